@@ -1,0 +1,56 @@
+#include "bench/ratio.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+
+namespace qv::bench {
+namespace {
+
+// Keeps the console output and remembers each case's adjusted real time.
+class RecordingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& p_runs) override {
+        for (const Run& run : p_runs) {
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+                m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(p_runs);
+    }
+
+    const std::map<std::string, double>& Times() const { return m_times; }
+
+private:
+    std::map<std::string, double> m_times;
+};
+
+}  // namespace
+
+void PrintRatio(const std::string& name, double measured, double bound) {
+    std::printf("RATIO %s %.3g %g\n", name.c_str(), measured, bound);
+    std::fflush(stdout);
+}
+
+int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& specs) {
+    benchmark::Initialize(&argc, argv);
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    int status = 0;
+    for (const RatioSpec& spec : specs) {
+        auto measured = reporter.Times().find(spec.measured);
+        auto baseline = reporter.Times().find(spec.baseline);
+        if (measured == reporter.Times().end() || baseline == reporter.Times().end() ||
+            baseline->second <= 0) {
+            std::printf("RATIO %s missing %g\n", spec.name.c_str(), spec.bound);
+            status = 1;
+            continue;
+        }
+        PrintRatio(spec.name, measured->second / baseline->second, spec.bound);
+    }
+    return status;
+}
+
+}  // namespace qv::bench

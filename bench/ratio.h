@@ -1,0 +1,33 @@
+// Runs the Google Benchmark cases of one program and closes with one line per declared ratio:
+//
+//     RATIO <name> <measured> <bound>
+//
+// where <measured> is the real time of one case divided by that of its baseline case, both
+// measured in the same run. Usage, at the end of a benchmark program:
+//
+//     int main(int argc, char** argv) {
+//         return qv::bench::RunWithRatios(argc, argv, {{"recordset.filter.10k",
+//                                                      "BM_Filter/10000", "BM_FilterLoop/10000", 3}});
+//     }
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qv::bench {
+
+struct RatioSpec {
+    std::string name;
+    std::string measured;  // benchmark name as Google Benchmark reports it
+    std::string baseline;
+    double bound;
+};
+
+// Prints a RATIO line for a figure measured outside Google Benchmark (memory, for example).
+void PrintRatio(const std::string& name, double measured, double bound);
+
+// Runs all registered benchmarks, then prints the declared ratios. Returns 0, or 1 when a case of
+// a ratio did not run (a misspelt name must not pass silently).
+int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& specs);
+
+}  // namespace qv::bench
