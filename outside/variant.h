@@ -8,10 +8,12 @@
 // Conversions follow the automation runtime:
 //   ToLong / ToInt     round half to even (2.5 -> 2, 3.5 -> 4); out of range is error 6
 //                      (Overflow); text that is not numeric, arrays and objects are error 13.
-//   ToDouble           numbers, booleans (True = -1), dates (their serial) and numeric text.
+//   ToDouble           numbers, booleans (True = -1), dates (their serial) and numeric text
+//                      (numeric_text.h: exactly the text IsNumeric accepts).
 //   ToBool             numbers (non-zero is True), "True"/"False" in any case, numeric text.
-//   ToString           numbers in their shortest round-trip form ("1.5", "-3"), booleans as
-//                      "True"/"False", dates in their default text form (vb_date.h).
+//   ToString           numbers with at most 15 significant digits, in fixed notation when they
+//                      fit ("1.5", "-3", 0.1 + 0.2 gives "0.3") and otherwise as "1E+20";
+//                      booleans as "True"/"False", dates in their default text form (vb_date.h).
 //   ToDate             dates, numbers (as serials) and date text (vb_date.h ParseDateText).
 // Empty converts to 0, "" and False. Null converts to nothing: every To* of Null is error 94
 // ("Invalid use of Null"); arrays, objects and Missing are error 13.
@@ -60,7 +62,7 @@ struct ArrayBounds {
 // An n-dimensional array of Variants with lower bounds, stored in column-major order as the
 // runtime stores it. Indices outside the bounds are error 9 (Subscript out of range).
 class VariantArray {
-public:
+  public:
     VariantArray() = default;
     explicit VariantArray(std::vector<ArrayBounds> p_bounds);
     static VariantArray Vector(int32_t p_lLower, int32_t p_lUpper);
@@ -88,7 +90,7 @@ public:
 
     friend bool operator==(const VariantArray&, const VariantArray&);
 
-private:
+  private:
     size_t Offset(const int32_t* p_indices, size_t p_count) const;
 
     std::vector<ArrayBounds> m_bounds;
@@ -96,7 +98,7 @@ private:
 };
 
 class Variant {
-public:
+  public:
     Variant() = default;
     Variant(bool p_b) : m_value(p_b) {}
     Variant(int16_t p_i) : m_value(p_i) {}
@@ -124,7 +126,9 @@ public:
     bool IsNull() const { return std::holds_alternative<NullTag>(m_value); }
     bool IsMissing() const { return std::holds_alternative<MissingTag>(m_value); }
     bool IsArray() const { return std::holds_alternative<std::unique_ptr<VariantArray>>(m_value); }
-    bool IsObject() const { return std::holds_alternative<std::shared_ptr<DispatchObject>>(m_value); }
+    bool IsObject() const {
+        return std::holds_alternative<std::shared_ptr<DispatchObject>>(m_value);
+    }
     bool IsNothing() const;  // an Object Variant with no object
     bool IsString() const { return std::holds_alternative<std::string>(m_value); }
     bool IsDate() const { return std::holds_alternative<DateValue>(m_value); }
@@ -154,7 +158,7 @@ public:
     // converts between kinds: use CompareValues for that.
     friend bool operator==(const Variant&, const Variant&);
 
-private:
+  private:
     struct NullTag {
         bool operator==(const NullTag&) const = default;
     };
