@@ -62,6 +62,12 @@ std::string DoubleText(double p_dValue) {
     if (p_dValue == 0) {
         return "0";
     }
+    if (std::isnan(p_dValue)) {
+        return "1.#QNAN";
+    }
+    if (std::isinf(p_dValue)) {
+        return p_dValue < 0 ? "-1.#INF" : "1.#INF";
+    }
     char buffer[40];
     std::snprintf(buffer, sizeof buffer, "%.14e", p_dValue);
     std::string text = buffer;
