@@ -165,60 +165,46 @@ void AddLiteral(std::vector<PatternItem>& p_items, char p_c) {
     p_items.push_back({PatternItem::Literal, std::string(1, p_c)});
 }
 
+// Where the next placeholder or literal of a pattern goes.
+std::vector<PatternItem>& CurrentItems(NumberPattern& p_pattern) {
+    if (p_pattern.HasExponent) {
+        return CountPlaceholders(p_pattern.Exponent) > 0 ? p_pattern.Suffix : p_pattern.Exponent;
+    }
+    return p_pattern.HasPoint ? p_pattern.Fraction : p_pattern.Integer;
+}
+
 NumberPattern ParseNumberPattern(std::string_view p_sSection) {
-    NumberPattern pattern;
     std::vector<std::pair<char, bool>> characters;
     ScanFormat(p_sSection,
                [&](char p_c, bool p_bLiteral) { characters.emplace_back(p_c, p_bLiteral); });
+    NumberPattern pattern;
     int pendingCommas = 0;  // commas after the last integer placeholder so far
     for (size_t i = 0; i < characters.size(); ++i) {
         const auto [c, literal] = characters[i];
-        std::vector<PatternItem>& items = pattern.HasExponent ? pattern.Exponent
-                                          : pattern.HasPoint  ? pattern.Fraction
-                                                              : pattern.Integer;
+        const bool inInteger = !pattern.HasPoint && !pattern.HasExponent;
         if (literal) {
-            AddLiteral(pattern.HasExponent && CountPlaceholders(pattern.Exponent) > 0
-                           ? pattern.Suffix
-                           : items,
-                       c);
-            continue;
-        }
-        if (c == '0' || c == '#') {
-            if (!pattern.HasPoint && !pattern.HasExponent && pendingCommas > 0) {
-                pattern.Grouping = true;
-                pendingCommas = 0;
-            }
+            AddLiteral(CurrentItems(pattern), c);
+        } else if (c == '0' || c == '#') {
+            pattern.Grouping = pattern.Grouping || (inInteger && pendingCommas > 0);
+            pendingCommas = inInteger ? 0 : pendingCommas;
+            std::vector<PatternItem>& items =
+                pattern.HasExponent ? pattern.Exponent : CurrentItems(pattern);
             items.push_back({c == '0' ? PatternItem::Zero : PatternItem::Hash, {}});
-            continue;
-        }
-        if (c == ',' && !pattern.HasPoint && !pattern.HasExponent) {
-            if (CountPlaceholders(pattern.Integer) > 0) {
-                ++pendingCommas;
-            }
-            continue;
-        }
-        if (c == '.' && !pattern.HasPoint && !pattern.HasExponent) {
+        } else if (c == ',') {
+            // Commas elsewhere than after integer placeholders mean nothing.
+            pendingCommas += inInteger && CountPlaceholders(pattern.Integer) > 0 ? 1 : 0;
+        } else if (c == '.' && inInteger) {
             pattern.HasPoint = true;
-            continue;
-        }
-        if ((c == 'e' || c == 'E') && !pattern.HasExponent && i + 1 < characters.size() &&
-            !characters[i + 1].second &&
-            (characters[i + 1].first == '+' || characters[i + 1].first == '-')) {
+        } else if ((c == 'e' || c == 'E') && !pattern.HasExponent && i + 1 < characters.size() &&
+                   !characters[i + 1].second &&
+                   (characters[i + 1].first == '+' || characters[i + 1].first == '-')) {
             pattern.HasExponent = true;
             pattern.ExponentLetter = std::string(1, c);
-            pattern.ExponentAlwaysSigned = characters[i + 1].first == '+';
-            ++i;
-            continue;
+            pattern.ExponentAlwaysSigned = characters[++i].first == '+';
+        } else {
+            pattern.Percents += c == '%' ? 1 : 0;
+            AddLiteral(CurrentItems(pattern), c);
         }
-        if (c == '%') {
-            ++pattern.Percents;
-        }
-        if (c == ',') {
-            continue;
-        }
-        AddLiteral(
-            pattern.HasExponent && CountPlaceholders(pattern.Exponent) > 0 ? pattern.Suffix : items,
-            c);
     }
     pattern.ThousandsScale = pendingCommas;
     return pattern;
@@ -309,22 +295,38 @@ std::string FillExponent(const NumberPattern& p_pattern, int p_iExponent) {
     return text + FillInteger(p_pattern.Exponent, digits == "0" ? "" : digits, false);
 }
 
+// p_dValue divided by 10^p_iExponent in two steps, so that neither power leaves the range of a
+// Double for the smallest and largest values.
+double DividePowerOfTen(double p_dValue, int p_iExponent) {
+    const int half = p_iExponent / 2;
+    return p_dValue / std::pow(10.0, half) / std::pow(10.0, p_iExponent - half);
+}
+
+// The exponent that leaves p_iIntegerPlaces integer digits in the mantissa after rounding.
+int ScientificExponent(double p_dValue, int p_iIntegerPlaces, int p_iDecimals) {
+    int exponent = static_cast<int>(std::floor(std::log10(p_dValue))) - (p_iIntegerPlaces - 1);
+    const RoundedNumber probe = RoundDecimal(DividePowerOfTen(p_dValue, exponent), p_iDecimals);
+    if (static_cast<int>(probe.Integer.size()) > p_iIntegerPlaces) {
+        ++exponent;
+    }
+    return exponent;
+}
+
 // The magnitude written with one section's pattern; p_bShowsDigits tells whether any non-zero
 // digit was written.
 std::string FormatMagnitude(double p_dMagnitude, const NumberPattern& p_pattern,
                             bool& p_bShowsDigits) {
     double value = p_dMagnitude * std::pow(100.0, p_pattern.Percents) /
                    std::pow(1000.0, p_pattern.ThousandsScale);
+    if (!std::isfinite(value)) {
+        RaiseRuntimeError(errors::kOverflow);
+    }
     const int decimals = CountPlaceholders(p_pattern.Fraction);
     int exponent = 0;
     if (p_pattern.HasExponent && value != 0) {
-        const int integerPlaces = std::max(1, CountPlaceholders(p_pattern.Integer));
-        exponent = static_cast<int>(std::floor(std::log10(value))) - (integerPlaces - 1);
-        RoundedNumber probe = RoundDecimal(value / std::pow(10.0, exponent), decimals);
-        if (static_cast<int>(probe.Integer.size()) > integerPlaces) {
-            ++exponent;
-        }
-        value /= std::pow(10.0, exponent);
+        exponent =
+            ScientificExponent(value, std::max(1, CountPlaceholders(p_pattern.Integer)), decimals);
+        value = DividePowerOfTen(value, exponent);
     }
     const RoundedNumber rounded = RoundDecimal(value, decimals);
     p_bShowsDigits = !rounded.IsZero();
@@ -414,144 +416,177 @@ bool HasClockDesignator(std::string_view p_sFormat) {
     return false;
 }
 
-std::string FormatDate(double p_dSerial, std::string_view p_sFormat);
-
 std::string LongTimeText(const DateParts& p_parts) {
     const int hour = p_parts.Hour % 12 == 0 ? 12 : p_parts.Hour % 12;
     return std::to_string(hour) + ":" + TwoDigits(p_parts.Minute) + ":" +
            TwoDigits(p_parts.Second) + (p_parts.Hour < 12 ? " AM" : " PM");
 }
 
-std::string FormatDate(double p_dSerial, std::string_view p_sFormat) {
-    const DateParts parts = SplitDate(p_dSerial);
-    const bool twelveHour = HasClockDesignator(p_sFormat);
-    const int clockHour = twelveHour ? (parts.Hour % 12 == 0 ? 12 : parts.Hour % 12) : parts.Hour;
-    const bool morning = parts.Hour < 12;
-    std::string text;
-    bool afterHour = false;
-    size_t i = 0;
-    while (i < p_sFormat.size()) {
-        const char c = p_sFormat[i];
-        const char lower = Lower(c);
+std::string FormatDate(double p_dSerial, std::string_view p_sFormat);
+
+// Writes one date format into text, token by token.
+class DateWriter {
+  public:
+    DateWriter(double p_dSerial, std::string_view p_sFormat)
+        : m_dSerial(p_dSerial),
+          m_sFormat(p_sFormat),
+          m_parts(SplitDate(p_dSerial)),
+          m_bTwelveHour(HasClockDesignator(p_sFormat)) {}
+
+    std::string Write() {
+        size_t i = 0;
+        while (i < m_sFormat.size()) {
+            i = WriteToken(i);
+        }
+        return m_sText;
+    }
+
+  private:
+    // Writes the token at p_iAt and returns the position after it.
+    size_t WriteToken(size_t p_iAt) {
+        const char c = m_sFormat[p_iAt];
         if (c == '"') {
-            const size_t close = p_sFormat.find('"', i + 1);
-            const size_t end = close == std::string_view::npos ? p_sFormat.size() : close;
-            text += p_sFormat.substr(i + 1, end - i - 1);
-            i = end + 1;
-            continue;
+            const size_t close = m_sFormat.find('"', p_iAt + 1);
+            const size_t end = close == std::string_view::npos ? m_sFormat.size() : close;
+            m_sText += m_sFormat.substr(p_iAt + 1, end - p_iAt - 1);
+            return end + 1;
         }
-        if (c == '\\' && i + 1 < p_sFormat.size()) {
-            text += p_sFormat[i + 1];
-            i += 2;
-            continue;
+        if (c == '\\' && p_iAt + 1 < m_sFormat.size()) {
+            m_sText += m_sFormat[p_iAt + 1];
+            return p_iAt + 2;
         }
-        if (StartsWithIgnoreCase(p_sFormat, i, "am/pm")) {
-            const bool upper = c == 'A';
-            text += morning ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
-            i += 5;
-            continue;
+        if (size_t used = WriteDesignator(p_iAt); used > 0) {
+            return p_iAt + used;
         }
-        if (StartsWithIgnoreCase(p_sFormat, i, "ampm")) {
-            text += morning ? "AM" : "PM";
-            i += 4;
-            continue;
-        }
-        if (StartsWithIgnoreCase(p_sFormat, i, "a/p")) {
-            text += morning ? (c == 'A' ? "A" : "a") : (c == 'A' ? "P" : "p");
-            i += 3;
-            continue;
-        }
-        if (StartsWithIgnoreCase(p_sFormat, i, "ttttt")) {
-            text += LongTimeText(parts);
-            i += 5;
-            afterHour = false;
-            continue;
-        }
-        const size_t run = RunLength(p_sFormat, i);
-        switch (lower) {
-            case 'd': {
-                const size_t used = std::min<size_t>(run, 6);
-                if (used == 1) {
-                    text += std::to_string(parts.Day);
-                } else if (used == 2) {
-                    text += TwoDigits(parts.Day);
-                } else if (used == 3) {
-                    text += kDayNames[static_cast<size_t>(Weekday(p_dSerial) - 1)].substr(0, 3);
-                } else if (used == 4) {
-                    text += kDayNames[static_cast<size_t>(Weekday(p_dSerial) - 1)];
-                } else if (used == 5) {
-                    text += FormatDate(p_dSerial, "m/d/yyyy");
-                } else {
-                    text += FormatDate(p_dSerial, "dddd, mmmm d, yyyy");
-                }
-                i += used;
-                afterHour = false;
-                continue;
-            }
-            case 'm': {
-                const size_t used = std::min<size_t>(run, 4);
-                if (used <= 2 && (afterHour || SecondsFollow(p_sFormat, i + used))) {
-                    text += used == 1 ? std::to_string(parts.Minute) : TwoDigits(parts.Minute);
-                } else if (used == 1) {
-                    text += std::to_string(parts.Month);
-                } else if (used == 2) {
-                    text += TwoDigits(parts.Month);
-                } else if (used == 3) {
-                    text += kMonthNames[static_cast<size_t>(parts.Month - 1)].substr(0, 3);
-                } else {
-                    text += kMonthNames[static_cast<size_t>(parts.Month - 1)];
-                }
-                i += used;
-                afterHour = false;
-                continue;
-            }
-            case 'y': {
-                const size_t used = run >= 4 ? 4 : (run >= 2 ? 2 : 1);
-                if (used == 4) {
-                    text += std::to_string(parts.Year);
-                } else if (used == 2) {
-                    text += TwoDigits(parts.Year % 100);
-                } else {
-                    text += std::to_string(DayOfYear(parts));
-                }
-                i += used;
-                afterHour = false;
-                continue;
-            }
+        const size_t run = RunLength(m_sFormat, p_iAt);
+        const char token = Lower(c);
+        const bool afterHour = m_bAfterHour;
+        m_bAfterHour = token == 'h' || (afterHour && !std::isalpha(static_cast<unsigned char>(c)));
+        switch (token) {
+            case 'd':
+                return p_iAt + WriteDay(std::min<size_t>(run, 6));
+            case 'm':
+                return p_iAt + WriteMonthOrMinute(p_iAt, std::min<size_t>(run, 4), afterHour);
+            case 'y':
+                return p_iAt + WriteYear(run >= 4 ? 4 : (run >= 2 ? 2 : 1));
             case 'h':
+                return p_iAt + WriteNumber(ClockHour(), std::min<size_t>(run, 2));
             case 'n':
-            case 's': {
-                const size_t used = std::min<size_t>(run, 2);
-                const int value =
-                    lower == 'h' ? clockHour : (lower == 'n' ? parts.Minute : parts.Second);
-                text += used == 1 ? std::to_string(value) : TwoDigits(value);
-                i += used;
-                afterHour = lower == 'h';
-                continue;
-            }
-            case 'w': {
-                const size_t used = std::min<size_t>(run, 2);
-                text += std::to_string(used == 1 ? Weekday(p_dSerial) : WeekOfYear(parts));
-                i += used;
-                afterHour = false;
-                continue;
-            }
+                return p_iAt + WriteNumber(m_parts.Minute, std::min<size_t>(run, 2));
+            case 's':
+                return p_iAt + WriteNumber(m_parts.Second, std::min<size_t>(run, 2));
+            case 'w':
+                return p_iAt + WriteWeek(std::min<size_t>(run, 2));
             case 'q':
-                text += std::to_string((parts.Month - 1) / 3 + 1);
-                ++i;
-                afterHour = false;
-                continue;
+                return p_iAt + WriteNumber((m_parts.Month - 1) / 3 + 1, 1);
             case 'c':
-                text += DefaultDateText(p_dSerial);
-                ++i;
-                afterHour = false;
-                continue;
+                m_sText += DefaultDateText(m_dSerial);
+                return p_iAt + 1;
             default:
-                text += c;
-                ++i;
+                m_sText += c;
+                return p_iAt + 1;
         }
     }
-    return text;
+
+    // AM/PM, am/pm, A/P, a/p, AMPM and ttttt; returns how many characters it used.
+    size_t WriteDesignator(size_t p_iAt) {
+        const bool morning = m_parts.Hour < 12;
+        const bool upper = m_sFormat[p_iAt] == 'A';
+        if (StartsWithIgnoreCase(m_sFormat, p_iAt, "am/pm")) {
+            m_sText += morning ? (upper ? "AM" : "am") : (upper ? "PM" : "pm");
+            return 5;
+        }
+        if (StartsWithIgnoreCase(m_sFormat, p_iAt, "ampm")) {
+            m_sText += morning ? "AM" : "PM";
+            return 4;
+        }
+        if (StartsWithIgnoreCase(m_sFormat, p_iAt, "a/p")) {
+            m_sText += morning ? (upper ? "A" : "a") : (upper ? "P" : "p");
+            return 3;
+        }
+        if (StartsWithIgnoreCase(m_sFormat, p_iAt, "ttttt")) {
+            m_sText += LongTimeText(m_parts);
+            m_bAfterHour = false;
+            return 5;
+        }
+        return 0;
+    }
+
+    size_t WriteDay(size_t p_iLength) {
+        const std::string_view name = kDayNames[static_cast<size_t>(Weekday(m_dSerial) - 1)];
+        switch (p_iLength) {
+            case 1:
+                m_sText += std::to_string(m_parts.Day);
+                break;
+            case 2:
+                m_sText += TwoDigits(m_parts.Day);
+                break;
+            case 3:
+                m_sText += name.substr(0, 3);
+                break;
+            case 4:
+                m_sText += name;
+                break;
+            case 5:
+                m_sText += FormatDate(m_dSerial, "m/d/yyyy");
+                break;
+            default:
+                m_sText += FormatDate(m_dSerial, "dddd, mmmm d, yyyy");
+        }
+        return p_iLength;
+    }
+
+    // "m" and "mm" are the minute right after an hour or right before seconds.
+    size_t WriteMonthOrMinute(size_t p_iAt, size_t p_iLength, bool p_bAfterHour) {
+        if (p_iLength <= 2 && (p_bAfterHour || SecondsFollow(m_sFormat, p_iAt + p_iLength))) {
+            return WriteNumber(m_parts.Minute, p_iLength);
+        }
+        if (p_iLength <= 2) {
+            return WriteNumber(m_parts.Month, p_iLength);
+        }
+        const std::string_view name = kMonthNames[static_cast<size_t>(m_parts.Month - 1)];
+        m_sText += p_iLength == 3 ? name.substr(0, 3) : name;
+        return p_iLength;
+    }
+
+    size_t WriteYear(size_t p_iLength) {
+        if (p_iLength == 4) {
+            m_sText += std::to_string(m_parts.Year);
+        } else if (p_iLength == 2) {
+            m_sText += TwoDigits(m_parts.Year % 100);
+        } else {
+            m_sText += std::to_string(DayOfYear(m_parts));
+        }
+        return p_iLength;
+    }
+
+    size_t WriteWeek(size_t p_iLength) {
+        m_sText += std::to_string(p_iLength == 1 ? Weekday(m_dSerial) : WeekOfYear(m_parts));
+        return p_iLength;
+    }
+
+    size_t WriteNumber(int p_iValue, size_t p_iLength) {
+        m_sText += p_iLength == 1 ? std::to_string(p_iValue) : TwoDigits(p_iValue);
+        return p_iLength;
+    }
+
+    int ClockHour() const {
+        if (!m_bTwelveHour) {
+            return m_parts.Hour;
+        }
+        return m_parts.Hour % 12 == 0 ? 12 : m_parts.Hour % 12;
+    }
+
+    double m_dSerial;
+    std::string_view m_sFormat;
+    DateParts m_parts;
+    bool m_bTwelveHour;
+    bool m_bAfterHour = false;
+    std::string m_sText;
+};
+
+std::string FormatDate(double p_dSerial, std::string_view p_sFormat) {
+    return DateWriter(p_dSerial, p_sFormat).Write();
 }
 
 // --- Named formats -------------------------------------------------------------------------
