@@ -1,0 +1,78 @@
+#include "outside/component_factory.h"
+
+#include "outside/automation_error.h"
+#include "outside/dispatch.h"
+#include "outside/platform_context.h"
+#include "outside/scripted_services.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace qv {
+namespace {
+
+class Facade : public DispatchObject {
+  public:
+    explicit Facade(int p_iKind) : m_iKind(p_iKind) {}
+    int m_iKind;
+};
+
+int32_t CreateErrorNumber(const ComponentFactory& p_factory, std::string_view p_sProgId,
+                          std::string* p_pDescription = nullptr) {
+    try {
+        p_factory.CreateObject(p_sProgId);
+    } catch (const AutomationError& error) {
+        if (p_pDescription != nullptr) {
+            *p_pDescription = error.Description();
+        }
+        return error.Number();
+    }
+    return 0;
+}
+
+TEST(ComponentFactoryTest, ProgIdsMatchWithoutRegardToCaseAndEachCallCreatesAnObject) {
+    ComponentFactory factory;
+    factory.Register("QorvantOnlineFacade.ViewerFNtr", [] { return std::make_shared<Facade>(1); });
+
+    auto first = factory.CreateObject("QorvantOnlineFacade.ViewerFNTr");
+    auto second = factory.CreateObject("qorvantonlinefacade.viewerfntr");
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(std::dynamic_pointer_cast<Facade>(first)->m_iKind, 1);
+    EXPECT_TRUE(factory.IsRegistered("QORVANTONLINEFACADE.VIEWERFNTR"));
+}
+
+TEST(ComponentFactoryTest, UnknownProgIdIsError429NamingIt) {
+    ComponentFactory factory;
+    std::string description;
+    EXPECT_EQ(CreateErrorNumber(factory, "QorvantOnlineFacade.ViewerFTr", &description), 429);
+    EXPECT_EQ(description, "ActiveX component can't create object: QorvantOnlineFacade.ViewerFTr");
+
+    factory.Register("Null.Component", [] { return std::shared_ptr<DispatchObject>(); });
+    EXPECT_EQ(CreateErrorNumber(factory, "Null.Component"), 429);
+}
+
+TEST(ComponentFactoryTest, RegisteringAgainReplacesAndUnregisterRemoves) {
+    ComponentFactory factory;
+    factory.Register("A.B", [] { return std::make_shared<Facade>(1); });
+    factory.Register("a.b", [] { return std::make_shared<Facade>(2); });
+    EXPECT_EQ(std::dynamic_pointer_cast<Facade>(factory.CreateObject("A.B"))->m_iKind, 2);
+
+    EXPECT_TRUE(factory.Unregister("A.b"));
+    EXPECT_FALSE(factory.Unregister("A.b"));
+    EXPECT_EQ(CreateErrorNumber(factory, "A.B"), 429);
+}
+
+TEST(ComponentFactoryTest, RegistrationsLiveInTheInstalledContext) {
+    {
+        ScopedTestPlatform platform;
+        platform.Components().Register("Test.Double", [] { return std::make_shared<Facade>(3); });
+        EXPECT_NE(CreateObject("test.double"), nullptr);
+    }
+    EXPECT_FALSE(PlatformContext::Current().Components().IsRegistered("Test.Double"));
+}
+
+}  // namespace
+}  // namespace qv

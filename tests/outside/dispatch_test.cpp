@@ -1,0 +1,169 @@
+#include "outside/dispatch.h"
+
+#include "outside/automation_error.h"
+#include "outside/dispatch_table.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace qv {
+namespace {
+
+// A small automation object: a running total, a colour known by name and id, an object slot and
+// an indexed item list.
+class Counter : public DispatchObject {
+  public:
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind, DispatchArgs p_args) override {
+        return Table().Invoke(*this, p_sName, p_eKind, p_args);
+    }
+    Variant InvokeById(int32_t p_lDispId, InvokeKind p_eKind, DispatchArgs p_args) override {
+        return Table().InvokeById(*this, p_lDispId, p_eKind, p_args);
+    }
+    std::string_view DispatchClassName() const override { return "Counter"; }
+
+    static const DispatchTable& Table() {
+        static const DispatchTable table =
+            DispatchTable::Builder<Counter>()
+                .Method("Add", 1, 2,
+                        [](Counter& self, DispatchArgs args) {
+                            self.m_lTotal += args[0].ToLong();
+                            if (args.size() == 2) {
+                                args[1] = self.m_lTotal;
+                            }
+                            return Variant(self.m_lTotal);
+                        })
+                .Property(
+                    "Total", [](Counter& self) { return Variant(self.m_lTotal); },
+                    [](Counter& self, const Variant& value) { self.m_lTotal = value.ToLong(); })
+                .Property(
+                    {"BackColor", 196}, [](Counter& self) { return Variant(self.m_lColor); },
+                    [](Counter& self, const Variant& value) { self.m_lColor = value.ToLong(); })
+                .Set("Target",
+                     [](Counter& self, const Variant& value) { self.m_oTarget = value.ToObject(); })
+                .Get(DispatchName(75), [](Counter&) { return Variant(int32_t{5}); })
+                .IndexedGet("Item", 1, 1,
+                            [](Counter&, DispatchArgs args) {
+                                return Variant("item " + args[0].ToString());
+                            })
+                .Build();
+        return table;
+    }
+
+    int32_t m_lTotal = 0;
+    int32_t m_lColor = 0;
+    std::shared_ptr<DispatchObject> m_oTarget;
+};
+
+struct Failure {
+    int32_t Number = 0;
+    std::string Description;
+};
+
+Failure FailureOf(const std::function<void()>& p_action) {
+    try {
+        p_action();
+    } catch (const AutomationError& error) {
+        return {error.Number(), error.Description()};
+    }
+    return {};
+}
+
+TEST(DispatchTest, NamesMatchWithoutRegardToCase) {
+    for (const char* name : {"Add", "add", "ADD", "aDd"}) {
+        Counter counter;
+        std::array<Variant, 1> args{Variant(int32_t{4})};
+        EXPECT_EQ(CallMethod(counter, name, args).ToLong(), 4) << name;
+    }
+    Counter counter;
+    LetProperty(counter, "TOTAL", Variant(int32_t{9}));
+    EXPECT_EQ(GetProperty(counter, "total").ToLong(), 9);
+}
+
+TEST(DispatchTest, ByReferenceArgumentIsWrittenBack) {
+    Counter counter;
+    counter.m_lTotal = 10;
+    std::array<Variant, 2> args{Variant(int32_t{5}), Variant()};
+    CallMethod(counter, "Add", args);
+    EXPECT_EQ(args[1].ToLong(), 15);
+    EXPECT_EQ(args[0].ToLong(), 5);
+}
+
+TEST(DispatchTest, UnknownMemberIsError438NamingIt) {
+    Counter counter;
+    const Failure byName = FailureOf([&] { CallMethod(counter, "Frobnicate"); });
+    EXPECT_EQ(byName.Number, 438);
+    EXPECT_EQ(byName.Description,
+              "Object doesn't support this property or method: Counter.Frobnicate");
+
+    const Failure byId = FailureOf([&] { GetPropertyById(counter, 999); });
+    EXPECT_EQ(byId.Number, 438);
+    EXPECT_EQ(byId.Description,
+              "Object doesn't support this property or method: Counter member 999");
+
+    DispatchObject plain;
+    EXPECT_EQ(FailureOf([&] { GetProperty(plain, "Anything"); }).Number, 438);
+    EXPECT_EQ(FailureOf([&] { GetPropertyById(plain, 1); }).Number, 438);
+}
+
+TEST(DispatchTest, WrongArgumentCountIsError450NamingTheMember) {
+    struct Case {
+        const char* What;
+        std::function<void(Counter&)> Call;
+    };
+    const Case cases[] = {
+        {"no arguments", [](Counter& c) { CallMethod(c, "Add"); }},
+        {"three arguments",
+         [](Counter& c) {
+             std::array<Variant, 3> args{Variant(int32_t{1}), Variant(), Variant()};
+             CallMethod(c, "add", args);
+         }},
+        {"argument to a get",
+         [](Counter& c) {
+             std::array<Variant, 1> args{Variant(int32_t{1})};
+             c.Invoke("Total", InvokeKind::PropertyGet, args);
+         }},
+        {"let without a value", [](Counter& c) { c.Invoke("Total", InvokeKind::PropertyLet, {}); }},
+    };
+    for (const Case& test : cases) {
+        Counter counter;
+        const Failure failure = FailureOf([&] { test.Call(counter); });
+        EXPECT_EQ(failure.Number, 450) << test.What;
+        EXPECT_NE(failure.Description.find("Counter."), std::string::npos) << test.What;
+    }
+}
+
+TEST(DispatchTest, LetAndSetAreDistinctButGetAndMethodFindEachOther) {
+    Counter counter;
+    auto other = std::make_shared<Counter>();
+
+    EXPECT_EQ(FailureOf([&] { LetProperty(counter, "Target", Variant(other)); }).Number, 438);
+    SetProperty(counter, "Target", Variant(other));
+    EXPECT_EQ(counter.m_oTarget, other);
+    EXPECT_EQ(FailureOf([&] { SetProperty(counter, "Total", Variant(int32_t{1})); }).Number, 438);
+    EXPECT_EQ(FailureOf([&] { GetProperty(counter, "Target"); }).Number, 438);
+
+    counter.m_lTotal = 7;
+    EXPECT_EQ(CallMethod(counter, "Total").ToLong(), 7);
+    std::array<Variant, 1> args{Variant(int32_t{1})};
+    EXPECT_EQ(counter.Invoke("Add", InvokeKind::PropertyGet, args).ToLong(), 8);
+}
+
+TEST(DispatchTest, MembersByIdShareTheNamedMember) {
+    Counter counter;
+    LetPropertyById(counter, 196, Variant(int32_t{16777215}));
+    EXPECT_EQ(GetProperty(counter, "backcolor").ToLong(), 16777215);
+    EXPECT_EQ(GetPropertyById(counter, 75).ToLong(), 5);
+    EXPECT_EQ(Counter::Table().IdOfName("BACKCOLOR"), 196);
+    EXPECT_EQ(Counter::Table().IdOfName("Total"), std::nullopt);
+    EXPECT_FALSE(Counter::Table().HasMember("Frobnicate"));
+
+    std::array<Variant, 1> index{Variant(int32_t{3})};
+    EXPECT_EQ(counter.Invoke("item", InvokeKind::PropertyGet, index).ToString(), "item 3");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,269 @@
+#include "outside/platform_context.h"
+
+#include "outside/afm_text_measurer.h"
+#include "outside/headless_services.h"
+#include "outside/scripted_services.h"
+#include "outside/support_utility.h"
+#include "outside/vb_date.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+class NamedDialog : public ModalDialog {
+  public:
+    explicit NamedDialog(std::string p_sCaption) : m_sCaption(std::move(p_sCaption)) {}
+    std::string DialogCaption() const override { return m_sCaption; }
+    void DismissDialog() override { m_bCancelled = true; }
+
+    std::string m_sCaption;
+    bool m_bCancelled = false;
+    int m_iNumber = 0;
+};
+
+class OtherDialog : public NamedDialog {
+  public:
+    OtherDialog() : NamedDialog("Other") {}
+};
+
+// Sets an environment variable for a scope and puts the old value back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* p_sName, const char* p_sValue) : m_sName(p_sName) {
+        if (const char* old = std::getenv(p_sName)) {
+            m_old = old;
+        }
+        if (p_sValue != nullptr) {
+            ::setenv(p_sName, p_sValue, 1);
+        } else {
+            ::unsetenv(p_sName);
+        }
+    }
+    ~ScopedEnvironment() {
+        if (m_old) {
+            ::setenv(m_sName.c_str(), m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_sName.c_str());
+        }
+    }
+
+  private:
+    std::string m_sName;
+    std::optional<std::string> m_old;
+};
+
+TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
+    PlatformContext& before = PlatformContext::Current();
+    {
+        ScopedTestPlatform outer;
+        EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
+        {
+            ScopedTestPlatform inner;
+            EXPECT_EQ(&PlatformContext::Current(), &inner.Context());
+        }
+        EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
+        EXPECT_EQ(PlatformContext::Current().Library().Location(), outer.LibraryPath());
+    }
+    EXPECT_EQ(&PlatformContext::Current(), &before);
+}
+
+TEST(PlatformTest, ScriptedMessageBoxAnswersInOrderAndRecordsEveryMessage) {
+    ScopedTestPlatform platform;
+    platform.Messages().QueueAnswer(vbNo);
+    platform.Messages().QueueAnswer(vbCancel);
+
+    EXPECT_EQ(MsgBox("Delete?", vbYesNo, vbExclamation, "Delete Warning"), vbNo);
+    EXPECT_EQ(MsgBox("Again?", vbOKCancel, vbQuestion, "Q"), vbCancel);
+    EXPECT_EQ(MsgBox("Sure?", vbYesNo, vbQuestion, "Q"), vbYes);  // queue empty: default button
+    EXPECT_EQ(MsgBox("Done."), vbOK);
+
+    const std::vector<ShownMessage>& shown = platform.Messages().Shown();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].Text, "Delete?");
+    EXPECT_EQ(shown[0].Buttons, vbYesNo);
+    EXPECT_EQ(shown[0].Icon, vbExclamation);
+    EXPECT_EQ(shown[0].Title, "Delete Warning");
+    EXPECT_EQ(shown[0].Answer, vbNo);
+    EXPECT_EQ(shown[3].Icon, vbNoIcon);
+    EXPECT_EQ(shown[3].Title, "");
+}
+
+TEST(PlatformTest, HeadlessMessageBoxWritesAndAnswersTheDefaultButton) {
+    const std::pair<MsgBoxButtons, MsgBoxResult> cases[] = {
+        {vbOKOnly, vbOK}, {vbOKCancel, vbOK},     {vbAbortRetryIgnore, vbAbort},
+        {vbYesNo, vbYes}, {vbYesNoCancel, vbYes}, {vbRetryCancel, vbRetry},
+    };
+    for (const auto& [buttons, answer] : cases) {
+        std::ostringstream out;
+        HeadlessMessageBox box(out);
+        EXPECT_EQ(box.Show("No data to export.", buttons, vbInformation, "Export"), answer);
+        EXPECT_EQ(out.str(), "information [Export]: No data to export.\n");
+    }
+}
+
+TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
+    ScopedTestPlatform platform;
+    platform.Dialogs().QueueScript(
+        [](ModalDialog& dialog) { static_cast<NamedDialog&>(dialog).m_iNumber = 10; });
+    platform.Dialogs().QueueScriptFor<OtherDialog>(
+        [](OtherDialog& dialog) { dialog.m_iNumber = 1; });
+
+    NamedDialog print("Print Options");
+    NamedDialog wrongKind("Find");
+    NamedDialog unscripted("Quick Test");
+    platform.Context().Dialogs().ShowModal(print);
+    platform.Context().Dialogs().ShowModal(wrongKind);
+    platform.Context().Dialogs().ShowModal(unscripted);
+
+    EXPECT_EQ(print.m_iNumber, 10);
+    EXPECT_FALSE(print.m_bCancelled);
+    EXPECT_TRUE(wrongKind.m_bCancelled);
+    EXPECT_TRUE(unscripted.m_bCancelled);
+    EXPECT_EQ(platform.Dialogs().Shown(),
+              (std::vector<std::string>{"Print Options", "Find", "Quick Test"}));
+
+    NamedDialog headless("Print Options");
+    HeadlessDialogRunner().ShowModal(headless);
+    EXPECT_TRUE(headless.m_bCancelled);
+}
+
+TEST(PlatformTest, YieldRunsTheHookWithoutRecursingIntoIt) {
+    ScopedTestPlatform platform;
+    std::vector<std::string> events;
+    int depth = 0;
+    platform.Loop().OnYield([&] {
+        ++depth;
+        events.push_back("hook at depth " + std::to_string(depth));
+        DoEvents();  // code run by an event that yields itself
+        --depth;
+    });
+    DoEvents();
+    DoEvents();
+    EXPECT_EQ(events, (std::vector<std::string>{"hook at depth 1", "hook at depth 1"}));
+    EXPECT_EQ(platform.Loop().YieldCount(), 4);
+}
+
+TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
+    ScopedTestPlatform platform;
+    std::vector<int> order;
+    platform.Loop().Post([&] {
+        order.push_back(1);
+        DoEvents();  // re-entrant yield while the first event runs
+        order.push_back(3);
+    });
+    platform.Loop().Post([&] {
+        order.push_back(2);
+        platform.Loop().Post([&] { order.push_back(4); });
+    });
+    EXPECT_TRUE(order.empty());
+    DoEvents();
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
+    DoEvents();
+    EXPECT_EQ(order.size(), 4u);
+}
+
+TEST(PlatformTest, PointerAndIndicatorRecordEveryChange) {
+    ScopedTestPlatform platform;
+    SetMousePointer(vbHourglass);
+    SetMousePointer(vbDefault);
+    EXPECT_EQ(platform.Pointer().History(),
+              (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
+    EXPECT_EQ(PlatformContext::Current().Pointer().Pointer(), vbDefault);
+
+    RunningIndicator& indicator = PlatformContext::Current().Indicator();
+    indicator.SetStatus("Running . . .", true);
+    indicator.SetStatus("", false);
+    EXPECT_FALSE(indicator.Visible());
+    EXPECT_EQ(platform.Indicator().History(),
+              (std::vector<IndicatorStatus>{{"Running . . .", true}, {"", false}}));
+}
+
+TEST(PlatformTest, ClockPrinterAndSettingsComeFromTheContext) {
+    ScopedTestPlatform platform;
+    EXPECT_EQ(PlatformContext::Current().Time().Now(),
+              DateSerial(2026, 12, 4) + TimeSerial(16, 0, 0));
+    platform.Time().AdvanceSeconds(3600);
+    EXPECT_EQ(SplitDate(PlatformContext::Current().Time().Now()).Hour, 17);
+
+    EXPECT_TRUE(PlatformContext::Current().Printers().Installed());
+    EXPECT_EQ(PlatformContext::Current().Printers().DefaultPrinter()->PageWidth, 12240);
+    platform.Printers().SetDefaultPrinter(std::nullopt);
+    EXPECT_FALSE(PlatformContext::Current().Printers().Installed());
+
+    SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
+    EXPECT_EQ(GetSetting("olmaris60", "quicktestdates", "TOP", "10"), "25");
+    EXPECT_EQ(GetSetting("Olmaris60", "ExportDir", "Dir", "default"), "default");
+}
+
+TEST(PlatformTest, SystemClockIsLocalNow) {
+    const double now = SystemClock().Now();
+    EXPECT_GT(now, DateSerial(2024, 1, 1));
+    EXPECT_LT(now, DateSerial(2200, 1, 1));
+}
+
+TEST(PlatformTest, MeasuredWidthsArePlausibleAndBoldIsWider) {
+    const AfmTextMeasurer measurer;
+    const FontSpec regular{"MS Sans Serif", 8, false};
+    const FontSpec bold{"MS Sans Serif", 8, true};
+    const int32_t symbolBold = measurer.TextWidth("Symbol", bold);
+    // "Symbol" in an 8-point sans-serif face is about 28 points wide.
+    EXPECT_GE(symbolBold, 450);
+    EXPECT_LE(symbolBold, 700);
+    EXPECT_GT(symbolBold, measurer.TextWidth("Symbol", regular));
+    EXPECT_EQ(measurer.TextWidth("", bold), 0);
+    EXPECT_EQ(measurer.TextWidth("Symbol", FontSpec{"Arial", 0, true}), 0);
+    EXPECT_NEAR(measurer.TextWidth("Company Name", FontSpec{"Arial", 16, true}),
+                2 * measurer.TextWidth("Company Name", FontSpec{"Arial", 8, true}), 1);
+
+    const FontSpec courier{"Courier New", 10, false};
+    EXPECT_EQ(measurer.TextWidth("iii", courier), measurer.TextWidth("WWW", courier));
+    // A character beyond ASCII counts once, not once per byte.
+    EXPECT_EQ(measurer.TextWidth("\xC3\xA9", regular), measurer.TextWidth("e", regular));
+}
+
+TEST(PlatformTest, LibraryFolderFollowsTheEnvironmentAndIsCreatedOnDemand) {
+    ScopedTestPlatform platform;
+    const std::filesystem::path wanted = platform.LibraryPath() / "lib";
+    {
+        ScopedEnvironment library("QV_LIBRARY_DIR", wanted.c_str());
+        const LibraryFolder folder = LibraryFolder::FromEnvironment();
+        EXPECT_EQ(folder.Location(), wanted);
+        EXPECT_FALSE(std::filesystem::exists(wanted));
+        EXPECT_EQ(folder.Path(), wanted);
+        EXPECT_TRUE(std::filesystem::is_directory(wanted));
+    }
+    const std::filesystem::path data = platform.LibraryPath() / "data";
+    ScopedEnvironment library("QV_LIBRARY_DIR", nullptr);
+    ScopedEnvironment xdg("XDG_DATA_HOME", data.c_str());
+    EXPECT_EQ(LibraryFolder::FromEnvironment().Location(), data / "qorvant");
+    ScopedEnvironment relative("XDG_DATA_HOME", "relative/path");
+    ScopedEnvironment home("HOME", "/home/someone");
+    EXPECT_EQ(LibraryFolder::FromEnvironment().Location(),
+              std::filesystem::path("/home/someone/.local/share/qorvant"));
+}
+
+TEST(PlatformTest, UtilityKeepsThePageSetupBesideTheLibrary) {
+    ScopedTestPlatform platform;
+    const SupportUtility utility;
+    const std::filesystem::path folder = platform.LibraryPath();
+    EXPECT_TRUE(utility.ReadPageSetup(folder).empty());
+
+    const std::vector<uint8_t> block{0, 1, 2, 255, '\n', 0};
+    utility.WritePageSetup(folder, block);
+    EXPECT_EQ(utility.ReadPageSetup(folder), block);
+    EXPECT_TRUE(std::filesystem::exists(folder / "pagesetup.dat"));
+
+    utility.SaveRemoteServer("HTTP://MARKETS.EXAMPLE.COM");
+    EXPECT_EQ(utility.RemoteServer(), "HTTP://MARKETS.EXAMPLE.COM");
+    EXPECT_EQ(utility.DateText(DateSerial(2026, 3, 4)), "03/04/2026");
+}
+
+}  // namespace
+}  // namespace qv
