@@ -1,0 +1,558 @@
+#include "outside/recordset.h"
+
+#include "outside/automation_error.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+namespace {
+
+// Find tests the view in slices, so that a match near the cursor is found without testing the
+// whole view, and the slices go through the same tight loops as a Filter.
+constexpr int32_t kFindSlice = 1024;
+
+bool IsBlankText(std::string_view p_sText) {
+    return p_sText.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+bool ClearsFilter(const Variant& p_vFilter) {
+    if (p_vFilter.IsEmpty()) {
+        return true;
+    }
+    if (p_vFilter.IsString()) {
+        return IsBlankText(p_vFilter.ToString());
+    }
+    return p_vFilter.IsNumber() && p_vFilter.ToDouble() == 0;
+}
+
+void RaiseBadArgument(const std::string& p_sDetail) {
+    RaiseRuntimeError(errors::kArgumentsWrongType, p_sDetail);
+}
+
+}  // namespace
+
+Recordset::Recordset() : m_fields(*this), m_vFilter(int32_t{adFilterNone}) {}
+
+Recordset::~Recordset() {
+    Detach();
+}
+
+void Recordset::Open() {
+    if (m_oRows) {
+        RaiseRuntimeError(errors::kNotAllowedWhenOpen);
+    }
+    std::vector<ColumnKind> kinds;
+    for (int32_t i = 0; i < m_fields.Count(); ++i) {
+        kinds.push_back(ColumnKindOf(m_fields.Item(i).Type()));
+    }
+    Attach(std::make_shared<RowStore>(kinds));
+}
+
+void Recordset::Close() {
+    RequireOpen();
+    Detach();
+}
+
+void Recordset::Attach(std::shared_ptr<RowStore> p_oRows) {
+    m_oRows = std::move(p_oRows);
+    m_oRows->AddObserver(this);
+    MoveToFirst();
+}
+
+void Recordset::Detach() {
+    if (m_oRows) {
+        m_oRows->RemoveObserver(this);
+        m_oRows.reset();
+    }
+    m_oFilter.reset();
+    m_vFilter = Variant(int32_t{adFilterNone});
+    m_sortKeys.clear();
+    m_sSort.clear();
+    m_bOwnView = false;
+    m_view.clear();
+    m_positionByRow.clear();
+    m_lEditMode = adEditNone;
+    m_eCursor = Cursor::Bof;
+    m_lPosition = -1;
+}
+
+void Recordset::RequireOpen() const {
+    if (!m_oRows) {
+        RaiseRuntimeError(errors::kNotAllowedWhenClosed);
+    }
+}
+
+bool Recordset::IsBOF() const {
+    RequireOpen();
+    return ViewSize() == 0 || m_eCursor == Cursor::Bof;
+}
+
+bool Recordset::IsEOF() const {
+    RequireOpen();
+    return ViewSize() == 0 || m_eCursor == Cursor::Eof;
+}
+
+int32_t Recordset::RecordCount() const {
+    RequireOpen();
+    return ViewSize();
+}
+
+int32_t Recordset::AbsolutePosition() const {
+    RequireOpen();
+    if (ViewSize() == 0) {
+        return adPosUnknown;
+    }
+    switch (m_eCursor) {
+        case Cursor::Bof:
+            return adPosBOF;
+        case Cursor::Eof:
+            return adPosEOF;
+        case Cursor::Deleted:
+            return adPosUnknown;
+        case Cursor::Row:
+            return m_lPosition + 1;
+    }
+    return adPosUnknown;
+}
+
+void Recordset::SetAbsolutePosition(int32_t p_lPosition) {
+    RequireOpen();
+    if (ViewSize() > 0 && (p_lPosition == adPosBOF || p_lPosition == adPosEOF)) {
+        EndEdit();
+        m_eCursor = p_lPosition == adPosBOF ? Cursor::Bof : Cursor::Eof;
+        m_lPosition = p_lPosition == adPosBOF ? -1 : ViewSize();
+        return;
+    }
+    if (p_lPosition < 1 || p_lPosition > ViewSize()) {
+        RaiseBadArgument("AbsolutePosition " + std::to_string(p_lPosition) +
+                         " is outside the rows 1 to " + std::to_string(ViewSize()));
+    }
+    EndEdit();
+    MoveTo(p_lPosition - 1);
+}
+
+uint32_t Recordset::CurrentRow() const {
+    RequireOpen();
+    if (m_eCursor != Cursor::Row || ViewSize() == 0) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    return View()[static_cast<size_t>(m_lPosition)];
+}
+
+Variant Recordset::Bookmark() const {
+    return Variant(static_cast<double>(CurrentRow()) + 1);
+}
+
+void Recordset::SetBookmark(const Variant& p_vBookmark) {
+    RequireOpen();
+    const int32_t position = PositionOfBookmark(p_vBookmark);
+    EndEdit();
+    MoveTo(position);
+}
+
+int32_t Recordset::PositionOfBookmark(const Variant& p_vBookmark) {
+    if (!p_vBookmark.IsNumber()) {
+        RaiseBadArgument("not a bookmark");
+    }
+    const double value = p_vBookmark.ToDouble();
+    if (!(value >= 1 && value <= m_oRows->RowCount()) || value != std::floor(value)) {
+        RaiseBadArgument("not a bookmark of this recordset");
+    }
+    const auto row = static_cast<uint32_t>(value) - 1;
+    const int32_t position = m_oRows->IsDeleted(row) ? -1 : PositionOfRow(row);
+    if (position < 0) {
+        RaiseBadArgument("the bookmark's row is not in the recordset");
+    }
+    return position;
+}
+
+// An unsorted view is ascending (live rows in id order, filtered, and rows appended later have
+// higher ids), so a binary search serves; a sorted one gets an index from row id to position.
+int32_t Recordset::PositionOfRow(uint32_t p_lRow) {
+    const std::vector<uint32_t>& view = View();
+    if (m_sortKeys.empty()) {
+        const auto found = std::lower_bound(view.begin(), view.end(), p_lRow);
+        return found != view.end() && *found == p_lRow ? static_cast<int32_t>(found - view.begin())
+                                                       : -1;
+    }
+    if (m_positionByRow.empty()) {
+        m_positionByRow.assign(m_oRows->RowCount(), -1);
+        for (size_t i = 0; i < view.size(); ++i) {
+            m_positionByRow[view[i]] = static_cast<int32_t>(i);
+        }
+    }
+    return p_lRow < m_positionByRow.size() ? m_positionByRow[p_lRow] : -1;
+}
+
+void Recordset::MoveTo(int32_t p_lPosition) {
+    m_eCursor = Cursor::Row;
+    m_lPosition = p_lPosition;
+}
+
+void Recordset::MoveToFirst() {
+    if (ViewSize() > 0) {
+        MoveTo(0);
+        return;
+    }
+    m_eCursor = Cursor::Bof;
+    m_lPosition = -1;
+}
+
+void Recordset::MoveFirst() {
+    RequireOpen();
+    if (ViewSize() == 0) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    EndEdit();
+    MoveTo(0);
+}
+
+void Recordset::MoveLast() {
+    RequireOpen();
+    if (ViewSize() == 0) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    EndEdit();
+    MoveTo(ViewSize() - 1);
+}
+
+void Recordset::MoveNext() {
+    if (IsEOF()) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    Move(1);
+}
+
+void Recordset::MovePrevious() {
+    if (IsBOF()) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    Move(-1);
+}
+
+// A deleted row sits between the row before it and the one after it (at m_lPosition), so that
+// Move(1) reaches the row after it and Move(-1) the row before.
+void Recordset::Move(int32_t p_lNumRecords) {
+    RequireOpen();
+    const int64_t size = ViewSize();
+    if (size == 0 || (p_lNumRecords == 0 && m_eCursor != Cursor::Row) ||
+        (p_lNumRecords > 0 && m_eCursor == Cursor::Eof) ||
+        (p_lNumRecords < 0 && m_eCursor == Cursor::Bof)) {
+        RaiseRuntimeError(errors::kNoCurrentRecord);
+    }
+    EndEdit();
+    int64_t from = m_lPosition;
+    if (m_eCursor == Cursor::Eof) {
+        from = size;
+    } else if (m_eCursor == Cursor::Deleted && p_lNumRecords > 0) {
+        from = m_lPosition - 1;
+    }
+    const int64_t target = from + p_lNumRecords;
+    if (target < 0) {
+        m_eCursor = Cursor::Bof;
+        m_lPosition = -1;
+    } else if (target >= size) {
+        m_eCursor = Cursor::Eof;
+        m_lPosition = static_cast<int32_t>(size);
+    } else {
+        MoveTo(static_cast<int32_t>(target));
+    }
+}
+
+int32_t Recordset::FieldIndex(std::string_view p_sField) const {
+    const int32_t index = m_fields.IndexOf(p_sField);
+    if (index < 0) {
+        RaiseRuntimeError(errors::kItemNotFound, "field '" + std::string(p_sField) + "'");
+    }
+    return index;
+}
+
+Variant Recordset::Value(int32_t p_lField) const {
+    const int32_t field = m_fields.Item(p_lField).Index();
+    const uint32_t row = CurrentRow();
+    return m_oRows->Get(row, static_cast<size_t>(field));
+}
+
+Variant Recordset::Value(std::string_view p_sField) const {
+    return Value(FieldIndex(p_sField));
+}
+
+void Recordset::SetValue(int32_t p_lField, const Variant& p_vValue) {
+    const int32_t field = m_fields.Item(p_lField).Index();
+    const uint32_t row = CurrentRow();
+    m_oRows->Set(row, static_cast<size_t>(field), p_vValue);
+    if (m_lEditMode == adEditNone) {
+        m_lEditMode = adEditInProgress;
+    }
+}
+
+void Recordset::SetValue(std::string_view p_sField, const Variant& p_vValue) {
+    SetValue(FieldIndex(p_sField), p_vValue);
+}
+
+void Recordset::AddNew() {
+    RequireOpen();
+    EndEdit();
+    m_oRows->AppendRow({});
+    MoveTo(ViewSize() - 1);
+    m_lEditMode = adEditAdd;
+}
+
+void Recordset::AddNew(std::span<const Variant> p_values) {
+    RequireOpen();
+    if (p_values.size() > static_cast<size_t>(m_fields.Count())) {
+        RaiseBadArgument(std::to_string(p_values.size()) + " values for " +
+                         std::to_string(m_fields.Count()) + " fields");
+    }
+    EndEdit();
+    m_oRows->AppendRow(p_values);
+    MoveTo(ViewSize() - 1);
+}
+
+void Recordset::AddNew(std::initializer_list<Variant> p_values) {
+    AddNew(std::span<const Variant>(p_values.begin(), p_values.size()));
+}
+
+void Recordset::EndEdit() {
+    m_lEditMode = adEditNone;
+}
+
+void Recordset::Update() {
+    RequireOpen();
+    EndEdit();
+}
+
+void Recordset::UpdateBatch(int32_t p_lAffectRecords) {
+    RequireOpen();
+    EndEdit();
+}
+
+void Recordset::Delete(int32_t p_lAffectRecords) {
+    RequireOpen();
+    if (p_lAffectRecords != adAffectCurrent) {
+        RaiseBadArgument("only the current row can be deleted");
+    }
+    const uint32_t row = CurrentRow();
+    EndEdit();
+    m_oRows->DeleteRow(row);
+}
+
+Variant Recordset::Filter() const {
+    return m_vFilter;
+}
+
+void Recordset::SetFilter(const Variant& p_vFilter) {
+    RequireOpen();
+    std::unique_ptr<CriteriaNode> criteria;
+    if (!ClearsFilter(p_vFilter)) {
+        if (!p_vFilter.IsString()) {
+            RaiseBadArgument("Filter takes criteria text or adFilterNone");
+        }
+        criteria = ParseFilterCriteria(p_vFilter.ToString(), m_fields);
+    }
+    ApplyView(criteria.get(), m_sortKeys);
+    m_oFilter = std::move(criteria);
+    m_vFilter = m_oFilter ? p_vFilter : Variant(int32_t{adFilterNone});
+}
+
+const std::string& Recordset::Sort() const {
+    return m_sSort;
+}
+
+void Recordset::SetSort(std::string_view p_sSort) {
+    RequireOpen();
+    const bool clears = IsBlankText(p_sSort);
+    std::vector<SortKey> keys;
+    if (!clears) {
+        keys = ParseSortKeys(p_sSort, m_fields);
+    }
+    ApplyView(m_oFilter.get(), keys);
+    m_sortKeys = std::move(keys);
+    m_sSort = clears ? std::string() : std::string(p_sSort);
+}
+
+// Builds the new view before changing anything, so that a failure leaves the old one in place.
+void Recordset::ApplyView(const CriteriaNode* p_oFilter, std::span<const SortKey> p_keys) {
+    std::vector<uint32_t> rows;
+    const bool ownView = p_oFilter != nullptr || !p_keys.empty();
+    if (ownView) {
+        rows = m_oRows->LiveRows();
+        if (p_oFilter != nullptr) {
+            p_oFilter->Select(*m_oRows, rows);
+        }
+        SortRows(*m_oRows, p_keys, rows);
+    }
+    EndEdit();
+    m_bOwnView = ownView;
+    m_view = std::move(rows);
+    m_positionByRow.clear();
+    MoveToFirst();
+}
+
+void Recordset::Find(std::string_view p_sCriteria, int32_t p_lSkipRecords,
+                     int32_t p_lSearchDirection, const Variant& p_vStart) {
+    RequireOpen();
+    const std::unique_ptr<CriteriaNode> criteria = ParseFindCriteria(p_sCriteria, m_fields);
+    if (p_lSearchDirection != adSearchForward && p_lSearchDirection != adSearchBackward) {
+        RaiseBadArgument("search direction " + std::to_string(p_lSearchDirection));
+    }
+    if (p_lSkipRecords < 0) {
+        RaiseBadArgument("skip " + std::to_string(p_lSkipRecords));
+    }
+    const bool forward = p_lSearchDirection == adSearchForward;
+    Cursor cursor = m_eCursor;
+    int64_t position = m_lPosition;
+    if (!p_vStart.IsEmpty() && !p_vStart.IsMissing()) {
+        cursor = Cursor::Row;
+        position = PositionOfBookmark(p_vStart);
+    }
+    int64_t from = -1;
+    if (forward && cursor != Cursor::Eof) {
+        from = (cursor == Cursor::Bof ? 0 : position) + p_lSkipRecords;
+    } else if (!forward && cursor != Cursor::Bof) {
+        const int64_t last = cursor == Cursor::Eof ? ViewSize() : position;
+        from = (cursor == Cursor::Row ? last : last - 1) - p_lSkipRecords;
+    }
+    const int32_t found = from < 0 || from >= ViewSize()
+                              ? -1
+                              : FindFrom(*criteria, static_cast<int32_t>(from), forward);
+    EndEdit();
+    if (found >= 0) {
+        MoveTo(found);
+        return;
+    }
+    m_eCursor = forward ? Cursor::Eof : Cursor::Bof;
+    m_lPosition = forward ? ViewSize() : -1;
+}
+
+int32_t Recordset::FindFrom(const CriteriaNode& p_oCriteria, int32_t p_lFrom,
+                            bool p_bForward) const {
+    const int64_t size = ViewSize();
+    if (p_bForward) {
+        for (int64_t begin = p_lFrom; begin < size; begin += kFindSlice) {
+            const int32_t found =
+                FindInSlice(p_oCriteria, begin, std::min(size, begin + kFindSlice), true);
+            if (found >= 0) {
+                return found;
+            }
+        }
+        return -1;
+    }
+    for (int64_t end = int64_t{p_lFrom} + 1; end > 0; end -= kFindSlice) {
+        const int32_t found =
+            FindInSlice(p_oCriteria, std::max(int64_t{0}, end - kFindSlice), end, false);
+        if (found >= 0) {
+            return found;
+        }
+    }
+    return -1;
+}
+
+int32_t Recordset::FindInSlice(const CriteriaNode& p_oCriteria, int64_t p_lBegin, int64_t p_lEnd,
+                               bool p_bForward) const {
+    const auto begin = View().begin() + p_lBegin;
+    const auto end = View().begin() + p_lEnd;
+    std::vector<uint32_t> slice(begin, end);
+    p_oCriteria.Select(*m_oRows, slice);
+    if (slice.empty()) {
+        return -1;
+    }
+    const uint32_t row = p_bForward ? slice.front() : slice.back();
+    return static_cast<int32_t>(std::find(begin, end, row) - View().begin());
+}
+
+void Recordset::CopyFieldsTo(Recordset& p_rRecordset) const {
+    for (int32_t i = 0; i < m_fields.Count(); ++i) {
+        const Field& field = m_fields.Item(i);
+        Field& copy = p_rRecordset.m_fields.Append(field.Name(), field.Type(), field.DefinedSize(),
+                                                   field.Attributes());
+        copy.SetPrecision(field.Precision());
+        copy.SetNumericScale(field.NumericScale());
+    }
+    p_rRecordset.m_lCursorLocation = m_lCursorLocation;
+    p_rRecordset.m_lLockType = m_lLockType;
+}
+
+std::shared_ptr<Recordset> Recordset::Clone() const {
+    RequireOpen();
+    auto clone = std::make_shared<Recordset>();
+    CopyFieldsTo(*clone);
+    clone->Attach(m_oRows);
+    return clone;
+}
+
+std::shared_ptr<Recordset> Recordset::Copy() const {
+    RequireOpen();
+    auto copy = std::make_shared<Recordset>();
+    CopyFieldsTo(*copy);
+    copy->Attach(m_oRows->CopyRows(View()));
+    return copy;
+}
+
+int32_t Recordset::ViewCount() const {
+    RequireOpen();
+    return ViewSize();
+}
+
+uint32_t Recordset::ViewRowId(int32_t p_lPosition) const {
+    RequireOpen();
+    if (p_lPosition < 0 || p_lPosition >= ViewSize()) {
+        RaiseRuntimeError(errors::kSubscriptOutOfRange,
+                          "view position " + std::to_string(p_lPosition));
+    }
+    return View()[static_cast<size_t>(p_lPosition)];
+}
+
+Variant Recordset::ValueAt(uint32_t p_lRowId, int32_t p_lField) const {
+    RequireOpen();
+    if (p_lRowId >= m_oRows->RowCount() || m_oRows->IsDeleted(p_lRowId) || p_lField < 0 ||
+        p_lField >= m_fields.Count()) {
+        RaiseRuntimeError(errors::kSubscriptOutOfRange, "row " + std::to_string(p_lRowId) +
+                                                            ", field " + std::to_string(p_lField));
+    }
+    return m_oRows->Get(p_lRowId, static_cast<size_t>(p_lField));
+}
+
+const RowStore& Recordset::Rows() const {
+    RequireOpen();
+    return *m_oRows;
+}
+
+size_t Recordset::MemoryBytes() const {
+    const size_t rows = m_oRows ? m_oRows->MemoryBytes() : 0;
+    return rows + m_view.capacity() * sizeof(uint32_t) +
+           m_positionByRow.capacity() * sizeof(int32_t);
+}
+
+void Recordset::RowAppended(uint32_t p_lRow) {
+    if (m_bOwnView) {
+        m_view.push_back(p_lRow);
+    }
+    m_positionByRow.clear();
+}
+
+void Recordset::RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) {
+    auto found = m_view.end();
+    if (m_bOwnView) {
+        found = m_sortKeys.empty() ? std::lower_bound(m_view.begin(), m_view.end(), p_lRow)
+                                   : std::find(m_view.begin(), m_view.end(), p_lRow);
+        if (found == m_view.end() || *found != p_lRow) {
+            return;
+        }
+    }
+    const auto position =
+        static_cast<int32_t>(m_bOwnView ? found - m_view.begin() : p_lLivePosition);
+    if ((m_eCursor == Cursor::Row || m_eCursor == Cursor::Deleted) && m_lPosition > position) {
+        --m_lPosition;
+    } else if (m_eCursor == Cursor::Row && m_lPosition == position) {
+        m_eCursor = Cursor::Deleted;
+        EndEdit();
+    }
+    if (m_bOwnView) {
+        m_view.erase(found);
+    }
+    m_positionByRow.clear();
+}
+
+}  // namespace qv

@@ -1,0 +1,135 @@
+// The rows behind a recordset and its clones.
+//
+// Rows are stored column by column in typed arrays (a Double column is a std::vector<double>, a
+// text column a std::vector<std::string>), each with a null mask that is only allocated once a
+// Null is stored. A row keeps its id for its whole life: ids are issued in order, a deleted row
+// leaves a tombstone, and the ids of the rows still alive are kept in ascending order. Views
+// (filtered, sorted recordsets) are vectors of these ids, and bookmarks are ids too.
+//
+// Every recordset sharing a store registers as an observer, so that it can keep its own view and
+// cursor right when another clone appends or deletes a row.
+#pragma once
+
+#include "outside/variant.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// How a field's values are stored. Date values are day serials in the Double array.
+enum class ColumnKind : uint8_t { Double, Date, Long, Integer, Boolean, Text, Variant };
+
+// The storage kind for an ADO type code; codes the store has no typed array for keep Variants.
+ColumnKind ColumnKindOf(int32_t p_lType);
+bool IsNumericKind(ColumnKind p_eKind);
+
+// Text comparison without regard to case, folding ASCII letters only, byte order otherwise: the
+// same order as CompareValues gives two strings.
+inline char FoldAscii(char p_c) {
+    return (p_c >= 'A' && p_c <= 'Z') ? static_cast<char>(p_c - 'A' + 'a') : p_c;
+}
+bool EqualsNoCase(std::string_view p_sLeft, std::string_view p_sRight);
+int CompareNoCase(std::string_view p_sLeft, std::string_view p_sRight);
+std::string FoldText(std::string_view p_sText);
+
+// One field's values for every row id.
+class RowColumn {
+  public:
+    explicit RowColumn(ColumnKind p_eKind) : m_eKind(p_eKind) {}
+
+    ColumnKind Kind() const { return m_eKind; }
+    size_t Size() const { return m_lSize; }
+    bool HasNulls() const { return m_lNullCount > 0; }
+    bool IsNull(uint32_t p_lRow) const {
+        return m_lNullCount > 0 && ((m_nulls[p_lRow >> 6] >> (p_lRow & 63)) & 1) != 0;
+    }
+
+    Variant Get(uint32_t p_lRow) const;
+    // Converts p_vValue to the column's kind (error 13, 6 or 94 as the Variant conversions say);
+    // a failed conversion leaves the column as it was.
+    void Set(uint32_t p_lRow, const Variant& p_vValue);
+    void Append(const Variant& p_vValue);
+    void PopBack();
+
+    // The column holding p_rows of this one, in that order.
+    RowColumn Gather(std::span<const uint32_t> p_rows) const;
+    size_t MemoryBytes() const;
+
+    // Typed arrays for the fast paths; only the one of the column's kind is filled. Numbers()
+    // serves Double and Date columns, Booleans() holds 0 or 1.
+    const std::vector<double>& Numbers() const { return m_numbers; }
+    const std::vector<int32_t>& Longs() const { return m_longs; }
+    const std::vector<int16_t>& Integers() const { return m_integers; }
+    const std::vector<uint8_t>& Booleans() const { return m_booleans; }
+    const std::vector<std::string>& Texts() const { return m_texts; }
+    const std::vector<Variant>& Variants() const { return m_variants; }
+
+  private:
+    void SetNullBit(uint32_t p_lRow, bool p_bNull);
+    void Store(uint32_t p_lRow, const Variant& p_vValue);
+
+    ColumnKind m_eKind;
+    size_t m_lSize = 0;
+    std::vector<double> m_numbers;
+    std::vector<int32_t> m_longs;
+    std::vector<int16_t> m_integers;
+    std::vector<uint8_t> m_booleans;
+    std::vector<std::string> m_texts;
+    std::vector<Variant> m_variants;
+    std::vector<uint64_t> m_nulls;
+    size_t m_lNullCount = 0;
+};
+
+class RowStoreObserver {
+  public:
+    virtual ~RowStoreObserver() = default;
+    virtual void RowAppended(uint32_t p_lRow) = 0;
+    // Called before the row leaves the live rows; p_lLivePosition is its index there.
+    virtual void RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) = 0;
+};
+
+class RowStore {
+  public:
+    explicit RowStore(const std::vector<ColumnKind>& p_kinds);
+    RowStore(const RowStore&) = delete;
+    RowStore& operator=(const RowStore&) = delete;
+
+    size_t ColumnCount() const { return m_columns.size(); }
+    const RowColumn& Column(size_t p_lColumn) const { return m_columns[p_lColumn]; }
+    // Ids issued so far, deleted rows included.
+    uint32_t RowCount() const { return m_lRowCount; }
+    bool IsDeleted(uint32_t p_lRow) const { return m_deleted[p_lRow] != 0; }
+    // Ids of the rows not deleted, ascending.
+    const std::vector<uint32_t>& LiveRows() const { return m_liveRows; }
+
+    Variant Get(uint32_t p_lRow, size_t p_lColumn) const;
+    void Set(uint32_t p_lRow, size_t p_lColumn, const Variant& p_vValue);
+    // Appends a row with p_values in column order, Null for the columns beyond them, and returns
+    // its id. A value that does not convert leaves the store as it was.
+    uint32_t AppendRow(std::span<const Variant> p_values);
+    void DeleteRow(uint32_t p_lRow);
+
+    // A new store holding p_rows of this one, in that order, with ids 0 to n-1.
+    std::shared_ptr<RowStore> CopyRows(std::span<const uint32_t> p_rows) const;
+    size_t MemoryBytes() const;
+
+    void AddObserver(RowStoreObserver* p_oObserver);
+    void RemoveObserver(RowStoreObserver* p_oObserver);
+
+  private:
+    RowStore() = default;
+
+    std::vector<RowColumn> m_columns;
+    std::vector<uint8_t> m_deleted;
+    std::vector<uint32_t> m_liveRows;
+    uint32_t m_lRowCount = 0;
+    std::vector<RowStoreObserver*> m_observers;
+};
+
+}  // namespace qv

@@ -1,0 +1,286 @@
+#include "outside/recordset_criteria.h"
+
+#include "outside/automation_error.h"
+#include "outside/recordset.h"
+#include "outside/vb_date.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+using ::testing::HasSubstr;
+
+// Rows shaped like the field catalogue and the stock lists the viewers filter.
+std::shared_ptr<Recordset> MakeRows() {
+    auto recordset = std::make_shared<Recordset>();
+    qv::Fields& fields = recordset->Fields();
+    fields.Append("Symbol", adVarChar, 10);
+    fields.Append("CompanyName", adVarWChar, 60);
+    fields.Append("Parameter_ID", adInteger);
+    fields.Append("Group", adInteger);
+    fields.Append("DataType_ID", adSmallInt);
+    fields.Append("indcode", adInteger);
+    fields.Append("Sectorcode", adSmallInt);
+    fields.Append("REC", adChar, 1);
+    fields.Append("selected", adBoolean);
+    fields.Append("Tradeid", adInteger);
+    fields.Append("Price", adDouble);
+    fields.Append("Trading_Date", adDBTimeStamp);
+    fields.Append("Score", adVariant);
+    recordset->Open();
+    const Variant null = Variant::Null();
+    const auto day = [](int p_iDay) { return Variant::Date(DateSerial(2026, 12, p_iDay)); };
+    recordset->AddNew({"IBM", "International Business Machines", 38, 5, int16_t{1}, 12, int16_t{3},
+                       "B", true, -1, 140.5, day(1), 10});
+    recordset->AddNew({"ABT", "Abbott Labs", 35, 0, int16_t{12}, 7, int16_t{2}, "S", false, 4,
+                       99.25, day(2), "7"});
+    recordset->AddNew({"ABC", "ABC Corp", 36, -3, int16_t{3}, 12, int16_t{3}, "H", true, 0, 12.0,
+                       Variant::Date(DateSerial(2026, 11, 30)), 3.5});
+    recordset->AddNew({"intc", "Intel Corp", 5, 2, int16_t{2}, 12, int16_t{1}, "b", false, 17, 25.0,
+                       day(3), null});
+    recordset->AddNew({"MSFT", "Microsoft", 41, -1, int16_t{12}, 9, int16_t{3}, "B", true, -1,
+                       300.0, day(4), "10"});
+    recordset->AddNew({"NUL"});
+    return recordset;
+}
+
+std::vector<std::string> ViewSymbols(Recordset& p_rRecordset) {
+    std::vector<std::string> symbols;
+    for (int32_t i = 0; i < p_rRecordset.ViewCount(); ++i) {
+        symbols.push_back(p_rRecordset.ValueAt(p_rRecordset.ViewRowId(i), 0).ToString());
+    }
+    return symbols;
+}
+
+struct FilterCase {
+    const char* criteria;
+    std::vector<std::string> symbols;
+};
+
+class FilterTest : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(FilterTest, SelectsTheRowsThatMeetTheCriteria) {
+    auto recordset = MakeRows();
+    recordset->SetFilter(GetParam().criteria);
+    EXPECT_EQ(ViewSymbols(*recordset), GetParam().symbols) << GetParam().criteria;
+    EXPECT_EQ(recordset->RecordCount(), static_cast<int32_t>(GetParam().symbols.size()));
+    EXPECT_EQ(recordset->Filter(), Variant(GetParam().criteria));
+}
+
+const std::vector<std::string> kAll = {"IBM", "ABT", "ABC", "intc", "MSFT", "NUL"};
+
+INSTANTIATE_TEST_SUITE_P(
+    CriteriaTheViewersUse, FilterTest,
+    ::testing::Values(FilterCase{"Parameter_ID = 38", {"IBM"}},
+                      FilterCase{"Group <> 5 and Group >= 0 or Group = -3 or DataType_ID = 12 or "
+                                 "Parameter_ID = 35 or Parameter_ID = 36",
+                                 {"ABT", "ABC", "intc", "MSFT"}},
+                      FilterCase{"indcode = 12", {"IBM", "ABC", "intc"}},
+                      FilterCase{"Sectorcode = 3", {"IBM", "ABC", "MSFT"}},
+                      FilterCase{"REC = 'B'", {"IBM", "intc", "MSFT"}},
+                      FilterCase{"selected = true", {"IBM", "ABC", "MSFT"}},
+                      FilterCase{"CompanyName Like 'AB%'", {"ABT", "ABC"}},
+                      FilterCase{"Symbol = 'A' or Symbol = 'B'", {}},
+                      FilterCase{"Symbol = 'IBM' or Symbol = 'msft'", {"IBM", "MSFT"}},
+                      FilterCase{"Tradeid = -1", {"IBM", "MSFT"}},
+                      FilterCase{"Tradeid > 0", {"ABT", "intc"}},
+                      FilterCase{"parameter_id = 36", {"ABC"}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    PrecedenceAndParentheses, FilterTest,
+    ::testing::Values(
+        FilterCase{"Symbol = 'IBM' or Symbol = 'ABT' and Group = 5", {"IBM"}},
+        FilterCase{"(Symbol = 'IBM' or Symbol = 'ABT') and Group = 0", {"ABT"}},
+        FilterCase{"Group = 5 and Symbol = 'IBM' or Group = 0 and Symbol = 'ABT'", {"IBM", "ABT"}},
+        FilterCase{"((Price > 100))", {"IBM", "MSFT"}},
+        FilterCase{"Price > 20 and (indcode = 12 or Sectorcode = 2) and selected = false",
+                   {"ABT", "intc"}},
+        FilterCase{"Symbol = 'MSFT' or Symbol = 'IBM' or Symbol = 'MSFT'", {"IBM", "MSFT"}}));
+
+INSTANTIATE_TEST_SUITE_P(LikePatterns, FilterTest,
+                         ::testing::Values(FilterCase{"CompanyName Like '%corp'", {"ABC", "intc"}},
+                                           FilterCase{"CompanyName LIKE '*CORP*'", {"ABC", "intc"}},
+                                           FilterCase{"Symbol like '_BC'", {"ABC"}},
+                                           FilterCase{"Symbol Like 'A_'", {}},
+                                           FilterCase{"CompanyName Like 'int%'", {"IBM", "intc"}},
+                                           FilterCase{"CompanyName Like 'a%s'", {"ABT"}},
+                                           FilterCase{"CompanyName Like '%o%o%'", {"MSFT"}},
+                                           FilterCase{"Symbol Like '%'", kAll}));
+
+INSTANTIATE_TEST_SUITE_P(
+    CaseNullsAndLiterals, FilterTest,
+    ::testing::Values(FilterCase{"SYMBOL = 'ibm'", {"IBM"}},
+                      FilterCase{"[Symbol] <> 'IBM'", {"ABT", "ABC", "intc", "MSFT", "NUL"}},
+                      FilterCase{"Symbol > 'abz'", {"IBM", "intc", "MSFT", "NUL"}},
+                      FilterCase{"Group = Null", {"NUL"}},
+                      FilterCase{"Group <> NULL", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
+                      FilterCase{"Group <> 5", {"ABT", "ABC", "intc", "MSFT"}},
+                      FilterCase{"Group < 100", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
+                      FilterCase{"Price >= 99.25", {"IBM", "ABT", "MSFT"}},
+                      FilterCase{"Price < 1e2", {"ABT", "ABC", "intc"}},
+                      FilterCase{"Parameter_ID = '38'", {"IBM"}},
+                      FilterCase{"selected = 'False'", {"ABT", "intc"}},
+                      FilterCase{"Trading_Date > #12/2/2026#", {"intc", "MSFT"}},
+                      FilterCase{"Trading_Date = #2026-12-01#", {"IBM"}},
+                      FilterCase{"Score = 10", {"IBM", "MSFT"}},
+                      FilterCase{"Score > 5", {"IBM", "ABT", "MSFT"}},
+                      FilterCase{"Score = Null", {"intc", "NUL"}},
+                      FilterCase{"CompanyName = 'O''Neil'", {}}));
+
+TEST(FilterValueTest, TextLiteralKeepsDoubledQuote) {
+    auto recordset = MakeRows();
+    recordset->MoveFirst();
+    recordset->SetValue("CompanyName", "O'Neil & Co");
+    recordset->SetFilter("CompanyName = 'o''neil & co'");
+    EXPECT_EQ(ViewSymbols(*recordset), std::vector<std::string>{"IBM"});
+}
+
+TEST(FilterValueTest, EmptyTextZeroAndEmptyClearTheFilter) {
+    auto recordset = MakeRows();
+    for (const Variant& none : {Variant(""), Variant(int32_t{0}), Variant(int16_t{0}), Variant()}) {
+        recordset->SetFilter("Parameter_ID = 38");
+        recordset->SetFilter(none);
+        EXPECT_EQ(recordset->RecordCount(), 6);
+        EXPECT_EQ(recordset->Filter().Type(), VarType::Long);
+        EXPECT_EQ(recordset->Filter().ToLong(), 0);
+    }
+}
+
+TEST(FilterValueTest, ReadsZeroWhenNoneWasSet) {
+    auto recordset = MakeRows();
+    EXPECT_EQ(recordset->Filter(), Variant(int32_t{0}));
+    EXPECT_EQ(recordset->Filter().ToString(), "0");
+}
+
+TEST(FilterValueTest, VariantFieldOfTextAndNumbersCannotCompareWithNumber) {
+    auto recordset = MakeRows();
+    recordset->MoveFirst();
+    recordset->SetValue("Score", "abc");
+    try {
+        recordset->SetFilter("Score = 10");
+        FAIL() << "no error";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.Number(), errors::kTypeMismatch);
+    }
+    EXPECT_EQ(recordset->RecordCount(), 6);
+}
+
+struct BadCriteria {
+    const char* criteria;
+    int32_t number;
+    const char* where;  // expected in the description
+};
+
+class BadFilterTest : public ::testing::TestWithParam<BadCriteria> {};
+
+TEST_P(BadFilterTest, RaisesNamingTextAndPositionAndKeepsState) {
+    auto recordset = MakeRows();
+    recordset->SetFilter("Price > 20");
+    recordset->SetSort("Price DESC");
+    recordset->MoveNext();
+    const Variant bookmark = recordset->Bookmark();
+    try {
+        recordset->SetFilter(GetParam().criteria);
+        FAIL() << "no error for " << GetParam().criteria;
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.Number(), GetParam().number) << error.Description();
+        EXPECT_THAT(error.Description(), HasSubstr(GetParam().where));
+        EXPECT_THAT(error.Description(),
+                    HasSubstr("\"" + std::string(GetParam().criteria).substr(0, 200)));
+    }
+    EXPECT_EQ(recordset->Filter(), Variant("Price > 20"));
+    EXPECT_EQ(recordset->Sort(), "Price DESC");
+    EXPECT_EQ(recordset->Bookmark(), bookmark);
+    EXPECT_EQ(ViewSymbols(*recordset), (std::vector<std::string>{"MSFT", "IBM", "ABT", "intc"}));
+}
+
+const std::string kDeepNesting = std::string(100, '(') + "Price = 1" + std::string(100, ')');
+
+INSTANTIATE_TEST_SUITE_P(
+    Malformed, BadFilterTest,
+    ::testing::Values(
+        BadCriteria{"Parameter_ID = ", 3001, "expected a value at position 16 (end of text)"},
+        BadCriteria{"Parameter_ID 38", 3001, "comparison operator at position 14, '38'"},
+        BadCriteria{"Parameter = 38", 3265, "unknown field 'Parameter' at position 1"},
+        BadCriteria{"Symbol = 5", 13, "field 'Symbol' at position 10, '5'"},
+        BadCriteria{"Price > 'abc'", 13, "at position 9, ''abc''"},
+        BadCriteria{"Price Like 'A%'", 13, "at position 12"},
+        BadCriteria{"Symbol = 'IBM", 3001, "text not closed at position 10"},
+        BadCriteria{"(Symbol = 'IBM'", 3001, "expected ')' at position 16"},
+        BadCriteria{"Symbol = 'IBM')", 3001, "expected AND, OR or the end at position 15"},
+        BadCriteria{"Symbol = 'IBM' and", 3001, "expected a field name at position 19"},
+        BadCriteria{"Symbol = 'IBM' and or Price = 1", 3001, "field name at position 20, 'or'"},
+        BadCriteria{"Group < Null", 3001, "Null can only be compared"},
+        BadCriteria{"Trading_Date = #13/45/2026#", 3001, "invalid date at position 16"},
+        BadCriteria{"Symbol ! 'x'", 3001, "at position 8, '!'"},
+        BadCriteria{"12abc = 1", 3001, "invalid token at position 1, '12abc'"},
+        BadCriteria{"Price = 1e999", 3001, "number out of range at position 9"},
+        BadCriteria{"[] = 1", 3001, "empty field name at position 1"},
+        BadCriteria{"[Price = 1", 3001, "field name not closed at position 1"}));
+
+TEST(BadCriteriaTest, DeepNestingIsRefusedNotRecursedInto) {
+    auto recordset = MakeRows();
+    try {
+        recordset->SetFilter(kDeepNesting);
+        FAIL() << "no error";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.Number(), errors::kArgumentsWrongType);
+        EXPECT_THAT(error.Description(), HasSubstr("nested too deeply at position 65"));
+    }
+}
+
+TEST(BadCriteriaTest, NonTextNonZeroFilterIsRefused) {
+    auto recordset = MakeRows();
+    for (const Variant& bad : {Variant(int32_t{5}), Variant(true), Variant::Null()}) {
+        EXPECT_THROW(recordset->SetFilter(bad), AutomationError);
+    }
+    EXPECT_EQ(recordset->RecordCount(), 6);
+}
+
+struct TokenCase {
+    const char* text;
+    CriteriaTokenKind kind;
+    size_t length;
+};
+
+TEST(CriteriaTokenTest, ReturnsKindAndLengthOfTheFirstToken) {
+    const TokenCase cases[] = {
+        {"'it''s' rest", CriteriaTokenKind::Text, 7},
+        {"'open", CriteriaTokenKind::Invalid, 5},
+        {"[Price] DESC", CriteriaTokenKind::QuotedName, 7},
+        {"<= 3", CriteriaTokenKind::LessEqual, 2},
+        {"<>3", CriteriaTokenKind::NotEqual, 2},
+        {">x", CriteriaTokenKind::Greater, 1},
+        {"-3.5e2)", CriteriaTokenKind::Number, 6},
+        {".5", CriteriaTokenKind::Number, 2},
+        {"1e", CriteriaTokenKind::Invalid, 2},
+        {"#1/2/2026# and", CriteriaTokenKind::Date, 10},
+        {"abc_1 = 2", CriteriaTokenKind::Name, 5},
+        {",", CriteriaTokenKind::Comma, 1},
+        {"", CriteriaTokenKind::End, 0},
+        {"!", CriteriaTokenKind::Invalid, 1},
+    };
+    for (const TokenCase& test : cases) {
+        CriteriaTokenKind kind = CriteriaTokenKind::End;
+        EXPECT_EQ(CriteriaTokenLength(test.text, kind), test.length) << test.text;
+        EXPECT_EQ(kind, test.kind) << test.text;
+    }
+}
+
+TEST(LikeTest, WildcardsMatchRunsAndSingleCharacters) {
+    EXPECT_TRUE(LikeMatches("International", FoldText("INT%")));
+    EXPECT_TRUE(LikeMatches("abcabd", FoldText("%ab_")));
+    EXPECT_FALSE(LikeMatches("abcabe", FoldText("%abd")));
+    EXPECT_TRUE(LikeMatches("", FoldText("%*%")));
+    EXPECT_FALSE(LikeMatches("", FoldText("_")));
+    EXPECT_TRUE(LikeMatches("Zürich", FoldText("Z_rich")));  // one character, two bytes
+    EXPECT_FALSE(LikeMatches(std::string(2000, 'a'), std::string(30, '%') + "b%"));
+}
+
+}  // namespace
+}  // namespace qv
