@@ -56,24 +56,6 @@ void AppendHexEscape(std::string& p_sOut, unsigned char p_c) {
     p_sOut += kDigits[p_c & 0x0f];
 }
 
-std::string Escape(std::string_view p_sText, bool p_bName) {
-    std::string out;
-    out.reserve(p_sText.size());
-    for (size_t i = 0; i < p_sText.size(); ++i) {
-        const char c = p_sText[i];
-        const bool atEdge = i == 0 || i + 1 == p_sText.size();
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (IsControl(static_cast<unsigned char>(c)) || (atEdge && IsBlank(c)) ||
-                   (p_bName && IsNameSpecial(c))) {
-            AppendHexEscape(out, static_cast<unsigned char>(c));
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 bool Unescape(std::string_view p_sRaw, std::string& p_sOut) {
     p_sOut.clear();
     for (size_t i = 0; i < p_sRaw.size(); ++i) {
@@ -133,6 +115,33 @@ size_t Utf8SequenceLength(std::string_view p_sText, size_t p_uAt) {
         }
     }
     return length;
+}
+
+// Escapes what the reader would misread, including bytes that are not UTF-8 (an escape can
+// carry any byte, and a value read back must write out to a readable file).
+std::string Escape(std::string_view p_sText, bool p_bName) {
+    std::string out;
+    out.reserve(p_sText.size());
+    for (size_t i = 0; i < p_sText.size();) {
+        const char c = p_sText[i];
+        const size_t length = Utf8SequenceLength(p_sText, i);
+        const bool atEdge = i == 0 || i + 1 == p_sText.size();
+        if (length > 1) {
+            out.append(p_sText.substr(i, length));
+            i += length;
+            continue;
+        }
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (length == 0 || IsControl(static_cast<unsigned char>(c)) ||
+                   (atEdge && IsBlank(c)) || (p_bName && IsNameSpecial(c))) {
+            AppendHexEscape(out, static_cast<unsigned char>(c));
+        } else {
+            out += c;
+        }
+        ++i;
+    }
+    return out;
 }
 
 // The text's bytes are plain: UTF-8 without control characters, other than tabs and line ends.

@@ -180,6 +180,8 @@ TEST(SettingsFileTest, SerializedTextParsesBackToTheSameContent) {
     original.Set("", "", "k", "v");
     original.Set("A\\B", "S\tT", "=", "\x01\x7f");
     original.Set("App", "Section", "#key", " ;value; ");
+    // Bytes that are not UTF-8 can only arrive through escapes; they must leave through them.
+    original.Set("App", "caf\xe9", "\x82", "caf\xe9 \xc3");
     SettingsFile parsed;
     std::string error;
     ASSERT_TRUE(parsed.Parse(original.Serialize(), error)) << error;
