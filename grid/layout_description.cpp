@@ -2,6 +2,8 @@
 
 #include "outside/automation_error.h"
 
+#include <utility>
+
 namespace qv::LayoutDescription {
 namespace {
 
@@ -90,6 +92,46 @@ int32_t LongCell(const VariantArray& p_table, ColumnRow p_eRow, int32_t p_lEntry
 
 std::string TextCell(const VariantArray& p_table, ColumnRow p_eRow, int32_t p_lEntry) {
     return ToTextNamed(p_table.At(p_eRow, p_lEntry), CellName(p_eRow, p_lEntry));
+}
+
+ColumnEntry ReadEntry(const VariantArray& p_table, int32_t p_lEntry) {
+    ColumnEntry entry;
+    entry.ParameterId = LongCell(p_table, kParameterIdRow, p_lEntry);
+    entry.State = static_cast<ColumnState>(LongCell(p_table, kStateRow, p_lEntry));
+    entry.SQLColumn = TextCell(p_table, kSQLColumnRow, p_lEntry);
+    entry.Caption = TextCell(p_table, kCaptionRow, p_lEntry);
+    entry.TableMask = LongCell(p_table, kTableMaskRow, p_lEntry);
+    entry.Sequence = LongCell(p_table, kSequenceRow, p_lEntry);
+    entry.ColumnFormat = TextCell(p_table, kColumnFormatRow, p_lEntry);
+    return entry;
+}
+
+void GrowTable(Variant& p_vTable, int32_t p_lNewUpper) {
+    if (p_lNewUpper < -1) {
+        RaiseMalformed(errors::kSubscriptOutOfRange,
+                       "a column table cannot end at entry " + std::to_string(p_lNewUpper));
+    }
+    VariantArray* table = ColumnTable(p_vTable);
+    if (!table) {
+        p_vTable = VariantArray::Table(kColumnRows, p_lNewUpper + 1);
+        return;
+    }
+    table->RedimPreserve(p_lNewUpper);
+}
+
+int32_t AppendEntry(Variant& p_vTable, ColumnEntry p_entry) {
+    const VariantArray* table = ColumnTable(p_vTable);
+    const int32_t index = table ? EntryCount(*table) : 0;
+    GrowTable(p_vTable, index);
+    VariantArray& grown = p_vTable.Array();
+    grown.At(kParameterIdRow, index) = p_entry.ParameterId;
+    grown.At(kStateRow, index) = static_cast<int32_t>(p_entry.State);
+    grown.At(kSQLColumnRow, index) = std::move(p_entry.SQLColumn);
+    grown.At(kCaptionRow, index) = std::move(p_entry.Caption);
+    grown.At(kTableMaskRow, index) = p_entry.TableMask;
+    grown.At(kSequenceRow, index) = index + 1;
+    grown.At(kColumnFormatRow, index) = std::move(p_entry.ColumnFormat);
+    return index;
 }
 
 int32_t ToLongNamed(const Variant& p_vValue, std::string_view p_sWhat) {

@@ -13,6 +13,7 @@
 // and the conversion's own error (6 overflow, 94 Null) otherwise. Nothing reads out of bounds.
 #pragma once
 
+#include "grid/column_state.h"
 #include "outside/variant.h"
 
 #include <cstdint>
@@ -51,6 +52,26 @@ int32_t EntryCount(const VariantArray& p_table);
 // A cell of a checked column table, converted.
 int32_t LongCell(const VariantArray& p_table, ColumnRow p_eRow, int32_t p_lEntry);
 std::string TextCell(const VariantArray& p_table, ColumnRow p_eRow, int32_t p_lEntry);
+
+// One entry of a column table, converted.
+struct ColumnEntry {
+    int32_t ParameterId = 0;
+    ColumnState State = static_cast<ColumnState>(0);
+    std::string SQLColumn;
+    std::string Caption;
+    int32_t TableMask = 0;
+    int32_t Sequence = 0;
+    std::string ColumnFormat;
+};
+
+ColumnEntry ReadEntry(const VariantArray& p_table, int32_t p_lEntry);
+
+// Grows a column table to entries 0..p_lNewUpper, keeping the existing ones; an Empty table
+// becomes a new one.
+void GrowTable(Variant& p_vTable, int32_t p_lNewUpper);
+
+// Appends p_entry with sequence = its index + 1 and returns that index.
+int32_t AppendEntry(Variant& p_vTable, ColumnEntry p_entry);
 
 // Conversions that name the value in their error.
 int32_t ToLongNamed(const Variant& p_vValue, std::string_view p_sWhat);

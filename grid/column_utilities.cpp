@@ -1,0 +1,197 @@
+#include "grid/column_utilities.h"
+
+#include "grid/grid_columns.h"
+#include "grid/recordset_utilities.h"
+#include "outside/automation_error.h"
+#include "outside/error_scope.h"
+#include "outside/field.h"
+#include "outside/recordset.h"
+
+#include <utility>
+#include <vector>
+
+namespace qv::ColumnUtilities {
+namespace {
+
+using namespace LayoutDescription;
+
+// The parameters whose columns may be exported.
+bool IsExportParameter(int32_t p_lParameterId) {
+    const auto in = [p_lParameterId](int32_t p_lFirst, int32_t p_lLast) {
+        return p_lParameterId >= p_lFirst && p_lParameterId <= p_lLast;
+    };
+    switch (p_lParameterId) {
+        case 2:
+        case 4:
+        case 5:
+        case 6:
+        case 24:
+        case 40:
+        case 41:
+        case 221:
+        case 225:
+        case 228:
+        case 236:
+        case 251:
+        case 1347:
+            return true;
+        default:
+            return in(13, 19) || in(28, 36) || in(1387, 1392) || in(1395, 1409);
+    }
+}
+
+// The runtime's "mask And 2 ^ bit >= 1"; 2 ^ 31 and beyond do not fit a 32-bit mask.
+bool HasTableBit(int32_t p_lMask, int32_t p_lBit) {
+    if (p_lBit < 0 || p_lBit > 30) {
+        return false;
+    }
+    return (p_lMask & (int32_t{1} << p_lBit)) != 0;
+}
+
+std::string CatalogueText(const Recordset& p_rParameters, std::string_view p_sField) {
+    const Variant value = p_rParameters.Value(p_sField);
+    return value.IsNull() ? std::string()
+                          : ToTextNamed(value, "catalogue " + std::string(p_sField));
+}
+
+int32_t CatalogueLong(const Recordset& p_rParameters, std::string_view p_sField) {
+    const Variant value = p_rParameters.Value(p_sField);
+    return value.IsNull() ? 0 : ToLongNamed(value, "catalogue " + std::string(p_sField));
+}
+
+std::string Trimmed(const std::string& p_sText) {
+    const size_t first = p_sText.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return "";
+    }
+    return p_sText.substr(first, p_sText.find_last_not_of(' ') - first + 1);
+}
+
+bool TryMarkExisting(Variant& p_vColumnTable, int32_t p_lParameterId, int32_t p_lTableMask,
+                     ColumnState p_lState) {
+    VariantArray* table = ColumnTable(p_vColumnTable);
+    if (!table) {
+        return false;
+    }
+    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
+        if (LongCell(*table, kParameterIdRow, entry) == p_lParameterId &&
+            LongCell(*table, kTableMaskRow, entry) == p_lTableMask) {
+            table->At(kStateRow, entry) = static_cast<int32_t>(p_lState);
+            return true;
+        }
+    }
+    return false;
+}
+
+void PrepareColumnList(Recordset& p_rColumnList) {
+    if (p_rColumnList.State() == adStateOpen) {
+        return;
+    }
+    const std::pair<const char*, int32_t> fields[] = {
+        {"parameter_id", adInteger}, {"column_name", adVarChar}, {"selected", adBoolean},
+        {"Sequence", adInteger},     {"Caption", adVarChar},
+    };
+    for (const auto& [name, type] : fields) {
+        if (p_rColumnList.Fields().IndexOf(name) < 0) {
+            p_rColumnList.Fields().Append(name, type, type == adVarChar ? 255 : 0);
+        }
+    }
+    p_rColumnList.Open();
+}
+
+}  // namespace
+
+bool AddFieldToLayout(Variant& p_vColumnTable, int32_t p_lParameterId, ColumnState p_lState,
+                      const std::string& p_sSQLColumn, const std::string& p_sCaption,
+                      int32_t p_lTableMask, const std::string& p_sColumnFormat) {
+    return Reported("ColumnUtilities: AddFieldToLayout", false, [&] {
+        if (TryMarkExisting(p_vColumnTable, p_lParameterId, p_lTableMask, p_lState)) {
+            return false;
+        }
+        AppendEntry(p_vColumnTable, ColumnEntry{p_lParameterId, p_lState, p_sSQLColumn, p_sCaption,
+                                                p_lTableMask, 0, p_sColumnFormat});
+        return true;
+    });
+}
+
+ColumnEntry CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState) {
+    ColumnEntry entry;
+    entry.ParameterId = CatalogueLong(p_rParameters, "parameter_id");
+    entry.State = p_lState;
+    entry.SQLColumn = CatalogueText(p_rParameters, "column_name");
+    entry.Caption = CatalogueText(p_rParameters, "caption");
+    entry.TableMask = CatalogueLong(p_rParameters, "table_mask");
+    entry.ColumnFormat = CatalogueText(p_rParameters, "Column_Format");
+    return entry;
+}
+
+void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
+                       const std::shared_ptr<Recordset>& p_rParameters, int32_t p_lParameterId) {
+    if (!p_rParameters) {
+        RaiseRuntimeError(errors::kObjectVariableNotSet, "no field catalogue");
+    }
+    p_rParameters->SetFilter("parameter_id = " + std::to_string(p_lParameterId));
+    if (!p_rParameters->IsEOF()) {
+        const ColumnEntry entry = CatalogueEntry(*p_rParameters, p_lState);
+        AddFieldToLayout(p_vColumnTable, p_lParameterId, p_lState, entry.SQLColumn, entry.Caption,
+                         entry.TableMask, Trimmed(entry.ColumnFormat));
+    }
+    p_rParameters->SetFilter("");
+}
+
+Variant TableSelectList(const Variant& p_vLayoutInfo, int32_t p_lTableBit) {
+    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
+    std::vector<std::string> fields;
+    const int32_t entries = table ? EntryCount(*table) : 0;
+    for (int32_t entry = 0; entry < entries; ++entry) {
+        if (HasTableBit(LongCell(*table, kTableMaskRow, entry), p_lTableBit)) {
+            const std::string field = TextCell(*table, kSQLColumnRow, entry);
+            fields.push_back(field + " as [" + field + "]");
+        }
+    }
+    VariantArray list = VariantArray::Vector(0, static_cast<int32_t>(fields.size()) - 1);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        list.At(static_cast<int32_t>(i)) = std::move(fields[i]);
+    }
+    return list;
+}
+
+Variant ExportColumnList(const std::shared_ptr<Recordset>& p_rColumnList,
+                         const GridColumns& p_oColumns, const std::shared_ptr<Recordset>& p_rData) {
+    if (!p_rColumnList) {
+        RaiseRuntimeError(errors::kObjectVariableNotSet, "no column list");
+    }
+    Recordset& list = *p_rColumnList;
+    PrepareColumnList(list);
+    for (const auto& column : p_oColumns) {
+        if (!RecordsetUtilities::FieldExists(p_rData, column->SQLColumn()) ||
+            !IsExportParameter(column->ParameterId())) {
+            continue;
+        }
+        const ColumnState state = column->GridColumn_State_Setting();
+        list.AddNew();
+        list.SetValue("column_name", column->SQLColumn());
+        list.SetValue("parameter_id", column->ParameterId());
+        list.SetValue("Sequence", column->Sequence());
+        list.SetValue("Caption", column->Caption());
+        list.SetValue("selected", state == csVisible || state == csAlwaysVisible);
+        list.Update();
+    }
+    list.SetFilter("selected = true");
+    list.SetSort("Sequence ASC");
+    const int32_t rows = list.RecordCount();
+    if (rows == 0) {
+        return Variant();
+    }
+    VariantArray table = VariantArray::Table(3, rows);
+    int32_t row = 0;
+    for (list.MoveFirst(); !list.IsEOF(); list.MoveNext()) {
+        table.At(0, row) = list.Value("parameter_id");
+        table.At(1, row) = list.Value("Caption");
+        table.At(2, row) = list.Value("column_name");
+        ++row;
+    }
+    return table;
+}
+
+}  // namespace qv::ColumnUtilities

@@ -1,0 +1,134 @@
+#include "grid/column_utilities.h"
+
+#include "grid/field_catalogue_fixture.h"
+#include "grid/grid_columns.h"
+#include "grid/recordset_utilities.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
+#include "outside/scripted_services.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+constexpr const char* kAddFieldLabel = "ColumnUtilities: AddFieldToLayout";
+
+Variant Description(Variant p_vColumnTable) {
+    return VariantArray::Vector(
+        {VariantArray::Vector({0, "", "", 0, 0}), Variant(), std::move(p_vColumnTable)});
+}
+
+TEST(ColumnUtilitiesTest, AddFieldToLayoutAppendsOrOnlyUpdatesTheState) {
+    ScopedTestPlatform platform;
+    Variant table;
+
+    EXPECT_TRUE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "Price", 1, "0"));
+    const VariantArray& first = table.Array();
+    EXPECT_EQ(first.At(5, 0), Variant(1));
+
+    EXPECT_FALSE(ColumnUtilities::AddFieldToLayout(table, 13, csHidden, "Other", "Other", 1, ""));
+    EXPECT_EQ(table.Array().UBound(2), 0);
+    EXPECT_EQ(table.Array().At(1, 0), Variant(static_cast<int32_t>(csHidden)));
+    EXPECT_EQ(table.Array().At(2, 0), Variant("Price"));
+
+    EXPECT_TRUE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "Price", 2, "0"));
+    EXPECT_EQ(table.Array().UBound(2), 1);
+    EXPECT_EQ(table.Array().At(5, 1), Variant(2));
+    EXPECT_EQ(platform.Reporter().CountCalls(kAddFieldLabel), 3u);
+    EXPECT_EQ(platform.Reporter().CountReports(kAddFieldLabel), 0u);
+}
+
+TEST(ColumnUtilitiesTest, AddFieldToLayoutReportsAMalformedTable) {
+    const Variant tables[] = {"text", VariantArray::Vector(0, 6), VariantArray::Table(3, 1)};
+    for (const Variant& malformed : tables) {
+        ScopedTestPlatform platform;
+        Variant table = malformed;
+        EXPECT_FALSE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "", 1, ""));
+        EXPECT_EQ(table, malformed);
+        EXPECT_EQ(platform.Reporter().CountReports(kAddFieldLabel), 1u);
+    }
+}
+
+TEST(ColumnUtilitiesTest, AddCatalogueFieldTakesTheRowAndClearsTheFilter) {
+    ScopedTestPlatform platform;
+    auto catalogue = testing::MakeCatalogue();
+    Variant table;
+
+    ColumnUtilities::AddCatalogueField(table, csAlwaysVisible, catalogue, 4);
+    ColumnUtilities::AddCatalogueField(table, csSystem, catalogue, 999);
+
+    ASSERT_EQ(table.Array().UBound(2), 0);
+    EXPECT_EQ(table.Array().At(2, 0), Variant("Symbol"));
+    EXPECT_EQ(table.Array().At(6, 0), Variant("Left"));
+    EXPECT_EQ(catalogue->Filter(), Variant(0));
+    EXPECT_THROW(ColumnUtilities::AddCatalogueField(table, csSystem, nullptr, 4), AutomationError);
+}
+
+TEST(ColumnUtilitiesTest, TableSelectListTakesTheColumnsOfOneTable) {
+    VariantArray table = VariantArray::Table(7, 3);
+    const std::pair<const char*, int32_t> columns[] = {
+        {"Symbol", 1}, {"IndName", 3}, {"SecName", 4}};
+    for (int32_t i = 0; i < 3; ++i) {
+        table.At(2, i) = columns[i].first;
+        table.At(4, i) = columns[i].second;
+    }
+    const Variant description = Description(table);
+
+    EXPECT_EQ(ColumnUtilities::TableSelectList(description, 1).Array(),
+              VariantArray::Vector({Variant("IndName as [IndName]")}));
+    EXPECT_EQ(
+        ColumnUtilities::TableSelectList(description, 0).Array(),
+        VariantArray::Vector({Variant("Symbol as [Symbol]"), Variant("IndName as [IndName]")}));
+    for (int32_t bit : {3, 31, -1, 64}) {
+        const Variant list = ColumnUtilities::TableSelectList(description, bit);
+        EXPECT_EQ(list.Array().UBound(1), -1) << "bit " << bit;
+    }
+    EXPECT_EQ(ColumnUtilities::TableSelectList(Description(Variant()), 0).Array().UBound(1), -1);
+}
+
+std::shared_ptr<Recordset> DataWithFields(std::initializer_list<const char*> p_names) {
+    auto data = std::make_shared<Recordset>();
+    for (const char* name : p_names) {
+        data->Fields().Append(name, adVarChar, 20);
+    }
+    data->Open();
+    return data;
+}
+
+TEST(ColumnUtilitiesTest, ExportColumnListTakesShownExportColumnsInSequenceOrder) {
+    GridColumns columns;
+    columns.Add("Symbol", csAlwaysVisible, "Symbol", 4, 2, 1, 0, "");
+    columns.Add("Price", csVisible, "Price", 13, 1, 1, 1, "");
+    columns.Add("Volume", csHidden, "Volume", 14, 3, 1, 2, "");
+    columns.Add("REC", csSystem, "Rec", 1418, 4, 1, 3, "");
+    columns.Add("Missing", csVisible, "Missing", 15, 5, 1, 4, "");
+    const auto data = DataWithFields({"SYMBOL", "Price", "Volume", "REC"});
+    const auto list = RecordsetUtilities::NewClientRecordset();
+
+    const Variant exported = ColumnUtilities::ExportColumnList(list, columns, data);
+
+    ASSERT_TRUE(exported.IsArray());
+    const VariantArray& table = exported.Array();
+    EXPECT_EQ(table.UBound(1), 2);
+    ASSERT_EQ(table.UBound(2), 1);
+    EXPECT_EQ(table.At(0, 0), Variant(13));
+    EXPECT_EQ(table.At(1, 0), Variant("Price"));
+    EXPECT_EQ(table.At(2, 1), Variant("Symbol"));
+    list->SetFilter("");
+    EXPECT_EQ(list->RecordCount(), 3);
+}
+
+TEST(ColumnUtilitiesTest, ExportColumnListIsEmptyWhenNothingIsShown) {
+    GridColumns columns;
+    columns.Add("Volume", csHidden, "Volume", 14, 1, 1, 0, "");
+    const Variant exported = ColumnUtilities::ExportColumnList(
+        RecordsetUtilities::NewClientRecordset(), columns, DataWithFields({"Volume"}));
+    EXPECT_TRUE(exported.IsEmpty());
+    EXPECT_TRUE(ColumnUtilities::ExportColumnList(RecordsetUtilities::NewClientRecordset(), columns,
+                                                  nullptr)
+                    .IsEmpty());
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,101 @@
+#include "grid/recordset_utilities.h"
+
+#include "outside/error_reporter.h"
+#include "outside/recordset.h"
+#include "outside/scripted_services.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+std::shared_ptr<Recordset> Stocks(std::initializer_list<std::pair<const char*, double>> p_rows) {
+    auto stocks = std::make_shared<Recordset>();
+    Field& price = stocks->Fields().Append("Price", adNumeric, 19, adFldIsNullable | adFldFixed);
+    price.SetPrecision(12);
+    price.SetNumericScale(4);
+    stocks->Fields().Append("Symbol", adVarChar, 10, adFldUpdatable);
+    stocks->Open();
+    for (const auto& [symbol, value] : p_rows) {
+        stocks->AddNew({value, symbol});
+    }
+    return stocks;
+}
+
+std::vector<std::string> Symbols(Recordset& p_rRecordset) {
+    std::vector<std::string> symbols;
+    for (p_rRecordset.MoveFirst(); !p_rRecordset.IsEOF(); p_rRecordset.MoveNext()) {
+        symbols.push_back(p_rRecordset.Value("symbol").ToString());
+    }
+    return symbols;
+}
+
+TEST(RecordsetUtilitiesTest, FieldExistsComparesWithoutCase) {
+    const auto stocks = Stocks({});
+    EXPECT_TRUE(RecordsetUtilities::FieldExists(stocks, "SYMBOL"));
+    EXPECT_FALSE(RecordsetUtilities::FieldExists(stocks, "Name"));
+    EXPECT_FALSE(RecordsetUtilities::FieldExists(nullptr, "Symbol"));
+}
+
+TEST(RecordsetUtilitiesTest, NewClientRecordsetHasAClientCursorAndBatchLocking) {
+    const auto recordset = RecordsetUtilities::NewClientRecordset();
+    EXPECT_EQ(recordset->CursorLocation(), adUseClient);
+    EXPECT_EQ(recordset->LockType(), adLockBatchOptimistic);
+    EXPECT_EQ(recordset->State(), adStateClosed);
+}
+
+TEST(RecordsetUtilitiesTest, CopyRecordsetStructureKeepsOnlyTheNullableAttribute) {
+    ScopedTestPlatform platform;
+    const auto copy = RecordsetUtilities::CopyRecordsetStructure(Stocks({{"A", 1}}));
+
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->State(), adStateClosed);
+    ASSERT_EQ(copy->Fields().Count(), 2);
+    const Field& price = copy->Fields().Item("Price");
+    EXPECT_EQ(price.Type(), adNumeric);
+    EXPECT_EQ(price.DefinedSize(), 19);
+    EXPECT_EQ(price.Attributes(), adFldIsNullable);
+    EXPECT_EQ(price.Precision(), 12);
+    EXPECT_EQ(price.NumericScale(), 4);
+    EXPECT_EQ(copy->Fields().Item(1).Attributes(), 0);
+    EXPECT_EQ(RecordsetUtilities::CopyRecordsetStructure(nullptr), nullptr);
+}
+
+TEST(RecordsetUtilitiesTest, CopyRecordsetCopiesTheRowsOfTheViewAndLeavesTheSourceAtItsEnd) {
+    ScopedTestPlatform platform;
+    const auto stocks = Stocks({{"A", 1}, {"B", 2}, {"C", 3}});
+    stocks->SetFilter("Price > 1");
+    stocks->SetSort("Price DESC");
+
+    const auto copy = RecordsetUtilities::CopyRecordset(stocks);
+
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(stocks->IsEOF());
+    EXPECT_EQ(Symbols(*copy), (std::vector<std::string>{"C", "B"}));
+    copy->MoveFirst();
+    EXPECT_EQ(copy->Value("Price").ToDouble(), 3.0);
+    EXPECT_EQ(platform.Reporter().CountCalls("StrategyModule: CopyRecordset"), 1u);
+    EXPECT_EQ(platform.Reporter().Reports().size(), 0u);
+}
+
+TEST(RecordsetUtilitiesTest, CopyOfARecordsetWithoutRowsIsOpenAndEmpty) {
+    ScopedTestPlatform platform;
+    const auto empty = Stocks({});
+    auto closed = std::make_shared<Recordset>();
+    closed->Fields().Append("Symbol", adVarChar, 10);
+
+    for (const auto& source : {empty, closed}) {
+        const auto copy = RecordsetUtilities::CopyRecordset(source);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(copy->State(), adStateOpen);
+        EXPECT_EQ(copy->RecordCount(), 0);
+        EXPECT_EQ(copy->Fields().Count(), source->Fields().Count());
+    }
+    EXPECT_EQ(RecordsetUtilities::CopyRecordset(nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace qv
