@@ -57,6 +57,7 @@ class PlatformContext {
     ComponentFactory& Components() { return m_components; }
     ErrorReporter& Reporter() { return m_reporter; }
 
+    // Each replacement must be a service, not null.
     void SetMessages(std::unique_ptr<MessageBox> p_oService);
     void SetPointer(std::unique_ptr<MousePointer> p_oService);
     void SetLoop(std::unique_ptr<MessageLoop> p_oService);
