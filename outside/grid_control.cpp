@@ -1,0 +1,382 @@
+#include "outside/grid_control.h"
+
+#include "outside/automation_error.h"
+#include "outside/dispatch_table.h"
+#include "outside/grid_control_support.h"
+#include "outside/recordset.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qv {
+
+namespace {
+
+// The members the viewer reaches by id only.
+constexpr std::array<int32_t, 6> kIdOnlyMembers = {17, 18, 43, 75, 86, 87};
+
+int16_t ToEventIndex(int32_t p_lValue) {
+    return static_cast<int16_t>(std::clamp<int32_t>(p_lValue, INT16_MIN, INT16_MAX));
+}
+
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
+    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
+        return nullptr;
+    }
+    auto recordset = p_vValue.ToObjectAs<Recordset>();
+    if (!recordset) {
+        RaiseRuntimeError(errors::kTypeMismatch, "a grid's data source must be a recordset");
+    }
+    return recordset;
+}
+
+}  // namespace
+
+GridControl::GridControl()
+    : m_oColumns(std::make_shared<GridControlColumns>()),
+      m_oSplits(std::make_shared<GridControlSplits>(m_oColumns)),
+      m_oSelBookmarks(std::make_shared<GridSelBookmarks>()),
+      m_oPrintInfos(std::make_shared<GridPrintInfos>()) {
+    m_oColumns->Add(0);
+    m_oColumns->Add(1);
+}
+
+GridControl::~GridControl() = default;
+
+const DispatchTable& GridControl::Table() {
+    using Grid = GridControl;
+    static const DispatchTable table = [] {
+        DispatchTable::Builder<Grid> builder;
+        builder
+            .Get("DataSource",
+                 [](Grid& self) {
+                     return self.m_rDataSource ? ObjectVariant(self.m_rDataSource)
+                                               : Variant::Nothing();
+                 })
+            .Set("DataSource",
+                 [](Grid& self, const Variant& value) { self.SetDataSource(RecordsetOf(value)); })
+            .Get("RowCount", [](Grid& self) { return Variant(self.RowCount()); })
+            .IndexedGet("Columns", 0, 1,
+                        [](Grid& self, DispatchArgs args) {
+                            return args.empty() ? ObjectVariant(self.m_oColumns)
+                                                : ObjectVariant(self.m_oColumns->Item(args[0]));
+                        })
+            .IndexedGet("Splits", 0, 1,
+                        [](Grid& self, DispatchArgs args) {
+                            return args.empty()
+                                       ? ObjectVariant(self.m_oSplits)
+                                       : ObjectVariant(self.m_oSplits->Item(args[0].ToLong()));
+                        })
+            .IndexedGet("SelBookmarks", 0, 1,
+                        [](Grid& self, DispatchArgs args) {
+                            return args.empty() ? ObjectVariant(self.m_oSelBookmarks)
+                                                : self.m_oSelBookmarks->Item(args[0].ToLong());
+                        })
+            .IndexedGet({"PrintInfos", 180}, 0, 1,
+                        [](Grid& self, DispatchArgs args) {
+                            return args.empty()
+                                       ? ObjectVariant(self.m_oPrintInfos)
+                                       : ObjectVariant(self.m_oPrintInfos->Item(args[0].ToLong()));
+                        })
+            .Get({"PrintInfo", 181}, [](Grid& self) { return ObjectVariant(self.PrintInfo()); })
+            .Property(
+                "Row", [](Grid& self) { return Variant(self.Row()); },
+                [](Grid& self, const Variant& value) { self.SetCurrentRow(value.ToLong()); })
+            .Property(
+                "Col", [](Grid& self) { return Variant(self.Col()); },
+                [](Grid& self, const Variant& value) { self.SetCurrentColumn(value.ToLong()); })
+            .Get("Bookmark", [](Grid& self) { return self.Bookmark(); })
+            .Property(
+                "TopRow", [](Grid& self) { return Variant(self.TopRow()); },
+                [](Grid& self, const Variant& value) { self.SetTopRow(value.ToLong()); })
+            .Property(
+                "LeftCol", [](Grid& self) { return Variant(self.LeftCol()); },
+                [](Grid& self, const Variant& value) { self.SetLeftCol(value.ToLong()); })
+            .Get("SelStartCol", [](Grid& self) { return Variant(self.SelStartCol()); })
+            .Get("SelEndCol", [](Grid& self) { return Variant(self.SelEndCol()); })
+            .Property(
+                "Visible", [](Grid& self) { return Variant(self.Visible()); },
+                [](Grid& self, const Variant& value) { self.SetVisible(value.ToBool()); })
+            .Property(
+                "Enabled", [](Grid& self) { return Variant(self.Enabled()); },
+                [](Grid& self, const Variant& value) { self.SetEnabled(value.ToBool()); })
+            .Property(
+                "ScrollBars",
+                [](Grid& self) { return Variant(static_cast<int16_t>(self.ScrollBars())); },
+                [](Grid& self, const Variant& value) { self.SetScrollBars(value.ToLong()); })
+            .Property(
+                "AllowColSelect", [](Grid& self) { return Variant(self.AllowColSelect()); },
+                [](Grid& self, const Variant& value) { self.SetAllowColSelect(value.ToBool()); })
+            .Property(
+                "AllowColMove", [](Grid& self) { return Variant(self.AllowColMove()); },
+                [](Grid& self, const Variant& value) { self.SetAllowColMove(value.ToBool()); })
+            .Property(
+                "RecordSelectors", [](Grid& self) { return Variant(self.RecordSelectors()); },
+                [](Grid& self, const Variant& value) { self.SetRecordSelectors(value.ToBool()); })
+            .Property(
+                "ExtendRightColumn", [](Grid& self) { return Variant(self.ExtendRightColumn()); },
+                [](Grid& self, const Variant& value) { self.SetExtendRightColumn(value.ToBool()); })
+            .Property(
+                "Appearance",
+                [](Grid& self) { return Variant(static_cast<int16_t>(self.Appearance())); },
+                [](Grid& self, const Variant& value) { self.SetAppearance(value.ToLong()); })
+            .Property(
+                {"BackColor", 196}, [](Grid& self) { return Variant(self.BackColor()); },
+                [](Grid& self, const Variant& value) { self.SetBackColor(value.ToLong()); })
+            .Method({"PointAt", 165}, 2, 2,
+                    [](Grid& self, DispatchArgs args) {
+                        return Variant(
+                            static_cast<int16_t>(self.PointAt(args[0].ToLong(), args[1].ToLong())));
+                    })
+            .Method("RowContaining", 1, 1,
+                    [](Grid& self, DispatchArgs args) {
+                        return Variant(self.RowContaining(args[0].ToLong()));
+                    })
+            .Method("ColContaining", 1, 1, [](Grid& self, DispatchArgs args) {
+                return Variant(self.ColContaining(args[0].ToLong()));
+            });
+        for (int32_t id : kIdOnlyMembers) {
+            builder.Property(
+                DispatchName(id), [id](Grid& self) { return self.IdProperty(id); },
+                [id](Grid& self, const Variant& value) { self.IdSlot(id) = value; });
+        }
+        return builder.Build();
+    }();
+    return table;
+}
+
+Variant GridControl::Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                            std::span<Variant> p_args) {
+    return Table().Invoke(*this, p_sName, p_eKind, p_args);
+}
+
+Variant GridControl::InvokeById(int32_t p_lDispId, InvokeKind p_eKind, std::span<Variant> p_args) {
+    return Table().InvokeById(*this, p_lDispId, p_eKind, p_args);
+}
+
+void GridControl::SetDataSource(std::shared_ptr<Recordset> p_rRecordset) {
+    m_rDataSource = std::move(p_rRecordset);
+    m_oSelBookmarks->Clear();
+    m_lTopRow = 0;
+}
+
+int32_t GridControl::RowCount() const {
+    if (!m_rDataSource || m_rDataSource->State() != adStateOpen) {
+        return 0;
+    }
+    return m_rDataSource->ViewCount();
+}
+
+void GridControl::RetrieveFields() {
+    if (!m_rDataSource) {
+        return;
+    }
+    m_oColumns->Clear();
+    const Fields& fields = m_rDataSource->Fields();
+    for (int32_t i = 0; i < fields.Count(); ++i) {
+        auto column = m_oColumns->Add(i);
+        column->SetDataField(fields.Item(i).Name());
+        column->SetCaption(fields.Item(i).Name());
+    }
+}
+
+int32_t GridControl::Row() const {
+    if (RowCount() == 0) {
+        return -1;
+    }
+    const int32_t position = m_rDataSource->AbsolutePosition();
+    return position >= 1 ? position - 1 : -1;
+}
+
+Variant GridControl::Bookmark() const {
+    return Row() < 0 ? Variant::Null() : m_rDataSource->Bookmark();
+}
+
+Variant GridControl::BookmarkOfRowId(uint32_t p_lRowId) {
+    // The recordset's bookmarks are row ids plus one.
+    return Variant(static_cast<double>(p_lRowId) + 1);
+}
+
+bool GridControl::ChangeCurrent(int32_t p_lRow, int32_t p_lCol) {
+    const Variant previousRow = Bookmark();
+    const int32_t previousCol = m_lCol;
+    if (p_lRow >= 0) {
+        m_rDataSource->SetAbsolutePosition(p_lRow + 1);
+    }
+    m_lCol = p_lCol;
+    if (Bookmark() == previousRow && m_lCol == previousCol) {
+        return true;
+    }
+    return m_sinks.Raise([&](GridControlEvents& sink) {
+        sink.RowColChange(previousRow, ToEventIndex(previousCol));
+    });
+}
+
+void GridControl::SetCurrentRow(int32_t p_lRow) {
+    RequireGridIndex(p_lRow, RowCount(), "Row");
+    ChangeCurrent(p_lRow, m_lCol);
+}
+
+void GridControl::SetCurrentColumn(int32_t p_lCol) {
+    if (p_lCol != -1) {
+        RequireGridIndex(p_lCol, m_oColumns->Count(), "Column");
+    }
+    ChangeCurrent(-1, p_lCol);
+}
+
+void GridControl::SetTopRow(int32_t p_lRow) {
+    m_lTopRow = std::clamp(p_lRow, 0, std::max(RowCount() - 1, 0));
+}
+
+int32_t GridControl::LeftCol() const {
+    return m_oSplits->Item(m_oSplits->Count() - 1)->LeftCol();
+}
+
+void GridControl::SetLeftCol(int32_t p_lColumn) {
+    m_oSplits->Item(m_oSplits->Count() - 1)->SetLeftCol(p_lColumn);
+}
+
+void GridControl::SetSelectedColumns(int32_t p_lFirst, int32_t p_lLast) {
+    if (p_lFirst == -1 && p_lLast == -1) {
+        m_lSelStartCol = m_lSelEndCol = -1;
+        return;
+    }
+    RequireGridIndex(p_lFirst, m_oColumns->Count(), "Column position");
+    RequireGridIndex(p_lLast, m_oColumns->Count(), "Column position");
+    if (p_lLast < p_lFirst) {
+        RaiseInvalidGridValue("Last selected column before the first, at", p_lLast);
+    }
+    m_lSelStartCol = p_lFirst;
+    m_lSelEndCol = p_lLast;
+}
+
+void GridControl::SetScrollBars(int32_t p_lScrollBars) {
+    if (p_lScrollBars < gsbNone || p_lScrollBars > gsbAutomatic) {
+        RaiseInvalidGridValue("Grid scroll bars", p_lScrollBars);
+    }
+    m_eScrollBars = static_cast<GridScrollBars>(p_lScrollBars);
+}
+
+void GridControl::SetAppearance(int32_t p_lAppearance) {
+    if (p_lAppearance != gapFlat && p_lAppearance != gap3D) {
+        RaiseInvalidGridValue("Appearance", p_lAppearance);
+    }
+    m_eAppearance = static_cast<GridAppearance>(p_lAppearance);
+}
+
+Variant GridControl::IdProperty(int32_t p_lDispId) const {
+    const auto found = m_idProperties.find(p_lDispId);
+    return found == m_idProperties.end() ? Variant() : found->second;
+}
+
+Variant& GridControl::IdSlot(int32_t p_lDispId) {
+    return m_idProperties[p_lDispId];
+}
+
+void GridControl::SelectByClick(int32_t p_lRow, int32_t p_lPreviousRow, int16_t p_iShift) {
+    const Variant bookmark = BookmarkOfRowId(m_rDataSource->ViewRowId(p_lRow));
+    if ((p_iShift & gssCtrl) != 0) {
+        for (int32_t i = 0; i < m_oSelBookmarks->Count(); ++i) {
+            if (m_oSelBookmarks->Item(i) == bookmark) {
+                m_oSelBookmarks->Remove(i);
+                return;
+            }
+        }
+        m_oSelBookmarks->Add(bookmark);
+        return;
+    }
+    m_oSelBookmarks->Clear();
+    if ((p_iShift & gssShift) == 0 || p_lPreviousRow < 0) {
+        m_oSelBookmarks->Add(bookmark);
+        return;
+    }
+    const int32_t step = p_lRow >= p_lPreviousRow ? 1 : -1;
+    for (int32_t row = p_lPreviousRow; row != p_lRow + step; row += step) {
+        m_oSelBookmarks->Add(BookmarkOfRowId(m_rDataSource->ViewRowId(row)));
+    }
+}
+
+void GridControl::Click(int32_t p_lRow, int32_t p_lCol, int16_t p_iShift) {
+    if (!m_bEnabled) {
+        return;
+    }
+    if (p_lRow >= 0 && p_lRow < RowCount()) {
+        const int32_t col = p_lCol >= -1 && p_lCol < m_oColumns->Count() ? p_lCol : m_lCol;
+        SelectByClick(p_lRow, Row(), p_iShift);
+        if (!ChangeCurrent(p_lRow, col)) {
+            return;
+        }
+    }
+    m_sinks.Raise([](GridControlEvents& sink) { sink.Click(); });
+}
+
+void GridControl::DoubleClick() {
+    if (m_bEnabled) {
+        m_sinks.Raise([](GridControlEvents& sink) { sink.DblClick(); });
+    }
+}
+
+void GridControl::HeaderClick(int32_t p_lCol) {
+    if (!m_bEnabled) {
+        return;
+    }
+    RequireGridIndex(p_lCol, m_oColumns->Count(), "Column");
+    const int16_t col = ToEventIndex(p_lCol);
+    m_sinks.Raise([col](GridControlEvents& sink) { sink.HeadClick(col); });
+}
+
+void GridControl::MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+    if (m_bEnabled) {
+        m_sinks.Raise(
+            [=](GridControlEvents& sink) { sink.MouseMove(p_iButton, p_iShift, p_lX, p_lY); });
+    }
+}
+
+void GridControl::MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+    if (m_bEnabled) {
+        m_sinks.Raise(
+            [=](GridControlEvents& sink) { sink.MouseDown(p_iButton, p_iShift, p_lX, p_lY); });
+    }
+}
+
+void GridControl::MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+    if (m_bEnabled) {
+        m_sinks.Raise(
+            [=](GridControlEvents& sink) { sink.MouseUp(p_iButton, p_iShift, p_lX, p_lY); });
+    }
+}
+
+int16_t GridControl::KeyDown(int16_t p_iKeyCode, int16_t p_iShift) {
+    if (!m_bEnabled) {
+        return p_iKeyCode;
+    }
+    int16_t keyCode = p_iKeyCode;
+    m_sinks.Raise([&](GridControlEvents& sink) { sink.KeyDown(keyCode, p_iShift); });
+    return keyCode;
+}
+
+bool GridControl::MoveColumns(int32_t p_lFirst, int32_t p_lLast, int32_t p_lPosition) {
+    if (!m_bEnabled || !m_bAllowColMove) {
+        return false;
+    }
+    const int32_t count = m_oColumns->Count();
+    RequireGridIndex(p_lPosition, count + 1, "Column position");
+    SetSelectedColumns(p_lFirst, p_lLast);
+    // Held by identity: a handler may reorder, add or remove columns before the move.
+    const std::shared_ptr<GridControlColumns> columns = m_oColumns;
+    const auto& order = columns->DisplayOrder();
+    const std::vector<std::shared_ptr<GridControlColumn>> block(order.begin() + p_lFirst,
+                                                                order.begin() + p_lLast + 1);
+    const std::shared_ptr<GridControlColumn> target =
+        p_lPosition < count ? order[static_cast<size_t>(p_lPosition)] : nullptr;
+    bool cancel = false;
+    const int16_t position = ToEventIndex(p_lPosition);
+    if (!m_sinks.Raise([&](GridControlEvents& sink) { sink.ColMove(position, cancel); }) ||
+        cancel) {
+        return false;
+    }
+    columns->MoveBefore(block, target.get());
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,91 @@
+#include "outside/grid_control_print.h"
+
+#include "outside/automation_error.h"
+#include "outside/dispatch_table.h"
+#include "outside/grid_control_support.h"
+
+namespace qv {
+
+namespace {
+
+const DispatchTable& PrintInfosTable() {
+    static const DispatchTable table =
+        DispatchTable::Builder<GridPrintInfos>()
+            .Get("Count", [](GridPrintInfos& self) { return Variant(self.Count()); })
+            .IndexedGet("Item", 1, 1,
+                        [](GridPrintInfos& self, DispatchArgs args) {
+                            return ObjectVariant(self.Item(args[0].ToLong()));
+                        })
+            .Build();
+    return table;
+}
+
+}  // namespace
+
+GridPrintInfo::GridPrintInfo() : m_vPageSettings(VariantArray::Vector(0, -1)) {}
+
+const DispatchTable& GridPrintInfo::Table() {
+    static const DispatchTable table =
+        DispatchTable::Builder<GridPrintInfo>()
+            .Property(
+                {"PageHeader", 2}, [](GridPrintInfo& self) { return Variant(self.PageHeader()); },
+                [](GridPrintInfo& self, const Variant& value) {
+                    self.SetPageHeader(value.ToString());
+                })
+            .Property(
+                DispatchName(10), [](GridPrintInfo& self) { return self.m_vMember10; },
+                [](GridPrintInfo& self, const Variant& value) { self.m_vMember10 = value; })
+            .Method({"PrintData", 19}, 1, 1,
+                    [](GridPrintInfo& self, DispatchArgs args) {
+                        self.PrintData(args[0].ToLong());
+                        return Variant();
+                    })
+            .Method({"PageSetup", 20}, 0, 0,
+                    [](GridPrintInfo& self, DispatchArgs) {
+                        self.PageSetup();
+                        return Variant();
+                    })
+            .Property(
+                {"PageSettings", 25}, [](GridPrintInfo& self) { return self.PageSettings(); },
+                [](GridPrintInfo& self, const Variant& value) { self.SetPageSettings(value); })
+            .Get({"PageSetupCancelled", 43},
+                 [](GridPrintInfo& self) { return Variant(self.PageSetupCancelled()); })
+            .Build();
+    return table;
+}
+
+Variant GridPrintInfo::Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                              std::span<Variant> p_args) {
+    return Table().Invoke(*this, p_sName, p_eKind, p_args);
+}
+
+Variant GridPrintInfo::InvokeById(int32_t p_lDispId, InvokeKind p_eKind,
+                                  std::span<Variant> p_args) {
+    return Table().InvokeById(*this, p_lDispId, p_eKind, p_args);
+}
+
+void GridPrintInfo::PrintData(int32_t p_lRows) {
+    if (p_lRows != gprAllRows && p_lRows != gprSelectedRows) {
+        RaiseInvalidGridValue("Rows to print", p_lRows);
+    }
+    m_requests.push_back(GridPrintRequest{static_cast<GridPrintRows>(p_lRows), m_sPageHeader});
+}
+
+void GridPrintInfo::SetPageSettings(const Variant& p_vSettings) {
+    if (!p_vSettings.IsArray() || p_vSettings.Array().Dimensions() != 1) {
+        RaiseRuntimeError(errors::kTypeMismatch, "page settings must be a one-dimensional array");
+    }
+    m_vPageSettings = p_vSettings;
+}
+
+Variant GridPrintInfos::Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                               std::span<Variant> p_args) {
+    return PrintInfosTable().Invoke(*this, p_sName, p_eKind, p_args);
+}
+
+const std::shared_ptr<GridPrintInfo>& GridPrintInfos::Item(int32_t p_lIndex) const {
+    RequireGridIndex(p_lIndex, Count(), "Print settings");
+    return m_oDefault;
+}
+
+}  // namespace qv

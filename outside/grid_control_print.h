@@ -1,0 +1,84 @@
+// The grid control's print settings, reached by dispatch id: the collection (180 on the grid)
+// holds one GridPrintInfo, which is also the grid's default print settings (181).
+//
+// Members by id: 2 PageHeader (text), 10 a Boolean set to True before each print (kept, not
+// acted on), 19 PrintData (0 all rows, 1 the selected rows), 20 PageSetup (the page-setup
+// dialog), 25 PageSettings (the settings as a byte block: a one-dimensional array), 43
+// PageSetupCancelled (True when the last page-setup dialog was cancelled).
+//
+// Nothing is printed here: PrintData records the request with the page header in force, and
+// PageSetup counts the dialogs asked for, whose cancelled answer a test or the shell sets.
+#pragma once
+
+#include "outside/dispatch.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class DispatchTable;
+
+enum GridPrintRows : int32_t { gprAllRows = 0, gprSelectedRows = 1 };
+
+struct GridPrintRequest {
+    GridPrintRows Rows;
+    std::string PageHeader;
+};
+
+class GridPrintInfo : public DispatchObject {
+  public:
+    GridPrintInfo();
+
+    std::string_view DispatchClassName() const override { return "PrintInfo"; }
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override;
+    Variant InvokeById(int32_t p_lDispId, InvokeKind p_eKind, std::span<Variant> p_args) override;
+
+    const std::string& PageHeader() const { return m_sPageHeader; }
+    void SetPageHeader(std::string p_sHeader) { m_sPageHeader = std::move(p_sHeader); }
+
+    // Rows other than 0 and 1 are error 5.
+    void PrintData(int32_t p_lRows);
+    const std::vector<GridPrintRequest>& PrintRequests() const { return m_requests; }
+
+    void PageSetup() { ++m_lPageSetupCount; }
+    int32_t PageSetupCount() const { return m_lPageSetupCount; }
+    bool PageSetupCancelled() const { return m_bPageSetupCancelled; }
+    void SetPageSetupCancelled(bool p_bCancelled) { m_bPageSetupCancelled = p_bCancelled; }
+
+    const Variant& PageSettings() const { return m_vPageSettings; }
+    // Anything but a one-dimensional array is error 13 and keeps the settings.
+    void SetPageSettings(const Variant& p_vSettings);
+
+  private:
+    static const DispatchTable& Table();
+
+    std::string m_sPageHeader;
+    Variant m_vMember10;
+    std::vector<GridPrintRequest> m_requests;
+    int32_t m_lPageSetupCount = 0;
+    bool m_bPageSetupCancelled = false;
+    Variant m_vPageSettings;
+};
+
+class GridPrintInfos : public DispatchObject {
+  public:
+    GridPrintInfos() : m_oDefault(std::make_shared<GridPrintInfo>()) {}
+
+    std::string_view DispatchClassName() const override { return "PrintInfos"; }
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override;
+
+    int32_t Count() const { return 1; }
+    // Only item 0 exists (error 9 otherwise).
+    const std::shared_ptr<GridPrintInfo>& Item(int32_t p_lIndex) const;
+    const std::shared_ptr<GridPrintInfo>& Default() const { return m_oDefault; }
+
+  private:
+    std::shared_ptr<GridPrintInfo> m_oDefault;
+};
+
+}  // namespace qv
