@@ -83,14 +83,16 @@ void Recordset::RequireOpen() const {
     }
 }
 
+// A deleted row stays current even when it was the last one, so that the usual loop of Delete
+// and MoveNext ends at EOF rather than failing.
 bool Recordset::IsBOF() const {
     RequireOpen();
-    return ViewSize() == 0 || m_eCursor == Cursor::Bof;
+    return m_eCursor == Cursor::Bof || (ViewSize() == 0 && m_eCursor != Cursor::Deleted);
 }
 
 bool Recordset::IsEOF() const {
     RequireOpen();
-    return ViewSize() == 0 || m_eCursor == Cursor::Eof;
+    return m_eCursor == Cursor::Eof || (ViewSize() == 0 && m_eCursor != Cursor::Deleted);
 }
 
 int32_t Recordset::RecordCount() const {
@@ -236,9 +238,8 @@ void Recordset::MovePrevious() {
 void Recordset::Move(int32_t p_lNumRecords) {
     RequireOpen();
     const int64_t size = ViewSize();
-    if (size == 0 || (p_lNumRecords == 0 && m_eCursor != Cursor::Row) ||
-        (p_lNumRecords > 0 && m_eCursor == Cursor::Eof) ||
-        (p_lNumRecords < 0 && m_eCursor == Cursor::Bof)) {
+    if ((p_lNumRecords == 0 && m_eCursor != Cursor::Row) || (p_lNumRecords > 0 && IsEOF()) ||
+        (p_lNumRecords < 0 && IsBOF())) {
         RaiseRuntimeError(errors::kNoCurrentRecord);
     }
     EndEdit();

@@ -1,0 +1,409 @@
+#include "outside/recordset.h"
+
+#include "outside/automation_error.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::shared_ptr<Recordset> MakeStocks(std::vector<std::string> p_symbols) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->Fields().Append("Symbol", adVarChar, 10);
+    recordset->Fields().Append("CompanyName", adVarChar, 50);
+    recordset->Fields().Append("IndCode", adInteger);
+    recordset->Open();
+    int32_t code = 0;
+    for (const std::string& symbol : p_symbols) {
+        recordset->AddNew({symbol, symbol + " Corp", code++ % 3 == 0 ? 12 : 7});
+    }
+    if (recordset->RecordCount() > 0) {
+        recordset->MoveFirst();
+    }
+    return recordset;
+}
+
+std::string Current(const Recordset& p_rRecordset) {
+    return p_rRecordset.Value("Symbol").ToString();
+}
+
+int32_t ErrorOf(const std::function<void()>& p_call) {
+    try {
+        p_call();
+    } catch (const AutomationError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
+    auto recordset = MakeStocks({});
+    EXPECT_TRUE(recordset->IsBOF());
+    EXPECT_TRUE(recordset->IsEOF());
+    EXPECT_EQ(recordset->RecordCount(), 0);
+    EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
+    for (auto move : {&Recordset::MoveFirst, &Recordset::MoveLast, &Recordset::MoveNext,
+                      &Recordset::MovePrevious}) {
+        EXPECT_EQ(ErrorOf([&] { (recordset.get()->*move)(); }), errors::kNoCurrentRecord);
+    }
+    EXPECT_EQ(ErrorOf([&] { recordset->Move(1); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+}
+
+TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    EXPECT_EQ(recordset->AbsolutePosition(), 1);
+    recordset->MovePrevious();
+    EXPECT_TRUE(recordset->IsBOF());
+    EXPECT_FALSE(recordset->IsEOF());
+    EXPECT_EQ(recordset->AbsolutePosition(), adPosBOF);
+    EXPECT_EQ(ErrorOf([&] { recordset->MovePrevious(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Move(-1); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Move(0); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Bookmark(); }), errors::kNoCurrentRecord);
+    recordset->MoveNext();
+    EXPECT_EQ(Current(*recordset), "A");
+    recordset->MoveLast();
+    EXPECT_EQ(recordset->AbsolutePosition(), 3);
+    recordset->MoveNext();
+    EXPECT_TRUE(recordset->IsEOF());
+    EXPECT_EQ(recordset->AbsolutePosition(), adPosEOF);
+    EXPECT_EQ(ErrorOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    recordset->Move(-2);
+    EXPECT_EQ(Current(*recordset), "B");
+    recordset->Move(10);
+    EXPECT_TRUE(recordset->IsEOF());
+    recordset->Move(-10);
+    EXPECT_TRUE(recordset->IsBOF());
+    recordset->Move(3);
+    EXPECT_EQ(Current(*recordset), "C");
+}
+
+TEST(RecordsetCursorTest, AbsolutePositionMovesAndRestoresEnds) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    recordset->SetAbsolutePosition(2);
+    EXPECT_EQ(Current(*recordset), "B");
+    EXPECT_EQ(ErrorOf([&] { recordset->SetAbsolutePosition(4); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorOf([&] { recordset->SetAbsolutePosition(0); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*recordset), "B");
+    recordset->SetAbsolutePosition(adPosEOF);
+    EXPECT_TRUE(recordset->IsEOF());
+    recordset->SetAbsolutePosition(adPosBOF);
+    EXPECT_TRUE(recordset->IsBOF());
+}
+
+TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
+    Recordset recordset;
+    recordset.Fields().Append("Symbol", adVarChar, 10);
+    EXPECT_EQ(ErrorOf([&] { recordset.RecordCount(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(ErrorOf([&] { recordset.MoveFirst(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(ErrorOf([&] { recordset.Clone(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(recordset.State(), adStateClosed);
+    recordset.Open();
+    EXPECT_EQ(ErrorOf([&] { recordset.Open(); }), errors::kNotAllowedWhenOpen);
+    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Append("Price", adDouble); }),
+              errors::kNotAllowedWhenOpen);
+    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Item(0).SetPrecision(3); }),
+              errors::kNotAllowedWhenOpen);
+    recordset.Close();
+    recordset.Fields().Append("Price", adDouble);
+    recordset.Open();
+    EXPECT_EQ(recordset.Fields().Count(), 2);
+    EXPECT_EQ(recordset.RecordCount(), 0);
+}
+
+TEST(RecordsetFieldsTest, KeepDefinitionsAndFindNamesInAnyCase) {
+    Recordset recordset;
+    Field& price = recordset.Fields().Append("Price", adNumeric, 0, adFldIsNullable);
+    price.SetPrecision(19);
+    price.SetNumericScale(4);
+    recordset.Fields().Append("Column_Format", adChar, 20, adFldUnspecified);
+    const Field& format = recordset.Fields().Item("COLUMN_FORMAT");
+    EXPECT_EQ(format.Type(), adChar);
+    EXPECT_EQ(format.DefinedSize(), 20);
+    EXPECT_EQ(format.Attributes(), -1);
+    EXPECT_EQ(format.Index(), 1);
+    EXPECT_EQ(recordset.Fields().Item("price").Precision(), 19);
+    EXPECT_EQ(recordset.Fields().Item(0).NumericScale(), 4);
+    EXPECT_EQ(recordset.Fields().IndexOf("nope"), -1);
+    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Append("PRICE", adDouble); }), 3367);
+    try {
+        recordset.Fields().Item("Volume");
+        FAIL() << "no error";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.Number(), errors::kItemNotFound);
+        EXPECT_THAT(error.Description(), HasSubstr("'Volume'"));
+    }
+    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Item(2); }), errors::kItemNotFound);
+}
+
+TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->Fields().Append("Id", adInteger);
+    recordset->Fields().Append("Small", adSmallInt);
+    recordset->Fields().Append("Flag", adBoolean);
+    recordset->Fields().Append("When", adDate);
+    recordset->Fields().Append("Name", adVarChar, 20);
+    recordset->Open();
+    recordset->AddNew();
+    EXPECT_EQ(recordset->EditMode(), adEditAdd);
+    EXPECT_TRUE(recordset->Value("Id").IsNull());
+    recordset->Fields().Item("Id").SetValue("12");
+    recordset->SetValue("Small", 2.5);
+    recordset->SetValue("Flag", "True");
+    recordset->SetValue("When", "12/6/2026");
+    recordset->SetValue("Name", 1.5);
+    recordset->Update();
+    EXPECT_EQ(recordset->EditMode(), adEditNone);
+    EXPECT_EQ(recordset->Value("Id"), Variant(int32_t{12}));
+    EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
+    EXPECT_EQ(recordset->Value("Flag"), Variant(true));
+    EXPECT_TRUE(recordset->Value("When").IsDate());
+    EXPECT_EQ(recordset->Value("Name"), Variant("1.5"));
+    EXPECT_EQ(ErrorOf([&] { recordset->SetValue("Id", "abc"); }), errors::kTypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { recordset->SetValue("Small", 40000); }), errors::kOverflow);
+    EXPECT_EQ(recordset->Value("Id"), Variant(int32_t{12}));
+    EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
+    recordset->SetValue("Id", Variant::Null());
+    EXPECT_TRUE(recordset->Value("Id").IsNull());
+    EXPECT_EQ(recordset->EditMode(), adEditInProgress);
+    recordset->UpdateBatch();
+    EXPECT_EQ(recordset->EditMode(), adEditNone);
+    EXPECT_EQ(ErrorOf([&] {
+                  recordset->AddNew({1, 2, true, 3.0, "x", "too many"});
+              }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorOf([&] { recordset->AddNew({1, "not a number"}); }), errors::kTypeMismatch);
+    EXPECT_EQ(recordset->RecordCount(), 1);
+}
+
+TEST(RecordsetViewTest, FilterSortAndFindPutTheCursorOnTheFirstRowOfTheView) {
+    auto recordset = MakeStocks({"A", "B", "C", "D"});
+    recordset->MoveLast();
+    recordset->SetFilter("IndCode = 7");
+    EXPECT_EQ(recordset->RecordCount(), 2);
+    EXPECT_EQ(Current(*recordset), "B");
+    recordset->MoveLast();
+    recordset->SetSort("Symbol DESC");
+    EXPECT_EQ(Current(*recordset), "C");
+    recordset->SetFilter("IndCode = 99");
+    EXPECT_TRUE(recordset->IsBOF());
+    EXPECT_TRUE(recordset->IsEOF());
+    EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
+}
+
+TEST(RecordsetViewTest, FilterEndsAnEditInProgress) {
+    auto recordset = MakeStocks({"A", "B"});
+    recordset->AddNew();
+    recordset->SetValue("Symbol", "N");
+    recordset->SetValue("IndCode", 12);
+    recordset->SetFilter("IndCode = 12");
+    EXPECT_EQ(recordset->EditMode(), adEditNone);
+    EXPECT_EQ(recordset->RecordCount(), 2);
+    recordset->MoveLast();
+    EXPECT_EQ(Current(*recordset), "N");
+}
+
+TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSort) {
+    auto original = MakeStocks({"A", "B", "C", "D"});
+    original->SetFilter("IndCode = 7");
+    original->SetSort("Symbol DESC");
+    original->MoveNext();
+    auto clone = original->Clone();
+    EXPECT_EQ(clone->RecordCount(), 4);
+    EXPECT_EQ(clone->Filter(), Variant(int32_t{0}));
+    EXPECT_EQ(clone->Sort(), "");
+    EXPECT_EQ(Current(*clone), "A");
+    EXPECT_EQ(clone->DispatchClassName(), "Recordset");
+
+    clone->SetFilter("Symbol = 'B'");
+    clone->SetValue("CompanyName", "Changed");
+    EXPECT_EQ(original->Value("CompanyName"), Variant("Changed"));
+    EXPECT_EQ(original->RecordCount(), 2);
+    EXPECT_EQ(original->Filter(), Variant("IndCode = 7"));
+
+    original.reset();
+    EXPECT_EQ(Current(*clone), "B");
+}
+
+TEST(RecordsetCloneTest, RowsAddedAnywhereReachEveryClone) {
+    auto original = MakeStocks({"A", "B", "C"});
+    original->SetSort("Symbol DESC");
+    auto clone = original->Clone();
+    clone->MoveLast();
+    clone->AddNew({"AA", "AA Corp", 7});
+    EXPECT_EQ(clone->RecordCount(), 4);
+    EXPECT_EQ(Current(*clone), "AA");
+    EXPECT_EQ(original->RecordCount(), 4);
+    EXPECT_EQ(Current(*original), "C");
+    original->MoveLast();
+    EXPECT_EQ(Current(*original), "AA");  // at the end until sorted again
+    original->SetSort("Symbol DESC");
+    original->MoveLast();
+    EXPECT_EQ(Current(*original), "A");
+}
+
+TEST(RecordsetBookmarkTest, BookmarksStayValidAcrossClonesFiltersAndSorts) {
+    auto original = MakeStocks({"A", "B", "C", "D", "E"});
+    original->SetAbsolutePosition(4);
+    const Variant bookmark = original->Bookmark();
+    original->SetSort("Symbol DESC");
+    auto clone = original->Clone();
+    clone->SetFilter("IndCode = 12");
+    clone->SetBookmark(bookmark);
+    EXPECT_EQ(Current(*clone), "D");
+    EXPECT_EQ(clone->AbsolutePosition(), 2);
+    original->SetBookmark(clone->Bookmark());
+    EXPECT_EQ(Current(*original), "D");
+    EXPECT_EQ(original->AbsolutePosition(), 2);
+
+    original->SetAbsolutePosition(1);  // "E", not in the clone's filter
+    EXPECT_EQ(ErrorOf([&] { clone->SetBookmark(original->Bookmark()); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*clone), "D");
+    for (const Variant& bad : {Variant(0.0), Variant(99.0), Variant(1.5), Variant("1")}) {
+        EXPECT_EQ(ErrorOf([&] { clone->SetBookmark(bad); }), errors::kArgumentsWrongType);
+    }
+}
+
+TEST(RecordsetDeleteTest, CursorStaysOnTheDeletedRowUntilItMoves) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    recordset->MoveNext();
+    recordset->Delete();
+    EXPECT_EQ(recordset->RecordCount(), 2);
+    EXPECT_FALSE(recordset->IsEOF());
+    EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
+    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorOf([&] { recordset->Delete(); }), errors::kNoCurrentRecord);
+    recordset->MoveNext();
+    EXPECT_EQ(Current(*recordset), "C");
+    recordset->MovePrevious();
+    EXPECT_EQ(Current(*recordset), "A");
+}
+
+TEST(RecordsetDeleteTest, DeleteAndMoveNextEmptiesTheRecordset) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    while (!recordset->IsEOF()) {
+        recordset->Delete();
+        recordset->MoveNext();
+    }
+    EXPECT_EQ(recordset->RecordCount(), 0);
+    EXPECT_TRUE(recordset->IsBOF());
+}
+
+TEST(RecordsetDeleteTest, DeletedRowsLeaveEveryView) {
+    auto original = MakeStocks({"A", "B", "C", "D"});
+    auto sorted = original->Clone();
+    sorted->SetSort("Symbol DESC");
+    sorted->MoveLast();  // "A"
+    auto filtered = original->Clone();
+    filtered->SetFilter("Symbol <> 'C'");
+    filtered->MoveLast();  // "D"
+    const Variant bookmark = original->Bookmark();
+    original->Delete();  // "A"
+    EXPECT_EQ(sorted->RecordCount(), 3);
+    EXPECT_EQ(ErrorOf([&] { sorted->Value("Symbol"); }), errors::kNoCurrentRecord);
+    sorted->MovePrevious();
+    EXPECT_EQ(Current(*sorted), "B");
+    EXPECT_EQ(filtered->RecordCount(), 2);
+    EXPECT_EQ(filtered->AbsolutePosition(), 2);
+    EXPECT_EQ(Current(*filtered), "D");
+    EXPECT_EQ(ErrorOf([&] { filtered->SetBookmark(bookmark); }), errors::kArgumentsWrongType);
+    auto copy = filtered->Copy();
+    EXPECT_EQ(copy->RecordCount(), 2);
+}
+
+TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStart) {
+    auto recordset = MakeStocks({"IBM", "INTC", "MSFT", "INTU", "IBM"});
+    recordset->Find("CompanyName Like 'INT%'");
+    EXPECT_EQ(recordset->AbsolutePosition(), 2);
+    recordset->Find("CompanyName Like 'INT%'");
+    EXPECT_EQ(recordset->AbsolutePosition(), 2);  // the current row matches
+    recordset->MoveNext();
+    recordset->Find("CompanyName Like 'INT%'");
+    EXPECT_EQ(recordset->AbsolutePosition(), 4);
+    recordset->Find("Symbol = 'IBM'", 0, adSearchBackward);
+    EXPECT_EQ(recordset->AbsolutePosition(), 1);
+    recordset->Find("Symbol = 'ibm'", 1);
+    EXPECT_EQ(recordset->AbsolutePosition(), 5);
+    recordset->Find("Symbol = 'MSFT'", 0, adSearchForward, recordset->Bookmark());
+    EXPECT_TRUE(recordset->IsEOF());
+    recordset->Find("Symbol = 'MSFT'", 0, adSearchBackward);
+    EXPECT_EQ(recordset->AbsolutePosition(), 3);
+    recordset->Find("IndCode = 12", 0, adSearchForward);
+    EXPECT_EQ(recordset->AbsolutePosition(), 4);
+    recordset->Find("Symbol = 'NONE'", 0, adSearchBackward);
+    EXPECT_TRUE(recordset->IsBOF());
+    recordset->Find("Symbol = 'INTC'");
+    EXPECT_EQ(recordset->AbsolutePosition(), 2);
+}
+
+TEST(RecordsetFindTest, FindsAcrossSlicesInASortedView) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->Fields().Append("N", adInteger);
+    recordset->Open();
+    for (int32_t i = 0; i < 5000; ++i) {
+        recordset->AddNew({i});
+    }
+    recordset->SetSort("N DESC");
+    recordset->Find("N = 3");
+    EXPECT_EQ(recordset->AbsolutePosition(), 4997);
+    recordset->Find("N > 4000", 0, adSearchBackward);
+    EXPECT_EQ(recordset->AbsolutePosition(), 999);
+    recordset->Find("N < 0", 0, adSearchBackward);
+    EXPECT_TRUE(recordset->IsBOF());
+}
+
+TEST(RecordsetFindTest, BadCriteriaOrArgumentsKeepTheCurrentRow) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    recordset->MoveNext();
+    try {
+        recordset->Find("Symbol = 'A' or Symbol = 'C'");
+        FAIL() << "no error";
+    } catch (const AutomationError& error) {
+        EXPECT_EQ(error.Number(), errors::kArgumentsWrongType);
+        EXPECT_THAT(error.Description(), HasSubstr("single comparison at position 14, 'or'"));
+    }
+    EXPECT_EQ(ErrorOf([&] { recordset->Find("(Symbol = 'A')"); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorOf([&] { recordset->Find("Ticker = 'A'"); }), errors::kItemNotFound);
+    EXPECT_EQ(ErrorOf([&] { recordset->Find("IndCode = 'x'"); }), errors::kTypeMismatch);
+    EXPECT_EQ(ErrorOf([&] { recordset->Find("Symbol = 'A'", -1); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorOf([&] { recordset->Find("Symbol = 'A'", 0, 2); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*recordset), "B");
+}
+
+TEST(RecordsetCopyTest, CopyHoldsTheViewRowsIndependently) {
+    auto original = MakeStocks({"A", "B", "C", "D"});
+    original->SetFilter("IndCode = 7");
+    original->SetSort("Symbol DESC");
+    auto copy = original->Copy();
+    EXPECT_EQ(copy->RecordCount(), 2);
+    EXPECT_EQ(Current(*copy), "C");
+    EXPECT_EQ(copy->Fields().Item("Symbol").DefinedSize(), 10);
+    copy->SetValue("Symbol", "Z");
+    EXPECT_EQ(Current(*original), "C");
+    original->SetFilter("");
+    EXPECT_EQ(original->Copy()->RecordCount(), 4);
+}
+
+TEST(RecordsetGridTest, ViewPositionsAndValuesByRowId) {
+    auto recordset = MakeStocks({"A", "B", "C"});
+    recordset->SetSort("Symbol DESC");
+    EXPECT_EQ(recordset->ViewCount(), 3);
+    EXPECT_EQ(recordset->ViewRowId(0), 2u);
+    EXPECT_EQ(recordset->ValueAt(recordset->ViewRowId(2), 0), Variant("A"));
+    EXPECT_EQ(ErrorOf([&] { recordset->ViewRowId(3); }), errors::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { recordset->ValueAt(9, 0); }), errors::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorOf([&] { recordset->ValueAt(0, 3); }), errors::kSubscriptOutOfRange);
+}
+
+}  // namespace
+}  // namespace qv
