@@ -378,10 +378,7 @@ void Recordset::ApplyView(const CriteriaNode* p_oFilter, std::span<const SortKey
     std::vector<uint32_t> rows;
     const bool ownView = p_oFilter != nullptr || !p_keys.empty();
     if (ownView) {
-        rows = m_oRows->LiveRows();
-        if (p_oFilter != nullptr) {
-            p_oFilter->Select(*m_oRows, rows);
-        }
+        rows = p_oFilter != nullptr ? SelectRows(*p_oFilter, *m_oRows) : m_oRows->LiveRows();
         SortRows(*m_oRows, p_keys, rows);
     }
     EndEdit();
@@ -452,15 +449,16 @@ int32_t Recordset::FindFrom(const CriteriaNode& p_oCriteria, int32_t p_lFrom,
 
 int32_t Recordset::FindInSlice(const CriteriaNode& p_oCriteria, int64_t p_lBegin, int64_t p_lEnd,
                                bool p_bForward) const {
-    const auto begin = View().begin() + p_lBegin;
-    const auto end = View().begin() + p_lEnd;
-    std::vector<uint32_t> slice(begin, end);
-    p_oCriteria.Select(*m_oRows, slice);
-    if (slice.empty()) {
-        return -1;
+    const auto count = static_cast<size_t>(p_lEnd - p_lBegin);
+    std::vector<uint8_t> matches(count);
+    p_oCriteria.Evaluate(*m_oRows, CriteriaRows{View().data() + p_lBegin, count}, matches.data());
+    for (size_t i = 0; i < count; ++i) {
+        const size_t at = p_bForward ? i : count - 1 - i;
+        if (matches[at] != 0) {
+            return static_cast<int32_t>(p_lBegin + static_cast<int64_t>(at));
+        }
     }
-    const uint32_t row = p_bForward ? slice.front() : slice.back();
-    return static_cast<int32_t>(std::find(begin, end, row) - View().begin());
+    return -1;
 }
 
 void Recordset::CopyFieldsTo(Recordset& p_rRecordset) const {

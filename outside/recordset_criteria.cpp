@@ -7,7 +7,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
+#include <cmath>
+#include <limits>
 #include <string>
 
 namespace qv {
@@ -150,49 +151,55 @@ bool OrderMeets(int p_iOrder, CompareOp p_eOp) {
     return false;
 }
 
-// Keeps the rows p_bKeep says yes to; written without a branch on the answer, which a filter
-// over unordered data would mispredict half of the time.
-template <class Keep>
-void KeepRows(std::vector<uint32_t>& p_rows, Keep p_bKeep) {
-    size_t kept = 0;
-    for (const uint32_t row : p_rows) {
-        p_rows[kept] = row;
-        kept += p_bKeep(row) ? 1 : 0;
+// Marks each row of p_rows that p_bMeets says yes to. Dense rows (no ids) make a loop the
+// compiler can vectorize for the typed columns; the count and ids are copied first because a
+// store through p_matches could otherwise alias them and force a reload on every row.
+template <class Meets>
+void MarkRows(const CriteriaRows& p_rows, uint8_t* p_matches, Meets p_bMeets) {
+    const size_t count = p_rows.Count;
+    const uint32_t* ids = p_rows.Ids;
+    if (ids == nullptr) {
+        for (size_t i = 0; i < count; ++i) {
+            p_matches[i] = static_cast<uint8_t>(p_bMeets(i));
+        }
+        return;
     }
-    p_rows.resize(kept);
+    for (size_t i = 0; i < count; ++i) {
+        p_matches[i] = static_cast<uint8_t>(p_bMeets(ids[i]));
+    }
 }
 
-template <class T, class ToNumber>
-void KeepNumbers(const std::vector<T>& p_values, ToNumber p_toNumber, CompareOp p_eOp,
-                 double p_dValue, std::vector<uint32_t>& p_rows) {
+template <class T, class ToNumber, class Number>
+void MarkNumbers(const std::vector<T>& p_values, ToNumber p_toNumber, CompareOp p_eOp,
+                 Number p_dValue, const CriteriaRows& p_rows, uint8_t* p_matches) {
     const T* values = p_values.data();
     switch (p_eOp) {
         case CompareOp::Equal:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) == p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) == p_dValue; });
             return;
         case CompareOp::NotEqual:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) != p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) != p_dValue; });
             return;
         case CompareOp::Less:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) < p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) < p_dValue; });
             return;
         case CompareOp::LessEqual:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) <= p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) <= p_dValue; });
             return;
         case CompareOp::Greater:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) > p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) > p_dValue; });
             return;
         case CompareOp::GreaterEqual:
-            KeepRows(p_rows,
-                     [=](uint32_t p_lRow) { return p_toNumber(values[p_lRow]) >= p_dValue; });
+            MarkRows(p_rows, p_matches,
+                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) >= p_dValue; });
             return;
         case CompareOp::Like:
-            p_rows.clear();
+            std::fill_n(p_matches, p_rows.Count, uint8_t{0});
             return;
     }
 }
@@ -202,71 +209,105 @@ double BooleanAsNumber(uint8_t p_b) {
     return p_b != 0 ? -1.0 : 0.0;
 }
 
-void KeepColumnNumbers(const RowColumn& p_oColumn, CompareOp p_eOp, double p_dValue,
-                       std::vector<uint32_t>& p_rows) {
+// Integer columns compared with a whole number compare as integers: the compiler vectorizes
+// those loops, not the ones that convert each value to a Double.
+bool IsWholeLong(double p_dValue) {
+    return p_dValue == std::floor(p_dValue) && p_dValue >= std::numeric_limits<int32_t>::min() &&
+           p_dValue <= std::numeric_limits<int32_t>::max();
+}
+
+void MarkColumnNumbers(const RowColumn& p_oColumn, CompareOp p_eOp, double p_dValue,
+                       const CriteriaRows& p_rows, uint8_t* p_matches) {
     switch (p_oColumn.Kind()) {
         case ColumnKind::Double:
         case ColumnKind::Date:
-            KeepNumbers(
-                p_oColumn.Numbers(), [](double p_d) { return p_d; }, p_eOp, p_dValue, p_rows);
+            MarkNumbers(
+                p_oColumn.Numbers(), [](double p_d) { return p_d; }, p_eOp, p_dValue, p_rows,
+                p_matches);
             return;
         case ColumnKind::Long:
-            KeepNumbers(
+            if (IsWholeLong(p_dValue)) {
+                MarkNumbers(
+                    p_oColumn.Longs(), [](int32_t p_l) { return p_l; }, p_eOp,
+                    static_cast<int32_t>(p_dValue), p_rows, p_matches);
+                return;
+            }
+            MarkNumbers(
                 p_oColumn.Longs(), [](int32_t p_l) { return static_cast<double>(p_l); }, p_eOp,
-                p_dValue, p_rows);
+                p_dValue, p_rows, p_matches);
             return;
         case ColumnKind::Integer:
-            KeepNumbers(
+            if (IsWholeLong(p_dValue)) {
+                MarkNumbers(
+                    p_oColumn.Integers(), [](int16_t p_i) { return int32_t{p_i}; }, p_eOp,
+                    static_cast<int32_t>(p_dValue), p_rows, p_matches);
+                return;
+            }
+            MarkNumbers(
                 p_oColumn.Integers(), [](int16_t p_i) { return static_cast<double>(p_i); }, p_eOp,
-                p_dValue, p_rows);
+                p_dValue, p_rows, p_matches);
             return;
         case ColumnKind::Boolean:
-            KeepNumbers(
+            MarkNumbers(
                 p_oColumn.Booleans(), [](uint8_t p_b) { return BooleanAsNumber(p_b); }, p_eOp,
-                p_dValue, p_rows);
+                p_dValue, p_rows, p_matches);
             return;
         case ColumnKind::Text:
         case ColumnKind::Variant:
-            p_rows.clear();
+            std::fill_n(p_matches, p_rows.Count, uint8_t{0});
             return;
     }
 }
 
-void KeepTexts(const std::vector<std::string>& p_texts, CompareOp p_eOp,
-               const std::string& p_sValue, std::vector<uint32_t>& p_rows) {
+void MarkTexts(const std::vector<std::string>& p_texts, CompareOp p_eOp,
+               const std::string& p_sValue, const CriteriaRows& p_rows, uint8_t* p_matches) {
     const std::string* texts = p_texts.data();
     switch (p_eOp) {
         case CompareOp::Equal:
-            KeepRows(p_rows,
-                     [&](uint32_t p_lRow) { return EqualsNoCase(texts[p_lRow], p_sValue); });
+            MarkRows(p_rows, p_matches,
+                     [&](size_t p_lRow) { return EqualsNoCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::NotEqual:
-            KeepRows(p_rows,
-                     [&](uint32_t p_lRow) { return !EqualsNoCase(texts[p_lRow], p_sValue); });
+            MarkRows(p_rows, p_matches,
+                     [&](size_t p_lRow) { return !EqualsNoCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::Like:
-            KeepRows(p_rows, [&](uint32_t p_lRow) { return LikeMatches(texts[p_lRow], p_sValue); });
+            MarkRows(p_rows, p_matches,
+                     [&](size_t p_lRow) { return LikeMatches(texts[p_lRow], p_sValue); });
             return;
         default:
-            KeepRows(p_rows, [&](uint32_t p_lRow) {
+            MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
                 return OrderMeets(CompareNoCase(texts[p_lRow], p_sValue), p_eOp);
             });
             return;
     }
 }
 
-void KeepVariants(const std::vector<Variant>& p_values, CompareOp p_eOp, const Variant& p_vValue,
-                  const std::string& p_sFoldedPattern, std::vector<uint32_t>& p_rows) {
-    const Variant* values = p_values.data();
+// Rows holding Null were given a placeholder, which must not be compared.
+void MarkVariants(const RowColumn& p_oColumn, CompareOp p_eOp, const Variant& p_vValue,
+                  const std::string& p_sFoldedPattern, const CriteriaRows& p_rows,
+                  uint8_t* p_matches) {
+    const Variant* values = p_oColumn.Variants().data();
     if (p_eOp == CompareOp::Like) {
-        KeepRows(p_rows, [&](uint32_t p_lRow) {
-            return LikeMatches(values[p_lRow].ToString(), p_sFoldedPattern);
+        MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
+            return !p_oColumn.IsNull(p_lRow) &&
+                   LikeMatches(values[p_lRow].ToString(), p_sFoldedPattern);
         });
         return;
     }
-    KeepRows(p_rows, [&](uint32_t p_lRow) {
-        return OrderMeets(CompareValues(values[p_lRow], p_vValue), p_eOp);
+    MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
+        return !p_oColumn.IsNull(p_lRow) &&
+               OrderMeets(CompareValues(values[p_lRow], p_vValue), p_eOp);
     });
+}
+
+void ClearNullRows(const RowColumn& p_oColumn, const CriteriaRows& p_rows, uint8_t* p_matches) {
+    for (size_t i = 0; i < p_rows.Count; ++i) {
+        const auto row = p_rows.Ids == nullptr ? static_cast<uint32_t>(i) : p_rows.Ids[i];
+        if (p_oColumn.IsNull(row)) {
+            p_matches[i] = 0;
+        }
+    }
 }
 
 // What a comparison tests, decided when it is bound to its field.
@@ -281,29 +322,29 @@ class ComparisonNode final : public CriteriaNode {
     void SetText(std::string p_sText) { m_sText = std::move(p_sText); }
     void SetValue(Variant p_vValue) { m_vValue = std::move(p_vValue); }
 
-    void Select(const RowStore& p_oRows, std::vector<uint32_t>& p_rows) const override {
+    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+                  uint8_t* p_matches) const override {
         const RowColumn& column = p_oRows.Column(m_lColumn);
-        if (m_eTest == Test::IsNull || m_eTest == Test::IsNotNull) {
-            const bool wanted = m_eTest == Test::IsNull;
-            KeepRows(p_rows, [&](uint32_t p_lRow) { return column.IsNull(p_lRow) == wanted; });
-            return;
+        switch (m_eTest) {
+            case Test::IsNull:
+            case Test::IsNotNull: {
+                const bool wanted = m_eTest == Test::IsNull;
+                MarkRows(p_rows, p_matches,
+                         [&](size_t p_lRow) { return column.IsNull(p_lRow) == wanted; });
+                return;
+            }
+            case Test::Number:
+                MarkColumnNumbers(column, m_eOp, m_dNumber, p_rows, p_matches);
+                break;
+            case Test::Text:
+                MarkTexts(column.Texts(), m_eOp, m_sText, p_rows, p_matches);
+                break;
+            case Test::Value:
+                MarkVariants(column, m_eOp, m_vValue, m_sText, p_rows, p_matches);
+                return;
         }
         if (column.HasNulls()) {
-            KeepRows(p_rows, [&](uint32_t p_lRow) { return !column.IsNull(p_lRow); });
-        }
-        switch (m_eTest) {
-            case Test::Number:
-                KeepColumnNumbers(column, m_eOp, m_dNumber, p_rows);
-                return;
-            case Test::Text:
-                KeepTexts(column.Texts(), m_eOp, m_sText, p_rows);
-                return;
-            case Test::Value:
-                KeepVariants(column.Variants(), m_eOp, m_vValue, m_sText, p_rows);
-                return;
-            case Test::IsNull:
-            case Test::IsNotNull:
-                return;
+            ClearNullRows(column, p_rows, p_matches);
         }
     }
 
@@ -316,56 +357,35 @@ class ComparisonNode final : public CriteriaNode {
     Variant m_vValue;
 };
 
-class AndNode final : public CriteriaNode {
+// AND and OR: every child marks all the rows, and the marks are combined. Passes that each
+// vectorize beat skipping rows already decided, which needs a branch per row.
+class JunctionNode final : public CriteriaNode {
   public:
-    explicit AndNode(std::vector<std::unique_ptr<CriteriaNode>> p_children)
-        : m_children(std::move(p_children)) {}
+    JunctionNode(bool p_bAll, std::vector<std::unique_ptr<CriteriaNode>> p_children)
+        : m_bAll(p_bAll), m_children(std::move(p_children)) {}
 
-    void Select(const RowStore& p_oRows, std::vector<uint32_t>& p_rows) const override {
-        for (const auto& child : m_children) {
-            if (p_rows.empty()) {
-                return;
+    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+                  uint8_t* p_matches) const override {
+        m_children.front()->Evaluate(p_oRows, p_rows, p_matches);
+        const size_t count = p_rows.Count;
+        std::vector<uint8_t> marks(count);
+        const uint8_t* child = marks.data();
+        for (size_t c = 1; c < m_children.size(); ++c) {
+            m_children[c]->Evaluate(p_oRows, p_rows, marks.data());
+            if (m_bAll) {
+                for (size_t i = 0; i < count; ++i) {
+                    p_matches[i] &= child[i];
+                }
+            } else {
+                for (size_t i = 0; i < count; ++i) {
+                    p_matches[i] |= child[i];
+                }
             }
-            child->Select(p_oRows, p_rows);
         }
     }
 
   private:
-    std::vector<std::unique_ptr<CriteriaNode>> m_children;
-};
-
-// Each alternative only looks at the rows no earlier one has taken.
-class OrNode final : public CriteriaNode {
-  public:
-    explicit OrNode(std::vector<std::unique_ptr<CriteriaNode>> p_children)
-        : m_children(std::move(p_children)) {}
-
-    void Select(const RowStore& p_oRows, std::vector<uint32_t>& p_rows) const override {
-        std::vector<uint32_t> remaining = std::move(p_rows);
-        std::vector<uint32_t> taken;
-        std::vector<uint32_t> merged;
-        for (const auto& child : m_children) {
-            std::vector<uint32_t> hits = remaining;
-            child->Select(p_oRows, hits);
-            if (hits.empty()) {
-                continue;
-            }
-            merged.clear();
-            std::set_union(taken.begin(), taken.end(), hits.begin(), hits.end(),
-                           std::back_inserter(merged));
-            taken.swap(merged);
-            merged.clear();
-            std::set_difference(remaining.begin(), remaining.end(), hits.begin(), hits.end(),
-                                std::back_inserter(merged));
-            remaining.swap(merged);
-            if (remaining.empty()) {
-                break;
-            }
-        }
-        p_rows = std::move(taken);
-    }
-
-  private:
+    bool m_bAll;
     std::vector<std::unique_ptr<CriteriaNode>> m_children;
 };
 
@@ -455,7 +475,7 @@ class CriteriaParser {
         if (children.size() == 1) {
             return std::move(children.front());
         }
-        return std::make_unique<OrNode>(std::move(children));
+        return std::make_unique<JunctionNode>(false, std::move(children));
     }
 
     std::unique_ptr<CriteriaNode> ParseAnd(int p_iDepth) {
@@ -468,7 +488,7 @@ class CriteriaParser {
         if (children.size() == 1) {
             return std::move(children.front());
         }
-        return std::make_unique<AndNode>(std::move(children));
+        return std::make_unique<JunctionNode>(true, std::move(children));
     }
 
     std::unique_ptr<CriteriaNode> ParseTerm(int p_iDepth) {
@@ -845,6 +865,20 @@ bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern) {
         ++at;
     }
     return at == pattern.size();
+}
+
+std::vector<uint32_t> SelectRows(const CriteriaNode& p_oCriteria, const RowStore& p_oRows) {
+    const uint32_t count = p_oRows.RowCount();
+    std::vector<uint8_t> matches(count);
+    p_oCriteria.Evaluate(p_oRows, CriteriaRows{nullptr, count}, matches.data());
+    std::vector<uint32_t> rows(count);
+    size_t kept = 0;
+    for (uint32_t row = 0; row < count; ++row) {
+        rows[kept] = row;
+        kept += matches[row] & (p_oRows.IsDeleted(row) ? 0 : 1);
+    }
+    rows.resize(kept);
+    return rows;
 }
 
 std::unique_ptr<CriteriaNode> ParseFilterCriteria(std::string_view p_sText,

@@ -17,8 +17,7 @@
 // type for its field.
 //
 //     auto criteria = ParseFilterCriteria("Symbol = 'A' or Symbol = 'B'", recordset.Fields());
-//     std::vector<uint32_t> rows = store.LiveRows();
-//     criteria->Select(store, rows);   // rows now holds the ids that meet the criteria
+//     std::vector<uint32_t> rows = SelectRows(*criteria, store);
 #pragma once
 
 #include <cstddef>
@@ -79,15 +78,24 @@ std::string_view CriteriaTokenName(std::string_view p_sText, const CriteriaToken
 // LIKE matching: p_sFoldedPattern must have been folded with FoldText.
 bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern);
 
+// Rows to test: the ids Ids[0] to Ids[Count-1], or when Ids is null the ids 0 to Count-1.
+struct CriteriaRows {
+    const uint32_t* Ids = nullptr;
+    size_t Count = 0;
+};
+
 class CriteriaNode {
   public:
     virtual ~CriteriaNode() = default;
 
-    // Keeps in p_rows, in their order, the ids of the rows that meet the criteria. When the
-    // criteria hold an OR, p_rows must be ascending. Comparing values of a Variant field that
-    // cannot be compared is error 13.
-    virtual void Select(const RowStore& p_oRows, std::vector<uint32_t>& p_rows) const = 0;
+    // Sets p_matches[i] to 1 when the i-th row of p_rows meets the criteria, else to 0.
+    // Comparing values of a Variant field that cannot be compared is error 13.
+    virtual void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+                          uint8_t* p_matches) const = 0;
 };
+
+// The ids of the rows that meet p_oCriteria and are not deleted, ascending.
+std::vector<uint32_t> SelectRows(const CriteriaNode& p_oCriteria, const RowStore& p_oRows);
 
 // Parses a Filter text against the fields it names.
 std::unique_ptr<CriteriaNode> ParseFilterCriteria(std::string_view p_sText,

@@ -114,23 +114,25 @@ INSTANTIATE_TEST_SUITE_P(LikePatterns, FilterTest,
 
 INSTANTIATE_TEST_SUITE_P(
     CaseNullsAndLiterals, FilterTest,
-    ::testing::Values(FilterCase{"SYMBOL = 'ibm'", {"IBM"}},
-                      FilterCase{"[Symbol] <> 'IBM'", {"ABT", "ABC", "intc", "MSFT", "NUL"}},
-                      FilterCase{"Symbol > 'abz'", {"IBM", "intc", "MSFT", "NUL"}},
-                      FilterCase{"Group = Null", {"NUL"}},
-                      FilterCase{"Group <> NULL", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
-                      FilterCase{"Group <> 5", {"ABT", "ABC", "intc", "MSFT"}},
-                      FilterCase{"Group < 100", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
-                      FilterCase{"Price >= 99.25", {"IBM", "ABT", "MSFT"}},
-                      FilterCase{"Price < 1e2", {"ABT", "ABC", "intc"}},
-                      FilterCase{"Parameter_ID = '38'", {"IBM"}},
-                      FilterCase{"selected = 'False'", {"ABT", "intc"}},
-                      FilterCase{"Trading_Date > #12/2/2026#", {"intc", "MSFT"}},
-                      FilterCase{"Trading_Date = #2026-12-01#", {"IBM"}},
-                      FilterCase{"Score = 10", {"IBM", "MSFT"}},
-                      FilterCase{"Score > 5", {"IBM", "ABT", "MSFT"}},
-                      FilterCase{"Score = Null", {"intc", "NUL"}},
-                      FilterCase{"CompanyName = 'O''Neil'", {}}));
+    ::testing::Values(
+        FilterCase{"SYMBOL = 'ibm'", {"IBM"}},
+        FilterCase{"[Symbol] <> 'IBM'", {"ABT", "ABC", "intc", "MSFT", "NUL"}},
+        FilterCase{"Symbol > 'abz'", {"IBM", "intc", "MSFT", "NUL"}},
+        FilterCase{"Group = Null", {"NUL"}},
+        FilterCase{"Group <> NULL", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
+        FilterCase{"Group <> 5", {"ABT", "ABC", "intc", "MSFT"}},
+        FilterCase{"Group < 100", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
+        FilterCase{"Price >= 99.25", {"IBM", "ABT", "MSFT"}},
+        FilterCase{"Group > 1.5", {"IBM", "intc"}}, FilterCase{"Group = 2.0", {"intc"}},
+        FilterCase{"Group = 2.5", {}}, FilterCase{"Sectorcode >= 2.5", {"IBM", "ABC", "MSFT"}},
+        FilterCase{"Parameter_ID < 1e10", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
+        FilterCase{"Price < 1e2", {"ABT", "ABC", "intc"}},
+        FilterCase{"Parameter_ID = '38'", {"IBM"}},
+        FilterCase{"selected = 'False'", {"ABT", "intc"}},
+        FilterCase{"Trading_Date > #12/2/2026#", {"intc", "MSFT"}},
+        FilterCase{"Trading_Date = #2026-12-01#", {"IBM"}},
+        FilterCase{"Score = 10", {"IBM", "MSFT"}}, FilterCase{"Score > 5", {"IBM", "ABT", "MSFT"}},
+        FilterCase{"Score = Null", {"intc", "NUL"}}, FilterCase{"CompanyName = 'O''Neil'", {}}));
 
 TEST(FilterValueTest, TextLiteralKeepsDoubledQuote) {
     auto recordset = MakeRows();
