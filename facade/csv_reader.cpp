@@ -1,0 +1,167 @@
+#include "facade/csv_reader.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+
+namespace {
+
+constexpr size_t kBufferSize = 1 << 16;
+constexpr unsigned kZlibBufferSize = 1 << 18;
+
+gzFile AsGzFile(void* p_oFile) {
+    return static_cast<gzFile>(p_oFile);
+}
+
+}  // namespace
+
+GzipFileSource::GzipFileSource(std::string p_sPath)
+    : m_sPath(std::move(p_sPath)), m_oFile(gzopen(m_sPath.c_str(), "rb")) {
+    if (m_oFile == nullptr) {
+        throw FacadeError(m_sPath, 0, std::string("cannot open the file: ") + std::strerror(errno));
+    }
+    gzbuffer(AsGzFile(m_oFile), kZlibBufferSize);
+}
+
+GzipFileSource::~GzipFileSource() {
+    gzclose(AsGzFile(m_oFile));
+}
+
+size_t GzipFileSource::Read(char* p_sBuffer, size_t p_lSize) {
+    const int lRead = gzread(AsGzFile(m_oFile), p_sBuffer, static_cast<unsigned>(p_lSize));
+    if (lRead < 0) {
+        int lCode = 0;
+        const char* sMessage = gzerror(AsGzFile(m_oFile), &lCode);
+        throw FacadeError(m_sPath, 0, std::string("cannot read the file: ") + sMessage);
+    }
+    return static_cast<size_t>(lRead);
+}
+
+size_t StringSource::Read(char* p_sBuffer, size_t p_lSize) {
+    const size_t lCount = std::min(p_lSize, m_sText.size() - m_lPosition);
+    std::memcpy(p_sBuffer, m_sText.data() + m_lPosition, lCount);
+    m_lPosition += lCount;
+    return lCount;
+}
+
+CsvReader::CsvReader(ByteSource& p_oSource) : m_oSource(p_oSource), m_sBuffer(kBufferSize, '\0') {}
+
+void CsvReader::Refill() {
+    m_lFilled = m_oSource.Read(m_sBuffer.data(), m_sBuffer.size());
+    m_lPosition = 0;
+    m_bAtEnd = m_lFilled == 0;
+}
+
+int CsvReader::Peek() {
+    if (m_lPosition == m_lFilled && !m_bAtEnd) {
+        Refill();
+    }
+    return m_lPosition < m_lFilled ? static_cast<unsigned char>(m_sBuffer[m_lPosition]) : -1;
+}
+
+int CsvReader::Next() {
+    const int lByte = Peek();
+    if (lByte >= 0) {
+        ++m_lPosition;
+    }
+    return lByte;
+}
+
+void CsvReader::ReadQuoted() {
+    Next();  // the opening quote
+    for (;;) {
+        const int lByte = Next();
+        if (lByte < 0) {
+            m_bUnterminated = true;
+            return;
+        }
+        if (lByte == '"') {
+            if (Peek() != '"') {
+                break;
+            }
+            Next();
+        } else if (lByte == '\n') {
+            ++m_llLine;
+        }
+        m_sRecord.push_back(static_cast<char>(lByte));
+    }
+    // Text between the closing quote and the next separator is kept, as spreadsheets do.
+    ReadPlain();
+}
+
+// Copies up to the next separator or line end a buffer at a time: this loop carries every byte of
+// a large price file.
+void CsvReader::ReadPlain() {
+    for (;;) {
+        if (Peek() < 0) {
+            return;
+        }
+        const char* sStart = m_sBuffer.data() + m_lPosition;
+        const char* sEnd = m_sBuffer.data() + m_lFilled;
+        const char* sStop = sStart;
+        while (sStop < sEnd && *sStop != ',' && *sStop != '\n' && *sStop != '\r') {
+            ++sStop;
+        }
+        m_sRecord.append(sStart, sStop);
+        m_lPosition += static_cast<size_t>(sStop - sStart);
+        if (sStop == sEnd) {
+            continue;
+        }
+        if (*sStop != '\r') {
+            return;
+        }
+        ++m_lPosition;
+    }
+}
+
+bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
+    if (!m_bStarted) {
+        m_bStarted = true;
+        if (Peek() == 0xEF && m_lFilled - m_lPosition >= 3 &&
+            std::memcmp(m_sBuffer.data() + m_lPosition, "\xEF\xBB\xBF", 3) == 0) {
+            m_lPosition += 3;
+        }
+    }
+    while (Peek() == '\n' || Peek() == '\r') {
+        if (Next() == '\n') {
+            ++m_llLine;
+        }
+    }
+    p_aFields.clear();
+    if (Peek() < 0) {
+        return false;
+    }
+    m_llRecordLine = m_llLine;
+    m_bUnterminated = false;
+    m_sRecord.clear();
+    m_aFieldEnds.clear();
+    for (;;) {
+        if (Peek() == '"') {
+            ReadQuoted();
+        } else {
+            ReadPlain();
+        }
+        m_aFieldEnds.push_back(m_sRecord.size());
+        const int lSeparator = Next();
+        if (lSeparator != ',') {
+            if (lSeparator == '\n') {
+                ++m_llLine;
+            }
+            break;
+        }
+    }
+    size_t lStart = 0;
+    for (const size_t lEnd : m_aFieldEnds) {
+        p_aFields.emplace_back(m_sRecord.data() + lStart, lEnd - lStart);
+        lStart = lEnd;
+    }
+    return true;
+}
+
+}  // namespace qv::facade

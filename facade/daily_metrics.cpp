@@ -1,0 +1,144 @@
+#include "facade/daily_metrics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+
+namespace qv::facade {
+
+namespace {
+
+// The factor that puts an as-traded price on the adjusted basis.
+double AdjustmentFactor(const DailyBar& p_oBar) {
+    if (p_oBar.m_dClose > 0 && p_oBar.m_dAdjClose > 0) {
+        return p_oBar.m_dAdjClose / p_oBar.m_dClose;
+    }
+    return 1.0;
+}
+
+// Rolling extreme of the last p_lWindow values (a monotonic queue of indexes), O(1) per bar.
+class RollingExtreme {
+  public:
+    RollingExtreme(int p_lWindow, bool p_bMaximum) : m_lWindow(p_lWindow), m_bMaximum(p_bMaximum) {}
+
+    void Push(int64_t p_llIndex, double p_dValue) {
+        while (!m_aIndexes.empty() && !Keeps(m_aValues.back(), p_dValue)) {
+            m_aIndexes.pop_back();
+            m_aValues.pop_back();
+        }
+        m_aIndexes.push_back(p_llIndex);
+        m_aValues.push_back(p_dValue);
+        Expire(p_llIndex);
+    }
+
+    double Value() const { return m_aValues.empty() ? kNoValue : m_aValues.front(); }
+
+  private:
+    bool Keeps(double p_dOlder, double p_dNewer) const {
+        return m_bMaximum ? p_dOlder > p_dNewer : p_dOlder < p_dNewer;
+    }
+
+    void Expire(int64_t p_llIndex) {
+        while (!m_aIndexes.empty() && m_aIndexes.front() <= p_llIndex - m_lWindow) {
+            m_aIndexes.pop_front();
+            m_aValues.pop_front();
+        }
+    }
+
+    int m_lWindow;
+    bool m_bMaximum;
+    std::deque<int64_t> m_aIndexes;
+    std::deque<double> m_aValues;
+};
+
+// Mean of the adjusted closes over the last p_lWindow bars ending at p_llIndex.
+class RollingMean {
+  public:
+    explicit RollingMean(int p_lWindow) : m_lWindow(p_lWindow) {}
+
+    void Push(const std::vector<double>& p_aValues, int64_t p_llIndex) {
+        m_dSum += p_aValues[static_cast<size_t>(p_llIndex)];
+        if (p_llIndex >= m_lWindow) {
+            m_dSum -= p_aValues[static_cast<size_t>(p_llIndex - m_lWindow)];
+        }
+        m_llCount = std::min<int64_t>(p_llIndex + 1, m_lWindow);
+    }
+
+    bool Full() const { return m_llCount == m_lWindow; }
+    double Mean() const {
+        return m_llCount > 0 ? m_dSum / static_cast<double>(m_llCount) : kNoValue;
+    }
+
+  private:
+    int m_lWindow;
+    double m_dSum = 0;
+    int64_t m_llCount = 0;
+};
+
+// A bar without a high or low (some sources leave them out) ranges over its close.
+double HighOf(const DailyBar& p_oBar) {
+    return std::isnan(p_oBar.m_dHigh) ? p_oBar.m_dClose : p_oBar.m_dHigh;
+}
+
+double LowOf(const DailyBar& p_oBar) {
+    return std::isnan(p_oBar.m_dLow) ? p_oBar.m_dClose : p_oBar.m_dLow;
+}
+
+double PeriodReturn(const std::vector<DailyBar>& p_aBars, size_t p_lIndex, size_t p_lBars) {
+    const size_t lFrom = p_lIndex - std::min(p_lIndex, p_lBars);
+    return p_aBars[p_lIndex].m_dAdjClose / p_aBars[lFrom].m_dAdjClose - 1.0;
+}
+
+}  // namespace
+
+std::vector<DailyMetrics> ComputeDailyMetrics(const std::vector<DailyBar>& p_aBars) {
+    std::vector<DailyMetrics> aMetrics(p_aBars.size());
+    std::vector<double> aAdjusted(p_aBars.size());
+    std::vector<double> aVolumes(p_aBars.size());
+    RollingExtreme oHigh(kYearBars, true);
+    RollingExtreme oLow(kYearBars, false);
+    RollingMean oShort(kShortAverageBars);
+    RollingMean oLong(kLongAverageBars);
+    RollingMean oVolume(kAverageVolumeBars);
+    for (size_t i = 0; i < p_aBars.size(); ++i) {
+        const DailyBar& oBar = p_aBars[i];
+        const double dFactor = AdjustmentFactor(oBar);
+        const auto llIndex = static_cast<int64_t>(i);
+        DailyMetrics& oDay = aMetrics[i];
+        aAdjusted[i] = oBar.m_dClose * dFactor;
+        aVolumes[i] = static_cast<double>(oBar.m_llVolume);
+        if (i > 0) {
+            const DailyBar& oPrevious = p_aBars[i - 1];
+            oDay.m_dPctChange = (oBar.m_dAdjClose / oPrevious.m_dAdjClose - 1.0) * 100.0;
+            oVolume.Push(aVolumes, llIndex - 1);
+            oDay.m_dAvgVolume = oVolume.Mean();
+        }
+        oHigh.Push(llIndex, HighOf(oBar) * dFactor);
+        oLow.Push(llIndex, LowOf(oBar) * dFactor);
+        oDay.m_dHigh52 = oHigh.Value() / dFactor;
+        oDay.m_dLow52 = oLow.Value() / dFactor;
+        oShort.Push(aAdjusted, llIndex);
+        oLong.Push(aAdjusted, llIndex);
+        oDay.m_dMa50 = oShort.Full() ? oShort.Mean() / dFactor : kNoValue;
+        oDay.m_dMa200 = oLong.Full() ? oLong.Mean() / dFactor : kNoValue;
+    }
+    return aMetrics;
+}
+
+std::vector<double> StrengthScores(const std::vector<DailyBar>& p_aBars) {
+    std::vector<double> aScores(p_aBars.size(), kNoValue);
+    for (size_t i = kMinimumStrengthBars; i < p_aBars.size(); ++i) {
+        aScores[i] = 2.0 * PeriodReturn(p_aBars, i, 63) + PeriodReturn(p_aBars, i, 126) +
+                     PeriodReturn(p_aBars, i, 189) + PeriodReturn(p_aBars, i, 252);
+    }
+    return aScores;
+}
+
+int32_t RankingFromPosition(int64_t p_llPosition, int64_t p_llCount) {
+    if (p_llCount <= 1) {
+        return 50;
+    }
+    return static_cast<int32_t>(1 + (98 * p_llPosition) / (p_llCount - 1));
+}
+
+}  // namespace qv::facade

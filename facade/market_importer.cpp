@@ -1,0 +1,569 @@
+#include "facade/market_importer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <unordered_map>
+
+#include "facade/day_serial.h"
+#include "facade/market_rebuild.h"
+#include "facade/market_schema.h"
+#include "facade/market_store.h"
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int64_t kProgressRows = 20000;
+
+std::string_view Trim(std::string_view p_sText) {
+    const auto IsBlank = [](char p_cChar) {
+        return std::isspace(static_cast<unsigned char>(p_cChar));
+    };
+    while (!p_sText.empty() && IsBlank(p_sText.front())) {
+        p_sText.remove_prefix(1);
+    }
+    while (!p_sText.empty() && IsBlank(p_sText.back())) {
+        p_sText.remove_suffix(1);
+    }
+    return p_sText;
+}
+
+bool SameName(std::string_view p_sLeft, std::string_view p_sRight) {
+    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
+                      [](char p_cLeft, char p_cRight) {
+                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
+                                 std::tolower(static_cast<unsigned char>(p_cRight));
+                      });
+}
+
+int FindColumn(const std::vector<std::string_view>& p_aHeader, std::string_view p_sName) {
+    for (size_t i = 0; i < p_aHeader.size(); ++i) {
+        if (SameName(Trim(p_aHeader[i]), p_sName)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+enum class InputKind { Constituents, Prices };
+
+struct Columns {
+    int m_lSymbol = -1;
+    int m_lName = -1;
+    int m_lSector = -1;
+    int m_lIndustry = -1;
+    int m_lDate = -1;
+    int m_lOpen = -1;
+    int m_lHigh = -1;
+    int m_lLow = -1;
+    int m_lClose = -1;
+    int m_lAdjClose = -1;
+    int m_lVolume = -1;
+    size_t m_lRequired = 0;  // fields a row must have: one past the last required column
+};
+
+struct OpenInput {
+    std::string m_sName;
+    std::unique_ptr<ByteSource> m_oSource;
+    std::unique_ptr<CsvReader> m_oReader;
+    InputKind m_eKind = InputKind::Prices;
+    Columns m_oColumns;
+};
+
+OpenInput Recognise(ImportInput&& p_oInput) {
+    OpenInput oOpen{
+        std::move(p_oInput.m_sName), std::move(p_oInput.m_oSource), nullptr, InputKind::Prices, {}};
+    oOpen.m_oReader = std::make_unique<CsvReader>(*oOpen.m_oSource);
+    std::vector<std::string_view> aHeader;
+    oOpen.m_oReader->ReadRecord(aHeader);
+    Columns& oColumns = oOpen.m_oColumns;
+    oColumns.m_lSymbol = FindColumn(aHeader, "Symbol");
+    oColumns.m_lName = FindColumn(aHeader, "Name");
+    oColumns.m_lSector = FindColumn(aHeader, "Sector");
+    oColumns.m_lIndustry = FindColumn(aHeader, "Industry");
+    oColumns.m_lDate = FindColumn(aHeader, "Date");
+    oColumns.m_lOpen = FindColumn(aHeader, "Open");
+    oColumns.m_lHigh = FindColumn(aHeader, "High");
+    oColumns.m_lLow = FindColumn(aHeader, "Low");
+    oColumns.m_lClose = FindColumn(aHeader, "Close");
+    oColumns.m_lAdjClose = FindColumn(aHeader, "AdjClose");
+    oColumns.m_lVolume = FindColumn(aHeader, "Volume");
+    const auto Required = [&](std::initializer_list<int> p_aIndexes) {
+        const int lLast = std::max(p_aIndexes);
+        const bool bAll = std::all_of(p_aIndexes.begin(), p_aIndexes.end(),
+                                      [](int p_lIndex) { return p_lIndex >= 0; });
+        oColumns.m_lRequired = static_cast<size_t>(lLast + 1);
+        return bAll;
+    };
+    if (Required(
+            {oColumns.m_lSymbol, oColumns.m_lName, oColumns.m_lSector, oColumns.m_lIndustry})) {
+        oOpen.m_eKind = InputKind::Constituents;
+        return oOpen;
+    }
+    if (Required({oColumns.m_lSymbol, oColumns.m_lDate, oColumns.m_lClose})) {
+        oOpen.m_eKind = InputKind::Prices;
+        return oOpen;
+    }
+    throw FacadeError(oOpen.m_sName, 0,
+                      "neither a constituents file (a header with Symbol, Name, Sector and "
+                      "Industry) nor a price file (Symbol, Date and Close); nothing was imported");
+}
+
+std::optional<double> ReadNumber(std::string_view p_sText) {
+    p_sText = Trim(p_sText);
+    double dValue = 0;
+    const auto [sEnd, eError] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), dValue);
+    if (eError != std::errc() || sEnd != p_sText.data() + p_sText.size() ||
+        !std::isfinite(dValue)) {
+        return std::nullopt;
+    }
+    return dValue;
+}
+
+std::optional<int64_t> ReadVolume(std::string_view p_sText) {
+    p_sText = Trim(p_sText);
+    int64_t llValue = 0;
+    const auto [sEnd, eError] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), llValue);
+    if (eError == std::errc() && sEnd == p_sText.data() + p_sText.size()) {
+        return llValue;
+    }
+    const std::optional<double> dValue = ReadNumber(p_sText);
+    if (!dValue || std::fabs(*dValue) > 9e18) {
+        return std::nullopt;
+    }
+    return std::llround(*dValue);
+}
+
+struct Constituent {
+    std::string m_sName;
+    std::string m_sSector;
+    std::string m_sIndustry;
+};
+
+struct ParsedBar {
+    DailyBar m_oBar;
+    int64_t m_llLine;
+    size_t m_lFile;
+};
+
+class ImportRun {
+  public:
+    ImportRun(SqliteDatabase& p_oDatabase, const ProgressFn& p_fProgress)
+        : m_oDatabase(p_oDatabase), m_fProgress(p_fProgress) {}
+
+    void ReadConstituents(OpenInput& p_oInput);
+    void StoreConstituents();
+    void ReadPrices(OpenInput& p_oInput);
+    void StoreBars();
+    ImportReport TakeReport() { return std::move(m_oReport); }
+
+  private:
+    // Lists a problem without counting a skipped row.
+    void Note(const std::string& p_sFile, int64_t p_llLine, std::string p_sMessage) {
+        if (m_oReport.m_aProblems.size() < kMaxListedProblems) {
+            m_oReport.m_aProblems.push_back({p_sFile, p_llLine, std::move(p_sMessage)});
+        }
+    }
+    void Problem(const std::string& p_sFile, int64_t p_llLine, std::string p_sMessage) {
+        ++m_oReport.m_llRowsSkipped;
+        Note(p_sFile, p_llLine, std::move(p_sMessage));
+    }
+    std::map<std::string, int64_t> StoreSectors();
+    std::map<std::string, int64_t> StoreIndustries(
+        const std::map<std::string, int64_t>& p_aSectors);
+    void StoreStocks(const std::map<std::string, int64_t>& p_aIndustries);
+    bool ReadBar(const OpenInput& p_oInput, const std::vector<std::string_view>& p_aFields,
+                 DailyBar& p_oBar);
+    int64_t StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol);
+    std::vector<StockSeries> MergedSeries();
+
+    SqliteDatabase& m_oDatabase;
+    const ProgressFn& m_fProgress;
+    ImportReport m_oReport;
+    std::map<std::string, Constituent> m_aConstituents;
+    std::vector<std::string> m_aFiles;
+    std::unordered_map<std::string, int64_t> m_aStockIds;
+    std::set<std::string> m_aUnknownSymbols;
+    std::string m_sLastSymbol;
+    int64_t m_llLastStockId = 0;
+    std::unordered_map<int64_t, std::vector<ParsedBar>> m_aBars;
+};
+
+void ImportRun::ReadConstituents(OpenInput& p_oInput) {
+    const Columns& oColumns = p_oInput.m_oColumns;
+    std::vector<std::string_view> aFields;
+    std::map<std::string, std::string> aIndustrySectors;
+    while (p_oInput.m_oReader->ReadRecord(aFields)) {
+        const int64_t llLine = p_oInput.m_oReader->RecordLine();
+        if (aFields.size() < oColumns.m_lRequired) {
+            Problem(p_oInput.m_sName, llLine,
+                    "expected at least " + std::to_string(oColumns.m_lRequired) +
+                        " fields, found " + std::to_string(aFields.size()));
+            continue;
+        }
+        const std::string sSymbol(Trim(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
+        Constituent oRow{std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lName)])),
+                         std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lSector)])),
+                         std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lIndustry)]))};
+        if (sSymbol.empty() || oRow.m_sName.empty() || oRow.m_sSector.empty() ||
+            oRow.m_sIndustry.empty()) {
+            Problem(p_oInput.m_sName, llLine,
+                    "symbol, name, sector and industry must not be empty");
+            continue;
+        }
+        const auto [itSector, bFirst] = aIndustrySectors.emplace(oRow.m_sIndustry, oRow.m_sSector);
+        if (!bFirst && itSector->second != oRow.m_sSector) {
+            Problem(p_oInput.m_sName, llLine,
+                    "industry '" + oRow.m_sIndustry + "' was given the sector '" +
+                        itSector->second + "' before; this row with '" + oRow.m_sSector +
+                        "' is skipped");
+            continue;
+        }
+        m_aConstituents[sSymbol] = std::move(oRow);
+    }
+    if (p_oInput.m_oReader->Unterminated()) {
+        Problem(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
+                "the file ends inside a quoted field");
+    }
+}
+
+std::map<std::string, int64_t> ImportRun::StoreSectors() {
+    std::map<std::string, int64_t> aCodes;
+    SqliteStatement oRead = m_oDatabase.Prepare("SELECT name, sector_code FROM sectors");
+    while (oRead.Step()) {
+        aCodes[oRead.ColumnText(0)] = oRead.ColumnInt64(1);
+    }
+    std::set<std::string> aNew;
+    for (const auto& [sSymbol, oRow] : m_aConstituents) {
+        if (!aCodes.contains(oRow.m_sSector)) {
+            aNew.insert(oRow.m_sSector);
+        }
+    }
+    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(sector_code) FROM sectors", 0) + 1;
+    SqliteStatement oInsert =
+        m_oDatabase.Prepare("INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
+    for (const std::string& sName : aNew) {
+        oInsert.BindInt64(1, llNext);
+        oInsert.BindText(2, sName);
+        oInsert.Run();
+        aCodes[sName] = llNext++;
+        ++m_oReport.m_llSectorsAdded;
+    }
+    return aCodes;
+}
+
+std::map<std::string, int64_t> ImportRun::StoreIndustries(
+    const std::map<std::string, int64_t>& p_aSectors) {
+    std::map<std::string, std::pair<int64_t, int64_t>> aStored;
+    SqliteStatement oRead =
+        m_oDatabase.Prepare("SELECT name, ind_code, sector_code FROM industries");
+    while (oRead.Step()) {
+        aStored[oRead.ColumnText(0)] = {oRead.ColumnInt64(1), oRead.ColumnInt64(2)};
+    }
+    std::map<std::string, int64_t> aWanted;
+    for (const auto& [sSymbol, oRow] : m_aConstituents) {
+        aWanted[oRow.m_sIndustry] = p_aSectors.at(oRow.m_sSector);
+    }
+    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(ind_code) FROM industries", 0) + 1;
+    SqliteStatement oInsert = m_oDatabase.Prepare(
+        "INSERT INTO industries (ind_code, name, sector_code) VALUES (?1, ?2, ?3)");
+    SqliteStatement oMove =
+        m_oDatabase.Prepare("UPDATE industries SET sector_code = ?2 WHERE ind_code = ?1");
+    std::map<std::string, int64_t> aCodes;
+    for (const auto& [sName, llSector] : aWanted) {
+        const auto itStored = aStored.find(sName);
+        if (itStored == aStored.end()) {
+            oInsert.BindInt64(1, llNext);
+            oInsert.BindText(2, sName);
+            oInsert.BindInt64(3, llSector);
+            oInsert.Run();
+            aCodes[sName] = llNext++;
+            ++m_oReport.m_llIndustriesAdded;
+            continue;
+        }
+        if (itStored->second.second != llSector) {
+            oMove.BindInt64(1, itStored->second.first);
+            oMove.BindInt64(2, llSector);
+            oMove.Run();
+        }
+        aCodes[sName] = itStored->second.first;
+    }
+    return aCodes;
+}
+
+void ImportRun::StoreStocks(const std::map<std::string, int64_t>& p_aIndustries) {
+    SqliteStatement oRead = m_oDatabase.Prepare("SELECT symbol, stock_id FROM stocks");
+    while (oRead.Step()) {
+        m_aStockIds[oRead.ColumnText(0)] = oRead.ColumnInt64(1);
+    }
+    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(stock_id) FROM stocks", 0) + 1;
+    SqliteStatement oInsert = m_oDatabase.Prepare(
+        "INSERT INTO stocks (stock_id, symbol, company_name, ind_code) VALUES (?1, ?2, ?3, ?4)");
+    SqliteStatement oUpdate = m_oDatabase.Prepare(
+        "UPDATE stocks SET company_name = ?2, ind_code = ?3 WHERE stock_id = ?1 AND "
+        "(company_name <> ?2 OR ind_code <> ?3)");
+    for (const auto& [sSymbol, oRow] : m_aConstituents) {
+        const int64_t llIndustry = p_aIndustries.at(oRow.m_sIndustry);
+        const auto itStored = m_aStockIds.find(sSymbol);
+        if (itStored != m_aStockIds.end()) {
+            oUpdate.BindInt64(1, itStored->second);
+            oUpdate.BindText(2, oRow.m_sName);
+            oUpdate.BindInt64(3, llIndustry);
+            oUpdate.Run();
+            m_oReport.m_llStocksUpdated += m_oDatabase.ChangedRows();
+            continue;
+        }
+        oInsert.BindInt64(1, llNext);
+        oInsert.BindText(2, sSymbol);
+        oInsert.BindText(3, oRow.m_sName);
+        oInsert.BindInt64(4, llIndustry);
+        oInsert.Run();
+        m_aStockIds[sSymbol] = llNext++;
+        ++m_oReport.m_llStocksAdded;
+    }
+}
+
+void ImportRun::StoreConstituents() {
+    StoreStocks(StoreIndustries(StoreSectors()));
+}
+
+int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol) {
+    if (p_sSymbol == m_sLastSymbol) {
+        return m_llLastStockId;
+    }
+    m_sLastSymbol = p_sSymbol;
+    const auto itId = m_aStockIds.find(m_sLastSymbol);
+    m_llLastStockId = itId != m_aStockIds.end() ? itId->second : 0;
+    if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
+        Note(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
+             "unknown symbol '" + m_sLastSymbol +
+                 "' (not in the constituents); its rows are skipped");
+    }
+    return m_llLastStockId;
+}
+
+bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string_view>& p_aFields,
+                        DailyBar& p_oBar) {
+    const Columns& oColumns = p_oInput.m_oColumns;
+    const int64_t llLine = p_oInput.m_oReader->RecordLine();
+    const auto Field = [&](int p_lColumn) {
+        return p_lColumn >= 0 && static_cast<size_t>(p_lColumn) < p_aFields.size()
+                   ? Trim(p_aFields[static_cast<size_t>(p_lColumn)])
+                   : std::string_view();
+    };
+    const std::string_view sDate = Field(oColumns.m_lDate);
+    if (!ParseDayText(sDate, p_oBar.m_lDate) || p_oBar.m_lDate <= 0 ||
+        p_oBar.m_lDate >= kDayKeyStride) {
+        Problem(p_oInput.m_sName, llLine,
+                "the date '" + std::string(sDate) + "' is not a day from 1900 to 9999");
+        return false;
+    }
+    struct Price {
+        int m_lColumn;
+        const char* m_sName;
+        double& m_dValue;
+        bool m_bRequired;
+    };
+    const Price aPrices[] = {{oColumns.m_lOpen, "Open", p_oBar.m_dOpen, false},
+                             {oColumns.m_lHigh, "High", p_oBar.m_dHigh, false},
+                             {oColumns.m_lLow, "Low", p_oBar.m_dLow, false},
+                             {oColumns.m_lClose, "Close", p_oBar.m_dClose, true},
+                             {oColumns.m_lAdjClose, "AdjClose", p_oBar.m_dAdjClose, false}};
+    for (const Price& oPrice : aPrices) {
+        const std::string_view sText = Field(oPrice.m_lColumn);
+        if (sText.empty() && !oPrice.m_bRequired) {
+            continue;
+        }
+        const std::optional<double> dValue = ReadNumber(sText);
+        if (!dValue || *dValue <= 0) {
+            Problem(p_oInput.m_sName, llLine,
+                    std::string(oPrice.m_sName) + " '" + std::string(sText) +
+                        "' is not a price above zero");
+            return false;
+        }
+        oPrice.m_dValue = *dValue;
+    }
+    if (std::isnan(p_oBar.m_dAdjClose) || p_oBar.m_dAdjClose == 0) {
+        p_oBar.m_dAdjClose = p_oBar.m_dClose;
+    }
+    const std::string_view sVolume = Field(oColumns.m_lVolume);
+    const std::optional<int64_t> llVolume = sVolume.empty() ? 0 : ReadVolume(sVolume);
+    if (!llVolume || *llVolume < 0) {
+        Problem(p_oInput.m_sName, llLine,
+                "Volume '" + std::string(sVolume) + "' is not a count of shares");
+        return false;
+    }
+    p_oBar.m_llVolume = *llVolume;
+    return true;
+}
+
+void ImportRun::ReadPrices(OpenInput& p_oInput) {
+    const size_t lFile = m_aFiles.size();
+    m_aFiles.push_back(p_oInput.m_sName);
+    const std::string sStage = "Reading " + p_oInput.m_sName;
+    std::vector<std::string_view> aFields;
+    while (p_oInput.m_oReader->ReadRecord(aFields)) {
+        const int64_t llLine = p_oInput.m_oReader->RecordLine();
+        if (++m_oReport.m_llPriceRowsRead % kProgressRows == 0) {
+            ReportProgress(m_fProgress, sStage, m_oReport.m_llPriceRowsRead, 0);
+        }
+        if (aFields.size() < p_oInput.m_oColumns.m_lRequired) {
+            Problem(p_oInput.m_sName, llLine,
+                    "expected at least " + std::to_string(p_oInput.m_oColumns.m_lRequired) +
+                        " fields, found " + std::to_string(aFields.size()));
+            continue;
+        }
+        const int64_t llStockId =
+            StockIdOf(p_oInput, Trim(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]));
+        if (llStockId == 0) {
+            ++m_oReport.m_llRowsSkipped;
+            continue;
+        }
+        DailyBar oBar;
+        if (ReadBar(p_oInput, aFields, oBar)) {
+            m_aBars[llStockId].push_back({oBar, llLine, lFile});
+        }
+    }
+    if (p_oInput.m_oReader->Unterminated()) {
+        Problem(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
+                "the file ends inside a quoted field");
+    }
+}
+
+std::vector<StockSeries> ImportRun::MergedSeries() {
+    std::vector<StockSeries> aSeries = LoadStockSeries(m_oDatabase);
+    std::unordered_map<int64_t, size_t> aIndex;
+    for (size_t i = 0; i < aSeries.size(); ++i) {
+        aIndex[aSeries[i].m_llStockId] = i;
+    }
+    for (auto& [llStockId, aParsed] : m_aBars) {
+        std::stable_sort(aParsed.begin(), aParsed.end(),
+                         [](const ParsedBar& oLeft, const ParsedBar& oRight) {
+                             return oLeft.m_oBar.m_lDate < oRight.m_oBar.m_lDate;
+                         });
+        std::vector<DailyBar> aNew;
+        aNew.reserve(aParsed.size());
+        for (size_t i = 0; i < aParsed.size(); ++i) {
+            if (i + 1 < aParsed.size() &&
+                aParsed[i + 1].m_oBar.m_lDate == aParsed[i].m_oBar.m_lDate) {
+                const ParsedBar& oLater = aParsed[i + 1];
+                Problem(m_aFiles[aParsed[i].m_lFile], aParsed[i].m_llLine,
+                        "the same symbol and day again on line " + std::to_string(oLater.m_llLine) +
+                            " of " + m_aFiles[oLater.m_lFile] + "; the later row is used");
+                continue;
+            }
+            aNew.push_back(aParsed[i].m_oBar);
+        }
+        m_oReport.m_llPriceRowsImported += static_cast<int64_t>(aNew.size());
+        const auto itOld = aIndex.find(llStockId);
+        if (itOld == aIndex.end()) {
+            aSeries.push_back({llStockId, std::move(aNew)});
+            continue;
+        }
+        std::vector<DailyBar>& aOld = aSeries[itOld->second].m_aBars;
+        std::vector<DailyBar> aMerged;
+        aMerged.reserve(aOld.size() + aNew.size());
+        size_t lOld = 0;
+        for (const DailyBar& oBar : aNew) {
+            while (lOld < aOld.size() && aOld[lOld].m_lDate < oBar.m_lDate) {
+                aMerged.push_back(aOld[lOld++]);
+            }
+            if (lOld < aOld.size() && aOld[lOld].m_lDate == oBar.m_lDate) {
+                ++lOld;
+            }
+            aMerged.push_back(oBar);
+        }
+        aMerged.insert(aMerged.end(), aOld.begin() + static_cast<std::ptrdiff_t>(lOld), aOld.end());
+        aOld = std::move(aMerged);
+    }
+    m_aBars.clear();
+    return aSeries;
+}
+
+void ImportRun::StoreBars() {
+    if (m_aBars.empty()) {
+        return;
+    }
+    RewriteDailyData(m_oDatabase, MergedSeries(), m_fProgress);
+}
+
+std::vector<std::string> ExpandPaths(const std::vector<std::string>& p_aPaths) {
+    std::vector<std::string> aFiles;
+    for (const std::string& sPath : p_aPaths) {
+        std::error_code oError;
+        if (!fs::is_directory(sPath, oError)) {
+            aFiles.push_back(sPath);
+            continue;
+        }
+        std::vector<std::string> aFolder;
+        for (const fs::directory_entry& oEntry : fs::directory_iterator(sPath, oError)) {
+            const std::string sName = oEntry.path().filename().string();
+            const bool bCsv = sName.ends_with(".csv") || sName.ends_with(".csv.gz");
+            if (bCsv && oEntry.is_regular_file()) {
+                aFolder.push_back(oEntry.path().string());
+            }
+        }
+        if (oError) {
+            throw FacadeError(sPath, 0, "cannot read the folder: " + oError.message());
+        }
+        if (aFolder.empty()) {
+            throw FacadeError(sPath, 0, "the folder holds no .csv or .csv.gz files");
+        }
+        std::sort(aFolder.begin(), aFolder.end());
+        aFiles.insert(aFiles.end(), aFolder.begin(), aFolder.end());
+    }
+    return aFiles;
+}
+
+}  // namespace
+
+ImportReport MarketImporter::ImportPaths(const std::vector<std::string>& p_aPaths,
+                                         const ProgressFn& p_fProgress) {
+    std::vector<ImportInput> aInputs;
+    for (const std::string& sFile : ExpandPaths(p_aPaths)) {
+        aInputs.push_back({sFile, std::make_unique<GzipFileSource>(sFile)});
+    }
+    return Import(std::move(aInputs), p_fProgress);
+}
+
+ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
+                                    const ProgressFn& p_fProgress) {
+    std::vector<OpenInput> aOpen;
+    for (ImportInput& oInput : p_aInputs) {
+        aOpen.push_back(Recognise(std::move(oInput)));
+    }
+    std::stable_partition(aOpen.begin(), aOpen.end(), [](const OpenInput& oInput) {
+        return oInput.m_eKind == InputKind::Constituents;
+    });
+    SqliteDatabase& oDatabase = m_oStore.Database();
+    SqliteTransaction oWork(oDatabase);
+    ImportRun oRun(oDatabase, p_fProgress);
+    for (OpenInput& oInput : aOpen) {
+        if (oInput.m_eKind == InputKind::Constituents) {
+            ReportProgress(p_fProgress, "Reading " + oInput.m_sName, 0, 0);
+            oRun.ReadConstituents(oInput);
+        }
+    }
+    oRun.StoreConstituents();
+    for (OpenInput& oInput : aOpen) {
+        if (oInput.m_eKind == InputKind::Prices) {
+            oRun.ReadPrices(oInput);
+        }
+    }
+    oRun.StoreBars();
+    oWork.Commit();
+    return oRun.TakeReport();
+}
+
+}  // namespace qv::facade

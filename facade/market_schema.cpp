@@ -1,0 +1,230 @@
+#include "facade/market_schema.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "facade/field_catalogue.h"
+#include "facade/sqlite_database.h"
+#include "facade/system_layouts.h"
+
+namespace qv::facade {
+
+namespace {
+
+// Dates are day serials (days since 1899-12-30), the automation runtime's dates without a time.
+// stock_days holds the bar of a stock on a trading day together with the metrics derived from
+// it and the bars before it: the importer and the generator write both in one pass, which keeps
+// a full import close to the cost of storing the bars alone. Its rowid is the day key
+// (kDayKeyStride). The previous close is not stored: it is close / (1 + pct_change / 100).
+constexpr const char* kTablesSql = R"sql(
+CREATE TABLE schema_version (version INTEGER NOT NULL);
+INSERT INTO schema_version (version) VALUES (0);
+
+CREATE TABLE sectors (
+    sector_code INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE
+);
+CREATE TABLE industries (
+    ind_code INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE,
+    sector_code INTEGER NOT NULL REFERENCES sectors (sector_code)
+);
+CREATE INDEX industries_by_sector ON industries (sector_code);
+CREATE TABLE stocks (
+    stock_id INTEGER PRIMARY KEY,
+    symbol TEXT NOT NULL UNIQUE,
+    company_name TEXT NOT NULL,
+    ind_code INTEGER NOT NULL REFERENCES industries (ind_code)
+);
+CREATE INDEX stocks_by_industry ON stocks (ind_code);
+CREATE TABLE fundamentals (
+    stock_id INTEGER PRIMARY KEY REFERENCES stocks (stock_id) ON DELETE CASCADE,
+    eps REAL,
+    sales_musd REAL,
+    shares_m REAL,
+    growth_pct REAL,
+    dividend_pct REAL
+);
+
+CREATE TABLE trading_days (trade_date INTEGER PRIMARY KEY);
+CREATE TABLE stock_days (
+    day_key INTEGER PRIMARY KEY,
+    stock_id INTEGER NOT NULL,
+    trade_date INTEGER NOT NULL,
+    open REAL,
+    high REAL,
+    low REAL,
+    close REAL NOT NULL,
+    adj_close REAL NOT NULL,
+    volume INTEGER NOT NULL,
+    pct_change REAL,
+    avg_volume_50 INTEGER,
+    high_52w REAL,
+    low_52w REAL,
+    ma_50 REAL,
+    ma_200 REAL,
+    rs_rank INTEGER
+);
+CREATE TABLE group_days (
+    group_kind INTEGER NOT NULL,
+    group_code INTEGER NOT NULL,
+    trade_date INTEGER NOT NULL,
+    member_count INTEGER NOT NULL,
+    advancing INTEGER NOT NULL,
+    declining INTEGER NOT NULL,
+    avg_pct_change REAL,
+    avg_rank REAL,
+    index_value REAL NOT NULL,
+    prev_index REAL,
+    total_volume INTEGER NOT NULL,
+    PRIMARY KEY (group_kind, group_code, trade_date)
+) WITHOUT ROWID;
+
+CREATE TABLE field_catalogue (
+    parameter_id INTEGER PRIMARY KEY,
+    column_name TEXT NOT NULL UNIQUE COLLATE NOCASE,
+    caption TEXT NOT NULL,
+    data_type_id INTEGER NOT NULL,
+    table_mask INTEGER NOT NULL,
+    group_id INTEGER NOT NULL,
+    column_format TEXT NOT NULL,
+    sort_order INTEGER NOT NULL,
+    meaning TEXT NOT NULL
+);
+
+CREATE TABLE owners (
+    owner_id INTEGER PRIMARY KEY,
+    name TEXT NOT NULL UNIQUE,
+    default_max_rows INTEGER NOT NULL DEFAULT 500
+);
+INSERT INTO owners (owner_id, name) VALUES (0, 'system');
+CREATE TABLE logins (
+    owner_id INTEGER PRIMARY KEY REFERENCES owners (owner_id) ON DELETE CASCADE,
+    time_code TEXT NOT NULL,
+    login_time REAL NOT NULL
+);
+
+CREATE TABLE layouts (
+    layout_id INTEGER PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    name TEXT NOT NULL,
+    description TEXT NOT NULL DEFAULT '',
+    parent_id INTEGER NOT NULL DEFAULT 0,
+    data_type INTEGER NOT NULL,
+    finder_type INTEGER NOT NULL DEFAULT -1,
+    sort_text TEXT NOT NULL DEFAULT '',
+    pri_sort_id INTEGER NOT NULL DEFAULT 0,
+    pri_sort_dir INTEGER NOT NULL DEFAULT 0,
+    sec_sort_id INTEGER NOT NULL DEFAULT -1,
+    sec_sort_dir INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX layouts_by_owner ON layouts (owner_id, data_type, finder_type);
+CREATE TABLE layout_columns (
+    layout_id INTEGER NOT NULL REFERENCES layouts (layout_id) ON DELETE CASCADE,
+    position INTEGER NOT NULL,
+    parameter_id INTEGER NOT NULL,
+    state INTEGER NOT NULL,
+    sql_column TEXT NOT NULL,
+    caption TEXT NOT NULL,
+    table_mask INTEGER NOT NULL,
+    sequence INTEGER NOT NULL,
+    column_format TEXT NOT NULL,
+    PRIMARY KEY (layout_id, position)
+) WITHOUT ROWID;
+CREATE TABLE default_layouts (
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    data_type INTEGER NOT NULL,
+    finder_type INTEGER NOT NULL,
+    layout_id INTEGER NOT NULL REFERENCES layouts (layout_id) ON DELETE CASCADE,
+    PRIMARY KEY (owner_id, data_type, finder_type)
+) WITHOUT ROWID;
+CREATE INDEX default_layouts_by_layout ON default_layouts (layout_id);
+
+CREATE TABLE watch_lists (
+    watch_list_id INTEGER PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    parent_id INTEGER NOT NULL DEFAULT 0,
+    is_folder INTEGER NOT NULL DEFAULT 0,
+    list_type INTEGER NOT NULL,
+    name TEXT NOT NULL,
+    comments TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX watch_lists_by_owner ON watch_lists (owner_id, list_type);
+CREATE TABLE watch_list_items (
+    watch_list_id INTEGER NOT NULL REFERENCES watch_lists (watch_list_id) ON DELETE CASCADE,
+    item_code INTEGER NOT NULL,
+    position INTEGER NOT NULL,
+    PRIMARY KEY (watch_list_id, item_code)
+) WITHOUT ROWID;
+
+CREATE TABLE portfolios (
+    portfolio_id INTEGER PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    name TEXT NOT NULL,
+    updated_date INTEGER
+);
+CREATE TABLE trades (
+    trade_id INTEGER PRIMARY KEY,
+    portfolio_id INTEGER NOT NULL REFERENCES portfolios (portfolio_id) ON DELETE CASCADE,
+    stock_id INTEGER NOT NULL REFERENCES stocks (stock_id),
+    buy_date INTEGER NOT NULL,
+    shares REAL NOT NULL,
+    initial_price REAL NOT NULL,
+    commission REAL NOT NULL DEFAULT 0,
+    is_short INTEGER NOT NULL DEFAULT 0,
+    initial_req REAL NOT NULL DEFAULT 50,
+    maintenance_pct REAL NOT NULL DEFAULT 30,
+    realized_gain REAL NOT NULL DEFAULT 0
+);
+CREATE INDEX trades_by_portfolio ON trades (portfolio_id);
+)sql";
+
+void CreateTables(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
+    p_oDatabase.Execute(kTablesSql);
+}
+
+const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
+    static const std::vector<std::function<void(SqliteDatabase&)>> aMigrations = {
+        CreateTables,
+        SeedFieldCatalogue,
+        SeedSystemLayouts,
+    };
+    return aMigrations;
+}
+
+bool HasVersionTable(SqliteDatabase& p_oDatabase) {
+    return p_oDatabase.QueryInt64(
+               "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
+               "name = 'schema_version'") > 0;
+}
+
+}  // namespace
+
+int LatestSchemaVersion() {
+    return static_cast<int>(Migrations().size());
+}
+
+int SchemaVersion(SqliteDatabase& p_oDatabase) {
+    if (!HasVersionTable(p_oDatabase)) {
+        return 0;
+    }
+    return static_cast<int>(p_oDatabase.QueryInt64("SELECT max(version) FROM schema_version"));
+}
+
+void MigrateSchema(SqliteDatabase& p_oDatabase, int p_lTargetVersion) {
+    if (SchemaVersion(p_oDatabase) >= p_lTargetVersion) {
+        return;
+    }
+    SqliteTransaction oWork(p_oDatabase);
+    for (int lVersion = SchemaVersion(p_oDatabase); lVersion < p_lTargetVersion; ++lVersion) {
+        Migrations().at(static_cast<size_t>(lVersion))(p_oDatabase);
+        SqliteStatement oSetVersion = p_oDatabase.Prepare("UPDATE schema_version SET version = ?1");
+        oSetVersion.BindInt64(1, lVersion + 1);
+        oSetVersion.Run();
+    }
+    oWork.Commit();
+}
+
+}  // namespace qv::facade

@@ -1,0 +1,35 @@
+// The versioned schema of the market database. Each migration takes the schema from version n-1
+// to n; the version lives in the table schema_version and the file carries our SQLite
+// application id, which is how a foreign SQLite file is told apart from ours.
+//
+//   1  tables and indexes, owner 0 (the system)
+//   2  the field catalogue rows
+//   3  the system layouts (owner 0) and their defaults
+#pragma once
+
+#include <cstdint>
+
+namespace qv::facade {
+
+class SqliteDatabase;
+
+// "QVMD" in the application-id field of the SQLite header.
+constexpr int32_t kMarketApplicationId = 0x51564D44;
+
+// The key of a stock's bar of a day: stock id * kDayKeyStride + day serial (days 0 to
+// kDayKeyStride - 1, that is 1899-12-30 to beyond the year 9999). As the rowid of stock_days it
+// keeps a stock's bars together in date order, so bars written stock by stock go in at the end
+// of the table, and a stock's day is one rowid lookup. SQL text writes the stride as 4194304.
+constexpr int64_t kDayKeyStride = int64_t{1} << 22;
+
+int LatestSchemaVersion();
+
+// The schema version of an open database: 0 when it has no schema_version table.
+int SchemaVersion(SqliteDatabase& p_oDatabase);
+
+// Brings the schema up to p_lTargetVersion (the latest by default) in one immediate transaction.
+// The version is read again inside the transaction, so two processes migrating the same new file
+// at once leave one schema. A database newer than the target is left alone.
+void MigrateSchema(SqliteDatabase& p_oDatabase, int p_lTargetVersion = LatestSchemaVersion());
+
+}  // namespace qv::facade

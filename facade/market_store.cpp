@@ -1,0 +1,165 @@
+#include "facade/market_store.h"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "facade/market_schema.h"
+#include "outside/library_folder.h"
+
+namespace qv::facade {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array<char, 16> kSqliteHeader = {'S', 'Q', 'L', 'i', 't', 'e', ' ', 'f',
+                                                'o', 'r', 'm', 'a', 't', ' ', '3', '\0'};
+
+enum class FileState {
+    Missing,
+    Empty,  // no bytes, or an SQLite file without any schema: free to take
+    Ours,   // our application id and a schema we can read
+};
+
+[[noreturn]] void Refuse(const std::string& p_sPath, const std::string& p_sWhy) {
+    throw FacadeError(p_sPath, 0, p_sWhy + "; the file was left unchanged");
+}
+
+bool HasSqliteHeader(const std::string& p_sPath) {
+    std::ifstream oFile(p_sPath, std::ios::binary);
+    std::array<char, 16> aHeader{};
+    oFile.read(aHeader.data(), aHeader.size());
+    return oFile.gcount() == static_cast<std::streamsize>(aHeader.size()) &&
+           aHeader == kSqliteHeader;
+}
+
+// Looks at an existing file through a read-only connection, so that nothing is written to a file
+// that turns out not to be ours.
+FileState InspectExistingFile(const std::string& p_sPath) {
+    std::error_code oSizeError;
+    const auto llSize = fs::file_size(p_sPath, oSizeError);
+    if (oSizeError) {
+        Refuse(p_sPath, "cannot read the file: " + oSizeError.message());
+    }
+    if (llSize == 0) {
+        return FileState::Empty;
+    }
+    if (!HasSqliteHeader(p_sPath)) {
+        Refuse(p_sPath, "not a market database (not an SQLite database file)");
+    }
+    try {
+        SqliteDatabase oProbe(p_sPath, SqliteDatabase::OpenMode::ReadOnly);
+        const int64_t llApplicationId = oProbe.QueryInt64("PRAGMA application_id");
+        const int64_t llObjects = oProbe.QueryInt64("SELECT count(*) FROM sqlite_schema");
+        if (llApplicationId == 0 && llObjects == 0) {
+            return FileState::Empty;
+        }
+        if (llApplicationId != kMarketApplicationId) {
+            Refuse(p_sPath, "an SQLite database of another application, not a market database");
+        }
+        const int lVersion = SchemaVersion(oProbe);
+        if (lVersion > LatestSchemaVersion()) {
+            Refuse(p_sPath, "written by a newer version of the program (schema " +
+                                std::to_string(lVersion) + ", this program knows up to " +
+                                std::to_string(LatestSchemaVersion()) + ")");
+        }
+        return FileState::Ours;
+    } catch (const FacadeError& oError) {
+        if (oError.SqliteCode() == 0) {
+            throw;
+        }
+        Refuse(p_sPath, "damaged or not a market database (" + oError.Description() + ")");
+    }
+}
+
+void CreateFolderFor(const std::string& p_sPath) {
+    const fs::path oFolder = fs::path(p_sPath).parent_path();
+    if (oFolder.empty()) {
+        return;
+    }
+    std::error_code oError;
+    fs::create_directories(oFolder, oError);
+    if (oError) {
+        throw FacadeError(p_sPath, 0, "cannot create the folder: " + oError.message());
+    }
+}
+
+SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Access p_eAccess,
+                                     bool& p_bNeedsSchema) {
+    std::error_code oError;
+    const bool bExists = fs::exists(p_sPath, oError);
+    const FileState eState = bExists ? InspectExistingFile(p_sPath) : FileState::Missing;
+    p_bNeedsSchema = eState != FileState::Ours;
+    if (p_eAccess == MarketStore::Access::ReadOnly) {
+        if (eState != FileState::Ours) {
+            throw FacadeError(p_sPath, 0, "no market database at this path");
+        }
+        return SqliteDatabase::OpenMode::ReadOnly;
+    }
+    if (eState == FileState::Missing) {
+        CreateFolderFor(p_sPath);
+        return SqliteDatabase::OpenMode::Create;
+    }
+    return SqliteDatabase::OpenMode::ReadWrite;
+}
+
+SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
+                           bool& p_bNeedsSchema) {
+    return SqliteDatabase(p_sPath, PrepareOpen(p_sPath, p_eAccess, p_bNeedsSchema));
+}
+
+}  // namespace
+
+std::string DefaultMarketDatabasePath() {
+    const char* sOverride = std::getenv("QV_DATABASE");
+    if (sOverride != nullptr && *sOverride != '\0') {
+        return sOverride;
+    }
+    return (LibraryFolder::FromEnvironment().Location() / "market.db").string();
+}
+
+MarketStore::MarketStore(std::string p_sPath, Access p_eAccess)
+    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, m_bCreated)) {
+    m_oDatabase.Execute("PRAGMA foreign_keys = ON");
+    if (p_eAccess == Access::ReadOnly) {
+        if (SchemaVersion(m_oDatabase) < LatestSchemaVersion()) {
+            throw FacadeError(Path(), 0,
+                              "the database has an older schema; open it for writing once to "
+                              "upgrade it");
+        }
+        return;
+    }
+    m_oDatabase.Execute("PRAGMA journal_mode = WAL");
+    m_oDatabase.Execute("PRAGMA synchronous = NORMAL");
+    MigrateSchema(m_oDatabase);
+}
+
+bool MarketStore::HasMarketData() {
+    return m_oDatabase.QueryInt64("SELECT EXISTS (SELECT 1 FROM trading_days)") != 0;
+}
+
+MarketSummary MarketStore::Summary() {
+    MarketSummary oSummary;
+    oSummary.m_llSectors = m_oDatabase.QueryInt64("SELECT count(*) FROM sectors");
+    oSummary.m_llIndustries = m_oDatabase.QueryInt64("SELECT count(*) FROM industries");
+    oSummary.m_llStocks = m_oDatabase.QueryInt64("SELECT count(*) FROM stocks");
+    oSummary.m_llStockDays = m_oDatabase.QueryInt64("SELECT count(*) FROM stock_days");
+    oSummary.m_llTradingDays = m_oDatabase.QueryInt64("SELECT count(*) FROM trading_days");
+    oSummary.m_lFirstDate =
+        static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT min(trade_date) FROM trading_days"));
+    oSummary.m_lLastDate =
+        static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT max(trade_date) FROM trading_days"));
+    oSummary.m_llOwners = m_oDatabase.QueryInt64("SELECT count(*) FROM owners WHERE owner_id <> 0");
+    oSummary.m_llLayouts = m_oDatabase.QueryInt64("SELECT count(*) FROM layouts");
+    oSummary.m_llWatchLists =
+        m_oDatabase.QueryInt64("SELECT count(*) FROM watch_lists WHERE is_folder = 0");
+    oSummary.m_llPortfolios = m_oDatabase.QueryInt64("SELECT count(*) FROM portfolios");
+    oSummary.m_lSchemaVersion = SchemaVersion(m_oDatabase);
+    return oSummary;
+}
+
+}  // namespace qv::facade

@@ -1,0 +1,65 @@
+// The market database: one SQLite file holding sectors, industry groups, stocks, daily bars with
+// their derived metrics, industry and sector aggregates, the field catalogue, layouts, watch lists,
+// portfolios, owners and logins.
+//
+// Opening checks that the file is ours before anything is written to it: a file that is not an
+// SQLite database, an SQLite database of another application, a damaged file or one written by a
+// newer schema gives a FacadeError naming the file and leaves the file untouched. A missing
+// file (or an empty one) is created with the current schema; an older schema is upgraded by the
+// migrations in one transaction. The file runs in WAL mode with a busy timeout, so one process
+// may write while others read, and a second writer waits for the first.
+//
+//     MarketStore store("/home/me/.local/share/qorvant/market.db", MarketStore::Access::ReadWrite);
+//     MarketSummary summary = store.Summary();
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+
+// What `qorvant-market info` shows: the size of the market and the dates it covers.
+struct MarketSummary {
+    int64_t m_llSectors = 0;
+    int64_t m_llIndustries = 0;
+    int64_t m_llStocks = 0;
+    int64_t m_llStockDays = 0;
+    int64_t m_llTradingDays = 0;
+    int32_t m_lFirstDate = 0;  // day serial; 0 when there are no bars
+    int32_t m_lLastDate = 0;
+    int64_t m_llOwners = 0;  // owner 0, the system, not counted
+    int64_t m_llLayouts = 0;
+    int64_t m_llWatchLists = 0;
+    int64_t m_llPortfolios = 0;
+    int32_t m_lSchemaVersion = 0;
+};
+
+// Where the market database lives unless a caller names a file: $QV_DATABASE when set, else
+// market.db in the folder of the library ($QV_LIBRARY_DIR, $XDG_DATA_HOME/qorvant or
+// ~/.local/share/qorvant).
+std::string DefaultMarketDatabasePath();
+
+class MarketStore {
+  public:
+    enum class Access {
+        ReadOnly,   // never writes; an older schema is an error rather than an upgrade
+        ReadWrite,  // creates the file (and its folder) when missing, upgrades an older schema
+    };
+
+    MarketStore(std::string p_sPath, Access p_eAccess);
+
+    SqliteDatabase& Database() { return m_oDatabase; }
+    const std::string& Path() const { return m_oDatabase.Path(); }
+    // True when this open created the schema, that is the file held no market database before.
+    bool WasCreated() const { return m_bCreated; }
+    bool HasMarketData();
+    MarketSummary Summary();
+
+  private:
+    bool m_bCreated = false;
+    SqliteDatabase m_oDatabase;
+};
+
+}  // namespace qv::facade

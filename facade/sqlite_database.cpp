@@ -1,0 +1,233 @@
+#include "facade/sqlite_database.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <utility>
+
+namespace qv::facade {
+
+namespace {
+
+constexpr const char* kErrorSource = "QorvantOnlineFacade";
+
+int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
+    switch (p_eMode) {
+        case SqliteDatabase::OpenMode::ReadOnly:
+            return SQLITE_OPEN_READONLY;
+        case SqliteDatabase::OpenMode::ReadWrite:
+            return SQLITE_OPEN_READWRITE;
+        case SqliteDatabase::OpenMode::Create:
+            return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    }
+    return SQLITE_OPEN_READONLY;
+}
+
+}  // namespace
+
+FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage)
+    : AutomationError(kFacadeErrorNumber, kErrorSource, p_sPath + ": " + p_sMessage),
+      m_sPath(std::move(p_sPath)),
+      m_lSqliteCode(p_lSqliteCode) {}
+
+SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
+    : m_sPath(std::move(p_sPath)), m_bReadOnly(p_eMode == OpenMode::ReadOnly) {
+    const int lFlags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
+    const int lCode = sqlite3_open_v2(m_sPath.c_str(), &m_oHandle, lFlags, nullptr);
+    if (lCode != SQLITE_OK) {
+        std::string sMessage = m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : "out of memory";
+        sqlite3_close(m_oHandle);
+        m_oHandle = nullptr;
+        throw FacadeError(m_sPath, lCode, "cannot open the database: " + sMessage);
+    }
+    sqlite3_extended_result_codes(m_oHandle, 1);
+    sqlite3_busy_timeout(m_oHandle, p_lBusyTimeoutMs);
+}
+
+SqliteDatabase::~SqliteDatabase() {
+    sqlite3_close_v2(m_oHandle);
+}
+
+void SqliteDatabase::Execute(std::string_view p_sSql) {
+    const std::string sSql(p_sSql);
+    char* sError = nullptr;
+    const int lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    if (lCode == SQLITE_OK) {
+        return;
+    }
+    std::string sMessage = sError != nullptr ? sError : sqlite3_errstr(lCode);
+    sqlite3_free(sError);
+    throw FacadeError(m_sPath, lCode, sMessage);
+}
+
+SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
+    sqlite3_stmt* oStatement = nullptr;
+    const int lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
+                                         &oStatement, nullptr);
+    if (lCode != SQLITE_OK) {
+        Fail(lCode, "cannot prepare a query");
+    }
+    return SqliteStatement(*this, oStatement);
+}
+
+int64_t SqliteDatabase::QueryInt64(std::string_view p_sSql, int64_t p_llDefault) {
+    SqliteStatement oQuery = Prepare(p_sSql);
+    if (!oQuery.Step() || oQuery.ColumnIsNull(0)) {
+        return p_llDefault;
+    }
+    return oQuery.ColumnInt64(0);
+}
+
+int64_t SqliteDatabase::LastInsertRowId() const {
+    return sqlite3_last_insert_rowid(m_oHandle);
+}
+
+int64_t SqliteDatabase::ChangedRows() const {
+    return sqlite3_changes64(m_oHandle);
+}
+
+bool SqliteDatabase::InTransaction() const {
+    return sqlite3_get_autocommit(m_oHandle) == 0;
+}
+
+void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
+    std::string sMessage(p_sAction);
+    sMessage += ": ";
+    sMessage += m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
+    throw FacadeError(m_sPath, p_lCode, sMessage);
+}
+
+SqliteStatement::SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)
+    : m_oDatabase(&p_oDatabase), m_oStatement(p_oStatement) {}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(m_oStatement);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& p_oOther) noexcept
+    : m_oDatabase(p_oOther.m_oDatabase),
+      m_oStatement(std::exchange(p_oOther.m_oStatement, nullptr)) {}
+
+void SqliteStatement::BindInt64(int p_lIndex, int64_t p_llValue) {
+    const int lCode = sqlite3_bind_int64(m_oStatement, p_lIndex, p_llValue);
+    if (lCode != SQLITE_OK) {
+        m_oDatabase->Fail(lCode, "cannot bind a value");
+    }
+}
+
+void SqliteStatement::BindDouble(int p_lIndex, double p_dValue) {
+    const int lCode = sqlite3_bind_double(m_oStatement, p_lIndex, p_dValue);
+    if (lCode != SQLITE_OK) {
+        m_oDatabase->Fail(lCode, "cannot bind a value");
+    }
+}
+
+void SqliteStatement::BindText(int p_lIndex, std::string_view p_sValue) {
+    const int lCode = sqlite3_bind_text64(m_oStatement, p_lIndex, p_sValue.data(), p_sValue.size(),
+                                          SQLITE_TRANSIENT, SQLITE_UTF8);
+    if (lCode != SQLITE_OK) {
+        m_oDatabase->Fail(lCode, "cannot bind a value");
+    }
+}
+
+void SqliteStatement::BindNull(int p_lIndex) {
+    const int lCode = sqlite3_bind_null(m_oStatement, p_lIndex);
+    if (lCode != SQLITE_OK) {
+        m_oDatabase->Fail(lCode, "cannot bind a value");
+    }
+}
+
+void SqliteStatement::BindOptionalDouble(int p_lIndex, std::optional<double> p_dValue) {
+    if (p_dValue && std::isfinite(*p_dValue)) {
+        BindDouble(p_lIndex, *p_dValue);
+        return;
+    }
+    BindNull(p_lIndex);
+}
+
+bool SqliteStatement::Step() {
+    const int lCode = sqlite3_step(m_oStatement);
+    if (lCode == SQLITE_ROW) {
+        return true;
+    }
+    if (lCode == SQLITE_DONE) {
+        return false;
+    }
+    sqlite3_reset(m_oStatement);
+    m_oDatabase->Fail(lCode, "query failed");
+}
+
+void SqliteStatement::Run() {
+    while (Step()) {
+    }
+    Reset();
+}
+
+void SqliteStatement::Reset() {
+    sqlite3_reset(m_oStatement);
+}
+
+int SqliteStatement::ColumnCount() const {
+    return sqlite3_column_count(m_oStatement);
+}
+
+std::string SqliteStatement::ColumnName(int p_lIndex) const {
+    const char* sName = sqlite3_column_name(m_oStatement, p_lIndex);
+    return sName != nullptr ? sName : "";
+}
+
+bool SqliteStatement::ColumnIsNull(int p_lIndex) const {
+    return sqlite3_column_type(m_oStatement, p_lIndex) == SQLITE_NULL;
+}
+
+int SqliteStatement::ColumnType(int p_lIndex) const {
+    return sqlite3_column_type(m_oStatement, p_lIndex);
+}
+
+int64_t SqliteStatement::ColumnInt64(int p_lIndex) const {
+    return sqlite3_column_int64(m_oStatement, p_lIndex);
+}
+
+double SqliteStatement::ColumnDouble(int p_lIndex) const {
+    return sqlite3_column_double(m_oStatement, p_lIndex);
+}
+
+std::string SqliteStatement::ColumnText(int p_lIndex) const {
+    const auto* sText = sqlite3_column_text(m_oStatement, p_lIndex);
+    if (sText == nullptr) {
+        return {};
+    }
+    const int lBytes = sqlite3_column_bytes(m_oStatement, p_lIndex);
+    return std::string(reinterpret_cast<const char*>(sText), static_cast<size_t>(lBytes));
+}
+
+std::optional<double> SqliteStatement::ColumnOptionalDouble(int p_lIndex) const {
+    if (ColumnIsNull(p_lIndex)) {
+        return std::nullopt;
+    }
+    return ColumnDouble(p_lIndex);
+}
+
+SqliteTransaction::SqliteTransaction(SqliteDatabase& p_oDatabase)
+    : m_oDatabase(p_oDatabase), m_bSavepoint(p_oDatabase.InTransaction()) {
+    m_oDatabase.Execute(m_bSavepoint ? "SAVEPOINT facade_work" : "BEGIN IMMEDIATE");
+}
+
+SqliteTransaction::~SqliteTransaction() {
+    if (!m_bOpen) {
+        return;
+    }
+    try {
+        m_oDatabase.Execute(m_bSavepoint ? "ROLLBACK TO facade_work; RELEASE facade_work"
+                                         : "ROLLBACK");
+    } catch (const FacadeError&) {
+        // SQLite has already rolled back when the failure that brought us here was fatal.
+    }
+}
+
+void SqliteTransaction::Commit() {
+    m_oDatabase.Execute(m_bSavepoint ? "RELEASE facade_work" : "COMMIT");
+    m_bOpen = false;
+}
+
+}  // namespace qv::facade

@@ -1,0 +1,146 @@
+// A thin owning layer over the SQLite C API: one connection (SqliteDatabase), one prepared
+// statement (SqliteStatement) and one transaction scope (SqliteTransaction). Every failure is a
+// FacadeError whose text names the database file, so a message reaching a user or a log says
+// which file is at fault. The facade's input files (the importer's CSV files) fail the same way.
+//
+// Values from callers are always bound, never pasted into SQL text:
+//
+//     SqliteStatement find = db.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
+//     find.BindText(1, p_sSymbol);
+//     if (find.Step()) id = find.ColumnInt64(0);
+//
+//     SqliteTransaction work(db);   // BEGIN IMMEDIATE
+//     ...
+//     work.Commit();                // a scope left without Commit rolls back
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "outside/automation_error.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qv::facade {
+
+// The number a facade failure carries across the automation boundary: the generic provider
+// failure (E_FAIL) that the recordset library reports for errors of its data source.
+constexpr int32_t kFacadeErrorNumber = static_cast<int32_t>(0x80004005u);
+
+// A failure of the facade, naming the file at fault: "<path>: <what went wrong>".
+class FacadeError : public AutomationError {
+  public:
+    FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage);
+
+    const std::string& Path() const { return m_sPath; }
+    // The SQLite result code behind the failure, or 0 when the failure is the facade's own.
+    int SqliteCode() const { return m_lSqliteCode; }
+
+  private:
+    std::string m_sPath;
+    int m_lSqliteCode;
+};
+
+class SqliteStatement;
+
+class SqliteDatabase {
+  public:
+    enum class OpenMode {
+        ReadOnly,
+        ReadWrite,  // the file must exist
+        Create,     // read-write, created when missing
+    };
+
+    // Opens p_sPath with extended result codes and the given busy timeout, so that a second
+    // process holding the write lock makes this one wait instead of failing at once.
+    SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs = 10000);
+    ~SqliteDatabase();
+    SqliteDatabase(const SqliteDatabase&) = delete;
+    SqliteDatabase& operator=(const SqliteDatabase&) = delete;
+
+    const std::string& Path() const { return m_sPath; }
+    bool IsReadOnly() const { return m_bReadOnly; }
+
+    // Runs SQL text of the facade's own (one or more statements, no parameters).
+    void Execute(std::string_view p_sSql);
+    SqliteStatement Prepare(std::string_view p_sSql);
+
+    // A single integer result of the facade's own SQL (a count, a pragma); p_llDefault when the
+    // statement yields no row or NULL.
+    int64_t QueryInt64(std::string_view p_sSql, int64_t p_llDefault = 0);
+
+    int64_t LastInsertRowId() const;
+    int64_t ChangedRows() const;
+    bool InTransaction() const;
+
+    // Throws the FacadeError for SQLite result code p_lCode, naming the file and the action.
+    [[noreturn]] void Fail(int p_lCode, std::string_view p_sAction) const;
+
+  private:
+    std::string m_sPath;
+    sqlite3* m_oHandle = nullptr;
+    bool m_bReadOnly = false;
+};
+
+class SqliteStatement {
+  public:
+    SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& p_oOther) noexcept;
+    SqliteStatement& operator=(SqliteStatement&&) = delete;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    // Parameter indexes are 1-based, as in SQLite.
+    void BindInt64(int p_lIndex, int64_t p_llValue);
+    void BindDouble(int p_lIndex, double p_dValue);
+    void BindText(int p_lIndex, std::string_view p_sValue);
+    void BindNull(int p_lIndex);
+    // NULL when the value is absent or not finite (NaN marks a missing metric).
+    void BindOptionalDouble(int p_lIndex, std::optional<double> p_dValue);
+
+    // Advances to the next row: true when a row is available, false when the statement is done.
+    bool Step();
+    // Runs a statement that returns no rows, then resets it for the next set of bindings.
+    void Run();
+    // Makes the statement ready to run again; bindings are kept.
+    void Reset();
+
+    int ColumnCount() const;
+    std::string ColumnName(int p_lIndex) const;
+    bool ColumnIsNull(int p_lIndex) const;
+    // The SQLite storage class of the current row's value: SQLITE_INTEGER, SQLITE_FLOAT, ...
+    int ColumnType(int p_lIndex) const;
+    int64_t ColumnInt64(int p_lIndex) const;
+    double ColumnDouble(int p_lIndex) const;
+    std::string ColumnText(int p_lIndex) const;
+    std::optional<double> ColumnOptionalDouble(int p_lIndex) const;
+
+  private:
+    SqliteDatabase* m_oDatabase;
+    sqlite3_stmt* m_oStatement;
+};
+
+// BEGIN IMMEDIATE on construction, so that the write lock is taken up front and a competing
+// writer waits (busy timeout) rather than failing halfway; ROLLBACK on destruction unless
+// committed. Inside a transaction already open it becomes a savepoint, so store operations that
+// guard themselves can also run as part of a larger unit of work.
+class SqliteTransaction {
+  public:
+    explicit SqliteTransaction(SqliteDatabase& p_oDatabase);
+    ~SqliteTransaction();
+    SqliteTransaction(const SqliteTransaction&) = delete;
+    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
+
+    void Commit();
+
+  private:
+    SqliteDatabase& m_oDatabase;
+    bool m_bSavepoint;
+    bool m_bOpen = true;
+};
+
+}  // namespace qv::facade

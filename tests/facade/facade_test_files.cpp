@@ -1,0 +1,66 @@
+#include "facade/facade_test_files.h"
+
+#include <stdlib.h>
+#include <zlib.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "facade/market_store.h"
+
+namespace qv::facade::testing {
+
+ScratchFolder::ScratchFolder() {
+    std::string sTemplate = (std::filesystem::temp_directory_path() / "qv-facade-XXXXXX").string();
+    if (mkdtemp(sTemplate.data()) == nullptr) {
+        throw std::runtime_error("cannot create a scratch folder");
+    }
+    m_oPath = sTemplate;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code oError;
+    std::filesystem::remove_all(m_oPath, oError);
+}
+
+void WriteText(const std::string& p_sPath, const std::string& p_sText) {
+    std::ofstream oFile(p_sPath, std::ios::binary);
+    oFile << p_sText;
+}
+
+void WriteGzip(const std::string& p_sPath, const std::string& p_sText) {
+    gzFile oFile = gzopen(p_sPath.c_str(), "wb");
+    gzwrite(oFile, p_sText.data(), static_cast<unsigned>(p_sText.size()));
+    gzclose(oFile);
+}
+
+std::string ReadBytes(const std::string& p_sPath) {
+    std::ifstream oFile(p_sPath, std::ios::binary);
+    std::ostringstream oBytes;
+    oBytes << oFile.rdbuf();
+    return oBytes.str();
+}
+
+SampleMarketOptions SharedSampleOptions() {
+    SampleMarketOptions oOptions;
+    oOptions.m_lStocks = 150;
+    oOptions.m_lIndustries = 30;
+    oOptions.m_lTradingDays = 300;
+    oOptions.m_llSeed = 7;
+    return oOptions;
+}
+
+MarketStore& SharedSampleMarket() {
+    static ScratchFolder s_oFolder;
+    static const std::unique_ptr<MarketStore> s_oStore = [] {
+        auto oStore = std::make_unique<MarketStore>(s_oFolder.File("shared.db"),
+                                                    MarketStore::Access::ReadWrite);
+        GenerateSampleMarket(*oStore, SharedSampleOptions(), {});
+        return oStore;
+    }();
+    return *s_oStore;
+}
+
+}  // namespace qv::facade::testing

@@ -1,0 +1,39 @@
+// Scratch files for the facade tests: a temporary folder removed at the end of the test, and
+// helpers to write plain and gzip-compressed text into it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "facade/sample_market.h"
+
+namespace qv::facade {
+class MarketStore;
+}
+
+namespace qv::facade::testing {
+
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_oPath; }
+    std::string File(const std::string& p_sName) const { return (m_oPath / p_sName).string(); }
+
+  private:
+    std::filesystem::path m_oPath;
+};
+
+void WriteText(const std::string& p_sPath, const std::string& p_sText);
+void WriteGzip(const std::string& p_sPath, const std::string& p_sText);
+std::string ReadBytes(const std::string& p_sPath);
+
+// A small generated market (150 stocks, 30 industry groups, 300 trading days, the demo owner),
+// made once per test program. Tests only read it.
+MarketStore& SharedSampleMarket();
+SampleMarketOptions SharedSampleOptions();
+
+}  // namespace qv::facade::testing

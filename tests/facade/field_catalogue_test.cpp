@@ -1,0 +1,166 @@
+#include "facade/field_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "facade/facade_test_files.h"
+#include "facade/market_queries.h"
+#include "facade/market_store.h"
+
+namespace qv::facade {
+namespace {
+
+std::string Upper(std::string p_sText) {
+    std::transform(p_sText.begin(), p_sText.end(), p_sText.begin(),
+                   [](unsigned char p_cChar) { return static_cast<char>(std::toupper(p_cChar)); });
+    return p_sText;
+}
+
+bool HasBit(int32_t p_lMask, int p_lBit) {
+    return (p_lMask & (1 << p_lBit)) != 0;
+}
+
+TEST(FieldCatalogue, NamesTheFieldsTheViewerKnowsByTheirIds) {
+    const std::vector<std::pair<int32_t, std::string>> aKnown = {
+        {4, "CompanyName"}, {5, "Symbol"},     {35, "IndName"},    {36, "SectorName"},
+        {37, "RTRanking"},  {38, "IndCode"},   {39, "SectorCode"}, {41, "Trading_Date"},
+        {1418, "Stock_ID"}, {237, "Trade_ID"}, {1483, "Short"},    {1393, "NumShares"}};
+    for (const auto& [lId, sName] : aKnown) {
+        const FieldDefinition* oField = FindField(lId);
+        ASSERT_NE(oField, nullptr) << lId;
+        EXPECT_EQ(oField->m_sColumnName, sName);
+    }
+    const FieldDefinition* oRanking = FindField(37);
+    EXPECT_STREQ(oRanking->m_sCaption, "RT Ranking");
+    EXPECT_EQ(oRanking->m_lTableMask, 6);
+    EXPECT_STREQ(oRanking->m_sColumnFormat, "0");
+}
+
+TEST(FieldCatalogue, HoldsThePortfolioFieldsOfTheTradeReadOuts) {
+    for (const char* sName : {"Trade_ID", "Symbol", "BuyDate", "Commission", "InitialPrice",
+                              "Shares", "Short", "InitialReq", "MaintenancePercent", "NumShares"}) {
+        const FieldDefinition* oField = FindFieldByName(sName);
+        ASSERT_NE(oField, nullptr) << sName;
+        EXPECT_TRUE(HasBit(oField->m_lTableMask, 3)) << sName;
+        EXPECT_NE(oField->SqlFor(RowKind::Holding), nullptr) << sName;
+    }
+}
+
+TEST(FieldCatalogue, CoversTheExportAndWidthIds) {
+    std::vector<int32_t> aIds = {2,   4,   5,   6,   13,   14, 15, 16, 17, 18, 19, 24,
+                                 28,  29,  30,  31,  32,   33, 34, 35, 36, 40, 41, 221,
+                                 225, 228, 236, 251, 1347, 1,  3,  7,  8,  9,  10, 11,
+                                 12,  20,  21,  22,  23,   25, 26, 37, 318};
+    for (int32_t lId = 1387; lId <= 1410; ++lId) {
+        if (lId != 1393 && lId != 1394) {
+            aIds.push_back(lId);
+        }
+    }
+    for (const int32_t lId : aIds) {
+        EXPECT_NE(FindField(lId), nullptr) << lId;
+    }
+}
+
+TEST(FieldCatalogue, CarriesEveryCaptionTheGridColours) {
+    std::set<std::string> aCaptions;
+    for (const FieldDefinition& oField : FieldDefinitions()) {
+        aCaptions.insert(Upper(oField.m_sCaption));
+    }
+    for (const char* sCaption :
+         {"REC", "%PRC", "$ CHANGE", "GAIN / SHARE", "GAIN", "ROI", "REALIZED GAIN", "GRT", "EPS",
+          "EY", "P/E", "GPE", "%VOL", "SALES($M)", "SPS", "SALES ($M)"}) {
+        EXPECT_TRUE(aCaptions.contains(sCaption)) << sCaption;
+    }
+    EXPECT_EQ(FindFieldByName("rec"), FindField(24));
+}
+
+TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
+    std::set<int32_t> aTypes;
+    std::set<int32_t> aGroups;
+    std::set<int32_t> aIds;
+    std::set<std::string> aNames;
+    for (const FieldDefinition& oField : FieldDefinitions()) {
+        aTypes.insert(oField.m_lDataTypeId);
+        aGroups.insert(oField.m_lGroup);
+        EXPECT_TRUE(aIds.insert(oField.m_lParameterId).second) << oField.m_lParameterId;
+        EXPECT_TRUE(aNames.insert(Upper(oField.m_sColumnName)).second) << oField.m_sColumnName;
+        EXPECT_EQ(oField.m_lTableMask & ~(1 | 2 | 4 | 8 | 32), 0) << oField.m_sColumnName;
+        if (oField.m_lDataTypeId >= 21 && oField.m_lDataTypeId <= 23) {
+            EXPECT_EQ(oField.m_lTableMask, 8) << oField.m_sColumnName;
+        }
+        // A field that applies to a kind of row has a value for it.
+        EXPECT_EQ(HasBit(oField.m_lTableMask, 0), oField.m_sStockSql != nullptr)
+            << oField.m_sColumnName;
+        EXPECT_EQ(HasBit(oField.m_lTableMask, 1), oField.m_sIndustrySql != nullptr)
+            << oField.m_sColumnName;
+        EXPECT_EQ(HasBit(oField.m_lTableMask, 2), oField.m_sSectorSql != nullptr)
+            << oField.m_sColumnName;
+        if (HasBit(oField.m_lTableMask, 3)) {
+            EXPECT_NE(oField.SqlFor(RowKind::Holding), nullptr) << oField.m_sColumnName;
+        }
+    }
+    for (const int32_t lType : {12, 21, 22, 23, 24, 26}) {
+        EXPECT_TRUE(aTypes.contains(lType)) << lType;
+    }
+    for (const int32_t lGroup : {-3, 5, 0}) {
+        EXPECT_TRUE(aGroups.contains(lGroup)) << lGroup;
+    }
+    EXPECT_TRUE(std::any_of(aGroups.begin(), aGroups.end(),
+                            [](int32_t p_lGroup) { return p_lGroup < 0 && p_lGroup != -3; }));
+}
+
+TEST(FieldCatalogue, TheStoredCatalogueIsTheDefinitions) {
+    MarketStore& oStore = testing::SharedSampleMarket();
+    const ResultTable oTable = MarketQueries(oStore.Database()).FieldCatalogue();
+    ASSERT_EQ(oTable.m_aRows.size(), FieldDefinitions().size());
+    for (size_t i = 0; i < oTable.m_aRows.size(); ++i) {
+        const FieldDefinition& oField = FieldDefinitions()[i];
+        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Parameter_ID")), oField.m_lParameterId);
+        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Column_Name")), oField.m_sColumnName);
+        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Caption")), oField.m_sCaption);
+        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "DataType_ID")), oField.m_lDataTypeId);
+        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Table_Mask")), oField.m_lTableMask);
+        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Group")), oField.m_lGroup);
+        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Column_Format")), oField.m_sColumnFormat);
+    }
+}
+
+// Every expression runs against real rows, and a field whose kind of row has data yields a value
+// somewhere (the sample market has fundamentals, the demo owner has a portfolio).
+TEST(FieldCatalogue, EveryExpressionRunsAndDeliversValues) {
+    MarketStore& oStore = testing::SharedSampleMarket();
+    MarketQueries oQueries(oStore.Database());
+    ListRequest oRequest;
+    for (const FieldDefinition& oField : FieldDefinitions()) {
+        oRequest.m_aFields.push_back(oField.m_sColumnName);
+    }
+    oRequest.m_lPortfolioId = 0;
+    const auto CheckFilled = [](const ResultTable& p_oTable, RowKind p_eKind, const char* p_sWhat) {
+        ASSERT_FALSE(p_oTable.m_aRows.empty()) << p_sWhat;
+        for (size_t lColumn = 0; lColumn < p_oTable.m_aColumns.size(); ++lColumn) {
+            const FieldDefinition* oField = FindFieldByName(p_oTable.m_aColumns[lColumn].m_sName);
+            if (oField->SqlFor(p_eKind) == nullptr) {
+                continue;
+            }
+            const bool bAny = std::any_of(
+                p_oTable.m_aRows.begin(), p_oTable.m_aRows.end(), [&](const auto& aRow) {
+                    return !std::holds_alternative<std::monostate>(aRow[lColumn]);
+                });
+            EXPECT_TRUE(bAny) << p_sWhat << ": " << oField->m_sColumnName;
+        }
+    };
+    CheckFilled(oQueries.Stocks(oRequest).m_oTable, RowKind::Stock, "stocks");
+    CheckFilled(oQueries.Industries(oRequest).m_oTable, RowKind::Industry, "industries");
+    CheckFilled(oQueries.Sectors(oRequest).m_oTable, RowKind::Sector, "sectors");
+    oRequest.m_lPortfolioId = static_cast<int32_t>(
+        oStore.Database().QueryInt64("SELECT min(portfolio_id) FROM portfolios"));
+    CheckFilled(oQueries.Holdings(oRequest).m_oTable, RowKind::Holding, "holdings");
+}
+
+}  // namespace
+}  // namespace qv::facade

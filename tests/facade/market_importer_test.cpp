@@ -1,0 +1,196 @@
+#include "facade/market_importer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "facade/day_serial.h"
+#include "facade/facade_test_files.h"
+#include "facade/market_store.h"
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+namespace {
+
+using testing::ScratchFolder;
+using testing::WriteGzip;
+using testing::WriteText;
+
+const std::string kConstituents =
+    "Symbol,Name,Sector,Industry\n"
+    "AAA,\"Alpha, Inc.\",Energy,Oil Refining\n"
+    "BBB,Beta Corp,Energy,Pipelines\n"
+    "CCC,Gamma Co,Utilities,\"Water, Gas & Power\"\n";
+
+// Three trading days; BBB's middle day is bad in several ways across the cases below.
+std::string Prices(const std::string& p_sBadRows = "") {
+    return "Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n"
+           "AAA,2021-01-04,10,11,9,10,10,1000\n"
+           "AAA,2021-01-05,10,12,10,11,11,2000\n"
+           "AAA,2021-01-06,11,12,10,12.1,12.1,1500\n"
+           "BBB,2021-01-04,20,21,19,20,20,500\n" +
+           p_sBadRows +
+           "BBB,2021-01-06,20,21,19,19,19,700\n"
+           "CCC,2021-01-04,5,5,5,5,5,100\n"
+           "CCC,2021-01-05,5,6,5,6,6,100\n";
+}
+
+class Importer : public ::testing::Test {
+  protected:
+    Importer() : m_oStore(m_oFolder.File("market.db"), MarketStore::Access::ReadWrite) {}
+
+    ImportReport ImportFiles(const std::string& p_sPrices, bool p_bGzip = false) {
+        WriteText(m_oFolder.File("constituents.csv"), kConstituents);
+        const std::string sPrices = m_oFolder.File(p_bGzip ? "prices.csv.gz" : "prices.csv");
+        if (p_bGzip) {
+            WriteGzip(sPrices, p_sPrices);
+        } else {
+            WriteText(sPrices, p_sPrices);
+        }
+        return MarketImporter(m_oStore).ImportPaths({m_oFolder.File("constituents.csv"), sPrices},
+                                                    {});
+    }
+
+    int64_t Count(const char* p_sSql) { return m_oStore.Database().QueryInt64(p_sSql); }
+
+    double Real(const std::string& p_sSql) {
+        SqliteStatement oQuery = m_oStore.Database().Prepare(p_sSql);
+        EXPECT_TRUE(oQuery.Step()) << p_sSql;
+        return oQuery.ColumnDouble(0);
+    }
+
+    ScratchFolder m_oFolder;
+    MarketStore m_oStore;
+};
+
+TEST_F(Importer, ReadsQuotedNamesAndGzipPrices) {
+    const ImportReport oReport = ImportFiles(Prices("BBB,2021-01-05,20,21,19,21,21,600\n"), true);
+    EXPECT_EQ(oReport.m_llRowsSkipped, 0);
+    EXPECT_EQ(oReport.m_llPriceRowsImported, 8);
+    EXPECT_EQ(oReport.m_llStocksAdded, 3);
+    EXPECT_EQ(Count("SELECT count(*) FROM stocks WHERE company_name = 'Alpha, Inc.'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM industries WHERE name = 'Water, Gas & Power'"), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 8);
+    EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), 3);
+    // AAA on 2021-01-05: 10 -> 11 is +10 %.
+    int32_t lDay = 0;
+    ASSERT_TRUE(ParseDayText("2021-01-05", lDay));
+    EXPECT_NEAR(Real("SELECT pct_change FROM stock_days d JOIN stocks s USING (stock_id) "
+                     "WHERE s.symbol = 'AAA' AND d.trade_date = " +
+                     std::to_string(lDay)),
+                10.0, 1e-9);
+}
+
+TEST_F(Importer, AssignsCodesInNameOrderAndKeepsThemOnReimport) {
+    ImportFiles(Prices());
+    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Energy'"), 1);
+    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Utilities'"), 2);
+    EXPECT_EQ(Count("SELECT ind_code FROM industries WHERE name = 'Oil Refining'"), 1);
+    EXPECT_EQ(Count("SELECT ind_code FROM industries WHERE name = 'Pipelines'"), 2);
+
+    // A new sector that sorts first gets the next code; the old codes stay.
+    WriteText(m_oFolder.File("more.csv"),
+              "Symbol,Name,Sector,Industry\nAAB,Aardvark,Consumer Staples,Beverages\n");
+    const ImportReport oReport =
+        MarketImporter(m_oStore).ImportPaths({m_oFolder.File("more.csv")}, {});
+    EXPECT_EQ(oReport.m_llSectorsAdded, 1);
+    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Energy'"), 1);
+    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Consumer Staples'"), 3);
+    EXPECT_EQ(Count("SELECT stock_id FROM stocks WHERE symbol = 'AAB'"), 4);
+    EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 7);
+}
+
+TEST_F(Importer, AReimportMergesNewDaysAndReplacesChangedOnes) {
+    ImportFiles(Prices());
+    WriteText(m_oFolder.File("later.csv"),
+              "Symbol,Date,Close\nAAA,2021-01-06,13.2\nAAA,2021-01-07,13.2\n");
+    MarketImporter(m_oStore).ImportPaths({m_oFolder.File("later.csv")}, {});
+    EXPECT_EQ(Count("SELECT count(*) FROM stock_days d JOIN stocks s USING (stock_id) "
+                    "WHERE s.symbol = 'AAA'"),
+              4);
+    EXPECT_NEAR(Real("SELECT max(close) FROM stock_days d JOIN stocks s USING (stock_id) "
+                     "WHERE s.symbol = 'AAA'"),
+                13.2, 1e-9);
+    EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), 4);
+}
+
+struct BadRow {
+    const char* m_sName;
+    std::string m_sRow;
+    const char* m_sMessagePart;
+};
+
+class BadRows : public Importer, public ::testing::WithParamInterface<BadRow> {};
+
+// The bad row is line 6 of the price file; it is skipped, the rest is imported.
+TEST_P(BadRows, AreSkippedAndReportedWithTheirLine) {
+    const ImportReport oReport = ImportFiles(Prices(GetParam().m_sRow));
+    EXPECT_EQ(oReport.m_llRowsSkipped, 1);
+    ASSERT_EQ(oReport.m_aProblems.size(), 1u);
+    EXPECT_EQ(oReport.m_aProblems[0].m_llLine, 6);
+    EXPECT_NE(oReport.m_aProblems[0].m_sFile.find("prices.csv"), std::string::npos);
+    EXPECT_NE(oReport.m_aProblems[0].m_sMessage.find(GetParam().m_sMessagePart), std::string::npos)
+        << oReport.m_aProblems[0].m_sMessage;
+    EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 7);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Importer, BadRows,
+    ::testing::Values(BadRow{"too_few_fields", "BBB,2021-01-05\n", "fields"},
+                      BadRow{"bad_date", "BBB,2021-13-05,1,1,1,1,1,1\n", "date"},
+                      BadRow{"old_date", "BBB,1850-01-05,1,1,1,1,1,1\n", "date"},
+                      BadRow{"text_price", "BBB,2021-01-05,1,1,1,abc,1,1\n", "Close"},
+                      BadRow{"zero_price", "BBB,2021-01-05,1,1,1,0,1,1\n", "Close"},
+                      BadRow{"negative_volume", "BBB,2021-01-05,1,1,1,1,1,-5\n", "Volume"},
+                      BadRow{"unknown_symbol", "ZZZ,2021-01-05,1,1,1,1,1,1\n", "unknown symbol"},
+                      BadRow{"same_day_twice", "BBB,2021-01-06,20,21,19,18,18,700\n", "again"}),
+    [](const ::testing::TestParamInfo<BadRow>& p_oInfo) { return p_oInfo.param.m_sName; });
+
+TEST_F(Importer, TheLaterOfTwoRowsForOneDayWins) {
+    ImportFiles(Prices("BBB,2021-01-06,20,21,19,18,18,700\n"));
+    EXPECT_NEAR(Real("SELECT close FROM stock_days d JOIN stocks s USING (stock_id) "
+                     "WHERE s.symbol = 'BBB' ORDER BY trade_date DESC LIMIT 1"),
+                19.0, 1e-9);
+}
+
+TEST_F(Importer, AFileWithoutTheNeededColumnsIsRejectedAndNothingIsWritten) {
+    WriteText(m_oFolder.File("constituents.csv"), kConstituents);
+    WriteText(m_oFolder.File("odd.csv"), "Ticker,When,Last\nAAA,2021-01-04,10\n");
+    try {
+        MarketImporter(m_oStore).ImportPaths(
+            {m_oFolder.File("constituents.csv"), m_oFolder.File("odd.csv")}, {});
+        FAIL() << "imported a file without a known header";
+    } catch (const FacadeError& oError) {
+        EXPECT_EQ(oError.Path(), m_oFolder.File("odd.csv"));
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 0);
+}
+
+TEST_F(Importer, AMissingFileIsAnErrorNamingIt) {
+    const std::string sMissing = m_oFolder.File("nowhere.csv");
+    try {
+        MarketImporter(m_oStore).ImportPaths({sMissing}, {});
+        FAIL();
+    } catch (const FacadeError& oError) {
+        EXPECT_EQ(oError.Path(), sMissing);
+    }
+}
+
+TEST_F(Importer, AggregatesIndustriesAndSectorsPerDay) {
+    ImportFiles(Prices("BBB,2021-01-05,20,21,19,21,21,600\n"));
+    int32_t lDay = 0;
+    ASSERT_TRUE(ParseDayText("2021-01-05", lDay));
+    const std::string sEnergy =
+        " FROM group_days WHERE group_kind = 2 AND group_code = 1 AND trade_date = " +
+        std::to_string(lDay);
+    EXPECT_EQ(Count(("SELECT member_count" + sEnergy).c_str()), 2);
+    EXPECT_EQ(Count(("SELECT advancing" + sEnergy).c_str()), 2);
+    // AAA +10 %, BBB +5 %: the equal-weight index rises by 7.5 % from 100.
+    EXPECT_NEAR(Real("SELECT avg_pct_change" + sEnergy), 7.5, 1e-9);
+    EXPECT_NEAR(Real("SELECT index_value" + sEnergy), 107.5, 1e-9);
+    EXPECT_EQ(Count(("SELECT total_volume" + sEnergy).c_str()), 2600);
+}
+
+}  // namespace
+}  // namespace qv::facade

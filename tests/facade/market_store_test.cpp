@@ -1,0 +1,196 @@
+#include "facade/market_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "facade/facade_test_files.h"
+#include "facade/market_schema.h"
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScratchFolder;
+using testing::WriteText;
+
+bool Exists(const std::string& p_sPath) {
+    return std::filesystem::exists(p_sPath);
+}
+
+TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolder) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("nested/folder/market.db");
+    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+    EXPECT_TRUE(oStore.WasCreated());
+    EXPECT_EQ(SchemaVersion(oStore.Database()), LatestSchemaVersion());
+    EXPECT_EQ(oStore.Database().QueryInt64("PRAGMA application_id"), kMarketApplicationId);
+    SqliteStatement oMode = oStore.Database().Prepare("PRAGMA journal_mode");
+    ASSERT_TRUE(oMode.Step());
+    EXPECT_EQ(oMode.ColumnText(0), "wal");
+    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
+    EXPECT_FALSE(oStore.HasMarketData());
+}
+
+TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("market.db");
+    {
+        SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOld, 1);
+        oOld.Execute("INSERT INTO sectors (sector_code, name) VALUES (7, 'Energy')");
+        EXPECT_EQ(oOld.QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+    }
+    EXPECT_THROW(MarketStore(sPath, MarketStore::Access::ReadOnly), FacadeError);
+    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+    EXPECT_FALSE(oStore.WasCreated());
+    EXPECT_EQ(SchemaVersion(oStore.Database()), LatestSchemaVersion());
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT sector_code FROM sectors WHERE name = 'Energy'"),
+              7);
+    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+}
+
+TEST(MarketStore, TakesAnEmptyFile) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("empty.db");
+    WriteText(sPath, "");
+    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+    EXPECT_TRUE(oStore.WasCreated());
+}
+
+// Files that are not ours must be refused with their name, and left exactly as they were.
+struct ForeignFile {
+    const char* m_sName;
+    void (*m_fMake)(const std::string& p_sPath);
+};
+
+void MakeTextFile(const std::string& p_sPath) {
+    WriteText(p_sPath, "Symbol,Name\nA,B\n");
+}
+
+void MakeOtherApplicationDatabase(const std::string& p_sPath) {
+    SqliteDatabase oOther(p_sPath, SqliteDatabase::OpenMode::Create);
+    oOther.Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
+}
+
+void MakeDamagedDatabase(const std::string& p_sPath) {
+    {
+        SqliteDatabase oOurs(p_sPath, SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOurs);
+    }
+    std::string sBytes = ReadBytes(p_sPath);
+    for (size_t i = 100; i < sBytes.size(); i += 7) {
+        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
+    }
+    WriteText(p_sPath, sBytes);
+}
+
+void MakeNewerDatabase(const std::string& p_sPath) {
+    SqliteDatabase oNewer(p_sPath, SqliteDatabase::OpenMode::Create);
+    MigrateSchema(oNewer);
+    oNewer.Execute("UPDATE schema_version SET version = 999");
+}
+
+class ForeignFiles : public ::testing::TestWithParam<ForeignFile> {};
+
+TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("foreign.db");
+    GetParam().m_fMake(sPath);
+    const std::string sBefore = ReadBytes(sPath);
+    const auto oModified = std::filesystem::last_write_time(sPath);
+    for (const auto eAccess : {MarketStore::Access::ReadWrite, MarketStore::Access::ReadOnly}) {
+        try {
+            MarketStore oStore(sPath, eAccess);
+            ADD_FAILURE() << "opened " << GetParam().m_sName;
+        } catch (const FacadeError& oError) {
+            EXPECT_EQ(oError.Path(), sPath);
+            EXPECT_NE(oError.Description().find(sPath), std::string::npos) << oError.Description();
+        }
+    }
+    EXPECT_EQ(ReadBytes(sPath), sBefore);
+    EXPECT_EQ(std::filesystem::last_write_time(sPath), oModified);
+    EXPECT_FALSE(Exists(sPath + "-wal"));
+    EXPECT_FALSE(Exists(sPath + "-journal"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    MarketStore, ForeignFiles,
+    ::testing::Values(ForeignFile{"text", MakeTextFile},
+                      ForeignFile{"other_application", MakeOtherApplicationDatabase},
+                      ForeignFile{"damaged", MakeDamagedDatabase},
+                      ForeignFile{"newer_schema", MakeNewerDatabase}),
+    [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) { return p_oInfo.param.m_sName; });
+
+TEST(MarketStore, ReadOnlyNeverCreatesAFile) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("missing.db");
+    EXPECT_THROW(MarketStore(sPath, MarketStore::Access::ReadOnly), FacadeError);
+    EXPECT_FALSE(Exists(sPath));
+}
+
+TEST(MarketStore, AReaderSeesTheLastCommitWhileAWriterWorks) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("shared.db");
+    MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
+    MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
+    SqliteTransaction oWork(oWriter.Database());
+    oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (1, 'Energy')");
+    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
+    oWork.Commit();
+    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
+}
+
+// Two processes write the same file at once; the busy timeout makes the second wait for the
+// first, so every row of both arrives.
+TEST(MarketStore, TwoProcessesShareOneFile) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("two.db");
+    { MarketStore oCreate(sPath, MarketStore::Access::ReadWrite); }
+    const auto WriteSectors = [&](int p_lFirst) {
+        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        for (int i = 0; i < 50; ++i) {
+            SqliteTransaction oWork(oStore.Database());
+            SqliteStatement oInsert = oStore.Database().Prepare(
+                "INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
+            oInsert.BindInt64(1, p_lFirst + i);
+            oInsert.BindText(2, "sector " + std::to_string(p_lFirst + i));
+            oInsert.Run();
+            oWork.Commit();
+        }
+    };
+    const pid_t lChild = fork();
+    ASSERT_GE(lChild, 0);
+    if (lChild == 0) {
+        try {
+            WriteSectors(1000);
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    WriteSectors(1);
+    int lStatus = 0;
+    waitpid(lChild, &lStatus, 0);
+    ASSERT_TRUE(WIFEXITED(lStatus));
+    EXPECT_EQ(WEXITSTATUS(lStatus), 0);
+    MarketStore oStore(sPath, MarketStore::Access::ReadOnly);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 100);
+}
+
+TEST(MarketStore, DefaultPathFollowsTheEnvironment) {
+    setenv("QV_DATABASE", "/tmp/explicit.db", 1);
+    EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
+    unsetenv("QV_DATABASE");
+    setenv("QV_LIBRARY_DIR", "/tmp/qv-library", 1);
+    EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/qv-library/market.db");
+    unsetenv("QV_LIBRARY_DIR");
+}
+
+}  // namespace
+}  // namespace qv::facade
