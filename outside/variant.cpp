@@ -170,6 +170,8 @@ VariantArray VariantArray::Table(int32_t p_lRows, int32_t p_lColumns) {
     return VariantArray({ArrayBounds{0, p_lRows - 1}, ArrayBounds{0, p_lColumns - 1}});
 }
 
+size_t VariantArray::Size() const { return m_values.size(); }
+
 int32_t VariantArray::LBound(int p_iDimension) const {
     if (p_iDimension < 1 || p_iDimension > Dimensions()) {
         RaiseRuntimeError(errors::kSubscriptOutOfRange);

@@ -73,7 +73,7 @@ class VariantArray {
     // p_iDimension is 1-based as in the runtime's LBound/UBound; a bad dimension is error 9.
     int32_t LBound(int p_iDimension = 1) const;
     int32_t UBound(int p_iDimension = 1) const;
-    size_t Size() const { return m_values.size(); }
+    size_t Size() const;
 
     Variant& At(int32_t p_lIndex);
     const Variant& At(int32_t p_lIndex) const;
