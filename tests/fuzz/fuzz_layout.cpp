@@ -1,0 +1,210 @@
+// Builds layout descriptions from arbitrary bytes and feeds them to the readers of layout
+// descriptions: GridLayoutInfo let, BuildLayoutColumns, IsFieldInLayout and TableSelectList. A
+// malformed description must fail with an automation error, never crash or read out of bounds;
+// a description that was accepted must read back and be accepted again with the same layout.
+//
+// The bytes are a small program that builds Variants: a tag byte picks the kind, and arrays take
+// their bounds and elements from the following bytes, so the fuzzer reaches every shape of
+// description (wrong element counts, tables of the wrong shape, text where numbers belong).
+// Each input describes, in order, the description, the chosen fields, the viewer type and the
+// finder results type.
+#include "control/viewer_elements.h"
+#include "grid/column_utilities.h"
+#include "grid/layout_utilities.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
+#include "outside/recordset.h"
+#include "outside/scripted_services.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using qv::Variant;
+using qv::VariantArray;
+
+class VariantReader {
+  public:
+    VariantReader(const uint8_t* p_data, size_t p_size) : m_data(p_data), m_size(p_size) {}
+
+    uint8_t Byte() { return m_position < m_size ? m_data[m_position++] : 0; }
+
+    Variant Next(int p_iDepth = 0) {
+        switch (Byte() % 10) {
+            case 0:
+                return Variant();
+            case 1:
+                return Variant::Null();
+            case 2:
+                return Variant(Long());
+            case 3:
+                return Variant(Double());
+            case 4:
+                return Variant(Text());
+            case 5:
+                return Variant(Byte() % 2 == 0);
+            case 6:
+                return Variant(static_cast<int16_t>(Long()));
+            case 7:
+                return p_iDepth < 3 ? Variant(Vector(p_iDepth)) : Variant();
+            case 8:
+                return p_iDepth < 3 ? Variant(Table(p_iDepth)) : Variant();
+            default:
+                return Variant(Text());
+        }
+    }
+
+  private:
+    int32_t Long() {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value = (value << 8) | Byte();
+        }
+        int32_t signedValue;
+        std::memcpy(&signedValue, &value, sizeof value);
+        return signedValue;
+    }
+
+    double Double() {
+        uint64_t bits = 0;
+        for (int i = 0; i < 8; ++i) {
+            bits = (bits << 8) | Byte();
+        }
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+    std::string Text() {
+        static const char* const kWords[] = {"Symbol", "REC",  "Price", "RTRanking", "12",
+                                             "-1",     "1e10", "",      "Left",      "M/D/YY"};
+        const uint8_t choice = Byte();
+        if (choice < 200) {
+            return kWords[choice % 10];
+        }
+        std::string text;
+        for (uint8_t length = Byte() % 12; length > 0; --length) {
+            text += static_cast<char>(Byte());
+        }
+        return text;
+    }
+
+    int32_t Bound() { return static_cast<int8_t>(Byte()) % 3; }
+
+    VariantArray Vector(int p_iDepth) {
+        const int32_t lower = Bound();
+        const int32_t count = Byte() % 8;
+        VariantArray array = VariantArray::Vector(lower, lower + count - 1);
+        for (int32_t i = 0; i < count; ++i) {
+            array.At(lower + i) = Next(p_iDepth + 1);
+        }
+        return array;
+    }
+
+    VariantArray Table(int p_iDepth) {
+        const int32_t lower1 = Bound();
+        const int32_t rows = Byte() % 10;
+        const int32_t lower2 = Bound();
+        const int32_t columns = Byte() % 6;
+        VariantArray array({qv::ArrayBounds{lower1, lower1 + rows - 1},
+                            qv::ArrayBounds{lower2, lower2 + columns - 1}});
+        for (int32_t column = 0; column < columns; ++column) {
+            for (int32_t row = 0; row < rows; ++row) {
+                array.At(lower1 + row, lower2 + column) = Next(p_iDepth + 1);
+            }
+        }
+        return array;
+    }
+
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_position = 0;
+};
+
+std::shared_ptr<qv::Recordset> Catalogue() {
+    auto catalogue = std::make_shared<qv::Recordset>();
+    catalogue->Fields().Append("Parameter_ID", qv::adInteger);
+    catalogue->Fields().Append("Column_Name", qv::adVarChar, 50);
+    catalogue->Fields().Append("Caption", qv::adVarChar, 50);
+    catalogue->Fields().Append("DataType_ID", qv::adInteger);
+    catalogue->Fields().Append("Table_Mask", qv::adInteger);
+    catalogue->Fields().Append("Group", qv::adInteger);
+    catalogue->Fields().Append("Column_Format", qv::adVarChar, 20);
+    catalogue->Open();
+    catalogue->AddNew({4, "Symbol", "Symbol", 1, 1, -1, "Left"});
+    catalogue->AddNew({13, "Price", "Price", 2, 1, 1, "##0.00"});
+    catalogue->AddNew({24, "Notes", "Notes", 24, 1, 1, "Left"});
+    catalogue->AddNew({35, "IndName", "Industry", 1, 3, -1, "Left"});
+    catalogue->AddNew({38, "IndCode", "Industry Code", 3, 3, -1, Variant::Null()});
+    catalogue->AddNew({39, "SectorCode", Variant::Null(), 3, 7, -1, "0"});
+    catalogue->AddNew({1418, "REC", "Rec", 2, 1, -1, "0"});
+    return catalogue;
+}
+
+void CheckGridLayoutInfo(const Variant& p_vDescription,
+                         const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
+    qv::ViewerElements elements;
+    elements.SetParameterList(p_rCatalogue);
+    try {
+        elements.SetGridLayoutInfo(p_vDescription);
+    } catch (const qv::AutomationError&) {
+        return;
+    }
+    const Variant accepted = elements.GridLayoutInfo();
+    qv::ViewerElements again;
+    again.SetParameterList(p_rCatalogue);
+    again.SetGridLayoutInfo(accepted);
+    // The header, the sort clause and the columns read back unchanged. The direction of an
+    // absent sort field is kept from the state it was read into, so it may differ.
+    const Variant readBack = again.GridLayoutInfo();
+    const VariantArray& first = accepted.Array();
+    const VariantArray& second = readBack.Array();
+    if (!(first.At(0) == second.At(0)) || !(first.At(2) == second.At(2)) ||
+        elements.Sort() != again.Sort()) {
+        std::abort();
+    }
+}
+
+void CheckLayoutUtilities(Variant p_vDescription, const Variant& p_vChosen,
+                          qv::ViewerType p_eViewerType, int32_t p_lFinderResultsType,
+                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
+    try {
+        qv::LayoutUtilities::IsFieldInLayout("REC", p_vDescription);
+        qv::ColumnUtilities::TableSelectList(p_vDescription, p_lFinderResultsType % 33);
+    } catch (const qv::AutomationError&) {
+    }
+    try {
+        qv::LayoutUtilities::BuildLayoutColumns(p_vDescription, p_rCatalogue, p_vChosen,
+                                                p_eViewerType, p_lFinderResultsType);
+    } catch (const qv::AutomationError&) {
+        return;
+    }
+    if (!(p_rCatalogue->Filter() == Variant(0))) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
+    static qv::ScopedTestPlatform platform;
+    static const std::shared_ptr<qv::Recordset> catalogue = Catalogue();
+    if (p_size > 4096) {
+        return 0;
+    }
+    VariantReader reader(p_data, p_size);
+    const Variant description = reader.Next();
+    const Variant chosen = reader.Next();
+    const auto viewerType = static_cast<qv::ViewerType>(reader.Byte() % 18);
+    const int32_t finderResultsType = reader.Byte() % 7;
+
+    CheckGridLayoutInfo(description, catalogue);
+    CheckLayoutUtilities(description, chosen, viewerType, finderResultsType, catalogue);
+    platform.Reporter().ClearRecords();
+    return 0;
+}
