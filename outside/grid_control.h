@@ -34,8 +34,8 @@
 //     separated by one blank, splits by " | ".
 //   - A cell is its width in twips / kTwipsPerCharacter characters wide (rounded, at least one);
 //     its text is the field's value through the column's number format (Format), aligned as the
-//     column says (general: numbers and dates right, text left), headers aligned alike; a text
-//     too long for its cell is cut and ends in "~". Widths count characters, not bytes.
+//     column says (general: number and date fields right, others left), headers aligned alike;
+//     a text too long for its cell is cut and ends in "~". Widths count characters, not bytes.
 //   - Blanks at the end of a line are dropped. Cells with colours of their own (the column's text
 //     colour, a conditional style, a cell-style handler (event 59)) are listed after the row in
 //     braces, by caption, in the order they appear: text colour, then "on" and the background.

@@ -3,6 +3,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
+#include "outside/recordset_rows.h"
 #include "outside/vb_format.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@ struct RenderColumn {
     int32_t Split;
     size_t Width;  // characters
     int32_t Field;
+    GridAlignment Alignment;  // gaGeneral: decided by each value
 };
 
 struct RenderCell {
@@ -87,9 +89,32 @@ std::string DisplayText(const Variant& p_vValue, const std::string& p_sFormat) {
     }
 }
 
-GridAlignment CellAlignment(const GridControlColumn& p_oColumn, const Variant& p_vValue) {
+// General alignment puts number and date fields on the right and other fields on the left;
+// only a field that holds any kind of value leaves it to each value.
+GridAlignment ColumnAlignment(const GridControlColumn& p_oColumn, const Recordset* p_rRecordset,
+                              int32_t p_lField) {
     if (p_oColumn.Alignment() != gaGeneral) {
         return p_oColumn.Alignment();
+    }
+    if (p_rRecordset == nullptr || p_lField < 0) {
+        return gaLeft;
+    }
+    switch (ColumnKindOf(p_rRecordset->Fields().Item(p_lField).Type())) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+        case ColumnKind::Long:
+        case ColumnKind::Integer:
+            return gaRight;
+        case ColumnKind::Variant:
+            return gaGeneral;
+        default:
+            return gaLeft;
+    }
+}
+
+GridAlignment CellAlignment(GridAlignment p_eColumn, const Variant& p_vValue) {
+    if (p_eColumn != gaGeneral) {
+        return p_eColumn;
     }
     return p_vValue.IsNumber() || p_vValue.IsDate() ? gaRight : gaLeft;
 }
@@ -186,7 +211,8 @@ std::string GridControl::CellText(int32_t p_lCol, const Variant& p_vBookmark) co
 std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
     // Everything the rendering reads is held here, so that a cell-style handler may change or
     // destroy the grid without pulling anything from under it.
-    const std::shared_ptr<Recordset> recordset = RowCount() > 0 ? m_rDataSource : nullptr;
+    const std::shared_ptr<Recordset> recordset =
+        m_rDataSource && m_rDataSource->State() == adStateOpen ? m_rDataSource : nullptr;
     const std::shared_ptr<GridSelBookmarks> selection = m_oSelBookmarks;
     const int32_t currentRow = Row();
     const int32_t currentCol = m_lCol;
@@ -196,7 +222,9 @@ std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
         for (auto& column : split->ShownColumns()) {
             const int32_t field = recordset ? recordset->Fields().IndexOf(column->DataField()) : -1;
             const size_t width = Characters(column->SplitWidth(split->Index()));
-            columns.push_back(RenderColumn{std::move(column), split->Index(), width, field});
+            const GridAlignment alignment = ColumnAlignment(*column, recordset.get(), field);
+            columns.push_back(
+                RenderColumn{std::move(column), split->Index(), width, field, alignment});
         }
     }
 
@@ -213,7 +241,7 @@ std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
             const Variant value =
                 column.Field >= 0 ? recordset->ValueAt(rowId, column.Field) : Variant();
             RenderCell cell{DisplayText(value, column.Column->NumberFormat()),
-                            CellAlignment(*column.Column, value), GridStyle()};
+                            CellAlignment(column.Alignment, value), GridStyle()};
             const int16_t state = static_cast<int16_t>(
                 (row.Current && column.Column->ColIndex() == currentCol ? gcCurrentCell : 0) |
                 (row.Selected ? gcSelectedRow : 0));
@@ -239,8 +267,7 @@ std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
 
     std::vector<std::string> cells;
     for (const RenderColumn& column : columns) {
-        const GridAlignment alignment =
-            column.Column->Alignment() == gaGeneral ? gaLeft : column.Column->Alignment();
+        const GridAlignment alignment = column.Alignment == gaGeneral ? gaLeft : column.Alignment;
         cells.push_back(Fit(column.Column->Caption(), column.Width, alignment));
     }
     std::string text = Line("  ", columns, cells) + "\n";

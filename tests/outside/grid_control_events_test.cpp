@@ -1,0 +1,309 @@
+#include "outside/grid_control.h"
+
+#include "outside/automation_error.h"
+#include "outside/recordset.h"
+#include "outside/vb_format.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+std::shared_ptr<Recordset> Prices() {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->Fields().Append("Symbol", adVarChar, 10);
+    recordset->Fields().Append("Change", adVarChar, 10);
+    recordset->Open();
+    for (const char* change : {"-3", "(5)", "2", "5-3"}) {
+        recordset->AddNew({Variant(std::string("S") + change), Variant(change)});
+    }
+    recordset->MoveFirst();
+    return recordset;
+}
+
+std::string Text(const Variant& p_vValue) {
+    return p_vValue.IsNull() ? "Null" : p_vValue.ToString();
+}
+
+// Writes each event it hears as one line of text, and runs a test's action inside any event.
+class Recorder : public GridControlEvents {
+  public:
+    Recorder(std::vector<std::string>& p_log, std::string p_sName)
+        : m_log(p_log), m_sName(std::move(p_sName)) {}
+
+    std::function<void()> OnEvent;
+
+    void Click() override { Hear("Click"); }
+    void DblClick() override { Hear("DblClick"); }
+    void HeadClick(int16_t p_iCol) override { Hear("HeadClick " + std::to_string(p_iCol)); }
+    void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override {
+        Hear("RowColChange " + Text(p_vLastRow) + " " + std::to_string(p_iLastCol));
+    }
+    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Hear("MouseMove " + Args(p_iButton, p_iShift, p_lX, p_lY));
+    }
+    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Hear("MouseDown " + Args(p_iButton, p_iShift, p_lX, p_lY));
+    }
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Hear("MouseUp " + Args(p_iButton, p_iShift, p_lX, p_lY));
+    }
+    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override {
+        Hear("KeyDown " + std::to_string(p_iKeyCode) + " " + std::to_string(p_iShift));
+        if (p_iKeyCode == 46) {
+            p_iKeyCode = 0;
+        }
+    }
+    void ColMove(int16_t p_iPosition, bool& p_bCancel) override {
+        Hear("ColMove " + std::to_string(p_iPosition));
+        p_bCancel = m_bCancelMoves;
+    }
+
+    bool m_bCancelMoves = false;
+
+  private:
+    static std::string Args(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+        return std::to_string(p_iButton) + " " + std::to_string(p_iShift) + " " +
+               std::to_string(p_lX) + " " + std::to_string(p_lY);
+    }
+
+    void Hear(const std::string& p_sEvent) {
+        m_log.push_back(m_sName.empty() ? p_sEvent : m_sName + ": " + p_sEvent);
+        if (OnEvent) {
+            OnEvent();
+        }
+    }
+
+    std::vector<std::string>& m_log;
+    std::string m_sName;
+};
+
+// The viewer's cell-style rule: numeric text with a sign or parentheses in red.
+class RedNegatives : public GridControlEvents {
+  public:
+    void FetchCellStyle(int16_t p_iCondition, int16_t p_iSplit, const Variant& p_vBookmark,
+                        int16_t p_iCol, std::string_view p_sText, GridStyle& p_oStyle) override {
+        Requests.push_back(std::to_string(p_iSplit) + " " + Text(p_vBookmark) + " " +
+                           std::to_string(p_iCol) + " " + std::string(p_sText));
+        if (IsNumeric(Variant(p_sText)) && p_sText.find_first_of("()-") != p_sText.npos) {
+            p_oStyle.SetForeColor(grid_colors::kRed);
+        }
+        if (OnRequest) {
+            OnRequest();
+        }
+    }
+
+    std::vector<std::string> Requests;
+    std::function<void()> OnRequest;
+};
+
+class GridControlEventsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_grid->SetDataSource(m_prices);
+        m_grid->RetrieveFields();
+        m_grid->AddSink(&m_first);
+        m_grid->AddSink(&m_second);
+    }
+
+    std::shared_ptr<Recordset> m_prices = Prices();
+    std::unique_ptr<GridControl> m_grid = std::make_unique<GridControl>();
+    std::vector<std::string> m_log;
+    Recorder m_first{m_log, "first"};
+    Recorder m_second{m_log, "second"};
+};
+
+TEST_F(GridControlEventsTest, ClickMovesTheCurrentCellThenReportsTheClick) {
+    m_grid->RemoveSink(&m_second);
+    m_grid->Click(2, 1);
+    m_grid->Click(2, 1);
+    m_grid->Click(3, -1, gssCtrl);
+    m_grid->Click(0, -1, gssShift);
+    m_grid->Click(9, 0);  // past the rows: a click, nothing moves
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: RowColChange 1 -1", "first: Click",
+                                               "first: Click", "first: RowColChange 3 1",
+                                               "first: Click", "first: RowColChange 4 -1",
+                                               "first: Click", "first: Click"}));
+    std::vector<double> selected;
+    for (int32_t i = 0; i < m_grid->SelBookmarks()->Count(); ++i) {
+        selected.push_back(m_grid->SelBookmarks()->Item(i).ToDouble());
+    }
+    EXPECT_EQ(selected, (std::vector<double>{4, 3, 2, 1}));
+    m_grid->Click(2, -1, gssCtrl);
+    EXPECT_FALSE(m_grid->SelBookmarks()->Contains(Variant(3.0)));
+    EXPECT_EQ(m_grid->Row(), 2);
+}
+
+TEST_F(GridControlEventsTest, UserActionsRaiseTheirEventsWithTheirArguments) {
+    m_grid->RemoveSink(&m_second);
+    m_grid->DoubleClick();
+    m_grid->HeaderClick(1);
+    m_grid->MouseMove(0, 0, 400, 100);
+    m_grid->MouseDown(gmbRight, gssShift, 500, 700);
+    m_grid->MouseUp(gmbRight, gssShift, 500, 700);
+    EXPECT_EQ(m_grid->KeyDown(46, 0), 0);
+    EXPECT_EQ(m_grid->KeyDown(70, gssCtrl), 70);
+    m_grid->SetCurrentRow(3);
+    m_grid->SetCurrentColumn(1);
+    m_grid->SetCurrentRow(3);
+    EXPECT_EQ(m_log, (std::vector<std::string>{
+                         "first: DblClick", "first: HeadClick 1", "first: MouseMove 0 0 400 100",
+                         "first: MouseDown 2 1 500 700", "first: MouseUp 2 1 500 700",
+                         "first: KeyDown 46 0", "first: KeyDown 70 2", "first: RowColChange 1 -1",
+                         "first: RowColChange 4 -1"}));
+
+    m_log.clear();
+    m_grid->SetEnabled(false);
+    m_grid->Click(0, 0);
+    m_grid->DoubleClick();
+    m_grid->HeaderClick(0);
+    m_grid->KeyDown(46, 0);
+    EXPECT_FALSE(m_grid->MoveColumns(0, 0, 1));
+    EXPECT_TRUE(m_log.empty());
+}
+
+TEST_F(GridControlEventsTest, CellStyleRequestsColourNumericNegativesOnly) {
+    RedNegatives painter;
+    m_grid->AddSink(&painter);
+    m_grid->RemoveSink(&m_first);
+    m_grid->RemoveSink(&m_second);
+    m_grid->Columns()->Item(0)->SetSplitWidth(0, 735);
+    m_grid->Columns()->Item(1)->SetSplitWidth(0, 630);
+    EXPECT_EQ(m_grid->RenderText(0, 4),
+              "  Symbol  Change\n"
+              "> S-3     -3  {Change: red}\n"
+              "  S(5)    (5)  {Change: red}\n"
+              "  S2      2\n"
+              "  S5-3    5-3\n");
+    ASSERT_EQ(painter.Requests.size(), 8u);
+    EXPECT_EQ(painter.Requests[3], "0 2 1 (5)");
+}
+
+TEST_F(GridControlEventsTest, ASinkMayRemoveItselfOrAddAnotherDuringAnEvent) {
+    Recorder third(m_log, "third");
+    m_first.OnEvent = [&] {
+        m_grid->RemoveSink(&m_first);
+        m_grid->AddSink(&third);
+    };
+    m_grid->DoubleClick();
+    m_grid->DoubleClick();
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: DblClick", "second: DblClick",
+                                               "second: DblClick", "third: DblClick"}));
+}
+
+TEST_F(GridControlEventsTest, ASinkDestroyedDuringAnEventHearsNothingMore) {
+    auto doomed = std::make_unique<Recorder>(m_log, "doomed");
+    m_grid->AddSink(doomed.get());
+    m_first.OnEvent = [&] { doomed.reset(); };
+    m_grid->HeaderClick(0);
+    m_first.OnEvent = nullptr;
+    m_grid->HeaderClick(1);
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: HeadClick 0", "second: HeadClick 0",
+                                               "first: HeadClick 1", "second: HeadClick 1"}));
+}
+
+TEST_F(GridControlEventsTest, NestedEventsKeepTheListWhole) {
+    m_first.OnEvent = [&] {
+        m_first.OnEvent = nullptr;
+        m_grid->RemoveSink(&m_second);
+        m_grid->SetCurrentRow(1);  // raised inside the click
+        m_grid->AddSink(&m_second);
+    };
+    m_grid->Click(0, -1);
+    m_grid->DoubleClick();
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: Click", "first: RowColChange 1 -1",
+                                               "first: DblClick", "second: DblClick"}));
+}
+
+TEST_F(GridControlEventsTest, AHandlerMayDestroyTheGrid) {
+    m_first.OnEvent = [&] { m_grid.reset(); };
+    m_grid->Click(1, 0);
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: RowColChange 1 -1"}));
+
+    // Sinks outlive the grid and leave no dangling entry behind.
+    m_log.clear();
+    m_grid = std::make_unique<GridControl>();
+    m_grid->AddSink(&m_first);
+    m_grid->AddSink(&m_second);
+    m_grid->RetrieveFields();
+    m_first.OnEvent = [&] { m_grid.reset(); };
+    bool moved = true;
+    auto grid = m_grid.get();
+    moved = grid->MoveColumns(0, 0, 2);
+    EXPECT_FALSE(moved);
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: ColMove 2"}));
+}
+
+TEST_F(GridControlEventsTest, AHandlerMayDestroyTheGridWhileItRenders) {
+    RedNegatives painter;
+    m_grid->AddSink(&painter);
+    painter.OnRequest = [&] { m_grid.reset(); };
+    GridControl* grid = m_grid.get();
+    const std::string text = grid->RenderText(0, 2);
+    EXPECT_EQ(painter.Requests.size(), 1u);
+    EXPECT_EQ(text,
+              "  Symbol     Change\n"
+              "> S-3        -3\n"
+              "  S(5)       (5)\n");
+}
+
+std::string DisplayCaptions(const GridControl& p_oGrid) {
+    std::string captions;
+    for (const auto& column : p_oGrid.Columns()->DisplayOrder()) {
+        captions += column->Caption();
+    }
+    return captions;
+}
+
+TEST_F(GridControlEventsTest, ColumnMoveCanBeCancelled) {
+    auto& columns = *m_grid->Columns();
+    columns.Clear();
+    for (int32_t i = 0; i < 5; ++i) {
+        columns.Add(i)->SetCaption(std::string(1, static_cast<char>('A' + i)));
+    }
+    m_grid->RemoveSink(&m_second);
+    m_first.m_bCancelMoves = true;
+    EXPECT_FALSE(m_grid->MoveColumns(3, 4, 1));
+    EXPECT_EQ(DisplayCaptions(*m_grid), "ABCDE");
+    EXPECT_EQ(m_grid->SelStartCol(), 3);
+    EXPECT_EQ(m_grid->SelEndCol(), 4);
+
+    m_first.m_bCancelMoves = false;
+    EXPECT_TRUE(m_grid->MoveColumns(3, 4, 1));
+    EXPECT_EQ(DisplayCaptions(*m_grid), "ADEBC");
+    EXPECT_TRUE(m_grid->MoveColumns(0, 1, 5));
+    EXPECT_EQ(DisplayCaptions(*m_grid), "EBCAD");
+    EXPECT_EQ(m_log, (std::vector<std::string>{"first: ColMove 1", "first: ColMove 1",
+                                               "first: ColMove 5"}));
+
+    m_grid->SetAllowColMove(false);
+    EXPECT_FALSE(m_grid->MoveColumns(0, 0, 2));
+    EXPECT_EQ(m_log.size(), 3u);
+    m_grid->SetAllowColMove(true);
+    EXPECT_THROW(m_grid->MoveColumns(2, 1, 0), AutomationError);
+    EXPECT_THROW(m_grid->MoveColumns(0, 0, 6), AutomationError);
+}
+
+// The viewer's handler puts the columns in their new order itself before the grid moves them;
+// the grid's own move must then change nothing more.
+TEST_F(GridControlEventsTest, ColumnMoveAfterAHandlerReorderedIsTheSameMove) {
+    auto& columns = *m_grid->Columns();
+    columns.Clear();
+    for (int32_t i = 0; i < 5; ++i) {
+        columns.Add(i)->SetCaption(std::string(1, static_cast<char>('A' + i)));
+    }
+    m_first.OnEvent = [&] {
+        columns.Item(1)->SetOrder(3);  // B before E, as the move will leave it
+        columns.Item(0)->SetOrder(2);  // A, B before E
+    };
+    EXPECT_TRUE(m_grid->MoveColumns(0, 1, 4));
+    EXPECT_EQ(DisplayCaptions(*m_grid), "CDABE");
+}
+
+}  // namespace
+}  // namespace qv
