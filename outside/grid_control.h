@@ -16,8 +16,11 @@
 // the splits left to right, each with its shown columns at their widths in that split. Rows start
 // at TopRow.
 //
-// Dispatch: by name the members listed in GridControl::Table; by id
-//   196 BackColor, 165 PointAt(x, y) -> region, 180 PrintInfos, 181 PrintInfo,
+// Dispatch by name: DataSource (get, set), RowCount, Columns, Splits, SelBookmarks (each with an
+// optional index for an item), Row, Col, Bookmark, TopRow, LeftCol, SelStartCol, SelEndCol,
+// Visible, Enabled, ScrollBars, AllowColSelect, AllowColMove, RecordSelectors, ExtendRightColumn,
+// Appearance, RowContaining(y), ColContaining(x). By id (and name where it has one):
+//   196 BackColor, 165 PointAt(x, y) -> region, 180 PrintInfos, 181 PrintInfo;
 //   17, 18, 43, 75, 86, 87: kept as set (Empty until then), with no effect here. The viewer
 //   sets 75 = 5, 86 = True and 87 = False after a query, 43 = 1 on a column move in a grid with
 //   several splits, and saves 17 and 18 (setting 17 to -1) around a rebuild of the columns.
@@ -25,9 +28,10 @@
 // RenderText(first, count) writes the header and the view rows first .. first+count-1 (only
 // those rows are read), each line ended by "\n":
 //
-//       Symbol     Company    |   Price     %Prc Rec
-//     > IBM        Intl Bus~  |  140.50    -1.20 B      {%Prc: red; Rec: white on green}
-//      *MSFT       Microsoft  |  310.00     2.10 H      {%Prc: green; Rec: black on yellow}
+//       Symbol Company    |    Price    %Prc Rec
+//     > IBM    Intl Busi~ |   140.50   -1.20  B  {%Prc: red; Rec: white on green}
+//      *MSFT   Microsoft  |   310.00    2.10  H  {%Prc: green; Rec: black on yellow}
+//       ACME   Acme       | 1,234.57    0.00  S  {%Prc: black; Rec: white on red}
 //
 //   - A two-character gutter: ">" on the current row, "*" on a selected row.
 //   - The splits left to right (the frozen split first), each with its shown columns; cells are

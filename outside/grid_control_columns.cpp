@@ -6,6 +6,7 @@
 #include "outside/ignore_case.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace qv {
@@ -125,14 +126,13 @@ void GridControlColumns::SetOrder(GridControlColumn& p_oColumn, int32_t p_lOrder
 
 void GridControlColumns::MoveBefore(const std::vector<std::shared_ptr<GridControlColumn>>& p_block,
                                     const GridControlColumn* p_oTarget) {
-    std::vector<std::shared_ptr<GridControlColumn>> block;
-    for (const auto& column : p_block) {
-        if (column && column->m_pOwner == this && column.get() != p_oTarget) {
-            block.push_back(column);
-        } else if (column.get() == p_oTarget) {
-            return;
-        }
+    const auto isTarget = [&](const auto& column) { return column.get() == p_oTarget; };
+    if (p_oTarget != nullptr && std::any_of(p_block.begin(), p_block.end(), isTarget)) {
+        return;
     }
+    std::vector<std::shared_ptr<GridControlColumn>> block;
+    std::copy_if(p_block.begin(), p_block.end(), std::back_inserter(block),
+                 [this](const auto& column) { return column && column->m_pOwner == this; });
     std::sort(block.begin(), block.end(),
               [](const auto& left, const auto& right) { return left->m_lOrder < right->m_lOrder; });
     std::erase_if(m_byOrder, [&](const auto& column) {
@@ -140,8 +140,7 @@ void GridControlColumns::MoveBefore(const std::vector<std::shared_ptr<GridContro
     });
     auto position = m_byOrder.end();
     if (p_oTarget != nullptr && p_oTarget->m_pOwner == this) {
-        position = std::find_if(m_byOrder.begin(), m_byOrder.end(),
-                                [&](const auto& column) { return column.get() == p_oTarget; });
+        position = std::find_if(m_byOrder.begin(), m_byOrder.end(), isTarget);
     }
     m_byOrder.insert(position, block.begin(), block.end());
     Renumber();

@@ -71,7 +71,8 @@ class GridControlEvents {
     // 33: setting the key code to 0 marks the key handled.
     virtual void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {}
     // 59: asked for every cell as it is rendered, with its displayed text; p_oCellStyle holds the
-    // colours the cell has so far and takes the handler's.
+    // colours the cell has so far and takes the handler's. The condition is always gcNormalCell:
+    // the text rendering draws every cell in its normal state.
     virtual void FetchCellStyle(int16_t p_iCondition, int16_t p_iSplit, const Variant& p_vBookmark,
                                 int16_t p_iColIndex, std::string_view p_sCellText,
                                 GridStyle& p_oCellStyle) {}
