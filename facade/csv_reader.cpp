@@ -120,6 +120,36 @@ void CsvReader::ReadPlain() {
     }
 }
 
+// Most records are one line without quotes, wholly inside the buffer: their fields are cut out of
+// the buffer in place. Anything else (quotes, a stray CR, a record across a refill) takes the
+// general path.
+bool CsvReader::ReadSimpleRecord(std::vector<std::string_view>& p_aFields) {
+    const char* sStart = m_sBuffer.data() + m_lPosition;
+    const auto* sNewline =
+        static_cast<const char*>(std::memchr(sStart, '\n', m_lFilled - m_lPosition));
+    if (sNewline == nullptr ||
+        std::memchr(sStart, '"', static_cast<size_t>(sNewline - sStart)) != nullptr) {
+        return false;
+    }
+    const char* sEnd = sNewline > sStart && sNewline[-1] == '\r' ? sNewline - 1 : sNewline;
+    if (std::memchr(sStart, '\r', static_cast<size_t>(sEnd - sStart)) != nullptr) {
+        return false;
+    }
+    for (const char* sField = sStart;;) {
+        const auto* sComma =
+            static_cast<const char*>(std::memchr(sField, ',', static_cast<size_t>(sEnd - sField)));
+        const char* sFieldEnd = sComma != nullptr ? sComma : sEnd;
+        p_aFields.emplace_back(sField, static_cast<size_t>(sFieldEnd - sField));
+        if (sComma == nullptr) {
+            break;
+        }
+        sField = sComma + 1;
+    }
+    m_lPosition = static_cast<size_t>(sNewline - m_sBuffer.data()) + 1;
+    ++m_llLine;
+    return true;
+}
+
 bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
     if (!m_bStarted) {
         m_bStarted = true;
@@ -139,6 +169,9 @@ bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
     }
     m_llRecordLine = m_llLine;
     m_bUnterminated = false;
+    if (ReadSimpleRecord(p_aFields)) {
+        return true;
+    }
     m_sRecord.clear();
     m_aFieldEnds.clear();
     for (;;) {

@@ -61,8 +61,9 @@ const std::vector<FieldDefinition> kFields = {
      "d.close * 100.0 / (100.0 + d.pct_change)", nullptr, nullptr, nullptr,
      "previous close on the day's share basis (splits accounted for)"},
     {7, "PriceChange", "$ Change", kPrice, kAllRows, kGroupPrice, "#,##0.00", kReal,
-     "d.close - d.close * 100.0 / (100.0 + d.pct_change)", "g.index_value - g.prev_index",
-     "g.index_value - g.prev_index", nullptr,
+     "d.close - d.close * 100.0 / (100.0 + d.pct_change)",
+     "g.index_value - g.index_value * 100.0 / (100.0 + g.avg_pct_change)",
+     "g.index_value - g.index_value * 100.0 / (100.0 + g.avg_pct_change)", nullptr,
      "change from the previous close; for industries and sectors the change of their "
      "equal-weight index"},
     {6, "PctChange", "%Prc", kPercent, kAllRows, kGroupPrice, "##0.00", kReal, "d.pct_change",

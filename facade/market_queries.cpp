@@ -21,11 +21,11 @@ constexpr const char* kStockSource =
     " LEFT JOIN fundamentals f ON f.stock_id = s.stock_id WHERE 1 = 1";
 constexpr const char* kIndustrySource =
     " FROM industries i JOIN sectors c ON c.sector_code = i.sector_code"
-    " JOIN group_days g ON g.group_kind = 1 AND g.group_code = i.ind_code AND g.trade_date = ?"
+    " JOIN group_days g ON g.group_key = (1048576 + i.ind_code) * 4194304 + ?"
     " WHERE 1 = 1";
 constexpr const char* kSectorSource =
     " FROM sectors c"
-    " JOIN group_days g ON g.group_kind = 2 AND g.group_code = c.sector_code AND g.trade_date = ?"
+    " JOIN group_days g ON g.group_key = (2 * 1048576 + c.sector_code) * 4194304 + ?"
     " WHERE 1 = 1";
 constexpr const char* kHoldingSource =
     " FROM trades t JOIN portfolios p ON p.portfolio_id = t.portfolio_id"
@@ -46,11 +46,14 @@ constexpr const char* kStockHistorySource =
     " WHERE s.symbol = ?1 COLLATE NOCASE";
 constexpr const char* kIndustryHistorySource =
     " FROM industries i JOIN sectors c ON c.sector_code = i.sector_code"
-    " JOIN group_days g ON g.group_kind = 1 AND g.group_code = i.ind_code"
-    " WHERE i.ind_code = ?1 AND g.trade_date BETWEEN ?2 AND ?3";
+    " JOIN group_days g ON g.group_key BETWEEN (1048576 + i.ind_code) * 4194304 + ?2"
+    " AND (1048576 + i.ind_code) * 4194304 + ?3"
+    " WHERE i.ind_code = ?1";
 constexpr const char* kSectorHistorySource =
-    " FROM sectors c JOIN group_days g ON g.group_kind = 2 AND g.group_code = c.sector_code"
-    " WHERE c.sector_code = ?1 AND g.trade_date BETWEEN ?2 AND ?3";
+    " FROM sectors c JOIN group_days g"
+    " ON g.group_key BETWEEN (2 * 1048576 + c.sector_code) * 4194304 + ?2"
+    " AND (2 * 1048576 + c.sector_code) * 4194304 + ?3"
+    " WHERE c.sector_code = ?1";
 
 constexpr int32_t kOpenEnd = 2147483647;
 

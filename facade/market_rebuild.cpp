@@ -12,8 +12,6 @@ namespace qv::facade {
 
 namespace {
 
-constexpr int64_t kIndustryKind = 1;
-constexpr int64_t kSectorKind = 2;
 constexpr size_t kProgressEvery = 64;
 
 // Maps the trading days present in the series to dense indexes.
@@ -151,35 +149,41 @@ struct GroupDay {
 // Days of each group of one kind: [group index][day index].
 using GroupTable = std::vector<std::vector<GroupDay>>;
 
+void BindPrice(SqliteStatement& p_oInsert, int p_lIndex, double p_dPrice) {
+    if (std::isnan(p_dPrice)) {
+        p_oInsert.BindNull(p_lIndex);
+        return;
+    }
+    p_oInsert.BindInt64(p_lIndex, std::llround(p_dPrice * kPriceScale));
+}
+
 void WriteStockDays(SqliteStatement& p_oInsert, const StockSeries& p_oStock,
                     const std::vector<DailyMetrics>& p_aMetrics,
                     const std::vector<uint8_t>& p_aRanks) {
     for (size_t i = 0; i < p_oStock.m_aBars.size(); ++i) {
         const DailyBar& oBar = p_oStock.m_aBars[i];
         const DailyMetrics& oDay = p_aMetrics[i];
-        p_oInsert.BindInt64(1, p_oStock.m_llStockId * kDayKeyStride + oBar.m_lDate);
-        p_oInsert.BindInt64(2, p_oStock.m_llStockId);
-        p_oInsert.BindInt64(3, oBar.m_lDate);
-        p_oInsert.BindOptionalDouble(4, oBar.m_dOpen);
-        p_oInsert.BindOptionalDouble(5, oBar.m_dHigh);
-        p_oInsert.BindOptionalDouble(6, oBar.m_dLow);
-        p_oInsert.BindDouble(7, oBar.m_dClose);
-        p_oInsert.BindDouble(8, oBar.m_dAdjClose);
-        p_oInsert.BindInt64(9, oBar.m_llVolume);
-        p_oInsert.BindOptionalDouble(10, oDay.m_dPctChange);
+        p_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, oBar.m_lDate));
+        BindPrice(p_oInsert, 2, oBar.m_dOpen);
+        BindPrice(p_oInsert, 3, oBar.m_dHigh);
+        BindPrice(p_oInsert, 4, oBar.m_dLow);
+        BindPrice(p_oInsert, 5, oBar.m_dClose);
+        BindPrice(p_oInsert, 6, oBar.m_dAdjClose);
+        p_oInsert.BindInt64(7, oBar.m_llVolume);
+        p_oInsert.BindOptionalDouble(8, oDay.m_dPctChange);
         if (std::isnan(oDay.m_dAvgVolume)) {
-            p_oInsert.BindNull(11);
+            p_oInsert.BindNull(9);
         } else {
-            p_oInsert.BindInt64(11, std::llround(oDay.m_dAvgVolume));
+            p_oInsert.BindInt64(9, std::llround(oDay.m_dAvgVolume));
         }
-        p_oInsert.BindOptionalDouble(12, oDay.m_dHigh52);
-        p_oInsert.BindOptionalDouble(13, oDay.m_dLow52);
-        p_oInsert.BindOptionalDouble(14, oDay.m_dMa50);
-        p_oInsert.BindOptionalDouble(15, oDay.m_dMa200);
+        BindPrice(p_oInsert, 10, oDay.m_dHigh52);
+        BindPrice(p_oInsert, 11, oDay.m_dLow52);
+        BindPrice(p_oInsert, 12, oDay.m_dMa50);
+        BindPrice(p_oInsert, 13, oDay.m_dMa200);
         if (p_aRanks[i] > 0) {
-            p_oInsert.BindInt64(16, p_aRanks[i]);
+            p_oInsert.BindInt64(14, p_aRanks[i]);
         } else {
-            p_oInsert.BindNull(16);
+            p_oInsert.BindNull(14);
         }
         p_oInsert.Run();
     }
@@ -189,9 +193,8 @@ void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
                     const std::vector<int64_t>& p_aCodes, const GroupTable& p_aTable,
                     const std::vector<int32_t>& p_aDays) {
     SqliteStatement oInsert = p_oDatabase.Prepare(
-        "INSERT INTO group_days (group_kind, group_code, trade_date, member_count, advancing, "
-        "declining, avg_pct_change, avg_rank, index_value, prev_index, total_volume) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)");
+        "INSERT INTO group_days (group_key, member_count, advancing, declining, avg_pct_change, "
+        "avg_rank, index_value, total_volume) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (size_t lGroup = 0; lGroup < p_aCodes.size(); ++lGroup) {
         double dIndex = kNoValue;
         for (size_t lDay = 0; lDay < p_aDays.size(); ++lDay) {
@@ -202,23 +205,19 @@ void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
             const double dAverage = oDay.m_llChanges > 0
                                         ? oDay.m_dChangeSum / static_cast<double>(oDay.m_llChanges)
                                         : kNoValue;
-            const double dPrevious = dIndex;
             dIndex = std::isnan(dIndex)
                          ? 100.0
                          : dIndex * (1.0 + (std::isnan(dAverage) ? 0 : dAverage) / 100.0);
-            oInsert.BindInt64(1, p_llKind);
-            oInsert.BindInt64(2, p_aCodes[lGroup]);
-            oInsert.BindInt64(3, p_aDays[lDay]);
-            oInsert.BindInt64(4, oDay.m_llMembers);
-            oInsert.BindInt64(5, oDay.m_llAdvancing);
-            oInsert.BindInt64(6, oDay.m_llDeclining);
-            oInsert.BindOptionalDouble(7, dAverage);
+            oInsert.BindInt64(1, GroupDayKey(p_llKind, p_aCodes[lGroup], p_aDays[lDay]));
+            oInsert.BindInt64(2, oDay.m_llMembers);
+            oInsert.BindInt64(3, oDay.m_llAdvancing);
+            oInsert.BindInt64(4, oDay.m_llDeclining);
+            oInsert.BindOptionalDouble(5, dAverage);
             oInsert.BindOptionalDouble(
-                8, oDay.m_llRanks > 0 ? oDay.m_dRankSum / static_cast<double>(oDay.m_llRanks)
+                6, oDay.m_llRanks > 0 ? oDay.m_dRankSum / static_cast<double>(oDay.m_llRanks)
                                       : kNoValue);
-            oInsert.BindDouble(9, dIndex);
-            oInsert.BindOptionalDouble(10, dPrevious);
-            oInsert.BindInt64(11, oDay.m_llVolume);
+            oInsert.BindDouble(7, dIndex);
+            oInsert.BindInt64(8, oDay.m_llVolume);
             oInsert.Run();
         }
     }
@@ -265,14 +264,14 @@ void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries
     const GroupCodes oCodes = ReadGroupCodes(p_oDatabase);
     const std::vector<std::vector<uint8_t>> aRanks = RankAllDays(p_aSeries, oCalendar);
 
-    p_oDatabase.Execute("DELETE FROM stock_days; DELETE FROM group_days; DELETE FROM trading_days");
+    p_oDatabase.Execute("DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days");
     const size_t lDays = oCalendar.Days().size();
     GroupTable aIndustries(oCodes.m_aIndustries.size(), std::vector<GroupDay>(lDays));
     GroupTable aSectors(oCodes.m_aSectors.size(), std::vector<GroupDay>(lDays));
     SqliteStatement oInsert = p_oDatabase.Prepare(
-        "INSERT INTO stock_days (day_key, stock_id, trade_date, open, high, low, close, adj_close, "
-        "volume, pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)");
+        "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, pct_change, "
+        "avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
     for (size_t lStock = 0; lStock < p_aSeries.size(); ++lStock) {
         const StockSeries& oStock = p_aSeries[lStock];
         const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(oStock.m_aBars);
@@ -293,8 +292,9 @@ void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries
         }
     }
     ReportProgress(p_fProgress, "Writing daily bars", llStocks, llStocks);
-    WriteGroupDays(p_oDatabase, kIndustryKind, oCodes.m_aIndustries, aIndustries, oCalendar.Days());
-    WriteGroupDays(p_oDatabase, kSectorKind, oCodes.m_aSectors, aSectors, oCalendar.Days());
+    WriteGroupDays(p_oDatabase, kIndustryGroupKind, oCodes.m_aIndustries, aIndustries,
+                   oCalendar.Days());
+    WriteGroupDays(p_oDatabase, kSectorGroupKind, oCodes.m_aSectors, aSectors, oCalendar.Days());
     WriteCalendar(p_oDatabase, oCalendar.Days());
 }
 

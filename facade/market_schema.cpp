@@ -16,7 +16,11 @@ namespace {
 // stock_days holds the bar of a stock on a trading day together with the metrics derived from
 // it and the bars before it: the importer and the generator write both in one pass, which keeps
 // a full import close to the cost of storing the bars alone. Its rowid is the day key
-// (kDayKeyStride). The previous close is not stored: it is close / (1 + pct_change / 100).
+// (kDayKeyStride). The previous close is not stored: it is close / (1 + pct_change / 100), and
+// likewise the previous index value of a group. Prices and the price-like metrics are stored as
+// whole ten-thousandths (kPriceScale), three or four bytes where a REAL takes eight, which
+// nearly halves the largest table; the view stock_days gives them back as numbers, and every
+// query reads through it.
 constexpr const char* kTablesSql = R"sql(
 CREATE TABLE schema_version (version INTEGER NOT NULL);
 INSERT INTO schema_version (version) VALUES (0);
@@ -48,38 +52,42 @@ CREATE TABLE fundamentals (
 );
 
 CREATE TABLE trading_days (trade_date INTEGER PRIMARY KEY);
-CREATE TABLE stock_days (
+CREATE TABLE stock_bars (
     day_key INTEGER PRIMARY KEY,
-    stock_id INTEGER NOT NULL,
-    trade_date INTEGER NOT NULL,
-    open REAL,
-    high REAL,
-    low REAL,
-    close REAL NOT NULL,
-    adj_close REAL NOT NULL,
+    open INTEGER,
+    high INTEGER,
+    low INTEGER,
+    close INTEGER NOT NULL,
+    adj_close INTEGER NOT NULL,
     volume INTEGER NOT NULL,
     pct_change REAL,
     avg_volume_50 INTEGER,
-    high_52w REAL,
-    low_52w REAL,
-    ma_50 REAL,
-    ma_200 REAL,
+    high_52w INTEGER,
+    low_52w INTEGER,
+    ma_50 INTEGER,
+    ma_200 INTEGER,
     rs_rank INTEGER
 );
+CREATE VIEW stock_days AS
+SELECT day_key, day_key >> 22 AS stock_id, day_key & 4194303 AS trade_date,
+    open / 10000.0 AS open, high / 10000.0 AS high, low / 10000.0 AS low,
+    close / 10000.0 AS close, adj_close / 10000.0 AS adj_close, volume, pct_change,
+    avg_volume_50, high_52w / 10000.0 AS high_52w, low_52w / 10000.0 AS low_52w,
+    ma_50 / 10000.0 AS ma_50, ma_200 / 10000.0 AS ma_200, rs_rank
+FROM stock_bars;
 CREATE TABLE group_days (
-    group_kind INTEGER NOT NULL,
-    group_code INTEGER NOT NULL,
-    trade_date INTEGER NOT NULL,
+    group_key INTEGER PRIMARY KEY,
+    group_kind INTEGER GENERATED ALWAYS AS (group_key >> 42) VIRTUAL,
+    group_code INTEGER GENERATED ALWAYS AS ((group_key >> 22) & 1048575) VIRTUAL,
+    trade_date INTEGER GENERATED ALWAYS AS (group_key & 4194303) VIRTUAL,
     member_count INTEGER NOT NULL,
     advancing INTEGER NOT NULL,
     declining INTEGER NOT NULL,
     avg_pct_change REAL,
     avg_rank REAL,
     index_value REAL NOT NULL,
-    prev_index REAL,
-    total_volume INTEGER NOT NULL,
-    PRIMARY KEY (group_kind, group_code, trade_date)
-) WITHOUT ROWID;
+    total_volume INTEGER NOT NULL
+);
 
 CREATE TABLE field_catalogue (
     parameter_id INTEGER PRIMARY KEY,

@@ -19,8 +19,24 @@ constexpr int32_t kMarketApplicationId = 0x51564D44;
 // The key of a stock's bar of a day: stock id * kDayKeyStride + day serial (days 0 to
 // kDayKeyStride - 1, that is 1899-12-30 to beyond the year 9999). As the rowid of stock_days it
 // keeps a stock's bars together in date order, so bars written stock by stock go in at the end
-// of the table, and a stock's day is one rowid lookup. SQL text writes the stride as 4194304.
+// of the table, and a stock's day is one rowid lookup; stock id and day are columns computed from
+// it. group_days is keyed the same way, with (kind * kGroupKindStride + code) in place of the
+// stock id. SQL text writes the strides as 4194304 and 1048576.
 constexpr int64_t kDayKeyStride = int64_t{1} << 22;
+constexpr int64_t kGroupKindStride = int64_t{1} << 20;
+constexpr int64_t kIndustryGroupKind = 1;
+constexpr int64_t kSectorGroupKind = 2;
+
+// Prices are stored as whole multiples of 1 / kPriceScale; the SQL view divides by 10000.0.
+constexpr double kPriceScale = 10000.0;
+
+constexpr int64_t DayKey(int64_t p_llStockId, int32_t p_lDay) {
+    return p_llStockId * kDayKeyStride + p_lDay;
+}
+
+constexpr int64_t GroupDayKey(int64_t p_llKind, int64_t p_llCode, int32_t p_lDay) {
+    return (p_llKind * kGroupKindStride + p_llCode) * kDayKeyStride + p_lDay;
+}
 
 int LatestSchemaVersion();
 

@@ -133,6 +133,10 @@ MarketStore::MarketStore(std::string p_sPath, Access p_eAccess)
         }
         return;
     }
+    if (m_bCreated) {
+        // Before WAL and the first table: the bar tables are read and written in long runs.
+        m_oDatabase.Execute("PRAGMA page_size = 16384");
+    }
     m_oDatabase.Execute("PRAGMA journal_mode = WAL");
     m_oDatabase.Execute("PRAGMA synchronous = NORMAL");
     MigrateSchema(m_oDatabase);

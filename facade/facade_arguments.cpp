@@ -1,0 +1,149 @@
+#include "facade/facade_arguments.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "facade/sqlite_database.h"
+#include "outside/automation_error.h"
+
+namespace qv::facade {
+
+namespace {
+
+// 9999-12-31, the last day a Date can hold.
+constexpr double kLastDay = 2958465;
+
+std::string_view Trim(std::string_view p_sText) {
+    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
+        p_sText.remove_prefix(1);
+    }
+    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
+        p_sText.remove_suffix(1);
+    }
+    return p_sText;
+}
+
+bool IsAbsent(const Variant& p_vValue) {
+    return p_vValue.IsMissing() || p_vValue.IsEmpty();
+}
+
+// "Symbol as [Symbol]" gives "Symbol"; so do "[Symbol]" and "Symbol".
+std::string FieldOfSelectItem(std::string_view p_sItem) {
+    std::string_view sItem = Trim(p_sItem);
+    const size_t lOpen = sItem.rfind('[');
+    const size_t lClose = sItem.rfind(']');
+    if (lOpen != std::string_view::npos && lClose != std::string_view::npos && lClose > lOpen) {
+        return std::string(Trim(sItem.substr(lOpen + 1, lClose - lOpen - 1)));
+    }
+    return std::string(sItem);
+}
+
+}  // namespace
+
+void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat) {
+    throw AutomationError(kFacadeErrorNumber, kFacadeSource,
+                          std::string(p_sMethod) + ": " + p_sWhat);
+}
+
+bool FacadeArguments::IsGiven(size_t p_lIndex) const {
+    return p_lIndex < m_aArgs.size() && !IsAbsent(m_aArgs[p_lIndex]);
+}
+
+void FacadeArguments::Fail(size_t p_lIndex, std::string_view p_sName,
+                           const std::string& p_sWhy) const {
+    RaiseFacadeError(m_sMethod, "argument " + std::to_string(p_lIndex + 1) + " (" +
+                                    std::string(p_sName) + "): " + p_sWhy);
+}
+
+int32_t FacadeArguments::Long(size_t p_lIndex, std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return 0;
+    }
+    try {
+        return m_aArgs[p_lIndex].ToLong();
+    } catch (const AutomationError& oError) {
+        Fail(p_lIndex, p_sName, oError.Description());
+    }
+}
+
+bool FacadeArguments::Boolean(size_t p_lIndex, std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return false;
+    }
+    try {
+        return m_aArgs[p_lIndex].ToBool();
+    } catch (const AutomationError& oError) {
+        Fail(p_lIndex, p_sName, oError.Description());
+    }
+}
+
+std::string FacadeArguments::Text(size_t p_lIndex, std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return {};
+    }
+    try {
+        return m_aArgs[p_lIndex].ToString();
+    } catch (const AutomationError& oError) {
+        Fail(p_lIndex, p_sName, oError.Description());
+    }
+}
+
+int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return 0;
+    }
+    const Variant& vValue = m_aArgs[p_lIndex];
+    if (vValue.IsString() && Trim(vValue.ToString()).empty()) {
+        return 0;
+    }
+    double dSerial = 0;
+    try {
+        dSerial = std::floor(vValue.ToDate());
+    } catch (const AutomationError& oError) {
+        Fail(p_lIndex, p_sName, oError.Description());
+    }
+    if (dSerial == 0) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::clamp(dSerial, 1.0, kLastDay));
+}
+
+std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view p_sName) const {
+    std::vector<std::string> aKeys;
+    if (!IsGiven(p_lIndex) || m_aArgs[p_lIndex].IsNull()) {
+        return aKeys;
+    }
+    const Variant& vItems = m_aArgs[p_lIndex];
+    try {
+        if (!vItems.IsArray()) {
+            aKeys.push_back(vItems.ToString());
+            return aKeys;
+        }
+        for (const Variant& vItem : vItems.Array().Values()) {
+            if (!IsAbsent(vItem) && !vItem.IsNull()) {
+                aKeys.push_back(vItem.ToString());
+            }
+        }
+    } catch (const AutomationError& oError) {
+        Fail(p_lIndex, p_sName, oError.Description());
+    }
+    return aKeys;
+}
+
+std::vector<std::string> SelectListFields(const Variant& p_vList) {
+    std::vector<std::string> aFields;
+    if (p_vList.IsArray()) {
+        for (const Variant& vItem : p_vList.Array().Values()) {
+            if (vItem.IsString()) {
+                aFields.push_back(FieldOfSelectItem(vItem.ToString()));
+            }
+        }
+    } else if (p_vList.IsString()) {
+        aFields.push_back(FieldOfSelectItem(p_vList.ToString()));
+    }
+    std::erase_if(aFields, [](const std::string& sField) { return sField.empty(); });
+    return aFields;
+}
+
+}  // namespace qv::facade

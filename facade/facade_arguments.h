@@ -1,0 +1,67 @@
+// Reading the arguments of a facade call, and the failures a call reports.
+//
+// The callers pass Variants in the order of their own argument lists; a value of the wrong kind
+// fails with an automation error that names the call and the argument, so that a host author
+// sees "StockViewer: argument 12 (IndCode): Type mismatch" rather than a bare "Type mismatch".
+// A Missing argument (an optional one left out) reads like Empty: 0, "" or False.
+//
+//     FacadeArguments args("GetLayout", p_args);
+//     const int32_t lOwnerId = args.Long(0, "OwnerId");
+//     args.Out(1) = lLayoutId;   // written back into the caller's Variant
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "outside/variant.h"
+
+namespace qv::facade {
+
+// The source of every failure the components raise.
+constexpr const char* kFacadeSource = "QorvantOnlineFacade";
+
+// A failure of a call that names what was wrong or not found: "GetCurrentHoldings: portfolio
+// 12 not found". It carries the facade's error number, as the storage errors do.
+[[noreturn]] void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat);
+
+class FacadeArguments {
+  public:
+    FacadeArguments(std::string_view p_sMethod, std::span<Variant> p_aArgs)
+        : m_sMethod(p_sMethod), m_aArgs(p_aArgs) {}
+
+    std::string_view Method() const { return m_sMethod; }
+    size_t Count() const { return m_aArgs.size(); }
+    // True when the argument was passed and is neither Missing nor Empty.
+    bool IsGiven(size_t p_lIndex) const;
+
+    const Variant& Value(size_t p_lIndex) const { return m_aArgs[p_lIndex]; }
+    // The caller's Variant, for by-reference arguments the call writes back.
+    Variant& Out(size_t p_lIndex) { return m_aArgs[p_lIndex]; }
+
+    int32_t Long(size_t p_lIndex, std::string_view p_sName) const;
+    bool Boolean(size_t p_lIndex, std::string_view p_sName) const;
+    std::string Text(size_t p_lIndex, std::string_view p_sName) const;
+    // A date (or date text) as a day serial, the time of day dropped. Empty and the zero date give
+    // 0, which the lists read as "the latest trading day"; a date before the zero date gives 1,
+    // a day before any data.
+    int32_t Day(size_t p_lIndex, std::string_view p_sName) const;
+    // The keys of an item array (symbols, industry codes) as texts; a single value is one key,
+    // Empty and Null none.
+    std::vector<std::string> Keys(size_t p_lIndex, std::string_view p_sName) const;
+
+    [[noreturn]] void Fail(size_t p_lIndex, std::string_view p_sName,
+                           const std::string& p_sWhy) const;
+
+  private:
+    std::string_view m_sMethod;
+    std::span<Variant> m_aArgs;
+};
+
+// The field names of a select list as the viewer sends them: an array of "Field as [Field]"
+// texts (or of plain field names); Empty gives none.
+std::vector<std::string> SelectListFields(const Variant& p_vList);
+
+}  // namespace qv::facade

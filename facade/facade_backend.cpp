@@ -1,0 +1,63 @@
+#include "facade/facade_backend.h"
+
+#include <cstdio>
+#include <random>
+
+#include "facade/market_queries.h"
+#include "facade/market_store.h"
+#include "facade/owner_store.h"
+#include "facade/recordset_conversion.h"
+#include "facade/sqlite_database.h"
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+
+namespace qv::facade {
+
+namespace {
+
+// 64 random bits in hexadecimal: a code nobody can guess from an earlier one.
+std::string NewTimeCode() {
+    std::random_device oSource;
+    const uint64_t llCode = (static_cast<uint64_t>(oSource()) << 32) ^ oSource();
+    char aText[17];
+    std::snprintf(aText, sizeof(aText), "%016llx", static_cast<unsigned long long>(llCode));
+    return aText;
+}
+
+}  // namespace
+
+FacadeBackend::FacadeBackend(std::shared_ptr<MarketStore> p_oStore)
+    : m_oStore(std::move(p_oStore)) {}
+
+FacadeBackend::~FacadeBackend() = default;
+
+SqliteDatabase& FacadeBackend::Database() {
+    return m_oStore->Database();
+}
+
+std::shared_ptr<Recordset> FacadeBackend::FieldCatalogue() {
+    if (!m_rCatalogue) {
+        m_rCatalogue = RecordsetFromTable(MarketQueries(Database()).FieldCatalogue());
+    }
+    return m_rCatalogue->Copy();
+}
+
+std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName) {
+    SqliteTransaction oWork(Database());
+    OwnerStore oOwners(Database());
+    if (p_sName.empty()) {
+        oOwners.EnsureOwner(p_lOwnerId);
+    } else {
+        oOwners.PutOwner(p_lOwnerId, p_sName, oOwners.DefaultMaxRows(p_lOwnerId));
+    }
+    const std::string sTimeCode = NewTimeCode();
+    oOwners.RecordLogin(p_lOwnerId, sTimeCode, PlatformContext::Current().Time().Now());
+    oWork.Commit();
+    return sTimeCode;
+}
+
+bool FacadeBackend::HasNewerLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) {
+    return !OwnerStore(Database()).IsCurrentLogin(p_lOwnerId, p_sTimeCode);
+}
+
+}  // namespace qv::facade

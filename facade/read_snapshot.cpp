@@ -1,0 +1,30 @@
+#include "facade/read_snapshot.h"
+
+#include "facade/sqlite_database.h"
+
+namespace qv::facade {
+
+ReadSnapshot::ReadSnapshot(SqliteDatabase& p_oDatabase)
+    : m_oDatabase(p_oDatabase), m_bOwn(!p_oDatabase.InTransaction()) {
+    if (m_bOwn) {
+        m_oDatabase.Execute("BEGIN DEFERRED");
+    }
+}
+
+ReadSnapshot::~ReadSnapshot() {
+    if (!m_bOwn || !m_oDatabase.InTransaction()) {
+        return;
+    }
+    // Nothing was written, so a read transaction that cannot commit is rolled back instead.
+    try {
+        m_oDatabase.Execute("COMMIT");
+    } catch (const FacadeError&) {
+        try {
+            m_oDatabase.Execute("ROLLBACK");
+        } catch (const FacadeError&) {
+            // SQLite has ended the transaction itself.
+        }
+    }
+}
+
+}  // namespace qv::facade

@@ -1,0 +1,24 @@
+// Turning rows read from the market database into the recordsets the facade hands out.
+//
+// Field names are the table's column names (the catalogue's "Column_Name"), in table order;
+// field types follow the kind of each column: integers as adInteger (adBigInt when a value does
+// not fit 32 bits), numbers as adDouble, days as adDate, booleans as adBoolean and texts as
+// adVarChar sized to the longest value. Every field may hold Null, the value of a field that has
+// no value for a row. The recordset is client-side with batch optimistic locking, open and on
+// its first row (at BOF and EOF together when it has none), as the viewer expects a recordset
+// from the facade to be.
+#pragma once
+
+#include <memory>
+
+#include "facade/result_table.h"
+
+namespace qv {
+class Recordset;
+}
+
+namespace qv::facade {
+
+std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable);
+
+}  // namespace qv::facade
