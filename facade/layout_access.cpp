@@ -45,8 +45,8 @@ LayoutRecord LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerI
         oStored = Default(p_lOwnerId, p_lDataType, p_lFinderType);
     }
     if (!oStored) {
-        RaiseFacadeError(p_sMethod, "there is no layout for data type " +
-                                        std::to_string(p_lDataType));
+        RaiseFacadeError(p_sMethod,
+                         "there is no layout for data type " + std::to_string(p_lDataType));
     }
     if (!oSent) {
         return *oStored;

@@ -12,8 +12,7 @@ namespace {
 constexpr int32_t kColumnRows = 7;
 
 [[noreturn]] void Malformed(const std::string& p_sWhat) {
-    throw AutomationError(errors::kTypeMismatch, kFacadeSource,
-                          "layout description, " + p_sWhat);
+    throw AutomationError(errors::kTypeMismatch, kFacadeSource, "layout description, " + p_sWhat);
 }
 
 // The elements of a one-dimensional array of at least p_lCount elements, from its lower bound.

@@ -45,6 +45,14 @@ bool SameName(std::string_view p_sLeft, std::string_view p_sRight) {
                       });
 }
 
+// Symbols are kept in capitals, whatever case a file writes them in.
+std::string UpperCase(std::string_view p_sText) {
+    std::string sUpper(p_sText);
+    std::transform(sUpper.begin(), sUpper.end(), sUpper.begin(),
+                   [](unsigned char p_cChar) { return static_cast<char>(std::toupper(p_cChar)); });
+    return sUpper;
+}
+
 int FindColumn(const std::vector<std::string_view>& p_aHeader, std::string_view p_sName) {
     for (size_t i = 0; i < p_aHeader.size(); ++i) {
         if (SameName(Trim(p_aHeader[i]), p_sName)) {
@@ -244,7 +252,8 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
                         " fields, found " + std::to_string(aFields.size()));
             continue;
         }
-        const std::string sSymbol(Trim(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
+        const std::string sSymbol =
+            UpperCase(Trim(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
         Constituent oRow{std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lName)])),
                          std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lSector)])),
                          std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lIndustry)]))};
@@ -371,10 +380,10 @@ void ImportRun::StoreConstituents() {
 }
 
 int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol) {
-    if (p_sSymbol == m_sLastSymbol) {
+    if (SameName(p_sSymbol, m_sLastSymbol)) {
         return m_llLastStockId;
     }
-    m_sLastSymbol = p_sSymbol;
+    m_sLastSymbol = UpperCase(p_sSymbol);
     const auto itId = m_aStockIds.find(m_sLastSymbol);
     m_llLastStockId = itId != m_aStockIds.end() ? itId->second : 0;
     if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
@@ -459,8 +468,13 @@ void ImportRun::ReadPrices(OpenInput& p_oInput) {
                         " fields, found " + std::to_string(aFields.size()));
             continue;
         }
-        const int64_t llStockId =
-            StockIdOf(p_oInput, Trim(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]));
+        const std::string_view sSymbol =
+            Trim(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
+        if (sSymbol.empty()) {
+            Problem(p_oInput.m_sName, llLine, "the symbol is empty");
+            continue;
+        }
+        const int64_t llStockId = StockIdOf(p_oInput, sSymbol);
         if (llStockId == 0) {
             ++m_oReport.m_llRowsSkipped;
             continue;

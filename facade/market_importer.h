@@ -8,6 +8,9 @@
 // relative-strength ranking depends on every other stock of the day. Readers see the old data
 // until the import commits.
 //
+// Symbols are stored in capitals and compared without regard to case. Prices are kept to four
+// decimals (ten-thousandths of a dollar), which holds every price of the usual sources exactly.
+//
 // Codes are stable: a sector, industry or stock already in the database keeps its code; new ones
 // get the next codes in the order of their sorted names, so importing the same files into a new
 // database always gives the same codes.

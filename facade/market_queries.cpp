@@ -43,7 +43,7 @@ constexpr const char* kStockHistorySource =
     " JOIN stock_days d"
     " ON d.day_key BETWEEN s.stock_id * 4194304 + ?2 AND s.stock_id * 4194304 + ?3"
     " LEFT JOIN fundamentals f ON f.stock_id = s.stock_id"
-    " WHERE s.symbol = ?1 COLLATE NOCASE";
+    " WHERE s.symbol = ?1";
 constexpr const char* kIndustryHistorySource =
     " FROM industries i JOIN sectors c ON c.sector_code = i.sector_code"
     " JOIN group_days g ON g.group_key BETWEEN (1048576 + i.ind_code) * 4194304 + ?2"
@@ -252,16 +252,12 @@ std::vector<int64_t> NumericKeys(const std::vector<std::string>& p_aKeys) {
     return aCodes;
 }
 
-std::vector<std::string> UpperKeys(const std::vector<std::string>& p_aKeys) {
-    std::vector<std::string> aUpper;
+std::vector<std::string> TrimmedKeys(const std::vector<std::string>& p_aKeys) {
+    std::vector<std::string> aTrimmed;
     for (const std::string& sKey : p_aKeys) {
-        std::string sText(Trim(sKey));
-        std::transform(sText.begin(), sText.end(), sText.begin(), [](unsigned char p_cChar) {
-            return static_cast<char>(std::toupper(p_cChar));
-        });
-        aUpper.push_back(std::move(sText));
+        aTrimmed.emplace_back(Trim(sKey));
     }
-    return aUpper;
+    return aTrimmed;
 }
 
 void AddNameFilter(QueryText& p_oQuery, const char* p_sColumn, const std::string& p_sStart) {
@@ -348,7 +344,7 @@ ListResult MarketQueries::Stocks(const ListRequest& p_oRequest) {
             .Value(int64_t{p_oRequest.m_lPortfolioId});
     }
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("upper(s.symbol)", UpperKeys(p_oRequest.m_aKeys));
+        oQuery.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
     AddNameFilter(oQuery, "s.company_name", p_oRequest.m_sNameStart);
     return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Stock, "s.symbol", lDay);
@@ -398,7 +394,7 @@ ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
         .Value(int64_t{p_oRequest.m_lPortfolioId})
         .Value(int64_t{lDay});
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("upper(s.symbol)", UpperKeys(p_oRequest.m_aKeys));
+        oQuery.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
     return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Holding, "t.trade_id",
                       lDay);

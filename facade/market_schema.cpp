@@ -37,7 +37,7 @@ CREATE TABLE industries (
 CREATE INDEX industries_by_sector ON industries (sector_code);
 CREATE TABLE stocks (
     stock_id INTEGER PRIMARY KEY,
-    symbol TEXT NOT NULL UNIQUE,
+    symbol TEXT NOT NULL UNIQUE COLLATE NOCASE,
     company_name TEXT NOT NULL,
     ind_code INTEGER NOT NULL REFERENCES industries (ind_code)
 );

@@ -35,11 +35,9 @@ void AppendField(Recordset& p_rRecordset, const ResultTable& p_oTable, size_t p_
     constexpr int32_t lAttributes = adFldIsNullable | adFldMayBeNull | adFldUpdatable;
     switch (oColumn.m_eKind) {
         case FieldKind::Integer: {
-            const bool bFits =
-                std::all_of(p_oTable.m_aRows.begin(), p_oTable.m_aRows.end(),
-                            [&](const std::vector<FieldValue>& aRow) {
-                                return FitsLong(aRow[p_lColumn]);
-                            });
+            const bool bFits = std::all_of(
+                p_oTable.m_aRows.begin(), p_oTable.m_aRows.end(),
+                [&](const std::vector<FieldValue>& aRow) { return FitsLong(aRow[p_lColumn]); });
             p_rRecordset.Fields().Append(oColumn.m_sName, bFits ? adInteger : adBigInt, 0,
                                          lAttributes);
             return;

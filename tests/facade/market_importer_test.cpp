@@ -33,7 +33,7 @@ std::string Prices(const std::string& p_sBadRows = "") {
            p_sBadRows +
            "BBB,2021-01-06,20,21,19,19,19,700\n"
            "CCC,2021-01-04,5,5,5,5,5,100\n"
-           "CCC,2021-01-05,5,6,5,6,6,100\n";
+           "ccc,2021-01-05,5,6,5,6,6,100\n";
 }
 
 class Importer : public ::testing::Test {
@@ -144,6 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadRow{"zero_price", "BBB,2021-01-05,1,1,1,0,1,1\n", "Close"},
                       BadRow{"negative_volume", "BBB,2021-01-05,1,1,1,1,1,-5\n", "Volume"},
                       BadRow{"unknown_symbol", "ZZZ,2021-01-05,1,1,1,1,1,1\n", "unknown symbol"},
+                      BadRow{"empty_symbol", " ,2021-01-05,1,1,1,1,1,1\n", "symbol"},
                       BadRow{"same_day_twice", "BBB,2021-01-06,20,21,19,18,18,700\n", "again"}),
     [](const ::testing::TestParamInfo<BadRow>& p_oInfo) { return p_oInfo.param.m_sName; });
 

@@ -1,0 +1,36 @@
+// The base of the five facade components: a dispatch object answering calls by name through its
+// class's dispatch table, sharing the backend with every other component object.
+//
+// Whatever goes wrong inside a call reaches the caller as an automation error, as a remote
+// component's failure would: errors of the standard library are turned into one that names the
+// call, so that no other kind of exception crosses the dispatch boundary.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string_view>
+
+#include "outside/dispatch.h"
+#include "outside/dispatch_table.h"
+
+namespace qv::facade {
+
+class FacadeBackend;
+
+class FacadeComponent : public DispatchObject {
+  public:
+    explicit FacadeComponent(std::shared_ptr<FacadeBackend> p_oBackend)
+        : m_oBackend(std::move(p_oBackend)) {}
+
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) final;
+
+  protected:
+    FacadeBackend& Backend() { return *m_oBackend; }
+    virtual const DispatchTable& Table() const = 0;
+
+  private:
+    std::shared_ptr<FacadeBackend> m_oBackend;
+};
+
+}  // namespace qv::facade

@@ -1,0 +1,617 @@
+#include "facade/viewer_reader_component.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "facade/facade_arguments.h"
+#include "facade/facade_backend.h"
+#include "facade/layout_access.h"
+#include "facade/layout_variant.h"
+#include "facade/market_lists.h"
+#include "facade/market_queries.h"
+#include "facade/market_screen.h"
+#include "facade/market_store.h"
+#include "facade/owner_store.h"
+#include "facade/read_snapshot.h"
+#include "facade/recordset_conversion.h"
+#include "facade/system_layouts.h"
+#include "outside/recordset.h"
+
+namespace qv::facade {
+
+namespace {
+
+constexpr int32_t kStockViewer = 0;
+constexpr int32_t kIndustryViewer = 1;
+constexpr int32_t kSectorViewer = 2;
+constexpr int32_t kStockHistory = 3;
+constexpr int32_t kIndustryHistory = 4;
+constexpr int32_t kSectorHistory = 5;
+constexpr int32_t kFinderViewer = 6;
+constexpr int32_t kNoFinderType = -1;
+
+// List scopes as the viewer numbers them.
+constexpr int32_t kSectorScope = 2;
+constexpr int32_t kOneSectorScope = 3;
+
+// The table bits of the grids below the lists.
+constexpr int32_t kIndustryTable = 1;
+constexpr int32_t kSectorTable = 2;
+
+// The search option that asks for company names.
+constexpr int32_t kNameSearch = 1;
+
+Variant RecordsetVariant(const ResultTable& p_oTable) {
+    return Variant(std::shared_ptr<DispatchObject>(RecordsetFromTable(p_oTable)));
+}
+
+std::string Trimmed(std::string_view p_sText) {
+    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
+        p_sText.remove_prefix(1);
+    }
+    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
+        p_sText.remove_suffix(1);
+    }
+    return std::string(p_sText);
+}
+
+std::vector<std::string> SplitList(const std::string& p_sText) {
+    std::vector<std::string> aItems;
+    size_t lStart = 0;
+    while (lStart <= p_sText.size()) {
+        const size_t lComma = std::min(p_sText.find(',', lStart), p_sText.size());
+        std::string sItem = Trimmed(std::string_view(p_sText).substr(lStart, lComma - lStart));
+        if (!sItem.empty()) {
+            aItems.push_back(std::move(sItem));
+        }
+        lStart = lComma + 1;
+    }
+    return aItems;
+}
+
+bool IsNumber(const std::string& p_sText) {
+    double dValue = 0;
+    const auto [sEnd, eError] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), dValue);
+    return eError == std::errc() && sEnd == p_sText.data() + p_sText.size();
+}
+
+// A stock search looks for symbols, or for company names with the name option. An industry or
+// sector search looks for codes when the text is a list of numbers, else for names.
+ListSearch SearchOf(const std::string& p_sText, int32_t p_lOption, bool p_bCodes) {
+    ListSearch oSearch;
+    std::vector<std::string> aKeys = SplitList(p_sText);
+    const bool bKeys =
+        p_lOption != kNameSearch &&
+        (!p_bCodes || (!aKeys.empty() && std::all_of(aKeys.begin(), aKeys.end(), IsNumber)));
+    if (bKeys) {
+        oSearch.m_aKeys = std::move(aKeys);
+    } else {
+        oSearch.m_sNameStart = Trimmed(p_sText);
+    }
+    return oSearch;
+}
+
+// The list scope decides between an industry and a sector when the caller sends both codes; a
+// scope that names a code the caller did not send falls back to the codes.
+ListScope StockScope(int32_t p_lIndCode, int32_t p_lSectorCode, int32_t p_lListScope) {
+    ListScope oScope;
+    if (p_lListScope == kSectorScope && p_lSectorCode > 0) {
+        oScope.m_lSectorCode = p_lSectorCode;
+    } else if (p_lIndCode > 0) {
+        oScope.m_lIndCode = p_lIndCode;
+    } else if (p_lSectorCode > 0) {
+        oScope.m_lSectorCode = p_lSectorCode;
+    }
+    return oScope;
+}
+
+// The fields of the grid below a list: the caller's select list, else the layout's columns of
+// that grid's table.
+std::vector<std::string> SecondaryFields(const Variant& p_vList, const LayoutRecord& p_oLayout,
+                                         int32_t p_lTableBit) {
+    std::vector<std::string> aFields = SelectListFields(p_vList);
+    return aFields.empty() ? FetchedFields(p_oLayout, p_lTableBit) : aFields;
+}
+
+// The layout a list without a layout id starts from: the watch-list layout for a watch list.
+int32_t StartLayoutId(int32_t p_lLayoutId, int32_t p_lWatchListId, int32_t p_lWatchListLayout) {
+    if (p_lLayoutId > 0) {
+        return p_lLayoutId;
+    }
+    return p_lWatchListId > 0 ? p_lWatchListLayout : 0;
+}
+
+RowKind ScreenRows(FacadeArguments& p_oArgs, int32_t p_lResultType) {
+    switch (p_lResultType) {
+        case 0:
+        case 5:
+            return RowKind::Stock;
+        case 1:
+            return RowKind::Industry;
+        case 2:
+            return RowKind::Sector;
+        default:
+            p_oArgs.Fail(1, "ResultType",
+                         "result type " + std::to_string(p_lResultType) + " cannot be screened");
+    }
+}
+
+ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aCriteria,
+                              int32_t p_lEntry, RowKind p_eRows) {
+    const int32_t lRow = p_aCriteria.LBound(1);
+    const std::string sEntry = "criterion " + std::to_string(p_lEntry);
+    ScreenCriterion oCriterion;
+    try {
+        const std::string sField = Trimmed(p_aCriteria.At(lRow, p_lEntry).ToString());
+        const FieldDefinition* oField = FindFieldByName(sField);
+        if (oField == nullptr || oField->SqlFor(p_eRows) == nullptr) {
+            p_oArgs.Fail(2, "Criteria", sEntry + ": no field \"" + sField + "\" in these rows");
+        }
+        oCriterion.m_sField = oField->m_sColumnName;
+        const std::string sOperator = Trimmed(p_aCriteria.At(lRow + 1, p_lEntry).ToString());
+        const std::optional<ScreenOperator> eOperator = ScreenOperatorOf(sOperator);
+        if (!eOperator) {
+            p_oArgs.Fail(2, "Criteria", sEntry + ": unknown operator \"" + sOperator + "\"");
+        }
+        oCriterion.m_eOperator = *eOperator;
+        const Variant& vValue = p_aCriteria.At(lRow + 2, p_lEntry);
+        oCriterion.m_vValue = oField->m_eKind == FieldKind::Text ? FieldValue(vValue.ToString())
+                                                                 : FieldValue(vValue.ToDouble());
+    } catch (const AutomationError& oError) {
+        if (oError.Number() == kFacadeErrorNumber) {
+            throw;
+        }
+        p_oArgs.Fail(2, "Criteria", sEntry + ": " + oError.Description());
+    }
+    return oCriterion;
+}
+
+std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eRows) {
+    std::vector<ScreenCriterion> aCriteria;
+    if (!p_oArgs.IsGiven(2)) {
+        return aCriteria;
+    }
+    const Variant& vTable = p_oArgs.Value(2);
+    if (!vTable.IsArray() || vTable.Array().Dimensions() != 2 ||
+        vTable.Array().UBound(1) - vTable.Array().LBound(1) < 2) {
+        p_oArgs.Fail(2, "Criteria", "not an array of 3 rows (field, operator, value) by n");
+    }
+    const VariantArray& aTable = vTable.Array();
+    for (int32_t i = aTable.LBound(2); i <= aTable.UBound(2); ++i) {
+        aCriteria.push_back(ReadCriterion(p_oArgs, aTable, i, p_eRows));
+    }
+    return aCriteria;
+}
+
+}  // namespace
+
+Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
+    FacadeArguments oArgs("StockViewer", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(18, "TimeCode"))) {
+        oArgs.Out(19) = true;
+        return Variant::Nothing();
+    }
+    const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
+    const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(6),
+        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
+        kStockViewer, kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(2, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits =
+        oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), oArgs.Boolean(4, "ReturnAll"));
+    oQuery.m_oScope =
+        StockScope(oArgs.Long(11, "IndCode"), lSectorCode, oArgs.Long(17, "ListScope"));
+    oQuery.m_oScope.m_lWatchListId = lWatchListId;
+    oQuery.m_oScope.m_lPortfolioId = oArgs.Long(16, "PortfolioID");
+    oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout,
+                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    const ListAnswer oAnswer = oLists.Stocks(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(3) = oQuery.m_oLimits.m_lMaxRows;
+    oArgs.Out(4) = oQuery.m_oLimits.m_bReturnAll;
+    oArgs.Out(6) = LayoutToVariant(oLayout);
+    oArgs.Out(8) = vRows;
+    oArgs.Out(9) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(10) = oAnswer.m_lTradingDay;
+    oArgs.Out(14) = oAnswer.m_sWatchListName;
+    oArgs.Out(15) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(19) = false;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchStocks", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
+    const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(7),
+        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
+        kStockViewer, kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(2, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), false);
+    oQuery.m_oScope = StockScope(oArgs.Long(13, "IndCode"), lSectorCode, 0);
+    oQuery.m_oScope.m_lWatchListId = lWatchListId;
+    oQuery.m_oSearch =
+        SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), false);
+    oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(8), oLayout,
+                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    const ListAnswer oAnswer = oLists.Stocks(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(7) = LayoutToVariant(oLayout);
+    oArgs.Out(9) = vRows;
+    oArgs.Out(10) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(11) = oAnswer.m_lTradingDay;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
+    FacadeArguments oArgs("GetSectorDetail", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    return RecordsetVariant(MarketLists(Backend().Database())
+                                .SectorRow(std::max(oArgs.Long(0, "StartTimeId"), 0),
+                                           oArgs.Long(1, "SectorCode"),
+                                           SelectListFields(oArgs.Value(3))));
+}
+
+Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
+    FacadeArguments oArgs("IndustryViewer", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(15, "TimeCode"))) {
+        oArgs.Out(16) = true;
+        return Variant::Nothing();
+    }
+    const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
+    const int32_t lWatchListId = oArgs.Long(11, "WatchListId");
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(5),
+        StartLayoutId(LayoutIdOfVariant(oArgs.Value(5)), lWatchListId,
+                      system_layout::kIndustryWatchList),
+        kIndustryViewer, kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(1, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits =
+        oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
+    oQuery.m_oScope.m_lSectorCode = lSectorCode;
+    oQuery.m_oScope.m_lWatchListId = lWatchListId;
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oLayout, kSectorTable);
+    const ListAnswer oAnswer = oLists.Industries(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
+    oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
+    oArgs.Out(5) = LayoutToVariant(oLayout);
+    oArgs.Out(7) = vRows;
+    oArgs.Out(8) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(9) = oAnswer.m_lTradingDay;
+    oArgs.Out(12) = lSectorCode > 0 ? kOneSectorScope : 0;
+    oArgs.Out(13) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(14) = oAnswer.m_sWatchListName;
+    oArgs.Out(16) = false;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
+    FacadeArguments oArgs("SectorViewer", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(9, "TimeCode"))) {
+        oArgs.Out(10) = true;
+        return Variant::Nothing();
+    }
+    const LayoutRecord oLayout =
+        LayoutAccess(oDatabase).InForce(oArgs.Method(), lOwnerId, oArgs.Value(5),
+                                        LayoutIdOfVariant(oArgs.Value(5)), kSectorViewer,
+                                        kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(1, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits =
+        oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
+    const ListAnswer oAnswer = oLists.Sectors(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
+    oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
+    oArgs.Out(5) = LayoutToVariant(oLayout);
+    oArgs.Out(6) = vRows;
+    oArgs.Out(7) = oAnswer.m_lTradingDay;
+    oArgs.Out(8) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(10) = false;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchIndustries", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
+    const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(6),
+        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kIndustryWatchList),
+        kIndustryViewer, kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(2, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), false);
+    oQuery.m_oScope.m_lSectorCode = lSectorCode;
+    oQuery.m_oScope.m_lWatchListId = lWatchListId;
+    oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), true);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout, kSectorTable);
+    const ListAnswer oAnswer = oLists.Industries(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(6) = LayoutToVariant(oLayout);
+    oArgs.Out(8) = vRows;
+    oArgs.Out(9) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(10) = oAnswer.m_lTradingDay;
+    oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchSector", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(6), oArgs.Long(1, "LayoutId"), kSectorViewer,
+        kNoFinderType);
+    MarketLists oLists(oDatabase);
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = lOwnerId;
+    oQuery.m_lDate = oArgs.Day(2, "StartDate");
+    oQuery.m_aFields = FetchedFields(oLayout);
+    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
+    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(5, "MaxRows"), false);
+    oQuery.m_oSearch = SearchOf(oArgs.Text(3, "SearchText"), oArgs.Long(4, "SearchOpt1"), true);
+    const ListAnswer oAnswer = oLists.Sectors(oQuery);
+
+    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    oArgs.Out(6) = LayoutToVariant(oLayout);
+    oArgs.Out(7) = vRows;
+    oArgs.Out(8) = oAnswer.m_lTradingDay;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lViewerType,
+                                       DispatchArgs p_args) {
+    FacadeArguments oArgs(p_sMethod, p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(5, "OwnerId");
+    const LayoutRecord oLayout =
+        LayoutAccess(oDatabase).InForce(p_sMethod, lOwnerId, oArgs.Value(3),
+                                        LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
+                                        kNoFinderType);
+    const ListLimits oLimits = MarketLists(oDatabase).ResolveLimits(
+        lOwnerId, oArgs.Long(6, "MaxRows"), oArgs.Boolean(7, "ReturnAll"));
+    HistoryRequest oRequest;
+    oRequest.m_aFields = WithKeys(FetchedFields(oLayout), {"Trading_Date"});
+    oRequest.m_lFirstDate = oArgs.Day(0, "StartDate");
+    oRequest.m_lLastDate = oArgs.Day(1, "EndDate");
+    oRequest.m_sSort = oLayout.m_oSort.m_sSortText;
+    oRequest.m_lMaxRows = oLimits.m_bReturnAll ? -1 : oLimits.m_lMaxRows;
+    MarketQueries oQueries(oDatabase);
+    ResultTable oRows;
+    if (p_lViewerType == kStockHistory) {
+        oRows = oQueries.StockHistory(oArgs.Text(2, "Symbol"), oRequest);
+    } else if (p_lViewerType == kIndustryHistory) {
+        oRows = oQueries.IndustryHistory(oArgs.Long(2, "IndCode"), oRequest);
+    } else {
+        oRows = oQueries.SectorHistory(oArgs.Long(2, "SectorCode"), oRequest);
+    }
+
+    const Variant vRows = RecordsetVariant(oRows);
+    oArgs.Out(3) = LayoutToVariant(oLayout);
+    oArgs.Out(4) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(6) = oLimits.m_lMaxRows;
+    oArgs.Out(7) = oLimits.m_bReturnAll;
+    return vRows;
+}
+
+Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("GetDefaultLayout", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    const std::optional<LayoutRecord> oLayout = LayoutAccess(Backend().Database())
+                                                    .Default(oArgs.Long(0, "OwnerId"),
+                                                             oArgs.Long(1, "ViewerType"),
+                                                             oArgs.Long(2, "FinderType"));
+    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+}
+
+Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("GetLayout", p_args);
+    const std::optional<LayoutRecord> oLayout =
+        LayoutAccess(Backend().Database())
+            .Readable(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "LayoutId"));
+    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+}
+
+Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
+    FacadeArguments oArgs("GetCustomFieldList", p_args);
+    oArgs.Long(0, "OwnerId");
+    oArgs.Long(1, "ResultType");
+    return Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+}
+
+Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
+    FacadeArguments oArgs("GetDefaultLayoutID", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    const std::optional<LayoutRecord> oLayout = LayoutAccess(Backend().Database())
+                                                    .Default(oArgs.Long(0, "OwnerId"),
+                                                             oArgs.Long(1, "PrintType"),
+                                                             oArgs.Long(2, "ResultType"));
+    return oLayout ? oLayout->m_lId : 0;
+}
+
+Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchCompanyName", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    ListScope oScope;
+    oScope.m_lIndCode = oArgs.Long(1, "IndCode");
+    oScope.m_lSectorCode = oArgs.Long(2, "SectorCode");
+    oScope.m_lWatchListId = oArgs.Long(3, "WatchListId");
+    return RecordsetVariant(MarketLists(Backend().Database())
+                                .CompanyNames(oArgs.Text(0, "SearchText"), oScope,
+                                              oArgs.Day(4, "Date")));
+}
+
+Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchIndustryName", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    ListScope oScope;
+    oScope.m_lSectorCode = oArgs.Long(1, "SectorCode");
+    oScope.m_lWatchListId = oArgs.Long(2, "WatchListId");
+    return RecordsetVariant(MarketLists(Backend().Database())
+                                .IndustryNames(oArgs.Text(0, "SearchText"), oScope,
+                                               oArgs.Day(3, "Date")));
+}
+
+Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
+    FacadeArguments oArgs("SearchSectorName", p_args);
+    ReadSnapshot oSnapshot(Backend().Database());
+    return RecordsetVariant(MarketLists(Backend().Database())
+                                .SectorNames(oArgs.Text(0, "SearchText"), oArgs.Day(1, "Date")));
+}
+
+Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
+    FacadeArguments oArgs("getdefaultmaxrows", p_args);
+    oArgs.Long(0, "ListKind");
+    const int32_t lMaxRows =
+        OwnerStore(Backend().Database()).DefaultMaxRows(oArgs.Long(3, "OwnerId"));
+    oArgs.Out(1) = lMaxRows;
+    oArgs.Out(2) = false;
+    return lMaxRows;
+}
+
+Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
+    FacadeArguments oArgs("Login", p_args);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    if (lOwnerId <= 0) {
+        oArgs.Fail(0, "OwnerId", "owner " + std::to_string(lOwnerId) + " cannot log in");
+    }
+    return Backend().Login(lOwnerId, Trimmed(oArgs.Text(1, "Name")));
+}
+
+Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
+    FacadeArguments oArgs("RunScreen", p_args);
+    SqliteDatabase& oDatabase = Backend().Database();
+    ReadSnapshot oSnapshot(oDatabase);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lResultType = oArgs.Long(1, "ResultType");
+    ScreenRequest oRequest;
+    oRequest.m_eRows = ScreenRows(oArgs, lResultType);
+    oRequest.m_aCriteria = ReadCriteria(oArgs, oRequest.m_eRows);
+    const std::optional<LayoutRecord> oLayout =
+        LayoutAccess(oDatabase).Default(lOwnerId, kFinderViewer, lResultType);
+    if (!oLayout) {
+        RaiseFacadeError(oArgs.Method(), "there is no finder layout for result type " +
+                                             std::to_string(lResultType));
+    }
+    oRequest.m_lDate = oArgs.Day(3, "Date");
+    oRequest.m_aFields = WithKeys(FetchedFields(*oLayout), KeyFields(oRequest.m_eRows));
+    oRequest.m_sSort = oLayout->m_oSort.m_sSortText;
+    oRequest.m_lMaxRows =
+        MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), false).m_lMaxRows;
+    return RecordsetVariant(facade::RunScreen(oDatabase, oRequest));
+}
+
+const DispatchTable& ViewerReaderComponent::Table() const {
+    using Self = ViewerReaderComponent;
+    static const DispatchTable oTable =
+        DispatchTable::Builder<Self>()
+            .Method("StockViewer", 20, 20,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.StockViewer(aArgs); })
+            .Method("SearchStocks", 15, 15,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchStocks(aArgs); })
+            .Method("GetSectorDetail", 4, 4,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetSectorDetail(aArgs); })
+            .Method("IndustryViewer", 17, 17,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.IndustryViewer(aArgs); })
+            .Method("SectorViewer", 11, 11,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SectorViewer(aArgs); })
+            .Method("SearchIndustries", 14, 14,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchIndustries(aArgs); })
+            .Method("SearchSector", 9, 9,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSector(aArgs); })
+            .Method("HistoryStockEX", 8, 8,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.History("HistoryStockEX", kStockHistory, aArgs);
+                    })
+            .Method("HistoryIndustryEX", 8, 8,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.History("HistoryIndustryEX", kIndustryHistory, aArgs);
+                    })
+            .Method("HistorySectorEX", 8, 8,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.History("HistorySectorEX", kSectorHistory, aArgs);
+                    })
+            .Method("GetDefaultLayout", 3, 3,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultLayout(aArgs); })
+            .Method("GetLayout", 2, 2,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetLayout(aArgs); })
+            .Method("GetCustomFieldList", 2, 2,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.GetCustomFieldList(aArgs);
+                    })
+            .Method("GetDefaultLayoutID", 3, 3,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.GetDefaultLayoutID(aArgs);
+                    })
+            .Method("SearchCompanyName", 5, 5,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchCompanyName(aArgs); })
+            .Method("SearchIndustryName", 4, 4,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.SearchIndustryName(aArgs);
+                    })
+            .Method("SearchSectorName", 2, 2,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSectorName(aArgs); })
+            .Method("getdefaultmaxrows", 4, 4,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultMaxRows(aArgs); })
+            .Method("Login", 1, 2,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.Login(aArgs); })
+            .Method("RunScreen", 4, 5,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.RunScreen(aArgs); })
+            .Build();
+    return oTable;
+}
+
+}  // namespace qv::facade

@@ -1,0 +1,113 @@
+#include "facade/viewer_writer_component.h"
+
+#include "facade/facade_arguments.h"
+#include "facade/facade_backend.h"
+#include "facade/layout_access.h"
+#include "facade/layout_store.h"
+#include "facade/layout_variant.h"
+#include "facade/system_layouts.h"
+
+namespace qv::facade {
+
+namespace {
+
+// Viewer types 0 to 7 and their print types 9 to 16 (8 is the buy-from-search type, which has
+// no list of its own but may keep a layout).
+constexpr int32_t kLastDataType = 16;
+
+}  // namespace
+
+Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("SaveLayout", p_args);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    LayoutRecord oLayout;
+    oLayout.m_lId = oArgs.Long(1, "LayoutId");
+    oLayout.m_sName = oArgs.Text(2, "Name");
+    oLayout.m_sDescription = oArgs.Text(3, "Description");
+    oLayout.m_lParentId = oArgs.Long(4, "ParentId");
+    oLayout.m_oSort =
+        MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
+                       oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
+    oLayout.m_aColumns = ColumnsFromVariant(oArgs.Value(9));
+    oLayout.m_lDataType = oArgs.Long(10, "DataType");
+    oLayout.m_lFinderType = oArgs.IsGiven(11) ? oArgs.Long(11, "FinderType") : -1;
+    oLayout.m_lOwnerId = lOwnerId;
+    if (lOwnerId <= 0 || oLayout.m_aColumns.empty() || oLayout.m_lDataType < 0 ||
+        oLayout.m_lDataType > kLastDataType) {
+        return false;
+    }
+    const std::optional<int32_t> lSavedId =
+        LayoutStore(Backend().Database()).SaveLayout(lOwnerId, oLayout);
+    if (!lSavedId) {
+        return false;
+    }
+    oArgs.Out(1) = *lSavedId;
+    return true;
+}
+
+Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("DeleteLayout", p_args);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lLayoutId = oArgs.Long(1, "LayoutId");
+    oArgs.Long(2, "FinderResultsType");
+    LayoutAccess oAccess(Backend().Database());
+    // The kind of the replacement is the deleted layout's own: the finder type the viewer sends
+    // is that of its list, which a stock or industry layout does not carry.
+    const std::optional<LayoutRecord> oDeleted = oAccess.Readable(lOwnerId, lLayoutId);
+    if (!oDeleted || oDeleted->m_lOwnerId != lOwnerId ||
+        !LayoutStore(Backend().Database()).DeleteLayout(lOwnerId, lLayoutId)) {
+        return false;
+    }
+    const std::optional<LayoutRecord> oStandIn =
+        oAccess.Default(lOwnerId, oDeleted->m_lDataType, oDeleted->m_lFinderType);
+    oArgs.Out(3) = oStandIn ? LayoutToVariant(*oStandIn) : Variant();
+    return true;
+}
+
+Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("RestoreDefaultLayout", p_args);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lViewerType = oArgs.Long(1, "ViewerType");
+    const int32_t lFinderType = oArgs.Long(2, "FinderType");
+    if (!oArgs.Boolean(3, "UserOnly") && lOwnerId > 0) {
+        LayoutStore(Backend().Database())
+            .ClearOwnerDefault(lOwnerId, lViewerType, lFinderType, false);
+    }
+    const std::optional<LayoutRecord> oLayout =
+        LayoutAccess(Backend().Database()).Default(lOwnerId, lViewerType, lFinderType);
+    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+}
+
+Variant ViewerWriterComponent::DeleteCustomLayout(DispatchArgs p_args) {
+    FacadeArguments oArgs("DeleteCustomLayout", p_args);
+    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lPrintType = oArgs.Long(1, "PrintType");
+    const int32_t lFinderType = oArgs.Long(2, "FinderType");
+    if (lOwnerId > 0) {
+        LayoutStore(Backend().Database())
+            .ClearOwnerDefault(lOwnerId, lPrintType, lFinderType, true);
+    }
+    return Variant();
+}
+
+const DispatchTable& ViewerWriterComponent::Table() const {
+    using Self = ViewerWriterComponent;
+    static const DispatchTable oTable =
+        DispatchTable::Builder<Self>()
+            .Method("SaveLayout", 12, 12,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SaveLayout(aArgs); })
+            .Method("DeleteLayout", 4, 4,
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.DeleteLayout(aArgs); })
+            .Method("RestoreDefaultLayout", 4, 4,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.RestoreDefaultLayout(aArgs);
+                    })
+            .Method("DeleteCustomLayout", 3, 3,
+                    [](Self& oSelf, DispatchArgs aArgs) {
+                        return oSelf.DeleteCustomLayout(aArgs);
+                    })
+            .Build();
+    return oTable;
+}
+
+}  // namespace qv::facade
