@@ -22,8 +22,7 @@ class FacadeComponent : public DispatchObject {
     explicit FacadeComponent(std::shared_ptr<FacadeBackend> p_oBackend)
         : m_oBackend(std::move(p_oBackend)) {}
 
-    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
-                   std::span<Variant> p_args) final;
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<Variant> p_args) final;
 
   protected:
     FacadeBackend& Backend() { return *m_oBackend; }

@@ -120,8 +120,8 @@ class MarketLists {
   private:
     // One row named p_sName over the member stocks of the query's scope (p_bOfIndustries: the
     // stocks of the industry groups of its watch list), shaped as an industry or sector row.
-    ResultTable Summary(const ListQuery& p_oQuery, const std::string& p_sName,
-                        bool p_bOfIndustries, bool p_bSectorShape);
+    ResultTable Summary(const ListQuery& p_oQuery, const std::string& p_sName, bool p_bOfIndustries,
+                        bool p_bSectorShape);
 
     SqliteDatabase& m_oDatabase;
 };

@@ -101,4 +101,12 @@ std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable) {
     return rRecordset;
 }
 
+Variant RecordsetValue(std::shared_ptr<Recordset> p_rRecordset) {
+    return Variant(std::shared_ptr<DispatchObject>(std::move(p_rRecordset)));
+}
+
+Variant RecordsetValue(const ResultTable& p_oTable) {
+    return RecordsetValue(RecordsetFromTable(p_oTable));
+}
+
 }  // namespace qv::facade

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "facade/result_table.h"
+#include "outside/variant.h"
 
 namespace qv {
 class Recordset;
@@ -20,5 +21,9 @@ class Recordset;
 namespace qv::facade {
 
 std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable);
+
+// A recordset as the Variant a call returns or writes back.
+Variant RecordsetValue(std::shared_ptr<Recordset> p_rRecordset);
+Variant RecordsetValue(const ResultTable& p_oTable);
 
 }  // namespace qv::facade

@@ -42,10 +42,6 @@ constexpr int32_t kSectorTable = 2;
 // The search option that asks for company names.
 constexpr int32_t kNameSearch = 1;
 
-Variant RecordsetVariant(const ResultTable& p_oTable) {
-    return Variant(std::shared_ptr<DispatchObject>(RecordsetFromTable(p_oTable)));
-}
-
 std::string Trimmed(std::string_view p_sText) {
     while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
         p_sText.remove_prefix(1);
@@ -215,19 +211,19 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_oScope.m_lPortfolioId = oArgs.Long(16, "PortfolioID");
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout,
-                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    oQuery.m_aSecondaryFields =
+        SecondaryFields(oArgs.Value(7), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
     const ListAnswer oAnswer = oLists.Stocks(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(3) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(4) = oQuery.m_oLimits.m_bReturnAll;
     oArgs.Out(6) = LayoutToVariant(oLayout);
     oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(9) = RecordsetValue(oAnswer.m_oSecondary);
     oArgs.Out(10) = oAnswer.m_lTradingDay;
     oArgs.Out(14) = oAnswer.m_sWatchListName;
-    oArgs.Out(15) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(15) = RecordsetValue(Backend().FieldCatalogue());
     oArgs.Out(19) = false;
     return vRows;
 }
@@ -252,17 +248,16 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), false);
     oQuery.m_oScope = StockScope(oArgs.Long(13, "IndCode"), lSectorCode, 0);
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oSearch =
-        SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), false);
+    oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), false);
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(8), oLayout,
-                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    oQuery.m_aSecondaryFields =
+        SecondaryFields(oArgs.Value(8), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
     const ListAnswer oAnswer = oLists.Stocks(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(7) = LayoutToVariant(oLayout);
     oArgs.Out(9) = vRows;
-    oArgs.Out(10) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(10) = RecordsetValue(oAnswer.m_oSecondary);
     oArgs.Out(11) = oAnswer.m_lTradingDay;
     return vRows;
 }
@@ -270,10 +265,10 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
 Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
     FacadeArguments oArgs("GetSectorDetail", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
-    return RecordsetVariant(MarketLists(Backend().Database())
-                                .SectorRow(std::max(oArgs.Long(0, "StartTimeId"), 0),
-                                           oArgs.Long(1, "SectorCode"),
-                                           SelectListFields(oArgs.Value(3))));
+    return RecordsetValue(MarketLists(Backend().Database())
+                              .SectorRow(std::max(oArgs.Long(0, "StartTimeId"), 0),
+                                         oArgs.Long(1, "SectorCode"),
+                                         SelectListFields(oArgs.Value(3))));
 }
 
 Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
@@ -305,15 +300,15 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oLayout, kSectorTable);
     const ListAnswer oAnswer = oLists.Industries(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
     oArgs.Out(5) = LayoutToVariant(oLayout);
     oArgs.Out(7) = vRows;
-    oArgs.Out(8) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(8) = RecordsetValue(oAnswer.m_oSecondary);
     oArgs.Out(9) = oAnswer.m_lTradingDay;
     oArgs.Out(12) = lSectorCode > 0 ? kOneSectorScope : 0;
-    oArgs.Out(13) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(13) = RecordsetValue(Backend().FieldCatalogue());
     oArgs.Out(14) = oAnswer.m_sWatchListName;
     oArgs.Out(16) = false;
     return vRows;
@@ -328,10 +323,9 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
         oArgs.Out(10) = true;
         return Variant::Nothing();
     }
-    const LayoutRecord oLayout =
-        LayoutAccess(oDatabase).InForce(oArgs.Method(), lOwnerId, oArgs.Value(5),
-                                        LayoutIdOfVariant(oArgs.Value(5)), kSectorViewer,
-                                        kNoFinderType);
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        oArgs.Method(), lOwnerId, oArgs.Value(5), LayoutIdOfVariant(oArgs.Value(5)), kSectorViewer,
+        kNoFinderType);
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -342,13 +336,13 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
         oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
     const ListAnswer oAnswer = oLists.Sectors(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
     oArgs.Out(5) = LayoutToVariant(oLayout);
     oArgs.Out(6) = vRows;
     oArgs.Out(7) = oAnswer.m_lTradingDay;
-    oArgs.Out(8) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(8) = RecordsetValue(Backend().FieldCatalogue());
     oArgs.Out(10) = false;
     return vRows;
 }
@@ -377,10 +371,10 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout, kSectorTable);
     const ListAnswer oAnswer = oLists.Industries(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(6) = LayoutToVariant(oLayout);
     oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetVariant(oAnswer.m_oSecondary);
+    oArgs.Out(9) = RecordsetValue(oAnswer.m_oSecondary);
     oArgs.Out(10) = oAnswer.m_lTradingDay;
     oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
     return vRows;
@@ -391,9 +385,9 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(6), oArgs.Long(1, "LayoutId"), kSectorViewer,
-        kNoFinderType);
+    const LayoutRecord oLayout =
+        LayoutAccess(oDatabase).InForce(oArgs.Method(), lOwnerId, oArgs.Value(6),
+                                        oArgs.Long(1, "LayoutId"), kSectorViewer, kNoFinderType);
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -404,7 +398,7 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     oQuery.m_oSearch = SearchOf(oArgs.Text(3, "SearchText"), oArgs.Long(4, "SearchOpt1"), true);
     const ListAnswer oAnswer = oLists.Sectors(oQuery);
 
-    const Variant vRows = RecordsetVariant(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
     oArgs.Out(6) = LayoutToVariant(oLayout);
     oArgs.Out(7) = vRows;
     oArgs.Out(8) = oAnswer.m_lTradingDay;
@@ -417,10 +411,9 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(5, "OwnerId");
-    const LayoutRecord oLayout =
-        LayoutAccess(oDatabase).InForce(p_sMethod, lOwnerId, oArgs.Value(3),
-                                        LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
-                                        kNoFinderType);
+    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+        p_sMethod, lOwnerId, oArgs.Value(3), LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
+        kNoFinderType);
     const ListLimits oLimits = MarketLists(oDatabase).ResolveLimits(
         lOwnerId, oArgs.Long(6, "MaxRows"), oArgs.Boolean(7, "ReturnAll"));
     HistoryRequest oRequest;
@@ -439,9 +432,9 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
         oRows = oQueries.SectorHistory(oArgs.Long(2, "SectorCode"), oRequest);
     }
 
-    const Variant vRows = RecordsetVariant(oRows);
+    const Variant vRows = RecordsetValue(oRows);
     oArgs.Out(3) = LayoutToVariant(oLayout);
-    oArgs.Out(4) = Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    oArgs.Out(4) = RecordsetValue(Backend().FieldCatalogue());
     oArgs.Out(6) = oLimits.m_lMaxRows;
     oArgs.Out(7) = oLimits.m_bReturnAll;
     return vRows;
@@ -450,10 +443,10 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
 Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("GetDefaultLayout", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
-    const std::optional<LayoutRecord> oLayout = LayoutAccess(Backend().Database())
-                                                    .Default(oArgs.Long(0, "OwnerId"),
-                                                             oArgs.Long(1, "ViewerType"),
-                                                             oArgs.Long(2, "FinderType"));
+    const std::optional<LayoutRecord> oLayout =
+        LayoutAccess(Backend().Database())
+            .Default(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "ViewerType"),
+                     oArgs.Long(2, "FinderType"));
     return oLayout ? LayoutToVariant(*oLayout) : Variant();
 }
 
@@ -469,16 +462,16 @@ Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
     FacadeArguments oArgs("GetCustomFieldList", p_args);
     oArgs.Long(0, "OwnerId");
     oArgs.Long(1, "ResultType");
-    return Variant(std::shared_ptr<DispatchObject>(Backend().FieldCatalogue()));
+    return RecordsetValue(Backend().FieldCatalogue());
 }
 
 Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
     FacadeArguments oArgs("GetDefaultLayoutID", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
-    const std::optional<LayoutRecord> oLayout = LayoutAccess(Backend().Database())
-                                                    .Default(oArgs.Long(0, "OwnerId"),
-                                                             oArgs.Long(1, "PrintType"),
-                                                             oArgs.Long(2, "ResultType"));
+    const std::optional<LayoutRecord> oLayout =
+        LayoutAccess(Backend().Database())
+            .Default(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "PrintType"),
+                     oArgs.Long(2, "ResultType"));
     return oLayout ? oLayout->m_lId : 0;
 }
 
@@ -489,9 +482,9 @@ Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
     oScope.m_lIndCode = oArgs.Long(1, "IndCode");
     oScope.m_lSectorCode = oArgs.Long(2, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(3, "WatchListId");
-    return RecordsetVariant(MarketLists(Backend().Database())
-                                .CompanyNames(oArgs.Text(0, "SearchText"), oScope,
-                                              oArgs.Day(4, "Date")));
+    return RecordsetValue(
+        MarketLists(Backend().Database())
+            .CompanyNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(4, "Date")));
 }
 
 Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
@@ -500,16 +493,16 @@ Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
     ListScope oScope;
     oScope.m_lSectorCode = oArgs.Long(1, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(2, "WatchListId");
-    return RecordsetVariant(MarketLists(Backend().Database())
-                                .IndustryNames(oArgs.Text(0, "SearchText"), oScope,
-                                               oArgs.Day(3, "Date")));
+    return RecordsetValue(
+        MarketLists(Backend().Database())
+            .IndustryNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(3, "Date")));
 }
 
 Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchSectorName", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
-    return RecordsetVariant(MarketLists(Backend().Database())
-                                .SectorNames(oArgs.Text(0, "SearchText"), oArgs.Day(1, "Date")));
+    return RecordsetValue(MarketLists(Backend().Database())
+                              .SectorNames(oArgs.Text(0, "SearchText"), oArgs.Day(1, "Date")));
 }
 
 Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
@@ -551,7 +544,7 @@ Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     oRequest.m_sSort = oLayout->m_oSort.m_sSortText;
     oRequest.m_lMaxRows =
         MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), false).m_lMaxRows;
-    return RecordsetVariant(facade::RunScreen(oDatabase, oRequest));
+    return RecordsetValue(facade::RunScreen(oDatabase, oRequest));
 }
 
 const DispatchTable& ViewerReaderComponent::Table() const {
@@ -589,19 +582,13 @@ const DispatchTable& ViewerReaderComponent::Table() const {
             .Method("GetLayout", 2, 2,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetLayout(aArgs); })
             .Method("GetCustomFieldList", 2, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.GetCustomFieldList(aArgs);
-                    })
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetCustomFieldList(aArgs); })
             .Method("GetDefaultLayoutID", 3, 3,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.GetDefaultLayoutID(aArgs);
-                    })
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultLayoutID(aArgs); })
             .Method("SearchCompanyName", 5, 5,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchCompanyName(aArgs); })
             .Method("SearchIndustryName", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.SearchIndustryName(aArgs);
-                    })
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchIndustryName(aArgs); })
             .Method("SearchSectorName", 2, 2,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSectorName(aArgs); })
             .Method("getdefaultmaxrows", 4, 4,

@@ -25,9 +25,8 @@ Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
     oLayout.m_sName = oArgs.Text(2, "Name");
     oLayout.m_sDescription = oArgs.Text(3, "Description");
     oLayout.m_lParentId = oArgs.Long(4, "ParentId");
-    oLayout.m_oSort =
-        MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
-                       oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
+    oLayout.m_oSort = MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
+                                     oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
     oLayout.m_aColumns = ColumnsFromVariant(oArgs.Value(9));
     oLayout.m_lDataType = oArgs.Long(10, "DataType");
     oLayout.m_lFinderType = oArgs.IsGiven(11) ? oArgs.Long(11, "FinderType") : -1;
@@ -98,14 +97,11 @@ const DispatchTable& ViewerWriterComponent::Table() const {
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SaveLayout(aArgs); })
             .Method("DeleteLayout", 4, 4,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.DeleteLayout(aArgs); })
-            .Method("RestoreDefaultLayout", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.RestoreDefaultLayout(aArgs);
-                    })
+            .Method(
+                "RestoreDefaultLayout", 4, 4,
+                [](Self& oSelf, DispatchArgs aArgs) { return oSelf.RestoreDefaultLayout(aArgs); })
             .Method("DeleteCustomLayout", 3, 3,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.DeleteCustomLayout(aArgs);
-                    })
+                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.DeleteCustomLayout(aArgs); })
             .Build();
     return oTable;
 }

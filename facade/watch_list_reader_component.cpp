@@ -13,8 +13,8 @@ Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lListType = oArgs.Long(1, "WatchListType");
     ResultTable oTable;
-    oTable.m_aColumns = {{"id", FieldKind::Integer},      {"parentid", FieldKind::Integer},
-                         {"Name", FieldKind::Text},       {"Comments", FieldKind::Text},
+    oTable.m_aColumns = {{"id", FieldKind::Integer},       {"parentid", FieldKind::Integer},
+                         {"Name", FieldKind::Text},        {"Comments", FieldKind::Text},
                          {"IsFolder", FieldKind::Boolean}, {"ListType", FieldKind::Integer}};
     const bool bKnownType =
         lListType == watch_list_type::kStocks || lListType == watch_list_type::kIndustries;
@@ -27,7 +27,7 @@ Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
                                       int64_t{oEntry.m_lListType}});
         }
     }
-    return Variant(std::shared_ptr<DispatchObject>(RecordsetFromTable(oTable)));
+    return RecordsetValue(oTable);
 }
 
 const DispatchTable& WatchListReaderComponent::Table() const {
