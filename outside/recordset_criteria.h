@@ -75,9 +75,6 @@ std::string_view CriteriaTokenName(std::string_view p_sText, const CriteriaToken
 [[noreturn]] void RaiseCriteriaError(int32_t p_lNumber, std::string_view p_sProblem,
                                      std::string_view p_sText, const CriteriaToken& p_token);
 
-// LIKE matching: p_sFoldedPattern must have been folded with FoldText.
-bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern);
-
 // Rows to test: the ids Ids[0] to Ids[Count-1], or when Ids is null the ids 0 to Count-1.
 struct CriteriaRows {
     const uint32_t* Ids = nullptr;

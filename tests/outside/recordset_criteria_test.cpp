@@ -2,6 +2,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
+#include "outside/recordset_criteria_nodes.h"
 #include "outside/vb_date.h"
 
 #include <gmock/gmock.h>
