@@ -131,10 +131,16 @@ void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
         RaiseRuntimeError(errors::kObjectVariableNotSet, "no field catalogue");
     }
     p_rParameters->SetFilter("parameter_id = " + std::to_string(p_lParameterId));
-    if (!p_rParameters->IsEOF()) {
-        const ColumnEntry entry = CatalogueEntry(*p_rParameters, p_lState);
-        AddFieldToLayout(p_vColumnTable, p_lParameterId, p_lState, entry.SQLColumn, entry.Caption,
-                         entry.TableMask, Trimmed(entry.ColumnFormat));
+    try {
+        if (!p_rParameters->IsEOF()) {
+            const ColumnEntry entry = CatalogueEntry(*p_rParameters, p_lState);
+            AddFieldToLayout(p_vColumnTable, p_lParameterId, p_lState, entry.SQLColumn,
+                             entry.Caption, entry.TableMask, Trimmed(entry.ColumnFormat));
+        }
+    } catch (...) {
+        // The catalogue is the viewer's shared ParameterList: never leave it filtered.
+        p_rParameters->SetFilter("");
+        throw;
     }
     p_rParameters->SetFilter("");
 }

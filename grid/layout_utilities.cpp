@@ -103,11 +103,18 @@ std::vector<int32_t> ChosenIds(const Variant& p_vChosenFields) {
 
 void AppendChosenFields(Variant& p_vColumnTable, Recordset& p_rParameters,
                         const std::vector<int32_t>& p_ids) {
-    for (int32_t id : p_ids) {
-        p_rParameters.SetFilter("parameter_id = " + std::to_string(id));
-        if (!p_rParameters.IsEOF()) {
-            AppendEntry(p_vColumnTable, ColumnUtilities::CatalogueEntry(p_rParameters, csVisible));
+    try {
+        for (int32_t id : p_ids) {
+            p_rParameters.SetFilter("parameter_id = " + std::to_string(id));
+            if (!p_rParameters.IsEOF()) {
+                AppendEntry(p_vColumnTable,
+                            ColumnUtilities::CatalogueEntry(p_rParameters, csVisible));
+            }
         }
+    } catch (...) {
+        // The catalogue is the viewer's shared ParameterList: never leave it filtered.
+        p_rParameters.SetFilter("");
+        throw;
     }
     p_rParameters.SetFilter("");
 }

@@ -65,6 +65,23 @@ TEST(ColumnUtilitiesTest, AddCatalogueFieldTakesTheRowAndClearsTheFilter) {
     EXPECT_THROW(ColumnUtilities::AddCatalogueField(table, csSystem, nullptr, 4), AutomationError);
 }
 
+TEST(ColumnUtilitiesTest, AddCatalogueFieldClearsTheFilterWhenTheRowIsUnreadable) {
+    auto catalogue = std::make_shared<Recordset>();
+    catalogue->Fields().Append("parameter_id", adInteger);
+    catalogue->Fields().Append("column_name", adVarChar, 20);
+    catalogue->Fields().Append("caption", adVarChar, 20);
+    catalogue->Fields().Append("table_mask", adVarChar, 20);
+    catalogue->Fields().Append("Column_Format", adVarChar, 20);
+    catalogue->Open();
+    catalogue->AddNew({4, "Symbol", "Symbol", "all tables", "Left"});
+    Variant table;
+
+    EXPECT_THROW(ColumnUtilities::AddCatalogueField(table, csSystem, catalogue, 4),
+                 AutomationError);
+    EXPECT_EQ(catalogue->Filter(), Variant(0));
+    EXPECT_TRUE(table.IsEmpty());
+}
+
 TEST(ColumnUtilitiesTest, TableSelectListTakesTheColumnsOfOneTable) {
     VariantArray table = VariantArray::Table(7, 3);
     const std::pair<const char*, int32_t> columns[] = {
