@@ -1,0 +1,316 @@
+#include "grid/grid.h"
+
+#include "control/viewer_elements.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_utilities.h"
+#include "grid/layout_description.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
+#include "outside/error_scope.h"
+#include "outside/grid_control.h"
+#include "outside/ignore_case.h"
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+#include "strategies/viewer_functionality.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace qv {
+
+namespace {
+
+std::string UpperAscii(std::string p_sText) {
+    std::transform(p_sText.begin(), p_sText.end(), p_sText.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return p_sText;
+}
+
+std::string Join(const std::vector<std::string>& p_values, std::string_view p_sSeparator) {
+    std::string joined;
+    for (size_t i = 0; i < p_values.size(); ++i) {
+        if (i > 0) {
+            joined += p_sSeparator;
+        }
+        joined += p_values[i];
+    }
+    return joined;
+}
+
+// The key field of a row of each data type; empty for a type without one.
+std::string KeyFieldOf(int32_t p_lViewerDataType) {
+    switch (p_lViewerDataType) {
+        case 0:
+        case 3:
+        case 5:
+            return "symbol";
+        case 1:
+            return "indcode";
+        case 2:
+            return "sectorcode";
+        default:
+            return "";
+    }
+}
+
+std::string TextOf(const Variant& p_vValue) {
+    return p_vValue.IsNull() ? std::string() : p_vValue.ToString();
+}
+
+void ConfigureScrolling(GridControl& p_oGrid) {
+    GridControlSplits& splits = *p_oGrid.Splits();
+    if (splits.Count() > 1) {
+        p_oGrid.SetScrollBars(gsbBoth);
+        splits.Item(0)->SetScrollBars(gsbNone);
+        splits.Item(1)->SetScrollBars(gsbNone);
+        splits.Item(1)->SetScrollBars(gsbAutomatic);
+        return;
+    }
+    const std::shared_ptr<GridSplit>& split = splits.Item(0);
+    split->SetSizeMode(gsmScalable);
+    split->SetScrollBars(gsbNone);
+    split->SetScrollBars(gsbAutomatic);
+}
+
+}  // namespace
+
+Grid::Grid() = default;
+
+Grid::~Grid() {
+    if (m_oGrid) {
+        m_oGrid->RemoveSink(this);
+    }
+}
+
+void Grid::SetColumnSelector(std::shared_ptr<DispatchObject> p_oSelector) {
+    m_oColumnSelector = std::move(p_oSelector);
+}
+
+void Grid::SetGridObject(std::shared_ptr<GridControl> p_oGrid) {
+    if (m_oGrid == p_oGrid) {
+        return;
+    }
+    if (m_oGrid) {
+        m_oGrid->RemoveSink(this);
+    }
+    m_oGrid = std::move(p_oGrid);
+    if (m_oGrid) {
+        m_oGrid->AddSink(this);
+    }
+}
+
+std::shared_ptr<GridColumns> Grid::GridColumns() {
+    if (!m_oColumns) {
+        m_oColumns = std::make_shared<qv::GridColumns>();
+    }
+    return m_oColumns;
+}
+
+void Grid::SetGridColumns(std::shared_ptr<qv::GridColumns> p_oColumns) {
+    m_oColumns = std::move(p_oColumns);
+}
+
+bool Grid::Visible() const {
+    return m_oGrid && m_oGrid->Visible();
+}
+
+void Grid::SetVisible(bool p_bVisible) {
+    if (m_oGrid) {
+        m_oGrid->SetVisible(p_bVisible);
+    }
+}
+
+std::string Grid::GridSort() const {
+    return Reported("Grid: GridSort", std::string(), [&] {
+        if (!m_oGrid || !m_oGrid->DataSource()) {
+            RaiseRuntimeError(errors::kObjectVariableNotSet, "no recordset is bound to the grid");
+        }
+        return m_oGrid->DataSource()->Sort();
+    });
+}
+
+void Grid::SetGridSort(const std::string& p_sSort) {
+    try {
+        if (m_oGrid && m_oGrid->DataSource()) {
+            m_oGrid->DataSource()->SetSort(p_sSort);
+        }
+    } catch (const AutomationError&) {
+        // A sort the rows refuse leaves them as they were; the caller's sort is only a wish.
+    }
+}
+
+void Grid::SetDataSource(std::shared_ptr<Recordset> p_rRecordset) {
+    if (!m_oGrid) {
+        return;
+    }
+    m_oGrid->SetDataSource(p_rRecordset);
+    if (!p_rRecordset) {
+        return;
+    }
+    const GridControlColumns& columns = *m_oGrid->Columns();
+    for (int32_t index = 0; index < columns.Count(); ++index) {
+        const std::string& field = columns.Item(index)->DataField();
+        if (!field.empty() && p_rRecordset->Fields().IndexOf(field) < 0) {
+            PlatformContext::Current().Reporter().Report(
+                "Grid: DataSource",
+                AutomationError(errors::kItemNotFound, "Grid",
+                                "the rows have no field \"" + field + "\" for column " +
+                                    std::to_string(index) + " (\"" +
+                                    columns.Item(index)->Caption() + "\")"));
+        }
+    }
+}
+
+void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
+                      int32_t p_lViewerDataType, const std::string& p_sReportTitle,
+                      ViewerFunctionality* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
+                      int32_t p_lListScope) {
+    ErrorScope scope("Grid:Initialize");
+    try {
+        m_lViewerDataType = p_lViewerDataType;
+        m_oViewerElements.reset();
+        if (p_oStrategy != nullptr) {
+            m_oViewerElements = p_oStrategy->ViewerElements();
+        }
+        if (UpperAscii(p_sLayoutFile) == kInitializeComplete) {
+            return;
+        }
+        if (!m_oGrid) {
+            RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no control");
+        }
+        m_oGrid->SetVisible(false);
+        m_lListScope = p_lListScope;
+        m_sReportTitle = p_sReportTitle;
+        InitializeLayout(p_bPrimary, p_bSingleSplit);
+        m_oGrid->SetVisible(true);
+    } catch (...) {
+        scope.Capture();
+    }
+}
+
+void Grid::InitializeLayout(bool p_bPrimary, bool p_bSingleSplit) {
+    GridControl& grid = *m_oGrid;
+    const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+    GridUtilities::LoadLayout(grid, elements, p_bPrimary, m_lViewerDataType, p_bSingleSplit);
+    if (!elements) {
+        RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no viewer state");
+    }
+    // A watch list shows its secondary list in one pane.
+    if (elements->WatchListId() >= 1 && !p_bPrimary && grid.Splits()->Count() > 1) {
+        grid.Splits()->Remove(1);
+    }
+    grid.SetAllowColSelect(false);
+    grid.SetRecordSelectors(false);
+    grid.SetExtendRightColumn(false);
+    ConfigureScrolling(grid);
+}
+
+void Grid::PopulateColumns(const Variant& p_vLayoutInfo, int32_t p_lViewerDataType) {
+    using namespace LayoutDescription;
+    if (p_vLayoutInfo.IsEmpty()) {
+        return;
+    }
+    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
+    if (table == nullptr) {
+        return;
+    }
+    auto columns = std::make_shared<qv::GridColumns>();
+    int32_t skipped = 0;
+    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
+        const ColumnEntry column = ReadEntry(*table, entry);
+        if (p_lViewerDataType != -1 &&
+            !GridUtilities::IsBitSet(p_lViewerDataType, column.TableMask)) {
+            ++skipped;
+            continue;
+        }
+        columns->Add(column.SQLColumn, column.State, column.Caption, column.ParameterId,
+                     column.Sequence - skipped, column.TableMask, 0, column.ColumnFormat);
+    }
+    m_oColumns = std::move(columns);
+}
+
+void Grid::ResetLeftColumn() {
+    if (!m_oGrid) {
+        return;
+    }
+    const GridControlColumns& columns = *m_oGrid->Columns();
+    for (int32_t index = 0; index < columns.Count(); ++index) {
+        if (columns.Item(index)->Order() == 0) {
+            m_oGrid->SetLeftCol(index);
+            return;
+        }
+    }
+}
+
+void Grid::SaveLeftColumnPosition() {
+    if (!m_oGrid) {
+        return;
+    }
+    const GridControlSplits& splits = *m_oGrid->Splits();
+    const int32_t left = splits.Count() >= 2 ? splits.Item(1)->LeftCol() : m_oGrid->LeftCol();
+    m_iLeftCol = static_cast<int16_t>(std::clamp<int32_t>(left, 0, INT16_MAX));
+}
+
+void Grid::RestoreLeftColumnPosition() {
+    if (!m_oGrid || m_iLeftCol <= 0 || m_iLeftCol >= m_oGrid->Columns()->Count()) {
+        return;
+    }
+    const GridControlSplits& splits = *m_oGrid->Splits();
+    if (splits.Count() >= 2) {
+        splits.Item(1)->SetLeftCol(m_iLeftCol);
+    } else {
+        m_oGrid->SetLeftCol(m_iLeftCol);
+    }
+}
+
+std::string Grid::GetSelKeys() {
+    const std::string field = KeyFieldOf(m_lViewerDataType);
+    return field.empty() ? std::string() : GetSelectedItems(field);
+}
+
+std::string Grid::GetSelectedItems(const std::string& p_sFieldName) {
+    return Join(SelectedValues(p_sFieldName), ",");
+}
+
+std::vector<std::string> Grid::SelectedValues(const std::string& p_sFieldName) {
+    return Reported("Grid: GetSelectedItems", std::vector<std::string>(), [&] {
+        std::vector<std::string> values;
+        if (!m_oGrid || m_oGrid->RowCount() == 0) {
+            return values;
+        }
+        const std::shared_ptr<Recordset> rows = m_oGrid->DataSource()->Clone();
+        const int32_t field = rows->Fields().IndexOf(p_sFieldName);
+        const GridSelBookmarks& selection = *m_oGrid->SelBookmarks();
+        if (field < 0) {
+            return values;
+        }
+        for (int32_t i = 0; i < selection.Count(); ++i) {
+            rows->SetBookmark(selection.Item(i));
+            values.push_back(TextOf(rows->Value(field)));
+        }
+        return values;
+    });
+}
+
+void Grid::HeadClick(int16_t p_iColIndex) {
+    m_bHeaderClicked = true;
+}
+
+void Grid::DblClick() {
+    m_bHeaderClicked = false;
+}
+
+void Grid::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {
+    if (p_iKeyCode != kDeleteKey) {
+        return;
+    }
+    const std::string keys =
+        Join(SelectedValues(m_lViewerDataType == 1 ? "IndCode" : "Symbol"), "','");
+    if (keys.empty()) {
+        return;
+    }
+    m_sinks.Raise([&](GridEvents& sink) { sink.Delete(keys); });
+}
+
+}  // namespace qv

@@ -1,0 +1,152 @@
+// Grid: one grid control with everything it needs to show one list of the viewer.
+//
+// The Grid holds the control (GridObject), the columns of its list (GridColumns, built by
+// PopulateColumns from a layout description) and a reference to the viewer state of the
+// strategy that owns it. Initialize turns the state's columns into the control's columns and
+// splits through the layout loader (grid_utilities.h); the strategy then binds its rows.
+//
+// The Grid listens to its control: a header click sets the header-clicked flag, which the next
+// double click consumes; the Delete key (46) raises Delete with the keys of the selected rows,
+// joined by "','". Its own events go to GridEvents sinks (grid_events.h).
+//
+// The state is read through the strategy handed to Initialize, and the Grid keeps no strategy
+// alive: it holds the strategy's ViewerElements weakly, which is the strategy's for its whole
+// life, so a Grid that outlives its strategy simply has no state to read.
+//
+//     auto grid = std::make_shared<Grid>();
+//     grid->SetGridObject(control);
+//     grid->PopulateColumns(strategy.ViewerElements()->GridLayoutInfo(), 0);
+//     strategy.ViewerElements()->SetGridColumns(gtPrimary, grid->GridColumns());
+//     grid->Initialize("StockLayout.grx", "Main Grid", 0, "Stock Viewer Report", &strategy,
+//                      true, false, 0);
+//     grid->SetDataSource(rows);
+//
+// Procedures that talk to the control catch their own failures and report them with their tags
+// ("Grid:Initialize", "LoadLayout 3", "Grid: GridSort", "Grid: GetSelectedItems"); the caller
+// sees no failure and the control stays as far as the procedure got.
+#pragma once
+
+#include "grid/grid_events.h"
+#include "outside/grid_control_events.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class DispatchObject;
+class GridColumns;
+class GridControl;
+class Recordset;
+class ViewerElements;
+class ViewerFunctionality;
+
+class Grid : private GridControlEvents {
+  public:
+    // The layout-file argument of Initialize that only hands over the data type and strategy.
+    static constexpr const char* kInitializeComplete = "INITIALIZE COMPLETE";
+    static constexpr int16_t kDeleteKey = 46;
+
+    Grid();
+    // Detaches from the control and releases the columns and the column selector. The columns
+    // are released, not cleared: the viewer state holds the same collection.
+    ~Grid() override;
+    Grid(const Grid&) = delete;
+    Grid& operator=(const Grid&) = delete;
+
+    // The date handed to the quick test.
+    double CurrentDate() const { return m_dCurrentDate; }
+    void SetCurrentDate(double p_dDate) { m_dCurrentDate = p_dDate; }
+
+    // Which rows the grid lists (0 stocks, 1 industries, 2 sectors, 3 holdings, 5 stocks), and
+    // which TableMask bit makes a column apply to it.
+    int32_t ViewerDataType() const { return m_lViewerDataType; }
+    void SetViewerDataType(int32_t p_lType) { m_lViewerDataType = p_lType; }
+
+    // The column-selection component, held for the control.
+    const std::shared_ptr<DispatchObject>& ColumnSelector() const { return m_oColumnSelector; }
+    void SetColumnSelector(std::shared_ptr<DispatchObject> p_oSelector);
+
+    // The wrapped control; setting it moves the Grid's handlers to the new control.
+    const std::shared_ptr<GridControl>& GridObject() const { return m_oGrid; }
+    void SetGridObject(std::shared_ptr<GridControl> p_oGrid);
+
+    // This grid's columns; reading creates an empty collection when none is held.
+    std::shared_ptr<qv::GridColumns> GridColumns();
+    void SetGridColumns(std::shared_ptr<qv::GridColumns> p_oColumns);
+
+    // The control's visibility; false, and nothing is set, without a control.
+    bool Visible() const;
+    void SetVisible(bool p_bVisible);
+
+    // The sort of the bound recordset. Setting ignores a sort the recordset refuses; reading
+    // reports a failure as "Grid: GridSort" and gives "".
+    std::string GridSort() const;
+    void SetGridSort(const std::string& p_sSort);
+
+    // Binds p_rRecordset to the control (null empties it). Grid columns bound to a field the
+    // rows lack stay empty and are reported, each as error 3265 under "Grid: DataSource".
+    void SetDataSource(std::shared_ptr<Recordset> p_rRecordset);
+
+    // Stores the data type and the strategy; unless p_sLayoutFile is "INITIALIZE COMPLETE" (any
+    // case), also stores the scope and title and (re)builds the control from the strategy's
+    // columns: layout, splits, scroll bars, switches. The strategy may be null (no state).
+    void Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
+                    int32_t p_lViewerDataType, const std::string& p_sReportTitle,
+                    ViewerFunctionality* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
+                    int32_t p_lListScope);
+
+    // Replaces GridColumns with the columns of the layout description that apply to
+    // p_lViewerDataType (all of them for -1), closing the gaps in Sequence that the others leave.
+    // Does nothing for an Empty description or column table. A malformed description is an
+    // automation error and leaves GridColumns as it was.
+    void PopulateColumns(const Variant& p_vLayoutInfo, int32_t p_lViewerDataType);
+
+    // Scrolls the last split back to the first displayed column.
+    void ResetLeftColumn();
+    // Remembers the left column of split 1 (of the grid with one split) and scrolls back to it;
+    // restoring does nothing before a save or when the column is gone.
+    void SaveLeftColumnPosition();
+    void RestoreLeftColumnPosition();
+
+    // The key field values ("symbol", "indcode" or "sectorcode" by data type) of the selected
+    // rows, joined by ","; "" for a data type without a key field.
+    std::string GetSelKeys();
+    // The values of p_sFieldName in the selected rows, in selection order, joined by ",".
+    std::string GetSelectedItems(const std::string& p_sFieldName);
+
+    const std::string& ReportTitle() const { return m_sReportTitle; }
+    int32_t ListScope() const { return m_lListScope; }
+    // Set by a header click until the next double click.
+    bool HeaderClicked() const { return m_bHeaderClicked; }
+    // The state of the strategy given to Initialize; null without one or once it is gone.
+    std::shared_ptr<qv::ViewerElements> ViewerElements() const { return m_oViewerElements.lock(); }
+
+    void AddSink(GridEvents* p_oSink) { m_sinks.Add(p_oSink); }
+    void RemoveSink(GridEvents* p_oSink) { m_sinks.Remove(p_oSink); }
+
+  private:
+    void HeadClick(int16_t p_iColIndex) override;
+    void DblClick() override;
+    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
+
+    void InitializeLayout(bool p_bPrimary, bool p_bSingleSplit);
+    // The values of p_sFieldName in the selected rows; reports as "Grid: GetSelectedItems".
+    std::vector<std::string> SelectedValues(const std::string& p_sFieldName);
+
+    std::shared_ptr<GridControl> m_oGrid;
+    std::shared_ptr<DispatchObject> m_oColumnSelector;
+    std::shared_ptr<qv::GridColumns> m_oColumns;
+    std::weak_ptr<qv::ViewerElements> m_oViewerElements;
+    int32_t m_lViewerDataType = 0;
+    std::string m_sReportTitle;
+    int32_t m_lListScope = 0;
+    bool m_bHeaderClicked = false;
+    int16_t m_iLeftCol = 0;
+    double m_dCurrentDate = 0;
+    GridEventList m_sinks;
+};
+
+}  // namespace qv

@@ -1,0 +1,245 @@
+#include "grid/grid_utilities.h"
+
+#include "control/forms/frm_col_width.h"
+#include "control/grid_type.h"
+#include "control/viewer_elements.h"
+#include "grid/cell_formatting.h"
+#include "grid/grid.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/layout_description.h"
+#include "grid/recordset_utilities.h"
+#include "outside/automation_error.h"
+#include "outside/error_scope.h"
+#include "outside/grid_control.h"
+#include "outside/ignore_case.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_set>
+#include <vector>
+
+namespace qv::GridUtilities {
+
+namespace {
+
+using FieldSet = std::unordered_set<std::string, IgnoreCaseHash, IgnoreCaseEqual>;
+
+bool IsShownState(ColumnState p_eState) {
+    return p_eState != csSystem && p_eState != csHidden;
+}
+
+std::shared_ptr<GridColumns> StateColumns(ViewerElements& p_oElements, bool p_bPrimary) {
+    return p_oElements.GridColumns(p_bPrimary ? gtPrimary : gtSecondary);
+}
+
+void SetSplitCount(GridControlSplits& p_oSplits, int32_t p_lCount) {
+    while (p_oSplits.Count() < p_lCount) {
+        p_oSplits.Add();
+    }
+    while (p_oSplits.Count() > p_lCount) {
+        p_oSplits.Remove(p_oSplits.Count() - 1);
+    }
+}
+
+// The columns after a column that gets no grid column move down one, so that the columns that
+// apply stay numbered without gaps.
+void CloseSequenceGap(const GridColumns& p_oColumns, int32_t p_lSequence) {
+    for (const auto& column : p_oColumns) {
+        if (column->Sequence() > p_lSequence) {
+            column->SetSequence(column->Sequence() - 1);
+        }
+    }
+}
+
+int32_t WidthOf(const GridColumn& p_oColumn, const GridControlColumn& p_oGridColumn) {
+    if (p_oColumn.ColumnWidth() != 0) {
+        return p_oColumn.ColumnWidth();
+    }
+    const FontSpec& font = p_oGridColumn.Font();
+    return frmColWidth().GetColWidth(p_oColumn.Caption(), font.Name, font.Size);
+}
+
+// Shows a column in its own split only, or hides it in all.
+void SetSplitVisibility(GridControlColumn& p_oGridColumn, int32_t p_lSplit, bool p_bShown) {
+    for (int32_t split = 0; split < p_oGridColumn.SplitCount(); ++split) {
+        p_oGridColumn.SetSplitVisible(split, p_bShown && split == p_lSplit);
+    }
+}
+
+void AddLayoutColumn(GridControl& p_oGrid, GridColumn& p_oColumn, int32_t p_lIndex,
+                     bool p_bSingleSplit) {
+    const int32_t splits = p_oGrid.Splits()->Count();
+    const int32_t split = std::clamp<int32_t>(p_oColumn.SplitNumber(), 0, splits - 1);
+    const std::shared_ptr<GridControlColumn> gridColumn = p_oGrid.Columns()->Add(p_lIndex);
+    gridColumn->SetCaption(p_oColumn.Caption());
+    gridColumn->SetDataField(p_oColumn.SQLColumn());
+    p_oColumn.SetTrueGridColumnNumber(p_lIndex);
+
+    const bool shown = IsShownState(p_oColumn.GridColumn_State_Setting());
+    if (p_bSingleSplit) {
+        gridColumn->SetVisible(shown);
+    } else {
+        SetSplitVisibility(*gridColumn, split, shown);
+    }
+    if (shown && !p_bSingleSplit) {
+        gridColumn->SetWidth(WidthOf(p_oColumn, *gridColumn));
+    }
+    if (shown) {
+        ApplyColumnFormat(*gridColumn, p_oColumn.ColumnFormat());
+    }
+    ApplyColumnStyles(*gridColumn);
+}
+
+// The display position of grid column p_lIndex: its Sequence - 1; 0 for a negative Sequence;
+// where it is for a Sequence beyond the columns or a column the layout lacks.
+int32_t TargetPosition(const GridColumns& p_oColumns, const GridControlColumn& p_oGridColumn,
+                       int32_t p_lIndex, int32_t p_lCount) {
+    const std::shared_ptr<GridColumn> column =
+        p_oColumns.GetColumnByFieldName(p_oGridColumn.DataField());
+    if (!column || column->Sequence() > p_lCount) {
+        return p_lIndex;
+    }
+    return std::max(column->Sequence() - 1, 0);
+}
+
+// Moving the columns one by one in index order can undo earlier moves (positions 2, 3, 1, 0
+// would show as 3, 0, 2, 1); moving them in the order of their target positions cannot.
+void ApplySequenceOrder(GridControl& p_oGrid, const GridColumns& p_oColumns) {
+    GridControlColumns& gridColumns = *p_oGrid.Columns();
+    const int32_t count = gridColumns.Count();
+    std::vector<int32_t> targets(static_cast<size_t>(count));
+    for (int32_t j = 0; j < count; ++j) {
+        targets[static_cast<size_t>(j)] =
+            TargetPosition(p_oColumns, *gridColumns.Item(j), j, count);
+    }
+    std::vector<int32_t> indexes(static_cast<size_t>(count));
+    std::iota(indexes.begin(), indexes.end(), 0);
+    std::stable_sort(indexes.begin(), indexes.end(), [&](int32_t left, int32_t right) {
+        return targets[static_cast<size_t>(left)] < targets[static_cast<size_t>(right)];
+    });
+    for (int32_t j : indexes) {
+        gridColumns.Item(j)->SetOrder(targets[static_cast<size_t>(j)]);
+    }
+}
+
+void SetColours(GridStyle& p_oStyle, int32_t p_lBack, int32_t p_lFore) {
+    p_oStyle.SetBackColor(p_lBack);
+    p_oStyle.SetForeColor(p_lFore);
+}
+
+void ApplyAppearance(GridControl& p_oGrid, const ViewerElements& p_oElements, bool p_bPrimary,
+                     bool p_bSingleSplit) {
+    p_oGrid.SetAppearance(gapFlat);
+    p_oGrid.SetBackColor(grid_colors::kWhite);
+    for (const auto& split : p_oGrid.Splits()->All()) {
+        if (!p_bSingleSplit) {
+            split->Style(GridStyleKind::Heading)->SetBackColor(grid_colors::kLightGrey);
+            split->Style(GridStyleKind::Inactive)->SetBackColor(grid_colors::kLightGrey);
+        }
+        SetColours(*split->Style(GridStyleKind::HighlightRow), p_oElements.HighlightRowBackColor(),
+                   p_oElements.HighlightRowForeColor());
+        SetColours(*split->Style(GridStyleKind::EvenRow), p_oElements.EvenRowBackColor(),
+                   p_oElements.EvenRowForeColor());
+        SetColours(*split->Style(GridStyleKind::OddRow), p_oElements.OddRowBackColor(),
+                   p_oElements.OddRowForeColor());
+    }
+    p_oGrid.Style(GridStyleKind::Inactive)->SetBackColor(p_oElements.InactiveBackColor());
+    p_oGrid.Style(GridStyleKind::Heading)->SetBackColor(p_oElements.HeadBackColor());
+    if (!p_bPrimary) {
+        SetColours(*p_oGrid.Style(GridStyleKind::Normal), p_oElements.SecondaryBackColor(),
+                   p_oElements.SecondaryForeColor());
+    }
+}
+
+void BuildLayout(GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,
+                 int32_t p_lViewerDataType, bool p_bSingleSplit) {
+    if (IsLayoutLoaded(p_oGrid, p_oElements, p_bPrimary, p_lViewerDataType)) {
+        return;
+    }
+    p_oGrid.Columns()->Clear();
+    SetSplitCount(*p_oGrid.Splits(), p_bSingleSplit ? 1 : 2);
+
+    const std::shared_ptr<GridColumns> columns = StateColumns(p_oElements, p_bPrimary);
+    int32_t added = 0;
+    for (const auto& column : *columns) {
+        if (!IsBitSet(p_lViewerDataType, column->TableMask())) {
+            CloseSequenceGap(*columns, column->Sequence());
+            continue;
+        }
+        AddLayoutColumn(p_oGrid, *column, added++, p_bSingleSplit);
+    }
+    ApplySequenceOrder(p_oGrid, *columns);
+
+    const std::shared_ptr<GridSplit>& frozen = p_oGrid.Splits()->Item(0);
+    frozen->SetSizeMode(gsmNumberOfColumns);
+    frozen->SetSize(columns->ColsLeftOfSplit());
+    ApplyAppearance(p_oGrid, p_oElements, p_bPrimary, p_bSingleSplit);
+}
+
+}  // namespace
+
+bool IsBitSet(int32_t p_lBit, int32_t p_lMask) {
+    if (p_lBit < 0 || p_lBit > 30) {
+        return false;
+    }
+    return (p_lMask & (int32_t{1} << p_lBit)) != 0;
+}
+
+bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
+                         const Variant& p_vLayoutInfo, int32_t p_lViewerDataType) {
+    using namespace LayoutDescription;
+    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
+    if (table == nullptr) {
+        return false;
+    }
+    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
+        if (IsBitSet(p_lViewerDataType, LongCell(*table, kTableMaskRow, entry)) &&
+            !RecordsetUtilities::FieldExists(p_rRecordset,
+                                             TextCell(*table, kSQLColumnRow, entry))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    p_oPriGrid.SetDataSource(nullptr);
+    p_oSecGrid.SetDataSource(nullptr);
+}
+
+bool IsLayoutLoaded(const GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,
+                    int32_t p_lViewerDataType) {
+    const GridControlColumns& gridColumns = *p_oGrid.Columns();
+    if (gridColumns.Count() == 2) {
+        return false;
+    }
+    FieldSet applicable;
+    for (const auto& column : *StateColumns(p_oElements, p_bPrimary)) {
+        const bool bound = gridColumns.IndexOfField(column->SQLColumn()) >= 0;
+        if (IsBitSet(p_lViewerDataType, column->TableMask()) != bound) {
+            return false;
+        }
+        if (bound) {
+            applicable.insert(column->SQLColumn());
+        }
+    }
+    for (int32_t index = 0; index < gridColumns.Count(); ++index) {
+        if (!applicable.contains(gridColumns.Item(index)->DataField())) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void LoadLayout(GridControl& p_oGrid, const std::shared_ptr<ViewerElements>& p_oElements,
+                bool p_bPrimary, int32_t p_lViewerDataType, bool p_bSingleSplit) {
+    Reported("LoadLayout 3", [&] {
+        if (!p_oElements) {
+            RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no viewer state");
+        }
+        BuildLayout(p_oGrid, *p_oElements, p_bPrimary, p_lViewerDataType, p_bSingleSplit);
+    });
+}
+
+}  // namespace qv::GridUtilities
