@@ -355,6 +355,18 @@ int16_t GridControl::KeyDown(int16_t p_iKeyCode, int16_t p_iShift) {
     return keyCode;
 }
 
+bool GridControl::FetchCellStyle(int32_t p_lSplit, const Variant& p_vBookmark, int32_t p_lCol,
+                                 std::string_view p_sText, GridStyle& p_oStyle) {
+    if (m_sinks.Empty()) {
+        return true;
+    }
+    const int16_t split = ToEventIndex(p_lSplit);
+    const int16_t colIndex = ToEventIndex(p_lCol);
+    return m_sinks.Raise([&](GridControlEvents& sink) {
+        sink.FetchCellStyle(gcNormalCell, split, p_vBookmark, colIndex, p_sText, p_oStyle);
+    });
+}
+
 bool GridControl::MoveColumns(int32_t p_lFirst, int32_t p_lLast, int32_t p_lPosition) {
     if (!m_bEnabled || !m_bAllowColMove) {
         return false;

@@ -193,6 +193,13 @@ class GridControl : public DispatchObject {
     // column's number format; empty for an unbound column or a field the recordset lacks.
     std::string CellText(int32_t p_lCol, const Variant& p_vBookmark) const;
 
+    // Asks the sinks for the colours of one cell that the shell paints itself, as the text
+    // rendering asks for each cell it writes (FetchCellStyle, event 59, in the normal state):
+    // p_oStyle holds the cell's colours so far and takes the handlers'. False when a handler
+    // destroyed the grid.
+    bool FetchCellStyle(int32_t p_lSplit, const Variant& p_vBookmark, int32_t p_lCol,
+                        std::string_view p_sText, GridStyle& p_oStyle);
+
     std::string RenderText(int32_t p_lFirstRow, int32_t p_lRowCount);
 
   private:

@@ -1,0 +1,84 @@
+#include "outside/date_selector.h"
+
+#include "outside/automation_error.h"
+#include "outside/component_factory.h"
+#include "outside/scripted_services.h"
+#include "outside/vb_date.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace qv {
+namespace {
+
+TEST(DateSelector, StartsOnTodayOfThePlatformClock) {
+    ScopedTestPlatform platform;
+    HeadlessDateSelector selector;
+    EXPECT_EQ(selector.Value(), DateSerial(2026, 12, 4));
+}
+
+TEST(DateSelector, ReadsTheHostsDateTexts) {
+    ScopedTestPlatform platform;
+    struct Case {
+        const char* Text;
+        double Day;
+    };
+    const Case cases[] = {
+        {"12/06/2026", DateSerial(2026, 12, 6)},
+        // The viewer turns dots into slashes before handing the text over.
+        {"3/1/99", DateSerial(1999, 3, 1)},
+        {"2026-01-31", DateSerial(2026, 1, 31)},
+        {"Dec 6, 2026", DateSerial(2026, 12, 6)},
+        // A time is dropped: the selector holds days.
+        {"12/6/2026 3:04:05 PM", DateSerial(2026, 12, 6)},
+        {"1899-12-29 06:00", -1.0},
+    };
+    for (const Case& c : cases) {
+        HeadlessDateSelector selector;
+        EXPECT_TRUE(selector.SetText(c.Text)) << c.Text;
+        EXPECT_EQ(selector.Value(), c.Day) << c.Text;
+        EXPECT_EQ(selector.Text(), c.Text);
+    }
+}
+
+TEST(DateSelector, TextNamingNoDateKeepsTheDayItHad) {
+    ScopedTestPlatform platform;
+    HeadlessDateSelector selector;
+    ASSERT_TRUE(selector.SetText("1/2/2025"));
+    for (const char* text : {"", "13/1/2025", "2/30/2025", "soon"}) {
+        EXPECT_FALSE(selector.SetText(text)) << text;
+        EXPECT_EQ(selector.Value(), DateSerial(2025, 1, 2)) << text;
+    }
+}
+
+TEST(DateSelector, RefusesDaysOutsideTheSupportedDates) {
+    ScopedTestPlatform platform;
+    HeadlessDateSelector selector;
+    for (double serial : {kMaxDateSerial + 1, kMinDateSerial - 1, std::nan("")}) {
+        try {
+            selector.SetValue(serial);
+            ADD_FAILURE() << serial;
+        } catch (const AutomationError& error) {
+            EXPECT_EQ(error.Number(), errors::kOverflow);
+        }
+    }
+    EXPECT_EQ(selector.Value(), DateSerial(2026, 12, 4));
+}
+
+TEST(DateSelector, WorksByProgIdAndDispatchAsTheViewerCallsIt) {
+    ScopedTestPlatform platform;
+    RegisterHeadlessDateSelector(platform.Components());
+    auto selector = CreateObject("QORVANTSUPPORT.DateSelector");
+    ASSERT_NE(selector, nullptr);
+    LetProperty(*selector, "Visible", Variant(false));
+    LetProperty(*selector, "Text", Variant("7/4/2025"));
+    const Variant value = GetProperty(*selector, "Value");
+    EXPECT_TRUE(value.IsDate());
+    EXPECT_EQ(value.ToDate(), DateSerial(2025, 7, 4));
+    EXPECT_FALSE(GetProperty(*selector, "Visible").ToBool());
+    EXPECT_EQ(GetProperty(*selector, "Text").ToString(), "7/4/2025");
+}
+
+}  // namespace
+}  // namespace qv
