@@ -1,0 +1,127 @@
+// What the facade component tests share: a generated market of their own (they write layouts,
+// watch lists and logins into it), the five components registered in each test's platform, and
+// the argument lists of the callers, built in the callers' orders.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "facade/facade_backend.h"
+#include "outside/automation_error.h"
+#include "outside/recordset.h"
+#include "outside/scripted_services.h"
+#include "outside/variant.h"
+
+namespace qv::facade {
+class MarketStore;
+class SqliteDatabase;
+}  // namespace qv::facade
+
+namespace qv::facade::testing {
+
+// Places of the by-reference arguments the tests read back, 0-based as in the argument lists.
+namespace stock_viewer_arg {
+constexpr size_t kMaxRows = 3, kReturnAll = 4, kLayoutInfo = 6, kSecondaryColumns = 7, kRows = 8,
+                 kSecondaryRows = 9, kStartTimeId = 10, kWatchListName = 14, kParameterList = 15,
+                 kTimeCodeFailed = 19;
+}
+namespace industry_viewer_arg {
+constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 7, kSecondaryRows = 8,
+                 kStartTimeId = 9, kListScope = 12, kParameterList = 13, kWatchListName = 14,
+                 kTimeCodeFailed = 16;
+}
+namespace sector_viewer_arg {
+constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 6, kStartTimeId = 7,
+                 kParameterList = 8, kTimeCodeFailed = 10;
+}
+
+// A "StockViewer" call as the stock strategy makes it; fields left alone keep the values of a
+// first query of the whole market.
+struct StockViewerCall {
+    int32_t m_lOwnerId = 0;
+    int32_t m_lLayoutId = 3;
+    Variant m_vStartDate = Variant::Date(0);
+    int32_t m_lMaxRows = -1;
+    bool m_bReturnAll = false;
+    std::string m_sAvgType = "A";
+    Variant m_vLayoutInfo;
+    Variant m_vSecondaryColumns;
+    int32_t m_lIndCode = 0;
+    int32_t m_lSectorCode = 0;
+    int32_t m_lWatchListId = 0;
+    int32_t m_lPortfolioId = 0;
+    int16_t m_iListScope = 0;
+    std::string m_sTimeCode;
+
+    std::vector<Variant> Args() const;
+};
+
+struct IndustryViewerCall {
+    int32_t m_lOwnerId = 0;
+    Variant m_vStartDate = Variant::Date(0);
+    int32_t m_lMaxRows = -1;
+    bool m_bReturnAll = false;
+    Variant m_vLayoutInfo;
+    Variant m_vSecondaryColumns;
+    int32_t m_lSectorCode = 0;
+    int32_t m_lWatchListId = 0;
+    int32_t m_lListScope = 0;
+    std::string m_sTimeCode;
+
+    std::vector<Variant> Args() const;
+};
+
+struct SectorViewerCall {
+    int32_t m_lOwnerId = 0;
+    Variant m_vStartDate = Variant::Date(0);
+    int32_t m_lMaxRows = -1;
+    bool m_bReturnAll = false;
+    Variant m_vLayoutInfo;
+    std::string m_sTimeCode;
+
+    std::vector<Variant> Args() const;
+};
+
+// The description the viewer holds before its first query: a header with the layout id, no sort
+// block and no columns.
+Variant FreshDescription(int32_t p_lLayoutId);
+
+class ComponentTest : public ::testing::Test {
+  protected:
+    ComponentTest();
+
+    static FacadeBackend& Backend();
+    static SqliteDatabase& Database();
+    // A new owner id for each call, so that tests that write do not meet each other.
+    static int32_t NewOwner();
+
+    Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
+                 std::vector<Variant>& p_aArgs);
+    // For calls whose by-reference results the test does not read.
+    Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
+                 std::vector<Variant>&& p_aArgs);
+
+    // The automation error a call raises; fails the test when it raises none.
+    AutomationError CallError(std::string_view p_sProgId, std::string_view p_sMethod,
+                              std::vector<Variant> p_aArgs);
+
+    // The last trading day of the market, and the one before it.
+    static int32_t LastDay();
+    static int32_t DayBefore(int32_t p_lDay);
+    int64_t Count(const std::string& p_sSql, int64_t p_llBinding) const;
+
+    ScopedTestPlatform m_oPlatform;
+};
+
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
+std::vector<std::string> FieldNames(const Recordset& p_rRows);
+// The values of one field over every row, from the first.
+std::vector<Variant> Column(Recordset& p_rRows, std::string_view p_sField);
+std::vector<std::string> Texts(Recordset& p_rRows, std::string_view p_sField);
+
+}  // namespace qv::facade::testing
