@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>

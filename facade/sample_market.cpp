@@ -430,7 +430,8 @@ void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oO
     const std::vector<int32_t> aDays =
         TradingCalendar(p_oOptions.m_lLastDay, std::max(p_oOptions.m_lTradingDays, 1));
     const std::vector<SampleIndustry> aIndustries =
-        ChooseIndustries(std::max(p_oOptions.m_lIndustries, 1), oRoot.Fork(kIndustryStream));
+        ChooseIndustries(std::clamp(p_oOptions.m_lIndustries, 1, std::max(p_oOptions.m_lStocks, 1)),
+                         oRoot.Fork(kIndustryStream));
     const std::vector<size_t> aAssigned = AssignIndustries(
         std::max(p_oOptions.m_lStocks, 0), aIndustries, oRoot.Fork(kIndustryStream + 10));
     const Factors oFactors = MakeFactors(oRoot, aIndustries, aDays.size());

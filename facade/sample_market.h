@@ -25,7 +25,9 @@ class SqliteDatabase;
 
 struct SampleMarketOptions {
     int32_t m_lStocks = 3000;
-    int32_t m_lIndustries = 120;   // spread over the 11 sectors; at most the names available
+    // Spread over the 11 sectors; at most the names available, and no more than the stocks, so
+    // that every industry group has a member.
+    int32_t m_lIndustries = 120;
     int32_t m_lTradingDays = 756;  // three years
     int32_t m_lLastDay = 46356;    // 2026-11-30
     uint64_t m_llSeed = 1;
