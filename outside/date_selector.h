@@ -68,7 +68,8 @@ class HeadlessDateSelector : public DateSelector {
 
   private:
     double m_dValue;
-    bool m_bVisible = true;
+    // Added at run time, a control starts hidden.
+    bool m_bVisible = false;
 };
 
 // Registers HeadlessDateSelector under kDateSelectorProgId.

@@ -1,0 +1,158 @@
+#include "shell/grid_cell_reader.h"
+
+#include "outside/automation_error.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "outside/vb_format.h"
+#include "shell/grid_geometry.h"
+
+namespace qv {
+
+namespace {
+
+// As the model writes a cell: through the number format, or as it is when the format cannot
+// take the value.
+std::string DisplayText(const Variant& p_vValue, const std::string& p_sFormat) {
+    try {
+        return Format(p_vValue, p_sFormat);
+    } catch (const AutomationError&) {
+    }
+    try {
+        return p_vValue.ToString();
+    } catch (const AutomationError&) {
+        return "";
+    }
+}
+
+// General alignment: number and date fields right, other fields left, and a field of any kind
+// of value by each value.
+GridAlignment FieldAlignment(const GridControlColumn& p_oColumn, const Recordset* p_rRecordset,
+                             int32_t p_lField) {
+    if (p_oColumn.Alignment() != gaGeneral) {
+        return p_oColumn.Alignment();
+    }
+    if (p_rRecordset == nullptr || p_lField < 0) {
+        return gaLeft;
+    }
+    switch (ColumnKindOf(p_rRecordset->Fields().Item(p_lField).Type())) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+        case ColumnKind::Long:
+        case ColumnKind::Integer:
+            return gaRight;
+        case ColumnKind::Variant:
+            return gaGeneral;
+        default:
+            return gaLeft;
+    }
+}
+
+GridAlignment ValueAlignment(GridAlignment p_eColumn, const Variant& p_vValue) {
+    if (p_eColumn != gaGeneral) {
+        return p_eColumn;
+    }
+    return p_vValue.IsNumber() || p_vValue.IsDate() ? gaRight : gaLeft;
+}
+
+// A member kept as set: anything but a true value leaves it off.
+bool IsOn(const Variant& p_vValue) {
+    try {
+        return !p_vValue.IsEmpty() && !p_vValue.IsNull() && p_vValue.ToBool();
+    } catch (const AutomationError&) {
+        return false;
+    }
+}
+
+void Overlay(GridStyle& p_oStyle, const std::shared_ptr<GridStyle>& p_oLayer) {
+    if (p_oLayer) {
+        p_oStyle.Overlay(*p_oLayer);
+    }
+}
+
+}  // namespace
+
+struct GridCellReader::Column {
+    const GridControlColumn* Source;
+    int32_t Split;
+    int32_t Field;
+    GridAlignment Alignment;
+};
+
+GridCellReader::GridCellReader(GridControl& p_oGrid, std::span<const GridSlot> p_slots)
+    : m_oGrid(p_oGrid) {
+    const auto& recordset = p_oGrid.DataSource();
+    if (recordset && recordset->State() == adStateOpen) {
+        m_rRecordset = recordset;
+        m_lRowCount = recordset->ViewCount();
+    }
+    for (const GridSlot& slot : p_slots) {
+        const int32_t field =
+            m_rRecordset ? m_rRecordset->Fields().IndexOf(slot.Column->DataField()) : -1;
+        m_columns.push_back(Column{slot.Column.get(), slot.Split, field,
+                                   FieldAlignment(*slot.Column, m_rRecordset.get(), field)});
+    }
+    m_lCurrentRow = p_oGrid.Row();
+    m_lCurrentCol = p_oGrid.Col();
+    m_bAlternating = IsOn(p_oGrid.IdProperty(kAlternatingRowStyleId));
+}
+
+GridCellReader::~GridCellReader() = default;
+
+GridStyle GridCellReader::RowStyle(int32_t p_lSplit, int32_t p_lPosition, bool p_bSelected) const {
+    const auto& splits = *m_oGrid.Splits();
+    const GridSplit* split = p_lSplit < splits.Count() ? splits.Item(p_lSplit).get() : nullptr;
+    const auto layer = [&](GridStyle& style, GridStyleKind kind) {
+        Overlay(style, m_oGrid.Style(kind));
+        if (split != nullptr) {
+            Overlay(style, split->Style(kind));
+        }
+    };
+    GridStyle style;
+    layer(style, GridStyleKind::Normal);
+    if (m_bAlternating) {
+        layer(style, p_lPosition % 2 == 0 ? GridStyleKind::EvenRow : GridStyleKind::OddRow);
+    }
+    if (p_bSelected) {
+        layer(style, GridStyleKind::Selected);
+        layer(style, GridStyleKind::HighlightRow);
+    }
+    return style;
+}
+
+std::vector<GridCell> GridCellReader::ReadRow(int32_t p_lPosition) {
+    std::vector<GridCell> cells;
+    if (p_lPosition < 0 || p_lPosition >= m_lRowCount) {
+        return cells;
+    }
+    const uint32_t rowId = m_rRecordset->ViewRowId(p_lPosition);
+    // A bookmark is the row id plus one.
+    const double bookmarkKey = static_cast<double>(rowId) + 1;
+    const Variant bookmark(bookmarkKey);
+    const bool selected = m_oGrid.SelBookmarks()->ContainsKey(bookmarkKey);
+    const bool current = p_lPosition == m_lCurrentRow;
+
+    std::vector<GridStyle> splitStyles;
+    cells.reserve(m_columns.size());
+    for (const Column& column : m_columns) {
+        while (static_cast<int32_t>(splitStyles.size()) <= column.Split) {
+            splitStyles.push_back(
+                RowStyle(static_cast<int32_t>(splitStyles.size()), p_lPosition, selected));
+        }
+        const Variant value =
+            column.Field >= 0 ? m_rRecordset->ValueAt(rowId, column.Field) : Variant();
+        GridCell cell{DisplayText(value, column.Source->NumberFormat()),
+                      ValueAlignment(column.Alignment, value)};
+        GridStyle style = splitStyles[static_cast<size_t>(column.Split)];
+        const int16_t state = static_cast<int16_t>(
+            (current && column.Source->ColIndex() == m_lCurrentCol ? gcCurrentCell : 0) |
+            (selected ? gcSelectedRow : 0));
+        column.Source->ApplyCellStyles(cell.Text, state, style);
+        m_oGrid.FetchCellStyle(column.Split, bookmark, column.Source->ColIndex(), cell.Text, style);
+        cell.ForeColor = style.ForeColor().value_or(grid_colors::kBlack);
+        cell.BackColor = style.BackColor().value_or(m_oGrid.BackColor());
+        cells.push_back(std::move(cell));
+    }
+    return cells;
+}
+
+}  // namespace qv

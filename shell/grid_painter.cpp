@@ -1,0 +1,208 @@
+#include "shell/grid_painter.h"
+
+#include "outside/grid_control.h"
+#include "shell/grid_cell_reader.h"
+#include "shell/grid_geometry.h"
+#include "shell/qt_color.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPolygon>
+#include <QRect>
+#include <QString>
+
+#include <algorithm>
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+constexpr int32_t kTextPadding = 3;
+const QColor kGridLineColor(200, 200, 200);
+const QColor kSplitDividerColor(128, 128, 128);
+const QColor kMarqueeColor(64, 64, 64);
+const QColor kDropColor(0, 0, 160);
+
+Qt::Alignment ToQtAlignment(GridAlignment p_eAlignment) {
+    switch (p_eAlignment) {
+        case gaRight:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case gaCenter:
+            return Qt::AlignHCenter | Qt::AlignVCenter;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
+
+QFont FontOf(const GridControlColumn& p_oColumn, const QFont& p_default) {
+    const FontSpec& spec = p_oColumn.Font();
+    if (spec.Name.empty()) {
+        return p_default;
+    }
+    QFont font(p_default);
+    font.setFamily(QString::fromStdString(spec.Name));
+    if (spec.Size > 0) {
+        font.setPointSizeF(spec.Size);
+    }
+    font.setBold(spec.Bold);
+    return font;
+}
+
+// The split whose headings are drawn active: the one showing the current column, else the last.
+int32_t ActiveSplit(const GridControl& p_oGrid, const GridGeometry& p_geometry) {
+    const int32_t slot = p_geometry.SlotOfColumn(p_oGrid.Col());
+    if (slot >= 0) {
+        return p_geometry.Slots()[static_cast<size_t>(slot)].Split;
+    }
+    return p_oGrid.Splits()->Count() - 1;
+}
+
+GridStyle HeadingStyle(const GridControl& p_oGrid, int32_t p_lSplit, bool p_bActive) {
+    GridStyle style;
+    style.SetBackColor(grid_colors::kLightGrey);
+    style.SetForeColor(grid_colors::kBlack);
+    const auto& splits = *p_oGrid.Splits();
+    const GridSplit* split = p_lSplit < splits.Count() ? splits.Item(p_lSplit).get() : nullptr;
+    const auto layer = [&](GridStyleKind kind) {
+        style.Overlay(*p_oGrid.Style(kind));
+        if (split != nullptr) {
+            style.Overlay(*split->Style(kind));
+        }
+    };
+    layer(GridStyleKind::Heading);
+    if (!p_bActive) {
+        layer(GridStyleKind::Inactive);
+    }
+    return style;
+}
+
+QString CaptionOf(const GridControlColumn& p_oColumn) {
+    return QString::fromStdString(p_oColumn.Caption());
+}
+
+void PaintCellText(QPainter& p_oPainter, const QRect& p_cell, const QString& p_sText,
+                   Qt::Alignment p_alignment) {
+    if (p_sText.isEmpty()) {
+        return;
+    }
+    // drawText clips to the rectangle it is given.
+    p_oPainter.drawText(p_cell.adjusted(kTextPadding, 0, -kTextPadding, 0),
+                        static_cast<int>(p_alignment), p_sText);
+}
+
+void PaintHeader(QPainter& p_oPainter, const GridControl& p_oGrid, const GridGeometry& p_geometry,
+                 const QFont& p_font) {
+    const int32_t height = p_geometry.HeaderHeight();
+    const int32_t active = ActiveSplit(p_oGrid, p_geometry);
+    p_oPainter.setFont(p_font);
+    if (p_geometry.SelectorWidth() > 0) {
+        const GridStyle style = HeadingStyle(p_oGrid, 0, true);
+        p_oPainter.fillRect(QRect(0, 0, p_geometry.SelectorWidth(), height),
+                            ToQColor(*style.BackColor()));
+    }
+    for (const GridSlot& slot : p_geometry.Slots()) {
+        const GridStyle style = HeadingStyle(p_oGrid, slot.Split, slot.Split == active);
+        const QRect cell(slot.Left, 0, slot.Width, height);
+        p_oPainter.fillRect(cell, ToQColor(*style.BackColor()));
+        p_oPainter.setPen(ToQColor(*style.ForeColor()));
+        const GridAlignment alignment =
+            slot.Column->Alignment() == gaGeneral ? gaLeft : slot.Column->Alignment();
+        PaintCellText(p_oPainter, cell, CaptionOf(*slot.Column), ToQtAlignment(alignment));
+        p_oPainter.setPen(kGridLineColor);
+        p_oPainter.drawLine(cell.right(), 0, cell.right(), height - 1);
+    }
+    const std::vector<GridSlot>& placed = p_geometry.Slots();
+    const int32_t right =
+        placed.empty() ? p_geometry.SelectorWidth() : placed.back().Left + placed.back().Width;
+    p_oPainter.setPen(kSplitDividerColor);
+    p_oPainter.drawLine(0, height - 1, right - 1, height - 1);
+}
+
+void PaintSelector(QPainter& p_oPainter, const GridControl& p_oGrid, const QRect& p_cell,
+                   bool p_bCurrent) {
+    const GridStyle style = HeadingStyle(p_oGrid, 0, true);
+    p_oPainter.fillRect(p_cell, ToQColor(*style.BackColor()));
+    p_oPainter.setPen(kGridLineColor);
+    p_oPainter.drawLine(p_cell.bottomLeft(), p_cell.bottomRight());
+    if (!p_bCurrent) {
+        return;
+    }
+    const int32_t size = std::max(p_cell.height() / 4, 2);
+    const QPoint centre = p_cell.center();
+    const QPolygon triangle({QPoint(centre.x() - size / 2, centre.y() - size),
+                             QPoint(centre.x() - size / 2, centre.y() + size),
+                             QPoint(centre.x() + size / 2 + 1, centre.y())});
+    p_oPainter.setPen(Qt::NoPen);
+    p_oPainter.setBrush(Qt::black);
+    p_oPainter.drawPolygon(triangle);
+    p_oPainter.setBrush(Qt::NoBrush);
+}
+
+void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p_geometry,
+               const QRect& p_area, const QFont& p_font) {
+    const std::vector<GridSlot>& placed = p_geometry.Slots();
+    GridCellReader reader(p_oGrid, placed);
+    const int32_t top = p_oGrid.TopRow();
+    // Every cell on screen is read (and its style asked for) before any is painted, as the
+    // handlers of the style requests may look at the grid.
+    std::vector<std::vector<GridCell>> rows;
+    for (int32_t line = 0; p_geometry.LineTop(line) < p_area.bottom() + 1; ++line) {
+        if (top + line >= reader.RowCount()) {
+            break;
+        }
+        rows.push_back(reader.ReadRow(top + line));
+    }
+    const int32_t currentLine = p_oGrid.Row() - top;
+    for (size_t s = 0; s < placed.size(); ++s) {
+        const GridSlot& slot = placed[s];
+        p_oPainter.setFont(FontOf(*slot.Column, p_font));
+        for (size_t line = 0; line < rows.size(); ++line) {
+            const auto l = static_cast<int32_t>(line);
+            const QRect cell(slot.Left, p_geometry.LineTop(l), slot.Width,
+                             p_geometry.LineHeight(l));
+            const GridCell& value = rows[line][s];
+            p_oPainter.fillRect(cell, ToQColor(value.BackColor));
+            p_oPainter.setPen(ToQColor(value.ForeColor));
+            PaintCellText(p_oPainter, cell, QString::fromStdString(value.Text),
+                          ToQtAlignment(value.Alignment));
+            p_oPainter.setPen(kGridLineColor);
+            p_oPainter.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+            p_oPainter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+        }
+    }
+    for (size_t line = 0; line < rows.size() && p_geometry.SelectorWidth() > 0; ++line) {
+        const auto l = static_cast<int32_t>(line);
+        PaintSelector(
+            p_oPainter, p_oGrid,
+            QRect(0, p_geometry.LineTop(l), p_geometry.SelectorWidth(), p_geometry.LineHeight(l)),
+            l == currentLine);
+    }
+    if (currentLine >= 0 && currentLine < static_cast<int32_t>(rows.size()) && !placed.empty()) {
+        const int32_t right = placed.back().Left + placed.back().Width - 1;
+        QPen marquee(kMarqueeColor);
+        marquee.setStyle(Qt::DotLine);
+        p_oPainter.setPen(marquee);
+        p_oPainter.drawRect(QRect(QPoint(placed.front().Left, p_geometry.LineTop(currentLine)),
+                                  QPoint(right, p_geometry.LineTop(currentLine + 1) - 1)));
+    }
+}
+
+}  // namespace
+
+void PaintGrid(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p_geometry,
+               const QRect& p_area, const QFont& p_font, const GridPaintOptions& p_options) {
+    p_oPainter.fillRect(p_area, ToQColor(p_oGrid.BackColor()));
+    PaintRows(p_oPainter, p_oGrid, p_geometry, p_area, p_font);
+    PaintHeader(p_oPainter, p_oGrid, p_geometry, p_font);
+    p_oPainter.setPen(QPen(kSplitDividerColor, 2));
+    for (int32_t x : p_geometry.SplitBoundaries()) {
+        p_oPainter.drawLine(x - 1, 0, x - 1, p_area.bottom());
+    }
+    if (p_options.DropX >= 0) {
+        p_oPainter.setPen(QPen(kDropColor, 2));
+        p_oPainter.drawLine(p_options.DropX, 0, p_options.DropX, p_area.bottom());
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,438 @@
+#include "shell/grid_view.h"
+
+#include "outside/automation_error.h"
+#include "outside/grid_control.h"
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+#include "shell/grid_geometry.h"
+#include "shell/grid_painter.h"
+#include "shell/key_codes.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace qv {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+Qt::ScrollBarPolicy VerticalPolicy(GridScrollBars p_eScrollBars) {
+    switch (p_eScrollBars) {
+        case gsbNone:
+        case gsbHorizontal:
+            return Qt::ScrollBarAlwaysOff;
+        case gsbVertical:
+        case gsbBoth:
+            return Qt::ScrollBarAlwaysOn;
+        default:
+            return Qt::ScrollBarAsNeeded;
+    }
+}
+
+Qt::ScrollBarPolicy HorizontalPolicy(GridScrollBars p_eScrollBars) {
+    switch (p_eScrollBars) {
+        case gsbNone:
+        case gsbVertical:
+            return Qt::ScrollBarAlwaysOff;
+        case gsbHorizontal:
+        case gsbBoth:
+            return Qt::ScrollBarAlwaysOn;
+        default:
+            return Qt::ScrollBarAsNeeded;
+    }
+}
+
+// A bookmark is the row id plus one.
+Variant BookmarkAt(const Recordset& p_rRecordset, int32_t p_lPosition) {
+    return Variant(static_cast<double>(p_rRecordset.ViewRowId(p_lPosition)) + 1);
+}
+
+}  // namespace
+
+GridView::GridView(QWidget* p_pParent) : QAbstractScrollArea(p_pParent) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+GridView::~GridView() = default;
+
+void GridView::SetGrid(std::shared_ptr<GridControl> p_oGrid) {
+    m_oGrid = std::move(p_oGrid);
+    m_press.reset();
+    m_lDropX = -1;
+    Refresh();
+}
+
+double GridView::TwipsPerPixel() const {
+    return kTwipsPerInch / std::max(logicalDpiX(), 1);
+}
+
+GridGeometry GridView::Geometry(const GridControl& p_oGrid) const {
+    return GridGeometry(p_oGrid, TwipsPerPixel());
+}
+
+int32_t GridView::WholeRowsShown() const {
+    return m_oGrid ? Geometry(*m_oGrid).WholeLines(viewport()->height()) : 0;
+}
+
+QRect GridView::HeaderRect(int32_t p_lCol) const {
+    if (!m_oGrid) {
+        return {};
+    }
+    const GridGeometry geometry = Geometry(*m_oGrid);
+    const int32_t slot = geometry.SlotOfColumn(p_lCol);
+    if (slot < 0) {
+        return {};
+    }
+    const GridSlot& found = geometry.Slots()[static_cast<size_t>(slot)];
+    return QRect(found.Left, 0, found.Width, geometry.HeaderHeight()) & viewport()->rect();
+}
+
+QRect GridView::CellRect(int32_t p_lRow, int32_t p_lCol) const {
+    const QRect header = HeaderRect(p_lCol);
+    const int32_t line = p_lRow - (m_oGrid ? m_oGrid->TopRow() : 0);
+    if (header.isEmpty() || p_lRow >= m_oGrid->RowCount() || line < 0) {
+        return {};
+    }
+    const GridGeometry geometry = Geometry(*m_oGrid);
+    return QRect(header.left(), geometry.LineTop(line), header.width(), geometry.LineHeight(line)) &
+           viewport()->rect();
+}
+
+void GridView::ApplyScrollBarPolicy(const GridControl& p_oGrid) {
+    setVerticalScrollBarPolicy(VerticalPolicy(p_oGrid.ScrollBars()));
+    setHorizontalScrollBarPolicy(HorizontalPolicy(p_oGrid.ScrollBars()));
+}
+
+std::vector<std::shared_ptr<GridControlColumn>> GridView::ScrollableColumns(
+    const GridControl& p_oGrid) {
+    std::vector<std::shared_ptr<GridControlColumn>> columns;
+    const int32_t split = p_oGrid.Splits()->Count() - 1;
+    for (const auto& column : p_oGrid.Columns()->DisplayOrder()) {
+        if (column->SplitVisible(split)) {
+            columns.push_back(column);
+        }
+    }
+    return columns;
+}
+
+int32_t GridView::LastLeftColumn(
+    const GridControl& p_oGrid,
+    const std::vector<std::shared_ptr<GridControlColumn>>& p_columns) const {
+    const GridGeometry geometry = Geometry(p_oGrid);
+    const int32_t split = p_oGrid.Splits()->Count() - 1;
+    int32_t left = geometry.SelectorWidth();
+    for (const GridSlot& slot : geometry.Slots()) {
+        if (slot.Split < split) {
+            left = slot.Left + slot.Width;
+        }
+    }
+    // The last left column is the one from which the remaining columns fit the view.
+    int32_t free = viewport()->width() - left;
+    auto first = static_cast<int32_t>(p_columns.size());
+    while (first > 0) {
+        const int32_t width =
+            geometry.ToPixels(p_columns[static_cast<size_t>(first - 1)]->SplitWidth(split));
+        if (width > free) {
+            break;
+        }
+        free -= width;
+        --first;
+    }
+    return std::min(first, std::max(static_cast<int32_t>(p_columns.size()) - 1, 0));
+}
+
+void GridView::Refresh() {
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    m_bSyncing = true;
+    if (!grid) {
+        verticalScrollBar()->setRange(0, 0);
+        horizontalScrollBar()->setRange(0, 0);
+        m_bSyncing = false;
+        viewport()->update();
+        return;
+    }
+    ApplyScrollBarPolicy(*grid);
+    const int32_t lines = Geometry(*grid).WholeLines(viewport()->height());
+    const int32_t lastTop = std::max(grid->RowCount() - lines, 0);
+    if (grid->TopRow() > lastTop) {
+        grid->SetTopRow(lastTop);
+    }
+    verticalScrollBar()->setRange(0, lastTop);
+    verticalScrollBar()->setPageStep(lines);
+    verticalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setValue(grid->TopRow());
+
+    const auto columns = ScrollableColumns(*grid);
+    const int32_t split = grid->Splits()->Count() - 1;
+    const auto shown = grid->Splits()->Item(split)->ShownColumns();
+    const auto left =
+        shown.empty() ? columns.end() : std::find(columns.begin(), columns.end(), shown.front());
+    horizontalScrollBar()->setRange(0, LastLeftColumn(*grid, columns));
+    horizontalScrollBar()->setPageStep(std::max(static_cast<int32_t>(shown.size()), 1));
+    horizontalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setValue(
+        left == columns.end() ? 0 : static_cast<int32_t>(left - columns.begin()));
+    m_bSyncing = false;
+
+    if (!isWindow()) {
+        setVisible(grid->Visible());
+    }
+    viewport()->update();
+}
+
+void GridView::scrollContentsBy(int, int) {
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    if (m_bSyncing || !grid) {
+        return;
+    }
+    grid->SetTopRow(verticalScrollBar()->value());
+    const auto columns = ScrollableColumns(*grid);
+    const auto index = static_cast<size_t>(horizontalScrollBar()->value());
+    if (index < columns.size()) {
+        grid->Splits()->Item(grid->Splits()->Count() - 1)->SetLeftCol(columns[index]->ColIndex());
+    }
+    viewport()->update();
+}
+
+void GridView::resizeEvent(QResizeEvent* p_pEvent) {
+    QAbstractScrollArea::resizeEvent(p_pEvent);
+    Refresh();
+}
+
+void GridView::paintEvent(QPaintEvent*) {
+    QPainter painter(viewport());
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    if (!grid) {
+        painter.fillRect(viewport()->rect(), palette().base());
+        return;
+    }
+    GridPaintOptions options;
+    options.DropX = m_lDropX;
+    PaintGrid(painter, *grid, Geometry(*grid), viewport()->rect(), font(), options);
+}
+
+void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction) {
+    // Held here, so that a handler that drops the model or the view pulls nothing away from the
+    // action.
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    if (!grid) {
+        return;
+    }
+    const QPointer<GridView> self(this);
+    try {
+        p_fnAction(*grid);
+    } catch (const AutomationError& error) {
+        PlatformContext::Current().Reporter().Report(p_sLabel, error);
+    } catch (const std::exception& error) {
+        PlatformContext::Current().Reporter().Report(
+            p_sLabel, AutomationError(errors::kInvalidProcedureCall, "GridView", error.what()));
+    }
+    if (self) {
+        Refresh();
+    }
+}
+
+void GridView::mousePressEvent(QMouseEvent* p_pEvent) {
+    const QPoint point = p_pEvent->position().toPoint();
+    const auto button = MouseButtonsOf(p_pEvent->button());
+    const auto shift = ShiftStateOf(p_pEvent->modifiers());
+    const bool left = p_pEvent->button() == Qt::LeftButton;
+    const QPointer<GridView> self(this);
+    Act("GridView:MouseDown", [&](GridControl& grid) {
+        const GridGeometry geometry = Geometry(grid);
+        grid.MouseDown(button, shift, geometry.ToTwips(point.x()), geometry.ToTwips(point.y()));
+        if (left && self && m_oGrid.get() == &grid) {
+            PressLeft(grid, point, shift);
+        }
+    });
+}
+
+void GridView::PressLeft(GridControl& p_oGrid, QPoint p_point, int16_t p_iShift) {
+    const GridGeometry geometry = Geometry(p_oGrid);
+    const GridHit hit =
+        p_oGrid.HitTest(geometry.ToTwips(p_point.x()), geometry.ToTwips(p_point.y()));
+    if (hit.Region == gcrColumnHeader) {
+        m_press = HeaderPress{hit.Column, p_point, false};
+        return;
+    }
+    p_oGrid.Click(hit.Row, hit.Column, p_iShift);
+}
+
+std::pair<int32_t, int32_t> GridView::DropTarget(const GridControl& p_oGrid, int32_t p_lX) const {
+    const GridGeometry geometry = Geometry(p_oGrid);
+    const auto& placed = geometry.Slots();
+    if (placed.empty()) {
+        return {p_oGrid.Columns()->Count(), -1};
+    }
+    const int32_t found = geometry.SlotAt(p_lX);
+    if (found < 0) {
+        if (p_lX < placed.front().Left) {
+            return {placed.front().Column->Order(), placed.front().Left};
+        }
+        return {p_oGrid.Columns()->Count(), placed.back().Left + placed.back().Width - 1};
+    }
+    const GridSlot& slot = placed[static_cast<size_t>(found)];
+    if (p_lX < slot.Left + slot.Width / 2) {
+        return {slot.Column->Order(), slot.Left};
+    }
+    return {slot.Column->Order() + 1, slot.Left + slot.Width - 1};
+}
+
+void GridView::mouseMoveEvent(QMouseEvent* p_pEvent) {
+    const QPoint point = p_pEvent->position().toPoint();
+    const auto buttons = MouseButtonsOf(p_pEvent->buttons());
+    const auto shift = ShiftStateOf(p_pEvent->modifiers());
+    const bool dragging = m_press && (p_pEvent->buttons() & Qt::LeftButton) != 0;
+    Act("GridView:MouseMove", [&](GridControl& grid) {
+        const GridGeometry geometry = Geometry(grid);
+        grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()), geometry.ToTwips(point.y()));
+        if (!dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
+            return;
+        }
+        if (!m_press->Dragging &&
+            (point - m_press->Start).manhattanLength() < QApplication::startDragDistance()) {
+            return;
+        }
+        m_press->Dragging = true;
+        m_lDropX = DropTarget(grid, point.x()).second;
+    });
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
+    const QPoint point = p_pEvent->position().toPoint();
+    const auto button = MouseButtonsOf(p_pEvent->button());
+    const auto shift = ShiftStateOf(p_pEvent->modifiers());
+    const std::optional<HeaderPress> press =
+        p_pEvent->button() == Qt::LeftButton ? m_press : std::nullopt;
+    if (p_pEvent->button() == Qt::LeftButton) {
+        m_press.reset();
+        m_lDropX = -1;
+    }
+    const QPointer<GridView> self(this);
+    Act("GridView:MouseUp", [&](GridControl& grid) {
+        const GridGeometry geometry = Geometry(grid);
+        const int32_t x = geometry.ToTwips(point.x());
+        const int32_t y = geometry.ToTwips(point.y());
+        if (press && press->Dragging) {
+            const int32_t order = grid.Columns()->Item(press->Column)->Order();
+            const int32_t target = DropTarget(grid, point.x()).first;
+            // Dropped on either side of itself, the column stays where it is.
+            if (target != order && target != order + 1) {
+                grid.MoveColumns(order, order, target);
+            }
+        }
+        grid.MouseUp(button, shift, x, y);
+        if (!self || !press || press->Dragging) {
+            return;
+        }
+        const GridHit hit = grid.HitTest(x, y);
+        if (hit.Region == gcrColumnHeader && hit.Column == press->Column) {
+            grid.HeaderClick(press->Column);
+        }
+    });
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* p_pEvent) {
+    if (p_pEvent->button() != Qt::LeftButton) {
+        mousePressEvent(p_pEvent);
+        return;
+    }
+    Act("GridView:DblClick", [](GridControl& grid) { grid.DoubleClick(); });
+}
+
+void GridView::keyPressEvent(QKeyEvent* p_pEvent) {
+    const int16_t code = KeyCodeOf(p_pEvent->key());
+    if (code == 0 || !m_oGrid) {
+        QAbstractScrollArea::keyPressEvent(p_pEvent);
+        return;
+    }
+    const auto shift = ShiftStateOf(p_pEvent->modifiers());
+    const QPointer<GridView> self(this);
+    Act("GridView:KeyDown", [&](GridControl& grid) {
+        const int16_t left = grid.KeyDown(code, shift);
+        if (left == 0 || !self || m_oGrid.get() != &grid || !grid.Enabled()) {
+            return;
+        }
+        if (left == vbKeyLeft || left == vbKeyRight) {
+            ScrollColumns(grid, left == vbKeyLeft ? -1 : 1);
+            return;
+        }
+        MoveCurrentRow(grid, left, shift);
+    });
+}
+
+void GridView::ScrollColumns(GridControl& p_oGrid, int32_t p_lBy) {
+    const auto columns = ScrollableColumns(p_oGrid);
+    const int32_t index =
+        std::clamp(horizontalScrollBar()->value() + p_lBy, 0, LastLeftColumn(p_oGrid, columns));
+    if (static_cast<size_t>(index) < columns.size()) {
+        p_oGrid.Splits()
+            ->Item(p_oGrid.Splits()->Count() - 1)
+            ->SetLeftCol(columns[static_cast<size_t>(index)]->ColIndex());
+    }
+}
+
+void GridView::MoveCurrentRow(GridControl& p_oGrid, int16_t p_iKeyCode, int16_t p_iShift) {
+    const int32_t count = p_oGrid.RowCount();
+    if (count == 0) {
+        return;
+    }
+    const bool ctrl = (p_iShift & gssCtrl) != 0;
+    const int32_t page = Geometry(p_oGrid).WholeLines(viewport()->height());
+    const int32_t from = p_oGrid.Row();
+    int32_t to = from;
+    switch (p_iKeyCode) {
+        case vbKeyUp:
+            to = from - 1;
+            break;
+        case vbKeyDown:
+            to = from + 1;
+            break;
+        case vbKeyPageUp:
+            to = from - page;
+            break;
+        case vbKeyPageDown:
+            to = from + page;
+            break;
+        case vbKeyHome:
+            to = ctrl ? 0 : from;
+            break;
+        case vbKeyEnd:
+            to = ctrl ? count - 1 : from;
+            break;
+        default:
+            return;
+    }
+    to = std::clamp(to, 0, count - 1);
+    if (to == from) {
+        return;
+    }
+    const std::shared_ptr<Recordset> recordset = p_oGrid.DataSource();
+    GridSelBookmarks& selection = *p_oGrid.SelBookmarks();
+    if ((p_iShift & gssShift) != 0 && from >= 0) {
+        const int32_t step = to > from ? 1 : -1;
+        for (int32_t row = from; row != to + step; row += step) {
+            selection.Add(BookmarkAt(*recordset, row));
+        }
+    } else {
+        selection.Clear();
+        selection.Add(BookmarkAt(*recordset, to));
+    }
+    p_oGrid.SetCurrentRow(to);
+    if (to < p_oGrid.TopRow()) {
+        p_oGrid.SetTopRow(to);
+    } else if (to >= p_oGrid.TopRow() + page) {
+        p_oGrid.SetTopRow(to - page + 1);
+    }
+}
+
+}  // namespace qv

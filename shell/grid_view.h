@@ -1,0 +1,114 @@
+// The Qt view of a grid-control model (outside/grid_control.h): it draws the model and turns a
+// person's mouse and keyboard actions into the model's user actions, whose events reach the
+// model's sinks.
+//
+// The view keeps no state the model lacks. Rows on screen start at the model's TopRow, the
+// scrolling split starts at its LeftCol, the selection is the model's SelBookmarks, and a point
+// is mapped to a row and column by the model's own HitTest. Each frame reads only the rows on
+// screen, each by its position in the recordset's view, so a list of any length scrolls alike.
+// One custom-painted widget does it, not a pair of item views: item views would each keep a
+// selection, a current index and a section order of their own that would have to be kept in
+// step with the model, and their frozen-column arrangement would scroll by pixels where the
+// model scrolls by rows and columns.
+//
+// What a person does, and what the model hears:
+//   - press a mouse button: MouseDown; with the left button on a row, Click (which makes the row
+//     current and selects it: alone, with Ctrl toggled, with Shift from the current row);
+//   - release: MouseUp; on a header that was pressed and not dragged, HeaderClick;
+//   - double click with the left button: DoubleClick;
+//   - drag a header sideways (when the model allows column moves): MoveColumns, which raises
+//     ColMove; the column goes before the column under the pointer, or after it past its middle;
+//   - move the pointer: MouseMove, also with no button held;
+//   - a key: KeyDown. Unless a handler set the code to 0, Up, Down, Page Up, Page Down, Ctrl+Home
+//     and Ctrl+End make another row current and select only it (with Shift, add the rows passed
+//     over to the selection); Left and Right scroll the scrolling split by a column.
+// The scroll bars and the wheel set the model's TopRow and the scrolling split's LeftCol.
+//
+// A handler may change the model in any way, or give the view another model; the view reads it
+// again after each action. Changes made from elsewhere show at the next Refresh:
+//
+//     auto grid = std::make_shared<GridControl>();
+//     GridView view;
+//     view.SetGrid(grid);
+//     grid->SetDataSource(recordset);   // binding, a new layout, a selection made in code
+//     view.Refresh();
+#pragma once
+
+#include <QAbstractScrollArea>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace qv {
+
+class GridControl;
+class GridControlColumn;
+class GridGeometry;
+
+class GridView : public QAbstractScrollArea {
+    Q_OBJECT
+
+  public:
+    explicit GridView(QWidget* p_pParent = nullptr);
+    ~GridView() override;
+
+    // The model shown, or none; the view holds it while it shows it.
+    void SetGrid(std::shared_ptr<GridControl> p_oGrid);
+    const std::shared_ptr<GridControl>& Grid() const { return m_oGrid; }
+
+    // Reads the model again: the scroll bars, the row at the top (kept so that the rows fill the
+    // view), the visibility of a view placed in a window, and the picture.
+    void Refresh();
+
+    // 1440 over the view's dots per inch.
+    double TwipsPerPixel() const;
+    // Rows that fit whole below the header.
+    int32_t WholeRowsShown() const;
+    // Where the header of column index p_lCol, or its cell in view row p_lRow, lies in the
+    // viewport; empty when it is not on screen.
+    QRect HeaderRect(int32_t p_lCol) const;
+    QRect CellRect(int32_t p_lRow, int32_t p_lCol) const;
+
+  protected:
+    void paintEvent(QPaintEvent* p_pEvent) override;
+    void mousePressEvent(QMouseEvent* p_pEvent) override;
+    void mouseMoveEvent(QMouseEvent* p_pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* p_pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* p_pEvent) override;
+    void keyPressEvent(QKeyEvent* p_pEvent) override;
+    void resizeEvent(QResizeEvent* p_pEvent) override;
+    void scrollContentsBy(int p_iDx, int p_iDy) override;
+
+  private:
+    struct HeaderPress {
+        int32_t Column = -1;
+        QPoint Start;
+        bool Dragging = false;
+    };
+
+    GridGeometry Geometry(const GridControl& p_oGrid) const;
+    // Runs a user action on the model; reports a failure instead of letting it reach the event
+    // loop, and reads the model again unless the view went away meanwhile.
+    void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction);
+    void PressLeft(GridControl& p_oGrid, QPoint p_point, int16_t p_iShift);
+    // The display position a dragged column would drop at, and the x of that place.
+    std::pair<int32_t, int32_t> DropTarget(const GridControl& p_oGrid, int32_t p_lX) const;
+    void MoveCurrentRow(GridControl& p_oGrid, int16_t p_iKeyCode, int16_t p_iShift);
+    void ScrollColumns(GridControl& p_oGrid, int32_t p_lBy);
+    // The columns the scrolling split can show, in display order, from its first.
+    static std::vector<std::shared_ptr<GridControlColumn>> ScrollableColumns(
+        const GridControl& p_oGrid);
+    int32_t LastLeftColumn(const GridControl& p_oGrid,
+                           const std::vector<std::shared_ptr<GridControlColumn>>& p_columns) const;
+    void ApplyScrollBarPolicy(const GridControl& p_oGrid);
+
+    std::shared_ptr<GridControl> m_oGrid;
+    std::optional<HeaderPress> m_press;
+    int32_t m_lDropX = -1;
+    bool m_bSyncing = false;
+};
+
+}  // namespace qv

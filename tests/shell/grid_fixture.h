@@ -1,0 +1,71 @@
+// A stock list as the viewer shows it, for the shell tests: a recordset of generated stocks and a
+// grid control with the viewer's layout (symbol and company frozen in split 0, the figures in
+// split 1, formats, recommendation and performance colours, row colours), and a sink that writes
+// down the grid's events.
+#pragma once
+
+#include "outside/grid_control.h"
+#include "outside/grid_control_events.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+class Recordset;
+}
+
+namespace qv::test {
+
+// Field order: Symbol, Company, Price, PrcChange, Rec, Volume, Sector, Industry, PE. Row i has
+// symbol "S" + i in four digits, recommendation "B", "H", "S" by i modulo 3 and a change that is
+// negative, zero or positive as (i modulo 41) - 20 is.
+std::shared_ptr<Recordset> Stocks(int32_t p_lRows);
+
+// Column indexes of StockGrid, in field order.
+enum StockColumn : int32_t {
+    kSymbol = 0,
+    kCompany,
+    kPrice,
+    kPrcChange,
+    kRec,
+    kVolume,
+    kSector,
+    kIndustry,
+    kPe,
+    kStockColumns
+};
+
+inline constexpr int32_t kHighlightBack = 0 + 256 * 80 + 65536 * 128;
+inline constexpr int32_t kEvenRowBack = 233 + 256 * 240 + 65536 * 245;
+
+std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset);
+
+class EventLog : public GridControlEvents {
+  public:
+    explicit EventLog(bool p_bMoves = false) : m_bMoves(p_bMoves) {}
+
+    void Click() override { m_events.push_back("Click"); }
+    void DblClick() override { m_events.push_back("DblClick"); }
+    void HeadClick(int16_t p_iColIndex) override;
+    void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override;
+    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
+    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
+    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
+    void ColMove(int16_t p_iPosition, bool& p_bCancel) override;
+
+    std::vector<std::string>& Events() { return m_events; }
+    // The x and y of the last mouse event, in twips.
+    int32_t LastX() const { return m_lX; }
+    int32_t LastY() const { return m_lY; }
+
+  private:
+    std::vector<std::string> m_events;
+    bool m_bMoves;
+    int32_t m_lX = -1;
+    int32_t m_lY = -1;
+};
+
+}  // namespace qv::test
