@@ -1,0 +1,128 @@
+#include "strategies/finder_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "grid/grid.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "outside/automation_error.h"
+#include "outside/dispatch.h"
+#include "outside/error_scope.h"
+#include "strategies/strategy_support.h"
+
+#include <array>
+
+namespace qv {
+namespace {
+
+using namespace strategy_support;
+
+constexpr int32_t kFinderViewerType = 6;
+constexpr int32_t kNoLayoutError = 911;
+
+// The rows a finder result type lists: 0, 3 and 5 stocks, 1 industries, 2 sectors; the others
+// have no colours or key columns of their own.
+enum class RowKind { Stocks, Industries, Sectors, Other };
+
+RowKind RowKindOf(int32_t p_lResultType) {
+    switch (p_lResultType) {
+        case 0:
+        case 3:
+        case 5:
+            return RowKind::Stocks;
+        case 1:
+            return RowKind::Industries;
+        case 2:
+            return RowKind::Sectors;
+        default:
+            return RowKind::Other;
+    }
+}
+
+void SetFinderColours(ViewerElements& p_oElements) {
+    switch (RowKindOf(p_oElements.FinderResultsType())) {
+        case RowKind::Stocks:
+            SetColourSettings(p_oElements, CommonColours(kStockRows));
+            return;
+        case RowKind::Industries:
+            SetColourSettings(p_oElements, CommonColours(kIndustryRows));
+            return;
+        case RowKind::Sectors:
+            SetColourSettings(p_oElements, CommonColours(kSectorRows));
+            return;
+        case RowKind::Other:
+            return;
+    }
+}
+
+}  // namespace
+
+void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("FinderViewer:Initialize", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        SetFinderColours(*elements);
+
+        Variant layoutInfo = elements->GridLayoutInfo();
+        if (SortBlockEmpty(layoutInfo)) {
+            const std::shared_ptr<DispatchObject> facade = CreateFacade();
+            std::array<Variant, 3> args{Variant(elements->OwnerId()), Variant(kFinderViewerType),
+                                        Variant(elements->FinderResultsType())};
+            layoutInfo = CallMethod(*facade, "GetDefaultLayout", args);
+        }
+        if (SortBlockEmpty(layoutInfo)) {
+            throw AutomationError(kNoLayoutError, "FinderViewer", "No layout specified");
+        }
+
+        const std::shared_ptr<Recordset> rows = elements->FinderResults();
+        elements->SetStartTimeId(0);
+        p_oPriGrid.SetDataSource(rows);
+        ApplyLayout(p_oPriGrid, layoutInfo);
+        elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
+        elements->SetGridColumns(gtSecondary, nullptr);
+        p_oPriGrid.Initialize("", "", elements->FinderResultsType(), "Tandrel Report", this, true,
+                              false, 0);
+        p_oPriGrid.SetDataSource(rows);
+        SetVisibility(p_oPriGrid, p_oSecGrid, false);
+    });
+}
+
+void FinderViewer::SynchronizeColumns(Grid& p_oPriGrid, Grid&, bool) {
+    Reported("FinderViewer_SynchronizeColumns", [&] {
+        AssignSplits(p_oPriGrid);
+        SyncColumns(ViewerElements()->GridColumns(gtPrimary), p_oPriGrid);
+    });
+}
+
+void FinderViewer::ReFillParams() {
+    Reported("Viewer:ReFillParams", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        std::array<Variant, 2> args{Variant(elements->OwnerId()),
+                                    Variant(static_cast<int16_t>(elements->FinderResultsType()))};
+        elements->SetParameterList(RecordsetOf(CallMethod(*facade, "GetCustomFieldList", args)));
+    });
+}
+
+void FinderViewer::ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo) {
+    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
+    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+    AssignSplits(p_oPriGrid);
+}
+
+void FinderViewer::AssignSplits(Grid& p_oPriGrid) {
+    const GridColumns& columns = *p_oPriGrid.GridColumns();
+    switch (RowKindOf(ViewerElements()->FinderResultsType())) {
+        case RowKind::Stocks:
+            AssignKeySplits(columns, {4, 5});
+            return;
+        case RowKind::Industries:
+            AssignKeySplits(columns, {35});
+            return;
+        case RowKind::Sectors:
+            AssignKeySplits(columns, {36});
+            return;
+        case RowKind::Other:
+            return;
+    }
+}
+
+}  // namespace qv

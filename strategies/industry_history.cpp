@@ -1,0 +1,24 @@
+#include "strategies/industry_history.h"
+
+#include "control/viewer_elements.h"
+#include "strategies/history_query.h"
+#include "strategies/strategy_support.h"
+
+namespace qv {
+namespace {
+
+constexpr HistoryKind kKind{
+    "HistoryIndustryEX",          strategy_support::kIndustryRows,     1, "Industry History Report",
+    "IndustryHistory:Initialize", "IndustryHistory_SynchronizeColumns"};
+
+}  // namespace
+
+void IndustryHistory::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    InitializeHistory(*this, kKind, Variant(ViewerElements()->IndCode()), p_oPriGrid, p_oSecGrid);
+}
+
+void IndustryHistory::SynchronizeColumns(Grid& p_oPriGrid, Grid&, bool) {
+    SynchronizeSingleGrid(*this, kKind.m_sSyncLabel, {kHistoryKeyColumn}, p_oPriGrid);
+}
+
+}  // namespace qv

@@ -1,0 +1,16 @@
+// IndustryHistory: the strategy of the history of one industry (IndCode) between StartDate and
+// EndDate, in one grid; it has no secondary grid, no search and no login check.
+#pragma once
+
+#include "strategies/viewer_functionality.h"
+
+namespace qv {
+
+class IndustryHistory : public ViewerFunctionality {
+  public:
+    // Failures are reported as "IndustryHistory:Initialize".
+    void Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) override;
+    void SynchronizeColumns(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bFromCustomize) override;
+};
+
+}  // namespace qv

@@ -1,0 +1,220 @@
+#include "strategies/industry_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "grid/grid.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "grid/grid_utilities.h"
+#include "outside/dispatch.h"
+#include "outside/error_scope.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "strategies/strategy_support.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qv {
+namespace {
+
+using namespace strategy_support;
+
+constexpr int32_t kDataType = 1;
+constexpr int32_t kSecondaryDataType = 2;
+constexpr int32_t kKeyColumn = 35;
+constexpr int32_t kSectorNameColumn = 36;
+constexpr int32_t kSectorScope = 3;
+
+namespace arg {
+constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 7, kSecondaryRows = 8,
+                 kStartTimeId = 9, kListScope = 12, kParameterList = 13, kWatchListName = 14,
+                 kLoginConflict = 16;
+}
+namespace search_arg {
+constexpr size_t kRows = 8, kSecondaryRows = 9, kStartTimeId = 10, kListScope = 11;
+}
+
+void SetColours(ViewerElements& p_oElements) {
+    const std::array<int32_t, 8> common = CommonColours(kIndustryRows);
+    std::array<int32_t, 10> colours{};
+    std::copy(common.begin(), common.end(), colours.begin());
+    colours[8] = kSectorSecondary;
+    colours[9] = 0;
+    SetColourSettings(p_oElements, colours);
+}
+
+void LockSecondaryColumns(Grid& p_oSecGrid) {
+    if (const auto& control = p_oSecGrid.GridObject()) {
+        control->SetAllowColSelect(false);
+        control->SetAllowColMove(false);
+    }
+}
+
+// SecGridFilter holds the code the sector grid is filtered on; Empty before the first filter,
+// which compares as 0.
+bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
+    return (p_vFilter.IsEmpty() ? 0 : p_vFilter.ToLong()) == p_lCode;
+}
+
+}  // namespace
+
+void IndustryViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("IndustryViewer:Initialize", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        SetColours(*elements);
+        elements->SetDoubleGrid(true);
+        elements->SetFinderResultsType(kDataType);
+        m_lListScope = elements->SectorCode() >= 1 ? kSectorScope : 0;
+        LockSecondaryColumns(p_oSecGrid);
+        if (elements->GridLayout()->Id() == 0) {
+            elements->GridLayout()->SetId(elements->WatchListId() > 0 ? 10 : 4);
+        }
+
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        std::array<Variant, 17> args{Variant(elements->OwnerId()),
+                                     Variant::Date(elements->StartDate()),
+                                     LimitArgument(*elements),
+                                     ReturnAllArgument(*elements),
+                                     Variant(elements->AvgType()),
+                                     elements->GridLayoutInfo(),
+                                     p_oSecGrid.GridColumns()->PertinantColumns(),
+                                     Variant::Nothing(),
+                                     Variant(std::shared_ptr<DispatchObject>(m_rsSecondary)),
+                                     Variant(),
+                                     Variant(elements->SectorCode()),
+                                     Variant(elements->WatchListId()),
+                                     Variant(m_lListScope),
+                                     Variant::Nothing(),
+                                     Variant(),
+                                     Variant(elements->TimeCode()),
+                                     Variant(false)};
+        CallMethod(*facade, "IndustryViewer", args);
+        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows]);
+
+        if (args[arg::kLoginConflict].ToBool()) {
+            ReportLoginConflict(*elements);
+            return;
+        }
+        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[arg::kRows]);
+        if (!HasRows(rows)) {
+            GridUtilities::ClearGridData(p_oPriGrid, p_oSecGrid);
+            return;
+        }
+        m_lListScope = args[arg::kListScope].ToLong();
+        elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
+        elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
+        elements->SetWatchListName(args[arg::kWatchListName].IsEmpty()
+                                       ? std::string()
+                                       : args[arg::kWatchListName].ToString());
+        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+        elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
+        elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
+        p_oPriGrid.Initialize("", "Main Grid", kDataType, "Industry Viewer Report", this, true,
+                              false, m_lListScope);
+        p_oSecGrid.Initialize("", "SecondaryGrid", kSecondaryDataType, "Sector Report", this, false,
+                              false, m_lListScope);
+
+        p_oPriGrid.SetDataSource(rows);
+        p_oSecGrid.SetDataSource(m_rsSecondary);
+        elements->SetBSHCaption(TotalCaption(*rows));
+        SetVisibility(p_oPriGrid, p_oSecGrid, true);
+    });
+}
+
+void IndustryViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid&) {
+    Reported("IndustryViewer:FilterSecondaryGrid", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        if (elements->WatchListId() != 0) {
+            return;
+        }
+        const int32_t code = CurrentValue(p_oPriGrid, "sectorcode").ToLong();
+        if (SameFilter(elements->SecGridFilter(), code)) {
+            return;
+        }
+        if (m_rsSecondary) {
+            m_rsSecondary->SetFilter("Sectorcode = " + std::to_string(code));
+        }
+        elements->SetSecGridFilter(Variant(code));
+    });
+}
+
+void IndustryViewer::SynchronizeColumns(Grid& p_oPriGrid, Grid& p_oSecGrid, bool) {
+    Reported("IndustryViewer_SynchronizeColumns", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        AssignSplits(p_oPriGrid, p_oSecGrid);
+        SyncColumns(elements->GridColumns(gtPrimary), p_oPriGrid);
+        SyncColumns(elements->GridColumns(gtSecondary), p_oSecGrid);
+    });
+}
+
+void IndustryViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, int16_t,
+                            bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("IndustryViewer:Search", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        std::array<Variant, 14> args{Variant(elements->OwnerId()),
+                                     Variant(elements->GridLayout()->Id()),
+                                     Variant::Date(elements->StartDate()),
+                                     Variant(elements->MaxRows()),
+                                     Variant(p_sSearch),
+                                     Variant(p_iSearchOpt1),
+                                     elements->GridLayoutInfo(),
+                                     p_oSecGrid.GridColumns()->PertinantColumns(),
+                                     Variant::Nothing(),
+                                     Variant(std::shared_ptr<DispatchObject>(m_rsSecondary)),
+                                     Variant(),
+                                     Variant(m_lListScope),
+                                     Variant(elements->SectorCode()),
+                                     Variant(elements->WatchListId())};
+        CallMethod(*facade, "SearchIndustries", args);
+        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows]);
+        m_lListScope = args[search_arg::kListScope].ToLong();
+        elements->SetStartTimeId(args[search_arg::kStartTimeId].ToLong());
+
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows]);
+        if (HasRows(rows)) {
+            p_oPriGrid.SetDataSource(rows);
+            rows->MoveFirst();
+            elements->SetBSHCaption(TotalCaption(*rows));
+        } else {
+            p_bNoRecords = true;
+        }
+        p_oSecGrid.SetDataSource(m_rsSecondary);
+        const auto& control = p_oSecGrid.GridObject();
+        if (control && control->Row() >= 0) {
+            const char* field = elements->SectorCode() < 0 ? "indcode" : "sectorcode";
+            elements->SetSecGridFilter(CurrentValue(p_oSecGrid, field));
+        }
+        SetVisibility(p_oPriGrid, p_oSecGrid, true);
+    });
+}
+
+void IndustryViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
+    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
+    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+    p_oSecGrid.PopulateColumns(p_vLayoutInfo, kSecondaryDataType);
+    AssignSplits(p_oPriGrid, p_oSecGrid);
+}
+
+// The sector grid of a watch list does not follow the industry row: its sector-name column is
+// hidden and its other columns stay in the frozen split.
+void IndustryViewer::AssignSplits(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    AssignKeySplits(*p_oPriGrid.GridColumns(), {kKeyColumn});
+    const bool watchList = ViewerElements()->WatchListId() >= 1;
+    for (const auto& column : *p_oSecGrid.GridColumns()) {
+        if (column->ParameterId() != kSectorNameColumn) {
+            column->SetSplitNumber(watchList ? 0 : 1);
+        } else if (watchList) {
+            column->SetGridColumn_State_Setting(csHidden);
+            column->SetSplitNumber(1);
+        } else {
+            column->SetSplitNumber(0);
+        }
+    }
+}
+
+}  // namespace qv

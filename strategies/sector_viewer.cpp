@@ -1,0 +1,140 @@
+#include "strategies/sector_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "grid/grid.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "grid/grid_utilities.h"
+#include "outside/dispatch.h"
+#include "outside/error_scope.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "strategies/strategy_support.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qv {
+namespace {
+
+using namespace strategy_support;
+
+constexpr int32_t kDataType = 2;
+constexpr int32_t kKeyColumn = 36;
+
+namespace arg {
+constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 6, kStartTimeId = 7,
+                 kParameterList = 8, kLoginConflict = 10;
+}
+
+void SetColours(ViewerElements& p_oElements) {
+    const std::array<int32_t, 8> common = CommonColours(kSectorRows);
+    std::array<int32_t, 10> colours{};
+    std::copy(common.begin(), common.end(), colours.begin());
+    colours[8] = kSectorSecondary;
+    colours[9] = 0;
+    SetColourSettings(p_oElements, colours);
+}
+
+void LockSecondaryColumns(Grid& p_oSecGrid) {
+    if (const auto& control = p_oSecGrid.GridObject()) {
+        control->SetAllowColSelect(false);
+        control->SetAllowColMove(false);
+    }
+}
+
+}  // namespace
+
+void SectorViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("SectorViewer:Initialize", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        SetColours(*elements);
+        elements->SetDoubleGrid(false);
+        elements->SetFinderResultsType(kDataType);
+        p_oPriGrid.SetViewerDataType(kDataType);
+        LockSecondaryColumns(p_oSecGrid);
+
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        std::array<Variant, 11> args{Variant(elements->OwnerId()),
+                                     Variant::Date(elements->StartDate()),
+                                     LimitArgument(*elements),
+                                     ReturnAllArgument(*elements),
+                                     Variant(elements->AvgType()),
+                                     elements->GridLayoutInfo(),
+                                     Variant::Nothing(),
+                                     Variant(),
+                                     Variant::Nothing(),
+                                     Variant(elements->TimeCode()),
+                                     Variant(false)};
+        CallMethod(*facade, "SectorViewer", args);
+
+        if (args[arg::kLoginConflict].ToBool()) {
+            ReportLoginConflict(*elements);
+            return;
+        }
+        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[arg::kRows]);
+        if (!HasRows(rows)) {
+            GridUtilities::ClearGridData(p_oPriGrid, p_oSecGrid);
+            return;
+        }
+        elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
+        elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
+        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        ApplyLayout(p_oPriGrid, args[arg::kLayoutInfo]);
+        elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
+        elements->SetGridColumns(gtSecondary, nullptr);
+        p_oPriGrid.Initialize("", "Main Grid", kDataType, "Sector Viewer Report", this, true, false,
+                              0);
+
+        p_oPriGrid.SetDataSource(rows);
+        elements->SetBSHCaption(TotalCaption(*rows));
+        SetVisibility(p_oPriGrid, p_oSecGrid, false);
+    });
+}
+
+void SectorViewer::SynchronizeColumns(Grid& p_oPriGrid, Grid&, bool) {
+    Reported("SectorViewer_SynchronizeColumns", [&] {
+        AssignKeySplits(*p_oPriGrid.GridColumns(), {kKeyColumn});
+        SyncColumns(ViewerElements()->GridColumns(gtPrimary), p_oPriGrid);
+    });
+}
+
+void SectorViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, int16_t,
+                          bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("SectorViewer:Search", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        std::array<Variant, 9> args{Variant(elements->OwnerId()),
+                                    Variant(elements->GridLayout()->Id()),
+                                    Variant::Date(elements->StartDate()),
+                                    Variant(p_sSearch),
+                                    Variant(p_iSearchOpt1),
+                                    Variant(elements->MaxRows()),
+                                    elements->GridLayoutInfo(),
+                                    Variant::Nothing(),
+                                    Variant()};
+        CallMethod(*facade, "SearchSector", args);
+
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[7]);
+        if (!HasRows(rows)) {
+            p_bNoRecords = true;
+            return;
+        }
+        elements->SetStartTimeId(args[8].ToLong());
+        elements->SetGridLayoutInfo(args[6]);
+        SynchronizeColumns(p_oPriGrid, p_oSecGrid, true);
+        p_oPriGrid.SetDataSource(rows);
+        elements->SetBSHCaption(TotalCaption(*rows));
+        SetVisibility(p_oPriGrid, p_oSecGrid, false);
+    });
+}
+
+void SectorViewer::ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo) {
+    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
+    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+    AssignKeySplits(*p_oPriGrid.GridColumns(), {kKeyColumn});
+}
+
+}  // namespace qv

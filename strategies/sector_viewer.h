@@ -1,0 +1,30 @@
+// SectorViewer: the strategy of the sector list. The business sectors in one grid.
+//
+// Every member catches and reports its own failures ("SectorViewer:Initialize", ...); a login taken
+// over by another user is shown to the user, recorded in TimeCodeFailed and leaves the state and
+// the grids as they were.
+#pragma once
+
+#include "strategies/viewer_functionality.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qv {
+
+class Recordset;
+class Variant;
+
+class SectorViewer : public ViewerFunctionality {
+  public:
+    void Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) override;
+    void SynchronizeColumns(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bFromCustomize) override;
+    void Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, int16_t p_iSearchOpt2,
+                bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) override;
+
+  private:
+    void ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo);
+};
+
+}  // namespace qv

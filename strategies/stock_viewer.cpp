@@ -1,0 +1,275 @@
+#include "strategies/stock_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "grid/column_utilities.h"
+#include "grid/grid.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "outside/dispatch.h"
+#include "outside/error_scope.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "strategies/strategy_support.h"
+
+#include <algorithm>
+#include <array>
+
+namespace qv {
+namespace {
+
+using namespace strategy_support;
+
+constexpr int32_t kDataType = 0;
+constexpr int32_t kIndustryTable = 1;
+constexpr int32_t kSectorTable = 2;
+constexpr int32_t kSymbolColumn = 4;
+constexpr int32_t kCompanyColumn = 5;
+constexpr int32_t kIndustryNameColumn = 35;
+constexpr int32_t kSectorNameColumn = 36;
+
+namespace arg {
+constexpr size_t kMaxRows = 3, kReturnAll = 4, kLayoutInfo = 6, kRows = 8, kSecondaryRows = 9,
+                 kStartTimeId = 10, kWatchListName = 14, kParameterList = 15, kLoginConflict = 19;
+}
+namespace search_arg {
+constexpr size_t kRows = 9, kSecondaryRows = 10, kStartTimeId = 11;
+}
+
+void SetColours(ViewerElements& p_oElements) {
+    const std::array<int32_t, 8> common = CommonColours(kStockRows);
+    std::array<int32_t, 10> colours{};
+    std::copy(common.begin(), common.end(), colours.begin());
+    colours[7] = Rgb(225, 225, 225);
+    colours[8] = p_oElements.SectorCode() < 1 ? Rgb(208, 221, 209) : kSectorSecondary;
+    colours[9] = 0;
+    SetColourSettings(p_oElements, colours);
+}
+
+int32_t ListScopeOf(const ViewerElements& p_oElements) {
+    if (p_oElements.IndCode() > 0) {
+        return 1;
+    }
+    return p_oElements.SectorCode() > 0 ? 2 : 0;
+}
+
+bool SectorGrid(const ViewerElements& p_oElements) {
+    return p_oElements.SectorCode() >= 1;
+}
+
+// The field of the secondary grid's rows that the primary rows are matched on.
+const char* SecondaryKeyField(const ViewerElements& p_oElements) {
+    return SectorGrid(p_oElements) ? "sectorcode" : "indcode";
+}
+
+// SecGridFilter holds the code the secondary grid shows; Empty before the first filter, which
+// compares as 0.
+bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
+    return (p_vFilter.IsEmpty() ? 0 : p_vFilter.ToLong()) == p_lCode;
+}
+
+void TakeSecondaryFilter(ViewerElements& p_oElements, const Grid& p_oSecGrid) {
+    const auto& control = p_oSecGrid.GridObject();
+    if (control && control->Row() >= 0) {
+        p_oElements.SetSecGridFilter(CurrentValue(p_oSecGrid, SecondaryKeyField(p_oElements)));
+    }
+}
+
+void LockSecondaryColumns(Grid& p_oSecGrid) {
+    if (const auto& control = p_oSecGrid.GridObject()) {
+        control->SetAllowColSelect(false);
+        control->SetAllowColMove(false);
+    }
+}
+
+}  // namespace
+
+void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("StockViewer:Initialize", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        SetColours(*elements);
+        elements->SetDoubleGrid(true);
+        m_lListScope = ListScopeOf(*elements);
+        LockSecondaryColumns(p_oSecGrid);
+        if (elements->GridLayout()->Id() == 0) {
+            elements->GridLayout()->SetId(elements->WatchListId() > 0 ? 9 : 3);
+        }
+        elements->SetFinderResultsType(kDataType);
+
+        const Variant layoutInfo = elements->GridLayoutInfo();
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        const Variant secondaryColumns =
+            SortBlockEmpty(layoutInfo)
+                ? Variant()
+                : ColumnUtilities::TableSelectList(
+                      layoutInfo, SectorGrid(*elements) ? kSectorTable : kIndustryTable);
+        m_rsSecondary = nullptr;
+        std::array<Variant, 20> args{Variant(elements->OwnerId()),
+                                     Variant(elements->GridLayout()->Id()),
+                                     Variant::Date(elements->StartDate()),
+                                     LimitArgument(*elements),
+                                     ReturnAllArgument(*elements),
+                                     Variant(elements->AvgType()),
+                                     layoutInfo,
+                                     secondaryColumns,
+                                     Variant::Nothing(),
+                                     Variant::Nothing(),
+                                     Variant(),
+                                     Variant(elements->IndCode()),
+                                     Variant(elements->SectorCode()),
+                                     Variant(elements->WatchListId()),
+                                     Variant(),
+                                     Variant::Nothing(),
+                                     Variant(elements->PortfolioID()),
+                                     Variant(static_cast<int16_t>(m_lListScope)),
+                                     Variant(elements->TimeCode()),
+                                     Variant(false)};
+        CallMethod(*facade, "StockViewer", args);
+        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows]);
+
+        if (args[arg::kLoginConflict].ToBool()) {
+            ReportLoginConflict(*elements);
+            return;
+        }
+        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
+        elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
+        elements->SetWatchListName(args[arg::kWatchListName].IsEmpty()
+                                       ? std::string()
+                                       : args[arg::kWatchListName].ToString());
+        if (std::shared_ptr<Recordset> catalogue = RecordsetOf(args[arg::kParameterList])) {
+            elements->SetParameterList(std::move(catalogue));
+        }
+        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+
+        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+        elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
+        elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
+        p_oPriGrid.Initialize("StockLayout.grx", "Main Grid", kDataType, "Stock Viewer Report",
+                              this, true, false, m_lListScope);
+        if (SectorGrid(*elements)) {
+            p_oSecGrid.Initialize("SecLayout.grx", "SecondaryGrid", kSectorTable,
+                                  "Stock Viewer Sector Report", this, false, false, m_lListScope);
+        } else {
+            p_oSecGrid.Initialize("Industry.grx", "SecondaryGrid", kIndustryTable,
+                                  "Stock Viewer Industry Report", this, false, false, m_lListScope);
+        }
+
+        p_oPriGrid.SetDataSource(RecordsetOf(args[arg::kRows]));
+        p_oSecGrid.SetDataSource(m_rsSecondary);
+        if (elements->WatchListId() != 0) {
+            TakeSecondaryFilter(*elements, p_oSecGrid);
+        }
+        SetVisibility(p_oPriGrid, p_oSecGrid, true);
+    });
+}
+
+void StockViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("StockViewer:FilterSecondaryGrid", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        if (elements->WatchListId() >= 1) {
+            return;
+        }
+        if (SectorGrid(*elements)) {
+            const int32_t code = CurrentValue(p_oPriGrid, "sectorcode").ToLong();
+            if (SameFilter(elements->SecGridFilter(), code)) {
+                return;
+            }
+            const std::shared_ptr<DispatchObject> facade = CreateFacade();
+            std::array<Variant, 4> args{
+                Variant(elements->StartTimeId()), Variant(code), Variant(elements->AvgType()),
+                ColumnUtilities::TableSelectList(elements->GridLayoutInfo(), kSectorTable)};
+            const Variant rows = CallMethod(*facade, "GetSectorDetail", args);
+            p_oSecGrid.SetDataSource(RecordsetOf(rows));
+            elements->SetSecGridFilter(Variant(code));
+            return;
+        }
+        if (elements->PortfolioID() >= 1) {
+            return;
+        }
+        const int32_t code = CurrentValue(p_oPriGrid, "indcode").ToLong();
+        if (SameFilter(elements->SecGridFilter(), code)) {
+            return;
+        }
+        if (m_rsSecondary) {
+            m_rsSecondary->SetFilter("indcode = " + std::to_string(code));
+        }
+        elements->SetSecGridFilter(Variant(code));
+    });
+}
+
+void StockViewer::SynchronizeColumns(Grid& p_oPriGrid, Grid& p_oSecGrid, bool) {
+    Reported("StockViewer_SynchronizeColumns", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        AssignSplits(p_oPriGrid, p_oSecGrid);
+        SyncColumns(elements->GridColumns(gtPrimary), p_oPriGrid);
+        SyncColumns(elements->GridColumns(gtSecondary), p_oSecGrid);
+    });
+}
+
+void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, int16_t p_iSearchOpt2,
+                         bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    Reported("StockViewer:Search", [&] {
+        const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+        const std::shared_ptr<DispatchObject> facade = CreateFacade();
+        // The scope pair names the industry or the sector the list is limited to; the code
+        // travels as a Long, the unused half as an Integer 0.
+        Variant industry(int16_t{0});
+        Variant sector(int16_t{0});
+        if (m_lListScope == 1) {
+            industry = Variant(elements->IndCode());
+        } else if (m_lListScope == 2) {
+            sector = Variant(elements->SectorCode());
+        }
+        std::array<Variant, 15> args{Variant(elements->OwnerId()),
+                                     Variant(elements->GridLayout()->Id()),
+                                     Variant::Date(elements->StartDate()),
+                                     Variant(elements->MaxRows()),
+                                     Variant(p_sSearch),
+                                     Variant(p_iSearchOpt1),
+                                     Variant(p_iSearchOpt2),
+                                     elements->GridLayoutInfo(),
+                                     p_oSecGrid.GridColumns()->PertinantColumns(),
+                                     Variant::Nothing(),
+                                     Variant::Nothing(),
+                                     Variant(),
+                                     Variant(elements->WatchListId()),
+                                     industry,
+                                     sector};
+        CallMethod(*facade, "SearchStocks", args);
+        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows]);
+        elements->SetStartTimeId(args[search_arg::kStartTimeId].ToLong());
+
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows]);
+        if (HasRows(rows)) {
+            p_oPriGrid.SetDataSource(rows);
+            rows->MoveFirst();
+        } else {
+            p_bNoRecords = true;
+        }
+        p_oSecGrid.SetDataSource(m_rsSecondary);
+        TakeSecondaryFilter(*elements, p_oSecGrid);
+        SetVisibility(p_oPriGrid, p_oSecGrid, true);
+    });
+}
+
+void StockViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
+    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
+    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+    p_oSecGrid.PopulateColumns(p_vLayoutInfo,
+                               SectorGrid(*ViewerElements()) ? kSectorTable : kIndustryTable);
+    AssignSplits(p_oPriGrid, p_oSecGrid);
+}
+
+// The secondary grid of a watch list or portfolio keeps the splits of its layout.
+void StockViewer::AssignSplits(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
+    AssignKeySplits(*p_oPriGrid.GridColumns(), {kSymbolColumn, kCompanyColumn});
+    if (SectorGrid(*elements)) {
+        AssignKeySplits(*p_oSecGrid.GridColumns(), {kSectorNameColumn});
+    } else if (elements->WatchListId() < 1 && elements->PortfolioID() < 1) {
+        AssignKeySplits(*p_oSecGrid.GridColumns(), {kIndustryNameColumn});
+    }
+}
+
+}  // namespace qv

@@ -1,0 +1,130 @@
+#include "strategies/strategy_support.h"
+
+#include "control/viewer_elements.h"
+#include "grid/column_utilities_grid.h"
+#include "grid/grid.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/layout_description.h"
+#include "outside/grid_control.h"
+#include "outside/message_box.h"
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+#include "outside/support_utility.h"
+
+#include <algorithm>
+
+namespace qv::strategy_support {
+namespace {
+
+constexpr const char* kLoginConflictText =
+    "It appears that another user has logged into your account.  Please log out, and log in "
+    "again.";
+constexpr const char* kLoginConflictTitle = "Olmaris OnLine";
+
+bool ShownColumn(const GridColumn& p_oColumn) {
+    const ColumnState state = p_oColumn.GridColumn_State_Setting();
+    return state == csVisible || state == csAlwaysVisible;
+}
+
+}  // namespace
+
+std::array<int32_t, 8> CommonColours(int32_t p_lEvenRowBackColor) {
+    return {kHighlight, kWhite, 0, p_lEvenRowBackColor, kWhite, 0, kGrey, kGrey};
+}
+
+void SetColourSettings(ViewerElements& p_oElements, std::span<const int32_t> p_aColours) {
+    using Setter = void (ViewerElements::*)(int32_t);
+    static constexpr std::array<Setter, 10> kSetters = {
+        &ViewerElements::SetHighlightRowBackColor, &ViewerElements::SetHighlightRowForeColor,
+        &ViewerElements::SetEvenRowForeColor,      &ViewerElements::SetEvenRowBackColor,
+        &ViewerElements::SetOddRowBackColor,       &ViewerElements::SetOddRowForeColor,
+        &ViewerElements::SetInactiveBackColor,     &ViewerElements::SetHeadBackColor,
+        &ViewerElements::SetSecondaryBackColor,    &ViewerElements::SetSecondaryForeColor};
+    const size_t count = std::min(p_aColours.size(), kSetters.size());
+    for (size_t index = 0; index < count; ++index) {
+        (p_oElements.*kSetters[index])(p_aColours[index]);
+    }
+}
+
+std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId) {
+    return SupportUtility().CreateObject(p_sProgId);
+}
+
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
+    if (!p_vValue.IsObject()) {
+        return nullptr;
+    }
+    return p_vValue.ToObjectAs<Recordset>();
+}
+
+bool HasRows(const std::shared_ptr<Recordset>& p_rRows) {
+    return p_rRows && p_rRows->RecordCount() > 0;
+}
+
+std::string TotalCaption(const Recordset& p_rRows) {
+    return "Total: " + std::to_string(p_rRows.RecordCount());
+}
+
+Variant LimitArgument(const ViewerElements& p_oElements) {
+    return Variant(p_oElements.MaxRows() != -1 ? p_oElements.MaxRows() : int32_t{-1});
+}
+
+Variant ReturnAllArgument(const ViewerElements& p_oElements) {
+    return Variant(p_oElements.MaxRows() != -1 && p_oElements.ReturnAll());
+}
+
+void ReportLoginConflict(ViewerElements& p_oElements) {
+    PlatformContext::Current().Messages().Show(kLoginConflictText, vbOKOnly, vbCritical,
+                                               kLoginConflictTitle);
+    p_oElements.SetTimeCodeFailed(true);
+}
+
+Variant CurrentValue(const Grid& p_oGrid, std::string_view p_sField) {
+    const std::shared_ptr<GridControl>& control = p_oGrid.GridObject();
+    if (!control || control->Row() < 0 || !control->DataSource()) {
+        return Variant();
+    }
+    return control->DataSource()->Fields().Item(p_sField).Value();
+}
+
+void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds) {
+    for (const auto& column : p_oColumns) {
+        const bool key =
+            std::find(p_aKeyIds.begin(), p_aKeyIds.end(), column->ParameterId()) != p_aKeyIds.end();
+        column->SetSplitNumber(key ? 0 : 1);
+    }
+}
+
+void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_oGrid) {
+    ColumnUtilities::HideGridColumns(p_oGrid);
+    if (!p_oColumns) {
+        return;
+    }
+    for (const auto& column : *p_oColumns) {
+        if (ShownColumn(*column)) {
+            ColumnUtilities::SyncGridColumn(*column, p_oGrid, column->SplitNumber(),
+                                            column->Sequence());
+        }
+    }
+}
+
+void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible) {
+    p_oPriGrid.SetVisible(true);
+    p_oSecGrid.SetVisible(p_bSecondaryVisible);
+}
+
+int32_t LayoutIdOf(const Variant& p_vLayoutInfo) {
+    const VariantArray& header = LayoutDescription::FiveElements(
+        LayoutDescription::Elements(p_vLayoutInfo).At(LayoutDescription::kHeader), "layout header");
+    return LayoutDescription::ToLongNamed(header.At(0), "layout id");
+}
+
+bool SortBlockEmpty(const Variant& p_vLayoutInfo) {
+    if (!p_vLayoutInfo.IsArray()) {
+        return true;
+    }
+    return LayoutDescription::Elements(p_vLayoutInfo).At(LayoutDescription::kSortBlock).IsEmpty();
+}
+
+}  // namespace qv::strategy_support

@@ -1,0 +1,82 @@
+// What the viewer strategies share: the colour settings, the facade call, the login-conflict
+// notice, the split assignment of key columns and the column resynchronisation of one grid.
+#pragma once
+
+#include "outside/variant.h"
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+class DispatchObject;
+class Grid;
+class GridColumns;
+class GridControl;
+class Recordset;
+class ViewerElements;
+
+namespace strategy_support {
+
+constexpr const char* kViewerFacade = "QorvantOnlineFacade.ViewerFNtr";
+
+constexpr int32_t Rgb(int32_t p_lRed, int32_t p_lGreen, int32_t p_lBlue) {
+    return p_lRed + 256 * p_lGreen + 65536 * p_lBlue;
+}
+
+constexpr int32_t kWhite = Rgb(255, 255, 255);
+constexpr int32_t kHighlight = Rgb(0, 80, 128);
+constexpr int32_t kGrey = Rgb(202, 202, 202);
+constexpr int32_t kStockRows = Rgb(233, 240, 245);
+constexpr int32_t kIndustryRows = Rgb(228, 234, 221);
+constexpr int32_t kSectorRows = Rgb(255, 255, 220);
+constexpr int32_t kSectorSecondary = Rgb(253, 254, 231);
+
+// The eight settings every list writes, with the even-row background of its kind.
+std::array<int32_t, 8> CommonColours(int32_t p_lEvenRowBackColor);
+
+// Writes colour settings 1 .. size of p_aColours, in the order of ViewerElements.
+void SetColourSettings(ViewerElements& p_oElements, std::span<const int32_t> p_aColours);
+
+std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId = kViewerFacade);
+
+// The recordset a facade left in p_vValue; null for Nothing, Empty or anything else.
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
+bool HasRows(const std::shared_ptr<Recordset>& p_rRows);
+// "Total: " and the record count.
+std::string TotalCaption(const Recordset& p_rRows);
+
+// The limit and return-all flag a query sends: MaxRows and ReturnAll, or -1 and False when no
+// limit is set.
+Variant LimitArgument(const ViewerElements& p_oElements);
+Variant ReturnAllArgument(const ViewerElements& p_oElements);
+
+// Tells the user that another login took over the account and records it in TimeCodeFailed.
+void ReportLoginConflict(ViewerElements& p_oElements);
+
+// The value of p_sField in the current row of the grid's control; Empty without a control,
+// rows or current row.
+Variant CurrentValue(const Grid& p_oGrid, std::string_view p_sField);
+
+// Key columns to split 0, all others to split 1.
+void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds);
+
+// Hides every column of the grid, then shows each visible column of p_oColumns in its split at
+// its Sequence.
+void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_oGrid);
+
+void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible);
+
+// Element 0 of the description's header as a layout id.
+int32_t LayoutIdOf(const Variant& p_vLayoutInfo);
+// Whether no layout is in force: the description is not an array or its element 1 (the sort
+// block) is Empty.
+bool SortBlockEmpty(const Variant& p_vLayoutInfo);
+
+}  // namespace strategy_support
+}  // namespace qv

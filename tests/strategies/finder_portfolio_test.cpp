@@ -1,0 +1,139 @@
+#include "control/viewer_elements.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "outside/error_reporter.h"
+#include "outside/recordset.h"
+#include "strategies/finder_viewer.h"
+#include "strategies/portfolio_viewer.h"
+#include "strategies/stock_viewer.h"
+#include "strategies/strategy_support.h"
+#include "strategy_test_support.h"
+
+namespace qv::testing {
+namespace {
+
+using strategy_support::Rgb;
+
+class HostRowsTest : public StrategyTest {
+  protected:
+    // The stock list of the generated market, as a host would hand it in.
+    std::shared_ptr<Recordset> StockRows() {
+        StockViewer stocks;
+        stocks.ViewerElements()->SetStartDate(LastDay());
+        Grid priGrid;
+        Grid secGrid;
+        auto control = std::make_shared<GridControl>();
+        priGrid.SetGridObject(control);
+        stocks.Initialize(priGrid, secGrid);
+        m_oLog->Clear();
+        return control->DataSource();
+    }
+};
+
+using FinderViewerTest = HostRowsTest;
+using PortfolioViewerTest = HostRowsTest;
+
+TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShown) {
+    FinderViewer strategy;
+    const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
+    const std::shared_ptr<Recordset> rows = StockRows();
+    ASSERT_NE(rows, nullptr);
+    elements->SetOwnerId(2);
+    elements->SetFinderResultsType(0);
+    elements->SetFinderResults(rows);
+    elements->SetStartTimeId(77);
+
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+
+    const std::vector<Variant> args = ArgumentsOf("GetDefaultLayout");
+    ASSERT_EQ(args.size(), 3u);
+    EXPECT_EQ(args[0].ToLong(), 2);
+    EXPECT_EQ(args[1].ToLong(), 6);
+    EXPECT_EQ(args[2].ToLong(), 0);
+    EXPECT_EQ(Reports("FinderViewer:Initialize"), 0u);
+    EXPECT_EQ(elements->StartTimeId(), 0);
+    EXPECT_EQ(m_oPriControl->DataSource(), rows);
+    EXPECT_EQ(elements->EvenRowBackColor(), Rgb(233, 240, 245));
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), "Tandrel Report");
+    EXPECT_EQ(elements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
+    ASSERT_GT(m_oPriGrid.GridColumns()->Count(), 0);
+    for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+        EXPECT_EQ(split, parameterId == 4 || parameterId == 5 ? 0 : 1) << parameterId;
+    }
+    EXPECT_NE(m_oPriControl->RenderText(0, 2), "");
+}
+
+TEST_F(FinderViewerTest, NoLayoutAnywhereIsReportedAndNothingIsBound) {
+    FinderViewer strategy;
+    const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
+    elements->SetFinderResultsType(99);
+    elements->SetFinderResults(StockRows());
+    elements->SetStartTimeId(5);
+    const int32_t colour = elements->EvenRowBackColor();
+
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+
+    ASSERT_EQ(Reports("FinderViewer:Initialize"), 1u);
+    EXPECT_EQ(m_oPlatform.Reporter().LastReport()->Number, 911);
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+    EXPECT_EQ(elements->StartTimeId(), 5);
+    EXPECT_EQ(elements->EvenRowBackColor(), colour);
+}
+
+TEST_F(PortfolioViewerTest, HostRowsLackingLayoutFieldsAreFetchedOnceFromThePortfolioFacade) {
+    PortfolioViewer strategy;
+    const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
+    const std::shared_ptr<Recordset> hostRows = StockRows();
+    elements->SetOwnerId(1);
+    elements->SetPortfolioID(1);
+    elements->SetFinderResults(hostRows);
+
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+
+    EXPECT_EQ(Reports("PortfolioViewer:Initialize"), 0u);
+    EXPECT_EQ(elements->GridLayout()->Id(), 14);
+    EXPECT_EQ(ArgumentsOf("GetLayout").at(1).ToLong(), 14);
+    EXPECT_EQ(elements->EvenRowBackColor(), Rgb(209, 222, 238));
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), "Portfolio Report");
+    for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+        EXPECT_EQ(split, parameterId == 4 || parameterId == 5 ? 0 : 1) << parameterId;
+    }
+    if (CallsTo("GetCurrentHoldings") == 1u) {
+        const std::vector<Variant> args = ArgumentsOf("GetCurrentHoldings");
+        ASSERT_EQ(args.size(), 8u);
+        EXPECT_EQ(args[0].ToLong(), 1);
+        EXPECT_FALSE(args[3].ToBool());
+        EXPECT_TRUE(args[6].ToBool());
+        EXPECT_NE(elements->FinderResults(), hostRows);
+        EXPECT_EQ(m_oPriControl->DataSource(), elements->FinderResults());
+    } else {
+        EXPECT_EQ(m_oPriControl->DataSource(), hostRows);
+    }
+
+    // The layout is now in force and the rows carry its fields: no facade call at all.
+    m_oLog->Clear();
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oLog->Calls().size(), 0u);
+}
+
+TEST_F(PortfolioViewerTest, WithoutHostRowsNothingIsFetchedAndTheGridIsEmpty) {
+    PortfolioViewer strategy;
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(CallsTo("GetCurrentHoldings"), 0u);
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+    EXPECT_TRUE(m_oPriGrid.Visible());
+    EXPECT_FALSE(m_oSecGrid.Visible());
+}
+
+TEST_F(PortfolioViewerTest, PopulateGridColumnsHandsTheHeldColumnsToAnEmptyGrid) {
+    PortfolioViewer strategy;
+    auto held = std::make_shared<GridColumns>();
+    held->Add("Symbol", csAlwaysVisible, "Symbol", 4, 1, 1, 0, "Left");
+    strategy.ViewerElements()->SetGridColumns(gtPrimary, held);
+    strategy.PopulateGridColumns(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oPriGrid.GridColumns(), held);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,133 @@
+#include <functional>
+
+#include "control/viewer_elements.h"
+#include "facade/facade_backend.h"
+#include "grid/grid_columns.h"
+#include "outside/recordset.h"
+#include "strategies/industry_history.h"
+#include "strategies/sector_history.h"
+#include "strategies/stock_history.h"
+#include "strategies/stock_viewer.h"
+#include "strategies/strategy_support.h"
+#include "strategy_test_support.h"
+
+namespace qv::testing {
+namespace {
+
+using strategy_support::Rgb;
+
+struct HistoryCase {
+    const char* m_sName;
+    std::function<std::shared_ptr<ViewerFunctionality>()> m_fnCreate;
+    ViewerType m_eType;
+    const char* m_sMethod;
+    int32_t m_lEvenRowBackColor;
+    int32_t m_lResultType;
+    const char* m_sTitle;
+    const char* m_sLabel;
+};
+
+const std::vector<HistoryCase>& Cases() {
+    static const std::vector<HistoryCase> s_aCases = {
+        {"stock", [] { return std::make_shared<StockHistory>(); }, vt_StockHistory,
+         "HistoryStockEX", Rgb(233, 240, 245), 0, "Stock History Report",
+         "StockHistory:Initialize"},
+        {"industry", [] { return std::make_shared<IndustryHistory>(); }, vt_IndustryHistory,
+         "HistoryIndustryEX", Rgb(228, 234, 221), 1, "Industry History Report",
+         "IndustryHistory:Initialize"},
+        {"sector", [] { return std::make_shared<SectorHistory>(); }, vt_SectorHistory,
+         "HistorySectorEX", Rgb(255, 255, 220), 2, "Sector History Report",
+         "SectorHistory:Initialize"},
+    };
+    return s_aCases;
+}
+
+class HistoryViewersTest : public StrategyTest {
+  protected:
+    // A symbol, industry code and sector code of the generated market, from its stock list.
+    void PickKeys(ViewerElements& p_oElements) {
+        StockViewer stocks;
+        stocks.ViewerElements()->SetStartDate(LastDay());
+        Grid priGrid;
+        Grid secGrid;
+        auto control = std::make_shared<GridControl>();
+        priGrid.SetGridObject(control);
+        stocks.Initialize(priGrid, secGrid);
+        ASSERT_GT(RowCount(*control), 0);
+        Recordset& rows = *control->DataSource();
+        rows.MoveFirst();
+        p_oElements.SetSymbol(rows.Fields().Item("symbol").Value().ToString());
+        p_oElements.SetIndCode(rows.Fields().Item("indcode").Value().ToLong());
+        p_oElements.SetSectorCode(rows.Fields().Item("sectorcode").Value().ToLong());
+        m_oLog->Clear();
+    }
+};
+
+TEST_F(HistoryViewersTest, EachKindQueriesItsHistoryIntoOneGrid) {
+    for (const HistoryCase& test : Cases()) {
+        SCOPED_TRACE(test.m_sName);
+        m_oLog->Clear();
+        const std::shared_ptr<ViewerFunctionality> strategy = test.m_fnCreate();
+        const std::shared_ptr<ViewerElements> elements = strategy->ViewerElements();
+        PickKeys(*elements);
+        elements->SetViewerType(test.m_eType);
+        elements->SetStartDate(LastDay() - 20);
+        elements->SetEndDate(LastDay());
+        elements->SetMaxRows(-1);
+        elements->SetReturnAll(true);
+        m_oSecGrid.SetVisible(true);
+
+        strategy->Initialize(m_oPriGrid, m_oSecGrid);
+
+        const std::vector<Variant> args = ArgumentsOf(test.m_sMethod);
+        ASSERT_EQ(args.size(), 8u);
+        if (test.m_lResultType == 0) {
+            EXPECT_EQ(args[2].ToString(), elements->Symbol());
+        } else {
+            EXPECT_EQ(args[2].Type(), Variant(int32_t{1}).Type());
+        }
+        EXPECT_EQ(args[6].ToLong(), -1);
+        EXPECT_FALSE(args[7].ToBool());
+        EXPECT_EQ(Reports(test.m_sLabel), 0u);
+        EXPECT_EQ(elements->EvenRowBackColor(), test.m_lEvenRowBackColor);
+        EXPECT_EQ(elements->HeadBackColor(), Rgb(202, 202, 202));
+        EXPECT_EQ(elements->FinderResultsType(), test.m_lResultType);
+        EXPECT_FALSE(elements->DoubleGrid());
+        EXPECT_EQ(m_oPriGrid.ReportTitle(), test.m_sTitle);
+        EXPECT_EQ(m_oPriGrid.ViewerDataType(), test.m_lResultType);
+        EXPECT_GT(RowCount(*m_oPriControl), 0);
+        EXPECT_EQ(elements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
+        for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+            EXPECT_EQ(split, parameterId == 41 ? 0 : 1) << parameterId;
+        }
+        EXPECT_TRUE(m_oPriGrid.Visible());
+        EXPECT_FALSE(m_oSecGrid.Visible());
+    }
+}
+
+TEST_F(HistoryViewersTest, EmptyHistoryStillBuildsTheColumnsAndBindsTheEmptyRows) {
+    StockHistory strategy;
+    const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
+    elements->SetSymbol("NOSUCHSYMBOL");
+    elements->SetStartDate(LastDay() - 5);
+    elements->SetEndDate(LastDay());
+    strategy.Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(ReportCount(), 0u);
+    EXPECT_GT(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(RowCount(*m_oPriControl), 0);
+}
+
+TEST_F(HistoryViewersTest, FailingFacadeIsReportedAndSearchChangesNothing) {
+    BreakViewerFacade();
+    for (const HistoryCase& test : Cases()) {
+        const std::shared_ptr<ViewerFunctionality> strategy = test.m_fnCreate();
+        strategy->Initialize(m_oPriGrid, m_oSecGrid);
+        EXPECT_EQ(Reports(test.m_sLabel), 1u) << test.m_sName;
+        bool noRecords = false;
+        strategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+        EXPECT_FALSE(noRecords);
+    }
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,146 @@
+#include "strategies/sector_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "facade/facade_backend.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "outside/recordset.h"
+#include "strategies/strategy_support.h"
+#include "strategy_test_support.h"
+
+namespace qv::testing {
+namespace {
+
+using strategy_support::Rgb;
+
+class SectorViewerTest : public StrategyTest {
+  protected:
+    SectorViewerTest() {
+        m_oElements->SetViewerType(vt_Sectors);
+        m_oElements->SetStartDate(LastDay());
+    }
+
+    std::shared_ptr<SectorViewer> m_oStrategy = std::make_shared<SectorViewer>();
+    std::shared_ptr<ViewerElements> m_oElements = m_oStrategy->ViewerElements();
+};
+
+TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheSectorNameFrozen) {
+    m_oElements->SetOwnerId(7);
+    m_oElements->SetTimeCode("");
+    m_oElements->SetMaxRows(-1);
+    m_oSecGrid.SetVisible(true);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+
+    const std::vector<Variant> args = ArgumentsOf("SectorViewer");
+    ASSERT_EQ(args.size(), 11u);
+    EXPECT_EQ(args[0].ToLong(), 7);
+    EXPECT_DOUBLE_EQ(args[1].ToDouble(), LastDay());
+    EXPECT_EQ(args[2].ToLong(), -1);
+    EXPECT_FALSE(args[3].ToBool());
+    EXPECT_EQ(args[4].ToString(), m_oElements->AvgType());
+
+    EXPECT_EQ(Reports("SectorViewer:Initialize"), 0u);
+    EXPECT_EQ(m_oElements->EvenRowBackColor(), Rgb(255, 255, 220));
+    EXPECT_EQ(m_oElements->HeadBackColor(), Rgb(202, 202, 202));
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(253, 254, 231));
+    EXPECT_FALSE(m_oElements->DoubleGrid());
+    EXPECT_EQ(m_oElements->FinderResultsType(), 2);
+    EXPECT_EQ(m_oPriGrid.ViewerDataType(), 2);
+    EXPECT_FALSE(m_oSecControl->AllowColMove());
+    EXPECT_FALSE(m_oSecControl->AllowColSelect());
+
+    ASSERT_GT(RowCount(*m_oPriControl), 0);
+    EXPECT_EQ(m_oElements->BSHCaption(), "Total: " + std::to_string(RowCount(*m_oPriControl)));
+    EXPECT_NE(m_oElements->ParameterList(), nullptr);
+    EXPECT_EQ(m_oElements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
+    const auto secondary = m_oElements->GridColumns(gtSecondary);
+    EXPECT_TRUE(!secondary || secondary->Count() == 0);
+    EXPECT_NE(m_oElements->GridLayout()->Id(), 0);
+    const auto splits = ColumnSplits(m_oPriGrid);
+    ASSERT_FALSE(splits.empty());
+    for (const auto& [parameterId, split] : splits) {
+        EXPECT_EQ(split, parameterId == 36 ? 0 : 1) << parameterId;
+    }
+    EXPECT_TRUE(m_oPriGrid.Visible());
+    EXPECT_FALSE(m_oSecGrid.Visible());
+    EXPECT_NE(m_oPriControl->RenderText(0, 3), "");
+}
+
+TEST_F(SectorViewerTest, LimitsSentAndTakenBack) {
+    struct Case {
+        int32_t m_lMaxRows;
+        bool m_bReturnAll;
+        int32_t m_lSentLimit;
+        bool m_bSentReturnAll;
+    };
+    for (const Case& test :
+         {Case{-1, true, -1, false}, Case{5, true, 5, true}, Case{4, false, 4, false}}) {
+        m_oLog->Clear();
+        m_oElements->SetMaxRows(test.m_lMaxRows);
+        m_oElements->SetReturnAll(test.m_bReturnAll);
+        m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+        const std::vector<facade::FacadeCall> calls = m_oLog->CallsTo("SectorViewer");
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].m_aArgumentsBefore[2].ToLong(), test.m_lSentLimit);
+        EXPECT_EQ(calls[0].m_aArgumentsBefore[3].ToBool(), test.m_bSentReturnAll);
+        EXPECT_EQ(m_oElements->MaxRows(), calls[0].m_aArgumentsAfter[2].ToLong());
+        EXPECT_EQ(m_oElements->ReturnAll(), calls[0].m_aArgumentsAfter[3].ToBool());
+    }
+}
+
+TEST_F(SectorViewerTest, LoginConflictIsShownAndNothingIsStored) {
+    const int32_t owner = NewOwner();
+    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
+    Backend().Login(owner, "Second " + std::to_string(owner));
+    m_oElements->SetOwnerId(owner);
+    m_oElements->SetTimeCode(staleCode);
+    m_oElements->SetBSHCaption("before");
+
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+
+    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
+    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
+    EXPECT_EQ(shown.Text,
+              "It appears that another user has logged into your account.  Please log out, and "
+              "log in again.");
+    EXPECT_EQ(shown.Title, "Olmaris OnLine");
+    EXPECT_EQ(shown.Icon, vbCritical);
+    EXPECT_TRUE(m_oElements->TimeCodeFailed());
+    EXPECT_EQ(m_oElements->BSHCaption(), "before");
+    EXPECT_EQ(m_oElements->ParameterList(), nullptr);
+    EXPECT_EQ(m_oElements->GridLayout()->Id(), 0);
+    EXPECT_EQ(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+    EXPECT_EQ(ReportCount(), 0u);
+}
+
+TEST_F(SectorViewerTest, FailingFacadeIsReportedUnderItsLabelAndNothingEscapes) {
+    BreakViewerFacade();
+    m_oElements->SetBSHCaption("before");
+    bool noRecords = false;
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    m_oStrategy->Search("Energy", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(Reports("SectorViewer:Initialize"), 1u);
+    EXPECT_EQ(Reports("SectorViewer:Search"), 1u);
+    EXPECT_FALSE(noRecords);
+    EXPECT_EQ(m_oElements->BSHCaption(), "before");
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+}
+
+TEST_F(SectorViewerTest, SearchWithoutMatchesChangesNothing) {
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    const std::string caption = m_oElements->BSHCaption();
+    const auto rows = m_oPriControl->DataSource();
+    bool noRecords = false;
+    m_oStrategy->Search("no such sector at all", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+    EXPECT_TRUE(noRecords);
+    EXPECT_EQ(m_oPriControl->DataSource(), rows);
+    EXPECT_EQ(m_oElements->BSHCaption(), caption);
+    const std::vector<Variant> args = ArgumentsOf("SearchSector");
+    ASSERT_EQ(args.size(), 9u);
+    EXPECT_EQ(args[3].ToString(), "no such sector at all");
+    EXPECT_EQ(Reports("SectorViewer:Search"), 0u);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,150 @@
+#include "strategies/stock_viewer.h"
+
+#include "control/viewer_elements.h"
+#include "facade/facade_backend.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/grid_layout.h"
+#include "outside/recordset.h"
+#include "strategies/strategy_support.h"
+#include "strategy_test_support.h"
+
+namespace qv::testing {
+namespace {
+
+using strategy_support::Rgb;
+
+class StockViewerTest : public StrategyTest {
+  protected:
+    StockViewerTest() {
+        m_oElements->SetViewerType(vt_Stocks);
+        m_oElements->SetStartDate(LastDay());
+    }
+
+    std::shared_ptr<StockViewer> m_oStrategy = std::make_shared<StockViewer>();
+    std::shared_ptr<ViewerElements> m_oElements = m_oStrategy->ViewerElements();
+};
+
+TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
+    m_oElements->SetOwnerId(3);
+    m_oElements->SetIndCode(5);
+    m_oElements->SetSectorCode(7);
+    m_oElements->SetTimeCode("");
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+
+    const std::vector<Variant> args = ArgumentsOf("StockViewer");
+    ASSERT_EQ(args.size(), 20u);
+    EXPECT_EQ(args[0].ToLong(), 3);
+    EXPECT_EQ(args[1].ToLong(), 3);
+    EXPECT_EQ(args[11].ToLong(), 5);
+    EXPECT_EQ(args[12].ToLong(), 7);
+    EXPECT_EQ(args[17].Type(), Variant(int16_t{1}).Type());
+    EXPECT_EQ(args[17].ToLong(), 1);
+    EXPECT_TRUE(args[7].IsEmpty());
+    EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
+
+    EXPECT_EQ(m_oElements->HeadBackColor(), Rgb(225, 225, 225));
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(253, 254, 231));
+    EXPECT_TRUE(m_oElements->DoubleGrid());
+    EXPECT_EQ(m_oPriGrid.ListScope(), 1);
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), "Stock Viewer Report");
+    EXPECT_EQ(m_oSecGrid.ReportTitle(), "Stock Viewer Sector Report");
+    EXPECT_EQ(m_oSecGrid.ViewerDataType(), 2);
+    for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+        EXPECT_EQ(split, parameterId == 4 || parameterId == 5 ? 0 : 1) << parameterId;
+    }
+    for (const auto& [parameterId, split] : ColumnSplits(m_oSecGrid)) {
+        EXPECT_EQ(split, parameterId == 36 ? 0 : 1) << parameterId;
+    }
+    EXPECT_TRUE(m_oPriGrid.Visible());
+    EXPECT_TRUE(m_oSecGrid.Visible());
+}
+
+TEST_F(StockViewerTest, WholeMarketFollowsTheRowThroughALocalIndustryFilter) {
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oElements->GridLayout()->Id(), 3);
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(208, 221, 209));
+    EXPECT_EQ(m_oSecGrid.ReportTitle(), "Stock Viewer Industry Report");
+    ASSERT_GT(RowCount(*m_oPriControl), 0);
+    ASSERT_GT(RowCount(*m_oSecControl), 0);
+    for (const auto& [parameterId, split] : ColumnSplits(m_oSecGrid)) {
+        EXPECT_EQ(split, parameterId == 35 ? 0 : 1) << parameterId;
+    }
+
+    m_oPriControl->SetCurrentRow(0);
+    const int32_t industry = m_oPriControl->DataSource()->Fields().Item("indcode").Value().ToLong();
+    m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oSecControl->DataSource()->Filter().ToString(),
+              "indcode = " + std::to_string(industry));
+    EXPECT_EQ(RowCount(*m_oSecControl), 1);
+
+    // A second stock of the same industry leaves the filter alone.
+    m_oSecControl->DataSource()->SetFilter("");
+    m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oSecControl->DataSource()->Filter().ToLong(), 0);
+    EXPECT_EQ(CallsTo("GetSectorDetail"), 0u);
+}
+
+TEST_F(StockViewerTest, SectorListFollowsTheRowThroughTheFacade) {
+    m_oElements->SetSectorCode(1);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    if (RowCount(*m_oPriControl) == 0) {
+        GTEST_SKIP() << "the generated market has no stocks in sector 1";
+    }
+    m_oPriControl->SetCurrentRow(0);
+    m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
+    const std::vector<Variant> args = ArgumentsOf("GetSectorDetail");
+    ASSERT_EQ(args.size(), 4u);
+    EXPECT_EQ(args[1].ToLong(), 1);
+    EXPECT_EQ(m_oElements->SecGridFilter().ToLong(), 1);
+    EXPECT_EQ(Reports("StockViewer:FilterSecondaryGrid"), 0u);
+}
+
+TEST_F(StockViewerTest, WatchListGetsItsDefaultLayoutAndNeverFilters) {
+    m_oElements->SetWatchListId(4);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(ArgumentsOf("StockViewer")[1].ToLong(), 9);
+    const Variant before = m_oElements->SecGridFilter();
+    m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oElements->SecGridFilter().ToString(), before.ToString());
+    EXPECT_EQ(CallsTo("GetSectorDetail"), 0u);
+}
+
+TEST_F(StockViewerTest, SearchWithoutMatchesKeepsTheStocksButRebindsTheIndustries) {
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    const auto stocks = m_oPriControl->DataSource();
+    const auto industries = m_oSecControl->DataSource();
+    bool noRecords = false;
+    m_oStrategy->Search("QQQQQQQQ", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+    const std::vector<Variant> args = ArgumentsOf("SearchStocks");
+    ASSERT_EQ(args.size(), 15u);
+    EXPECT_EQ(args[13].Type(), Variant(int16_t{0}).Type());
+    EXPECT_TRUE(noRecords);
+    EXPECT_EQ(m_oPriControl->DataSource(), stocks);
+    EXPECT_NE(m_oSecControl->DataSource(), industries);
+    EXPECT_EQ(Reports("StockViewer:Search"), 0u);
+}
+
+TEST_F(StockViewerTest, LoginConflictAndFailingFacade) {
+    const int32_t owner = NewOwner();
+    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
+    Backend().Login(owner, "Second " + std::to_string(owner));
+    m_oElements->SetOwnerId(owner);
+    m_oElements->SetTimeCode(staleCode);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
+    EXPECT_TRUE(m_oElements->TimeCodeFailed());
+    EXPECT_EQ(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+
+    BreakViewerFacade();
+    bool noRecords = false;
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    m_oStrategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(Reports("StockViewer:Initialize"), 1u);
+    EXPECT_EQ(Reports("StockViewer:Search"), 1u);
+    EXPECT_FALSE(noRecords);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,121 @@
+#include "strategy_test_support.h"
+
+#include "facade/facade_backend.h"
+#include "facade/facade_components.h"
+#include "facade/market_store.h"
+#include "facade/sample_market.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "outside/component_factory.h"
+#include "outside/dispatch.h"
+#include "outside/error_reporter.h"
+#include "outside/recordset.h"
+
+#include <filesystem>
+#include <random>
+
+namespace qv::testing {
+namespace {
+
+constexpr int32_t kLastDay = 46356;
+
+class TempFolder {
+  public:
+    TempFolder() {
+        std::random_device device;
+        m_oPath =
+            std::filesystem::temp_directory_path() / ("qv-strategies-" + std::to_string(device()));
+        std::filesystem::create_directories(m_oPath);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_oPath, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string File(const std::string& p_sName) const { return (m_oPath / p_sName).string(); }
+
+  private:
+    std::filesystem::path m_oPath;
+};
+
+std::shared_ptr<facade::FacadeBackend> MakeBackend() {
+    static TempFolder s_oFolder;
+    auto oStore = std::make_shared<facade::MarketStore>(s_oFolder.File("strategies.db"),
+                                                        facade::MarketStore::Access::ReadWrite);
+    facade::SampleMarketOptions oOptions;
+    oOptions.m_lStocks = 60;
+    oOptions.m_lIndustries = 12;
+    oOptions.m_lTradingDays = 30;
+    oOptions.m_lLastDay = kLastDay;
+    oOptions.m_llSeed = 5;
+    facade::GenerateSampleMarket(*oStore, oOptions, {});
+    return std::make_shared<facade::FacadeBackend>(oStore);
+}
+
+const std::shared_ptr<facade::FacadeBackend>& SharedBackend() {
+    static const std::shared_ptr<facade::FacadeBackend> s_oBackend = MakeBackend();
+    return s_oBackend;
+}
+
+}  // namespace
+
+StrategyTest::StrategyTest() {
+    auto oReal = std::make_shared<ComponentFactory>();
+    facade::RegisterFacadeComponents(*oReal, SharedBackend());
+    facade::RegisterRecordingComponents(m_oPlatform.Components(), oReal, facade::kFacadeProgIds,
+                                        m_oLog);
+    m_oPriGrid.SetGridObject(m_oPriControl);
+    m_oSecGrid.SetGridObject(m_oSecControl);
+}
+
+facade::FacadeBackend& StrategyTest::Backend() {
+    return *SharedBackend();
+}
+
+double StrategyTest::LastDay() {
+    return kLastDay;
+}
+
+int32_t StrategyTest::NewOwner() {
+    static int32_t s_lNext = 500;
+    return ++s_lNext;
+}
+
+std::vector<Variant> StrategyTest::ArgumentsOf(const std::string& p_sMethod) const {
+    const std::vector<facade::FacadeCall> calls = m_oLog->CallsTo(p_sMethod);
+    EXPECT_EQ(calls.size(), 1u) << p_sMethod;
+    return calls.empty() ? std::vector<Variant>() : calls.front().m_aArgumentsBefore;
+}
+
+size_t StrategyTest::CallsTo(const std::string& p_sMethod) const {
+    return m_oLog->CallsTo(p_sMethod).size();
+}
+
+void StrategyTest::BreakViewerFacade() {
+    m_oPlatform.Components().Unregister(facade::prog_id::kViewerReader);
+    m_oPlatform.Components().Register(facade::prog_id::kViewerReader,
+                                      [] { return std::make_shared<DispatchObject>(); });
+}
+
+size_t StrategyTest::Reports(const std::string& p_sLabel) {
+    return m_oPlatform.Reporter().CountReports(p_sLabel);
+}
+
+size_t StrategyTest::ReportCount() {
+    return m_oPlatform.Reporter().Reports().size();
+}
+
+std::vector<std::pair<int32_t, int16_t>> ColumnSplits(Grid& p_oGrid) {
+    std::vector<std::pair<int32_t, int16_t>> result;
+    for (const auto& column : *p_oGrid.GridColumns()) {
+        result.emplace_back(column->ParameterId(), column->SplitNumber());
+    }
+    return result;
+}
+
+int32_t RowCount(const GridControl& p_oControl) {
+    return p_oControl.DataSource() ? p_oControl.DataSource()->RecordCount() : 0;
+}
+
+}  // namespace qv::testing
