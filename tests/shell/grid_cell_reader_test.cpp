@@ -1,0 +1,127 @@
+#include "shell/grid_cell_reader.h"
+
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "shell/grid_fixture.h"
+#include "shell/grid_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qv::test {
+namespace {
+
+// At 96 dots per inch.
+constexpr double kTwipsPerPixel = 15.0;
+
+class GridCellReading : public testing::Test {
+  protected:
+    GridCell Read(int32_t p_lRow, int32_t p_lCol) {
+        GridGeometry geometry(*m_grid, kTwipsPerPixel);
+        GridCellReader reader(*m_grid, geometry.Slots());
+        const int32_t slot = geometry.SlotOfColumn(p_lCol);
+        EXPECT_GE(slot, 0) << p_lCol;
+        return reader.ReadRow(p_lRow).at(static_cast<size_t>(slot));
+    }
+
+    void Select(int32_t p_lRow) { m_grid->SelBookmarks()->Add(Variant(p_lRow + 1.0)); }
+
+    std::shared_ptr<GridControl> m_grid = StockGrid(Stocks(60));
+};
+
+TEST_F(GridCellReading, TextsAreTheModelsCellTexts) {
+    GridGeometry geometry(*m_grid, kTwipsPerPixel);
+    GridCellReader reader(*m_grid, geometry.Slots());
+    ASSERT_EQ(reader.RowCount(), 60);
+    ASSERT_EQ(geometry.Slots().size(), static_cast<size_t>(kStockColumns));
+    for (int32_t row = 0; row < reader.RowCount(); ++row) {
+        const std::vector<GridCell> cells = reader.ReadRow(row);
+        ASSERT_EQ(cells.size(), geometry.Slots().size());
+        for (size_t slot = 0; slot < cells.size(); ++slot) {
+            const int32_t col = geometry.Slots()[slot].Column->ColIndex();
+            EXPECT_EQ(cells[slot].Text, m_grid->CellText(col, Variant(row + 1.0)))
+                << row << " " << col;
+        }
+    }
+    EXPECT_EQ(Read(0, kPrice).Text, "10.25");
+    EXPECT_EQ(Read(27, kPrice).Text, "1,009.25");
+    EXPECT_TRUE(reader.ReadRow(60).empty());
+    EXPECT_TRUE(reader.ReadRow(-1).empty());
+}
+
+TEST_F(GridCellReading, GeneralAlignmentFollowsTheFieldsKind) {
+    auto& columns = *m_grid->Columns();
+    columns.Item(kSymbol)->SetAlignment(gaGeneral);
+    columns.Item(kPrice)->SetAlignment(gaGeneral);
+    columns.Item(kPe)->SetAlignment(gaLeft);
+    EXPECT_EQ(Read(3, kSymbol).Alignment, gaLeft);
+    EXPECT_EQ(Read(3, kPrice).Alignment, gaRight);
+    EXPECT_EQ(Read(3, kPe).Alignment, gaLeft);
+    EXPECT_EQ(Read(3, kRec).Alignment, gaCenter);
+}
+
+TEST_F(GridCellReading, ColoursAreLaidOnInOrder) {
+    Select(1);
+    struct Case {
+        int32_t Row;
+        int32_t Col;
+        int32_t Fore;
+        int32_t Back;
+        const char* Why;
+    };
+    const Case cases[] = {
+        {0, kSymbol, grid_colors::kBlack, kEvenRowBack, "even row"},
+        {3, kSymbol, grid_colors::kBlack, grid_colors::kWhite, "odd row"},
+        {0, kRec, grid_colors::kWhite, grid_colors::kGreen, "B over the even row"},
+        {2, kRec, grid_colors::kWhite, grid_colors::kRed, "S"},
+        {0, kPrcChange, grid_colors::kRed, kEvenRowBack, "a loss, -5.00"},
+        {20, kPrcChange, grid_colors::kBlack, kEvenRowBack, "no change, 0.00"},
+        {21, kPrcChange, grid_colors::kGreen, grid_colors::kWhite, "a gain, the column's colour"},
+        {1, kCompany, grid_colors::kWhite, kHighlightBack, "selected row"},
+        {1, kRec, grid_colors::kBlack, grid_colors::kYellow, "H over the selected row"},
+        {1, kPrcChange, grid_colors::kRed, kHighlightBack, "a loss on the selected row"},
+    };
+    for (const Case& c : cases) {
+        const GridCell cell = Read(c.Row, c.Col);
+        EXPECT_EQ(cell.ForeColor, c.Fore) << c.Why;
+        EXPECT_EQ(cell.BackColor, c.Back) << c.Why;
+    }
+}
+
+TEST_F(GridCellReading, RowColoursAlternateOnlyWhenTheGridSaysSo) {
+    Variant off(false);
+    m_grid->InvokeById(kAlternatingRowStyleId, InvokeKind::PropertyLet,
+                       std::span<Variant>(&off, 1));
+    EXPECT_EQ(Read(0, kSymbol).BackColor, grid_colors::kWhite);
+    // A secondary grid's own colours, as the layout loader sets them.
+    const int32_t pale = RgbColor(208, 221, 209);
+    m_grid->Style(GridStyleKind::Normal)->SetBackColor(pale);
+    EXPECT_EQ(Read(0, kSymbol).BackColor, pale);
+    EXPECT_EQ(Read(1, kCompany).BackColor, pale);
+    EXPECT_EQ(Read(2, kRec).BackColor, grid_colors::kRed);
+}
+
+TEST_F(GridCellReading, CellStyleHandlersHaveTheLastWord) {
+    struct RedNegatives : GridControlEvents {
+        std::set<int16_t> Columns;
+        void FetchCellStyle(int16_t p_iCondition, int16_t, const Variant&, int16_t p_iColIndex,
+                            std::string_view p_sText, GridStyle& p_oStyle) override {
+            EXPECT_EQ(p_iCondition, gcNormalCell);
+            Columns.insert(p_iColIndex);
+            if (p_sText.find('-') != p_sText.npos) {
+                p_oStyle.SetForeColor(grid_colors::kRed);
+                p_oStyle.SetBackColor(grid_colors::kYellow);
+            }
+        }
+    } handler;
+    m_grid->AddSink(&handler);
+    EXPECT_EQ(Read(0, kPrcChange).BackColor, grid_colors::kYellow);
+    EXPECT_EQ(handler.Columns.size(), static_cast<size_t>(kStockColumns));
+    EXPECT_EQ(Read(30, kPrcChange).BackColor, kEvenRowBack);
+}
+
+}  // namespace
+}  // namespace qv::test

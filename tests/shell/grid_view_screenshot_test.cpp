@@ -1,0 +1,154 @@
+// The grid view as a person sees it: drawn to a picture under the offscreen platform, with its
+// pixels checked where the frozen split, the coloured cells and the selected row are. The
+// pictures are left in the working folder (the build tree) for a person to look at.
+#include "shell/grid_view.h"
+
+#include "outside/recordset.h"
+#include "shell/grid_fixture.h"
+#include "shell/test_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QTest>
+
+#include <cstdlib>
+#include <set>
+
+namespace qv::test {
+namespace {
+
+QColor Rgb(int32_t p_lColor) {
+    return QColor(p_lColor & 0xFF, (p_lColor >> 8) & 0xFF, (p_lColor >> 16) & 0xFF);
+}
+
+class GridViewPicture : public testing::Test {
+  protected:
+    void SetUp() override {
+        Application();
+        m_view.resize(640, 440);
+        m_view.SetGrid(m_grid);
+        m_view.show();
+        // A person selects the second row.
+        const QPoint row = m_view.CellRect(1, kCompany).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(
+                type, QPointF(row), QPointF(m_view.viewport()->mapToGlobal(row)), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(m_view.viewport(), &event);
+        }
+    }
+
+    // The rows and headers as drawn; the file shows the whole view, scroll bars too.
+    QImage Picture(const char* p_sFile) {
+        m_view.grab().save(QString::fromUtf8(p_sFile));
+        return m_view.viewport()->grab().toImage();
+    }
+
+    // A pixel of a cell's background: inside its left padding, clear of text and grid lines.
+    QColor Background(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol) {
+        const QRect cell = m_view.CellRect(p_lRow, p_lCol);
+        EXPECT_FALSE(cell.isEmpty()) << p_lRow << " " << p_lCol;
+        return p_picture.pixelColor(cell.left() + 1, cell.top() + 2);
+    }
+
+    // Whether text of about p_lColour is drawn in a cell: smoothed glyphs mix their colour with
+    // the background, so the darkest or lightest strokes come near it without meeting it.
+    bool HasText(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol, int32_t p_lColour) {
+        const QColor text = Rgb(p_lColour);
+        const QRect cell = m_view.CellRect(p_lRow, p_lCol).adjusted(1, 1, -2, -2);
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x) {
+                const QColor pixel = p_picture.pixelColor(x, y);
+                if (std::abs(pixel.red() - text.red()) + std::abs(pixel.green() - text.green()) +
+                        std::abs(pixel.blue() - text.blue()) <
+                    kTextTolerance) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
+    static constexpr int kTextTolerance = 60;
+
+    std::shared_ptr<GridControl> m_grid = StockGrid(Stocks(40));
+    GridView m_view;
+};
+
+TEST_F(GridViewPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelectedRow) {
+    const QImage picture = Picture("grid_view.png");
+    ASSERT_FALSE(picture.isNull());
+
+    // The header, and the frozen split sized to its two columns with the divider after it.
+    EXPECT_EQ(picture.pixelColor(m_view.HeaderRect(kSymbol).left() + 1, 2),
+              Rgb(grid_colors::kLightGrey));
+    const int divider = m_view.HeaderRect(kCompany).right();
+    EXPECT_EQ(divider, m_view.HeaderRect(kPrice).left() - 1);
+    EXPECT_EQ(picture.pixelColor(divider, m_view.CellRect(3, kSymbol).center().y()),
+              QColor(128, 128, 128));
+
+    // Rows alternate; the selected row is highlighted across both splits.
+    EXPECT_EQ(Background(picture, 0, kSymbol), Rgb(kEvenRowBack));
+    EXPECT_EQ(Background(picture, 3, kSymbol), Rgb(grid_colors::kWhite));
+    EXPECT_EQ(Background(picture, 1, kSymbol), Rgb(kHighlightBack));
+    EXPECT_EQ(Background(picture, 1, kPrice), Rgb(kHighlightBack));
+    EXPECT_TRUE(HasText(picture, 1, kCompany, grid_colors::kWhite));
+    EXPECT_TRUE(HasText(picture, 0, kCompany, grid_colors::kBlack));
+
+    // Buy, hold and sell.
+    EXPECT_EQ(Background(picture, 0, kRec), Rgb(grid_colors::kGreen));
+    EXPECT_EQ(Background(picture, 1, kRec), Rgb(grid_colors::kYellow));
+    EXPECT_EQ(Background(picture, 2, kRec), Rgb(grid_colors::kRed));
+    EXPECT_TRUE(HasText(picture, 0, kRec, grid_colors::kWhite));
+    EXPECT_TRUE(HasText(picture, 1, kRec, grid_colors::kBlack));
+
+    // Losses in red, gains in the column's green.
+    EXPECT_TRUE(HasText(picture, 0, kPrcChange, grid_colors::kRed));
+    EXPECT_FALSE(HasText(picture, 0, kPrcChange, grid_colors::kGreen));
+    EXPECT_TRUE(HasText(picture, 21, kPrcChange, grid_colors::kGreen));
+    EXPECT_FALSE(HasText(picture, 21, kPrcChange, grid_colors::kRed));
+    EXPECT_TRUE(HasText(picture, 20, kPrcChange, grid_colors::kBlack));
+}
+
+TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
+    const QImage before = Picture("grid_view_unscrolled.png");
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    QTest::keyClick(&m_view, Qt::Key_Right);
+    const QImage after = Picture("grid_view_scrolled.png");
+
+    const QRect frozen = m_view.HeaderRect(kCompany).united(m_view.HeaderRect(kSymbol));
+    const QRect frozenRows(frozen.left(), 0, frozen.width(), after.height());
+    EXPECT_EQ(before.copy(frozenRows), after.copy(frozenRows));
+    // The recommendations are now first in the scrolling split, right after the divider.
+    EXPECT_TRUE(m_view.HeaderRect(kPrice).isEmpty());
+    EXPECT_EQ(m_view.HeaderRect(kRec).left(), frozen.right() + 1);
+    EXPECT_EQ(Background(after, 0, kRec), Rgb(grid_colors::kGreen));
+}
+
+TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
+    struct Asked : GridControlEvents {
+        std::set<double> Bookmarks;
+        void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                            GridStyle&) override {
+            Bookmarks.insert(p_vBookmark.ToDouble());
+        }
+    } asked;
+    auto grid = StockGrid(Stocks(100000));
+    grid->AddSink(&asked);
+    m_view.SetGrid(grid);
+    m_view.verticalScrollBar()->setValue(50000);
+    Picture("grid_view_100k.png");
+    ASSERT_FALSE(asked.Bookmarks.empty());
+    // Bookmarks are positions plus one; the last line may show in part.
+    EXPECT_EQ(*asked.Bookmarks.begin(), 50001.0);
+    EXPECT_LE(*asked.Bookmarks.rbegin(), 50001.0 + m_view.WholeRowsShown());
+    EXPECT_GE(*asked.Bookmarks.rbegin(), 50000.0 + m_view.WholeRowsShown());
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,112 @@
+#include "shell/qt_message_box.h"
+
+#include "shell/modal_helper.h"
+#include "shell/test_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <string>
+
+namespace qv::test {
+namespace {
+
+struct BoxSeen {
+    QString Title;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons Buttons;
+    QMessageBox::StandardButton Default = QMessageBox::NoButton;
+};
+
+// Shows a box and answers it by clicking p_eClick, or with Escape for NoButton.
+MsgBoxResult ShowAndAnswer(QtMessageBox& p_oBox, MsgBoxButtons p_eButtons, MsgBoxIcon p_eIcon,
+                           const std::string& p_sTitle, QMessageBox::StandardButton p_eClick,
+                           BoxSeen& p_seen) {
+    WhenModal([&](QWidget& window) {
+        auto* box = qobject_cast<QMessageBox*>(&window);
+        ASSERT_NE(box, nullptr);
+        p_seen = BoxSeen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->standardButton(box->defaultButton())};
+        if (p_eClick == QMessageBox::NoButton) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            box->button(p_eClick)->click();
+        }
+    });
+    return p_oBox.Show("Delete the selected rows?", p_eButtons, p_eIcon, p_sTitle);
+}
+
+TEST(QtMessageBox, ShowsTheRuntimesButtonsIconsAndTitles) {
+    Application();
+    using B = QMessageBox;
+    struct Case {
+        MsgBoxButtons Buttons;
+        MsgBoxIcon Icon;
+        const char* Title;
+        QMessageBox::StandardButton Click;  // NoButton: Escape
+        QMessageBox::StandardButtons Shown;
+        QMessageBox::StandardButton Default;
+        QMessageBox::Icon ShownIcon;
+        MsgBoxResult Answer;
+    };
+    const Case cases[] = {
+        {vbOKOnly, vbInformation, "Export", B::Ok, B::Ok, B::Ok, B::Information, vbOK},
+        {vbOKOnly, vbNoIcon, "Export", B::NoButton, B::Ok, B::Ok, B::NoIcon, vbOK},
+        {vbOKCancel, vbExclamation, "Can't Sort", B::NoButton, B::Ok | B::Cancel, B::Ok, B::Warning,
+         vbCancel},
+        {vbYesNo, vbExclamation, "Delete Warning", B::No, B::Yes | B::No, B::Yes, B::Warning, vbNo},
+        {vbYesNo, vbQuestion, "Delete Warning", B::NoButton, B::Yes | B::No, B::Yes, B::Question,
+         vbNo},
+        {vbYesNoCancel, vbQuestion, "Save Layout", B::Yes, B::Yes | B::No | B::Cancel, B::Yes,
+         B::Question, vbYes},
+        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes,
+         B::Question, vbCancel},
+        {vbAbortRetryIgnore, vbCritical, "Print", B::Ignore, B::Abort | B::Retry | B::Ignore,
+         B::Abort, B::Critical, vbIgnore},
+        {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore,
+         B::Abort, B::Critical, vbAbort},
+        {vbRetryCancel, vbCritical, "Print", B::Retry, B::Retry | B::Cancel, B::Retry, B::Critical,
+         vbRetry},
+    };
+    QtMessageBox messages;
+    for (const Case& c : cases) {
+        BoxSeen seen;
+        const MsgBoxResult answer =
+            ShowAndAnswer(messages, c.Buttons, c.Icon, c.Title, c.Click, seen);
+        const std::string label = std::string(c.Title) + " " + std::to_string(c.Buttons);
+        EXPECT_EQ(answer, c.Answer) << label;
+        EXPECT_EQ(seen.Title.toStdString(), c.Title) << label;
+        EXPECT_EQ(seen.Text.toStdString(), "Delete the selected rows?") << label;
+        EXPECT_EQ(seen.Buttons, c.Shown) << label;
+        EXPECT_EQ(seen.Default, c.Default) << label;
+        EXPECT_EQ(seen.Icon, c.ShownIcon) << label;
+    }
+}
+
+TEST(QtMessageBox, AnEmptyTitleShowsTheApplicationsName) {
+    Application();
+    QtMessageBox messages;
+    BoxSeen seen;
+    ShowAndAnswer(messages, vbOKOnly, vbInformation, "", QMessageBox::Ok, seen);
+    EXPECT_EQ(seen.Title, QStringLiteral("Qorvant Viewer"));
+}
+
+TEST(QtMessageBox, ABoxTakenAwayWithItsWindowAnswersAsEscapeDoes) {
+    Application();
+    auto* window = new QWidget;
+    window->show();
+    QtMessageBox messages(window);
+    WhenModal([window](QWidget& box) {
+        EXPECT_EQ(box.parentWidget(), window);
+        delete window;
+    });
+    EXPECT_EQ(messages.Show("Delete?", vbYesNo, vbExclamation, "Delete Warning"), vbNo);
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,292 @@
+#include "shell/qt_services.h"
+
+#include "outside/component_factory.h"
+#include "outside/platform_context.h"
+#include "outside/scripted_services.h"
+#include "outside/vb_date.h"
+#include "shell/grid_fixture.h"
+#include "shell/grid_view.h"
+#include "shell/modal_helper.h"
+#include "shell/qt_date_selector.h"
+#include "shell/qt_dialog_runner.h"
+#include "shell/qt_message_box.h"
+#include "shell/qt_message_loop.h"
+#include "shell/qt_mouse_pointer.h"
+#include "shell/qt_running_indicator.h"
+#include "shell/qt_text_measurer.h"
+#include "shell/running_indicator_panel.h"
+#include "shell/test_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QDialog>
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <string>
+
+namespace qv::test {
+namespace {
+
+// The shape set on a widget; BlankCursor when it shows its parent's.
+Qt::CursorShape ShapeOn(const QWidget& p_widget) {
+    return p_widget.testAttribute(Qt::WA_SetCursor) ? p_widget.cursor().shape() : Qt::BlankCursor;
+}
+
+TEST(QtMousePointer, ShowsTheRuntimesShapesOnItsTarget) {
+    Application();
+    QWidget window;
+    QWidget control(&window);
+    QtMousePointer pointer(&control);
+    pointer.SetPointer(vbHourglass);
+    EXPECT_EQ(ShapeOn(control), Qt::WaitCursor);
+    pointer.SetPointer(vbCustom);
+    EXPECT_EQ(ShapeOn(control), Qt::PointingHandCursor);
+    pointer.SetCustomCursor(QCursor(Qt::SplitHCursor));
+    EXPECT_EQ(ShapeOn(control), Qt::SplitHCursor);
+    pointer.SetPointer(vbArrow);
+    EXPECT_EQ(ShapeOn(control), Qt::ArrowCursor);
+    EXPECT_EQ(pointer.Pointer(), vbArrow);
+    pointer.SetPointer(vbDefault);
+    EXPECT_EQ(ShapeOn(control), Qt::BlankCursor) << "the control's own cursor again";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(QtMousePointer, WithoutATargetTheWholeApplicationWaits) {
+    Application();
+    {
+        QtMousePointer pointer;
+        pointer.SetPointer(vbHourglass);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        pointer.SetPointer(vbCustom);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
+        pointer.SetPointer(vbDefault);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        pointer.SetPointer(vbHourglass);
+
+        // Given a target, the shape moves to it.
+        QWidget window;
+        QWidget control(&window);
+        pointer.SetTarget(&control);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(ShapeOn(control), Qt::WaitCursor);
+        pointer.SetTarget(nullptr);
+        EXPECT_EQ(ShapeOn(control), Qt::BlankCursor);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "given back when it goes";
+}
+
+// The viewer's handler of the primary grid's pointer moves: the custom pointer over the headers.
+class HeaderPointer : public GridControlEvents {
+  public:
+    explicit HeaderPointer(GridControl& p_oGrid) : m_oGrid(p_oGrid) {}
+    void MouseMove(int16_t, int16_t, int32_t p_lX, int32_t p_lY) override {
+        SetMousePointer(m_oGrid.PointAt(p_lX, p_lY) == gcrColumnHeader ? vbCustom : vbDefault);
+    }
+
+  private:
+    GridControl& m_oGrid;
+};
+
+TEST(QtServices, TheCustomPointerShowsOverTheHeaders) {
+    Application();
+    PlatformContext context;
+    ScopedPlatform installed(context);
+    QWidget window;
+    QWidget control(&window);
+    GridView view(&control);
+    InstallQtServices(context, &control);
+    auto grid = StockGrid(Stocks(10));
+    HeaderPointer handler(*grid);
+    grid->AddSink(&handler);
+    view.resize(400, 200);
+    view.SetGrid(grid);
+    control.resize(400, 200);
+    window.show();
+    const auto move = [&](QPoint point) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(point),
+                          QPointF(view.viewport()->mapToGlobal(point)), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &event);
+    };
+    move(view.HeaderRect(kSymbol).center());
+    EXPECT_EQ(context.Pointer().Pointer(), vbCustom);
+    EXPECT_EQ(ShapeOn(control), Qt::PointingHandCursor);
+    move(view.CellRect(2, kSymbol).center());
+    EXPECT_EQ(context.Pointer().Pointer(), vbDefault);
+    EXPECT_EQ(ShapeOn(control), Qt::BlankCursor);
+}
+
+TEST(QtMessageLoop, AYieldRunsWhatIsPending) {
+    Application();
+    int ran = 0;
+    QTimer::singleShot(0, qApp, [&] { ++ran; });
+    QMetaObject::invokeMethod(
+        qApp, [&] { ++ran; }, Qt::QueuedConnection);
+    QtMessageLoop().DoEvents();
+    EXPECT_EQ(ran, 2);
+}
+
+class SortDialog : public ModalDialog {
+  public:
+    std::string DialogCaption() const override { return "Sort"; }
+    void DismissDialog() override { ++Dismissed; }
+    int Dismissed = 0;
+    bool Chosen = false;
+};
+
+class OtherDialog : public ModalDialog {
+  public:
+    std::string DialogCaption() const override { return "Other"; }
+    void DismissDialog() override {}
+};
+
+// A view whose OK chooses on the logic and accepts.
+class SortView : public QDialog {
+  public:
+    SortView(SortDialog& p_oLogic, QWidget* p_pParent) : QDialog(p_pParent), m_oLogic(p_oLogic) {}
+    void Ok() {
+        m_oLogic.Chosen = true;
+        accept();
+    }
+
+  private:
+    SortDialog& m_oLogic;
+};
+
+TEST(QtDialogRunner, ShowsTheViewOfTheDialogModally) {
+    Application();
+    QWidget window;
+    QtDialogRunner runner(&window);
+    runner.RegisterViewFor<OtherDialog>(
+        [](OtherDialog&, QWidget* parent) { return std::make_unique<QDialog>(parent); });
+    runner.RegisterViewFor<SortDialog>([](SortDialog& logic, QWidget* parent) {
+        return std::make_unique<SortView>(logic, parent);
+    });
+    SortDialog dialog;
+
+    QString title;
+    WhenModal([&](QWidget& modal) {
+        title = modal.windowTitle();
+        EXPECT_EQ(modal.parentWidget(), &window);
+        static_cast<SortView&>(modal).Ok();
+    });
+    runner.ShowModal(dialog);
+    EXPECT_EQ(title, QStringLiteral("Sort"));
+    EXPECT_TRUE(dialog.Chosen);
+    EXPECT_EQ(dialog.Dismissed, 0);
+
+    // Closed any other way, the dialog is cancelled.
+    WhenModal([](QWidget& modal) { static_cast<QDialog&>(modal).reject(); });
+    runner.ShowModal(dialog);
+    EXPECT_EQ(dialog.Dismissed, 1);
+}
+
+TEST(QtDialogRunner, ADialogWithoutAViewIsDismissed) {
+    Application();
+    QtDialogRunner runner;
+    SortDialog dialog;
+    runner.ShowModal(dialog);
+    EXPECT_EQ(dialog.Dismissed, 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QtDialogRunner, AViewTakenAwayWithItsWindowCancelsTheDialog) {
+    Application();
+    auto* window = new QWidget;
+    QtDialogRunner runner(window);
+    runner.RegisterViewFor<SortDialog>([](SortDialog& logic, QWidget* parent) {
+        return std::make_unique<SortView>(logic, parent);
+    });
+    SortDialog dialog;
+    WhenModal([window](QWidget&) { delete window; });
+    runner.ShowModal(dialog);
+    EXPECT_EQ(dialog.Dismissed, 1);
+}
+
+TEST(QtTextMeasurer, MeasuresInTwipsAsTheShellDraws) {
+    Application();
+    const QtTextMeasurer measurer;
+    const FontSpec font{"DejaVu Sans", 8.25, false};
+    EXPECT_EQ(measurer.TextWidth("", font), 0);
+    QFont qfont(QStringLiteral("DejaVu Sans"));
+    qfont.setPointSizeF(8.25);
+    const double pixels = QFontMetricsF(qfont).horizontalAdvance(QStringLiteral("Company Name"));
+    const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
+    EXPECT_EQ(measurer.TextWidth("Company Name", font), std::lround(pixels * 1440 / dpi));
+
+    EXPECT_GT(measurer.TextWidth("WWWW", font), measurer.TextWidth("iiii", font));
+    EXPECT_GE(measurer.TextWidth("Symbol", {"DejaVu Sans", 8.25, true}),
+              measurer.TextWidth("Symbol", font));
+    const int32_t small = measurer.TextWidth("Industry Group", {"DejaVu Sans", 8, false});
+    const int32_t large = measurer.TextWidth("Industry Group", {"DejaVu Sans", 16, false});
+    EXPECT_NEAR(static_cast<double>(large) / small, 2.0, 0.2);
+    // A font the system lacks is measured in the one drawn instead.
+    EXPECT_GT(measurer.TextWidth("Symbol", {"MS Sans Serif", 8.25, false}), 0);
+    EXPECT_GT(measurer.TextWidth("Äpfel", {"", 8.25, false}), 0);
+}
+
+TEST(QtDateSelector, ReadsTextsAsTheHeadlessOneAndKeepsTheDayInItsEditor) {
+    Application();
+    ScopedTestPlatform platform;
+    QtDateSelector selector;
+    EXPECT_EQ(selector.Value(), DateSerial(2026, 12, 4));
+    EXPECT_FALSE(selector.Visible());
+    HeadlessDateSelector headless;
+    for (const char* text : {"12/06/2026", "6/1/99", "2026-02-28 15:04", "x", "Dec 6, 2026"}) {
+        const bool read = headless.SetText(text);
+        EXPECT_EQ(selector.SetText(text), read) << text;
+        EXPECT_EQ(selector.Value(), headless.Value()) << text;
+    }
+    EXPECT_EQ(selector.Editor().date(), QDate(2026, 12, 6));
+    // A person picks another day.
+    selector.Editor().setDate(QDate(1900, 3, 1));
+    EXPECT_EQ(selector.Value(), DateSerial(1900, 3, 1));
+    selector.SetValue(CombineDateTime(DateSerial(150, 1, 2), 0.5));
+    EXPECT_EQ(selector.Editor().date(), QDate(150, 1, 2));
+}
+
+TEST(QtServices, InstallsEveryServiceAndTheDateSelector) {
+    Application();
+    PlatformContext context;
+    InstallQtServices(context);
+    EXPECT_NE(dynamic_cast<QtMessageBox*>(&context.Messages()), nullptr);
+    EXPECT_NE(dynamic_cast<QtMousePointer*>(&context.Pointer()), nullptr);
+    EXPECT_NE(dynamic_cast<QtMessageLoop*>(&context.Loop()), nullptr);
+    EXPECT_NE(dynamic_cast<QtDialogRunner*>(&context.Dialogs()), nullptr);
+    EXPECT_NE(dynamic_cast<QtTextMeasurer*>(&context.Measurer()), nullptr);
+    auto* indicator = dynamic_cast<QtRunningIndicator*>(&context.Indicator());
+    ASSERT_NE(indicator, nullptr);
+    EXPECT_NE(std::dynamic_pointer_cast<QtDateSelector>(
+                  context.Components().CreateObject("qorvantSupport.DateSelector")),
+              nullptr);
+
+    // The host comes once the window exists.
+    ScopedPlatform installed(context);
+    indicator->SetStatus("Initializing . . .", true);
+    EXPECT_EQ(indicator->Panel(), nullptr);
+    QWidget window;
+    window.resize(500, 300);
+    window.show();
+    SetQtServiceHost(context, &window);
+    ASSERT_NE(indicator->Panel(), nullptr);
+    EXPECT_EQ(indicator->Panel()->parentWidget(), &window);
+    EXPECT_TRUE(indicator->Panel()->isVisible());
+    SetMousePointer(vbHourglass);
+    EXPECT_EQ(ShapeOn(window), Qt::WaitCursor);
+    WhenModal([&](QWidget& box) {
+        EXPECT_EQ(box.parentWidget(), &window);
+        static_cast<QDialog&>(box).done(0);
+    });
+    EXPECT_EQ(MsgBox("Data exported.", vbOKOnly, vbInformation, "Export"), vbOK);
+}
+
+}  // namespace
+}  // namespace qv::test

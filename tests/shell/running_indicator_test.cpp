@@ -1,0 +1,107 @@
+#include "shell/qt_running_indicator.h"
+
+#include "shell/running_indicator_panel.h"
+#include "shell/test_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <cmath>
+
+namespace qv::test {
+namespace {
+
+TEST(RunningIndicator, IsCentredUnlessTheControlIsTooSmall) {
+    struct Case {
+        int32_t Control;
+        int32_t Indicator;
+        int32_t Offset;
+    };
+    const Case cases[] = {
+        {3000, 1000, 1000}, {1000, 939, 30},  {1000, 940, 30},  {1000, 941, 30},
+        {100, 2000, 30},    {1061, 1000, 30}, {1062, 1000, 31},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IndicatorOffset(c.Control, c.Indicator), c.Offset)
+            << c.Control << " " << c.Indicator;
+    }
+}
+
+class RunningIndicatorOnAControl : public testing::Test {
+  protected:
+    void SetUp() override {
+        Application();
+        m_control.resize(600, 400);
+        m_control.show();
+    }
+
+    // Where the panel belongs, by the placement rule in twips.
+    QPoint Expected() const {
+        const RunningIndicatorPanel& panel = *m_indicator.Panel();
+        const double twipsPerPixel = 1440.0 / panel.logicalDpiX();
+        const auto along = [&](int control, int indicator) {
+            const auto twips = [&](int pixels) {
+                return static_cast<int32_t>(std::lround(pixels * twipsPerPixel));
+            };
+            return static_cast<int>(
+                std::lround(IndicatorOffset(twips(control), twips(indicator)) / twipsPerPixel));
+        };
+        return QPoint(along(m_control.width(), panel.width()),
+                      along(m_control.height(), panel.height()));
+    }
+
+    QWidget m_control;
+    QtRunningIndicator m_indicator{&m_control};
+};
+
+TEST_F(RunningIndicatorOnAControl, ShowsItsCaptionCentredAndHidesAgain) {
+    m_indicator.SetStatus("Running . . .", true);
+    RunningIndicatorPanel& panel = *m_indicator.Panel();
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.Caption(), QStringLiteral("Running . . ."));
+    EXPECT_TRUE(m_indicator.Visible());
+    EXPECT_EQ(m_indicator.Caption(), "Running . . .");
+    EXPECT_EQ(panel.pos(), Expected());
+    EXPECT_EQ(panel.x(), (600 - panel.width()) / 2);
+
+    m_indicator.SetStatus("", false);
+    EXPECT_FALSE(panel.isVisible());
+    EXPECT_FALSE(m_indicator.Visible());
+}
+
+TEST_F(RunningIndicatorOnAControl, FollowsTheControlsSize) {
+    m_indicator.SetStatus("Updating . . .", true);
+    RunningIndicatorPanel& panel = *m_indicator.Panel();
+    m_control.resize(panel.width() + 2, 900);
+    QApplication::processEvents();
+    // 30 twips from the edge: the control is not 60 twips wider than the indicator.
+    EXPECT_EQ(panel.x(), 2);
+    EXPECT_EQ(panel.y(), (900 - panel.height()) / 2);
+    EXPECT_EQ(panel.pos(), Expected());
+}
+
+TEST_F(RunningIndicatorOnAControl, TheWheelTurnsWhileTheEventLoopRuns) {
+    m_indicator.SetStatus("Running . . .", true);
+    const int first = m_indicator.Panel()->Step();
+    QElapsedTimer waited;
+    waited.start();
+    while (m_indicator.Panel()->Step() == first && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_NE(m_indicator.Panel()->Step(), first);
+}
+
+TEST_F(RunningIndicatorOnAControl, OutlivesItsControl) {
+    auto* control = new QWidget;
+    QtRunningIndicator indicator(control);
+    indicator.SetStatus("Running . . .", true);
+    delete control;
+    EXPECT_EQ(indicator.Panel(), nullptr);
+    indicator.SetStatus("Updating . . .", true);
+    EXPECT_EQ(indicator.Caption(), "Updating . . .");
+}
+
+}  // namespace
+}  // namespace qv::test
