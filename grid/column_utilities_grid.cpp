@@ -3,6 +3,7 @@
 #include "control/forms/frm_col_width.h"
 #include "grid/grid.h"
 #include "grid/grid_column.h"
+#include "grid/grid_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/grid_control.h"
@@ -54,6 +55,13 @@ void SyncGridColumn(GridColumn& p_oColumn, const Grid& p_oGrid, int16_t p_iSplit
     GridControl& grid = ControlOf(p_oGrid);
     const int32_t position = p_lPosition < 0 ? p_oColumn.Sequence() : p_lPosition;
     const int16_t index = GetGridColumnIndex(p_oColumn.SQLColumn(), p_oGrid);
+    // The layout loader gives a column of another table no grid column; neither does this.
+    if (!GridUtilities::IsBitSet(p_oGrid.ViewerDataType(), p_oColumn.TableMask())) {
+        if (index >= 0) {
+            grid.Columns()->Item(index)->SetVisible(false);
+        }
+        return;
+    }
     if (index < 0) {
         AddGridColumn(p_oColumn, p_oGrid, p_iSplit);
         return;

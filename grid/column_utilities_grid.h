@@ -21,7 +21,8 @@ int16_t GetGridColumnIndex(const std::string& p_sFieldName, const Grid& p_oGrid)
 // Puts the grid column of p_oColumn's field into split p_iSplit at p_lPosition (its Sequence
 // when negative), shown only there and only when the column is visible or always visible, and
 // records its index in TrueGridColumnNumber. A field the grid has no column for gets a new one
-// (AddGridColumn).
+// (AddGridColumn). A column whose TableMask lacks the bit of the grid's ViewerDataType belongs to
+// another table: it is hidden, never added, as the layout loader leaves it out.
 void SyncGridColumn(GridColumn& p_oColumn, const Grid& p_oGrid, int16_t p_iSplit,
                     int32_t p_lPosition);
 

@@ -154,11 +154,15 @@ void ApplyAppearance(GridControl& p_oGrid, const ViewerElements& p_oElements, bo
 
 void BuildLayout(GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,
                  int32_t p_lViewerDataType, bool p_bSingleSplit) {
-    if (IsLayoutLoaded(p_oGrid, p_oElements, p_bPrimary, p_lViewerDataType)) {
+    // A watch list's secondary grid loses its scrolling split after loading; a later list needs
+    // it back.
+    const int32_t splits = p_bSingleSplit ? 1 : 2;
+    if (p_oGrid.Splits()->Count() == splits &&
+        IsLayoutLoaded(p_oGrid, p_oElements, p_bPrimary, p_lViewerDataType)) {
         return;
     }
     p_oGrid.Columns()->Clear();
-    SetSplitCount(*p_oGrid.Splits(), p_bSingleSplit ? 1 : 2);
+    SetSplitCount(*p_oGrid.Splits(), splits);
 
     const std::shared_ptr<GridColumns> columns = StateColumns(p_oElements, p_bPrimary);
     int32_t added = 0;

@@ -1,0 +1,166 @@
+#include "grid/cell_formatting.h"
+
+#include "grid/grid_columns.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+// One column of values under a caption and a format, styled by the caption, rendered.
+std::string RenderColumn(const std::string& p_sCaption, const std::string& p_sFormat,
+                         const std::vector<Variant>& p_values,
+                         GridControlEvents* p_oSink = nullptr) {
+    auto rows = std::make_shared<Recordset>();
+    rows->Fields().Append("Value", adVariant);
+    rows->Open();
+    for (const Variant& value : p_values) {
+        rows->AddNew({value});
+    }
+    GridControl grid;
+    grid.Columns()->Clear();
+    auto column = grid.Columns()->Add(0);
+    column->SetCaption(p_sCaption);
+    column->SetDataField("Value");
+    column->SetWidth(1050);
+    GridUtilities::ApplyColumnFormat(*column, p_sFormat);
+    GridUtilities::ApplyColumnStyles(*column);
+    grid.SetDataSource(rows);
+    grid.AddSink(p_oSink);
+    rows->MoveLast();
+    rows->MoveNext();
+    return grid.RenderText(0, static_cast<int32_t>(p_values.size()));
+}
+
+TEST(CellFormattingTest, RecommendationsAreColouredWhateverTheCaptionsCase) {
+    EXPECT_EQ(RenderColumn("rEc", "Center", {"B", "H", "S", "X"}),
+              "     rEc\n"
+              "      B  {rEc: white on green}\n"
+              "      H  {rEc: black on yellow}\n"
+              "      S  {rEc: white on red}\n"
+              "      X\n");
+}
+
+TEST(CellFormattingTest, PerformanceIsGreenRedWhenNegativeAndBlackAtZero) {
+    EXPECT_EQ(RenderColumn("gain", "0.00", {2.5, -1.25, 0.0}),
+              "        gain\n"
+              "        2.50  {gain: green}\n"
+              "       -1.25  {gain: red}\n"
+              "        0.00  {gain: black}\n");
+}
+
+TEST(CellFormattingTest, SignedRatiosAreRedOnlyWhenNegative) {
+    EXPECT_EQ(RenderColumn("EPS", "0.00", {2.5, -1.25}),
+              "         EPS\n"
+              "        2.50\n"
+              "       -1.25  {EPS: red}\n");
+}
+
+TEST(CellFormattingTest, OtherCaptionsGetNoColours) {
+    EXPECT_EQ(RenderColumn("Price", "##0.#0", {-1.25}), "       Price\n       -1.25\n");
+}
+
+TEST(CellFormattingTest, ACenteredColumnShowsTheRawText) {
+    EXPECT_EQ(RenderColumn("Name", " Center ", {"A-1", 1234.5}),
+              "     Name\n"
+              "     A-1\n"
+              "    1234.5\n");
+}
+
+TEST(CellFormattingTest, StylesAppliedTwiceAreNotDoubled) {
+    GridControl grid;
+    auto column = grid.Columns()->Item(0);
+    for (const char* caption : {"Rec", "%Prc", "P/E", "Price"}) {
+        column->SetCaption(caption);
+        GridUtilities::ApplyColumnStyles(*column);
+        const int32_t once = column->RegexCellStyleCount();
+        GridUtilities::ApplyColumnStyles(*column);
+        EXPECT_EQ(column->RegexCellStyleCount(), once) << caption;
+    }
+}
+
+TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
+    struct Case {
+        const char* Text;
+        bool Negative;
+    };
+    const Case cases[] = {{"-3", true},
+                          {"(5)", true},
+                          {"(1,234.50)", true},
+                          {"-0.5", true},
+                          {"3", false},
+                          {"5-3", false},
+                          {"Hewlett-Packard", false},
+                          {"", false},
+                          {"1.5E-03", false},
+                          {"-1.5E-03", true},
+                          {"(x)", false}};
+    for (const Case& test : cases) {
+        EXPECT_EQ(GridUtilities::IsNegativeNumberText(test.Text), test.Negative) << test.Text;
+    }
+}
+
+class NegativeInRed : public GridControlEvents {
+    void FetchCellStyle(int16_t, int16_t, const Variant&, int16_t, std::string_view p_sText,
+                        GridStyle& p_oStyle) override {
+        GridUtilities::ApplyNegativeNumberStyle(p_sText, p_oStyle);
+    }
+};
+
+TEST(CellFormattingTest, TheCellStyleRuleDrawsNegativeNumbersInRed) {
+    NegativeInRed sink;
+    EXPECT_EQ(RenderColumn("Change", "0.00;(0.00)", {-5.0, 5.0, "a-b"}, &sink),
+              "      Change\n"
+              "      (5.00)  {Change: red}\n"
+              "        5.00\n"
+              "         a-b\n");
+}
+
+struct ExportCase {
+    const char* Format;
+    Variant Value;
+    const char* Text;
+};
+
+TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
+    const ExportCase cases[] = {
+        {"Percent", 0.125, "12.50%"},
+        {" Percent ", "1,000", "100000.00%"},
+        {"Left", " Acme, Inc. ", " Acme Inc. "},
+        {"Center", "1,234", "1234"},
+        {"Short Date", Variant::Date(46360.0), "12/4/2026"},
+        {"Short Date", "12/4/2026", "12/4/2026"},
+        {"#,##0.00", "1,234.5", "1,234.50"},
+        {"0", -2.5, "-3"},
+        {"##0.#0", Variant::Null(), ""},
+        {"##0.#0", "n/a", "n/a"},
+    };
+    for (const ExportCase& test : cases) {
+        GridColumns columns;
+        columns.Add("Value", csVisible, "Value", 1, 1, 1, 0, test.Format);
+        EXPECT_EQ(GridUtilities::ExportCellText(columns, "value", test.Value), test.Text)
+            << test.Format << " " << test.Text;
+    }
+    EXPECT_EQ(GridUtilities::ExportCellText(GridColumns(), "Value", "1,234"), "1234");
+}
+
+TEST(CellFormattingTest, AnExportLineJoinsTheCellsAndEndsWithCrLf) {
+    GridColumns columns;
+    columns.Add("Symbol", csAlwaysVisible, "Symbol", 4, 1, 1, 0, "Left");
+    columns.Add("Change", csVisible, "Change", 2001, 2, 1, 0, "Percent");
+    auto rows = std::make_shared<Recordset>();
+    rows->Fields().Append("Symbol", adVarChar, 10);
+    rows->Fields().Append("Change", adDouble);
+    rows->Open();
+    rows->AddNew({"IBM", 0.0125});
+    EXPECT_EQ(GridUtilities::ExportRowText(columns, *rows, {"Symbol", "Change"}), "IBM,1.25%\r\n");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,105 @@
+#include "grid/column_utilities_grid.h"
+
+#include "control/forms/frm_col_width.h"
+#include "grid/grid_test_support.h"
+#include "outside/automation_error.h"
+#include "outside/dispatch.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+using testing::StockLayoutEntries;
+
+class GridSyncTest : public ::testing::Test, protected testing::GridFixture {
+  protected:
+    GridSyncTest() {
+        Load(StockLayoutEntries());
+        m_grid->SetDataSource(m_rows);
+    }
+
+    GridColumn& Column(const char* p_sField) {
+        return *m_grid->GridColumns()->Item(Variant(p_sField));
+    }
+};
+
+TEST_F(GridSyncTest, GridColumnIndexIsFoundByField) {
+    EXPECT_EQ(ColumnUtilities::GetGridColumnIndex("price", *m_grid), 2);
+    EXPECT_EQ(ColumnUtilities::GetGridColumnIndex("Volume", *m_grid), -1);
+    EXPECT_EQ(ColumnUtilities::GetGridColumnIndex("Symbol", Grid()), -1);
+}
+
+TEST_F(GridSyncTest, SynchronizingPutsTheVisibleColumnsBackInTheirSplitsAndOrder) {
+    // What a strategy does after the user moved Rec before Price.
+    ASSERT_TRUE(m_control->MoveColumns(4, 4, 2));
+    m_grid->GridColumns()->Move(4, 4, 2);
+    ColumnUtilities::HideGridColumns(*m_grid);
+    EXPECT_EQ(Render(), "\n>\n\n\n");
+    for (const auto& column : *m_grid->GridColumns()) {
+        if (column->GridColumn_State_Setting() == csVisible ||
+            column->GridColumn_State_Setting() == csAlwaysVisible) {
+            ColumnUtilities::SyncGridColumn(*column, *m_grid, column->SplitNumber(), -1);
+        }
+    }
+    // The industry column (mask 2) stays out of the stock grid.
+    EXPECT_EQ(Render().substr(0, 49), "  Symbol          Company  | Rec     Price  %Prc\n");
+    EXPECT_EQ(ColumnUtilities::GetGridColumnIndex("IndName", *m_grid), -1);
+    EXPECT_EQ(Column("Rec").TrueGridColumnNumber(), 4);
+    EXPECT_FALSE(m_control->Columns()->Item(std::string_view("Rec"))->SplitVisible(0));
+}
+
+TEST_F(GridSyncTest, APositionBeyondTheColumnsMeansTheLast) {
+    ColumnUtilities::SyncGridColumn(Column("Symbol"), *m_grid, 1, 40);
+    EXPECT_EQ(m_control->Columns()->Item(std::string_view("Symbol"))->Order(), 6);
+    ColumnUtilities::SyncGridColumn(Column("Symbol"), *m_grid, 0, 1);
+    EXPECT_EQ(m_control->Columns()->Item(std::string_view("Symbol"))->Order(), 0);
+}
+
+TEST_F(GridSyncTest, AHiddenOrSystemColumnIsHiddenInEverySplit) {
+    GridColumn& price = Column("Price");
+    price.SetGridColumn_State_Setting(csHidden);
+    ColumnUtilities::SyncGridColumn(price, *m_grid, 1, -1);
+    EXPECT_FALSE(m_control->Columns()->Item(std::string_view("Price"))->Visible());
+}
+
+TEST_F(GridSyncTest, AFieldWithoutGridColumnIsAppended) {
+    auto& added = *m_grid->GridColumns()->Add("VolDelta", csVisible, "Vol Delta", 0, 3, 1, 0, "");
+    ColumnUtilities::SyncGridColumn(added, *m_grid, 1, -1);
+    const auto& column = m_control->Columns()->Item(std::string_view("VolDelta"));
+    EXPECT_EQ(added.TrueGridColumnNumber(), 7);
+    EXPECT_EQ(column->NumberFormat(), "Percent");
+    EXPECT_EQ(column->Caption(), "Vol Delta");
+    EXPECT_EQ(column->Order(), 2);
+    EXPECT_EQ(column->Width(), frmColWidth().GetColWidth("Vol Delta", "", 0));
+    EXPECT_TRUE(column->SplitVisible(1));
+    EXPECT_FALSE(column->SplitVisible(0));
+    EXPECT_EQ(GetPropertyById(*column, 1), Variant(1));
+    EXPECT_EQ(GetPropertyById(*column, 42), Variant(2));
+    EXPECT_EQ(Render().substr(0, 37), "  Symbol          Company  | Vol Del~");
+}
+
+TEST_F(GridSyncTest, OnlyADeltaFieldWithoutParameterIdIsAPercentage) {
+    auto& withId = *m_grid->GridColumns()->Add("PriceDelta", csVisible, "Delta", 2001, 9, 1, 0, "");
+    ColumnUtilities::AddGridColumn(withId, *m_grid, 1);
+    auto& lower = *m_grid->GridColumns()->Add("pricedelta2", csVisible, "delta", 0, 9, 1, 0, "");
+    ColumnUtilities::AddGridColumn(lower, *m_grid, 1);
+    EXPECT_EQ(m_control->Columns()->Item(7)->NumberFormat(), "#,##0.#0");
+    EXPECT_EQ(m_control->Columns()->Item(8)->NumberFormat(), "#,##0.#0");
+}
+
+TEST_F(GridSyncTest, ASplitTheGridLacksMeansItsLastSplit) {
+    m_control->Splits()->Remove(1);
+    ColumnUtilities::SyncGridColumn(Column("Price"), *m_grid, 1, -1);
+    EXPECT_TRUE(m_control->Columns()->Item(std::string_view("Price"))->SplitVisible(0));
+}
+
+TEST_F(GridSyncTest, WithoutControlTheRoutinesFail) {
+    Grid detached;
+    EXPECT_THROW(ColumnUtilities::SyncGridColumn(Column("Price"), detached, 1, -1),
+                 AutomationError);
+    EXPECT_THROW(ColumnUtilities::HideGridColumns(detached), AutomationError);
+}
+
+}  // namespace
+}  // namespace qv

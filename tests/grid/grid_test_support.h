@@ -1,0 +1,123 @@
+// A viewer state, a grid control and a Grid wrapper wired as a strategy wires them, with a small
+// stock list and layout descriptions built from tables, for the tests of the Grid wrapper, the
+// layout loader and the grid routines.
+#pragma once
+
+#include "control/grid_type.h"
+#include "control/viewer_elements.h"
+#include "grid/grid.h"
+#include "grid/grid_column.h"
+#include "grid/grid_columns.h"
+#include "grid/layout_description.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "outside/scripted_services.h"
+#include "strategies/viewer_functionality.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv::testing {
+
+struct LayoutEntry {
+    int32_t ParameterId;
+    ColumnState State;
+    std::string Field;
+    std::string Caption;
+    int32_t TableMask;
+    int32_t Sequence;
+    std::string Format;
+};
+
+inline Variant MakeLayout(const std::vector<LayoutEntry>& p_entries) {
+    using namespace LayoutDescription;
+    VariantArray table = VariantArray::Table(kColumnRows, static_cast<int32_t>(p_entries.size()));
+    for (size_t i = 0; i < p_entries.size(); ++i) {
+        const LayoutEntry& entry = p_entries[i];
+        const auto column = static_cast<int32_t>(i);
+        table.At(kParameterIdRow, column) = entry.ParameterId;
+        table.At(kStateRow, column) = static_cast<int32_t>(entry.State);
+        table.At(kSQLColumnRow, column) = entry.Field;
+        table.At(kCaptionRow, column) = entry.Caption;
+        table.At(kTableMaskRow, column) = entry.TableMask;
+        table.At(kSequenceRow, column) = entry.Sequence;
+        table.At(kColumnFormatRow, column) = entry.Format;
+    }
+    VariantArray description = VariantArray::Vector(0, 2);
+    description.At(kHeader) =
+        VariantArray::Vector({Variant(7), "Mine", "", Variant(0), Variant(12)});
+    description.At(kColumnTable) = std::move(table);
+    return description;
+}
+
+// The stock list: two key columns, an industry-only column (mask 2) in the middle, and system
+// and hidden columns.
+inline std::vector<LayoutEntry> StockLayoutEntries() {
+    return {
+        {4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"},
+        {5, csAlwaysVisible, "CompanyName", "Company", 1, 2, "Left"},
+        {13, csVisible, "Price", "Price", 1, 3, "#,##0.00"},
+        {35, csVisible, "IndName", "Industry", 2, 4, "Left"},
+        {2001, csVisible, "PrcChange", "%Prc", 1, 5, "0.00"},
+        {1418, csVisible, "Rec", "Rec", 1, 6, "Center"},
+        {38, csSystem, "IndCode", "Industry Code", 3, 7, "0"},
+        {1393, csHidden, "Cost", "Cost", 1, 8, "#,##0.00"},
+    };
+}
+
+inline std::shared_ptr<Recordset> StockRows(int32_t p_lExtraRows = 0) {
+    auto rows = std::make_shared<Recordset>();
+    rows->Fields().Append("Symbol", adVarChar, 10);
+    rows->Fields().Append("CompanyName", adVarChar, 40);
+    rows->Fields().Append("Price", adDouble);
+    rows->Fields().Append("PrcChange", adDouble);
+    rows->Fields().Append("Rec", adVarChar, 1);
+    rows->Fields().Append("IndCode", adInteger);
+    rows->Fields().Append("IndName", adVarChar, 40);
+    rows->Fields().Append("Cost", adDouble);
+    rows->Open();
+    rows->AddNew({"IBM", "Intl Business Machines", 140.5, -1.2, "B", 310, "Computers", 120.0});
+    rows->AddNew({"MSFT", "Microsoft", 310.0, 2.1, "H", 320, "Software", 280.0});
+    rows->AddNew({"ACME", "Acme", 1234.567, 0.0, "S", 330, "Tools", Variant::Null()});
+    for (int32_t i = 0; i < p_lExtraRows; ++i) {
+        rows->AddNew({"X" + std::to_string(i), "Extra", 1.0 + i, 0.5, "H", 340, "Misc", 1.0});
+    }
+    rows->MoveFirst();
+    return rows;
+}
+
+// Splits as the strategies assign them: key columns (ids 4 and 5) frozen, the rest scrolling.
+inline void AssignSplits(const GridColumns& p_oColumns) {
+    for (const auto& column : p_oColumns) {
+        const bool key = column->ParameterId() == 4 || column->ParameterId() == 5;
+        column->SetSplitNumber(key ? 0 : 1);
+    }
+}
+
+class GridFixture {
+  protected:
+    GridFixture() { m_grid->SetGridObject(m_control); }
+
+    ViewerElements& Elements() { return *m_strategy->ViewerElements(); }
+
+    // PopulateColumns, AssignSplits, the state's columns, Initialize: what a strategy does.
+    void Load(const std::vector<LayoutEntry>& p_entries, int32_t p_lDataType = 0,
+              bool p_bPrimary = true, bool p_bSingleSplit = false) {
+        m_grid->PopulateColumns(MakeLayout(p_entries), p_bPrimary ? -1 : p_lDataType);
+        AssignSplits(*m_grid->GridColumns());
+        Elements().SetGridColumns(p_bPrimary ? gtPrimary : gtSecondary, m_grid->GridColumns());
+        m_grid->Initialize("", "Main Grid", p_lDataType, "Stock Viewer Report", m_strategy.get(),
+                           p_bPrimary, p_bSingleSplit, 0);
+    }
+
+    std::string Render() { return m_control->RenderText(0, 10); }
+
+    ScopedTestPlatform m_platform;
+    std::shared_ptr<ViewerFunctionality> m_strategy = std::make_shared<ViewerFunctionality>();
+    std::shared_ptr<GridControl> m_control = std::make_shared<GridControl>();
+    std::shared_ptr<Grid> m_grid = std::make_shared<Grid>();
+    std::shared_ptr<Recordset> m_rows = StockRows();
+};
+
+}  // namespace qv::testing
