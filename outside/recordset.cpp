@@ -451,7 +451,8 @@ int32_t Recordset::FindInSlice(const CriteriaNode& p_oCriteria, int64_t p_lBegin
                                bool p_bForward) const {
     const auto count = static_cast<size_t>(p_lEnd - p_lBegin);
     std::vector<uint8_t> matches(count);
-    p_oCriteria.Evaluate(*m_oRows, CriteriaRows{View().data() + p_lBegin, count}, matches.data());
+    p_oCriteria.Evaluate(*m_oRows, CriteriaRows{View().data() + p_lBegin, count}, MatchMerge::Set,
+                         matches.data());
     for (size_t i = 0; i < count; ++i) {
         const size_t at = p_bForward ? i : count - 1 - i;
         if (matches[at] != 0) {

@@ -24,7 +24,8 @@
 //   - RecordCount is the number of rows in the view. After Open, Filter and Sort the cursor is on
 //     the first row of the view, or at BOF and EOF together when the view is empty.
 //   - Move, MoveFirst, MoveLast, MoveNext, MovePrevious: moving forward at EOF, backward at BOF,
-//     or at all in an empty view is error 3021; passing either end stops at BOF or EOF.
+//     or at all in an empty view is error 3021; passing either end stops at BOF or EOF. Move(0)
+//     is allowed only on a row.
 //     AbsolutePosition is 1-based, adPosBOF (-2) at BOF, adPosEOF (-3) at EOF and adPosUnknown
 //     (-1) in an empty view or on a deleted row.
 //   - Filter reads adFilterNone (a Long 0) when none is set; "", Empty and 0 clear it. Sort ""
@@ -41,8 +42,9 @@
 //     Close end an edit first.
 //   - A Clone shares the rows but has its own cursor, filter and sort. It starts unfiltered,
 //     unsorted and on its first row.
-//   - Fields.Append only while closed (3705). Every other member needs the recordset open (3704).
-//     An unknown field is error 3265 naming it; a value at BOF, EOF or on a deleted row is 3021.
+//   - Fields.Append only while closed (3705). Other members need the recordset open (3704), but
+//     for the stored properties and Filter and Sort, which read as none while closed. An unknown
+//     field is error 3265 naming it; a value at BOF, EOF or on a deleted row is error 3021.
 //   - Bad Filter, Sort or Find text (3001 syntax, 3265 unknown field, 13 a value of the wrong
 //     type, each naming the text and the position) leaves filter, sort and current row as they
 //     were.

@@ -531,12 +531,17 @@ void RaiseCriteriaError(int32_t p_lNumber, std::string_view p_sProblem, std::str
 std::vector<uint32_t> SelectRows(const CriteriaNode& p_oCriteria, const RowStore& p_oRows) {
     const uint32_t count = p_oRows.RowCount();
     std::vector<uint8_t> matches(count);
-    p_oCriteria.Evaluate(p_oRows, CriteriaRows{nullptr, count}, matches.data());
+    p_oCriteria.Evaluate(p_oRows, CriteriaRows{nullptr, count}, MatchMerge::Set, matches.data());
+    if (p_oRows.LiveRows().size() < count) {
+        for (uint32_t row = 0; row < count; ++row) {
+            matches[row] &= p_oRows.IsDeleted(row) ? 0 : 1;
+        }
+    }
     std::vector<uint32_t> rows(count);
     size_t kept = 0;
     for (uint32_t row = 0; row < count; ++row) {
         rows[kept] = row;
-        kept += matches[row] & (p_oRows.IsDeleted(row) ? 0 : 1);
+        kept += matches[row];
     }
     rows.resize(kept);
     return rows;

@@ -81,13 +81,17 @@ struct CriteriaRows {
     size_t Count = 0;
 };
 
+// How a node's answer for a row combines with the mark already there.
+enum class MatchMerge : uint8_t { Set, And, Or };
+
 class CriteriaNode {
   public:
     virtual ~CriteriaNode() = default;
 
-    // Sets p_matches[i] to 1 when the i-th row of p_rows meets the criteria, else to 0.
-    // Comparing values of a Variant field that cannot be compared is error 13.
-    virtual void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+    // Sets p_matches[i] (or ANDs or ORs into it, by p_eMerge) to 1 when the i-th row of p_rows
+    // meets the criteria, else to 0. Comparing values of a Variant field that cannot be compared
+    // is error 13.
+    virtual void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows, MatchMerge p_eMerge,
                           uint8_t* p_matches) const = 0;
 };
 

@@ -31,55 +31,80 @@ bool OrderMeets(int p_iOrder, CompareOp p_eOp) {
     return false;
 }
 
-// Marks each row of p_rows that p_bMeets says yes to. Over dense rows (no ids) the compiler
-// vectorizes the loop for integer columns. The count and ids are copied first because a store
-// through p_matches may alias them, which would force a reload on every row.
-template <class Meets>
-void MarkRows(const CriteriaRows& p_rows, uint8_t* p_matches, Meets p_bMeets) {
+// Where a comparison writes whether each row meets it, and how it merges with what is there.
+struct Marks {
+    const CriteriaRows& Rows;
+    MatchMerge Merge;
+    uint8_t* Matches;
+};
+
+// Over dense rows (no ids) the compiler vectorizes the loop for integer columns. The count and
+// ids are copied first because a store through the matches may alias them, which would force a
+// reload on every row.
+template <class Meets, class Merge>
+void MarkEach(const CriteriaRows& p_rows, uint8_t* p_matches, Meets p_bMeets, Merge p_merge) {
     const size_t count = p_rows.Count;
     const uint32_t* ids = p_rows.Ids;
     if (ids == nullptr) {
         for (size_t i = 0; i < count; ++i) {
-            p_matches[i] = static_cast<uint8_t>(p_bMeets(i));
+            p_matches[i] = p_merge(p_matches[i], static_cast<uint8_t>(p_bMeets(i)));
         }
         return;
     }
     for (size_t i = 0; i < count; ++i) {
-        p_matches[i] = static_cast<uint8_t>(p_bMeets(ids[i]));
+        p_matches[i] = p_merge(p_matches[i], static_cast<uint8_t>(p_bMeets(ids[i])));
+    }
+}
+
+template <class Meets>
+void MarkRows(const Marks& p_marks, Meets p_bMeets) {
+    switch (p_marks.Merge) {
+        case MatchMerge::Set:
+            MarkEach(p_marks.Rows, p_marks.Matches, p_bMeets,
+                     [](uint8_t, uint8_t p_iMeets) { return p_iMeets; });
+            return;
+        case MatchMerge::And:
+            MarkEach(p_marks.Rows, p_marks.Matches, p_bMeets, [](uint8_t p_iWas, uint8_t p_iMeets) {
+                return static_cast<uint8_t>(p_iWas & p_iMeets);
+            });
+            return;
+        case MatchMerge::Or:
+            MarkEach(p_marks.Rows, p_marks.Matches, p_bMeets, [](uint8_t p_iWas, uint8_t p_iMeets) {
+                return static_cast<uint8_t>(p_iWas | p_iMeets);
+            });
+            return;
     }
 }
 
 template <class T, class ToNumber, class Number>
 void MarkNumbers(const std::vector<T>& p_values, ToNumber p_toNumber, CompareOp p_eOp,
-                 Number p_dValue, const CriteriaRows& p_rows, uint8_t* p_matches) {
+                 Number p_dValue, const Marks& p_marks) {
     const T* values = p_values.data();
     switch (p_eOp) {
         case CompareOp::Equal:
-            MarkRows(p_rows, p_matches,
+            MarkRows(p_marks,
                      [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) == p_dValue; });
             return;
         case CompareOp::NotEqual:
-            MarkRows(p_rows, p_matches,
+            MarkRows(p_marks,
                      [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) != p_dValue; });
             return;
         case CompareOp::Less:
-            MarkRows(p_rows, p_matches,
-                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) < p_dValue; });
+            MarkRows(p_marks, [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) < p_dValue; });
             return;
         case CompareOp::LessEqual:
-            MarkRows(p_rows, p_matches,
+            MarkRows(p_marks,
                      [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) <= p_dValue; });
             return;
         case CompareOp::Greater:
-            MarkRows(p_rows, p_matches,
-                     [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) > p_dValue; });
+            MarkRows(p_marks, [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) > p_dValue; });
             return;
         case CompareOp::GreaterEqual:
-            MarkRows(p_rows, p_matches,
+            MarkRows(p_marks,
                      [=](size_t p_lRow) { return p_toNumber(values[p_lRow]) >= p_dValue; });
             return;
         case CompareOp::Like:
-            std::fill_n(p_matches, p_rows.Count, uint8_t{0});
+            MarkRows(p_marks, [](size_t) { return false; });
             return;
     }
 }
@@ -97,66 +122,63 @@ bool IsWholeLong(double p_dValue) {
 }
 
 void MarkColumnNumbers(const RowColumn& p_oColumn, CompareOp p_eOp, double p_dValue,
-                       const CriteriaRows& p_rows, uint8_t* p_matches) {
+                       const Marks& p_marks) {
     switch (p_oColumn.Kind()) {
         case ColumnKind::Double:
         case ColumnKind::Date:
             MarkNumbers(
-                p_oColumn.Numbers(), [](double p_d) { return p_d; }, p_eOp, p_dValue, p_rows,
-                p_matches);
+                p_oColumn.Numbers(), [](double p_d) { return p_d; }, p_eOp, p_dValue, p_marks);
             return;
         case ColumnKind::Long:
             if (IsWholeLong(p_dValue)) {
                 MarkNumbers(
                     p_oColumn.Longs(), [](int32_t p_l) { return p_l; }, p_eOp,
-                    static_cast<int32_t>(p_dValue), p_rows, p_matches);
+                    static_cast<int32_t>(p_dValue), p_marks);
                 return;
             }
             MarkNumbers(
                 p_oColumn.Longs(), [](int32_t p_l) { return static_cast<double>(p_l); }, p_eOp,
-                p_dValue, p_rows, p_matches);
+                p_dValue, p_marks);
             return;
         case ColumnKind::Integer:
             if (IsWholeLong(p_dValue)) {
                 MarkNumbers(
                     p_oColumn.Integers(), [](int16_t p_i) { return int32_t{p_i}; }, p_eOp,
-                    static_cast<int32_t>(p_dValue), p_rows, p_matches);
+                    static_cast<int32_t>(p_dValue), p_marks);
                 return;
             }
             MarkNumbers(
                 p_oColumn.Integers(), [](int16_t p_i) { return static_cast<double>(p_i); }, p_eOp,
-                p_dValue, p_rows, p_matches);
+                p_dValue, p_marks);
             return;
         case ColumnKind::Boolean:
             MarkNumbers(
                 p_oColumn.Booleans(), [](uint8_t p_b) { return BooleanAsNumber(p_b); }, p_eOp,
-                p_dValue, p_rows, p_matches);
+                p_dValue, p_marks);
             return;
         case ColumnKind::Text:
         case ColumnKind::Variant:
-            std::fill_n(p_matches, p_rows.Count, uint8_t{0});
+            MarkRows(p_marks, [](size_t) { return false; });
             return;
     }
 }
 
 void MarkTexts(const std::vector<std::string>& p_texts, CompareOp p_eOp,
-               const std::string& p_sValue, const CriteriaRows& p_rows, uint8_t* p_matches) {
+               const std::string& p_sValue, const Marks& p_marks) {
     const std::string* texts = p_texts.data();
     switch (p_eOp) {
         case CompareOp::Equal:
-            MarkRows(p_rows, p_matches,
-                     [&](size_t p_lRow) { return EqualsNoCase(texts[p_lRow], p_sValue); });
+            MarkRows(p_marks, [&](size_t p_lRow) { return EqualsNoCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::NotEqual:
-            MarkRows(p_rows, p_matches,
+            MarkRows(p_marks,
                      [&](size_t p_lRow) { return !EqualsNoCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::Like:
-            MarkRows(p_rows, p_matches,
-                     [&](size_t p_lRow) { return LikeMatches(texts[p_lRow], p_sValue); });
+            MarkRows(p_marks, [&](size_t p_lRow) { return LikeMatches(texts[p_lRow], p_sValue); });
             return;
         default:
-            MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
+            MarkRows(p_marks, [&](size_t p_lRow) {
                 return OrderMeets(CompareNoCase(texts[p_lRow], p_sValue), p_eOp);
             });
             return;
@@ -165,28 +187,37 @@ void MarkTexts(const std::vector<std::string>& p_texts, CompareOp p_eOp,
 
 // Rows holding Null were given a placeholder, which must not be compared.
 void MarkVariants(const RowColumn& p_oColumn, CompareOp p_eOp, const Variant& p_vValue,
-                  const std::string& p_sFoldedPattern, const CriteriaRows& p_rows,
-                  uint8_t* p_matches) {
+                  const std::string& p_sFoldedPattern, const Marks& p_marks) {
     const Variant* values = p_oColumn.Variants().data();
     if (p_eOp == CompareOp::Like) {
-        MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
+        MarkRows(p_marks, [&](size_t p_lRow) {
             return !p_oColumn.IsNull(p_lRow) &&
                    LikeMatches(values[p_lRow].ToString(), p_sFoldedPattern);
         });
         return;
     }
-    MarkRows(p_rows, p_matches, [&](size_t p_lRow) {
+    MarkRows(p_marks, [&](size_t p_lRow) {
         return !p_oColumn.IsNull(p_lRow) &&
                OrderMeets(CompareValues(values[p_lRow], p_vValue), p_eOp);
     });
 }
 
+// Null meets no comparison. Clearing afterwards is right for Set and And merges, not for Or.
 void ClearNullRows(const RowColumn& p_oColumn, const CriteriaRows& p_rows, uint8_t* p_matches) {
     for (size_t i = 0; i < p_rows.Count; ++i) {
         const auto row = p_rows.Ids == nullptr ? static_cast<uint32_t>(i) : p_rows.Ids[i];
         if (p_oColumn.IsNull(row)) {
             p_matches[i] = 0;
         }
+    }
+}
+
+void MergeInto(const CriteriaRows& p_rows, MatchMerge p_eMerge, const uint8_t* p_own,
+               uint8_t* p_matches) {
+    const size_t count = p_rows.Count;
+    for (size_t i = 0; i < count; ++i) {
+        p_matches[i] =
+            p_eMerge == MatchMerge::And ? (p_matches[i] & p_own[i]) : (p_matches[i] | p_own[i]);
     }
 }
 
@@ -202,26 +233,33 @@ class ComparisonNode final : public CriteriaNode {
     void SetText(std::string p_sText) { m_sText = std::move(p_sText); }
     void SetValue(Variant p_vValue) { m_vValue = std::move(p_vValue); }
 
-    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows, MatchMerge p_eMerge,
                   uint8_t* p_matches) const override {
         const RowColumn& column = p_oRows.Column(m_lColumn);
+        if (column.HasNulls() && p_eMerge == MatchMerge::Or && m_eTest != Test::IsNull &&
+            m_eTest != Test::IsNotNull) {
+            std::vector<uint8_t> own(p_rows.Count);
+            Evaluate(p_oRows, p_rows, MatchMerge::Set, own.data());
+            MergeInto(p_rows, p_eMerge, own.data(), p_matches);
+            return;
+        }
+        const Marks marks{p_rows, p_eMerge, p_matches};
         switch (m_eTest) {
             case Test::IsNull:
             case Test::IsNotNull: {
                 const bool wanted = m_eTest == Test::IsNull;
-                MarkRows(p_rows, p_matches,
-                         [&](size_t p_lRow) { return column.IsNull(p_lRow) == wanted; });
+                MarkRows(marks, [&](size_t p_lRow) { return column.IsNull(p_lRow) == wanted; });
                 return;
             }
             case Test::Number:
-                MarkColumnNumbers(column, m_eOp, m_dNumber, p_rows, p_matches);
+                MarkColumnNumbers(column, m_eOp, m_dNumber, marks);
                 break;
             case Test::Text:
-                MarkTexts(column.Texts(), m_eOp, m_sText, p_rows, p_matches);
+                MarkTexts(column.Texts(), m_eOp, m_sText, marks);
                 break;
             case Test::Value:
-                MarkVariants(column, m_eOp, m_vValue, m_sText, p_rows, p_matches);
-                return;
+                MarkVariants(column, m_eOp, m_vValue, m_sText, marks);
+                break;
         }
         if (column.HasNulls()) {
             ClearNullRows(column, p_rows, p_matches);
@@ -237,30 +275,26 @@ class ComparisonNode final : public CriteriaNode {
     Variant m_vValue;
 };
 
-// AND and OR: every child marks all the rows, and the marks are combined. Passes that each
-// vectorize beat skipping rows already decided, which needs a branch per row.
+// AND and OR: every child marks all the rows, merging into the marks of the children before it,
+// which needs no branch per row. A junction that is itself merged into others' marks works in
+// marks of its own first.
 class JunctionNode final : public CriteriaNode {
   public:
     JunctionNode(bool p_bAll, std::vector<std::unique_ptr<CriteriaNode>> p_children)
         : m_bAll(p_bAll), m_children(std::move(p_children)) {}
 
-    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows,
+    void Evaluate(const RowStore& p_oRows, const CriteriaRows& p_rows, MatchMerge p_eMerge,
                   uint8_t* p_matches) const override {
-        m_children.front()->Evaluate(p_oRows, p_rows, p_matches);
-        const size_t count = p_rows.Count;
-        std::vector<uint8_t> marks(count);
-        const uint8_t* child = marks.data();
+        if (p_eMerge != MatchMerge::Set) {
+            std::vector<uint8_t> own(p_rows.Count);
+            Evaluate(p_oRows, p_rows, MatchMerge::Set, own.data());
+            MergeInto(p_rows, p_eMerge, own.data(), p_matches);
+            return;
+        }
+        const MatchMerge merge = m_bAll ? MatchMerge::And : MatchMerge::Or;
+        m_children.front()->Evaluate(p_oRows, p_rows, MatchMerge::Set, p_matches);
         for (size_t c = 1; c < m_children.size(); ++c) {
-            m_children[c]->Evaluate(p_oRows, p_rows, marks.data());
-            if (m_bAll) {
-                for (size_t i = 0; i < count; ++i) {
-                    p_matches[i] &= child[i];
-                }
-            } else {
-                for (size_t i = 0; i < count; ++i) {
-                    p_matches[i] |= child[i];
-                }
-            }
+            m_children[c]->Evaluate(p_oRows, p_rows, merge, p_matches);
         }
     }
 

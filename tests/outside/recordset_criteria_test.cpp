@@ -101,7 +101,11 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"((Price > 100))", {"IBM", "MSFT"}},
         FilterCase{"Price > 20 and (indcode = 12 or Sectorcode = 2) and selected = false",
                    {"ABT", "intc"}},
-        FilterCase{"Symbol = 'MSFT' or Symbol = 'IBM' or Symbol = 'MSFT'", {"IBM", "MSFT"}}));
+        FilterCase{"Symbol = 'MSFT' or Symbol = 'IBM' or Symbol = 'MSFT'", {"IBM", "MSFT"}},
+        FilterCase{"Symbol = 'NUL' or Group > 100", {"NUL"}},
+        FilterCase{"Symbol = 'NUL' or Score > 100 or Price = Null", {"NUL"}},
+        FilterCase{"Price > 100 and (Symbol = 'IBM' or Group = 0)", {"IBM"}},
+        FilterCase{"Group = 0 or (Price > 200 and selected = true)", {"ABT", "MSFT"}}));
 
 INSTANTIATE_TEST_SUITE_P(LikePatterns, FilterTest,
                          ::testing::Values(FilterCase{"CompanyName Like '%corp'", {"ABC", "intc"}},
