@@ -189,16 +189,23 @@ void GridView::Refresh() {
     viewport()->update();
 }
 
-void GridView::scrollContentsBy(int, int) {
+void GridView::scrollContentsBy(int p_iDx, int p_iDy) {
     const std::shared_ptr<GridControl> grid = m_oGrid;
     if (m_bSyncing || !grid) {
         return;
     }
-    grid->SetTopRow(verticalScrollBar()->value());
-    const auto columns = ScrollableColumns(*grid);
-    const auto index = static_cast<size_t>(horizontalScrollBar()->value());
-    if (index < columns.size()) {
-        grid->Splits()->Item(grid->Splits()->Count() - 1)->SetLeftCol(columns[index]->ColIndex());
+    // Only the bar that moved speaks: the other may show a clamped picture of the model.
+    if (p_iDy != 0) {
+        grid->SetTopRow(verticalScrollBar()->value());
+    }
+    if (p_iDx != 0) {
+        const auto columns = ScrollableColumns(*grid);
+        const auto index = static_cast<size_t>(horizontalScrollBar()->value());
+        if (index < columns.size()) {
+            grid->Splits()
+                ->Item(grid->Splits()->Count() - 1)
+                ->SetLeftCol(columns[index]->ColIndex());
+        }
     }
     viewport()->update();
 }
@@ -220,7 +227,8 @@ void GridView::paintEvent(QPaintEvent*) {
     PaintGrid(painter, *grid, Geometry(*grid), viewport()->rect(), font(), options);
 }
 
-void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction) {
+void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction,
+                   bool p_bRefresh) {
     // Held here, so that a handler that drops the model or the view pulls nothing away from the
     // action.
     const std::shared_ptr<GridControl> grid = m_oGrid;
@@ -236,7 +244,7 @@ void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>
         PlatformContext::Current().Reporter().Report(
             p_sLabel, AutomationError(errors::kInvalidProcedureCall, "GridView", error.what()));
     }
-    if (self) {
+    if (self && p_bRefresh) {
         Refresh();
     }
 }
@@ -292,19 +300,29 @@ void GridView::mouseMoveEvent(QMouseEvent* p_pEvent) {
     const auto buttons = MouseButtonsOf(p_pEvent->buttons());
     const auto shift = ShiftStateOf(p_pEvent->modifiers());
     const bool dragging = m_press && (p_pEvent->buttons() & Qt::LeftButton) != 0;
-    Act("GridView:MouseMove", [&](GridControl& grid) {
-        const GridGeometry geometry = Geometry(grid);
-        grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()), geometry.ToTwips(point.y()));
-        if (!dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
-            return;
-        }
-        if (!m_press->Dragging &&
-            (point - m_press->Start).manhattanLength() < QApplication::startDragDistance()) {
-            return;
-        }
-        m_press->Dragging = true;
-        m_lDropX = DropTarget(grid, point.x()).second;
-    });
+    const int32_t dropX = m_lDropX;
+    const QPointer<GridView> self(this);
+    // The pointer moves often and rarely changes the model: only a drag repaints.
+    Act(
+        "GridView:MouseMove",
+        [&](GridControl& grid) {
+            const GridGeometry geometry = Geometry(grid);
+            grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()),
+                           geometry.ToTwips(point.y()));
+            if (!self || !dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
+                return;
+            }
+            if (!m_press->Dragging &&
+                (point - m_press->Start).manhattanLength() < QApplication::startDragDistance()) {
+                return;
+            }
+            m_press->Dragging = true;
+            m_lDropX = DropTarget(grid, point.x()).second;
+        },
+        false);
+    if (self && m_lDropX != dropX) {
+        viewport()->update();
+    }
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {

@@ -91,8 +91,9 @@ class GridView : public QAbstractScrollArea {
 
     GridGeometry Geometry(const GridControl& p_oGrid) const;
     // Runs a user action on the model; reports a failure instead of letting it reach the event
-    // loop, and reads the model again unless the view went away meanwhile.
-    void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction);
+    // loop, and with p_bRefresh reads the model again unless the view went away meanwhile.
+    void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction,
+             bool p_bRefresh = true);
     void PressLeft(GridControl& p_oGrid, QPoint p_point, int16_t p_iShift);
     // The display position a dragged column would drop at, and the x of that place.
     std::pair<int32_t, int32_t> DropTarget(const GridControl& p_oGrid, int32_t p_lX) const;
