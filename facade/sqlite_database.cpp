@@ -31,7 +31,7 @@ FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::stri
       m_lSqliteCode(p_lSqliteCode) {}
 
 SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
-    : m_sPath(std::move(p_sPath)), m_bReadOnly(p_eMode == OpenMode::ReadOnly) {
+    : m_sPath(std::move(p_sPath)) {
     const int lFlags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
     const int lCode = sqlite3_open_v2(m_sPath.c_str(), &m_oHandle, lFlags, nullptr);
     if (lCode != SQLITE_OK) {
@@ -169,11 +169,6 @@ void SqliteStatement::Reset() {
 
 int SqliteStatement::ColumnCount() const {
     return sqlite3_column_count(m_oStatement);
-}
-
-std::string SqliteStatement::ColumnName(int p_lIndex) const {
-    const char* sName = sqlite3_column_name(m_oStatement, p_lIndex);
-    return sName != nullptr ? sName : "";
 }
 
 bool SqliteStatement::ColumnIsNull(int p_lIndex) const {

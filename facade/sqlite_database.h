@@ -62,7 +62,6 @@ class SqliteDatabase {
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
     const std::string& Path() const { return m_sPath; }
-    bool IsReadOnly() const { return m_bReadOnly; }
 
     // Runs SQL text of the facade's own (one or more statements, no parameters).
     void Execute(std::string_view p_sSql);
@@ -82,7 +81,6 @@ class SqliteDatabase {
   private:
     std::string m_sPath;
     sqlite3* m_oHandle = nullptr;
-    bool m_bReadOnly = false;
 };
 
 class SqliteStatement {
@@ -110,7 +108,6 @@ class SqliteStatement {
     void Reset();
 
     int ColumnCount() const;
-    std::string ColumnName(int p_lIndex) const;
     bool ColumnIsNull(int p_lIndex) const;
     // The SQLite storage class of the current row's value: SQLITE_INTEGER, SQLITE_FLOAT, ...
     int ColumnType(int p_lIndex) const;
