@@ -121,7 +121,9 @@ GridStyle GridCellReader::RowStyle(int32_t p_lSplit, int32_t p_lPosition, bool p
 
 std::vector<GridCell> GridCellReader::ReadRow(int32_t p_lPosition) {
     std::vector<GridCell> cells;
-    if (p_lPosition < 0 || p_lPosition >= m_lRowCount) {
+    // The view's own count, not the one at the start: a style handler may have filtered it.
+    if (p_lPosition < 0 || !m_rRecordset || m_rRecordset->State() != adStateOpen ||
+        p_lPosition >= m_rRecordset->ViewCount()) {
         return cells;
     }
     const uint32_t rowId = m_rRecordset->ViewRowId(p_lPosition);

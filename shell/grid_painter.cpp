@@ -1,6 +1,9 @@
 #include "shell/grid_painter.h"
 
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
 #include "outside/grid_control.h"
+#include "outside/platform_context.h"
 #include "shell/grid_cell_reader.h"
 #include "shell/grid_geometry.h"
 #include "shell/qt_color.h"
@@ -12,6 +15,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <exception>
 #include <vector>
 
 namespace qv {
@@ -147,11 +151,25 @@ void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p
     // Every cell on screen is read (and its style asked for) before any is painted, as the
     // handlers of the style requests may look at the grid.
     std::vector<std::vector<GridCell>> rows;
-    for (int32_t line = 0; p_geometry.LineTop(line) < p_area.bottom() + 1; ++line) {
-        if (top + line >= reader.RowCount()) {
-            break;
+    try {
+        for (int32_t line = 0; p_geometry.LineTop(line) < p_area.bottom() + 1; ++line) {
+            if (top + line >= reader.RowCount()) {
+                break;
+            }
+            std::vector<GridCell> cells = reader.ReadRow(top + line);
+            // Short when a style handler took rows away: the rows read so far are painted.
+            if (cells.size() != placed.size()) {
+                break;
+            }
+            rows.push_back(std::move(cells));
         }
-        rows.push_back(reader.ReadRow(top + line));
+    } catch (const AutomationError& error) {
+        // A failing style handler must not take the window down with it.
+        PlatformContext::Current().Reporter().Report("GridView:Paint", error);
+    } catch (const std::exception& error) {
+        PlatformContext::Current().Reporter().Report(
+            "GridView:Paint",
+            AutomationError(errors::kInvalidProcedureCall, "GridView", error.what()));
     }
     const int32_t currentLine = p_oGrid.Row() - top;
     for (size_t s = 0; s < placed.size(); ++s) {

@@ -3,7 +3,10 @@
 // pictures are left in the working folder (the build tree) for a person to look at.
 #include "shell/grid_view.h"
 
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
 #include "outside/recordset.h"
+#include "outside/scripted_services.h"
 #include "shell/grid_fixture.h"
 #include "shell/test_application.h"
 
@@ -148,6 +151,34 @@ TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
     EXPECT_EQ(*asked.Bookmarks.begin(), 50001.0);
     EXPECT_LE(*asked.Bookmarks.rbegin(), 50001.0 + m_view.WholeRowsShown());
     EXPECT_GE(*asked.Bookmarks.rbegin(), 50000.0 + m_view.WholeRowsShown());
+}
+
+TEST_F(GridViewPicture, PaintingSurvivesStyleHandlersThatFailOrTakeRowsAway) {
+    ScopedTestPlatform platform;
+    struct Unruly : GridControlEvents {
+        GridControl* Grid = nullptr;
+        bool Fail = false;
+        void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                            GridStyle&) override {
+            if (p_vBookmark.ToDouble() < 5) {
+                return;
+            }
+            if (Fail) {
+                RaiseRuntimeError(errors::kTypeMismatch);
+            }
+            Grid->DataSource()->SetFilter(Variant("Rec = 'B'"));
+        }
+    } unruly;
+    unruly.Grid = m_grid.get();
+    m_grid->AddSink(&unruly);
+    EXPECT_FALSE(Picture("grid_view_filtered.png").isNull());
+    EXPECT_EQ(m_grid->RowCount(), 14);
+    m_grid->DataSource()->SetFilter(Variant());
+    unruly.Fail = true;
+    EXPECT_FALSE(Picture("grid_view_failed.png").isNull());
+    ASSERT_GE(platform.Reporter().CountReports("GridView:Paint"), 1u);
+    EXPECT_EQ(platform.Reporter().LastReport()->Number, errors::kTypeMismatch);
+    m_grid->RemoveSink(&unruly);
 }
 
 }  // namespace
