@@ -3,23 +3,19 @@
 #include "grid/grid_columns.h"
 #include "outside/grid_control_column.h"
 #include "outside/grid_style.h"
+#include "outside/ignore_case.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
+#include <cstdint>
 #include <memory>
 #include <optional>
 
 namespace qv::GridUtilities {
 
 namespace {
-
-constexpr std::array<std::string_view, 6> kPerformanceCaptions = {
-    "%PRC", "$ CHANGE", "GAIN / SHARE", "GAIN", "ROI", "REALIZED GAIN"};
-constexpr std::array<std::string_view, 9> kSignedCaptions = {
-    "GRT", "EPS", "EY", "P/E", "GPE", "%VOL", "SALES($M)", "SPS", "SALES ($M)"};
 
 // The expressions match the displayed text: a minus sign anywhere is a negative value, "0", any
 // character and "00" at the start a zero value, and the letters the recommendations.
@@ -35,16 +31,54 @@ std::string_view TrimBlanks(std::string_view p_sText) {
     return p_sText.substr(first, p_sText.find_last_not_of(' ') - first + 1);
 }
 
-std::string UpperAscii(std::string_view p_sText) {
-    std::string upper(p_sText);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
+enum class CaptionRule { None, Recommendation, Performance, Signed };
+
+struct CaptionEntry {
+    std::string_view Caption;
+    CaptionRule Rule;
+};
+
+constexpr std::array<CaptionEntry, 16> kCaptionRules = {{
+    {"REC", CaptionRule::Recommendation},
+    {"%PRC", CaptionRule::Performance},
+    {"$ CHANGE", CaptionRule::Performance},
+    {"GAIN / SHARE", CaptionRule::Performance},
+    {"GAIN", CaptionRule::Performance},
+    {"ROI", CaptionRule::Performance},
+    {"REALIZED GAIN", CaptionRule::Performance},
+    {"GRT", CaptionRule::Signed},
+    {"EPS", CaptionRule::Signed},
+    {"EY", CaptionRule::Signed},
+    {"P/E", CaptionRule::Signed},
+    {"GPE", CaptionRule::Signed},
+    {"%VOL", CaptionRule::Signed},
+    {"SALES($M)", CaptionRule::Signed},
+    {"SPS", CaptionRule::Signed},
+    {"SALES ($M)", CaptionRule::Signed},
+}};
+
+// Bit n set: some caption of the table has n characters.
+constexpr uint32_t CaptionLengths() {
+    uint32_t lengths = 0;
+    for (const CaptionEntry& entry : kCaptionRules) {
+        lengths |= uint32_t{1} << entry.Caption.size();
+    }
+    return lengths;
 }
 
-template <size_t N>
-bool IsOneOf(const std::string& p_sCaption, const std::array<std::string_view, N>& p_captions) {
-    return std::find(p_captions.begin(), p_captions.end(), p_sCaption) != p_captions.end();
+// Captions compare in capitals, that is without regard to ASCII letter case. Every column of
+// every layout load is looked up here, and most captions have no length of the table.
+CaptionRule RuleOf(std::string_view p_sCaption) {
+    if (p_sCaption.size() >= 32 || (CaptionLengths() >> p_sCaption.size() & 1) == 0) {
+        return CaptionRule::None;
+    }
+    for (const CaptionEntry& entry : kCaptionRules) {
+        if (entry.Caption.size() == p_sCaption.size() &&
+            EqualsIgnoreCase(entry.Caption, p_sCaption)) {
+            return entry.Rule;
+        }
+    }
+    return CaptionRule::None;
 }
 
 std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional<int32_t> p_lBack) {
@@ -54,26 +88,43 @@ std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional
     return style;
 }
 
-// Replaces the styles of p_sRegex with one of the given colours.
+// The conditional styles, made once and shared by every column: a column only reads the
+// styles it is given, and nothing here changes them.
+struct CellStyles {
+    std::shared_ptr<GridStyle> Buy = Colours(grid_colors::kWhite, grid_colors::kGreen);
+    std::shared_ptr<GridStyle> Hold = Colours(grid_colors::kBlack, grid_colors::kYellow);
+    std::shared_ptr<GridStyle> Sell = Colours(grid_colors::kWhite, grid_colors::kRed);
+    std::shared_ptr<GridStyle> Negative = Colours(grid_colors::kRed, std::nullopt);
+    std::shared_ptr<GridStyle> Zero = Colours(grid_colors::kBlack, std::nullopt);
+};
+
+const CellStyles& Styles() {
+    static const CellStyles styles;
+    return styles;
+}
+
+// Replaces the styles of p_sRegex with p_oStyle.
 void SetCellStyle(GridControlColumn& p_oColumn, std::string_view p_sRegex,
-                  std::optional<int32_t> p_lFore, std::optional<int32_t> p_lBack = std::nullopt) {
-    p_oColumn.RemoveRegexCellStyle(gcNormalCell, p_sRegex);
-    p_oColumn.AddRegexCellStyle(gcNormalCell, Colours(p_lFore, p_lBack), p_sRegex);
+                  const std::shared_ptr<GridStyle>& p_oStyle) {
+    if (p_oColumn.RegexCellStyleCount() > 0) {
+        p_oColumn.RemoveRegexCellStyle(gcNormalCell, p_sRegex);
+    }
+    p_oColumn.AddRegexCellStyle(gcNormalCell, p_oStyle, p_sRegex);
 }
 
 void ApplyRecommendationStyles(GridControlColumn& p_oColumn) {
     for (std::string_view letter : kRecommendations) {
         p_oColumn.RemoveRegexCellStyle(gcNormalCell, letter);
     }
-    SetCellStyle(p_oColumn, "B", grid_colors::kWhite, grid_colors::kGreen);
-    SetCellStyle(p_oColumn, "H", grid_colors::kBlack, grid_colors::kYellow);
-    SetCellStyle(p_oColumn, "S", grid_colors::kWhite, grid_colors::kRed);
+    SetCellStyle(p_oColumn, "B", Styles().Buy);
+    SetCellStyle(p_oColumn, "H", Styles().Hold);
+    SetCellStyle(p_oColumn, "S", Styles().Sell);
 }
 
 void ApplyPerformanceStyles(GridControlColumn& p_oColumn) {
     p_oColumn.SetForeColor(grid_colors::kGreen);
-    SetCellStyle(p_oColumn, kNegative, grid_colors::kRed);
-    SetCellStyle(p_oColumn, kZero, grid_colors::kBlack);
+    SetCellStyle(p_oColumn, kNegative, Styles().Negative);
+    SetCellStyle(p_oColumn, kZero, Styles().Zero);
 }
 
 // A minus sign that is not the sign of an exponent.
@@ -117,13 +168,18 @@ void ApplyColumnFormat(GridControlColumn& p_oColumn, std::string_view p_sColumnF
 }
 
 void ApplyColumnStyles(GridControlColumn& p_oColumn) {
-    const std::string caption = UpperAscii(p_oColumn.Caption());
-    if (caption == "REC") {
-        ApplyRecommendationStyles(p_oColumn);
-    } else if (IsOneOf(caption, kPerformanceCaptions)) {
-        ApplyPerformanceStyles(p_oColumn);
-    } else if (IsOneOf(caption, kSignedCaptions)) {
-        SetCellStyle(p_oColumn, kNegative, grid_colors::kRed);
+    switch (RuleOf(p_oColumn.Caption())) {
+        case CaptionRule::Recommendation:
+            ApplyRecommendationStyles(p_oColumn);
+            return;
+        case CaptionRule::Performance:
+            ApplyPerformanceStyles(p_oColumn);
+            return;
+        case CaptionRule::Signed:
+            SetCellStyle(p_oColumn, kNegative, Styles().Negative);
+            return;
+        case CaptionRule::None:
+            return;
     }
 }
 

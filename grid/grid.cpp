@@ -14,18 +14,11 @@
 #include "strategies/viewer_functionality.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace qv {
 
 namespace {
-
-std::string UpperAscii(std::string p_sText) {
-    std::transform(p_sText.begin(), p_sText.end(), p_sText.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return p_sText;
-}
 
 std::string Join(const std::vector<std::string>& p_values, std::string_view p_sSeparator) {
     std::string joined;
@@ -149,17 +142,28 @@ void Grid::SetDataSource(std::shared_ptr<Recordset> p_rRecordset) {
         return;
     }
     const GridControlColumns& columns = *m_oGrid->Columns();
+    const Fields& fields = p_rRecordset->Fields();
+    // The rows are fetched in layout order, so the next field is usually the column's own.
+    int32_t next = 0;
     for (int32_t index = 0; index < columns.Count(); ++index) {
         const std::string& field = columns.Item(index)->DataField();
-        if (!field.empty() && p_rRecordset->Fields().IndexOf(field) < 0) {
-            PlatformContext::Current().Reporter().Report(
-                "Grid: DataSource",
-                AutomationError(errors::kItemNotFound, "Grid",
-                                "the rows have no field \"" + field + "\" for column " +
-                                    std::to_string(index) + " (\"" +
-                                    columns.Item(index)->Caption() + "\")"));
+        if (next < fields.Count() && EqualsIgnoreCase(fields.Item(next).Name(), field)) {
+            ++next;
+            continue;
+        }
+        if (!field.empty() && fields.IndexOf(field) < 0) {
+            ReportMissingField(index);
         }
     }
+}
+
+void Grid::ReportMissingField(int32_t p_lColumn) const {
+    const GridControlColumn& column = *m_oGrid->Columns()->Item(p_lColumn);
+    PlatformContext::Current().Reporter().Report(
+        "Grid: DataSource",
+        AutomationError(errors::kItemNotFound, "Grid",
+                        "the rows have no field \"" + column.DataField() + "\" for column " +
+                            std::to_string(p_lColumn) + " (\"" + column.Caption() + "\")"));
 }
 
 void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
@@ -173,7 +177,7 @@ void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGr
         if (p_oStrategy != nullptr) {
             m_oViewerElements = p_oStrategy->ViewerElements();
         }
-        if (UpperAscii(p_sLayoutFile) == kInitializeComplete) {
+        if (EqualsIgnoreCase(p_sLayoutFile, kInitializeComplete)) {
             return;
         }
         if (!m_oGrid) {

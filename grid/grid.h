@@ -133,6 +133,7 @@ class Grid : private GridControlEvents {
     void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
 
     void InitializeLayout(bool p_bPrimary, bool p_bSingleSplit);
+    void ReportMissingField(int32_t p_lColumn) const;
     // The values of p_sFieldName in the selected rows; reports as "Grid: GetSelectedItems".
     std::vector<std::string> SelectedValues(const std::string& p_sFieldName);
 

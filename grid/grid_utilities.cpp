@@ -62,8 +62,9 @@ int32_t WidthOf(const GridColumn& p_oColumn, const GridControlColumn& p_oGridCol
 
 // Shows a column in its own split only, or hides it in all.
 void SetSplitVisibility(GridControlColumn& p_oGridColumn, int32_t p_lSplit, bool p_bShown) {
-    for (int32_t split = 0; split < p_oGridColumn.SplitCount(); ++split) {
-        p_oGridColumn.SetSplitVisible(split, p_bShown && split == p_lSplit);
+    p_oGridColumn.SetVisible(false);
+    if (p_bShown) {
+        p_oGridColumn.SetSplitVisible(p_lSplit, true);
     }
 }
 
@@ -92,34 +93,37 @@ void AddLayoutColumn(GridControl& p_oGrid, GridColumn& p_oColumn, int32_t p_lInd
 }
 
 // The display position of grid column p_lIndex: its Sequence - 1; 0 for a negative Sequence;
-// where it is for a Sequence beyond the columns or a column the layout lacks.
-int32_t TargetPosition(const GridColumns& p_oColumns, const GridControlColumn& p_oGridColumn,
-                       int32_t p_lIndex, int32_t p_lCount) {
-    const std::shared_ptr<GridColumn> column =
-        p_oColumns.GetColumnByFieldName(p_oGridColumn.DataField());
-    if (!column || column->Sequence() > p_lCount) {
+// where it is for a Sequence beyond the columns.
+int32_t TargetPosition(int32_t p_lSequence, int32_t p_lIndex, int32_t p_lCount) {
+    if (p_lSequence > p_lCount) {
         return p_lIndex;
     }
-    return std::max(column->Sequence() - 1, 0);
+    return std::clamp(p_lSequence - 1, 0, p_lCount - 1);
 }
 
 // Moving the columns one by one in index order can undo earlier moves (positions 2, 3, 1, 0
 // would show as 3, 0, 2, 1); moving them in the order of their target positions cannot.
-void ApplySequenceOrder(GridControl& p_oGrid, const GridColumns& p_oColumns) {
+// p_added holds the layout column of each grid column, by index.
+void ApplySequenceOrder(GridControl& p_oGrid, const std::vector<const GridColumn*>& p_added) {
     GridControlColumns& gridColumns = *p_oGrid.Columns();
-    const int32_t count = gridColumns.Count();
-    std::vector<int32_t> targets(static_cast<size_t>(count));
+    const auto count = static_cast<int32_t>(p_added.size());
+    std::vector<int32_t> targets(p_added.size());
     for (int32_t j = 0; j < count; ++j) {
-        targets[static_cast<size_t>(j)] =
-            TargetPosition(p_oColumns, *gridColumns.Item(j), j, count);
+        const auto index = static_cast<size_t>(j);
+        targets[index] = TargetPosition(p_added[index]->Sequence(), j, count);
     }
-    std::vector<int32_t> indexes(static_cast<size_t>(count));
+    std::vector<int32_t> indexes(p_added.size());
     std::iota(indexes.begin(), indexes.end(), 0);
-    std::stable_sort(indexes.begin(), indexes.end(), [&](int32_t left, int32_t right) {
-        return targets[static_cast<size_t>(left)] < targets[static_cast<size_t>(right)];
-    });
+    if (!std::is_sorted(targets.begin(), targets.end())) {
+        std::stable_sort(indexes.begin(), indexes.end(), [&](int32_t left, int32_t right) {
+            return targets[static_cast<size_t>(left)] < targets[static_cast<size_t>(right)];
+        });
+    }
     for (int32_t j : indexes) {
-        gridColumns.Item(j)->SetOrder(targets[static_cast<size_t>(j)]);
+        GridControlColumn& column = *gridColumns.Item(j);
+        if (column.Order() != targets[static_cast<size_t>(j)]) {
+            column.SetOrder(targets[static_cast<size_t>(j)]);
+        }
     }
 }
 
@@ -165,15 +169,17 @@ void BuildLayout(GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrim
     SetSplitCount(*p_oGrid.Splits(), splits);
 
     const std::shared_ptr<GridColumns> columns = StateColumns(p_oElements, p_bPrimary);
-    int32_t added = 0;
+    std::vector<const GridColumn*> added;
+    added.reserve(static_cast<size_t>(columns->Count()));
     for (const auto& column : *columns) {
         if (!IsBitSet(p_lViewerDataType, column->TableMask())) {
             CloseSequenceGap(*columns, column->Sequence());
             continue;
         }
-        AddLayoutColumn(p_oGrid, *column, added++, p_bSingleSplit);
+        AddLayoutColumn(p_oGrid, *column, static_cast<int32_t>(added.size()), p_bSingleSplit);
+        added.push_back(column.get());
     }
-    ApplySequenceOrder(p_oGrid, *columns);
+    ApplySequenceOrder(p_oGrid, added);
 
     const std::shared_ptr<GridSplit>& frozen = p_oGrid.Splits()->Item(0);
     frozen->SetSizeMode(gsmNumberOfColumns);

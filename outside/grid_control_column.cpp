@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <regex>
+#include <string>
+#include <unordered_map>
 
 namespace qv {
 
@@ -28,6 +30,25 @@ std::optional<int32_t> ColorOf(const Variant& p_vValue) {
         return std::nullopt;
     }
     return p_vValue.ToLong();
+}
+
+// Compiling an expression costs more than everything else a layout load does to a column, and
+// the viewer adds the same few expressions to every grid it loads: compiled expressions are kept
+// by their text (copies share the compiled automaton). The cache is bounded, since the texts come
+// from callers.
+std::regex CompiledRegex(std::string_view p_sRegex) {
+    constexpr size_t kMaxCachedRegexes = 64;
+    static std::unordered_map<std::string, std::regex> cache;
+    const std::string text(p_sRegex);
+    if (const auto found = cache.find(text); found != cache.end()) {
+        return found->second;
+    }
+    std::regex pattern(text);
+    if (cache.size() >= kMaxCachedRegexes) {
+        cache.clear();
+    }
+    cache.emplace(text, pattern);
+    return pattern;
 }
 
 std::shared_ptr<GridStyle> StyleOf(const Variant& p_vValue) {
@@ -178,16 +199,14 @@ void GridControlColumn::AddRegexCellStyle(int16_t p_iCondition, std::shared_ptr<
     if (!p_oStyle) {
         RaiseRuntimeError(errors::kObjectVariableNotSet, "cell style");
     }
-    std::regex pattern;
     try {
-        pattern.assign(p_sRegex.begin(), p_sRegex.end());
+        m_cellStyles.push_back(RegexCellStyle{p_iCondition, std::string(p_sRegex),
+                                              CompiledRegex(p_sRegex), std::move(p_oStyle)});
     } catch (const std::regex_error& failure) {
         RaiseRuntimeError(
             errors::kInvalidProcedureCall,
             "regular expression \"" + std::string(p_sRegex) + "\": " + failure.what());
     }
-    m_cellStyles.push_back(RegexCellStyle{p_iCondition, std::string(p_sRegex), std::move(pattern),
-                                          std::move(p_oStyle)});
 }
 
 void GridControlColumn::RemoveRegexCellStyle(int16_t p_iCondition, std::string_view p_sRegex) {
