@@ -2,7 +2,6 @@
 
 #include "control/forms/frm_col_width.h"
 #include "grid/grid_test_support.h"
-#include "outside/automation_error.h"
 #include "outside/dispatch.h"
 
 #include <gtest/gtest.h>
@@ -92,13 +91,6 @@ TEST_F(GridSyncTest, ASplitTheGridLacksMeansItsLastSplit) {
     m_control->Splits()->Remove(1);
     ColumnUtilities::SyncGridColumn(Column("Price"), *m_grid, 1, -1);
     EXPECT_TRUE(m_control->Columns()->Item(std::string_view("Price"))->SplitVisible(0));
-}
-
-TEST_F(GridSyncTest, WithoutControlTheRoutinesFail) {
-    Grid detached;
-    EXPECT_THROW(ColumnUtilities::SyncGridColumn(Column("Price"), detached, 1, -1),
-                 AutomationError);
-    EXPECT_THROW(ColumnUtilities::HideGridColumns(detached), AutomationError);
 }
 
 }  // namespace
