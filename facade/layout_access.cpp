@@ -31,12 +31,12 @@ std::optional<LayoutRecord> LayoutAccess::Default(int32_t p_lOwnerId, int32_t p_
     return m_oLayouts.DefaultLayout(p_lOwnerId > 0 ? p_lOwnerId : 0, p_lDataType, p_lFinderType);
 }
 
-LayoutRecord LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
-                                   const Variant& p_vDescription, int32_t p_lLayoutId,
-                                   int32_t p_lDataType, int32_t p_lFinderType) {
+LayoutInForce LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
+                                    const Variant& p_vDescription, int32_t p_lLayoutId,
+                                    int32_t p_lDataType, int32_t p_lFinderType) {
     std::optional<LayoutRecord> oSent = LayoutFromVariant(p_vDescription);
     if (oSent && !oSent->m_oSort.m_sSortText.empty()) {
-        return *oSent;
+        return {std::move(*oSent), true};
     }
     std::optional<LayoutRecord> oStored = Readable(p_lOwnerId, oSent ? oSent->m_lId : p_lLayoutId);
     const bool bOfType = oStored && (oStored->m_lDataType == p_lDataType ||
@@ -49,10 +49,16 @@ LayoutRecord LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerI
                          "there is no layout for data type " + std::to_string(p_lDataType));
     }
     if (!oSent) {
-        return *oStored;
+        return {std::move(*oStored), false};
     }
     oSent->m_oSort = oStored->m_oSort;
-    return *oSent;
+    return {std::move(*oSent), false};
+}
+
+void WriteBackLayout(Variant& p_vDescription, const LayoutInForce& p_oUsed) {
+    if (!p_oUsed.m_bAsSent) {
+        p_vDescription = LayoutToVariant(p_oUsed.m_oLayout);
+    }
 }
 
 std::vector<std::string> FetchedFields(const LayoutRecord& p_oLayout, int32_t p_lTableBit) {

@@ -17,6 +17,11 @@ namespace qv::facade {
 
 class SqliteDatabase;
 
+struct LayoutInForce {
+    LayoutRecord m_oLayout;
+    bool m_bAsSent = false;  // the caller's own description, used unchanged
+};
+
 class LayoutAccess {
   public:
     explicit LayoutAccess(SqliteDatabase& p_oDatabase) : m_oLayouts(p_oDatabase) {}
@@ -30,13 +35,17 @@ class LayoutAccess {
     // default); else layout p_lLayoutId when the owner may read it and it is a layout of the
     // data type (or of its print type); else the owner's default. A data type without any layout
     // is an automation error of p_sMethod.
-    LayoutRecord InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
-                         const Variant& p_vDescription, int32_t p_lLayoutId, int32_t p_lDataType,
-                         int32_t p_lFinderType);
+    LayoutInForce InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
+                          const Variant& p_vDescription, int32_t p_lLayoutId, int32_t p_lDataType,
+                          int32_t p_lFinderType);
 
   private:
     LayoutStore m_oLayouts;
 };
+
+// Writes the layout a call used into the caller's by-reference description, unless it is the
+// caller's own description, which stays as it was sent.
+void WriteBackLayout(Variant& p_vDescription, const LayoutInForce& p_oUsed);
 
 // The SQL columns a layout fetches: those of its entries in a state that is fetched (system,
 // visible, always visible; not hidden), in layout order. With p_lTableBit 0 or more, only the

@@ -25,19 +25,27 @@ const VariantArray& Elements(const Variant& p_vValue, int32_t p_lCount, const ch
     return p_vValue.Array();
 }
 
-int32_t LongOf(const Variant& p_vValue, const std::string& p_sWhat) {
+// The part named by p_sWhat and, for a column table cell, the entry p_lEntry (-1: none); the
+// label is only composed for a failure, as reading a description must stay cheap.
+[[noreturn]] void MalformedPart(const char* p_sWhat, int32_t p_lEntry,
+                                const AutomationError& p_oError) {
+    Malformed((p_lEntry >= 0 ? "column " + std::to_string(p_lEntry) + ", " : std::string()) +
+              p_sWhat + ": " + p_oError.Description());
+}
+
+int32_t LongOf(const Variant& p_vValue, const char* p_sWhat, int32_t p_lEntry = -1) {
     try {
         return p_vValue.ToLong();
     } catch (const AutomationError& oError) {
-        Malformed(p_sWhat + ": " + oError.Description());
+        MalformedPart(p_sWhat, p_lEntry, oError);
     }
 }
 
-std::string TextOf(const Variant& p_vValue, const std::string& p_sWhat) {
+std::string TextOf(const Variant& p_vValue, const char* p_sWhat, int32_t p_lEntry = -1) {
     try {
         return p_vValue.ToString();
     } catch (const AutomationError& oError) {
-        Malformed(p_sWhat + ": " + oError.Description());
+        MalformedPart(p_sWhat, p_lEntry, oError);
     }
 }
 
@@ -144,14 +152,13 @@ std::vector<LayoutColumn> ColumnsFromVariant(const Variant& p_vTable) {
     const VariantArray& aTable = p_vTable.Array();
     const int32_t lRow = aTable.LBound(1);
     for (int32_t i = aTable.LBound(2); i <= aTable.UBound(2); ++i) {
-        const std::string sEntry = "column " + std::to_string(i) + ", ";
-        aColumns.push_back({LongOf(aTable.At(lRow, i), sEntry + "parameter id"),
-                            LongOf(aTable.At(lRow + 1, i), sEntry + "state"),
-                            TextOf(aTable.At(lRow + 2, i), sEntry + "SQL column"),
-                            TextOf(aTable.At(lRow + 3, i), sEntry + "caption"),
-                            LongOf(aTable.At(lRow + 4, i), sEntry + "table mask"),
-                            LongOf(aTable.At(lRow + 5, i), sEntry + "sequence"),
-                            TextOf(aTable.At(lRow + 6, i), sEntry + "column format")});
+        aColumns.push_back({LongOf(aTable.At(lRow, i), "parameter id", i),
+                            LongOf(aTable.At(lRow + 1, i), "state", i),
+                            TextOf(aTable.At(lRow + 2, i), "SQL column", i),
+                            TextOf(aTable.At(lRow + 3, i), "caption", i),
+                            LongOf(aTable.At(lRow + 4, i), "table mask", i),
+                            LongOf(aTable.At(lRow + 5, i), "sequence", i),
+                            TextOf(aTable.At(lRow + 6, i), "column format", i)});
     }
     return aColumns;
 }

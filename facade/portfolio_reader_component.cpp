@@ -39,21 +39,22 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
     const bool bWithTrades = oArgs.Boolean(3, "WithTrades");
     const bool bWithCatalogue = oArgs.Boolean(6, "WithCatalogue");
     const int32_t lLayoutId = LayoutIdOfVariant(oArgs.Value(5));
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(5),
         lLayoutId > 0 ? lLayoutId : system_layout::kPortfolio, kPortfolioViewer, -1);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
-    const ListAnswer oHoldings = oLists.Holdings(lOwnerId, lPortfolioId, lDate,
-                                                 WithKeys(kTradeEditFields, FetchedFields(oLayout)),
-                                                 oLayout.m_oSort.m_sSortText);
+    ListAnswer oHoldings = oLists.Holdings(lOwnerId, lPortfolioId, lDate,
+                                           WithKeys(kTradeEditFields, FetchedFields(oLayout)),
+                                           oLayout.m_oSort.m_sSortText);
 
-    const Variant vRows = RecordsetValue(oHoldings.m_oRows);
+    const Variant vRows = RecordsetValue(std::move(oHoldings.m_oRows));
     oArgs.Out(2) = oHoldings.m_lTradingDay > 0 ? Variant::Date(oHoldings.m_lTradingDay) : Variant();
     if (bWithTrades) {
         oArgs.Out(4) = RecordsetValue(
             oLists.Holdings(lOwnerId, lPortfolioId, lDate, kTradeFields, "").m_oRows);
     }
-    oArgs.Out(5) = LayoutToVariant(oLayout);
+    WriteBackLayout(oArgs.Out(5), oInForce);
     if (bWithCatalogue) {
         oArgs.Out(7) = RecordsetValue(Backend().FieldCatalogue());
     }
@@ -70,7 +71,7 @@ Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
             oTable.m_aRows.push_back({int64_t{lId}, std::move(sName)});
         }
     }
-    return RecordsetValue(oTable);
+    return RecordsetValue(std::move(oTable));
 }
 
 const DispatchTable& PortfolioReaderComponent::Table() const {

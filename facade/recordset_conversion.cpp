@@ -58,7 +58,7 @@ void AppendField(Recordset& p_rRecordset, const ResultTable& p_oTable, size_t p_
     }
 }
 
-Variant ToVariant(const FieldValue& p_vValue, FieldKind p_eKind) {
+Variant ToVariant(FieldValue& p_vValue, FieldKind p_eKind) {
     if (std::holds_alternative<std::monostate>(p_vValue)) {
         return Variant::Null();
     }
@@ -75,12 +75,12 @@ Variant ToVariant(const FieldValue& p_vValue, FieldKind p_eKind) {
     if (const auto* dValue = std::get_if<double>(&p_vValue)) {
         return p_eKind == FieldKind::Date ? Variant::Date(*dValue) : Variant(*dValue);
     }
-    return Variant(std::get<std::string>(p_vValue));
+    return Variant(std::move(std::get<std::string>(p_vValue)));
 }
 
 }  // namespace
 
-std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable) {
+std::shared_ptr<Recordset> RecordsetFromTable(ResultTable p_oTable) {
     auto rRecordset = std::make_shared<Recordset>();
     rRecordset->SetCursorLocation(adUseClient);
     rRecordset->SetLockType(adLockBatchOptimistic);
@@ -89,7 +89,7 @@ std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable) {
     }
     rRecordset->Open();
     std::vector<Variant> aValues(p_oTable.m_aColumns.size());
-    for (const std::vector<FieldValue>& aRow : p_oTable.m_aRows) {
+    for (std::vector<FieldValue>& aRow : p_oTable.m_aRows) {
         for (size_t i = 0; i < aValues.size(); ++i) {
             aValues[i] = ToVariant(aRow[i], p_oTable.m_aColumns[i].m_eKind);
         }
@@ -105,8 +105,8 @@ Variant RecordsetValue(std::shared_ptr<Recordset> p_rRecordset) {
     return Variant(std::shared_ptr<DispatchObject>(std::move(p_rRecordset)));
 }
 
-Variant RecordsetValue(const ResultTable& p_oTable) {
-    return RecordsetValue(RecordsetFromTable(p_oTable));
+Variant RecordsetValue(ResultTable p_oTable) {
+    return RecordsetValue(RecordsetFromTable(std::move(p_oTable)));
 }
 
 }  // namespace qv::facade

@@ -20,10 +20,11 @@ class Recordset;
 
 namespace qv::facade {
 
-std::shared_ptr<Recordset> RecordsetFromTable(const ResultTable& p_oTable);
+// The table is taken by value so that a caller done with it can move its texts in.
+std::shared_ptr<Recordset> RecordsetFromTable(ResultTable p_oTable);
 
 // A recordset as the Variant a call returns or writes back.
 Variant RecordsetValue(std::shared_ptr<Recordset> p_rRecordset);
-Variant RecordsetValue(const ResultTable& p_oTable);
+Variant RecordsetValue(ResultTable p_oTable);
 
 }  // namespace qv::facade

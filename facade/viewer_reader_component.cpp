@@ -194,10 +194,11 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     }
     const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(6),
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
         kStockViewer, kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -213,14 +214,14 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
     oQuery.m_aSecondaryFields =
         SecondaryFields(oArgs.Value(7), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
-    const ListAnswer oAnswer = oLists.Stocks(oQuery);
+    ListAnswer oAnswer = oLists.Stocks(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
     oArgs.Out(3) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(4) = oQuery.m_oLimits.m_bReturnAll;
-    oArgs.Out(6) = LayoutToVariant(oLayout);
+    WriteBackLayout(oArgs.Out(6), oInForce);
     oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetValue(oAnswer.m_oSecondary);
+    oArgs.Out(9) = RecordsetValue(std::move(oAnswer.m_oSecondary));
     oArgs.Out(10) = oAnswer.m_lTradingDay;
     oArgs.Out(14) = oAnswer.m_sWatchListName;
     oArgs.Out(15) = RecordsetValue(Backend().FieldCatalogue());
@@ -235,10 +236,11 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
     const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(7),
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
         kStockViewer, kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -252,12 +254,12 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
     oQuery.m_aSecondaryFields =
         SecondaryFields(oArgs.Value(8), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
-    const ListAnswer oAnswer = oLists.Stocks(oQuery);
+    ListAnswer oAnswer = oLists.Stocks(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
-    oArgs.Out(7) = LayoutToVariant(oLayout);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
+    WriteBackLayout(oArgs.Out(7), oInForce);
     oArgs.Out(9) = vRows;
-    oArgs.Out(10) = RecordsetValue(oAnswer.m_oSecondary);
+    oArgs.Out(10) = RecordsetValue(std::move(oAnswer.m_oSecondary));
     oArgs.Out(11) = oAnswer.m_lTradingDay;
     return vRows;
 }
@@ -282,11 +284,12 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     }
     const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(11, "WatchListId");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(5),
         StartLayoutId(LayoutIdOfVariant(oArgs.Value(5)), lWatchListId,
                       system_layout::kIndustryWatchList),
         kIndustryViewer, kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -298,14 +301,14 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     oQuery.m_oScope.m_lSectorCode = lSectorCode;
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oLayout, kSectorTable);
-    const ListAnswer oAnswer = oLists.Industries(oQuery);
+    ListAnswer oAnswer = oLists.Industries(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
     oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
-    oArgs.Out(5) = LayoutToVariant(oLayout);
+    WriteBackLayout(oArgs.Out(5), oInForce);
     oArgs.Out(7) = vRows;
-    oArgs.Out(8) = RecordsetValue(oAnswer.m_oSecondary);
+    oArgs.Out(8) = RecordsetValue(std::move(oAnswer.m_oSecondary));
     oArgs.Out(9) = oAnswer.m_lTradingDay;
     oArgs.Out(12) = lSectorCode > 0 ? kOneSectorScope : 0;
     oArgs.Out(13) = RecordsetValue(Backend().FieldCatalogue());
@@ -323,9 +326,10 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
         oArgs.Out(10) = true;
         return Variant::Nothing();
     }
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(5), LayoutIdOfVariant(oArgs.Value(5)), kSectorViewer,
         kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -334,12 +338,12 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
     oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
     oQuery.m_oLimits =
         oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
-    const ListAnswer oAnswer = oLists.Sectors(oQuery);
+    ListAnswer oAnswer = oLists.Sectors(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
     oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
     oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
-    oArgs.Out(5) = LayoutToVariant(oLayout);
+    WriteBackLayout(oArgs.Out(5), oInForce);
     oArgs.Out(6) = vRows;
     oArgs.Out(7) = oAnswer.m_lTradingDay;
     oArgs.Out(8) = RecordsetValue(Backend().FieldCatalogue());
@@ -354,10 +358,11 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         oArgs.Method(), lOwnerId, oArgs.Value(6),
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kIndustryWatchList),
         kIndustryViewer, kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -369,12 +374,12 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), true);
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout, kSectorTable);
-    const ListAnswer oAnswer = oLists.Industries(oQuery);
+    ListAnswer oAnswer = oLists.Industries(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
-    oArgs.Out(6) = LayoutToVariant(oLayout);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
+    WriteBackLayout(oArgs.Out(6), oInForce);
     oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetValue(oAnswer.m_oSecondary);
+    oArgs.Out(9) = RecordsetValue(std::move(oAnswer.m_oSecondary));
     oArgs.Out(10) = oAnswer.m_lTradingDay;
     oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
     return vRows;
@@ -385,9 +390,10 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    const LayoutRecord oLayout =
+    const LayoutInForce oInForce =
         LayoutAccess(oDatabase).InForce(oArgs.Method(), lOwnerId, oArgs.Value(6),
                                         oArgs.Long(1, "LayoutId"), kSectorViewer, kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
     ListQuery oQuery;
     oQuery.m_lOwnerId = lOwnerId;
@@ -396,10 +402,10 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
     oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(5, "MaxRows"), false);
     oQuery.m_oSearch = SearchOf(oArgs.Text(3, "SearchText"), oArgs.Long(4, "SearchOpt1"), true);
-    const ListAnswer oAnswer = oLists.Sectors(oQuery);
+    ListAnswer oAnswer = oLists.Sectors(oQuery);
 
-    const Variant vRows = RecordsetValue(oAnswer.m_oRows);
-    oArgs.Out(6) = LayoutToVariant(oLayout);
+    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
+    WriteBackLayout(oArgs.Out(6), oInForce);
     oArgs.Out(7) = vRows;
     oArgs.Out(8) = oAnswer.m_lTradingDay;
     return vRows;
@@ -411,9 +417,10 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(5, "OwnerId");
-    const LayoutRecord oLayout = LayoutAccess(oDatabase).InForce(
+    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         p_sMethod, lOwnerId, oArgs.Value(3), LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
         kNoFinderType);
+    const LayoutRecord& oLayout = oInForce.m_oLayout;
     const ListLimits oLimits = MarketLists(oDatabase).ResolveLimits(
         lOwnerId, oArgs.Long(6, "MaxRows"), oArgs.Boolean(7, "ReturnAll"));
     HistoryRequest oRequest;
@@ -432,8 +439,8 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
         oRows = oQueries.SectorHistory(oArgs.Long(2, "SectorCode"), oRequest);
     }
 
-    const Variant vRows = RecordsetValue(oRows);
-    oArgs.Out(3) = LayoutToVariant(oLayout);
+    const Variant vRows = RecordsetValue(std::move(oRows));
+    WriteBackLayout(oArgs.Out(3), oInForce);
     oArgs.Out(4) = RecordsetValue(Backend().FieldCatalogue());
     oArgs.Out(6) = oLimits.m_lMaxRows;
     oArgs.Out(7) = oLimits.m_bReturnAll;

@@ -27,7 +27,7 @@ Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
                                       int64_t{oEntry.m_lListType}});
         }
     }
-    return RecordsetValue(oTable);
+    return RecordsetValue(std::move(oTable));
 }
 
 const DispatchTable& WatchListReaderComponent::Table() const {
