@@ -11,12 +11,12 @@
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
 #include "facade/market_screen.h"
-#include "facade/market_store.h"
 #include "facade/owner_store.h"
 #include "facade/read_snapshot.h"
 #include "facade/recordset_conversion.h"
+#include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
-#include "outside/recordset.h"
+#include "outside/automation_error.h"
 
 namespace qv::facade {
 
@@ -466,9 +466,6 @@ Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
 }
 
 Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetCustomFieldList", p_args);
-    oArgs.Long(0, "OwnerId");
-    oArgs.Long(1, "ResultType");
     return RecordsetValue(Backend().FieldCatalogue());
 }
 
@@ -514,7 +511,6 @@ Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
     FacadeArguments oArgs("getdefaultmaxrows", p_args);
-    oArgs.Long(0, "ListKind");
     const int32_t lMaxRows =
         OwnerStore(Backend().Database()).DefaultMaxRows(oArgs.Long(3, "OwnerId"));
     oArgs.Out(1) = lMaxRows;

@@ -49,7 +49,8 @@
 //    1 OwnerId Long ref, 2 ViewerType Integer ref, 3 FinderType Integer ref
 // GetLayout (returns a layout description or Empty)
 //    1 OwnerId Long, 2 LayoutId Long ref
-// GetCustomFieldList (returns the ParameterList Recordset)
+// GetCustomFieldList (returns the ParameterList Recordset: the whole catalogue, for every owner
+// and result type, since the viewer picks the fields of a grid by their table mask)
 //    1 OwnerId Long, 2 ResultType Integer
 // GetDefaultLayoutID (returns the Long id, 0 when there is none)
 //    1 OwnerId Long, 2 PrintType Integer, 3 ResultType Integer ref
@@ -60,8 +61,8 @@
 //    1 SearchText String, 2 SectorCode Integer, 3 WatchListId Long, 4 Date String
 // SearchSectorName (returns "SectorName", "SectorCode")
 //    1 SearchText String, 2 Date String
-// getdefaultmaxrows (returns the Long row limit)
-//    1 ListKind Long, 2 MaxRows Long out, 3 ReturnAll Boolean out, 4 OwnerId Long
+// getdefaultmaxrows (returns the Long row limit; an owner has one limit for every list kind)
+//    1 ListKind Long, 2 MaxRows Long out, 3 ReturnAll Boolean out (False), 4 OwnerId Long
 // Login, for hosts (returns the String time code)
 //    1 OwnerId Long, 2 Name String (optional)
 // RunScreen, for hosts (returns the finder-results Recordset)

@@ -48,10 +48,7 @@ Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("DeleteLayout", p_args);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lLayoutId = oArgs.Long(1, "LayoutId");
-    oArgs.Long(2, "FinderResultsType");
     LayoutAccess oAccess(Backend().Database());
-    // The kind of the replacement is the deleted layout's own: the finder type the viewer sends
-    // is that of its list, which a stock or industry layout does not carry.
     const std::optional<LayoutRecord> oDeleted = oAccess.Readable(lOwnerId, lLayoutId);
     if (!oDeleted || oDeleted->m_lOwnerId != lOwnerId ||
         !LayoutStore(Backend().Database()).DeleteLayout(lOwnerId, lLayoutId)) {

@@ -24,7 +24,9 @@
 //   type. Owner ids below 1, a data type outside 0 to 16 and a layout without columns are
 //   refused (False). The sort text is composed from the sort ids, as the viewer composes it.
 // - Deleting answers False for a layout the owner does not own; after a deletion the owner's
-//   default (or the system default) for the deleted layout's kind is handed back.
+//   default (or the system default) for the deleted layout's kind is handed back. The kind is the
+//   deleted layout's own data type and finder type: FinderResultsType is that of the viewer's
+//   list, which a stock or industry layout does not carry.
 // - Restoring with UserOnly True hands back the owner's default layout as it stands (the owner's
 //   own default, else the system's); with UserOnly False the owner's default for the kind is
 //   forgotten and the system default handed back. Neither deletes a layout.

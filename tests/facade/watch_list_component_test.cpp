@@ -101,7 +101,7 @@ TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
     std::vector<Variant> aArgs{0,
                                Items({aSymbols[0], "nosuch", aSymbols[1], aSymbols[0]}),
                                0,
-                               Variant("Mine"),
+                               Variant("Mine's 100% ; --"),
                                Variant("notes"),
                                lOwner};
     const int32_t lId = Call(kListWriter, "NewWatchListAndItems", aArgs).ToLong();
@@ -114,7 +114,7 @@ TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
         RecordsetOf(Call(kListReader, "GetWatchLists", {lOwner, 0}));
     ASSERT_EQ(rLists->RecordCount(), 1);
     EXPECT_EQ(rLists->Value("id"), Variant(lId));
-    EXPECT_EQ(rLists->Value("Name"), Variant("Mine"));
+    EXPECT_EQ(rLists->Value("Name"), Variant("Mine's 100% ; --"));
     EXPECT_EQ(rLists->Value("Comments"), Variant("notes"));
 
     // Added items: only the new ones count.
