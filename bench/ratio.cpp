@@ -33,22 +33,22 @@ void PrintRatio(const std::string& name, double measured, double bound) {
     std::fflush(stdout);
 }
 
-int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& specs) {
+int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries) {
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     int status = 0;
-    for (const RatioSpec& spec : specs) {
-        auto measured = reporter.Times().find(spec.measured);
-        auto baseline = reporter.Times().find(spec.baseline);
+    for (const RatioSpec& entry : entries) {
+        auto measured = reporter.Times().find(entry.measured);
+        auto baseline = reporter.Times().find(entry.baseline);
         if (measured == reporter.Times().end() || baseline == reporter.Times().end() ||
             baseline->second <= 0) {
-            std::printf("RATIO %s missing %g\n", spec.name.c_str(), spec.bound);
+            std::printf("RATIO %s missing %g\n", entry.name.c_str(), entry.bound);
             status = 1;
             continue;
         }
-        PrintRatio(spec.name, measured->second / baseline->second, spec.bound);
+        PrintRatio(entry.name, measured->second / baseline->second, entry.bound);
     }
     return status;
 }

@@ -28,6 +28,6 @@ void PrintRatio(const std::string& name, double measured, double bound);
 
 // Runs all registered benchmarks, then prints the declared ratios. Returns 0, or 1 when a case of
 // a ratio did not run (a misspelt name must not pass silently).
-int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& specs);
+int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries);
 
 }  // namespace qv::bench

@@ -99,15 +99,15 @@ std::shared_ptr<qv::GridControl> StockGrid(RedNegatives& p_oHandler) {
     columns.Clear();
     grid->Splits()->Add();
     for (size_t i = 0; i < kColumns.size(); ++i) {
-        const ColumnSpec& spec = kColumns[i];
+        const ColumnSpec& entry = kColumns[i];
         auto column = columns.Add(static_cast<int32_t>(i));
-        column->SetDataField(spec.Field);
-        column->SetCaption(spec.Field);
-        column->SetNumberFormat(spec.Format);
-        column->SetAlignment(spec.Alignment);
-        column->SetSplitVisible(spec.Split, true);
-        column->SetSplitVisible(1 - spec.Split, false);
-        column->SetSplitWidth(spec.Split, spec.Width);
+        column->SetDataField(entry.Field);
+        column->SetCaption(entry.Field);
+        column->SetNumberFormat(entry.Format);
+        column->SetAlignment(entry.Alignment);
+        column->SetSplitVisible(entry.Split, true);
+        column->SetSplitVisible(1 - entry.Split, false);
+        column->SetSplitWidth(entry.Split, entry.Width);
     }
     grid->Splits()->Item(0)->SetSizeMode(qv::gsmNumberOfColumns);
     grid->Splits()->Item(0)->SetSize(2);

@@ -40,16 +40,16 @@ Qt::Alignment ToQtAlignment(GridAlignment p_eAlignment) {
 }
 
 QFont FontOf(const GridControlColumn& p_oColumn, const QFont& p_default) {
-    const FontSpec& spec = p_oColumn.Font();
-    if (spec.Name.empty()) {
+    const FontSpec& entry = p_oColumn.Font();
+    if (entry.Name.empty()) {
         return p_default;
     }
     QFont font(p_default);
-    font.setFamily(QString::fromStdString(spec.Name));
-    if (spec.Size > 0) {
-        font.setPointSizeF(spec.Size);
+    font.setFamily(QString::fromStdString(entry.Name));
+    if (entry.Size > 0) {
+        font.setPointSizeF(entry.Size);
     }
-    font.setBold(spec.Bold);
+    font.setBold(entry.Bold);
     return font;
 }
 

@@ -68,15 +68,15 @@ void LoadLayout(GridControl& p_oGrid, const std::vector<ColumnSpec>& p_columns) 
     p_oGrid.Splits()->Add();
     int32_t frozen = 0;
     for (size_t i = 0; i < p_columns.size(); ++i) {
-        const ColumnSpec& spec = p_columns[i];
+        const ColumnSpec& entry = p_columns[i];
         auto column = columns.Add(static_cast<int32_t>(i));
-        column->SetDataField(spec.Field);
-        column->SetCaption(spec.Caption);
-        column->SetNumberFormat(spec.Format);
-        column->SetSplitVisible(spec.Split, true);
-        column->SetSplitVisible(1 - spec.Split, false);
-        column->SetSplitWidth(spec.Split, spec.Width);
-        frozen += spec.Split == 0 ? 1 : 0;
+        column->SetDataField(entry.Field);
+        column->SetCaption(entry.Caption);
+        column->SetNumberFormat(entry.Format);
+        column->SetSplitVisible(entry.Split, true);
+        column->SetSplitVisible(1 - entry.Split, false);
+        column->SetSplitWidth(entry.Split, entry.Width);
+        frozen += entry.Split == 0 ? 1 : 0;
     }
     auto split0 = p_oGrid.Splits()->Item(0);
     split0->SetSizeMode(gsmNumberOfColumns);

@@ -74,15 +74,15 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset) 
     columns.Clear();
     grid->Splits()->Add();
     for (int32_t i = 0; i < kStockColumns; ++i) {
-        const ColumnSpec& spec = kColumns[i];
+        const ColumnSpec& entry = kColumns[i];
         auto column = columns.Add(i);
-        column->SetDataField(spec.Field);
-        column->SetCaption(spec.Caption);
-        column->SetNumberFormat(spec.Format);
-        column->SetAlignment(spec.Alignment);
-        column->SetSplitVisible(spec.Split, true);
-        column->SetSplitVisible(1 - spec.Split, false);
-        column->SetSplitWidth(spec.Split, spec.Width);
+        column->SetDataField(entry.Field);
+        column->SetCaption(entry.Caption);
+        column->SetNumberFormat(entry.Format);
+        column->SetAlignment(entry.Alignment);
+        column->SetSplitVisible(entry.Split, true);
+        column->SetSplitVisible(1 - entry.Split, false);
+        column->SetSplitWidth(entry.Split, entry.Width);
     }
     auto frozen = grid->Splits()->Item(0);
     frozen->SetSizeMode(gsmNumberOfColumns);
