@@ -211,6 +211,19 @@ std::optional<WatchListEntry> MarketLists::OwnedWatchList(int32_t p_lOwnerId,
     return std::nullopt;
 }
 
+std::optional<WatchListEntry> MarketLists::NameSearchList(int32_t p_lWatchListId,
+                                                          int32_t p_lListType,
+                                                          std::optional<int32_t> p_lOwnerId) {
+    if (p_lOwnerId) {
+        return OwnedWatchList(*p_lOwnerId, p_lWatchListId, p_lListType);
+    }
+    std::optional<WatchListEntry> oList = WatchListStore(m_oDatabase).Find(p_lWatchListId);
+    if (!oList || oList->m_bFolder || oList->m_lListType != p_lListType) {
+        return std::nullopt;
+    }
+    return oList;
+}
+
 std::optional<std::string> MarketLists::OwnedPortfolio(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
     PortfolioStore oPortfolios(m_oDatabase);
     if (p_lOwnerId <= 0 || oPortfolios.OwnerOf(p_lPortfolioId) != p_lOwnerId) {
@@ -374,7 +387,7 @@ ListAnswer MarketLists::Holdings(int32_t p_lOwnerId, int32_t p_lPortfolioId, int
 }
 
 ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScope& p_oScope,
-                                      int32_t p_lDate) {
+                                      int32_t p_lDate, std::optional<int32_t> p_lOwnerId) {
     ListRequest oRequest;
     oRequest.m_aFields = {"CompanyName", "Symbol"};
     oRequest.m_lDate = p_lDate;
@@ -383,9 +396,7 @@ ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScop
     oRequest.m_lIndCode = p_oScope.m_lIndCode;
     oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
-        const std::optional<WatchListEntry> oList =
-            WatchListStore(m_oDatabase).Find(p_oScope.m_lWatchListId);
-        if (!oList || oList->m_bFolder || oList->m_lListType != watch_list_type::kStocks) {
+        if (!NameSearchList(p_oScope.m_lWatchListId, watch_list_type::kStocks, p_lOwnerId)) {
             return EmptyTable(oRequest.m_aFields);
         }
         oRequest.m_lWatchListId = p_oScope.m_lWatchListId;
@@ -394,7 +405,7 @@ ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScop
 }
 
 ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListScope& p_oScope,
-                                       int32_t p_lDate) {
+                                       int32_t p_lDate, std::optional<int32_t> p_lOwnerId) {
     ListRequest oRequest;
     oRequest.m_aFields = {"IndName", "IndCode"};
     oRequest.m_lDate = p_lDate;
@@ -402,9 +413,7 @@ ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListSco
     oRequest.m_sNameStart = Trimmed(p_sText);
     oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
-        const std::optional<WatchListEntry> oList =
-            WatchListStore(m_oDatabase).Find(p_oScope.m_lWatchListId);
-        if (!oList || oList->m_bFolder || oList->m_lListType != watch_list_type::kIndustries) {
+        if (!NameSearchList(p_oScope.m_lWatchListId, watch_list_type::kIndustries, p_lOwnerId)) {
             return EmptyTable(oRequest.m_aFields);
         }
         oRequest.m_lWatchListId = p_oScope.m_lWatchListId;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <optional>
 
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
@@ -117,6 +118,15 @@ int32_t StartLayoutId(int32_t p_lLayoutId, int32_t p_lWatchListId, int32_t p_lWa
         return p_lLayoutId;
     }
     return p_lWatchListId > 0 ? p_lWatchListLayout : 0;
+}
+
+// The owner a host may add after the arguments of a name search, so that a watch list limits
+// the names only when it is that owner's; the viewer's search dialog sends none.
+std::optional<int32_t> SearchOwner(const FacadeArguments& p_oArgs, size_t p_lIndex) {
+    if (!p_oArgs.IsGiven(p_lIndex)) {
+        return std::nullopt;
+    }
+    return p_oArgs.Long(p_lIndex, "OwnerId");
 }
 
 RowKind ScreenRows(FacadeArguments& p_oArgs, int32_t p_lResultType) {
@@ -486,9 +496,9 @@ Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
     oScope.m_lIndCode = oArgs.Long(1, "IndCode");
     oScope.m_lSectorCode = oArgs.Long(2, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(3, "WatchListId");
-    return RecordsetValue(
-        MarketLists(Backend().Database())
-            .CompanyNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(4, "Date")));
+    return RecordsetValue(MarketLists(Backend().Database())
+                              .CompanyNames(oArgs.Text(0, "SearchText"), oScope,
+                                            oArgs.Day(4, "Date"), SearchOwner(oArgs, 5)));
 }
 
 Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
@@ -497,9 +507,9 @@ Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
     ListScope oScope;
     oScope.m_lSectorCode = oArgs.Long(1, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(2, "WatchListId");
-    return RecordsetValue(
-        MarketLists(Backend().Database())
-            .IndustryNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(3, "Date")));
+    return RecordsetValue(MarketLists(Backend().Database())
+                              .IndustryNames(oArgs.Text(0, "SearchText"), oScope,
+                                             oArgs.Day(3, "Date"), SearchOwner(oArgs, 4)));
 }
 
 Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
@@ -588,9 +598,9 @@ const DispatchTable& ViewerReaderComponent::Table() const {
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetCustomFieldList(aArgs); })
             .Method("GetDefaultLayoutID", 3, 3,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultLayoutID(aArgs); })
-            .Method("SearchCompanyName", 5, 5,
+            .Method("SearchCompanyName", 5, 6,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchCompanyName(aArgs); })
-            .Method("SearchIndustryName", 4, 4,
+            .Method("SearchIndustryName", 4, 5,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchIndustryName(aArgs); })
             .Method("SearchSectorName", 2, 2,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSectorName(aArgs); })

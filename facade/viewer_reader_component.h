@@ -56,9 +56,11 @@
 //    1 OwnerId Long, 2 PrintType Integer, 3 ResultType Integer ref
 // SearchCompanyName (returns "CompanyName", "Symbol")
 //    1 SearchText String, 2 IndCode Integer, 3 SectorCode Integer, 4 WatchListId Long,
-//    5 Date String
+//    5 Date String, 6 OwnerId Long (optional, for hosts: the watch list must then be this
+//    owner's, else no rows)
 // SearchIndustryName (returns "IndName", "IndCode")
-//    1 SearchText String, 2 SectorCode Integer, 3 WatchListId Long, 4 Date String
+//    1 SearchText String, 2 SectorCode Integer, 3 WatchListId Long, 4 Date String,
+//    5 OwnerId Long (optional, as for SearchCompanyName)
 // SearchSectorName (returns "SectorName", "SectorCode")
 //    1 SearchText String, 2 Date String
 // getdefaultmaxrows (returns the Long row limit; an owner has one limit for every list kind)

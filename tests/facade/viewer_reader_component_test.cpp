@@ -597,6 +597,31 @@ TEST_F(ViewerReader, NameSearchesTakeTheirTextAsData) {
     EXPECT_GE(rSectors->Fields().IndexOf("SectorCode"), 0);
 }
 
+TEST_F(ViewerReader, NameSearchesInAWatchListReadOnlyTheGivenOwnersList) {
+    const int32_t lLeaders = WatchListNamed(kDemoOwnerId, 0, "Leaders");
+    const int32_t lGroups = WatchListNamed(kDemoOwnerId, 1, "Strong Groups");
+    const int64_t llLeaders =
+        Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lLeaders);
+    const int64_t llGroups =
+        Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups);
+    ASSERT_GT(llLeaders, 0);
+    const Variant vDate = Variant::Date(0);
+    struct Case {
+        Variant m_vOwner;  // Missing: the viewer's call, which sends no owner
+        bool m_bListed;
+    };
+    for (const Case& oCase : {Case{Variant::Missing(), true}, Case{kDemoOwnerId, true},
+                              Case{NewOwner(), false}, Case{0, false}}) {
+        const std::shared_ptr<Recordset> rCompanies =
+            RecordsetOf(Call(kReader, "SearchCompanyName",
+                             {"", int16_t{0}, int16_t{0}, lLeaders, vDate, oCase.m_vOwner}));
+        EXPECT_EQ(rCompanies->RecordCount(), oCase.m_bListed ? llLeaders : 0);
+        const std::shared_ptr<Recordset> rIndustries = RecordsetOf(
+            Call(kReader, "SearchIndustryName", {"", int16_t{0}, lGroups, vDate, oCase.m_vOwner}));
+        EXPECT_EQ(rIndustries->RecordCount(), oCase.m_bListed ? llGroups : 0);
+    }
+}
+
 TEST_F(ViewerReader, AScreenKeepsTheRowsThatMeetEveryCriterion) {
     VariantArray aCriteria = VariantArray::Table(3, 2);
     aCriteria.At(0, 0) = "PctChange";
