@@ -5,15 +5,31 @@
 
 #include "facade/facade_arguments.h"
 #include "outside/automation_error.h"
+#include "outside/ignore_case.h"
 
 namespace qv::facade {
+
+namespace {
+
+bool NamesTheCall(const std::string& p_sDescription, std::string_view p_sName) {
+    return p_sDescription.size() > p_sName.size() && p_sDescription[p_sName.size()] == ':' &&
+           EqualsIgnoreCase(std::string_view(p_sDescription).substr(0, p_sName.size()), p_sName);
+}
+
+}  // namespace
 
 Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
                                 std::span<Variant> p_args) {
     try {
         return Table().Invoke(*this, p_sName, p_eKind, p_args);
-    } catch (const AutomationError&) {
-        throw;
+    } catch (const AutomationError& oError) {
+        // A storage failure names the file but not the call; a host that sees "database is
+        // locked" should also see which of its calls it broke.
+        if (NamesTheCall(oError.Description(), p_sName)) {
+            throw;
+        }
+        throw AutomationError(oError.Number(), oError.Source(),
+                              std::string(p_sName) + ": " + oError.Description());
     } catch (const std::exception& oError) {
         RaiseFacadeError(p_sName, oError.what());
     }

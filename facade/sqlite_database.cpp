@@ -41,11 +41,15 @@ SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBus
         throw FacadeError(m_sPath, lCode, "cannot open the database: " + sMessage);
     }
     sqlite3_extended_result_codes(m_oHandle, 1);
-    sqlite3_busy_timeout(m_oHandle, p_lBusyTimeoutMs);
+    SetBusyTimeout(p_lBusyTimeoutMs);
 }
 
 SqliteDatabase::~SqliteDatabase() {
     sqlite3_close_v2(m_oHandle);
+}
+
+void SqliteDatabase::SetBusyTimeout(int p_lMilliseconds) {
+    sqlite3_busy_timeout(m_oHandle, p_lMilliseconds);
 }
 
 void SqliteDatabase::Execute(std::string_view p_sSql) {

@@ -62,6 +62,8 @@ class SqliteDatabase {
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
     const std::string& Path() const { return m_sPath; }
+    // How long a statement waits for another connection's lock before failing as locked.
+    void SetBusyTimeout(int p_lMilliseconds);
 
     // Runs SQL text of the facade's own (one or more statements, no parameters).
     void Execute(std::string_view p_sSql);

@@ -130,7 +130,11 @@ int64_t WatchListStore::AppendCodes(int32_t p_lWatchListId, const std::vector<in
 
 int32_t WatchListStore::CreateFolder(int32_t p_lOwnerId, int32_t p_lParentId, int32_t p_lListType,
                                      const std::string& p_sName) {
-    return InsertEntry(p_lOwnerId, p_lParentId, true, p_lListType, p_sName, "");
+    // The owner row and the folder go in together or not at all.
+    SqliteTransaction oWork(m_oDatabase);
+    const int32_t lId = InsertEntry(p_lOwnerId, p_lParentId, true, p_lListType, p_sName, "");
+    oWork.Commit();
+    return lId;
 }
 
 int32_t WatchListStore::CreateWatchList(int32_t p_lOwnerId, int32_t p_lParentId,

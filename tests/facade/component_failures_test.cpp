@@ -1,0 +1,250 @@
+// What a late-bound caller gets back when its call cannot be served: arguments of the wrong kind
+// or number, a database locked by another process or opened read-only. Each is an automation
+// error whose text starts with the call's name; no other exception crosses the dispatch boundary
+// and nothing is half-written.
+#include "facade/facade_component.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "facade/component_test_support.h"
+#include "facade/facade_components.h"
+#include "facade/facade_test_files.h"
+#include "facade/layout_variant.h"
+#include "facade/market_store.h"
+#include "facade/sample_market.h"
+#include "facade/sqlite_database.h"
+#include "outside/automation_error.h"
+#include "outside/ignore_case.h"
+
+namespace qv::facade {
+namespace {
+
+using testing::ComponentTest;
+using testing::RecordsetOf;
+
+struct FacadeCall {
+    std::string_view m_sProgId;
+    std::string m_sMethod;
+    std::vector<Variant> m_aArgs;
+};
+
+class ComponentFailures : public ComponentTest {
+  protected:
+    static bool NamesTheCall(const AutomationError& p_oError, std::string_view p_sMethod) {
+        const std::string& sText = p_oError.Description();
+        return sText.size() > p_sMethod.size() + 2 &&
+               EqualsIgnoreCase(sText.substr(0, p_sMethod.size()), p_sMethod) &&
+               sText[p_sMethod.size()] == ':';
+    }
+
+    std::string FirstSymbol() {
+        SqliteStatement oQuery = Database().Prepare("SELECT min(symbol) FROM stocks");
+        return oQuery.Step() ? oQuery.ColumnText(0) : std::string();
+    }
+
+    // One valid call of every method the five components answer, in the callers' orders.
+    std::vector<FacadeCall> EveryCall(int32_t p_lOwnerId) {
+        using namespace prog_id;
+        const Variant vToday = Variant::Date(0);
+        const Variant vLast = Variant::Date(LastDay());
+        const Variant vEarlier = Variant::Date(LastDay() - 10);
+        const Variant vColumns = Call(kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+        const Variant vNothing = Variant::Nothing();
+        const std::string sSymbol = FirstSymbol();
+        const int32_t lList =
+            Call(kWatchListWriter, "NewWatchListAndItems",
+                 {0, VariantArray::Vector({Variant(sSymbol)}), 0, "Base", "", p_lOwnerId})
+                .ToLong();
+        const int32_t lPortfolio = static_cast<int32_t>(
+            Database().QueryInt64("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = " +
+                                  std::to_string(kDemoOwnerId)));
+        return {
+            {kViewerReader, "StockViewer", testing::StockViewerCall{}.Args()},
+            {kViewerReader,
+             "SearchStocks",
+             {0, 3, vToday, -1, sSymbol, 0, 0, Variant(), Variant(), vNothing, vNothing, Variant(),
+              0, 0, 0}},
+            {kViewerReader, "GetSectorDetail", {0, 1, "A", Variant()}},
+            {kViewerReader, "IndustryViewer", testing::IndustryViewerCall{}.Args()},
+            {kViewerReader, "SectorViewer", testing::SectorViewerCall{}.Args()},
+            {kViewerReader,
+             "SearchIndustries",
+             {0, 4, vToday, -1, "1", 0, Variant(), Variant(), vNothing, vNothing, Variant(), 0, 0,
+              0}},
+            {kViewerReader,
+             "SearchSector",
+             {0, 5, vToday, "A", 0, -1, Variant(), vNothing, Variant()}},
+            {kViewerReader,
+             "HistoryStockEX",
+             {vLast, vEarlier, sSymbol, Variant(), vNothing, 0, -1, false}},
+            {kViewerReader,
+             "HistoryIndustryEX",
+             {vLast, vEarlier, 1, Variant(), vNothing, 0, -1, false}},
+            {kViewerReader,
+             "HistorySectorEX",
+             {vLast, vEarlier, 1, Variant(), vNothing, 0, -1, false}},
+            {kViewerReader, "GetDefaultLayout", {p_lOwnerId, 0, -1}},
+            {kViewerReader, "GetLayout", {p_lOwnerId, 3}},
+            {kViewerReader, "GetCustomFieldList", {p_lOwnerId, 0}},
+            {kViewerReader, "GetDefaultLayoutID", {p_lOwnerId, 9, -1}},
+            {kViewerReader, "SearchCompanyName", {"A", 0, 0, lList, "", p_lOwnerId}},
+            {kViewerReader, "SearchIndustryName", {"A", 0, 0, "", p_lOwnerId}},
+            {kViewerReader, "SearchSectorName", {"A", ""}},
+            {kViewerReader, "getdefaultmaxrows", {3, Variant(), Variant(), p_lOwnerId}},
+            {kViewerReader, "Login", {p_lOwnerId, "Name"}},
+            {kViewerReader, "RunScreen", {p_lOwnerId, 0, Variant(), vToday, 10}},
+            {kViewerWriter,
+             "SaveLayout",
+             {p_lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
+            {kViewerWriter, "DeleteLayout", {p_lOwnerId, 3, 0, Variant()}},
+            {kViewerWriter, "RestoreDefaultLayout", {p_lOwnerId, 0, -1, true}},
+            {kViewerWriter, "DeleteCustomLayout", {p_lOwnerId, 9, -1}},
+            {kWatchListReader, "GetWatchLists", {p_lOwnerId, 0}},
+            {kWatchListWriter,
+             "NewWatchListAndItems",
+             {0, VariantArray::Vector({Variant(sSymbol)}), 0, "New", "", p_lOwnerId}},
+            {kWatchListWriter,
+             "NewWatchListMatchingItems",
+             {0, lList, VariantArray::Vector({Variant(sSymbol)}), 0, "Same", "", p_lOwnerId}},
+            {kWatchListWriter,
+             "NewWatchListNonMatchingItems",
+             {0, lList, VariantArray::Vector({Variant(sSymbol)}), 0, "Other", "", p_lOwnerId}},
+            {kWatchListWriter,
+             "AddWatchListItems",
+             {lList, VariantArray::Vector({Variant(sSymbol)}), 0}},
+            {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", p_lOwnerId}},
+            {kPortfolioReader,
+             "GetCurrentHoldings",
+             {lPortfolio, kDemoOwnerId, Variant(), true, vNothing, Variant(), true, vNothing}},
+            {kPortfolioReader, "GetPortfolios", {kDemoOwnerId}},
+        };
+    }
+};
+
+TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomationError) {
+    const int32_t lOwnerId = NewOwner();
+    VariantArray aTable = VariantArray::Table(2, 2);
+    aTable.At(0, 0) = VariantArray::Vector({Variant(1)});
+    const std::vector<Variant> aOddValues = {Variant("x'%"), Variant::Null(), Variant(aTable),
+                                             Variant(1e300)};
+    for (const FacadeCall& oBase : EveryCall(lOwnerId)) {
+        std::vector<Variant> aArgs = oBase.m_aArgs;
+        ASSERT_NO_THROW(Call(oBase.m_sProgId, oBase.m_sMethod, aArgs)) << oBase.m_sMethod;
+        for (size_t i = 0; i < oBase.m_aArgs.size(); ++i) {
+            for (const Variant& vOdd : aOddValues) {
+                aArgs = oBase.m_aArgs;
+                aArgs[i] = vOdd;
+                try {
+                    Call(oBase.m_sProgId, oBase.m_sMethod, aArgs);
+                } catch (const AutomationError& oError) {
+                    EXPECT_TRUE(NamesTheCall(oError, oBase.m_sMethod))
+                        << oBase.m_sMethod << " argument " << i + 1 << ": " << oError.Description();
+                }
+            }
+        }
+        aArgs = oBase.m_aArgs;
+        aArgs.emplace_back();
+        aArgs.emplace_back();
+        const AutomationError oCount = CallError(oBase.m_sProgId, oBase.m_sMethod, aArgs);
+        EXPECT_EQ(oCount.Number(), errors::kWrongArgumentCount) << oBase.m_sMethod;
+    }
+}
+
+TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
+    const int32_t lOwnerId = NewOwner();
+    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    VariantArray aNested = VariantArray::Table(2, 2);
+    aNested.At(1, 1) = VariantArray::Vector({Variant("A")});
+    struct Case {
+        std::string_view m_sProgId;
+        const char* m_sMethod;
+        std::vector<Variant> m_aArgs;
+        const char* m_sSays;
+    };
+    const std::vector<Case> aCases = {
+        {prog_id::kViewerWriter,
+         "SaveLayout",
+         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, Variant::Null(), -1},
+         "argument 11 (DataType)"},
+        {prog_id::kViewerWriter,
+         "SaveLayout",
+         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, Variant("columns"), 0, -1},
+         "column table"},
+        {prog_id::kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Variant(aNested), 0, "New", "", lOwnerId},
+         "argument 2 (Items)"},
+        {prog_id::kWatchListWriter,
+         "NewWatchListFolder",
+         {Variant(1e12), 0, "Folder", lOwnerId},
+         "argument 1 (FolderId)"},
+        {prog_id::kViewerReader,
+         "HistoryStockEX",
+         {Variant::Date(0), Variant("not a day"), "A", Variant(), Variant::Nothing(), 0, -1, false},
+         "argument 2 (EndDate)"},
+    };
+    for (const Case& oCase : aCases) {
+        const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
+        EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
+            << oError.Description();
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
+}
+
+TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads) {
+    const int32_t lOwnerId = NewOwner();
+    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    SqliteDatabase oOtherProcess(Backend().Store().Path(), SqliteDatabase::OpenMode::ReadWrite, 0);
+    oOtherProcess.Execute("BEGIN IMMEDIATE");
+    Database().SetBusyTimeout(20);
+    const std::vector<FacadeCall> aWrites = {
+        {prog_id::kViewerWriter,
+         "SaveLayout",
+         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
+        {prog_id::kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Variant("A"), 0, "New", "", lOwnerId}},
+        {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwnerId}},
+        {prog_id::kViewerReader, "Login", {lOwnerId, "Name"}},
+    };
+    for (const FacadeCall& oWrite : aWrites) {
+        const AutomationError oError =
+            CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
+        EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();
+        EXPECT_NE(oError.Description().find(Backend().Store().Path()), std::string::npos);
+        EXPECT_NE(oError.Description().find("locked"), std::string::npos) << oError.Description();
+    }
+    std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
+    Call(prog_id::kViewerReader, "SectorViewer", aArgs);
+    EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
+
+    oOtherProcess.Execute("ROLLBACK");
+    Database().SetBusyTimeout(10000);
+    EXPECT_EQ(Count("SELECT count(*) FROM owners WHERE owner_id = ?1", lOwnerId), 0);
+}
+
+TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheFile) {
+    testing::ScratchFolder oFolder;
+    const std::string sCopy = oFolder.File("read-only.db");
+    Database().Execute("VACUUM INTO '" + sCopy + "'");
+    RegisterFacadeComponents(m_oPlatform.Components(),
+                             std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadOnly));
+
+    std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
+    Call(prog_id::kViewerReader, "SectorViewer", aArgs);
+    EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
+    for (const FacadeCall& oWrite :
+         {FacadeCall{prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", 7}},
+          FacadeCall{prog_id::kViewerReader, "Login", {7, "Name"}}}) {
+        const AutomationError oError =
+            CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
+        EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();
+        EXPECT_NE(oError.Description().find(sCopy), std::string::npos) << oError.Description();
+    }
+}
+
+}  // namespace
+}  // namespace qv::facade
