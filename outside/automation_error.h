@@ -17,6 +17,7 @@ constexpr int32_t kTypeMismatch = 13;
 constexpr int32_t kObjectVariableNotSet = 91;
 constexpr int32_t kInvalidUseOfNull = 94;
 constexpr int32_t kCannotCreateObject = 429;
+constexpr int32_t kActionNotSupported = 445;
 constexpr int32_t kMemberNotSupported = 438;
 constexpr int32_t kWrongArgumentCount = 450;
 constexpr int32_t kInvalidViewerType = 911;
@@ -29,20 +30,21 @@ constexpr int32_t kNotAllowedWhenOpen = 3705;
 }  // namespace errors
 
 class AutomationError : public std::runtime_error {
-public:
+  public:
     AutomationError(int32_t p_lNumber, std::string p_sSource, std::string p_sDescription);
 
     int32_t Number() const { return m_lNumber; }
     const std::string& Source() const { return m_sSource; }
     const std::string& Description() const { return m_sDescription; }
 
-private:
+  private:
     int32_t m_lNumber;
     std::string m_sSource;
     std::string m_sDescription;
 };
 
-// The runtime's own text for the numbers above ("Overflow", "Type mismatch", ...); empty for others.
+// The runtime's own text for the numbers above ("Overflow", "Type mismatch", ...); empty for
+// others.
 std::string RuntimeErrorText(int32_t p_lNumber);
 
 // Throws the runtime error p_lNumber with its standard text, or p_sDetail appended after ": ".

@@ -1,6 +1,7 @@
 #include "outside/platform_context.h"
 
 #include "outside/afm_text_measurer.h"
+#include "outside/date_selector.h"
 #include "outside/file_settings_store.h"
 #include "outside/headless_services.h"
 
@@ -22,7 +23,9 @@ PlatformContext::PlatformContext()
       m_clock(std::make_unique<SystemClock>()),
       m_measurer(std::make_unique<AfmTextMeasurer>()),
       m_settings(
-          std::make_unique<FileSettingsStore>(FileSettingsStore::DefaultPath(), m_reporter)) {}
+          std::make_unique<FileSettingsStore>(FileSettingsStore::DefaultPath(), m_reporter)) {
+    RegisterHeadlessDateSelector(m_components);
+}
 
 PlatformContext::~PlatformContext() = default;
 

@@ -35,7 +35,7 @@ namespace qv {
 class PlatformContext {
   public:
     // Headless services (headless_services.h), the library folder of the environment, the
-    // user's settings file and an empty component registry.
+    // user's settings file and a component registry that knows only the headless date selector.
     PlatformContext();
     ~PlatformContext();
     PlatformContext(const PlatformContext&) = delete;

@@ -51,12 +51,6 @@ void LockSecondaryColumns(Grid& p_oSecGrid) {
     }
 }
 
-// SecGridFilter holds the code the sector grid is filtered on; Empty before the first filter,
-// which compares as 0.
-bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
-    return (p_vFilter.IsEmpty() ? 0 : p_vFilter.ToLong()) == p_lCode;
-}
-
 }  // namespace
 
 void IndustryViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {

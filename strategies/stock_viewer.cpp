@@ -64,10 +64,6 @@ const char* SecondaryKeyField(const ViewerElements& p_oElements) {
 
 // SecGridFilter holds the code the secondary grid shows; Empty before the first filter, which
 // compares as 0.
-bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
-    return (p_vFilter.IsEmpty() ? 0 : p_vFilter.ToLong()) == p_lCode;
-}
-
 void TakeSecondaryFilter(ViewerElements& p_oElements, const Grid& p_oSecGrid) {
     const auto& control = p_oSecGrid.GridObject();
     if (control && control->Row() >= 0) {

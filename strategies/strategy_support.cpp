@@ -88,6 +88,13 @@ Variant CurrentValue(const Grid& p_oGrid, std::string_view p_sField) {
     return control->DataSource()->Fields().Item(p_sField).Value();
 }
 
+bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
+    if (p_vFilter.IsEmpty()) {
+        return p_lCode == 0;
+    }
+    return p_vFilter.IsNumber() && p_vFilter.ToLong() == p_lCode;
+}
+
 void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds) {
     for (const auto& column : p_oColumns) {
         const bool key =

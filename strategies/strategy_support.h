@@ -62,6 +62,9 @@ void ReportLoginConflict(ViewerElements& p_oElements);
 // The value of p_sField in the current row of the grid's control; Empty without a control,
 // rows or current row.
 Variant CurrentValue(const Grid& p_oGrid, std::string_view p_sField);
+// Whether the secondary grid is already filtered on p_lCode. SecGridFilter is Empty before the
+// first filter (taken as 0) and the empty text after a new query, which matches no code.
+bool SameFilter(const Variant& p_vFilter, int32_t p_lCode);
 
 // Key columns to split 0, all others to split 1.
 void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds);

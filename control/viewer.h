@@ -1,0 +1,287 @@
+// Viewer: the control a host places to show one market-data list.
+//
+// The control holds little of its own: the strategy of its viewer type (which owns the viewer
+// state, ViewerElements), the two Grid wrappers around its two grid controls, a few values and
+// lists the host hands in, and the geometry of its surface. Every other property is forwarded
+// to the strategy's ViewerElements, so a host must set ViewerType first; a forwarding property
+// used before that is the automation error 91 (object not set).
+//
+//     auto viewer = std::make_shared<Viewer>();
+//     viewer->AddSink(hostEvents);
+//     viewer->SetViewerType(vt_Stocks);        // error 911 for a type without a strategy
+//     viewer->SetOwnerId(7);
+//     viewer->SetStartDate(day);
+//     if (viewer->UpdateViewer()) { ... }      // the query; both grids now show rows
+//
+// A host that binds late calls the same members by name through Invoke, with the parameters,
+// defaults and by-reference arguments of the control's dispatch interface.
+//
+// Everything runs on the host's one thread. The control yields to the host's message loop at a
+// few points (a watch list after a query, a navigation from the grid), and a host event handler
+// may then call the control again or release it: the control touches none of its members after
+// an event whose handler released it.
+//
+// Commands whose implementation belongs to the layout, customization, sorting, search, watch-list
+// and printing modules are reported as not available (error 445 under the handler's label) and
+// do nothing else until those modules exist.
+#pragma once
+
+#include "control/viewer_type.h"
+#include "outside/dispatch.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class Grid;
+class GridControl;
+class Recordset;
+class ViewerElements;
+class ViewerEvents;
+class ViewerFunctionality;
+class DispatchTable;
+
+// A child control's place on the control's surface, in twips.
+struct TwipsRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    bool operator==(const TwipsRect&) const = default;
+};
+
+class Viewer : public DispatchObject {
+  public:
+    // The paths of the default server and layout addresses; the host part is the local server.
+    static constexpr const char* kDefaultServerAddress = "http://localhost/olmaris/";
+    static constexpr const char* kDefaultLayoutPath = "http://localhost/olmaris/gridlayouts/";
+    // The designed sizes of the surface's children.
+    static constexpr int32_t kSecondaryGridHeight = 705;
+    static constexpr int32_t kRunningIndicatorWidth = 2880;
+    static constexpr int32_t kRunningIndicatorHeight = 1200;
+
+    Viewer();
+    ~Viewer() override;
+    Viewer(const Viewer&) = delete;
+    Viewer& operator=(const Viewer&) = delete;
+
+    std::string_view DispatchClassName() const override { return "Viewer"; }
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override;
+
+    // --- Host wiring ---------------------------------------------------------------------------
+    // Sinks are held weakly; a sink released by its owner simply hears nothing more.
+    void AddSink(const std::shared_ptr<ViewerEvents>& p_oSink);
+    void RemoveSink(const std::shared_ptr<ViewerEvents>& p_oSink);
+    // The host's container object, which receives "disable" when another login takes over.
+    void SetParent(const std::shared_ptr<DispatchObject>& p_oParent) { m_oParent = p_oParent; }
+
+    // The child grid controls (they live as long as the control) and the current wrappers.
+    const std::shared_ptr<GridControl>& olePriGrid() const { return m_olePriGrid; }
+    const std::shared_ptr<GridControl>& oleSecGrid() const { return m_oleSecGrid; }
+    const std::shared_ptr<Grid>& PrimaryGrid() const { return m_oPriGrid; }
+    const std::shared_ptr<Grid>& SecondaryGrid() const { return m_oSecGrid; }
+    // The current strategy; null until ViewerType is first set.
+    const std::shared_ptr<ViewerFunctionality>& Strategy() const { return m_oStrategy; }
+
+    // --- Geometry --------------------------------------------------------------------------------
+    // The host sizes the control; the children are laid out again.
+    void SetExtent(int32_t p_lWidth, int32_t p_lHeight);
+    int32_t Width() const { return m_lWidth; }
+    int32_t Height() const { return m_lHeight; }
+    const TwipsRect& PrimaryGridRect() const { return m_rcPriGrid; }
+    const TwipsRect& SecondaryGridRect() const { return m_rcSecGrid; }
+    const TwipsRect& RunningIndicatorRect() const { return m_rcRunning; }
+    void ResizeMe();
+
+    // --- Viewer type -----------------------------------------------------------------------------
+    // 0 until a type is set.
+    qv::ViewerType ViewerType() const;
+    // Creates the strategy and both grid wrappers; error 911 "Invalid Viewer Type" for a value
+    // without a strategy, which leaves the previous strategy in place.
+    void SetViewerType(int32_t p_eViewerType);
+
+    // --- Forwarding properties (error 91 before ViewerType is set) ---------------------------
+    int32_t ProgramsMask() const;
+    void SetProgramsMask(int32_t p_lMask);
+    int32_t PortfolioID() const;
+    // Also clears WatchListId.
+    void SetPortfolioID(int32_t p_lId);
+    int32_t WatchListId() const;
+    // Also clears PortfolioID.
+    void SetWatchListId(int32_t p_lId);
+    std::shared_ptr<Recordset> ParameterList() const;
+    void SetParameterList(std::shared_ptr<Recordset> p_rParameters);
+    std::shared_ptr<Recordset> FinderResults() const;
+    void SetFinderResults(std::shared_ptr<Recordset> p_rResults);
+    int32_t FinderResultsType() const;
+    // Writes only a changed value.
+    void SetFinderResultsType(int32_t p_lType);
+    int32_t MaxRows() const;
+    void SetMaxRows(int32_t p_lMaxRows);
+    bool ReturnAll() const;
+    void SetReturnAll(bool p_bReturnAll);
+    std::string ServerAddress() const;
+    void SetServerAddress(const std::string& p_sAddress);
+    std::string GridLayoutPath() const;
+    void SetGridLayoutPath(const std::string& p_sPath);
+    // The layout description in force.
+    Variant LayoutInfo() const;
+    void SetLayoutInfo(const Variant& p_vLayoutInfo);
+    std::string AvgType() const;
+    void SetAvgType(const std::string& p_sAvgType);
+    int32_t IndCode() const;
+    void SetIndCode(int32_t p_lCode);
+    int32_t SectorCode() const;
+    void SetSectorCode(int32_t p_lCode);
+    int32_t OwnerId() const;
+    void SetOwnerId(int32_t p_lId);
+    std::string PortfolioName() const;
+    void SetPortfolioName(const std::string& p_sName);
+    std::string SearchName() const;
+    void SetSearchName(const std::string& p_sName);
+    bool IsWin32() const;
+    void SetIsWin32(bool p_bIsWin32);
+    double StartDate() const;
+    void SetStartDate(double p_dDate);
+    double EndDate() const;
+    void SetEndDate(double p_dDate);
+    std::string BSHCaption() const;
+    std::string SortCaption() const;
+    int32_t StartTimeId() const;
+    // For a portfolio, the keys of the selected primary rows.
+    std::string Symbol() const;
+    void SetSymbol(const std::string& p_sSymbol);
+
+    // --- Properties of the control itself --------------------------------------------------------
+    const std::string& TimeCode() const { return m_sTimeCode; }
+    void SetTimeCode(const std::string& p_sTimeCode) { m_sTimeCode = p_sTimeCode; }
+    double PortFolioUpdatedDate() const { return m_dPortFolioUpdatedDate; }
+    void SetPortFolioUpdatedDate(double p_dDate) { m_dPortFolioUpdatedDate = p_dDate; }
+    // The host's lists for the searches.
+    void SetCompanyList(std::shared_ptr<Recordset> p_rList) { m_rCompanyList = std::move(p_rList); }
+    void SetSectorList(std::shared_ptr<Recordset> p_rList) { m_rSectorList = std::move(p_rList); }
+    void SetIndustryList(std::shared_ptr<Recordset> p_rList) {
+        m_rIndustryList = std::move(p_rList);
+    }
+    const std::shared_ptr<Recordset>& CompanyList() const { return m_rCompanyList; }
+    const std::shared_ptr<Recordset>& SectorList() const { return m_rSectorList; }
+    const std::shared_ptr<Recordset>& IndustryList() const { return m_rIndustryList; }
+    // Rows of the primary grid's recordset; 0 without one.
+    int32_t RecordCount() const;
+    std::string ViewerTypeCaption() const;
+    std::string ViewerOtherCaption() const;
+    // A host's date text ("12.06.2026" or "12/06/2026") as StartDate.
+    void SetStartDateStr(const std::string& p_sDate);
+    // Remembers the host of a server address as the per-user "RemoteServer" setting.
+    void SetRemoteServer(const std::string& p_sServer);
+    // Always nothing.
+    std::shared_ptr<DispatchObject> EventClass() const { return nullptr; }
+    // Two "True" texts.
+    Variant Win32Setup() const;
+    // The keys of the selected rows, the primary grid's first; selects the current primary row
+    // when neither grid has a selection.
+    std::string Win32Key();
+    // The data type of the grid with a selection, the primary first; -1 when neither has one.
+    int16_t SelectedGridType();
+
+    // --- The update cycle ----------------------------------------------------------------------
+    // Runs the query; true when the primary grid shows at least one row.
+    bool UpdateViewer(bool p_bReformat = true, bool p_bResetLeftCol = false);
+    // Unbinds and hides both grids. Always Empty.
+    Variant ClearViewer();
+    // Drops the finder results and runs the query again, with p_vLayoutInfo as the layout when
+    // given (not Missing).
+    void ClearResults(const Variant& p_vLayoutInfo = Variant::Missing());
+    void ChangeRunningStatus(const std::string& p_sCaption = "", bool p_bVisible = false);
+
+    // --- Details ---------------------------------------------------------------------------------
+    void ShowDetails();
+    void ShowStockA();
+
+    // Releases the grids, the strategy and the host's lists, as the control's termination does.
+    void Destroy();
+
+    // The search-selection flags and the last-used grid, for the modules that read them.
+    bool PrimaryGridUsedLast() const { return m_bPriGridLastUsed; }
+
+  private:
+    class PrimaryControlSink;
+    class SecondaryControlSink;
+    class PrimaryWrapperSink;
+    class SecondaryWrapperSink;
+
+    static const DispatchTable& Table();
+
+    // The strategy's state; error 91 without a strategy.
+    std::shared_ptr<ViewerElements> Elements() const;
+    std::shared_ptr<ViewerFunctionality> CreateStrategy(int32_t p_eViewerType) const;
+    void UserControlResize();
+    void Teardown();
+
+    // Each raise returns false when a handler released the control.
+    bool RaiseEvent(const std::function<void(ViewerEvents&)>& p_fnEvent);
+
+    void SortSecondaryGrid();
+    void SelectTop(int32_t p_lCount);
+    void ClearSelection(GridControl& p_oGrid);
+    std::string GridColumnText(const std::shared_ptr<GridControl>& p_oGrid,
+                               const std::string& p_sField) const;
+
+    // The handlers of the grid controls' events.
+    void PrimaryClick();
+    void SecondaryClick();
+    void PrimaryMouseMove(int32_t p_lX, int32_t p_lY);
+    void PrimaryMouseUp(int16_t p_iButton, int32_t p_lX, int32_t p_lY);
+    void PrimaryDblClick();
+    void PrimaryHeadClick(int16_t p_iColIndex);
+    void PrimaryKeyDown(int16_t p_iKeyCode, int16_t p_iShift);
+    void PrimaryColMove(int16_t p_iPosition);
+    // The handlers of the Grid wrappers' events.
+    void PrimaryNavigate(const std::string& p_sAddress);
+    void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag);
+    void PrimaryDelete(const std::string& p_sKeys);
+    // A command whose module is not part of the control yet: reported under p_sLabel.
+    void ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const;
+
+    std::shared_ptr<GridControl> m_olePriGrid;
+    std::shared_ptr<GridControl> m_oleSecGrid;
+    std::unique_ptr<PrimaryControlSink> m_oPriControlSink;
+    std::unique_ptr<SecondaryControlSink> m_oSecControlSink;
+    std::unique_ptr<PrimaryWrapperSink> m_oPriWrapperSink;
+    std::unique_ptr<SecondaryWrapperSink> m_oSecWrapperSink;
+
+    std::shared_ptr<ViewerFunctionality> m_oStrategy;
+    std::shared_ptr<Grid> m_oPriGrid;
+    std::shared_ptr<Grid> m_oSecGrid;
+    // The column-selection dialog handed to both wrappers; held for the field customization.
+    std::shared_ptr<DispatchObject> m_dlgColSel;
+
+    std::string m_sTimeCode;
+    double m_dPortFolioUpdatedDate = 0;
+    std::shared_ptr<Recordset> m_rCompanyList;
+    std::shared_ptr<Recordset> m_rSectorList;
+    std::shared_ptr<Recordset> m_rIndustryList;
+
+    bool m_bPriGridLastUsed = false;
+    bool m_bIgnoreDblClick = false;
+    bool m_bSearchSelected = false;
+    bool m_bSearchFound = false;
+
+    int32_t m_lWidth = 0;
+    int32_t m_lHeight = 0;
+    TwipsRect m_rcPriGrid;
+    TwipsRect m_rcSecGrid{0, 0, 0, kSecondaryGridHeight};
+    TwipsRect m_rcRunning{0, 0, kRunningIndicatorWidth, kRunningIndicatorHeight};
+
+    std::vector<std::weak_ptr<ViewerEvents>> m_sinks;
+    std::weak_ptr<DispatchObject> m_oParent;
+    // Expires when the control is destroyed, so that code after a raise can tell.
+    std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
+};
+
+}  // namespace qv

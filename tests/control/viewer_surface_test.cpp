@@ -1,0 +1,217 @@
+#include "control/viewer_elements.h"
+#include "outside/automation_error.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "outside/support_utility.h"
+#include "outside/vb_date.h"
+#include "strategies/industry_viewer.h"
+#include "strategies/viewer_functionality.h"
+#include "viewer_test_support.h"
+
+#include <array>
+
+namespace qv::testing {
+namespace {
+
+int32_t ErrorNumberOf(const std::function<void()>& p_fn) {
+    try {
+        p_fn();
+    } catch (const AutomationError& error) {
+        return error.Number();
+    }
+    return 0;
+}
+
+TEST_F(ViewerTest, ForwardingPropertiesBeforeAViewerTypeAreObjectNotSet) {
+    EXPECT_EQ(m_oViewer->ViewerType(), vt_Stocks);
+    EXPECT_EQ(ErrorNumberOf([&] { m_oViewer->SetOwnerId(3); }), errors::kObjectVariableNotSet);
+    EXPECT_EQ(ErrorNumberOf([&] { GetProperty(*m_oViewer, "WatchListId"); }),
+              errors::kObjectVariableNotSet);
+    // The control's own properties need no strategy.
+    m_oViewer->SetTimeCode("abc");
+    EXPECT_EQ(GetProperty(*m_oViewer, "TimeCode").ToString(), "abc");
+    EXPECT_EQ(m_oViewer->RecordCount(), 0);
+}
+
+TEST_F(ViewerTest, TypesWithoutAStrategyFailWith911AndKeepTheOldOne) {
+    m_oViewer->SetViewerType(vt_Sectors);
+    m_oViewer->SetOwnerId(4);
+    const auto strategy = m_oViewer->Strategy();
+    for (int32_t type : {int32_t{vt_BuyFromSearch}, int32_t{vt_Stocks_Print},
+                         int32_t{vt_Portfolio_Print}, -1, 17}) {
+        try {
+            LetProperty(*m_oViewer, "ViewerType", Variant(type));
+            ADD_FAILURE() << type;
+        } catch (const AutomationError& error) {
+            EXPECT_EQ(error.Number(), 911);
+            EXPECT_EQ(error.Description(), "Invalid Viewer Type");
+        }
+        EXPECT_EQ(m_oViewer->Strategy(), strategy);
+        EXPECT_EQ(m_oViewer->OwnerId(), 4);
+        EXPECT_FALSE(m_oPlatform.Indicator().Visible()) << type;
+    }
+}
+
+TEST_F(ViewerTest, NewViewerTypeKeepsOnlyTheTwoAddresses) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    EXPECT_EQ(m_oViewer->ServerAddress(), "http://localhost/olmaris/");
+    EXPECT_EQ(m_oViewer->GridLayoutPath(), "http://localhost/olmaris/gridlayouts/");
+    m_oViewer->SetServerAddress("http://example.org/app/");
+    m_oViewer->SetGridLayoutPath("");
+    m_oViewer->SetOwnerId(9);
+    m_oViewer->SetWatchListId(5);
+    m_oViewer->Strategy()->ViewerElements()->SetSortInfo(4, 1, 5, 0);
+
+    m_oViewer->SetViewerType(vt_Industries);
+    EXPECT_NE(dynamic_cast<IndustryViewer*>(m_oViewer->Strategy().get()), nullptr);
+    EXPECT_EQ(m_oViewer->ViewerType(), vt_Industries);
+    EXPECT_EQ(m_oViewer->ServerAddress(), "http://example.org/app/");
+    EXPECT_EQ(m_oViewer->GridLayoutPath(), "http://localhost/olmaris/gridlayouts/");
+    EXPECT_EQ(m_oViewer->OwnerId(), 0);
+    EXPECT_EQ(m_oViewer->WatchListId(), 0);
+    EXPECT_EQ(m_oViewer->Strategy()->ViewerElements()->PriSortFieldId(),
+              ViewerElements().PriSortFieldId());
+    EXPECT_EQ(m_oViewer->PrimaryGrid()->ViewerDataType(), vt_Industries);
+    // The indicator went up for the change and down again.
+    const auto& history = m_oPlatform.Indicator().History();
+    ASSERT_GE(history.size(), 2u);
+    EXPECT_EQ(history[history.size() - 2].Caption, "Initializing . . .");
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+}
+
+TEST_F(ViewerTest, PortfolioAndWatchListExcludeEachOther) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetWatchListId(5);
+    LetProperty(*m_oViewer, "PortfolioID", Variant(int32_t{8}));
+    EXPECT_EQ(m_oViewer->WatchListId(), 0);
+    EXPECT_EQ(m_oViewer->PortfolioID(), 8);
+    m_oViewer->SetWatchListId(6);
+    EXPECT_EQ(m_oViewer->PortfolioID(), 0);
+}
+
+TEST_F(ViewerTest, SurfaceGeometryInTwips) {
+    m_oViewer->SetExtent(2000, 1000);
+    EXPECT_EQ(m_oViewer->RunningIndicatorRect().Left, 30);
+    EXPECT_EQ(m_oViewer->RunningIndicatorRect().Top, 30);
+    EXPECT_EQ(m_oViewer->PrimaryGridRect(), (TwipsRect{30, 0, 1940, 1000}));
+
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->Strategy()->ViewerElements()->SetDoubleGrid(true);
+    m_oViewer->SetExtent(12000, 8000);
+    EXPECT_EQ(m_oViewer->RunningIndicatorRect().Left, (12000 - Viewer::kRunningIndicatorWidth) / 2);
+    EXPECT_EQ(m_oViewer->RunningIndicatorRect().Top, (8000 - Viewer::kRunningIndicatorHeight) / 2);
+    EXPECT_EQ(m_oViewer->PrimaryGridRect().Height, 8000 * 985 / 1000 - 705);
+    EXPECT_EQ(m_oViewer->SecondaryGridRect().Top, 8000 - 705);
+    EXPECT_EQ(m_oViewer->SecondaryGridRect().Height, Viewer::kSecondaryGridHeight);
+}
+
+TEST_F(ViewerTest, CaptionsFollowTheScope) {
+    struct Case {
+        ViewerType Type;
+        int32_t Industry;
+        int32_t Sector;
+        const char* Caption;
+    };
+    const Case cases[] = {
+        {vt_Stocks, 0, 0, "Stock Viewer"},          {vt_Stocks, 3, 0, "Stocks in Industry Group: "},
+        {vt_Stocks, 3, 2, "Stocks in Sector: "},    {vt_Industries, 0, 2, "Industries in Sector: "},
+        {vt_Industries, 0, 0, "Industry Viewer"},   {vt_Sectors, 0, 0, "Sector Viewer"},
+        {vt_StockHistory, 0, 0, "Stock History"},   {vt_SectorHistory, 0, 0, "Sector History"},
+        {vt_FinderResults, 0, 0, "Finder Results"}, {vt_Portfolio, 0, 0, "Portfolio"},
+    };
+    for (const Case& test : cases) {
+        m_oViewer->SetViewerType(test.Type);
+        m_oViewer->SetIndCode(test.Industry);
+        m_oViewer->SetSectorCode(test.Sector);
+        EXPECT_EQ(GetProperty(*m_oViewer, "ViewerTypeCaption").ToString(), test.Caption);
+    }
+    m_oViewer->SetViewerType(vt_FinderResults);
+    EXPECT_EQ(m_oViewer->ViewerOtherCaption(), "Finder Results");
+    m_oViewer->SetViewerType(vt_Sectors);
+    EXPECT_EQ(m_oViewer->ViewerOtherCaption(), "");
+}
+
+TEST_F(ViewerTest, FixedAnswersOfTheHostInterface) {
+    const Variant setup = GetProperty(*m_oViewer, "Win32Setup");
+    ASSERT_TRUE(setup.IsArray());
+    EXPECT_EQ(setup.Array().LBound(), 0);
+    EXPECT_EQ(setup.Array().UBound(), 1);
+    EXPECT_EQ(setup.Array().At(0).ToString(), "True");
+    EXPECT_EQ(setup.Array().At(1).ToString(), "True");
+    EXPECT_TRUE(GetProperty(*m_oViewer, "EventClass").IsNothing());
+    m_oViewer->SetViewerType(vt_Stocks);
+    EXPECT_EQ(GetProperty(*m_oViewer, "SelectedGridType").ToLong(), -1);
+}
+
+TEST_F(ViewerTest, StartDateTextIsReadWithDotsAsSlashes) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    std::array<Variant, 1> args{Variant("12.04.2026")};
+    m_oViewer->Invoke("StartDateStr", InvokeKind::PropertyLet, args);
+    double expected = 0;
+    ASSERT_TRUE(ParseDateText("12/04/2026", expected));
+    EXPECT_EQ(m_oViewer->StartDate(), expected);
+    EXPECT_EQ(args[0].ToString(), "12/04/2026");
+
+    EXPECT_EQ(ErrorNumberOf([&] { m_oViewer->SetStartDateStr("not a day"); }),
+              errors::kTypeMismatch);
+    EXPECT_EQ(m_oViewer->StartDate(), expected);
+}
+
+TEST_F(ViewerTest, RemoteServerKeepsTheHostOfAnAddress) {
+    const SupportUtility utility;
+    m_oViewer->SetRemoteServer("http://quotes.example.com/facade");
+    EXPECT_EQ(utility.RemoteServer(), "HTTP://QUOTES.EXAMPLE.COM");
+    m_oViewer->SetRemoteServer("no-slashes");
+    m_oViewer->SetRemoteServer("a//");  // "HTTP://" alone is too short to keep
+    EXPECT_EQ(utility.RemoteServer(), "HTTP://QUOTES.EXAMPLE.COM");
+    EXPECT_EQ(Reports("Portfolio:RemoteServer_Let"), 0u);
+}
+
+TEST_F(ViewerTest, DetailsCarryTheDateOfTheViewerType) {
+    m_oViewer->SetViewerType(vt_Sectors);
+    m_oViewer->SetStartDate(0);
+    m_oViewer->ShowDetails();
+    m_oViewer->ShowStockA();
+    EXPECT_TRUE(m_oHost.Events.empty()) << "no date yet";
+
+    m_oViewer->SetStartDate(LastDay());
+    m_oViewer->ShowStockA();
+    m_oViewer->ShowDetails();
+    ASSERT_EQ(m_oHost.Names(), std::vector<std::string>{"ShowInfo"});
+    EXPECT_EQ(m_oHost.Events[0].Args[0].ToLong(), 1);
+    EXPECT_EQ(m_oHost.Events[0].Args[1].ToDate(), LastDay());
+
+    m_oViewer->SetViewerType(vt_Portfolio);
+    m_oViewer->SetStartDate(LastDay());
+    m_oViewer->ShowStockA();
+    ASSERT_NE(m_oHost.Last("ShowStockA"), nullptr);
+    EXPECT_EQ(m_oHost.Last("ShowStockA")->Args[1].ToDate(), 0);
+}
+
+TEST_F(ViewerTest, HistoryDetailsUseTheTradingDateOfTheCurrentRow) {
+    m_oViewer->SetViewerType(vt_SectorHistory);
+    m_oViewer->SetSectorCode(1);
+    m_oViewer->SetStartDate(LastDay() - 10);
+    m_oViewer->SetEndDate(LastDay());
+    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    const double rowDate = PrimaryValue("Trading_Date").ToDate();
+    m_oViewer->ShowDetails();
+    ASSERT_NE(m_oHost.Last("ShowInfo"), nullptr);
+    EXPECT_EQ(m_oHost.Last("ShowInfo")->Args[1].ToDate(), rowDate);
+    m_oViewer->ShowStockA();
+    EXPECT_EQ(m_oHost.Count("ShowStockA"), 0u);
+}
+
+TEST_F(ViewerTest, DestroyReleasesTheStrategyAndTheGridWrappers) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetCompanyList(std::make_shared<Recordset>());
+    const std::weak_ptr<ViewerFunctionality> strategy = m_oViewer->Strategy();
+    const std::weak_ptr<Grid> grid = m_oViewer->PrimaryGrid();
+    CallMethod(*m_oViewer, "Destroy");
+    EXPECT_TRUE(strategy.expired());
+    EXPECT_TRUE(grid.expired());
+    EXPECT_EQ(m_oViewer->CompanyList(), nullptr);
+}
+
+}  // namespace
+}  // namespace qv::testing

@@ -1,0 +1,85 @@
+#include "viewer_test_support.h"
+
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+
+namespace qv::testing {
+
+RecordingHost::RecordingHost()
+    : Sink(std::make_shared<ViewerEventDispatcher>(
+          [this](std::string_view p_sName, std::span<Variant> p_args) {
+              Events.push_back({std::string(p_sName), {p_args.begin(), p_args.end()}});
+              if (OnNext) {
+                  auto next = std::move(OnNext);
+                  OnNext = nullptr;
+                  next(p_sName, p_args);
+              }
+          })) {}
+
+std::vector<std::string> RecordingHost::Names() const {
+    std::vector<std::string> names;
+    for (const auto& event : Events) {
+        names.push_back(event.Name);
+    }
+    return names;
+}
+
+size_t RecordingHost::Count(const std::string& p_sName) const {
+    size_t count = 0;
+    for (const auto& event : Events) {
+        count += event.Name == p_sName ? 1 : 0;
+    }
+    return count;
+}
+
+const RaisedEvent* RecordingHost::Last(const std::string& p_sName) const {
+    for (auto it = Events.rbegin(); it != Events.rend(); ++it) {
+        if (it->Name == p_sName) {
+            return &*it;
+        }
+    }
+    return nullptr;
+}
+
+Variant RecordingContainer::Invoke(std::string_view p_sName, InvokeKind, std::span<Variant>) {
+    Calls.emplace_back(p_sName);
+    return Variant();
+}
+
+ViewerTest::ViewerTest() {
+    m_oViewer->AddSink(m_oHost.Sink);
+    m_oViewer->SetParent(m_oContainer);
+    m_oViewer->SetExtent(12000, 8000);
+}
+
+std::string ViewerTest::PrimaryText(int32_t p_lRows) const {
+    return m_oViewer->olePriGrid()->RenderText(0, p_lRows);
+}
+
+std::string ViewerTest::SecondaryText(int32_t p_lRows) const {
+    return m_oViewer->oleSecGrid()->RenderText(0, p_lRows);
+}
+
+int32_t ViewerTest::RowY(int32_t p_lRow) {
+    return GridControl::kHeaderHeight + p_lRow * GridControl::kRowHeight +
+           GridControl::kRowHeight / 2;
+}
+
+int32_t ViewerTest::HeaderY() {
+    return GridControl::kHeaderHeight / 2;
+}
+
+Variant ViewerTest::PrimaryValue(const std::string& p_sField) const {
+    return m_oViewer->olePriGrid()->DataSource()->Fields().Item(p_sField).Value();
+}
+
+std::shared_ptr<Recordset> ViewerTest::HostStockRows() {
+    Viewer stocks;
+    stocks.SetViewerType(vt_Stocks);
+    stocks.SetStartDate(LastDay());
+    stocks.UpdateViewer();
+    m_oLog->Clear();
+    return stocks.olePriGrid()->DataSource();
+}
+
+}  // namespace qv::testing

@@ -1,0 +1,294 @@
+#include "control/viewer_elements.h"
+#include "facade/facade_backend.h"
+#include "grid/grid.h"
+#include "grid/grid_columns.h"
+#include "outside/error_reporter.h"
+#include "outside/grid_control.h"
+#include "outside/grid_style.h"
+#include "outside/recordset.h"
+#include "strategies/viewer_functionality.h"
+#include "viewer_test_support.h"
+
+#include <array>
+
+namespace qv::testing {
+namespace {
+
+class ViewerUpdateTest : public ViewerTest {
+  protected:
+    void ShowStocks() {
+        m_oViewer->SetViewerType(vt_Stocks);
+        m_oViewer->SetStartDate(LastDay());
+        ASSERT_TRUE(m_oViewer->UpdateViewer());
+        m_oHost.Events.clear();
+    }
+    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
+    GridControl& Sec() { return *m_oViewer->oleSecGrid(); }
+};
+
+TEST_F(ViewerUpdateTest, StockListSelectsTheFirstRowAndTheIndustryGridFollowsIt) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetStartDate(LastDay());
+    std::array<Variant, 0> none{};
+    EXPECT_TRUE(CallMethod(*m_oViewer, "UpdateViewer", none).ToBool());
+
+    EXPECT_EQ(CallsTo("StockViewer"), 1u);
+    for (const auto& report : m_oPlatform.Reporter().Reports()) {
+        ADD_FAILURE() << report.Label << ": " << report.Number << " " << report.Description;
+    }
+    EXPECT_EQ(m_oViewer->RecordCount(), 60);
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
+    EXPECT_EQ(Pri().Row(), 0);
+    EXPECT_TRUE(Pri().Enabled());
+    EXPECT_TRUE(Sec().Enabled());
+    EXPECT_TRUE(m_oViewer->PrimaryGridUsedLast());
+    EXPECT_EQ(Pri().IdProperty(75).ToLong(), 5);
+    EXPECT_TRUE(Pri().IdProperty(86).ToBool());
+    EXPECT_FALSE(Pri().IdProperty(87).ToBool());
+    // The one industry row is that of the selected stock.
+    const int32_t industry = PrimaryValue("indcode").ToLong();
+    ASSERT_EQ(Sec().DataSource()->RecordCount(), 1);
+    EXPECT_EQ(Sec().DataSource()->Fields().Item("indcode").Value().ToLong(), industry);
+    EXPECT_NE(PrimaryText().find("\n>*"), std::string::npos) << PrimaryText();
+
+    // The indicator: up for the query, down at the end.
+    std::vector<std::string> captions;
+    for (const auto& status : m_oPlatform.Indicator().History()) {
+        if (status.Visible) {
+            captions.push_back(status.Caption);
+        }
+    }
+    EXPECT_EQ(captions,
+              (std::vector<std::string>{"Initializing . . .", "Running . . .", "Updating . . ."}));
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+}
+
+TEST_F(ViewerUpdateTest, ARowChangeRefiltersTheSecondaryGrid) {
+    ShowStocks();
+    const auto& rows = Pri().DataSource();
+    int32_t other = -1;
+    const int32_t first = PrimaryValue("indcode").ToLong();
+    for (int32_t row = 1; row < rows->RecordCount() && other < 0; ++row) {
+        Pri().SetCurrentRow(row);
+        if (PrimaryValue("indcode").ToLong() != first) {
+            other = row;
+        }
+    }
+    ASSERT_GE(other, 0);
+    Pri().SetCurrentRow(0);
+    Pri().Click(other, 1);
+    EXPECT_EQ(Sec().DataSource()->Fields().Item("indcode").Value().ToLong(),
+              PrimaryValue("indcode").ToLong());
+    EXPECT_EQ(Reports("Viewer: SortSecondaryGrid"), 0u);
+}
+
+TEST_F(ViewerUpdateTest, NoRowsSelectsNothingAndReturnsFalse) {
+    m_oViewer->SetViewerType(vt_StockHistory);
+    m_oViewer->SetSymbol("NOSUCHSYMBOL");
+    m_oViewer->SetStartDate(LastDay() - 5);
+    m_oViewer->SetEndDate(LastDay());
+    EXPECT_FALSE(m_oViewer->UpdateViewer());
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
+    EXPECT_TRUE(Pri().Enabled());
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+}
+
+TEST_F(ViewerUpdateTest, LeftColumnSurvivesOnlyWhenItStillExists) {
+    ShowStocks();
+    const auto& split = Pri().Splits()->Item(Pri().Splits()->Count() - 1);
+    split->SetLeftCol(2);
+    EXPECT_TRUE(m_oViewer->UpdateViewer(false, true));
+    EXPECT_EQ(split->LeftCol(), 2);
+
+    split->SetLeftCol(0);
+    EXPECT_TRUE(m_oViewer->UpdateViewer(false, true));
+    EXPECT_EQ(split->LeftCol(), 0);
+}
+
+TEST_F(ViewerUpdateTest, ALoginElsewhereDisablesTheContainerAndSelectsNothing) {
+    const int32_t owner = NewOwner();
+    const std::string oldCode = Backend().Login(owner, "");
+    Backend().Login(owner, "");
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetOwnerId(owner);
+    m_oViewer->SetStartDate(LastDay());
+    m_oViewer->SetTimeCode(oldCode);
+    EXPECT_FALSE(m_oViewer->UpdateViewer());
+    EXPECT_EQ(m_oContainer->Calls, std::vector<std::string>{"disable"});
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
+    EXPECT_TRUE(Pri().Enabled());
+    EXPECT_TRUE(Sec().Enabled());
+}
+
+TEST_F(ViewerUpdateTest, FailuresAreReportedAndTheControlStaysUsable) {
+    EXPECT_FALSE(m_oViewer->UpdateViewer());
+    EXPECT_EQ(Reports("Viewer:UpdateViewer"), 1u);
+
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetStartDate(LastDay());
+    BreakViewerFacade();
+    EXPECT_FALSE(m_oViewer->UpdateViewer());
+    EXPECT_GE(Reports("StockViewer:Initialize"), 1u);
+    EXPECT_TRUE(Pri().Enabled());
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+    EXPECT_EQ(m_oViewer->RecordCount(), 0);
+}
+
+TEST_F(ViewerUpdateTest, RunningIndicatorRules) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->ChangeRunningStatus("Sorting . . .", true);
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+    m_oViewer->ChangeRunningStatus("Running . . .", true);
+    EXPECT_TRUE(m_oPlatform.Indicator().Visible());
+    EXPECT_EQ(Pri().BackColor(), grid_colors::kWhite);
+    m_oViewer->SetViewerType(vt_FinderResults);
+    m_oViewer->ChangeRunningStatus("Running . . .", true);
+    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
+}
+
+TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) {
+    ShowStocks();
+    EXPECT_TRUE(m_oViewer->ClearViewer().IsEmpty());
+    EXPECT_FALSE(Pri().Visible());
+    EXPECT_EQ(Pri().DataSource(), nullptr);
+
+    m_oViewer->SetFinderResults(std::make_shared<Recordset>());
+    m_oLog->Clear();
+    std::array<Variant, 0> none{};
+    CallMethod(*m_oViewer, "ClearResults", none);
+    EXPECT_EQ(m_oViewer->FinderResults(), nullptr);
+    EXPECT_EQ(CallsTo("StockViewer"), 1u);
+    EXPECT_EQ(m_oViewer->RecordCount(), 60);
+    EXPECT_EQ(Reports("Viewer: ClearResults"), 0u);
+}
+
+TEST_F(ViewerUpdateTest, ClicksMoveTheSelectionBetweenTheGrids) {
+    ShowStocks();
+    Sec().Click(0, 0);
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
+    EXPECT_FALSE(m_oViewer->PrimaryGridUsedLast());
+    EXPECT_EQ(m_oViewer->SelectedGridType(), m_oViewer->SecondaryGrid()->ViewerDataType());
+
+    Pri().Click(2, 1);
+    EXPECT_EQ(Sec().SelBookmarks()->Count(), 0);
+    EXPECT_TRUE(m_oViewer->PrimaryGridUsedLast());
+    EXPECT_EQ(m_oViewer->SelectedGridType(), 0);
+    Pri().SetCurrentRow(2);
+    EXPECT_EQ(m_oViewer->Win32Key(), PrimaryValue("symbol").ToString());
+}
+
+TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowWhenNothingIsSelected) {
+    ShowStocks();
+    Pri().SelBookmarks()->Clear();
+    Pri().SetCurrentRow(4);
+    const std::string symbol = PrimaryValue("symbol").ToString();
+    EXPECT_EQ(GetProperty(*m_oViewer, "Win32Key").ToString(), symbol);
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
+}
+
+TEST_F(ViewerUpdateTest, RightClickOnARowMakesItCurrentAfterClearingASingleSelection) {
+    ShowStocks();
+    Pri().MouseDown(gmbRight, 0, 100, RowY(3));
+    Pri().MouseUp(gmbRight, 0, 100, RowY(3));
+    EXPECT_EQ(Pri().Row(), 3);
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
+}
+
+TEST_F(ViewerUpdateTest, MousePointerOverTheHeaders) {
+    ShowStocks();
+    Pri().MouseMove(0, 0, 100, HeaderY());
+    EXPECT_EQ(m_oPlatform.Pointer().Pointer(), vbCustom);
+    Pri().MouseMove(0, 0, 100, RowY(1));
+    EXPECT_EQ(m_oPlatform.Pointer().Pointer(), vbDefault);
+}
+
+TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHeader) {
+    auto hostRows = HostStockRows();
+    m_oViewer->SetViewerType(vt_Portfolio);
+    m_oViewer->SetPortfolioID(1);
+    m_oViewer->SetFinderResults(hostRows);
+    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    m_oHost.Events.clear();
+
+    Pri().MouseUp(gmbLeft, 0, 100, HeaderY());
+    Pri().DoubleClick();
+    EXPECT_EQ(m_oHost.Count("DoubleClick"), 0u);
+
+    Pri().SelBookmarks()->Clear();
+    Pri().DoubleClick();
+    EXPECT_EQ(m_oHost.Count("DoubleClick"), 0u);
+
+    Pri().Click(1, 1);
+    const std::string symbol = PrimaryValue("Symbol").ToString();
+    Pri().DoubleClick();
+    ASSERT_EQ(m_oHost.Count("DoubleClick"), 1u);
+    EXPECT_EQ(m_oHost.Last("DoubleClick")->Args[0].ToString(), symbol);
+    EXPECT_EQ(m_oViewer->Symbol(), m_oViewer->PrimaryGrid()->GetSelKeys());
+}
+
+TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
+    ShowStocks();
+    Pri().KeyDown('F', gssCtrl);
+    Pri().KeyDown('F', 0);
+    EXPECT_EQ(m_oHost.Names(), std::vector<std::string>{"Find"});
+    Pri().KeyDown('L', gssCtrl);
+    EXPECT_EQ(Reports("Viewer:Customize"), 1u);
+
+    m_oViewer->SetViewerType(vt_StockHistory);
+    m_oViewer->ChangeRunningStatus();
+    m_oViewer->PrimaryGrid()->SetGridObject(m_oViewer->olePriGrid());
+    Pri().SetEnabled(true);
+    Pri().KeyDown('Q', gssCtrl);
+    EXPECT_EQ(Reports("Viewer:ShowQuickTest"), 0u);
+}
+
+TEST_F(ViewerUpdateTest, DeleteKeyReachesTheHostOnlyForAWatchList) {
+    ShowStocks();
+    Pri().KeyDown(Grid::kDeleteKey, 0);
+    EXPECT_EQ(m_oHost.Count("Delete"), 0u);
+    m_oViewer->SetWatchListId(3);
+    Pri().KeyDown(Grid::kDeleteKey, 0);
+    ASSERT_EQ(m_oHost.Count("Delete"), 1u);
+    EXPECT_NE(m_oHost.Last("Delete")->Args[0].ToString(), "");
+}
+
+TEST_F(ViewerUpdateTest, NegativeNumbersAreRedInBothGrids) {
+    GridStyle style;
+    for (const char* text : {"(5)", "-3", "-0.25"}) {
+        style.SetForeColor(grid_colors::kBlack);
+        Pri().FetchCellStyle(0, Variant(1.0), 0, text, style);
+        EXPECT_EQ(style.ForeColor(), grid_colors::kRed) << text;
+    }
+    style.SetForeColor(grid_colors::kBlack);
+    Sec().FetchCellStyle(0, Variant(1.0), 0, "A-B", style);
+    EXPECT_EQ(style.ForeColor(), grid_colors::kBlack);
+}
+
+TEST_F(ViewerUpdateTest, DraggedColumnsKeepTheirNewPlace) {
+    ShowStocks();
+    const auto& order = Pri().Columns()->DisplayOrder();
+    const auto position = [&](const std::string& p_sCaption) {
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (order[i]->Caption() == p_sCaption) {
+                return static_cast<int32_t>(i);
+            }
+        }
+        return -1;
+    };
+    const int32_t volume = position("Volume");
+    const int32_t price = position("Price");
+    ASSERT_GT(volume, price);
+    ASSERT_TRUE(Pri().MoveColumns(volume, volume, price));
+    EXPECT_EQ(Reports("Viewer:olePriGrid_ColMove"), 0u);
+    EXPECT_EQ(position("Volume"), price);
+    const std::string header = PrimaryText(0);
+    EXPECT_LT(header.find("Volume"), header.find("Price")) << header;
+    EXPECT_EQ(Pri().IdProperty(43).ToLong(), 1);
+    // Both the columns of the state and a rebuild keep the new order.
+    EXPECT_TRUE(m_oViewer->UpdateViewer(false, false));
+    const std::string rebuilt = PrimaryText(0);
+    EXPECT_LT(rebuilt.find("Volume"), rebuilt.find("Price")) << rebuilt;
+}
+
+}  // namespace
+}  // namespace qv::testing
