@@ -38,44 +38,54 @@ struct CaptionEntry {
     CaptionRule Rule;
 };
 
+// Sorted by length, so that the captions of one length are neighbours.
 constexpr std::array<CaptionEntry, 16> kCaptionRules = {{
+    {"EY", CaptionRule::Signed},
     {"REC", CaptionRule::Recommendation},
-    {"%PRC", CaptionRule::Performance},
-    {"$ CHANGE", CaptionRule::Performance},
-    {"GAIN / SHARE", CaptionRule::Performance},
-    {"GAIN", CaptionRule::Performance},
     {"ROI", CaptionRule::Performance},
-    {"REALIZED GAIN", CaptionRule::Performance},
     {"GRT", CaptionRule::Signed},
     {"EPS", CaptionRule::Signed},
-    {"EY", CaptionRule::Signed},
     {"P/E", CaptionRule::Signed},
     {"GPE", CaptionRule::Signed},
-    {"%VOL", CaptionRule::Signed},
-    {"SALES($M)", CaptionRule::Signed},
     {"SPS", CaptionRule::Signed},
+    {"%PRC", CaptionRule::Performance},
+    {"GAIN", CaptionRule::Performance},
+    {"%VOL", CaptionRule::Signed},
+    {"$ CHANGE", CaptionRule::Performance},
+    {"SALES($M)", CaptionRule::Signed},
     {"SALES ($M)", CaptionRule::Signed},
+    {"GAIN / SHARE", CaptionRule::Performance},
+    {"REALIZED GAIN", CaptionRule::Performance},
 }};
+static_assert(std::is_sorted(kCaptionRules.begin(), kCaptionRules.end(),
+                             [](const CaptionEntry& p_left, const CaptionEntry& p_right) {
+                                 return p_left.Caption.size() < p_right.Caption.size();
+                             }));
 
-// Bit n set: some caption of the table has n characters.
-constexpr uint32_t CaptionLengths() {
-    uint32_t lengths = 0;
-    for (const CaptionEntry& entry : kCaptionRules) {
-        lengths |= uint32_t{1} << entry.Caption.size();
+constexpr size_t kLongestCaption = 13;
+
+// Element n: the index of the first caption of n or more characters.
+constexpr std::array<uint8_t, kLongestCaption + 2> FirstOfLength() {
+    std::array<uint8_t, kLongestCaption + 2> first{};
+    for (size_t length = 0; length < first.size(); ++length) {
+        for (const CaptionEntry& entry : kCaptionRules) {
+            first[length] += entry.Caption.size() < length ? 1 : 0;
+        }
     }
-    return lengths;
+    return first;
 }
+constexpr std::array<uint8_t, kLongestCaption + 2> kFirstOfLength = FirstOfLength();
 
 // Captions compare in capitals, that is without regard to ASCII letter case. Every column of
-// every layout load is looked up here, and most captions have no length of the table.
+// every layout load is looked up here, so only the captions of its length are compared.
 CaptionRule RuleOf(std::string_view p_sCaption) {
-    if (p_sCaption.size() >= 32 || (CaptionLengths() >> p_sCaption.size() & 1) == 0) {
+    if (p_sCaption.size() > kLongestCaption) {
         return CaptionRule::None;
     }
-    for (const CaptionEntry& entry : kCaptionRules) {
-        if (entry.Caption.size() == p_sCaption.size() &&
-            EqualsIgnoreCase(entry.Caption, p_sCaption)) {
-            return entry.Rule;
+    for (size_t i = kFirstOfLength[p_sCaption.size()]; i < kFirstOfLength[p_sCaption.size() + 1];
+         ++i) {
+        if (EqualsIgnoreCase(kCaptionRules[i].Caption, p_sCaption)) {
+            return kCaptionRules[i].Rule;
         }
     }
     return CaptionRule::None;
@@ -113,12 +123,14 @@ void SetCellStyle(GridControlColumn& p_oColumn, std::string_view p_sRegex,
 }
 
 void ApplyRecommendationStyles(GridControlColumn& p_oColumn) {
-    for (std::string_view letter : kRecommendations) {
-        p_oColumn.RemoveRegexCellStyle(gcNormalCell, letter);
+    if (p_oColumn.RegexCellStyleCount() > 0) {
+        for (std::string_view letter : kRecommendations) {
+            p_oColumn.RemoveRegexCellStyle(gcNormalCell, letter);
+        }
     }
-    SetCellStyle(p_oColumn, "B", Styles().Buy);
-    SetCellStyle(p_oColumn, "H", Styles().Hold);
-    SetCellStyle(p_oColumn, "S", Styles().Sell);
+    p_oColumn.AddRegexCellStyle(gcNormalCell, Styles().Buy, "B");
+    p_oColumn.AddRegexCellStyle(gcNormalCell, Styles().Hold, "H");
+    p_oColumn.AddRegexCellStyle(gcNormalCell, Styles().Sell, "S");
 }
 
 void ApplyPerformanceStyles(GridControlColumn& p_oColumn) {

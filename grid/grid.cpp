@@ -141,18 +141,23 @@ void Grid::SetDataSource(std::shared_ptr<Recordset> p_rRecordset) {
     if (!p_rRecordset) {
         return;
     }
-    const GridControlColumns& columns = *m_oGrid->Columns();
+    const std::vector<std::shared_ptr<GridControlColumn>>& columns = m_oGrid->Columns()->ByIndex();
     const Fields& fields = p_rRecordset->Fields();
-    // The rows are fetched in layout order, so the next field is usually the column's own.
+    const int32_t fieldCount = fields.Count();
+    // The rows are fetched in layout order, so the next field is usually the column's own, and
+    // in the letter case the layout gives it.
     int32_t next = 0;
-    for (int32_t index = 0; index < columns.Count(); ++index) {
-        const std::string& field = columns.Item(index)->DataField();
-        if (next < fields.Count() && EqualsIgnoreCase(fields.Item(next).Name(), field)) {
-            ++next;
-            continue;
+    for (size_t index = 0; index < columns.size(); ++index) {
+        const std::string& field = columns[index]->DataField();
+        if (next < fieldCount) {
+            const std::string& name = fields.Item(next).Name();
+            if (name == field || EqualsIgnoreCase(name, field)) {
+                ++next;
+                continue;
+            }
         }
         if (!field.empty() && fields.IndexOf(field) < 0) {
-            ReportMissingField(index);
+            ReportMissingField(static_cast<int32_t>(index));
         }
     }
 }

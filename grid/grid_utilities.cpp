@@ -68,11 +68,16 @@ void SetSplitVisibility(GridControlColumn& p_oGridColumn, int32_t p_lSplit, bool
     }
 }
 
-void AddLayoutColumn(GridControl& p_oGrid, GridColumn& p_oColumn, int32_t p_lIndex,
-                     bool p_bSingleSplit) {
-    const int32_t splits = p_oGrid.Splits()->Count();
-    const int32_t split = std::clamp<int32_t>(p_oColumn.SplitNumber(), 0, splits - 1);
-    const std::shared_ptr<GridControlColumn> gridColumn = p_oGrid.Columns()->Add(p_lIndex);
+// A grid column of the layout and the column it is for.
+struct LoadedColumn {
+    const GridColumn* Layout;
+    GridControlColumn* Grid;
+};
+
+GridControlColumn& AddLayoutColumn(GridControlColumns& p_oGridColumns, int32_t p_lSplits,
+                                   GridColumn& p_oColumn, int32_t p_lIndex, bool p_bSingleSplit) {
+    const int32_t split = std::clamp<int32_t>(p_oColumn.SplitNumber(), 0, p_lSplits - 1);
+    GridControlColumn* const gridColumn = p_oGridColumns.Add(p_lIndex).get();
     gridColumn->SetCaption(p_oColumn.Caption());
     gridColumn->SetDataField(p_oColumn.SQLColumn());
     p_oColumn.SetTrueGridColumnNumber(p_lIndex);
@@ -90,6 +95,7 @@ void AddLayoutColumn(GridControl& p_oGrid, GridColumn& p_oColumn, int32_t p_lInd
         ApplyColumnFormat(*gridColumn, p_oColumn.ColumnFormat());
     }
     ApplyColumnStyles(*gridColumn);
+    return *gridColumn;
 }
 
 // The display position of grid column p_lIndex: its Sequence - 1; 0 for a negative Sequence;
@@ -103,14 +109,13 @@ int32_t TargetPosition(int32_t p_lSequence, int32_t p_lIndex, int32_t p_lCount) 
 
 // Moving the columns one by one in index order can undo earlier moves (positions 2, 3, 1, 0
 // would show as 3, 0, 2, 1); moving them in the order of their target positions cannot.
-// p_added holds the layout column of each grid column, by index.
-void ApplySequenceOrder(GridControl& p_oGrid, const std::vector<const GridColumn*>& p_added) {
-    GridControlColumns& gridColumns = *p_oGrid.Columns();
+// p_added holds the grid columns by index.
+void ApplySequenceOrder(const std::vector<LoadedColumn>& p_added) {
     const auto count = static_cast<int32_t>(p_added.size());
     std::vector<int32_t> targets(p_added.size());
     for (int32_t j = 0; j < count; ++j) {
         const auto index = static_cast<size_t>(j);
-        targets[index] = TargetPosition(p_added[index]->Sequence(), j, count);
+        targets[index] = TargetPosition(p_added[index].Layout->Sequence(), j, count);
     }
     std::vector<int32_t> indexes(p_added.size());
     std::iota(indexes.begin(), indexes.end(), 0);
@@ -120,7 +125,7 @@ void ApplySequenceOrder(GridControl& p_oGrid, const std::vector<const GridColumn
         });
     }
     for (int32_t j : indexes) {
-        GridControlColumn& column = *gridColumns.Item(j);
+        GridControlColumn& column = *p_added[static_cast<size_t>(j)].Grid;
         if (column.Order() != targets[static_cast<size_t>(j)]) {
             column.SetOrder(targets[static_cast<size_t>(j)]);
         }
@@ -169,17 +174,19 @@ void BuildLayout(GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrim
     SetSplitCount(*p_oGrid.Splits(), splits);
 
     const std::shared_ptr<GridColumns> columns = StateColumns(p_oElements, p_bPrimary);
-    std::vector<const GridColumn*> added;
+    GridControlColumns& gridColumns = *p_oGrid.Columns();
+    std::vector<LoadedColumn> added;
     added.reserve(static_cast<size_t>(columns->Count()));
     for (const auto& column : *columns) {
         if (!IsBitSet(p_lViewerDataType, column->TableMask())) {
             CloseSequenceGap(*columns, column->Sequence());
             continue;
         }
-        AddLayoutColumn(p_oGrid, *column, static_cast<int32_t>(added.size()), p_bSingleSplit);
-        added.push_back(column.get());
+        GridControlColumn& gridColumn = AddLayoutColumn(
+            gridColumns, splits, *column, static_cast<int32_t>(added.size()), p_bSingleSplit);
+        added.push_back({column.get(), &gridColumn});
     }
-    ApplySequenceOrder(p_oGrid, added);
+    ApplySequenceOrder(added);
 
     const std::shared_ptr<GridSplit>& frozen = p_oGrid.Splits()->Item(0);
     frozen->SetSizeMode(gsmNumberOfColumns);

@@ -39,20 +39,21 @@ bool IsFixedPitch(std::string_view p_sFontName) {
            p_sFontName.find("Mono") != std::string_view::npos;
 }
 
-int CharacterWidth(unsigned char p_c, bool p_bBold) {
+int CharacterWidth(unsigned char p_c, const std::array<int16_t, 95>& p_widths) {
     if (p_c < 32 || p_c == 127) {
         return 0;
     }
     if (p_c > 127) {
         return kAverageLetter;
     }
-    return (p_bBold ? kBold : kRegular)[p_c - 32];
+    return p_widths[p_c - 32];
 }
 
 }  // namespace
 
 int32_t AfmTextMeasurer::TextWidth(std::string_view p_sText, const FontSpec& p_font) const {
     const bool fixed = IsFixedPitch(p_font.Name);
+    const std::array<int16_t, 95>& widths = p_font.Bold ? kBold : kRegular;
     long units = 0;
     for (char c : p_sText) {
         const auto byte = static_cast<unsigned char>(c);
@@ -60,8 +61,7 @@ int32_t AfmTextMeasurer::TextWidth(std::string_view p_sText, const FontSpec& p_f
         if ((byte & 0xc0) == 0x80) {
             continue;
         }
-        units +=
-            fixed && byte >= 32 && byte != 127 ? kFixedPitch : CharacterWidth(byte, p_font.Bold);
+        units += fixed && byte >= 32 && byte != 127 ? kFixedPitch : CharacterWidth(byte, widths);
     }
     const double size = p_font.Size > 0 ? p_font.Size : 0.0;
     const double twips = static_cast<double>(units) * size * kTwipsPerPoint / 1000.0;

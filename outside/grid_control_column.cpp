@@ -15,7 +15,7 @@ namespace qv {
 struct GridControlColumn::RegexCellStyle {
     int16_t Condition;
     std::string Expression;
-    std::regex Pattern;
+    std::shared_ptr<const std::regex> Pattern;
     std::shared_ptr<GridStyle> Style;
 };
 
@@ -34,16 +34,16 @@ std::optional<int32_t> ColorOf(const Variant& p_vValue) {
 
 // Compiling an expression costs more than everything else a layout load does to a column, and
 // the viewer adds the same few expressions to every grid it loads: compiled expressions are kept
-// by their text (copies share the compiled automaton). The cache is bounded, since the texts come
-// from callers.
-std::regex CompiledRegex(std::string_view p_sRegex) {
+// by their text and shared by the columns that use them. The cache is bounded, since the texts
+// come from callers.
+std::shared_ptr<const std::regex> CompiledRegex(std::string_view p_sRegex) {
     constexpr size_t kMaxCachedRegexes = 64;
-    static std::unordered_map<std::string, std::regex> cache;
+    static std::unordered_map<std::string, std::shared_ptr<const std::regex>> cache;
     const std::string text(p_sRegex);
     if (const auto found = cache.find(text); found != cache.end()) {
         return found->second;
     }
-    std::regex pattern(text);
+    auto pattern = std::make_shared<const std::regex>(text);
     if (cache.size() >= kMaxCachedRegexes) {
         cache.clear();
     }
@@ -115,7 +115,9 @@ const DispatchTable& GridControlColumn::Table() {
     return table;
 }
 
-GridControlColumn::GridControlColumn() : m_splits(1, GridSplitColumnState{true, kDefaultWidth}) {}
+GridControlColumn::GridControlColumn(int32_t p_lSplitCount)
+    : m_splits(static_cast<size_t>(std::max(p_lSplitCount, 0)),
+               GridSplitColumnState{true, kDefaultWidth}) {}
 
 GridControlColumn::~GridControlColumn() = default;
 
@@ -228,7 +230,7 @@ void GridControlColumn::ApplyCellStyles(std::string_view p_sText, int16_t p_iCel
         if ((style.Condition & ~p_iCellState) != 0) {
             continue;
         }
-        if (std::regex_search(p_sText.begin(), p_sText.end(), style.Pattern)) {
+        if (std::regex_search(p_sText.begin(), p_sText.end(), *style.Pattern)) {
             p_oStyle.Overlay(*style.Style);
         }
     }

@@ -49,7 +49,8 @@ class GridControlColumn : public DispatchObject {
     // 10 characters of the text rendering.
     static constexpr int32_t kDefaultWidth = 1050;
 
-    GridControlColumn();
+    // Shown, at the default width, in each of p_lSplitCount splits.
+    explicit GridControlColumn(int32_t p_lSplitCount = 1);
     ~GridControlColumn() override;
     GridControlColumn(const GridControlColumn&) = delete;
     GridControlColumn& operator=(const GridControlColumn&) = delete;

@@ -81,10 +81,8 @@ int32_t GridControlColumns::IndexOfField(std::string_view p_sDataField) const {
 
 std::shared_ptr<GridControlColumn> GridControlColumns::Add(int32_t p_lIndex) {
     RequireGridIndex(p_lIndex, Count() + 1, "Column");
-    auto column = std::make_shared<GridControlColumn>();
+    auto column = std::make_shared<GridControlColumn>(m_lSplitCount);
     column->m_pOwner = this;
-    column->m_splits.assign(static_cast<size_t>(m_lSplitCount),
-                            GridSplitColumnState{true, GridControlColumn::kDefaultWidth});
     m_byIndex.insert(m_byIndex.begin() + p_lIndex, column);
     m_byOrder.insert(m_byOrder.begin() + p_lIndex, column);
     Renumber();

@@ -42,6 +42,8 @@ class GridControlColumns : public DispatchObject {
     void Remove(int32_t p_lIndex);
     void Clear();
 
+    // The columns by index.
+    const std::vector<std::shared_ptr<GridControlColumn>>& ByIndex() const { return m_byIndex; }
     // The columns by display position.
     const std::vector<std::shared_ptr<GridControlColumn>>& DisplayOrder() const {
         return m_byOrder;
