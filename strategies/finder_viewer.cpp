@@ -7,6 +7,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/grid_control.h"
 #include "strategies/strategy_support.h"
 
 #include <array>
@@ -74,7 +75,10 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
 
         const std::shared_ptr<Recordset> rows = elements->FinderResults();
         elements->SetStartTimeId(0);
-        p_oPriGrid.SetDataSource(rows);
+        // Bound before its columns exist, so no column is checked against the rows yet.
+        if (const auto& control = p_oPriGrid.GridObject()) {
+            control->SetDataSource(rows);
+        }
         ApplyLayout(p_oPriGrid, layoutInfo);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, nullptr);

@@ -1,0 +1,207 @@
+#include "control/viewer_elements.h"
+#include "facade/facade_components.h"
+#include "outside/component_factory.h"
+#include "outside/error_reporter.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "outside/scripted_services.h"
+#include "strategies/viewer_functionality.h"
+#include "viewer_test_support.h"
+
+#include <array>
+
+namespace qv::testing {
+namespace {
+
+class ViewerEndToEndTest : public ViewerTest {
+  protected:
+    // The codes of the first stock of the market, for the scoped lists and histories.
+    void TakeFirstStock() {
+        auto rows = HostStockRows();
+        rows->MoveFirst();
+        m_sSymbol = rows->Fields().Item("symbol").Value().ToString();
+        m_lIndustry = rows->Fields().Item("indcode").Value().ToLong();
+        m_lSector = rows->Fields().Item("sectorcode").Value().ToLong();
+        m_rStocks = rows;
+    }
+    // What a host hands in after running a screen: stocks of the last day up 0% or more.
+    Variant ScreenResults() {
+        VariantArray criteria = VariantArray::Table(3, 1);
+        criteria.At(0, 0) = Variant("PctChange");
+        criteria.At(1, 0) = Variant(">=");
+        criteria.At(2, 0) = Variant(0.0);
+        std::array<Variant, 5> args{Variant(int32_t{0}), Variant(int32_t{0}), Variant(criteria),
+                                    Variant::Date(LastDay()), Variant(int32_t{-1})};
+        auto facade = CreateObject(facade::prog_id::kViewerReader);
+        return CallMethod(*facade, "RunScreen", args);
+    }
+    static Variant SymbolsOnly() {
+        auto rows = std::make_shared<Recordset>();
+        rows->Fields().Append("Symbol", adVarWChar, 10);
+        rows->Open();
+        rows->AddNew({Variant("AAA")});
+        rows->Update();
+        return Variant(std::shared_ptr<DispatchObject>(rows));
+    }
+
+    std::string m_sSymbol;
+    int32_t m_lIndustry = 0;
+    int32_t m_lSector = 0;
+    std::shared_ptr<Recordset> m_rStocks;
+};
+
+// Each list as a host asks for it by late binding: the right facade call, rows in the primary
+// grid, the secondary grid where the type has one, and no failure reported.
+TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
+    TakeFirstStock();
+    struct Case {
+        ViewerType Type;
+        const char* Call;        // the facade method the query uses; "" for host rows
+        const char* FirstField;  // a field of the primary rows
+        bool Secondary;
+    };
+    const Case cases[] = {
+        {vt_Stocks, "StockViewer", "symbol", true},
+        {vt_Industries, "IndustryViewer", "indcode", true},
+        {vt_Sectors, "SectorViewer", "sectorcode", false},
+        {vt_StockHistory, "HistoryStockEX", "Trading_Date", false},
+        {vt_IndustryHistory, "HistoryIndustryEX", "Trading_Date", false},
+        {vt_SectorHistory, "HistorySectorEX", "Trading_Date", false},
+        {vt_FinderResults, "RunScreen", "symbol", false},
+        {vt_Portfolio, "GetCurrentHoldings", "TradeType", false},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Type);
+        m_oLog->Clear();
+        LetProperty(*m_oViewer, "ViewerType", Variant(int32_t{test.Type}));
+        LetProperty(*m_oViewer, "StartDate", Variant::Date(LastDay() - 10));
+        LetProperty(*m_oViewer, "EndDate", Variant::Date(LastDay()));
+        LetProperty(*m_oViewer, "Symbol", Variant(m_sSymbol));
+        LetProperty(*m_oViewer, "IndCode", Variant(m_lIndustry));
+        LetProperty(*m_oViewer, "SectorCode", Variant(m_lSector));
+        if (test.Type == vt_Stocks || test.Type == vt_Industries || test.Type == vt_Sectors) {
+            LetProperty(*m_oViewer, "StartDate", Variant::Date(LastDay()));
+            LetProperty(*m_oViewer, "IndCode", Variant(int32_t{0}));
+            LetProperty(*m_oViewer, "SectorCode", Variant(int32_t{0}));
+        }
+        if (test.Type == vt_FinderResults) {
+            LetProperty(*m_oViewer, "FinderResultsType", Variant(int32_t{0}));
+            SetProperty(*m_oViewer, "FinderResults", ScreenResults());
+        }
+        if (test.Type == vt_Portfolio) {
+            // Rows that lack the layout's fields: the holdings are fetched instead.
+            LetProperty(*m_oViewer, "OwnerId", Variant(int32_t{1}));
+            LetProperty(*m_oViewer, "PortfolioID", Variant(int32_t{1}));
+            SetProperty(*m_oViewer, "FinderResults", SymbolsOnly());
+        }
+        std::array<Variant, 0> none{};
+        EXPECT_TRUE(CallMethod(*m_oViewer, "UpdateViewer", none).ToBool());
+        for (const auto& report : m_oPlatform.Reporter().Reports()) {
+            ADD_FAILURE() << report.Label << ": " << report.Description;
+        }
+        m_oPlatform.Reporter().ClearRecords();
+        if (*test.Call != '\0') {
+            EXPECT_EQ(CallsTo(test.Call), 1u);
+        }
+        const auto& rows = m_oViewer->olePriGrid()->DataSource();
+        ASSERT_NE(rows, nullptr);
+        EXPECT_GT(rows->RecordCount(), 0);
+        EXPECT_GE(rows->Fields().IndexOf(test.FirstField), 0);
+        EXPECT_EQ(GetProperty(*m_oViewer, "RecordCount").ToLong(), rows->RecordCount());
+        EXPECT_TRUE(m_oViewer->olePriGrid()->Visible());
+        EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.Secondary);
+        const std::string text = PrimaryText(2);
+        EXPECT_NE(text.find(" | "), std::string::npos) << "frozen split first:\n" << text;
+        EXPECT_NE(text.find(">*"), std::string::npos) << "first row current and selected";
+        EXPECT_FALSE(m_oViewer->ViewerTypeCaption().empty());
+    }
+}
+
+TEST_F(ViewerEndToEndTest, StocksOfOneIndustryWithTheIndustryBelow) {
+    TakeFirstStock();
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetStartDate(LastDay());
+    m_oViewer->SetIndCode(m_lIndustry);
+    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    const auto& rows = m_oViewer->olePriGrid()->DataSource();
+    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
+        EXPECT_EQ(rows->Fields().Item("indcode").Value().ToLong(), m_lIndustry);
+    }
+    rows->MoveFirst();
+    EXPECT_EQ(m_oViewer->ViewerTypeCaption(), "Stocks in Industry Group: ");
+    const std::string industry =
+        m_oViewer->oleSecGrid()->DataSource()->Fields().Item("indname").Value().ToString();
+    EXPECT_EQ(m_oViewer->ViewerOtherCaption(), industry);
+    EXPECT_NE(SecondaryText(1).find(industry.substr(0, 8)), std::string::npos);
+}
+
+TEST_F(ViewerEndToEndTest, HostRowsOfTheWrongShapeAreReportedAndTheViewerStaysUsable) {
+    auto odd = std::make_shared<Recordset>();
+    odd->Fields().Append("Nothing_Useful", adInteger);
+    odd->Open();
+    m_oViewer->SetViewerType(vt_Portfolio);
+    m_oViewer->SetPortfolioID(0);
+    m_oViewer->SetFinderResults(odd);
+    EXPECT_FALSE(m_oViewer->UpdateViewer());
+    EXPECT_TRUE(m_oViewer->olePriGrid()->Enabled());
+
+    m_oViewer->SetViewerType(vt_Sectors);
+    m_oViewer->SetStartDate(LastDay());
+    EXPECT_TRUE(m_oViewer->UpdateViewer());
+}
+
+TEST_F(ViewerEndToEndTest, AHostMayReleaseTheViewerInsideAnEvent) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetStartDate(LastDay());
+    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    const std::shared_ptr<GridControl> grid = m_oViewer->olePriGrid();
+    std::weak_ptr<Viewer> watched = m_oViewer;
+    m_oHost.OnNext = [&](std::string_view, std::span<Variant>) { m_oViewer.reset(); };
+    grid->KeyDown('F', gssCtrl);
+    EXPECT_TRUE(watched.expired());
+    EXPECT_EQ(m_oHost.Names(), std::vector<std::string>{"Find"});
+    // The grid control outlived the viewer and still works on its own.
+    grid->KeyDown('F', gssCtrl);
+    EXPECT_EQ(m_oHost.Count("Find"), 1u);
+}
+
+TEST_F(ViewerEndToEndTest, AWatchListYieldsAndAQueryDuringTheYieldIsSafe) {
+    const int32_t owner = NewOwner();
+    m_oViewer->SetViewerType(vt_Stocks);
+    m_oViewer->SetOwnerId(owner);
+    m_oViewer->SetStartDate(LastDay());
+    m_oViewer->SetWatchListId(1);
+    bool ranInside = false;
+    m_oPlatform.Loop().Post([&] {
+        ranInside = true;
+        m_oViewer->SetViewerType(vt_Sectors);
+        m_oViewer->SetStartDate(LastDay());
+        m_oViewer->UpdateViewer();
+    });
+    m_oViewer->UpdateViewer();
+    EXPECT_TRUE(ranInside);
+    EXPECT_EQ(m_oViewer->ViewerType(), vt_Sectors);
+    EXPECT_TRUE(m_oViewer->olePriGrid()->Enabled());
+}
+
+TEST_F(ViewerEndToEndTest, DoubleClickSymbolWrittenByTheHostIsReadBack) {
+    std::string symbol = "IBM";
+    int16_t type = 1;
+    double day = 5;
+    ViewerEventDispatcher dispatcher([](std::string_view p_sName, std::span<Variant> p_args) {
+        if (p_sName == "DoubleClick") {
+            p_args[0] = Variant("MSFT");
+        } else {
+            p_args[0] = Variant(int16_t{2});
+            p_args[1] = Variant::Date(7);
+        }
+    });
+    dispatcher.DoubleClick(symbol);
+    dispatcher.ShowInfo(type, day);
+    EXPECT_EQ(symbol, "MSFT");
+    EXPECT_EQ(type, 2);
+    EXPECT_EQ(day, 7);
+}
+
+}  // namespace
+}  // namespace qv::testing
