@@ -13,6 +13,7 @@
 #include "outside/support_utility.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace qv::strategy_support {
 namespace {
@@ -108,11 +109,21 @@ void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_o
     if (!p_oColumns) {
         return;
     }
+    // Each column is moved to its position in turn, which can push an earlier one out of its
+    // place unless the positions are taken from left to right, as the layout loader takes them.
+    std::vector<GridColumn*> shown;
     for (const auto& column : *p_oColumns) {
         if (ShownColumn(*column)) {
-            ColumnUtilities::SyncGridColumn(*column, p_oGrid, column->SplitNumber(),
-                                            column->Sequence());
+            shown.push_back(column.get());
         }
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const GridColumn* p_left, const GridColumn* p_right) {
+                         return p_left->Sequence() < p_right->Sequence();
+                     });
+    for (GridColumn* column : shown) {
+        ColumnUtilities::SyncGridColumn(*column, p_oGrid, column->SplitNumber(),
+                                        column->Sequence());
     }
 }
 

@@ -70,7 +70,7 @@ bool SameFilter(const Variant& p_vFilter, int32_t p_lCode);
 void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds);
 
 // Hides every column of the grid, then shows each visible column of p_oColumns in its split at
-// its Sequence.
+// its Sequence, taking the positions from left to right.
 void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_oGrid);
 
 void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible);
