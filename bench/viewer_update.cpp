@@ -1,0 +1,200 @@
+// The viewer control's own cost next to what it asks of others, on a generated market of 5,000
+// stocks:
+//
+//   BM_UpdateViewer        UpdateViewer of the whole stock list with the default layout: the
+//                          query, the columns of both grids, binding, selecting the first row,
+//                          filtering the industry grid
+//   BM_FacadeStockViewer   the "StockViewer" call alone, with the arguments the viewer sent
+//   BM_RowChange           the primary grid's current row moving between two stocks of different
+//                          industries, which re-filters the industry grid
+//   BM_FilterDirectly      the same two filters set on the industry rows directly
+//
+// Times are the CPU time of the benchmark's thread, so that other processes on a shared machine
+// do not enter the ratios. Memory: the heap a viewer showing the list holds against a copy of its
+// primary rows alone.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/ratio.h"
+#include "control/viewer.h"
+#include "facade/facade_components.h"
+#include "facade/market_store.h"
+#include "facade/recording_facade.h"
+#include "facade/sample_market.h"
+#include "outside/component_factory.h"
+#include "outside/grid_control.h"
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace qv;
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+size_t HeapInUse() {
+    return mallinfo2().uordblks;
+}
+
+struct Market {
+    PlatformContext context;
+    std::unique_ptr<ScopedPlatform> installed;
+    std::shared_ptr<facade::FacadeCallLog> log = std::make_shared<facade::FacadeCallLog>();
+    std::shared_ptr<ComponentFactory> real = std::make_shared<ComponentFactory>();
+    double lastDay = 0;
+};
+
+Market& TheMarket() {
+    static Market* market = [] {
+        auto* created = new Market;
+        std::string folder = (fs::temp_directory_path() / "qv-bench-viewer-XXXXXX").string();
+        const fs::path path = fs::path(mkdtemp(folder.data())) / "gen5000.db";
+        auto store = std::make_shared<facade::MarketStore>(path.string(),
+                                                           facade::MarketStore::Access::ReadWrite);
+        facade::SampleMarketOptions options;
+        options.m_lStocks = 5000;
+        options.m_lIndustries = 150;
+        options.m_lTradingDays = 260;
+        facade::GenerateSampleMarket(*store, options, {});
+        created->lastDay = options.m_lLastDay;
+        facade::RegisterFacadeComponents(*created->real, store);
+        facade::RegisterRecordingComponents(created->context.Components(), created->real,
+                                            facade::kFacadeProgIds, created->log);
+        created->installed = std::make_unique<ScopedPlatform>(created->context);
+        return created;
+    }();
+    return *market;
+}
+
+std::shared_ptr<Viewer> StockList() {
+    Market& market = TheMarket();
+    auto viewer = std::make_shared<Viewer>();
+    viewer->SetViewerType(vt_Stocks);
+    viewer->SetStartDate(market.lastDay);
+    viewer->SetMaxRows(10000);
+    viewer->SetReturnAll(true);
+    return viewer;
+}
+
+void BM_UpdateViewer(benchmark::State& state) {
+    const std::shared_ptr<Viewer> viewer = StockList();
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        const bool shown = viewer->UpdateViewer();
+        state.SetIterationTime(ThreadSeconds() - start);
+        if (!shown || viewer->RecordCount() != 5000) {
+            state.SkipWithError("the stock list is not whole");
+            return;
+        }
+    }
+}
+
+void BM_FacadeStockViewer(benchmark::State& state) {
+    Market& market = TheMarket();
+    market.log->Clear();
+    StockList()->UpdateViewer();
+    const std::vector<facade::FacadeCall> calls = market.log->CallsTo("StockViewer");
+    if (calls.size() != 1) {
+        state.SkipWithError("the viewer made no single StockViewer call");
+        return;
+    }
+    for (auto _ : state) {
+        std::vector<Variant> args = calls.front().m_aArgumentsBefore;
+        const double start = ThreadSeconds();
+        const auto facade = market.real->CreateObject(facade::prog_id::kViewerReader);
+        benchmark::DoNotOptimize(CallMethod(*facade, "StockViewer", args));
+        state.SetIterationTime(ThreadSeconds() - start);
+    }
+}
+
+// Two rows of the list whose stocks are in different industries.
+std::pair<int32_t, int32_t> RowsOfTwoIndustries(const Recordset& rows) {
+    auto clone = rows.Clone();
+    clone->MoveFirst();
+    const int32_t first = clone->Fields().Item("indcode").Value().ToLong();
+    for (int32_t row = 0; !clone->IsEOF(); clone->MoveNext(), ++row) {
+        if (clone->Fields().Item("indcode").Value().ToLong() != first) {
+            return {0, row};
+        }
+    }
+    return {0, 0};
+}
+
+void BM_RowChange(benchmark::State& state) {
+    const std::shared_ptr<Viewer> viewer = StockList();
+    viewer->UpdateViewer();
+    GridControl& grid = *viewer->olePriGrid();
+    const auto [first, second] = RowsOfTwoIndustries(*grid.DataSource());
+    bool toSecond = true;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        grid.SetCurrentRow(toSecond ? second : first);
+        state.SetIterationTime(ThreadSeconds() - start);
+        toSecond = !toSecond;
+    }
+}
+
+void BM_FilterDirectly(benchmark::State& state) {
+    const std::shared_ptr<Viewer> viewer = StockList();
+    viewer->UpdateViewer();
+    const auto& stocks = viewer->olePriGrid()->DataSource();
+    const auto [first, second] = RowsOfTwoIndustries(*stocks);
+    auto codeAt = [&](int32_t row) {
+        auto clone = stocks->Clone();
+        clone->SetAbsolutePosition(row + 1);
+        return clone->Fields().Item("indcode").Value().ToLong();
+    };
+    const std::string filters[2] = {"indcode = " + std::to_string(codeAt(first)),
+                                    "indcode = " + std::to_string(codeAt(second))};
+    const std::shared_ptr<Recordset> industries = viewer->oleSecGrid()->DataSource();
+    bool toSecond = true;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        industries->SetFilter(filters[toSecond ? 1 : 0]);
+        state.SetIterationTime(ThreadSeconds() - start);
+        toSecond = !toSecond;
+    }
+}
+
+BENCHMARK(BM_UpdateViewer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_FacadeStockViewer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_RowChange)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FilterDirectly)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void MeasureMemory() {
+    TheMarket();
+    const size_t before = HeapInUse();
+    std::shared_ptr<Viewer> viewer = StockList();
+    viewer->UpdateViewer();
+    const size_t withViewer = HeapInUse() - before;
+    const size_t beforeCopy = HeapInUse();
+    std::shared_ptr<Recordset> copy = viewer->olePriGrid()->DataSource()->Copy();
+    const size_t rowsAlone = HeapInUse() - beforeCopy;
+    qv::bench::PrintRatio("viewer.memory.5k",
+                          static_cast<double>(withViewer) / static_cast<double>(rowsAlone), 2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int result = qv::bench::RunWithRatios(
+        argc, argv,
+        {{"viewer.update.5k", "BM_UpdateViewer/min_time:2.000/manual_time",
+          "BM_FacadeStockViewer/min_time:2.000/manual_time", 1.5},
+         {"viewer.rowchange.5k", "BM_RowChange/manual_time", "BM_FilterDirectly/manual_time", 2}});
+    MeasureMemory();
+    return result;
+}
