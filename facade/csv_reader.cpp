@@ -35,10 +35,16 @@ GzipFileSource::~GzipFileSource() {
 
 size_t GzipFileSource::Read(char* p_sBuffer, size_t p_lSize) {
     const int lRead = gzread(AsGzFile(m_oFile), p_sBuffer, static_cast<unsigned>(p_lSize));
+    int lCode = Z_OK;
+    const char* sMessage = gzerror(AsGzFile(m_oFile), &lCode);
     if (lRead < 0) {
-        int lCode = 0;
-        const char* sMessage = gzerror(AsGzFile(m_oFile), &lCode);
         throw FacadeError(m_sPath, 0, std::string("cannot read the file: ") + sMessage);
+    }
+    // zlib hands out what it could unpack of a cut-off file and then reports a plain end, with the
+    // cut noted only as Z_BUF_ERROR: a price file that lost its tail must not pass as complete.
+    if (lRead == 0 && lCode == Z_BUF_ERROR) {
+        throw FacadeError(m_sPath, 0,
+                          "the compressed file is cut off (" + std::string(sMessage) + ")");
     }
     return static_cast<size_t>(lRead);
 }
@@ -150,13 +156,29 @@ bool CsvReader::ReadSimpleRecord(std::vector<std::string_view>& p_aFields) {
     return true;
 }
 
+// A source may hand out fewer bytes than asked for, so the first read can end inside the mark.
+void CsvReader::SkipByteOrderMark() {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (Peek() != 0xEF) {
+        return;
+    }
+    while (m_lFilled < kMark.size()) {
+        const size_t lRead =
+            m_oSource.Read(m_sBuffer.data() + m_lFilled, m_sBuffer.size() - m_lFilled);
+        if (lRead == 0) {
+            break;
+        }
+        m_lFilled += lRead;
+    }
+    if (std::string_view(m_sBuffer.data(), m_lFilled).starts_with(kMark)) {
+        m_lPosition = kMark.size();
+    }
+}
+
 bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
     if (!m_bStarted) {
         m_bStarted = true;
-        if (Peek() == 0xEF && m_lFilled - m_lPosition >= 3 &&
-            std::memcmp(m_sBuffer.data() + m_lPosition, "\xEF\xBB\xBF", 3) == 0) {
-            m_lPosition += 3;
-        }
+        SkipByteOrderMark();
     }
     while (Peek() == '\n' || Peek() == '\r') {
         if (Next() == '\n') {

@@ -68,6 +68,7 @@ class CsvReader {
     int Next();  // the next byte, or -1 at the end
     int Peek();
     void Refill();
+    void SkipByteOrderMark();
     bool ReadSimpleRecord(std::vector<std::string_view>& p_aFields);
     void ReadQuoted();
     void ReadPlain();

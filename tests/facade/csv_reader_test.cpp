@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,26 @@ TEST(CsvReader, RecordsLongerThanTheBufferStayWhole) {
     EXPECT_EQ(aRecords[0].m_aFields[1], sLong);
     EXPECT_EQ(aRecords[0].m_aFields[2], "b");
     EXPECT_EQ(aRecords[1].m_aFields[0], sLong);
+}
+
+// A regression: a source whose first read ended inside the byte-order mark left the mark in the
+// first field name, so the header was not recognised.
+TEST(CsvReader, SkipsAByteOrderMarkSplitAcrossReads) {
+    class ByteAtATime : public ByteSource {
+      public:
+        size_t Read(char* p_sBuffer, size_t p_lSize) override {
+            return m_oText.Read(p_sBuffer, std::min<size_t>(p_lSize, 1));
+        }
+
+      private:
+        StringSource m_oText{"\xEF\xBB\xBFSymbol,Name\n"};
+    };
+    ByteAtATime oSource;
+    CsvReader oReader(oSource);
+    std::vector<std::string_view> aFields;
+    ASSERT_TRUE(oReader.ReadRecord(aFields));
+    EXPECT_EQ(std::vector<std::string>(aFields.begin(), aFields.end()),
+              (std::vector<std::string>{"Symbol", "Name"}));
 }
 
 }  // namespace

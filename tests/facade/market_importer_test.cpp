@@ -168,6 +168,33 @@ TEST_F(Importer, AFileWithoutTheNeededColumnsIsRejectedAndNothingIsWritten) {
     EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 0);
 }
 
+TEST_F(Importer, ADamagedOrCutGzipFileIsAnErrorNamingItAndNothingIsImported) {
+    std::string sPrices = "Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n";
+    for (int32_t lDay = 0; lDay < 4000; ++lDay) {
+        const std::string sDay = std::to_string(2000 + lDay / 360) + "-" +
+                                 std::to_string(1 + lDay / 30 % 12) + "-" +
+                                 std::to_string(1 + lDay % 28);
+        sPrices += "AAA," + sDay + ",10,11,9," + std::to_string(10 + lDay % 7) + ",10,1000\n";
+    }
+    WriteText(m_oFolder.File("constituents.csv"), kConstituents);
+    const std::string sPath = m_oFolder.File("prices.csv.gz");
+    WriteGzip(sPath, sPrices);
+    const std::string sWhole = testing::ReadBytes(sPath);
+    std::string sFlipped = sWhole;
+    sFlipped[sFlipped.size() / 2] = static_cast<char>(sFlipped[sFlipped.size() / 2] ^ 0x55);
+    for (const std::string& sDamaged : {sWhole.substr(0, sWhole.size() * 3 / 5), sFlipped}) {
+        WriteText(sPath, sDamaged);
+        try {
+            MarketImporter(m_oStore).ImportPaths({m_oFolder.File("constituents.csv"), sPath}, {});
+            ADD_FAILURE() << "imported a damaged file";
+        } catch (const FacadeError& oError) {
+            EXPECT_EQ(oError.Path(), sPath);
+        }
+        EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 0);
+        EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 0);
+    }
+}
+
 TEST_F(Importer, AMissingFileIsAnErrorNamingIt) {
     const std::string sMissing = m_oFolder.File("nowhere.csv");
     try {
