@@ -1,0 +1,70 @@
+#include "shell/headless_mode.h"
+
+#include "control/viewer.h"
+#include "outside/platform_context.h"
+#include "shell/list_output.h"
+#include "shell/market_session.h"
+#include "shell/shell_options.h"
+#include "shell/viewer_host.h"
+
+#include <exception>
+#include <ostream>
+
+namespace qv {
+
+namespace {
+
+facade::ProgressFn StageReporter(std::ostream& p_err) {
+    auto last = std::make_shared<std::string>();
+    return [&p_err, last](const std::string& p_sStage, int64_t, int64_t) {
+        if (p_sStage != *last) {
+            *last = p_sStage;
+            p_err << p_sStage << " ...\n";
+        }
+    };
+}
+
+void AppendCaption(std::string& p_sOut, const std::string& p_sCaption) {
+    if (!p_sCaption.empty()) {
+        p_sOut += p_sCaption + "\n";
+    }
+}
+
+int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err) {
+    MarketSession session(p_oOptions.m_sDatabase, StageReporter(p_err));
+    PlatformContext context;
+    session.Register(context.Components());
+    ScopedPlatform installed(context);
+    ViewerHost host(session);
+    host.Show(p_oOptions.m_oRequest);
+    if (p_oOptions.m_eMode == ShellMode::Export) {
+        ExportCsv(*host.Control().olePriGrid(), p_oOptions.m_sExportPath);
+        p_err << "Wrote " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sExportPath
+              << "\n";
+        return 0;
+    }
+    p_out << PrintedList(host);
+    return 0;
+}
+
+}  // namespace
+
+std::string PrintedList(ViewerHost& p_oHost) {
+    std::string out;
+    AppendCaption(out, p_oHost.Caption());
+    AppendCaption(out, p_oHost.Control().SortCaption());
+    AppendCaption(out, p_oHost.Control().BSHCaption());
+    out += "\n" + ListText(p_oHost.Control());
+    return out;
+}
+
+int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err) {
+    try {
+        return Run(p_oOptions, p_out, p_err);
+    } catch (const std::exception& error) {
+        p_err << "qorvant-viewer: " << error.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace qv

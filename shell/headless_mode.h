@@ -1,0 +1,21 @@
+// The modes of qorvant-viewer that need no display: --print and --export. They open the market,
+// show the list the options ask for through a ViewerHost on a headless platform, and print or
+// write it (list_output.h). Progress of a first run's sample market goes to p_err.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+namespace qv {
+
+struct ShellOptions;
+class ViewerHost;
+
+// The exit status: 0, or 1 after a failure told on p_err.
+int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err);
+
+// What --print writes: the caption lines (the list's caption, its sort and its Buy/Sell/Hold
+// counts where the list has them) and the list's text.
+std::string PrintedList(ViewerHost& p_oHost);
+
+}  // namespace qv

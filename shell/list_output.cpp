@@ -1,0 +1,89 @@
+#include "shell/list_output.h"
+
+#include "control/viewer.h"
+#include "outside/file_util.h"
+#include "outside/grid_control.h"
+#include "shell/grid_cell_reader.h"
+#include "shell/grid_geometry.h"
+
+#include <vector>
+
+namespace qv {
+
+namespace {
+
+// Every column a split shows, whatever it is scrolled to, split by split.
+std::vector<GridSlot> AllShownColumns(const GridControl& p_oGrid) {
+    std::vector<GridSlot> slots;
+    for (const auto& split : p_oGrid.Splits()->All()) {
+        for (const auto& column : p_oGrid.Columns()->DisplayOrder()) {
+            if (column->SplitVisible(split->Index())) {
+                slots.push_back(GridSlot{column, split->Index(), 0, 0});
+            }
+        }
+    }
+    return slots;
+}
+
+std::string CsvField(const std::string& p_sText) {
+    if (p_sText.find_first_of(",\"\r\n") == std::string::npos) {
+        return p_sText;
+    }
+    std::string quoted = "\"";
+    for (char c : p_sText) {
+        quoted += c;
+        if (c == '"') {
+            quoted += '"';
+        }
+    }
+    return quoted + "\"";
+}
+
+void AppendLine(std::string& p_sOut, const std::vector<std::string>& p_cells) {
+    for (size_t i = 0; i < p_cells.size(); ++i) {
+        if (i > 0) {
+            p_sOut += ',';
+        }
+        p_sOut += CsvField(p_cells[i]);
+    }
+    p_sOut += "\r\n";
+}
+
+std::string GridText(GridControl& p_oGrid) {
+    return p_oGrid.RenderText(0, p_oGrid.RowCount());
+}
+
+}  // namespace
+
+std::string ListText(Viewer& p_oViewer) {
+    std::string text = GridText(*p_oViewer.olePriGrid());
+    if (p_oViewer.oleSecGrid()->Visible()) {
+        text += "\n" + GridText(*p_oViewer.oleSecGrid());
+    }
+    return text;
+}
+
+std::string ListCsv(GridControl& p_oGrid) {
+    const std::vector<GridSlot> slots = AllShownColumns(p_oGrid);
+    std::string csv;
+    std::vector<std::string> cells;
+    for (const GridSlot& slot : slots) {
+        cells.push_back(slot.Column->Caption());
+    }
+    AppendLine(csv, cells);
+    GridCellReader reader(p_oGrid, slots);
+    for (int32_t row = 0; row < reader.RowCount(); ++row) {
+        cells.clear();
+        for (GridCell& cell : reader.ReadRow(row)) {
+            cells.push_back(std::move(cell.Text));
+        }
+        AppendLine(csv, cells);
+    }
+    return csv;
+}
+
+void ExportCsv(GridControl& p_oGrid, const std::filesystem::path& p_path) {
+    WriteFileAtomically(p_path, ListCsv(p_oGrid));
+}
+
+}  // namespace qv

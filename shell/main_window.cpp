@@ -1,0 +1,308 @@
+#include "shell/main_window.h"
+
+#include "control/viewer.h"
+#include "control/viewer_events.h"
+#include "facade/day_serial.h"
+#include "outside/platform_context.h"
+#include "outside/variant.h"
+#include "shell/market_session.h"
+#include "shell/qt_services.h"
+#include "shell/viewer_host.h"
+#include "shell/viewer_surface.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <array>
+#include <exception>
+#include <utility>
+
+namespace qv {
+
+namespace {
+
+constexpr std::array<std::pair<const char*, int32_t>, 8> kListTypes = {{
+    {"Stocks", vt_Stocks},
+    {"Industry groups", vt_Industries},
+    {"Sectors", vt_Sectors},
+    {"Stock history", vt_StockHistory},
+    {"Industry group history", vt_IndustryHistory},
+    {"Sector history", vt_SectorHistory},
+    {"Finder results (stocks rated Buy)", vt_FinderResults},
+    {"Portfolio", vt_Portfolio},
+}};
+
+constexpr std::array<std::pair<const char*, int32_t>, 8> kRowLimits = {{
+    {"Default", -1},
+    {"All", 0},
+    {"25", 25},
+    {"50", 50},
+    {"100", 100},
+    {"250", 250},
+    {"500", 500},
+    {"1000", 1000},
+}};
+
+QDate ToQDate(int32_t p_lSerial) {
+    const facade::CivilDate civil = facade::CivilFromDaySerial(p_lSerial);
+    return QDate(civil.m_lYear, civil.m_lMonth, civil.m_lDay);
+}
+
+int32_t ToSerial(const QDate& p_date) {
+    return facade::DaySerialFromCivil({p_date.year(), p_date.month(), p_date.day()});
+}
+
+QString ToQString(const std::string& p_sText) {
+    return QString::fromStdString(p_sText);
+}
+
+std::string ArgumentText(const Variant& p_vValue) {
+    try {
+        return p_vValue.ToString();
+    } catch (const std::exception&) {
+        return "?";
+    }
+}
+
+std::string EventText(std::string_view p_sEvent, std::span<Variant> p_args) {
+    std::string text(p_sEvent);
+    text += "(";
+    for (size_t i = 0; i < p_args.size(); ++i) {
+        text += (i > 0 ? ", " : "") + ArgumentText(p_args[i]);
+    }
+    return text + ")";
+}
+
+QComboBox* NewCombo(QWidget* p_pParent) {
+    auto* combo = new QComboBox(p_pParent);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return combo;
+}
+
+void SelectData(QComboBox& p_oCombo, int32_t p_lValue) {
+    const int index = p_oCombo.findData(p_lValue);
+    p_oCombo.setCurrentIndex(index < 0 ? 0 : index);
+}
+
+int32_t DataOf(const QComboBox& p_oCombo) {
+    return p_oCombo.currentData().toInt();
+}
+
+void AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) {
+    auto* label = new QLabel(QString::fromUtf8(p_sLabel), p_pWidget->parentWidget());
+    label->setBuddy(p_pWidget);
+    p_oRow.addWidget(label);
+    p_oRow.addWidget(p_pWidget);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
+    : QMainWindow(p_pParent),
+      m_oSession(p_oSession),
+      m_oHost(std::make_unique<ViewerHost>(p_oSession)) {
+    setWindowTitle(QStringLiteral("Qorvant Viewer"));
+    m_oEvents = std::make_shared<ViewerEventDispatcher>(
+        [this](std::string_view p_sEvent, std::span<Variant> p_args) {
+            OnViewerEvent(p_sEvent, p_args);
+        });
+    m_oHost->Control().AddSink(m_oEvents);
+    BuildControls();
+    FillScopes();
+    SetQtServiceHost(PlatformContext::Current(), m_pSurface);
+    resize(1100, 720);
+}
+
+MainWindow::~MainWindow() {
+    SetQtServiceHost(PlatformContext::Current(), nullptr);
+    m_oHost->Control().RemoveSink(m_oEvents);
+}
+
+void MainWindow::BuildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    auto* choice = new QHBoxLayout;
+    auto* scope = new QHBoxLayout;
+
+    m_pType = NewCombo(central);
+    for (const auto& [name, type] : kListTypes) {
+        m_pType->addItem(QString::fromUtf8(name), type);
+    }
+    m_pDate = new QDateEdit(central);
+    m_pDate->setCalendarPopup(true);
+    m_pDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_pRows = NewCombo(central);
+    for (const auto& [name, rows] : kRowLimits) {
+        m_pRows->addItem(QString::fromUtf8(name), rows);
+    }
+    m_pIndustry = NewCombo(central);
+    m_pSector = NewCombo(central);
+    m_pWatchList = NewCombo(central);
+    m_pPortfolio = NewCombo(central);
+    m_pSymbol = new QLineEdit(central);
+    m_pSymbol->setMaximumWidth(90);
+    m_pSymbol->setPlaceholderText(QStringLiteral("Symbol"));
+
+    AddLabelled(*choice, "&List", m_pType);
+    AddLabelled(*choice, "&Day", m_pDate);
+    AddLabelled(*choice, "&Rows", m_pRows);
+    AddLabelled(*choice, "S&ymbol", m_pSymbol);
+    choice->addStretch();
+    AddLabelled(*scope, "&Industry", m_pIndustry);
+    AddLabelled(*scope, "S&ector", m_pSector);
+    AddLabelled(*scope, "&Watch list", m_pWatchList);
+    AddLabelled(*scope, "&Portfolio", m_pPortfolio);
+    scope->addStretch();
+
+    m_pCaption = new QLabel(central);
+    QFont bold = m_pCaption->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    m_pCaption->setFont(bold);
+    m_pSurface = new ViewerSurface(m_oHost->ControlPtr(), central);
+    m_pSurface->SetOnSynced([this] { ShowCaptions(); });
+
+    layout->addLayout(choice);
+    layout->addLayout(scope);
+    layout->addWidget(m_pCaption);
+    layout->addWidget(m_pSurface, 1);
+    setCentralWidget(central);
+
+    m_pSort = new QLabel(this);
+    m_pBsh = new QLabel(this);
+    statusBar()->addPermanentWidget(m_pSort);
+    statusBar()->addPermanentWidget(m_pBsh);
+
+    for (QComboBox* combo :
+         {m_pType, m_pRows, m_pIndustry, m_pSector, m_pWatchList, m_pPortfolio}) {
+        connect(combo, &QComboBox::activated, this, [this] { ApplyControls(); });
+    }
+    connect(m_pDate, &QDateEdit::dateChanged, this, [this] { ApplyControls(); });
+    connect(m_pSymbol, &QLineEdit::returnPressed, this, [this] { ApplyControls(); });
+}
+
+void MainWindow::FillScopes() {
+    m_pDate->setDateRange(ToQDate(m_oSession.FirstDay()), ToQDate(m_oSession.LastDay()));
+    m_pIndustry->addItem(QStringLiteral("All industry groups"), 0);
+    for (const NamedCode& industry : m_oSession.Industries()) {
+        m_pIndustry->addItem(ToQString(industry.m_sName), industry.m_lCode);
+    }
+    m_pSector->addItem(QStringLiteral("All sectors"), 0);
+    for (const NamedCode& sector : m_oSession.Sectors()) {
+        m_pSector->addItem(ToQString(sector.m_sName), sector.m_lCode);
+    }
+    m_pWatchList->addItem(QStringLiteral("None"), 0);
+    for (const NamedCode& list : m_oSession.WatchLists()) {
+        const char* kind = list.m_lKind == 0 ? " (stocks)" : " (industry groups)";
+        m_pWatchList->addItem(ToQString(list.m_sName) + QString::fromUtf8(kind), list.m_lCode);
+    }
+    m_pPortfolio->addItem(QStringLiteral("None"), 0);
+    for (const NamedCode& portfolio : m_oSession.Portfolios()) {
+        m_pPortfolio->addItem(ToQString(portfolio.m_sName), portfolio.m_lCode);
+    }
+}
+
+ViewerRequest MainWindow::RequestFromControls() const {
+    ViewerRequest request;
+    request.m_lViewerType = DataOf(*m_pType);
+    request.m_lDate = ToSerial(m_pDate->date());
+    request.m_lMaxRows = DataOf(*m_pRows);
+    request.m_lIndCode = DataOf(*m_pIndustry);
+    request.m_lSectorCode = DataOf(*m_pSector);
+    request.m_lWatchListId = DataOf(*m_pWatchList);
+    request.m_lPortfolioId = DataOf(*m_pPortfolio);
+    request.m_sSymbol = m_pSymbol->text().trimmed().toUpper().toStdString();
+    return request;
+}
+
+void MainWindow::SetControls(const ViewerRequest& p_oRequest) {
+    SelectData(*m_pType, p_oRequest.m_lViewerType);
+    m_pDate->setDate(ToQDate(p_oRequest.m_lDate));
+    SelectData(*m_pRows, p_oRequest.m_lMaxRows);
+    SelectData(*m_pIndustry, p_oRequest.m_lIndCode);
+    SelectData(*m_pSector, p_oRequest.m_lSectorCode);
+    SelectData(*m_pWatchList, p_oRequest.m_lWatchListId);
+    SelectData(*m_pPortfolio, p_oRequest.m_lPortfolioId);
+    m_pSymbol->setText(ToQString(p_oRequest.m_sSymbol));
+}
+
+bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
+    m_bApplying = true;
+    bool shown = false;
+    try {
+        shown = m_oHost->Show(p_oRequest);
+    } catch (const std::exception& error) {
+        ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
+    }
+    SetControls(m_oHost->Request());
+    m_bApplying = false;
+    m_pSurface->Sync();
+    return shown;
+}
+
+void MainWindow::ApplyControls() {
+    if (!m_bApplying) {
+        ShowList(RequestFromControls());
+    }
+}
+
+void MainWindow::ShowCaptions() {
+    Viewer& viewer = m_oHost->Control();
+    m_pCaption->setText(ToQString(m_oHost->Caption()));
+    m_pSort->setText(ToQString(viewer.SortCaption()));
+    m_pBsh->setText(ToQString(viewer.BSHCaption()));
+}
+
+QString MainWindow::CaptionText() const {
+    return m_pCaption->text();
+}
+
+QString MainWindow::StatusText() const {
+    return m_pSort->text() + QStringLiteral(" | ") + m_pBsh->text();
+}
+
+void MainWindow::ShowMessage(const QString& p_sMessage) {
+    m_sLastMessage = p_sMessage;
+    statusBar()->showMessage(p_sMessage);
+}
+
+void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args) {
+    m_eventLog.push_back(EventText(p_sEvent, p_args));
+    const QPointer<MainWindow> self(this);
+    if (p_sEvent == "Navigate" && !p_args.empty()) {
+        ShowMessage(QStringLiteral("This window cannot open the page ") +
+                    ToQString(ArgumentText(p_args[0])));
+        return;
+    }
+    if (p_sEvent == "DoubleClick" && !p_args.empty() && !ArgumentText(p_args[0]).empty()) {
+        ViewerRequest request = m_oHost->Request();
+        request.m_lViewerType = vt_StockHistory;
+        request.m_sSymbol = ArgumentText(p_args[0]);
+        ShowMessage(QStringLiteral("The history of ") + ToQString(request.m_sSymbol));
+        QTimer::singleShot(0, this, [self, request] {
+            if (self) {
+                self->ShowList(request);
+            }
+        });
+        return;
+    }
+    if (p_sEvent == "SortCriteriaEdited" && p_args.size() >= 5 && p_args[4].ToDouble() != 0) {
+        QTimer::singleShot(0, this, [self] {
+            if (self) {
+                self->m_oHost->Control().UpdateViewer();
+                self->m_pSurface->Sync();
+            }
+        });
+    }
+    ShowMessage(ToQString(m_eventLog.back()));
+}
+
+}  // namespace qv

@@ -1,0 +1,91 @@
+// The main window of qorvant-viewer: a host of the viewer control.
+//
+// Along the top, what to show: the kind of list, its day, its scope (an industry group, a sector,
+// a watch list or a portfolio of the owner), the stock of a stock history and the row limit.
+// Changing any of them sets the control's properties and runs its query (ViewerHost). Below, the
+// list's caption (ViewerTypeCaption and ViewerOtherCaption), the control's surface with its two
+// grids, and a status bar with SortCaption and BSHCaption.
+//
+// The control's events: a double click on a stock opens its history; a sort edited with "run"
+// runs the query again; everything else the window cannot act on yet (a page address to
+// navigate to, Find, Delete, the detail pages) is shown in the status bar and kept in the event
+// log, never dropped. A handler that runs the control again does so once the event is over.
+#pragma once
+
+#include "shell/viewer_request.h"
+
+#include <QMainWindow>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+
+namespace qv {
+
+class MarketSession;
+class Variant;
+class ViewerEventDispatcher;
+class ViewerHost;
+class ViewerSurface;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // The platform services installed in the current context take the surface as their host.
+    explicit MainWindow(const MarketSession& p_oSession, QWidget* p_pParent = nullptr);
+    ~MainWindow() override;
+
+    ViewerHost& Host() const { return *m_oHost; }
+    ViewerSurface& Surface() const { return *m_pSurface; }
+
+    // Sets the controls to the request and shows its list; false when the list has no rows or
+    // the control refused the request (the reason is in the status bar).
+    bool ShowList(const ViewerRequest& p_oRequest);
+    // The request the controls describe.
+    ViewerRequest RequestFromControls() const;
+
+    // Each event the control raised, as "Name(arg, ...)", oldest first.
+    const std::vector<std::string>& EventLog() const { return m_eventLog; }
+    QString CaptionText() const;
+    QString StatusText() const;
+    // The message the status bar shows for events and failures, kept until the next one.
+    const QString& LastMessage() const { return m_sLastMessage; }
+
+  private:
+    void BuildControls();
+    void FillScopes();
+    void SetControls(const ViewerRequest& p_oRequest);
+    void ApplyControls();
+    void ShowCaptions();
+    void ShowMessage(const QString& p_sMessage);
+    void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
+
+    const MarketSession& m_oSession;
+    std::unique_ptr<ViewerHost> m_oHost;
+    std::shared_ptr<ViewerEventDispatcher> m_oEvents;
+    ViewerSurface* m_pSurface = nullptr;
+    QComboBox* m_pType = nullptr;
+    QDateEdit* m_pDate = nullptr;
+    QComboBox* m_pIndustry = nullptr;
+    QComboBox* m_pSector = nullptr;
+    QComboBox* m_pWatchList = nullptr;
+    QComboBox* m_pPortfolio = nullptr;
+    QLineEdit* m_pSymbol = nullptr;
+    QComboBox* m_pRows = nullptr;
+    QLabel* m_pCaption = nullptr;
+    QLabel* m_pSort = nullptr;
+    QLabel* m_pBsh = nullptr;
+    std::vector<std::string> m_eventLog;
+    QString m_sLastMessage;
+    bool m_bApplying = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,153 @@
+#include "shell/shell_options.h"
+
+#include "facade/day_serial.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace qv {
+
+const char* const kShellUsage =
+    "usage: qorvant-viewer [MODE] [OPTIONS]\n"
+    "\n"
+    "Without a mode, opens the viewer window on the list the options choose (by default the\n"
+    "stock list of the latest trading day).\n"
+    "\n"
+    "modes (no display needed):\n"
+    "  --print              print the list as the grids show it, the frozen columns first\n"
+    "  --export FILE.csv    write every row of the list to FILE.csv, as the grid formats it\n"
+    "  --help               show this text\n"
+    "  --screenshot FILE    open the window, save a picture of it to FILE and quit\n"
+    "\n"
+    "options:\n"
+    "  --db PATH            the market database (default: as qorvant-market finds it; a first\n"
+    "                       run creates the sample market there)\n"
+    "  --type TYPE          stocks, industries, sectors, stock-history, industry-history,\n"
+    "                       sector-history, finder (the stocks rated Buy) or portfolio\n"
+    "  --date YYYY-MM-DD    the day of the list (default: the latest trading day)\n"
+    "  --industry CODE      only this industry group (a history: its history)\n"
+    "  --sector CODE        only this sector (a history: its history)\n"
+    "  --watch-list ID      only the stocks or industry groups of this watch list\n"
+    "  --portfolio ID       this portfolio (a portfolio list: default the owner's first)\n"
+    "  --symbol SYMBOL      the stock of a stock history\n"
+    "  --rows N             at most N rows; 0 for every row (default: the owner's setting)\n";
+
+namespace {
+
+constexpr std::array<std::pair<const char*, int32_t>, 8> kTypeNames = {{
+    {"stocks", vt_Stocks},
+    {"industries", vt_Industries},
+    {"sectors", vt_Sectors},
+    {"stock-history", vt_StockHistory},
+    {"industry-history", vt_IndustryHistory},
+    {"sector-history", vt_SectorHistory},
+    {"finder", vt_FinderResults},
+    {"portfolio", vt_Portfolio},
+}};
+
+class ArgumentReader {
+  public:
+    explicit ArgumentReader(const std::vector<std::string>& p_args) : m_args(p_args) {}
+
+    bool AtEnd() const { return m_lNext >= m_args.size(); }
+    const std::string& Next() { return m_args[m_lNext++]; }
+    const std::string& ValueOf(const std::string& p_sOption) {
+        if (AtEnd()) {
+            throw UsageError(p_sOption + " needs a value");
+        }
+        return Next();
+    }
+    int32_t NumberOf(const std::string& p_sOption, int32_t p_lMinimum) {
+        const std::string& text = ValueOf(p_sOption);
+        int32_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() || value < p_lMinimum) {
+            throw UsageError(p_sOption + " needs a number of at least " +
+                             std::to_string(p_lMinimum) + ", not '" + text + "'");
+        }
+        return value;
+    }
+
+  private:
+    const std::vector<std::string>& m_args;
+    size_t m_lNext = 0;
+};
+
+void SetMode(ShellOptions& p_oOptions, ShellMode p_eMode, const std::string& p_sOption) {
+    if (p_oOptions.m_eMode != ShellMode::Window || !p_oOptions.m_sScreenshotPath.empty()) {
+        throw UsageError(p_sOption + " cannot be combined with another mode");
+    }
+    p_oOptions.m_eMode = p_eMode;
+}
+
+// Reads one option of the list to show; false when p_sOption is none of them.
+bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
+                    ViewerRequest& p_oRequest) {
+    if (p_sOption == "--type") {
+        const std::string& name = p_reader.ValueOf(p_sOption);
+        p_oRequest.m_lViewerType = ViewerTypeNamed(name);
+        if (p_oRequest.m_lViewerType < 0) {
+            throw UsageError("unknown list type '" + name + "'");
+        }
+    } else if (p_sOption == "--date") {
+        const std::string& text = p_reader.ValueOf(p_sOption);
+        if (!facade::ParseDayText(text, p_oRequest.m_lDate)) {
+            throw UsageError("--date needs a date such as 2026-11-30, not '" + text + "'");
+        }
+    } else if (p_sOption == "--industry") {
+        p_oRequest.m_lIndCode = p_reader.NumberOf(p_sOption, 1);
+    } else if (p_sOption == "--sector") {
+        p_oRequest.m_lSectorCode = p_reader.NumberOf(p_sOption, 1);
+    } else if (p_sOption == "--watch-list") {
+        p_oRequest.m_lWatchListId = p_reader.NumberOf(p_sOption, 1);
+    } else if (p_sOption == "--portfolio") {
+        p_oRequest.m_lPortfolioId = p_reader.NumberOf(p_sOption, 1);
+    } else if (p_sOption == "--symbol") {
+        p_oRequest.m_sSymbol = p_reader.ValueOf(p_sOption);
+    } else if (p_sOption == "--rows") {
+        p_oRequest.m_lMaxRows = p_reader.NumberOf(p_sOption, 0);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int32_t ViewerTypeNamed(const std::string& p_sName) {
+    for (const auto& [name, type] : kTypeNames) {
+        if (p_sName == name || p_sName == std::to_string(type)) {
+            return type;
+        }
+    }
+    return -1;
+}
+
+ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
+    ShellOptions options;
+    ArgumentReader reader(p_args);
+    while (!reader.AtEnd()) {
+        const std::string option = reader.Next();
+        if (option == "--help" || option == "-h") {
+            options.m_eMode = ShellMode::Help;
+            return options;
+        }
+        if (option == "--print") {
+            SetMode(options, ShellMode::Print, option);
+        } else if (option == "--export") {
+            SetMode(options, ShellMode::Export, option);
+            options.m_sExportPath = reader.ValueOf(option);
+        } else if (option == "--screenshot") {
+            SetMode(options, ShellMode::Window, option);
+            options.m_sScreenshotPath = reader.ValueOf(option);
+        } else if (option == "--db") {
+            options.m_sDatabase = reader.ValueOf(option);
+        } else if (!ReadListOption(option, reader, options.m_oRequest)) {
+            throw UsageError("unknown option '" + option + "'");
+        }
+    }
+    return options;
+}
+
+}  // namespace qv

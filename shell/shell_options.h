@@ -1,0 +1,45 @@
+// The command line of qorvant-viewer: the window (the default), or a headless mode that prints
+// or exports one list, and the list to show.
+//
+//   qorvant-viewer [--print | --export FILE.csv | --screenshot FILE.png | --help]
+//                  [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry CODE]
+//                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
+//                  [--rows N]
+#pragma once
+
+#include "shell/viewer_request.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+enum class ShellMode { Window, Print, Export, Help };
+
+struct ShellOptions {
+    ShellMode m_eMode = ShellMode::Window;
+    std::string m_sExportPath;
+    // The window saves a picture of itself here once the list is painted, and closes.
+    std::string m_sScreenshotPath;
+    // Empty for the default database.
+    std::string m_sDatabase;
+    ViewerRequest m_oRequest;
+};
+
+// A command line the program cannot follow; the message says why.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+extern const char* const kShellUsage;
+
+// p_args without the program name. Throws UsageError.
+ShellOptions ParseShellOptions(const std::vector<std::string>& p_args);
+
+// The viewer type named on the command line ("stocks", "industry-history", ... or its number),
+// or -1.
+int32_t ViewerTypeNamed(const std::string& p_sName);
+
+}  // namespace qv

@@ -1,0 +1,96 @@
+#include "shell/viewer_surface.h"
+
+#include "control/viewer.h"
+#include "outside/grid_control.h"
+#include "shell/grid_view.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+bool IsUserAction(QEvent::Type p_eType) {
+    return p_eType == QEvent::MouseButtonRelease || p_eType == QEvent::MouseButtonDblClick ||
+           p_eType == QEvent::KeyPress || p_eType == QEvent::Wheel;
+}
+
+}  // namespace
+
+ViewerSurface::ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pParent)
+    : QWidget(p_pParent),
+      m_oViewer(std::move(p_oViewer)),
+      m_pPrimary(new GridView(this)),
+      m_pSecondary(new GridView(this)) {
+    m_pPrimary->SetGrid(m_oViewer->olePriGrid());
+    m_pSecondary->SetGrid(m_oViewer->oleSecGrid());
+    Watch(*m_pPrimary);
+    Watch(*m_pSecondary);
+    setMinimumSize(320, 200);
+}
+
+ViewerSurface::~ViewerSurface() = default;
+
+void ViewerSurface::Watch(GridView& p_oView) {
+    p_oView.installEventFilter(this);
+    p_oView.viewport()->installEventFilter(this);
+}
+
+double ViewerSurface::TwipsPerPixel() const {
+    return 1440.0 / std::max(logicalDpiX(), 1);
+}
+
+QRect ViewerSurface::ToPixels(int32_t p_lLeft, int32_t p_lTop, int32_t p_lWidth,
+                              int32_t p_lHeight) const {
+    const double scale = TwipsPerPixel();
+    const auto pixels = [scale](int32_t p_lTwips) {
+        return static_cast<int>(std::lround(p_lTwips / scale));
+    };
+    const int left = pixels(p_lLeft);
+    const int top = pixels(p_lTop);
+    return QRect(left, top, pixels(p_lLeft + p_lWidth) - left, pixels(p_lTop + p_lHeight) - top);
+}
+
+void ViewerSurface::Sync() {
+    m_bSyncQueued = false;
+    Place();
+    m_pPrimary->Refresh();
+    m_pSecondary->Refresh();
+    if (m_fnSynced) {
+        m_fnSynced();
+    }
+}
+
+void ViewerSurface::Place() {
+    const double scale = TwipsPerPixel();
+    m_oViewer->SetExtent(static_cast<int32_t>(std::lround(width() * scale)),
+                         static_cast<int32_t>(std::lround(height() * scale)));
+    const TwipsRect& primary = m_oViewer->PrimaryGridRect();
+    const TwipsRect& secondary = m_oViewer->SecondaryGridRect();
+    m_pPrimary->setGeometry(ToPixels(primary.Left, primary.Top, primary.Width, primary.Height));
+    m_pSecondary->setGeometry(
+        ToPixels(secondary.Left, secondary.Top, secondary.Width, secondary.Height));
+}
+
+void ViewerSurface::resizeEvent(QResizeEvent* p_pEvent) {
+    QWidget::resizeEvent(p_pEvent);
+    Place();
+}
+
+bool ViewerSurface::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
+    if (IsUserAction(p_pEvent->type()) && !m_bSyncQueued) {
+        m_bSyncQueued = true;
+        QTimer::singleShot(0, this, [self = QPointer<ViewerSurface>(this)] {
+            if (self) {
+                self->Sync();
+            }
+        });
+    }
+    return QWidget::eventFilter(p_pWatched, p_pEvent);
+}
+
+}  // namespace qv

@@ -1,0 +1,55 @@
+// The viewer control's surface as Qt: a widget the size of the control that holds the views of
+// its two grid controls where the control places them (PrimaryGridRect, SecondaryGridRect, in
+// twips) and on which the running indicator is shown.
+//
+// A person's action in one grid can change the other (a click in the stock list filters the
+// industry grid below it) or the control's layout, so after every mouse or key action on either
+// view the surface reads the whole control again once the action is done. Changes a host makes
+// (a new list) show at Sync.
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace qv {
+
+class GridView;
+class Viewer;
+
+class ViewerSurface : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pParent = nullptr);
+    ~ViewerSurface() override;
+
+    GridView& PrimaryView() const { return *m_pPrimary; }
+    GridView& SecondaryView() const { return *m_pSecondary; }
+    // 1440 over the surface's dots per inch.
+    double TwipsPerPixel() const;
+    // A control rectangle in twips as pixels of the surface.
+    QRect ToPixels(int32_t p_lLeft, int32_t p_lTop, int32_t p_lWidth, int32_t p_lHeight) const;
+
+    // Gives the control the surface's size, places the views and reads both grids again.
+    void Sync();
+    // Called after each Sync, for a host that shows the control's captions.
+    void SetOnSynced(std::function<void()> p_fnSynced) { m_fnSynced = std::move(p_fnSynced); }
+
+  protected:
+    void resizeEvent(QResizeEvent* p_pEvent) override;
+    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override;
+
+  private:
+    void Place();
+    void Watch(GridView& p_oView);
+
+    std::shared_ptr<Viewer> m_oViewer;
+    GridView* m_pPrimary;
+    GridView* m_pSecondary;
+    std::function<void()> m_fnSynced;
+    bool m_bSyncQueued = false;
+};
+
+}  // namespace qv
