@@ -51,6 +51,17 @@ std::string TextOf(const Variant& p_vValue) {
     return p_vValue.IsNull() ? std::string() : p_vValue.ToString();
 }
 
+// Removes the scrolling split of a grid whose list shows in one pane. The columns shown there
+// move to the frozen split first, so that the pane keeps the whole list and not only its keys.
+void RemoveScrollingSplit(GridControl& p_oGrid) {
+    for (const auto& column : p_oGrid.Columns()->ByIndex()) {
+        if (column->SplitVisible(1)) {
+            column->SetSplitVisible(0, true);
+        }
+    }
+    p_oGrid.Splits()->Remove(1);
+}
+
 void ConfigureScrolling(GridControl& p_oGrid) {
     GridControlSplits& splits = *p_oGrid.Splits();
     if (splits.Count() > 1) {
@@ -207,7 +218,7 @@ void Grid::InitializeLayout(bool p_bPrimary, bool p_bSingleSplit) {
     }
     // A watch list shows its secondary list in one pane.
     if (elements->WatchListId() >= 1 && !p_bPrimary && grid.Splits()->Count() > 1) {
-        grid.Splits()->Remove(1);
+        RemoveScrollingSplit(grid);
     }
     grid.SetAllowColSelect(false);
     grid.SetRecordSelectors(false);

@@ -108,7 +108,9 @@ int32_t TargetPosition(int32_t p_lSequence, int32_t p_lIndex, int32_t p_lCount) 
 }
 
 // Moving the columns one by one in index order can undo earlier moves (positions 2, 3, 1, 0
-// would show as 3, 0, 2, 1); moving them in the order of their target positions cannot.
+// would show as 3, 0, 2, 1); moving them in the order of their target positions cannot. Layouts
+// can give several columns one Sequence: those keep their layout order, each placed right after
+// the one before, where moving them all to the shared position would reverse them.
 // p_added holds the grid columns by index.
 void ApplySequenceOrder(const std::vector<LoadedColumn>& p_added) {
     const auto count = static_cast<int32_t>(p_added.size());
@@ -124,10 +126,11 @@ void ApplySequenceOrder(const std::vector<LoadedColumn>& p_added) {
             return targets[static_cast<size_t>(left)] < targets[static_cast<size_t>(right)];
         });
     }
-    for (int32_t j : indexes) {
-        GridControlColumn& column = *p_added[static_cast<size_t>(j)].Grid;
-        if (column.Order() != targets[static_cast<size_t>(j)]) {
-            column.SetOrder(targets[static_cast<size_t>(j)]);
+    for (int32_t position = 0; position < count; ++position) {
+        GridControlColumn& column =
+            *p_added[static_cast<size_t>(indexes[static_cast<size_t>(position)])].Grid;
+        if (column.Order() != position) {
+            column.SetOrder(position);
         }
     }
 }

@@ -110,7 +110,8 @@ void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_o
         return;
     }
     // Each column is moved to its position in turn, which can push an earlier one out of its
-    // place unless the positions are taken from left to right, as the layout loader takes them.
+    // place unless the positions are taken from left to right, as the layout loader takes them;
+    // columns that share a Sequence keep their layout order, each right after the one before.
     std::vector<GridColumn*> shown;
     for (const auto& column : *p_oColumns) {
         if (ShownColumn(*column)) {
@@ -121,9 +122,10 @@ void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_o
                      [](const GridColumn* p_left, const GridColumn* p_right) {
                          return p_left->Sequence() < p_right->Sequence();
                      });
+    int32_t position = 0;
     for (GridColumn* column : shown) {
-        ColumnUtilities::SyncGridColumn(*column, p_oGrid, column->SplitNumber(),
-                                        column->Sequence());
+        position = std::max(column->Sequence(), position + 1);
+        ColumnUtilities::SyncGridColumn(*column, p_oGrid, column->SplitNumber(), position);
     }
 }
 
