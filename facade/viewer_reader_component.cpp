@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 
 #include "facade/facade_arguments.h"
@@ -191,87 +192,144 @@ std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eR
     return aCriteria;
 }
 
+// Where a list call keeps the arguments it shares with the other list calls, 0-based in the
+// callers' order; kNone for one it does not have. The login-conflict flag follows the time code.
+constexpr size_t kNone = SIZE_MAX;
+
+struct ListPlaces {
+    size_t m_lStartDate;
+    size_t m_lMaxRows;
+    size_t m_lReturnAll;  // kNone: the limit comes by value and every row is never asked for
+    size_t m_lLayoutInfo;
+    size_t m_lRows;
+    size_t m_lSecondaryRows;
+    size_t m_lStartTimeId;
+    size_t m_lParameterList;
+    size_t m_lWatchListName;
+    size_t m_lTimeCode;
+};
+
+constexpr ListPlaces kStockViewerPlaces{2, 3, 4, 6, 8, 9, 10, 15, 14, 18};
+constexpr ListPlaces kSearchStocksPlaces{2, 3, kNone, 7, 9, 10, 11, kNone, kNone, kNone};
+constexpr ListPlaces kIndustryViewerPlaces{1, 2, 3, 5, 7, 8, 9, 13, 14, 15};
+constexpr ListPlaces kSectorViewerPlaces{1, 2, 3, 5, 6, kNone, 7, 8, kNone, 9};
+constexpr ListPlaces kSearchIndustriesPlaces{2, 3, kNone, 6, 8, 9, 10, kNone, kNone, kNone};
+constexpr ListPlaces kSearchSectorPlaces{2, 5, kNone, 6, 7, kNone, 8, kNone, kNone, kNone};
+
+// True, with the flag written back, when the owner has logged in again since the caller's time
+// code was handed out; the call then answers nothing else.
+bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
+                   int32_t p_lOwnerId) {
+    if (!p_oBackend.HasNewerLogin(p_lOwnerId, p_oArgs.Text(p_oPlaces.m_lTimeCode, "TimeCode"))) {
+        return false;
+    }
+    p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = true;
+    return true;
+}
+
+LayoutInForce ListLayout(SqliteDatabase& p_oDatabase, const FacadeArguments& p_oArgs,
+                         const ListPlaces& p_oPlaces, int32_t p_lOwnerId, int32_t p_lLayoutId,
+                         int32_t p_lViewerType) {
+    return LayoutAccess(p_oDatabase)
+        .InForce(p_oArgs.Method(), p_lOwnerId, p_oArgs.Value(p_oPlaces.m_lLayoutInfo), p_lLayoutId,
+                 p_lViewerType, kNoFinderType);
+}
+
+// The query of a list call before its scope: the day, the fields and order of the layout in
+// force, and the row limit.
+ListQuery BaseQuery(const FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
+                    MarketLists& p_oLists, int32_t p_lOwnerId, const LayoutRecord& p_oLayout) {
+    ListQuery oQuery;
+    oQuery.m_lOwnerId = p_lOwnerId;
+    oQuery.m_lDate = p_oArgs.Day(p_oPlaces.m_lStartDate, "StartDate");
+    oQuery.m_aFields = FetchedFields(p_oLayout);
+    oQuery.m_sSort = p_oLayout.m_oSort.m_sSortText;
+    const int32_t lMaxRows = p_oArgs.Long(p_oPlaces.m_lMaxRows, "MaxRows");
+    const bool bReturnAll =
+        p_oPlaces.m_lReturnAll != kNone && p_oArgs.Boolean(p_oPlaces.m_lReturnAll, "ReturnAll");
+    oQuery.m_oLimits = p_oLists.ResolveLimits(p_lOwnerId, lMaxRows, bReturnAll);
+    return oQuery;
+}
+
+// Writes back what the call answers by reference and returns its rows.
+Variant AnswerList(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
+                   const ListQuery& p_oQuery, ListAnswer& p_oAnswer,
+                   const LayoutInForce& p_oInForce) {
+    const Variant vRows = RecordsetValue(std::move(p_oAnswer.m_oRows));
+    if (p_oPlaces.m_lReturnAll != kNone) {
+        p_oArgs.Out(p_oPlaces.m_lMaxRows) = p_oQuery.m_oLimits.m_lMaxRows;
+        p_oArgs.Out(p_oPlaces.m_lReturnAll) = p_oQuery.m_oLimits.m_bReturnAll;
+    }
+    WriteBackLayout(p_oArgs.Out(p_oPlaces.m_lLayoutInfo), p_oInForce);
+    p_oArgs.Out(p_oPlaces.m_lRows) = vRows;
+    if (p_oPlaces.m_lSecondaryRows != kNone) {
+        p_oArgs.Out(p_oPlaces.m_lSecondaryRows) = RecordsetValue(std::move(p_oAnswer.m_oSecondary));
+    }
+    p_oArgs.Out(p_oPlaces.m_lStartTimeId) = p_oAnswer.m_lTradingDay;
+    if (p_oPlaces.m_lWatchListName != kNone) {
+        p_oArgs.Out(p_oPlaces.m_lWatchListName) = p_oAnswer.m_sWatchListName;
+    }
+    if (p_oPlaces.m_lParameterList != kNone) {
+        p_oArgs.Out(p_oPlaces.m_lParameterList) = RecordsetValue(p_oBackend.FieldCatalogue());
+    }
+    if (p_oPlaces.m_lTimeCode != kNone) {
+        p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = false;
+    }
+    return vRows;
+}
+
 }  // namespace
 
 Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     FacadeArguments oArgs("StockViewer", p_args);
+    const ListPlaces& oPlaces = kStockViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(18, "TimeCode"))) {
-        oArgs.Out(19) = true;
+    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
         return Variant::Nothing();
     }
     const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(6),
+    const LayoutInForce oInForce = ListLayout(
+        oDatabase, oArgs, oPlaces, lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
-        kStockViewer, kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+        kStockViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(2, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits =
-        oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), oArgs.Boolean(4, "ReturnAll"));
+    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope =
         StockScope(oArgs.Long(11, "IndCode"), lSectorCode, oArgs.Long(17, "ListScope"));
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_oScope.m_lPortfolioId = oArgs.Long(16, "PortfolioID");
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields =
-        SecondaryFields(oArgs.Value(7), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oInForce.m_oLayout,
+                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
     ListAnswer oAnswer = oLists.Stocks(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    oArgs.Out(3) = oQuery.m_oLimits.m_lMaxRows;
-    oArgs.Out(4) = oQuery.m_oLimits.m_bReturnAll;
-    WriteBackLayout(oArgs.Out(6), oInForce);
-    oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetValue(std::move(oAnswer.m_oSecondary));
-    oArgs.Out(10) = oAnswer.m_lTradingDay;
-    oArgs.Out(14) = oAnswer.m_sWatchListName;
-    oArgs.Out(15) = RecordsetValue(Backend().FieldCatalogue());
-    oArgs.Out(19) = false;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchStocks", p_args);
+    const ListPlaces& oPlaces = kSearchStocksPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
     const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(7),
+    const LayoutInForce oInForce = ListLayout(
+        oDatabase, oArgs, oPlaces, lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
-        kStockViewer, kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+        kStockViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(2, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), false);
+    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope = StockScope(oArgs.Long(13, "IndCode"), lSectorCode, 0);
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), false);
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields =
-        SecondaryFields(oArgs.Value(8), oLayout, lSectorCode > 0 ? kSectorTable : kIndustryTable);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(8), oInForce.m_oLayout,
+                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
     ListAnswer oAnswer = oLists.Stocks(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    WriteBackLayout(oArgs.Out(7), oInForce);
-    oArgs.Out(9) = vRows;
-    oArgs.Out(10) = RecordsetValue(std::move(oAnswer.m_oSecondary));
-    oArgs.Out(11) = oAnswer.m_lTradingDay;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
@@ -285,140 +343,84 @@ Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     FacadeArguments oArgs("IndustryViewer", p_args);
+    const ListPlaces& oPlaces = kIndustryViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(15, "TimeCode"))) {
-        oArgs.Out(16) = true;
+    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
         return Variant::Nothing();
     }
     const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(11, "WatchListId");
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(5),
-        StartLayoutId(LayoutIdOfVariant(oArgs.Value(5)), lWatchListId,
-                      system_layout::kIndustryWatchList),
-        kIndustryViewer, kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+    const LayoutInForce oInForce =
+        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
+                   StartLayoutId(LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)),
+                                 lWatchListId, system_layout::kIndustryWatchList),
+                   kIndustryViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(1, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits =
-        oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
+    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope.m_lSectorCode = lSectorCode;
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oLayout, kSectorTable);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oInForce.m_oLayout, kSectorTable);
     ListAnswer oAnswer = oLists.Industries(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
-    oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
-    WriteBackLayout(oArgs.Out(5), oInForce);
-    oArgs.Out(7) = vRows;
-    oArgs.Out(8) = RecordsetValue(std::move(oAnswer.m_oSecondary));
-    oArgs.Out(9) = oAnswer.m_lTradingDay;
     oArgs.Out(12) = lSectorCode > 0 ? kOneSectorScope : 0;
-    oArgs.Out(13) = RecordsetValue(Backend().FieldCatalogue());
-    oArgs.Out(14) = oAnswer.m_sWatchListName;
-    oArgs.Out(16) = false;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
     FacadeArguments oArgs("SectorViewer", p_args);
+    const ListPlaces& oPlaces = kSectorViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (Backend().HasNewerLogin(lOwnerId, oArgs.Text(9, "TimeCode"))) {
-        oArgs.Out(10) = true;
+    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
         return Variant::Nothing();
     }
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(5), LayoutIdOfVariant(oArgs.Value(5)), kSectorViewer,
-        kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+    const LayoutInForce oInForce =
+        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
+                   LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)), kSectorViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(1, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits =
-        oLists.ResolveLimits(lOwnerId, oArgs.Long(2, "MaxRows"), oArgs.Boolean(3, "ReturnAll"));
+    const ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     ListAnswer oAnswer = oLists.Sectors(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    oArgs.Out(2) = oQuery.m_oLimits.m_lMaxRows;
-    oArgs.Out(3) = oQuery.m_oLimits.m_bReturnAll;
-    WriteBackLayout(oArgs.Out(5), oInForce);
-    oArgs.Out(6) = vRows;
-    oArgs.Out(7) = oAnswer.m_lTradingDay;
-    oArgs.Out(8) = RecordsetValue(Backend().FieldCatalogue());
-    oArgs.Out(10) = false;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchIndustries", p_args);
+    const ListPlaces& oPlaces = kSearchIndustriesPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(6),
+    const LayoutInForce oInForce = ListLayout(
+        oDatabase, oArgs, oPlaces, lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kIndustryWatchList),
-        kIndustryViewer, kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+        kIndustryViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(2, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(3, "MaxRows"), false);
+    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope.m_lSectorCode = lSectorCode;
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
     oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), true);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oLayout, kSectorTable);
+    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oInForce.m_oLayout, kSectorTable);
     ListAnswer oAnswer = oLists.Industries(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    WriteBackLayout(oArgs.Out(6), oInForce);
-    oArgs.Out(8) = vRows;
-    oArgs.Out(9) = RecordsetValue(std::move(oAnswer.m_oSecondary));
-    oArgs.Out(10) = oAnswer.m_lTradingDay;
     oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchSector", p_args);
+    const ListPlaces& oPlaces = kSearchSectorPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
     const LayoutInForce oInForce =
-        LayoutAccess(oDatabase).InForce(oArgs.Method(), lOwnerId, oArgs.Value(6),
-                                        oArgs.Long(1, "LayoutId"), kSectorViewer, kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
+        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
     MarketLists oLists(oDatabase);
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = lOwnerId;
-    oQuery.m_lDate = oArgs.Day(2, "StartDate");
-    oQuery.m_aFields = FetchedFields(oLayout);
-    oQuery.m_sSort = oLayout.m_oSort.m_sSortText;
-    oQuery.m_oLimits = oLists.ResolveLimits(lOwnerId, oArgs.Long(5, "MaxRows"), false);
+    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oSearch = SearchOf(oArgs.Text(3, "SearchText"), oArgs.Long(4, "SearchOpt1"), true);
     ListAnswer oAnswer = oLists.Sectors(oQuery);
-
-    const Variant vRows = RecordsetValue(std::move(oAnswer.m_oRows));
-    WriteBackLayout(oArgs.Out(6), oInForce);
-    oArgs.Out(7) = vRows;
-    oArgs.Out(8) = oAnswer.m_lTradingDay;
-    return vRows;
+    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }
 
 Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lViewerType,
