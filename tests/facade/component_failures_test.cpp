@@ -164,6 +164,29 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
         const char* m_sSays;
     };
     const std::vector<Case> aCases = {
+        {prog_id::kViewerReader,
+         "StockViewer",
+         {Variant("abc"),
+          3,
+          Variant::Date(0),
+          -1,
+          false,
+          "A",
+          Variant(),
+          Variant(),
+          Variant::Nothing(),
+          Variant::Nothing(),
+          Variant(),
+          0,
+          0,
+          0,
+          Variant(),
+          Variant::Nothing(),
+          0,
+          int16_t{0},
+          "",
+          Variant()},
+         "argument 1 (OwnerId)"},
         {prog_id::kViewerWriter,
          "SaveLayout",
          {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, Variant::Null(), -1},
@@ -190,6 +213,8 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
         EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
             << oError.Description();
     }
+    EXPECT_EQ(CallError(prog_id::kViewerReader, "NoSuchMethod", {}).Number(),
+              errors::kMemberNotSupported);
     EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
 }

@@ -114,22 +114,6 @@ TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
                             [](int32_t p_lGroup) { return p_lGroup < 0 && p_lGroup != -3; }));
 }
 
-TEST(FieldCatalogue, TheStoredCatalogueIsTheDefinitions) {
-    MarketStore& oStore = testing::SharedSampleMarket();
-    const ResultTable oTable = MarketQueries(oStore.Database()).FieldCatalogue();
-    ASSERT_EQ(oTable.m_aRows.size(), FieldDefinitions().size());
-    for (size_t i = 0; i < oTable.m_aRows.size(); ++i) {
-        const FieldDefinition& oField = FieldDefinitions()[i];
-        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Parameter_ID")), oField.m_lParameterId);
-        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Column_Name")), oField.m_sColumnName);
-        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Caption")), oField.m_sCaption);
-        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "DataType_ID")), oField.m_lDataTypeId);
-        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Table_Mask")), oField.m_lTableMask);
-        EXPECT_EQ(std::get<int64_t>(oTable.Value(i, "Group")), oField.m_lGroup);
-        EXPECT_EQ(std::get<std::string>(oTable.Value(i, "Column_Format")), oField.m_sColumnFormat);
-    }
-}
-
 // Every expression runs against real rows, and a field whose kind of row has data yields a value
 // somewhere (the sample market has fundamentals, the demo owner has a portfolio).
 TEST(FieldCatalogue, EveryExpressionRunsAndDeliversValues) {

@@ -66,19 +66,16 @@ class LayoutComponents : public ComponentTest {
 };
 
 TEST_F(LayoutComponents, TheSystemLayoutsTheViewerReliesOn) {
-    struct Case {
-        int32_t m_lId;
-        int32_t m_lDataType;
-        int32_t m_lFinderType;
-    };
-    for (const Case& oCase : {Case{3, 0, -1}, Case{9, 0, -1}, Case{4, 1, -1}, Case{10, 1, -1},
-                              Case{14, 7, -1}, Case{297, 6, 0}}) {
-        const std::optional<LayoutRecord> oLayout = Get(NewOwner(), oCase.m_lId);
-        ASSERT_TRUE(oLayout) << oCase.m_lId;
-        EXPECT_EQ(oLayout->m_lId, oCase.m_lId);
+    for (const int32_t lId : {3, 9, 4, 10, 14, 297}) {
+        const std::optional<LayoutRecord> oLayout = Get(NewOwner(), lId);
+        ASSERT_TRUE(oLayout) << lId;
+        EXPECT_EQ(oLayout->m_lId, lId);
         EXPECT_EQ(oLayout->m_lOwnerId, 0);
         EXPECT_FALSE(oLayout->m_oSort.m_sSortText.empty());
     }
+    // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
+    EXPECT_EQ(Default(NewOwner(), 7, 1)->m_lId, system_layout::kPortfolio);
+    EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
     // A default for every viewer type and print type, and for each finder result type.
     for (int16_t iType = 0; iType <= 16; ++iType) {
         if (iType == 6 || iType == 8 || iType == 15) {

@@ -33,39 +33,20 @@ std::vector<int32_t> Ids(const LayoutRecord& p_oLayout) {
     return aIds;
 }
 
-TEST_F(Layouts, EveryViewerPrintAndFinderTypeHasASystemDefault) {
-    for (int32_t lType = 0; lType <= 16; ++lType) {
-        if (lType == 6 || lType == 8 || lType == 15) {
-            continue;
-        }
-        const auto oLayout = m_oLayouts.DefaultLayout(0, lType, -1);
-        ASSERT_TRUE(oLayout) << lType;
-        EXPECT_EQ(oLayout->m_lDataType, lType);
-        EXPECT_EQ(oLayout->m_lOwnerId, 0);
+// The layout description carries no data type, so the component tests cannot see these.
+TEST_F(Layouts, TheIdsTheViewerAsksForHaveTheirDataTypes) {
+    struct Case {
+        int32_t m_lId;
+        int32_t m_lDataType;
+        int32_t m_lFinderType;
+    };
+    for (const Case& oCase : {Case{3, 0, -1}, Case{9, 0, -1}, Case{4, 1, -1}, Case{10, 1, -1},
+                              Case{14, 7, -1}, Case{297, 6, 0}}) {
+        const std::optional<LayoutRecord> oLayout = m_oLayouts.GetLayout(oCase.m_lId);
+        ASSERT_TRUE(oLayout) << oCase.m_lId;
+        EXPECT_EQ(oLayout->m_lDataType, oCase.m_lDataType) << oCase.m_lId;
+        EXPECT_EQ(oLayout->m_lFinderType, oCase.m_lFinderType) << oCase.m_lId;
     }
-    for (const int32_t lFinderType : {0, 1, 2, 3, 5}) {
-        for (const int32_t lType : {6, 15}) {
-            const auto oLayout = m_oLayouts.DefaultLayout(0, lType, lFinderType);
-            ASSERT_TRUE(oLayout) << lType << "/" << lFinderType;
-            EXPECT_EQ(oLayout->m_lFinderType, lFinderType);
-        }
-    }
-}
-
-TEST_F(Layouts, TheIdsTheViewerAsksForAreThere) {
-    const std::vector<std::pair<int32_t, int32_t>> aExpected = {{3, 0},  {9, 0},  {4, 1},
-                                                                {10, 1}, {14, 7}, {297, 6}};
-    for (const auto& [lId, lDataType] : aExpected) {
-        const auto oLayout = m_oLayouts.GetLayout(lId);
-        ASSERT_TRUE(oLayout) << lId;
-        EXPECT_EQ(oLayout->m_lDataType, lDataType) << lId;
-    }
-    EXPECT_EQ(m_oLayouts.DefaultLayout(0, 0, -1)->m_lId, 3);
-    EXPECT_EQ(m_oLayouts.DefaultLayout(0, 1, -1)->m_lId, 4);
-    EXPECT_EQ(m_oLayouts.DefaultLayout(42, 7, 1)->m_lId, 14);  // finder type 1 falls back
-    EXPECT_EQ(m_oLayouts.GetLayout(297)->m_lFinderType, 0);
-    EXPECT_FALSE(m_oLayouts.GetLayout(12345));
-    EXPECT_FALSE(m_oLayouts.DefaultLayout(0, 6, 4));
 }
 
 // The tables look as the viewer builds them: keys first, chosen fields, system columns last,
@@ -111,51 +92,6 @@ TEST(BuildLayoutColumns, AChosenSystemFieldIsNotAddedTwice) {
 TEST(MakeLayoutSort, WritesTheSortClauseWithNamesForCodes) {
     EXPECT_EQ(MakeLayoutSort(6, 1, 5, 0).m_sSortText, "PctChange DESC, Symbol ASC");
     EXPECT_EQ(MakeLayoutSort(38, 0, -1, 0).m_sSortText, "IndName ASC");
-}
-
-TEST_F(Layouts, SavingASystemLayoutMakesAnOwnCopyThatBecomesTheDefault) {
-    LayoutRecord oLayout = *m_oLayouts.GetLayout(system_layout::kStockList);
-    oLayout.m_sName = "Custom Stock List'); DROP TABLE layouts; --";
-    oLayout.m_aColumns.pop_back();
-    const std::optional<int32_t> lId = m_oLayouts.SaveLayout(5, oLayout);
-    ASSERT_TRUE(lId);
-    EXPECT_GE(*lId, kFirstOwnerLayoutId);
-    EXPECT_EQ(m_oLayouts.GetLayout(system_layout::kStockList)->m_aColumns.size(),
-              oLayout.m_aColumns.size() + 1);
-    const LayoutRecord oSaved = *m_oLayouts.GetLayout(*lId);
-    EXPECT_EQ(oSaved.m_sName, oLayout.m_sName);
-    EXPECT_EQ(oSaved.m_lOwnerId, 5);
-    EXPECT_EQ(m_oLayouts.DefaultLayout(5, 0, -1)->m_lId, *lId);
-    EXPECT_EQ(m_oLayouts.DefaultLayout(6, 0, -1)->m_lId, system_layout::kStockList);
-
-    // Saving the own layout again changes it in place.
-    LayoutRecord oAgain = oSaved;
-    oAgain.m_sDescription = "changed";
-    EXPECT_EQ(m_oLayouts.SaveLayout(5, oAgain), lId);
-    EXPECT_EQ(m_oLayouts.GetLayout(*lId)->m_sDescription, "changed");
-
-    // Another owner cannot delete it; the owner can, and falls back to the system default.
-    EXPECT_FALSE(m_oLayouts.DeleteLayout(6, *lId));
-    EXPECT_FALSE(m_oLayouts.DeleteLayout(0, system_layout::kStockList));
-    EXPECT_TRUE(m_oLayouts.DeleteLayout(5, *lId));
-    EXPECT_EQ(m_oLayouts.DefaultLayout(5, 0, -1)->m_lId, system_layout::kStockList);
-}
-
-TEST_F(Layouts, OwnerZeroSavesNothing) {
-    const LayoutRecord oLayout = *m_oLayouts.GetLayout(system_layout::kStockList);
-    EXPECT_FALSE(m_oLayouts.SaveLayout(0, oLayout));
-    EXPECT_EQ(*m_oLayouts.GetLayout(system_layout::kStockList), oLayout);
-}
-
-TEST_F(Layouts, ClearingTheOwnDefaultRestoresTheSystemOne) {
-    LayoutRecord oLayout = *m_oLayouts.GetLayout(system_layout::kIndustryList);
-    oLayout.m_lId = kNewLayoutId;
-    const int32_t lId = *m_oLayouts.SaveLayout(5, oLayout);
-    m_oLayouts.ClearOwnerDefault(5, 1, -1, false);
-    EXPECT_EQ(m_oLayouts.DefaultLayout(5, 1, -1)->m_lId, system_layout::kIndustryList);
-    EXPECT_TRUE(m_oLayouts.GetLayout(lId));
-    m_oLayouts.ClearOwnerDefault(5, 1, -1, true);
-    EXPECT_FALSE(m_oLayouts.GetLayout(lId));
 }
 
 }  // namespace

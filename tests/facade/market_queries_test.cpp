@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,18 +9,11 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
-#include "facade/watch_list_store.h"
 
 namespace qv::facade {
 namespace {
 
 using testing::SharedSampleMarket;
-
-ListRequest ListOf(std::vector<std::string> p_aFields) {
-    ListRequest oRequest;
-    oRequest.m_aFields = std::move(p_aFields);
-    return oRequest;
-}
 
 HistoryRequest HistoryOf(std::vector<std::string> p_aFields) {
     HistoryRequest oRequest;
@@ -78,120 +70,6 @@ TEST_F(Queries, TheRecommendationFollowsTheRanking) {
         const int64_t llRank = std::get<int64_t>(oResult.m_oTable.Value(i, "RSRank"));
         const std::string sExpected = llRank >= 70 ? "B" : llRank <= 30 ? "S" : "H";
         EXPECT_EQ(std::get<std::string>(oResult.m_oTable.Value(i, "REC")), sExpected) << llRank;
-    }
-}
-
-TEST_F(Queries, ListsNarrowToAnIndustryASectorOrAWatchList) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol", "IndCode", "SectorCode"};
-    oRequest.m_lIndCode = 3;
-    for (const ListResult& oResult : {m_oQueries.Stocks(oRequest)}) {
-        ASSERT_FALSE(oResult.m_oTable.m_aRows.empty());
-        for (size_t i = 0; i < oResult.m_oTable.m_aRows.size(); ++i) {
-            EXPECT_EQ(std::get<int64_t>(oResult.m_oTable.Value(i, "IndCode")), 3);
-        }
-    }
-    oRequest.m_lIndCode = 0;
-    oRequest.m_lSectorCode = 2;
-    const ListResult oIndustries = m_oQueries.Industries(oRequest);
-    EXPECT_EQ(static_cast<int64_t>(oIndustries.m_oTable.m_aRows.size()),
-              Count("SELECT count(*) FROM industries WHERE sector_code = 2"));
-
-    const int32_t lLeaders =
-        static_cast<int32_t>(Count("SELECT watch_list_id FROM watch_lists WHERE name = 'Leaders'"));
-    ListRequest oWatch;
-    oWatch.m_aFields = {"Symbol"};
-    oWatch.m_lWatchListId = lLeaders;
-    EXPECT_EQ(m_oQueries.Stocks(oWatch).m_oTable.m_aRows.size(), 10u);
-}
-
-TEST_F(Queries, SortsByTheLayoutClauseAndCutsAtTheRowLimit) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol", "PctChange"};
-    oRequest.m_sSort = "[PctChange] DESC, Symbol ASC";
-    oRequest.m_lMaxRows = 10;
-    const ListResult oResult = m_oQueries.Stocks(oRequest);
-    ASSERT_EQ(oResult.m_oTable.m_aRows.size(), 10u);
-    EXPECT_TRUE(oResult.m_bMoreRows);
-    for (size_t i = 1; i < 10; ++i) {
-        EXPECT_GE(std::get<double>(oResult.m_oTable.Value(i - 1, "PctChange")),
-                  std::get<double>(oResult.m_oTable.Value(i, "PctChange")));
-    }
-    oRequest.m_sSort = "Symbol asc";
-    oRequest.m_lMaxRows = -1;
-    const std::vector<std::string> aSymbols = Texts(m_oQueries.Stocks(oRequest).m_oTable, "Symbol");
-    EXPECT_TRUE(std::is_sorted(aSymbols.begin(), aSymbols.end()));
-}
-
-TEST_F(Queries, FindsByKeysAndNameStart) {
-    const ListResult oAll = m_oQueries.Stocks(ListOf({"Symbol", "CompanyName"}));
-    const std::string sSymbol = std::get<std::string>(oAll.m_oTable.Value(0, "Symbol"));
-    const std::string sName = std::get<std::string>(oAll.m_oTable.Value(0, "CompanyName"));
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol"};
-    oRequest.m_aKeys = {" " + sSymbol + " "};
-    std::transform(oRequest.m_aKeys[0].begin(), oRequest.m_aKeys[0].end(),
-                   oRequest.m_aKeys[0].begin(), [](unsigned char c) { return std::tolower(c); });
-    EXPECT_EQ(Texts(m_oQueries.Stocks(oRequest).m_oTable, "Symbol"),
-              std::vector<std::string>{sSymbol});
-    oRequest.m_aKeys.clear();
-    oRequest.m_sNameStart = sName.substr(0, 4);
-    const std::vector<std::string> aFound = Texts(m_oQueries.Stocks(oRequest).m_oTable, "Symbol");
-    EXPECT_NE(std::find(aFound.begin(), aFound.end(), sSymbol), aFound.end());
-    ListRequest oIndustries;
-    oIndustries.m_aFields = {"IndCode"};
-    oIndustries.m_aKeys = {"3", "5.0", "x"};
-    EXPECT_EQ(m_oQueries.Industries(oIndustries).m_oTable.m_aRows.size(), 2u);
-}
-
-TEST_F(Queries, ADayWithoutTradingShowsThePreviousTradingDay) {
-    const int32_t lLast = static_cast<int32_t>(Count("SELECT max(trade_date) FROM trading_days"));
-    EXPECT_EQ(m_oQueries.TradingDayOnOrBefore(lLast + 5), lLast);
-    EXPECT_EQ(m_oQueries.TradingDayOnOrBefore(0), lLast);
-    EXPECT_EQ(m_oQueries.TradingDayOnOrBefore(1000), 0);
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol"};
-    oRequest.m_lDate = 1000;
-    EXPECT_TRUE(m_oQueries.Stocks(oRequest).m_oTable.m_aRows.empty());
-}
-
-TEST_F(Queries, HistoriesListTheDaysOfTheRangeNewestFirst) {
-    const std::string sSymbol =
-        std::get<std::string>(m_oQueries.Stocks(ListOf({"Symbol"})).m_oTable.Value(0, "Symbol"));
-    const int32_t lLast = static_cast<int32_t>(Count("SELECT max(trade_date) FROM trading_days"));
-    HistoryRequest oRequest;
-    oRequest.m_aFields = {"Trading_Date", "Price", "IndexValue"};
-    oRequest.m_lFirstDate = lLast - 13;
-    oRequest.m_lLastDate = lLast;
-    const ResultTable oStock = m_oQueries.StockHistory(sSymbol, oRequest);
-    ASSERT_EQ(oStock.m_aRows.size(), 10u);  // two weeks of weekdays
-    EXPECT_EQ(std::get<double>(oStock.Value(0, "Trading_Date")), lLast);
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(oStock.Value(0, "IndexValue")));
-    EXPECT_EQ(m_oQueries.IndustryHistory(1, oRequest).m_aRows.size(), 10u);
-    EXPECT_EQ(m_oQueries.SectorHistory(1, oRequest).m_aRows.size(), 10u);
-    EXPECT_EQ(m_oQueries.StockHistory(sSymbol, HistoryOf({"Price"})).m_aRows.size(),
-              static_cast<size_t>(Count("SELECT count(*) FROM trading_days")));
-    EXPECT_TRUE(m_oQueries.StockHistory("NOPE", oRequest).m_aRows.empty());
-}
-
-TEST_F(Queries, HoldingsAreValuedAtTheDaysClose) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol",       "Shares", "Short",       "InitialPrice",
-                          "CurrentPrice", "Gain",   "GainPerShare"};
-    oRequest.m_lPortfolioId =
-        static_cast<int32_t>(Count("SELECT min(portfolio_id) FROM portfolios"));
-    const ListResult oResult = m_oQueries.Holdings(oRequest);
-    ASSERT_GE(oResult.m_oTable.m_aRows.size(), 5u);
-    for (size_t i = 0; i < oResult.m_oTable.m_aRows.size(); ++i) {
-        const ResultTable& oTable = oResult.m_oTable;
-        const bool bShort = std::get<int64_t>(oTable.Value(i, "Short")) != 0;
-        const double dMove = std::get<double>(oTable.Value(i, "CurrentPrice")) -
-                             std::get<double>(oTable.Value(i, "InitialPrice"));
-        EXPECT_NEAR(std::get<double>(oTable.Value(i, "GainPerShare")), bShort ? -dMove : dMove,
-                    1e-9);
-        EXPECT_NEAR(std::get<double>(oTable.Value(i, "Gain")),
-                    (bShort ? -dMove : dMove) * std::get<double>(oTable.Value(i, "Shares")) - 9.95,
-                    1e-6);
     }
 }
 

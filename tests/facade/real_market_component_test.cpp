@@ -1,5 +1,6 @@
-// The facade components on the real market data of $QV_MARKET_DATA, called through dispatch as
-// the viewer calls them and checked against values computed here from the CSV files.
+// The importer and the facade components on the real market data of $QV_MARKET_DATA, called
+// through dispatch as the viewer calls them and checked against values computed here from the CSV
+// files.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +20,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
+#include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 
@@ -45,7 +47,7 @@ class RealMarketComponents : public ::testing::Test {
         s_oFolder = std::make_unique<testing::ScratchFolder>();
         auto oStore = std::make_shared<MarketStore>(s_oFolder->File("real.db"),
                                                     MarketStore::Access::ReadWrite);
-        MarketImporter(*oStore).ImportPaths({sFolder}, {});
+        s_oReport = MarketImporter(*oStore).ImportPaths({sFolder}, {});
         s_oStore = oStore;
         ReadCsv(sFolder);
     }
@@ -113,10 +115,33 @@ class RealMarketComponents : public ::testing::Test {
     ScopedTestPlatform m_oPlatform;
     static inline std::unique_ptr<testing::ScratchFolder> s_oFolder;
     static inline std::shared_ptr<MarketStore> s_oStore;
+    static inline ImportReport s_oReport;
     static inline std::map<std::string, std::vector<CsvBar>> s_aBars;
     static inline std::map<std::string, std::string> s_aSectorOf;
     static inline std::map<std::string, std::string> s_aIndustryOf;
 };
+
+TEST_F(RealMarketComponents, TheImportTakesEveryRowWithoutProblems) {
+    EXPECT_EQ(s_oReport.m_llPriceRowsRead, 346584);
+    EXPECT_EQ(s_oReport.m_llPriceRowsImported, 346584);
+    EXPECT_EQ(s_oReport.m_llRowsSkipped, 0);
+    const MarketSummary oSummary = s_oStore->Summary();
+    EXPECT_EQ(oSummary.m_llStocks, 463);
+    EXPECT_EQ(oSummary.m_llSectors, 11);
+    EXPECT_EQ(oSummary.m_llIndustries, 123);
+    EXPECT_EQ(IsoDateText(oSummary.m_lFirstDate), "2018-04-23");
+    EXPECT_EQ(IsoDateText(oSummary.m_lLastDate), "2021-04-21");
+}
+
+TEST_F(RealMarketComponents, RankingsSpreadOverOneToNinetyNine) {
+    SqliteStatement oQuery = s_oStore->Database().Prepare(
+        "SELECT min(rs_rank), max(rs_rank), count(rs_rank) FROM stock_days WHERE trade_date = ?1");
+    oQuery.BindInt64(1, Day("2021-04-21"));
+    ASSERT_TRUE(oQuery.Step());
+    EXPECT_EQ(oQuery.ColumnInt64(0), 1);
+    EXPECT_EQ(oQuery.ColumnInt64(1), 99);
+    EXPECT_GT(oQuery.ColumnInt64(2), 450);
+}
 
 TEST_F(RealMarketComponents, ASymbolSearchGivesThePercentChangeOfTheFile) {
     for (const auto& [sSymbol, sDate] : {std::pair<std::string, std::string>{"AAPL", "2020-08-31"},

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "facade/component_test_support.h"
@@ -98,12 +99,18 @@ TEST_F(WatchLists, AnOwnersListsAndFolders) {
 TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
     const int32_t lOwner = NewOwner();
     const std::vector<std::string> aSymbols = Symbols(3);
-    std::vector<Variant> aArgs{0,
-                               Items({aSymbols[0], "nosuch", aSymbols[1], aSymbols[0]}),
-                               0,
-                               Variant("Mine's 100% ; --"),
-                               Variant("notes"),
-                               lOwner};
+    std::string sLower = aSymbols[1];
+    for (char& cChar : sLower) {
+        cChar = static_cast<char>(std::tolower(static_cast<unsigned char>(cChar)));
+    }
+    // Symbols in any case; unknown ones, repeats and SQL text are left out.
+    std::vector<Variant> aArgs{
+        0,
+        Items({aSymbols[0], "nosuch", sLower, aSymbols[0], "'; DROP TABLE stocks; --"}),
+        0,
+        Variant("Mine's 100% ; --"),
+        Variant("notes"),
+        lOwner};
     const int32_t lId = Call(kListWriter, "NewWatchListAndItems", aArgs).ToLong();
     EXPECT_GT(lId, 0);
     std::vector<std::string> aExpected{aSymbols[0], aSymbols[1]};
@@ -174,7 +181,8 @@ TEST_F(WatchLists, IndustryListsTakeCodes) {
         aCodes.push_back(static_cast<int32_t>(oCodes.ColumnInt64(0)));
     }
     VariantArray aItems =
-        VariantArray::Vector({Variant(aCodes[0]), Variant(std::to_string(aCodes[1]))});
+        VariantArray::Vector({Variant(aCodes[0]), Variant(" " + std::to_string(aCodes[1]) + ".0 "),
+                              Variant("abc"), Variant(999999)});
     const int32_t lId = Call(kListWriter, "NewWatchListAndItems",
                              {0, aItems, 1, Variant("Groups"), Variant(""), lOwner})
                             .ToLong();
