@@ -11,6 +11,7 @@
 #include "outside/ignore_case.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
+#include "outside/vb_format.h"
 #include "strategies/viewer_functionality.h"
 
 #include <algorithm>
@@ -60,6 +61,18 @@ void RemoveScrollingSplit(GridControl& p_oGrid) {
         }
     }
     p_oGrid.Splits()->Remove(1);
+}
+
+// "Buys: 3 (30.0%)  " for the label "Buys", 3 and a total of 10.
+std::string RatioPart(std::string_view p_sLabel, int32_t p_lCount, int32_t p_lTotal) {
+    const double share = p_lTotal > 0 ? static_cast<double>(p_lCount) / p_lTotal : 0.0;
+    return std::string(p_sLabel) + ": " + std::to_string(p_lCount) + " (" +
+           Format(Variant(share), "0.0%") + ")  ";
+}
+
+int32_t CountWhere(Recordset& p_rRows, const std::string& p_sFilter) {
+    p_rRows.SetFilter(Variant(p_sFilter));
+    return p_rRows.RecordCount();
 }
 
 void ConfigureScrolling(GridControl& p_oGrid) {
@@ -310,6 +323,22 @@ std::vector<std::string> Grid::SelectedValues(const std::string& p_sFieldName) {
             values.push_back(TextOf(rows->Value(field)));
         }
         return values;
+    });
+}
+
+std::string Grid::GetBSHRatio() const {
+    return Reported("GetBSHRatio", std::string(), [&] {
+        if (!m_oGrid || !m_oGrid->DataSource()) {
+            RaiseRuntimeError(errors::kObjectVariableNotSet, "no recordset is bound to the grid");
+        }
+        const std::shared_ptr<Recordset> rows = m_oGrid->DataSource()->Clone();
+        const int32_t total = rows->RecordCount();
+        const int32_t buys = CountWhere(*rows, "REC = 'B'");
+        const int32_t sells = CountWhere(*rows, "REC = 'S'");
+        const int32_t holds = CountWhere(*rows, "REC = 'H'");
+        rows->SetFilter(Variant(""));
+        return RatioPart("Buys", buys, total) + RatioPart("Sells", sells, total) +
+               RatioPart("Holds", holds, total) + "Total: " + std::to_string(total);
     });
 }
 

@@ -117,6 +117,12 @@ class Grid : private GridControlEvents {
     // The values of p_sFieldName in the selected rows, in selection order, joined by ",".
     std::string GetSelectedItems(const std::string& p_sFieldName);
 
+    // The buy/sell/hold caption of the bound rows' "REC" values: "Buys: 3 (30.0%)  Sells: ...
+    // Holds: ...  Total: 10". Counted on a clone, so the grid keeps its rows, filter and current
+    // row; with no rows every share is 0.0%. A failure (no rows bound, no "REC" field) is
+    // reported as "GetBSHRatio" and gives "".
+    std::string GetBSHRatio() const;
+
     const std::string& ReportTitle() const { return m_sReportTitle; }
     int32_t ListScope() const { return m_lListScope; }
     // Set by a header click until the next double click.

@@ -4,6 +4,7 @@
 #include "grid/grid.h"
 #include "grid/grid_columns.h"
 #include "grid/grid_layout.h"
+#include "grid/layout_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
@@ -19,6 +20,8 @@ using namespace strategy_support;
 
 constexpr int32_t kFinderViewerType = 6;
 constexpr int32_t kNoLayoutError = 911;
+// The finder layout whose recommendations get no buy/sell/hold caption.
+constexpr int32_t kNoCaptionLayout = 297;
 
 // The rows a finder result type lists: 0, 3 and 5 stocks, 1 industries, 2 sectors; the others
 // have no colours or key columns of their own.
@@ -85,6 +88,11 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         p_oPriGrid.Initialize("", "", elements->FinderResultsType(), "Tandrel Report", this, true,
                               false, 0);
         p_oPriGrid.SetDataSource(rows);
+        if (elements->FinderResultsType() == 0 &&
+            elements->GridLayout()->Id() != kNoCaptionLayout &&
+            LayoutUtilities::IsFieldInLayout(kRecommendationField, layoutInfo)) {
+            elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
+        }
         SetVisibility(p_oPriGrid, p_oSecGrid, false);
     });
 }

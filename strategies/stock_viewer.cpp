@@ -6,6 +6,7 @@
 #include "grid/grid_column.h"
 #include "grid/grid_columns.h"
 #include "grid/grid_layout.h"
+#include "grid/layout_utilities.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
@@ -156,6 +157,9 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         if (elements->WatchListId() != 0) {
             TakeSecondaryFilter(*elements, p_oSecGrid);
         }
+        if (LayoutUtilities::IsFieldInLayout(kRecommendationField, elements->GridLayoutInfo())) {
+            elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
+        }
         SetVisibility(p_oPriGrid, p_oSecGrid, true);
     });
 }
@@ -245,6 +249,9 @@ void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, in
         }
         p_oSecGrid.SetDataSource(m_rsSecondary);
         TakeSecondaryFilter(*elements, p_oSecGrid);
+        if (p_oPriGrid.GridColumns()->GetColumnByFieldName(kRecommendationField)) {
+            elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
+        }
         SetVisibility(p_oPriGrid, p_oSecGrid, true);
     });
 }

@@ -24,6 +24,8 @@ class ViewerElements;
 namespace strategy_support {
 
 constexpr const char* kViewerFacade = "QorvantOnlineFacade.ViewerFNtr";
+// The field of the buy, sell and hold recommendations that the buy/sell/hold caption counts.
+constexpr const char* kRecommendationField = "REC";
 
 constexpr int32_t Rgb(int32_t p_lRed, int32_t p_lGreen, int32_t p_lBlue) {
     return p_lRed + 256 * p_lGreen + 65536 * p_lBlue;
