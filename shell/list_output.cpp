@@ -14,15 +14,15 @@ namespace {
 
 // Every column a split shows, whatever it is scrolled to, split by split.
 std::vector<GridSlot> AllShownColumns(const GridControl& p_oGrid) {
-    std::vector<GridSlot> slots;
+    std::vector<GridSlot> shown;
     for (const auto& split : p_oGrid.Splits()->All()) {
         for (const auto& column : p_oGrid.Columns()->DisplayOrder()) {
             if (column->SplitVisible(split->Index())) {
-                slots.push_back(GridSlot{column, split->Index(), 0, 0});
+                shown.push_back(GridSlot{column, split->Index(), 0, 0});
             }
         }
     }
-    return slots;
+    return shown;
 }
 
 std::string CsvField(const std::string& p_sText) {
@@ -64,14 +64,14 @@ std::string ListText(Viewer& p_oViewer) {
 }
 
 std::string ListCsv(GridControl& p_oGrid) {
-    const std::vector<GridSlot> slots = AllShownColumns(p_oGrid);
+    const std::vector<GridSlot> shown = AllShownColumns(p_oGrid);
     std::string csv;
     std::vector<std::string> cells;
-    for (const GridSlot& slot : slots) {
+    for (const GridSlot& slot : shown) {
         cells.push_back(slot.Column->Caption());
     }
     AppendLine(csv, cells);
-    GridCellReader reader(p_oGrid, slots);
+    GridCellReader reader(p_oGrid, shown);
     for (int32_t row = 0; row < reader.RowCount(); ++row) {
         cells.clear();
         for (GridCell& cell : reader.ReadRow(row)) {

@@ -1,9 +1,14 @@
 #include "shell/viewer_host.h"
 
 #include "control/viewer.h"
+#include "facade/facade_components.h"
+#include "outside/component_factory.h"
+#include "outside/dispatch.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "shell/market_session.h"
+
+#include <array>
 
 namespace qv {
 
@@ -84,7 +89,7 @@ void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
     }
     if (p_oRequest.m_lViewerType == vt_Portfolio) {
         m_oViewer->SetPortfolioID(p_oRequest.m_lPortfolioId);
-        m_oViewer->SetFinderResults(StockRows(p_oRequest.m_lDate));
+        m_oViewer->SetFinderResults(HoldingRows(p_oRequest.m_lPortfolioId, p_oRequest.m_lDate));
         return;
     }
     if (p_oRequest.m_lWatchListId != 0) {
@@ -105,8 +110,8 @@ void ViewerHost::ApplyHistory(const ViewerRequest& p_oRequest) {
 std::string ViewerHost::Caption() const {
     const std::string type = m_oViewer->ViewerTypeCaption();
     const std::string other = m_oViewer->ViewerOtherCaption();
-    if (type.empty() || other.empty()) {
-        return type + other;
+    if (type.empty() || other.empty() || other == type) {
+        return type.empty() ? other : type;
     }
     return type + " " + other;
 }
@@ -121,6 +126,21 @@ std::shared_ptr<Recordset> ViewerHost::StockRows(int32_t p_lDate) const {
     auto rows = stocks.olePriGrid()->DataSource();
     stocks.Destroy();
     return rows;
+}
+
+std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32_t p_lDate) const {
+    const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kPortfolioReader);
+    std::array<Variant, 8> args{
+        Variant(p_lPortfolioId),
+        Variant(MarketSession::OwnerId()),
+        Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
+        Variant(false),
+        Variant::Nothing(),
+        Variant(),
+        Variant(false),
+        Variant::Nothing()};
+    const Variant rows = CallMethod(*reader, "GetCurrentHoldings", args);
+    return rows.IsObject() ? rows.ToObjectAs<Recordset>() : nullptr;
 }
 
 std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate) const {

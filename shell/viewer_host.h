@@ -4,8 +4,7 @@
 //
 // Finder results come from a built-in screen: the stocks of the request's day whose
 // recommendation is Buy, run on the stock list's recordset and handed to the control as results
-// of type 0. A portfolio is handed the day's whole stock list as the host's rows, which the
-// control completes from the portfolio facade.
+// of type 0. A portfolio is handed its holdings on the day, read from the portfolio facade.
 //
 //     ViewerHost host(session);
 //     host.Control().AddSink(events);
@@ -50,6 +49,8 @@ class ViewerHost {
 
     // The stocks of a day (0: the latest) as the stock list shows them, every row.
     std::shared_ptr<Recordset> StockRows(int32_t p_lDate) const;
+    // The holdings of one of the owner's portfolios on a day (0: the latest).
+    std::shared_ptr<Recordset> HoldingRows(int32_t p_lPortfolioId, int32_t p_lDate) const;
     // The rows of the built-in screen on a day.
     std::shared_ptr<Recordset> ScreenRows(int32_t p_lDate) const;
 

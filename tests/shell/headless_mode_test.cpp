@@ -1,0 +1,223 @@
+// The headless modes: the command line, the printed list and the CSV export, run as functions on
+// the test market.
+#include "shell/headless_mode.h"
+
+#include "control/viewer.h"
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "shell/list_output.h"
+#include "shell/market_session.h"
+#include "shell/shell_market.h"
+#include "shell/shell_options.h"
+#include "shell/viewer_host.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace qv::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& p_sText, const std::string& p_sEnd) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end = p_sText.find(p_sEnd); end != std::string::npos;
+         end = p_sText.find(p_sEnd, start)) {
+        lines.push_back(p_sText.substr(start, end - start));
+        start = end + p_sEnd.size();
+    }
+    EXPECT_EQ(start, p_sText.size()) << "the text ends in a partial line";
+    return lines;
+}
+
+TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
+    const ShellOptions options = ParseShellOptions(
+        {"--export", "out.csv", "--type", "industry-history", "--date", "2026-11-02", "--industry",
+         "7", "--rows", "0", "--db", "x.db", "--symbol", "ABC", "--watch-list", "3"});
+    EXPECT_EQ(options.m_eMode, ShellMode::Export);
+    EXPECT_EQ(options.m_sExportPath, "out.csv");
+    EXPECT_EQ(options.m_sDatabase, "x.db");
+    EXPECT_EQ(options.m_oRequest.m_lViewerType, vt_IndustryHistory);
+    EXPECT_EQ(options.m_oRequest.m_lDate, 46328);
+    EXPECT_EQ(options.m_oRequest.m_lIndCode, 7);
+    EXPECT_EQ(options.m_oRequest.m_lMaxRows, 0);
+    EXPECT_EQ(options.m_oRequest.m_sSymbol, "ABC");
+    EXPECT_EQ(options.m_oRequest.m_lWatchListId, 3);
+
+    EXPECT_EQ(ParseShellOptions({}).m_eMode, ShellMode::Window);
+    EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
+    EXPECT_EQ(ParseShellOptions({"--type", "6"}).m_oRequest.m_lViewerType, vt_FinderResults);
+    EXPECT_EQ(ParseShellOptions({"--screenshot", "a.png"}).m_sScreenshotPath, "a.png");
+}
+
+TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--frobnicate"},
+        {"--export"},
+        {"--type", "bonds"},
+        {"--type", "16"},
+        {"--date", "yesterday"},
+        {"--rows", "-1"},
+        {"--rows", "12x"},
+        {"--industry", "0"},
+        {"--print", "--export", "a.csv"},
+        {"--screenshot", "a.png", "--print"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front();
+    }
+}
+
+class HeadlessTest : public testing::Test {
+  protected:
+    std::string Printed(const ViewerRequest& p_oRequest) {
+        ViewerHost host(SharedMarket());
+        host.Show(p_oRequest);
+        return PrintedList(host);
+    }
+
+    std::filesystem::path TempFile(const std::string& p_sName) {
+        std::random_device device;
+        return std::filesystem::temp_directory_path() / (std::to_string(device()) + "-" + p_sName);
+    }
+
+    MarketPlatform m_oPlatform;
+};
+
+TEST_F(HeadlessTest, PrintShowsTheCaptionThenBothGridsTheFrozenSplitFirst) {
+    ViewerHost host(SharedMarket());
+    ASSERT_TRUE(host.Show(ViewerRequest{}));
+    const std::string text = PrintedList(host);
+    EXPECT_EQ(text.rfind(host.Caption() + "\n", 0), 0u);
+    const auto lines = Lines(text, "\n");
+    const auto header = std::find_if(lines.begin(), lines.end(), [](const std::string& p_sLine) {
+        return p_sLine.find("Symbol") != std::string::npos &&
+               p_sLine.find(" | ") != std::string::npos;
+    });
+    ASSERT_NE(header, lines.end());
+    EXPECT_LT(header->find("Symbol"), header->find(" | "));
+    EXPECT_LT(header->find(" | "), header->find("Rec"));
+    const std::string primary =
+        host.Control().olePriGrid()->RenderText(0, host.Control().olePriGrid()->RowCount());
+    const std::string secondary =
+        host.Control().oleSecGrid()->RenderText(0, host.Control().oleSecGrid()->RowCount());
+    EXPECT_NE(text.find(primary), std::string::npos);
+    EXPECT_NE(text.find(secondary, text.find(primary) + primary.size()), std::string::npos);
+}
+
+TEST_F(HeadlessTest, EveryKindOfListPrints) {
+    for (int32_t type = vt_Stocks; type <= vt_Portfolio; ++type) {
+        ViewerRequest request;
+        request.m_lViewerType = type;
+        const std::string text = Printed(request);
+        EXPECT_GE(Lines(text, "\n").size(), 4u) << type;
+    }
+}
+
+TEST_F(HeadlessTest, TheRowLimitAndTheScopeShape) {
+    ViewerRequest request;
+    request.m_lMaxRows = 5;
+    ViewerHost host(SharedMarket());
+    host.Show(request);
+    EXPECT_EQ(host.Control().RecordCount(), 5);
+
+    request.m_lMaxRows = 0;
+    request.m_lSectorCode = SharedMarket().Sectors().front().m_lCode;
+    host.Show(request);
+    auto rows = host.Control().olePriGrid()->DataSource();
+    ASSERT_GT(rows->RecordCount(), 0);
+    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
+        EXPECT_EQ(rows->Value("SectorCode").ToLong(), request.m_lSectorCode);
+    }
+}
+
+TEST_F(HeadlessTest, CsvHasEveryRowTheShownColumnsAndFormattedTexts) {
+    ViewerRequest request;
+    request.m_lMaxRows = 0;
+    ViewerHost host(SharedMarket());
+    ASSERT_TRUE(host.Show(request));
+    GridControl& grid = *host.Control().olePriGrid();
+    // Scrolled and with a current row: the export is the same.
+    grid.Splits()->Item(1)->SetLeftCol(grid.Splits()->Item(1)->ShownColumns().back()->ColIndex());
+    const std::string csv = ListCsv(grid);
+    const auto lines = Lines(csv, "\r\n");
+    ASSERT_EQ(static_cast<int32_t>(lines.size()), grid.RowCount() + 1);
+    const auto frozen = grid.Splits()->Item(0)->ShownColumns();
+    ASSERT_FALSE(frozen.empty());
+    EXPECT_EQ(lines[0].rfind(frozen.front()->Caption() + ",", 0), 0u);
+    EXPECT_NE(lines[0].find(",Symbol,"), std::string::npos);
+    EXPECT_NE(lines[0].find(",Rec,"), std::string::npos);
+    EXPECT_EQ(csv.find('\n') - 1, csv.find('\r'));
+
+    // The first row as the grid formats it.
+    const auto rows = grid.DataSource();
+    const std::string rendered = grid.RenderText(0, 1);
+    rows->MoveFirst();
+    const std::string symbol = rows->Value("Symbol").ToString();
+    EXPECT_NE(lines[1].find("," + symbol + ","), std::string::npos);
+    EXPECT_NE(rendered.find(symbol), std::string::npos);
+}
+
+TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
+    ViewerHost host(SharedMarket());
+    ASSERT_TRUE(host.Show(ViewerRequest{}));
+    const auto path = TempFile("stocks.csv");
+    {
+        std::ofstream old(path);
+        old << "old contents that are longer than nothing";
+    }
+    ExportCsv(*host.Control().olePriGrid(), path);
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream contents;
+    contents << in.rdbuf();
+    EXPECT_EQ(contents.str(), ListCsv(*host.Control().olePriGrid()));
+    std::filesystem::remove(path);
+
+    EXPECT_ANY_THROW(ExportCsv(*host.Control().olePriGrid(), "/proc/no-such/x.csv"));
+}
+
+TEST_F(HeadlessTest, RunHeadlessPrintsExportsAndReportsFailures) {
+    ShellOptions options;
+    options.m_sDatabase = SharedMarketPath();
+    options.m_eMode = ShellMode::Print;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("Symbol"), std::string::npos);
+
+    options.m_eMode = ShellMode::Export;
+    options.m_sExportPath = TempFile("run.csv").string();
+    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
+    EXPECT_TRUE(std::filesystem::exists(options.m_sExportPath));
+    std::filesystem::remove(options.m_sExportPath);
+
+    options.m_oRequest.m_lViewerType = 99;
+    std::ostringstream failure;
+    EXPECT_EQ(RunHeadless(options, out, failure), 1);
+    EXPECT_NE(failure.str().find("qorvant-viewer: "), std::string::npos);
+}
+
+TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
+    ScopedTestPlatform platform;
+    auto rows = std::make_shared<Recordset>();
+    rows->Fields().Append("Name", adVarChar, 50);
+    rows->Open();
+    rows->AddNew({Variant("plain")});
+    rows->AddNew({Variant("a,b")});
+    rows->AddNew({Variant("say \"hi\"")});
+    rows->AddNew({Variant("two\nlines")});
+    GridControl grid;
+    grid.SetDataSource(rows);
+    grid.RetrieveFields();
+    const auto lines = ListCsv(grid);
+    EXPECT_NE(lines.find("\r\nplain"), std::string::npos);
+    EXPECT_NE(lines.find("\r\n\"a,b\""), std::string::npos);
+    EXPECT_NE(lines.find("\r\n\"say \"\"hi\"\"\""), std::string::npos);
+    EXPECT_NE(lines.find("\r\n\"two\nlines\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,68 @@
+#include "shell/shell_market.h"
+
+#include "facade/market_store.h"
+#include "facade/sample_market.h"
+#include "shell/market_session.h"
+
+#include <filesystem>
+#include <random>
+
+namespace qv::test {
+
+namespace {
+
+// The folder of the market, removed when the test program ends.
+class MarketFolder {
+  public:
+    MarketFolder() {
+        std::random_device device;
+        m_path = std::filesystem::temp_directory_path() /
+                 ("qv-shell-market-" + std::to_string(device()));
+        std::filesystem::create_directories(m_path);
+    }
+    ~MarketFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    MarketFolder(const MarketFolder&) = delete;
+    MarketFolder& operator=(const MarketFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+
+  private:
+    std::filesystem::path m_path;
+};
+
+const MarketFolder& Folder() {
+    static const MarketFolder s_folder;
+    return s_folder;
+}
+
+}  // namespace
+
+const std::string& SharedMarketPath() {
+    static const std::string path = (Folder().Path() / "market.db").string();
+    return path;
+}
+
+MarketSession& SharedMarket() {
+    static MarketSession s_session = [] {
+        auto store = std::make_shared<facade::MarketStore>(SharedMarketPath(),
+                                                           facade::MarketStore::Access::ReadWrite);
+        facade::SampleMarketOptions options;
+        options.m_lStocks = 80;
+        options.m_lIndustries = 12;
+        options.m_lTradingDays = 40;
+        options.m_lLastDay = kMarketLastDay;
+        options.m_llSeed = 7;
+        facade::GenerateSampleMarket(*store, options, {});
+        return MarketSession(store);
+    }();
+    return s_session;
+}
+
+MarketPlatform::MarketPlatform() {
+    SharedMarket().Register(Components());
+}
+
+}  // namespace qv::test
