@@ -9,6 +9,7 @@
 #include "shell/qt_color.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 #include <QRect>
@@ -90,9 +91,12 @@ void PaintCellText(QPainter& p_oPainter, const QRect& p_cell, const QString& p_s
     if (p_sText.isEmpty()) {
         return;
     }
-    // drawText clips to the rectangle it is given.
-    p_oPainter.drawText(p_cell.adjusted(kTextPadding, 0, -kTextPadding, 0),
-                        static_cast<int>(p_alignment), p_sText);
+    // A text too wide for its cell ends in an ellipsis, as the text rendering ends it in "~":
+    // clipped at the aligned edge instead, a number would read as a different number.
+    const QRect area = p_cell.adjusted(kTextPadding, 0, -kTextPadding, 0);
+    const QString shown =
+        p_oPainter.fontMetrics().elidedText(p_sText, Qt::ElideRight, std::max(area.width(), 0));
+    p_oPainter.drawText(area, static_cast<int>(p_alignment), shown);
 }
 
 void PaintHeader(QPainter& p_oPainter, const GridControl& p_oGrid, const GridGeometry& p_geometry,
