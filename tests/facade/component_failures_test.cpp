@@ -155,6 +155,8 @@ TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomation
 TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
     const int32_t lOwnerId = NewOwner();
     const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    std::vector<Variant> aBadOwner = testing::StockViewerCall{}.Args();
+    aBadOwner[0] = "abc";
     VariantArray aNested = VariantArray::Table(2, 2);
     aNested.At(1, 1) = VariantArray::Vector({Variant("A")});
     struct Case {
@@ -164,29 +166,7 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
         const char* m_sSays;
     };
     const std::vector<Case> aCases = {
-        {prog_id::kViewerReader,
-         "StockViewer",
-         {Variant("abc"),
-          3,
-          Variant::Date(0),
-          -1,
-          false,
-          "A",
-          Variant(),
-          Variant(),
-          Variant::Nothing(),
-          Variant::Nothing(),
-          Variant(),
-          0,
-          0,
-          0,
-          Variant(),
-          Variant::Nothing(),
-          0,
-          int16_t{0},
-          "",
-          Variant()},
-         "argument 1 (OwnerId)"},
+        {prog_id::kViewerReader, "StockViewer", aBadOwner, "argument 1 (OwnerId)"},
         {prog_id::kViewerWriter,
          "SaveLayout",
          {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, Variant::Null(), -1},
