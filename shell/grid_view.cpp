@@ -49,6 +49,16 @@ Qt::ScrollBarPolicy HorizontalPolicy(GridScrollBars p_eScrollBars) {
     }
 }
 
+Qt::ScrollBarPolicy Combined(Qt::ScrollBarPolicy p_eGrid, Qt::ScrollBarPolicy p_eSplit) {
+    if (p_eGrid == Qt::ScrollBarAlwaysOff || p_eSplit == Qt::ScrollBarAlwaysOff) {
+        return Qt::ScrollBarAlwaysOff;
+    }
+    if (p_eGrid == Qt::ScrollBarAsNeeded || p_eSplit == Qt::ScrollBarAsNeeded) {
+        return Qt::ScrollBarAsNeeded;
+    }
+    return Qt::ScrollBarAlwaysOn;
+}
+
 // A bookmark is the row id plus one.
 Variant BookmarkAt(const Recordset& p_rRecordset, int32_t p_lPosition) {
     return Variant(static_cast<double>(p_rRecordset.ViewRowId(p_lPosition)) + 1);
@@ -108,8 +118,15 @@ QRect GridView::CellRect(int32_t p_lRow, int32_t p_lCol) const {
 }
 
 void GridView::ApplyScrollBarPolicy(const GridControl& p_oGrid) {
-    setVerticalScrollBarPolicy(VerticalPolicy(p_oGrid.ScrollBars()));
-    setHorizontalScrollBarPolicy(HorizontalPolicy(p_oGrid.ScrollBars()));
+    // The bars belong to the scrolling split: the grid's setting can only take them away, and a
+    // split that shows its bars as needed (as the viewer sets it) keeps a short grid free of
+    // bars it has no use for.
+    const GridScrollBars split =
+        p_oGrid.Splits()->Item(p_oGrid.Splits()->Count() - 1)->ScrollBars();
+    setVerticalScrollBarPolicy(
+        Combined(VerticalPolicy(p_oGrid.ScrollBars()), VerticalPolicy(split)));
+    setHorizontalScrollBarPolicy(
+        Combined(HorizontalPolicy(p_oGrid.ScrollBars()), HorizontalPolicy(split)));
 }
 
 std::vector<std::shared_ptr<GridControlColumn>> GridView::ScrollableColumns(

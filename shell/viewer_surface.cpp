@@ -5,6 +5,7 @@
 #include "shell/grid_view.h"
 
 #include <QEvent>
+#include <QFont>
 #include <QPointer>
 #include <QTimer>
 
@@ -13,6 +14,8 @@
 namespace qv {
 
 namespace {
+
+constexpr double kGridPointSize = 8.0;
 
 bool IsUserAction(QEvent::Type p_eType) {
     return p_eType == QEvent::MouseButtonRelease || p_eType == QEvent::MouseButtonDblClick ||
@@ -26,6 +29,12 @@ ViewerSurface::ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pPare
       m_oViewer(std::move(p_oViewer)),
       m_pPrimary(new GridView(this)),
       m_pSecondary(new GridView(this)) {
+    // The layouts' column widths were made for an 8-point font; at the desktop's usual 9 or 10
+    // points most figures would not fit their columns.
+    QFont gridFont = font();
+    gridFont.setPointSizeF(kGridPointSize);
+    m_pPrimary->setFont(gridFont);
+    m_pSecondary->setFont(gridFont);
     m_pPrimary->SetGrid(m_oViewer->olePriGrid());
     m_pSecondary->SetGrid(m_oViewer->oleSecGrid());
     Watch(*m_pPrimary);
