@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QTest>
 
 #include <algorithm>
@@ -91,6 +92,11 @@ TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_EQ(SecondaryView().isVisible(), Secondary().Visible());
     EXPECT_FALSE(m_window.CaptionText().isEmpty());
     EXPECT_EQ(m_window.CaptionText().toStdString(), m_window.Host().Caption());
+
+    // The one row of the grid below shows whole, with no bars it has no use for.
+    EXPECT_FALSE(SecondaryView().horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(SecondaryView().verticalScrollBar()->isVisible());
+    EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
 
     // The views lie where the control places its grids.
     const TwipsRect& rect = m_window.Host().Control().PrimaryGridRect();
