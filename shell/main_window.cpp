@@ -302,7 +302,18 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
             }
         });
     }
-    ShowMessage(ToQString(m_eventLog.back()));
+    if (p_sEvent == "Find") {
+        ShowMessage(
+            QStringLiteral("Find (Ctrl+F): searching the list is not available in this "
+                           "window yet"));
+        return;
+    }
+    if (p_sEvent == "Delete" && !p_args.empty()) {
+        ShowMessage(QStringLiteral("Removing ") + ToQString(ArgumentText(p_args[0])) +
+                    QStringLiteral(" from the watch list is not available in this window yet"));
+        return;
+    }
+    ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
 }
 
 }  // namespace qv
