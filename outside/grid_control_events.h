@@ -4,10 +4,9 @@
 // nothing. The numbers are the events' places in the control's event interface, by which the
 // viewer's handlers know them.
 //
-// GridEventSinks is the observer list. During a raise a sink may add or remove sinks (added ones
-// hear the next event, removed ones hear nothing more), destroy itself (a sink leaves every list
-// when it is destroyed) or destroy the grid that owns the list. Raise then returns false, and
-// the grid must touch none of its members: copy what is needed before raising.
+// GridEventSinks is the observer list (sink_list.h): sinks may add, remove or destroy sinks or
+// the grid itself while it raises. Raise then returns false, and the grid must touch none of its
+// members: copy what is needed before raising.
 //
 //     class RedNegatives : public GridControlEvents {
 //         void FetchCellStyle(int16_t, int16_t, const Variant&, int16_t, std::string_view text,
@@ -19,16 +18,14 @@
 //     };
 #pragma once
 
+#include "outside/sink_list.h"
 #include "outside/variant.h"
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
-#include <vector>
 
 namespace qv {
 
-class GridEventSinks;
 class GridStyle;
 
 enum GridEventId : int32_t {
@@ -48,14 +45,8 @@ enum GridEventId : int32_t {
 enum GridMouseButton : int16_t { gmbLeft = 1, gmbRight = 2, gmbMiddle = 4 };
 enum GridShiftState : int16_t { gssShift = 1, gssCtrl = 2, gssAlt = 4 };
 
-class GridControlEvents {
+class GridControlEvents : public Sink {
   public:
-    GridControlEvents() = default;
-    GridControlEvents(const GridControlEvents&) = delete;
-    GridControlEvents& operator=(const GridControlEvents&) = delete;
-    // Leaves every list the sink is in.
-    virtual ~GridControlEvents();
-
     // 0
     virtual void Click() {}
     // 10
@@ -79,38 +70,8 @@ class GridControlEvents {
     // 63: before the selected columns move to display position p_iPosition; setting the cancel
     // flag keeps them where they are.
     virtual void ColMove(int16_t p_iPosition, bool& p_bCancel) {}
-
-  private:
-    friend class GridEventSinks;
-    std::vector<GridEventSinks*> m_lists;
 };
 
-class GridEventSinks {
-  public:
-    GridEventSinks() = default;
-    GridEventSinks(const GridEventSinks&) = delete;
-    GridEventSinks& operator=(const GridEventSinks&) = delete;
-    ~GridEventSinks();
-
-    // Adding a sink twice adds it once. Null is ignored.
-    void Add(GridControlEvents* p_oSink);
-    void Remove(GridControlEvents* p_oSink);
-    bool Contains(const GridControlEvents* p_oSink) const;
-    bool Empty() const;
-
-    // Calls p_fnEvent for each sink in the order added. Returns false when the list was destroyed
-    // while the event ran. A failure of a sink propagates and ends the raise.
-    bool Raise(const std::function<void(GridControlEvents&)>& p_fnEvent);
-
-  private:
-    struct RaiseFrame;
-    friend class GridControlEvents;
-
-    void Forget(GridControlEvents* p_oSink);
-    void Compact();
-
-    std::vector<GridControlEvents*> m_sinks;  // null: removed while raising
-    RaiseFrame* m_pFrames = nullptr;
-};
+using GridEventSinks = SinkListOf<GridControlEvents>;
 
 }  // namespace qv

@@ -36,19 +36,7 @@ constexpr size_t kRows = 8, kSecondaryRows = 9, kStartTimeId = 10, kListScope = 
 }
 
 void SetColours(ViewerElements& p_oElements) {
-    const std::array<int32_t, 8> common = CommonColours(kIndustryRows);
-    std::array<int32_t, 10> colours{};
-    std::copy(common.begin(), common.end(), colours.begin());
-    colours[8] = kSectorSecondary;
-    colours[9] = 0;
-    SetColourSettings(p_oElements, colours);
-}
-
-void LockSecondaryColumns(Grid& p_oSecGrid) {
-    if (const auto& control = p_oSecGrid.GridObject()) {
-        control->SetAllowColSelect(false);
-        control->SetAllowColMove(false);
-    }
+    SetListColours(p_oElements, CommonColours(kIndustryRows), kSectorSecondary);
 }
 
 }  // namespace
@@ -125,14 +113,8 @@ void IndustryViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid&) {
         if (elements->WatchListId() != 0) {
             return;
         }
-        const int32_t code = CurrentValue(p_oPriGrid, "sectorcode").ToLong();
-        if (SameFilter(elements->SecGridFilter(), code)) {
-            return;
-        }
-        if (m_rsSecondary) {
-            m_rsSecondary->SetFilter("Sectorcode = " + std::to_string(code));
-        }
-        elements->SetSecGridFilter(Variant(code));
+        FilterSecondaryRows(*elements, m_rsSecondary, "Sectorcode",
+                            CurrentValue(p_oPriGrid, "sectorcode").ToLong());
     });
 }
 

@@ -28,19 +28,7 @@ constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 6, kStar
 }
 
 void SetColours(ViewerElements& p_oElements) {
-    const std::array<int32_t, 8> common = CommonColours(kSectorRows);
-    std::array<int32_t, 10> colours{};
-    std::copy(common.begin(), common.end(), colours.begin());
-    colours[8] = kSectorSecondary;
-    colours[9] = 0;
-    SetColourSettings(p_oElements, colours);
-}
-
-void LockSecondaryColumns(Grid& p_oSecGrid) {
-    if (const auto& control = p_oSecGrid.GridObject()) {
-        control->SetAllowColSelect(false);
-        control->SetAllowColMove(false);
-    }
+    SetListColours(p_oElements, CommonColours(kSectorRows), kSectorSecondary);
 }
 
 }  // namespace

@@ -38,13 +38,10 @@ constexpr size_t kRows = 9, kSecondaryRows = 10, kStartTimeId = 11;
 }
 
 void SetColours(ViewerElements& p_oElements) {
-    const std::array<int32_t, 8> common = CommonColours(kStockRows);
-    std::array<int32_t, 10> colours{};
-    std::copy(common.begin(), common.end(), colours.begin());
-    colours[7] = Rgb(225, 225, 225);
-    colours[8] = p_oElements.SectorCode() < 1 ? Rgb(208, 221, 209) : kSectorSecondary;
-    colours[9] = 0;
-    SetColourSettings(p_oElements, colours);
+    std::array<int32_t, 8> common = CommonColours(kStockRows);
+    common[7] = Rgb(225, 225, 225);
+    SetListColours(p_oElements, common,
+                   p_oElements.SectorCode() < 1 ? Rgb(208, 221, 209) : kSectorSecondary);
 }
 
 int32_t ListScopeOf(const ViewerElements& p_oElements) {
@@ -69,13 +66,6 @@ void TakeSecondaryFilter(ViewerElements& p_oElements, const Grid& p_oSecGrid) {
     const auto& control = p_oSecGrid.GridObject();
     if (control && control->Row() >= 0) {
         p_oElements.SetSecGridFilter(CurrentValue(p_oSecGrid, SecondaryKeyField(p_oElements)));
-    }
-}
-
-void LockSecondaryColumns(Grid& p_oSecGrid) {
-    if (const auto& control = p_oSecGrid.GridObject()) {
-        control->SetAllowColSelect(false);
-        control->SetAllowColMove(false);
     }
 }
 
@@ -187,14 +177,8 @@ void StockViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         if (elements->PortfolioID() >= 1) {
             return;
         }
-        const int32_t code = CurrentValue(p_oPriGrid, "indcode").ToLong();
-        if (SameFilter(elements->SecGridFilter(), code)) {
-            return;
-        }
-        if (m_rsSecondary) {
-            m_rsSecondary->SetFilter("indcode = " + std::to_string(code));
-        }
-        elements->SetSecGridFilter(Variant(code));
+        FilterSecondaryRows(*elements, m_rsSecondary, "indcode",
+                            CurrentValue(p_oPriGrid, "indcode").ToLong());
     });
 }
 

@@ -48,6 +48,22 @@ void SetColourSettings(ViewerElements& p_oElements, std::span<const int32_t> p_a
     }
 }
 
+void SetListColours(ViewerElements& p_oElements, const std::array<int32_t, 8>& p_aCommon,
+                    int32_t p_lSecondaryBackColor) {
+    std::array<int32_t, 10> colours{};
+    std::copy(p_aCommon.begin(), p_aCommon.end(), colours.begin());
+    colours[8] = p_lSecondaryBackColor;
+    colours[9] = 0;
+    SetColourSettings(p_oElements, colours);
+}
+
+void LockSecondaryColumns(Grid& p_oSecGrid) {
+    if (const auto& control = p_oSecGrid.GridObject()) {
+        control->SetAllowColSelect(false);
+        control->SetAllowColMove(false);
+    }
+}
+
 std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId) {
     return SupportUtility().CreateObject(p_sProgId);
 }
@@ -94,6 +110,17 @@ bool SameFilter(const Variant& p_vFilter, int32_t p_lCode) {
         return p_lCode == 0;
     }
     return p_vFilter.IsNumber() && p_vFilter.ToLong() == p_lCode;
+}
+
+void FilterSecondaryRows(ViewerElements& p_oElements, const std::shared_ptr<Recordset>& p_rRows,
+                         std::string_view p_sField, int32_t p_lCode) {
+    if (SameFilter(p_oElements.SecGridFilter(), p_lCode)) {
+        return;
+    }
+    if (p_rRows) {
+        p_rRows->SetFilter(std::string(p_sField) + " = " + std::to_string(p_lCode));
+    }
+    p_oElements.SetSecGridFilter(Variant(p_lCode));
 }
 
 void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds) {

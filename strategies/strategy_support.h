@@ -44,6 +44,12 @@ std::array<int32_t, 8> CommonColours(int32_t p_lEvenRowBackColor);
 
 // Writes colour settings 1 .. size of p_aColours, in the order of ViewerElements.
 void SetColourSettings(ViewerElements& p_oElements, std::span<const int32_t> p_aColours);
+// Writes the eight common settings, then the secondary grid's background and black text.
+void SetListColours(ViewerElements& p_oElements, const std::array<int32_t, 8>& p_aCommon,
+                    int32_t p_lSecondaryBackColor);
+
+// The secondary grid's columns can be neither selected nor moved.
+void LockSecondaryColumns(Grid& p_oSecGrid);
 
 std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId = kViewerFacade);
 
@@ -67,6 +73,10 @@ Variant CurrentValue(const Grid& p_oGrid, std::string_view p_sField);
 // Whether the secondary grid is already filtered on p_lCode. SecGridFilter is Empty before the
 // first filter (taken as 0) and the empty text after a new query, which matches no code.
 bool SameFilter(const Variant& p_vFilter, int32_t p_lCode);
+// Filters the secondary rows to "<p_sField> = <p_lCode>" unless SecGridFilter already holds
+// that code, and records it there; no rows, no filter.
+void FilterSecondaryRows(ViewerElements& p_oElements, const std::shared_ptr<Recordset>& p_rRows,
+                         std::string_view p_sField, int32_t p_lCode);
 
 // Key columns to split 0, all others to split 1.
 void AssignKeySplits(const GridColumns& p_oColumns, std::initializer_list<int32_t> p_aKeyIds);

@@ -6,48 +6,12 @@
 #include "control/viewer_elements.h"
 #include "grid/grid_column.h"
 #include "grid/grid_columns.h"
-#include "grid/grid_utilities.h"
-#include "outside/grid_split.h"
 #include "strategy_test_support.h"
 
-#include <algorithm>
 #include <sstream>
 
 namespace qv::testing {
 namespace {
-
-bool Shown(const GridColumn& p_oColumn) {
-    return p_oColumn.GridColumn_State_Setting() == csVisible ||
-           p_oColumn.GridColumn_State_Setting() == csAlwaysVisible;
-}
-
-// The captions of the shown columns of p_lSplit that apply to stocks, by Sequence.
-std::vector<std::string> ExpectedCaptions(const GridColumns& p_oColumns, int16_t p_iSplit) {
-    std::vector<const GridColumn*> columns;
-    for (const auto& column : p_oColumns) {
-        if (Shown(*column) && column->SplitNumber() == p_iSplit &&
-            GridUtilities::IsBitSet(0, column->TableMask())) {
-            columns.push_back(column.get());
-        }
-    }
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const GridColumn* p_left, const GridColumn* p_right) {
-                         return p_left->Sequence() < p_right->Sequence();
-                     });
-    std::vector<std::string> captions;
-    for (const GridColumn* column : columns) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
-}
-
-std::vector<std::string> ShownCaptions(const GridControl& p_oControl, int32_t p_lSplit) {
-    std::vector<std::string> captions;
-    for (const auto& column : p_oControl.Splits()->Item(p_lSplit)->ShownColumns()) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
-}
 
 // Whether the header line shows the captions (or the start of each, where a cell cuts it) left
 // to right in this order.
@@ -98,8 +62,8 @@ TEST_F(ColumnSyncTest, AfterAMoveTheGridShowsTheColumnsInSequenceOrder) {
         const std::string where = "move " + std::to_string(move.StartCol) + ".." +
                                   std::to_string(move.EndCol) + " to " +
                                   std::to_string(move.NewPosition);
-        const std::vector<std::string> frozen = ExpectedCaptions(columns, 0);
-        const std::vector<std::string> scrolling = ExpectedCaptions(columns, 1);
+        const std::vector<std::string> frozen = CaptionsBySequence(columns, 0, 0);
+        const std::vector<std::string> scrolling = CaptionsBySequence(columns, 0, 1);
         EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), frozen) << where;
         EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), scrolling) << where;
 
@@ -133,8 +97,8 @@ TEST_F(ColumnSyncTest, AfterCustomizationTheGridShowsTheNewSequence) {
         scrolling[i]->SetSequence(sequences[sequences.size() - 1 - i]);
     }
     m_oStrategy->SynchronizeColumns(m_oPriGrid, m_oSecGrid, true);
-    EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), ExpectedCaptions(columns, 0));
-    EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), ExpectedCaptions(columns, 1));
+    EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), CaptionsBySequence(columns, 0, 0));
+    EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), CaptionsBySequence(columns, 0, 1));
 }
 
 }  // namespace

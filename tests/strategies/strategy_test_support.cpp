@@ -6,11 +6,14 @@
 #include "facade/sample_market.h"
 #include "grid/grid_column.h"
 #include "grid/grid_columns.h"
+#include "grid/grid_utilities.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
+#include "outside/grid_split.h"
 #include "outside/recordset.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -112,6 +115,36 @@ std::vector<std::pair<int32_t, int16_t>> ColumnSplits(Grid& p_oGrid) {
         result.emplace_back(column->ParameterId(), column->SplitNumber());
     }
     return result;
+}
+
+std::vector<std::string> CaptionsBySequence(const GridColumns& p_oColumns, int32_t p_lDataType,
+                                            int16_t p_iSplit) {
+    std::vector<const GridColumn*> columns;
+    for (const auto& column : p_oColumns) {
+        const ColumnState state = column->GridColumn_State_Setting();
+        if ((state == csVisible || state == csAlwaysVisible) &&
+            (p_iSplit < 0 || column->SplitNumber() == p_iSplit) &&
+            GridUtilities::IsBitSet(p_lDataType, column->TableMask())) {
+            columns.push_back(column.get());
+        }
+    }
+    std::stable_sort(columns.begin(), columns.end(),
+                     [](const GridColumn* p_left, const GridColumn* p_right) {
+                         return p_left->Sequence() < p_right->Sequence();
+                     });
+    std::vector<std::string> captions;
+    for (const GridColumn* column : columns) {
+        captions.push_back(column->Caption());
+    }
+    return captions;
+}
+
+std::vector<std::string> ShownCaptions(const GridControl& p_oControl, int32_t p_lSplit) {
+    std::vector<std::string> captions;
+    for (const auto& column : p_oControl.Splits()->Item(p_lSplit)->ShownColumns()) {
+        captions.push_back(column->Caption());
+    }
+    return captions;
 }
 
 int32_t RowCount(const GridControl& p_oControl) {

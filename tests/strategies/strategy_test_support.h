@@ -16,6 +16,10 @@
 #include "outside/scripted_services.h"
 #include "outside/variant.h"
 
+namespace qv {
+class GridColumns;
+}
+
 namespace qv::facade {
 class FacadeBackend;
 }
@@ -51,5 +55,12 @@ class StrategyTest : public ::testing::Test {
 // The parameter id and split of every column of the grid's collection, in collection order.
 std::vector<std::pair<int32_t, int16_t>> ColumnSplits(Grid& p_oGrid);
 int32_t RowCount(const GridControl& p_oControl);
+
+// The captions of the shown columns (visible or always visible) that apply to p_lDataType, in
+// Sequence order (collection order among equal ones); only those of p_iSplit unless it is -1.
+std::vector<std::string> CaptionsBySequence(const GridColumns& p_oColumns, int32_t p_lDataType,
+                                            int16_t p_iSplit = -1);
+// The captions of the columns split p_lSplit of the control shows, left to right.
+std::vector<std::string> ShownCaptions(const GridControl& p_oControl, int32_t p_lSplit);
 
 }  // namespace qv::testing

@@ -4,46 +4,11 @@
 
 #include "control/grid_type.h"
 #include "control/viewer_elements.h"
-#include "grid/grid_column.h"
 #include "grid/grid_columns.h"
-#include "grid/grid_utilities.h"
-#include "outside/grid_split.h"
 #include "strategy_test_support.h"
-
-#include <algorithm>
 
 namespace qv::testing {
 namespace {
-
-// The captions of the shown columns of the secondary collection that apply to its grid, by
-// Sequence.
-std::vector<std::string> ListedCaptions(Grid& p_oGrid) {
-    std::vector<const GridColumn*> columns;
-    for (const auto& column : *p_oGrid.GridColumns()) {
-        const ColumnState state = column->GridColumn_State_Setting();
-        if ((state == csVisible || state == csAlwaysVisible) &&
-            GridUtilities::IsBitSet(p_oGrid.ViewerDataType(), column->TableMask())) {
-            columns.push_back(column.get());
-        }
-    }
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const GridColumn* p_left, const GridColumn* p_right) {
-                         return p_left->Sequence() < p_right->Sequence();
-                     });
-    std::vector<std::string> captions;
-    for (const GridColumn* column : columns) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
-}
-
-std::vector<std::string> ShownCaptions(const GridControl& p_oControl) {
-    std::vector<std::string> captions;
-    for (const auto& column : p_oControl.Splits()->Item(0)->ShownColumns()) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
-}
 
 class WatchListGridTest : public StrategyTest {
   protected:
@@ -66,12 +31,13 @@ TEST_F(WatchListGridTest, TheOnePaneShowsEveryColumnOfTheSecondaryList) {
         m_oElements->SetSectorCode(test.SectorCode);
         m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
         ASSERT_EQ(m_oSecControl->Splits()->Count(), 1) << test.Name;
-        const std::vector<std::string> listed = ListedCaptions(m_oSecGrid);
+        const std::vector<std::string> listed =
+            CaptionsBySequence(*m_oSecGrid.GridColumns(), m_oSecGrid.ViewerDataType());
         ASSERT_GT(listed.size(), 1u) << test.Name;
-        EXPECT_EQ(ShownCaptions(*m_oSecControl), listed) << test.Name;
+        EXPECT_EQ(ShownCaptions(*m_oSecControl, 0), listed) << test.Name;
 
         m_oStrategy->SynchronizeColumns(m_oPriGrid, m_oSecGrid, false);
-        EXPECT_EQ(ShownCaptions(*m_oSecControl), listed) << test.Name << ", synchronized";
+        EXPECT_EQ(ShownCaptions(*m_oSecControl, 0), listed) << test.Name << ", synchronized";
     }
     EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
 }
