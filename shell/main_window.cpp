@@ -3,7 +3,9 @@
 #include "control/viewer.h"
 #include "control/viewer_events.h"
 #include "facade/day_serial.h"
+#include "outside/grid_control.h"
 #include "outside/platform_context.h"
+#include "outside/recordset.h"
 #include "outside/variant.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
@@ -151,6 +153,14 @@ void MainWindow::BuildControls() {
     m_pSymbol->setMaximumWidth(90);
     m_pSymbol->setPlaceholderText(QStringLiteral("Symbol"));
 
+    m_pType->setObjectName(QStringLiteral("listType"));
+    m_pDate->setObjectName(QStringLiteral("day"));
+    m_pRows->setObjectName(QStringLiteral("rows"));
+    m_pIndustry->setObjectName(QStringLiteral("industry"));
+    m_pSector->setObjectName(QStringLiteral("sector"));
+    m_pWatchList->setObjectName(QStringLiteral("watchList"));
+    m_pPortfolio->setObjectName(QStringLiteral("portfolio"));
+    m_pSymbol->setObjectName(QStringLiteral("symbol"));
     AddLabelled(*choice, "&List", m_pType);
     AddLabelled(*choice, "&Day", m_pDate);
     AddLabelled(*choice, "&Rows", m_pRows);
@@ -249,8 +259,36 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
 }
 
 void MainWindow::ApplyControls() {
-    if (!m_bApplying) {
-        ShowList(RequestFromControls());
+    if (m_bApplying) {
+        return;
+    }
+    ViewerRequest request = RequestFromControls();
+    TakeHistorySubject(request);
+    ShowList(request);
+}
+
+void MainWindow::TakeHistorySubject(ViewerRequest& p_oRequest) const {
+    const auto& rows = m_oHost->Control().olePriGrid()->DataSource();
+    if (!rows || rows->State() != adStateOpen || rows->IsBOF() || rows->IsEOF()) {
+        return;
+    }
+    const auto value = [&rows](const char* p_sField) {
+        return rows->Fields().IndexOf(p_sField) >= 0 ? rows->Value(p_sField) : Variant();
+    };
+    const Variant symbol = value("Symbol");
+    const Variant industry = value("IndCode");
+    const Variant sector = value("SectorCode");
+    if (p_oRequest.m_lViewerType == vt_StockHistory && p_oRequest.m_sSymbol.empty() &&
+        !symbol.IsEmpty() && !symbol.IsNull()) {
+        p_oRequest.m_sSymbol = symbol.ToString();
+    }
+    if (p_oRequest.m_lViewerType == vt_IndustryHistory && p_oRequest.m_lIndCode == 0 &&
+        !industry.IsEmpty() && !industry.IsNull()) {
+        p_oRequest.m_lIndCode = industry.ToLong();
+    }
+    if (p_oRequest.m_lViewerType == vt_SectorHistory && p_oRequest.m_lSectorCode == 0 &&
+        !sector.IsEmpty() && !sector.IsNull()) {
+        p_oRequest.m_lSectorCode = sector.ToLong();
     }
 }
 

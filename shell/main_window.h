@@ -2,8 +2,9 @@
 //
 // Along the top, what to show: the kind of list, its day, its scope (an industry group, a sector,
 // a watch list or a portfolio of the owner), the stock of a stock history and the row limit.
-// Changing any of them sets the control's properties and runs its query (ViewerHost). Below, the
-// list's caption (ViewerTypeCaption and ViewerOtherCaption), the control's surface with its two
+// Changing any of them sets the control's properties and runs its query (ViewerHost); a history
+// chosen with no stock, industry group or sector named is that of the list's current row. Below,
+// the list's caption (ViewerTypeCaption and ViewerOtherCaption), the control's surface with its two
 // grids, and a status bar with SortCaption and BSHCaption.
 //
 // The control's events: a double click on a stock opens its history; a sort edited with "run"
@@ -64,6 +65,8 @@ class MainWindow : public QMainWindow {
     void FillScopes();
     void SetControls(const ViewerRequest& p_oRequest);
     void ApplyControls();
+    // A history chosen without its subject is the history of the current row of the list shown.
+    void TakeHistorySubject(ViewerRequest& p_oRequest) const;
     void ShowCaptions();
     void ShowMessage(const QString& p_sMessage);
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -232,6 +233,32 @@ TEST_F(MainWindowTest, DoubleClickOnAHoldingOpensTheStocksHistory) {
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
     EXPECT_EQ(m_window.Host().Request().m_sSymbol, selected);
     EXPECT_EQ(m_window.RequestFromControls().m_sSymbol, selected);
+}
+
+TEST_F(MainWindowTest, ChoosingFromTheControlsShowsTheListTheHistoryOfTheCurrentRow) {
+    const int32_t symbol = ColumnNamed(Primary(), "Symbol");
+    Click(PrimaryView(), PrimaryView().CellRect(3, symbol).center());
+    const std::string selected = PrimaryValue("Symbol").ToString();
+
+    auto* type = m_window.findChild<QComboBox*>(QStringLiteral("listType"));
+    ASSERT_NE(type, nullptr);
+    const int history = type->findData(int32_t{vt_StockHistory});
+    type->setCurrentIndex(history);
+    emit type->activated(history);
+    EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
+    EXPECT_EQ(m_window.Host().Request().m_sSymbol, selected);
+
+    // A row limit chosen: the stock list again, at most 25 rows.
+    const int stocks = type->findData(int32_t{vt_Stocks});
+    type->setCurrentIndex(stocks);
+    auto* rows = m_window.findChild<QComboBox*>(QStringLiteral("rows"));
+    ASSERT_NE(rows, nullptr);
+    const int limit = rows->findData(int32_t{25});
+    rows->setCurrentIndex(limit);
+    emit rows->activated(limit);
+    EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
+    EXPECT_EQ(Primary().RowCount(), 25);
+    EXPECT_EQ(m_window.CaptionText().toStdString(), m_window.Host().Caption());
 }
 
 TEST_F(MainWindowTest, AnUnknownListTypeIsShownNotThrown) {
