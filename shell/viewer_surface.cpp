@@ -3,7 +3,9 @@
 #include "control/viewer.h"
 #include "outside/grid_control.h"
 #include "shell/grid_view.h"
+#include "shell/running_indicator_panel.h"
 
+#include <QChildEvent>
 #include <QEvent>
 #include <QFont>
 #include <QPointer>
@@ -83,6 +85,10 @@ void ViewerSurface::Place() {
     m_pPrimary->setGeometry(ToPixels(primary.Left, primary.Top, primary.Width, primary.Height));
     m_pSecondary->setGeometry(
         ToPixels(secondary.Left, secondary.Top, secondary.Width, secondary.Height));
+    if (auto* panel = findChild<RunningIndicatorPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        panel->installEventFilter(this);
+        PlaceIndicator(*panel);
+    }
 }
 
 void ViewerSurface::resizeEvent(QResizeEvent* p_pEvent) {
@@ -90,7 +96,34 @@ void ViewerSurface::resizeEvent(QResizeEvent* p_pEvent) {
     Place();
 }
 
+bool ViewerSurface::event(QEvent* p_pEvent) {
+    // Polished, the child is a panel; when just added it is still being built.
+    if (p_pEvent->type() == QEvent::ChildPolished) {
+        auto* added = static_cast<QChildEvent*>(p_pEvent)->child();
+        if (auto* panel = qobject_cast<RunningIndicatorPanel*>(added)) {
+            panel->installEventFilter(this);
+        }
+    }
+    return QWidget::event(p_pEvent);
+}
+
+void ViewerSurface::PlaceIndicator(QWidget& p_oPanel) {
+    const TwipsRect& running = m_oViewer->RunningIndicatorRect();
+    const QRect place = ToPixels(running.Left, running.Top, running.Width, running.Height);
+    if (p_oPanel.geometry() != place) {
+        p_oPanel.setGeometry(place);
+    }
+}
+
 bool ViewerSurface::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
+    // The panel sizes and centres itself on its caption; the control says where it goes.
+    if (auto* panel = qobject_cast<RunningIndicatorPanel*>(p_pWatched)) {
+        const QEvent::Type type = p_pEvent->type();
+        if (type == QEvent::Show || type == QEvent::Resize || type == QEvent::Move) {
+            PlaceIndicator(*panel);
+        }
+        return QWidget::eventFilter(p_pWatched, p_pEvent);
+    }
     if (IsUserAction(p_pEvent->type()) && !m_bSyncQueued) {
         m_bSyncQueued = true;
         QTimer::singleShot(0, this, [self = QPointer<ViewerSurface>(this)] {

@@ -1,6 +1,7 @@
 // The viewer control's surface as Qt: a widget the size of the control that holds the views of
 // its two grid controls where the control places them (PrimaryGridRect, SecondaryGridRect, in
-// twips) and on which the running indicator is shown.
+// twips) and on which the running indicator is shown, at the place and in the size the control
+// gives it (RunningIndicatorRect).
 //
 // A person's action in one grid can change the other (a click in the stock list filters the
 // industry grid below it) or the control's layout, so after every mouse or key action on either
@@ -38,12 +39,15 @@ class ViewerSurface : public QWidget {
     void SetOnSynced(std::function<void()> p_fnSynced) { m_fnSynced = std::move(p_fnSynced); }
 
   protected:
+    bool event(QEvent* p_pEvent) override;
     void resizeEvent(QResizeEvent* p_pEvent) override;
     bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override;
 
   private:
     void Place();
     void Watch(GridView& p_oView);
+    // Gives the running indicator's panel the place and size the control gives its indicator.
+    void PlaceIndicator(QWidget& p_oPanel);
 
     std::shared_ptr<Viewer> m_oViewer;
     GridView* m_pPrimary;
