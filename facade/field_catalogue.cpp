@@ -36,7 +36,7 @@ const std::vector<FieldDefinition> kFields = {
      "i.name", "i.name", nullptr, nullptr, "name of the industry group; key of industry lists"},
     {36, "SectorName", "Sector", kKeyText, kAllRows, kGroupKey, "Left", kText, "c.name", "c.name",
      "c.name", nullptr, "name of the business sector; key of sector lists"},
-    {41, "Trading_Date", "Date", kDate, kHistoryRows, kGroupDateKey, "MM/DD/YYYY", kDay,
+    {41, "Trading_Date", "Trading Date", kDate, kHistoryRows, kGroupDateKey, "MM/DD/YYYY", kDay,
      "d.trade_date", "g.trade_date", "g.trade_date", nullptr,
      "trading day of a history row; key of histories"},
     {38, "IndCode", "Industry Code", kIdentifier, kStockAndIndustryRows, kGroupSystem, "0", kInt,
