@@ -28,7 +28,7 @@ constexpr int32_t kStockFields = 0;
 constexpr int32_t kScrolledSplit = 1;
 
 namespace holdings_arg {
-constexpr size_t kLayoutInfo = 5, kParameterList = 7;
+constexpr size_t kParameterList = 7;
 }
 
 // The holdings again, with every field of the layout; the new rows replace the host's for the
