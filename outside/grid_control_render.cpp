@@ -2,6 +2,7 @@
 #include "outside/grid_control.h"
 
 #include "outside/automation_error.h"
+#include "outside/grid_cell_text.h"
 #include "outside/recordset.h"
 #include "outside/recordset_rows.h"
 #include "outside/vb_format.h"
@@ -73,50 +74,6 @@ std::string Fit(std::string_view p_sText, size_t p_lWidth, GridAlignment p_eAlig
         before = free / 2;
     }
     return std::string(before, ' ') + std::string(p_sText) + std::string(free - before, ' ');
-}
-
-std::string DisplayText(const Variant& p_vValue, const std::string& p_sFormat) {
-    try {
-        return Format(p_vValue, p_sFormat);
-    } catch (const AutomationError&) {
-        // A value the format cannot take shows as it is, as the grid shows a value it cannot
-        // format.
-    }
-    try {
-        return p_vValue.ToString();
-    } catch (const AutomationError&) {
-        return "";
-    }
-}
-
-// General alignment puts number and date fields on the right and other fields on the left;
-// only a field that holds any kind of value leaves it to each value.
-GridAlignment ColumnAlignment(const GridControlColumn& p_oColumn, const Recordset* p_rRecordset,
-                              int32_t p_lField) {
-    if (p_oColumn.Alignment() != gaGeneral) {
-        return p_oColumn.Alignment();
-    }
-    if (p_rRecordset == nullptr || p_lField < 0) {
-        return gaLeft;
-    }
-    switch (ColumnKindOf(p_rRecordset->Fields().Item(p_lField).Type())) {
-        case ColumnKind::Double:
-        case ColumnKind::Date:
-        case ColumnKind::Long:
-        case ColumnKind::Integer:
-            return gaRight;
-        case ColumnKind::Variant:
-            return gaGeneral;
-        default:
-            return gaLeft;
-    }
-}
-
-GridAlignment CellAlignment(GridAlignment p_eColumn, const Variant& p_vValue) {
-    if (p_eColumn != gaGeneral) {
-        return p_eColumn;
-    }
-    return p_vValue.IsNumber() || p_vValue.IsDate() ? gaRight : gaLeft;
 }
 
 std::string Caption(const GridControlColumn& p_oColumn) {
@@ -205,7 +162,7 @@ std::string GridControl::CellText(int32_t p_lCol, const Variant& p_vBookmark) co
         RaiseRuntimeError(errors::kInvalidProcedureCall, "not a bookmark");
     }
     const Variant value = m_rDataSource->ValueAt(static_cast<uint32_t>(bookmark - 1), field);
-    return DisplayText(value, column->NumberFormat());
+    return GridCellText(value, column->NumberFormat());
 }
 
 std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
@@ -222,7 +179,7 @@ std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
         for (auto& column : split->ShownColumns()) {
             const int32_t field = recordset ? recordset->Fields().IndexOf(column->DataField()) : -1;
             const size_t width = Characters(column->SplitWidth(split->Index()));
-            const GridAlignment alignment = ColumnAlignment(*column, recordset.get(), field);
+            const GridAlignment alignment = GridColumnAlignment(*column, recordset.get(), field);
             columns.push_back(
                 RenderColumn{std::move(column), split->Index(), width, field, alignment});
         }
@@ -240,8 +197,8 @@ std::string GridControl::RenderText(int32_t p_lFirstRow, int32_t p_lRowCount) {
         for (const RenderColumn& column : columns) {
             const Variant value =
                 column.Field >= 0 ? recordset->ValueAt(rowId, column.Field) : Variant();
-            RenderCell cell{DisplayText(value, column.Column->NumberFormat()),
-                            CellAlignment(column.Alignment, value), GridStyle()};
+            RenderCell cell{GridCellText(value, column.Column->NumberFormat()),
+                            GridCellAlignment(column.Alignment, value), GridStyle()};
             const int16_t state = static_cast<int16_t>(
                 (row.Current && column.Column->ColIndex() == currentCol ? gcCurrentCell : 0) |
                 (row.Selected ? gcSelectedRow : 0));

@@ -1,6 +1,7 @@
 #include "shell/grid_cell_reader.h"
 
 #include "outside/automation_error.h"
+#include "outside/grid_cell_text.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
@@ -9,50 +10,6 @@
 namespace qv {
 
 namespace {
-
-// As the model writes a cell: through the number format, or as it is when the format cannot
-// take the value.
-std::string DisplayText(const Variant& p_vValue, const std::string& p_sFormat) {
-    try {
-        return Format(p_vValue, p_sFormat);
-    } catch (const AutomationError&) {
-    }
-    try {
-        return p_vValue.ToString();
-    } catch (const AutomationError&) {
-        return "";
-    }
-}
-
-// General alignment: number and date fields right, other fields left, and a field of any kind
-// of value by each value.
-GridAlignment FieldAlignment(const GridControlColumn& p_oColumn, const Recordset* p_rRecordset,
-                             int32_t p_lField) {
-    if (p_oColumn.Alignment() != gaGeneral) {
-        return p_oColumn.Alignment();
-    }
-    if (p_rRecordset == nullptr || p_lField < 0) {
-        return gaLeft;
-    }
-    switch (ColumnKindOf(p_rRecordset->Fields().Item(p_lField).Type())) {
-        case ColumnKind::Double:
-        case ColumnKind::Date:
-        case ColumnKind::Long:
-        case ColumnKind::Integer:
-            return gaRight;
-        case ColumnKind::Variant:
-            return gaGeneral;
-        default:
-            return gaLeft;
-    }
-}
-
-GridAlignment ValueAlignment(GridAlignment p_eColumn, const Variant& p_vValue) {
-    if (p_eColumn != gaGeneral) {
-        return p_eColumn;
-    }
-    return p_vValue.IsNumber() || p_vValue.IsDate() ? gaRight : gaLeft;
-}
 
 // A member kept as set: anything but a true value leaves it off.
 bool IsOn(const Variant& p_vValue) {
@@ -89,7 +46,7 @@ GridCellReader::GridCellReader(GridControl& p_oGrid, std::span<const GridSlot> p
         const int32_t field =
             m_rRecordset ? m_rRecordset->Fields().IndexOf(slot.Column->DataField()) : -1;
         m_columns.push_back(Column{slot.Column.get(), slot.Split, field,
-                                   FieldAlignment(*slot.Column, m_rRecordset.get(), field)});
+                                   GridColumnAlignment(*slot.Column, m_rRecordset.get(), field)});
     }
     m_lCurrentRow = p_oGrid.Row();
     m_lCurrentCol = p_oGrid.Col();
@@ -142,8 +99,8 @@ std::vector<GridCell> GridCellReader::ReadRow(int32_t p_lPosition) {
         }
         const Variant value =
             column.Field >= 0 ? m_rRecordset->ValueAt(rowId, column.Field) : Variant();
-        GridCell cell{DisplayText(value, column.Source->NumberFormat()),
-                      ValueAlignment(column.Alignment, value)};
+        GridCell cell{GridCellText(value, column.Source->NumberFormat()),
+                      GridCellAlignment(column.Alignment, value)};
         GridStyle style = splitStyles[static_cast<size_t>(column.Split)];
         const int16_t state = static_cast<int16_t>(
             (current && column.Source->ColIndex() == m_lCurrentCol ? gcCurrentCell : 0) |
