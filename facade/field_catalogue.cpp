@@ -178,88 +178,90 @@ const std::vector<FieldDefinition> kFields = {
      nullptr, "sales of all members in millions of dollars"},
 
     // Portfolio holdings: one row per trade, valued at the close of the day.
-    {237, "Trade_ID", "Trade Id", kIdentifier, kPortfolio, kGroupSystem, "0", kInt, nullptr,
+    {237, "Trade_ID", "Trade Id", kIdentifier, kHoldingRows, kGroupSystem, "0", kInt, nullptr,
      nullptr, nullptr, "t.trade_id", "id of the trade behind a holding"},
-    {1483, "Short", "Short", kInternal, kPortfolio, kGroupSystem, "Center", kBool, nullptr, nullptr,
-     nullptr, "t.is_short", "true for a short sale"},
-    {1393, "NumShares", "Num Shares", kInternal, kPortfolio, kGroupSystem, "#,##0", kReal, nullptr,
-     nullptr, nullptr, "t.shares", "shares of the trade, read by the viewer to sum holdings"},
-    {1409, "TradeType", "Type", kPortfolioText, kPortfolio, kGroupPortfolio, "Center", kText,
+    {1483, "Short", "Short", kInternal, kHoldingRows, kGroupSystem, "Center", kBool, nullptr,
+     nullptr, nullptr, "t.is_short", "true for a short sale"},
+    {1393, "NumShares", "Num Shares", kInternal, kHoldingRows, kGroupSystem, "#,##0", kReal,
+     nullptr, nullptr, nullptr, "t.shares",
+     "shares of the trade, read by the viewer to sum holdings"},
+    {1409, "TradeType", "Type", kPortfolioText, kHoldingRows, kGroupPortfolio, "Center", kText,
      nullptr, nullptr, nullptr, "CASE WHEN t.is_short THEN 'Short' ELSE 'Long' END",
      "Long or Short"},
-    {1388, "BuyDate", "Buy Date", kPortfolioText, kPortfolio, kGroupPortfolio, "MM/DD/YYYY", kDay,
+    {1388, "BuyDate", "Buy Date", kPortfolioText, kHoldingRows, kGroupPortfolio, "MM/DD/YYYY", kDay,
      nullptr, nullptr, nullptr, "t.buy_date", "day the position was opened"},
-    {1389, "PriceDate", "Price Date", kPortfolioText, kPortfolio, kGroupPortfolio, "MM/DD/YYYY",
+    {1389, "PriceDate", "Price Date", kPortfolioText, kHoldingRows, kGroupPortfolio, "MM/DD/YYYY",
      kDay, nullptr, nullptr, nullptr, "d.trade_date", "day of the close the holding is valued at"},
-    {1387, "DaysHeld", "Days", kPortfolioNumber, kPortfolio, kGroupPortfolio, "#,##0", kInt,
+    {1387, "DaysHeld", "Days", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "#,##0", kInt,
      nullptr, nullptr, nullptr, "d.trade_date - t.buy_date",
      "calendar days since the position was opened"},
-    {1390, "Shares", "Shares", kPortfolioNumber, kPortfolio, kGroupPortfolio, "#,##0", kReal,
+    {1390, "Shares", "Shares", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "#,##0", kReal,
      nullptr, nullptr, nullptr, "t.shares", "shares bought or sold short"},
-    {1396, "InitialPrice", "Buy Price", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
+    {1396, "InitialPrice", "Buy Price", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr, "t.initial_price",
      "price per share when the position was opened"},
-    {1397, "CurrentPrice", "Cur. Price", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
+    {1397, "CurrentPrice", "Cur. Price", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr, "d.close", "closing price the holding is valued at"},
-    {1395, "Commission", "Commission", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
+    {1395, "Commission", "Commission", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr, "t.commission", "commission paid to open the position"},
-    {1391, "CostBasis", "Cost Basis", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
+    {1391, "CostBasis", "Cost Basis", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr, "t.shares * t.initial_price + t.commission",
      "shares times buy price plus commission"},
-    {1392, "MarketValue", "Market Value", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
-     kReal, nullptr, nullptr, nullptr, "t.shares * d.close", "shares times the current price"},
-    {1399, "GainPerShare", "Gain / Share", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
-     kReal, nullptr, nullptr, nullptr,
+    {1392, "MarketValue", "Market Value", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
+     "#,##0.00", kReal, nullptr, nullptr, nullptr, "t.shares * d.close",
+     "shares times the current price"},
+    {1399, "GainPerShare", "Gain / Share", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
+     "#,##0.00", kReal, nullptr, nullptr, nullptr,
      "CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END",
      "gain per share: price rise for a long position, price fall for a short one"},
-    {1400, "Gain", "Gain", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00", kReal, nullptr,
-     nullptr, nullptr,
+    {1400, "Gain", "Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
+     nullptr, nullptr, nullptr,
      "(CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
      "* t.shares - t.commission",
      "unrealised gain of the position after commission"},
-    {1401, "ROI", "ROI", kPortfolioNumber, kPortfolio, kGroupPortfolio, "##0.00", kReal, nullptr,
+    {1401, "ROI", "ROI", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.00", kReal, nullptr,
      nullptr, nullptr,
      "((CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
      "* t.shares - t.commission) * 100.0 / (t.shares * t.initial_price + t.commission)",
      "return on investment: gain in percent of the cost basis"},
-    {1406, "AnnualROI", "Annual ROI", kPortfolioNumber, kPortfolio, kGroupPortfolio, "##0.00",
+    {1406, "AnnualROI", "Annual ROI", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.00",
      kReal, nullptr, nullptr, nullptr,
      "((CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
      "* t.shares - t.commission) * 100.0 / (t.shares * t.initial_price + t.commission) * 365.0 "
      "/ max(d.trade_date - t.buy_date, 1)",
      "return on investment per year held"},
-    {1402, "RealizedGain", "Realized Gain", kPortfolioMoney, kPortfolio, kGroupPortfolio,
+    {1402, "RealizedGain", "Realized Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
      "#,##0.00", kReal, nullptr, nullptr, nullptr, "t.realized_gain",
      "gain already realised on shares of the trade that were closed"},
-    {1407, "TotalGain", "Total Gain", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00",
+    {1407, "TotalGain", "Total Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr,
      "(CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
      "* t.shares - t.commission + t.realized_gain",
      "unrealised plus realised gain"},
-    {1405, "DayGain", "Day Gain", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00", kReal,
+    {1405, "DayGain", "Day Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
      nullptr, nullptr, nullptr,
      "(d.close - d.close * 100.0 / (100.0 + d.pct_change)) * t.shares * "
      "(CASE WHEN t.is_short THEN -1 ELSE 1 END)",
      "gain of the position on the day"},
-    {1394, "InitialReq", "Initial Req %", kPortfolioNumber, kPortfolio, kGroupPortfolio, "##0.0",
+    {1394, "InitialReq", "Initial Req %", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.0",
      kReal, nullptr, nullptr, nullptr, "t.initial_req",
      "initial margin requirement in percent of the position"},
-    {1398, "MaintenancePercent", "Maint. %", kPortfolioNumber, kPortfolio, kGroupPortfolio, "##0.0",
-     kReal, nullptr, nullptr, nullptr, "t.maintenance_pct",
+    {1398, "MaintenancePercent", "Maint. %", kPortfolioNumber, kHoldingRows, kGroupPortfolio,
+     "##0.0", kReal, nullptr, nullptr, nullptr, "t.maintenance_pct",
      "maintenance margin in percent of the market value"},
-    {1403, "MarginRequired", "Margin Req.", kPortfolioMoney, kPortfolio, kGroupPortfolio,
+    {1403, "MarginRequired", "Margin Req.", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
      "#,##0.00", kReal, nullptr, nullptr, nullptr, "t.shares * d.close * t.maintenance_pct / 100.0",
      "maintenance margin the position needs at the current price"},
-    {1404, "Equity", "Equity", kPortfolioMoney, kPortfolio, kGroupPortfolio, "#,##0.00", kReal,
+    {1404, "Equity", "Equity", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
      nullptr, nullptr, nullptr,
      "t.shares * t.initial_price * t.initial_req / 100.0 + (CASE WHEN t.is_short THEN "
      "t.initial_price - d.close ELSE d.close - t.initial_price END) * t.shares - t.commission",
      "initial margin deposit plus the gain"},
-    {1408, "Weight", "Weight %", kPortfolioNumber, kPortfolio, kGroupPortfolio, "##0.0", kReal,
+    {1408, "Weight", "Weight %", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.0", kReal,
      nullptr, nullptr, nullptr, "t.shares * d.close * 100.0 / sum(t.shares * d.close) OVER ()",
      "market value in percent of all holdings listed"},
-    {1410, "PortfolioName", "Portfolio", kPortfolioText, kPortfolio, kGroupPortfolio, "Left", kText,
-     nullptr, nullptr, nullptr, "p.name", "name of the portfolio"},
+    {1410, "PortfolioName", "Portfolio", kPortfolioText, kHoldingRows, kGroupPortfolio, "Left",
+     kText, nullptr, nullptr, nullptr, "p.name", "name of the portfolio"},
 };
 
 bool EqualIgnoringCase(std::string_view p_sLeft, std::string_view p_sRight) {
@@ -323,6 +325,21 @@ void SeedFieldCatalogue(SqliteDatabase& p_oDatabase) {
         oInsert.BindInt64(8, ++llOrder);
         oInsert.BindText(9, oField.m_sMeaning);
         oInsert.Run();
+    }
+}
+
+void RealignHoldingMasks(SqliteDatabase& p_oDatabase) {
+    SeedFieldCatalogue(p_oDatabase);
+    SqliteStatement oUpdate = p_oDatabase.Prepare(
+        "UPDATE layout_columns SET table_mask = ?1 WHERE parameter_id = ?2 AND table_mask = ?3");
+    for (const FieldDefinition& oField : kFields) {
+        if (oField.m_lTableMask != kHoldingRows) {
+            continue;
+        }
+        oUpdate.BindInt64(1, kHoldingRows);
+        oUpdate.BindInt64(2, oField.m_lParameterId);
+        oUpdate.BindInt64(3, kPortfolio);
+        oUpdate.Run();
     }
 }
 

@@ -55,6 +55,10 @@ constexpr int32_t kPortfolio = 8;
 constexpr int32_t kFinderStocks = 32;  // finder results of result type 5
 constexpr int32_t kGroups = kIndustries | kSectors;
 constexpr int32_t kStockRows = kStocks | kPortfolio | kFinderStocks;
+// A holding is a stock row of a portfolio: the portfolio grid (data type 3) shows its fields, and
+// the portfolio viewer asks whether the host's rows carry the layout's fields as stock fields
+// (data type 0), so a holding field needs both bits or that check never sees it missing.
+constexpr int32_t kHoldingRows = kStocks | kPortfolio;
 constexpr int32_t kStockAndIndustryRows = kStockRows | kIndustries;
 constexpr int32_t kAllRows = kStockRows | kGroups;
 constexpr int32_t kHistoryRows = kStocks | kGroups;
@@ -111,5 +115,8 @@ const FieldDefinition* FindFieldByName(std::string_view p_sColumnName);
 
 // Writes the definitions into the table field_catalogue, replacing what it held.
 void SeedFieldCatalogue(SqliteDatabase& p_oDatabase);
+// Seeds the catalogue again and gives the holding columns of stored layouts the catalogue's
+// table mask; stored layouts written before holding fields had the stock bit lacked it.
+void RealignHoldingMasks(SqliteDatabase& p_oDatabase);
 
 }  // namespace qv::facade

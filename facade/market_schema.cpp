@@ -198,6 +198,7 @@ const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
         CreateTables,
         SeedFieldCatalogue,
         SeedSystemLayouts,
+        RealignHoldingMasks,
     };
     return aMigrations;
 }

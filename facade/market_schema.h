@@ -5,6 +5,7 @@
 //   1  tables and indexes, owner 0 (the system)
 //   2  the field catalogue rows
 //   3  the system layouts (owner 0) and their defaults
+//   4  holding fields carry the stock bit in the catalogue and in stored layouts
 #pragma once
 
 #include <cstdint>

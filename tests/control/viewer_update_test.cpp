@@ -1,5 +1,6 @@
 #include "control/viewer_elements.h"
 #include "facade/facade_backend.h"
+#include "facade/sample_market.h"
 #include "grid/grid.h"
 #include "grid/grid_columns.h"
 #include "outside/error_reporter.h"
@@ -205,6 +206,7 @@ TEST_F(ViewerUpdateTest, MousePointerOverTheHeaders) {
 TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHeader) {
     auto hostRows = HostStockRows();
     m_oViewer->SetViewerType(vt_Portfolio);
+    m_oViewer->SetOwnerId(facade::kDemoOwnerId);
     m_oViewer->SetPortfolioID(1);
     m_oViewer->SetFinderResults(hostRows);
     ASSERT_TRUE(m_oViewer->UpdateViewer());
@@ -218,7 +220,7 @@ TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHead
     Pri().DoubleClick();
     EXPECT_EQ(m_oHost.Count("DoubleClick"), 0u);
 
-    Pri().Click(1, 1);
+    Pri().Click(0, 1);
     const std::string symbol = PrimaryValue("Symbol").ToString();
     Pri().DoubleClick();
     ASSERT_EQ(m_oHost.Count("DoubleClick"), 1u);

@@ -10,7 +10,9 @@
 
 #include "facade/facade_test_files.h"
 #include "facade/market_queries.h"
+#include "facade/market_schema.h"
 #include "facade/market_store.h"
+#include "facade/sqlite_database.h"
 
 namespace qv::facade {
 namespace {
@@ -90,11 +92,18 @@ TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
         EXPECT_TRUE(aIds.insert(oField.m_lParameterId).second) << oField.m_lParameterId;
         EXPECT_TRUE(aNames.insert(Upper(oField.m_sColumnName)).second) << oField.m_sColumnName;
         EXPECT_EQ(oField.m_lTableMask & ~(1 | 2 | 4 | 8 | 32), 0) << oField.m_sColumnName;
-        if (oField.m_lDataTypeId >= 21 && oField.m_lDataTypeId <= 23) {
-            EXPECT_EQ(oField.m_lTableMask, 8) << oField.m_sColumnName;
+        // Every field the portfolio grid shows carries the stock bit its refetch check reads.
+        if (HasBit(oField.m_lTableMask, 3)) {
+            EXPECT_TRUE(HasBit(oField.m_lTableMask, 0)) << oField.m_sColumnName;
         }
-        // A field that applies to a kind of row has a value for it.
-        EXPECT_EQ(HasBit(oField.m_lTableMask, 0), oField.m_sStockSql != nullptr)
+        const bool bHoldingOnly = oField.m_sStockSql == nullptr && oField.m_sHoldingSql != nullptr;
+        if (oField.m_lDataTypeId >= 21 && oField.m_lDataTypeId <= 23) {
+            EXPECT_TRUE(bHoldingOnly) << oField.m_sColumnName;
+            EXPECT_EQ(oField.m_lTableMask, 9) << oField.m_sColumnName;
+        }
+        // A field that applies to a kind of row has a value for it (a holding field for holdings
+        // only, stock rows get an empty column).
+        EXPECT_EQ(HasBit(oField.m_lTableMask, 0), oField.m_sStockSql != nullptr || bHoldingOnly)
             << oField.m_sColumnName;
         EXPECT_EQ(HasBit(oField.m_lTableMask, 1), oField.m_sIndustrySql != nullptr)
             << oField.m_sColumnName;
@@ -112,6 +121,31 @@ TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
     }
     EXPECT_TRUE(std::any_of(aGroups.begin(), aGroups.end(),
                             [](int32_t p_lGroup) { return p_lGroup < 0 && p_lGroup != -3; }));
+}
+
+// A database made before holding fields carried the stock bit kept the old masks in its stored
+// layouts, and its portfolio viewer still never refetched holdings.
+TEST(FieldCatalogue, StoredHoldingColumnsWithoutTheStockBitGainItOnUpgrade) {
+    testing::ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("market.db");
+    const std::string kHoldingIds =
+        "(SELECT parameter_id FROM field_catalogue WHERE data_type_id BETWEEN 21 AND 23)";
+    {
+        SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOld, 3);
+        oOld.Execute("UPDATE layout_columns SET table_mask = 8 WHERE parameter_id IN " +
+                     kHoldingIds);
+        oOld.Execute("UPDATE field_catalogue SET table_mask = 8 WHERE parameter_id IN " +
+                     kHoldingIds);
+    }
+    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+    SqliteDatabase& oDatabase = oStore.Database();
+    EXPECT_GT(oDatabase.QueryInt64(
+                  "SELECT count(*) FROM layout_columns WHERE table_mask = 9 AND parameter_id IN " +
+                  kHoldingIds),
+              0);
+    EXPECT_EQ(oDatabase.QueryInt64("SELECT count(*) FROM layout_columns WHERE table_mask = 8"), 0);
+    EXPECT_EQ(oDatabase.QueryInt64("SELECT count(*) FROM field_catalogue WHERE table_mask = 8"), 0);
 }
 
 // Every expression runs against real rows, and a field whose kind of row has data yields a value
