@@ -557,8 +557,10 @@ Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     oRequest.m_lDate = oArgs.Day(3, "Date");
     oRequest.m_aFields = WithKeys(FetchedFields(*oLayout), KeyFields(oRequest.m_eRows));
     oRequest.m_sSort = oLayout->m_oSort.m_sSortText;
-    oRequest.m_lMaxRows =
-        MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), false).m_lMaxRows;
+    const bool bReturnAll = oArgs.IsGiven(5) && oArgs.Boolean(5, "ReturnAll");
+    const ListLimits oLimits =
+        MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), bReturnAll);
+    oRequest.m_lMaxRows = oLimits.m_bReturnAll ? -1 : oLimits.m_lMaxRows;
     return RecordsetValue(facade::RunScreen(oDatabase, oRequest));
 }
 
@@ -610,7 +612,7 @@ const DispatchTable& ViewerReaderComponent::Table() const {
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultMaxRows(aArgs); })
             .Method("Login", 1, 2,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.Login(aArgs); })
-            .Method("RunScreen", 4, 5,
+            .Method("RunScreen", 4, 6,
                     [](Self& oSelf, DispatchArgs aArgs) { return oSelf.RunScreen(aArgs); })
             .Build();
     return oTable;

@@ -70,7 +70,8 @@
 // RunScreen, for hosts (returns the finder-results Recordset)
 //    1 OwnerId Long, 2 ResultType Integer (0 or 5 stocks, 1 industries, 2 sectors),
 //    3 Criteria Variant: array (0..2, 0..n-1) of field name, operator ("=", "<>", "<", "<=",
-//      ">", ">="), value; Empty for none, 4 Date Date, 5 MaxRows Long (optional)
+//      ">", ">="), value; Empty for none, 4 Date Date, 5 MaxRows Long (optional),
+//    6 ReturnAll Boolean (optional: every row found, whatever MaxRows says)
 //
 // What the lists answer:
 // - Rows of the layout in force: the description sent when it holds columns, else the layout of

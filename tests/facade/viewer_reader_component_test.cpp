@@ -636,6 +636,16 @@ TEST_F(ViewerReader, AScreenKeepsTheRowsThatMeetEveryCriterion) {
     const std::shared_ptr<Recordset> rSectors =
         RecordsetOf(Call(kReader, "RunScreen", {0, int16_t{2}, Variant(), Variant::Date(0)}));
     EXPECT_EQ(rSectors->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
+
+    // A row limit, and every row found whatever the limit says.
+    const int64_t llStocks =
+        Count("SELECT count(*) FROM stock_days WHERE trade_date = ?1", LastDay());
+    for (const auto& [vReturnAll, llRows] :
+         {std::pair{Variant(false), int64_t{3}}, std::pair{Variant(true), llStocks}}) {
+        const std::shared_ptr<Recordset> rLimited = RecordsetOf(Call(
+            kReader, "RunScreen", {0, int16_t{0}, Variant(), Variant::Date(0), 3, vReturnAll}));
+        EXPECT_EQ(rLimited->RecordCount(), llRows);
+    }
 }
 
 TEST_F(ViewerReader, TheFieldCatalogueIsACopyForEachCaller) {
