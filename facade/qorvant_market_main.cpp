@@ -145,6 +145,14 @@ int Create(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
             throw UsageError{"create does not take '" + p_aArgs[i] + "'"};
         }
     }
+    const int32_t lMostIndustries = SampleIndustryLimit(oOptions.m_lStocks);
+    if (oOptions.m_lIndustries > lMostIndustries) {
+        const bool bByStocks = lMostIndustries == oOptions.m_lStocks;
+        std::fprintf(stderr, "qorvant-market: note: %d industry groups asked for, %d made: %s\n",
+                     oOptions.m_lIndustries, lMostIndustries,
+                     bByStocks ? "each group needs a stock of its own"
+                               : "the generator has no more industry names");
+    }
     const auto oStart = std::chrono::steady_clock::now();
     MarketStore oStore(p_sPath, MarketStore::Access::ReadWrite);
     ProgressLine oProgress;

@@ -417,6 +417,14 @@ void CreateDemoOwner(SqliteDatabase& p_oDatabase) {
     oWork.Commit();
 }
 
+int32_t SampleIndustryLimit(int32_t p_lStocks) {
+    size_t lNames = 0;
+    for (const SampleSector& oSector : SampleSectors()) {
+        lNames += oSector.m_aIndustries.size();
+    }
+    return std::min(static_cast<int32_t>(lNames), std::max(p_lStocks, 1));
+}
+
 void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oOptions,
                           const ProgressFn& p_fProgress) {
     SqliteDatabase& oDatabase = p_oStore.Database();
@@ -429,9 +437,9 @@ void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oO
     const SampleRandom oRoot(p_oOptions.m_llSeed);
     const std::vector<int32_t> aDays =
         TradingCalendar(p_oOptions.m_lLastDay, std::max(p_oOptions.m_lTradingDays, 1));
-    const std::vector<SampleIndustry> aIndustries =
-        ChooseIndustries(std::clamp(p_oOptions.m_lIndustries, 1, std::max(p_oOptions.m_lStocks, 1)),
-                         oRoot.Fork(kIndustryStream));
+    const std::vector<SampleIndustry> aIndustries = ChooseIndustries(
+        std::clamp(p_oOptions.m_lIndustries, 1, SampleIndustryLimit(p_oOptions.m_lStocks)),
+        oRoot.Fork(kIndustryStream));
     const std::vector<size_t> aAssigned = AssignIndustries(
         std::max(p_oOptions.m_lStocks, 0), aIndustries, oRoot.Fork(kIndustryStream + 10));
     const Factors oFactors = MakeFactors(oRoot, aIndustries, aDays.size());

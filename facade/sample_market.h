@@ -34,6 +34,10 @@ struct SampleMarketOptions {
     bool m_bDemoOwner = true;
 };
 
+// The most industry groups a sample market of p_lStocks stocks gets: the industry names the
+// generator has, and no more than the stocks. A larger m_lIndustries is cut to this.
+int32_t SampleIndustryLimit(int32_t p_lStocks);
+
 // The demo owner of a new database.
 constexpr int32_t kDemoOwnerId = 1;
 
