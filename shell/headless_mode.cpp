@@ -1,6 +1,7 @@
 #include "shell/headless_mode.h"
 
 #include "control/viewer.h"
+#include "outside/automation_error.h"
 #include "outside/platform_context.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
@@ -13,6 +14,8 @@
 namespace qv {
 
 namespace {
+
+constexpr const char* kProgram = "qorvant-viewer: ";
 
 facade::ProgressFn StageReporter(std::ostream& p_err) {
     auto last = std::make_shared<std::string>();
@@ -30,13 +33,36 @@ void AppendCaption(std::string& p_sOut, const std::string& p_sCaption) {
     }
 }
 
+// The viewer reports a failed query and carries on with what it has, an empty list at worst;
+// here such a list is never passed off as the answer. Reports made before the list was asked
+// for (a damaged settings file) are the platform's own and already logged.
+bool ToldFailures(const ErrorReporter& p_oReporter, size_t p_lBefore, std::ostream& p_err) {
+    const auto& reports = p_oReporter.Reports();
+    for (size_t i = p_lBefore; i < reports.size(); ++i) {
+        p_err << kProgram << reports[i].Label << ": " << reports[i].Description << "\n";
+    }
+    return reports.size() > p_lBefore;
+}
+
 int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err) {
+    if (p_oOptions.m_eMode == ShellMode::Export) {
+        CheckExportFolder(p_oOptions.m_sExportPath);
+    }
     MarketSession session(p_oOptions.m_sDatabase, StageReporter(p_err));
     PlatformContext context;
     session.Register(context.Components());
     ScopedPlatform installed(context);
     ViewerHost host(session);
+    const size_t before = context.Reporter().Reports().size();
     host.Show(p_oOptions.m_oRequest);
+    if (ToldFailures(context.Reporter(), before, p_err)) {
+        p_err << kProgram << "the list could not be shown"
+              << (p_oOptions.m_eMode == ShellMode::Export ? "; nothing was written\n" : "\n");
+        return 1;
+    }
+    for (const std::string& note : host.Notes()) {
+        p_err << kProgram << "note: " << note << "\n";
+    }
     if (p_oOptions.m_eMode == ShellMode::Export) {
         ExportCsv(*host.Control().olePriGrid(), p_oOptions.m_sExportPath);
         p_err << "Wrote " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sExportPath
@@ -61,10 +87,12 @@ std::string PrintedList(ViewerHost& p_oHost) {
 int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err) {
     try {
         return Run(p_oOptions, p_out, p_err);
+    } catch (const AutomationError& error) {
+        p_err << kProgram << error.Description() << "\n";
     } catch (const std::exception& error) {
-        p_err << "qorvant-viewer: " << error.what() << "\n";
-        return 1;
+        p_err << kProgram << error.what() << "\n";
     }
+    return 1;
 }
 
 }  // namespace qv

@@ -11,7 +11,10 @@ namespace qv {
 struct ShellOptions;
 class ViewerHost;
 
-// The exit status: 0, or 1 after a failure told on p_err.
+// The exit status: 0, or 1 after a failure told on p_err: a market that cannot be opened, a
+// request it cannot answer, a query the viewer reported as failed (nothing is printed or
+// written then) or a file that cannot be written. The host's notes on the list shown go to
+// p_err too.
 int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err);
 
 // What --print writes: the caption lines (the list's caption, its sort and its Buy/Sell/Hold

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -17,7 +18,14 @@ class Viewer;
 
 std::string ListText(Viewer& p_oViewer);
 std::string ListCsv(GridControl& p_oGrid);
-// Replaces the file atomically; a failure is error 75 naming the file.
+// The captions of the columns the grid shows whose field has no value in any of its rows; none
+// when the grid has no rows.
+std::vector<std::string> EmptyColumns(const GridControl& p_oGrid);
+// Error 75 naming the file when its folder does not exist: a mistyped folder is an error, never a
+// new folder.
+void CheckExportFolder(const std::filesystem::path& p_path);
+// Replaces the file atomically, in a folder that must exist; a failure is error 75 naming the
+// file and leaves any earlier file as it was.
 void ExportCsv(GridControl& p_oGrid, const std::filesystem::path& p_path);
 
 }  // namespace qv

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QStatusBar>
+#include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -177,12 +178,16 @@ void MainWindow::BuildControls() {
     bold.setBold(true);
     bold.setPointSizeF(bold.pointSizeF() * 1.2);
     m_pCaption->setFont(bold);
+    m_pNotes = new QLabel(central);
+    m_pNotes->setObjectName(QStringLiteral("notes"));
+    m_pNotes->setWordWrap(true);
     m_pSurface = new ViewerSurface(m_oHost->ControlPtr(), central);
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
 
     layout->addLayout(choice);
     layout->addLayout(scope);
     layout->addWidget(m_pCaption);
+    layout->addWidget(m_pNotes);
     layout->addWidget(m_pSurface, 1);
     setCentralWidget(central);
 
@@ -295,12 +300,22 @@ void MainWindow::TakeHistorySubject(ViewerRequest& p_oRequest) const {
 void MainWindow::ShowCaptions() {
     Viewer& viewer = m_oHost->Control();
     m_pCaption->setText(ToQString(m_oHost->Caption()));
+    QStringList notes;
+    for (const std::string& note : m_oHost->Notes()) {
+        notes << ToQString(note);
+    }
+    m_pNotes->setText(notes.join(QLatin1Char('\n')));
+    m_pNotes->setVisible(!notes.isEmpty());
     m_pSort->setText(ToQString(viewer.SortCaption()));
     m_pBsh->setText(ToQString(viewer.BSHCaption()));
 }
 
 QString MainWindow::CaptionText() const {
     return m_pCaption->text();
+}
+
+QString MainWindow::NotesText() const {
+    return m_pNotes->text();
 }
 
 QString MainWindow::StatusText() const {

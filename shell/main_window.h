@@ -4,8 +4,10 @@
 // a watch list or a portfolio of the owner), the stock of a stock history and the row limit.
 // Changing any of them sets the control's properties and runs its query (ViewerHost); a history
 // chosen with no stock, industry group or sector named is that of the list's current row. Below,
-// the list's caption (ViewerTypeCaption and ViewerOtherCaption), the control's surface with its two
-// grids, and a status bar with SortCaption and BSHCaption.
+// the list's caption (ViewerTypeCaption and ViewerOtherCaption), the host's notes on the list (the
+// trading day shown for a day without trading, the day box then showing that day; a row limit
+// reached; columns without values), the control's surface with its two grids, and a status bar
+// with SortCaption and BSHCaption.
 //
 // The control's events: a double click on a stock opens its history; a sort edited with "run"
 // runs the query again; everything else the window cannot act on yet (a page address to
@@ -56,6 +58,8 @@ class MainWindow : public QMainWindow {
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
     QString CaptionText() const;
+    // The host's notes on the list shown, one a line.
+    QString NotesText() const;
     QString StatusText() const;
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
@@ -84,6 +88,7 @@ class MainWindow : public QMainWindow {
     QLineEdit* m_pSymbol = nullptr;
     QComboBox* m_pRows = nullptr;
     QLabel* m_pCaption = nullptr;
+    QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;
     QLabel* m_pBsh = nullptr;
     std::vector<std::string> m_eventLog;

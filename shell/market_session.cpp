@@ -3,11 +3,14 @@
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
 #include "facade/market_lists.h"
+#include "facade/market_queries.h"
 #include "facade/market_store.h"
 #include "facade/portfolio_store.h"
 #include "facade/sample_market.h"
+#include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
 
+#include <filesystem>
 #include <variant>
 
 namespace qv {
@@ -42,7 +45,17 @@ std::vector<NamedCode> NamesOf(const facade::ResultTable& p_oTable, const char* 
 }
 
 std::string PathOrDefault(const std::string& p_sPath) {
-    return p_sPath.empty() ? facade::DefaultMarketDatabasePath() : p_sPath;
+    if (p_sPath.empty()) {
+        return facade::DefaultMarketDatabasePath();
+    }
+    const std::filesystem::path folder = std::filesystem::path(p_sPath).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+        throw facade::FacadeError(p_sPath, 0,
+                                  "there is no folder " + folder.string() +
+                                      " (a database is only created in a folder that exists)");
+    }
+    return p_sPath;
 }
 
 }  // namespace
@@ -68,6 +81,19 @@ void MarketSession::ReadSummary() {
 
 void MarketSession::Register(ComponentFactory& p_oFactory) const {
     facade::RegisterFacadeComponents(p_oFactory, m_oBackend);
+}
+
+int32_t MarketSession::TradingDayOnOrBefore(int32_t p_lDay) const {
+    return facade::MarketQueries(m_oStore->Database()).TradingDayOnOrBefore(p_lDay);
+}
+
+bool MarketSession::HasStock(const std::string& p_sSymbol) const {
+    facade::HistoryRequest request;
+    request.m_aFields = {"Symbol"};
+    request.m_lMaxRows = 1;
+    return !facade::MarketQueries(m_oStore->Database())
+                .StockHistory(p_sSymbol, request)
+                .m_aRows.empty();
 }
 
 int32_t MarketSession::OwnerId() {

@@ -2,7 +2,8 @@
 // and the name lists a host offers for choosing a list's scope.
 //
 // The database is the one qorvant-market uses (DefaultMarketDatabasePath unless a path is given);
-// a first run finds it empty and generates the sample market into it, reporting each stage.
+// a first run finds it empty and generates the sample market into it, reporting each stage. A path
+// given must be in a folder that exists: a mistyped folder is an error, not a new market.
 //
 //     MarketSession session("", progress);
 //     session.Register(PlatformContext::Current().Components());
@@ -51,6 +52,10 @@ class MarketSession {
     // The first and last trading days as day serials; 0 when the market has no bars.
     int32_t FirstDay() const { return m_lFirstDay; }
     int32_t LastDay() const { return m_lLastDay; }
+    // The last trading day on or before p_lDay; 0 when there is none.
+    int32_t TradingDayOnOrBefore(int32_t p_lDay) const;
+    // True when the market has bars of the stock (the symbol in any letter case).
+    bool HasStock(const std::string& p_sSymbol) const;
     // The owner the shell logs in as: the demo owner of the sample market.
     static int32_t OwnerId();
 

@@ -1,13 +1,16 @@
 #include "shell/viewer_host.h"
 
 #include "control/viewer.h"
+#include "facade/day_serial.h"
 #include "facade/facade_components.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "shell/list_output.h"
 #include "shell/market_session.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qv {
@@ -19,8 +22,26 @@ bool IsHistory(int32_t p_lViewerType) {
            p_lViewerType == vt_SectorHistory;
 }
 
-bool HasField(const Recordset& p_rRows, const char* p_sField) {
-    return p_rRows.Fields().IndexOf(p_sField) >= 0;
+bool Holds(const std::vector<NamedCode>& p_aNames, int32_t p_lCode) {
+    return std::any_of(p_aNames.begin(), p_aNames.end(),
+                       [&](const NamedCode& p_oName) { return p_oName.m_lCode == p_lCode; });
+}
+
+std::string Joined(const std::vector<std::string>& p_aTexts) {
+    std::string joined;
+    for (const std::string& text : p_aTexts) {
+        joined += (joined.empty() ? "" : ", ") + text;
+    }
+    return joined;
+}
+
+// The built-in screen's one criterion: a recommendation of Buy.
+Variant BuyCriterion() {
+    VariantArray criteria = VariantArray::Table(3, 1);
+    criteria.At(0, 0) = std::string("REC");
+    criteria.At(1, 0) = std::string("=");
+    criteria.At(2, 0) = std::string("B");
+    return Variant(std::move(criteria));
 }
 
 }  // namespace
@@ -33,7 +54,8 @@ ViewerHost::~ViewerHost() {
 }
 
 bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
-    const ViewerRequest request = Completed(p_oRequest);
+    std::vector<std::string> notes;
+    const ViewerRequest request = Completed(p_oRequest, notes);
     m_oViewer->SetViewerType(request.m_lViewerType);
     m_oRequest = request;
     m_oViewer->SetOwnerId(MarketSession::OwnerId());
@@ -49,14 +71,17 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     } else {
         ApplyScope(request);
     }
-    return m_oViewer->UpdateViewer();
+    const bool shown = m_oViewer->UpdateViewer();
+    NoteResult(notes);
+    m_aNotes = std::move(notes);
+    return shown;
 }
 
-ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest) const {
+ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest,
+                                    std::vector<std::string>& p_aNotes) const {
     ViewerRequest request = p_oRequest;
-    if (request.m_lDate == 0) {
-        request.m_lDate = m_oSession.LastDay();
-    }
+    CheckNames(request);
+    request.m_lDate = TradingDayOf(request.m_lDate, p_aNotes);
     if (request.m_lViewerType == vt_StockHistory && request.m_sSymbol.empty()) {
         const auto rows = StockRows(request.m_lDate);
         if (rows && rows->RecordCount() > 0) {
@@ -66,7 +91,10 @@ ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest) const {
     }
     if (request.m_lViewerType == vt_Portfolio && request.m_lPortfolioId == 0) {
         const auto portfolios = m_oSession.Portfolios();
-        request.m_lPortfolioId = portfolios.empty() ? 0 : portfolios.front().m_lCode;
+        if (portfolios.empty()) {
+            throw RequestError("the owner has no portfolio");
+        }
+        request.m_lPortfolioId = portfolios.front().m_lCode;
     }
     if (request.m_lViewerType == vt_IndustryHistory && request.m_lIndCode == 0) {
         const auto industries = m_oSession.Industries();
@@ -79,12 +107,98 @@ ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest) const {
     return request;
 }
 
+int32_t ViewerHost::TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const {
+    const int32_t first = m_oSession.FirstDay();
+    const int32_t last = m_oSession.LastDay();
+    if (p_lDate == 0) {
+        return last;
+    }
+    const std::string asked = facade::IsoDateText(p_lDate);
+    if (last == 0) {
+        throw RequestError("no data for " + asked + ": the market holds no trading days");
+    }
+    if (p_lDate > last) {
+        throw RequestError("no data for " + asked + ": the market's data ends on " +
+                           facade::IsoDateText(last));
+    }
+    if (p_lDate < first) {
+        throw RequestError("no data for " + asked + ": the market's data starts on " +
+                           facade::IsoDateText(first));
+    }
+    const int32_t day = m_oSession.TradingDayOnOrBefore(p_lDate);
+    if (day != p_lDate) {
+        p_aNotes.push_back(asked + " is not a trading day; shown is " + facade::IsoDateText(day) +
+                           ", the trading day before it");
+    }
+    return day;
+}
+
+void ViewerHost::CheckNames(const ViewerRequest& p_oRequest) const {
+    if (!p_oRequest.m_sSymbol.empty() && !m_oSession.HasStock(p_oRequest.m_sSymbol)) {
+        throw RequestError("no stock with the symbol " + p_oRequest.m_sSymbol);
+    }
+    if (p_oRequest.m_lIndCode != 0 && !Holds(m_oSession.Industries(), p_oRequest.m_lIndCode)) {
+        throw RequestError("no industry group with the code " +
+                           std::to_string(p_oRequest.m_lIndCode));
+    }
+    if (p_oRequest.m_lSectorCode != 0 && !Holds(m_oSession.Sectors(), p_oRequest.m_lSectorCode)) {
+        throw RequestError("no sector with the code " + std::to_string(p_oRequest.m_lSectorCode));
+    }
+    if (p_oRequest.m_lPortfolioId != 0 &&
+        !Holds(m_oSession.Portfolios(), p_oRequest.m_lPortfolioId)) {
+        throw RequestError("the owner has no portfolio " +
+                           std::to_string(p_oRequest.m_lPortfolioId));
+    }
+    if (p_oRequest.m_lWatchListId == 0) {
+        return;
+    }
+    const auto lists = m_oSession.WatchLists();
+    const auto list = std::find_if(lists.begin(), lists.end(), [&](const NamedCode& p_oList) {
+        return p_oList.m_lCode == p_oRequest.m_lWatchListId;
+    });
+    if (list == lists.end()) {
+        throw RequestError("the owner has no watch list " +
+                           std::to_string(p_oRequest.m_lWatchListId));
+    }
+    const bool ofStocks = list->m_lKind == 0;
+    if ((p_oRequest.m_lViewerType == vt_Stocks && !ofStocks) ||
+        (p_oRequest.m_lViewerType == vt_Industries && ofStocks)) {
+        throw RequestError(
+            "the watch list " + std::to_string(list->m_lCode) + " (" + list->m_sName + ") lists " +
+            (ofStocks ? "stocks, not industry groups" : "industry groups, not stocks"));
+    }
+}
+
+int32_t ViewerHost::RowLimitInForce() const {
+    const int32_t type = m_oRequest.m_lViewerType;
+    if (type == vt_FinderResults) {
+        return std::max(m_oRequest.m_lMaxRows, 0);
+    }
+    if (type == vt_Portfolio || m_oViewer->ReturnAll()) {
+        return 0;
+    }
+    return std::max(m_oViewer->MaxRows(), 0);
+}
+
+void ViewerHost::NoteResult(std::vector<std::string>& p_aNotes) const {
+    const int32_t limit = RowLimitInForce();
+    if (limit > 0 && m_oViewer->RecordCount() >= limit) {
+        p_aNotes.push_back("the list stops at its row limit of " + std::to_string(limit) +
+                           " rows; more may match (a row limit of 0 shows every row)");
+    }
+    const std::vector<std::string> empty = EmptyColumns(*m_oViewer->olePriGrid());
+    if (!empty.empty()) {
+        p_aNotes.push_back("the market has no values for " + Joined(empty) +
+                           " in these rows; those columns are empty");
+    }
+}
+
 void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
     m_oViewer->SetIndCode(p_oRequest.m_lIndCode);
     m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
     if (p_oRequest.m_lViewerType == vt_FinderResults) {
         m_oViewer->SetFinderResultsType(0);
-        m_oViewer->SetFinderResults(ScreenRows(p_oRequest.m_lDate));
+        m_oViewer->SetFinderResults(ScreenRows(p_oRequest.m_lDate, p_oRequest.m_lMaxRows));
         return;
     }
     if (p_oRequest.m_lViewerType == vt_Portfolio) {
@@ -103,7 +217,10 @@ void ViewerHost::ApplyHistory(const ViewerRequest& p_oRequest) {
     m_oViewer->SetSymbol(p_oRequest.m_sSymbol);
     m_oViewer->SetIndCode(p_oRequest.m_lIndCode);
     m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
-    m_oViewer->SetStartDate(p_oRequest.m_lDate - p_oRequest.m_lHistoryDays);
+    // A row limit asked for is the limit of the history: it reaches back as far as the market.
+    const bool limited = p_oRequest.m_lMaxRows >= 0;
+    m_oViewer->SetStartDate(limited ? m_oSession.FirstDay()
+                                    : p_oRequest.m_lDate - p_oRequest.m_lHistoryDays);
     m_oViewer->SetEndDate(p_oRequest.m_lDate);
 }
 
@@ -143,13 +260,17 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
     return rows.IsObject() ? rows.ToObjectAs<Recordset>() : nullptr;
 }
 
-std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate) const {
-    auto rows = StockRows(p_lDate);
-    if (!rows || rows->State() != adStateOpen || !HasField(*rows, "REC")) {
-        return rows;
-    }
-    rows->SetFilter(Variant(std::string(kScreenCriterion)));
-    return rows->Copy();
+std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMaxRows) const {
+    const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kViewerReader);
+    std::array<Variant, 6> args{
+        Variant(MarketSession::OwnerId()),
+        Variant(int16_t{0}),
+        BuyCriterion(),
+        Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
+        Variant(std::max(p_lMaxRows, 0)),
+        Variant(p_lMaxRows <= 0)};
+    const Variant rows = CallMethod(*reader, "RunScreen", args);
+    return rows.IsObject() ? rows.ToObjectAs<Recordset>() : nullptr;
 }
 
 }  // namespace qv

@@ -3,8 +3,13 @@
 // window and the headless modes both show lists through it.
 //
 // Finder results come from a built-in screen: the stocks of the request's day whose
-// recommendation is Buy, run on the stock list's recordset and handed to the control as results
+// recommendation is Buy, with the fields of the finder layout, handed to the control as results
 // of type 0. A portfolio is handed its holdings on the day, read from the portfolio facade.
+//
+// A request is checked against the market before anything is shown: a stock, industry group,
+// sector, watch list or portfolio it does not hold, or a day outside its data, is a RequestError.
+// A day without trading shows the trading day before it, and a history asked for with a row
+// limit (0 for every row) reaches back to the market's first day rather than 90 days.
 //
 //     ViewerHost host(session);
 //     host.Control().AddSink(events);
@@ -16,7 +21,9 @@
 #include "shell/viewer_request.h"
 
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -24,11 +31,14 @@ class MarketSession;
 class Recordset;
 class Viewer;
 
+// A request the market cannot answer; the message names what was not found.
+class RequestError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 class ViewerHost {
   public:
-    // The criterion of the built-in screen.
-    static constexpr const char* kScreenCriterion = "REC = 'B'";
-
     explicit ViewerHost(const MarketSession& p_oSession);
     ~ViewerHost();
     ViewerHost(const ViewerHost&) = delete;
@@ -39,10 +49,15 @@ class ViewerHost {
     const MarketSession& Session() const { return m_oSession; }
 
     // Sets the control's type and properties for the request and runs the query; true when the
-    // primary grid shows rows. An unknown viewer type is the control's error 911.
+    // primary grid shows rows. A request the market cannot answer is a RequestError and changes
+    // nothing; an unknown viewer type is the control's error 911.
     bool Show(const ViewerRequest& p_oRequest);
-    // The request last shown, with its day and history subject filled in.
+    // The request last shown, with its trading day and history subject filled in.
     const ViewerRequest& Request() const { return m_oRequest; }
+    // How the list last shown differs from what was asked, a sentence each: the trading day
+    // shown for a day without trading, a row limit that may have left rows out, shown columns
+    // the market has no values for.
+    const std::vector<std::string>& Notes() const { return m_aNotes; }
 
     // The caption of the list shown: the type caption and the other caption, as one line.
     std::string Caption() const;
@@ -51,17 +66,24 @@ class ViewerHost {
     std::shared_ptr<Recordset> StockRows(int32_t p_lDate) const;
     // The holdings of one of the owner's portfolios on a day (0: the latest).
     std::shared_ptr<Recordset> HoldingRows(int32_t p_lPortfolioId, int32_t p_lDate) const;
-    // The rows of the built-in screen on a day.
-    std::shared_ptr<Recordset> ScreenRows(int32_t p_lDate) const;
+    // The rows of the built-in screen on a day, at most p_lMaxRows of them (0 or less: all).
+    std::shared_ptr<Recordset> ScreenRows(int32_t p_lDate, int32_t p_lMaxRows = 0) const;
 
   private:
-    ViewerRequest Completed(const ViewerRequest& p_oRequest) const;
+    ViewerRequest Completed(const ViewerRequest& p_oRequest,
+                            std::vector<std::string>& p_aNotes) const;
+    int32_t TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const;
+    void CheckNames(const ViewerRequest& p_oRequest) const;
     void ApplyScope(const ViewerRequest& p_oRequest);
     void ApplyHistory(const ViewerRequest& p_oRequest);
+    // The row limit the list shown was cut to; 0 for none.
+    int32_t RowLimitInForce() const;
+    void NoteResult(std::vector<std::string>& p_aNotes) const;
 
     const MarketSession& m_oSession;
     std::shared_ptr<Viewer> m_oViewer;
     ViewerRequest m_oRequest;
+    std::vector<std::string> m_aNotes;
 };
 
 }  // namespace qv

@@ -3,6 +3,10 @@
 #include "shell/headless_mode.h"
 
 #include "control/viewer.h"
+#include "facade/market_store.h"
+#include "facade/sample_market.h"
+#include "facade/sqlite_database.h"
+#include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "shell/list_output.h"
@@ -15,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -198,6 +203,207 @@ TEST_F(HeadlessTest, RunHeadlessPrintsExportsAndReportsFailures) {
     std::ostringstream failure;
     EXPECT_EQ(RunHeadless(options, out, failure), 1);
     EXPECT_NE(failure.str().find("qorvant-viewer: "), std::string::npos);
+}
+
+bool Mentions(const std::vector<std::string>& p_aNotes, const std::string& p_sText) {
+    return std::any_of(p_aNotes.begin(), p_aNotes.end(), [&](const std::string& p_sNote) {
+        return p_sNote.find(p_sText) != std::string::npos;
+    });
+}
+
+std::string Contents(const std::filesystem::path& p_path) {
+    std::ifstream in(p_path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Each of these once showed an empty list, or the latest day's, as if it were the answer.
+TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatestList) {
+    struct Refused {
+        void (*m_fAsk)(ViewerRequest&);
+        const char* m_sMessage;
+    };
+    const std::vector<Refused> cases = {
+        {[](ViewerRequest& p_oRequest) {
+             p_oRequest.m_lViewerType = vt_StockHistory;
+             p_oRequest.m_sSymbol = "NOSUCH";
+         },
+         "symbol NOSUCH"},
+        {[](ViewerRequest& p_oRequest) {
+             p_oRequest.m_lViewerType = vt_Portfolio;
+             p_oRequest.m_lPortfolioId = 999;
+         },
+         "no portfolio 999"},
+        {[](ViewerRequest& p_oRequest) { p_oRequest.m_lPortfolioId = 999; }, "no portfolio 999"},
+        {[](ViewerRequest& p_oRequest) { p_oRequest.m_lWatchListId = 999; }, "no watch list 999"},
+        {[](ViewerRequest& p_oRequest) { p_oRequest.m_lIndCode = 999; },
+         "industry group with the code 999"},
+        {[](ViewerRequest& p_oRequest) {
+             p_oRequest.m_lViewerType = vt_SectorHistory;
+             p_oRequest.m_lSectorCode = 99;
+         },
+         "sector with the code 99"},
+        {[](ViewerRequest& p_oRequest) { p_oRequest.m_lDate = kMarketLastDay + 1; },
+         "ends on 2026-11-30"},
+        {[](ViewerRequest& p_oRequest) { p_oRequest.m_lDate = 40000; }, "starts on"},
+    };
+    ViewerHost host(SharedMarket());
+    ASSERT_TRUE(host.Show(ViewerRequest{}));
+    for (const Refused& refused : cases) {
+        ViewerRequest request;
+        refused.m_fAsk(request);
+        try {
+            host.Show(request);
+            ADD_FAILURE() << refused.m_sMessage << ": shown";
+        } catch (const RequestError& error) {
+            EXPECT_NE(std::string(error.what()).find(refused.m_sMessage), std::string::npos)
+                << error.what();
+        }
+        EXPECT_EQ(host.Request().m_lViewerType, vt_Stocks) << refused.m_sMessage;
+    }
+}
+
+TEST_F(HeadlessTest, ASundayShowedFridaysListUnderSundaysDate) {
+    ViewerHost host(SharedMarket());
+    ViewerRequest request;
+    request.m_lDate = kMarketLastDay - 1;
+    ASSERT_TRUE(host.Show(request));
+    EXPECT_EQ(host.Request().m_lDate, kMarketLastDay - 3);
+    EXPECT_TRUE(Mentions(host.Notes(),
+                         "2026-11-29 is not a trading day; shown is 2026-11-27, the trading day "
+                         "before it"));
+    request.m_lDate = kMarketLastDay;
+    ASSERT_TRUE(host.Show(request));
+    EXPECT_FALSE(Mentions(host.Notes(), "not a trading day"));
+}
+
+TEST_F(HeadlessTest, AHistoryOfEveryRowStoppedAtItsDaysWindow) {
+    ViewerHost host(SharedMarket());
+    ViewerRequest request;
+    request.m_lViewerType = vt_StockHistory;
+    request.m_lHistoryDays = 10;
+    host.Show(request);
+    const int32_t windowRows = host.Control().RecordCount();
+    request.m_lMaxRows = 0;
+    host.Show(request);
+    EXPECT_EQ(host.Control().RecordCount(), 40);
+    EXPECT_LT(windowRows, 40);
+    request.m_lMaxRows = 30;
+    host.Show(request);
+    EXPECT_EQ(host.Control().RecordCount(), 30);
+    EXPECT_TRUE(Mentions(host.Notes(), "row limit of 30 rows"));
+}
+
+TEST_F(HeadlessTest, FinderResultsLackedTheGrowthRateAndMarketCap) {
+    ViewerHost host(SharedMarket());
+    ViewerRequest request;
+    request.m_lViewerType = vt_FinderResults;
+    ASSERT_TRUE(host.Show(request));
+    EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty())
+        << m_oPlatform.Reporter().Reports().front().Description;
+    const auto rows = host.Control().olePriGrid()->DataSource();
+    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
+        EXPECT_EQ(rows->Value("REC").ToString(), "B");
+        EXPECT_FALSE(rows->Value("GrowthRate").IsNull());
+        EXPECT_FALSE(rows->Value("MarketCap").IsNull());
+    }
+    EXPECT_FALSE(Mentions(host.Notes(), "GRT"));
+}
+
+TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
+    ViewerHost host(SharedMarket());
+    ASSERT_TRUE(host.Show(ViewerRequest{}));
+    GridControl& grid = *host.Control().olePriGrid();
+    const auto rows = grid.DataSource();
+    rows->MoveFirst();
+    const std::string first = rows->Value("Symbol").ToString();
+    for (; !rows->IsEOF(); rows->MoveNext()) {
+        rows->SetValue("MA50", Variant::Null());
+    }
+    rows->MoveFirst();
+    const auto empty = EmptyColumns(grid);
+    EXPECT_NE(std::find(empty.begin(), empty.end(), "50 Day MA"), empty.end());
+    EXPECT_EQ(std::find(empty.begin(), empty.end(), "Symbol"), empty.end());
+    EXPECT_EQ(rows->Value("Symbol").ToString(), first);
+}
+
+class DamagedMarketTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::random_device device;
+        m_folder =
+            std::filesystem::temp_directory_path() / ("qv-damaged-" + std::to_string(device()));
+        std::filesystem::create_directories(m_folder);
+        m_sDatabase = (m_folder / "market.db").string();
+        int64_t root = 0;
+        int64_t pageSize = 0;
+        {
+            facade::MarketStore store(m_sDatabase, facade::MarketStore::Access::ReadWrite);
+            facade::SampleMarketOptions options;
+            options.m_lStocks = 50;
+            options.m_lIndustries = 10;
+            options.m_lTradingDays = 5;
+            facade::GenerateSampleMarket(store, options, {});
+            root = store.Database().QueryInt64(
+                "SELECT rootpage FROM sqlite_schema WHERE name = 'stocks'");
+            pageSize = store.Database().QueryInt64("PRAGMA page_size");
+        }
+        std::fstream file(m_sDatabase, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp((root - 1) * pageSize);
+        const std::string garbage(static_cast<size_t>(pageSize), '\xff');
+        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    ShellOptions Options(ShellMode p_eMode) const {
+        ShellOptions options;
+        options.m_eMode = p_eMode;
+        options.m_sDatabase = m_sDatabase;
+        options.m_sExportPath = (m_folder / "stocks.csv").string();
+        return options;
+    }
+
+    std::filesystem::path m_folder;
+    std::string m_sDatabase;
+};
+
+TEST_F(DamagedMarketTest, ADamagedStocksTableWasPrintedAndExportedAsAnEmptyList) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunHeadless(Options(ShellMode::Print), out, err), 1);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("malformed"), std::string::npos) << err.str();
+
+    const ShellOptions exporting = Options(ShellMode::Export);
+    {
+        std::ofstream previous(exporting.m_sExportPath, std::ios::binary);
+        previous << "Symbol\r\nKEEP\r\n";
+    }
+    EXPECT_EQ(RunHeadless(exporting, out, err), 1);
+    EXPECT_EQ(Contents(exporting.m_sExportPath), "Symbol\r\nKEEP\r\n");
+    const auto files = std::distance(std::filesystem::directory_iterator(m_folder),
+                                     std::filesystem::directory_iterator());
+    EXPECT_EQ(files, 2) << "a temporary file was left beside the export";
+}
+
+TEST(HeadlessFolderTest, MissingFoldersOfTheDatabaseAndTheExportWereCreated) {
+    std::random_device device;
+    const auto missing =
+        std::filesystem::temp_directory_path() / ("qv-missing-" + std::to_string(device()));
+    ShellOptions database;
+    database.m_eMode = ShellMode::Print;
+    database.m_sDatabase = (missing / "market.db").string();
+    ShellOptions exporting;
+    exporting.m_eMode = ShellMode::Export;
+    exporting.m_sDatabase = SharedMarketPath();
+    exporting.m_sExportPath = (missing / "stocks.csv").string();
+    for (const ShellOptions& options : {database, exporting}) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunHeadless(options, out, err), 1);
+        EXPECT_NE(err.str().find("there is no folder " + missing.string()), std::string::npos)
+            << err.str();
+        EXPECT_FALSE(std::filesystem::exists(missing));
+    }
 }
 
 TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {

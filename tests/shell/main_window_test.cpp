@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -266,6 +267,25 @@ TEST_F(MainWindowTest, AnUnknownListTypeIsShownNotThrown) {
     request.m_lViewerType = 42;
     EXPECT_FALSE(m_window.ShowList(request));
     EXPECT_FALSE(m_window.LastMessage().isEmpty());
+    EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
+}
+
+TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
+    auto* day = m_window.findChild<QDateEdit*>(QStringLiteral("day"));
+    ASSERT_NE(day, nullptr);
+    day->setDate(QDate(2026, 11, 29));
+    EXPECT_EQ(day->date(), QDate(2026, 11, 27));
+    EXPECT_EQ(m_window.Host().Request().m_lDate, kMarketLastDay - 3);
+    EXPECT_TRUE(m_window.NotesText().contains(QStringLiteral("2026-11-29 is not a trading day")))
+        << m_window.NotesText().toStdString();
+}
+
+TEST_F(MainWindowTest, AnUnknownSymbolIsSaidAndTheListKept) {
+    ViewerRequest request;
+    request.m_lViewerType = vt_StockHistory;
+    request.m_sSymbol = "NOSUCH";
+    EXPECT_FALSE(m_window.ShowList(request));
+    EXPECT_TRUE(m_window.LastMessage().contains(QStringLiteral("NOSUCH")));
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
 }
 
