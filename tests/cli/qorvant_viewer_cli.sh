@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The command line of qorvant-viewer as a careless user meets it, run against a small generated
+# market in a folder of its own. Each case is named after the fault it pins.
+# Usage: qorvant_viewer_cli.sh QORVANT-VIEWER QORVANT-MARKET
+set -uo pipefail
+
+viewer=$1
+market=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QV_LIBRARY_DIR="$work/library" XDG_CONFIG_HOME="$work/config" QV_DATABASE="$work/market.db"
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# 30 trading days ending Monday 2026-11-30, so 2026-11-29 is a Sunday.
+"$market" --db "$work/market.db" create --stocks 60 --industries 8 --days 30 >/dev/null 2>&1 ||
+    { echo "cannot create the test market"; exit 1; }
+
+failures=0
+fail() {
+    echo "FAIL $1: $2"
+    failures=$((failures + 1))
+}
+
+# name; exit status; stderr must hold (text); stderr must not match (regular expression); arguments
+cases=(
+    "unknown-symbol-gave-an-empty-history;1;no stock with the symbol NOPE;;--print --type stock-history --symbol NOPE"
+    "unknown-portfolio-gave-an-empty-list;1;no portfolio 99;;--print --type portfolio --portfolio 99"
+    "unknown-watch-list-gave-an-empty-list;1;no watch list 99;;--print --watch-list 99"
+    "unknown-industry-gave-an-empty-list;1;no industry group with the code 999;;--print --industry 999"
+    "date-past-the-data-showed-the-latest-day;1;no data for 2030-01-02: the market's data ends on 2026-11-30;;--print --date 2030-01-02"
+    "date-before-the-data-gave-an-empty-list;1;no data for 2001-01-01: the market's data starts on;;--print --date 2001-01-01"
+    "sunday-showed-fridays-list-unnamed;0;shown is 2026-11-27, the trading day before it;;--print --date 2026-11-29"
+    "row-limit-reached-was-not-said;0;row limit of 5 rows;;--print --rows 5"
+    "finder-lacked-growth-rate-and-market-cap;0;;GRT|Mkt Cap;--print --type finder"
+    "missing-database-folder-was-created;1;there is no folder $work/typo;;--print --db $work/typo/market.db"
+    "missing-export-folder-was-created;1;there is no folder $work/typo;;--export $work/typo/stocks.csv"
+)
+
+for entry in "${cases[@]}"; do
+    IFS=';' read -r name status wanted unwanted args <<<"$entry"
+    # shellcheck disable=SC2086 # the arguments are words
+    "$viewer" $args >"$work/out" 2>"$work/err"
+    got=$?
+    [[ $got -eq $status ]] || fail "$name" "exit status $got, not $status: $(cat "$work/err")"
+    [[ -z $wanted ]] || grep -qF -- "$wanted" "$work/err" || fail "$name" "stderr lacks '$wanted': $(cat "$work/err")"
+    [[ -z $unwanted ]] || ! grep -qE -- "$unwanted" "$work/err" || fail "$name" "stderr has '$unwanted': $(cat "$work/err")"
+    [[ $status -eq 0 || ! -s $work/out ]] || fail "$name" "a failure printed a list"
+    [[ ! -e $work/typo ]] || fail "$name" "created $work/typo"
+done
+
+# A history with --rows 0 stopped at 90 calendar days; it has every trading day.
+"$viewer" --export "$work/history.csv" --type stock-history --rows 0 2>"$work/err" ||
+    fail history-rows-0-gave-65-rows "$(cat "$work/err")"
+lines=$(wc -l <"$work/history.csv" 2>/dev/null || echo 0)
+[[ $lines -eq 31 ]] || fail history-rows-0-gave-65-rows "$lines lines, not a header and 30 days"
+
+# A damaged stocks table exited 0 with an empty list and replaced a good export with 3 bytes.
+if command -v sqlite3 >/dev/null; then
+    cp "$work/market.db" "$work/damaged.db"
+    root=$(sqlite3 "$work/damaged.db" "SELECT rootpage FROM sqlite_schema WHERE name = 'stocks'")
+    size=$(sqlite3 "$work/damaged.db" "PRAGMA page_size")
+    head -c "$size" /dev/zero | tr '\0' '\377' |
+        dd of="$work/damaged.db" bs="$size" seek=$((root - 1)) conv=notrunc status=none
+    printf 'Symbol\r\nKEEP\r\n' >"$work/keep.csv"
+    for mode in "--print" "--export $work/keep.csv"; do
+        # shellcheck disable=SC2086
+        "$viewer" $mode --db "$work/damaged.db" >"$work/out" 2>"$work/err"
+        got=$?
+        [[ $got -ne 0 ]] || fail "damaged-stocks-table-exited-0 ($mode)" "exit status 0"
+        grep -q malformed "$work/err" || fail "damaged-stocks-table-exited-0 ($mode)" "stderr: $(cat "$work/err")"
+        [[ ! -s $work/out ]] || fail "damaged-stocks-table-exited-0 ($mode)" "printed a list"
+    done
+    [[ $(cat "$work/keep.csv") == $'Symbol\r\nKEEP\r' ]] || fail damaged-stocks-table-replaced-the-export "the previous file changed"
+    leftovers=$(find "$work" -maxdepth 1 -name 'keep.csv.tmp*' | wc -l)
+    [[ $leftovers -eq 0 ]] || fail damaged-stocks-table-replaced-the-export "a temporary file was left"
+else
+    echo "skipped the damaged-table cases: no sqlite3 command"
+fi
+
+# Asking the sample generator for more industry groups than it has names for gave fewer, silently.
+"$market" --db "$work/big.db" create --stocks 400 --industries 197 --days 5 >/dev/null 2>"$work/err" ||
+    fail generator-cut-industries-silently "$(cat "$work/err")"
+grep -q "197 industry groups asked for, 125 made" "$work/err" ||
+    fail generator-cut-industries-silently "stderr: $(cat "$work/err")"
+
+[[ $failures -eq 0 ]] && echo "all command-line cases passed"
+exit $((failures > 0))
