@@ -11,8 +11,9 @@ trap 'rm -rf "$work"' EXIT
 export QV_LIBRARY_DIR="$work/library" XDG_CONFIG_HOME="$work/config" QV_DATABASE="$work/market.db"
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 
-# 30 trading days ending Monday 2026-11-30, so 2026-11-29 is a Sunday.
-"$market" --db "$work/market.db" create --stocks 60 --industries 8 --days 30 >/dev/null 2>&1 ||
+# 80 trading days, more than 90 calendar days hold, ending Monday 2026-11-30 (so 2026-11-29 is a
+# Sunday).
+"$market" --db "$work/market.db" create --stocks 60 --industries 8 --days 80 >/dev/null 2>&1 ||
     { echo "cannot create the test market"; exit 1; }
 
 failures=0
@@ -31,7 +32,6 @@ cases=(
     "date-before-the-data-gave-an-empty-list;1;no data for 2001-01-01: the market's data starts on;;--print --date 2001-01-01"
     "sunday-showed-fridays-list-unnamed;0;shown is 2026-11-27, the trading day before it;;--print --date 2026-11-29"
     "row-limit-reached-was-not-said;0;row limit of 5 rows;;--print --rows 5"
-    "finder-lacked-growth-rate-and-market-cap;0;;GRT|Mkt Cap;--print --type finder"
     "missing-database-folder-was-created;1;there is no folder $work/typo;;--print --db $work/typo/market.db"
     "missing-export-folder-was-created;1;there is no folder $work/typo;;--export $work/typo/stocks.csv"
 )
@@ -52,7 +52,16 @@ done
 "$viewer" --export "$work/history.csv" --type stock-history --rows 0 2>"$work/err" ||
     fail history-rows-0-gave-65-rows "$(cat "$work/err")"
 lines=$(wc -l <"$work/history.csv" 2>/dev/null || echo 0)
-[[ $lines -eq 31 ]] || fail history-rows-0-gave-65-rows "$lines lines, not a header and 30 days"
+[[ $lines -eq 81 ]] || fail history-rows-0-gave-65-rows "$lines lines, not a header and 80 days"
+
+# The finder's rows lacked the growth-rate and market-cap fields of its layout: empty columns,
+# each logged as a missing field.
+rm -f "$QV_LIBRARY_DIR/qorvant-viewer.log"
+"$viewer" --export "$work/finder.csv" --type finder 2>"$work/err" ||
+    fail finder-lacked-growth-rate-and-market-cap "$(cat "$work/err")"
+! grep -qE "GRT|Mkt Cap" "$work/err" || fail finder-lacked-growth-rate-and-market-cap "$(cat "$work/err")"
+! grep -q "DataSource" "$QV_LIBRARY_DIR/qorvant-viewer.log" 2>/dev/null ||
+    fail finder-lacked-growth-rate-and-market-cap "$(cat "$QV_LIBRARY_DIR/qorvant-viewer.log")"
 
 # A damaged stocks table exited 0 with an empty list and replaced a good export with 3 bytes.
 if command -v sqlite3 >/dev/null; then
