@@ -22,16 +22,22 @@ const char* const kShellUsage =
     "\n"
     "options:\n"
     "  --db PATH            the market database (default: as qorvant-market finds it; a first\n"
-    "                       run creates the sample market there)\n"
+    "                       run creates the sample market there, in a folder that exists)\n"
     "  --type TYPE          stocks, industries, sectors, stock-history, industry-history,\n"
     "                       sector-history, finder (the stocks rated Buy) or portfolio\n"
-    "  --date YYYY-MM-DD    the day of the list (default: the latest trading day)\n"
+    "  --date YYYY-MM-DD    the day of the list (default: the latest trading day; a day\n"
+    "                       without trading shows the trading day before it, and says so)\n"
     "  --industry CODE      only this industry group (a history: its history)\n"
     "  --sector CODE        only this sector (a history: its history)\n"
     "  --watch-list ID      only the stocks or industry groups of this watch list\n"
     "  --portfolio ID       this portfolio (a portfolio list: default the owner's first)\n"
     "  --symbol SYMBOL      the stock of a stock history\n"
-    "  --rows N             at most N rows; 0 for every row (default: the owner's setting)\n";
+    "  --rows N             at most N rows; 0 for every row (default: the owner's setting,\n"
+    "                       and for a history its last 90 days)\n"
+    "\n"
+    "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
+    "as is a list the viewer could not read. Notes on what differs from the request go to\n"
+    "stderr.\n";
 
 namespace {
 
