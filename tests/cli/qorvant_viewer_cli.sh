@@ -64,7 +64,9 @@ rm -f "$QV_LIBRARY_DIR/qorvant-viewer.log"
     fail finder-lacked-growth-rate-and-market-cap "$(cat "$QV_LIBRARY_DIR/qorvant-viewer.log")"
 
 # A damaged stocks table exited 0 with an empty list and replaced a good export with 3 bytes.
-if command -v sqlite3 >/dev/null; then
+if ! command -v sqlite3 >/dev/null; then
+    fail damaged-stocks-table-exited-0 "no sqlite3 command to damage a copy of the market with (scripts/setup-debian installs it)"
+else
     cp "$work/market.db" "$work/damaged.db"
     root=$(sqlite3 "$work/damaged.db" "SELECT rootpage FROM sqlite_schema WHERE name = 'stocks'")
     size=$(sqlite3 "$work/damaged.db" "PRAGMA page_size")
@@ -82,8 +84,6 @@ if command -v sqlite3 >/dev/null; then
     [[ $(cat "$work/keep.csv") == $'Symbol\r\nKEEP\r' ]] || fail damaged-stocks-table-replaced-the-export "the previous file changed"
     leftovers=$(find "$work" -maxdepth 1 -name 'keep.csv.tmp*' | wc -l)
     [[ $leftovers -eq 0 ]] || fail damaged-stocks-table-replaced-the-export "a temporary file was left"
-else
-    echo "skipped the damaged-table cases: no sqlite3 command"
 fi
 
 # Asking the sample generator for more industry groups than it has names for gave fewer, silently.

@@ -3,9 +3,6 @@
 #include "shell/headless_mode.h"
 
 #include "control/viewer.h"
-#include "facade/market_store.h"
-#include "facade/sample_market.h"
-#include "facade/sqlite_database.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
@@ -19,7 +16,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -211,11 +207,6 @@ bool Mentions(const std::vector<std::string>& p_aNotes, const std::string& p_sTe
     });
 }
 
-std::string Contents(const std::filesystem::path& p_path) {
-    std::ifstream in(p_path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Each of these once showed an empty list, or the latest day's, as if it were the answer; the
 // command-line script tries the other names and days.
 TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatestList) {
@@ -316,65 +307,6 @@ TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
     EXPECT_NE(std::find(empty.begin(), empty.end(), "50 Day MA"), empty.end());
     EXPECT_EQ(std::find(empty.begin(), empty.end(), "Symbol"), empty.end());
     EXPECT_EQ(rows->Value("Symbol").ToString(), first);
-}
-
-class DamagedMarketTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        std::random_device device;
-        m_folder =
-            std::filesystem::temp_directory_path() / ("qv-damaged-" + std::to_string(device()));
-        std::filesystem::create_directories(m_folder);
-        m_sDatabase = (m_folder / "market.db").string();
-        int64_t root = 0;
-        int64_t pageSize = 0;
-        {
-            facade::MarketStore store(m_sDatabase, facade::MarketStore::Access::ReadWrite);
-            facade::SampleMarketOptions options;
-            options.m_lStocks = 50;
-            options.m_lIndustries = 10;
-            options.m_lTradingDays = 5;
-            facade::GenerateSampleMarket(store, options, {});
-            root = store.Database().QueryInt64(
-                "SELECT rootpage FROM sqlite_schema WHERE name = 'stocks'");
-            pageSize = store.Database().QueryInt64("PRAGMA page_size");
-        }
-        std::fstream file(m_sDatabase, std::ios::in | std::ios::out | std::ios::binary);
-        file.seekp((root - 1) * pageSize);
-        const std::string garbage(static_cast<size_t>(pageSize), '\xff');
-        file.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    ShellOptions Options(ShellMode p_eMode) const {
-        ShellOptions options;
-        options.m_eMode = p_eMode;
-        options.m_sDatabase = m_sDatabase;
-        options.m_sExportPath = (m_folder / "stocks.csv").string();
-        return options;
-    }
-
-    std::filesystem::path m_folder;
-    std::string m_sDatabase;
-};
-
-TEST_F(DamagedMarketTest, ADamagedStocksTableWasPrintedAndExportedAsAnEmptyList) {
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(RunHeadless(Options(ShellMode::Print), out, err), 1);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_NE(err.str().find("malformed"), std::string::npos) << err.str();
-
-    const ShellOptions exporting = Options(ShellMode::Export);
-    {
-        std::ofstream previous(exporting.m_sExportPath, std::ios::binary);
-        previous << "Symbol\r\nKEEP\r\n";
-    }
-    EXPECT_EQ(RunHeadless(exporting, out, err), 1);
-    EXPECT_EQ(Contents(exporting.m_sExportPath), "Symbol\r\nKEEP\r\n");
-    const auto files = std::distance(std::filesystem::directory_iterator(m_folder),
-                                     std::filesystem::directory_iterator());
-    EXPECT_EQ(files, 2) << "a temporary file was left beside the export";
 }
 
 TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
