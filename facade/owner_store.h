@@ -8,13 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "facade/owner_authority.h"
+
 namespace qv::facade {
 
 class SqliteDatabase;
 
 constexpr int32_t kDefaultMaxRows = 500;
 
-class OwnerStore {
+class OwnerStore final : public LoginRecords {
   public:
     explicit OwnerStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
@@ -31,7 +33,7 @@ class OwnerStore {
     void RecordLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode, double p_dLoginTime);
     // False only when the owner's last login handed out another time code. An empty code (a
     // caller that does not track logins) and an owner without a login never conflict.
-    bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode);
+    bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) override;
 
   private:
     SqliteDatabase& m_oDatabase;
