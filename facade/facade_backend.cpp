@@ -52,7 +52,15 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     OwnerStore oOwners(Database());
     if (p_sName.empty()) {
         oOwners.EnsureOwner(p_lOwnerId);
+        // Only a database written before names were guarded can hold an owner's default name
+        // under another owner; the owner can still log in by giving a name of its own.
+        if (!oOwners.OwnerName(p_lOwnerId)) {
+            RaiseFacadeError(kMethod, "the name \"" + DefaultOwnerName(p_lOwnerId) +
+                                          "\" belongs to another owner; log in with a name");
+        }
     } else {
+        CheckLoginName(kMethod, p_lOwnerId, p_sName,
+                       oOwners.OtherHolderOfName(p_sName, p_lOwnerId));
         oOwners.PutOwner(p_lOwnerId, p_sName, oOwners.DefaultMaxRows(p_lOwnerId));
     }
     const std::string sTimeCode = NewTimeCode();

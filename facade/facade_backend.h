@@ -44,7 +44,8 @@ class FacadeBackend {
 
     // Records a login of the owner (created, or renamed when a name is given), hands out its time
     // code and makes it the session; an earlier time code of the owner no longer counts as the
-    // current login. An owner below 1 is refused.
+    // current login. An owner below 1, or a name that belongs to another owner, is refused and
+    // changes nothing.
     std::string Login(int32_t p_lOwnerId, const std::string& p_sName);
 
     // The owner p_sMethod acts for, authorised against the session: OwnerAuthority::Authorise.

@@ -73,4 +73,13 @@ class OwnerAuthority {
     std::optional<OwnerSession> m_oSession;
 };
 
+// The name an owner gets when it first appears without one: "owner <id>".
+std::string DefaultOwnerName(int32_t p_lOwnerId);
+
+// A login may rename its own owner, but never take a name another owner holds (p_lHolder: the
+// owner holding p_sName, compared without regard to case), nor the default name of another
+// owner, which would keep that owner from ever being created. Refuses, naming p_sMethod.
+void CheckLoginName(std::string_view p_sMethod, int32_t p_lOwnerId, const std::string& p_sName,
+                    std::optional<int32_t> p_lHolder);
+
 }  // namespace qv::facade

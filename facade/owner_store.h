@@ -27,6 +27,8 @@ class OwnerStore final : public LoginRecords {
     void PutOwner(int32_t p_lOwnerId, const std::string& p_sName,
                   int32_t p_lDefaultMaxRows = kDefaultMaxRows);
     std::optional<std::string> OwnerName(int32_t p_lOwnerId);
+    // An owner other than p_lOwnerId whose name is p_sName, compared without regard to case.
+    std::optional<int32_t> OtherHolderOfName(const std::string& p_sName, int32_t p_lOwnerId);
     // The row limit of the owner's lists; kDefaultMaxRows for an unknown owner.
     int32_t DefaultMaxRows(int32_t p_lOwnerId);
 

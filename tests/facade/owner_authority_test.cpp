@@ -1,5 +1,5 @@
-// Whose data the facade serves: every call on owned data against the session it acts for, and
-// the calls that leave their owner out.
+// Whose data the facade serves: every call on owned data against the session it acts for, the
+// calls that leave their owner out, and logins that would take another owner's name.
 #include "facade/owner_authority.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include "facade/component_test_support.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
+#include "facade/owner_store.h"
 #include "facade/watch_list_store.h"
 #include "outside/automation_error.h"
 #include "outside/component_factory.h"
@@ -170,6 +171,48 @@ TEST_F(OwnerAuthorityTest, SearchCompanyNameWithoutAnOwnerListedAnotherOwnersLis
     EXPECT_EQ(Found(), 2);
     NewOwner();
     EXPECT_EQ(Found(), 0);
+}
+
+TEST_F(OwnerAuthorityTest, ALoginUnderAnotherOwnersNameLockedThatOwnerOut) {
+    const int32_t lCarol = NewOwner();
+    const std::string sCarol = "Carol " + std::to_string(lCarol);
+    Backend().Login(lCarol, sCarol);
+    const int32_t lIntruder = NewOwner();
+    const int32_t lNotYetSeen = lIntruder + 1000;
+    struct Case {
+        std::string m_sName;
+        bool m_bRefused;
+    };
+    const std::vector<Case> aCases = {
+        {sCarol, true},
+        {"CAROL " + std::to_string(lCarol), true},
+        {DefaultOwnerName(lNotYetSeen), true},
+        {"Owner " + std::to_string(lCarol), true},
+        {DefaultOwnerName(lIntruder), false},
+        {"owner 0" + std::to_string(lCarol), false},
+        {"Intruder " + std::to_string(lIntruder), false},
+    };
+    for (const Case& oCase : aCases) {
+        const std::string sRefusal = Refusal([&] { Backend().Login(lIntruder, oCase.m_sName); });
+        EXPECT_EQ(sRefusal, oCase.m_bRefused ? "Login: the name \"" + oCase.m_sName +
+                                                   "\" belongs to another owner"
+                                             : "")
+            << oCase.m_sName;
+    }
+    OwnerStore oOwners(Database());
+    EXPECT_EQ(oOwners.OwnerName(lIntruder), "Intruder " + std::to_string(lIntruder));
+    EXPECT_NO_THROW(Backend().Login(lCarol, sCarol));
+    EXPECT_NO_THROW(Backend().Login(lNotYetSeen, ""));
+    EXPECT_EQ(oOwners.OwnerName(lNotYetSeen), DefaultOwnerName(lNotYetSeen));
+
+    // A database written before names were guarded may hold the default name of an owner not yet
+    // seen under another owner; that owner is told so, and gets in by giving a name.
+    const int32_t lLockedOut = lNotYetSeen + 1;
+    oOwners.PutOwner(lIntruder, DefaultOwnerName(lLockedOut));
+    EXPECT_EQ(Refusal([&] { Backend().Login(lLockedOut, ""); }),
+              "Login: the name \"" + DefaultOwnerName(lLockedOut) +
+                  "\" belongs to another owner; log in with a name");
+    EXPECT_NO_THROW(Backend().Login(lLockedOut, "Locked out " + std::to_string(lLockedOut)));
 }
 
 }  // namespace
