@@ -25,6 +25,7 @@
 
 #include "bench/ratio.h"
 #include "control/viewer.h"
+#include "facade/facade_backend.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/recording_facade.h"
@@ -49,12 +50,17 @@ size_t HeapInUse() {
     return mallinfo2().uordblks;
 }
 
+// The viewer acts for an owner without layouts of its own, so that its list has the system
+// layout's columns.
+constexpr int32_t kOwnerId = facade::kDemoOwnerId + 1;
+
 struct Market {
     PlatformContext context;
     std::unique_ptr<ScopedPlatform> installed;
     std::shared_ptr<facade::FacadeCallLog> log = std::make_shared<facade::FacadeCallLog>();
     std::shared_ptr<ComponentFactory> real = std::make_shared<ComponentFactory>();
     double lastDay = 0;
+    std::string timeCode;
 };
 
 Market& TheMarket() {
@@ -70,7 +76,9 @@ Market& TheMarket() {
         options.m_lTradingDays = 260;
         facade::GenerateSampleMarket(*store, options, {});
         created->lastDay = options.m_lLastDay;
-        facade::RegisterFacadeComponents(*created->real, store);
+        auto backend = std::make_shared<facade::FacadeBackend>(store);
+        created->timeCode = backend->Login(kOwnerId, "");
+        facade::RegisterFacadeComponents(*created->real, backend);
         facade::RegisterRecordingComponents(created->context.Components(), created->real,
                                             facade::kFacadeProgIds, created->log);
         created->installed = std::make_unique<ScopedPlatform>(created->context);
@@ -83,6 +91,8 @@ std::shared_ptr<Viewer> StockList() {
     Market& market = TheMarket();
     auto viewer = std::make_shared<Viewer>();
     viewer->SetViewerType(vt_Stocks);
+    viewer->SetOwnerId(kOwnerId);
+    viewer->SetTimeCode(market.timeCode);
     viewer->SetStartDate(market.lastDay);
     viewer->SetMaxRows(10000);
     viewer->SetReturnAll(true);

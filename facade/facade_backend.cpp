@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <random>
 
+#include "facade/facade_arguments.h"
 #include "facade/market_queries.h"
 #include "facade/market_store.h"
 #include "facade/owner_store.h"
@@ -43,21 +44,53 @@ std::shared_ptr<Recordset> FacadeBackend::FieldCatalogue() {
 }
 
 std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName) {
+    constexpr std::string_view kMethod = "Login";
+    if (p_lOwnerId <= kSystemOwnerId) {
+        RaiseFacadeError(kMethod, "owner " + std::to_string(p_lOwnerId) + " cannot log in");
+    }
     SqliteTransaction oWork(Database());
     OwnerStore oOwners(Database());
     if (p_sName.empty()) {
         oOwners.EnsureOwner(p_lOwnerId);
+        // Only a database written before names were guarded can hold an owner's default name
+        // under another owner; the owner can still log in by giving a name of its own.
+        if (!oOwners.OwnerName(p_lOwnerId)) {
+            RaiseFacadeError(kMethod, "the name \"" + DefaultOwnerName(p_lOwnerId) +
+                                          "\" belongs to another owner; log in with a name");
+        }
     } else {
+        CheckLoginName(kMethod, p_lOwnerId, p_sName,
+                       oOwners.OtherHolderOfName(p_sName, p_lOwnerId));
         oOwners.PutOwner(p_lOwnerId, p_sName, oOwners.DefaultMaxRows(p_lOwnerId));
     }
     const std::string sTimeCode = NewTimeCode();
     oOwners.RecordLogin(p_lOwnerId, sTimeCode, PlatformContext::Current().Time().Now());
     oWork.Commit();
+    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, sTimeCode});
     return sTimeCode;
 }
 
-bool FacadeBackend::HasNewerLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) {
-    return !OwnerStore(Database()).IsCurrentLogin(p_lOwnerId, p_sTimeCode);
+int32_t FacadeBackend::AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,
+                                      OwnerAccess p_eAccess) {
+    OwnerStore oLogins(Database());
+    return m_oAuthority.Authorise(p_sMethod, p_lNamed, p_eAccess, oLogins);
+}
+
+int32_t FacadeBackend::ListOwner(std::string_view p_sMethod, int32_t p_lNamed) {
+    return m_oAuthority.OwnerFor(p_sMethod, p_lNamed, OwnerAccess::Read);
+}
+
+bool FacadeBackend::HasNewerLogin(const std::string& p_sTimeCode) {
+    const std::optional<OwnerSession>& oSession = m_oAuthority.Session();
+    if (!oSession) {
+        return false;
+    }
+    // Only one login of an owner is current, so a time code other than the session's is not.
+    if (!p_sTimeCode.empty() && p_sTimeCode != oSession->m_sTimeCode) {
+        return true;
+    }
+    OwnerStore oLogins(Database());
+    return m_oAuthority.IsStale(oLogins);
 }
 
 }  // namespace qv::facade

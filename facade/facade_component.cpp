@@ -4,6 +4,7 @@
 #include <string>
 
 #include "facade/facade_arguments.h"
+#include "facade/facade_backend.h"
 #include "outside/automation_error.h"
 #include "outside/ignore_case.h"
 
@@ -33,6 +34,19 @@ Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
     } catch (const std::exception& oError) {
         RaiseFacadeError(p_sName, oError.what());
     }
+}
+
+int32_t FacadeComponent::Owner(const FacadeArguments& p_oArgs, size_t p_lPlace,
+                               OwnerAccess p_eAccess) {
+    return Backend().AuthoriseOwner(p_oArgs.Method(), p_oArgs.Long(p_lPlace, "OwnerId"), p_eAccess);
+}
+
+int32_t FacadeComponent::OptionalOwner(const FacadeArguments& p_oArgs, size_t p_lPlace,
+                                       OwnerAccess p_eAccess) {
+    if (!p_oArgs.IsGiven(p_lPlace)) {
+        return Backend().AuthoriseOwner(p_oArgs.Method(), std::nullopt, p_eAccess);
+    }
+    return Owner(p_oArgs, p_lPlace, p_eAccess);
 }
 
 }  // namespace qv::facade

@@ -4,17 +4,26 @@
 // Whatever goes wrong inside a call reaches the caller as an automation error, as a remote
 // component's failure would: errors of the standard library are turned into one that names the
 // call, so that no other kind of exception crosses the dispatch boundary.
+//
+// A call on owned data starts by asking for the owner it acts for, which authorises the call's
+// owner argument against the session (owner_authority.h):
+//
+//     FacadeArguments args("GetLayout", p_args);
+//     const int32_t lOwnerId = Owner(args, 0, OwnerAccess::Read);
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string_view>
 
+#include "facade/owner_authority.h"
 #include "outside/dispatch.h"
 #include "outside/dispatch_table.h"
 
 namespace qv::facade {
 
+class FacadeArguments;
 class FacadeBackend;
 
 class FacadeComponent : public DispatchObject {
@@ -27,6 +36,11 @@ class FacadeComponent : public DispatchObject {
   protected:
     FacadeBackend& Backend() { return *m_oBackend; }
     virtual const DispatchTable& Table() const = 0;
+
+    // The owner argument at p_lPlace, authorised against the session.
+    int32_t Owner(const FacadeArguments& p_oArgs, size_t p_lPlace, OwnerAccess p_eAccess);
+    // The same for an owner argument a caller may leave out: the session's owner then.
+    int32_t OptionalOwner(const FacadeArguments& p_oArgs, size_t p_lPlace, OwnerAccess p_eAccess);
 
   private:
     std::shared_ptr<FacadeBackend> m_oBackend;

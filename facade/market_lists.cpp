@@ -211,19 +211,6 @@ std::optional<WatchListEntry> MarketLists::OwnedWatchList(int32_t p_lOwnerId,
     return std::nullopt;
 }
 
-std::optional<WatchListEntry> MarketLists::NameSearchList(int32_t p_lWatchListId,
-                                                          int32_t p_lListType,
-                                                          std::optional<int32_t> p_lOwnerId) {
-    if (p_lOwnerId) {
-        return OwnedWatchList(*p_lOwnerId, p_lWatchListId, p_lListType);
-    }
-    std::optional<WatchListEntry> oList = WatchListStore(m_oDatabase).Find(p_lWatchListId);
-    if (!oList || oList->m_bFolder || oList->m_lListType != p_lListType) {
-        return std::nullopt;
-    }
-    return oList;
-}
-
 std::optional<std::string> MarketLists::OwnedPortfolio(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
     PortfolioStore oPortfolios(m_oDatabase);
     if (p_lOwnerId <= 0 || oPortfolios.OwnerOf(p_lPortfolioId) != p_lOwnerId) {
@@ -387,7 +374,7 @@ ListAnswer MarketLists::Holdings(int32_t p_lOwnerId, int32_t p_lPortfolioId, int
 }
 
 ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScope& p_oScope,
-                                      int32_t p_lDate, std::optional<int32_t> p_lOwnerId) {
+                                      int32_t p_lDate, int32_t p_lOwnerId) {
     ListRequest oRequest;
     oRequest.m_aFields = {"CompanyName", "Symbol"};
     oRequest.m_lDate = p_lDate;
@@ -396,7 +383,7 @@ ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScop
     oRequest.m_lIndCode = p_oScope.m_lIndCode;
     oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
-        if (!NameSearchList(p_oScope.m_lWatchListId, watch_list_type::kStocks, p_lOwnerId)) {
+        if (!OwnedWatchList(p_lOwnerId, p_oScope.m_lWatchListId, watch_list_type::kStocks)) {
             return EmptyTable(oRequest.m_aFields);
         }
         oRequest.m_lWatchListId = p_oScope.m_lWatchListId;
@@ -405,7 +392,7 @@ ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScop
 }
 
 ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListScope& p_oScope,
-                                       int32_t p_lDate, std::optional<int32_t> p_lOwnerId) {
+                                       int32_t p_lDate, int32_t p_lOwnerId) {
     ListRequest oRequest;
     oRequest.m_aFields = {"IndName", "IndCode"};
     oRequest.m_lDate = p_lDate;
@@ -413,7 +400,7 @@ ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListSco
     oRequest.m_sNameStart = Trimmed(p_sText);
     oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
-        if (!NameSearchList(p_oScope.m_lWatchListId, watch_list_type::kIndustries, p_lOwnerId)) {
+        if (!OwnedWatchList(p_lOwnerId, p_oScope.m_lWatchListId, watch_list_type::kIndustries)) {
             return EmptyTable(oRequest.m_aFields);
         }
         oRequest.m_lWatchListId = p_oScope.m_lWatchListId;

@@ -104,13 +104,12 @@ class MarketLists {
 
     // The name lists of the search dialog, by name: "CompanyName" and "Symbol" of the stocks
     // whose company name starts with p_sText; "IndName" and "IndCode"; "SectorName" and
-    // "SectorCode". A watch list id limits the stocks or industries to that list; with an owner
-    // id, only to a list of that owner (another owner's list gives no rows). The viewer's search
-    // dialog sends no owner, so without one any list of the type counts.
+    // "SectorCode". A watch list id limits the stocks or industries to that list when it is
+    // p_lOwnerId's; a list of another owner (or of no one) gives no rows.
     ResultTable CompanyNames(const std::string& p_sText, const ListScope& p_oScope, int32_t p_lDate,
-                             std::optional<int32_t> p_lOwnerId);
+                             int32_t p_lOwnerId);
     ResultTable IndustryNames(const std::string& p_sText, const ListScope& p_oScope,
-                              int32_t p_lDate, std::optional<int32_t> p_lOwnerId);
+                              int32_t p_lDate, int32_t p_lOwnerId);
     ResultTable SectorNames(const std::string& p_sText, int32_t p_lDate);
 
     // The owner's watch list of the type, or nullopt (also for a folder).
@@ -120,10 +119,6 @@ class MarketLists {
     std::optional<std::string> OwnedPortfolio(int32_t p_lOwnerId, int32_t p_lPortfolioId);
 
   private:
-    // The list a name search is limited to: the owner's list of the type when an owner is
-    // given, else any list of the type; nullopt for a folder or a list of another kind.
-    std::optional<WatchListEntry> NameSearchList(int32_t p_lWatchListId, int32_t p_lListType,
-                                                 std::optional<int32_t> p_lOwnerId);
     // One row named p_sName over the member stocks of the query's scope (p_bOfIndustries: the
     // stocks of the industry groups of its watch list), shaped as an industry or sector row.
     ResultTable Summary(const ListQuery& p_oQuery, const std::string& p_sName, bool p_bOfIndustries,

@@ -17,9 +17,10 @@ void OwnerStore::PutOwner(int32_t p_lOwnerId, const std::string& p_sName,
 }
 
 void OwnerStore::EnsureOwner(int32_t p_lOwnerId) {
-    SqliteStatement oPut = m_oDatabase.Prepare(
-        "INSERT OR IGNORE INTO owners (owner_id, name) VALUES (?1, 'owner ' || ?1)");
+    SqliteStatement oPut =
+        m_oDatabase.Prepare("INSERT OR IGNORE INTO owners (owner_id, name) VALUES (?1, ?2)");
     oPut.BindInt64(1, p_lOwnerId);
+    oPut.BindText(2, DefaultOwnerName(p_lOwnerId));
     oPut.Run();
 }
 
@@ -30,6 +31,18 @@ std::optional<std::string> OwnerStore::OwnerName(int32_t p_lOwnerId) {
         return std::nullopt;
     }
     return oQuery.ColumnText(0);
+}
+
+std::optional<int32_t> OwnerStore::OtherHolderOfName(const std::string& p_sName,
+                                                     int32_t p_lOwnerId) {
+    SqliteStatement oQuery = m_oDatabase.Prepare(
+        "SELECT owner_id FROM owners WHERE name = ?1 COLLATE NOCASE AND owner_id <> ?2 LIMIT 1");
+    oQuery.BindText(1, p_sName);
+    oQuery.BindInt64(2, p_lOwnerId);
+    if (!oQuery.Step()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(oQuery.ColumnInt64(0));
 }
 
 int32_t OwnerStore::DefaultMaxRows(int32_t p_lOwnerId) {

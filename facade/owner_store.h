@@ -8,13 +8,15 @@
 #include <optional>
 #include <string>
 
+#include "facade/owner_authority.h"
+
 namespace qv::facade {
 
 class SqliteDatabase;
 
 constexpr int32_t kDefaultMaxRows = 500;
 
-class OwnerStore {
+class OwnerStore final : public LoginRecords {
   public:
     explicit OwnerStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
@@ -25,13 +27,15 @@ class OwnerStore {
     void PutOwner(int32_t p_lOwnerId, const std::string& p_sName,
                   int32_t p_lDefaultMaxRows = kDefaultMaxRows);
     std::optional<std::string> OwnerName(int32_t p_lOwnerId);
+    // An owner other than p_lOwnerId whose name is p_sName, compared without regard to case.
+    std::optional<int32_t> OtherHolderOfName(const std::string& p_sName, int32_t p_lOwnerId);
     // The row limit of the owner's lists; kDefaultMaxRows for an unknown owner.
     int32_t DefaultMaxRows(int32_t p_lOwnerId);
 
     void RecordLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode, double p_dLoginTime);
     // False only when the owner's last login handed out another time code. An empty code (a
     // caller that does not track logins) and an owner without a login never conflict.
-    bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode);
+    bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) override;
 
   private:
     SqliteDatabase& m_oDatabase;

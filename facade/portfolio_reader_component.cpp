@@ -34,7 +34,7 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lPortfolioId = oArgs.Long(0, "PortfolioID");
-    const int32_t lOwnerId = oArgs.Long(1, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 1, OwnerAccess::Read);
     const int32_t lDate = oArgs.Day(2, "Date");
     const bool bWithTrades = oArgs.Boolean(3, "WithTrades");
     const bool bWithCatalogue = oArgs.Boolean(6, "WithCatalogue");
@@ -63,10 +63,10 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
 
 Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
     FacadeArguments oArgs("GetPortfolios", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     ResultTable oTable;
     oTable.m_aColumns = {{"id", FieldKind::Integer}, {"Name", FieldKind::Text}};
-    if (lOwnerId > 0) {
+    if (lOwnerId != kSystemOwnerId) {
         for (auto& [lId, sName] : PortfolioStore(Backend().Database()).Portfolios(lOwnerId)) {
             oTable.m_aRows.push_back({int64_t{lId}, std::move(sName)});
         }

@@ -20,7 +20,8 @@
 // ("Trade_ID", "Symbol", "BuyDate", "Commission", "InitialPrice", "Shares", "Short", "InitialReq",
 // "MaintenancePercent", in that order), then "NumShares" and the fields of the layout in force
 // (the description sent, else the layout of its id or the portfolio layout, 14), ordered by the
-// layout's sort. A portfolio of another owner, or none, gives an empty recordset.
+// layout's sort. The owner is the session's (owner_authority.h); a portfolio of another owner,
+// or none, gives an empty recordset.
 #pragma once
 
 #include "facade/facade_component.h"

@@ -121,15 +121,6 @@ int32_t StartLayoutId(int32_t p_lLayoutId, int32_t p_lWatchListId, int32_t p_lWa
     return p_lWatchListId > 0 ? p_lWatchListLayout : 0;
 }
 
-// The owner a host may add after the arguments of a name search, so that a watch list limits
-// the names only when it is that owner's; the viewer's search dialog sends none.
-std::optional<int32_t> SearchOwner(const FacadeArguments& p_oArgs, size_t p_lIndex) {
-    if (!p_oArgs.IsGiven(p_lIndex)) {
-        return std::nullopt;
-    }
-    return p_oArgs.Long(p_lIndex, "OwnerId");
-}
-
 RowKind ScreenRows(FacadeArguments& p_oArgs, int32_t p_lResultType) {
     switch (p_lResultType) {
         case 0:
@@ -216,11 +207,11 @@ constexpr ListPlaces kSectorViewerPlaces{1, 2, 3, 5, 6, kNone, 7, 8, kNone, 9};
 constexpr ListPlaces kSearchIndustriesPlaces{2, 3, kNone, 6, 8, 9, 10, kNone, kNone, kNone};
 constexpr ListPlaces kSearchSectorPlaces{2, 5, kNone, 6, 7, kNone, 8, kNone, kNone, kNone};
 
-// True, with the flag written back, when the owner has logged in again since the caller's time
-// code was handed out; the call then answers nothing else.
-bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
-                   int32_t p_lOwnerId) {
-    if (!p_oBackend.HasNewerLogin(p_lOwnerId, p_oArgs.Text(p_oPlaces.m_lTimeCode, "TimeCode"))) {
+// True, with the flag written back, when the session's owner has logged in again since the
+// session's or the caller's time code was handed out; the call then answers nothing else.
+bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs,
+                   const ListPlaces& p_oPlaces) {
+    if (!p_oBackend.HasNewerLogin(p_oArgs.Text(p_oPlaces.m_lTimeCode, "TimeCode"))) {
         return false;
     }
     p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = true;
@@ -285,8 +276,8 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kStockViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
+    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
+    if (LoginConflict(Backend(), oArgs, oPlaces)) {
         return Variant::Nothing();
     }
     const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
@@ -313,7 +304,7 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kSearchStocksPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
     const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
     const LayoutInForce oInForce = ListLayout(
@@ -346,8 +337,8 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kIndustryViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
+    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
+    if (LoginConflict(Backend(), oArgs, oPlaces)) {
         return Variant::Nothing();
     }
     const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
@@ -372,8 +363,8 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kSectorViewerPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (LoginConflict(Backend(), oArgs, oPlaces, lOwnerId)) {
+    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
+    if (LoginConflict(Backend(), oArgs, oPlaces)) {
         return Variant::Nothing();
     }
     const LayoutInForce oInForce =
@@ -390,7 +381,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kSearchIndustriesPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
     const LayoutInForce oInForce = ListLayout(
@@ -413,7 +404,7 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     const ListPlaces& oPlaces = kSearchSectorPlaces;
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const LayoutInForce oInForce =
         ListLayout(oDatabase, oArgs, oPlaces, lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
     MarketLists oLists(oDatabase);
@@ -428,7 +419,7 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     FacadeArguments oArgs(p_sMethod, p_args);
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(5, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 5, OwnerAccess::Read);
     const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
         p_sMethod, lOwnerId, oArgs.Value(3), LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
         kNoFinderType);
@@ -462,18 +453,18 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
 Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("GetDefaultLayout", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database())
-            .Default(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "ViewerType"),
-                     oArgs.Long(2, "FinderType"));
+            .Default(lOwnerId, oArgs.Long(1, "ViewerType"), oArgs.Long(2, "FinderType"));
     return oLayout ? LayoutToVariant(*oLayout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("GetLayout", p_args);
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const std::optional<LayoutRecord> oLayout =
-        LayoutAccess(Backend().Database())
-            .Readable(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "LayoutId"));
+        LayoutAccess(Backend().Database()).Readable(lOwnerId, oArgs.Long(1, "LayoutId"));
     return oLayout ? LayoutToVariant(*oLayout) : Variant();
 }
 
@@ -484,34 +475,36 @@ Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
 Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
     FacadeArguments oArgs("GetDefaultLayoutID", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database())
-            .Default(oArgs.Long(0, "OwnerId"), oArgs.Long(1, "PrintType"),
-                     oArgs.Long(2, "ResultType"));
+            .Default(lOwnerId, oArgs.Long(1, "PrintType"), oArgs.Long(2, "ResultType"));
     return oLayout ? oLayout->m_lId : 0;
 }
 
 Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchCompanyName", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
+    const int32_t lOwnerId = OptionalOwner(oArgs, 5, OwnerAccess::Read);
     ListScope oScope;
     oScope.m_lIndCode = oArgs.Long(1, "IndCode");
     oScope.m_lSectorCode = oArgs.Long(2, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(3, "WatchListId");
-    return RecordsetValue(MarketLists(Backend().Database())
-                              .CompanyNames(oArgs.Text(0, "SearchText"), oScope,
-                                            oArgs.Day(4, "Date"), SearchOwner(oArgs, 5)));
+    return RecordsetValue(
+        MarketLists(Backend().Database())
+            .CompanyNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(4, "Date"), lOwnerId));
 }
 
 Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
     FacadeArguments oArgs("SearchIndustryName", p_args);
     ReadSnapshot oSnapshot(Backend().Database());
+    const int32_t lOwnerId = OptionalOwner(oArgs, 4, OwnerAccess::Read);
     ListScope oScope;
     oScope.m_lSectorCode = oArgs.Long(1, "SectorCode");
     oScope.m_lWatchListId = oArgs.Long(2, "WatchListId");
-    return RecordsetValue(MarketLists(Backend().Database())
-                              .IndustryNames(oArgs.Text(0, "SearchText"), oScope,
-                                             oArgs.Day(3, "Date"), SearchOwner(oArgs, 4)));
+    return RecordsetValue(
+        MarketLists(Backend().Database())
+            .IndustryNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(3, "Date"), lOwnerId));
 }
 
 Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
@@ -524,7 +517,7 @@ Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
 Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
     FacadeArguments oArgs("getdefaultmaxrows", p_args);
     const int32_t lMaxRows =
-        OwnerStore(Backend().Database()).DefaultMaxRows(oArgs.Long(3, "OwnerId"));
+        OwnerStore(Backend().Database()).DefaultMaxRows(Owner(oArgs, 3, OwnerAccess::Read));
     oArgs.Out(1) = lMaxRows;
     oArgs.Out(2) = false;
     return lMaxRows;
@@ -532,18 +525,14 @@ Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
     FacadeArguments oArgs("Login", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    if (lOwnerId <= 0) {
-        oArgs.Fail(0, "OwnerId", "owner " + std::to_string(lOwnerId) + " cannot log in");
-    }
-    return Backend().Login(lOwnerId, Trimmed(oArgs.Text(1, "Name")));
+    return Backend().Login(oArgs.Long(0, "OwnerId"), Trimmed(oArgs.Text(1, "Name")));
 }
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     FacadeArguments oArgs("RunScreen", p_args);
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const int32_t lResultType = oArgs.Long(1, "ResultType");
     ScreenRequest oRequest;
     oRequest.m_eRows = ScreenRows(oArgs, lResultType);

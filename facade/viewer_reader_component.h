@@ -56,8 +56,8 @@
 //    1 OwnerId Long, 2 PrintType Integer, 3 ResultType Integer ref
 // SearchCompanyName (returns "CompanyName", "Symbol")
 //    1 SearchText String, 2 IndCode Integer, 3 SectorCode Integer, 4 WatchListId Long,
-//    5 Date String, 6 OwnerId Long (optional, for hosts: the watch list must then be this
-//    owner's, else no rows)
+//    5 Date String, 6 OwnerId Long (optional, for hosts; the viewer's search dialog sends none
+//    and the session's owner is meant)
 // SearchIndustryName (returns "IndName", "IndCode")
 //    1 SearchText String, 2 SectorCode Integer, 3 WatchListId Long, 4 Date String,
 //    5 OwnerId Long (optional, as for SearchCompanyName)
@@ -65,13 +65,19 @@
 //    1 SearchText String, 2 Date String
 // getdefaultmaxrows (returns the Long row limit; an owner has one limit for every list kind)
 //    1 ListKind Long, 2 MaxRows Long out, 3 ReturnAll Boolean out (False), 4 OwnerId Long
-// Login, for hosts (returns the String time code)
-//    1 OwnerId Long, 2 Name String (optional)
+// Login, for hosts (returns the String time code, and makes the login the facade's session)
+//    1 OwnerId Long, 2 Name String (optional: the owner's new name; a name of another owner is
+//    refused)
 // RunScreen, for hosts (returns the finder-results Recordset)
 //    1 OwnerId Long, 2 ResultType Integer (0 or 5 stocks, 1 industries, 2 sectors),
 //    3 Criteria Variant: array (0..2, 0..n-1) of field name, operator ("=", "<>", "<", "<=",
 //      ">", ">="), value; Empty for none, 4 Date Date, 5 MaxRows Long (optional),
 //    6 ReturnAll Boolean (optional: every row found, whatever MaxRows says)
+//
+// Owners: every call with an OwnerId is authorised against the session (owner_authority.h): the
+// session's owner, or 0 (the system) for reading the system's layouts and the market lists; any
+// other owner, or a call without a session, is refused. GetSectorDetail, GetCustomFieldList and
+// SearchSectorName read system data only and need no session.
 //
 // What the lists answer:
 // - Rows of the layout in force: the description sent when it holds columns, else the layout of
@@ -82,8 +88,10 @@
 // - MaxRows and ReturnAll as market_lists.h resolves them, written back.
 // - StartTimeId: the trading day the rows belong to, as a day serial: the latest trading day on
 //   or before the date asked for. GetSectorDetail takes it back to read the same day.
-// - A login conflict (a newer login of the owner than TimeCode) sets TimeCodeFailed and writes
-//   back nothing else.
+// - A login conflict (a newer login of the session's owner than the session's login or than
+//   TimeCode) sets TimeCodeFailed and writes back nothing else.
+// - A watch list or portfolio scopes a list, or a name search, only for its owner: another
+//   owner's lists no rows.
 // - Searches: SearchOpt1 1 searches company names starting with the text; otherwise the text
 //   is a list of symbols (stocks) or codes (industries, sectors) separated by commas, and for
 //   industries and sectors a text that is not a list of codes searches names.

@@ -19,7 +19,7 @@ constexpr int32_t kLastDataType = 16;
 
 Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("SaveLayout", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
     LayoutRecord oLayout;
     oLayout.m_lId = oArgs.Long(1, "LayoutId");
     oLayout.m_sName = oArgs.Text(2, "Name");
@@ -31,7 +31,7 @@ Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
     oLayout.m_lDataType = oArgs.Long(10, "DataType");
     oLayout.m_lFinderType = oArgs.IsGiven(11) ? oArgs.Long(11, "FinderType") : -1;
     oLayout.m_lOwnerId = lOwnerId;
-    if (lOwnerId <= 0 || oLayout.m_aColumns.empty() || oLayout.m_lDataType < 0 ||
+    if (oLayout.m_aColumns.empty() || oLayout.m_lDataType < 0 ||
         oLayout.m_lDataType > kLastDataType) {
         return false;
     }
@@ -46,7 +46,7 @@ Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
 
 Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("DeleteLayout", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
     const int32_t lLayoutId = oArgs.Long(1, "LayoutId");
     LayoutAccess oAccess(Backend().Database());
     const std::optional<LayoutRecord> oDeleted = oAccess.Readable(lOwnerId, lLayoutId);
@@ -62,10 +62,10 @@ Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
 
 Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("RestoreDefaultLayout", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
     const int32_t lViewerType = oArgs.Long(1, "ViewerType");
     const int32_t lFinderType = oArgs.Long(2, "FinderType");
-    if (!oArgs.Boolean(3, "UserOnly") && lOwnerId > 0) {
+    if (!oArgs.Boolean(3, "UserOnly")) {
         LayoutStore(Backend().Database())
             .ClearOwnerDefault(lOwnerId, lViewerType, lFinderType, false);
     }
@@ -76,13 +76,9 @@ Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
 
 Variant ViewerWriterComponent::DeleteCustomLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("DeleteCustomLayout", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
-    const int32_t lPrintType = oArgs.Long(1, "PrintType");
-    const int32_t lFinderType = oArgs.Long(2, "FinderType");
-    if (lOwnerId > 0) {
-        LayoutStore(Backend().Database())
-            .ClearOwnerDefault(lOwnerId, lPrintType, lFinderType, true);
-    }
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
+    LayoutStore(Backend().Database())
+        .ClearOwnerDefault(lOwnerId, oArgs.Long(1, "PrintType"), oArgs.Long(2, "FinderType"), true);
     return Variant();
 }
 

@@ -18,11 +18,13 @@
 //    1 OwnerId Long, 2 PrintType Integer, 3 FinderType Integer ref
 //
 // Rules:
-// - An owner changes only its own layouts; the system layouts (owner 0) never change. Saving a
-//   layout id the owner does not own (a system layout, another owner's, -1) creates a new layout
-//   of the owner, and the saved layout becomes the owner's default for its data type and finder
-//   type. Owner ids below 1, a data type outside 0 to 16 and a layout without columns are
-//   refused (False). The sort text is composed from the sort ids, as the viewer composes it.
+// - Every call changes the layouts of the session's owner only (owner_authority.h): any other
+//   OwnerId, the system's (0) included, is refused with an automation error. The system layouts
+//   never change.
+// - Saving a layout id the owner does not own (a system layout, another owner's, -1) creates a
+//   new layout of the owner, and the saved layout becomes the owner's default for its data type
+//   and finder type. A data type outside 0 to 16 and a layout without columns are refused
+//   (False). The sort text is composed from the sort ids, as the viewer composes it.
 // - Deleting answers False for a layout the owner does not own; after a deletion the owner's
 //   default (or the system default) for the deleted layout's kind is handed back. The kind is the
 //   deleted layout's own data type and finder type: FinderResultsType is that of the viewer's

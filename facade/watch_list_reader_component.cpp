@@ -10,7 +10,7 @@ namespace qv::facade {
 
 Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
     FacadeArguments oArgs("GetWatchLists", p_args);
-    const int32_t lOwnerId = oArgs.Long(0, "OwnerId");
+    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const int32_t lListType = oArgs.Long(1, "WatchListType");
     ResultTable oTable;
     oTable.m_aColumns = {{"id", FieldKind::Integer},       {"parentid", FieldKind::Integer},
@@ -18,7 +18,7 @@ Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
                          {"IsFolder", FieldKind::Boolean}, {"ListType", FieldKind::Integer}};
     const bool bKnownType =
         lListType == watch_list_type::kStocks || lListType == watch_list_type::kIndustries;
-    if (lOwnerId > 0 && bKnownType) {
+    if (lOwnerId != kSystemOwnerId && bKnownType) {
         for (WatchListEntry& oEntry :
              WatchListStore(Backend().Database()).WatchLists(lOwnerId, lListType)) {
             oTable.m_aRows.push_back({int64_t{oEntry.m_lId}, int64_t{oEntry.m_lParentId},

@@ -6,7 +6,8 @@
 // The recordset holds the owner's folders and lists of the type, folders first, each group by
 // name: "id", "parentid" (0 at the top), "Name", "Comments", "IsFolder", "ListType". It is a
 // client recordset the caller may add rows to (the viewer appends the list it has just created).
-// Another type, or an owner below 1, gives an empty recordset.
+// The owner is the session's (owner_authority.h); the system (0) has no lists, and another type
+// gives an empty recordset too.
 #pragma once
 
 #include "facade/facade_component.h"

@@ -23,15 +23,6 @@ std::optional<WatchListEntry> OwnersEntry(WatchListStore& p_oLists, int32_t p_lO
     return std::nullopt;
 }
 
-int32_t OwnerOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
-    const int32_t lOwnerId = p_oArgs.Long(p_lIndex, "OwnerId");
-    if (lOwnerId <= 0) {
-        p_oArgs.Fail(p_lIndex, "OwnerId",
-                     "owner " + std::to_string(lOwnerId) + " cannot own watch lists");
-    }
-    return lOwnerId;
-}
-
 int32_t ListTypeOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
     const int32_t lListType = p_oArgs.Long(p_lIndex, "WatchListType");
     if (lListType != watch_list_type::kStocks && lListType != watch_list_type::kIndustries) {
@@ -72,8 +63,8 @@ int32_t FolderOf(FacadeArguments& p_oArgs, size_t p_lIndex, WatchListStore& p_oL
 
 Variant WatchListWriterComponent::NewWatchListAndItems(DispatchArgs p_args) {
     FacadeArguments oArgs("NewWatchListAndItems", p_args);
+    const int32_t lOwnerId = Owner(oArgs, 5, OwnerAccess::Write);
     WatchListStore oLists(Backend().Database());
-    const int32_t lOwnerId = OwnerOf(oArgs, 5);
     const int32_t lListType = ListTypeOf(oArgs, 2);
     const std::string sName = NameOf(oArgs, 3);
     const int32_t lFolderId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
@@ -86,8 +77,8 @@ Variant WatchListWriterComponent::NewWatchListAndItems(DispatchArgs p_args) {
 Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMethod, bool p_bMatching,
                                                        DispatchArgs p_args) {
     FacadeArguments oArgs(p_sMethod, p_args);
+    const int32_t lOwnerId = Owner(oArgs, 6, OwnerAccess::Write);
     WatchListStore oLists(Backend().Database());
-    const int32_t lOwnerId = OwnerOf(oArgs, 6);
     const int32_t lListType = ListTypeOf(oArgs, 3);
     const std::string sName = NameOf(oArgs, 4);
     const int32_t lFolderId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
@@ -105,12 +96,13 @@ Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMetho
 
 Variant WatchListWriterComponent::AddWatchListItems(DispatchArgs p_args) {
     FacadeArguments oArgs("AddWatchListItems", p_args);
+    const int32_t lOwnerId = OptionalOwner(oArgs, 3, OwnerAccess::Write);
     WatchListStore oLists(Backend().Database());
     const int32_t lListId = oArgs.Long(0, "WatchListId");
     const int32_t lListType = ListTypeOf(oArgs, 2);
     std::optional<WatchListEntry> oList = oLists.Find(lListId);
-    if (oList && oArgs.IsGiven(3)) {
-        oList = OwnersEntry(oLists, OwnerOf(oArgs, 3), lListType, lListId);
+    if (oList) {
+        oList = OwnersEntry(oLists, lOwnerId, oList->m_lListType, lListId);
     }
     if (!oList || oList->m_bFolder) {
         oArgs.Fail(0, "WatchListId", "watch list " + std::to_string(lListId) + " not found");
@@ -125,8 +117,8 @@ Variant WatchListWriterComponent::AddWatchListItems(DispatchArgs p_args) {
 
 Variant WatchListWriterComponent::NewWatchListFolder(DispatchArgs p_args) {
     FacadeArguments oArgs("NewWatchListFolder", p_args);
+    const int32_t lOwnerId = Owner(oArgs, 3, OwnerAccess::Write);
     WatchListStore oLists(Backend().Database());
-    const int32_t lOwnerId = OwnerOf(oArgs, 3);
     const int32_t lListType = ListTypeOf(oArgs, 1);
     const std::string sName = NameOf(oArgs, 2);
     const int32_t lParentId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);

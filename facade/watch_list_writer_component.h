@@ -12,7 +12,7 @@
 //    4 WatchListType Long ref, 5 Name String ref, 6 Comments String ref, 7 OwnerId Long
 // AddWatchListItems (returns the Long number of items added)
 //    1 WatchListId Long ref, 2 Items Variant ref, 3 WatchListType Long ref,
-//    4 OwnerId Long (optional, for hosts: the list must then be this owner's)
+//    4 OwnerId Long (optional, for hosts; the viewer sends none and the session's owner is meant)
 // NewWatchListFolder, for hosts (returns the new folder's Long id)
 //    1 ParentId Long in/out, 2 WatchListType Long ref, 3 Name String ref, 4 OwnerId Long
 //
@@ -21,9 +21,10 @@
 // keys that name nothing, and repeats, are left out. The folder of a new list must be one of the
 // owner's folders of the type, or 0 for the top; given one of the owner's lists instead, the new
 // list goes beside it, and the folder used is written back. The list compared against, and the
-// list added to, must be the owner's list of the same type. Anything else (an owner below 1, an
-// unknown type, an empty name, a list or folder that is not the owner's) is an automation error
-// that says what is wrong; nothing is created then.
+// list added to, must be the owner's list of the same type. The owner is the session's
+// (owner_authority.h). Anything else (another owner, an unknown type, an empty name, a list or
+// folder that is not the owner's) is an automation error that says what is wrong; nothing is
+// created then.
 #pragma once
 
 #include "facade/facade_component.h"

@@ -60,18 +60,26 @@ std::string PathOrDefault(const std::string& p_sPath) {
 
 }  // namespace
 
-MarketSession::MarketSession(const std::string& p_sPath, const facade::ProgressFn& p_fProgress)
+MarketSession::MarketSession(const std::string& p_sPath, const facade::ProgressFn& p_fProgress,
+                             int32_t p_lOwnerId)
     : MarketSession(std::shared_ptr<facade::MarketStore>(
-          facade::OpenOrGenerateMarket(PathOrDefault(p_sPath), p_fProgress))) {}
+                        facade::OpenOrGenerateMarket(PathOrDefault(p_sPath), p_fProgress)),
+                    p_lOwnerId) {}
 
-MarketSession::MarketSession(std::shared_ptr<facade::MarketStore> p_oStore)
+MarketSession::MarketSession(std::shared_ptr<facade::MarketStore> p_oStore, int32_t p_lOwnerId)
     : m_oStore(std::move(p_oStore)),
       m_oBackend(std::make_shared<facade::FacadeBackend>(m_oStore)),
-      m_sPath(m_oStore->Path()) {
+      m_sPath(m_oStore->Path()),
+      m_lOwnerId(p_lOwnerId) {
+    LogIn();
     ReadSummary();
 }
 
 MarketSession::~MarketSession() = default;
+
+void MarketSession::LogIn() {
+    m_sTimeCode = m_oBackend->Login(m_lOwnerId, "");
+}
 
 void MarketSession::ReadSummary() {
     const facade::MarketSummary summary = m_oStore->Summary();
@@ -96,14 +104,10 @@ bool MarketSession::HasStock(const std::string& p_sSymbol) const {
                 .m_aRows.empty();
 }
 
-int32_t MarketSession::OwnerId() {
-    return facade::kDemoOwnerId;
-}
-
 std::vector<NamedCode> MarketSession::Industries() const {
     facade::MarketLists lists(m_oStore->Database());
-    return NamesOf(lists.IndustryNames("", facade::ListScope{}, m_lLastDay, std::nullopt),
-                   "IndCode", "IndName");
+    return NamesOf(lists.IndustryNames("", facade::ListScope{}, m_lLastDay, m_lOwnerId), "IndCode",
+                   "IndName");
 }
 
 std::vector<NamedCode> MarketSession::Sectors() const {

@@ -1,16 +1,20 @@
 // The market the shell shows: the open market database, the facade components registered on it,
-// and the name lists a host offers for choosing a list's scope.
+// the login they act for, and the name lists a host offers for choosing a list's scope.
 //
 // The database is the one qorvant-market uses (DefaultMarketDatabasePath unless a path is given);
 // a first run finds it empty and generates the sample market into it, reporting each stage. A path
 // given must be in a folder that exists: a mistyped folder is an error, not a new market.
+// Opening logs in as the owner the shell acts for, so that the facade serves that owner's
+// layouts, watch lists and portfolios (and no one else's); the viewer carries the time code.
 //
 //     MarketSession session("", progress);
 //     session.Register(PlatformContext::Current().Components());
-//     for (const NamedCode& industry : session.Industries()) { ... }
+//     viewer.SetOwnerId(session.OwnerId());
+//     viewer.SetTimeCode(session.TimeCode());
 #pragma once
 
 #include "facade/progress.h"
+#include "facade/sample_market.h"
 
 #include <cstdint>
 #include <memory>
@@ -37,10 +41,13 @@ struct NamedCode {
 
 class MarketSession {
   public:
-    // Opens (or on a first run creates and fills) the database at p_sPath; an empty path is the
-    // default database. Failures are the facade's errors, naming the file.
-    MarketSession(const std::string& p_sPath, const facade::ProgressFn& p_fProgress);
-    explicit MarketSession(std::shared_ptr<facade::MarketStore> p_oStore);
+    // Opens (or on a first run creates and fills) the database at p_sPath, an empty path being the
+    // default database, and logs in as p_lOwnerId. Failures are the facade's errors, naming the
+    // file or the login.
+    MarketSession(const std::string& p_sPath, const facade::ProgressFn& p_fProgress,
+                  int32_t p_lOwnerId = facade::kDemoOwnerId);
+    explicit MarketSession(std::shared_ptr<facade::MarketStore> p_oStore,
+                           int32_t p_lOwnerId = facade::kDemoOwnerId);
     ~MarketSession();
     MarketSession(const MarketSession&) = delete;
     MarketSession& operator=(const MarketSession&) = delete;
@@ -56,8 +63,12 @@ class MarketSession {
     int32_t TradingDayOnOrBefore(int32_t p_lDay) const;
     // True when the market has bars of the stock (the symbol in any letter case).
     bool HasStock(const std::string& p_sSymbol) const;
-    // The owner the shell logs in as: the demo owner of the sample market.
-    static int32_t OwnerId();
+    // The owner logged in, and the time code of the login.
+    int32_t OwnerId() const { return m_lOwnerId; }
+    const std::string& TimeCode() const { return m_sTimeCode; }
+    // Logs in again, taking the owner back from a later login elsewhere (another process), which
+    // the lists report as a login conflict; a viewer shown afterwards carries the new time code.
+    void LogIn();
 
     std::vector<NamedCode> Industries() const;
     std::vector<NamedCode> Sectors() const;
@@ -71,6 +82,8 @@ class MarketSession {
     std::shared_ptr<facade::MarketStore> m_oStore;
     std::shared_ptr<facade::FacadeBackend> m_oBackend;
     std::string m_sPath;
+    int32_t m_lOwnerId;
+    std::string m_sTimeCode;
     int32_t m_lFirstDay = 0;
     int32_t m_lLastDay = 0;
 };

@@ -58,7 +58,8 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     const ViewerRequest request = Completed(p_oRequest, notes);
     m_oViewer->SetViewerType(request.m_lViewerType);
     m_oRequest = request;
-    m_oViewer->SetOwnerId(MarketSession::OwnerId());
+    m_oViewer->SetOwnerId(m_oSession.OwnerId());
+    m_oViewer->SetTimeCode(m_oSession.TimeCode());
     m_oViewer->SetStartDate(request.m_lDate);
     if (request.m_lMaxRows == 0) {
         m_oViewer->SetReturnAll(true);
@@ -236,7 +237,8 @@ std::string ViewerHost::Caption() const {
 std::shared_ptr<Recordset> ViewerHost::StockRows(int32_t p_lDate) const {
     Viewer stocks;
     stocks.SetViewerType(vt_Stocks);
-    stocks.SetOwnerId(MarketSession::OwnerId());
+    stocks.SetOwnerId(m_oSession.OwnerId());
+    stocks.SetTimeCode(m_oSession.TimeCode());
     stocks.SetStartDate(p_lDate == 0 ? m_oSession.LastDay() : p_lDate);
     stocks.SetReturnAll(true);
     stocks.UpdateViewer();
@@ -249,7 +251,7 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
     const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kPortfolioReader);
     std::array<Variant, 8> args{
         Variant(p_lPortfolioId),
-        Variant(MarketSession::OwnerId()),
+        Variant(m_oSession.OwnerId()),
         Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
         Variant(false),
         Variant::Nothing(),
@@ -263,7 +265,7 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
 std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMaxRows) const {
     const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kViewerReader);
     std::array<Variant, 6> args{
-        Variant(MarketSession::OwnerId()),
+        Variant(m_oSession.OwnerId()),
         Variant(int16_t{0}),
         BuyCriterion(),
         Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),

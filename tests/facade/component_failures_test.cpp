@@ -21,14 +21,9 @@
 namespace qv::facade {
 namespace {
 
+using testing::CallCase;
 using testing::ComponentTest;
 using testing::RecordsetOf;
-
-struct FacadeCall {
-    std::string_view m_sProgId;
-    std::string m_sMethod;
-    std::vector<Variant> m_aArgs;
-};
 
 class ComponentFailures : public ComponentTest {
   protected:
@@ -38,89 +33,6 @@ class ComponentFailures : public ComponentTest {
                EqualsIgnoreCase(sText.substr(0, p_sMethod.size()), p_sMethod) &&
                sText[p_sMethod.size()] == ':';
     }
-
-    std::string FirstSymbol() {
-        SqliteStatement oQuery = Database().Prepare("SELECT min(symbol) FROM stocks");
-        return oQuery.Step() ? oQuery.ColumnText(0) : std::string();
-    }
-
-    // One valid call of every method the five components answer, in the callers' orders.
-    std::vector<FacadeCall> EveryCall(int32_t p_lOwnerId) {
-        using namespace prog_id;
-        const Variant vToday = Variant::Date(0);
-        const Variant vLast = Variant::Date(LastDay());
-        const Variant vEarlier = Variant::Date(LastDay() - 10);
-        const Variant vColumns = Call(kViewerReader, "GetLayout", {0, 3}).Array().At(2);
-        const Variant vNothing = Variant::Nothing();
-        const std::string sSymbol = FirstSymbol();
-        const int32_t lList =
-            Call(kWatchListWriter, "NewWatchListAndItems",
-                 {0, VariantArray::Vector({Variant(sSymbol)}), 0, "Base", "", p_lOwnerId})
-                .ToLong();
-        const int32_t lPortfolio = static_cast<int32_t>(
-            Database().QueryInt64("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = " +
-                                  std::to_string(kDemoOwnerId)));
-        return {
-            {kViewerReader, "StockViewer", testing::StockViewerCall{}.Args()},
-            {kViewerReader,
-             "SearchStocks",
-             {0, 3, vToday, -1, sSymbol, 0, 0, Variant(), Variant(), vNothing, vNothing, Variant(),
-              0, 0, 0}},
-            {kViewerReader, "GetSectorDetail", {0, 1, "A", Variant()}},
-            {kViewerReader, "IndustryViewer", testing::IndustryViewerCall{}.Args()},
-            {kViewerReader, "SectorViewer", testing::SectorViewerCall{}.Args()},
-            {kViewerReader,
-             "SearchIndustries",
-             {0, 4, vToday, -1, "1", 0, Variant(), Variant(), vNothing, vNothing, Variant(), 0, 0,
-              0}},
-            {kViewerReader,
-             "SearchSector",
-             {0, 5, vToday, "A", 0, -1, Variant(), vNothing, Variant()}},
-            {kViewerReader,
-             "HistoryStockEX",
-             {vLast, vEarlier, sSymbol, Variant(), vNothing, 0, -1, false}},
-            {kViewerReader,
-             "HistoryIndustryEX",
-             {vLast, vEarlier, 1, Variant(), vNothing, 0, -1, false}},
-            {kViewerReader,
-             "HistorySectorEX",
-             {vLast, vEarlier, 1, Variant(), vNothing, 0, -1, false}},
-            {kViewerReader, "GetDefaultLayout", {p_lOwnerId, 0, -1}},
-            {kViewerReader, "GetLayout", {p_lOwnerId, 3}},
-            {kViewerReader, "GetCustomFieldList", {p_lOwnerId, 0}},
-            {kViewerReader, "GetDefaultLayoutID", {p_lOwnerId, 9, -1}},
-            {kViewerReader, "SearchCompanyName", {"A", 0, 0, lList, "", p_lOwnerId}},
-            {kViewerReader, "SearchIndustryName", {"A", 0, 0, "", p_lOwnerId}},
-            {kViewerReader, "SearchSectorName", {"A", ""}},
-            {kViewerReader, "getdefaultmaxrows", {3, Variant(), Variant(), p_lOwnerId}},
-            {kViewerReader, "Login", {p_lOwnerId, "Name"}},
-            {kViewerReader, "RunScreen", {p_lOwnerId, 0, Variant(), vToday, 10}},
-            {kViewerWriter,
-             "SaveLayout",
-             {p_lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
-            {kViewerWriter, "DeleteLayout", {p_lOwnerId, 3, 0, Variant()}},
-            {kViewerWriter, "RestoreDefaultLayout", {p_lOwnerId, 0, -1, true}},
-            {kViewerWriter, "DeleteCustomLayout", {p_lOwnerId, 9, -1}},
-            {kWatchListReader, "GetWatchLists", {p_lOwnerId, 0}},
-            {kWatchListWriter,
-             "NewWatchListAndItems",
-             {0, VariantArray::Vector({Variant(sSymbol)}), 0, "New", "", p_lOwnerId}},
-            {kWatchListWriter,
-             "NewWatchListMatchingItems",
-             {0, lList, VariantArray::Vector({Variant(sSymbol)}), 0, "Same", "", p_lOwnerId}},
-            {kWatchListWriter,
-             "NewWatchListNonMatchingItems",
-             {0, lList, VariantArray::Vector({Variant(sSymbol)}), 0, "Other", "", p_lOwnerId}},
-            {kWatchListWriter,
-             "AddWatchListItems",
-             {lList, VariantArray::Vector({Variant(sSymbol)}), 0}},
-            {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", p_lOwnerId}},
-            {kPortfolioReader,
-             "GetCurrentHoldings",
-             {lPortfolio, kDemoOwnerId, Variant(), true, vNothing, Variant(), true, vNothing}},
-            {kPortfolioReader, "GetPortfolios", {kDemoOwnerId}},
-        };
-    }
 };
 
 TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomationError) {
@@ -129,7 +41,7 @@ TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomation
     aTable.At(0, 0) = VariantArray::Vector({Variant(1)});
     const std::vector<Variant> aOddValues = {Variant("x'%"), Variant::Null(), Variant(aTable),
                                              Variant(1e300)};
-    for (const FacadeCall& oBase : EveryCall(lOwnerId)) {
+    for (const CallCase& oBase : EveryCall(lOwnerId)) {
         std::vector<Variant> aArgs = oBase.m_aArgs;
         ASSERT_NO_THROW(Call(oBase.m_sProgId, oBase.m_sMethod, aArgs)) << oBase.m_sMethod;
         for (size_t i = 0; i < oBase.m_aArgs.size(); ++i) {
@@ -205,7 +117,7 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
     SqliteDatabase oOtherProcess(Backend().Store().Path(), SqliteDatabase::OpenMode::ReadWrite, 0);
     oOtherProcess.Execute("BEGIN IMMEDIATE");
     Database().SetBusyTimeout(20);
-    const std::vector<FacadeCall> aWrites = {
+    const std::vector<CallCase> aWrites = {
         {prog_id::kViewerWriter,
          "SaveLayout",
          {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
@@ -215,7 +127,7 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
         {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwnerId}},
         {prog_id::kViewerReader, "Login", {lOwnerId, "Name"}},
     };
-    for (const FacadeCall& oWrite : aWrites) {
+    for (const CallCase& oWrite : aWrites) {
         const AutomationError oError =
             CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
         EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();
@@ -228,7 +140,8 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
 
     oOtherProcess.Execute("ROLLBACK");
     Database().SetBusyTimeout(10000);
-    EXPECT_EQ(Count("SELECT count(*) FROM owners WHERE owner_id = ?1", lOwnerId), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
 }
 
 TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheFile) {
@@ -241,9 +154,7 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(prog_id::kViewerReader, "SectorViewer", aArgs);
     EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
-    for (const FacadeCall& oWrite :
-         {FacadeCall{prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", 7}},
-          FacadeCall{prog_id::kViewerReader, "Login", {7, "Name"}}}) {
+    for (const CallCase& oWrite : {CallCase{prog_id::kViewerReader, "Login", {7, "Name"}}}) {
         const AutomationError oError =
             CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
         EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();

@@ -63,6 +63,7 @@ Variant FreshDescription(int32_t p_lLayoutId) {
 
 ComponentTest::ComponentTest() {
     RegisterFacadeComponents(m_oPlatform.Components(), SharedBackend());
+    SharedBackend()->Login(kDemoOwnerId, "");
 }
 
 FacadeBackend& ComponentTest::Backend() {
@@ -75,7 +76,102 @@ SqliteDatabase& ComponentTest::Database() {
 
 int32_t ComponentTest::NewOwner() {
     static int32_t s_lNext = 100;
-    return ++s_lNext;
+    SharedBackend()->Login(++s_lNext, "");
+    return s_lNext;
+}
+
+std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
+    using namespace prog_id;
+    constexpr OwnerAccess kWrite = OwnerAccess::Write;
+    const int32_t lOwner = p_lOwnerId;
+    const Variant vToday = Variant::Date(0);
+    const Variant vLast = Variant::Date(LastDay());
+    const Variant vEarlier = Variant::Date(LastDay() - 10);
+    const Variant vColumns = Call(kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    const Variant vNothing = Variant::Nothing();
+    SqliteStatement oFirstSymbol = Database().Prepare("SELECT min(symbol) FROM stocks");
+    const std::string sSymbol = oFirstSymbol.Step() ? oFirstSymbol.ColumnText(0) : std::string();
+    const Variant vItems = VariantArray::Vector({Variant(sSymbol)});
+    const int32_t lList =
+        Call(kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "Base", "", lOwner}).ToLong();
+    const int32_t lPortfolio = static_cast<int32_t>(
+        Database().QueryInt64("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = " +
+                              std::to_string(kDemoOwnerId)));
+    StockViewerCall oStocks;
+    oStocks.m_lOwnerId = lOwner;
+    IndustryViewerCall oIndustries;
+    oIndustries.m_lOwnerId = lOwner;
+    SectorViewerCall oSectors;
+    oSectors.m_lOwnerId = lOwner;
+    return {
+        {kViewerReader, "StockViewer", oStocks.Args(), 0},
+        {kViewerReader,
+         "SearchStocks",
+         {lOwner, 3, vToday, -1, sSymbol, 0, 0, Variant(), Variant(), vNothing, vNothing, Variant(),
+          0, 0, 0},
+         0},
+        {kViewerReader, "GetSectorDetail", {0, 1, "A", Variant()}},
+        {kViewerReader, "IndustryViewer", oIndustries.Args(), 0},
+        {kViewerReader, "SectorViewer", oSectors.Args(), 0},
+        {kViewerReader,
+         "SearchIndustries",
+         {lOwner, 4, vToday, -1, "1", 0, Variant(), Variant(), vNothing, vNothing, Variant(), 0, 0,
+          0},
+         0},
+        {kViewerReader,
+         "SearchSector",
+         {lOwner, 5, vToday, "A", 0, -1, Variant(), vNothing, Variant()},
+         0},
+        {kViewerReader,
+         "HistoryStockEX",
+         {vLast, vEarlier, sSymbol, Variant(), vNothing, lOwner, -1, false},
+         5},
+        {kViewerReader,
+         "HistoryIndustryEX",
+         {vLast, vEarlier, 1, Variant(), vNothing, lOwner, -1, false},
+         5},
+        {kViewerReader,
+         "HistorySectorEX",
+         {vLast, vEarlier, 1, Variant(), vNothing, lOwner, -1, false},
+         5},
+        {kViewerReader, "GetDefaultLayout", {lOwner, 0, -1}, 0},
+        {kViewerReader, "GetLayout", {lOwner, 3}, 0},
+        {kViewerReader, "GetCustomFieldList", {lOwner, 0}},
+        {kViewerReader, "GetDefaultLayoutID", {lOwner, 9, -1}, 0},
+        {kViewerReader, "SearchCompanyName", {"A", 0, 0, lList, "", lOwner}, 5},
+        {kViewerReader, "SearchIndustryName", {"A", 0, 0, "", lOwner}, 4},
+        {kViewerReader, "SearchSectorName", {"A", ""}},
+        {kViewerReader, "getdefaultmaxrows", {3, Variant(), Variant(), lOwner}, 3},
+        {kViewerReader, "Login", {lOwner, "Name " + std::to_string(lOwner)}},
+        {kViewerReader, "RunScreen", {lOwner, 0, Variant(), vToday, 10}, 0},
+        {kViewerWriter,
+         "SaveLayout",
+         {lOwner, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1},
+         0,
+         kWrite},
+        {kViewerWriter, "DeleteLayout", {lOwner, 3, 0, Variant()}, 0, kWrite},
+        {kViewerWriter, "RestoreDefaultLayout", {lOwner, 0, -1, true}, 0, kWrite},
+        {kViewerWriter, "DeleteCustomLayout", {lOwner, 9, -1}, 0, kWrite},
+        {kWatchListReader, "GetWatchLists", {lOwner, 0}, 0},
+        {kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "New", "", lOwner}, 5, kWrite},
+        {kWatchListWriter,
+         "NewWatchListMatchingItems",
+         {0, lList, vItems, 0, "Same", "", lOwner},
+         6,
+         kWrite},
+        {kWatchListWriter,
+         "NewWatchListNonMatchingItems",
+         {0, lList, vItems, 0, "Other", "", lOwner},
+         6,
+         kWrite},
+        {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
+        {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
+        {kPortfolioReader,
+         "GetCurrentHoldings",
+         {lPortfolio, lOwner, Variant(), true, vNothing, Variant(), true, vNothing},
+         1},
+        {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
+    };
 }
 
 Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,

@@ -1,17 +1,19 @@
 // What the facade component tests share: a generated market of their own (they write layouts,
-// watch lists and logins into it), the five components registered in each test's platform, and
-// the argument lists of the callers, built in the callers' orders.
+// watch lists and logins into it), the five components registered in each test's platform with
+// the demo owner logged in, and the argument lists of the callers, built in the callers' orders.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "facade/facade_backend.h"
+#include "facade/owner_authority.h"
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
@@ -91,14 +93,29 @@ struct SectorViewerCall {
 // block and no columns.
 Variant FreshDescription(int32_t p_lLayoutId);
 
+// One call of a facade method, in the callers' order. For a call on owned data, the place of its
+// owner argument and whether it reads or writes.
+struct CallCase {
+    std::string_view m_sProgId;
+    std::string m_sMethod;
+    std::vector<Variant> m_aArgs;
+    std::optional<size_t> m_lOwnerPlace = std::nullopt;
+    OwnerAccess m_eAccess = OwnerAccess::Read;
+};
+
 class ComponentTest : public ::testing::Test {
   protected:
     ComponentTest();
 
     static FacadeBackend& Backend();
     static SqliteDatabase& Database();
-    // A new owner id for each call, so that tests that write do not meet each other.
+    // A new owner for each call, so that tests that write do not meet each other. The owner is
+    // logged in: the calls that follow act for it.
     static int32_t NewOwner();
+
+    // One valid call of every method the five components answer, acting for p_lOwnerId (who must
+    // be logged in: a watch list of its own is created for the calls that compare or add to one).
+    std::vector<CallCase> EveryCall(int32_t p_lOwnerId);
 
     Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
                  std::vector<Variant>& p_aArgs);

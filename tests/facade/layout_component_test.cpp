@@ -95,10 +95,10 @@ TEST_F(LayoutComponents, AMissingOrForeignLayoutIsEmpty) {
     int32_t lId = -1;
     ASSERT_EQ(Save(lOwner, lId, Custom("Private"), 0), Variant(true));
     EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, lId}).IsArray());
-    EXPECT_TRUE(Call(kReader, "GetLayout", {NewOwner(), lId}).IsEmpty());
     EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, 987654}).IsEmpty());
     EXPECT_TRUE(Call(kReader, "GetDefaultLayout", {lOwner, int16_t{42}, int16_t{-1}}).IsEmpty());
     EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{42}, int16_t{-1}}), Variant(0));
+    EXPECT_TRUE(Call(kReader, "GetLayout", {NewOwner(), lId}).IsEmpty());
 }
 
 TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
@@ -116,7 +116,6 @@ TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
     EXPECT_EQ(oSaved->m_oSort.m_sSortText, "PctChange DESC");
     EXPECT_EQ(oSaved->m_aColumns, oCustom.m_aColumns);
     EXPECT_EQ(Default(lOwner, 0)->m_lId, lId);
-    EXPECT_EQ(Default(NewOwner(), 0)->m_lId, 3);
 
     // A list call of the owner without a layout in force works with the saved default.
     testing::StockViewerCall oCall;
@@ -133,6 +132,7 @@ TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
     ASSERT_EQ(Save(lOwner, lSameId, oRenamed, 0), Variant(true));
     EXPECT_EQ(lSameId, lId);
     EXPECT_EQ(Get(lOwner, lId)->m_sName, "Renamed");
+    EXPECT_EQ(Default(NewOwner(), 0)->m_lId, 3);
 }
 
 TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
@@ -147,14 +147,13 @@ TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
     int32_t lForeign = lId;
     ASSERT_EQ(Save(lOther, lForeign, Custom("Taken over"), 0), Variant(true));
     EXPECT_NE(lForeign, lId);
-    EXPECT_EQ(Get(lOwner, lId)->m_sName, "Custom Stock List");
-
     std::vector<Variant> aDelete{lOther, lId, 0, Variant()};
     EXPECT_EQ(Call(kWriter, "DeleteLayout", aDelete), Variant(false));
     EXPECT_TRUE(aDelete[3].IsEmpty());
-    EXPECT_TRUE(Get(lOwner, lId));
+
+    Backend().Login(lOwner, "");
+    EXPECT_EQ(Get(lOwner, lId)->m_sName, "Custom Stock List");
     EXPECT_EQ(Call(kWriter, "DeleteLayout", {lOwner, 3, 0, Variant()}), Variant(false));
-    EXPECT_EQ(Call(kWriter, "DeleteLayout", {0, 3, 0, Variant()}), Variant(false));
     EXPECT_TRUE(Get(0, 3));
 }
 
@@ -166,8 +165,8 @@ TEST_F(LayoutComponents, SavesThatCannotBeStoredAreRefused) {
     };
     LayoutRecord oEmpty = Custom("No columns");
     oEmpty.m_aColumns.clear();
-    for (const Case& oCase : {Case{0, Custom("System"), 0}, Case{-1, Custom("Nobody"), 0},
-                              Case{NewOwner(), oEmpty, 0}, Case{NewOwner(), Custom("Type"), 17}}) {
+    const int32_t lOwner = NewOwner();
+    for (const Case& oCase : {Case{lOwner, oEmpty, 0}, Case{lOwner, Custom("Type"), 17}}) {
         int32_t lId = -1;
         EXPECT_EQ(Save(oCase.m_lOwnerId, lId, oCase.m_oLayout, oCase.m_lDataType), Variant(false))
             << oCase.m_oLayout.m_sName;
@@ -216,14 +215,15 @@ TEST_F(LayoutComponents, DeletingCustomPrintLayoutsBringsBackTheSystemOnes) {
 }
 
 TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
-    // Two connections to one file, as two processes have.
+    // Two connections to one file, as two processes have; the owner moves from one to the other.
     ComponentFactory oOtherProcess;
-    RegisterFacadeComponents(
-        oOtherProcess,
+    auto oOtherBackend = std::make_shared<FacadeBackend>(
         std::make_shared<MarketStore>(Backend().Store().Path(), MarketStore::Access::ReadWrite));
+    RegisterFacadeComponents(oOtherProcess, oOtherBackend);
     const int32_t lOwner = NewOwner();
     int32_t lId = -1;
     ASSERT_EQ(Save(lOwner, lId, Custom("Shared"), 0), Variant(true));
+    oOtherBackend->Login(lOwner, "");
     std::vector<Variant> aArgs{lOwner, lId};
     const Variant vSeen =
         CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerReader), "GetLayout", aArgs);
@@ -244,6 +244,7 @@ TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
                                 int16_t{-1}};
     EXPECT_EQ(CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerWriter), "SaveLayout", aOther),
               Variant(true));
+    Backend().Login(lOwner, "");
     EXPECT_EQ(Default(lOwner, 1)->m_sName, "From the other");
 }
 

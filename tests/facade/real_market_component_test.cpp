@@ -20,6 +20,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
+#include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
@@ -49,10 +50,13 @@ class RealMarketComponents : public ::testing::Test {
                                                     MarketStore::Access::ReadWrite);
         s_oReport = MarketImporter(*oStore).ImportPaths({sFolder}, {});
         s_oStore = oStore;
+        s_oBackend = std::make_shared<FacadeBackend>(oStore);
+        s_oBackend->Login(kDemoOwnerId, "");
         ReadCsv(sFolder);
     }
 
     static void TearDownTestSuite() {
+        s_oBackend.reset();
         s_oStore.reset();
         s_oFolder.reset();
     }
@@ -61,7 +65,7 @@ class RealMarketComponents : public ::testing::Test {
         if (!s_oStore) {
             GTEST_SKIP() << "QV_MARKET_DATA does not name the market data folder";
         }
-        RegisterFacadeComponents(m_oPlatform.Components(), s_oStore);
+        RegisterFacadeComponents(m_oPlatform.Components(), s_oBackend);
     }
 
     static void ReadCsv(const fs::path& p_oFolder) {
@@ -115,6 +119,7 @@ class RealMarketComponents : public ::testing::Test {
     ScopedTestPlatform m_oPlatform;
     static inline std::unique_ptr<testing::ScratchFolder> s_oFolder;
     static inline std::shared_ptr<MarketStore> s_oStore;
+    static inline std::shared_ptr<FacadeBackend> s_oBackend;
     static inline ImportReport s_oReport;
     static inline std::map<std::string, std::vector<CsvBar>> s_aBars;
     static inline std::map<std::string, std::string> s_aSectorOf;

@@ -92,8 +92,8 @@ TEST_F(WatchLists, AnOwnersListsAndFolders) {
     rLists->Update();
     EXPECT_EQ(rLists->Value("Name"), Variant("Appended"));
 
-    EXPECT_EQ(RecordsetOf(Call(kListReader, "GetWatchLists", {NewOwner(), 0}))->RecordCount(), 0);
     EXPECT_EQ(RecordsetOf(Call(kListReader, "GetWatchLists", {kDemoOwnerId, 7}))->RecordCount(), 0);
+    EXPECT_EQ(RecordsetOf(Call(kListReader, "GetWatchLists", {NewOwner(), 0}))->RecordCount(), 0);
 }
 
 TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
@@ -198,38 +198,49 @@ TEST_F(WatchLists, IndustryListsTakeCodes) {
 
 TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
     const int32_t lOwner = NewOwner();
-    const int32_t lStranger = NewOwner();
     const int32_t lList = NewList(lOwner, Symbols(2));
     std::vector<Variant> aFolder{0, 0, Variant("Folder"), lOwner};
     const int32_t lFolder = Call(kListWriter, "NewWatchListFolder", aFolder).ToLong();
     const Variant vItems = Items(Symbols(1, 5));
+    const int32_t lStranger = NewOwner();
     struct Case {
+        int32_t m_lLoggedIn;
         const char* m_sMethod;
         std::vector<Variant> m_aArgs;
         const char* m_sSays;
     };
     const std::vector<Case> aCases = {
-        {"NewWatchListAndItems",
+        {lStranger,
+         "NewWatchListAndItems",
          {lFolder, vItems, 0, Variant("x"), Variant(""), lStranger},
          "not found"},
-        {"NewWatchListMatchingItems",
+        {lStranger,
+         "NewWatchListMatchingItems",
          {0, lList, vItems, 0, Variant("x"), Variant(""), lStranger},
          "not found"},
-        {"NewWatchListAndItems", {0, vItems, 0, Variant("  "), Variant(""), lOwner}, "name"},
-        {"NewWatchListAndItems", {0, vItems, 2, Variant("x"), Variant(""), lOwner}, "type 2"},
-        {"NewWatchListAndItems", {0, vItems, 0, Variant("x"), Variant(""), 0}, "owner 0"},
-        {"AddWatchListItems", {lList, vItems, 1}, "type"},
-        {"AddWatchListItems", {lList, vItems, 0, lStranger}, "not found"},
-        {"AddWatchListItems", {lFolder, vItems, 0}, "not found"},
-        {"AddWatchListItems", {999999, vItems, 0}, "not found"},
+        {lStranger, "AddWatchListItems", {lList, vItems, 0, lStranger}, "not found"},
+        {lOwner,
+         "NewWatchListAndItems",
+         {0, vItems, 0, Variant("  "), Variant(""), lOwner},
+         "name"},
+        {lOwner,
+         "NewWatchListAndItems",
+         {0, vItems, 2, Variant("x"), Variant(""), lOwner},
+         "type 2"},
+        {lOwner, "NewWatchListAndItems", {0, vItems, 0, Variant("x"), Variant(""), 0}, "owner 0"},
+        {lOwner, "AddWatchListItems", {lList, vItems, 1}, "type"},
+        {lOwner, "AddWatchListItems", {lFolder, vItems, 0}, "not found"},
+        {lOwner, "AddWatchListItems", {999999, vItems, 0}, "not found"},
     };
     for (const Case& oCase : aCases) {
+        Backend().Login(oCase.m_lLoggedIn, "");
         const AutomationError oError = CallError(kListWriter, oCase.m_sMethod, oCase.m_aArgs);
         EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
             << oCase.m_sMethod << ": " << oError.Description();
     }
-    EXPECT_EQ(RecordsetOf(Call(kListReader, "GetWatchLists", {lStranger, 0}))->RecordCount(), 0);
     EXPECT_EQ(ListedSymbols(lOwner, lList).size(), 2u);
+    Backend().Login(lStranger, "");
+    EXPECT_EQ(RecordsetOf(Call(kListReader, "GetWatchLists", {lStranger, 0}))->RecordCount(), 0);
 }
 
 class Portfolios : public ComponentTest {
@@ -288,17 +299,16 @@ TEST_F(Portfolios, TradesOnRequestAndNothingForAnotherOwner) {
     ASSERT_TRUE(rTrades);
     EXPECT_GE(rTrades->Fields().IndexOf("TotalGain"), 0);
     EXPECT_EQ(aArgs[2].ToDate(), LastDay());
+    const std::shared_ptr<Recordset> rPortfolios =
+        RecordsetOf(Call(kPortfolios, "GetPortfolios", {kDemoOwnerId}));
+    ASSERT_EQ(rPortfolios->RecordCount(), 1);
+    EXPECT_EQ(rPortfolios->Value("id"), Variant(DemoPortfolio()));
 
     std::vector<Variant> aStranger = HoldingsArgs(NewOwner());
     const std::shared_ptr<Recordset> rNone =
         RecordsetOf(Call(kPortfolios, "GetCurrentHoldings", aStranger));
     EXPECT_EQ(rNone->RecordCount(), 0);
     EXPECT_GE(rNone->Fields().IndexOf("Trade_ID"), 0);
-
-    const std::shared_ptr<Recordset> rPortfolios =
-        RecordsetOf(Call(kPortfolios, "GetPortfolios", {kDemoOwnerId}));
-    ASSERT_EQ(rPortfolios->RecordCount(), 1);
-    EXPECT_EQ(rPortfolios->Value("id"), Variant(DemoPortfolio()));
     EXPECT_EQ(RecordsetOf(Call(kPortfolios, "GetPortfolios", {NewOwner()}))->RecordCount(), 0);
 }
 

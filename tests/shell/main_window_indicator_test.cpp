@@ -24,6 +24,7 @@ TEST(MainWindowIndicator, ShowsCentredWhereTheControlPlacesIt) {
     Application();
     PlatformContext context;
     InstallQtServices(context);
+    SharedMarket().LogIn();
     SharedMarket().Register(context.Components());
     ScopedPlatform installed(context);
     MainWindow window(SharedMarket());

@@ -62,6 +62,7 @@ MarketSession& SharedMarket() {
 }
 
 MarketPlatform::MarketPlatform() {
+    SharedMarket().LogIn();
     SharedMarket().Register(Components());
 }
 

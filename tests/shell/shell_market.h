@@ -21,7 +21,8 @@ MarketSession& SharedMarket();
 // The database file of SharedMarket.
 const std::string& SharedMarketPath();
 
-// Test services with the market's facade components, installed for the scope.
+// Test services with the market's facade components, installed for the scope, and the market's
+// owner logged in afresh (a headless run on the same file logs in as the owner too).
 class MarketPlatform : public ScopedTestPlatform {
   public:
     MarketPlatform();

@@ -40,7 +40,8 @@ TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShow
     const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
     const std::shared_ptr<Recordset> rows = StockRows();
     ASSERT_NE(rows, nullptr);
-    elements->SetOwnerId(2);
+    const int32_t owner = NewOwner();
+    elements->SetOwnerId(owner);
     elements->SetFinderResultsType(0);
     elements->SetFinderResults(rows);
     elements->SetStartTimeId(77);
@@ -49,7 +50,7 @@ TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShow
 
     const std::vector<Variant> args = ArgumentsOf("GetDefaultLayout");
     ASSERT_EQ(args.size(), 3u);
-    EXPECT_EQ(args[0].ToLong(), 2);
+    EXPECT_EQ(args[0].ToLong(), owner);
     EXPECT_EQ(args[1].ToLong(), 6);
     EXPECT_EQ(args[2].ToLong(), 0);
     EXPECT_EQ(Reports("FinderViewer:Initialize"), 0u);

@@ -25,7 +25,8 @@ class SectorViewerTest : public StrategyTest {
 };
 
 TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheSectorNameFrozen) {
-    m_oElements->SetOwnerId(7);
+    const int32_t owner = NewOwner();
+    m_oElements->SetOwnerId(owner);
     m_oElements->SetTimeCode("");
     m_oElements->SetMaxRows(-1);
     m_oSecGrid.SetVisible(true);
@@ -33,7 +34,7 @@ TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheSectorNameFroz
 
     const std::vector<Variant> args = ArgumentsOf("SectorViewer");
     ASSERT_EQ(args.size(), 11u);
-    EXPECT_EQ(args[0].ToLong(), 7);
+    EXPECT_EQ(args[0].ToLong(), owner);
     EXPECT_DOUBLE_EQ(args[1].ToDouble(), LastDay());
     EXPECT_EQ(args[2].ToLong(), -1);
     EXPECT_FALSE(args[3].ToBool());

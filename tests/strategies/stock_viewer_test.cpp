@@ -26,7 +26,8 @@ class StockViewerTest : public StrategyTest {
 };
 
 TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
-    m_oElements->SetOwnerId(3);
+    const int32_t owner = NewOwner();
+    m_oElements->SetOwnerId(owner);
     m_oElements->SetIndCode(5);
     m_oElements->SetSectorCode(7);
     m_oElements->SetTimeCode("");
@@ -34,7 +35,7 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
 
     const std::vector<Variant> args = ArgumentsOf("StockViewer");
     ASSERT_EQ(args.size(), 20u);
-    EXPECT_EQ(args[0].ToLong(), 3);
+    EXPECT_EQ(args[0].ToLong(), owner);
     EXPECT_EQ(args[1].ToLong(), 3);
     EXPECT_EQ(args[11].ToLong(), 5);
     EXPECT_EQ(args[12].ToLong(), 7);

@@ -68,6 +68,7 @@ StrategyTest::StrategyTest() {
     facade::RegisterFacadeComponents(*oReal, SharedBackend());
     facade::RegisterRecordingComponents(m_oPlatform.Components(), oReal, facade::kFacadeProgIds,
                                         m_oLog);
+    SharedBackend()->Login(facade::kDemoOwnerId, "");
     m_oPriGrid.SetGridObject(m_oPriControl);
     m_oSecGrid.SetGridObject(m_oSecControl);
 }
@@ -82,7 +83,8 @@ double StrategyTest::LastDay() {
 
 int32_t StrategyTest::NewOwner() {
     static int32_t s_lNext = 500;
-    return ++s_lNext;
+    SharedBackend()->Login(++s_lNext, "");
+    return s_lNext;
 }
 
 std::vector<Variant> StrategyTest::ArgumentsOf(const std::string& p_sMethod) const {

@@ -1,6 +1,6 @@
 // What the strategy tests share: a small generated market of their own, the facade components
-// registered behind the recording wrapper in each test's platform, and the two grids of a viewer
-// with their controls.
+// registered behind the recording wrapper in each test's platform with the demo owner logged in,
+// and the two grids of a viewer with their controls.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -33,7 +33,8 @@ class StrategyTest : public ::testing::Test {
     static facade::FacadeBackend& Backend();
     // The last trading day of the generated market.
     static double LastDay();
-    // A new owner for each call, so that tests that log in or save do not meet each other.
+    // A new owner for each call, so that tests that log in or save do not meet each other. The
+    // owner is logged in: the facade calls that follow act for it.
     static int32_t NewOwner();
 
     // The arguments of the only call made to p_sMethod, as the strategy sent them.
