@@ -362,4 +362,9 @@ void Grid::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {
     m_sinks.Raise([&](GridEvents& sink) { sink.Delete(keys); });
 }
 
+void GridUtilities::ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    p_oPriGrid.SetDataSource(nullptr);
+    p_oSecGrid.SetDataSource(nullptr);
+}
+
 }  // namespace qv

@@ -156,4 +156,11 @@ class Grid : private GridControlEvents {
     GridEventList m_sinks;
 };
 
+namespace GridUtilities {
+
+// Empties both grids' controls (those that have one).
+void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid);
+
+}  // namespace GridUtilities
+
 }  // namespace qv

@@ -4,7 +4,6 @@
 #include "control/grid_type.h"
 #include "control/viewer_elements.h"
 #include "grid/cell_formatting.h"
-#include "grid/grid.h"
 #include "grid/grid_column.h"
 #include "grid/grid_columns.h"
 #include "grid/layout_description.h"
@@ -221,11 +220,6 @@ bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
         }
     }
     return false;
-}
-
-void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid) {
-    p_oPriGrid.SetDataSource(nullptr);
-    p_oSecGrid.SetDataSource(nullptr);
 }
 
 bool IsLayoutLoaded(const GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,
