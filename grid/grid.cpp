@@ -12,7 +12,7 @@
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
-#include "strategies/viewer_functionality.h"
+#include "state/grid_state_source.h"
 
 #include <algorithm>
 #include <utility>
@@ -197,7 +197,7 @@ void Grid::ReportMissingField(int32_t p_lColumn) const {
 
 void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
                       int32_t p_lViewerDataType, const std::string& p_sReportTitle,
-                      ViewerFunctionality* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
+                      const GridStateSource* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
                       int32_t p_lListScope) {
     ErrorScope scope("Grid:Initialize");
     try {

@@ -1,9 +1,9 @@
 #include "grid/grid_utilities.h"
 
-#include "control/forms/frm_col_width.h"
 #include "control/grid_type.h"
 #include "control/viewer_elements.h"
 #include "grid/cell_formatting.h"
+#include "grid/column_width.h"
 #include "grid/grid_column.h"
 #include "grid/grid_columns.h"
 #include "grid/layout_description.h"
@@ -56,7 +56,7 @@ int32_t WidthOf(const GridColumn& p_oColumn, const GridControlColumn& p_oGridCol
         return p_oColumn.ColumnWidth();
     }
     const FontSpec& font = p_oGridColumn.Font();
-    return frmColWidth().GetColWidth(p_oColumn.Caption(), font.Name, font.Size);
+    return CaptionColumnWidth(p_oColumn.Caption(), font.Name, font.Size);
 }
 
 // Shows a column in its own split only, or hides it in all.
