@@ -1,6 +1,5 @@
 #include "control/viewer.h"
 
-#include "control/viewer_elements.h"
 #include "control/viewer_events.h"
 #include "grid/grid.h"
 #include "grid/grid_events.h"
@@ -13,6 +12,7 @@
 #include "outside/recordset.h"
 #include "outside/support_utility.h"
 #include "outside/vb_date.h"
+#include "state/viewer_elements.h"
 #include "strategies/finder_viewer.h"
 #include "strategies/industry_history.h"
 #include "strategies/industry_viewer.h"

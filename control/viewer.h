@@ -26,7 +26,7 @@
 // do nothing else until those modules exist.
 #pragma once
 
-#include "control/viewer_type.h"
+#include "columns/viewer_type.h"
 #include "outside/dispatch.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "grid/column_utilities_grid.h"
 
+#include "columns/grid_column.h"
 #include "grid/column_width.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
 #include "grid/grid_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"

@@ -1,9 +1,8 @@
 #include "grid/grid.h"
 
-#include "control/viewer_elements.h"
-#include "grid/grid_columns.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
 #include "grid/grid_utilities.h"
-#include "grid/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/error_scope.h"
@@ -13,6 +12,7 @@
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
 #include "state/grid_state_source.h"
+#include "state/viewer_elements.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,17 +1,17 @@
 #include "grid/grid_utilities.h"
 
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
+#include "columns/recordset_utilities.h"
 #include "grid/cell_formatting.h"
 #include "grid/column_width.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/layout_description.h"
-#include "grid/recordset_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
 #include "outside/ignore_case.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,11 +1,11 @@
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
 #include "facade/facade_backend.h"
 #include "grid/grid.h"
-#include "grid/grid_columns.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/grid_style.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 #include "viewer_test_support.h"
 

@@ -3,16 +3,16 @@
 // layout loader and the grid routines.
 #pragma once
 
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/layout_description.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "state/grid_state_source.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 
 #include <memory>
 #include <string>
