@@ -1,7 +1,7 @@
 // The width a grid column needs to show its caption in full, in twips: the caption drawn in bold
 // through the platform's text measurer, plus room for the cell's margins and the column divider.
-// The control measures through its column-width form (control/forms/frm_col_width.h), which
-// gives this; the grid routines sit below the control's forms and call it directly.
+// The control's column-width form (frmColWidth) gives this; the grid routines sit below the
+// control's forms and call it directly.
 //
 //     int16_t width = CaptionColumnWidth("Gain / Share", "Arial", 9);
 #pragma once

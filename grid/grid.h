@@ -40,8 +40,8 @@ namespace qv {
 class DispatchObject;
 class GridColumns;
 class GridControl;
-class Recordset;
 class GridStateSource;
+class Recordset;
 class ViewerElements;
 
 class Grid : private GridControlEvents {
