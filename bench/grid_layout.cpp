@@ -3,12 +3,12 @@
 // control bound to the rows each time (and drop the one before), so that every load really
 // rebuilds the columns.
 #include "bench/ratio.h"
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
 #include "grid/grid.h"
-#include "grid/grid_columns.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 
 #include <benchmark/benchmark.h>

@@ -26,7 +26,7 @@
 // do nothing else until those modules exist.
 #pragma once
 
-#include "control/viewer_type.h"
+#include "columns/viewer_type.h"
 #include "outside/dispatch.h"
 
 #include <cstdint>
@@ -39,6 +39,8 @@ namespace qv {
 
 class Grid;
 class GridControl;
+class GridControlEvents;
+class GridEvents;
 class Recordset;
 class ViewerElements;
 class ViewerEvents;
@@ -250,10 +252,12 @@ class Viewer : public DispatchObject {
 
     std::shared_ptr<GridControl> m_olePriGrid;
     std::shared_ptr<GridControl> m_oleSecGrid;
-    std::unique_ptr<PrimaryControlSink> m_oPriControlSink;
-    std::unique_ptr<SecondaryControlSink> m_oSecControlSink;
-    std::unique_ptr<PrimaryWrapperSink> m_oPriWrapperSink;
-    std::unique_ptr<SecondaryWrapperSink> m_oSecWrapperSink;
+    // The listeners of viewer_sinks.h, held as what they listen for, so that only the file that
+    // makes them (the constructor's) needs their classes.
+    std::unique_ptr<GridControlEvents> m_oPriControlSink;
+    std::unique_ptr<GridControlEvents> m_oSecControlSink;
+    std::unique_ptr<GridEvents> m_oPriWrapperSink;
+    std::unique_ptr<GridEvents> m_oSecWrapperSink;
 
     std::shared_ptr<ViewerFunctionality> m_oStrategy;
     std::shared_ptr<Grid> m_oPriGrid;

@@ -1,12 +1,11 @@
 // The query cycle of the viewer control and its handlers of the grids' events.
 #include "control/viewer.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
 #include "control/viewer_events.h"
 #include "control/viewer_sinks.h"
 #include "grid/cell_formatting.h"
 #include "grid/grid.h"
-#include "grid/grid_columns.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
@@ -14,6 +13,7 @@
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
+#include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 
 namespace qv {

@@ -1,8 +1,8 @@
 #include "grid/column_utilities_grid.h"
 
-#include "control/forms/frm_col_width.h"
+#include "columns/grid_column.h"
+#include "grid/column_width.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
 #include "grid/grid_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
@@ -86,8 +86,8 @@ void AddGridColumn(GridColumn& p_oColumn, const Grid& p_oGrid, int16_t p_iSplit)
     gridColumn->SetNumberFormat(percent ? "Percent" : "#,##0.#0");
     gridColumn->SetDataField(p_oColumn.SQLColumn());
     ShowOnlyIn(*gridColumn, split, true);
-    gridColumn->SetWidth(frmColWidth().GetColWidth(p_oColumn.Caption(), gridColumn->Font().Name,
-                                                   gridColumn->Font().Size));
+    gridColumn->SetWidth(
+        CaptionColumnWidth(p_oColumn.Caption(), gridColumn->Font().Name, gridColumn->Font().Size));
     gridColumn->SetCaption(p_oColumn.Caption());
     gridColumn->SetOrder(DisplayOrder(p_oColumn.Sequence(), grid.Columns()->Count()));
 }

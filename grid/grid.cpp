@@ -1,9 +1,8 @@
 #include "grid/grid.h"
 
-#include "control/viewer_elements.h"
-#include "grid/grid_columns.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
 #include "grid/grid_utilities.h"
-#include "grid/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/error_scope.h"
@@ -12,7 +11,8 @@
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
-#include "strategies/viewer_functionality.h"
+#include "state/grid_state_source.h"
+#include "state/viewer_elements.h"
 
 #include <algorithm>
 #include <utility>
@@ -197,7 +197,7 @@ void Grid::ReportMissingField(int32_t p_lColumn) const {
 
 void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
                       int32_t p_lViewerDataType, const std::string& p_sReportTitle,
-                      ViewerFunctionality* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
+                      const GridStateSource* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
                       int32_t p_lListScope) {
     ErrorScope scope("Grid:Initialize");
     try {
@@ -360,6 +360,11 @@ void Grid::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {
         return;
     }
     m_sinks.Raise([&](GridEvents& sink) { sink.Delete(keys); });
+}
+
+void GridUtilities::ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid) {
+    p_oPriGrid.SetDataSource(nullptr);
+    p_oSecGrid.SetDataSource(nullptr);
 }
 
 }  // namespace qv

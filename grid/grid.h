@@ -9,9 +9,10 @@
 // double click consumes; the Delete key (46) raises Delete with the keys of the selected rows,
 // joined by "','". Its own events go to GridEvents sinks (grid_events.h).
 //
-// The state is read through the strategy handed to Initialize, and the Grid keeps no strategy
-// alive: it holds the strategy's ViewerElements weakly, which is the strategy's for its whole
-// life, so a Grid that outlives its strategy simply has no state to read.
+// The state is read through the strategy handed to Initialize, as a GridStateSource
+// (state/grid_state_source.h), and the Grid keeps no strategy alive: it holds the strategy's
+// ViewerElements weakly, which is the strategy's for its whole life, so a Grid that outlives its
+// strategy simply has no state to read.
 //
 //     auto grid = std::make_shared<Grid>();
 //     grid->SetGridObject(control);
@@ -39,9 +40,9 @@ namespace qv {
 class DispatchObject;
 class GridColumns;
 class GridControl;
+class GridStateSource;
 class Recordset;
 class ViewerElements;
-class ViewerFunctionality;
 
 class Grid : private GridControlEvents {
   public:
@@ -95,7 +96,7 @@ class Grid : private GridControlEvents {
     // columns: layout, splits, scroll bars, switches. The strategy may be null (no state).
     void Initialize(const std::string& p_sLayoutFile, const std::string& p_sGridName,
                     int32_t p_lViewerDataType, const std::string& p_sReportTitle,
-                    ViewerFunctionality* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
+                    const GridStateSource* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
                     int32_t p_lListScope);
 
     // Replaces GridColumns with the columns of the layout description that apply to
@@ -155,5 +156,12 @@ class Grid : private GridControlEvents {
     double m_dCurrentDate = 0;
     GridEventList m_sinks;
 };
+
+namespace GridUtilities {
+
+// Empties both grids' controls (those that have one).
+void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid);
+
+}  // namespace GridUtilities
 
 }  // namespace qv

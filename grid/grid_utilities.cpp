@@ -1,18 +1,17 @@
 #include "grid/grid_utilities.h"
 
-#include "control/forms/frm_col_width.h"
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
+#include "columns/recordset_utilities.h"
 #include "grid/cell_formatting.h"
-#include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/layout_description.h"
-#include "grid/recordset_utilities.h"
+#include "grid/column_width.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
 #include "outside/ignore_case.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 
 #include <algorithm>
 #include <numeric>
@@ -57,7 +56,7 @@ int32_t WidthOf(const GridColumn& p_oColumn, const GridControlColumn& p_oGridCol
         return p_oColumn.ColumnWidth();
     }
     const FontSpec& font = p_oGridColumn.Font();
-    return frmColWidth().GetColWidth(p_oColumn.Caption(), font.Name, font.Size);
+    return CaptionColumnWidth(p_oColumn.Caption(), font.Name, font.Size);
 }
 
 // Shows a column in its own split only, or hides it in all.
@@ -221,11 +220,6 @@ bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
         }
     }
     return false;
-}
-
-void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid) {
-    p_oPriGrid.SetDataSource(nullptr);
-    p_oSecGrid.SetDataSource(nullptr);
 }
 
 bool IsLayoutLoaded(const GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,

@@ -10,7 +10,7 @@
 // left alone, so the user's widths and column moves survive a reload.
 //
 // The cell formatting part of GridUtilities (ApplyColumnFormat, ApplyColumnStyles) is in
-// cell_formatting.h.
+// cell_formatting.h; ClearGridData, which works on the Grid wrappers, is in grid.h.
 #pragma once
 
 #include "outside/variant.h"
@@ -20,7 +20,6 @@
 
 namespace qv {
 
-class Grid;
 class GridControl;
 class Recordset;
 class ViewerElements;
@@ -35,9 +34,6 @@ bool IsBitSet(int32_t p_lBit, int32_t p_lMask);
 // description is an automation error.
 bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
                          const Variant& p_vLayoutInfo, int32_t p_lViewerDataType);
-
-// Empties both grids' controls (those that have one).
-void ClearGridData(Grid& p_oPriGrid, Grid& p_oSecGrid);
 
 // Whether the control's columns are exactly the state's columns that apply to the data type,
 // bound to their fields. A control with exactly 2 columns (a new one) never holds a layout.

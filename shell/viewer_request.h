@@ -2,7 +2,7 @@
 // main window builds one from its controls, the headless modes from the command line.
 #pragma once
 
-#include "control/viewer_type.h"
+#include "columns/viewer_type.h"
 
 #include <cstdint>
 #include <string>

@@ -1,14 +1,14 @@
 #include "strategies/finder_viewer.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
+#include "columns/layout_utilities.h"
 #include "grid/grid.h"
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
-#include "grid/layout_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 
 #include <array>

@@ -1,10 +1,10 @@
 #include "strategies/history_query.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_layout.h"
 #include "grid/grid.h"
-#include "grid/grid_layout.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 #include "strategies/viewer_functionality.h"
 

@@ -1,6 +1,6 @@
 #include "strategies/industry_history.h"
 
-#include "control/viewer_elements.h"
+#include "state/viewer_elements.h"
 #include "strategies/history_query.h"
 #include "strategies/strategy_support.h"
 

@@ -1,15 +1,15 @@
 #include "strategies/industry_viewer.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
 #include "grid/grid_utilities.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 
 #include <algorithm>

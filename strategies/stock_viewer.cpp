@@ -1,16 +1,16 @@
 #include "strategies/stock_viewer.h"
 
-#include "control/viewer_elements.h"
-#include "grid/column_utilities.h"
+#include "columns/column_utilities.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
+#include "columns/layout_utilities.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
-#include "grid/layout_utilities.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 
 #include <algorithm>

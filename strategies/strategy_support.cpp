@@ -1,16 +1,16 @@
 #include "strategies/strategy_support.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
 #include "grid/column_utilities_grid.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/layout_description.h"
 #include "outside/grid_control.h"
 #include "outside/message_box.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/support_utility.h"
+#include "state/viewer_elements.h"
 
 #include <algorithm>
 #include <vector>

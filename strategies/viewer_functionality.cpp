@@ -1,11 +1,11 @@
 #include "strategies/viewer_functionality.h"
 
-#include "control/viewer_elements.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/recordset.h"
 #include "outside/support_utility.h"
+#include "state/viewer_elements.h"
 
 #include <array>
 

@@ -10,7 +10,8 @@
 // A strategy derives from ViewerFunctionality: its base-class part is the base object, so the
 // state it hands out is the one the base created, and it delegates to the base by calling
 // ViewerFunctionality::ReFillParams(). Where a strategy hands "its base object" to a Grid, it
-// hands itself; Grid reads only ViewerElements, which is the same object either way.
+// hands itself as the Grid's GridStateSource; Grid reads only ViewerElements, which is the same
+// object either way.
 //
 // The grids are the control's two Grid wrappers, primary first, passed by reference because the
 // strategy works on them during the call and keeps no reference to them afterwards.
@@ -23,6 +24,8 @@
 //     strategy->ViewerElements()->SetOwnerId(7);
 #pragma once
 
+#include "state/grid_state_source.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -32,7 +35,7 @@ namespace qv {
 class Grid;
 class ViewerElements;
 
-class ViewerFunctionality {
+class ViewerFunctionality : public GridStateSource {
   public:
     // The base object with a new ViewerElements.
     ViewerFunctionality();
@@ -50,7 +53,7 @@ class ViewerFunctionality {
     // customization (p_bFromCustomize).
     virtual void SynchronizeColumns(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bFromCustomize);
     // The viewer state; never null.
-    virtual std::shared_ptr<qv::ViewerElements> ViewerElements() const;
+    std::shared_ptr<qv::ViewerElements> ViewerElements() const override;
     // The server search; p_bNoRecords is set when nothing was found and left as the caller set
     // it by a strategy without a search.
     virtual void Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, int16_t p_iSearchOpt2,

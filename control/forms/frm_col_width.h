@@ -12,15 +12,10 @@ namespace qv {
 
 class frmColWidth {
   public:
-    // The form's own font, used where a caller gives none.
-    static constexpr const char* kFontName = "MS Sans Serif";
-    static constexpr double kFontSize = 8.25;
-    // Room for the cell's margins and the column divider.
-    static constexpr int32_t kMargin = 100;
-
-    // The width of p_sText drawn in bold in the named font, plus kMargin, in twips, through the
-    // platform's text measurer. An empty font name or a size of 0 or less takes the form's. A
-    // text too wide for a 16-bit width gets the widest one.
+    // The width of p_sText drawn in bold in the named font, plus room for the cell's margins, in
+    // twips, as grid/column_width.h measures it for the grid routines. An empty font name or a
+    // size of 0 or less takes the form's font. A text too wide for a 16-bit width gets the
+    // widest one.
     int16_t GetColWidth(const std::string& p_sText, const std::string& p_sFontName,
                         double p_dFontSize) const;
 };

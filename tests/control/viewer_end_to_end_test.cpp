@@ -1,10 +1,10 @@
-#include "control/viewer_elements.h"
 #include "facade/facade_components.h"
 #include "outside/component_factory.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
+#include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 #include "viewer_test_support.h"
 

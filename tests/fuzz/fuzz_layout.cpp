@@ -8,13 +8,13 @@
 // description (wrong element counts, tables of the wrong shape, text where numbers belong).
 // Each input describes, in order, the description, the chosen fields, the viewer type and the
 // finder results type.
-#include "control/viewer_elements.h"
-#include "grid/column_utilities.h"
-#include "grid/layout_utilities.h"
+#include "columns/column_utilities.h"
+#include "columns/layout_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
+#include "state/viewer_elements.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "grid/cell_formatting.h"
 
-#include "grid/grid_columns.h"
+#include "columns/grid_columns.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 

@@ -1,9 +1,9 @@
 // Edge cases of the column model, the layout utilities and the grid wrapper that the other
 // suites leave open.
+#include "columns/field_catalogue_fixture.h"
+#include "columns/layout_utilities.h"
 #include "grid/cell_formatting.h"
-#include "grid/field_catalogue_fixture.h"
 #include "grid/grid_test_support.h"
-#include "grid/layout_utilities.h"
 #include "outside/grid_split.h"
 #include "outside/grid_style.h"
 

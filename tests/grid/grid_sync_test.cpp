@@ -1,6 +1,6 @@
 #include "grid/column_utilities_grid.h"
 
-#include "control/forms/frm_col_width.h"
+#include "grid/column_width.h"
 #include "grid/grid_test_support.h"
 #include "outside/dispatch.h"
 
@@ -70,7 +70,7 @@ TEST_F(GridSyncTest, AFieldWithoutGridColumnIsAppended) {
     EXPECT_EQ(column->NumberFormat(), "Percent");
     EXPECT_EQ(column->Caption(), "Vol Delta");
     EXPECT_EQ(column->Order(), 2);
-    EXPECT_EQ(column->Width(), frmColWidth().GetColWidth("Vol Delta", "", 0));
+    EXPECT_EQ(column->Width(), CaptionColumnWidth("Vol Delta", "", 0));
     EXPECT_TRUE(column->SplitVisible(1));
     EXPECT_FALSE(column->SplitVisible(0));
     EXPECT_EQ(GetPropertyById(*column, 1), Variant(1));

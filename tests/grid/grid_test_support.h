@@ -3,16 +3,16 @@
 // layout loader and the grid routines.
 #pragma once
 
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "columns/layout_description.h"
 #include "grid/grid.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
-#include "grid/layout_description.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
-#include "strategies/viewer_functionality.h"
+#include "state/grid_state_source.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 
 #include <memory>
 #include <string>
@@ -95,6 +95,15 @@ inline void AssignSplits(const GridColumns& p_oColumns) {
     }
 }
 
+// What a strategy hands a Grid: the viewer state it owns.
+class StateSource : public GridStateSource {
+  public:
+    std::shared_ptr<qv::ViewerElements> ViewerElements() const override { return m_oElements; }
+
+  private:
+    std::shared_ptr<qv::ViewerElements> m_oElements = std::make_shared<qv::ViewerElements>();
+};
+
 class GridFixture {
   protected:
     GridFixture() { m_grid->SetGridObject(m_control); }
@@ -114,7 +123,7 @@ class GridFixture {
     std::string Render() { return m_control->RenderText(0, 10); }
 
     ScopedTestPlatform m_platform;
-    std::shared_ptr<ViewerFunctionality> m_strategy = std::make_shared<ViewerFunctionality>();
+    std::shared_ptr<StateSource> m_strategy = std::make_shared<StateSource>();
     std::shared_ptr<GridControl> m_control = std::make_shared<GridControl>();
     std::shared_ptr<Grid> m_grid = std::make_shared<Grid>();
     std::shared_ptr<Recordset> m_rows = StockRows();

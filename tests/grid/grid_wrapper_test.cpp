@@ -1,6 +1,6 @@
 #include "grid/grid.h"
 
-#include "control/forms/frm_col_width.h"
+#include "grid/column_width.h"
 #include "grid/grid_test_support.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
@@ -103,7 +103,7 @@ TEST_F(GridWrapperTest, WidthsComeFromTheParameterIdOrTheCaption) {
     const GridControlColumns& columns = *m_control->Columns();
     EXPECT_EQ(columns.Item(std::string_view("IndName"))->Width(), 2500);
     const int32_t fitted = columns.Item(std::string_view("PrcChange"))->Width();
-    EXPECT_EQ(fitted, frmColWidth().GetColWidth("Gain / Share", "", 0));
+    EXPECT_EQ(fitted, CaptionColumnWidth("Gain / Share", "", 0));
     EXPECT_GT(fitted, 800);
     EXPECT_LT(fitted, 1300);
 }

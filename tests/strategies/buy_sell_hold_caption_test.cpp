@@ -1,8 +1,8 @@
 // The stock list and the finder's stock results show the buy/sell/hold caption of their
 // recommendations when the layout has the field "REC".
-#include "control/viewer_elements.h"
-#include "grid/layout_utilities.h"
+#include "columns/layout_utilities.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/finder_viewer.h"
 #include "strategies/stock_viewer.h"
 #include "strategy_test_support.h"

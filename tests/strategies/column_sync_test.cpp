@@ -2,10 +2,10 @@
 // order of their Sequence, key columns in the frozen split: the order a fresh layout load gives.
 #include "strategies/stock_viewer.h"
 
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 #include "strategy_test_support.h"
 
 #include <sstream>

@@ -1,9 +1,9 @@
 #include <functional>
 
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
 #include "facade/facade_backend.h"
-#include "grid/grid_columns.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/industry_history.h"
 #include "strategies/sector_history.h"
 #include "strategies/stock_history.h"

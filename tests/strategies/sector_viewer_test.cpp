@@ -1,10 +1,10 @@
 #include "strategies/sector_viewer.h"
 
-#include "control/viewer_elements.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
 #include "facade/facade_backend.h"
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 #include "strategy_test_support.h"
 

@@ -1,11 +1,11 @@
 #include "strategy_test_support.h"
 
+#include "columns/grid_column.h"
+#include "columns/grid_columns.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
-#include "grid/grid_column.h"
-#include "grid/grid_columns.h"
 #include "grid/grid_utilities.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"

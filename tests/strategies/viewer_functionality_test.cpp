@@ -1,13 +1,13 @@
 #include "strategies/viewer_functionality.h"
 
-#include "control/viewer_elements.h"
-#include "grid/field_catalogue_fixture.h"
+#include "columns/field_catalogue_fixture.h"
 #include "outside/automation_error.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
 #include "outside/ignore_case.h"
 #include "outside/scripted_services.h"
+#include "state/viewer_elements.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // one pane must still show every shown column of the list, not only the key column.
 #include "strategies/stock_viewer.h"
 
-#include "control/grid_type.h"
-#include "control/viewer_elements.h"
-#include "grid/grid_columns.h"
+#include "columns/grid_columns.h"
+#include "state/grid_type.h"
+#include "state/viewer_elements.h"
 #include "strategy_test_support.h"
 
 namespace qv::testing {

@@ -1,4 +1,4 @@
-#include "grid/layout_description.h"
+#include "columns/layout_description.h"
 
 #include "outside/automation_error.h"
 

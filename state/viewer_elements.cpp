@@ -1,8 +1,8 @@
-#include "control/viewer_elements.h"
+#include "state/viewer_elements.h"
 
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
-#include "grid/layout_description.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
+#include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"

@@ -1,4 +1,4 @@
-#include "grid/grid_columns.h"
+#include "columns/grid_columns.h"
 
 #include "outside/automation_error.h"
 

@@ -2,8 +2,8 @@
 // one data table, and the columns to export.
 #pragma once
 
-#include "grid/column_state.h"
-#include "grid/layout_description.h"
+#include "columns/column_state.h"
+#include "columns/layout_description.h"
 #include "outside/variant.h"
 
 #include <cstdint>

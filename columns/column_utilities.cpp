@@ -1,7 +1,7 @@
-#include "grid/column_utilities.h"
+#include "columns/column_utilities.h"
 
-#include "grid/grid_columns.h"
-#include "grid/recordset_utilities.h"
+#include "columns/grid_columns.h"
+#include "columns/recordset_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/field.h"

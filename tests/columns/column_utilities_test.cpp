@@ -1,8 +1,8 @@
-#include "grid/column_utilities.h"
+#include "columns/column_utilities.h"
 
-#include "grid/field_catalogue_fixture.h"
-#include "grid/grid_columns.h"
-#include "grid/recordset_utilities.h"
+#include "columns/field_catalogue_fixture.h"
+#include "columns/grid_columns.h"
+#include "columns/recordset_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/scripted_services.h"

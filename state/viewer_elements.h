@@ -13,9 +13,9 @@
 //     Variant description = elements->GridLayoutInfo();
 #pragma once
 
-#include "control/grid_type.h"
-#include "control/viewer_type.h"
+#include "columns/viewer_type.h"
 #include "outside/variant.h"
+#include "state/grid_type.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "grid/layout_utilities.h"
+#include "columns/layout_utilities.h"
 
-#include "grid/field_catalogue_fixture.h"
-#include "grid/layout_description.h"
+#include "columns/field_catalogue_fixture.h"
+#include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/scripted_services.h"
 

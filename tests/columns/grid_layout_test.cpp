@@ -1,4 +1,4 @@
-#include "grid/grid_layout.h"
+#include "columns/grid_layout.h"
 
 #include "outside/automation_error.h"
 

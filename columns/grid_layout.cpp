@@ -1,6 +1,6 @@
-#include "grid/grid_layout.h"
+#include "columns/grid_layout.h"
 
-#include "grid/layout_description.h"
+#include "columns/layout_description.h"
 
 namespace qv {
 

@@ -13,8 +13,8 @@
 //     for (const auto& column : *columns) { ... }
 #pragma once
 
-#include "grid/column_state.h"
-#include "grid/grid_column.h"
+#include "columns/column_state.h"
+#include "columns/grid_column.h"
 #include "outside/ignore_case.h"
 #include "outside/variant.h"
 

@@ -1,8 +1,8 @@
-#include "control/viewer_elements.h"
+#include "state/viewer_elements.h"
 
-#include "grid/field_catalogue_fixture.h"
-#include "grid/grid_columns.h"
-#include "grid/grid_layout.h"
+#include "columns/field_catalogue_fixture.h"
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
 #include "outside/automation_error.h"
 #include "outside/scripted_services.h"
 

@@ -5,7 +5,7 @@
 //     elements.SetGridLayoutInfo(description);
 #pragma once
 
-#include "control/viewer_type.h"
+#include "columns/viewer_type.h"
 #include "outside/variant.h"
 
 #include <cstdint>

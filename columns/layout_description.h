@@ -13,7 +13,7 @@
 // and the conversion's own error (6 overflow, 94 Null) otherwise. Nothing reads out of bounds.
 #pragma once
 
-#include "grid/column_state.h"
+#include "columns/column_state.h"
 #include "outside/variant.h"
 
 #include <cstdint>

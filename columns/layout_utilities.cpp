@@ -1,7 +1,7 @@
-#include "grid/layout_utilities.h"
+#include "columns/layout_utilities.h"
 
-#include "grid/column_utilities.h"
-#include "grid/layout_description.h"
+#include "columns/column_utilities.h"
+#include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/ignore_case.h"
 #include "outside/recordset.h"

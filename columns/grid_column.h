@@ -1,7 +1,7 @@
 // One column of a grid layout: the recordset field it shows, how it is shown and its state.
 #pragma once
 
-#include "grid/column_state.h"
+#include "columns/column_state.h"
 
 #include <cstdint>
 #include <string>

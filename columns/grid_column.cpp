@@ -1,4 +1,4 @@
-#include "grid/grid_column.h"
+#include "columns/grid_column.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "grid/recordset_utilities.h"
+#include "columns/recordset_utilities.h"
 
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
