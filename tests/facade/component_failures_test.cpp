@@ -204,21 +204,11 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
 TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismatch) {
     using namespace prog_id;
     const int32_t lOwnerId = NewOwner();
-    const auto Search = [](const Variant& p_vText) {
-        return std::vector<Variant>{0,
-                                    4,
-                                    Variant::Date(0),
-                                    -1,
-                                    p_vText,
-                                    0,
-                                    Variant(),
-                                    Variant(),
-                                    Variant::Nothing(),
-                                    Variant::Nothing(),
-                                    Variant(),
-                                    0,
-                                    0,
-                                    0};
+    const Variant vNothing = Variant::Nothing();
+    const auto Search = [&](const Variant& p_vText) {
+        return std::vector<Variant>{0,         4,         Variant::Date(0), -1,       p_vText,   0,
+                                    Variant(), Variant(), vNothing,         vNothing, Variant(), 0,
+                                    0,         0};
     };
     const auto Items = [](const Variant& p_vItem) { return VariantArray::Vector({p_vItem}); };
     const int32_t lList =
