@@ -117,6 +117,10 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     } catch (const AutomationError& oError) {
         FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
     }
+    // A Date may hold NaN, which no day is: casting it would be undefined.
+    if (std::isnan(dSerial)) {
+        FailConversion(p_lIndex, p_sName, errors::kOverflow, RuntimeErrorText(errors::kOverflow));
+    }
     if (dSerial == 0) {
         return 0;
     }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "facade/component_test_support.h"
@@ -200,7 +201,7 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
 }
 
 // A regression: a code of "1e300" was cast to an integer unchecked (undefined behaviour) by an
-// industry search and by a new industry watch list.
+// industry search and by a new industry watch list, and so was a Date holding NaN.
 TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismatch) {
     using namespace prog_id;
     const int32_t lOwnerId = NewOwner();
@@ -246,6 +247,11 @@ TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismat
          {lList, Items("9223372036854775808"), 1},
          errors::kOverflow,
          "AddWatchListItems: argument 2 (Items)"},
+        {kViewerReader,
+         "HistoryStockEX",
+         {Variant::Date(std::nan("")), Variant::Date(0), "A", Variant(), vNothing, 0, -1, false},
+         errors::kOverflow,
+         "HistoryStockEX: argument 1 (StartDate): Overflow"},
     };
     for (const Case& oCase : aCases) {
         const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
