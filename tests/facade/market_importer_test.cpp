@@ -204,8 +204,6 @@ TEST_F(Importer, AFileThatIsNotCsvTextFailsTheImportAtItsFirstBadLine) {
     const std::string sMegabyte(1 << 20, 'x');
     const std::pair<std::string, const char*> aCases[] = {
         {sHeader + sMegabyte, "line 3 is longer than 65536 bytes"},
-        {sHeader + std::string("AAA,2021-01-05,1\0\0", 18) + sMegabyte, "line 3 holds a NUL byte"},
-        {sHeader + "AAA,\"2021-01-05,10\n" + sMegabyte, "line 3 opens a quoted field"},
         {std::string(1 << 20, '\0'), "line 1 holds a NUL byte"},
     };
     const std::string sPrices = m_oFolder.File("prices.csv");
