@@ -56,7 +56,27 @@ size_t StringSource::Read(char* p_sBuffer, size_t p_lSize) {
     return lCount;
 }
 
-CsvReader::CsvReader(ByteSource& p_oSource) : m_oSource(p_oSource), m_sBuffer(kBufferSize, '\0') {}
+CsvReader::CsvReader(ByteSource& p_oSource, std::string p_sName)
+    : m_oSource(p_oSource), m_sName(std::move(p_sName)), m_sBuffer(kBufferSize, '\0') {}
+
+void CsvReader::NotCsv(const std::string& p_sWhat, const char* p_sLikely) const {
+    throw FacadeError(m_sName, 0,
+                      "line " + std::to_string(m_llRecordLine) + " " + p_sWhat +
+                          ": not CSV text (" + p_sLikely + "?)");
+}
+
+// The field text plus one separator per field stands for the record's length: without the
+// separators a line of nothing but commas would grow without bound.
+void CsvReader::CheckRecordSize(bool p_bQuoted) const {
+    if (m_sRecord.size() + m_aFieldEnds.size() <= kMaxRecordBytes) {
+        return;
+    }
+    const std::string sLimit = std::to_string(kMaxRecordBytes) + " bytes";
+    if (p_bQuoted) {
+        NotCsv("opens a quoted field that runs past " + sLimit, "a quote left open");
+    }
+    NotCsv("is longer than " + sLimit, "a binary file, or one without line ends");
+}
 
 void CsvReader::Refill() {
     m_lFilled = m_oSource.Read(m_sBuffer.data(), m_sBuffer.size());
@@ -94,8 +114,11 @@ void CsvReader::ReadQuoted() {
             Next();
         } else if (lByte == '\n') {
             ++m_llLine;
+        } else if (lByte == 0) {
+            NotCsv("holds a NUL byte", "a binary file, or text in UTF-16");
         }
         m_sRecord.push_back(static_cast<char>(lByte));
+        CheckRecordSize(true);
     }
     // Text between the closing quote and the next separator is kept, as spreadsheets do.
     ReadPlain();
@@ -114,8 +137,12 @@ void CsvReader::ReadPlain() {
         while (sStop < sEnd && *sStop != ',' && *sStop != '\n' && *sStop != '\r') {
             ++sStop;
         }
+        if (std::memchr(sStart, '\0', static_cast<size_t>(sStop - sStart)) != nullptr) {
+            NotCsv("holds a NUL byte", "a binary file, or text in UTF-16");
+        }
         m_sRecord.append(sStart, sStop);
         m_lPosition += static_cast<size_t>(sStop - sStart);
+        CheckRecordSize(false);
         if (sStop == sEnd) {
             continue;
         }
@@ -138,7 +165,9 @@ bool CsvReader::ReadSimpleRecord(std::vector<std::string_view>& p_aFields) {
         return false;
     }
     const char* sEnd = sNewline > sStart && sNewline[-1] == '\r' ? sNewline - 1 : sNewline;
-    if (std::memchr(sStart, '\r', static_cast<size_t>(sEnd - sStart)) != nullptr) {
+    // A stray CR goes the general way, and so does a NUL byte, which is reported there.
+    if (std::memchr(sStart, '\r', static_cast<size_t>(sEnd - sStart)) != nullptr ||
+        std::memchr(sStart, '\0', static_cast<size_t>(sEnd - sStart)) != nullptr) {
         return false;
     }
     for (const char* sField = sStart;;) {
@@ -203,6 +232,7 @@ bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
             ReadPlain();
         }
         m_aFieldEnds.push_back(m_sRecord.size());
+        CheckRecordSize(false);
         const int lSeparator = Next();
         if (lSeparator != ',') {
             if (lSeparator == '\n') {

@@ -4,6 +4,11 @@
 // Input comes from a ByteSource, so a gzip-compressed file streams through zlib without being
 // unpacked first.
 //
+// Input that is plainly not CSV text stops the reading with a FacadeError naming the input and the
+// line: a record longer than kMaxRecordBytes (a file without line ends, such as /dev/zero, or a
+// quote left open) or a NUL byte (a binary file, or text in UTF-16). So memory stays bounded
+// whatever the input, and no field is longer than the cap either.
+//
 //     GzipFileSource source("prices.csv.gz");     // plain files are read as they are
 //     CsvReader reader(source);
 //     std::vector<std::string_view> fields;
@@ -18,6 +23,9 @@
 #include <vector>
 
 namespace qv::facade {
+
+// The longest record read, separators and line ends included; a price row is about 60 bytes.
+constexpr size_t kMaxRecordBytes = size_t{64} << 10;
 
 class ByteSource {
   public:
@@ -53,10 +61,11 @@ class StringSource : public ByteSource {
 
 class CsvReader {
   public:
-    explicit CsvReader(ByteSource& p_oSource);
+    // p_sName names the input in errors.
+    explicit CsvReader(ByteSource& p_oSource, std::string p_sName = "the CSV text");
 
     // Reads the next record into p_aFields; false at the end of the input. The fields stay valid
-    // until the next call.
+    // until the next call. Input that is not CSV text is a FacadeError (see above).
     bool ReadRecord(std::vector<std::string_view>& p_aFields);
 
     // The 1-based line on which the last record began.
@@ -72,8 +81,12 @@ class CsvReader {
     bool ReadSimpleRecord(std::vector<std::string_view>& p_aFields);
     void ReadQuoted();
     void ReadPlain();
+    // Stops at a record over the cap; p_bQuoted when the cap was passed inside quotes.
+    void CheckRecordSize(bool p_bQuoted) const;
+    [[noreturn]] void NotCsv(const std::string& p_sWhat, const char* p_sLikely) const;
 
     ByteSource& m_oSource;
+    std::string m_sName;
     std::string m_sBuffer;
     size_t m_lPosition = 0;
     size_t m_lFilled = 0;

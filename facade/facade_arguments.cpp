@@ -6,6 +6,8 @@
 
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
+#include "outside/numeric_text.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -41,6 +43,11 @@ std::string FieldOfSelectItem(std::string_view p_sItem) {
 
 }  // namespace
 
+std::optional<int64_t> WholeNumberIn(std::string_view p_sText) {
+    const std::optional<double> dValue = ParseNumericText(p_sText);
+    return dValue ? RoundToWholeNumber(*dValue) : std::nullopt;
+}
+
 void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat) {
     throw AutomationError(kFacadeErrorNumber, kFacadeSource,
                           std::string(p_sMethod) + ": " + p_sWhat);
@@ -56,6 +63,13 @@ void FacadeArguments::Fail(size_t p_lIndex, std::string_view p_sName,
                                     std::string(p_sName) + "): " + p_sWhy);
 }
 
+void FacadeArguments::FailConversion(size_t p_lIndex, std::string_view p_sName, int32_t p_lNumber,
+                                     const std::string& p_sDescription) const {
+    throw AutomationError(p_lNumber, kFacadeSource,
+                          std::string(m_sMethod) + ": argument " + std::to_string(p_lIndex + 1) +
+                              " (" + std::string(p_sName) + "): " + p_sDescription);
+}
+
 int32_t FacadeArguments::Long(size_t p_lIndex, std::string_view p_sName) const {
     if (!IsGiven(p_lIndex)) {
         return 0;
@@ -63,7 +77,7 @@ int32_t FacadeArguments::Long(size_t p_lIndex, std::string_view p_sName) const {
     try {
         return m_aArgs[p_lIndex].ToLong();
     } catch (const AutomationError& oError) {
-        Fail(p_lIndex, p_sName, oError.Description());
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
     }
 }
 
@@ -74,7 +88,7 @@ bool FacadeArguments::Boolean(size_t p_lIndex, std::string_view p_sName) const {
     try {
         return m_aArgs[p_lIndex].ToBool();
     } catch (const AutomationError& oError) {
-        Fail(p_lIndex, p_sName, oError.Description());
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
     }
 }
 
@@ -85,7 +99,7 @@ std::string FacadeArguments::Text(size_t p_lIndex, std::string_view p_sName) con
     try {
         return m_aArgs[p_lIndex].ToString();
     } catch (const AutomationError& oError) {
-        Fail(p_lIndex, p_sName, oError.Description());
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
     }
 }
 
@@ -101,7 +115,11 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     try {
         dSerial = std::floor(vValue.ToDate());
     } catch (const AutomationError& oError) {
-        Fail(p_lIndex, p_sName, oError.Description());
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    }
+    // A Date may hold NaN, which no day is: casting it would be undefined.
+    if (std::isnan(dSerial)) {
+        FailConversion(p_lIndex, p_sName, errors::kOverflow, RuntimeErrorText(errors::kOverflow));
     }
     if (dSerial == 0) {
         return 0;
@@ -126,9 +144,34 @@ std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view
             }
         }
     } catch (const AutomationError& oError) {
-        Fail(p_lIndex, p_sName, oError.Description());
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
     }
     return aKeys;
+}
+
+std::vector<std::string> FacadeArguments::CodeKeys(size_t p_lIndex,
+                                                   std::string_view p_sName) const {
+    std::vector<std::string> aCodes;
+    for (const std::string& sKey : Keys(p_lIndex, p_sName)) {
+        aCodes.push_back(std::to_string(WholeNumber(p_lIndex, p_sName, sKey)));
+    }
+    return aCodes;
+}
+
+int64_t FacadeArguments::WholeNumber(size_t p_lIndex, std::string_view p_sName,
+                                     std::string_view p_sText) const {
+    const std::optional<double> dValue = ParseNumericText(p_sText);
+    if (!dValue) {
+        FailConversion(
+            p_lIndex, p_sName, errors::kTypeMismatch,
+            RuntimeErrorText(errors::kTypeMismatch) + ": " + Excerpt(p_sText) + " is not a number");
+    }
+    const std::optional<int64_t> llWhole = RoundToWholeNumber(*dValue);
+    if (!llWhole) {
+        FailConversion(p_lIndex, p_sName, errors::kOverflow,
+                       RuntimeErrorText(errors::kOverflow) + ": " + Excerpt(p_sText));
+    }
+    return *llWhole;
 }
 
 std::vector<std::string> SelectListFields(const Variant& p_vList) {

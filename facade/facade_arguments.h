@@ -1,8 +1,9 @@
 // Reading the arguments of a facade call, and the failures a call reports.
 //
 // The callers pass Variants in the order of their own argument lists; a value of the wrong kind
-// fails with an automation error that names the call and the argument, so that a host author
-// sees "StockViewer: argument 12 (IndCode): Type mismatch" rather than a bare "Type mismatch".
+// fails with the runtime's error (13 Type mismatch, 6 Overflow) in a text that names the call and
+// the argument, so that a host author sees "StockViewer: argument 12 (IndCode): Type mismatch"
+// rather than a bare "Type mismatch".
 // A Missing argument (an optional one left out) reads like Empty: 0, "" or False.
 //
 //     FacadeArguments args("GetLayout", p_args);
@@ -11,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +24,12 @@ namespace qv::facade {
 
 // The source of every failure the components raise.
 constexpr const char* kFacadeSource = "QorvantOnlineFacade";
+
+// The facade's reading of a caller's text as a whole number (a code, an id): the text is read as
+// IsNumeric reads it and rounded half to even as ToLong rounds; nothing when it is not a number
+// or lies beyond 64 bits. FacadeArguments::WholeNumber raises error 13 (Type mismatch) or 6
+// (Overflow) for those, naming the call and the argument.
+std::optional<int64_t> WholeNumberIn(std::string_view p_sText);
 
 // A failure of a call that names what was wrong or not found: "GetCurrentHoldings: portfolio
 // 12 not found". It carries the facade's error number, as the storage errors do.
@@ -51,11 +59,21 @@ class FacadeArguments {
     // The keys of an item array (symbols, industry codes) as texts; a single value is one key,
     // Empty and Null none.
     std::vector<std::string> Keys(size_t p_lIndex, std::string_view p_sName) const;
+    // Keys that are codes: each read with WholeNumber and given back as its digits, so " 12"
+    // and "12.0" are "12".
+    std::vector<std::string> CodeKeys(size_t p_lIndex, std::string_view p_sName) const;
+    // p_sText, a part of argument p_lIndex (one code of a list), read with WholeNumberIn.
+    int64_t WholeNumber(size_t p_lIndex, std::string_view p_sName, std::string_view p_sText) const;
 
     [[noreturn]] void Fail(size_t p_lIndex, std::string_view p_sName,
                            const std::string& p_sWhy) const;
 
   private:
+    // A conversion's failure raised again under its own number, naming the call and argument:
+    // "SearchIndustries: argument 5 (SearchText): Overflow".
+    [[noreturn]] void FailConversion(size_t p_lIndex, std::string_view p_sName, int32_t p_lNumber,
+                                     const std::string& p_sDescription) const;
+
     std::string_view m_sMethod;
     std::span<Variant> m_aArgs;
 };

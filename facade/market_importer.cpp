@@ -15,6 +15,8 @@
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
+#include "outside/numeric_text.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -90,7 +92,7 @@ struct OpenInput {
 OpenInput Recognise(ImportInput&& p_oInput) {
     OpenInput oOpen{
         std::move(p_oInput.m_sName), std::move(p_oInput.m_oSource), nullptr, InputKind::Prices, {}};
-    oOpen.m_oReader = std::make_unique<CsvReader>(*oOpen.m_oSource);
+    oOpen.m_oReader = std::make_unique<CsvReader>(*oOpen.m_oSource, oOpen.m_sName);
     std::vector<std::string_view> aHeader;
     oOpen.m_oReader->ReadRecord(aHeader);
     Columns& oColumns = oOpen.m_oColumns;
@@ -170,6 +172,8 @@ std::optional<double> ReadNumber(std::string_view p_sText) {
     return dValue;
 }
 
+// A count of shares: whole, or a decimal rounded to the nearest share ("1.5e6" is written by
+// some sources).
 std::optional<int64_t> ReadVolume(std::string_view p_sText) {
     p_sText = Trim(p_sText);
     int64_t llValue = 0;
@@ -179,10 +183,7 @@ std::optional<int64_t> ReadVolume(std::string_view p_sText) {
         return llValue;
     }
     const std::optional<double> dValue = ReadNumber(p_sText);
-    if (!dValue || std::fabs(*dValue) > 9e18) {
-        return std::nullopt;
-    }
-    return std::llround(*dValue);
+    return dValue ? RoundToWholeNumber(*dValue) : std::nullopt;
 }
 
 struct Constituent {
@@ -190,6 +191,22 @@ struct Constituent {
     std::string m_sSector;
     std::string m_sIndustry;
 };
+
+// Names go into lists, exports and logs as they are, so a name must be UTF-8 text without
+// control characters: a name that is not is reported and its row skipped, rather than guessed at.
+std::string NamesFault(const std::string& p_sSymbol, const Constituent& p_oRow) {
+    const std::pair<const char*, const std::string&> aNames[] = {{"symbol", p_sSymbol},
+                                                                 {"name", p_oRow.m_sName},
+                                                                 {"sector", p_oRow.m_sSector},
+                                                                 {"industry", p_oRow.m_sIndustry}};
+    for (const auto& [sWhat, sText] : aNames) {
+        const std::string sFault = NameTextFault(sText);
+        if (!sFault.empty()) {
+            return std::string("the ") + sWhat + " " + Excerpt(sText) + " holds " + sFault;
+        }
+    }
+    return {};
+}
 
 struct ParsedBar {
     DailyBar m_oBar;
@@ -263,12 +280,16 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
                     "symbol, name, sector and industry must not be empty");
             continue;
         }
+        if (const std::string sFault = NamesFault(sSymbol, oRow); !sFault.empty()) {
+            Problem(p_oInput.m_sName, llLine, sFault + "; the row is skipped");
+            continue;
+        }
         const auto [itSector, bFirst] = aIndustrySectors.emplace(oRow.m_sIndustry, oRow.m_sSector);
         if (!bFirst && itSector->second != oRow.m_sSector) {
             Problem(p_oInput.m_sName, llLine,
-                    "industry '" + oRow.m_sIndustry + "' was given the sector '" +
-                        itSector->second + "' before; this row with '" + oRow.m_sSector +
-                        "' is skipped");
+                    "industry " + Excerpt(oRow.m_sIndustry) + " was given the sector " +
+                        Excerpt(itSector->second) + " before; this row with " +
+                        Excerpt(oRow.m_sSector) + " is skipped");
             continue;
         }
         m_aConstituents[sSymbol] = std::move(oRow);
@@ -388,8 +409,8 @@ int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymb
     m_llLastStockId = itId != m_aStockIds.end() ? itId->second : 0;
     if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
         Note(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
-             "unknown symbol '" + m_sLastSymbol +
-                 "' (not in the constituents); its rows are skipped");
+             "unknown symbol " + Excerpt(m_sLastSymbol) +
+                 " (not in the constituents); its rows are skipped");
     }
     return m_llLastStockId;
 }
@@ -407,7 +428,7 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
     if (!ParseDayText(sDate, p_oBar.m_lDate) || p_oBar.m_lDate <= 0 ||
         p_oBar.m_lDate >= kDayKeyStride) {
         Problem(p_oInput.m_sName, llLine,
-                "the date '" + std::string(sDate) + "' is not a day from 1900 to 9999");
+                "the date " + Excerpt(sDate) + " is not a day from 1900 to 9999");
         return false;
     }
     struct Price {
@@ -427,10 +448,11 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
             continue;
         }
         const std::optional<double> dValue = ReadNumber(sText);
-        if (!dValue || *dValue <= 0) {
+        if (!dValue || *dValue < kMinPrice || *dValue > kMaxPrice) {
             Problem(p_oInput.m_sName, llLine,
-                    std::string(oPrice.m_sName) + " '" + std::string(sText) +
-                        "' is not a price above zero");
+                    std::string(oPrice.m_sName) + " " + Excerpt(sText) +
+                        " is not a price from 0.0001 to " +
+                        std::to_string(static_cast<int64_t>(kMaxPrice)));
             return false;
         }
         oPrice.m_dValue = *dValue;
@@ -440,9 +462,10 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
     }
     const std::string_view sVolume = Field(oColumns.m_lVolume);
     const std::optional<int64_t> llVolume = sVolume.empty() ? 0 : ReadVolume(sVolume);
-    if (!llVolume || *llVolume < 0) {
+    if (!llVolume || *llVolume < 0 || *llVolume > kMaxVolume) {
         Problem(p_oInput.m_sName, llLine,
-                "Volume '" + std::string(sVolume) + "' is not a count of shares");
+                "Volume " + Excerpt(sVolume) + " is not a count of shares from 0 to " +
+                    std::to_string(kMaxVolume));
         return false;
     }
     p_oBar.m_llVolume = *llVolume;

@@ -16,9 +16,12 @@
 // database always gives the same codes.
 //
 // Bad rows are skipped and reported with file and line (a wrong field count, a date or number
-// that does not read, a non-positive price, a negative volume, an unknown symbol, the same
-// symbol and day twice: the later row wins). A file whose header lacks a required column is
-// rejected as a whole: the import fails with a FacadeError naming it and nothing is written.
+// that does not read, "nan" and "inf" included, a price or volume beyond what the store holds
+// (market_schema.h: a price from 0.0001 to 9e11, a volume from 0 to 9e15), a name that is not
+// UTF-8 or holds a control character, an unknown symbol, the same symbol and day twice: the later
+// row wins). Messages quote a short excerpt of the offending field (text_util.h). A file whose
+// header lacks a required column, or that is not CSV text (csv_reader.h), is rejected as a whole:
+// the import fails with a FacadeError naming it and nothing is written.
 //
 //     MarketStore store(path, MarketStore::Access::ReadWrite);
 //     ImportReport report = MarketImporter(store).ImportPaths({"../shared/data/market"}, {});

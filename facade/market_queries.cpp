@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <utility>
 #include <variant>
 
+#include "facade/facade_arguments.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
 
@@ -241,12 +241,8 @@ std::string StartsWithPattern(std::string_view p_sText) {
 std::vector<int64_t> NumericKeys(const std::vector<std::string>& p_aKeys) {
     std::vector<int64_t> aCodes;
     for (const std::string& sKey : p_aKeys) {
-        const std::string_view sText = Trim(sKey);
-        double dValue = 0;
-        const auto [sEnd, eError] =
-            std::from_chars(sText.data(), sText.data() + sText.size(), dValue);
-        if (eError == std::errc() && sEnd == sText.data() + sText.size()) {
-            aCodes.push_back(static_cast<int64_t>(dValue));
+        if (const std::optional<int64_t> llCode = WholeNumberIn(sKey)) {
+            aCodes.push_back(*llCode);
         }
     }
     return aCodes;

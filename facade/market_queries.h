@@ -34,7 +34,8 @@ struct ListRequest {
     int32_t m_lSectorCode = 0;   // stocks or industry groups of one sector
     int32_t m_lWatchListId = 0;  // stocks or industry groups of a watch list
     int32_t m_lPortfolioId = 0;  // stocks held in a portfolio; for holdings, the portfolio
-    // Only these symbols (stocks, any letter case), industry codes or sector codes.
+    // Only these symbols (stocks, any letter case), industry codes or sector codes (read with
+    // WholeNumberIn; a key that is not a code matches nothing).
     std::vector<std::string> m_aKeys;
     // Only rows whose company, industry or sector name starts with this text (any letter case).
     std::string m_sNameStart;

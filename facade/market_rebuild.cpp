@@ -2,11 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
+#include <optional>
+#include <string>
 #include <unordered_map>
 
+#include "facade/day_serial.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
+#include "outside/numeric_text.h"
 
 namespace qv::facade {
 
@@ -130,7 +135,11 @@ struct GroupDay {
     double m_dRankSum = 0;
     int64_t m_llVolume = 0;
 
-    void Add(const DailyBar& p_oBar, const DailyMetrics& p_oMetrics, uint8_t p_cRank) {
+    // False when the total volume would pass what 64 bits hold; the day is then left as it was.
+    bool Add(const DailyBar& p_oBar, const DailyMetrics& p_oMetrics, uint8_t p_cRank) {
+        if (p_oBar.m_llVolume > std::numeric_limits<int64_t>::max() - m_llVolume) {
+            return false;
+        }
         ++m_llMembers;
         m_llVolume += p_oBar.m_llVolume;
         if (!std::isnan(p_oMetrics.m_dPctChange)) {
@@ -143,51 +152,84 @@ struct GroupDay {
             ++m_llRanks;
             m_dRankSum += p_cRank;
         }
+        return true;
     }
 };
+
+// A group's total volume is stored as a 64-bit integer: a total beyond it fails the rebuild, as a
+// capped figure would pass for a real one.
+[[noreturn]] void VolumeOverflow(const SqliteDatabase& p_oDatabase, const char* p_sGroup,
+                                 int64_t p_llCode, int32_t p_lDate) {
+    throw FacadeError(p_oDatabase.Path(), 0,
+                      std::string("the total volume of ") + p_sGroup + " " +
+                          std::to_string(p_llCode) + " on " + IsoDateText(p_lDate) +
+                          " passes what the store holds (" +
+                          std::to_string(std::numeric_limits<int64_t>::max()) + " shares)");
+}
 
 // Days of each group of one kind: [group index][day index].
 using GroupTable = std::vector<std::vector<GroupDay>>;
 
-void BindPrice(SqliteStatement& p_oInsert, int p_lIndex, double p_dPrice) {
-    if (std::isnan(p_dPrice)) {
-        p_oInsert.BindNull(p_lIndex);
-        return;
-    }
-    p_oInsert.BindInt64(p_lIndex, std::llround(p_dPrice * kPriceScale));
-}
+// The importer keeps prices and volumes within what the store holds (market_schema.h), so a value
+// that does not convert means a caller let one through: it fails the rebuild rather than store
+// garbage.
+class DayWriter {
+  public:
+    explicit DayWriter(SqliteDatabase& p_oDatabase)
+        : m_sPath(p_oDatabase.Path()),
+          m_oInsert(p_oDatabase.Prepare(
+              "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, "
+              "pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank) "
+              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
 
-void WriteStockDays(SqliteStatement& p_oInsert, const StockSeries& p_oStock,
-                    const std::vector<DailyMetrics>& p_aMetrics,
-                    const std::vector<uint8_t>& p_aRanks) {
-    for (size_t i = 0; i < p_oStock.m_aBars.size(); ++i) {
-        const DailyBar& oBar = p_oStock.m_aBars[i];
-        const DailyMetrics& oDay = p_aMetrics[i];
-        p_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, oBar.m_lDate));
-        BindPrice(p_oInsert, 2, oBar.m_dOpen);
-        BindPrice(p_oInsert, 3, oBar.m_dHigh);
-        BindPrice(p_oInsert, 4, oBar.m_dLow);
-        BindPrice(p_oInsert, 5, oBar.m_dClose);
-        BindPrice(p_oInsert, 6, oBar.m_dAdjClose);
-        p_oInsert.BindInt64(7, oBar.m_llVolume);
-        p_oInsert.BindOptionalDouble(8, oDay.m_dPctChange);
-        if (std::isnan(oDay.m_dAvgVolume)) {
-            p_oInsert.BindNull(9);
-        } else {
-            p_oInsert.BindInt64(9, std::llround(oDay.m_dAvgVolume));
+    void Write(const StockSeries& p_oStock, const std::vector<DailyMetrics>& p_aMetrics,
+               const std::vector<uint8_t>& p_aRanks) {
+        m_llStockId = p_oStock.m_llStockId;
+        for (size_t i = 0; i < p_oStock.m_aBars.size(); ++i) {
+            const DailyBar& oBar = p_oStock.m_aBars[i];
+            const DailyMetrics& oDay = p_aMetrics[i];
+            m_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, oBar.m_lDate));
+            BindWhole(2, oBar.m_dOpen, kPriceScale);
+            BindWhole(3, oBar.m_dHigh, kPriceScale);
+            BindWhole(4, oBar.m_dLow, kPriceScale);
+            BindWhole(5, oBar.m_dClose, kPriceScale);
+            BindWhole(6, oBar.m_dAdjClose, kPriceScale);
+            m_oInsert.BindInt64(7, oBar.m_llVolume);
+            m_oInsert.BindOptionalDouble(8, oDay.m_dPctChange);
+            BindWhole(9, oDay.m_dAvgVolume, 1);
+            BindWhole(10, oDay.m_dHigh52, kPriceScale);
+            BindWhole(11, oDay.m_dLow52, kPriceScale);
+            BindWhole(12, oDay.m_dMa50, kPriceScale);
+            BindWhole(13, oDay.m_dMa200, kPriceScale);
+            if (p_aRanks[i] > 0) {
+                m_oInsert.BindInt64(14, p_aRanks[i]);
+            } else {
+                m_oInsert.BindNull(14);
+            }
+            m_oInsert.Run();
         }
-        BindPrice(p_oInsert, 10, oDay.m_dHigh52);
-        BindPrice(p_oInsert, 11, oDay.m_dLow52);
-        BindPrice(p_oInsert, 12, oDay.m_dMa50);
-        BindPrice(p_oInsert, 13, oDay.m_dMa200);
-        if (p_aRanks[i] > 0) {
-            p_oInsert.BindInt64(14, p_aRanks[i]);
-        } else {
-            p_oInsert.BindNull(14);
-        }
-        p_oInsert.Run();
     }
-}
+
+  private:
+    // p_dValue * p_dScale as a whole number; NaN (no value) is NULL.
+    void BindWhole(int p_lIndex, double p_dValue, double p_dScale) {
+        if (std::isnan(p_dValue)) {
+            m_oInsert.BindNull(p_lIndex);
+            return;
+        }
+        const std::optional<int64_t> llWhole = RoundToWholeNumber(p_dValue * p_dScale);
+        if (!llWhole) {
+            throw FacadeError(m_sPath, 0,
+                              "stock " + std::to_string(m_llStockId) + " has a daily value (" +
+                                  std::to_string(p_dValue) + ") beyond what the store holds");
+        }
+        m_oInsert.BindInt64(p_lIndex, *llWhole);
+    }
+
+    std::string m_sPath;
+    SqliteStatement m_oInsert;
+    int64_t m_llStockId = 0;
+};
 
 void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
                     const std::vector<int64_t>& p_aCodes, const GroupTable& p_aTable,
@@ -268,22 +310,27 @@ void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries
     const size_t lDays = oCalendar.Days().size();
     GroupTable aIndustries(oCodes.m_aIndustries.size(), std::vector<GroupDay>(lDays));
     GroupTable aSectors(oCodes.m_aSectors.size(), std::vector<GroupDay>(lDays));
-    SqliteStatement oInsert = p_oDatabase.Prepare(
-        "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, pct_change, "
-        "avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+    DayWriter oDays(p_oDatabase);
     for (size_t lStock = 0; lStock < p_aSeries.size(); ++lStock) {
         const StockSeries& oStock = p_aSeries[lStock];
         const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(oStock.m_aBars);
-        WriteStockDays(oInsert, oStock, aMetrics, aRanks[lStock]);
+        oDays.Write(oStock, aMetrics, aRanks[lStock]);
         const auto itMember = oCodes.m_aByStock.find(oStock.m_llStockId);
         if (itMember != oCodes.m_aByStock.end()) {
+            const Membership& oMember = itMember->second;
             for (size_t i = 0; i < oStock.m_aBars.size(); ++i) {
-                const size_t lDay = oCalendar.IndexOf(oStock.m_aBars[i].m_lDate);
-                aIndustries[itMember->second.m_lIndustry][lDay].Add(oStock.m_aBars[i], aMetrics[i],
-                                                                    aRanks[lStock][i]);
-                aSectors[itMember->second.m_lSector][lDay].Add(oStock.m_aBars[i], aMetrics[i],
-                                                               aRanks[lStock][i]);
+                const int32_t lDate = oStock.m_aBars[i].m_lDate;
+                const size_t lDay = oCalendar.IndexOf(lDate);
+                if (!aIndustries[oMember.m_lIndustry][lDay].Add(oStock.m_aBars[i], aMetrics[i],
+                                                                aRanks[lStock][i])) {
+                    VolumeOverflow(p_oDatabase, "industry group",
+                                   oCodes.m_aIndustries[oMember.m_lIndustry], lDate);
+                }
+                if (!aSectors[oMember.m_lSector][lDay].Add(oStock.m_aBars[i], aMetrics[i],
+                                                           aRanks[lStock][i])) {
+                    VolumeOverflow(p_oDatabase, "sector", oCodes.m_aSectors[oMember.m_lSector],
+                                   lDate);
+                }
             }
         }
         if (lStock % kProgressEvery == 0) {

@@ -9,6 +9,10 @@
 //   average percent change, average ranking, total volume, and an equal-weight index: 100 on the
 //   group's first day, then multiplied each day by 1 + average percent change / 100, so the
 //   index return of a day is the average return of the members.
+//
+// A total volume beyond 64 bits, or a price or volume beyond what the store holds
+// (market_schema.h), fails the rewrite with a FacadeError naming the group or stock; the caller's
+// transaction then leaves the old data in place.
 #pragma once
 
 #include <cstdint>

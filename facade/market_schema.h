@@ -31,6 +31,14 @@ constexpr int64_t kSectorGroupKind = 2;
 // Prices are stored as whole multiples of 1 / kPriceScale; the SQL view divides by 10000.0.
 constexpr double kPriceScale = 10000.0;
 
+// What the store holds exactly. A price is at least one unit of the scale (less would be stored
+// as 0); prices in units and volumes stay below 2^53, the whole numbers a double holds exactly,
+// as the derived metrics (averages, 52-week range) are computed in doubles and stored back as
+// integers.
+constexpr double kMinPrice = 1 / kPriceScale;
+constexpr double kMaxPrice = 900'000'000'000.0;
+constexpr int64_t kMaxVolume = 9'000'000'000'000'000;
+
 constexpr int64_t DayKey(int64_t p_llStockId, int32_t p_lDay) {
     return p_llStockId * kDayKeyStride + p_lDay;
 }

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace {
 
@@ -105,7 +107,8 @@ class ProgressLine {
     std::chrono::steady_clock::time_point m_oLastShown;
 };
 
-int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int64_t p_llMinimum) {
+int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int64_t p_llMinimum,
+                  int64_t p_llMaximum = std::numeric_limits<int32_t>::max()) {
     if (p_lIndex + 1 >= p_aArgs.size()) {
         throw UsageError{p_aArgs[p_lIndex] + " needs a number"};
     }
@@ -117,9 +120,10 @@ int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int
     } catch (const std::exception&) {
         lUsed = 0;
     }
-    if (lUsed != sText.size() || llValue < p_llMinimum) {
-        throw UsageError{p_aArgs[p_lIndex - 1] + " needs a number of at least " +
-                         std::to_string(p_llMinimum) + ", not '" + sText + "'"};
+    if (lUsed != sText.size() || llValue < p_llMinimum || llValue > p_llMaximum) {
+        throw UsageError{p_aArgs[p_lIndex - 1] + " needs a number from " +
+                         std::to_string(p_llMinimum) + " to " + std::to_string(p_llMaximum) +
+                         ", not " + qv::Excerpt(sText)};
     }
     return llValue;
 }
@@ -134,7 +138,8 @@ int Create(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
         if (p_aArgs[i] == "--stocks") {
             oOptions.m_lStocks = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
         } else if (p_aArgs[i] == "--seed") {
-            oOptions.m_llSeed = static_cast<uint64_t>(ReadCount(p_aArgs, i, 0));
+            oOptions.m_llSeed = static_cast<uint64_t>(
+                ReadCount(p_aArgs, i, 0, std::numeric_limits<int64_t>::max()));
         } else if (p_aArgs[i] == "--industries") {
             oOptions.m_lIndustries = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
         } else if (p_aArgs[i] == "--days") {

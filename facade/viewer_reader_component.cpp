@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdint>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 #include "outside/automation_error.h"
+#include "outside/numeric_text.h"
 
 namespace qv::facade {
 
@@ -69,25 +69,27 @@ std::vector<std::string> SplitList(const std::string& p_sText) {
 }
 
 bool IsNumber(const std::string& p_sText) {
-    double dValue = 0;
-    const auto [sEnd, eError] =
-        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), dValue);
-    return eError == std::errc() && sEnd == p_sText.data() + p_sText.size();
+    return ParseNumericText(p_sText).has_value();
 }
 
 // A stock search looks for symbols, or for company names with the name option. An industry or
 // sector search looks for codes when the text is a list of numbers, else for names.
-ListSearch SearchOf(const std::string& p_sText, int32_t p_lOption, bool p_bCodes) {
+ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t p_lOption,
+                    bool p_bCodes) {
+    const std::string sText = p_oArgs.Text(p_lTextIndex, "SearchText");
     ListSearch oSearch;
-    std::vector<std::string> aKeys = SplitList(p_sText);
-    const bool bKeys =
-        p_lOption != kNameSearch &&
-        (!p_bCodes || (!aKeys.empty() && std::all_of(aKeys.begin(), aKeys.end(), IsNumber)));
-    if (bKeys) {
-        oSearch.m_aKeys = std::move(aKeys);
-    } else {
-        oSearch.m_sNameStart = Trimmed(p_sText);
+    std::vector<std::string> aKeys = SplitList(sText);
+    const bool bNumbers = !aKeys.empty() && std::all_of(aKeys.begin(), aKeys.end(), IsNumber);
+    if (p_lOption == kNameSearch || (p_bCodes && !bNumbers)) {
+        oSearch.m_sNameStart = Trimmed(sText);
+        return oSearch;
     }
+    if (p_bCodes) {
+        for (std::string& sKey : aKeys) {
+            sKey = std::to_string(p_oArgs.WholeNumber(p_lTextIndex, "SearchText", sKey));
+        }
+    }
+    oSearch.m_aKeys = std::move(aKeys);
     return oSearch;
 }
 
@@ -315,7 +317,7 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope = StockScope(oArgs.Long(13, "IndCode"), lSectorCode, 0);
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), false);
+    oQuery.m_oSearch = SearchOf(oArgs, 4, oArgs.Long(5, "SearchOpt1"), false);
     oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(8), oInForce.m_oLayout,
                                                 lSectorCode > 0 ? kSectorTable : kIndustryTable);
@@ -392,7 +394,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope.m_lSectorCode = lSectorCode;
     oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oSearch = SearchOf(oArgs.Text(4, "SearchText"), oArgs.Long(5, "SearchOpt1"), true);
+    oQuery.m_oSearch = SearchOf(oArgs, 4, oArgs.Long(5, "SearchOpt1"), true);
     oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oInForce.m_oLayout, kSectorTable);
     ListAnswer oAnswer = oLists.Industries(oQuery);
     oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
@@ -409,7 +411,7 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
         ListLayout(oDatabase, oArgs, oPlaces, lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
     MarketLists oLists(oDatabase);
     ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oSearch = SearchOf(oArgs.Text(3, "SearchText"), oArgs.Long(4, "SearchOpt1"), true);
+    oQuery.m_oSearch = SearchOf(oArgs, 3, oArgs.Long(4, "SearchOpt1"), true);
     ListAnswer oAnswer = oLists.Sectors(oQuery);
     return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
 }

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <set>
 #include <unordered_map>
 
+#include "facade/facade_arguments.h"
 #include "facade/owner_store.h"
 #include "facade/sqlite_database.h"
 
@@ -90,13 +90,11 @@ std::vector<int64_t> WatchListStore::ResolveKeys(int32_t p_lListType,
         std::string sLookup = Upper(sKey);
         if (!bStocks) {
             // "12", "12.0" and " 12" all name industry 12.
-            double dCode = 0;
-            const auto [sEnd, eError] =
-                std::from_chars(sLookup.data(), sLookup.data() + sLookup.size(), dCode);
-            if (eError != std::errc() || sEnd != sLookup.data() + sLookup.size()) {
+            const std::optional<int64_t> llCode = WholeNumberIn(sKey);
+            if (!llCode) {
                 continue;
             }
-            sLookup = std::to_string(static_cast<int64_t>(dCode));
+            sLookup = std::to_string(*llCode);
         }
         const auto itCode = aKnown.find(sLookup);
         if (itCode != aKnown.end() && aSeen.insert(itCode->second).second) {

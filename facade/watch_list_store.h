@@ -1,7 +1,8 @@
 // Watch lists of an owner, kept in folders. A watch list holds stocks (list type 0) or industry
 // groups (list type 1); a folder is an entry that holds lists and other folders through their
 // parent id (0 at the top). Items arrive as the viewer sends them: symbols for stocks, industry
-// codes (as text or numbers) for industries; keys that name nothing are left out.
+// codes (as text or numbers, read with WholeNumberIn) for industries; keys that name nothing are
+// left out.
 //
 //     WatchListStore lists(store.Database());
 //     int32_t folder = lists.CreateFolder(owner, 0, 0, "Ideas");

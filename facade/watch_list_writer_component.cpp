@@ -43,6 +43,13 @@ std::string NameOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
     return sName;
 }
 
+// The items of a list: symbols, or industry codes read as whole numbers.
+std::vector<std::string> ItemsOf(const FacadeArguments& p_oArgs, size_t p_lIndex,
+                                 int32_t p_lListType) {
+    return p_lListType == watch_list_type::kIndustries ? p_oArgs.CodeKeys(p_lIndex, "Items")
+                                                       : p_oArgs.Keys(p_lIndex, "Items");
+}
+
 // The folder a new entry goes into: 0 (the top), one of the owner's folders, or the folder of
 // one of the owner's lists.
 int32_t FolderOf(FacadeArguments& p_oArgs, size_t p_lIndex, WatchListStore& p_oLists,
@@ -68,8 +75,9 @@ Variant WatchListWriterComponent::NewWatchListAndItems(DispatchArgs p_args) {
     const int32_t lListType = ListTypeOf(oArgs, 2);
     const std::string sName = NameOf(oArgs, 3);
     const int32_t lFolderId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
-    const int32_t lId = oLists.CreateWatchList(lOwnerId, lFolderId, lListType, sName,
-                                               oArgs.Text(4, "Comments"), oArgs.Keys(1, "Items"));
+    const int32_t lId =
+        oLists.CreateWatchList(lOwnerId, lFolderId, lListType, sName, oArgs.Text(4, "Comments"),
+                               ItemsOf(oArgs, 1, lListType));
     oArgs.Out(0) = lFolderId;
     return lId;
 }
@@ -89,7 +97,7 @@ Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMetho
     }
     const int32_t lId =
         oLists.CreateComparedWatchList(lOwnerId, lFolderId, lOtherId, p_bMatching, lListType, sName,
-                                       oArgs.Text(5, "Comments"), oArgs.Keys(2, "Items"));
+                                       oArgs.Text(5, "Comments"), ItemsOf(oArgs, 2, lListType));
     oArgs.Out(0) = lFolderId;
     return lId;
 }
@@ -112,7 +120,7 @@ Variant WatchListWriterComponent::AddWatchListItems(DispatchArgs p_args) {
                    "watch list " + std::to_string(lListId) + " is of type " +
                        std::to_string(oList->m_lListType));
     }
-    return static_cast<int32_t>(oLists.AddItems(lListId, oArgs.Keys(1, "Items")));
+    return static_cast<int32_t>(oLists.AddItems(lListId, ItemsOf(oArgs, 1, lListType)));
 }
 
 Variant WatchListWriterComponent::NewWatchListFolder(DispatchArgs p_args) {

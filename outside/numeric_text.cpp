@@ -100,7 +100,29 @@ std::optional<double> ParseUnsigned(std::string_view p_sText) {
     return value;
 }
 
+double RoundHalfToEven(double p_dValue) {
+    const double floor = std::floor(p_dValue);
+    const double fraction = p_dValue - floor;
+    if (fraction > 0.5) {
+        return floor + 1;
+    }
+    if (fraction < 0.5) {
+        return floor;
+    }
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
 }  // namespace
+
+std::optional<int64_t> RoundToWholeNumber(double p_dValue) {
+    // 2^63 is exact as a double while INT64_MAX is not: the bounds are compared as doubles.
+    constexpr double kBound = 9223372036854775808.0;
+    const double rounded = RoundHalfToEven(p_dValue);
+    if (!(rounded >= -kBound && rounded < kBound)) {
+        return std::nullopt;
+    }
+    return static_cast<int64_t>(rounded);
+}
 
 std::optional<double> ParseNumericText(std::string_view p_sText) {
     std::string_view text = Trim(p_sText);

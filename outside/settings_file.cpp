@@ -2,6 +2,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 
@@ -15,10 +16,6 @@ constexpr std::string_view kHeaderComment =
 
 bool IsBlank(char p_c) {
     return p_c == ' ' || p_c == '\t';
-}
-
-bool IsControl(unsigned char p_c) {
-    return p_c < 0x20 || p_c == 0x7f;
 }
 
 bool IsNameSpecial(char p_c) {
@@ -82,41 +79,6 @@ bool Unescape(std::string_view p_sRaw, std::string& p_sOut) {
     return true;
 }
 
-// Length of the UTF-8 sequence starting at p_sText[p_uAt], or 0 when it is not one (overlong
-// forms, surrogates and values beyond U+10FFFF included).
-size_t Utf8SequenceLength(std::string_view p_sText, size_t p_uAt) {
-    const auto lead = static_cast<unsigned char>(p_sText[p_uAt]);
-    if (lead < 0x80) {
-        return 1;
-    }
-    size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xbf;
-    if (lead >= 0xc2 && lead <= 0xdf) {
-        length = 2;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-        length = 3;
-        low = lead == 0xe0 ? 0xa0 : 0x80;
-        high = lead == 0xed ? 0x9f : 0xbf;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-        length = 4;
-        low = lead == 0xf0 ? 0x90 : 0x80;
-        high = lead == 0xf4 ? 0x8f : 0xbf;
-    } else {
-        return 0;
-    }
-    if (p_uAt + length > p_sText.size()) {
-        return 0;
-    }
-    for (size_t i = 1; i < length; ++i) {
-        const auto c = static_cast<unsigned char>(p_sText[p_uAt + i]);
-        if (c < (i == 1 ? low : 0x80) || c > (i == 1 ? high : 0xbf)) {
-            return 0;
-        }
-    }
-    return length;
-}
-
 // Escapes what the reader would misread, including bytes that are not UTF-8 (an escape can
 // carry any byte, and a value read back must write out to a readable file).
 std::string Escape(std::string_view p_sText, bool p_bName) {
@@ -133,7 +95,7 @@ std::string Escape(std::string_view p_sText, bool p_bName) {
         }
         if (c == '\\') {
             out += "\\\\";
-        } else if (length == 0 || IsControl(static_cast<unsigned char>(c)) ||
+        } else if (length == 0 || IsControlByte(static_cast<unsigned char>(c)) ||
                    (atEdge && IsBlank(c)) || (p_bName && IsNameSpecial(c))) {
             AppendHexEscape(out, static_cast<unsigned char>(c));
         } else {
@@ -150,7 +112,7 @@ bool CheckBytes(std::string_view p_sText, std::string& p_sError) {
         const auto c = static_cast<unsigned char>(p_sText[i]);
         const bool lineEnd =
             c == '\n' || (c == '\r' && (i + 1 == p_sText.size() || p_sText[i + 1] == '\n'));
-        if (IsControl(c) && c != '\t' && !lineEnd) {
+        if (IsControlByte(c) && c != '\t' && !lineEnd) {
             p_sError = "control character at byte " + std::to_string(i);
             return false;
         }

@@ -17,26 +17,14 @@ namespace {
 
 constexpr size_t kMaxArrayElements = size_t{1} << 28;
 
-double RoundHalfToEven(double p_dValue) {
-    const double floor = std::floor(p_dValue);
-    const double fraction = p_dValue - floor;
-    if (fraction > 0.5) {
-        return floor + 1;
-    }
-    if (fraction < 0.5) {
-        return floor;
-    }
-    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
-}
-
 template <class T>
 T RoundToInteger(double p_dValue) {
-    const double rounded = RoundHalfToEven(p_dValue);
-    if (!(rounded >= static_cast<double>(std::numeric_limits<T>::min()) &&
-          rounded <= static_cast<double>(std::numeric_limits<T>::max()))) {
+    const std::optional<int64_t> whole = RoundToWholeNumber(p_dValue);
+    if (!whole || *whole < std::numeric_limits<T>::min() ||
+        *whole > std::numeric_limits<T>::max()) {
         RaiseRuntimeError(errors::kOverflow);
     }
-    return static_cast<T>(rounded);
+    return static_cast<T>(*whole);
 }
 
 std::string Trimmed(const std::string& p_sText) {
@@ -170,7 +158,9 @@ VariantArray VariantArray::Table(int32_t p_lRows, int32_t p_lColumns) {
     return VariantArray({ArrayBounds{0, p_lRows - 1}, ArrayBounds{0, p_lColumns - 1}});
 }
 
-size_t VariantArray::Size() const { return m_values.size(); }
+size_t VariantArray::Size() const {
+    return m_values.size();
+}
 
 int32_t VariantArray::LBound(int p_iDimension) const {
     if (p_iDimension < 1 || p_iDimension > Dimensions()) {

@@ -698,7 +698,10 @@ std::string Format(const Variant& p_vValue, std::string_view p_sFormat) {
 }
 
 bool IsNumeric(const Variant& p_vValue) {
-    if (p_vValue.IsEmpty() || p_vValue.IsNumber() || p_vValue.IsBool()) {
+    if (p_vValue.IsNumber()) {
+        return std::isfinite(p_vValue.ToDouble());
+    }
+    if (p_vValue.IsEmpty() || p_vValue.IsBool()) {
         return true;
     }
     if (p_vValue.IsString()) {

@@ -72,8 +72,8 @@ namespace qv {
 std::string Format(const Variant& p_vValue, std::string_view p_sFormat = "");
 
 // True for numbers, booleans, Empty and text the runtime reads as a number ("(5)", "-3",
-// "1,234", " 7 ", "1E3", "&HFF"); false for Null, dates, objects, arrays and other text ("5-3",
-// "", "abc").
+// "1,234", " 7 ", "1E3", "&HFF"); false for Null, dates, objects, arrays, other text ("5-3",
+// "", "abc", "nan", "inf") and a Double that is NaN or infinite.
 bool IsNumeric(const Variant& p_vValue);
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include "outside/file_util.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 #include "shell/grid_cell_reader.h"
 #include "shell/grid_geometry.h"
 
@@ -27,12 +28,15 @@ std::vector<GridSlot> AllShownColumns(const GridControl& p_oGrid) {
     return shown;
 }
 
-std::string CsvField(const std::string& p_sText) {
-    if (p_sText.find_first_of(",\"\r\n") == std::string::npos) {
-        return p_sText;
+// Control characters and bytes that are not UTF-8 (a name from an old import, a damaged file)
+// would reach whatever reads the file raw; they are written as U+FFFD.
+std::string CsvField(const std::string& p_sCell) {
+    const std::string text = ReplaceUnsafeBytes(p_sCell);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
     }
     std::string quoted = "\"";
-    for (char c : p_sText) {
+    for (char c : text) {
         quoted += c;
         if (c == '"') {
             quoted += '"';

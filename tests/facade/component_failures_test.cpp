@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "facade/component_test_support.h"
@@ -109,6 +110,73 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
               errors::kMemberNotSupported);
     EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
+}
+
+// A regression: a code of "1e300" was cast to an integer unchecked (undefined behaviour) by an
+// industry search and by a new industry watch list, and so was a Date holding NaN.
+TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismatch) {
+    using namespace prog_id;
+    const int32_t lOwnerId = NewOwner();
+    const Variant vNothing = Variant::Nothing();
+    const auto Search = [&](const Variant& p_vText) {
+        return std::vector<Variant>{0,         4,         Variant::Date(0), -1,       p_vText,   0,
+                                    Variant(), Variant(), vNothing,         vNothing, Variant(), 0,
+                                    0,         0};
+    };
+    const auto Items = [](const Variant& p_vItem) { return VariantArray::Vector({p_vItem}); };
+    const int32_t lList =
+        Call(kWatchListWriter, "NewWatchListAndItems", {0, Items(1), 1, "Groups", "", lOwnerId})
+            .ToLong();
+    struct Case {
+        std::string_view m_sProgId;
+        const char* m_sMethod;
+        std::vector<Variant> m_aArgs;
+        int32_t m_lNumber;
+        const char* m_sSays;
+    };
+    const std::vector<Case> aCases = {
+        {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow,
+         "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
+        {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow,
+         "argument 5 (SearchText)"},
+        {kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Items("1e300"), 1, "New", "", lOwnerId},
+         errors::kOverflow,
+         "NewWatchListAndItems: argument 2 (Items): Overflow"},
+        {kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Items(1e300), 1, "New", "", lOwnerId},
+         errors::kOverflow,
+         "argument 2 (Items)"},
+        {kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Items("nan"), 1, "New", "", lOwnerId},
+         errors::kTypeMismatch,
+         "argument 2 (Items): Type mismatch: 'nan' is not a number"},
+        {kWatchListWriter,
+         "AddWatchListItems",
+         {lList, Items("9223372036854775808"), 1},
+         errors::kOverflow,
+         "AddWatchListItems: argument 2 (Items)"},
+        {kViewerReader,
+         "HistoryStockEX",
+         {Variant::Date(std::nan("")), Variant::Date(0), "A", Variant(), vNothing, 0, -1, false},
+         errors::kOverflow,
+         "HistoryStockEX: argument 1 (StartDate): Overflow"},
+    };
+    for (const Case& oCase : aCases) {
+        const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
+        EXPECT_EQ(oError.Number(), oCase.m_lNumber) << oError.Description();
+        EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
+            << oError.Description();
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 1);
+    // To an industry search "nan" and "inf" are the starts of names, not numbers.
+    for (const char* sText : {"nan", "inf"}) {
+        std::vector<Variant> aArgs = Search(sText);
+        EXPECT_NO_THROW(Call(kViewerReader, "SearchIndustries", aArgs)) << sText;
+    }
 }
 
 TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads) {

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
+
+#include "facade/sqlite_database.h"
 
 namespace qv::facade {
 namespace {
@@ -71,13 +75,67 @@ TEST(CsvReader, ReportsAQuoteLeftOpenAtTheEnd) {
     EXPECT_EQ(aRecords[0].m_aFields[1], "never closed\nmore");
 }
 
-TEST(CsvReader, RecordsLongerThanTheBufferStayWhole) {
-    const std::string sLong(200000, 'x');
+TEST(CsvReader, RecordsAcrossABufferRefillStayWhole) {
+    const std::string sLong(40000, 'x');
     const auto aRecords = ReadAll("a," + sLong + ",b\n\"" + sLong + "\"\n");
     ASSERT_EQ(aRecords.size(), 2u);
     EXPECT_EQ(aRecords[0].m_aFields[1], sLong);
     EXPECT_EQ(aRecords[0].m_aFields[2], "b");
     EXPECT_EQ(aRecords[1].m_aFields[0], sLong);
+}
+
+// p_sStart, then p_cFill to 16 MiB.
+class Stream : public ByteSource {
+  public:
+    Stream(std::string p_sStart, char p_cFill) : m_sStart(std::move(p_sStart)), m_cFill(p_cFill) {}
+
+    size_t Read(char* p_sBuffer, size_t p_lSize) override {
+        if (m_lServed >= kLength) {
+            return 0;
+        }
+        std::memset(p_sBuffer, m_cFill, p_lSize);
+        if (m_lServed < m_sStart.size()) {
+            const size_t lCount = std::min(p_lSize, m_sStart.size() - m_lServed);
+            std::memcpy(p_sBuffer, m_sStart.data() + m_lServed, lCount);
+        }
+        m_lServed += p_lSize;
+        return p_lSize;
+    }
+
+    static constexpr size_t kLength = size_t{16} << 20;
+    size_t m_lServed = 0;
+
+  private:
+    std::string m_sStart;
+    char m_cFill;
+};
+
+// A regression: input without line ends (/dev/zero grew the importer past 2 GB) was read without
+// bound. Generated streams stand in for such files; each is long enough that a reader without
+// the cap returns a record rather than failing.
+TEST(CsvReader, InputThatIsNotCsvStopsWithinTheRecordCap) {
+    const std::tuple<std::string, char, const char*> aCases[] = {
+        {"", 'x', "line 1 is longer than 65536 bytes"},
+        {"", '\0', "line 1 holds a NUL byte"},
+        {"", ',', "line 1 is longer than 65536 bytes"},
+        {"a,b\nc,\"", 'q', "line 2 opens a quoted field that runs past 65536 bytes"},
+        {"\"", '"', "line 1 opens a quoted field that runs past 65536 bytes"},
+    };
+    for (const auto& [sStart, cFill, sSays] : aCases) {
+        Stream oSource(sStart, cFill);
+        CsvReader oReader(oSource, "stream");
+        std::vector<std::string_view> aFields;
+        try {
+            while (oReader.ReadRecord(aFields)) {
+            }
+            ADD_FAILURE() << "read to the end: " << sSays;
+        } catch (const FacadeError& oError) {
+            EXPECT_EQ(oError.Description().find(std::string("stream: ") + sSays + ": not CSV text"),
+                      0u)
+                << oError.Description();
+        }
+        EXPECT_LT(oSource.m_lServed, 4 * kMaxRecordBytes) << sSays;
+    }
 }
 
 // A regression: a source whose first read ended inside the byte-order mark left the mark in the

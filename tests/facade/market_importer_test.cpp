@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "facade/day_serial.h"
 #include "facade/facade_test_files.h"
@@ -123,7 +124,8 @@ struct BadRow {
 
 class BadRows : public Importer, public ::testing::WithParamInterface<BadRow> {};
 
-// The bad row is line 6 of the price file; it is skipped, the rest is imported.
+// The bad row is line 6 of the price file; it is skipped, the rest is imported. The message
+// quotes a short excerpt of the bad field, whatever its length.
 TEST_P(BadRows, AreSkippedAndReportedWithTheirLine) {
     const ImportReport oReport = ImportFiles(Prices(GetParam().m_sRow));
     EXPECT_EQ(oReport.m_llRowsSkipped, 1);
@@ -132,20 +134,33 @@ TEST_P(BadRows, AreSkippedAndReportedWithTheirLine) {
     EXPECT_NE(oReport.m_aProblems[0].m_sFile.find("prices.csv"), std::string::npos);
     EXPECT_NE(oReport.m_aProblems[0].m_sMessage.find(GetParam().m_sMessagePart), std::string::npos)
         << oReport.m_aProblems[0].m_sMessage;
+    EXPECT_LT(oReport.m_aProblems[0].m_sMessage.size(), 200u);
     EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Importer, BadRows,
-    ::testing::Values(BadRow{"too_few_fields", "BBB,2021-01-05\n", "fields"},
-                      BadRow{"bad_date", "BBB,2021-13-05,1,1,1,1,1,1\n", "date"},
-                      BadRow{"old_date", "BBB,1850-01-05,1,1,1,1,1,1\n", "date"},
-                      BadRow{"text_price", "BBB,2021-01-05,1,1,1,abc,1,1\n", "Close"},
-                      BadRow{"zero_price", "BBB,2021-01-05,1,1,1,0,1,1\n", "Close"},
-                      BadRow{"negative_volume", "BBB,2021-01-05,1,1,1,1,1,-5\n", "Volume"},
-                      BadRow{"unknown_symbol", "ZZZ,2021-01-05,1,1,1,1,1,1\n", "unknown symbol"},
-                      BadRow{"empty_symbol", " ,2021-01-05,1,1,1,1,1,1\n", "symbol"},
-                      BadRow{"same_day_twice", "BBB,2021-01-06,20,21,19,18,18,700\n", "again"}),
+    ::testing::Values(
+        BadRow{"too_few_fields", "BBB,2021-01-05\n", "fields"},
+        BadRow{"bad_date", "BBB,2021-13-05,1,1,1,1,1,1\n", "date"},
+        BadRow{"old_date", "BBB,1850-01-05,1,1,1,1,1,1\n", "date"},
+        BadRow{"text_price", "BBB,2021-01-05,1,1,1,abc,1,1\n", "Close"},
+        BadRow{"zero_price", "BBB,2021-01-05,1,1,1,0,1,1\n", "Close"},
+        BadRow{"negative_volume", "BBB,2021-01-05,1,1,1,1,1,-5\n", "Volume"},
+        BadRow{"unknown_symbol", "ZZZ,2021-01-05,1,1,1,1,1,1\n", "unknown symbol"},
+        BadRow{"empty_symbol", " ,2021-01-05,1,1,1,1,1,1\n", "symbol"},
+        BadRow{"same_day_twice", "BBB,2021-01-06,20,21,19,18,18,700\n", "again"},
+        // Regressions: these were stored as garbage (1e16 came out as -9.22e14).
+        BadRow{"close_of_1e300", "BBB,2021-01-05,1,1,1,1e300,1,1\n", "Close"},
+        BadRow{"close_of_1e16", "BBB,2021-01-05,1,1,1,1e16,1,1\n", "Close"},
+        BadRow{"close_of_nan", "BBB,2021-01-05,1,1,1,nan,1,1\n", "Close"},
+        BadRow{"high_of_inf", "BBB,2021-01-05,1,inf,1,1,1,1\n", "High"},
+        BadRow{"close_below_the_price_unit", "BBB,2021-01-05,1,1,1,0.00001,1,1\n", "Close"},
+        BadRow{"volume_of_1e300", "BBB,2021-01-05,1,1,1,1,1,1e300\n", "Volume"},
+        BadRow{"volume_beyond_exact_doubles", "BBB,2021-01-05,1,1,1,1,1,9007199254740993\n",
+               "Volume"},
+        BadRow{"a_huge_field_is_quoted_short",
+               "BBB,2021-01-05,1,1,1," + std::string(60000, '7') + "x,1,1\n", "(60001 bytes)"}),
     [](const ::testing::TestParamInfo<BadRow>& p_oInfo) { return p_oInfo.param.m_sName; });
 
 TEST_F(Importer, TheLaterOfTwoRowsForOneDayWins) {
@@ -153,6 +168,81 @@ TEST_F(Importer, TheLaterOfTwoRowsForOneDayWins) {
     EXPECT_NEAR(Real("SELECT close FROM stock_days d JOIN stocks s USING (stock_id) "
                      "WHERE s.symbol = 'BBB' ORDER BY trade_date DESC LIMIT 1"),
                 19.0, 1e-9);
+}
+
+// A regression: names that were not UTF-8 or held control characters were imported raw, and
+// went on into lists, exports and logs as they came.
+TEST_F(Importer, NamesThatAreNotUtf8OrHoldControlCharactersAreSkippedAndReported) {
+    struct Case {
+        std::string m_sRow;
+        const char* m_sSays;
+    };
+    const Case aCases[] = {
+        {"DDD,Delta\x07,Energy,Pipelines\n", "the name 'Delta\\x07' holds a control character"},
+        {"DDD,Delta,Energ\xE9,Pipelines\n", "the sector 'Energ\\xE9' holds a byte that is not"},
+        {"D\x1B"
+         "D,Delta,Energy,Pipelines\n",
+         "the symbol"},
+        {"DDD,\"Delta\nTwo\",Energy,Pipelines\n", "control character (\\x0A)"},
+    };
+    for (const Case& oCase : aCases) {
+        WriteText(m_oFolder.File("constituents.csv"), kConstituents + oCase.m_sRow);
+        const ImportReport oReport =
+            MarketImporter(m_oStore).ImportPaths({m_oFolder.File("constituents.csv")}, {});
+        EXPECT_EQ(oReport.m_llRowsSkipped, 1);
+        ASSERT_EQ(oReport.m_aProblems.size(), 1u);
+        EXPECT_EQ(oReport.m_aProblems[0].m_llLine, 5);
+        EXPECT_NE(oReport.m_aProblems[0].m_sMessage.find(oCase.m_sSays), std::string::npos)
+            << oReport.m_aProblems[0].m_sMessage;
+        EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 3);
+    }
+}
+
+// A regression: a file without line ends (/dev/zero) was read without bound, past 2 GB.
+TEST_F(Importer, AFileThatIsNotCsvTextFailsTheImportAtItsFirstBadLine) {
+    const std::string sHeader = "Symbol,Date,Close\nAAA,2021-01-04,10\n";
+    const std::string sMegabyte(1 << 20, 'x');
+    const std::pair<std::string, const char*> aCases[] = {
+        {sHeader + sMegabyte, "line 3 is longer than 65536 bytes"},
+        {std::string(1 << 20, '\0'), "line 1 holds a NUL byte"},
+    };
+    const std::string sPrices = m_oFolder.File("prices.csv");
+    WriteText(m_oFolder.File("constituents.csv"), kConstituents);
+    for (const auto& [sText, sSays] : aCases) {
+        WriteText(sPrices, sText);
+        try {
+            MarketImporter(m_oStore).ImportPaths({m_oFolder.File("constituents.csv"), sPrices}, {});
+            ADD_FAILURE() << "imported a file that is not CSV: " << sSays;
+        } catch (const FacadeError& oError) {
+            EXPECT_EQ(oError.Path(), sPrices);
+            EXPECT_NE(oError.Description().find(sSays), std::string::npos) << oError.Description();
+        }
+        EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 0);
+    }
+}
+
+// A regression: the total volume of a group's day was summed in 64 bits unchecked, which
+// overflowed (undefined behaviour) for a large group of heavily traded stocks.
+TEST_F(Importer, AGroupsTotalVolumeBeyond64BitsFailsTheImport) {
+    std::string sConstituents = "Symbol,Name,Sector,Industry\n";
+    std::string sPrices = "Symbol,Date,Close,Volume\n";
+    for (int i = 0; i < 1100; ++i) {
+        const std::string sSymbol = "S" + std::to_string(i);
+        sConstituents += sSymbol + ",Stock " + sSymbol + ",Energy,Pipelines\n";
+        sPrices += sSymbol + ",2021-01-04,10,9000000000000000\n";
+    }
+    WriteText(m_oFolder.File("constituents.csv"), sConstituents);
+    WriteText(m_oFolder.File("prices.csv"), sPrices);
+    try {
+        MarketImporter(m_oStore).ImportPaths(
+            {m_oFolder.File("constituents.csv"), m_oFolder.File("prices.csv")}, {});
+        FAIL() << "imported a total volume beyond 64 bits";
+    } catch (const FacadeError& oError) {
+        EXPECT_NE(oError.Description().find("total volume of industry group 1 on 2021-01-04"),
+                  std::string::npos)
+            << oError.Description();
+    }
+    EXPECT_EQ(Count("SELECT count(*) FROM stocks"), 0);
 }
 
 TEST_F(Importer, AFileWithoutTheNeededColumnsIsRejectedAndNothingIsWritten) {

@@ -180,9 +180,8 @@ TEST_F(WatchLists, IndustryListsTakeCodes) {
     while (oCodes.Step()) {
         aCodes.push_back(static_cast<int32_t>(oCodes.ColumnInt64(0)));
     }
-    VariantArray aItems =
-        VariantArray::Vector({Variant(aCodes[0]), Variant(" " + std::to_string(aCodes[1]) + ".0 "),
-                              Variant("abc"), Variant(999999)});
+    VariantArray aItems = VariantArray::Vector(
+        {Variant(aCodes[0]), Variant(" " + std::to_string(aCodes[1]) + ".0 "), Variant(999999)});
     const int32_t lId = Call(kListWriter, "NewWatchListAndItems",
                              {0, aItems, 1, Variant("Groups"), Variant(""), lOwner})
                             .ToLong();

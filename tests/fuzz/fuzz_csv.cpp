@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes to the CSV reader of the market importer. The first byte picks how many
 // bytes the source hands out per read (1 to 16), the rest is the text. Reading the text in those
-// pieces must give the same records, record lines and open-quote flags as reading it whole; and
-// the records written back as CSV (every field quoted) must read back as the same fields.
-// Anything else is a finding.
+// pieces must give the same records, record lines and open-quote flags as reading it whole, and
+// stop at the same record with the same error when the text is not CSV (a NUL byte, a record over
+// the cap); and the records read without error, written back as CSV (every field quoted), must
+// read back as the same fields. Anything else is a finding.
 #include "facade/csv_reader.h"
+#include "facade/sqlite_database.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -47,15 +49,26 @@ struct Record {
     bool operator==(const Record&) const = default;
 };
 
-std::vector<Record> ReadAll(ByteSource& p_oSource) {
+struct Reading {
+    std::vector<Record> m_aRecords;
+    std::string m_sError;  // empty when the text read to its end
+
+    bool operator==(const Reading&) const = default;
+};
+
+Reading ReadAll(ByteSource& p_oSource) {
     CsvReader oReader(p_oSource);
-    std::vector<Record> aRecords;
+    Reading oReading;
     std::vector<std::string_view> aFields;
-    while (oReader.ReadRecord(aFields)) {
-        aRecords.push_back({std::vector<std::string>(aFields.begin(), aFields.end()),
-                            oReader.RecordLine(), oReader.Unterminated()});
+    try {
+        while (oReader.ReadRecord(aFields)) {
+            oReading.m_aRecords.push_back({std::vector<std::string>(aFields.begin(), aFields.end()),
+                                           oReader.RecordLine(), oReader.Unterminated()});
+        }
+    } catch (const qv::facade::FacadeError& oError) {
+        oReading.m_sError = oError.Description();
     }
-    return aRecords;
+    return oReading;
 }
 
 std::string Quoted(const std::vector<Record>& p_aRecords) {
@@ -89,12 +102,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     const std::string sText(reinterpret_cast<const char*>(p_data) + 1, p_size - 1);
 
     StringSource oWhole(sText);
-    const std::vector<Record> aRecords = ReadAll(oWhole);
+    const Reading oReading = ReadAll(oWhole);
     PieceSource oPieces(sText, lPiece);
-    Check(ReadAll(oPieces) == aRecords);
+    Check(ReadAll(oPieces) == oReading);
 
+    // The cap counts what a record holds, not its quotes, so quoting keeps every record within it.
+    const std::vector<Record>& aRecords = oReading.m_aRecords;
     StringSource oQuoted(Quoted(aRecords));
-    const std::vector<Record> aAgain = ReadAll(oQuoted);
+    const Reading oAgainReading = ReadAll(oQuoted);
+    Check(oAgainReading.m_sError.empty());
+    const std::vector<Record>& aAgain = oAgainReading.m_aRecords;
     Check(aAgain.size() == aRecords.size());
     for (size_t i = 0; i < aAgain.size(); ++i) {
         Check(aAgain[i].m_aFields == aRecords[i].m_aFields);

@@ -1,6 +1,7 @@
 #include "outside/variant.h"
 
 #include "outside/automation_error.h"
+#include "outside/numeric_text.h"
 #include "outside/vb_date.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,8 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -67,6 +70,22 @@ TEST(VariantTest, IntegerConversionsOverflowAtTheirRange) {
     EXPECT_EQ(ErrorNumberOf([] { Variant("2147483647.5").ToLong(); }), errors::kOverflow);
     EXPECT_EQ(ErrorNumberOf([] { Variant(-2147483649.0).ToLong(); }), errors::kOverflow);
     EXPECT_EQ(ErrorNumberOf([] { Variant(std::nan("")).ToLong(); }), errors::kOverflow);
+}
+
+TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::pair<double, std::optional<int64_t>> cases[] = {
+        {-9223372036854775808.0, std::numeric_limits<int64_t>::min()},
+        {9223372036854774784.0, 9223372036854774784},
+        {9223372036854775808.0, std::nullopt},
+        {-1e300, std::nullopt},
+        {nan, std::nullopt},
+        {infinity, std::nullopt},
+    };
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(RoundToWholeNumber(value), expected) << value;
+    }
 }
 
 TEST(VariantTest, ConversionFailuresCarryTheRuntimeNumbers) {

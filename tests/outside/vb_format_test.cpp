@@ -235,6 +235,18 @@ TEST(VbFormatTest, IsNumericAsTheRuntimeJudges) {
     }
 }
 
+// A regression: a Double holding NaN or an infinity was numeric, so code that trusted IsNumeric
+// went on to convert a value no integer holds.
+TEST(VbFormatTest, NanAndInfinityAreNotNumeric) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    for (const Variant& value :
+         {Variant("nan"), Variant("NaN"), Variant("inf"), Variant("-inf"), Variant("Infinity"),
+          Variant("1e999"), Variant(nan), Variant(infinity), Variant(-infinity)}) {
+        EXPECT_FALSE(IsNumeric(value)) << value.ToString();
+    }
+}
+
 TEST(VbFormatTest, NumberConversionAcceptsWhatIsNumericAccepts) {
     for (const char* text : {"(5)", "-3", "1,234", " 7 ", "1e3", "&H10", "5-3", "", "abc", "1e"}) {
         const bool numeric = IsNumeric(text);

@@ -318,6 +318,7 @@ TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
     rows->AddNew({Variant("a,b")});
     rows->AddNew({Variant("say \"hi\"")});
     rows->AddNew({Variant("two\nlines")});
+    rows->AddNew({Variant(std::string("nul\0\x1b[2Jcaf\xe9", 12))});
     GridControl grid;
     grid.SetDataSource(rows);
     grid.RetrieveFields();
@@ -326,6 +327,10 @@ TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
     EXPECT_NE(lines.find("\r\n\"a,b\""), std::string::npos);
     EXPECT_NE(lines.find("\r\n\"say \"\"hi\"\"\""), std::string::npos);
     EXPECT_NE(lines.find("\r\n\"two\nlines\""), std::string::npos);
+    // A regression: control characters and bytes that are not UTF-8 were written raw.
+    const std::string replacement = "\xEF\xBF\xBD";
+    EXPECT_NE(lines.find("\r\nnul" + replacement + replacement + "[2Jcaf" + replacement + "\r\n"),
+              std::string::npos);
 }
 
 }  // namespace
