@@ -228,27 +228,45 @@ class Viewer : public DispatchObject {
     // Each raise returns false when a handler released the control.
     bool RaiseEvent(const std::function<void(ViewerEvents&)>& p_fnEvent);
 
-    void SortSecondaryGrid();
-    void SelectTop(int32_t p_lCount);
-    void ClearSelection(GridControl& p_oGrid);
     std::string GridColumnText(const std::shared_ptr<GridControl>& p_oGrid,
                                const std::string& p_sField) const;
 
-    // The handlers of the grid controls' events.
+    // The handlers of the grid controls' events (viewer_grid_events.cpp).
+    void ClearSelection(GridControl& p_oGrid);
     void PrimaryClick();
     void SecondaryClick();
     void PrimaryMouseMove(int32_t p_lX, int32_t p_lY);
     void PrimaryMouseUp(int16_t p_iButton, int32_t p_lX, int32_t p_lY);
     void PrimaryDblClick();
-    void PrimaryHeadClick(int16_t p_iColIndex);
     void PrimaryKeyDown(int16_t p_iKeyCode, int16_t p_iShift);
     void PrimaryColMove(int16_t p_iPosition);
-    // The handlers of the Grid wrappers' events.
+    // The handlers of the Grid wrappers' events, and the grid menu's commands.
     void PrimaryNavigate(const std::string& p_sAddress);
     void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag);
-    void PrimaryDelete(const std::string& p_sKeys);
-    // A command whose module is not part of the control yet: reported under p_sLabel.
+
+    // The modules below have a file each. A member whose module is not built yet reports itself
+    // through ReportNotAvailable (error 445 under p_sLabel), and the module replaces it in place.
     void ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const;
+    // Layouts (viewer_layouts.cpp).
+    void RestoreDefaultLayout(bool p_bUserOnly);
+    void SaveLayout(bool p_bSaveAs);
+    void DeleteLayout();
+    // p_sItemTag: the grid menu's key text of the layout, numeric.
+    void LoadLayoutFromMenu(const std::string& p_sItemTag);
+    // Field customization (viewer_customization.cpp): with no recordset, saving.
+    void Customize();
+    // Sorting (viewer_sorting.cpp).
+    void SortSecondaryGrid();
+    void PrimaryHeadClick(int16_t p_iColIndex);
+    // Watch lists (viewer_watch_lists.cpp).
+    void SelectTop(int32_t p_lCount);
+    void PrimaryAddToWatchList();
+    void PrimaryDelete(const std::string& p_sKeys);
+    // Printing and the quick test (viewer_printing.cpp).
+    void PrintSelected(bool p_bAll);
+    void ShowQuickTest();
+    void PrimaryQuickTest();
+    void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
 
     std::shared_ptr<GridControl> m_olePriGrid;
     std::shared_ptr<GridControl> m_oleSecGrid;

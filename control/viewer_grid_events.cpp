@@ -100,16 +100,16 @@ void Viewer::PrimaryKeyDown(int16_t p_iKeyCode, int16_t p_iShift) {
             RaiseEvent([](ViewerEvents& sink) { sink.Find(); });
             return;
         case kKeyL:
-            ReportNotAvailable("Viewer:Customize", "Choosing the fields");
+            Customize();
             return;
         case kKeyP:
-            ReportNotAvailable("Viewer:PrintSelected", "Printing");
+            PrintSelected(false);
             return;
         case kKeyQ: {
             const qv::ViewerType type = ViewerType();
             if (type == vt_Stocks || type == vt_Industries || type == vt_Sectors ||
                 type == vt_FinderResults) {
-                ReportNotAvailable("Viewer:ShowQuickTest", "The quick test");
+                ShowQuickTest();
             }
             return;
         }
@@ -149,26 +149,30 @@ void Viewer::PrimaryNavigate(const std::string& p_sAddress) {
 void Viewer::GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) {
     switch (p_lItemId) {
         case 3:
-            ReportNotAvailable("Viewer:Customize", "Choosing the fields");
+            Customize();
             return;
         case 12:
             RaiseEvent([](ViewerEvents& sink) { sink.Find(); });
             return;
         case 13:
-        case 23:
-            ReportNotAvailable("Viewer:RestoreDefaultLayout", "Restoring the default layout");
+            RestoreDefaultLayout(true);
             return;
         case 15:
+            SaveLayout(false);
+            return;
         case 16:
-            ReportNotAvailable("Viewer:SaveLayout", "Saving a layout");
+            SaveLayout(true);
             return;
         case 17:
-            ReportNotAvailable("Viewer:DeleteLayout", "Deleting a layout");
+            DeleteLayout();
             return;
         case 18:
             if (IsNumeric(Variant(p_sItemTag))) {
-                ReportNotAvailable("Viewer: LoadLayout", "Opening a layout");
+                LoadLayoutFromMenu(p_sItemTag);
             }
+            return;
+        case 23:
+            RestoreDefaultLayout(false);
             return;
         default:
             return;

@@ -42,4 +42,8 @@ void Viewer::PrimaryDelete(const std::string& p_sKeys) {
     }
 }
 
+void Viewer::PrimaryAddToWatchList() {
+    ReportNotAvailable("Viewer: AddToWatchList", "Adding to a watch list");
+}
+
 }  // namespace qv
