@@ -50,150 +50,45 @@ std::shared_ptr<ViewerElements> Viewer::Elements() const {
     return m_oStrategy->ViewerElements();
 }
 
-int32_t Viewer::ProgramsMask() const {
-    return Elements()->ProgramsMask();
-}
-void Viewer::SetProgramsMask(int32_t p_lMask) {
-    Elements()->SetProgramsMask(p_lMask);
-}
-int32_t Viewer::PortfolioID() const {
-    return Elements()->PortfolioID();
-}
+// The generated accessors; those marked Own in the table follow.
+// clang-format off
+#define QV_DEFINE_FORWARDER(name, type, get, assign, member)                 \
+    QV_VIEWER_GENERATED_##get(                                               \
+        viewer_property::type::Value Viewer::name() const {                  \
+            return Elements()->member();                                     \
+        })                                                                   \
+    QV_VIEWER_GENERATED_##assign(                                            \
+        void Viewer::Set##name(viewer_property::type::Arg p_value) {         \
+            Elements()->Set##member(p_value);                                \
+        })
+// clang-format on
+QV_VIEWER_FORWARDERS(QV_DEFINE_FORWARDER)
+#undef QV_DEFINE_FORWARDER
+
 void Viewer::SetPortfolioID(int32_t p_lId) {
     const auto elements = Elements();
     elements->SetPortfolioID(p_lId);
     elements->SetWatchListId(0);
 }
-int32_t Viewer::WatchListId() const {
-    return Elements()->WatchListId();
-}
+
 void Viewer::SetWatchListId(int32_t p_lId) {
     const auto elements = Elements();
     elements->SetWatchListId(p_lId);
     elements->SetPortfolioID(0);
 }
-std::shared_ptr<Recordset> Viewer::ParameterList() const {
-    return Elements()->ParameterList();
-}
-void Viewer::SetParameterList(std::shared_ptr<Recordset> p_rParameters) {
-    Elements()->SetParameterList(std::move(p_rParameters));
-}
-std::shared_ptr<Recordset> Viewer::FinderResults() const {
-    return Elements()->FinderResults();
-}
-void Viewer::SetFinderResults(std::shared_ptr<Recordset> p_rResults) {
-    Elements()->SetFinderResults(std::move(p_rResults));
-}
-int32_t Viewer::FinderResultsType() const {
-    return Elements()->FinderResultsType();
-}
+
 void Viewer::SetFinderResultsType(int32_t p_lType) {
     const auto elements = Elements();
     if (elements->FinderResultsType() != p_lType) {
         elements->SetFinderResultsType(p_lType);
     }
 }
-int32_t Viewer::MaxRows() const {
-    return Elements()->MaxRows();
-}
-void Viewer::SetMaxRows(int32_t p_lMaxRows) {
-    Elements()->SetMaxRows(p_lMaxRows);
-}
-bool Viewer::ReturnAll() const {
-    return Elements()->ReturnAll();
-}
-void Viewer::SetReturnAll(bool p_bReturnAll) {
-    Elements()->SetReturnAll(p_bReturnAll);
-}
-std::string Viewer::ServerAddress() const {
-    return Elements()->ServerAddress();
-}
-void Viewer::SetServerAddress(const std::string& p_sAddress) {
-    Elements()->SetServerAddress(p_sAddress);
-}
-std::string Viewer::GridLayoutPath() const {
-    return Elements()->GridLayoutPath();
-}
-void Viewer::SetGridLayoutPath(const std::string& p_sPath) {
-    Elements()->SetGridLayoutPath(p_sPath);
-}
-Variant Viewer::LayoutInfo() const {
-    return Elements()->GridLayoutInfo();
-}
-void Viewer::SetLayoutInfo(const Variant& p_vLayoutInfo) {
-    Elements()->SetGridLayoutInfo(p_vLayoutInfo);
-}
-std::string Viewer::AvgType() const {
-    return Elements()->AvgType();
-}
-void Viewer::SetAvgType(const std::string& p_sAvgType) {
-    Elements()->SetAvgType(p_sAvgType);
-}
-int32_t Viewer::IndCode() const {
-    return Elements()->IndCode();
-}
-void Viewer::SetIndCode(int32_t p_lCode) {
-    Elements()->SetIndCode(p_lCode);
-}
-int32_t Viewer::SectorCode() const {
-    return Elements()->SectorCode();
-}
-void Viewer::SetSectorCode(int32_t p_lCode) {
-    Elements()->SetSectorCode(p_lCode);
-}
-int32_t Viewer::OwnerId() const {
-    return Elements()->OwnerId();
-}
-void Viewer::SetOwnerId(int32_t p_lId) {
-    Elements()->SetOwnerId(p_lId);
-}
-std::string Viewer::PortfolioName() const {
-    return Elements()->PortfolioName();
-}
-void Viewer::SetPortfolioName(const std::string& p_sName) {
-    Elements()->SetPortfolioName(p_sName);
-}
-std::string Viewer::SearchName() const {
-    return Elements()->SearchName();
-}
-void Viewer::SetSearchName(const std::string& p_sName) {
-    Elements()->SetSearchName(p_sName);
-}
-bool Viewer::IsWin32() const {
-    return Elements()->IsWin32();
-}
-void Viewer::SetIsWin32(bool p_bIsWin32) {
-    Elements()->SetIsWin32(p_bIsWin32);
-}
-double Viewer::StartDate() const {
-    return Elements()->StartDate();
-}
-void Viewer::SetStartDate(double p_dDate) {
-    Elements()->SetStartDate(p_dDate);
-}
-double Viewer::EndDate() const {
-    return Elements()->EndDate();
-}
-void Viewer::SetEndDate(double p_dDate) {
-    Elements()->SetEndDate(p_dDate);
-}
-std::string Viewer::BSHCaption() const {
-    return Elements()->BSHCaption();
-}
-std::string Viewer::SortCaption() const {
-    return Elements()->Sort();
-}
-int32_t Viewer::StartTimeId() const {
-    return Elements()->StartTimeId();
-}
+
 std::string Viewer::Symbol() const {
     if (ViewerType() == vt_Portfolio && m_oPriGrid) {
         return m_oPriGrid->GetSelKeys();
     }
     return Elements()->Symbol();
-}
-void Viewer::SetSymbol(const std::string& p_sSymbol) {
-    Elements()->SetSymbol(p_sSymbol);
 }
 
 // --- Properties of the control -----------------------------------------------------------------
