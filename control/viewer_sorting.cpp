@@ -1,4 +1,5 @@
-// The sorting of the viewer control's grids.
+// Sorting in the viewer control: the secondary grid follows the primary grid's row, and a header
+// click sorts.
 #include "control/viewer.h"
 
 #include "grid/grid.h"
