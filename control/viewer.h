@@ -27,6 +27,7 @@
 #pragma once
 
 #include "columns/viewer_type.h"
+#include "control/viewer_forwarders.h"
 #include "outside/dispatch.h"
 
 #include <cstdint>
@@ -55,6 +56,11 @@ struct TwipsRect {
     int32_t Height = 0;
     bool operator==(const TwipsRect&) const = default;
 };
+
+// The declarations of the forwarding properties' accessors.
+#define QV_DECLARE_FORWARDER(name, type, get, assign, member) \
+    viewer_property::type::Value name() const;                \
+    QV_VIEWER_ASSIGNABLE_##assign(void Set##name(viewer_property::type::Arg p_value);)
 
 class Viewer : public DispatchObject {
   public:
@@ -107,57 +113,8 @@ class Viewer : public DispatchObject {
     // without a strategy, which leaves the previous strategy in place.
     void SetViewerType(int32_t p_eViewerType);
 
-    // --- Forwarding properties (error 91 before ViewerType is set) ---------------------------
-    int32_t ProgramsMask() const;
-    void SetProgramsMask(int32_t p_lMask);
-    int32_t PortfolioID() const;
-    // Also clears WatchListId.
-    void SetPortfolioID(int32_t p_lId);
-    int32_t WatchListId() const;
-    // Also clears PortfolioID.
-    void SetWatchListId(int32_t p_lId);
-    std::shared_ptr<Recordset> ParameterList() const;
-    void SetParameterList(std::shared_ptr<Recordset> p_rParameters);
-    std::shared_ptr<Recordset> FinderResults() const;
-    void SetFinderResults(std::shared_ptr<Recordset> p_rResults);
-    int32_t FinderResultsType() const;
-    // Writes only a changed value.
-    void SetFinderResultsType(int32_t p_lType);
-    int32_t MaxRows() const;
-    void SetMaxRows(int32_t p_lMaxRows);
-    bool ReturnAll() const;
-    void SetReturnAll(bool p_bReturnAll);
-    std::string ServerAddress() const;
-    void SetServerAddress(const std::string& p_sAddress);
-    std::string GridLayoutPath() const;
-    void SetGridLayoutPath(const std::string& p_sPath);
-    // The layout description in force.
-    Variant LayoutInfo() const;
-    void SetLayoutInfo(const Variant& p_vLayoutInfo);
-    std::string AvgType() const;
-    void SetAvgType(const std::string& p_sAvgType);
-    int32_t IndCode() const;
-    void SetIndCode(int32_t p_lCode);
-    int32_t SectorCode() const;
-    void SetSectorCode(int32_t p_lCode);
-    int32_t OwnerId() const;
-    void SetOwnerId(int32_t p_lId);
-    std::string PortfolioName() const;
-    void SetPortfolioName(const std::string& p_sName);
-    std::string SearchName() const;
-    void SetSearchName(const std::string& p_sName);
-    bool IsWin32() const;
-    void SetIsWin32(bool p_bIsWin32);
-    double StartDate() const;
-    void SetStartDate(double p_dDate);
-    double EndDate() const;
-    void SetEndDate(double p_dDate);
-    std::string BSHCaption() const;
-    std::string SortCaption() const;
-    int32_t StartTimeId() const;
-    // For a portfolio, the keys of the selected primary rows.
-    std::string Symbol() const;
-    void SetSymbol(const std::string& p_sSymbol);
+    // --- Forwarding properties (viewer_forwarders.h; error 91 before ViewerType is set) ------
+    QV_VIEWER_FORWARDERS(QV_DECLARE_FORWARDER)
 
     // --- Properties of the control itself --------------------------------------------------------
     const std::string& TimeCode() const { return m_sTimeCode; }
@@ -228,27 +185,45 @@ class Viewer : public DispatchObject {
     // Each raise returns false when a handler released the control.
     bool RaiseEvent(const std::function<void(ViewerEvents&)>& p_fnEvent);
 
-    void SortSecondaryGrid();
-    void SelectTop(int32_t p_lCount);
-    void ClearSelection(GridControl& p_oGrid);
     std::string GridColumnText(const std::shared_ptr<GridControl>& p_oGrid,
                                const std::string& p_sField) const;
 
-    // The handlers of the grid controls' events.
+    // The handlers of the grid controls' events (viewer_grid_events.cpp).
+    void ClearSelection(GridControl& p_oGrid);
     void PrimaryClick();
     void SecondaryClick();
     void PrimaryMouseMove(int32_t p_lX, int32_t p_lY);
     void PrimaryMouseUp(int16_t p_iButton, int32_t p_lX, int32_t p_lY);
     void PrimaryDblClick();
-    void PrimaryHeadClick(int16_t p_iColIndex);
     void PrimaryKeyDown(int16_t p_iKeyCode, int16_t p_iShift);
     void PrimaryColMove(int16_t p_iPosition);
-    // The handlers of the Grid wrappers' events.
+    // The handlers of the Grid wrappers' events, and the grid menu's commands.
     void PrimaryNavigate(const std::string& p_sAddress);
     void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag);
-    void PrimaryDelete(const std::string& p_sKeys);
-    // A command whose module is not part of the control yet: reported under p_sLabel.
+
+    // The modules below have a file each. A member whose module is not built yet reports itself
+    // through ReportNotAvailable (error 445 under p_sLabel), and the module replaces it in place.
     void ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const;
+    // Layouts (viewer_layouts.cpp).
+    void RestoreDefaultLayout(bool p_bUserOnly);
+    void SaveLayout(bool p_bSaveAs);
+    void DeleteLayout();
+    // p_sItemTag: the grid menu's key text of the layout, numeric.
+    void LoadLayoutFromMenu(const std::string& p_sItemTag);
+    // Field customization (viewer_customization.cpp): with no recordset, saving.
+    void Customize();
+    // Sorting (viewer_sorting.cpp).
+    void SortSecondaryGrid();
+    void PrimaryHeadClick(int16_t p_iColIndex);
+    // Watch lists (viewer_watch_lists.cpp).
+    void SelectTop(int32_t p_lCount);
+    void PrimaryAddToWatchList();
+    void PrimaryDelete(const std::string& p_sKeys);
+    // Printing and the quick test (viewer_printing.cpp).
+    void PrintSelected(bool p_bAll);
+    void ShowQuickTest();
+    void PrimaryQuickTest();
+    void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
 
     std::shared_ptr<GridControl> m_olePriGrid;
     std::shared_ptr<GridControl> m_oleSecGrid;
@@ -287,5 +262,7 @@ class Viewer : public DispatchObject {
     // Expires when the control is destroyed, so that code after a raise can tell.
     std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
 };
+
+#undef QV_DECLARE_FORWARDER
 
 }  // namespace qv

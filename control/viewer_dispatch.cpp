@@ -6,6 +6,7 @@
 #include "outside/recordset.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace qv {
 
@@ -13,21 +14,14 @@ namespace {
 
 using Builder = DispatchTable::Builder<Viewer>;
 
-// A recordset argument: Nothing gives null, any other object is a type mismatch.
-std::shared_ptr<Recordset> RecordsetArgument(const Variant& p_vValue) {
-    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
-        return nullptr;
+// By dispatch, a recordset property is assigned with set and every other property with let.
+void AddAssignment(Builder& p_builder, const char* p_sName, bool p_bObject,
+                   Builder::AssignFn p_fnAssign) {
+    if (p_bObject) {
+        p_builder.Set(p_sName, std::move(p_fnAssign));
+    } else {
+        p_builder.Let(p_sName, std::move(p_fnAssign));
     }
-    auto rows = p_vValue.ToObjectAs<Recordset>();
-    if (!rows) {
-        RaiseRuntimeError(errors::kTypeMismatch, "a recordset was expected");
-    }
-    return rows;
-}
-
-Variant RecordsetValue(std::shared_ptr<Recordset> p_rRows) {
-    return p_rRows ? Variant(std::shared_ptr<DispatchObject>(std::move(p_rRows)))
-                   : Variant::Nothing();
 }
 
 bool OptionalBool(DispatchArgs p_args, size_t p_lIndex, bool p_bDefault) {
@@ -37,82 +31,31 @@ bool OptionalBool(DispatchArgs p_args, size_t p_lIndex, bool p_bDefault) {
     return p_args[p_lIndex].ToBool();
 }
 
+// A get for every row of the table, and a let or set for each that can be assigned.
+// clang-format off
+#define QV_DISPATCH_FORWARDER(name, type, get, assign, member)                                 \
+    p_builder.Get(#name, [](Viewer& self) {                                                    \
+        return viewer_property::type::ToVariant(self.name());                                  \
+    });                                                                                        \
+    QV_VIEWER_ASSIGNABLE_##assign(                                                             \
+        AddAssignment(p_builder, #name,                                                        \
+                      std::is_same_v<viewer_property::type, viewer_property::RecordsetObject>, \
+                      [](Viewer& self, const Variant& v) {                                     \
+                          self.Set##name(viewer_property::type::FromVariant(v));               \
+                      });)
+// clang-format on
+
 void AddForwardingProperties(Builder& p_builder) {
-    p_builder
-        .Property(
-            "ProgramsMask", [](Viewer& self) { return Variant(self.ProgramsMask()); },
-            [](Viewer& self, const Variant& v) { self.SetProgramsMask(v.ToLong()); })
-        .Property(
-            "PortfolioID", [](Viewer& self) { return Variant(self.PortfolioID()); },
-            [](Viewer& self, const Variant& v) { self.SetPortfolioID(v.ToLong()); })
-        .Property(
-            "WatchListId", [](Viewer& self) { return Variant(self.WatchListId()); },
-            [](Viewer& self, const Variant& v) { self.SetWatchListId(v.ToLong()); })
-        .Get("ParameterList", [](Viewer& self) { return RecordsetValue(self.ParameterList()); })
-        .Set("ParameterList",
-             [](Viewer& self, const Variant& v) { self.SetParameterList(RecordsetArgument(v)); })
-        .Get("FinderResults", [](Viewer& self) { return RecordsetValue(self.FinderResults()); })
-        .Set("FinderResults",
-             [](Viewer& self, const Variant& v) { self.SetFinderResults(RecordsetArgument(v)); })
-        .Property(
-            "FinderResultsType", [](Viewer& self) { return Variant(self.FinderResultsType()); },
-            [](Viewer& self, const Variant& v) { self.SetFinderResultsType(v.ToLong()); })
-        .Property(
-            "MaxRows", [](Viewer& self) { return Variant(self.MaxRows()); },
-            [](Viewer& self, const Variant& v) { self.SetMaxRows(v.ToLong()); })
-        .Property(
-            "ReturnAll", [](Viewer& self) { return Variant(self.ReturnAll()); },
-            [](Viewer& self, const Variant& v) { self.SetReturnAll(v.ToBool()); })
-        .Property(
-            "ServerAddress", [](Viewer& self) { return Variant(self.ServerAddress()); },
-            [](Viewer& self, const Variant& v) { self.SetServerAddress(v.ToString()); })
-        .Property(
-            "GridLayoutPath", [](Viewer& self) { return Variant(self.GridLayoutPath()); },
-            [](Viewer& self, const Variant& v) { self.SetGridLayoutPath(v.ToString()); })
-        .Property(
-            "LayoutInfo", [](Viewer& self) { return self.LayoutInfo(); },
-            [](Viewer& self, const Variant& v) { self.SetLayoutInfo(v); })
-        .Property(
-            "AvgType", [](Viewer& self) { return Variant(self.AvgType()); },
-            [](Viewer& self, const Variant& v) { self.SetAvgType(v.ToString()); })
-        .Property(
-            "IndCode", [](Viewer& self) { return Variant(self.IndCode()); },
-            [](Viewer& self, const Variant& v) { self.SetIndCode(v.ToLong()); })
-        .Property(
-            "SectorCode", [](Viewer& self) { return Variant(self.SectorCode()); },
-            [](Viewer& self, const Variant& v) { self.SetSectorCode(v.ToLong()); })
-        .Property(
-            "OwnerId", [](Viewer& self) { return Variant(self.OwnerId()); },
-            [](Viewer& self, const Variant& v) { self.SetOwnerId(v.ToLong()); })
-        .Property(
-            "PortfolioName", [](Viewer& self) { return Variant(self.PortfolioName()); },
-            [](Viewer& self, const Variant& v) { self.SetPortfolioName(v.ToString()); })
-        .Property(
-            "SearchName", [](Viewer& self) { return Variant(self.SearchName()); },
-            [](Viewer& self, const Variant& v) { self.SetSearchName(v.ToString()); })
-        .Property(
-            "IsWin32", [](Viewer& self) { return Variant(self.IsWin32()); },
-            [](Viewer& self, const Variant& v) { self.SetIsWin32(v.ToBool()); })
-        .Property(
-            "StartDate", [](Viewer& self) { return Variant::Date(self.StartDate()); },
-            [](Viewer& self, const Variant& v) { self.SetStartDate(v.ToDate()); })
-        .Property(
-            "EndDate", [](Viewer& self) { return Variant::Date(self.EndDate()); },
-            [](Viewer& self, const Variant& v) { self.SetEndDate(v.ToDate()); })
-        .Get("BSHCaption", [](Viewer& self) { return Variant(self.BSHCaption()); })
-        .Get("SortCaption", [](Viewer& self) { return Variant(self.SortCaption()); })
-        .Get("StartTimeId", [](Viewer& self) { return Variant(self.StartTimeId()); })
-        .Property(
-            "Symbol", [](Viewer& self) { return Variant(self.Symbol()); },
-            [](Viewer& self, const Variant& v) { self.SetSymbol(v.ToString()); })
-        .Property(
-            "ViewerType",
-            [](Viewer& self) { return Variant(static_cast<int32_t>(self.ViewerType())); },
-            [](Viewer& self, const Variant& v) { self.SetViewerType(v.ToLong()); });
+    QV_VIEWER_FORWARDERS(QV_DISPATCH_FORWARDER)
 }
+#undef QV_DISPATCH_FORWARDER
 
 void AddOwnProperties(Builder& p_builder) {
     p_builder
+        .Property(
+            "ViewerType",
+            [](Viewer& self) { return Variant(static_cast<int32_t>(self.ViewerType())); },
+            [](Viewer& self, const Variant& v) { self.SetViewerType(v.ToLong()); })
         .Property(
             "TimeCode", [](Viewer& self) { return Variant(self.TimeCode()); },
             [](Viewer& self, const Variant& v) { self.SetTimeCode(v.ToString()); })
@@ -121,11 +64,17 @@ void AddOwnProperties(Builder& p_builder) {
             [](Viewer& self) { return Variant::Date(self.PortFolioUpdatedDate()); },
             [](Viewer& self, const Variant& v) { self.SetPortFolioUpdatedDate(v.ToDate()); })
         .Set("CompanyList",
-             [](Viewer& self, const Variant& v) { self.SetCompanyList(RecordsetArgument(v)); })
+             [](Viewer& self, const Variant& v) {
+                 self.SetCompanyList(viewer_property::RecordsetObject::FromVariant(v));
+             })
         .Set("SectorList",
-             [](Viewer& self, const Variant& v) { self.SetSectorList(RecordsetArgument(v)); })
+             [](Viewer& self, const Variant& v) {
+                 self.SetSectorList(viewer_property::RecordsetObject::FromVariant(v));
+             })
         .Set("IndustryList",
-             [](Viewer& self, const Variant& v) { self.SetIndustryList(RecordsetArgument(v)); })
+             [](Viewer& self, const Variant& v) {
+                 self.SetIndustryList(viewer_property::RecordsetObject::FromVariant(v));
+             })
         .Get("RecordCount", [](Viewer& self) { return Variant(self.RecordCount()); })
         .Get("ViewerTypeCaption", [](Viewer& self) { return Variant(self.ViewerTypeCaption()); })
         .Get("ViewerOtherCaption", [](Viewer& self) { return Variant(self.ViewerOtherCaption()); })
@@ -187,6 +136,22 @@ void AddMethods(Builder& p_builder) {
 }
 
 }  // namespace
+
+Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
+    return p_rValue ? Variant(std::shared_ptr<DispatchObject>(p_rValue)) : Variant::Nothing();
+}
+
+viewer_property::RecordsetObject::Value viewer_property::RecordsetObject::FromVariant(
+    const Variant& p_vValue) {
+    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
+        return nullptr;
+    }
+    auto rows = p_vValue.ToObjectAs<Recordset>();
+    if (!rows) {
+        RaiseRuntimeError(errors::kTypeMismatch, "a recordset was expected");
+    }
+    return rows;
+}
 
 const DispatchTable& Viewer::Table() {
     static const DispatchTable table = [] {

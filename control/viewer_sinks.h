@@ -66,20 +66,15 @@ class Viewer::PrimaryWrapperSink : public GridEvents {
     void DblClick(const std::string& p_sAddress) override {
         m_oViewer.RaiseEvent([&](ViewerEvents& sink) { sink.Navigate(p_sAddress); });
     }
-    void AddToWatchList() override {
-        m_oViewer.ReportNotAvailable("Viewer: AddToWatchList", "Adding to a watch list");
-    }
+    void AddToWatchList() override { m_oViewer.PrimaryAddToWatchList(); }
     void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) override {
         m_oViewer.GridMenuClick(p_lItemId, p_sItemTag);
     }
-    void MultipleGraphSelect(int16_t&, bool& p_bCancel) override {
-        m_oViewer.ReportNotAvailable("Viewer:m_oPriGrid_MultipleGraphSelect", "Graphing rows");
-        p_bCancel = true;
+    void MultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel) override {
+        m_oViewer.PrimaryMultipleGraphSelect(p_iCount, p_bCancel);
     }
     void Delete(const std::string& p_sKeys) override { m_oViewer.PrimaryDelete(p_sKeys); }
-    void QuickTest() override {
-        m_oViewer.ReportNotAvailable("Viewer:m_oPriGrid_QuickTest", "The quick test");
-    }
+    void QuickTest() override { m_oViewer.PrimaryQuickTest(); }
 
   private:
     Viewer& m_oViewer;
