@@ -24,8 +24,9 @@ enum class FileState {
     Ours,   // our application id and a schema we can read
 };
 
-[[noreturn]] void Refuse(const std::string& p_sPath, const std::string& p_sWhy) {
-    throw FacadeError(p_sPath, 0, p_sWhy + "; the file was left unchanged");
+[[noreturn]] void Refuse(const std::string& p_sPath, const std::string& p_sWhy,
+                         int p_lSqliteCode = 0) {
+    throw FacadeError(p_sPath, p_lSqliteCode, p_sWhy + "; the file was left unchanged");
 }
 
 bool HasSqliteHeader(const std::string& p_sPath) {
@@ -37,8 +38,9 @@ bool HasSqliteHeader(const std::string& p_sPath) {
 }
 
 // Looks at an existing file through a read-only connection, so that nothing is written to a file
-// that turns out not to be ours.
-FileState InspectExistingFile(const std::string& p_sPath) {
+// that turns out not to be ours. Another program holding the file locked is told apart from a
+// file that does not read: the one wants a moment's patience, the other a backup.
+FileState InspectExistingFile(const std::string& p_sPath, int p_lBusyTimeoutMs) {
     std::error_code oSizeError;
     const auto llSize = fs::file_size(p_sPath, oSizeError);
     if (oSizeError) {
@@ -51,7 +53,7 @@ FileState InspectExistingFile(const std::string& p_sPath) {
         Refuse(p_sPath, "not a market database (not an SQLite database file)");
     }
     try {
-        SqliteDatabase oProbe(p_sPath, SqliteDatabase::OpenMode::ReadOnly);
+        SqliteDatabase oProbe(p_sPath, SqliteDatabase::OpenMode::ReadOnly, p_lBusyTimeoutMs);
         const int64_t llApplicationId = oProbe.QueryInt64("PRAGMA application_id");
         const int64_t llObjects = oProbe.QueryInt64("SELECT count(*) FROM sqlite_schema");
         if (llApplicationId == 0 && llObjects == 0) {
@@ -68,10 +70,13 @@ FileState InspectExistingFile(const std::string& p_sPath) {
         }
         return FileState::Ours;
     } catch (const FacadeError& oError) {
-        if (oError.SqliteCode() == 0) {
+        if (oError.SqliteCode() == 0 || oError.IsBusy()) {
             throw;
         }
-        Refuse(p_sPath, "damaged or not a market database (" + oError.Description() + ")");
+        if (oError.IsDamaged()) {
+            Refuse(p_sPath, oError.Message(), oError.SqliteCode());
+        }
+        Refuse(p_sPath, "cannot read the database: " + oError.Message(), oError.SqliteCode());
     }
 }
 
@@ -88,10 +93,11 @@ void CreateFolderFor(const std::string& p_sPath) {
 }
 
 SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Access p_eAccess,
-                                     bool& p_bNeedsSchema) {
+                                     int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
     std::error_code oError;
     const bool bExists = fs::exists(p_sPath, oError);
-    const FileState eState = bExists ? InspectExistingFile(p_sPath) : FileState::Missing;
+    const FileState eState =
+        bExists ? InspectExistingFile(p_sPath, p_lBusyTimeoutMs) : FileState::Missing;
     p_bNeedsSchema = eState != FileState::Ours;
     if (p_eAccess == MarketStore::Access::ReadOnly) {
         if (eState != FileState::Ours) {
@@ -107,8 +113,10 @@ SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Ac
 }
 
 SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
-                           bool& p_bNeedsSchema) {
-    return SqliteDatabase(p_sPath, PrepareOpen(p_sPath, p_eAccess, p_bNeedsSchema));
+                           int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
+    return SqliteDatabase(p_sPath,
+                          PrepareOpen(p_sPath, p_eAccess, p_lBusyTimeoutMs, p_bNeedsSchema),
+                          p_lBusyTimeoutMs);
 }
 
 }  // namespace
@@ -121,8 +129,8 @@ std::string DefaultMarketDatabasePath() {
     return (LibraryFolder::FromEnvironment().Location() / "market.db").string();
 }
 
-MarketStore::MarketStore(std::string p_sPath, Access p_eAccess)
-    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, m_bCreated)) {
+MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs)
+    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, p_lBusyTimeoutMs, m_bCreated)) {
     m_oDatabase.Execute("PRAGMA foreign_keys = ON");
     if (p_eAccess == Access::ReadOnly) {
         if (SchemaVersion(m_oDatabase) < LatestSchemaVersion()) {

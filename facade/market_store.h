@@ -7,7 +7,8 @@
 // newer schema gives a FacadeError naming the file and leaves the file untouched. A missing
 // file (or an empty one) is created with the current schema; an older schema is upgraded by the
 // migrations in one transaction. The file runs in WAL mode with a busy timeout, so one process
-// may write while others read, and a second writer waits for the first.
+// may write while others read, and a second writer waits for the first; a file another program
+// holds locked for longer is reported busy, never damaged.
 //
 //     MarketStore store("/home/me/.local/share/qorvant/market.db", MarketStore::Access::ReadWrite);
 //     MarketSummary summary = store.Summary();
@@ -48,7 +49,7 @@ class MarketStore {
         ReadWrite,  // creates the file (and its folder) when missing, upgrades an older schema
     };
 
-    MarketStore(std::string p_sPath, Access p_eAccess);
+    MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs = kBusyTimeoutMs);
 
     SqliteDatabase& Database() { return m_oDatabase; }
     const std::string& Path() const { return m_oDatabase.Path(); }

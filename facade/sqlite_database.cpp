@@ -11,6 +11,21 @@ namespace {
 
 constexpr const char* kErrorSource = "QorvantOnlineFacade";
 
+// The message of a failed SQLite call, led by what it means for the database as a whole when
+// that is something a user can act on.
+std::string Explained(int p_lCode, const std::string& p_sDetail) {
+    switch (p_lCode & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "the database is busy: another program holds it locked (" + p_sDetail + ")";
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return "the database is damaged: " + p_sDetail;
+        default:
+            return p_sDetail;
+    }
+}
+
 int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
     switch (p_eMode) {
         case SqliteDatabase::OpenMode::ReadOnly:
@@ -28,7 +43,18 @@ int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
 FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage)
     : AutomationError(kFacadeErrorNumber, kErrorSource, p_sPath + ": " + p_sMessage),
       m_sPath(std::move(p_sPath)),
+      m_sMessage(p_sMessage),
       m_lSqliteCode(p_lSqliteCode) {}
+
+bool FacadeError::IsBusy() const {
+    const int lPrimary = m_lSqliteCode & 0xFF;
+    return lPrimary == SQLITE_BUSY || lPrimary == SQLITE_LOCKED;
+}
+
+bool FacadeError::IsDamaged() const {
+    const int lPrimary = m_lSqliteCode & 0xFF;
+    return lPrimary == SQLITE_CORRUPT || lPrimary == SQLITE_NOTADB;
+}
 
 SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
     : m_sPath(std::move(p_sPath)) {
@@ -61,7 +87,7 @@ void SqliteDatabase::Execute(std::string_view p_sSql) {
     }
     std::string sMessage = sError != nullptr ? sError : sqlite3_errstr(lCode);
     sqlite3_free(sError);
-    throw FacadeError(m_sPath, lCode, sMessage);
+    throw FacadeError(m_sPath, lCode, Explained(lCode, sMessage));
 }
 
 SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
@@ -95,10 +121,10 @@ bool SqliteDatabase::InTransaction() const {
 }
 
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
-    std::string sMessage(p_sAction);
-    sMessage += ": ";
-    sMessage += m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
-    throw FacadeError(m_sPath, p_lCode, sMessage);
+    std::string sDetail(p_sAction);
+    sDetail += ": ";
+    sDetail += m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
+    throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, sDetail));
 }
 
 SqliteStatement::SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)

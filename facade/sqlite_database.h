@@ -1,7 +1,9 @@
 // A thin owning layer over the SQLite C API: one connection (SqliteDatabase), one prepared
 // statement (SqliteStatement) and one transaction scope (SqliteTransaction). Every failure is a
 // FacadeError whose text names the database file, so a message reaching a user or a log says
-// which file is at fault. The facade's input files (the importer's CSV files) fail the same way.
+// which file is at fault, and says what a user can do about it: a database another program holds
+// locked is "busy", one whose content does not read is "damaged". The facade's input files (the
+// importer's CSV files) fail the same way.
 //
 // Values from callers are always bound, never pasted into SQL text:
 //
@@ -36,15 +38,25 @@ class FacadeError : public AutomationError {
     FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage);
 
     const std::string& Path() const { return m_sPath; }
+    // The text after the path.
+    const std::string& Message() const { return m_sMessage; }
     // The SQLite result code behind the failure, or 0 when the failure is the facade's own.
     int SqliteCode() const { return m_lSqliteCode; }
+    // Another connection held the lock this one needed for longer than the busy timeout.
+    bool IsBusy() const;
+    // The file is not a database, or its content is inconsistent.
+    bool IsDamaged() const;
 
   private:
     std::string m_sPath;
+    std::string m_sMessage;
     int m_lSqliteCode;
 };
 
 class SqliteStatement;
+
+// How long a connection waits for another program's lock before it reports the database busy.
+constexpr int kBusyTimeoutMs = 10000;
 
 class SqliteDatabase {
   public:
@@ -56,7 +68,7 @@ class SqliteDatabase {
 
     // Opens p_sPath with extended result codes and the given busy timeout, so that a second
     // process holding the write lock makes this one wait instead of failing at once.
-    SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs = 10000);
+    SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs = kBusyTimeoutMs);
     ~SqliteDatabase();
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
