@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <filesystem>
 #include <utility>
 
 namespace qv::facade {
@@ -10,6 +11,8 @@ namespace qv::facade {
 namespace {
 
 constexpr const char* kErrorSource = "QorvantOnlineFacade";
+constexpr const char* kReadOnlyRefusal =
+    "the database is read-only: layouts and watch lists cannot be saved";
 
 // The message of a failed SQLite call, led by what it means for the database as a whole when
 // that is something a user can act on.
@@ -21,15 +24,37 @@ std::string Explained(int p_lCode, const std::string& p_sDetail) {
         case SQLITE_CORRUPT:
         case SQLITE_NOTADB:
             return "the database is damaged: " + p_sDetail;
+        case SQLITE_READONLY:
+            return std::string(kReadOnlyRefusal) + " (" + p_sDetail + ")";
         default:
             return p_sDetail;
     }
+}
+
+// The URI that opens p_sPath immutable, with the characters URIs give a meaning ('%', '?', '#')
+// escaped.
+std::string ImmutableUri(const std::string& p_sPath) {
+    std::string sUri = "file://";
+    for (const char cChar : std::filesystem::absolute(p_sPath).string()) {
+        if (cChar == '%' || cChar == '?' || cChar == '#') {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            const auto cByte = static_cast<unsigned char>(cChar);
+            sUri += '%';
+            sUri += kHex[cByte >> 4];
+            sUri += kHex[cByte & 0xF];
+        } else {
+            sUri += cChar;
+        }
+    }
+    return sUri + "?immutable=1";
 }
 
 int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
     switch (p_eMode) {
         case SqliteDatabase::OpenMode::ReadOnly:
             return SQLITE_OPEN_READONLY;
+        case SqliteDatabase::OpenMode::ReadOnlyImmutable:
+            return SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
         case SqliteDatabase::OpenMode::ReadWrite:
             return SQLITE_OPEN_READWRITE;
         case SqliteDatabase::OpenMode::Create:
@@ -57,9 +82,10 @@ bool FacadeError::IsDamaged() const {
 }
 
 SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
-    : m_sPath(std::move(p_sPath)) {
+    : m_sPath(std::move(p_sPath)), m_bImmutable(p_eMode == OpenMode::ReadOnlyImmutable) {
     const int lFlags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
-    const int lCode = sqlite3_open_v2(m_sPath.c_str(), &m_oHandle, lFlags, nullptr);
+    const std::string sName = m_bImmutable ? ImmutableUri(m_sPath) : m_sPath;
+    const int lCode = sqlite3_open_v2(sName.c_str(), &m_oHandle, lFlags, nullptr);
     if (lCode != SQLITE_OK) {
         std::string sMessage = m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : "out of memory";
         sqlite3_close(m_oHandle);
@@ -118,6 +144,10 @@ int64_t SqliteDatabase::ChangedRows() const {
 
 bool SqliteDatabase::InTransaction() const {
     return sqlite3_get_autocommit(m_oHandle) == 0;
+}
+
+bool SqliteDatabase::IsReadOnly() const {
+    return sqlite3_db_readonly(m_oHandle, "main") == 1;
 }
 
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
@@ -235,6 +265,9 @@ std::optional<double> SqliteStatement::ColumnOptionalDouble(int p_lIndex) const 
 
 SqliteTransaction::SqliteTransaction(SqliteDatabase& p_oDatabase)
     : m_oDatabase(p_oDatabase), m_bSavepoint(p_oDatabase.InTransaction()) {
+    if (m_oDatabase.IsReadOnly()) {
+        throw FacadeError(m_oDatabase.Path(), SQLITE_READONLY, kReadOnlyRefusal);
+    }
     m_oDatabase.Execute(m_bSavepoint ? "SAVEPOINT facade_work" : "BEGIN IMMEDIATE");
 }
 

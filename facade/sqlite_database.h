@@ -2,8 +2,8 @@
 // statement (SqliteStatement) and one transaction scope (SqliteTransaction). Every failure is a
 // FacadeError whose text names the database file, so a message reaching a user or a log says
 // which file is at fault, and says what a user can do about it: a database another program holds
-// locked is "busy", one whose content does not read is "damaged". The facade's input files (the
-// importer's CSV files) fail the same way.
+// locked is "busy", one whose content does not read is "damaged", and one this program may not
+// write is "read-only". The facade's input files (the importer's CSV files) fail the same way.
 //
 // Values from callers are always bound, never pasted into SQL text:
 //
@@ -62,6 +62,10 @@ class SqliteDatabase {
   public:
     enum class OpenMode {
         ReadOnly,
+        // Read-only, and SQLite may take it that no program changes the file while it is open:
+        // the way to read a WAL database in a folder where its shared-memory file cannot be
+        // created.
+        ReadOnlyImmutable,
         ReadWrite,  // the file must exist
         Create,     // read-write, created when missing
     };
@@ -88,6 +92,9 @@ class SqliteDatabase {
     int64_t LastInsertRowId() const;
     int64_t ChangedRows() const;
     bool InTransaction() const;
+    // True when nothing can be written through this connection (opened read-only, or a file the
+    // program may not write).
+    bool IsReadOnly() const;
 
     // Throws the FacadeError for SQLite result code p_lCode, naming the file and the action.
     [[noreturn]] void Fail(int p_lCode, std::string_view p_sAction) const;
@@ -95,6 +102,7 @@ class SqliteDatabase {
   private:
     std::string m_sPath;
     sqlite3* m_oHandle = nullptr;
+    bool m_bImmutable = false;
 };
 
 class SqliteStatement {
@@ -138,7 +146,8 @@ class SqliteStatement {
 // BEGIN IMMEDIATE on construction, so that the write lock is taken up front and a competing
 // writer waits (busy timeout) rather than failing halfway; ROLLBACK on destruction unless
 // committed. Inside a transaction already open it becomes a savepoint, so store operations that
-// guard themselves can also run as part of a larger unit of work.
+// guard themselves can also run as part of a larger unit of work. On a read-only database it
+// refuses to start, with a message saying so.
 class SqliteTransaction {
   public:
     explicit SqliteTransaction(SqliteDatabase& p_oDatabase);
