@@ -206,6 +206,9 @@ int Import(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
     if (bDemo) {
         CreateDemoOwner(oStore.Database());
     }
+    // The import committed into the file it opened; the success reported is only true while
+    // that is still the file at the path.
+    oStore.Database().CheckFileInPlace();
     oProgress.Finish();
     std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(oStart));
     std::printf(

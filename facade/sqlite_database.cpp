@@ -1,8 +1,11 @@
 #include "facade/sqlite_database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -65,6 +68,19 @@ int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
 
 }  // namespace
 
+std::optional<SqliteDatabase::FileIdentity> SqliteDatabase::Identify(const std::string& p_sPath,
+                                                                     int& p_lErrno) {
+    struct stat oStat {};
+    if (stat(p_sPath.c_str(), &oStat) != 0) {
+        p_lErrno = errno;
+        return std::nullopt;
+    }
+    return SqliteDatabase::FileIdentity{
+        static_cast<uint64_t>(oStat.st_dev), static_cast<uint64_t>(oStat.st_ino),
+        static_cast<int64_t>(oStat.st_size),
+        static_cast<int64_t>(oStat.st_mtim.tv_sec) * 1000000000 + oStat.st_mtim.tv_nsec};
+}
+
 FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage)
     : AutomationError(kFacadeErrorNumber, kErrorSource, p_sPath + ": " + p_sMessage),
       m_sPath(std::move(p_sPath)),
@@ -94,6 +110,8 @@ SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBus
     }
     sqlite3_extended_result_codes(m_oHandle, 1);
     SetBusyTimeout(p_lBusyTimeoutMs);
+    int lErrno = 0;
+    m_oIdentity = Identify(m_sPath, lErrno);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -148,6 +166,32 @@ bool SqliteDatabase::InTransaction() const {
 
 bool SqliteDatabase::IsReadOnly() const {
     return sqlite3_db_readonly(m_oHandle, "main") == 1;
+}
+
+void SqliteDatabase::CheckFileInPlace() const {
+    if (!m_oIdentity) {
+        return;
+    }
+    int lErrno = 0;
+    const std::optional<FileIdentity> oNow = Identify(m_sPath, lErrno);
+    if (!oNow && (lErrno == ENOENT || lErrno == ENOTDIR)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was deleted while this program had it open");
+    }
+    if (!oNow) {
+        throw FacadeError(
+            m_sPath, 0, std::string("cannot look at the database file: ") + std::strerror(lErrno));
+    }
+    if (!oNow->SameFile(*m_oIdentity)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was replaced by another file while this program had "
+                          "it open");
+    }
+    if (m_bImmutable && !oNow->SameContent(*m_oIdentity)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was changed by another program while this one read "
+                          "it read-only; open it again");
+    }
 }
 
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
@@ -268,6 +312,7 @@ SqliteTransaction::SqliteTransaction(SqliteDatabase& p_oDatabase)
     if (m_oDatabase.IsReadOnly()) {
         throw FacadeError(m_oDatabase.Path(), SQLITE_READONLY, kReadOnlyRefusal);
     }
+    m_oDatabase.CheckFileInPlace();
     m_oDatabase.Execute(m_bSavepoint ? "SAVEPOINT facade_work" : "BEGIN IMMEDIATE");
 }
 
@@ -284,6 +329,9 @@ SqliteTransaction::~SqliteTransaction() {
 }
 
 void SqliteTransaction::Commit() {
+    // Committed into a file that was deleted or replaced meanwhile, the work would be lost
+    // unseen; the caller must hear of it instead.
+    m_oDatabase.CheckFileInPlace();
     m_oDatabase.Execute(m_bSavepoint ? "RELEASE facade_work" : "COMMIT");
     m_bOpen = false;
 }

@@ -5,6 +5,10 @@
 // locked is "busy", one whose content does not read is "damaged", and one this program may not
 // write is "read-only". The facade's input files (the importer's CSV files) fail the same way.
 //
+// A connection remembers which file it opened; a write transaction does not start, and does not
+// commit, when the file at the path is no longer that one (deleted or replaced while open): the
+// work would be lost with a file nobody can open again.
+//
 // Values from callers are always bound, never pasted into SQL text:
 //
 //     SqliteStatement find = db.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
@@ -64,7 +68,7 @@ class SqliteDatabase {
         ReadOnly,
         // Read-only, and SQLite may take it that no program changes the file while it is open:
         // the way to read a WAL database in a folder where its shared-memory file cannot be
-        // created.
+        // created. A change to the file is caught by CheckFileInPlace.
         ReadOnlyImmutable,
         ReadWrite,  // the file must exist
         Create,     // read-write, created when missing
@@ -96,13 +100,37 @@ class SqliteDatabase {
     // program may not write).
     bool IsReadOnly() const;
 
+    // Throws a FacadeError naming the file when the file at Path() is no longer the one this
+    // connection opened: deleted, replaced by another file, or (opened immutable) changed.
+    void CheckFileInPlace() const;
+
     // Throws the FacadeError for SQLite result code p_lCode, naming the file and the action.
     [[noreturn]] void Fail(int p_lCode, std::string_view p_sAction) const;
 
   private:
+    // What tells one file from another at the same path, and (for an immutable open) what
+    // tells a changed file from the one that was opened.
+    struct FileIdentity {
+        uint64_t m_llDevice = 0;
+        uint64_t m_llInode = 0;
+        int64_t m_llSize = 0;
+        int64_t m_llModified = 0;  // nanoseconds
+
+        bool SameFile(const FileIdentity& p_oOther) const {
+            return m_llDevice == p_oOther.m_llDevice && m_llInode == p_oOther.m_llInode;
+        }
+        bool SameContent(const FileIdentity& p_oOther) const {
+            return m_llSize == p_oOther.m_llSize && m_llModified == p_oOther.m_llModified;
+        }
+    };
+
+    // The file at p_sPath now; p_lErrno says why not when there is none.
+    static std::optional<FileIdentity> Identify(const std::string& p_sPath, int& p_lErrno);
+
     std::string m_sPath;
     sqlite3* m_oHandle = nullptr;
     bool m_bImmutable = false;
+    std::optional<FileIdentity> m_oIdentity;
 };
 
 class SqliteStatement {
@@ -147,7 +175,8 @@ class SqliteStatement {
 // writer waits (busy timeout) rather than failing halfway; ROLLBACK on destruction unless
 // committed. Inside a transaction already open it becomes a savepoint, so store operations that
 // guard themselves can also run as part of a larger unit of work. On a read-only database it
-// refuses to start, with a message saying so.
+// refuses to start, with a message saying so; it neither starts nor commits on a file that was
+// deleted or replaced while open.
 class SqliteTransaction {
   public:
     explicit SqliteTransaction(SqliteDatabase& p_oDatabase);

@@ -293,5 +293,23 @@ TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
     EXPECT_TRUE(HasNewerLogin(sSecond));
 }
 
+// Regression: a facade whose database file was deleted or replaced went on as if nothing had
+// happened, showing what the deleted file held and saving into it.
+TEST_F(ComponentFailures, ACallOnADeletedOrReplacedDatabaseFailsNamingTheFile) {
+    for (const testing::FileSwap& oSwap : testing::FileSwaps()) {
+        testing::ScratchFolder oFolder;
+        const std::string sCopy = oFolder.File("market.db");
+        Database().Execute("VACUUM INTO '" + sCopy + "'");
+        RegisterFacadeComponents(
+            m_oPlatform.Components(),
+            std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadWrite));
+        oSwap.m_fSwap(sCopy);
+        const AutomationError oError =
+            CallError(prog_id::kViewerReader, "SectorViewer", testing::SectorViewerCall{}.Args());
+        EXPECT_EQ(oError.Description(), "SectorViewer: " + sCopy + ": the database file " +
+                                            oSwap.m_sSaid + " while this program had it open");
+    }
+}
+
 }  // namespace
 }  // namespace qv::facade
