@@ -17,6 +17,33 @@ constexpr const char* kErrorSource = "QorvantOnlineFacade";
 constexpr const char* kReadOnlyRefusal =
     "the database is read-only: layouts and watch lists cannot be saved";
 
+struct FaultPlan {
+    int64_t m_llCallsLeft = 0;  // 0: no fault planned
+    int m_lCode = SQLITE_OK;
+};
+
+FaultPlan s_oFaultPlan;
+
+// SQLITE_OK, or the planned fault when this is the call a test asked to fail.
+int InjectedFault() {
+    if (s_oFaultPlan.m_llCallsLeft == 0) {
+        return SQLITE_OK;
+    }
+    return --s_oFaultPlan.m_llCallsLeft == 0 ? s_oFaultPlan.m_lCode : SQLITE_OK;
+}
+
+int FaultCode(SqliteFault p_eFault) {
+    switch (p_eFault) {
+        case SqliteFault::IoError:
+            return SQLITE_IOERR_WRITE;
+        case SqliteFault::DiskFull:
+            return SQLITE_FULL;
+        case SqliteFault::Busy:
+            return SQLITE_BUSY;
+    }
+    return SQLITE_IOERR;
+}
+
 // The message of a failed SQLite call, led by what it means for the database as a whole when
 // that is something a user can act on.
 std::string Explained(int p_lCode, const std::string& p_sDetail) {
@@ -81,6 +108,18 @@ std::optional<SqliteDatabase::FileIdentity> SqliteDatabase::Identify(const std::
         static_cast<int64_t>(oStat.st_mtim.tv_sec) * 1000000000 + oStat.st_mtim.tv_nsec};
 }
 
+void InjectSqliteFault(int64_t p_llCall, SqliteFault p_eFault) {
+    s_oFaultPlan = {p_llCall, FaultCode(p_eFault)};
+}
+
+void ClearSqliteFault() {
+    s_oFaultPlan = {};
+}
+
+bool SqliteFaultPending() {
+    return s_oFaultPlan.m_llCallsLeft > 0;
+}
+
 FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage)
     : AutomationError(kFacadeErrorNumber, kErrorSource, p_sPath + ": " + p_sMessage),
       m_sPath(std::move(p_sPath)),
@@ -125,7 +164,10 @@ void SqliteDatabase::SetBusyTimeout(int p_lMilliseconds) {
 void SqliteDatabase::Execute(std::string_view p_sSql) {
     const std::string sSql(p_sSql);
     char* sError = nullptr;
-    const int lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    }
     if (lCode == SQLITE_OK) {
         return;
     }
@@ -136,8 +178,11 @@ void SqliteDatabase::Execute(std::string_view p_sSql) {
 
 SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
     sqlite3_stmt* oStatement = nullptr;
-    const int lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
-                                         &oStatement, nullptr);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
+                                   &oStatement, nullptr);
+    }
     if (lCode != SQLITE_OK) {
         Fail(lCode, "cannot prepare a query");
     }
@@ -195,9 +240,12 @@ void SqliteDatabase::CheckFileInPlace() const {
 }
 
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
+    // An injected fault leaves the connection's own error untouched: its text would not fit.
+    const bool bConnectionError =
+        m_oHandle != nullptr && sqlite3_extended_errcode(m_oHandle) == p_lCode;
     std::string sDetail(p_sAction);
     sDetail += ": ";
-    sDetail += m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
+    sDetail += bConnectionError ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
     throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, sDetail));
 }
 
@@ -250,7 +298,10 @@ void SqliteStatement::BindOptionalDouble(int p_lIndex, std::optional<double> p_d
 }
 
 bool SqliteStatement::Step() {
-    const int lCode = sqlite3_step(m_oStatement);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_step(m_oStatement);
+    }
     if (lCode == SQLITE_ROW) {
         return true;
     }

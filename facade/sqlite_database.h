@@ -62,6 +62,16 @@ class SqliteStatement;
 // How long a connection waits for another program's lock before it reports the database busy.
 constexpr int kBusyTimeoutMs = 10000;
 
+// A test hook, compiled in and costing one comparison per call: the p_llCall-th SQLite call from
+// now on (1 is the next) fails with p_eFault, the way a failing disk or a competing program would
+// make it fail. Calls are counted over every connection: preparing a statement, each step, each
+// run of SQL text (BEGIN, COMMIT, ROLLBACK, ...). The fault fires once.
+enum class SqliteFault { IoError, DiskFull, Busy };
+void InjectSqliteFault(int64_t p_llCall, SqliteFault p_eFault);
+void ClearSqliteFault();
+// True while an injected fault is still waiting for its call.
+bool SqliteFaultPending();
+
 class SqliteDatabase {
   public:
     enum class OpenMode {
