@@ -25,6 +25,28 @@ std::string NewTimeCode() {
     return aText;
 }
 
+// The login records a session is judged by. On a read-only database the session's own login was
+// not recorded: it stays current while the owner's record is the one it found.
+class SessionLogins final : public LoginRecords {
+  public:
+    SessionLogins(MarketStore& p_oStore, const std::optional<std::string>& p_sRecordFound)
+        : m_oRecords(p_oStore.Database()),
+          m_bUnrecorded(p_oStore.IsReadOnly()),
+          m_sRecordFound(p_sRecordFound) {}
+
+    bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) override {
+        if (!m_bUnrecorded) {
+            return m_oRecords.IsCurrentLogin(p_lOwnerId, p_sTimeCode);
+        }
+        return m_oRecords.RecordedTimeCode(p_lOwnerId) == m_sRecordFound;
+    }
+
+  private:
+    OwnerStore m_oRecords;
+    bool m_bUnrecorded;
+    const std::optional<std::string>& m_sRecordFound;
+};
+
 }  // namespace
 
 FacadeBackend::FacadeBackend(std::shared_ptr<MarketStore> p_oStore)
@@ -48,6 +70,9 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     if (p_lOwnerId <= kSystemOwnerId) {
         RaiseFacadeError(kMethod, "owner " + std::to_string(p_lOwnerId) + " cannot log in");
     }
+    if (m_oStore->IsReadOnly()) {
+        return LoginUnrecorded(p_lOwnerId, p_sName);
+    }
     SqliteTransaction oWork(Database());
     OwnerStore oOwners(Database());
     if (p_sName.empty()) {
@@ -70,9 +95,21 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     return sTimeCode;
 }
 
+std::string FacadeBackend::LoginUnrecorded(int32_t p_lOwnerId, const std::string& p_sName) {
+    OwnerStore oOwners(Database());
+    if (!p_sName.empty()) {
+        CheckLoginName("Login", p_lOwnerId, p_sName,
+                       oOwners.OtherHolderOfName(p_sName, p_lOwnerId));
+    }
+    const std::string sTimeCode = NewTimeCode();
+    m_sRecordFound = oOwners.RecordedTimeCode(p_lOwnerId);
+    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, sTimeCode});
+    return sTimeCode;
+}
+
 int32_t FacadeBackend::AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,
                                       OwnerAccess p_eAccess) {
-    OwnerStore oLogins(Database());
+    SessionLogins oLogins(*m_oStore, m_sRecordFound);
     return m_oAuthority.Authorise(p_sMethod, p_lNamed, p_eAccess, oLogins);
 }
 
@@ -89,7 +126,7 @@ bool FacadeBackend::HasNewerLogin(const std::string& p_sTimeCode) {
     if (!p_sTimeCode.empty() && p_sTimeCode != oSession->m_sTimeCode) {
         return true;
     }
-    OwnerStore oLogins(Database());
+    SessionLogins oLogins(*m_oStore, m_sRecordFound);
     return m_oAuthority.IsStale(oLogins);
 }
 

@@ -45,7 +45,9 @@ class FacadeBackend {
     // Records a login of the owner (created, or renamed when a name is given), hands out its time
     // code and makes it the session; an earlier time code of the owner no longer counts as the
     // current login. An owner below 1, or a name that belongs to another owner, is refused and
-    // changes nothing.
+    // changes nothing. On a read-only database nothing can be recorded: the login still makes a
+    // session, held in this process only, so that the market can be browsed; it stays current
+    // until another process records a login of the owner.
     std::string Login(int32_t p_lOwnerId, const std::string& p_sName);
 
     // The owner p_sMethod acts for, authorised against the session: OwnerAuthority::Authorise.
@@ -60,9 +62,14 @@ class FacadeBackend {
     bool HasNewerLogin(const std::string& p_sTimeCode);
 
   private:
+    std::string LoginUnrecorded(int32_t p_lOwnerId, const std::string& p_sName);
+
     std::shared_ptr<MarketStore> m_oStore;
     std::shared_ptr<Recordset> m_rCatalogue;
     OwnerAuthority m_oAuthority;
+    // On a read-only database: the time code of the session owner's recorded login when the
+    // session began, if it had one.
+    std::optional<std::string> m_sRecordFound;
 };
 
 }  // namespace qv::facade

@@ -5,6 +5,7 @@
 
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
+#include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
 #include "outside/ignore_case.h"
 
@@ -22,6 +23,9 @@ bool NamesTheCall(const std::string& p_sDescription, std::string_view p_sName) {
 Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
                                 std::span<Variant> p_args) {
     try {
+        // A stat per call: a database deleted or replaced under the open connection is named as
+        // such, not left to show stale lists or to lose what is saved next.
+        Backend().Database().CheckFileInPlace();
         return Table().Invoke(*this, p_sName, p_eKind, p_args);
     } catch (const AutomationError& oError) {
         // A storage failure names the file but not the call; a host that sees "database is

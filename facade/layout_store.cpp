@@ -156,12 +156,15 @@ bool LayoutStore::DeleteLayout(int32_t p_lOwnerId, int32_t p_lLayoutId) {
     if (p_lOwnerId == 0) {
         return false;
     }
+    SqliteTransaction oWork(m_oDatabase);
     SqliteStatement oDelete =
         m_oDatabase.Prepare("DELETE FROM layouts WHERE layout_id = ?1 AND owner_id = ?2");
     oDelete.BindInt64(1, p_lLayoutId);
     oDelete.BindInt64(2, p_lOwnerId);
     oDelete.Run();
-    return m_oDatabase.ChangedRows() > 0;
+    const bool bDeleted = m_oDatabase.ChangedRows() > 0;
+    oWork.Commit();
+    return bDeleted;
 }
 
 void LayoutStore::ClearOwnerDefault(int32_t p_lOwnerId, int32_t p_lDataType, int32_t p_lFinderType,

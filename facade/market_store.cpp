@@ -1,5 +1,8 @@
 #include "facade/market_store.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -24,8 +27,9 @@ enum class FileState {
     Ours,   // our application id and a schema we can read
 };
 
-[[noreturn]] void Refuse(const std::string& p_sPath, const std::string& p_sWhy) {
-    throw FacadeError(p_sPath, 0, p_sWhy + "; the file was left unchanged");
+[[noreturn]] void Refuse(const std::string& p_sPath, const std::string& p_sWhy,
+                         int p_lSqliteCode = 0) {
+    throw FacadeError(p_sPath, p_lSqliteCode, p_sWhy + "; the file was left unchanged");
 }
 
 bool HasSqliteHeader(const std::string& p_sPath) {
@@ -37,8 +41,10 @@ bool HasSqliteHeader(const std::string& p_sPath) {
 }
 
 // Looks at an existing file through a read-only connection, so that nothing is written to a file
-// that turns out not to be ours.
-FileState InspectExistingFile(const std::string& p_sPath) {
+// that turns out not to be ours. Another program holding the file locked is told apart from a
+// file that does not read: the one wants a moment's patience, the other a backup.
+FileState InspectExistingFile(const std::string& p_sPath, SqliteDatabase::OpenMode p_eReadMode,
+                              int p_lBusyTimeoutMs) {
     std::error_code oSizeError;
     const auto llSize = fs::file_size(p_sPath, oSizeError);
     if (oSizeError) {
@@ -51,7 +57,7 @@ FileState InspectExistingFile(const std::string& p_sPath) {
         Refuse(p_sPath, "not a market database (not an SQLite database file)");
     }
     try {
-        SqliteDatabase oProbe(p_sPath, SqliteDatabase::OpenMode::ReadOnly);
+        SqliteDatabase oProbe(p_sPath, p_eReadMode, p_lBusyTimeoutMs);
         const int64_t llApplicationId = oProbe.QueryInt64("PRAGMA application_id");
         const int64_t llObjects = oProbe.QueryInt64("SELECT count(*) FROM sqlite_schema");
         if (llApplicationId == 0 && llObjects == 0) {
@@ -68,11 +74,36 @@ FileState InspectExistingFile(const std::string& p_sPath) {
         }
         return FileState::Ours;
     } catch (const FacadeError& oError) {
-        if (oError.SqliteCode() == 0) {
+        if (oError.SqliteCode() == 0 || oError.IsBusy()) {
             throw;
         }
-        Refuse(p_sPath, "damaged or not a market database (" + oError.Description() + ")");
+        if (oError.IsDamaged()) {
+            Refuse(p_sPath, oError.Message(), oError.SqliteCode());
+        }
+        Refuse(p_sPath, "cannot read the database: " + oError.Message(), oError.SqliteCode());
     }
+}
+
+fs::path FolderOf(const std::string& p_sPath) {
+    const fs::path oFolder = fs::path(p_sPath).parent_path();
+    return oFolder.empty() ? fs::path(".") : oFolder;
+}
+
+// Whether this process may write the file or folder, by its effective ids, as the open would.
+bool MayWrite(const fs::path& p_oPath) {
+    return faccessat(AT_FDCWD, p_oPath.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// How a database this process may not write is read. In WAL mode a reader needs the -wal and
+// -shm files beside the database; a folder that cannot be written cannot take them, so there the
+// file is read immutable, which needs neither. Committed work still in a -wal file would be
+// missed that way, so with a -wal file present the ordinary read-only open is the only one.
+SqliteDatabase::OpenMode ReadMode(const std::string& p_sPath) {
+    std::error_code oError;
+    if (MayWrite(FolderOf(p_sPath)) || fs::exists(p_sPath + "-wal", oError)) {
+        return SqliteDatabase::OpenMode::ReadOnly;
+    }
+    return SqliteDatabase::OpenMode::ReadOnlyImmutable;
 }
 
 void CreateFolderFor(const std::string& p_sPath) {
@@ -87,28 +118,42 @@ void CreateFolderFor(const std::string& p_sPath) {
     }
 }
 
+// A file that this process may not write, or that lies in a folder it may not write (where the
+// -wal file of a write could not go), is opened read-only even when writing was asked for: the
+// lists can still be read, and whatever would write is refused with a message saying why.
 SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Access p_eAccess,
-                                     bool& p_bNeedsSchema) {
+                                     int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
     std::error_code oError;
-    const bool bExists = fs::exists(p_sPath, oError);
-    const FileState eState = bExists ? InspectExistingFile(p_sPath) : FileState::Missing;
-    p_bNeedsSchema = eState != FileState::Ours;
-    if (p_eAccess == MarketStore::Access::ReadOnly) {
-        if (eState != FileState::Ours) {
+    if (!fs::exists(p_sPath, oError)) {
+        p_bNeedsSchema = true;
+        if (p_eAccess == MarketStore::Access::ReadOnly) {
             throw FacadeError(p_sPath, 0, "no market database at this path");
         }
-        return SqliteDatabase::OpenMode::ReadOnly;
-    }
-    if (eState == FileState::Missing) {
         CreateFolderFor(p_sPath);
         return SqliteDatabase::OpenMode::Create;
     }
-    return SqliteDatabase::OpenMode::ReadWrite;
+    const bool bWritable = p_eAccess == MarketStore::Access::ReadWrite && MayWrite(p_sPath) &&
+                           MayWrite(FolderOf(p_sPath));
+    const SqliteDatabase::OpenMode eReadMode = ReadMode(p_sPath);
+    const FileState eState = InspectExistingFile(p_sPath, eReadMode, p_lBusyTimeoutMs);
+    p_bNeedsSchema = eState != FileState::Ours;
+    if (bWritable) {
+        return SqliteDatabase::OpenMode::ReadWrite;
+    }
+    if (eState != FileState::Ours) {
+        throw FacadeError(p_sPath, 0,
+                          p_eAccess == MarketStore::Access::ReadOnly
+                              ? "no market database at this path"
+                              : "no market database at this path, and the file is read-only");
+    }
+    return eReadMode;
 }
 
 SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
-                           bool& p_bNeedsSchema) {
-    return SqliteDatabase(p_sPath, PrepareOpen(p_sPath, p_eAccess, p_bNeedsSchema));
+                           int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
+    return SqliteDatabase(p_sPath,
+                          PrepareOpen(p_sPath, p_eAccess, p_lBusyTimeoutMs, p_bNeedsSchema),
+                          p_lBusyTimeoutMs);
 }
 
 }  // namespace
@@ -121,14 +166,17 @@ std::string DefaultMarketDatabasePath() {
     return (LibraryFolder::FromEnvironment().Location() / "market.db").string();
 }
 
-MarketStore::MarketStore(std::string p_sPath, Access p_eAccess)
-    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, m_bCreated)) {
+MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs)
+    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, p_lBusyTimeoutMs, m_bCreated)) {
     m_oDatabase.Execute("PRAGMA foreign_keys = ON");
-    if (p_eAccess == Access::ReadOnly) {
+    if (IsReadOnly()) {
         if (SchemaVersion(m_oDatabase) < LatestSchemaVersion()) {
             throw FacadeError(Path(), 0,
-                              "the database has an older schema; open it for writing once to "
-                              "upgrade it");
+                              p_eAccess == Access::ReadOnly
+                                  ? "the database has an older schema; open it for writing once "
+                                    "to upgrade it"
+                                  : "the database has an older schema and is read-only, so it "
+                                    "cannot be upgraded");
         }
         return;
     }

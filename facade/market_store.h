@@ -7,7 +7,12 @@
 // newer schema gives a FacadeError naming the file and leaves the file untouched. A missing
 // file (or an empty one) is created with the current schema; an older schema is upgraded by the
 // migrations in one transaction. The file runs in WAL mode with a busy timeout, so one process
-// may write while others read, and a second writer waits for the first.
+// may write while others read, and a second writer waits for the first; a file another program
+// holds locked for longer is reported busy, never damaged.
+//
+// A file the program may not write, or one in a folder it may not write, opens read-only even
+// when writing was asked for: IsReadOnly() tells, and every write transaction is refused with a
+// FacadeError saying that the database is read-only.
 //
 //     MarketStore store("/home/me/.local/share/qorvant/market.db", MarketStore::Access::ReadWrite);
 //     MarketSummary summary = store.Summary();
@@ -44,14 +49,19 @@ std::string DefaultMarketDatabasePath();
 class MarketStore {
   public:
     enum class Access {
-        ReadOnly,   // never writes; an older schema is an error rather than an upgrade
-        ReadWrite,  // creates the file (and its folder) when missing, upgrades an older schema
+        ReadOnly,  // never writes; an older schema is an error rather than an upgrade
+        // Creates the file (and its folder) when missing, upgrades an older schema; read-only
+        // when the file or its folder cannot be written.
+        ReadWrite,
     };
 
-    MarketStore(std::string p_sPath, Access p_eAccess);
+    MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs = kBusyTimeoutMs);
 
     SqliteDatabase& Database() { return m_oDatabase; }
     const std::string& Path() const { return m_oDatabase.Path(); }
+    // True when nothing can be saved: layouts, watch lists, portfolios and logins stay as they
+    // are, and a write transaction fails with a message saying why.
+    bool IsReadOnly() const { return m_oDatabase.IsReadOnly(); }
     // True when this open created the schema, that is the file held no market database before.
     bool WasCreated() const { return m_bCreated; }
     bool HasMarketData();

@@ -64,14 +64,22 @@ void OwnerStore::RecordLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode,
     oPut.Run();
 }
 
+std::optional<std::string> OwnerStore::RecordedTimeCode(int32_t p_lOwnerId) {
+    SqliteStatement oQuery =
+        m_oDatabase.Prepare("SELECT time_code FROM logins WHERE owner_id = ?1");
+    oQuery.BindInt64(1, p_lOwnerId);
+    if (!oQuery.Step()) {
+        return std::nullopt;
+    }
+    return oQuery.ColumnText(0);
+}
+
 bool OwnerStore::IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) {
     if (p_sTimeCode.empty()) {
         return true;
     }
-    SqliteStatement oQuery =
-        m_oDatabase.Prepare("SELECT time_code FROM logins WHERE owner_id = ?1");
-    oQuery.BindInt64(1, p_lOwnerId);
-    return !oQuery.Step() || oQuery.ColumnText(0) == p_sTimeCode;
+    const std::optional<std::string> sRecorded = RecordedTimeCode(p_lOwnerId);
+    return !sRecorded || *sRecorded == p_sTimeCode;
 }
 
 }  // namespace qv::facade

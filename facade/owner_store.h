@@ -33,6 +33,8 @@ class OwnerStore final : public LoginRecords {
     int32_t DefaultMaxRows(int32_t p_lOwnerId);
 
     void RecordLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode, double p_dLoginTime);
+    // The time code of the owner's last recorded login; none when the owner never logged in.
+    std::optional<std::string> RecordedTimeCode(int32_t p_lOwnerId);
     // False only when the owner's last login handed out another time code. An empty code (a
     // caller that does not track logins) and an owner without a login never conflict.
     bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) override;

@@ -6,13 +6,16 @@
 namespace qv::facade {
 
 int32_t PortfolioStore::CreatePortfolio(int32_t p_lOwnerId, const std::string& p_sName) {
+    SqliteTransaction oWork(m_oDatabase);
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
     SqliteStatement oInsert =
         m_oDatabase.Prepare("INSERT INTO portfolios (owner_id, name) VALUES (?1, ?2)");
     oInsert.BindInt64(1, p_lOwnerId);
     oInsert.BindText(2, p_sName);
     oInsert.Run();
-    return static_cast<int32_t>(m_oDatabase.LastInsertRowId());
+    const auto lId = static_cast<int32_t>(m_oDatabase.LastInsertRowId());
+    oWork.Commit();
+    return lId;
 }
 
 std::vector<std::pair<int32_t, std::string>> PortfolioStore::Portfolios(int32_t p_lOwnerId) {

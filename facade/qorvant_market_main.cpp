@@ -128,6 +128,17 @@ int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int
     return llValue;
 }
 
+// The commands that write refuse a read-only database before any work, rather than after reading
+// every input.
+void RequireWritable(const MarketStore& p_oStore, const std::string& p_sWhatFails) {
+    if (p_oStore.IsReadOnly()) {
+        throw FacadeError(p_oStore.Path(), 0,
+                          std::string("the database is read-only (the file or its folder cannot "
+                                      "be written), so ") +
+                              p_sWhatFails);
+    }
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point p_oStart) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - p_oStart).count();
 }
@@ -160,6 +171,7 @@ int Create(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
     }
     const auto oStart = std::chrono::steady_clock::now();
     MarketStore oStore(p_sPath, MarketStore::Access::ReadWrite);
+    RequireWritable(oStore, "no sample market can be made in it");
     ProgressLine oProgress;
     GenerateSampleMarket(oStore, oOptions, oProgress.Callback());
     oProgress.Finish();
@@ -188,11 +200,15 @@ int Import(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
     }
     const auto oStart = std::chrono::steady_clock::now();
     MarketStore oStore(p_sPath, MarketStore::Access::ReadWrite);
+    RequireWritable(oStore, "nothing can be imported into it");
     ProgressLine oProgress;
     const ImportReport oReport = MarketImporter(oStore).ImportPaths(aPaths, oProgress.Callback());
     if (bDemo) {
         CreateDemoOwner(oStore.Database());
     }
+    // The import committed into the file it opened; the success reported is only true while
+    // that is still the file at the path.
+    oStore.Database().CheckFileInPlace();
     oProgress.Finish();
     std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(oStart));
     std::printf(

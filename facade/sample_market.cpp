@@ -481,6 +481,11 @@ std::unique_ptr<MarketStore> OpenOrGenerateMarket(const std::string& p_sPath,
                                                   const ProgressFn& p_fProgress) {
     auto oStore = std::make_unique<MarketStore>(p_sPath, MarketStore::Access::ReadWrite);
     if (oStore->Database().QueryInt64("SELECT count(*) FROM stocks") == 0) {
+        if (oStore->IsReadOnly()) {
+            throw FacadeError(p_sPath, 0,
+                              "the database holds no market yet, and it is read-only, so the "
+                              "sample market cannot be made in it");
+        }
         GenerateSampleMarket(*oStore, SampleMarketOptions{}, p_fProgress);
     }
     return oStore;

@@ -1,8 +1,12 @@
 #include "facade/sqlite_database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
 #include <utility>
 
 namespace qv::facade {
@@ -10,11 +14,77 @@ namespace qv::facade {
 namespace {
 
 constexpr const char* kErrorSource = "QorvantOnlineFacade";
+constexpr const char* kReadOnlyRefusal =
+    "the database is read-only: layouts and watch lists cannot be saved";
+
+struct FaultPlan {
+    int64_t m_llCallsLeft = 0;  // 0: no fault planned
+    int m_lCode = SQLITE_OK;
+};
+
+FaultPlan s_oFaultPlan;
+
+// SQLITE_OK, or the planned fault when this is the call a test asked to fail.
+int InjectedFault() {
+    if (s_oFaultPlan.m_llCallsLeft == 0) {
+        return SQLITE_OK;
+    }
+    return --s_oFaultPlan.m_llCallsLeft == 0 ? s_oFaultPlan.m_lCode : SQLITE_OK;
+}
+
+int FaultCode(SqliteFault p_eFault) {
+    switch (p_eFault) {
+        case SqliteFault::IoError:
+            return SQLITE_IOERR_WRITE;
+        case SqliteFault::DiskFull:
+            return SQLITE_FULL;
+        case SqliteFault::Busy:
+            return SQLITE_BUSY;
+    }
+    return SQLITE_IOERR;
+}
+
+// The message of a failed SQLite call, led by what it means for the database as a whole when
+// that is something a user can act on.
+std::string Explained(int p_lCode, const std::string& p_sDetail) {
+    switch (p_lCode & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return "the database is busy: another program holds it locked (" + p_sDetail + ")";
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+            return "the database is damaged: " + p_sDetail;
+        case SQLITE_READONLY:
+            return std::string(kReadOnlyRefusal) + " (" + p_sDetail + ")";
+        default:
+            return p_sDetail;
+    }
+}
+
+// The URI that opens p_sPath immutable, with the characters URIs give a meaning ('%', '?', '#')
+// escaped.
+std::string ImmutableUri(const std::string& p_sPath) {
+    std::string sUri = "file://";
+    for (const char cChar : std::filesystem::absolute(p_sPath).string()) {
+        if (cChar == '%' || cChar == '?' || cChar == '#') {
+            constexpr const char* kHex = "0123456789ABCDEF";
+            const auto cByte = static_cast<unsigned char>(cChar);
+            sUri += '%';
+            sUri += kHex[cByte >> 4];
+            sUri += kHex[cByte & 0xF];
+        } else {
+            sUri += cChar;
+        }
+    }
+    return sUri + "?immutable=1";
+}
 
 int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
     switch (p_eMode) {
         case SqliteDatabase::OpenMode::ReadOnly:
             return SQLITE_OPEN_READONLY;
+        case SqliteDatabase::OpenMode::ReadOnlyImmutable:
+            return SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
         case SqliteDatabase::OpenMode::ReadWrite:
             return SQLITE_OPEN_READWRITE;
         case SqliteDatabase::OpenMode::Create:
@@ -25,15 +95,52 @@ int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
 
 }  // namespace
 
+std::optional<SqliteDatabase::FileIdentity> SqliteDatabase::Identify(const std::string& p_sPath,
+                                                                     int& p_lErrno) {
+    struct stat oStat {};
+    if (stat(p_sPath.c_str(), &oStat) != 0) {
+        p_lErrno = errno;
+        return std::nullopt;
+    }
+    return SqliteDatabase::FileIdentity{
+        static_cast<uint64_t>(oStat.st_dev), static_cast<uint64_t>(oStat.st_ino),
+        static_cast<int64_t>(oStat.st_size),
+        static_cast<int64_t>(oStat.st_mtim.tv_sec) * 1000000000 + oStat.st_mtim.tv_nsec};
+}
+
+void InjectSqliteFault(int64_t p_llCall, SqliteFault p_eFault) {
+    s_oFaultPlan = {p_llCall, FaultCode(p_eFault)};
+}
+
+void ClearSqliteFault() {
+    s_oFaultPlan = {};
+}
+
+bool SqliteFaultPending() {
+    return s_oFaultPlan.m_llCallsLeft > 0;
+}
+
 FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::string& p_sMessage)
     : AutomationError(kFacadeErrorNumber, kErrorSource, p_sPath + ": " + p_sMessage),
       m_sPath(std::move(p_sPath)),
+      m_sMessage(p_sMessage),
       m_lSqliteCode(p_lSqliteCode) {}
 
+bool FacadeError::IsBusy() const {
+    const int lPrimary = m_lSqliteCode & 0xFF;
+    return lPrimary == SQLITE_BUSY || lPrimary == SQLITE_LOCKED;
+}
+
+bool FacadeError::IsDamaged() const {
+    const int lPrimary = m_lSqliteCode & 0xFF;
+    return lPrimary == SQLITE_CORRUPT || lPrimary == SQLITE_NOTADB;
+}
+
 SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
-    : m_sPath(std::move(p_sPath)) {
+    : m_sPath(std::move(p_sPath)), m_bImmutable(p_eMode == OpenMode::ReadOnlyImmutable) {
     const int lFlags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
-    const int lCode = sqlite3_open_v2(m_sPath.c_str(), &m_oHandle, lFlags, nullptr);
+    const std::string sName = m_bImmutable ? ImmutableUri(m_sPath) : m_sPath;
+    const int lCode = sqlite3_open_v2(sName.c_str(), &m_oHandle, lFlags, nullptr);
     if (lCode != SQLITE_OK) {
         std::string sMessage = m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : "out of memory";
         sqlite3_close(m_oHandle);
@@ -42,6 +149,8 @@ SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBus
     }
     sqlite3_extended_result_codes(m_oHandle, 1);
     SetBusyTimeout(p_lBusyTimeoutMs);
+    int lErrno = 0;
+    m_oIdentity = Identify(m_sPath, lErrno);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -55,19 +164,25 @@ void SqliteDatabase::SetBusyTimeout(int p_lMilliseconds) {
 void SqliteDatabase::Execute(std::string_view p_sSql) {
     const std::string sSql(p_sSql);
     char* sError = nullptr;
-    const int lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    }
     if (lCode == SQLITE_OK) {
         return;
     }
     std::string sMessage = sError != nullptr ? sError : sqlite3_errstr(lCode);
     sqlite3_free(sError);
-    throw FacadeError(m_sPath, lCode, sMessage);
+    throw FacadeError(m_sPath, lCode, Explained(lCode, sMessage));
 }
 
 SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
     sqlite3_stmt* oStatement = nullptr;
-    const int lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
-                                         &oStatement, nullptr);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
+                                   &oStatement, nullptr);
+    }
     if (lCode != SQLITE_OK) {
         Fail(lCode, "cannot prepare a query");
     }
@@ -94,11 +209,44 @@ bool SqliteDatabase::InTransaction() const {
     return sqlite3_get_autocommit(m_oHandle) == 0;
 }
 
+bool SqliteDatabase::IsReadOnly() const {
+    return sqlite3_db_readonly(m_oHandle, "main") == 1;
+}
+
+void SqliteDatabase::CheckFileInPlace() const {
+    if (!m_oIdentity) {
+        return;
+    }
+    int lErrno = 0;
+    const std::optional<FileIdentity> oNow = Identify(m_sPath, lErrno);
+    if (!oNow && (lErrno == ENOENT || lErrno == ENOTDIR)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was deleted while this program had it open");
+    }
+    if (!oNow) {
+        throw FacadeError(
+            m_sPath, 0, std::string("cannot look at the database file: ") + std::strerror(lErrno));
+    }
+    if (!oNow->SameFile(*m_oIdentity)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was replaced by another file while this program had "
+                          "it open");
+    }
+    if (m_bImmutable && !oNow->SameContent(*m_oIdentity)) {
+        throw FacadeError(m_sPath, 0,
+                          "the database file was changed by another program while this one read "
+                          "it read-only; open it again");
+    }
+}
+
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
-    std::string sMessage(p_sAction);
-    sMessage += ": ";
-    sMessage += m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
-    throw FacadeError(m_sPath, p_lCode, sMessage);
+    // An injected fault leaves the connection's own error untouched: its text would not fit.
+    const bool bConnectionError =
+        m_oHandle != nullptr && sqlite3_extended_errcode(m_oHandle) == p_lCode;
+    std::string sDetail(p_sAction);
+    sDetail += ": ";
+    sDetail += bConnectionError ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
+    throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, sDetail));
 }
 
 SqliteStatement::SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)
@@ -150,7 +298,10 @@ void SqliteStatement::BindOptionalDouble(int p_lIndex, std::optional<double> p_d
 }
 
 bool SqliteStatement::Step() {
-    const int lCode = sqlite3_step(m_oStatement);
+    int lCode = InjectedFault();
+    if (lCode == SQLITE_OK) {
+        lCode = sqlite3_step(m_oStatement);
+    }
     if (lCode == SQLITE_ROW) {
         return true;
     }
@@ -209,6 +360,10 @@ std::optional<double> SqliteStatement::ColumnOptionalDouble(int p_lIndex) const 
 
 SqliteTransaction::SqliteTransaction(SqliteDatabase& p_oDatabase)
     : m_oDatabase(p_oDatabase), m_bSavepoint(p_oDatabase.InTransaction()) {
+    if (m_oDatabase.IsReadOnly()) {
+        throw FacadeError(m_oDatabase.Path(), SQLITE_READONLY, kReadOnlyRefusal);
+    }
+    m_oDatabase.CheckFileInPlace();
     m_oDatabase.Execute(m_bSavepoint ? "SAVEPOINT facade_work" : "BEGIN IMMEDIATE");
 }
 
@@ -225,6 +380,9 @@ SqliteTransaction::~SqliteTransaction() {
 }
 
 void SqliteTransaction::Commit() {
+    // Committed into a file that was deleted or replaced meanwhile, the work would be lost
+    // unseen; the caller must hear of it instead.
+    m_oDatabase.CheckFileInPlace();
     m_oDatabase.Execute(m_bSavepoint ? "RELEASE facade_work" : "COMMIT");
     m_bOpen = false;
 }

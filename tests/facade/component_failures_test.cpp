@@ -199,8 +199,11 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
         const AutomationError oError =
             CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
         EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();
-        EXPECT_NE(oError.Description().find(Backend().Store().Path()), std::string::npos);
-        EXPECT_NE(oError.Description().find("locked"), std::string::npos) << oError.Description();
+        EXPECT_NE(oError.Description().find(Backend().Store().Path() +
+                                            ": the database is busy: another program holds it "
+                                            "locked"),
+                  std::string::npos)
+            << oError.Description();
     }
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(prog_id::kViewerReader, "SectorViewer", aArgs);
@@ -213,20 +216,98 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
 }
 
 TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheFile) {
+    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    const auto Demo = [](const std::string& p_sSql) {
+        return static_cast<int32_t>(Database().QueryInt64(p_sSql + " AND owner_id = 1"));
+    };
+    const int32_t lLayout = Demo("SELECT min(layout_id) FROM layouts WHERE 1");
+    const int32_t lList =
+        Demo("SELECT min(watch_list_id) FROM watch_lists WHERE is_folder = 0 AND list_type = 0");
+    const std::string sSymbol = [] {
+        SqliteStatement oQuery = Database().Prepare("SELECT min(symbol) FROM stocks");
+        return oQuery.Step() ? oQuery.ColumnText(0) : std::string();
+    }();
     testing::ScratchFolder oFolder;
     const std::string sCopy = oFolder.File("read-only.db");
     Database().Execute("VACUUM INTO '" + sCopy + "'");
     RegisterFacadeComponents(m_oPlatform.Components(),
                              std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadOnly));
+    Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, ""});
 
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(prog_id::kViewerReader, "SectorViewer", aArgs);
     EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
-    for (const CallCase& oWrite : {CallCase{prog_id::kViewerReader, "Login", {7, "Name"}}}) {
+    EXPECT_GT(RecordsetOf(Call(prog_id::kWatchListReader, "GetWatchLists", {kDemoOwnerId, 0}))
+                  ->RecordCount(),
+              0);
+    const std::vector<CallCase> aWrites = {
+        {prog_id::kViewerWriter,
+         "SaveLayout",
+         {kDemoOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
+        {prog_id::kViewerWriter, "DeleteLayout", {kDemoOwnerId, lLayout, 0, Variant()}},
+        {prog_id::kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, VariantArray::Vector({Variant(sSymbol)}), 0, "New", "", kDemoOwnerId}},
+        {prog_id::kWatchListWriter,
+         "AddWatchListItems",
+         {lList, VariantArray::Vector({Variant(sSymbol)}), 0}},
+        {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", kDemoOwnerId}},
+    };
+    for (const CallCase& oWrite : aWrites) {
         const AutomationError oError =
             CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
-        EXPECT_TRUE(NamesTheCall(oError, oWrite.m_sMethod)) << oError.Description();
-        EXPECT_NE(oError.Description().find(sCopy), std::string::npos) << oError.Description();
+        EXPECT_EQ(oError.Description(),
+                  oWrite.m_sMethod + ": " + sCopy +
+                      ": the database is read-only: layouts and watch lists cannot be saved");
+    }
+}
+
+// A login that cannot be recorded still gives a session, held in memory. It is current although
+// the file records another login of the owner, a second login supersedes it, and so does a login
+// another process records.
+TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
+    Backend().Login(kDemoOwnerId, "");
+    testing::ScratchFolder oFolder;
+    const std::string sCopy = oFolder.File("read-only.db");
+    Database().Execute("VACUUM INTO '" + sCopy + "'");
+    RegisterFacadeComponents(m_oPlatform.Components(),
+                             std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadOnly));
+    const auto HasNewerLogin = [&](const std::string& p_sTimeCode) {
+        testing::StockViewerCall oCall;
+        oCall.m_lOwnerId = kDemoOwnerId;
+        oCall.m_sTimeCode = p_sTimeCode;
+        std::vector<Variant> aArgs = oCall.Args();
+        Call(prog_id::kViewerReader, "StockViewer", aArgs);
+        return aArgs[testing::stock_viewer_arg::kTimeCodeFailed] == Variant(true);
+    };
+    const std::string sFirst =
+        Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();
+    EXPECT_FALSE(HasNewerLogin(sFirst));
+    const std::string sSecond =
+        Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();
+    EXPECT_TRUE(HasNewerLogin(sFirst));
+    EXPECT_FALSE(HasNewerLogin(sSecond));
+
+    SqliteDatabase oOtherProcess(sCopy, SqliteDatabase::OpenMode::ReadWrite);
+    oOtherProcess.Execute("UPDATE logins SET time_code = 'elsewhere' WHERE owner_id = 1");
+    EXPECT_TRUE(HasNewerLogin(sSecond));
+}
+
+// Regression: a facade whose database file was deleted or replaced went on as if nothing had
+// happened, showing what the deleted file held and saving into it.
+TEST_F(ComponentFailures, ACallOnADeletedOrReplacedDatabaseFailsNamingTheFile) {
+    for (const testing::FileSwap& oSwap : testing::FileSwaps()) {
+        testing::ScratchFolder oFolder;
+        const std::string sCopy = oFolder.File("market.db");
+        Database().Execute("VACUUM INTO '" + sCopy + "'");
+        RegisterFacadeComponents(
+            m_oPlatform.Components(),
+            std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadWrite));
+        oSwap.m_fSwap(sCopy);
+        const AutomationError oError =
+            CallError(prog_id::kViewerReader, "SectorViewer", testing::SectorViewerCall{}.Args());
+        EXPECT_EQ(oError.Description(), "SectorViewer: " + sCopy + ": the database file " +
+                                            oSwap.m_sSaid + " while this program had it open");
     }
 }
 

@@ -25,6 +25,15 @@ ScratchFolder::~ScratchFolder() {
     std::filesystem::remove_all(m_oPath, oError);
 }
 
+std::vector<FileSwap> FileSwaps() {
+    return {{"deleted", "was deleted",
+             [](const std::string& p_sPath) { std::filesystem::remove(p_sPath); }},
+            {"replaced", "was replaced by another file", [](const std::string& p_sPath) {
+                 std::filesystem::copy_file(p_sPath, p_sPath + ".copy");
+                 std::filesystem::rename(p_sPath + ".copy", p_sPath);
+             }}};
+}
+
 void WriteText(const std::string& p_sPath, const std::string& p_sText) {
     std::ofstream oFile(p_sPath, std::ios::binary);
     oFile << p_sText;

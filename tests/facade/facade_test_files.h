@@ -3,7 +3,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "facade/sample_market.h"
 
@@ -26,6 +28,15 @@ class ScratchFolder {
   private:
     std::filesystem::path m_oPath;
 };
+
+// What can happen to the file at a path while a connection has it open: it is deleted, or another
+// file is renamed over it. m_sSaid is what the error says.
+struct FileSwap {
+    const char* m_sName;
+    const char* m_sSaid;
+    std::function<void(const std::string& p_sPath)> m_fSwap;
+};
+std::vector<FileSwap> FileSwaps();
 
 void WriteText(const std::string& p_sPath, const std::string& p_sText);
 void WriteGzip(const std::string& p_sPath, const std::string& p_sText);

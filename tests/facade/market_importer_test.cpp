@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "facade/day_serial.h"
 #include "facade/facade_test_files.h"
@@ -292,6 +293,34 @@ TEST_F(Importer, AMissingFileIsAnErrorNamingIt) {
         FAIL();
     } catch (const FacadeError& oError) {
         EXPECT_EQ(oError.Path(), sMissing);
+    }
+}
+
+// Regression: deleting or replacing the database file during an import ended in "Imported" and
+// the data was gone with the old file.
+TEST(ImporterFileSwaps, AnImportIntoADeletedOrReplacedFileFailsNamingIt) {
+    for (const testing::FileSwap& oSwap : testing::FileSwaps()) {
+        ScratchFolder oFolder;
+        const std::string sPath = oFolder.File("market.db");
+        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        std::vector<ImportInput> aInputs;
+        aInputs.push_back({"constituents.csv", std::make_unique<StringSource>(kConstituents)});
+        aInputs.push_back({"prices.csv", std::make_unique<StringSource>(Prices())});
+        bool bSwapped = false;
+        const ProgressFn fSwapOnce = [&](const std::string&, int64_t, int64_t) {
+            if (!std::exchange(bSwapped, true)) {
+                oSwap.m_fSwap(sPath);
+            }
+        };
+        try {
+            MarketImporter(oStore).Import(std::move(aInputs), fSwapOnce);
+            ADD_FAILURE() << oSwap.m_sName << ": the import reported success";
+        } catch (const FacadeError& oError) {
+            EXPECT_EQ(oError.Path(), sPath);
+            EXPECT_NE(oError.Message().find(oSwap.m_sSaid), std::string::npos)
+                << oError.Description();
+        }
+        EXPECT_TRUE(bSwapped);
     }
 }
 

@@ -183,6 +183,32 @@ TEST(MarketStore, TwoProcessesShareOneFile) {
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 100);
 }
 
+// Regression: another program holding the database exclusively made the open report the file
+// "damaged".
+TEST(MarketStore, ADatabaseHeldExclusivelyIsBusyNotDamaged) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("held.db");
+    { MarketStore oCreate(sPath, MarketStore::Access::ReadWrite); }
+    {
+        SqliteDatabase oHolder(sPath, SqliteDatabase::OpenMode::ReadWrite);
+        oHolder.Execute("PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE; DELETE FROM sectors");
+        for (const auto eAccess : {MarketStore::Access::ReadWrite, MarketStore::Access::ReadOnly}) {
+            try {
+                MarketStore oStore(sPath, eAccess, 20);
+                ADD_FAILURE() << "opened a database another connection holds exclusively";
+            } catch (const FacadeError& oError) {
+                EXPECT_TRUE(oError.IsBusy()) << oError.Description();
+                EXPECT_NE(oError.Description().find(sPath + ": the database is busy: another "
+                                                            "program holds it locked"),
+                          std::string::npos)
+                    << oError.Description();
+                EXPECT_EQ(oError.Description().find("damaged"), std::string::npos);
+            }
+        }
+    }
+    EXPECT_NO_THROW(MarketStore(sPath, MarketStore::Access::ReadWrite, 20));
+}
+
 TEST(MarketStore, DefaultPathFollowsTheEnvironment) {
     setenv("QV_DATABASE", "/tmp/explicit.db", 1);
     EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
