@@ -65,6 +65,20 @@ Variant GridStyle::Invoke(std::string_view p_sName, InvokeKind p_eKind, std::spa
     return StyleTable().Invoke(*this, p_sName, p_eKind, p_args);
 }
 
+void GridStyle::SetForeColor(std::optional<int32_t> p_lColor) {
+    if (p_lColor != m_lForeColor) {
+        m_lForeColor = p_lColor;
+        m_hook.ColumnsChanged();
+    }
+}
+
+void GridStyle::SetBackColor(std::optional<int32_t> p_lColor) {
+    if (p_lColor != m_lBackColor) {
+        m_lBackColor = p_lColor;
+        m_hook.ColumnsChanged();
+    }
+}
+
 void GridStyle::Overlay(const GridStyle& p_oOther) {
     if (p_oOther.m_lForeColor) {
         m_lForeColor = p_oOther.m_lForeColor;
