@@ -6,7 +6,7 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
