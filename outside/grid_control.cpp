@@ -19,17 +19,6 @@ int16_t ToEventIndex(int32_t p_lValue) {
     return static_cast<int16_t>(std::clamp<int32_t>(p_lValue, INT16_MIN, INT16_MAX));
 }
 
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
-    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
-        return nullptr;
-    }
-    auto recordset = p_vValue.ToObjectAs<Recordset>();
-    if (!recordset) {
-        RaiseRuntimeError(errors::kTypeMismatch, "a grid's data source must be a recordset");
-    }
-    return recordset;
-}
-
 }  // namespace
 
 GridControl::GridControl()
@@ -54,7 +43,10 @@ const DispatchTable& GridControl::Table() {
                                                : Variant::Nothing();
                  })
             .Set("DataSource",
-                 [](Grid& self, const Variant& value) { self.SetDataSource(RecordsetOf(value)); })
+                 [](Grid& self, const Variant& value) {
+                     self.SetDataSource(
+                         ExpectRecordset(value, "a grid's data source must be a recordset"));
+                 })
             .Get("RowCount", [](Grid& self) { return Variant(self.RowCount()); })
             .IndexedGet("Columns", 0, 1,
                         [](Grid& self, DispatchArgs args) {
