@@ -6,6 +6,7 @@
 #include "outside/error_scope.h"
 #include "outside/field.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <utility>
 #include <vector>
@@ -57,14 +58,6 @@ std::string CatalogueText(const Recordset& p_rParameters, std::string_view p_sFi
 int32_t CatalogueLong(const Recordset& p_rParameters, std::string_view p_sField) {
     const Variant value = p_rParameters.Value(p_sField);
     return value.IsNull() ? 0 : ToLongNamed(value, "catalogue " + std::string(p_sField));
-}
-
-std::string Trimmed(const std::string& p_sText) {
-    const size_t first = p_sText.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return p_sText.substr(first, p_sText.find_last_not_of(' ') - first + 1);
 }
 
 bool TryMarkExisting(Variant& p_vColumnTable, int32_t p_lParameterId, int32_t p_lTableMask,
@@ -135,7 +128,8 @@ void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
         if (!p_rParameters->IsEOF()) {
             const ColumnEntry entry = CatalogueEntry(*p_rParameters, p_lState);
             AddFieldToLayout(p_vColumnTable, p_lParameterId, p_lState, entry.SQLColumn,
-                             entry.Caption, entry.TableMask, Trimmed(entry.ColumnFormat));
+                             entry.Caption, entry.TableMask,
+                             std::string(TrimSpaces(entry.ColumnFormat)));
         }
     } catch (...) {
         // The catalogue is the viewer's shared ParameterList: never leave it filtered.

@@ -3,8 +3,8 @@
 #include "columns/column_utilities.h"
 #include "columns/layout_description.h"
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <string>
 #include <vector>

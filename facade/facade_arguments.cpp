@@ -1,7 +1,6 @@
 #include "facade/facade_arguments.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "facade/sqlite_database.h"
@@ -16,27 +15,17 @@ namespace {
 // 9999-12-31, the last day a Date can hold.
 constexpr double kLastDay = 2958465;
 
-std::string_view Trim(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
-
 bool IsAbsent(const Variant& p_vValue) {
     return p_vValue.IsMissing() || p_vValue.IsEmpty();
 }
 
 // "Symbol as [Symbol]" gives "Symbol"; so do "[Symbol]" and "Symbol".
 std::string FieldOfSelectItem(std::string_view p_sItem) {
-    std::string_view sItem = Trim(p_sItem);
+    std::string_view sItem = TrimWhitespace(p_sItem);
     const size_t lOpen = sItem.rfind('[');
     const size_t lClose = sItem.rfind(']');
     if (lOpen != std::string_view::npos && lClose != std::string_view::npos && lClose > lOpen) {
-        return std::string(Trim(sItem.substr(lOpen + 1, lClose - lOpen - 1)));
+        return std::string(TrimWhitespace(sItem.substr(lOpen + 1, lClose - lOpen - 1)));
     }
     return std::string(sItem);
 }
@@ -108,7 +97,7 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
         return 0;
     }
     const Variant& vValue = m_aArgs[p_lIndex];
-    if (vValue.IsString() && Trim(vValue.ToString()).empty()) {
+    if (vValue.IsString() && TrimWhitespace(vValue.ToString()).empty()) {
         return 0;
     }
     double dSerial = 0;

@@ -1,7 +1,6 @@
 #include "facade/market_importer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -10,13 +9,13 @@
 #include <set>
 #include <unordered_map>
 
-#include "facade/day_serial.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
 #include "outside/numeric_text.h"
 #include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -26,38 +25,9 @@ namespace fs = std::filesystem;
 
 constexpr int64_t kProgressRows = 20000;
 
-std::string_view Trim(std::string_view p_sText) {
-    const auto IsBlank = [](char p_cChar) {
-        return std::isspace(static_cast<unsigned char>(p_cChar));
-    };
-    while (!p_sText.empty() && IsBlank(p_sText.front())) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && IsBlank(p_sText.back())) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
-
-bool SameName(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
-}
-
-// Symbols are kept in capitals, whatever case a file writes them in.
-std::string UpperCase(std::string_view p_sText) {
-    std::string sUpper(p_sText);
-    std::transform(sUpper.begin(), sUpper.end(), sUpper.begin(),
-                   [](unsigned char p_cChar) { return static_cast<char>(std::toupper(p_cChar)); });
-    return sUpper;
-}
-
 int FindColumn(const std::vector<std::string_view>& p_aHeader, std::string_view p_sName) {
     for (size_t i = 0; i < p_aHeader.size(); ++i) {
-        if (SameName(Trim(p_aHeader[i]), p_sName)) {
+        if (EqualsIgnoreCase(TrimWhitespace(p_aHeader[i]), p_sName)) {
             return static_cast<int>(i);
         }
     }
@@ -158,7 +128,7 @@ std::optional<double> ReadPlainDecimal(std::string_view p_sText) {
 }
 
 std::optional<double> ReadNumber(std::string_view p_sText) {
-    p_sText = Trim(p_sText);
+    p_sText = TrimWhitespace(p_sText);
     if (const std::optional<double> dPlain = ReadPlainDecimal(p_sText)) {
         return dPlain;
     }
@@ -175,7 +145,7 @@ std::optional<double> ReadNumber(std::string_view p_sText) {
 // A count of shares: whole, or a decimal rounded to the nearest share ("1.5e6" is written by
 // some sources).
 std::optional<int64_t> ReadVolume(std::string_view p_sText) {
-    p_sText = Trim(p_sText);
+    p_sText = TrimWhitespace(p_sText);
     int64_t llValue = 0;
     const auto [sEnd, eError] =
         std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), llValue);
@@ -270,10 +240,11 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
             continue;
         }
         const std::string sSymbol =
-            UpperCase(Trim(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
-        Constituent oRow{std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lName)])),
-                         std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lSector)])),
-                         std::string(Trim(aFields[static_cast<size_t>(oColumns.m_lIndustry)]))};
+            ToUpperAscii(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
+        Constituent oRow{
+            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lName)])),
+            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lSector)])),
+            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lIndustry)]))};
         if (sSymbol.empty() || oRow.m_sName.empty() || oRow.m_sSector.empty() ||
             oRow.m_sIndustry.empty()) {
             Problem(p_oInput.m_sName, llLine,
@@ -401,10 +372,10 @@ void ImportRun::StoreConstituents() {
 }
 
 int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol) {
-    if (SameName(p_sSymbol, m_sLastSymbol)) {
+    if (EqualsIgnoreCase(p_sSymbol, m_sLastSymbol)) {
         return m_llLastStockId;
     }
-    m_sLastSymbol = UpperCase(p_sSymbol);
+    m_sLastSymbol = ToUpperAscii(p_sSymbol);
     const auto itId = m_aStockIds.find(m_sLastSymbol);
     m_llLastStockId = itId != m_aStockIds.end() ? itId->second : 0;
     if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
@@ -421,7 +392,7 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
     const int64_t llLine = p_oInput.m_oReader->RecordLine();
     const auto Field = [&](int p_lColumn) {
         return p_lColumn >= 0 && static_cast<size_t>(p_lColumn) < p_aFields.size()
-                   ? Trim(p_aFields[static_cast<size_t>(p_lColumn)])
+                   ? TrimWhitespace(p_aFields[static_cast<size_t>(p_lColumn)])
                    : std::string_view();
     };
     const std::string_view sDate = Field(oColumns.m_lDate);
@@ -492,7 +463,7 @@ void ImportRun::ReadPrices(OpenInput& p_oInput) {
             continue;
         }
         const std::string_view sSymbol =
-            Trim(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
+            TrimWhitespace(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
         if (sSymbol.empty()) {
             Problem(p_oInput.m_sName, llLine, "the symbol is empty");
             continue;

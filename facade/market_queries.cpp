@@ -1,13 +1,13 @@
 #include "facade/market_queries.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 #include <variant>
 
 #include "facade/facade_arguments.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -56,24 +56,6 @@ constexpr const char* kSectorHistorySource =
     " WHERE c.sector_code = ?1";
 
 constexpr int32_t kOpenEnd = 2147483647;
-
-bool SameText(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
-}
-
-std::string_view Trim(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
 
 // SQL text of the facade's own with the caller's values kept apart as bindings.
 class QueryText {
@@ -131,9 +113,9 @@ struct SelectedField {
 std::vector<SelectedField> SelectFields(const std::vector<std::string>& p_aNames, RowKind p_eRows) {
     std::vector<SelectedField> aFields;
     for (const std::string& sRequested : p_aNames) {
-        const std::string sName(Trim(sRequested));
+        const std::string sName(TrimWhitespace(sRequested));
         const bool bSeen = std::any_of(aFields.begin(), aFields.end(), [&](const auto& oField) {
-            return SameText(oField.m_sName, sName);
+            return EqualsIgnoreCase(oField.m_sName, sName);
         });
         if (sName.empty() || bSeen) {
             continue;
@@ -165,19 +147,19 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
     std::string_view sRest = p_sSort;
     while (!sRest.empty()) {
         const size_t lComma = sRest.find(',');
-        std::string_view sClause = Trim(sRest.substr(0, lComma));
+        std::string_view sClause = TrimWhitespace(sRest.substr(0, lComma));
         sRest = lComma == std::string_view::npos ? std::string_view() : sRest.substr(lComma + 1);
         bool bDescending = false;
         const size_t lSpace = sClause.find_last_of(" \t");
         if (lSpace != std::string_view::npos) {
-            const std::string_view sWord = Trim(sClause.substr(lSpace + 1));
-            if (SameText(sWord, "DESC") || SameText(sWord, "ASC")) {
-                bDescending = SameText(sWord, "DESC");
-                sClause = Trim(sClause.substr(0, lSpace));
+            const std::string_view sWord = TrimWhitespace(sClause.substr(lSpace + 1));
+            if (EqualsIgnoreCase(sWord, "DESC") || EqualsIgnoreCase(sWord, "ASC")) {
+                bDescending = EqualsIgnoreCase(sWord, "DESC");
+                sClause = TrimWhitespace(sClause.substr(0, lSpace));
             }
         }
         if (sClause.size() >= 2 && sClause.front() == '[' && sClause.back() == ']') {
-            sClause = Trim(sClause.substr(1, sClause.size() - 2));
+            sClause = TrimWhitespace(sClause.substr(1, sClause.size() - 2));
         }
         const FieldDefinition* oField = FindFieldByName(sClause);
         const char* sSql = oField != nullptr ? oField->SqlFor(p_eRows) : nullptr;
@@ -251,7 +233,7 @@ std::vector<int64_t> NumericKeys(const std::vector<std::string>& p_aKeys) {
 std::vector<std::string> TrimmedKeys(const std::vector<std::string>& p_aKeys) {
     std::vector<std::string> aTrimmed;
     for (const std::string& sKey : p_aKeys) {
-        aTrimmed.emplace_back(Trim(sKey));
+        aTrimmed.emplace_back(TrimWhitespace(sKey));
     }
     return aTrimmed;
 }
@@ -399,7 +381,7 @@ ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
 ResultTable MarketQueries::StockHistory(const std::string& p_sSymbol,
                                         const HistoryRequest& p_oRequest) {
     return History(m_oDatabase, RowKind::Stock, kStockHistorySource, "d.trade_date",
-                   std::string(Trim(p_sSymbol)), p_oRequest);
+                   std::string(TrimWhitespace(p_sSymbol)), p_oRequest);
 }
 
 ResultTable MarketQueries::IndustryHistory(int32_t p_lIndCode, const HistoryRequest& p_oRequest) {

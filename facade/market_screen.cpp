@@ -4,7 +4,7 @@
 
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
-#include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -80,7 +80,7 @@ bool MeetsCriterion(const FieldValue& p_vValue, const ScreenCriterion& p_oCriter
     if (sValue == nullptr || sLimit == nullptr) {
         return false;
     }
-    const int lOrder = CompareNoCase(*sValue, *sLimit);
+    const int lOrder = CompareIgnoreCase(*sValue, *sLimit);
     return Holds(p_oCriterion.m_eOperator, lOrder < 0 ? -1 : (lOrder > 0 ? 1 : 0));
 }
 

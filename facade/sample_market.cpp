@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "facade/day_serial.h"
 #include "facade/layout_store.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_store.h"
@@ -18,6 +17,8 @@
 #include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 #include "facade/watch_list_store.h"
+#include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -33,10 +34,9 @@ constexpr uint64_t kStockStreams = 1000000;
 constexpr int32_t kProgressStocks = 100;
 
 bool IsHoliday(int32_t p_lDay) {
-    const CivilDate oDate = CivilFromDaySerial(p_lDay);
-    return (oDate.m_lMonth == 1 && oDate.m_lDay == 1) ||
-           (oDate.m_lMonth == 7 && oDate.m_lDay == 4) ||
-           (oDate.m_lMonth == 12 && oDate.m_lDay == 25);
+    const DateParts oDate = CivilFromDaySerial(p_lDay);
+    return (oDate.Month == 1 && oDate.Day == 1) || (oDate.Month == 7 && oDate.Day == 4) ||
+           (oDate.Month == 12 && oDate.Day == 25);
 }
 
 std::vector<int32_t> TradingCalendar(int32_t p_lLastDay, int32_t p_lCount) {
@@ -107,8 +107,7 @@ class NameMaker {
         std::string sLetters;
         for (const char cChar : p_sName) {
             if (std::isalpha(static_cast<unsigned char>(cChar))) {
-                sLetters.push_back(
-                    static_cast<char>(std::toupper(static_cast<unsigned char>(cChar))));
+                sLetters.push_back(ToUpperAscii(cChar));
             }
         }
         const std::string aCandidates[] = {sLetters.substr(0, 3), sLetters.substr(0, 4),

@@ -1,7 +1,6 @@
 #include "facade/viewer_reader_component.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 
@@ -19,6 +18,7 @@
 #include "facade/system_layouts.h"
 #include "outside/automation_error.h"
 #include "outside/numeric_text.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -44,26 +44,13 @@ constexpr int32_t kSectorTable = 2;
 // The search option that asks for company names.
 constexpr int32_t kNameSearch = 1;
 
-std::string Trimmed(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return std::string(p_sText);
-}
-
 std::vector<std::string> SplitList(const std::string& p_sText) {
     std::vector<std::string> aItems;
-    size_t lStart = 0;
-    while (lStart <= p_sText.size()) {
-        const size_t lComma = std::min(p_sText.find(',', lStart), p_sText.size());
-        std::string sItem = Trimmed(std::string_view(p_sText).substr(lStart, lComma - lStart));
+    for (const std::string& sPart : SplitText(p_sText, ',')) {
+        const std::string_view sItem = TrimWhitespace(sPart);
         if (!sItem.empty()) {
-            aItems.push_back(std::move(sItem));
+            aItems.emplace_back(sItem);
         }
-        lStart = lComma + 1;
     }
     return aItems;
 }
@@ -81,7 +68,7 @@ ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t
     std::vector<std::string> aKeys = SplitList(sText);
     const bool bNumbers = !aKeys.empty() && std::all_of(aKeys.begin(), aKeys.end(), IsNumber);
     if (p_lOption == kNameSearch || (p_bCodes && !bNumbers)) {
-        oSearch.m_sNameStart = Trimmed(sText);
+        oSearch.m_sNameStart = TrimWhitespace(sText);
         return oSearch;
     }
     if (p_bCodes) {
@@ -144,13 +131,13 @@ ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aC
     const std::string sEntry = "criterion " + std::to_string(p_lEntry);
     ScreenCriterion oCriterion;
     try {
-        const std::string sField = Trimmed(p_aCriteria.At(lRow, p_lEntry).ToString());
+        const std::string sField(TrimWhitespace(p_aCriteria.At(lRow, p_lEntry).ToString()));
         const FieldDefinition* oField = FindFieldByName(sField);
         if (oField == nullptr || oField->SqlFor(p_eRows) == nullptr) {
             p_oArgs.Fail(2, "Criteria", sEntry + ": no field \"" + sField + "\" in these rows");
         }
         oCriterion.m_sField = oField->m_sColumnName;
-        const std::string sOperator = Trimmed(p_aCriteria.At(lRow + 1, p_lEntry).ToString());
+        const std::string sOperator(TrimWhitespace(p_aCriteria.At(lRow + 1, p_lEntry).ToString()));
         const std::optional<ScreenOperator> eOperator = ScreenOperatorOf(sOperator);
         if (!eOperator) {
             p_oArgs.Fail(2, "Criteria", sEntry + ": unknown operator \"" + sOperator + "\"");
@@ -527,7 +514,8 @@ Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
     FacadeArguments oArgs("Login", p_args);
-    return Backend().Login(oArgs.Long(0, "OwnerId"), Trimmed(oArgs.Text(1, "Name")));
+    return Backend().Login(oArgs.Long(0, "OwnerId"),
+                           std::string(TrimWhitespace(oArgs.Text(1, "Name"))));
 }
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {

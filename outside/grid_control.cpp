@@ -3,8 +3,8 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
-#include "outside/ignore_case.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <array>
@@ -18,17 +18,6 @@ constexpr std::array<int32_t, 6> kIdOnlyMembers = {17, 18, 43, 75, 86, 87};
 
 int16_t ToEventIndex(int32_t p_lValue) {
     return static_cast<int16_t>(std::clamp<int32_t>(p_lValue, INT16_MIN, INT16_MAX));
-}
-
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
-    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
-        return nullptr;
-    }
-    auto recordset = p_vValue.ToObjectAs<Recordset>();
-    if (!recordset) {
-        RaiseRuntimeError(errors::kTypeMismatch, "a grid's data source must be a recordset");
-    }
-    return recordset;
 }
 
 // Made before the splits, so that their styles find the grid's observers through the columns.
@@ -107,7 +96,10 @@ const DispatchTable& GridControl::Table() {
                                                : Variant::Nothing();
                  })
             .Set("DataSource",
-                 [](Grid& self, const Variant& value) { self.SetDataSource(RecordsetOf(value)); })
+                 [](Grid& self, const Variant& value) {
+                     self.SetDataSource(
+                         ExpectRecordset(value, "a grid's data source must be a recordset"));
+                 })
             .Get("RowCount", [](Grid& self) { return Variant(self.RowCount()); })
             .IndexedGet("Columns", 0, 1,
                         [](Grid& self, DispatchArgs args) {

@@ -3,7 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,8 +2,6 @@
 
 #include "outside/dispatch_table.h"
 
-#include <cstdio>
-
 namespace qv {
 
 namespace {
@@ -55,10 +53,7 @@ std::string GridColorName(int32_t p_lColor) {
         default:
             break;
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", p_lColor & 0xFF, (p_lColor >> 8) & 0xFF,
-                  (p_lColor >> 16) & 0xFF);
-    return text;
+    return HexColorText(p_lColor);
 }
 
 Variant GridStyle::Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<Variant> p_args) {

@@ -2,9 +2,9 @@
 //
 // A style has a text (fore) colour and a background colour; either may be left unset, so that a
 // style laid over another (a conditional style over a column's default) changes only what it
-// sets. Colours are the runtime's RGB values, red + 256 * green + 65536 * blue. A change of the
-// colours of a style a grid or split owns tells the grid's views (ColumnsChanged); a style handed
-// to AddRegexCellStyle is read as it is when a cell is drawn, so set its colours before adding.
+// sets. Colours are the runtime's RGB values (outside/color.h). A change of the colours of a
+// style a grid or split owns tells the grid's views (ColumnsChanged); a style handed to
+// AddRegexCellStyle is read as it is when a cell is drawn, so set its colours before adding.
 //
 //     auto style = std::make_shared<GridStyle>();
 //     style->SetForeColor(RgbColor(255, 255, 255));
@@ -12,6 +12,7 @@
 //     column.AddRegexCellStyle(gcNormalCell, style, "B");   // white on green where "B" shows
 #pragma once
 
+#include "outside/color.h"
 #include "outside/dispatch.h"
 #include "outside/grid_control_changes.h"
 
@@ -22,10 +23,6 @@
 #include <string>
 
 namespace qv {
-
-constexpr int32_t RgbColor(int32_t p_lRed, int32_t p_lGreen, int32_t p_lBlue) {
-    return p_lRed + 256 * p_lGreen + 65536 * p_lBlue;
-}
 
 // The colours the viewer paints with.
 namespace grid_colors {

@@ -1,6 +1,7 @@
 #include "outside/recordset.h"
 
 #include "outside/automation_error.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,16 +14,12 @@ namespace {
 // whole view, and the slices go through the same tight loops as a Filter.
 constexpr int32_t kFindSlice = 1024;
 
-bool IsBlankText(std::string_view p_sText) {
-    return p_sText.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
 bool ClearsFilter(const Variant& p_vFilter) {
     if (p_vFilter.IsEmpty()) {
         return true;
     }
     if (p_vFilter.IsString()) {
-        return IsBlankText(p_vFilter.ToString());
+        return TrimLineBlanks(p_vFilter.ToString()).empty();
     }
     return p_vFilter.IsNumber() && p_vFilter.ToDouble() == 0;
 }
@@ -406,7 +403,7 @@ const std::string& Recordset::Sort() const {
 
 void Recordset::SetSort(std::string_view p_sSort) {
     RequireOpen();
-    const bool clears = IsBlankText(p_sSort);
+    const bool clears = TrimLineBlanks(p_sSort).empty();
     std::vector<SortKey> keys;
     if (!clears) {
         keys = ParseSortKeys(p_sSort, m_fields);
@@ -668,6 +665,25 @@ void Recordset::ChangeDone() {
             return;
         }
     }
+}
+
+Variant RecordsetVariant(std::shared_ptr<Recordset> p_rRecordset) {
+    return Variant(std::shared_ptr<DispatchObject>(std::move(p_rRecordset)));
+}
+
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
+    return p_vValue.IsObject() ? p_vValue.ToObjectAs<Recordset>() : nullptr;
+}
+
+std::shared_ptr<Recordset> ExpectRecordset(const Variant& p_vValue, const std::string& p_sDetail) {
+    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
+        return nullptr;
+    }
+    auto recordset = p_vValue.ToObjectAs<Recordset>();
+    if (!recordset) {
+        RaiseRuntimeError(errors::kTypeMismatch, p_sDetail);
+    }
+    return recordset;
 }
 
 }  // namespace qv

@@ -261,4 +261,14 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     std::vector<RowChange> m_held;
 };
 
+// A recordset crosses dispatch as an Object Variant; none is Nothing.
+Variant RecordsetVariant(std::shared_ptr<Recordset> p_rRecordset);
+
+// The recordset p_vValue carries, or nullptr for any other value.
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
+
+// For a value that must be a recordset or none: nullptr for Nothing and Empty, error 13 (Type
+// mismatch) for any other value that is not a recordset, with p_sDetail when it is an object.
+std::shared_ptr<Recordset> ExpectRecordset(const Variant& p_vValue, const std::string& p_sDetail);
+
 }  // namespace qv

@@ -92,41 +92,6 @@ bool IsNumericKind(ColumnKind p_eKind) {
     return p_eKind != ColumnKind::Text && p_eKind != ColumnKind::Variant;
 }
 
-bool EqualsNoCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    if (p_sLeft.size() != p_sRight.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < p_sLeft.size(); ++i) {
-        if (FoldAscii(p_sLeft[i]) != FoldAscii(p_sRight[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int CompareNoCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    const size_t common = std::min(p_sLeft.size(), p_sRight.size());
-    for (size_t i = 0; i < common; ++i) {
-        const auto left = static_cast<unsigned char>(FoldAscii(p_sLeft[i]));
-        const auto right = static_cast<unsigned char>(FoldAscii(p_sRight[i]));
-        if (left != right) {
-            return left < right ? -1 : 1;
-        }
-    }
-    if (p_sLeft.size() == p_sRight.size()) {
-        return 0;
-    }
-    return p_sLeft.size() < p_sRight.size() ? -1 : 1;
-}
-
-std::string FoldText(std::string_view p_sText) {
-    std::string folded(p_sText);
-    for (char& c : folded) {
-        c = FoldAscii(c);
-    }
-    return folded;
-}
-
 Variant RowColumn::Get(uint32_t p_lRow) const {
     if (IsNull(p_lRow)) {
         return Variant::Null();

@@ -32,15 +32,6 @@ enum class ColumnKind : uint8_t { Double, Date, Long, Integer, Boolean, Text, Va
 ColumnKind ColumnKindOf(int32_t p_lType);
 bool IsNumericKind(ColumnKind p_eKind);
 
-// Text comparison without regard to case, folding ASCII letters only, byte order otherwise: the
-// same order as CompareValues gives two strings.
-inline char FoldAscii(char p_c) {
-    return (p_c >= 'A' && p_c <= 'Z') ? static_cast<char>(p_c - 'A' + 'a') : p_c;
-}
-bool EqualsNoCase(std::string_view p_sLeft, std::string_view p_sRight);
-int CompareNoCase(std::string_view p_sLeft, std::string_view p_sRight);
-std::string FoldText(std::string_view p_sText);
-
 // One field's values for every row id.
 class RowColumn {
   public:

@@ -4,6 +4,7 @@
 #include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/scripted_services.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,6 @@ namespace qv {
 namespace {
 
 using testing::MakeCatalogue;
-
-int32_t ErrorNumberOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 Variant Description(Variant p_vColumnTable = Variant()) {
     return VariantArray::Vector(

@@ -16,7 +16,6 @@ namespace qv::facade {
 namespace {
 
 using testing::ComponentTest;
-using testing::RecordsetOf;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
 constexpr std::string_view kWriter = prog_id::kViewerWriter;
