@@ -1,7 +1,7 @@
 #include "outside/file_settings_store.h"
 
-#include "outside/automation_error.h"
 #include "outside/error_reporter.h"
+#include "outside/failure_of.h"
 #include "outside/scripted_services.h"
 #include "outside/settings_file.h"
 
@@ -158,21 +158,11 @@ TEST_F(SettingsStoreTest, UnwritableStoreIsError75AndEmptyKeyError5) {
     WriteRaw("");
     // A file where the settings folder should be.
     FileSettingsStore blocked(File() / "settings.ini", m_reporter);
-    try {
-        blocked.SaveSetting("A", "B", "C", "D");
-        FAIL() << "no error";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), 75);
-    }
+    EXPECT_EQ(FailureOf([&] { blocked.SaveSetting("A", "B", "C", "D"); }).Number, 75);
     EXPECT_EQ(blocked.GetSetting("A", "B", "C", "default"), "default");
 
     FileSettingsStore store(File(), m_reporter);
-    try {
-        store.SaveSetting("A", "B", "", "D");
-        FAIL() << "no error";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), 5);
-    }
+    EXPECT_EQ(FailureOf([&] { store.SaveSetting("A", "B", "", "D"); }).Number, 5);
 }
 
 TEST(SettingsFileTest, SerializedTextParsesBackToTheSameContent) {
