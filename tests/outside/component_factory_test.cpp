@@ -1,7 +1,7 @@
 #include "outside/component_factory.h"
 
 #include "outside/dispatch.h"
-#include "outside/failure_of.h"
+#include "outside/outside_test_support.h"
 #include "outside/platform_context.h"
 #include "outside/scripted_services.h"
 

@@ -1,7 +1,7 @@
 #include "outside/date_selector.h"
 
 #include "outside/component_factory.h"
-#include "outside/failure_of.h"
+#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/vb_date.h"
 

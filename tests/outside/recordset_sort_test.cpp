@@ -1,6 +1,6 @@
 #include "outside/recordset_sort.h"
 
-#include "outside/failure_of.h"
+#include "outside/outside_test_support.h"
 #include "outside/recordset.h"
 
 #include <gmock/gmock.h>

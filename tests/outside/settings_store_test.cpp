@@ -1,7 +1,7 @@
 #include "outside/file_settings_store.h"
 
 #include "outside/error_reporter.h"
-#include "outside/failure_of.h"
+#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/settings_file.h"
 
@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,13 +33,6 @@ class SettingsStoreTest : public ::testing::Test {
     void WriteRaw(const std::string& p_sBytes) const {
         std::filesystem::create_directories(File().parent_path());
         std::ofstream(File(), std::ios::binary) << p_sBytes;
-    }
-
-    static std::string ReadRaw(const std::filesystem::path& p_path) {
-        std::ifstream stream(p_path, std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
     }
 
     ScopedTestPlatform m_platform;
@@ -136,7 +128,7 @@ TEST_F(SettingsStoreTest, DamagedFileIsReportedSetAsideAndReplaced) {
         ASSERT_EQ(names.size(), 2u) << what;
         EXPECT_EQ(names[0], "settings.ini");
         EXPECT_EQ(names[1].rfind("settings.ini.damaged-", 0), 0u) << names[1];
-        EXPECT_EQ(ReadRaw(File().parent_path() / names[1]), bytes) << what;
+        EXPECT_EQ(ReadFile(File().parent_path() / names[1]), bytes) << what;
 
         store.SaveSetting("Olmaris60", "QuickTestDates", "Top", "15");
         EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "15") << what;
