@@ -29,14 +29,6 @@ class Queries : public ::testing::Test {
         return SharedSampleMarket().Database().QueryInt64(p_sSql);
     }
 
-    static std::vector<std::string> Texts(const ResultTable& p_oTable, const char* p_sColumn) {
-        std::vector<std::string> aTexts;
-        for (size_t i = 0; i < p_oTable.m_aRows.size(); ++i) {
-            aTexts.push_back(std::get<std::string>(p_oTable.Value(i, p_sColumn)));
-        }
-        return aTexts;
-    }
-
     MarketQueries m_oQueries;
 };
 
@@ -57,9 +49,11 @@ TEST_F(Queries, AStockListHasTheAskedFieldsOfTheLastTradingDay) {
         EXPECT_TRUE(
             std::holds_alternative<std::monostate>(oResult.m_oTable.Value(i, "NoSuchField")));
     }
-    const std::vector<std::string> aRecommendations = Texts(oResult.m_oTable, "REC");
-    EXPECT_EQ(std::set<std::string>(aRecommendations.begin(), aRecommendations.end()),
-              (std::set<std::string>{"B", "H", "S"}));
+    std::set<std::string> aRecommendations;
+    for (size_t i = 0; i < oResult.m_oTable.m_aRows.size(); ++i) {
+        aRecommendations.insert(std::get<std::string>(oResult.m_oTable.Value(i, "REC")));
+    }
+    EXPECT_EQ(aRecommendations, (std::set<std::string>{"B", "H", "S"}));
 }
 
 TEST_F(Queries, TheRecommendationFollowsTheRanking) {
@@ -77,14 +71,10 @@ TEST_F(Queries, TheRecommendationFollowsTheRanking) {
 // and break nothing.
 TEST_F(Queries, InjectionTextsAreHarmless) {
     const int64_t llStocks = Count("SELECT count(*) FROM stocks");
-    const std::vector<std::string> aAttacks = {"'; DROP TABLE stocks; --",
-                                               "x' OR '1'='1",
-                                               "%' OR 1=1 --",
-                                               "\"); DELETE FROM stocks; --",
-                                               "1; DROP TABLE stock_days",
-                                               "Price; DROP TABLE stocks",
-                                               "[Symbol]) DESC; DROP TABLE x --"};
-    for (const std::string& sAttack : aAttacks) {
+    for (const std::string sAttack :
+         {"'; DROP TABLE stocks; --", "x' OR '1'='1", "%' OR 1=1 --", "\"); DELETE FROM stocks; --",
+          "1; DROP TABLE stock_days", "Price; DROP TABLE stocks",
+          "[Symbol]) DESC; DROP TABLE x --"}) {
         ListRequest oRequest;
         oRequest.m_aFields = {"Symbol", sAttack};
         oRequest.m_aKeys = {sAttack};

@@ -22,19 +22,23 @@ bool Exists(const std::string& p_sPath) {
     return std::filesystem::exists(p_sPath);
 }
 
-TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolder) {
+TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) {
     ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("nested/folder/market.db");
-    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-    EXPECT_TRUE(oStore.WasCreated());
-    EXPECT_EQ(SchemaVersion(oStore.Database()), LatestSchemaVersion());
-    EXPECT_EQ(oStore.Database().QueryInt64("PRAGMA application_id"), kMarketApplicationId);
-    SqliteStatement oMode = oStore.Database().Prepare("PRAGMA journal_mode");
-    ASSERT_TRUE(oMode.Step());
-    EXPECT_EQ(oMode.ColumnText(0), "wal");
-    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
-    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
-    EXPECT_FALSE(oStore.HasMarketData());
+    const std::string sEmpty = oFolder.File("empty.db");
+    WriteText(sEmpty, "");
+    for (const std::string& sPath : {oFolder.File("nested/folder/market.db"), sEmpty}) {
+        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        SqliteDatabase& oDatabase = oStore.Database();
+        EXPECT_TRUE(oStore.WasCreated()) << sPath;
+        EXPECT_EQ(SchemaVersion(oDatabase), LatestSchemaVersion());
+        EXPECT_EQ(oDatabase.QueryInt64("PRAGMA application_id"), kMarketApplicationId);
+        SqliteStatement oMode = oDatabase.Prepare("PRAGMA journal_mode");
+        ASSERT_TRUE(oMode.Step());
+        EXPECT_EQ(oMode.ColumnText(0), "wal") << sPath;
+        EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+        EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
+        EXPECT_FALSE(oStore.HasMarketData());
+    }
 }
 
 TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
@@ -53,14 +57,6 @@ TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT sector_code FROM sectors WHERE name = 'Energy'"),
               7);
     EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
-}
-
-TEST(MarketStore, TakesAnEmptyFile) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("empty.db");
-    WriteText(sPath, "");
-    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-    EXPECT_TRUE(oStore.WasCreated());
 }
 
 // Files that are not ours must be refused with their name, and left exactly as they were.
