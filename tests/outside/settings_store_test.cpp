@@ -41,6 +41,10 @@ class SettingsStoreTest : public ::testing::Test {
 
 TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
     FileSettingsStore first(File(), m_reporter);
+    // Reading a missing file gives the default and does not create the file.
+    EXPECT_EQ(first.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
+    EXPECT_FALSE(std::filesystem::exists(File()));
+    EXPECT_TRUE(m_reporter.Calls().empty());
     first.SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
     first.SaveSetting("Olmaris60", "ExportDir", "Dir", "/home/u/export.csv");
     first.SaveSetting("", "Settings", "RemoteServer", "HTTP://A");
@@ -54,23 +58,7 @@ TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
     EXPECT_TRUE(m_reporter.Reports().empty());
 }
 
-TEST_F(SettingsStoreTest, MissingFileReadsDefaultsAndIsNotCreatedByReading) {
-    FileSettingsStore store(File(), m_reporter);
-    EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
-    EXPECT_FALSE(std::filesystem::exists(File()));
-    EXPECT_TRUE(m_reporter.Calls().empty());
-}
-
-TEST_F(SettingsStoreTest, SavingReplacesTheFileAndLeavesNoTemporaryFiles) {
-    FileSettingsStore store(File(), m_reporter);
-    for (int i = 0; i < 5; ++i) {
-        store.SaveSetting("App", "Section", "Key" + std::to_string(i), std::to_string(i));
-    }
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));
-    EXPECT_EQ(store.GetSetting("App", "Section", "Key4", ""), "4");
-}
-
-TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTrip) {
+TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTripAndNoTemporaryFileStays) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Url", "HTTP://MARKETS.EXAMPLE.COM/olmaris/"},
         {"Blanks", "  padded  "},
@@ -84,6 +72,7 @@ TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTrip) {
     for (const auto& [key, value] : cases) {
         store.SaveSetting("App/Name", "[Section]", key, value);
     }
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));
     FileSettingsStore reader(File(), m_reporter);
     for (const auto& [key, value] : cases) {
         EXPECT_EQ(reader.GetSetting("App/Name", "[Section]", key, "missing"), value) << key;
