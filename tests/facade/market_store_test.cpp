@@ -10,6 +10,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
+#include "outside/outside_test_support.h"
 
 namespace qv::facade {
 namespace {
@@ -205,13 +206,16 @@ TEST(MarketStore, ADatabaseHeldExclusivelyIsBusyNotDamaged) {
     EXPECT_NO_THROW(MarketStore(sPath, MarketStore::Access::ReadWrite, 20));
 }
 
+// The variables are put back afterwards: the test main points the library folder at the build
+// tree, and the tests after this one must not write to the real one.
 TEST(MarketStore, DefaultPathFollowsTheEnvironment) {
-    setenv("QV_DATABASE", "/tmp/explicit.db", 1);
-    EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
-    unsetenv("QV_DATABASE");
-    setenv("QV_LIBRARY_DIR", "/tmp/qv-library", 1);
+    ScopedEnvironment oLibrary("QV_LIBRARY_DIR", "/tmp/qv-library");
+    {
+        ScopedEnvironment oDatabase("QV_DATABASE", "/tmp/explicit.db");
+        EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
+    }
+    ScopedEnvironment oNoDatabase("QV_DATABASE", nullptr);
     EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/qv-library/market.db");
-    unsetenv("QV_LIBRARY_DIR");
 }
 
 }  // namespace

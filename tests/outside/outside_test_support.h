@@ -3,9 +3,11 @@
 
 #include "outside/automation_error.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -32,5 +34,25 @@ inline std::string ReadFile(const std::filesystem::path& p_path) {
     text << stream.rdbuf();
     return text.str();
 }
+
+// Sets an environment variable for a scope and puts the old value back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* p_sName, const char* p_sValue) : m_sName(p_sName) {
+        if (const char* old = std::getenv(p_sName)) {
+            m_old = old;
+        }
+        Put(p_sValue);
+    }
+    ~ScopedEnvironment() { Put(m_old ? m_old->c_str() : nullptr); }
+
+  private:
+    void Put(const char* p_sValue) const {
+        p_sValue != nullptr ? ::setenv(m_sName.c_str(), p_sValue, 1) : ::unsetenv(m_sName.c_str());
+    }
+
+    std::string m_sName;
+    std::optional<std::string> m_old;
+};
 
 }  // namespace qv

@@ -2,14 +2,13 @@
 
 #include "outside/afm_text_measurer.h"
 #include "outside/headless_services.h"
+#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/support_utility.h"
 #include "outside/vb_date.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -32,26 +31,6 @@ class NamedDialog : public ModalDialog {
 class OtherDialog : public NamedDialog {
   public:
     OtherDialog() : NamedDialog("Other") {}
-};
-
-// Sets an environment variable for a scope and puts the old value back.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* p_sName, const char* p_sValue) : m_sName(p_sName) {
-        if (const char* old = std::getenv(p_sName)) {
-            m_old = old;
-        }
-        Put(p_sValue);
-    }
-    ~ScopedEnvironment() { Put(m_old ? m_old->c_str() : nullptr); }
-
-  private:
-    void Put(const char* p_sValue) const {
-        p_sValue != nullptr ? ::setenv(m_sName.c_str(), p_sValue, 1) : ::unsetenv(m_sName.c_str());
-    }
-
-    std::string m_sName;
-    std::optional<std::string> m_old;
 };
 
 TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
