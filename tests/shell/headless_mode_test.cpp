@@ -81,12 +81,6 @@ TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
 
 class HeadlessTest : public testing::Test {
   protected:
-    std::string Printed(const ViewerRequest& p_oRequest) {
-        ViewerHost host(SharedMarket());
-        host.Show(p_oRequest);
-        return PrintedList(host);
-    }
-
     std::filesystem::path TempFile(const std::string& p_sName) {
         std::random_device device;
         return std::filesystem::temp_directory_path() / (std::to_string(device()) + "-" + p_sName);
@@ -114,13 +108,6 @@ TEST_F(HeadlessTest, PrintShowsTheCaptionThenBothGridsTheFrozenSplitFirst) {
         host.Control().oleSecGrid()->RenderText(0, host.Control().oleSecGrid()->RowCount());
     EXPECT_NE(text.find(primary), std::string::npos);
     EXPECT_NE(text.find(secondary, text.find(primary) + primary.size()), std::string::npos);
-}
-
-TEST_F(HeadlessTest, EveryKindOfListPrints) {
-    for (int32_t type = vt_Stocks; type <= vt_Portfolio; ++type) {
-        EXPECT_GE(Lines(Printed(With(&ViewerRequest::m_lViewerType, type)), "\n").size(), 4u)
-            << type;
-    }
 }
 
 TEST_F(HeadlessTest, TheRowLimitAndTheScopeShape) {
