@@ -1,13 +1,18 @@
 // The main window as a person uses it, offscreen: every kind of list, and clicks, keys and drags
-// on the grids, checked on the grid models and on the events the control raised to the window.
+// on the grids, checked on the grid models and on the events the control raised to the window;
+// and the running indicator on the window.
 #include "shell/main_window.h"
 
 #include "control/viewer.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
+#include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "shell/grid_view.h"
 #include "shell/market_session.h"
+#include "shell/qt_running_indicator.h"
+#include "shell/qt_services.h"
+#include "shell/running_indicator_panel.h"
 #include "shell/shell_market.h"
 #include "shell/test_application.h"
 #include "shell/viewer_host.h"
@@ -23,6 +28,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qv::test {
 namespace {
@@ -270,6 +276,39 @@ TEST_F(MainWindowTest, AnUnknownListTypeOrSymbolIsSaidNotThrownAndTheListKept) {
             << m_window.LastMessage().toStdString();
         EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
     }
+}
+
+// With the Qt services installed, the running indicator shows on the control's surface where
+// the control places it.
+TEST(MainWindowIndicator, ShowsCentredWhereTheControlPlacesIt) {
+    Application();
+    PlatformContext context;
+    InstallQtServices(context);
+    SharedMarket().LogIn();
+    SharedMarket().Register(context.Components());
+    ScopedPlatform installed(context);
+    MainWindow window(SharedMarket());
+    window.resize(1000, 640);
+    window.show();
+    ASSERT_TRUE(window.ShowList(ViewerRequest{}));
+
+    Viewer& viewer = window.Host().Control();
+    viewer.ChangeRunningStatus("Running . . .", true);
+    auto* indicator = dynamic_cast<QtRunningIndicator*>(&context.Indicator());
+    ASSERT_NE(indicator, nullptr);
+    RunningIndicatorPanel* panel = indicator->Panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->parentWidget(), &window.Surface());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->Caption(), QStringLiteral("Running . . ."));
+    const TwipsRect& rect = viewer.RunningIndicatorRect();
+    const QRect expected = window.Surface().ToPixels(rect.Left, rect.Top, rect.Width, rect.Height);
+    // Both round twips to pixels on their own, so a pixel either way.
+    EXPECT_LE(std::abs(panel->x() - expected.x()), 1);
+    EXPECT_LE(std::abs(panel->y() - expected.y()), 1);
+
+    viewer.ChangeRunningStatus();
+    EXPECT_FALSE(panel->isVisible());
 }
 
 }  // namespace
