@@ -108,6 +108,12 @@ TEST_F(HeadlessTest, PrintShowsTheCaptionThenBothGridsTheFrozenSplitFirst) {
         host.Control().oleSecGrid()->RenderText(0, host.Control().oleSecGrid()->RowCount());
     EXPECT_NE(text.find(primary), std::string::npos);
     EXPECT_NE(text.find(secondary, text.find(primary) + primary.size()), std::string::npos);
+
+    // A list of one grid prints that grid last.
+    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lViewerType, vt_Sectors)));
+    ASSERT_FALSE(host.Control().oleSecGrid()->Visible());
+    GridControl& only = *host.Control().olePriGrid();
+    EXPECT_TRUE(PrintedList(host).ends_with(only.RenderText(0, only.RowCount())));
 }
 
 TEST_F(HeadlessTest, TheRowLimitAndTheScopeShape) {
