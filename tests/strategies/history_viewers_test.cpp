@@ -115,17 +115,5 @@ TEST_F(HistoryViewersTest, EmptyHistoryStillBuildsTheColumnsAndBindsTheEmptyRows
     EXPECT_EQ(RowCount(*m_oPriControl), 0);
 }
 
-TEST_F(HistoryViewersTest, FailingFacadeIsReportedAndSearchChangesNothing) {
-    BreakViewerFacade();
-    for (const HistoryCase& test : Cases()) {
-        const std::shared_ptr<ViewerFunctionality> strategy = test.m_fnCreate();
-        strategy->Initialize(m_oPriGrid, m_oSecGrid);
-        EXPECT_EQ(Reports(test.m_sLabel), 1u) << test.m_sName;
-        bool noRecords = false;
-        strategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
-        EXPECT_FALSE(noRecords);
-    }
-}
-
 }  // namespace
 }  // namespace qv::testing

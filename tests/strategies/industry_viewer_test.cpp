@@ -99,29 +99,5 @@ TEST_F(IndustryViewerTest, WatchListHidesTheSectorNameAndNeverFilters) {
     EXPECT_TRUE(m_oElements->SecGridFilter().IsEmpty());
 }
 
-TEST_F(IndustryViewerTest, LoginConflictKeepsLayoutAndColumns) {
-    const int32_t owner = NewOwner();
-    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
-    Backend().Login(owner, "Second " + std::to_string(owner));
-    m_oElements->SetOwnerId(owner);
-    m_oElements->SetTimeCode(staleCode);
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
-    EXPECT_TRUE(m_oElements->TimeCodeFailed());
-    EXPECT_EQ(m_oElements->GridColumns(gtPrimary)->Count(), 0);
-    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
-    EXPECT_EQ(m_oElements->BSHCaption(), "");
-}
-
-TEST_F(IndustryViewerTest, FailingFacadeIsReportedUnderItsLabels) {
-    BreakViewerFacade();
-    bool noRecords = false;
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    m_oStrategy->Search("Bank", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(Reports("IndustryViewer:Initialize"), 1u);
-    EXPECT_EQ(Reports("IndustryViewer:Search"), 1u);
-    EXPECT_FALSE(noRecords);
-}
-
 }  // namespace
 }  // namespace qv::testing

@@ -87,45 +87,6 @@ TEST_F(SectorViewerTest, LimitsSentAndTakenBack) {
     }
 }
 
-TEST_F(SectorViewerTest, LoginConflictIsShownAndNothingIsStored) {
-    const int32_t owner = NewOwner();
-    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
-    Backend().Login(owner, "Second " + std::to_string(owner));
-    m_oElements->SetOwnerId(owner);
-    m_oElements->SetTimeCode(staleCode);
-    m_oElements->SetBSHCaption("before");
-
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-
-    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
-    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
-    EXPECT_EQ(shown.Text,
-              "It appears that another user has logged into your account.  Please log out, and "
-              "log in again.");
-    EXPECT_EQ(shown.Title, "Olmaris OnLine");
-    EXPECT_EQ(shown.Icon, vbCritical);
-    EXPECT_TRUE(m_oElements->TimeCodeFailed());
-    EXPECT_EQ(m_oElements->BSHCaption(), "before");
-    EXPECT_EQ(m_oElements->ParameterList(), nullptr);
-    EXPECT_EQ(m_oElements->GridLayout()->Id(), 0);
-    EXPECT_EQ(m_oPriGrid.GridColumns()->Count(), 0);
-    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
-    EXPECT_EQ(ReportCount(), 0u);
-}
-
-TEST_F(SectorViewerTest, FailingFacadeIsReportedUnderItsLabelAndNothingEscapes) {
-    BreakViewerFacade();
-    m_oElements->SetBSHCaption("before");
-    bool noRecords = false;
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    m_oStrategy->Search("Energy", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(Reports("SectorViewer:Initialize"), 1u);
-    EXPECT_EQ(Reports("SectorViewer:Search"), 1u);
-    EXPECT_FALSE(noRecords);
-    EXPECT_EQ(m_oElements->BSHCaption(), "before");
-    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
-}
-
 TEST_F(SectorViewerTest, SearchWithoutMatchesChangesNothing) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     const std::string caption = m_oElements->BSHCaption();

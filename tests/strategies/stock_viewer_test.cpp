@@ -124,26 +124,5 @@ TEST_F(StockViewerTest, SearchWithoutMatchesKeepsTheStocksButRebindsTheIndustrie
     EXPECT_EQ(Reports("StockViewer:Search"), 0u);
 }
 
-TEST_F(StockViewerTest, LoginConflictAndFailingFacade) {
-    const int32_t owner = NewOwner();
-    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
-    Backend().Login(owner, "Second " + std::to_string(owner));
-    m_oElements->SetOwnerId(owner);
-    m_oElements->SetTimeCode(staleCode);
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
-    EXPECT_TRUE(m_oElements->TimeCodeFailed());
-    EXPECT_EQ(m_oPriGrid.GridColumns()->Count(), 0);
-    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
-
-    BreakViewerFacade();
-    bool noRecords = false;
-    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    m_oStrategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(Reports("StockViewer:Initialize"), 1u);
-    EXPECT_EQ(Reports("StockViewer:Search"), 1u);
-    EXPECT_FALSE(noRecords);
-}
-
 }  // namespace
 }  // namespace qv::testing

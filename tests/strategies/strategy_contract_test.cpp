@@ -1,0 +1,145 @@
+// What every list strategy promises its viewer, whatever its list: the same cycle (fill, a stale
+// login, a facade that fails, a search that finds nothing) run over each of them.
+#include <functional>
+
+#include "columns/grid_columns.h"
+#include "columns/grid_layout.h"
+#include "facade/facade_backend.h"
+#include "outside/recordset.h"
+#include "state/viewer_elements.h"
+#include "strategies/industry_history.h"
+#include "strategies/industry_viewer.h"
+#include "strategies/sector_history.h"
+#include "strategies/sector_viewer.h"
+#include "strategies/stock_history.h"
+#include "strategies/stock_viewer.h"
+#include "strategy_test_support.h"
+
+namespace qv::testing {
+namespace {
+
+struct StrategyCase {
+    const char* m_sName;
+    std::function<std::shared_ptr<ViewerFunctionality>()> m_fnCreate;
+    ViewerType m_eType;
+    // The error label's prefix: "<prefix>:Initialize", "<prefix>:Search".
+    const char* m_sLabel;
+    // A list of one day checks the owner's session and searches through the facade; a history
+    // does neither.
+    bool m_bListOfADay;
+};
+
+void PrintTo(const StrategyCase& p_oCase, std::ostream* p_pOut) {
+    *p_pOut << p_oCase.m_sName;
+}
+
+const StrategyCase kCases[] = {
+    {"stocks", [] { return std::make_shared<StockViewer>(); }, vt_Stocks, "StockViewer", true},
+    {"industries", [] { return std::make_shared<IndustryViewer>(); }, vt_Industries,
+     "IndustryViewer", true},
+    {"sectors", [] { return std::make_shared<SectorViewer>(); }, vt_Sectors, "SectorViewer", true},
+    {"stock history", [] { return std::make_shared<StockHistory>(); }, vt_StockHistory,
+     "StockHistory", false},
+    {"industry history", [] { return std::make_shared<IndustryHistory>(); }, vt_IndustryHistory,
+     "IndustryHistory", false},
+    {"sector history", [] { return std::make_shared<SectorHistory>(); }, vt_SectorHistory,
+     "SectorHistory", false},
+};
+
+class StrategyContract : public StrategyTest, public ::testing::WithParamInterface<StrategyCase> {
+  protected:
+    StrategyContract() {
+        m_oElements->SetViewerType(GetParam().m_eType);
+        m_oElements->SetStartDate(LastDay() - 20);
+        m_oElements->SetEndDate(LastDay());
+        PickKeys();
+    }
+
+    std::string Label(const char* p_sMember) const {
+        return std::string(GetParam().m_sLabel) + ":" + p_sMember;
+    }
+
+    // A symbol, industry and sector of the market, so that a history has rows.
+    void PickKeys() {
+        StockViewer stocks;
+        stocks.ViewerElements()->SetStartDate(LastDay());
+        Grid priGrid;
+        Grid secGrid;
+        auto control = std::make_shared<GridControl>();
+        priGrid.SetGridObject(control);
+        secGrid.SetGridObject(std::make_shared<GridControl>());
+        stocks.Initialize(priGrid, secGrid);
+        ASSERT_GT(RowCount(*control), 0);
+        Recordset& rows = *control->DataSource();
+        rows.MoveFirst();
+        m_oElements->SetSymbol(rows.Fields().Item("symbol").Value().ToString());
+        m_oElements->SetIndCode(rows.Fields().Item("indcode").Value().ToLong());
+        m_oElements->SetSectorCode(rows.Fields().Item("sectorcode").Value().ToLong());
+        m_oLog->Clear();
+    }
+
+    std::shared_ptr<ViewerFunctionality> m_oStrategy = GetParam().m_fnCreate();
+    std::shared_ptr<ViewerElements> m_oElements = m_oStrategy->ViewerElements();
+};
+
+TEST_P(StrategyContract, InitializeBindsRowsUnderTheLayoutsColumns) {
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(ReportCount(), 0u);
+    EXPECT_GT(m_oElements->GridLayout()->Id(), 0);
+    EXPECT_GT(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(m_oElements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
+    ASSERT_NE(m_oPriControl->DataSource(), nullptr);
+    EXPECT_GT(RowCount(*m_oPriControl), 0);
+    EXPECT_TRUE(m_oPriGrid.Visible());
+    EXPECT_EQ(m_oSecGrid.Visible(), m_oElements->DoubleGrid());
+}
+
+TEST_P(StrategyContract, AStaleLoginIsToldOnceAndNothingIsShownOrStored) {
+    if (!GetParam().m_bListOfADay) {
+        GTEST_SKIP() << "a history checks no session";
+    }
+    const int32_t owner = NewOwner();
+    const std::string staleCode = Backend().Login(owner, "First " + std::to_string(owner));
+    Backend().Login(owner, "Second " + std::to_string(owner));
+    m_oElements->SetOwnerId(owner);
+    m_oElements->SetTimeCode(staleCode);
+    m_oElements->SetBSHCaption("before");
+
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+
+    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
+    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
+    EXPECT_EQ(shown.Text,
+              "It appears that another user has logged into your account.  Please log out, and "
+              "log in again.");
+    EXPECT_EQ(shown.Title, "Olmaris OnLine");
+    EXPECT_EQ(shown.Icon, vbCritical);
+    EXPECT_TRUE(m_oElements->TimeCodeFailed());
+    EXPECT_EQ(m_oElements->BSHCaption(), "before");
+    EXPECT_EQ(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+    EXPECT_EQ(ReportCount(), 0u);
+}
+
+TEST_P(StrategyContract, AFailingFacadeIsReportedUnderTheMembersLabelAndNothingEscapes) {
+    BreakViewerFacade();
+    m_oElements->SetBSHCaption("before");
+    bool noRecords = false;
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    m_oStrategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(Reports(Label("Initialize")), 1u);
+    EXPECT_EQ(Reports(Label("Search")), GetParam().m_bListOfADay ? 1u : 0u);
+    EXPECT_FALSE(noRecords);
+    EXPECT_EQ(m_oElements->BSHCaption(), "before");
+    EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryList, StrategyContract, ::testing::ValuesIn(kCases),
+                         [](const auto& p_oInfo) {
+                             std::string name = p_oInfo.param.m_sName;
+                             std::erase(name, ' ');
+                             return name;
+                         });
+
+}  // namespace
+}  // namespace qv::testing
