@@ -232,10 +232,8 @@ TEST_F(GridControlEventsTest, AHandlerMayDestroyTheGrid) {
     m_grid->AddSink(&m_second);
     m_grid->RetrieveFields();
     m_first.OnEvent = [&] { m_grid.reset(); };
-    bool moved = true;
-    auto grid = m_grid.get();
-    moved = grid->MoveColumns(0, 0, 2);
-    EXPECT_FALSE(moved);
+    GridControl* grid = m_grid.get();
+    EXPECT_FALSE(grid->MoveColumns(0, 0, 2));
     EXPECT_EQ(m_log, (std::vector<std::string>{"first: ColMove 2"}));
 }
 
@@ -252,6 +250,14 @@ TEST_F(GridControlEventsTest, AHandlerMayDestroyTheGridWhileItRenders) {
               "  S(5)       (5)\n");
 }
 
+// Columns captioned A, B, C, ... in their display order.
+void LetteredColumns(GridControl& p_oGrid, int32_t p_lCount) {
+    p_oGrid.Columns()->Clear();
+    for (int32_t i = 0; i < p_lCount; ++i) {
+        p_oGrid.Columns()->Add(i)->SetCaption(std::string(1, static_cast<char>('A' + i)));
+    }
+}
+
 std::string DisplayCaptions(const GridControl& p_oGrid) {
     std::string captions;
     for (const auto& column : p_oGrid.Columns()->DisplayOrder()) {
@@ -261,11 +267,7 @@ std::string DisplayCaptions(const GridControl& p_oGrid) {
 }
 
 TEST_F(GridControlEventsTest, ColumnMoveCanBeCancelled) {
-    auto& columns = *m_grid->Columns();
-    columns.Clear();
-    for (int32_t i = 0; i < 5; ++i) {
-        columns.Add(i)->SetCaption(std::string(1, static_cast<char>('A' + i)));
-    }
+    LetteredColumns(*m_grid, 5);
     m_grid->RemoveSink(&m_second);
     m_first.m_bCancelMoves = true;
     EXPECT_FALSE(m_grid->MoveColumns(3, 4, 1));
@@ -292,11 +294,8 @@ TEST_F(GridControlEventsTest, ColumnMoveCanBeCancelled) {
 // The viewer's handler puts the columns in their new order itself before the grid moves them;
 // the grid's own move must then change nothing more.
 TEST_F(GridControlEventsTest, ColumnMoveAfterAHandlerReorderedIsTheSameMove) {
+    LetteredColumns(*m_grid, 5);
     auto& columns = *m_grid->Columns();
-    columns.Clear();
-    for (int32_t i = 0; i < 5; ++i) {
-        columns.Add(i)->SetCaption(std::string(1, static_cast<char>('A' + i)));
-    }
     m_first.OnEvent = [&] {
         columns.Item(1)->SetOrder(3);  // B before E, as the move will leave it
         columns.Item(0)->SetOrder(2);  // A, B before E

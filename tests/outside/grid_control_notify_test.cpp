@@ -1,5 +1,6 @@
 #include "outside/grid_control.h"
 
+#include "outside/dispatch.h"
 #include "outside/grid_control_split_columns.h"
 #include "outside/recordset.h"
 
@@ -93,17 +94,13 @@ struct NotifyCase {
 };
 
 TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
+    const Heard reset = {"AboutToBeReset", "Reset"};
+    const Heard columns = {"ColumnsChanged"};
     const std::vector<NotifyCase> cases = {
-        {"bind another recordset",
-         [](Bound& b) { b.grid->SetDataSource(Prices()); },
-         {"AboutToBeReset", "Reset"}},
-        {"unbind", [](Bound& b) { b.grid->SetDataSource(nullptr); }, {"AboutToBeReset", "Reset"}},
-        {"filter the bound recordset",
-         [](Bound& b) { b.rows->SetFilter("Price > 2"); },
-         {"AboutToBeReset", "Reset"}},
-        {"close the bound recordset",
-         [](Bound& b) { b.rows->Close(); },
-         {"AboutToBeReset", "Reset"}},
+        {"bind another recordset", [](Bound& b) { b.grid->SetDataSource(Prices()); }, reset},
+        {"unbind", [](Bound& b) { b.grid->SetDataSource(nullptr); }, reset},
+        {"filter the bound recordset", [](Bound& b) { b.rows->SetFilter("Price > 2"); }, reset},
+        {"close the bound recordset", [](Bound& b) { b.rows->Close(); }, reset},
         {"sort the bound recordset",
          [](Bound& b) { b.rows->SetSort("Price DESC"); },
          {"LayoutChanged"}},
@@ -115,7 +112,7 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
              });
              b.rows->SetSort("Price DESC");
          },
-         {"AboutToBeReset", "Reset"}},
+         reset},
         {"edit a value of the current row",
          [](Bound& b) { b.rows->SetValue("Price", 9.5); },
          {"DataChanged 0 0 1 1"}},
@@ -174,21 +171,17 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
         {"make another column current",
          [](Bound& b) { b.grid->SetCurrentColumn(2); },
          {"CurrentChanged 0 0"}},
-        {"retrieve the fields", [](Bound& b) { b.grid->RetrieveFields(); }, {"ColumnsChanged"}},
-        {"caption a column",
-         [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Sym"); },
-         {"ColumnsChanged"}},
+        {"retrieve the fields", [](Bound& b) { b.grid->RetrieveFields(); }, columns},
+        {"caption a column", [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Sym"); },
+         columns},
         {"caption a column as it was",
          [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Symbol"); },
          {}},
         {"widen a column in a split",
-         [](Bound& b) { b.grid->Splits()->Item(0)->Columns()->Item(1)->SetWidth(2000); },
-         {"ColumnsChanged"}},
-        {"put a column first",
-         [](Bound& b) { b.grid->Columns()->Item(2)->SetOrder(0); },
-         {"ColumnsChanged"}},
-        {"split the grid", [](Bound& b) { b.grid->Splits()->Add(); }, {"ColumnsChanged"}},
-        {"scroll a split", [](Bound& b) { b.grid->SetLeftCol(1); }, {"ColumnsChanged"}},
+         [](Bound& b) { b.grid->Splits()->Item(0)->Columns()->Item(1)->SetWidth(2000); }, columns},
+        {"put a column first", [](Bound& b) { b.grid->Columns()->Item(2)->SetOrder(0); }, columns},
+        {"split the grid", [](Bound& b) { b.grid->Splits()->Add(); }, columns},
+        {"scroll a split", [](Bound& b) { b.grid->SetLeftCol(1); }, columns},
         {"colour a split's rows",
          [](Bound& b) {
              b.grid->Splits()
@@ -196,19 +189,15 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
                  ->Style(GridStyleKind::EvenRow)
                  ->SetBackColor(grid_colors::kYellow);
          },
-         {"ColumnsChanged"}},
+         columns},
         {"add a cell style",
          [](Bound& b) {
              b.grid->Columns()->Item(2)->AddRegexCellStyle(gcNormalCell,
                                                            std::make_shared<GridStyle>(), "S");
          },
-         {"ColumnsChanged"}},
-        {"turn alternating rows on",
-         [](Bound& b) {
-             Variant on(true);
-             b.grid->InvokeById(86, InvokeKind::PropertyLet, std::span<Variant>(&on, 1));
-         },
-         {"ColumnsChanged"}},
+         columns},
+        {"turn alternating rows on", [](Bound& b) { LetPropertyById(*b.grid, 86, Variant(true)); },
+         columns},
         {"select a row in code",
          [](Bound& b) { b.grid->SelBookmarks()->Add(Variant(3.0)); },
          {"SelectionChanged"}},

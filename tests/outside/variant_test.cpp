@@ -23,45 +23,30 @@ struct LongCase {
 
 TEST(VariantTest, ToLongRoundsHalfToEvenAndReadsNumericText) {
     const LongCase cases[] = {
-        {2.5, 2},
-        {3.5, 4},
-        {-2.5, -2},
-        {-3.5, -4},
-        {2.4999, 2},
-        {2.5001, 3},
-        {0.5, 0},
-        {1.5, 2},
-        {true, -1},
-        {false, 0},
-        {Variant(), 0},
-        {"1,234", 1234},
-        {" 7 ", 7},
-        {"(5)", -5},
-        {"-3", -3},
-        {"2.5", 2},
-        {"1E3", 1000},
-        {"&HFF", 255},
-        {"&HFFFF", -1},
-        {2147483647.4, 2147483647},
-        {-2147483648.0, std::numeric_limits<int32_t>::min()},
-        {Variant::Date(45000.5), 45000},
+        {2.5, 2},      {3.5, 4},      {-2.5, -2},     {-3.5, -4},
+        {2.4999, 2},   {2.5001, 3},   {0.5, 0},       {1.5, 2},
+        {true, -1},    {false, 0},    {Variant(), 0}, {"1,234", 1234},
+        {" 7 ", 7},    {"(5)", -5},   {"-3", -3},     {"2.5", 2},
+        {"1E3", 1000}, {"&HFF", 255}, {"&HFFFF", -1}, {Variant::Date(45000.5), 45000},
     };
     for (const LongCase& c : cases) {
         EXPECT_EQ(c.Value.ToLong(), c.Expected) << c.Value.ToString();
     }
+    EXPECT_EQ(Variant(2147483647.4).ToLong(), 2147483647);
+    EXPECT_EQ(Variant(-2147483648.0).ToLong(), std::numeric_limits<int32_t>::min());
 }
 
 TEST(VariantTest, IntegerConversionsOverflowAtTheirRange) {
     EXPECT_EQ(Variant(32767.4).ToInt(), 32767);
     EXPECT_EQ(Variant(-32768.0).ToInt(), -32768);
     EXPECT_EQ(Variant(32766.5).ToInt(), 32766);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(32768).ToInt(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(32767.5).ToInt(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(-32768.6).ToInt(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(2147483648.0).ToLong(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant("2147483647.5").ToLong(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(-2147483649.0).ToLong(); }), errors::kOverflow);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(std::nan("")).ToLong(); }), errors::kOverflow);
+    for (const Variant& value : {Variant(32768), Variant(32767.5), Variant(-32768.6)}) {
+        EXPECT_EQ(ErrorNumberOf([&] { value.ToInt(); }), errors::kOverflow) << value.ToString();
+    }
+    for (const Variant& value : {Variant(2147483648.0), Variant("2147483647.5"),
+                                 Variant(-2147483649.0), Variant(std::nan(""))}) {
+        EXPECT_EQ(ErrorNumberOf([&] { value.ToLong(); }), errors::kOverflow) << value.ToString();
+    }
 }
 
 TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
@@ -80,55 +65,53 @@ TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
     }
 }
 
+// Each failing conversion with the runtime's number: Null converts to nothing at all.
 TEST(VariantTest, ConversionFailuresCarryTheRuntimeNumbers) {
-    EXPECT_EQ(ErrorNumberOf([] { Variant("abc").ToLong(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant("5-3").ToDouble(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant("").ToInt(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant("maybe").ToBool(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(VariantArray::Vector(0, 1)).ToLong(); }),
-              errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant::Missing().ToString(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant::Nothing().ToDouble(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(5).ToObject(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(5).Array(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant("not a date").ToDate(); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([] { Variant(1e10).ToDate(); }), errors::kOverflow);
-}
-
-TEST(VariantTest, NullConvertsToNothing) {
     const Variant null = Variant::Null();
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToLong(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToInt(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToDouble(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToString(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToBool(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(ErrorNumberOf([&] { null.ToDate(); }), errors::kInvalidUseOfNull);
-    EXPECT_EQ(null.Type(), VarType::Null);
+    const struct {
+        const char* Name;
+        std::function<void()> Convert;
+        int32_t Number;
+    } cases[] = {
+        {"text to long", [] { Variant("abc").ToLong(); }, errors::kTypeMismatch},
+        {"sum to double", [] { Variant("5-3").ToDouble(); }, errors::kTypeMismatch},
+        {"empty text to int", [] { Variant("").ToInt(); }, errors::kTypeMismatch},
+        {"text to bool", [] { Variant("maybe").ToBool(); }, errors::kTypeMismatch},
+        {"array to long", [] { Variant(VariantArray::Vector(0, 1)).ToLong(); },
+         errors::kTypeMismatch},
+        {"missing to text", [] { Variant::Missing().ToString(); }, errors::kTypeMismatch},
+        {"nothing to double", [] { Variant::Nothing().ToDouble(); }, errors::kTypeMismatch},
+        {"number to object", [] { Variant(5).ToObject(); }, errors::kTypeMismatch},
+        {"number to array", [] { Variant(5).Array(); }, errors::kTypeMismatch},
+        {"text to date", [] { Variant("not a date").ToDate(); }, errors::kTypeMismatch},
+        {"huge to date", [] { Variant(1e10).ToDate(); }, errors::kOverflow},
+        {"null to long", [&] { null.ToLong(); }, errors::kInvalidUseOfNull},
+        {"null to int", [&] { null.ToInt(); }, errors::kInvalidUseOfNull},
+        {"null to double", [&] { null.ToDouble(); }, errors::kInvalidUseOfNull},
+        {"null to text", [&] { null.ToString(); }, errors::kInvalidUseOfNull},
+        {"null to bool", [&] { null.ToBool(); }, errors::kInvalidUseOfNull},
+        {"null to date", [&] { null.ToDate(); }, errors::kInvalidUseOfNull},
+    };
+    for (const auto& test : cases) {
+        EXPECT_EQ(ErrorNumberOf(test.Convert), test.Number) << test.Name;
+    }
 }
 
 TEST(VariantTest, ToStringPrintsUpToFifteenSignificantDigits) {
     const std::pair<Variant, std::string> cases[] = {
-        {0.1 + 0.2, "0.3"},
-        {1e20, "1E+20"},
-        {-2.5, "-2.5"},
-        {1.0 / 3, "0.333333333333333"},
-        {1.0 / 30, "3.33333333333333E-02"},
-        {0.00001, "0.00001"},
-        {123456789012345.0, "123456789012345"},
-        {1e15, "1E+15"},
-        {1.5e-20, "1.5E-20"},
-        {-0.0, "0"},
-        {int16_t{-7}, "-7"},
-        {2147483647, "2147483647"},
-        {true, "True"},
-        {false, "False"},
-        {Variant(), ""},
-        {Variant::Date(0), "12:00:00 AM"},
-        {Variant::Date(DateSerial(2026, 12, 6)), "12/6/2026"},
+        {0.1 + 0.2, "0.3"},   {1e20, "1E+20"},     {-2.5, "-2.5"},
+        {0.00001, "0.00001"}, {1e15, "1E+15"},     {1.5e-20, "1.5E-20"},
+        {-0.0, "0"},          {int16_t{-7}, "-7"}, {2147483647, "2147483647"},
+        {true, "True"},       {false, "False"},    {Variant(), ""},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(value.ToString(), expected);
     }
+    EXPECT_EQ(Variant::Date(0).ToString(), "12:00:00 AM");
+    EXPECT_EQ(Variant(1.0 / 3).ToString(), "0.333333333333333");
+    EXPECT_EQ(Variant(1.0 / 30).ToString(), "3.33333333333333E-02");
+    EXPECT_EQ(Variant(123456789012345.0).ToString(), "123456789012345");
+    EXPECT_EQ(Variant::Date(DateSerial(2026, 12, 6)).ToString(), "12/6/2026");
 }
 
 TEST(VariantTest, ToBoolAndToDateFollowTheRuntime) {
@@ -155,6 +138,7 @@ TEST(VariantTest, KindsReportTheirTypes) {
     EXPECT_EQ(Variant::Missing().Type(), VarType::Error);
     EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
     EXPECT_EQ(Variant(VariantArray::Vector(0, 0)).Type(), VarType::Array);
+    EXPECT_EQ(Variant::Null().Type(), VarType::Null);
     EXPECT_TRUE(Variant::Nothing().IsNothing());
     EXPECT_EQ(Variant::Nothing().ToObject(), nullptr);
     EXPECT_FALSE(Variant(1.0).IsBool());
