@@ -41,15 +41,10 @@ std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional
 std::shared_ptr<Recordset> Stocks(int32_t p_lRows) {
     auto recordset = std::make_shared<Recordset>();
     recordset->SetCursorLocation(adUseClient);
-    recordset->Fields().Append("Symbol", adVarChar, 10);
-    recordset->Fields().Append("Company", adVarChar, 40);
-    recordset->Fields().Append("Price", adDouble);
-    recordset->Fields().Append("PrcChange", adDouble);
-    recordset->Fields().Append("Rec", adVarChar, 1);
-    recordset->Fields().Append("Volume", adDouble);
-    recordset->Fields().Append("Sector", adVarChar, 30);
-    recordset->Fields().Append("Industry", adVarChar, 30);
-    recordset->Fields().Append("PE", adDouble);
+    for (const ColumnSpec& column : kColumns) {
+        const bool text = column.Format[0] == '\0';
+        recordset->Fields().Append(column.Field, text ? adVarChar : adDouble, text ? 40 : 0);
+    }
     recordset->Open();
     static const char* const kRecs[] = {"B", "H", "S"};
     for (int32_t i = 0; i < p_lRows; ++i) {
@@ -123,25 +118,14 @@ void EventLog::RowColChange(const Variant&, int16_t) {
     m_events.push_back("RowColChange");
 }
 
-void EventLog::MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+void EventLog::Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
+                       int32_t p_lY) {
     m_lX = p_lX;
     m_lY = p_lY;
-    if (m_bMoves) {
-        m_events.push_back("MouseMove " + std::to_string(p_iButton) + " " +
+    if (p_sEvent != nullptr) {
+        m_events.push_back(p_sEvent + (" " + std::to_string(p_iButton)) + " " +
                            std::to_string(p_iShift));
     }
-}
-
-void EventLog::MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
-    m_lX = p_lX;
-    m_lY = p_lY;
-    m_events.push_back("MouseDown " + std::to_string(p_iButton) + " " + std::to_string(p_iShift));
-}
-
-void EventLog::MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
-    m_lX = p_lX;
-    m_lY = p_lY;
-    m_events.push_back("MouseUp " + std::to_string(p_iButton) + " " + std::to_string(p_iShift));
 }
 
 void EventLog::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {

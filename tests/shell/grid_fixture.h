@@ -50,9 +50,15 @@ class EventLog : public GridControlEvents {
     void DblClick() override { m_events.push_back("DblClick"); }
     void HeadClick(int16_t p_iColIndex) override;
     void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override;
-    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
-    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
-    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
+    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseDown", p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseUp", p_iButton, p_iShift, p_lX, p_lY);
+    }
     void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
     void ColMove(int16_t p_iPosition, bool& p_bCancel) override;
 
@@ -62,6 +68,10 @@ class EventLog : public GridControlEvents {
     int32_t LastY() const { return m_lY; }
 
   private:
+    // Notes the point, and the event when p_sEvent is given.
+    void Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
+                 int32_t p_lY);
+
     std::vector<std::string> m_events;
     bool m_bMoves;
     int32_t m_lX = -1;
