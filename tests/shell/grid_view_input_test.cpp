@@ -15,7 +15,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +24,9 @@ namespace {
 using Events = std::vector<std::string>;
 using Rows = std::vector<int32_t>;
 
-// A stock list of 200 rows shown, its events logged, and a person's hands on it.
-struct ShownGrid {
-    ShownGrid() {
+class GridViewInput : public testing::Test {
+  protected:
+    void SetUp() override {
         Application();
         m_grid->AddSink(&m_log);
         m_view.resize(640, 400);
@@ -58,6 +57,11 @@ struct ShownGrid {
         SendMouse(Viewport(), QEvent::MouseMove, p_to, Qt::NoButton, Qt::LeftButton);
         Release(p_to);
     }
+    void DoubleClick(QPoint p_point) {
+        Click(p_point);
+        SendMouse(Viewport(), QEvent::MouseButtonDblClick, p_point, Qt::LeftButton, Qt::LeftButton);
+        Release(p_point);
+    }
     void Key(Qt::Key p_key, Qt::KeyboardModifiers p_modifiers = {}) {
         QTest::keyClick(&m_view, p_key, p_modifiers);
     }
@@ -82,101 +86,10 @@ struct ShownGrid {
         return captions;
     }
 
-    QPoint At(int32_t p_lRow, int32_t p_lCol) const {
-        return m_view.CellRect(p_lRow, p_lCol).center();
-    }
-    QPoint AtHeader(int32_t p_lCol) const { return m_view.HeaderRect(p_lCol).center(); }
-    void DoubleClick(QPoint p_point) {
-        Click(p_point);
-        SendMouse(Viewport(), QEvent::MouseButtonDblClick, p_point, Qt::LeftButton, Qt::LeftButton);
-        Release(p_point);
-    }
-
     std::shared_ptr<GridControl> m_grid = StockGrid(Stocks(200));
     EventLog m_log;
     GridView m_view;
 };
-
-class GridViewInput : public testing::Test, public ShownGrid {};
-
-// Gestures whose whole effect is what the sinks hear, the current row and the selection.
-TEST(GridViewGestures, ReachTheSinksAndMoveTheCurrentRow) {
-    struct Swallow : GridControlEvents {
-        void KeyDown(int16_t& p_iKeyCode, int16_t) override { p_iKeyCode = 0; }
-    } swallow;
-    struct Case {
-        const char* Gesture;
-        std::function<void(ShownGrid&)> Act;
-        Events Heard;
-        int32_t Row;
-        Rows Selection;
-    };
-    const Case cases[] = {
-        {"a right click leaves row and selection to the handlers",
-         [](ShownGrid& p_s) {
-             p_s.Click(p_s.At(1, kSymbol));
-             p_s.m_log.Events().clear();
-             p_s.Click(p_s.At(4, kPrice), Qt::RightButton);
-         },
-         {"MouseDown 2 0", "MouseUp 2 0"},
-         1,
-         {1}},
-        {"a header click is no row click",
-         [](ShownGrid& p_s) { p_s.Click(p_s.AtHeader(kPrice)); },
-         {"MouseDown 1 0", "MouseUp 1 0", "HeadClick 2"},
-         0,
-         {}},
-        {"a double click comes after the first click",
-         [](ShownGrid& p_s) { p_s.DoubleClick(p_s.At(6, kCompany)); },
-         {"MouseDown 1 0", "RowColChange", "Click", "MouseUp 1 0", "DblClick", "MouseUp 1 0"},
-         6,
-         {6}},
-        // The grid wrapper ignores the double click that follows a header click.
-        {"a double click on a header",
-         [](ShownGrid& p_s) { p_s.DoubleClick(p_s.AtHeader(kSymbol)); },
-         {"MouseDown 1 0", "MouseUp 1 0", "HeadClick 0", "DblClick", "MouseUp 1 0"},
-         0,
-         {}},
-        {"a key handled by a sink moves nothing",
-         [&swallow](ShownGrid& p_s) {
-             p_s.m_grid->AddSink(&swallow);
-             p_s.Key(Qt::Key_Down);
-         },
-         {"KeyDown 40 0"},
-         0,
-         {}},
-        // The modifier keys go down first and are keys of their own, as on the runtime's grid.
-        {"ctrl+F, Delete and ctrl+shift+L reach the handlers with the runtime's codes",
-         [](ShownGrid& p_s) {
-             p_s.Click(p_s.At(4, kSymbol));
-             p_s.m_log.Events().clear();
-             p_s.Key(Qt::Key_F, Qt::ControlModifier);
-             p_s.Key(Qt::Key_Delete);
-             p_s.Key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
-         },
-         {"KeyDown 17 2", "KeyDown 70 2", "KeyDown 46 0", "KeyDown 16 1", "KeyDown 17 3",
-          "KeyDown 76 3"},
-         4,
-         {4}},
-        {"a disabled grid ignores the person",
-         [](ShownGrid& p_s) {
-             p_s.m_grid->SetEnabled(false);
-             p_s.Click(p_s.At(3, kSymbol));
-             p_s.Key(Qt::Key_Down);
-         },
-         {},
-         0,
-         {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Gesture);
-        ShownGrid shown;
-        c.Act(shown);
-        EXPECT_EQ(shown.m_log.Events(), c.Heard);
-        EXPECT_EQ(shown.m_grid->Row(), c.Row);
-        EXPECT_EQ(shown.Selected(), c.Selection);
-    }
-}
 
 TEST_F(GridViewInput, ClickingARowMakesItCurrentAndSelectsIt) {
     Click(m_view.CellRect(3, kCompany).center());
@@ -201,6 +114,35 @@ TEST_F(GridViewInput, CtrlAndShiftClicksBuildTheSelection) {
     Click(m_view.CellRect(8, kSymbol).center(), Qt::LeftButton, Qt::ShiftModifier);
     EXPECT_EQ(Selected(), (Rows{2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(m_log.Events().back(), "MouseUp 1 1");
+}
+
+TEST_F(GridViewInput, RightClickLeavesRowAndSelectionToTheHandlers) {
+    Click(m_view.CellRect(1, kSymbol).center());
+    m_log.Events().clear();
+    Click(m_view.CellRect(4, kPrice).center(), Qt::RightButton);
+    EXPECT_EQ(m_log.Events(), (Events{"MouseDown 2 0", "MouseUp 2 0"}));
+    EXPECT_EQ(m_grid->Row(), 1);
+    EXPECT_EQ(Selected(), (Rows{1}));
+}
+
+TEST_F(GridViewInput, HeaderClickRaisesHeadClickAndNoRowClick) {
+    Click(m_view.HeaderRect(kPrice).center());
+    EXPECT_EQ(m_log.Events(), (Events{"MouseDown 1 0", "MouseUp 1 0", "HeadClick 2"}));
+    EXPECT_EQ(m_grid->Row(), 0);
+    EXPECT_TRUE(Selected().empty());
+}
+
+TEST_F(GridViewInput, DoubleClicksRaiseDblClickAfterTheFirstClick) {
+    DoubleClick(m_view.CellRect(6, kCompany).center());
+    EXPECT_EQ(m_log.Events(), (Events{"MouseDown 1 0", "RowColChange", "Click", "MouseUp 1 0",
+                                      "DblClick", "MouseUp 1 0"}));
+
+    // On a header the first click is a header click: the grid wrapper then ignores the
+    // double click.
+    m_log.Events().clear();
+    DoubleClick(m_view.HeaderRect(kSymbol).center());
+    EXPECT_EQ(m_log.Events(),
+              (Events{"MouseDown 1 0", "MouseUp 1 0", "HeadClick 0", "DblClick", "MouseUp 1 0"}));
 }
 
 TEST_F(GridViewInput, DraggingAHeaderMovesTheColumn) {
@@ -230,11 +172,8 @@ TEST_F(GridViewInput, ColumnDragsThatMoveNothing) {
     m_grid->AddSink(&refuse);
     Drag(rec.center(), m_view.HeaderRect(kPrice).center());
     m_grid->RemoveSink(&refuse);
-    // Column moving is off, or the whole grid.
+    // Column moving is off.
     m_grid->SetAllowColMove(false);
-    Drag(rec.center(), m_view.HeaderRect(kPrice).center());
-    m_grid->SetAllowColMove(true);
-    m_grid->SetEnabled(false);
     Drag(rec.center(), m_view.HeaderRect(kPrice).center());
 
     EXPECT_EQ(Captions(), original);
@@ -270,6 +209,29 @@ TEST_F(GridViewInput, ArrowAndPageKeysMoveTheCurrentRowAndItsSelection) {
     EXPECT_EQ(m_grid->Row(), 2);
     EXPECT_EQ(m_grid->TopRow(), 0);
     EXPECT_EQ(Selected(), (Rows{0, 1, 2}));
+}
+
+TEST_F(GridViewInput, AKeyHandledByASinkMovesNothing) {
+    struct Swallow : GridControlEvents {
+        void KeyDown(int16_t& p_iKeyCode, int16_t) override { p_iKeyCode = 0; }
+    } swallow;
+    m_grid->AddSink(&swallow);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(m_grid->Row(), 0);
+    EXPECT_EQ(m_log.Events(), (Events{"KeyDown 40 0"}));
+}
+
+TEST_F(GridViewInput, CtrlFAndDeleteReachTheHandlersWithTheRuntimesCodes) {
+    Click(m_view.CellRect(4, kSymbol).center());
+    m_log.Events().clear();
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Key(Qt::Key_Delete);
+    Key(Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+    // The modifier keys go down first and are keys of their own, as on the runtime's grid.
+    EXPECT_EQ(m_log.Events(), (Events{"KeyDown 17 2", "KeyDown 70 2", "KeyDown 46 0",
+                                      "KeyDown 16 1", "KeyDown 17 3", "KeyDown 76 3"}));
+    EXPECT_EQ(m_grid->Row(), 4);
+    EXPECT_EQ(Selected(), (Rows{4}));
 }
 
 TEST_F(GridViewInput, LeftAndRightScrollTheScrollingSplitByAColumn) {
@@ -352,6 +314,16 @@ TEST_F(GridViewInput, AFailingHandlerIsReportedAndTheViewGoesOn) {
     EXPECT_EQ(platform.Reporter().LastReport()->Number, errors::kTypeMismatch);
     Click(m_view.CellRect(1, kSymbol).center());
     EXPECT_EQ(m_grid->Row(), 1);
+}
+
+TEST_F(GridViewInput, ADisabledGridIgnoresThePerson) {
+    m_grid->SetEnabled(false);
+    Click(m_view.CellRect(3, kSymbol).center());
+    Key(Qt::Key_Down);
+    Drag(m_view.HeaderRect(kRec).center(), m_view.HeaderRect(kPrice).center());
+    EXPECT_TRUE(m_log.Events().empty());
+    EXPECT_EQ(m_grid->Row(), 0);
+    EXPECT_EQ(Captions(), "Symbol Company Price %Prc Rec Volume Sector Industry P/E");
 }
 
 }  // namespace
