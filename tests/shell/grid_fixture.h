@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,17 @@ inline constexpr int32_t kHighlightBack = 0 + 256 * 80 + 65536 * 128;
 inline constexpr int32_t kEvenRowBack = 233 + 256 * 240 + 65536 * 245;
 
 std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset);
+
+// The rows whose cell styles a view asked for, by bookmark: the rows it read.
+class ReadRows : public GridControlEvents {
+  public:
+    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                        GridStyle&) override {
+        Bookmarks.insert(p_vBookmark.ToDouble());
+    }
+
+    std::set<double> Bookmarks;
+};
 
 class EventLog : public GridControlEvents {
   public:

@@ -18,8 +18,6 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include <set>
-
 namespace qv::test {
 namespace {
 
@@ -102,13 +100,7 @@ TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
 }
 
 TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
-    struct Asked : GridControlEvents {
-        std::set<double> Bookmarks;
-        void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
-                            GridStyle&) override {
-            Bookmarks.insert(p_vBookmark.ToDouble());
-        }
-    } asked;
+    ReadRows asked;
     auto grid = StockGrid(Stocks(100000));
     grid->AddSink(&asked);
     m_view.SetGrid(grid);
