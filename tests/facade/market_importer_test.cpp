@@ -39,6 +39,12 @@ std::string Prices(const std::string& p_sBadRows = "") {
            "ccc,2021-01-05,5,6,5,6,6,100\n";
 }
 
+std::string DayNumber(const std::string& p_sDay) {
+    int32_t lDay = 0;
+    EXPECT_TRUE(ParseDayText(p_sDay, lDay)) << p_sDay;
+    return std::to_string(lDay);
+}
+
 class Importer : public ::testing::Test {
   protected:
     Importer() : m_oStore(m_oFolder.File("market.db"), MarketStore::Access::ReadWrite) {}
@@ -70,10 +76,21 @@ class Importer : public ::testing::Test {
         return FacadeError("", 0, "");
     }
 
-    double Real(const std::string& p_sSql) {
+    // The first row of a query, its columns between spaces.
+    std::string Row(const std::string& p_sSql) {
         SqliteStatement oQuery = m_oStore.Database().Prepare(p_sSql);
         EXPECT_TRUE(oQuery.Step()) << p_sSql;
-        return oQuery.ColumnDouble(0);
+        std::string sRow;
+        for (int lColumn = 0; lColumn < oQuery.ColumnCount(); ++lColumn) {
+            sRow += (lColumn == 0 ? "" : " ") + oQuery.ColumnText(lColumn);
+        }
+        return sRow;
+    }
+
+    // The names of a table with their codes, in code order.
+    std::string Codes(const std::string& p_sTable, const std::string& p_sCode) {
+        return Row("SELECT group_concat(name || '=' || " + p_sCode +
+                   ", ', ') FROM (SELECT * FROM " + p_sTable + " ORDER BY " + p_sCode + ")");
     }
 
     ScratchFolder m_oFolder;
@@ -85,34 +102,26 @@ TEST_F(Importer, ReadsQuotedNamesAndGzipPrices) {
     EXPECT_EQ(oReport.m_llRowsSkipped, 0);
     EXPECT_EQ(oReport.m_llPriceRowsImported, 8);
     EXPECT_EQ(oReport.m_llStocksAdded, 3);
-    EXPECT_EQ(Count("SELECT count(*) FROM stocks WHERE company_name = 'Alpha, Inc.'"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM industries WHERE name = 'Water, Gas & Power'"), 1);
-    EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 8);
-    EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), 3);
     // AAA on 2021-01-05: 10 -> 11 is +10 %.
-    int32_t lDay = 0;
-    ASSERT_TRUE(ParseDayText("2021-01-05", lDay));
-    EXPECT_NEAR(Real("SELECT pct_change FROM stock_days d JOIN stocks s USING (stock_id) "
-                     "WHERE s.symbol = 'AAA' AND d.trade_date = " +
-                     std::to_string(lDay)),
-                10.0, 1e-9);
+    EXPECT_EQ(Row("SELECT (SELECT company_name FROM stocks WHERE symbol = 'AAA'), "
+                  "(SELECT count(*) FROM stock_days), (SELECT count(*) FROM trading_days), "
+                  "(SELECT round(pct_change, 9) FROM stock_days JOIN stocks USING (stock_id) "
+                  "WHERE symbol = 'AAA' AND trade_date = " +
+                  DayNumber("2021-01-05") + ")"),
+              "Alpha, Inc. 8 3 10.0");
+    EXPECT_EQ(Codes("industries", "ind_code"), "Oil Refining=1, Pipelines=2, Water, Gas & Power=3");
 }
 
 TEST_F(Importer, AssignsCodesInNameOrderAndKeepsThemOnReimport) {
     ImportFiles(Prices());
-    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Energy'"), 1);
-    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Utilities'"), 2);
-    EXPECT_EQ(Count("SELECT ind_code FROM industries WHERE name = 'Oil Refining'"), 1);
-    EXPECT_EQ(Count("SELECT ind_code FROM industries WHERE name = 'Pipelines'"), 2);
-
+    EXPECT_EQ(Codes("sectors", "sector_code"), "Energy=1, Utilities=2");
     // A new sector that sorts first gets the next code; the old codes stay.
     WriteText(m_oFolder.File("more.csv"),
               "Symbol,Name,Sector,Industry\nAAB,Aardvark,Consumer Staples,Beverages\n");
     const ImportReport oReport =
         MarketImporter(m_oStore).ImportPaths({m_oFolder.File("more.csv")}, {});
     EXPECT_EQ(oReport.m_llSectorsAdded, 1);
-    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Energy'"), 1);
-    EXPECT_EQ(Count("SELECT sector_code FROM sectors WHERE name = 'Consumer Staples'"), 3);
+    EXPECT_EQ(Codes("sectors", "sector_code"), "Energy=1, Utilities=2, Consumer Staples=3");
     EXPECT_EQ(Count("SELECT stock_id FROM stocks WHERE symbol = 'AAB'"), 4);
     EXPECT_EQ(Count("SELECT count(*) FROM stock_days"), 7);
 }
@@ -122,13 +131,10 @@ TEST_F(Importer, AReimportMergesNewDaysAndReplacesChangedOnes) {
     WriteText(m_oFolder.File("later.csv"),
               "Symbol,Date,Close\nAAA,2021-01-06,13.2\nAAA,2021-01-07,13.2\n");
     MarketImporter(m_oStore).ImportPaths({m_oFolder.File("later.csv")}, {});
-    EXPECT_EQ(Count("SELECT count(*) FROM stock_days d JOIN stocks s USING (stock_id) "
-                    "WHERE s.symbol = 'AAA'"),
-              4);
-    EXPECT_NEAR(Real("SELECT max(close) FROM stock_days d JOIN stocks s USING (stock_id) "
-                     "WHERE s.symbol = 'AAA'"),
-                13.2, 1e-9);
-    EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), 4);
+    EXPECT_EQ(
+        Row("SELECT count(*), max(close), (SELECT count(*) FROM trading_days) FROM stock_days "
+            "JOIN stocks USING (stock_id) WHERE symbol = 'AAA'"),
+        "4 13.2 4");
 }
 
 struct BadRow {
@@ -180,9 +186,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Importer, TheLaterOfTwoRowsForOneDayWins) {
     ImportFiles(Prices("BBB,2021-01-06,20,21,19,18,18,700\n"));
-    EXPECT_NEAR(Real("SELECT close FROM stock_days d JOIN stocks s USING (stock_id) "
-                     "WHERE s.symbol = 'BBB' ORDER BY trade_date DESC LIMIT 1"),
-                19.0, 1e-9);
+    EXPECT_EQ(Row("SELECT close FROM stock_days JOIN stocks USING (stock_id) WHERE symbol = 'BBB' "
+                  "ORDER BY trade_date DESC LIMIT 1"),
+              "19.0");
 }
 
 // A regression: names that were not UTF-8 or held control characters were imported raw, and
@@ -312,17 +318,13 @@ TEST(ImporterFileSwaps, AnImportIntoADeletedOrReplacedFileFailsNamingIt) {
 
 TEST_F(Importer, AggregatesIndustriesAndSectorsPerDay) {
     ImportFiles(Prices("BBB,2021-01-05,20,21,19,21,21,600\n"));
-    int32_t lDay = 0;
-    ASSERT_TRUE(ParseDayText("2021-01-05", lDay));
-    const std::string sEnergy =
-        " FROM group_days WHERE group_kind = 2 AND group_code = 1 AND trade_date = " +
-        std::to_string(lDay);
-    EXPECT_EQ(Count(("SELECT member_count" + sEnergy).c_str()), 2);
-    EXPECT_EQ(Count(("SELECT advancing" + sEnergy).c_str()), 2);
-    // AAA +10 %, BBB +5 %: the equal-weight index rises by 7.5 % from 100.
-    EXPECT_NEAR(Real("SELECT avg_pct_change" + sEnergy), 7.5, 1e-9);
-    EXPECT_NEAR(Real("SELECT index_value" + sEnergy), 107.5, 1e-9);
-    EXPECT_EQ(Count(("SELECT total_volume" + sEnergy).c_str()), 2600);
+    // AAA +10 %, BBB +5 %: the equal-weight index of Energy rises by 7.5 % from 100.
+    EXPECT_EQ(
+        Row("SELECT member_count, advancing, round(avg_pct_change, 9), round(index_value, 9), "
+            "total_volume FROM group_days WHERE group_kind = 2 AND group_code = 1 AND "
+            "trade_date = " +
+            DayNumber("2021-01-05")),
+        "2 2 7.5 107.5 2600");
 }
 
 }  // namespace
