@@ -110,12 +110,12 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset) 
     return grid;
 }
 
-void EventLog::HeadClick(int16_t p_iColIndex) {
-    m_events.push_back("HeadClick " + std::to_string(p_iColIndex));
-}
-
-void EventLog::RowColChange(const Variant&, int16_t) {
-    m_events.push_back("RowColChange");
+void EventLog::Note(const char* p_sEvent, int32_t p_lFirst, std::optional<int32_t> p_lSecond) {
+    std::string event = p_sEvent + (" " + std::to_string(p_lFirst));
+    if (p_lSecond) {
+        event += " " + std::to_string(*p_lSecond);
+    }
+    m_events.push_back(event);
 }
 
 void EventLog::Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
@@ -123,17 +123,8 @@ void EventLog::Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift
     m_lX = p_lX;
     m_lY = p_lY;
     if (p_sEvent != nullptr) {
-        m_events.push_back(p_sEvent + (" " + std::to_string(p_iButton)) + " " +
-                           std::to_string(p_iShift));
+        Note(p_sEvent, p_iButton, p_iShift);
     }
-}
-
-void EventLog::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {
-    m_events.push_back("KeyDown " + std::to_string(p_iKeyCode) + " " + std::to_string(p_iShift));
-}
-
-void EventLog::ColMove(int16_t p_iPosition, bool&) {
-    m_events.push_back("ColMove " + std::to_string(p_iPosition));
 }
 
 }  // namespace qv::test

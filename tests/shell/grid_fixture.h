@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -60,8 +61,8 @@ class EventLog : public GridControlEvents {
 
     void Click() override { m_events.push_back("Click"); }
     void DblClick() override { m_events.push_back("DblClick"); }
-    void HeadClick(int16_t p_iColIndex) override;
-    void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override;
+    void HeadClick(int16_t p_iColIndex) override { Note("HeadClick", p_iColIndex); }
+    void RowColChange(const Variant&, int16_t) override { m_events.push_back("RowColChange"); }
     void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
         Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY);
     }
@@ -71,8 +72,10 @@ class EventLog : public GridControlEvents {
     void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
         Pointer("MouseUp", p_iButton, p_iShift, p_lX, p_lY);
     }
-    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
-    void ColMove(int16_t p_iPosition, bool& p_bCancel) override;
+    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override {
+        Note("KeyDown", p_iKeyCode, p_iShift);
+    }
+    void ColMove(int16_t p_iPosition, bool&) override { Note("ColMove", p_iPosition); }
 
     std::vector<std::string>& Events() { return m_events; }
     // The x and y of the last mouse event, in twips.
@@ -80,6 +83,8 @@ class EventLog : public GridControlEvents {
     int32_t LastY() const { return m_lY; }
 
   private:
+    // Writes down an event with its numbers, as "MouseDown 1 0".
+    void Note(const char* p_sEvent, int32_t p_lFirst, std::optional<int32_t> p_lSecond = {});
     // Notes the point, and the event when p_sEvent is given.
     void Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
                  int32_t p_lY);

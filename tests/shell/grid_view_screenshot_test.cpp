@@ -38,11 +38,8 @@ class GridViewPicture : public testing::Test {
         return m_view.viewport()->grab().toImage();
     }
 
-    // A pixel of a cell's background: inside its left padding, clear of text and grid lines.
     QColor Background(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol) {
-        const QRect cell = m_view.CellRect(p_lRow, p_lCol);
-        EXPECT_FALSE(cell.isEmpty()) << p_lRow << " " << p_lCol;
-        return p_picture.pixelColor(cell.left() + 1, cell.top() + 2);
+        return BackgroundOf(p_picture, m_view.CellRect(p_lRow, p_lCol));
     }
 
     std::shared_ptr<GridControl> m_grid = StockGrid(Stocks(40));

@@ -60,9 +60,7 @@ class MainWindowPicture : public testing::Test {
         return QRect(View().viewport()->mapTo(&m_window, p_rect.topLeft()), p_rect.size());
     }
     QColor Background(int32_t p_lRow, int32_t p_lCol) {
-        const QRect cell = InWindow(View().CellRect(p_lRow, p_lCol));
-        EXPECT_FALSE(cell.isEmpty()) << p_lRow << " " << p_lCol;
-        return m_picture.pixelColor(cell.left() + 1, cell.top() + 2);
+        return BackgroundOf(m_picture, InWindow(View().CellRect(p_lRow, p_lCol)));
     }
     // The recommendation on line p_lLine of the view.
     std::string Recommendation(int32_t p_lLine) {

@@ -2,6 +2,8 @@
 
 #include "shell/qt_color.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
@@ -21,6 +23,11 @@ void SendMouse(QWidget* p_pWidget, QEvent::Type p_eType, QPoint p_point, Qt::Mou
 void ClickAt(QWidget* p_pWidget, QPoint p_point) {
     SendMouse(p_pWidget, QEvent::MouseButtonPress, p_point, Qt::LeftButton, Qt::LeftButton);
     SendMouse(p_pWidget, QEvent::MouseButtonRelease, p_point, Qt::LeftButton, Qt::NoButton);
+}
+
+QColor BackgroundOf(const QImage& p_picture, const QRect& p_cell) {
+    EXPECT_FALSE(p_cell.isEmpty());
+    return p_picture.pixelColor(p_cell.left() + 1, p_cell.top() + 2);
 }
 
 bool HasText(const QImage& p_picture, const QRect& p_cell, int32_t p_lColour) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class QColor;
 class QImage;
 class QWidget;
 
@@ -17,6 +18,9 @@ void SendMouse(QWidget* p_pWidget, QEvent::Type p_eType, QPoint p_point, Qt::Mou
 
 // A press and release of the left button.
 void ClickAt(QWidget* p_pWidget, QPoint p_point);
+
+// A pixel of a cell's background: inside its left padding, clear of text and grid lines.
+QColor BackgroundOf(const QImage& p_picture, const QRect& p_cell);
 
 // Whether text of about p_lColour is drawn in p_cell: smoothed glyphs mix their colour with the
 // background, so the darkest or lightest strokes come near it without meeting it.
