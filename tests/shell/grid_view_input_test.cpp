@@ -244,8 +244,6 @@ TEST_F(GridViewInput, LeftAndRightScrollTheScrollingSplitByAColumn) {
     EXPECT_EQ(firstShown(), kRec);
     EXPECT_EQ(m_grid->LeftCol(), kRec);
     EXPECT_EQ(m_view.horizontalScrollBar()->value(), 2);
-    // The frozen split stays.
-    EXPECT_EQ(m_view.HeaderRect(kSymbol).left(), 0);
     Key(Qt::Key_Left);
     EXPECT_EQ(firstShown(), kPrcChange);
     EXPECT_EQ(m_grid->Row(), 0);
