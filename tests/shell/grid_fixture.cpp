@@ -41,15 +41,10 @@ std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional
 std::shared_ptr<Recordset> Stocks(int32_t p_lRows) {
     auto recordset = std::make_shared<Recordset>();
     recordset->SetCursorLocation(adUseClient);
-    recordset->Fields().Append("Symbol", adVarChar, 10);
-    recordset->Fields().Append("Company", adVarChar, 40);
-    recordset->Fields().Append("Price", adDouble);
-    recordset->Fields().Append("PrcChange", adDouble);
-    recordset->Fields().Append("Rec", adVarChar, 1);
-    recordset->Fields().Append("Volume", adDouble);
-    recordset->Fields().Append("Sector", adVarChar, 30);
-    recordset->Fields().Append("Industry", adVarChar, 30);
-    recordset->Fields().Append("PE", adDouble);
+    for (const ColumnSpec& column : kColumns) {
+        const bool text = column.Format[0] == '\0';
+        recordset->Fields().Append(column.Field, text ? adVarChar : adDouble, text ? 40 : 0);
+    }
     recordset->Open();
     static const char* const kRecs[] = {"B", "H", "S"};
     for (int32_t i = 0; i < p_lRows; ++i) {
@@ -115,41 +110,21 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset) 
     return grid;
 }
 
-void EventLog::HeadClick(int16_t p_iColIndex) {
-    m_events.push_back("HeadClick " + std::to_string(p_iColIndex));
-}
-
-void EventLog::RowColChange(const Variant&, int16_t) {
-    m_events.push_back("RowColChange");
-}
-
-void EventLog::MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
-    m_lX = p_lX;
-    m_lY = p_lY;
-    if (m_bMoves) {
-        m_events.push_back("MouseMove " + std::to_string(p_iButton) + " " +
-                           std::to_string(p_iShift));
+void EventLog::Note(const char* p_sEvent, int32_t p_lFirst, std::optional<int32_t> p_lSecond) {
+    std::string event = p_sEvent + (" " + std::to_string(p_lFirst));
+    if (p_lSecond) {
+        event += " " + std::to_string(*p_lSecond);
     }
+    m_events.push_back(event);
 }
 
-void EventLog::MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
+void EventLog::Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
+                       int32_t p_lY) {
     m_lX = p_lX;
     m_lY = p_lY;
-    m_events.push_back("MouseDown " + std::to_string(p_iButton) + " " + std::to_string(p_iShift));
-}
-
-void EventLog::MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
-    m_lX = p_lX;
-    m_lY = p_lY;
-    m_events.push_back("MouseUp " + std::to_string(p_iButton) + " " + std::to_string(p_iShift));
-}
-
-void EventLog::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {
-    m_events.push_back("KeyDown " + std::to_string(p_iKeyCode) + " " + std::to_string(p_iShift));
-}
-
-void EventLog::ColMove(int16_t p_iPosition, bool&) {
-    m_events.push_back("ColMove " + std::to_string(p_iPosition));
+    if (p_sEvent != nullptr) {
+        Note(p_sEvent, p_iButton, p_iShift);
+    }
 }
 
 }  // namespace qv::test

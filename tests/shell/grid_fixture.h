@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,19 +44,38 @@ inline constexpr int32_t kEvenRowBack = 233 + 256 * 240 + 65536 * 245;
 
 std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset);
 
+// The rows whose cell styles a view asked for, by bookmark: the rows it read.
+class ReadRows : public GridControlEvents {
+  public:
+    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                        GridStyle&) override {
+        Bookmarks.insert(p_vBookmark.ToDouble());
+    }
+
+    std::set<double> Bookmarks;
+};
+
 class EventLog : public GridControlEvents {
   public:
     explicit EventLog(bool p_bMoves = false) : m_bMoves(p_bMoves) {}
 
     void Click() override { m_events.push_back("Click"); }
     void DblClick() override { m_events.push_back("DblClick"); }
-    void HeadClick(int16_t p_iColIndex) override;
-    void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override;
-    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
-    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
-    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
-    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override;
-    void ColMove(int16_t p_iPosition, bool& p_bCancel) override;
+    void HeadClick(int16_t p_iColIndex) override { Note("HeadClick", p_iColIndex); }
+    void RowColChange(const Variant&, int16_t) override { m_events.push_back("RowColChange"); }
+    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseDown", p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseUp", p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override {
+        Note("KeyDown", p_iKeyCode, p_iShift);
+    }
+    void ColMove(int16_t p_iPosition, bool&) override { Note("ColMove", p_iPosition); }
 
     std::vector<std::string>& Events() { return m_events; }
     // The x and y of the last mouse event, in twips.
@@ -62,6 +83,12 @@ class EventLog : public GridControlEvents {
     int32_t LastY() const { return m_lY; }
 
   private:
+    // Writes down an event with its numbers, as "MouseDown 1 0".
+    void Note(const char* p_sEvent, int32_t p_lFirst, std::optional<int32_t> p_lSecond = {});
+    // Notes the point, and the event when p_sEvent is given.
+    void Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
+                 int32_t p_lY);
+
     std::vector<std::string> m_events;
     bool m_bMoves;
     int32_t m_lX = -1;

@@ -36,17 +36,6 @@ class PaintRegions : public QObject {
     }
 };
 
-// The rows whose cells the view reads, by bookmark.
-class ReadRows : public GridControlEvents {
-  public:
-    std::set<double> Bookmarks;
-
-    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
-                        GridStyle&) override {
-        Bookmarks.insert(p_vBookmark.ToDouble());
-    }
-};
-
 // A stock list of 200 rows shown and painted, with a clone of its rows.
 struct ShownList {
     ShownList() {

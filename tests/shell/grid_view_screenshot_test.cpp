@@ -10,18 +10,13 @@
 #include "shell/grid_fixture.h"
 #include "shell/qt_color.h"
 #include "shell/test_application.h"
+#include "shell/view_probe.h"
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QScrollBar>
 #include <QTest>
-
-#include <cstdlib>
-#include <set>
 
 namespace qv::test {
 namespace {
@@ -34,13 +29,7 @@ class GridViewPicture : public testing::Test {
         m_view.SetGrid(m_grid);
         m_view.show();
         // A person selects the second row.
-        const QPoint row = m_view.CellRect(1, kCompany).center();
-        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(
-                type, QPointF(row), QPointF(m_view.viewport()->mapToGlobal(row)), Qt::LeftButton,
-                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(m_view.viewport(), &event);
-        }
+        ClickAt(m_view.viewport(), m_view.CellRect(1, kCompany).center());
     }
 
     // The rows and headers as drawn; the file shows the whole view, scroll bars too.
@@ -49,38 +38,16 @@ class GridViewPicture : public testing::Test {
         return m_view.viewport()->grab().toImage();
     }
 
-    // A pixel of a cell's background: inside its left padding, clear of text and grid lines.
     QColor Background(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol) {
-        const QRect cell = m_view.CellRect(p_lRow, p_lCol);
-        EXPECT_FALSE(cell.isEmpty()) << p_lRow << " " << p_lCol;
-        return p_picture.pixelColor(cell.left() + 1, cell.top() + 2);
+        return BackgroundOf(p_picture, m_view.CellRect(p_lRow, p_lCol));
     }
-
-    // Whether text of about p_lColour is drawn in a cell: smoothed glyphs mix their colour with
-    // the background, so the darkest or lightest strokes come near it without meeting it.
-    bool HasText(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol, int32_t p_lColour) {
-        const QColor text = ToQColor(p_lColour);
-        const QRect cell = m_view.CellRect(p_lRow, p_lCol).adjusted(1, 1, -2, -2);
-        for (int y = cell.top(); y <= cell.bottom(); ++y) {
-            for (int x = cell.left(); x <= cell.right(); ++x) {
-                const QColor pixel = p_picture.pixelColor(x, y);
-                if (std::abs(pixel.red() - text.red()) + std::abs(pixel.green() - text.green()) +
-                        std::abs(pixel.blue() - text.blue()) <
-                    kTextTolerance) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
-
-    static constexpr int kTextTolerance = 60;
 
     std::shared_ptr<GridControl> m_grid = StockGrid(Stocks(40));
     GridView m_view;
 };
 
-TEST_F(GridViewPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelectedRow) {
+// Which colour each cell gets is the cell reader's to say; here, that the painter draws it.
+TEST_F(GridViewPicture, ShowsTheFrozenSplitTheCellColoursAndTheSelectedRow) {
     const QImage picture = Picture("grid_view.png");
     ASSERT_FALSE(picture.isNull());
 
@@ -92,27 +59,26 @@ TEST_F(GridViewPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelecte
     EXPECT_EQ(picture.pixelColor(divider, m_view.CellRect(3, kSymbol).center().y()),
               QColor(128, 128, 128));
 
-    // Rows alternate; the selected row is highlighted across both splits.
-    EXPECT_EQ(Background(picture, 0, kSymbol), ToQColor(kEvenRowBack));
-    EXPECT_EQ(Background(picture, 3, kSymbol), ToQColor(grid_colors::kWhite));
-    EXPECT_EQ(Background(picture, 1, kSymbol), ToQColor(kHighlightBack));
-    EXPECT_EQ(Background(picture, 1, kPrice), ToQColor(kHighlightBack));
-    EXPECT_TRUE(HasText(picture, 1, kCompany, grid_colors::kWhite));
-    EXPECT_TRUE(HasText(picture, 0, kCompany, grid_colors::kBlack));
-
-    // Buy, hold and sell.
-    EXPECT_EQ(Background(picture, 0, kRec), ToQColor(grid_colors::kGreen));
-    EXPECT_EQ(Background(picture, 1, kRec), ToQColor(grid_colors::kYellow));
-    EXPECT_EQ(Background(picture, 2, kRec), ToQColor(grid_colors::kRed));
-    EXPECT_TRUE(HasText(picture, 0, kRec, grid_colors::kWhite));
-    EXPECT_TRUE(HasText(picture, 1, kRec, grid_colors::kBlack));
-
-    // Losses in red, gains in the column's green.
-    EXPECT_TRUE(HasText(picture, 0, kPrcChange, grid_colors::kRed));
-    EXPECT_FALSE(HasText(picture, 0, kPrcChange, grid_colors::kGreen));
-    EXPECT_TRUE(HasText(picture, 21, kPrcChange, grid_colors::kGreen));
-    EXPECT_FALSE(HasText(picture, 21, kPrcChange, grid_colors::kRed));
-    EXPECT_TRUE(HasText(picture, 20, kPrcChange, grid_colors::kBlack));
+    struct Cell {
+        int32_t Row;
+        int32_t Col;
+        int32_t Colour;
+    };
+    // Rows alternate, the selected row is highlighted across both splits, a cell style wins.
+    for (const Cell& c :
+         {Cell{0, kSymbol, kEvenRowBack}, Cell{3, kSymbol, grid_colors::kWhite},
+          Cell{1, kSymbol, kHighlightBack}, Cell{1, kPrice, kHighlightBack},
+          Cell{0, kRec, grid_colors::kGreen}, Cell{1, kRec, grid_colors::kYellow}}) {
+        EXPECT_EQ(Background(picture, c.Row, c.Col), ToQColor(c.Colour)) << c.Row << " " << c.Col;
+    }
+    // Texts in their fore colours: on the selected row, a plain one, a loss and a gain.
+    for (const Cell& c :
+         {Cell{1, kCompany, grid_colors::kWhite}, Cell{0, kCompany, grid_colors::kBlack},
+          Cell{0, kPrcChange, grid_colors::kRed}, Cell{21, kPrcChange, grid_colors::kGreen}}) {
+        EXPECT_TRUE(HasText(picture, m_view.CellRect(c.Row, c.Col), c.Colour))
+            << c.Row << " " << c.Col;
+    }
+    EXPECT_FALSE(HasText(picture, m_view.CellRect(0, kPrcChange), grid_colors::kGreen));
 }
 
 TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
@@ -131,13 +97,7 @@ TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
 }
 
 TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
-    struct Asked : GridControlEvents {
-        std::set<double> Bookmarks;
-        void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
-                            GridStyle&) override {
-            Bookmarks.insert(p_vBookmark.ToDouble());
-        }
-    } asked;
+    ReadRows asked;
     auto grid = StockGrid(Stocks(100000));
     grid->AddSink(&asked);
     m_view.SetGrid(grid);
