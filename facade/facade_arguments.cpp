@@ -127,6 +127,30 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     return static_cast<int32_t>(std::clamp(dSerial, 1.0, kLastDay));
 }
 
+std::optional<LayoutDescription> FacadeArguments::Layout(size_t p_lIndex,
+                                                         std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return std::nullopt;
+    }
+    try {
+        return layout_codec::Parse(m_aArgs[p_lIndex]);
+    } catch (const AutomationError& oError) {
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    }
+}
+
+std::vector<LayoutColumn> FacadeArguments::LayoutColumns(size_t p_lIndex,
+                                                         std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return {};
+    }
+    try {
+        return layout_codec::ParseColumnTable(m_aArgs[p_lIndex]);
+    } catch (const AutomationError& oError) {
+        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    }
+}
+
 std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view p_sName) const {
     std::vector<std::string> aKeys;
     if (!IsGiven(p_lIndex) || m_aArgs[p_lIndex].IsNull()) {

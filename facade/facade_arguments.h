@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 namespace qv::facade {
@@ -62,6 +63,11 @@ class FacadeArguments {
     // Keys that are codes: each read with WholeNumber and given back as its digits, so " 12"
     // and "12.0" are "12".
     std::vector<std::string> CodeKeys(size_t p_lIndex, std::string_view p_sName) const;
+    // A layout description; none when the argument is not given. A malformed description fails
+    // under the codec's error number, naming the call, the argument and the part.
+    std::optional<LayoutDescription> Layout(size_t p_lIndex, std::string_view p_sName) const;
+    // The column table of a description sent on its own; no entries when it is not given.
+    std::vector<LayoutColumn> LayoutColumns(size_t p_lIndex, std::string_view p_sName) const;
     // p_sText, a part of argument p_lIndex (one code of a list), read with WholeNumberIn.
     int64_t WholeNumber(size_t p_lIndex, std::string_view p_sName, std::string_view p_sText) const;
 

@@ -1,9 +1,9 @@
 #include "facade/layout_access.h"
 
 #include <string>
+#include <utility>
 
 #include "facade/facade_arguments.h"
-#include "facade/layout_variant.h"
 
 namespace qv::facade {
 
@@ -20,7 +20,7 @@ bool IsFetched(int32_t p_lState) {
 
 std::optional<LayoutRecord> LayoutAccess::Readable(int32_t p_lOwnerId, int32_t p_lLayoutId) {
     std::optional<LayoutRecord> oLayout = m_oLayouts.GetLayout(p_lLayoutId);
-    if (oLayout && oLayout->m_lOwnerId != 0 && oLayout->m_lOwnerId != p_lOwnerId) {
+    if (oLayout && oLayout->Header.OwnerId != 0 && oLayout->Header.OwnerId != p_lOwnerId) {
         return std::nullopt;
     }
     return oLayout;
@@ -32,13 +32,16 @@ std::optional<LayoutRecord> LayoutAccess::Default(int32_t p_lOwnerId, int32_t p_
 }
 
 LayoutInForce LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
-                                    const Variant& p_vDescription, int32_t p_lLayoutId,
+                                    std::optional<LayoutDescription> p_oSent, int32_t p_lLayoutId,
                                     int32_t p_lDataType, int32_t p_lFinderType) {
-    std::optional<LayoutRecord> oSent = LayoutFromVariant(p_vDescription);
-    if (oSent && !oSent->m_oSort.m_sSortText.empty()) {
-        return {std::move(*oSent), true};
+    // A description without columns only names a layout: the viewer's state before its first
+    // query.
+    const bool bHoldsColumns = p_oSent && !p_oSent->Columns.empty();
+    if (bHoldsColumns && !SortTextOf(*p_oSent).empty()) {
+        return {RecordOf(std::move(*p_oSent)), true};
     }
-    std::optional<LayoutRecord> oStored = Readable(p_lOwnerId, oSent ? oSent->m_lId : p_lLayoutId);
+    std::optional<LayoutRecord> oStored =
+        Readable(p_lOwnerId, bHoldsColumns ? p_oSent->Header.Id : p_lLayoutId);
     const bool bOfType = oStored && (oStored->m_lDataType == p_lDataType ||
                                      oStored->m_lDataType == p_lDataType + kPrintTypeOffset);
     if (!bOfType) {
@@ -48,26 +51,33 @@ LayoutInForce LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwner
         RaiseFacadeError(p_sMethod,
                          "there is no layout for data type " + std::to_string(p_lDataType));
     }
-    if (!oSent) {
+    if (!bHoldsColumns) {
         return {std::move(*oStored), false};
     }
-    oSent->m_oSort = oStored->m_oSort;
-    return {std::move(*oSent), false};
+    LayoutRecord oUsed = RecordOf(std::move(*p_oSent));
+    oUsed.Sort = std::move(oStored->Sort);
+    return {std::move(oUsed), false};
+}
+
+LayoutRecord RecordOf(LayoutDescription p_oLayout) {
+    LayoutRecord oRecord;
+    static_cast<LayoutDescription&>(oRecord) = std::move(p_oLayout);
+    return oRecord;
 }
 
 void WriteBackLayout(Variant& p_vDescription, const LayoutInForce& p_oUsed) {
     if (!p_oUsed.m_bAsSent) {
-        p_vDescription = LayoutToVariant(p_oUsed.m_oLayout);
+        p_vDescription = layout_codec::ToVariant(p_oUsed.m_oLayout);
     }
 }
 
 std::vector<std::string> FetchedFields(const LayoutRecord& p_oLayout, int32_t p_lTableBit) {
     std::vector<std::string> aFields;
-    for (const LayoutColumn& oColumn : p_oLayout.m_aColumns) {
+    for (const LayoutColumn& oColumn : p_oLayout.Columns) {
         const bool bInTable =
-            p_lTableBit < 0 || (p_lTableBit < 31 && (oColumn.m_lTableMask >> p_lTableBit) & 1);
-        if (IsFetched(oColumn.m_lState) && bInTable) {
-            aFields.push_back(oColumn.m_sSQLColumn);
+            p_lTableBit < 0 || (p_lTableBit < 31 && (oColumn.TableMask >> p_lTableBit) & 1);
+        if (IsFetched(oColumn.State) && bInTable) {
+            aFields.push_back(oColumn.SQLColumn);
         }
     }
     return aFields;

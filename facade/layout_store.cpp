@@ -1,6 +1,8 @@
 #include "facade/layout_store.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "facade/owner_store.h"
 #include "facade/sqlite_database.h"
@@ -13,17 +15,17 @@ void ReadColumns(SqliteDatabase& p_oDatabase, LayoutRecord& p_oLayout) {
     SqliteStatement oQuery = p_oDatabase.Prepare(
         "SELECT parameter_id, state, sql_column, caption, table_mask, sequence, column_format "
         "FROM layout_columns WHERE layout_id = ?1 ORDER BY position");
-    oQuery.BindInt64(1, p_oLayout.m_lId);
+    oQuery.BindInt64(1, p_oLayout.Header.Id);
     while (oQuery.Step()) {
         LayoutColumn oColumn;
-        oColumn.m_lParameterId = static_cast<int32_t>(oQuery.ColumnInt64(0));
-        oColumn.m_lState = static_cast<int32_t>(oQuery.ColumnInt64(1));
-        oColumn.m_sSQLColumn = oQuery.ColumnText(2);
-        oColumn.m_sCaption = oQuery.ColumnText(3);
-        oColumn.m_lTableMask = static_cast<int32_t>(oQuery.ColumnInt64(4));
-        oColumn.m_lSequence = static_cast<int32_t>(oQuery.ColumnInt64(5));
-        oColumn.m_sColumnFormat = oQuery.ColumnText(6);
-        p_oLayout.m_aColumns.push_back(std::move(oColumn));
+        oColumn.ParameterId = static_cast<int32_t>(oQuery.ColumnInt64(0));
+        oColumn.State = static_cast<int32_t>(oQuery.ColumnInt64(1));
+        oColumn.SQLColumn = oQuery.ColumnText(2);
+        oColumn.Caption = oQuery.ColumnText(3);
+        oColumn.TableMask = static_cast<int32_t>(oQuery.ColumnInt64(4));
+        oColumn.Sequence = static_cast<int32_t>(oQuery.ColumnInt64(5));
+        oColumn.ColumnFormat = oQuery.ColumnText(6);
+        p_oLayout.Columns.push_back(std::move(oColumn));
     }
 }
 
@@ -38,43 +40,48 @@ void WriteLayout(SqliteDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
         "sort_text = excluded.sort_text, pri_sort_id = excluded.pri_sort_id, "
         "pri_sort_dir = excluded.pri_sort_dir, sec_sort_id = excluded.sec_sort_id, "
         "sec_sort_dir = excluded.sec_sort_dir");
-    oHeader.BindInt64(1, p_oLayout.m_lId);
-    oHeader.BindInt64(2, p_oLayout.m_lOwnerId);
-    oHeader.BindText(3, p_oLayout.m_sName);
-    oHeader.BindText(4, p_oLayout.m_sDescription);
-    oHeader.BindInt64(5, p_oLayout.m_lParentId);
+    const LayoutSort oSort = p_oLayout.Sort.value_or(LayoutSort{});
+    oHeader.BindInt64(1, p_oLayout.Header.Id);
+    oHeader.BindInt64(2, p_oLayout.Header.OwnerId);
+    oHeader.BindText(3, p_oLayout.Header.Name);
+    oHeader.BindText(4, p_oLayout.Header.Description);
+    oHeader.BindInt64(5, p_oLayout.Header.ParentId);
     oHeader.BindInt64(6, p_oLayout.m_lDataType);
     oHeader.BindInt64(7, p_oLayout.m_lFinderType);
-    oHeader.BindText(8, p_oLayout.m_oSort.m_sSortText);
-    oHeader.BindInt64(9, p_oLayout.m_oSort.m_lPriSortId);
-    oHeader.BindInt64(10, p_oLayout.m_oSort.m_lPriSortDir);
-    oHeader.BindInt64(11, p_oLayout.m_oSort.m_lSecSortId);
-    oHeader.BindInt64(12, p_oLayout.m_oSort.m_lSecSortDir);
+    oHeader.BindText(8, oSort.SortText);
+    oHeader.BindInt64(9, oSort.PriSortId);
+    oHeader.BindInt64(10, oSort.PriSortDir);
+    oHeader.BindInt64(11, oSort.SecSortId);
+    oHeader.BindInt64(12, oSort.SecSortDir);
     oHeader.Run();
 
     SqliteStatement oClear = p_oDatabase.Prepare("DELETE FROM layout_columns WHERE layout_id = ?1");
-    oClear.BindInt64(1, p_oLayout.m_lId);
+    oClear.BindInt64(1, p_oLayout.Header.Id);
     oClear.Run();
     SqliteStatement oColumn = p_oDatabase.Prepare(
         "INSERT INTO layout_columns (layout_id, position, parameter_id, state, sql_column, "
         "caption, table_mask, sequence, column_format) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
     int64_t llPosition = 0;
-    for (const LayoutColumn& oEntry : p_oLayout.m_aColumns) {
-        oColumn.BindInt64(1, p_oLayout.m_lId);
+    for (const LayoutColumn& oEntry : p_oLayout.Columns) {
+        oColumn.BindInt64(1, p_oLayout.Header.Id);
         oColumn.BindInt64(2, llPosition++);
-        oColumn.BindInt64(3, oEntry.m_lParameterId);
-        oColumn.BindInt64(4, oEntry.m_lState);
-        oColumn.BindText(5, oEntry.m_sSQLColumn);
-        oColumn.BindText(6, oEntry.m_sCaption);
-        oColumn.BindInt64(7, oEntry.m_lTableMask);
-        oColumn.BindInt64(8, oEntry.m_lSequence);
-        oColumn.BindText(9, oEntry.m_sColumnFormat);
+        oColumn.BindInt64(3, oEntry.ParameterId);
+        oColumn.BindInt64(4, oEntry.State);
+        oColumn.BindText(5, oEntry.SQLColumn);
+        oColumn.BindText(6, oEntry.Caption);
+        oColumn.BindInt64(7, oEntry.TableMask);
+        oColumn.BindInt64(8, oEntry.Sequence);
+        oColumn.BindText(9, oEntry.ColumnFormat);
         oColumn.Run();
     }
 }
 
 }  // namespace
+
+std::string SortTextOf(const LayoutDescription& p_oLayout) {
+    return p_oLayout.Sort ? p_oLayout.Sort->SortText : std::string();
+}
 
 std::optional<LayoutRecord> LayoutStore::GetLayout(int32_t p_lLayoutId) {
     SqliteStatement oQuery = m_oDatabase.Prepare(
@@ -86,18 +93,21 @@ std::optional<LayoutRecord> LayoutStore::GetLayout(int32_t p_lLayoutId) {
         return std::nullopt;
     }
     LayoutRecord oLayout;
-    oLayout.m_lId = static_cast<int32_t>(oQuery.ColumnInt64(0));
-    oLayout.m_sName = oQuery.ColumnText(1);
-    oLayout.m_sDescription = oQuery.ColumnText(2);
-    oLayout.m_lParentId = static_cast<int32_t>(oQuery.ColumnInt64(3));
-    oLayout.m_lOwnerId = static_cast<int32_t>(oQuery.ColumnInt64(4));
+    oLayout.Header.Id = static_cast<int32_t>(oQuery.ColumnInt64(0));
+    oLayout.Header.Name = oQuery.ColumnText(1);
+    oLayout.Header.Description = oQuery.ColumnText(2);
+    oLayout.Header.ParentId = static_cast<int32_t>(oQuery.ColumnInt64(3));
+    oLayout.Header.OwnerId = static_cast<int32_t>(oQuery.ColumnInt64(4));
     oLayout.m_lDataType = static_cast<int32_t>(oQuery.ColumnInt64(5));
     oLayout.m_lFinderType = static_cast<int32_t>(oQuery.ColumnInt64(6));
-    oLayout.m_oSort.m_sSortText = oQuery.ColumnText(7);
-    oLayout.m_oSort.m_lPriSortId = static_cast<int32_t>(oQuery.ColumnInt64(8));
-    oLayout.m_oSort.m_lPriSortDir = static_cast<int32_t>(oQuery.ColumnInt64(9));
-    oLayout.m_oSort.m_lSecSortId = static_cast<int32_t>(oQuery.ColumnInt64(10));
-    oLayout.m_oSort.m_lSecSortDir = static_cast<int32_t>(oQuery.ColumnInt64(11));
+    // A layout without a sort block is stored with an empty sort text.
+    std::string sSortText = oQuery.ColumnText(7);
+    if (!sSortText.empty()) {
+        oLayout.Sort = LayoutSort{std::move(sSortText), static_cast<int32_t>(oQuery.ColumnInt64(8)),
+                                  static_cast<int32_t>(oQuery.ColumnInt64(9)),
+                                  static_cast<int32_t>(oQuery.ColumnInt64(10)),
+                                  static_cast<int32_t>(oQuery.ColumnInt64(11))};
+    }
     ReadColumns(m_oDatabase, oLayout);
     return oLayout;
 }
@@ -140,16 +150,16 @@ std::optional<int32_t> LayoutStore::SaveLayout(int32_t p_lOwnerId, const LayoutR
     SqliteTransaction oWork(m_oDatabase);
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
     LayoutRecord oLayout = p_oLayout;
-    oLayout.m_lOwnerId = p_lOwnerId;
-    const std::optional<LayoutRecord> oExisting = GetLayout(p_oLayout.m_lId);
-    const bool bOwnedByCaller = oExisting && oExisting->m_lOwnerId == p_lOwnerId;
+    oLayout.Header.OwnerId = p_lOwnerId;
+    const std::optional<LayoutRecord> oExisting = GetLayout(p_oLayout.Header.Id);
+    const bool bOwnedByCaller = oExisting && oExisting->Header.OwnerId == p_lOwnerId;
     if (!bOwnedByCaller) {
-        oLayout.m_lId = NextOwnerLayoutId();
+        oLayout.Header.Id = NextOwnerLayoutId();
     }
     WriteLayout(m_oDatabase, oLayout);
-    SetDefault(p_lOwnerId, oLayout.m_lDataType, oLayout.m_lFinderType, oLayout.m_lId);
+    SetDefault(p_lOwnerId, oLayout.m_lDataType, oLayout.m_lFinderType, oLayout.Header.Id);
     oWork.Commit();
-    return oLayout.m_lId;
+    return oLayout.Header.Id;
 }
 
 bool LayoutStore::DeleteLayout(int32_t p_lOwnerId, int32_t p_lLayoutId) {

@@ -3,7 +3,6 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/market_lists.h"
 #include "facade/portfolio_store.h"
 #include "facade/read_snapshot.h"
@@ -38,15 +37,16 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
     const int32_t lDate = oArgs.Day(2, "Date");
     const bool bWithTrades = oArgs.Boolean(3, "WithTrades");
     const bool bWithCatalogue = oArgs.Boolean(6, "WithCatalogue");
-    const int32_t lLayoutId = LayoutIdOfVariant(oArgs.Value(5));
+    std::optional<LayoutDescription> oSent = oArgs.Layout(5, "LayoutInfo");
+    const int32_t lLayoutId = oSent ? oSent->Header.Id : 0;
     const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(5),
+        oArgs.Method(), lOwnerId, std::move(oSent),
         lLayoutId > 0 ? lLayoutId : system_layout::kPortfolio, kPortfolioViewer, -1);
     const LayoutRecord& oLayout = oInForce.m_oLayout;
     MarketLists oLists(oDatabase);
-    ListAnswer oHoldings = oLists.Holdings(lOwnerId, lPortfolioId, lDate,
-                                           WithKeys(kTradeEditFields, FetchedFields(oLayout)),
-                                           oLayout.m_oSort.m_sSortText);
+    ListAnswer oHoldings =
+        oLists.Holdings(lOwnerId, lPortfolioId, lDate,
+                        WithKeys(kTradeEditFields, FetchedFields(oLayout)), SortTextOf(oLayout));
 
     const Variant vRows = RecordsetValue(std::move(oHoldings.m_oRows));
     oArgs.Out(2) = oHoldings.m_lTradingDay > 0 ? Variant::Date(oHoldings.m_lTradingDay) : Variant();

@@ -405,14 +405,14 @@ void CreateDemoOwner(SqliteDatabase& p_oDatabase) {
     AddDemoTrades(p_oDatabase, lPortfolio, aLeaders, aLaggards);
 
     LayoutRecord oLayout;
-    oLayout.m_lId = kFirstOwnerLayoutId;
-    oLayout.m_sName = "Momentum";
-    oLayout.m_sDescription = "Strength and distance from the highs";
-    oLayout.m_lParentId = system_layout::kStockList;
-    oLayout.m_lOwnerId = kDemoOwnerId;
+    oLayout.Header.Id = kFirstOwnerLayoutId;
+    oLayout.Header.Name = "Momentum";
+    oLayout.Header.Description = "Strength and distance from the highs";
+    oLayout.Header.ParentId = system_layout::kStockList;
+    oLayout.Header.OwnerId = kDemoOwnerId;
     oLayout.m_lDataType = 0;
-    oLayout.m_oSort = MakeLayoutSort(9, 1, 5, 0);
-    oLayout.m_aColumns = BuildLayoutColumns({2, 6, 9, 24, 18, 20, 16, 8, 35}, 0, -1);
+    oLayout.Sort = MakeLayoutSort(9, 1, 5, 0);
+    oLayout.Columns = BuildLayoutColumns({2, 6, 9, 24, 18, 20, 16, 8, 35}, 0, -1);
     LayoutStore(p_oDatabase).PutLayout(oLayout);
     oWork.Commit();
 }

@@ -28,8 +28,8 @@ void AddFieldToLayout(std::vector<LayoutColumn>& p_aColumns, int32_t p_lParamete
                       int32_t p_lState, const char* p_sSQLColumn, const char* p_sCaption,
                       int32_t p_lTableMask, const char* p_sColumnFormat) {
     for (LayoutColumn& oColumn : p_aColumns) {
-        if (oColumn.m_lParameterId == p_lParameterId && oColumn.m_lTableMask == p_lTableMask) {
-            oColumn.m_lState = p_lState;
+        if (oColumn.ParameterId == p_lParameterId && oColumn.TableMask == p_lTableMask) {
+            oColumn.State = p_lState;
             return;
         }
     }
@@ -367,9 +367,9 @@ std::vector<LayoutColumn> BuildLayoutColumns(const std::vector<int32_t>& p_aChos
 LayoutSort MakeLayoutSort(int32_t p_lPriSortId, int32_t p_lPriSortDir, int32_t p_lSecSortId,
                           int32_t p_lSecSortDir) {
     LayoutSort oSort{"", p_lPriSortId, p_lPriSortDir, p_lSecSortId, p_lSecSortDir};
-    oSort.m_sSortText = SortFieldName(p_lPriSortId) + DirectionWord(p_lPriSortDir);
+    oSort.SortText = SortFieldName(p_lPriSortId) + DirectionWord(p_lPriSortDir);
     if (p_lSecSortId >= 0) {
-        oSort.m_sSortText += ", " + SortFieldName(p_lSecSortId) + DirectionWord(p_lSecSortDir);
+        oSort.SortText += ", " + SortFieldName(p_lSecSortId) + DirectionWord(p_lSecSortDir);
     }
     return oSort;
 }
@@ -378,18 +378,18 @@ std::vector<LayoutRecord> SystemLayouts() {
     std::vector<LayoutRecord> aLayouts;
     for (const LayoutSpec& oSpec : LayoutSpecs()) {
         LayoutRecord oLayout;
-        oLayout.m_lId = oSpec.m_lId;
-        oLayout.m_sName = oSpec.m_sName;
-        oLayout.m_sDescription = oSpec.m_sDescription;
-        oLayout.m_lOwnerId = 0;
+        oLayout.Header.Id = oSpec.m_lId;
+        oLayout.Header.Name = oSpec.m_sName;
+        oLayout.Header.Description = oSpec.m_sDescription;
+        oLayout.Header.OwnerId = 0;
         oLayout.m_lDataType = oSpec.m_lDataType;
         oLayout.m_lFinderType = oSpec.m_lFinderType;
-        oLayout.m_oSort = MakeLayoutSort(oSpec.m_lPriSortId, oSpec.m_lPriSortDir,
-                                         oSpec.m_lSecSortId, oSpec.m_lSecSortDir);
+        oLayout.Sort = MakeLayoutSort(oSpec.m_lPriSortId, oSpec.m_lPriSortDir, oSpec.m_lSecSortId,
+                                      oSpec.m_lSecSortDir);
         const int32_t lViewerType = oSpec.m_lDataType >= kPrintTypeOffset
                                         ? oSpec.m_lDataType - kPrintTypeOffset
                                         : oSpec.m_lDataType;
-        oLayout.m_aColumns = BuildLayoutColumns(oSpec.m_aChosen, lViewerType, oSpec.m_lFinderType);
+        oLayout.Columns = BuildLayoutColumns(oSpec.m_aChosen, lViewerType, oSpec.m_lFinderType);
         aLayouts.push_back(std::move(oLayout));
     }
     return aLayouts;
@@ -403,7 +403,7 @@ void SeedSystemLayouts(SqliteDatabase& p_oDatabase) {
         oLayouts.PutLayout(aLayouts[i]);
         if (aSpecs[i].m_bDefault) {
             oLayouts.SetDefault(0, aLayouts[i].m_lDataType, aLayouts[i].m_lFinderType,
-                                aLayouts[i].m_lId);
+                                aLayouts[i].Header.Id);
         }
     }
 }

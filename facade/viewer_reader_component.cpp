@@ -8,7 +8,6 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
 #include "facade/market_screen.h"
@@ -220,12 +219,24 @@ bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs,
     return true;
 }
 
+// The layout the caller sent.
+std::optional<LayoutDescription> SentLayout(const FacadeArguments& p_oArgs,
+                                            const ListPlaces& p_oPlaces) {
+    return p_oArgs.Layout(p_oPlaces.m_lLayoutInfo, "LayoutInfo");
+}
+
+// The id in the header of the layout sent, for the calls that take no id of their own; 0 when
+// none was sent.
+int32_t SentLayoutId(const std::optional<LayoutDescription>& p_oSent) {
+    return p_oSent ? p_oSent->Header.Id : 0;
+}
+
 LayoutInForce ListLayout(SqliteDatabase& p_oDatabase, const FacadeArguments& p_oArgs,
-                         const ListPlaces& p_oPlaces, int32_t p_lOwnerId, int32_t p_lLayoutId,
-                         int32_t p_lViewerType) {
+                         std::optional<LayoutDescription> p_oSent, int32_t p_lOwnerId,
+                         int32_t p_lLayoutId, int32_t p_lViewerType) {
     return LayoutAccess(p_oDatabase)
-        .InForce(p_oArgs.Method(), p_lOwnerId, p_oArgs.Value(p_oPlaces.m_lLayoutInfo), p_lLayoutId,
-                 p_lViewerType, kNoFinderType);
+        .InForce(p_oArgs.Method(), p_lOwnerId, std::move(p_oSent), p_lLayoutId, p_lViewerType,
+                 kNoFinderType);
 }
 
 // The query of a list call before its scope: the day, the fields and order of the layout in
@@ -236,7 +247,7 @@ ListQuery BaseQuery(const FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
     oQuery.m_lOwnerId = p_lOwnerId;
     oQuery.m_lDate = p_oArgs.Day(p_oPlaces.m_lStartDate, "StartDate");
     oQuery.m_aFields = FetchedFields(p_oLayout);
-    oQuery.m_sSort = p_oLayout.m_oSort.m_sSortText;
+    oQuery.m_sSort = SortTextOf(p_oLayout);
     const int32_t lMaxRows = p_oArgs.Long(p_oPlaces.m_lMaxRows, "MaxRows");
     const bool bReturnAll =
         p_oPlaces.m_lReturnAll != kNone && p_oArgs.Boolean(p_oPlaces.m_lReturnAll, "ReturnAll");
@@ -285,7 +296,7 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
     const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
+        oDatabase, oArgs, SentLayout(oArgs, oPlaces), lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
         kStockViewer);
     MarketLists oLists(oDatabase);
@@ -310,7 +321,7 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
     const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
     const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
+        oDatabase, oArgs, SentLayout(oArgs, oPlaces), lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
         kStockViewer);
     MarketLists oLists(oDatabase);
@@ -345,11 +356,11 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     }
     const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(11, "WatchListId");
+    std::optional<LayoutDescription> oSent = SentLayout(oArgs, oPlaces);
+    const int32_t lLayoutId =
+        StartLayoutId(SentLayoutId(oSent), lWatchListId, system_layout::kIndustryWatchList);
     const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
-                   StartLayoutId(LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)),
-                                 lWatchListId, system_layout::kIndustryWatchList),
-                   kIndustryViewer);
+        ListLayout(oDatabase, oArgs, std::move(oSent), lOwnerId, lLayoutId, kIndustryViewer);
     MarketLists oLists(oDatabase);
     ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oScope.m_lSectorCode = lSectorCode;
@@ -369,9 +380,10 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
     if (LoginConflict(Backend(), oArgs, oPlaces)) {
         return Variant::Nothing();
     }
+    std::optional<LayoutDescription> oSent = SentLayout(oArgs, oPlaces);
+    const int32_t lLayoutId = SentLayoutId(oSent);
     const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
-                   LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)), kSectorViewer);
+        ListLayout(oDatabase, oArgs, std::move(oSent), lOwnerId, lLayoutId, kSectorViewer);
     MarketLists oLists(oDatabase);
     const ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     ListAnswer oAnswer = oLists.Sectors(oQuery);
@@ -387,7 +399,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
     const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
     const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
+        oDatabase, oArgs, SentLayout(oArgs, oPlaces), lOwnerId,
         StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kIndustryWatchList),
         kIndustryViewer);
     MarketLists oLists(oDatabase);
@@ -407,8 +419,8 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
+    const LayoutInForce oInForce = ListLayout(oDatabase, oArgs, SentLayout(oArgs, oPlaces),
+                                              lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
     MarketLists oLists(oDatabase);
     ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
     oQuery.m_oSearch = SearchOf(oArgs, 3, oArgs.Long(4, "SearchOpt1"), true);
@@ -422,9 +434,10 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     SqliteDatabase& oDatabase = Backend().Database();
     ReadSnapshot oSnapshot(oDatabase);
     const int32_t lOwnerId = Owner(oArgs, 5, OwnerAccess::Read);
+    std::optional<LayoutDescription> oSent = oArgs.Layout(3, "LayoutInfo");
+    const int32_t lLayoutId = SentLayoutId(oSent);
     const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        p_sMethod, lOwnerId, oArgs.Value(3), LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
-        kNoFinderType);
+        p_sMethod, lOwnerId, std::move(oSent), lLayoutId, p_lViewerType, kNoFinderType);
     const LayoutRecord& oLayout = oInForce.m_oLayout;
     const ListLimits oLimits = MarketLists(oDatabase).ResolveLimits(
         lOwnerId, oArgs.Long(6, "MaxRows"), oArgs.Boolean(7, "ReturnAll"));
@@ -432,7 +445,7 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     oRequest.m_aFields = WithKeys(FetchedFields(oLayout), {"Trading_Date"});
     oRequest.m_lFirstDate = oArgs.Day(0, "StartDate");
     oRequest.m_lLastDate = oArgs.Day(1, "EndDate");
-    oRequest.m_sSort = oLayout.m_oSort.m_sSortText;
+    oRequest.m_sSort = SortTextOf(oLayout);
     oRequest.m_lMaxRows = oLimits.m_bReturnAll ? -1 : oLimits.m_lMaxRows;
     MarketQueries oQueries(oDatabase);
     ResultTable oRows;
@@ -459,7 +472,7 @@ Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database())
             .Default(lOwnerId, oArgs.Long(1, "ViewerType"), oArgs.Long(2, "FinderType"));
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+    return oLayout ? layout_codec::ToVariant(*oLayout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
@@ -467,7 +480,7 @@ Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
     const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database()).Readable(lOwnerId, oArgs.Long(1, "LayoutId"));
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+    return oLayout ? layout_codec::ToVariant(*oLayout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
@@ -481,7 +494,7 @@ Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database())
             .Default(lOwnerId, oArgs.Long(1, "PrintType"), oArgs.Long(2, "ResultType"));
-    return oLayout ? oLayout->m_lId : 0;
+    return oLayout ? oLayout->Header.Id : 0;
 }
 
 Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
@@ -547,7 +560,7 @@ Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     }
     oRequest.m_lDate = oArgs.Day(3, "Date");
     oRequest.m_aFields = WithKeys(FetchedFields(*oLayout), KeyFields(oRequest.m_eRows));
-    oRequest.m_sSort = oLayout->m_oSort.m_sSortText;
+    oRequest.m_sSort = SortTextOf(*oLayout);
     const bool bReturnAll = oArgs.IsGiven(5) && oArgs.Boolean(5, "ReturnAll");
     const ListLimits oLimits =
         MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), bReturnAll);

@@ -4,7 +4,6 @@
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
 #include "facade/layout_store.h"
-#include "facade/layout_variant.h"
 #include "facade/system_layouts.h"
 
 namespace qv::facade {
@@ -21,18 +20,17 @@ Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
     FacadeArguments oArgs("SaveLayout", p_args);
     const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
     LayoutRecord oLayout;
-    oLayout.m_lId = oArgs.Long(1, "LayoutId");
-    oLayout.m_sName = oArgs.Text(2, "Name");
-    oLayout.m_sDescription = oArgs.Text(3, "Description");
-    oLayout.m_lParentId = oArgs.Long(4, "ParentId");
-    oLayout.m_oSort = MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
-                                     oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
-    oLayout.m_aColumns = ColumnsFromVariant(oArgs.Value(9));
+    oLayout.Header.Id = oArgs.Long(1, "LayoutId");
+    oLayout.Header.Name = oArgs.Text(2, "Name");
+    oLayout.Header.Description = oArgs.Text(3, "Description");
+    oLayout.Header.ParentId = oArgs.Long(4, "ParentId");
+    oLayout.Sort = MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
+                                  oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
+    oLayout.Columns = oArgs.LayoutColumns(9, "ColumnTable");
     oLayout.m_lDataType = oArgs.Long(10, "DataType");
     oLayout.m_lFinderType = oArgs.IsGiven(11) ? oArgs.Long(11, "FinderType") : -1;
-    oLayout.m_lOwnerId = lOwnerId;
-    if (oLayout.m_aColumns.empty() || oLayout.m_lDataType < 0 ||
-        oLayout.m_lDataType > kLastDataType) {
+    oLayout.Header.OwnerId = lOwnerId;
+    if (oLayout.Columns.empty() || oLayout.m_lDataType < 0 || oLayout.m_lDataType > kLastDataType) {
         return false;
     }
     const std::optional<int32_t> lSavedId =
@@ -50,13 +48,13 @@ Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
     const int32_t lLayoutId = oArgs.Long(1, "LayoutId");
     LayoutAccess oAccess(Backend().Database());
     const std::optional<LayoutRecord> oDeleted = oAccess.Readable(lOwnerId, lLayoutId);
-    if (!oDeleted || oDeleted->m_lOwnerId != lOwnerId ||
+    if (!oDeleted || oDeleted->Header.OwnerId != lOwnerId ||
         !LayoutStore(Backend().Database()).DeleteLayout(lOwnerId, lLayoutId)) {
         return false;
     }
     const std::optional<LayoutRecord> oStandIn =
         oAccess.Default(lOwnerId, oDeleted->m_lDataType, oDeleted->m_lFinderType);
-    oArgs.Out(3) = oStandIn ? LayoutToVariant(*oStandIn) : Variant();
+    oArgs.Out(3) = oStandIn ? layout_codec::ToVariant(*oStandIn) : Variant();
     return true;
 }
 
@@ -71,7 +69,7 @@ Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
     }
     const std::optional<LayoutRecord> oLayout =
         LayoutAccess(Backend().Database()).Default(lOwnerId, lViewerType, lFinderType);
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+    return oLayout ? layout_codec::ToVariant(*oLayout) : Variant();
 }
 
 Variant ViewerWriterComponent::DeleteCustomLayout(DispatchArgs p_args) {

@@ -34,7 +34,7 @@ void InitializeHistory(ViewerFunctionality& p_oStrategy, const HistoryKind& p_oK
         std::array<Variant, 8> args{Variant::Date(elements->StartDate()),
                                     Variant::Date(elements->EndDate()),
                                     p_vKey,
-                                    elements->GridLayoutInfo(),
+                                    layout_codec::ToVariant(elements->GridLayoutDescription()),
                                     Variant::Nothing(),
                                     Variant(elements->OwnerId()),
                                     LimitArgument(*elements),
@@ -44,10 +44,11 @@ void InitializeHistory(ViewerFunctionality& p_oStrategy, const HistoryKind& p_oK
         elements->SetMaxRows(args[arg::kMaxRows].ToLong());
         elements->SetReturnAll(args[arg::kReturnAll].ToBool());
         elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo]);
+        elements->SetGridLayoutDescription(used);
 
-        elements->GridLayout()->SetId(LayoutIdOf(args[arg::kLayoutInfo]));
-        p_oPriGrid.PopulateColumns(args[arg::kLayoutInfo], -1);
+        elements->GridLayout()->SetId(used.Header.Id);
+        p_oPriGrid.PopulateColumns(used, -1);
         AssignKeySplits(*p_oPriGrid.GridColumns(), {kHistoryKeyColumn});
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         p_oPriGrid.Initialize("", "", p_oKind.m_lResultType, p_oKind.m_sReportTitle, &p_oStrategy,

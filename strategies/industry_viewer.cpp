@@ -59,7 +59,7 @@ void IndustryViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
                                      LimitArgument(*elements),
                                      ReturnAllArgument(*elements),
                                      Variant(elements->AvgType()),
-                                     elements->GridLayoutInfo(),
+                                     layout_codec::ToVariant(elements->GridLayoutDescription()),
                                      p_oSecGrid.GridColumns()->PertinantColumns(),
                                      Variant::Nothing(),
                                      Variant(std::shared_ptr<DispatchObject>(m_rsSecondary)),
@@ -91,8 +91,9 @@ void IndustryViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         elements->SetWatchListName(args[arg::kWatchListName].IsEmpty()
                                        ? std::string()
                                        : args[arg::kWatchListName].ToString());
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
-        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo]);
+        elements->SetGridLayoutDescription(used);
+        ApplyLayout(p_oPriGrid, p_oSecGrid, used);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
         p_oPriGrid.Initialize("", "Main Grid", kDataType, "Industry Viewer Report", this, true,
@@ -138,7 +139,7 @@ void IndustryViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1,
                                      Variant(elements->MaxRows()),
                                      Variant(p_sSearch),
                                      Variant(p_iSearchOpt1),
-                                     elements->GridLayoutInfo(),
+                                     layout_codec::ToVariant(elements->GridLayoutDescription()),
                                      p_oSecGrid.GridColumns()->PertinantColumns(),
                                      Variant::Nothing(),
                                      Variant(std::shared_ptr<DispatchObject>(m_rsSecondary)),
@@ -169,10 +170,11 @@ void IndustryViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1,
     });
 }
 
-void IndustryViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
-    p_oSecGrid.PopulateColumns(p_vLayoutInfo, kSecondaryDataType);
+void IndustryViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid,
+                                 const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
+    p_oSecGrid.PopulateColumns(p_layout, kSecondaryDataType);
     AssignSplits(p_oPriGrid, p_oSecGrid);
 }
 

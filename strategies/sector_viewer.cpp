@@ -48,7 +48,7 @@ void SectorViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
                                      LimitArgument(*elements),
                                      ReturnAllArgument(*elements),
                                      Variant(elements->AvgType()),
-                                     elements->GridLayoutInfo(),
+                                     layout_codec::ToVariant(elements->GridLayoutDescription()),
                                      Variant::Nothing(),
                                      Variant(),
                                      Variant::Nothing(),
@@ -69,8 +69,9 @@ void SectorViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         }
         elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
         elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
-        ApplyLayout(p_oPriGrid, args[arg::kLayoutInfo]);
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo]);
+        elements->SetGridLayoutDescription(used);
+        ApplyLayout(p_oPriGrid, used);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, nullptr);
         p_oPriGrid.Initialize("", "Main Grid", kDataType, "Sector Viewer Report", this, true, false,
@@ -100,7 +101,7 @@ void SectorViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, i
                                     Variant(p_sSearch),
                                     Variant(p_iSearchOpt1),
                                     Variant(elements->MaxRows()),
-                                    elements->GridLayoutInfo(),
+                                    layout_codec::ToVariant(elements->GridLayoutDescription()),
                                     Variant::Nothing(),
                                     Variant()};
         CallMethod(*facade, "SearchSector", args);
@@ -119,9 +120,9 @@ void SectorViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, i
     });
 }
 
-void SectorViewer::ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+void SectorViewer::ApplyLayout(Grid& p_oPriGrid, const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
     AssignKeySplits(*p_oPriGrid.GridColumns(), {kKeyColumn});
 }
 

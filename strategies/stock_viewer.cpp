@@ -83,13 +83,12 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         }
         elements->SetFinderResultsType(kDataType);
 
-        const Variant layoutInfo = elements->GridLayoutInfo();
+        const LayoutDescription layout = elements->GridLayoutDescription();
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
         const Variant secondaryColumns =
-            SortBlockEmpty(layoutInfo)
-                ? Variant()
-                : ColumnUtilities::TableSelectList(
-                      layoutInfo, SectorGrid(*elements) ? kSectorTable : kIndustryTable);
+            !layout.Sort ? Variant()
+                         : ColumnUtilities::TableSelectList(
+                               layout, SectorGrid(*elements) ? kSectorTable : kIndustryTable);
         m_rsSecondary = nullptr;
         std::array<Variant, 20> args{Variant(elements->OwnerId()),
                                      Variant(elements->GridLayout()->Id()),
@@ -97,7 +96,7 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
                                      LimitArgument(*elements),
                                      ReturnAllArgument(*elements),
                                      Variant(elements->AvgType()),
-                                     layoutInfo,
+                                     layout_codec::ToVariant(layout),
                                      secondaryColumns,
                                      Variant::Nothing(),
                                      Variant::Nothing(),
@@ -127,9 +126,10 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         if (std::shared_ptr<Recordset> catalogue = RecordsetOf(args[arg::kParameterList])) {
             elements->SetParameterList(std::move(catalogue));
         }
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo]);
+        elements->SetGridLayoutDescription(used);
 
-        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+        ApplyLayout(p_oPriGrid, p_oSecGrid, used);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
         p_oPriGrid.Initialize("StockLayout.grx", "Main Grid", kDataType, "Stock Viewer Report",
@@ -147,7 +147,7 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         if (elements->WatchListId() != 0) {
             TakeSecondaryFilter(*elements, p_oSecGrid);
         }
-        if (LayoutUtilities::IsFieldInLayout(kRecommendationField, elements->GridLayoutInfo())) {
+        if (LayoutUtilities::IsFieldInLayout(kRecommendationField, used)) {
             elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
         }
         SetVisibility(p_oPriGrid, p_oSecGrid, true);
@@ -168,7 +168,7 @@ void StockViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid& p_oSecGrid) {
             const std::shared_ptr<DispatchObject> facade = CreateFacade();
             std::array<Variant, 4> args{
                 Variant(elements->StartTimeId()), Variant(code), Variant(elements->AvgType()),
-                ColumnUtilities::TableSelectList(elements->GridLayoutInfo(), kSectorTable)};
+                ColumnUtilities::TableSelectList(elements->GridLayoutDescription(), kSectorTable)};
             const Variant rows = CallMethod(*facade, "GetSectorDetail", args);
             p_oSecGrid.SetDataSource(RecordsetOf(rows));
             elements->SetSecGridFilter(Variant(code));
@@ -212,7 +212,7 @@ void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, in
                                      Variant(p_sSearch),
                                      Variant(p_iSearchOpt1),
                                      Variant(p_iSearchOpt2),
-                                     elements->GridLayoutInfo(),
+                                     layout_codec::ToVariant(elements->GridLayoutDescription()),
                                      p_oSecGrid.GridColumns()->PertinantColumns(),
                                      Variant::Nothing(),
                                      Variant::Nothing(),
@@ -240,10 +240,11 @@ void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, in
     });
 }
 
-void StockViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
-    p_oSecGrid.PopulateColumns(p_vLayoutInfo,
+void StockViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid,
+                              const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
+    p_oSecGrid.PopulateColumns(p_layout,
                                SectorGrid(*ViewerElements()) ? kSectorTable : kIndustryTable);
     AssignSplits(p_oPriGrid, p_oSecGrid);
 }

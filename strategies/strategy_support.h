@@ -2,12 +2,14 @@
 // notice, the split assignment of key columns and the column resynchronisation of one grid.
 #pragma once
 
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -87,11 +89,9 @@ void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_o
 
 void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible);
 
-// Element 0 of the description's header as a layout id.
-int32_t LayoutIdOf(const Variant& p_vLayoutInfo);
-// Whether no layout is in force: the description is not an array or its element 1 (the sort
-// block) is Empty.
-bool SortBlockEmpty(const Variant& p_vLayoutInfo);
+// The layout description a facade call returned; none for a value that is not an array (no
+// layout).
+std::optional<LayoutDescription> ReturnedLayout(const Variant& p_vLayoutInfo);
 
 }  // namespace strategy_support
 }  // namespace qv

@@ -12,7 +12,6 @@
 #include "facade/component_test_support.h"
 #include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
-#include "facade/layout_variant.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"

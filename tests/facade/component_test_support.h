@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "facade/facade_backend.h"
+#include "facade/layout_store.h"
 #include "facade/owner_authority.h"
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
@@ -92,6 +93,12 @@ struct SectorViewerCall {
 // The description the viewer holds before its first query: a header with the layout id, no sort
 // block and no columns.
 Variant FreshDescription(int32_t p_lLayoutId);
+
+// A layout a call returned or wrote back; none for Empty and for a description without columns,
+// which only names a layout.
+std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription);
+// The id in the header of a description.
+int32_t LayoutIdOf(const Variant& p_vDescription);
 
 // One call of a facade method, in the callers' order. For a call on owned data, the place of its
 // owner argument and whether it reads or writes.

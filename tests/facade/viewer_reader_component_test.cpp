@@ -12,7 +12,6 @@
 #include "facade/facade_components.h"
 #include "facade/field_catalogue.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
@@ -25,6 +24,8 @@ using testing::Column;
 using testing::ComponentTest;
 using testing::FieldNames;
 using testing::FreshDescription;
+using testing::LayoutIdOf;
+using testing::LayoutOf;
 using testing::RecordsetOf;
 using testing::Texts;
 
@@ -81,11 +82,11 @@ TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
     EXPECT_EQ(aArgs[kWatchListName], Variant(""));
     EXPECT_EQ(aArgs[kTimeCodeFailed], Variant(false));
 
-    const std::optional<LayoutRecord> oLayout = LayoutFromVariant(aArgs[kLayoutInfo]);
+    const std::optional<LayoutRecord> oLayout = LayoutOf(aArgs[kLayoutInfo]);
     ASSERT_TRUE(oLayout);
-    EXPECT_EQ(oLayout->m_lId, 3);
-    EXPECT_EQ(oLayout->m_lOwnerId, 0);
-    EXPECT_EQ(oLayout->m_oSort.m_sSortText, "RSRank DESC, Symbol ASC");
+    EXPECT_EQ(oLayout->Header.Id, 3);
+    EXPECT_EQ(oLayout->Header.OwnerId, 0);
+    EXPECT_EQ(SortTextOf(*oLayout), "RSRank DESC, Symbol ASC");
     EXPECT_EQ(FieldNames(*rRows), FetchedFields(*oLayout));
     EXPECT_EQ(rRows->RecordCount(), StocksOfDay(LastDay()));
 
@@ -200,7 +201,7 @@ TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
 
     using namespace testing::stock_viewer_arg;
     EXPECT_EQ(aArgs[kWatchListName], Variant("Leaders"));
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 9);
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo]), 9);
     const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
     std::vector<std::string> aSymbols = Texts(*rRows, "Symbol");
     std::vector<std::string> aMembers = Strings(
@@ -314,19 +315,19 @@ TEST_F(ViewerReader, ANewerLoginOfTheOwnerIsALoginConflict) {
 
 TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
     LayoutRecord oLayout;
-    oLayout.m_lId = 3;
-    oLayout.m_sName = "Sent";
-    oLayout.m_oSort = {"PctChange ASC", 6, 0, -1, 0};
-    oLayout.m_aColumns = {{5, 4, "Symbol", "Symbol", 1, 1, "Left"},
-                          {6, 2, "PctChange", "%Prc", 1, 2, "##0.00"},
-                          {2, 3, "Price", "Price", 1, 3, "#,##0.00"}};
+    oLayout.Header.Id = 3;
+    oLayout.Header.Name = "Sent";
+    oLayout.Sort = LayoutSort{"PctChange ASC", 6, 0, -1, 0};
+    oLayout.Columns = {{5, 4, "Symbol", "Symbol", 1, 1, "Left"},
+                       {6, 2, "PctChange", "%Prc", 1, 2, "##0.00"},
+                       {2, 3, "Price", "Price", 1, 3, "#,##0.00"}};
     testing::StockViewerCall oCall;
-    oCall.m_vLayoutInfo = LayoutToVariant(oLayout);
+    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
 
     using namespace testing::stock_viewer_arg;
-    EXPECT_EQ(aArgs[kLayoutInfo], LayoutToVariant(oLayout));
+    EXPECT_EQ(aArgs[kLayoutInfo], layout_codec::ToVariant(oLayout));
     const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
     // The hidden column is not fetched; the keys are added.
     EXPECT_EQ(FieldNames(*rRows),
@@ -338,12 +339,11 @@ TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
     EXPECT_TRUE(std::is_sorted(aChanges.begin(), aChanges.end()));
 
     // Without its sort block the description takes the sort of the stored layout of its id.
-    oLayout.m_oSort = {};
-    oCall.m_vLayoutInfo = LayoutToVariant(oLayout);
+    oLayout.Sort.reset();
+    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
     aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(LayoutFromVariant(aArgs[kLayoutInfo])->m_oSort.m_sSortText,
-              "RSRank DESC, Symbol ASC");
+    EXPECT_EQ(SortTextOf(*LayoutOf(aArgs[kLayoutInfo])), "RSRank DESC, Symbol ASC");
 }
 
 TEST_F(ViewerReader, TheProgIdIsFoundWhateverItsCase) {
@@ -366,7 +366,7 @@ TEST_F(ViewerReader, TheIndustryListWithItsSectorsBelow) {
         std::vector<Variant> aArgs = oCall.Args();
         Call(kReader, "IndustryViewer", aArgs);
         using namespace testing::industry_viewer_arg;
-        EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 4);
+        EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo]), 4);
         EXPECT_EQ(aArgs[kListScope], Variant(lSectorCode > 0 ? 3 : 0));
         EXPECT_EQ(aArgs[kStartTimeId], Variant(LastDay()));
         const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
@@ -396,7 +396,7 @@ TEST_F(ViewerReader, AnIndustryWatchListSumsUpItsGroupsBelow) {
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "IndustryViewer", aArgs);
     using namespace testing::industry_viewer_arg;
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 10);
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo]), 10);
     EXPECT_EQ(aArgs[kWatchListName], Variant("Strong Groups"));
     const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
     EXPECT_EQ(rRows->RecordCount(),
@@ -415,7 +415,7 @@ TEST_F(ViewerReader, TheSectorListMatchesItsMembers) {
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(kReader, "SectorViewer", aArgs);
     using namespace testing::sector_viewer_arg;
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 5);
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo]), 5);
     const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
     ASSERT_EQ(rRows->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
     for (rRows->MoveFirst(); !rRows->IsEOF(); rRows->MoveNext()) {
@@ -471,7 +471,7 @@ TEST_F(ViewerReader, ServerSearchesFindSymbolsCodesAndNames) {
         EXPECT_EQ(rFound->RecordCount(), oCase.m_llExpected) << oCase.m_sText;
         EXPECT_EQ(aArgs[11], Variant(LastDay()));
         EXPECT_TRUE(RecordsetOf(aArgs[10]));
-        EXPECT_EQ(LayoutIdOfVariant(aArgs[7]), 3);
+        EXPECT_EQ(LayoutIdOf(aArgs[7]), 3);
     }
     EXPECT_EQ(Database().QueryInt64("SELECT count(*) FROM stocks"), 120);
 

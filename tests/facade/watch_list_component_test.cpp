@@ -11,7 +11,6 @@
 
 #include "facade/component_test_support.h"
 #include "facade/facade_components.h"
-#include "facade/layout_variant.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
@@ -22,6 +21,7 @@ namespace {
 using testing::Column;
 using testing::ComponentTest;
 using testing::FieldNames;
+using testing::LayoutIdOf;
 using testing::RecordsetOf;
 using testing::Texts;
 
@@ -270,7 +270,7 @@ TEST_F(Portfolios, HoldingsStartWithTheTradeFieldsAndCarryTheirGains) {
     EXPECT_GE(rHoldings->Fields().IndexOf("NumShares"), 0);
     EXPECT_EQ(rHoldings->RecordCount(),
               Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", DemoPortfolio()));
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[5]), 14);
+    EXPECT_EQ(LayoutIdOf(aArgs[5]), 14);
     EXPECT_EQ(aArgs[2].ToDate(), LastDay());
     EXPECT_TRUE(RecordsetOf(aArgs[7]));
     EXPECT_TRUE(aArgs[4].IsNothing()) << "no trades asked for";
