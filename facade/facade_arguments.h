@@ -7,8 +7,8 @@
 // A Missing argument (an optional one left out) reads like Empty: 0, "" or False.
 //
 //     FacadeArguments args("GetLayout", p_args);
-//     const int32_t lOwnerId = args.Long(0, "OwnerId");
-//     args.Out(1) = lLayoutId;   // written back into the caller's Variant
+//     const int32_t ownerId = args.Long(0, "OwnerId");
+//     args.Out(1) = layoutId;   // written back into the caller's Variant
 #pragma once
 
 #include <cstdint>
