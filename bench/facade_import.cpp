@@ -22,11 +22,11 @@
 
 #include "bench/ratio.h"
 #include "facade/csv_reader.h"
-#include "facade/day_serial.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
+#include "outside/vb_date.h"
 
 namespace {
 
@@ -71,7 +71,7 @@ std::vector<PriceRow> ParsePrices(const fs::path& p_oFile) {
         PriceRow oRow{};
         const auto [it, bNew] = aIds.emplace(std::string(aFields[0]), aIds.size() + 1);
         oRow.m_llStockId = it->second;
-        ParseDayText(aFields[1], oRow.m_lDate);
+        qv::ParseDayText(aFields[1], oRow.m_lDate);
         for (size_t i = 0; i < 5; ++i) {
             oRow.m_aPrices[i] = std::stod(std::string(aFields[2 + i]));
         }

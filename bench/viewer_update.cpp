@@ -28,12 +28,12 @@
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
-#include "facade/recording_facade.h"
 #include "facade/sample_market.h"
 #include "outside/component_factory.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
+#include "support/recording_facade.h"
 
 namespace {
 

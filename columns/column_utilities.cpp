@@ -6,6 +6,7 @@
 #include "outside/error_scope.h"
 #include "outside/field.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <utility>
 #include <vector>
@@ -68,14 +69,6 @@ int32_t CatalogueLong(const Recordset& p_rParameters, std::string_view p_sField)
     } catch (const AutomationError& error) {
         RaiseBadCatalogueValue(error, p_sField, "a 32-bit integer");
     }
-}
-
-std::string Trimmed(const std::string& p_sText) {
-    const size_t first = p_sText.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        return "";
-    }
-    return p_sText.substr(first, p_sText.find_last_not_of(' ') - first + 1);
 }
 
 bool TryMarkExisting(std::vector<LayoutColumn>& p_columnTable, int32_t p_lParameterId,
@@ -143,7 +136,8 @@ void AddCatalogueField(std::vector<LayoutColumn>& p_columnTable, ColumnState p_l
         if (!p_rParameters->IsEOF()) {
             const LayoutColumn entry = CatalogueEntry(*p_rParameters, p_lState);
             AddFieldToLayout(p_columnTable, p_lParameterId, p_lState, entry.SQLColumn,
-                             entry.Caption, entry.TableMask, Trimmed(entry.ColumnFormat));
+                             entry.Caption, entry.TableMask,
+                             std::string(TrimSpaces(entry.ColumnFormat)));
         }
     } catch (...) {
         // The catalogue is the viewer's shared ParameterList: never leave it filtered.

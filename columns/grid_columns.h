@@ -15,8 +15,8 @@
 
 #include "columns/column_state.h"
 #include "columns/grid_column.h"
-#include "outside/ignore_case.h"
 #include "outside/layout_description.h"
+#include "outside/text_util.h"
 #include "outside/variant.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 
 #include "columns/column_utilities.h"
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <string>

@@ -1,7 +1,6 @@
 // The viewer control's members by name, for hosts that bind late.
 #include "control/viewer.h"
 
-#include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/recordset.h"
 
@@ -138,19 +137,12 @@ void AddMethods(Builder& p_builder) {
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
-    return p_rValue ? Variant(std::shared_ptr<DispatchObject>(p_rValue)) : Variant::Nothing();
+    return RecordsetVariant(p_rValue);
 }
 
 viewer_property::RecordsetObject::Value viewer_property::RecordsetObject::FromVariant(
     const Variant& p_vValue) {
-    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
-        return nullptr;
-    }
-    auto rows = p_vValue.ToObjectAs<Recordset>();
-    if (!rows) {
-        RaiseRuntimeError(errors::kTypeMismatch, "a recordset was expected");
-    }
-    return rows;
+    return ExpectRecordset(p_vValue, "a recordset was expected");
 }
 
 const DispatchTable& Viewer::Table() {

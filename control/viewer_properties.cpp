@@ -10,36 +10,14 @@
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/support_utility.h"
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 #include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace qv {
-
-namespace {
-
-std::vector<std::string> SplitText(const std::string& p_sText, char p_cSeparator) {
-    std::vector<std::string> parts(1);
-    for (char c : p_sText) {
-        if (c == p_cSeparator) {
-            parts.emplace_back();
-        } else {
-            parts.back() += c;
-        }
-    }
-    return parts;
-}
-
-std::string UpperCase(std::string p_sText) {
-    std::transform(p_sText.begin(), p_sText.end(), p_sText.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return p_sText;
-}
-
-}  // namespace
 
 // --- Forwarding properties ---------------------------------------------------------------------
 
@@ -180,7 +158,7 @@ void Viewer::SetRemoteServer(const std::string& p_sServer) {
         if (parts.size() < 3) {
             return;
         }
-        const std::string server = "HTTP://" + UpperCase(parts[2]);
+        const std::string server = "HTTP://" + ToUpperAscii(parts[2]);
         const SupportUtility utility;
         if (server.size() > 7 && server != utility.RemoteServer()) {
             utility.SaveRemoteServer(server);

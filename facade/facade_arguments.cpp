@@ -1,7 +1,6 @@
 #include "facade/facade_arguments.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "facade/sqlite_database.h"
@@ -16,27 +15,17 @@ namespace {
 // 9999-12-31, the last day a Date can hold.
 constexpr double kLastDay = 2958465;
 
-std::string_view Trim(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
-
 bool IsAbsent(const Variant& p_vValue) {
     return p_vValue.IsMissing() || p_vValue.IsEmpty();
 }
 
 // "Symbol as [Symbol]" gives "Symbol"; so do "[Symbol]" and "Symbol".
 std::string FieldOfSelectItem(std::string_view p_sItem) {
-    std::string_view item = Trim(p_sItem);
+    std::string_view item = TrimWhitespace(p_sItem);
     const size_t open = item.rfind('[');
     const size_t close = item.rfind(']');
     if (open != std::string_view::npos && close != std::string_view::npos && close > open) {
-        return std::string(Trim(item.substr(open + 1, close - open - 1)));
+        return std::string(TrimWhitespace(item.substr(open + 1, close - open - 1)));
     }
     return std::string(item);
 }
@@ -108,7 +97,7 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
         return 0;
     }
     const Variant& value = m_aArgs[p_lIndex];
-    if (value.IsString() && Trim(value.ToString()).empty()) {
+    if (value.IsString() && TrimWhitespace(value.ToString()).empty()) {
         return 0;
     }
     double serial = 0;

@@ -7,7 +7,7 @@
 #include "facade/facade_backend.h"
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 

@@ -1,9 +1,9 @@
 #include "facade/field_catalogue.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -264,14 +264,6 @@ const std::vector<FieldDefinition> kFields = {
      kText, nullptr, nullptr, nullptr, "p.name", "name of the portfolio"},
 };
 
-bool EqualIgnoringCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
-}
-
 }  // namespace
 
 const char* FieldDefinition::SqlFor(RowKind p_eKind) const {
@@ -301,7 +293,7 @@ const FieldDefinition* FindField(int32_t p_lParameterId) {
 
 const FieldDefinition* FindFieldByName(std::string_view p_sColumnName) {
     const auto it = std::find_if(kFields.begin(), kFields.end(), [&](const FieldDefinition& field) {
-        return EqualIgnoringCase(field.m_sColumnName, p_sColumnName);
+        return EqualsIgnoreCase(field.m_sColumnName, p_sColumnName);
     });
     return it != kFields.end() ? &*it : nullptr;
 }

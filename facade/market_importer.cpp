@@ -1,7 +1,6 @@
 #include "facade/market_importer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -10,13 +9,13 @@
 #include <set>
 #include <unordered_map>
 
-#include "facade/day_serial.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
 #include "outside/numeric_text.h"
 #include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -26,38 +25,9 @@ namespace fs = std::filesystem;
 
 constexpr int64_t kProgressRows = 20000;
 
-std::string_view Trim(std::string_view p_sText) {
-    const auto IsBlank = [](char p_cChar) {
-        return std::isspace(static_cast<unsigned char>(p_cChar));
-    };
-    while (!p_sText.empty() && IsBlank(p_sText.front())) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && IsBlank(p_sText.back())) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
-
-bool SameName(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
-}
-
-// Symbols are kept in capitals, whatever case a file writes them in.
-std::string UpperCase(std::string_view p_sText) {
-    std::string upper(p_sText);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char p_cChar) { return static_cast<char>(std::toupper(p_cChar)); });
-    return upper;
-}
-
 int FindColumn(const std::vector<std::string_view>& p_aHeader, std::string_view p_sName) {
     for (size_t i = 0; i < p_aHeader.size(); ++i) {
-        if (SameName(Trim(p_aHeader[i]), p_sName)) {
+        if (EqualsIgnoreCase(TrimWhitespace(p_aHeader[i]), p_sName)) {
             return static_cast<int>(i);
         }
     }
@@ -157,7 +127,7 @@ std::optional<double> ReadPlainDecimal(std::string_view p_sText) {
 }
 
 std::optional<double> ReadNumber(std::string_view p_sText) {
-    p_sText = Trim(p_sText);
+    p_sText = TrimWhitespace(p_sText);
     if (const std::optional<double> plain = ReadPlainDecimal(p_sText)) {
         return plain;
     }
@@ -173,7 +143,7 @@ std::optional<double> ReadNumber(std::string_view p_sText) {
 // A count of shares: whole, or a decimal rounded to the nearest share ("1.5e6" is written by
 // some sources).
 std::optional<int64_t> ReadVolume(std::string_view p_sText) {
-    p_sText = Trim(p_sText);
+    p_sText = TrimWhitespace(p_sText);
     int64_t parsedValue = 0;
     const auto [end, error] =
         std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), parsedValue);
@@ -267,10 +237,12 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
                         std::to_string(fields.size()));
             continue;
         }
-        const std::string symbol = UpperCase(Trim(fields[static_cast<size_t>(columns.m_lSymbol)]));
-        Constituent row{std::string(Trim(fields[static_cast<size_t>(columns.m_lName)])),
-                        std::string(Trim(fields[static_cast<size_t>(columns.m_lSector)])),
-                        std::string(Trim(fields[static_cast<size_t>(columns.m_lIndustry)]))};
+        const std::string symbol =
+            ToUpperAscii(TrimWhitespace(fields[static_cast<size_t>(columns.m_lSymbol)]));
+        Constituent row{
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lName)])),
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lSector)])),
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lIndustry)]))};
         if (symbol.empty() || row.m_sName.empty() || row.m_sSector.empty() ||
             row.m_sIndustry.empty()) {
             Problem(p_oInput.m_sName, line, "symbol, name, sector and industry must not be empty");
@@ -397,10 +369,10 @@ void ImportRun::StoreConstituents() {
 }
 
 int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol) {
-    if (SameName(p_sSymbol, m_sLastSymbol)) {
+    if (EqualsIgnoreCase(p_sSymbol, m_sLastSymbol)) {
         return m_llLastStockId;
     }
-    m_sLastSymbol = UpperCase(p_sSymbol);
+    m_sLastSymbol = ToUpperAscii(p_sSymbol);
     const auto id = m_aStockIds.find(m_sLastSymbol);
     m_llLastStockId = id != m_aStockIds.end() ? id->second : 0;
     if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
@@ -417,7 +389,7 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
     const int64_t line = p_oInput.m_oReader->RecordLine();
     const auto Field = [&](int p_lColumn) {
         return p_lColumn >= 0 && static_cast<size_t>(p_lColumn) < p_aFields.size()
-                   ? Trim(p_aFields[static_cast<size_t>(p_lColumn)])
+                   ? TrimWhitespace(p_aFields[static_cast<size_t>(p_lColumn)])
                    : std::string_view();
     };
     const std::string_view date = Field(columns.m_lDate);
@@ -488,7 +460,7 @@ void ImportRun::ReadPrices(OpenInput& p_oInput) {
             continue;
         }
         const std::string_view symbol =
-            Trim(fields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
+            TrimWhitespace(fields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
         if (symbol.empty()) {
             Problem(p_oInput.m_sName, line, "the symbol is empty");
             continue;

@@ -1,7 +1,6 @@
 #include "facade/market_lists.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <utility>
 
@@ -9,7 +8,7 @@
 #include "facade/market_queries.h"
 #include "facade/owner_store.h"
 #include "facade/portfolio_store.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -21,16 +20,6 @@ const std::vector<std::string> kSectorKeys = {"SectorCode", "SectorName"};
 // What the summary row of a watch list or portfolio is computed from.
 const std::vector<std::string> kSummaryInputs = {"PctChange", "RSRank", "Volume", "Sales",
                                                  "IndCode"};
-
-std::string Trimmed(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return std::string(p_sText);
-}
 
 ListRequest BaseRequest(const ListQuery& p_oQuery, const std::vector<std::string>& p_aKeys) {
     ListRequest request;
@@ -50,7 +39,7 @@ bool ApplySearch(ListRequest& p_oRequest, const std::optional<ListSearch>& p_oSe
         p_oRequest.m_aKeys = p_oSearch->m_aKeys;
         return true;
     }
-    p_oRequest.m_sNameStart = Trimmed(p_oSearch->m_sNameStart);
+    p_oRequest.m_sNameStart = TrimWhitespace(p_oSearch->m_sNameStart);
     return !p_oRequest.m_sNameStart.empty();
 }
 
@@ -178,7 +167,7 @@ std::vector<std::string> WithKeys(std::vector<std::string> p_aFields,
 ResultTable EmptyTable(const std::vector<std::string>& p_aFields) {
     ResultTable table;
     for (const std::string& requested : p_aFields) {
-        const std::string name = Trimmed(requested);
+        const std::string name(TrimWhitespace(requested));
         if (name.empty() || table.ColumnIndex(name) >= 0) {
             continue;
         }
@@ -378,7 +367,7 @@ ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScop
     request.m_aFields = {"CompanyName", "Symbol"};
     request.m_lDate = p_lDate;
     request.m_sSort = "CompanyName ASC";
-    request.m_sNameStart = Trimmed(p_sText);
+    request.m_sNameStart = TrimWhitespace(p_sText);
     request.m_lIndCode = p_oScope.m_lIndCode;
     request.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
@@ -396,7 +385,7 @@ ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListSco
     request.m_aFields = {"IndName", "IndCode"};
     request.m_lDate = p_lDate;
     request.m_sSort = "IndName ASC";
-    request.m_sNameStart = Trimmed(p_sText);
+    request.m_sNameStart = TrimWhitespace(p_sText);
     request.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
         if (!OwnedWatchList(p_lOwnerId, p_oScope.m_lWatchListId, watch_list_type::kIndustries)) {
@@ -412,7 +401,7 @@ ResultTable MarketLists::SectorNames(const std::string& p_sText, int32_t p_lDate
     request.m_aFields = {"SectorName", "SectorCode"};
     request.m_lDate = p_lDate;
     request.m_sSort = "SectorName ASC";
-    request.m_sNameStart = Trimmed(p_sText);
+    request.m_sNameStart = TrimWhitespace(p_sText);
     return MarketQueries(m_oDatabase).Sectors(request).m_oTable;
 }
 

@@ -1,13 +1,13 @@
 #include "facade/market_queries.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 #include <variant>
 
 #include "facade/facade_arguments.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -56,24 +56,6 @@ constexpr const char* kSectorHistorySource =
     " WHERE c.sector_code = ?1";
 
 constexpr int32_t kOpenEnd = 2147483647;
-
-bool SameText(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
-}
-
-std::string_view Trim(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
-}
 
 // SQL text of the facade's own with the caller's values kept apart as bindings.
 class QueryText {
@@ -131,9 +113,9 @@ struct SelectedField {
 std::vector<SelectedField> SelectFields(const std::vector<std::string>& p_aNames, RowKind p_eRows) {
     std::vector<SelectedField> fields;
     for (const std::string& requested : p_aNames) {
-        const std::string name(Trim(requested));
+        const std::string name(TrimWhitespace(requested));
         const bool seen = std::any_of(fields.begin(), fields.end(), [&](const auto& field) {
-            return SameText(field.m_sName, name);
+            return EqualsIgnoreCase(field.m_sName, name);
         });
         if (name.empty() || seen) {
             continue;
@@ -165,19 +147,19 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
     std::string_view rest = p_sSort;
     while (!rest.empty()) {
         const size_t comma = rest.find(',');
-        std::string_view clause = Trim(rest.substr(0, comma));
+        std::string_view clause = TrimWhitespace(rest.substr(0, comma));
         rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
         bool descending = false;
         const size_t space = clause.find_last_of(" \t");
         if (space != std::string_view::npos) {
-            const std::string_view word = Trim(clause.substr(space + 1));
-            if (SameText(word, "DESC") || SameText(word, "ASC")) {
-                descending = SameText(word, "DESC");
-                clause = Trim(clause.substr(0, space));
+            const std::string_view word = TrimWhitespace(clause.substr(space + 1));
+            if (EqualsIgnoreCase(word, "DESC") || EqualsIgnoreCase(word, "ASC")) {
+                descending = EqualsIgnoreCase(word, "DESC");
+                clause = TrimWhitespace(clause.substr(0, space));
             }
         }
         if (clause.size() >= 2 && clause.front() == '[' && clause.back() == ']') {
-            clause = Trim(clause.substr(1, clause.size() - 2));
+            clause = TrimWhitespace(clause.substr(1, clause.size() - 2));
         }
         const FieldDefinition* field = FindFieldByName(clause);
         const char* sql = field != nullptr ? field->SqlFor(p_eRows) : nullptr;
@@ -251,7 +233,7 @@ std::vector<int64_t> NumericKeys(const std::vector<std::string>& p_aKeys) {
 std::vector<std::string> TrimmedKeys(const std::vector<std::string>& p_aKeys) {
     std::vector<std::string> trimmed;
     for (const std::string& key : p_aKeys) {
-        trimmed.emplace_back(Trim(key));
+        trimmed.emplace_back(TrimWhitespace(key));
     }
     return trimmed;
 }
@@ -396,7 +378,7 @@ ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
 ResultTable MarketQueries::StockHistory(const std::string& p_sSymbol,
                                         const HistoryRequest& p_oRequest) {
     return History(m_oDatabase, RowKind::Stock, kStockHistorySource, "d.trade_date",
-                   std::string(Trim(p_sSymbol)), p_oRequest);
+                   std::string(TrimWhitespace(p_sSymbol)), p_oRequest);
 }
 
 ResultTable MarketQueries::IndustryHistory(int32_t p_lIndCode, const HistoryRequest& p_oRequest) {

@@ -8,10 +8,10 @@
 #include <string>
 #include <unordered_map>
 
-#include "facade/day_serial.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
 #include "outside/numeric_text.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 

@@ -4,7 +4,7 @@
 
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
-#include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -80,7 +80,7 @@ bool MeetsCriterion(const FieldValue& p_vValue, const ScreenCriterion& p_oCriter
     if (textValue == nullptr || textLimit == nullptr) {
         return false;
     }
-    const int order = CompareNoCase(*textValue, *textLimit);
+    const int order = CompareIgnoreCase(*textValue, *textLimit);
     return Holds(p_oCriterion.m_eOperator, order < 0 ? -1 : (order > 0 ? 1 : 0));
 }
 

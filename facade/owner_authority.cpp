@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "facade/facade_arguments.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 

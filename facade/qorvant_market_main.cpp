@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "facade/day_serial.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace {
 
@@ -245,9 +245,10 @@ int Info(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
     std::printf("Stocks          %lld\n", static_cast<long long>(summary.m_llStocks));
     std::printf("Daily bars      %lld\n", static_cast<long long>(summary.m_llStockDays));
     if (summary.m_llTradingDays > 0) {
-        std::printf(
-            "Trading days    %lld, %s to %s\n", static_cast<long long>(summary.m_llTradingDays),
-            IsoDateText(summary.m_lFirstDate).c_str(), IsoDateText(summary.m_lLastDate).c_str());
+        std::printf("Trading days    %lld, %s to %s\n",
+                    static_cast<long long>(summary.m_llTradingDays),
+                    qv::IsoDateText(summary.m_lFirstDate).c_str(),
+                    qv::IsoDateText(summary.m_lLastDate).c_str());
     } else {
         std::printf("Trading days    none\n");
     }

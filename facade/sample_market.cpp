@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "facade/day_serial.h"
 #include "facade/layout_store.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_store.h"
@@ -18,6 +17,8 @@
 #include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 #include "facade/watch_list_store.h"
+#include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -33,9 +34,9 @@ constexpr uint64_t kStockStreams = 1000000;
 constexpr int32_t kProgressStocks = 100;
 
 bool IsHoliday(int32_t p_lDay) {
-    const CivilDate date = CivilFromDaySerial(p_lDay);
-    return (date.m_lMonth == 1 && date.m_lDay == 1) || (date.m_lMonth == 7 && date.m_lDay == 4) ||
-           (date.m_lMonth == 12 && date.m_lDay == 25);
+    const DateParts date = CivilFromDaySerial(p_lDay);
+    return (date.Month == 1 && date.Day == 1) || (date.Month == 7 && date.Day == 4) ||
+           (date.Month == 12 && date.Day == 25);
 }
 
 std::vector<int32_t> TradingCalendar(int32_t p_lLastDay, int32_t p_lCount) {
@@ -106,7 +107,7 @@ class NameMaker {
         std::string letters;
         for (const char ch : p_sName) {
             if (std::isalpha(static_cast<unsigned char>(ch))) {
-                letters.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(ch))));
+                letters.push_back(ToUpperAscii(ch));
             }
         }
         const std::string candidates[] = {letters.substr(0, 3), letters.substr(0, 4),

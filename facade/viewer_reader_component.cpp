@@ -1,7 +1,6 @@
 #include "facade/viewer_reader_component.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <optional>
 
@@ -18,6 +17,7 @@
 #include "facade/system_layouts.h"
 #include "outside/automation_error.h"
 #include "outside/numeric_text.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -43,26 +43,13 @@ constexpr int32_t kSectorTable = 2;
 // The search option that asks for company names.
 constexpr int32_t kNameSearch = 1;
 
-std::string Trimmed(std::string_view p_sText) {
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.front()))) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && std::isspace(static_cast<unsigned char>(p_sText.back()))) {
-        p_sText.remove_suffix(1);
-    }
-    return std::string(p_sText);
-}
-
 std::vector<std::string> SplitList(const std::string& p_sText) {
     std::vector<std::string> items;
-    size_t start = 0;
-    while (start <= p_sText.size()) {
-        const size_t comma = std::min(p_sText.find(',', start), p_sText.size());
-        std::string item = Trimmed(std::string_view(p_sText).substr(start, comma - start));
+    for (const std::string& part : SplitText(p_sText, ',')) {
+        const std::string_view item = TrimWhitespace(part);
         if (!item.empty()) {
-            items.push_back(std::move(item));
+            items.emplace_back(item);
         }
-        start = comma + 1;
     }
     return items;
 }
@@ -80,7 +67,7 @@ ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t
     std::vector<std::string> keys = SplitList(text);
     const bool numbers = !keys.empty() && std::all_of(keys.begin(), keys.end(), IsNumber);
     if (p_lOption == kNameSearch || (p_bCodes && !numbers)) {
-        search.m_sNameStart = Trimmed(text);
+        search.m_sNameStart = TrimWhitespace(text);
         return search;
     }
     if (p_bCodes) {
@@ -143,13 +130,14 @@ ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aC
     const std::string entry = "criterion " + std::to_string(p_lEntry);
     ScreenCriterion criterion;
     try {
-        const std::string fieldName = Trimmed(p_aCriteria.At(row, p_lEntry).ToString());
+        const std::string fieldName(TrimWhitespace(p_aCriteria.At(row, p_lEntry).ToString()));
         const FieldDefinition* definition = FindFieldByName(fieldName);
         if (definition == nullptr || definition->SqlFor(p_eRows) == nullptr) {
             p_oArgs.Fail(2, "Criteria", entry + ": no field \"" + fieldName + "\" in these rows");
         }
         criterion.m_sField = definition->m_sColumnName;
-        const std::string operatorText = Trimmed(p_aCriteria.At(row + 1, p_lEntry).ToString());
+        const std::string operatorText(
+            TrimWhitespace(p_aCriteria.At(row + 1, p_lEntry).ToString()));
         const std::optional<ScreenOperator> parsedOperator = ScreenOperatorOf(operatorText);
         if (!parsedOperator) {
             p_oArgs.Fail(2, "Criteria", entry + ": unknown operator \"" + operatorText + "\"");
@@ -539,7 +527,8 @@ Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
     FacadeArguments args("Login", p_args);
-    return Backend().Login(args.Long(0, "OwnerId"), Trimmed(args.Text(1, "Name")));
+    return Backend().Login(args.Long(0, "OwnerId"),
+                           std::string(TrimWhitespace(args.Text(1, "Name"))));
 }
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {

@@ -1,13 +1,13 @@
 #include "facade/watch_list_store.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <unordered_map>
 
 #include "facade/facade_arguments.h"
 #include "facade/owner_store.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -16,8 +16,8 @@ namespace {
 std::string Upper(std::string_view p_sText) {
     std::string upper;
     for (const char cChar : p_sText) {
-        if (!std::isspace(static_cast<unsigned char>(cChar))) {
-            upper.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(cChar))));
+        if (!IsWhitespace(cChar)) {
+            upper.push_back(ToUpperAscii(cChar));
         }
     }
     return upper;

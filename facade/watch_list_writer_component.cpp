@@ -1,13 +1,12 @@
 #include "facade/watch_list_writer_component.h"
 
-#include <algorithm>
-#include <cctype>
 #include <optional>
 #include <string>
 
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/watch_list_store.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -33,10 +32,7 @@ int32_t ListTypeOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
 }
 
 std::string NameOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
-    std::string name = p_oArgs.Text(p_lIndex, "Name");
-    const auto IsBlank = [](unsigned char cChar) { return std::isspace(cChar) != 0; };
-    name.erase(name.begin(), std::find_if_not(name.begin(), name.end(), IsBlank));
-    name.erase(std::find_if_not(name.rbegin(), name.rend(), IsBlank).base(), name.end());
+    std::string name(TrimWhitespace(p_oArgs.Text(p_lIndex, "Name")));
     if (name.empty()) {
         p_oArgs.Fail(p_lIndex, "Name", "a watch list needs a name");
     }

@@ -3,8 +3,8 @@
 #include "columns/grid_columns.h"
 #include "outside/grid_control_column.h"
 #include "outside/grid_style.h"
-#include "outside/ignore_case.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 #include "outside/vb_format.h"
 
 #include <algorithm>
@@ -22,14 +22,6 @@ namespace {
 constexpr std::string_view kNegative = "-";
 constexpr std::string_view kZero = "^0.00";
 constexpr std::array<std::string_view, 3> kRecommendations = {"B", "H", "S"};
-
-std::string_view TrimBlanks(std::string_view p_sText) {
-    const size_t first = p_sText.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return p_sText.substr(first, p_sText.find_last_not_of(' ') - first + 1);
-}
 
 enum class CaptionRule { None, Recommendation, Performance, Signed };
 
@@ -164,7 +156,7 @@ std::string ValueText(const Variant& p_vValue) {
 }  // namespace
 
 void ApplyColumnFormat(GridControlColumn& p_oColumn, std::string_view p_sColumnFormat) {
-    const std::string_view format = TrimBlanks(p_sColumnFormat);
+    const std::string_view format = TrimSpaces(p_sColumnFormat);
     if (format == "Left") {
         p_oColumn.SetAlignment(gaLeft);
         p_oColumn.SetNumberFormat("");
@@ -210,15 +202,15 @@ void ApplyNegativeNumberStyle(std::string_view p_sCellText, GridStyle& p_oCellSt
 std::string ExportCellText(const GridColumns& p_oColumns, const std::string& p_sFieldName,
                            const Variant& p_vValue) {
     const std::shared_ptr<GridColumn> column = p_oColumns.GetColumnByFieldName(p_sFieldName);
-    const std::string format(column ? TrimBlanks(column->ColumnFormat()) : std::string_view());
+    const std::string format(column ? TrimSpaces(column->ColumnFormat()) : std::string_view());
     const std::string text = ValueText(p_vValue);
     if (format == "Left" || format == "Center") {
         return WithoutCommas(text);
     }
     if (format == "Short Date") {
-        return std::string(TrimBlanks(Format(Variant(text), format)));
+        return std::string(TrimSpaces(Format(Variant(text), format)));
     }
-    return std::string(TrimBlanks(Format(Variant(WithoutCommas(text)), format)));
+    return std::string(TrimSpaces(Format(Variant(WithoutCommas(text)), format)));
 }
 
 std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRecordset,

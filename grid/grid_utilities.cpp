@@ -8,8 +8,8 @@
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
-#include "outside/ignore_case.h"
 #include "outside/layout_description.h"
+#include "outside/text_util.h"
 #include "state/grid_type.h"
 #include "state/viewer_elements.h"
 

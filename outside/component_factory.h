@@ -6,7 +6,7 @@
 // vanish with it. An unknown ProgID, or a creator that yields nothing, is error 429 naming it.
 #pragma once
 
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 #include <functional>
 #include <memory>

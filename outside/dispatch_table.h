@@ -24,7 +24,7 @@
 #pragma once
 
 #include "outside/dispatch.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 #include <array>
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
 #include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 namespace qv {
 namespace {
@@ -30,7 +31,7 @@ Field& Fields::Append(std::string_view p_sName, int32_t p_lType, int32_t p_lDefi
     const int32_t index = Count();
     m_fields.push_back(std::make_unique<Field>(m_rRecordset, index, std::string(p_sName), p_lType,
                                                p_lDefinedSize, p_lAttributes));
-    m_indexByFoldedName.emplace(FoldText(p_sName), index);
+    m_indexByFoldedName.emplace(ToLowerAscii(p_sName), index);
     return *m_fields.back();
 }
 
@@ -66,7 +67,7 @@ size_t Fields::CheckedIndex(std::string_view p_sName) const {
 }
 
 int32_t Fields::IndexOf(std::string_view p_sName) const {
-    const auto found = m_indexByFoldedName.find(FoldText(p_sName));
+    const auto found = m_indexByFoldedName.find(ToLowerAscii(p_sName));
     return found == m_indexByFoldedName.end() ? -1 : found->second;
 }
 

@@ -4,6 +4,7 @@
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <array>
@@ -19,29 +20,70 @@ int16_t ToEventIndex(int32_t p_lValue) {
     return static_cast<int16_t>(std::clamp<int32_t>(p_lValue, INT16_MIN, INT16_MAX));
 }
 
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
-    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
-        return nullptr;
-    }
-    auto recordset = p_vValue.ToObjectAs<Recordset>();
-    if (!recordset) {
-        RaiseRuntimeError(errors::kTypeMismatch, "a grid's data source must be a recordset");
-    }
-    return recordset;
+// Made before the splits, so that their styles find the grid's observers through the columns.
+std::shared_ptr<GridControlColumns> ColumnsOf(const std::shared_ptr<GridChanges>& p_oChanges) {
+    auto columns = std::make_shared<GridControlColumns>();
+    columns->Hook().Attach(p_oChanges);
+    return columns;
 }
 
 }  // namespace
 
+// Passes what happens to the bound recordset on to the views, in the grid's rows and columns.
+class GridControl::SourceWatch : public RecordsetObserver {
+  public:
+    explicit SourceWatch(GridControl& p_oGrid) : m_oGrid(p_oGrid) {}
+
+    void ViewAboutToBeReset() override { m_oGrid.Changes()->ModelAboutToBeReset(); }
+    void ViewReset() override {
+        m_oGrid.NoteCurrent();
+        m_oGrid.Changes()->ModelReset();
+    }
+    void ViewReordered() override {
+        m_oGrid.NoteCurrent();
+        m_oGrid.Changes()->LayoutChanged();
+    }
+    void RowsInserted(int32_t p_lFirst, int32_t p_lLast) override {
+        if (m_oGrid.Changes()->RowsInserted(p_lFirst, p_lLast)) {
+            m_oGrid.AnnounceCurrent();
+        }
+    }
+    void RowsRemoved(int32_t p_lFirst, int32_t p_lLast) override {
+        if (m_oGrid.Changes()->RowsRemoved(p_lFirst, p_lLast)) {
+            m_oGrid.AnnounceCurrent();
+        }
+    }
+    void ValueChanged(int32_t p_lPosition, int32_t p_lField) override {
+        const auto [first, last] = m_oGrid.ColumnsShowing(p_lField);
+        if (first <= last) {
+            m_oGrid.Changes()->DataChanged(p_lPosition, p_lPosition, first, last);
+        }
+    }
+    void CursorMoved() override { m_oGrid.AnnounceCurrent(); }
+
+  private:
+    GridControl& m_oGrid;
+};
+
 GridControl::GridControl()
-    : m_oColumns(std::make_shared<GridControlColumns>()),
+    : m_oChanges(std::make_shared<GridChanges>()),
+      m_oSourceWatch(std::make_unique<SourceWatch>(*this)),
+      m_oColumns(ColumnsOf(m_oChanges)),
       m_oSplits(std::make_shared<GridControlSplits>(m_oColumns)),
       m_oSelBookmarks(std::make_shared<GridSelBookmarks>()),
       m_oPrintInfos(std::make_shared<GridPrintInfos>()) {
+    m_oSelBookmarks->Hook().Attach(m_oChanges);
+    for (const auto& style : m_styles) {
+        style->Hook().Attach(m_oChanges);
+    }
     m_oColumns->Add(0);
     m_oColumns->Add(1);
 }
 
-GridControl::~GridControl() = default;
+GridControl::~GridControl() {
+    // Parts that callers still hold tell no one from now on.
+    m_oChanges->GridGone();
+}
 
 const DispatchTable& GridControl::Table() {
     using Grid = GridControl;
@@ -54,7 +96,10 @@ const DispatchTable& GridControl::Table() {
                                                : Variant::Nothing();
                  })
             .Set("DataSource",
-                 [](Grid& self, const Variant& value) { self.SetDataSource(RecordsetOf(value)); })
+                 [](Grid& self, const Variant& value) {
+                     self.SetDataSource(
+                         ExpectRecordset(value, "a grid's data source must be a recordset"));
+                 })
             .Get("RowCount", [](Grid& self) { return Variant(self.RowCount()); })
             .IndexedGet("Columns", 0, 1,
                         [](Grid& self, DispatchArgs args) {
@@ -138,7 +183,7 @@ const DispatchTable& GridControl::Table() {
         for (int32_t id : kIdOnlyMembers) {
             builder.Property(
                 DispatchName(id), [id](Grid& self) { return self.IdProperty(id); },
-                [id](Grid& self, const Variant& value) { self.IdSlot(id) = value; });
+                [id](Grid& self, const Variant& value) { self.SetIdProperty(id, value); });
         }
         return builder.Build();
     }();
@@ -155,9 +200,23 @@ Variant GridControl::InvokeById(int32_t p_lDispId, InvokeKind p_eKind, std::span
 }
 
 void GridControl::SetDataSource(std::shared_ptr<Recordset> p_rRecordset) {
+    const std::shared_ptr<GridChanges> changes = m_oChanges;
+    if (!changes->ModelAboutToBeReset()) {
+        return;
+    }
+    GridChangeBatch batch(changes);
+    if (m_rDataSource) {
+        m_rDataSource->RemoveObserver(m_oSourceWatch.get());
+    }
     m_rDataSource = std::move(p_rRecordset);
+    if (m_rDataSource) {
+        m_rDataSource->AddObserver(m_oSourceWatch.get());
+    }
     m_oSelBookmarks->Clear();
     m_lTopRow = 0;
+    NoteCurrent();
+    changes->ModelReset();
+    batch.End();
 }
 
 int32_t GridControl::RowCount() const {
@@ -171,6 +230,7 @@ void GridControl::RetrieveFields() {
     if (!m_rDataSource) {
         return;
     }
+    GridChangeBatch batch(m_oChanges);
     m_oColumns->Clear();
     const Fields& fields = m_rDataSource->Fields();
     for (int32_t i = 0; i < fields.Count(); ++i) {
@@ -178,6 +238,7 @@ void GridControl::RetrieveFields() {
         column->SetDataField(fields.Item(i).Name());
         column->SetCaption(fields.Item(i).Name());
     }
+    batch.End();
 }
 
 int32_t GridControl::Row() const {
@@ -197,19 +258,71 @@ Variant GridControl::BookmarkOfRowId(uint32_t p_lRowId) {
     return Variant(static_cast<double>(p_lRowId) + 1);
 }
 
-bool GridControl::ChangeCurrent(int32_t p_lRow, int32_t p_lCol) {
-    const Variant previousRow = Bookmark();
-    const int32_t previousCol = m_lCol;
+void GridControl::NoteCurrent() {
+    m_lAnnouncedRow = Row();
+    m_lAnnouncedRowId = m_lAnnouncedRow < 0 ? -1 : m_rDataSource->ViewRowId(m_lAnnouncedRow);
+}
+
+bool GridControl::AnnounceCurrent() {
+    const int32_t previousRow = m_lAnnouncedRow;
+    const int64_t previousId = m_lAnnouncedRowId;
+    NoteCurrent();
+    if (m_lAnnouncedRowId == previousId) {
+        return true;
+    }
+    return Changes()->CurrentChanged(previousRow, m_lAnnouncedRow);
+}
+
+// A handler may read any field of the row, so a field no column shows still repaints the row.
+std::pair<int32_t, int32_t> GridControl::ColumnsShowing(int32_t p_lField) const {
+    const std::string& name = m_rDataSource->Fields().Item(p_lField).Name();
+    int32_t first = m_oColumns->Count();
+    int32_t last = -1;
+    for (const auto& column : m_oColumns->ByIndex()) {
+        if (EqualsIgnoreCase(column->DataField(), name)) {
+            first = std::min(first, column->ColIndex());
+            last = std::max(last, column->ColIndex());
+        }
+    }
+    if (last < 0) {
+        return {0, m_oColumns->Count() - 1};
+    }
+    return {first, last};
+}
+
+bool GridControl::MoveCurrent(int32_t p_lRow, int32_t p_lCol) {
+    const std::shared_ptr<GridChanges> changes = m_oChanges;
     if (p_lRow >= 0) {
+        // The recordset tells its other observers too, and they may do anything.
         m_rDataSource->SetAbsolutePosition(p_lRow + 1);
+        if (!changes->GridAlive()) {
+            return false;
+        }
+    }
+    if (p_lCol == m_lCol) {
+        return true;
     }
     m_lCol = p_lCol;
-    if (Bookmark() == previousRow && m_lCol == previousCol) {
+    return changes->CurrentChanged(Row(), Row());
+}
+
+bool GridControl::RaiseRowColChange(const Variant& p_vPreviousRow, int32_t p_lPreviousCol) {
+    if (Bookmark() == p_vPreviousRow && m_lCol == p_lPreviousCol) {
         return true;
     }
     return m_sinks.Raise([&](GridControlEvents& sink) {
-        sink.RowColChange(previousRow, ToEventIndex(previousCol));
+        sink.RowColChange(p_vPreviousRow, ToEventIndex(p_lPreviousCol));
     });
+}
+
+bool GridControl::ChangeCurrent(int32_t p_lRow, int32_t p_lCol) {
+    const Variant previousRow = Bookmark();
+    const int32_t previousCol = m_lCol;
+    GridChangeBatch batch(m_oChanges);
+    if (!MoveCurrent(p_lRow, p_lCol) || !batch.End()) {
+        return false;
+    }
+    return RaiseRowColChange(previousRow, previousCol);
 }
 
 void GridControl::SetCurrentRow(int32_t p_lRow) {
@@ -225,7 +338,12 @@ void GridControl::SetCurrentColumn(int32_t p_lCol) {
 }
 
 void GridControl::SetTopRow(int32_t p_lRow) {
-    m_lTopRow = std::clamp(p_lRow, 0, std::max(RowCount() - 1, 0));
+    const int32_t row = std::clamp(p_lRow, 0, std::max(RowCount() - 1, 0));
+    if (row == m_lTopRow) {
+        return;
+    }
+    m_lTopRow = row;
+    Changes()->TopRowChanged();
 }
 
 int32_t GridControl::LeftCol() const {
@@ -250,18 +368,52 @@ void GridControl::SetSelectedColumns(int32_t p_lFirst, int32_t p_lLast) {
     m_lSelEndCol = p_lLast;
 }
 
+void GridControl::SetVisible(bool p_bVisible) {
+    if (p_bVisible != m_bVisible) {
+        m_bVisible = p_bVisible;
+        Changes()->ColumnsChanged();
+    }
+}
+
 void GridControl::SetScrollBars(int32_t p_lScrollBars) {
     if (p_lScrollBars < gsbNone || p_lScrollBars > gsbAutomatic) {
         RaiseInvalidGridValue("Grid scroll bars", p_lScrollBars);
     }
-    m_eScrollBars = static_cast<GridScrollBars>(p_lScrollBars);
+    if (p_lScrollBars != m_eScrollBars) {
+        m_eScrollBars = static_cast<GridScrollBars>(p_lScrollBars);
+        Changes()->ColumnsChanged();
+    }
+}
+
+void GridControl::SetRecordSelectors(bool p_bShow) {
+    if (p_bShow != m_bRecordSelectors) {
+        m_bRecordSelectors = p_bShow;
+        Changes()->ColumnsChanged();
+    }
+}
+
+void GridControl::SetExtendRightColumn(bool p_bExtend) {
+    if (p_bExtend != m_bExtendRightColumn) {
+        m_bExtendRightColumn = p_bExtend;
+        Changes()->ColumnsChanged();
+    }
 }
 
 void GridControl::SetAppearance(int32_t p_lAppearance) {
     if (p_lAppearance != gapFlat && p_lAppearance != gap3D) {
         RaiseInvalidGridValue("Appearance", p_lAppearance);
     }
-    m_eAppearance = static_cast<GridAppearance>(p_lAppearance);
+    if (p_lAppearance != m_eAppearance) {
+        m_eAppearance = static_cast<GridAppearance>(p_lAppearance);
+        Changes()->ColumnsChanged();
+    }
+}
+
+void GridControl::SetBackColor(int32_t p_lColor) {
+    if (p_lColor != m_lBackColor) {
+        m_lBackColor = p_lColor;
+        Changes()->ColumnsChanged();
+    }
 }
 
 Variant GridControl::IdProperty(int32_t p_lDispId) const {
@@ -269,8 +421,9 @@ Variant GridControl::IdProperty(int32_t p_lDispId) const {
     return found == m_idProperties.end() ? Variant() : found->second;
 }
 
-Variant& GridControl::IdSlot(int32_t p_lDispId) {
-    return m_idProperties[p_lDispId];
+void GridControl::SetIdProperty(int32_t p_lDispId, const Variant& p_vValue) {
+    m_idProperties[p_lDispId] = p_vValue;
+    Changes()->ColumnsChanged();
 }
 
 void GridControl::SelectByClick(int32_t p_lRow, int32_t p_lPreviousRow, int16_t p_iShift) {
@@ -302,8 +455,12 @@ void GridControl::Click(int32_t p_lRow, int32_t p_lCol, int16_t p_iShift) {
     }
     if (p_lRow >= 0 && p_lRow < RowCount()) {
         const int32_t col = p_lCol >= -1 && p_lCol < m_oColumns->Count() ? p_lCol : m_lCol;
+        const Variant previousRow = Bookmark();
+        const int32_t previousCol = m_lCol;
+        GridChangeBatch batch(m_oChanges);
         SelectByClick(p_lRow, Row(), p_iShift);
-        if (!ChangeCurrent(p_lRow, col)) {
+        if (!MoveCurrent(p_lRow, col) || !batch.End() ||
+            !RaiseRowColChange(previousRow, previousCol)) {
             return;
         }
     }

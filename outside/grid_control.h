@@ -6,6 +6,11 @@
 // reaches only by dispatch id. The current row is the bound recordset's current record: Row is
 // its 0-based position in the recordset's view, not a line on screen.
 //
+// Views hear what to draw again through GridControlObserver (grid_control_changes.h): the grid
+// raises its own changes and those of its parts, and passes on what happens to the bound
+// recordset (an edit or a deletion made through any clone, a filter, a sort, a cursor move). A
+// view thus keeps nothing of its own and reads only what changed.
+//
 // Events go to GridControlEvents sinks (grid_control_events.h). The user-action entry points
 // (Click, DoubleClick, HeaderClick, Mouse*, KeyDown, MoveColumns) are what the shell calls when a
 // person acts; they do nothing while the grid is disabled. A sink may destroy the grid inside an
@@ -47,6 +52,7 @@
 
 #include "outside/dispatch.h"
 #include "outside/grid_control_bookmarks.h"
+#include "outside/grid_control_changes.h"
 #include "outside/grid_control_columns.h"
 #include "outside/grid_control_events.h"
 #include "outside/grid_control_print.h"
@@ -57,6 +63,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace qv {
 
@@ -139,7 +146,7 @@ class GridControl : public DispatchObject {
     void SetSelectedColumns(int32_t p_lFirst, int32_t p_lLast);
 
     bool Visible() const { return m_bVisible; }
-    void SetVisible(bool p_bVisible) { m_bVisible = p_bVisible; }
+    void SetVisible(bool p_bVisible);
     bool Enabled() const { return m_bEnabled; }
     void SetEnabled(bool p_bEnabled) { m_bEnabled = p_bEnabled; }
     GridScrollBars ScrollBars() const { return m_eScrollBars; }
@@ -149,20 +156,26 @@ class GridControl : public DispatchObject {
     bool AllowColMove() const { return m_bAllowColMove; }
     void SetAllowColMove(bool p_bAllow) { m_bAllowColMove = p_bAllow; }
     bool RecordSelectors() const { return m_bRecordSelectors; }
-    void SetRecordSelectors(bool p_bShow) { m_bRecordSelectors = p_bShow; }
+    void SetRecordSelectors(bool p_bShow);
     bool ExtendRightColumn() const { return m_bExtendRightColumn; }
-    void SetExtendRightColumn(bool p_bExtend) { m_bExtendRightColumn = p_bExtend; }
+    void SetExtendRightColumn(bool p_bExtend);
     GridAppearance Appearance() const { return m_eAppearance; }
     void SetAppearance(int32_t p_lAppearance);
     int32_t BackColor() const { return m_lBackColor; }
-    void SetBackColor(int32_t p_lColor) { m_lBackColor = p_lColor; }
+    void SetBackColor(int32_t p_lColor);
 
-    // The members known by id only (17, 18, 43, 75, 86, 87).
+    // The members known by id only (17, 18, 43, 75, 86, 87). Setting one tells the views, since
+    // 86 turns the alternating row styles on.
     Variant IdProperty(int32_t p_lDispId) const;
+    void SetIdProperty(int32_t p_lDispId, const Variant& p_vValue);
 
     // Events.
     void AddSink(GridControlEvents* p_oSink) { m_sinks.Add(p_oSink); }
     void RemoveSink(GridControlEvents* p_oSink) { m_sinks.Remove(p_oSink); }
+
+    // Views.
+    void AddObserver(GridControlObserver* p_oObserver) { m_oChanges->Add(p_oObserver); }
+    void RemoveObserver(GridControlObserver* p_oObserver) { m_oChanges->Remove(p_oObserver); }
 
     // User actions. Click makes the cell current (RowColChange when it moved), selects its row
     // (only it; with Ctrl it toggles; with Shift the rows from the previous current row) and
@@ -203,14 +216,28 @@ class GridControl : public DispatchObject {
     std::string RenderText(int32_t p_lFirstRow, int32_t p_lRowCount);
 
   private:
+    class SourceWatch;
+
     static const DispatchTable& Table();
     static Variant BookmarkOfRowId(uint32_t p_lRowId);
-    Variant& IdSlot(int32_t p_lDispId);
-    // Moves to view row p_lRow (none for -1) and column p_lCol, raising RowColChange when either
-    // changed. False when a handler destroyed the grid.
+    // Held by the caller while it tells: an observer may destroy the grid.
+    std::shared_ptr<GridChanges> Changes() const { return m_oChanges; }
+    // Moves to view row p_lRow (none for -1) and column p_lCol, telling the views and raising
+    // RowColChange when either changed. False when a handler destroyed the grid.
     bool ChangeCurrent(int32_t p_lRow, int32_t p_lCol);
+    // The same without the event; the caller holds a batch open.
+    bool MoveCurrent(int32_t p_lRow, int32_t p_lCol);
+    bool RaiseRowColChange(const Variant& p_vPreviousRow, int32_t p_lPreviousCol);
     void SelectByClick(int32_t p_lRow, int32_t p_lPreviousRow, int16_t p_iShift);
+    // The current row as the views last heard of it: NoteCurrent takes it as it is now,
+    // AnnounceCurrent also tells them when another record became current.
+    void NoteCurrent();
+    bool AnnounceCurrent();
+    // The indexes of the first and last columns showing field p_lField of the data source.
+    std::pair<int32_t, int32_t> ColumnsShowing(int32_t p_lField) const;
 
+    std::shared_ptr<GridChanges> m_oChanges;
+    std::unique_ptr<SourceWatch> m_oSourceWatch;
     std::shared_ptr<Recordset> m_rDataSource;
     std::shared_ptr<GridControlColumns> m_oColumns;
     std::shared_ptr<GridControlSplits> m_oSplits;
@@ -233,6 +260,8 @@ class GridControl : public DispatchObject {
     GridAppearance m_eAppearance = gap3D;
     int32_t m_lBackColor = grid_colors::kWhite;
     std::map<int32_t, Variant> m_idProperties;
+    int32_t m_lAnnouncedRow = -1;
+    int64_t m_lAnnouncedRowId = -1;
 };
 
 }  // namespace qv

@@ -52,6 +52,7 @@ const Variant& GridSelBookmarks::Item(int32_t p_lIndex) const {
 void GridSelBookmarks::Add(const Variant& p_vBookmark) {
     if (m_keys.insert(KeyOf(p_vBookmark)).second) {
         m_bookmarks.push_back(p_vBookmark);
+        m_hook.SelectionChanged();
     }
 }
 
@@ -59,11 +60,16 @@ void GridSelBookmarks::Remove(int32_t p_lIndex) {
     RequireGridIndex(p_lIndex, Count(), "Selected bookmark");
     m_keys.erase(m_bookmarks[static_cast<size_t>(p_lIndex)].ToDouble());
     m_bookmarks.erase(m_bookmarks.begin() + p_lIndex);
+    m_hook.SelectionChanged();
 }
 
 void GridSelBookmarks::Clear() {
+    if (m_bookmarks.empty()) {
+        return;
+    }
     m_bookmarks.clear();
     m_keys.clear();
+    m_hook.SelectionChanged();
 }
 
 bool GridSelBookmarks::Contains(const Variant& p_vBookmark) const {

@@ -1,10 +1,12 @@
 // The selected rows of the grid control, as a list of recordset bookmarks in the order they were
 // selected. Bookmarks name rows, not positions, so a selection survives sorting and filtering of
 // the bound recordset. Indexes are 0-based; adding a bookmark that is already selected changes
-// nothing. A bookmark must be a number (error 13 otherwise), as the recordset's are.
+// nothing. A bookmark must be a number (error 13 otherwise), as the recordset's are. A change
+// tells the grid's views (SelectionChanged).
 #pragma once
 
 #include "outside/dispatch.h"
+#include "outside/grid_control_changes.h"
 
 #include <cstdint>
 #include <unordered_set>
@@ -27,9 +29,12 @@ class GridSelBookmarks : public DispatchObject {
     // The same for a bookmark's number, without building a Variant.
     bool ContainsKey(double p_dBookmark) const { return m_keys.count(p_dBookmark) != 0; }
 
+    GridChangeHook& Hook() { return m_hook; }
+
   private:
     std::vector<Variant> m_bookmarks;
     std::unordered_set<double> m_keys;
+    GridChangeHook m_hook;
 };
 
 }  // namespace qv

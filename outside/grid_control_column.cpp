@@ -131,9 +131,36 @@ Variant GridControlColumn::InvokeById(int32_t p_lDispId, InvokeKind p_eKind,
     return Table().InvokeById(*this, p_lDispId, p_eKind, p_args);
 }
 
+void GridControlColumn::Changed() const {
+    if (m_pOwner != nullptr) {
+        m_pOwner->Hook().ColumnsChanged();
+    }
+}
+
 void GridControlColumn::SetOrder(int32_t p_lOrder) {
     if (m_pOwner != nullptr) {
         m_pOwner->SetOrder(*this, p_lOrder);
+    }
+}
+
+void GridControlColumn::SetCaption(std::string p_sCaption) {
+    if (p_sCaption != m_sCaption) {
+        m_sCaption = std::move(p_sCaption);
+        Changed();
+    }
+}
+
+void GridControlColumn::SetDataField(std::string p_sDataField) {
+    if (p_sDataField != m_sDataField) {
+        m_sDataField = std::move(p_sDataField);
+        Changed();
+    }
+}
+
+void GridControlColumn::SetNumberFormat(std::string p_sFormat) {
+    if (p_sFormat != m_sNumberFormat) {
+        m_sNumberFormat = std::move(p_sFormat);
+        Changed();
     }
 }
 
@@ -141,7 +168,22 @@ void GridControlColumn::SetAlignment(int32_t p_lAlignment) {
     if (p_lAlignment < gaLeft || p_lAlignment > gaGeneral) {
         RaiseInvalidGridValue("Column alignment", p_lAlignment);
     }
-    m_eAlignment = static_cast<GridAlignment>(p_lAlignment);
+    if (p_lAlignment != m_eAlignment) {
+        m_eAlignment = static_cast<GridAlignment>(p_lAlignment);
+        Changed();
+    }
+}
+
+void GridControlColumn::SetFont(FontSpec p_font) {
+    m_font = std::move(p_font);
+    Changed();
+}
+
+void GridControlColumn::SetForeColor(std::optional<int32_t> p_lColor) {
+    if (p_lColor != m_lForeColor) {
+        m_lForeColor = p_lColor;
+        Changed();
+    }
 }
 
 bool GridControlColumn::Visible() const {
@@ -150,8 +192,13 @@ bool GridControlColumn::Visible() const {
 }
 
 void GridControlColumn::SetVisible(bool p_bVisible) {
+    bool changed = false;
     for (GridSplitColumnState& state : m_splits) {
+        changed = changed || state.Visible != p_bVisible;
         state.Visible = p_bVisible;
+    }
+    if (changed) {
+        Changed();
     }
 }
 
@@ -168,8 +215,13 @@ void GridControlColumn::SetWidth(int32_t p_lWidth) {
     if (p_lWidth < 0) {
         RaiseInvalidGridValue("Column width", p_lWidth);
     }
+    bool changed = false;
     for (GridSplitColumnState& state : m_splits) {
+        changed = changed || state.Width != p_lWidth;
         state.Width = p_lWidth;
+    }
+    if (changed) {
+        Changed();
     }
 }
 
@@ -180,7 +232,11 @@ bool GridControlColumn::SplitVisible(int32_t p_lSplit) const {
 
 void GridControlColumn::SetSplitVisible(int32_t p_lSplit, bool p_bVisible) {
     RequireGridIndex(p_lSplit, SplitCount(), "Split");
-    m_splits[static_cast<size_t>(p_lSplit)].Visible = p_bVisible;
+    bool& visible = m_splits[static_cast<size_t>(p_lSplit)].Visible;
+    if (p_bVisible != visible) {
+        visible = p_bVisible;
+        Changed();
+    }
 }
 
 int32_t GridControlColumn::SplitWidth(int32_t p_lSplit) const {
@@ -193,7 +249,11 @@ void GridControlColumn::SetSplitWidth(int32_t p_lSplit, int32_t p_lWidth) {
     if (p_lWidth < 0) {
         RaiseInvalidGridValue("Column width", p_lWidth);
     }
-    m_splits[static_cast<size_t>(p_lSplit)].Width = p_lWidth;
+    int32_t& width = m_splits[static_cast<size_t>(p_lSplit)].Width;
+    if (p_lWidth != width) {
+        width = p_lWidth;
+        Changed();
+    }
 }
 
 void GridControlColumn::AddRegexCellStyle(int16_t p_iCondition, std::shared_ptr<GridStyle> p_oStyle,
@@ -209,12 +269,16 @@ void GridControlColumn::AddRegexCellStyle(int16_t p_iCondition, std::shared_ptr<
             errors::kInvalidProcedureCall,
             "regular expression \"" + std::string(p_sRegex) + "\": " + failure.what());
     }
+    Changed();
 }
 
 void GridControlColumn::RemoveRegexCellStyle(int16_t p_iCondition, std::string_view p_sRegex) {
-    std::erase_if(m_cellStyles, [&](const RegexCellStyle& style) {
+    const size_t removed = std::erase_if(m_cellStyles, [&](const RegexCellStyle& style) {
         return style.Condition == p_iCondition && style.Expression == p_sRegex;
     });
+    if (removed > 0) {
+        Changed();
+    }
 }
 
 int32_t GridControlColumn::RegexCellStyleCount() const {

@@ -10,6 +10,8 @@
 // text colour, the colours of every style whose condition it meets and whose regular expression
 // (ECMAScript, searched anywhere in the displayed text) matches, later styles winning.
 //
+// A change of what the column shows (all but ids 1 and 42) tells the grid's views.
+//
 // Members reached by dispatch id: 14 ColIndex, 22 Visible, 43 Order, 17 NumberFormat, 8
 // DataField, 23 Width, 5 Caption. Ids 1 and 42 (set to 1 and 2 when a column is added to a
 // layout) have no meaning here and are kept as they were set.
@@ -68,21 +70,21 @@ class GridControlColumn : public DispatchObject {
     void SetOrder(int32_t p_lOrder);
 
     const std::string& Caption() const { return m_sCaption; }
-    void SetCaption(std::string p_sCaption) { m_sCaption = std::move(p_sCaption); }
+    void SetCaption(std::string p_sCaption);
     // The bound field; empty for an unbound column, which shows empty cells.
     const std::string& DataField() const { return m_sDataField; }
-    void SetDataField(std::string p_sDataField) { m_sDataField = std::move(p_sDataField); }
+    void SetDataField(std::string p_sDataField);
     // A Format text ("#,##0.#0", "Percent", "mm/dd/yy"); empty shows the value's plain text.
     const std::string& NumberFormat() const { return m_sNumberFormat; }
-    void SetNumberFormat(std::string p_sFormat) { m_sNumberFormat = std::move(p_sFormat); }
+    void SetNumberFormat(std::string p_sFormat);
     GridAlignment Alignment() const { return m_eAlignment; }
     // Values outside 0 to 3 are error 5.
     void SetAlignment(int32_t p_lAlignment);
     const FontSpec& Font() const { return m_font; }
-    void SetFont(FontSpec p_font) { m_font = std::move(p_font); }
+    void SetFont(FontSpec p_font);
     // The default text colour of the cells; unset leaves the grid's.
     std::optional<int32_t> ForeColor() const { return m_lForeColor; }
-    void SetForeColor(std::optional<int32_t> p_lColor) { m_lForeColor = p_lColor; }
+    void SetForeColor(std::optional<int32_t> p_lColor);
 
     bool Visible() const;
     void SetVisible(bool p_bVisible);
@@ -113,6 +115,7 @@ class GridControlColumn : public DispatchObject {
     struct RegexCellStyle;
 
     static const DispatchTable& Table();
+    void Changed() const;
 
     GridControlColumns* m_pOwner = nullptr;
     int32_t m_lIndex = -1;

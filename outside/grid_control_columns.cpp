@@ -3,7 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <iterator>
@@ -37,7 +37,7 @@ const DispatchTable& ColumnsTable() {
 }  // namespace
 
 GridControlColumns::~GridControlColumns() {
-    Clear();
+    DetachAll();
 }
 
 Variant GridControlColumns::Invoke(std::string_view p_sName, InvokeKind p_eKind,
@@ -86,6 +86,7 @@ std::shared_ptr<GridControlColumn> GridControlColumns::Add(int32_t p_lIndex) {
     m_byIndex.insert(m_byIndex.begin() + p_lIndex, column);
     m_byOrder.insert(m_byOrder.begin() + p_lIndex, column);
     Renumber();
+    m_hook.ColumnsChanged();
     return column;
 }
 
@@ -98,9 +99,15 @@ void GridControlColumns::Remove(int32_t p_lIndex) {
     column->m_lIndex = -1;
     column->m_lOrder = -1;
     Renumber();
+    m_hook.ColumnsChanged();
 }
 
 void GridControlColumns::Clear() {
+    DetachAll();
+    m_hook.ColumnsChanged();
+}
+
+void GridControlColumns::DetachAll() {
     for (const auto& column : m_byIndex) {
         column->m_pOwner = nullptr;
         column->m_lIndex = -1;
@@ -115,11 +122,15 @@ void GridControlColumns::SetOrder(GridControlColumn& p_oColumn, int32_t p_lOrder
         return;
     }
     const int32_t order = std::clamp(p_lOrder, 0, Count() - 1);
+    if (order == p_oColumn.m_lOrder) {
+        return;
+    }
     auto found = m_byOrder.begin() + p_oColumn.m_lOrder;
     std::shared_ptr<GridControlColumn> column = *found;
     m_byOrder.erase(found);
     m_byOrder.insert(m_byOrder.begin() + order, std::move(column));
     Renumber();
+    m_hook.ColumnsChanged();
 }
 
 void GridControlColumns::MoveBefore(const std::vector<std::shared_ptr<GridControlColumn>>& p_block,
@@ -142,6 +153,7 @@ void GridControlColumns::MoveBefore(const std::vector<std::shared_ptr<GridContro
     }
     m_byOrder.insert(position, block.begin(), block.end());
     Renumber();
+    m_hook.ColumnsChanged();
 }
 
 void GridControlColumns::InsertSplit(int32_t p_lSplit, int32_t p_lCopyFrom) {

@@ -5,9 +5,13 @@
 // Indexes are 0-based. An item is found by index or by bound field (without regard to case); an
 // index or field the collection lacks is error 9. A new column takes the display position of its
 // index and, in every split, the default width and visibility.
+//
+// Every change of the collection or of one of its columns tells the grid's views once
+// (ColumnsChanged, grid_control_changes.h).
 #pragma once
 
 #include "outside/dispatch.h"
+#include "outside/grid_control_changes.h"
 #include "outside/grid_control_column.h"
 
 #include <cstdint>
@@ -56,18 +60,25 @@ class GridControlColumns : public DispatchObject {
     void MoveBefore(const std::vector<std::shared_ptr<GridControlColumn>>& p_block,
                     const GridControlColumn* p_oTarget);
 
-    // Split bookkeeping for GridControlSplits: every column gets (or loses) the settings of split
-    // p_lSplit; a new split copies those of split p_lCopyFrom, or takes defaults when it is -1.
+    // Split bookkeeping for GridControlSplits, which tells the views once the split is in place:
+    // every column gets (or loses) the settings of split p_lSplit; a new split copies those of
+    // split p_lCopyFrom, or takes defaults when it is -1.
     int32_t SplitCount() const { return m_lSplitCount; }
     void InsertSplit(int32_t p_lSplit, int32_t p_lCopyFrom);
     void RemoveSplit(int32_t p_lSplit);
 
+    // The grid's way to its views, for the columns and the splits.
+    GridChangeHook& Hook() { return m_hook; }
+    const GridChangeHook& Hook() const { return m_hook; }
+
   private:
     void Renumber();
+    void DetachAll();
 
     std::vector<std::shared_ptr<GridControlColumn>> m_byIndex;
     std::vector<std::shared_ptr<GridControlColumn>> m_byOrder;
     int32_t m_lSplitCount = 1;
+    GridChangeHook m_hook;
 };
 
 }  // namespace qv

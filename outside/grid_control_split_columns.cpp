@@ -5,7 +5,7 @@
 #include "outside/grid_control_columns.h"
 #include "outside/grid_control_support.h"
 #include "outside/grid_split.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv {
 

@@ -63,6 +63,7 @@ std::shared_ptr<GridSplit> GridControlSplits::Add(int32_t p_lIndex) {
     auto split = std::make_shared<GridSplit>(m_oColumns);
     m_splits.insert(m_splits.begin() + p_lIndex, split);
     Renumber();
+    m_oColumns->Hook().ColumnsChanged();
     return split;
 }
 
@@ -75,6 +76,7 @@ void GridControlSplits::Remove(int32_t p_lIndex) {
     m_splits[static_cast<size_t>(p_lIndex)]->m_lIndex = -1;
     m_splits.erase(m_splits.begin() + p_lIndex);
     Renumber();
+    m_oColumns->Hook().ColumnsChanged();
 }
 
 void GridControlSplits::Renumber() {

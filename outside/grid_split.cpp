@@ -26,7 +26,19 @@ std::optional<int32_t> ColorOf(const Variant& p_vValue) {
 }  // namespace
 
 GridSplit::GridSplit(std::weak_ptr<GridControlColumns> p_oColumns)
-    : m_oColumns(std::move(p_oColumns)) {}
+    : m_oColumns(std::move(p_oColumns)) {
+    if (const auto columns = m_oColumns.lock()) {
+        for (const auto& style : m_styles) {
+            style->Hook().Attach(columns->Hook().Changes());
+        }
+    }
+}
+
+void GridSplit::Changed() const {
+    if (const auto columns = m_oColumns.lock()) {
+        columns->Hook().ColumnsChanged();
+    }
+}
 
 const DispatchTable& GridSplit::Table() {
     const auto fore = [](GridStyleKind kind) {
@@ -92,14 +104,27 @@ void GridSplit::SetScrollBars(int32_t p_lScrollBars) {
     if (p_lScrollBars < gsbNone || p_lScrollBars > gsbAutomatic) {
         RaiseInvalidGridValue("Split scroll bars", p_lScrollBars);
     }
-    m_eScrollBars = static_cast<GridScrollBars>(p_lScrollBars);
+    if (p_lScrollBars != m_eScrollBars) {
+        m_eScrollBars = static_cast<GridScrollBars>(p_lScrollBars);
+        Changed();
+    }
 }
 
 void GridSplit::SetSizeMode(int32_t p_lSizeMode) {
     if (p_lSizeMode < gsmScalable || p_lSizeMode > gsmNumberOfColumns) {
         RaiseInvalidGridValue("Split size mode", p_lSizeMode);
     }
-    m_eSizeMode = static_cast<GridSizeMode>(p_lSizeMode);
+    if (p_lSizeMode != m_eSizeMode) {
+        m_eSizeMode = static_cast<GridSizeMode>(p_lSizeMode);
+        Changed();
+    }
+}
+
+void GridSplit::SetSize(int32_t p_lSize) {
+    if (p_lSize != m_lSize) {
+        m_lSize = p_lSize;
+        Changed();
+    }
 }
 
 int32_t GridSplit::FirstDisplayPosition(const GridControlColumns& p_oColumns) const {
@@ -122,7 +147,11 @@ int32_t GridSplit::LeftCol() const {
 void GridSplit::SetLeftCol(int32_t p_lColumn) {
     auto columns = m_oColumns.lock();
     RequireGridIndex(p_lColumn, columns ? columns->Count() : 0, "Column");
-    m_oLeftCol = columns->Item(p_lColumn);
+    const std::shared_ptr<GridControlColumn>& column = columns->Item(p_lColumn);
+    if (m_oLeftCol.lock() != column) {
+        m_oLeftCol = column;
+        columns->Hook().ColumnsChanged();
+    }
 }
 
 GridControlColumn& GridSplit::ColumnAt(int32_t p_lColumn) const {

@@ -12,7 +12,8 @@
 // reports the column there.
 //
 // A split removed from its grid (Index -1), or outliving it, shows nothing and refuses the
-// per-column members with error 9.
+// per-column members with error 9. Changes of its settings and of its styles tell the grid's views
+// (ColumnsChanged).
 #pragma once
 
 #include "outside/dispatch.h"
@@ -60,7 +61,7 @@ class GridSplit : public DispatchObject, public std::enable_shared_from_this<Gri
     void SetSizeMode(int32_t p_lSizeMode);
     // Columns for SizeMode 2, twips for SizeMode 1, a share of the free width for SizeMode 0.
     int32_t Size() const { return m_lSize; }
-    void SetSize(int32_t p_lSize) { m_lSize = p_lSize; }
+    void SetSize(int32_t p_lSize);
 
     int32_t LeftCol() const;
     // A column index the grid lacks is error 9.
@@ -81,6 +82,7 @@ class GridSplit : public DispatchObject, public std::enable_shared_from_this<Gri
     friend class GridControlSplits;
 
     static const DispatchTable& Table();
+    void Changed() const;
     GridControlColumn& ColumnAt(int32_t p_lColumn) const;
     int32_t FirstDisplayPosition(const GridControlColumns& p_oColumns) const;
 

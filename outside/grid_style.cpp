@@ -2,8 +2,6 @@
 
 #include "outside/dispatch_table.h"
 
-#include <cstdio>
-
 namespace qv {
 
 namespace {
@@ -55,14 +53,25 @@ std::string GridColorName(int32_t p_lColor) {
         default:
             break;
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", p_lColor & 0xFF, (p_lColor >> 8) & 0xFF,
-                  (p_lColor >> 16) & 0xFF);
-    return text;
+    return HexColorText(p_lColor);
 }
 
 Variant GridStyle::Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<Variant> p_args) {
     return StyleTable().Invoke(*this, p_sName, p_eKind, p_args);
+}
+
+void GridStyle::SetForeColor(std::optional<int32_t> p_lColor) {
+    if (p_lColor != m_lForeColor) {
+        m_lForeColor = p_lColor;
+        m_hook.ColumnsChanged();
+    }
+}
+
+void GridStyle::SetBackColor(std::optional<int32_t> p_lColor) {
+    if (p_lColor != m_lBackColor) {
+        m_lBackColor = p_lColor;
+        m_hook.ColumnsChanged();
+    }
 }
 
 void GridStyle::Overlay(const GridStyle& p_oOther) {

@@ -2,7 +2,9 @@
 //
 // A style has a text (fore) colour and a background colour; either may be left unset, so that a
 // style laid over another (a conditional style over a column's default) changes only what it
-// sets. Colours are the runtime's RGB values, red + 256 * green + 65536 * blue.
+// sets. Colours are the runtime's RGB values (outside/color.h). A change of the colours of a
+// style a grid or split owns tells the grid's views (ColumnsChanged); a style handed to
+// AddRegexCellStyle is read as it is when a cell is drawn, so set its colours before adding.
 //
 //     auto style = std::make_shared<GridStyle>();
 //     style->SetForeColor(RgbColor(255, 255, 255));
@@ -10,7 +12,9 @@
 //     column.AddRegexCellStyle(gcNormalCell, style, "B");   // white on green where "B" shows
 #pragma once
 
+#include "outside/color.h"
 #include "outside/dispatch.h"
+#include "outside/grid_control_changes.h"
 
 #include <array>
 #include <cstdint>
@@ -19,10 +23,6 @@
 #include <string>
 
 namespace qv {
-
-constexpr int32_t RgbColor(int32_t p_lRed, int32_t p_lGreen, int32_t p_lBlue) {
-    return p_lRed + 256 * p_lGreen + 65536 * p_lBlue;
-}
 
 // The colours the viewer paints with.
 namespace grid_colors {
@@ -51,22 +51,27 @@ class GridStyle : public DispatchObject {
     void SetName(std::string p_sName) { m_sName = std::move(p_sName); }
 
     std::optional<int32_t> ForeColor() const { return m_lForeColor; }
-    void SetForeColor(std::optional<int32_t> p_lColor) { m_lForeColor = p_lColor; }
+    void SetForeColor(std::optional<int32_t> p_lColor);
     std::optional<int32_t> BackColor() const { return m_lBackColor; }
-    void SetBackColor(std::optional<int32_t> p_lColor) { m_lBackColor = p_lColor; }
+    void SetBackColor(std::optional<int32_t> p_lColor);
 
     bool HasColor() const { return m_lForeColor || m_lBackColor; }
-    // Takes the colours p_oOther sets and keeps the others.
+    // Takes the colours p_oOther sets and keeps the others; for building a cell's colours, so it
+    // tells no views.
     void Overlay(const GridStyle& p_oOther);
 
     // The colours as the text rendering lists them: "red", "white on green", "on yellow"; empty
     // when none is set.
     std::string ColorText() const;
 
+    // Attached for the styles of a grid and its splits only.
+    GridChangeHook& Hook() { return m_hook; }
+
   private:
     std::string m_sName;
     std::optional<int32_t> m_lForeColor;
     std::optional<int32_t> m_lBackColor;
+    GridChangeHook m_hook;
 };
 
 // The named styles a grid and each of its splits carry; the shell paints with them, the text

@@ -1,5 +1,7 @@
 #include "outside/numeric_text.h"
 
+#include "outside/text_util.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,22 +10,8 @@
 namespace qv {
 namespace {
 
-bool IsBlank(char p_c) {
-    return p_c == ' ' || p_c == '\t' || p_c == '\r' || p_c == '\n';
-}
-
 bool IsDigit(char p_c) {
     return p_c >= '0' && p_c <= '9';
-}
-
-std::string_view Trim(std::string_view p_sText) {
-    while (!p_sText.empty() && IsBlank(p_sText.front())) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && IsBlank(p_sText.back())) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
 }
 
 std::optional<double> ParseHex(std::string_view p_sDigits) {
@@ -125,17 +113,17 @@ std::optional<int64_t> RoundToWholeNumber(double p_dValue) {
 }
 
 std::optional<double> ParseNumericText(std::string_view p_sText) {
-    std::string_view text = Trim(p_sText);
+    std::string_view text = TrimLineBlanks(p_sText);
     if (text.size() > 2 && text[0] == '&' && (text[1] == 'h' || text[1] == 'H')) {
         return ParseHex(text.substr(2));
     }
     bool negative = false;
     if (text.size() >= 2 && text.front() == '(' && text.back() == ')') {
         negative = true;
-        text = Trim(text.substr(1, text.size() - 2));
+        text = TrimLineBlanks(text.substr(1, text.size() - 2));
     } else if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
-        text = Trim(text.substr(1));
+        text = TrimLineBlanks(text.substr(1));
     }
     std::optional<double> value = ParseUnsigned(text);
     if (!value) {

@@ -1,9 +1,11 @@
 #include "outside/recordset.h"
 
 #include "outside/automation_error.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -12,16 +14,12 @@ namespace {
 // whole view, and the slices go through the same tight loops as a Filter.
 constexpr int32_t kFindSlice = 1024;
 
-bool IsBlankText(std::string_view p_sText) {
-    return p_sText.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
-
 bool ClearsFilter(const Variant& p_vFilter) {
     if (p_vFilter.IsEmpty()) {
         return true;
     }
     if (p_vFilter.IsString()) {
-        return IsBlankText(p_vFilter.ToString());
+        return TrimLineBlanks(p_vFilter.ToString()).empty();
     }
     return p_vFilter.IsNumber() && p_vFilter.ToDouble() == 0;
 }
@@ -46,12 +44,32 @@ void Recordset::Open() {
     for (int32_t i = 0; i < m_fields.Count(); ++i) {
         kinds.push_back(ColumnKindOf(m_fields.Item(i).Type()));
     }
-    Attach(std::make_shared<RowStore>(kinds));
+    auto rows = std::make_shared<RowStore>(kinds);
+    if (!Tell([](RecordsetObserver& observer) { observer.ViewAboutToBeReset(); })) {
+        return;
+    }
+    Attach(std::move(rows));
+    Tell([](RecordsetObserver& observer) { observer.ViewReset(); });
 }
 
 void Recordset::Close() {
     RequireOpen();
+    if (!Tell([](RecordsetObserver& observer) { observer.ViewAboutToBeReset(); })) {
+        return;
+    }
     Detach();
+    Tell([](RecordsetObserver& observer) { observer.ViewReset(); });
+}
+
+bool Recordset::Tell(const std::function<void(RecordsetObserver&)>& p_fnTell) {
+    return m_observers.Empty() || m_observers.Raise(p_fnTell);
+}
+
+void Recordset::TellMovedFrom(Cursor p_eCursor, int32_t p_lPosition) {
+    if (m_observers.Empty() || (m_eCursor == p_eCursor && m_lPosition == p_lPosition)) {
+        return;
+    }
+    m_observers.Raise([](RecordsetObserver& observer) { observer.CursorMoved(); });
 }
 
 void Recordset::Attach(std::shared_ptr<RowStore> p_oRows) {
@@ -120,10 +138,13 @@ int32_t Recordset::AbsolutePosition() const {
 
 void Recordset::SetAbsolutePosition(int32_t p_lPosition) {
     RequireOpen();
+    const Cursor cursor = m_eCursor;
+    const int32_t position = m_lPosition;
     if (ViewSize() > 0 && (p_lPosition == adPosBOF || p_lPosition == adPosEOF)) {
         EndEdit();
         m_eCursor = p_lPosition == adPosBOF ? Cursor::Bof : Cursor::Eof;
         m_lPosition = p_lPosition == adPosBOF ? -1 : ViewSize();
+        TellMovedFrom(cursor, position);
         return;
     }
     if (p_lPosition < 1 || p_lPosition > ViewSize()) {
@@ -132,6 +153,7 @@ void Recordset::SetAbsolutePosition(int32_t p_lPosition) {
     }
     EndEdit();
     MoveTo(p_lPosition - 1);
+    TellMovedFrom(cursor, position);
 }
 
 uint32_t Recordset::CurrentRow() const {
@@ -148,9 +170,12 @@ Variant Recordset::Bookmark() const {
 
 void Recordset::SetBookmark(const Variant& p_vBookmark) {
     RequireOpen();
-    const int32_t position = PositionOfBookmark(p_vBookmark);
+    const int32_t target = PositionOfBookmark(p_vBookmark);
+    const Cursor cursor = m_eCursor;
+    const int32_t position = m_lPosition;
     EndEdit();
-    MoveTo(position);
+    MoveTo(target);
+    TellMovedFrom(cursor, position);
 }
 
 int32_t Recordset::PositionOfBookmark(const Variant& p_vBookmark) {
@@ -206,8 +231,11 @@ void Recordset::MoveFirst() {
     if (ViewSize() == 0) {
         RaiseRuntimeError(errors::kNoCurrentRecord);
     }
+    const Cursor cursor = m_eCursor;
+    const int32_t position = m_lPosition;
     EndEdit();
     MoveTo(0);
+    TellMovedFrom(cursor, position);
 }
 
 void Recordset::MoveLast() {
@@ -215,8 +243,11 @@ void Recordset::MoveLast() {
     if (ViewSize() == 0) {
         RaiseRuntimeError(errors::kNoCurrentRecord);
     }
+    const Cursor cursor = m_eCursor;
+    const int32_t position = m_lPosition;
     EndEdit();
     MoveTo(ViewSize() - 1);
+    TellMovedFrom(cursor, position);
 }
 
 void Recordset::MoveNext() {
@@ -242,6 +273,8 @@ void Recordset::Move(int32_t p_lNumRecords) {
         (p_lNumRecords < 0 && IsBOF())) {
         RaiseRuntimeError(errors::kNoCurrentRecord);
     }
+    const Cursor cursor = m_eCursor;
+    const int32_t position = m_lPosition;
     EndEdit();
     int64_t from = m_lPosition;
     if (m_eCursor == Cursor::Eof) {
@@ -259,6 +292,7 @@ void Recordset::Move(int32_t p_lNumRecords) {
     } else {
         MoveTo(static_cast<int32_t>(target));
     }
+    TellMovedFrom(cursor, position);
 }
 
 int32_t Recordset::FieldIndex(std::string_view p_sField) const {
@@ -282,10 +316,9 @@ Variant Recordset::Value(std::string_view p_sField) const {
 void Recordset::SetValue(int32_t p_lField, const Variant& p_vValue) {
     const int32_t field = m_fields.Item(p_lField).Index();
     const uint32_t row = CurrentRow();
-    m_oRows->Set(row, static_cast<size_t>(field), p_vValue);
-    if (m_lEditMode == adEditNone) {
-        m_lEditMode = adEditInProgress;
-    }
+    // Held: a listener may close or destroy this recordset.
+    const std::shared_ptr<RowStore> rows = m_oRows;
+    rows->Set(row, static_cast<size_t>(field), p_vValue, this);
 }
 
 void Recordset::SetValue(std::string_view p_sField, const Variant& p_vValue) {
@@ -295,9 +328,9 @@ void Recordset::SetValue(std::string_view p_sField, const Variant& p_vValue) {
 void Recordset::AddNew() {
     RequireOpen();
     EndEdit();
-    m_oRows->AppendRow({});
-    MoveTo(ViewSize() - 1);
-    m_lEditMode = adEditAdd;
+    m_lAppendEditMode = adEditAdd;
+    const std::shared_ptr<RowStore> rows = m_oRows;
+    rows->AppendRow({}, this);
 }
 
 void Recordset::AddNew(std::span<const Variant> p_values) {
@@ -307,8 +340,9 @@ void Recordset::AddNew(std::span<const Variant> p_values) {
                          std::to_string(m_fields.Count()) + " fields");
     }
     EndEdit();
-    m_oRows->AppendRow(p_values);
-    MoveTo(ViewSize() - 1);
+    m_lAppendEditMode = adEditNone;
+    const std::shared_ptr<RowStore> rows = m_oRows;
+    rows->AppendRow(p_values, this);
 }
 
 void Recordset::AddNew(std::initializer_list<Variant> p_values) {
@@ -336,7 +370,8 @@ void Recordset::Delete(int32_t p_lAffectRecords) {
     }
     const uint32_t row = CurrentRow();
     EndEdit();
-    m_oRows->DeleteRow(row);
+    const std::shared_ptr<RowStore> rows = m_oRows;
+    rows->DeleteRow(row);
 }
 
 Variant Recordset::Filter() const {
@@ -352,9 +387,14 @@ void Recordset::SetFilter(const Variant& p_vFilter) {
         }
         criteria = ParseFilterCriteria(p_vFilter.ToString(), m_fields);
     }
-    ApplyView(criteria.get(), m_sortKeys);
+    std::vector<uint32_t> rows = BuildView(criteria.get(), m_sortKeys);
+    if (!Tell([](RecordsetObserver& observer) { observer.ViewAboutToBeReset(); })) {
+        return;
+    }
+    m_vFilter = criteria ? p_vFilter : Variant(int32_t{adFilterNone});
     m_oFilter = std::move(criteria);
-    m_vFilter = m_oFilter ? p_vFilter : Variant(int32_t{adFilterNone});
+    UseView(std::move(rows));
+    Tell([](RecordsetObserver& observer) { observer.ViewReset(); });
 }
 
 const std::string& Recordset::Sort() const {
@@ -363,27 +403,44 @@ const std::string& Recordset::Sort() const {
 
 void Recordset::SetSort(std::string_view p_sSort) {
     RequireOpen();
-    const bool clears = IsBlankText(p_sSort);
+    const bool clears = TrimLineBlanks(p_sSort).empty();
     std::vector<SortKey> keys;
     if (!clears) {
         keys = ParseSortKeys(p_sSort, m_fields);
     }
-    ApplyView(m_oFilter.get(), keys);
+    std::vector<uint32_t> rows = BuildView(m_oFilter.get(), keys);
+    const bool ownView = m_oFilter || !keys.empty();
+    // Rows appended under a filter meet it again here, and may leave the view.
+    const bool reordered = (ownView ? rows.size() : m_oRows->LiveRows().size()) == View().size();
+    if (!reordered && !Tell([](RecordsetObserver& observer) { observer.ViewAboutToBeReset(); })) {
+        return;
+    }
     m_sortKeys = std::move(keys);
     m_sSort = clears ? std::string() : std::string(p_sSort);
+    UseView(std::move(rows));
+    if (reordered) {
+        Tell([](RecordsetObserver& observer) { observer.ViewReordered(); });
+        return;
+    }
+    Tell([](RecordsetObserver& observer) { observer.ViewReset(); });
 }
 
-// Builds the new view before changing anything, so that a failure leaves the old one in place.
-void Recordset::ApplyView(const CriteriaNode* p_oFilter, std::span<const SortKey> p_keys) {
+// Built before anything changes, so that a failure leaves the old view in place.
+std::vector<uint32_t> Recordset::BuildView(const CriteriaNode* p_oFilter,
+                                           std::span<const SortKey> p_keys) const {
     std::vector<uint32_t> rows;
-    const bool ownView = p_oFilter != nullptr || !p_keys.empty();
-    if (ownView) {
-        rows = p_oFilter != nullptr ? SelectRows(*p_oFilter, *m_oRows) : m_oRows->LiveRows();
-        SortRows(*m_oRows, p_keys, rows);
+    if (p_oFilter == nullptr && p_keys.empty()) {
+        return rows;
     }
+    rows = p_oFilter != nullptr ? SelectRows(*p_oFilter, *m_oRows) : m_oRows->LiveRows();
+    SortRows(*m_oRows, p_keys, rows);
+    return rows;
+}
+
+void Recordset::UseView(std::vector<uint32_t> p_rows) {
     EndEdit();
-    m_bOwnView = ownView;
-    m_view = std::move(rows);
+    m_bOwnView = m_oFilter || !m_sortKeys.empty();
+    m_view = std::move(p_rows);
     m_positionByRow.clear();
     MoveToFirst();
 }
@@ -415,13 +472,16 @@ void Recordset::Find(std::string_view p_sCriteria, int32_t p_lSkipRecords,
     const int32_t found = from < 0 || from >= ViewSize()
                               ? -1
                               : FindFrom(*criteria, static_cast<int32_t>(from), forward);
+    const Cursor before = m_eCursor;
+    const int32_t beforePosition = m_lPosition;
     EndEdit();
     if (found >= 0) {
         MoveTo(found);
-        return;
+    } else {
+        m_eCursor = forward ? Cursor::Eof : Cursor::Bof;
+        m_lPosition = forward ? ViewSize() : -1;
     }
-    m_eCursor = forward ? Cursor::Eof : Cursor::Bof;
-    m_lPosition = forward ? ViewSize() : -1;
+    TellMovedFrom(before, beforePosition);
 }
 
 int32_t Recordset::FindFrom(const CriteriaNode& p_oCriteria, int32_t p_lFrom,
@@ -525,11 +585,17 @@ size_t Recordset::MemoryBytes() const {
            m_positionByRow.capacity() * sizeof(int32_t);
 }
 
-void Recordset::RowAppended(uint32_t p_lRow) {
+void Recordset::RowAppended(uint32_t p_lRow, const RowStoreObserver* p_oBy) {
     if (m_bOwnView) {
         m_view.push_back(p_lRow);
     }
     m_positionByRow.clear();
+    const int32_t position = ViewSize() - 1;
+    if (p_oBy == this) {
+        MoveTo(position);
+        m_lEditMode = m_lAppendEditMode;
+    }
+    Hold({RowChange::Kind::Inserted, position, -1});
 }
 
 void Recordset::RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) {
@@ -553,6 +619,71 @@ void Recordset::RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) {
         m_view.erase(found);
     }
     m_positionByRow.clear();
+    Hold({RowChange::Kind::Removed, position, -1});
+}
+
+void Recordset::ValueSet(uint32_t p_lRow, size_t p_lColumn, const RowStoreObserver* p_oBy) {
+    if (p_oBy == this && m_lEditMode == adEditNone) {
+        m_lEditMode = adEditInProgress;
+    }
+    if (m_observers.Empty()) {
+        return;
+    }
+    const int32_t position = PositionOfRow(p_lRow);
+    if (position >= 0) {
+        Hold({RowChange::Kind::Value, position, static_cast<int32_t>(p_lColumn)});
+    }
+}
+
+void Recordset::Hold(RowChange p_change) {
+    if (!m_observers.Empty()) {
+        m_held.push_back(p_change);
+    }
+}
+
+void Recordset::ChangeDone() {
+    if (m_held.empty()) {
+        return;
+    }
+    // Taken out first: a listener's change of the rows holds its own.
+    const std::vector<RowChange> held = std::exchange(m_held, {});
+    for (const RowChange& change : held) {
+        const bool alive = m_observers.Raise([&](RecordsetObserver& observer) {
+            switch (change.What) {
+                case RowChange::Kind::Inserted:
+                    observer.RowsInserted(change.Position, change.Position);
+                    break;
+                case RowChange::Kind::Removed:
+                    observer.RowsRemoved(change.Position, change.Position);
+                    break;
+                case RowChange::Kind::Value:
+                    observer.ValueChanged(change.Position, change.Field);
+                    break;
+            }
+        });
+        if (!alive) {
+            return;
+        }
+    }
+}
+
+Variant RecordsetVariant(std::shared_ptr<Recordset> p_rRecordset) {
+    return Variant(std::shared_ptr<DispatchObject>(std::move(p_rRecordset)));
+}
+
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
+    return p_vValue.IsObject() ? p_vValue.ToObjectAs<Recordset>() : nullptr;
+}
+
+std::shared_ptr<Recordset> ExpectRecordset(const Variant& p_vValue, const std::string& p_sDetail) {
+    if (p_vValue.IsNothing() || p_vValue.IsEmpty()) {
+        return nullptr;
+    }
+    auto recordset = p_vValue.ToObjectAs<Recordset>();
+    if (!recordset) {
+        RaiseRuntimeError(errors::kTypeMismatch, p_sDetail);
+    }
+    return recordset;
 }
 
 }  // namespace qv

@@ -49,6 +49,13 @@
 //     type, each naming the text and the position) leaves filter, sort and current row as they
 //     were.
 //
+// Observers (RecordsetObserver, such as a grid bound to the recordset) hear what happens to the
+// view after it happened, whichever clone did it: rows inserted or removed and values changed
+// (by view position and field), the cursor moved, the view reset (Open, Close, Filter, and a
+// Sort that changed the number of rows, announced before and after) or put in another order (a
+// Sort). A listener may change or destroy the recordset; the member that raised then touches
+// nothing more.
+//
 // Not kept: the library rejects setting a Null into a field without adFldIsNullable; here every
 // field takes Null, and attributes, DefinedSize, CursorLocation and LockType are stored values
 // the recordset does not act on. Find starting at EOF (BOF backward) finds nothing instead of
@@ -60,10 +67,12 @@
 #include "outside/recordset_criteria.h"
 #include "outside/recordset_rows.h"
 #include "outside/recordset_sort.h"
+#include "outside/sink_list.h"
 #include "outside/variant.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
@@ -89,6 +98,19 @@ enum EditModeEnum : int32_t { adEditNone = 0, adEditInProgress = 1, adEditAdd = 
 enum SearchDirectionEnum : int32_t { adSearchBackward = -1, adSearchForward = 1 };
 enum AffectEnum : int32_t { adAffectCurrent = 1, adAffectGroup = 2, adAffectAll = 3 };
 enum FilterGroupEnum : int32_t { adFilterNone = 0 };
+
+// Positions are in the recordset's view, after the change.
+class RecordsetObserver : public Sink {
+  public:
+    virtual void ViewAboutToBeReset() {}
+    virtual void ViewReset() {}
+    virtual void ViewReordered() {}
+    virtual void RowsInserted(int32_t p_lFirst, int32_t p_lLast) {}
+    virtual void RowsRemoved(int32_t p_lFirst, int32_t p_lLast) {}
+    virtual void ValueChanged(int32_t p_lPosition, int32_t p_lField) {}
+    // To another row, to BOF or EOF; not told for the moves that come with the changes above.
+    virtual void CursorMoved() {}
+};
 
 class Recordset : public DispatchObject, private RowStoreObserver {
   public:
@@ -173,11 +195,27 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     // Bytes held by the rows and this recordset's view.
     size_t MemoryBytes() const;
 
+    void AddObserver(RecordsetObserver* p_oObserver) { m_observers.Add(p_oObserver); }
+    void RemoveObserver(RecordsetObserver* p_oObserver) { m_observers.Remove(p_oObserver); }
+
   private:
     enum class Cursor : uint8_t { Bof, Row, Deleted, Eof };
+    // A change of the shared rows, held until every clone has adjusted its view.
+    struct RowChange {
+        enum class Kind : uint8_t { Inserted, Removed, Value } What;
+        int32_t Position;
+        int32_t Field;
+    };
 
-    void RowAppended(uint32_t p_lRow) override;
+    void RowAppended(uint32_t p_lRow, const RowStoreObserver* p_oBy) override;
     void RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) override;
+    void ValueSet(uint32_t p_lRow, size_t p_lColumn, const RowStoreObserver* p_oBy) override;
+    void ChangeDone() override;
+    void Hold(RowChange p_change);
+    // Tells the observers; false when the recordset went away meanwhile.
+    bool Tell(const std::function<void(RecordsetObserver&)>& p_fnTell);
+    // Tells of a cursor move unless the cursor is where it was.
+    void TellMovedFrom(Cursor p_eCursor, int32_t p_lPosition);
 
     void RequireOpen() const;
     uint32_t CurrentRow() const;
@@ -190,7 +228,11 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     void Detach();
     void CopyFieldsTo(Recordset& p_rRecordset) const;
     void EndEdit();
-    void ApplyView(const CriteriaNode* p_oFilter, std::span<const SortKey> p_keys);
+    // The rows of the view a filter and sort would give; empty when there are neither.
+    std::vector<uint32_t> BuildView(const CriteriaNode* p_oFilter,
+                                    std::span<const SortKey> p_keys) const;
+    // Takes p_rows as the view of the filter and sort now set, on its first row.
+    void UseView(std::vector<uint32_t> p_rows);
     void MoveTo(int32_t p_lPosition);
     void MoveToFirst();
     int32_t FindFrom(const CriteriaNode& p_oCriteria, int32_t p_lFrom, bool p_bForward) const;
@@ -213,6 +255,20 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     Cursor m_eCursor = Cursor::Bof;
     int32_t m_lPosition = -1;  // the row, or on a deleted row the position of the one after it
     int32_t m_lEditMode = adEditNone;
+    int32_t m_lAppendEditMode = adEditNone;  // what the next row this recordset appends leaves
+
+    SinkListOf<RecordsetObserver> m_observers;
+    std::vector<RowChange> m_held;
 };
+
+// A recordset crosses dispatch as an Object Variant; none is Nothing.
+Variant RecordsetVariant(std::shared_ptr<Recordset> p_rRecordset);
+
+// The recordset p_vValue carries, or nullptr for any other value.
+std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
+
+// For a value that must be a recordset or none: nullptr for Nothing and Empty, error 13 (Type
+// mismatch) for any other value that is not a recordset, with p_sDetail when it is an object.
+std::shared_ptr<Recordset> ExpectRecordset(const Variant& p_vValue, const std::string& p_sDetail);
 
 }  // namespace qv

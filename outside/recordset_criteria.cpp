@@ -4,6 +4,7 @@
 #include "outside/fields.h"
 #include "outside/recordset_criteria_nodes.h"
 #include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 
 #include <charconv>
@@ -17,10 +18,6 @@ namespace {
 constexpr int kMaxNesting = 64;
 constexpr size_t kMaxQuotedToken = 40;
 constexpr size_t kMaxQuotedText = 200;
-
-bool IsBlank(char p_c) {
-    return p_c == ' ' || p_c == '\t' || p_c == '\r' || p_c == '\n';
-}
 
 bool IsDigit(char p_c) {
     return p_c >= '0' && p_c <= '9';
@@ -481,7 +478,7 @@ std::vector<CriteriaToken> TokenizeCriteria(std::string_view p_sText) {
     std::vector<CriteriaToken> tokens;
     size_t offset = 0;
     while (true) {
-        while (offset < p_sText.size() && IsBlank(p_sText[offset])) {
+        while (offset < p_sText.size() && IsLineBlank(p_sText[offset])) {
             ++offset;
         }
         CriteriaToken token;
@@ -501,7 +498,7 @@ std::vector<CriteriaToken> TokenizeCriteria(std::string_view p_sText) {
 bool IsCriteriaKeyword(std::string_view p_sText, const CriteriaToken& p_token,
                        std::string_view p_sKeyword) {
     return p_token.Kind == CriteriaTokenKind::Name &&
-           EqualsNoCase(p_sText.substr(p_token.Offset, p_token.Length), p_sKeyword);
+           EqualsIgnoreCase(p_sText.substr(p_token.Offset, p_token.Length), p_sKeyword);
 }
 
 std::string_view CriteriaTokenName(std::string_view p_sText, const CriteriaToken& p_token) {

@@ -1,6 +1,7 @@
 #include "outside/recordset_criteria_nodes.h"
 
 #include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <cmath>
@@ -168,18 +169,19 @@ void MarkTexts(const std::vector<std::string>& p_texts, CompareOp p_eOp,
     const std::string* texts = p_texts.data();
     switch (p_eOp) {
         case CompareOp::Equal:
-            MarkRows(p_marks, [&](size_t p_lRow) { return EqualsNoCase(texts[p_lRow], p_sValue); });
+            MarkRows(p_marks,
+                     [&](size_t p_lRow) { return EqualsIgnoreCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::NotEqual:
             MarkRows(p_marks,
-                     [&](size_t p_lRow) { return !EqualsNoCase(texts[p_lRow], p_sValue); });
+                     [&](size_t p_lRow) { return !EqualsIgnoreCase(texts[p_lRow], p_sValue); });
             return;
         case CompareOp::Like:
             MarkRows(p_marks, [&](size_t p_lRow) { return LikeMatches(texts[p_lRow], p_sValue); });
             return;
         default:
             MarkRows(p_marks, [&](size_t p_lRow) {
-                return OrderMeets(CompareNoCase(texts[p_lRow], p_sValue), p_eOp);
+                return OrderMeets(CompareIgnoreCase(texts[p_lRow], p_sValue), p_eOp);
             });
             return;
     }
@@ -338,7 +340,7 @@ std::unique_ptr<CriteriaNode> MakeNumberComparison(size_t p_lColumn, CompareOp p
 std::unique_ptr<CriteriaNode> MakeTextComparison(size_t p_lColumn, CompareOp p_eOp,
                                                  std::string_view p_sValue) {
     auto node = std::make_unique<ComparisonNode>(p_lColumn, p_eOp, Test::Text);
-    node->SetText(p_eOp == CompareOp::Like ? FoldText(p_sValue) : std::string(p_sValue));
+    node->SetText(p_eOp == CompareOp::Like ? ToLowerAscii(p_sValue) : std::string(p_sValue));
     return node;
 }
 
@@ -347,7 +349,7 @@ std::unique_ptr<CriteriaNode> MakeValueComparison(size_t p_lColumn, CompareOp p_
     auto node = std::make_unique<ComparisonNode>(p_lColumn, p_eOp, Test::Value);
     node->SetValue(p_vValue);
     if (p_eOp == CompareOp::Like) {
-        node->SetText(FoldText(p_vValue.ToString()));
+        node->SetText(ToLowerAscii(p_vValue.ToString()));
     }
     return node;
 }
@@ -376,7 +378,7 @@ bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern) {
             ++at;
             continue;
         }
-        if (at < pattern.size() && FoldAscii(p_sValue[value]) == pattern[at]) {
+        if (at < pattern.size() && ToLowerAscii(p_sValue[value]) == pattern[at]) {
             ++value;
             ++at;
             continue;

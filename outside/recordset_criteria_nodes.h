@@ -35,7 +35,7 @@ std::unique_ptr<CriteriaNode> MakeJunction(bool p_bAll,
                                            std::vector<std::unique_ptr<CriteriaNode>> p_children);
 
 // LIKE matching: % and * match any run of characters, _ one character (a whole UTF-8 sequence);
-// p_sFoldedPattern must have been folded with FoldText.
+// p_sFoldedPattern must have been folded with ToLowerAscii.
 bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern);
 
 }  // namespace qv

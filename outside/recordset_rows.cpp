@@ -92,41 +92,6 @@ bool IsNumericKind(ColumnKind p_eKind) {
     return p_eKind != ColumnKind::Text && p_eKind != ColumnKind::Variant;
 }
 
-bool EqualsNoCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    if (p_sLeft.size() != p_sRight.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < p_sLeft.size(); ++i) {
-        if (FoldAscii(p_sLeft[i]) != FoldAscii(p_sRight[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-int CompareNoCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    const size_t common = std::min(p_sLeft.size(), p_sRight.size());
-    for (size_t i = 0; i < common; ++i) {
-        const auto left = static_cast<unsigned char>(FoldAscii(p_sLeft[i]));
-        const auto right = static_cast<unsigned char>(FoldAscii(p_sRight[i]));
-        if (left != right) {
-            return left < right ? -1 : 1;
-        }
-    }
-    if (p_sLeft.size() == p_sRight.size()) {
-        return 0;
-    }
-    return p_sLeft.size() < p_sRight.size() ? -1 : 1;
-}
-
-std::string FoldText(std::string_view p_sText) {
-    std::string folded(p_sText);
-    for (char& c : folded) {
-        c = FoldAscii(c);
-    }
-    return folded;
-}
-
 Variant RowColumn::Get(uint32_t p_lRow) const {
     if (IsNull(p_lRow)) {
         return Variant::Null();
@@ -305,11 +270,19 @@ Variant RowStore::Get(uint32_t p_lRow, size_t p_lColumn) const {
     return m_columns[p_lColumn].Get(p_lRow);
 }
 
-void RowStore::Set(uint32_t p_lRow, size_t p_lColumn, const Variant& p_vValue) {
+void RowStore::Set(uint32_t p_lRow, size_t p_lColumn, const Variant& p_vValue,
+                   const RowStoreObserver* p_oBy) {
     m_columns[p_lColumn].Set(p_lRow, p_vValue);
+    m_observers.Raise(
+        [&](RowStoreObserver& observer) { observer.ValueSet(p_lRow, p_lColumn, p_oBy); });
+    Announce();
 }
 
-uint32_t RowStore::AppendRow(std::span<const Variant> p_values) {
+void RowStore::Announce() {
+    m_observers.Raise([](RowStoreObserver& observer) { observer.ChangeDone(); });
+}
+
+void RowStore::AppendRow(std::span<const Variant> p_values, const RowStoreObserver* p_oBy) {
     if (m_lRowCount == static_cast<uint32_t>(std::numeric_limits<int32_t>::max())) {
         RaiseRuntimeError(errors::kOverflow, "too many rows");
     }
@@ -328,11 +301,8 @@ uint32_t RowStore::AppendRow(std::span<const Variant> p_values) {
     const uint32_t row = m_lRowCount++;
     PushBack(m_deleted, uint8_t{0});
     PushBack(m_liveRows, row);
-    // Observers only adjust their own views; none adds or removes observers while notified.
-    for (RowStoreObserver* observer : m_observers) {
-        observer->RowAppended(row);
-    }
-    return row;
+    m_observers.Raise([&](RowStoreObserver& observer) { observer.RowAppended(row, p_oBy); });
+    Announce();
 }
 
 void RowStore::DeleteRow(uint32_t p_lRow) {
@@ -341,11 +311,10 @@ void RowStore::DeleteRow(uint32_t p_lRow) {
     }
     const auto live = std::lower_bound(m_liveRows.begin(), m_liveRows.end(), p_lRow);
     const auto position = static_cast<size_t>(live - m_liveRows.begin());
-    for (RowStoreObserver* observer : m_observers) {
-        observer->RowDeleting(p_lRow, position);
-    }
+    m_observers.Raise([&](RowStoreObserver& observer) { observer.RowDeleting(p_lRow, position); });
     m_deleted[p_lRow] = 1;
     m_liveRows.erase(m_liveRows.begin() + static_cast<std::ptrdiff_t>(position));
+    Announce();
 }
 
 std::shared_ptr<RowStore> RowStore::CopyRows(std::span<const uint32_t> p_rows) const {
@@ -374,11 +343,11 @@ size_t RowStore::MemoryBytes() const {
 }
 
 void RowStore::AddObserver(RowStoreObserver* p_oObserver) {
-    m_observers.push_back(p_oObserver);
+    m_observers.Add(p_oObserver);
 }
 
 void RowStore::RemoveObserver(RowStoreObserver* p_oObserver) {
-    std::erase(m_observers, p_oObserver);
+    m_observers.Remove(p_oObserver);
 }
 
 }  // namespace qv

@@ -7,9 +7,12 @@
 // (filtered, sorted recordsets) are vectors of these ids, and bookmarks are ids too.
 //
 // Every recordset sharing a store registers as an observer, so that it can keep its own view and
-// cursor right when another clone appends or deletes a row.
+// cursor right when another clone appends, deletes or changes a row. A change reaches the
+// observers in two passes: first each adjusts its own view and cursor (and runs nothing else),
+// then, with every view right, each tells its own listeners, who may change or destroy anything.
 #pragma once
 
+#include "outside/sink_list.h"
 #include "outside/variant.h"
 
 #include <cstddef>
@@ -28,15 +31,6 @@ enum class ColumnKind : uint8_t { Double, Date, Long, Integer, Boolean, Text, Va
 // The storage kind for an ADO type code; codes the store has no typed array for keep Variants.
 ColumnKind ColumnKindOf(int32_t p_lType);
 bool IsNumericKind(ColumnKind p_eKind);
-
-// Text comparison without regard to case, folding ASCII letters only, byte order otherwise: the
-// same order as CompareValues gives two strings.
-inline char FoldAscii(char p_c) {
-    return (p_c >= 'A' && p_c <= 'Z') ? static_cast<char>(p_c - 'A' + 'a') : p_c;
-}
-bool EqualsNoCase(std::string_view p_sLeft, std::string_view p_sRight);
-int CompareNoCase(std::string_view p_sLeft, std::string_view p_sRight);
-std::string FoldText(std::string_view p_sText);
 
 // One field's values for every row id.
 class RowColumn {
@@ -86,12 +80,16 @@ class RowColumn {
     size_t m_lNullCount = 0;
 };
 
-class RowStoreObserver {
+// p_oBy is the observer that made the change, so that it can move its own cursor to the new row
+// or count an edit as its own.
+class RowStoreObserver : public Sink {
   public:
-    virtual ~RowStoreObserver() = default;
-    virtual void RowAppended(uint32_t p_lRow) = 0;
+    virtual void RowAppended(uint32_t p_lRow, const RowStoreObserver* p_oBy) = 0;
     // Called before the row leaves the live rows; p_lLivePosition is its index there.
     virtual void RowDeleting(uint32_t p_lRow, size_t p_lLivePosition) = 0;
+    virtual void ValueSet(uint32_t p_lRow, size_t p_lColumn, const RowStoreObserver* p_oBy) = 0;
+    // The second pass, once every observer has adjusted.
+    virtual void ChangeDone() = 0;
 };
 
 class RowStore {
@@ -109,10 +107,13 @@ class RowStore {
     const std::vector<uint32_t>& LiveRows() const { return m_liveRows; }
 
     Variant Get(uint32_t p_lRow, size_t p_lColumn) const;
-    void Set(uint32_t p_lRow, size_t p_lColumn, const Variant& p_vValue);
-    // Appends a row with p_values in column order, Null for the columns beyond them, and returns
-    // its id. A value that does not convert leaves the store as it was.
-    uint32_t AppendRow(std::span<const Variant> p_values);
+    // The changes end by telling the observers, who may destroy the store: a caller touches
+    // nothing of it afterwards. A value that does not convert leaves the store as it was and
+    // tells no one.
+    void Set(uint32_t p_lRow, size_t p_lColumn, const Variant& p_vValue,
+             const RowStoreObserver* p_oBy);
+    // Appends a row with p_values in column order, Null for the columns beyond them.
+    void AppendRow(std::span<const Variant> p_values, const RowStoreObserver* p_oBy);
     void DeleteRow(uint32_t p_lRow);
 
     // A new store holding p_rows of this one, in that order, with ids 0 to n-1.
@@ -125,11 +126,13 @@ class RowStore {
   private:
     RowStore() = default;
 
+    void Announce();
+
     std::vector<RowColumn> m_columns;
     std::vector<uint8_t> m_deleted;
     std::vector<uint32_t> m_liveRows;
     uint32_t m_lRowCount = 0;
-    std::vector<RowStoreObserver*> m_observers;
+    SinkListOf<RowStoreObserver> m_observers;
 };
 
 }  // namespace qv

@@ -4,6 +4,7 @@
 #include "outside/fields.h"
 #include "outside/recordset_criteria.h"
 #include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,7 +66,7 @@ int CompareVariants(const Variant& p_vLeft, const Variant& p_vRight) {
         return CompareNumbers(leftClass, rightClass);
     }
     if (leftClass == 2) {
-        return CompareNoCase(p_vLeft.ToString(), p_vRight.ToString());
+        return CompareIgnoreCase(p_vLeft.ToString(), p_vRight.ToString());
     }
     const double left = p_vLeft.ToDouble();
     const double right = p_vRight.ToDouble();
@@ -92,7 +93,7 @@ int CompareCells(const RowColumn& p_oColumn, uint32_t p_lLeft, uint32_t p_lRight
         return leftNull == rightNull ? 0 : (leftNull ? -1 : 1);
     }
     if (p_oColumn.Kind() == ColumnKind::Text) {
-        return CompareNoCase(p_oColumn.Texts()[p_lLeft], p_oColumn.Texts()[p_lRight]);
+        return CompareIgnoreCase(p_oColumn.Texts()[p_lLeft], p_oColumn.Texts()[p_lRight]);
     }
     return CompareVariants(p_oColumn.Variants()[p_lLeft], p_oColumn.Variants()[p_lRight]);
 }
@@ -168,7 +169,7 @@ void SortByTexts(const RowColumn& p_oColumn, bool p_bDescending, const RowOrder&
     SortEntries(
         entries, p_bDescending,
         [](const std::string* p_sLeft, const std::string* p_sRight) {
-            return CompareNoCase(*p_sLeft, *p_sRight);
+            return CompareIgnoreCase(*p_sLeft, *p_sRight);
         },
         p_order, p_rows);
 }

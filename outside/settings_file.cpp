@@ -1,7 +1,6 @@
 #include "outside/settings_file.h"
 
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
 #include "outside/text_util.h"
 
 #include <algorithm>
@@ -14,23 +13,9 @@ constexpr std::string_view kHeaderComment =
     "# Qorvant viewer settings, written by the program. In names and values \"\\\\\" is a "
     "backslash and \"\\xHH\" a byte.\n";
 
-bool IsBlank(char p_c) {
-    return p_c == ' ' || p_c == '\t';
-}
-
 bool IsNameSpecial(char p_c) {
     return p_c == '\\' || p_c == '/' || p_c == '=' || p_c == '[' || p_c == ']' || p_c == '#' ||
            p_c == ';';
-}
-
-std::string_view TrimBlanks(std::string_view p_sText) {
-    while (!p_sText.empty() && IsBlank(p_sText.front())) {
-        p_sText.remove_prefix(1);
-    }
-    while (!p_sText.empty() && IsBlank(p_sText.back())) {
-        p_sText.remove_suffix(1);
-    }
-    return p_sText;
 }
 
 int HexValue(char p_c) {

@@ -1,5 +1,7 @@
 #include "outside/text_util.h"
 
+#include <algorithm>
+
 namespace qv {
 
 namespace {
@@ -11,7 +13,117 @@ std::string HexByte(unsigned char p_cByte) {
     return {'\\', 'x', kDigits[p_cByte >> 4], kDigits[p_cByte & 0x0f]};
 }
 
+template <class IsPadding>
+std::string_view TrimWhile(std::string_view p_sText, IsPadding p_fIsPadding) {
+    while (!p_sText.empty() && p_fIsPadding(p_sText.front())) {
+        p_sText.remove_prefix(1);
+    }
+    while (!p_sText.empty() && p_fIsPadding(p_sText.back())) {
+        p_sText.remove_suffix(1);
+    }
+    return p_sText;
+}
+
+bool IsSpace(char p_c) {
+    return p_c == ' ';
+}
+
 }  // namespace
+
+bool IsBlank(char p_c) {
+    return p_c == ' ' || p_c == '\t';
+}
+
+bool IsLineBlank(char p_c) {
+    return IsBlank(p_c) || p_c == '\r' || p_c == '\n';
+}
+
+bool IsWhitespace(char p_c) {
+    return IsLineBlank(p_c) || p_c == '\v' || p_c == '\f';
+}
+
+std::string_view TrimSpaces(std::string_view p_sText) {
+    return TrimWhile(p_sText, IsSpace);
+}
+
+std::string_view TrimBlanks(std::string_view p_sText) {
+    return TrimWhile(p_sText, IsBlank);
+}
+
+std::string_view TrimLineBlanks(std::string_view p_sText) {
+    return TrimWhile(p_sText, IsLineBlank);
+}
+
+std::string_view TrimWhitespace(std::string_view p_sText) {
+    return TrimWhile(p_sText, IsWhitespace);
+}
+
+std::string ToLowerAscii(std::string_view p_sText) {
+    std::string lower(p_sText);
+    for (char& c : lower) {
+        c = ToLowerAscii(c);
+    }
+    return lower;
+}
+
+std::string ToUpperAscii(std::string_view p_sText) {
+    std::string upper(p_sText);
+    for (char& c : upper) {
+        c = ToUpperAscii(c);
+    }
+    return upper;
+}
+
+bool EqualsIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight) {
+    if (p_sLeft.size() != p_sRight.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < p_sLeft.size(); ++i) {
+        if (ToLowerAscii(p_sLeft[i]) != ToLowerAscii(p_sRight[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int CompareIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight) {
+    const size_t common = std::min(p_sLeft.size(), p_sRight.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto left = static_cast<unsigned char>(ToLowerAscii(p_sLeft[i]));
+        const auto right = static_cast<unsigned char>(ToLowerAscii(p_sRight[i]));
+        if (left != right) {
+            return left < right ? -1 : 1;
+        }
+    }
+    if (p_sLeft.size() == p_sRight.size()) {
+        return 0;
+    }
+    return p_sLeft.size() < p_sRight.size() ? -1 : 1;
+}
+
+size_t IgnoreCaseHash::operator()(std::string_view p_sText) const {
+    // FNV-1a over the folded bytes.
+    size_t hash = 14695981039346656037ull;
+    for (char c : p_sText) {
+        hash ^= static_cast<unsigned char>(ToLowerAscii(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+std::vector<std::string> SplitText(std::string_view p_sText, char p_cSeparator) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t end = p_sText.find(p_cSeparator, start);
+        if (end == std::string_view::npos) {
+            parts.emplace_back(p_sText.substr(start));
+            return parts;
+        }
+        parts.emplace_back(p_sText.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt) {
     const auto lead = static_cast<unsigned char>(p_sText[p_lAt]);

@@ -1,4 +1,18 @@
-// Checking and quoting text that comes from outside the program: files, callers, the command line.
+// Text: trimming, letter case, splitting, and checking and quoting text that comes from outside
+// the program (files, callers, the command line).
+//
+// Each trimming names the characters it removes, because the texts differ in what may pad them:
+// column formats and formatted cells are padded with spaces; settings lines and numbers inside a
+// Variant with spaces and tabs; typed numbers and filter criteria may also carry a line break;
+// names and values from callers and files lose all white space.
+//
+//     TrimSpaces("  0.00 ")       // "0.00"
+//     TrimWhitespace("\tIBM\r\n")  // "IBM"
+//     SplitText("a//b", '/')      // {"a", "", "b"}
+//
+// Letter case folds ASCII letters only: the names involved (members, ProgIDs, fields, settings
+// keys, symbols) are ASCII, and folding other scripts would need tables the standard library does
+// not offer. Folding by hand, rather than with std::tolower, keeps it the same in every locale.
 //
 // A message or a log line that quotes what a file or a caller gave quotes a short excerpt, so a
 // 300 MB field does not become a 300 MB message, and shows the bytes that would garble a terminal
@@ -12,8 +26,62 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
+
+// --- Trimming ----------------------------------------------------------------------------------
+
+// A space or a tab.
+bool IsBlank(char p_c);
+// A blank, a carriage return or a line feed.
+bool IsLineBlank(char p_c);
+// A line blank, a vertical tab or a form feed: white space as the C locale has it.
+bool IsWhitespace(char p_c);
+
+std::string_view TrimSpaces(std::string_view p_sText);
+std::string_view TrimBlanks(std::string_view p_sText);
+std::string_view TrimLineBlanks(std::string_view p_sText);
+std::string_view TrimWhitespace(std::string_view p_sText);
+
+// --- Letter case -------------------------------------------------------------------------------
+
+inline char ToLowerAscii(char p_c) {
+    return (p_c >= 'A' && p_c <= 'Z') ? static_cast<char>(p_c - 'A' + 'a') : p_c;
+}
+
+inline char ToUpperAscii(char p_c) {
+    return (p_c >= 'a' && p_c <= 'z') ? static_cast<char>(p_c - 'a' + 'A') : p_c;
+}
+
+std::string ToLowerAscii(std::string_view p_sText);
+std::string ToUpperAscii(std::string_view p_sText);
+
+bool EqualsIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight);
+// -1, 0 or 1 as the folded bytes order, unsigned; a text before every longer text it begins.
+int CompareIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight);
+
+// Hash and equality for unordered containers keyed by names; both accept string_view so that a
+// lookup does not build a string.
+struct IgnoreCaseHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view p_sText) const;
+};
+
+struct IgnoreCaseEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view p_sLeft, std::string_view p_sRight) const {
+        return EqualsIgnoreCase(p_sLeft, p_sRight);
+    }
+};
+
+// --- Splitting ---------------------------------------------------------------------------------
+
+// The parts between separators, empty ones included: n separators give n + 1 parts, and an empty
+// text one empty part.
+std::vector<std::string> SplitText(std::string_view p_sText, char p_cSeparator);
+
+// --- Text from outside -------------------------------------------------------------------------
 
 // The characters of input an excerpt shows at most.
 constexpr size_t kExcerptChars = 40;

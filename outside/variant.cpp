@@ -2,10 +2,10 @@
 
 #include "outside/automation_error.h"
 #include "outside/numeric_text.h"
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -25,23 +25,6 @@ T RoundToInteger(double p_dValue) {
         RaiseRuntimeError(errors::kOverflow);
     }
     return static_cast<T>(*whole);
-}
-
-std::string Trimmed(const std::string& p_sText) {
-    const size_t first = p_sText.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return "";
-    }
-    const size_t last = p_sText.find_last_not_of(" \t");
-    return p_sText.substr(first, last - first + 1);
-}
-
-bool EqualsIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-                      [](char p_cLeft, char p_cRight) {
-                          return std::tolower(static_cast<unsigned char>(p_cLeft)) ==
-                                 std::tolower(static_cast<unsigned char>(p_cRight));
-                      });
 }
 
 // The runtime prints a Double with at most 15 significant digits, in fixed notation when those
@@ -102,19 +85,11 @@ int Sign(double p_dValue) {
 }
 
 int CompareText(const std::string& p_sLeft, const std::string& p_sRight, bool p_bIgnoreCase) {
-    if (!p_bIgnoreCase) {
-        const int result = p_sLeft.compare(p_sRight);
-        return result < 0 ? -1 : (result > 0 ? 1 : 0);
+    if (p_bIgnoreCase) {
+        return CompareIgnoreCase(p_sLeft, p_sRight);
     }
-    const size_t common = std::min(p_sLeft.size(), p_sRight.size());
-    for (size_t i = 0; i < common; ++i) {
-        const int left = std::tolower(static_cast<unsigned char>(p_sLeft[i]));
-        const int right = std::tolower(static_cast<unsigned char>(p_sRight[i]));
-        if (left != right) {
-            return left < right ? -1 : 1;
-        }
-    }
-    return p_sLeft.size() < p_sRight.size() ? -1 : (p_sLeft.size() > p_sRight.size() ? 1 : 0);
+    const int result = p_sLeft.compare(p_sRight);
+    return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
 // A number for comparison against p_vOther: date text compares as a date against a date.
@@ -357,7 +332,7 @@ bool Variant::ToBool() const {
         return std::get<bool>(m_value);
     }
     if (IsString()) {
-        const std::string text = Trimmed(std::get<std::string>(m_value));
+        const std::string_view text = TrimBlanks(std::get<std::string>(m_value));
         if (EqualsIgnoreCase(text, "True")) {
             return true;
         }

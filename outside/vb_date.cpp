@@ -85,6 +85,35 @@ int64_t LinearSeconds(double p_dSerial) {
     return static_cast<int64_t>(std::llround(LinearFromSerial(p_dSerial) * kSecondsPerDay));
 }
 
+bool ReadDigits(std::string_view p_sText, size_t p_lFrom, size_t p_lCount, int& p_iValue) {
+    p_iValue = 0;
+    for (size_t i = p_lFrom; i < p_lFrom + p_lCount; ++i) {
+        if (p_sText[i] < '0' || p_sText[i] > '9') {
+            return false;
+        }
+        p_iValue = p_iValue * 10 + (p_sText[i] - '0');
+    }
+    return true;
+}
+
+bool ParseIsoDay(std::string_view p_sText, int32_t& p_lSerial) {
+    if (p_sText.size() != 10 || p_sText[4] != '-' || p_sText[7] != '-') {
+        return false;
+    }
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    if (!ReadDigits(p_sText, 0, 4, year) || !ReadDigits(p_sText, 5, 2, month) ||
+        !ReadDigits(p_sText, 8, 2, day)) {
+        return false;
+    }
+    if (year < 100 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) {
+        return false;
+    }
+    p_lSerial = DaySerialFromCivil(year, month, day);
+    return true;
+}
+
 std::string TimeText(const DateParts& p_parts) {
     const int hour12 = p_parts.Hour % 12 == 0 ? 12 : p_parts.Hour % 12;
     char buffer[32];
@@ -416,6 +445,41 @@ bool ParseDateText(std::string_view p_sText, double& p_dSerial) {
     }
     p_dSerial = CombineDateTime(*day, *time);
     return true;
+}
+
+int32_t DaySerialFromCivil(int p_iYear, int p_iMonth, int p_iDay) {
+    return static_cast<int32_t>(DaysFromCivil(p_iYear, p_iMonth, p_iDay) - kZeroDateFromEpoch);
+}
+
+DateParts CivilFromDaySerial(int32_t p_lSerial) {
+    DateParts parts;
+    CivilFromDays(p_lSerial + kZeroDateFromEpoch, parts.Year, parts.Month, parts.Day);
+    return parts;
+}
+
+int IsoWeekday(int32_t p_lSerial) {
+    // The zero date was a Saturday (6).
+    const int offset = ((p_lSerial % 7) + 7) % 7;
+    return (offset + 5) % 7 + 1;
+}
+
+bool ParseDayText(std::string_view p_sText, int32_t& p_lSerial) {
+    if (ParseIsoDay(p_sText, p_lSerial)) {
+        return true;
+    }
+    double serial = 0;
+    if (!ParseDateText(p_sText, serial) || serial != std::floor(serial)) {
+        return false;
+    }
+    p_lSerial = static_cast<int32_t>(serial);
+    return true;
+}
+
+std::string IsoDateText(int32_t p_lSerial) {
+    const DateParts parts = CivilFromDaySerial(p_lSerial);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", parts.Year, parts.Month, parts.Day);
+    return text;
 }
 
 }  // namespace qv

@@ -9,8 +9,15 @@
 //
 //     DateSerial(2026, 12, 6) + TimeSerial(15, 4, 5)   // 46362.627835...
 //     DefaultDateText(46362.627835648)                  // "12/6/2026 3:04:05 PM"
+//
+// Whole days, such as trading days, are also kept as int32_t day serials on the same count, so a
+// day serial is a Date the viewer can use as it is.
+//
+//     DaySerialFromCivil(2021, 1, 5)   // 44201
+//     IsoDateText(44201)               // "2021-01-05"
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -63,5 +70,24 @@ std::string DefaultDateText(double p_dSerial);
 // digits (year-month-day). Two-digit years follow DateSerial's rule. Text that does not name a
 // real date (month 13, February 30, 25:00) gives false and leaves p_dSerial alone.
 bool ParseDateText(std::string_view p_sText, double& p_dSerial);
+
+// --- Whole days --------------------------------------------------------------------------------
+
+// The day serial of a calendar day in the proleptic Gregorian calendar. Unlike DateSerial there is
+// no rollover, no two-digit year and no range check: the caller names a real day.
+int32_t DaySerialFromCivil(int p_iYear, int p_iMonth, int p_iDay);
+
+// The calendar day of a day serial (the time fields are 0).
+DateParts CivilFromDaySerial(int32_t p_lSerial);
+
+// 1 Monday to 7 Sunday.
+int IsoWeekday(int32_t p_lSerial);
+
+// Reads "YYYY-MM-DD" strictly, or any date text ParseDateText reads ("4/23/2018"); false for text
+// that names no real date or has a time of day.
+bool ParseDayText(std::string_view p_sText, int32_t& p_lSerial);
+
+// "YYYY-MM-DD".
+std::string IsoDateText(int32_t p_lSerial);
 
 }  // namespace qv

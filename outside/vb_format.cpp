@@ -2,6 +2,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/numeric_text.h"
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 
 #include <algorithm>
@@ -14,16 +15,6 @@
 
 namespace qv {
 namespace {
-
-char Lower(char p_c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(p_c)));
-}
-
-bool EqualsIgnoreCase(std::string_view p_sLeft, std::string_view p_sRight) {
-    return std::equal(
-        p_sLeft.begin(), p_sLeft.end(), p_sRight.begin(), p_sRight.end(),
-        [](char p_cLeft, char p_cRight) { return Lower(p_cLeft) == Lower(p_cRight); });
-}
 
 bool StartsWithIgnoreCase(std::string_view p_sText, size_t p_iAt, std::string_view p_sPrefix) {
     return p_sText.size() - p_iAt >= p_sPrefix.size() &&
@@ -77,8 +68,8 @@ bool IsDateFormat(std::string_view p_sFormat) {
             return;
         }
         hasDigitPlaceholder = hasDigitPlaceholder || p_c == '0' || p_c == '#';
-        hasDateToken = hasDateToken ||
-                       std::string_view("dmyhnswqc").find(Lower(p_c)) != std::string_view::npos;
+        hasDateToken = hasDateToken || std::string_view("dmyhnswqc").find(ToLowerAscii(p_c)) !=
+                                           std::string_view::npos;
     });
     return hasDateToken && !hasDigitPlaceholder;
 }
@@ -387,7 +378,8 @@ int WeekOfYear(const DateParts& p_parts) {
 
 size_t RunLength(std::string_view p_sFormat, size_t p_iAt) {
     size_t end = p_iAt;
-    while (end < p_sFormat.size() && Lower(p_sFormat[end]) == Lower(p_sFormat[p_iAt])) {
+    while (end < p_sFormat.size() &&
+           ToLowerAscii(p_sFormat[end]) == ToLowerAscii(p_sFormat[p_iAt])) {
         ++end;
     }
     return end - p_iAt;
@@ -399,7 +391,7 @@ bool SecondsFollow(std::string_view p_sFormat, size_t p_iAt) {
            !std::isalpha(static_cast<unsigned char>(p_sFormat[p_iAt])) && p_sFormat[p_iAt] != '"') {
         ++p_iAt;
     }
-    return p_iAt < p_sFormat.size() && Lower(p_sFormat[p_iAt]) == 's';
+    return p_iAt < p_sFormat.size() && ToLowerAscii(p_sFormat[p_iAt]) == 's';
 }
 
 bool HasClockDesignator(std::string_view p_sFormat) {
@@ -459,7 +451,7 @@ class DateWriter {
             return p_iAt + used;
         }
         const size_t run = RunLength(m_sFormat, p_iAt);
-        const char token = Lower(c);
+        const char token = ToLowerAscii(c);
         const bool afterHour = m_bAfterHour;
         m_bAfterHour = token == 'h' || (afterHour && !std::isalpha(static_cast<unsigned char>(c)));
         switch (token) {

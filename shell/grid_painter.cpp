@@ -147,16 +147,26 @@ void PaintSelector(QPainter& p_oPainter, const GridControl& p_oGrid, const QRect
     p_oPainter.setBrush(Qt::NoBrush);
 }
 
+// The first line whose row reaches below p_lY.
+int32_t FirstLineBelow(const GridGeometry& p_geometry, int32_t p_lY) {
+    int32_t line = 0;
+    while (p_geometry.LineTop(line + 1) <= p_lY) {
+        ++line;
+    }
+    return line;
+}
+
 void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p_geometry,
                const QRect& p_area, const QFont& p_font) {
     const std::vector<GridSlot>& placed = p_geometry.Slots();
     GridCellReader reader(p_oGrid, placed);
     const int32_t top = p_oGrid.TopRow();
-    // Every cell on screen is read (and its style asked for) before any is painted, as the
+    const int32_t first = FirstLineBelow(p_geometry, p_area.top());
+    // Every cell to paint is read (and its style asked for) before any is painted, as the
     // handlers of the style requests may look at the grid.
     std::vector<std::vector<GridCell>> rows;
     try {
-        for (int32_t line = 0; p_geometry.LineTop(line) < p_area.bottom() + 1; ++line) {
+        for (int32_t line = first; p_geometry.LineTop(line) < p_area.bottom() + 1; ++line) {
             if (top + line >= reader.RowCount()) {
                 break;
             }
@@ -176,11 +186,12 @@ void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p
             AutomationError(errors::kInvalidProcedureCall, "GridView", error.what()));
     }
     const int32_t currentLine = p_oGrid.Row() - top;
+    const int32_t end = first + static_cast<int32_t>(rows.size());
     for (size_t s = 0; s < placed.size(); ++s) {
         const GridSlot& slot = placed[s];
         p_oPainter.setFont(FontOf(*slot.Column, p_font));
         for (size_t line = 0; line < rows.size(); ++line) {
-            const auto l = static_cast<int32_t>(line);
+            const int32_t l = first + static_cast<int32_t>(line);
             const QRect cell(slot.Left, p_geometry.LineTop(l), slot.Width,
                              p_geometry.LineHeight(l));
             const GridCell& value = rows[line][s];
@@ -193,14 +204,13 @@ void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p
             p_oPainter.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
         }
     }
-    for (size_t line = 0; line < rows.size() && p_geometry.SelectorWidth() > 0; ++line) {
-        const auto l = static_cast<int32_t>(line);
+    for (int32_t l = first; l < end && p_geometry.SelectorWidth() > 0; ++l) {
         PaintSelector(
             p_oPainter, p_oGrid,
             QRect(0, p_geometry.LineTop(l), p_geometry.SelectorWidth(), p_geometry.LineHeight(l)),
             l == currentLine);
     }
-    if (currentLine >= 0 && currentLine < static_cast<int32_t>(rows.size()) && !placed.empty()) {
+    if (currentLine >= first && currentLine < end && !placed.empty()) {
         const int32_t right = placed.back().Left + placed.back().Width - 1;
         QPen marquee(kMarqueeColor);
         marquee.setStyle(Qt::DotLine);
@@ -213,17 +223,20 @@ void PaintRows(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p
 }  // namespace
 
 void PaintGrid(QPainter& p_oPainter, GridControl& p_oGrid, const GridGeometry& p_geometry,
-               const QRect& p_area, const QFont& p_font, const GridPaintOptions& p_options) {
+               const QRect& p_area, const QRect& p_view, const QFont& p_font,
+               const GridPaintOptions& p_options) {
     p_oPainter.fillRect(p_area, ToQColor(p_oGrid.BackColor()));
     PaintRows(p_oPainter, p_oGrid, p_geometry, p_area, p_font);
-    PaintHeader(p_oPainter, p_oGrid, p_geometry, p_font);
+    if (p_area.top() < p_geometry.HeaderHeight()) {
+        PaintHeader(p_oPainter, p_oGrid, p_geometry, p_font);
+    }
     p_oPainter.setPen(QPen(kSplitDividerColor, 2));
     for (int32_t x : p_geometry.SplitBoundaries()) {
-        p_oPainter.drawLine(x - 1, 0, x - 1, p_area.bottom());
+        p_oPainter.drawLine(x - 1, 0, x - 1, p_view.bottom());
     }
     if (p_options.DropX >= 0) {
         p_oPainter.setPen(QPen(kDropColor, 2));
-        p_oPainter.drawLine(p_options.DropX, 0, p_options.DropX, p_area.bottom());
+        p_oPainter.drawLine(p_options.DropX, 0, p_options.DropX, p_view.bottom());
     }
 }
 

@@ -11,11 +11,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 
 namespace qv {
 
@@ -75,10 +78,16 @@ GridView::GridView(QWidget* p_pParent) : QAbstractScrollArea(p_pParent) {
 GridView::~GridView() = default;
 
 void GridView::SetGrid(std::shared_ptr<GridControl> p_oGrid) {
+    if (m_oGrid) {
+        m_oGrid->RemoveObserver(this);
+    }
     m_oGrid = std::move(p_oGrid);
+    if (m_oGrid) {
+        m_oGrid->AddObserver(this);
+    }
     m_press.reset();
     m_lDropX = -1;
-    Refresh();
+    ShowAll();
 }
 
 double GridView::TwipsPerPixel() const {
@@ -167,27 +176,42 @@ int32_t GridView::LastLeftColumn(
     return std::min(first, std::max(static_cast<int32_t>(p_columns.size()) - 1, 0));
 }
 
-void GridView::Refresh() {
+void GridView::ShowAll() {
+    UpdateColumnBar();
+    UpdateRowBar();
+    viewport()->update();
+}
+
+void GridView::UpdateRowBar() {
     const std::shared_ptr<GridControl> grid = m_oGrid;
-    m_bSyncing = true;
+    const bool syncing = std::exchange(m_bSyncing, true);
     if (!grid) {
         verticalScrollBar()->setRange(0, 0);
-        horizontalScrollBar()->setRange(0, 0);
-        m_bSyncing = false;
-        viewport()->update();
+        m_bSyncing = syncing;
         return;
     }
-    ApplyScrollBarPolicy(*grid);
     const int32_t lines = Geometry(*grid).WholeLines(viewport()->height());
     const int32_t lastTop = std::max(grid->RowCount() - lines, 0);
-    if (grid->TopRow() > lastTop) {
-        grid->SetTopRow(lastTop);
-    }
     verticalScrollBar()->setRange(0, lastTop);
     verticalScrollBar()->setPageStep(lines);
     verticalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setValue(grid->TopRow());
+    m_bSyncing = syncing;
+    // Last: the model tells of the new top row, which may come back here.
+    if (grid->TopRow() > lastTop) {
+        grid->SetTopRow(lastTop);
+    }
+}
 
+void GridView::UpdateColumnBar() {
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    const bool syncing = std::exchange(m_bSyncing, true);
+    if (!grid) {
+        horizontalScrollBar()->setRange(0, 0);
+        m_bSyncing = syncing;
+        return;
+    }
+    ApplyScrollBarPolicy(*grid);
     const auto columns = ScrollableColumns(*grid);
     const int32_t split = grid->Splits()->Count() - 1;
     const auto shown = grid->Splits()->Item(split)->ShownColumns();
@@ -198,11 +222,74 @@ void GridView::Refresh() {
     horizontalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setValue(
         left == columns.end() ? 0 : static_cast<int32_t>(left - columns.begin()));
-    m_bSyncing = false;
-
+    m_bSyncing = syncing;
     if (!isWindow()) {
         setVisible(grid->Visible());
     }
+}
+
+void GridView::UpdateRows(int32_t p_lFirst, int32_t p_lLast) {
+    const std::shared_ptr<GridControl> grid = m_oGrid;
+    if (!grid || p_lFirst < 0 || p_lLast < p_lFirst) {
+        return;
+    }
+    const GridGeometry geometry = Geometry(*grid);
+    const int32_t top = grid->TopRow();
+    const int32_t lines = geometry.WholeLines(viewport()->height());
+    // The partly shown row below the whole ones counts too.
+    const int32_t firstLine = std::max(p_lFirst - top, 0);
+    const int32_t lastLine = std::min(p_lLast - top, lines);
+    if (lastLine < firstLine) {
+        return;
+    }
+    const int32_t y = geometry.LineTop(firstLine);
+    viewport()->update(QRect(0, y, viewport()->width(), geometry.LineTop(lastLine + 1) - y));
+}
+
+void GridView::ModelReset() {
+    ShowAll();
+}
+
+void GridView::LayoutChanged() {
+    UpdateRowBar();
+    viewport()->update();
+}
+
+// The rows below move: they are repainted down to the bottom of the view.
+void GridView::RowsInserted(int32_t p_lFirst, int32_t) {
+    UpdateRowBar();
+    UpdateRows(p_lFirst, INT32_MAX);
+}
+
+void GridView::RowsRemoved(int32_t p_lFirst, int32_t) {
+    UpdateRowBar();
+    UpdateRows(p_lFirst, INT32_MAX);
+}
+
+void GridView::DataChanged(int32_t p_lFirstRow, int32_t p_lLastRow, int32_t, int32_t) {
+    UpdateRows(p_lFirstRow, p_lLastRow);
+}
+
+void GridView::ColumnsChanged() {
+    UpdateColumnBar();
+    viewport()->update();
+}
+
+void GridView::SelectionChanged() {
+    viewport()->update();
+}
+
+// The header too, whose active split follows the current column.
+void GridView::CurrentChanged(int32_t p_lPreviousRow, int32_t p_lRow) {
+    UpdateRows(p_lPreviousRow, p_lPreviousRow);
+    UpdateRows(p_lRow, p_lRow);
+    if (m_oGrid) {
+        viewport()->update(QRect(0, 0, viewport()->width(), Geometry(*m_oGrid).HeaderHeight()));
+    }
+}
+
+void GridView::TopRowChanged() {
+    UpdateRowBar();
     viewport()->update();
 }
 
@@ -229,10 +316,10 @@ void GridView::scrollContentsBy(int p_iDx, int p_iDy) {
 
 void GridView::resizeEvent(QResizeEvent* p_pEvent) {
     QAbstractScrollArea::resizeEvent(p_pEvent);
-    Refresh();
+    ShowAll();
 }
 
-void GridView::paintEvent(QPaintEvent*) {
+void GridView::paintEvent(QPaintEvent* p_pEvent) {
     QPainter painter(viewport());
     const std::shared_ptr<GridControl> grid = m_oGrid;
     if (!grid) {
@@ -241,18 +328,21 @@ void GridView::paintEvent(QPaintEvent*) {
     }
     GridPaintOptions options;
     options.DropX = m_lDropX;
-    PaintGrid(painter, *grid, Geometry(*grid), viewport()->rect(), font(), options);
+    const GridGeometry geometry = Geometry(*grid);
+    // Rect by rect, so that the rows between two repainted ones are not read.
+    for (const QRect& area : p_pEvent->region()) {
+        painter.setClipRect(area);
+        PaintGrid(painter, *grid, geometry, area, viewport()->rect(), font(), options);
+    }
 }
 
-void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction,
-                   bool p_bRefresh) {
+void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction) {
     // Held here, so that a handler that drops the model or the view pulls nothing away from the
     // action.
     const std::shared_ptr<GridControl> grid = m_oGrid;
     if (!grid) {
         return;
     }
-    const QPointer<GridView> self(this);
     try {
         p_fnAction(*grid);
     } catch (const AutomationError& error) {
@@ -260,9 +350,6 @@ void GridView::Act(const char* p_sLabel, const std::function<void(GridControl&)>
     } catch (const std::exception& error) {
         PlatformContext::Current().Reporter().Report(
             p_sLabel, AutomationError(errors::kInvalidProcedureCall, "GridView", error.what()));
-    }
-    if (self && p_bRefresh) {
-        Refresh();
     }
 }
 
@@ -319,24 +406,20 @@ void GridView::mouseMoveEvent(QMouseEvent* p_pEvent) {
     const bool dragging = m_press && (p_pEvent->buttons() & Qt::LeftButton) != 0;
     const int32_t dropX = m_lDropX;
     const QPointer<GridView> self(this);
-    // The pointer moves often and rarely changes the model: only a drag repaints.
-    Act(
-        "GridView:MouseMove",
-        [&](GridControl& grid) {
-            const GridGeometry geometry = Geometry(grid);
-            grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()),
-                           geometry.ToTwips(point.y()));
-            if (!self || !dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
-                return;
-            }
-            if (!m_press->Dragging &&
-                (point - m_press->Start).manhattanLength() < QApplication::startDragDistance()) {
-                return;
-            }
-            m_press->Dragging = true;
-            m_lDropX = DropTarget(grid, point.x()).second;
-        },
-        false);
+    Act("GridView:MouseMove", [&](GridControl& grid) {
+        const GridGeometry geometry = Geometry(grid);
+        grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()), geometry.ToTwips(point.y()));
+        if (!self || !dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
+            return;
+        }
+        if (!m_press->Dragging &&
+            (point - m_press->Start).manhattanLength() < QApplication::startDragDistance()) {
+            return;
+        }
+        m_press->Dragging = true;
+        m_lDropX = DropTarget(grid, point.x()).second;
+    });
+    // The drop line is the view's own: the model tells nothing of it.
     if (self && m_lDropX != dropX) {
         viewport()->update();
     }
@@ -350,7 +433,9 @@ void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
         p_pEvent->button() == Qt::LeftButton ? m_press : std::nullopt;
     if (p_pEvent->button() == Qt::LeftButton) {
         m_press.reset();
-        m_lDropX = -1;
+        if (std::exchange(m_lDropX, -1) >= 0) {
+            viewport()->update();
+        }
     }
     const QPointer<GridView> self(this);
     Act("GridView:MouseUp", [&](GridControl& grid) {

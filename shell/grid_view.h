@@ -4,8 +4,15 @@
 //
 // The view keeps no state the model lacks. Rows on screen start at the model's TopRow, the
 // scrolling split starts at its LeftCol, the selection is the model's SelBookmarks, and a point
-// is mapped to a row and column by the model's own HitTest. Each frame reads only the rows on
-// screen, each by its position in the recordset's view, so a list of any length scrolls alike.
+// is mapped to a row and column by the model's own HitTest. A frame reads only the rows it
+// paints, each by its position in the recordset's view, so a list of any length scrolls alike.
+//
+// The view is a thin forwarder of the model's notifications (grid_control_changes.h), whoever
+// changed the model (a person, a handler, the viewer, an edit of the recordset through a
+// clone): changed data, the current row and inserted or removed rows repaint only the rows they
+// name (and the rows below an insertion or removal); a reset, an insertion or a removal sets the
+// vertical scroll range again; a change of the columns sets the horizontal range, the scroll-bar
+// policy and the header, and shows or hides the view as the model's Visible says.
 // One custom-painted widget does it, not a pair of item views: item views would each keep a
 // selection, a current index and a section order of their own that would have to be kept in
 // step with the model, and their frozen-column arrangement would scroll by pixels where the
@@ -24,15 +31,15 @@
 //     over to the selection); Left and Right scroll the scrolling split by a column.
 // The scroll bars and the wheel set the model's TopRow and the scrolling split's LeftCol.
 //
-// A handler may change the model in any way, or give the view another model; the view reads it
-// again after each action. Changes made from elsewhere show at the next Refresh:
+// A handler may change the model in any way, or give the view another model:
 //
 //     auto grid = std::make_shared<GridControl>();
 //     GridView view;
 //     view.SetGrid(grid);
-//     grid->SetDataSource(recordset);   // binding, a new layout, a selection made in code
-//     view.Refresh();
+//     grid->SetDataSource(recordset);   // the view hears the reset and shows the new rows
 #pragma once
+
+#include "outside/grid_control_changes.h"
 
 #include <QAbstractScrollArea>
 
@@ -48,7 +55,7 @@ class GridControl;
 class GridControlColumn;
 class GridGeometry;
 
-class GridView : public QAbstractScrollArea {
+class GridView : public QAbstractScrollArea, private GridControlObserver {
     Q_OBJECT
 
   public:
@@ -58,10 +65,6 @@ class GridView : public QAbstractScrollArea {
     // The model shown, or none; the view holds it while it shows it.
     void SetGrid(std::shared_ptr<GridControl> p_oGrid);
     const std::shared_ptr<GridControl>& Grid() const { return m_oGrid; }
-
-    // Reads the model again: the scroll bars, the row at the top (kept so that the rows fill the
-    // view), the visibility of a view placed in a window, and the picture.
-    void Refresh();
 
     // 1440 over the view's dots per inch.
     double TwipsPerPixel() const;
@@ -89,11 +92,31 @@ class GridView : public QAbstractScrollArea {
         bool Dragging = false;
     };
 
+    void ModelReset() override;
+    void RowsInserted(int32_t p_lFirst, int32_t p_lLast) override;
+    void RowsRemoved(int32_t p_lFirst, int32_t p_lLast) override;
+    void DataChanged(int32_t p_lFirstRow, int32_t p_lLastRow, int32_t p_lFirstCol,
+                     int32_t p_lLastCol) override;
+    void LayoutChanged() override;
+    void ColumnsChanged() override;
+    void SelectionChanged() override;
+    void CurrentChanged(int32_t p_lPreviousRow, int32_t p_lRow) override;
+    void TopRowChanged() override;
+
+    // The whole model: both scroll bars, the visibility and the picture.
+    void ShowAll();
+    // The vertical scroll bar, from the rows there are; moves the model's top row up when the
+    // rows would not fill the view.
+    void UpdateRowBar();
+    // The scroll-bar policy, the horizontal scroll bar and the visibility.
+    void UpdateColumnBar();
+    // Repaints the view rows p_lFirst to p_lLast (-1 for none) where they are on screen.
+    void UpdateRows(int32_t p_lFirst, int32_t p_lLast);
+
     GridGeometry Geometry(const GridControl& p_oGrid) const;
     // Runs a user action on the model; reports a failure instead of letting it reach the event
-    // loop, and with p_bRefresh reads the model again unless the view went away meanwhile.
-    void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction,
-             bool p_bRefresh = true);
+    // loop. The model's notifications repaint what the action changed.
+    void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction);
     void PressLeft(GridControl& p_oGrid, QPoint p_point, int16_t p_iShift);
     // The display position a dragged column would drop at, and the x of that place.
     std::pair<int32_t, int32_t> DropTarget(const GridControl& p_oGrid, int32_t p_lX) const;

@@ -2,11 +2,11 @@
 
 #include "control/viewer.h"
 #include "control/viewer_events.h"
-#include "facade/day_serial.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/variant.h"
+#include "outside/vb_date.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
 #include "shell/viewer_host.h"
@@ -55,12 +55,12 @@ constexpr std::array<std::pair<const char*, int32_t>, 8> kRowLimits = {{
 }};
 
 QDate ToQDate(int32_t p_lSerial) {
-    const facade::CivilDate civil = facade::CivilFromDaySerial(p_lSerial);
-    return QDate(civil.m_lYear, civil.m_lMonth, civil.m_lDay);
+    const DateParts civil = CivilFromDaySerial(p_lSerial);
+    return QDate(civil.Year, civil.Month, civil.Day);
 }
 
 int32_t ToSerial(const QDate& p_date) {
-    return facade::DaySerialFromCivil({p_date.year(), p_date.month(), p_date.day()});
+    return DaySerialFromCivil(p_date.year(), p_date.month(), p_date.day());
 }
 
 QString ToQString(const std::string& p_sText) {

@@ -1,5 +1,7 @@
-// The runtime's RGB colour values (red + 256 * green + 65536 * blue) as Qt colours.
+// The runtime's colour values (outside/color.h) as Qt colours.
 #pragma once
+
+#include "outside/color.h"
 
 #include <QColor>
 
@@ -8,7 +10,7 @@
 namespace qv {
 
 inline QColor ToQColor(int32_t p_lColor) {
-    return QColor(p_lColor & 0xFF, (p_lColor >> 8) & 0xFF, (p_lColor >> 16) & 0xFF);
+    return QColor(RedOf(p_lColor), GreenOf(p_lColor), BlueOf(p_lColor));
 }
 
 }  // namespace qv

@@ -1,6 +1,6 @@
 #include "shell/shell_options.h"
 
-#include "facade/day_serial.h"
+#include "outside/vb_date.h"
 
 #include <array>
 #include <charconv>
@@ -98,7 +98,7 @@ bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
         }
     } else if (p_sOption == "--date") {
         const std::string& text = p_reader.ValueOf(p_sOption);
-        if (!facade::ParseDayText(text, p_oRequest.m_lDate)) {
+        if (!ParseDayText(text, p_oRequest.m_lDate)) {
             throw UsageError("--date needs a date such as 2026-11-30, not '" + text + "'");
         }
     } else if (p_sOption == "--industry") {

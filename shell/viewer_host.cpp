@@ -1,12 +1,12 @@
 #include "shell/viewer_host.h"
 
 #include "control/viewer.h"
-#include "facade/day_serial.h"
 #include "facade/facade_components.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "outside/vb_date.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
 
@@ -114,21 +114,21 @@ int32_t ViewerHost::TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aN
     if (p_lDate == 0) {
         return last;
     }
-    const std::string asked = facade::IsoDateText(p_lDate);
+    const std::string asked = IsoDateText(p_lDate);
     if (last == 0) {
         throw RequestError("no data for " + asked + ": the market holds no trading days");
     }
     if (p_lDate > last) {
         throw RequestError("no data for " + asked + ": the market's data ends on " +
-                           facade::IsoDateText(last));
+                           IsoDateText(last));
     }
     if (p_lDate < first) {
         throw RequestError("no data for " + asked + ": the market's data starts on " +
-                           facade::IsoDateText(first));
+                           IsoDateText(first));
     }
     const int32_t day = m_oSession.TradingDayOnOrBefore(p_lDate);
     if (day != p_lDate) {
-        p_aNotes.push_back(asked + " is not a trading day; shown is " + facade::IsoDateText(day) +
+        p_aNotes.push_back(asked + " is not a trading day; shown is " + IsoDateText(day) +
                            ", the trading day before it");
     }
     return day;
@@ -259,7 +259,7 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
         Variant(false),
         Variant::Nothing()};
     const Variant rows = CallMethod(*reader, "GetCurrentHoldings", args);
-    return rows.IsObject() ? rows.ToObjectAs<Recordset>() : nullptr;
+    return RecordsetOf(rows);
 }
 
 std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMaxRows) const {
@@ -272,7 +272,7 @@ std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMa
         Variant(std::max(p_lMaxRows, 0)),
         Variant(p_lMaxRows <= 0)};
     const Variant rows = CallMethod(*reader, "RunScreen", args);
-    return rows.IsObject() ? rows.ToObjectAs<Recordset>() : nullptr;
+    return RecordsetOf(rows);
 }
 
 }  // namespace qv

@@ -69,8 +69,6 @@ QRect ViewerSurface::ToPixels(int32_t p_lLeft, int32_t p_lTop, int32_t p_lWidth,
 void ViewerSurface::Sync() {
     m_bSyncQueued = false;
     Place();
-    m_pPrimary->Refresh();
-    m_pSecondary->Refresh();
     if (m_fnSynced) {
         m_fnSynced();
     }

@@ -4,9 +4,10 @@
 // gives it (RunningIndicatorRect).
 //
 // A person's action in one grid can change the other (a click in the stock list filters the
-// industry grid below it) or the control's layout, so after every mouse or key action on either
-// view the surface reads the whole control again once the action is done. Changes a host makes
-// (a new list) show at Sync.
+// industry grid below it) or the control's layout. The views hear their grids' changes
+// themselves; after every mouse or key action on either view the surface places them again
+// where the control now says, once the action is done. A host calls Sync after it changes the
+// control (a new list).
 #pragma once
 
 #include <QWidget>
@@ -33,7 +34,7 @@ class ViewerSurface : public QWidget {
     // A control rectangle in twips as pixels of the surface.
     QRect ToPixels(int32_t p_lLeft, int32_t p_lTop, int32_t p_lWidth, int32_t p_lHeight) const;
 
-    // Gives the control the surface's size, places the views and reads both grids again.
+    // Gives the control the surface's size and places the views.
     void Sync();
     // Called after each Sync, for a host that shows the control's captions.
     void SetOnSynced(std::function<void()> p_fnSynced) { m_fnSynced = std::move(p_fnSynced); }

@@ -8,6 +8,7 @@
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 

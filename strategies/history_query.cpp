@@ -4,6 +4,7 @@
 #include "grid/grid.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 #include "strategies/viewer_functionality.h"

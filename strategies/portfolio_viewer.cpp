@@ -64,7 +64,7 @@ void RestoreLeftColumn(const Grid& p_oGrid, int16_t p_iLeftCol) {
 void PortfolioViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
     Reported("PortfolioViewer:Initialize", [&] {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
-        SetColourSettings(*elements, CommonColours(Rgb(209, 222, 238)));
+        SetColourSettings(*elements, CommonColours(RgbColor(209, 222, 238)));
         const int16_t leftCol = Variant(elements->LeftColIndex()).ToInt();
         elements->SetDoubleGrid(false);
         if (elements->GridLayout()->Id() == 0) {

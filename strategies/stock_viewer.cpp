@@ -39,9 +39,9 @@ constexpr size_t kRows = 9, kSecondaryRows = 10, kStartTimeId = 11;
 
 void SetColours(ViewerElements& p_oElements) {
     std::array<int32_t, 8> common = CommonColours(kStockRows);
-    common[7] = Rgb(225, 225, 225);
+    common[7] = RgbColor(225, 225, 225);
     SetListColours(p_oElements, common,
-                   p_oElements.SectorCode() < 1 ? Rgb(208, 221, 209) : kSectorSecondary);
+                   p_oElements.SectorCode() < 1 ? RgbColor(208, 221, 209) : kSectorSecondary);
 }
 
 int32_t ListScopeOf(const ViewerElements& p_oElements) {

@@ -67,13 +67,6 @@ std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId) {
     return SupportUtility().CreateObject(p_sProgId);
 }
 
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
-    if (!p_vValue.IsObject()) {
-        return nullptr;
-    }
-    return p_vValue.ToObjectAs<Recordset>();
-}
-
 bool HasRows(const std::shared_ptr<Recordset>& p_rRows) {
     return p_rRows && p_rRows->RecordCount() > 0;
 }

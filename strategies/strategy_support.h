@@ -2,6 +2,7 @@
 // notice, the split assignment of key columns and the column resynchronisation of one grid.
 #pragma once
 
+#include "outside/color.h"
 #include "outside/layout_description.h"
 #include "outside/variant.h"
 
@@ -29,17 +30,13 @@ constexpr const char* kViewerFacade = "QorvantOnlineFacade.ViewerFNtr";
 // The field of the buy, sell and hold recommendations that the buy/sell/hold caption counts.
 constexpr const char* kRecommendationField = "REC";
 
-constexpr int32_t Rgb(int32_t p_lRed, int32_t p_lGreen, int32_t p_lBlue) {
-    return p_lRed + 256 * p_lGreen + 65536 * p_lBlue;
-}
-
-constexpr int32_t kWhite = Rgb(255, 255, 255);
-constexpr int32_t kHighlight = Rgb(0, 80, 128);
-constexpr int32_t kGrey = Rgb(202, 202, 202);
-constexpr int32_t kStockRows = Rgb(233, 240, 245);
-constexpr int32_t kIndustryRows = Rgb(228, 234, 221);
-constexpr int32_t kSectorRows = Rgb(255, 255, 220);
-constexpr int32_t kSectorSecondary = Rgb(253, 254, 231);
+constexpr int32_t kWhite = RgbColor(255, 255, 255);
+constexpr int32_t kHighlight = RgbColor(0, 80, 128);
+constexpr int32_t kGrey = RgbColor(202, 202, 202);
+constexpr int32_t kStockRows = RgbColor(233, 240, 245);
+constexpr int32_t kIndustryRows = RgbColor(228, 234, 221);
+constexpr int32_t kSectorRows = RgbColor(255, 255, 220);
+constexpr int32_t kSectorSecondary = RgbColor(253, 254, 231);
 
 // The eight settings every list writes, with the even-row background of its kind.
 std::array<int32_t, 8> CommonColours(int32_t p_lEvenRowBackColor);
@@ -55,8 +52,6 @@ void LockSecondaryColumns(Grid& p_oSecGrid);
 
 std::shared_ptr<DispatchObject> CreateFacade(std::string_view p_sProgId = kViewerFacade);
 
-// The recordset a facade left in p_vValue; null for Nothing, Empty or anything else.
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
 bool HasRows(const std::shared_ptr<Recordset>& p_rRows);
 // "Total: " and the record count.
 std::string TotalCaption(const Recordset& p_rRows);

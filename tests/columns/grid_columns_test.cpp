@@ -1,6 +1,7 @@
 #include "columns/grid_columns.h"
 
 #include "outside/automation_error.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,6 @@
 
 namespace qv {
 namespace {
-
-int32_t ErrorNumberOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 // Columns "F1".."Fn" with Sequence 1..n, each at grid position Sequence - 1.
 std::shared_ptr<GridColumns> NumberedColumns(int32_t p_lCount) {

@@ -1,20 +1,12 @@
 #include "columns/grid_layout.h"
 
 #include "outside/automation_error.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
 namespace qv {
 namespace {
-
-int32_t ErrorNumberOf(const Variant& p_vLayoutInfo, GridLayout& p_layout) {
-    try {
-        p_layout.SetLayoutInfo(p_vLayoutInfo);
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 TEST(GridLayoutTest, LayoutInfoReadsBackWhatWasWritten) {
     GridLayout layout;
@@ -52,7 +44,7 @@ TEST(GridLayoutTest, MalformedLayoutInfoFailsAndChangesNothing) {
     for (const MalformedCase& c : cases) {
         GridLayout layout;
         layout.SetLayoutInfo(VariantArray::Vector({3, "Kept", "d", 1, 2}));
-        EXPECT_EQ(ErrorNumberOf(c.LayoutInfo, layout), c.Number) << c.Name;
+        EXPECT_EQ(ErrorNumberOf([&] { layout.SetLayoutInfo(c.LayoutInfo); }), c.Number) << c.Name;
         EXPECT_EQ(layout.LayoutInfo().Array(), VariantArray::Vector({3, "Kept", "d", 1, 2}))
             << c.Name;
     }

@@ -5,6 +5,7 @@
 #include "outside/automation_error.h"
 #include "outside/layout_description.h"
 #include "outside/scripted_services.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -15,15 +16,6 @@ namespace qv {
 namespace {
 
 using testing::MakeCatalogue;
-
-int32_t ErrorNumberOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 LayoutDescription Description(std::vector<LayoutColumn> p_columns = {}) {
     return {LayoutHeader{}, std::nullopt, std::move(p_columns)};

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -40,26 +41,18 @@ TEST(RecordsetUtilitiesTest, FieldExistsComparesWithoutCase) {
     EXPECT_FALSE(RecordsetUtilities::FieldExists(nullptr, "Symbol"));
 }
 
-TEST(RecordsetUtilitiesTest, NewClientRecordsetHasAClientCursorAndBatchLocking) {
-    const auto recordset = RecordsetUtilities::NewClientRecordset();
-    EXPECT_EQ(recordset->CursorLocation(), adUseClient);
-    EXPECT_EQ(recordset->LockType(), adLockBatchOptimistic);
-    EXPECT_EQ(recordset->State(), adStateClosed);
-}
-
 TEST(RecordsetUtilitiesTest, CopyRecordsetStructureKeepsOnlyTheNullableAttribute) {
     ScopedTestPlatform platform;
     const auto copy = RecordsetUtilities::CopyRecordsetStructure(Stocks({{"A", 1}}));
 
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->State(), adStateClosed);
+    EXPECT_EQ(copy->CursorLocation(), adUseClient);
     ASSERT_EQ(copy->Fields().Count(), 2);
     const Field& price = copy->Fields().Item("Price");
-    EXPECT_EQ(price.Type(), adNumeric);
-    EXPECT_EQ(price.DefinedSize(), 19);
-    EXPECT_EQ(price.Attributes(), adFldIsNullable);
-    EXPECT_EQ(price.Precision(), 12);
-    EXPECT_EQ(price.NumericScale(), 4);
+    EXPECT_EQ(std::make_tuple(price.Type(), price.DefinedSize(), price.Attributes(),
+                              price.Precision(), price.NumericScale()),
+              std::make_tuple(adNumeric, 19, adFldIsNullable, 12, 4));
     EXPECT_EQ(copy->Fields().Item(1).Attributes(), 0);
     EXPECT_EQ(RecordsetUtilities::CopyRecordsetStructure(nullptr), nullptr);
 }

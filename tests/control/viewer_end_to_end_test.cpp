@@ -41,7 +41,7 @@ class ViewerEndToEndTest : public ViewerTest {
         rows->Open();
         rows->AddNew({Variant("AAA")});
         rows->Update();
-        return Variant(std::shared_ptr<DispatchObject>(rows));
+        return RecordsetVariant(rows);
     }
 
     std::string m_sSymbol;

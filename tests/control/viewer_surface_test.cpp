@@ -6,21 +6,13 @@
 #include "state/viewer_elements.h"
 #include "strategies/industry_viewer.h"
 #include "strategies/viewer_functionality.h"
+#include "support/error_number.h"
 #include "viewer_test_support.h"
 
 #include <array>
 
 namespace qv::testing {
 namespace {
-
-int32_t ErrorNumberOf(const std::function<void()>& p_fn) {
-    try {
-        p_fn();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 TEST_F(ViewerTest, ForwardingPropertiesBeforeAViewerTypeAreObjectNotSet) {
     EXPECT_EQ(m_oViewer->ViewerType(), vt_Stocks);

@@ -3,6 +3,8 @@
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 
+#include <algorithm>
+
 namespace qv::testing {
 
 RecordingHost::RecordingHost()
@@ -25,20 +27,14 @@ std::vector<std::string> RecordingHost::Names() const {
 }
 
 size_t RecordingHost::Count(const std::string& p_sName) const {
-    size_t count = 0;
-    for (const auto& event : Events) {
-        count += event.Name == p_sName ? 1 : 0;
-    }
-    return count;
+    return static_cast<size_t>(std::count_if(
+        Events.begin(), Events.end(), [&](const auto& event) { return event.Name == p_sName; }));
 }
 
 const RaisedEvent* RecordingHost::Last(const std::string& p_sName) const {
-    for (auto it = Events.rbegin(); it != Events.rend(); ++it) {
-        if (it->Name == p_sName) {
-            return &*it;
-        }
-    }
-    return nullptr;
+    const auto found = std::find_if(Events.rbegin(), Events.rend(),
+                                    [&](const auto& event) { return event.Name == p_sName; });
+    return found == Events.rend() ? nullptr : &*found;
 }
 
 Variant RecordingContainer::Invoke(std::string_view p_sName, InvokeKind, std::span<Variant>) {

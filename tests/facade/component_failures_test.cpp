@@ -16,14 +16,13 @@
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 namespace {
 
 using testing::CallCase;
 using testing::ComponentTest;
-using testing::RecordsetOf;
 
 class ComponentFailures : public ComponentTest {
   protected:

@@ -229,10 +229,6 @@ int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) con
     return oQuery.Step() ? oQuery.ColumnInt64(0) : -1;
 }
 
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue) {
-    return p_vValue.IsObject() ? p_vValue.ToObjectAs<Recordset>() : nullptr;
-}
-
 std::vector<std::string> FieldNames(const Recordset& p_rRows) {
     std::vector<std::string> aNames;
     for (int32_t i = 0; i < p_rRows.Fields().Count(); ++i) {

@@ -142,7 +142,6 @@ class ComponentTest : public ::testing::Test {
     ScopedTestPlatform m_oPlatform;
 };
 
-std::shared_ptr<Recordset> RecordsetOf(const Variant& p_vValue);
 std::vector<std::string> FieldNames(const Recordset& p_rRows);
 // The values of one field over every row, from the first.
 std::vector<Variant> Column(Recordset& p_rRows, std::string_view p_sField);

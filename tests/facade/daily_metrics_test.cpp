@@ -8,16 +8,11 @@
 namespace qv::facade {
 namespace {
 
-std::vector<DailyBar> Bars(size_t p_lCount, double p_dClose = 100.0) {
-    std::vector<DailyBar> aBars(p_lCount);
+// Flat bars at 100 with 1000 shares a day.
+std::vector<DailyBar> Bars(size_t p_lCount) {
+    std::vector<DailyBar> aBars(p_lCount, DailyBar{0, 100, 100, 100, 100, 100, 1000});
     for (size_t i = 0; i < p_lCount; ++i) {
-        aBars[i] = {static_cast<int32_t>(40000 + i),
-                    p_dClose,
-                    p_dClose,
-                    p_dClose,
-                    p_dClose,
-                    p_dClose,
-                    1000};
+        aBars[i].m_lDate = static_cast<int32_t>(40000 + i);
     }
     return aBars;
 }

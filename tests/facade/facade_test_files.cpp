@@ -53,12 +53,7 @@ std::string ReadBytes(const std::string& p_sPath) {
 }
 
 SampleMarketOptions SharedSampleOptions() {
-    SampleMarketOptions oOptions;
-    oOptions.m_lStocks = 150;
-    oOptions.m_lIndustries = 30;
-    oOptions.m_lTradingDays = 300;
-    oOptions.m_llSeed = 7;
-    return oOptions;
+    return {.m_lStocks = 150, .m_lIndustries = 30, .m_lTradingDays = 300, .m_llSeed = 7};
 }
 
 MarketStore& SharedSampleMarket() {

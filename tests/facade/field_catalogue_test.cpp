@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,15 +12,10 @@
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 namespace {
-
-std::string Upper(std::string p_sText) {
-    std::transform(p_sText.begin(), p_sText.end(), p_sText.begin(),
-                   [](unsigned char p_cChar) { return static_cast<char>(std::toupper(p_cChar)); });
-    return p_sText;
-}
 
 bool HasBit(int32_t p_lMask, int p_lBit) {
     return (p_lMask & (1 << p_lBit)) != 0;
@@ -71,7 +65,7 @@ TEST(FieldCatalogue, CoversTheExportAndWidthIds) {
 TEST(FieldCatalogue, CarriesEveryCaptionTheGridColours) {
     std::set<std::string> aCaptions;
     for (const FieldDefinition& oField : FieldDefinitions()) {
-        aCaptions.insert(Upper(oField.m_sCaption));
+        aCaptions.insert(ToUpperAscii(oField.m_sCaption));
     }
     for (const char* sCaption :
          {"REC", "%PRC", "$ CHANGE", "GAIN / SHARE", "GAIN", "ROI", "REALIZED GAIN", "GRT", "EPS",
@@ -90,7 +84,8 @@ TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
         aTypes.insert(oField.m_lDataTypeId);
         aGroups.insert(oField.m_lGroup);
         EXPECT_TRUE(aIds.insert(oField.m_lParameterId).second) << oField.m_lParameterId;
-        EXPECT_TRUE(aNames.insert(Upper(oField.m_sColumnName)).second) << oField.m_sColumnName;
+        EXPECT_TRUE(aNames.insert(ToUpperAscii(oField.m_sColumnName)).second)
+            << oField.m_sColumnName;
         EXPECT_EQ(oField.m_lTableMask & ~(1 | 2 | 4 | 8 | 32), 0) << oField.m_sColumnName;
         // Every field the portfolio grid shows carries the stock bit its refetch check reads.
         if (HasBit(oField.m_lTableMask, 3)) {

@@ -17,7 +17,6 @@ namespace {
 using testing::ComponentTest;
 using testing::LayoutIdOf;
 using testing::LayoutOf;
-using testing::RecordsetOf;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
 constexpr std::string_view kWriter = prog_id::kViewerWriter;

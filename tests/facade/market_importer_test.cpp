@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "facade/day_serial.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 namespace {

@@ -10,6 +10,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
+#include "outside/outside_test_support.h"
 
 namespace qv::facade {
 namespace {
@@ -22,19 +23,23 @@ bool Exists(const std::string& p_sPath) {
     return std::filesystem::exists(p_sPath);
 }
 
-TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolder) {
+TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) {
     ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("nested/folder/market.db");
-    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-    EXPECT_TRUE(oStore.WasCreated());
-    EXPECT_EQ(SchemaVersion(oStore.Database()), LatestSchemaVersion());
-    EXPECT_EQ(oStore.Database().QueryInt64("PRAGMA application_id"), kMarketApplicationId);
-    SqliteStatement oMode = oStore.Database().Prepare("PRAGMA journal_mode");
-    ASSERT_TRUE(oMode.Step());
-    EXPECT_EQ(oMode.ColumnText(0), "wal");
-    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
-    EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
-    EXPECT_FALSE(oStore.HasMarketData());
+    const std::string sEmpty = oFolder.File("empty.db");
+    WriteText(sEmpty, "");
+    for (const std::string& sPath : {oFolder.File("nested/folder/market.db"), sEmpty}) {
+        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        SqliteDatabase& oDatabase = oStore.Database();
+        EXPECT_TRUE(oStore.WasCreated()) << sPath;
+        EXPECT_EQ(SchemaVersion(oDatabase), LatestSchemaVersion());
+        EXPECT_EQ(oDatabase.QueryInt64("PRAGMA application_id"), kMarketApplicationId);
+        SqliteStatement oMode = oDatabase.Prepare("PRAGMA journal_mode");
+        ASSERT_TRUE(oMode.Step());
+        EXPECT_EQ(oMode.ColumnText(0), "wal") << sPath;
+        EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+        EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
+        EXPECT_FALSE(oStore.HasMarketData());
+    }
 }
 
 TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
@@ -53,14 +58,6 @@ TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT sector_code FROM sectors WHERE name = 'Energy'"),
               7);
     EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
-}
-
-TEST(MarketStore, TakesAnEmptyFile) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("empty.db");
-    WriteText(sPath, "");
-    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-    EXPECT_TRUE(oStore.WasCreated());
 }
 
 // Files that are not ours must be refused with their name, and left exactly as they were.
@@ -209,13 +206,16 @@ TEST(MarketStore, ADatabaseHeldExclusivelyIsBusyNotDamaged) {
     EXPECT_NO_THROW(MarketStore(sPath, MarketStore::Access::ReadWrite, 20));
 }
 
+// The variables are put back afterwards: the test main points the library folder at the build
+// tree, and the tests after this one must not write to the real one.
 TEST(MarketStore, DefaultPathFollowsTheEnvironment) {
-    setenv("QV_DATABASE", "/tmp/explicit.db", 1);
-    EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
-    unsetenv("QV_DATABASE");
-    setenv("QV_LIBRARY_DIR", "/tmp/qv-library", 1);
+    ScopedEnvironment oLibrary("QV_LIBRARY_DIR", "/tmp/qv-library");
+    {
+        ScopedEnvironment oDatabase("QV_DATABASE", "/tmp/explicit.db");
+        EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/explicit.db");
+    }
+    ScopedEnvironment oNoDatabase("QV_DATABASE", nullptr);
     EXPECT_EQ(DefaultMarketDatabasePath(), "/tmp/qv-library/market.db");
-    unsetenv("QV_LIBRARY_DIR");
 }
 
 }  // namespace

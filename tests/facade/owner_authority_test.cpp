@@ -18,7 +18,6 @@ namespace {
 
 using testing::CallCase;
 using testing::ComponentTest;
-using testing::RecordsetOf;
 
 class OwnerAuthorityTest : public ComponentTest {
   protected:

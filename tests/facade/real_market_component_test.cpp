@@ -15,7 +15,6 @@
 
 #include "facade/component_test_support.h"
 #include "facade/csv_reader.h"
-#include "facade/day_serial.h"
 #include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_importer.h"
@@ -24,13 +23,14 @@
 #include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
+#include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::Column;
-using testing::RecordsetOf;
 using testing::Texts;
 
 struct CsvBar {
@@ -170,11 +170,8 @@ TEST_F(RealMarketComponents, ASymbolSearchGivesThePercentChangeOfTheFile) {
         Call("SearchStocks", aArgs);
         const std::shared_ptr<Recordset> rFound = RecordsetOf(aArgs[9]);
         ASSERT_EQ(rFound->RecordCount(), 1) << sSymbol;
-        std::string sUpper = sSymbol;
-        for (char& cChar : sUpper) {
-            cChar = static_cast<char>(std::toupper(static_cast<unsigned char>(cChar)));
-        }
-        EXPECT_NEAR(rFound->Value("PctChange").ToDouble(), *CsvChange(sUpper, sDate), 1e-9);
+        EXPECT_NEAR(rFound->Value("PctChange").ToDouble(), *CsvChange(ToUpperAscii(sSymbol), sDate),
+                    1e-9);
         EXPECT_EQ(aArgs[11], Variant(Day(sDate)));
     }
 }

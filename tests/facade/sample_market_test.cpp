@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "facade/day_serial.h"
 #include "facade/facade_test_files.h"
 #include "facade/layout_store.h"
 #include "facade/market_store.h"
 #include "facade/portfolio_store.h"
 #include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 namespace {

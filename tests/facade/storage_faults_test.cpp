@@ -44,34 +44,28 @@ constexpr FaultKind kFaultKinds[] = {
 
 constexpr int32_t kOwnerId = 5;
 
-std::unique_ptr<ByteSource> Text(const std::string& p_sText) {
-    return std::make_unique<StringSource>(p_sText);
+// An import of a constituents file and a prices file, each given without its header line.
+std::vector<ImportInput> Files(const std::string& p_sConstituents, const std::string& p_sPrices) {
+    std::vector<ImportInput> aInputs;
+    aInputs.push_back({"constituents.csv", std::make_unique<StringSource>(
+                                               "Symbol,Name,Sector,Industry\n" + p_sConstituents)});
+    aInputs.push_back(
+        {"prices.csv", std::make_unique<StringSource>(
+                           "Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n" + p_sPrices)});
+    return aInputs;
 }
 
 std::vector<ImportInput> FirstFiles() {
-    std::vector<ImportInput> aInputs;
-    aInputs.push_back({"constituents.csv", Text("Symbol,Name,Sector,Industry\n"
-                                                "AAA,Alpha,Energy,Oil\n"
-                                                "BBB,Beta,Energy,Pipelines\n")});
-    aInputs.push_back({"prices.csv", Text("Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n"
-                                          "AAA,2021-01-04,10,11,9,10,10,1000\n"
-                                          "AAA,2021-01-05,10,12,10,11,11,2000\n"
-                                          "BBB,2021-01-04,20,21,19,20,20,500\n"
-                                          "BBB,2021-01-05,20,21,19,21,21,700\n")});
-    return aInputs;
+    return Files("AAA,Alpha,Energy,Oil\nBBB,Beta,Energy,Pipelines\n",
+                 "AAA,2021-01-04,10,11,9,10,10,1000\nAAA,2021-01-05,10,12,10,11,11,2000\n"
+                 "BBB,2021-01-04,20,21,19,20,20,500\nBBB,2021-01-05,20,21,19,21,21,700\n");
 }
 
 // A new stock in a new sector and a new day for every stock.
 std::vector<ImportInput> SecondFiles() {
-    std::vector<ImportInput> aInputs;
-    aInputs.push_back({"constituents.csv", Text("Symbol,Name,Sector,Industry\n"
-                                                "CCC,Gamma,Utilities,Water\n")});
-    aInputs.push_back({"prices.csv", Text("Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n"
-                                          "AAA,2021-01-06,11,12,10,12,12,1500\n"
-                                          "BBB,2021-01-06,21,22,20,20,20,900\n"
-                                          "CCC,2021-01-05,5,5,5,5,5,100\n"
-                                          "CCC,2021-01-06,5,6,5,6,6,100\n")});
-    return aInputs;
+    return Files("CCC,Gamma,Utilities,Water\n",
+                 "AAA,2021-01-06,11,12,10,12,12,1500\nBBB,2021-01-06,21,22,20,20,20,900\n"
+                 "CCC,2021-01-05,5,5,5,5,5,100\nCCC,2021-01-06,5,6,5,6,6,100\n");
 }
 
 class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, FaultKind>> {

@@ -16,6 +16,7 @@
 #include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
 #include "outside/automation_error.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 namespace {
@@ -26,7 +27,6 @@ using testing::FieldNames;
 using testing::FreshDescription;
 using testing::LayoutIdOf;
 using testing::LayoutOf;
-using testing::RecordsetOf;
 using testing::Texts;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
@@ -435,9 +435,7 @@ TEST_F(ViewerReader, TheSectorListMatchesItsMembers) {
 TEST_F(ViewerReader, ServerSearchesFindSymbolsCodesAndNames) {
     const std::vector<std::string> aSymbols =
         Strings("SELECT symbol FROM stocks ORDER BY stock_id LIMIT 2");
-    std::string sLower = aSymbols[0] + " ,, " + aSymbols[1];
-    std::transform(sLower.begin(), sLower.end(), sLower.begin(),
-                   [](unsigned char cChar) { return static_cast<char>(std::tolower(cChar)); });
+    const std::string sLower = ToLowerAscii(aSymbols[0] + " ,, " + aSymbols[1]);
     struct Case {
         std::string m_sText;
         int16_t m_iOption;

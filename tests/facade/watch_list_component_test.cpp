@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "facade/component_test_support.h"
@@ -14,6 +13,7 @@
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 namespace {
@@ -22,7 +22,6 @@ using testing::Column;
 using testing::ComponentTest;
 using testing::FieldNames;
 using testing::LayoutIdOf;
-using testing::RecordsetOf;
 using testing::Texts;
 
 constexpr std::string_view kListReader = prog_id::kWatchListReader;
@@ -99,10 +98,7 @@ TEST_F(WatchLists, AnOwnersListsAndFolders) {
 TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
     const int32_t lOwner = NewOwner();
     const std::vector<std::string> aSymbols = Symbols(3);
-    std::string sLower = aSymbols[1];
-    for (char& cChar : sLower) {
-        cChar = static_cast<char>(std::tolower(static_cast<unsigned char>(cChar)));
-    }
+    const std::string sLower = ToLowerAscii(aSymbols[1]);
     // Symbols in any case; unknown ones, repeats and SQL text are left out.
     std::vector<Variant> aArgs{
         0,

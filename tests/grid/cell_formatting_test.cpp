@@ -38,39 +38,47 @@ std::string RenderColumn(const std::string& p_sCaption, const std::string& p_sFo
     return grid.RenderText(0, static_cast<int32_t>(p_values.size()));
 }
 
-TEST(CellFormattingTest, RecommendationsAreColouredWhateverTheCaptionsCase) {
-    EXPECT_EQ(RenderColumn("rEc", "Center", {"B", "H", "S", "X"}),
-              "     rEc\n"
-              "      B  {rEc: white on green}\n"
-              "      H  {rEc: black on yellow}\n"
-              "      S  {rEc: white on red}\n"
-              "      X\n");
-}
+class NegativeInRed : public GridControlEvents {
+    void FetchCellStyle(int16_t, int16_t, const Variant&, int16_t, std::string_view p_sText,
+                        GridStyle& p_oStyle) override {
+        GridUtilities::ApplyNegativeNumberStyle(p_sText, p_oStyle);
+    }
+};
 
-TEST(CellFormattingTest, PerformanceIsGreenRedWhenNegativeAndBlackAtZero) {
-    EXPECT_EQ(RenderColumn("gain", "0.00", {2.5, -1.25, 0.0}),
-              "        gain\n"
-              "        2.50  {gain: green}\n"
-              "       -1.25  {gain: red}\n"
-              "        0.00  {gain: black}\n");
-}
-
-TEST(CellFormattingTest, SignedRatiosAreRedOnlyWhenNegative) {
-    EXPECT_EQ(RenderColumn("EPS", "0.00", {2.5, -1.25}),
-              "         EPS\n"
-              "        2.50\n"
-              "       -1.25  {EPS: red}\n");
-}
-
-TEST(CellFormattingTest, OtherCaptionsGetNoColours) {
-    EXPECT_EQ(RenderColumn("Price", "##0.#0", {-1.25}), "       Price\n       -1.25\n");
-}
-
-TEST(CellFormattingTest, ACenteredColumnShowsTheRawText) {
-    EXPECT_EQ(RenderColumn("Name", " Center ", {"A-1", 1234.5}),
-              "     Name\n"
-              "     A-1\n"
-              "    1234.5\n");
+TEST(CellFormattingTest, CellsAreStyledByTheCaptionAndFormattedByTheColumnFormat) {
+    struct Case {
+        const char* Name;
+        const char* Caption;
+        const char* Format;
+        std::vector<Variant> Values;
+        const char* Rendered;
+        bool NegativeRule = false;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"recommendations, whatever the caption's case", "rEc", "Center", {"B", "H", "S", "X"},
+         "     rEc\n      B  {rEc: white on green}\n      H  {rEc: black on yellow}\n"
+         "      S  {rEc: white on red}\n      X\n"},
+        {"performance: red when negative, black at zero", "gain", "0.00", {2.5, -1.25, 0.0},
+         "        gain\n        2.50  {gain: green}\n       -1.25  {gain: red}\n"
+         "        0.00  {gain: black}\n"},
+        {"signed ratios: red only when negative", "EPS", "0.00", {2.5, -1.25},
+         "         EPS\n        2.50\n       -1.25  {EPS: red}\n"},
+        {"other captions: no colours", "Price", "##0.#0", {-1.25}, "       Price\n       -1.25\n"},
+        {"centred: the raw text", "Name", " Center ", {"A-1", 1234.5},
+         "     Name\n     A-1\n    1234.5\n"},
+        {"the cell-style rule draws negative numbers in red", "Change", "0.00;(0.00)",
+         {-5.0, 5.0, "a-b"},
+         "      Change\n      (5.00)  {Change: red}\n        5.00\n         a-b\n", true},
+    };
+    // clang-format on
+    for (const Case& test : cases) {
+        NegativeInRed sink;
+        EXPECT_EQ(RenderColumn(test.Caption, test.Format, test.Values,
+                               test.NegativeRule ? &sink : nullptr),
+                  test.Rendered)
+            << test.Name;
+    }
 }
 
 TEST(CellFormattingTest, StylesAppliedTwiceAreNotDoubled) {
@@ -86,40 +94,12 @@ TEST(CellFormattingTest, StylesAppliedTwiceAreNotDoubled) {
 }
 
 TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
-    struct Case {
-        const char* Text;
-        bool Negative;
-    };
-    const Case cases[] = {{"-3", true},
-                          {"(5)", true},
-                          {"(1,234.50)", true},
-                          {"-0.5", true},
-                          {"3", false},
-                          {"5-3", false},
-                          {"Hewlett-Packard", false},
-                          {"", false},
-                          {"1.5E-03", false},
-                          {"-1.5E-03", true},
-                          {"(x)", false}};
-    for (const Case& test : cases) {
-        EXPECT_EQ(GridUtilities::IsNegativeNumberText(test.Text), test.Negative) << test.Text;
+    for (const char* text : {"-3", "(5)", "(1,234.50)", "-0.5", "-1.5E-03"}) {
+        EXPECT_TRUE(GridUtilities::IsNegativeNumberText(text)) << text;
     }
-}
-
-class NegativeInRed : public GridControlEvents {
-    void FetchCellStyle(int16_t, int16_t, const Variant&, int16_t, std::string_view p_sText,
-                        GridStyle& p_oStyle) override {
-        GridUtilities::ApplyNegativeNumberStyle(p_sText, p_oStyle);
+    for (const char* text : {"3", "5-3", "Hewlett-Packard", "", "1.5E-03", "(x)"}) {
+        EXPECT_FALSE(GridUtilities::IsNegativeNumberText(text)) << text;
     }
-};
-
-TEST(CellFormattingTest, TheCellStyleRuleDrawsNegativeNumbersInRed) {
-    NegativeInRed sink;
-    EXPECT_EQ(RenderColumn("Change", "0.00;(0.00)", {-5.0, 5.0, "a-b"}, &sink),
-              "      Change\n"
-              "      (5.00)  {Change: red}\n"
-              "        5.00\n"
-              "         a-b\n");
 }
 
 struct ExportCase {

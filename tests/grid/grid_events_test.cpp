@@ -45,7 +45,13 @@ class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
 };
 
 TEST_F(GridEventsTest, SelectedKeysAreJoinedByCommasAndDeletedWithQuotes) {
+    // Nothing selected, nothing to delete; a key other than Delete deletes nothing.
+    EXPECT_EQ(m_grid->GetSelKeys(), "");
+    m_control->KeyDown(Grid::kDeleteKey, 0);
+    EXPECT_TRUE(m_recorder.Keys.empty());
+
     Select({3, 1, 2});
+    m_control->KeyDown(45, 0);
     EXPECT_EQ(m_grid->GetSelKeys(), "ACME,IBM,MSFT");
     m_control->KeyDown(Grid::kDeleteKey, 0);
     EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"ACME','IBM','MSFT"});
@@ -61,13 +67,6 @@ TEST_F(GridEventsTest, KeysFollowTheDataType) {
     EXPECT_EQ(m_grid->GetSelKeys(), "");
     m_control->KeyDown(Grid::kDeleteKey, 0);  // "Symbol" again
     EXPECT_EQ(m_recorder.Keys, (std::vector<std::string>{"320','330", "MSFT','ACME"}));
-}
-
-TEST_F(GridEventsTest, NothingSelectedNothingToDelete) {
-    EXPECT_EQ(m_grid->GetSelKeys(), "");
-    m_control->KeyDown(Grid::kDeleteKey, 0);
-    m_control->KeyDown(45, 0);
-    EXPECT_TRUE(m_recorder.Keys.empty());
 }
 
 TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {

@@ -2,7 +2,6 @@
 
 #include "grid/column_width.h"
 #include "grid/grid_test_support.h"
-#include "outside/dispatch.h"
 
 #include <gtest/gtest.h>
 
@@ -73,8 +72,6 @@ TEST_F(GridSyncTest, AFieldWithoutGridColumnIsAppended) {
     EXPECT_EQ(column->Width(), CaptionColumnWidth("Vol Delta", "", 0));
     EXPECT_TRUE(column->SplitVisible(1));
     EXPECT_FALSE(column->SplitVisible(0));
-    EXPECT_EQ(GetPropertyById(*column, 1), Variant(1));
-    EXPECT_EQ(GetPropertyById(*column, 42), Variant(2));
     EXPECT_EQ(Render().substr(0, 37), "  Symbol          Company  | Vol Del~");
 }
 

@@ -1,7 +1,7 @@
 #include "outside/component_factory.h"
 
-#include "outside/automation_error.h"
 #include "outside/dispatch.h"
+#include "outside/outside_test_support.h"
 #include "outside/platform_context.h"
 #include "outside/scripted_services.h"
 
@@ -19,19 +19,6 @@ class Facade : public DispatchObject {
     int m_iKind;
 };
 
-int32_t CreateErrorNumber(const ComponentFactory& p_factory, std::string_view p_sProgId,
-                          std::string* p_pDescription = nullptr) {
-    try {
-        p_factory.CreateObject(p_sProgId);
-    } catch (const AutomationError& error) {
-        if (p_pDescription != nullptr) {
-            *p_pDescription = error.Description();
-        }
-        return error.Number();
-    }
-    return 0;
-}
-
 TEST(ComponentFactoryTest, ProgIdsMatchWithoutRegardToCaseAndEachCallCreatesAnObject) {
     ComponentFactory factory;
     factory.Register("QorvantOnlineFacade.ViewerFNtr", [] { return std::make_shared<Facade>(1); });
@@ -46,12 +33,14 @@ TEST(ComponentFactoryTest, ProgIdsMatchWithoutRegardToCaseAndEachCallCreatesAnOb
 
 TEST(ComponentFactoryTest, UnknownProgIdIsError429NamingIt) {
     ComponentFactory factory;
-    std::string description;
-    EXPECT_EQ(CreateErrorNumber(factory, "QorvantOnlineFacade.ViewerFTr", &description), 429);
-    EXPECT_EQ(description, "ActiveX component can't create object: QorvantOnlineFacade.ViewerFTr");
+    const Failure unknown =
+        FailureOf([&] { factory.CreateObject("QorvantOnlineFacade.ViewerFTr"); });
+    EXPECT_EQ(unknown.Number, 429);
+    EXPECT_EQ(unknown.Description,
+              "ActiveX component can't create object: QorvantOnlineFacade.ViewerFTr");
 
     factory.Register("Null.Component", [] { return std::shared_ptr<DispatchObject>(); });
-    EXPECT_EQ(CreateErrorNumber(factory, "Null.Component"), 429);
+    EXPECT_EQ(FailureOf([&] { factory.CreateObject("Null.Component"); }).Number, 429);
 }
 
 TEST(ComponentFactoryTest, RegisteringAgainReplacesAndUnregisterRemoves) {
@@ -62,7 +51,7 @@ TEST(ComponentFactoryTest, RegisteringAgainReplacesAndUnregisterRemoves) {
 
     EXPECT_TRUE(factory.Unregister("A.b"));
     EXPECT_FALSE(factory.Unregister("A.b"));
-    EXPECT_EQ(CreateErrorNumber(factory, "A.B"), 429);
+    EXPECT_EQ(FailureOf([&] { factory.CreateObject("A.B"); }).Number, 429);
 }
 
 TEST(ComponentFactoryTest, RegistrationsLiveInTheInstalledContext) {

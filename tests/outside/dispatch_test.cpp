@@ -2,6 +2,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
+#include "outside/outside_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -57,20 +58,6 @@ class Counter : public DispatchObject {
     int32_t m_lColor = 0;
     std::shared_ptr<DispatchObject> m_oTarget;
 };
-
-struct Failure {
-    int32_t Number = 0;
-    std::string Description;
-};
-
-Failure FailureOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return {error.Number(), error.Description()};
-    }
-    return {};
-}
 
 TEST(DispatchTest, NamesMatchWithoutRegardToCase) {
     for (const char* name : {"Add", "add", "ADD", "aDd"}) {

@@ -5,6 +5,7 @@
 #include "outside/grid_control_support.h"
 #include "outside/recordset.h"
 #include "outside/vb_format.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,6 @@
 
 namespace qv {
 namespace {
-
-int32_t ErrorNumberOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 std::shared_ptr<Recordset> Stocks() {
     auto recordset = std::make_shared<Recordset>();

@@ -1,6 +1,7 @@
 #include "outside/recordset.h"
 
 #include "outside/automation_error.h"
+#include "support/error_number.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,15 +35,6 @@ std::string Current(const Recordset& p_rRecordset) {
     return p_rRecordset.Value("Symbol").ToString();
 }
 
-int32_t ErrorOf(const std::function<void()>& p_call) {
-    try {
-        p_call();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
-
 TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
     auto recordset = MakeStocks({});
     EXPECT_TRUE(recordset->IsBOF());
@@ -51,10 +43,10 @@ TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
     EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
     for (auto move : {&Recordset::MoveFirst, &Recordset::MoveLast, &Recordset::MoveNext,
                       &Recordset::MovePrevious}) {
-        EXPECT_EQ(ErrorOf([&] { (recordset.get()->*move)(); }), errors::kNoCurrentRecord);
+        EXPECT_EQ(ErrorNumberOf([&] { (recordset.get()->*move)(); }), errors::kNoCurrentRecord);
     }
-    EXPECT_EQ(ErrorOf([&] { recordset->Move(1); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(1); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
 }
 
 TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
@@ -64,10 +56,10 @@ TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
     EXPECT_TRUE(recordset->IsBOF());
     EXPECT_FALSE(recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosBOF);
-    EXPECT_EQ(ErrorOf([&] { recordset->MovePrevious(); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Move(-1); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Move(0); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Bookmark(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->MovePrevious(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(-1); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(0); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Bookmark(); }), errors::kNoCurrentRecord);
     recordset->MoveNext();
     EXPECT_EQ(Current(*recordset), "A");
     recordset->MoveLast();
@@ -75,8 +67,8 @@ TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
     recordset->MoveNext();
     EXPECT_TRUE(recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosEOF);
-    EXPECT_EQ(ErrorOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
     recordset->Move(-2);
     EXPECT_EQ(Current(*recordset), "B");
     recordset->Move(10);
@@ -91,8 +83,10 @@ TEST(RecordsetCursorTest, AbsolutePositionMovesAndRestoresEnds) {
     auto recordset = MakeStocks({"A", "B", "C"});
     recordset->SetAbsolutePosition(2);
     EXPECT_EQ(Current(*recordset), "B");
-    EXPECT_EQ(ErrorOf([&] { recordset->SetAbsolutePosition(4); }), errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorOf([&] { recordset->SetAbsolutePosition(0); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetAbsolutePosition(4); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetAbsolutePosition(0); }),
+              errors::kArgumentsWrongType);
     EXPECT_EQ(Current(*recordset), "B");
     recordset->SetAbsolutePosition(adPosEOF);
     EXPECT_TRUE(recordset->IsEOF());
@@ -103,15 +97,15 @@ TEST(RecordsetCursorTest, AbsolutePositionMovesAndRestoresEnds) {
 TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
     Recordset recordset;
     recordset.Fields().Append("Symbol", adVarChar, 10);
-    EXPECT_EQ(ErrorOf([&] { recordset.RecordCount(); }), errors::kNotAllowedWhenClosed);
-    EXPECT_EQ(ErrorOf([&] { recordset.MoveFirst(); }), errors::kNotAllowedWhenClosed);
-    EXPECT_EQ(ErrorOf([&] { recordset.Clone(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.RecordCount(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.MoveFirst(); }), errors::kNotAllowedWhenClosed);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Clone(); }), errors::kNotAllowedWhenClosed);
     EXPECT_EQ(recordset.State(), adStateClosed);
     recordset.Open();
-    EXPECT_EQ(ErrorOf([&] { recordset.Open(); }), errors::kNotAllowedWhenOpen);
-    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Append("Price", adDouble); }),
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Open(); }), errors::kNotAllowedWhenOpen);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Append("Price", adDouble); }),
               errors::kNotAllowedWhenOpen);
-    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Item(0).SetPrecision(3); }),
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Item(0).SetPrecision(3); }),
               errors::kNotAllowedWhenOpen);
     recordset.Close();
     recordset.Fields().Append("Price", adDouble);
@@ -134,7 +128,7 @@ TEST(RecordsetFieldsTest, KeepDefinitionsAndFindNamesInAnyCase) {
     EXPECT_EQ(recordset.Fields().Item("price").Precision(), 19);
     EXPECT_EQ(recordset.Fields().Item(0).NumericScale(), 4);
     EXPECT_EQ(recordset.Fields().IndexOf("nope"), -1);
-    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Append("PRICE", adDouble); }), 3367);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Append("PRICE", adDouble); }), 3367);
     try {
         recordset.Fields().Item("Volume");
         FAIL() << "no error";
@@ -142,7 +136,7 @@ TEST(RecordsetFieldsTest, KeepDefinitionsAndFindNamesInAnyCase) {
         EXPECT_EQ(error.Number(), errors::kItemNotFound);
         EXPECT_THAT(error.Description(), HasSubstr("'Volume'"));
     }
-    EXPECT_EQ(ErrorOf([&] { recordset.Fields().Item(2); }), errors::kItemNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Item(2); }), errors::kItemNotFound);
 }
 
 TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
@@ -168,8 +162,8 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(recordset->Value("Flag"), Variant(true));
     EXPECT_TRUE(recordset->Value("When").IsDate());
     EXPECT_EQ(recordset->Value("Name"), Variant("1.5"));
-    EXPECT_EQ(ErrorOf([&] { recordset->SetValue("Id", "abc"); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { recordset->SetValue("Small", 40000); }), errors::kOverflow);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetValue("Id", "abc"); }), errors::kTypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetValue("Small", 40000); }), errors::kOverflow);
     EXPECT_EQ(recordset->Value("Id"), Variant(int32_t{12}));
     EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
     recordset->SetValue("Id", Variant::Null());
@@ -177,11 +171,14 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(recordset->EditMode(), adEditInProgress);
     recordset->UpdateBatch();
     EXPECT_EQ(recordset->EditMode(), adEditNone);
-    EXPECT_EQ(ErrorOf([&] {
+    EXPECT_EQ(ErrorNumberOf([&] {
                   recordset->AddNew({1, 2, true, 3.0, "x", "too many"});
               }),
               errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorOf([&] { recordset->AddNew({1, "not a number"}); }), errors::kTypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([&] {
+                  recordset->AddNew({1, "not a number"});
+              }),
+              errors::kTypeMismatch);
     EXPECT_EQ(recordset->RecordCount(), 1);
 }
 
@@ -266,11 +263,11 @@ TEST(RecordsetBookmarkTest, BookmarksStayValidAcrossClonesFiltersAndSorts) {
     EXPECT_EQ(original->AbsolutePosition(), 2);
 
     original->SetAbsolutePosition(1);  // "E", not in the clone's filter
-    EXPECT_EQ(ErrorOf([&] { clone->SetBookmark(original->Bookmark()); }),
+    EXPECT_EQ(ErrorNumberOf([&] { clone->SetBookmark(original->Bookmark()); }),
               errors::kArgumentsWrongType);
     EXPECT_EQ(Current(*clone), "D");
     for (const Variant& bad : {Variant(0.0), Variant(99.0), Variant(1.5), Variant("1")}) {
-        EXPECT_EQ(ErrorOf([&] { clone->SetBookmark(bad); }), errors::kArgumentsWrongType);
+        EXPECT_EQ(ErrorNumberOf([&] { clone->SetBookmark(bad); }), errors::kArgumentsWrongType);
     }
 }
 
@@ -281,8 +278,8 @@ TEST(RecordsetDeleteTest, CursorStaysOnTheDeletedRowUntilItMoves) {
     EXPECT_EQ(recordset->RecordCount(), 2);
     EXPECT_FALSE(recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
-    EXPECT_EQ(ErrorOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorOf([&] { recordset->Delete(); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Delete(); }), errors::kNoCurrentRecord);
     recordset->MoveNext();
     EXPECT_EQ(Current(*recordset), "C");
     recordset->MovePrevious();
@@ -310,13 +307,13 @@ TEST(RecordsetDeleteTest, DeletedRowsLeaveEveryView) {
     const Variant bookmark = original->Bookmark();
     original->Delete();  // "A"
     EXPECT_EQ(sorted->RecordCount(), 3);
-    EXPECT_EQ(ErrorOf([&] { sorted->Value("Symbol"); }), errors::kNoCurrentRecord);
+    EXPECT_EQ(ErrorNumberOf([&] { sorted->Value("Symbol"); }), errors::kNoCurrentRecord);
     sorted->MovePrevious();
     EXPECT_EQ(Current(*sorted), "B");
     EXPECT_EQ(filtered->RecordCount(), 2);
     EXPECT_EQ(filtered->AbsolutePosition(), 2);
     EXPECT_EQ(Current(*filtered), "D");
-    EXPECT_EQ(ErrorOf([&] { filtered->SetBookmark(bookmark); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { filtered->SetBookmark(bookmark); }), errors::kArgumentsWrongType);
     auto copy = filtered->Copy();
     EXPECT_EQ(copy->RecordCount(), 2);
 }
@@ -372,11 +369,14 @@ TEST(RecordsetFindTest, BadCriteriaOrArgumentsKeepTheCurrentRow) {
         EXPECT_EQ(error.Number(), errors::kArgumentsWrongType);
         EXPECT_THAT(error.Description(), HasSubstr("single comparison at position 14, 'or'"));
     }
-    EXPECT_EQ(ErrorOf([&] { recordset->Find("(Symbol = 'A')"); }), errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorOf([&] { recordset->Find("Ticker = 'A'"); }), errors::kItemNotFound);
-    EXPECT_EQ(ErrorOf([&] { recordset->Find("IndCode = 'x'"); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorOf([&] { recordset->Find("Symbol = 'A'", -1); }), errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorOf([&] { recordset->Find("Symbol = 'A'", 0, 2); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("(Symbol = 'A')"); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Ticker = 'A'"); }), errors::kItemNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("IndCode = 'x'"); }), errors::kTypeMismatch);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", -1); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", 0, 2); }),
+              errors::kArgumentsWrongType);
     EXPECT_EQ(Current(*recordset), "B");
 }
 
@@ -400,9 +400,9 @@ TEST(RecordsetGridTest, ViewPositionsAndValuesByRowId) {
     EXPECT_EQ(recordset->ViewCount(), 3);
     EXPECT_EQ(recordset->ViewRowId(0), 2u);
     EXPECT_EQ(recordset->ValueAt(recordset->ViewRowId(2), 0), Variant("A"));
-    EXPECT_EQ(ErrorOf([&] { recordset->ViewRowId(3); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorOf([&] { recordset->ValueAt(9, 0); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorOf([&] { recordset->ValueAt(0, 3); }), errors::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->ViewRowId(3); }), errors::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->ValueAt(9, 0); }), errors::kSubscriptOutOfRange);
+    EXPECT_EQ(ErrorNumberOf([&] { recordset->ValueAt(0, 3); }), errors::kSubscriptOutOfRange);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "outside/recordset_sort.h"
 
-#include "outside/automation_error.h"
+#include "outside/outside_test_support.h"
 #include "outside/recordset.h"
 
 #include <gmock/gmock.h>
@@ -94,14 +94,10 @@ TEST_P(BadSortTest, RaisesNamingTextAndPositionAndKeepsState) {
     auto recordset = MakeRows();
     recordset->SetSort("Name DESC");
     recordset->MoveNext();
-    try {
-        recordset->SetSort(GetParam().sort);
-        FAIL() << "no error for " << GetParam().sort;
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), GetParam().number) << error.Description();
-        EXPECT_THAT(error.Description(), HasSubstr(GetParam().where));
-        EXPECT_THAT(error.Description(), HasSubstr("\"" + std::string(GetParam().sort) + "\""));
-    }
+    const Failure failure = FailureOf([&] { recordset->SetSort(GetParam().sort); });
+    EXPECT_EQ(failure.Number, GetParam().number) << failure.Description;
+    EXPECT_THAT(failure.Description, HasSubstr(GetParam().where));
+    EXPECT_THAT(failure.Description, HasSubstr("\"" + std::string(GetParam().sort) + "\""));
     EXPECT_EQ(recordset->Sort(), "Name DESC");
     EXPECT_EQ(ViewNames(*recordset), "r5 r4 r3 r2 r1 r0");
     EXPECT_EQ(recordset->Value("Name"), Variant("r4"));
@@ -124,12 +120,7 @@ TEST(SortRowsTest, VariantFieldWithAnArrayCannotSort) {
     auto recordset = MakeRows();
     recordset->MoveFirst();
     recordset->SetValue("Mixed", Variant(VariantArray::Vector({Variant(1)})));
-    try {
-        recordset->SetSort("Mixed");
-        FAIL() << "no error";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), errors::kTypeMismatch);
-    }
+    EXPECT_EQ(FailureOf([&] { recordset->SetSort("Mixed"); }).Number, errors::kTypeMismatch);
     EXPECT_EQ(recordset->Sort(), "");
     EXPECT_EQ(ViewNames(*recordset), "r0 r1 r2 r3 r4 r5");
 }

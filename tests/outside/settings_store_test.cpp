@@ -1,7 +1,7 @@
 #include "outside/file_settings_store.h"
 
-#include "outside/automation_error.h"
 #include "outside/error_reporter.h"
+#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/settings_file.h"
 
@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,19 +35,16 @@ class SettingsStoreTest : public ::testing::Test {
         std::ofstream(File(), std::ios::binary) << p_sBytes;
     }
 
-    static std::string ReadRaw(const std::filesystem::path& p_path) {
-        std::ifstream stream(p_path, std::ios::binary);
-        std::ostringstream text;
-        text << stream.rdbuf();
-        return text.str();
-    }
-
     ScopedTestPlatform m_platform;
     ErrorReporter m_reporter;
 };
 
 TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
     FileSettingsStore first(File(), m_reporter);
+    // Reading a missing file gives the default and does not create the file.
+    EXPECT_EQ(first.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
+    EXPECT_FALSE(std::filesystem::exists(File()));
+    EXPECT_TRUE(m_reporter.Calls().empty());
     first.SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
     first.SaveSetting("Olmaris60", "ExportDir", "Dir", "/home/u/export.csv");
     first.SaveSetting("", "Settings", "RemoteServer", "HTTP://A");
@@ -62,23 +58,7 @@ TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
     EXPECT_TRUE(m_reporter.Reports().empty());
 }
 
-TEST_F(SettingsStoreTest, MissingFileReadsDefaultsAndIsNotCreatedByReading) {
-    FileSettingsStore store(File(), m_reporter);
-    EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
-    EXPECT_FALSE(std::filesystem::exists(File()));
-    EXPECT_TRUE(m_reporter.Calls().empty());
-}
-
-TEST_F(SettingsStoreTest, SavingReplacesTheFileAndLeavesNoTemporaryFiles) {
-    FileSettingsStore store(File(), m_reporter);
-    for (int i = 0; i < 5; ++i) {
-        store.SaveSetting("App", "Section", "Key" + std::to_string(i), std::to_string(i));
-    }
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));
-    EXPECT_EQ(store.GetSetting("App", "Section", "Key4", ""), "4");
-}
-
-TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTrip) {
+TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTripAndNoTemporaryFileStays) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"Url", "HTTP://MARKETS.EXAMPLE.COM/olmaris/"},
         {"Blanks", "  padded  "},
@@ -92,6 +72,7 @@ TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTrip) {
     for (const auto& [key, value] : cases) {
         store.SaveSetting("App/Name", "[Section]", key, value);
     }
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));
     FileSettingsStore reader(File(), m_reporter);
     for (const auto& [key, value] : cases) {
         EXPECT_EQ(reader.GetSetting("App/Name", "[Section]", key, "missing"), value) << key;
@@ -136,7 +117,7 @@ TEST_F(SettingsStoreTest, DamagedFileIsReportedSetAsideAndReplaced) {
         ASSERT_EQ(names.size(), 2u) << what;
         EXPECT_EQ(names[0], "settings.ini");
         EXPECT_EQ(names[1].rfind("settings.ini.damaged-", 0), 0u) << names[1];
-        EXPECT_EQ(ReadRaw(File().parent_path() / names[1]), bytes) << what;
+        EXPECT_EQ(ReadFile(File().parent_path() / names[1]), bytes) << what;
 
         store.SaveSetting("Olmaris60", "QuickTestDates", "Top", "15");
         EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "15") << what;
@@ -158,21 +139,11 @@ TEST_F(SettingsStoreTest, UnwritableStoreIsError75AndEmptyKeyError5) {
     WriteRaw("");
     // A file where the settings folder should be.
     FileSettingsStore blocked(File() / "settings.ini", m_reporter);
-    try {
-        blocked.SaveSetting("A", "B", "C", "D");
-        FAIL() << "no error";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), 75);
-    }
+    EXPECT_EQ(FailureOf([&] { blocked.SaveSetting("A", "B", "C", "D"); }).Number, 75);
     EXPECT_EQ(blocked.GetSetting("A", "B", "C", "default"), "default");
 
     FileSettingsStore store(File(), m_reporter);
-    try {
-        store.SaveSetting("A", "B", "", "D");
-        FAIL() << "no error";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), 5);
-    }
+    EXPECT_EQ(FailureOf([&] { store.SaveSetting("A", "B", "", "D"); }).Number, 5);
 }
 
 TEST(SettingsFileTest, SerializedTextParsesBackToTheSameContent) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -39,6 +40,45 @@ TEST(TextUtilTest, NamesMustBeUtf8WithoutControlCharacters) {
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(NameTextFault(text), expected) << expected;
     }
+}
+
+// Each trimming keeps what its texts may legitimately hold: a format keeps its tabs, a settings
+// line its line breaks; mixing the variants up changes what a caller reads.
+TEST(TextUtilTest, EachTrimmingRemovesOnlyItsOwnPadding) {
+    const std::string padded = "\v\r\t x \t\n\f";
+    EXPECT_EQ(TrimSpaces(padded), padded);
+    EXPECT_EQ(TrimSpaces("  0.00 "), "0.00");
+    EXPECT_EQ(TrimBlanks("\t x \t"), "x");
+    EXPECT_EQ(TrimBlanks("\r\t x \t\n"), "\r\t x \t\n");
+    EXPECT_EQ(TrimLineBlanks("\r\t x \t\n"), "x");
+    EXPECT_EQ(TrimLineBlanks(padded), "\v\r\t x \t\n\f");
+    EXPECT_EQ(TrimWhitespace(padded), "x");
+    EXPECT_EQ(TrimWhitespace(" \t "), "");
+}
+
+TEST(TextUtilTest, SplittingKeepsEmptyParts) {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"a//b", {"a", "", "b"}},
+        {"", {""}},
+        {"/", {"", ""}},
+        {"abc", {"abc"}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(SplitText(text, '/'), expected) << text;
+    }
+}
+
+// Folding must not depend on the locale, and bytes past ASCII order as unsigned.
+TEST(TextUtilTest, CaseFoldingTouchesAsciiLettersOnly) {
+    EXPECT_EQ(ToUpperAscii("ibm.n \xe9"), "IBM.N \xe9");
+    EXPECT_EQ(ToLowerAscii("IBM.N \xC9"), "ibm.n \xC9");
+    EXPECT_TRUE(EqualsIgnoreCase("LastPrice", "LASTPRICE"));
+    EXPECT_FALSE(EqualsIgnoreCase("\xe9", "\xC9"));
+    EXPECT_EQ(CompareIgnoreCase("abc", "ABD"), -1);
+    EXPECT_EQ(CompareIgnoreCase("Ab", "a"), 1);
+    EXPECT_EQ(CompareIgnoreCase("Z", "\xe9"), -1);
+    EXPECT_EQ(CompareIgnoreCase("aBc", "AbC"), 0);
+    EXPECT_EQ(IgnoreCaseHash()("Symbol"), IgnoreCaseHash()("SYMBOL"));
 }
 
 }  // namespace

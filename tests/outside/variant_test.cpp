@@ -3,6 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/numeric_text.h"
 #include "outside/vb_date.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +15,6 @@
 
 namespace qv {
 namespace {
-
-int32_t ErrorNumberOf(const std::function<void()>& p_action) {
-    try {
-        p_action();
-    } catch (const AutomationError& error) {
-        return error.Number();
-    }
-    return 0;
-}
 
 struct LongCase {
     Variant Value;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <utility>
+
 namespace qv {
 namespace {
 
@@ -139,6 +142,49 @@ TEST(VbDateTest, TextRoundTripsThroughTheDefaultForm) {
         double parsed = 0;
         ASSERT_TRUE(ParseDateText(DefaultDateText(serial), parsed)) << serial;
         EXPECT_EQ(DefaultDateText(parsed), DefaultDateText(serial));
+    }
+}
+
+// Whole days have no rollover and no range of their own; they must agree with DateSerial where both
+// apply, and keep counting before the zero date.
+TEST(VbDateTest, WholeDaysAgreeWithDateSerialAndCountBackwards) {
+    struct Case {
+        int Year, Month, Day;
+        int32_t Serial;
+        int Weekday;
+        const char* Iso;
+    };
+    const Case cases[] = {
+        {1899, 12, 30, 0, 6, "1899-12-30"},   {1899, 12, 29, -1, 5, "1899-12-29"},
+        {1900, 3, 1, 61, 4, "1900-03-01"},    {2000, 2, 29, 36585, 2, "2000-02-29"},
+        {2021, 1, 5, 44201, 2, "2021-01-05"}, {100, 1, 1, -657434, 5, "0100-01-01"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DaySerialFromCivil(c.Year, c.Month, c.Day), c.Serial) << c.Iso;
+        if (c.Serial >= kMinDateSerial) {
+            EXPECT_DOUBLE_EQ(DateSerial(c.Year, c.Month, c.Day), c.Serial) << c.Iso;
+        }
+        const DateParts parts = CivilFromDaySerial(c.Serial);
+        EXPECT_EQ(parts.Year * 10000 + parts.Month * 100 + parts.Day,
+                  c.Year * 10000 + c.Month * 100 + c.Day);
+        EXPECT_EQ(IsoWeekday(c.Serial), c.Weekday) << c.Iso;
+        EXPECT_EQ(IsoDateText(c.Serial), c.Iso);
+    }
+}
+
+TEST(VbDateTest, DayTextIsStrictIsoOrADateWithoutATime) {
+    const std::pair<const char*, int32_t> read[] = {
+        {"2021-01-05", 44201}, {"2020-02-29", 43890}, {"4/23/2018", 43213}};
+    for (const auto& [text, expected] : read) {
+        int32_t serial = 0;
+        EXPECT_TRUE(ParseDayText(text, serial)) << text;
+        EXPECT_EQ(serial, expected) << text;
+    }
+    for (const char* text :
+         {"2021-02-29", "2021-13-01", "0099-01-01", "2021-01-0x", "4/23/2018 3:00 PM", "", "x"}) {
+        int32_t serial = 7;
+        EXPECT_FALSE(ParseDayText(text, serial)) << text;
+        EXPECT_EQ(serial, 7) << text;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "shell/grid_fixture.h"
+#include "shell/qt_color.h"
 #include "shell/test_application.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,6 @@
 
 namespace qv::test {
 namespace {
-
-QColor Rgb(int32_t p_lColor) {
-    return QColor(p_lColor & 0xFF, (p_lColor >> 8) & 0xFF, (p_lColor >> 16) & 0xFF);
-}
 
 class GridViewPicture : public testing::Test {
   protected:
@@ -62,7 +59,7 @@ class GridViewPicture : public testing::Test {
     // Whether text of about p_lColour is drawn in a cell: smoothed glyphs mix their colour with
     // the background, so the darkest or lightest strokes come near it without meeting it.
     bool HasText(const QImage& p_picture, int32_t p_lRow, int32_t p_lCol, int32_t p_lColour) {
-        const QColor text = Rgb(p_lColour);
+        const QColor text = ToQColor(p_lColour);
         const QRect cell = m_view.CellRect(p_lRow, p_lCol).adjusted(1, 1, -2, -2);
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
             for (int x = cell.left(); x <= cell.right(); ++x) {
@@ -89,24 +86,24 @@ TEST_F(GridViewPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelecte
 
     // The header, and the frozen split sized to its two columns with the divider after it.
     EXPECT_EQ(picture.pixelColor(m_view.HeaderRect(kSymbol).left() + 1, 2),
-              Rgb(grid_colors::kLightGrey));
+              ToQColor(grid_colors::kLightGrey));
     const int divider = m_view.HeaderRect(kCompany).right();
     EXPECT_EQ(divider, m_view.HeaderRect(kPrice).left() - 1);
     EXPECT_EQ(picture.pixelColor(divider, m_view.CellRect(3, kSymbol).center().y()),
               QColor(128, 128, 128));
 
     // Rows alternate; the selected row is highlighted across both splits.
-    EXPECT_EQ(Background(picture, 0, kSymbol), Rgb(kEvenRowBack));
-    EXPECT_EQ(Background(picture, 3, kSymbol), Rgb(grid_colors::kWhite));
-    EXPECT_EQ(Background(picture, 1, kSymbol), Rgb(kHighlightBack));
-    EXPECT_EQ(Background(picture, 1, kPrice), Rgb(kHighlightBack));
+    EXPECT_EQ(Background(picture, 0, kSymbol), ToQColor(kEvenRowBack));
+    EXPECT_EQ(Background(picture, 3, kSymbol), ToQColor(grid_colors::kWhite));
+    EXPECT_EQ(Background(picture, 1, kSymbol), ToQColor(kHighlightBack));
+    EXPECT_EQ(Background(picture, 1, kPrice), ToQColor(kHighlightBack));
     EXPECT_TRUE(HasText(picture, 1, kCompany, grid_colors::kWhite));
     EXPECT_TRUE(HasText(picture, 0, kCompany, grid_colors::kBlack));
 
     // Buy, hold and sell.
-    EXPECT_EQ(Background(picture, 0, kRec), Rgb(grid_colors::kGreen));
-    EXPECT_EQ(Background(picture, 1, kRec), Rgb(grid_colors::kYellow));
-    EXPECT_EQ(Background(picture, 2, kRec), Rgb(grid_colors::kRed));
+    EXPECT_EQ(Background(picture, 0, kRec), ToQColor(grid_colors::kGreen));
+    EXPECT_EQ(Background(picture, 1, kRec), ToQColor(grid_colors::kYellow));
+    EXPECT_EQ(Background(picture, 2, kRec), ToQColor(grid_colors::kRed));
     EXPECT_TRUE(HasText(picture, 0, kRec, grid_colors::kWhite));
     EXPECT_TRUE(HasText(picture, 1, kRec, grid_colors::kBlack));
 
@@ -130,7 +127,7 @@ TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
     // The recommendations are now first in the scrolling split, right after the divider.
     EXPECT_TRUE(m_view.HeaderRect(kPrice).isEmpty());
     EXPECT_EQ(m_view.HeaderRect(kRec).left(), frozen.right() + 1);
-    EXPECT_EQ(Background(after, 0, kRec), Rgb(grid_colors::kGreen));
+    EXPECT_EQ(Background(after, 0, kRec), ToQColor(grid_colors::kGreen));
 }
 
 TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {

@@ -8,6 +8,7 @@
 #include "outside/grid_style.h"
 #include "outside/recordset.h"
 #include "shell/grid_view.h"
+#include "shell/qt_color.h"
 #include "shell/shell_market.h"
 #include "shell/test_application.h"
 #include "shell/viewer_host.h"
@@ -24,10 +25,6 @@
 
 namespace qv::test {
 namespace {
-
-QColor Rgb(int32_t p_lColor) {
-    return QColor(p_lColor & 0xFF, (p_lColor >> 8) & 0xFF, (p_lColor >> 16) & 0xFF);
-}
 
 class MainWindowPicture : public testing::Test {
   protected:
@@ -75,7 +72,7 @@ class MainWindowPicture : public testing::Test {
         return m_picture.pixelColor(cell.left() + 1, cell.top() + 2);
     }
     bool HasText(int32_t p_lRow, int32_t p_lCol, int32_t p_lColour) {
-        const QColor text = Rgb(p_lColour);
+        const QColor text = ToQColor(p_lColour);
         const QRect cell = InWindow(View().CellRect(p_lRow, p_lCol)).adjusted(1, 1, -2, -2);
         for (int y = cell.top(); y <= cell.bottom(); ++y) {
             for (int x = cell.left(); x <= cell.right(); ++x) {
@@ -129,7 +126,7 @@ TEST_F(MainWindowPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelec
     EXPECT_NE(Background(3, m_symbol), selected);
     const auto highlight = Grid().Style(GridStyleKind::HighlightRow)->BackColor();
     if (highlight) {
-        EXPECT_EQ(selected, Rgb(*highlight));
+        EXPECT_EQ(selected, ToQColor(*highlight));
     }
 
     // Every recommendation on screen in its colours: Buy white on green.
@@ -139,7 +136,7 @@ TEST_F(MainWindowPicture, ShowsTheFrozenSplitTheRecommendationColoursAndTheSelec
             continue;
         }
         ++buys;
-        EXPECT_EQ(Background(line, m_rec), Rgb(grid_colors::kGreen)) << line;
+        EXPECT_EQ(Background(line, m_rec), ToQColor(grid_colors::kGreen)) << line;
         EXPECT_EQ(Background(line, m_rec), QColor(102, 153, 102)) << line;
         EXPECT_TRUE(HasText(line, m_rec, grid_colors::kWhite)) << line;
     }

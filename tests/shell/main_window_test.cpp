@@ -1,13 +1,18 @@
 // The main window as a person uses it, offscreen: every kind of list, and clicks, keys and drags
-// on the grids, checked on the grid models and on the events the control raised to the window.
+// on the grids, checked on the grid models and on the events the control raised to the window;
+// and the running indicator on the window.
 #include "shell/main_window.h"
 
 #include "control/viewer.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
+#include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "shell/grid_view.h"
 #include "shell/market_session.h"
+#include "shell/qt_running_indicator.h"
+#include "shell/qt_services.h"
+#include "shell/running_indicator_panel.h"
 #include "shell/shell_market.h"
 #include "shell/test_application.h"
 #include "shell/viewer_host.h"
@@ -23,9 +28,17 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace qv::test {
 namespace {
+
+// The default request with one setting changed.
+ViewerRequest With(int32_t ViewerRequest::*p_field, int32_t p_lValue) {
+    ViewerRequest request;
+    request.*p_field = p_lValue;
+    return request;
+}
 
 class MainWindowTest : public testing::Test {
   protected:
@@ -115,9 +128,7 @@ TEST_F(MainWindowTest, EveryKindOfListOpens) {
                              Case{vt_Sectors, false}, Case{vt_StockHistory, false},
                              Case{vt_IndustryHistory, false}, Case{vt_SectorHistory, false},
                              Case{vt_FinderResults, false}, Case{vt_Portfolio, false}}) {
-        ViewerRequest request;
-        request.m_lViewerType = test.Type;
-        EXPECT_TRUE(m_window.ShowList(request)) << test.Type;
+        EXPECT_TRUE(m_window.ShowList(With(&ViewerRequest::m_lViewerType, test.Type))) << test.Type;
         EXPECT_EQ(m_window.Host().Control().ViewerType(), test.Type);
         EXPECT_EQ(m_window.RequestFromControls().m_lViewerType, test.Type);
         EXPECT_GT(Primary().RowCount(), 0) << test.Type;
@@ -125,17 +136,6 @@ TEST_F(MainWindowTest, EveryKindOfListOpens) {
         EXPECT_EQ(SecondaryView().isVisible(), test.SecondaryShown) << test.Type;
         EXPECT_EQ(m_window.CaptionText().toStdString(), m_window.Host().Caption());
     }
-}
-
-TEST_F(MainWindowTest, TheBuiltInScreenShowsOnlyStocksRatedBuy) {
-    ViewerRequest request;
-    request.m_lViewerType = vt_FinderResults;
-    ASSERT_TRUE(m_window.ShowList(request));
-    auto rows = Primary().DataSource();
-    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Value("REC").ToString(), "B");
-    }
-    EXPECT_LT(Primary().RowCount(), SharedMarket().Industries().size() * 80);
 }
 
 TEST_F(MainWindowTest, ClickingARowSelectsItAndTheIndustryGridFollows) {
@@ -196,14 +196,15 @@ TEST_F(MainWindowTest, CtrlFRaisesFindAndTheWindowSaysSo) {
     EXPECT_FALSE(m_window.LastMessage().isEmpty());
 }
 
-TEST_F(MainWindowTest, DeleteInAWatchListRaisesDeleteWithTheSelectedSymbol) {
+TEST_F(MainWindowTest, DeleteRaisesDeleteWithTheSelectedSymbolOnlyInAWatchList) {
+    Key(Qt::Key_Delete);
+    EXPECT_FALSE(Logged("Delete("));
+
     const auto lists = SharedMarket().WatchLists();
     const auto stockList = std::find_if(
         lists.begin(), lists.end(), [](const NamedCode& p_list) { return p_list.m_lKind == 0; });
     ASSERT_NE(stockList, lists.end());
-    ViewerRequest request;
-    request.m_lWatchListId = stockList->m_lCode;
-    ASSERT_TRUE(m_window.ShowList(request));
+    ASSERT_TRUE(m_window.ShowList(With(&ViewerRequest::m_lWatchListId, stockList->m_lCode)));
     const int32_t symbol = ColumnNamed(Primary(), "Symbol");
     Click(PrimaryView(), PrimaryView().CellRect(1, symbol).center());
     const std::string selected = PrimaryValue("Symbol").ToString();
@@ -215,15 +216,8 @@ TEST_F(MainWindowTest, DeleteInAWatchListRaisesDeleteWithTheSelectedSymbol) {
     EXPECT_NE(m_window.LastMessage().indexOf(QString::fromStdString(selected)), -1);
 }
 
-TEST_F(MainWindowTest, DeleteOutsideAWatchListRaisesNothing) {
-    Key(Qt::Key_Delete);
-    EXPECT_FALSE(Logged("Delete("));
-}
-
 TEST_F(MainWindowTest, DoubleClickOnAHoldingOpensTheStocksHistory) {
-    ViewerRequest request;
-    request.m_lViewerType = vt_Portfolio;
-    ASSERT_TRUE(m_window.ShowList(request));
+    ASSERT_TRUE(m_window.ShowList(With(&ViewerRequest::m_lViewerType, vt_Portfolio)));
     const int32_t symbol = ColumnNamed(Primary(), "Symbol");
     const QPoint cell = PrimaryView().CellRect(1, symbol).center();
     Click(PrimaryView(), cell);
@@ -262,14 +256,6 @@ TEST_F(MainWindowTest, ChoosingFromTheControlsShowsTheListTheHistoryOfTheCurrent
     EXPECT_EQ(m_window.CaptionText().toStdString(), m_window.Host().Caption());
 }
 
-TEST_F(MainWindowTest, AnUnknownListTypeIsShownNotThrown) {
-    ViewerRequest request;
-    request.m_lViewerType = 42;
-    EXPECT_FALSE(m_window.ShowList(request));
-    EXPECT_FALSE(m_window.LastMessage().isEmpty());
-    EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
-}
-
 TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
     auto* day = m_window.findChild<QDateEdit*>(QStringLiteral("day"));
     ASSERT_NE(day, nullptr);
@@ -280,13 +266,49 @@ TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
         << m_window.NotesText().toStdString();
 }
 
-TEST_F(MainWindowTest, AnUnknownSymbolIsSaidAndTheListKept) {
-    ViewerRequest request;
-    request.m_lViewerType = vt_StockHistory;
-    request.m_sSymbol = "NOSUCH";
-    EXPECT_FALSE(m_window.ShowList(request));
-    EXPECT_TRUE(m_window.LastMessage().contains(QStringLiteral("NOSUCH")));
-    EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
+TEST_F(MainWindowTest, AnUnknownListTypeOrSymbolIsSaidNotThrownAndTheListKept) {
+    const std::pair<ViewerRequest, QString> cases[] = {
+        {With(&ViewerRequest::m_lViewerType, 42), QStringLiteral("911")},
+        {{.m_lViewerType = vt_StockHistory, .m_sSymbol = "NOSUCH"}, QStringLiteral("NOSUCH")}};
+    for (const auto& [request, mention] : cases) {
+        EXPECT_FALSE(m_window.ShowList(request)) << mention.toStdString();
+        EXPECT_TRUE(m_window.LastMessage().contains(mention))
+            << m_window.LastMessage().toStdString();
+        EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
+    }
+}
+
+// With the Qt services installed, the running indicator shows on the control's surface where
+// the control places it.
+TEST(MainWindowIndicator, ShowsCentredWhereTheControlPlacesIt) {
+    Application();
+    PlatformContext context;
+    InstallQtServices(context);
+    SharedMarket().LogIn();
+    SharedMarket().Register(context.Components());
+    ScopedPlatform installed(context);
+    MainWindow window(SharedMarket());
+    window.resize(1000, 640);
+    window.show();
+    ASSERT_TRUE(window.ShowList(ViewerRequest{}));
+
+    Viewer& viewer = window.Host().Control();
+    viewer.ChangeRunningStatus("Running . . .", true);
+    auto* indicator = dynamic_cast<QtRunningIndicator*>(&context.Indicator());
+    ASSERT_NE(indicator, nullptr);
+    RunningIndicatorPanel* panel = indicator->Panel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->parentWidget(), &window.Surface());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->Caption(), QStringLiteral("Running . . ."));
+    const TwipsRect& rect = viewer.RunningIndicatorRect();
+    const QRect expected = window.Surface().ToPixels(rect.Left, rect.Top, rect.Width, rect.Height);
+    // Both round twips to pixels on their own, so a pixel either way.
+    EXPECT_LE(std::abs(panel->x() - expected.x()), 1);
+    EXPECT_LE(std::abs(panel->y() - expected.y()), 1);
+
+    viewer.ChangeRunningStatus();
+    EXPECT_FALSE(panel->isVisible());
 }
 
 }  // namespace

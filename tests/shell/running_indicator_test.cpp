@@ -8,8 +8,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include <cmath>
-
 namespace qv::test {
 namespace {
 
@@ -19,10 +17,9 @@ TEST(RunningIndicator, IsCentredUnlessTheControlIsTooSmall) {
         int32_t Indicator;
         int32_t Offset;
     };
+    // 30 twips from the edge unless the control is more than 60 twips wider than the indicator.
     const Case cases[] = {
-        {3000, 1000, 1000}, {1000, 939, 30},  {1000, 940, 30},  {1000, 941, 30},
-        {100, 2000, 30},    {1061, 1000, 30}, {1062, 1000, 31},
-    };
+        {3000, 1000, 1000}, {1000, 940, 30}, {100, 2000, 30}, {1061, 1000, 30}, {1062, 1000, 31}};
     for (const Case& c : cases) {
         EXPECT_EQ(IndicatorOffset(c.Control, c.Indicator), c.Offset)
             << c.Control << " " << c.Indicator;
@@ -37,21 +34,6 @@ class RunningIndicatorOnAControl : public testing::Test {
         m_control.show();
     }
 
-    // Where the panel belongs, by the placement rule in twips.
-    QPoint Expected() const {
-        const RunningIndicatorPanel& panel = *m_indicator.Panel();
-        const double twipsPerPixel = 1440.0 / panel.logicalDpiX();
-        const auto along = [&](int control, int indicator) {
-            const auto twips = [&](int pixels) {
-                return static_cast<int32_t>(std::lround(pixels * twipsPerPixel));
-            };
-            return static_cast<int>(
-                std::lround(IndicatorOffset(twips(control), twips(indicator)) / twipsPerPixel));
-        };
-        return QPoint(along(m_control.width(), panel.width()),
-                      along(m_control.height(), panel.height()));
-    }
-
     QWidget m_control;
     QtRunningIndicator m_indicator{&m_control};
 };
@@ -63,8 +45,7 @@ TEST_F(RunningIndicatorOnAControl, ShowsItsCaptionCentredAndHidesAgain) {
     EXPECT_EQ(panel.Caption(), QStringLiteral("Running . . ."));
     EXPECT_TRUE(m_indicator.Visible());
     EXPECT_EQ(m_indicator.Caption(), "Running . . .");
-    EXPECT_EQ(panel.pos(), Expected());
-    EXPECT_EQ(panel.x(), (600 - panel.width()) / 2);
+    EXPECT_EQ(panel.pos(), QPoint((600 - panel.width()) / 2, (400 - panel.height()) / 2));
 
     m_indicator.SetStatus("", false);
     EXPECT_FALSE(panel.isVisible());
@@ -79,7 +60,6 @@ TEST_F(RunningIndicatorOnAControl, FollowsTheControlsSize) {
     // 30 twips from the edge: the control is not 60 twips wider than the indicator.
     EXPECT_EQ(panel.x(), 2);
     EXPECT_EQ(panel.y(), (900 - panel.height()) / 2);
-    EXPECT_EQ(panel.pos(), Expected());
 }
 
 TEST_F(RunningIndicatorOnAControl, TheWheelTurnsWhileTheEventLoopRuns) {

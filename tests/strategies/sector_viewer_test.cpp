@@ -11,8 +11,6 @@
 namespace qv::testing {
 namespace {
 
-using strategy_support::Rgb;
-
 class SectorViewerTest : public StrategyTest {
   protected:
     SectorViewerTest() {
@@ -41,9 +39,9 @@ TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheSectorNameFroz
     EXPECT_EQ(args[4].ToString(), m_oElements->AvgType());
 
     EXPECT_EQ(Reports("SectorViewer:Initialize"), 0u);
-    EXPECT_EQ(m_oElements->EvenRowBackColor(), Rgb(255, 255, 220));
-    EXPECT_EQ(m_oElements->HeadBackColor(), Rgb(202, 202, 202));
-    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(253, 254, 231));
+    EXPECT_EQ(m_oElements->EvenRowBackColor(), RgbColor(255, 255, 220));
+    EXPECT_EQ(m_oElements->HeadBackColor(), RgbColor(202, 202, 202));
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), RgbColor(253, 254, 231));
     EXPECT_FALSE(m_oElements->DoubleGrid());
     EXPECT_EQ(m_oElements->FinderResultsType(), 2);
     EXPECT_EQ(m_oPriGrid.ViewerDataType(), 2);

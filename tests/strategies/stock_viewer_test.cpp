@@ -12,8 +12,6 @@
 namespace qv::testing {
 namespace {
 
-using strategy_support::Rgb;
-
 class StockViewerTest : public StrategyTest {
   protected:
     StockViewerTest() {
@@ -44,8 +42,8 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
     EXPECT_TRUE(args[7].IsEmpty());
     EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
 
-    EXPECT_EQ(m_oElements->HeadBackColor(), Rgb(225, 225, 225));
-    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(253, 254, 231));
+    EXPECT_EQ(m_oElements->HeadBackColor(), RgbColor(225, 225, 225));
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), RgbColor(253, 254, 231));
     EXPECT_TRUE(m_oElements->DoubleGrid());
     EXPECT_EQ(m_oPriGrid.ListScope(), 1);
     EXPECT_EQ(m_oPriGrid.ReportTitle(), "Stock Viewer Report");
@@ -64,7 +62,7 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
 TEST_F(StockViewerTest, WholeMarketFollowsTheRowThroughALocalIndustryFilter) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(m_oElements->GridLayout()->Id(), 3);
-    EXPECT_EQ(m_oElements->SecondaryBackColor(), Rgb(208, 221, 209));
+    EXPECT_EQ(m_oElements->SecondaryBackColor(), RgbColor(208, 221, 209));
     EXPECT_EQ(m_oSecGrid.ReportTitle(), "Stock Viewer Industry Report");
     ASSERT_GT(RowCount(*m_oPriControl), 0);
     ASSERT_GT(RowCount(*m_oSecControl), 0);

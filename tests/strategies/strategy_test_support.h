@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "facade/recording_facade.h"
 #include "grid/grid.h"
 #include "outside/grid_control.h"
 #include "outside/scripted_services.h"
 #include "outside/variant.h"
+#include "support/recording_facade.h"
 
 namespace qv {
 class GridColumns;

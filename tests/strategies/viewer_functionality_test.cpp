@@ -5,8 +5,8 @@
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
-#include "outside/ignore_case.h"
 #include "outside/scripted_services.h"
+#include "outside/text_util.h"
 #include "state/viewer_elements.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "facade/recording_facade.h"
+#include "support/recording_facade.h"
 
 #include "outside/automation_error.h"
 #include "outside/component_factory.h"
-#include "outside/ignore_case.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 

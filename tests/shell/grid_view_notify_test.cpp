@@ -1,0 +1,136 @@
+// What the grid view does when its model tells it of a change made elsewhere: it repaints only
+// the rows named, reading only them, and sets its scroll ranges again.
+#include "shell/grid_view.h"
+
+#include "outside/grid_control.h"
+#include "outside/recordset.h"
+#include "shell/grid_fixture.h"
+#include "shell/test_application.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPaintEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace qv::test {
+namespace {
+
+// The regions the viewport is asked to paint.
+class PaintRegions : public QObject {
+  public:
+    std::vector<QRegion> Painted;
+
+  protected:
+    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override {
+        if (p_pEvent->type() == QEvent::Paint) {
+            Painted.push_back(static_cast<QPaintEvent*>(p_pEvent)->region());
+        }
+        return QObject::eventFilter(p_pWatched, p_pEvent);
+    }
+};
+
+// The rows whose cells the view reads, by bookmark.
+class ReadRows : public GridControlEvents {
+  public:
+    std::set<double> Bookmarks;
+
+    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                        GridStyle&) override {
+        Bookmarks.insert(p_vBookmark.ToDouble());
+    }
+};
+
+// A stock list of 200 rows shown and painted, with a clone of its rows.
+struct ShownList {
+    ShownList() {
+        Application();
+        view.resize(640, 400);
+        view.SetGrid(grid);
+        view.show();
+        QApplication::processEvents();
+    }
+
+    std::shared_ptr<Recordset> rows = Stocks(200);
+    std::shared_ptr<Recordset> clone = rows->Clone();
+    std::shared_ptr<GridControl> grid = StockGrid(rows);
+    GridView view;
+};
+
+class GridViewNotify : public testing::Test {
+  protected:
+    void SetUp() override {
+        m_list.grid->AddSink(&m_read);
+        m_list.view.viewport()->installEventFilter(&m_painted);
+    }
+
+    QRect RowRect(int32_t p_lRow) const {
+        const QRect cell = m_list.view.CellRect(p_lRow, kSymbol);
+        return QRect(0, cell.top(), m_list.view.viewport()->width(), cell.height());
+    }
+
+    ShownList m_list;
+    PaintRegions m_painted;
+    ReadRows m_read;
+};
+
+TEST_F(GridViewNotify, AnEditThroughAClonePaintsAndReadsThatRowAlone) {
+    m_list.clone->SetAbsolutePosition(4);
+    m_list.clone->SetValue("Price", Variant(1.5));
+    QApplication::processEvents();
+    ASSERT_EQ(m_painted.Painted.size(), 1u);
+    EXPECT_EQ(m_painted.Painted[0], QRegion(RowRect(3)));
+    // A bookmark is the row id plus one.
+    EXPECT_EQ(m_read.Bookmarks, (std::set<double>{4}));
+}
+
+TEST_F(GridViewNotify, AMoveOfTheRecordsetPaintsTheRowsItLeftAndReached) {
+    m_list.rows->Move(2);
+    QApplication::processEvents();
+    ASSERT_EQ(m_painted.Painted.size(), 1u);
+    const QRect header(0, 0, m_list.view.viewport()->width(),
+                       m_list.view.HeaderRect(kSymbol).height());
+    EXPECT_EQ(m_painted.Painted[0], QRegion(header) + RowRect(0) + RowRect(2));
+    EXPECT_EQ(m_read.Bookmarks, (std::set<double>{1, 3}));
+}
+
+TEST(GridViewNotifyRanges, ChangesOfTheRowsSetTheScrollRangeAgain) {
+    struct Case {
+        const char* Operation;
+        std::function<void(ShownList&)> Act;
+        int32_t Rows;  // in the view after the operation
+    };
+    const std::vector<Case> cases = {
+        {"filter the rows", [](ShownList& list) { list.rows->SetFilter("Price < 500"); }, 102},
+        {"append a row through a clone",
+         [](ShownList& list) { list.clone->AddNew({Variant("NEW")}); }, 201},
+        {"delete a row through a clone", [](ShownList& list) { list.clone->Delete(); }, 199},
+        {"bind three rows", [](ShownList& list) { list.grid->SetDataSource(Stocks(3)); }, 3},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.Operation);
+        ShownList list;
+        entry.Act(list);
+        EXPECT_EQ(list.grid->RowCount(), entry.Rows);
+        EXPECT_EQ(list.view.verticalScrollBar()->maximum(),
+                  std::max(entry.Rows - list.view.WholeRowsShown(), 0));
+    }
+}
+
+TEST(GridViewNotifyRanges, NarrowerColumnsTakeTheHorizontalRangeAway) {
+    ShownList list;
+    ASSERT_GT(list.view.horizontalScrollBar()->maximum(), 0);
+    for (const auto& column : list.grid->Columns()->ByIndex()) {
+        column->SetWidth(300);
+    }
+    EXPECT_EQ(list.view.horizontalScrollBar()->maximum(), 0);
+}
+
+}  // namespace
+}  // namespace qv::test

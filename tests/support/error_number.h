@@ -1,0 +1,14 @@
+// The number of the automation error an action raises, for tests that assert on it:
+//
+//     EXPECT_EQ(ErrorNumberOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace qv {
+
+// 0 when p_action raises none; any other exception passes through.
+int32_t ErrorNumberOf(const std::function<void()>& p_action);
+
+}  // namespace qv
