@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "outside/facade_protocol.h"
 #include "outside/layout_description.h"
 #include "outside/variant.h"
 
@@ -70,6 +71,18 @@ class FacadeArguments {
     std::vector<LayoutColumn> LayoutColumns(size_t p_lIndex, std::string_view p_sName) const;
     // p_sText, a part of argument p_lIndex (one code of a list), read with WholeNumberIn.
     int64_t WholeNumber(size_t p_lIndex, std::string_view p_sName, std::string_view p_sText) const;
+
+    // The same readers at an argument of the protocol, named as the protocol names it.
+    using Argument = facade_protocol::Argument;
+    const Variant& Value(const Argument& p_oArg) const { return Value(p_oArg.Position); }
+    Variant& Out(const Argument& p_oArg) { return Out(p_oArg.Position); }
+    int32_t Long(const Argument& p_oArg) const { return Long(p_oArg.Position, p_oArg.Name); }
+    bool Boolean(const Argument& p_oArg) const { return Boolean(p_oArg.Position, p_oArg.Name); }
+    std::string Text(const Argument& p_oArg) const { return Text(p_oArg.Position, p_oArg.Name); }
+    int32_t Day(const Argument& p_oArg) const { return Day(p_oArg.Position, p_oArg.Name); }
+    std::optional<LayoutDescription> Layout(const Argument& p_oArg) const {
+        return Layout(p_oArg.Position, p_oArg.Name);
+    }
 
     [[noreturn]] void Fail(size_t p_lIndex, std::string_view p_sName,
                            const std::string& p_sWhy) const;

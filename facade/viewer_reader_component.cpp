@@ -172,45 +172,75 @@ std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eR
     return criteria;
 }
 
-// Where a list call keeps the arguments it shares with the other list calls, 0-based in the
-// callers' order; kNone for one it does not have. The login-conflict flag follows the time code.
-constexpr size_t kNone = SIZE_MAX;
+// Where a list call keeps the arguments it shares with the other list calls; kAbsent for one it
+// does not have.
+constexpr facade_protocol::Argument kAbsent{SIZE_MAX, "", false};
 
 struct ListPlaces {
-    size_t m_lStartDate;
-    size_t m_lMaxRows;
-    size_t m_lReturnAll;  // kNone: the limit comes by value and every row is never asked for
-    size_t m_lLayoutInfo;
-    size_t m_lRows;
-    size_t m_lSecondaryRows;
-    size_t m_lStartTimeId;
-    size_t m_lParameterList;
-    size_t m_lWatchListName;
-    size_t m_lTimeCode;
+    facade_protocol::Argument m_oStartDate;
+    facade_protocol::Argument m_oMaxRows;
+    facade_protocol::Argument m_oReturnAll;  // absent: the limit comes by value and every row is
+                                             // never asked for
+    facade_protocol::Argument m_oLayoutInfo;
+    facade_protocol::Argument m_oRows;
+    facade_protocol::Argument m_oSecondaryRows;
+    facade_protocol::Argument m_oStartTimeId;
+    facade_protocol::Argument m_oParameterList;
+    facade_protocol::Argument m_oWatchListName;
+    facade_protocol::Argument m_oTimeCode;
+    facade_protocol::Argument m_oLoginConflict;
 };
 
-constexpr ListPlaces kStockViewerPlaces{2, 3, 4, 6, 8, 9, 10, 15, 14, 18};
-constexpr ListPlaces kSearchStocksPlaces{2, 3, kNone, 7, 9, 10, 11, kNone, kNone, kNone};
-constexpr ListPlaces kIndustryViewerPlaces{1, 2, 3, 5, 7, 8, 9, 13, 14, 15};
-constexpr ListPlaces kSectorViewerPlaces{1, 2, 3, 5, 6, kNone, 7, 8, kNone, 9};
-constexpr ListPlaces kSearchIndustriesPlaces{2, 3, kNone, 6, 8, 9, 10, kNone, kNone, kNone};
-constexpr ListPlaces kSearchSectorPlaces{2, 5, kNone, 6, 7, kNone, 8, kNone, kNone, kNone};
+bool Has(const facade_protocol::Argument& p_oArg) {
+    return p_oArg.Position != kAbsent.Position;
+}
+
+namespace sv = facade_protocol::stock_viewer;
+namespace ss = facade_protocol::search_stocks;
+namespace iv = facade_protocol::industry_viewer;
+namespace sc = facade_protocol::sector_viewer;
+namespace si = facade_protocol::search_industries;
+namespace se = facade_protocol::search_sector;
+namespace gsd = facade_protocol::get_sector_detail;
+namespace history = facade_protocol::history;
+
+constexpr ListPlaces kStockViewerPlaces{sv::kStartDate,   sv::kMaxRows,       sv::kReturnAll,
+                                        sv::kLayoutInfo,  sv::kRows,          sv::kSecondaryRows,
+                                        sv::kStartTimeId, sv::kParameterList, sv::kWatchListName,
+                                        sv::kTimeCode,    sv::kLoginConflict};
+constexpr ListPlaces kSearchStocksPlaces{
+    ss::kStartDate,   ss::kMaxRows, kAbsent, ss::kLayoutInfo, ss::kRows, ss::kSecondaryRows,
+    ss::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
+constexpr ListPlaces kIndustryViewerPlaces{iv::kStartDate,   iv::kMaxRows,       iv::kReturnAll,
+                                           iv::kLayoutInfo,  iv::kRows,          iv::kSecondaryRows,
+                                           iv::kStartTimeId, iv::kParameterList, iv::kWatchListName,
+                                           iv::kTimeCode,    iv::kLoginConflict};
+constexpr ListPlaces kSectorViewerPlaces{sc::kStartDate,   sc::kMaxRows,       sc::kReturnAll,
+                                         sc::kLayoutInfo,  sc::kRows,          kAbsent,
+                                         sc::kStartTimeId, sc::kParameterList, kAbsent,
+                                         sc::kTimeCode,    sc::kLoginConflict};
+constexpr ListPlaces kSearchIndustriesPlaces{
+    si::kStartDate,   si::kMaxRows, kAbsent, si::kLayoutInfo, si::kRows, si::kSecondaryRows,
+    si::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
+constexpr ListPlaces kSearchSectorPlaces{
+    se::kStartDate,   se::kMaxRows, kAbsent, se::kLayoutInfo, se::kRows, kAbsent,
+    se::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
 
 // True, with the flag written back, when the session's owner has logged in again since the
 // session's or the caller's time code was handed out; the call then answers nothing else.
 bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs,
                    const ListPlaces& p_oPlaces) {
-    if (!p_oBackend.HasNewerLogin(p_oArgs.Text(p_oPlaces.m_lTimeCode, "TimeCode"))) {
+    if (!p_oBackend.HasNewerLogin(p_oArgs.Text(p_oPlaces.m_oTimeCode))) {
         return false;
     }
-    p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = true;
+    p_oArgs.Out(p_oPlaces.m_oLoginConflict) = true;
     return true;
 }
 
 // The layout the caller sent.
 std::optional<LayoutDescription> SentLayout(const FacadeArguments& p_oArgs,
                                             const ListPlaces& p_oPlaces) {
-    return p_oArgs.Layout(p_oPlaces.m_lLayoutInfo, "LayoutInfo");
+    return p_oArgs.Layout(p_oPlaces.m_oLayoutInfo);
 }
 
 // The id in the header of the layout sent, for the calls that take no id of their own; 0 when
@@ -233,12 +263,11 @@ ListQuery BaseQuery(const FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
                     MarketLists& p_oLists, int32_t p_lOwnerId, const LayoutRecord& p_oLayout) {
     ListQuery query;
     query.m_lOwnerId = p_lOwnerId;
-    query.m_lDate = p_oArgs.Day(p_oPlaces.m_lStartDate, "StartDate");
+    query.m_lDate = p_oArgs.Day(p_oPlaces.m_oStartDate);
     query.m_aFields = FetchedFields(p_oLayout);
     query.m_sSort = SortTextOf(p_oLayout);
-    const int32_t maxRows = p_oArgs.Long(p_oPlaces.m_lMaxRows, "MaxRows");
-    const bool returnAll =
-        p_oPlaces.m_lReturnAll != kNone && p_oArgs.Boolean(p_oPlaces.m_lReturnAll, "ReturnAll");
+    const int32_t maxRows = p_oArgs.Long(p_oPlaces.m_oMaxRows);
+    const bool returnAll = Has(p_oPlaces.m_oReturnAll) && p_oArgs.Boolean(p_oPlaces.m_oReturnAll);
     query.m_oLimits = p_oLists.ResolveLimits(p_lOwnerId, maxRows, returnAll);
     return query;
 }
@@ -248,24 +277,24 @@ Variant AnswerList(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const Li
                    const ListQuery& p_oQuery, ListAnswer& p_oAnswer,
                    const LayoutInForce& p_oInForce) {
     const Variant rows = RecordsetValue(std::move(p_oAnswer.m_oRows));
-    if (p_oPlaces.m_lReturnAll != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lMaxRows) = p_oQuery.m_oLimits.m_lMaxRows;
-        p_oArgs.Out(p_oPlaces.m_lReturnAll) = p_oQuery.m_oLimits.m_bReturnAll;
+    if (Has(p_oPlaces.m_oReturnAll)) {
+        p_oArgs.Out(p_oPlaces.m_oMaxRows) = p_oQuery.m_oLimits.m_lMaxRows;
+        p_oArgs.Out(p_oPlaces.m_oReturnAll) = p_oQuery.m_oLimits.m_bReturnAll;
     }
-    WriteBackLayout(p_oArgs.Out(p_oPlaces.m_lLayoutInfo), p_oInForce);
-    p_oArgs.Out(p_oPlaces.m_lRows) = rows;
-    if (p_oPlaces.m_lSecondaryRows != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lSecondaryRows) = RecordsetValue(std::move(p_oAnswer.m_oSecondary));
+    WriteBackLayout(p_oArgs.Out(p_oPlaces.m_oLayoutInfo), p_oInForce);
+    p_oArgs.Out(p_oPlaces.m_oRows) = rows;
+    if (Has(p_oPlaces.m_oSecondaryRows)) {
+        p_oArgs.Out(p_oPlaces.m_oSecondaryRows) = RecordsetValue(std::move(p_oAnswer.m_oSecondary));
     }
-    p_oArgs.Out(p_oPlaces.m_lStartTimeId) = p_oAnswer.m_lTradingDay;
-    if (p_oPlaces.m_lWatchListName != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lWatchListName) = p_oAnswer.m_sWatchListName;
+    p_oArgs.Out(p_oPlaces.m_oStartTimeId) = p_oAnswer.m_lTradingDay;
+    if (Has(p_oPlaces.m_oWatchListName)) {
+        p_oArgs.Out(p_oPlaces.m_oWatchListName) = p_oAnswer.m_sWatchListName;
     }
-    if (p_oPlaces.m_lParameterList != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lParameterList) = RecordsetValue(p_oBackend.FieldCatalogue());
+    if (Has(p_oPlaces.m_oParameterList)) {
+        p_oArgs.Out(p_oPlaces.m_oParameterList) = RecordsetValue(p_oBackend.FieldCatalogue());
     }
-    if (p_oPlaces.m_lTimeCode != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = false;
+    if (Has(p_oPlaces.m_oLoginConflict)) {
+        p_oArgs.Out(p_oPlaces.m_oLoginConflict) = false;
     }
     return rows;
 }
@@ -273,76 +302,76 @@ Variant AnswerList(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const Li
 }  // namespace
 
 Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
-    FacadeArguments args("StockViewer", p_args);
+    FacadeArguments args(sv::kMethod, p_args);
     const ListPlaces& places = kStockViewerPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(0, "OwnerId"));
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sv::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
-    const int32_t sectorCode = args.Long(12, "SectorCode");
-    const int32_t watchListId = args.Long(13, "WatchListId");
+    const int32_t sectorCode = args.Long(sv::kSectorCode);
+    const int32_t watchListId = args.Long(sv::kWatchListId);
     const LayoutInForce inForce = ListLayout(
         database, args, SentLayout(args, places), ownerId,
-        StartLayoutId(args.Long(1, "LayoutId"), watchListId, system_layout::kStockWatchList),
+        StartLayoutId(args.Long(sv::kLayoutId), watchListId, system_layout::kStockWatchList),
         kStockViewer);
     MarketLists lists(database);
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
-    query.m_oScope = StockScope(args.Long(11, "IndCode"), sectorCode, args.Long(17, "ListScope"));
+    query.m_oScope = StockScope(args.Long(sv::kIndCode), sectorCode, args.Long(sv::kListScope));
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_oScope.m_lPortfolioId = args.Long(16, "PortfolioID");
+    query.m_oScope.m_lPortfolioId = args.Long(sv::kPortfolioID);
     query.m_lSectorGridCode = std::max(sectorCode, 0);
-    query.m_aSecondaryFields = SecondaryFields(args.Value(7), inForce.m_oLayout,
+    query.m_aSecondaryFields = SecondaryFields(args.Value(sv::kSecondaryColumns), inForce.m_oLayout,
                                                sectorCode > 0 ? kSectorTable : kIndustryTable);
     ListAnswer answer = lists.Stocks(query);
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
-    FacadeArguments args("SearchStocks", p_args);
+    FacadeArguments args(ss::kMethod, p_args);
     const ListPlaces& places = kSearchStocksPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
-    const int32_t watchListId = args.Long(12, "WatchListId");
-    const int32_t sectorCode = args.Long(14, "SectorCode");
+    const int32_t ownerId = Owner(args, ss::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t watchListId = args.Long(ss::kWatchListId);
+    const int32_t sectorCode = args.Long(ss::kSectorCode);
     const LayoutInForce inForce = ListLayout(
         database, args, SentLayout(args, places), ownerId,
-        StartLayoutId(args.Long(1, "LayoutId"), watchListId, system_layout::kStockWatchList),
+        StartLayoutId(args.Long(ss::kLayoutId), watchListId, system_layout::kStockWatchList),
         kStockViewer);
     MarketLists lists(database);
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
-    query.m_oScope = StockScope(args.Long(13, "IndCode"), sectorCode, 0);
+    query.m_oScope = StockScope(args.Long(ss::kIndCode), sectorCode, 0);
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_oSearch = SearchOf(args, 4, args.Long(5, "SearchOpt1"), false);
+    query.m_oSearch = SearchOf(args, ss::kSearchText.Position, args.Long(ss::kSearchOpt1), false);
     query.m_lSectorGridCode = std::max(sectorCode, 0);
-    query.m_aSecondaryFields = SecondaryFields(args.Value(8), inForce.m_oLayout,
+    query.m_aSecondaryFields = SecondaryFields(args.Value(ss::kSecondaryColumns), inForce.m_oLayout,
                                                sectorCode > 0 ? kSectorTable : kIndustryTable);
     ListAnswer answer = lists.Stocks(query);
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
-    FacadeArguments args("GetSectorDetail", p_args);
+    FacadeArguments args(gsd::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
     return RecordsetValue(MarketLists(Backend().Database())
-                              .SectorRow(std::max(args.Long(0, "StartTimeId"), 0),
-                                         args.Long(1, "SectorCode"),
-                                         SelectListFields(args.Value(3))));
+                              .SectorRow(std::max(args.Long(gsd::kStartTimeId), 0),
+                                         args.Long(gsd::kSectorCode),
+                                         SelectListFields(args.Value(gsd::kSelectList))));
 }
 
 Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
-    FacadeArguments args("IndustryViewer", p_args);
+    FacadeArguments args(iv::kMethod, p_args);
     const ListPlaces& places = kIndustryViewerPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(0, "OwnerId"));
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(iv::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
-    const int32_t sectorCode = std::max(args.Long(10, "SectorCode"), 0);
-    const int32_t watchListId = args.Long(11, "WatchListId");
+    const int32_t sectorCode = std::max(args.Long(iv::kSectorCode), 0);
+    const int32_t watchListId = args.Long(iv::kWatchListId);
     std::optional<LayoutDescription> sent = SentLayout(args, places);
     const int32_t layoutId =
         StartLayoutId(SentLayoutId(sent), watchListId, system_layout::kIndustryWatchList);
@@ -352,18 +381,19 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
     query.m_oScope.m_lSectorCode = sectorCode;
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_aSecondaryFields = SecondaryFields(args.Value(6), inForce.m_oLayout, kSectorTable);
+    query.m_aSecondaryFields =
+        SecondaryFields(args.Value(iv::kSecondaryColumns), inForce.m_oLayout, kSectorTable);
     ListAnswer answer = lists.Industries(query);
-    args.Out(12) = sectorCode > 0 ? kOneSectorScope : 0;
+    args.Out(iv::kListScope) = sectorCode > 0 ? kOneSectorScope : 0;
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
-    FacadeArguments args("SectorViewer", p_args);
+    FacadeArguments args(sc::kMethod, p_args);
     const ListPlaces& places = kSectorViewerPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(0, "OwnerId"));
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sc::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
@@ -378,39 +408,40 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
 }
 
 Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
-    FacadeArguments args("SearchIndustries", p_args);
+    FacadeArguments args(si::kMethod, p_args);
     const ListPlaces& places = kSearchIndustriesPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
-    const int32_t sectorCode = std::max(args.Long(12, "SectorCode"), 0);
-    const int32_t watchListId = args.Long(13, "WatchListId");
+    const int32_t ownerId = Owner(args, si::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t sectorCode = std::max(args.Long(si::kSectorCode), 0);
+    const int32_t watchListId = args.Long(si::kWatchListId);
     const LayoutInForce inForce = ListLayout(
         database, args, SentLayout(args, places), ownerId,
-        StartLayoutId(args.Long(1, "LayoutId"), watchListId, system_layout::kIndustryWatchList),
+        StartLayoutId(args.Long(si::kLayoutId), watchListId, system_layout::kIndustryWatchList),
         kIndustryViewer);
     MarketLists lists(database);
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
     query.m_oScope.m_lSectorCode = sectorCode;
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_oSearch = SearchOf(args, 4, args.Long(5, "SearchOpt1"), true);
-    query.m_aSecondaryFields = SecondaryFields(args.Value(7), inForce.m_oLayout, kSectorTable);
+    query.m_oSearch = SearchOf(args, si::kSearchText.Position, args.Long(si::kSearchOpt1), true);
+    query.m_aSecondaryFields =
+        SecondaryFields(args.Value(si::kSecondaryColumns), inForce.m_oLayout, kSectorTable);
     ListAnswer answer = lists.Industries(query);
-    args.Out(11) = sectorCode > 0 ? kOneSectorScope : 0;
+    args.Out(si::kListScope) = sectorCode > 0 ? kOneSectorScope : 0;
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
-    FacadeArguments args("SearchSector", p_args);
+    FacadeArguments args(se::kMethod, p_args);
     const ListPlaces& places = kSearchSectorPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, se::kOwnerId.Position, OwnerAccess::Read);
     const LayoutInForce inForce = ListLayout(database, args, SentLayout(args, places), ownerId,
-                                             args.Long(1, "LayoutId"), kSectorViewer);
+                                             args.Long(se::kLayoutId), kSectorViewer);
     MarketLists lists(database);
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
-    query.m_oSearch = SearchOf(args, 3, args.Long(4, "SearchOpt1"), true);
+    query.m_oSearch = SearchOf(args, se::kSearchText.Position, args.Long(se::kSearchOpt1), true);
     ListAnswer answer = lists.Sectors(query);
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
@@ -420,35 +451,37 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     FacadeArguments args(p_sMethod, p_args);
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, 5, OwnerAccess::Read);
-    std::optional<LayoutDescription> sent = args.Layout(3, "LayoutInfo");
+    const int32_t ownerId = Owner(args, history::kOwnerId.Position, OwnerAccess::Read);
+    std::optional<LayoutDescription> sent = args.Layout(history::kLayoutInfo);
     const int32_t layoutId = SentLayoutId(sent);
     const LayoutInForce inForce = LayoutAccess(database).InForce(
         p_sMethod, ownerId, std::move(sent), layoutId, p_lViewerType, kNoFinderType);
     const LayoutRecord& layout = inForce.m_oLayout;
-    const ListLimits limits = MarketLists(database).ResolveLimits(ownerId, args.Long(6, "MaxRows"),
-                                                                  args.Boolean(7, "ReturnAll"));
+    const ListLimits limits = MarketLists(database).ResolveLimits(
+        ownerId, args.Long(history::kMaxRows), args.Boolean(history::kReturnAll));
     HistoryRequest request;
     request.m_aFields = WithKeys(FetchedFields(layout), {"Trading_Date"});
-    request.m_lFirstDate = args.Day(0, "StartDate");
-    request.m_lLastDate = args.Day(1, "EndDate");
+    request.m_lFirstDate = args.Day(history::kStartDate);
+    request.m_lLastDate = args.Day(history::kEndDate);
     request.m_sSort = SortTextOf(layout);
     request.m_lMaxRows = limits.m_bReturnAll ? -1 : limits.m_lMaxRows;
     MarketQueries queries(database);
     ResultTable historyRows;
     if (p_lViewerType == kStockHistory) {
-        historyRows = queries.StockHistory(args.Text(2, "Symbol"), request);
+        historyRows = queries.StockHistory(args.Text(history::kKey.Position, "Symbol"), request);
     } else if (p_lViewerType == kIndustryHistory) {
-        historyRows = queries.IndustryHistory(args.Long(2, "IndCode"), request);
+        historyRows =
+            queries.IndustryHistory(args.Long(history::kKey.Position, "IndCode"), request);
     } else {
-        historyRows = queries.SectorHistory(args.Long(2, "SectorCode"), request);
+        historyRows =
+            queries.SectorHistory(args.Long(history::kKey.Position, "SectorCode"), request);
     }
 
     const Variant historyValue = RecordsetValue(std::move(historyRows));
-    WriteBackLayout(args.Out(3), inForce);
-    args.Out(4) = RecordsetValue(Backend().FieldCatalogue());
-    args.Out(6) = limits.m_lMaxRows;
-    args.Out(7) = limits.m_bReturnAll;
+    WriteBackLayout(args.Out(history::kLayoutInfo), inForce);
+    args.Out(history::kParameterList) = RecordsetValue(Backend().FieldCatalogue());
+    args.Out(history::kMaxRows) = limits.m_lMaxRows;
+    args.Out(history::kReturnAll) = limits.m_bReturnAll;
     return historyValue;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "outside/color.h"
+#include "outside/facade_protocol.h"
 #include "outside/layout_description.h"
 #include "outside/variant.h"
 
@@ -26,7 +27,7 @@ class ViewerElements;
 
 namespace strategy_support {
 
-constexpr const char* kViewerFacade = "QorvantOnlineFacade.ViewerFNtr";
+constexpr std::string_view kViewerFacade = facade_protocol::prog_id::kViewerReader;
 // The field of the buy, sell and hold recommendations that the buy/sell/hold caption counts.
 constexpr const char* kRecommendationField = "REC";
 

@@ -122,7 +122,7 @@ TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
     oCall.m_lLayoutId = 0;
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(LayoutIdOf(aArgs[testing::stock_viewer_arg::kLayoutInfo]), lId);
+    EXPECT_EQ(LayoutIdOf(aArgs[facade_protocol::stock_viewer::kLayoutInfo.Position]), lId);
 
     // Saved again under its id, it is changed in place.
     LayoutRecord oRenamed = oCustom;

@@ -67,7 +67,7 @@ class WatchLists : public ComponentTest {
         std::vector<Variant> aArgs = oCall.Args();
         Call(prog_id::kViewerReader, "StockViewer", aArgs);
         std::vector<std::string> aSymbols =
-            Texts(*RecordsetOf(aArgs[testing::stock_viewer_arg::kRows]), "Symbol");
+            Texts(*RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position]), "Symbol");
         std::sort(aSymbols.begin(), aSymbols.end());
         return aSymbols;
     }
@@ -186,7 +186,8 @@ TEST_F(WatchLists, IndustryListsTakeCodes) {
     oCall.m_lWatchListId = lId;
     std::vector<Variant> aArgs = oCall.Args();
     Call(prog_id::kViewerReader, "IndustryViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[testing::industry_viewer_arg::kRows])->RecordCount(), 2);
+    EXPECT_EQ(RecordsetOf(aArgs[facade_protocol::industry_viewer::kRows.Position])->RecordCount(),
+              2);
     // A stock list never lists an industry list.
     EXPECT_TRUE(ListedSymbols(lOwner, lId).empty());
 }
