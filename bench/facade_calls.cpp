@@ -35,7 +35,6 @@
 #include "facade/facade_components.h"
 #include "facade/field_catalogue.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/market_importer.h"
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
@@ -44,6 +43,7 @@
 #include "facade/system_layouts.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
+#include "outside/layout_description.h"
 #include "outside/recordset.h"
 
 namespace {
@@ -177,7 +177,7 @@ CallCase StockViewerCase(Market& p_oMarket) {
              kMaxRows,
              false,
              Variant("A"),
-             LayoutToVariant(oLayout),
+             layout_codec::ToVariant(oLayout),
              FieldList(oLayout, 1, true),
              Variant::Nothing(),
              Variant::Nothing(),
@@ -204,7 +204,7 @@ CallCase IndustryViewerCase(Market& p_oMarket) {
     const LayoutRecord oLayout = SystemLayout(p_oMarket, system_layout::kIndustryList);
     return {"IndustryViewer",
             {kOwnerId, Variant::Date(p_oMarket.m_lLastDay), kMaxRows, false, Variant("A"),
-             LayoutToVariant(oLayout), FieldList(oLayout, 2, false), Variant::Nothing(),
+             layout_codec::ToVariant(oLayout), FieldList(oLayout, 2, false), Variant::Nothing(),
              Variant::Nothing(), Variant(), 0, 0, 0, Variant::Nothing(), Variant(),
              p_oMarket.m_sTimeCode, Variant()},
             7,
@@ -219,7 +219,7 @@ CallCase SectorViewerCase(Market& p_oMarket) {
     const LayoutRecord oLayout = SystemLayout(p_oMarket, system_layout::kSectorList);
     return {"SectorViewer",
             {kOwnerId, Variant::Date(p_oMarket.m_lLastDay), kMaxRows, false, Variant("A"),
-             LayoutToVariant(oLayout), Variant::Nothing(), Variant(), Variant::Nothing(),
+             layout_codec::ToVariant(oLayout), Variant::Nothing(), Variant(), Variant::Nothing(),
              p_oMarket.m_sTimeCode, Variant()},
             6,
             {{SelectList(WithFields(FetchedFields(oLayout), kSectorKeys), RowKind::Sector) +
@@ -232,8 +232,8 @@ CallCase HistoryCase(Market& p_oMarket) {
     const std::string sStride = std::to_string(kDayKeyStride);
     return {"HistoryStockEX",
             {Variant::Date(p_oMarket.m_lFirstDay), Variant::Date(p_oMarket.m_lLastDay),
-             p_oMarket.m_sSymbol, LayoutToVariant(oLayout), Variant::Nothing(), kOwnerId, kMaxRows,
-             true},
+             p_oMarket.m_sSymbol, layout_codec::ToVariant(oLayout), Variant::Nothing(), kOwnerId,
+             kMaxRows, true},
             SIZE_MAX,
             {{SelectList(WithFields(FetchedFields(oLayout), {"Trading_Date"}), RowKind::Stock) +
                   StockSource(("d.day_key BETWEEN s.stock_id * " + sStride +

@@ -14,8 +14,6 @@
 namespace qv::ColumnUtilities {
 namespace {
 
-using namespace LayoutDescription;
-
 // The parameters whose columns may be exported.
 bool IsExportParameter(int32_t p_lParameterId) {
     const auto in = [p_lParameterId](int32_t p_lFirst, int32_t p_lLast) {
@@ -49,27 +47,35 @@ bool HasTableBit(int32_t p_lMask, int32_t p_lBit) {
     return (p_lMask & (int32_t{1} << p_lBit)) != 0;
 }
 
+[[noreturn]] void RaiseBadCatalogueValue(const AutomationError& p_error, std::string_view p_sField,
+                                         const char* p_sWanted) {
+    RaiseRuntimeError(p_error.Number(),
+                      "catalogue " + std::string(p_sField) + " is not " + p_sWanted);
+}
+
 std::string CatalogueText(const Recordset& p_rParameters, std::string_view p_sField) {
     const Variant value = p_rParameters.Value(p_sField);
-    return value.IsNull() ? std::string()
-                          : ToTextNamed(value, "catalogue " + std::string(p_sField));
+    try {
+        return value.IsNull() ? std::string() : value.ToString();
+    } catch (const AutomationError& error) {
+        RaiseBadCatalogueValue(error, p_sField, "text");
+    }
 }
 
 int32_t CatalogueLong(const Recordset& p_rParameters, std::string_view p_sField) {
     const Variant value = p_rParameters.Value(p_sField);
-    return value.IsNull() ? 0 : ToLongNamed(value, "catalogue " + std::string(p_sField));
+    try {
+        return value.IsNull() ? 0 : value.ToLong();
+    } catch (const AutomationError& error) {
+        RaiseBadCatalogueValue(error, p_sField, "a 32-bit integer");
+    }
 }
 
-bool TryMarkExisting(Variant& p_vColumnTable, int32_t p_lParameterId, int32_t p_lTableMask,
-                     ColumnState p_lState) {
-    VariantArray* table = ColumnTable(p_vColumnTable);
-    if (!table) {
-        return false;
-    }
-    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
-        if (LongCell(*table, kParameterIdRow, entry) == p_lParameterId &&
-            LongCell(*table, kTableMaskRow, entry) == p_lTableMask) {
-            table->At(kStateRow, entry) = static_cast<int32_t>(p_lState);
+bool TryMarkExisting(std::vector<LayoutColumn>& p_columnTable, int32_t p_lParameterId,
+                     int32_t p_lTableMask, ColumnState p_lState) {
+    for (LayoutColumn& entry : p_columnTable) {
+        if (entry.ParameterId == p_lParameterId && entry.TableMask == p_lTableMask) {
+            entry.State = static_cast<int32_t>(p_lState);
             return true;
         }
     }
@@ -94,23 +100,25 @@ void PrepareColumnList(Recordset& p_rColumnList) {
 
 }  // namespace
 
-bool AddFieldToLayout(Variant& p_vColumnTable, int32_t p_lParameterId, ColumnState p_lState,
-                      const std::string& p_sSQLColumn, const std::string& p_sCaption,
-                      int32_t p_lTableMask, const std::string& p_sColumnFormat) {
+bool AddFieldToLayout(std::vector<LayoutColumn>& p_columnTable, int32_t p_lParameterId,
+                      ColumnState p_lState, const std::string& p_sSQLColumn,
+                      const std::string& p_sCaption, int32_t p_lTableMask,
+                      const std::string& p_sColumnFormat) {
     return Reported("ColumnUtilities: AddFieldToLayout", false, [&] {
-        if (TryMarkExisting(p_vColumnTable, p_lParameterId, p_lTableMask, p_lState)) {
+        if (TryMarkExisting(p_columnTable, p_lParameterId, p_lTableMask, p_lState)) {
             return false;
         }
-        AppendEntry(p_vColumnTable, ColumnEntry{p_lParameterId, p_lState, p_sSQLColumn, p_sCaption,
-                                                p_lTableMask, 0, p_sColumnFormat});
+        const auto sequence = static_cast<int32_t>(p_columnTable.size()) + 1;
+        p_columnTable.push_back({p_lParameterId, static_cast<int32_t>(p_lState), p_sSQLColumn,
+                                 p_sCaption, p_lTableMask, sequence, p_sColumnFormat});
         return true;
     });
 }
 
-ColumnEntry CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState) {
-    ColumnEntry entry;
+LayoutColumn CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState) {
+    LayoutColumn entry;
     entry.ParameterId = CatalogueLong(p_rParameters, "parameter_id");
-    entry.State = p_lState;
+    entry.State = static_cast<int32_t>(p_lState);
     entry.SQLColumn = CatalogueText(p_rParameters, "column_name");
     entry.Caption = CatalogueText(p_rParameters, "caption");
     entry.TableMask = CatalogueLong(p_rParameters, "table_mask");
@@ -118,7 +126,7 @@ ColumnEntry CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState)
     return entry;
 }
 
-void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
+void AddCatalogueField(std::vector<LayoutColumn>& p_columnTable, ColumnState p_lState,
                        const std::shared_ptr<Recordset>& p_rParameters, int32_t p_lParameterId) {
     if (!p_rParameters) {
         RaiseRuntimeError(errors::kObjectVariableNotSet, "no field catalogue");
@@ -126,8 +134,8 @@ void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
     p_rParameters->SetFilter("parameter_id = " + std::to_string(p_lParameterId));
     try {
         if (!p_rParameters->IsEOF()) {
-            const ColumnEntry entry = CatalogueEntry(*p_rParameters, p_lState);
-            AddFieldToLayout(p_vColumnTable, p_lParameterId, p_lState, entry.SQLColumn,
+            const LayoutColumn entry = CatalogueEntry(*p_rParameters, p_lState);
+            AddFieldToLayout(p_columnTable, p_lParameterId, p_lState, entry.SQLColumn,
                              entry.Caption, entry.TableMask,
                              std::string(TrimSpaces(entry.ColumnFormat)));
         }
@@ -139,14 +147,11 @@ void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
     p_rParameters->SetFilter("");
 }
 
-Variant TableSelectList(const Variant& p_vLayoutInfo, int32_t p_lTableBit) {
-    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
+Variant TableSelectList(const LayoutDescription& p_layout, int32_t p_lTableBit) {
     std::vector<std::string> fields;
-    const int32_t entries = table ? EntryCount(*table) : 0;
-    for (int32_t entry = 0; entry < entries; ++entry) {
-        if (HasTableBit(LongCell(*table, kTableMaskRow, entry), p_lTableBit)) {
-            const std::string field = TextCell(*table, kSQLColumnRow, entry);
-            fields.push_back(field + " as [" + field + "]");
+    for (const LayoutColumn& entry : p_layout.Columns) {
+        if (HasTableBit(entry.TableMask, p_lTableBit)) {
+            fields.push_back(entry.SQLColumn + " as [" + entry.SQLColumn + "]");
         }
     }
     VariantArray list = VariantArray::Vector(0, static_cast<int32_t>(fields.size()) - 1);

@@ -3,12 +3,13 @@
 #pragma once
 
 #include "columns/column_state.h"
-#include "columns/layout_description.h"
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace qv {
 
@@ -17,28 +18,28 @@ class Recordset;
 
 namespace ColumnUtilities {
 
-// Appends an entry to a column table (Empty or a table as layout_description.h describes) with
-// sequence = its index + 1 and returns true; when an entry with the same parameter id and table
-// mask exists, only sets its state and returns false. Reports its failures as
-// "ColumnUtilities: AddFieldToLayout" and then returns false.
-bool AddFieldToLayout(Variant& p_vColumnTable, int32_t p_lParameterId, ColumnState p_lState,
-                      const std::string& p_sSQLColumn, const std::string& p_sCaption,
-                      int32_t p_lTableMask, const std::string& p_sColumnFormat);
+// Appends an entry to a column table with sequence = its index + 1 and returns true; when an
+// entry with the same parameter id and table mask exists, only sets its state and returns false.
+// Reports its failures as "ColumnUtilities: AddFieldToLayout" and then returns false.
+bool AddFieldToLayout(std::vector<LayoutColumn>& p_columnTable, int32_t p_lParameterId,
+                      ColumnState p_lState, const std::string& p_sSQLColumn,
+                      const std::string& p_sCaption, int32_t p_lTableMask,
+                      const std::string& p_sColumnFormat);
 
 // AddFieldToLayout with the catalogue row of p_lParameterId, when there is one; the catalogue is
 // left without a filter. A Null caption or format in the catalogue counts as empty text.
-void AddCatalogueField(Variant& p_vColumnTable, ColumnState p_lState,
+void AddCatalogueField(std::vector<LayoutColumn>& p_columnTable, ColumnState p_lState,
                        const std::shared_ptr<Recordset>& p_rParameters, int32_t p_lParameterId);
 
 // The catalogue's current row ("parameter_id", "column_name", "caption", "table_mask",
 // "Column_Format") as a column entry in state p_lState. Null texts count as empty, a Null mask
 // as 0.
-LayoutDescription::ColumnEntry CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState);
+LayoutColumn CatalogueEntry(const Recordset& p_rParameters, ColumnState p_lState);
 
-// "field as [field]" for every entry of the description's column table whose table mask has bit
+// "field as [field]" for every entry of the layout's column table whose table mask has bit
 // p_lTableBit set, in table order: a 0-based array, with no elements when none applies. Bits
 // outside 0..30 apply to no entry.
-Variant TableSelectList(const Variant& p_vLayoutInfo, int32_t p_lTableBit);
+Variant TableSelectList(const LayoutDescription& p_layout, int32_t p_lTableBit);
 
 // Fills the column-choice list with one row per export column of p_oColumns whose field the data
 // recordset has ("column_name", "parameter_id", "Sequence", "Caption", "selected"), filters it

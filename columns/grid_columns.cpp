@@ -113,23 +113,20 @@ Variant GridColumns::PertinantColumns() const {
     return fields;
 }
 
-Variant GridColumns::ColumnInfo() const {
-    if (m_columns.empty()) {
-        return Variant();
-    }
-    VariantArray table = VariantArray::Table(7, Count());
-    int32_t entry = 0;
+std::vector<LayoutColumn> GridColumns::LayoutColumns() const {
+    std::vector<LayoutColumn> columns;
+    columns.reserve(m_columns.size());
     for (const auto& column : m_columns) {
-        table.At(0, entry) = column->ParameterId();
-        table.At(1, entry) = static_cast<int32_t>(column->GridColumn_State_Setting());
-        table.At(2, entry) = column->SQLColumn();
-        table.At(3, entry) = column->Caption();
-        table.At(4, entry) = column->TableMask();
-        table.At(5, entry) = column->Sequence();
-        table.At(6, entry) = column->ColumnFormat();
-        ++entry;
+        columns.push_back({column->ParameterId(),
+                           static_cast<int32_t>(column->GridColumn_State_Setting()),
+                           column->SQLColumn(), column->Caption(), column->TableMask(),
+                           column->Sequence(), column->ColumnFormat()});
     }
-    return table;
+    return columns;
+}
+
+Variant GridColumns::ColumnInfo() const {
+    return layout_codec::ColumnTableToVariant(LayoutColumns());
 }
 
 int16_t GridColumns::ColsLeftOfSplit() const {

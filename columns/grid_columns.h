@@ -15,6 +15,7 @@
 
 #include "columns/column_state.h"
 #include "columns/grid_column.h"
+#include "outside/layout_description.h"
 #include "outside/text_util.h"
 #include "outside/variant.h"
 
@@ -62,8 +63,9 @@ class GridColumns {
     // The fields to fetch: a 0-based array of the SQLColumn of every system, visible and always
     // visible column in collection order; Empty when there are none.
     Variant PertinantColumns() const;
-    // The column table of a layout description: rows 0 to 6 (parameter id, state, SQL column,
-    // caption, table mask, sequence, format) by one entry per column; Empty without columns.
+    // The column table of a layout description, one entry per column in collection order; as
+    // a Variant (rows 0 to 6 by entry), Empty without columns.
+    std::vector<LayoutColumn> LayoutColumns() const;
     Variant ColumnInfo() const;
     // The number of columns in split 0.
     int16_t ColsLeftOfSplit() const;

@@ -1,7 +1,9 @@
 // The header record of a saved layout: its id on the server, name, description, parent layout
-// and owner. LayoutInfo is the same record as the header element of a layout description.
+// and owner. LayoutInfo is the same record as the header element of a layout description
+// (outside/layout_description.h).
 #pragma once
 
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 #include <cstdint>
@@ -23,6 +25,12 @@ class GridLayout {
 
     int32_t ParentId() const { return m_lParentId; }
     void SetParentId(int32_t p_lParentId) { m_lParentId = p_lParentId; }
+
+    // The record as the header of a layout description.
+    LayoutHeader Header() const {
+        return {m_lId, m_sName, m_sDescription, m_lParentId, m_lOwnerId};
+    }
+    void SetHeader(const LayoutHeader& p_header);
 
     // A 0-based array of five values: id, name, description, parent id, owner id.
     Variant LayoutInfo() const;

@@ -1,18 +1,16 @@
 #include "columns/layout_utilities.h"
 
 #include "columns/column_utilities.h"
-#include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/recordset.h"
 #include "outside/text_util.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace qv::LayoutUtilities {
 namespace {
-
-using namespace LayoutDescription;
 
 struct KeyColumn {
     int32_t ParameterId;
@@ -96,19 +94,25 @@ std::vector<int32_t> ChosenIds(const Variant& p_vChosenFields) {
     }
     std::vector<int32_t> ids;
     for (int32_t field = chosen.LBound(1); field <= chosen.UBound(1); ++field) {
-        ids.push_back(ToLongNamed(chosen.At(field, 0), "chosen field " + std::to_string(field)));
+        try {
+            ids.push_back(chosen.At(field, 0).ToLong());
+        } catch (const AutomationError& error) {
+            RaiseRuntimeError(error.Number(),
+                              "chosen field " + std::to_string(field) + " is not a 32-bit integer");
+        }
     }
     return ids;
 }
 
-void AppendChosenFields(Variant& p_vColumnTable, Recordset& p_rParameters,
+void AppendChosenFields(std::vector<LayoutColumn>& p_columnTable, Recordset& p_rParameters,
                         const std::vector<int32_t>& p_ids) {
     try {
         for (int32_t id : p_ids) {
             p_rParameters.SetFilter("parameter_id = " + std::to_string(id));
             if (!p_rParameters.IsEOF()) {
-                AppendEntry(p_vColumnTable,
-                            ColumnUtilities::CatalogueEntry(p_rParameters, csVisible));
+                LayoutColumn entry = ColumnUtilities::CatalogueEntry(p_rParameters, csVisible);
+                entry.Sequence = static_cast<int32_t>(p_columnTable.size()) + 1;
+                p_columnTable.push_back(std::move(entry));
             }
         }
     } catch (...) {
@@ -121,16 +125,16 @@ void AppendChosenFields(Variant& p_vColumnTable, Recordset& p_rParameters,
 
 }  // namespace
 
-void BuildLayoutColumns(Variant& p_vLayoutInfo, const std::shared_ptr<Recordset>& p_rParameters,
+void BuildLayoutColumns(LayoutDescription& p_layout,
+                        const std::shared_ptr<Recordset>& p_rParameters,
                         const Variant& p_vChosenFields, ViewerType p_eViewerType,
                         int32_t p_lFinderResultsType) {
     if (!HasRows(p_rParameters) || p_vChosenFields.IsNull()) {
         return;
     }
-    Elements(p_vLayoutInfo);
     const std::vector<int32_t> chosenIds = ChosenIds(p_vChosenFields);
 
-    Variant table;
+    std::vector<LayoutColumn> table;
     for (const KeyColumn& key : LeadingColumns(p_eViewerType, p_lFinderResultsType)) {
         ColumnUtilities::AddCatalogueField(table, key.State, p_rParameters, key.ParameterId);
     }
@@ -142,24 +146,22 @@ void BuildLayoutColumns(Variant& p_vLayoutInfo, const std::shared_ptr<Recordset>
         ColumnUtilities::AddFieldToLayout(table, 37, csAlwaysVisible, "RTRanking", "RT Ranking", 6,
                                           "0");
     }
-    Elements(p_vLayoutInfo).At(kColumnTable) = std::move(table);
+    p_layout.Columns = std::move(table);
 }
 
-void GrowColumnTable(Variant& p_vColumnTable, int32_t p_lNewUpper) {
-    GrowTable(p_vColumnTable, p_lNewUpper);
+void GrowColumnTable(std::vector<LayoutColumn>& p_columnTable, int32_t p_lNewUpper) {
+    if (p_lNewUpper < -1) {
+        RaiseRuntimeError(errors::kSubscriptOutOfRange,
+                          "a column table cannot end at entry " + std::to_string(p_lNewUpper));
+    }
+    p_columnTable.resize(static_cast<size_t>(p_lNewUpper) + 1);
 }
 
-bool IsFieldInLayout(std::string_view p_sFieldName, const Variant& p_vLayoutInfo) {
-    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
-    if (!table) {
-        return false;
-    }
-    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
-        if (EqualsIgnoreCase(TextCell(*table, kSQLColumnRow, entry), p_sFieldName)) {
-            return true;
-        }
-    }
-    return false;
+bool IsFieldInLayout(std::string_view p_sFieldName, const LayoutDescription& p_layout) {
+    return std::any_of(p_layout.Columns.begin(), p_layout.Columns.end(),
+                       [&](const LayoutColumn& p_column) {
+                           return EqualsIgnoreCase(p_column.SQLColumn, p_sFieldName);
+                       });
 }
 
 }  // namespace qv::LayoutUtilities

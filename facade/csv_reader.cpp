@@ -34,26 +34,26 @@ GzipFileSource::~GzipFileSource() {
 }
 
 size_t GzipFileSource::Read(char* p_sBuffer, size_t p_lSize) {
-    const int lRead = gzread(AsGzFile(m_oFile), p_sBuffer, static_cast<unsigned>(p_lSize));
-    int lCode = Z_OK;
-    const char* sMessage = gzerror(AsGzFile(m_oFile), &lCode);
-    if (lRead < 0) {
-        throw FacadeError(m_sPath, 0, std::string("cannot read the file: ") + sMessage);
+    const int read = gzread(AsGzFile(m_oFile), p_sBuffer, static_cast<unsigned>(p_lSize));
+    int code = Z_OK;
+    const char* message = gzerror(AsGzFile(m_oFile), &code);
+    if (read < 0) {
+        throw FacadeError(m_sPath, 0, std::string("cannot read the file: ") + message);
     }
     // zlib hands out what it could unpack of a cut-off file and then reports a plain end, with the
     // cut noted only as Z_BUF_ERROR: a price file that lost its tail must not pass as complete.
-    if (lRead == 0 && lCode == Z_BUF_ERROR) {
+    if (read == 0 && code == Z_BUF_ERROR) {
         throw FacadeError(m_sPath, 0,
-                          "the compressed file is cut off (" + std::string(sMessage) + ")");
+                          "the compressed file is cut off (" + std::string(message) + ")");
     }
-    return static_cast<size_t>(lRead);
+    return static_cast<size_t>(read);
 }
 
 size_t StringSource::Read(char* p_sBuffer, size_t p_lSize) {
-    const size_t lCount = std::min(p_lSize, m_sText.size() - m_lPosition);
-    std::memcpy(p_sBuffer, m_sText.data() + m_lPosition, lCount);
-    m_lPosition += lCount;
-    return lCount;
+    const size_t count = std::min(p_lSize, m_sText.size() - m_lPosition);
+    std::memcpy(p_sBuffer, m_sText.data() + m_lPosition, count);
+    m_lPosition += count;
+    return count;
 }
 
 CsvReader::CsvReader(ByteSource& p_oSource, std::string p_sName)
@@ -71,11 +71,11 @@ void CsvReader::CheckRecordSize(bool p_bQuoted) const {
     if (m_sRecord.size() + m_aFieldEnds.size() <= kMaxRecordBytes) {
         return;
     }
-    const std::string sLimit = std::to_string(kMaxRecordBytes) + " bytes";
+    const std::string limit = std::to_string(kMaxRecordBytes) + " bytes";
     if (p_bQuoted) {
-        NotCsv("opens a quoted field that runs past " + sLimit, "a quote left open");
+        NotCsv("opens a quoted field that runs past " + limit, "a quote left open");
     }
-    NotCsv("is longer than " + sLimit, "a binary file, or one without line ends");
+    NotCsv("is longer than " + limit, "a binary file, or one without line ends");
 }
 
 void CsvReader::Refill() {
@@ -92,32 +92,32 @@ int CsvReader::Peek() {
 }
 
 int CsvReader::Next() {
-    const int lByte = Peek();
-    if (lByte >= 0) {
+    const int byte = Peek();
+    if (byte >= 0) {
         ++m_lPosition;
     }
-    return lByte;
+    return byte;
 }
 
 void CsvReader::ReadQuoted() {
     Next();  // the opening quote
     for (;;) {
-        const int lByte = Next();
-        if (lByte < 0) {
+        const int byte = Next();
+        if (byte < 0) {
             m_bUnterminated = true;
             return;
         }
-        if (lByte == '"') {
+        if (byte == '"') {
             if (Peek() != '"') {
                 break;
             }
             Next();
-        } else if (lByte == '\n') {
+        } else if (byte == '\n') {
             ++m_llLine;
-        } else if (lByte == 0) {
+        } else if (byte == 0) {
             NotCsv("holds a NUL byte", "a binary file, or text in UTF-16");
         }
-        m_sRecord.push_back(static_cast<char>(lByte));
+        m_sRecord.push_back(static_cast<char>(byte));
         CheckRecordSize(true);
     }
     // Text between the closing quote and the next separator is kept, as spreadsheets do.
@@ -131,22 +131,22 @@ void CsvReader::ReadPlain() {
         if (Peek() < 0) {
             return;
         }
-        const char* sStart = m_sBuffer.data() + m_lPosition;
-        const char* sEnd = m_sBuffer.data() + m_lFilled;
-        const char* sStop = sStart;
-        while (sStop < sEnd && *sStop != ',' && *sStop != '\n' && *sStop != '\r') {
-            ++sStop;
+        const char* start = m_sBuffer.data() + m_lPosition;
+        const char* end = m_sBuffer.data() + m_lFilled;
+        const char* stop = start;
+        while (stop < end && *stop != ',' && *stop != '\n' && *stop != '\r') {
+            ++stop;
         }
-        if (std::memchr(sStart, '\0', static_cast<size_t>(sStop - sStart)) != nullptr) {
+        if (std::memchr(start, '\0', static_cast<size_t>(stop - start)) != nullptr) {
             NotCsv("holds a NUL byte", "a binary file, or text in UTF-16");
         }
-        m_sRecord.append(sStart, sStop);
-        m_lPosition += static_cast<size_t>(sStop - sStart);
+        m_sRecord.append(start, stop);
+        m_lPosition += static_cast<size_t>(stop - start);
         CheckRecordSize(false);
-        if (sStop == sEnd) {
+        if (stop == end) {
             continue;
         }
-        if (*sStop != '\r') {
+        if (*stop != '\r') {
             return;
         }
         ++m_lPosition;
@@ -157,30 +157,30 @@ void CsvReader::ReadPlain() {
 // the buffer in place. Anything else (quotes, a stray CR, a record across a refill) takes the
 // general path.
 bool CsvReader::ReadSimpleRecord(std::vector<std::string_view>& p_aFields) {
-    const char* sStart = m_sBuffer.data() + m_lPosition;
-    const auto* sNewline =
-        static_cast<const char*>(std::memchr(sStart, '\n', m_lFilled - m_lPosition));
-    if (sNewline == nullptr ||
-        std::memchr(sStart, '"', static_cast<size_t>(sNewline - sStart)) != nullptr) {
+    const char* start = m_sBuffer.data() + m_lPosition;
+    const auto* newline =
+        static_cast<const char*>(std::memchr(start, '\n', m_lFilled - m_lPosition));
+    if (newline == nullptr ||
+        std::memchr(start, '"', static_cast<size_t>(newline - start)) != nullptr) {
         return false;
     }
-    const char* sEnd = sNewline > sStart && sNewline[-1] == '\r' ? sNewline - 1 : sNewline;
+    const char* end = newline > start && newline[-1] == '\r' ? newline - 1 : newline;
     // A stray CR goes the general way, and so does a NUL byte, which is reported there.
-    if (std::memchr(sStart, '\r', static_cast<size_t>(sEnd - sStart)) != nullptr ||
-        std::memchr(sStart, '\0', static_cast<size_t>(sEnd - sStart)) != nullptr) {
+    if (std::memchr(start, '\r', static_cast<size_t>(end - start)) != nullptr ||
+        std::memchr(start, '\0', static_cast<size_t>(end - start)) != nullptr) {
         return false;
     }
-    for (const char* sField = sStart;;) {
-        const auto* sComma =
-            static_cast<const char*>(std::memchr(sField, ',', static_cast<size_t>(sEnd - sField)));
-        const char* sFieldEnd = sComma != nullptr ? sComma : sEnd;
-        p_aFields.emplace_back(sField, static_cast<size_t>(sFieldEnd - sField));
-        if (sComma == nullptr) {
+    for (const char* field = start;;) {
+        const auto* comma =
+            static_cast<const char*>(std::memchr(field, ',', static_cast<size_t>(end - field)));
+        const char* fieldEnd = comma != nullptr ? comma : end;
+        p_aFields.emplace_back(field, static_cast<size_t>(fieldEnd - field));
+        if (comma == nullptr) {
             break;
         }
-        sField = sComma + 1;
+        field = comma + 1;
     }
-    m_lPosition = static_cast<size_t>(sNewline - m_sBuffer.data()) + 1;
+    m_lPosition = static_cast<size_t>(newline - m_sBuffer.data()) + 1;
     ++m_llLine;
     return true;
 }
@@ -192,12 +192,12 @@ void CsvReader::SkipByteOrderMark() {
         return;
     }
     while (m_lFilled < kMark.size()) {
-        const size_t lRead =
+        const size_t read =
             m_oSource.Read(m_sBuffer.data() + m_lFilled, m_sBuffer.size() - m_lFilled);
-        if (lRead == 0) {
+        if (read == 0) {
             break;
         }
-        m_lFilled += lRead;
+        m_lFilled += read;
     }
     if (std::string_view(m_sBuffer.data(), m_lFilled).starts_with(kMark)) {
         m_lPosition = kMark.size();
@@ -233,18 +233,18 @@ bool CsvReader::ReadRecord(std::vector<std::string_view>& p_aFields) {
         }
         m_aFieldEnds.push_back(m_sRecord.size());
         CheckRecordSize(false);
-        const int lSeparator = Next();
-        if (lSeparator != ',') {
-            if (lSeparator == '\n') {
+        const int separator = Next();
+        if (separator != ',') {
+            if (separator == '\n') {
                 ++m_llLine;
             }
             break;
         }
     }
-    size_t lStart = 0;
-    for (const size_t lEnd : m_aFieldEnds) {
-        p_aFields.emplace_back(m_sRecord.data() + lStart, lEnd - lStart);
-        lStart = lEnd;
+    size_t start = 0;
+    for (const size_t end : m_aFieldEnds) {
+        p_aFields.emplace_back(m_sRecord.data() + start, end - start);
+        start = end;
     }
     return true;
 }

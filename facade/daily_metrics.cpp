@@ -85,53 +85,53 @@ double LowOf(const DailyBar& p_oBar) {
 }
 
 double PeriodReturn(const std::vector<DailyBar>& p_aBars, size_t p_lIndex, size_t p_lBars) {
-    const size_t lFrom = p_lIndex - std::min(p_lIndex, p_lBars);
-    return p_aBars[p_lIndex].m_dAdjClose / p_aBars[lFrom].m_dAdjClose - 1.0;
+    const size_t from = p_lIndex - std::min(p_lIndex, p_lBars);
+    return p_aBars[p_lIndex].m_dAdjClose / p_aBars[from].m_dAdjClose - 1.0;
 }
 
 }  // namespace
 
 std::vector<DailyMetrics> ComputeDailyMetrics(const std::vector<DailyBar>& p_aBars) {
-    std::vector<DailyMetrics> aMetrics(p_aBars.size());
-    std::vector<double> aAdjusted(p_aBars.size());
-    std::vector<double> aVolumes(p_aBars.size());
-    RollingExtreme oHigh(kYearBars, true);
-    RollingExtreme oLow(kYearBars, false);
-    RollingMean oShort(kShortAverageBars);
-    RollingMean oLong(kLongAverageBars);
-    RollingMean oVolume(kAverageVolumeBars);
+    std::vector<DailyMetrics> metrics(p_aBars.size());
+    std::vector<double> adjusted(p_aBars.size());
+    std::vector<double> volumes(p_aBars.size());
+    RollingExtreme high(kYearBars, true);
+    RollingExtreme low(kYearBars, false);
+    RollingMean shortMean(kShortAverageBars);
+    RollingMean longMean(kLongAverageBars);
+    RollingMean volume(kAverageVolumeBars);
     for (size_t i = 0; i < p_aBars.size(); ++i) {
-        const DailyBar& oBar = p_aBars[i];
-        const double dFactor = AdjustmentFactor(oBar);
-        const auto llIndex = static_cast<int64_t>(i);
-        DailyMetrics& oDay = aMetrics[i];
-        aAdjusted[i] = oBar.m_dClose * dFactor;
-        aVolumes[i] = static_cast<double>(oBar.m_llVolume);
+        const DailyBar& bar = p_aBars[i];
+        const double factor = AdjustmentFactor(bar);
+        const auto index = static_cast<int64_t>(i);
+        DailyMetrics& day = metrics[i];
+        adjusted[i] = bar.m_dClose * factor;
+        volumes[i] = static_cast<double>(bar.m_llVolume);
         if (i > 0) {
-            const DailyBar& oPrevious = p_aBars[i - 1];
-            oDay.m_dPctChange = (oBar.m_dAdjClose / oPrevious.m_dAdjClose - 1.0) * 100.0;
-            oVolume.Push(aVolumes, llIndex - 1);
-            oDay.m_dAvgVolume = oVolume.Mean();
+            const DailyBar& previous = p_aBars[i - 1];
+            day.m_dPctChange = (bar.m_dAdjClose / previous.m_dAdjClose - 1.0) * 100.0;
+            volume.Push(volumes, index - 1);
+            day.m_dAvgVolume = volume.Mean();
         }
-        oHigh.Push(llIndex, HighOf(oBar) * dFactor);
-        oLow.Push(llIndex, LowOf(oBar) * dFactor);
-        oDay.m_dHigh52 = oHigh.Value() / dFactor;
-        oDay.m_dLow52 = oLow.Value() / dFactor;
-        oShort.Push(aAdjusted, llIndex);
-        oLong.Push(aAdjusted, llIndex);
-        oDay.m_dMa50 = oShort.Full() ? oShort.Mean() / dFactor : kNoValue;
-        oDay.m_dMa200 = oLong.Full() ? oLong.Mean() / dFactor : kNoValue;
+        high.Push(index, HighOf(bar) * factor);
+        low.Push(index, LowOf(bar) * factor);
+        day.m_dHigh52 = high.Value() / factor;
+        day.m_dLow52 = low.Value() / factor;
+        shortMean.Push(adjusted, index);
+        longMean.Push(adjusted, index);
+        day.m_dMa50 = shortMean.Full() ? shortMean.Mean() / factor : kNoValue;
+        day.m_dMa200 = longMean.Full() ? longMean.Mean() / factor : kNoValue;
     }
-    return aMetrics;
+    return metrics;
 }
 
 std::vector<double> StrengthScores(const std::vector<DailyBar>& p_aBars) {
-    std::vector<double> aScores(p_aBars.size(), kNoValue);
+    std::vector<double> scores(p_aBars.size(), kNoValue);
     for (size_t i = kMinimumStrengthBars; i < p_aBars.size(); ++i) {
-        aScores[i] = 2.0 * PeriodReturn(p_aBars, i, 63) + PeriodReturn(p_aBars, i, 126) +
-                     PeriodReturn(p_aBars, i, 189) + PeriodReturn(p_aBars, i, 252);
+        scores[i] = 2.0 * PeriodReturn(p_aBars, i, 63) + PeriodReturn(p_aBars, i, 126) +
+                    PeriodReturn(p_aBars, i, 189) + PeriodReturn(p_aBars, i, 252);
     }
-    return aScores;
+    return scores;
 }
 
 int32_t RankingFromPosition(int64_t p_llPosition, int64_t p_llCount) {

@@ -21,20 +21,20 @@ bool IsAbsent(const Variant& p_vValue) {
 
 // "Symbol as [Symbol]" gives "Symbol"; so do "[Symbol]" and "Symbol".
 std::string FieldOfSelectItem(std::string_view p_sItem) {
-    std::string_view sItem = TrimWhitespace(p_sItem);
-    const size_t lOpen = sItem.rfind('[');
-    const size_t lClose = sItem.rfind(']');
-    if (lOpen != std::string_view::npos && lClose != std::string_view::npos && lClose > lOpen) {
-        return std::string(TrimWhitespace(sItem.substr(lOpen + 1, lClose - lOpen - 1)));
+    std::string_view item = TrimWhitespace(p_sItem);
+    const size_t open = item.rfind('[');
+    const size_t close = item.rfind(']');
+    if (open != std::string_view::npos && close != std::string_view::npos && close > open) {
+        return std::string(TrimWhitespace(item.substr(open + 1, close - open - 1)));
     }
-    return std::string(sItem);
+    return std::string(item);
 }
 
 }  // namespace
 
 std::optional<int64_t> WholeNumberIn(std::string_view p_sText) {
-    const std::optional<double> dValue = ParseNumericText(p_sText);
-    return dValue ? RoundToWholeNumber(*dValue) : std::nullopt;
+    const std::optional<double> value = ParseNumericText(p_sText);
+    return value ? RoundToWholeNumber(*value) : std::nullopt;
 }
 
 void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat) {
@@ -65,8 +65,8 @@ int32_t FacadeArguments::Long(size_t p_lIndex, std::string_view p_sName) const {
     }
     try {
         return m_aArgs[p_lIndex].ToLong();
-    } catch (const AutomationError& oError) {
-        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
     }
 }
 
@@ -76,8 +76,8 @@ bool FacadeArguments::Boolean(size_t p_lIndex, std::string_view p_sName) const {
     }
     try {
         return m_aArgs[p_lIndex].ToBool();
-    } catch (const AutomationError& oError) {
-        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
     }
 }
 
@@ -87,8 +87,8 @@ std::string FacadeArguments::Text(size_t p_lIndex, std::string_view p_sName) con
     }
     try {
         return m_aArgs[p_lIndex].ToString();
-    } catch (const AutomationError& oError) {
-        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
     }
 }
 
@@ -96,86 +96,110 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     if (!IsGiven(p_lIndex)) {
         return 0;
     }
-    const Variant& vValue = m_aArgs[p_lIndex];
-    if (vValue.IsString() && TrimWhitespace(vValue.ToString()).empty()) {
+    const Variant& value = m_aArgs[p_lIndex];
+    if (value.IsString() && TrimWhitespace(value.ToString()).empty()) {
         return 0;
     }
-    double dSerial = 0;
+    double serial = 0;
     try {
-        dSerial = std::floor(vValue.ToDate());
-    } catch (const AutomationError& oError) {
-        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+        serial = std::floor(value.ToDate());
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
     }
     // A Date may hold NaN, which no day is: casting it would be undefined.
-    if (std::isnan(dSerial)) {
+    if (std::isnan(serial)) {
         FailConversion(p_lIndex, p_sName, errors::kOverflow, RuntimeErrorText(errors::kOverflow));
     }
-    if (dSerial == 0) {
+    if (serial == 0) {
         return 0;
     }
-    return static_cast<int32_t>(std::clamp(dSerial, 1.0, kLastDay));
+    return static_cast<int32_t>(std::clamp(serial, 1.0, kLastDay));
+}
+
+std::optional<LayoutDescription> FacadeArguments::Layout(size_t p_lIndex,
+                                                         std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return std::nullopt;
+    }
+    try {
+        return layout_codec::Parse(m_aArgs[p_lIndex]);
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+    }
+}
+
+std::vector<LayoutColumn> FacadeArguments::LayoutColumns(size_t p_lIndex,
+                                                         std::string_view p_sName) const {
+    if (!IsGiven(p_lIndex)) {
+        return {};
+    }
+    try {
+        return layout_codec::ParseColumnTable(m_aArgs[p_lIndex]);
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+    }
 }
 
 std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view p_sName) const {
-    std::vector<std::string> aKeys;
+    std::vector<std::string> keys;
     if (!IsGiven(p_lIndex) || m_aArgs[p_lIndex].IsNull()) {
-        return aKeys;
+        return keys;
     }
-    const Variant& vItems = m_aArgs[p_lIndex];
+    const Variant& items = m_aArgs[p_lIndex];
     try {
-        if (!vItems.IsArray()) {
-            aKeys.push_back(vItems.ToString());
-            return aKeys;
+        if (!items.IsArray()) {
+            keys.push_back(items.ToString());
+            return keys;
         }
-        for (const Variant& vItem : vItems.Array().Values()) {
-            if (!IsAbsent(vItem) && !vItem.IsNull()) {
-                aKeys.push_back(vItem.ToString());
+        for (const Variant& item : items.Array().Values()) {
+            if (!IsAbsent(item) && !item.IsNull()) {
+                keys.push_back(item.ToString());
             }
         }
-    } catch (const AutomationError& oError) {
-        FailConversion(p_lIndex, p_sName, oError.Number(), oError.Description());
+    } catch (const AutomationError& error) {
+        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
     }
-    return aKeys;
+    return keys;
 }
 
 std::vector<std::string> FacadeArguments::CodeKeys(size_t p_lIndex,
                                                    std::string_view p_sName) const {
-    std::vector<std::string> aCodes;
-    for (const std::string& sKey : Keys(p_lIndex, p_sName)) {
-        aCodes.push_back(std::to_string(WholeNumber(p_lIndex, p_sName, sKey)));
+    std::vector<std::string> codes;
+    for (const std::string& key : Keys(p_lIndex, p_sName)) {
+        codes.push_back(std::to_string(WholeNumber(p_lIndex, p_sName, key)));
     }
-    return aCodes;
+    return codes;
 }
 
 int64_t FacadeArguments::WholeNumber(size_t p_lIndex, std::string_view p_sName,
                                      std::string_view p_sText) const {
-    const std::optional<double> dValue = ParseNumericText(p_sText);
-    if (!dValue) {
+    const std::optional<double> value = ParseNumericText(p_sText);
+    if (!value) {
         FailConversion(
             p_lIndex, p_sName, errors::kTypeMismatch,
             RuntimeErrorText(errors::kTypeMismatch) + ": " + Excerpt(p_sText) + " is not a number");
     }
-    const std::optional<int64_t> llWhole = RoundToWholeNumber(*dValue);
-    if (!llWhole) {
+    const std::optional<int64_t> whole = RoundToWholeNumber(*value);
+    if (!whole) {
         FailConversion(p_lIndex, p_sName, errors::kOverflow,
                        RuntimeErrorText(errors::kOverflow) + ": " + Excerpt(p_sText));
     }
-    return *llWhole;
+    return *whole;
 }
 
 std::vector<std::string> SelectListFields(const Variant& p_vList) {
-    std::vector<std::string> aFields;
+    std::vector<std::string> fields;
     if (p_vList.IsArray()) {
-        for (const Variant& vItem : p_vList.Array().Values()) {
-            if (vItem.IsString()) {
-                aFields.push_back(FieldOfSelectItem(vItem.ToString()));
+        for (const Variant& item : p_vList.Array().Values()) {
+            if (item.IsString()) {
+                fields.push_back(FieldOfSelectItem(item.ToString()));
             }
         }
     } else if (p_vList.IsString()) {
-        aFields.push_back(FieldOfSelectItem(p_vList.ToString()));
+        fields.push_back(FieldOfSelectItem(p_vList.ToString()));
     }
-    std::erase_if(aFields, [](const std::string& sField) { return sField.empty(); });
-    return aFields;
+    std::erase_if(fields, [](const std::string& field) { return field.empty(); });
+    return fields;
 }
 
 }  // namespace qv::facade

@@ -7,8 +7,8 @@
 // A Missing argument (an optional one left out) reads like Empty: 0, "" or False.
 //
 //     FacadeArguments args("GetLayout", p_args);
-//     const int32_t lOwnerId = args.Long(0, "OwnerId");
-//     args.Out(1) = lLayoutId;   // written back into the caller's Variant
+//     const int32_t ownerId = args.Long(0, "OwnerId");
+//     args.Out(1) = layoutId;   // written back into the caller's Variant
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "outside/facade_protocol.h"
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 namespace qv::facade {
@@ -62,8 +64,25 @@ class FacadeArguments {
     // Keys that are codes: each read with WholeNumber and given back as its digits, so " 12"
     // and "12.0" are "12".
     std::vector<std::string> CodeKeys(size_t p_lIndex, std::string_view p_sName) const;
+    // A layout description; none when the argument is not given. A malformed description fails
+    // under the codec's error number, naming the call, the argument and the part.
+    std::optional<LayoutDescription> Layout(size_t p_lIndex, std::string_view p_sName) const;
+    // The column table of a description sent on its own; no entries when it is not given.
+    std::vector<LayoutColumn> LayoutColumns(size_t p_lIndex, std::string_view p_sName) const;
     // p_sText, a part of argument p_lIndex (one code of a list), read with WholeNumberIn.
     int64_t WholeNumber(size_t p_lIndex, std::string_view p_sName, std::string_view p_sText) const;
+
+    // The same readers at an argument of the protocol, named as the protocol names it.
+    using Argument = facade_protocol::Argument;
+    const Variant& Value(const Argument& p_oArg) const { return Value(p_oArg.Position); }
+    Variant& Out(const Argument& p_oArg) { return Out(p_oArg.Position); }
+    int32_t Long(const Argument& p_oArg) const { return Long(p_oArg.Position, p_oArg.Name); }
+    bool Boolean(const Argument& p_oArg) const { return Boolean(p_oArg.Position, p_oArg.Name); }
+    std::string Text(const Argument& p_oArg) const { return Text(p_oArg.Position, p_oArg.Name); }
+    int32_t Day(const Argument& p_oArg) const { return Day(p_oArg.Position, p_oArg.Name); }
+    std::optional<LayoutDescription> Layout(const Argument& p_oArg) const {
+        return Layout(p_oArg.Position, p_oArg.Name);
+    }
 
     [[noreturn]] void Fail(size_t p_lIndex, std::string_view p_sName,
                            const std::string& p_sWhy) const;

@@ -18,11 +18,11 @@ namespace {
 
 // 64 random bits in hexadecimal: a code nobody can guess from an earlier one.
 std::string NewTimeCode() {
-    std::random_device oSource;
-    const uint64_t llCode = (static_cast<uint64_t>(oSource()) << 32) ^ oSource();
-    char aText[17];
-    std::snprintf(aText, sizeof(aText), "%016llx", static_cast<unsigned long long>(llCode));
-    return aText;
+    std::random_device source;
+    const uint64_t code = (static_cast<uint64_t>(source()) << 32) ^ source();
+    char text[17];
+    std::snprintf(text, sizeof(text), "%016llx", static_cast<unsigned long long>(code));
+    return text;
 }
 
 // The login records a session is judged by. On a read-only database the session's own login was
@@ -73,44 +73,42 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     if (m_oStore->IsReadOnly()) {
         return LoginUnrecorded(p_lOwnerId, p_sName);
     }
-    SqliteTransaction oWork(Database());
-    OwnerStore oOwners(Database());
+    SqliteTransaction work(Database());
+    OwnerStore owners(Database());
     if (p_sName.empty()) {
-        oOwners.EnsureOwner(p_lOwnerId);
+        owners.EnsureOwner(p_lOwnerId);
         // Only a database written before names were guarded can hold an owner's default name
         // under another owner; the owner can still log in by giving a name of its own.
-        if (!oOwners.OwnerName(p_lOwnerId)) {
+        if (!owners.OwnerName(p_lOwnerId)) {
             RaiseFacadeError(kMethod, "the name \"" + DefaultOwnerName(p_lOwnerId) +
                                           "\" belongs to another owner; log in with a name");
         }
     } else {
-        CheckLoginName(kMethod, p_lOwnerId, p_sName,
-                       oOwners.OtherHolderOfName(p_sName, p_lOwnerId));
-        oOwners.PutOwner(p_lOwnerId, p_sName, oOwners.DefaultMaxRows(p_lOwnerId));
+        CheckLoginName(kMethod, p_lOwnerId, p_sName, owners.OtherHolderOfName(p_sName, p_lOwnerId));
+        owners.PutOwner(p_lOwnerId, p_sName, owners.DefaultMaxRows(p_lOwnerId));
     }
-    const std::string sTimeCode = NewTimeCode();
-    oOwners.RecordLogin(p_lOwnerId, sTimeCode, PlatformContext::Current().Time().Now());
-    oWork.Commit();
-    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, sTimeCode});
-    return sTimeCode;
+    const std::string timeCode = NewTimeCode();
+    owners.RecordLogin(p_lOwnerId, timeCode, PlatformContext::Current().Time().Now());
+    work.Commit();
+    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, timeCode});
+    return timeCode;
 }
 
 std::string FacadeBackend::LoginUnrecorded(int32_t p_lOwnerId, const std::string& p_sName) {
-    OwnerStore oOwners(Database());
+    OwnerStore owners(Database());
     if (!p_sName.empty()) {
-        CheckLoginName("Login", p_lOwnerId, p_sName,
-                       oOwners.OtherHolderOfName(p_sName, p_lOwnerId));
+        CheckLoginName("Login", p_lOwnerId, p_sName, owners.OtherHolderOfName(p_sName, p_lOwnerId));
     }
-    const std::string sTimeCode = NewTimeCode();
-    m_sRecordFound = oOwners.RecordedTimeCode(p_lOwnerId);
-    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, sTimeCode});
-    return sTimeCode;
+    const std::string timeCode = NewTimeCode();
+    m_sRecordFound = owners.RecordedTimeCode(p_lOwnerId);
+    m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, timeCode});
+    return timeCode;
 }
 
 int32_t FacadeBackend::AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,
                                       OwnerAccess p_eAccess) {
-    SessionLogins oLogins(*m_oStore, m_sRecordFound);
-    return m_oAuthority.Authorise(p_sMethod, p_lNamed, p_eAccess, oLogins);
+    SessionLogins logins(*m_oStore, m_sRecordFound);
+    return m_oAuthority.Authorise(p_sMethod, p_lNamed, p_eAccess, logins);
 }
 
 int32_t FacadeBackend::ListOwner(std::string_view p_sMethod, int32_t p_lNamed) {
@@ -118,16 +116,16 @@ int32_t FacadeBackend::ListOwner(std::string_view p_sMethod, int32_t p_lNamed) {
 }
 
 bool FacadeBackend::HasNewerLogin(const std::string& p_sTimeCode) {
-    const std::optional<OwnerSession>& oSession = m_oAuthority.Session();
-    if (!oSession) {
+    const std::optional<OwnerSession>& session = m_oAuthority.Session();
+    if (!session) {
         return false;
     }
     // Only one login of an owner is current, so a time code other than the session's is not.
-    if (!p_sTimeCode.empty() && p_sTimeCode != oSession->m_sTimeCode) {
+    if (!p_sTimeCode.empty() && p_sTimeCode != session->m_sTimeCode) {
         return true;
     }
-    SessionLogins oLogins(*m_oStore, m_sRecordFound);
-    return m_oAuthority.IsStale(oLogins);
+    SessionLogins logins(*m_oStore, m_sRecordFound);
+    return m_oAuthority.IsStale(logins);
 }
 
 }  // namespace qv::facade

@@ -27,16 +27,16 @@ Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
         // such, not left to show stale lists or to lose what is saved next.
         Backend().Database().CheckFileInPlace();
         return Table().Invoke(*this, p_sName, p_eKind, p_args);
-    } catch (const AutomationError& oError) {
+    } catch (const AutomationError& error) {
         // A storage failure names the file but not the call; a host that sees "database is
         // locked" should also see which of its calls it broke.
-        if (NamesTheCall(oError.Description(), p_sName)) {
+        if (NamesTheCall(error.Description(), p_sName)) {
             throw;
         }
-        throw AutomationError(oError.Number(), oError.Source(),
-                              std::string(p_sName) + ": " + oError.Description());
-    } catch (const std::exception& oError) {
-        RaiseFacadeError(p_sName, oError.what());
+        throw AutomationError(error.Number(), error.Source(),
+                              std::string(p_sName) + ": " + error.Description());
+    } catch (const std::exception& error) {
+        RaiseFacadeError(p_sName, error.what());
     }
 }
 

@@ -9,7 +9,7 @@
 // owner argument against the session (owner_authority.h):
 //
 //     FacadeArguments args("GetLayout", p_args);
-//     const int32_t lOwnerId = Owner(args, 0, OwnerAccess::Read);
+//     const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
 #pragma once
 
 #include <cstdint>

@@ -37,10 +37,10 @@ void RegisterFacadeComponents(ComponentFactory& p_oFactory, std::shared_ptr<Mark
 
 std::shared_ptr<FacadeBackend> RegisterFacadeComponents(ComponentFactory& p_oFactory,
                                                         const std::string& p_sDatabasePath) {
-    auto oBackend = std::make_shared<FacadeBackend>(
+    auto backend = std::make_shared<FacadeBackend>(
         std::shared_ptr<MarketStore>(OpenOrGenerateMarket(p_sDatabasePath, {})));
-    RegisterFacadeComponents(p_oFactory, oBackend);
-    return oBackend;
+    RegisterFacadeComponents(p_oFactory, backend);
+    return backend;
 }
 
 }  // namespace qv::facade

@@ -8,6 +8,8 @@
 //     RegisterFacadeComponents(context.Components(), DefaultMarketDatabasePath());
 #pragma once
 
+#include "outside/facade_protocol.h"
+
 #include <array>
 #include <memory>
 #include <string>
@@ -22,13 +24,7 @@ namespace qv::facade {
 class FacadeBackend;
 class MarketStore;
 
-namespace prog_id {
-constexpr std::string_view kViewerReader = "QorvantOnlineFacade.ViewerFNtr";
-constexpr std::string_view kViewerWriter = "QorvantOnlineFacade.ViewerFTr";
-constexpr std::string_view kWatchListReader = "QorvantOnlineFacade.WatchListFNTr";
-constexpr std::string_view kWatchListWriter = "QorvantOnlineFacade.WatchListFTr";
-constexpr std::string_view kPortfolioReader = "QorvantOnlineFacade.PortfolioFNTr";
-}  // namespace prog_id
+namespace prog_id = facade_protocol::prog_id;
 
 constexpr std::array<std::string_view, 5> kFacadeProgIds = {
     prog_id::kViewerReader, prog_id::kViewerWriter, prog_id::kWatchListReader,

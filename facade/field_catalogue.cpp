@@ -285,53 +285,52 @@ const std::vector<FieldDefinition>& FieldDefinitions() {
 }
 
 const FieldDefinition* FindField(int32_t p_lParameterId) {
-    const auto it = std::find_if(
-        kFields.begin(), kFields.end(),
-        [&](const FieldDefinition& oField) { return oField.m_lParameterId == p_lParameterId; });
+    const auto it = std::find_if(kFields.begin(), kFields.end(), [&](const FieldDefinition& field) {
+        return field.m_lParameterId == p_lParameterId;
+    });
     return it != kFields.end() ? &*it : nullptr;
 }
 
 const FieldDefinition* FindFieldByName(std::string_view p_sColumnName) {
-    const auto it =
-        std::find_if(kFields.begin(), kFields.end(), [&](const FieldDefinition& oField) {
-            return EqualsIgnoreCase(oField.m_sColumnName, p_sColumnName);
-        });
+    const auto it = std::find_if(kFields.begin(), kFields.end(), [&](const FieldDefinition& field) {
+        return EqualsIgnoreCase(field.m_sColumnName, p_sColumnName);
+    });
     return it != kFields.end() ? &*it : nullptr;
 }
 
 void SeedFieldCatalogue(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("DELETE FROM field_catalogue");
-    SqliteStatement oInsert = p_oDatabase.Prepare(
+    SqliteStatement insert = p_oDatabase.Prepare(
         "INSERT INTO field_catalogue (parameter_id, column_name, caption, data_type_id, "
         "table_mask, group_id, column_format, sort_order, meaning) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
-    int64_t llOrder = 0;
-    for (const FieldDefinition& oField : kFields) {
-        oInsert.BindInt64(1, oField.m_lParameterId);
-        oInsert.BindText(2, oField.m_sColumnName);
-        oInsert.BindText(3, oField.m_sCaption);
-        oInsert.BindInt64(4, oField.m_lDataTypeId);
-        oInsert.BindInt64(5, oField.m_lTableMask);
-        oInsert.BindInt64(6, oField.m_lGroup);
-        oInsert.BindText(7, oField.m_sColumnFormat);
-        oInsert.BindInt64(8, ++llOrder);
-        oInsert.BindText(9, oField.m_sMeaning);
-        oInsert.Run();
+    int64_t order = 0;
+    for (const FieldDefinition& field : kFields) {
+        insert.BindInt64(1, field.m_lParameterId);
+        insert.BindText(2, field.m_sColumnName);
+        insert.BindText(3, field.m_sCaption);
+        insert.BindInt64(4, field.m_lDataTypeId);
+        insert.BindInt64(5, field.m_lTableMask);
+        insert.BindInt64(6, field.m_lGroup);
+        insert.BindText(7, field.m_sColumnFormat);
+        insert.BindInt64(8, ++order);
+        insert.BindText(9, field.m_sMeaning);
+        insert.Run();
     }
 }
 
 void RealignHoldingMasks(SqliteDatabase& p_oDatabase) {
     SeedFieldCatalogue(p_oDatabase);
-    SqliteStatement oUpdate = p_oDatabase.Prepare(
+    SqliteStatement update = p_oDatabase.Prepare(
         "UPDATE layout_columns SET table_mask = ?1 WHERE parameter_id = ?2 AND table_mask = ?3");
-    for (const FieldDefinition& oField : kFields) {
-        if (oField.m_lTableMask != kHoldingRows) {
+    for (const FieldDefinition& field : kFields) {
+        if (field.m_lTableMask != kHoldingRows) {
             continue;
         }
-        oUpdate.BindInt64(1, kHoldingRows);
-        oUpdate.BindInt64(2, oField.m_lParameterId);
-        oUpdate.BindInt64(3, kPortfolio);
-        oUpdate.Run();
+        update.BindInt64(1, kHoldingRows);
+        update.BindInt64(2, field.m_lParameterId);
+        update.BindInt64(3, kPortfolio);
+        update.Run();
     }
 }
 

@@ -1,9 +1,9 @@
 #include "facade/layout_access.h"
 
 #include <string>
+#include <utility>
 
 #include "facade/facade_arguments.h"
-#include "facade/layout_variant.h"
 
 namespace qv::facade {
 
@@ -19,11 +19,11 @@ bool IsFetched(int32_t p_lState) {
 }  // namespace
 
 std::optional<LayoutRecord> LayoutAccess::Readable(int32_t p_lOwnerId, int32_t p_lLayoutId) {
-    std::optional<LayoutRecord> oLayout = m_oLayouts.GetLayout(p_lLayoutId);
-    if (oLayout && oLayout->m_lOwnerId != 0 && oLayout->m_lOwnerId != p_lOwnerId) {
+    std::optional<LayoutRecord> layout = m_oLayouts.GetLayout(p_lLayoutId);
+    if (layout && layout->Header.OwnerId != 0 && layout->Header.OwnerId != p_lOwnerId) {
         return std::nullopt;
     }
-    return oLayout;
+    return layout;
 }
 
 std::optional<LayoutRecord> LayoutAccess::Default(int32_t p_lOwnerId, int32_t p_lDataType,
@@ -32,45 +32,55 @@ std::optional<LayoutRecord> LayoutAccess::Default(int32_t p_lOwnerId, int32_t p_
 }
 
 LayoutInForce LayoutAccess::InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
-                                    const Variant& p_vDescription, int32_t p_lLayoutId,
+                                    std::optional<LayoutDescription> p_oSent, int32_t p_lLayoutId,
                                     int32_t p_lDataType, int32_t p_lFinderType) {
-    std::optional<LayoutRecord> oSent = LayoutFromVariant(p_vDescription);
-    if (oSent && !oSent->m_oSort.m_sSortText.empty()) {
-        return {std::move(*oSent), true};
+    // A description without columns only names a layout: the viewer's state before its first
+    // query.
+    const bool holdsColumns = p_oSent && !p_oSent->Columns.empty();
+    if (holdsColumns && !SortTextOf(*p_oSent).empty()) {
+        return {RecordOf(std::move(*p_oSent)), true};
     }
-    std::optional<LayoutRecord> oStored = Readable(p_lOwnerId, oSent ? oSent->m_lId : p_lLayoutId);
-    const bool bOfType = oStored && (oStored->m_lDataType == p_lDataType ||
-                                     oStored->m_lDataType == p_lDataType + kPrintTypeOffset);
-    if (!bOfType) {
-        oStored = Default(p_lOwnerId, p_lDataType, p_lFinderType);
+    std::optional<LayoutRecord> stored =
+        Readable(p_lOwnerId, holdsColumns ? p_oSent->Header.Id : p_lLayoutId);
+    const bool ofType = stored && (stored->m_lDataType == p_lDataType ||
+                                   stored->m_lDataType == p_lDataType + kPrintTypeOffset);
+    if (!ofType) {
+        stored = Default(p_lOwnerId, p_lDataType, p_lFinderType);
     }
-    if (!oStored) {
+    if (!stored) {
         RaiseFacadeError(p_sMethod,
                          "there is no layout for data type " + std::to_string(p_lDataType));
     }
-    if (!oSent) {
-        return {std::move(*oStored), false};
+    if (!holdsColumns) {
+        return {std::move(*stored), false};
     }
-    oSent->m_oSort = oStored->m_oSort;
-    return {std::move(*oSent), false};
+    LayoutRecord used = RecordOf(std::move(*p_oSent));
+    used.Sort = std::move(stored->Sort);
+    return {std::move(used), false};
+}
+
+LayoutRecord RecordOf(LayoutDescription p_oLayout) {
+    LayoutRecord record;
+    static_cast<LayoutDescription&>(record) = std::move(p_oLayout);
+    return record;
 }
 
 void WriteBackLayout(Variant& p_vDescription, const LayoutInForce& p_oUsed) {
     if (!p_oUsed.m_bAsSent) {
-        p_vDescription = LayoutToVariant(p_oUsed.m_oLayout);
+        p_vDescription = layout_codec::ToVariant(p_oUsed.m_oLayout);
     }
 }
 
 std::vector<std::string> FetchedFields(const LayoutRecord& p_oLayout, int32_t p_lTableBit) {
-    std::vector<std::string> aFields;
-    for (const LayoutColumn& oColumn : p_oLayout.m_aColumns) {
-        const bool bInTable =
-            p_lTableBit < 0 || (p_lTableBit < 31 && (oColumn.m_lTableMask >> p_lTableBit) & 1);
-        if (IsFetched(oColumn.m_lState) && bInTable) {
-            aFields.push_back(oColumn.m_sSQLColumn);
+    std::vector<std::string> fields;
+    for (const LayoutColumn& column : p_oLayout.Columns) {
+        const bool inTable =
+            p_lTableBit < 0 || (p_lTableBit < 31 && (column.TableMask >> p_lTableBit) & 1);
+        if (IsFetched(column.State) && inTable) {
+            fields.push_back(column.SQLColumn);
         }
     }
-    return aFields;
+    return fields;
 }
 
 }  // namespace qv::facade

@@ -30,18 +30,21 @@ class LayoutAccess {
     std::optional<LayoutRecord> Default(int32_t p_lOwnerId, int32_t p_lDataType,
                                         int32_t p_lFinderType);
 
-    // The layout of a list call: the description the caller sent when it holds columns (a
-    // layout in force; a missing sort block is taken from the stored layout of its id or the
-    // default); else layout p_lLayoutId when the owner may read it and it is a layout of the
-    // data type (or of its print type); else the owner's default. A data type without any layout
-    // is an automation error of p_sMethod.
+    // The layout of a list call: the layout the caller sent when it holds columns (a layout in
+    // force; a missing sort is taken from the stored layout of its id or the default); else
+    // layout p_lLayoutId when the owner may read it and it is a layout of the data type (or of
+    // its print type); else the owner's default. A data type without any layout is an
+    // automation error of p_sMethod.
     LayoutInForce InForce(std::string_view p_sMethod, int32_t p_lOwnerId,
-                          const Variant& p_vDescription, int32_t p_lLayoutId, int32_t p_lDataType,
-                          int32_t p_lFinderType);
+                          std::optional<LayoutDescription> p_oSent, int32_t p_lLayoutId,
+                          int32_t p_lDataType, int32_t p_lFinderType);
 
   private:
     LayoutStore m_oLayouts;
 };
+
+// The layout a caller sent, as a record of no particular kind.
+LayoutRecord RecordOf(LayoutDescription p_oLayout);
 
 // Writes the layout a call used into the caller's by-reference description, unless it is the
 // caller's own description, which stays as it was sent.

@@ -1,6 +1,8 @@
 #include "facade/layout_store.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "facade/owner_store.h"
 #include "facade/sqlite_database.h"
@@ -10,25 +12,25 @@ namespace qv::facade {
 namespace {
 
 void ReadColumns(SqliteDatabase& p_oDatabase, LayoutRecord& p_oLayout) {
-    SqliteStatement oQuery = p_oDatabase.Prepare(
+    SqliteStatement query = p_oDatabase.Prepare(
         "SELECT parameter_id, state, sql_column, caption, table_mask, sequence, column_format "
         "FROM layout_columns WHERE layout_id = ?1 ORDER BY position");
-    oQuery.BindInt64(1, p_oLayout.m_lId);
-    while (oQuery.Step()) {
-        LayoutColumn oColumn;
-        oColumn.m_lParameterId = static_cast<int32_t>(oQuery.ColumnInt64(0));
-        oColumn.m_lState = static_cast<int32_t>(oQuery.ColumnInt64(1));
-        oColumn.m_sSQLColumn = oQuery.ColumnText(2);
-        oColumn.m_sCaption = oQuery.ColumnText(3);
-        oColumn.m_lTableMask = static_cast<int32_t>(oQuery.ColumnInt64(4));
-        oColumn.m_lSequence = static_cast<int32_t>(oQuery.ColumnInt64(5));
-        oColumn.m_sColumnFormat = oQuery.ColumnText(6);
-        p_oLayout.m_aColumns.push_back(std::move(oColumn));
+    query.BindInt64(1, p_oLayout.Header.Id);
+    while (query.Step()) {
+        LayoutColumn column;
+        column.ParameterId = static_cast<int32_t>(query.ColumnInt64(0));
+        column.State = static_cast<int32_t>(query.ColumnInt64(1));
+        column.SQLColumn = query.ColumnText(2);
+        column.Caption = query.ColumnText(3);
+        column.TableMask = static_cast<int32_t>(query.ColumnInt64(4));
+        column.Sequence = static_cast<int32_t>(query.ColumnInt64(5));
+        column.ColumnFormat = query.ColumnText(6);
+        p_oLayout.Columns.push_back(std::move(column));
     }
 }
 
 void WriteLayout(SqliteDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
-    SqliteStatement oHeader = p_oDatabase.Prepare(
+    SqliteStatement header = p_oDatabase.Prepare(
         "INSERT INTO layouts (layout_id, owner_id, name, description, parent_id, data_type, "
         "finder_type, sort_text, pri_sort_id, pri_sort_dir, sec_sort_id, sec_sort_dir) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12) "
@@ -38,90 +40,98 @@ void WriteLayout(SqliteDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
         "sort_text = excluded.sort_text, pri_sort_id = excluded.pri_sort_id, "
         "pri_sort_dir = excluded.pri_sort_dir, sec_sort_id = excluded.sec_sort_id, "
         "sec_sort_dir = excluded.sec_sort_dir");
-    oHeader.BindInt64(1, p_oLayout.m_lId);
-    oHeader.BindInt64(2, p_oLayout.m_lOwnerId);
-    oHeader.BindText(3, p_oLayout.m_sName);
-    oHeader.BindText(4, p_oLayout.m_sDescription);
-    oHeader.BindInt64(5, p_oLayout.m_lParentId);
-    oHeader.BindInt64(6, p_oLayout.m_lDataType);
-    oHeader.BindInt64(7, p_oLayout.m_lFinderType);
-    oHeader.BindText(8, p_oLayout.m_oSort.m_sSortText);
-    oHeader.BindInt64(9, p_oLayout.m_oSort.m_lPriSortId);
-    oHeader.BindInt64(10, p_oLayout.m_oSort.m_lPriSortDir);
-    oHeader.BindInt64(11, p_oLayout.m_oSort.m_lSecSortId);
-    oHeader.BindInt64(12, p_oLayout.m_oSort.m_lSecSortDir);
-    oHeader.Run();
+    const LayoutSort sort = p_oLayout.Sort.value_or(LayoutSort{});
+    header.BindInt64(1, p_oLayout.Header.Id);
+    header.BindInt64(2, p_oLayout.Header.OwnerId);
+    header.BindText(3, p_oLayout.Header.Name);
+    header.BindText(4, p_oLayout.Header.Description);
+    header.BindInt64(5, p_oLayout.Header.ParentId);
+    header.BindInt64(6, p_oLayout.m_lDataType);
+    header.BindInt64(7, p_oLayout.m_lFinderType);
+    header.BindText(8, sort.SortText);
+    header.BindInt64(9, sort.PriSortId);
+    header.BindInt64(10, sort.PriSortDir);
+    header.BindInt64(11, sort.SecSortId);
+    header.BindInt64(12, sort.SecSortDir);
+    header.Run();
 
-    SqliteStatement oClear = p_oDatabase.Prepare("DELETE FROM layout_columns WHERE layout_id = ?1");
-    oClear.BindInt64(1, p_oLayout.m_lId);
-    oClear.Run();
-    SqliteStatement oColumn = p_oDatabase.Prepare(
+    SqliteStatement clear = p_oDatabase.Prepare("DELETE FROM layout_columns WHERE layout_id = ?1");
+    clear.BindInt64(1, p_oLayout.Header.Id);
+    clear.Run();
+    SqliteStatement column = p_oDatabase.Prepare(
         "INSERT INTO layout_columns (layout_id, position, parameter_id, state, sql_column, "
         "caption, table_mask, sequence, column_format) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
-    int64_t llPosition = 0;
-    for (const LayoutColumn& oEntry : p_oLayout.m_aColumns) {
-        oColumn.BindInt64(1, p_oLayout.m_lId);
-        oColumn.BindInt64(2, llPosition++);
-        oColumn.BindInt64(3, oEntry.m_lParameterId);
-        oColumn.BindInt64(4, oEntry.m_lState);
-        oColumn.BindText(5, oEntry.m_sSQLColumn);
-        oColumn.BindText(6, oEntry.m_sCaption);
-        oColumn.BindInt64(7, oEntry.m_lTableMask);
-        oColumn.BindInt64(8, oEntry.m_lSequence);
-        oColumn.BindText(9, oEntry.m_sColumnFormat);
-        oColumn.Run();
+    int64_t position = 0;
+    for (const LayoutColumn& entry : p_oLayout.Columns) {
+        column.BindInt64(1, p_oLayout.Header.Id);
+        column.BindInt64(2, position++);
+        column.BindInt64(3, entry.ParameterId);
+        column.BindInt64(4, entry.State);
+        column.BindText(5, entry.SQLColumn);
+        column.BindText(6, entry.Caption);
+        column.BindInt64(7, entry.TableMask);
+        column.BindInt64(8, entry.Sequence);
+        column.BindText(9, entry.ColumnFormat);
+        column.Run();
     }
 }
 
 }  // namespace
 
+std::string SortTextOf(const LayoutDescription& p_oLayout) {
+    return p_oLayout.Sort ? p_oLayout.Sort->SortText : std::string();
+}
+
 std::optional<LayoutRecord> LayoutStore::GetLayout(int32_t p_lLayoutId) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT layout_id, name, description, parent_id, owner_id, data_type, finder_type, "
         "sort_text, pri_sort_id, pri_sort_dir, sec_sort_id, sec_sort_dir "
         "FROM layouts WHERE layout_id = ?1");
-    oQuery.BindInt64(1, p_lLayoutId);
-    if (!oQuery.Step()) {
+    query.BindInt64(1, p_lLayoutId);
+    if (!query.Step()) {
         return std::nullopt;
     }
-    LayoutRecord oLayout;
-    oLayout.m_lId = static_cast<int32_t>(oQuery.ColumnInt64(0));
-    oLayout.m_sName = oQuery.ColumnText(1);
-    oLayout.m_sDescription = oQuery.ColumnText(2);
-    oLayout.m_lParentId = static_cast<int32_t>(oQuery.ColumnInt64(3));
-    oLayout.m_lOwnerId = static_cast<int32_t>(oQuery.ColumnInt64(4));
-    oLayout.m_lDataType = static_cast<int32_t>(oQuery.ColumnInt64(5));
-    oLayout.m_lFinderType = static_cast<int32_t>(oQuery.ColumnInt64(6));
-    oLayout.m_oSort.m_sSortText = oQuery.ColumnText(7);
-    oLayout.m_oSort.m_lPriSortId = static_cast<int32_t>(oQuery.ColumnInt64(8));
-    oLayout.m_oSort.m_lPriSortDir = static_cast<int32_t>(oQuery.ColumnInt64(9));
-    oLayout.m_oSort.m_lSecSortId = static_cast<int32_t>(oQuery.ColumnInt64(10));
-    oLayout.m_oSort.m_lSecSortDir = static_cast<int32_t>(oQuery.ColumnInt64(11));
-    ReadColumns(m_oDatabase, oLayout);
-    return oLayout;
+    LayoutRecord layout;
+    layout.Header.Id = static_cast<int32_t>(query.ColumnInt64(0));
+    layout.Header.Name = query.ColumnText(1);
+    layout.Header.Description = query.ColumnText(2);
+    layout.Header.ParentId = static_cast<int32_t>(query.ColumnInt64(3));
+    layout.Header.OwnerId = static_cast<int32_t>(query.ColumnInt64(4));
+    layout.m_lDataType = static_cast<int32_t>(query.ColumnInt64(5));
+    layout.m_lFinderType = static_cast<int32_t>(query.ColumnInt64(6));
+    // A layout without a sort block is stored with an empty sort text.
+    std::string sortText = query.ColumnText(7);
+    if (!sortText.empty()) {
+        layout.Sort = LayoutSort{std::move(sortText), static_cast<int32_t>(query.ColumnInt64(8)),
+                                 static_cast<int32_t>(query.ColumnInt64(9)),
+                                 static_cast<int32_t>(query.ColumnInt64(10)),
+                                 static_cast<int32_t>(query.ColumnInt64(11))};
+    }
+    ReadColumns(m_oDatabase, layout);
+    return layout;
 }
 
 std::optional<int32_t> LayoutStore::DefaultLayoutId(int32_t p_lOwnerId, int32_t p_lDataType,
                                                     int32_t p_lFinderType) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT layout_id FROM default_layouts "
         "WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
-    oQuery.BindInt64(1, p_lOwnerId);
-    oQuery.BindInt64(2, p_lDataType);
-    oQuery.BindInt64(3, p_lFinderType);
-    if (!oQuery.Step()) {
+    query.BindInt64(1, p_lOwnerId);
+    query.BindInt64(2, p_lDataType);
+    query.BindInt64(3, p_lFinderType);
+    if (!query.Step()) {
         return std::nullopt;
     }
-    return static_cast<int32_t>(oQuery.ColumnInt64(0));
+    return static_cast<int32_t>(query.ColumnInt64(0));
 }
 
 std::optional<LayoutRecord> LayoutStore::DefaultLayout(int32_t p_lOwnerId, int32_t p_lDataType,
                                                        int32_t p_lFinderType) {
-    for (const int32_t lOwner : {p_lOwnerId, 0}) {
-        for (const int32_t lFinderType : {p_lFinderType, -1}) {
-            if (const auto lId = DefaultLayoutId(lOwner, p_lDataType, lFinderType)) {
-                return GetLayout(*lId);
+    for (const int32_t owner : {p_lOwnerId, 0}) {
+        for (const int32_t finderType : {p_lFinderType, -1}) {
+            if (const auto id = DefaultLayoutId(owner, p_lDataType, finderType)) {
+                return GetLayout(*id);
             }
         }
     }
@@ -129,42 +139,42 @@ std::optional<LayoutRecord> LayoutStore::DefaultLayout(int32_t p_lOwnerId, int32
 }
 
 int32_t LayoutStore::NextOwnerLayoutId() {
-    const int64_t llNext = m_oDatabase.QueryInt64("SELECT max(layout_id) + 1 FROM layouts", 1);
-    return static_cast<int32_t>(std::max<int64_t>(llNext, kFirstOwnerLayoutId));
+    const int64_t next = m_oDatabase.QueryInt64("SELECT max(layout_id) + 1 FROM layouts", 1);
+    return static_cast<int32_t>(std::max<int64_t>(next, kFirstOwnerLayoutId));
 }
 
 std::optional<int32_t> LayoutStore::SaveLayout(int32_t p_lOwnerId, const LayoutRecord& p_oLayout) {
     if (p_lOwnerId <= 0) {
         return std::nullopt;
     }
-    SqliteTransaction oWork(m_oDatabase);
+    SqliteTransaction work(m_oDatabase);
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
-    LayoutRecord oLayout = p_oLayout;
-    oLayout.m_lOwnerId = p_lOwnerId;
-    const std::optional<LayoutRecord> oExisting = GetLayout(p_oLayout.m_lId);
-    const bool bOwnedByCaller = oExisting && oExisting->m_lOwnerId == p_lOwnerId;
-    if (!bOwnedByCaller) {
-        oLayout.m_lId = NextOwnerLayoutId();
+    LayoutRecord layout = p_oLayout;
+    layout.Header.OwnerId = p_lOwnerId;
+    const std::optional<LayoutRecord> existing = GetLayout(p_oLayout.Header.Id);
+    const bool ownedByCaller = existing && existing->Header.OwnerId == p_lOwnerId;
+    if (!ownedByCaller) {
+        layout.Header.Id = NextOwnerLayoutId();
     }
-    WriteLayout(m_oDatabase, oLayout);
-    SetDefault(p_lOwnerId, oLayout.m_lDataType, oLayout.m_lFinderType, oLayout.m_lId);
-    oWork.Commit();
-    return oLayout.m_lId;
+    WriteLayout(m_oDatabase, layout);
+    SetDefault(p_lOwnerId, layout.m_lDataType, layout.m_lFinderType, layout.Header.Id);
+    work.Commit();
+    return layout.Header.Id;
 }
 
 bool LayoutStore::DeleteLayout(int32_t p_lOwnerId, int32_t p_lLayoutId) {
     if (p_lOwnerId == 0) {
         return false;
     }
-    SqliteTransaction oWork(m_oDatabase);
-    SqliteStatement oDelete =
+    SqliteTransaction work(m_oDatabase);
+    SqliteStatement deleteRows =
         m_oDatabase.Prepare("DELETE FROM layouts WHERE layout_id = ?1 AND owner_id = ?2");
-    oDelete.BindInt64(1, p_lLayoutId);
-    oDelete.BindInt64(2, p_lOwnerId);
-    oDelete.Run();
-    const bool bDeleted = m_oDatabase.ChangedRows() > 0;
-    oWork.Commit();
-    return bDeleted;
+    deleteRows.BindInt64(1, p_lLayoutId);
+    deleteRows.BindInt64(2, p_lOwnerId);
+    deleteRows.Run();
+    const bool deleted = m_oDatabase.ChangedRows() > 0;
+    work.Commit();
+    return deleted;
 }
 
 void LayoutStore::ClearOwnerDefault(int32_t p_lOwnerId, int32_t p_lDataType, int32_t p_lFinderType,
@@ -172,36 +182,36 @@ void LayoutStore::ClearOwnerDefault(int32_t p_lOwnerId, int32_t p_lDataType, int
     if (p_lOwnerId == 0) {
         return;
     }
-    SqliteTransaction oWork(m_oDatabase);
-    SqliteStatement oClear = m_oDatabase.Prepare(
+    SqliteTransaction work(m_oDatabase);
+    SqliteStatement clear = m_oDatabase.Prepare(
         "DELETE FROM default_layouts WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
-    oClear.BindInt64(1, p_lOwnerId);
-    oClear.BindInt64(2, p_lDataType);
-    oClear.BindInt64(3, p_lFinderType);
-    oClear.Run();
+    clear.BindInt64(1, p_lOwnerId);
+    clear.BindInt64(2, p_lDataType);
+    clear.BindInt64(3, p_lFinderType);
+    clear.Run();
     if (p_bDeleteLayouts) {
-        SqliteStatement oDelete = m_oDatabase.Prepare(
+        SqliteStatement deleteRows = m_oDatabase.Prepare(
             "DELETE FROM layouts WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
-        oDelete.BindInt64(1, p_lOwnerId);
-        oDelete.BindInt64(2, p_lDataType);
-        oDelete.BindInt64(3, p_lFinderType);
-        oDelete.Run();
+        deleteRows.BindInt64(1, p_lOwnerId);
+        deleteRows.BindInt64(2, p_lDataType);
+        deleteRows.BindInt64(3, p_lFinderType);
+        deleteRows.Run();
     }
-    oWork.Commit();
+    work.Commit();
 }
 
 std::vector<std::pair<int32_t, std::string>> LayoutStore::LayoutNames(int32_t p_lOwnerId,
                                                                       int32_t p_lDataType) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT layout_id, name FROM layouts WHERE data_type = ?2 AND owner_id IN (?1, 0) "
         "ORDER BY owner_id = 0, name, layout_id");
-    oQuery.BindInt64(1, p_lOwnerId);
-    oQuery.BindInt64(2, p_lDataType);
-    std::vector<std::pair<int32_t, std::string>> aNames;
-    while (oQuery.Step()) {
-        aNames.emplace_back(static_cast<int32_t>(oQuery.ColumnInt64(0)), oQuery.ColumnText(1));
+    query.BindInt64(1, p_lOwnerId);
+    query.BindInt64(2, p_lDataType);
+    std::vector<std::pair<int32_t, std::string>> names;
+    while (query.Step()) {
+        names.emplace_back(static_cast<int32_t>(query.ColumnInt64(0)), query.ColumnText(1));
     }
-    return aNames;
+    return names;
 }
 
 void LayoutStore::PutLayout(const LayoutRecord& p_oLayout) {
@@ -210,14 +220,14 @@ void LayoutStore::PutLayout(const LayoutRecord& p_oLayout) {
 
 void LayoutStore::SetDefault(int32_t p_lOwnerId, int32_t p_lDataType, int32_t p_lFinderType,
                              int32_t p_lLayoutId) {
-    SqliteStatement oSet = m_oDatabase.Prepare(
+    SqliteStatement set = m_oDatabase.Prepare(
         "INSERT OR REPLACE INTO default_layouts (owner_id, data_type, finder_type, layout_id) "
         "VALUES (?1, ?2, ?3, ?4)");
-    oSet.BindInt64(1, p_lOwnerId);
-    oSet.BindInt64(2, p_lDataType);
-    oSet.BindInt64(3, p_lFinderType);
-    oSet.BindInt64(4, p_lLayoutId);
-    oSet.Run();
+    set.BindInt64(1, p_lOwnerId);
+    set.BindInt64(2, p_lDataType);
+    set.BindInt64(3, p_lFinderType);
+    set.BindInt64(4, p_lLayoutId);
+    set.Run();
 }
 
 }  // namespace qv::facade

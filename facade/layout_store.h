@@ -4,8 +4,8 @@
 // layouts (-1 for every other kind). Each owner may have one default layout per data type and
 // finder type; an owner without one gets the system default.
 //
-// The record mirrors the layout description the viewer exchanges: a header (id, name,
-// description, parent id, owner id), a sort block (empty sort text = none) and the column table.
+// The record is the layout the viewer exchanges (outside/layout_description.h: a header, a sort
+// block when the layout sorts, the column table) with the kind of list it is for.
 //
 //     LayoutStore layouts(store.Database());
 //     std::optional<LayoutRecord> stockList = layouts.DefaultLayout(p_lOwnerId, 0, -1);
@@ -15,6 +15,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "outside/layout_description.h"
 
 namespace qv::facade {
 
@@ -28,46 +30,18 @@ constexpr int32_t kHidden = 3;
 constexpr int32_t kAlwaysVisible = 4;
 }  // namespace column_state
 
-// The id a caller sends to ask for a new layout.
-constexpr int32_t kNewLayoutId = -1;
 // Layouts of owners are numbered from here; the ids below belong to the system layouts.
 constexpr int32_t kFirstOwnerLayoutId = 1000;
 
-struct LayoutColumn {
-    int32_t m_lParameterId = 0;
-    int32_t m_lState = 0;
-    std::string m_sSQLColumn;
-    std::string m_sCaption;
-    int32_t m_lTableMask = 0;
-    int32_t m_lSequence = 0;
-    std::string m_sColumnFormat;
-
-    bool operator==(const LayoutColumn&) const = default;
-};
-
-struct LayoutSort {
-    std::string m_sSortText;  // "Symbol ASC", "PctChange DESC, Symbol ASC"; empty: no sort block
-    int32_t m_lPriSortId = 0;
-    int32_t m_lPriSortDir = 0;
-    int32_t m_lSecSortId = -1;
-    int32_t m_lSecSortDir = 0;
-
-    bool operator==(const LayoutSort&) const = default;
-};
-
-struct LayoutRecord {
-    int32_t m_lId = kNewLayoutId;
-    std::string m_sName;
-    std::string m_sDescription;
-    int32_t m_lParentId = 0;
-    int32_t m_lOwnerId = 0;
+struct LayoutRecord : LayoutDescription {
     int32_t m_lDataType = 0;
     int32_t m_lFinderType = -1;
-    LayoutSort m_oSort;
-    std::vector<LayoutColumn> m_aColumns;
 
     bool operator==(const LayoutRecord&) const = default;
 };
+
+// The sort clause of a layout; empty when it has no sort block.
+std::string SortTextOf(const LayoutDescription& p_oLayout);
 
 class LayoutStore {
   public:
@@ -80,8 +54,8 @@ class LayoutStore {
     std::optional<LayoutRecord> DefaultLayout(int32_t p_lOwnerId, int32_t p_lDataType,
                                               int32_t p_lFinderType);
 
-    // Stores p_oLayout for p_lOwnerId and returns its id. A layout id of kNewLayoutId, or the id
-    // of a layout the owner does not own, creates a new layout (a system layout is never changed
+    // Stores p_oLayout for p_lOwnerId and returns its id. A layout id of -1 (a new layout), or the
+    // id of a layout the owner does not own, creates a new layout (a system layout is never changed
     // by an owner); otherwise the owner's layout is replaced. The saved layout becomes the owner's
     // default for its data type and finder type. Nothing is saved for owner 0 or a negative
     // owner: a caller without a login must not change the layouts every user starts from.

@@ -60,40 +60,39 @@ struct OpenInput {
 };
 
 OpenInput Recognise(ImportInput&& p_oInput) {
-    OpenInput oOpen{
+    OpenInput open{
         std::move(p_oInput.m_sName), std::move(p_oInput.m_oSource), nullptr, InputKind::Prices, {}};
-    oOpen.m_oReader = std::make_unique<CsvReader>(*oOpen.m_oSource, oOpen.m_sName);
-    std::vector<std::string_view> aHeader;
-    oOpen.m_oReader->ReadRecord(aHeader);
-    Columns& oColumns = oOpen.m_oColumns;
-    oColumns.m_lSymbol = FindColumn(aHeader, "Symbol");
-    oColumns.m_lName = FindColumn(aHeader, "Name");
-    oColumns.m_lSector = FindColumn(aHeader, "Sector");
-    oColumns.m_lIndustry = FindColumn(aHeader, "Industry");
-    oColumns.m_lDate = FindColumn(aHeader, "Date");
-    oColumns.m_lOpen = FindColumn(aHeader, "Open");
-    oColumns.m_lHigh = FindColumn(aHeader, "High");
-    oColumns.m_lLow = FindColumn(aHeader, "Low");
-    oColumns.m_lClose = FindColumn(aHeader, "Close");
-    oColumns.m_lAdjClose = FindColumn(aHeader, "AdjClose");
-    oColumns.m_lVolume = FindColumn(aHeader, "Volume");
+    open.m_oReader = std::make_unique<CsvReader>(*open.m_oSource, open.m_sName);
+    std::vector<std::string_view> header;
+    open.m_oReader->ReadRecord(header);
+    Columns& columns = open.m_oColumns;
+    columns.m_lSymbol = FindColumn(header, "Symbol");
+    columns.m_lName = FindColumn(header, "Name");
+    columns.m_lSector = FindColumn(header, "Sector");
+    columns.m_lIndustry = FindColumn(header, "Industry");
+    columns.m_lDate = FindColumn(header, "Date");
+    columns.m_lOpen = FindColumn(header, "Open");
+    columns.m_lHigh = FindColumn(header, "High");
+    columns.m_lLow = FindColumn(header, "Low");
+    columns.m_lClose = FindColumn(header, "Close");
+    columns.m_lAdjClose = FindColumn(header, "AdjClose");
+    columns.m_lVolume = FindColumn(header, "Volume");
     const auto Required = [&](std::initializer_list<int> p_aIndexes) {
-        const int lLast = std::max(p_aIndexes);
-        const bool bAll = std::all_of(p_aIndexes.begin(), p_aIndexes.end(),
-                                      [](int p_lIndex) { return p_lIndex >= 0; });
-        oColumns.m_lRequired = static_cast<size_t>(lLast + 1);
-        return bAll;
+        const int last = std::max(p_aIndexes);
+        const bool all = std::all_of(p_aIndexes.begin(), p_aIndexes.end(),
+                                     [](int p_lIndex) { return p_lIndex >= 0; });
+        columns.m_lRequired = static_cast<size_t>(last + 1);
+        return all;
     };
-    if (Required(
-            {oColumns.m_lSymbol, oColumns.m_lName, oColumns.m_lSector, oColumns.m_lIndustry})) {
-        oOpen.m_eKind = InputKind::Constituents;
-        return oOpen;
+    if (Required({columns.m_lSymbol, columns.m_lName, columns.m_lSector, columns.m_lIndustry})) {
+        open.m_eKind = InputKind::Constituents;
+        return open;
     }
-    if (Required({oColumns.m_lSymbol, oColumns.m_lDate, oColumns.m_lClose})) {
-        oOpen.m_eKind = InputKind::Prices;
-        return oOpen;
+    if (Required({columns.m_lSymbol, columns.m_lDate, columns.m_lClose})) {
+        open.m_eKind = InputKind::Prices;
+        return open;
     }
-    throw FacadeError(oOpen.m_sName, 0,
+    throw FacadeError(open.m_sName, 0,
                       "neither a constituents file (a header with Symbol, Name, Sector and "
                       "Industry) nor a price file (Symbol, Date and Close); nothing was imported");
 }
@@ -104,56 +103,55 @@ OpenInput Recognise(ImportInput&& p_oInput) {
 std::optional<double> ReadPlainDecimal(std::string_view p_sText) {
     static constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const bool bNegative = !p_sText.empty() && p_sText.front() == '-';
-    uint64_t llDigits = 0;
-    int lCount = 0;
-    int lFraction = -1;
-    for (size_t i = bNegative ? 1 : 0; i < p_sText.size(); ++i) {
-        const char cChar = p_sText[i];
-        if (cChar == '.' && lFraction < 0) {
-            lFraction = 0;
+    const bool negative = !p_sText.empty() && p_sText.front() == '-';
+    uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1;
+    for (size_t i = negative ? 1 : 0; i < p_sText.size(); ++i) {
+        const char ch = p_sText[i];
+        if (ch == '.' && fraction < 0) {
+            fraction = 0;
             continue;
         }
-        if (cChar < '0' || cChar > '9' || ++lCount > 15) {
+        if (ch < '0' || ch > '9' || ++count > 15) {
             return std::nullopt;
         }
-        llDigits = llDigits * 10 + static_cast<uint64_t>(cChar - '0');
-        lFraction += lFraction >= 0 ? 1 : 0;
+        digits = digits * 10 + static_cast<uint64_t>(ch - '0');
+        fraction += fraction >= 0 ? 1 : 0;
     }
-    if (lCount == 0) {
+    if (count == 0) {
         return std::nullopt;
     }
-    const double dValue = static_cast<double>(llDigits) / kPowersOfTen[std::max(lFraction, 0)];
-    return bNegative ? -dValue : dValue;
+    const double value = static_cast<double>(digits) / kPowersOfTen[std::max(fraction, 0)];
+    return negative ? -value : value;
 }
 
 std::optional<double> ReadNumber(std::string_view p_sText) {
     p_sText = TrimWhitespace(p_sText);
-    if (const std::optional<double> dPlain = ReadPlainDecimal(p_sText)) {
-        return dPlain;
+    if (const std::optional<double> plain = ReadPlainDecimal(p_sText)) {
+        return plain;
     }
-    double dValue = 0;
-    const auto [sEnd, eError] =
-        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), dValue);
-    if (eError != std::errc() || sEnd != p_sText.data() + p_sText.size() ||
-        !std::isfinite(dValue)) {
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), value);
+    if (error != std::errc() || end != p_sText.data() + p_sText.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
-    return dValue;
+    return value;
 }
 
 // A count of shares: whole, or a decimal rounded to the nearest share ("1.5e6" is written by
 // some sources).
 std::optional<int64_t> ReadVolume(std::string_view p_sText) {
     p_sText = TrimWhitespace(p_sText);
-    int64_t llValue = 0;
-    const auto [sEnd, eError] =
-        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), llValue);
-    if (eError == std::errc() && sEnd == p_sText.data() + p_sText.size()) {
-        return llValue;
+    int64_t parsedValue = 0;
+    const auto [end, error] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), parsedValue);
+    if (error == std::errc() && end == p_sText.data() + p_sText.size()) {
+        return parsedValue;
     }
-    const std::optional<double> dValue = ReadNumber(p_sText);
-    return dValue ? RoundToWholeNumber(*dValue) : std::nullopt;
+    const std::optional<double> value = ReadNumber(p_sText);
+    return value ? RoundToWholeNumber(*value) : std::nullopt;
 }
 
 struct Constituent {
@@ -165,14 +163,14 @@ struct Constituent {
 // Names go into lists, exports and logs as they are, so a name must be UTF-8 text without
 // control characters: a name that is not is reported and its row skipped, rather than guessed at.
 std::string NamesFault(const std::string& p_sSymbol, const Constituent& p_oRow) {
-    const std::pair<const char*, const std::string&> aNames[] = {{"symbol", p_sSymbol},
-                                                                 {"name", p_oRow.m_sName},
-                                                                 {"sector", p_oRow.m_sSector},
-                                                                 {"industry", p_oRow.m_sIndustry}};
-    for (const auto& [sWhat, sText] : aNames) {
-        const std::string sFault = NameTextFault(sText);
-        if (!sFault.empty()) {
-            return std::string("the ") + sWhat + " " + Excerpt(sText) + " holds " + sFault;
+    const std::pair<const char*, const std::string&> names[] = {{"symbol", p_sSymbol},
+                                                                {"name", p_oRow.m_sName},
+                                                                {"sector", p_oRow.m_sSector},
+                                                                {"industry", p_oRow.m_sIndustry}};
+    for (const auto& [what, text] : names) {
+        const std::string fault = NameTextFault(text);
+        if (!fault.empty()) {
+            return std::string("the ") + what + " " + Excerpt(text) + " holds " + fault;
         }
     }
     return {};
@@ -228,42 +226,41 @@ class ImportRun {
 };
 
 void ImportRun::ReadConstituents(OpenInput& p_oInput) {
-    const Columns& oColumns = p_oInput.m_oColumns;
-    std::vector<std::string_view> aFields;
-    std::map<std::string, std::string> aIndustrySectors;
-    while (p_oInput.m_oReader->ReadRecord(aFields)) {
-        const int64_t llLine = p_oInput.m_oReader->RecordLine();
-        if (aFields.size() < oColumns.m_lRequired) {
-            Problem(p_oInput.m_sName, llLine,
-                    "expected at least " + std::to_string(oColumns.m_lRequired) +
-                        " fields, found " + std::to_string(aFields.size()));
+    const Columns& columns = p_oInput.m_oColumns;
+    std::vector<std::string_view> fields;
+    std::map<std::string, std::string> industrySectors;
+    while (p_oInput.m_oReader->ReadRecord(fields)) {
+        const int64_t line = p_oInput.m_oReader->RecordLine();
+        if (fields.size() < columns.m_lRequired) {
+            Problem(p_oInput.m_sName, line,
+                    "expected at least " + std::to_string(columns.m_lRequired) + " fields, found " +
+                        std::to_string(fields.size()));
             continue;
         }
-        const std::string sSymbol =
-            ToUpperAscii(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lSymbol)]));
-        Constituent oRow{
-            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lName)])),
-            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lSector)])),
-            std::string(TrimWhitespace(aFields[static_cast<size_t>(oColumns.m_lIndustry)]))};
-        if (sSymbol.empty() || oRow.m_sName.empty() || oRow.m_sSector.empty() ||
-            oRow.m_sIndustry.empty()) {
-            Problem(p_oInput.m_sName, llLine,
-                    "symbol, name, sector and industry must not be empty");
+        const std::string symbol =
+            ToUpperAscii(TrimWhitespace(fields[static_cast<size_t>(columns.m_lSymbol)]));
+        Constituent row{
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lName)])),
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lSector)])),
+            std::string(TrimWhitespace(fields[static_cast<size_t>(columns.m_lIndustry)]))};
+        if (symbol.empty() || row.m_sName.empty() || row.m_sSector.empty() ||
+            row.m_sIndustry.empty()) {
+            Problem(p_oInput.m_sName, line, "symbol, name, sector and industry must not be empty");
             continue;
         }
-        if (const std::string sFault = NamesFault(sSymbol, oRow); !sFault.empty()) {
-            Problem(p_oInput.m_sName, llLine, sFault + "; the row is skipped");
+        if (const std::string fault = NamesFault(symbol, row); !fault.empty()) {
+            Problem(p_oInput.m_sName, line, fault + "; the row is skipped");
             continue;
         }
-        const auto [itSector, bFirst] = aIndustrySectors.emplace(oRow.m_sIndustry, oRow.m_sSector);
-        if (!bFirst && itSector->second != oRow.m_sSector) {
-            Problem(p_oInput.m_sName, llLine,
-                    "industry " + Excerpt(oRow.m_sIndustry) + " was given the sector " +
-                        Excerpt(itSector->second) + " before; this row with " +
-                        Excerpt(oRow.m_sSector) + " is skipped");
+        const auto [sector, first] = industrySectors.emplace(row.m_sIndustry, row.m_sSector);
+        if (!first && sector->second != row.m_sSector) {
+            Problem(p_oInput.m_sName, line,
+                    "industry " + Excerpt(row.m_sIndustry) + " was given the sector " +
+                        Excerpt(sector->second) + " before; this row with " +
+                        Excerpt(row.m_sSector) + " is skipped");
             continue;
         }
-        m_aConstituents[sSymbol] = std::move(oRow);
+        m_aConstituents[symbol] = std::move(row);
     }
     if (p_oInput.m_oReader->Unterminated()) {
         Problem(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
@@ -272,97 +269,97 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
 }
 
 std::map<std::string, int64_t> ImportRun::StoreSectors() {
-    std::map<std::string, int64_t> aCodes;
-    SqliteStatement oRead = m_oDatabase.Prepare("SELECT name, sector_code FROM sectors");
-    while (oRead.Step()) {
-        aCodes[oRead.ColumnText(0)] = oRead.ColumnInt64(1);
+    std::map<std::string, int64_t> codes;
+    SqliteStatement read = m_oDatabase.Prepare("SELECT name, sector_code FROM sectors");
+    while (read.Step()) {
+        codes[read.ColumnText(0)] = read.ColumnInt64(1);
     }
-    std::set<std::string> aNew;
-    for (const auto& [sSymbol, oRow] : m_aConstituents) {
-        if (!aCodes.contains(oRow.m_sSector)) {
-            aNew.insert(oRow.m_sSector);
+    std::set<std::string> newSectors;
+    for (const auto& [symbol, row] : m_aConstituents) {
+        if (!codes.contains(row.m_sSector)) {
+            newSectors.insert(row.m_sSector);
         }
     }
-    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(sector_code) FROM sectors", 0) + 1;
-    SqliteStatement oInsert =
+    int64_t next = m_oDatabase.QueryInt64("SELECT max(sector_code) FROM sectors", 0) + 1;
+    SqliteStatement insertSector =
         m_oDatabase.Prepare("INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
-    for (const std::string& sName : aNew) {
-        oInsert.BindInt64(1, llNext);
-        oInsert.BindText(2, sName);
-        oInsert.Run();
-        aCodes[sName] = llNext++;
+    for (const std::string& name : newSectors) {
+        insertSector.BindInt64(1, next);
+        insertSector.BindText(2, name);
+        insertSector.Run();
+        codes[name] = next++;
         ++m_oReport.m_llSectorsAdded;
     }
-    return aCodes;
+    return codes;
 }
 
 std::map<std::string, int64_t> ImportRun::StoreIndustries(
     const std::map<std::string, int64_t>& p_aSectors) {
-    std::map<std::string, std::pair<int64_t, int64_t>> aStored;
-    SqliteStatement oRead =
+    std::map<std::string, std::pair<int64_t, int64_t>> stored;
+    SqliteStatement read =
         m_oDatabase.Prepare("SELECT name, ind_code, sector_code FROM industries");
-    while (oRead.Step()) {
-        aStored[oRead.ColumnText(0)] = {oRead.ColumnInt64(1), oRead.ColumnInt64(2)};
+    while (read.Step()) {
+        stored[read.ColumnText(0)] = {read.ColumnInt64(1), read.ColumnInt64(2)};
     }
-    std::map<std::string, int64_t> aWanted;
-    for (const auto& [sSymbol, oRow] : m_aConstituents) {
-        aWanted[oRow.m_sIndustry] = p_aSectors.at(oRow.m_sSector);
+    std::map<std::string, int64_t> wanted;
+    for (const auto& [symbol, row] : m_aConstituents) {
+        wanted[row.m_sIndustry] = p_aSectors.at(row.m_sSector);
     }
-    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(ind_code) FROM industries", 0) + 1;
-    SqliteStatement oInsert = m_oDatabase.Prepare(
+    int64_t next = m_oDatabase.QueryInt64("SELECT max(ind_code) FROM industries", 0) + 1;
+    SqliteStatement insert = m_oDatabase.Prepare(
         "INSERT INTO industries (ind_code, name, sector_code) VALUES (?1, ?2, ?3)");
-    SqliteStatement oMove =
+    SqliteStatement move =
         m_oDatabase.Prepare("UPDATE industries SET sector_code = ?2 WHERE ind_code = ?1");
-    std::map<std::string, int64_t> aCodes;
-    for (const auto& [sName, llSector] : aWanted) {
-        const auto itStored = aStored.find(sName);
-        if (itStored == aStored.end()) {
-            oInsert.BindInt64(1, llNext);
-            oInsert.BindText(2, sName);
-            oInsert.BindInt64(3, llSector);
-            oInsert.Run();
-            aCodes[sName] = llNext++;
+    std::map<std::string, int64_t> codes;
+    for (const auto& [name, sector] : wanted) {
+        const auto storedAt = stored.find(name);
+        if (storedAt == stored.end()) {
+            insert.BindInt64(1, next);
+            insert.BindText(2, name);
+            insert.BindInt64(3, sector);
+            insert.Run();
+            codes[name] = next++;
             ++m_oReport.m_llIndustriesAdded;
             continue;
         }
-        if (itStored->second.second != llSector) {
-            oMove.BindInt64(1, itStored->second.first);
-            oMove.BindInt64(2, llSector);
-            oMove.Run();
+        if (storedAt->second.second != sector) {
+            move.BindInt64(1, storedAt->second.first);
+            move.BindInt64(2, sector);
+            move.Run();
         }
-        aCodes[sName] = itStored->second.first;
+        codes[name] = storedAt->second.first;
     }
-    return aCodes;
+    return codes;
 }
 
 void ImportRun::StoreStocks(const std::map<std::string, int64_t>& p_aIndustries) {
-    SqliteStatement oRead = m_oDatabase.Prepare("SELECT symbol, stock_id FROM stocks");
-    while (oRead.Step()) {
-        m_aStockIds[oRead.ColumnText(0)] = oRead.ColumnInt64(1);
+    SqliteStatement read = m_oDatabase.Prepare("SELECT symbol, stock_id FROM stocks");
+    while (read.Step()) {
+        m_aStockIds[read.ColumnText(0)] = read.ColumnInt64(1);
     }
-    int64_t llNext = m_oDatabase.QueryInt64("SELECT max(stock_id) FROM stocks", 0) + 1;
-    SqliteStatement oInsert = m_oDatabase.Prepare(
+    int64_t next = m_oDatabase.QueryInt64("SELECT max(stock_id) FROM stocks", 0) + 1;
+    SqliteStatement insert = m_oDatabase.Prepare(
         "INSERT INTO stocks (stock_id, symbol, company_name, ind_code) VALUES (?1, ?2, ?3, ?4)");
-    SqliteStatement oUpdate = m_oDatabase.Prepare(
+    SqliteStatement update = m_oDatabase.Prepare(
         "UPDATE stocks SET company_name = ?2, ind_code = ?3 WHERE stock_id = ?1 AND "
         "(company_name <> ?2 OR ind_code <> ?3)");
-    for (const auto& [sSymbol, oRow] : m_aConstituents) {
-        const int64_t llIndustry = p_aIndustries.at(oRow.m_sIndustry);
-        const auto itStored = m_aStockIds.find(sSymbol);
-        if (itStored != m_aStockIds.end()) {
-            oUpdate.BindInt64(1, itStored->second);
-            oUpdate.BindText(2, oRow.m_sName);
-            oUpdate.BindInt64(3, llIndustry);
-            oUpdate.Run();
+    for (const auto& [symbol, row] : m_aConstituents) {
+        const int64_t industry = p_aIndustries.at(row.m_sIndustry);
+        const auto stored = m_aStockIds.find(symbol);
+        if (stored != m_aStockIds.end()) {
+            update.BindInt64(1, stored->second);
+            update.BindText(2, row.m_sName);
+            update.BindInt64(3, industry);
+            update.Run();
             m_oReport.m_llStocksUpdated += m_oDatabase.ChangedRows();
             continue;
         }
-        oInsert.BindInt64(1, llNext);
-        oInsert.BindText(2, sSymbol);
-        oInsert.BindText(3, oRow.m_sName);
-        oInsert.BindInt64(4, llIndustry);
-        oInsert.Run();
-        m_aStockIds[sSymbol] = llNext++;
+        insert.BindInt64(1, next);
+        insert.BindText(2, symbol);
+        insert.BindText(3, row.m_sName);
+        insert.BindInt64(4, industry);
+        insert.Run();
+        m_aStockIds[symbol] = next++;
         ++m_oReport.m_llStocksAdded;
     }
 }
@@ -376,8 +373,8 @@ int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymb
         return m_llLastStockId;
     }
     m_sLastSymbol = ToUpperAscii(p_sSymbol);
-    const auto itId = m_aStockIds.find(m_sLastSymbol);
-    m_llLastStockId = itId != m_aStockIds.end() ? itId->second : 0;
+    const auto id = m_aStockIds.find(m_sLastSymbol);
+    m_llLastStockId = id != m_aStockIds.end() ? id->second : 0;
     if (m_llLastStockId == 0 && m_aUnknownSymbols.insert(m_sLastSymbol).second) {
         Note(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
              "unknown symbol " + Excerpt(m_sLastSymbol) +
@@ -388,18 +385,18 @@ int64_t ImportRun::StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymb
 
 bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string_view>& p_aFields,
                         DailyBar& p_oBar) {
-    const Columns& oColumns = p_oInput.m_oColumns;
-    const int64_t llLine = p_oInput.m_oReader->RecordLine();
+    const Columns& columns = p_oInput.m_oColumns;
+    const int64_t line = p_oInput.m_oReader->RecordLine();
     const auto Field = [&](int p_lColumn) {
         return p_lColumn >= 0 && static_cast<size_t>(p_lColumn) < p_aFields.size()
                    ? TrimWhitespace(p_aFields[static_cast<size_t>(p_lColumn)])
                    : std::string_view();
     };
-    const std::string_view sDate = Field(oColumns.m_lDate);
-    if (!ParseDayText(sDate, p_oBar.m_lDate) || p_oBar.m_lDate <= 0 ||
+    const std::string_view date = Field(columns.m_lDate);
+    if (!ParseDayText(date, p_oBar.m_lDate) || p_oBar.m_lDate <= 0 ||
         p_oBar.m_lDate >= kDayKeyStride) {
-        Problem(p_oInput.m_sName, llLine,
-                "the date " + Excerpt(sDate) + " is not a day from 1900 to 9999");
+        Problem(p_oInput.m_sName, line,
+                "the date " + Excerpt(date) + " is not a day from 1900 to 9999");
         return false;
     }
     struct Price {
@@ -408,80 +405,80 @@ bool ImportRun::ReadBar(const OpenInput& p_oInput, const std::vector<std::string
         double& m_dValue;
         bool m_bRequired;
     };
-    const Price aPrices[] = {{oColumns.m_lOpen, "Open", p_oBar.m_dOpen, false},
-                             {oColumns.m_lHigh, "High", p_oBar.m_dHigh, false},
-                             {oColumns.m_lLow, "Low", p_oBar.m_dLow, false},
-                             {oColumns.m_lClose, "Close", p_oBar.m_dClose, true},
-                             {oColumns.m_lAdjClose, "AdjClose", p_oBar.m_dAdjClose, false}};
-    for (const Price& oPrice : aPrices) {
-        const std::string_view sText = Field(oPrice.m_lColumn);
-        if (sText.empty() && !oPrice.m_bRequired) {
+    const Price prices[] = {{columns.m_lOpen, "Open", p_oBar.m_dOpen, false},
+                            {columns.m_lHigh, "High", p_oBar.m_dHigh, false},
+                            {columns.m_lLow, "Low", p_oBar.m_dLow, false},
+                            {columns.m_lClose, "Close", p_oBar.m_dClose, true},
+                            {columns.m_lAdjClose, "AdjClose", p_oBar.m_dAdjClose, false}};
+    for (const Price& price : prices) {
+        const std::string_view text = Field(price.m_lColumn);
+        if (text.empty() && !price.m_bRequired) {
             continue;
         }
-        const std::optional<double> dValue = ReadNumber(sText);
-        if (!dValue || *dValue < kMinPrice || *dValue > kMaxPrice) {
-            Problem(p_oInput.m_sName, llLine,
-                    std::string(oPrice.m_sName) + " " + Excerpt(sText) +
+        const std::optional<double> value = ReadNumber(text);
+        if (!value || *value < kMinPrice || *value > kMaxPrice) {
+            Problem(p_oInput.m_sName, line,
+                    std::string(price.m_sName) + " " + Excerpt(text) +
                         " is not a price from 0.0001 to " +
                         std::to_string(static_cast<int64_t>(kMaxPrice)));
             return false;
         }
-        oPrice.m_dValue = *dValue;
+        price.m_dValue = *value;
     }
     if (std::isnan(p_oBar.m_dAdjClose) || p_oBar.m_dAdjClose == 0) {
         p_oBar.m_dAdjClose = p_oBar.m_dClose;
     }
-    const std::string_view sVolume = Field(oColumns.m_lVolume);
-    const std::optional<int64_t> llVolume = sVolume.empty() ? 0 : ReadVolume(sVolume);
-    if (!llVolume || *llVolume < 0 || *llVolume > kMaxVolume) {
-        Problem(p_oInput.m_sName, llLine,
-                "Volume " + Excerpt(sVolume) + " is not a count of shares from 0 to " +
+    const std::string_view volume = Field(columns.m_lVolume);
+    const std::optional<int64_t> volumeShares = volume.empty() ? 0 : ReadVolume(volume);
+    if (!volumeShares || *volumeShares < 0 || *volumeShares > kMaxVolume) {
+        Problem(p_oInput.m_sName, line,
+                "Volume " + Excerpt(volume) + " is not a count of shares from 0 to " +
                     std::to_string(kMaxVolume));
         return false;
     }
-    p_oBar.m_llVolume = *llVolume;
+    p_oBar.m_llVolume = *volumeShares;
     return true;
 }
 
 void ImportRun::ReadPrices(OpenInput& p_oInput) {
-    const size_t lFile = m_aFiles.size();
+    const size_t file = m_aFiles.size();
     m_aFiles.push_back(p_oInput.m_sName);
-    const std::string sStage = "Reading " + p_oInput.m_sName;
-    std::vector<std::string_view> aFields;
+    const std::string stage = "Reading " + p_oInput.m_sName;
+    std::vector<std::string_view> fields;
     // Rows come grouped by symbol, so the bars of the current stock are kept at hand.
-    int64_t llCurrentStock = 0;
-    std::vector<ParsedBar>* aCurrentBars = nullptr;
-    while (p_oInput.m_oReader->ReadRecord(aFields)) {
-        const int64_t llLine = p_oInput.m_oReader->RecordLine();
+    int64_t currentStock = 0;
+    std::vector<ParsedBar>* currentBars = nullptr;
+    while (p_oInput.m_oReader->ReadRecord(fields)) {
+        const int64_t line = p_oInput.m_oReader->RecordLine();
         if (++m_oReport.m_llPriceRowsRead % kProgressRows == 0) {
-            ReportProgress(m_fProgress, sStage, m_oReport.m_llPriceRowsRead, 0);
+            ReportProgress(m_fProgress, stage, m_oReport.m_llPriceRowsRead, 0);
         }
-        if (aFields.size() < p_oInput.m_oColumns.m_lRequired) {
-            Problem(p_oInput.m_sName, llLine,
+        if (fields.size() < p_oInput.m_oColumns.m_lRequired) {
+            Problem(p_oInput.m_sName, line,
                     "expected at least " + std::to_string(p_oInput.m_oColumns.m_lRequired) +
-                        " fields, found " + std::to_string(aFields.size()));
+                        " fields, found " + std::to_string(fields.size()));
             continue;
         }
-        const std::string_view sSymbol =
-            TrimWhitespace(aFields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
-        if (sSymbol.empty()) {
-            Problem(p_oInput.m_sName, llLine, "the symbol is empty");
+        const std::string_view symbol =
+            TrimWhitespace(fields[static_cast<size_t>(p_oInput.m_oColumns.m_lSymbol)]);
+        if (symbol.empty()) {
+            Problem(p_oInput.m_sName, line, "the symbol is empty");
             continue;
         }
-        const int64_t llStockId = StockIdOf(p_oInput, sSymbol);
-        if (llStockId == 0) {
+        const int64_t stockId = StockIdOf(p_oInput, symbol);
+        if (stockId == 0) {
             ++m_oReport.m_llRowsSkipped;
             continue;
         }
-        DailyBar oBar;
-        if (!ReadBar(p_oInput, aFields, oBar)) {
+        DailyBar bar;
+        if (!ReadBar(p_oInput, fields, bar)) {
             continue;
         }
-        if (llStockId != llCurrentStock) {
-            llCurrentStock = llStockId;
-            aCurrentBars = &m_aBars[llStockId];
+        if (stockId != currentStock) {
+            currentStock = stockId;
+            currentBars = &m_aBars[stockId];
         }
-        aCurrentBars->push_back({oBar, llLine, lFile});
+        currentBars->push_back({bar, line, file});
     }
     if (p_oInput.m_oReader->Unterminated()) {
         Problem(p_oInput.m_sName, p_oInput.m_oReader->RecordLine(),
@@ -490,60 +487,59 @@ void ImportRun::ReadPrices(OpenInput& p_oInput) {
 }
 
 std::vector<StockSeries> ImportRun::MergedSeries() {
-    std::vector<StockSeries> aSeries = LoadStockSeries(m_oDatabase);
-    std::unordered_map<int64_t, size_t> aIndex;
-    for (size_t i = 0; i < aSeries.size(); ++i) {
-        aIndex[aSeries[i].m_llStockId] = i;
+    std::vector<StockSeries> series = LoadStockSeries(m_oDatabase);
+    std::unordered_map<int64_t, size_t> index;
+    for (size_t i = 0; i < series.size(); ++i) {
+        index[series[i].m_llStockId] = i;
     }
-    for (auto& [llStockId, aParsed] : m_aBars) {
-        const auto ByDate = [](const ParsedBar& oLeft, const ParsedBar& oRight) {
-            return oLeft.m_oBar.m_lDate < oRight.m_oBar.m_lDate;
+    for (auto& [stockId, parsed] : m_aBars) {
+        const auto ByDate = [](const ParsedBar& left, const ParsedBar& right) {
+            return left.m_oBar.m_lDate < right.m_oBar.m_lDate;
         };
-        if (!std::is_sorted(aParsed.begin(), aParsed.end(), ByDate)) {
-            std::stable_sort(aParsed.begin(), aParsed.end(), ByDate);
+        if (!std::is_sorted(parsed.begin(), parsed.end(), ByDate)) {
+            std::stable_sort(parsed.begin(), parsed.end(), ByDate);
         }
-        std::vector<DailyBar> aNew;
-        aNew.reserve(aParsed.size());
-        for (size_t i = 0; i < aParsed.size(); ++i) {
-            if (i + 1 < aParsed.size() &&
-                aParsed[i + 1].m_oBar.m_lDate == aParsed[i].m_oBar.m_lDate) {
-                const ParsedBar& oLater = aParsed[i + 1];
-                Problem(m_aFiles[aParsed[i].m_lFile], aParsed[i].m_llLine,
-                        "the same symbol and day again on line " + std::to_string(oLater.m_llLine) +
-                            " of " + m_aFiles[oLater.m_lFile] + "; the later row is used");
+        std::vector<DailyBar> fresh;
+        fresh.reserve(parsed.size());
+        for (size_t i = 0; i < parsed.size(); ++i) {
+            if (i + 1 < parsed.size() && parsed[i + 1].m_oBar.m_lDate == parsed[i].m_oBar.m_lDate) {
+                const ParsedBar& later = parsed[i + 1];
+                Problem(m_aFiles[parsed[i].m_lFile], parsed[i].m_llLine,
+                        "the same symbol and day again on line " + std::to_string(later.m_llLine) +
+                            " of " + m_aFiles[later.m_lFile] + "; the later row is used");
                 continue;
             }
-            aNew.push_back(aParsed[i].m_oBar);
+            fresh.push_back(parsed[i].m_oBar);
         }
-        m_oReport.m_llPriceRowsImported += static_cast<int64_t>(aNew.size());
-        const auto itOld = aIndex.find(llStockId);
-        if (itOld == aIndex.end()) {
-            aSeries.push_back({llStockId, std::move(aNew)});
+        m_oReport.m_llPriceRowsImported += static_cast<int64_t>(fresh.size());
+        const auto known = index.find(stockId);
+        if (known == index.end()) {
+            series.push_back({stockId, std::move(fresh)});
             continue;
         }
-        std::vector<DailyBar>& aOld = aSeries[itOld->second].m_aBars;
-        std::vector<DailyBar> aMerged;
-        aMerged.reserve(aOld.size() + aNew.size());
-        size_t lOld = 0;
-        for (const DailyBar& oBar : aNew) {
-            while (lOld < aOld.size() && aOld[lOld].m_lDate < oBar.m_lDate) {
-                aMerged.push_back(aOld[lOld++]);
+        std::vector<DailyBar>& existing = series[known->second].m_aBars;
+        std::vector<DailyBar> merged;
+        merged.reserve(existing.size() + fresh.size());
+        size_t existingAt = 0;
+        for (const DailyBar& bar : fresh) {
+            while (existingAt < existing.size() && existing[existingAt].m_lDate < bar.m_lDate) {
+                merged.push_back(existing[existingAt++]);
             }
-            if (lOld < aOld.size() && aOld[lOld].m_lDate == oBar.m_lDate) {
-                ++lOld;
+            if (existingAt < existing.size() && existing[existingAt].m_lDate == bar.m_lDate) {
+                ++existingAt;
             }
-            aMerged.push_back(oBar);
+            merged.push_back(bar);
         }
-        aMerged.insert(aMerged.end(), aOld.begin() + static_cast<std::ptrdiff_t>(lOld), aOld.end());
-        aOld = std::move(aMerged);
+        merged.insert(merged.end(), existing.begin() + static_cast<std::ptrdiff_t>(existingAt),
+                      existing.end());
+        existing = std::move(merged);
     }
     m_aBars.clear();
     // In stock order the bars go in at the end of the table, which fills its pages.
-    std::sort(aSeries.begin(), aSeries.end(),
-              [](const StockSeries& oLeft, const StockSeries& oRight) {
-                  return oLeft.m_llStockId < oRight.m_llStockId;
-              });
-    return aSeries;
+    std::sort(series.begin(), series.end(), [](const StockSeries& left, const StockSeries& right) {
+        return left.m_llStockId < right.m_llStockId;
+    });
+    return series;
 }
 
 void ImportRun::StoreBars() {
@@ -554,71 +550,71 @@ void ImportRun::StoreBars() {
 }
 
 std::vector<std::string> ExpandPaths(const std::vector<std::string>& p_aPaths) {
-    std::vector<std::string> aFiles;
-    for (const std::string& sPath : p_aPaths) {
-        std::error_code oError;
-        if (!fs::is_directory(sPath, oError)) {
-            aFiles.push_back(sPath);
+    std::vector<std::string> files;
+    for (const std::string& pathGiven : p_aPaths) {
+        std::error_code error;
+        if (!fs::is_directory(pathGiven, error)) {
+            files.push_back(pathGiven);
             continue;
         }
-        std::vector<std::string> aFolder;
-        for (const fs::directory_entry& oEntry : fs::directory_iterator(sPath, oError)) {
-            const std::string sName = oEntry.path().filename().string();
-            const bool bCsv = sName.ends_with(".csv") || sName.ends_with(".csv.gz");
-            if (bCsv && oEntry.is_regular_file()) {
-                aFolder.push_back(oEntry.path().string());
+        std::vector<std::string> folder;
+        for (const fs::directory_entry& entry : fs::directory_iterator(pathGiven, error)) {
+            const std::string name = entry.path().filename().string();
+            const bool csv = name.ends_with(".csv") || name.ends_with(".csv.gz");
+            if (csv && entry.is_regular_file()) {
+                folder.push_back(entry.path().string());
             }
         }
-        if (oError) {
-            throw FacadeError(sPath, 0, "cannot read the folder: " + oError.message());
+        if (error) {
+            throw FacadeError(pathGiven, 0, "cannot read the folder: " + error.message());
         }
-        if (aFolder.empty()) {
-            throw FacadeError(sPath, 0, "the folder holds no .csv or .csv.gz files");
+        if (folder.empty()) {
+            throw FacadeError(pathGiven, 0, "the folder holds no .csv or .csv.gz files");
         }
-        std::sort(aFolder.begin(), aFolder.end());
-        aFiles.insert(aFiles.end(), aFolder.begin(), aFolder.end());
+        std::sort(folder.begin(), folder.end());
+        files.insert(files.end(), folder.begin(), folder.end());
     }
-    return aFiles;
+    return files;
 }
 
 }  // namespace
 
 ImportReport MarketImporter::ImportPaths(const std::vector<std::string>& p_aPaths,
                                          const ProgressFn& p_fProgress) {
-    std::vector<ImportInput> aInputs;
-    for (const std::string& sFile : ExpandPaths(p_aPaths)) {
-        aInputs.push_back({sFile, std::make_unique<GzipFileSource>(sFile)});
+    std::vector<ImportInput> inputs;
+    for (const std::string& file : ExpandPaths(p_aPaths)) {
+        inputs.push_back({file, std::make_unique<GzipFileSource>(file)});
     }
-    return Import(std::move(aInputs), p_fProgress);
+    return Import(std::move(inputs), p_fProgress);
 }
 
 ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
                                     const ProgressFn& p_fProgress) {
-    std::vector<OpenInput> aOpen;
-    for (ImportInput& oInput : p_aInputs) {
-        aOpen.push_back(Recognise(std::move(oInput)));
+    std::vector<OpenInput> open;
+    for (ImportInput& input : p_aInputs) {
+        open.push_back(Recognise(std::move(input)));
     }
-    std::stable_partition(aOpen.begin(), aOpen.end(), [](const OpenInput& oInput) {
-        return oInput.m_eKind == InputKind::Constituents;
+    std::stable_partition(open.begin(), open.end(), [](const OpenInput& input) {
+        return input.m_eKind == InputKind::Constituents;
     });
-    SqliteDatabase& oDatabase = m_oStore.Database();
-    SqliteTransaction oWork(oDatabase);
-    ImportRun oRun(oDatabase, p_fProgress);
-    for (OpenInput& oInput : aOpen) {
-        if (oInput.m_eKind == InputKind::Constituents) {
-            ReportProgress(p_fProgress, "Reading " + oInput.m_sName, 0, 0);
-            oRun.ReadConstituents(oInput);
+    SqliteDatabase& database = m_oStore.Database();
+    SqliteTransaction work(database);
+    ImportRun run(database, p_fProgress);
+    for (OpenInput& input : open) {
+        if (input.m_eKind == InputKind::Constituents) {
+            ReportProgress(p_fProgress, "Reading " + input.m_sName, 0, 0);
+            run.ReadConstituents(input);
         }
     }
-    oRun.StoreConstituents();
-    for (OpenInput& oInput : aOpen) {
-        if (oInput.m_eKind == InputKind::Prices) {
-            oRun.ReadPrices(oInput);
+    run.StoreConstituents();
+    for (OpenInput& input : open) {
+        if (input.m_eKind == InputKind::Prices) {
+            run.ReadPrices(input);
         }
     }
-    oRun.StoreBars();
-    oWork.Commit();
-    return oRun.TakeReport();
+    run.StoreBars();
+    work.Commit();
+    return run.TakeReport();
 }
 
 }  // namespace qv::facade

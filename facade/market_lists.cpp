@@ -22,12 +22,12 @@ const std::vector<std::string> kSummaryInputs = {"PctChange", "RSRank", "Volume"
                                                  "IndCode"};
 
 ListRequest BaseRequest(const ListQuery& p_oQuery, const std::vector<std::string>& p_aKeys) {
-    ListRequest oRequest;
-    oRequest.m_aFields = WithKeys(p_oQuery.m_aFields, p_aKeys);
-    oRequest.m_lDate = p_oQuery.m_lDate;
-    oRequest.m_sSort = p_oQuery.m_sSort;
-    oRequest.m_lMaxRows = p_oQuery.m_oLimits.m_bReturnAll ? -1 : p_oQuery.m_oLimits.m_lMaxRows;
-    return oRequest;
+    ListRequest request;
+    request.m_aFields = WithKeys(p_oQuery.m_aFields, p_aKeys);
+    request.m_lDate = p_oQuery.m_lDate;
+    request.m_sSort = p_oQuery.m_sSort;
+    request.m_lMaxRows = p_oQuery.m_oLimits.m_bReturnAll ? -1 : p_oQuery.m_oLimits.m_lMaxRows;
+    return request;
 }
 
 // False when the search can find nothing: it names no key and no name.
@@ -46,11 +46,11 @@ bool ApplySearch(ListRequest& p_oRequest, const std::optional<ListSearch>& p_oSe
 ListRequest GroupRows(const std::vector<std::string>& p_aFields,
                       const std::vector<std::string>& p_aKeys, int32_t p_lDate,
                       const char* p_sSort) {
-    ListRequest oRequest;
-    oRequest.m_aFields = WithKeys(p_aFields, p_aKeys);
-    oRequest.m_lDate = p_lDate;
-    oRequest.m_sSort = p_sSort;
-    return oRequest;
+    ListRequest request;
+    request.m_aFields = WithKeys(p_aFields, p_aKeys);
+    request.m_lDate = p_lDate;
+    request.m_sSort = p_sSort;
+    return request;
 }
 
 // The figures of a summary row, gathered over the member stocks of a day.
@@ -70,24 +70,24 @@ struct SummaryFigures {
 void AddMembers(SummaryFigures& p_oFigures, const ResultTable& p_oMembers) {
     for (size_t i = 0; i < p_oMembers.m_aRows.size(); ++i) {
         ++p_oFigures.m_llMembers;
-        if (const auto* dChange = std::get_if<double>(&p_oMembers.Value(i, "PctChange"))) {
-            p_oFigures.m_dChangeSum += *dChange;
+        if (const auto* change = std::get_if<double>(&p_oMembers.Value(i, "PctChange"))) {
+            p_oFigures.m_dChangeSum += *change;
             ++p_oFigures.m_llChanges;
-            p_oFigures.m_llAdvancing += *dChange > 0 ? 1 : 0;
+            p_oFigures.m_llAdvancing += *change > 0 ? 1 : 0;
         }
-        if (const auto* llRank = std::get_if<int64_t>(&p_oMembers.Value(i, "RSRank"))) {
-            p_oFigures.m_dRankSum += static_cast<double>(*llRank);
+        if (const auto* rank = std::get_if<int64_t>(&p_oMembers.Value(i, "RSRank"))) {
+            p_oFigures.m_dRankSum += static_cast<double>(*rank);
             ++p_oFigures.m_llRanks;
         }
-        if (const auto* llVolume = std::get_if<int64_t>(&p_oMembers.Value(i, "Volume"))) {
-            p_oFigures.m_llVolume += *llVolume;
+        if (const auto* volume = std::get_if<int64_t>(&p_oMembers.Value(i, "Volume"))) {
+            p_oFigures.m_llVolume += *volume;
         }
-        if (const auto* dSales = std::get_if<double>(&p_oMembers.Value(i, "Sales"))) {
-            p_oFigures.m_dSales += *dSales;
+        if (const auto* sales = std::get_if<double>(&p_oMembers.Value(i, "Sales"))) {
+            p_oFigures.m_dSales += *sales;
             p_oFigures.m_bHasSales = true;
         }
-        if (const auto* llCode = std::get_if<int64_t>(&p_oMembers.Value(i, "IndCode"))) {
-            p_oFigures.m_aIndustries.insert(*llCode);
+        if (const auto* code = std::get_if<int64_t>(&p_oMembers.Value(i, "IndCode"))) {
+            p_oFigures.m_aIndustries.insert(*code);
         }
     }
 }
@@ -153,37 +153,37 @@ const std::vector<std::string>& KeyFields(RowKind p_eRows) {
 
 std::vector<std::string> WithKeys(std::vector<std::string> p_aFields,
                                   const std::vector<std::string>& p_aKeys) {
-    for (const std::string& sKey : p_aKeys) {
-        const bool bPresent =
+    for (const std::string& key : p_aKeys) {
+        const bool present =
             std::any_of(p_aFields.begin(), p_aFields.end(),
-                        [&](const std::string& sField) { return EqualsIgnoreCase(sField, sKey); });
-        if (!bPresent) {
-            p_aFields.push_back(sKey);
+                        [&](const std::string& field) { return EqualsIgnoreCase(field, key); });
+        if (!present) {
+            p_aFields.push_back(key);
         }
     }
     return p_aFields;
 }
 
 ResultTable EmptyTable(const std::vector<std::string>& p_aFields) {
-    ResultTable oTable;
-    for (const std::string& sRequested : p_aFields) {
-        const std::string sName(TrimWhitespace(sRequested));
-        if (sName.empty() || oTable.ColumnIndex(sName) >= 0) {
+    ResultTable table;
+    for (const std::string& requested : p_aFields) {
+        const std::string name(TrimWhitespace(requested));
+        if (name.empty() || table.ColumnIndex(name) >= 0) {
             continue;
         }
-        const FieldDefinition* oField = FindFieldByName(sName);
-        oTable.m_aColumns.push_back({oField != nullptr ? oField->m_sColumnName : sName,
-                                     oField != nullptr ? oField->m_eKind : FieldKind::Text});
+        const FieldDefinition* field = FindFieldByName(name);
+        table.m_aColumns.push_back({field != nullptr ? field->m_sColumnName : name,
+                                    field != nullptr ? field->m_eKind : FieldKind::Text});
     }
-    return oTable;
+    return table;
 }
 
 ListLimits MarketLists::ResolveLimits(int32_t p_lOwnerId, int32_t p_lMaxRows, bool p_bReturnAll) {
-    ListLimits oLimits;
-    oLimits.m_bReturnAll = p_bReturnAll;
-    oLimits.m_lMaxRows =
+    ListLimits limits;
+    limits.m_bReturnAll = p_bReturnAll;
+    limits.m_lMaxRows =
         p_lMaxRows > 0 ? p_lMaxRows : OwnerStore(m_oDatabase).DefaultMaxRows(p_lOwnerId);
-    return oLimits;
+    return limits;
 }
 
 std::optional<WatchListEntry> MarketLists::OwnedWatchList(int32_t p_lOwnerId,
@@ -192,248 +192,247 @@ std::optional<WatchListEntry> MarketLists::OwnedWatchList(int32_t p_lOwnerId,
     if (p_lOwnerId <= 0 || p_lWatchListId <= 0) {
         return std::nullopt;
     }
-    for (WatchListEntry& oEntry : WatchListStore(m_oDatabase).WatchLists(p_lOwnerId, p_lListType)) {
-        if (oEntry.m_lId == p_lWatchListId && !oEntry.m_bFolder) {
-            return std::move(oEntry);
+    for (WatchListEntry& entry : WatchListStore(m_oDatabase).WatchLists(p_lOwnerId, p_lListType)) {
+        if (entry.m_lId == p_lWatchListId && !entry.m_bFolder) {
+            return std::move(entry);
         }
     }
     return std::nullopt;
 }
 
 std::optional<std::string> MarketLists::OwnedPortfolio(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
-    PortfolioStore oPortfolios(m_oDatabase);
-    if (p_lOwnerId <= 0 || oPortfolios.OwnerOf(p_lPortfolioId) != p_lOwnerId) {
+    PortfolioStore portfolios(m_oDatabase);
+    if (p_lOwnerId <= 0 || portfolios.OwnerOf(p_lPortfolioId) != p_lOwnerId) {
         return std::nullopt;
     }
-    for (auto& [lId, sName] : oPortfolios.Portfolios(p_lOwnerId)) {
-        if (lId == p_lPortfolioId) {
-            return std::move(sName);
+    for (auto& [id, name] : portfolios.Portfolios(p_lOwnerId)) {
+        if (id == p_lPortfolioId) {
+            return std::move(name);
         }
     }
     return std::nullopt;
 }
 
 ListAnswer MarketLists::Stocks(const ListQuery& p_oQuery) {
-    MarketQueries oQueries(m_oDatabase);
-    const ListScope& oScope = p_oQuery.m_oScope;
-    ListRequest oRequest = BaseRequest(p_oQuery, kStockKeys);
-    oRequest.m_lIndCode = oScope.m_lIndCode;
-    oRequest.m_lSectorCode = oScope.m_lSectorCode;
-    ListAnswer oAnswer;
-    bool bFindsRows = ApplySearch(oRequest, p_oQuery.m_oSearch);
-    std::optional<std::string> sSummaryName;
-    if (oScope.m_lWatchListId > 0) {
-        const std::optional<WatchListEntry> oList =
-            OwnedWatchList(p_oQuery.m_lOwnerId, oScope.m_lWatchListId, watch_list_type::kStocks);
-        bFindsRows = bFindsRows && oList;
-        if (oList) {
-            oRequest.m_lWatchListId = oScope.m_lWatchListId;
-            oAnswer.m_sWatchListName = oList->m_sName;
-            sSummaryName = oList->m_sName;
+    MarketQueries queries(m_oDatabase);
+    const ListScope& scope = p_oQuery.m_oScope;
+    ListRequest request = BaseRequest(p_oQuery, kStockKeys);
+    request.m_lIndCode = scope.m_lIndCode;
+    request.m_lSectorCode = scope.m_lSectorCode;
+    ListAnswer answer;
+    bool findsRows = ApplySearch(request, p_oQuery.m_oSearch);
+    std::optional<std::string> summaryName;
+    if (scope.m_lWatchListId > 0) {
+        const std::optional<WatchListEntry> list =
+            OwnedWatchList(p_oQuery.m_lOwnerId, scope.m_lWatchListId, watch_list_type::kStocks);
+        findsRows = findsRows && list;
+        if (list) {
+            request.m_lWatchListId = scope.m_lWatchListId;
+            answer.m_sWatchListName = list->m_sName;
+            summaryName = list->m_sName;
         }
     }
-    if (oScope.m_lPortfolioId > 0) {
-        const std::optional<std::string> sPortfolio =
-            OwnedPortfolio(p_oQuery.m_lOwnerId, oScope.m_lPortfolioId);
-        bFindsRows = bFindsRows && sPortfolio;
-        if (sPortfolio) {
-            oRequest.m_lPortfolioId = oScope.m_lPortfolioId;
-            sSummaryName = sSummaryName.value_or(*sPortfolio);
+    if (scope.m_lPortfolioId > 0) {
+        const std::optional<std::string> portfolio =
+            OwnedPortfolio(p_oQuery.m_lOwnerId, scope.m_lPortfolioId);
+        findsRows = findsRows && portfolio;
+        if (portfolio) {
+            request.m_lPortfolioId = scope.m_lPortfolioId;
+            summaryName = summaryName.value_or(*portfolio);
         }
     }
-    if (bFindsRows) {
-        ListResult oResult = oQueries.Stocks(oRequest);
-        oAnswer.m_oRows = std::move(oResult.m_oTable);
-        oAnswer.m_lTradingDay = oResult.m_lTradingDay;
+    if (findsRows) {
+        ListResult result = queries.Stocks(request);
+        answer.m_oRows = std::move(result.m_oTable);
+        answer.m_lTradingDay = result.m_lTradingDay;
     } else {
-        oAnswer.m_oRows = EmptyTable(oRequest.m_aFields);
-        oAnswer.m_lTradingDay = oQueries.TradingDayOnOrBefore(p_oQuery.m_lDate);
+        answer.m_oRows = EmptyTable(request.m_aFields);
+        answer.m_lTradingDay = queries.TradingDayOnOrBefore(p_oQuery.m_lDate);
     }
     if (p_oQuery.m_aSecondaryFields.empty()) {
-        return oAnswer;
+        return answer;
     }
-    const bool bSectorGrid = p_oQuery.m_lSectorGridCode > 0;
-    if (oScope.m_lWatchListId > 0 || oScope.m_lPortfolioId > 0) {
-        oAnswer.m_oSecondary =
-            sSummaryName ? Summary(p_oQuery, *sSummaryName, false, bSectorGrid)
-                         : EmptyTable(WithKeys(p_oQuery.m_aSecondaryFields,
-                                               bSectorGrid ? kSectorKeys : kIndustryKeys));
-    } else if (bSectorGrid) {
-        oAnswer.m_oSecondary =
+    const bool sectorGrid = p_oQuery.m_lSectorGridCode > 0;
+    if (scope.m_lWatchListId > 0 || scope.m_lPortfolioId > 0) {
+        answer.m_oSecondary = summaryName
+                                  ? Summary(p_oQuery, *summaryName, false, sectorGrid)
+                                  : EmptyTable(WithKeys(p_oQuery.m_aSecondaryFields,
+                                                        sectorGrid ? kSectorKeys : kIndustryKeys));
+    } else if (sectorGrid) {
+        answer.m_oSecondary =
             SectorRow(p_oQuery.m_lDate, p_oQuery.m_lSectorGridCode, p_oQuery.m_aSecondaryFields);
     } else {
-        ListRequest oIndustries =
+        ListRequest industries =
             GroupRows(p_oQuery.m_aSecondaryFields, kIndustryKeys, p_oQuery.m_lDate, "IndName ASC");
-        if (oScope.m_lIndCode > 0) {
-            oIndustries.m_aKeys = {std::to_string(oScope.m_lIndCode)};
+        if (scope.m_lIndCode > 0) {
+            industries.m_aKeys = {std::to_string(scope.m_lIndCode)};
         }
-        oAnswer.m_oSecondary = oQueries.Industries(oIndustries).m_oTable;
+        answer.m_oSecondary = queries.Industries(industries).m_oTable;
     }
-    return oAnswer;
+    return answer;
 }
 
 ListAnswer MarketLists::Industries(const ListQuery& p_oQuery) {
-    MarketQueries oQueries(m_oDatabase);
-    const ListScope& oScope = p_oQuery.m_oScope;
-    ListRequest oRequest = BaseRequest(p_oQuery, kIndustryKeys);
-    oRequest.m_lSectorCode = oScope.m_lSectorCode;
-    ListAnswer oAnswer;
-    bool bFindsRows = ApplySearch(oRequest, p_oQuery.m_oSearch);
-    std::optional<WatchListEntry> oList;
-    if (oScope.m_lWatchListId > 0) {
-        oList = OwnedWatchList(p_oQuery.m_lOwnerId, oScope.m_lWatchListId,
-                               watch_list_type::kIndustries);
-        bFindsRows = bFindsRows && oList;
-        if (oList) {
-            oRequest.m_lWatchListId = oScope.m_lWatchListId;
-            oAnswer.m_sWatchListName = oList->m_sName;
+    MarketQueries queries(m_oDatabase);
+    const ListScope& scope = p_oQuery.m_oScope;
+    ListRequest request = BaseRequest(p_oQuery, kIndustryKeys);
+    request.m_lSectorCode = scope.m_lSectorCode;
+    ListAnswer answer;
+    bool findsRows = ApplySearch(request, p_oQuery.m_oSearch);
+    std::optional<WatchListEntry> list;
+    if (scope.m_lWatchListId > 0) {
+        list =
+            OwnedWatchList(p_oQuery.m_lOwnerId, scope.m_lWatchListId, watch_list_type::kIndustries);
+        findsRows = findsRows && list;
+        if (list) {
+            request.m_lWatchListId = scope.m_lWatchListId;
+            answer.m_sWatchListName = list->m_sName;
         }
     }
-    if (bFindsRows) {
-        ListResult oResult = oQueries.Industries(oRequest);
-        oAnswer.m_oRows = std::move(oResult.m_oTable);
-        oAnswer.m_lTradingDay = oResult.m_lTradingDay;
+    if (findsRows) {
+        ListResult result = queries.Industries(request);
+        answer.m_oRows = std::move(result.m_oTable);
+        answer.m_lTradingDay = result.m_lTradingDay;
     } else {
-        oAnswer.m_oRows = EmptyTable(oRequest.m_aFields);
-        oAnswer.m_lTradingDay = oQueries.TradingDayOnOrBefore(p_oQuery.m_lDate);
+        answer.m_oRows = EmptyTable(request.m_aFields);
+        answer.m_lTradingDay = queries.TradingDayOnOrBefore(p_oQuery.m_lDate);
     }
     if (p_oQuery.m_aSecondaryFields.empty()) {
-        return oAnswer;
+        return answer;
     }
-    if (oScope.m_lWatchListId > 0) {
-        oAnswer.m_oSecondary = oList
-                                   ? Summary(p_oQuery, oList->m_sName, true, true)
+    if (scope.m_lWatchListId > 0) {
+        answer.m_oSecondary = list ? Summary(p_oQuery, list->m_sName, true, true)
                                    : EmptyTable(WithKeys(p_oQuery.m_aSecondaryFields, kSectorKeys));
-    } else if (oScope.m_lSectorCode > 0) {
-        oAnswer.m_oSecondary =
-            SectorRow(p_oQuery.m_lDate, oScope.m_lSectorCode, p_oQuery.m_aSecondaryFields);
+    } else if (scope.m_lSectorCode > 0) {
+        answer.m_oSecondary =
+            SectorRow(p_oQuery.m_lDate, scope.m_lSectorCode, p_oQuery.m_aSecondaryFields);
     } else {
-        oAnswer.m_oSecondary = oQueries
-                                   .Sectors(GroupRows(p_oQuery.m_aSecondaryFields, kSectorKeys,
-                                                      p_oQuery.m_lDate, "SectorName ASC"))
-                                   .m_oTable;
+        answer.m_oSecondary = queries
+                                  .Sectors(GroupRows(p_oQuery.m_aSecondaryFields, kSectorKeys,
+                                                     p_oQuery.m_lDate, "SectorName ASC"))
+                                  .m_oTable;
     }
-    return oAnswer;
+    return answer;
 }
 
 ListAnswer MarketLists::Sectors(const ListQuery& p_oQuery) {
-    MarketQueries oQueries(m_oDatabase);
-    ListRequest oRequest = BaseRequest(p_oQuery, kSectorKeys);
-    ListAnswer oAnswer;
-    if (ApplySearch(oRequest, p_oQuery.m_oSearch)) {
-        ListResult oResult = oQueries.Sectors(oRequest);
-        oAnswer.m_oRows = std::move(oResult.m_oTable);
-        oAnswer.m_lTradingDay = oResult.m_lTradingDay;
+    MarketQueries queries(m_oDatabase);
+    ListRequest request = BaseRequest(p_oQuery, kSectorKeys);
+    ListAnswer answer;
+    if (ApplySearch(request, p_oQuery.m_oSearch)) {
+        ListResult result = queries.Sectors(request);
+        answer.m_oRows = std::move(result.m_oTable);
+        answer.m_lTradingDay = result.m_lTradingDay;
     } else {
-        oAnswer.m_oRows = EmptyTable(oRequest.m_aFields);
-        oAnswer.m_lTradingDay = oQueries.TradingDayOnOrBefore(p_oQuery.m_lDate);
+        answer.m_oRows = EmptyTable(request.m_aFields);
+        answer.m_lTradingDay = queries.TradingDayOnOrBefore(p_oQuery.m_lDate);
     }
-    return oAnswer;
+    return answer;
 }
 
 ResultTable MarketLists::SectorRow(int32_t p_lDate, int32_t p_lSectorCode,
                                    const std::vector<std::string>& p_aFields) {
-    ListRequest oRequest = GroupRows(p_aFields, kSectorKeys, p_lDate, "");
+    ListRequest request = GroupRows(p_aFields, kSectorKeys, p_lDate, "");
     if (p_lSectorCode <= 0) {
-        return EmptyTable(oRequest.m_aFields);
+        return EmptyTable(request.m_aFields);
     }
-    oRequest.m_aKeys = {std::to_string(p_lSectorCode)};
-    return MarketQueries(m_oDatabase).Sectors(oRequest).m_oTable;
+    request.m_aKeys = {std::to_string(p_lSectorCode)};
+    return MarketQueries(m_oDatabase).Sectors(request).m_oTable;
 }
 
 ListAnswer MarketLists::Holdings(int32_t p_lOwnerId, int32_t p_lPortfolioId, int32_t p_lDate,
                                  const std::vector<std::string>& p_aFields,
                                  const std::string& p_sSort) {
-    MarketQueries oQueries(m_oDatabase);
-    ListAnswer oAnswer;
+    MarketQueries queries(m_oDatabase);
+    ListAnswer answer;
     if (!OwnedPortfolio(p_lOwnerId, p_lPortfolioId)) {
-        oAnswer.m_oRows = EmptyTable(p_aFields);
-        oAnswer.m_lTradingDay = oQueries.TradingDayOnOrBefore(p_lDate);
-        return oAnswer;
+        answer.m_oRows = EmptyTable(p_aFields);
+        answer.m_lTradingDay = queries.TradingDayOnOrBefore(p_lDate);
+        return answer;
     }
-    ListRequest oRequest;
-    oRequest.m_aFields = p_aFields;
-    oRequest.m_lDate = p_lDate;
-    oRequest.m_lPortfolioId = p_lPortfolioId;
-    oRequest.m_sSort = p_sSort;
-    ListResult oResult = oQueries.Holdings(oRequest);
-    oAnswer.m_oRows = std::move(oResult.m_oTable);
-    oAnswer.m_lTradingDay = oResult.m_lTradingDay;
-    return oAnswer;
+    ListRequest request;
+    request.m_aFields = p_aFields;
+    request.m_lDate = p_lDate;
+    request.m_lPortfolioId = p_lPortfolioId;
+    request.m_sSort = p_sSort;
+    ListResult result = queries.Holdings(request);
+    answer.m_oRows = std::move(result.m_oTable);
+    answer.m_lTradingDay = result.m_lTradingDay;
+    return answer;
 }
 
 ResultTable MarketLists::CompanyNames(const std::string& p_sText, const ListScope& p_oScope,
                                       int32_t p_lDate, int32_t p_lOwnerId) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"CompanyName", "Symbol"};
-    oRequest.m_lDate = p_lDate;
-    oRequest.m_sSort = "CompanyName ASC";
-    oRequest.m_sNameStart = TrimWhitespace(p_sText);
-    oRequest.m_lIndCode = p_oScope.m_lIndCode;
-    oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
+    ListRequest request;
+    request.m_aFields = {"CompanyName", "Symbol"};
+    request.m_lDate = p_lDate;
+    request.m_sSort = "CompanyName ASC";
+    request.m_sNameStart = TrimWhitespace(p_sText);
+    request.m_lIndCode = p_oScope.m_lIndCode;
+    request.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
         if (!OwnedWatchList(p_lOwnerId, p_oScope.m_lWatchListId, watch_list_type::kStocks)) {
-            return EmptyTable(oRequest.m_aFields);
+            return EmptyTable(request.m_aFields);
         }
-        oRequest.m_lWatchListId = p_oScope.m_lWatchListId;
+        request.m_lWatchListId = p_oScope.m_lWatchListId;
     }
-    return MarketQueries(m_oDatabase).Stocks(oRequest).m_oTable;
+    return MarketQueries(m_oDatabase).Stocks(request).m_oTable;
 }
 
 ResultTable MarketLists::IndustryNames(const std::string& p_sText, const ListScope& p_oScope,
                                        int32_t p_lDate, int32_t p_lOwnerId) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"IndName", "IndCode"};
-    oRequest.m_lDate = p_lDate;
-    oRequest.m_sSort = "IndName ASC";
-    oRequest.m_sNameStart = TrimWhitespace(p_sText);
-    oRequest.m_lSectorCode = p_oScope.m_lSectorCode;
+    ListRequest request;
+    request.m_aFields = {"IndName", "IndCode"};
+    request.m_lDate = p_lDate;
+    request.m_sSort = "IndName ASC";
+    request.m_sNameStart = TrimWhitespace(p_sText);
+    request.m_lSectorCode = p_oScope.m_lSectorCode;
     if (p_oScope.m_lWatchListId > 0) {
         if (!OwnedWatchList(p_lOwnerId, p_oScope.m_lWatchListId, watch_list_type::kIndustries)) {
-            return EmptyTable(oRequest.m_aFields);
+            return EmptyTable(request.m_aFields);
         }
-        oRequest.m_lWatchListId = p_oScope.m_lWatchListId;
+        request.m_lWatchListId = p_oScope.m_lWatchListId;
     }
-    return MarketQueries(m_oDatabase).Industries(oRequest).m_oTable;
+    return MarketQueries(m_oDatabase).Industries(request).m_oTable;
 }
 
 ResultTable MarketLists::SectorNames(const std::string& p_sText, int32_t p_lDate) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"SectorName", "SectorCode"};
-    oRequest.m_lDate = p_lDate;
-    oRequest.m_sSort = "SectorName ASC";
-    oRequest.m_sNameStart = TrimWhitespace(p_sText);
-    return MarketQueries(m_oDatabase).Sectors(oRequest).m_oTable;
+    ListRequest request;
+    request.m_aFields = {"SectorName", "SectorCode"};
+    request.m_lDate = p_lDate;
+    request.m_sSort = "SectorName ASC";
+    request.m_sNameStart = TrimWhitespace(p_sText);
+    return MarketQueries(m_oDatabase).Sectors(request).m_oTable;
 }
 
 ResultTable MarketLists::Summary(const ListQuery& p_oQuery, const std::string& p_sName,
                                  bool p_bOfIndustries, bool p_bSectorShape) {
-    MarketQueries oQueries(m_oDatabase);
-    const ListScope& oScope = p_oQuery.m_oScope;
-    ListRequest oMembers;
-    oMembers.m_aFields = kSummaryInputs;
-    oMembers.m_lDate = p_oQuery.m_lDate;
-    SummaryFigures oFigures;
+    MarketQueries queries(m_oDatabase);
+    const ListScope& scope = p_oQuery.m_oScope;
+    ListRequest members;
+    members.m_aFields = kSummaryInputs;
+    members.m_lDate = p_oQuery.m_lDate;
+    SummaryFigures figures;
     if (p_bOfIndustries) {
-        for (const int64_t llCode : WatchListStore(m_oDatabase).ItemCodes(oScope.m_lWatchListId)) {
-            oMembers.m_lIndCode = static_cast<int32_t>(llCode);
-            AddMembers(oFigures, oQueries.Stocks(oMembers).m_oTable);
+        for (const int64_t code : WatchListStore(m_oDatabase).ItemCodes(scope.m_lWatchListId)) {
+            members.m_lIndCode = static_cast<int32_t>(code);
+            AddMembers(figures, queries.Stocks(members).m_oTable);
         }
     } else {
-        oMembers.m_lIndCode = oScope.m_lIndCode;
-        oMembers.m_lSectorCode = oScope.m_lSectorCode;
-        oMembers.m_lWatchListId = oScope.m_lWatchListId;
-        oMembers.m_lPortfolioId = oScope.m_lPortfolioId;
-        AddMembers(oFigures, oQueries.Stocks(oMembers).m_oTable);
+        members.m_lIndCode = scope.m_lIndCode;
+        members.m_lSectorCode = scope.m_lSectorCode;
+        members.m_lWatchListId = scope.m_lWatchListId;
+        members.m_lPortfolioId = scope.m_lPortfolioId;
+        AddMembers(figures, queries.Stocks(members).m_oTable);
     }
-    ResultTable oTable = EmptyTable(
+    ResultTable table = EmptyTable(
         WithKeys(p_oQuery.m_aSecondaryFields, p_bSectorShape ? kSectorKeys : kIndustryKeys));
-    std::vector<FieldValue> aRow;
-    for (const ResultColumn& oColumn : oTable.m_aColumns) {
-        aRow.push_back(SummaryValue(oColumn.m_sName, oFigures, p_sName));
+    std::vector<FieldValue> row;
+    for (const ResultColumn& column : table.m_aColumns) {
+        row.push_back(SummaryValue(column.m_sName, figures, p_sName));
     }
-    oTable.m_aRows.push_back(std::move(aRow));
-    return oTable;
+    table.m_aRows.push_back(std::move(row));
+    return table;
 }
 
 }  // namespace qv::facade

@@ -87,16 +87,16 @@ class QueryText {
     }
 
     SqliteStatement Prepare(SqliteDatabase& p_oDatabase) const {
-        SqliteStatement oStatement = p_oDatabase.Prepare(m_sSql);
+        SqliteStatement statement = p_oDatabase.Prepare(m_sSql);
         for (size_t i = 0; i < m_aValues.size(); ++i) {
-            const int lIndex = static_cast<int>(i) + 1;
-            if (const auto* llValue = std::get_if<int64_t>(&m_aValues[i])) {
-                oStatement.BindInt64(lIndex, *llValue);
+            const int index = static_cast<int>(i) + 1;
+            if (const auto* value = std::get_if<int64_t>(&m_aValues[i])) {
+                statement.BindInt64(index, *value);
             } else {
-                oStatement.BindText(lIndex, std::get<std::string>(m_aValues[i]));
+                statement.BindText(index, std::get<std::string>(m_aValues[i]));
             }
         }
-        return oStatement;
+        return statement;
     }
 
   private:
@@ -111,66 +111,66 @@ struct SelectedField {
 };
 
 std::vector<SelectedField> SelectFields(const std::vector<std::string>& p_aNames, RowKind p_eRows) {
-    std::vector<SelectedField> aFields;
-    for (const std::string& sRequested : p_aNames) {
-        const std::string sName(TrimWhitespace(sRequested));
-        const bool bSeen = std::any_of(aFields.begin(), aFields.end(), [&](const auto& oField) {
-            return EqualsIgnoreCase(oField.m_sName, sName);
+    std::vector<SelectedField> fields;
+    for (const std::string& requested : p_aNames) {
+        const std::string name(TrimWhitespace(requested));
+        const bool seen = std::any_of(fields.begin(), fields.end(), [&](const auto& field) {
+            return EqualsIgnoreCase(field.m_sName, name);
         });
-        if (sName.empty() || bSeen) {
+        if (name.empty() || seen) {
             continue;
         }
-        const FieldDefinition* oField = FindFieldByName(sName);
-        const char* sSql = oField != nullptr ? oField->SqlFor(p_eRows) : nullptr;
-        aFields.push_back({oField != nullptr ? oField->m_sColumnName : sName,
-                           oField != nullptr ? oField->m_eKind : FieldKind::Text,
-                           sSql != nullptr ? sSql : "NULL"});
+        const FieldDefinition* field = FindFieldByName(name);
+        const char* sql = field != nullptr ? field->SqlFor(p_eRows) : nullptr;
+        fields.push_back({field != nullptr ? field->m_sColumnName : name,
+                          field != nullptr ? field->m_eKind : FieldKind::Text,
+                          sql != nullptr ? sql : "NULL"});
     }
-    return aFields;
+    return fields;
 }
 
 QueryText SelectClause(const std::vector<SelectedField>& p_aFields) {
-    QueryText oQuery;
-    oQuery.Add("SELECT ");
+    QueryText query;
+    query.Add("SELECT ");
     if (p_aFields.empty()) {
-        oQuery.Add("NULL");
+        query.Add("NULL");
     }
     for (size_t i = 0; i < p_aFields.size(); ++i) {
-        oQuery.Add(i == 0 ? "" : ", ").Add(p_aFields[i].m_sSql);
+        query.Add(i == 0 ? "" : ", ").Add(p_aFields[i].m_sSql);
     }
-    return oQuery;
+    return query;
 }
 
 // " ORDER BY ..." from an ADO sort clause, then p_sTieBreak so that equal keys keep a fixed order.
 std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::string& p_sTieBreak) {
-    std::string sOrder;
-    std::string_view sRest = p_sSort;
-    while (!sRest.empty()) {
-        const size_t lComma = sRest.find(',');
-        std::string_view sClause = TrimWhitespace(sRest.substr(0, lComma));
-        sRest = lComma == std::string_view::npos ? std::string_view() : sRest.substr(lComma + 1);
-        bool bDescending = false;
-        const size_t lSpace = sClause.find_last_of(" \t");
-        if (lSpace != std::string_view::npos) {
-            const std::string_view sWord = TrimWhitespace(sClause.substr(lSpace + 1));
-            if (EqualsIgnoreCase(sWord, "DESC") || EqualsIgnoreCase(sWord, "ASC")) {
-                bDescending = EqualsIgnoreCase(sWord, "DESC");
-                sClause = TrimWhitespace(sClause.substr(0, lSpace));
+    std::string order;
+    std::string_view rest = p_sSort;
+    while (!rest.empty()) {
+        const size_t comma = rest.find(',');
+        std::string_view clause = TrimWhitespace(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+        bool descending = false;
+        const size_t space = clause.find_last_of(" \t");
+        if (space != std::string_view::npos) {
+            const std::string_view word = TrimWhitespace(clause.substr(space + 1));
+            if (EqualsIgnoreCase(word, "DESC") || EqualsIgnoreCase(word, "ASC")) {
+                descending = EqualsIgnoreCase(word, "DESC");
+                clause = TrimWhitespace(clause.substr(0, space));
             }
         }
-        if (sClause.size() >= 2 && sClause.front() == '[' && sClause.back() == ']') {
-            sClause = TrimWhitespace(sClause.substr(1, sClause.size() - 2));
+        if (clause.size() >= 2 && clause.front() == '[' && clause.back() == ']') {
+            clause = TrimWhitespace(clause.substr(1, clause.size() - 2));
         }
-        const FieldDefinition* oField = FindFieldByName(sClause);
-        const char* sSql = oField != nullptr ? oField->SqlFor(p_eRows) : nullptr;
-        if (sSql == nullptr) {
+        const FieldDefinition* field = FindFieldByName(clause);
+        const char* sql = field != nullptr ? field->SqlFor(p_eRows) : nullptr;
+        if (sql == nullptr) {
             continue;
         }
-        sOrder += sOrder.empty() ? " ORDER BY " : ", ";
-        sOrder += std::string("(") + sSql + (bDescending ? ") DESC" : ") ASC");
+        order += order.empty() ? " ORDER BY " : ", ";
+        order += std::string("(") + sql + (descending ? ") DESC" : ") ASC");
     }
-    sOrder += sOrder.empty() ? " ORDER BY " : ", ";
-    return sOrder + p_sTieBreak;
+    order += order.empty() ? " ORDER BY " : ", ";
+    return order + p_sTieBreak;
 }
 
 FieldValue ReadValue(const SqliteStatement& p_oRow, int p_lColumn, FieldKind p_eKind) {
@@ -192,50 +192,50 @@ FieldValue ReadValue(const SqliteStatement& p_oRow, int p_lColumn, FieldKind p_e
 
 ResultTable RunSelect(SqliteDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       const QueryText& p_oQuery) {
-    ResultTable oTable;
-    for (const SelectedField& oField : p_aFields) {
-        oTable.m_aColumns.push_back({oField.m_sName, oField.m_eKind});
+    ResultTable table;
+    for (const SelectedField& field : p_aFields) {
+        table.m_aColumns.push_back({field.m_sName, field.m_eKind});
     }
-    SqliteStatement oRows = p_oQuery.Prepare(p_oDatabase);
-    while (oRows.Step()) {
-        std::vector<FieldValue> aRow;
-        aRow.reserve(p_aFields.size());
+    SqliteStatement rows = p_oQuery.Prepare(p_oDatabase);
+    while (rows.Step()) {
+        std::vector<FieldValue> row;
+        row.reserve(p_aFields.size());
         for (size_t i = 0; i < p_aFields.size(); ++i) {
-            aRow.push_back(ReadValue(oRows, static_cast<int>(i), p_aFields[i].m_eKind));
+            row.push_back(ReadValue(rows, static_cast<int>(i), p_aFields[i].m_eKind));
         }
-        oTable.m_aRows.push_back(std::move(aRow));
+        table.m_aRows.push_back(std::move(row));
     }
-    return oTable;
+    return table;
 }
 
 // A LIKE pattern matching texts that start with p_sText, with its wildcards taken literally.
 std::string StartsWithPattern(std::string_view p_sText) {
-    std::string sPattern;
-    for (const char cChar : p_sText) {
-        if (cChar == '%' || cChar == '_' || cChar == '\\') {
-            sPattern.push_back('\\');
+    std::string pattern;
+    for (const char ch : p_sText) {
+        if (ch == '%' || ch == '_' || ch == '\\') {
+            pattern.push_back('\\');
         }
-        sPattern.push_back(cChar);
+        pattern.push_back(ch);
     }
-    return sPattern + "%";
+    return pattern + "%";
 }
 
 std::vector<int64_t> NumericKeys(const std::vector<std::string>& p_aKeys) {
-    std::vector<int64_t> aCodes;
-    for (const std::string& sKey : p_aKeys) {
-        if (const std::optional<int64_t> llCode = WholeNumberIn(sKey)) {
-            aCodes.push_back(*llCode);
+    std::vector<int64_t> codes;
+    for (const std::string& key : p_aKeys) {
+        if (const std::optional<int64_t> code = WholeNumberIn(key)) {
+            codes.push_back(*code);
         }
     }
-    return aCodes;
+    return codes;
 }
 
 std::vector<std::string> TrimmedKeys(const std::vector<std::string>& p_aKeys) {
-    std::vector<std::string> aTrimmed;
-    for (const std::string& sKey : p_aKeys) {
-        aTrimmed.emplace_back(TrimWhitespace(sKey));
+    std::vector<std::string> trimmed;
+    for (const std::string& key : p_aKeys) {
+        trimmed.emplace_back(TrimWhitespace(key));
     }
-    return aTrimmed;
+    return trimmed;
 }
 
 void AddNameFilter(QueryText& p_oQuery, const char* p_sColumn, const std::string& p_sStart) {
@@ -254,13 +254,13 @@ ListResult FinishList(SqliteDatabase& p_oDatabase, const std::vector<SelectedFie
     if (p_oRequest.m_lMaxRows > 0) {
         p_oQuery.Add(" LIMIT ?").Value(int64_t{p_oRequest.m_lMaxRows} + 1);
     }
-    ListResult oResult{RunSelect(p_oDatabase, p_aFields, p_oQuery), p_lDay, false};
+    ListResult result{RunSelect(p_oDatabase, p_aFields, p_oQuery), p_lDay, false};
     if (p_oRequest.m_lMaxRows > 0 &&
-        oResult.m_oTable.m_aRows.size() > static_cast<size_t>(p_oRequest.m_lMaxRows)) {
-        oResult.m_oTable.m_aRows.resize(static_cast<size_t>(p_oRequest.m_lMaxRows));
-        oResult.m_bMoreRows = true;
+        result.m_oTable.m_aRows.size() > static_cast<size_t>(p_oRequest.m_lMaxRows)) {
+        result.m_oTable.m_aRows.resize(static_cast<size_t>(p_oRequest.m_lMaxRows));
+        result.m_bMoreRows = true;
     }
-    return oResult;
+    return result;
 }
 
 using KeyValue = std::variant<int64_t, std::string>;
@@ -268,114 +268,111 @@ using KeyValue = std::variant<int64_t, std::string>;
 ResultTable History(SqliteDatabase& p_oDatabase, RowKind p_eRows, const char* p_sSource,
                     const char* p_sDateColumn, const KeyValue& p_vKey,
                     const HistoryRequest& p_oRequest) {
-    const std::vector<SelectedField> aFields = SelectFields(p_oRequest.m_aFields, p_eRows);
-    QueryText oQuery = SelectClause(aFields);
-    oQuery.Add(p_sSource);
-    std::visit([&](const auto& p_vValue) { oQuery.Value(p_vValue); }, p_vKey);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, p_eRows);
+    QueryText query = SelectClause(fields);
+    query.Add(p_sSource);
+    std::visit([&](const auto& p_vValue) { query.Value(p_vValue); }, p_vKey);
     // Days stay within one stock's day keys.
     const auto Clamp = [](int32_t p_lDay, int64_t p_llOpen) {
         return p_lDay == 0 ? p_llOpen : std::clamp<int64_t>(p_lDay, 0, kDayKeyStride - 1);
     };
-    int64_t llFirst = Clamp(p_oRequest.m_lFirstDate, 0);
-    int64_t llLast = Clamp(p_oRequest.m_lLastDate, kDayKeyStride - 1);
-    if (llFirst > llLast) {
-        std::swap(llFirst, llLast);
+    int64_t first = Clamp(p_oRequest.m_lFirstDate, 0);
+    int64_t last = Clamp(p_oRequest.m_lLastDate, kDayKeyStride - 1);
+    if (first > last) {
+        std::swap(first, last);
     }
-    oQuery.Value(llFirst).Value(llLast);
-    oQuery.Add(OrderBy(p_oRequest.m_sSort, p_eRows, std::string(p_sDateColumn) + " DESC"));
+    query.Value(first).Value(last);
+    query.Add(OrderBy(p_oRequest.m_sSort, p_eRows, std::string(p_sDateColumn) + " DESC"));
     if (p_oRequest.m_lMaxRows > 0) {
-        oQuery.Add(" LIMIT ?").Value(int64_t{p_oRequest.m_lMaxRows});
+        query.Add(" LIMIT ?").Value(int64_t{p_oRequest.m_lMaxRows});
     }
-    return RunSelect(p_oDatabase, aFields, oQuery);
+    return RunSelect(p_oDatabase, fields, query);
 }
 
 }  // namespace
 
 int32_t MarketQueries::TradingDayOnOrBefore(int32_t p_lDate) {
-    SqliteStatement oQuery =
+    SqliteStatement query =
         m_oDatabase.Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date <= ?1");
-    oQuery.BindInt64(1, p_lDate > 0 ? p_lDate : kOpenEnd);
-    return oQuery.Step() && !oQuery.ColumnIsNull(0) ? static_cast<int32_t>(oQuery.ColumnInt64(0))
-                                                    : 0;
+    query.BindInt64(1, p_lDate > 0 ? p_lDate : kOpenEnd);
+    return query.Step() && !query.ColumnIsNull(0) ? static_cast<int32_t>(query.ColumnInt64(0)) : 0;
 }
 
 ListResult MarketQueries::Stocks(const ListRequest& p_oRequest) {
-    const int32_t lDay = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> aFields = SelectFields(p_oRequest.m_aFields, RowKind::Stock);
-    QueryText oQuery = SelectClause(aFields);
-    oQuery.Add(kStockSource).Value(int64_t{lDay});
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Stock);
+    QueryText query = SelectClause(fields);
+    query.Add(kStockSource).Value(int64_t{day});
     if (p_oRequest.m_lIndCode > 0) {
-        oQuery.Add(" AND s.ind_code = ?").Value(int64_t{p_oRequest.m_lIndCode});
+        query.Add(" AND s.ind_code = ?").Value(int64_t{p_oRequest.m_lIndCode});
     }
     if (p_oRequest.m_lSectorCode > 0) {
-        oQuery.Add(" AND i.sector_code = ?").Value(int64_t{p_oRequest.m_lSectorCode});
+        query.Add(" AND i.sector_code = ?").Value(int64_t{p_oRequest.m_lSectorCode});
     }
     if (p_oRequest.m_lWatchListId > 0) {
-        oQuery
+        query
             .Add(
                 " AND s.stock_id IN (SELECT item_code FROM watch_list_items WHERE "
                 "watch_list_id = ?)")
             .Value(int64_t{p_oRequest.m_lWatchListId});
     }
     if (p_oRequest.m_lPortfolioId > 0) {
-        oQuery.Add(" AND s.stock_id IN (SELECT stock_id FROM trades WHERE portfolio_id = ?)")
+        query.Add(" AND s.stock_id IN (SELECT stock_id FROM trades WHERE portfolio_id = ?)")
             .Value(int64_t{p_oRequest.m_lPortfolioId});
     }
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
+        query.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
-    AddNameFilter(oQuery, "s.company_name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Stock, "s.symbol", lDay);
+    AddNameFilter(query, "s.company_name", p_oRequest.m_sNameStart);
+    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Stock, "s.symbol", day);
 }
 
 ListResult MarketQueries::Industries(const ListRequest& p_oRequest) {
-    const int32_t lDay = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> aFields =
-        SelectFields(p_oRequest.m_aFields, RowKind::Industry);
-    QueryText oQuery = SelectClause(aFields);
-    oQuery.Add(kIndustrySource).Value(int64_t{lDay});
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Industry);
+    QueryText query = SelectClause(fields);
+    query.Add(kIndustrySource).Value(int64_t{day});
     if (p_oRequest.m_lSectorCode > 0) {
-        oQuery.Add(" AND i.sector_code = ?").Value(int64_t{p_oRequest.m_lSectorCode});
+        query.Add(" AND i.sector_code = ?").Value(int64_t{p_oRequest.m_lSectorCode});
     }
     if (p_oRequest.m_lWatchListId > 0) {
-        oQuery
+        query
             .Add(
                 " AND i.ind_code IN (SELECT item_code FROM watch_list_items WHERE "
                 "watch_list_id = ?)")
             .Value(int64_t{p_oRequest.m_lWatchListId});
     }
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("i.ind_code", NumericKeys(p_oRequest.m_aKeys));
+        query.AddIn("i.ind_code", NumericKeys(p_oRequest.m_aKeys));
     }
-    AddNameFilter(oQuery, "i.name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Industry, "i.name", lDay);
+    AddNameFilter(query, "i.name", p_oRequest.m_sNameStart);
+    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Industry, "i.name", day);
 }
 
 ListResult MarketQueries::Sectors(const ListRequest& p_oRequest) {
-    const int32_t lDay = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> aFields = SelectFields(p_oRequest.m_aFields, RowKind::Sector);
-    QueryText oQuery = SelectClause(aFields);
-    oQuery.Add(kSectorSource).Value(int64_t{lDay});
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Sector);
+    QueryText query = SelectClause(fields);
+    query.Add(kSectorSource).Value(int64_t{day});
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("c.sector_code", NumericKeys(p_oRequest.m_aKeys));
+        query.AddIn("c.sector_code", NumericKeys(p_oRequest.m_aKeys));
     }
-    AddNameFilter(oQuery, "c.name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Sector, "c.name", lDay);
+    AddNameFilter(query, "c.name", p_oRequest.m_sNameStart);
+    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Sector, "c.name", day);
 }
 
 ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
-    const int32_t lDay = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> aFields = SelectFields(p_oRequest.m_aFields, RowKind::Holding);
-    QueryText oQuery = SelectClause(aFields);
-    oQuery.Add(kHoldingSource)
-        .Value(int64_t{lDay})
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Holding);
+    QueryText query = SelectClause(fields);
+    query.Add(kHoldingSource)
+        .Value(int64_t{day})
         .Value(int64_t{p_oRequest.m_lPortfolioId})
-        .Value(int64_t{lDay});
+        .Value(int64_t{day});
     if (!p_oRequest.m_aKeys.empty()) {
-        oQuery.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
+        query.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
-    return FinishList(m_oDatabase, aFields, oQuery, p_oRequest, RowKind::Holding, "t.trade_id",
-                      lDay);
+    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Holding, "t.trade_id", day);
 }
 
 ResultTable MarketQueries::StockHistory(const std::string& p_sSymbol,
@@ -395,22 +392,22 @@ ResultTable MarketQueries::SectorHistory(int32_t p_lSectorCode, const HistoryReq
 }
 
 ResultTable MarketQueries::FieldCatalogue() {
-    ResultTable oTable;
-    oTable.m_aColumns = {{"Parameter_ID", FieldKind::Integer}, {"Column_Name", FieldKind::Text},
-                         {"Caption", FieldKind::Text},         {"DataType_ID", FieldKind::Integer},
-                         {"Table_Mask", FieldKind::Integer},   {"Group", FieldKind::Integer},
-                         {"Column_Format", FieldKind::Text},   {"Description", FieldKind::Text}};
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    ResultTable table;
+    table.m_aColumns = {{"Parameter_ID", FieldKind::Integer}, {"Column_Name", FieldKind::Text},
+                        {"Caption", FieldKind::Text},         {"DataType_ID", FieldKind::Integer},
+                        {"Table_Mask", FieldKind::Integer},   {"Group", FieldKind::Integer},
+                        {"Column_Format", FieldKind::Text},   {"Description", FieldKind::Text}};
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT parameter_id, column_name, caption, data_type_id, table_mask, group_id, "
         "column_format, meaning FROM field_catalogue ORDER BY sort_order, parameter_id");
-    while (oQuery.Step()) {
-        std::vector<FieldValue> aRow;
-        for (int i = 0; i < static_cast<int>(oTable.m_aColumns.size()); ++i) {
-            aRow.push_back(ReadValue(oQuery, i, oTable.m_aColumns[static_cast<size_t>(i)].m_eKind));
+    while (query.Step()) {
+        std::vector<FieldValue> row;
+        for (int i = 0; i < static_cast<int>(table.m_aColumns.size()); ++i) {
+            row.push_back(ReadValue(query, i, table.m_aColumns[static_cast<size_t>(i)].m_eKind));
         }
-        oTable.m_aRows.push_back(std::move(aRow));
+        table.m_aRows.push_back(std::move(row));
     }
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

@@ -23,9 +23,9 @@ constexpr size_t kProgressEvery = 64;
 class Calendar {
   public:
     explicit Calendar(const std::vector<StockSeries>& p_aSeries) {
-        for (const StockSeries& oStock : p_aSeries) {
-            for (const DailyBar& oBar : oStock.m_aBars) {
-                m_aDays.push_back(oBar.m_lDate);
+        for (const StockSeries& stock : p_aSeries) {
+            for (const DailyBar& bar : stock.m_aBars) {
+                m_aDays.push_back(bar.m_lDate);
             }
         }
         std::sort(m_aDays.begin(), m_aDays.end());
@@ -63,27 +63,27 @@ struct GroupCodes {
 };
 
 GroupCodes ReadGroupCodes(SqliteDatabase& p_oDatabase) {
-    GroupCodes oCodes;
-    std::map<int64_t, size_t> aIndustryIndex;
-    std::map<int64_t, size_t> aSectorIndex;
-    SqliteStatement oQuery = p_oDatabase.Prepare(
+    GroupCodes codes;
+    std::map<int64_t, size_t> industryIndex;
+    std::map<int64_t, size_t> sectorIndex;
+    SqliteStatement query = p_oDatabase.Prepare(
         "SELECT s.stock_id, s.ind_code, i.sector_code FROM stocks s "
         "JOIN industries i ON i.ind_code = s.ind_code");
-    while (oQuery.Step()) {
-        const int64_t llIndustry = oQuery.ColumnInt64(1);
-        const int64_t llSector = oQuery.ColumnInt64(2);
-        auto [itIndustry, bNewIndustry] =
-            aIndustryIndex.emplace(llIndustry, oCodes.m_aIndustries.size());
-        if (bNewIndustry) {
-            oCodes.m_aIndustries.push_back(llIndustry);
+    while (query.Step()) {
+        const int64_t industryId = query.ColumnInt64(1);
+        const int64_t sectorId = query.ColumnInt64(2);
+        auto [industryAt, newIndustry] =
+            industryIndex.emplace(industryId, codes.m_aIndustries.size());
+        if (newIndustry) {
+            codes.m_aIndustries.push_back(industryId);
         }
-        auto [itSector, bNewSector] = aSectorIndex.emplace(llSector, oCodes.m_aSectors.size());
-        if (bNewSector) {
-            oCodes.m_aSectors.push_back(llSector);
+        auto [sectorAt, newSector] = sectorIndex.emplace(sectorId, codes.m_aSectors.size());
+        if (newSector) {
+            codes.m_aSectors.push_back(sectorId);
         }
-        oCodes.m_aByStock[oQuery.ColumnInt64(0)] = {itIndustry->second, itSector->second};
+        codes.m_aByStock[query.ColumnInt64(0)] = {industryAt->second, sectorAt->second};
     }
-    return oCodes;
+    return codes;
 }
 
 // Per stock and bar, the ranking of the bar's day (0: no ranking).
@@ -94,35 +94,35 @@ std::vector<std::vector<uint8_t>> RankAllDays(const std::vector<StockSeries>& p_
         uint32_t m_lStock;
         uint32_t m_lBar;
     };
-    std::vector<std::vector<Entry>> aByDay(p_oCalendar.Days().size());
-    std::vector<std::vector<uint8_t>> aRanks(p_aSeries.size());
-    for (size_t lStock = 0; lStock < p_aSeries.size(); ++lStock) {
-        const std::vector<DailyBar>& aBars = p_aSeries[lStock].m_aBars;
-        const std::vector<double> aScores = StrengthScores(aBars);
-        aRanks[lStock].assign(aBars.size(), 0);
-        for (size_t lBar = 0; lBar < aBars.size(); ++lBar) {
-            if (!std::isnan(aScores[lBar])) {
-                aByDay[p_oCalendar.IndexOf(aBars[lBar].m_lDate)].push_back(
-                    {aScores[lBar], static_cast<uint32_t>(lStock), static_cast<uint32_t>(lBar)});
+    std::vector<std::vector<Entry>> byDay(p_oCalendar.Days().size());
+    std::vector<std::vector<uint8_t>> ranks(p_aSeries.size());
+    for (size_t stock = 0; stock < p_aSeries.size(); ++stock) {
+        const std::vector<DailyBar>& bars = p_aSeries[stock].m_aBars;
+        const std::vector<double> scores = StrengthScores(bars);
+        ranks[stock].assign(bars.size(), 0);
+        for (size_t bar = 0; bar < bars.size(); ++bar) {
+            if (!std::isnan(scores[bar])) {
+                byDay[p_oCalendar.IndexOf(bars[bar].m_lDate)].push_back(
+                    {scores[bar], static_cast<uint32_t>(stock), static_cast<uint32_t>(bar)});
             }
         }
     }
-    for (std::vector<Entry>& aDay : aByDay) {
-        std::sort(aDay.begin(), aDay.end(), [](const Entry& oLeft, const Entry& oRight) {
-            return oLeft.m_dScore < oRight.m_dScore;
+    for (std::vector<Entry>& day : byDay) {
+        std::sort(day.begin(), day.end(), [](const Entry& left, const Entry& right) {
+            return left.m_dScore < right.m_dScore;
         });
-        const auto llCount = static_cast<int64_t>(aDay.size());
-        int64_t llTiePosition = 0;
-        for (int64_t k = 0; k < llCount; ++k) {
-            const Entry& oEntry = aDay[static_cast<size_t>(k)];
-            if (k > 0 && aDay[static_cast<size_t>(k - 1)].m_dScore < oEntry.m_dScore) {
-                llTiePosition = k;
+        const auto count = static_cast<int64_t>(day.size());
+        int64_t tiePosition = 0;
+        for (int64_t k = 0; k < count; ++k) {
+            const Entry& entry = day[static_cast<size_t>(k)];
+            if (k > 0 && day[static_cast<size_t>(k - 1)].m_dScore < entry.m_dScore) {
+                tiePosition = k;
             }
-            aRanks[oEntry.m_lStock][oEntry.m_lBar] =
-                static_cast<uint8_t>(RankingFromPosition(llTiePosition, llCount));
+            ranks[entry.m_lStock][entry.m_lBar] =
+                static_cast<uint8_t>(RankingFromPosition(tiePosition, count));
         }
     }
-    return aRanks;
+    return ranks;
 }
 
 struct GroupDay {
@@ -186,21 +186,21 @@ class DayWriter {
                const std::vector<uint8_t>& p_aRanks) {
         m_llStockId = p_oStock.m_llStockId;
         for (size_t i = 0; i < p_oStock.m_aBars.size(); ++i) {
-            const DailyBar& oBar = p_oStock.m_aBars[i];
-            const DailyMetrics& oDay = p_aMetrics[i];
-            m_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, oBar.m_lDate));
-            BindWhole(2, oBar.m_dOpen, kPriceScale);
-            BindWhole(3, oBar.m_dHigh, kPriceScale);
-            BindWhole(4, oBar.m_dLow, kPriceScale);
-            BindWhole(5, oBar.m_dClose, kPriceScale);
-            BindWhole(6, oBar.m_dAdjClose, kPriceScale);
-            m_oInsert.BindInt64(7, oBar.m_llVolume);
-            m_oInsert.BindOptionalDouble(8, oDay.m_dPctChange);
-            BindWhole(9, oDay.m_dAvgVolume, 1);
-            BindWhole(10, oDay.m_dHigh52, kPriceScale);
-            BindWhole(11, oDay.m_dLow52, kPriceScale);
-            BindWhole(12, oDay.m_dMa50, kPriceScale);
-            BindWhole(13, oDay.m_dMa200, kPriceScale);
+            const DailyBar& bar = p_oStock.m_aBars[i];
+            const DailyMetrics& day = p_aMetrics[i];
+            m_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, bar.m_lDate));
+            BindWhole(2, bar.m_dOpen, kPriceScale);
+            BindWhole(3, bar.m_dHigh, kPriceScale);
+            BindWhole(4, bar.m_dLow, kPriceScale);
+            BindWhole(5, bar.m_dClose, kPriceScale);
+            BindWhole(6, bar.m_dAdjClose, kPriceScale);
+            m_oInsert.BindInt64(7, bar.m_llVolume);
+            m_oInsert.BindOptionalDouble(8, day.m_dPctChange);
+            BindWhole(9, day.m_dAvgVolume, 1);
+            BindWhole(10, day.m_dHigh52, kPriceScale);
+            BindWhole(11, day.m_dLow52, kPriceScale);
+            BindWhole(12, day.m_dMa50, kPriceScale);
+            BindWhole(13, day.m_dMa200, kPriceScale);
             if (p_aRanks[i] > 0) {
                 m_oInsert.BindInt64(14, p_aRanks[i]);
             } else {
@@ -217,13 +217,13 @@ class DayWriter {
             m_oInsert.BindNull(p_lIndex);
             return;
         }
-        const std::optional<int64_t> llWhole = RoundToWholeNumber(p_dValue * p_dScale);
-        if (!llWhole) {
+        const std::optional<int64_t> whole = RoundToWholeNumber(p_dValue * p_dScale);
+        if (!whole) {
             throw FacadeError(m_sPath, 0,
                               "stock " + std::to_string(m_llStockId) + " has a daily value (" +
                                   std::to_string(p_dValue) + ") beyond what the store holds");
         }
-        m_oInsert.BindInt64(p_lIndex, *llWhole);
+        m_oInsert.BindInt64(p_lIndex, *whole);
     }
 
     std::string m_sPath;
@@ -234,115 +234,115 @@ class DayWriter {
 void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
                     const std::vector<int64_t>& p_aCodes, const GroupTable& p_aTable,
                     const std::vector<int32_t>& p_aDays) {
-    SqliteStatement oInsert = p_oDatabase.Prepare(
+    SqliteStatement insert = p_oDatabase.Prepare(
         "INSERT INTO group_days (group_key, member_count, advancing, declining, avg_pct_change, "
         "avg_rank, index_value, total_volume) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
-    for (size_t lGroup = 0; lGroup < p_aCodes.size(); ++lGroup) {
-        double dIndex = kNoValue;
-        for (size_t lDay = 0; lDay < p_aDays.size(); ++lDay) {
-            const GroupDay& oDay = p_aTable[lGroup][lDay];
-            if (oDay.m_llMembers == 0) {
+    for (size_t group = 0; group < p_aCodes.size(); ++group) {
+        double index = kNoValue;
+        for (size_t dayIndex = 0; dayIndex < p_aDays.size(); ++dayIndex) {
+            const GroupDay& groupDay = p_aTable[group][dayIndex];
+            if (groupDay.m_llMembers == 0) {
                 continue;
             }
-            const double dAverage = oDay.m_llChanges > 0
-                                        ? oDay.m_dChangeSum / static_cast<double>(oDay.m_llChanges)
-                                        : kNoValue;
-            dIndex = std::isnan(dIndex)
-                         ? 100.0
-                         : dIndex * (1.0 + (std::isnan(dAverage) ? 0 : dAverage) / 100.0);
-            oInsert.BindInt64(1, GroupDayKey(p_llKind, p_aCodes[lGroup], p_aDays[lDay]));
-            oInsert.BindInt64(2, oDay.m_llMembers);
-            oInsert.BindInt64(3, oDay.m_llAdvancing);
-            oInsert.BindInt64(4, oDay.m_llDeclining);
-            oInsert.BindOptionalDouble(5, dAverage);
-            oInsert.BindOptionalDouble(
-                6, oDay.m_llRanks > 0 ? oDay.m_dRankSum / static_cast<double>(oDay.m_llRanks)
-                                      : kNoValue);
-            oInsert.BindDouble(7, dIndex);
-            oInsert.BindInt64(8, oDay.m_llVolume);
-            oInsert.Run();
+            const double average =
+                groupDay.m_llChanges > 0
+                    ? groupDay.m_dChangeSum / static_cast<double>(groupDay.m_llChanges)
+                    : kNoValue;
+            index = std::isnan(index) ? 100.0
+                                      : index * (1.0 + (std::isnan(average) ? 0 : average) / 100.0);
+            insert.BindInt64(1, GroupDayKey(p_llKind, p_aCodes[group], p_aDays[dayIndex]));
+            insert.BindInt64(2, groupDay.m_llMembers);
+            insert.BindInt64(3, groupDay.m_llAdvancing);
+            insert.BindInt64(4, groupDay.m_llDeclining);
+            insert.BindOptionalDouble(5, average);
+            insert.BindOptionalDouble(
+                6, groupDay.m_llRanks > 0
+                       ? groupDay.m_dRankSum / static_cast<double>(groupDay.m_llRanks)
+                       : kNoValue);
+            insert.BindDouble(7, index);
+            insert.BindInt64(8, groupDay.m_llVolume);
+            insert.Run();
         }
     }
 }
 
 void WriteCalendar(SqliteDatabase& p_oDatabase, const std::vector<int32_t>& p_aDays) {
-    SqliteStatement oInsert = p_oDatabase.Prepare("INSERT INTO trading_days VALUES (?1)");
-    for (const int32_t lDay : p_aDays) {
-        oInsert.BindInt64(1, lDay);
-        oInsert.Run();
+    SqliteStatement insert = p_oDatabase.Prepare("INSERT INTO trading_days VALUES (?1)");
+    for (const int32_t day : p_aDays) {
+        insert.BindInt64(1, day);
+        insert.Run();
     }
 }
 
 }  // namespace
 
 std::vector<StockSeries> LoadStockSeries(SqliteDatabase& p_oDatabase) {
-    std::vector<StockSeries> aSeries;
-    SqliteStatement oQuery = p_oDatabase.Prepare(
+    std::vector<StockSeries> series;
+    SqliteStatement query = p_oDatabase.Prepare(
         "SELECT stock_id, trade_date, open, high, low, close, adj_close, volume FROM stock_days "
         "ORDER BY day_key");
-    while (oQuery.Step()) {
-        const int64_t llStockId = oQuery.ColumnInt64(0);
-        if (aSeries.empty() || aSeries.back().m_llStockId != llStockId) {
-            aSeries.push_back({llStockId, {}});
+    while (query.Step()) {
+        const int64_t stockId = query.ColumnInt64(0);
+        if (series.empty() || series.back().m_llStockId != stockId) {
+            series.push_back({stockId, {}});
         }
-        DailyBar oBar;
-        oBar.m_lDate = static_cast<int32_t>(oQuery.ColumnInt64(1));
-        oBar.m_dOpen = oQuery.ColumnOptionalDouble(2).value_or(kNoValue);
-        oBar.m_dHigh = oQuery.ColumnOptionalDouble(3).value_or(kNoValue);
-        oBar.m_dLow = oQuery.ColumnOptionalDouble(4).value_or(kNoValue);
-        oBar.m_dClose = oQuery.ColumnDouble(5);
-        oBar.m_dAdjClose = oQuery.ColumnDouble(6);
-        oBar.m_llVolume = oQuery.ColumnInt64(7);
-        aSeries.back().m_aBars.push_back(oBar);
+        DailyBar bar;
+        bar.m_lDate = static_cast<int32_t>(query.ColumnInt64(1));
+        bar.m_dOpen = query.ColumnOptionalDouble(2).value_or(kNoValue);
+        bar.m_dHigh = query.ColumnOptionalDouble(3).value_or(kNoValue);
+        bar.m_dLow = query.ColumnOptionalDouble(4).value_or(kNoValue);
+        bar.m_dClose = query.ColumnDouble(5);
+        bar.m_dAdjClose = query.ColumnDouble(6);
+        bar.m_llVolume = query.ColumnInt64(7);
+        series.back().m_aBars.push_back(bar);
     }
-    return aSeries;
+    return series;
 }
 
 void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries>& p_aSeries,
                       const ProgressFn& p_fProgress) {
-    const auto llStocks = static_cast<int64_t>(p_aSeries.size());
-    ReportProgress(p_fProgress, "Ranking", 0, llStocks);
-    const Calendar oCalendar(p_aSeries);
-    const GroupCodes oCodes = ReadGroupCodes(p_oDatabase);
-    const std::vector<std::vector<uint8_t>> aRanks = RankAllDays(p_aSeries, oCalendar);
+    const auto stocks = static_cast<int64_t>(p_aSeries.size());
+    ReportProgress(p_fProgress, "Ranking", 0, stocks);
+    const Calendar calendar(p_aSeries);
+    const GroupCodes codes = ReadGroupCodes(p_oDatabase);
+    const std::vector<std::vector<uint8_t>> ranks = RankAllDays(p_aSeries, calendar);
 
     p_oDatabase.Execute("DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days");
-    const size_t lDays = oCalendar.Days().size();
-    GroupTable aIndustries(oCodes.m_aIndustries.size(), std::vector<GroupDay>(lDays));
-    GroupTable aSectors(oCodes.m_aSectors.size(), std::vector<GroupDay>(lDays));
-    DayWriter oDays(p_oDatabase);
-    for (size_t lStock = 0; lStock < p_aSeries.size(); ++lStock) {
-        const StockSeries& oStock = p_aSeries[lStock];
-        const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(oStock.m_aBars);
-        oDays.Write(oStock, aMetrics, aRanks[lStock]);
-        const auto itMember = oCodes.m_aByStock.find(oStock.m_llStockId);
-        if (itMember != oCodes.m_aByStock.end()) {
-            const Membership& oMember = itMember->second;
-            for (size_t i = 0; i < oStock.m_aBars.size(); ++i) {
-                const int32_t lDate = oStock.m_aBars[i].m_lDate;
-                const size_t lDay = oCalendar.IndexOf(lDate);
-                if (!aIndustries[oMember.m_lIndustry][lDay].Add(oStock.m_aBars[i], aMetrics[i],
-                                                                aRanks[lStock][i])) {
+    const size_t dayCount = calendar.Days().size();
+    GroupTable industries(codes.m_aIndustries.size(), std::vector<GroupDay>(dayCount));
+    GroupTable sectors(codes.m_aSectors.size(), std::vector<GroupDay>(dayCount));
+    DayWriter dayWriter(p_oDatabase);
+    for (size_t stockIndex = 0; stockIndex < p_aSeries.size(); ++stockIndex) {
+        const StockSeries& stockSeries = p_aSeries[stockIndex];
+        const std::vector<DailyMetrics> metrics = ComputeDailyMetrics(stockSeries.m_aBars);
+        dayWriter.Write(stockSeries, metrics, ranks[stockIndex]);
+        const auto memberAt = codes.m_aByStock.find(stockSeries.m_llStockId);
+        if (memberAt != codes.m_aByStock.end()) {
+            const Membership& member = memberAt->second;
+            for (size_t i = 0; i < stockSeries.m_aBars.size(); ++i) {
+                const int32_t date = stockSeries.m_aBars[i].m_lDate;
+                const size_t day = calendar.IndexOf(date);
+                if (!industries[member.m_lIndustry][day].Add(stockSeries.m_aBars[i], metrics[i],
+                                                             ranks[stockIndex][i])) {
                     VolumeOverflow(p_oDatabase, "industry group",
-                                   oCodes.m_aIndustries[oMember.m_lIndustry], lDate);
+                                   codes.m_aIndustries[member.m_lIndustry], date);
                 }
-                if (!aSectors[oMember.m_lSector][lDay].Add(oStock.m_aBars[i], aMetrics[i],
-                                                           aRanks[lStock][i])) {
-                    VolumeOverflow(p_oDatabase, "sector", oCodes.m_aSectors[oMember.m_lSector],
-                                   lDate);
+                if (!sectors[member.m_lSector][day].Add(stockSeries.m_aBars[i], metrics[i],
+                                                        ranks[stockIndex][i])) {
+                    VolumeOverflow(p_oDatabase, "sector", codes.m_aSectors[member.m_lSector], date);
                 }
             }
         }
-        if (lStock % kProgressEvery == 0) {
-            ReportProgress(p_fProgress, "Writing daily bars", static_cast<int64_t>(lStock),
-                           llStocks);
+        if (stockIndex % kProgressEvery == 0) {
+            ReportProgress(p_fProgress, "Writing daily bars", static_cast<int64_t>(stockIndex),
+                           stocks);
         }
     }
-    ReportProgress(p_fProgress, "Writing daily bars", llStocks, llStocks);
-    WriteGroupDays(p_oDatabase, kIndustryGroupKind, oCodes.m_aIndustries, aIndustries,
-                   oCalendar.Days());
-    WriteGroupDays(p_oDatabase, kSectorGroupKind, oCodes.m_aSectors, aSectors, oCalendar.Days());
-    WriteCalendar(p_oDatabase, oCalendar.Days());
+    ReportProgress(p_fProgress, "Writing daily bars", stocks, stocks);
+    WriteGroupDays(p_oDatabase, kIndustryGroupKind, codes.m_aIndustries, industries,
+                   calendar.Days());
+    WriteGroupDays(p_oDatabase, kSectorGroupKind, codes.m_aSectors, sectors, calendar.Days());
+    WriteCalendar(p_oDatabase, calendar.Days());
 }
 
 }  // namespace qv::facade

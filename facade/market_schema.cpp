@@ -194,13 +194,13 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 }
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
-    static const std::vector<std::function<void(SqliteDatabase&)>> aMigrations = {
+    static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
         CreateTables,
         SeedFieldCatalogue,
         SeedSystemLayouts,
         RealignHoldingMasks,
     };
-    return aMigrations;
+    return migrations;
 }
 
 bool HasVersionTable(SqliteDatabase& p_oDatabase) {
@@ -226,14 +226,14 @@ void MigrateSchema(SqliteDatabase& p_oDatabase, int p_lTargetVersion) {
     if (SchemaVersion(p_oDatabase) >= p_lTargetVersion) {
         return;
     }
-    SqliteTransaction oWork(p_oDatabase);
-    for (int lVersion = SchemaVersion(p_oDatabase); lVersion < p_lTargetVersion; ++lVersion) {
-        Migrations().at(static_cast<size_t>(lVersion))(p_oDatabase);
-        SqliteStatement oSetVersion = p_oDatabase.Prepare("UPDATE schema_version SET version = ?1");
-        oSetVersion.BindInt64(1, lVersion + 1);
-        oSetVersion.Run();
+    SqliteTransaction work(p_oDatabase);
+    for (int version = SchemaVersion(p_oDatabase); version < p_lTargetVersion; ++version) {
+        Migrations().at(static_cast<size_t>(version))(p_oDatabase);
+        SqliteStatement setVersion = p_oDatabase.Prepare("UPDATE schema_version SET version = ?1");
+        setVersion.BindInt64(1, version + 1);
+        setVersion.Run();
     }
-    oWork.Commit();
+    work.Commit();
 }
 
 }  // namespace qv::facade

@@ -11,11 +11,11 @@ namespace qv::facade {
 namespace {
 
 std::optional<double> NumberOf(const FieldValue& p_vValue) {
-    if (const auto* llValue = std::get_if<int64_t>(&p_vValue)) {
-        return static_cast<double>(*llValue);
+    if (const auto* whole = std::get_if<int64_t>(&p_vValue)) {
+        return static_cast<double>(*whole);
     }
-    if (const auto* dValue = std::get_if<double>(&p_vValue)) {
-        return *dValue;
+    if (const auto* value = std::get_if<double>(&p_vValue)) {
+        return *value;
     }
     return std::nullopt;
 }
@@ -57,9 +57,9 @@ std::optional<ScreenOperator> ScreenOperatorOf(std::string_view p_sText) {
         {"<", ScreenOperator::Less},    {"<=", ScreenOperator::LessOrEqual},
         {">", ScreenOperator::Greater}, {">=", ScreenOperator::GreaterOrEqual},
     };
-    for (const auto& [sText, eOperator] : kOperators) {
-        if (p_sText == sText) {
-            return eOperator;
+    for (const auto& [text, op] : kOperators) {
+        if (p_sText == text) {
+            return op;
         }
     }
     return std::nullopt;
@@ -69,64 +69,63 @@ bool MeetsCriterion(const FieldValue& p_vValue, const ScreenCriterion& p_oCriter
     if (std::holds_alternative<std::monostate>(p_vValue)) {
         return false;
     }
-    const std::optional<double> dValue = NumberOf(p_vValue);
-    const std::optional<double> dLimit = NumberOf(p_oCriterion.m_vValue);
-    if (dValue && dLimit) {
-        const int lOrder = *dValue < *dLimit ? -1 : (*dValue > *dLimit ? 1 : 0);
-        return Holds(p_oCriterion.m_eOperator, lOrder);
+    const std::optional<double> numberValue = NumberOf(p_vValue);
+    const std::optional<double> numberLimit = NumberOf(p_oCriterion.m_vValue);
+    if (numberValue && numberLimit) {
+        const int order = *numberValue < *numberLimit ? -1 : (*numberValue > *numberLimit ? 1 : 0);
+        return Holds(p_oCriterion.m_eOperator, order);
     }
-    const auto* sValue = std::get_if<std::string>(&p_vValue);
-    const auto* sLimit = std::get_if<std::string>(&p_oCriterion.m_vValue);
-    if (sValue == nullptr || sLimit == nullptr) {
+    const auto* textValue = std::get_if<std::string>(&p_vValue);
+    const auto* textLimit = std::get_if<std::string>(&p_oCriterion.m_vValue);
+    if (textValue == nullptr || textLimit == nullptr) {
         return false;
     }
-    const int lOrder = CompareIgnoreCase(*sValue, *sLimit);
-    return Holds(p_oCriterion.m_eOperator, lOrder < 0 ? -1 : (lOrder > 0 ? 1 : 0));
+    const int order = CompareIgnoreCase(*textValue, *textLimit);
+    return Holds(p_oCriterion.m_eOperator, order < 0 ? -1 : (order > 0 ? 1 : 0));
 }
 
 ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oRequest) {
-    std::vector<std::string> aCriteriaFields;
-    for (const ScreenCriterion& oCriterion : p_oRequest.m_aCriteria) {
-        aCriteriaFields.push_back(oCriterion.m_sField);
+    std::vector<std::string> criteriaFields;
+    for (const ScreenCriterion& criterion : p_oRequest.m_aCriteria) {
+        criteriaFields.push_back(criterion.m_sField);
     }
-    ListRequest oRequest;
-    oRequest.m_aFields = WithKeys(p_oRequest.m_aFields, aCriteriaFields);
-    oRequest.m_lDate = p_oRequest.m_lDate;
-    oRequest.m_sSort = p_oRequest.m_sSort;
-    MarketQueries oQueries(p_oDatabase);
-    ResultTable oRead = ReadRows(oQueries, p_oRequest.m_eRows, oRequest).m_oTable;
+    ListRequest request;
+    request.m_aFields = WithKeys(p_oRequest.m_aFields, criteriaFields);
+    request.m_lDate = p_oRequest.m_lDate;
+    request.m_sSort = p_oRequest.m_sSort;
+    MarketQueries queries(p_oDatabase);
+    ResultTable read = ReadRows(queries, p_oRequest.m_eRows, request).m_oTable;
 
-    ResultTable oFound = EmptyTable(p_oRequest.m_aFields);
-    std::vector<int> aColumns;
-    for (const ResultColumn& oColumn : oFound.m_aColumns) {
-        aColumns.push_back(oRead.ColumnIndex(oColumn.m_sName));
+    ResultTable found = EmptyTable(p_oRequest.m_aFields);
+    std::vector<int> columns;
+    for (const ResultColumn& resultColumn : found.m_aColumns) {
+        columns.push_back(read.ColumnIndex(resultColumn.m_sName));
     }
-    std::vector<int> aCriteriaColumns;
-    for (const ScreenCriterion& oCriterion : p_oRequest.m_aCriteria) {
-        aCriteriaColumns.push_back(oRead.ColumnIndex(oCriterion.m_sField));
+    std::vector<int> criteriaColumns;
+    for (const ScreenCriterion& criterion : p_oRequest.m_aCriteria) {
+        criteriaColumns.push_back(read.ColumnIndex(criterion.m_sField));
     }
-    for (std::vector<FieldValue>& aRow : oRead.m_aRows) {
-        bool bMeets = true;
-        for (size_t i = 0; i < aCriteriaColumns.size() && bMeets; ++i) {
-            bMeets = aCriteriaColumns[i] >= 0 &&
-                     MeetsCriterion(aRow[static_cast<size_t>(aCriteriaColumns[i])],
-                                    p_oRequest.m_aCriteria[i]);
+    for (std::vector<FieldValue>& row : read.m_aRows) {
+        bool meets = true;
+        for (size_t i = 0; i < criteriaColumns.size() && meets; ++i) {
+            meets = criteriaColumns[i] >= 0 &&
+                    MeetsCriterion(row[static_cast<size_t>(criteriaColumns[i])],
+                                   p_oRequest.m_aCriteria[i]);
         }
-        if (!bMeets) {
+        if (!meets) {
             continue;
         }
-        std::vector<FieldValue> aKept;
-        for (const int lColumn : aColumns) {
-            aKept.push_back(lColumn >= 0 ? std::move(aRow[static_cast<size_t>(lColumn)])
-                                         : FieldValue());
+        std::vector<FieldValue> kept;
+        for (const int index : columns) {
+            kept.push_back(index >= 0 ? std::move(row[static_cast<size_t>(index)]) : FieldValue());
         }
-        oFound.m_aRows.push_back(std::move(aKept));
+        found.m_aRows.push_back(std::move(kept));
         if (p_oRequest.m_lMaxRows > 0 &&
-            oFound.m_aRows.size() >= static_cast<size_t>(p_oRequest.m_lMaxRows)) {
+            found.m_aRows.size() >= static_cast<size_t>(p_oRequest.m_lMaxRows)) {
             break;
         }
     }
-    return oFound;
+    return found;
 }
 
 }  // namespace qv::facade

@@ -33,11 +33,10 @@ enum class FileState {
 }
 
 bool HasSqliteHeader(const std::string& p_sPath) {
-    std::ifstream oFile(p_sPath, std::ios::binary);
-    std::array<char, 16> aHeader{};
-    oFile.read(aHeader.data(), aHeader.size());
-    return oFile.gcount() == static_cast<std::streamsize>(aHeader.size()) &&
-           aHeader == kSqliteHeader;
+    std::ifstream file(p_sPath, std::ios::binary);
+    std::array<char, 16> header{};
+    file.read(header.data(), header.size());
+    return file.gcount() == static_cast<std::streamsize>(header.size()) && header == kSqliteHeader;
 }
 
 // Looks at an existing file through a read-only connection, so that nothing is written to a file
@@ -45,48 +44,48 @@ bool HasSqliteHeader(const std::string& p_sPath) {
 // file that does not read: the one wants a moment's patience, the other a backup.
 FileState InspectExistingFile(const std::string& p_sPath, SqliteDatabase::OpenMode p_eReadMode,
                               int p_lBusyTimeoutMs) {
-    std::error_code oSizeError;
-    const auto llSize = fs::file_size(p_sPath, oSizeError);
-    if (oSizeError) {
-        Refuse(p_sPath, "cannot read the file: " + oSizeError.message());
+    std::error_code sizeError;
+    const auto size = fs::file_size(p_sPath, sizeError);
+    if (sizeError) {
+        Refuse(p_sPath, "cannot read the file: " + sizeError.message());
     }
-    if (llSize == 0) {
+    if (size == 0) {
         return FileState::Empty;
     }
     if (!HasSqliteHeader(p_sPath)) {
         Refuse(p_sPath, "not a market database (not an SQLite database file)");
     }
     try {
-        SqliteDatabase oProbe(p_sPath, p_eReadMode, p_lBusyTimeoutMs);
-        const int64_t llApplicationId = oProbe.QueryInt64("PRAGMA application_id");
-        const int64_t llObjects = oProbe.QueryInt64("SELECT count(*) FROM sqlite_schema");
-        if (llApplicationId == 0 && llObjects == 0) {
+        SqliteDatabase probe(p_sPath, p_eReadMode, p_lBusyTimeoutMs);
+        const int64_t applicationId = probe.QueryInt64("PRAGMA application_id");
+        const int64_t objects = probe.QueryInt64("SELECT count(*) FROM sqlite_schema");
+        if (applicationId == 0 && objects == 0) {
             return FileState::Empty;
         }
-        if (llApplicationId != kMarketApplicationId) {
+        if (applicationId != kMarketApplicationId) {
             Refuse(p_sPath, "an SQLite database of another application, not a market database");
         }
-        const int lVersion = SchemaVersion(oProbe);
-        if (lVersion > LatestSchemaVersion()) {
+        const int version = SchemaVersion(probe);
+        if (version > LatestSchemaVersion()) {
             Refuse(p_sPath, "written by a newer version of the program (schema " +
-                                std::to_string(lVersion) + ", this program knows up to " +
+                                std::to_string(version) + ", this program knows up to " +
                                 std::to_string(LatestSchemaVersion()) + ")");
         }
         return FileState::Ours;
-    } catch (const FacadeError& oError) {
-        if (oError.SqliteCode() == 0 || oError.IsBusy()) {
+    } catch (const FacadeError& error) {
+        if (error.SqliteCode() == 0 || error.IsBusy()) {
             throw;
         }
-        if (oError.IsDamaged()) {
-            Refuse(p_sPath, oError.Message(), oError.SqliteCode());
+        if (error.IsDamaged()) {
+            Refuse(p_sPath, error.Message(), error.SqliteCode());
         }
-        Refuse(p_sPath, "cannot read the database: " + oError.Message(), oError.SqliteCode());
+        Refuse(p_sPath, "cannot read the database: " + error.Message(), error.SqliteCode());
     }
 }
 
 fs::path FolderOf(const std::string& p_sPath) {
-    const fs::path oFolder = fs::path(p_sPath).parent_path();
-    return oFolder.empty() ? fs::path(".") : oFolder;
+    const fs::path folder = fs::path(p_sPath).parent_path();
+    return folder.empty() ? fs::path(".") : folder;
 }
 
 // Whether this process may write the file or folder, by its effective ids, as the open would.
@@ -99,22 +98,22 @@ bool MayWrite(const fs::path& p_oPath) {
 // file is read immutable, which needs neither. Committed work still in a -wal file would be
 // missed that way, so with a -wal file present the ordinary read-only open is the only one.
 SqliteDatabase::OpenMode ReadMode(const std::string& p_sPath) {
-    std::error_code oError;
-    if (MayWrite(FolderOf(p_sPath)) || fs::exists(p_sPath + "-wal", oError)) {
+    std::error_code error;
+    if (MayWrite(FolderOf(p_sPath)) || fs::exists(p_sPath + "-wal", error)) {
         return SqliteDatabase::OpenMode::ReadOnly;
     }
     return SqliteDatabase::OpenMode::ReadOnlyImmutable;
 }
 
 void CreateFolderFor(const std::string& p_sPath) {
-    const fs::path oFolder = fs::path(p_sPath).parent_path();
-    if (oFolder.empty()) {
+    const fs::path folder = fs::path(p_sPath).parent_path();
+    if (folder.empty()) {
         return;
     }
-    std::error_code oError;
-    fs::create_directories(oFolder, oError);
-    if (oError) {
-        throw FacadeError(p_sPath, 0, "cannot create the folder: " + oError.message());
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error) {
+        throw FacadeError(p_sPath, 0, "cannot create the folder: " + error.message());
     }
 }
 
@@ -123,8 +122,8 @@ void CreateFolderFor(const std::string& p_sPath) {
 // lists can still be read, and whatever would write is refused with a message saying why.
 SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Access p_eAccess,
                                      int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
-    std::error_code oError;
-    if (!fs::exists(p_sPath, oError)) {
+    std::error_code error;
+    if (!fs::exists(p_sPath, error)) {
         p_bNeedsSchema = true;
         if (p_eAccess == MarketStore::Access::ReadOnly) {
             throw FacadeError(p_sPath, 0, "no market database at this path");
@@ -132,21 +131,21 @@ SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Ac
         CreateFolderFor(p_sPath);
         return SqliteDatabase::OpenMode::Create;
     }
-    const bool bWritable = p_eAccess == MarketStore::Access::ReadWrite && MayWrite(p_sPath) &&
-                           MayWrite(FolderOf(p_sPath));
-    const SqliteDatabase::OpenMode eReadMode = ReadMode(p_sPath);
-    const FileState eState = InspectExistingFile(p_sPath, eReadMode, p_lBusyTimeoutMs);
-    p_bNeedsSchema = eState != FileState::Ours;
-    if (bWritable) {
+    const bool writable = p_eAccess == MarketStore::Access::ReadWrite && MayWrite(p_sPath) &&
+                          MayWrite(FolderOf(p_sPath));
+    const SqliteDatabase::OpenMode readMode = ReadMode(p_sPath);
+    const FileState state = InspectExistingFile(p_sPath, readMode, p_lBusyTimeoutMs);
+    p_bNeedsSchema = state != FileState::Ours;
+    if (writable) {
         return SqliteDatabase::OpenMode::ReadWrite;
     }
-    if (eState != FileState::Ours) {
+    if (state != FileState::Ours) {
         throw FacadeError(p_sPath, 0,
                           p_eAccess == MarketStore::Access::ReadOnly
                               ? "no market database at this path"
                               : "no market database at this path, and the file is read-only");
     }
-    return eReadMode;
+    return readMode;
 }
 
 SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
@@ -159,9 +158,9 @@ SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAc
 }  // namespace
 
 std::string DefaultMarketDatabasePath() {
-    const char* sOverride = std::getenv("QV_DATABASE");
-    if (sOverride != nullptr && *sOverride != '\0') {
-        return sOverride;
+    const char* override = std::getenv("QV_DATABASE");
+    if (override != nullptr && *override != '\0') {
+        return override;
     }
     return (LibraryFolder::FromEnvironment().Location() / "market.db").string();
 }
@@ -194,23 +193,23 @@ bool MarketStore::HasMarketData() {
 }
 
 MarketSummary MarketStore::Summary() {
-    MarketSummary oSummary;
-    oSummary.m_llSectors = m_oDatabase.QueryInt64("SELECT count(*) FROM sectors");
-    oSummary.m_llIndustries = m_oDatabase.QueryInt64("SELECT count(*) FROM industries");
-    oSummary.m_llStocks = m_oDatabase.QueryInt64("SELECT count(*) FROM stocks");
-    oSummary.m_llStockDays = m_oDatabase.QueryInt64("SELECT count(*) FROM stock_days");
-    oSummary.m_llTradingDays = m_oDatabase.QueryInt64("SELECT count(*) FROM trading_days");
-    oSummary.m_lFirstDate =
+    MarketSummary summary;
+    summary.m_llSectors = m_oDatabase.QueryInt64("SELECT count(*) FROM sectors");
+    summary.m_llIndustries = m_oDatabase.QueryInt64("SELECT count(*) FROM industries");
+    summary.m_llStocks = m_oDatabase.QueryInt64("SELECT count(*) FROM stocks");
+    summary.m_llStockDays = m_oDatabase.QueryInt64("SELECT count(*) FROM stock_days");
+    summary.m_llTradingDays = m_oDatabase.QueryInt64("SELECT count(*) FROM trading_days");
+    summary.m_lFirstDate =
         static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT min(trade_date) FROM trading_days"));
-    oSummary.m_lLastDate =
+    summary.m_lLastDate =
         static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT max(trade_date) FROM trading_days"));
-    oSummary.m_llOwners = m_oDatabase.QueryInt64("SELECT count(*) FROM owners WHERE owner_id <> 0");
-    oSummary.m_llLayouts = m_oDatabase.QueryInt64("SELECT count(*) FROM layouts");
-    oSummary.m_llWatchLists =
+    summary.m_llOwners = m_oDatabase.QueryInt64("SELECT count(*) FROM owners WHERE owner_id <> 0");
+    summary.m_llLayouts = m_oDatabase.QueryInt64("SELECT count(*) FROM layouts");
+    summary.m_llWatchLists =
         m_oDatabase.QueryInt64("SELECT count(*) FROM watch_lists WHERE is_folder = 0");
-    oSummary.m_llPortfolios = m_oDatabase.QueryInt64("SELECT count(*) FROM portfolios");
-    oSummary.m_lSchemaVersion = SchemaVersion(m_oDatabase);
-    return oSummary;
+    summary.m_llPortfolios = m_oDatabase.QueryInt64("SELECT count(*) FROM portfolios");
+    summary.m_lSchemaVersion = SchemaVersion(m_oDatabase);
+    return summary;
 }
 
 }  // namespace qv::facade

@@ -17,15 +17,14 @@ std::optional<int32_t> DefaultNameOwner(std::string_view p_sName) {
         !EqualsIgnoreCase(p_sName.substr(0, kDefaultNamePrefix.size()), kDefaultNamePrefix)) {
         return std::nullopt;
     }
-    const std::string_view sId = p_sName.substr(kDefaultNamePrefix.size());
-    int32_t lOwnerId = 0;
-    const auto [sEnd, eError] = std::from_chars(sId.data(), sId.data() + sId.size(), lOwnerId);
+    const std::string_view id = p_sName.substr(kDefaultNamePrefix.size());
+    int32_t ownerId = 0;
+    const auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), ownerId);
     // Only the id as the default name writes it: "owner 0503" is nobody's default name.
-    if (eError != std::errc() || sEnd != sId.data() + sId.size() ||
-        std::to_string(lOwnerId) != sId) {
+    if (error != std::errc() || end != id.data() + id.size() || std::to_string(ownerId) != id) {
         return std::nullopt;
     }
-    return lOwnerId;
+    return ownerId;
 }
 
 }  // namespace
@@ -38,13 +37,13 @@ int32_t OwnerAuthority::OwnerFor(std::string_view p_sMethod, std::optional<int32
     if (!m_oSession) {
         RaiseFacadeError(p_sMethod, "no owner is logged in");
     }
-    const int32_t lSessionOwner = m_oSession->m_lOwnerId;
-    if (p_lNamed && *p_lNamed != lSessionOwner) {
+    const int32_t sessionOwner = m_oSession->m_lOwnerId;
+    if (p_lNamed && *p_lNamed != sessionOwner) {
         RaiseFacadeError(p_sMethod, "owner " + std::to_string(*p_lNamed) +
                                         " is not the owner logged in (" +
-                                        std::to_string(lSessionOwner) + ")");
+                                        std::to_string(sessionOwner) + ")");
     }
-    return lSessionOwner;
+    return sessionOwner;
 }
 
 bool OwnerAuthority::IsStale(LoginRecords& p_oLogins) const {
@@ -53,13 +52,13 @@ bool OwnerAuthority::IsStale(LoginRecords& p_oLogins) const {
 
 int32_t OwnerAuthority::Authorise(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,
                                   OwnerAccess p_eAccess, LoginRecords& p_oLogins) const {
-    const int32_t lOwnerId = OwnerFor(p_sMethod, p_lNamed, p_eAccess);
-    if (lOwnerId != kSystemOwnerId && IsStale(p_oLogins)) {
-        RaiseFacadeError(p_sMethod, "owner " + std::to_string(lOwnerId) +
+    const int32_t ownerId = OwnerFor(p_sMethod, p_lNamed, p_eAccess);
+    if (ownerId != kSystemOwnerId && IsStale(p_oLogins)) {
+        RaiseFacadeError(p_sMethod, "owner " + std::to_string(ownerId) +
                                         " has logged in elsewhere since; this session is no "
                                         "longer current");
     }
-    return lOwnerId;
+    return ownerId;
 }
 
 std::string DefaultOwnerName(int32_t p_lOwnerId) {
@@ -68,8 +67,8 @@ std::string DefaultOwnerName(int32_t p_lOwnerId) {
 
 void CheckLoginName(std::string_view p_sMethod, int32_t p_lOwnerId, const std::string& p_sName,
                     std::optional<int32_t> p_lHolder) {
-    const std::optional<int32_t> lDefaultOf = DefaultNameOwner(p_sName);
-    if ((p_lHolder && *p_lHolder != p_lOwnerId) || (lDefaultOf && *lDefaultOf != p_lOwnerId)) {
+    const std::optional<int32_t> defaultOf = DefaultNameOwner(p_sName);
+    if ((p_lHolder && *p_lHolder != p_lOwnerId) || (defaultOf && *defaultOf != p_lOwnerId)) {
         RaiseFacadeError(p_sMethod, "the name \"" + p_sName + "\" belongs to another owner");
     }
 }

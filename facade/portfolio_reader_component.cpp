@@ -3,7 +3,6 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/market_lists.h"
 #include "facade/portfolio_store.h"
 #include "facade/read_snapshot.h"
@@ -30,60 +29,61 @@ const std::vector<std::string> kTradeFields = {
 }  // namespace
 
 Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetCurrentHoldings", p_args);
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lPortfolioId = oArgs.Long(0, "PortfolioID");
-    const int32_t lOwnerId = Owner(oArgs, 1, OwnerAccess::Read);
-    const int32_t lDate = oArgs.Day(2, "Date");
-    const bool bWithTrades = oArgs.Boolean(3, "WithTrades");
-    const bool bWithCatalogue = oArgs.Boolean(6, "WithCatalogue");
-    const int32_t lLayoutId = LayoutIdOfVariant(oArgs.Value(5));
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        oArgs.Method(), lOwnerId, oArgs.Value(5),
-        lLayoutId > 0 ? lLayoutId : system_layout::kPortfolio, kPortfolioViewer, -1);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
-    MarketLists oLists(oDatabase);
-    ListAnswer oHoldings = oLists.Holdings(lOwnerId, lPortfolioId, lDate,
-                                           WithKeys(kTradeEditFields, FetchedFields(oLayout)),
-                                           oLayout.m_oSort.m_sSortText);
+    FacadeArguments args("GetCurrentHoldings", p_args);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t portfolioId = args.Long(0, "PortfolioID");
+    const int32_t ownerId = Owner(args, 1, OwnerAccess::Read);
+    const int32_t date = args.Day(2, "Date");
+    const bool withTrades = args.Boolean(3, "WithTrades");
+    const bool withCatalogue = args.Boolean(6, "WithCatalogue");
+    std::optional<LayoutDescription> sent = args.Layout(5, "LayoutInfo");
+    const int32_t layoutId = sent ? sent->Header.Id : 0;
+    const LayoutInForce inForce = LayoutAccess(database).InForce(
+        args.Method(), ownerId, std::move(sent),
+        layoutId > 0 ? layoutId : system_layout::kPortfolio, kPortfolioViewer, -1);
+    const LayoutRecord& layout = inForce.m_oLayout;
+    MarketLists lists(database);
+    ListAnswer holdings =
+        lists.Holdings(ownerId, portfolioId, date,
+                       WithKeys(kTradeEditFields, FetchedFields(layout)), SortTextOf(layout));
 
-    const Variant vRows = RecordsetValue(std::move(oHoldings.m_oRows));
-    oArgs.Out(2) = oHoldings.m_lTradingDay > 0 ? Variant::Date(oHoldings.m_lTradingDay) : Variant();
-    if (bWithTrades) {
-        oArgs.Out(4) = RecordsetValue(
-            oLists.Holdings(lOwnerId, lPortfolioId, lDate, kTradeFields, "").m_oRows);
+    const Variant rows = RecordsetValue(std::move(holdings.m_oRows));
+    args.Out(2) = holdings.m_lTradingDay > 0 ? Variant::Date(holdings.m_lTradingDay) : Variant();
+    if (withTrades) {
+        args.Out(4) =
+            RecordsetValue(lists.Holdings(ownerId, portfolioId, date, kTradeFields, "").m_oRows);
     }
-    WriteBackLayout(oArgs.Out(5), oInForce);
-    if (bWithCatalogue) {
-        oArgs.Out(7) = RecordsetValue(Backend().FieldCatalogue());
+    WriteBackLayout(args.Out(5), inForce);
+    if (withCatalogue) {
+        args.Out(7) = RecordsetValue(Backend().FieldCatalogue());
     }
-    return vRows;
+    return rows;
 }
 
 Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetPortfolios", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    ResultTable oTable;
-    oTable.m_aColumns = {{"id", FieldKind::Integer}, {"Name", FieldKind::Text}};
-    if (lOwnerId != kSystemOwnerId) {
-        for (auto& [lId, sName] : PortfolioStore(Backend().Database()).Portfolios(lOwnerId)) {
-            oTable.m_aRows.push_back({int64_t{lId}, std::move(sName)});
+    FacadeArguments args("GetPortfolios", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    ResultTable table;
+    table.m_aColumns = {{"id", FieldKind::Integer}, {"Name", FieldKind::Text}};
+    if (ownerId != kSystemOwnerId) {
+        for (auto& [id, name] : PortfolioStore(Backend().Database()).Portfolios(ownerId)) {
+            table.m_aRows.push_back({int64_t{id}, std::move(name)});
         }
     }
-    return RecordsetValue(std::move(oTable));
+    return RecordsetValue(std::move(table));
 }
 
 const DispatchTable& PortfolioReaderComponent::Table() const {
     using Self = PortfolioReaderComponent;
-    static const DispatchTable oTable =
+    static const DispatchTable table =
         DispatchTable::Builder<Self>()
             .Method("GetCurrentHoldings", 8, 8,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetCurrentHoldings(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetCurrentHoldings(args); })
             .Method("GetPortfolios", 1, 1,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetPortfolios(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetPortfolios(args); })
             .Build();
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

@@ -59,19 +59,19 @@ class ProgressLine {
     ~ProgressLine() { Finish(); }
 
     void Show(const std::string& p_sStage, int64_t p_llDone, int64_t p_llTotal) {
-        const auto oNow = std::chrono::steady_clock::now();
-        const bool bNewStage = p_sStage != m_sStage;
-        if (!bNewStage && oNow - m_oLastShown < std::chrono::milliseconds(100) &&
+        const auto moment = std::chrono::steady_clock::now();
+        const bool newStage = p_sStage != m_sStage;
+        if (!newStage && moment - m_oLastShown < std::chrono::milliseconds(100) &&
             p_llDone != p_llTotal) {
             return;
         }
-        if (bNewStage) {
+        if (newStage) {
             Finish();
             m_sStage = p_sStage;
         }
-        m_oLastShown = oNow;
+        m_oLastShown = moment;
         if (!m_bTerminal) {
-            if (bNewStage) {
+            if (newStage) {
                 std::fprintf(stderr, "%s ...\n", p_sStage.c_str());
             }
             return;
@@ -112,20 +112,20 @@ int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int
     if (p_lIndex + 1 >= p_aArgs.size()) {
         throw UsageError{p_aArgs[p_lIndex] + " needs a number"};
     }
-    const std::string& sText = p_aArgs[++p_lIndex];
-    size_t lUsed = 0;
-    long long llValue = 0;
+    const std::string& text = p_aArgs[++p_lIndex];
+    size_t used = 0;
+    long long value = 0;
     try {
-        llValue = std::stoll(sText, &lUsed);
+        value = std::stoll(text, &used);
     } catch (const std::exception&) {
-        lUsed = 0;
+        used = 0;
     }
-    if (lUsed != sText.size() || llValue < p_llMinimum || llValue > p_llMaximum) {
+    if (used != text.size() || value < p_llMinimum || value > p_llMaximum) {
         throw UsageError{p_aArgs[p_lIndex - 1] + " needs a number from " +
                          std::to_string(p_llMinimum) + " to " + std::to_string(p_llMaximum) +
-                         ", not " + qv::Excerpt(sText)};
+                         ", not " + qv::Excerpt(text)};
     }
-    return llValue;
+    return value;
 }
 
 // The commands that write refuse a read-only database before any work, rather than after reading
@@ -144,92 +144,91 @@ double SecondsSince(std::chrono::steady_clock::time_point p_oStart) {
 }
 
 int Create(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
-    SampleMarketOptions oOptions;
+    SampleMarketOptions options;
     for (size_t i = 0; i < p_aArgs.size(); ++i) {
         if (p_aArgs[i] == "--stocks") {
-            oOptions.m_lStocks = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
+            options.m_lStocks = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
         } else if (p_aArgs[i] == "--seed") {
-            oOptions.m_llSeed = static_cast<uint64_t>(
+            options.m_llSeed = static_cast<uint64_t>(
                 ReadCount(p_aArgs, i, 0, std::numeric_limits<int64_t>::max()));
         } else if (p_aArgs[i] == "--industries") {
-            oOptions.m_lIndustries = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
+            options.m_lIndustries = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
         } else if (p_aArgs[i] == "--days") {
-            oOptions.m_lTradingDays = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
+            options.m_lTradingDays = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
         } else if (p_aArgs[i] == "--no-demo") {
-            oOptions.m_bDemoOwner = false;
+            options.m_bDemoOwner = false;
         } else {
             throw UsageError{"create does not take '" + p_aArgs[i] + "'"};
         }
     }
-    const int32_t lMostIndustries = SampleIndustryLimit(oOptions.m_lStocks);
-    if (oOptions.m_lIndustries > lMostIndustries) {
-        const bool bByStocks = lMostIndustries == oOptions.m_lStocks;
+    const int32_t mostIndustries = SampleIndustryLimit(options.m_lStocks);
+    if (options.m_lIndustries > mostIndustries) {
+        const bool byStocks = mostIndustries == options.m_lStocks;
         std::fprintf(stderr, "qorvant-market: note: %d industry groups asked for, %d made: %s\n",
-                     oOptions.m_lIndustries, lMostIndustries,
-                     bByStocks ? "each group needs a stock of its own"
-                               : "the generator has no more industry names");
+                     options.m_lIndustries, mostIndustries,
+                     byStocks ? "each group needs a stock of its own"
+                              : "the generator has no more industry names");
     }
-    const auto oStart = std::chrono::steady_clock::now();
-    MarketStore oStore(p_sPath, MarketStore::Access::ReadWrite);
-    RequireWritable(oStore, "no sample market can be made in it");
-    ProgressLine oProgress;
-    GenerateSampleMarket(oStore, oOptions, oProgress.Callback());
-    oProgress.Finish();
-    const MarketSummary oSummary = oStore.Summary();
+    const auto start = std::chrono::steady_clock::now();
+    MarketStore store(p_sPath, MarketStore::Access::ReadWrite);
+    RequireWritable(store, "no sample market can be made in it");
+    ProgressLine progress;
+    GenerateSampleMarket(store, options, progress.Callback());
+    progress.Finish();
+    const MarketSummary summary = store.Summary();
     std::printf(
         "Generated %lld stocks in %lld industry groups over %lld trading days into %s in "
         "%.1f s\n",
-        static_cast<long long>(oSummary.m_llStocks),
-        static_cast<long long>(oSummary.m_llIndustries),
-        static_cast<long long>(oSummary.m_llTradingDays), p_sPath.c_str(), SecondsSince(oStart));
+        static_cast<long long>(summary.m_llStocks), static_cast<long long>(summary.m_llIndustries),
+        static_cast<long long>(summary.m_llTradingDays), p_sPath.c_str(), SecondsSince(start));
     return 0;
 }
 
 int Import(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
-    std::vector<std::string> aPaths;
-    bool bDemo = false;
-    for (const std::string& sArg : p_aArgs) {
-        if (sArg == "--demo") {
-            bDemo = true;
+    std::vector<std::string> paths;
+    bool demo = false;
+    for (const std::string& arg : p_aArgs) {
+        if (arg == "--demo") {
+            demo = true;
         } else {
-            aPaths.push_back(sArg);
+            paths.push_back(arg);
         }
     }
-    if (aPaths.empty()) {
+    if (paths.empty()) {
         throw UsageError{"import needs a folder or files"};
     }
-    const auto oStart = std::chrono::steady_clock::now();
-    MarketStore oStore(p_sPath, MarketStore::Access::ReadWrite);
-    RequireWritable(oStore, "nothing can be imported into it");
-    ProgressLine oProgress;
-    const ImportReport oReport = MarketImporter(oStore).ImportPaths(aPaths, oProgress.Callback());
-    if (bDemo) {
-        CreateDemoOwner(oStore.Database());
+    const auto start = std::chrono::steady_clock::now();
+    MarketStore store(p_sPath, MarketStore::Access::ReadWrite);
+    RequireWritable(store, "nothing can be imported into it");
+    ProgressLine progress;
+    const ImportReport report = MarketImporter(store).ImportPaths(paths, progress.Callback());
+    if (demo) {
+        CreateDemoOwner(store.Database());
     }
     // The import committed into the file it opened; the success reported is only true while
     // that is still the file at the path.
-    oStore.Database().CheckFileInPlace();
-    oProgress.Finish();
-    std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(oStart));
+    store.Database().CheckFileInPlace();
+    progress.Finish();
+    std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(start));
     std::printf(
         "  sectors added %lld, industry groups added %lld, stocks added %lld, updated %lld\n",
-        static_cast<long long>(oReport.m_llSectorsAdded),
-        static_cast<long long>(oReport.m_llIndustriesAdded),
-        static_cast<long long>(oReport.m_llStocksAdded),
-        static_cast<long long>(oReport.m_llStocksUpdated));
+        static_cast<long long>(report.m_llSectorsAdded),
+        static_cast<long long>(report.m_llIndustriesAdded),
+        static_cast<long long>(report.m_llStocksAdded),
+        static_cast<long long>(report.m_llStocksUpdated));
     std::printf("  price rows read %lld, imported %lld, rows skipped %lld\n",
-                static_cast<long long>(oReport.m_llPriceRowsRead),
-                static_cast<long long>(oReport.m_llPriceRowsImported),
-                static_cast<long long>(oReport.m_llRowsSkipped));
+                static_cast<long long>(report.m_llPriceRowsRead),
+                static_cast<long long>(report.m_llPriceRowsImported),
+                static_cast<long long>(report.m_llRowsSkipped));
     constexpr size_t kShown = 20;
-    for (size_t i = 0; i < oReport.m_aProblems.size() && i < kShown; ++i) {
-        const ImportProblem& oProblem = oReport.m_aProblems[i];
-        std::printf("  %s:%lld: %s\n", oProblem.m_sFile.c_str(),
-                    static_cast<long long>(oProblem.m_llLine), oProblem.m_sMessage.c_str());
+    for (size_t i = 0; i < report.m_aProblems.size() && i < kShown; ++i) {
+        const ImportProblem& problem = report.m_aProblems[i];
+        std::printf("  %s:%lld: %s\n", problem.m_sFile.c_str(),
+                    static_cast<long long>(problem.m_llLine), problem.m_sMessage.c_str());
     }
-    if (oReport.m_aProblems.size() > kShown) {
+    if (report.m_aProblems.size() > kShown) {
         std::printf("  ... and more problems (%lld rows skipped in all)\n",
-                    static_cast<long long>(oReport.m_llRowsSkipped));
+                    static_cast<long long>(report.m_llRowsSkipped));
     }
     return 0;
 }
@@ -238,59 +237,59 @@ int Info(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
     if (!p_aArgs.empty()) {
         throw UsageError{"info takes no arguments"};
     }
-    MarketStore oStore(p_sPath, MarketStore::Access::ReadOnly);
-    const MarketSummary oSummary = oStore.Summary();
-    std::printf("Database        %s (schema %d)\n", p_sPath.c_str(), oSummary.m_lSchemaVersion);
-    std::printf("Sectors         %lld\n", static_cast<long long>(oSummary.m_llSectors));
-    std::printf("Industry groups %lld\n", static_cast<long long>(oSummary.m_llIndustries));
-    std::printf("Stocks          %lld\n", static_cast<long long>(oSummary.m_llStocks));
-    std::printf("Daily bars      %lld\n", static_cast<long long>(oSummary.m_llStockDays));
-    if (oSummary.m_llTradingDays > 0) {
+    MarketStore store(p_sPath, MarketStore::Access::ReadOnly);
+    const MarketSummary summary = store.Summary();
+    std::printf("Database        %s (schema %d)\n", p_sPath.c_str(), summary.m_lSchemaVersion);
+    std::printf("Sectors         %lld\n", static_cast<long long>(summary.m_llSectors));
+    std::printf("Industry groups %lld\n", static_cast<long long>(summary.m_llIndustries));
+    std::printf("Stocks          %lld\n", static_cast<long long>(summary.m_llStocks));
+    std::printf("Daily bars      %lld\n", static_cast<long long>(summary.m_llStockDays));
+    if (summary.m_llTradingDays > 0) {
         std::printf("Trading days    %lld, %s to %s\n",
-                    static_cast<long long>(oSummary.m_llTradingDays),
-                    qv::IsoDateText(oSummary.m_lFirstDate).c_str(),
-                    qv::IsoDateText(oSummary.m_lLastDate).c_str());
+                    static_cast<long long>(summary.m_llTradingDays),
+                    qv::IsoDateText(summary.m_lFirstDate).c_str(),
+                    qv::IsoDateText(summary.m_lLastDate).c_str());
     } else {
         std::printf("Trading days    none\n");
     }
-    std::printf("Owners          %lld\n", static_cast<long long>(oSummary.m_llOwners));
-    std::printf("Layouts         %lld\n", static_cast<long long>(oSummary.m_llLayouts));
-    std::printf("Watch lists     %lld\n", static_cast<long long>(oSummary.m_llWatchLists));
-    std::printf("Portfolios      %lld\n", static_cast<long long>(oSummary.m_llPortfolios));
+    std::printf("Owners          %lld\n", static_cast<long long>(summary.m_llOwners));
+    std::printf("Layouts         %lld\n", static_cast<long long>(summary.m_llLayouts));
+    std::printf("Watch lists     %lld\n", static_cast<long long>(summary.m_llWatchLists));
+    std::printf("Portfolios      %lld\n", static_cast<long long>(summary.m_llPortfolios));
     return 0;
 }
 
 int Run(const std::vector<std::string>& p_aArgs) {
-    std::optional<std::string> sPath;
-    size_t lCommand = 0;
-    while (lCommand < p_aArgs.size() && p_aArgs[lCommand].starts_with("--")) {
-        if (p_aArgs[lCommand] == "--help") {
+    std::optional<std::string> path;
+    size_t commandAt = 0;
+    while (commandAt < p_aArgs.size() && p_aArgs[commandAt].starts_with("--")) {
+        if (p_aArgs[commandAt] == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
         }
-        if (p_aArgs[lCommand] != "--db" || lCommand + 1 >= p_aArgs.size()) {
-            throw UsageError{"unknown option '" + p_aArgs[lCommand] + "'"};
+        if (p_aArgs[commandAt] != "--db" || commandAt + 1 >= p_aArgs.size()) {
+            throw UsageError{"unknown option '" + p_aArgs[commandAt] + "'"};
         }
-        sPath = p_aArgs[lCommand + 1];
-        lCommand += 2;
+        path = p_aArgs[commandAt + 1];
+        commandAt += 2;
     }
-    if (lCommand >= p_aArgs.size()) {
+    if (commandAt >= p_aArgs.size()) {
         throw UsageError{"no command"};
     }
-    const std::string& sCommand = p_aArgs[lCommand];
-    const std::vector<std::string> aRest(
-        p_aArgs.begin() + static_cast<std::ptrdiff_t>(lCommand) + 1, p_aArgs.end());
-    const std::string sDatabase = sPath.value_or(DefaultMarketDatabasePath());
-    if (sCommand == "create") {
-        return Create(sDatabase, aRest);
+    const std::string& commandName = p_aArgs[commandAt];
+    const std::vector<std::string> rest(
+        p_aArgs.begin() + static_cast<std::ptrdiff_t>(commandAt) + 1, p_aArgs.end());
+    const std::string database = path.value_or(DefaultMarketDatabasePath());
+    if (commandName == "create") {
+        return Create(database, rest);
     }
-    if (sCommand == "import") {
-        return Import(sDatabase, aRest);
+    if (commandName == "import") {
+        return Import(database, rest);
     }
-    if (sCommand == "info") {
-        return Info(sDatabase, aRest);
+    if (commandName == "info") {
+        return Info(database, rest);
     }
-    throw UsageError{"unknown command '" + sCommand + "'"};
+    throw UsageError{"unknown command '" + commandName + "'"};
 }
 
 }  // namespace
@@ -298,14 +297,14 @@ int Run(const std::vector<std::string>& p_aArgs) {
 int main(int argc, char** argv) {
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
-    } catch (const UsageError& oError) {
-        std::fprintf(stderr, "qorvant-market: %s\n\n%s", oError.m_sMessage.c_str(), kUsage);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "qorvant-market: %s\n\n%s", error.m_sMessage.c_str(), kUsage);
         return kExitUsage;
-    } catch (const qv::AutomationError& oError) {
-        std::fprintf(stderr, "qorvant-market: %s\n", oError.Description().c_str());
+    } catch (const qv::AutomationError& error) {
+        std::fprintf(stderr, "qorvant-market: %s\n", error.Description().c_str());
         return kExitFailure;
-    } catch (const std::exception& oError) {
-        std::fprintf(stderr, "qorvant-market: %s\n", oError.what());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "qorvant-market: %s\n", error.what());
         return kExitFailure;
     }
 }

@@ -34,20 +34,20 @@ constexpr uint64_t kStockStreams = 1000000;
 constexpr int32_t kProgressStocks = 100;
 
 bool IsHoliday(int32_t p_lDay) {
-    const DateParts oDate = CivilFromDaySerial(p_lDay);
-    return (oDate.Month == 1 && oDate.Day == 1) || (oDate.Month == 7 && oDate.Day == 4) ||
-           (oDate.Month == 12 && oDate.Day == 25);
+    const DateParts date = CivilFromDaySerial(p_lDay);
+    return (date.Month == 1 && date.Day == 1) || (date.Month == 7 && date.Day == 4) ||
+           (date.Month == 12 && date.Day == 25);
 }
 
 std::vector<int32_t> TradingCalendar(int32_t p_lLastDay, int32_t p_lCount) {
-    std::vector<int32_t> aDays;
-    for (int32_t lDay = p_lLastDay; static_cast<int32_t>(aDays.size()) < p_lCount; --lDay) {
-        if (IsoWeekday(lDay) <= 5 && !IsHoliday(lDay)) {
-            aDays.push_back(lDay);
+    std::vector<int32_t> days;
+    for (int32_t day = p_lLastDay; static_cast<int32_t>(days.size()) < p_lCount; --day) {
+        if (IsoWeekday(day) <= 5 && !IsHoliday(day)) {
+            days.push_back(day);
         }
     }
-    std::reverse(aDays.begin(), aDays.end());
-    return aDays;
+    std::reverse(days.begin(), days.end());
+    return days;
 }
 
 struct SampleIndustry {
@@ -59,25 +59,25 @@ struct SampleIndustry {
 
 // Takes industry names from the sectors in turn, so every sector gets its share.
 std::vector<SampleIndustry> ChooseIndustries(int32_t p_lCount, SampleRandom p_oRandom) {
-    const std::vector<SampleSector>& aSectors = SampleSectors();
-    std::vector<SampleIndustry> aIndustries;
-    for (size_t lRound = 0; static_cast<int32_t>(aIndustries.size()) < p_lCount; ++lRound) {
-        bool bAny = false;
-        for (size_t lSector = 0; lSector < aSectors.size(); ++lSector) {
-            if (lRound >= aSectors[lSector].m_aIndustries.size() ||
-                static_cast<int32_t>(aIndustries.size()) == p_lCount) {
+    const std::vector<SampleSector>& sectors = SampleSectors();
+    std::vector<SampleIndustry> industries;
+    for (size_t round = 0; static_cast<int32_t>(industries.size()) < p_lCount; ++round) {
+        bool any = false;
+        for (size_t sector = 0; sector < sectors.size(); ++sector) {
+            if (round >= sectors[sector].m_aIndustries.size() ||
+                static_cast<int32_t>(industries.size()) == p_lCount) {
                 continue;
             }
-            bAny = true;
-            aIndustries.push_back({aSectors[lSector].m_aIndustries[lRound], lSector,
-                                   std::exp(0.6 * p_oRandom.Normal()),
-                                   p_oRandom.Uniform(0.004, 0.009)});
+            any = true;
+            industries.push_back({sectors[sector].m_aIndustries[round], sector,
+                                  std::exp(0.6 * p_oRandom.Normal()),
+                                  p_oRandom.Uniform(0.004, 0.009)});
         }
-        if (!bAny) {
+        if (!any) {
             break;
         }
     }
-    return aIndustries;
+    return industries;
 }
 
 class NameMaker {
@@ -87,13 +87,13 @@ class NameMaker {
     // A company name and symbol, both unique in the market.
     std::pair<std::string, std::string> Make(const SampleSector& p_oSector) {
         for (;;) {
-            const std::string sStem =
+            const std::string stem =
                 std::string(Pick(CompanyNameStarts())) + Pick(CompanyNameEnds());
-            const std::string sWord =
+            const std::string word =
                 m_oRandom.Uniform() < 0.6 ? std::string(" ") + Pick(p_oSector.m_aCompanyWords) : "";
-            const std::string sName = sStem + sWord + " " + Pick(CompanySuffixes());
-            if (m_aNames.insert(sName).second) {
-                return {sName, MakeSymbol(sStem + sWord)};
+            const std::string name = stem + word + " " + Pick(CompanySuffixes());
+            if (m_aNames.insert(name).second) {
+                return {name, MakeSymbol(stem + word)};
             }
         }
     }
@@ -104,27 +104,27 @@ class NameMaker {
     }
 
     std::string MakeSymbol(const std::string& p_sName) {
-        std::string sLetters;
-        for (const char cChar : p_sName) {
-            if (std::isalpha(static_cast<unsigned char>(cChar))) {
-                sLetters.push_back(ToUpperAscii(cChar));
+        std::string letters;
+        for (const char ch : p_sName) {
+            if (std::isalpha(static_cast<unsigned char>(ch))) {
+                letters.push_back(ToUpperAscii(ch));
             }
         }
-        const std::string aCandidates[] = {sLetters.substr(0, 3), sLetters.substr(0, 4),
-                                           sLetters.substr(0, 2) + sLetters.back(),
-                                           sLetters.substr(0, 1) + sLetters.substr(2, 2)};
-        for (const std::string& sCandidate : aCandidates) {
-            if (sCandidate.size() >= 2 && m_aSymbols.insert(sCandidate).second) {
-                return sCandidate;
+        const std::string candidates[] = {letters.substr(0, 3), letters.substr(0, 4),
+                                          letters.substr(0, 2) + letters.back(),
+                                          letters.substr(0, 1) + letters.substr(2, 2)};
+        for (const std::string& candidate : candidates) {
+            if (candidate.size() >= 2 && m_aSymbols.insert(candidate).second) {
+                return candidate;
             }
         }
         for (;;) {
-            std::string sSymbol = sLetters.substr(0, 1);
-            while (sSymbol.size() < 4) {
-                sSymbol.push_back(static_cast<char>('A' + m_oRandom.Below(26)));
+            std::string symbol = letters.substr(0, 1);
+            while (symbol.size() < 4) {
+                symbol.push_back(static_cast<char>('A' + m_oRandom.Below(26)));
             }
-            if (m_aSymbols.insert(sSymbol).second) {
-                return sSymbol;
+            if (m_aSymbols.insert(symbol).second) {
+                return symbol;
             }
         }
     }
@@ -143,11 +143,11 @@ struct SampleStock {
 // One return per trading day: the common moves of the market, a sector or an industry.
 std::vector<double> FactorReturns(SampleRandom p_oRandom, size_t p_lDays, double p_dDrift,
                                   double p_dVolatility) {
-    std::vector<double> aReturns(p_lDays);
-    for (double& dReturn : aReturns) {
-        dReturn = p_dDrift + p_dVolatility * p_oRandom.Normal();
+    std::vector<double> returns(p_lDays);
+    for (double& dayReturn : returns) {
+        dayReturn = p_dDrift + p_dVolatility * p_oRandom.Normal();
     }
-    return aReturns;
+    return returns;
 }
 
 struct Factors {
@@ -158,19 +158,19 @@ struct Factors {
 
 Factors MakeFactors(const SampleRandom& p_oRoot, const std::vector<SampleIndustry>& p_aIndustries,
                     size_t p_lDays) {
-    Factors oFactors;
-    oFactors.m_aMarket = FactorReturns(p_oRoot.Fork(kMarketStream), p_lDays, 0.0003, 0.009);
-    for (size_t lSector = 0; lSector < SampleSectors().size(); ++lSector) {
-        SampleRandom oRandom = p_oRoot.Fork(kSectorStreams + lSector);
-        const double dVolatility = oRandom.Uniform(0.004, 0.008);
-        oFactors.m_aSectors.push_back(FactorReturns(oRandom, p_lDays, 0, dVolatility));
+    Factors factors;
+    factors.m_aMarket = FactorReturns(p_oRoot.Fork(kMarketStream), p_lDays, 0.0003, 0.009);
+    for (size_t sector = 0; sector < SampleSectors().size(); ++sector) {
+        SampleRandom random = p_oRoot.Fork(kSectorStreams + sector);
+        const double volatility = random.Uniform(0.004, 0.008);
+        factors.m_aSectors.push_back(FactorReturns(random, p_lDays, 0, volatility));
     }
-    for (size_t lIndustry = 0; lIndustry < p_aIndustries.size(); ++lIndustry) {
-        oFactors.m_aIndustries.push_back(FactorReturns(p_oRoot.Fork(kIndustryStreams + lIndustry),
-                                                       p_lDays, 0,
-                                                       p_aIndustries[lIndustry].m_dVolatility));
+    for (size_t industry = 0; industry < p_aIndustries.size(); ++industry) {
+        factors.m_aIndustries.push_back(FactorReturns(p_oRoot.Fork(kIndustryStreams + industry),
+                                                      p_lDays, 0,
+                                                      p_aIndustries[industry].m_dVolatility));
     }
-    return oFactors;
+    return factors;
 }
 
 double Cents(double p_dPrice) {
@@ -180,51 +180,51 @@ double Cents(double p_dPrice) {
 StockSeries MakeBars(SampleRandom p_oRandom, int64_t p_llStockId, size_t p_lSector,
                      size_t p_lIndustry, const Factors& p_oFactors,
                      const std::vector<int32_t>& p_aDays) {
-    const double dMarketBeta = p_oRandom.Uniform(0.6, 1.5);
-    const double dSectorBeta = p_oRandom.Uniform(0.6, 1.3);
-    const double dIndustryBeta = p_oRandom.Uniform(0.6, 1.3);
-    const double dVolatility = p_oRandom.Uniform(0.008, 0.028);
-    const double dDrift = 0.0004 * p_oRandom.Normal();
-    const double dBaseVolume = std::clamp(std::exp(std::log(1.2e6) + p_oRandom.Normal()), 3e4, 8e7);
-    double dPrice = std::clamp(std::exp(std::log(35.0) + 0.9 * p_oRandom.Normal()), 2.0, 900.0);
+    const double marketBeta = p_oRandom.Uniform(0.6, 1.5);
+    const double sectorBeta = p_oRandom.Uniform(0.6, 1.3);
+    const double industryBeta = p_oRandom.Uniform(0.6, 1.3);
+    const double volatility = p_oRandom.Uniform(0.008, 0.028);
+    const double drift = 0.0004 * p_oRandom.Normal();
+    const double baseVolume = std::clamp(std::exp(std::log(1.2e6) + p_oRandom.Normal()), 3e4, 8e7);
+    double price = std::clamp(std::exp(std::log(35.0) + 0.9 * p_oRandom.Normal()), 2.0, 900.0);
     // A few stocks were listed during the period, as in any real market.
-    const size_t lFirstDay = p_oRandom.Uniform() < 0.04
-                                 ? static_cast<size_t>(p_oRandom.Below(p_aDays.size() * 2 / 3 + 1))
-                                 : 0;
-    StockSeries oSeries{p_llStockId, {}};
-    oSeries.m_aBars.reserve(p_aDays.size() - lFirstDay);
-    for (size_t lDay = lFirstDay; lDay < p_aDays.size(); ++lDay) {
-        const double dReturn = dDrift + dMarketBeta * p_oFactors.m_aMarket[lDay] +
-                               dSectorBeta * p_oFactors.m_aSectors[p_lSector][lDay] +
-                               dIndustryBeta * p_oFactors.m_aIndustries[p_lIndustry][lDay] +
-                               dVolatility * p_oRandom.Normal();
-        const double dOpen = dPrice * std::exp(0.25 * dVolatility * p_oRandom.Normal());
-        dPrice = std::max(0.5, dPrice * std::exp(dReturn));
-        DailyBar oBar;
-        oBar.m_lDate = p_aDays[lDay];
-        oBar.m_dOpen = Cents(dOpen);
-        oBar.m_dClose = Cents(dPrice);
-        oBar.m_dHigh = Cents(std::max(dOpen, dPrice) *
-                             std::exp(0.4 * dVolatility * std::fabs(p_oRandom.Normal())));
-        oBar.m_dLow = Cents(std::min(dOpen, dPrice) *
-                            std::exp(-0.4 * dVolatility * std::fabs(p_oRandom.Normal())));
-        oBar.m_dAdjClose = oBar.m_dClose;
-        oBar.m_llVolume = std::llround(dBaseVolume * std::exp(0.35 * p_oRandom.Normal()) *
-                                       (1.0 + 30.0 * std::fabs(dReturn)));
-        oSeries.m_aBars.push_back(oBar);
+    const size_t firstDay = p_oRandom.Uniform() < 0.04
+                                ? static_cast<size_t>(p_oRandom.Below(p_aDays.size() * 2 / 3 + 1))
+                                : 0;
+    StockSeries series{p_llStockId, {}};
+    series.m_aBars.reserve(p_aDays.size() - firstDay);
+    for (size_t day = firstDay; day < p_aDays.size(); ++day) {
+        const double dayReturn = drift + marketBeta * p_oFactors.m_aMarket[day] +
+                                 sectorBeta * p_oFactors.m_aSectors[p_lSector][day] +
+                                 industryBeta * p_oFactors.m_aIndustries[p_lIndustry][day] +
+                                 volatility * p_oRandom.Normal();
+        const double open = price * std::exp(0.25 * volatility * p_oRandom.Normal());
+        price = std::max(0.5, price * std::exp(dayReturn));
+        DailyBar bar;
+        bar.m_lDate = p_aDays[day];
+        bar.m_dOpen = Cents(open);
+        bar.m_dClose = Cents(price);
+        bar.m_dHigh = Cents(std::max(open, price) *
+                            std::exp(0.4 * volatility * std::fabs(p_oRandom.Normal())));
+        bar.m_dLow = Cents(std::min(open, price) *
+                           std::exp(-0.4 * volatility * std::fabs(p_oRandom.Normal())));
+        bar.m_dAdjClose = bar.m_dClose;
+        bar.m_llVolume = std::llround(baseVolume * std::exp(0.35 * p_oRandom.Normal()) *
+                                      (1.0 + 30.0 * std::fabs(dayReturn)));
+        series.m_aBars.push_back(bar);
     }
-    return oSeries;
+    return series;
 }
 
 void WriteFundamentals(SqliteStatement& p_oInsert, SampleRandom p_oRandom, int64_t p_llStockId,
                        double p_dLastClose) {
-    const double dShares = std::clamp(std::exp(std::log(150.0) + p_oRandom.Normal()), 5.0, 9000.0);
-    const double dEarningsYield = 0.05 + 0.04 * p_oRandom.Normal();
-    const double dPriceToSales = std::exp(std::log(2.0) + 0.7 * p_oRandom.Normal());
+    const double shares = std::clamp(std::exp(std::log(150.0) + p_oRandom.Normal()), 5.0, 9000.0);
+    const double earningsYield = 0.05 + 0.04 * p_oRandom.Normal();
+    const double priceToSales = std::exp(std::log(2.0) + 0.7 * p_oRandom.Normal());
     p_oInsert.BindInt64(1, p_llStockId);
-    p_oInsert.BindDouble(2, std::round(p_dLastClose * dEarningsYield * 100.0) / 100.0);
-    p_oInsert.BindDouble(3, std::round(p_dLastClose * dShares / dPriceToSales * 10.0) / 10.0);
-    p_oInsert.BindDouble(4, std::round(dShares * 10.0) / 10.0);
+    p_oInsert.BindDouble(2, std::round(p_dLastClose * earningsYield * 100.0) / 100.0);
+    p_oInsert.BindDouble(3, std::round(p_dLastClose * shares / priceToSales * 10.0) / 10.0);
+    p_oInsert.BindDouble(4, std::round(shares * 10.0) / 10.0);
     p_oInsert.BindDouble(5, std::round((8.0 + 15.0 * p_oRandom.Normal()) * 10.0) / 10.0);
     p_oInsert.BindDouble(6, p_oRandom.Uniform() < 0.55
                                 ? std::round(p_oRandom.Uniform(0.4, 5.0) * 100.0) / 100.0
@@ -236,82 +236,82 @@ void WriteFundamentals(SqliteStatement& p_oInsert, SampleRandom p_oRandom, int64
 std::vector<size_t> AssignIndustries(int32_t p_lStocks,
                                      const std::vector<SampleIndustry>& p_aIndustries,
                                      SampleRandom p_oRandom) {
-    double dTotal = 0;
-    for (const SampleIndustry& oIndustry : p_aIndustries) {
-        dTotal += oIndustry.m_dWeight;
+    double total = 0;
+    for (const SampleIndustry& weighted : p_aIndustries) {
+        total += weighted.m_dWeight;
     }
-    std::vector<size_t> aAssigned;
-    for (int32_t lStock = 0; lStock < p_lStocks; ++lStock) {
-        if (static_cast<size_t>(lStock) < p_aIndustries.size()) {
-            aAssigned.push_back(static_cast<size_t>(lStock));
+    std::vector<size_t> assigned;
+    for (int32_t stock = 0; stock < p_lStocks; ++stock) {
+        if (static_cast<size_t>(stock) < p_aIndustries.size()) {
+            assigned.push_back(static_cast<size_t>(stock));
             continue;
         }
-        double dPoint = p_oRandom.Uniform() * dTotal;
-        size_t lIndustry = 0;
-        while (lIndustry + 1 < p_aIndustries.size() &&
-               dPoint >= p_aIndustries[lIndustry].m_dWeight) {
-            dPoint -= p_aIndustries[lIndustry++].m_dWeight;
+        double point = p_oRandom.Uniform() * total;
+        size_t industryIndex = 0;
+        while (industryIndex + 1 < p_aIndustries.size() &&
+               point >= p_aIndustries[industryIndex].m_dWeight) {
+            point -= p_aIndustries[industryIndex++].m_dWeight;
         }
-        aAssigned.push_back(lIndustry);
+        assigned.push_back(industryIndex);
     }
-    return aAssigned;
+    return assigned;
 }
 
 void WriteReferenceData(SqliteDatabase& p_oDatabase,
                         const std::vector<SampleIndustry>& p_aIndustries,
                         const std::vector<SampleStock>& p_aStocks) {
-    SqliteStatement oSector =
+    SqliteStatement sector =
         p_oDatabase.Prepare("INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
     for (size_t i = 0; i < SampleSectors().size(); ++i) {
-        oSector.BindInt64(1, static_cast<int64_t>(i + 1));
-        oSector.BindText(2, SampleSectors()[i].m_sName);
-        oSector.Run();
+        sector.BindInt64(1, static_cast<int64_t>(i + 1));
+        sector.BindText(2, SampleSectors()[i].m_sName);
+        sector.Run();
     }
-    SqliteStatement oIndustry = p_oDatabase.Prepare(
+    SqliteStatement industry = p_oDatabase.Prepare(
         "INSERT INTO industries (ind_code, name, sector_code) VALUES (?1, ?2, ?3)");
     for (size_t i = 0; i < p_aIndustries.size(); ++i) {
-        oIndustry.BindInt64(1, static_cast<int64_t>(i + 1));
-        oIndustry.BindText(2, p_aIndustries[i].m_sName);
-        oIndustry.BindInt64(3, static_cast<int64_t>(p_aIndustries[i].m_lSector + 1));
-        oIndustry.Run();
+        industry.BindInt64(1, static_cast<int64_t>(i + 1));
+        industry.BindText(2, p_aIndustries[i].m_sName);
+        industry.BindInt64(3, static_cast<int64_t>(p_aIndustries[i].m_lSector + 1));
+        industry.Run();
     }
-    SqliteStatement oStock = p_oDatabase.Prepare(
+    SqliteStatement stock = p_oDatabase.Prepare(
         "INSERT INTO stocks (stock_id, symbol, company_name, ind_code) VALUES (?1, ?2, ?3, ?4)");
     for (size_t i = 0; i < p_aStocks.size(); ++i) {
-        oStock.BindInt64(1, static_cast<int64_t>(i + 1));
-        oStock.BindText(2, p_aStocks[i].m_sSymbol);
-        oStock.BindText(3, p_aStocks[i].m_sName);
-        oStock.BindInt64(4, static_cast<int64_t>(p_aStocks[i].m_lIndustry + 1));
-        oStock.Run();
+        stock.BindInt64(1, static_cast<int64_t>(i + 1));
+        stock.BindText(2, p_aStocks[i].m_sSymbol);
+        stock.BindText(3, p_aStocks[i].m_sName);
+        stock.BindInt64(4, static_cast<int64_t>(p_aStocks[i].m_lIndustry + 1));
+        stock.Run();
     }
 }
 
 std::vector<std::string> Texts(SqliteDatabase& p_oDatabase, const char* p_sSql) {
-    SqliteStatement oQuery = p_oDatabase.Prepare(p_sSql);
-    std::vector<std::string> aTexts;
-    while (oQuery.Step()) {
-        aTexts.push_back(oQuery.ColumnText(0));
+    SqliteStatement query = p_oDatabase.Prepare(p_sSql);
+    std::vector<std::string> texts;
+    while (query.Step()) {
+        texts.push_back(query.ColumnText(0));
     }
-    return aTexts;
+    return texts;
 }
 
 // Stock id and close of p_sSymbol p_lBarsBack bars before its last bar.
 std::optional<std::pair<int64_t, DailyBar>> PastBar(SqliteDatabase& p_oDatabase,
                                                     const std::string& p_sSymbol,
                                                     int32_t p_lBarsBack) {
-    SqliteStatement oQuery = p_oDatabase.Prepare(
+    SqliteStatement query = p_oDatabase.Prepare(
         "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days d "
         "ON d.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + 4194303 "
         "WHERE s.symbol = ?1 ORDER BY d.day_key DESC LIMIT 1 OFFSET ?2");
-    oQuery.BindText(1, p_sSymbol);
-    oQuery.BindInt64(2, p_lBarsBack);
-    if (!oQuery.Step()) {
+    query.BindText(1, p_sSymbol);
+    query.BindInt64(2, p_lBarsBack);
+    if (!query.Step()) {
         return std::nullopt;
     }
-    DailyBar oBar;
-    oBar.m_lDate = static_cast<int32_t>(oQuery.ColumnInt64(1));
-    oBar.m_dClose = oQuery.ColumnDouble(2);
-    return std::make_pair(oQuery.ColumnInt64(0), oBar);
+    DailyBar bar;
+    bar.m_lDate = static_cast<int32_t>(query.ColumnInt64(1));
+    bar.m_dClose = query.ColumnDouble(2);
+    return std::make_pair(query.ColumnInt64(0), bar);
 }
 
 void AddDemoTrades(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
@@ -325,169 +325,169 @@ void AddDemoTrades(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
         bool m_bShort;
         double m_dRealized;
     };
-    const DemoTrade aTrades[] = {
+    const DemoTrade trades[] = {
         {p_aLeaders, 0, 250, 100, false, 0},   {p_aLeaders, 1, 120, 200, false, 0},
         {p_aLeaders, 0, 60, 50, false, 125.5}, {p_aLaggards, 0, 90, 100, true, 0},
         {p_aLaggards, 1, 30, 300, true, 0},    {p_aLaggards, 2, 200, 150, false, 0},
         {p_aLeaders, 1, 10, 60, true, 0},      {p_aLeaders, 2, 40, 80, false, 0},
     };
-    PortfolioStore oPortfolios(p_oDatabase);
-    for (const DemoTrade& oTrade : aTrades) {
-        if (oTrade.m_lPick >= oTrade.m_aFrom.size()) {
+    PortfolioStore portfolios(p_oDatabase);
+    for (const DemoTrade& trade : trades) {
+        if (trade.m_lPick >= trade.m_aFrom.size()) {
             continue;
         }
-        const auto oBar = PastBar(p_oDatabase, oTrade.m_aFrom[oTrade.m_lPick], oTrade.m_lBarsBack);
-        if (!oBar) {
+        const auto bar = PastBar(p_oDatabase, trade.m_aFrom[trade.m_lPick], trade.m_lBarsBack);
+        if (!bar) {
             continue;
         }
-        TradeRecord oRecord;
-        oRecord.m_llStockId = oBar->first;
-        oRecord.m_lBuyDate = oBar->second.m_lDate;
-        oRecord.m_dShares = oTrade.m_dShares;
-        oRecord.m_dInitialPrice = oBar->second.m_dClose;
-        oRecord.m_dCommission = 9.95;
-        oRecord.m_bShort = oTrade.m_bShort;
-        oRecord.m_dRealizedGain = oTrade.m_dRealized;
-        oPortfolios.AddTrade(p_lPortfolioId, oRecord);
+        TradeRecord record;
+        record.m_llStockId = bar->first;
+        record.m_lBuyDate = bar->second.m_lDate;
+        record.m_dShares = trade.m_dShares;
+        record.m_dInitialPrice = bar->second.m_dClose;
+        record.m_dCommission = 9.95;
+        record.m_bShort = trade.m_bShort;
+        record.m_dRealizedGain = trade.m_dRealized;
+        portfolios.AddTrade(p_lPortfolioId, record);
     }
 }
 
 }  // namespace
 
 void CreateDemoOwner(SqliteDatabase& p_oDatabase) {
-    SqliteTransaction oWork(p_oDatabase);
+    SqliteTransaction work(p_oDatabase);
     OwnerStore(p_oDatabase).PutOwner(kDemoOwnerId, "demo");
-    const std::vector<std::string> aLeaders =
+    const std::vector<std::string> leaders =
         Texts(p_oDatabase,
               "SELECT s.symbol FROM stocks s JOIN stock_days d ON d.day_key = s.stock_id * 4194304 "
               "+ (SELECT max(trade_date) FROM trading_days) WHERE d.rs_rank IS NOT NULL "
               "ORDER BY d.rs_rank DESC, s.symbol LIMIT 10");
-    const std::vector<std::string> aLaggards =
+    const std::vector<std::string> laggards =
         Texts(p_oDatabase,
               "SELECT s.symbol FROM stocks s JOIN stock_days d ON d.day_key = s.stock_id * 4194304 "
               "+ (SELECT max(trade_date) FROM trading_days) WHERE d.rs_rank IS NOT NULL "
               "ORDER BY d.rs_rank, s.symbol LIMIT 10");
-    const std::vector<std::string> aIncome =
+    const std::vector<std::string> incomeSymbols =
         Texts(p_oDatabase,
               "SELECT s.symbol FROM fundamentals f JOIN stocks s ON s.stock_id = f.stock_id "
               "ORDER BY f.dividend_pct DESC, s.symbol LIMIT 10");
-    const std::vector<std::string> aFirstSector =
+    const std::vector<std::string> firstSector =
         Texts(p_oDatabase,
               "SELECT s.symbol FROM stocks s JOIN industries i ON i.ind_code = s.ind_code "
               "WHERE i.sector_code = (SELECT min(sector_code) FROM sectors) ORDER BY s.symbol "
               "LIMIT 12");
-    const std::vector<std::string> aStrongGroups =
+    const std::vector<std::string> strongGroups =
         Texts(p_oDatabase,
               "SELECT group_code FROM group_days WHERE group_kind = 1 AND trade_date = "
               "(SELECT max(trade_date) FROM trading_days) ORDER BY avg_rank DESC, group_code "
               "LIMIT 8");
 
-    WatchListStore oLists(p_oDatabase);
-    const int32_t lIdeas = oLists.CreateFolder(kDemoOwnerId, 0, watch_list_type::kStocks, "Ideas");
-    oLists.CreateWatchList(kDemoOwnerId, lIdeas, watch_list_type::kStocks, "Leaders",
-                           "The strongest stocks", aLeaders);
-    oLists.CreateWatchList(kDemoOwnerId, lIdeas, watch_list_type::kStocks, "Laggards",
-                           "The weakest stocks", aLaggards);
-    const int32_t lIncome =
-        oLists.CreateFolder(kDemoOwnerId, lIdeas, watch_list_type::kStocks, "Income");
-    oLists.CreateWatchList(kDemoOwnerId, lIncome, watch_list_type::kStocks, "Dividend Payers",
-                           "Highest dividend yields", aIncome);
-    oLists.CreateWatchList(kDemoOwnerId, 0, watch_list_type::kStocks, "First Sector", "",
-                           aFirstSector);
-    const int32_t lGroups =
-        oLists.CreateFolder(kDemoOwnerId, 0, watch_list_type::kIndustries, "Groups to Watch");
-    oLists.CreateWatchList(kDemoOwnerId, lGroups, watch_list_type::kIndustries, "Strong Groups",
-                           "Industry groups with the best average ranking", aStrongGroups);
+    WatchListStore lists(p_oDatabase);
+    const int32_t ideas = lists.CreateFolder(kDemoOwnerId, 0, watch_list_type::kStocks, "Ideas");
+    lists.CreateWatchList(kDemoOwnerId, ideas, watch_list_type::kStocks, "Leaders",
+                          "The strongest stocks", leaders);
+    lists.CreateWatchList(kDemoOwnerId, ideas, watch_list_type::kStocks, "Laggards",
+                          "The weakest stocks", laggards);
+    const int32_t incomeListId =
+        lists.CreateFolder(kDemoOwnerId, ideas, watch_list_type::kStocks, "Income");
+    lists.CreateWatchList(kDemoOwnerId, incomeListId, watch_list_type::kStocks, "Dividend Payers",
+                          "Highest dividend yields", incomeSymbols);
+    lists.CreateWatchList(kDemoOwnerId, 0, watch_list_type::kStocks, "First Sector", "",
+                          firstSector);
+    const int32_t groups =
+        lists.CreateFolder(kDemoOwnerId, 0, watch_list_type::kIndustries, "Groups to Watch");
+    lists.CreateWatchList(kDemoOwnerId, groups, watch_list_type::kIndustries, "Strong Groups",
+                          "Industry groups with the best average ranking", strongGroups);
 
-    const int32_t lPortfolio =
+    const int32_t portfolio =
         PortfolioStore(p_oDatabase).CreatePortfolio(kDemoOwnerId, "Demo Portfolio");
-    AddDemoTrades(p_oDatabase, lPortfolio, aLeaders, aLaggards);
+    AddDemoTrades(p_oDatabase, portfolio, leaders, laggards);
 
-    LayoutRecord oLayout;
-    oLayout.m_lId = kFirstOwnerLayoutId;
-    oLayout.m_sName = "Momentum";
-    oLayout.m_sDescription = "Strength and distance from the highs";
-    oLayout.m_lParentId = system_layout::kStockList;
-    oLayout.m_lOwnerId = kDemoOwnerId;
-    oLayout.m_lDataType = 0;
-    oLayout.m_oSort = MakeLayoutSort(9, 1, 5, 0);
-    oLayout.m_aColumns = BuildLayoutColumns({2, 6, 9, 24, 18, 20, 16, 8, 35}, 0, -1);
-    LayoutStore(p_oDatabase).PutLayout(oLayout);
-    oWork.Commit();
+    LayoutRecord layout;
+    layout.Header.Id = kFirstOwnerLayoutId;
+    layout.Header.Name = "Momentum";
+    layout.Header.Description = "Strength and distance from the highs";
+    layout.Header.ParentId = system_layout::kStockList;
+    layout.Header.OwnerId = kDemoOwnerId;
+    layout.m_lDataType = 0;
+    layout.Sort = MakeLayoutSort(9, 1, 5, 0);
+    layout.Columns = BuildLayoutColumns({2, 6, 9, 24, 18, 20, 16, 8, 35}, 0, -1);
+    LayoutStore(p_oDatabase).PutLayout(layout);
+    work.Commit();
 }
 
 int32_t SampleIndustryLimit(int32_t p_lStocks) {
-    size_t lNames = 0;
-    for (const SampleSector& oSector : SampleSectors()) {
-        lNames += oSector.m_aIndustries.size();
+    size_t names = 0;
+    for (const SampleSector& sector : SampleSectors()) {
+        names += sector.m_aIndustries.size();
     }
-    return std::min(static_cast<int32_t>(lNames), std::max(p_lStocks, 1));
+    return std::min(static_cast<int32_t>(names), std::max(p_lStocks, 1));
 }
 
 void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oOptions,
                           const ProgressFn& p_fProgress) {
-    SqliteDatabase& oDatabase = p_oStore.Database();
-    SqliteTransaction oWork(oDatabase);
-    if (oDatabase.QueryInt64("SELECT count(*) FROM stocks") > 0) {
+    SqliteDatabase& database = p_oStore.Database();
+    SqliteTransaction work(database);
+    if (database.QueryInt64("SELECT count(*) FROM stocks") > 0) {
         throw FacadeError(p_oStore.Path(), 0,
                           "the database already holds a market; a sample is only generated into "
                           "an empty database");
     }
-    const SampleRandom oRoot(p_oOptions.m_llSeed);
-    const std::vector<int32_t> aDays =
+    const SampleRandom root(p_oOptions.m_llSeed);
+    const std::vector<int32_t> days =
         TradingCalendar(p_oOptions.m_lLastDay, std::max(p_oOptions.m_lTradingDays, 1));
-    const std::vector<SampleIndustry> aIndustries = ChooseIndustries(
+    const std::vector<SampleIndustry> industries = ChooseIndustries(
         std::clamp(p_oOptions.m_lIndustries, 1, SampleIndustryLimit(p_oOptions.m_lStocks)),
-        oRoot.Fork(kIndustryStream));
-    const std::vector<size_t> aAssigned = AssignIndustries(
-        std::max(p_oOptions.m_lStocks, 0), aIndustries, oRoot.Fork(kIndustryStream + 10));
-    const Factors oFactors = MakeFactors(oRoot, aIndustries, aDays.size());
+        root.Fork(kIndustryStream));
+    const std::vector<size_t> assigned = AssignIndustries(
+        std::max(p_oOptions.m_lStocks, 0), industries, root.Fork(kIndustryStream + 10));
+    const Factors factors = MakeFactors(root, industries, days.size());
 
-    NameMaker oNames(oRoot.Fork(kNameStream));
-    std::vector<SampleStock> aStocks;
-    for (const size_t lIndustry : aAssigned) {
-        auto [sName, sSymbol] = oNames.Make(SampleSectors()[aIndustries[lIndustry].m_lSector]);
-        aStocks.push_back({std::move(sSymbol), std::move(sName), lIndustry});
+    NameMaker names(root.Fork(kNameStream));
+    std::vector<SampleStock> stocks;
+    for (const size_t industry : assigned) {
+        auto [name, symbol] = names.Make(SampleSectors()[industries[industry].m_lSector]);
+        stocks.push_back({std::move(symbol), std::move(name), industry});
     }
 
-    WriteReferenceData(oDatabase, aIndustries, aStocks);
-    SqliteStatement oFundamentals = oDatabase.Prepare(
+    WriteReferenceData(database, industries, stocks);
+    SqliteStatement fundamentals = database.Prepare(
         "INSERT INTO fundamentals (stock_id, eps, sales_musd, shares_m, growth_pct, dividend_pct) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    std::vector<StockSeries> aSeries;
-    aSeries.reserve(aStocks.size());
-    const auto llStocks = static_cast<int64_t>(aStocks.size());
-    for (size_t i = 0; i < aStocks.size(); ++i) {
-        SampleRandom oRandom = oRoot.Fork(kStockStreams + i);
-        const size_t lIndustry = aStocks[i].m_lIndustry;
-        aSeries.push_back(MakeBars(oRandom, static_cast<int64_t>(i + 1),
-                                   aIndustries[lIndustry].m_lSector, lIndustry, oFactors, aDays));
-        WriteFundamentals(oFundamentals, oRandom, static_cast<int64_t>(i + 1),
-                          aSeries.back().m_aBars.back().m_dClose);
+    std::vector<StockSeries> series;
+    series.reserve(stocks.size());
+    const auto stockCount = static_cast<int64_t>(stocks.size());
+    for (size_t i = 0; i < stocks.size(); ++i) {
+        SampleRandom random = root.Fork(kStockStreams + i);
+        const size_t industry = stocks[i].m_lIndustry;
+        series.push_back(MakeBars(random, static_cast<int64_t>(i + 1),
+                                  industries[industry].m_lSector, industry, factors, days));
+        WriteFundamentals(fundamentals, random, static_cast<int64_t>(i + 1),
+                          series.back().m_aBars.back().m_dClose);
         if (static_cast<int32_t>(i) % kProgressStocks == 0) {
-            ReportProgress(p_fProgress, "Generating prices", static_cast<int64_t>(i), llStocks);
+            ReportProgress(p_fProgress, "Generating prices", static_cast<int64_t>(i), stockCount);
         }
     }
-    ReportProgress(p_fProgress, "Generating prices", llStocks, llStocks);
-    RewriteDailyData(oDatabase, aSeries, p_fProgress);
+    ReportProgress(p_fProgress, "Generating prices", stockCount, stockCount);
+    RewriteDailyData(database, series, p_fProgress);
     if (p_oOptions.m_bDemoOwner) {
-        CreateDemoOwner(oDatabase);
+        CreateDemoOwner(database);
     }
-    oWork.Commit();
+    work.Commit();
 }
 
 std::unique_ptr<MarketStore> OpenOrGenerateMarket(const std::string& p_sPath,
                                                   const ProgressFn& p_fProgress) {
-    auto oStore = std::make_unique<MarketStore>(p_sPath, MarketStore::Access::ReadWrite);
-    if (oStore->Database().QueryInt64("SELECT count(*) FROM stocks") == 0) {
-        if (oStore->IsReadOnly()) {
+    auto store = std::make_unique<MarketStore>(p_sPath, MarketStore::Access::ReadWrite);
+    if (store->Database().QueryInt64("SELECT count(*) FROM stocks") == 0) {
+        if (store->IsReadOnly()) {
             throw FacadeError(p_sPath, 0,
                               "the database holds no market yet, and it is read-only, so the "
                               "sample market cannot be made in it");
         }
-        GenerateSampleMarket(*oStore, SampleMarketOptions{}, p_fProgress);
+        GenerateSampleMarket(*store, SampleMarketOptions{}, p_fProgress);
     }
-    return oStore;
+    return store;
 }
 
 }  // namespace qv::facade

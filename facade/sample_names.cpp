@@ -3,7 +3,7 @@
 namespace qv::facade {
 
 const std::vector<SampleSector>& SampleSectors() {
-    static const std::vector<SampleSector> aSectors = {
+    static const std::vector<SampleSector> sectors = {
         {"Communication Services",
          {"Wireless Carriers", "Cable & Satellite", "Broadcasting", "Publishing",
           "Advertising Agencies", "Interactive Media", "Video Games", "Film & Entertainment",
@@ -61,29 +61,29 @@ const std::vector<SampleSector>& SampleSectors() {
           "District Heating", "Nuclear Generation", "Utility Services", "Energy Retailers"},
          {"Power", "Utilities", "Electric", "Water"}},
     };
-    return aSectors;
+    return sectors;
 }
 
 const std::vector<const char*>& CompanyNameStarts() {
-    static const std::vector<const char*> aStarts = {
+    static const std::vector<const char*> starts = {
         "Al",  "Bel", "Cor", "Dra", "El",  "Fen",  "Gal", "Hal", "Ir",  "Jun", "Kel",
         "Lum", "Mar", "Nor", "Or",  "Pel", "Quin", "Ros", "Sol", "Tal", "Ul",  "Ver",
         "Wes", "Xan", "Yor", "Zen", "Ast", "Bra",  "Cal", "Dun", "Ev",  "Gra", "Hex",
         "Kor", "Lin", "Mon", "Nev", "Ost", "Pra",  "Sev", "Tor", "Vel"};
-    return aStarts;
+    return starts;
 }
 
 const std::vector<const char*>& CompanyNameEnds() {
-    static const std::vector<const char*> aEnds = {"ex",  "on",  "ia",  "is",  "ar",  "um",
-                                                   "ent", "ix",  "ora", "ant", "ell", "yn",
-                                                   "ara", "eon", "ic",  "ova", "us",  "ite"};
-    return aEnds;
+    static const std::vector<const char*> ends = {"ex",  "on",  "ia",  "is",  "ar",  "um",
+                                                  "ent", "ix",  "ora", "ant", "ell", "yn",
+                                                  "ara", "eon", "ic",  "ova", "us",  "ite"};
+    return ends;
 }
 
 const std::vector<const char*>& CompanySuffixes() {
-    static const std::vector<const char*> aSuffixes = {"Inc.",     "Corp.", "Group",
-                                                       "Holdings", "Co.",   "Ltd."};
-    return aSuffixes;
+    static const std::vector<const char*> suffixes = {"Inc.",     "Corp.", "Group",
+                                                      "Holdings", "Co.",   "Ltd."};
+    return suffixes;
 }
 
 }  // namespace qv::facade

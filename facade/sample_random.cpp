@@ -8,10 +8,10 @@ namespace qv::facade {
 namespace {
 
 uint64_t SplitMix(uint64_t& p_llState) {
-    uint64_t llValue = (p_llState += 0x9E3779B97F4A7C15ull);
-    llValue = (llValue ^ (llValue >> 30)) * 0xBF58476D1CE4E5B9ull;
-    llValue = (llValue ^ (llValue >> 27)) * 0x94D049BB133111EBull;
-    return llValue ^ (llValue >> 31);
+    uint64_t value = (p_llState += 0x9E3779B97F4A7C15ull);
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    return value ^ (value >> 31);
 }
 
 uint64_t RotateLeft(uint64_t p_llValue, int p_lBits) {
@@ -21,27 +21,27 @@ uint64_t RotateLeft(uint64_t p_llValue, int p_lBits) {
 }  // namespace
 
 SampleRandom::SampleRandom(uint64_t p_llSeed) : m_llSeed(p_llSeed) {
-    uint64_t llState = p_llSeed;
-    for (uint64_t& llWord : m_aState) {
-        llWord = SplitMix(llState);
+    uint64_t state = p_llSeed;
+    for (uint64_t& word : m_aState) {
+        word = SplitMix(state);
     }
 }
 
 SampleRandom SampleRandom::Fork(uint64_t p_llStream) const {
-    uint64_t llMix = m_llSeed ^ (p_llStream * 0xD1B54A32D192ED03ull);
-    return SampleRandom(SplitMix(llMix));
+    uint64_t mix = m_llSeed ^ (p_llStream * 0xD1B54A32D192ED03ull);
+    return SampleRandom(SplitMix(mix));
 }
 
 uint64_t SampleRandom::NextBits() {
-    const uint64_t llResult = RotateLeft(m_aState[1] * 5, 7) * 9;
-    const uint64_t llShifted = m_aState[1] << 17;
+    const uint64_t result = RotateLeft(m_aState[1] * 5, 7) * 9;
+    const uint64_t shifted = m_aState[1] << 17;
     m_aState[2] ^= m_aState[0];
     m_aState[3] ^= m_aState[1];
     m_aState[1] ^= m_aState[2];
     m_aState[0] ^= m_aState[3];
-    m_aState[2] ^= llShifted;
+    m_aState[2] ^= shifted;
     m_aState[3] = RotateLeft(m_aState[3], 45);
-    return llResult;
+    return result;
 }
 
 double SampleRandom::Uniform() {
@@ -57,11 +57,11 @@ double SampleRandom::Normal() {
         m_bHasSpare = false;
         return m_dSpareNormal;
     }
-    const double dRadius = std::sqrt(-2.0 * std::log(1.0 - Uniform()));
-    const double dAngle = 2.0 * std::numbers::pi * Uniform();
-    m_dSpareNormal = dRadius * std::sin(dAngle);
+    const double radius = std::sqrt(-2.0 * std::log(1.0 - Uniform()));
+    const double angle = 2.0 * std::numbers::pi * Uniform();
+    m_dSpareNormal = radius * std::sin(angle);
     m_bHasSpare = true;
-    return dRadius * std::cos(dAngle);
+    return radius * std::cos(angle);
 }
 
 uint64_t SampleRandom::Below(uint64_t p_llBound) {

@@ -64,19 +64,19 @@ std::string Explained(int p_lCode, const std::string& p_sDetail) {
 // The URI that opens p_sPath immutable, with the characters URIs give a meaning ('%', '?', '#')
 // escaped.
 std::string ImmutableUri(const std::string& p_sPath) {
-    std::string sUri = "file://";
-    for (const char cChar : std::filesystem::absolute(p_sPath).string()) {
-        if (cChar == '%' || cChar == '?' || cChar == '#') {
+    std::string uri = "file://";
+    for (const char ch : std::filesystem::absolute(p_sPath).string()) {
+        if (ch == '%' || ch == '?' || ch == '#') {
             constexpr const char* kHex = "0123456789ABCDEF";
-            const auto cByte = static_cast<unsigned char>(cChar);
-            sUri += '%';
-            sUri += kHex[cByte >> 4];
-            sUri += kHex[cByte & 0xF];
+            const auto byte = static_cast<unsigned char>(ch);
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0xF];
         } else {
-            sUri += cChar;
+            uri += ch;
         }
     }
-    return sUri + "?immutable=1";
+    return uri + "?immutable=1";
 }
 
 int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
@@ -97,15 +97,15 @@ int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
 
 std::optional<SqliteDatabase::FileIdentity> SqliteDatabase::Identify(const std::string& p_sPath,
                                                                      int& p_lErrno) {
-    struct stat oStat {};
-    if (stat(p_sPath.c_str(), &oStat) != 0) {
+    struct stat fileStatus {};
+    if (stat(p_sPath.c_str(), &fileStatus) != 0) {
         p_lErrno = errno;
         return std::nullopt;
     }
     return SqliteDatabase::FileIdentity{
-        static_cast<uint64_t>(oStat.st_dev), static_cast<uint64_t>(oStat.st_ino),
-        static_cast<int64_t>(oStat.st_size),
-        static_cast<int64_t>(oStat.st_mtim.tv_sec) * 1000000000 + oStat.st_mtim.tv_nsec};
+        static_cast<uint64_t>(fileStatus.st_dev), static_cast<uint64_t>(fileStatus.st_ino),
+        static_cast<int64_t>(fileStatus.st_size),
+        static_cast<int64_t>(fileStatus.st_mtim.tv_sec) * 1000000000 + fileStatus.st_mtim.tv_nsec};
 }
 
 void InjectSqliteFault(int64_t p_llCall, SqliteFault p_eFault) {
@@ -127,30 +127,30 @@ FacadeError::FacadeError(std::string p_sPath, int p_lSqliteCode, const std::stri
       m_lSqliteCode(p_lSqliteCode) {}
 
 bool FacadeError::IsBusy() const {
-    const int lPrimary = m_lSqliteCode & 0xFF;
-    return lPrimary == SQLITE_BUSY || lPrimary == SQLITE_LOCKED;
+    const int primary = m_lSqliteCode & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
 bool FacadeError::IsDamaged() const {
-    const int lPrimary = m_lSqliteCode & 0xFF;
-    return lPrimary == SQLITE_CORRUPT || lPrimary == SQLITE_NOTADB;
+    const int primary = m_lSqliteCode & 0xFF;
+    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
 SqliteDatabase::SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs)
     : m_sPath(std::move(p_sPath)), m_bImmutable(p_eMode == OpenMode::ReadOnlyImmutable) {
-    const int lFlags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
-    const std::string sName = m_bImmutable ? ImmutableUri(m_sPath) : m_sPath;
-    const int lCode = sqlite3_open_v2(sName.c_str(), &m_oHandle, lFlags, nullptr);
-    if (lCode != SQLITE_OK) {
-        std::string sMessage = m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : "out of memory";
+    const int flags = OpenFlags(p_eMode) | SQLITE_OPEN_NOMUTEX;
+    const std::string name = m_bImmutable ? ImmutableUri(m_sPath) : m_sPath;
+    const int code = sqlite3_open_v2(name.c_str(), &m_oHandle, flags, nullptr);
+    if (code != SQLITE_OK) {
+        std::string message = m_oHandle != nullptr ? sqlite3_errmsg(m_oHandle) : "out of memory";
         sqlite3_close(m_oHandle);
         m_oHandle = nullptr;
-        throw FacadeError(m_sPath, lCode, "cannot open the database: " + sMessage);
+        throw FacadeError(m_sPath, code, "cannot open the database: " + message);
     }
     sqlite3_extended_result_codes(m_oHandle, 1);
     SetBusyTimeout(p_lBusyTimeoutMs);
-    int lErrno = 0;
-    m_oIdentity = Identify(m_sPath, lErrno);
+    int osError = 0;
+    m_oIdentity = Identify(m_sPath, osError);
 }
 
 SqliteDatabase::~SqliteDatabase() {
@@ -162,39 +162,39 @@ void SqliteDatabase::SetBusyTimeout(int p_lMilliseconds) {
 }
 
 void SqliteDatabase::Execute(std::string_view p_sSql) {
-    const std::string sSql(p_sSql);
-    char* sError = nullptr;
-    int lCode = InjectedFault();
-    if (lCode == SQLITE_OK) {
-        lCode = sqlite3_exec(m_oHandle, sSql.c_str(), nullptr, nullptr, &sError);
+    const std::string sql(p_sSql);
+    char* error = nullptr;
+    int code = InjectedFault();
+    if (code == SQLITE_OK) {
+        code = sqlite3_exec(m_oHandle, sql.c_str(), nullptr, nullptr, &error);
     }
-    if (lCode == SQLITE_OK) {
+    if (code == SQLITE_OK) {
         return;
     }
-    std::string sMessage = sError != nullptr ? sError : sqlite3_errstr(lCode);
-    sqlite3_free(sError);
-    throw FacadeError(m_sPath, lCode, Explained(lCode, sMessage));
+    std::string message = error != nullptr ? error : sqlite3_errstr(code);
+    sqlite3_free(error);
+    throw FacadeError(m_sPath, code, Explained(code, message));
 }
 
 SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
-    sqlite3_stmt* oStatement = nullptr;
-    int lCode = InjectedFault();
-    if (lCode == SQLITE_OK) {
-        lCode = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
-                                   &oStatement, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    int code = InjectedFault();
+    if (code == SQLITE_OK) {
+        code = sqlite3_prepare_v2(m_oHandle, p_sSql.data(), static_cast<int>(p_sSql.size()),
+                                  &statement, nullptr);
     }
-    if (lCode != SQLITE_OK) {
-        Fail(lCode, "cannot prepare a query");
+    if (code != SQLITE_OK) {
+        Fail(code, "cannot prepare a query");
     }
-    return SqliteStatement(*this, oStatement);
+    return SqliteStatement(*this, statement);
 }
 
 int64_t SqliteDatabase::QueryInt64(std::string_view p_sSql, int64_t p_llDefault) {
-    SqliteStatement oQuery = Prepare(p_sSql);
-    if (!oQuery.Step() || oQuery.ColumnIsNull(0)) {
+    SqliteStatement query = Prepare(p_sSql);
+    if (!query.Step() || query.ColumnIsNull(0)) {
         return p_llDefault;
     }
-    return oQuery.ColumnInt64(0);
+    return query.ColumnInt64(0);
 }
 
 int64_t SqliteDatabase::LastInsertRowId() const {
@@ -217,22 +217,22 @@ void SqliteDatabase::CheckFileInPlace() const {
     if (!m_oIdentity) {
         return;
     }
-    int lErrno = 0;
-    const std::optional<FileIdentity> oNow = Identify(m_sPath, lErrno);
-    if (!oNow && (lErrno == ENOENT || lErrno == ENOTDIR)) {
+    int osError = 0;
+    const std::optional<FileIdentity> now = Identify(m_sPath, osError);
+    if (!now && (osError == ENOENT || osError == ENOTDIR)) {
         throw FacadeError(m_sPath, 0,
                           "the database file was deleted while this program had it open");
     }
-    if (!oNow) {
+    if (!now) {
         throw FacadeError(
-            m_sPath, 0, std::string("cannot look at the database file: ") + std::strerror(lErrno));
+            m_sPath, 0, std::string("cannot look at the database file: ") + std::strerror(osError));
     }
-    if (!oNow->SameFile(*m_oIdentity)) {
+    if (!now->SameFile(*m_oIdentity)) {
         throw FacadeError(m_sPath, 0,
                           "the database file was replaced by another file while this program had "
                           "it open");
     }
-    if (m_bImmutable && !oNow->SameContent(*m_oIdentity)) {
+    if (m_bImmutable && !now->SameContent(*m_oIdentity)) {
         throw FacadeError(m_sPath, 0,
                           "the database file was changed by another program while this one read "
                           "it read-only; open it again");
@@ -241,12 +241,12 @@ void SqliteDatabase::CheckFileInPlace() const {
 
 void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
     // An injected fault leaves the connection's own error untouched: its text would not fit.
-    const bool bConnectionError =
+    const bool connectionError =
         m_oHandle != nullptr && sqlite3_extended_errcode(m_oHandle) == p_lCode;
-    std::string sDetail(p_sAction);
-    sDetail += ": ";
-    sDetail += bConnectionError ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
-    throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, sDetail));
+    std::string detail(p_sAction);
+    detail += ": ";
+    detail += connectionError ? sqlite3_errmsg(m_oHandle) : sqlite3_errstr(p_lCode);
+    throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, detail));
 }
 
 SqliteStatement::SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)
@@ -261,31 +261,31 @@ SqliteStatement::SqliteStatement(SqliteStatement&& p_oOther) noexcept
       m_oStatement(std::exchange(p_oOther.m_oStatement, nullptr)) {}
 
 void SqliteStatement::BindInt64(int p_lIndex, int64_t p_llValue) {
-    const int lCode = sqlite3_bind_int64(m_oStatement, p_lIndex, p_llValue);
-    if (lCode != SQLITE_OK) {
-        m_oDatabase->Fail(lCode, "cannot bind a value");
+    const int code = sqlite3_bind_int64(m_oStatement, p_lIndex, p_llValue);
+    if (code != SQLITE_OK) {
+        m_oDatabase->Fail(code, "cannot bind a value");
     }
 }
 
 void SqliteStatement::BindDouble(int p_lIndex, double p_dValue) {
-    const int lCode = sqlite3_bind_double(m_oStatement, p_lIndex, p_dValue);
-    if (lCode != SQLITE_OK) {
-        m_oDatabase->Fail(lCode, "cannot bind a value");
+    const int code = sqlite3_bind_double(m_oStatement, p_lIndex, p_dValue);
+    if (code != SQLITE_OK) {
+        m_oDatabase->Fail(code, "cannot bind a value");
     }
 }
 
 void SqliteStatement::BindText(int p_lIndex, std::string_view p_sValue) {
-    const int lCode = sqlite3_bind_text64(m_oStatement, p_lIndex, p_sValue.data(), p_sValue.size(),
-                                          SQLITE_TRANSIENT, SQLITE_UTF8);
-    if (lCode != SQLITE_OK) {
-        m_oDatabase->Fail(lCode, "cannot bind a value");
+    const int code = sqlite3_bind_text64(m_oStatement, p_lIndex, p_sValue.data(), p_sValue.size(),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+    if (code != SQLITE_OK) {
+        m_oDatabase->Fail(code, "cannot bind a value");
     }
 }
 
 void SqliteStatement::BindNull(int p_lIndex) {
-    const int lCode = sqlite3_bind_null(m_oStatement, p_lIndex);
-    if (lCode != SQLITE_OK) {
-        m_oDatabase->Fail(lCode, "cannot bind a value");
+    const int code = sqlite3_bind_null(m_oStatement, p_lIndex);
+    if (code != SQLITE_OK) {
+        m_oDatabase->Fail(code, "cannot bind a value");
     }
 }
 
@@ -298,18 +298,18 @@ void SqliteStatement::BindOptionalDouble(int p_lIndex, std::optional<double> p_d
 }
 
 bool SqliteStatement::Step() {
-    int lCode = InjectedFault();
-    if (lCode == SQLITE_OK) {
-        lCode = sqlite3_step(m_oStatement);
+    int code = InjectedFault();
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(m_oStatement);
     }
-    if (lCode == SQLITE_ROW) {
+    if (code == SQLITE_ROW) {
         return true;
     }
-    if (lCode == SQLITE_DONE) {
+    if (code == SQLITE_DONE) {
         return false;
     }
     sqlite3_reset(m_oStatement);
-    m_oDatabase->Fail(lCode, "query failed");
+    m_oDatabase->Fail(code, "query failed");
 }
 
 void SqliteStatement::Run() {
@@ -343,12 +343,12 @@ double SqliteStatement::ColumnDouble(int p_lIndex) const {
 }
 
 std::string SqliteStatement::ColumnText(int p_lIndex) const {
-    const auto* sText = sqlite3_column_text(m_oStatement, p_lIndex);
-    if (sText == nullptr) {
+    const auto* text = sqlite3_column_text(m_oStatement, p_lIndex);
+    if (text == nullptr) {
         return {};
     }
-    const int lBytes = sqlite3_column_bytes(m_oStatement, p_lIndex);
-    return std::string(reinterpret_cast<const char*>(sText), static_cast<size_t>(lBytes));
+    const int bytes = sqlite3_column_bytes(m_oStatement, p_lIndex);
+    return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(bytes));
 }
 
 std::optional<double> SqliteStatement::ColumnOptionalDouble(int p_lIndex) const {

@@ -27,9 +27,9 @@ constexpr int32_t kDescending = 1;
 void AddFieldToLayout(std::vector<LayoutColumn>& p_aColumns, int32_t p_lParameterId,
                       int32_t p_lState, const char* p_sSQLColumn, const char* p_sCaption,
                       int32_t p_lTableMask, const char* p_sColumnFormat) {
-    for (LayoutColumn& oColumn : p_aColumns) {
-        if (oColumn.m_lParameterId == p_lParameterId && oColumn.m_lTableMask == p_lTableMask) {
-            oColumn.m_lState = p_lState;
+    for (LayoutColumn& column : p_aColumns) {
+        if (column.ParameterId == p_lParameterId && column.TableMask == p_lTableMask) {
+            column.State = p_lState;
             return;
         }
     }
@@ -39,10 +39,10 @@ void AddFieldToLayout(std::vector<LayoutColumn>& p_aColumns, int32_t p_lParamete
 
 void AddCatalogueField(std::vector<LayoutColumn>& p_aColumns, int32_t p_lState,
                        int32_t p_lParameterId) {
-    const FieldDefinition* oField = FindField(p_lParameterId);
-    if (oField != nullptr) {
-        AddFieldToLayout(p_aColumns, p_lParameterId, p_lState, oField->m_sColumnName,
-                         oField->m_sCaption, oField->m_lTableMask, oField->m_sColumnFormat);
+    const FieldDefinition* field = FindField(p_lParameterId);
+    if (field != nullptr) {
+        AddFieldToLayout(p_aColumns, p_lParameterId, p_lState, field->m_sColumnName,
+                         field->m_sCaption, field->m_lTableMask, field->m_sColumnFormat);
     }
 }
 
@@ -87,9 +87,9 @@ void AddKeyColumns(std::vector<LayoutColumn>& p_aColumns, int32_t p_lViewerType,
             AddCatalogueField(p_aColumns, kAlwaysVisible, 41);
             break;
         case kFinderViewer: {
-            const int32_t lRows = FinderRowViewer(p_lFinderType);
-            if (lRows >= 0) {
-                AddKeyColumns(p_aColumns, lRows, -1);
+            const int32_t rows = FinderRowViewer(p_lFinderType);
+            if (rows >= 0) {
+                AddKeyColumns(p_aColumns, rows, -1);
             }
             break;
         }
@@ -112,8 +112,8 @@ std::vector<int32_t> TrailingSystemIds(int32_t p_lViewerType, int32_t p_lFinderT
         case kSectorHistoryViewer:
             return {39, 36};
         case kFinderViewer: {
-            const int32_t lRows = FinderRowViewer(p_lFinderType);
-            return lRows >= 0 ? TrailingSystemIds(lRows, -1) : std::vector<int32_t>{};
+            const int32_t rows = FinderRowViewer(p_lFinderType);
+            return rows >= 0 ? TrailingSystemIds(rows, -1) : std::vector<int32_t>{};
         }
         case kPortfolioViewer:
             return {1418, 38, 39, 237, 1483, 1393};
@@ -330,9 +330,9 @@ std::vector<LayoutSpec> LayoutSpecs() {
 }
 
 std::string SortFieldName(int32_t p_lParameterId) {
-    const int32_t lId = p_lParameterId == 38 ? 35 : p_lParameterId == 39 ? 36 : p_lParameterId;
-    const FieldDefinition* oField = FindField(lId);
-    return oField != nullptr ? oField->m_sColumnName : "";
+    const int32_t id = p_lParameterId == 38 ? 35 : p_lParameterId == 39 ? 36 : p_lParameterId;
+    const FieldDefinition* field = FindField(id);
+    return field != nullptr ? field->m_sColumnName : "";
 }
 
 const char* DirectionWord(int32_t p_lDirection) {
@@ -343,67 +343,66 @@ const char* DirectionWord(int32_t p_lDirection) {
 
 std::vector<LayoutColumn> BuildLayoutColumns(const std::vector<int32_t>& p_aChosenIds,
                                              int32_t p_lViewerType, int32_t p_lFinderType) {
-    std::vector<LayoutColumn> aColumns;
-    AddKeyColumns(aColumns, p_lViewerType, p_lFinderType);
-    for (const int32_t lId : p_aChosenIds) {
-        const FieldDefinition* oField = FindField(lId);
-        if (oField == nullptr) {
+    std::vector<LayoutColumn> columns;
+    AddKeyColumns(columns, p_lViewerType, p_lFinderType);
+    for (const int32_t id : p_aChosenIds) {
+        const FieldDefinition* field = FindField(id);
+        if (field == nullptr) {
             continue;
         }
-        aColumns.push_back({lId, column_state::kVisible, oField->m_sColumnName, oField->m_sCaption,
-                            oField->m_lTableMask, static_cast<int32_t>(aColumns.size()) + 1,
-                            oField->m_sColumnFormat});
+        columns.push_back({id, column_state::kVisible, field->m_sColumnName, field->m_sCaption,
+                           field->m_lTableMask, static_cast<int32_t>(columns.size()) + 1,
+                           field->m_sColumnFormat});
     }
-    for (const int32_t lId : TrailingSystemIds(p_lViewerType, p_lFinderType)) {
-        AddCatalogueField(aColumns, column_state::kSystem, lId);
+    for (const int32_t id : TrailingSystemIds(p_lViewerType, p_lFinderType)) {
+        AddCatalogueField(columns, column_state::kSystem, id);
     }
     if (p_lViewerType == kStockViewer) {
-        AddFieldToLayout(aColumns, 37, column_state::kAlwaysVisible, "RTRanking", "RT Ranking",
+        AddFieldToLayout(columns, 37, column_state::kAlwaysVisible, "RTRanking", "RT Ranking",
                          table_mask::kGroups, "0");
     }
-    return aColumns;
+    return columns;
 }
 
 LayoutSort MakeLayoutSort(int32_t p_lPriSortId, int32_t p_lPriSortDir, int32_t p_lSecSortId,
                           int32_t p_lSecSortDir) {
-    LayoutSort oSort{"", p_lPriSortId, p_lPriSortDir, p_lSecSortId, p_lSecSortDir};
-    oSort.m_sSortText = SortFieldName(p_lPriSortId) + DirectionWord(p_lPriSortDir);
+    LayoutSort sort{"", p_lPriSortId, p_lPriSortDir, p_lSecSortId, p_lSecSortDir};
+    sort.SortText = SortFieldName(p_lPriSortId) + DirectionWord(p_lPriSortDir);
     if (p_lSecSortId >= 0) {
-        oSort.m_sSortText += ", " + SortFieldName(p_lSecSortId) + DirectionWord(p_lSecSortDir);
+        sort.SortText += ", " + SortFieldName(p_lSecSortId) + DirectionWord(p_lSecSortDir);
     }
-    return oSort;
+    return sort;
 }
 
 std::vector<LayoutRecord> SystemLayouts() {
-    std::vector<LayoutRecord> aLayouts;
-    for (const LayoutSpec& oSpec : LayoutSpecs()) {
-        LayoutRecord oLayout;
-        oLayout.m_lId = oSpec.m_lId;
-        oLayout.m_sName = oSpec.m_sName;
-        oLayout.m_sDescription = oSpec.m_sDescription;
-        oLayout.m_lOwnerId = 0;
-        oLayout.m_lDataType = oSpec.m_lDataType;
-        oLayout.m_lFinderType = oSpec.m_lFinderType;
-        oLayout.m_oSort = MakeLayoutSort(oSpec.m_lPriSortId, oSpec.m_lPriSortDir,
-                                         oSpec.m_lSecSortId, oSpec.m_lSecSortDir);
-        const int32_t lViewerType = oSpec.m_lDataType >= kPrintTypeOffset
-                                        ? oSpec.m_lDataType - kPrintTypeOffset
-                                        : oSpec.m_lDataType;
-        oLayout.m_aColumns = BuildLayoutColumns(oSpec.m_aChosen, lViewerType, oSpec.m_lFinderType);
-        aLayouts.push_back(std::move(oLayout));
+    std::vector<LayoutRecord> layouts;
+    for (const LayoutSpec& plan : LayoutSpecs()) {
+        LayoutRecord layout;
+        layout.Header.Id = plan.m_lId;
+        layout.Header.Name = plan.m_sName;
+        layout.Header.Description = plan.m_sDescription;
+        layout.Header.OwnerId = 0;
+        layout.m_lDataType = plan.m_lDataType;
+        layout.m_lFinderType = plan.m_lFinderType;
+        layout.Sort = MakeLayoutSort(plan.m_lPriSortId, plan.m_lPriSortDir, plan.m_lSecSortId,
+                                     plan.m_lSecSortDir);
+        const int32_t viewerType = plan.m_lDataType >= kPrintTypeOffset
+                                       ? plan.m_lDataType - kPrintTypeOffset
+                                       : plan.m_lDataType;
+        layout.Columns = BuildLayoutColumns(plan.m_aChosen, viewerType, plan.m_lFinderType);
+        layouts.push_back(std::move(layout));
     }
-    return aLayouts;
+    return layouts;
 }
 
 void SeedSystemLayouts(SqliteDatabase& p_oDatabase) {
-    LayoutStore oLayouts(p_oDatabase);
-    const std::vector<LayoutSpec> aSpecs = LayoutSpecs();
-    const std::vector<LayoutRecord> aLayouts = SystemLayouts();
-    for (size_t i = 0; i < aLayouts.size(); ++i) {
-        oLayouts.PutLayout(aLayouts[i]);
-        if (aSpecs[i].m_bDefault) {
-            oLayouts.SetDefault(0, aLayouts[i].m_lDataType, aLayouts[i].m_lFinderType,
-                                aLayouts[i].m_lId);
+    LayoutStore store(p_oDatabase);
+    const std::vector<LayoutSpec> plans = LayoutSpecs();
+    const std::vector<LayoutRecord> built = SystemLayouts();
+    for (size_t i = 0; i < built.size(); ++i) {
+        store.PutLayout(built[i]);
+        if (plans[i].m_bDefault) {
+            store.SetDefault(0, built[i].m_lDataType, built[i].m_lFinderType, built[i].Header.Id);
         }
     }
 }

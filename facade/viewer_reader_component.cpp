@@ -7,7 +7,6 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
 #include "facade/market_screen.h"
@@ -45,14 +44,14 @@ constexpr int32_t kSectorTable = 2;
 constexpr int32_t kNameSearch = 1;
 
 std::vector<std::string> SplitList(const std::string& p_sText) {
-    std::vector<std::string> aItems;
-    for (const std::string& sPart : SplitText(p_sText, ',')) {
-        const std::string_view sItem = TrimWhitespace(sPart);
-        if (!sItem.empty()) {
-            aItems.emplace_back(sItem);
+    std::vector<std::string> items;
+    for (const std::string& part : SplitText(p_sText, ',')) {
+        const std::string_view item = TrimWhitespace(part);
+        if (!item.empty()) {
+            items.emplace_back(item);
         }
     }
-    return aItems;
+    return items;
 }
 
 bool IsNumber(const std::string& p_sText) {
@@ -63,43 +62,43 @@ bool IsNumber(const std::string& p_sText) {
 // sector search looks for codes when the text is a list of numbers, else for names.
 ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t p_lOption,
                     bool p_bCodes) {
-    const std::string sText = p_oArgs.Text(p_lTextIndex, "SearchText");
-    ListSearch oSearch;
-    std::vector<std::string> aKeys = SplitList(sText);
-    const bool bNumbers = !aKeys.empty() && std::all_of(aKeys.begin(), aKeys.end(), IsNumber);
-    if (p_lOption == kNameSearch || (p_bCodes && !bNumbers)) {
-        oSearch.m_sNameStart = TrimWhitespace(sText);
-        return oSearch;
+    const std::string text = p_oArgs.Text(p_lTextIndex, "SearchText");
+    ListSearch search;
+    std::vector<std::string> keys = SplitList(text);
+    const bool numbers = !keys.empty() && std::all_of(keys.begin(), keys.end(), IsNumber);
+    if (p_lOption == kNameSearch || (p_bCodes && !numbers)) {
+        search.m_sNameStart = TrimWhitespace(text);
+        return search;
     }
     if (p_bCodes) {
-        for (std::string& sKey : aKeys) {
-            sKey = std::to_string(p_oArgs.WholeNumber(p_lTextIndex, "SearchText", sKey));
+        for (std::string& key : keys) {
+            key = std::to_string(p_oArgs.WholeNumber(p_lTextIndex, "SearchText", key));
         }
     }
-    oSearch.m_aKeys = std::move(aKeys);
-    return oSearch;
+    search.m_aKeys = std::move(keys);
+    return search;
 }
 
 // The list scope decides between an industry and a sector when the caller sends both codes; a
 // scope that names a code the caller did not send falls back to the codes.
 ListScope StockScope(int32_t p_lIndCode, int32_t p_lSectorCode, int32_t p_lListScope) {
-    ListScope oScope;
+    ListScope scope;
     if (p_lListScope == kSectorScope && p_lSectorCode > 0) {
-        oScope.m_lSectorCode = p_lSectorCode;
+        scope.m_lSectorCode = p_lSectorCode;
     } else if (p_lIndCode > 0) {
-        oScope.m_lIndCode = p_lIndCode;
+        scope.m_lIndCode = p_lIndCode;
     } else if (p_lSectorCode > 0) {
-        oScope.m_lSectorCode = p_lSectorCode;
+        scope.m_lSectorCode = p_lSectorCode;
     }
-    return oScope;
+    return scope;
 }
 
 // The fields of the grid below a list: the caller's select list, else the layout's columns of
 // that grid's table.
 std::vector<std::string> SecondaryFields(const Variant& p_vList, const LayoutRecord& p_oLayout,
                                          int32_t p_lTableBit) {
-    std::vector<std::string> aFields = SelectListFields(p_vList);
-    return aFields.empty() ? FetchedFields(p_oLayout, p_lTableBit) : aFields;
+    std::vector<std::string> fields = SelectListFields(p_vList);
+    return fields.empty() ? FetchedFields(p_oLayout, p_lTableBit) : fields;
 }
 
 // The layout a list without a layout id starts from: the watch-list layout for a watch list.
@@ -127,334 +126,381 @@ RowKind ScreenRows(FacadeArguments& p_oArgs, int32_t p_lResultType) {
 
 ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aCriteria,
                               int32_t p_lEntry, RowKind p_eRows) {
-    const int32_t lRow = p_aCriteria.LBound(1);
-    const std::string sEntry = "criterion " + std::to_string(p_lEntry);
-    ScreenCriterion oCriterion;
+    const int32_t row = p_aCriteria.LBound(1);
+    const std::string entry = "criterion " + std::to_string(p_lEntry);
+    ScreenCriterion criterion;
     try {
-        const std::string sField(TrimWhitespace(p_aCriteria.At(lRow, p_lEntry).ToString()));
-        const FieldDefinition* oField = FindFieldByName(sField);
-        if (oField == nullptr || oField->SqlFor(p_eRows) == nullptr) {
-            p_oArgs.Fail(2, "Criteria", sEntry + ": no field \"" + sField + "\" in these rows");
+        const std::string fieldName(TrimWhitespace(p_aCriteria.At(row, p_lEntry).ToString()));
+        const FieldDefinition* definition = FindFieldByName(fieldName);
+        if (definition == nullptr || definition->SqlFor(p_eRows) == nullptr) {
+            p_oArgs.Fail(2, "Criteria", entry + ": no field \"" + fieldName + "\" in these rows");
         }
-        oCriterion.m_sField = oField->m_sColumnName;
-        const std::string sOperator(TrimWhitespace(p_aCriteria.At(lRow + 1, p_lEntry).ToString()));
-        const std::optional<ScreenOperator> eOperator = ScreenOperatorOf(sOperator);
-        if (!eOperator) {
-            p_oArgs.Fail(2, "Criteria", sEntry + ": unknown operator \"" + sOperator + "\"");
+        criterion.m_sField = definition->m_sColumnName;
+        const std::string operatorText(
+            TrimWhitespace(p_aCriteria.At(row + 1, p_lEntry).ToString()));
+        const std::optional<ScreenOperator> parsedOperator = ScreenOperatorOf(operatorText);
+        if (!parsedOperator) {
+            p_oArgs.Fail(2, "Criteria", entry + ": unknown operator \"" + operatorText + "\"");
         }
-        oCriterion.m_eOperator = *eOperator;
-        const Variant& vValue = p_aCriteria.At(lRow + 2, p_lEntry);
-        oCriterion.m_vValue = oField->m_eKind == FieldKind::Text ? FieldValue(vValue.ToString())
-                                                                 : FieldValue(vValue.ToDouble());
-    } catch (const AutomationError& oError) {
-        if (oError.Number() == kFacadeErrorNumber) {
+        criterion.m_eOperator = *parsedOperator;
+        const Variant& value = p_aCriteria.At(row + 2, p_lEntry);
+        criterion.m_vValue = definition->m_eKind == FieldKind::Text ? FieldValue(value.ToString())
+                                                                    : FieldValue(value.ToDouble());
+    } catch (const AutomationError& error) {
+        if (error.Number() == kFacadeErrorNumber) {
             throw;
         }
-        p_oArgs.Fail(2, "Criteria", sEntry + ": " + oError.Description());
+        p_oArgs.Fail(2, "Criteria", entry + ": " + error.Description());
     }
-    return oCriterion;
+    return criterion;
 }
 
 std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eRows) {
-    std::vector<ScreenCriterion> aCriteria;
+    std::vector<ScreenCriterion> criteria;
     if (!p_oArgs.IsGiven(2)) {
-        return aCriteria;
+        return criteria;
     }
-    const Variant& vTable = p_oArgs.Value(2);
-    if (!vTable.IsArray() || vTable.Array().Dimensions() != 2 ||
-        vTable.Array().UBound(1) - vTable.Array().LBound(1) < 2) {
+    const Variant& criteriaValue = p_oArgs.Value(2);
+    if (!criteriaValue.IsArray() || criteriaValue.Array().Dimensions() != 2 ||
+        criteriaValue.Array().UBound(1) - criteriaValue.Array().LBound(1) < 2) {
         p_oArgs.Fail(2, "Criteria", "not an array of 3 rows (field, operator, value) by n");
     }
-    const VariantArray& aTable = vTable.Array();
-    for (int32_t i = aTable.LBound(2); i <= aTable.UBound(2); ++i) {
-        aCriteria.push_back(ReadCriterion(p_oArgs, aTable, i, p_eRows));
+    const VariantArray& criteriaTable = criteriaValue.Array();
+    for (int32_t i = criteriaTable.LBound(2); i <= criteriaTable.UBound(2); ++i) {
+        criteria.push_back(ReadCriterion(p_oArgs, criteriaTable, i, p_eRows));
     }
-    return aCriteria;
+    return criteria;
 }
 
-// Where a list call keeps the arguments it shares with the other list calls, 0-based in the
-// callers' order; kNone for one it does not have. The login-conflict flag follows the time code.
-constexpr size_t kNone = SIZE_MAX;
+// Where a list call keeps the arguments it shares with the other list calls; kAbsent for one it
+// does not have.
+constexpr facade_protocol::Argument kAbsent{SIZE_MAX, "", false};
 
 struct ListPlaces {
-    size_t m_lStartDate;
-    size_t m_lMaxRows;
-    size_t m_lReturnAll;  // kNone: the limit comes by value and every row is never asked for
-    size_t m_lLayoutInfo;
-    size_t m_lRows;
-    size_t m_lSecondaryRows;
-    size_t m_lStartTimeId;
-    size_t m_lParameterList;
-    size_t m_lWatchListName;
-    size_t m_lTimeCode;
+    facade_protocol::Argument m_oStartDate;
+    facade_protocol::Argument m_oMaxRows;
+    facade_protocol::Argument m_oReturnAll;  // absent: the limit comes by value and every row is
+                                             // never asked for
+    facade_protocol::Argument m_oLayoutInfo;
+    facade_protocol::Argument m_oRows;
+    facade_protocol::Argument m_oSecondaryRows;
+    facade_protocol::Argument m_oStartTimeId;
+    facade_protocol::Argument m_oParameterList;
+    facade_protocol::Argument m_oWatchListName;
+    facade_protocol::Argument m_oTimeCode;
+    facade_protocol::Argument m_oLoginConflict;
 };
 
-constexpr ListPlaces kStockViewerPlaces{2, 3, 4, 6, 8, 9, 10, 15, 14, 18};
-constexpr ListPlaces kSearchStocksPlaces{2, 3, kNone, 7, 9, 10, 11, kNone, kNone, kNone};
-constexpr ListPlaces kIndustryViewerPlaces{1, 2, 3, 5, 7, 8, 9, 13, 14, 15};
-constexpr ListPlaces kSectorViewerPlaces{1, 2, 3, 5, 6, kNone, 7, 8, kNone, 9};
-constexpr ListPlaces kSearchIndustriesPlaces{2, 3, kNone, 6, 8, 9, 10, kNone, kNone, kNone};
-constexpr ListPlaces kSearchSectorPlaces{2, 5, kNone, 6, 7, kNone, 8, kNone, kNone, kNone};
+bool Has(const facade_protocol::Argument& p_oArg) {
+    return p_oArg.Position != kAbsent.Position;
+}
+
+namespace sv = facade_protocol::stock_viewer;
+namespace ss = facade_protocol::search_stocks;
+namespace iv = facade_protocol::industry_viewer;
+namespace sc = facade_protocol::sector_viewer;
+namespace si = facade_protocol::search_industries;
+namespace se = facade_protocol::search_sector;
+namespace gsd = facade_protocol::get_sector_detail;
+namespace history = facade_protocol::history;
+
+constexpr ListPlaces kStockViewerPlaces{sv::kStartDate,   sv::kMaxRows,       sv::kReturnAll,
+                                        sv::kLayoutInfo,  sv::kRows,          sv::kSecondaryRows,
+                                        sv::kStartTimeId, sv::kParameterList, sv::kWatchListName,
+                                        sv::kTimeCode,    sv::kLoginConflict};
+constexpr ListPlaces kSearchStocksPlaces{
+    ss::kStartDate,   ss::kMaxRows, kAbsent, ss::kLayoutInfo, ss::kRows, ss::kSecondaryRows,
+    ss::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
+constexpr ListPlaces kIndustryViewerPlaces{iv::kStartDate,   iv::kMaxRows,       iv::kReturnAll,
+                                           iv::kLayoutInfo,  iv::kRows,          iv::kSecondaryRows,
+                                           iv::kStartTimeId, iv::kParameterList, iv::kWatchListName,
+                                           iv::kTimeCode,    iv::kLoginConflict};
+constexpr ListPlaces kSectorViewerPlaces{sc::kStartDate,   sc::kMaxRows,       sc::kReturnAll,
+                                         sc::kLayoutInfo,  sc::kRows,          kAbsent,
+                                         sc::kStartTimeId, sc::kParameterList, kAbsent,
+                                         sc::kTimeCode,    sc::kLoginConflict};
+constexpr ListPlaces kSearchIndustriesPlaces{
+    si::kStartDate,   si::kMaxRows, kAbsent, si::kLayoutInfo, si::kRows, si::kSecondaryRows,
+    si::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
+constexpr ListPlaces kSearchSectorPlaces{
+    se::kStartDate,   se::kMaxRows, kAbsent, se::kLayoutInfo, se::kRows, kAbsent,
+    se::kStartTimeId, kAbsent,      kAbsent, kAbsent,         kAbsent};
 
 // True, with the flag written back, when the session's owner has logged in again since the
 // session's or the caller's time code was handed out; the call then answers nothing else.
 bool LoginConflict(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs,
                    const ListPlaces& p_oPlaces) {
-    if (!p_oBackend.HasNewerLogin(p_oArgs.Text(p_oPlaces.m_lTimeCode, "TimeCode"))) {
+    if (!p_oBackend.HasNewerLogin(p_oArgs.Text(p_oPlaces.m_oTimeCode))) {
         return false;
     }
-    p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = true;
+    p_oArgs.Out(p_oPlaces.m_oLoginConflict) = true;
     return true;
 }
 
+// The layout the caller sent.
+std::optional<LayoutDescription> SentLayout(const FacadeArguments& p_oArgs,
+                                            const ListPlaces& p_oPlaces) {
+    return p_oArgs.Layout(p_oPlaces.m_oLayoutInfo);
+}
+
+// The id in the header of the layout sent, for the calls that take no id of their own; 0 when
+// none was sent.
+int32_t SentLayoutId(const std::optional<LayoutDescription>& p_oSent) {
+    return p_oSent ? p_oSent->Header.Id : 0;
+}
+
 LayoutInForce ListLayout(SqliteDatabase& p_oDatabase, const FacadeArguments& p_oArgs,
-                         const ListPlaces& p_oPlaces, int32_t p_lOwnerId, int32_t p_lLayoutId,
-                         int32_t p_lViewerType) {
+                         std::optional<LayoutDescription> p_oSent, int32_t p_lOwnerId,
+                         int32_t p_lLayoutId, int32_t p_lViewerType) {
     return LayoutAccess(p_oDatabase)
-        .InForce(p_oArgs.Method(), p_lOwnerId, p_oArgs.Value(p_oPlaces.m_lLayoutInfo), p_lLayoutId,
-                 p_lViewerType, kNoFinderType);
+        .InForce(p_oArgs.Method(), p_lOwnerId, std::move(p_oSent), p_lLayoutId, p_lViewerType,
+                 kNoFinderType);
 }
 
 // The query of a list call before its scope: the day, the fields and order of the layout in
 // force, and the row limit.
 ListQuery BaseQuery(const FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
                     MarketLists& p_oLists, int32_t p_lOwnerId, const LayoutRecord& p_oLayout) {
-    ListQuery oQuery;
-    oQuery.m_lOwnerId = p_lOwnerId;
-    oQuery.m_lDate = p_oArgs.Day(p_oPlaces.m_lStartDate, "StartDate");
-    oQuery.m_aFields = FetchedFields(p_oLayout);
-    oQuery.m_sSort = p_oLayout.m_oSort.m_sSortText;
-    const int32_t lMaxRows = p_oArgs.Long(p_oPlaces.m_lMaxRows, "MaxRows");
-    const bool bReturnAll =
-        p_oPlaces.m_lReturnAll != kNone && p_oArgs.Boolean(p_oPlaces.m_lReturnAll, "ReturnAll");
-    oQuery.m_oLimits = p_oLists.ResolveLimits(p_lOwnerId, lMaxRows, bReturnAll);
-    return oQuery;
+    ListQuery query;
+    query.m_lOwnerId = p_lOwnerId;
+    query.m_lDate = p_oArgs.Day(p_oPlaces.m_oStartDate);
+    query.m_aFields = FetchedFields(p_oLayout);
+    query.m_sSort = SortTextOf(p_oLayout);
+    const int32_t maxRows = p_oArgs.Long(p_oPlaces.m_oMaxRows);
+    const bool returnAll = Has(p_oPlaces.m_oReturnAll) && p_oArgs.Boolean(p_oPlaces.m_oReturnAll);
+    query.m_oLimits = p_oLists.ResolveLimits(p_lOwnerId, maxRows, returnAll);
+    return query;
 }
 
 // Writes back what the call answers by reference and returns its rows.
 Variant AnswerList(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const ListPlaces& p_oPlaces,
                    const ListQuery& p_oQuery, ListAnswer& p_oAnswer,
                    const LayoutInForce& p_oInForce) {
-    const Variant vRows = RecordsetValue(std::move(p_oAnswer.m_oRows));
-    if (p_oPlaces.m_lReturnAll != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lMaxRows) = p_oQuery.m_oLimits.m_lMaxRows;
-        p_oArgs.Out(p_oPlaces.m_lReturnAll) = p_oQuery.m_oLimits.m_bReturnAll;
+    const Variant rows = RecordsetValue(std::move(p_oAnswer.m_oRows));
+    if (Has(p_oPlaces.m_oReturnAll)) {
+        p_oArgs.Out(p_oPlaces.m_oMaxRows) = p_oQuery.m_oLimits.m_lMaxRows;
+        p_oArgs.Out(p_oPlaces.m_oReturnAll) = p_oQuery.m_oLimits.m_bReturnAll;
     }
-    WriteBackLayout(p_oArgs.Out(p_oPlaces.m_lLayoutInfo), p_oInForce);
-    p_oArgs.Out(p_oPlaces.m_lRows) = vRows;
-    if (p_oPlaces.m_lSecondaryRows != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lSecondaryRows) = RecordsetValue(std::move(p_oAnswer.m_oSecondary));
+    WriteBackLayout(p_oArgs.Out(p_oPlaces.m_oLayoutInfo), p_oInForce);
+    p_oArgs.Out(p_oPlaces.m_oRows) = rows;
+    if (Has(p_oPlaces.m_oSecondaryRows)) {
+        p_oArgs.Out(p_oPlaces.m_oSecondaryRows) = RecordsetValue(std::move(p_oAnswer.m_oSecondary));
     }
-    p_oArgs.Out(p_oPlaces.m_lStartTimeId) = p_oAnswer.m_lTradingDay;
-    if (p_oPlaces.m_lWatchListName != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lWatchListName) = p_oAnswer.m_sWatchListName;
+    p_oArgs.Out(p_oPlaces.m_oStartTimeId) = p_oAnswer.m_lTradingDay;
+    if (Has(p_oPlaces.m_oWatchListName)) {
+        p_oArgs.Out(p_oPlaces.m_oWatchListName) = p_oAnswer.m_sWatchListName;
     }
-    if (p_oPlaces.m_lParameterList != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lParameterList) = RecordsetValue(p_oBackend.FieldCatalogue());
+    if (Has(p_oPlaces.m_oParameterList)) {
+        p_oArgs.Out(p_oPlaces.m_oParameterList) = RecordsetValue(p_oBackend.FieldCatalogue());
     }
-    if (p_oPlaces.m_lTimeCode != kNone) {
-        p_oArgs.Out(p_oPlaces.m_lTimeCode + 1) = false;
+    if (Has(p_oPlaces.m_oLoginConflict)) {
+        p_oArgs.Out(p_oPlaces.m_oLoginConflict) = false;
     }
-    return vRows;
+    return rows;
 }
 
 }  // namespace
 
 Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
-    FacadeArguments oArgs("StockViewer", p_args);
-    const ListPlaces& oPlaces = kStockViewerPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
-    if (LoginConflict(Backend(), oArgs, oPlaces)) {
+    FacadeArguments args(sv::kMethod, p_args);
+    const ListPlaces& places = kStockViewerPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sv::kOwnerId));
+    if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
-    const int32_t lSectorCode = oArgs.Long(12, "SectorCode");
-    const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
-        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
+    const int32_t sectorCode = args.Long(sv::kSectorCode);
+    const int32_t watchListId = args.Long(sv::kWatchListId);
+    const LayoutInForce inForce = ListLayout(
+        database, args, SentLayout(args, places), ownerId,
+        StartLayoutId(args.Long(sv::kLayoutId), watchListId, system_layout::kStockWatchList),
         kStockViewer);
-    MarketLists oLists(oDatabase);
-    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oScope =
-        StockScope(oArgs.Long(11, "IndCode"), lSectorCode, oArgs.Long(17, "ListScope"));
-    oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oScope.m_lPortfolioId = oArgs.Long(16, "PortfolioID");
-    oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oInForce.m_oLayout,
-                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
-    ListAnswer oAnswer = oLists.Stocks(oQuery);
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    MarketLists lists(database);
+    ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    query.m_oScope = StockScope(args.Long(sv::kIndCode), sectorCode, args.Long(sv::kListScope));
+    query.m_oScope.m_lWatchListId = watchListId;
+    query.m_oScope.m_lPortfolioId = args.Long(sv::kPortfolioID);
+    query.m_lSectorGridCode = std::max(sectorCode, 0);
+    query.m_aSecondaryFields = SecondaryFields(args.Value(sv::kSecondaryColumns), inForce.m_oLayout,
+                                               sectorCode > 0 ? kSectorTable : kIndustryTable);
+    ListAnswer answer = lists.Stocks(query);
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchStocks", p_args);
-    const ListPlaces& oPlaces = kSearchStocksPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const int32_t lWatchListId = oArgs.Long(12, "WatchListId");
-    const int32_t lSectorCode = oArgs.Long(14, "SectorCode");
-    const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
-        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kStockWatchList),
+    FacadeArguments args(ss::kMethod, p_args);
+    const ListPlaces& places = kSearchStocksPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, ss::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t watchListId = args.Long(ss::kWatchListId);
+    const int32_t sectorCode = args.Long(ss::kSectorCode);
+    const LayoutInForce inForce = ListLayout(
+        database, args, SentLayout(args, places), ownerId,
+        StartLayoutId(args.Long(ss::kLayoutId), watchListId, system_layout::kStockWatchList),
         kStockViewer);
-    MarketLists oLists(oDatabase);
-    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oScope = StockScope(oArgs.Long(13, "IndCode"), lSectorCode, 0);
-    oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oSearch = SearchOf(oArgs, 4, oArgs.Long(5, "SearchOpt1"), false);
-    oQuery.m_lSectorGridCode = std::max(lSectorCode, 0);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(8), oInForce.m_oLayout,
-                                                lSectorCode > 0 ? kSectorTable : kIndustryTable);
-    ListAnswer oAnswer = oLists.Stocks(oQuery);
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    MarketLists lists(database);
+    ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    query.m_oScope = StockScope(args.Long(ss::kIndCode), sectorCode, 0);
+    query.m_oScope.m_lWatchListId = watchListId;
+    query.m_oSearch = SearchOf(args, ss::kSearchText.Position, args.Long(ss::kSearchOpt1), false);
+    query.m_lSectorGridCode = std::max(sectorCode, 0);
+    query.m_aSecondaryFields = SecondaryFields(args.Value(ss::kSecondaryColumns), inForce.m_oLayout,
+                                               sectorCode > 0 ? kSectorTable : kIndustryTable);
+    ListAnswer answer = lists.Stocks(query);
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetSectorDetail", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
+    FacadeArguments args(gsd::kMethod, p_args);
+    ReadSnapshot snapshot(Backend().Database());
     return RecordsetValue(MarketLists(Backend().Database())
-                              .SectorRow(std::max(oArgs.Long(0, "StartTimeId"), 0),
-                                         oArgs.Long(1, "SectorCode"),
-                                         SelectListFields(oArgs.Value(3))));
+                              .SectorRow(std::max(args.Long(gsd::kStartTimeId), 0),
+                                         args.Long(gsd::kSectorCode),
+                                         SelectListFields(args.Value(gsd::kSelectList))));
 }
 
 Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
-    FacadeArguments oArgs("IndustryViewer", p_args);
-    const ListPlaces& oPlaces = kIndustryViewerPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
-    if (LoginConflict(Backend(), oArgs, oPlaces)) {
+    FacadeArguments args(iv::kMethod, p_args);
+    const ListPlaces& places = kIndustryViewerPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(iv::kOwnerId));
+    if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
-    const int32_t lSectorCode = std::max(oArgs.Long(10, "SectorCode"), 0);
-    const int32_t lWatchListId = oArgs.Long(11, "WatchListId");
-    const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
-                   StartLayoutId(LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)),
-                                 lWatchListId, system_layout::kIndustryWatchList),
-                   kIndustryViewer);
-    MarketLists oLists(oDatabase);
-    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oScope.m_lSectorCode = lSectorCode;
-    oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(6), oInForce.m_oLayout, kSectorTable);
-    ListAnswer oAnswer = oLists.Industries(oQuery);
-    oArgs.Out(12) = lSectorCode > 0 ? kOneSectorScope : 0;
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    const int32_t sectorCode = std::max(args.Long(iv::kSectorCode), 0);
+    const int32_t watchListId = args.Long(iv::kWatchListId);
+    std::optional<LayoutDescription> sent = SentLayout(args, places);
+    const int32_t layoutId =
+        StartLayoutId(SentLayoutId(sent), watchListId, system_layout::kIndustryWatchList);
+    const LayoutInForce inForce =
+        ListLayout(database, args, std::move(sent), ownerId, layoutId, kIndustryViewer);
+    MarketLists lists(database);
+    ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    query.m_oScope.m_lSectorCode = sectorCode;
+    query.m_oScope.m_lWatchListId = watchListId;
+    query.m_aSecondaryFields =
+        SecondaryFields(args.Value(iv::kSecondaryColumns), inForce.m_oLayout, kSectorTable);
+    ListAnswer answer = lists.Industries(query);
+    args.Out(iv::kListScope) = sectorCode > 0 ? kOneSectorScope : 0;
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
-    FacadeArguments oArgs("SectorViewer", p_args);
-    const ListPlaces& oPlaces = kSectorViewerPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Backend().ListOwner(oArgs.Method(), oArgs.Long(0, "OwnerId"));
-    if (LoginConflict(Backend(), oArgs, oPlaces)) {
+    FacadeArguments args(sc::kMethod, p_args);
+    const ListPlaces& places = kSectorViewerPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sc::kOwnerId));
+    if (LoginConflict(Backend(), args, places)) {
         return Variant::Nothing();
     }
-    const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId,
-                   LayoutIdOfVariant(oArgs.Value(oPlaces.m_lLayoutInfo)), kSectorViewer);
-    MarketLists oLists(oDatabase);
-    const ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    ListAnswer oAnswer = oLists.Sectors(oQuery);
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    std::optional<LayoutDescription> sent = SentLayout(args, places);
+    const int32_t layoutId = SentLayoutId(sent);
+    const LayoutInForce inForce =
+        ListLayout(database, args, std::move(sent), ownerId, layoutId, kSectorViewer);
+    MarketLists lists(database);
+    const ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    ListAnswer answer = lists.Sectors(query);
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchIndustries", p_args);
-    const ListPlaces& oPlaces = kSearchIndustriesPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const int32_t lSectorCode = std::max(oArgs.Long(12, "SectorCode"), 0);
-    const int32_t lWatchListId = oArgs.Long(13, "WatchListId");
-    const LayoutInForce oInForce = ListLayout(
-        oDatabase, oArgs, oPlaces, lOwnerId,
-        StartLayoutId(oArgs.Long(1, "LayoutId"), lWatchListId, system_layout::kIndustryWatchList),
+    FacadeArguments args(si::kMethod, p_args);
+    const ListPlaces& places = kSearchIndustriesPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, si::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t sectorCode = std::max(args.Long(si::kSectorCode), 0);
+    const int32_t watchListId = args.Long(si::kWatchListId);
+    const LayoutInForce inForce = ListLayout(
+        database, args, SentLayout(args, places), ownerId,
+        StartLayoutId(args.Long(si::kLayoutId), watchListId, system_layout::kIndustryWatchList),
         kIndustryViewer);
-    MarketLists oLists(oDatabase);
-    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oScope.m_lSectorCode = lSectorCode;
-    oQuery.m_oScope.m_lWatchListId = lWatchListId;
-    oQuery.m_oSearch = SearchOf(oArgs, 4, oArgs.Long(5, "SearchOpt1"), true);
-    oQuery.m_aSecondaryFields = SecondaryFields(oArgs.Value(7), oInForce.m_oLayout, kSectorTable);
-    ListAnswer oAnswer = oLists.Industries(oQuery);
-    oArgs.Out(11) = lSectorCode > 0 ? kOneSectorScope : 0;
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    MarketLists lists(database);
+    ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    query.m_oScope.m_lSectorCode = sectorCode;
+    query.m_oScope.m_lWatchListId = watchListId;
+    query.m_oSearch = SearchOf(args, si::kSearchText.Position, args.Long(si::kSearchOpt1), true);
+    query.m_aSecondaryFields =
+        SecondaryFields(args.Value(si::kSecondaryColumns), inForce.m_oLayout, kSectorTable);
+    ListAnswer answer = lists.Industries(query);
+    args.Out(si::kListScope) = sectorCode > 0 ? kOneSectorScope : 0;
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchSector", p_args);
-    const ListPlaces& oPlaces = kSearchSectorPlaces;
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const LayoutInForce oInForce =
-        ListLayout(oDatabase, oArgs, oPlaces, lOwnerId, oArgs.Long(1, "LayoutId"), kSectorViewer);
-    MarketLists oLists(oDatabase);
-    ListQuery oQuery = BaseQuery(oArgs, oPlaces, oLists, lOwnerId, oInForce.m_oLayout);
-    oQuery.m_oSearch = SearchOf(oArgs, 3, oArgs.Long(4, "SearchOpt1"), true);
-    ListAnswer oAnswer = oLists.Sectors(oQuery);
-    return AnswerList(Backend(), oArgs, oPlaces, oQuery, oAnswer, oInForce);
+    FacadeArguments args(se::kMethod, p_args);
+    const ListPlaces& places = kSearchSectorPlaces;
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, se::kOwnerId.Position, OwnerAccess::Read);
+    const LayoutInForce inForce = ListLayout(database, args, SentLayout(args, places), ownerId,
+                                             args.Long(se::kLayoutId), kSectorViewer);
+    MarketLists lists(database);
+    ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
+    query.m_oSearch = SearchOf(args, se::kSearchText.Position, args.Long(se::kSearchOpt1), true);
+    ListAnswer answer = lists.Sectors(query);
+    return AnswerList(Backend(), args, places, query, answer, inForce);
 }
 
 Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lViewerType,
                                        DispatchArgs p_args) {
-    FacadeArguments oArgs(p_sMethod, p_args);
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Owner(oArgs, 5, OwnerAccess::Read);
-    const LayoutInForce oInForce = LayoutAccess(oDatabase).InForce(
-        p_sMethod, lOwnerId, oArgs.Value(3), LayoutIdOfVariant(oArgs.Value(3)), p_lViewerType,
-        kNoFinderType);
-    const LayoutRecord& oLayout = oInForce.m_oLayout;
-    const ListLimits oLimits = MarketLists(oDatabase).ResolveLimits(
-        lOwnerId, oArgs.Long(6, "MaxRows"), oArgs.Boolean(7, "ReturnAll"));
-    HistoryRequest oRequest;
-    oRequest.m_aFields = WithKeys(FetchedFields(oLayout), {"Trading_Date"});
-    oRequest.m_lFirstDate = oArgs.Day(0, "StartDate");
-    oRequest.m_lLastDate = oArgs.Day(1, "EndDate");
-    oRequest.m_sSort = oLayout.m_oSort.m_sSortText;
-    oRequest.m_lMaxRows = oLimits.m_bReturnAll ? -1 : oLimits.m_lMaxRows;
-    MarketQueries oQueries(oDatabase);
-    ResultTable oRows;
+    FacadeArguments args(p_sMethod, p_args);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, history::kOwnerId.Position, OwnerAccess::Read);
+    std::optional<LayoutDescription> sent = args.Layout(history::kLayoutInfo);
+    const int32_t layoutId = SentLayoutId(sent);
+    const LayoutInForce inForce = LayoutAccess(database).InForce(
+        p_sMethod, ownerId, std::move(sent), layoutId, p_lViewerType, kNoFinderType);
+    const LayoutRecord& layout = inForce.m_oLayout;
+    const ListLimits limits = MarketLists(database).ResolveLimits(
+        ownerId, args.Long(history::kMaxRows), args.Boolean(history::kReturnAll));
+    HistoryRequest request;
+    request.m_aFields = WithKeys(FetchedFields(layout), {"Trading_Date"});
+    request.m_lFirstDate = args.Day(history::kStartDate);
+    request.m_lLastDate = args.Day(history::kEndDate);
+    request.m_sSort = SortTextOf(layout);
+    request.m_lMaxRows = limits.m_bReturnAll ? -1 : limits.m_lMaxRows;
+    MarketQueries queries(database);
+    ResultTable historyRows;
     if (p_lViewerType == kStockHistory) {
-        oRows = oQueries.StockHistory(oArgs.Text(2, "Symbol"), oRequest);
+        historyRows = queries.StockHistory(args.Text(history::kKey.Position, "Symbol"), request);
     } else if (p_lViewerType == kIndustryHistory) {
-        oRows = oQueries.IndustryHistory(oArgs.Long(2, "IndCode"), oRequest);
+        historyRows =
+            queries.IndustryHistory(args.Long(history::kKey.Position, "IndCode"), request);
     } else {
-        oRows = oQueries.SectorHistory(oArgs.Long(2, "SectorCode"), oRequest);
+        historyRows =
+            queries.SectorHistory(args.Long(history::kKey.Position, "SectorCode"), request);
     }
 
-    const Variant vRows = RecordsetValue(std::move(oRows));
-    WriteBackLayout(oArgs.Out(3), oInForce);
-    oArgs.Out(4) = RecordsetValue(Backend().FieldCatalogue());
-    oArgs.Out(6) = oLimits.m_lMaxRows;
-    oArgs.Out(7) = oLimits.m_bReturnAll;
-    return vRows;
+    const Variant historyValue = RecordsetValue(std::move(historyRows));
+    WriteBackLayout(args.Out(history::kLayoutInfo), inForce);
+    args.Out(history::kParameterList) = RecordsetValue(Backend().FieldCatalogue());
+    args.Out(history::kMaxRows) = limits.m_lMaxRows;
+    args.Out(history::kReturnAll) = limits.m_bReturnAll;
+    return historyValue;
 }
 
 Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetDefaultLayout", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const std::optional<LayoutRecord> oLayout =
+    FacadeArguments args("GetDefaultLayout", p_args);
+    ReadSnapshot snapshot(Backend().Database());
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const std::optional<LayoutRecord> layout =
         LayoutAccess(Backend().Database())
-            .Default(lOwnerId, oArgs.Long(1, "ViewerType"), oArgs.Long(2, "FinderType"));
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+            .Default(ownerId, args.Long(1, "ViewerType"), args.Long(2, "FinderType"));
+    return layout ? layout_codec::ToVariant(*layout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetLayout", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const std::optional<LayoutRecord> oLayout =
-        LayoutAccess(Backend().Database()).Readable(lOwnerId, oArgs.Long(1, "LayoutId"));
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+    FacadeArguments args("GetLayout", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const std::optional<LayoutRecord> layout =
+        LayoutAccess(Backend().Database()).Readable(ownerId, args.Long(1, "LayoutId"));
+    return layout ? layout_codec::ToVariant(*layout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
@@ -462,139 +508,138 @@ Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
 }
 
 Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetDefaultLayoutID", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const std::optional<LayoutRecord> oLayout =
+    FacadeArguments args("GetDefaultLayoutID", p_args);
+    ReadSnapshot snapshot(Backend().Database());
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const std::optional<LayoutRecord> layout =
         LayoutAccess(Backend().Database())
-            .Default(lOwnerId, oArgs.Long(1, "PrintType"), oArgs.Long(2, "ResultType"));
-    return oLayout ? oLayout->m_lId : 0;
+            .Default(ownerId, args.Long(1, "PrintType"), args.Long(2, "ResultType"));
+    return layout ? layout->Header.Id : 0;
 }
 
 Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchCompanyName", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
-    const int32_t lOwnerId = OptionalOwner(oArgs, 5, OwnerAccess::Read);
-    ListScope oScope;
-    oScope.m_lIndCode = oArgs.Long(1, "IndCode");
-    oScope.m_lSectorCode = oArgs.Long(2, "SectorCode");
-    oScope.m_lWatchListId = oArgs.Long(3, "WatchListId");
+    FacadeArguments args("SearchCompanyName", p_args);
+    ReadSnapshot snapshot(Backend().Database());
+    const int32_t ownerId = OptionalOwner(args, 5, OwnerAccess::Read);
+    ListScope scope;
+    scope.m_lIndCode = args.Long(1, "IndCode");
+    scope.m_lSectorCode = args.Long(2, "SectorCode");
+    scope.m_lWatchListId = args.Long(3, "WatchListId");
     return RecordsetValue(
         MarketLists(Backend().Database())
-            .CompanyNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(4, "Date"), lOwnerId));
+            .CompanyNames(args.Text(0, "SearchText"), scope, args.Day(4, "Date"), ownerId));
 }
 
 Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchIndustryName", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
-    const int32_t lOwnerId = OptionalOwner(oArgs, 4, OwnerAccess::Read);
-    ListScope oScope;
-    oScope.m_lSectorCode = oArgs.Long(1, "SectorCode");
-    oScope.m_lWatchListId = oArgs.Long(2, "WatchListId");
+    FacadeArguments args("SearchIndustryName", p_args);
+    ReadSnapshot snapshot(Backend().Database());
+    const int32_t ownerId = OptionalOwner(args, 4, OwnerAccess::Read);
+    ListScope scope;
+    scope.m_lSectorCode = args.Long(1, "SectorCode");
+    scope.m_lWatchListId = args.Long(2, "WatchListId");
     return RecordsetValue(
         MarketLists(Backend().Database())
-            .IndustryNames(oArgs.Text(0, "SearchText"), oScope, oArgs.Day(3, "Date"), lOwnerId));
+            .IndustryNames(args.Text(0, "SearchText"), scope, args.Day(3, "Date"), ownerId));
 }
 
 Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
-    FacadeArguments oArgs("SearchSectorName", p_args);
-    ReadSnapshot oSnapshot(Backend().Database());
+    FacadeArguments args("SearchSectorName", p_args);
+    ReadSnapshot snapshot(Backend().Database());
     return RecordsetValue(MarketLists(Backend().Database())
-                              .SectorNames(oArgs.Text(0, "SearchText"), oArgs.Day(1, "Date")));
+                              .SectorNames(args.Text(0, "SearchText"), args.Day(1, "Date")));
 }
 
 Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
-    FacadeArguments oArgs("getdefaultmaxrows", p_args);
-    const int32_t lMaxRows =
-        OwnerStore(Backend().Database()).DefaultMaxRows(Owner(oArgs, 3, OwnerAccess::Read));
-    oArgs.Out(1) = lMaxRows;
-    oArgs.Out(2) = false;
-    return lMaxRows;
+    FacadeArguments args("getdefaultmaxrows", p_args);
+    const int32_t maxRows =
+        OwnerStore(Backend().Database()).DefaultMaxRows(Owner(args, 3, OwnerAccess::Read));
+    args.Out(1) = maxRows;
+    args.Out(2) = false;
+    return maxRows;
 }
 
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
-    FacadeArguments oArgs("Login", p_args);
-    return Backend().Login(oArgs.Long(0, "OwnerId"),
-                           std::string(TrimWhitespace(oArgs.Text(1, "Name"))));
+    FacadeArguments args("Login", p_args);
+    return Backend().Login(args.Long(0, "OwnerId"),
+                           std::string(TrimWhitespace(args.Text(1, "Name"))));
 }
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
-    FacadeArguments oArgs("RunScreen", p_args);
-    SqliteDatabase& oDatabase = Backend().Database();
-    ReadSnapshot oSnapshot(oDatabase);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const int32_t lResultType = oArgs.Long(1, "ResultType");
-    ScreenRequest oRequest;
-    oRequest.m_eRows = ScreenRows(oArgs, lResultType);
-    oRequest.m_aCriteria = ReadCriteria(oArgs, oRequest.m_eRows);
-    const std::optional<LayoutRecord> oLayout =
-        LayoutAccess(oDatabase).Default(lOwnerId, kFinderViewer, lResultType);
-    if (!oLayout) {
-        RaiseFacadeError(oArgs.Method(), "there is no finder layout for result type " +
-                                             std::to_string(lResultType));
+    FacadeArguments args("RunScreen", p_args);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const int32_t resultType = args.Long(1, "ResultType");
+    ScreenRequest request;
+    request.m_eRows = ScreenRows(args, resultType);
+    request.m_aCriteria = ReadCriteria(args, request.m_eRows);
+    const std::optional<LayoutRecord> layout =
+        LayoutAccess(database).Default(ownerId, kFinderViewer, resultType);
+    if (!layout) {
+        RaiseFacadeError(args.Method(),
+                         "there is no finder layout for result type " + std::to_string(resultType));
     }
-    oRequest.m_lDate = oArgs.Day(3, "Date");
-    oRequest.m_aFields = WithKeys(FetchedFields(*oLayout), KeyFields(oRequest.m_eRows));
-    oRequest.m_sSort = oLayout->m_oSort.m_sSortText;
-    const bool bReturnAll = oArgs.IsGiven(5) && oArgs.Boolean(5, "ReturnAll");
-    const ListLimits oLimits =
-        MarketLists(oDatabase).ResolveLimits(lOwnerId, oArgs.Long(4, "MaxRows"), bReturnAll);
-    oRequest.m_lMaxRows = oLimits.m_bReturnAll ? -1 : oLimits.m_lMaxRows;
-    return RecordsetValue(facade::RunScreen(oDatabase, oRequest));
+    request.m_lDate = args.Day(3, "Date");
+    request.m_aFields = WithKeys(FetchedFields(*layout), KeyFields(request.m_eRows));
+    request.m_sSort = SortTextOf(*layout);
+    const bool returnAll = args.IsGiven(5) && args.Boolean(5, "ReturnAll");
+    const ListLimits limits =
+        MarketLists(database).ResolveLimits(ownerId, args.Long(4, "MaxRows"), returnAll);
+    request.m_lMaxRows = limits.m_bReturnAll ? -1 : limits.m_lMaxRows;
+    return RecordsetValue(facade::RunScreen(database, request));
 }
 
 const DispatchTable& ViewerReaderComponent::Table() const {
     using Self = ViewerReaderComponent;
-    static const DispatchTable oTable =
+    static const DispatchTable table =
         DispatchTable::Builder<Self>()
             .Method("StockViewer", 20, 20,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.StockViewer(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.StockViewer(args); })
             .Method("SearchStocks", 15, 15,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchStocks(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchStocks(args); })
             .Method("GetSectorDetail", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetSectorDetail(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetSectorDetail(args); })
             .Method("IndustryViewer", 17, 17,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.IndustryViewer(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.IndustryViewer(args); })
             .Method("SectorViewer", 11, 11,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SectorViewer(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SectorViewer(args); })
             .Method("SearchIndustries", 14, 14,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchIndustries(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchIndustries(args); })
             .Method("SearchSector", 9, 9,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSector(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchSector(args); })
             .Method("HistoryStockEX", 8, 8,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.History("HistoryStockEX", kStockHistory, aArgs);
+                    [](Self& self, DispatchArgs args) {
+                        return self.History("HistoryStockEX", kStockHistory, args);
                     })
             .Method("HistoryIndustryEX", 8, 8,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.History("HistoryIndustryEX", kIndustryHistory, aArgs);
+                    [](Self& self, DispatchArgs args) {
+                        return self.History("HistoryIndustryEX", kIndustryHistory, args);
                     })
             .Method("HistorySectorEX", 8, 8,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.History("HistorySectorEX", kSectorHistory, aArgs);
+                    [](Self& self, DispatchArgs args) {
+                        return self.History("HistorySectorEX", kSectorHistory, args);
                     })
             .Method("GetDefaultLayout", 3, 3,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultLayout(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetDefaultLayout(args); })
             .Method("GetLayout", 2, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetLayout(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetLayout(args); })
             .Method("GetCustomFieldList", 2, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetCustomFieldList(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetCustomFieldList(args); })
             .Method("GetDefaultLayoutID", 3, 3,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultLayoutID(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetDefaultLayoutID(args); })
             .Method("SearchCompanyName", 5, 6,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchCompanyName(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchCompanyName(args); })
             .Method("SearchIndustryName", 4, 5,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchIndustryName(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchIndustryName(args); })
             .Method("SearchSectorName", 2, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SearchSectorName(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SearchSectorName(args); })
             .Method("getdefaultmaxrows", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetDefaultMaxRows(aArgs); })
-            .Method("Login", 1, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.Login(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetDefaultMaxRows(args); })
+            .Method("Login", 1, 2, [](Self& self, DispatchArgs args) { return self.Login(args); })
             .Method("RunScreen", 4, 6,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.RunScreen(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.RunScreen(args); })
             .Build();
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

@@ -4,7 +4,6 @@
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
 #include "facade/layout_store.h"
-#include "facade/layout_variant.h"
 #include "facade/system_layouts.h"
 
 namespace qv::facade {
@@ -18,85 +17,82 @@ constexpr int32_t kLastDataType = 16;
 }  // namespace
 
 Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("SaveLayout", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
-    LayoutRecord oLayout;
-    oLayout.m_lId = oArgs.Long(1, "LayoutId");
-    oLayout.m_sName = oArgs.Text(2, "Name");
-    oLayout.m_sDescription = oArgs.Text(3, "Description");
-    oLayout.m_lParentId = oArgs.Long(4, "ParentId");
-    oLayout.m_oSort = MakeLayoutSort(oArgs.Long(5, "PriSortId"), oArgs.Long(6, "PriSortDir"),
-                                     oArgs.Long(7, "SecSortId"), oArgs.Long(8, "SecSortDir"));
-    oLayout.m_aColumns = ColumnsFromVariant(oArgs.Value(9));
-    oLayout.m_lDataType = oArgs.Long(10, "DataType");
-    oLayout.m_lFinderType = oArgs.IsGiven(11) ? oArgs.Long(11, "FinderType") : -1;
-    oLayout.m_lOwnerId = lOwnerId;
-    if (oLayout.m_aColumns.empty() || oLayout.m_lDataType < 0 ||
-        oLayout.m_lDataType > kLastDataType) {
+    FacadeArguments args("SaveLayout", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
+    LayoutRecord layout;
+    layout.Header.Id = args.Long(1, "LayoutId");
+    layout.Header.Name = args.Text(2, "Name");
+    layout.Header.Description = args.Text(3, "Description");
+    layout.Header.ParentId = args.Long(4, "ParentId");
+    layout.Sort = MakeLayoutSort(args.Long(5, "PriSortId"), args.Long(6, "PriSortDir"),
+                                 args.Long(7, "SecSortId"), args.Long(8, "SecSortDir"));
+    layout.Columns = args.LayoutColumns(9, "ColumnTable");
+    layout.m_lDataType = args.Long(10, "DataType");
+    layout.m_lFinderType = args.IsGiven(11) ? args.Long(11, "FinderType") : -1;
+    layout.Header.OwnerId = ownerId;
+    if (layout.Columns.empty() || layout.m_lDataType < 0 || layout.m_lDataType > kLastDataType) {
         return false;
     }
-    const std::optional<int32_t> lSavedId =
-        LayoutStore(Backend().Database()).SaveLayout(lOwnerId, oLayout);
-    if (!lSavedId) {
+    const std::optional<int32_t> savedId =
+        LayoutStore(Backend().Database()).SaveLayout(ownerId, layout);
+    if (!savedId) {
         return false;
     }
-    oArgs.Out(1) = *lSavedId;
+    args.Out(1) = *savedId;
     return true;
 }
 
 Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("DeleteLayout", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
-    const int32_t lLayoutId = oArgs.Long(1, "LayoutId");
-    LayoutAccess oAccess(Backend().Database());
-    const std::optional<LayoutRecord> oDeleted = oAccess.Readable(lOwnerId, lLayoutId);
-    if (!oDeleted || oDeleted->m_lOwnerId != lOwnerId ||
-        !LayoutStore(Backend().Database()).DeleteLayout(lOwnerId, lLayoutId)) {
+    FacadeArguments args("DeleteLayout", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
+    const int32_t layoutId = args.Long(1, "LayoutId");
+    LayoutAccess access(Backend().Database());
+    const std::optional<LayoutRecord> deleted = access.Readable(ownerId, layoutId);
+    if (!deleted || deleted->Header.OwnerId != ownerId ||
+        !LayoutStore(Backend().Database()).DeleteLayout(ownerId, layoutId)) {
         return false;
     }
-    const std::optional<LayoutRecord> oStandIn =
-        oAccess.Default(lOwnerId, oDeleted->m_lDataType, oDeleted->m_lFinderType);
-    oArgs.Out(3) = oStandIn ? LayoutToVariant(*oStandIn) : Variant();
+    const std::optional<LayoutRecord> standIn =
+        access.Default(ownerId, deleted->m_lDataType, deleted->m_lFinderType);
+    args.Out(3) = standIn ? layout_codec::ToVariant(*standIn) : Variant();
     return true;
 }
 
 Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("RestoreDefaultLayout", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
-    const int32_t lViewerType = oArgs.Long(1, "ViewerType");
-    const int32_t lFinderType = oArgs.Long(2, "FinderType");
-    if (!oArgs.Boolean(3, "UserOnly")) {
-        LayoutStore(Backend().Database())
-            .ClearOwnerDefault(lOwnerId, lViewerType, lFinderType, false);
+    FacadeArguments args("RestoreDefaultLayout", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
+    const int32_t viewerType = args.Long(1, "ViewerType");
+    const int32_t finderType = args.Long(2, "FinderType");
+    if (!args.Boolean(3, "UserOnly")) {
+        LayoutStore(Backend().Database()).ClearOwnerDefault(ownerId, viewerType, finderType, false);
     }
-    const std::optional<LayoutRecord> oLayout =
-        LayoutAccess(Backend().Database()).Default(lOwnerId, lViewerType, lFinderType);
-    return oLayout ? LayoutToVariant(*oLayout) : Variant();
+    const std::optional<LayoutRecord> layout =
+        LayoutAccess(Backend().Database()).Default(ownerId, viewerType, finderType);
+    return layout ? layout_codec::ToVariant(*layout) : Variant();
 }
 
 Variant ViewerWriterComponent::DeleteCustomLayout(DispatchArgs p_args) {
-    FacadeArguments oArgs("DeleteCustomLayout", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Write);
+    FacadeArguments args("DeleteCustomLayout", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
     LayoutStore(Backend().Database())
-        .ClearOwnerDefault(lOwnerId, oArgs.Long(1, "PrintType"), oArgs.Long(2, "FinderType"), true);
+        .ClearOwnerDefault(ownerId, args.Long(1, "PrintType"), args.Long(2, "FinderType"), true);
     return Variant();
 }
 
 const DispatchTable& ViewerWriterComponent::Table() const {
     using Self = ViewerWriterComponent;
-    static const DispatchTable oTable =
+    static const DispatchTable table =
         DispatchTable::Builder<Self>()
             .Method("SaveLayout", 12, 12,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.SaveLayout(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.SaveLayout(args); })
             .Method("DeleteLayout", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.DeleteLayout(aArgs); })
-            .Method(
-                "RestoreDefaultLayout", 4, 4,
-                [](Self& oSelf, DispatchArgs aArgs) { return oSelf.RestoreDefaultLayout(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.DeleteLayout(args); })
+            .Method("RestoreDefaultLayout", 4, 4,
+                    [](Self& self, DispatchArgs args) { return self.RestoreDefaultLayout(args); })
             .Method("DeleteCustomLayout", 3, 3,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.DeleteCustomLayout(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.DeleteCustomLayout(args); })
             .Build();
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

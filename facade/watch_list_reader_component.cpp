@@ -9,35 +9,34 @@
 namespace qv::facade {
 
 Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
-    FacadeArguments oArgs("GetWatchLists", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 0, OwnerAccess::Read);
-    const int32_t lListType = oArgs.Long(1, "WatchListType");
-    ResultTable oTable;
-    oTable.m_aColumns = {{"id", FieldKind::Integer},       {"parentid", FieldKind::Integer},
-                         {"Name", FieldKind::Text},        {"Comments", FieldKind::Text},
-                         {"IsFolder", FieldKind::Boolean}, {"ListType", FieldKind::Integer}};
-    const bool bKnownType =
-        lListType == watch_list_type::kStocks || lListType == watch_list_type::kIndustries;
-    if (lOwnerId != kSystemOwnerId && bKnownType) {
-        for (WatchListEntry& oEntry :
-             WatchListStore(Backend().Database()).WatchLists(lOwnerId, lListType)) {
-            oTable.m_aRows.push_back({int64_t{oEntry.m_lId}, int64_t{oEntry.m_lParentId},
-                                      std::move(oEntry.m_sName), std::move(oEntry.m_sComments),
-                                      int64_t{oEntry.m_bFolder ? 1 : 0},
-                                      int64_t{oEntry.m_lListType}});
+    FacadeArguments args("GetWatchLists", p_args);
+    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const int32_t listType = args.Long(1, "WatchListType");
+    ResultTable table;
+    table.m_aColumns = {{"id", FieldKind::Integer},       {"parentid", FieldKind::Integer},
+                        {"Name", FieldKind::Text},        {"Comments", FieldKind::Text},
+                        {"IsFolder", FieldKind::Boolean}, {"ListType", FieldKind::Integer}};
+    const bool knownType =
+        listType == watch_list_type::kStocks || listType == watch_list_type::kIndustries;
+    if (ownerId != kSystemOwnerId && knownType) {
+        for (WatchListEntry& entry :
+             WatchListStore(Backend().Database()).WatchLists(ownerId, listType)) {
+            table.m_aRows.push_back({int64_t{entry.m_lId}, int64_t{entry.m_lParentId},
+                                     std::move(entry.m_sName), std::move(entry.m_sComments),
+                                     int64_t{entry.m_bFolder ? 1 : 0}, int64_t{entry.m_lListType}});
         }
     }
-    return RecordsetValue(std::move(oTable));
+    return RecordsetValue(std::move(table));
 }
 
 const DispatchTable& WatchListReaderComponent::Table() const {
     using Self = WatchListReaderComponent;
-    static const DispatchTable oTable =
+    static const DispatchTable table =
         DispatchTable::Builder<Self>()
             .Method("GetWatchLists", 2, 2,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.GetWatchLists(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.GetWatchLists(args); })
             .Build();
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

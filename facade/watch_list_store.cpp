@@ -14,137 +14,137 @@ namespace qv::facade {
 namespace {
 
 std::string Upper(std::string_view p_sText) {
-    std::string sUpper;
+    std::string upper;
     for (const char cChar : p_sText) {
         if (!IsWhitespace(cChar)) {
-            sUpper.push_back(ToUpperAscii(cChar));
+            upper.push_back(ToUpperAscii(cChar));
         }
     }
-    return sUpper;
+    return upper;
 }
 
 }  // namespace
 
 std::vector<WatchListEntry> WatchListStore::WatchLists(int32_t p_lOwnerId, int32_t p_lListType) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT watch_list_id, parent_id, is_folder, list_type, name, comments FROM watch_lists "
         "WHERE owner_id = ?1 AND list_type = ?2 ORDER BY is_folder DESC, name, watch_list_id");
-    oQuery.BindInt64(1, p_lOwnerId);
-    oQuery.BindInt64(2, p_lListType);
-    std::vector<WatchListEntry> aEntries;
-    while (oQuery.Step()) {
-        aEntries.push_back({static_cast<int32_t>(oQuery.ColumnInt64(0)),
-                            static_cast<int32_t>(oQuery.ColumnInt64(1)), oQuery.ColumnInt64(2) != 0,
-                            static_cast<int32_t>(oQuery.ColumnInt64(3)), oQuery.ColumnText(4),
-                            oQuery.ColumnText(5)});
+    query.BindInt64(1, p_lOwnerId);
+    query.BindInt64(2, p_lListType);
+    std::vector<WatchListEntry> entries;
+    while (query.Step()) {
+        entries.push_back({static_cast<int32_t>(query.ColumnInt64(0)),
+                           static_cast<int32_t>(query.ColumnInt64(1)), query.ColumnInt64(2) != 0,
+                           static_cast<int32_t>(query.ColumnInt64(3)), query.ColumnText(4),
+                           query.ColumnText(5)});
     }
-    return aEntries;
+    return entries;
 }
 
 std::optional<WatchListEntry> WatchListStore::Find(int32_t p_lWatchListId) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT watch_list_id, parent_id, is_folder, list_type, name, comments FROM watch_lists "
         "WHERE watch_list_id = ?1");
-    oQuery.BindInt64(1, p_lWatchListId);
-    if (!oQuery.Step()) {
+    query.BindInt64(1, p_lWatchListId);
+    if (!query.Step()) {
         return std::nullopt;
     }
-    return WatchListEntry{static_cast<int32_t>(oQuery.ColumnInt64(0)),
-                          static_cast<int32_t>(oQuery.ColumnInt64(1)),
-                          oQuery.ColumnInt64(2) != 0,
-                          static_cast<int32_t>(oQuery.ColumnInt64(3)),
-                          oQuery.ColumnText(4),
-                          oQuery.ColumnText(5)};
+    return WatchListEntry{static_cast<int32_t>(query.ColumnInt64(0)),
+                          static_cast<int32_t>(query.ColumnInt64(1)),
+                          query.ColumnInt64(2) != 0,
+                          static_cast<int32_t>(query.ColumnInt64(3)),
+                          query.ColumnText(4),
+                          query.ColumnText(5)};
 }
 
 int32_t WatchListStore::InsertEntry(int32_t p_lOwnerId, int32_t p_lParentId, bool p_bFolder,
                                     int32_t p_lListType, const std::string& p_sName,
                                     const std::string& p_sComments) {
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
-    SqliteStatement oInsert = m_oDatabase.Prepare(
+    SqliteStatement insert = m_oDatabase.Prepare(
         "INSERT INTO watch_lists (owner_id, parent_id, is_folder, list_type, name, comments) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    oInsert.BindInt64(1, p_lOwnerId);
-    oInsert.BindInt64(2, p_lParentId);
-    oInsert.BindInt64(3, p_bFolder ? 1 : 0);
-    oInsert.BindInt64(4, p_lListType);
-    oInsert.BindText(5, p_sName);
-    oInsert.BindText(6, p_sComments);
-    oInsert.Run();
+    insert.BindInt64(1, p_lOwnerId);
+    insert.BindInt64(2, p_lParentId);
+    insert.BindInt64(3, p_bFolder ? 1 : 0);
+    insert.BindInt64(4, p_lListType);
+    insert.BindText(5, p_sName);
+    insert.BindText(6, p_sComments);
+    insert.Run();
     return static_cast<int32_t>(m_oDatabase.LastInsertRowId());
 }
 
 std::vector<int64_t> WatchListStore::ResolveKeys(int32_t p_lListType,
                                                  const std::vector<std::string>& p_aKeys) {
-    std::unordered_map<std::string, int64_t> aKnown;
-    const bool bStocks = p_lListType == watch_list_type::kStocks;
-    SqliteStatement oQuery =
-        m_oDatabase.Prepare(bStocks ? "SELECT symbol, stock_id FROM stocks"
-                                    : "SELECT ind_code, ind_code FROM industries");
-    while (oQuery.Step()) {
-        aKnown[Upper(oQuery.ColumnText(0))] = oQuery.ColumnInt64(1);
+    std::unordered_map<std::string, int64_t> known;
+    const bool stocks = p_lListType == watch_list_type::kStocks;
+    SqliteStatement query =
+        m_oDatabase.Prepare(stocks ? "SELECT symbol, stock_id FROM stocks"
+                                   : "SELECT ind_code, ind_code FROM industries");
+    while (query.Step()) {
+        known[Upper(query.ColumnText(0))] = query.ColumnInt64(1);
     }
-    std::vector<int64_t> aCodes;
-    std::set<int64_t> aSeen;
-    for (const std::string& sKey : p_aKeys) {
-        std::string sLookup = Upper(sKey);
-        if (!bStocks) {
+    std::vector<int64_t> codes;
+    std::set<int64_t> seen;
+    for (const std::string& key : p_aKeys) {
+        std::string lookup = Upper(key);
+        if (!stocks) {
             // "12", "12.0" and " 12" all name industry 12.
-            const std::optional<int64_t> llCode = WholeNumberIn(sKey);
-            if (!llCode) {
+            const std::optional<int64_t> wholeCode = WholeNumberIn(key);
+            if (!wholeCode) {
                 continue;
             }
-            sLookup = std::to_string(*llCode);
+            lookup = std::to_string(*wholeCode);
         }
-        const auto itCode = aKnown.find(sLookup);
-        if (itCode != aKnown.end() && aSeen.insert(itCode->second).second) {
-            aCodes.push_back(itCode->second);
+        const auto codeAt = known.find(lookup);
+        if (codeAt != known.end() && seen.insert(codeAt->second).second) {
+            codes.push_back(codeAt->second);
         }
     }
-    return aCodes;
+    return codes;
 }
 
 int64_t WatchListStore::AppendCodes(int32_t p_lWatchListId, const std::vector<int64_t>& p_aCodes) {
-    SqliteStatement oNext = m_oDatabase.Prepare(
+    SqliteStatement next = m_oDatabase.Prepare(
         "SELECT coalesce(max(position), -1) + 1 FROM watch_list_items WHERE watch_list_id = ?1");
-    oNext.BindInt64(1, p_lWatchListId);
-    int64_t llPosition = oNext.Step() ? oNext.ColumnInt64(0) : 0;
-    SqliteStatement oInsert = m_oDatabase.Prepare(
+    next.BindInt64(1, p_lWatchListId);
+    int64_t position = next.Step() ? next.ColumnInt64(0) : 0;
+    SqliteStatement insert = m_oDatabase.Prepare(
         "INSERT OR IGNORE INTO watch_list_items (watch_list_id, item_code, position) "
         "VALUES (?1, ?2, ?3)");
-    int64_t llAdded = 0;
-    for (const int64_t llCode : p_aCodes) {
-        oInsert.BindInt64(1, p_lWatchListId);
-        oInsert.BindInt64(2, llCode);
-        oInsert.BindInt64(3, llPosition);
-        oInsert.Run();
+    int64_t added = 0;
+    for (const int64_t code : p_aCodes) {
+        insert.BindInt64(1, p_lWatchListId);
+        insert.BindInt64(2, code);
+        insert.BindInt64(3, position);
+        insert.Run();
         if (m_oDatabase.ChangedRows() > 0) {
-            ++llPosition;
-            ++llAdded;
+            ++position;
+            ++added;
         }
     }
-    return llAdded;
+    return added;
 }
 
 int32_t WatchListStore::CreateFolder(int32_t p_lOwnerId, int32_t p_lParentId, int32_t p_lListType,
                                      const std::string& p_sName) {
     // The owner row and the folder go in together or not at all.
-    SqliteTransaction oWork(m_oDatabase);
-    const int32_t lId = InsertEntry(p_lOwnerId, p_lParentId, true, p_lListType, p_sName, "");
-    oWork.Commit();
-    return lId;
+    SqliteTransaction work(m_oDatabase);
+    const int32_t id = InsertEntry(p_lOwnerId, p_lParentId, true, p_lListType, p_sName, "");
+    work.Commit();
+    return id;
 }
 
 int32_t WatchListStore::CreateWatchList(int32_t p_lOwnerId, int32_t p_lParentId,
                                         int32_t p_lListType, const std::string& p_sName,
                                         const std::string& p_sComments,
                                         const std::vector<std::string>& p_aKeys) {
-    SqliteTransaction oWork(m_oDatabase);
-    const int32_t lId =
+    SqliteTransaction work(m_oDatabase);
+    const int32_t id =
         InsertEntry(p_lOwnerId, p_lParentId, false, p_lListType, p_sName, p_sComments);
-    AppendCodes(lId, ResolveKeys(p_lListType, p_aKeys));
-    oWork.Commit();
-    return lId;
+    AppendCodes(id, ResolveKeys(p_lListType, p_aKeys));
+    work.Commit();
+    return id;
 }
 
 int32_t WatchListStore::CreateComparedWatchList(int32_t p_lOwnerId, int32_t p_lParentId,
@@ -152,38 +152,38 @@ int32_t WatchListStore::CreateComparedWatchList(int32_t p_lOwnerId, int32_t p_lP
                                                 int32_t p_lListType, const std::string& p_sName,
                                                 const std::string& p_sComments,
                                                 const std::vector<std::string>& p_aKeys) {
-    const std::vector<int64_t> aOther = ItemCodes(p_lOtherListId);
-    const std::set<int64_t> aInOther(aOther.begin(), aOther.end());
-    std::vector<int64_t> aCodes = ResolveKeys(p_lListType, p_aKeys);
-    std::erase_if(aCodes, [&](int64_t llCode) { return aInOther.contains(llCode) != p_bMatching; });
-    SqliteTransaction oWork(m_oDatabase);
-    const int32_t lId =
+    const std::vector<int64_t> other = ItemCodes(p_lOtherListId);
+    const std::set<int64_t> inOther(other.begin(), other.end());
+    std::vector<int64_t> codes = ResolveKeys(p_lListType, p_aKeys);
+    std::erase_if(codes, [&](int64_t code) { return inOther.contains(code) != p_bMatching; });
+    SqliteTransaction work(m_oDatabase);
+    const int32_t id =
         InsertEntry(p_lOwnerId, p_lParentId, false, p_lListType, p_sName, p_sComments);
-    AppendCodes(lId, aCodes);
-    oWork.Commit();
-    return lId;
+    AppendCodes(id, codes);
+    work.Commit();
+    return id;
 }
 
 int64_t WatchListStore::AddItems(int32_t p_lWatchListId, const std::vector<std::string>& p_aKeys) {
-    const std::optional<WatchListEntry> oList = Find(p_lWatchListId);
-    if (!oList || oList->m_bFolder) {
+    const std::optional<WatchListEntry> list = Find(p_lWatchListId);
+    if (!list || list->m_bFolder) {
         return 0;
     }
-    SqliteTransaction oWork(m_oDatabase);
-    const int64_t llAdded = AppendCodes(p_lWatchListId, ResolveKeys(oList->m_lListType, p_aKeys));
-    oWork.Commit();
-    return llAdded;
+    SqliteTransaction work(m_oDatabase);
+    const int64_t added = AppendCodes(p_lWatchListId, ResolveKeys(list->m_lListType, p_aKeys));
+    work.Commit();
+    return added;
 }
 
 std::vector<int64_t> WatchListStore::ItemCodes(int32_t p_lWatchListId) {
-    SqliteStatement oQuery = m_oDatabase.Prepare(
+    SqliteStatement query = m_oDatabase.Prepare(
         "SELECT item_code FROM watch_list_items WHERE watch_list_id = ?1 ORDER BY position");
-    oQuery.BindInt64(1, p_lWatchListId);
-    std::vector<int64_t> aCodes;
-    while (oQuery.Step()) {
-        aCodes.push_back(oQuery.ColumnInt64(0));
+    query.BindInt64(1, p_lWatchListId);
+    std::vector<int64_t> codes;
+    while (query.Step()) {
+        codes.push_back(query.ColumnInt64(0));
     }
-    return aCodes;
+    return codes;
 }
 
 }  // namespace qv::facade

@@ -14,29 +14,29 @@ namespace {
 
 std::optional<WatchListEntry> OwnersEntry(WatchListStore& p_oLists, int32_t p_lOwnerId,
                                           int32_t p_lListType, int32_t p_lId) {
-    for (WatchListEntry& oEntry : p_oLists.WatchLists(p_lOwnerId, p_lListType)) {
-        if (oEntry.m_lId == p_lId) {
-            return std::move(oEntry);
+    for (WatchListEntry& entry : p_oLists.WatchLists(p_lOwnerId, p_lListType)) {
+        if (entry.m_lId == p_lId) {
+            return std::move(entry);
         }
     }
     return std::nullopt;
 }
 
 int32_t ListTypeOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
-    const int32_t lListType = p_oArgs.Long(p_lIndex, "WatchListType");
-    if (lListType != watch_list_type::kStocks && lListType != watch_list_type::kIndustries) {
+    const int32_t listType = p_oArgs.Long(p_lIndex, "WatchListType");
+    if (listType != watch_list_type::kStocks && listType != watch_list_type::kIndustries) {
         p_oArgs.Fail(p_lIndex, "WatchListType",
-                     "there is no watch list type " + std::to_string(lListType));
+                     "there is no watch list type " + std::to_string(listType));
     }
-    return lListType;
+    return listType;
 }
 
 std::string NameOf(FacadeArguments& p_oArgs, size_t p_lIndex) {
-    std::string sName(TrimWhitespace(p_oArgs.Text(p_lIndex, "Name")));
-    if (sName.empty()) {
+    std::string name(TrimWhitespace(p_oArgs.Text(p_lIndex, "Name")));
+    if (name.empty()) {
         p_oArgs.Fail(p_lIndex, "Name", "a watch list needs a name");
     }
-    return sName;
+    return name;
 }
 
 // The items of a list: symbols, or industry codes read as whole numbers.
@@ -50,109 +50,107 @@ std::vector<std::string> ItemsOf(const FacadeArguments& p_oArgs, size_t p_lIndex
 // one of the owner's lists.
 int32_t FolderOf(FacadeArguments& p_oArgs, size_t p_lIndex, WatchListStore& p_oLists,
                  int32_t p_lOwnerId, int32_t p_lListType) {
-    const int32_t lFolderId = p_oArgs.Long(p_lIndex, "FolderId");
-    if (lFolderId <= 0) {
+    const int32_t folderId = p_oArgs.Long(p_lIndex, "FolderId");
+    if (folderId <= 0) {
         return 0;
     }
-    const std::optional<WatchListEntry> oEntry =
-        OwnersEntry(p_oLists, p_lOwnerId, p_lListType, lFolderId);
-    if (!oEntry) {
-        p_oArgs.Fail(p_lIndex, "FolderId", "folder " + std::to_string(lFolderId) + " not found");
+    const std::optional<WatchListEntry> entry =
+        OwnersEntry(p_oLists, p_lOwnerId, p_lListType, folderId);
+    if (!entry) {
+        p_oArgs.Fail(p_lIndex, "FolderId", "folder " + std::to_string(folderId) + " not found");
     }
-    return oEntry->m_bFolder ? oEntry->m_lId : oEntry->m_lParentId;
+    return entry->m_bFolder ? entry->m_lId : entry->m_lParentId;
 }
 
 }  // namespace
 
 Variant WatchListWriterComponent::NewWatchListAndItems(DispatchArgs p_args) {
-    FacadeArguments oArgs("NewWatchListAndItems", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 5, OwnerAccess::Write);
-    WatchListStore oLists(Backend().Database());
-    const int32_t lListType = ListTypeOf(oArgs, 2);
-    const std::string sName = NameOf(oArgs, 3);
-    const int32_t lFolderId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
-    const int32_t lId =
-        oLists.CreateWatchList(lOwnerId, lFolderId, lListType, sName, oArgs.Text(4, "Comments"),
-                               ItemsOf(oArgs, 1, lListType));
-    oArgs.Out(0) = lFolderId;
-    return lId;
+    FacadeArguments args("NewWatchListAndItems", p_args);
+    const int32_t ownerId = Owner(args, 5, OwnerAccess::Write);
+    WatchListStore lists(Backend().Database());
+    const int32_t listType = ListTypeOf(args, 2);
+    const std::string name = NameOf(args, 3);
+    const int32_t folderId = FolderOf(args, 0, lists, ownerId, listType);
+    const int32_t id = lists.CreateWatchList(ownerId, folderId, listType, name,
+                                             args.Text(4, "Comments"), ItemsOf(args, 1, listType));
+    args.Out(0) = folderId;
+    return id;
 }
 
 Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMethod, bool p_bMatching,
                                                        DispatchArgs p_args) {
-    FacadeArguments oArgs(p_sMethod, p_args);
-    const int32_t lOwnerId = Owner(oArgs, 6, OwnerAccess::Write);
-    WatchListStore oLists(Backend().Database());
-    const int32_t lListType = ListTypeOf(oArgs, 3);
-    const std::string sName = NameOf(oArgs, 4);
-    const int32_t lFolderId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
-    const int32_t lOtherId = oArgs.Long(1, "OtherListId");
-    const std::optional<WatchListEntry> oOther = OwnersEntry(oLists, lOwnerId, lListType, lOtherId);
-    if (!oOther || oOther->m_bFolder) {
-        oArgs.Fail(1, "OtherListId", "watch list " + std::to_string(lOtherId) + " not found");
+    FacadeArguments args(p_sMethod, p_args);
+    const int32_t ownerId = Owner(args, 6, OwnerAccess::Write);
+    WatchListStore lists(Backend().Database());
+    const int32_t listType = ListTypeOf(args, 3);
+    const std::string name = NameOf(args, 4);
+    const int32_t folderId = FolderOf(args, 0, lists, ownerId, listType);
+    const int32_t otherId = args.Long(1, "OtherListId");
+    const std::optional<WatchListEntry> other = OwnersEntry(lists, ownerId, listType, otherId);
+    if (!other || other->m_bFolder) {
+        args.Fail(1, "OtherListId", "watch list " + std::to_string(otherId) + " not found");
     }
-    const int32_t lId =
-        oLists.CreateComparedWatchList(lOwnerId, lFolderId, lOtherId, p_bMatching, lListType, sName,
-                                       oArgs.Text(5, "Comments"), ItemsOf(oArgs, 2, lListType));
-    oArgs.Out(0) = lFolderId;
-    return lId;
+    const int32_t id =
+        lists.CreateComparedWatchList(ownerId, folderId, otherId, p_bMatching, listType, name,
+                                      args.Text(5, "Comments"), ItemsOf(args, 2, listType));
+    args.Out(0) = folderId;
+    return id;
 }
 
 Variant WatchListWriterComponent::AddWatchListItems(DispatchArgs p_args) {
-    FacadeArguments oArgs("AddWatchListItems", p_args);
-    const int32_t lOwnerId = OptionalOwner(oArgs, 3, OwnerAccess::Write);
-    WatchListStore oLists(Backend().Database());
-    const int32_t lListId = oArgs.Long(0, "WatchListId");
-    const int32_t lListType = ListTypeOf(oArgs, 2);
-    std::optional<WatchListEntry> oList = oLists.Find(lListId);
-    if (oList) {
-        oList = OwnersEntry(oLists, lOwnerId, oList->m_lListType, lListId);
+    FacadeArguments args("AddWatchListItems", p_args);
+    const int32_t ownerId = OptionalOwner(args, 3, OwnerAccess::Write);
+    WatchListStore lists(Backend().Database());
+    const int32_t listId = args.Long(0, "WatchListId");
+    const int32_t listType = ListTypeOf(args, 2);
+    std::optional<WatchListEntry> list = lists.Find(listId);
+    if (list) {
+        list = OwnersEntry(lists, ownerId, list->m_lListType, listId);
     }
-    if (!oList || oList->m_bFolder) {
-        oArgs.Fail(0, "WatchListId", "watch list " + std::to_string(lListId) + " not found");
+    if (!list || list->m_bFolder) {
+        args.Fail(0, "WatchListId", "watch list " + std::to_string(listId) + " not found");
     }
-    if (oList->m_lListType != lListType) {
-        oArgs.Fail(2, "WatchListType",
-                   "watch list " + std::to_string(lListId) + " is of type " +
-                       std::to_string(oList->m_lListType));
+    if (list->m_lListType != listType) {
+        args.Fail(2, "WatchListType",
+                  "watch list " + std::to_string(listId) + " is of type " +
+                      std::to_string(list->m_lListType));
     }
-    return static_cast<int32_t>(oLists.AddItems(lListId, ItemsOf(oArgs, 1, lListType)));
+    return static_cast<int32_t>(lists.AddItems(listId, ItemsOf(args, 1, listType)));
 }
 
 Variant WatchListWriterComponent::NewWatchListFolder(DispatchArgs p_args) {
-    FacadeArguments oArgs("NewWatchListFolder", p_args);
-    const int32_t lOwnerId = Owner(oArgs, 3, OwnerAccess::Write);
-    WatchListStore oLists(Backend().Database());
-    const int32_t lListType = ListTypeOf(oArgs, 1);
-    const std::string sName = NameOf(oArgs, 2);
-    const int32_t lParentId = FolderOf(oArgs, 0, oLists, lOwnerId, lListType);
-    const int32_t lId = oLists.CreateFolder(lOwnerId, lParentId, lListType, sName);
-    oArgs.Out(0) = lParentId;
-    return lId;
+    FacadeArguments args("NewWatchListFolder", p_args);
+    const int32_t ownerId = Owner(args, 3, OwnerAccess::Write);
+    WatchListStore lists(Backend().Database());
+    const int32_t listType = ListTypeOf(args, 1);
+    const std::string name = NameOf(args, 2);
+    const int32_t parentId = FolderOf(args, 0, lists, ownerId, listType);
+    const int32_t id = lists.CreateFolder(ownerId, parentId, listType, name);
+    args.Out(0) = parentId;
+    return id;
 }
 
 const DispatchTable& WatchListWriterComponent::Table() const {
     using Self = WatchListWriterComponent;
-    static const DispatchTable oTable =
+    static const DispatchTable table =
         DispatchTable::Builder<Self>()
-            .Method(
-                "NewWatchListAndItems", 6, 6,
-                [](Self& oSelf, DispatchArgs aArgs) { return oSelf.NewWatchListAndItems(aArgs); })
+            .Method("NewWatchListAndItems", 6, 6,
+                    [](Self& self, DispatchArgs args) { return self.NewWatchListAndItems(args); })
             .Method("NewWatchListMatchingItems", 7, 7,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.NewComparedWatchList("NewWatchListMatchingItems", true, aArgs);
+                    [](Self& self, DispatchArgs args) {
+                        return self.NewComparedWatchList("NewWatchListMatchingItems", true, args);
                     })
             .Method("NewWatchListNonMatchingItems", 7, 7,
-                    [](Self& oSelf, DispatchArgs aArgs) {
-                        return oSelf.NewComparedWatchList("NewWatchListNonMatchingItems", false,
-                                                          aArgs);
+                    [](Self& self, DispatchArgs args) {
+                        return self.NewComparedWatchList("NewWatchListNonMatchingItems", false,
+                                                         args);
                     })
             .Method("AddWatchListItems", 3, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.AddWatchListItems(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.AddWatchListItems(args); })
             .Method("NewWatchListFolder", 4, 4,
-                    [](Self& oSelf, DispatchArgs aArgs) { return oSelf.NewWatchListFolder(aArgs); })
+                    [](Self& self, DispatchArgs args) { return self.NewWatchListFolder(args); })
             .Build();
-    return oTable;
+    return table;
 }
 
 }  // namespace qv::facade

@@ -1,12 +1,12 @@
 #include "grid/grid.h"
 
 #include "columns/grid_columns.h"
-#include "columns/layout_description.h"
 #include "grid/grid_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "outside/layout_description.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/text_util.h"
@@ -239,26 +239,21 @@ void Grid::InitializeLayout(bool p_bPrimary, bool p_bSingleSplit) {
     ConfigureScrolling(grid);
 }
 
-void Grid::PopulateColumns(const Variant& p_vLayoutInfo, int32_t p_lViewerDataType) {
-    using namespace LayoutDescription;
-    if (p_vLayoutInfo.IsEmpty()) {
-        return;
-    }
-    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
-    if (table == nullptr) {
+void Grid::PopulateColumns(const LayoutDescription& p_layout, int32_t p_lViewerDataType) {
+    if (p_layout.Columns.empty()) {
         return;
     }
     auto columns = std::make_shared<qv::GridColumns>();
     int32_t skipped = 0;
-    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
-        const ColumnEntry column = ReadEntry(*table, entry);
+    for (const LayoutColumn& column : p_layout.Columns) {
         if (p_lViewerDataType != -1 &&
             !GridUtilities::IsBitSet(p_lViewerDataType, column.TableMask)) {
             ++skipped;
             continue;
         }
-        columns->Add(column.SQLColumn, column.State, column.Caption, column.ParameterId,
-                     column.Sequence - skipped, column.TableMask, 0, column.ColumnFormat);
+        columns->Add(column.SQLColumn, static_cast<ColumnState>(column.State), column.Caption,
+                     column.ParameterId, column.Sequence - skipped, column.TableMask, 0,
+                     column.ColumnFormat);
     }
     m_oColumns = std::move(columns);
 }

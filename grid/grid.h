@@ -16,7 +16,7 @@
 //
 //     auto grid = std::make_shared<Grid>();
 //     grid->SetGridObject(control);
-//     grid->PopulateColumns(strategy.ViewerElements()->GridLayoutInfo(), 0);
+//     grid->PopulateColumns(strategy.ViewerElements()->GridLayoutDescription(), 0);
 //     strategy.ViewerElements()->SetGridColumns(gtPrimary, grid->GridColumns());
 //     grid->Initialize("StockLayout.grx", "Main Grid", 0, "Stock Viewer Report", &strategy,
 //                      true, false, 0);
@@ -43,6 +43,7 @@ class GridControl;
 class GridStateSource;
 class Recordset;
 class ViewerElements;
+struct LayoutDescription;
 
 class Grid : private GridControlEvents {
   public:
@@ -99,11 +100,10 @@ class Grid : private GridControlEvents {
                     const GridStateSource* p_oStrategy, bool p_bPrimary, bool p_bSingleSplit,
                     int32_t p_lListScope);
 
-    // Replaces GridColumns with the columns of the layout description that apply to
-    // p_lViewerDataType (all of them for -1), closing the gaps in Sequence that the others leave.
-    // Does nothing for an Empty description or column table. A malformed description is an
-    // automation error and leaves GridColumns as it was.
-    void PopulateColumns(const Variant& p_vLayoutInfo, int32_t p_lViewerDataType);
+    // Replaces GridColumns with the columns of the layout that apply to p_lViewerDataType (all
+    // of them for -1), closing the gaps in Sequence that the others leave. Does nothing for a
+    // layout without columns.
+    void PopulateColumns(const LayoutDescription& p_layout, int32_t p_lViewerDataType);
 
     // Scrolls the last split back to the first displayed column.
     void ResetLeftColumn();

@@ -2,13 +2,13 @@
 
 #include "columns/grid_column.h"
 #include "columns/grid_columns.h"
-#include "columns/layout_description.h"
 #include "columns/recordset_utilities.h"
 #include "grid/cell_formatting.h"
 #include "grid/column_width.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "outside/layout_description.h"
 #include "outside/text_util.h"
 #include "state/grid_type.h"
 #include "state/viewer_elements.h"
@@ -206,20 +206,12 @@ bool IsBitSet(int32_t p_lBit, int32_t p_lMask) {
 }
 
 bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
-                         const Variant& p_vLayoutInfo, int32_t p_lViewerDataType) {
-    using namespace LayoutDescription;
-    const VariantArray* table = ColumnTable(Elements(p_vLayoutInfo).At(kColumnTable));
-    if (table == nullptr) {
-        return false;
-    }
-    for (int32_t entry = 0; entry < EntryCount(*table); ++entry) {
-        if (IsBitSet(p_lViewerDataType, LongCell(*table, kTableMaskRow, entry)) &&
-            !RecordsetUtilities::FieldExists(p_rRecordset,
-                                             TextCell(*table, kSQLColumnRow, entry))) {
-            return true;
-        }
-    }
-    return false;
+                         const LayoutDescription& p_layout, int32_t p_lViewerDataType) {
+    return std::any_of(
+        p_layout.Columns.begin(), p_layout.Columns.end(), [&](const LayoutColumn& p_column) {
+            return IsBitSet(p_lViewerDataType, p_column.TableMask) &&
+                   !RecordsetUtilities::FieldExists(p_rRecordset, p_column.SQLColumn);
+        });
 }
 
 bool IsLayoutLoaded(const GridControl& p_oGrid, ViewerElements& p_oElements, bool p_bPrimary,

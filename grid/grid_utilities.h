@@ -13,8 +13,6 @@
 // cell_formatting.h; ClearGridData, which works on the Grid wrappers, is in grid.h.
 #pragma once
 
-#include "outside/variant.h"
-
 #include <cstdint>
 #include <memory>
 
@@ -23,17 +21,17 @@ namespace qv {
 class GridControl;
 class Recordset;
 class ViewerElements;
+struct LayoutDescription;
 
 namespace GridUtilities {
 
 // Whether bit p_lBit (0 = least significant) of p_lMask is set; false for bits outside 0..30.
 bool IsBitSet(int32_t p_lBit, int32_t p_lMask);
 
-// Whether a column of the description's table that applies to p_lViewerDataType names a field
-// the recordset lacks (every such field is missing without a recordset). A malformed
-// description is an automation error.
+// Whether a column of the layout that applies to p_lViewerDataType names a field the recordset
+// lacks (every such field is missing without a recordset).
 bool LayoutFieldsMissing(const std::shared_ptr<Recordset>& p_rRecordset,
-                         const Variant& p_vLayoutInfo, int32_t p_lViewerDataType);
+                         const LayoutDescription& p_layout, int32_t p_lViewerDataType);
 
 // Whether the control's columns are exactly the state's columns that apply to the data type,
 // bound to their fields. A control with exactly 2 columns (a new one) never holds a layout.

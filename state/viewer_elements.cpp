@@ -2,12 +2,9 @@
 
 #include "columns/grid_columns.h"
 #include "columns/grid_layout.h"
-#include "columns/layout_description.h"
 #include "outside/automation_error.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
-
-#include <vector>
 
 namespace qv {
 namespace {
@@ -66,36 +63,6 @@ size_t GridSlot(GridType p_eGridType) {
     return static_cast<size_t>(p_eGridType);
 }
 
-struct SortBlock {
-    int32_t PriFieldId;
-    int32_t PriDir;
-    int32_t SecFieldId;
-    int32_t SecDir;
-};
-
-SortBlock ReadSortBlock(const Variant& p_vSortBlock) {
-    using LayoutDescription::ToLongNamed;
-    if (p_vSortBlock.IsEmpty()) {
-        RaiseRuntimeError(errors::kTypeMismatch,
-                          "layout description: element 1 holds no sort block");
-    }
-    const VariantArray& block = LayoutDescription::FiveElements(p_vSortBlock, "the sort block");
-    return SortBlock{ToLongNamed(block.At(1), "the primary sort field id"),
-                     ToLongNamed(block.At(2), "the primary sort direction"),
-                     ToLongNamed(block.At(3), "the secondary sort field id"),
-                     ToLongNamed(block.At(4), "the secondary sort direction")};
-}
-
-std::vector<LayoutDescription::ColumnEntry> ReadColumnTable(const Variant& p_vTable) {
-    std::vector<LayoutDescription::ColumnEntry> entries;
-    const VariantArray* table = LayoutDescription::ColumnTable(p_vTable);
-    const int32_t count = table ? LayoutDescription::EntryCount(*table) : 0;
-    for (int32_t entry = 0; entry < count; ++entry) {
-        entries.push_back(LayoutDescription::ReadEntry(*table, entry));
-    }
-    return entries;
-}
-
 }  // namespace
 
 ViewerElements::ViewerElements() : m_oGridLayout(std::make_shared<qv::GridLayout>()) {
@@ -123,12 +90,15 @@ void ViewerElements::SetGridColumns(GridType p_eGridType,
     m_oGridColumns[GridSlot(p_eGridType)] = std::move(p_oColumns);
 }
 
-Variant ViewerElements::SortInfo() const {
+std::optional<LayoutSort> ViewerElements::SortBlock() const {
     if (m_sSort.empty()) {
-        return Variant();
+        return std::nullopt;
     }
-    return VariantArray::Vector(
-        {m_sSort, m_lPriSortFieldId, m_lPriSortDir, m_lSecSortFieldId, m_lSecSortDir});
+    return LayoutSort{m_sSort, m_lPriSortFieldId, m_lPriSortDir, m_lSecSortFieldId, m_lSecSortDir};
+}
+
+Variant ViewerElements::SortInfo() const {
+    return layout_codec::SortBlockToVariant(SortBlock());
 }
 
 std::string ViewerElements::FieldNameOf(int32_t p_lParameterId) const {
@@ -189,32 +159,37 @@ std::string ViewerElements::SecSortField() const {
     return FieldNameOf(m_lSecSortFieldId);
 }
 
-Variant ViewerElements::GridLayoutInfo() {
-    return VariantArray::Vector(
-        {m_oGridLayout->LayoutInfo(), SortInfo(), GridColumns(gtPrimary)->ColumnInfo()});
+LayoutDescription ViewerElements::GridLayoutDescription() {
+    return {m_oGridLayout->Header(), SortBlock(), GridColumns(gtPrimary)->LayoutColumns()};
 }
 
-void ViewerElements::SetGridLayoutInfo(const Variant& p_vLayoutInfo) {
-    using namespace LayoutDescription;
-    const VariantArray& elements = Elements(p_vLayoutInfo);
-    qv::GridLayout header;
-    header.SetLayoutInfo(elements.At(kHeader));
-    const SortBlock sort = ReadSortBlock(elements.At(kSortBlock));
-    const std::vector<ColumnEntry> entries = ReadColumnTable(elements.At(kColumnTable));
-
-    *m_oGridLayout = header;
-    SetSortInfo(sort.PriFieldId, sort.PriDir, sort.SecFieldId, sort.SecDir);
+void ViewerElements::SetGridLayoutDescription(const LayoutDescription& p_layout) {
+    if (!p_layout.Sort) {
+        RaiseRuntimeError(errors::kTypeMismatch,
+                          "layout description: element 1 holds no sort block");
+    }
+    m_oGridLayout->SetHeader(p_layout.Header);
+    const LayoutSort& sort = *p_layout.Sort;
+    SetSortInfo(sort.PriSortId, sort.PriSortDir, sort.SecSortId, sort.SecSortDir);
     const std::shared_ptr<qv::GridColumns> columns = GridColumns(gtPrimary);
     columns->Clear();
     m_lLeftColIndex = 0;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const ColumnEntry& entry = entries[i];
-        columns->Add(entry.SQLColumn, entry.State, entry.Caption, entry.ParameterId, entry.Sequence,
-                     entry.TableMask, 0, entry.ColumnFormat);
+    for (size_t i = 0; i < p_layout.Columns.size(); ++i) {
+        const LayoutColumn& entry = p_layout.Columns[i];
+        columns->Add(entry.SQLColumn, static_cast<ColumnState>(entry.State), entry.Caption,
+                     entry.ParameterId, entry.Sequence, entry.TableMask, 0, entry.ColumnFormat);
         if (entry.Sequence == 1) {
             m_lLeftColIndex = static_cast<int32_t>(i);
         }
     }
+}
+
+Variant ViewerElements::GridLayoutInfo() {
+    return layout_codec::ToVariant(GridLayoutDescription());
+}
+
+void ViewerElements::SetGridLayoutInfo(const Variant& p_vLayoutInfo) {
+    SetGridLayoutDescription(layout_codec::Parse(p_vLayoutInfo));
 }
 
 qv::ViewerType ViewerElements::PrintType() const {

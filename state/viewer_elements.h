@@ -10,16 +10,18 @@
 //     auto elements = std::make_shared<ViewerElements>();
 //     elements->SetParameterList(catalogue);
 //     elements->SetSortInfo(13, 1, 4, 0);          // Sort() == "Price DESC, Symbol ASC"
-//     Variant description = elements->GridLayoutInfo();
+//     LayoutDescription layout = elements->GridLayoutDescription();
 #pragma once
 
 #include "columns/viewer_type.h"
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 #include "state/grid_type.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -167,13 +169,16 @@ class ViewerElements {
     int32_t OwnerId() const { return m_lOwnerId; }
     void SetOwnerId(int32_t p_lId) { m_lOwnerId = p_lId; }
 
-    // The layout description of the primary grid, assembled from GridLayout, SortInfo and the
-    // primary columns.
+    // The layout of the primary grid, assembled from GridLayout, the sort (none while Sort is
+    // empty) and the primary columns.
+    LayoutDescription GridLayoutDescription();
+    // Takes a layout apart into GridLayout, the sort and the primary columns, and points
+    // LeftColIndex at the last entry with sequence 1. A layout without a sort block is error 13
+    // and changes nothing.
+    void SetGridLayoutDescription(const LayoutDescription& p_layout);
+    // The same as the layout description the host and the data facade exchange; a malformed
+    // description is an automation error naming what is wrong and changes nothing.
     Variant GridLayoutInfo();
-    // Takes a layout description apart into GridLayout, the sort and the primary columns, and
-    // points LeftColIndex at the last entry with sequence 1. The whole description is checked
-    // first: a malformed one, including one without a sort block, is an automation error naming
-    // what is wrong and changes nothing.
     void SetGridLayoutInfo(const Variant& p_vLayoutInfo);
 
     int32_t LeftColIndex() const { return m_lLeftColIndex; }
@@ -195,6 +200,7 @@ class ViewerElements {
     int32_t MainResultData() const;
 
   private:
+    std::optional<LayoutSort> SortBlock() const;
     std::string FieldNameOf(int32_t p_lParameterId) const;
     bool IsNeverSortField(int32_t p_lParameterId) const;
 

@@ -13,6 +13,7 @@
 #include "strategies/strategy_support.h"
 
 #include <array>
+#include <optional>
 
 namespace qv {
 namespace {
@@ -66,14 +67,14 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
         SetFinderColours(*elements);
 
-        Variant layoutInfo = elements->GridLayoutInfo();
-        if (SortBlockEmpty(layoutInfo)) {
+        std::optional<LayoutDescription> layout = elements->GridLayoutDescription();
+        if (!layout->Sort) {
             const std::shared_ptr<DispatchObject> facade = CreateFacade();
             std::array<Variant, 3> args{Variant(elements->OwnerId()), Variant(kFinderViewerType),
                                         Variant(elements->FinderResultsType())};
-            layoutInfo = CallMethod(*facade, "GetDefaultLayout", args);
+            layout = ReturnedLayout(CallMethod(*facade, "GetDefaultLayout", args));
         }
-        if (SortBlockEmpty(layoutInfo)) {
+        if (!layout || !layout->Sort) {
             throw AutomationError(kNoLayoutError, "FinderViewer", "No layout specified");
         }
 
@@ -83,7 +84,7 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         if (const auto& control = p_oPriGrid.GridObject()) {
             control->SetDataSource(rows);
         }
-        ApplyLayout(p_oPriGrid, layoutInfo);
+        ApplyLayout(p_oPriGrid, *layout);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, nullptr);
         p_oPriGrid.Initialize("", "", elements->FinderResultsType(), "Tandrel Report", this, true,
@@ -91,7 +92,7 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         p_oPriGrid.SetDataSource(rows);
         if (elements->FinderResultsType() == 0 &&
             elements->GridLayout()->Id() != kNoCaptionLayout &&
-            LayoutUtilities::IsFieldInLayout(kRecommendationField, layoutInfo)) {
+            LayoutUtilities::IsFieldInLayout(kRecommendationField, *layout)) {
             elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
         }
         SetVisibility(p_oPriGrid, p_oSecGrid, false);
@@ -115,9 +116,9 @@ void FinderViewer::ReFillParams() {
     });
 }
 
-void FinderViewer::ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
+void FinderViewer::ApplyLayout(Grid& p_oPriGrid, const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
     AssignSplits(p_oPriGrid);
 }
 

@@ -11,7 +11,7 @@
 
 namespace qv {
 
-class Variant;
+struct LayoutDescription;
 
 class FinderViewer : public ViewerFunctionality {
   public:
@@ -21,7 +21,7 @@ class FinderViewer : public ViewerFunctionality {
     void ReFillParams() override;
 
   private:
-    void ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo);
+    void ApplyLayout(Grid& p_oPriGrid, const LayoutDescription& p_layout);
     void AssignSplits(Grid& p_oPriGrid);
 };
 

@@ -4,6 +4,7 @@
 #include "grid/grid.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
@@ -16,9 +17,7 @@ namespace {
 
 using namespace strategy_support;
 
-namespace arg {
-constexpr size_t kLayoutInfo = 3, kParameterList = 4, kMaxRows = 6, kReturnAll = 7;
-}
+namespace arg = facade_protocol::history;
 
 }  // namespace
 
@@ -32,23 +31,25 @@ void InitializeHistory(ViewerFunctionality& p_oStrategy, const HistoryKind& p_oK
         elements->SetFinderResultsType(p_oKind.m_lResultType);
 
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
-        std::array<Variant, 8> args{Variant::Date(elements->StartDate()),
-                                    Variant::Date(elements->EndDate()),
-                                    p_vKey,
-                                    elements->GridLayoutInfo(),
-                                    Variant::Nothing(),
-                                    Variant(elements->OwnerId()),
-                                    LimitArgument(*elements),
-                                    ReturnAllArgument(*elements)};
+        std::array<Variant, arg::kCount> args{
+            Variant::Date(elements->StartDate()),
+            Variant::Date(elements->EndDate()),
+            p_vKey,
+            layout_codec::ToVariant(elements->GridLayoutDescription()),
+            Variant::Nothing(),
+            Variant(elements->OwnerId()),
+            LimitArgument(*elements),
+            ReturnAllArgument(*elements)};
         const Variant rows = CallMethod(*facade, p_oKind.m_sMethod, args);
 
-        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
-        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
-        elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        elements->SetMaxRows(args[arg::kMaxRows.Position].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll.Position].ToBool());
+        elements->SetParameterList(RecordsetOf(args[arg::kParameterList.Position]));
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo.Position]);
+        elements->SetGridLayoutDescription(used);
 
-        elements->GridLayout()->SetId(LayoutIdOf(args[arg::kLayoutInfo]));
-        p_oPriGrid.PopulateColumns(args[arg::kLayoutInfo], -1);
+        elements->GridLayout()->SetId(used.Header.Id);
+        p_oPriGrid.PopulateColumns(used, -1);
         AssignKeySplits(*p_oPriGrid.GridColumns(), {kHistoryKeyColumn});
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         p_oPriGrid.Initialize("", "", p_oKind.m_lResultType, p_oKind.m_sReportTitle, &p_oStrategy,

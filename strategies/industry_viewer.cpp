@@ -7,6 +7,7 @@
 #include "grid/grid_utilities.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
@@ -26,14 +27,8 @@ constexpr int32_t kKeyColumn = 35;
 constexpr int32_t kSectorNameColumn = 36;
 constexpr int32_t kSectorScope = 3;
 
-namespace arg {
-constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 7, kSecondaryRows = 8,
-                 kStartTimeId = 9, kListScope = 12, kParameterList = 13, kWatchListName = 14,
-                 kLoginConflict = 16;
-}
-namespace search_arg {
-constexpr size_t kRows = 8, kSecondaryRows = 9, kStartTimeId = 10, kListScope = 11;
-}
+namespace arg = facade_protocol::industry_viewer;
+namespace search_arg = facade_protocol::search_industries;
 
 void SetColours(ViewerElements& p_oElements) {
     SetListColours(p_oElements, CommonColours(kIndustryRows), kSectorSecondary);
@@ -54,45 +49,47 @@ void IndustryViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         }
 
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
-        std::array<Variant, 17> args{Variant(elements->OwnerId()),
-                                     Variant::Date(elements->StartDate()),
-                                     LimitArgument(*elements),
-                                     ReturnAllArgument(*elements),
-                                     Variant(elements->AvgType()),
-                                     elements->GridLayoutInfo(),
-                                     p_oSecGrid.GridColumns()->PertinantColumns(),
-                                     Variant::Nothing(),
-                                     RecordsetVariant(m_rsSecondary),
-                                     Variant(),
-                                     Variant(elements->SectorCode()),
-                                     Variant(elements->WatchListId()),
-                                     Variant(m_lListScope),
-                                     Variant::Nothing(),
-                                     Variant(),
-                                     Variant(elements->TimeCode()),
-                                     Variant(false)};
-        CallMethod(*facade, "IndustryViewer", args);
-        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows]);
+        std::array<Variant, arg::kCount> args{
+            Variant(elements->OwnerId()),
+            Variant::Date(elements->StartDate()),
+            LimitArgument(*elements),
+            ReturnAllArgument(*elements),
+            Variant(elements->AvgType()),
+            layout_codec::ToVariant(elements->GridLayoutDescription()),
+            p_oSecGrid.GridColumns()->PertinantColumns(),
+            Variant::Nothing(),
+            RecordsetVariant(m_rsSecondary),
+            Variant(),
+            Variant(elements->SectorCode()),
+            Variant(elements->WatchListId()),
+            Variant(m_lListScope),
+            Variant::Nothing(),
+            Variant(),
+            Variant(elements->TimeCode()),
+            Variant(false)};
+        CallMethod(*facade, arg::kMethod, args);
+        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows.Position]);
 
-        if (args[arg::kLoginConflict].ToBool()) {
+        if (args[arg::kLoginConflict.Position].ToBool()) {
             ReportLoginConflict(*elements);
             return;
         }
-        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
-        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
-        const std::shared_ptr<Recordset> rows = RecordsetOf(args[arg::kRows]);
+        elements->SetMaxRows(args[arg::kMaxRows.Position].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll.Position].ToBool());
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[arg::kRows.Position]);
         if (!HasRows(rows)) {
             GridUtilities::ClearGridData(p_oPriGrid, p_oSecGrid);
             return;
         }
-        m_lListScope = args[arg::kListScope].ToLong();
-        elements->SetParameterList(RecordsetOf(args[arg::kParameterList]));
-        elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
-        elements->SetWatchListName(args[arg::kWatchListName].IsEmpty()
+        m_lListScope = args[arg::kListScope.Position].ToLong();
+        elements->SetParameterList(RecordsetOf(args[arg::kParameterList.Position]));
+        elements->SetStartTimeId(args[arg::kStartTimeId.Position].ToLong());
+        elements->SetWatchListName(args[arg::kWatchListName.Position].IsEmpty()
                                        ? std::string()
-                                       : args[arg::kWatchListName].ToString());
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
-        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+                                       : args[arg::kWatchListName.Position].ToString());
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo.Position]);
+        elements->SetGridLayoutDescription(used);
+        ApplyLayout(p_oPriGrid, p_oSecGrid, used);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
         p_oPriGrid.Initialize("", "Main Grid", kDataType, "Industry Viewer Report", this, true,
@@ -132,26 +129,27 @@ void IndustryViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1,
     Reported("IndustryViewer:Search", [&] {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
-        std::array<Variant, 14> args{Variant(elements->OwnerId()),
-                                     Variant(elements->GridLayout()->Id()),
-                                     Variant::Date(elements->StartDate()),
-                                     Variant(elements->MaxRows()),
-                                     Variant(p_sSearch),
-                                     Variant(p_iSearchOpt1),
-                                     elements->GridLayoutInfo(),
-                                     p_oSecGrid.GridColumns()->PertinantColumns(),
-                                     Variant::Nothing(),
-                                     RecordsetVariant(m_rsSecondary),
-                                     Variant(),
-                                     Variant(m_lListScope),
-                                     Variant(elements->SectorCode()),
-                                     Variant(elements->WatchListId())};
-        CallMethod(*facade, "SearchIndustries", args);
-        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows]);
-        m_lListScope = args[search_arg::kListScope].ToLong();
-        elements->SetStartTimeId(args[search_arg::kStartTimeId].ToLong());
+        std::array<Variant, search_arg::kCount> args{
+            Variant(elements->OwnerId()),
+            Variant(elements->GridLayout()->Id()),
+            Variant::Date(elements->StartDate()),
+            Variant(elements->MaxRows()),
+            Variant(p_sSearch),
+            Variant(p_iSearchOpt1),
+            layout_codec::ToVariant(elements->GridLayoutDescription()),
+            p_oSecGrid.GridColumns()->PertinantColumns(),
+            Variant::Nothing(),
+            RecordsetVariant(m_rsSecondary),
+            Variant(),
+            Variant(m_lListScope),
+            Variant(elements->SectorCode()),
+            Variant(elements->WatchListId())};
+        CallMethod(*facade, search_arg::kMethod, args);
+        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows.Position]);
+        m_lListScope = args[search_arg::kListScope.Position].ToLong();
+        elements->SetStartTimeId(args[search_arg::kStartTimeId.Position].ToLong());
 
-        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows]);
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows.Position]);
         if (HasRows(rows)) {
             p_oPriGrid.SetDataSource(rows);
             rows->MoveFirst();
@@ -169,10 +167,11 @@ void IndustryViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1,
     });
 }
 
-void IndustryViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
-    p_oSecGrid.PopulateColumns(p_vLayoutInfo, kSecondaryDataType);
+void IndustryViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid,
+                                 const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
+    p_oSecGrid.PopulateColumns(p_layout, kSecondaryDataType);
     AssignSplits(p_oPriGrid, p_oSecGrid);
 }
 

@@ -15,7 +15,7 @@
 namespace qv {
 
 class Recordset;
-class Variant;
+struct LayoutDescription;
 
 class IndustryViewer : public ViewerFunctionality {
   public:
@@ -26,7 +26,7 @@ class IndustryViewer : public ViewerFunctionality {
                 bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) override;
 
   private:
-    void ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo);
+    void ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const LayoutDescription& p_layout);
     void AssignSplits(Grid& p_oPriGrid, Grid& p_oSecGrid);
 
     std::shared_ptr<Recordset> m_rsSecondary;

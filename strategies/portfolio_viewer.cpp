@@ -33,14 +33,15 @@ constexpr size_t kParameterList = 7;
 
 // The holdings again, with every field of the layout; the new rows replace the host's for the
 // next update too.
-std::shared_ptr<Recordset> FetchHoldings(ViewerElements& p_oElements, const Variant& p_vLayout) {
+std::shared_ptr<Recordset> FetchHoldings(ViewerElements& p_oElements,
+                                         const LayoutDescription& p_layout) {
     const std::shared_ptr<DispatchObject> facade = CreateFacade(kPortfolioFacade);
     std::array<Variant, 8> args{Variant(p_oElements.PortfolioID()),
                                 Variant(p_oElements.OwnerId()),
                                 Variant(),
                                 Variant(false),
                                 Variant::Nothing(),
-                                p_vLayout,
+                                layout_codec::ToVariant(p_layout),
                                 Variant(true),
                                 Variant::Nothing()};
     std::shared_ptr<Recordset> rows = RecordsetOf(CallMethod(*facade, "GetCurrentHoldings", args));
@@ -70,25 +71,25 @@ void PortfolioViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
             elements->GridLayout()->SetId(kDefaultLayoutId);
         }
 
-        Variant layoutInfo = elements->GridLayoutInfo();
-        if (SortBlockEmpty(layoutInfo)) {
+        LayoutDescription layout = elements->GridLayoutDescription();
+        if (!layout.Sort) {
             const std::shared_ptr<DispatchObject> facade = CreateFacade(kViewerFacadeNTr);
             std::array<Variant, 2> args{Variant(elements->OwnerId()),
                                         Variant(elements->GridLayout()->Id())};
-            layoutInfo = CallMethod(*facade, "GetLayout", args);
+            layout = layout_codec::Parse(CallMethod(*facade, "GetLayout", args));
         }
-        elements->SetGridLayoutInfo(layoutInfo);
+        elements->SetGridLayoutDescription(layout);
 
-        elements->GridLayout()->SetId(LayoutIdOf(layoutInfo));
-        p_oPriGrid.PopulateColumns(layoutInfo, -1);
+        elements->GridLayout()->SetId(layout.Header.Id);
+        p_oPriGrid.PopulateColumns(layout, -1);
         AssignKeySplits(*p_oPriGrid.GridColumns(), {4, 5});
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, nullptr);
         p_oPriGrid.Initialize("", "", kResultType, "Portfolio Report", this, true, false, 0);
 
         std::shared_ptr<Recordset> rows = elements->FinderResults();
-        if (rows && GridUtilities::LayoutFieldsMissing(rows, layoutInfo, kStockFields)) {
-            rows = FetchHoldings(*elements, layoutInfo);
+        if (rows && GridUtilities::LayoutFieldsMissing(rows, layout, kStockFields)) {
+            rows = FetchHoldings(*elements, layout);
         }
         p_oPriGrid.SetDataSource(rows);
         SetVisibility(p_oPriGrid, p_oSecGrid, false);

@@ -14,7 +14,7 @@
 namespace qv {
 
 class Recordset;
-class Variant;
+struct LayoutDescription;
 
 class SectorViewer : public ViewerFunctionality {
   public:
@@ -24,7 +24,7 @@ class SectorViewer : public ViewerFunctionality {
                 bool& p_bNoRecords, Grid& p_oPriGrid, Grid& p_oSecGrid) override;
 
   private:
-    void ApplyLayout(Grid& p_oPriGrid, const Variant& p_vLayoutInfo);
+    void ApplyLayout(Grid& p_oPriGrid, const LayoutDescription& p_layout);
 };
 
 }  // namespace qv

@@ -8,6 +8,7 @@
 #include "grid/grid.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
@@ -29,13 +30,8 @@ constexpr int32_t kCompanyColumn = 5;
 constexpr int32_t kIndustryNameColumn = 35;
 constexpr int32_t kSectorNameColumn = 36;
 
-namespace arg {
-constexpr size_t kMaxRows = 3, kReturnAll = 4, kLayoutInfo = 6, kRows = 8, kSecondaryRows = 9,
-                 kStartTimeId = 10, kWatchListName = 14, kParameterList = 15, kLoginConflict = 19;
-}
-namespace search_arg {
-constexpr size_t kRows = 9, kSecondaryRows = 10, kStartTimeId = 11;
-}
+namespace arg = facade_protocol::stock_viewer;
+namespace search_arg = facade_protocol::search_stocks;
 
 void SetColours(ViewerElements& p_oElements) {
     std::array<int32_t, 8> common = CommonColours(kStockRows);
@@ -83,53 +79,54 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         }
         elements->SetFinderResultsType(kDataType);
 
-        const Variant layoutInfo = elements->GridLayoutInfo();
+        const LayoutDescription layout = elements->GridLayoutDescription();
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
         const Variant secondaryColumns =
-            SortBlockEmpty(layoutInfo)
-                ? Variant()
-                : ColumnUtilities::TableSelectList(
-                      layoutInfo, SectorGrid(*elements) ? kSectorTable : kIndustryTable);
+            !layout.Sort ? Variant()
+                         : ColumnUtilities::TableSelectList(
+                               layout, SectorGrid(*elements) ? kSectorTable : kIndustryTable);
         m_rsSecondary = nullptr;
-        std::array<Variant, 20> args{Variant(elements->OwnerId()),
-                                     Variant(elements->GridLayout()->Id()),
-                                     Variant::Date(elements->StartDate()),
-                                     LimitArgument(*elements),
-                                     ReturnAllArgument(*elements),
-                                     Variant(elements->AvgType()),
-                                     layoutInfo,
-                                     secondaryColumns,
-                                     Variant::Nothing(),
-                                     Variant::Nothing(),
-                                     Variant(),
-                                     Variant(elements->IndCode()),
-                                     Variant(elements->SectorCode()),
-                                     Variant(elements->WatchListId()),
-                                     Variant(),
-                                     Variant::Nothing(),
-                                     Variant(elements->PortfolioID()),
-                                     Variant(static_cast<int16_t>(m_lListScope)),
-                                     Variant(elements->TimeCode()),
-                                     Variant(false)};
-        CallMethod(*facade, "StockViewer", args);
-        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows]);
+        std::array<Variant, arg::kCount> args{Variant(elements->OwnerId()),
+                                              Variant(elements->GridLayout()->Id()),
+                                              Variant::Date(elements->StartDate()),
+                                              LimitArgument(*elements),
+                                              ReturnAllArgument(*elements),
+                                              Variant(elements->AvgType()),
+                                              layout_codec::ToVariant(layout),
+                                              secondaryColumns,
+                                              Variant::Nothing(),
+                                              Variant::Nothing(),
+                                              Variant(),
+                                              Variant(elements->IndCode()),
+                                              Variant(elements->SectorCode()),
+                                              Variant(elements->WatchListId()),
+                                              Variant(),
+                                              Variant::Nothing(),
+                                              Variant(elements->PortfolioID()),
+                                              Variant(static_cast<int16_t>(m_lListScope)),
+                                              Variant(elements->TimeCode()),
+                                              Variant(false)};
+        CallMethod(*facade, arg::kMethod, args);
+        m_rsSecondary = RecordsetOf(args[arg::kSecondaryRows.Position]);
 
-        if (args[arg::kLoginConflict].ToBool()) {
+        if (args[arg::kLoginConflict.Position].ToBool()) {
             ReportLoginConflict(*elements);
             return;
         }
-        elements->SetMaxRows(args[arg::kMaxRows].ToLong());
-        elements->SetReturnAll(args[arg::kReturnAll].ToBool());
-        elements->SetStartTimeId(args[arg::kStartTimeId].ToLong());
-        elements->SetWatchListName(args[arg::kWatchListName].IsEmpty()
+        elements->SetMaxRows(args[arg::kMaxRows.Position].ToLong());
+        elements->SetReturnAll(args[arg::kReturnAll.Position].ToBool());
+        elements->SetStartTimeId(args[arg::kStartTimeId.Position].ToLong());
+        elements->SetWatchListName(args[arg::kWatchListName.Position].IsEmpty()
                                        ? std::string()
-                                       : args[arg::kWatchListName].ToString());
-        if (std::shared_ptr<Recordset> catalogue = RecordsetOf(args[arg::kParameterList])) {
+                                       : args[arg::kWatchListName.Position].ToString());
+        if (std::shared_ptr<Recordset> catalogue =
+                RecordsetOf(args[arg::kParameterList.Position])) {
             elements->SetParameterList(std::move(catalogue));
         }
-        elements->SetGridLayoutInfo(args[arg::kLayoutInfo]);
+        const LayoutDescription used = layout_codec::Parse(args[arg::kLayoutInfo.Position]);
+        elements->SetGridLayoutDescription(used);
 
-        ApplyLayout(p_oPriGrid, p_oSecGrid, args[arg::kLayoutInfo]);
+        ApplyLayout(p_oPriGrid, p_oSecGrid, used);
         elements->SetGridColumns(gtPrimary, p_oPriGrid.GridColumns());
         elements->SetGridColumns(gtSecondary, p_oSecGrid.GridColumns());
         p_oPriGrid.Initialize("StockLayout.grx", "Main Grid", kDataType, "Stock Viewer Report",
@@ -142,12 +139,12 @@ void StockViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
                                   "Stock Viewer Industry Report", this, false, false, m_lListScope);
         }
 
-        p_oPriGrid.SetDataSource(RecordsetOf(args[arg::kRows]));
+        p_oPriGrid.SetDataSource(RecordsetOf(args[arg::kRows.Position]));
         p_oSecGrid.SetDataSource(m_rsSecondary);
         if (elements->WatchListId() != 0) {
             TakeSecondaryFilter(*elements, p_oSecGrid);
         }
-        if (LayoutUtilities::IsFieldInLayout(kRecommendationField, elements->GridLayoutInfo())) {
+        if (LayoutUtilities::IsFieldInLayout(kRecommendationField, used)) {
             elements->SetBSHCaption(p_oPriGrid.GetBSHRatio());
         }
         SetVisibility(p_oPriGrid, p_oSecGrid, true);
@@ -166,10 +163,11 @@ void StockViewer::FilterSecondaryGrid(Grid& p_oPriGrid, Grid& p_oSecGrid) {
                 return;
             }
             const std::shared_ptr<DispatchObject> facade = CreateFacade();
-            std::array<Variant, 4> args{
+            std::array<Variant, facade_protocol::get_sector_detail::kCount> args{
                 Variant(elements->StartTimeId()), Variant(code), Variant(elements->AvgType()),
-                ColumnUtilities::TableSelectList(elements->GridLayoutInfo(), kSectorTable)};
-            const Variant rows = CallMethod(*facade, "GetSectorDetail", args);
+                ColumnUtilities::TableSelectList(elements->GridLayoutDescription(), kSectorTable)};
+            const Variant rows =
+                CallMethod(*facade, facade_protocol::get_sector_detail::kMethod, args);
             p_oSecGrid.SetDataSource(RecordsetOf(rows));
             elements->SetSecGridFilter(Variant(code));
             return;
@@ -205,26 +203,27 @@ void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, in
         } else if (m_lListScope == 2) {
             sector = Variant(elements->SectorCode());
         }
-        std::array<Variant, 15> args{Variant(elements->OwnerId()),
-                                     Variant(elements->GridLayout()->Id()),
-                                     Variant::Date(elements->StartDate()),
-                                     Variant(elements->MaxRows()),
-                                     Variant(p_sSearch),
-                                     Variant(p_iSearchOpt1),
-                                     Variant(p_iSearchOpt2),
-                                     elements->GridLayoutInfo(),
-                                     p_oSecGrid.GridColumns()->PertinantColumns(),
-                                     Variant::Nothing(),
-                                     Variant::Nothing(),
-                                     Variant(),
-                                     Variant(elements->WatchListId()),
-                                     industry,
-                                     sector};
-        CallMethod(*facade, "SearchStocks", args);
-        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows]);
-        elements->SetStartTimeId(args[search_arg::kStartTimeId].ToLong());
+        std::array<Variant, search_arg::kCount> args{
+            Variant(elements->OwnerId()),
+            Variant(elements->GridLayout()->Id()),
+            Variant::Date(elements->StartDate()),
+            Variant(elements->MaxRows()),
+            Variant(p_sSearch),
+            Variant(p_iSearchOpt1),
+            Variant(p_iSearchOpt2),
+            layout_codec::ToVariant(elements->GridLayoutDescription()),
+            p_oSecGrid.GridColumns()->PertinantColumns(),
+            Variant::Nothing(),
+            Variant::Nothing(),
+            Variant(),
+            Variant(elements->WatchListId()),
+            industry,
+            sector};
+        CallMethod(*facade, search_arg::kMethod, args);
+        m_rsSecondary = RecordsetOf(args[search_arg::kSecondaryRows.Position]);
+        elements->SetStartTimeId(args[search_arg::kStartTimeId.Position].ToLong());
 
-        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows]);
+        const std::shared_ptr<Recordset> rows = RecordsetOf(args[search_arg::kRows.Position]);
         if (HasRows(rows)) {
             p_oPriGrid.SetDataSource(rows);
             rows->MoveFirst();
@@ -240,10 +239,11 @@ void StockViewer::Search(const std::string& p_sSearch, int16_t p_iSearchOpt1, in
     });
 }
 
-void StockViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid, const Variant& p_vLayoutInfo) {
-    ViewerElements()->GridLayout()->SetId(LayoutIdOf(p_vLayoutInfo));
-    p_oPriGrid.PopulateColumns(p_vLayoutInfo, -1);
-    p_oSecGrid.PopulateColumns(p_vLayoutInfo,
+void StockViewer::ApplyLayout(Grid& p_oPriGrid, Grid& p_oSecGrid,
+                              const LayoutDescription& p_layout) {
+    ViewerElements()->GridLayout()->SetId(p_layout.Header.Id);
+    p_oPriGrid.PopulateColumns(p_layout, -1);
+    p_oSecGrid.PopulateColumns(p_layout,
                                SectorGrid(*ViewerElements()) ? kSectorTable : kIndustryTable);
     AssignSplits(p_oPriGrid, p_oSecGrid);
 }

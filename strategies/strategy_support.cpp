@@ -2,7 +2,6 @@
 
 #include "columns/grid_column.h"
 #include "columns/grid_columns.h"
-#include "columns/layout_description.h"
 #include "grid/column_utilities_grid.h"
 #include "grid/grid.h"
 #include "outside/grid_control.h"
@@ -154,17 +153,11 @@ void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible)
     p_oSecGrid.SetVisible(p_bSecondaryVisible);
 }
 
-int32_t LayoutIdOf(const Variant& p_vLayoutInfo) {
-    const VariantArray& header = LayoutDescription::FiveElements(
-        LayoutDescription::Elements(p_vLayoutInfo).At(LayoutDescription::kHeader), "layout header");
-    return LayoutDescription::ToLongNamed(header.At(0), "layout id");
-}
-
-bool SortBlockEmpty(const Variant& p_vLayoutInfo) {
+std::optional<LayoutDescription> ReturnedLayout(const Variant& p_vLayoutInfo) {
     if (!p_vLayoutInfo.IsArray()) {
-        return true;
+        return std::nullopt;
     }
-    return LayoutDescription::Elements(p_vLayoutInfo).At(LayoutDescription::kSortBlock).IsEmpty();
+    return layout_codec::Parse(p_vLayoutInfo);
 }
 
 }  // namespace qv::strategy_support

@@ -3,12 +3,15 @@
 #pragma once
 
 #include "outside/color.h"
+#include "outside/facade_protocol.h"
+#include "outside/layout_description.h"
 #include "outside/variant.h"
 
 #include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,7 +27,7 @@ class ViewerElements;
 
 namespace strategy_support {
 
-constexpr const char* kViewerFacade = "QorvantOnlineFacade.ViewerFNtr";
+constexpr std::string_view kViewerFacade = facade_protocol::prog_id::kViewerReader;
 // The field of the buy, sell and hold recommendations that the buy/sell/hold caption counts.
 constexpr const char* kRecommendationField = "REC";
 
@@ -82,11 +85,9 @@ void SyncColumns(const std::shared_ptr<GridColumns>& p_oColumns, const Grid& p_o
 
 void SetVisibility(Grid& p_oPriGrid, Grid& p_oSecGrid, bool p_bSecondaryVisible);
 
-// Element 0 of the description's header as a layout id.
-int32_t LayoutIdOf(const Variant& p_vLayoutInfo);
-// Whether no layout is in force: the description is not an array or its element 1 (the sort
-// block) is Empty.
-bool SortBlockEmpty(const Variant& p_vLayoutInfo);
+// The layout description a facade call returned; none for a value that is not an array (no
+// layout).
+std::optional<LayoutDescription> ReturnedLayout(const Variant& p_vLayoutInfo);
 
 }  // namespace strategy_support
 }  // namespace qv

@@ -14,53 +14,40 @@ namespace {
 
 constexpr const char* kAddFieldLabel = "ColumnUtilities: AddFieldToLayout";
 
-Variant Description(Variant p_vColumnTable) {
-    return VariantArray::Vector(
-        {VariantArray::Vector({0, "", "", 0, 0}), Variant(), std::move(p_vColumnTable)});
+LayoutDescription Description(std::vector<LayoutColumn> p_columns) {
+    return {LayoutHeader{}, std::nullopt, std::move(p_columns)};
 }
 
 TEST(ColumnUtilitiesTest, AddFieldToLayoutAppendsOrOnlyUpdatesTheState) {
     ScopedTestPlatform platform;
-    Variant table;
+    std::vector<LayoutColumn> table;
 
     EXPECT_TRUE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "Price", 1, "0"));
-    const VariantArray& first = table.Array();
-    EXPECT_EQ(first.At(5, 0), Variant(1));
+    EXPECT_EQ(table[0].Sequence, 1);
 
     EXPECT_FALSE(ColumnUtilities::AddFieldToLayout(table, 13, csHidden, "Other", "Other", 1, ""));
-    EXPECT_EQ(table.Array().UBound(2), 0);
-    EXPECT_EQ(table.Array().At(1, 0), Variant(static_cast<int32_t>(csHidden)));
-    EXPECT_EQ(table.Array().At(2, 0), Variant("Price"));
+    EXPECT_EQ(table.size(), 1u);
+    EXPECT_EQ(table[0].State, csHidden);
+    EXPECT_EQ(table[0].SQLColumn, "Price");
 
     EXPECT_TRUE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "Price", 2, "0"));
-    EXPECT_EQ(table.Array().UBound(2), 1);
-    EXPECT_EQ(table.Array().At(5, 1), Variant(2));
+    EXPECT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[1].Sequence, 2);
     EXPECT_EQ(platform.Reporter().CountCalls(kAddFieldLabel), 3u);
     EXPECT_EQ(platform.Reporter().CountReports(kAddFieldLabel), 0u);
-}
-
-TEST(ColumnUtilitiesTest, AddFieldToLayoutReportsAMalformedTable) {
-    const Variant tables[] = {"text", VariantArray::Vector(0, 6), VariantArray::Table(3, 1)};
-    for (const Variant& malformed : tables) {
-        ScopedTestPlatform platform;
-        Variant table = malformed;
-        EXPECT_FALSE(ColumnUtilities::AddFieldToLayout(table, 13, csVisible, "Price", "", 1, ""));
-        EXPECT_EQ(table, malformed);
-        EXPECT_EQ(platform.Reporter().CountReports(kAddFieldLabel), 1u);
-    }
 }
 
 TEST(ColumnUtilitiesTest, AddCatalogueFieldTakesTheRowAndClearsTheFilter) {
     ScopedTestPlatform platform;
     auto catalogue = testing::MakeCatalogue();
-    Variant table;
+    std::vector<LayoutColumn> table;
 
     ColumnUtilities::AddCatalogueField(table, csAlwaysVisible, catalogue, 4);
     ColumnUtilities::AddCatalogueField(table, csSystem, catalogue, 999);
 
-    ASSERT_EQ(table.Array().UBound(2), 0);
-    EXPECT_EQ(table.Array().At(2, 0), Variant("Symbol"));
-    EXPECT_EQ(table.Array().At(6, 0), Variant("Left"));
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table[0].SQLColumn, "Symbol");
+    EXPECT_EQ(table[0].ColumnFormat, "Left");
     EXPECT_EQ(catalogue->Filter(), Variant(0));
     EXPECT_THROW(ColumnUtilities::AddCatalogueField(table, csSystem, nullptr, 4), AutomationError);
 }
@@ -74,23 +61,23 @@ TEST(ColumnUtilitiesTest, AddCatalogueFieldClearsTheFilterWhenTheRowIsUnreadable
     catalogue->Fields().Append("Column_Format", adVarChar, 20);
     catalogue->Open();
     catalogue->AddNew({4, "Symbol", "Symbol", "all tables", "Left"});
-    Variant table;
+    std::vector<LayoutColumn> table;
 
     EXPECT_THROW(ColumnUtilities::AddCatalogueField(table, csSystem, catalogue, 4),
                  AutomationError);
     EXPECT_EQ(catalogue->Filter(), Variant(0));
-    EXPECT_TRUE(table.IsEmpty());
+    EXPECT_TRUE(table.empty());
 }
 
 TEST(ColumnUtilitiesTest, TableSelectListTakesTheColumnsOfOneTable) {
-    VariantArray table = VariantArray::Table(7, 3);
+    std::vector<LayoutColumn> table(3);
     const std::pair<const char*, int32_t> columns[] = {
         {"Symbol", 1}, {"IndName", 3}, {"SecName", 4}};
-    for (int32_t i = 0; i < 3; ++i) {
-        table.At(2, i) = columns[i].first;
-        table.At(4, i) = columns[i].second;
+    for (size_t i = 0; i < 3; ++i) {
+        table[i].SQLColumn = columns[i].first;
+        table[i].TableMask = columns[i].second;
     }
-    const Variant description = Description(table);
+    const LayoutDescription description = Description(table);
 
     EXPECT_EQ(ColumnUtilities::TableSelectList(description, 1).Array(),
               VariantArray::Vector({Variant("IndName as [IndName]")}));
@@ -101,7 +88,7 @@ TEST(ColumnUtilitiesTest, TableSelectListTakesTheColumnsOfOneTable) {
         const Variant list = ColumnUtilities::TableSelectList(description, bit);
         EXPECT_EQ(list.Array().UBound(1), -1) << "bit " << bit;
     }
-    EXPECT_EQ(ColumnUtilities::TableSelectList(Description(Variant()), 0).Array().UBound(1), -1);
+    EXPECT_EQ(ColumnUtilities::TableSelectList(Description({}), 0).Array().UBound(1), -1);
 }
 
 std::shared_ptr<Recordset> DataWithFields(std::initializer_list<const char*> p_names) {

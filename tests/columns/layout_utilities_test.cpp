@@ -1,8 +1,9 @@
 #include "columns/layout_utilities.h"
 
+#include "columns/column_state.h"
 #include "columns/field_catalogue_fixture.h"
-#include "columns/layout_description.h"
 #include "outside/automation_error.h"
+#include "outside/layout_description.h"
 #include "outside/scripted_services.h"
 #include "support/error_number.h"
 
@@ -16,9 +17,8 @@ namespace {
 
 using testing::MakeCatalogue;
 
-Variant Description(Variant p_vColumnTable = Variant()) {
-    return VariantArray::Vector(
-        {VariantArray::Vector({0, "", "", 0, 0}), Variant(), std::move(p_vColumnTable)});
+LayoutDescription Description(std::vector<LayoutColumn> p_columns = {}) {
+    return {LayoutHeader{}, std::nullopt, std::move(p_columns)};
 }
 
 // The chosen fields as the column-selection dialog returns them.
@@ -37,18 +37,9 @@ Variant ChosenText(const char* p_sText) {
     return chosen;
 }
 
-std::vector<LayoutDescription::ColumnEntry> Entries(const Variant& p_vDescription) {
-    std::vector<LayoutDescription::ColumnEntry> entries;
-    const VariantArray* table = LayoutDescription::ColumnTable(p_vDescription.Array().At(2));
-    for (int32_t i = 0; table && i < LayoutDescription::EntryCount(*table); ++i) {
-        entries.push_back(LayoutDescription::ReadEntry(*table, i));
-    }
-    return entries;
-}
-
-std::vector<int32_t> Ids(const Variant& p_vDescription) {
+std::vector<int32_t> Ids(const LayoutDescription& p_layout) {
     std::vector<int32_t> ids;
-    for (const auto& entry : Entries(p_vDescription)) {
+    for (const auto& entry : p_layout.Columns) {
         ids.push_back(entry.ParameterId);
     }
     return ids;
@@ -79,7 +70,7 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsAddsKeyAndSystemColumnsByViewerType)
         {vt_Stocks_Print, 0, {13}},
     };
     for (const BuildCase& c : cases) {
-        Variant description = Description();
+        LayoutDescription description = Description();
         LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Chosen({13}), c.Type,
                                             c.FinderResultsType);
         EXPECT_EQ(Ids(description), c.Expected)
@@ -88,11 +79,11 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsAddsKeyAndSystemColumnsByViewerType)
 }
 
 TEST(LayoutUtilitiesTest, BuildLayoutColumnsNumbersEntriesWithoutGaps) {
-    Variant description = Description();
+    LayoutDescription description = Description();
     LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Chosen({14, 999, 38, 13}),
                                         vt_Stocks, 0);
 
-    const auto entries = Entries(description);
+    const auto& entries = description.Columns;
     ASSERT_EQ(entries.size(), 8u);
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(entries[i].Sequence, static_cast<int32_t>(i) + 1);
@@ -108,10 +99,10 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsNumbersEntriesWithoutGaps) {
 }
 
 TEST(LayoutUtilitiesTest, StockLayoutEndsWithTheRankingColumn) {
-    Variant description = Description();
+    LayoutDescription description = Description();
     LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Chosen({}), vt_Stocks, 0);
 
-    const auto entries = Entries(description);
+    const auto& entries = description.Columns;
     ASSERT_FALSE(entries.empty());
     const auto& ranking = entries.back();
     EXPECT_EQ(ranking.ParameterId, 37);
@@ -124,47 +115,42 @@ TEST(LayoutUtilitiesTest, StockLayoutEndsWithTheRankingColumn) {
 
 TEST(LayoutUtilitiesTest, BuildLayoutColumnsLeavesTheCatalogueUnfiltered) {
     auto catalogue = MakeCatalogue();
-    Variant description = Description();
+    LayoutDescription description = Description();
     LayoutUtilities::BuildLayoutColumns(description, catalogue, Chosen({13}), vt_BuyFromSearch, 0);
     EXPECT_EQ(catalogue->Filter(), Variant(0));
     EXPECT_EQ(catalogue->RecordCount(), 14);
 }
 
 TEST(LayoutUtilitiesTest, BuildLayoutColumnsDoesNothingWithoutCatalogueOrChoice) {
-    const Variant table = Description(VariantArray::Table(7, 1)).Array().At(2);
+    const std::vector<LayoutColumn> table(1);
     auto closed = std::make_shared<Recordset>();
     const std::shared_ptr<Recordset> catalogues[] = {
         nullptr, closed, MakeCatalogue(std::vector<testing::CatalogueRow>{})};
     for (const auto& catalogue : catalogues) {
-        Variant description = Description(table);
+        LayoutDescription description = Description(table);
         LayoutUtilities::BuildLayoutColumns(description, catalogue, Chosen({13}), vt_Stocks, 0);
-        EXPECT_EQ(description.Array().At(2), table);
+        EXPECT_EQ(description.Columns, table);
     }
-    Variant description = Description(table);
+    LayoutDescription description = Description(table);
     LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Variant::Null(), vt_Stocks,
                                         0);
-    EXPECT_EQ(description.Array().At(2), table);
+    EXPECT_EQ(description.Columns, table);
 }
 
-struct MalformedBuildCase {
+struct MalformedChoiceCase {
     const char* Name;
-    Variant Description;
     Variant Chosen;
     int32_t Number;
 };
 
-TEST(LayoutUtilitiesTest, BuildLayoutColumnsRejectsMalformedInput) {
-    const MalformedBuildCase cases[] = {
-        {"description not an array", "layout", Chosen({13}), errors::kTypeMismatch},
-        {"description of two elements", VariantArray::Vector({1, 2}), Chosen({13}),
-         errors::kSubscriptOutOfRange},
-        {"chosen fields empty", Description(), Variant(), errors::kTypeMismatch},
-        {"chosen fields one-dimensional", Description(), VariantArray::Vector({13}),
-         errors::kSubscriptOutOfRange},
-        {"chosen id is text", Description(), ChosenText("Price"), errors::kTypeMismatch},
+TEST(LayoutUtilitiesTest, BuildLayoutColumnsRejectsMalformedChoices) {
+    const MalformedChoiceCase cases[] = {
+        {"chosen fields empty", Variant(), errors::kTypeMismatch},
+        {"chosen fields one-dimensional", VariantArray::Vector({13}), errors::kSubscriptOutOfRange},
+        {"chosen id is text", ChosenText("Price"), errors::kTypeMismatch},
     };
-    for (const MalformedBuildCase& c : cases) {
-        Variant description = c.Description;
+    for (const MalformedChoiceCase& c : cases) {
+        LayoutDescription description = Description();
         auto catalogue = MakeCatalogue();
         EXPECT_EQ(ErrorNumberOf([&] {
                       LayoutUtilities::BuildLayoutColumns(description, catalogue, c.Chosen,
@@ -172,43 +158,36 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsRejectsMalformedInput) {
                   }),
                   c.Number)
             << c.Name;
-        EXPECT_EQ(description, c.Description) << c.Name;
+        EXPECT_EQ(description, Description()) << c.Name;
         EXPECT_EQ(catalogue->Filter(), Variant(0)) << c.Name;
     }
 }
 
 TEST(LayoutUtilitiesTest, GrowColumnTableKeepsEntriesAndStartsEmptyTables) {
-    Variant table;
+    std::vector<LayoutColumn> table;
     LayoutUtilities::GrowColumnTable(table, 0);
-    ASSERT_TRUE(table.IsArray());
-    EXPECT_EQ(table.Array().UBound(1), 6);
-    EXPECT_EQ(table.Array().UBound(2), 0);
+    EXPECT_EQ(table.size(), 1u);
 
-    table.Array().At(2, 0) = "Symbol";
+    table[0].SQLColumn = "Symbol";
     LayoutUtilities::GrowColumnTable(table, 3);
-    EXPECT_EQ(table.Array().UBound(2), 3);
-    EXPECT_EQ(table.Array().At(2, 0), Variant("Symbol"));
+    EXPECT_EQ(table.size(), 4u);
+    EXPECT_EQ(table[0].SQLColumn, "Symbol");
 
-    Variant vector = VariantArray::Vector(0, 6);
-    EXPECT_EQ(ErrorNumberOf([&] { LayoutUtilities::GrowColumnTable(vector, 1); }),
+    EXPECT_EQ(ErrorNumberOf([&] { LayoutUtilities::GrowColumnTable(table, -2); }),
               errors::kSubscriptOutOfRange);
-    Variant text = "table";
-    EXPECT_EQ(ErrorNumberOf([&] { LayoutUtilities::GrowColumnTable(text, 1); }),
-              errors::kTypeMismatch);
+    EXPECT_EQ(table.size(), 4u);
 }
 
 TEST(LayoutUtilitiesTest, IsFieldInLayoutComparesWithoutCase) {
-    VariantArray table = VariantArray::Table(7, 2);
-    table.At(2, 0) = "Symbol";
-    table.At(2, 1) = "REC";
-    const Variant description = Description(table);
+    std::vector<LayoutColumn> table(2);
+    table[0].SQLColumn = "Symbol";
+    table[1].SQLColumn = "REC";
+    const LayoutDescription description = Description(table);
 
     EXPECT_TRUE(LayoutUtilities::IsFieldInLayout("rec", description));
     EXPECT_TRUE(LayoutUtilities::IsFieldInLayout("SYMBOL", description));
     EXPECT_FALSE(LayoutUtilities::IsFieldInLayout("Price", description));
     EXPECT_FALSE(LayoutUtilities::IsFieldInLayout("REC", Description()));
-    EXPECT_EQ(ErrorNumberOf([] { LayoutUtilities::IsFieldInLayout("REC", Variant()); }),
-              errors::kTypeMismatch);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "facade/component_test_support.h"
 #include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
-#include "facade/layout_variant.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
@@ -206,7 +205,7 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
     }
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(prog_id::kViewerReader, "SectorViewer", aArgs);
-    EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
+    EXPECT_GT(RecordsetOf(aArgs[facade_protocol::sector_viewer::kRows.Position])->RecordCount(), 0);
 
     oOtherProcess.Execute("ROLLBACK");
     Database().SetBusyTimeout(10000);
@@ -235,7 +234,7 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
 
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(prog_id::kViewerReader, "SectorViewer", aArgs);
-    EXPECT_GT(RecordsetOf(aArgs[testing::sector_viewer_arg::kRows])->RecordCount(), 0);
+    EXPECT_GT(RecordsetOf(aArgs[facade_protocol::sector_viewer::kRows.Position])->RecordCount(), 0);
     EXPECT_GT(RecordsetOf(Call(prog_id::kWatchListReader, "GetWatchLists", {kDemoOwnerId, 0}))
                   ->RecordCount(),
               0);
@@ -277,7 +276,7 @@ TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
         oCall.m_sTimeCode = p_sTimeCode;
         std::vector<Variant> aArgs = oCall.Args();
         Call(prog_id::kViewerReader, "StockViewer", aArgs);
-        return aArgs[testing::stock_viewer_arg::kTimeCodeFailed] == Variant(true);
+        return aArgs[facade_protocol::stock_viewer::kLoginConflict.Position] == Variant(true);
     };
     const std::string sFirst =
         Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();

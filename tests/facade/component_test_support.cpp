@@ -2,6 +2,7 @@
 
 #include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
+#include "facade/layout_access.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
@@ -59,6 +60,21 @@ Variant FreshDescription(int32_t p_lLayoutId) {
     return VariantArray::Vector(
         {VariantArray::Vector({p_lLayoutId, Variant(""), Variant(""), 0, 0}), Variant(),
          Variant()});
+}
+
+std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription) {
+    if (p_vDescription.IsEmpty()) {
+        return std::nullopt;
+    }
+    LayoutDescription oLayout = layout_codec::Parse(p_vDescription);
+    if (oLayout.Columns.empty()) {
+        return std::nullopt;
+    }
+    return RecordOf(std::move(oLayout));
+}
+
+int32_t LayoutIdOf(const Variant& p_vDescription) {
+    return layout_codec::Parse(p_vDescription).Header.Id;
 }
 
 ComponentTest::ComponentTest() {

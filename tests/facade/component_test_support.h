@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "facade/facade_backend.h"
+#include "facade/layout_store.h"
 #include "facade/owner_authority.h"
 #include "outside/automation_error.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "outside/variant.h"
@@ -25,22 +27,6 @@ class SqliteDatabase;
 }  // namespace qv::facade
 
 namespace qv::facade::testing {
-
-// Places of the by-reference arguments the tests read back, 0-based as in the argument lists.
-namespace stock_viewer_arg {
-constexpr size_t kMaxRows = 3, kReturnAll = 4, kLayoutInfo = 6, kSecondaryColumns = 7, kRows = 8,
-                 kSecondaryRows = 9, kStartTimeId = 10, kWatchListName = 14, kParameterList = 15,
-                 kTimeCodeFailed = 19;
-}
-namespace industry_viewer_arg {
-constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 7, kSecondaryRows = 8,
-                 kStartTimeId = 9, kListScope = 12, kParameterList = 13, kWatchListName = 14,
-                 kTimeCodeFailed = 16;
-}
-namespace sector_viewer_arg {
-constexpr size_t kMaxRows = 2, kReturnAll = 3, kLayoutInfo = 5, kRows = 6, kStartTimeId = 7,
-                 kParameterList = 8, kTimeCodeFailed = 10;
-}
 
 // A "StockViewer" call as the stock strategy makes it; fields left alone keep the values of a
 // first query of the whole market.
@@ -92,6 +78,12 @@ struct SectorViewerCall {
 // The description the viewer holds before its first query: a header with the layout id, no sort
 // block and no columns.
 Variant FreshDescription(int32_t p_lLayoutId);
+
+// A layout a call returned or wrote back; none for Empty and for a description without columns,
+// which only names a layout.
+std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription);
+// The id in the header of a description.
+int32_t LayoutIdOf(const Variant& p_vDescription);
 
 // One call of a facade method, in the callers' order. For a call on owned data, the place of its
 // owner argument and whether it reads or writes.

@@ -7,7 +7,6 @@
 #include "facade/component_test_support.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/layout_variant.h"
 #include "facade/market_store.h"
 #include "facade/system_layouts.h"
 #include "outside/component_factory.h"
@@ -16,6 +15,8 @@ namespace qv::facade {
 namespace {
 
 using testing::ComponentTest;
+using testing::LayoutIdOf;
+using testing::LayoutOf;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
 constexpr std::string_view kWriter = prog_id::kViewerWriter;
@@ -25,16 +26,16 @@ class LayoutComponents : public ComponentTest {
     // The viewer's save: the header and sort block of p_vDescription taken apart.
     Variant Save(int32_t p_lOwnerId, int32_t& p_lLayoutId, const LayoutRecord& p_oLayout,
                  int32_t p_lDataType, int16_t p_iFinderType = -1) {
-        const Variant vTable = LayoutToVariant(p_oLayout).Array().At(2);
+        const Variant vTable = layout_codec::ToVariant(p_oLayout).Array().At(2);
         std::vector<Variant> aArgs{p_lOwnerId,
                                    p_lLayoutId,
-                                   p_oLayout.m_sName,
-                                   p_oLayout.m_sDescription,
-                                   p_oLayout.m_lParentId,
-                                   p_oLayout.m_oSort.m_lPriSortId,
-                                   p_oLayout.m_oSort.m_lPriSortDir,
-                                   p_oLayout.m_oSort.m_lSecSortId,
-                                   p_oLayout.m_oSort.m_lSecSortDir,
+                                   p_oLayout.Header.Name,
+                                   p_oLayout.Header.Description,
+                                   p_oLayout.Header.ParentId,
+                                   p_oLayout.Sort->PriSortId,
+                                   p_oLayout.Sort->PriSortDir,
+                                   p_oLayout.Sort->SecSortId,
+                                   p_oLayout.Sort->SecSortDir,
                                    vTable,
                                    p_lDataType,
                                    p_iFinderType};
@@ -44,22 +45,21 @@ class LayoutComponents : public ComponentTest {
     }
 
     std::optional<LayoutRecord> Get(int32_t p_lOwnerId, int32_t p_lLayoutId) {
-        return LayoutFromVariant(Call(kReader, "GetLayout", {p_lOwnerId, p_lLayoutId}));
+        return LayoutOf(Call(kReader, "GetLayout", {p_lOwnerId, p_lLayoutId}));
     }
 
     std::optional<LayoutRecord> Default(int32_t p_lOwnerId, int16_t p_iType,
                                         int16_t p_iFinderType = -1) {
-        return LayoutFromVariant(
-            Call(kReader, "GetDefaultLayout", {p_lOwnerId, p_iType, p_iFinderType}));
+        return LayoutOf(Call(kReader, "GetDefaultLayout", {p_lOwnerId, p_iType, p_iFinderType}));
     }
 
     static LayoutRecord Custom(const char* p_sName) {
         LayoutRecord oLayout;
-        oLayout.m_sName = p_sName;
-        oLayout.m_sDescription = "mine";
-        oLayout.m_lParentId = 2;
-        oLayout.m_oSort = MakeLayoutSort(6, 1, -1, 0);
-        oLayout.m_aColumns = BuildLayoutColumns({2, 6, 9}, 0, -1);
+        oLayout.Header.Name = p_sName;
+        oLayout.Header.Description = "mine";
+        oLayout.Header.ParentId = 2;
+        oLayout.Sort = MakeLayoutSort(6, 1, -1, 0);
+        oLayout.Columns = BuildLayoutColumns({2, 6, 9}, 0, -1);
         return oLayout;
     }
 };
@@ -68,12 +68,12 @@ TEST_F(LayoutComponents, TheSystemLayoutsTheViewerReliesOn) {
     for (const int32_t lId : {3, 9, 4, 10, 14, 297}) {
         const std::optional<LayoutRecord> oLayout = Get(NewOwner(), lId);
         ASSERT_TRUE(oLayout) << lId;
-        EXPECT_EQ(oLayout->m_lId, lId);
-        EXPECT_EQ(oLayout->m_lOwnerId, 0);
-        EXPECT_FALSE(oLayout->m_oSort.m_sSortText.empty());
+        EXPECT_EQ(oLayout->Header.Id, lId);
+        EXPECT_EQ(oLayout->Header.OwnerId, 0);
+        EXPECT_FALSE(SortTextOf(*oLayout).empty());
     }
     // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
-    EXPECT_EQ(Default(NewOwner(), 7, 1)->m_lId, system_layout::kPortfolio);
+    EXPECT_EQ(Default(NewOwner(), 7, 1)->Header.Id, system_layout::kPortfolio);
     EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
     // A default for every viewer type and print type, and for each finder result type.
     for (int16_t iType = 0; iType <= 16; ++iType) {
@@ -109,12 +109,12 @@ TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
 
     const std::optional<LayoutRecord> oSaved = Get(lOwner, lId);
     ASSERT_TRUE(oSaved);
-    EXPECT_EQ(oSaved->m_lOwnerId, lOwner);
-    EXPECT_EQ(oSaved->m_sName, "Custom Stock List");
-    EXPECT_EQ(oSaved->m_lParentId, 2);
-    EXPECT_EQ(oSaved->m_oSort.m_sSortText, "PctChange DESC");
-    EXPECT_EQ(oSaved->m_aColumns, oCustom.m_aColumns);
-    EXPECT_EQ(Default(lOwner, 0)->m_lId, lId);
+    EXPECT_EQ(oSaved->Header.OwnerId, lOwner);
+    EXPECT_EQ(oSaved->Header.Name, "Custom Stock List");
+    EXPECT_EQ(oSaved->Header.ParentId, 2);
+    EXPECT_EQ(SortTextOf(*oSaved), "PctChange DESC");
+    EXPECT_EQ(oSaved->Columns, oCustom.Columns);
+    EXPECT_EQ(Default(lOwner, 0)->Header.Id, lId);
 
     // A list call of the owner without a layout in force works with the saved default.
     testing::StockViewerCall oCall;
@@ -122,16 +122,16 @@ TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
     oCall.m_lLayoutId = 0;
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[testing::stock_viewer_arg::kLayoutInfo]), lId);
+    EXPECT_EQ(LayoutIdOf(aArgs[facade_protocol::stock_viewer::kLayoutInfo.Position]), lId);
 
     // Saved again under its id, it is changed in place.
     LayoutRecord oRenamed = oCustom;
-    oRenamed.m_sName = "Renamed";
+    oRenamed.Header.Name = "Renamed";
     int32_t lSameId = lId;
     ASSERT_EQ(Save(lOwner, lSameId, oRenamed, 0), Variant(true));
     EXPECT_EQ(lSameId, lId);
-    EXPECT_EQ(Get(lOwner, lId)->m_sName, "Renamed");
-    EXPECT_EQ(Default(NewOwner(), 0)->m_lId, 3);
+    EXPECT_EQ(Get(lOwner, lId)->Header.Name, "Renamed");
+    EXPECT_EQ(Default(NewOwner(), 0)->Header.Id, 3);
 }
 
 TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
@@ -151,7 +151,7 @@ TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
     EXPECT_TRUE(aDelete[3].IsEmpty());
 
     Backend().Login(lOwner, "");
-    EXPECT_EQ(Get(lOwner, lId)->m_sName, "Custom Stock List");
+    EXPECT_EQ(Get(lOwner, lId)->Header.Name, "Custom Stock List");
     EXPECT_EQ(Call(kWriter, "DeleteLayout", {lOwner, 3, 0, Variant()}), Variant(false));
     EXPECT_TRUE(Get(0, 3));
 }
@@ -163,12 +163,12 @@ TEST_F(LayoutComponents, SavesThatCannotBeStoredAreRefused) {
         int32_t m_lDataType;
     };
     LayoutRecord oEmpty = Custom("No columns");
-    oEmpty.m_aColumns.clear();
+    oEmpty.Columns.clear();
     const int32_t lOwner = NewOwner();
     for (const Case& oCase : {Case{lOwner, oEmpty, 0}, Case{lOwner, Custom("Type"), 17}}) {
         int32_t lId = -1;
         EXPECT_EQ(Save(oCase.m_lOwnerId, lId, oCase.m_oLayout, oCase.m_lDataType), Variant(false))
-            << oCase.m_oLayout.m_sName;
+            << oCase.m_oLayout.Header.Name;
         EXPECT_EQ(lId, -1);
     }
 }
@@ -179,9 +179,9 @@ TEST_F(LayoutComponents, DeletingHandsBackTheLayoutThatStandsIn) {
     ASSERT_EQ(Save(lOwner, lId, Custom("Short lived"), 1), Variant(true));
     std::vector<Variant> aArgs{lOwner, lId, 1, Variant()};
     EXPECT_EQ(Call(kWriter, "DeleteLayout", aArgs), Variant(true));
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[3]), system_layout::kIndustryList);
+    EXPECT_EQ(LayoutIdOf(aArgs[3]), system_layout::kIndustryList);
     EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, lId}).IsEmpty());
-    EXPECT_EQ(Default(lOwner, 1)->m_lId, system_layout::kIndustryList);
+    EXPECT_EQ(Default(lOwner, 1)->Header.Id, system_layout::kIndustryList);
 }
 
 TEST_F(LayoutComponents, RestoringGivesTheOwnersOrTheSystemDefault) {
@@ -190,12 +190,12 @@ TEST_F(LayoutComponents, RestoringGivesTheOwnersOrTheSystemDefault) {
     ASSERT_EQ(Save(lOwner, lId, Custom("Mine"), 0), Variant(true));
 
     std::vector<Variant> aUserOnly{lOwner, int16_t{0}, int16_t{-1}, true};
-    EXPECT_EQ(LayoutIdOfVariant(Call(kWriter, "RestoreDefaultLayout", aUserOnly)), lId);
-    EXPECT_EQ(Default(lOwner, 0)->m_lId, lId);
+    EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout", aUserOnly)), lId);
+    EXPECT_EQ(Default(lOwner, 0)->Header.Id, lId);
 
     std::vector<Variant> aSystem{lOwner, int16_t{0}, int16_t{-1}, false};
-    EXPECT_EQ(LayoutIdOfVariant(Call(kWriter, "RestoreDefaultLayout", aSystem)), 3);
-    EXPECT_EQ(Default(lOwner, 0)->m_lId, 3);
+    EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout", aSystem)), 3);
+    EXPECT_EQ(Default(lOwner, 0)->Header.Id, 3);
     EXPECT_TRUE(Get(lOwner, lId)) << "restoring deletes no layout";
 }
 
@@ -226,8 +226,8 @@ TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
     std::vector<Variant> aArgs{lOwner, lId};
     const Variant vSeen =
         CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerReader), "GetLayout", aArgs);
-    ASSERT_TRUE(LayoutFromVariant(vSeen));
-    EXPECT_EQ(LayoutFromVariant(vSeen)->m_sName, "Shared");
+    ASSERT_TRUE(LayoutOf(vSeen));
+    EXPECT_EQ(LayoutOf(vSeen)->Header.Name, "Shared");
 
     std::vector<Variant> aOther{lOwner,
                                 -1,
@@ -238,13 +238,13 @@ TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
                                 0,
                                 -1,
                                 0,
-                                LayoutToVariant(Custom("x")).Array().At(2),
+                                layout_codec::ToVariant(Custom("x")).Array().At(2),
                                 1,
                                 int16_t{-1}};
     EXPECT_EQ(CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerWriter), "SaveLayout", aOther),
               Variant(true));
     Backend().Login(lOwner, "");
-    EXPECT_EQ(Default(lOwner, 1)->m_sName, "From the other");
+    EXPECT_EQ(Default(lOwner, 1)->Header.Name, "From the other");
 }
 
 }  // namespace

@@ -27,8 +27,8 @@ class Layouts : public ::testing::Test {
 
 std::vector<int32_t> Ids(const LayoutRecord& p_oLayout) {
     std::vector<int32_t> aIds;
-    for (const LayoutColumn& oColumn : p_oLayout.m_aColumns) {
-        aIds.push_back(oColumn.m_lParameterId);
+    for (const LayoutColumn& oColumn : p_oLayout.Columns) {
+        aIds.push_back(oColumn.ParameterId);
     }
     return aIds;
 }
@@ -53,29 +53,29 @@ TEST_F(Layouts, TheIdsTheViewerAsksForHaveTheirDataTypes) {
 // every entry agreeing with the catalogue and numbered from 1.
 TEST_F(Layouts, SystemLayoutsAreBuiltLikeTheViewerBuildsThem) {
     for (const LayoutRecord& oLayout : SystemLayouts()) {
-        EXPECT_FALSE(oLayout.m_oSort.m_sSortText.empty()) << oLayout.m_sName;
-        for (size_t i = 0; i < oLayout.m_aColumns.size(); ++i) {
-            const LayoutColumn& oColumn = oLayout.m_aColumns[i];
-            EXPECT_EQ(oColumn.m_lSequence, static_cast<int32_t>(i) + 1) << oLayout.m_sName;
-            const FieldDefinition* oField = FindField(oColumn.m_lParameterId);
-            ASSERT_NE(oField, nullptr) << oColumn.m_lParameterId;
-            EXPECT_EQ(oColumn.m_sSQLColumn, oField->m_sColumnName);
-            EXPECT_EQ(oColumn.m_lTableMask, oField->m_lTableMask);
+        EXPECT_FALSE(SortTextOf(oLayout).empty()) << oLayout.Header.Name;
+        for (size_t i = 0; i < oLayout.Columns.size(); ++i) {
+            const LayoutColumn& oColumn = oLayout.Columns[i];
+            EXPECT_EQ(oColumn.Sequence, static_cast<int32_t>(i) + 1) << oLayout.Header.Name;
+            const FieldDefinition* oField = FindField(oColumn.ParameterId);
+            ASSERT_NE(oField, nullptr) << oColumn.ParameterId;
+            EXPECT_EQ(oColumn.SQLColumn, oField->m_sColumnName);
+            EXPECT_EQ(oColumn.TableMask, oField->m_lTableMask);
         }
-        EXPECT_EQ(m_oLayouts.GetLayout(oLayout.m_lId), oLayout);
+        EXPECT_EQ(m_oLayouts.GetLayout(oLayout.Header.Id), oLayout);
     }
     const LayoutRecord oStocks = *m_oLayouts.GetLayout(system_layout::kStockList);
-    EXPECT_EQ(oStocks.m_aColumns[0].m_lParameterId, 4);
-    EXPECT_EQ(oStocks.m_aColumns[0].m_lState, column_state::kAlwaysVisible);
-    EXPECT_EQ(oStocks.m_aColumns.back(),
+    EXPECT_EQ(oStocks.Columns[0].ParameterId, 4);
+    EXPECT_EQ(oStocks.Columns[0].State, column_state::kAlwaysVisible);
+    EXPECT_EQ(oStocks.Columns.back(),
               (LayoutColumn{37, column_state::kAlwaysVisible, "RTRanking", "RT Ranking", 6,
-                            static_cast<int32_t>(oStocks.m_aColumns.size()), "0"}));
+                            static_cast<int32_t>(oStocks.Columns.size()), "0"}));
     const std::vector<int32_t> aPortfolio = Ids(*m_oLayouts.GetLayout(system_layout::kPortfolio));
     EXPECT_EQ(std::vector<int32_t>(aPortfolio.end() - 6, aPortfolio.end()),
               (std::vector<int32_t>{1418, 38, 39, 237, 1483, 1393}));
     const LayoutRecord oHistory = *m_oLayouts.GetLayout(system_layout::kStockHistory);
-    EXPECT_EQ(oHistory.m_aColumns[1].m_lParameterId, 5);
-    EXPECT_EQ(oHistory.m_aColumns[1].m_lState, column_state::kSystem);
+    EXPECT_EQ(oHistory.Columns[1].ParameterId, 5);
+    EXPECT_EQ(oHistory.Columns[1].State, column_state::kSystem);
 }
 
 TEST(BuildLayoutColumns, AChosenSystemFieldIsNotAddedTwice) {
@@ -83,15 +83,15 @@ TEST(BuildLayoutColumns, AChosenSystemFieldIsNotAddedTwice) {
     const std::vector<int32_t> aExpected = {35, 2, 38, 39};
     ASSERT_EQ(aColumns.size(), aExpected.size());
     for (size_t i = 0; i < aColumns.size(); ++i) {
-        EXPECT_EQ(aColumns[i].m_lParameterId, aExpected[i]);
+        EXPECT_EQ(aColumns[i].ParameterId, aExpected[i]);
     }
-    EXPECT_EQ(aColumns[2].m_lState, column_state::kSystem);
+    EXPECT_EQ(aColumns[2].State, column_state::kSystem);
     EXPECT_TRUE(BuildLayoutColumns({2}, 8, -1).size() == 1);
 }
 
 TEST(MakeLayoutSort, WritesTheSortClauseWithNamesForCodes) {
-    EXPECT_EQ(MakeLayoutSort(6, 1, 5, 0).m_sSortText, "PctChange DESC, Symbol ASC");
-    EXPECT_EQ(MakeLayoutSort(38, 0, -1, 0).m_sSortText, "IndName ASC");
+    EXPECT_EQ(MakeLayoutSort(6, 1, 5, 0).SortText, "PctChange DESC, Symbol ASC");
+    EXPECT_EQ(MakeLayoutSort(38, 0, -1, 0).SortText, "IndName ASC");
 }
 
 }  // namespace

@@ -194,7 +194,7 @@ TEST_F(RealMarketComponents, SectorsHaveTheMembersAndEqualWeightReturnOfTheFile)
     std::vector<Variant> aArgs = oCall.Args();
     Call("SectorViewer", aArgs);
     const std::shared_ptr<Recordset> rSectors =
-        RecordsetOf(aArgs[testing::sector_viewer_arg::kRows]);
+        RecordsetOf(aArgs[facade_protocol::sector_viewer::kRows.Position]);
     ASSERT_EQ(rSectors->RecordCount(), 11);
     for (rSectors->MoveFirst(); !rSectors->IsEOF(); rSectors->MoveNext()) {
         const auto& [lMembers, aChanges] = aExpected.at(rSectors->Value("SectorName").ToString());
@@ -231,11 +231,11 @@ TEST_F(RealMarketComponents, AWeekendTakesTheFridayAndASectorListsItsStocks) {
     oCall.m_bReturnAll = true;
     std::vector<Variant> aArgs = oCall.Args();
     Call("StockViewer", aArgs);
-    using namespace testing::stock_viewer_arg;
-    EXPECT_EQ(aArgs[kStartTimeId], Variant(Day(sFriday)));
-    const std::vector<std::string> aSymbols = Texts(*RecordsetOf(aArgs[kRows]), "Symbol");
+    using namespace facade_protocol::stock_viewer;
+    EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(Day(sFriday)));
+    const std::vector<std::string> aSymbols = Texts(*RecordsetOf(aArgs[kRows.Position]), "Symbol");
     EXPECT_EQ(std::set<std::string>(aSymbols.begin(), aSymbols.end()), aExpected);
-    const std::shared_ptr<Recordset> rSector = RecordsetOf(aArgs[kSecondaryRows]);
+    const std::shared_ptr<Recordset> rSector = RecordsetOf(aArgs[kSecondaryRows.Position]);
     ASSERT_EQ(rSector->RecordCount(), 1);
     EXPECT_EQ(rSector->Value("SectorName"), Variant(sSector));
 }

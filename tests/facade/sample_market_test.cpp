@@ -173,7 +173,8 @@ TEST(SampleMarket, TheDemoOwnerHasListsInFoldersAPortfolioAndALayout) {
 
     const auto aLayouts = LayoutStore(oDatabase).LayoutNames(kDemoOwnerId, 0);
     ASSERT_FALSE(aLayouts.empty());
-    EXPECT_EQ(LayoutStore(oDatabase).GetLayout(aLayouts.front().first)->m_lOwnerId, kDemoOwnerId);
+    EXPECT_EQ(LayoutStore(oDatabase).GetLayout(aLayouts.front().first)->Header.OwnerId,
+              kDemoOwnerId);
 }
 
 TEST(SampleMarket, IsNeverGeneratedOverAnExistingMarket) {

@@ -12,7 +12,6 @@
 #include "facade/facade_components.h"
 #include "facade/field_catalogue.h"
 #include "facade/layout_access.h"
-#include "facade/layout_variant.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
@@ -26,6 +25,8 @@ using testing::Column;
 using testing::ComponentTest;
 using testing::FieldNames;
 using testing::FreshDescription;
+using testing::LayoutIdOf;
+using testing::LayoutOf;
 using testing::Texts;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
@@ -71,21 +72,21 @@ TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
     std::vector<Variant> aArgs = oCall.Args();
     const Variant vResult = Call(kReader, "StockViewer", aArgs);
 
-    using namespace testing::stock_viewer_arg;
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+    using namespace facade_protocol::stock_viewer;
+    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
     ASSERT_TRUE(rRows);
     EXPECT_EQ(RecordsetOf(vResult), rRows);
-    EXPECT_EQ(aArgs[kMaxRows], Variant(500));
-    EXPECT_EQ(aArgs[kReturnAll], Variant(false));
-    EXPECT_EQ(aArgs[kStartTimeId], Variant(LastDay()));
-    EXPECT_EQ(aArgs[kWatchListName], Variant(""));
-    EXPECT_EQ(aArgs[kTimeCodeFailed], Variant(false));
+    EXPECT_EQ(aArgs[kMaxRows.Position], Variant(500));
+    EXPECT_EQ(aArgs[kReturnAll.Position], Variant(false));
+    EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(LastDay()));
+    EXPECT_EQ(aArgs[kWatchListName.Position], Variant(""));
+    EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(false));
 
-    const std::optional<LayoutRecord> oLayout = LayoutFromVariant(aArgs[kLayoutInfo]);
+    const std::optional<LayoutRecord> oLayout = LayoutOf(aArgs[kLayoutInfo.Position]);
     ASSERT_TRUE(oLayout);
-    EXPECT_EQ(oLayout->m_lId, 3);
-    EXPECT_EQ(oLayout->m_lOwnerId, 0);
-    EXPECT_EQ(oLayout->m_oSort.m_sSortText, "RSRank DESC, Symbol ASC");
+    EXPECT_EQ(oLayout->Header.Id, 3);
+    EXPECT_EQ(oLayout->Header.OwnerId, 0);
+    EXPECT_EQ(SortTextOf(*oLayout), "RSRank DESC, Symbol ASC");
     EXPECT_EQ(FieldNames(*rRows), FetchedFields(*oLayout));
     EXPECT_EQ(rRows->RecordCount(), StocksOfDay(LastDay()));
 
@@ -102,7 +103,7 @@ TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
         }
     }
 
-    const std::shared_ptr<Recordset> rIndustries = RecordsetOf(aArgs[kSecondaryRows]);
+    const std::shared_ptr<Recordset> rIndustries = RecordsetOf(aArgs[kSecondaryRows.Position]);
     ASSERT_TRUE(rIndustries);
     EXPECT_EQ(rIndustries->RecordCount(),
               Count("SELECT count(DISTINCT s.ind_code) FROM stock_days d JOIN stocks s "
@@ -111,7 +112,7 @@ TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
     EXPECT_GE(rIndustries->Fields().IndexOf("IndCode"), 0);
     EXPECT_GE(rIndustries->Fields().IndexOf("Members"), 0);
 
-    const std::shared_ptr<Recordset> rCatalogue = RecordsetOf(aArgs[kParameterList]);
+    const std::shared_ptr<Recordset> rCatalogue = RecordsetOf(aArgs[kParameterList.Position]);
     ASSERT_TRUE(rCatalogue);
     EXPECT_EQ(rCatalogue->RecordCount(), static_cast<int32_t>(FieldDefinitions().size()));
     for (const char* sField : {"Parameter_ID", "Column_Name", "Caption", "DataType_ID",
@@ -135,10 +136,10 @@ TEST_F(ViewerReader, RowLimitsAreHonouredAndWrittenBack) {
         oCall.m_bReturnAll = oCase.m_bReturnAll;
         std::vector<Variant> aArgs = oCall.Args();
         Call(kReader, "StockViewer", aArgs);
-        using namespace testing::stock_viewer_arg;
-        EXPECT_EQ(aArgs[kMaxRows], Variant(oCase.m_lExpectedMaxRows)) << oCase.m_lMaxRows;
-        EXPECT_EQ(aArgs[kReturnAll], Variant(oCase.m_bReturnAll));
-        EXPECT_EQ(RecordsetOf(aArgs[kRows])->RecordCount(),
+        using namespace facade_protocol::stock_viewer;
+        EXPECT_EQ(aArgs[kMaxRows.Position], Variant(oCase.m_lExpectedMaxRows)) << oCase.m_lMaxRows;
+        EXPECT_EQ(aArgs[kReturnAll.Position], Variant(oCase.m_bReturnAll));
+        EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(),
                   oCase.m_bAllRows ? llAll : oCase.m_lExpectedMaxRows);
     }
 }
@@ -167,7 +168,7 @@ TEST_F(ViewerReader, StockListsOfAnIndustryOrASector) {
         std::vector<Variant> aArgs = oCall.Args();
         Call(kReader, "StockViewer", aArgs);
         const std::shared_ptr<Recordset> rRows =
-            RecordsetOf(aArgs[testing::stock_viewer_arg::kRows]);
+            RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position]);
         const std::string sCondition =
             std::string(" AND ") +
             (oCase.m_sField == std::string("IndCode") ? "s.ind_code" : "i.sector_code") + " = " +
@@ -178,7 +179,7 @@ TEST_F(ViewerReader, StockListsOfAnIndustryOrASector) {
         }
         // Below a list limited by a sector code, the sector grid shows that sector's row.
         const std::shared_ptr<Recordset> rBelow =
-            RecordsetOf(aArgs[testing::stock_viewer_arg::kSecondaryRows]);
+            RecordsetOf(aArgs[facade_protocol::stock_viewer::kSecondaryRows.Position]);
         if (oCase.m_lSectorCode > 0) {
             ASSERT_EQ(rBelow->RecordCount(), 1);
             EXPECT_EQ(rBelow->Value("SectorCode").ToLong(), oCase.m_lSectorCode);
@@ -198,10 +199,10 @@ TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
 
-    using namespace testing::stock_viewer_arg;
-    EXPECT_EQ(aArgs[kWatchListName], Variant("Leaders"));
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 9);
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+    using namespace facade_protocol::stock_viewer;
+    EXPECT_EQ(aArgs[kWatchListName.Position], Variant("Leaders"));
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 9);
+    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
     std::vector<std::string> aSymbols = Texts(*rRows, "Symbol");
     std::vector<std::string> aMembers = Strings(
         "SELECT s.symbol FROM watch_list_items w JOIN stocks s ON s.stock_id = w.item_code "
@@ -211,7 +212,7 @@ TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
     std::sort(aMembers.begin(), aMembers.end());
     EXPECT_EQ(aSymbols, aMembers);
 
-    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows]);
+    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows.Position]);
     ASSERT_EQ(rSummary->RecordCount(), 1);
     EXPECT_EQ(rSummary->Value("IndName"), Variant("Leaders"));
     EXPECT_EQ(rSummary->Value("Members").ToLong(), rRows->RecordCount());
@@ -225,10 +226,10 @@ TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
     oCall.m_lOwnerId = NewOwner();
     aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[kRows])->RecordCount(), 0);
-    EXPECT_GE(RecordsetOf(aArgs[kRows])->Fields().IndexOf("Symbol"), 0);
-    EXPECT_EQ(aArgs[kWatchListName], Variant(""));
-    EXPECT_EQ(RecordsetOf(aArgs[kSecondaryRows])->RecordCount(), 0);
+    EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(), 0);
+    EXPECT_GE(RecordsetOf(aArgs[kRows.Position])->Fields().IndexOf("Symbol"), 0);
+    EXPECT_EQ(aArgs[kWatchListName.Position], Variant(""));
+    EXPECT_EQ(RecordsetOf(aArgs[kSecondaryRows.Position])->RecordCount(), 0);
 }
 
 TEST_F(ViewerReader, APortfolioListsTheStocksItHolds) {
@@ -240,13 +241,13 @@ TEST_F(ViewerReader, APortfolioListsTheStocksItHolds) {
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
     EXPECT_EQ(
-        RecordsetOf(aArgs[testing::stock_viewer_arg::kRows])->RecordCount(),
+        RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position])->RecordCount(),
         Count("SELECT count(DISTINCT stock_id) FROM trades WHERE portfolio_id = ?1", lPortfolio));
 
     oCall.m_lOwnerId = NewOwner();
     aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[testing::stock_viewer_arg::kRows])->RecordCount(), 0);
+    EXPECT_EQ(RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position])->RecordCount(), 0);
 }
 
 TEST_F(ViewerReader, ADayWithoutDataTakesTheTradingDayBeforeIt) {
@@ -266,9 +267,9 @@ TEST_F(ViewerReader, ADayWithoutDataTakesTheTradingDayBeforeIt) {
         oCall.m_vStartDate = Variant::Date(oCase.m_dDate);
         std::vector<Variant> aArgs = oCall.Args();
         Call(kReader, "StockViewer", aArgs);
-        using namespace testing::stock_viewer_arg;
-        EXPECT_EQ(aArgs[kStartTimeId], Variant(oCase.m_lExpectedDay));
-        EXPECT_EQ(RecordsetOf(aArgs[kRows])->RecordCount(),
+        using namespace facade_protocol::stock_viewer;
+        EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(oCase.m_lExpectedDay));
+        EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(),
                   oCase.m_lExpectedDay > 0 ? StocksOfDay(oCase.m_lExpectedDay) : 0);
     }
 }
@@ -284,50 +285,51 @@ TEST_F(ViewerReader, ANewerLoginOfTheOwnerIsALoginConflict) {
     oCall.m_sTimeCode = sFirst;
     std::vector<Variant> aArgs = oCall.Args();
     EXPECT_TRUE(Call(kReader, "StockViewer", aArgs).IsNothing());
-    using namespace testing::stock_viewer_arg;
-    EXPECT_EQ(aArgs[kTimeCodeFailed], Variant(true));
-    EXPECT_TRUE(aArgs[kRows].IsNothing());
-    EXPECT_EQ(aArgs[kMaxRows], Variant(-1));
+    using namespace facade_protocol::stock_viewer;
+    EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(true));
+    EXPECT_TRUE(aArgs[kRows.Position].IsNothing());
+    EXPECT_EQ(aArgs[kMaxRows.Position], Variant(-1));
 
     testing::IndustryViewerCall oIndustryCall;
     oIndustryCall.m_lOwnerId = lOwnerId;
     std::vector<Variant> aIndustries = oIndustryCall.Args();
     aIndustries[15] = sFirst;
     Call(kReader, "IndustryViewer", aIndustries);
-    EXPECT_EQ(aIndustries[testing::industry_viewer_arg::kTimeCodeFailed], Variant(true));
+    EXPECT_EQ(aIndustries[facade_protocol::industry_viewer::kLoginConflict.Position],
+              Variant(true));
     testing::SectorViewerCall oSectorCall;
     oSectorCall.m_lOwnerId = lOwnerId;
     std::vector<Variant> aSectors = oSectorCall.Args();
     aSectors[9] = sFirst;
     Call(kReader, "SectorViewer", aSectors);
-    EXPECT_EQ(aSectors[testing::sector_viewer_arg::kTimeCodeFailed], Variant(true));
+    EXPECT_EQ(aSectors[facade_protocol::sector_viewer::kLoginConflict.Position], Variant(true));
 
     // The current time code, and none at all (a caller that does not track logins), pass.
     for (const std::string& sTimeCode : {sSecond, std::string()}) {
         oCall.m_sTimeCode = sTimeCode;
         aArgs = oCall.Args();
         Call(kReader, "StockViewer", aArgs);
-        EXPECT_EQ(aArgs[kTimeCodeFailed], Variant(false));
-        EXPECT_GT(RecordsetOf(aArgs[kRows])->RecordCount(), 0);
+        EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(false));
+        EXPECT_GT(RecordsetOf(aArgs[kRows.Position])->RecordCount(), 0);
     }
 }
 
 TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
     LayoutRecord oLayout;
-    oLayout.m_lId = 3;
-    oLayout.m_sName = "Sent";
-    oLayout.m_oSort = {"PctChange ASC", 6, 0, -1, 0};
-    oLayout.m_aColumns = {{5, 4, "Symbol", "Symbol", 1, 1, "Left"},
-                          {6, 2, "PctChange", "%Prc", 1, 2, "##0.00"},
-                          {2, 3, "Price", "Price", 1, 3, "#,##0.00"}};
+    oLayout.Header.Id = 3;
+    oLayout.Header.Name = "Sent";
+    oLayout.Sort = LayoutSort{"PctChange ASC", 6, 0, -1, 0};
+    oLayout.Columns = {{5, 4, "Symbol", "Symbol", 1, 1, "Left"},
+                       {6, 2, "PctChange", "%Prc", 1, 2, "##0.00"},
+                       {2, 3, "Price", "Price", 1, 3, "#,##0.00"}};
     testing::StockViewerCall oCall;
-    oCall.m_vLayoutInfo = LayoutToVariant(oLayout);
+    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
 
-    using namespace testing::stock_viewer_arg;
-    EXPECT_EQ(aArgs[kLayoutInfo], LayoutToVariant(oLayout));
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+    using namespace facade_protocol::stock_viewer;
+    EXPECT_EQ(aArgs[kLayoutInfo.Position], layout_codec::ToVariant(oLayout));
+    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
     // The hidden column is not fetched; the keys are added.
     EXPECT_EQ(FieldNames(*rRows),
               (std::vector<std::string>{"Symbol", "PctChange", "IndCode", "SectorCode"}));
@@ -338,12 +340,11 @@ TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
     EXPECT_TRUE(std::is_sorted(aChanges.begin(), aChanges.end()));
 
     // Without its sort block the description takes the sort of the stored layout of its id.
-    oLayout.m_oSort = {};
-    oCall.m_vLayoutInfo = LayoutToVariant(oLayout);
+    oLayout.Sort.reset();
+    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
     aArgs = oCall.Args();
     Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(LayoutFromVariant(aArgs[kLayoutInfo])->m_oSort.m_sSortText,
-              "RSRank DESC, Symbol ASC");
+    EXPECT_EQ(SortTextOf(*LayoutOf(aArgs[kLayoutInfo.Position])), "RSRank DESC, Symbol ASC");
 }
 
 TEST_F(ViewerReader, TheProgIdIsFoundWhateverItsCase) {
@@ -365,11 +366,11 @@ TEST_F(ViewerReader, TheIndustryListWithItsSectorsBelow) {
         oCall.m_lListScope = lSectorCode > 0 ? 3 : 0;
         std::vector<Variant> aArgs = oCall.Args();
         Call(kReader, "IndustryViewer", aArgs);
-        using namespace testing::industry_viewer_arg;
-        EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 4);
-        EXPECT_EQ(aArgs[kListScope], Variant(lSectorCode > 0 ? 3 : 0));
-        EXPECT_EQ(aArgs[kStartTimeId], Variant(LastDay()));
-        const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+        using namespace facade_protocol::industry_viewer;
+        EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 4);
+        EXPECT_EQ(aArgs[kListScope.Position], Variant(lSectorCode > 0 ? 3 : 0));
+        EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(LastDay()));
+        const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
         const std::string sCondition =
             lSectorCode > 0 ? " AND i.sector_code = " + std::to_string(lSectorCode) : "";
         EXPECT_EQ(rRows->RecordCount(),
@@ -381,7 +382,7 @@ TEST_F(ViewerReader, TheIndustryListWithItsSectorsBelow) {
         for (const Variant& vMembers : Column(*rRows, "Members")) {
             EXPECT_GT(vMembers.ToLong(), 0);
         }
-        const std::shared_ptr<Recordset> rSectors = RecordsetOf(aArgs[kSecondaryRows]);
+        const std::shared_ptr<Recordset> rSectors = RecordsetOf(aArgs[kSecondaryRows.Position]);
         EXPECT_EQ(rSectors->RecordCount(),
                   lSectorCode > 0 ? 1 : Database().QueryInt64("SELECT count(*) FROM sectors"));
         EXPECT_GE(rSectors->Fields().IndexOf("SectorCode"), 0);
@@ -395,17 +396,17 @@ TEST_F(ViewerReader, AnIndustryWatchListSumsUpItsGroupsBelow) {
     oCall.m_lWatchListId = lGroups;
     std::vector<Variant> aArgs = oCall.Args();
     Call(kReader, "IndustryViewer", aArgs);
-    using namespace testing::industry_viewer_arg;
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 10);
-    EXPECT_EQ(aArgs[kWatchListName], Variant("Strong Groups"));
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+    using namespace facade_protocol::industry_viewer;
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 10);
+    EXPECT_EQ(aArgs[kWatchListName.Position], Variant("Strong Groups"));
+    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
     EXPECT_EQ(rRows->RecordCount(),
               Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups));
     int32_t lMembers = 0;
     for (const Variant& vMembers : Column(*rRows, "Members")) {
         lMembers += vMembers.ToLong();
     }
-    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows]);
+    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows.Position]);
     ASSERT_EQ(rSummary->RecordCount(), 1);
     EXPECT_EQ(rSummary->Value("SectorName"), Variant("Strong Groups"));
     EXPECT_EQ(rSummary->Value("Members").ToLong(), lMembers);
@@ -414,9 +415,9 @@ TEST_F(ViewerReader, AnIndustryWatchListSumsUpItsGroupsBelow) {
 TEST_F(ViewerReader, TheSectorListMatchesItsMembers) {
     std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
     Call(kReader, "SectorViewer", aArgs);
-    using namespace testing::sector_viewer_arg;
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[kLayoutInfo]), 5);
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows]);
+    using namespace facade_protocol::sector_viewer;
+    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 5);
+    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
     ASSERT_EQ(rRows->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
     for (rRows->MoveFirst(); !rRows->IsEOF(); rRows->MoveNext()) {
         const std::string sMembers =
@@ -469,7 +470,7 @@ TEST_F(ViewerReader, ServerSearchesFindSymbolsCodesAndNames) {
         EXPECT_EQ(rFound->RecordCount(), oCase.m_llExpected) << oCase.m_sText;
         EXPECT_EQ(aArgs[11], Variant(LastDay()));
         EXPECT_TRUE(RecordsetOf(aArgs[10]));
-        EXPECT_EQ(LayoutIdOfVariant(aArgs[7]), 3);
+        EXPECT_EQ(LayoutIdOf(aArgs[7]), 3);
     }
     EXPECT_EQ(Database().QueryInt64("SELECT count(*) FROM stocks"), 120);
 

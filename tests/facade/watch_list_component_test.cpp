@@ -10,7 +10,6 @@
 
 #include "facade/component_test_support.h"
 #include "facade/facade_components.h"
-#include "facade/layout_variant.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/automation_error.h"
@@ -22,6 +21,7 @@ namespace {
 using testing::Column;
 using testing::ComponentTest;
 using testing::FieldNames;
+using testing::LayoutIdOf;
 using testing::Texts;
 
 constexpr std::string_view kListReader = prog_id::kWatchListReader;
@@ -67,7 +67,7 @@ class WatchLists : public ComponentTest {
         std::vector<Variant> aArgs = oCall.Args();
         Call(prog_id::kViewerReader, "StockViewer", aArgs);
         std::vector<std::string> aSymbols =
-            Texts(*RecordsetOf(aArgs[testing::stock_viewer_arg::kRows]), "Symbol");
+            Texts(*RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position]), "Symbol");
         std::sort(aSymbols.begin(), aSymbols.end());
         return aSymbols;
     }
@@ -186,7 +186,8 @@ TEST_F(WatchLists, IndustryListsTakeCodes) {
     oCall.m_lWatchListId = lId;
     std::vector<Variant> aArgs = oCall.Args();
     Call(prog_id::kViewerReader, "IndustryViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[testing::industry_viewer_arg::kRows])->RecordCount(), 2);
+    EXPECT_EQ(RecordsetOf(aArgs[facade_protocol::industry_viewer::kRows.Position])->RecordCount(),
+              2);
     // A stock list never lists an industry list.
     EXPECT_TRUE(ListedSymbols(lOwner, lId).empty());
 }
@@ -266,7 +267,7 @@ TEST_F(Portfolios, HoldingsStartWithTheTradeFieldsAndCarryTheirGains) {
     EXPECT_GE(rHoldings->Fields().IndexOf("NumShares"), 0);
     EXPECT_EQ(rHoldings->RecordCount(),
               Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", DemoPortfolio()));
-    EXPECT_EQ(LayoutIdOfVariant(aArgs[5]), 14);
+    EXPECT_EQ(LayoutIdOf(aArgs[5]), 14);
     EXPECT_EQ(aArgs[2].ToDate(), LastDay());
     EXPECT_TRUE(RecordsetOf(aArgs[7]));
     EXPECT_TRUE(aArgs[4].IsNothing()) << "no trades asked for";

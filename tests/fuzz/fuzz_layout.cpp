@@ -1,7 +1,8 @@
-// Builds layout descriptions from arbitrary bytes and feeds them to the readers of layout
-// descriptions: GridLayoutInfo let, BuildLayoutColumns, IsFieldInLayout and TableSelectList. A
-// malformed description must fail with an automation error, never crash or read out of bounds;
-// a description that was accepted must read back and be accepted again with the same layout.
+// Builds layout descriptions from arbitrary bytes and feeds them to the layout codec, whole and
+// part by part, to GridLayoutInfo let, and, parsed, to BuildLayoutColumns, IsFieldInLayout and
+// TableSelectList. A malformed description must fail with an automation error, never crash or
+// read out of bounds; a description that was accepted must be written and parsed again to the
+// same layout, and be accepted again by the viewer state with the same layout.
 //
 // The bytes are a small program that builds Variants: a tag byte picks the kind, and arrays take
 // their bounds and elements from the following bytes, so the fuzzer reaches every shape of
@@ -12,6 +13,7 @@
 #include "columns/layout_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
+#include "outside/layout_description.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "state/viewer_elements.h"
@@ -21,7 +23,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -170,17 +174,45 @@ void CheckGridLayoutInfo(const Variant& p_vDescription,
     }
 }
 
-void CheckLayoutUtilities(Variant p_vDescription, const Variant& p_vChosen,
-                          qv::ViewerType p_eViewerType, int32_t p_lFinderResultsType,
-                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
+// Each part is parsed on its own too, as a header record or a column table sent apart is.
+void CheckParts(const Variant& p_vValue) {
+    using namespace qv::layout_codec;
     try {
-        qv::LayoutUtilities::IsFieldInLayout("REC", p_vDescription);
-        qv::ColumnUtilities::TableSelectList(p_vDescription, p_lFinderResultsType % 33);
+        ParseHeader(p_vValue);
     } catch (const qv::AutomationError&) {
     }
     try {
-        qv::LayoutUtilities::BuildLayoutColumns(p_vDescription, p_rCatalogue, p_vChosen,
-                                                p_eViewerType, p_lFinderResultsType);
+        ParseSortBlock(p_vValue);
+    } catch (const qv::AutomationError&) {
+    }
+    try {
+        ParseColumnTable(p_vValue);
+    } catch (const qv::AutomationError&) {
+    }
+}
+
+std::optional<qv::LayoutDescription> CheckCodec(const Variant& p_vDescription) {
+    std::optional<qv::LayoutDescription> layout;
+    try {
+        layout = qv::layout_codec::Parse(p_vDescription);
+    } catch (const qv::AutomationError&) {
+        return std::nullopt;
+    }
+    const Variant written = qv::layout_codec::ToVariant(*layout);
+    if (!(qv::layout_codec::Parse(written) == *layout)) {
+        std::abort();
+    }
+    return layout;
+}
+
+void CheckLayoutUtilities(qv::LayoutDescription p_layout, const Variant& p_vChosen,
+                          qv::ViewerType p_eViewerType, int32_t p_lFinderResultsType,
+                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
+    qv::LayoutUtilities::IsFieldInLayout("REC", p_layout);
+    qv::ColumnUtilities::TableSelectList(p_layout, p_lFinderResultsType % 33);
+    try {
+        qv::LayoutUtilities::BuildLayoutColumns(p_layout, p_rCatalogue, p_vChosen, p_eViewerType,
+                                                p_lFinderResultsType);
     } catch (const qv::AutomationError&) {
         return;
     }
@@ -203,8 +235,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     const auto viewerType = static_cast<qv::ViewerType>(reader.Byte() % 18);
     const int32_t finderResultsType = reader.Byte() % 7;
 
+    CheckParts(description);
     CheckGridLayoutInfo(description, catalogue);
-    CheckLayoutUtilities(description, chosen, viewerType, finderResultsType, catalogue);
+    if (std::optional<qv::LayoutDescription> layout = CheckCodec(description)) {
+        CheckLayoutUtilities(std::move(*layout), chosen, viewerType, finderResultsType, catalogue);
+    }
     platform.Reporter().ClearRecords();
     return 0;
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -70,19 +72,15 @@ TEST(GridEdgeCasesTest, EveryCaptionOfTheColourRulesIsFound) {
 // Chosen fields are appended as chosen; only the trailing system columns are checked.
 TEST(GridEdgeCasesTest, AFieldChosenTwiceIsListedTwice) {
     ScopedTestPlatform platform;
-    Variant description =
-        VariantArray::Vector({VariantArray::Vector({0, "", "", 0, 0}), Variant(), Variant()});
+    LayoutDescription description;
     VariantArray chosen = VariantArray::Table(2, 2);
     chosen.At(0, 0) = 13;
     chosen.At(1, 0) = 13;
     LayoutUtilities::BuildLayoutColumns(description, testing::MakeCatalogue(), chosen, vt_Sectors,
                                         0);
-    const VariantArray* table = LayoutDescription::ColumnTable(description.Array().At(2));
-    ASSERT_NE(table, nullptr);
-    int32_t prices = 0;
-    for (int32_t entry = 0; entry < LayoutDescription::EntryCount(*table); ++entry) {
-        prices += LayoutDescription::ReadEntry(*table, entry).ParameterId == 13 ? 1 : 0;
-    }
+    const auto prices =
+        std::count_if(description.Columns.begin(), description.Columns.end(),
+                      [](const LayoutColumn& p_column) { return p_column.ParameterId == 13; });
     EXPECT_EQ(prices, 2);
 }
 

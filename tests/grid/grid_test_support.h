@@ -5,9 +5,9 @@
 
 #include "columns/grid_column.h"
 #include "columns/grid_columns.h"
-#include "columns/layout_description.h"
 #include "grid/grid.h"
 #include "outside/grid_control.h"
+#include "outside/layout_description.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "state/grid_state_source.h"
@@ -30,25 +30,14 @@ struct LayoutEntry {
     std::string Format;
 };
 
-inline Variant MakeLayout(const std::vector<LayoutEntry>& p_entries) {
-    using namespace LayoutDescription;
-    VariantArray table = VariantArray::Table(kColumnRows, static_cast<int32_t>(p_entries.size()));
-    for (size_t i = 0; i < p_entries.size(); ++i) {
-        const LayoutEntry& entry = p_entries[i];
-        const auto column = static_cast<int32_t>(i);
-        table.At(kParameterIdRow, column) = entry.ParameterId;
-        table.At(kStateRow, column) = static_cast<int32_t>(entry.State);
-        table.At(kSQLColumnRow, column) = entry.Field;
-        table.At(kCaptionRow, column) = entry.Caption;
-        table.At(kTableMaskRow, column) = entry.TableMask;
-        table.At(kSequenceRow, column) = entry.Sequence;
-        table.At(kColumnFormatRow, column) = entry.Format;
+inline LayoutDescription MakeLayout(const std::vector<LayoutEntry>& p_entries) {
+    LayoutDescription layout;
+    layout.Header = {7, "Mine", "", 0, 12};
+    for (const LayoutEntry& entry : p_entries) {
+        layout.Columns.push_back({entry.ParameterId, static_cast<int32_t>(entry.State), entry.Field,
+                                  entry.Caption, entry.TableMask, entry.Sequence, entry.Format});
     }
-    VariantArray description = VariantArray::Vector(0, 2);
-    description.At(kHeader) =
-        VariantArray::Vector({Variant(7), "Mine", "", Variant(0), Variant(12)});
-    description.At(kColumnTable) = std::move(table);
-    return description;
+    return layout;
 }
 
 // The stock list: two key columns, an industry-only column (mask 2) in the middle, and system

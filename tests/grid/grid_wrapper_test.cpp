@@ -211,16 +211,13 @@ TEST_F(GridWrapperTest, PopulateColumnsKeepsTheColumnsOfTheDataType) {
     EXPECT_EQ(industry.Item(Variant(2))->GridColumn_State_Setting(), csSystem);
 }
 
-TEST_F(GridWrapperTest, PopulateColumnsIgnoresAnEmptyLayoutAndRefusesAMalformedOne) {
+TEST_F(GridWrapperTest, PopulateColumnsIgnoresALayoutWithoutColumns) {
     m_grid->PopulateColumns(MakeLayout(StockLayoutEntries()), -1);
     const auto columns = m_grid->GridColumns();
-    m_grid->PopulateColumns(Variant(), -1);
-    Variant noColumns = MakeLayout(StockLayoutEntries());
-    noColumns.Array().At(2) = Variant();
+    m_grid->PopulateColumns(LayoutDescription{}, -1);
+    LayoutDescription noColumns = MakeLayout(StockLayoutEntries());
+    noColumns.Columns.clear();
     m_grid->PopulateColumns(noColumns, -1);
-    Variant malformed = MakeLayout(StockLayoutEntries());
-    malformed.Array().At(2).Array().At(4, 3) = "many";
-    EXPECT_THROW(m_grid->PopulateColumns(malformed, -1), AutomationError);
     EXPECT_EQ(m_grid->GridColumns(), columns);
     EXPECT_EQ(columns->Count(), 8);
 }

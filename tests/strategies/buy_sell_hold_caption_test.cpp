@@ -48,7 +48,7 @@ class BuySellHoldCaptionTest : public StrategyTest {
 
 TEST_F(BuySellHoldCaptionTest, AStockListWithRecommendationsCountsThem) {
     m_oStocks->Initialize(m_oPriGrid, m_oSecGrid);
-    ASSERT_TRUE(LayoutUtilities::IsFieldInLayout("REC", m_oElements->GridLayoutInfo()));
+    ASSERT_TRUE(LayoutUtilities::IsFieldInLayout("REC", m_oElements->GridLayoutDescription()));
     ASSERT_GT(RowCount(*m_oPriControl), 0);
     const std::string caption = ExpectedCaption(*m_oPriControl);
     EXPECT_EQ(m_oElements->BSHCaption(), caption);

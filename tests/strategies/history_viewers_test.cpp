@@ -2,6 +2,7 @@
 
 #include "columns/grid_columns.h"
 #include "facade/facade_backend.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/industry_history.h"
@@ -13,6 +14,8 @@
 
 namespace qv::testing {
 namespace {
+
+namespace history = facade_protocol::history;
 
 struct HistoryCase {
     const char* m_sName;
@@ -80,12 +83,12 @@ TEST_F(HistoryViewersTest, EachKindQueriesItsHistoryIntoOneGrid) {
         const std::vector<Variant> args = ArgumentsOf(test.m_sMethod);
         ASSERT_EQ(args.size(), 8u);
         if (test.m_lResultType == 0) {
-            EXPECT_EQ(args[2].ToString(), elements->Symbol());
+            EXPECT_EQ(args[history::kKey.Position].ToString(), elements->Symbol());
         } else {
-            EXPECT_EQ(args[2].Type(), Variant(int32_t{1}).Type());
+            EXPECT_EQ(args[history::kKey.Position].Type(), Variant(int32_t{1}).Type());
         }
-        EXPECT_EQ(args[6].ToLong(), -1);
-        EXPECT_FALSE(args[7].ToBool());
+        EXPECT_EQ(args[history::kMaxRows.Position].ToLong(), -1);
+        EXPECT_FALSE(args[history::kReturnAll.Position].ToBool());
         EXPECT_EQ(Reports(test.m_sLabel), 0u);
         EXPECT_EQ(elements->EvenRowBackColor(), test.m_lEvenRowBackColor);
         EXPECT_EQ(elements->HeadBackColor(), RgbColor(202, 202, 202));

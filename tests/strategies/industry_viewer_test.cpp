@@ -4,6 +4,7 @@
 #include "columns/grid_columns.h"
 #include "columns/grid_layout.h"
 #include "facade/facade_backend.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
@@ -11,6 +12,8 @@
 
 namespace qv::testing {
 namespace {
+
+namespace iv = facade_protocol::industry_viewer;
 
 class IndustryViewerTest : public StrategyTest {
   protected:
@@ -28,8 +31,8 @@ TEST_F(IndustryViewerTest, InitializeFillsBothGridsWithTheirKeyColumnsFrozen) {
 
     const std::vector<Variant> args = ArgumentsOf("IndustryViewer");
     ASSERT_EQ(args.size(), 17u);
-    EXPECT_DOUBLE_EQ(args[1].ToDouble(), LastDay());
-    EXPECT_EQ(args[12].ToLong(), 0);
+    EXPECT_DOUBLE_EQ(args[iv::kStartDate.Position].ToDouble(), LastDay());
+    EXPECT_EQ(args[iv::kListScope.Position].ToLong(), 0);
     EXPECT_EQ(Reports("IndustryViewer:Initialize"), 0u);
     EXPECT_EQ(m_oElements->GridLayout()->Id(), 4);
     EXPECT_EQ(m_oElements->EvenRowBackColor(), RgbColor(228, 234, 221));

@@ -3,6 +3,7 @@
 #include "columns/grid_columns.h"
 #include "columns/grid_layout.h"
 #include "facade/facade_backend.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
@@ -10,6 +11,8 @@
 
 namespace qv::testing {
 namespace {
+
+namespace sc = facade_protocol::sector_viewer;
 
 class SectorViewerTest : public StrategyTest {
   protected:
@@ -32,11 +35,11 @@ TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheSectorNameFroz
 
     const std::vector<Variant> args = ArgumentsOf("SectorViewer");
     ASSERT_EQ(args.size(), 11u);
-    EXPECT_EQ(args[0].ToLong(), owner);
-    EXPECT_DOUBLE_EQ(args[1].ToDouble(), LastDay());
-    EXPECT_EQ(args[2].ToLong(), -1);
-    EXPECT_FALSE(args[3].ToBool());
-    EXPECT_EQ(args[4].ToString(), m_oElements->AvgType());
+    EXPECT_EQ(args[sc::kOwnerId.Position].ToLong(), owner);
+    EXPECT_DOUBLE_EQ(args[sc::kStartDate.Position].ToDouble(), LastDay());
+    EXPECT_EQ(args[sc::kMaxRows.Position].ToLong(), -1);
+    EXPECT_FALSE(args[sc::kReturnAll.Position].ToBool());
+    EXPECT_EQ(args[sc::kAvgType.Position].ToString(), m_oElements->AvgType());
 
     EXPECT_EQ(Reports("SectorViewer:Initialize"), 0u);
     EXPECT_EQ(m_oElements->EvenRowBackColor(), RgbColor(255, 255, 220));
@@ -98,7 +101,8 @@ TEST_F(SectorViewerTest, SearchWithoutMatchesChangesNothing) {
     EXPECT_EQ(m_oElements->BSHCaption(), caption);
     const std::vector<Variant> args = ArgumentsOf("SearchSector");
     ASSERT_EQ(args.size(), 9u);
-    EXPECT_EQ(args[3].ToString(), "no such sector at all");
+    EXPECT_EQ(args[facade_protocol::search_sector::kSearchText.Position].ToString(),
+              "no such sector at all");
     EXPECT_EQ(Reports("SectorViewer:Search"), 0u);
 }
 

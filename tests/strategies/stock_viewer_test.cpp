@@ -4,6 +4,7 @@
 #include "columns/grid_columns.h"
 #include "columns/grid_layout.h"
 #include "facade/facade_backend.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
@@ -11,6 +12,8 @@
 
 namespace qv::testing {
 namespace {
+
+namespace sv = facade_protocol::stock_viewer;
 
 class StockViewerTest : public StrategyTest {
   protected:
@@ -33,13 +36,13 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
 
     const std::vector<Variant> args = ArgumentsOf("StockViewer");
     ASSERT_EQ(args.size(), 20u);
-    EXPECT_EQ(args[0].ToLong(), owner);
-    EXPECT_EQ(args[1].ToLong(), 3);
-    EXPECT_EQ(args[11].ToLong(), 5);
-    EXPECT_EQ(args[12].ToLong(), 7);
-    EXPECT_EQ(args[17].Type(), Variant(int16_t{1}).Type());
-    EXPECT_EQ(args[17].ToLong(), 1);
-    EXPECT_TRUE(args[7].IsEmpty());
+    EXPECT_EQ(args[sv::kOwnerId.Position].ToLong(), owner);
+    EXPECT_EQ(args[sv::kLayoutId.Position].ToLong(), 3);
+    EXPECT_EQ(args[sv::kIndCode.Position].ToLong(), 5);
+    EXPECT_EQ(args[sv::kSectorCode.Position].ToLong(), 7);
+    EXPECT_EQ(args[sv::kListScope.Position].Type(), Variant(int16_t{1}).Type());
+    EXPECT_EQ(args[sv::kListScope.Position].ToLong(), 1);
+    EXPECT_TRUE(args[sv::kSecondaryColumns.Position].IsEmpty());
     EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
 
     EXPECT_EQ(m_oElements->HeadBackColor(), RgbColor(225, 225, 225));
@@ -94,7 +97,7 @@ TEST_F(StockViewerTest, SectorListFollowsTheRowThroughTheFacade) {
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
     const std::vector<Variant> args = ArgumentsOf("GetSectorDetail");
     ASSERT_EQ(args.size(), 4u);
-    EXPECT_EQ(args[1].ToLong(), 1);
+    EXPECT_EQ(args[facade_protocol::get_sector_detail::kSectorCode.Position].ToLong(), 1);
     EXPECT_EQ(m_oElements->SecGridFilter().ToLong(), 1);
     EXPECT_EQ(Reports("StockViewer:FilterSecondaryGrid"), 0u);
 }
@@ -102,7 +105,7 @@ TEST_F(StockViewerTest, SectorListFollowsTheRowThroughTheFacade) {
 TEST_F(StockViewerTest, WatchListGetsItsDefaultLayoutAndNeverFilters) {
     m_oElements->SetWatchListId(4);
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    EXPECT_EQ(ArgumentsOf("StockViewer")[1].ToLong(), 9);
+    EXPECT_EQ(ArgumentsOf("StockViewer")[sv::kLayoutId.Position].ToLong(), 9);
     const Variant before = m_oElements->SecGridFilter();
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(m_oElements->SecGridFilter().ToString(), before.ToString());
@@ -117,7 +120,8 @@ TEST_F(StockViewerTest, SearchWithoutMatchesKeepsTheStocksButRebindsTheIndustrie
     m_oStrategy->Search("QQQQQQQQ", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
     const std::vector<Variant> args = ArgumentsOf("SearchStocks");
     ASSERT_EQ(args.size(), 15u);
-    EXPECT_EQ(args[13].Type(), Variant(int16_t{0}).Type());
+    EXPECT_EQ(args[facade_protocol::search_stocks::kIndCode.Position].Type(),
+              Variant(int16_t{0}).Type());
     EXPECT_TRUE(noRecords);
     EXPECT_EQ(m_oPriControl->DataSource(), stocks);
     EXPECT_NE(m_oSecControl->DataSource(), industries);
