@@ -122,7 +122,7 @@ std::vector<int32_t> TrailingSystemIds(int32_t p_lViewerType, int32_t p_lFinderT
     }
 }
 
-struct LayoutSpec {
+struct LayoutPlan {
     int32_t m_lId;
     const char* m_sName;
     const char* m_sDescription;
@@ -148,7 +148,7 @@ const std::vector<int32_t> kPortfolioFields = {1409, 1388, 1390, 1396, 1397, 139
 const std::vector<int32_t> kFinderStockFields = {2, 6, 7, 16, 8, 9, 24, 22, 25, 31, 29, 35};
 const std::vector<int32_t> kFinderHoldingFields = {2, 6, 1390, 1392, 1400, 1401};
 
-std::vector<LayoutSpec> LayoutSpecs() {
+std::vector<LayoutPlan> LayoutPlans() {
     const int32_t kPrint = system_layout::kPrintOffset + kPrintTypeOffset;
     const int32_t kFinder = system_layout::kFinderFirst;
     const int32_t kFinderPrint = system_layout::kFinderPrintFirst;
@@ -376,7 +376,7 @@ LayoutSort MakeLayoutSort(int32_t p_lPriSortId, int32_t p_lPriSortDir, int32_t p
 
 std::vector<LayoutRecord> SystemLayouts() {
     std::vector<LayoutRecord> layouts;
-    for (const LayoutSpec& plan : LayoutSpecs()) {
+    for (const LayoutPlan& plan : LayoutPlans()) {
         LayoutRecord layout;
         layout.Header.Id = plan.m_lId;
         layout.Header.Name = plan.m_sName;
@@ -397,7 +397,7 @@ std::vector<LayoutRecord> SystemLayouts() {
 
 void SeedSystemLayouts(SqliteDatabase& p_oDatabase) {
     LayoutStore store(p_oDatabase);
-    const std::vector<LayoutSpec> plans = LayoutSpecs();
+    const std::vector<LayoutPlan> plans = LayoutPlans();
     const std::vector<LayoutRecord> built = SystemLayouts();
     for (size_t i = 0; i < built.size(); ++i) {
         store.PutLayout(built[i]);
