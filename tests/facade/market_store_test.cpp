@@ -10,7 +10,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
-#include "outside/outside_test_support.h"
+#include "support/test_helpers.h"
 
 namespace qv::facade {
 namespace {

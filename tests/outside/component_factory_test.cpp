@@ -1,9 +1,9 @@
 #include "outside/component_factory.h"
 
 #include "outside/dispatch.h"
-#include "outside/outside_test_support.h"
 #include "outside/platform_context.h"
 #include "outside/scripted_services.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "outside/date_selector.h"
 
 #include "outside/component_factory.h"
-#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/vb_date.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

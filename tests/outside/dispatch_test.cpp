@@ -2,7 +2,7 @@
 
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
-#include "outside/outside_test_support.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
-#include "outside/outside_test_support.h"
 #include "outside/platform_context.h"
 #include "outside/scripted_services.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

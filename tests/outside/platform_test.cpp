@@ -2,10 +2,10 @@
 
 #include "outside/afm_text_measurer.h"
 #include "outside/headless_services.h"
-#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/support_utility.h"
 #include "outside/vb_date.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "outside/recordset_criteria_nodes.h"
 #include "outside/text_util.h"
 #include "outside/vb_date.h"
-#include "outside_test_support.h"
+#include "support/test_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "outside/recordset.h"
 
 #include "outside/automation_error.h"
-#include "outside_test_support.h"
 #include "support/error_number.h"
+#include "support/test_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include "outside/recordset_sort.h"
 
-#include "outside/outside_test_support.h"
 #include "outside/recordset.h"
+#include "support/test_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "outside/file_settings_store.h"
 
 #include "outside/error_reporter.h"
-#include "outside/outside_test_support.h"
 #include "outside/scripted_services.h"
 #include "outside/settings_file.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 

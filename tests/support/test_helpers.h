@@ -1,4 +1,5 @@
-// Helpers shared by the tests of the outside floor.
+// Small helpers any test program may use (header only): the error an action raises, a whole
+// file as text, an environment variable set for a scope.
 #pragma once
 
 #include "outside/automation_error.h"
