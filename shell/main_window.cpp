@@ -2,20 +2,26 @@
 
 #include "control/viewer.h"
 #include "control/viewer_events.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/variant.h"
 #include "outside/vb_date.h"
+#include "shell/grid_view.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_keys.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFont>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -111,6 +117,7 @@ void AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) 
 MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
     : QMainWindow(p_pParent),
       m_oSession(p_oSession),
+      m_oReporter(PlatformContext::Current().Reporter()),
       m_oHost(std::make_unique<ViewerHost>(p_oSession)) {
     setWindowTitle(QStringLiteral("Qorvant Viewer"));
     m_oEvents = std::make_shared<ViewerEventDispatcher>(
@@ -121,10 +128,12 @@ MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
     BuildControls();
     FillScopes();
     SetQtServiceHost(PlatformContext::Current(), m_pSurface);
+    m_oReporter.SetListener([this](const ErrorReport& p_oReport) { ShowReport(p_oReport); });
     resize(1100, 720);
 }
 
 MainWindow::~MainWindow() {
+    m_oReporter.SetListener(nullptr);
     SetQtServiceHost(PlatformContext::Current(), nullptr);
     m_oHost->Control().RemoveSink(m_oEvents);
 }
@@ -183,6 +192,8 @@ void MainWindow::BuildControls() {
     m_pNotes->setWordWrap(true);
     m_pSurface = new ViewerSurface(m_oHost->ControlPtr(), central);
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
+    m_pSurface->PrimaryView().installEventFilter(this);
+    m_pSurface->SecondaryView().installEventFilter(this);
 
     layout->addLayout(choice);
     layout->addLayout(scope);
@@ -367,6 +378,41 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
+}
+
+void MainWindow::ShowReport(const ErrorReport& p_oReport) {
+    // A command not built yet says so in its own words ("Printing is not available in this
+    // version"); any other failure also names its number, for a report of the fault.
+    if (p_oReport.Number == errors::kActionNotSupported) {
+        ShowMessage(ToQString(p_oReport.Description));
+        return;
+    }
+    ShowMessage(ToQString(p_oReport.Description) + QStringLiteral(" (error ") +
+                QString::number(p_oReport.Number) + QStringLiteral(")"));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* p_pEvent) {
+    if (IsListCommandKey(*p_pEvent)) {
+        QKeyEvent forwarded(p_pEvent->type(), p_pEvent->key(), p_pEvent->modifiers(),
+                            p_pEvent->text());
+        QApplication::sendEvent(&m_pSurface->PrimaryView(), &forwarded);
+        return;
+    }
+    QMainWindow::keyPressEvent(p_pEvent);
+}
+
+bool MainWindow::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
+    if (p_pEvent->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(p_pEvent)->key() == Qt::Key_Delete) {
+        // The control raises Delete while the key is handled, or not at all.
+        const QPointer<MainWindow> self(this);
+        QTimer::singleShot(0, this, [self, before = m_eventLog.size()] {
+            if (self && self->m_eventLog.size() == before) {
+                self->ShowMessage(QStringLiteral("No rows are selected to remove"));
+            }
+        });
+    }
+    return QMainWindow::eventFilter(p_pWatched, p_pEvent);
 }
 
 }  // namespace qv

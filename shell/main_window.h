@@ -13,6 +13,10 @@
 // runs the query again; everything else the window cannot act on yet (a page address to
 // navigate to, Find, Delete, the detail pages) is shown in the status bar and kept in the event
 // log, never dropped. A handler that runs the control again does so once the event is over.
+// Every failure the control reports (a command not built yet, such as Ctrl+L or a header click,
+// or a query that failed) is shown in the status bar too: nothing a person presses is silent.
+// A list key pressed in another control of the window (Ctrl+L in the day box) goes to the list,
+// and Delete with no row selected, which the control passes over, says that no row is selected.
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -32,8 +36,10 @@ class QLineEdit;
 
 namespace qv {
 
+class ErrorReporter;
 class MarketSession;
 class Variant;
+struct ErrorReport;
 class ViewerEventDispatcher;
 class ViewerHost;
 class ViewerSurface;
@@ -64,6 +70,10 @@ class MainWindow : public QMainWindow {
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
 
+  protected:
+    void keyPressEvent(QKeyEvent* p_pEvent) override;
+    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override;
+
   private:
     void BuildControls();
     void FillScopes();
@@ -74,8 +84,10 @@ class MainWindow : public QMainWindow {
     void ShowCaptions();
     void ShowMessage(const QString& p_sMessage);
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
+    void ShowReport(const ErrorReport& p_oReport);
 
     const MarketSession& m_oSession;
+    ErrorReporter& m_oReporter;
     std::unique_ptr<ViewerHost> m_oHost;
     std::shared_ptr<ViewerEventDispatcher> m_oEvents;
     ViewerSurface* m_pSurface = nullptr;
