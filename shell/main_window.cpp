@@ -10,21 +10,32 @@
 #include "outside/variant.h"
 #include "outside/vb_date.h"
 #include "shell/grid_view.h"
+#include "shell/list_output.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
+#include "shell/shortcuts_dialog.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
 #include "shell/window_keys.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
@@ -59,6 +70,43 @@ constexpr std::array<std::pair<const char*, int32_t>, 8> kRowLimits = {{
     {"500", 500},
     {"1000", 1000},
 }};
+
+// The scopes that narrow each kind of list; the others are disabled while it is shown, since
+// choosing them would change nothing a person sees.
+struct ScopesOfList {
+    int32_t m_lViewerType;
+    bool m_bIndustry;
+    bool m_bSector;
+    bool m_bWatchList;
+    bool m_bPortfolio;
+};
+
+constexpr std::array<ScopesOfList, 8> kScopesOfList = {{
+    {vt_Stocks, true, true, true, true},
+    {vt_Industries, true, true, true, true},
+    {vt_Sectors, true, true, true, true},
+    {vt_StockHistory, false, false, false, false},
+    {vt_IndustryHistory, true, false, false, false},
+    {vt_SectorHistory, false, true, false, false},
+    {vt_FinderResults, true, true, false, false},
+    {vt_Portfolio, false, false, false, true},
+}};
+
+ScopesOfList ScopesOf(int32_t p_lViewerType) {
+    for (const ScopesOfList& scopes : kScopesOfList) {
+        if (scopes.m_lViewerType == p_lViewerType) {
+            return scopes;
+        }
+    }
+    return kScopesOfList.front();
+}
+
+// Some platforms name no key for a standard command (the plain X11 one has no Quit key): there
+// the key every desktop uses for it.
+QKeySequence StandardKey(QKeySequence::StandardKey p_eKey, QKeyCombination p_fallback) {
+    const QKeySequence standard(p_eKey);
+    return standard.isEmpty() ? QKeySequence(p_fallback) : standard;
+}
 
 QDate ToQDate(int32_t p_lSerial) {
     const DateParts civil = CivilFromDaySerial(p_lSerial);
@@ -127,6 +175,7 @@ MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
     m_oHost->Control().AddSink(m_oEvents);
     BuildControls();
     FillScopes();
+    BuildMenus();
     SetQtServiceHost(PlatformContext::Current(), m_pSurface);
     m_oReporter.SetListener([this](const ErrorReport& p_oReport) { ShowReport(p_oReport); });
     resize(1100, 720);
@@ -215,7 +264,178 @@ void MainWindow::BuildControls() {
     connect(m_pSymbol, &QLineEdit::returnPressed, this, [this] { ApplyControls(); });
 }
 
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* exportList =
+        file->addAction(QStringLiteral("&Export the list as CSV…"), this, [this] { ExportList(); });
+    exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QAction* print = file->addAction(QStringLiteral("&Print (not built yet)"));
+    print->setEnabled(false);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
+    quit->setShortcut(StandardKey(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    AddChoiceMenu(*view, QStringLiteral("&List"), *m_pType, true);
+    QMenu* day = view->addMenu(QStringLiteral("&Day"));
+    QAction* previous = day->addAction(QStringLiteral("&Previous trading day"), this, [this] {
+        const int32_t shown = m_oHost->Request().m_lDate;
+        const int32_t before =
+            shown > m_oSession.FirstDay() ? m_oSession.TradingDayOnOrBefore(shown - 1) : shown;
+        GoToDay(before == 0 ? shown : before,
+                QStringLiteral("The list shows the first trading day of the market"));
+    });
+    previous->setShortcut(QKeySequence::Back);
+    QAction* next = day->addAction(QStringLiteral("&Next trading day"), this, [this] {
+        GoToDay(NextTradingDay(m_oHost->Request().m_lDate),
+                QStringLiteral("The list shows the last trading day of the market"));
+    });
+    next->setShortcut(QKeySequence::Forward);
+    QAction* latest = day->addAction(QStringLiteral("&Latest trading day"), this, [this] {
+        GoToDay(m_oSession.LastDay(),
+                QStringLiteral("The list shows the last trading day of the market"));
+    });
+    latest->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
+    QAction* choose = day->addAction(QStringLiteral("&Choose a day…"), this, [this] {
+        m_pDate->setFocus(Qt::ShortcutFocusReason);
+        m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
+    });
+    choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    view->addSeparator();
+    AddChoiceMenu(*view, QStringLiteral("&Industry group"), *m_pIndustry, false);
+    AddChoiceMenu(*view, QStringLiteral("S&ector"), *m_pSector, false);
+    AddChoiceMenu(*view, QStringLiteral("&Watch list"), *m_pWatchList, false);
+    AddChoiceMenu(*view, QStringLiteral("&Portfolio"), *m_pPortfolio, false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* keys = help->addAction(QStringLiteral("&Keyboard shortcuts"), this, [this] {
+        QDialog* dialog = NewShortcutsDialog(*menuBar(), this);
+        dialog->show();
+    });
+    keys->setShortcut(QKeySequence::HelpContents);
+    help->addAction(QStringLiteral("&About Qorvant Viewer"), this, [this] { ShowAbout(); })
+        ->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
+                               bool p_bNumbered) {
+    QMenu* menu = p_oMenu.addMenu(p_sTitle);
+    auto* group = new QActionGroup(menu);
+    for (int i = 0; i < p_oCombo.count(); ++i) {
+        QAction* action = menu->addAction(p_oCombo.itemText(i));
+        action->setCheckable(true);
+        action->setData(p_oCombo.itemData(i));
+        group->addAction(action);
+        if (p_bNumbered && i < 9) {
+            action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        }
+        connect(action, &QAction::triggered, this, [this, combo = &p_oCombo, action] {
+            SelectData(*combo, action->data().toInt());
+            ApplyControls();
+        });
+    }
+    m_choiceMenus.emplace_back(&p_oCombo, group);
+}
+
+void MainWindow::SyncMenus() {
+    const ScopesOfList scopes = ScopesOf(m_oHost->Request().m_lViewerType);
+    m_pIndustry->setEnabled(scopes.m_bIndustry);
+    m_pSector->setEnabled(scopes.m_bSector);
+    m_pWatchList->setEnabled(scopes.m_bWatchList);
+    m_pPortfolio->setEnabled(scopes.m_bPortfolio);
+    for (const auto& [combo, group] : m_choiceMenus) {
+        group->setEnabled(combo->isEnabled());
+        if (auto* menu = qobject_cast<QMenu*>(group->parent())) {
+            menu->menuAction()->setEnabled(combo->isEnabled());
+        }
+        for (QAction* action : group->actions()) {
+            action->setChecked(action->data() == combo->currentData());
+        }
+    }
+    // A portfolio list shows one portfolio and a history one industry group or sector: their
+    // "None" or "All" would show the first one again.
+    const int32_t type = scopes.m_lViewerType;
+    const std::array<std::pair<QComboBox*, bool>, 3> needsOne = {{
+        {m_pPortfolio, type == vt_Portfolio},
+        {m_pIndustry, type == vt_IndustryHistory},
+        {m_pSector, type == vt_SectorHistory},
+    }};
+    for (const auto& [combo, one] : needsOne) {
+        if (auto* model = qobject_cast<QStandardItemModel*>(combo->model());
+            model != nullptr && model->rowCount() > 0) {
+            model->item(0)->setEnabled(!one);
+        }
+    }
+    for (const auto& [combo, group] : m_choiceMenus) {
+        for (const auto& [needing, one] : needsOne) {
+            if (combo == needing && combo->isEnabled()) {
+                group->actions().constFirst()->setEnabled(!one);
+            }
+        }
+    }
+}
+
+void MainWindow::GoToDay(int32_t p_lDay, const QString& p_sWhyNot) {
+    if (p_lDay == m_oHost->Request().m_lDate) {
+        ShowMessage(p_sWhyNot);
+        return;
+    }
+    m_pDate->setDate(ToQDate(p_lDay));
+}
+
+int32_t MainWindow::NextTradingDay(int32_t p_lDay) const {
+    for (int32_t day = p_lDay + 1; day <= m_oSession.LastDay(); ++day) {
+        if (m_oSession.TradingDayOnOrBefore(day) == day) {
+            return day;
+        }
+    }
+    return p_lDay;
+}
+
+void MainWindow::ExportList() {
+    QFileDialog dialog(this, QStringLiteral("Export the list as CSV"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setDirectory(QDir::home());
+    dialog.selectFile(m_pType->currentText() + QStringLiteral(" ") +
+                      ToQString(IsoDateText(m_oHost->Request().m_lDate)) + QStringLiteral(".csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        ShowMessage(QStringLiteral("Nothing was exported"));
+        return;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    try {
+        ExportCsv(*m_oHost->Control().olePriGrid(), path.toStdString());
+    } catch (const AutomationError& error) {
+        ShowMessage(QStringLiteral("The list was not exported: ") + ToQString(error.Description()));
+        return;
+    }
+    ShowMessage(QStringLiteral("Exported ") + QString::number(m_oHost->Control().RecordCount()) +
+                QStringLiteral(" rows to ") + path);
+}
+
+void MainWindow::ShowAbout() {
+    const QString text =
+        QStringLiteral(
+            "<h3>Qorvant Viewer %1</h3>"
+            "<p>The lists of a stock market: stocks, industry groups, sectors, their "
+            "histories, the stocks rated Buy and the owner's portfolios.</p>"
+            "<p>Data: the market database, with trading days from %2 to %3. A first "
+            "run fills it with a generated sample market; <code>qorvant-market "
+            "import</code> fills it with real market data.</p>"
+            "<p>Database: %4</p>")
+            .arg(QStringLiteral(QV_VERSION), ToQString(IsoDateText(m_oSession.FirstDay())),
+                 ToQString(IsoDateText(m_oSession.LastDay())),
+                 ToQString(m_oSession.Path()).toHtmlEscaped());
+    QMessageBox::about(this, QStringLiteral("About Qorvant Viewer"), text);
+}
+
 void MainWindow::FillScopes() {
+    // Setting the day's range moves the day box, which must not show a list before the window
+    // has its scopes.
+    m_bApplying = true;
     m_pDate->setDateRange(ToQDate(m_oSession.FirstDay()), ToQDate(m_oSession.LastDay()));
     m_pIndustry->addItem(QStringLiteral("All industry groups"), 0);
     for (const NamedCode& industry : m_oSession.Industries()) {
@@ -234,6 +454,7 @@ void MainWindow::FillScopes() {
     for (const NamedCode& portfolio : m_oSession.Portfolios()) {
         m_pPortfolio->addItem(ToQString(portfolio.m_sName), portfolio.m_lCode);
     }
+    m_bApplying = false;
 }
 
 ViewerRequest MainWindow::RequestFromControls() const {
@@ -269,6 +490,7 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
         ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
     }
     SetControls(m_oHost->Request());
+    SyncMenus();
     m_bApplying = false;
     m_pSurface->Sync();
     return shown;

@@ -1,5 +1,9 @@
 // The main window of qorvant-viewer: a host of the viewer control.
 //
+// A menu bar: File (export the list to CSV, print (not built yet), quit), View (the kind of list,
+// the day and the scope, as the controls below choose them, with keys) and Help (the keyboard
+// shortcuts, and about: the version, the data and the database).
+//
 // Along the top, what to show: the kind of list, its day, its scope (an industry group, a sector,
 // a watch list or a portfolio of the owner), the stock of a stock history and the row limit.
 // Changing any of them sets the control's properties and runs its query (ViewerHost); a history
@@ -27,10 +31,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+class QActionGroup;
 class QComboBox;
 class QDateEdit;
+class QMenu;
 class QLabel;
 class QLineEdit;
 
@@ -76,6 +83,16 @@ class MainWindow : public QMainWindow {
 
   private:
     void BuildControls();
+    void BuildMenus();
+    // A submenu of checkable actions, one for each choice of p_oCombo, that choose it.
+    void AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
+                       bool p_bNumbered);
+    void SyncMenus();
+    // Shows the list on p_lDay, or says p_sWhyNot when the list shows that day already.
+    void GoToDay(int32_t p_lDay, const QString& p_sWhyNot);
+    int32_t NextTradingDay(int32_t p_lDay) const;
+    void ExportList();
+    void ShowAbout();
     void FillScopes();
     void SetControls(const ViewerRequest& p_oRequest);
     void ApplyControls();
@@ -103,6 +120,7 @@ class MainWindow : public QMainWindow {
     QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;
     QLabel* m_pBsh = nullptr;
+    std::vector<std::pair<QComboBox*, QActionGroup*>> m_choiceMenus;
     std::vector<std::string> m_eventLog;
     QString m_sLastMessage;
     bool m_bApplying = false;
