@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -35,6 +36,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringList>
@@ -107,6 +109,14 @@ QKeySequence StandardKey(QKeySequence::StandardKey p_eKey, QKeyCombination p_fal
     const QKeySequence standard(p_eKey);
     return standard.isEmpty() ? QKeySequence(p_fallback) : standard;
 }
+
+// The keys of the settings file, with the combo box each list setting comes from.
+constexpr const char* kGeometryKey = "window/geometry";
+constexpr const char* kTypeKey = "list/type";
+constexpr const char* kIndustryKey = "list/industry";
+constexpr const char* kSectorKey = "list/sector";
+constexpr const char* kWatchListKey = "list/watchList";
+constexpr const char* kPortfolioKey = "list/portfolio";
 
 QDate ToQDate(int32_t p_lSerial) {
     const DateParts civil = CivilFromDaySerial(p_lSerial);
@@ -600,6 +610,59 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
+}
+
+std::unique_ptr<QSettings> WindowSettings() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("qorvant"), QStringLiteral("qorvant-viewer"));
+}
+
+ViewerRequest MainWindow::RememberState() {
+    m_bRemembering = true;
+    const std::unique_ptr<QSettings> settings = WindowSettings();
+    if (settings->status() != QSettings::NoError) {
+        ShowMessage(
+            QStringLiteral("The window's settings cannot be read; it opens as on a "
+                           "first run"));
+        return ViewerRequest{};
+    }
+    restoreGeometry(settings->value(QLatin1String(kGeometryKey)).toByteArray());
+    // SelectData keeps only what the boxes hold: a kind or scope gone from the market is the
+    // first choice.
+    const std::array<std::pair<const char*, QComboBox*>, 5> boxes = {{
+        {kTypeKey, m_pType},
+        {kIndustryKey, m_pIndustry},
+        {kSectorKey, m_pSector},
+        {kWatchListKey, m_pWatchList},
+        {kPortfolioKey, m_pPortfolio},
+    }};
+    m_bApplying = true;
+    for (const auto& [key, box] : boxes) {
+        SelectData(*box, settings->value(QLatin1String(key), 0).toInt());
+    }
+    m_bApplying = false;
+    ViewerRequest request;
+    request.m_lViewerType = DataOf(*m_pType);
+    request.m_lIndCode = DataOf(*m_pIndustry);
+    request.m_lSectorCode = DataOf(*m_pSector);
+    request.m_lWatchListId = DataOf(*m_pWatchList);
+    request.m_lPortfolioId = DataOf(*m_pPortfolio);
+    return request;
+}
+
+void MainWindow::closeEvent(QCloseEvent* p_pEvent) {
+    if (m_bRemembering) {
+        const std::unique_ptr<QSettings> settings = WindowSettings();
+        const ViewerRequest& shown = m_oHost->Request();
+        settings->setValue(QLatin1String(kGeometryKey), saveGeometry());
+        settings->setValue(QLatin1String(kTypeKey), shown.m_lViewerType);
+        settings->setValue(QLatin1String(kIndustryKey), shown.m_lIndCode);
+        settings->setValue(QLatin1String(kSectorKey), shown.m_lSectorCode);
+        settings->setValue(QLatin1String(kWatchListKey), shown.m_lWatchListId);
+        settings->setValue(QLatin1String(kPortfolioKey), shown.m_lPortfolioId);
+        settings->sync();
+    }
+    QMainWindow::closeEvent(p_pEvent);
 }
 
 void MainWindow::ShowReport(const ErrorReport& p_oReport) {

@@ -38,6 +38,7 @@ class QActionGroup;
 class QComboBox;
 class QDateEdit;
 class QMenu;
+class QSettings;
 class QLabel;
 class QLineEdit;
 
@@ -67,6 +68,11 @@ class MainWindow : public QMainWindow {
     bool ShowList(const ViewerRequest& p_oRequest);
     // The request the controls describe.
     ViewerRequest RequestFromControls() const;
+    // From now on the window keeps its size, place, list kind and scope between runs, in the
+    // per-user settings (WindowSettings): restores what was kept and returns the list it showed
+    // (on the latest day); what is missing, damaged or no longer in the market is the default.
+    // The window keeps them when it closes.
+    ViewerRequest RememberState();
 
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
@@ -78,6 +84,7 @@ class MainWindow : public QMainWindow {
     const QString& LastMessage() const { return m_sLastMessage; }
 
   protected:
+    void closeEvent(QCloseEvent* p_pEvent) override;
     void keyPressEvent(QKeyEvent* p_pEvent) override;
     bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override;
 
@@ -124,6 +131,11 @@ class MainWindow : public QMainWindow {
     std::vector<std::string> m_eventLog;
     QString m_sLastMessage;
     bool m_bApplying = false;
+    bool m_bRemembering = false;
 };
+
+// The per-user settings file of the window (an INI file in the user's config folder, or where
+// QSettings::setPath puts the user scope of the INI format).
+std::unique_ptr<QSettings> WindowSettings();
 
 }  // namespace qv
