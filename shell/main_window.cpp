@@ -693,7 +693,8 @@ bool MainWindow::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
         const QPointer<MainWindow> self(this);
         QTimer::singleShot(0, this, [self, before = m_eventLog.size()] {
             if (self && self->m_eventLog.size() == before) {
-                self->ShowMessage(QStringLiteral("No rows are selected to remove"));
+                self->ShowMessage(QStringLiteral(
+                    "Delete removes the selected rows: click the rows to remove first"));
             }
         });
     }

@@ -20,7 +20,7 @@
 // Every failure the control reports (a command not built yet, such as Ctrl+L or a header click,
 // or a query that failed) is shown in the status bar too: nothing a person presses is silent.
 // A list key pressed in another control of the window (Ctrl+L in the day box) goes to the list,
-// and Delete with no row selected, which the control passes over, says that no row is selected.
+// and Delete with no row selected, which the control passes over, says how to select them.
 #pragma once
 
 #include "shell/viewer_request.h"

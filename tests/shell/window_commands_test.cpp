@@ -142,7 +142,9 @@ TEST_F(WindowCommandsTest, EveryMenuActionIsDisabledOrSeenToDoSomething) {
     const auto actions = MenuActions(m_window.menuBar()->actions());
     ASSERT_GT(actions.size(), 20u);
     // Which scopes apply, and so which actions are enabled, depends on the list shown.
-    for (const int32_t type : {vt_Stocks, vt_Portfolio, vt_IndustryHistory}) {
+    for (const int32_t type :
+         {vt_Stocks, vt_Industries, vt_Sectors, vt_StockHistory, vt_IndustryHistory,
+          vt_SectorHistory, vt_FinderResults, vt_Portfolio}) {
         for (QAction* action : actions) {
             SCOPED_TRACE(std::to_string(type) + " " + action->text().toStdString());
             ViewerRequest request;
