@@ -288,30 +288,7 @@ void MainWindow::BuildMenus() {
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     AddChoiceMenu(*view, QStringLiteral("&List"), *m_pType, true);
-    QMenu* day = view->addMenu(QStringLiteral("&Day"));
-    QAction* previous = day->addAction(QStringLiteral("&Previous trading day"), this, [this] {
-        const int32_t shown = m_oHost->Request().m_lDate;
-        const int32_t before =
-            shown > m_oSession.FirstDay() ? m_oSession.TradingDayOnOrBefore(shown - 1) : shown;
-        GoToDay(before == 0 ? shown : before,
-                QStringLiteral("The list shows the first trading day of the market"));
-    });
-    previous->setShortcut(QKeySequence::Back);
-    QAction* next = day->addAction(QStringLiteral("&Next trading day"), this, [this] {
-        GoToDay(NextTradingDay(m_oHost->Request().m_lDate),
-                QStringLiteral("The list shows the last trading day of the market"));
-    });
-    next->setShortcut(QKeySequence::Forward);
-    QAction* latest = day->addAction(QStringLiteral("&Latest trading day"), this, [this] {
-        GoToDay(m_oSession.LastDay(),
-                QStringLiteral("The list shows the last trading day of the market"));
-    });
-    latest->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
-    QAction* choose = day->addAction(QStringLiteral("&Choose a day…"), this, [this] {
-        m_pDate->setFocus(Qt::ShortcutFocusReason);
-        m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
-    });
-    choose->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    AddDayMenu(*view);
     view->addSeparator();
     AddChoiceMenu(*view, QStringLiteral("&Industry group"), *m_pIndustry, false);
     AddChoiceMenu(*view, QStringLiteral("S&ector"), *m_pSector, false);
@@ -328,12 +305,36 @@ void MainWindow::BuildMenus() {
         ->setMenuRole(QAction::AboutRole);
 }
 
+void MainWindow::AddDayMenu(QMenu& p_oView) {
+    QMenu* day = p_oView.addMenu(QStringLiteral("&Day"));
+    const QString first = QStringLiteral("The list shows the first trading day of the market");
+    const QString last = QStringLiteral("The list shows the last trading day of the market");
+    day->addAction(
+           QStringLiteral("&Previous trading day"), this,
+           [this, first] { GoToDay(PreviousTradingDay(m_oHost->Request().m_lDate), first); })
+        ->setShortcut(QKeySequence::Back);
+    day->addAction(QStringLiteral("&Next trading day"), this,
+                   [this, last] { GoToDay(NextTradingDay(m_oHost->Request().m_lDate), last); })
+        ->setShortcut(QKeySequence::Forward);
+    day->addAction(QStringLiteral("&Latest trading day"), this,
+                   [this, last] { GoToDay(m_oSession.LastDay(), last); })
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
+    day->addAction(QStringLiteral("&Choose a day…"), this,
+                   [this] {
+                       m_pDate->setFocus(Qt::ShortcutFocusReason);
+                       m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
+                   })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+}
+
 void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
                                bool p_bNumbered) {
     QMenu* menu = p_oMenu.addMenu(p_sTitle);
     auto* group = new QActionGroup(menu);
     for (int i = 0; i < p_oCombo.count(); ++i) {
-        QAction* action = menu->addAction(p_oCombo.itemText(i));
+        // A name such as "Aerospace & Defense" keeps its ampersand rather than marking a key.
+        QAction* action =
+            menu->addAction(p_oCombo.itemText(i).replace(QLatin1Char('&'), QStringLiteral("&&")));
         action->setCheckable(true);
         action->setData(p_oCombo.itemData(i));
         group->addAction(action);
@@ -392,6 +393,12 @@ void MainWindow::GoToDay(int32_t p_lDay, const QString& p_sWhyNot) {
         return;
     }
     m_pDate->setDate(ToQDate(p_lDay));
+}
+
+int32_t MainWindow::PreviousTradingDay(int32_t p_lDay) const {
+    const int32_t before =
+        p_lDay > m_oSession.FirstDay() ? m_oSession.TradingDayOnOrBefore(p_lDay - 1) : 0;
+    return before == 0 ? p_lDay : before;
 }
 
 int32_t MainWindow::NextTradingDay(int32_t p_lDay) const {

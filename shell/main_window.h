@@ -91,12 +91,15 @@ class MainWindow : public QMainWindow {
   private:
     void BuildControls();
     void BuildMenus();
+    void AddDayMenu(QMenu& p_oView);
     // A submenu of checkable actions, one for each choice of p_oCombo, that choose it.
     void AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
                        bool p_bNumbered);
     void SyncMenus();
     // Shows the list on p_lDay, or says p_sWhyNot when the list shows that day already.
     void GoToDay(int32_t p_lDay, const QString& p_sWhyNot);
+    // The trading day before or after p_lDay; p_lDay itself at the market's first or last day.
+    int32_t PreviousTradingDay(int32_t p_lDay) const;
     int32_t NextTradingDay(int32_t p_lDay) const;
     void ExportList();
     void ShowAbout();

@@ -17,8 +17,16 @@ namespace {
 
 using Rows = std::vector<std::pair<QString, QString>>;
 
-QString Plain(QString p_sText) {
-    return p_sText.remove(QLatin1Char('&'));
+// A menu text as it reads: "&&" is an ampersand, a lone "&" marks the key that follows.
+QString Plain(const QString& p_sText) {
+    QString plain;
+    for (qsizetype i = 0; i < p_sText.size(); ++i) {
+        if (p_sText[i] == QLatin1Char('&') && ++i == p_sText.size()) {
+            break;
+        }
+        plain += p_sText[i];
+    }
+    return plain;
 }
 
 void AddMenuRows(const QList<QAction*>& p_actions, const QString& p_sPath, Rows& p_rows) {

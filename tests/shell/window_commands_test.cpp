@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QFile>
@@ -192,6 +193,23 @@ TEST_F(WindowCommandsTest, ExportWritesTheListToTheFileChosen) {
     const QByteArray text = written.readAll();
     EXPECT_EQ(text.count("\r\n"), m_window.Host().Control().RecordCount() + 1);
     EXPECT_TRUE(m_window.statusBar()->currentMessage().contains(path));
+}
+
+TEST_F(WindowCommandsTest, NamesWithAnAmpersandReadInTheMenusAsInTheBoxes) {
+    std::set<QString> names;
+    for (const QComboBox* box : m_window.findChildren<QComboBox*>()) {
+        for (int i = 0; i < box->count(); ++i) {
+            names.insert(box->itemText(i));
+        }
+    }
+    ASSERT_TRUE(std::any_of(names.begin(), names.end(), [](const QString& p_sName) {
+        return p_sName.contains(QLatin1Char('&'));
+    }));
+    for (const QAction* action : MenuActions(m_window.menuBar()->actions())) {
+        if (action->isCheckable()) {
+            EXPECT_TRUE(names.count(action->iconText())) << action->iconText().toStdString();
+        }
+    }
 }
 
 TEST_F(WindowCommandsTest, NoTwoCommandsShareAKey) {
