@@ -103,14 +103,14 @@ ScopesOfList ScopesOf(int32_t p_lViewerType) {
     return kScopesOfList.front();
 }
 
-// Some platforms name no key for a standard command (the plain X11 one has no Quit key): there
-// the key every desktop uses for it.
+// Some platforms name no key for a standard command (the generic one, offscreen included, has no
+// Quit key): there the key every desktop uses for it.
 QKeySequence StandardKey(QKeySequence::StandardKey p_eKey, QKeyCombination p_fallback) {
     const QKeySequence standard(p_eKey);
     return standard.isEmpty() ? QKeySequence(p_fallback) : standard;
 }
 
-// The keys of the settings file, with the combo box each list setting comes from.
+// The keys of the settings file.
 constexpr const char* kGeometryKey = "window/geometry";
 constexpr const char* kTypeKey = "list/type";
 constexpr const char* kIndustryKey = "list/industry";
