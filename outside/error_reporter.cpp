@@ -55,14 +55,21 @@ void ErrorReporter::Report(std::string_view p_sLabel, const AutomationError* p_p
         ErrorReport report{std::string(p_sLabel), p_pPending->Number(), p_pPending->Source(),
                            p_pPending->Description()};
         AppendLogLine(report);
-        PushBounded(m_reports, std::move(report));
+        PushBounded(m_reports, report);
+        if (m_fnListener) {
+            m_fnListener(report);
+        }
     } catch (...) {
-        // Out of memory while recording: the report is lost, the caller goes on.
+        // Out of memory while recording, or a listener that failed: the caller goes on.
     }
 }
 
 void ErrorReporter::Report(std::string_view p_sLabel, const AutomationError& p_error) noexcept {
     Report(p_sLabel, &p_error);
+}
+
+void ErrorReporter::SetListener(std::function<void(const ErrorReport&)> p_fnListener) {
+    m_fnListener = std::move(p_fnListener);
 }
 
 std::optional<ErrorReport> ErrorReporter::LastReport() const {

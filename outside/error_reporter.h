@@ -45,6 +45,9 @@ class ErrorReporter {
     void Report(std::string_view p_sLabel, const AutomationError* p_pPending) noexcept;
     // Reports a failure outside a procedure scope (a damaged settings file).
     void Report(std::string_view p_sLabel, const AutomationError& p_error) noexcept;
+    // Hears each failure once it is recorded, so that a window can show it to the person; null
+    // for none. What the listener throws is dropped: reporting never fails.
+    void SetListener(std::function<void(const ErrorReport&)> p_fnListener);
 
     // The labels of every call, oldest first.
     const std::deque<std::string>& Calls() const { return m_calls; }
@@ -59,6 +62,7 @@ class ErrorReporter {
     void AppendLogLine(const ErrorReport& p_report) const;
 
     LogPathFn m_fnLogPath;
+    std::function<void(const ErrorReport&)> m_fnListener;
     std::deque<std::string> m_calls;
     std::deque<ErrorReport> m_reports;
 };

@@ -2,23 +2,42 @@
 
 #include "control/viewer.h"
 #include "control/viewer_events.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/variant.h"
 #include "outside/vb_date.h"
+#include "shell/grid_view.h"
+#include "shell/list_output.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
+#include "shell/shortcuts_dialog.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_keys.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
@@ -53,6 +72,51 @@ constexpr std::array<std::pair<const char*, int32_t>, 8> kRowLimits = {{
     {"500", 500},
     {"1000", 1000},
 }};
+
+// The scopes that narrow each kind of list; the others are disabled while it is shown, since
+// choosing them would change nothing a person sees.
+struct ScopesOfList {
+    int32_t m_lViewerType;
+    bool m_bIndustry;
+    bool m_bSector;
+    bool m_bWatchList;
+    bool m_bPortfolio;
+};
+
+constexpr std::array<ScopesOfList, 8> kScopesOfList = {{
+    {vt_Stocks, true, true, true, true},
+    {vt_Industries, true, true, true, true},
+    {vt_Sectors, true, true, true, true},
+    {vt_StockHistory, false, false, false, false},
+    {vt_IndustryHistory, true, false, false, false},
+    {vt_SectorHistory, false, true, false, false},
+    {vt_FinderResults, true, true, false, false},
+    {vt_Portfolio, false, false, false, true},
+}};
+
+ScopesOfList ScopesOf(int32_t p_lViewerType) {
+    for (const ScopesOfList& scopes : kScopesOfList) {
+        if (scopes.m_lViewerType == p_lViewerType) {
+            return scopes;
+        }
+    }
+    return kScopesOfList.front();
+}
+
+// Some platforms name no key for a standard command (the generic one, offscreen included, has no
+// Quit key): there the key every desktop uses for it.
+QKeySequence StandardKey(QKeySequence::StandardKey p_eKey, QKeyCombination p_fallback) {
+    const QKeySequence standard(p_eKey);
+    return standard.isEmpty() ? QKeySequence(p_fallback) : standard;
+}
+
+// The keys of the settings file.
+constexpr const char* kGeometryKey = "window/geometry";
+constexpr const char* kTypeKey = "list/type";
+constexpr const char* kIndustryKey = "list/industry";
+constexpr const char* kSectorKey = "list/sector";
+constexpr const char* kWatchListKey = "list/watchList";
+constexpr const char* kPortfolioKey = "list/portfolio";
 
 QDate ToQDate(int32_t p_lSerial) {
     const DateParts civil = CivilFromDaySerial(p_lSerial);
@@ -111,6 +175,7 @@ void AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) 
 MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
     : QMainWindow(p_pParent),
       m_oSession(p_oSession),
+      m_oReporter(PlatformContext::Current().Reporter()),
       m_oHost(std::make_unique<ViewerHost>(p_oSession)) {
     setWindowTitle(QStringLiteral("Qorvant Viewer"));
     m_oEvents = std::make_shared<ViewerEventDispatcher>(
@@ -120,11 +185,14 @@ MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
     m_oHost->Control().AddSink(m_oEvents);
     BuildControls();
     FillScopes();
+    BuildMenus();
     SetQtServiceHost(PlatformContext::Current(), m_pSurface);
+    m_oReporter.SetListener([this](const ErrorReport& p_oReport) { ShowReport(p_oReport); });
     resize(1100, 720);
 }
 
 MainWindow::~MainWindow() {
+    m_oReporter.SetListener(nullptr);
     SetQtServiceHost(PlatformContext::Current(), nullptr);
     m_oHost->Control().RemoveSink(m_oEvents);
 }
@@ -183,6 +251,8 @@ void MainWindow::BuildControls() {
     m_pNotes->setWordWrap(true);
     m_pSurface = new ViewerSurface(m_oHost->ControlPtr(), central);
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
+    m_pSurface->PrimaryView().installEventFilter(this);
+    m_pSurface->SecondaryView().installEventFilter(this);
 
     layout->addLayout(choice);
     layout->addLayout(scope);
@@ -204,7 +274,185 @@ void MainWindow::BuildControls() {
     connect(m_pSymbol, &QLineEdit::returnPressed, this, [this] { ApplyControls(); });
 }
 
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction* exportList =
+        file->addAction(QStringLiteral("&Export the list as CSV…"), this, [this] { ExportList(); });
+    exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QAction* print = file->addAction(QStringLiteral("&Print (not built yet)"));
+    print->setEnabled(false);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
+    quit->setShortcut(StandardKey(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    AddChoiceMenu(*view, QStringLiteral("&List"), *m_pType, true);
+    AddDayMenu(*view);
+    view->addSeparator();
+    AddChoiceMenu(*view, QStringLiteral("&Industry group"), *m_pIndustry, false);
+    AddChoiceMenu(*view, QStringLiteral("S&ector"), *m_pSector, false);
+    AddChoiceMenu(*view, QStringLiteral("&Watch list"), *m_pWatchList, false);
+    AddChoiceMenu(*view, QStringLiteral("&Portfolio"), *m_pPortfolio, false);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction* keys = help->addAction(QStringLiteral("&Keyboard shortcuts"), this, [this] {
+        QDialog* dialog = NewShortcutsDialog(*menuBar(), this);
+        dialog->show();
+    });
+    keys->setShortcut(QKeySequence::HelpContents);
+    help->addAction(QStringLiteral("&About Qorvant Viewer"), this, [this] { ShowAbout(); })
+        ->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::AddDayMenu(QMenu& p_oView) {
+    QMenu* day = p_oView.addMenu(QStringLiteral("&Day"));
+    const QString first = QStringLiteral("The list shows the first trading day of the market");
+    const QString last = QStringLiteral("The list shows the last trading day of the market");
+    day->addAction(
+           QStringLiteral("&Previous trading day"), this,
+           [this, first] { GoToDay(PreviousTradingDay(m_oHost->Request().m_lDate), first); })
+        ->setShortcut(QKeySequence::Back);
+    day->addAction(QStringLiteral("&Next trading day"), this,
+                   [this, last] { GoToDay(NextTradingDay(m_oHost->Request().m_lDate), last); })
+        ->setShortcut(QKeySequence::Forward);
+    day->addAction(QStringLiteral("&Latest trading day"), this,
+                   [this, last] { GoToDay(m_oSession.LastDay(), last); })
+        ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
+    day->addAction(QStringLiteral("&Choose a day…"), this,
+                   [this] {
+                       m_pDate->setFocus(Qt::ShortcutFocusReason);
+                       m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
+                   })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+}
+
+void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
+                               bool p_bNumbered) {
+    QMenu* menu = p_oMenu.addMenu(p_sTitle);
+    auto* group = new QActionGroup(menu);
+    for (int i = 0; i < p_oCombo.count(); ++i) {
+        // A name such as "Aerospace & Defense" keeps its ampersand rather than marking a key.
+        QAction* action =
+            menu->addAction(p_oCombo.itemText(i).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setCheckable(true);
+        action->setData(p_oCombo.itemData(i));
+        group->addAction(action);
+        if (p_bNumbered && i < 9) {
+            action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_1 + i)));
+        }
+        connect(action, &QAction::triggered, this, [this, combo = &p_oCombo, action] {
+            SelectData(*combo, action->data().toInt());
+            ApplyControls();
+        });
+    }
+    m_choiceMenus.emplace_back(&p_oCombo, group);
+}
+
+void MainWindow::SyncMenus() {
+    const ScopesOfList scopes = ScopesOf(m_oHost->Request().m_lViewerType);
+    m_pIndustry->setEnabled(scopes.m_bIndustry);
+    m_pSector->setEnabled(scopes.m_bSector);
+    m_pWatchList->setEnabled(scopes.m_bWatchList);
+    m_pPortfolio->setEnabled(scopes.m_bPortfolio);
+    for (const auto& [combo, group] : m_choiceMenus) {
+        group->setEnabled(combo->isEnabled());
+        if (auto* menu = qobject_cast<QMenu*>(group->parent())) {
+            menu->menuAction()->setEnabled(combo->isEnabled());
+        }
+        for (QAction* action : group->actions()) {
+            action->setChecked(action->data() == combo->currentData());
+        }
+    }
+    // A portfolio list shows one portfolio and a history one industry group or sector: their
+    // "None" or "All" would show the first one again.
+    const int32_t type = scopes.m_lViewerType;
+    const std::array<std::pair<QComboBox*, bool>, 3> needsOne = {{
+        {m_pPortfolio, type == vt_Portfolio},
+        {m_pIndustry, type == vt_IndustryHistory},
+        {m_pSector, type == vt_SectorHistory},
+    }};
+    for (const auto& [combo, one] : needsOne) {
+        if (auto* model = qobject_cast<QStandardItemModel*>(combo->model());
+            model != nullptr && model->rowCount() > 0) {
+            model->item(0)->setEnabled(!one);
+        }
+    }
+    for (const auto& [combo, group] : m_choiceMenus) {
+        for (const auto& [needing, one] : needsOne) {
+            if (combo == needing && combo->isEnabled()) {
+                group->actions().constFirst()->setEnabled(!one);
+            }
+        }
+    }
+}
+
+void MainWindow::GoToDay(int32_t p_lDay, const QString& p_sWhyNot) {
+    if (p_lDay == m_oHost->Request().m_lDate) {
+        ShowMessage(p_sWhyNot);
+        return;
+    }
+    m_pDate->setDate(ToQDate(p_lDay));
+}
+
+int32_t MainWindow::PreviousTradingDay(int32_t p_lDay) const {
+    const int32_t before =
+        p_lDay > m_oSession.FirstDay() ? m_oSession.TradingDayOnOrBefore(p_lDay - 1) : 0;
+    return before == 0 ? p_lDay : before;
+}
+
+int32_t MainWindow::NextTradingDay(int32_t p_lDay) const {
+    for (int32_t day = p_lDay + 1; day <= m_oSession.LastDay(); ++day) {
+        if (m_oSession.TradingDayOnOrBefore(day) == day) {
+            return day;
+        }
+    }
+    return p_lDay;
+}
+
+void MainWindow::ExportList() {
+    QFileDialog dialog(this, QStringLiteral("Export the list as CSV"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.setDirectory(QDir::home());
+    dialog.selectFile(m_pType->currentText() + QStringLiteral(" ") +
+                      ToQString(IsoDateText(m_oHost->Request().m_lDate)) + QStringLiteral(".csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        ShowMessage(QStringLiteral("Nothing was exported"));
+        return;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    try {
+        ExportCsv(*m_oHost->Control().olePriGrid(), path.toStdString());
+    } catch (const AutomationError& error) {
+        ShowMessage(QStringLiteral("The list was not exported: ") + ToQString(error.Description()));
+        return;
+    }
+    ShowMessage(QStringLiteral("Exported ") + QString::number(m_oHost->Control().RecordCount()) +
+                QStringLiteral(" rows to ") + path);
+}
+
+void MainWindow::ShowAbout() {
+    const QString text =
+        QStringLiteral(
+            "<h3>Qorvant Viewer %1</h3>"
+            "<p>The lists of a stock market: stocks, industry groups, sectors, their "
+            "histories, the stocks rated Buy and the owner's portfolios.</p>"
+            "<p>Data: the market database, with trading days from %2 to %3. A first "
+            "run fills it with a generated sample market; <code>qorvant-market "
+            "import</code> fills it with real market data.</p>"
+            "<p>Database: %4</p>")
+            .arg(QStringLiteral(QV_VERSION), ToQString(IsoDateText(m_oSession.FirstDay())),
+                 ToQString(IsoDateText(m_oSession.LastDay())),
+                 ToQString(m_oSession.Path()).toHtmlEscaped());
+    QMessageBox::about(this, QStringLiteral("About Qorvant Viewer"), text);
+}
+
 void MainWindow::FillScopes() {
+    // Setting the day's range moves the day box, which must not show a list before the window
+    // has its scopes.
+    m_bApplying = true;
     m_pDate->setDateRange(ToQDate(m_oSession.FirstDay()), ToQDate(m_oSession.LastDay()));
     m_pIndustry->addItem(QStringLiteral("All industry groups"), 0);
     for (const NamedCode& industry : m_oSession.Industries()) {
@@ -223,6 +471,7 @@ void MainWindow::FillScopes() {
     for (const NamedCode& portfolio : m_oSession.Portfolios()) {
         m_pPortfolio->addItem(ToQString(portfolio.m_sName), portfolio.m_lCode);
     }
+    m_bApplying = false;
 }
 
 ViewerRequest MainWindow::RequestFromControls() const {
@@ -258,6 +507,7 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
         ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
     }
     SetControls(m_oHost->Request());
+    SyncMenus();
     m_bApplying = false;
     m_pSurface->Sync();
     return shown;
@@ -367,6 +617,95 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
+}
+
+std::unique_ptr<QSettings> WindowSettings() {
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("qorvant"), QStringLiteral("qorvant-viewer"));
+}
+
+ViewerRequest MainWindow::RememberState() {
+    m_bRemembering = true;
+    const std::unique_ptr<QSettings> settings = WindowSettings();
+    if (settings->status() != QSettings::NoError) {
+        ShowMessage(
+            QStringLiteral("The window's settings cannot be read; it opens as on a "
+                           "first run"));
+        return ViewerRequest{};
+    }
+    restoreGeometry(settings->value(QLatin1String(kGeometryKey)).toByteArray());
+    // SelectData keeps only what the boxes hold: a kind or scope gone from the market is the
+    // first choice.
+    const std::array<std::pair<const char*, QComboBox*>, 5> boxes = {{
+        {kTypeKey, m_pType},
+        {kIndustryKey, m_pIndustry},
+        {kSectorKey, m_pSector},
+        {kWatchListKey, m_pWatchList},
+        {kPortfolioKey, m_pPortfolio},
+    }};
+    m_bApplying = true;
+    for (const auto& [key, box] : boxes) {
+        SelectData(*box, settings->value(QLatin1String(key), 0).toInt());
+    }
+    m_bApplying = false;
+    ViewerRequest request;
+    request.m_lViewerType = DataOf(*m_pType);
+    request.m_lIndCode = DataOf(*m_pIndustry);
+    request.m_lSectorCode = DataOf(*m_pSector);
+    request.m_lWatchListId = DataOf(*m_pWatchList);
+    request.m_lPortfolioId = DataOf(*m_pPortfolio);
+    return request;
+}
+
+void MainWindow::closeEvent(QCloseEvent* p_pEvent) {
+    if (m_bRemembering) {
+        const std::unique_ptr<QSettings> settings = WindowSettings();
+        const ViewerRequest& shown = m_oHost->Request();
+        settings->setValue(QLatin1String(kGeometryKey), saveGeometry());
+        settings->setValue(QLatin1String(kTypeKey), shown.m_lViewerType);
+        settings->setValue(QLatin1String(kIndustryKey), shown.m_lIndCode);
+        settings->setValue(QLatin1String(kSectorKey), shown.m_lSectorCode);
+        settings->setValue(QLatin1String(kWatchListKey), shown.m_lWatchListId);
+        settings->setValue(QLatin1String(kPortfolioKey), shown.m_lPortfolioId);
+        settings->sync();
+    }
+    QMainWindow::closeEvent(p_pEvent);
+}
+
+void MainWindow::ShowReport(const ErrorReport& p_oReport) {
+    // A command not built yet says so in its own words ("Printing is not available in this
+    // version"); any other failure also names its number, for a report of the fault.
+    if (p_oReport.Number == errors::kActionNotSupported) {
+        ShowMessage(ToQString(p_oReport.Description));
+        return;
+    }
+    ShowMessage(ToQString(p_oReport.Description) + QStringLiteral(" (error ") +
+                QString::number(p_oReport.Number) + QStringLiteral(")"));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* p_pEvent) {
+    if (IsListCommandKey(*p_pEvent)) {
+        QKeyEvent forwarded(p_pEvent->type(), p_pEvent->key(), p_pEvent->modifiers(),
+                            p_pEvent->text());
+        QApplication::sendEvent(&m_pSurface->PrimaryView(), &forwarded);
+        return;
+    }
+    QMainWindow::keyPressEvent(p_pEvent);
+}
+
+bool MainWindow::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
+    if (p_pEvent->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(p_pEvent)->key() == Qt::Key_Delete) {
+        // The control raises Delete while the key is handled, or not at all.
+        const QPointer<MainWindow> self(this);
+        QTimer::singleShot(0, this, [self, before = m_eventLog.size()] {
+            if (self && self->m_eventLog.size() == before) {
+                self->ShowMessage(QStringLiteral(
+                    "Delete removes the selected rows: click the rows to remove first"));
+            }
+        });
+    }
+    return QMainWindow::eventFilter(p_pWatched, p_pEvent);
 }
 
 }  // namespace qv

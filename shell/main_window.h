@@ -1,5 +1,9 @@
 // The main window of qorvant-viewer: a host of the viewer control.
 //
+// A menu bar: File (export the list to CSV, print (not built yet), quit), View (the kind of list,
+// the day and the scope, as the controls below choose them, with keys) and Help (the keyboard
+// shortcuts, and about: the version, the data and the database).
+//
 // Along the top, what to show: the kind of list, its day, its scope (an industry group, a sector,
 // a watch list or a portfolio of the owner), the stock of a stock history and the row limit.
 // Changing any of them sets the control's properties and runs its query (ViewerHost); a history
@@ -13,6 +17,10 @@
 // runs the query again; everything else the window cannot act on yet (a page address to
 // navigate to, Find, Delete, the detail pages) is shown in the status bar and kept in the event
 // log, never dropped. A handler that runs the control again does so once the event is over.
+// Every failure the control reports (a command not built yet, such as Ctrl+L or a header click,
+// or a query that failed) is shown in the status bar too: nothing a person presses is silent.
+// A list key pressed in another control of the window (Ctrl+L in the day box) goes to the list,
+// and Delete with no row selected, which the control passes over, says how to select them.
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -23,17 +31,23 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+class QActionGroup;
 class QComboBox;
 class QDateEdit;
+class QMenu;
+class QSettings;
 class QLabel;
 class QLineEdit;
 
 namespace qv {
 
+class ErrorReporter;
 class MarketSession;
 class Variant;
+struct ErrorReport;
 class ViewerEventDispatcher;
 class ViewerHost;
 class ViewerSurface;
@@ -54,6 +68,11 @@ class MainWindow : public QMainWindow {
     bool ShowList(const ViewerRequest& p_oRequest);
     // The request the controls describe.
     ViewerRequest RequestFromControls() const;
+    // From now on the window keeps its size, place, list kind and scope between runs, in the
+    // per-user settings (WindowSettings): restores what was kept and returns the list it showed
+    // (on the latest day); what is missing, damaged or no longer in the market is the default.
+    // The window keeps them when it closes.
+    ViewerRequest RememberState();
 
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
@@ -64,8 +83,26 @@ class MainWindow : public QMainWindow {
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
 
+  protected:
+    void closeEvent(QCloseEvent* p_pEvent) override;
+    void keyPressEvent(QKeyEvent* p_pEvent) override;
+    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override;
+
   private:
     void BuildControls();
+    void BuildMenus();
+    void AddDayMenu(QMenu& p_oView);
+    // A submenu of checkable actions, one for each choice of p_oCombo, that choose it.
+    void AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
+                       bool p_bNumbered);
+    void SyncMenus();
+    // Shows the list on p_lDay, or says p_sWhyNot when the list shows that day already.
+    void GoToDay(int32_t p_lDay, const QString& p_sWhyNot);
+    // The trading day before or after p_lDay; p_lDay itself at the market's first or last day.
+    int32_t PreviousTradingDay(int32_t p_lDay) const;
+    int32_t NextTradingDay(int32_t p_lDay) const;
+    void ExportList();
+    void ShowAbout();
     void FillScopes();
     void SetControls(const ViewerRequest& p_oRequest);
     void ApplyControls();
@@ -74,8 +111,10 @@ class MainWindow : public QMainWindow {
     void ShowCaptions();
     void ShowMessage(const QString& p_sMessage);
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
+    void ShowReport(const ErrorReport& p_oReport);
 
     const MarketSession& m_oSession;
+    ErrorReporter& m_oReporter;
     std::unique_ptr<ViewerHost> m_oHost;
     std::shared_ptr<ViewerEventDispatcher> m_oEvents;
     ViewerSurface* m_pSurface = nullptr;
@@ -91,9 +130,15 @@ class MainWindow : public QMainWindow {
     QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;
     QLabel* m_pBsh = nullptr;
+    std::vector<std::pair<QComboBox*, QActionGroup*>> m_choiceMenus;
     std::vector<std::string> m_eventLog;
     QString m_sLastMessage;
     bool m_bApplying = false;
+    bool m_bRemembering = false;
 };
+
+// The per-user settings file of the window (an INI file in the user's config folder, or where
+// QSettings::setPath puts the user scope of the INI format).
+std::unique_ptr<QSettings> WindowSettings();
 
 }  // namespace qv

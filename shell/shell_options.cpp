@@ -4,6 +4,7 @@
 
 #include <array>
 #include <charconv>
+#include <string_view>
 #include <utility>
 
 namespace qv {
@@ -12,15 +13,18 @@ const char* const kShellUsage =
     "usage: qorvant-viewer [MODE] [OPTIONS]\n"
     "\n"
     "Without a mode, opens the viewer window on the list the options choose (by default the\n"
-    "stock list of the latest trading day).\n"
+    "list and scope it showed when last closed, on the latest trading day; on a first run the\n"
+    "stock list).\n"
     "\n"
     "modes (no display needed):\n"
     "  --print              print the list as the grids show it, the frozen columns first\n"
     "  --export FILE.csv    write every row of the list to FILE.csv, as the grid formats it\n"
     "  --help               show this text\n"
-    "  --screenshot FILE    open the window, save a picture of it to FILE and quit\n"
+    "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
+    "                       window's remembered settings are neither read nor written)\n"
     "\n"
     "options:\n"
+    "  --size WxH           the window's size in pixels (default: the size it last had)\n"
     "  --db PATH            the market database (default: as qorvant-market finds it; a first\n"
     "                       run creates the sample market there, in a folder that exists)\n"
     "  --type TYPE          stocks, industries, sectors, stock-history, industry-history,\n"
@@ -119,6 +123,23 @@ bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
     return true;
 }
 
+bool WholeNumber(std::string_view p_sText, int32_t& p_lValue) {
+    const char* const end = p_sText.data() + p_sText.size();
+    const auto [last, error] = std::from_chars(p_sText.data(), end, p_lValue);
+    return error == std::errc() && last == end;
+}
+
+void ReadSize(const std::string& p_sText, ShellOptions& p_oOptions) {
+    const std::string_view text(p_sText);
+    const size_t x = text.find('x');
+    if (x == std::string_view::npos || !WholeNumber(text.substr(0, x), p_oOptions.m_lWidth) ||
+        !WholeNumber(text.substr(x + 1), p_oOptions.m_lHeight) || p_oOptions.m_lWidth < 200 ||
+        p_oOptions.m_lHeight < 150) {
+        throw UsageError("--size needs a size such as 1280x800 (at least 200x150), not '" +
+                         p_sText + "'");
+    }
+}
+
 }  // namespace
 
 int32_t ViewerTypeNamed(const std::string& p_sName) {
@@ -149,7 +170,11 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
             options.m_sScreenshotPath = reader.ValueOf(option);
         } else if (option == "--db") {
             options.m_sDatabase = reader.ValueOf(option);
-        } else if (!ReadListOption(option, reader, options.m_oRequest)) {
+        } else if (option == "--size") {
+            ReadSize(reader.ValueOf(option), options);
+        } else if (ReadListOption(option, reader, options.m_oRequest)) {
+            options.m_bListChosen = true;
+        } else {
             throw UsageError("unknown option '" + option + "'");
         }
     }

@@ -2,7 +2,8 @@
 // or exports one list, and the list to show.
 //
 //   qorvant-viewer [--print | --export FILE.csv | --screenshot FILE.png | --help]
-//                  [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry CODE]
+//                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
+//                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
 //                  [--rows N]
 #pragma once
@@ -22,9 +23,14 @@ struct ShellOptions {
     std::string m_sExportPath;
     // The window saves a picture of itself here once the list is painted, and closes.
     std::string m_sScreenshotPath;
+    // The window's size in pixels; 0 for the size it last had.
+    int32_t m_lWidth = 0;
+    int32_t m_lHeight = 0;
     // Empty for the default database.
     std::string m_sDatabase;
     ViewerRequest m_oRequest;
+    // True when an option chose the list; the window otherwise opens on the list it last showed.
+    bool m_bListChosen = false;
 };
 
 // A command line the program cannot follow; the message says why.

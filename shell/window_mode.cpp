@@ -84,9 +84,15 @@ int RunWindow(const ShellOptions& p_oOptions, int& p_iArgc, char** p_argv) {
     }
     session->Register(context.Components());
     MainWindow window(*session);
+    // A picture shows the list the options ask for, whatever an earlier run left.
+    const bool picture = !p_oOptions.m_sScreenshotPath.empty();
+    const ViewerRequest remembered = picture ? ViewerRequest{} : window.RememberState();
+    if (p_oOptions.m_lWidth > 0) {
+        window.resize(p_oOptions.m_lWidth, p_oOptions.m_lHeight);
+    }
     window.show();
-    window.ShowList(p_oOptions.m_oRequest);
-    if (!p_oOptions.m_sScreenshotPath.empty()) {
+    window.ShowList(p_oOptions.m_bListChosen || picture ? p_oOptions.m_oRequest : remembered);
+    if (picture) {
         const QString path = QString::fromStdString(p_oOptions.m_sScreenshotPath);
         QTimer::singleShot(500, &window, [&window, path] {
             if (!window.grab().save(path)) {

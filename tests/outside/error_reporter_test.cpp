@@ -14,6 +14,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -49,6 +50,23 @@ TEST(ErrorReporterTest, EveryExitCallsTheReporterButOnlyFailuresAreReported) {
     EXPECT_EQ(report.Description, "Type mismatch: layout");
     EXPECT_FALSE(report.Source.empty());
     EXPECT_EQ(shown, "Type mismatch: layout");
+}
+
+TEST(ErrorReporterTest, TheListenerHearsEachFailureOnceAndItsOwnFailureIsDropped) {
+    ScopedTestPlatform platform;
+    ErrorReporter& reporter = PlatformContext::Current().Reporter();
+    std::vector<std::string> heard;
+    reporter.SetListener([&heard](const ErrorReport& p_oReport) {
+        heard.push_back(p_oReport.Label);
+        throw std::runtime_error("the window is gone");
+    });
+    EXPECT_TRUE(Procedure(false));
+    EXPECT_FALSE(Procedure(true));
+    EXPECT_EQ(heard, std::vector<std::string>{"Viewer:UpdateViewer"});
+    EXPECT_EQ(reporter.CountReports("Viewer:UpdateViewer"), 1u);
+    reporter.SetListener(nullptr);
+    EXPECT_FALSE(Procedure(true));
+    EXPECT_EQ(heard.size(), 1u);
 }
 
 TEST(ErrorReporterTest, ForeignExceptionsBecomeAutomationErrors) {

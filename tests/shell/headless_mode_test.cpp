@@ -59,6 +59,11 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
     EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
     EXPECT_EQ(ParseShellOptions({"--type", "6"}).m_oRequest.m_lViewerType, vt_FinderResults);
     EXPECT_EQ(ParseShellOptions({"--screenshot", "a.png"}).m_sScreenshotPath, "a.png");
+    const ShellOptions sized = ParseShellOptions({"--size", "1280x800"});
+    EXPECT_EQ(sized.m_lWidth, 1280);
+    EXPECT_EQ(sized.m_lHeight, 800);
+    EXPECT_TRUE(options.m_bListChosen);
+    EXPECT_FALSE(sized.m_bListChosen);
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
@@ -73,6 +78,11 @@ TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
         {"--industry", "0"},
         {"--print", "--export", "a.csv"},
         {"--screenshot", "a.png", "--print"},
+        {"--size", "1280"},
+        {"--size", "1280x"},
+        {"--size", "x800"},
+        {"--size", "1280x800x2"},
+        {"--size", "100x100"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front();

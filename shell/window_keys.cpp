@@ -1,0 +1,46 @@
+#include "shell/window_keys.h"
+
+#include <QKeyEvent>
+
+#include <array>
+
+namespace qv {
+
+namespace {
+
+constexpr std::array<ListKey, 12> kListKeys = {{
+    {"Up", "The row above"},
+    {"Down", "The row below"},
+    {"PgUp", "A page up"},
+    {"PgDown", "A page down"},
+    {"Ctrl+Home", "The first row"},
+    {"Ctrl+End", "The last row"},
+    {"Left", "Scroll the columns to the left"},
+    {"Right", "Scroll the columns to the right"},
+    {"Del", "Remove the selected rows from the watch list (not built yet)"},
+    {"Ctrl+F", "Find in the list (not built yet)", true},
+    {"Ctrl+L", "Choose the fields shown (not built yet)", true},
+    {"Ctrl+P", "Print the selected rows (not built yet)", true},
+}};
+
+}  // namespace
+
+QKeySequence ListKey::Sequence() const {
+    return QKeySequence(QString::fromLatin1(m_sKeys), QKeySequence::PortableText);
+}
+
+std::span<const ListKey> ListKeys() {
+    return kListKeys;
+}
+
+bool IsListCommandKey(const QKeyEvent& p_oEvent) {
+    const QKeySequence pressed(p_oEvent.keyCombination());
+    for (const ListKey& key : kListKeys) {
+        if (key.m_bCommand && key.Sequence() == pressed) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace qv
