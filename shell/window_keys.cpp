@@ -8,7 +8,7 @@ namespace qv {
 
 namespace {
 
-constexpr std::array<ListKey, 12> kListKeys = {{
+constexpr std::array<ListKey, 13> kListKeys = {{
     {"Up", "The row above"},
     {"Down", "The row below"},
     {"PgUp", "A page up"},
@@ -21,6 +21,7 @@ constexpr std::array<ListKey, 12> kListKeys = {{
     {"Ctrl+F", "Find in the list (not built yet)", true},
     {"Ctrl+L", "Choose the fields shown (not built yet)", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},
+    {"Ctrl+Q", "Quick test of the current row (not built yet)", true},
 }};
 
 }  // namespace
