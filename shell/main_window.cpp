@@ -506,12 +506,29 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
         shown = m_oHost->Show(p_oRequest);
     } catch (const std::exception& error) {
         ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
+        if (!m_oHost->HasList()) {
+            ShowFirstList();
+        }
+    }
+    if (!m_oHost->HasList()) {
+        m_bApplying = false;
+        return false;
     }
     SetControls(m_oHost->Request());
     SyncMenus();
     m_bApplying = false;
     m_pSurface->Sync();
     return shown;
+}
+
+// A first request that fails (a portfolio of an owner who has none, a symbol the market lacks)
+// leaves the window with the stock list instead of no list at all.
+void MainWindow::ShowFirstList() {
+    try {
+        m_oHost->Show(ViewerRequest{});
+    } catch (const std::exception& error) {
+        ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
+    }
 }
 
 void MainWindow::ApplyControls() {

@@ -105,6 +105,7 @@ class MainWindow : public QMainWindow {
     void ShowAbout();
     void FillScopes();
     void SetControls(const ViewerRequest& p_oRequest);
+    void ShowFirstList();
     void ApplyControls();
     // A history chosen without its subject is the history of the current row of the list shown.
     void TakeHistorySubject(ViewerRequest& p_oRequest) const;

@@ -57,6 +57,7 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     std::vector<std::string> notes;
     const ViewerRequest request = Completed(p_oRequest, notes);
     m_oViewer->SetViewerType(request.m_lViewerType);
+    m_bHasList = true;
     m_oRequest = request;
     m_oViewer->SetOwnerId(m_oSession.OwnerId());
     m_oViewer->SetTimeCode(m_oSession.TimeCode());

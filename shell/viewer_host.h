@@ -52,6 +52,9 @@ class ViewerHost {
     // primary grid shows rows. A request the market cannot answer is a RequestError and changes
     // nothing; an unknown viewer type is the control's error 911.
     bool Show(const ViewerRequest& p_oRequest);
+    // False until a request got as far as the control: before that the control has no list kind,
+    // and nothing of it (captions, grids) can be read.
+    bool HasList() const { return m_bHasList; }
     // The request last shown, with its trading day and history subject filled in.
     const ViewerRequest& Request() const { return m_oRequest; }
     // How the list last shown differs from what was asked, a sentence each: the trading day
@@ -83,6 +86,7 @@ class ViewerHost {
     const MarketSession& m_oSession;
     std::shared_ptr<Viewer> m_oViewer;
     ViewerRequest m_oRequest;
+    bool m_bHasList = false;
     std::vector<std::string> m_aNotes;
 };
 

@@ -99,6 +99,24 @@ class MainWindowTest : public testing::Test {
     MainWindow m_window{SharedMarket()};
 };
 
+// The window read the captions of a control that had no list kind yet, and the exception ended
+// the program.
+TEST(MainWindowFirstList, AFirstRequestThatFailsLeavesTheStockListAndSaysWhy) {
+    Application();
+    MarketPlatform platform;
+    MainWindow window{SharedMarket()};
+    window.show();
+    ViewerRequest request;
+    request.m_lViewerType = vt_StockHistory;
+    request.m_sSymbol = "NOSUCHSYMBOL";
+    EXPECT_FALSE(window.ShowList(request));
+    ASSERT_TRUE(window.Host().HasList());
+    EXPECT_EQ(window.Host().Control().ViewerType(), vt_Stocks);
+    EXPECT_FALSE(window.CaptionText().isEmpty());
+    EXPECT_TRUE(window.LastMessage().startsWith(QStringLiteral("The list cannot be shown: ")))
+        << window.LastMessage().toStdString();
+}
+
 TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
     EXPECT_EQ(m_window.Host().Request().m_lDate, kMarketLastDay);
