@@ -61,4 +61,11 @@ void RaiseRuntimeError(int32_t p_lNumber, const std::string& p_sDetail) {
     throw AutomationError(p_lNumber, "qorvantOnlineViewer", description);
 }
 
+std::string ErrorText(const std::exception& p_error) {
+    if (const auto* automation = dynamic_cast<const AutomationError*>(&p_error)) {
+        return automation->Description();
+    }
+    return p_error.what();
+}
+
 }  // namespace qv

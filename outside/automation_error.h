@@ -47,6 +47,10 @@ class AutomationError : public std::runtime_error {
 // others.
 std::string RuntimeErrorText(int32_t p_lNumber);
 
+// What an error says to a person: an automation error's description without its number (what()
+// starts with the number, for logs), any other exception's what().
+std::string ErrorText(const std::exception& p_error);
+
 // Throws the runtime error p_lNumber with its standard text, or p_sDetail appended after ": ".
 [[noreturn]] void RaiseRuntimeError(int32_t p_lNumber, const std::string& p_sDetail = "");
 

@@ -505,7 +505,8 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     try {
         shown = m_oHost->Show(p_oRequest);
     } catch (const std::exception& error) {
-        ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
+        ShowMessage(QStringLiteral("The list cannot be shown: ") +
+                    QString::fromStdString(ErrorText(error)));
         if (!m_oHost->HasList()) {
             ShowFirstList();
         }
@@ -527,7 +528,8 @@ void MainWindow::ShowFirstList() {
     try {
         m_oHost->Show(ViewerRequest{});
     } catch (const std::exception& error) {
-        ShowMessage(QStringLiteral("The list cannot be shown: ") + QString::fromUtf8(error.what()));
+        ShowMessage(QStringLiteral("The list cannot be shown: ") +
+                    QString::fromStdString(ErrorText(error)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "shell/window_mode.h"
 
+#include "outside/automation_error.h"
 #include "outside/platform_context.h"
 #include "shell/main_window.h"
 #include "shell/market_session.h"
@@ -59,7 +60,7 @@ std::optional<MarketSession> OpenMarket(const ShellOptions& p_oOptions) {
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Qorvant Viewer"),
                               QStringLiteral("The market database cannot be opened:\n") +
-                                  QString::fromUtf8(error.what()));
+                                  QString::fromStdString(ErrorText(error)));
         return std::nullopt;
     }
 }

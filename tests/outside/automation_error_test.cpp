@@ -26,5 +26,12 @@ TEST(AutomationErrorTest, UnknownNumberUsesDetailAlone) {
     }
 }
 
+// A window message read "The list cannot be shown: -2147467259: the database is busy ...".
+TEST(AutomationErrorTest, ErrorTextForAPersonHasNoNumber) {
+    const AutomationError automation(-2147467259, "Facade", "the database is busy");
+    EXPECT_EQ(ErrorText(automation), "the database is busy");
+    EXPECT_EQ(ErrorText(std::runtime_error("no such symbol")), "no such symbol");
+}
+
 }  // namespace
 }  // namespace qv
