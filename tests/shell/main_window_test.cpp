@@ -288,7 +288,7 @@ TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
 
 TEST_F(MainWindowTest, AnUnknownListTypeOrSymbolIsSaidNotThrownAndTheListKept) {
     const std::pair<ViewerRequest, QString> cases[] = {
-        {With(&ViewerRequest::m_lViewerType, 42), QStringLiteral("911")},
+        {With(&ViewerRequest::m_lViewerType, 42), QStringLiteral("Invalid Viewer Type")},
         {{.m_lViewerType = vt_StockHistory, .m_sSymbol = "NOSUCH"}, QStringLiteral("NOSUCH")}};
     for (const auto& [request, mention] : cases) {
         EXPECT_FALSE(m_window.ShowList(request)) << mention.toStdString();
