@@ -6,37 +6,19 @@
 #include "state/viewer_elements.h"
 #include "strategies/finder_viewer.h"
 #include "strategies/portfolio_viewer.h"
-#include "strategies/stock_viewer.h"
 #include "strategies/strategy_support.h"
 #include "strategy_test_support.h"
 
 namespace qv::testing {
 namespace {
 
-class HostRowsTest : public StrategyTest {
-  protected:
-    // The stock list of the generated market, as a host would hand it in.
-    std::shared_ptr<Recordset> StockRows() {
-        StockViewer stocks;
-        stocks.ViewerElements()->SetStartDate(LastDay());
-        Grid priGrid;
-        Grid secGrid;
-        auto control = std::make_shared<GridControl>();
-        priGrid.SetGridObject(control);
-        secGrid.SetGridObject(std::make_shared<GridControl>());
-        stocks.Initialize(priGrid, secGrid);
-        m_oLog->Clear();
-        return control->DataSource();
-    }
-};
-
-using FinderViewerTest = HostRowsTest;
-using PortfolioViewerTest = HostRowsTest;
+using FinderViewerTest = StrategyTest;
+using PortfolioViewerTest = StrategyTest;
 
 TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShown) {
     FinderViewer strategy;
     const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
-    const std::shared_ptr<Recordset> rows = StockRows();
+    const std::shared_ptr<Recordset> rows = StockListRows();
     ASSERT_NE(rows, nullptr);
     const int32_t owner = NewOwner();
     elements->SetOwnerId(owner);
@@ -68,7 +50,7 @@ TEST_F(FinderViewerTest, NoLayoutAnywhereIsReportedAndNothingIsBound) {
     FinderViewer strategy;
     const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
     elements->SetFinderResultsType(99);
-    elements->SetFinderResults(StockRows());
+    elements->SetFinderResults(StockListRows());
     elements->SetStartTimeId(5);
     const int32_t colour = elements->EvenRowBackColor();
 
@@ -86,7 +68,7 @@ TEST_F(FinderViewerTest, NoLayoutAnywhereIsReportedAndNothingIsBound) {
 TEST_F(PortfolioViewerTest, HoldingFieldsWithoutTheStockBitWereNeverFetched) {
     PortfolioViewer strategy;
     const std::shared_ptr<ViewerElements> elements = strategy.ViewerElements();
-    const std::shared_ptr<Recordset> hostRows = StockRows();
+    const std::shared_ptr<Recordset> hostRows = StockListRows();
     ASSERT_LT(hostRows->Fields().IndexOf("MarketValue"), 0);
     elements->SetOwnerId(1);
     elements->SetPortfolioID(1);

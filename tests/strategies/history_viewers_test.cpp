@@ -8,7 +8,6 @@
 #include "strategies/industry_history.h"
 #include "strategies/sector_history.h"
 #include "strategies/stock_history.h"
-#include "strategies/stock_viewer.h"
 #include "strategies/strategy_support.h"
 #include "strategy_test_support.h"
 
@@ -43,26 +42,7 @@ const std::vector<HistoryCase>& Cases() {
     return s_aCases;
 }
 
-class HistoryViewersTest : public StrategyTest {
-  protected:
-    // A symbol, industry code and sector code of the generated market, from its stock list.
-    void PickKeys(ViewerElements& p_oElements) {
-        StockViewer stocks;
-        stocks.ViewerElements()->SetStartDate(LastDay());
-        Grid priGrid;
-        Grid secGrid;
-        auto control = std::make_shared<GridControl>();
-        priGrid.SetGridObject(control);
-        stocks.Initialize(priGrid, secGrid);
-        ASSERT_GT(RowCount(*control), 0);
-        Recordset& rows = *control->DataSource();
-        rows.MoveFirst();
-        p_oElements.SetSymbol(rows.Fields().Item("symbol").Value().ToString());
-        p_oElements.SetIndCode(rows.Fields().Item("indcode").Value().ToLong());
-        p_oElements.SetSectorCode(rows.Fields().Item("sectorcode").Value().ToLong());
-        m_oLog->Clear();
-    }
-};
+using HistoryViewersTest = StrategyTest;
 
 TEST_F(HistoryViewersTest, EachKindQueriesItsHistoryIntoOneGrid) {
     for (const HistoryCase& test : Cases()) {

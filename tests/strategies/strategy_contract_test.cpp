@@ -53,30 +53,11 @@ class StrategyContract : public StrategyTest, public ::testing::WithParamInterfa
         m_oElements->SetViewerType(GetParam().m_eType);
         m_oElements->SetStartDate(LastDay() - 20);
         m_oElements->SetEndDate(LastDay());
-        PickKeys();
+        PickKeys(*m_oElements);
     }
 
     std::string Label(const char* p_sMember) const {
         return std::string(GetParam().m_sLabel) + ":" + p_sMember;
-    }
-
-    // A symbol, industry and sector of the market, so that a history has rows.
-    void PickKeys() {
-        StockViewer stocks;
-        stocks.ViewerElements()->SetStartDate(LastDay());
-        Grid priGrid;
-        Grid secGrid;
-        auto control = std::make_shared<GridControl>();
-        priGrid.SetGridObject(control);
-        secGrid.SetGridObject(std::make_shared<GridControl>());
-        stocks.Initialize(priGrid, secGrid);
-        ASSERT_GT(RowCount(*control), 0);
-        Recordset& rows = *control->DataSource();
-        rows.MoveFirst();
-        m_oElements->SetSymbol(rows.Fields().Item("symbol").Value().ToString());
-        m_oElements->SetIndCode(rows.Fields().Item("indcode").Value().ToLong());
-        m_oElements->SetSectorCode(rows.Fields().Item("sectorcode").Value().ToLong());
-        m_oLog->Clear();
     }
 
     std::shared_ptr<ViewerFunctionality> m_oStrategy = GetParam().m_fnCreate();

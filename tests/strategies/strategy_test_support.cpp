@@ -12,6 +12,8 @@
 #include "outside/error_reporter.h"
 #include "outside/grid_split.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
+#include "strategies/stock_viewer.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -101,6 +103,28 @@ void StrategyTest::BreakViewerFacade() {
     m_oPlatform.Components().Unregister(facade::prog_id::kViewerReader);
     m_oPlatform.Components().Register(facade::prog_id::kViewerReader,
                                       [] { return std::make_shared<DispatchObject>(); });
+}
+
+std::shared_ptr<Recordset> StrategyTest::StockListRows() {
+    StockViewer stocks;
+    stocks.ViewerElements()->SetStartDate(LastDay());
+    Grid priGrid;
+    Grid secGrid;
+    auto control = std::make_shared<GridControl>();
+    priGrid.SetGridObject(control);
+    secGrid.SetGridObject(std::make_shared<GridControl>());
+    stocks.Initialize(priGrid, secGrid);
+    m_oLog->Clear();
+    return control->DataSource();
+}
+
+void StrategyTest::PickKeys(ViewerElements& p_oElements) {
+    const std::shared_ptr<Recordset> rows = StockListRows();
+    ASSERT_TRUE(rows && rows->RecordCount() > 0);
+    rows->MoveFirst();
+    p_oElements.SetSymbol(rows->Fields().Item("symbol").Value().ToString());
+    p_oElements.SetIndCode(rows->Fields().Item("indcode").Value().ToLong());
+    p_oElements.SetSectorCode(rows->Fields().Item("sectorcode").Value().ToLong());
 }
 
 size_t StrategyTest::Reports(const std::string& p_sLabel) {

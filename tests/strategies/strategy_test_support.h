@@ -18,7 +18,9 @@
 
 namespace qv {
 class GridColumns;
-}
+class Recordset;
+class ViewerElements;
+}  // namespace qv
 
 namespace qv::facade {
 class FacadeBackend;
@@ -43,6 +45,11 @@ class StrategyTest : public ::testing::Test {
     // Replaces the viewer facade by an object that knows no method.
     void BreakViewerFacade();
     size_t Reports(const std::string& p_sLabel);
+    // The stock list of the market's last day, as a host would hand it in; the calls made for it
+    // are cleared from the log.
+    std::shared_ptr<Recordset> StockListRows();
+    // The symbol, industry and sector of the first stock of that list, so that a history has rows.
+    void PickKeys(ViewerElements& p_oElements);
     size_t ReportCount();
 
     ScopedTestPlatform m_oPlatform;
