@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <cstdio>
 #include <map>
 
@@ -10,7 +12,7 @@ namespace {
 
 // Keeps the console output and remembers each case's adjusted real time.
 class RecordingReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& p_runs) override {
         for (const Run& run : p_runs) {
             if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
@@ -22,7 +24,7 @@ public:
 
     const std::map<std::string, double>& Times() const { return m_times; }
 
-private:
+  private:
     std::map<std::string, double> m_times;
 };
 
@@ -34,6 +36,11 @@ void PrintRatio(const std::string& name, double measured, double bound) {
 }
 
 int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries) {
+    // glibc moves its mmap and trim thresholds as blocks are freed, so whether a case's memory
+    // goes back to the system between iterations (and is faulted in again) depends on what ran
+    // before it. Fixed thresholds give a case and its baseline the same allocator to run on.
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
     benchmark::Initialize(&argc, argv);
     RecordingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -48,7 +55,12 @@ int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries) 
             status = 1;
             continue;
         }
-        PrintRatio(entry.name, measured->second / baseline->second, entry.bound);
+        const double ratio = measured->second / baseline->second;
+        PrintRatio(entry.name, ratio, entry.bound);
+        if (ratio > entry.bound) {
+            std::printf("RATIO %s is above its bound\n", entry.name.c_str());
+            status = 1;
+        }
     }
     return status;
 }

@@ -7,7 +7,8 @@
 //
 //     int main(int argc, char** argv) {
 //         return qv::bench::RunWithRatios(argc, argv, {{"recordset.filter.10k",
-//                                                      "BM_Filter/10000", "BM_FilterLoop/10000", 3}});
+//                                                      "BM_Filter/10000", "BM_FilterLoop/10000",
+//                                                      3}});
 //     }
 #pragma once
 
@@ -27,7 +28,7 @@ struct RatioSpec {
 void PrintRatio(const std::string& name, double measured, double bound);
 
 // Runs all registered benchmarks, then prints the declared ratios. Returns 0, or 1 when a case of
-// a ratio did not run (a misspelt name must not pass silently).
+// a ratio did not run (a misspelt name must not pass silently) or a ratio is above its bound.
 int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries);
 
 }  // namespace qv::bench
