@@ -68,26 +68,40 @@ struct SummaryFigures {
 };
 
 void AddMembers(SummaryFigures& p_oFigures, const ResultTable& p_oMembers) {
-    for (size_t i = 0; i < p_oMembers.m_aRows.size(); ++i) {
+    const int changeColumn = p_oMembers.ColumnIndex("PctChange");
+    const int rankColumn = p_oMembers.ColumnIndex("RSRank");
+    const int volumeColumn = p_oMembers.ColumnIndex("Volume");
+    const int salesColumn = p_oMembers.ColumnIndex("Sales");
+    const int codeColumn = p_oMembers.ColumnIndex("IndCode");
+    const auto ValueAt = [&](size_t p_lRow, int p_lColumn) {
+        return p_lColumn < 0 ? FieldValue()
+                             : p_oMembers.Value(p_lRow, static_cast<size_t>(p_lColumn));
+    };
+    for (size_t i = 0; i < p_oMembers.RowCount(); ++i) {
         ++p_oFigures.m_llMembers;
-        if (const auto* change = std::get_if<double>(&p_oMembers.Value(i, "PctChange"))) {
-            p_oFigures.m_dChangeSum += *change;
+        const FieldValue change = ValueAt(i, changeColumn);
+        if (const auto* percent = std::get_if<double>(&change)) {
+            p_oFigures.m_dChangeSum += *percent;
             ++p_oFigures.m_llChanges;
-            p_oFigures.m_llAdvancing += *change > 0 ? 1 : 0;
+            p_oFigures.m_llAdvancing += *percent > 0 ? 1 : 0;
         }
-        if (const auto* rank = std::get_if<int64_t>(&p_oMembers.Value(i, "RSRank"))) {
-            p_oFigures.m_dRankSum += static_cast<double>(*rank);
+        const FieldValue rank = ValueAt(i, rankColumn);
+        if (const auto* value = std::get_if<int64_t>(&rank)) {
+            p_oFigures.m_dRankSum += static_cast<double>(*value);
             ++p_oFigures.m_llRanks;
         }
-        if (const auto* volume = std::get_if<int64_t>(&p_oMembers.Value(i, "Volume"))) {
-            p_oFigures.m_llVolume += *volume;
+        const FieldValue volume = ValueAt(i, volumeColumn);
+        if (const auto* value = std::get_if<int64_t>(&volume)) {
+            p_oFigures.m_llVolume += *value;
         }
-        if (const auto* sales = std::get_if<double>(&p_oMembers.Value(i, "Sales"))) {
-            p_oFigures.m_dSales += *sales;
+        const FieldValue sales = ValueAt(i, salesColumn);
+        if (const auto* value = std::get_if<double>(&sales)) {
+            p_oFigures.m_dSales += *value;
             p_oFigures.m_bHasSales = true;
         }
-        if (const auto* code = std::get_if<int64_t>(&p_oMembers.Value(i, "IndCode"))) {
-            p_oFigures.m_aIndustries.insert(*code);
+        const FieldValue code = ValueAt(i, codeColumn);
+        if (const auto* value = std::get_if<int64_t>(&code)) {
+            p_oFigures.m_aIndustries.insert(*value);
         }
     }
 }
@@ -165,17 +179,20 @@ std::vector<std::string> WithKeys(std::vector<std::string> p_aFields,
 }
 
 ResultTable EmptyTable(const std::vector<std::string>& p_aFields) {
-    ResultTable table;
+    std::vector<ResultColumn> columns;
     for (const std::string& requested : p_aFields) {
         const std::string name(TrimWhitespace(requested));
-        if (name.empty() || table.ColumnIndex(name) >= 0) {
+        const bool taken = std::any_of(columns.begin(), columns.end(), [&](const ResultColumn& c) {
+            return EqualsIgnoreCase(c.m_sName, name);
+        });
+        if (name.empty() || taken) {
             continue;
         }
         const FieldDefinition* field = FindFieldByName(name);
-        table.m_aColumns.push_back({field != nullptr ? field->m_sColumnName : name,
-                                    field != nullptr ? field->m_eKind : FieldKind::Text});
+        columns.push_back({field != nullptr ? field->m_sColumnName : name,
+                           field != nullptr ? field->m_eKind : FieldKind::Text});
     }
-    return table;
+    return ResultTable(std::move(columns));
 }
 
 ListLimits MarketLists::ResolveLimits(int32_t p_lOwnerId, int32_t p_lMaxRows, bool p_bReturnAll) {
@@ -428,10 +445,10 @@ ResultTable MarketLists::Summary(const ListQuery& p_oQuery, const std::string& p
     ResultTable table = EmptyTable(
         WithKeys(p_oQuery.m_aSecondaryFields, p_bSectorShape ? kSectorKeys : kIndustryKeys));
     std::vector<FieldValue> row;
-    for (const ResultColumn& column : table.m_aColumns) {
+    for (const ResultColumn& column : table.Columns()) {
         row.push_back(SummaryValue(column.m_sName, figures, p_sName));
     }
-    table.m_aRows.push_back(std::move(row));
+    table.AppendRow(std::move(row));
     return table;
 }
 

@@ -173,37 +173,43 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
     return order + p_sTieBreak;
 }
 
-FieldValue ReadValue(const SqliteStatement& p_oRow, int p_lColumn, FieldKind p_eKind) {
-    if (p_oRow.ColumnIsNull(p_lColumn)) {
-        return std::monostate();
+// The statement's current row into the table's columns, each value straight into its column's
+// typed array.
+void ReadRow(const SqliteStatement& p_oRow, ResultTable& p_oTable) {
+    const std::vector<ResultColumn>& columns = p_oTable.Columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        if (p_oRow.ColumnIsNull(column)) {
+            p_oTable.AppendNull(i);
+            continue;
+        }
+        switch (columns[i].m_eKind) {
+            case FieldKind::Integer:
+            case FieldKind::Boolean:
+                p_oTable.AppendInteger(i, p_oRow.ColumnInt64(column));
+                break;
+            case FieldKind::Double:
+            case FieldKind::Date:
+                p_oTable.AppendNumber(i, p_oRow.ColumnDouble(column));
+                break;
+            case FieldKind::Text:
+                p_oTable.AppendText(i, p_oRow.ColumnText(column));
+                break;
+        }
     }
-    switch (p_eKind) {
-        case FieldKind::Integer:
-        case FieldKind::Boolean:
-            return p_oRow.ColumnInt64(p_lColumn);
-        case FieldKind::Double:
-        case FieldKind::Date:
-            return p_oRow.ColumnDouble(p_lColumn);
-        case FieldKind::Text:
-            return p_oRow.ColumnText(p_lColumn);
-    }
-    return std::monostate();
+    p_oTable.EndRow();
 }
 
 ResultTable RunSelect(SqliteDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       const QueryText& p_oQuery) {
-    ResultTable table;
+    std::vector<ResultColumn> columns;
     for (const SelectedField& field : p_aFields) {
-        table.m_aColumns.push_back({field.m_sName, field.m_eKind});
+        columns.push_back({field.m_sName, field.m_eKind});
     }
+    ResultTable table(std::move(columns));
     SqliteStatement rows = p_oQuery.Prepare(p_oDatabase);
     while (rows.Step()) {
-        std::vector<FieldValue> row;
-        row.reserve(p_aFields.size());
-        for (size_t i = 0; i < p_aFields.size(); ++i) {
-            row.push_back(ReadValue(rows, static_cast<int>(i), p_aFields[i].m_eKind));
-        }
-        table.m_aRows.push_back(std::move(row));
+        ReadRow(rows, table);
     }
     return table;
 }
@@ -256,8 +262,8 @@ ListResult FinishList(SqliteDatabase& p_oDatabase, const std::vector<SelectedFie
     }
     ListResult result{RunSelect(p_oDatabase, p_aFields, p_oQuery), p_lDay, false};
     if (p_oRequest.m_lMaxRows > 0 &&
-        result.m_oTable.m_aRows.size() > static_cast<size_t>(p_oRequest.m_lMaxRows)) {
-        result.m_oTable.m_aRows.resize(static_cast<size_t>(p_oRequest.m_lMaxRows));
+        result.m_oTable.RowCount() > static_cast<size_t>(p_oRequest.m_lMaxRows)) {
+        result.m_oTable.Truncate(static_cast<size_t>(p_oRequest.m_lMaxRows));
         result.m_bMoreRows = true;
     }
     return result;
@@ -392,20 +398,19 @@ ResultTable MarketQueries::SectorHistory(int32_t p_lSectorCode, const HistoryReq
 }
 
 ResultTable MarketQueries::FieldCatalogue() {
-    ResultTable table;
-    table.m_aColumns = {{"Parameter_ID", FieldKind::Integer}, {"Column_Name", FieldKind::Text},
-                        {"Caption", FieldKind::Text},         {"DataType_ID", FieldKind::Integer},
-                        {"Table_Mask", FieldKind::Integer},   {"Group", FieldKind::Integer},
-                        {"Column_Format", FieldKind::Text},   {"Description", FieldKind::Text}};
+    ResultTable table({{"Parameter_ID", FieldKind::Integer},
+                       {"Column_Name", FieldKind::Text},
+                       {"Caption", FieldKind::Text},
+                       {"DataType_ID", FieldKind::Integer},
+                       {"Table_Mask", FieldKind::Integer},
+                       {"Group", FieldKind::Integer},
+                       {"Column_Format", FieldKind::Text},
+                       {"Description", FieldKind::Text}});
     SqliteStatement query = m_oDatabase.Prepare(
         "SELECT parameter_id, column_name, caption, data_type_id, table_mask, group_id, "
         "column_format, meaning FROM field_catalogue ORDER BY sort_order, parameter_id");
     while (query.Step()) {
-        std::vector<FieldValue> row;
-        for (int i = 0; i < static_cast<int>(table.m_aColumns.size()); ++i) {
-            row.push_back(ReadValue(query, i, table.m_aColumns[static_cast<size_t>(i)].m_eKind));
-        }
-        table.m_aRows.push_back(std::move(row));
+        ReadRow(query, table);
     }
     return table;
 }

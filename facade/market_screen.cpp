@@ -98,18 +98,18 @@ ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oReque
 
     ResultTable found = EmptyTable(p_oRequest.m_aFields);
     std::vector<int> columns;
-    for (const ResultColumn& resultColumn : found.m_aColumns) {
+    for (const ResultColumn& resultColumn : found.Columns()) {
         columns.push_back(read.ColumnIndex(resultColumn.m_sName));
     }
     std::vector<int> criteriaColumns;
     for (const ScreenCriterion& criterion : p_oRequest.m_aCriteria) {
         criteriaColumns.push_back(read.ColumnIndex(criterion.m_sField));
     }
-    for (std::vector<FieldValue>& row : read.m_aRows) {
+    for (size_t row = 0; row < read.RowCount(); ++row) {
         bool meets = true;
         for (size_t i = 0; i < criteriaColumns.size() && meets; ++i) {
             meets = criteriaColumns[i] >= 0 &&
-                    MeetsCriterion(row[static_cast<size_t>(criteriaColumns[i])],
+                    MeetsCriterion(read.Value(row, static_cast<size_t>(criteriaColumns[i])),
                                    p_oRequest.m_aCriteria[i]);
         }
         if (!meets) {
@@ -117,11 +117,11 @@ ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oReque
         }
         std::vector<FieldValue> kept;
         for (const int index : columns) {
-            kept.push_back(index >= 0 ? std::move(row[static_cast<size_t>(index)]) : FieldValue());
+            kept.push_back(index >= 0 ? read.Value(row, static_cast<size_t>(index)) : FieldValue());
         }
-        found.m_aRows.push_back(std::move(kept));
+        found.AppendRow(std::move(kept));
         if (p_oRequest.m_lMaxRows > 0 &&
-            found.m_aRows.size() >= static_cast<size_t>(p_oRequest.m_lMaxRows)) {
+            found.RowCount() >= static_cast<size_t>(p_oRequest.m_lMaxRows)) {
             break;
         }
     }

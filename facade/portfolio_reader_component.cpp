@@ -64,11 +64,10 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
 Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
     FacadeArguments args("GetPortfolios", p_args);
     const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
-    ResultTable table;
-    table.m_aColumns = {{"id", FieldKind::Integer}, {"Name", FieldKind::Text}};
+    ResultTable table({{"id", FieldKind::Integer}, {"Name", FieldKind::Text}});
     if (ownerId != kSystemOwnerId) {
         for (auto& [id, name] : PortfolioStore(Backend().Database()).Portfolios(ownerId)) {
-            table.m_aRows.push_back({int64_t{id}, std::move(name)});
+            table.AppendRow({int64_t{id}, std::move(name)});
         }
     }
     return RecordsetValue(std::move(table));

@@ -20,7 +20,7 @@ class Recordset;
 
 namespace qv::facade {
 
-// The table is taken by value so that a caller done with it can move its texts in.
+// The table is taken by value: the recordset takes over its columns.
 std::shared_ptr<Recordset> RecordsetFromTable(ResultTable p_oTable);
 
 // A recordset as the Variant a call returns or writes back.

@@ -12,18 +12,20 @@ Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
     FacadeArguments args("GetWatchLists", p_args);
     const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
     const int32_t listType = args.Long(1, "WatchListType");
-    ResultTable table;
-    table.m_aColumns = {{"id", FieldKind::Integer},       {"parentid", FieldKind::Integer},
-                        {"Name", FieldKind::Text},        {"Comments", FieldKind::Text},
-                        {"IsFolder", FieldKind::Boolean}, {"ListType", FieldKind::Integer}};
+    ResultTable table({{"id", FieldKind::Integer},
+                       {"parentid", FieldKind::Integer},
+                       {"Name", FieldKind::Text},
+                       {"Comments", FieldKind::Text},
+                       {"IsFolder", FieldKind::Boolean},
+                       {"ListType", FieldKind::Integer}});
     const bool knownType =
         listType == watch_list_type::kStocks || listType == watch_list_type::kIndustries;
     if (ownerId != kSystemOwnerId && knownType) {
         for (WatchListEntry& entry :
              WatchListStore(Backend().Database()).WatchLists(ownerId, listType)) {
-            table.m_aRows.push_back({int64_t{entry.m_lId}, int64_t{entry.m_lParentId},
-                                     std::move(entry.m_sName), std::move(entry.m_sComments),
-                                     int64_t{entry.m_bFolder ? 1 : 0}, int64_t{entry.m_lListType}});
+            table.AppendRow({int64_t{entry.m_lId}, int64_t{entry.m_lParentId},
+                             std::move(entry.m_sName), std::move(entry.m_sComments),
+                             int64_t{entry.m_bFolder ? 1 : 0}, int64_t{entry.m_lListType}});
         }
     }
     return RecordsetValue(std::move(table));

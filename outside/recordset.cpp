@@ -44,11 +44,30 @@ void Recordset::Open() {
     for (int32_t i = 0; i < m_fields.Count(); ++i) {
         kinds.push_back(ColumnKindOf(m_fields.Item(i).Type()));
     }
-    auto rows = std::make_shared<RowStore>(kinds);
+    OpenOn(std::make_shared<RowStore>(kinds));
+}
+
+void Recordset::Open(std::vector<RowColumn> p_columns) {
+    if (m_oRows) {
+        RaiseRuntimeError(errors::kNotAllowedWhenOpen);
+    }
+    if (p_columns.size() != static_cast<size_t>(m_fields.Count())) {
+        RaiseRuntimeError(errors::kArgumentsWrongType, "one column per field");
+    }
+    for (int32_t i = 0; i < m_fields.Count(); ++i) {
+        if (p_columns[static_cast<size_t>(i)].Kind() != ColumnKindOf(m_fields.Item(i).Type())) {
+            RaiseRuntimeError(errors::kArgumentsWrongType,
+                              "column of another type than field " + m_fields.Item(i).Name());
+        }
+    }
+    OpenOn(std::make_shared<RowStore>(std::move(p_columns)));
+}
+
+void Recordset::OpenOn(std::shared_ptr<RowStore> p_oRows) {
     if (!Tell([](RecordsetObserver& observer) { observer.ViewAboutToBeReset(); })) {
         return;
     }
-    Attach(std::move(rows));
+    Attach(std::move(p_oRows));
     Tell([](RecordsetObserver& observer) { observer.ViewReset(); });
 }
 

@@ -133,6 +133,10 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     // Opens an empty set of rows with the appended fields (3705 when open). Close drops this
     // recordset's hold on the rows (clones keep them) and keeps the fields (3704 when closed).
     void Open();
+    // Opens on rows read elsewhere, one column per field, each of the kind its field's type
+    // stores and all of one length (3001 otherwise), on the first row. Fills a large recordset
+    // without a Variant per value.
+    void Open(std::vector<RowColumn> p_columns);
     void Close();
 
     bool IsBOF() const;
@@ -225,6 +229,7 @@ class Recordset : public DispatchObject, private RowStoreObserver {
     int32_t PositionOfRow(uint32_t p_lRow);
     int32_t PositionOfBookmark(const Variant& p_vBookmark);
     void Attach(std::shared_ptr<RowStore> p_oRows);
+    void OpenOn(std::shared_ptr<RowStore> p_oRows);
     void Detach();
     void CopyFieldsTo(Recordset& p_rRecordset) const;
     void EndEdit();

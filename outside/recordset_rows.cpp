@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 namespace qv {
 namespace {
@@ -176,13 +177,57 @@ void RowColumn::Append(const Variant& p_vValue) {
             PushBack(m_variants, isNull ? Variant() : p_vValue);
             break;
     }
+    Grown(isNull);
+}
+
+void RowColumn::Grown(bool p_bNull) {
     ++m_lSize;
     if (!m_nulls.empty() && m_nulls.size() * 64 < m_lSize) {
         PushBack(m_nulls, uint64_t{0});
     }
-    if (isNull) {
+    if (p_bNull) {
         SetNullBit(static_cast<uint32_t>(m_lSize - 1), true);
     }
+}
+
+void RowColumn::AppendNull() {
+    Append(Variant::Null());
+}
+
+void RowColumn::AppendNumber(double p_dValue) {
+    if (m_eKind != ColumnKind::Double && m_eKind != ColumnKind::Date) {
+        Append(Variant(p_dValue));
+        return;
+    }
+    PushBack(m_numbers, p_dValue);
+    Grown(false);
+}
+
+void RowColumn::AppendLong(int32_t p_lValue) {
+    if (m_eKind != ColumnKind::Long) {
+        Append(Variant(p_lValue));
+        return;
+    }
+    PushBack(m_longs, p_lValue);
+    Grown(false);
+}
+
+void RowColumn::AppendBoolean(bool p_bValue) {
+    if (m_eKind != ColumnKind::Boolean) {
+        Append(Variant(p_bValue));
+        return;
+    }
+    PushBack(m_booleans, static_cast<uint8_t>(p_bValue));
+    Grown(false);
+}
+
+void RowColumn::AppendText(std::string p_sValue) {
+    if (m_eKind != ColumnKind::Text) {
+        Append(Variant(std::move(p_sValue)));
+        return;
+    }
+    PushBack(m_texts, std::move(p_sValue));
+    Grown(false);
 }
 
 void RowColumn::PopBack() {
@@ -264,6 +309,22 @@ RowStore::RowStore(const std::vector<ColumnKind>& p_kinds) {
     for (ColumnKind kind : p_kinds) {
         m_columns.emplace_back(kind);
     }
+}
+
+RowStore::RowStore(std::vector<RowColumn> p_columns) : m_columns(std::move(p_columns)) {
+    const size_t rows = m_columns.empty() ? 0 : m_columns.front().Size();
+    for (const RowColumn& column : m_columns) {
+        if (column.Size() != rows) {
+            RaiseRuntimeError(errors::kArgumentsWrongType, "columns of unequal lengths");
+        }
+    }
+    if (rows > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+        RaiseRuntimeError(errors::kOverflow, "too many rows");
+    }
+    m_lRowCount = static_cast<uint32_t>(rows);
+    m_deleted.assign(rows, 0);
+    m_liveRows.resize(rows);
+    std::iota(m_liveRows.begin(), m_liveRows.end(), uint32_t{0});
 }
 
 Variant RowStore::Get(uint32_t p_lRow, size_t p_lColumn) const {

@@ -49,6 +49,14 @@ class RowColumn {
     // a failed conversion leaves the column as it was.
     void Set(uint32_t p_lRow, const Variant& p_vValue);
     void Append(const Variant& p_vValue);
+    // Appends of a value already of the column's kind, for a reader that fills a column straight
+    // from its source. AppendNumber serves Double and Date columns; a value of another kind goes
+    // through the Variant conversions.
+    void AppendNull();
+    void AppendNumber(double p_dValue);
+    void AppendLong(int32_t p_lValue);
+    void AppendBoolean(bool p_bValue);
+    void AppendText(std::string p_sValue);
     void PopBack();
 
     // The column holding p_rows of this one, in that order.
@@ -66,6 +74,8 @@ class RowColumn {
 
   private:
     void SetNullBit(uint32_t p_lRow, bool p_bNull);
+    // Counts the row just pushed onto the typed array.
+    void Grown(bool p_bNull);
     void Store(uint32_t p_lRow, const Variant& p_vValue);
 
     ColumnKind m_eKind;
@@ -95,6 +105,8 @@ class RowStoreObserver : public Sink {
 class RowStore {
   public:
     explicit RowStore(const std::vector<ColumnKind>& p_kinds);
+    // A store of rows 0 to n-1 holding these columns; columns of unequal sizes are error 3001.
+    explicit RowStore(std::vector<RowColumn> p_columns);
     RowStore(const RowStore&) = delete;
     RowStore& operator=(const RowStore&) = delete;
 

@@ -37,7 +37,7 @@ std::string TextOf(const facade::FieldValue& p_vValue) {
 std::vector<NamedCode> NamesOf(const facade::ResultTable& p_oTable, const char* p_sCode,
                                const char* p_sName) {
     std::vector<NamedCode> names;
-    for (size_t row = 0; row < p_oTable.m_aRows.size(); ++row) {
+    for (size_t row = 0; row < p_oTable.RowCount(); ++row) {
         names.push_back(
             {CodeOf(p_oTable.Value(row, p_sCode)), TextOf(p_oTable.Value(row, p_sName)), 0});
     }
@@ -99,9 +99,7 @@ bool MarketSession::HasStock(const std::string& p_sSymbol) const {
     facade::HistoryRequest request;
     request.m_aFields = {"Symbol"};
     request.m_lMaxRows = 1;
-    return !facade::MarketQueries(m_oStore->Database())
-                .StockHistory(p_sSymbol, request)
-                .m_aRows.empty();
+    return !facade::MarketQueries(m_oStore->Database()).StockHistory(p_sSymbol, request).Empty();
 }
 
 std::vector<NamedCode> MarketSession::Industries() const {

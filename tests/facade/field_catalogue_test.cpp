@@ -143,16 +143,16 @@ TEST(FieldCatalogue, EveryExpressionRunsAndDeliversValues) {
     }
     oRequest.m_lPortfolioId = 0;
     const auto CheckFilled = [](const ResultTable& p_oTable, RowKind p_eKind, const char* p_sWhat) {
-        ASSERT_FALSE(p_oTable.m_aRows.empty()) << p_sWhat;
-        for (size_t lColumn = 0; lColumn < p_oTable.m_aColumns.size(); ++lColumn) {
-            const FieldDefinition* oField = FindFieldByName(p_oTable.m_aColumns[lColumn].m_sName);
+        ASSERT_FALSE(p_oTable.Empty()) << p_sWhat;
+        for (size_t lColumn = 0; lColumn < p_oTable.Columns().size(); ++lColumn) {
+            const FieldDefinition* oField = FindFieldByName(p_oTable.Columns()[lColumn].m_sName);
             if (oField->SqlFor(p_eKind) == nullptr) {
                 continue;
             }
-            const bool bAny = std::any_of(
-                p_oTable.m_aRows.begin(), p_oTable.m_aRows.end(), [&](const auto& aRow) {
-                    return !std::holds_alternative<std::monostate>(aRow[lColumn]);
-                });
+            bool bAny = false;
+            for (size_t lRow = 0; lRow < p_oTable.RowCount() && !bAny; ++lRow) {
+                bAny = !std::holds_alternative<std::monostate>(p_oTable.Value(lRow, lColumn));
+            }
             EXPECT_TRUE(bAny) << p_sWhat << ": " << oField->m_sColumnName;
         }
     };

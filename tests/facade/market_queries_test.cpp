@@ -38,16 +38,16 @@ TEST_F(Queries, AStockListHasTheAskedFieldsOfTheLastTradingDay) {
     oRequest.m_aFields = {"Symbol", "price", "REC", "RSRank", "Members", "NoSuchField", "Symbol"};
     const ListResult oResult = m_oQueries.Stocks(oRequest);
     EXPECT_EQ(oResult.m_lTradingDay, Count("SELECT max(trade_date) FROM trading_days"));
-    EXPECT_EQ(static_cast<int64_t>(oResult.m_oTable.m_aRows.size()),
+    EXPECT_EQ(static_cast<int64_t>(oResult.m_oTable.RowCount()),
               Count("SELECT count(*) FROM stock_days WHERE trade_date = " +
                     std::to_string(oResult.m_lTradingDay)));
-    ASSERT_EQ(oResult.m_oTable.m_aColumns.size(), 6u);
-    EXPECT_EQ(oResult.m_oTable.m_aColumns[1].m_sName, "Price");
-    EXPECT_EQ(oResult.m_oTable.m_aColumns[1].m_eKind, FieldKind::Double);
+    ASSERT_EQ(oResult.m_oTable.Columns().size(), 6u);
+    EXPECT_EQ(oResult.m_oTable.Columns()[1].m_sName, "Price");
+    EXPECT_EQ(oResult.m_oTable.Columns()[1].m_eKind, FieldKind::Double);
     // "Members" belongs to industries and sectors, "NoSuchField" to nothing: both come back empty.
     // The recommendation follows the ranking: one per rank, sells lowest, buys highest.
     std::map<int64_t, std::set<std::string>> aByRank;
-    for (size_t i = 0; i < oResult.m_oTable.m_aRows.size(); ++i) {
+    for (size_t i = 0; i < oResult.m_oTable.RowCount(); ++i) {
         EXPECT_TRUE(std::holds_alternative<std::monostate>(oResult.m_oTable.Value(i, "Members")));
         EXPECT_TRUE(
             std::holds_alternative<std::monostate>(oResult.m_oTable.Value(i, "NoSuchField")));
@@ -77,21 +77,19 @@ TEST_F(Queries, InjectionTextsAreHarmless) {
         oRequest.m_aKeys = {sAttack};
         oRequest.m_sNameStart = sAttack;
         oRequest.m_sSort = sAttack;
-        EXPECT_TRUE(m_oQueries.Stocks(oRequest).m_oTable.m_aRows.empty()) << sAttack;
-        EXPECT_TRUE(m_oQueries.Industries(oRequest).m_oTable.m_aRows.empty()) << sAttack;
-        EXPECT_TRUE(m_oQueries.StockHistory(sAttack, HistoryOf({"Price"})).m_aRows.empty())
-            << sAttack;
+        EXPECT_TRUE(m_oQueries.Stocks(oRequest).m_oTable.Empty()) << sAttack;
+        EXPECT_TRUE(m_oQueries.Industries(oRequest).m_oTable.Empty()) << sAttack;
+        EXPECT_TRUE(m_oQueries.StockHistory(sAttack, HistoryOf({"Price"})).Empty()) << sAttack;
         ListRequest oSorted;
         oSorted.m_aFields = {"Symbol"};
         oSorted.m_sSort = sAttack;
-        EXPECT_EQ(static_cast<int64_t>(m_oQueries.Stocks(oSorted).m_oTable.m_aRows.size()),
-                  llStocks);
+        EXPECT_EQ(static_cast<int64_t>(m_oQueries.Stocks(oSorted).m_oTable.RowCount()), llStocks);
     }
     // A name start with LIKE wildcards matches them literally.
     ListRequest oWildcards;
     oWildcards.m_aFields = {"Symbol"};
     oWildcards.m_sNameStart = "%";
-    EXPECT_TRUE(m_oQueries.Stocks(oWildcards).m_oTable.m_aRows.empty());
+    EXPECT_TRUE(m_oQueries.Stocks(oWildcards).m_oTable.Empty());
     EXPECT_EQ(Count("SELECT count(*) FROM stocks"), llStocks);
     EXPECT_GT(Count("SELECT count(*) FROM stock_days"), 0);
 }
