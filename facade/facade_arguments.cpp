@@ -30,6 +30,25 @@ std::string FieldOfSelectItem(std::string_view p_sItem) {
     return std::string(item);
 }
 
+std::string_view ArgTypeName(facade_protocol::ArgType p_eType) {
+    using facade_protocol::ArgType;
+    switch (p_eType) {
+        case ArgType::Long:
+            return "Long";
+        case ArgType::Text:
+            return "Text";
+        case ArgType::Boolean:
+            return "Boolean";
+        case ArgType::Date:
+            return "Date";
+        case ArgType::Object:
+            return "Object";
+        case ArgType::Variant:
+            return "Variant";
+    }
+    return "?";
+}
+
 }  // namespace
 
 std::optional<int64_t> WholeNumberIn(std::string_view p_sText) {
@@ -46,57 +65,71 @@ bool FacadeArguments::IsGiven(size_t p_lIndex) const {
     return p_lIndex < m_aArgs.size() && !IsAbsent(m_aArgs[p_lIndex]);
 }
 
-void FacadeArguments::Fail(size_t p_lIndex, std::string_view p_sName,
-                           const std::string& p_sWhy) const {
-    RaiseFacadeError(m_sMethod, "argument " + std::to_string(p_lIndex + 1) + " (" +
-                                    std::string(p_sName) + "): " + p_sWhy);
+void FacadeArguments::Expect(const Argument& p_oArg, ArgType p_eType) const {
+    if (p_oArg.Type == p_eType) {
+        return;
+    }
+    RaiseFacadeError(m_sMethod, "internal error: argument " + std::to_string(p_oArg.Position + 1) +
+                                    " (" + std::string(p_oArg.Name) + ") is a " +
+                                    std::string(ArgTypeName(p_oArg.Type)) + ", read as a " +
+                                    std::string(ArgTypeName(p_eType)));
 }
 
-void FacadeArguments::FailConversion(size_t p_lIndex, std::string_view p_sName, int32_t p_lNumber,
+void FacadeArguments::Fail(const Argument& p_oArg, const std::string& p_sWhy) const {
+    RaiseFacadeError(m_sMethod, "argument " + std::to_string(p_oArg.Position + 1) + " (" +
+                                    std::string(p_oArg.Name) + "): " + p_sWhy);
+}
+
+void FacadeArguments::FailConversion(const Argument& p_oArg, int32_t p_lNumber,
                                      const std::string& p_sDescription) const {
     throw AutomationError(p_lNumber, kFacadeSource,
-                          std::string(m_sMethod) + ": argument " + std::to_string(p_lIndex + 1) +
-                              " (" + std::string(p_sName) + "): " + p_sDescription);
+                          std::string(m_sMethod) + ": argument " +
+                              std::to_string(p_oArg.Position + 1) + " (" +
+                              std::string(p_oArg.Name) + "): " + p_sDescription);
 }
 
-int32_t FacadeArguments::Long(size_t p_lIndex, std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+int32_t FacadeArguments::Long(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Long);
+    if (!IsGiven(p_oArg)) {
         return 0;
     }
     try {
-        return m_aArgs[p_lIndex].ToLong();
+        return Value(p_oArg).ToLong();
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
 }
 
-bool FacadeArguments::Boolean(size_t p_lIndex, std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+bool FacadeArguments::Boolean(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Boolean);
+    if (!IsGiven(p_oArg)) {
         return false;
     }
     try {
-        return m_aArgs[p_lIndex].ToBool();
+        return Value(p_oArg).ToBool();
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
 }
 
-std::string FacadeArguments::Text(size_t p_lIndex, std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+std::string FacadeArguments::Text(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Text);
+    if (!IsGiven(p_oArg)) {
         return {};
     }
     try {
-        return m_aArgs[p_lIndex].ToString();
+        return Value(p_oArg).ToString();
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
 }
 
-int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+int32_t FacadeArguments::Day(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Date);
+    if (!IsGiven(p_oArg)) {
         return 0;
     }
-    const Variant& value = m_aArgs[p_lIndex];
+    const Variant& value = Value(p_oArg);
     if (value.IsString() && TrimWhitespace(value.ToString()).empty()) {
         return 0;
     }
@@ -104,11 +137,11 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     try {
         serial = std::floor(value.ToDate());
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
     // A Date may hold NaN, which no day is: casting it would be undefined.
     if (std::isnan(serial)) {
-        FailConversion(p_lIndex, p_sName, errors::kOverflow, RuntimeErrorText(errors::kOverflow));
+        FailConversion(p_oArg, errors::kOverflow, RuntimeErrorText(errors::kOverflow));
     }
     if (serial == 0) {
         return 0;
@@ -116,36 +149,37 @@ int32_t FacadeArguments::Day(size_t p_lIndex, std::string_view p_sName) const {
     return static_cast<int32_t>(std::clamp(serial, 1.0, kLastDay));
 }
 
-std::optional<LayoutDescription> FacadeArguments::Layout(size_t p_lIndex,
-                                                         std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+std::optional<LayoutDescription> FacadeArguments::Layout(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Variant);
+    if (!IsGiven(p_oArg)) {
         return std::nullopt;
     }
     try {
-        return layout_codec::Parse(m_aArgs[p_lIndex]);
+        return layout_codec::Parse(Value(p_oArg));
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
 }
 
-std::vector<LayoutColumn> FacadeArguments::LayoutColumns(size_t p_lIndex,
-                                                         std::string_view p_sName) const {
-    if (!IsGiven(p_lIndex)) {
+std::vector<LayoutColumn> FacadeArguments::LayoutColumns(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Variant);
+    if (!IsGiven(p_oArg)) {
         return {};
     }
     try {
-        return layout_codec::ParseColumnTable(m_aArgs[p_lIndex]);
+        return layout_codec::ParseColumnTable(Value(p_oArg));
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
 }
 
-std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view p_sName) const {
+std::vector<std::string> FacadeArguments::Keys(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Variant);
     std::vector<std::string> keys;
-    if (!IsGiven(p_lIndex) || m_aArgs[p_lIndex].IsNull()) {
+    if (!IsGiven(p_oArg) || Value(p_oArg).IsNull()) {
         return keys;
     }
-    const Variant& items = m_aArgs[p_lIndex];
+    const Variant& items = Value(p_oArg);
     try {
         if (!items.IsArray()) {
             keys.push_back(items.ToString());
@@ -157,31 +191,29 @@ std::vector<std::string> FacadeArguments::Keys(size_t p_lIndex, std::string_view
             }
         }
     } catch (const AutomationError& error) {
-        FailConversion(p_lIndex, p_sName, error.Number(), error.Description());
+        FailConversion(p_oArg, error.Number(), error.Description());
     }
     return keys;
 }
 
-std::vector<std::string> FacadeArguments::CodeKeys(size_t p_lIndex,
-                                                   std::string_view p_sName) const {
+std::vector<std::string> FacadeArguments::CodeKeys(const Argument& p_oArg) const {
     std::vector<std::string> codes;
-    for (const std::string& key : Keys(p_lIndex, p_sName)) {
-        codes.push_back(std::to_string(WholeNumber(p_lIndex, p_sName, key)));
+    for (const std::string& key : Keys(p_oArg)) {
+        codes.push_back(std::to_string(WholeNumber(p_oArg, key)));
     }
     return codes;
 }
 
-int64_t FacadeArguments::WholeNumber(size_t p_lIndex, std::string_view p_sName,
-                                     std::string_view p_sText) const {
+int64_t FacadeArguments::WholeNumber(const Argument& p_oArg, std::string_view p_sText) const {
     const std::optional<double> value = ParseNumericText(p_sText);
     if (!value) {
         FailConversion(
-            p_lIndex, p_sName, errors::kTypeMismatch,
+            p_oArg, errors::kTypeMismatch,
             RuntimeErrorText(errors::kTypeMismatch) + ": " + Excerpt(p_sText) + " is not a number");
     }
     const std::optional<int64_t> whole = RoundToWholeNumber(*value);
     if (!whole) {
-        FailConversion(p_lIndex, p_sName, errors::kOverflow,
+        FailConversion(p_oArg, errors::kOverflow,
                        RuntimeErrorText(errors::kOverflow) + ": " + Excerpt(p_sText));
     }
     return *whole;

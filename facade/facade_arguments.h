@@ -6,9 +6,9 @@
 // rather than a bare "Type mismatch".
 // A Missing argument (an optional one left out) reads like Empty: 0, "" or False.
 //
-//     FacadeArguments args("GetLayout", p_args);
-//     const int32_t ownerId = args.Long(0, "OwnerId");
-//     args.Out(1) = layoutId;   // written back into the caller's Variant
+//     FacadeArguments args(save_layout::kMethod, p_args);
+//     const int32_t parentId = args.Long(save_layout::kParentId);
+//     args.Out(save_layout::kLayoutId) = layoutId;   // written back into the caller's Variant
 #pragma once
 
 #include <cstdint>
@@ -39,58 +39,52 @@ std::optional<int64_t> WholeNumberIn(std::string_view p_sText);
 
 class FacadeArguments {
   public:
+    using Argument = facade_protocol::Argument;
+    using ArgType = facade_protocol::ArgType;
+
     FacadeArguments(std::string_view p_sMethod, std::span<Variant> p_aArgs)
         : m_sMethod(p_sMethod), m_aArgs(p_aArgs) {}
 
     std::string_view Method() const { return m_sMethod; }
-    size_t Count() const { return m_aArgs.size(); }
     // True when the argument was passed and is neither Missing nor Empty.
-    bool IsGiven(size_t p_lIndex) const;
+    bool IsGiven(const Argument& p_oArg) const { return IsGiven(p_oArg.Position); }
 
-    const Variant& Value(size_t p_lIndex) const { return m_aArgs[p_lIndex]; }
+    const Variant& Value(const Argument& p_oArg) const { return m_aArgs[p_oArg.Position]; }
     // The caller's Variant, for by-reference arguments the call writes back.
-    Variant& Out(size_t p_lIndex) { return m_aArgs[p_lIndex]; }
+    Variant& Out(const Argument& p_oArg) { return m_aArgs[p_oArg.Position]; }
 
-    int32_t Long(size_t p_lIndex, std::string_view p_sName) const;
-    bool Boolean(size_t p_lIndex, std::string_view p_sName) const;
-    std::string Text(size_t p_lIndex, std::string_view p_sName) const;
+    // Each reader serves the arguments the protocol gives its type (the list and layout readers
+    // serve Variant ones): reading another is a fault of the component, raised as an internal
+    // error that names the call and the argument.
+    int32_t Long(const Argument& p_oArg) const;
+    bool Boolean(const Argument& p_oArg) const;
+    std::string Text(const Argument& p_oArg) const;
     // A date (or date text) as a day serial, the time of day dropped. Empty and the zero date give
     // 0, which the lists read as "the latest trading day"; a date before the zero date gives 1,
     // a day before any data.
-    int32_t Day(size_t p_lIndex, std::string_view p_sName) const;
+    int32_t Day(const Argument& p_oArg) const;
     // The keys of an item array (symbols, industry codes) as texts; a single value is one key,
     // Empty and Null none.
-    std::vector<std::string> Keys(size_t p_lIndex, std::string_view p_sName) const;
+    std::vector<std::string> Keys(const Argument& p_oArg) const;
     // Keys that are codes: each read with WholeNumber and given back as its digits, so " 12"
     // and "12.0" are "12".
-    std::vector<std::string> CodeKeys(size_t p_lIndex, std::string_view p_sName) const;
+    std::vector<std::string> CodeKeys(const Argument& p_oArg) const;
     // A layout description; none when the argument is not given. A malformed description fails
     // under the codec's error number, naming the call, the argument and the part.
-    std::optional<LayoutDescription> Layout(size_t p_lIndex, std::string_view p_sName) const;
+    std::optional<LayoutDescription> Layout(const Argument& p_oArg) const;
     // The column table of a description sent on its own; no entries when it is not given.
-    std::vector<LayoutColumn> LayoutColumns(size_t p_lIndex, std::string_view p_sName) const;
-    // p_sText, a part of argument p_lIndex (one code of a list), read with WholeNumberIn.
-    int64_t WholeNumber(size_t p_lIndex, std::string_view p_sName, std::string_view p_sText) const;
+    std::vector<LayoutColumn> LayoutColumns(const Argument& p_oArg) const;
+    // p_sText, a part of the argument (one code of a list), read with WholeNumberIn.
+    int64_t WholeNumber(const Argument& p_oArg, std::string_view p_sText) const;
 
-    // The same readers at an argument of the protocol, named as the protocol names it.
-    using Argument = facade_protocol::Argument;
-    const Variant& Value(const Argument& p_oArg) const { return Value(p_oArg.Position); }
-    Variant& Out(const Argument& p_oArg) { return Out(p_oArg.Position); }
-    int32_t Long(const Argument& p_oArg) const { return Long(p_oArg.Position, p_oArg.Name); }
-    bool Boolean(const Argument& p_oArg) const { return Boolean(p_oArg.Position, p_oArg.Name); }
-    std::string Text(const Argument& p_oArg) const { return Text(p_oArg.Position, p_oArg.Name); }
-    int32_t Day(const Argument& p_oArg) const { return Day(p_oArg.Position, p_oArg.Name); }
-    std::optional<LayoutDescription> Layout(const Argument& p_oArg) const {
-        return Layout(p_oArg.Position, p_oArg.Name);
-    }
-
-    [[noreturn]] void Fail(size_t p_lIndex, std::string_view p_sName,
-                           const std::string& p_sWhy) const;
+    [[noreturn]] void Fail(const Argument& p_oArg, const std::string& p_sWhy) const;
 
   private:
+    bool IsGiven(size_t p_lIndex) const;
+    void Expect(const Argument& p_oArg, ArgType p_eType) const;
     // A conversion's failure raised again under its own number, naming the call and argument:
     // "SearchIndustries: argument 5 (SearchText): Overflow".
-    [[noreturn]] void FailConversion(size_t p_lIndex, std::string_view p_sName, int32_t p_lNumber,
+    [[noreturn]] void FailConversion(const Argument& p_oArg, int32_t p_lNumber,
                                      const std::string& p_sDescription) const;
 
     std::string_view m_sMethod;

@@ -40,17 +40,18 @@ Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
     }
 }
 
-int32_t FacadeComponent::Owner(const FacadeArguments& p_oArgs, size_t p_lPlace,
-                               OwnerAccess p_eAccess) {
-    return Backend().AuthoriseOwner(p_oArgs.Method(), p_oArgs.Long(p_lPlace, "OwnerId"), p_eAccess);
+int32_t FacadeComponent::Owner(const FacadeArguments& p_oArgs,
+                               const facade_protocol::Argument& p_oOwner, OwnerAccess p_eAccess) {
+    return Backend().AuthoriseOwner(p_oArgs.Method(), p_oArgs.Long(p_oOwner), p_eAccess);
 }
 
-int32_t FacadeComponent::OptionalOwner(const FacadeArguments& p_oArgs, size_t p_lPlace,
+int32_t FacadeComponent::OptionalOwner(const FacadeArguments& p_oArgs,
+                                       const facade_protocol::Argument& p_oOwner,
                                        OwnerAccess p_eAccess) {
-    if (!p_oArgs.IsGiven(p_lPlace)) {
+    if (!p_oArgs.IsGiven(p_oOwner)) {
         return Backend().AuthoriseOwner(p_oArgs.Method(), std::nullopt, p_eAccess);
     }
-    return Owner(p_oArgs, p_lPlace, p_eAccess);
+    return Owner(p_oArgs, p_oOwner, p_eAccess);
 }
 
 }  // namespace qv::facade

@@ -8,8 +8,8 @@
 // A call on owned data starts by asking for the owner it acts for, which authorises the call's
 // owner argument against the session (owner_authority.h):
 //
-//     FacadeArguments args("GetLayout", p_args);
-//     const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+//     FacadeArguments args(get_layout::kMethod, p_args);
+//     const int32_t ownerId = Owner(args, get_layout::kOwnerId, OwnerAccess::Read);
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,7 @@
 #include "facade/owner_authority.h"
 #include "outside/dispatch.h"
 #include "outside/dispatch_table.h"
+#include "outside/facade_protocol.h"
 
 namespace qv::facade {
 
@@ -37,10 +38,12 @@ class FacadeComponent : public DispatchObject {
     FacadeBackend& Backend() { return *m_oBackend; }
     virtual const DispatchTable& Table() const = 0;
 
-    // The owner argument at p_lPlace, authorised against the session.
-    int32_t Owner(const FacadeArguments& p_oArgs, size_t p_lPlace, OwnerAccess p_eAccess);
+    // The owner argument, authorised against the session.
+    int32_t Owner(const FacadeArguments& p_oArgs, const facade_protocol::Argument& p_oOwner,
+                  OwnerAccess p_eAccess);
     // The same for an owner argument a caller may leave out: the session's owner then.
-    int32_t OptionalOwner(const FacadeArguments& p_oArgs, size_t p_lPlace, OwnerAccess p_eAccess);
+    int32_t OptionalOwner(const FacadeArguments& p_oArgs, const facade_protocol::Argument& p_oOwner,
+                          OwnerAccess p_eAccess);
 
   private:
     std::shared_ptr<FacadeBackend> m_oBackend;

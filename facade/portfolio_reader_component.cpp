@@ -14,6 +14,9 @@ namespace qv::facade {
 
 namespace {
 
+namespace current_holdings = facade_protocol::get_current_holdings;
+namespace portfolios = facade_protocol::get_portfolios;
+
 constexpr int32_t kPortfolioViewer = 7;
 
 // The trade fields the viewer reads back from a holding, in the order it reads them.
@@ -29,15 +32,15 @@ const std::vector<std::string> kTradeFields = {
 }  // namespace
 
 Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
-    FacadeArguments args("GetCurrentHoldings", p_args);
+    FacadeArguments args(current_holdings::kMethod, p_args);
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t portfolioId = args.Long(0, "PortfolioID");
-    const int32_t ownerId = Owner(args, 1, OwnerAccess::Read);
-    const int32_t date = args.Day(2, "Date");
-    const bool withTrades = args.Boolean(3, "WithTrades");
-    const bool withCatalogue = args.Boolean(6, "WithCatalogue");
-    std::optional<LayoutDescription> sent = args.Layout(5, "LayoutInfo");
+    const int32_t portfolioId = args.Long(current_holdings::kPortfolioID);
+    const int32_t ownerId = Owner(args, current_holdings::kOwnerId, OwnerAccess::Read);
+    const int32_t date = args.Day(current_holdings::kDate);
+    const bool withTrades = args.Boolean(current_holdings::kWithTrades);
+    const bool withCatalogue = args.Boolean(current_holdings::kWithCatalogue);
+    std::optional<LayoutDescription> sent = args.Layout(current_holdings::kLayoutInfo);
     const int32_t layoutId = sent ? sent->Header.Id : 0;
     const LayoutInForce inForce = LayoutAccess(database).InForce(
         args.Method(), ownerId, std::move(sent),
@@ -49,21 +52,22 @@ Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
                        WithKeys(kTradeEditFields, FetchedFields(layout)), SortTextOf(layout));
 
     const Variant rows = RecordsetValue(std::move(holdings.m_oRows));
-    args.Out(2) = holdings.m_lTradingDay > 0 ? Variant::Date(holdings.m_lTradingDay) : Variant();
+    args.Out(current_holdings::kDate) =
+        holdings.m_lTradingDay > 0 ? Variant::Date(holdings.m_lTradingDay) : Variant();
     if (withTrades) {
-        args.Out(4) =
+        args.Out(current_holdings::kTrades) =
             RecordsetValue(lists.Holdings(ownerId, portfolioId, date, kTradeFields, "").m_oRows);
     }
-    WriteBackLayout(args.Out(5), inForce);
+    WriteBackLayout(args.Out(current_holdings::kLayoutInfo), inForce);
     if (withCatalogue) {
-        args.Out(7) = RecordsetValue(Backend().FieldCatalogue());
+        args.Out(current_holdings::kParameterList) = RecordsetValue(Backend().FieldCatalogue());
     }
     return rows;
 }
 
 Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
-    FacadeArguments args("GetPortfolios", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    FacadeArguments args(portfolios::kMethod, p_args);
+    const int32_t ownerId = Owner(args, portfolios::kOwnerId, OwnerAccess::Read);
     ResultTable table({{"id", FieldKind::Integer}, {"Name", FieldKind::Text}});
     if (ownerId != kSystemOwnerId) {
         for (auto& [id, name] : PortfolioStore(Backend().Database()).Portfolios(ownerId)) {
@@ -77,9 +81,9 @@ const DispatchTable& PortfolioReaderComponent::Table() const {
     using Self = PortfolioReaderComponent;
     static const DispatchTable table =
         DispatchTable::Builder<Self>()
-            .Method("GetCurrentHoldings", 8, 8,
+            .Method(current_holdings::kMethod, current_holdings::kCount, current_holdings::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetCurrentHoldings(args); })
-            .Method("GetPortfolios", 1, 1,
+            .Method(portfolios::kMethod, portfolios::kCount, portfolios::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetPortfolios(args); })
             .Build();
     return table;

@@ -23,6 +23,16 @@ namespace qv::facade {
 
 namespace {
 
+namespace sv = facade_protocol::stock_viewer;
+namespace ss = facade_protocol::search_stocks;
+namespace iv = facade_protocol::industry_viewer;
+namespace sc = facade_protocol::sector_viewer;
+namespace si = facade_protocol::search_industries;
+namespace se = facade_protocol::search_sector;
+namespace gsd = facade_protocol::get_sector_detail;
+namespace history = facade_protocol::history;
+namespace rs = facade_protocol::run_screen;
+
 constexpr int32_t kStockViewer = 0;
 constexpr int32_t kIndustryViewer = 1;
 constexpr int32_t kSectorViewer = 2;
@@ -60,9 +70,9 @@ bool IsNumber(const std::string& p_sText) {
 
 // A stock search looks for symbols, or for company names with the name option. An industry or
 // sector search looks for codes when the text is a list of numbers, else for names.
-ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t p_lOption,
-                    bool p_bCodes) {
-    const std::string text = p_oArgs.Text(p_lTextIndex, "SearchText");
+ListSearch SearchOf(const FacadeArguments& p_oArgs, const facade_protocol::Argument& p_oText,
+                    int32_t p_lOption, bool p_bCodes) {
+    const std::string text = p_oArgs.Text(p_oText);
     ListSearch search;
     std::vector<std::string> keys = SplitList(text);
     const bool numbers = !keys.empty() && std::all_of(keys.begin(), keys.end(), IsNumber);
@@ -72,7 +82,7 @@ ListSearch SearchOf(const FacadeArguments& p_oArgs, size_t p_lTextIndex, int32_t
     }
     if (p_bCodes) {
         for (std::string& key : keys) {
-            key = std::to_string(p_oArgs.WholeNumber(p_lTextIndex, "SearchText", key));
+            key = std::to_string(p_oArgs.WholeNumber(p_oText, key));
         }
     }
     search.m_aKeys = std::move(keys);
@@ -119,7 +129,7 @@ RowKind ScreenRows(FacadeArguments& p_oArgs, int32_t p_lResultType) {
         case 2:
             return RowKind::Sector;
         default:
-            p_oArgs.Fail(1, "ResultType",
+            p_oArgs.Fail(rs::kResultType,
                          "result type " + std::to_string(p_lResultType) + " cannot be screened");
     }
 }
@@ -133,14 +143,14 @@ ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aC
         const std::string fieldName(TrimWhitespace(p_aCriteria.At(row, p_lEntry).ToString()));
         const FieldDefinition* definition = FindFieldByName(fieldName);
         if (definition == nullptr || definition->SqlFor(p_eRows) == nullptr) {
-            p_oArgs.Fail(2, "Criteria", entry + ": no field \"" + fieldName + "\" in these rows");
+            p_oArgs.Fail(rs::kCriteria, entry + ": no field \"" + fieldName + "\" in these rows");
         }
         criterion.m_sField = definition->m_sColumnName;
         const std::string operatorText(
             TrimWhitespace(p_aCriteria.At(row + 1, p_lEntry).ToString()));
         const std::optional<ScreenOperator> parsedOperator = ScreenOperatorOf(operatorText);
         if (!parsedOperator) {
-            p_oArgs.Fail(2, "Criteria", entry + ": unknown operator \"" + operatorText + "\"");
+            p_oArgs.Fail(rs::kCriteria, entry + ": unknown operator \"" + operatorText + "\"");
         }
         criterion.m_eOperator = *parsedOperator;
         const Variant& value = p_aCriteria.At(row + 2, p_lEntry);
@@ -150,20 +160,20 @@ ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aC
         if (error.Number() == kFacadeErrorNumber) {
             throw;
         }
-        p_oArgs.Fail(2, "Criteria", entry + ": " + error.Description());
+        p_oArgs.Fail(rs::kCriteria, entry + ": " + error.Description());
     }
     return criterion;
 }
 
 std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eRows) {
     std::vector<ScreenCriterion> criteria;
-    if (!p_oArgs.IsGiven(2)) {
+    if (!p_oArgs.IsGiven(rs::kCriteria)) {
         return criteria;
     }
-    const Variant& criteriaValue = p_oArgs.Value(2);
+    const Variant& criteriaValue = p_oArgs.Value(rs::kCriteria);
     if (!criteriaValue.IsArray() || criteriaValue.Array().Dimensions() != 2 ||
         criteriaValue.Array().UBound(1) - criteriaValue.Array().LBound(1) < 2) {
-        p_oArgs.Fail(2, "Criteria", "not an array of 3 rows (field, operator, value) by n");
+        p_oArgs.Fail(rs::kCriteria, "not an array of 3 rows (field, operator, value) by n");
     }
     const VariantArray& criteriaTable = criteriaValue.Array();
     for (int32_t i = criteriaTable.LBound(2); i <= criteriaTable.UBound(2); ++i) {
@@ -174,7 +184,7 @@ std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eR
 
 // Where a list call keeps the arguments it shares with the other list calls; kAbsent for one it
 // does not have.
-constexpr facade_protocol::Argument kAbsent{SIZE_MAX, "", false};
+constexpr facade_protocol::Argument kAbsent{SIZE_MAX, "", false, facade_protocol::ArgType::Variant};
 
 struct ListPlaces {
     facade_protocol::Argument m_oStartDate;
@@ -194,15 +204,6 @@ struct ListPlaces {
 bool Has(const facade_protocol::Argument& p_oArg) {
     return p_oArg.Position != kAbsent.Position;
 }
-
-namespace sv = facade_protocol::stock_viewer;
-namespace ss = facade_protocol::search_stocks;
-namespace iv = facade_protocol::industry_viewer;
-namespace sc = facade_protocol::sector_viewer;
-namespace si = facade_protocol::search_industries;
-namespace se = facade_protocol::search_sector;
-namespace gsd = facade_protocol::get_sector_detail;
-namespace history = facade_protocol::history;
 
 constexpr ListPlaces kStockViewerPlaces{sv::kStartDate,   sv::kMaxRows,       sv::kReturnAll,
                                         sv::kLayoutInfo,  sv::kRows,          sv::kSecondaryRows,
@@ -333,7 +334,7 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     const ListPlaces& places = kSearchStocksPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, ss::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, ss::kOwnerId, OwnerAccess::Read);
     const int32_t watchListId = args.Long(ss::kWatchListId);
     const int32_t sectorCode = args.Long(ss::kSectorCode);
     const LayoutInForce inForce = ListLayout(
@@ -344,7 +345,7 @@ Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
     query.m_oScope = StockScope(args.Long(ss::kIndCode), sectorCode, 0);
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_oSearch = SearchOf(args, ss::kSearchText.Position, args.Long(ss::kSearchOpt1), false);
+    query.m_oSearch = SearchOf(args, ss::kSearchText, args.Long(ss::kSearchOpt1), false);
     query.m_lSectorGridCode = std::max(sectorCode, 0);
     query.m_aSecondaryFields = SecondaryFields(args.Value(ss::kSecondaryColumns), inForce.m_oLayout,
                                                sectorCode > 0 ? kSectorTable : kIndustryTable);
@@ -412,7 +413,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     const ListPlaces& places = kSearchIndustriesPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, si::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, si::kOwnerId, OwnerAccess::Read);
     const int32_t sectorCode = std::max(args.Long(si::kSectorCode), 0);
     const int32_t watchListId = args.Long(si::kWatchListId);
     const LayoutInForce inForce = ListLayout(
@@ -423,7 +424,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
     query.m_oScope.m_lSectorCode = sectorCode;
     query.m_oScope.m_lWatchListId = watchListId;
-    query.m_oSearch = SearchOf(args, si::kSearchText.Position, args.Long(si::kSearchOpt1), true);
+    query.m_oSearch = SearchOf(args, si::kSearchText, args.Long(si::kSearchOpt1), true);
     query.m_aSecondaryFields =
         SecondaryFields(args.Value(si::kSecondaryColumns), inForce.m_oLayout, kSectorTable);
     ListAnswer answer = lists.Industries(query);
@@ -436,12 +437,12 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     const ListPlaces& places = kSearchSectorPlaces;
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, se::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, se::kOwnerId, OwnerAccess::Read);
     const LayoutInForce inForce = ListLayout(database, args, SentLayout(args, places), ownerId,
                                              args.Long(se::kLayoutId), kSectorViewer);
     MarketLists lists(database);
     ListQuery query = BaseQuery(args, places, lists, ownerId, inForce.m_oLayout);
-    query.m_oSearch = SearchOf(args, se::kSearchText.Position, args.Long(se::kSearchOpt1), true);
+    query.m_oSearch = SearchOf(args, se::kSearchText, args.Long(se::kSearchOpt1), true);
     ListAnswer answer = lists.Sectors(query);
     return AnswerList(Backend(), args, places, query, answer, inForce);
 }
@@ -451,7 +452,7 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     FacadeArguments args(p_sMethod, p_args);
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, history::kOwnerId.Position, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, history::kOwnerId, OwnerAccess::Read);
     std::optional<LayoutDescription> sent = args.Layout(history::kLayoutInfo);
     const int32_t layoutId = SentLayoutId(sent);
     const LayoutInForce inForce = LayoutAccess(database).InForce(
@@ -468,13 +469,11 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
     MarketQueries queries(database);
     ResultTable historyRows;
     if (p_lViewerType == kStockHistory) {
-        historyRows = queries.StockHistory(args.Text(history::kKey.Position, "Symbol"), request);
+        historyRows = queries.StockHistory(args.Text(history::kSymbol), request);
     } else if (p_lViewerType == kIndustryHistory) {
-        historyRows =
-            queries.IndustryHistory(args.Long(history::kKey.Position, "IndCode"), request);
+        historyRows = queries.IndustryHistory(args.Long(history::kIndCode), request);
     } else {
-        historyRows =
-            queries.SectorHistory(args.Long(history::kKey.Position, "SectorCode"), request);
+        historyRows = queries.SectorHistory(args.Long(history::kSectorCode), request);
     }
 
     const Variant historyValue = RecordsetValue(std::move(historyRows));
@@ -486,20 +485,22 @@ Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lVi
 }
 
 Variant ViewerReaderComponent::GetDefaultLayout(DispatchArgs p_args) {
-    FacadeArguments args("GetDefaultLayout", p_args);
+    namespace call = facade_protocol::get_default_layout;
+    FacadeArguments args(call::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, call::kOwnerId, OwnerAccess::Read);
     const std::optional<LayoutRecord> layout =
         LayoutAccess(Backend().Database())
-            .Default(ownerId, args.Long(1, "ViewerType"), args.Long(2, "FinderType"));
+            .Default(ownerId, args.Long(call::kViewerType), args.Long(call::kFinderType));
     return layout ? layout_codec::ToVariant(*layout) : Variant();
 }
 
 Variant ViewerReaderComponent::GetLayout(DispatchArgs p_args) {
-    FacadeArguments args("GetLayout", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    namespace call = facade_protocol::get_layout;
+    FacadeArguments args(call::kMethod, p_args);
+    const int32_t ownerId = Owner(args, call::kOwnerId, OwnerAccess::Read);
     const std::optional<LayoutRecord> layout =
-        LayoutAccess(Backend().Database()).Readable(ownerId, args.Long(1, "LayoutId"));
+        LayoutAccess(Backend().Database()).Readable(ownerId, args.Long(call::kLayoutId));
     return layout ? layout_codec::ToVariant(*layout) : Variant();
 }
 
@@ -508,68 +509,74 @@ Variant ViewerReaderComponent::GetCustomFieldList(DispatchArgs p_args) {
 }
 
 Variant ViewerReaderComponent::GetDefaultLayoutID(DispatchArgs p_args) {
-    FacadeArguments args("GetDefaultLayoutID", p_args);
+    namespace call = facade_protocol::get_default_layout_id;
+    FacadeArguments args(call::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
+    const int32_t ownerId = Owner(args, call::kOwnerId, OwnerAccess::Read);
     const std::optional<LayoutRecord> layout =
         LayoutAccess(Backend().Database())
-            .Default(ownerId, args.Long(1, "PrintType"), args.Long(2, "ResultType"));
+            .Default(ownerId, args.Long(call::kPrintType), args.Long(call::kResultType));
     return layout ? layout->Header.Id : 0;
 }
 
 Variant ViewerReaderComponent::SearchCompanyName(DispatchArgs p_args) {
-    FacadeArguments args("SearchCompanyName", p_args);
+    namespace call = facade_protocol::search_company_name;
+    FacadeArguments args(call::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
-    const int32_t ownerId = OptionalOwner(args, 5, OwnerAccess::Read);
+    const int32_t ownerId = OptionalOwner(args, call::kOwnerId, OwnerAccess::Read);
     ListScope scope;
-    scope.m_lIndCode = args.Long(1, "IndCode");
-    scope.m_lSectorCode = args.Long(2, "SectorCode");
-    scope.m_lWatchListId = args.Long(3, "WatchListId");
+    scope.m_lIndCode = args.Long(call::kIndCode);
+    scope.m_lSectorCode = args.Long(call::kSectorCode);
+    scope.m_lWatchListId = args.Long(call::kWatchListId);
     return RecordsetValue(
         MarketLists(Backend().Database())
-            .CompanyNames(args.Text(0, "SearchText"), scope, args.Day(4, "Date"), ownerId));
+            .CompanyNames(args.Text(call::kSearchText), scope, args.Day(call::kDate), ownerId));
 }
 
 Variant ViewerReaderComponent::SearchIndustryName(DispatchArgs p_args) {
-    FacadeArguments args("SearchIndustryName", p_args);
+    namespace call = facade_protocol::search_industry_name;
+    FacadeArguments args(call::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
-    const int32_t ownerId = OptionalOwner(args, 4, OwnerAccess::Read);
+    const int32_t ownerId = OptionalOwner(args, call::kOwnerId, OwnerAccess::Read);
     ListScope scope;
-    scope.m_lSectorCode = args.Long(1, "SectorCode");
-    scope.m_lWatchListId = args.Long(2, "WatchListId");
+    scope.m_lSectorCode = args.Long(call::kSectorCode);
+    scope.m_lWatchListId = args.Long(call::kWatchListId);
     return RecordsetValue(
         MarketLists(Backend().Database())
-            .IndustryNames(args.Text(0, "SearchText"), scope, args.Day(3, "Date"), ownerId));
+            .IndustryNames(args.Text(call::kSearchText), scope, args.Day(call::kDate), ownerId));
 }
 
 Variant ViewerReaderComponent::SearchSectorName(DispatchArgs p_args) {
-    FacadeArguments args("SearchSectorName", p_args);
+    namespace call = facade_protocol::search_sector_name;
+    FacadeArguments args(call::kMethod, p_args);
     ReadSnapshot snapshot(Backend().Database());
     return RecordsetValue(MarketLists(Backend().Database())
-                              .SectorNames(args.Text(0, "SearchText"), args.Day(1, "Date")));
+                              .SectorNames(args.Text(call::kSearchText), args.Day(call::kDate)));
 }
 
 Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
-    FacadeArguments args("getdefaultmaxrows", p_args);
-    const int32_t maxRows =
-        OwnerStore(Backend().Database()).DefaultMaxRows(Owner(args, 3, OwnerAccess::Read));
-    args.Out(1) = maxRows;
-    args.Out(2) = false;
+    namespace call = facade_protocol::get_default_max_rows;
+    FacadeArguments args(call::kMethod, p_args);
+    const int32_t maxRows = OwnerStore(Backend().Database())
+                                .DefaultMaxRows(Owner(args, call::kOwnerId, OwnerAccess::Read));
+    args.Out(call::kMaxRows) = maxRows;
+    args.Out(call::kReturnAll) = false;
     return maxRows;
 }
 
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
-    FacadeArguments args("Login", p_args);
-    return Backend().Login(args.Long(0, "OwnerId"),
-                           std::string(TrimWhitespace(args.Text(1, "Name"))));
+    namespace call = facade_protocol::login;
+    FacadeArguments args(call::kMethod, p_args);
+    return Backend().Login(args.Long(call::kOwnerId),
+                           std::string(TrimWhitespace(args.Text(call::kName))));
 }
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
-    FacadeArguments args("RunScreen", p_args);
+    FacadeArguments args(rs::kMethod, p_args);
     SqliteDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
-    const int32_t resultType = args.Long(1, "ResultType");
+    const int32_t ownerId = Owner(args, rs::kOwnerId, OwnerAccess::Read);
+    const int32_t resultType = args.Long(rs::kResultType);
     ScreenRequest request;
     request.m_eRows = ScreenRows(args, resultType);
     request.m_aCriteria = ReadCriteria(args, request.m_eRows);
@@ -579,64 +586,73 @@ Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
         RaiseFacadeError(args.Method(),
                          "there is no finder layout for result type " + std::to_string(resultType));
     }
-    request.m_lDate = args.Day(3, "Date");
+    request.m_lDate = args.Day(rs::kDate);
     request.m_aFields = WithKeys(FetchedFields(*layout), KeyFields(request.m_eRows));
     request.m_sSort = SortTextOf(*layout);
-    const bool returnAll = args.IsGiven(5) && args.Boolean(5, "ReturnAll");
+    const bool returnAll = args.IsGiven(rs::kReturnAll) && args.Boolean(rs::kReturnAll);
     const ListLimits limits =
-        MarketLists(database).ResolveLimits(ownerId, args.Long(4, "MaxRows"), returnAll);
+        MarketLists(database).ResolveLimits(ownerId, args.Long(rs::kMaxRows), returnAll);
     request.m_lMaxRows = limits.m_bReturnAll ? -1 : limits.m_lMaxRows;
     return RecordsetValue(facade::RunScreen(database, request));
 }
 
 const DispatchTable& ViewerReaderComponent::Table() const {
     using Self = ViewerReaderComponent;
+    using namespace facade_protocol;
     static const DispatchTable table =
         DispatchTable::Builder<Self>()
-            .Method("StockViewer", 20, 20,
+            .Method(sv::kMethod, sv::kCount, sv::kCount,
                     [](Self& self, DispatchArgs args) { return self.StockViewer(args); })
-            .Method("SearchStocks", 15, 15,
+            .Method(ss::kMethod, ss::kCount, ss::kCount,
                     [](Self& self, DispatchArgs args) { return self.SearchStocks(args); })
-            .Method("GetSectorDetail", 4, 4,
+            .Method(gsd::kMethod, gsd::kCount, gsd::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetSectorDetail(args); })
-            .Method("IndustryViewer", 17, 17,
+            .Method(iv::kMethod, iv::kCount, iv::kCount,
                     [](Self& self, DispatchArgs args) { return self.IndustryViewer(args); })
-            .Method("SectorViewer", 11, 11,
+            .Method(sc::kMethod, sc::kCount, sc::kCount,
                     [](Self& self, DispatchArgs args) { return self.SectorViewer(args); })
-            .Method("SearchIndustries", 14, 14,
+            .Method(si::kMethod, si::kCount, si::kCount,
                     [](Self& self, DispatchArgs args) { return self.SearchIndustries(args); })
-            .Method("SearchSector", 9, 9,
+            .Method(se::kMethod, se::kCount, se::kCount,
                     [](Self& self, DispatchArgs args) { return self.SearchSector(args); })
-            .Method("HistoryStockEX", 8, 8,
+            .Method(history::kStockMethod, history::kCount, history::kCount,
                     [](Self& self, DispatchArgs args) {
-                        return self.History("HistoryStockEX", kStockHistory, args);
+                        return self.History(history::kStockMethod, kStockHistory, args);
                     })
-            .Method("HistoryIndustryEX", 8, 8,
+            .Method(history::kIndustryMethod, history::kCount, history::kCount,
                     [](Self& self, DispatchArgs args) {
-                        return self.History("HistoryIndustryEX", kIndustryHistory, args);
+                        return self.History(history::kIndustryMethod, kIndustryHistory, args);
                     })
-            .Method("HistorySectorEX", 8, 8,
+            .Method(history::kSectorMethod, history::kCount, history::kCount,
                     [](Self& self, DispatchArgs args) {
-                        return self.History("HistorySectorEX", kSectorHistory, args);
+                        return self.History(history::kSectorMethod, kSectorHistory, args);
                     })
-            .Method("GetDefaultLayout", 3, 3,
+            .Method(get_default_layout::kMethod, get_default_layout::kCount,
+                    get_default_layout::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetDefaultLayout(args); })
-            .Method("GetLayout", 2, 2,
+            .Method(get_layout::kMethod, get_layout::kCount, get_layout::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetLayout(args); })
-            .Method("GetCustomFieldList", 2, 2,
+            .Method(get_custom_field_list::kMethod, get_custom_field_list::kCount,
+                    get_custom_field_list::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetCustomFieldList(args); })
-            .Method("GetDefaultLayoutID", 3, 3,
+            .Method(get_default_layout_id::kMethod, get_default_layout_id::kCount,
+                    get_default_layout_id::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetDefaultLayoutID(args); })
-            .Method("SearchCompanyName", 5, 6,
+            .Method(search_company_name::kMethod, search_company_name::kMinCount,
+                    search_company_name::kMaxCount,
                     [](Self& self, DispatchArgs args) { return self.SearchCompanyName(args); })
-            .Method("SearchIndustryName", 4, 5,
+            .Method(search_industry_name::kMethod, search_industry_name::kMinCount,
+                    search_industry_name::kMaxCount,
                     [](Self& self, DispatchArgs args) { return self.SearchIndustryName(args); })
-            .Method("SearchSectorName", 2, 2,
+            .Method(search_sector_name::kMethod, search_sector_name::kCount,
+                    search_sector_name::kCount,
                     [](Self& self, DispatchArgs args) { return self.SearchSectorName(args); })
-            .Method("getdefaultmaxrows", 4, 4,
+            .Method(get_default_max_rows::kMethod, get_default_max_rows::kCount,
+                    get_default_max_rows::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetDefaultMaxRows(args); })
-            .Method("Login", 1, 2, [](Self& self, DispatchArgs args) { return self.Login(args); })
-            .Method("RunScreen", 4, 6,
+            .Method(login::kMethod, login::kMinCount, login::kMaxCount,
+                    [](Self& self, DispatchArgs args) { return self.Login(args); })
+            .Method(rs::kMethod, rs::kMinCount, rs::kMaxCount,
                     [](Self& self, DispatchArgs args) { return self.RunScreen(args); })
             .Build();
     return table;

@@ -14,21 +14,26 @@ namespace {
 // no list of its own but may keep a layout).
 constexpr int32_t kLastDataType = 16;
 
+namespace save = facade_protocol::save_layout;
+namespace del = facade_protocol::delete_layout;
+namespace restore = facade_protocol::restore_default_layout;
+namespace del_custom = facade_protocol::delete_custom_layout;
+
 }  // namespace
 
 Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
-    FacadeArguments args("SaveLayout", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
+    FacadeArguments args(save::kMethod, p_args);
+    const int32_t ownerId = Owner(args, save::kOwnerId, OwnerAccess::Write);
     LayoutRecord layout;
-    layout.Header.Id = args.Long(1, "LayoutId");
-    layout.Header.Name = args.Text(2, "Name");
-    layout.Header.Description = args.Text(3, "Description");
-    layout.Header.ParentId = args.Long(4, "ParentId");
-    layout.Sort = MakeLayoutSort(args.Long(5, "PriSortId"), args.Long(6, "PriSortDir"),
-                                 args.Long(7, "SecSortId"), args.Long(8, "SecSortDir"));
-    layout.Columns = args.LayoutColumns(9, "ColumnTable");
-    layout.m_lDataType = args.Long(10, "DataType");
-    layout.m_lFinderType = args.IsGiven(11) ? args.Long(11, "FinderType") : -1;
+    layout.Header.Id = args.Long(save::kLayoutId);
+    layout.Header.Name = args.Text(save::kName);
+    layout.Header.Description = args.Text(save::kDescription);
+    layout.Header.ParentId = args.Long(save::kParentId);
+    layout.Sort = MakeLayoutSort(args.Long(save::kPriSortId), args.Long(save::kPriSortDir),
+                                 args.Long(save::kSecSortId), args.Long(save::kSecSortDir));
+    layout.Columns = args.LayoutColumns(save::kColumnTable);
+    layout.m_lDataType = args.Long(save::kDataType);
+    layout.m_lFinderType = args.IsGiven(save::kFinderType) ? args.Long(save::kFinderType) : -1;
     layout.Header.OwnerId = ownerId;
     if (layout.Columns.empty() || layout.m_lDataType < 0 || layout.m_lDataType > kLastDataType) {
         return false;
@@ -38,14 +43,14 @@ Variant ViewerWriterComponent::SaveLayout(DispatchArgs p_args) {
     if (!savedId) {
         return false;
     }
-    args.Out(1) = *savedId;
+    args.Out(save::kLayoutId) = *savedId;
     return true;
 }
 
 Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
-    FacadeArguments args("DeleteLayout", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
-    const int32_t layoutId = args.Long(1, "LayoutId");
+    FacadeArguments args(del::kMethod, p_args);
+    const int32_t ownerId = Owner(args, del::kOwnerId, OwnerAccess::Write);
+    const int32_t layoutId = args.Long(del::kLayoutId);
     LayoutAccess access(Backend().Database());
     const std::optional<LayoutRecord> deleted = access.Readable(ownerId, layoutId);
     if (!deleted || deleted->Header.OwnerId != ownerId ||
@@ -54,16 +59,16 @@ Variant ViewerWriterComponent::DeleteLayout(DispatchArgs p_args) {
     }
     const std::optional<LayoutRecord> standIn =
         access.Default(ownerId, deleted->m_lDataType, deleted->m_lFinderType);
-    args.Out(3) = standIn ? layout_codec::ToVariant(*standIn) : Variant();
+    args.Out(del::kNewLayout) = standIn ? layout_codec::ToVariant(*standIn) : Variant();
     return true;
 }
 
 Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
-    FacadeArguments args("RestoreDefaultLayout", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
-    const int32_t viewerType = args.Long(1, "ViewerType");
-    const int32_t finderType = args.Long(2, "FinderType");
-    if (!args.Boolean(3, "UserOnly")) {
+    FacadeArguments args(restore::kMethod, p_args);
+    const int32_t ownerId = Owner(args, restore::kOwnerId, OwnerAccess::Write);
+    const int32_t viewerType = args.Long(restore::kViewerType);
+    const int32_t finderType = args.Long(restore::kFinderType);
+    if (!args.Boolean(restore::kUserOnly)) {
         LayoutStore(Backend().Database()).ClearOwnerDefault(ownerId, viewerType, finderType, false);
     }
     const std::optional<LayoutRecord> layout =
@@ -72,10 +77,11 @@ Variant ViewerWriterComponent::RestoreDefaultLayout(DispatchArgs p_args) {
 }
 
 Variant ViewerWriterComponent::DeleteCustomLayout(DispatchArgs p_args) {
-    FacadeArguments args("DeleteCustomLayout", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Write);
+    FacadeArguments args(del_custom::kMethod, p_args);
+    const int32_t ownerId = Owner(args, del_custom::kOwnerId, OwnerAccess::Write);
     LayoutStore(Backend().Database())
-        .ClearOwnerDefault(ownerId, args.Long(1, "PrintType"), args.Long(2, "FinderType"), true);
+        .ClearOwnerDefault(ownerId, args.Long(del_custom::kPrintType),
+                           args.Long(del_custom::kFinderType), true);
     return Variant();
 }
 
@@ -83,13 +89,13 @@ const DispatchTable& ViewerWriterComponent::Table() const {
     using Self = ViewerWriterComponent;
     static const DispatchTable table =
         DispatchTable::Builder<Self>()
-            .Method("SaveLayout", 12, 12,
+            .Method(save::kMethod, save::kCount, save::kCount,
                     [](Self& self, DispatchArgs args) { return self.SaveLayout(args); })
-            .Method("DeleteLayout", 4, 4,
+            .Method(del::kMethod, del::kCount, del::kCount,
                     [](Self& self, DispatchArgs args) { return self.DeleteLayout(args); })
-            .Method("RestoreDefaultLayout", 4, 4,
+            .Method(restore::kMethod, restore::kCount, restore::kCount,
                     [](Self& self, DispatchArgs args) { return self.RestoreDefaultLayout(args); })
-            .Method("DeleteCustomLayout", 3, 3,
+            .Method(del_custom::kMethod, del_custom::kCount, del_custom::kCount,
                     [](Self& self, DispatchArgs args) { return self.DeleteCustomLayout(args); })
             .Build();
     return table;

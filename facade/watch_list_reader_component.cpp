@@ -8,10 +8,16 @@
 
 namespace qv::facade {
 
+namespace {
+
+namespace call = facade_protocol::get_watch_lists;
+
+}  // namespace
+
 Variant WatchListReaderComponent::GetWatchLists(DispatchArgs p_args) {
-    FacadeArguments args("GetWatchLists", p_args);
-    const int32_t ownerId = Owner(args, 0, OwnerAccess::Read);
-    const int32_t listType = args.Long(1, "WatchListType");
+    FacadeArguments args(call::kMethod, p_args);
+    const int32_t ownerId = Owner(args, call::kOwnerId, OwnerAccess::Read);
+    const int32_t listType = args.Long(call::kWatchListType);
     ResultTable table({{"id", FieldKind::Integer},
                        {"parentid", FieldKind::Integer},
                        {"Name", FieldKind::Text},
@@ -35,7 +41,7 @@ const DispatchTable& WatchListReaderComponent::Table() const {
     using Self = WatchListReaderComponent;
     static const DispatchTable table =
         DispatchTable::Builder<Self>()
-            .Method("GetWatchLists", 2, 2,
+            .Method(call::kMethod, call::kCount, call::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetWatchLists(args); })
             .Build();
     return table;

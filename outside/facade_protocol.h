@@ -8,7 +8,8 @@
 //
 //     args.Long(stock_viewer::kSectorCode);                      // facade, named in its errors
 //
-// ByRef marks what the facade writes back into the caller's Variant.
+// ByRef marks what the facade writes back into the caller's Variant; Type is how the facade
+// reads the argument (Object for a recordset, Variant for a layout, a list or anything else).
 #pragma once
 
 #include <cstddef>
@@ -16,10 +17,13 @@
 
 namespace qv::facade_protocol {
 
+enum class ArgType { Long, Text, Boolean, Date, Object, Variant };
+
 struct Argument {
     size_t Position;
     std::string_view Name;
     bool ByRef;
+    ArgType Type;
 };
 
 namespace prog_id {
@@ -30,143 +34,379 @@ constexpr std::string_view kWatchListWriter = "QorvantOnlineFacade.WatchListFTr"
 constexpr std::string_view kPortfolioReader = "QorvantOnlineFacade.PortfolioFNTr";
 }  // namespace prog_id
 
+// The stocks of the market, an industry, a sector, a watch list or a portfolio.
 namespace stock_viewer {
 constexpr std::string_view kMethod = "StockViewer";
 constexpr size_t kCount = 20;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kLayoutId{1, "LayoutId", false};
-constexpr Argument kStartDate{2, "StartDate", false};
-constexpr Argument kMaxRows{3, "MaxRows", true};
-constexpr Argument kReturnAll{4, "ReturnAll", true};
-constexpr Argument kAvgType{5, "AvgType", false};
-constexpr Argument kLayoutInfo{6, "LayoutInfo", true};
-constexpr Argument kSecondaryColumns{7, "SecondaryColumns", true};
-constexpr Argument kRows{8, "Rows", true};
-constexpr Argument kSecondaryRows{9, "SecondaryRows", true};
-constexpr Argument kStartTimeId{10, "StartTimeId", true};
-constexpr Argument kIndCode{11, "IndCode", false};
-constexpr Argument kSectorCode{12, "SectorCode", false};
-constexpr Argument kWatchListId{13, "WatchListId", false};
-constexpr Argument kWatchListName{14, "WatchListName", true};
-constexpr Argument kParameterList{15, "ParameterList", true};
-constexpr Argument kPortfolioID{16, "PortfolioID", false};
-constexpr Argument kListScope{17, "ListScope", false};
-constexpr Argument kTimeCode{18, "TimeCode", false};
-constexpr Argument kLoginConflict{19, "LoginConflict", true};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kStartDate{2, "StartDate", false, ArgType::Date};
+constexpr Argument kMaxRows{3, "MaxRows", true, ArgType::Long};
+constexpr Argument kReturnAll{4, "ReturnAll", true, ArgType::Boolean};
+constexpr Argument kAvgType{5, "AvgType", false, ArgType::Text};
+constexpr Argument kLayoutInfo{6, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kSecondaryColumns{7, "SecondaryColumns", true, ArgType::Variant};
+constexpr Argument kRows{8, "Rows", true, ArgType::Object};
+constexpr Argument kSecondaryRows{9, "SecondaryRows", true, ArgType::Object};
+constexpr Argument kStartTimeId{10, "StartTimeId", true, ArgType::Long};
+constexpr Argument kIndCode{11, "IndCode", false, ArgType::Long};
+constexpr Argument kSectorCode{12, "SectorCode", false, ArgType::Long};
+constexpr Argument kWatchListId{13, "WatchListId", false, ArgType::Long};
+constexpr Argument kWatchListName{14, "WatchListName", true, ArgType::Text};
+constexpr Argument kParameterList{15, "ParameterList", true, ArgType::Object};
+constexpr Argument kPortfolioID{16, "PortfolioID", false, ArgType::Long};
+constexpr Argument kListScope{17, "ListScope", false, ArgType::Long};
+constexpr Argument kTimeCode{18, "TimeCode", false, ArgType::Text};
+constexpr Argument kLoginConflict{19, "LoginConflict", true, ArgType::Boolean};
 }  // namespace stock_viewer
 
+// The stocks whose symbols or company names match a search text.
 namespace search_stocks {
 constexpr std::string_view kMethod = "SearchStocks";
 constexpr size_t kCount = 15;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kLayoutId{1, "LayoutId", false};
-constexpr Argument kStartDate{2, "StartDate", false};
-constexpr Argument kMaxRows{3, "MaxRows", false};
-constexpr Argument kSearchText{4, "SearchText", true};
-constexpr Argument kSearchOpt1{5, "SearchOpt1", true};
-constexpr Argument kSearchOpt2{6, "SearchOpt2", true};
-constexpr Argument kLayoutInfo{7, "LayoutInfo", true};
-constexpr Argument kSecondaryColumns{8, "SecondaryColumns", false};
-constexpr Argument kRows{9, "Rows", true};
-constexpr Argument kSecondaryRows{10, "SecondaryRows", true};
-constexpr Argument kStartTimeId{11, "StartTimeId", true};
-constexpr Argument kWatchListId{12, "WatchListId", false};
-constexpr Argument kIndCode{13, "IndCode", false};
-constexpr Argument kSectorCode{14, "SectorCode", false};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kStartDate{2, "StartDate", false, ArgType::Date};
+constexpr Argument kMaxRows{3, "MaxRows", false, ArgType::Long};
+constexpr Argument kSearchText{4, "SearchText", true, ArgType::Text};
+constexpr Argument kSearchOpt1{5, "SearchOpt1", true, ArgType::Long};
+constexpr Argument kSearchOpt2{6, "SearchOpt2", true, ArgType::Long};
+constexpr Argument kLayoutInfo{7, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kSecondaryColumns{8, "SecondaryColumns", false, ArgType::Variant};
+constexpr Argument kRows{9, "Rows", true, ArgType::Object};
+constexpr Argument kSecondaryRows{10, "SecondaryRows", true, ArgType::Object};
+constexpr Argument kStartTimeId{11, "StartTimeId", true, ArgType::Long};
+constexpr Argument kWatchListId{12, "WatchListId", false, ArgType::Long};
+constexpr Argument kIndCode{13, "IndCode", false, ArgType::Long};
+constexpr Argument kSectorCode{14, "SectorCode", false, ArgType::Long};
 }  // namespace search_stocks
 
+// The industries of the market, a sector or a watch list.
 namespace industry_viewer {
 constexpr std::string_view kMethod = "IndustryViewer";
 constexpr size_t kCount = 17;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kStartDate{1, "StartDate", false};
-constexpr Argument kMaxRows{2, "MaxRows", true};
-constexpr Argument kReturnAll{3, "ReturnAll", true};
-constexpr Argument kAvgType{4, "AvgType", false};
-constexpr Argument kLayoutInfo{5, "LayoutInfo", true};
-constexpr Argument kSecondaryColumns{6, "SecondaryColumns", false};
-constexpr Argument kRows{7, "Rows", true};
-constexpr Argument kSecondaryRows{8, "SecondaryRows", true};
-constexpr Argument kStartTimeId{9, "StartTimeId", true};
-constexpr Argument kSectorCode{10, "SectorCode", false};
-constexpr Argument kWatchListId{11, "WatchListId", false};
-constexpr Argument kListScope{12, "ListScope", true};
-constexpr Argument kParameterList{13, "ParameterList", true};
-constexpr Argument kWatchListName{14, "WatchListName", true};
-constexpr Argument kTimeCode{15, "TimeCode", false};
-constexpr Argument kLoginConflict{16, "LoginConflict", true};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kStartDate{1, "StartDate", false, ArgType::Date};
+constexpr Argument kMaxRows{2, "MaxRows", true, ArgType::Long};
+constexpr Argument kReturnAll{3, "ReturnAll", true, ArgType::Boolean};
+constexpr Argument kAvgType{4, "AvgType", false, ArgType::Text};
+constexpr Argument kLayoutInfo{5, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kSecondaryColumns{6, "SecondaryColumns", false, ArgType::Variant};
+constexpr Argument kRows{7, "Rows", true, ArgType::Object};
+constexpr Argument kSecondaryRows{8, "SecondaryRows", true, ArgType::Object};
+constexpr Argument kStartTimeId{9, "StartTimeId", true, ArgType::Long};
+constexpr Argument kSectorCode{10, "SectorCode", false, ArgType::Long};
+constexpr Argument kWatchListId{11, "WatchListId", false, ArgType::Long};
+constexpr Argument kListScope{12, "ListScope", true, ArgType::Long};
+constexpr Argument kParameterList{13, "ParameterList", true, ArgType::Object};
+constexpr Argument kWatchListName{14, "WatchListName", true, ArgType::Text};
+constexpr Argument kTimeCode{15, "TimeCode", false, ArgType::Text};
+constexpr Argument kLoginConflict{16, "LoginConflict", true, ArgType::Boolean};
 }  // namespace industry_viewer
 
+// The sectors of the market.
 namespace sector_viewer {
 constexpr std::string_view kMethod = "SectorViewer";
 constexpr size_t kCount = 11;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kStartDate{1, "StartDate", false};
-constexpr Argument kMaxRows{2, "MaxRows", true};
-constexpr Argument kReturnAll{3, "ReturnAll", true};
-constexpr Argument kAvgType{4, "AvgType", false};
-constexpr Argument kLayoutInfo{5, "LayoutInfo", true};
-constexpr Argument kRows{6, "Rows", true};
-constexpr Argument kStartTimeId{7, "StartTimeId", true};
-constexpr Argument kParameterList{8, "ParameterList", true};
-constexpr Argument kTimeCode{9, "TimeCode", false};
-constexpr Argument kLoginConflict{10, "LoginConflict", true};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kStartDate{1, "StartDate", false, ArgType::Date};
+constexpr Argument kMaxRows{2, "MaxRows", true, ArgType::Long};
+constexpr Argument kReturnAll{3, "ReturnAll", true, ArgType::Boolean};
+constexpr Argument kAvgType{4, "AvgType", false, ArgType::Text};
+constexpr Argument kLayoutInfo{5, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kRows{6, "Rows", true, ArgType::Object};
+constexpr Argument kStartTimeId{7, "StartTimeId", true, ArgType::Long};
+constexpr Argument kParameterList{8, "ParameterList", true, ArgType::Object};
+constexpr Argument kTimeCode{9, "TimeCode", false, ArgType::Text};
+constexpr Argument kLoginConflict{10, "LoginConflict", true, ArgType::Boolean};
 }  // namespace sector_viewer
 
+// The industries whose codes or names match a search text.
 namespace search_industries {
 constexpr std::string_view kMethod = "SearchIndustries";
 constexpr size_t kCount = 14;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kLayoutId{1, "LayoutId", false};
-constexpr Argument kStartDate{2, "StartDate", false};
-constexpr Argument kMaxRows{3, "MaxRows", false};
-constexpr Argument kSearchText{4, "SearchText", true};
-constexpr Argument kSearchOpt1{5, "SearchOpt1", true};
-constexpr Argument kLayoutInfo{6, "LayoutInfo", true};
-constexpr Argument kSecondaryColumns{7, "SecondaryColumns", false};
-constexpr Argument kRows{8, "Rows", true};
-constexpr Argument kSecondaryRows{9, "SecondaryRows", true};
-constexpr Argument kStartTimeId{10, "StartTimeId", true};
-constexpr Argument kListScope{11, "ListScope", true};
-constexpr Argument kSectorCode{12, "SectorCode", false};
-constexpr Argument kWatchListId{13, "WatchListId", false};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kStartDate{2, "StartDate", false, ArgType::Date};
+constexpr Argument kMaxRows{3, "MaxRows", false, ArgType::Long};
+constexpr Argument kSearchText{4, "SearchText", true, ArgType::Text};
+constexpr Argument kSearchOpt1{5, "SearchOpt1", true, ArgType::Long};
+constexpr Argument kLayoutInfo{6, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kSecondaryColumns{7, "SecondaryColumns", false, ArgType::Variant};
+constexpr Argument kRows{8, "Rows", true, ArgType::Object};
+constexpr Argument kSecondaryRows{9, "SecondaryRows", true, ArgType::Object};
+constexpr Argument kStartTimeId{10, "StartTimeId", true, ArgType::Long};
+constexpr Argument kListScope{11, "ListScope", true, ArgType::Long};
+constexpr Argument kSectorCode{12, "SectorCode", false, ArgType::Long};
+constexpr Argument kWatchListId{13, "WatchListId", false, ArgType::Long};
 }  // namespace search_industries
 
+// The sectors whose codes or names match a search text.
 namespace search_sector {
 constexpr std::string_view kMethod = "SearchSector";
 constexpr size_t kCount = 9;
-constexpr Argument kOwnerId{0, "OwnerId", false};
-constexpr Argument kLayoutId{1, "LayoutId", false};
-constexpr Argument kStartDate{2, "StartDate", false};
-constexpr Argument kSearchText{3, "SearchText", true};
-constexpr Argument kSearchOpt1{4, "SearchOpt1", true};
-constexpr Argument kMaxRows{5, "MaxRows", false};
-constexpr Argument kLayoutInfo{6, "LayoutInfo", true};
-constexpr Argument kRows{7, "Rows", true};
-constexpr Argument kStartTimeId{8, "StartTimeId", true};
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kStartDate{2, "StartDate", false, ArgType::Date};
+constexpr Argument kSearchText{3, "SearchText", true, ArgType::Text};
+constexpr Argument kSearchOpt1{4, "SearchOpt1", true, ArgType::Long};
+constexpr Argument kMaxRows{5, "MaxRows", false, ArgType::Long};
+constexpr Argument kLayoutInfo{6, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kRows{7, "Rows", true, ArgType::Object};
+constexpr Argument kStartTimeId{8, "StartTimeId", true, ArgType::Long};
 }  // namespace search_sector
 
+// One sector's row, for the grid below the stocks of a sector.
 namespace get_sector_detail {
 constexpr std::string_view kMethod = "GetSectorDetail";
 constexpr size_t kCount = 4;
-constexpr Argument kStartTimeId{0, "StartTimeId", false};
-constexpr Argument kSectorCode{1, "SectorCode", true};
-constexpr Argument kAvgType{2, "AvgType", false};
-constexpr Argument kSelectList{3, "SelectList", true};
+constexpr Argument kStartTimeId{0, "StartTimeId", false, ArgType::Long};
+constexpr Argument kSectorCode{1, "SectorCode", true, ArgType::Long};
+constexpr Argument kAvgType{2, "AvgType", false, ArgType::Text};
+constexpr Argument kSelectList{3, "SelectList", true, ArgType::Variant};
 }  // namespace get_sector_detail
 
-// "StockHistory", "IndustryHistory" and "SectorHistory" differ only in their key: a symbol, an
+// The three histories of a stock, an industry and a sector differ only in their key: a symbol, an
 // industry code or a sector code.
 namespace history {
+constexpr std::string_view kStockMethod = "HistoryStockEX";
+constexpr std::string_view kIndustryMethod = "HistoryIndustryEX";
+constexpr std::string_view kSectorMethod = "HistorySectorEX";
 constexpr size_t kCount = 8;
-constexpr Argument kStartDate{0, "StartDate", false};
-constexpr Argument kEndDate{1, "EndDate", false};
-constexpr Argument kKey{2, "Key", false};
-constexpr Argument kLayoutInfo{3, "LayoutInfo", true};
-constexpr Argument kParameterList{4, "ParameterList", true};
-constexpr Argument kOwnerId{5, "OwnerId", false};
-constexpr Argument kMaxRows{6, "MaxRows", true};
-constexpr Argument kReturnAll{7, "ReturnAll", true};
+constexpr Argument kStartDate{0, "StartDate", false, ArgType::Date};
+constexpr Argument kEndDate{1, "EndDate", false, ArgType::Date};
+constexpr Argument kKey{2, "Key", false, ArgType::Variant};
+constexpr Argument kLayoutInfo{3, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kParameterList{4, "ParameterList", true, ArgType::Object};
+constexpr Argument kOwnerId{5, "OwnerId", false, ArgType::Long};
+constexpr Argument kMaxRows{6, "MaxRows", true, ArgType::Long};
+constexpr Argument kReturnAll{7, "ReturnAll", true, ArgType::Boolean};
+// The key as the facade reads it for each of the three calls.
+constexpr Argument kSymbol{2, "Symbol", false, ArgType::Text};
+constexpr Argument kIndCode{2, "IndCode", false, ArgType::Long};
+constexpr Argument kSectorCode{2, "SectorCode", false, ArgType::Long};
 }  // namespace history
+
+// The default layout of a viewer type and finder type, as a description.
+namespace get_default_layout {
+constexpr std::string_view kMethod = "GetDefaultLayout";
+constexpr size_t kCount = 3;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kViewerType{1, "ViewerType", false, ArgType::Long};
+constexpr Argument kFinderType{2, "FinderType", false, ArgType::Long};
+}  // namespace get_default_layout
+
+// One layout by id, as a description.
+namespace get_layout {
+constexpr std::string_view kMethod = "GetLayout";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+}  // namespace get_layout
+
+// The field catalogue, the same for every result type.
+namespace get_custom_field_list {
+constexpr std::string_view kMethod = "GetCustomFieldList";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kResultType{1, "ResultType", false, ArgType::Long};
+}  // namespace get_custom_field_list
+
+// The id of the default print layout of a print type, 0 when there is none.
+namespace get_default_layout_id {
+constexpr std::string_view kMethod = "GetDefaultLayoutID";
+constexpr size_t kCount = 3;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPrintType{1, "PrintType", false, ArgType::Long};
+constexpr Argument kResultType{2, "ResultType", true, ArgType::Long};
+}  // namespace get_default_layout_id
+
+// The company names starting with a text, within a scope.
+namespace search_company_name {
+constexpr std::string_view kMethod = "SearchCompanyName";
+constexpr size_t kMinCount = 5;
+constexpr size_t kMaxCount = 6;
+constexpr Argument kSearchText{0, "SearchText", false, ArgType::Text};
+constexpr Argument kIndCode{1, "IndCode", false, ArgType::Long};
+constexpr Argument kSectorCode{2, "SectorCode", false, ArgType::Long};
+constexpr Argument kWatchListId{3, "WatchListId", false, ArgType::Long};
+constexpr Argument kDate{4, "Date", false, ArgType::Date};
+constexpr Argument kOwnerId{5, "OwnerId", false, ArgType::Long};
+}  // namespace search_company_name
+
+// The industry names starting with a text, within a scope.
+namespace search_industry_name {
+constexpr std::string_view kMethod = "SearchIndustryName";
+constexpr size_t kMinCount = 4;
+constexpr size_t kMaxCount = 5;
+constexpr Argument kSearchText{0, "SearchText", false, ArgType::Text};
+constexpr Argument kSectorCode{1, "SectorCode", false, ArgType::Long};
+constexpr Argument kWatchListId{2, "WatchListId", false, ArgType::Long};
+constexpr Argument kDate{3, "Date", false, ArgType::Date};
+constexpr Argument kOwnerId{4, "OwnerId", false, ArgType::Long};
+}  // namespace search_industry_name
+
+// The sector names starting with a text.
+namespace search_sector_name {
+constexpr std::string_view kMethod = "SearchSectorName";
+constexpr size_t kCount = 2;
+constexpr Argument kSearchText{0, "SearchText", false, ArgType::Text};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+}  // namespace search_sector_name
+
+// The owner's row limit for a list kind.
+namespace get_default_max_rows {
+constexpr std::string_view kMethod = "getdefaultmaxrows";
+constexpr size_t kCount = 4;
+constexpr Argument kListKind{0, "ListKind", false, ArgType::Long};
+constexpr Argument kMaxRows{1, "MaxRows", true, ArgType::Long};
+constexpr Argument kReturnAll{2, "ReturnAll", true, ArgType::Boolean};
+constexpr Argument kOwnerId{3, "OwnerId", false, ArgType::Long};
+}  // namespace get_default_max_rows
+
+// A new session for an owner: the time code the lists compare against later logins.
+namespace login {
+constexpr std::string_view kMethod = "Login";
+constexpr size_t kMinCount = 1;
+constexpr size_t kMaxCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kName{1, "Name", false, ArgType::Text};
+}  // namespace login
+
+// The rows of a result type that meet every criterion of a screen.
+namespace run_screen {
+constexpr std::string_view kMethod = "RunScreen";
+constexpr size_t kMinCount = 4;
+constexpr size_t kMaxCount = 6;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kResultType{1, "ResultType", false, ArgType::Long};
+constexpr Argument kCriteria{2, "Criteria", false, ArgType::Variant};
+constexpr Argument kDate{3, "Date", false, ArgType::Date};
+constexpr Argument kMaxRows{4, "MaxRows", false, ArgType::Long};
+constexpr Argument kReturnAll{5, "ReturnAll", false, ArgType::Boolean};
+}  // namespace run_screen
+
+// Saves a layout, a new one for layout id -1; true when saved.
+namespace save_layout {
+constexpr std::string_view kMethod = "SaveLayout";
+constexpr size_t kCount = 12;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", true, ArgType::Long};
+constexpr Argument kName{2, "Name", true, ArgType::Text};
+constexpr Argument kDescription{3, "Description", true, ArgType::Text};
+constexpr Argument kParentId{4, "ParentId", true, ArgType::Long};
+constexpr Argument kPriSortId{5, "PriSortId", true, ArgType::Long};
+constexpr Argument kPriSortDir{6, "PriSortDir", true, ArgType::Long};
+constexpr Argument kSecSortId{7, "SecSortId", true, ArgType::Long};
+constexpr Argument kSecSortDir{8, "SecSortDir", true, ArgType::Long};
+constexpr Argument kColumnTable{9, "ColumnTable", true, ArgType::Variant};
+constexpr Argument kDataType{10, "DataType", true, ArgType::Long};
+constexpr Argument kFinderType{11, "FinderType", true, ArgType::Long};
+}  // namespace save_layout
+
+// Deletes one of the owner's layouts and hands back the layout that stands in for it.
+namespace delete_layout {
+constexpr std::string_view kMethod = "DeleteLayout";
+constexpr size_t kCount = 4;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kFinderResultsType{2, "FinderResultsType", false, ArgType::Long};
+constexpr Argument kNewLayout{3, "NewLayout", true, ArgType::Variant};
+}  // namespace delete_layout
+
+// The default layout again, the owner's own default dropped unless only the user's is asked for.
+namespace restore_default_layout {
+constexpr std::string_view kMethod = "RestoreDefaultLayout";
+constexpr size_t kCount = 4;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kViewerType{1, "ViewerType", false, ArgType::Long};
+constexpr Argument kFinderType{2, "FinderType", true, ArgType::Long};
+constexpr Argument kUserOnly{3, "UserOnly", true, ArgType::Boolean};
+}  // namespace restore_default_layout
+
+// Drops the owner's own default print layout of a print type.
+namespace delete_custom_layout {
+constexpr std::string_view kMethod = "DeleteCustomLayout";
+constexpr size_t kCount = 3;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPrintType{1, "PrintType", false, ArgType::Long};
+constexpr Argument kFinderType{2, "FinderType", true, ArgType::Long};
+}  // namespace delete_custom_layout
+
+// The owner's watch lists and folders of a type.
+namespace get_watch_lists {
+constexpr std::string_view kMethod = "GetWatchLists";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kWatchListType{1, "WatchListType", true, ArgType::Long};
+}  // namespace get_watch_lists
+
+// A new watch list holding the items; the new list's id.
+namespace new_watch_list_and_items {
+constexpr std::string_view kMethod = "NewWatchListAndItems";
+constexpr size_t kCount = 6;
+constexpr Argument kFolderId{0, "FolderId", true, ArgType::Long};
+constexpr Argument kItems{1, "Items", true, ArgType::Variant};
+constexpr Argument kWatchListType{2, "WatchListType", true, ArgType::Long};
+constexpr Argument kName{3, "Name", true, ArgType::Text};
+constexpr Argument kComments{4, "Comments", true, ArgType::Text};
+constexpr Argument kOwnerId{5, "OwnerId", false, ArgType::Long};
+}  // namespace new_watch_list_and_items
+
+// A new watch list of the items that are, or are not, in another list; the new list's id.
+namespace new_compared_watch_list {
+constexpr std::string_view kMatchingMethod = "NewWatchListMatchingItems";
+constexpr std::string_view kNonMatchingMethod = "NewWatchListNonMatchingItems";
+constexpr size_t kCount = 7;
+constexpr Argument kFolderId{0, "FolderId", true, ArgType::Long};
+constexpr Argument kOtherListId{1, "OtherListId", false, ArgType::Long};
+constexpr Argument kItems{2, "Items", true, ArgType::Variant};
+constexpr Argument kWatchListType{3, "WatchListType", true, ArgType::Long};
+constexpr Argument kName{4, "Name", true, ArgType::Text};
+constexpr Argument kComments{5, "Comments", true, ArgType::Text};
+constexpr Argument kOwnerId{6, "OwnerId", false, ArgType::Long};
+}  // namespace new_compared_watch_list
+
+// Adds items to a watch list; how many were new.
+namespace add_watch_list_items {
+constexpr std::string_view kMethod = "AddWatchListItems";
+constexpr size_t kMinCount = 3;
+constexpr size_t kMaxCount = 4;
+constexpr Argument kWatchListId{0, "WatchListId", true, ArgType::Long};
+constexpr Argument kItems{1, "Items", true, ArgType::Variant};
+constexpr Argument kWatchListType{2, "WatchListType", true, ArgType::Long};
+constexpr Argument kOwnerId{3, "OwnerId", false, ArgType::Long};
+}  // namespace add_watch_list_items
+
+// A new watch-list folder; the new folder's id.
+namespace new_watch_list_folder {
+constexpr std::string_view kMethod = "NewWatchListFolder";
+constexpr size_t kCount = 4;
+constexpr Argument kFolderId{0, "FolderId", true, ArgType::Long};
+constexpr Argument kWatchListType{1, "WatchListType", false, ArgType::Long};
+constexpr Argument kName{2, "Name", false, ArgType::Text};
+constexpr Argument kOwnerId{3, "OwnerId", false, ArgType::Long};
+}  // namespace new_watch_list_folder
+
+// The holdings of a portfolio on a day, with their gains.
+namespace get_current_holdings {
+constexpr std::string_view kMethod = "GetCurrentHoldings";
+constexpr size_t kCount = 8;
+constexpr Argument kPortfolioID{0, "PortfolioID", false, ArgType::Long};
+constexpr Argument kOwnerId{1, "OwnerId", false, ArgType::Long};
+constexpr Argument kDate{2, "Date", true, ArgType::Date};
+constexpr Argument kWithTrades{3, "WithTrades", false, ArgType::Boolean};
+constexpr Argument kTrades{4, "Trades", true, ArgType::Object};
+constexpr Argument kLayoutInfo{5, "LayoutInfo", true, ArgType::Variant};
+constexpr Argument kWithCatalogue{6, "WithCatalogue", false, ArgType::Boolean};
+constexpr Argument kParameterList{7, "ParameterList", true, ArgType::Object};
+}  // namespace get_current_holdings
+
+// The owner's portfolios.
+namespace get_portfolios {
+constexpr std::string_view kMethod = "GetPortfolios";
+constexpr size_t kCount = 1;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+}  // namespace get_portfolios
 
 }  // namespace qv::facade_protocol
