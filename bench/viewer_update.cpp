@@ -125,7 +125,7 @@ void BM_FacadeStockViewer(benchmark::State& state) {
         std::vector<Variant> args = calls.front().m_aArgumentsBefore;
         const double start = ThreadSeconds();
         const auto facade = market.real->CreateObject(facade::prog_id::kViewerReader);
-        benchmark::DoNotOptimize(CallMethod(*facade, "StockViewer", args));
+        benchmark::DoNotOptimize(CallMethod(*facade, facade_protocol::stock_viewer::kMethod, args));
         state.SetIterationTime(ThreadSeconds() - start);
     }
 }

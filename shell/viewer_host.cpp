@@ -249,8 +249,9 @@ std::shared_ptr<Recordset> ViewerHost::StockRows(int32_t p_lDate) const {
 }
 
 std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32_t p_lDate) const {
+    namespace call = facade_protocol::get_current_holdings;
     const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kPortfolioReader);
-    std::array<Variant, 8> args{
+    std::array<Variant, call::kCount> args{
         Variant(p_lPortfolioId),
         Variant(m_oSession.OwnerId()),
         Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
@@ -259,20 +260,21 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
         Variant(),
         Variant(false),
         Variant::Nothing()};
-    const Variant rows = CallMethod(*reader, "GetCurrentHoldings", args);
+    const Variant rows = CallMethod(*reader, call::kMethod, args);
     return RecordsetOf(rows);
 }
 
 std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMaxRows) const {
+    namespace call = facade_protocol::run_screen;
     const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kViewerReader);
-    std::array<Variant, 6> args{
+    std::array<Variant, call::kMaxCount> args{
         Variant(m_oSession.OwnerId()),
         Variant(int16_t{0}),
         BuyCriterion(),
         Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
         Variant(std::max(p_lMaxRows, 0)),
         Variant(p_lMaxRows <= 0)};
-    const Variant rows = CallMethod(*reader, "RunScreen", args);
+    const Variant rows = CallMethod(*reader, call::kMethod, args);
     return RecordsetOf(rows);
 }
 

@@ -7,6 +7,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
@@ -19,6 +20,9 @@ namespace qv {
 namespace {
 
 using namespace strategy_support;
+
+namespace default_layout = facade_protocol::get_default_layout;
+namespace field_list = facade_protocol::get_custom_field_list;
 
 constexpr int32_t kFinderViewerType = 6;
 constexpr int32_t kNoLayoutError = 911;
@@ -70,9 +74,10 @@ void FinderViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
         std::optional<LayoutDescription> layout = elements->GridLayoutDescription();
         if (!layout->Sort) {
             const std::shared_ptr<DispatchObject> facade = CreateFacade();
-            std::array<Variant, 3> args{Variant(elements->OwnerId()), Variant(kFinderViewerType),
-                                        Variant(elements->FinderResultsType())};
-            layout = ReturnedLayout(CallMethod(*facade, "GetDefaultLayout", args));
+            std::array<Variant, default_layout::kCount> args{
+                Variant(elements->OwnerId()), Variant(kFinderViewerType),
+                Variant(elements->FinderResultsType())};
+            layout = ReturnedLayout(CallMethod(*facade, default_layout::kMethod, args));
         }
         if (!layout || !layout->Sort) {
             throw AutomationError(kNoLayoutError, "FinderViewer", "No layout specified");
@@ -110,9 +115,10 @@ void FinderViewer::ReFillParams() {
     Reported("Viewer:ReFillParams", [&] {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
-        std::array<Variant, 2> args{Variant(elements->OwnerId()),
-                                    Variant(static_cast<int16_t>(elements->FinderResultsType()))};
-        elements->SetParameterList(RecordsetOf(CallMethod(*facade, "GetCustomFieldList", args)));
+        std::array<Variant, field_list::kCount> args{
+            Variant(elements->OwnerId()),
+            Variant(static_cast<int16_t>(elements->FinderResultsType()))};
+        elements->SetParameterList(RecordsetOf(CallMethod(*facade, field_list::kMethod, args)));
     });
 }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 namespace qv {
 
@@ -17,7 +18,7 @@ constexpr int32_t kHistoryKeyColumn = 41;
 
 // What differs between the stock, industry and sector histories.
 struct HistoryKind {
-    const char* m_sMethod;  // the facade method
+    std::string_view m_sMethod;  // the facade method
     int32_t m_lEvenRowBackColor;
     int32_t m_lResultType;  // also the data type of the grid
     const char* m_sReportTitle;

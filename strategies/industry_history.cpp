@@ -7,9 +7,12 @@
 namespace qv {
 namespace {
 
-constexpr HistoryKind kKind{
-    "HistoryIndustryEX",          strategy_support::kIndustryRows,     1, "Industry History Report",
-    "IndustryHistory:Initialize", "IndustryHistory_SynchronizeColumns"};
+constexpr HistoryKind kKind{facade_protocol::history::kIndustryMethod,
+                            strategy_support::kIndustryRows,
+                            1,
+                            "Industry History Report",
+                            "IndustryHistory:Initialize",
+                            "IndustryHistory_SynchronizeColumns"};
 
 }  // namespace
 

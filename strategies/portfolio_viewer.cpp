@@ -6,6 +6,7 @@
 #include "grid/grid_utilities.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/grid_control.h"
 #include "outside/grid_control_splits.h"
 #include "outside/grid_split.h"
@@ -20,33 +21,32 @@ namespace {
 
 using namespace strategy_support;
 
-constexpr const char* kViewerFacadeNTr = "QorvantOnlineFacade.ViewerFNTr";
-constexpr const char* kPortfolioFacade = "QorvantOnlineFacade.PortfolioFNTr";
+namespace holdings = facade_protocol::get_current_holdings;
+namespace get_layout = facade_protocol::get_layout;
+namespace field_list = facade_protocol::get_custom_field_list;
+
 constexpr int32_t kDefaultLayoutId = 14;
 constexpr int32_t kResultType = 3;
 constexpr int32_t kStockFields = 0;
 constexpr int32_t kScrolledSplit = 1;
 
-namespace holdings_arg {
-constexpr size_t kParameterList = 7;
-}
-
 // The holdings again, with every field of the layout; the new rows replace the host's for the
 // next update too.
 std::shared_ptr<Recordset> FetchHoldings(ViewerElements& p_oElements,
                                          const LayoutDescription& p_layout) {
-    const std::shared_ptr<DispatchObject> facade = CreateFacade(kPortfolioFacade);
-    std::array<Variant, 8> args{Variant(p_oElements.PortfolioID()),
-                                Variant(p_oElements.OwnerId()),
-                                Variant(),
-                                Variant(false),
-                                Variant::Nothing(),
-                                layout_codec::ToVariant(p_layout),
-                                Variant(true),
-                                Variant::Nothing()};
-    std::shared_ptr<Recordset> rows = RecordsetOf(CallMethod(*facade, "GetCurrentHoldings", args));
+    const std::shared_ptr<DispatchObject> facade =
+        CreateFacade(facade_protocol::prog_id::kPortfolioReader);
+    std::array<Variant, holdings::kCount> args{Variant(p_oElements.PortfolioID()),
+                                               Variant(p_oElements.OwnerId()),
+                                               Variant(),
+                                               Variant(false),
+                                               Variant::Nothing(),
+                                               layout_codec::ToVariant(p_layout),
+                                               Variant(true),
+                                               Variant::Nothing()};
+    std::shared_ptr<Recordset> rows = RecordsetOf(CallMethod(*facade, holdings::kMethod, args));
     p_oElements.SetFinderResults(rows);
-    p_oElements.SetParameterList(RecordsetOf(args[holdings_arg::kParameterList]));
+    p_oElements.SetParameterList(RecordsetOf(args[holdings::kParameterList.Position]));
     return rows;
 }
 
@@ -73,10 +73,10 @@ void PortfolioViewer::Initialize(Grid& p_oPriGrid, Grid& p_oSecGrid) {
 
         LayoutDescription layout = elements->GridLayoutDescription();
         if (!layout.Sort) {
-            const std::shared_ptr<DispatchObject> facade = CreateFacade(kViewerFacadeNTr);
-            std::array<Variant, 2> args{Variant(elements->OwnerId()),
-                                        Variant(elements->GridLayout()->Id())};
-            layout = layout_codec::Parse(CallMethod(*facade, "GetLayout", args));
+            const std::shared_ptr<DispatchObject> facade = CreateFacade();
+            std::array<Variant, get_layout::kCount> args{Variant(elements->OwnerId()),
+                                                         Variant(elements->GridLayout()->Id())};
+            layout = layout_codec::Parse(CallMethod(*facade, get_layout::kMethod, args));
         }
         elements->SetGridLayoutDescription(layout);
 
@@ -115,9 +115,9 @@ void PortfolioViewer::ReFillParams() {
     Reported("Viewer:ReFillParams", [&] {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
         const std::shared_ptr<DispatchObject> facade = CreateFacade();
-        std::array<Variant, 2> args{Variant(elements->OwnerId()),
-                                    Variant(static_cast<int16_t>(kResultType))};
-        elements->SetParameterList(RecordsetOf(CallMethod(*facade, "GetCustomFieldList", args)));
+        std::array<Variant, field_list::kCount> args{Variant(elements->OwnerId()),
+                                                     Variant(static_cast<int16_t>(kResultType))};
+        elements->SetParameterList(RecordsetOf(CallMethod(*facade, field_list::kMethod, args)));
     });
 }
 

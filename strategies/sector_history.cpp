@@ -7,9 +7,12 @@
 namespace qv {
 namespace {
 
-constexpr HistoryKind kKind{
-    "HistorySectorEX",       strategy_support::kSectorRows, 2,
-    "Sector History Report", "SectorHistory:Initialize",    "SectorHistory_SynchronizeColumns"};
+constexpr HistoryKind kKind{facade_protocol::history::kSectorMethod,
+                            strategy_support::kSectorRows,
+                            2,
+                            "Sector History Report",
+                            "SectorHistory:Initialize",
+                            "SectorHistory_SynchronizeColumns"};
 
 }  // namespace
 

@@ -7,9 +7,12 @@
 namespace qv {
 namespace {
 
-constexpr HistoryKind kKind{
-    "HistoryStockEX",       strategy_support::kStockRows, 0,
-    "Stock History Report", "StockHistory:Initialize",    "StockHistory_SynchronizeColumns"};
+constexpr HistoryKind kKind{facade_protocol::history::kStockMethod,
+                            strategy_support::kStockRows,
+                            0,
+                            "Stock History Report",
+                            "StockHistory:Initialize",
+                            "StockHistory_SynchronizeColumns"};
 
 }  // namespace
 

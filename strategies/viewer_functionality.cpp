@@ -3,6 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/error_scope.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "outside/support_utility.h"
 #include "state/viewer_elements.h"
@@ -12,7 +13,7 @@
 namespace qv {
 namespace {
 
-constexpr const char* kFacadeProgId = "QorvantOnlineFacade.ViewerFNtr";
+namespace field_list = facade_protocol::get_custom_field_list;
 
 // The histories ask for the fields of the rows they list; every other list for its result type.
 int16_t CustomFieldResultType(const qv::ViewerElements& p_oElements) {
@@ -28,7 +29,7 @@ int16_t CustomFieldResultType(const qv::ViewerElements& p_oElements) {
     }
 }
 
-std::shared_ptr<Recordset> RecordsetResult(const Variant& p_vResult, const char* p_sMethod) {
+std::shared_ptr<Recordset> RecordsetResult(const Variant& p_vResult, std::string_view p_sMethod) {
     const bool isRecordset =
         p_vResult.IsObject() && (p_vResult.IsNothing() || p_vResult.ToObjectAs<Recordset>());
     if (!isRecordset) {
@@ -62,11 +63,12 @@ void ViewerFunctionality::Search(const std::string&, int16_t, int16_t, bool&, Gr
 void ViewerFunctionality::ReFillParams() {
     Reported("Viewer:ReFillParams", [&] {
         const std::shared_ptr<qv::ViewerElements> elements = ViewerElements();
-        const std::shared_ptr<DispatchObject> facade = SupportUtility().CreateObject(kFacadeProgId);
-        std::array<Variant, 2> args{Variant(elements->OwnerId()),
-                                    Variant(CustomFieldResultType(*elements))};
-        const Variant result = CallMethod(*facade, "GetCustomFieldList", args);
-        elements->SetParameterList(RecordsetResult(result, "GetCustomFieldList"));
+        const std::shared_ptr<DispatchObject> facade =
+            SupportUtility().CreateObject(facade_protocol::prog_id::kViewerReader);
+        std::array<Variant, field_list::kCount> args{Variant(elements->OwnerId()),
+                                                     Variant(CustomFieldResultType(*elements))};
+        const Variant result = CallMethod(*facade, field_list::kMethod, args);
+        elements->SetParameterList(RecordsetResult(result, field_list::kMethod));
     });
 }
 
