@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "facade/component_test_support.h"
+#include "facade/facade_arguments.h"
 #include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
@@ -108,6 +109,21 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
               errors::kMemberNotSupported);
     EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
+}
+
+// A component that reads an argument as another type than the protocol gives it is at fault,
+// whatever the caller sent.
+TEST(FacadeArgumentTypes, AReadOfAnotherTypeIsAnInternalErrorNamingTheCallAndArgument) {
+    namespace history = facade_protocol::history;
+    std::vector<Variant> aArgs(history::kCount, Variant(1));
+    const FacadeArguments oArgs(history::kStockMethod, aArgs);
+    try {
+        oArgs.Long(history::kSymbol);
+        ADD_FAILURE() << "read";
+    } catch (const AutomationError& oError) {
+        EXPECT_EQ(oError.Description(),
+                  "HistoryStockEX: internal error: argument 3 (Symbol) is a Text, read as a Long");
+    }
 }
 
 // A regression: a code of "1e300" was cast to an integer unchecked (undefined behaviour) by an
