@@ -1,5 +1,6 @@
 // What every list strategy promises its viewer, whatever its list: the same cycle (fill, a stale
 // login, a facade that fails, a search that finds nothing) run over each of them.
+#include <algorithm>
 #include <functional>
 
 #include "columns/grid_columns.h"
@@ -27,6 +28,9 @@ struct StrategyCase {
     // A list of one day checks the owner's session and searches through the facade; a history
     // does neither.
     bool m_bListOfADay;
+    const char* m_sReportTitle;
+    // The key columns, frozen in split 0 of the primary grid; every other column scrolls.
+    std::vector<int32_t> m_aKeyParameters;
 };
 
 void PrintTo(const StrategyCase& p_oCase, std::ostream* p_pOut) {
@@ -35,16 +39,48 @@ void PrintTo(const StrategyCase& p_oCase, std::ostream* p_pOut) {
 
 // The lists of one day come first: DayListContract runs over those three.
 const StrategyCase kCases[] = {
-    {"stocks", [] { return std::make_shared<StockViewer>(); }, vt_Stocks, "StockViewer", true},
-    {"industries", [] { return std::make_shared<IndustryViewer>(); }, vt_Industries,
-     "IndustryViewer", true},
-    {"sectors", [] { return std::make_shared<SectorViewer>(); }, vt_Sectors, "SectorViewer", true},
-    {"stock history", [] { return std::make_shared<StockHistory>(); }, vt_StockHistory,
-     "StockHistory", false},
-    {"industry history", [] { return std::make_shared<IndustryHistory>(); }, vt_IndustryHistory,
-     "IndustryHistory", false},
-    {"sector history", [] { return std::make_shared<SectorHistory>(); }, vt_SectorHistory,
-     "SectorHistory", false},
+    {"stocks",
+     [] { return std::make_shared<StockViewer>(); },
+     vt_Stocks,
+     "StockViewer",
+     true,
+     "Stock Viewer Report",
+     {4, 5}},
+    {"industries",
+     [] { return std::make_shared<IndustryViewer>(); },
+     vt_Industries,
+     "IndustryViewer",
+     true,
+     "Industry Viewer Report",
+     {35}},
+    {"sectors",
+     [] { return std::make_shared<SectorViewer>(); },
+     vt_Sectors,
+     "SectorViewer",
+     true,
+     "Sector Viewer Report",
+     {36}},
+    {"stock history",
+     [] { return std::make_shared<StockHistory>(); },
+     vt_StockHistory,
+     "StockHistory",
+     false,
+     "Stock History Report",
+     {41}},
+    {"industry history",
+     [] { return std::make_shared<IndustryHistory>(); },
+     vt_IndustryHistory,
+     "IndustryHistory",
+     false,
+     "Industry History Report",
+     {41}},
+    {"sector history",
+     [] { return std::make_shared<SectorHistory>(); },
+     vt_SectorHistory,
+     "SectorHistory",
+     false,
+     "Sector History Report",
+     {41}},
 };
 
 class StrategyContract : public StrategyTest, public ::testing::WithParamInterface<StrategyCase> {
@@ -74,6 +110,12 @@ TEST_P(StrategyContract, InitializeBindsRowsUnderTheLayoutsColumns) {
     EXPECT_GT(RowCount(*m_oPriControl), 0);
     EXPECT_TRUE(m_oPriGrid.Visible());
     EXPECT_EQ(m_oSecGrid.Visible(), m_oElements->DoubleGrid());
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), GetParam().m_sReportTitle);
+    const std::vector<int32_t>& keys = GetParam().m_aKeyParameters;
+    for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+        EXPECT_EQ(split, std::find(keys.begin(), keys.end(), parameterId) == keys.end() ? 1 : 0)
+            << parameterId;
+    }
 }
 
 // The lists of one day, which check the owner's session.
