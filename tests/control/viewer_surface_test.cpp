@@ -116,14 +116,6 @@ TEST_F(ViewerTest, CaptionsFollowTheScope) {
     EXPECT_EQ(m_oViewer->ViewerOtherCaption(), "");
 }
 
-TEST_F(ViewerTest, FixedAnswersOfTheHostInterface) {
-    const Variant setup = GetProperty(*m_oViewer, "Win32Setup");
-    EXPECT_EQ(setup, Variant(VariantArray::Vector({Variant("True"), Variant("True")})));
-    EXPECT_TRUE(GetProperty(*m_oViewer, "EventClass").IsNothing());
-    m_oViewer->SetViewerType(vt_Stocks);
-    EXPECT_EQ(GetProperty(*m_oViewer, "SelectedGridType").ToLong(), -1);
-}
-
 TEST_F(ViewerTest, StartDateTextIsReadWithDotsAsSlashes) {
     m_oViewer->SetViewerType(vt_Stocks);
     std::array<Variant, 1> args{Variant("12.04.2026")};
