@@ -36,31 +36,28 @@ class GridViewInput : public testing::Test {
 
     QWidget* Viewport() { return m_view.viewport(); }
 
-    void Press(QPoint p_point, Qt::MouseButton p_button = Qt::LeftButton,
+    void Mouse(QEvent::Type p_eType, QPoint p_point, Qt::MouseButton p_button = Qt::LeftButton,
                Qt::KeyboardModifiers p_modifiers = {}) {
-        SendMouse(Viewport(), QEvent::MouseButtonPress, p_point, p_button, p_button, p_modifiers);
-    }
-    void Release(QPoint p_point, Qt::MouseButton p_button = Qt::LeftButton,
-                 Qt::KeyboardModifiers p_modifiers = {}) {
-        SendMouse(Viewport(), QEvent::MouseButtonRelease, p_point, p_button, Qt::NoButton,
-                  p_modifiers);
+        const bool down = p_eType != QEvent::MouseButtonRelease;
+        SendMouse(Viewport(), p_eType, p_point,
+                  p_eType == QEvent::MouseMove ? Qt::NoButton : p_button,
+                  down ? Qt::MouseButtons(p_button) : Qt::NoButton, p_modifiers);
     }
     void Click(QPoint p_point, Qt::MouseButton p_button = Qt::LeftButton,
                Qt::KeyboardModifiers p_modifiers = {}) {
-        Press(p_point, p_button, p_modifiers);
-        Release(p_point, p_button, p_modifiers);
+        Mouse(QEvent::MouseButtonPress, p_point, p_button, p_modifiers);
+        Mouse(QEvent::MouseButtonRelease, p_point, p_button, p_modifiers);
     }
     void Drag(QPoint p_from, QPoint p_to) {
-        Press(p_from);
-        const QPoint halfway = (p_from + p_to) / 2;
-        SendMouse(Viewport(), QEvent::MouseMove, halfway, Qt::NoButton, Qt::LeftButton);
-        SendMouse(Viewport(), QEvent::MouseMove, p_to, Qt::NoButton, Qt::LeftButton);
-        Release(p_to);
+        Mouse(QEvent::MouseButtonPress, p_from);
+        Mouse(QEvent::MouseMove, (p_from + p_to) / 2);
+        Mouse(QEvent::MouseMove, p_to);
+        Mouse(QEvent::MouseButtonRelease, p_to);
     }
     void DoubleClick(QPoint p_point) {
         Click(p_point);
-        SendMouse(Viewport(), QEvent::MouseButtonDblClick, p_point, Qt::LeftButton, Qt::LeftButton);
-        Release(p_point);
+        Mouse(QEvent::MouseButtonDblClick, p_point);
+        Mouse(QEvent::MouseButtonRelease, p_point);
     }
     void Key(Qt::Key p_key, Qt::KeyboardModifiers p_modifiers = {}) {
         QTest::keyClick(&m_view, p_key, p_modifiers);

@@ -69,21 +69,6 @@ TEST_F(GridViewPicture, ShowsTheFrozenSplitTheCellColoursAndTheSelectedRow) {
     EXPECT_FALSE(HasText(picture, m_view.CellRect(0, kPrcChange), grid_colors::kGreen));
 }
 
-TEST_F(GridViewPicture, TheFrozenSplitStaysWhileTheOtherScrolls) {
-    const QImage before = Picture("grid_view_unscrolled.png");
-    QTest::keyClick(&m_view, Qt::Key_Right);
-    QTest::keyClick(&m_view, Qt::Key_Right);
-    const QImage after = Picture("grid_view_scrolled.png");
-
-    const QRect frozen = m_view.HeaderRect(kCompany).united(m_view.HeaderRect(kSymbol));
-    const QRect frozenRows(frozen.left(), 0, frozen.width(), after.height());
-    EXPECT_EQ(before.copy(frozenRows), after.copy(frozenRows));
-    // The recommendations are now first in the scrolling split, right after the divider.
-    EXPECT_TRUE(m_view.HeaderRect(kPrice).isEmpty());
-    EXPECT_EQ(m_view.HeaderRect(kRec).left(), frozen.right() + 1);
-    EXPECT_EQ(Background(after, 0, kRec), ToQColor(grid_colors::kGreen));
-}
-
 TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
     ReadRows asked;
     auto grid = StockGrid(Stocks(100000));
