@@ -16,7 +16,6 @@
 
 #include <QImage>
 #include <QScrollBar>
-#include <QTest>
 
 namespace qv::test {
 namespace {

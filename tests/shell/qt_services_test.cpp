@@ -88,30 +88,25 @@ TEST(QtMessageLoop, AYieldRunsWhatIsPending) {
     EXPECT_EQ(ran, 2);
 }
 
-class SortDialog : public ModalDialog {
-  public:
+struct SortDialog : ModalDialog {
     std::string DialogCaption() const override { return "Sort"; }
     void DismissDialog() override { ++Dismissed; }
     int Dismissed = 0;
     bool Chosen = false;
 };
 
-class OtherDialog : public ModalDialog {
-  public:
+struct OtherDialog : ModalDialog {
     std::string DialogCaption() const override { return "Other"; }
     void DismissDialog() override {}
 };
 
 // A view whose OK chooses on the logic and accepts.
-class SortView : public QDialog {
-  public:
+struct SortView : QDialog {
     SortView(SortDialog& p_oLogic, QWidget* p_pParent) : QDialog(p_pParent), m_oLogic(p_oLogic) {}
     void Ok() {
         m_oLogic.Chosen = true;
         accept();
     }
-
-  private:
     SortDialog& m_oLogic;
 };
 
