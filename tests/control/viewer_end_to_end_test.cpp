@@ -16,14 +16,7 @@ namespace {
 class ViewerEndToEndTest : public ViewerTest {
   protected:
     // The codes of the first stock of the market, for the scoped lists and histories.
-    void TakeFirstStock() {
-        auto rows = HostStockRows();
-        rows->MoveFirst();
-        m_sSymbol = rows->Fields().Item("symbol").Value().ToString();
-        m_lIndustry = rows->Fields().Item("indcode").Value().ToLong();
-        m_lSector = rows->Fields().Item("sectorcode").Value().ToLong();
-        m_rStocks = rows;
-    }
+    void TakeFirstStock() { PickKeys(m_oKeys); }
     // What a host hands in after running a screen: stocks of the last day up 0% or more.
     Variant ScreenResults() {
         VariantArray criteria = VariantArray::Table(3, 1);
@@ -44,32 +37,23 @@ class ViewerEndToEndTest : public ViewerTest {
         return RecordsetVariant(rows);
     }
 
-    std::string m_sSymbol;
-    int32_t m_lIndustry = 0;
-    int32_t m_lSector = 0;
-    std::shared_ptr<Recordset> m_rStocks;
+    ViewerElements m_oKeys;
 };
 
-// Each list as a host asks for it by late binding: the right facade call, rows in the primary
-// grid, the secondary grid where the type has one, and no failure reported.
-TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
+// A list as a host asks for it by late binding: the right facade call, rows in the primary grid,
+// the secondary grid where the type has one, and no failure reported. Every strategy runs through
+// the contract test; here, a list of one day, a history, and the two kinds the host hands rows to.
+TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
     TakeFirstStock();
     struct Case {
         ViewerType Type;
-        const char* Call;        // the facade method the query uses
-        const char* FirstField;  // a field of the primary rows
+        const char* Call;  // the facade method the query uses
         bool Secondary;
     };
-    const Case cases[] = {
-        {vt_Stocks, "StockViewer", "symbol", true},
-        {vt_Industries, "IndustryViewer", "indcode", true},
-        {vt_Sectors, "SectorViewer", "sectorcode", false},
-        {vt_StockHistory, "HistoryStockEX", "Trading_Date", false},
-        {vt_IndustryHistory, "HistoryIndustryEX", "Trading_Date", false},
-        {vt_SectorHistory, "HistorySectorEX", "Trading_Date", false},
-        {vt_FinderResults, "RunScreen", "symbol", false},
-        {vt_Portfolio, "GetCurrentHoldings", "TradeType", false},
-    };
+    const Case cases[] = {{vt_Stocks, "StockViewer", true},
+                          {vt_SectorHistory, "HistorySectorEX", false},
+                          {vt_FinderResults, "RunScreen", false},
+                          {vt_Portfolio, "GetCurrentHoldings", false}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Type);
         m_oLog->Clear();
@@ -79,9 +63,9 @@ TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
             test.Type == vt_Stocks || test.Type == vt_Industries || test.Type == vt_Sectors;
         LetProperty(*m_oViewer, "StartDate", Variant::Date(list ? LastDay() : LastDay() - 10));
         LetProperty(*m_oViewer, "EndDate", Variant::Date(LastDay()));
-        LetProperty(*m_oViewer, "Symbol", Variant(m_sSymbol));
-        LetProperty(*m_oViewer, "IndCode", Variant(list ? 0 : m_lIndustry));
-        LetProperty(*m_oViewer, "SectorCode", Variant(list ? 0 : m_lSector));
+        LetProperty(*m_oViewer, "Symbol", Variant(m_oKeys.Symbol()));
+        LetProperty(*m_oViewer, "IndCode", Variant(list ? 0 : m_oKeys.IndCode()));
+        LetProperty(*m_oViewer, "SectorCode", Variant(list ? 0 : m_oKeys.SectorCode()));
         if (test.Type == vt_FinderResults) {
             LetProperty(*m_oViewer, "FinderResultsType", Variant(int32_t{0}));
             SetProperty(*m_oViewer, "FinderResults", ScreenResults());
@@ -102,13 +86,9 @@ TEST_F(ViewerEndToEndTest, EveryViewerTypeShowsItsRows) {
         const auto& rows = m_oViewer->olePriGrid()->DataSource();
         ASSERT_NE(rows, nullptr);
         EXPECT_GT(rows->RecordCount(), 0);
-        EXPECT_GE(rows->Fields().IndexOf(test.FirstField), 0);
         EXPECT_EQ(GetProperty(*m_oViewer, "RecordCount").ToLong(), rows->RecordCount());
-        EXPECT_TRUE(m_oViewer->olePriGrid()->Visible());
         EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.Secondary);
-        const std::string text = PrimaryText(2);
-        EXPECT_NE(text.find(" | "), std::string::npos) << "frozen split first:\n" << text;
-        EXPECT_NE(text.find(">*"), std::string::npos) << "first row current and selected";
+        EXPECT_EQ(m_oViewer->olePriGrid()->SelBookmarks()->Count(), 1);
     }
 }
 
@@ -116,17 +96,14 @@ TEST_F(ViewerEndToEndTest, StocksOfOneIndustryWithTheIndustryBelow) {
     TakeFirstStock();
     m_oViewer->SetViewerType(vt_Stocks);
     m_oViewer->SetStartDate(LastDay());
-    m_oViewer->SetIndCode(m_lIndustry);
+    m_oViewer->SetIndCode(m_oKeys.IndCode());
     ASSERT_TRUE(m_oViewer->UpdateViewer());
     const auto& rows = m_oViewer->olePriGrid()->DataSource();
     for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Fields().Item("indcode").Value().ToLong(), m_lIndustry);
+        EXPECT_EQ(rows->Fields().Item("indcode").Value().ToLong(), m_oKeys.IndCode());
     }
-    rows->MoveFirst();
-    const std::string industry =
-        m_oViewer->oleSecGrid()->DataSource()->Fields().Item("indname").Value().ToString();
-    EXPECT_EQ(m_oViewer->ViewerOtherCaption(), industry);
-    EXPECT_NE(SecondaryText(1).find(industry.substr(0, 8)), std::string::npos);
+    EXPECT_EQ(m_oViewer->ViewerOtherCaption(),
+              m_oViewer->oleSecGrid()->DataSource()->Fields().Item("indname").Value().ToString());
 }
 
 TEST_F(ViewerEndToEndTest, HostRowsOfTheWrongShapeAreReportedAndTheViewerStaysUsable) {

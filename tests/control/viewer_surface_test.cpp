@@ -56,7 +56,6 @@ TEST_F(ViewerTest, NewViewerTypeKeepsOnlyTheTwoAddresses) {
 
     m_oViewer->SetViewerType(vt_Industries);
     EXPECT_NE(dynamic_cast<IndustryViewer*>(m_oViewer->Strategy().get()), nullptr);
-    EXPECT_EQ(m_oViewer->ViewerType(), vt_Industries);
     EXPECT_EQ(m_oViewer->ServerAddress(), "http://example.org/app/");
     EXPECT_EQ(m_oViewer->GridLayoutPath(), "http://localhost/olmaris/gridlayouts/");
     EXPECT_EQ(m_oViewer->OwnerId(), 0);
@@ -64,7 +63,6 @@ TEST_F(ViewerTest, NewViewerTypeKeepsOnlyTheTwoAddresses) {
     EXPECT_EQ(m_oViewer->Strategy()->ViewerElements()->PriSortFieldId(),
               ViewerElements().PriSortFieldId());
     EXPECT_EQ(m_oViewer->PrimaryGrid()->ViewerDataType(), vt_Industries);
-    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
 }
 
 TEST_F(ViewerTest, PortfolioAndWatchListExcludeEachOther) {
@@ -114,14 +112,6 @@ TEST_F(ViewerTest, CaptionsFollowTheScope) {
     EXPECT_EQ(m_oViewer->ViewerOtherCaption(), "Finder Results");
     m_oViewer->SetViewerType(vt_Sectors);
     EXPECT_EQ(m_oViewer->ViewerOtherCaption(), "");
-}
-
-TEST_F(ViewerTest, FixedAnswersOfTheHostInterface) {
-    const Variant setup = GetProperty(*m_oViewer, "Win32Setup");
-    EXPECT_EQ(setup, Variant(VariantArray::Vector({Variant("True"), Variant("True")})));
-    EXPECT_TRUE(GetProperty(*m_oViewer, "EventClass").IsNothing());
-    m_oViewer->SetViewerType(vt_Stocks);
-    EXPECT_EQ(GetProperty(*m_oViewer, "SelectedGridType").ToLong(), -1);
 }
 
 TEST_F(ViewerTest, StartDateTextIsReadWithDotsAsSlashes) {

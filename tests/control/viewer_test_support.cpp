@@ -52,10 +52,6 @@ std::string ViewerTest::PrimaryText(int32_t p_lRows) const {
     return m_oViewer->olePriGrid()->RenderText(0, p_lRows);
 }
 
-std::string ViewerTest::SecondaryText(int32_t p_lRows) const {
-    return m_oViewer->oleSecGrid()->RenderText(0, p_lRows);
-}
-
 int32_t ViewerTest::RowY(int32_t p_lRow) {
     return GridControl::kHeaderHeight + p_lRow * GridControl::kRowHeight +
            GridControl::kRowHeight / 2;
@@ -67,15 +63,6 @@ int32_t ViewerTest::HeaderY() {
 
 Variant ViewerTest::PrimaryValue(const std::string& p_sField) const {
     return m_oViewer->olePriGrid()->DataSource()->Fields().Item(p_sField).Value();
-}
-
-std::shared_ptr<Recordset> ViewerTest::HostStockRows() {
-    Viewer stocks;
-    stocks.SetViewerType(vt_Stocks);
-    stocks.SetStartDate(LastDay());
-    stocks.UpdateViewer();
-    m_oLog->Clear();
-    return stocks.olePriGrid()->DataSource();
 }
 
 }  // namespace qv::testing

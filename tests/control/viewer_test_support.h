@@ -43,16 +43,13 @@ class ViewerTest : public StrategyTest {
   protected:
     ViewerTest();
 
-    // The control's rendered grids.
+    // The control's rendered primary grid.
     std::string PrimaryText(int32_t p_lRows = 3) const;
-    std::string SecondaryText(int32_t p_lRows = 3) const;
     // A point in the middle of a data row or of the header of the primary grid, in twips.
     static int32_t RowY(int32_t p_lRow);
     static int32_t HeaderY();
     // The value of p_sField in the primary grid's current row.
     Variant PrimaryValue(const std::string& p_sField) const;
-    // The stock list of the generated market, as a host would hand it in.
-    std::shared_ptr<Recordset> HostStockRows();
 
     std::shared_ptr<Viewer> m_oViewer = std::make_shared<Viewer>();
     RecordingHost m_oHost;

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,30 @@ TEST(CellFormattingTest, CellsAreStyledByTheCaptionAndFormattedByTheColumnFormat
                                test.NegativeRule ? &sink : nullptr),
                   test.Rendered)
             << test.Name;
+    }
+}
+
+// Every caption of the colour rules, the shortest and the longest, in any letter case, and
+// captions that only come close. Each rule is told apart by what it sets.
+TEST(CellFormattingTest, EveryCaptionOfTheColourRulesIsFound) {
+    const auto styled = [](const char* p_sCaption) {
+        GridControlColumn column;
+        column.SetCaption(p_sCaption);
+        GridUtilities::ApplyColumnStyles(column);
+        return column.ForeColor() == grid_colors::kGreen
+                   ? 'P'
+                   : "-SR"[std::min(column.RegexCellStyleCount(), 2)];
+    };
+    const std::pair<char, std::vector<const char*>> rules[] = {
+        {'S', {"EY", "ey", "GRT", "EPS", "p/e", "GPE", "SPS", "%Vol", "Sales($M)", "Sales ($M)"}},
+        {'R', {"Rec"}},
+        {'P', {"ROI", "%Prc", "Gain", "$ Change", "Gain / Share", "Realized Gain"}},
+        {'-', {"", "E", "Gains", "Realized Gains", " Rec", "Field 12"}},
+    };
+    for (const auto& [expected, captions] : rules) {
+        for (const char* caption : captions) {
+            EXPECT_EQ(styled(caption), expected) << '"' << caption << '"';
+        }
     }
 }
 

@@ -134,9 +134,9 @@ TEST_F(GridEventsTest, ANewControlTakesOverTheEvents) {
 
 TEST_F(GridEventsTest, LeftColumnIsSavedRestoredAndReset) {
     const std::shared_ptr<GridSplit>& scrolling = m_control->Splits()->Item(1);
-    m_grid->RestoreLeftColumnPosition();
-    EXPECT_EQ(scrolling->LeftCol(), 0);  // nothing saved yet: split 1 starts at Symbol
     scrolling->SetLeftCol(3);
+    m_grid->RestoreLeftColumnPosition();
+    EXPECT_EQ(scrolling->LeftCol(), 3);  // nothing saved yet: the scroll position stays
     m_grid->SaveLeftColumnPosition();
     scrolling->SetLeftCol(4);
     m_grid->RestoreLeftColumnPosition();

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -46,14 +47,12 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
         {"--export", "out.csv", "--type", "industry-history", "--date", "2026-11-02", "--industry",
          "7", "--rows", "0", "--db", "x.db", "--symbol", "ABC", "--watch-list", "3"});
     EXPECT_EQ(options.m_eMode, ShellMode::Export);
-    EXPECT_EQ(options.m_sExportPath, "out.csv");
-    EXPECT_EQ(options.m_sDatabase, "x.db");
-    EXPECT_EQ(options.m_oRequest.m_lViewerType, vt_IndustryHistory);
-    EXPECT_EQ(options.m_oRequest.m_lDate, 46328);
-    EXPECT_EQ(options.m_oRequest.m_lIndCode, 7);
-    EXPECT_EQ(options.m_oRequest.m_lMaxRows, 0);
-    EXPECT_EQ(options.m_oRequest.m_sSymbol, "ABC");
-    EXPECT_EQ(options.m_oRequest.m_lWatchListId, 3);
+    EXPECT_EQ(options.m_sExportPath + " " + options.m_sDatabase, "out.csv x.db");
+    const ViewerRequest& request = options.m_oRequest;
+    EXPECT_EQ((std::array{request.m_lViewerType, request.m_lDate, request.m_lIndCode,
+                          request.m_lMaxRows, request.m_lWatchListId}),
+              (std::array<int32_t, 5>{vt_IndustryHistory, 46328, 7, 0, 3}));
+    EXPECT_EQ(request.m_sSymbol, "ABC");
 
     EXPECT_EQ(ParseShellOptions({}).m_eMode, ShellMode::Window);
     EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
@@ -67,25 +66,23 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
-    const std::vector<std::vector<std::string>> bad = {
-        {"--frobnicate"},
-        {"--export"},
-        {"--type", "bonds"},
-        {"--type", "16"},
-        {"--date", "yesterday"},
-        {"--rows", "-1"},
-        {"--rows", "12x"},
-        {"--industry", "0"},
-        {"--print", "--export", "a.csv"},
-        {"--screenshot", "a.png", "--print"},
-        {"--size", "1280"},
-        {"--size", "1280x"},
-        {"--size", "x800"},
-        {"--size", "1280x800x2"},
-        {"--size", "100x100"},
-    };
+    const std::vector<std::vector<std::string>> bad = {{"--frobnicate"},
+                                                       {"--export"},
+                                                       {"--type", "bonds"},
+                                                       {"--type", "16"},
+                                                       {"--date", "yesterday"},
+                                                       {"--rows", "-1"},
+                                                       {"--rows", "12x"},
+                                                       {"--industry", "0"},
+                                                       {"--print", "--export", "a.csv"},
+                                                       {"--size", "1280"},
+                                                       {"--size", "1280x"},
+                                                       {"--screenshot", "a.png", "--print"},
+                                                       {"--size", "x800"},
+                                                       {"--size", "100x100"},
+                                                       {"--size", "1280x800x2"}};
     for (const auto& args : bad) {
-        EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front();
+        EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front() << " " << args.back();
     }
 }
 
@@ -112,34 +109,17 @@ TEST_F(HeadlessTest, PrintShowsTheCaptionThenBothGridsTheFrozenSplitFirst) {
     ASSERT_NE(header, lines.end());
     EXPECT_LT(header->find("Symbol"), header->find(" | "));
     EXPECT_LT(header->find(" | "), header->find("Rec"));
-    const std::string primary =
-        host.Control().olePriGrid()->RenderText(0, host.Control().olePriGrid()->RowCount());
-    const std::string secondary =
-        host.Control().oleSecGrid()->RenderText(0, host.Control().oleSecGrid()->RowCount());
+    const auto whole = [](GridControl& p_oGrid) {
+        return p_oGrid.RenderText(0, p_oGrid.RowCount());
+    };
+    const std::string primary = whole(*host.Control().olePriGrid());
     EXPECT_NE(text.find(primary), std::string::npos);
-    EXPECT_NE(text.find(secondary, text.find(primary) + primary.size()), std::string::npos);
+    EXPECT_NE(text.find(whole(*host.Control().oleSecGrid()), text.find(primary) + primary.size()),
+              std::string::npos);
 
     // A list of one grid prints that grid last.
     ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lViewerType, vt_Sectors)));
-    ASSERT_FALSE(host.Control().oleSecGrid()->Visible());
-    GridControl& only = *host.Control().olePriGrid();
-    EXPECT_TRUE(PrintedList(host).ends_with(only.RenderText(0, only.RowCount())));
-}
-
-TEST_F(HeadlessTest, TheRowLimitAndTheScopeShape) {
-    ViewerHost host(SharedMarket());
-    host.Show(With(&ViewerRequest::m_lMaxRows, 5));
-    EXPECT_EQ(host.Control().RecordCount(), 5);
-
-    const ViewerRequest request{.m_lSectorCode = SharedMarket().Sectors().front().m_lCode,
-                                .m_sSymbol = "",
-                                .m_lMaxRows = 0};
-    host.Show(request);
-    auto rows = host.Control().olePriGrid()->DataSource();
-    ASSERT_GT(rows->RecordCount(), 0);
-    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Value("SectorCode").ToLong(), request.m_lSectorCode);
-    }
+    EXPECT_TRUE(PrintedList(host).ends_with(whole(*host.Control().olePriGrid())));
 }
 
 TEST_F(HeadlessTest, CsvHasEveryRowTheShownColumnsAndFormattedTexts) {
@@ -154,17 +134,10 @@ TEST_F(HeadlessTest, CsvHasEveryRowTheShownColumnsAndFormattedTexts) {
     const auto frozen = grid.Splits()->Item(0)->ShownColumns();
     ASSERT_FALSE(frozen.empty());
     EXPECT_EQ(lines[0].rfind(frozen.front()->Caption() + ",", 0), 0u);
-    EXPECT_NE(lines[0].find(",Symbol,"), std::string::npos);
     EXPECT_NE(lines[0].find(",Rec,"), std::string::npos);
-    EXPECT_EQ(csv.find('\n') - 1, csv.find('\r'));
-
-    // The first row as the grid formats it.
     const auto rows = grid.DataSource();
-    const std::string rendered = grid.RenderText(0, 1);
     rows->MoveFirst();
-    const std::string symbol = rows->Value("Symbol").ToString();
-    EXPECT_NE(lines[1].find("," + symbol + ","), std::string::npos);
-    EXPECT_NE(rendered.find(symbol), std::string::npos);
+    EXPECT_NE(lines[1].find("," + rows->Value("Symbol").ToString() + ","), std::string::npos);
 }
 
 TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
@@ -185,35 +158,9 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
     EXPECT_ANY_THROW(ExportCsv(*host.Control().olePriGrid(), "/proc/no-such/x.csv"));
 }
 
-TEST_F(HeadlessTest, RunHeadlessPrintsExportsAndReportsFailures) {
-    ShellOptions options;
-    options.m_sDatabase = SharedMarketPath();
-    options.m_eMode = ShellMode::Print;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("Symbol"), std::string::npos);
-
-    options.m_eMode = ShellMode::Export;
-    options.m_sExportPath = TempFile("run.csv").string();
-    EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
-    EXPECT_TRUE(std::filesystem::exists(options.m_sExportPath));
-    std::filesystem::remove(options.m_sExportPath);
-
-    options.m_oRequest.m_lViewerType = 99;
-    std::ostringstream failure;
-    EXPECT_EQ(RunHeadless(options, out, failure), 1);
-    EXPECT_NE(failure.str().find("qorvant-viewer: "), std::string::npos);
-}
-
-bool Mentions(const std::vector<std::string>& p_aNotes, const std::string& p_sText) {
-    return std::any_of(p_aNotes.begin(), p_aNotes.end(), [&](const std::string& p_sNote) {
-        return p_sNote.find(p_sText) != std::string::npos;
-    });
-}
-
 // Each of these once showed an empty list, or the latest day's, as if it were the answer; the
-// command-line script tries the other names and days.
+// command-line script tries the other names and days, the Sunday, the long history and the
+// finder's fields through the program itself.
 TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatestList) {
     struct Refused {
         ViewerRequest Request;
@@ -237,44 +184,6 @@ TEST_F(HeadlessTest, UnknownNamesAndDaysOutsideTheDataWereShownAsAnEmptyOrLatest
         }
         EXPECT_EQ(host.Request().m_lViewerType, vt_Stocks) << refused.Message;
     }
-}
-
-TEST_F(HeadlessTest, ASundayShowedFridaysListUnderSundaysDate) {
-    ViewerHost host(SharedMarket());
-    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lDate, kMarketLastDay - 1)));
-    EXPECT_EQ(host.Request().m_lDate, kMarketLastDay - 3);
-    EXPECT_TRUE(Mentions(host.Notes(),
-                         "2026-11-29 is not a trading day; shown is 2026-11-27, the trading day "
-                         "before it"));
-    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lDate, kMarketLastDay)));
-    EXPECT_FALSE(Mentions(host.Notes(), "not a trading day"));
-}
-
-TEST_F(HeadlessTest, AHistoryOfEveryRowStoppedAtItsDaysWindow) {
-    ViewerHost host(SharedMarket());
-    ViewerRequest request{.m_lViewerType = vt_StockHistory, .m_sSymbol = "", .m_lHistoryDays = 10};
-    host.Show(request);
-    EXPECT_LT(host.Control().RecordCount(), 40);
-    for (const auto& [limit, shown] : {std::pair{0, 40}, std::pair{30, 30}}) {
-        request.m_lMaxRows = limit;
-        host.Show(request);
-        EXPECT_EQ(host.Control().RecordCount(), shown);
-    }
-    EXPECT_TRUE(Mentions(host.Notes(), "row limit of 30 rows"));
-}
-
-TEST_F(HeadlessTest, FinderResultsLackedTheGrowthRateAndMarketCap) {
-    ViewerHost host(SharedMarket());
-    ASSERT_TRUE(host.Show(With(&ViewerRequest::m_lViewerType, vt_FinderResults)));
-    EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty())
-        << m_oPlatform.Reporter().Reports().front().Description;
-    const auto rows = host.Control().olePriGrid()->DataSource();
-    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Value("REC").ToString(), "B");
-        EXPECT_FALSE(rows->Value("GrowthRate").IsNull());
-        EXPECT_FALSE(rows->Value("MarketCap").IsNull());
-    }
-    EXPECT_FALSE(Mentions(host.Notes(), "GRT"));
 }
 
 TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {

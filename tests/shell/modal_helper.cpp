@@ -4,20 +4,12 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <memory>
-
 namespace qv::test {
-
-namespace {
-
-constexpr int kPollMilliseconds = 5;
-
-}  // namespace
 
 void WhenModal(std::function<void(QWidget&)> p_fnAction) {
     // A timer polls until the window is up: it runs inside the window's own event loop.
     auto* timer = new QTimer(qApp);
-    timer->setInterval(kPollMilliseconds);
+    timer->setInterval(5);
     QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(p_fnAction)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal == nullptr || !modal->isVisible()) {

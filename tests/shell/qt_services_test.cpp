@@ -4,8 +4,6 @@
 #include "outside/platform_context.h"
 #include "outside/scripted_services.h"
 #include "outside/vb_date.h"
-#include "shell/grid_fixture.h"
-#include "shell/grid_view.h"
 #include "shell/modal_helper.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
@@ -23,10 +21,9 @@
 #include <QDateEdit>
 #include <QDialog>
 #include <QFontMetricsF>
-#include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 
-#include <chrono>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -44,17 +41,17 @@ TEST(QtMousePointer, ShowsTheRuntimesShapesOnItsTarget) {
     QWidget window;
     QWidget control(&window);
     QtMousePointer pointer(&control);
-    pointer.SetPointer(vbHourglass);
-    EXPECT_EQ(ShapeOn(control), Qt::WaitCursor);
+    // vbDefault: the control's own cursor again.
+    for (const auto& [shape, shown] : {std::pair{vbHourglass, Qt::WaitCursor},
+                                       {vbCustom, Qt::PointingHandCursor},
+                                       {vbArrow, Qt::ArrowCursor},
+                                       {vbDefault, Qt::BlankCursor}}) {
+        pointer.SetPointer(shape);
+        EXPECT_EQ(ShapeOn(control), shown) << shape;
+    }
     pointer.SetPointer(vbCustom);
-    EXPECT_EQ(ShapeOn(control), Qt::PointingHandCursor);
     pointer.SetCustomCursor(QCursor(Qt::SplitHCursor));
     EXPECT_EQ(ShapeOn(control), Qt::SplitHCursor);
-    pointer.SetPointer(vbArrow);
-    EXPECT_EQ(ShapeOn(control), Qt::ArrowCursor);
-    EXPECT_EQ(pointer.Pointer(), vbArrow);
-    pointer.SetPointer(vbDefault);
-    EXPECT_EQ(ShapeOn(control), Qt::BlankCursor) << "the control's own cursor again";
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -65,8 +62,6 @@ TEST(QtMousePointer, WithoutATargetTheWholeApplicationWaits) {
         pointer.SetPointer(vbHourglass);
         ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        pointer.SetPointer(vbCustom);
-        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
         pointer.SetPointer(vbDefault);
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         pointer.SetPointer(vbHourglass);
@@ -83,47 +78,6 @@ TEST(QtMousePointer, WithoutATargetTheWholeApplicationWaits) {
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "given back when it goes";
 }
 
-// The viewer's handler of the primary grid's pointer moves: the custom pointer over the headers.
-class HeaderPointer : public GridControlEvents {
-  public:
-    explicit HeaderPointer(GridControl& p_oGrid) : m_oGrid(p_oGrid) {}
-    void MouseMove(int16_t, int16_t, int32_t p_lX, int32_t p_lY) override {
-        SetMousePointer(m_oGrid.PointAt(p_lX, p_lY) == gcrColumnHeader ? vbCustom : vbDefault);
-    }
-
-  private:
-    GridControl& m_oGrid;
-};
-
-TEST(QtServices, TheCustomPointerShowsOverTheHeaders) {
-    Application();
-    PlatformContext context;
-    ScopedPlatform installed(context);
-    QWidget window;
-    QWidget control(&window);
-    GridView view(&control);
-    InstallQtServices(context, &control);
-    auto grid = StockGrid(Stocks(10));
-    HeaderPointer handler(*grid);
-    grid->AddSink(&handler);
-    view.resize(400, 200);
-    view.SetGrid(grid);
-    control.resize(400, 200);
-    window.show();
-    const auto move = [&](QPoint point) {
-        QMouseEvent event(QEvent::MouseMove, QPointF(point),
-                          QPointF(view.viewport()->mapToGlobal(point)), Qt::NoButton, Qt::NoButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(view.viewport(), &event);
-    };
-    move(view.HeaderRect(kSymbol).center());
-    EXPECT_EQ(context.Pointer().Pointer(), vbCustom);
-    EXPECT_EQ(ShapeOn(control), Qt::PointingHandCursor);
-    move(view.CellRect(2, kSymbol).center());
-    EXPECT_EQ(context.Pointer().Pointer(), vbDefault);
-    EXPECT_EQ(ShapeOn(control), Qt::BlankCursor);
-}
-
 TEST(QtMessageLoop, AYieldRunsWhatIsPending) {
     Application();
     int ran = 0;
@@ -134,30 +88,25 @@ TEST(QtMessageLoop, AYieldRunsWhatIsPending) {
     EXPECT_EQ(ran, 2);
 }
 
-class SortDialog : public ModalDialog {
-  public:
+struct SortDialog : ModalDialog {
     std::string DialogCaption() const override { return "Sort"; }
     void DismissDialog() override { ++Dismissed; }
     int Dismissed = 0;
     bool Chosen = false;
 };
 
-class OtherDialog : public ModalDialog {
-  public:
+struct OtherDialog : ModalDialog {
     std::string DialogCaption() const override { return "Other"; }
     void DismissDialog() override {}
 };
 
 // A view whose OK chooses on the logic and accepts.
-class SortView : public QDialog {
-  public:
+struct SortView : QDialog {
     SortView(SortDialog& p_oLogic, QWidget* p_pParent) : QDialog(p_pParent), m_oLogic(p_oLogic) {}
     void Ok() {
         m_oLogic.Chosen = true;
         accept();
     }
-
-  private:
     SortDialog& m_oLogic;
 };
 
@@ -221,13 +170,6 @@ TEST(QtTextMeasurer, MeasuresInTwipsAsTheShellDraws) {
     const double pixels = QFontMetricsF(qfont).horizontalAdvance(QStringLiteral("Company Name"));
     const double dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
     EXPECT_EQ(measurer.TextWidth("Company Name", font), std::lround(pixels * 1440 / dpi));
-
-    EXPECT_GT(measurer.TextWidth("WWWW", font), measurer.TextWidth("iiii", font));
-    EXPECT_GE(measurer.TextWidth("Symbol", {"DejaVu Sans", 8.25, true}),
-              measurer.TextWidth("Symbol", font));
-    const int32_t small = measurer.TextWidth("Industry Group", {"DejaVu Sans", 8, false});
-    const int32_t large = measurer.TextWidth("Industry Group", {"DejaVu Sans", 16, false});
-    EXPECT_NEAR(static_cast<double>(large) / small, 2.0, 0.2);
     // A font the system lacks is measured in the one drawn instead.
     EXPECT_GT(measurer.TextWidth("Symbol", {"MS Sans Serif", 8.25, false}), 0);
     EXPECT_GT(measurer.TextWidth("Äpfel", {"", 8.25, false}), 0);
@@ -253,15 +195,10 @@ TEST(QtDateSelector, ReadsTextsAsTheHeadlessOneAndKeepsTheDayInItsEditor) {
     EXPECT_EQ(selector.Editor().date(), QDate(150, 1, 2));
 }
 
-TEST(QtServices, InstallsEveryServiceAndTheDateSelector) {
+TEST(QtServices, TheDateSelectorAndTheServicesFindTheirHostOnceTheWindowExists) {
     Application();
     PlatformContext context;
     InstallQtServices(context);
-    EXPECT_NE(dynamic_cast<QtMessageBox*>(&context.Messages()), nullptr);
-    EXPECT_NE(dynamic_cast<QtMousePointer*>(&context.Pointer()), nullptr);
-    EXPECT_NE(dynamic_cast<QtMessageLoop*>(&context.Loop()), nullptr);
-    EXPECT_NE(dynamic_cast<QtDialogRunner*>(&context.Dialogs()), nullptr);
-    EXPECT_NE(dynamic_cast<QtTextMeasurer*>(&context.Measurer()), nullptr);
     auto* indicator = dynamic_cast<QtRunningIndicator*>(&context.Indicator());
     ASSERT_NE(indicator, nullptr);
     EXPECT_NE(std::dynamic_pointer_cast<QtDateSelector>(

@@ -12,25 +12,14 @@ namespace qv::test {
 namespace {
 
 // The folder of the market, removed when the test program ends.
-class MarketFolder {
-  public:
-    MarketFolder() {
-        std::random_device device;
-        m_path = std::filesystem::temp_directory_path() /
-                 ("qv-shell-market-" + std::to_string(device()));
-        std::filesystem::create_directories(m_path);
-    }
+struct MarketFolder {
+    std::filesystem::path m_path = std::filesystem::temp_directory_path() /
+                                   ("qv-shell-market-" + std::to_string(std::random_device()()));
+    MarketFolder() { std::filesystem::create_directories(m_path); }
     ~MarketFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(m_path, ignored);
     }
-    MarketFolder(const MarketFolder&) = delete;
-    MarketFolder& operator=(const MarketFolder&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
-
-  private:
-    std::filesystem::path m_path;
 };
 
 const MarketFolder& Folder() {
@@ -41,7 +30,7 @@ const MarketFolder& Folder() {
 }  // namespace
 
 const std::string& SharedMarketPath() {
-    static const std::string path = (Folder().Path() / "market.db").string();
+    static const std::string path = (Folder().m_path / "market.db").string();
     return path;
 }
 

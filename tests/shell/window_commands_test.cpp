@@ -41,21 +41,6 @@
 namespace qv::test {
 namespace {
 
-// What a person sees of the window, to tell whether a key or an action changed any of it.
-struct Seen {
-    int32_t m_lRow = -1;
-    int m_iLeftColumn = -1;
-    QString m_sMessage;
-    QString m_sCaption;
-    int32_t m_lDay = 0;
-    int32_t m_lRows = 0;
-    QWidget* m_pFocus = nullptr;
-    int m_iWindows = 0;
-    bool m_bShown = true;
-
-    bool operator==(const Seen&) const = default;
-};
-
 class WindowCommandsTest : public testing::Test {
   protected:
     void SetUp() override {
@@ -75,20 +60,22 @@ class WindowCommandsTest : public testing::Test {
         m_window.statusBar()->clearMessage();
         QApplication::processEvents();
     }
-    Seen Look() {
+    // What a person sees of the window, to tell whether a key or an action changed any of it.
+    QStringList Look() {
         int windows = 0;
         for (const QWidget* widget : QApplication::topLevelWidgets()) {
             windows += widget->isVisible() ? 1 : 0;
         }
-        return {Primary().Row(),
-                PrimaryView().horizontalScrollBar()->value(),
+        const auto number = [](qlonglong p_llValue) { return QString::number(p_llValue); };
+        return {number(Primary().Row()),
+                number(PrimaryView().horizontalScrollBar()->value()),
                 m_window.statusBar()->currentMessage(),
                 m_window.CaptionText(),
-                m_window.Host().Request().m_lDate,
-                Primary().RowCount(),
-                QApplication::focusWidget(),
-                windows,
-                m_window.isVisible()};
+                number(m_window.Host().Request().m_lDate),
+                number(Primary().RowCount()),
+                number(reinterpret_cast<qlonglong>(QApplication::focusWidget())),
+                number(windows),
+                number(m_window.isVisible())};
     }
     void Press(QWidget& p_oWidget, const QKeySequence& p_keys) {
         p_oWidget.setFocus();
@@ -157,7 +144,7 @@ TEST_F(WindowCommandsTest, EveryMenuActionIsDisabledOrSeenToDoSomething) {
                 continue;
             }
             m_window.statusBar()->clearMessage();
-            const Seen before = Look();
+            const QStringList before = Look();
             ModalWatch modals(Reject);
             action->trigger();
             QApplication::processEvents();
@@ -226,7 +213,7 @@ TEST_F(WindowCommandsTest, EveryKeyOfTheListIsSeenToDoSomething) {
     for (const ListKey& key : ListKeys()) {
         SCOPED_TRACE(key.m_sKeys);
         Rest();
-        const Seen before = Look();
+        const QStringList before = Look();
         Press(PrimaryView(), key.Sequence());
         EXPECT_NE(Look(), before) << key.m_sCommand;
         // A command works wherever the focus is, the day box included.

@@ -1,10 +1,12 @@
 // What every list strategy promises its viewer, whatever its list: the same cycle (fill, a stale
-// login, a facade that fails, a search that finds nothing) run over each of them.
+// login, a facade that fails) run over each of them.
+#include <algorithm>
 #include <functional>
 
 #include "columns/grid_columns.h"
 #include "columns/grid_layout.h"
 #include "facade/facade_backend.h"
+#include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/industry_history.h"
@@ -24,28 +26,34 @@ struct StrategyCase {
     ViewerType m_eType;
     // The error label's prefix: "<prefix>:Initialize", "<prefix>:Search".
     const char* m_sLabel;
-    // A list of one day checks the owner's session and searches through the facade; a history
-    // does neither.
-    bool m_bListOfADay;
+    // The facade call that fetches the rows.
+    const char* m_sQuery;
+    const char* m_sReportTitle;
+    // The key columns, frozen in split 0 of the primary grid; every other column scrolls.
+    std::vector<int32_t> m_aKeyParameters;
 };
 
 void PrintTo(const StrategyCase& p_oCase, std::ostream* p_pOut) {
     *p_pOut << p_oCase.m_sName;
 }
 
-// The lists of one day come first: DayListContract runs over those three.
+template <typename T>
+std::shared_ptr<ViewerFunctionality> Make() {
+    return std::make_shared<T>();
+}
+
+// The lists of one day come first: DayListContract runs over those three, HistoryContract over
+// the rest.
+// clang-format off
 const StrategyCase kCases[] = {
-    {"stocks", [] { return std::make_shared<StockViewer>(); }, vt_Stocks, "StockViewer", true},
-    {"industries", [] { return std::make_shared<IndustryViewer>(); }, vt_Industries,
-     "IndustryViewer", true},
-    {"sectors", [] { return std::make_shared<SectorViewer>(); }, vt_Sectors, "SectorViewer", true},
-    {"stock history", [] { return std::make_shared<StockHistory>(); }, vt_StockHistory,
-     "StockHistory", false},
-    {"industry history", [] { return std::make_shared<IndustryHistory>(); }, vt_IndustryHistory,
-     "IndustryHistory", false},
-    {"sector history", [] { return std::make_shared<SectorHistory>(); }, vt_SectorHistory,
-     "SectorHistory", false},
+    {"stocks", Make<StockViewer>, vt_Stocks, "StockViewer", "StockViewer", "Stock Viewer Report", {4, 5}},
+    {"industries", Make<IndustryViewer>, vt_Industries, "IndustryViewer", "IndustryViewer", "Industry Viewer Report", {35}},
+    {"sectors", Make<SectorViewer>, vt_Sectors, "SectorViewer", "SectorViewer", "Sector Viewer Report", {36}},
+    {"stock history", Make<StockHistory>, vt_StockHistory, "StockHistory", "HistoryStockEX", "Stock History Report", {41}},
+    {"industry history", Make<IndustryHistory>, vt_IndustryHistory, "IndustryHistory", "HistoryIndustryEX", "Industry History Report", {41}},
+    {"sector history", Make<SectorHistory>, vt_SectorHistory, "SectorHistory", "HistorySectorEX", "Sector History Report", {41}},
 };
+// clang-format on
 
 class StrategyContract : public StrategyTest, public ::testing::WithParamInterface<StrategyCase> {
   protected:
@@ -67,6 +75,7 @@ class StrategyContract : public StrategyTest, public ::testing::WithParamInterfa
 TEST_P(StrategyContract, InitializeBindsRowsUnderTheLayoutsColumns) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(ReportCount(), 0u);
+    EXPECT_EQ(CallsTo(GetParam().m_sQuery), 1u);
     EXPECT_GT(m_oElements->GridLayout()->Id(), 0);
     EXPECT_GT(m_oPriGrid.GridColumns()->Count(), 0);
     EXPECT_EQ(m_oElements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
@@ -74,6 +83,12 @@ TEST_P(StrategyContract, InitializeBindsRowsUnderTheLayoutsColumns) {
     EXPECT_GT(RowCount(*m_oPriControl), 0);
     EXPECT_TRUE(m_oPriGrid.Visible());
     EXPECT_EQ(m_oSecGrid.Visible(), m_oElements->DoubleGrid());
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), GetParam().m_sReportTitle);
+    const std::vector<int32_t>& keys = GetParam().m_aKeyParameters;
+    for (const auto& [parameterId, split] : ColumnSplits(m_oPriGrid)) {
+        EXPECT_EQ(split, std::find(keys.begin(), keys.end(), parameterId) == keys.end() ? 1 : 0)
+            << parameterId;
+    }
 }
 
 // The lists of one day, which check the owner's session.
@@ -110,10 +125,36 @@ TEST_P(StrategyContract, AFailingFacadeIsReportedUnderTheMembersLabelAndNothingE
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     m_oStrategy->Search("A", 0, 0, noRecords, m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(Reports(Label("Initialize")), 1u);
-    EXPECT_EQ(Reports(Label("Search")), GetParam().m_bListOfADay ? 1u : 0u);
+    // A list of one day searches through the facade; a history does not search.
+    EXPECT_EQ(Reports(Label("Search")), GetParam().m_eType <= vt_Sectors ? 1u : 0u);
     EXPECT_FALSE(noRecords);
     EXPECT_EQ(m_oElements->BSHCaption(), "before");
     EXPECT_EQ(m_oPriControl->DataSource(), nullptr);
+}
+
+// The histories, which send the row limit but never ask for all rows, and key a stock by its
+// symbol and the others by their code.
+using HistoryContract = StrategyContract;
+
+TEST_P(HistoryContract, TheKeyAndTheRowLimitAreSentAndAnEmptyHistoryStillHasItsColumns) {
+    m_oElements->SetMaxRows(-1);
+    m_oElements->SetReturnAll(true);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    const std::vector<Variant> args = ArgumentsOf(GetParam().m_sQuery);
+    ASSERT_EQ(args.size(), 8u);
+    const Variant& key = args[facade_protocol::history::kKey.Position];
+    EXPECT_EQ(key.Type(),
+              GetParam().m_eType == vt_StockHistory ? Variant("").Type() : Variant(1).Type());
+    EXPECT_EQ(args[facade_protocol::history::kMaxRows.Position].ToLong(), -1);
+    EXPECT_FALSE(args[facade_protocol::history::kReturnAll.Position].ToBool());
+
+    m_oElements->SetSymbol("NOSUCHSYMBOL");
+    m_oElements->SetIndCode(9999);
+    m_oElements->SetSectorCode(9999);
+    m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
+    EXPECT_EQ(ReportCount(), 0u);
+    EXPECT_GT(m_oPriGrid.GridColumns()->Count(), 0);
+    EXPECT_EQ(RowCount(*m_oPriControl), 0);
 }
 
 std::string CaseName(const ::testing::TestParamInfo<StrategyCase>& p_oInfo) {
@@ -125,6 +166,8 @@ std::string CaseName(const ::testing::TestParamInfo<StrategyCase>& p_oInfo) {
 INSTANTIATE_TEST_SUITE_P(EveryList, StrategyContract, ::testing::ValuesIn(kCases), CaseName);
 INSTANTIATE_TEST_SUITE_P(EveryDayList, DayListContract,
                          ::testing::ValuesIn(std::begin(kCases), std::begin(kCases) + 3), CaseName);
+INSTANTIATE_TEST_SUITE_P(EveryHistory, HistoryContract,
+                         ::testing::ValuesIn(std::begin(kCases) + 3, std::end(kCases)), CaseName);
 
 }  // namespace
 }  // namespace qv::testing

@@ -24,30 +24,21 @@ namespace {
 
 constexpr int32_t kLastDay = 46356;
 
-class TempFolder {
-  public:
-    TempFolder() {
-        std::random_device device;
-        m_oPath =
-            std::filesystem::temp_directory_path() / ("qv-strategies-" + std::to_string(device()));
-        std::filesystem::create_directories(m_oPath);
-    }
+// The market's folder, removed when the test program ends.
+struct TempFolder {
+    std::filesystem::path m_oPath = std::filesystem::temp_directory_path() /
+                                    ("qv-strategies-" + std::to_string(std::random_device()()));
+    TempFolder() { std::filesystem::create_directories(m_oPath); }
     ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(m_oPath, ignored);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string File(const std::string& p_sName) const { return (m_oPath / p_sName).string(); }
-
-  private:
-    std::filesystem::path m_oPath;
 };
 
 std::shared_ptr<facade::FacadeBackend> MakeBackend() {
     static TempFolder s_oFolder;
-    auto oStore = std::make_shared<facade::MarketStore>(s_oFolder.File("strategies.db"),
-                                                        facade::MarketStore::Access::ReadWrite);
+    auto oStore = std::make_shared<facade::MarketStore>(
+        (s_oFolder.m_oPath / "strategies.db").string(), facade::MarketStore::Access::ReadWrite);
     facade::SampleMarketOptions oOptions;
     oOptions.m_lStocks = 60;
     oOptions.m_lIndustries = 12;

@@ -59,17 +59,6 @@ class ViewerFunctionalityTest : public ::testing::Test {
     std::shared_ptr<Recordset> m_catalogue = testing::MakeCatalogue();
 };
 
-TEST_F(ViewerFunctionalityTest, EachBaseObjectHasItsOwnState) {
-    ViewerFunctionality first;
-    first.ViewerElements()->SetOwnerId(12);
-    ViewerFunctionality second;
-
-    ASSERT_NE(second.ViewerElements(), nullptr);
-    EXPECT_NE(second.ViewerElements(), first.ViewerElements());
-    EXPECT_EQ(second.ViewerElements()->OwnerId(), 0);
-    EXPECT_EQ(first.ViewerElements(), first.ViewerElements());
-}
-
 struct ResultTypeCase {
     ViewerType Type;
     int32_t FinderResultsType;
@@ -77,11 +66,10 @@ struct ResultTypeCase {
 };
 
 TEST_F(ViewerFunctionalityTest, ReFillParamsAsksForTheFieldsOfTheRowsListed) {
-    const ResultTypeCase cases[] = {
-        {vt_StockHistory, 4, 0}, {vt_IndustryHistory, 4, 1}, {vt_SectorHistory, 4, 2},
-        {vt_Stocks, 4, 0},       {vt_Sectors, 4, 2},         {vt_FinderResults, 4, 4},
-        {vt_Portfolio, 4, 7},
-    };
+    const ResultTypeCase cases[] = {{vt_StockHistory, 4, 0},  {vt_IndustryHistory, 4, 1},
+                                    {vt_SectorHistory, 4, 2}, {vt_Stocks, 4, 0},
+                                    {vt_Sectors, 4, 2},       {vt_FinderResults, 4, 4},
+                                    {vt_Portfolio, 4, 7}};
     for (const ResultTypeCase& c : cases) {
         ViewerFunctionality base;
         base.ViewerElements()->SetViewerType(c.Type);
