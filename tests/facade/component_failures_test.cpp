@@ -21,8 +21,7 @@
 namespace qv::facade {
 namespace {
 
-using testing::CallCase;
-using testing::ComponentTest;
+using namespace testing;
 
 class ComponentFailures : public ComponentTest {
   protected:
@@ -32,6 +31,18 @@ class ComponentFailures : public ComponentTest {
                EqualsIgnoreCase(sText.substr(0, p_sMethod.size()), p_sMethod) &&
                sText[p_sMethod.size()] == ':';
     }
+
+    // Serves the components from a new copy of the market; returns the copy's path.
+    std::string UseCopy(MarketStore::Access p_eAccess) {
+        const std::string sCopy = m_oFolder.File("copy" + std::to_string(++m_lCopies) + ".db");
+        Database().Execute("VACUUM INTO '" + sCopy + "'");
+        RegisterFacadeComponents(m_oPlatform.Components(),
+                                 std::make_shared<MarketStore>(sCopy, p_eAccess));
+        return sCopy;
+    }
+
+    testing::ScratchFolder m_oFolder;
+    int m_lCopies = 0;
 };
 
 TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomationError) {
@@ -56,100 +67,72 @@ TEST_F(ComponentFailures, EveryCallAnswersAValueOfAWrongKindWithANamedAutomation
             }
         }
         aArgs = oBase.m_aArgs;
-        aArgs.emplace_back();
-        aArgs.emplace_back();
-        const AutomationError oCount = CallError(oBase.m_sProgId, oBase.m_sMethod, aArgs);
-        EXPECT_EQ(oCount.Number(), errors::kWrongArgumentCount) << oBase.m_sMethod;
+        aArgs.resize(aArgs.size() + 2);
+        EXPECT_EQ(CallError(oBase.m_sProgId, oBase.m_sMethod, aArgs).Number(),
+                  errors::kWrongArgumentCount)
+            << oBase.m_sMethod;
     }
+    EXPECT_EQ(CallError(prog_id::kViewerReader, "NoSuchMethod", {}).Number(),
+              errors::kMemberNotSupported);
 }
 
+// Among these, regressions: a code of "1e300" was cast to an integer unchecked (undefined
+// behaviour) by an industry search and by a new industry watch list, and so was a Date holding
+// NaN.
 TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
-    const int32_t lOwnerId = NewOwner();
-    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    using namespace prog_id;
+    const int32_t lOwner = NewOwner();
+    const Variant vColumns = StockColumns();
     std::vector<Variant> aBadOwner = testing::StockViewerCall{}.Args();
     aBadOwner[0] = "abc";
     VariantArray aNested = VariantArray::Table(2, 2);
     aNested.At(1, 1) = VariantArray::Vector({Variant("A")});
-    struct Case {
-        std::string_view m_sProgId;
-        const char* m_sMethod;
-        std::vector<Variant> m_aArgs;
-        const char* m_sSays;
-    };
-    const std::vector<Case> aCases = {
-        {prog_id::kViewerReader, "StockViewer", aBadOwner, "argument 1 (OwnerId)"},
-        {prog_id::kViewerWriter,
-         "SaveLayout",
-         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, Variant::Null(), -1},
-         "argument 11 (DataType)"},
-        {prog_id::kViewerWriter,
-         "SaveLayout",
-         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, Variant("columns"), 0, -1},
-         "column table"},
-        {prog_id::kWatchListWriter,
-         "NewWatchListAndItems",
-         {0, Variant(aNested), 0, "New", "", lOwnerId},
-         "argument 2 (Items)"},
-        {prog_id::kWatchListWriter,
-         "NewWatchListFolder",
-         {Variant(1e12), 0, "Folder", lOwnerId},
-         "argument 1 (FolderId)"},
-        {prog_id::kViewerReader,
-         "HistoryStockEX",
-         {Variant::Date(0), Variant("not a day"), "A", Variant(), Variant::Nothing(), 0, -1, false},
-         "argument 2 (EndDate)"},
-    };
-    for (const Case& oCase : aCases) {
-        const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
-        EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
-            << oError.Description();
-    }
-    EXPECT_EQ(CallError(prog_id::kViewerReader, "NoSuchMethod", {}).Number(),
-              errors::kMemberNotSupported);
-    EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
-    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 0);
-}
-
-// A regression: a code of "1e300" was cast to an integer unchecked (undefined behaviour) by an
-// industry search and by a new industry watch list, and so was a Date holding NaN.
-TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismatch) {
-    using namespace prog_id;
-    const int32_t lOwnerId = NewOwner();
-    const Variant vNothing = Variant::Nothing();
-    const auto Search = [&](const Variant& p_vText) {
-        return std::vector<Variant>{0,         4,         Variant::Date(0), -1,       p_vText,   0,
-                                    Variant(), Variant(), vNothing,         vNothing, Variant(), 0,
-                                    0,         0};
-    };
     const auto Items = [](const Variant& p_vItem) { return VariantArray::Vector({p_vItem}); };
-    const int32_t lList =
-        Call(kWatchListWriter, "NewWatchListAndItems", {0, Items(1), 1, "Groups", "", lOwnerId})
-            .ToLong();
+    const auto Search = [](const char* p_sText) { return SearchIndustriesArgs(0, p_sText); };
+    const int32_t lList = NewList(lOwner, {"1"}, 1);
+    const double dNan = std::nan("");
+    std::vector<Variant> aBadEnd = HistoryArgs(0, 0, "A");
+    aBadEnd[1] = "not a day";
     struct Case {
         std::string_view m_sProgId;
         const char* m_sMethod;
         std::vector<Variant> m_aArgs;
-        int32_t m_lNumber;
+        int32_t m_lNumber;  // 0: any
         const char* m_sSays;
     };
-    const std::vector<Case> aCases = {
+    const Case aCases[] = {
+        {kViewerReader, "StockViewer", aBadOwner, 0, "argument 1 (OwnerId)"},
+        {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, vColumns, Variant::Null()), 0,
+         "argument 11 (DataType)"},
+        {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, "columns"), 0, "column table"},
+        {kWatchListWriter,
+         "NewWatchListAndItems",
+         {0, Variant(aNested), 0, "New", "", lOwner},
+         0,
+         "argument 2 (Items)"},
+        {kWatchListWriter,
+         "NewWatchListFolder",
+         {1e12, 0, "Folder", lOwner},
+         0,
+         "argument 1 (FolderId)"},
+        {kViewerReader, "HistoryStockEX", aBadEnd, 0, "argument 2 (EndDate)"},
         {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow,
          "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
         {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow,
          "argument 5 (SearchText)"},
         {kWatchListWriter,
          "NewWatchListAndItems",
-         {0, Items("1e300"), 1, "New", "", lOwnerId},
+         {0, Items("1e300"), 1, "New", "", lOwner},
          errors::kOverflow,
          "NewWatchListAndItems: argument 2 (Items): Overflow"},
         {kWatchListWriter,
          "NewWatchListAndItems",
-         {0, Items(1e300), 1, "New", "", lOwnerId},
+         {0, Items(1e300), 1, "New", "", lOwner},
          errors::kOverflow,
          "argument 2 (Items)"},
         {kWatchListWriter,
          "NewWatchListAndItems",
-         {0, Items("nan"), 1, "New", "", lOwnerId},
+         {0, Items("nan"), 1, "New", "", lOwner},
          errors::kTypeMismatch,
          "argument 2 (Items): Type mismatch: 'nan' is not a number"},
         {kWatchListWriter,
@@ -157,39 +140,33 @@ TEST_F(ComponentFailures, ACodeNoIntegerHoldsIsAnOverflowAndOtherTextATypeMismat
          {lList, Items("9223372036854775808"), 1},
          errors::kOverflow,
          "AddWatchListItems: argument 2 (Items)"},
-        {kViewerReader,
-         "HistoryStockEX",
-         {Variant::Date(std::nan("")), Variant::Date(0), "A", Variant(), vNothing, 0, -1, false},
-         errors::kOverflow,
+        {kViewerReader, "HistoryStockEX", HistoryArgs(dNan, 0, "A"), errors::kOverflow,
          "HistoryStockEX: argument 1 (StartDate): Overflow"},
     };
     for (const Case& oCase : aCases) {
         const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
-        EXPECT_EQ(oError.Number(), oCase.m_lNumber) << oError.Description();
+        EXPECT_TRUE(oCase.m_lNumber == 0 || oError.Number() == oCase.m_lNumber)
+            << oError.Description();
         EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
             << oError.Description();
     }
-    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwnerId), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwner), 0);
+    EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwner), 1);
     // To an industry search "nan" and "inf" are the starts of names, not numbers.
     for (const char* sText : {"nan", "inf"}) {
-        std::vector<Variant> aArgs = Search(sText);
-        EXPECT_NO_THROW(Call(kViewerReader, "SearchIndustries", aArgs)) << sText;
+        EXPECT_NO_THROW(Call(kViewerReader, "SearchIndustries", Search(sText))) << sText;
     }
 }
 
 TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads) {
     const int32_t lOwnerId = NewOwner();
-    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+    const Variant vColumns = StockColumns();
     SqliteDatabase oOtherProcess(Backend().Store().Path(), SqliteDatabase::OpenMode::ReadWrite, 0);
     oOtherProcess.Execute("BEGIN IMMEDIATE");
     Database().SetBusyTimeout(20);
     const std::vector<CallCase> aWrites = {
-        {prog_id::kViewerWriter,
-         "SaveLayout",
-         {lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
-        {prog_id::kWatchListWriter,
-         "NewWatchListAndItems",
-         {0, Variant("A"), 0, "New", "", lOwnerId}},
+        {prog_id::kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwnerId, vColumns)},
+        {prog_id::kWatchListWriter, "NewWatchListAndItems", {0, "A", 0, "New", "", lOwnerId}},
         {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwnerId}},
         {prog_id::kViewerReader, "Login", {lOwnerId, "Name"}},
     };
@@ -203,10 +180,9 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
                   std::string::npos)
             << oError.Description();
     }
-    std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
-    Call(prog_id::kViewerReader, "SectorViewer", aArgs);
-    EXPECT_GT(RecordsetOf(aArgs[facade_protocol::sector_viewer::kRows.Position])->RecordCount(), 0);
-
+    EXPECT_GT(RowsAt(Run(testing::SectorViewerCall{}), facade_protocol::sector_viewer::kRows)
+                  ->RecordCount(),
+              0);
     oOtherProcess.Execute("ROLLBACK");
     Database().SetBusyTimeout(10000);
     EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwnerId), 0);
@@ -214,47 +190,33 @@ TEST_F(ComponentFailures, ALockedDatabaseFailsTheWritesByNameAndStillServesReads
 }
 
 TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheFile) {
-    const Variant vColumns = Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
-    const auto Demo = [](const std::string& p_sSql) {
-        return static_cast<int32_t>(Database().QueryInt64(p_sSql + " AND owner_id = 1"));
-    };
-    const int32_t lLayout = Demo("SELECT min(layout_id) FROM layouts WHERE 1");
-    const int32_t lList =
-        Demo("SELECT min(watch_list_id) FROM watch_lists WHERE is_folder = 0 AND list_type = 0");
-    const std::string sSymbol = [] {
-        SqliteStatement oQuery = Database().Prepare("SELECT min(symbol) FROM stocks");
-        return oQuery.Step() ? oQuery.ColumnText(0) : std::string();
-    }();
-    testing::ScratchFolder oFolder;
-    const std::string sCopy = oFolder.File("read-only.db");
-    Database().Execute("VACUUM INTO '" + sCopy + "'");
-    RegisterFacadeComponents(m_oPlatform.Components(),
-                             std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadOnly));
+    const Variant vColumns = StockColumns();
+    const int32_t lLayout =
+        static_cast<int32_t>(Count("SELECT min(layout_id) FROM layouts WHERE owner_id = 1"));
+    const int32_t lList = static_cast<int32_t>(Count(
+        "SELECT min(watch_list_id) FROM watch_lists WHERE is_folder = 0 AND list_type = 0 AND "
+        "owner_id = 1"));
+    const Variant vItems = Items(Symbols(1));
+    const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
     Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, ""});
 
-    std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
-    Call(prog_id::kViewerReader, "SectorViewer", aArgs);
-    EXPECT_GT(RecordsetOf(aArgs[facade_protocol::sector_viewer::kRows.Position])->RecordCount(), 0);
+    EXPECT_GT(RowsAt(Run(testing::SectorViewerCall{}), facade_protocol::sector_viewer::kRows)
+                  ->RecordCount(),
+              0);
     EXPECT_GT(RecordsetOf(Call(prog_id::kWatchListReader, "GetWatchLists", {kDemoOwnerId, 0}))
                   ->RecordCount(),
               0);
     const std::vector<CallCase> aWrites = {
-        {prog_id::kViewerWriter,
-         "SaveLayout",
-         {kDemoOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1}},
+        {prog_id::kViewerWriter, "SaveLayout", SaveLayoutArgs(kDemoOwnerId, vColumns)},
         {prog_id::kViewerWriter, "DeleteLayout", {kDemoOwnerId, lLayout, 0, Variant()}},
         {prog_id::kWatchListWriter,
          "NewWatchListAndItems",
-         {0, VariantArray::Vector({Variant(sSymbol)}), 0, "New", "", kDemoOwnerId}},
-        {prog_id::kWatchListWriter,
-         "AddWatchListItems",
-         {lList, VariantArray::Vector({Variant(sSymbol)}), 0}},
+         {0, vItems, 0, "New", "", kDemoOwnerId}},
+        {prog_id::kWatchListWriter, "AddWatchListItems", {lList, vItems, 0}},
         {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", kDemoOwnerId}},
     };
     for (const CallCase& oWrite : aWrites) {
-        const AutomationError oError =
-            CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs);
-        EXPECT_EQ(oError.Description(),
+        EXPECT_EQ(CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs).Description(),
                   oWrite.m_sMethod + ": " + sCopy +
                       ": the database is read-only: layouts and watch lists cannot be saved");
     }
@@ -265,24 +227,18 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
 // another process records.
 TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
     Backend().Login(kDemoOwnerId, "");
-    testing::ScratchFolder oFolder;
-    const std::string sCopy = oFolder.File("read-only.db");
-    Database().Execute("VACUUM INTO '" + sCopy + "'");
-    RegisterFacadeComponents(m_oPlatform.Components(),
-                             std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadOnly));
+    const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
     const auto HasNewerLogin = [&](const std::string& p_sTimeCode) {
-        testing::StockViewerCall oCall;
-        oCall.m_lOwnerId = kDemoOwnerId;
-        oCall.m_sTimeCode = p_sTimeCode;
-        std::vector<Variant> aArgs = oCall.Args();
-        Call(prog_id::kViewerReader, "StockViewer", aArgs);
+        const std::vector<Variant> aArgs =
+            Run(testing::StockViewerCall{.m_lOwnerId = kDemoOwnerId, .m_sTimeCode = p_sTimeCode});
         return aArgs[facade_protocol::stock_viewer::kLoginConflict.Position] == Variant(true);
     };
-    const std::string sFirst =
-        Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();
+    const auto Login = [&] {
+        return Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();
+    };
+    const std::string sFirst = Login();
     EXPECT_FALSE(HasNewerLogin(sFirst));
-    const std::string sSecond =
-        Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, "demo"}).ToString();
+    const std::string sSecond = Login();
     EXPECT_TRUE(HasNewerLogin(sFirst));
     EXPECT_FALSE(HasNewerLogin(sSecond));
 
@@ -295,12 +251,7 @@ TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
 // happened, showing what the deleted file held and saving into it.
 TEST_F(ComponentFailures, ACallOnADeletedOrReplacedDatabaseFailsNamingTheFile) {
     for (const testing::FileSwap& oSwap : testing::FileSwaps()) {
-        testing::ScratchFolder oFolder;
-        const std::string sCopy = oFolder.File("market.db");
-        Database().Execute("VACUUM INTO '" + sCopy + "'");
-        RegisterFacadeComponents(
-            m_oPlatform.Components(),
-            std::make_shared<MarketStore>(sCopy, MarketStore::Access::ReadWrite));
+        const std::string sCopy = UseCopy(MarketStore::Access::ReadWrite);
         oSwap.m_fSwap(sCopy);
         const AutomationError oError =
             CallError(prog_id::kViewerReader, "SectorViewer", testing::SectorViewerCall{}.Args());
