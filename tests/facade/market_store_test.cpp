@@ -66,33 +66,6 @@ struct ForeignFile {
     void (*m_fMake)(const std::string& p_sPath);
 };
 
-void MakeTextFile(const std::string& p_sPath) {
-    WriteText(p_sPath, "Symbol,Name\nA,B\n");
-}
-
-void MakeOtherApplicationDatabase(const std::string& p_sPath) {
-    SqliteDatabase oOther(p_sPath, SqliteDatabase::OpenMode::Create);
-    oOther.Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
-}
-
-void MakeDamagedDatabase(const std::string& p_sPath) {
-    {
-        SqliteDatabase oOurs(p_sPath, SqliteDatabase::OpenMode::Create);
-        MigrateSchema(oOurs);
-    }
-    std::string sBytes = ReadBytes(p_sPath);
-    for (size_t i = 100; i < sBytes.size(); i += 7) {
-        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
-    }
-    WriteText(p_sPath, sBytes);
-}
-
-void MakeNewerDatabase(const std::string& p_sPath) {
-    SqliteDatabase oNewer(p_sPath, SqliteDatabase::OpenMode::Create);
-    MigrateSchema(oNewer);
-    oNewer.Execute("UPDATE schema_version SET version = 999");
-}
-
 class ForeignFiles : public ::testing::TestWithParam<ForeignFile> {};
 
 TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
@@ -116,13 +89,42 @@ TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
     EXPECT_FALSE(Exists(sPath + "-journal"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MarketStore, ForeignFiles,
-    ::testing::Values(ForeignFile{"text", MakeTextFile},
-                      ForeignFile{"other_application", MakeOtherApplicationDatabase},
-                      ForeignFile{"damaged", MakeDamagedDatabase},
-                      ForeignFile{"newer_schema", MakeNewerDatabase}),
-    [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) { return p_oInfo.param.m_sName; });
+void MakeOurs(const std::string& p_sPath, const char* p_sSql) {
+    SqliteDatabase oDatabase(p_sPath, SqliteDatabase::OpenMode::Create);
+    MigrateSchema(oDatabase);
+    oDatabase.Execute(p_sSql);
+}
+
+void MakeDamaged(const std::string& p_sPath) {
+    MakeOurs(p_sPath, "");
+    std::string sBytes = ReadBytes(p_sPath);
+    for (size_t i = 100; i < sBytes.size(); i += 7) {
+        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
+    }
+    WriteText(p_sPath, sBytes);
+}
+
+void MakeNewer(const std::string& p_sPath) {
+    MakeOurs(p_sPath, "UPDATE schema_version SET version = 999");
+}
+
+void MakeOtherApplications(const std::string& p_sPath) {
+    SqliteDatabase(p_sPath, SqliteDatabase::OpenMode::Create)
+        .Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
+}
+
+void MakeText(const std::string& p_sPath) {
+    WriteText(p_sPath, "Symbol,Name\nA,B\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(MarketStore, ForeignFiles,
+                         ::testing::Values(ForeignFile{"text", MakeText},
+                                           ForeignFile{"other_application", MakeOtherApplications},
+                                           ForeignFile{"damaged", MakeDamaged},
+                                           ForeignFile{"newer_schema", MakeNewer}),
+                         [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) {
+                             return p_oInfo.param.m_sName;
+                         });
 
 TEST(MarketStore, ReadOnlyNeverCreatesAFile) {
     ScratchFolder oFolder;
