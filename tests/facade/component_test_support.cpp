@@ -204,13 +204,7 @@ int32_t ComponentTest::NewList(int32_t p_lOwnerId, const std::vector<std::string
 
 Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,
                             std::vector<Variant>& p_aArgs) {
-    const std::shared_ptr<DispatchObject> oComponent = CreateObject(p_sProgId);
-    return CallMethod(*oComponent, p_sMethod, p_aArgs);
-}
-
-Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,
-                            std::vector<Variant>&& p_aArgs) {
-    return Call(p_sProgId, p_sMethod, p_aArgs);
+    return CallMethod(*CreateObject(p_sProgId), p_sMethod, p_aArgs);
 }
 
 AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string_view p_sMethod,
@@ -225,14 +219,12 @@ AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string
 }
 
 int32_t ComponentTest::LastDay() {
-    return static_cast<int32_t>(Database().QueryInt64("SELECT max(trade_date) FROM trading_days"));
+    return static_cast<int32_t>(Count("SELECT max(trade_date) FROM trading_days"));
 }
 
 int32_t ComponentTest::DayBefore(int32_t p_lDay) {
-    SqliteStatement oQuery =
-        Database().Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date < ?1");
-    oQuery.BindInt64(1, p_lDay);
-    return oQuery.Step() ? static_cast<int32_t>(oQuery.ColumnInt64(0)) : 0;
+    return static_cast<int32_t>(
+        Count("SELECT max(trade_date) FROM trading_days WHERE trade_date < ?1", p_lDay));
 }
 
 int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) {

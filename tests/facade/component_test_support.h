@@ -121,7 +121,9 @@ class ComponentTest : public ::testing::Test {
                  std::vector<Variant>& p_aArgs);
     // For calls whose by-reference results the test does not read.
     Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
-                 std::vector<Variant>&& p_aArgs);
+                 std::vector<Variant>&& p_aArgs) {
+        return Call(p_sProgId, p_sMethod, p_aArgs);
+    }
 
     // A list call of the viewer reader; the arguments as the call left them.
     template <class ListCall>

