@@ -79,8 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<CsvCase>& p_oInfo) { return p_oInfo.param.m_sName; });
 
 // p_sStart, then p_cFill to 16 MiB.
-class Stream : public ByteSource {
-  public:
+struct Stream : ByteSource {
     Stream(std::string p_sStart, char p_cFill) : m_sStart(std::move(p_sStart)), m_cFill(p_cFill) {}
 
     size_t Read(char* p_sBuffer, size_t p_lSize) override {
@@ -89,19 +88,16 @@ class Stream : public ByteSource {
         }
         std::memset(p_sBuffer, m_cFill, p_lSize);
         if (m_lServed < m_sStart.size()) {
-            const size_t lCount = std::min(p_lSize, m_sStart.size() - m_lServed);
-            std::memcpy(p_sBuffer, m_sStart.data() + m_lServed, lCount);
+            m_sStart.copy(p_sBuffer, p_lSize, m_lServed);
         }
         m_lServed += p_lSize;
         return p_lSize;
     }
 
     static constexpr size_t kLength = size_t{16} << 20;
-    size_t m_lServed = 0;
-
-  private:
     std::string m_sStart;
     char m_cFill;
+    size_t m_lServed = 0;
 };
 
 // A regression: input without line ends (/dev/zero grew the importer past 2 GB) was read without
@@ -135,16 +131,12 @@ TEST(CsvReader, InputThatIsNotCsvStopsWithinTheRecordCap) {
 // A regression: a source whose first read ended inside the byte-order mark left the mark in the
 // first field name, so the header was not recognised.
 TEST(CsvReader, SkipsAByteOrderMarkSplitAcrossReads) {
-    class ByteAtATime : public ByteSource {
-      public:
+    struct ByteAtATime : StringSource {
+        using StringSource::StringSource;
         size_t Read(char* p_sBuffer, size_t p_lSize) override {
-            return m_oText.Read(p_sBuffer, std::min<size_t>(p_lSize, 1));
+            return StringSource::Read(p_sBuffer, std::min<size_t>(p_lSize, 1));
         }
-
-      private:
-        StringSource m_oText{"\xEF\xBB\xBFSymbol,Name\n"};
-    };
-    ByteAtATime oSource;
+    } oSource("\xEF\xBB\xBFSymbol,Name\n");
     CsvReader oReader(oSource);
     std::vector<std::string_view> aFields;
     ASSERT_TRUE(oReader.ReadRecord(aFields));
