@@ -23,8 +23,12 @@ bool Exists(const std::string& p_sPath) {
     return std::filesystem::exists(p_sPath);
 }
 
+// Opened for reading only, a missing file is an error and is not created.
 TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) {
     ScratchFolder oFolder;
+    EXPECT_THROW(MarketStore(oFolder.File("missing.db"), MarketStore::Access::ReadOnly),
+                 FacadeError);
+    EXPECT_FALSE(Exists(oFolder.File("missing.db")));
     const std::string sEmpty = oFolder.File("empty.db");
     WriteText(sEmpty, "");
     for (const std::string& sPath : {oFolder.File("nested/folder/market.db"), sEmpty}) {
@@ -33,9 +37,7 @@ TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) 
         EXPECT_TRUE(oStore.WasCreated()) << sPath;
         EXPECT_EQ(SchemaVersion(oDatabase), LatestSchemaVersion());
         EXPECT_EQ(oDatabase.QueryInt64("PRAGMA application_id"), kMarketApplicationId);
-        SqliteStatement oMode = oDatabase.Prepare("PRAGMA journal_mode");
-        ASSERT_TRUE(oMode.Step());
-        EXPECT_EQ(oMode.ColumnText(0), "wal") << sPath;
+        EXPECT_EQ(oDatabase.QueryInt64("SELECT journal_mode = 'wal' FROM pragma_journal_mode"), 1);
         EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
         EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
         EXPECT_FALSE(oStore.HasMarketData());
@@ -126,31 +128,20 @@ INSTANTIATE_TEST_SUITE_P(MarketStore, ForeignFiles,
                              return p_oInfo.param.m_sName;
                          });
 
-TEST(MarketStore, ReadOnlyNeverCreatesAFile) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("missing.db");
-    EXPECT_THROW(MarketStore(sPath, MarketStore::Access::ReadOnly), FacadeError);
-    EXPECT_FALSE(Exists(sPath));
-}
-
-TEST(MarketStore, AReaderSeesTheLastCommitWhileAWriterWorks) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("shared.db");
-    MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
-    MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
-    SqliteTransaction oWork(oWriter.Database());
-    oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (1, 'Energy')");
-    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
-    oWork.Commit();
-    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
-}
-
-// Two processes write the same file at once; the busy timeout makes the second wait for the
-// first, so every row of both arrives.
+// A reader sees the last commit while a writer works. Two processes write the same file at once;
+// the busy timeout makes the second wait for the first, so every row of both arrives.
 TEST(MarketStore, TwoProcessesShareOneFile) {
     ScratchFolder oFolder;
     const std::string sPath = oFolder.File("two.db");
-    { MarketStore oCreate(sPath, MarketStore::Access::ReadWrite); }
+    {
+        MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
+        MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
+        SqliteTransaction oWork(oWriter.Database());
+        oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (0, 'Energy')");
+        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
+        oWork.Commit();
+        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
+    }
     const auto WriteSectors = [&](int p_lFirst) {
         MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
         for (int i = 0; i < 50; ++i) {
@@ -179,7 +170,7 @@ TEST(MarketStore, TwoProcessesShareOneFile) {
     ASSERT_TRUE(WIFEXITED(lStatus));
     EXPECT_EQ(WEXITSTATUS(lStatus), 0);
     MarketStore oStore(sPath, MarketStore::Access::ReadOnly);
-    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 100);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 101);
 }
 
 // Regression: another program holding the database exclusively made the open report the file
