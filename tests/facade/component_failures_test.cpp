@@ -7,15 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
-#include "outside/automation_error.h"
 #include "outside/text_util.h"
 
 namespace qv::facade {

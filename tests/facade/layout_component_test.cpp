@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_backend.h"
-#include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/system_layouts.h"
 #include "outside/component_factory.h"

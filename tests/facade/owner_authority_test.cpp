@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/owner_store.h"
 #include "facade/watch_list_store.h"
-#include "outside/automation_error.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "support/test_helpers.h"

@@ -12,17 +12,12 @@
 #include <vector>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_backend.h"
-#include "facade/facade_components.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
-#include "outside/automation_error.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
-#include "outside/scripted_services.h"
-#include "outside/variant.h"
 
 namespace qv::facade {
 namespace {

@@ -6,13 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_components.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
-#include "outside/automation_error.h"
 #include "outside/text_util.h"
 
 namespace qv::facade {
