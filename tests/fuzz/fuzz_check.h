@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <tuple>
 
 #include "outside/automation_error.h"
+#include "outside/recordset.h"
 
 inline void Check(bool p_bHolds) {
     if (!p_bHolds) {
@@ -21,4 +24,19 @@ inline bool Accepts(const std::function<void()>& p_fAction) {
         return false;
     }
     return true;
+}
+
+// An open recordset of the fields (name, type, defined size), holding the rows.
+inline std::shared_ptr<qv::Recordset> MakeRecordset(
+    std::initializer_list<std::tuple<const char*, int32_t, int32_t>> p_aFields,
+    std::initializer_list<std::initializer_list<qv::Variant>> p_aRows) {
+    auto recordset = std::make_shared<qv::Recordset>();
+    for (const auto& [name, type, size] : p_aFields) {
+        recordset->Fields().Append(name, type, size);
+    }
+    recordset->Open();
+    for (const std::initializer_list<qv::Variant>& row : p_aRows) {
+        recordset->AddNew(row);
+    }
+    return recordset;
 }

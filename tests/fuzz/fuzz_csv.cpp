@@ -11,9 +11,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iomanip>
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,19 +63,15 @@ Reading ReadAll(ByteSource& p_oSource) {
 }
 
 std::string Quoted(const std::vector<Record>& p_aRecords) {
-    std::string sText;
+    std::ostringstream oText;
     for (const Record& oRecord : p_aRecords) {
-        const std::vector<std::string>& aFields = std::get<0>(oRecord);
-        for (size_t i = 0; i < aFields.size(); ++i) {
-            sText += i == 0 ? "\"" : ",\"";
-            for (const char cChar : aFields[i]) {
-                sText += cChar == '"' ? std::string("\"\"") : std::string(1, cChar);
-            }
-            sText += '"';
+        const char* sSeparator = "";
+        for (const std::string& sField : std::get<0>(oRecord)) {
+            oText << std::exchange(sSeparator, ",") << std::quoted(sField, '"', '"');
         }
-        sText += '\n';
+        oText << '\n';
     }
-    return sText;
+    return oText.str();
 }
 
 }  // namespace

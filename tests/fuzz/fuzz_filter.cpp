@@ -3,11 +3,9 @@
 // live rows and a cursor on a row of it, at BOF or at EOF. Anything else (another exception, a
 // crash, a read out of bounds) is a finding.
 #include "fuzz_check.h"
-#include "outside/recordset.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace {
@@ -16,30 +14,25 @@ using namespace qv;
 
 // Every storage kind, Nulls, and a Variant field mixing text and numbers.
 std::shared_ptr<Recordset> MakeRows() {
-    auto recordset = std::make_shared<Recordset>();
-    // clang-format off
-    for (const auto& [name, type, size] : {std::tuple{"Symbol", qv::adVarChar, 10},
-             {"Parameter_ID", qv::adInteger, 0}, {"Group", qv::adInteger, 0},
-             {"Sectorcode", qv::adSmallInt, 0}, {"selected", qv::adBoolean, 0},
-             {"Price", qv::adDouble, 0}, {"Trading_Date", qv::adDBTimeStamp, 0},
-             {"Score", qv::adVariant, 0}, {"Company Name", qv::adVarWChar, 40},
-             {"CompanyName", qv::adVarWChar, 40}, {"DataType_ID", qv::adSmallInt, 0},
-             {"indcode", qv::adInteger, 0}, {"REC", qv::adChar, 1}, {"Tradeid", qv::adInteger, 0}}) {
-        // clang-format on
-        recordset->Fields().Append(name, type, size);
-    }
-    recordset->Open();
     const Variant null = Variant::Null();
     const Variant date = Variant::Date(46357);
-    recordset->AddNew({"IBM", 38, 5, int16_t{3}, true, 140.5, date, 10, "Int'l", "International",
-                       int16_t{1}, 12, "B", -1});
-    recordset->AddNew({"abt", 35, 0, int16_t{2}, false, 99.25, date, "7", "AB%", "Abbott",
-                       int16_t{12}, 7, "s", 4});
-    recordset->AddNew({"ABC", 36, -3, int16_t{3}, true, 12.0, null, 3.5, "Zürich", "ABC Corp",
-                       int16_t{3}, 12, "H", 0});
-    recordset->AddNew({"", null, 2, null, null, null, date, "text", "", "", null, null, "", null});
-    recordset->AddNew({null, 41, -1, int16_t{1}, true, -0.0, Variant::Date(0)});
-    return recordset;
+    // clang-format off
+    return MakeRecordset(
+        {{"Symbol", adVarChar, 10}, {"Parameter_ID", adInteger, 0}, {"Group", adInteger, 0},
+         {"Sectorcode", adSmallInt, 0}, {"selected", adBoolean, 0}, {"Price", adDouble, 0},
+         {"Trading_Date", adDBTimeStamp, 0}, {"Score", adVariant, 0},
+         {"Company Name", adVarWChar, 40}, {"CompanyName", adVarWChar, 40},
+         {"DataType_ID", adSmallInt, 0}, {"indcode", adInteger, 0}, {"REC", adChar, 1},
+         {"Tradeid", adInteger, 0}},
+        {{"IBM", 38, 5, int16_t{3}, true, 140.5, date, 10, "Int'l", "International", int16_t{1},
+          12, "B", -1},
+         {"abt", 35, 0, int16_t{2}, false, 99.25, date, "7", "AB%", "Abbott", int16_t{12}, 7,
+          "s", 4},
+         {"ABC", 36, -3, int16_t{3}, true, 12.0, null, 3.5, "Zürich", "ABC Corp", int16_t{3}, 12,
+          "H", 0},
+         {"", null, 2, null, null, null, date, "text", "", "", null, null, "", null},
+         {null, 41, -1, int16_t{1}, true, -0.0, Variant::Date(0)}});
+    // clang-format on
 }
 
 void CheckCursor(const Recordset& p_rRecordset) {

@@ -13,9 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +23,6 @@
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
-#include "outside/automation_error.h"
 #include "outside/text_util.h"
 
 namespace {
@@ -56,29 +53,21 @@ MarketStore& Store() {
     return *s_oStore;
 }
 
-int64_t Count(std::string_view p_sSql) {
-    return Store().Database().QueryInt64(p_sSql);
-}
-
 void CheckStoredData() {
     const std::string sMaxUnits = std::to_string(static_cast<int64_t>(kMaxPrice * kPriceScale));
-    Check(Count("SELECT count(*) FROM stock_bars WHERE volume < 0 OR volume > " +
-                std::to_string(kMaxVolume) + " OR " + "min(close, adj_close, coalesce(open, 1), " +
-                "coalesce(high, 1), coalesce(low, 1)) < 1 OR max(close, adj_close, " +
-                "coalesce(open, 1), coalesce(high, 1), coalesce(low, 1)) > " + sMaxUnits) == 0);
-    SqliteStatement oNames = Store().Database().Prepare(
+    SqliteDatabase& oDatabase = Store().Database();
+    const std::string sPrices =
+        "close, adj_close, coalesce(open, 1), coalesce(high, 1), coalesce(low, 1)";
+    Check(oDatabase.QueryInt64("SELECT count(*) FROM stock_bars WHERE volume < 0 OR volume > " +
+                               std::to_string(kMaxVolume) + " OR min(" + sPrices + ") < 1 OR max(" +
+                               sPrices + ") > " + sMaxUnits) == 0);
+    SqliteStatement oNames = oDatabase.Prepare(
         "SELECT symbol FROM stocks UNION ALL SELECT company_name FROM stocks UNION ALL "
         "SELECT name FROM sectors UNION ALL SELECT name FROM industries");
     while (oNames.Step()) {
         const std::string sName = oNames.ColumnText(0);
         Check(!sName.empty() && qv::NameTextFault(sName).empty());
     }
-}
-
-void Clear() {
-    Store().Database().Execute(
-        "DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days; "
-        "DELETE FROM stocks; DELETE FROM industries; DELETE FROM sectors");
 }
 
 }  // namespace
@@ -104,8 +93,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
         CheckStoredData();
     } catch (const qv::AutomationError& oError) {
         Check(oError.Description().size() <= kLongestMessage &&
-              Count("SELECT count(*) FROM stocks") == 0);
+              Store().Database().QueryInt64("SELECT count(*) FROM stocks") == 0);
     }
-    Clear();
+    // Each input starts from an empty market.
+    Store().Database().Execute(
+        "DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days; "
+        "DELETE FROM stocks; DELETE FROM industries; DELETE FROM sectors");
     return 0;
 }

@@ -14,22 +14,19 @@
 #include "fuzz_check.h"
 #include "outside/error_reporter.h"
 #include "outside/layout_description.h"
-#include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "state/viewer_elements.h"
 
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 namespace {
 
-using qv::Variant;
-using qv::VariantArray;
+using namespace qv;
 
 class VariantReader {
   public:
@@ -112,24 +109,18 @@ class VariantReader {
 };
 
 std::shared_ptr<qv::Recordset> Catalogue() {
-    auto catalogue = std::make_shared<qv::Recordset>();
+    const Variant null = Variant::Null();
     // clang-format off
-    for (const auto& [name, type, size] : {std::tuple{"Parameter_ID", qv::adInteger, 0},
-             {"Column_Name", qv::adVarChar, 50}, {"Caption", qv::adVarChar, 50},
-             {"DataType_ID", qv::adInteger, 0}, {"Table_Mask", qv::adInteger, 0},
-             {"Group", qv::adInteger, 0}, {"Column_Format", qv::adVarChar, 20}}) {
-        // clang-format on
-        catalogue->Fields().Append(name, type, size);
-    }
-    catalogue->Open();
-    catalogue->AddNew({4, "Symbol", "Symbol", 1, 1, -1, "Left"});
-    catalogue->AddNew({13, "Price", "Price", 2, 1, 1, "##0.00"});
-    catalogue->AddNew({24, "Notes", "Notes", 24, 1, 1, "Left"});
-    catalogue->AddNew({35, "IndName", "Industry", 1, 3, -1, "Left"});
-    catalogue->AddNew({38, "IndCode", "Industry Code", 3, 3, -1, Variant::Null()});
-    catalogue->AddNew({39, "SectorCode", Variant::Null(), 3, 7, -1, "0"});
-    catalogue->AddNew({1418, "REC", "Rec", 2, 1, -1, "0"});
-    return catalogue;
+    return MakeRecordset(
+        {{"Parameter_ID", qv::adInteger, 0}, {"Column_Name", qv::adVarChar, 50},
+         {"Caption", qv::adVarChar, 50}, {"DataType_ID", qv::adInteger, 0},
+         {"Table_Mask", qv::adInteger, 0}, {"Group", qv::adInteger, 0},
+         {"Column_Format", qv::adVarChar, 20}},
+        {{4, "Symbol", "Symbol", 1, 1, -1, "Left"}, {13, "Price", "Price", 2, 1, 1, "##0.00"},
+         {24, "Notes", "Notes", 24, 1, 1, "Left"}, {35, "IndName", "Industry", 1, 3, -1, "Left"},
+         {38, "IndCode", "Industry Code", 3, 3, -1, null}, {39, "SectorCode", null, 3, 7, -1, "0"},
+         {1418, "REC", "Rec", 2, 1, -1, "0"}});
+    // clang-format on
 }
 
 void CheckGridLayoutInfo(const Variant& p_vDescription,
@@ -167,19 +158,6 @@ std::optional<qv::LayoutDescription> CheckCodec(const Variant& p_vDescription) {
     return layout;
 }
 
-void CheckLayoutUtilities(qv::LayoutDescription p_layout, const Variant& p_vChosen,
-                          qv::ViewerType p_eViewerType, int32_t p_lFinderResultsType,
-                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
-    qv::LayoutUtilities::IsFieldInLayout("REC", p_layout);
-    qv::ColumnUtilities::TableSelectList(p_layout, p_lFinderResultsType % 33);
-    if (Accepts([&] {
-            qv::LayoutUtilities::BuildLayoutColumns(p_layout, p_rCatalogue, p_vChosen,
-                                                    p_eViewerType, p_lFinderResultsType);
-        })) {
-        Check(p_rCatalogue->Filter() == Variant(0));
-    }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
@@ -197,7 +175,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     CheckParts(description);
     CheckGridLayoutInfo(description, catalogue);
     if (std::optional<qv::LayoutDescription> layout = CheckCodec(description)) {
-        CheckLayoutUtilities(std::move(*layout), chosen, viewerType, finderResultsType, catalogue);
+        qv::LayoutUtilities::IsFieldInLayout("REC", *layout);
+        qv::ColumnUtilities::TableSelectList(*layout, finderResultsType % 33);
+        if (Accepts([&] {
+                qv::LayoutUtilities::BuildLayoutColumns(*layout, catalogue, chosen, viewerType,
+                                                        finderResultsType);
+            })) {
+            Check(catalogue->Filter() == Variant(0));
+        }
     }
     platform.Reporter().ClearRecords();
     return 0;

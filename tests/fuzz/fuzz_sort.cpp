@@ -2,12 +2,10 @@
 // fail with an automation error and leave sort, view and current row as they were; good text
 // must order every row of the view exactly once. Anything else is a finding.
 #include "fuzz_check.h"
-#include "outside/recordset.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,24 +14,19 @@ namespace {
 using namespace qv;
 
 std::shared_ptr<Recordset> MakeRows() {
-    auto recordset = std::make_shared<Recordset>();
-    // clang-format off
-    for (const auto& [name, type, size] : {std::tuple{"Symbol", qv::adVarChar, 10},
-             {"Sequence", qv::adInteger, 0}, {"Price", qv::adDouble, 0}, {"Flag", qv::adBoolean, 0},
-             {"Small", qv::adSmallInt, 0}, {"When", qv::adDate, 0}, {"Mixed", qv::adVariant, 0},
-             {"Company Name", qv::adVarWChar, 40}}) {
-        // clang-format on
-        recordset->Fields().Append(name, type, size);
-    }
-    recordset->Open();
     const Variant null = Variant::Null();
-    recordset->AddNew({"ibm", 3, 10.0, true, int16_t{1}, Variant::Date(1), "b", "x"});
-    recordset->AddNew({"ABT", 1, 20.0, false, int16_t{2}, null, 5, "y"});
-    recordset->AddNew({"abc", 2, 10.0, true, null, Variant::Date(-1.5), "10", null});
-    recordset->AddNew({"IBM", 1, null, null, int16_t{2}, Variant::Date(2), -1.5, "x"});
-    recordset->AddNew({null, 2, -0.0, false, int16_t{0}, Variant::Date(1), null, "Z"});
-    recordset->AddNew({"Abd", 3, 30.0, true, int16_t{1}, Variant::Date(3), true, "y"});
-    return recordset;
+    // clang-format off
+    return MakeRecordset(
+        {{"Symbol", adVarChar, 10}, {"Sequence", adInteger, 0}, {"Price", adDouble, 0},
+         {"Flag", adBoolean, 0}, {"Small", adSmallInt, 0}, {"When", adDate, 0},
+         {"Mixed", adVariant, 0}, {"Company Name", adVarWChar, 40}},
+        {{"ibm", 3, 10.0, true, int16_t{1}, Variant::Date(1), "b", "x"},
+         {"ABT", 1, 20.0, false, int16_t{2}, null, 5, "y"},
+         {"abc", 2, 10.0, true, null, Variant::Date(-1.5), "10", null},
+         {"IBM", 1, null, null, int16_t{2}, Variant::Date(2), -1.5, "x"},
+         {null, 2, -0.0, false, int16_t{0}, Variant::Date(1), null, "Z"},
+         {"Abd", 3, 30.0, true, int16_t{1}, Variant::Date(3), true, "y"}});
+    // clang-format on
 }
 
 std::vector<uint32_t> ViewOf(const Recordset& p_rRecordset) {
