@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "facade/component_test_support.h"
-#include "facade/market_store.h"
 #include "facade/system_layouts.h"
-#include "outside/component_factory.h"
 
 namespace qv::facade {
 namespace {
@@ -178,28 +176,6 @@ TEST_F(LayoutComponents, DeletingAndRestoringFallBackToTheSystemLayouts) {
     EXPECT_TRUE(Call(kWriter, "DeleteCustomLayout", {lOwner, int16_t{9}, int16_t{-1}}).IsEmpty());
     EXPECT_EQ(PrintId(), Variant(109));
     EXPECT_FALSE(Get(lOwner, lPrint));
-}
-
-TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
-    // Two connections to one file, as two processes have; the owner moves from one to the other.
-    ComponentFactory oOtherProcess;
-    auto oOtherBackend = std::make_shared<FacadeBackend>(
-        std::make_shared<MarketStore>(Backend().Store().Path(), MarketStore::Access::ReadWrite));
-    RegisterFacadeComponents(oOtherProcess, oOtherBackend);
-    const int32_t lOwner = NewOwner();
-    const int32_t lId = SaveNew(lOwner, "Shared");
-    oOtherBackend->Login(lOwner, "");
-    std::vector<Variant> aArgs{lOwner, lId};
-    const Variant vSeen =
-        CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerReader), "GetLayout", aArgs);
-    ASSERT_TRUE(LayoutOf(vSeen));
-    EXPECT_EQ(LayoutOf(vSeen)->Header.Name, "Shared");
-
-    aArgs = SaveLayoutArgs(lOwner, StockColumns(), 1);
-    EXPECT_EQ(CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerWriter), "SaveLayout", aArgs),
-              Variant(true));
-    Backend().Login(lOwner, "");
-    EXPECT_EQ(Default(lOwner, 1)->Header.Name, "Mine");
 }
 
 }  // namespace

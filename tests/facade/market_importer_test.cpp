@@ -138,6 +138,11 @@ TEST_F(Importer, AReimportMergesNewDaysAndReplacesChangedOnes) {
         Row("SELECT count(*), max(close), (SELECT count(*) FROM trading_days) FROM stock_days "
             "JOIN stocks USING (stock_id) WHERE symbol = 'AAA'"),
         "4 13.2 4");
+    // Within one file, the later of two rows for one day wins.
+    ImportFiles(Prices("BBB,2021-01-06,20,21,19,18,18,700\n"));
+    EXPECT_EQ(Row("SELECT close FROM stock_days JOIN stocks USING (stock_id) WHERE symbol = 'BBB' "
+                  "ORDER BY trade_date DESC LIMIT 1"),
+              "19.0");
 }
 
 struct BadRow {
@@ -186,13 +191,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadRow{"a_huge_field_is_quoted_short",
                "BBB,2021-01-05,1,1,1," + std::string(60000, '7') + "x,1,1\n", "(60001 bytes)"}),
     [](const ::testing::TestParamInfo<BadRow>& p_oInfo) { return p_oInfo.param.m_sName; });
-
-TEST_F(Importer, TheLaterOfTwoRowsForOneDayWins) {
-    ImportFiles(Prices("BBB,2021-01-06,20,21,19,18,18,700\n"));
-    EXPECT_EQ(Row("SELECT close FROM stock_days JOIN stocks USING (stock_id) WHERE symbol = 'BBB' "
-                  "ORDER BY trade_date DESC LIMIT 1"),
-              "19.0");
-}
 
 // A regression: names that were not UTF-8 or held control characters were imported raw, and
 // went on into lists, exports and logs as they came.

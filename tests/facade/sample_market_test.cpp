@@ -67,31 +67,6 @@ TEST(SampleMarket, HasTheShapeAskedForOnWeekdaysWithConsistentBars) {
               0);
 }
 
-// Stocks of one industry move together more than stocks of one sector, and those more than
-// stocks of different sectors: the mean correlation of daily changes over pairs of each kind.
-TEST(SampleMarket, StocksMoveWithTheirIndustryAndSector) {
-    SqliteStatement oPairs = SharedSampleMarket().Database().Prepare(
-        "WITH d AS (SELECT s.stock_id AS id, s.ind_code AS ind, i.sector_code AS sec, "
-        "  d.trade_date AS day, d.pct_change AS x FROM stocks s JOIN industries i USING (ind_code) "
-        "  JOIN stock_days d USING (stock_id) WHERE d.pct_change IS NOT NULL AND "
-        "  s.stock_id <= 60), "
-        "p AS (SELECT CASE WHEN a.ind = b.ind THEN 0 WHEN a.sec = b.sec THEN 1 ELSE 2 END AS kind, "
-        "  count(*) AS n, avg(a.x) AS ma, avg(b.x) AS mb, "
-        "  avg(a.x * b.x) AS ab, avg(a.x * a.x) AS aa, avg(b.x * b.x) AS bb "
-        "  FROM d a JOIN d b ON a.day = b.day AND a.id < b.id GROUP BY a.id, b.id) "
-        "SELECT kind, count(*), avg((ab - ma * mb) / sqrt((aa - ma * ma) * (bb - mb * mb))) "
-        "FROM p WHERE n > 100 GROUP BY kind ORDER BY kind");
-    std::vector<double> aMeans;
-    while (oPairs.Step()) {
-        EXPECT_GT(oPairs.ColumnInt64(1), 10);
-        aMeans.push_back(oPairs.ColumnDouble(2));
-    }
-    ASSERT_EQ(aMeans.size(), 3u);
-    EXPECT_GT(aMeans[0], aMeans[1] + 0.03);
-    EXPECT_GT(aMeans[1], aMeans[2] + 0.015);
-    EXPECT_GT(aMeans[2], 0.05);
-}
-
 TEST(SampleMarket, TheDemoOwnerHasListsInFoldersAPortfolioAndALayout) {
     EXPECT_GE(Count("SELECT count(*) FROM watch_lists WHERE owner_id = 1 AND is_folder = 1"), 2);
     EXPECT_GE(Count("SELECT count(*) FROM watch_lists w WHERE owner_id = 1 AND is_folder = 0 AND "
