@@ -240,6 +240,7 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
     const int32_t lInd = First("SELECT min(ind_code) FROM industries");
     const int32_t lGroups = WatchListNamed(1, "Strong Groups");
     const std::vector<std::string> aSymbols = Symbols(2);
+    const std::string sBoth = ToLowerAscii(aSymbols[0] + " ,, " + aSymbols[1]);
     const std::vector<std::string> aCodes = Strings("SELECT ind_code FROM industries LIMIT 2");
     const std::string sPrefix = Strings("SELECT substr(min(company_name), 1, 1) FROM stocks")[0];
     const std::string sGroups =
@@ -269,7 +270,7 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
         {"IndustryViewer", IndustryViewerCall{.m_lOwnerId = 1, .m_lWatchListId = lGroups}.Args(), 7,
          Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups)},
         {"SectorViewer", SectorViewerCall{}.Args(), 6, llSectors},
-        {"SearchStocks", SearchStocksArgs(0, ToLowerAscii(aSymbols[0] + " ,, " + aSymbols[1])), 9, 2},
+        {"SearchStocks", SearchStocksArgs(0, sBoth), 9, 2},
         {"SearchStocks", SearchStocksArgs(0, "' OR '1'='1"), 9, 0},
         {"SearchStocks", SearchStocksArgs(0, "  "), 9, 0},
         {"SearchStocks", SearchStocksArgs(0, "%", 1), 9, 0},
