@@ -17,6 +17,7 @@ namespace {
 
 using testing::CallCase;
 using testing::ComponentTest;
+using testing::RowsAt;
 
 class OwnerAuthorityTest : public ComponentTest {
   protected:
@@ -116,14 +117,25 @@ TEST_F(OwnerAuthorityTest, CallsWithoutAnOwnerReachOnlyTheListsOfTheOwnerLoggedI
     const int32_t lOwner = NewOwner();
     const std::vector<std::string> aSymbols = Symbols(3);
     const int32_t lList = NewList(lOwner, {aSymbols[0], aSymbols[1]});
+    const int32_t lGroups = NewList(lOwner, {"1"}, 1);
+    const Variant vToday = Variant::Date(0);
+    int32_t lCaller = lOwner;
+    // Stocks and industry groups by name in the lists, and the industry list of the caller.
     const auto Found = [&] {
-        return RecordsetOf(Call(prog_id::kViewerReader, "SearchCompanyName",
-                                {"", int16_t{0}, int16_t{0}, lList, Variant::Date(0)}))
-            ->RecordCount();
+        return std::vector<int32_t>{RecordsetOf(Call(prog_id::kViewerReader, "SearchCompanyName",
+                                                     {"", int16_t{0}, int16_t{0}, lList, vToday}))
+                                        ->RecordCount(),
+                                    RecordsetOf(Call(prog_id::kViewerReader, "SearchIndustryName",
+                                                     {"", int16_t{0}, lGroups, vToday}))
+                                        ->RecordCount(),
+                                    RowsAt(Run(testing::IndustryViewerCall{
+                                               .m_lOwnerId = lCaller, .m_lWatchListId = lGroups}),
+                                           facade_protocol::industry_viewer::kRows)
+                                        ->RecordCount()};
     };
-    EXPECT_EQ(Found(), 2);
-    NewOwner();
-    EXPECT_EQ(Found(), 0);
+    EXPECT_EQ(Found(), (std::vector<int32_t>{2, 1, 1}));
+    lCaller = NewOwner();
+    EXPECT_EQ(Found(), (std::vector<int32_t>{0, 0, 0}));
     const AutomationError oError = CallError(prog_id::kWatchListWriter, "AddWatchListItems",
                                              {lList, testing::Items({aSymbols[2]}), 0});
     EXPECT_NE(oError.Description().find("not found"), std::string::npos) << oError.Description();

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "facade/facade_test_files.h"
+#include "facade/layout_store.h"
 #include "facade/market_store.h"
+#include "facade/portfolio_store.h"
 #include "facade/sqlite_database.h"
 
 namespace qv::facade {
@@ -76,10 +79,18 @@ TEST(SampleMarket, TheDemoOwnerHasListsInFoldersAPortfolioAndALayout) {
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists w WHERE is_folder = 0 AND NOT EXISTS "
                     "(SELECT 1 FROM watch_list_items i WHERE i.watch_list_id = w.watch_list_id)"),
               0);
-    EXPECT_GE(Count("SELECT count(*) FROM trades WHERE is_short"), 2);
-    EXPECT_GE(Count("SELECT count(*) FROM trades WHERE NOT is_short"), 3);
-    EXPECT_EQ(Count("SELECT count(*) FROM portfolios WHERE owner_id = 1"), 1);
-    EXPECT_GE(Count("SELECT count(*) FROM layouts WHERE owner_id = 1"), 1);
+    SqliteDatabase& oDatabase = SharedSampleMarket().Database();
+    const auto aPortfolios = PortfolioStore(oDatabase).Portfolios(kDemoOwnerId);
+    ASSERT_EQ(aPortfolios.size(), 1u);
+    const std::vector<TradeRecord> aTrades = PortfolioStore(oDatabase).Trades(aPortfolios[0].first);
+    const auto lShorts = std::count_if(aTrades.begin(), aTrades.end(),
+                                       [](const TradeRecord& oTrade) { return oTrade.m_bShort; });
+    EXPECT_GE(lShorts, 2);
+    EXPECT_GE(static_cast<long>(aTrades.size()) - lShorts, 3);
+    const auto aLayouts = LayoutStore(oDatabase).LayoutNames(kDemoOwnerId, 0);
+    ASSERT_FALSE(aLayouts.empty());
+    EXPECT_EQ(LayoutStore(oDatabase).GetLayout(aLayouts.front().first)->Header.OwnerId,
+              kDemoOwnerId);
 }
 
 TEST(SampleMarket, IsNeverGeneratedOverAnExistingMarketAndTheViewerKeepsOne) {
