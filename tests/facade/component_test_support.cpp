@@ -14,6 +14,10 @@ namespace qv::facade::testing {
 
 namespace {
 
+// Short names keep the argument lists of the calls on a few lines.
+const Variant kNone = Variant();
+const Variant kNothing = Variant::Nothing();
+
 std::shared_ptr<FacadeBackend> MakeBackend() {
     static ScratchFolder s_oFolder;
     auto oStore = std::make_shared<MarketStore>(s_oFolder.File("components.db"),
@@ -35,25 +39,53 @@ const std::shared_ptr<FacadeBackend>& SharedBackend() {
 }  // namespace
 
 std::vector<Variant> StockViewerCall::Args() const {
-    return {m_lOwnerId,         m_lLayoutId,        m_vStartDate,  m_lMaxRows,
-            m_bReturnAll,       m_sAvgType,         m_vLayoutInfo, m_vSecondaryColumns,
-            Variant::Nothing(), Variant::Nothing(), Variant(),     m_lIndCode,
-            m_lSectorCode,      m_lWatchListId,     Variant(),     Variant::Nothing(),
-            m_lPortfolioId,     m_iListScope,       m_sTimeCode,   Variant()};
+    return {m_lOwnerId, m_lLayoutId,    m_vStartDate,  m_lMaxRows,     m_bReturnAll,
+            "A",        m_vLayoutInfo,  kNone,         kNothing,       kNothing,
+            kNone,      m_lIndCode,     m_lSectorCode, m_lWatchListId, kNone,
+            kNothing,   m_lPortfolioId, m_iListScope,  m_sTimeCode,    kNone};
 }
 
 std::vector<Variant> IndustryViewerCall::Args() const {
-    return {m_lOwnerId,         m_vStartDate,       m_lMaxRows,          m_bReturnAll,
-            Variant("A"),       m_vLayoutInfo,      m_vSecondaryColumns, Variant::Nothing(),
-            Variant::Nothing(), Variant(),          m_lSectorCode,       m_lWatchListId,
-            m_lListScope,       Variant::Nothing(), Variant(),           m_sTimeCode,
-            Variant()};
+    return {m_lOwnerId,   Variant::Date(0), -1,       false, "A",           m_vLayoutInfo,
+            kNone,        kNothing,         kNothing, kNone, m_lSectorCode, m_lWatchListId,
+            m_lListScope, kNothing,         kNone,    "",    kNone};
 }
 
 std::vector<Variant> SectorViewerCall::Args() const {
-    return {m_lOwnerId,         m_vStartDate,  m_lMaxRows,         m_bReturnAll,
-            Variant("A"),       m_vLayoutInfo, Variant::Nothing(), Variant(),
-            Variant::Nothing(), m_sTimeCode,   Variant()};
+    return {m_lOwnerId, m_vStartDate, -1, false, "A", kNone, kNothing, kNone, kNothing, "", kNone};
+}
+
+std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText, int16_t p_iOption,
+                                      double p_dDate) {
+    const Variant vDate = Variant::Date(p_dDate);
+    return {p_lOwnerId, 3,        vDate,    -1,    p_vText, p_iOption, int16_t{0}, kNone,
+            kNone,      kNothing, kNothing, kNone, 0,       0,         0};
+}
+
+std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText,
+                                          double p_dDate) {
+    const Variant vDate = Variant::Date(p_dDate);
+    return {p_lOwnerId, 4,        vDate,    -1,    p_vText, int16_t{0}, kNone,
+            kNone,      kNothing, kNothing, kNone, 0,       0,          0};
+}
+
+std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey,
+                                 int32_t p_lOwnerId, int32_t p_lMaxRows) {
+    const Variant vStart = Variant::Date(p_dStart);
+    return {vStart, Variant::Date(p_dEnd), p_vKey, kNone, kNothing, p_lOwnerId, p_lMaxRows, false};
+}
+
+std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns,
+                                    const Variant& p_vDataType) {
+    return {p_lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, p_vColumns, p_vDataType, -1};
+}
+
+Variant Items(const std::vector<std::string>& p_aKeys) {
+    VariantArray aItems = VariantArray::Vector(0, static_cast<int32_t>(p_aKeys.size()) - 1);
+    for (size_t i = 0; i < p_aKeys.size(); ++i) {
+        aItems.At(static_cast<int32_t>(i)) = p_aKeys[i];
+    }
+    return aItems;
 }
 
 Variant FreshDescription(int32_t p_lLayoutId) {
@@ -96,60 +128,34 @@ int32_t ComponentTest::NewOwner() {
     return s_lNext;
 }
 
+std::shared_ptr<Recordset> RowsAt(const std::vector<Variant>& p_aArgs,
+                                  facade_protocol::Argument p_oArgument) {
+    return RecordsetOf(p_aArgs[p_oArgument.Position]);
+}
+
 std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
     using namespace prog_id;
     constexpr OwnerAccess kWrite = OwnerAccess::Write;
     const int32_t lOwner = p_lOwnerId;
     const Variant vToday = Variant::Date(0);
-    const Variant vLast = Variant::Date(LastDay());
-    const Variant vEarlier = Variant::Date(LastDay() - 10);
-    const Variant vColumns = Call(kViewerReader, "GetLayout", {0, 3}).Array().At(2);
-    const Variant vNothing = Variant::Nothing();
-    SqliteStatement oFirstSymbol = Database().Prepare("SELECT min(symbol) FROM stocks");
-    const std::string sSymbol = oFirstSymbol.Step() ? oFirstSymbol.ColumnText(0) : std::string();
-    const Variant vItems = VariantArray::Vector({Variant(sSymbol)});
-    const int32_t lList =
-        Call(kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "Base", "", lOwner}).ToLong();
+    const double dLast = LastDay();
+    const std::string sSymbol = Symbols(1)[0];
+    const Variant vItems = Items({sSymbol});
+    const int32_t lList = NewList(lOwner, {sSymbol});
     const int32_t lPortfolio = static_cast<int32_t>(
-        Database().QueryInt64("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = " +
-                              std::to_string(kDemoOwnerId)));
-    StockViewerCall oStocks;
-    oStocks.m_lOwnerId = lOwner;
-    IndustryViewerCall oIndustries;
-    oIndustries.m_lOwnerId = lOwner;
-    SectorViewerCall oSectors;
-    oSectors.m_lOwnerId = lOwner;
+        Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
+    // clang-format off
     return {
-        {kViewerReader, "StockViewer", oStocks.Args(), 0},
-        {kViewerReader,
-         "SearchStocks",
-         {lOwner, 3, vToday, -1, sSymbol, 0, 0, Variant(), Variant(), vNothing, vNothing, Variant(),
-          0, 0, 0},
-         0},
-        {kViewerReader, "GetSectorDetail", {0, 1, "A", Variant()}},
-        {kViewerReader, "IndustryViewer", oIndustries.Args(), 0},
-        {kViewerReader, "SectorViewer", oSectors.Args(), 0},
-        {kViewerReader,
-         "SearchIndustries",
-         {lOwner, 4, vToday, -1, "1", 0, Variant(), Variant(), vNothing, vNothing, Variant(), 0, 0,
-          0},
-         0},
-        {kViewerReader,
-         "SearchSector",
-         {lOwner, 5, vToday, "A", 0, -1, Variant(), vNothing, Variant()},
-         0},
-        {kViewerReader,
-         "HistoryStockEX",
-         {vLast, vEarlier, sSymbol, Variant(), vNothing, lOwner, -1, false},
-         5},
-        {kViewerReader,
-         "HistoryIndustryEX",
-         {vLast, vEarlier, 1, Variant(), vNothing, lOwner, -1, false},
-         5},
-        {kViewerReader,
-         "HistorySectorEX",
-         {vLast, vEarlier, 1, Variant(), vNothing, lOwner, -1, false},
-         5},
+        {kViewerReader, "StockViewer", StockViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
+        {kViewerReader, "SearchStocks", SearchStocksArgs(lOwner, sSymbol), 0},
+        {kViewerReader, "GetSectorDetail", {0, 1, "A", kNone}},
+        {kViewerReader, "IndustryViewer", IndustryViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
+        {kViewerReader, "SectorViewer", SectorViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
+        {kViewerReader, "SearchIndustries", SearchIndustriesArgs(lOwner, "1"), 0},
+        {kViewerReader, "SearchSector", {lOwner, 5, vToday, "A", 0, -1, kNone, kNothing, kNone}, 0},
+        {kViewerReader, "HistoryStockEX", HistoryArgs(dLast, dLast - 10, sSymbol, lOwner), 5},
+        {kViewerReader, "HistoryIndustryEX", HistoryArgs(dLast, dLast - 10, 1, lOwner), 5},
+        {kViewerReader, "HistorySectorEX", HistoryArgs(dLast, dLast - 10, 1, lOwner), 5},
         {kViewerReader, "GetDefaultLayout", {lOwner, 0, -1}, 0},
         {kViewerReader, "GetLayout", {lOwner, 3}, 0},
         {kViewerReader, "GetCustomFieldList", {lOwner, 0}},
@@ -157,48 +163,42 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
         {kViewerReader, "SearchCompanyName", {"A", 0, 0, lList, "", lOwner}, 5},
         {kViewerReader, "SearchIndustryName", {"A", 0, 0, "", lOwner}, 4},
         {kViewerReader, "SearchSectorName", {"A", ""}},
-        {kViewerReader, "getdefaultmaxrows", {3, Variant(), Variant(), lOwner}, 3},
+        {kViewerReader, "getdefaultmaxrows", {3, kNone, kNone, lOwner}, 3},
         {kViewerReader, "Login", {lOwner, "Name " + std::to_string(lOwner)}},
-        {kViewerReader, "RunScreen", {lOwner, 0, Variant(), vToday, 10}, 0},
-        {kViewerWriter,
-         "SaveLayout",
-         {lOwner, -1, "Mine", "", 2, 6, 0, -1, 0, vColumns, 0, -1},
-         0,
-         kWrite},
-        {kViewerWriter, "DeleteLayout", {lOwner, 3, 0, Variant()}, 0, kWrite},
+        {kViewerReader, "RunScreen", {lOwner, 0, kNone, vToday, 10}, 0},
+        {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, StockColumns()), 0, kWrite},
+        {kViewerWriter, "DeleteLayout", {lOwner, 3, 0, kNone}, 0, kWrite},
         {kViewerWriter, "RestoreDefaultLayout", {lOwner, 0, -1, true}, 0, kWrite},
         {kViewerWriter, "DeleteCustomLayout", {lOwner, 9, -1}, 0, kWrite},
         {kWatchListReader, "GetWatchLists", {lOwner, 0}, 0},
         {kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "New", "", lOwner}, 5, kWrite},
-        {kWatchListWriter,
-         "NewWatchListMatchingItems",
-         {0, lList, vItems, 0, "Same", "", lOwner},
-         6,
+        {kWatchListWriter, "NewWatchListMatchingItems", {0, lList, vItems, 0, "S", "", lOwner}, 6,
          kWrite},
-        {kWatchListWriter,
-         "NewWatchListNonMatchingItems",
-         {0, lList, vItems, 0, "Other", "", lOwner},
-         6,
-         kWrite},
+        {kWatchListWriter, "NewWatchListNonMatchingItems", {0, lList, vItems, 0, "O", "", lOwner},
+         6, kWrite},
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
-        {kPortfolioReader,
-         "GetCurrentHoldings",
-         {lPortfolio, lOwner, Variant(), true, vNothing, Variant(), true, vNothing},
-         1},
+        {kPortfolioReader, "GetCurrentHoldings",
+         {lPortfolio, lOwner, kNone, true, kNothing, kNone, true, kNothing}, 1},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
     };
+    // clang-format on
+}
+
+Variant ComponentTest::StockColumns() {
+    return Call(prog_id::kViewerReader, "GetLayout", {0, 3}).Array().At(2);
+}
+
+int32_t ComponentTest::NewList(int32_t p_lOwnerId, const std::vector<std::string>& p_aKeys,
+                               int32_t p_lType) {
+    return Call(prog_id::kWatchListWriter, "NewWatchListAndItems",
+                {0, Items(p_aKeys), p_lType, "List", "notes", p_lOwnerId})
+        .ToLong();
 }
 
 Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,
                             std::vector<Variant>& p_aArgs) {
-    const std::shared_ptr<DispatchObject> oComponent = CreateObject(p_sProgId);
-    return CallMethod(*oComponent, p_sMethod, p_aArgs);
-}
-
-Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,
-                            std::vector<Variant>&& p_aArgs) {
-    return Call(p_sProgId, p_sMethod, p_aArgs);
+    return CallMethod(*CreateObject(p_sProgId), p_sMethod, p_aArgs);
 }
 
 AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string_view p_sMethod,
@@ -213,20 +213,37 @@ AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string
 }
 
 int32_t ComponentTest::LastDay() {
-    return static_cast<int32_t>(Database().QueryInt64("SELECT max(trade_date) FROM trading_days"));
+    return static_cast<int32_t>(Count("SELECT max(trade_date) FROM trading_days"));
 }
 
 int32_t ComponentTest::DayBefore(int32_t p_lDay) {
-    SqliteStatement oQuery =
-        Database().Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date < ?1");
-    oQuery.BindInt64(1, p_lDay);
-    return oQuery.Step() ? static_cast<int32_t>(oQuery.ColumnInt64(0)) : 0;
+    return static_cast<int32_t>(
+        Count("SELECT max(trade_date) FROM trading_days WHERE trade_date < ?1", p_lDay));
 }
 
-int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) const {
+int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) {
     SqliteStatement oQuery = Database().Prepare(p_sSql);
-    oQuery.BindInt64(1, p_llBinding);
+    if (p_sSql.find("?1") != std::string::npos) {
+        oQuery.BindInt64(1, p_llBinding);
+    }
     return oQuery.Step() ? oQuery.ColumnInt64(0) : -1;
+}
+
+std::vector<std::string> ComponentTest::Strings(const std::string& p_sSql, int64_t p_llBinding) {
+    SqliteStatement oQuery = Database().Prepare(p_sSql);
+    if (p_sSql.find("?1") != std::string::npos) {
+        oQuery.BindInt64(1, p_llBinding);
+    }
+    std::vector<std::string> aTexts;
+    while (oQuery.Step()) {
+        aTexts.push_back(oQuery.ColumnText(0));
+    }
+    return aTexts;
+}
+
+std::vector<std::string> ComponentTest::Symbols(int p_lCount, int p_lSkip) {
+    return Strings("SELECT symbol FROM stocks ORDER BY stock_id LIMIT " + std::to_string(p_lCount) +
+                   " OFFSET " + std::to_string(p_lSkip));
 }
 
 std::vector<std::string> FieldNames(const Recordset& p_rRows) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "facade/facade_backend.h"
+#include "facade/facade_components.h"
 #include "facade/layout_store.h"
 #include "facade/owner_authority.h"
 #include "outside/automation_error.h"
@@ -31,49 +32,52 @@ namespace qv::facade::testing {
 // A "StockViewer" call as the stock strategy makes it; fields left alone keep the values of a
 // first query of the whole market.
 struct StockViewerCall {
+    static constexpr std::string_view kMethod = "StockViewer";
     int32_t m_lOwnerId = 0;
     int32_t m_lLayoutId = 3;
     Variant m_vStartDate = Variant::Date(0);
     int32_t m_lMaxRows = -1;
     bool m_bReturnAll = false;
-    std::string m_sAvgType = "A";
-    Variant m_vLayoutInfo;
-    Variant m_vSecondaryColumns;
+    Variant m_vLayoutInfo{};
     int32_t m_lIndCode = 0;
     int32_t m_lSectorCode = 0;
     int32_t m_lWatchListId = 0;
     int32_t m_lPortfolioId = 0;
     int16_t m_iListScope = 0;
-    std::string m_sTimeCode;
+    std::string m_sTimeCode{};
 
     std::vector<Variant> Args() const;
 };
 
 struct IndustryViewerCall {
+    static constexpr std::string_view kMethod = "IndustryViewer";
     int32_t m_lOwnerId = 0;
-    Variant m_vStartDate = Variant::Date(0);
-    int32_t m_lMaxRows = -1;
-    bool m_bReturnAll = false;
-    Variant m_vLayoutInfo;
-    Variant m_vSecondaryColumns;
+    Variant m_vLayoutInfo{};
     int32_t m_lSectorCode = 0;
     int32_t m_lWatchListId = 0;
     int32_t m_lListScope = 0;
-    std::string m_sTimeCode;
 
     std::vector<Variant> Args() const;
 };
 
 struct SectorViewerCall {
+    static constexpr std::string_view kMethod = "SectorViewer";
     int32_t m_lOwnerId = 0;
     Variant m_vStartDate = Variant::Date(0);
-    int32_t m_lMaxRows = -1;
-    bool m_bReturnAll = false;
-    Variant m_vLayoutInfo;
-    std::string m_sTimeCode;
 
     std::vector<Variant> Args() const;
 };
+
+// The searches and histories of the viewer, with the arguments the tests vary.
+std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText,
+                                      int16_t p_iOption = 0, double p_dDate = 0);
+std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText,
+                                          double p_dDate = 0);
+std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey,
+                                 int32_t p_lOwnerId = 0, int32_t p_lMaxRows = -1);
+std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns,
+                                    const Variant& p_vDataType = 0);
+Variant Items(const std::vector<std::string>& p_aKeys);
 
 // The description the viewer holds before its first query: a header with the layout id, no sort
 // block and no columns.
@@ -84,6 +88,10 @@ Variant FreshDescription(int32_t p_lLayoutId);
 std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription);
 // The id in the header of a description.
 int32_t LayoutIdOf(const Variant& p_vDescription);
+
+// The recordset a call handed back in the argument.
+std::shared_ptr<Recordset> RowsAt(const std::vector<Variant>& p_aArgs,
+                                  facade_protocol::Argument p_oArgument);
 
 // One call of a facade method, in the callers' order. For a call on owned data, the place of its
 // owner argument and whether it reads or writes.
@@ -113,16 +121,36 @@ class ComponentTest : public ::testing::Test {
                  std::vector<Variant>& p_aArgs);
     // For calls whose by-reference results the test does not read.
     Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
-                 std::vector<Variant>&& p_aArgs);
+                 std::vector<Variant>&& p_aArgs) {
+        return Call(p_sProgId, p_sMethod, p_aArgs);
+    }
+
+    // A list call of the viewer reader; the arguments as the call left them.
+    template <class ListCall>
+    std::vector<Variant> Run(const ListCall& p_oCall) {
+        std::vector<Variant> aArgs = p_oCall.Args();
+        Call(prog_id::kViewerReader, ListCall::kMethod, aArgs);
+        return aArgs;
+    }
 
     // The automation error a call raises; fails the test when it raises none.
     AutomationError CallError(std::string_view p_sProgId, std::string_view p_sMethod,
                               std::vector<Variant> p_aArgs);
 
+    // The column table of the system stock list layout.
+    Variant StockColumns();
+    // A stock watch list (or, of type 1, an industry list) of the owner with the given items.
+    int32_t NewList(int32_t p_lOwnerId, const std::vector<std::string>& p_aKeys,
+                    int32_t p_lType = 0);
+
     // The last trading day of the market, and the one before it.
     static int32_t LastDay();
     static int32_t DayBefore(int32_t p_lDay);
-    int64_t Count(const std::string& p_sSql, int64_t p_llBinding) const;
+    static int64_t Count(const std::string& p_sSql, int64_t p_llBinding = 0);
+    // The first column of every row of a query, as text.
+    static std::vector<std::string> Strings(const std::string& p_sSql, int64_t p_llBinding = 0);
+    // Symbols in stock id order.
+    static std::vector<std::string> Symbols(int p_lCount, int p_lSkip = 0);
 
     ScopedTestPlatform m_oPlatform;
 };

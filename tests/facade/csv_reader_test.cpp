@@ -50,37 +50,31 @@ TEST_P(CsvReaderCases, ReadsFieldsAndLines) {
     EXPECT_EQ(bUnterminated, GetParam().m_bUnterminated);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Csv, CsvReaderCases,
     ::testing::Values(
         CsvCase{"plain", "a,b,c\n1,2,3\n", {{1, {"a", "b", "c"}}, {2, {"1", "2", "3"}}}},
-        CsvCase{
-            "quoted_comma",
-            "AAPL,Apple Inc.,Information Technology,\"Technology Hardware, Storage\"\n",
-            {{1,
-              {"AAPL", "Apple Inc.", "Information Technology", "Technology Hardware, Storage"}}}},
+        CsvCase{"quoted_comma", "AAPL,Apple Inc.,\"Technology Hardware, Storage\"\n",
+                {{1, {"AAPL", "Apple Inc.", "Technology Hardware, Storage"}}}},
         CsvCase{"doubled_quote", "\"say \"\"hi\"\"\",x\n", {{1, {"say \"hi\"", "x"}}}},
         CsvCase{"crlf_and_no_final_newline", "a,b\r\nc,d", {{1, {"a", "b"}}, {2, {"c", "d"}}}},
-        CsvCase{"newline_inside_quotes_counts_lines",
-                "\"two\nlines\",x\nnext,y\n",
+        CsvCase{"newline_inside_quotes_counts_lines", "\"two\nlines\",x\nnext,y\n",
                 {{1, {"two\nlines", "x"}}, {3, {"next", "y"}}}},
-        CsvCase{"byte_order_mark_and_blank_lines",
-                "\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n",
+        CsvCase{"byte_order_mark_and_blank_lines", "\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n",
                 {{1, {"Symbol", "Name"}}, {4, {"A", "B"}}}},
         CsvCase{"empty_fields", ",,\n", {{1, {"", "", ""}}}},
         CsvCase{"text_after_closing_quote_is_kept", "\"ab\"cd,e\n", {{1, {"abcd", "e"}}}},
-        CsvCase{"quote_left_open_at_the_end",
-                "a,\"never closed\nmore",
-                {{1, {"a", "never closed\nmore"}}},
-                true},
+        CsvCase{"quote_left_open_at_the_end", "a,\"never closed\nmore",
+                {{1, {"a", "never closed\nmore"}}}, true},
         CsvCase{"records_across_a_buffer_refill_stay_whole",
                 "a," + kLong + ",b\n\"" + kLong + "\"\n",
                 {{1, {"a", kLong, "b"}}, {2, {kLong}}}}),
     [](const ::testing::TestParamInfo<CsvCase>& p_oInfo) { return p_oInfo.param.m_sName; });
+// clang-format on
 
 // p_sStart, then p_cFill to 16 MiB.
-class Stream : public ByteSource {
-  public:
+struct Stream : ByteSource {
     Stream(std::string p_sStart, char p_cFill) : m_sStart(std::move(p_sStart)), m_cFill(p_cFill) {}
 
     size_t Read(char* p_sBuffer, size_t p_lSize) override {
@@ -89,19 +83,16 @@ class Stream : public ByteSource {
         }
         std::memset(p_sBuffer, m_cFill, p_lSize);
         if (m_lServed < m_sStart.size()) {
-            const size_t lCount = std::min(p_lSize, m_sStart.size() - m_lServed);
-            std::memcpy(p_sBuffer, m_sStart.data() + m_lServed, lCount);
+            m_sStart.copy(p_sBuffer, p_lSize, m_lServed);
         }
         m_lServed += p_lSize;
         return p_lSize;
     }
 
     static constexpr size_t kLength = size_t{16} << 20;
-    size_t m_lServed = 0;
-
-  private:
     std::string m_sStart;
     char m_cFill;
+    size_t m_lServed = 0;
 };
 
 // A regression: input without line ends (/dev/zero grew the importer past 2 GB) was read without
@@ -135,16 +126,12 @@ TEST(CsvReader, InputThatIsNotCsvStopsWithinTheRecordCap) {
 // A regression: a source whose first read ended inside the byte-order mark left the mark in the
 // first field name, so the header was not recognised.
 TEST(CsvReader, SkipsAByteOrderMarkSplitAcrossReads) {
-    class ByteAtATime : public ByteSource {
-      public:
+    struct ByteAtATime : StringSource {
+        using StringSource::StringSource;
         size_t Read(char* p_sBuffer, size_t p_lSize) override {
-            return m_oText.Read(p_sBuffer, std::min<size_t>(p_lSize, 1));
+            return StringSource::Read(p_sBuffer, std::min<size_t>(p_lSize, 1));
         }
-
-      private:
-        StringSource m_oText{"\xEF\xBB\xBFSymbol,Name\n"};
-    };
-    ByteAtATime oSource;
+    } oSource("\xEF\xBB\xBFSymbol,Name\n");
     CsvReader oReader(oSource);
     std::vector<std::string_view> aFields;
     ASSERT_TRUE(oReader.ReadRecord(aFields));

@@ -17,39 +17,24 @@ std::vector<DailyBar> Bars(size_t p_lCount) {
     return aBars;
 }
 
-TEST(DailyMetrics, TheFirstBarHasNoChangeAndNoAverages) {
-    const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(Bars(1));
-    EXPECT_TRUE(std::isnan(aMetrics[0].m_dPctChange));
-    EXPECT_TRUE(std::isnan(aMetrics[0].m_dAvgVolume));
-    EXPECT_TRUE(std::isnan(aMetrics[0].m_dMa50));
-    EXPECT_EQ(aMetrics[0].m_dHigh52, 100.0);
-}
-
-TEST(DailyMetrics, MovingAveragesStartWithAFullWindow) {
-    std::vector<DailyBar> aBars = Bars(200);
+TEST(DailyMetrics, AveragesStartWithAFullWindowAndTheYearHighExpires) {
+    std::vector<DailyBar> aBars = Bars(300);
     for (size_t i = 0; i < aBars.size(); ++i) {
         aBars[i].m_dClose = aBars[i].m_dAdjClose = static_cast<double>(i + 1);
     }
+    aBars[10].m_dHigh = 150.0;
+    aBars[259].m_llVolume = 1000000;
     const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(aBars);
+    EXPECT_TRUE(std::isnan(aMetrics[0].m_dPctChange));
+    EXPECT_TRUE(std::isnan(aMetrics[0].m_dAvgVolume));
     EXPECT_TRUE(std::isnan(aMetrics[48].m_dMa50));
     EXPECT_DOUBLE_EQ(aMetrics[49].m_dMa50, 25.5);    // mean of 1..50
     EXPECT_DOUBLE_EQ(aMetrics[199].m_dMa50, 175.5);  // mean of 151..200
     EXPECT_TRUE(std::isnan(aMetrics[198].m_dMa200));
     EXPECT_DOUBLE_EQ(aMetrics[199].m_dMa200, 100.5);
-}
-
-TEST(DailyMetrics, AverageVolumeLeavesTheDayOut) {
-    std::vector<DailyBar> aBars = Bars(60);
-    aBars[59].m_llVolume = 1000000;
-    const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(aBars);
-    EXPECT_DOUBLE_EQ(aMetrics[59].m_dAvgVolume, 1000.0);
+    // The average volume leaves the day out.
     EXPECT_DOUBLE_EQ(aMetrics[1].m_dAvgVolume, 1000.0);
-}
-
-TEST(DailyMetrics, TheYearHighExpiresAfter252Bars) {
-    std::vector<DailyBar> aBars = Bars(300);
-    aBars[10].m_dHigh = 150.0;
-    const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(aBars);
+    EXPECT_DOUBLE_EQ(aMetrics[259].m_dAvgVolume, 1000.0);
     EXPECT_EQ(aMetrics[261].m_dHigh52, 150.0);  // bars 10..261
     EXPECT_EQ(aMetrics[262].m_dHigh52, 100.0);
 }
@@ -78,10 +63,10 @@ TEST(DailyMetrics, StrengthNeedsTwentyBarsOfHistory) {
 }
 
 TEST(DailyMetrics, RankingsRunFromOneToNinetyNine) {
-    EXPECT_EQ(RankingFromPosition(0, 500), 1);
-    EXPECT_EQ(RankingFromPosition(249, 500), 49);
-    EXPECT_EQ(RankingFromPosition(499, 500), 99);
-    EXPECT_EQ(RankingFromPosition(0, 1), 50);
+    for (const auto& [lPosition, lCount, lRanking] :
+         {std::tuple{0, 500, 1}, {249, 500, 49}, {499, 500, 99}, {0, 1, 50}}) {
+        EXPECT_EQ(RankingFromPosition(lPosition, lCount), lRanking) << lPosition << "/" << lCount;
+    }
 }
 
 }  // namespace

@@ -21,37 +21,41 @@ bool HasBit(int32_t p_lMask, int p_lBit) {
     return (p_lMask & (1 << p_lBit)) != 0;
 }
 
-TEST(FieldCatalogue, HoldsThePortfolioFieldsOfTheTradeReadOuts) {
-    for (const char* sName : {"Trade_ID", "Symbol", "BuyDate", "Commission", "InitialPrice",
-                              "Shares", "Short", "InitialReq", "MaintenancePercent", "NumShares"}) {
-        const FieldDefinition* oField = FindFieldByName(sName);
-        ASSERT_NE(oField, nullptr) << sName;
-        EXPECT_TRUE(HasBit(oField->m_lTableMask, 3)) << sName;
-    }
-}
-
 // Stored layouts, exports and column widths refer to fields by these ids, some by name too.
 TEST(FieldCatalogue, KnowsTheIdsAndNamesStoredLayoutsAndExportsUse) {
-    const std::pair<int32_t, int32_t> aRanges[] = {
-        {1, 26},    {28, 37},   {40, 41},   {221, 221},   {225, 225},   {228, 228},
-        {236, 236}, {251, 251}, {318, 318}, {1347, 1347}, {1387, 1393}, {1395, 1410}};
-    for (const auto& [lFirst, lLast] : aRanges) {
+    for (const auto& [lFirst, lLast] : {std::pair{1, 26},
+                                        {28, 37},
+                                        {40, 41},
+                                        {221, 221},
+                                        {225, 225},
+                                        {228, 228},
+                                        {236, 236},
+                                        {251, 251},
+                                        {318, 318},
+                                        {1347, 1347},
+                                        {1387, 1393},
+                                        {1395, 1410}}) {
         for (int32_t lId = lFirst; lId <= lLast; ++lId) {
             EXPECT_NE(FindField(lId), nullptr) << lId;
         }
     }
-    const std::vector<std::pair<int32_t, std::string>> aKnown = {
-        {4, "CompanyName"}, {5, "Symbol"},     {35, "IndName"},    {36, "SectorName"},
-        {37, "RTRanking"},  {38, "IndCode"},   {39, "SectorCode"}, {41, "Trading_Date"},
-        {1418, "Stock_ID"}, {237, "Trade_ID"}, {1483, "Short"},    {1393, "NumShares"}};
-    for (const auto& [lId, sName] : aKnown) {
-        const FieldDefinition* oField = FindField(lId);
-        ASSERT_NE(oField, nullptr) << lId;
-        EXPECT_EQ(oField->m_sColumnName, sName);
+    for (const auto& [lId, sName] : {std::pair{4, "CompanyName"},
+                                     {5, "Symbol"},
+                                     {35, "IndName"},
+                                     {36, "SectorName"},
+                                     {37, "RTRanking"},
+                                     {38, "IndCode"},
+                                     {39, "SectorCode"},
+                                     {41, "Trading_Date"},
+                                     {1418, "Stock_ID"},
+                                     {237, "Trade_ID"},
+                                     {1483, "Short"},
+                                     {1393, "NumShares"}}) {
+        ASSERT_NE(FindField(lId), nullptr) << lId;
+        EXPECT_STREQ(FindField(lId)->m_sColumnName, sName);
     }
-}
-
-TEST(FieldCatalogue, CarriesEveryCaptionTheGridColours) {
+    EXPECT_EQ(FindFieldByName("rec"), FindField(24));
+    // The captions the grid colours its cells by.
     std::set<std::string> aCaptions;
     for (const FieldDefinition& oField : FieldDefinitions()) {
         aCaptions.insert(ToUpperAscii(oField.m_sCaption));
@@ -61,50 +65,30 @@ TEST(FieldCatalogue, CarriesEveryCaptionTheGridColours) {
           "EY", "P/E", "GPE", "%VOL", "SALES($M)", "SPS", "SALES ($M)"}) {
         EXPECT_TRUE(aCaptions.contains(sCaption)) << sCaption;
     }
-    EXPECT_EQ(FindFieldByName("rec"), FindField(24));
 }
 
-TEST(FieldCatalogue, UsesTheDataTypesGroupsAndMasksTheViewerTellsApart) {
-    std::set<int32_t> aTypes;
-    std::set<int32_t> aGroups;
+// Ids and names are unique, and a field applies to a kind of row (its mask bit) exactly when it
+// has a value for it; a holding field for holdings only gives stock rows an empty column.
+TEST(FieldCatalogue, MasksAgreeWithTheExpressionsOfEachKindOfRow) {
     std::set<int32_t> aIds;
     std::set<std::string> aNames;
     for (const FieldDefinition& oField : FieldDefinitions()) {
-        aTypes.insert(oField.m_lDataTypeId);
-        aGroups.insert(oField.m_lGroup);
-        EXPECT_TRUE(aIds.insert(oField.m_lParameterId).second) << oField.m_lParameterId;
-        EXPECT_TRUE(aNames.insert(ToUpperAscii(oField.m_sColumnName)).second)
-            << oField.m_sColumnName;
-        EXPECT_EQ(oField.m_lTableMask & ~(1 | 2 | 4 | 8 | 32), 0) << oField.m_sColumnName;
-        // Every field the portfolio grid shows carries the stock bit its refetch check reads.
-        if (HasBit(oField.m_lTableMask, 3)) {
-            EXPECT_TRUE(HasBit(oField.m_lTableMask, 0)) << oField.m_sColumnName;
-        }
+        SCOPED_TRACE(oField.m_sColumnName);
+        EXPECT_TRUE(aIds.insert(oField.m_lParameterId).second);
+        EXPECT_TRUE(aNames.insert(ToUpperAscii(oField.m_sColumnName)).second);
+        const int32_t lMask = oField.m_lTableMask;
+        EXPECT_EQ(lMask & ~(1 | 2 | 4 | 8 | 32), 0);
         const bool bHoldingOnly = oField.m_sStockSql == nullptr && oField.m_sHoldingSql != nullptr;
         if (oField.m_lDataTypeId >= 21 && oField.m_lDataTypeId <= 23) {
-            EXPECT_TRUE(bHoldingOnly) << oField.m_sColumnName;
-            EXPECT_EQ(oField.m_lTableMask, 9) << oField.m_sColumnName;
+            EXPECT_TRUE(bHoldingOnly);
+            EXPECT_EQ(lMask, 9);
         }
-        // A field that applies to a kind of row has a value for it (a holding field for holdings
-        // only, stock rows get an empty column).
-        EXPECT_EQ(HasBit(oField.m_lTableMask, 0), oField.m_sStockSql != nullptr || bHoldingOnly)
-            << oField.m_sColumnName;
-        EXPECT_EQ(HasBit(oField.m_lTableMask, 1), oField.m_sIndustrySql != nullptr)
-            << oField.m_sColumnName;
-        EXPECT_EQ(HasBit(oField.m_lTableMask, 2), oField.m_sSectorSql != nullptr)
-            << oField.m_sColumnName;
-        if (HasBit(oField.m_lTableMask, 3)) {
-            EXPECT_NE(oField.SqlFor(RowKind::Holding), nullptr) << oField.m_sColumnName;
-        }
+        // Every field the portfolio grid shows carries the stock bit its refetch check reads.
+        EXPECT_TRUE(!HasBit(lMask, 3) || (HasBit(lMask, 0) && oField.SqlFor(RowKind::Holding)));
+        EXPECT_EQ(HasBit(lMask, 0), oField.m_sStockSql != nullptr || bHoldingOnly);
+        EXPECT_EQ(HasBit(lMask, 1), oField.m_sIndustrySql != nullptr);
+        EXPECT_EQ(HasBit(lMask, 2), oField.m_sSectorSql != nullptr);
     }
-    for (const int32_t lType : {12, 21, 22, 23, 24, 26}) {
-        EXPECT_TRUE(aTypes.contains(lType)) << lType;
-    }
-    for (const int32_t lGroup : {-3, 5, 0}) {
-        EXPECT_TRUE(aGroups.contains(lGroup)) << lGroup;
-    }
-    EXPECT_TRUE(std::any_of(aGroups.begin(), aGroups.end(),
-                            [](int32_t p_lGroup) { return p_lGroup < 0 && p_lGroup != -3; }));
 }
 
 // A database made before holding fields carried the stock bit kept the old masks in its stored

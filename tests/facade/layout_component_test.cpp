@@ -5,40 +5,34 @@
 #include <gtest/gtest.h>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_backend.h"
-#include "facade/facade_components.h"
-#include "facade/market_store.h"
 #include "facade/system_layouts.h"
-#include "outside/component_factory.h"
 
 namespace qv::facade {
 namespace {
 
-using testing::ComponentTest;
-using testing::LayoutIdOf;
-using testing::LayoutOf;
+using namespace testing;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
 constexpr std::string_view kWriter = prog_id::kViewerWriter;
 
 class LayoutComponents : public ComponentTest {
   protected:
-    // The viewer's save: the header and sort block of p_vDescription taken apart.
+    // The viewer's save: the header and sort block of the layout taken apart.
     Variant Save(int32_t p_lOwnerId, int32_t& p_lLayoutId, const LayoutRecord& p_oLayout,
-                 int32_t p_lDataType, int16_t p_iFinderType = -1) {
-        const Variant vTable = layout_codec::ToVariant(p_oLayout).Array().At(2);
+                 int32_t p_lDataType) {
+        const LayoutSort& oSort = *p_oLayout.Sort;
         std::vector<Variant> aArgs{p_lOwnerId,
                                    p_lLayoutId,
                                    p_oLayout.Header.Name,
-                                   p_oLayout.Header.Description,
+                                   "",
                                    p_oLayout.Header.ParentId,
-                                   p_oLayout.Sort->PriSortId,
-                                   p_oLayout.Sort->PriSortDir,
-                                   p_oLayout.Sort->SecSortId,
-                                   p_oLayout.Sort->SecSortDir,
-                                   vTable,
+                                   oSort.PriSortId,
+                                   oSort.PriSortDir,
+                                   oSort.SecSortId,
+                                   oSort.SecSortDir,
+                                   layout_codec::ToVariant(p_oLayout).Array().At(2),
                                    p_lDataType,
-                                   p_iFinderType};
+                                   int16_t{-1}};
         const Variant vSaved = Call(kWriter, "SaveLayout", aArgs);
         p_lLayoutId = aArgs[1].ToLong();
         return vSaved;
@@ -53,10 +47,16 @@ class LayoutComponents : public ComponentTest {
         return LayoutOf(Call(kReader, "GetDefaultLayout", {p_lOwnerId, p_iType, p_iFinderType}));
     }
 
+    // A new layout of the owner, saved as the viewer saves one; its id.
+    int32_t SaveNew(int32_t p_lOwnerId, const char* p_sName, int32_t p_lDataType = 0) {
+        int32_t lId = -1;
+        EXPECT_EQ(Save(p_lOwnerId, lId, Custom(p_sName), p_lDataType), Variant(true));
+        return lId;
+    }
+
     static LayoutRecord Custom(const char* p_sName) {
         LayoutRecord oLayout;
         oLayout.Header.Name = p_sName;
-        oLayout.Header.Description = "mine";
         oLayout.Header.ParentId = 2;
         oLayout.Sort = MakeLayoutSort(6, 1, -1, 0);
         oLayout.Columns = BuildLayoutColumns({2, 6, 9}, 0, -1);
@@ -64,36 +64,26 @@ class LayoutComponents : public ComponentTest {
     }
 };
 
-TEST_F(LayoutComponents, TheSystemLayoutsTheViewerReliesOn) {
-    for (const int32_t lId : {3, 9, 4, 10, 14, 297}) {
-        const std::optional<LayoutRecord> oLayout = Get(NewOwner(), lId);
-        ASSERT_TRUE(oLayout) << lId;
-        EXPECT_EQ(oLayout->Header.Id, lId);
-        EXPECT_EQ(oLayout->Header.OwnerId, 0);
-        EXPECT_FALSE(SortTextOf(*oLayout).empty());
-    }
-    // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
-    EXPECT_EQ(Default(NewOwner(), 7, 1)->Header.Id, system_layout::kPortfolio);
-    EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
-    // A default for every viewer type and print type, and for each finder result type.
+TEST_F(LayoutComponents, ADefaultForEveryViewerPrintAndFinderResultType) {
     for (int16_t iType = 0; iType <= 16; ++iType) {
-        if (iType == 6 || iType == 8 || iType == 15) {
-            continue;
+        if (iType != 6 && iType != 8 && iType != 15) {
+            EXPECT_TRUE(Default(0, iType)) << iType;
         }
-        EXPECT_TRUE(Default(0, iType)) << iType;
     }
     for (const int16_t iFinderType : {0, 1, 2, 3, 5}) {
         EXPECT_TRUE(Default(0, 6, iFinderType)) << iFinderType;
         EXPECT_TRUE(Default(0, 15, iFinderType)) << iFinderType;
     }
+    // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
+    EXPECT_EQ(Default(NewOwner(), 7, 1)->Header.Id, system_layout::kPortfolio);
+    EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
     EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {0, int16_t{9}, int16_t{-1}}), Variant(109));
 }
 
 TEST_F(LayoutComponents, AMissingOrForeignLayoutIsEmpty) {
     const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    ASSERT_EQ(Save(lOwner, lId, Custom("Private"), 0), Variant(true));
-    EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, lId}).IsArray());
+    const int32_t lId = SaveNew(lOwner, "Private");
+    EXPECT_TRUE(Get(lOwner, lId));
     EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, 987654}).IsEmpty());
     EXPECT_TRUE(Call(kReader, "GetDefaultLayout", {lOwner, int16_t{42}, int16_t{-1}}).IsEmpty());
     EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{42}, int16_t{-1}}), Variant(0));
@@ -102,33 +92,24 @@ TEST_F(LayoutComponents, AMissingOrForeignLayoutIsEmpty) {
 
 TEST_F(LayoutComponents, SavingANewLayoutMakesItTheOwnersDefault) {
     const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    const LayoutRecord oCustom = Custom("Custom Stock List");
-    ASSERT_EQ(Save(lOwner, lId, oCustom, 0), Variant(true));
+    const int32_t lId = SaveNew(lOwner, "Custom Stock List");
     EXPECT_GE(lId, kFirstOwnerLayoutId);
-
     const std::optional<LayoutRecord> oSaved = Get(lOwner, lId);
     ASSERT_TRUE(oSaved);
     EXPECT_EQ(oSaved->Header.OwnerId, lOwner);
     EXPECT_EQ(oSaved->Header.Name, "Custom Stock List");
     EXPECT_EQ(oSaved->Header.ParentId, 2);
     EXPECT_EQ(SortTextOf(*oSaved), "PctChange DESC");
-    EXPECT_EQ(oSaved->Columns, oCustom.Columns);
+    EXPECT_EQ(oSaved->Columns, Custom("").Columns);
     EXPECT_EQ(Default(lOwner, 0)->Header.Id, lId);
 
     // A list call of the owner without a layout in force works with the saved default.
-    testing::StockViewerCall oCall;
-    oCall.m_lOwnerId = lOwner;
-    oCall.m_lLayoutId = 0;
-    std::vector<Variant> aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
+    const std::vector<Variant> aArgs = Run(StockViewerCall{.m_lOwnerId = lOwner, .m_lLayoutId = 0});
     EXPECT_EQ(LayoutIdOf(aArgs[facade_protocol::stock_viewer::kLayoutInfo.Position]), lId);
 
     // Saved again under its id, it is changed in place.
-    LayoutRecord oRenamed = oCustom;
-    oRenamed.Header.Name = "Renamed";
     int32_t lSameId = lId;
-    ASSERT_EQ(Save(lOwner, lSameId, oRenamed, 0), Variant(true));
+    ASSERT_EQ(Save(lOwner, lSameId, Custom("Renamed"), 0), Variant(true));
     EXPECT_EQ(lSameId, lId);
     EXPECT_EQ(Get(lOwner, lId)->Header.Name, "Renamed");
     EXPECT_EQ(Default(NewOwner(), 0)->Header.Id, 3);
@@ -157,94 +138,44 @@ TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
 }
 
 TEST_F(LayoutComponents, SavesThatCannotBeStoredAreRefused) {
-    struct Case {
-        int32_t m_lOwnerId;
-        LayoutRecord m_oLayout;
-        int32_t m_lDataType;
-    };
     LayoutRecord oEmpty = Custom("No columns");
     oEmpty.Columns.clear();
     const int32_t lOwner = NewOwner();
-    for (const Case& oCase : {Case{lOwner, oEmpty, 0}, Case{lOwner, Custom("Type"), 17}}) {
+    for (const auto& [oLayout, lDataType] : {std::pair{oEmpty, 0}, {Custom("Type"), 17}}) {
         int32_t lId = -1;
-        EXPECT_EQ(Save(oCase.m_lOwnerId, lId, oCase.m_oLayout, oCase.m_lDataType), Variant(false))
-            << oCase.m_oLayout.Header.Name;
+        EXPECT_EQ(Save(lOwner, lId, oLayout, lDataType), Variant(false)) << oLayout.Header.Name;
         EXPECT_EQ(lId, -1);
     }
 }
 
-TEST_F(LayoutComponents, DeletingHandsBackTheLayoutThatStandsIn) {
+// Deleting a layout hands back the one that stands in; restoring gives the owner's default or
+// the system's and deletes nothing; deleting the custom print layouts brings back the system's.
+TEST_F(LayoutComponents, DeletingAndRestoringFallBackToTheSystemLayouts) {
     const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    ASSERT_EQ(Save(lOwner, lId, Custom("Short lived"), 1), Variant(true));
-    std::vector<Variant> aArgs{lOwner, lId, 1, Variant()};
+    const int32_t lIndustries = SaveNew(lOwner, "Short lived", 1);
+    std::vector<Variant> aArgs{lOwner, lIndustries, 1, Variant()};
     EXPECT_EQ(Call(kWriter, "DeleteLayout", aArgs), Variant(true));
     EXPECT_EQ(LayoutIdOf(aArgs[3]), system_layout::kIndustryList);
-    EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, lId}).IsEmpty());
+    EXPECT_FALSE(Get(lOwner, lIndustries));
     EXPECT_EQ(Default(lOwner, 1)->Header.Id, system_layout::kIndustryList);
-}
 
-TEST_F(LayoutComponents, RestoringGivesTheOwnersOrTheSystemDefault) {
-    const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    ASSERT_EQ(Save(lOwner, lId, Custom("Mine"), 0), Variant(true));
+    const int32_t lStocks = SaveNew(lOwner, "Mine");
+    for (const auto& [bUserOnly, lExpected] : {std::pair{true, lStocks}, {false, 3}}) {
+        EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout",
+                                  {lOwner, int16_t{0}, int16_t{-1}, bUserOnly})),
+                  lExpected);
+        EXPECT_EQ(Default(lOwner, 0)->Header.Id, lExpected);
+    }
+    EXPECT_TRUE(Get(lOwner, lStocks));
 
-    std::vector<Variant> aUserOnly{lOwner, int16_t{0}, int16_t{-1}, true};
-    EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout", aUserOnly)), lId);
-    EXPECT_EQ(Default(lOwner, 0)->Header.Id, lId);
-
-    std::vector<Variant> aSystem{lOwner, int16_t{0}, int16_t{-1}, false};
-    EXPECT_EQ(LayoutIdOf(Call(kWriter, "RestoreDefaultLayout", aSystem)), 3);
-    EXPECT_EQ(Default(lOwner, 0)->Header.Id, 3);
-    EXPECT_TRUE(Get(lOwner, lId)) << "restoring deletes no layout";
-}
-
-TEST_F(LayoutComponents, DeletingCustomPrintLayoutsBringsBackTheSystemOnes) {
-    const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    ASSERT_EQ(Save(lOwner, lId, Custom("Print mine"), 9), Variant(true));
-    std::vector<Variant> aPrintId{lOwner, int16_t{9}, int16_t{-1}};
-    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", aPrintId), Variant(lId));
-
-    std::vector<Variant> aDelete{lOwner, int16_t{9}, int16_t{-1}};
-    EXPECT_TRUE(Call(kWriter, "DeleteCustomLayout", aDelete).IsEmpty());
-    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", aPrintId), Variant(109));
-    EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, lId}).IsEmpty());
-    EXPECT_TRUE(Get(0, 109));
-}
-
-TEST_F(LayoutComponents, ASecondProcessSeesWhatTheFirstSaved) {
-    // Two connections to one file, as two processes have; the owner moves from one to the other.
-    ComponentFactory oOtherProcess;
-    auto oOtherBackend = std::make_shared<FacadeBackend>(
-        std::make_shared<MarketStore>(Backend().Store().Path(), MarketStore::Access::ReadWrite));
-    RegisterFacadeComponents(oOtherProcess, oOtherBackend);
-    const int32_t lOwner = NewOwner();
-    int32_t lId = -1;
-    ASSERT_EQ(Save(lOwner, lId, Custom("Shared"), 0), Variant(true));
-    oOtherBackend->Login(lOwner, "");
-    std::vector<Variant> aArgs{lOwner, lId};
-    const Variant vSeen =
-        CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerReader), "GetLayout", aArgs);
-    ASSERT_TRUE(LayoutOf(vSeen));
-    EXPECT_EQ(LayoutOf(vSeen)->Header.Name, "Shared");
-
-    std::vector<Variant> aOther{lOwner,
-                                -1,
-                                Variant("From the other"),
-                                Variant(""),
-                                2,
-                                6,
-                                0,
-                                -1,
-                                0,
-                                layout_codec::ToVariant(Custom("x")).Array().At(2),
-                                1,
-                                int16_t{-1}};
-    EXPECT_EQ(CallMethod(*oOtherProcess.CreateObject(prog_id::kViewerWriter), "SaveLayout", aOther),
-              Variant(true));
-    Backend().Login(lOwner, "");
-    EXPECT_EQ(Default(lOwner, 1)->Header.Name, "From the other");
+    const int32_t lPrint = SaveNew(lOwner, "Print mine", 9);
+    const auto PrintId = [&] {
+        return Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{9}, int16_t{-1}});
+    };
+    EXPECT_EQ(PrintId(), Variant(lPrint));
+    EXPECT_TRUE(Call(kWriter, "DeleteCustomLayout", {lOwner, int16_t{9}, int16_t{-1}}).IsEmpty());
+    EXPECT_EQ(PrintId(), Variant(109));
+    EXPECT_FALSE(Get(lOwner, lPrint));
 }
 
 }  // namespace

@@ -25,9 +25,9 @@ class Layouts : public ::testing::Test {
     LayoutStore m_oLayouts;
 };
 
-std::vector<int32_t> Ids(const LayoutRecord& p_oLayout) {
+std::vector<int32_t> Ids(const std::vector<LayoutColumn>& p_aColumns) {
     std::vector<int32_t> aIds;
-    for (const LayoutColumn& oColumn : p_oLayout.Columns) {
+    for (const LayoutColumn& oColumn : p_aColumns) {
         aIds.push_back(oColumn.ParameterId);
     }
     return aIds;
@@ -35,17 +35,12 @@ std::vector<int32_t> Ids(const LayoutRecord& p_oLayout) {
 
 // The layout description carries no data type, so the component tests cannot see these.
 TEST_F(Layouts, TheIdsTheViewerAsksForHaveTheirDataTypes) {
-    struct Case {
-        int32_t m_lId;
-        int32_t m_lDataType;
-        int32_t m_lFinderType;
-    };
-    for (const Case& oCase : {Case{3, 0, -1}, Case{9, 0, -1}, Case{4, 1, -1}, Case{10, 1, -1},
-                              Case{14, 7, -1}, Case{297, 6, 0}}) {
-        const std::optional<LayoutRecord> oLayout = m_oLayouts.GetLayout(oCase.m_lId);
-        ASSERT_TRUE(oLayout) << oCase.m_lId;
-        EXPECT_EQ(oLayout->m_lDataType, oCase.m_lDataType) << oCase.m_lId;
-        EXPECT_EQ(oLayout->m_lFinderType, oCase.m_lFinderType) << oCase.m_lId;
+    for (const auto& [lId, lDataType, lFinderType] :
+         {std::tuple{3, 0, -1}, {9, 0, -1}, {4, 1, -1}, {10, 1, -1}, {14, 7, -1}, {297, 6, 0}}) {
+        const std::optional<LayoutRecord> oLayout = m_oLayouts.GetLayout(lId);
+        ASSERT_TRUE(oLayout) << lId;
+        EXPECT_EQ(oLayout->m_lDataType, lDataType) << lId;
+        EXPECT_EQ(oLayout->m_lFinderType, lFinderType) << lId;
     }
 }
 
@@ -70,7 +65,8 @@ TEST_F(Layouts, SystemLayoutsAreBuiltLikeTheViewerBuildsThem) {
     EXPECT_EQ(oStocks.Columns.back(),
               (LayoutColumn{37, column_state::kAlwaysVisible, "RTRanking", "RT Ranking", 6,
                             static_cast<int32_t>(oStocks.Columns.size()), "0"}));
-    const std::vector<int32_t> aPortfolio = Ids(*m_oLayouts.GetLayout(system_layout::kPortfolio));
+    const std::vector<int32_t> aPortfolio =
+        Ids(m_oLayouts.GetLayout(system_layout::kPortfolio)->Columns);
     EXPECT_EQ(std::vector<int32_t>(aPortfolio.end() - 6, aPortfolio.end()),
               (std::vector<int32_t>{1418, 38, 39, 237, 1483, 1393}));
     const LayoutRecord oHistory = *m_oLayouts.GetLayout(system_layout::kStockHistory);
@@ -80,13 +76,9 @@ TEST_F(Layouts, SystemLayoutsAreBuiltLikeTheViewerBuildsThem) {
 
 TEST(BuildLayoutColumns, AChosenSystemFieldIsNotAddedTwice) {
     const std::vector<LayoutColumn> aColumns = BuildLayoutColumns({2, 38, 99999}, 1, -1);
-    const std::vector<int32_t> aExpected = {35, 2, 38, 39};
-    ASSERT_EQ(aColumns.size(), aExpected.size());
-    for (size_t i = 0; i < aColumns.size(); ++i) {
-        EXPECT_EQ(aColumns[i].ParameterId, aExpected[i]);
-    }
+    EXPECT_EQ(Ids(aColumns), (std::vector<int32_t>{35, 2, 38, 39}));
     EXPECT_EQ(aColumns[2].State, column_state::kSystem);
-    EXPECT_TRUE(BuildLayoutColumns({2}, 8, -1).size() == 1);
+    EXPECT_EQ(BuildLayoutColumns({2}, 8, -1).size(), 1u);
 }
 
 TEST(MakeLayoutSort, WritesTheSortClauseWithNamesForCodes) {

@@ -16,9 +16,12 @@ namespace {
 
 using testing::SharedSampleMarket;
 
-HistoryRequest HistoryOf(std::vector<std::string> p_aFields) {
-    HistoryRequest oRequest;
+ListRequest Request(std::vector<std::string> p_aFields, std::string p_sNameStart = "",
+                    std::string p_sSort = "") {
+    ListRequest oRequest;
     oRequest.m_aFields = std::move(p_aFields);
+    oRequest.m_sNameStart = std::move(p_sNameStart);
+    oRequest.m_sSort = std::move(p_sSort);
     return oRequest;
 }
 
@@ -34,9 +37,8 @@ class Queries : public ::testing::Test {
 };
 
 TEST_F(Queries, AStockListHasTheAskedFieldsOfTheLastTradingDay) {
-    ListRequest oRequest;
-    oRequest.m_aFields = {"Symbol", "price", "REC", "RSRank", "Members", "NoSuchField", "Symbol"};
-    const ListResult oResult = m_oQueries.Stocks(oRequest);
+    const ListResult oResult = m_oQueries.Stocks(
+        Request({"Symbol", "price", "REC", "RSRank", "Members", "NoSuchField", "Symbol"}));
     EXPECT_EQ(oResult.m_lTradingDay, Count("SELECT max(trade_date) FROM trading_days"));
     EXPECT_EQ(static_cast<int64_t>(oResult.m_oTable.RowCount()),
               Count("SELECT count(*) FROM stock_days WHERE trade_date = " +
@@ -68,28 +70,23 @@ TEST_F(Queries, AStockListHasTheAskedFieldsOfTheLastTradingDay) {
 // and break nothing.
 TEST_F(Queries, InjectionTextsAreHarmless) {
     const int64_t llStocks = Count("SELECT count(*) FROM stocks");
+    HistoryRequest oHistory;
+    oHistory.m_aFields = {"Price"};
     for (const std::string sAttack :
          {"'; DROP TABLE stocks; --", "x' OR '1'='1", "%' OR 1=1 --", "\"); DELETE FROM stocks; --",
           "1; DROP TABLE stock_days", "Price; DROP TABLE stocks",
           "[Symbol]) DESC; DROP TABLE x --"}) {
-        ListRequest oRequest;
-        oRequest.m_aFields = {"Symbol", sAttack};
+        ListRequest oRequest = Request({"Symbol", sAttack}, sAttack, sAttack);
         oRequest.m_aKeys = {sAttack};
-        oRequest.m_sNameStart = sAttack;
-        oRequest.m_sSort = sAttack;
         EXPECT_TRUE(m_oQueries.Stocks(oRequest).m_oTable.Empty()) << sAttack;
         EXPECT_TRUE(m_oQueries.Industries(oRequest).m_oTable.Empty()) << sAttack;
-        EXPECT_TRUE(m_oQueries.StockHistory(sAttack, HistoryOf({"Price"})).Empty()) << sAttack;
-        ListRequest oSorted;
-        oSorted.m_aFields = {"Symbol"};
-        oSorted.m_sSort = sAttack;
-        EXPECT_EQ(static_cast<int64_t>(m_oQueries.Stocks(oSorted).m_oTable.RowCount()), llStocks);
+        EXPECT_TRUE(m_oQueries.StockHistory(sAttack, oHistory).Empty());
+        EXPECT_EQ(static_cast<int64_t>(
+                      m_oQueries.Stocks(Request({"Symbol"}, "", sAttack)).m_oTable.RowCount()),
+                  llStocks);
     }
     // A name start with LIKE wildcards matches them literally.
-    ListRequest oWildcards;
-    oWildcards.m_aFields = {"Symbol"};
-    oWildcards.m_sNameStart = "%";
-    EXPECT_TRUE(m_oQueries.Stocks(oWildcards).m_oTable.Empty());
+    EXPECT_TRUE(m_oQueries.Stocks(Request({"Symbol"}, "%")).m_oTable.Empty());
     EXPECT_EQ(Count("SELECT count(*) FROM stocks"), llStocks);
     EXPECT_GT(Count("SELECT count(*) FROM stock_days"), 0);
 }

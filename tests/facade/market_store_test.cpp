@@ -23,8 +23,12 @@ bool Exists(const std::string& p_sPath) {
     return std::filesystem::exists(p_sPath);
 }
 
+// Opened for reading only, a missing file is an error and is not created.
 TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) {
     ScratchFolder oFolder;
+    EXPECT_THROW(MarketStore(oFolder.File("missing.db"), MarketStore::Access::ReadOnly),
+                 FacadeError);
+    EXPECT_FALSE(Exists(oFolder.File("missing.db")));
     const std::string sEmpty = oFolder.File("empty.db");
     WriteText(sEmpty, "");
     for (const std::string& sPath : {oFolder.File("nested/folder/market.db"), sEmpty}) {
@@ -33,9 +37,7 @@ TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) 
         EXPECT_TRUE(oStore.WasCreated()) << sPath;
         EXPECT_EQ(SchemaVersion(oDatabase), LatestSchemaVersion());
         EXPECT_EQ(oDatabase.QueryInt64("PRAGMA application_id"), kMarketApplicationId);
-        SqliteStatement oMode = oDatabase.Prepare("PRAGMA journal_mode");
-        ASSERT_TRUE(oMode.Step());
-        EXPECT_EQ(oMode.ColumnText(0), "wal") << sPath;
+        EXPECT_EQ(oDatabase.QueryInt64("SELECT journal_mode = 'wal' FROM pragma_journal_mode"), 1);
         EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
         EXPECT_GT(oDatabase.QueryInt64("SELECT count(*) FROM layouts WHERE owner_id = 0"), 0);
         EXPECT_FALSE(oStore.HasMarketData());
@@ -66,33 +68,6 @@ struct ForeignFile {
     void (*m_fMake)(const std::string& p_sPath);
 };
 
-void MakeTextFile(const std::string& p_sPath) {
-    WriteText(p_sPath, "Symbol,Name\nA,B\n");
-}
-
-void MakeOtherApplicationDatabase(const std::string& p_sPath) {
-    SqliteDatabase oOther(p_sPath, SqliteDatabase::OpenMode::Create);
-    oOther.Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
-}
-
-void MakeDamagedDatabase(const std::string& p_sPath) {
-    {
-        SqliteDatabase oOurs(p_sPath, SqliteDatabase::OpenMode::Create);
-        MigrateSchema(oOurs);
-    }
-    std::string sBytes = ReadBytes(p_sPath);
-    for (size_t i = 100; i < sBytes.size(); i += 7) {
-        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
-    }
-    WriteText(p_sPath, sBytes);
-}
-
-void MakeNewerDatabase(const std::string& p_sPath) {
-    SqliteDatabase oNewer(p_sPath, SqliteDatabase::OpenMode::Create);
-    MigrateSchema(oNewer);
-    oNewer.Execute("UPDATE schema_version SET version = 999");
-}
-
 class ForeignFiles : public ::testing::TestWithParam<ForeignFile> {};
 
 TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
@@ -116,39 +91,57 @@ TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
     EXPECT_FALSE(Exists(sPath + "-journal"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    MarketStore, ForeignFiles,
-    ::testing::Values(ForeignFile{"text", MakeTextFile},
-                      ForeignFile{"other_application", MakeOtherApplicationDatabase},
-                      ForeignFile{"damaged", MakeDamagedDatabase},
-                      ForeignFile{"newer_schema", MakeNewerDatabase}),
-    [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) { return p_oInfo.param.m_sName; });
-
-TEST(MarketStore, ReadOnlyNeverCreatesAFile) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("missing.db");
-    EXPECT_THROW(MarketStore(sPath, MarketStore::Access::ReadOnly), FacadeError);
-    EXPECT_FALSE(Exists(sPath));
+void MakeOurs(const std::string& p_sPath, const char* p_sSql) {
+    SqliteDatabase oDatabase(p_sPath, SqliteDatabase::OpenMode::Create);
+    MigrateSchema(oDatabase);
+    oDatabase.Execute(p_sSql);
 }
 
-TEST(MarketStore, AReaderSeesTheLastCommitWhileAWriterWorks) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("shared.db");
-    MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
-    MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
-    SqliteTransaction oWork(oWriter.Database());
-    oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (1, 'Energy')");
-    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
-    oWork.Commit();
-    EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
+void MakeDamaged(const std::string& p_sPath) {
+    MakeOurs(p_sPath, "");
+    std::string sBytes = ReadBytes(p_sPath);
+    for (size_t i = 100; i < sBytes.size(); i += 7) {
+        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
+    }
+    WriteText(p_sPath, sBytes);
 }
 
-// Two processes write the same file at once; the busy timeout makes the second wait for the
-// first, so every row of both arrives.
+void MakeNewer(const std::string& p_sPath) {
+    MakeOurs(p_sPath, "UPDATE schema_version SET version = 999");
+}
+
+void MakeOtherApplications(const std::string& p_sPath) {
+    SqliteDatabase(p_sPath, SqliteDatabase::OpenMode::Create)
+        .Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
+}
+
+void MakeText(const std::string& p_sPath) {
+    WriteText(p_sPath, "Symbol,Name\nA,B\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(MarketStore, ForeignFiles,
+                         ::testing::Values(ForeignFile{"text", MakeText},
+                                           ForeignFile{"other_application", MakeOtherApplications},
+                                           ForeignFile{"damaged", MakeDamaged},
+                                           ForeignFile{"newer_schema", MakeNewer}),
+                         [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) {
+                             return p_oInfo.param.m_sName;
+                         });
+
+// A reader sees the last commit while a writer works. Two processes write the same file at once;
+// the busy timeout makes the second wait for the first, so every row of both arrives.
 TEST(MarketStore, TwoProcessesShareOneFile) {
     ScratchFolder oFolder;
     const std::string sPath = oFolder.File("two.db");
-    { MarketStore oCreate(sPath, MarketStore::Access::ReadWrite); }
+    {
+        MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
+        MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
+        SqliteTransaction oWork(oWriter.Database());
+        oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (0, 'Energy')");
+        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
+        oWork.Commit();
+        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
+    }
     const auto WriteSectors = [&](int p_lFirst) {
         MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
         for (int i = 0; i < 50; ++i) {
@@ -177,7 +170,7 @@ TEST(MarketStore, TwoProcessesShareOneFile) {
     ASSERT_TRUE(WIFEXITED(lStatus));
     EXPECT_EQ(WEXITSTATUS(lStatus), 0);
     MarketStore oStore(sPath, MarketStore::Access::ReadOnly);
-    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 100);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 101);
 }
 
 // Regression: another program holding the database exclusively made the open report the file

@@ -5,49 +5,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <set>
 
 #include "facade/component_test_support.h"
-#include "facade/facade_components.h"
 #include "facade/field_catalogue.h"
 #include "facade/layout_access.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "facade/watch_list_store.h"
-#include "outside/automation_error.h"
 #include "outside/text_util.h"
 
 namespace qv::facade {
 namespace {
 
-using testing::Column;
-using testing::ComponentTest;
-using testing::FieldNames;
-using testing::FreshDescription;
-using testing::LayoutIdOf;
-using testing::LayoutOf;
-using testing::Texts;
+using namespace testing;
+namespace stocks = facade_protocol::stock_viewer;
+namespace industries = facade_protocol::industry_viewer;
 
 constexpr std::string_view kReader = prog_id::kViewerReader;
 
 class ViewerReader : public ComponentTest {
   protected:
-    std::vector<std::string> Strings(const std::string& p_sSql, int64_t p_llBinding = 0) {
-        SqliteStatement oQuery = Database().Prepare(p_sSql);
-        if (oQuery.ColumnCount() > 0 && p_sSql.find("?1") != std::string::npos) {
-            oQuery.BindInt64(1, p_llBinding);
-        }
-        std::vector<std::string> aTexts;
-        while (oQuery.Step()) {
-            aTexts.push_back(oQuery.ColumnText(0));
-        }
-        return aTexts;
-    }
-
-    int32_t WatchListNamed(int32_t p_lOwnerId, int32_t p_lType, const std::string& p_sName) {
+    int32_t WatchListNamed(int32_t p_lType, const std::string& p_sName) {
         for (const WatchListEntry& oEntry :
-             WatchListStore(Database()).WatchLists(p_lOwnerId, p_lType)) {
+             WatchListStore(Database()).WatchLists(kDemoOwnerId, p_lType)) {
             if (oEntry.m_sName == p_sName) {
                 return oEntry.m_lId;
             }
@@ -64,28 +44,27 @@ class ViewerReader : public ComponentTest {
                 p_sCondition,
             p_lDay);
     }
+
+    static std::string InSector(int64_t p_llSector) {
+        return " AND i.sector_code = " + std::to_string(p_llSector);
+    }
+
+    int32_t First(const std::string& p_sSql) { return std::stoi(Strings(p_sSql)[0]); }
 };
 
 TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
-    testing::StockViewerCall oCall;
-    oCall.m_vLayoutInfo = FreshDescription(3);
-    std::vector<Variant> aArgs = oCall.Args();
+    std::vector<Variant> aArgs = StockViewerCall{.m_vLayoutInfo = FreshDescription(3)}.Args();
     const Variant vResult = Call(kReader, "StockViewer", aArgs);
 
-    using namespace facade_protocol::stock_viewer;
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
+    const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, stocks::kRows);
     ASSERT_TRUE(rRows);
     EXPECT_EQ(RecordsetOf(vResult), rRows);
-    EXPECT_EQ(aArgs[kMaxRows.Position], Variant(500));
-    EXPECT_EQ(aArgs[kReturnAll.Position], Variant(false));
-    EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(LastDay()));
-    EXPECT_EQ(aArgs[kWatchListName.Position], Variant(""));
-    EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(false));
-
-    const std::optional<LayoutRecord> oLayout = LayoutOf(aArgs[kLayoutInfo.Position]);
+    EXPECT_EQ(aArgs[stocks::kStartTimeId.Position], Variant(LastDay()));
+    EXPECT_EQ(aArgs[stocks::kWatchListName.Position], Variant(""));
+    EXPECT_EQ(aArgs[stocks::kLoginConflict.Position], Variant(false));
+    const std::optional<LayoutRecord> oLayout = LayoutOf(aArgs[stocks::kLayoutInfo.Position]);
     ASSERT_TRUE(oLayout);
     EXPECT_EQ(oLayout->Header.Id, 3);
-    EXPECT_EQ(oLayout->Header.OwnerId, 0);
     EXPECT_EQ(SortTextOf(*oLayout), "RSRank DESC, Symbol ASC");
     EXPECT_EQ(FieldNames(*rRows), FetchedFields(*oLayout));
     EXPECT_EQ(rRows->RecordCount(), StocksOfDay(LastDay()));
@@ -102,117 +81,92 @@ TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
             EXPECT_LT(aSymbols[i - 1], aSymbols[i]);
         }
     }
-
-    const std::shared_ptr<Recordset> rIndustries = RecordsetOf(aArgs[kSecondaryRows.Position]);
-    ASSERT_TRUE(rIndustries);
-    EXPECT_EQ(rIndustries->RecordCount(),
+    EXPECT_EQ(RowsAt(aArgs, stocks::kSecondaryRows)->RecordCount(),
               Count("SELECT count(DISTINCT s.ind_code) FROM stock_days d JOIN stocks s "
                     "ON s.stock_id = d.stock_id WHERE d.trade_date = ?1",
                     LastDay()));
-    EXPECT_GE(rIndustries->Fields().IndexOf("IndCode"), 0);
-    EXPECT_GE(rIndustries->Fields().IndexOf("Members"), 0);
-
-    const std::shared_ptr<Recordset> rCatalogue = RecordsetOf(aArgs[kParameterList.Position]);
-    ASSERT_TRUE(rCatalogue);
-    EXPECT_EQ(rCatalogue->RecordCount(), static_cast<int32_t>(FieldDefinitions().size()));
-    for (const char* sField : {"Parameter_ID", "Column_Name", "Caption", "DataType_ID",
-                               "Table_Mask", "Group", "Column_Format"}) {
-        EXPECT_GE(rCatalogue->Fields().IndexOf(sField), 0) << sField;
-    }
+    EXPECT_EQ(RowsAt(aArgs, stocks::kParameterList)->RecordCount(),
+              static_cast<int32_t>(FieldDefinitions().size()));
+    std::vector<Variant> aDefault{0, Variant(), Variant(), 0};
+    EXPECT_EQ(Call(kReader, "getdefaultmaxrows", aDefault), Variant(500));
+    EXPECT_EQ(aDefault[1], Variant(500));
 }
 
-TEST_F(ViewerReader, RowLimitsAreHonouredAndWrittenBack) {
-    struct Case {
-        int32_t m_lMaxRows;
-        bool m_bReturnAll;
-        int32_t m_lExpectedMaxRows;
-        bool m_bAllRows;
-    };
-    const int64_t llAll = StocksOfDay(LastDay());
-    for (const Case& oCase : {Case{10, false, 10, false}, Case{10, true, 10, true},
-                              Case{-1, false, 500, true}, Case{0, false, 500, true}}) {
-        testing::StockViewerCall oCall;
-        oCall.m_lMaxRows = oCase.m_lMaxRows;
-        oCall.m_bReturnAll = oCase.m_bReturnAll;
-        std::vector<Variant> aArgs = oCall.Args();
-        Call(kReader, "StockViewer", aArgs);
-        using namespace facade_protocol::stock_viewer;
-        EXPECT_EQ(aArgs[kMaxRows.Position], Variant(oCase.m_lExpectedMaxRows)) << oCase.m_lMaxRows;
-        EXPECT_EQ(aArgs[kReturnAll.Position], Variant(oCase.m_bReturnAll));
-        EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(),
-                  oCase.m_bAllRows ? llAll : oCase.m_lExpectedMaxRows);
+// The whole market of the day (or of the trading day before it) up to a row limit, an industry,
+// a sector (the industry wins over both, as the stock list's scope 1 says), a portfolio, a watch
+// list, and nothing of another owner's portfolio or list.
+TEST_F(ViewerReader, AStockListListsTheStocksItsCallAsksFor) {
+    const int32_t lLast = LastDay();
+    int32_t lClosed = lLast;
+    while (Count("SELECT count(*) FROM trading_days WHERE trade_date = ?1", lClosed) > 0) {
+        --lClosed;
     }
-}
-
-TEST_F(ViewerReader, StockListsOfAnIndustryOrASector) {
-    const int32_t lIndCode = std::stoi(Strings("SELECT min(ind_code) FROM industries")[0]);
+    const int32_t lFirst = First("SELECT min(trade_date) FROM trading_days");
+    const int32_t lInd = First("SELECT min(ind_code) FROM industries");
     const int32_t lSector =
-        std::stoi(Strings("SELECT sector_code FROM industries WHERE ind_code = ?1", lIndCode)[0]);
-    const int32_t lOtherSector = std::stoi(
-        Strings("SELECT min(sector_code) FROM sectors WHERE sector_code <> ?1", lSector)[0]);
+        First("SELECT sector_code FROM industries WHERE ind_code = " + std::to_string(lInd));
+    const int32_t lOther = First("SELECT min(sector_code) FROM sectors WHERE sector_code <> " +
+                                 std::to_string(lSector));
+    const int64_t llInd = StocksOfDay(lLast, " AND s.ind_code = " + std::to_string(lInd));
+    const int32_t lPortfolio = First("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = 1");
+    const int64_t llHeld =
+        Count("SELECT count(DISTINCT stock_id) FROM trades WHERE portfolio_id = ?1", lPortfolio);
+    const int32_t lLeaders = WatchListNamed(0, "Leaders");
+    const int64_t llLeaders =
+        Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lLeaders);
+    const int32_t lStranger = NewOwner();
     struct Case {
-        int32_t m_lIndCode;
-        int32_t m_lSectorCode;
-        int16_t m_iListScope;
-        const char* m_sField;
-        int32_t m_lExpected;
+        StockViewerCall m_oCall;
+        int64_t m_llRows;
+        int32_t m_lDay;  // the trading day written back
     };
-    // With both codes the industry wins, as the stock list's scope 1 says.
-    for (const Case& oCase :
-         {Case{lIndCode, 0, 1, "IndCode", lIndCode}, Case{0, lSector, 2, "SectorCode", lSector},
-          Case{lIndCode, lOtherSector, 1, "IndCode", lIndCode}}) {
-        testing::StockViewerCall oCall;
-        oCall.m_lIndCode = oCase.m_lIndCode;
-        oCall.m_lSectorCode = oCase.m_lSectorCode;
-        oCall.m_iListScope = oCase.m_iListScope;
-        std::vector<Variant> aArgs = oCall.Args();
-        Call(kReader, "StockViewer", aArgs);
-        const std::shared_ptr<Recordset> rRows =
-            RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position]);
-        const std::string sCondition =
-            std::string(" AND ") +
-            (oCase.m_sField == std::string("IndCode") ? "s.ind_code" : "i.sector_code") + " = " +
-            std::to_string(oCase.m_lExpected);
-        EXPECT_EQ(rRows->RecordCount(), StocksOfDay(LastDay(), sCondition));
-        for (const Variant& vCode : Column(*rRows, oCase.m_sField)) {
-            EXPECT_EQ(vCode.ToLong(), oCase.m_lExpected);
+    const Case aCases[] = {
+        {{.m_lMaxRows = 10}, 10, lLast},
+        {{.m_lMaxRows = 10, .m_bReturnAll = true}, StocksOfDay(lLast), lLast},
+        {{.m_vStartDate = Variant::Date(lClosed + 0.75)},
+         StocksOfDay(DayBefore(lClosed + 1)),
+         DayBefore(lClosed + 1)},
+        {{.m_vStartDate = Variant::Date(lFirst - 30.0)}, 0, 0},
+        {{.m_lIndCode = lInd, .m_iListScope = 1}, llInd, lLast},
+        {{.m_lSectorCode = lSector, .m_iListScope = 2},
+         StocksOfDay(lLast, InSector(lSector)),
+         lLast},
+        {{.m_lIndCode = lInd, .m_lSectorCode = lOther, .m_iListScope = 1}, llInd, lLast},
+        {{.m_lOwnerId = kDemoOwnerId, .m_lPortfolioId = lPortfolio}, llHeld, lLast},
+        {{.m_lOwnerId = lStranger, .m_lPortfolioId = lPortfolio}, 0, lLast},
+        {{.m_lOwnerId = kDemoOwnerId, .m_lWatchListId = lLeaders}, llLeaders, lLast},
+        {{.m_lOwnerId = lStranger, .m_lWatchListId = lLeaders}, 0, lLast},
+    };
+    for (const Case& oCase : aCases) {
+        if (oCase.m_oCall.m_lOwnerId > 0) {
+            Backend().Login(oCase.m_oCall.m_lOwnerId, "");
         }
-        // Below a list limited by a sector code, the sector grid shows that sector's row.
+        const std::vector<Variant> aArgs = Run(oCase.m_oCall);
+        EXPECT_EQ(RowsAt(aArgs, stocks::kRows)->RecordCount(), oCase.m_llRows) << &oCase - aCases;
+        EXPECT_EQ(aArgs[stocks::kStartTimeId.Position], Variant(oCase.m_lDay)) << &oCase - aCases;
+        EXPECT_EQ(aArgs[stocks::kMaxRows.Position],
+                  Variant(oCase.m_oCall.m_lMaxRows > 0 ? 10 : 500));
+    }
+    // Below a list limited by a sector code, the sector grid shows that sector's row.
+    for (const auto& [lIndCode, lSectorCode] : {std::pair{lInd, 0}, {0, lSector}, {lInd, lOther}}) {
         const std::shared_ptr<Recordset> rBelow =
-            RecordsetOf(aArgs[facade_protocol::stock_viewer::kSecondaryRows.Position]);
-        if (oCase.m_lSectorCode > 0) {
-            ASSERT_EQ(rBelow->RecordCount(), 1);
-            EXPECT_EQ(rBelow->Value("SectorCode").ToLong(), oCase.m_lSectorCode);
-        } else {
-            ASSERT_EQ(rBelow->RecordCount(), 1);
-            EXPECT_EQ(rBelow->Value("IndCode").ToLong(), lIndCode);
-        }
+            RowsAt(Run(StockViewerCall{.m_lIndCode = lIndCode, .m_lSectorCode = lSectorCode}),
+                   stocks::kSecondaryRows);
+        ASSERT_EQ(rBelow->RecordCount(), 1);
+        EXPECT_EQ(rBelow->Value(lSectorCode > 0 ? "SectorCode" : "IndCode").ToLong(),
+                  lSectorCode > 0 ? lSectorCode : lInd);
     }
 }
 
 TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
-    const int32_t lLeaders = WatchListNamed(kDemoOwnerId, 0, "Leaders");
-    testing::StockViewerCall oCall;
-    oCall.m_lOwnerId = kDemoOwnerId;
-    oCall.m_lLayoutId = 9;
-    oCall.m_lWatchListId = lLeaders;
-    std::vector<Variant> aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-
-    using namespace facade_protocol::stock_viewer;
-    EXPECT_EQ(aArgs[kWatchListName.Position], Variant("Leaders"));
-    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 9);
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
-    std::vector<std::string> aSymbols = Texts(*rRows, "Symbol");
-    std::vector<std::string> aMembers = Strings(
-        "SELECT s.symbol FROM watch_list_items w JOIN stocks s ON s.stock_id = w.item_code "
-        "WHERE w.watch_list_id = ?1",
-        lLeaders);
-    std::sort(aSymbols.begin(), aSymbols.end());
-    std::sort(aMembers.begin(), aMembers.end());
-    EXPECT_EQ(aSymbols, aMembers);
-
-    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows.Position]);
+    StockViewerCall oCall{.m_lOwnerId = kDemoOwnerId,
+                          .m_lLayoutId = 9,
+                          .m_lWatchListId = WatchListNamed(0, "Leaders")};
+    std::vector<Variant> aArgs = Run(oCall);
+    EXPECT_EQ(aArgs[stocks::kWatchListName.Position], Variant("Leaders"));
+    EXPECT_EQ(LayoutIdOf(aArgs[stocks::kLayoutInfo.Position]), 9);
+    const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, stocks::kRows);
+    const std::shared_ptr<Recordset> rSummary = RowsAt(aArgs, stocks::kSecondaryRows);
     ASSERT_EQ(rSummary->RecordCount(), 1);
     EXPECT_EQ(rSummary->Value("IndName"), Variant("Leaders"));
     EXPECT_EQ(rSummary->Value("Members").ToLong(), rRows->RecordCount());
@@ -222,114 +176,45 @@ TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
     }
     EXPECT_NEAR(rSummary->Value("PctChange").ToDouble(), dSum / rRows->RecordCount(), 1e-9);
 
-    // The same list asked for by another owner lists nothing.
+    // Asked for by another owner it lists nothing, with the fields of the layout.
     oCall.m_lOwnerId = NewOwner();
-    aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(), 0);
-    EXPECT_GE(RecordsetOf(aArgs[kRows.Position])->Fields().IndexOf("Symbol"), 0);
-    EXPECT_EQ(aArgs[kWatchListName.Position], Variant(""));
-    EXPECT_EQ(RecordsetOf(aArgs[kSecondaryRows.Position])->RecordCount(), 0);
-}
-
-TEST_F(ViewerReader, APortfolioListsTheStocksItHolds) {
-    const int32_t lPortfolio = std::stoi(
-        Strings("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId)[0]);
-    testing::StockViewerCall oCall;
-    oCall.m_lOwnerId = kDemoOwnerId;
-    oCall.m_lPortfolioId = lPortfolio;
-    std::vector<Variant> aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(
-        RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position])->RecordCount(),
-        Count("SELECT count(DISTINCT stock_id) FROM trades WHERE portfolio_id = ?1", lPortfolio));
-
-    oCall.m_lOwnerId = NewOwner();
-    aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(RecordsetOf(aArgs[facade_protocol::stock_viewer::kRows.Position])->RecordCount(), 0);
-}
-
-TEST_F(ViewerReader, ADayWithoutDataTakesTheTradingDayBeforeIt) {
-    int32_t lClosed = LastDay();
-    while (Count("SELECT count(*) FROM trading_days WHERE trade_date = ?1", lClosed) > 0) {
-        --lClosed;
-    }
-    const int32_t lFirst =
-        static_cast<int32_t>(Database().QueryInt64("SELECT min(trade_date) FROM trading_days"));
-    struct Case {
-        double m_dDate;
-        int32_t m_lExpectedDay;
-    };
-    for (const Case& oCase :
-         {Case{lClosed + 0.75, DayBefore(lClosed + 1)}, Case{lFirst - 30.0, 0}}) {
-        testing::StockViewerCall oCall;
-        oCall.m_vStartDate = Variant::Date(oCase.m_dDate);
-        std::vector<Variant> aArgs = oCall.Args();
-        Call(kReader, "StockViewer", aArgs);
-        using namespace facade_protocol::stock_viewer;
-        EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(oCase.m_lExpectedDay));
-        EXPECT_EQ(RecordsetOf(aArgs[kRows.Position])->RecordCount(),
-                  oCase.m_lExpectedDay > 0 ? StocksOfDay(oCase.m_lExpectedDay) : 0);
-    }
+    aArgs = Run(oCall);
+    EXPECT_GE(RowsAt(aArgs, stocks::kRows)->Fields().IndexOf("Symbol"), 0);
+    EXPECT_EQ(aArgs[stocks::kWatchListName.Position], Variant(""));
+    EXPECT_EQ(RowsAt(aArgs, stocks::kSecondaryRows)->RecordCount(), 0);
 }
 
 TEST_F(ViewerReader, ANewerLoginOfTheOwnerIsALoginConflict) {
     const int32_t lOwnerId = NewOwner();
     const std::string sFirst = Call(kReader, "Login", {lOwnerId, Variant("Ada")}).ToString();
     const std::string sSecond = Call(kReader, "Login", {lOwnerId}).ToString();
-    EXPECT_NE(sFirst, sSecond);
-
-    testing::StockViewerCall oCall;
-    oCall.m_lOwnerId = lOwnerId;
-    oCall.m_sTimeCode = sFirst;
+    StockViewerCall oCall{.m_lOwnerId = lOwnerId, .m_sTimeCode = sFirst};
     std::vector<Variant> aArgs = oCall.Args();
     EXPECT_TRUE(Call(kReader, "StockViewer", aArgs).IsNothing());
-    using namespace facade_protocol::stock_viewer;
-    EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(true));
-    EXPECT_TRUE(aArgs[kRows.Position].IsNothing());
-    EXPECT_EQ(aArgs[kMaxRows.Position], Variant(-1));
-
-    testing::IndustryViewerCall oIndustryCall;
-    oIndustryCall.m_lOwnerId = lOwnerId;
-    std::vector<Variant> aIndustries = oIndustryCall.Args();
-    aIndustries[15] = sFirst;
-    Call(kReader, "IndustryViewer", aIndustries);
-    EXPECT_EQ(aIndustries[facade_protocol::industry_viewer::kLoginConflict.Position],
-              Variant(true));
-    testing::SectorViewerCall oSectorCall;
-    oSectorCall.m_lOwnerId = lOwnerId;
-    std::vector<Variant> aSectors = oSectorCall.Args();
-    aSectors[9] = sFirst;
-    Call(kReader, "SectorViewer", aSectors);
-    EXPECT_EQ(aSectors[facade_protocol::sector_viewer::kLoginConflict.Position], Variant(true));
+    EXPECT_EQ(aArgs[stocks::kLoginConflict.Position], Variant(true));
+    EXPECT_TRUE(aArgs[stocks::kRows.Position].IsNothing());
+    EXPECT_EQ(aArgs[stocks::kMaxRows.Position], Variant(-1));
 
     // The current time code, and none at all (a caller that does not track logins), pass.
     for (const std::string& sTimeCode : {sSecond, std::string()}) {
         oCall.m_sTimeCode = sTimeCode;
-        aArgs = oCall.Args();
-        Call(kReader, "StockViewer", aArgs);
-        EXPECT_EQ(aArgs[kLoginConflict.Position], Variant(false));
-        EXPECT_GT(RecordsetOf(aArgs[kRows.Position])->RecordCount(), 0);
+        aArgs = Run(oCall);
+        EXPECT_EQ(aArgs[stocks::kLoginConflict.Position], Variant(false));
+        EXPECT_GT(RowsAt(aArgs, stocks::kRows)->RecordCount(), 0);
     }
 }
 
 TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
     LayoutRecord oLayout;
     oLayout.Header.Id = 3;
-    oLayout.Header.Name = "Sent";
     oLayout.Sort = LayoutSort{"PctChange ASC", 6, 0, -1, 0};
     oLayout.Columns = {{5, 4, "Symbol", "Symbol", 1, 1, "Left"},
                        {6, 2, "PctChange", "%Prc", 1, 2, "##0.00"},
                        {2, 3, "Price", "Price", 1, 3, "#,##0.00"}};
-    testing::StockViewerCall oCall;
-    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
-    std::vector<Variant> aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-
-    using namespace facade_protocol::stock_viewer;
-    EXPECT_EQ(aArgs[kLayoutInfo.Position], layout_codec::ToVariant(oLayout));
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
+    std::vector<Variant> aArgs =
+        Run(StockViewerCall{.m_vLayoutInfo = layout_codec::ToVariant(oLayout)});
+    EXPECT_EQ(aArgs[stocks::kLayoutInfo.Position], layout_codec::ToVariant(oLayout));
+    const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, stocks::kRows);
     // The hidden column is not fetched; the keys are added.
     EXPECT_EQ(FieldNames(*rRows),
               (std::vector<std::string>{"Symbol", "PctChange", "IndCode", "SectorCode"}));
@@ -341,87 +226,121 @@ TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
 
     // Without its sort block the description takes the sort of the stored layout of its id.
     oLayout.Sort.reset();
-    oCall.m_vLayoutInfo = layout_codec::ToVariant(oLayout);
-    aArgs = oCall.Args();
-    Call(kReader, "StockViewer", aArgs);
-    EXPECT_EQ(SortTextOf(*LayoutOf(aArgs[kLayoutInfo.Position])), "RSRank DESC, Symbol ASC");
+    aArgs = Run(StockViewerCall{.m_vLayoutInfo = layout_codec::ToVariant(oLayout)});
+    EXPECT_EQ(SortTextOf(*LayoutOf(aArgs[stocks::kLayoutInfo.Position])),
+              "RSRank DESC, Symbol ASC");
 }
 
-TEST_F(ViewerReader, TheProgIdIsFoundWhateverItsCase) {
-    for (const char* sProgId :
-         {"QorvantOnlineFacade.ViewerFNTr", "qorvantonlinefacade.viewerfntr"}) {
-        std::vector<Variant> aArgs{0, Variant(), Variant(), 0};
-        EXPECT_EQ(Call(sProgId, "getdefaultmaxrows", aArgs), Variant(500));
-        EXPECT_EQ(aArgs[1], Variant(500));
-        EXPECT_EQ(aArgs[2], Variant(false));
+// How many rows each list, search, history and screen gives: the recordset it returns, or the
+// one it hands back in the argument at m_lPlace. Texts that would change a statement, and LIKE
+// wildcards, are data.
+TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
+    const int32_t lLast = LastDay();
+    const int32_t lSector = First("SELECT min(sector_code) FROM sectors");
+    const int32_t lInd = First("SELECT min(ind_code) FROM industries");
+    const int32_t lGroups = WatchListNamed(1, "Strong Groups");
+    const std::vector<std::string> aSymbols = Symbols(2);
+    const std::string sBoth = ToLowerAscii(aSymbols[0] + " ,, " + aSymbols[1]);
+    const std::vector<std::string> aCodes = Strings("SELECT ind_code FROM industries LIMIT 2");
+    const std::string sPrefix = Strings("SELECT substr(min(company_name), 1, 1) FROM stocks")[0];
+    const std::string sGroups =
+        "SELECT count(DISTINCT s.ind_code) FROM stock_days d JOIN stocks s ON s.stock_id = "
+        "d.stock_id JOIN industries i ON i.ind_code = s.ind_code WHERE d.trade_date = ?1";
+    const int64_t llSectors = Count("SELECT count(*) FROM sectors");
+    const int64_t llDays =
+        Count("SELECT count(*) FROM trading_days WHERE trade_date BETWEEN ?1 - 30 AND ?1", lLast);
+    VariantArray aCriteria = VariantArray::Table(3, 2);
+    const std::vector<Variant> aCells{"PctChange", ">", 0, "RSRank", ">=", "50"};
+    for (int32_t i = 0; i < 6; ++i) {
+        aCriteria.At(i % 3, i / 3) = aCells[i];
+    }
+    const Variant vToday = Variant::Date(0);
+    const int16_t i0 = 0;
+    struct Case {
+        const char* m_sMethod;
+        std::vector<Variant> m_aArgs;
+        int m_lPlace;  // -1: the recordset returned
+        int64_t m_llRows;
+    };
+    // clang-format off
+    const Case aCases[] = {
+        {"IndustryViewer", IndustryViewerCall{}.Args(), 7, Count(sGroups, lLast)},
+        {"IndustryViewer", IndustryViewerCall{.m_lSectorCode = lSector, .m_lListScope = 3}.Args(),
+         7, Count(sGroups + InSector(lSector), lLast)},
+        {"IndustryViewer", IndustryViewerCall{.m_lOwnerId = 1, .m_lWatchListId = lGroups}.Args(), 7,
+         Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups)},
+        {"SectorViewer", SectorViewerCall{}.Args(), 6, llSectors},
+        {"SearchStocks", SearchStocksArgs(0, sBoth), 9, 2},
+        {"SearchStocks", SearchStocksArgs(0, "' OR '1'='1"), 9, 0},
+        {"SearchStocks", SearchStocksArgs(0, "  "), 9, 0},
+        {"SearchStocks", SearchStocksArgs(0, "%", 1), 9, 0},
+        {"SearchStocks", SearchStocksArgs(0, sPrefix, 1), 9,
+         StocksOfDay(lLast, " AND s.company_name LIKE '" + sPrefix + "%'")},
+        {"SearchIndustries", SearchIndustriesArgs(0, aCodes[0] + "," + aCodes[1]), 8, 2},
+        {"HistoryStockEX", HistoryArgs(lLast, lLast - 30, aSymbols[0]), -1, llDays},
+        {"HistoryStockEX", HistoryArgs(lLast, lLast - 30, "NOSUCH"), -1, 0},
+        {"HistoryIndustryEX", HistoryArgs(lLast, lLast - 30, lInd, 0, 5), -1, 5},
+        {"HistorySectorEX", HistoryArgs(lLast, lLast - 30, 999), -1, 0},
+        {"SearchCompanyName", {"x' OR 1=1 --", i0, i0, 0, vToday}, -1, 0},
+        {"SearchCompanyName", {"%", i0, i0, 0, vToday}, -1, 0},
+        {"SearchIndustryName", {"x' OR 1=1 --", i0, 0, vToday}, -1, 0},
+        {"SearchIndustryName", {"%", i0, 0, vToday}, -1, 0},
+        {"SearchSectorName", {"x' OR 1=1 --", vToday}, -1, 0},
+        {"SearchSectorName", {"%", vToday}, -1, 0},
+        {"SearchSectorName", {"", vToday}, -1, llSectors},
+        {"RunScreen", {1, i0, aCriteria, vToday, 0}, -1,
+         StocksOfDay(lLast, " AND d.pct_change > 0 AND d.rs_rank >= 50")},
+        {"RunScreen", {0, int16_t{2}, Variant(), vToday}, -1, llSectors},
+        {"RunScreen", {0, i0, Variant(), vToday, 3, false}, -1, 3},
+        {"RunScreen", {0, i0, Variant(), vToday, 3, true}, -1, StocksOfDay(lLast)},
+    };
+    // clang-format on
+    for (const Case& oCase : aCases) {
+        std::vector<Variant> aArgs = oCase.m_aArgs;
+        const Variant vResult = Call(kReader, oCase.m_sMethod, aArgs);
+        EXPECT_EQ(RecordsetOf(oCase.m_lPlace < 0 ? vResult : aArgs[oCase.m_lPlace])->RecordCount(),
+                  oCase.m_llRows)
+            << oCase.m_sMethod << ", case " << &oCase - aCases;
     }
 }
 
 TEST_F(ViewerReader, TheIndustryListWithItsSectorsBelow) {
-    const int32_t lSector = std::stoi(Strings("SELECT min(sector_code) FROM sectors")[0]);
+    const int32_t lSector = First("SELECT min(sector_code) FROM sectors");
     for (const int32_t lSectorCode : {0, lSector}) {
-        testing::IndustryViewerCall oCall;
-        oCall.m_vLayoutInfo = FreshDescription(4);
-        oCall.m_lSectorCode = lSectorCode;
-        oCall.m_lListScope = lSectorCode > 0 ? 3 : 0;
-        std::vector<Variant> aArgs = oCall.Args();
-        Call(kReader, "IndustryViewer", aArgs);
-        using namespace facade_protocol::industry_viewer;
-        EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 4);
-        EXPECT_EQ(aArgs[kListScope.Position], Variant(lSectorCode > 0 ? 3 : 0));
-        EXPECT_EQ(aArgs[kStartTimeId.Position], Variant(LastDay()));
-        const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
-        const std::string sCondition =
-            lSectorCode > 0 ? " AND i.sector_code = " + std::to_string(lSectorCode) : "";
-        EXPECT_EQ(rRows->RecordCount(),
-                  Count("SELECT count(DISTINCT s.ind_code) FROM stock_days d JOIN stocks s ON "
-                        "s.stock_id = d.stock_id JOIN industries i ON i.ind_code = s.ind_code "
-                        "WHERE d.trade_date = ?1" +
-                            sCondition,
-                        LastDay()));
-        for (const Variant& vMembers : Column(*rRows, "Members")) {
-            EXPECT_GT(vMembers.ToLong(), 0);
-        }
-        const std::shared_ptr<Recordset> rSectors = RecordsetOf(aArgs[kSecondaryRows.Position]);
-        EXPECT_EQ(rSectors->RecordCount(),
-                  lSectorCode > 0 ? 1 : Database().QueryInt64("SELECT count(*) FROM sectors"));
-        EXPECT_GE(rSectors->Fields().IndexOf("SectorCode"), 0);
+        const int32_t lScope = lSectorCode > 0 ? 3 : 0;
+        const std::vector<Variant> aArgs =
+            Run(IndustryViewerCall{.m_vLayoutInfo = FreshDescription(4),
+                                   .m_lSectorCode = lSectorCode,
+                                   .m_lListScope = lScope});
+        EXPECT_EQ(LayoutIdOf(aArgs[industries::kLayoutInfo.Position]), 4);
+        EXPECT_EQ(aArgs[industries::kListScope.Position], Variant(lScope));
+        EXPECT_EQ(aArgs[industries::kStartTimeId.Position], Variant(LastDay()));
+        EXPECT_EQ(RowsAt(aArgs, industries::kSecondaryRows)->RecordCount(),
+                  lSectorCode > 0 ? 1 : Count("SELECT count(*) FROM sectors"));
     }
 }
 
 TEST_F(ViewerReader, AnIndustryWatchListSumsUpItsGroupsBelow) {
-    const int32_t lGroups = WatchListNamed(kDemoOwnerId, 1, "Strong Groups");
-    testing::IndustryViewerCall oCall;
-    oCall.m_lOwnerId = kDemoOwnerId;
-    oCall.m_lWatchListId = lGroups;
-    std::vector<Variant> aArgs = oCall.Args();
-    Call(kReader, "IndustryViewer", aArgs);
-    using namespace facade_protocol::industry_viewer;
-    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 10);
-    EXPECT_EQ(aArgs[kWatchListName.Position], Variant("Strong Groups"));
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
-    EXPECT_EQ(rRows->RecordCount(),
-              Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups));
+    const std::vector<Variant> aArgs = Run(IndustryViewerCall{
+        .m_lOwnerId = kDemoOwnerId, .m_lWatchListId = WatchListNamed(1, "Strong Groups")});
+    EXPECT_EQ(LayoutIdOf(aArgs[industries::kLayoutInfo.Position]), 10);
+    EXPECT_EQ(aArgs[industries::kWatchListName.Position], Variant("Strong Groups"));
     int32_t lMembers = 0;
-    for (const Variant& vMembers : Column(*rRows, "Members")) {
+    for (const Variant& vMembers : Column(*RowsAt(aArgs, industries::kRows), "Members")) {
         lMembers += vMembers.ToLong();
     }
-    const std::shared_ptr<Recordset> rSummary = RecordsetOf(aArgs[kSecondaryRows.Position]);
+    const std::shared_ptr<Recordset> rSummary = RowsAt(aArgs, industries::kSecondaryRows);
     ASSERT_EQ(rSummary->RecordCount(), 1);
     EXPECT_EQ(rSummary->Value("SectorName"), Variant("Strong Groups"));
     EXPECT_EQ(rSummary->Value("Members").ToLong(), lMembers);
 }
 
-TEST_F(ViewerReader, TheSectorListMatchesItsMembers) {
-    std::vector<Variant> aArgs = testing::SectorViewerCall{}.Args();
-    Call(kReader, "SectorViewer", aArgs);
-    using namespace facade_protocol::sector_viewer;
-    EXPECT_EQ(LayoutIdOf(aArgs[kLayoutInfo.Position]), 5);
-    const std::shared_ptr<Recordset> rRows = RecordsetOf(aArgs[kRows.Position]);
-    ASSERT_EQ(rRows->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
+TEST_F(ViewerReader, TheSectorListAndDetailMatchTheirMembers) {
+    const std::vector<Variant> aArgs = Run(SectorViewerCall{});
+    EXPECT_EQ(LayoutIdOf(aArgs[facade_protocol::sector_viewer::kLayoutInfo.Position]), 5);
+    const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, facade_protocol::sector_viewer::kRows);
     for (rRows->MoveFirst(); !rRows->IsEOF(); rRows->MoveNext()) {
-        const std::string sMembers =
-            " AND i.sector_code = " + std::to_string(rRows->Value("SectorCode").ToLong());
+        const std::string sMembers = InSector(rRows->Value("SectorCode").ToLong());
         EXPECT_EQ(rRows->Value("Members").ToLong(), StocksOfDay(LastDay(), sMembers));
         SqliteStatement oAverage = Database().Prepare(
             "SELECT avg(d.pct_change) FROM stock_days d JOIN stocks s ON s.stock_id = d.stock_id "
@@ -431,120 +350,54 @@ TEST_F(ViewerReader, TheSectorListMatchesItsMembers) {
         ASSERT_TRUE(oAverage.Step());
         EXPECT_NEAR(rRows->Value("PctChange").ToDouble(), oAverage.ColumnDouble(0), 1e-9);
     }
-}
-
-TEST_F(ViewerReader, ServerSearchesFindSymbolsCodesAndNames) {
-    const std::vector<std::string> aSymbols =
-        Strings("SELECT symbol FROM stocks ORDER BY stock_id LIMIT 2");
-    const std::string sLower = ToLowerAscii(aSymbols[0] + " ,, " + aSymbols[1]);
-    struct Case {
-        std::string m_sText;
-        int16_t m_iOption;
-        int64_t m_llExpected;
-    };
-    const std::string sPrefix = Strings("SELECT substr(min(company_name), 1, 1) FROM stocks")[0];
-    const int64_t llPrefixed = Count(
-        "SELECT count(*) FROM stocks s JOIN stock_days d ON d.stock_id = s.stock_id WHERE "
-        "d.trade_date = ?1 AND s.company_name LIKE '" +
-            sPrefix + "%'",
-        LastDay());
-    for (const Case& oCase : {Case{sLower, 0, 2}, Case{"' OR '1'='1", 0, 0}, Case{"%", 1, 0},
-                              Case{sPrefix, 1, llPrefixed}, Case{"  ", 0, 0}}) {
-        std::vector<Variant> aArgs{0,
-                                   3,
-                                   Variant::Date(0),
-                                   -1,
-                                   oCase.m_sText,
-                                   oCase.m_iOption,
-                                   int16_t{0},
-                                   Variant(),
-                                   Variant(),
-                                   Variant::Nothing(),
-                                   Variant::Nothing(),
-                                   Variant(),
-                                   0,
-                                   0,
-                                   0};
-        Call(kReader, "SearchStocks", aArgs);
-        const std::shared_ptr<Recordset> rFound = RecordsetOf(aArgs[9]);
-        EXPECT_EQ(rFound->RecordCount(), oCase.m_llExpected) << oCase.m_sText;
-        EXPECT_EQ(aArgs[11], Variant(LastDay()));
-        EXPECT_TRUE(RecordsetOf(aArgs[10]));
-        EXPECT_EQ(LayoutIdOf(aArgs[7]), 3);
-    }
-    EXPECT_EQ(Database().QueryInt64("SELECT count(*) FROM stocks"), 120);
-
-    const std::vector<std::string> aCodes =
-        Strings("SELECT ind_code FROM industries ORDER BY ind_code LIMIT 2");
-    std::vector<Variant> aIndustries{0,
-                                     4,
-                                     Variant::Date(0),
-                                     -1,
-                                     aCodes[0] + "," + aCodes[1],
-                                     int16_t{0},
-                                     Variant(),
-                                     Variant(),
-                                     Variant::Nothing(),
-                                     Variant::Nothing(),
-                                     Variant(),
-                                     0,
-                                     0,
-                                     0};
-    Call(kReader, "SearchIndustries", aIndustries);
-    EXPECT_EQ(RecordsetOf(aIndustries[8])->RecordCount(), 2);
-    EXPECT_EQ(aIndustries[11], Variant(0));
-
-    const std::string sSector = Strings("SELECT name FROM sectors ORDER BY name LIMIT 1")[0];
-    std::vector<Variant> aSectors{0,          5,  Variant::Date(0), sSector.substr(0, 3),
-                                  int16_t{0}, -1, Variant(),        Variant::Nothing(),
-                                  Variant()};
-    Call(kReader, "SearchSector", aSectors);
-    EXPECT_GE(RecordsetOf(aSectors[7])->RecordCount(), 1);
-    for (const std::string& sName : Texts(*RecordsetOf(aSectors[7]), "SectorName")) {
-        EXPECT_EQ(sName.substr(0, 3), sSector.substr(0, 3));
-    }
-}
-
-TEST_F(ViewerReader, TheSectorDetailOfADay) {
-    const int32_t lSector = std::stoi(Strings("SELECT max(sector_code) FROM sectors")[0]);
+    const int32_t lSector = First("SELECT max(sector_code) FROM sectors");
     const int32_t lDay = DayBefore(LastDay());
-    std::vector<Variant> aArgs{lDay, lSector, Variant("A"),
-                               VariantArray::Vector({Variant("SectorName as [SectorName]"),
-                                                     Variant("Members as [Members]")})};
-    const std::shared_ptr<Recordset> rSector = RecordsetOf(Call(kReader, "GetSectorDetail", aArgs));
+    const VariantArray aFields = VariantArray::Vector(
+        {Variant("SectorName as [SectorName]"), Variant("Members as [Members]")});
+    const std::shared_ptr<Recordset> rSector =
+        RecordsetOf(Call(kReader, "GetSectorDetail", {lDay, lSector, "A", aFields}));
     ASSERT_EQ(rSector->RecordCount(), 1);
     EXPECT_EQ(FieldNames(*rSector),
               (std::vector<std::string>{"SectorName", "Members", "SectorCode"}));
-    EXPECT_EQ(rSector->Value("Members").ToLong(),
-              StocksOfDay(lDay, " AND i.sector_code = " + std::to_string(lSector)));
+    EXPECT_EQ(rSector->Value("Members").ToLong(), StocksOfDay(lDay, InSector(lSector)));
 }
 
-TEST_F(ViewerReader, HistoriesListTheDaysBetweenTheDates) {
-    const std::string sSymbol = Strings("SELECT symbol FROM stocks ORDER BY stock_id LIMIT 1")[0];
-    const int32_t lLast = LastDay();
-    const int32_t lFirst = lLast - 30;
-    const int64_t llDays =
-        Count("SELECT count(*) FROM trading_days WHERE trade_date BETWEEN ?1 - 30 AND ?1", lLast);
-    const int32_t lIndCode = std::stoi(Strings("SELECT min(ind_code) FROM industries")[0]);
-    struct Case {
-        const char* m_sMethod;
-        Variant m_vKey;
-        int32_t m_lMaxRows;
-        int64_t m_llExpected;
-    };
-    for (const Case& oCase :
-         {Case{"HistoryStockEX", sSymbol, -1, llDays}, Case{"HistoryStockEX", "NOSUCH", -1, 0},
-          Case{"HistoryIndustryEX", lIndCode, 5, 5},
-          Case{"HistorySectorEX", Variant(999), -1, 0}}) {
-        std::vector<Variant> aArgs{Variant::Date(lLast), Variant::Date(lFirst),
-                                   oCase.m_vKey,         Variant(),
-                                   Variant::Nothing(),   0,
-                                   oCase.m_lMaxRows,     false};
-        const std::shared_ptr<Recordset> rDays = RecordsetOf(Call(kReader, oCase.m_sMethod, aArgs));
-        EXPECT_EQ(rDays->RecordCount(), oCase.m_llExpected) << oCase.m_sMethod;
-        EXPECT_GE(rDays->Fields().IndexOf("Trading_Date"), 0);
+// What the searches write back, and what names they find.
+TEST_F(ViewerReader, SearchesWriteBackTheirDayAndLayoutAndFindNamesByTheirStart) {
+    std::vector<Variant> aArgs = SearchStocksArgs(0, Symbols(1)[0]);
+    Call(kReader, "SearchStocks", aArgs);
+    EXPECT_EQ(aArgs[11], Variant(LastDay()));
+    EXPECT_TRUE(RecordsetOf(aArgs[10]));
+    EXPECT_EQ(LayoutIdOf(aArgs[7]), 3);
+    aArgs = SearchIndustriesArgs(0, "1");
+    Call(kReader, "SearchIndustries", aArgs);
+    EXPECT_EQ(aArgs[11], Variant(0));
+
+    const std::string sSector = Strings("SELECT substr(min(name), 1, 3) FROM sectors")[0];
+    aArgs = {0,  5,         Variant::Date(0),   sSector,  int16_t{0},
+             -1, Variant(), Variant::Nothing(), Variant()};
+    Call(kReader, "SearchSector", aArgs);
+    const std::string sPrefix = Strings("SELECT substr(min(company_name), 1, 2) FROM stocks")[0];
+    const std::shared_ptr<Recordset> rCompanies = RecordsetOf(
+        Call(kReader, "SearchCompanyName", {sPrefix, int16_t{0}, int16_t{0}, 0, "12/04/2099"}));
+    for (const auto& [rFound, sField, sStart] :
+         {std::tuple{RecordsetOf(aArgs[7]), "SectorName", sSector},
+          {rCompanies, "CompanyName", sPrefix}}) {
+        EXPECT_GT(rFound->RecordCount(), 0) << sField;
+        for (const std::string& sName : Texts(*rFound, sField)) {
+            EXPECT_EQ(sName.substr(0, sStart.size()), sStart);
+        }
+    }
+}
+
+TEST_F(ViewerReader, HistoriesListTheNewestDayFirstAndWriteBackTheirLimit) {
+    for (const int32_t lMaxRows : {-1, 5}) {
+        std::vector<Variant> aArgs =
+            HistoryArgs(LastDay(), LastDay() - 30, Symbols(1)[0], 0, lMaxRows);
+        const std::shared_ptr<Recordset> rDays =
+            RecordsetOf(Call(kReader, "HistoryStockEX", aArgs));
         EXPECT_TRUE(RecordsetOf(aArgs[4]));
-        EXPECT_EQ(aArgs[6], Variant(oCase.m_lMaxRows > 0 ? oCase.m_lMaxRows : 500));
+        EXPECT_EQ(aArgs[6], Variant(lMaxRows > 0 ? lMaxRows : 500));
         const std::vector<Variant> aDates = Column(*rDays, "Trading_Date");
         for (size_t i = 1; i < aDates.size(); ++i) {
             EXPECT_GT(aDates[i - 1].ToDate(), aDates[i].ToDate()) << "newest day first";
@@ -552,79 +405,11 @@ TEST_F(ViewerReader, HistoriesListTheDaysBetweenTheDates) {
     }
 }
 
-TEST_F(ViewerReader, NameSearchesTakeTheirTextAsData) {
-    const std::string sDate = "12/04/2099";
-    const std::string sPrefix = Strings("SELECT substr(min(company_name), 1, 2) FROM stocks")[0];
-    const std::shared_ptr<Recordset> rCompanies = RecordsetOf(
-        Call(kReader, "SearchCompanyName", {sPrefix, int16_t{0}, int16_t{0}, 0, sDate}));
-    ASSERT_GT(rCompanies->RecordCount(), 0);
-    for (const std::string& sName : Texts(*rCompanies, "CompanyName")) {
-        EXPECT_EQ(sName.substr(0, 2), sPrefix);
-    }
-    EXPECT_GE(rCompanies->Fields().IndexOf("Symbol"), 0);
-    for (const char* sText : {"x' OR 1=1 --", "%", "_", "'; DROP TABLE stocks; --"}) {
-        EXPECT_EQ(RecordsetOf(
-                      Call(kReader, "SearchCompanyName", {sText, int16_t{0}, int16_t{0}, 0, sDate}))
-                      ->RecordCount(),
-                  0)
-            << sText;
-        EXPECT_EQ(RecordsetOf(Call(kReader, "SearchIndustryName", {sText, int16_t{0}, 0, sDate}))
-                      ->RecordCount(),
-                  0);
-        EXPECT_EQ(RecordsetOf(Call(kReader, "SearchSectorName", {sText, sDate}))->RecordCount(), 0);
-    }
-    EXPECT_EQ(Database().QueryInt64("SELECT count(*) FROM stocks"), 120);
-    const std::shared_ptr<Recordset> rSectors =
-        RecordsetOf(Call(kReader, "SearchSectorName", {"", sDate}));
-    EXPECT_EQ(rSectors->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
-    EXPECT_GE(rSectors->Fields().IndexOf("SectorCode"), 0);
-}
-
-TEST_F(ViewerReader, NameSearchesInAWatchListReadOnlyTheGivenOwnersList) {
-    const int32_t lLeaders = WatchListNamed(kDemoOwnerId, 0, "Leaders");
-    const int32_t lGroups = WatchListNamed(kDemoOwnerId, 1, "Strong Groups");
-    const int64_t llLeaders =
-        Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lLeaders);
-    const int64_t llGroups =
-        Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups);
-    ASSERT_GT(llLeaders, 0);
-    const Variant vDate = Variant::Date(0);
-    struct Case {
-        Variant m_vOwner;  // Missing: the viewer's call, which sends no owner
-        bool m_bListed;
-    };
-    for (const Case& oCase :
-         {Case{Variant::Missing(), true}, Case{kDemoOwnerId, true}, Case{0, false}}) {
-        const std::shared_ptr<Recordset> rCompanies =
-            RecordsetOf(Call(kReader, "SearchCompanyName",
-                             {"", int16_t{0}, int16_t{0}, lLeaders, vDate, oCase.m_vOwner}));
-        EXPECT_EQ(rCompanies->RecordCount(), oCase.m_bListed ? llLeaders : 0);
-        const std::shared_ptr<Recordset> rIndustries = RecordsetOf(
-            Call(kReader, "SearchIndustryName", {"", int16_t{0}, lGroups, vDate, oCase.m_vOwner}));
-        EXPECT_EQ(rIndustries->RecordCount(), oCase.m_bListed ? llGroups : 0);
-    }
-}
-
-TEST_F(ViewerReader, AScreenKeepsTheRowsThatMeetEveryCriterion) {
-    VariantArray aCriteria = VariantArray::Table(3, 2);
-    aCriteria.At(0, 0) = "PctChange";
+TEST_F(ViewerReader, AScreenOfAnUnknownFieldOrKindFails) {
+    VariantArray aCriteria = VariantArray::Table(3, 1);
+    aCriteria.At(0, 0) = "NoSuchField";
     aCriteria.At(1, 0) = ">";
     aCriteria.At(2, 0) = 0;
-    aCriteria.At(0, 1) = "RSRank";
-    aCriteria.At(1, 1) = ">=";
-    aCriteria.At(2, 1) = "50";
-    const std::shared_ptr<Recordset> rFound = RecordsetOf(
-        Call(kReader, "RunScreen", {kDemoOwnerId, int16_t{0}, aCriteria, Variant::Date(0), 0}));
-    EXPECT_EQ(rFound->RecordCount(),
-              Count("SELECT count(*) FROM stock_days WHERE trade_date = ?1 AND pct_change > 0 "
-                    "AND rs_rank >= 50",
-                    LastDay()));
-    for (const Variant& vChange : Column(*rFound, "PctChange")) {
-        EXPECT_GT(vChange.ToDouble(), 0);
-    }
-    EXPECT_GE(rFound->Fields().IndexOf("Symbol"), 0);
-
-    aCriteria.At(0, 1) = "NoSuchField";
     EXPECT_NE(CallError(kReader, "RunScreen", {0, int16_t{0}, aCriteria, Variant::Date(0)})
                   .Description()
                   .find("NoSuchField"),
@@ -632,19 +417,6 @@ TEST_F(ViewerReader, AScreenKeepsTheRowsThatMeetEveryCriterion) {
     EXPECT_EQ(
         CallError(kReader, "RunScreen", {0, int16_t{4}, Variant(), Variant::Date(0)}).Number(),
         kFacadeErrorNumber);
-    const std::shared_ptr<Recordset> rSectors =
-        RecordsetOf(Call(kReader, "RunScreen", {0, int16_t{2}, Variant(), Variant::Date(0)}));
-    EXPECT_EQ(rSectors->RecordCount(), Database().QueryInt64("SELECT count(*) FROM sectors"));
-
-    // A row limit, and every row found whatever the limit says.
-    const int64_t llStocks =
-        Count("SELECT count(*) FROM stock_days WHERE trade_date = ?1", LastDay());
-    for (const auto& [vReturnAll, llRows] :
-         {std::pair{Variant(false), int64_t{3}}, std::pair{Variant(true), llStocks}}) {
-        const std::shared_ptr<Recordset> rLimited = RecordsetOf(Call(
-            kReader, "RunScreen", {0, int16_t{0}, Variant(), Variant::Date(0), 3, vReturnAll}));
-        EXPECT_EQ(rLimited->RecordCount(), llRows);
-    }
 }
 
 TEST_F(ViewerReader, TheFieldCatalogueIsACopyForEachCaller) {
@@ -653,9 +425,8 @@ TEST_F(ViewerReader, TheFieldCatalogueIsACopyForEachCaller) {
     rFirst->SetFilter("Parameter_ID = 5");
     ASSERT_EQ(rFirst->RecordCount(), 1);
     EXPECT_EQ(rFirst->Value("Column_Name"), Variant("Symbol"));
-    const std::shared_ptr<Recordset> rSecond =
-        RecordsetOf(Call(kReader, "GetCustomFieldList", {0, int16_t{3}}));
-    EXPECT_EQ(rSecond->RecordCount(), static_cast<int32_t>(FieldDefinitions().size()));
+    EXPECT_EQ(RecordsetOf(Call(kReader, "GetCustomFieldList", {0, int16_t{3}}))->RecordCount(),
+              static_cast<int32_t>(FieldDefinitions().size()));
 }
 
 }  // namespace

@@ -9,12 +9,11 @@
 // whatever the input. Anything else (another exception, a sanitizer report, a crash) is a finding.
 // Each input starts from an empty market: the rows of the last one are deleted.
 #include <unistd.h>
+#include "fuzz_check.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,7 +23,6 @@
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
-#include "outside/automation_error.h"
 #include "outside/text_util.h"
 
 namespace {
@@ -41,12 +39,6 @@ constexpr std::string_view kRealConstituents =
     "AAPL,Apple Inc.,Information Technology,\"Technology Hardware, Storage & Peripherals\"\n"
     "BRK-B,Berkshire Hathaway,Financials,Multi-Sector Holdings\n";
 
-void Check(bool p_bHolds) {
-    if (!p_bHolds) {
-        std::abort();
-    }
-}
-
 // One store for the run, in a folder removed at the end.
 MarketStore& Store() {
     static std::string s_sFolder;
@@ -61,20 +53,15 @@ MarketStore& Store() {
     return *s_oStore;
 }
 
-int64_t Count(std::string_view p_sSql) {
-    return Store().Database().QueryInt64(p_sSql);
-}
-
 void CheckStoredData() {
-    Check(Count("SELECT count(*) FROM stock_bars WHERE close < 1 OR adj_close < 1 OR open < 1 OR "
-                "high < 1 OR low < 1") == 0);
     const std::string sMaxUnits = std::to_string(static_cast<int64_t>(kMaxPrice * kPriceScale));
-    Check(Count("SELECT count(*) FROM stock_bars WHERE max(close, adj_close, coalesce(open, 1), "
-                "coalesce(high, 1), coalesce(low, 1)) > " +
-                sMaxUnits) == 0);
-    Check(Count("SELECT count(*) FROM stock_bars WHERE volume < 0 OR volume > " +
-                std::to_string(kMaxVolume)) == 0);
-    SqliteStatement oNames = Store().Database().Prepare(
+    SqliteDatabase& oDatabase = Store().Database();
+    const std::string sPrices =
+        "close, adj_close, coalesce(open, 1), coalesce(high, 1), coalesce(low, 1)";
+    Check(oDatabase.QueryInt64("SELECT count(*) FROM stock_bars WHERE volume < 0 OR volume > " +
+                               std::to_string(kMaxVolume) + " OR min(" + sPrices + ") < 1 OR max(" +
+                               sPrices + ") > " + sMaxUnits) == 0);
+    SqliteStatement oNames = oDatabase.Prepare(
         "SELECT symbol FROM stocks UNION ALL SELECT company_name FROM stocks UNION ALL "
         "SELECT name FROM sectors UNION ALL SELECT name FROM industries");
     while (oNames.Step()) {
@@ -83,38 +70,34 @@ void CheckStoredData() {
     }
 }
 
-void Clear() {
-    Store().Database().Execute(
-        "DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days; "
-        "DELETE FROM stocks; DELETE FROM industries; DELETE FROM sectors");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     const std::string_view sInput(reinterpret_cast<const char*>(p_data), p_size);
     const size_t lSeparator = sInput.find(kSeparator);
-    const std::string_view sConstituents =
-        lSeparator == std::string_view::npos ? kRealConstituents : sInput.substr(0, lSeparator);
-    const std::string_view sPrices = lSeparator == std::string_view::npos
-                                         ? sInput
-                                         : sInput.substr(lSeparator + kSeparator.size());
+    const bool bSplit = lSeparator != std::string_view::npos;
     std::vector<ImportInput> aInputs;
     aInputs.push_back(
-        {"constituents.csv", std::make_unique<StringSource>(std::string(sConstituents))});
-    aInputs.push_back({"prices.csv", std::make_unique<StringSource>(std::string(sPrices))});
+        {"constituents.csv", std::make_unique<StringSource>(std::string(
+                                 bSplit ? sInput.substr(0, lSeparator) : kRealConstituents))});
+    aInputs.push_back(
+        {"prices.csv", std::make_unique<StringSource>(std::string(
+                           bSplit ? sInput.substr(lSeparator + kSeparator.size()) : sInput))});
     try {
         const ImportReport oReport = MarketImporter(Store()).Import(std::move(aInputs), {});
-        Check(oReport.m_llPriceRowsImported <= oReport.m_llPriceRowsRead);
-        Check(oReport.m_aProblems.size() <= kMaxListedProblems);
+        Check(oReport.m_llPriceRowsImported <= oReport.m_llPriceRowsRead &&
+              oReport.m_aProblems.size() <= kMaxListedProblems);
         for (const ImportProblem& oProblem : oReport.m_aProblems) {
             Check(oProblem.m_sMessage.size() <= kLongestMessage);
         }
         CheckStoredData();
     } catch (const qv::AutomationError& oError) {
-        Check(oError.Description().size() <= kLongestMessage);
-        Check(Count("SELECT count(*) FROM stocks") == 0);
+        Check(oError.Description().size() <= kLongestMessage &&
+              Store().Database().QueryInt64("SELECT count(*) FROM stocks") == 0);
     }
-    Clear();
+    // Each input starts from an empty market.
+    Store().Database().Execute(
+        "DELETE FROM stock_bars; DELETE FROM group_days; DELETE FROM trading_days; "
+        "DELETE FROM stocks; DELETE FROM industries; DELETE FROM sectors");
     return 0;
 }

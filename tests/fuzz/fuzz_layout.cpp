@@ -11,26 +11,22 @@
 // finder results type.
 #include "columns/column_utilities.h"
 #include "columns/layout_utilities.h"
-#include "outside/automation_error.h"
+#include "fuzz_check.h"
 #include "outside/error_reporter.h"
 #include "outside/layout_description.h"
-#include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "state/viewer_elements.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 namespace {
 
-using qv::Variant;
-using qv::VariantArray;
+using namespace qv;
 
 class VariantReader {
   public:
@@ -39,50 +35,32 @@ class VariantReader {
     uint8_t Byte() { return m_position < m_size ? m_data[m_position++] : 0; }
 
     Variant Next(int p_iDepth = 0) {
+        const bool bNested = p_iDepth < 3;
+        // clang-format off
         switch (Byte() % 10) {
-            case 0:
-                return Variant();
-            case 1:
-                return Variant::Null();
-            case 2:
-                return Variant(Long());
-            case 3:
-                return Variant(Double());
-            case 4:
-                return Variant(Text());
-            case 5:
-                return Variant(Byte() % 2 == 0);
-            case 6:
-                return Variant(static_cast<int16_t>(Long()));
-            case 7:
-                return p_iDepth < 3 ? Variant(Vector(p_iDepth)) : Variant();
-            case 8:
-                return p_iDepth < 3 ? Variant(Table(p_iDepth)) : Variant();
-            default:
-                return Variant(Text());
+            case 0: return Variant();
+            case 1: return Variant::Null();
+            case 2: return Variant(Long());
+            case 3: return Variant(std::bit_cast<double>(Bits(8)));
+            case 5: return Variant(Byte() % 2 == 0);
+            case 6: return Variant(static_cast<int16_t>(Long()));
+            case 7: return bNested ? Variant(Vector(p_iDepth)) : Variant();
+            case 8: return bNested ? Variant(Table(p_iDepth)) : Variant();
+            default: return Variant(Text());
         }
+        // clang-format on
     }
 
   private:
-    int32_t Long() {
-        uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            value = (value << 8) | Byte();
-        }
-        int32_t signedValue;
-        std::memcpy(&signedValue, &value, sizeof value);
-        return signedValue;
-    }
-
-    double Double() {
+    uint64_t Bits(int p_iBytes) {
         uint64_t bits = 0;
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < p_iBytes; ++i) {
             bits = (bits << 8) | Byte();
         }
-        double value;
-        std::memcpy(&value, &bits, sizeof value);
-        return value;
+        return bits;
     }
+
+    int32_t Long() { return std::bit_cast<int32_t>(static_cast<uint32_t>(Bits(4))); }
 
     std::string Text() {
         static const char* const kWords[] = {"Symbol", "REC",  "Price", "RTRanking", "12",
@@ -131,94 +109,53 @@ class VariantReader {
 };
 
 std::shared_ptr<qv::Recordset> Catalogue() {
-    auto catalogue = std::make_shared<qv::Recordset>();
-    catalogue->Fields().Append("Parameter_ID", qv::adInteger);
-    catalogue->Fields().Append("Column_Name", qv::adVarChar, 50);
-    catalogue->Fields().Append("Caption", qv::adVarChar, 50);
-    catalogue->Fields().Append("DataType_ID", qv::adInteger);
-    catalogue->Fields().Append("Table_Mask", qv::adInteger);
-    catalogue->Fields().Append("Group", qv::adInteger);
-    catalogue->Fields().Append("Column_Format", qv::adVarChar, 20);
-    catalogue->Open();
-    catalogue->AddNew({4, "Symbol", "Symbol", 1, 1, -1, "Left"});
-    catalogue->AddNew({13, "Price", "Price", 2, 1, 1, "##0.00"});
-    catalogue->AddNew({24, "Notes", "Notes", 24, 1, 1, "Left"});
-    catalogue->AddNew({35, "IndName", "Industry", 1, 3, -1, "Left"});
-    catalogue->AddNew({38, "IndCode", "Industry Code", 3, 3, -1, Variant::Null()});
-    catalogue->AddNew({39, "SectorCode", Variant::Null(), 3, 7, -1, "0"});
-    catalogue->AddNew({1418, "REC", "Rec", 2, 1, -1, "0"});
-    return catalogue;
+    const Variant null = Variant::Null();
+    // clang-format off
+    return MakeRecordset(
+        {{"Parameter_ID", qv::adInteger, 0}, {"Column_Name", qv::adVarChar, 50},
+         {"Caption", qv::adVarChar, 50}, {"DataType_ID", qv::adInteger, 0},
+         {"Table_Mask", qv::adInteger, 0}, {"Group", qv::adInteger, 0},
+         {"Column_Format", qv::adVarChar, 20}},
+        {{4, "Symbol", "Symbol", 1, 1, -1, "Left"}, {13, "Price", "Price", 2, 1, 1, "##0.00"},
+         {24, "Notes", "Notes", 24, 1, 1, "Left"}, {35, "IndName", "Industry", 1, 3, -1, "Left"},
+         {38, "IndCode", "Industry Code", 3, 3, -1, null}, {39, "SectorCode", null, 3, 7, -1, "0"},
+         {1418, "REC", "Rec", 2, 1, -1, "0"}});
+    // clang-format on
 }
 
 void CheckGridLayoutInfo(const Variant& p_vDescription,
                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
     qv::ViewerElements elements;
+    qv::ViewerElements again;
     elements.SetParameterList(p_rCatalogue);
-    try {
-        elements.SetGridLayoutInfo(p_vDescription);
-    } catch (const qv::AutomationError&) {
+    again.SetParameterList(p_rCatalogue);
+    if (!Accepts([&] { elements.SetGridLayoutInfo(p_vDescription); })) {
         return;
     }
     const Variant accepted = elements.GridLayoutInfo();
-    qv::ViewerElements again;
-    again.SetParameterList(p_rCatalogue);
     again.SetGridLayoutInfo(accepted);
     // The header, the sort clause and the columns read back unchanged. The direction of an
     // absent sort field is kept from the state it was read into, so it may differ.
-    const Variant readBack = again.GridLayoutInfo();
     const VariantArray& first = accepted.Array();
-    const VariantArray& second = readBack.Array();
-    if (!(first.At(0) == second.At(0)) || !(first.At(2) == second.At(2)) ||
-        elements.Sort() != again.Sort()) {
-        std::abort();
-    }
+    const Variant readBack = again.GridLayoutInfo();
+    Check(first.At(0) == readBack.Array().At(0) && first.At(2) == readBack.Array().At(2) &&
+          elements.Sort() == again.Sort());
 }
 
 // Each part is parsed on its own too, as a header record or a column table sent apart is.
 void CheckParts(const Variant& p_vValue) {
     using namespace qv::layout_codec;
-    try {
-        ParseHeader(p_vValue);
-    } catch (const qv::AutomationError&) {
-    }
-    try {
-        ParseSortBlock(p_vValue);
-    } catch (const qv::AutomationError&) {
-    }
-    try {
-        ParseColumnTable(p_vValue);
-    } catch (const qv::AutomationError&) {
-    }
+    Accepts([&] { ParseHeader(p_vValue); });
+    Accepts([&] { ParseSortBlock(p_vValue); });
+    Accepts([&] { ParseColumnTable(p_vValue); });
 }
 
 std::optional<qv::LayoutDescription> CheckCodec(const Variant& p_vDescription) {
     std::optional<qv::LayoutDescription> layout;
-    try {
-        layout = qv::layout_codec::Parse(p_vDescription);
-    } catch (const qv::AutomationError&) {
-        return std::nullopt;
-    }
-    const Variant written = qv::layout_codec::ToVariant(*layout);
-    if (!(qv::layout_codec::Parse(written) == *layout)) {
-        std::abort();
+    if (Accepts([&] { layout = qv::layout_codec::Parse(p_vDescription); })) {
+        Check(qv::layout_codec::Parse(qv::layout_codec::ToVariant(*layout)) == *layout);
     }
     return layout;
-}
-
-void CheckLayoutUtilities(qv::LayoutDescription p_layout, const Variant& p_vChosen,
-                          qv::ViewerType p_eViewerType, int32_t p_lFinderResultsType,
-                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
-    qv::LayoutUtilities::IsFieldInLayout("REC", p_layout);
-    qv::ColumnUtilities::TableSelectList(p_layout, p_lFinderResultsType % 33);
-    try {
-        qv::LayoutUtilities::BuildLayoutColumns(p_layout, p_rCatalogue, p_vChosen, p_eViewerType,
-                                                p_lFinderResultsType);
-    } catch (const qv::AutomationError&) {
-        return;
-    }
-    if (!(p_rCatalogue->Filter() == Variant(0))) {
-        std::abort();
-    }
 }
 
 }  // namespace
@@ -238,7 +175,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     CheckParts(description);
     CheckGridLayoutInfo(description, catalogue);
     if (std::optional<qv::LayoutDescription> layout = CheckCodec(description)) {
-        CheckLayoutUtilities(std::move(*layout), chosen, viewerType, finderResultsType, catalogue);
+        qv::LayoutUtilities::IsFieldInLayout("REC", *layout);
+        qv::ColumnUtilities::TableSelectList(*layout, finderResultsType % 33);
+        if (Accepts([&] {
+                qv::LayoutUtilities::BuildLayoutColumns(*layout, catalogue, chosen, viewerType,
+                                                        finderResultsType);
+            })) {
+            Check(catalogue->Filter() == Variant(0));
+        }
     }
     platform.Reporter().ClearRecords();
     return 0;

@@ -1,10 +1,10 @@
 // Reads arbitrary bytes as a settings file. Whatever the reader accepts must write back to a text
 // it reads to the same content; nothing may crash.
+#include "fuzz_check.h"
 #include "outside/settings_file.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -16,14 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     qv::SettingsFile settings;
     std::string error;
     if (!settings.Parse(text, error)) {
-        if (error.empty() || !settings.Sections().empty()) {
-            std::abort();
-        }
+        Check(!error.empty() && settings.Sections().empty());
         return 0;
     }
     qv::SettingsFile again;
-    if (!again.Parse(settings.Serialize(), error) || !(again == settings)) {
-        std::abort();
-    }
+    Check(again.Parse(settings.Serialize(), error) && again == settings);
     return 0;
 }
