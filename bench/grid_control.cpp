@@ -14,6 +14,14 @@ namespace {
 
 constexpr int32_t kVisibleRows = 40;
 
+// Appends to the prefix rather than "S" + std::to_string(i), on which GCC 12 at -O2 gives a
+// false -Wrestrict warning.
+std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {
+    std::string text(p_sPrefix);
+    text += std::to_string(p_lNumber);
+    return text;
+}
+
 std::shared_ptr<qv::Recordset> Rows(int32_t p_lCount) {
     auto recordset = std::make_shared<qv::Recordset>();
     recordset->Fields().Append("Symbol", qv::adVarChar, 10);
@@ -24,9 +32,9 @@ std::shared_ptr<qv::Recordset> Rows(int32_t p_lCount) {
     recordset->Open();
     static const char* const kRecs[] = {"B", "H", "S"};
     for (int32_t i = 0; i < p_lCount; ++i) {
-        recordset->AddNew({qv::Variant("S" + std::to_string(i)),
-                           qv::Variant("Company " + std::to_string(i)), qv::Variant(10.0 + i % 997),
-                           qv::Variant((i % 41 - 20) / 4.0), qv::Variant(kRecs[i % 3])});
+        recordset->AddNew({qv::Variant(Numbered("S", i)), qv::Variant(Numbered("Company ", i)),
+                           qv::Variant(10.0 + i % 997), qv::Variant((i % 41 - 20) / 4.0),
+                           qv::Variant(kRecs[i % 3])});
     }
     recordset->SetSort("Price DESC");
     return recordset;

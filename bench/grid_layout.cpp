@@ -22,7 +22,11 @@ namespace {
 constexpr int32_t kColumns = 40;
 
 std::string FieldName(int32_t p_lColumn) {
-    return "F" + std::to_string(p_lColumn);
+    // Appended rather than "F" + std::to_string(...), on which GCC 12 at -O2 gives a false
+    // -Wrestrict warning.
+    std::string name("F");
+    name += std::to_string(p_lColumn);
+    return name;
 }
 
 // Key columns, data columns with widths of their own and fitted to captions, coloured captions,
