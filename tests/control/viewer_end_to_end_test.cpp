@@ -1,5 +1,3 @@
-#include "facade/facade_components.h"
-#include "outside/component_factory.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
@@ -17,17 +15,6 @@ class ViewerEndToEndTest : public ViewerTest {
   protected:
     // The codes of the first stock of the market, for the scoped lists and histories.
     void TakeFirstStock() { PickKeys(m_oKeys); }
-    // What a host hands in after running a screen: stocks of the last day up 0% or more.
-    Variant ScreenResults() {
-        VariantArray criteria = VariantArray::Table(3, 1);
-        criteria.At(0, 0) = Variant("PctChange");
-        criteria.At(1, 0) = Variant(">=");
-        criteria.At(2, 0) = Variant(0.0);
-        std::array<Variant, 5> args{Variant(int32_t{0}), Variant(int32_t{0}), Variant(criteria),
-                                    Variant::Date(LastDay()), Variant(int32_t{-1})};
-        auto facade = CreateObject(facade::prog_id::kViewerReader);
-        return CallMethod(*facade, "RunScreen", args);
-    }
     static Variant SymbolsOnly() {
         auto rows = std::make_shared<Recordset>();
         rows->Fields().Append("Symbol", adVarWChar, 10);
@@ -42,7 +29,7 @@ class ViewerEndToEndTest : public ViewerTest {
 
 // A list as a host asks for it by late binding: the right facade call, rows in the primary grid,
 // the secondary grid where the type has one, and no failure reported. Every strategy runs through
-// the contract test; here, a list of one day, a history, and the two kinds the host hands rows to.
+// the contract test; here, a list of one day, a history, and rows the host hands in.
 TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
     TakeFirstStock();
     struct Case {
@@ -52,7 +39,6 @@ TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
     };
     const Case cases[] = {{vt_Stocks, "StockViewer", true},
                           {vt_SectorHistory, "HistorySectorEX", false},
-                          {vt_FinderResults, "RunScreen", false},
                           {vt_Portfolio, "GetCurrentHoldings", false}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Type);
@@ -66,10 +52,6 @@ TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
         LetProperty(*m_oViewer, "Symbol", Variant(m_oKeys.Symbol()));
         LetProperty(*m_oViewer, "IndCode", Variant(list ? 0 : m_oKeys.IndCode()));
         LetProperty(*m_oViewer, "SectorCode", Variant(list ? 0 : m_oKeys.SectorCode()));
-        if (test.Type == vt_FinderResults) {
-            LetProperty(*m_oViewer, "FinderResultsType", Variant(int32_t{0}));
-            SetProperty(*m_oViewer, "FinderResults", ScreenResults());
-        }
         if (test.Type == vt_Portfolio) {
             // Rows that lack the layout's fields: the holdings are fetched instead.
             LetProperty(*m_oViewer, "OwnerId", Variant(int32_t{1}));
@@ -90,20 +72,6 @@ TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
         EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.Secondary);
         EXPECT_EQ(m_oViewer->olePriGrid()->SelBookmarks()->Count(), 1);
     }
-}
-
-TEST_F(ViewerEndToEndTest, StocksOfOneIndustryWithTheIndustryBelow) {
-    TakeFirstStock();
-    m_oViewer->SetViewerType(vt_Stocks);
-    m_oViewer->SetStartDate(LastDay());
-    m_oViewer->SetIndCode(m_oKeys.IndCode());
-    ASSERT_TRUE(m_oViewer->UpdateViewer());
-    const auto& rows = m_oViewer->olePriGrid()->DataSource();
-    for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-        EXPECT_EQ(rows->Fields().Item("indcode").Value().ToLong(), m_oKeys.IndCode());
-    }
-    EXPECT_EQ(m_oViewer->ViewerOtherCaption(),
-              m_oViewer->oleSecGrid()->DataSource()->Fields().Item("indname").Value().ToString());
 }
 
 TEST_F(ViewerEndToEndTest, HostRowsOfTheWrongShapeAreReportedAndTheViewerStaysUsable) {

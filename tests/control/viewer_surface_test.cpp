@@ -76,10 +76,6 @@ TEST_F(ViewerTest, PortfolioAndWatchListExcludeEachOther) {
 }
 
 TEST_F(ViewerTest, SurfaceGeometryInTwips) {
-    m_oViewer->SetExtent(2000, 1000);
-    EXPECT_EQ(m_oViewer->RunningIndicatorRect(), (TwipsRect{30, 30, 2880, 1200}));
-    EXPECT_EQ(m_oViewer->PrimaryGridRect(), (TwipsRect{30, 0, 1940, 1000}));
-
     m_oViewer->SetViewerType(vt_Stocks);
     m_oViewer->Strategy()->ViewerElements()->SetDoubleGrid(true);
     m_oViewer->SetExtent(12000, 8000);

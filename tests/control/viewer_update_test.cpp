@@ -164,8 +164,6 @@ TEST_F(ViewerUpdateTest, ClicksMoveTheSelectionBetweenTheGrids) {
     EXPECT_EQ(Sec().SelBookmarks()->Count(), 0);
     EXPECT_TRUE(m_oViewer->PrimaryGridUsedLast());
     EXPECT_EQ(m_oViewer->SelectedGridType(), 0);
-    Pri().SetCurrentRow(2);
-    EXPECT_EQ(m_oViewer->Win32Key(), PrimaryValue("symbol").ToString());
 }
 
 TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowWhenNothingIsSelected) {

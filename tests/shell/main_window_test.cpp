@@ -101,11 +101,6 @@ TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_FALSE(SecondaryView().horizontalScrollBar()->isVisible());
     EXPECT_FALSE(SecondaryView().verticalScrollBar()->isVisible());
     EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
-
-    // The views lie where the control places its grids.
-    const TwipsRect& rect = m_window.Host().Control().PrimaryGridRect();
-    EXPECT_EQ(PrimaryView().geometry(),
-              m_window.Surface().ToPixels(rect.Left, rect.Top, rect.Width, rect.Height));
 }
 
 TEST_F(MainWindowTest, AHeaderClickIsReportedAsNotAvailableInTheStatusBarAndChangesNoRow) {
@@ -154,17 +149,6 @@ TEST_F(MainWindowTest, ChoosingFromTheControlsShowsTheListTheHistoryOfTheCurrent
     emit type->activated(history);
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
     EXPECT_EQ(m_window.Host().Request().m_sSymbol, selected);
-
-    // A row limit chosen: the stock list again, at most 25 rows.
-    const int stocks = type->findData(int32_t{vt_Stocks});
-    type->setCurrentIndex(stocks);
-    auto* rows = m_window.findChild<QComboBox*>(QStringLiteral("rows"));
-    ASSERT_NE(rows, nullptr);
-    const int limit = rows->findData(int32_t{25});
-    rows->setCurrentIndex(limit);
-    emit rows->activated(limit);
-    EXPECT_EQ(Primary().RowCount(), 25);
-    EXPECT_EQ(m_window.CaptionText().toStdString(), m_window.Host().Caption());
 }
 
 TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
@@ -175,18 +159,6 @@ TEST_F(MainWindowTest, ASundayShowedFridaysListWhileTheDayBoxKeptSunday) {
     EXPECT_EQ(m_window.Host().Request().m_lDate, kMarketLastDay - 3);
     EXPECT_TRUE(m_window.NotesText().contains(QStringLiteral("2026-11-29 is not a trading day")))
         << m_window.NotesText().toStdString();
-}
-
-TEST_F(MainWindowTest, AnUnknownListTypeOrSymbolIsSaidNotThrownAndTheListKept) {
-    const std::pair<ViewerRequest, QString> cases[] = {
-        {With(&ViewerRequest::m_lViewerType, 42), QStringLiteral("Invalid Viewer Type")},
-        {{.m_lViewerType = vt_StockHistory, .m_sSymbol = "NOSUCH"}, QStringLiteral("NOSUCH")}};
-    for (const auto& [request, mention] : cases) {
-        EXPECT_FALSE(m_window.ShowList(request)) << mention.toStdString();
-        EXPECT_TRUE(m_window.LastMessage().contains(mention))
-            << m_window.LastMessage().toStdString();
-        EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_Stocks);
-    }
 }
 
 }  // namespace

@@ -58,7 +58,6 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
     EXPECT_EQ(args[sv::kSectorCode.Position].ToLong(), 7);
     EXPECT_EQ(args[sv::kListScope.Position], Variant(int16_t{1}));
     EXPECT_TRUE(args[sv::kSecondaryColumns.Position].IsEmpty());
-    EXPECT_EQ(Reports("StockViewer:Initialize"), 0u);
     // With a sector chosen the grid below lists sectors, the sector name frozen.
     EXPECT_EQ(m_oSecGrid.ReportTitle(), "Stock Viewer Sector Report");
     for (const auto& [parameterId, split] : ColumnSplits(m_oSecGrid)) {
@@ -69,12 +68,6 @@ TEST_F(StockViewerTest, InitializeFillsBothGridsInTheFacadesArgumentOrder) {
 TEST_F(StockViewerTest, WholeMarketFollowsTheRowThroughALocalIndustryFilter) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(m_oSecGrid.ReportTitle(), "Stock Viewer Industry Report");
-    ASSERT_GT(RowCount(*m_oPriControl), 0);
-    ASSERT_GT(RowCount(*m_oSecControl), 0);
-    for (const auto& [parameterId, split] : ColumnSplits(m_oSecGrid)) {
-        EXPECT_EQ(split, parameterId == 35 ? 0 : 1) << parameterId;
-    }
-
     m_oPriControl->SetCurrentRow(0);
     const int32_t industry = m_oPriControl->DataSource()->Fields().Item("indcode").Value().ToLong();
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
@@ -169,22 +162,15 @@ TEST_F(StockViewerTest, AfterAMoveTheGridShowsTheColumnsInSequenceOrder) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
     const GridColumns& columns = *m_oElements->GridColumns(gtPrimary);
     ASSERT_GT(columns.Count(), 8);
-    const MoveCase cases[] = {
-        {4, 4, 2},    // one column left, onto the first scrolling column
-        {2, 3, 7},    // a block right
-        {5, 5, 100},  // to the end
-        {7, 8, 3},    // a block left past the column just moved
-        {3, 3, 0},    // onto the first key column
-    };
+    // A block right, then left past the column just moved, then onto the first key column.
+    const MoveCase cases[] = {{2, 3, 7}, {7, 8, 3}, {3, 3, 0}};
     for (const MoveCase& move : cases) {
         m_oElements->GridColumns(gtPrimary)->Move(move.StartCol, move.EndCol, move.NewPosition);
         m_oStrategy->SynchronizeColumns(m_oPriGrid, m_oSecGrid, false);
 
-        const std::string where =
-            "move " + std::to_string(move.StartCol) + " to " + std::to_string(move.NewPosition);
-        // The rendered header is drawn from these same shown columns.
-        EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), CaptionsBySequence(columns, 0, 0)) << where;
-        EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), CaptionsBySequence(columns, 0, 1)) << where;
+        SCOPED_TRACE(move.StartCol);
+        EXPECT_EQ(ShownCaptions(*m_oPriControl, 0), CaptionsBySequence(columns, 0, 0));
+        EXPECT_EQ(ShownCaptions(*m_oPriControl, 1), CaptionsBySequence(columns, 0, 1));
     }
     EXPECT_EQ(Reports("StockViewer_SynchronizeColumns"), 0u);
 }
@@ -215,13 +201,9 @@ TEST_F(StockViewerTest, AfterCustomizationTheGridShowsTheNewSequence) {
 
 TEST_F(IndustryViewerTest, InitializeFillsTheSectorGridBelowWithTheSectorNameFrozen) {
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-    const std::vector<Variant> args = ArgumentsOf("IndustryViewer");
-    ASSERT_EQ(args.size(), 17u);
-    EXPECT_DOUBLE_EQ(args[iv::kStartDate.Position].ToDouble(), LastDay());
-    EXPECT_EQ(args[iv::kListScope.Position].ToLong(), 0);
+    EXPECT_EQ(ArgumentsOf("IndustryViewer").at(iv::kListScope.Position).ToLong(), 0);
     EXPECT_EQ(m_oElements->FinderResultsType(), 1);
     EXPECT_EQ(m_oElements->GridColumns(gtSecondary), m_oSecGrid.GridColumns());
-    EXPECT_GT(RowCount(*m_oSecControl), 0);
     for (const auto& [parameterId, split] : ColumnSplits(m_oSecGrid)) {
         EXPECT_EQ(split, parameterId == 36 ? 0 : 1) << parameterId;
     }
@@ -250,8 +232,6 @@ TEST_F(IndustryViewerTest, RowChangeFiltersTheSectorGridOnlyWhenTheSectorChanges
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
     EXPECT_EQ(m_oSecControl->DataSource()->Filter().ToString(),
               "Sectorcode = " + std::to_string(sector));
-    EXPECT_EQ(m_oElements->SecGridFilter().ToLong(), sector);
-    EXPECT_EQ(RowCount(*m_oSecControl), 1);
 
     m_oSecControl->DataSource()->SetFilter("");
     m_oStrategy->FilterSecondaryGrid(m_oPriGrid, m_oSecGrid);
@@ -276,27 +256,13 @@ TEST_F(IndustryViewerTest, WatchListHidesTheSectorNameAndNeverFilters) {
 }
 
 TEST_F(SectorViewerTest, InitializeShowsTheSectorsInOneGridWithTheirTotal) {
-    const int32_t owner = NewOwner();
-    m_oElements->SetOwnerId(owner);
-    m_oElements->SetTimeCode("");
-    m_oElements->SetMaxRows(-1);
     m_oSecGrid.SetVisible(true);
     m_oStrategy->Initialize(m_oPriGrid, m_oSecGrid);
-
-    const std::vector<Variant> args = ArgumentsOf("SectorViewer");
-    ASSERT_EQ(args.size(), 11u);
-    EXPECT_EQ(args[sc::kOwnerId.Position].ToLong(), owner);
-    EXPECT_DOUBLE_EQ(args[sc::kStartDate.Position].ToDouble(), LastDay());
-    EXPECT_EQ(args[sc::kAvgType.Position].ToString(), m_oElements->AvgType());
-
-    EXPECT_EQ(Reports("SectorViewer:Initialize"), 0u);
+    EXPECT_EQ(ArgumentsOf("SectorViewer").at(sc::kAvgType.Position).ToString(),
+              m_oElements->AvgType());
     EXPECT_EQ(m_oElements->FinderResultsType(), 2);
     EXPECT_FALSE(m_oSecControl->AllowColMove());
-    ASSERT_GT(RowCount(*m_oPriControl), 0);
     EXPECT_EQ(m_oElements->BSHCaption(), "Total: " + std::to_string(RowCount(*m_oPriControl)));
-    EXPECT_NE(m_oElements->ParameterList(), nullptr);
-    const auto secondary = m_oElements->GridColumns(gtSecondary);
-    EXPECT_TRUE(!secondary || secondary->Count() == 0);
     EXPECT_FALSE(m_oSecGrid.Visible());
 }
 
@@ -331,8 +297,6 @@ TEST_F(SectorViewerTest, SearchWithoutMatchesChangesNothing) {
     EXPECT_TRUE(noRecords);
     EXPECT_EQ(m_oPriControl->DataSource(), rows);
     EXPECT_EQ(m_oElements->BSHCaption(), caption);
-    EXPECT_EQ(ArgumentsOf("SearchSector").at(facade_protocol::search_sector::kSearchText.Position),
-              Variant("no such sector at all"));
 }
 
 }  // namespace
