@@ -176,6 +176,11 @@ class GridControl : public DispatchObject {
     // Views.
     void AddObserver(GridControlObserver* p_oObserver) { m_oChanges->Add(p_oObserver); }
     void RemoveObserver(GridControlObserver* p_oObserver) { m_oChanges->Remove(p_oObserver); }
+    // Holds back what the views hear of columns, selection and the current cell until the batch
+    // ends, for a caller that changes many properties in one go.
+    std::unique_ptr<GridChangeBatch> BatchChanges() const {
+        return std::make_unique<GridChangeBatch>(m_oChanges);
+    }
 
     // User actions. Click makes the cell current (RowColChange when it moved), selects its row
     // (only it; with Ctrl it toggles; with Shift the rows from the previous current row) and

@@ -8,6 +8,9 @@ bool GridChanges::Raise(const std::function<void(GridControlObserver&)>& p_fnNot
     if (m_bGridGone) {
         return false;
     }
+    if (m_observers.Empty()) {
+        return true;
+    }
     return m_observers.Raise(p_fnNotify) && !m_bGridGone;
 }
 
@@ -119,15 +122,26 @@ bool GridChangeBatch::End() {
     return m_oChanges->RaisePending();
 }
 
+GridChanges* GridChangeHook::QuietChanges() const {
+    if (m_oChanges.expired() || !m_pChanges->Quiet()) {
+        return nullptr;
+    }
+    return m_pChanges;
+}
+
 void GridChangeHook::ColumnsChanged() const {
-    if (const std::shared_ptr<GridChanges> changes = m_oChanges.lock()) {
+    if (GridChanges* changes = QuietChanges()) {
         changes->ColumnsChanged();
+    } else if (const std::shared_ptr<GridChanges> held = m_oChanges.lock()) {
+        held->ColumnsChanged();
     }
 }
 
 void GridChangeHook::SelectionChanged() const {
-    if (const std::shared_ptr<GridChanges> changes = m_oChanges.lock()) {
+    if (GridChanges* changes = QuietChanges()) {
         changes->SelectionChanged();
+    } else if (const std::shared_ptr<GridChanges> held = m_oChanges.lock()) {
+        held->SelectionChanged();
     }
 }
 

@@ -62,6 +62,16 @@ TEST_F(LayoutLoaderTest, ALayoutIsLoadedWhenTheControlShowsExactlyItsColumns) {
     EXPECT_FALSE(GridUtilities::IsLayoutLoaded(*m_control, Elements(), true, 0));
 }
 
+TEST_F(LayoutLoaderTest, AViewHearsOfTheLoadedColumnsOnceNotOncePerProperty) {
+    struct ColumnCount : GridControlObserver {
+        void ColumnsChanged() override { ++Count; }
+        int Count = 0;
+    } view;
+    m_control->AddObserver(&view);
+    Load(StockLayoutEntries());
+    EXPECT_EQ(view.Count, 1);
+}
+
 TEST_F(LayoutLoaderTest, AControlWithTwoColumnsIsNeverLoaded) {
     Load({{4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"},
           {13, csVisible, "Price", "Price", 1, 2, "0.00"}});
