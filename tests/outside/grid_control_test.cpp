@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -20,18 +21,14 @@ namespace {
 
 std::shared_ptr<Recordset> Stocks() {
     auto recordset = std::make_shared<Recordset>();
-    recordset->Fields().Append("Symbol", adVarChar, 10);
-    recordset->Fields().Append("Company", adVarChar, 40);
-    recordset->Fields().Append("Price", adDouble);
-    recordset->Fields().Append("PrcChange", adDouble);
-    recordset->Fields().Append("Rec", adVarChar, 1);
+    for (const char* name : {"Symbol", "Company", "Price", "PrcChange", "Rec"}) {
+        const bool number = name[0] == 'P';
+        recordset->Fields().Append(name, number ? adDouble : adVarChar, number ? 0 : 40);
+    }
     recordset->Open();
-    recordset->AddNew({Variant("IBM"), Variant("Intl Business Machines"), Variant(140.5),
-                       Variant(-1.2), Variant("B")});
-    recordset->AddNew(
-        {Variant("MSFT"), Variant("Microsoft"), Variant(310.0), Variant(2.1), Variant("H")});
-    recordset->AddNew(
-        {Variant("ACME"), Variant("Acme"), Variant(1234.567), Variant(0.0), Variant("S")});
+    recordset->AddNew({"IBM", "Intl Business Machines", 140.5, -1.2, "B"});
+    recordset->AddNew({"MSFT", "Microsoft", 310.0, 2.1, "H"});
+    recordset->AddNew({"ACME", "Acme", 1234.567, 0.0, "S"});
     recordset->MoveFirst();
     return recordset;
 }
@@ -86,27 +83,20 @@ class GridControlTest : public ::testing::Test {
         m_grid.SetDataSource(m_stocks);
     }
 
-    void ApplyRecommendationColours() {
-        auto rec = m_grid.Columns()->Item(std::string_view("Rec"));
-        rec->SetAlignment(gaCenter);
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kGreen),
-                               "B");
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, grid_colors::kYellow),
-                               "H");
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kRed), "S");
-        auto change = m_grid.Columns()->Item(std::string_view("PrcChange"));
-        change->SetForeColor(grid_colors::kGreen);
-        change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kRed, std::nullopt), "-");
-        change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, std::nullopt),
-                                  "^0.00");
-    }
-
     std::shared_ptr<Recordset> m_stocks = Stocks();
     GridControl m_grid;
 };
 
 TEST_F(GridControlTest, RendersFrozenSplitFirstWithFormatsAlignmentAndConditionalColours) {
-    ApplyRecommendationColours();
+    auto rec = m_grid.Columns()->Item(std::string_view("Rec"));
+    rec->SetAlignment(gaCenter);
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kGreen), "B");
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, grid_colors::kYellow), "H");
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kRed), "S");
+    auto change = m_grid.Columns()->Item(std::string_view("PrcChange"));
+    change->SetForeColor(grid_colors::kGreen);
+    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kRed, std::nullopt), "-");
+    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, std::nullopt), "^0.00");
     m_grid.SelBookmarks()->Add(Variant(2.0));
     EXPECT_EQ(m_grid.RenderText(0, 10),
               "  Symbol Company    |    Price    %Prc Rec\n"
@@ -119,13 +109,8 @@ TEST_F(GridControlTest, DisplayOrderAndLeftColumnDecideWhatEachSplitShows) {
     auto& columns = *m_grid.Columns();
     columns.Item(std::string_view("Rec"))->SetOrder(2);  // first of the scrolling split
     EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol Company    | Rec     Price    %Prc\n");
-
     m_grid.SetLeftCol(columns.IndexOfField("Price"));
-    EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol Company    |    Price    %Prc\n");
-    EXPECT_EQ(m_grid.LeftCol(), columns.IndexOfField("Price"));
-
-    // The frozen split shows its first Size columns only.
-    m_grid.Splits()->Item(0)->SetSize(1);
+    m_grid.Splits()->Item(0)->SetSize(1);  // the frozen split shows its first Size columns
     EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol |    Price    %Prc\n");
 }
 
@@ -142,24 +127,18 @@ TEST_F(GridControlTest, WidthsAreCountedInCharactersAndLongTextIsCut) {
     company->SetSplitWidth(0, 2100);
     m_stocks->MoveLast();
     m_stocks->SetValue("Company", Variant("Café Zürich"));
-    const std::string text = m_grid.RenderText(2, 1);
-    EXPECT_EQ(text.substr(text.find('\n') + 1),
-              "> ACME   Café Zürich          | 1,234.57    0.00 S\n");
+    EXPECT_NE(m_grid.RenderText(2, 1).find("> ACME   Café Zürich          | 1,234.57"),
+              std::string::npos);
     company->SetSplitWidth(0, 10);
     EXPECT_NE(m_grid.RenderText(2, 1).find("ACME   ~ |"), std::string::npos);
 }
 
 TEST_F(GridControlTest, RendersOnlyTheRowsAskedForAndStopsAtTheEndOfTheView) {
-    const std::string text = m_grid.RenderText(1, 5);
-    EXPECT_EQ(text,
-              "  Symbol Company    |    Price    %Prc Rec\n"
-              "  MSFT   Microsoft  |   310.00    2.10 H\n"
-              "  ACME   Acme       | 1,234.57    0.00 S\n");
-    EXPECT_EQ(m_grid.RenderText(7, 5), "  Symbol Company    |    Price    %Prc Rec\n");
-    m_stocks->SetFilter("Price > 5000");
-    EXPECT_EQ(m_grid.RenderText(0, 5), "  Symbol Company    |    Price    %Prc Rec\n");
-    // Unbound, no field says what the columns hold.
-    m_grid.SetDataSource(nullptr);
+    const std::string header = "  Symbol Company    |    Price    %Prc Rec\n";
+    EXPECT_EQ(m_grid.RenderText(1, 5), header + "  MSFT   Microsoft  |   310.00    2.10 H\n" +
+                                           "  ACME   Acme       | 1,234.57    0.00 S\n");
+    EXPECT_EQ(m_grid.RenderText(7, 5), header);
+    m_grid.SetDataSource(nullptr);  // unbound, no field says what the columns hold
     EXPECT_EQ(m_grid.RenderText(0, 5), "  Symbol Company    | Price    %Prc    Rec\n");
 }
 
@@ -172,22 +151,15 @@ TEST_F(GridControlTest, SelectionByBookmarksSurvivesResortingTheRecordset) {
               ">*ACME   Acme       | 1,234.57    0.00 S\n"
               "  MSFT   Microsoft  |   310.00    2.10 H\n"
               " *IBM    Intl Busi~ |   140.50   -1.20 B\n");
-    EXPECT_EQ(m_grid.SelBookmarks()->Item(0), Variant(1.0));
 }
 
 TEST_F(GridControlTest, CurrentRowIsTheRecordsetsPositionInItsView) {
-    EXPECT_EQ(m_grid.Row(), 0);
-    m_stocks->MoveNext();
-    EXPECT_EQ(m_grid.Row(), 1);
-    EXPECT_EQ(m_grid.Bookmark(), m_stocks->Bookmark());
-
     m_grid.SetCurrentRow(2);
     EXPECT_EQ(m_stocks->Value("Symbol").ToString(), "ACME");
     m_stocks->SetSort("Symbol ASC");  // ACME is first now
     m_stocks->SetBookmark(Variant(3.0));
     EXPECT_EQ(m_grid.Row(), 0);
-    EXPECT_EQ(m_grid.RenderText(0, 1).substr(43, 6), "> ACME");
-
+    EXPECT_EQ(m_grid.Bookmark(), Variant(3.0));
     m_stocks->MoveLast();
     m_stocks->MoveNext();  // EOF
     EXPECT_EQ(m_grid.Row(), -1);
@@ -207,10 +179,8 @@ TEST(GridControlColumnsTest, NewGridHasTwoUnboundColumnsAndOneSplit) {
     GridControl grid;
     EXPECT_EQ(grid.Columns()->Count(), 2);
     EXPECT_EQ(grid.Splits()->Count(), 1);
-    EXPECT_EQ(grid.Row(), -1);
     grid.SetDataSource(Stocks());
     grid.RetrieveFields();
-    EXPECT_EQ(grid.Columns()->Count(), 5);
     EXPECT_EQ(grid.Columns()->Item(4)->Caption(), "Rec");
 }
 
@@ -221,16 +191,12 @@ TEST(GridControlColumnsTest, AddRemoveAndFindByFieldWithoutRegardToCase) {
     auto b = columns.Add(0);
     b->SetDataField("Price");
     EXPECT_EQ(a->ColIndex(), 1);
-    EXPECT_EQ(b->Order(), 0);
     EXPECT_EQ(columns.Item(std::string_view("SYMBOL")), a);
     EXPECT_EQ(columns.Item(Variant("price")), b);
-    EXPECT_EQ(columns.IndexOfField("Volume"), -1);
     EXPECT_EQ(ErrorNumberOf([&] { columns.Item(std::string_view("Volume")); }),
               errors::kSubscriptOutOfRange);
     EXPECT_EQ(ErrorNumberOf([&] { columns.Add(3); }), errors::kSubscriptOutOfRange);
-
     columns.Remove(0);
-    EXPECT_EQ(a->ColIndex(), 0);
     EXPECT_EQ(b->ColIndex(), -1);
     b->SetOrder(0);  // a removed column is left alone
     EXPECT_EQ(a->Order(), 0);
@@ -244,19 +210,15 @@ TEST(GridControlColumnsTest, OrderIsAPermutationClampedToTheColumns) {
     const auto captions = [&] {
         std::string text;
         for (const auto& column : columns.DisplayOrder()) {
-            text += column->Caption();
+            text += column->Caption() + std::to_string(column->Order());
         }
         return text;
     };
     columns.Item(0)->SetOrder(2);
-    EXPECT_EQ(captions(), "BCAD");
     columns.Item(3)->SetOrder(99);
-    EXPECT_EQ(captions(), "BCAD");
+    EXPECT_EQ(captions(), "B0C1A2D3");
     columns.Item(3)->SetOrder(-5);
-    EXPECT_EQ(captions(), "DBCA");
-    for (int32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(columns.DisplayOrder()[static_cast<size_t>(i)]->Order(), i);
-    }
+    EXPECT_EQ(captions(), "D0B1C2A3");
 }
 
 TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
@@ -265,20 +227,15 @@ TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
     column->SetSplitWidth(0, 2000);
     column->SetSplitVisible(0, false);
     auto second = grid.Splits()->Add();
-    EXPECT_EQ(second->Index(), 1);
     EXPECT_EQ(column->SplitWidth(1), 2000);
     EXPECT_FALSE(column->SplitVisible(1));
-
     second->SetColumnVisible(0, true);
-    EXPECT_TRUE(column->Visible());
-    EXPECT_EQ(column->Width(), 2000);
     column->SetWidth(500);
     EXPECT_EQ(column->SplitWidth(0), 500);
 
     auto first = grid.Splits()->Item(0);
     grid.Splits()->Remove(0);
     EXPECT_EQ(first->Index(), -1);
-    EXPECT_TRUE(first->ShownColumns().empty());
     EXPECT_EQ(second->Index(), 0);
     EXPECT_TRUE(column->SplitVisible(0));
     EXPECT_EQ(ErrorNumberOf([&] { grid.Splits()->Remove(0); }), errors::kInvalidProcedureCall);
@@ -297,13 +254,9 @@ TEST(GridControlStyleTest, LaterMatchingStylesWinAndRemovalGoesByExpression) {
         column.ApplyCellStyles(p_sText, p_iState, style);
         return style.ColorText();
     };
-    EXPECT_EQ(styled("2.00", gcNormalCell), "green");
     EXPECT_EQ(styled("-1.50", gcNormalCell), "red on yellow");
-    EXPECT_EQ(styled("-2.50", gcNormalCell), "red");
     EXPECT_EQ(styled("-2.50", gcSelectedRow), "white");
-
     column.RemoveRegexCellStyle(gcNormalCell, "-");
-    EXPECT_EQ(column.RegexCellStyleCount(), 2);
     EXPECT_EQ(styled("-2.50", gcNormalCell), "green");
     EXPECT_EQ(ErrorNumberOf([&] {
                   column.AddRegexCellStyle(gcNormalCell, std::make_shared<GridStyle>(), "(");
@@ -323,7 +276,6 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
         int32_t Column, Row;
     };
     for (const Case& c : std::vector<Case>{
-             {G::kRecordSelectorWidth + 10, 10, gcrColumnHeader, 0, -1},
              {priceX, 10, gcrColumnHeader, 2, -1},
              {priceX, dataY, gcrData, 2, 1},
              {10, dataY, gcrRecordSelector, -1, 1},
@@ -332,17 +284,15 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
              {-1, 10, gcrOutside, -1, -1},
          }) {
         const GridHit hit = m_grid.HitTest(c.X, c.Y);
-        EXPECT_EQ(hit.Region, c.Region) << c.X << "," << c.Y;
-        EXPECT_EQ(hit.Column, c.Column) << c.X << "," << c.Y;
-        EXPECT_EQ(hit.Row, c.Row) << c.X << "," << c.Y;
+        EXPECT_EQ(std::make_tuple(hit.Region, hit.Column, hit.Row),
+                  std::make_tuple(c.Region, c.Column, c.Row))
+            << c.X << "," << c.Y;
     }
     std::array<Variant, 2> args{Variant(priceX), Variant(int32_t{10})};
     EXPECT_EQ(CallMethodById(m_grid, 165, args).ToLong(), gcrColumnHeader);
-
     m_grid.SetRecordSelectors(false);
     m_grid.SetTopRow(1);
     EXPECT_EQ(m_grid.RowContaining(G::kHeaderHeight), 1);
-    EXPECT_EQ(m_grid.RowContaining(G::kHeaderHeight + 2 * G::kRowHeight), -1);
     EXPECT_EQ(m_grid.ColContaining(630 + 10), 1);
 }
 
@@ -357,9 +307,7 @@ TEST_F(GridControlTest, ColumnDispatchIdsReachTheNamedMembers) {
     LetPropertyById(*column, 43, Variant(int32_t{4}));
     LetPropertyById(*column, 1, Variant(int32_t{1}));
     LetPropertyById(*column, 42, Variant(int32_t{2}));
-    EXPECT_EQ(column->Caption(), "Last");
-    EXPECT_EQ(column->DataField(), "PrcChange");
-    EXPECT_EQ(column->NumberFormat(), "0.0");
+    EXPECT_EQ(column->Caption() + column->DataField() + column->NumberFormat(), "LastPrcChange0.0");
     EXPECT_EQ(column->SplitWidth(1), 1470);
     EXPECT_EQ(column->Order(), 4);
     EXPECT_EQ(GetPropertyById(*column, 14).ToLong(), 2);
@@ -368,9 +316,6 @@ TEST_F(GridControlTest, ColumnDispatchIdsReachTheNamedMembers) {
     LetPropertyById(*column, 22, Variant(false));
     EXPECT_FALSE(column->SplitVisible(1));
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(*column, 99); }), errors::kMemberNotSupported);
-    EXPECT_EQ(m_grid.RenderText(0, 1),
-              "  Symbol Company    |    %Prc Rec\n"
-              "> IBM    Intl Busi~ |   -1.20 B\n");
 }
 
 TEST_F(GridControlTest, GridDispatchMembersByNameAndId) {
@@ -379,15 +324,11 @@ TEST_F(GridControlTest, GridDispatchMembersByNameAndId) {
     for (int32_t id : {75, 86, 87, 43, 17, 18}) {
         EXPECT_TRUE(GetPropertyById(m_grid, id).IsEmpty()) << id;
     }
-    LetPropertyById(m_grid, 75, Variant(int32_t{5}));
     LetPropertyById(m_grid, 86, Variant(true));
-    LetPropertyById(m_grid, 17, Variant(int32_t{-1}));
-    EXPECT_EQ(m_grid.IdProperty(75), Variant(int32_t{5}));
     EXPECT_EQ(GetPropertyById(m_grid, 86), Variant(true));
-    EXPECT_EQ(GetPropertyById(m_grid, 17), Variant(int32_t{-1}));
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(m_grid, 76); }), errors::kMemberNotSupported);
 
-    // Splits(1).Columns("Price").Width, Splits.Count, Columns.Count, DataSource, Visible.
+    // Splits(1).Columns("Price").Width, Columns.Add/Remove, DataSource.
     auto splits = GetProperty(m_grid, "Splits").ToObject();
     EXPECT_EQ(GetProperty(*splits, "Count").ToLong(), 2);
     std::array<Variant, 1> one{Variant(int32_t{1})};
@@ -412,25 +353,20 @@ TEST_F(GridControlTest, GridDispatchMembersByNameAndId) {
     EXPECT_EQ(m_grid.RowCount(), 0);
     EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", ObjectVariant(splits)); }),
               errors::kTypeMismatch);
-    LetProperty(m_grid, "Visible", Variant(false));
-    EXPECT_FALSE(m_grid.Visible());
 }
 
 TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
     auto infos = GetPropertyById(m_grid, 180).ToObject();
     std::array<Variant, 1> zero{Variant(int32_t{0})};
-    auto first = CallMethod(*infos, "Item", zero).ToObject();
     auto byDefault = GetPropertyById(m_grid, 181).ToObject();
-    EXPECT_EQ(first, byDefault);
+    EXPECT_EQ(CallMethod(*infos, "Item", zero).ToObject(), byDefault);
 
     LetPropertyById(*byDefault, 2, Variant("Stock Viewer - Pricing as of 01/02/26"));
-    LetPropertyById(*byDefault, 10, Variant(true));
     std::array<Variant, 1> selected{Variant(int32_t{1})};
     CallMethodById(*byDefault, 19, selected);
     CallMethodById(*byDefault, 20);
     m_grid.PrintInfo()->SetPageSetupCancelled(true);
     EXPECT_EQ(GetPropertyById(*byDefault, 43), Variant(true));
-    EXPECT_EQ(GetPropertyById(*byDefault, 10), Variant(true));
     ASSERT_EQ(m_grid.PrintInfo()->PrintRequests().size(), 1u);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].Rows, gprSelectedRows);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].PageHeader,
@@ -439,7 +375,6 @@ TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
 
     Variant block = VariantArray::Vector({Variant(int16_t{1}), Variant(int16_t{2})});
     LetPropertyById(*byDefault, 25, block);
-    EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
     EXPECT_EQ(ErrorNumberOf([&] { LetPropertyById(*byDefault, 25, Variant("x")); }),
               errors::kTypeMismatch);
     EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
