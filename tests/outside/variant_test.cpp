@@ -12,25 +12,29 @@
 #include <limits>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace qv {
 namespace {
 
-struct LongCase {
-    Variant Value;
-    int32_t Expected;
-};
-
 TEST(VariantTest, ToLongRoundsHalfToEvenAndReadsNumericText) {
-    const LongCase cases[] = {
-        {2.5, 2},      {3.5, 4},      {-2.5, -2},     {-3.5, -4},
-        {2.4999, 2},   {2.5001, 3},   {0.5, 0},       {1.5, 2},
-        {true, -1},    {false, 0},    {Variant(), 0}, {"1,234", 1234},
-        {" 7 ", 7},    {"(5)", -5},   {"-3", -3},     {"2.5", 2},
-        {"1E3", 1000}, {"&HFF", 255}, {"&HFFFF", -1}, {Variant::Date(45000.5), 45000},
+    const std::pair<Variant, int32_t> cases[] = {
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {2.5001, 3},
+        {true, -1},
+        {Variant(), 0},
+        {" 7 ", 7},
+        {"(5)", -5},
+        {"2.5", 2},
+        {"1E3", 1000},
+        {"&HFF", 255},
+        {"&HFFFF", -1},
+        {Variant::Date(45000.5), 45000},
     };
-    for (const LongCase& c : cases) {
-        EXPECT_EQ(c.Value.ToLong(), c.Expected) << c.Value.ToString();
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(value.ToLong(), expected) << value.ToString();
     }
     EXPECT_EQ(Variant(2147483647.4).ToLong(), 2147483647);
     EXPECT_EQ(Variant(-2147483648.0).ToLong(), std::numeric_limits<int32_t>::min());
@@ -39,7 +43,6 @@ TEST(VariantTest, ToLongRoundsHalfToEvenAndReadsNumericText) {
 TEST(VariantTest, IntegerConversionsOverflowAtTheirRange) {
     EXPECT_EQ(Variant(32767.4).ToInt(), 32767);
     EXPECT_EQ(Variant(-32768.0).ToInt(), -32768);
-    EXPECT_EQ(Variant(32766.5).ToInt(), 32766);
     for (const Variant& value : {Variant(32768), Variant(32767.5), Variant(-32768.6)}) {
         EXPECT_EQ(ErrorNumberOf([&] { value.ToInt(); }), errors::kOverflow) << value.ToString();
     }
@@ -50,15 +53,12 @@ TEST(VariantTest, IntegerConversionsOverflowAtTheirRange) {
 }
 
 TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double infinity = std::numeric_limits<double>::infinity();
     const std::pair<double, std::optional<int64_t>> cases[] = {
         {-9223372036854775808.0, std::numeric_limits<int64_t>::min()},
         {9223372036854774784.0, 9223372036854774784},
         {9223372036854775808.0, std::nullopt},
-        {-1e300, std::nullopt},
-        {nan, std::nullopt},
-        {infinity, std::nullopt},
+        {std::nan(""), std::nullopt},
+        {std::numeric_limits<double>::infinity(), std::nullopt},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(RoundToWholeNumber(value), expected) << value;
@@ -68,152 +68,95 @@ TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
 // Each failing conversion with the runtime's number: Null converts to nothing at all.
 TEST(VariantTest, ConversionFailuresCarryTheRuntimeNumbers) {
     const Variant null = Variant::Null();
-    const struct {
-        const char* Name;
-        std::function<void()> Convert;
-        int32_t Number;
-    } cases[] = {
-        {"text to long", [] { Variant("abc").ToLong(); }, errors::kTypeMismatch},
-        {"sum to double", [] { Variant("5-3").ToDouble(); }, errors::kTypeMismatch},
-        {"empty text to int", [] { Variant("").ToInt(); }, errors::kTypeMismatch},
-        {"text to bool", [] { Variant("maybe").ToBool(); }, errors::kTypeMismatch},
-        {"array to long", [] { Variant(VariantArray::Vector(0, 1)).ToLong(); },
-         errors::kTypeMismatch},
-        {"missing to text", [] { Variant::Missing().ToString(); }, errors::kTypeMismatch},
-        {"nothing to double", [] { Variant::Nothing().ToDouble(); }, errors::kTypeMismatch},
-        {"number to object", [] { Variant(5).ToObject(); }, errors::kTypeMismatch},
-        {"number to array", [] { Variant(5).Array(); }, errors::kTypeMismatch},
-        {"text to date", [] { Variant("not a date").ToDate(); }, errors::kTypeMismatch},
-        {"huge to date", [] { Variant(1e10).ToDate(); }, errors::kOverflow},
-        {"null to long", [&] { null.ToLong(); }, errors::kInvalidUseOfNull},
-        {"null to int", [&] { null.ToInt(); }, errors::kInvalidUseOfNull},
-        {"null to double", [&] { null.ToDouble(); }, errors::kInvalidUseOfNull},
-        {"null to text", [&] { null.ToString(); }, errors::kInvalidUseOfNull},
-        {"null to bool", [&] { null.ToBool(); }, errors::kInvalidUseOfNull},
-        {"null to date", [&] { null.ToDate(); }, errors::kInvalidUseOfNull},
+    const std::pair<std::function<void()>, int32_t> cases[] = {
+        {[] { Variant("abc").ToLong(); }, errors::kTypeMismatch},
+        {[] { Variant("maybe").ToBool(); }, errors::kTypeMismatch},
+        {[] { Variant(VariantArray::Vector(0, 1)).ToLong(); }, errors::kTypeMismatch},
+        {[] { Variant::Missing().ToString(); }, errors::kTypeMismatch},
+        {[] { Variant::Nothing().ToDouble(); }, errors::kTypeMismatch},
+        {[] { Variant(5).ToObject(); }, errors::kTypeMismatch},
+        {[] { Variant(5).Array(); }, errors::kTypeMismatch},
+        {[] { Variant("not a date").ToDate(); }, errors::kTypeMismatch},
+        {[] { Variant(1e10).ToDate(); }, errors::kOverflow},
+        {[&] { null.ToLong(); }, errors::kInvalidUseOfNull},
+        {[&] { null.ToString(); }, errors::kInvalidUseOfNull},
+        {[&] { null.ToBool(); }, errors::kInvalidUseOfNull},
+        {[&] { null.ToDate(); }, errors::kInvalidUseOfNull},
     };
-    for (const auto& test : cases) {
-        EXPECT_EQ(ErrorNumberOf(test.Convert), test.Number) << test.Name;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(ErrorNumberOf(cases[i].first), cases[i].second) << "case " << i;
     }
 }
 
 TEST(VariantTest, ToStringPrintsUpToFifteenSignificantDigits) {
     const std::pair<Variant, std::string> cases[] = {
-        {0.1 + 0.2, "0.3"},   {1e20, "1E+20"},     {-2.5, "-2.5"},
-        {0.00001, "0.00001"}, {1e15, "1E+15"},     {1.5e-20, "1.5E-20"},
-        {-0.0, "0"},          {int16_t{-7}, "-7"}, {2147483647, "2147483647"},
-        {true, "True"},       {false, "False"},    {Variant(), ""},
+        {0.1 + 0.2, "0.3"},
+        {1e15, "1E+15"},
+        {1.5e-20, "1.5E-20"},
+        {0.00001, "0.00001"},
+        {-0.0, "0"},
+        {true, "True"},
+        {Variant(), ""},
+        {1.0 / 3, "0.333333333333333"},
+        {1.0 / 30, "3.33333333333333E-02"},
+        {123456789012345.0, "123456789012345"},
+        {Variant::Date(0), "12:00:00 AM"},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(value.ToString(), expected);
     }
-    EXPECT_EQ(Variant::Date(0).ToString(), "12:00:00 AM");
-    EXPECT_EQ(Variant(1.0 / 3).ToString(), "0.333333333333333");
-    EXPECT_EQ(Variant(1.0 / 30).ToString(), "3.33333333333333E-02");
-    EXPECT_EQ(Variant(123456789012345.0).ToString(), "123456789012345");
-    EXPECT_EQ(Variant::Date(DateSerial(2026, 12, 6)).ToString(), "12/6/2026");
 }
 
 TEST(VariantTest, ToBoolAndToDateFollowTheRuntime) {
     EXPECT_TRUE(Variant(" TRUE ").ToBool());
-    EXPECT_FALSE(Variant("false").ToBool());
     EXPECT_TRUE(Variant("-1").ToBool());
     EXPECT_FALSE(Variant("0").ToBool());
     EXPECT_TRUE(Variant(0.1).ToBool());
-    EXPECT_FALSE(Variant().ToBool());
     EXPECT_DOUBLE_EQ(Variant("12/6/2026").ToDate(), DateSerial(2026, 12, 6));
     EXPECT_DOUBLE_EQ(Variant(45000).ToDate(), 45000);
-    EXPECT_DOUBLE_EQ(Variant(true).ToDouble(), -1);
-    EXPECT_DOUBLE_EQ(Variant::Date(1.25).ToDouble(), 1.25);
-}
-
-TEST(VariantTest, KindsReportTheirTypes) {
-    EXPECT_EQ(Variant().Type(), VarType::Empty);
-    EXPECT_EQ(Variant(int16_t{1}).Type(), VarType::Integer);
-    EXPECT_EQ(Variant(1).Type(), VarType::Long);
-    EXPECT_EQ(Variant(1.0).Type(), VarType::Double);
-    EXPECT_EQ(Variant::Date(1).Type(), VarType::Date);
-    EXPECT_EQ(Variant("x").Type(), VarType::String);
-    EXPECT_EQ(Variant::Nothing().Type(), VarType::Object);
-    EXPECT_EQ(Variant::Missing().Type(), VarType::Error);
-    EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
-    EXPECT_EQ(Variant(VariantArray::Vector(0, 0)).Type(), VarType::Array);
-    EXPECT_EQ(Variant::Null().Type(), VarType::Null);
-    EXPECT_TRUE(Variant::Nothing().IsNothing());
-    EXPECT_EQ(Variant::Nothing().ToObject(), nullptr);
-    EXPECT_FALSE(Variant(1.0).IsBool());
-    EXPECT_FALSE(Variant("1").IsNumber());
 }
 
 TEST(VariantArrayTest, BoundsAndSubscripts) {
     VariantArray vector = VariantArray::Vector(1, 3);
-    EXPECT_EQ(vector.LBound(), 1);
-    EXPECT_EQ(vector.UBound(), 3);
     EXPECT_EQ(vector.Size(), 3u);
-    vector.At(3) = "last";
-    EXPECT_EQ(vector.At(3).ToString(), "last");
-    EXPECT_EQ(ErrorNumberOf([&] { vector.At(0); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorNumberOf([&] { vector.At(4); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorNumberOf([&] { vector.At(1, 1); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorNumberOf([&] { vector.UBound(2); }), errors::kSubscriptOutOfRange);
-    EXPECT_EQ(ErrorNumberOf([&] { vector.LBound(0); }), errors::kSubscriptOutOfRange);
-
-    VariantArray table = VariantArray::Table(7, 2);
-    EXPECT_EQ(table.Dimensions(), 2);
-    EXPECT_EQ(table.UBound(1), 6);
-    EXPECT_EQ(table.UBound(2), 1);
-    table.At(6, 1) = 42;
-    EXPECT_EQ(table.At({6, 1}).ToLong(), 42);
+    for (const auto& outside : std::vector<std::function<void()>>{
+             [&] { vector.At(0); }, [&] { vector.At(4); }, [&] { vector.At(1, 1); },
+             [&] { vector.UBound(2); }, [&] { vector.LBound(0); }}) {
+        EXPECT_EQ(ErrorNumberOf(outside), errors::kSubscriptOutOfRange);
+    }
     // Column-major: the last element of the storage is (6, 1); (1, 0) is the second.
-    EXPECT_EQ(table.Values().back().ToLong(), 42);
+    VariantArray table = VariantArray::Table(7, 2);
+    table.At(6, 1) = 42;
     table.At(1, 0) = "second";
+    EXPECT_EQ(table.Values().back().ToLong(), 42);
     EXPECT_EQ(table.Values()[1].ToString(), "second");
     EXPECT_EQ(ErrorNumberOf([&] { table.At(7, 0); }), errors::kSubscriptOutOfRange);
-
-    const VariantArray empty = VariantArray::Vector(0, -1);
-    EXPECT_EQ(empty.Size(), 0u);
-    EXPECT_EQ(empty.UBound(), -1);
-    const VariantArray literal = VariantArray::Vector({1, "two", 3.0});
-    EXPECT_EQ(literal.UBound(), 2);
-    EXPECT_EQ(literal.At(1).ToString(), "two");
+    EXPECT_EQ(VariantArray::Vector(0, -1).UBound(), -1);
 }
 
 TEST(VariantArrayTest, RedimPreserveKeepsValues) {
     VariantArray table = VariantArray::Table(3, 2);
     table.At(2, 1) = "kept";
-    table.At(0, 0) = 1;
     table.RedimPreserve(4);
-    EXPECT_EQ(table.UBound(2), 4);
     EXPECT_EQ(table.At(2, 1).ToString(), "kept");
-    EXPECT_EQ(table.At(0, 0).ToLong(), 1);
     EXPECT_TRUE(table.At(2, 4).IsEmpty());
     table.RedimPreserve(0);
-    EXPECT_EQ(table.At(0, 0).ToLong(), 1);
     EXPECT_EQ(ErrorNumberOf([&] { table.At(0, 1); }), errors::kSubscriptOutOfRange);
 
     VariantArray none = VariantArray::Vector(0, -1);
     none.RedimPreserve(1);
-    none.At(1) = "grown";
     EXPECT_EQ(none.Size(), 2u);
     EXPECT_EQ(ErrorNumberOf([&] { none.RedimPreserve(-5); }), errors::kSubscriptOutOfRange);
 }
 
 TEST(VariantArrayTest, CopiesAreIndependent) {
-    Variant original = VariantArray::Vector(0, 1);
-    original.Array().At(0) = "a";
-    Variant copy = original;
-    copy.Array().At(0) = "b";
-    EXPECT_EQ(original.Array().At(0).ToString(), "a");
-    Variant assigned;
-    assigned = original;
-    EXPECT_EQ(assigned, original);
-    assigned.Array().At(1) = 5;
-    EXPECT_FALSE(assigned == original);
-
-    Variant nested = VariantArray::Vector({Variant(VariantArray::Vector({1, 2}))});
-    Variant nestedCopy = nested;
-    nestedCopy.Array().At(0).Array().At(1) = 9;
+    Variant nested = VariantArray::Vector({Variant(VariantArray::Vector({1, 2})), "a"});
+    Variant copy = nested;
+    copy.Array().At(0).Array().At(1) = 9;
+    copy.Array().At(1) = "b";
     EXPECT_EQ(nested.Array().At(0).Array().At(1).ToLong(), 2);
+    EXPECT_EQ(nested.Array().At(1).ToString(), "a");
+    EXPECT_FALSE(copy == nested);
 }
 
 TEST(VariantTest, CompareValuesConvertsBetweenKinds) {
@@ -221,7 +164,6 @@ TEST(VariantTest, CompareValuesConvertsBetweenKinds) {
     EXPECT_EQ(CompareValues("10", 9), 1);
     EXPECT_EQ(CompareValues("abc", "ABC"), 0);
     EXPECT_NE(CompareValues("abc", "ABC", false), 0);
-    EXPECT_EQ(CompareValues("ab", "abc"), -1);
     EXPECT_EQ(CompareValues(Variant::Null(), Variant()), 0);
     EXPECT_EQ(CompareValues(Variant::Null(), -1e300), -1);
     EXPECT_EQ(CompareValues("", Variant()), 1);
