@@ -112,14 +112,11 @@ TEST_F(GridControlTest, DisplayOrderAndLeftColumnDecideWhatEachSplitShows) {
     m_grid.SetLeftCol(columns.IndexOfField("Price"));
     m_grid.Splits()->Item(0)->SetSize(1);  // the frozen split shows its first Size columns
     EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol |    Price    %Prc\n");
-}
-
-TEST_F(GridControlTest, LeftColumnFollowsItsColumnWhenColumnsAreInsertedBeforeIt) {
-    m_grid.SetLeftCol(3);
-    m_grid.Columns()->Add(0)->SetSplitVisible(0, false);
-    EXPECT_EQ(m_grid.LeftCol(), 4);
-    m_grid.Columns()->Remove(4);
-    EXPECT_EQ(m_grid.LeftCol(), m_grid.Columns()->DisplayOrder()[0]->ColIndex());
+    // The left column follows its column when columns are inserted before it.
+    columns.Add(0)->SetSplitVisible(0, false);
+    EXPECT_EQ(m_grid.LeftCol(), 3);
+    columns.Remove(3);
+    EXPECT_EQ(m_grid.LeftCol(), columns.DisplayOrder()[0]->ColIndex());
 }
 
 TEST_F(GridControlTest, WidthsAreCountedInCharactersAndLongTextIsCut) {
@@ -270,24 +267,15 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
     using G = GridControl;
     const int32_t dataY = G::kHeaderHeight + G::kRowHeight + 10;  // second row on screen
     const int32_t priceX = G::kRecordSelectorWidth + 630 + 1050 + 10;
-    struct Case {
-        int32_t X, Y;
-        GridRegion Region;
-        int32_t Column, Row;
+    const auto hit = [&](int32_t p_lX, int32_t p_lY) {
+        const GridHit found = m_grid.HitTest(p_lX, p_lY);
+        return std::make_tuple(found.Region, found.Column, found.Row);
     };
-    for (const Case& c : std::vector<Case>{
-             {priceX, 10, gcrColumnHeader, 2, -1},
-             {priceX, dataY, gcrData, 2, 1},
-             {10, dataY, gcrRecordSelector, -1, 1},
-             {priceX, G::kHeaderHeight + 3 * G::kRowHeight, gcrOutside, -1, -1},
-             {G::kRecordSelectorWidth + 630 + 1050 + 840 + 735 + 420, dataY, gcrOutside, -1, -1},
-             {-1, 10, gcrOutside, -1, -1},
-         }) {
-        const GridHit hit = m_grid.HitTest(c.X, c.Y);
-        EXPECT_EQ(std::make_tuple(hit.Region, hit.Column, hit.Row),
-                  std::make_tuple(c.Region, c.Column, c.Row))
-            << c.X << "," << c.Y;
-    }
+    EXPECT_EQ(hit(priceX, dataY), std::make_tuple(gcrData, 2, 1));
+    EXPECT_EQ(hit(10, dataY), std::make_tuple(gcrRecordSelector, -1, 1));
+    EXPECT_EQ(hit(priceX, G::kHeaderHeight + 3 * G::kRowHeight),
+              std::make_tuple(gcrOutside, -1, -1));
+    EXPECT_EQ(hit(G::kRecordSelectorWidth + 3675, dataY), std::make_tuple(gcrOutside, -1, -1));
     std::array<Variant, 2> args{Variant(priceX), Variant(int32_t{10})};
     EXPECT_EQ(CallMethodById(m_grid, 165, args).ToLong(), gcrColumnHeader);
     m_grid.SetRecordSelectors(false);
@@ -296,90 +284,67 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
     EXPECT_EQ(m_grid.ColContaining(630 + 10), 1);
 }
 
+std::shared_ptr<DispatchObject> Item(DispatchObject& p_oCollection, Variant p_vIndex) {
+    std::array<Variant, 1> args{std::move(p_vIndex)};
+    return CallMethod(p_oCollection, "Item", args).ToObject();
+}
+
 // The viewer and the utilities reach the grid by dispatch; each id must land on the member the
 // grid itself uses.
-TEST_F(GridControlTest, ColumnDispatchIdsReachTheNamedMembers) {
+TEST_F(GridControlTest, DispatchIdsAndNamesReachTheMembersTheGridUses) {
     auto column = m_grid.Columns()->Item(2);
     LetPropertyById(*column, 5, Variant("Last"));
     LetPropertyById(*column, 8, Variant("PrcChange"));
     LetPropertyById(*column, 17, Variant("0.0"));
     LetPropertyById(*column, 23, Variant(int32_t{1470}));
     LetPropertyById(*column, 43, Variant(int32_t{4}));
-    LetPropertyById(*column, 1, Variant(int32_t{1}));
-    LetPropertyById(*column, 42, Variant(int32_t{2}));
+    LetPropertyById(*column, 22, Variant(false));
     EXPECT_EQ(column->Caption() + column->DataField() + column->NumberFormat(), "LastPrcChange0.0");
     EXPECT_EQ(column->SplitWidth(1), 1470);
     EXPECT_EQ(column->Order(), 4);
-    EXPECT_EQ(GetPropertyById(*column, 14).ToLong(), 2);
-    EXPECT_EQ(GetPropertyById(*column, 1).ToLong(), 1);
-    EXPECT_EQ(GetPropertyById(*column, 42).ToLong(), 2);
-    LetPropertyById(*column, 22, Variant(false));
     EXPECT_FALSE(column->SplitVisible(1));
+    EXPECT_EQ(GetPropertyById(*column, 14).ToLong(), 2);
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(*column, 99); }), errors::kMemberNotSupported);
-}
 
-TEST_F(GridControlTest, GridDispatchMembersByNameAndId) {
     LetPropertyById(m_grid, 196, Variant(int32_t{16777215}));
     EXPECT_EQ(m_grid.BackColor(), grid_colors::kWhite);
-    for (int32_t id : {75, 86, 87, 43, 17, 18}) {
-        EXPECT_TRUE(GetPropertyById(m_grid, id).IsEmpty()) << id;
-    }
+    EXPECT_TRUE(GetPropertyById(m_grid, 87).IsEmpty());
     LetPropertyById(m_grid, 86, Variant(true));
     EXPECT_EQ(GetPropertyById(m_grid, 86), Variant(true));
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(m_grid, 76); }), errors::kMemberNotSupported);
 
-    // Splits(1).Columns("Price").Width, Columns.Add/Remove, DataSource.
-    auto splits = GetProperty(m_grid, "Splits").ToObject();
-    EXPECT_EQ(GetProperty(*splits, "Count").ToLong(), 2);
-    std::array<Variant, 1> one{Variant(int32_t{1})};
-    auto split = CallMethod(*splits, "Item", one).ToObject();
-    auto splitColumns = GetProperty(*split, "Columns").ToObject();
-    std::array<Variant, 1> price{Variant("Price")};
-    auto splitPrice = CallMethod(*splitColumns, "Item", price).ToObject();
-    EXPECT_EQ(GetProperty(*splitPrice, "Width").ToLong(), 840);
-    LetProperty(*splitPrice, "Visible", Variant(false));
-    EXPECT_FALSE(m_grid.Columns()->Item(2)->SplitVisible(1));
-    EXPECT_EQ(GetPropertyById(*splitPrice, 5).ToString(), "Price");  // passed to the column
-
-    auto columns = GetProperty(m_grid, "Columns").ToObject();
-    std::array<Variant, 1> at{Variant(int32_t{5})};
-    CallMethod(*columns, "Add", at);
-    EXPECT_EQ(GetProperty(*columns, "Count").ToLong(), 6);
-    CallMethod(*columns, "Remove", at);
-    EXPECT_EQ(GetProperty(*splitColumns, "Count").ToLong(), 5);
-
-    EXPECT_EQ(GetProperty(m_grid, "DataSource").ToObject(), m_stocks);
+    // Splits(1).Columns("Rec") is the column, seen through the split.
+    auto splitColumns = GetProperty(*Item(*GetProperty(m_grid, "Splits").ToObject(), 1), "Columns");
+    auto splitRec = Item(*splitColumns.ToObject(), "Rec");
+    EXPECT_EQ(GetProperty(*splitRec, "Width").ToLong(), 420);
+    LetProperty(*splitRec, "Visible", Variant(false));
+    EXPECT_FALSE(m_grid.Columns()->Item(4)->SplitVisible(1));
+    EXPECT_EQ(GetPropertyById(*splitRec, 5).ToString(), "Rec");
+    EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", splitColumns); }),
+              errors::kTypeMismatch);
     SetProperty(m_grid, "DataSource", Variant::Nothing());
     EXPECT_EQ(m_grid.RowCount(), 0);
-    EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", ObjectVariant(splits)); }),
-              errors::kTypeMismatch);
 }
 
 TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
-    auto infos = GetPropertyById(m_grid, 180).ToObject();
-    std::array<Variant, 1> zero{Variant(int32_t{0})};
     auto byDefault = GetPropertyById(m_grid, 181).ToObject();
-    EXPECT_EQ(CallMethod(*infos, "Item", zero).ToObject(), byDefault);
-
+    EXPECT_EQ(Item(*GetPropertyById(m_grid, 180).ToObject(), int32_t{0}), byDefault);
     LetPropertyById(*byDefault, 2, Variant("Stock Viewer - Pricing as of 01/02/26"));
     std::array<Variant, 1> selected{Variant(int32_t{1})};
     CallMethodById(*byDefault, 19, selected);
     CallMethodById(*byDefault, 20);
-    m_grid.PrintInfo()->SetPageSetupCancelled(true);
-    EXPECT_EQ(GetPropertyById(*byDefault, 43), Variant(true));
     ASSERT_EQ(m_grid.PrintInfo()->PrintRequests().size(), 1u);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].Rows, gprSelectedRows);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].PageHeader,
               "Stock Viewer - Pricing as of 01/02/26");
     EXPECT_EQ(m_grid.PrintInfo()->PageSetupCount(), 1);
-
     Variant block = VariantArray::Vector({Variant(int16_t{1}), Variant(int16_t{2})});
     LetPropertyById(*byDefault, 25, block);
     EXPECT_EQ(ErrorNumberOf([&] { LetPropertyById(*byDefault, 25, Variant("x")); }),
               errors::kTypeMismatch);
     EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
-    std::array<Variant, 1> badRows{Variant(int32_t{2})};
-    EXPECT_EQ(ErrorNumberOf([&] { CallMethodById(*byDefault, 19, badRows); }),
+    selected[0] = Variant(int32_t{2});
+    EXPECT_EQ(ErrorNumberOf([&] { CallMethodById(*byDefault, 19, selected); }),
               errors::kInvalidProcedureCall);
 }
 
