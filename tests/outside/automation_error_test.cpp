@@ -1,29 +1,21 @@
 #include "outside/automation_error.h"
 
+#include "support/test_helpers.h"
+
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace qv {
 namespace {
 
 TEST(AutomationErrorTest, RuntimeErrorCarriesStandardTextAndDetail) {
-    try {
-        RaiseRuntimeError(errors::kMemberNotSupported, "Frobnicate");
-        FAIL() << "no error raised";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Number(), 438);
-        EXPECT_EQ(error.Description(),
-                  "Object doesn't support this property or method: Frobnicate");
-        EXPECT_FALSE(error.Source().empty());
-    }
-}
-
-TEST(AutomationErrorTest, UnknownNumberUsesDetailAlone) {
-    try {
-        RaiseRuntimeError(12345, "custom failure");
-        FAIL() << "no error raised";
-    } catch (const AutomationError& error) {
-        EXPECT_EQ(error.Description(), "custom failure");
-    }
+    const Failure known = FailureOf([] { RaiseRuntimeError(errors::kMemberNotSupported, "Frob"); });
+    EXPECT_EQ(known.Number, 438);
+    EXPECT_EQ(known.Description, "Object doesn't support this property or method: Frob");
+    // An unknown number has no standard text: the detail alone.
+    EXPECT_EQ(FailureOf([] { RaiseRuntimeError(12345, "custom failure"); }).Description,
+              "custom failure");
 }
 
 // A window message read "The list cannot be shown: -2147467259: the database is busy ...".
