@@ -1,7 +1,10 @@
 #include "outside/dispatch.h"
 
 #include "outside/automation_error.h"
+#include "outside/component_factory.h"
 #include "outside/dispatch_table.h"
+#include "outside/platform_context.h"
+#include "outside/scripted_services.h"
 #include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 namespace qv {
@@ -122,6 +126,62 @@ TEST(DispatchTest, MembersByIdShareTheNamedMember) {
     EXPECT_FALSE(Counter::Table().HasMember("Frobnicate"));
     std::array<Variant, 1> index{Variant(int32_t{3})};
     EXPECT_EQ(counter.Invoke("item", InvokeKind::PropertyGet, index).ToString(), "item 3");
+}
+
+class Facade : public DispatchObject {
+  public:
+    explicit Facade(int p_iKind) : m_iKind(p_iKind) {}
+    int m_iKind;
+};
+
+TEST(ComponentFactoryTest, ProgIdsMatchWithoutRegardToCaseAndEachCallCreatesAnObject) {
+    ComponentFactory factory;
+    factory.Register("QorvantOnlineFacade.ViewerFNtr", [] { return std::make_shared<Facade>(1); });
+    auto first = factory.CreateObject("QorvantOnlineFacade.ViewerFNTr");
+    ASSERT_NE(first, nullptr);
+    EXPECT_NE(first, factory.CreateObject("qorvantonlinefacade.viewerfntr"));
+    // Registering again replaces; unregistering removes once.
+    factory.Register("qorvantonlinefacade.viewerfntr", [] { return std::make_shared<Facade>(2); });
+    auto second = factory.CreateObject("QorvantOnlineFacade.ViewerFNtr");
+    EXPECT_EQ(std::dynamic_pointer_cast<Facade>(second)->m_iKind, 2);
+    EXPECT_TRUE(factory.Unregister("QORVANTONLINEFACADE.VIEWERFNTR"));
+    EXPECT_FALSE(factory.Unregister("QorvantOnlineFacade.ViewerFNtr"));
+}
+
+TEST(ComponentFactoryTest, UnknownProgIdIsError429NamingIt) {
+    ComponentFactory factory;
+    const Failure unknown =
+        FailureOf([&] { factory.CreateObject("QorvantOnlineFacade.ViewerFTr"); });
+    EXPECT_EQ(unknown.Number, 429);
+    EXPECT_EQ(unknown.Description,
+              "ActiveX component can't create object: QorvantOnlineFacade.ViewerFTr");
+    factory.Register("Null.Component", [] { return std::shared_ptr<DispatchObject>(); });
+    EXPECT_EQ(FailureOf([&] { factory.CreateObject("Null.Component"); }).Number, 429);
+}
+
+TEST(ComponentFactoryTest, RegistrationsLiveInTheInstalledContext) {
+    {
+        ScopedTestPlatform platform;
+        platform.Components().Register("Test.Double", [] { return std::make_shared<Facade>(3); });
+        EXPECT_NE(CreateObject("test.double"), nullptr);
+    }
+    EXPECT_FALSE(PlatformContext::Current().Components().IsRegistered("Test.Double"));
+}
+
+TEST(AutomationErrorTest, RuntimeErrorCarriesStandardTextAndDetail) {
+    const Failure known = FailureOf([] { RaiseRuntimeError(errors::kMemberNotSupported, "Frob"); });
+    EXPECT_EQ(known.Number, 438);
+    EXPECT_EQ(known.Description, "Object doesn't support this property or method: Frob");
+    // An unknown number has no standard text: the detail alone.
+    EXPECT_EQ(FailureOf([] { RaiseRuntimeError(12345, "custom failure"); }).Description,
+              "custom failure");
+}
+
+// A window message read "The list cannot be shown: -2147467259: the database is busy ...".
+TEST(AutomationErrorTest, ErrorTextForAPersonHasNoNumber) {
+    const AutomationError automation(-2147467259, "Facade", "the database is busy");
+    EXPECT_EQ(ErrorText(automation), "the database is busy");
+    EXPECT_EQ(ErrorText(std::runtime_error("no such symbol")), "no such symbol");
 }
 
 }  // namespace

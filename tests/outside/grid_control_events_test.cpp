@@ -42,40 +42,36 @@ class Recorder : public GridControlEvents {
 
     void Click() override { Hear("Click"); }
     void DblClick() override { Hear("DblClick"); }
-    void HeadClick(int16_t p_iCol) override { Hear("HeadClick " + std::to_string(p_iCol)); }
+    void HeadClick(int16_t p_iCol) override { Hear("HeadClick", {p_iCol}); }
     void RowColChange(const Variant& p_vLastRow, int16_t p_iLastCol) override {
-        Hear("RowColChange " + Text(p_vLastRow) + " " + std::to_string(p_iLastCol));
+        Hear("RowColChange " + Text(p_vLastRow), {p_iLastCol});
     }
     void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
-        Hear("MouseMove " + Args(p_iButton, p_iShift, p_lX, p_lY));
+        Hear("MouseMove", {p_iButton, p_iShift, p_lX, p_lY});
     }
     void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
-        Hear("MouseDown " + Args(p_iButton, p_iShift, p_lX, p_lY));
+        Hear("MouseDown", {p_iButton, p_iShift, p_lX, p_lY});
     }
     void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
-        Hear("MouseUp " + Args(p_iButton, p_iShift, p_lX, p_lY));
+        Hear("MouseUp", {p_iButton, p_iShift, p_lX, p_lY});
     }
     void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override {
-        Hear("KeyDown " + std::to_string(p_iKeyCode) + " " + std::to_string(p_iShift));
-        if (p_iKeyCode == 46) {
-            p_iKeyCode = 0;
-        }
+        Hear("KeyDown", {p_iKeyCode, p_iShift});
+        p_iKeyCode = p_iKeyCode == 46 ? 0 : p_iKeyCode;  // the viewer eats the Delete key
     }
     void ColMove(int16_t p_iPosition, bool& p_bCancel) override {
-        Hear("ColMove " + std::to_string(p_iPosition));
+        Hear("ColMove", {p_iPosition});
         p_bCancel = m_bCancelMoves;
     }
 
     bool m_bCancelMoves = false;
 
   private:
-    static std::string Args(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) {
-        return std::to_string(p_iButton) + " " + std::to_string(p_iShift) + " " +
-               std::to_string(p_lX) + " " + std::to_string(p_lY);
-    }
-
-    void Hear(const std::string& p_sEvent) {
-        m_log.push_back(m_sName.empty() ? p_sEvent : m_sName + ": " + p_sEvent);
+    void Hear(std::string p_sEvent, std::initializer_list<int32_t> p_args = {}) {
+        for (int32_t arg : p_args) {
+            p_sEvent += " " + std::to_string(arg);
+        }
+        m_log.push_back(m_sName + ": " + p_sEvent);
         if (OnEvent) {
             OnEvent();
         }
