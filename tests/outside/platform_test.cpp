@@ -54,32 +54,21 @@ TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
     EXPECT_EQ(&PlatformContext::Current(), &before);
 }
 
-TEST(PlatformTest, ScriptedMessageBoxAnswersInOrderAndRecordsEveryMessage) {
+TEST(PlatformTest, MessageBoxesAnswerTheScriptOrElseTheDefaultButton) {
     ScopedTestPlatform platform;
     platform.Messages().QueueAnswer(vbNo);
     EXPECT_EQ(MsgBox("Delete?", vbYesNo, vbExclamation, "Delete Warning"), vbNo);
     EXPECT_EQ(MsgBox("Sure?", vbYesNo, vbQuestion, "Q"), vbYes);  // queue empty: default button
-    EXPECT_EQ(MsgBox("Done."), vbOK);
-    const std::vector<ShownMessage>& shown = platform.Messages().Shown();
-    ASSERT_EQ(shown.size(), 3u);
-    const auto Fields = [](const ShownMessage& m) {
-        return std::make_tuple(m.Text, m.Buttons, m.Icon, m.Title, m.Answer);
-    };
-    EXPECT_EQ(Fields(shown[0]),
+    const ShownMessage& first = platform.Messages().Shown().at(0);
+    EXPECT_EQ(std::make_tuple(first.Text, first.Buttons, first.Icon, first.Title, first.Answer),
               std::make_tuple("Delete?", vbYesNo, vbExclamation, "Delete Warning", vbNo));
-    EXPECT_EQ(Fields(shown[2]), std::make_tuple("Done.", vbOKOnly, vbNoIcon, "", vbOK));
-}
-
-TEST(PlatformTest, HeadlessMessageBoxWritesAndAnswersTheDefaultButton) {
-    const std::pair<MsgBoxButtons, MsgBoxResult> cases[] = {{vbOKCancel, vbOK},
-                                                            {vbAbortRetryIgnore, vbAbort},
-                                                            {vbYesNoCancel, vbYes},
-                                                            {vbRetryCancel, vbRetry}};
-    for (const auto& [buttons, answer] : cases) {
+    for (const auto& [buttons, answer] :
+         {std::pair(vbAbortRetryIgnore, vbAbort), std::pair(vbYesNoCancel, vbYes),
+          std::pair(vbRetryCancel, vbRetry)}) {
         std::ostringstream out;
-        HeadlessMessageBox box(out);
-        EXPECT_EQ(box.Show("No data to export.", buttons, vbInformation, "Export"), answer);
-        EXPECT_EQ(out.str(), "information [Export]: No data to export.\n");
+        EXPECT_EQ(HeadlessMessageBox(out).Show("No data.", buttons, vbInformation, "Export"),
+                  answer);
+        EXPECT_EQ(out.str(), "information [Export]: No data.\n");
     }
 }
 
@@ -105,27 +94,21 @@ TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
     EXPECT_TRUE(headless.m_bCancelled);
 }
 
-TEST(PlatformTest, YieldRunsTheHookWithoutRecursingIntoIt) {
+// Code run by an event may yield itself: the hook does not recurse, and a posted event runs once,
+// at the next yield, even when it yields.
+TEST(PlatformTest, YieldsRunTheHookAndPostedEventsWithoutRecursing) {
     ScopedTestPlatform platform;
     int depth = 0;
     int deepest = 0;
     platform.Loop().OnYield([&] {
         deepest = std::max(deepest, ++depth);
-        DoEvents();  // code run by an event that yields itself
+        DoEvents();
         --depth;
     });
-    DoEvents();
-    DoEvents();
-    EXPECT_EQ(deepest, 1);
-    EXPECT_EQ(platform.Loop().YieldCount(), 4);
-}
-
-TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
-    ScopedTestPlatform platform;
     std::vector<int> order;
     platform.Loop().Post([&] {
         order.push_back(1);
-        DoEvents();  // re-entrant yield while the first event runs
+        DoEvents();
         order.push_back(3);
     });
     platform.Loop().Post([&] {
@@ -136,6 +119,7 @@ TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
     DoEvents();
     DoEvents();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
+    EXPECT_EQ(deepest, 1);
 }
 
 TEST(PlatformTest, PointerIndicatorClockPrinterAndSettingsComeFromTheContext) {
@@ -222,25 +206,33 @@ bool Procedure(bool p_bFail, std::string* p_pShown = nullptr) {
     }
 }
 
-TEST(ErrorReporterTest, EveryExitIsCountedOnlyFailuresAreReportedAndTheListenerHearsThemOnce) {
+TEST(ErrorReporterTest, EveryExitIsCountedOnlyFailuresAreReportedAndLoggedOnceEach) {
     ScopedTestPlatform platform;
-    ErrorReporter& reporter = PlatformContext::Current().Reporter();
     std::vector<std::string> heard;
-    reporter.SetListener([&heard](const ErrorReport& p_oReport) {
+    platform.Reporter().SetListener([&heard](const ErrorReport& p_oReport) {
         heard.push_back(p_oReport.Label);
         throw std::runtime_error("the window is gone");  // dropped: the report stands
     });
+    const std::filesystem::path log = platform.LibraryPath() / "qorvant-viewer.log";
     EXPECT_TRUE(Procedure(false));
+    EXPECT_FALSE(std::filesystem::exists(log));
     std::string shown;
     EXPECT_FALSE(Procedure(true, &shown));
     EXPECT_EQ(shown, "Type mismatch: layout");
     EXPECT_EQ(heard, std::vector<std::string>{"Viewer:UpdateViewer"});
     EXPECT_EQ(platform.Reporter().CountCalls("Viewer:UpdateViewer"), 2u);
     ASSERT_EQ(platform.Reporter().Reports().size(), 1u);
-    const ErrorReport& report = platform.Reporter().Reports().front();
-    EXPECT_EQ(report.Number, 13);
-    EXPECT_EQ(report.Description, "Type mismatch: layout");
-    EXPECT_FALSE(report.Source.empty());
+    EXPECT_FALSE(platform.Reporter().Reports().front().Source.empty());
+
+    // The line break and tab inside a description become spaces: one line per failure.
+    platform.Reporter().Report("StockViewer:Initialize",
+                               AutomationError(91, "qorvantOnlineViewer", "first\nsecond\tthird"));
+    const std::string text = ReadFile(log);
+    const size_t first = text.find("\tViewer:UpdateViewer\t13\t");
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_LT(first,
+              text.find("\tStockViewer:Initialize\t91\tqorvantOnlineViewer\tfirst second third\n"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
 }
 
 TEST(ErrorReporterTest, ForeignExceptionsBecomeAutomationErrorsAndAClearedOneIsNotReported) {
@@ -283,24 +275,6 @@ TEST(ErrorReporterTest, ReportedReturnsTheFallbackAfterAFailure) {
     Reported("Viewer: ClearResults", [] {});
     EXPECT_EQ(platform.Reporter().CountReports("Grid: GridSort"), 1u);
     EXPECT_EQ(platform.Reporter().CountCalls("Viewer: ClearResults"), 1u);
-}
-
-TEST(ErrorReporterTest, FailureAppendsOneLogLineInTheLibraryFolder) {
-    ScopedTestPlatform platform;
-    Procedure(false);
-    const std::filesystem::path log = platform.LibraryPath() / "qorvant-viewer.log";
-    EXPECT_FALSE(std::filesystem::exists(log));
-    platform.Reporter().Report("StockViewer:Initialize",
-                               AutomationError(91, "qorvantOnlineViewer", "first\nsecond\tthird"));
-    Procedure(true);
-    const std::string text = ReadFile(log);
-    // The line break and tab inside the description become spaces: one line per failure.
-    const size_t first =
-        text.find("\tStockViewer:Initialize\t91\tqorvantOnlineViewer\tfirst second third\n");
-    const size_t second = text.find("\tViewer:UpdateViewer\t13\t");
-    EXPECT_NE(second, std::string::npos) << text;
-    EXPECT_LT(first, second) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
 }
 
 TEST(ErrorReporterTest, UnwritableLogNeverThrowsAndStillRecords) {
@@ -355,57 +329,40 @@ TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
     EXPECT_EQ(first.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
     EXPECT_FALSE(std::filesystem::exists(File()));
     first.SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
-    first.SaveSetting("", "Settings", "RemoteServer", "HTTP://A");
     first.SaveSetting("OLMARIS60", "quicktestdates", "TOP", "30");
-    FileSettingsStore second(File(), m_reporter);
-    EXPECT_EQ(second.GetSetting("olmaris60", "QUICKTESTDATES", "top", "10"), "30");
-    EXPECT_EQ(second.GetSetting("", "Settings", "RemoteServer", ""), "HTTP://A");
-    EXPECT_EQ(second.GetSetting("Olmaris60", "ExportDir", "Missing", "fallback"), "fallback");
-    EXPECT_TRUE(m_reporter.Calls().empty());
-}
-
-TEST_F(SettingsStoreTest, AwkwardTextSurvivesTheRoundTripAndNoTemporaryFileStays) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"Url", "HTTP://MARKETS.EXAMPLE.COM/olmaris/"},
-        {"Blanks", "  padded  "},
+    const std::pair<std::string, std::string> awkward[] = {
         {"Lines", "first\nsecond\r\nthird"},
         {"Escapes", "C:\\Export\\x41 = [not a section]"},
         {"Unicode", "Zürich — 東京"},
-        {"Empty", ""},
-        {" key/with=odd[chars]#; ", "value"},
+        {" key/with=odd[chars]#; ", "  padded  "},
     };
-    FileSettingsStore store(File(), m_reporter);
-    for (const auto& [key, value] : cases) {
-        store.SaveSetting("App/Name", "[Section]", key, value);
+    for (const auto& [key, value] : awkward) {
+        first.SaveSetting("App/Name", "[Section]", key, value);
     }
-    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));
-    FileSettingsStore reader(File(), m_reporter);
-    for (const auto& [key, value] : cases) {
-        EXPECT_EQ(reader.GetSetting("App/Name", "[Section]", key, "missing"), value) << key;
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));  // no temporary stays
+    FileSettingsStore second(File(), m_reporter);
+    EXPECT_EQ(second.GetSetting("olmaris60", "QUICKTESTDATES", "top", "10"), "30");
+    for (const auto& [key, value] : awkward) {
+        EXPECT_EQ(second.GetSetting("App/Name", "[Section]", key, "missing"), value) << key;
     }
-    EXPECT_TRUE(m_reporter.Reports().empty());
-}
+    EXPECT_TRUE(m_reporter.Calls().empty());
 
-TEST_F(SettingsStoreTest, HandEditedFileWithCommentsAndBlanksReads) {
     WriteRaw(
         "; edited by hand\r\n\r\n  [ Olmaris60 / QuickTestDates ]  \r\n# the quick test\r\n"
         "  Top =  12  \r\n\t[/Settings]\nRemoteServer=HTTP://B\n");
-    FileSettingsStore store(File(), m_reporter);
-    EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "12");
-    EXPECT_EQ(store.GetSetting("", "Settings", "RemoteServer", ""), "HTTP://B");
+    FileSettingsStore edited(File(), m_reporter);
+    EXPECT_EQ(edited.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "12");
+    EXPECT_EQ(edited.GetSetting("", "Settings", "RemoteServer", ""), "HTTP://B");
     EXPECT_TRUE(m_reporter.Reports().empty());
 }
 
 TEST_F(SettingsStoreTest, DamagedFileIsReportedSetAsideAndReplaced) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"bad syntax", "[Olmaris60/QuickTestDates]\nTop=10\nthis line means nothing\n"},
-        {"binary garbage", std::string("\x7f"
-                                       "ELF\x02\0\0",
-                                       7)},
+        {"binary garbage", std::string("ELF\0\0", 5)},
         {"not UTF-8", "[App/Section]\nKey=caf\xe9\n"},
         {"entry before a section", "Top=10\n"},
         {"bad escape", "[App/Section]\nKey=\\q\n"},
-        {"header without a slash", "[Olmaris60]\nTop=10\n"},
         {"too large", "[App/Section]\nKey=" + std::string(SettingsFile::kMaxBytes, 'x') + "\n"},
     };
     for (const auto& [what, bytes] : cases) {
@@ -415,7 +372,6 @@ TEST_F(SettingsStoreTest, DamagedFileIsReportedSetAsideAndReplaced) {
         FileSettingsStore store(File(), m_reporter);
         EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10") << what;
         ASSERT_EQ(m_reporter.Reports().size(), 1u) << what;
-        EXPECT_EQ(m_reporter.Reports()[0].Label, "SettingsStore:Load");
         EXPECT_EQ(m_reporter.Reports()[0].Number, 321) << what;
         const std::vector<std::string> names = FolderEntries();
         ASSERT_EQ(names.size(), 2u) << what;
