@@ -172,15 +172,6 @@ TEST_F(GridControlTest, BindingANewSourceClearsTheSelection) {
     EXPECT_EQ(m_grid.TopRow(), 0);
 }
 
-TEST(GridControlColumnsTest, NewGridHasTwoUnboundColumnsAndOneSplit) {
-    GridControl grid;
-    EXPECT_EQ(grid.Columns()->Count(), 2);
-    EXPECT_EQ(grid.Splits()->Count(), 1);
-    grid.SetDataSource(Stocks());
-    grid.RetrieveFields();
-    EXPECT_EQ(grid.Columns()->Item(4)->Caption(), "Rec");
-}
-
 TEST(GridControlColumnsTest, AddRemoveAndFindByFieldWithoutRegardToCase) {
     GridControlColumns columns;
     auto a = columns.Add(0);

@@ -76,7 +76,7 @@ TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
     EXPECT_TRUE(recordset->IsEOF());
 }
 
-TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
+TEST(RecordsetCursorTest, FieldsAreDefinedWhileClosedAndFoundInAnyCase) {
     Recordset recordset;
     recordset.Fields().Append("Symbol", adVarChar, 10);
     EXPECT_EQ(ErrorNumberOf([&] { recordset.MoveFirst(); }), errors::kNotAllowedWhenClosed);
@@ -91,21 +91,19 @@ TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
     recordset.Fields().Append("Price", adDouble);
     recordset.Open();
     EXPECT_EQ(recordset.Fields().Count(), 2);
-}
 
-TEST(RecordsetFieldsTest, KeepDefinitionsAndFindNamesInAnyCase) {
-    Recordset recordset;
-    recordset.Fields().Append("Price", adNumeric, 0, adFldIsNullable).SetNumericScale(4);
-    recordset.Fields().Append("Column_Format", adChar, 20, adFldUnspecified);
-    const Field& format = recordset.Fields().Item("COLUMN_FORMAT");
+    Recordset fields;
+    fields.Fields().Append("Price", adNumeric, 0, adFldIsNullable).SetNumericScale(4);
+    fields.Fields().Append("Column_Format", adChar, 20, adFldUnspecified);
+    const Field& format = fields.Fields().Item("COLUMN_FORMAT");
     EXPECT_EQ(format.Attributes(), -1);
     EXPECT_EQ(format.Index(), 1);
-    EXPECT_EQ(recordset.Fields().Item("price").NumericScale(), 4);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Append("PRICE", adDouble); }), 3367);
-    const Failure missing = FailureOf([&] { recordset.Fields().Item("Volume"); });
+    EXPECT_EQ(fields.Fields().Item("price").NumericScale(), 4);
+    EXPECT_EQ(ErrorNumberOf([&] { fields.Fields().Append("PRICE", adDouble); }), 3367);
+    const Failure missing = FailureOf([&] { fields.Fields().Item("Volume"); });
     EXPECT_EQ(missing.Number, errors::kItemNotFound);
     EXPECT_THAT(missing.Description, HasSubstr("'Volume'"));
-    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Item(2); }), errors::kItemNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { fields.Fields().Item(2); }), errors::kItemNotFound);
 }
 
 TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
@@ -139,7 +137,7 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(recordset->RecordCount(), 1);
 }
 
-TEST(RecordsetViewTest, FilterSortAndFindPutTheCursorOnTheFirstRowOfTheView) {
+TEST(RecordsetViewTest, FilterAndSortPutTheCursorOnTheFirstRowAndEndAnEdit) {
     auto recordset = MakeStocks({"A", "B", "C", "D"});
     recordset->MoveLast();
     recordset->SetFilter("IndCode = 7");
@@ -149,17 +147,15 @@ TEST(RecordsetViewTest, FilterSortAndFindPutTheCursorOnTheFirstRowOfTheView) {
     EXPECT_EQ(Current(*recordset), "C");
     recordset->SetFilter("IndCode = 99");
     EXPECT_TRUE(recordset->IsBOF() && recordset->IsEOF());
-}
 
-TEST(RecordsetViewTest, FilterEndsAnEditInProgress) {
-    auto recordset = MakeStocks({"A", "B"});
-    recordset->AddNew();
-    recordset->SetValue("Symbol", "N");
-    recordset->SetValue("IndCode", 12);
-    recordset->SetFilter("IndCode = 12");
-    EXPECT_EQ(recordset->EditMode(), adEditNone);
-    recordset->MoveLast();
-    EXPECT_EQ(Current(*recordset), "N");
+    auto editing = MakeStocks({"A", "B"});
+    editing->AddNew();
+    editing->SetValue("Symbol", "N");
+    editing->SetValue("IndCode", 12);
+    editing->SetFilter("IndCode = 12");
+    EXPECT_EQ(editing->EditMode(), adEditNone);
+    editing->MoveLast();
+    EXPECT_EQ(Current(*editing), "N");
 }
 
 TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSort) {
@@ -252,7 +248,7 @@ TEST(RecordsetDeleteTest, DeletedRowsLeaveEveryView) {
     EXPECT_EQ(Current(*filtered), "D");
 }
 
-TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStart) {
+TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStartAndRefusesBadArguments) {
     auto recordset = MakeStocks({"IBM", "INTC", "MSFT", "INTU", "IBM"});
     const auto find = [&](const char* p_sCriteria, int32_t p_lSkip = 0,
                           SearchDirectionEnum p_eDirection = adSearchForward,
@@ -268,6 +264,17 @@ TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStart) {
     EXPECT_EQ(find("Symbol = 'MSFT'", 0, adSearchForward, recordset->Bookmark()), adPosEOF);
     EXPECT_EQ(find("Symbol = 'MSFT'", 0, adSearchBackward), 3);
     EXPECT_EQ(find("Symbol = 'NONE'", 0, adSearchBackward), adPosBOF);
+
+    auto three = MakeStocks({"A", "B", "C"});
+    three->MoveNext();
+    const Failure failure = FailureOf([&] { three->Find("Symbol = 'A' or Symbol = 'C'"); });
+    EXPECT_EQ(failure.Number, errors::kArgumentsWrongType);
+    EXPECT_THAT(failure.Description, HasSubstr("single comparison at position 14, 'or'"));
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("(Symbol = 'A')"); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("Symbol = 'A'", -1); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("Symbol = 'A'", 0, 2); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*three), "B");
 }
 
 TEST(RecordsetFindTest, FindsAcrossSlicesInASortedView) {
@@ -282,21 +289,6 @@ TEST(RecordsetFindTest, FindsAcrossSlicesInASortedView) {
     EXPECT_EQ(recordset->AbsolutePosition(), 4997);
     recordset->Find("N > 4000", 0, adSearchBackward);
     EXPECT_EQ(recordset->AbsolutePosition(), 999);
-}
-
-TEST(RecordsetFindTest, BadCriteriaOrArgumentsKeepTheCurrentRow) {
-    auto recordset = MakeStocks({"A", "B", "C"});
-    recordset->MoveNext();
-    const Failure failure = FailureOf([&] { recordset->Find("Symbol = 'A' or Symbol = 'C'"); });
-    EXPECT_EQ(failure.Number, errors::kArgumentsWrongType);
-    EXPECT_THAT(failure.Description, HasSubstr("single comparison at position 14, 'or'"));
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("(Symbol = 'A')"); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", -1); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", 0, 2); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(Current(*recordset), "B");
 }
 
 TEST(RecordsetGridTest, ViewPositionsAndValuesByRowId) {
