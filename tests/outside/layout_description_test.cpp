@@ -1,10 +1,12 @@
 #include "outside/layout_description.h"
 
 #include "outside/automation_error.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -49,45 +51,30 @@ TEST(LayoutCodec, NumbersSentAsTextAreAccepted) {
 }
 
 TEST(LayoutCodec, AMalformedDescriptionFailsNamingTheOffendingPart) {
-    struct Case {
-        const char* Name;
-        Variant Description;
-        int32_t Number;
-        const char* Part;
-    };
-    VariantArray shortTable = VariantArray::Table(6, 2);
-    VariantArray offsetEntries({{0, 6}, {1, 2}});
-    const std::vector<Case> cases = {
-        {"not an array", Variant("layout"), errors::kTypeMismatch, "the description"},
-        {"two elements", VariantArray::Vector({Variant(), Variant()}), errors::kSubscriptOutOfRange,
-         "the description"},
-        {"header of four", WithElement(0, VariantArray::Vector({1, "a", "b", 0})),
-         errors::kSubscriptOutOfRange, "the layout header"},
-        {"id not a number", WithElement(0, VariantArray::Vector({"x", "a", "b", 0, 0})),
-         errors::kTypeMismatch, "the layout id"},
-        {"sort block text", WithElement(1, "Symbol ASC"), errors::kTypeMismatch, "the sort block"},
-        {"sort id too large", WithElement(1, VariantArray::Vector({"", 5e10, 0, -1, 0})),
-         errors::kOverflow, "the primary sort field id"},
-        {"table of one dimension", WithElement(2, VariantArray::Vector({1, 2, 3, 4, 5, 6, 7})),
-         errors::kSubscriptOutOfRange, "two-dimensional"},
-        {"table of six rows", WithElement(2, shortTable), errors::kSubscriptOutOfRange,
-         "rows 0 to 6"},
-        {"entries from 1", WithElement(2, offsetEntries), errors::kSubscriptOutOfRange,
+    const std::tuple<Variant, int32_t, const char*> cases[] = {
+        {Variant("layout"), errors::kTypeMismatch, "the description"},
+        {VariantArray::Vector({Variant(), Variant()}), errors::kSubscriptOutOfRange, "description"},
+        {WithElement(0, VariantArray::Vector({1, "a", "b", 0})), errors::kSubscriptOutOfRange,
+         "the layout header"},
+        {WithElement(0, VariantArray::Vector({"x", "a", "b", 0, 0})), errors::kTypeMismatch,
+         "the layout id"},
+        {WithElement(1, "Symbol ASC"), errors::kTypeMismatch, "the sort block"},
+        {WithElement(1, VariantArray::Vector({"", 5e10, 0, -1, 0})), errors::kOverflow,
+         "the primary sort field id"},
+        {WithElement(2, VariantArray::Vector(0, 6)), errors::kSubscriptOutOfRange,
+         "two-dimensional"},
+        {WithElement(2, VariantArray::Table(6, 2)), errors::kSubscriptOutOfRange, "rows 0 to 6"},
+        {WithElement(2, VariantArray({{0, 6}, {1, 2}})), errors::kSubscriptOutOfRange,
          "start at index 0"},
-        {"Null caption", WithCell(3, 1, Variant::Null()), errors::kInvalidUseOfNull,
+        {WithCell(3, 1, Variant::Null()), errors::kInvalidUseOfNull,
          "column entry 1 row 3 (caption)"},
-        {"array as a mask", WithCell(4, 0, VariantArray::Vector({1})), errors::kTypeMismatch,
+        {WithCell(4, 0, VariantArray::Vector({1})), errors::kTypeMismatch,
          "column entry 0 row 4 (table mask)"},
     };
-    for (const Case& c : cases) {
-        try {
-            layout_codec::Parse(c.Description);
-            ADD_FAILURE() << c.Name << ": accepted";
-        } catch (const AutomationError& error) {
-            EXPECT_EQ(error.Number(), c.Number) << c.Name;
-            EXPECT_NE(error.Description().find(c.Part), std::string::npos)
-                << c.Name << ": " << error.Description();
-        }
+    for (const auto& [description, number, part] : cases) {
+        const Failure failure = FailureOf([&] { layout_codec::Parse(description); });
+        EXPECT_EQ(failure.Number, number) << part;
+        EXPECT_NE(failure.Description.find(part), std::string::npos) << failure.Description;
     }
 }
 

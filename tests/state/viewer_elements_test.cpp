@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace qv {
 namespace {
 
@@ -23,11 +25,7 @@ class ViewerElementsTest : public ::testing::Test {
 
 // Each row: the ids and directions given, then the sort block kept (clause, ids, directions).
 TEST_F(ViewerElementsTest, SetSortInfoBuildsTheSortClause) {
-    struct Case {
-        int32_t PriFieldId, PriDir, SecFieldId, SecDir;
-        Variant Expected;
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, int32_t, int32_t, int32_t, Variant> cases[] = {
         {13, 1, 4, 0, VariantArray::Vector({"Price DESC, Symbol ASC", 13, 1, 4, 0})},
         {13, 0, 13, 1, VariantArray::Vector({"Price ASC", 13, 0, -1, 1})},
         {24, 1, -1, 0, VariantArray::Vector({" ASC", 0, 0, -1, 0})},  // unsortable primary
@@ -35,11 +33,11 @@ TEST_F(ViewerElementsTest, SetSortInfoBuildsTheSortClause) {
         {13, 0, 0, 1, VariantArray::Vector({"Price ASC,  ASC", 13, 0, 0, 0})},
         {-5, 1, 14, 1, VariantArray::Vector({" ASC, Volume DESC", -5, 0, 14, 1})},
     };
-    for (const Case& c : cases) {
+    for (const auto& [priId, priDir, secId, secDir, expected] : cases) {
         ViewerElements elements;
         elements.SetParameterList(m_catalogue);
-        elements.SetSortInfo(c.PriFieldId, c.PriDir, c.SecFieldId, c.SecDir);
-        EXPECT_EQ(elements.SortInfo(), c.Expected) << c.PriFieldId << " " << c.SecFieldId;
+        elements.SetSortInfo(priId, priDir, secId, secDir);
+        EXPECT_EQ(elements.SortInfo(), expected) << priId << " " << secId;
     }
     m_elements.SetSortInfo(38, 0, 4, 0);
     EXPECT_EQ(m_elements.PriSortField() + " " + m_elements.SecSortField(), "IndName Symbol");
@@ -54,9 +52,7 @@ TEST_F(ViewerElementsTest, SetSortInfoLeavesTheCatalogueFilterAsItWas) {
     EXPECT_EQ(m_catalogue->RecordCount(), 5);
 }
 
-TEST_F(ViewerElementsTest, GridColumnsAreCreatedOnFirstRead) {
-    const auto secondary = m_elements.GridColumns(gtSecondary);
-    EXPECT_EQ(m_elements.GridColumns(gtSecondary), secondary);
+TEST_F(ViewerElementsTest, GridColumnsAreCreatedOnFirstReadAndOnlyForTheTwoGrids) {
     m_elements.SetGridColumns(gtSecondary, nullptr);
     EXPECT_NE(m_elements.GridColumns(gtSecondary), nullptr);
     EXPECT_EQ(FailureOf([&] { m_elements.GridColumns(static_cast<GridType>(2)); }).Number,
@@ -128,11 +124,7 @@ TEST_F(ViewerElementsTest, MalformedLayoutDescriptionChangesNothing) {
 }
 
 TEST_F(ViewerElementsTest, PrintTypeMainResultDataAndResultTypeFollowTheViewerType) {
-    struct Case {
-        ViewerType Type, PrintType;
-        int32_t MainResultData;
-    };
-    const Case cases[] = {
+    const std::tuple<ViewerType, ViewerType, int32_t> cases[] = {
         {vt_Stocks, vt_Stocks_Print, 0},
         {vt_IndustryHistory, vt_IndustryHistory_Print, 1},
         {vt_Sectrors_Print, vt_Sectrors_Print, 2},
@@ -142,10 +134,10 @@ TEST_F(ViewerElementsTest, PrintTypeMainResultDataAndResultTypeFollowTheViewerTy
         {static_cast<ViewerType>(99), static_cast<ViewerType>(99), 0},
     };
     m_elements.SetFinderResultsType(5);
-    for (const Case& c : cases) {
-        m_elements.SetViewerType(c.Type);
-        EXPECT_EQ(m_elements.PrintType(), c.PrintType) << "viewer type " << c.Type;
-        EXPECT_EQ(m_elements.MainResultData(), c.MainResultData) << "viewer type " << c.Type;
+    for (const auto& [type, printType, mainResultData] : cases) {
+        m_elements.SetViewerType(type);
+        EXPECT_EQ(m_elements.PrintType(), printType) << "viewer type " << type;
+        EXPECT_EQ(m_elements.MainResultData(), mainResultData) << "viewer type " << type;
     }
     m_elements.SetViewerType(vt_FinderResults);
     EXPECT_EQ(m_elements.ResultType(), 5);
