@@ -413,6 +413,8 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
         {"caption a column", [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Sym"); },
          columns},
         {"split the grid", [](Bound& b) { b.grid->Splits()->Add(); }, columns},
+        {"widen a column in a split",
+         [](Bound& b) { b.grid->Splits()->Item(0)->Columns()->Item(1)->SetWidth(2000); }, columns},
         {"add a cell style",
          [](Bound& b) {
              b.grid->Columns()->Item(2)->AddRegexCellStyle(gcNormalCell,

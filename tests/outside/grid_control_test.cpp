@@ -218,6 +218,8 @@ TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
     EXPECT_EQ(column->SplitWidth(1), 2000);
     EXPECT_FALSE(column->SplitVisible(1));
     second->SetColumnVisible(0, true);
+    EXPECT_TRUE(column->Visible());
+    EXPECT_EQ(column->Width(), 2000);
     column->SetWidth(500);
     EXPECT_EQ(column->SplitWidth(0), 500);
 
@@ -313,8 +315,17 @@ TEST_F(GridControlTest, DispatchIdsAndNamesReachTheMembersTheGridUses) {
     EXPECT_EQ(GetPropertyById(*splitRec, 5).ToString(), "Rec");
     EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", splitColumns); }),
               errors::kTypeMismatch);
+    auto columns = GetProperty(m_grid, "Columns").ToObject();
+    std::array<Variant, 1> at{Variant(int32_t{5})};
+    CallMethod(*columns, "Add", at);
+    EXPECT_EQ(GetProperty(*columns, "Count").ToLong(), 6);
+    CallMethod(*columns, "Remove", at);
+    EXPECT_EQ(GetProperty(*splitColumns.ToObject(), "Count").ToLong(), 5);
+    EXPECT_EQ(GetProperty(m_grid, "DataSource").ToObject(), m_stocks);
     SetProperty(m_grid, "DataSource", Variant::Nothing());
     EXPECT_EQ(m_grid.RowCount(), 0);
+    LetProperty(m_grid, "Visible", Variant(false));
+    EXPECT_FALSE(m_grid.Visible());
 }
 
 TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {

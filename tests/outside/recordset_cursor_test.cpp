@@ -110,17 +110,21 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     auto recordset = std::make_shared<Recordset>();
     recordset->Fields().Append("Id", adInteger);
     recordset->Fields().Append("Small", adSmallInt);
+    recordset->Fields().Append("Flag", adBoolean);
     recordset->Fields().Append("When", adDate);
     recordset->Fields().Append("Name", adVarChar, 20);
     recordset->Open();
     recordset->AddNew();
     EXPECT_EQ(recordset->EditMode(), adEditAdd);
+    EXPECT_TRUE(recordset->Value("Id").IsNull());
     recordset->Fields().Item("Id").SetValue("12");
     recordset->SetValue("Small", 2.5);
+    recordset->SetValue("Flag", "True");
     recordset->SetValue("When", "12/6/2026");
     recordset->SetValue("Name", 1.5);
     recordset->Update();
     EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
+    EXPECT_EQ(recordset->Value("Flag"), Variant(true));
     EXPECT_TRUE(recordset->Value("When").IsDate());
     EXPECT_EQ(recordset->Value("Name"), Variant("1.5"));
     EXPECT_EQ(ErrorNumberOf([&] { recordset->SetValue("Id", "abc"); }), errors::kTypeMismatch);
@@ -130,7 +134,7 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(recordset->EditMode(), adEditInProgress);
     recordset->UpdateBatch();
     EXPECT_EQ(recordset->EditMode(), adEditNone);
-    const std::vector<Variant> tooMany = {1, 2, 3.0, "x", "too many"};
+    const std::vector<Variant> tooMany = {1, 2, true, 3.0, "x", "too many"};
     const std::vector<Variant> notANumber = {1, "not a number"};
     EXPECT_EQ(ErrorNumberOf([&] { recordset->AddNew(tooMany); }), errors::kArgumentsWrongType);
     EXPECT_EQ(ErrorNumberOf([&] { recordset->AddNew(notANumber); }), errors::kTypeMismatch);
@@ -241,7 +245,8 @@ TEST(RecordsetDeleteTest, DeletedRowsLeaveEveryView) {
     EXPECT_EQ(Current(*sorted), "B");
     EXPECT_EQ(filtered->AbsolutePosition(), 2);
     EXPECT_EQ(ErrorNumberOf([&] { filtered->SetBookmark(bookmark); }), errors::kArgumentsWrongType);
-    // A copy holds the rows of the view, apart from them.
+    // A copy holds the rows of the view, apart from them; a copy of a whole store holds them all.
+    EXPECT_EQ(original->Copy()->RecordCount(), 3);
     auto copy = filtered->Copy();
     EXPECT_EQ(copy->RecordCount(), 2);
     copy->SetValue("Symbol", "Z");

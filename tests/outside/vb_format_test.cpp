@@ -42,6 +42,9 @@ TEST(VbFormatTest, FormatsNumbersDatesTextAndNullAsTheRuntimeDoes) {
         {-0.125, "0%", "-13%"},
         {-1234.5, "$#,##0.00", "-$1,234.50"},
         {5, "0 \"shares\"", "5 shares"},
+        {5, "\\#0", "#5"},
+        {1.2, "0.0#", "1.2"},
+        {0.000123, "0.0E-0", "1.2E-4"},
         {1e20, "0", "100000000000000000000"},
         {9.999, "0.00E+00", "1.00E+01"},
         // Sections for negative and zero.
@@ -67,6 +70,7 @@ TEST(VbFormatTest, FormatsNumbersDatesTextAndNullAsTheRuntimeDoes) {
         {morning, "h:nn A/P", "12:07 A"},
         {afternoon, "ddd, mmm d", "Sun, Dec 6"},
         {afternoon, "w ww q y", "1 50 4 340"},
+        {afternoon, "\"on\" d ddddd", "on 6 12/6/2026"},
         {"2026-12-06 15:04", "M/D/YY h:nn", "12/6/26 15:04"},
         {46362, "Short Date", "12/6/2026"},
         {"next week", "Short Date", "next week"},
@@ -182,6 +186,20 @@ TEST(VariantTest, ToStringPrintsUpToFifteenSignificantDigits) {
     }
     EXPECT_EQ(Variant(1.0 / 30).ToString(), "3.33333333333333E-02");
     EXPECT_EQ(Variant(123456789012345.0).ToString(), "123456789012345");
+}
+
+TEST(VariantTest, KindsReportTheirTypes) {
+    EXPECT_EQ(Variant().Type(), VarType::Empty);
+    EXPECT_EQ(Variant(int16_t{1}).Type(), VarType::Integer);
+    EXPECT_EQ(Variant(1).Type(), VarType::Long);
+    EXPECT_EQ(Variant(1.0).Type(), VarType::Double);
+    EXPECT_EQ(Variant::Date(1).Type(), VarType::Date);
+    EXPECT_EQ(Variant("x").Type(), VarType::String);
+    EXPECT_EQ(Variant::Nothing().Type(), VarType::Object);
+    EXPECT_EQ(Variant::Missing().Type(), VarType::Error);
+    EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
+    EXPECT_EQ(Variant(VariantArray::Vector(0, 0)).Type(), VarType::Array);
+    EXPECT_EQ(Variant::Null().Type(), VarType::Null);
 }
 
 TEST(VariantArrayTest, BoundsAndSubscripts) {
