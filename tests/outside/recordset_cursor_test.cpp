@@ -36,7 +36,7 @@ std::string Current(const Recordset& p_rRecordset) {
     return p_rRecordset.Value("Symbol").ToString();
 }
 
-TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
+TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyondOrOnAnEmptyRecordset) {
     auto recordset = MakeStocks({});
     EXPECT_TRUE(recordset->IsBOF() && recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
@@ -45,35 +45,31 @@ TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
         EXPECT_EQ(ErrorNumberOf([&] { (recordset.get()->*move)(); }), errors::kNoCurrentRecord);
     }
     EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(1); }), errors::kNoCurrentRecord);
-}
-
-TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
-    auto recordset = MakeStocks({"A", "B", "C"});
-    recordset->MovePrevious();
-    EXPECT_TRUE(recordset->IsBOF());
-    EXPECT_EQ(recordset->AbsolutePosition(), adPosBOF);
+    auto three = MakeStocks({"A", "B", "C"});
+    three->MovePrevious();
+    EXPECT_TRUE(three->IsBOF());
+    EXPECT_EQ(three->AbsolutePosition(), adPosBOF);
     for (const auto& beyond : std::vector<std::function<void()>>{
-             [&] { recordset->MovePrevious(); }, [&] { recordset->Move(0); },
-             [&] { recordset->Bookmark(); }, [&] { recordset->Value("Symbol"); }}) {
+             [&] { three->MovePrevious(); }, [&] { three->Move(0); }, [&] { three->Bookmark(); },
+             [&] { three->Value("Symbol"); }}) {
         EXPECT_EQ(ErrorNumberOf(beyond), errors::kNoCurrentRecord);
     }
-    recordset->MoveLast();
-    recordset->MoveNext();
-    EXPECT_EQ(recordset->AbsolutePosition(), adPosEOF);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
-    recordset->Move(-2);
-    EXPECT_EQ(Current(*recordset), "B");
-    recordset->Move(-10);
-    EXPECT_TRUE(recordset->IsBOF());
-    recordset->Move(3);
-    EXPECT_EQ(Current(*recordset), "C");
+    three->MoveLast();
+    three->MoveNext();
+    EXPECT_EQ(three->AbsolutePosition(), adPosEOF);
+    EXPECT_EQ(ErrorNumberOf([&] { three->MoveNext(); }), errors::kNoCurrentRecord);
+    three->Move(-2);
+    EXPECT_EQ(Current(*three), "B");
+    three->Move(-10);
+    EXPECT_TRUE(three->IsBOF());
+    three->Move(3);
+    EXPECT_EQ(Current(*three), "C");
 
-    recordset->SetAbsolutePosition(2);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetAbsolutePosition(4); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(Current(*recordset), "B");
-    recordset->SetAbsolutePosition(adPosEOF);
-    EXPECT_TRUE(recordset->IsEOF());
+    three->SetAbsolutePosition(2);
+    EXPECT_EQ(ErrorNumberOf([&] { three->SetAbsolutePosition(4); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*three), "B");
+    three->SetAbsolutePosition(adPosEOF);
+    EXPECT_TRUE(three->IsEOF());
 }
 
 TEST(RecordsetCursorTest, FieldsAreDefinedWhileClosedAndFoundInAnyCase) {
@@ -162,7 +158,7 @@ TEST(RecordsetViewTest, FilterAndSortPutTheCursorOnTheFirstRowAndEndAnEdit) {
     EXPECT_EQ(Current(*editing), "N");
 }
 
-TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSort) {
+TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSortAndAddedRowsWaitForTheNextSort) {
     auto original = MakeStocks({"A", "B", "C", "D"});
     original->SetFilter("IndCode = 7");
     original->SetSort("Symbol DESC");
@@ -178,18 +174,15 @@ TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSort) {
 
     original.reset();
     EXPECT_EQ(Current(*clone), "B");
-}
-
-TEST(RecordsetCloneTest, ARowAddedThroughACloneStaysAtTheEndUntilSortedAgain) {
-    auto original = MakeStocks({"A", "B", "C"});
-    original->SetSort("Symbol DESC");
-    original->Clone()->AddNew({"AA", "AA Corp", 7});
-    EXPECT_EQ(Current(*original), "C");
-    original->MoveLast();
-    EXPECT_EQ(Current(*original), "AA");
-    original->SetSort("Symbol DESC");
-    original->MoveLast();
-    EXPECT_EQ(Current(*original), "A");
+    auto sorted = MakeStocks({"A", "B", "C"});
+    sorted->SetSort("Symbol DESC");
+    sorted->Clone()->AddNew({"AA", "AA Corp", 7});
+    EXPECT_EQ(Current(*sorted), "C");
+    sorted->MoveLast();
+    EXPECT_EQ(Current(*sorted), "AA");
+    sorted->SetSort("Symbol DESC");
+    sorted->MoveLast();
+    EXPECT_EQ(Current(*sorted), "A");
 }
 
 TEST(RecordsetBookmarkTest, BookmarksStayValidAcrossClonesFiltersAndSorts) {

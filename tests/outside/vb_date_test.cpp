@@ -136,7 +136,7 @@ TEST(VbDateTest, DayTextIsStrictIsoOrADateWithoutATime) {
     }
 }
 
-TEST(DateSelector, ReadsTheHostsDateTextsAndKeepsTheDayOnTextNamingNoDate) {
+TEST(DateSelector, ReadsTheHostsDateTextsByDispatchAndKeepsTheDayOnTextNamingNoDate) {
     ScopedTestPlatform platform;
     HeadlessDateSelector selector;
     EXPECT_EQ(selector.Value(), DateSerial(2026, 12, 4));  // today on the platform clock
@@ -161,20 +161,16 @@ TEST(DateSelector, ReadsTheHostsDateTextsAndKeepsTheDayOnTextNamingNoDate) {
             << serial;
     }
     EXPECT_EQ(selector.Value(), -1.0);
-}
-
-TEST(DateSelector, WorksByProgIdAndDispatchAsTheViewerCallsIt) {
-    ScopedTestPlatform platform;
     RegisterHeadlessDateSelector(platform.Components());
-    auto selector = CreateObject("QORVANTSUPPORT.DateSelector");
-    ASSERT_NE(selector, nullptr);
-    LetProperty(*selector, "Visible", Variant(false));
-    LetProperty(*selector, "Text", Variant("7/4/2025"));
-    const Variant value = GetProperty(*selector, "Value");
+    auto byProgId = CreateObject("QORVANTSUPPORT.DateSelector");
+    ASSERT_NE(byProgId, nullptr);
+    LetProperty(*byProgId, "Visible", Variant(false));
+    LetProperty(*byProgId, "Text", Variant("7/4/2025"));
+    const Variant value = GetProperty(*byProgId, "Value");
     EXPECT_TRUE(value.IsDate());
     EXPECT_EQ(value.ToDate(), DateSerial(2025, 7, 4));
-    EXPECT_FALSE(GetProperty(*selector, "Visible").ToBool());
-    EXPECT_EQ(GetProperty(*selector, "Text").ToString(), "7/4/2025");
+    EXPECT_FALSE(GetProperty(*byProgId, "Visible").ToBool());
+    EXPECT_EQ(GetProperty(*byProgId, "Text").ToString(), "7/4/2025");
 }
 
 }  // namespace
