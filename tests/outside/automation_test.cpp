@@ -148,6 +148,7 @@ TEST(ComponentFactoryTest, ProgIdsMatchWithoutRegardToCaseAndUnknownOnesAreError
     factory.Register("qorvantonlinefacade.viewerfntr", [] { return std::make_shared<Facade>(2); });
     auto second = factory.CreateObject("QorvantOnlineFacade.ViewerFNtr");
     EXPECT_EQ(std::dynamic_pointer_cast<Facade>(second)->m_iKind, 2);
+    EXPECT_TRUE(factory.IsRegistered("QORVANTONLINEFACADE.VIEWERFNTR"));
     EXPECT_TRUE(factory.Unregister("QORVANTONLINEFACADE.VIEWERFNTR"));
     EXPECT_FALSE(factory.Unregister("QorvantOnlineFacade.ViewerFNtr"));
     EXPECT_EQ(

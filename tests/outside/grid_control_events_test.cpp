@@ -146,6 +146,7 @@ TEST_F(GridControlEventsTest, UserActionsRaiseTheirEventsWithTheirArguments) {
     m_grid->SetEnabled(false);
     m_grid->Click(0, 0);
     m_grid->DoubleClick();
+    m_grid->HeaderClick(0);
     m_grid->KeyDown(46, 0);
     EXPECT_FALSE(m_grid->MoveColumns(0, 0, 1));
     EXPECT_TRUE(m_log.empty());
@@ -407,6 +408,12 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
          {"RowsRemoved 1 1"}},
         {"move the bound recordset", [](Bound& b) { b.rows->MoveNext(); }, {"CurrentChanged 0 1"}},
         {"move it where it is", [](Bound& b) { b.rows->MoveFirst(); }, {}},
+        {"move after the observer left",
+         [](Bound& b) {
+             b.grid->RemoveObserver(&b.log);
+             b.rows->MoveNext();
+         },
+         {}},
         {"click a row and a column",
          [](Bound& b) { b.grid->Click(2, 1); },
          {"SelectionChanged", "CurrentChanged 0 2"}},

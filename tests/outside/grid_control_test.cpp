@@ -209,6 +209,7 @@ TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
     auto first = grid.Splits()->Item(0);
     grid.Splits()->Remove(0);
     EXPECT_EQ(first->Index(), -1);
+    EXPECT_TRUE(first->ShownColumns().empty());
     EXPECT_EQ(second->Index(), 0);
     EXPECT_TRUE(column->SplitVisible(0));
     EXPECT_EQ(ErrorNumberOf([&] { grid.Splits()->Remove(0); }), errors::kInvalidProcedureCall);
@@ -249,6 +250,7 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
     };
     EXPECT_EQ(hit(priceX, dataY), std::make_tuple(gcrData, 2, 1));
     EXPECT_EQ(hit(10, dataY), std::make_tuple(gcrRecordSelector, -1, 1));
+    EXPECT_EQ(hit(-1, 10), std::make_tuple(gcrOutside, -1, -1));
     EXPECT_EQ(hit(priceX, G::kHeaderHeight + 3 * G::kRowHeight),
               std::make_tuple(gcrOutside, -1, -1));
     EXPECT_EQ(hit(G::kRecordSelectorWidth + 3675, dataY), std::make_tuple(gcrOutside, -1, -1));
@@ -318,6 +320,8 @@ TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
     std::array<Variant, 1> selected{Variant(int32_t{1})};
     CallMethodById(*byDefault, 19, selected);
     CallMethodById(*byDefault, 20);
+    m_grid.PrintInfo()->SetPageSetupCancelled(true);
+    EXPECT_EQ(GetPropertyById(*byDefault, 43), Variant(true));
     ASSERT_EQ(m_grid.PrintInfo()->PrintRequests().size(), 1u);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].Rows, gprSelectedRows);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].PageHeader,

@@ -84,6 +84,8 @@ const FilterCase kFilters[] = {
     {"Symbol = 'A' or Symbol = 'B'", {}},
     {"Symbol = 'IBM' or Symbol = 'msft'", {"IBM", "MSFT"}},
     {"Sectorcode = 3", {"IBM", "ABC", "MSFT"}},
+    {"Sectorcode >= 2.5", {"IBM", "ABC", "MSFT"}},
+    {"Score = 10", {"IBM", "MSFT"}},
     {"Trading_Date = #2026-12-01#", {"IBM"}},
     {"Price >= .5", {"IBM", "ABT", "ABC", "intc", "MSFT"}},
     {"Symbol = 'IBM' or Symbol = 'ABT' and Group = 5", {"IBM"}},

@@ -166,6 +166,7 @@ TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSortAndAddedRowsWaitForTh
     auto clone = original->Clone();
     EXPECT_EQ(clone->Filter(), Variant(int32_t{0}));
     EXPECT_EQ(clone->Sort(), "");
+    EXPECT_EQ(clone->DispatchClassName(), "Recordset");
     EXPECT_EQ(Current(*clone), "A");
     clone->SetFilter("Symbol = 'B'");
     clone->SetValue("CompanyName", "Changed");

@@ -142,6 +142,7 @@ TEST(VariantTest, ConversionsRoundHalfToEvenAndReadNumericText) {
     EXPECT_TRUE(Variant(" TRUE ").ToBool());
     EXPECT_FALSE(Variant("0").ToBool());
     EXPECT_DOUBLE_EQ(Variant("12/6/2026").ToDate(), DateSerial(2026, 12, 6));
+    EXPECT_DOUBLE_EQ(Variant(45000).ToDate(), 45000);
 }
 
 TEST(VariantTest, RoundToWholeNumberHoldsOnlyWhat64BitsHold) {
@@ -186,6 +187,7 @@ TEST(VariantTest, ToStringPrintsUpToFifteenSignificantDigits) {
     }
     EXPECT_EQ(Variant(1.0 / 30).ToString(), "3.33333333333333E-02");
     EXPECT_EQ(Variant(123456789012345.0).ToString(), "123456789012345");
+    EXPECT_EQ(Variant(int16_t{-7}).ToString(), "-7");
 }
 
 TEST(VariantTest, KindsReportTheirTypes) {
@@ -214,7 +216,7 @@ TEST(VariantArrayTest, BoundsAndSubscripts) {
     VariantArray table = VariantArray::Table(7, 2);
     table.At(6, 1) = 42;
     table.At(1, 0) = "second";
-    EXPECT_EQ(table.Values().back().ToLong(), 42);
+    EXPECT_EQ(table.At({6, 1}), table.Values().back());
     EXPECT_EQ(table.Values()[1].ToString(), "second");
     EXPECT_EQ(ErrorNumberOf([&] { table.At(7, 0); }), errors::kSubscriptOutOfRange);
     EXPECT_EQ(VariantArray::Vector(0, -1).UBound(), -1);
