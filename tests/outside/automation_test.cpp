@@ -215,6 +215,7 @@ TEST(LayoutCodec, AMalformedDescriptionFailsNamingTheOffendingPart) {
         {WithElement(0, VariantArray::Vector({"x", "a", "b", 0, 0})), errors::kTypeMismatch,
          "the layout id"},
         {WithElement(1, "Symbol ASC"), errors::kTypeMismatch, "the sort block"},
+        {WithElement(2, "columns"), errors::kTypeMismatch, "the column table"},
         {WithElement(1, VariantArray::Vector({"", 5e10, 0, -1, 0})), errors::kOverflow,
          "the primary sort field id"},
         {WithElement(2, VariantArray::Vector(0, 6)), errors::kSubscriptOutOfRange,

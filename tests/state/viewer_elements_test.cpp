@@ -41,6 +41,8 @@ TEST_F(ViewerElementsTest, SetSortInfoBuildsTheSortClause) {
     }
     m_elements.SetSortInfo(38, 0, 4, 0);
     EXPECT_EQ(m_elements.PriSortField() + " " + m_elements.SecSortField(), "IndName Symbol");
+    m_elements.SetSecSortFieldId(-1);
+    EXPECT_EQ(m_elements.SecSortField(), "");
 }
 
 TEST_F(ViewerElementsTest, SetSortInfoLeavesTheCatalogueFilterAsItWas) {
@@ -85,6 +87,7 @@ TEST_F(ViewerElementsTest, GridLayoutInfoTakesTheDescriptionApartAndReadsItBack)
     m_elements.SetLeftColIndex(9);
     m_elements.SetGridLayoutInfo(Description(SortBlock()));
     EXPECT_EQ(m_elements.Sort(), "Price DESC, Symbol ASC");
+    EXPECT_EQ(m_elements.GridLayout()->Description(), "my layout");
     EXPECT_EQ(m_elements.LeftColIndex(), 1);
     const auto price = m_elements.GridColumns(gtPrimary)->Item("price");
     EXPECT_EQ(price->ParameterId(), 13);
@@ -115,7 +118,8 @@ TEST_F(ViewerElementsTest, GridLayoutInfoLetClearsThePrimaryColumnsItHolds) {
 TEST_F(ViewerElementsTest, MalformedLayoutDescriptionChangesNothing) {
     Variant badCell = ColumnTable();
     badCell.Array().At(5, 2) = 1e10;
-    for (const Variant& bad : {Variant("layout"), Description(SortBlock(), badCell)}) {
+    for (const Variant& bad :
+         {Variant("layout"), Description(Variant()), Description(SortBlock(), badCell)}) {
         m_elements.SetGridLayoutInfo(Description(VariantArray::Vector({"", 4, 0, -1, 0})));
         const Variant before = m_elements.GridLayoutInfo();
         EXPECT_NE(FailureOf([&] { m_elements.SetGridLayoutInfo(bad); }).Number, 0);
