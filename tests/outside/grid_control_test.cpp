@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -20,18 +21,14 @@ namespace {
 
 std::shared_ptr<Recordset> Stocks() {
     auto recordset = std::make_shared<Recordset>();
-    recordset->Fields().Append("Symbol", adVarChar, 10);
-    recordset->Fields().Append("Company", adVarChar, 40);
-    recordset->Fields().Append("Price", adDouble);
-    recordset->Fields().Append("PrcChange", adDouble);
-    recordset->Fields().Append("Rec", adVarChar, 1);
+    for (const char* name : {"Symbol", "Company", "Price", "PrcChange", "Rec"}) {
+        const bool number = name[0] == 'P';
+        recordset->Fields().Append(name, number ? adDouble : adVarChar, number ? 0 : 40);
+    }
     recordset->Open();
-    recordset->AddNew({Variant("IBM"), Variant("Intl Business Machines"), Variant(140.5),
-                       Variant(-1.2), Variant("B")});
-    recordset->AddNew(
-        {Variant("MSFT"), Variant("Microsoft"), Variant(310.0), Variant(2.1), Variant("H")});
-    recordset->AddNew(
-        {Variant("ACME"), Variant("Acme"), Variant(1234.567), Variant(0.0), Variant("S")});
+    recordset->AddNew({"IBM", "Intl Business Machines", 140.5, -1.2, "B"});
+    recordset->AddNew({"MSFT", "Microsoft", 310.0, 2.1, "H"});
+    recordset->AddNew({"ACME", "Acme", 1234.567, 0.0, "S"});
     recordset->MoveFirst();
     return recordset;
 }
@@ -43,36 +40,26 @@ std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional
     return style;
 }
 
-struct ColumnSpec {
-    const char* Field;
-    const char* Caption;
-    int32_t Width;
-    const char* Format;
-    int32_t Split;
-};
+// The layout the viewer loads: key columns frozen in split 0, the rest in split 1. Each column:
+// field, caption, width, format, split.
+using ColumnSpec = std::tuple<const char*, const char*, int32_t, const char*, int32_t>;
 
-// The layout the viewer loads: key columns frozen in split 0, the rest in split 1.
 void LoadLayout(GridControl& p_oGrid, const std::vector<ColumnSpec>& p_columns) {
-    auto& columns = *p_oGrid.Columns();
-    while (columns.Count() > 0) {
-        columns.Remove(0);
-    }
+    p_oGrid.Columns()->Clear();
     p_oGrid.Splits()->Add();
     int32_t frozen = 0;
-    for (size_t i = 0; i < p_columns.size(); ++i) {
-        const ColumnSpec& entry = p_columns[i];
-        auto column = columns.Add(static_cast<int32_t>(i));
-        column->SetDataField(entry.Field);
-        column->SetCaption(entry.Caption);
-        column->SetNumberFormat(entry.Format);
-        column->SetSplitVisible(entry.Split, true);
-        column->SetSplitVisible(1 - entry.Split, false);
-        column->SetSplitWidth(entry.Split, entry.Width);
-        frozen += entry.Split == 0 ? 1 : 0;
+    for (const auto& [field, caption, width, format, split] : p_columns) {
+        auto column = p_oGrid.Columns()->Add(p_oGrid.Columns()->Count());
+        column->SetDataField(field);
+        column->SetCaption(caption);
+        column->SetNumberFormat(format);
+        column->SetSplitVisible(split, true);
+        column->SetSplitVisible(1 - split, false);
+        column->SetSplitWidth(split, width);
+        frozen += split == 0 ? 1 : 0;
     }
-    auto split0 = p_oGrid.Splits()->Item(0);
-    split0->SetSizeMode(gsmNumberOfColumns);
-    split0->SetSize(frozen);
+    p_oGrid.Splits()->Item(0)->SetSizeMode(gsmNumberOfColumns);
+    p_oGrid.Splits()->Item(0)->SetSize(frozen);
 }
 
 class GridControlTest : public ::testing::Test {
@@ -86,27 +73,20 @@ class GridControlTest : public ::testing::Test {
         m_grid.SetDataSource(m_stocks);
     }
 
-    void ApplyRecommendationColours() {
-        auto rec = m_grid.Columns()->Item(std::string_view("Rec"));
-        rec->SetAlignment(gaCenter);
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kGreen),
-                               "B");
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, grid_colors::kYellow),
-                               "H");
-        rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kRed), "S");
-        auto change = m_grid.Columns()->Item(std::string_view("PrcChange"));
-        change->SetForeColor(grid_colors::kGreen);
-        change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kRed, std::nullopt), "-");
-        change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, std::nullopt),
-                                  "^0.00");
-    }
-
     std::shared_ptr<Recordset> m_stocks = Stocks();
     GridControl m_grid;
 };
 
 TEST_F(GridControlTest, RendersFrozenSplitFirstWithFormatsAlignmentAndConditionalColours) {
-    ApplyRecommendationColours();
+    auto rec = m_grid.Columns()->Item(std::string_view("Rec"));
+    rec->SetAlignment(gaCenter);
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kGreen), "B");
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, grid_colors::kYellow), "H");
+    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kRed), "S");
+    auto change = m_grid.Columns()->Item(std::string_view("PrcChange"));
+    change->SetForeColor(grid_colors::kGreen);
+    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kRed, std::nullopt), "-");
+    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, std::nullopt), "^0.00");
     m_grid.SelBookmarks()->Add(Variant(2.0));
     EXPECT_EQ(m_grid.RenderText(0, 10),
               "  Symbol Company    |    Price    %Prc Rec\n"
@@ -119,51 +99,34 @@ TEST_F(GridControlTest, DisplayOrderAndLeftColumnDecideWhatEachSplitShows) {
     auto& columns = *m_grid.Columns();
     columns.Item(std::string_view("Rec"))->SetOrder(2);  // first of the scrolling split
     EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol Company    | Rec     Price    %Prc\n");
-
     m_grid.SetLeftCol(columns.IndexOfField("Price"));
-    EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol Company    |    Price    %Prc\n");
-    EXPECT_EQ(m_grid.LeftCol(), columns.IndexOfField("Price"));
-
-    // The frozen split shows its first Size columns only.
-    m_grid.Splits()->Item(0)->SetSize(1);
+    m_grid.Splits()->Item(0)->SetSize(1);  // the frozen split shows its first Size columns
     EXPECT_EQ(m_grid.RenderText(0, 0), "  Symbol |    Price    %Prc\n");
+    // The left column follows its column when columns are inserted before it.
+    columns.Add(0)->SetSplitVisible(0, false);
+    EXPECT_EQ(m_grid.LeftCol(), 3);
+    columns.Remove(3);
+    EXPECT_EQ(m_grid.LeftCol(), columns.DisplayOrder()[0]->ColIndex());
 }
 
-TEST_F(GridControlTest, LeftColumnFollowsItsColumnWhenColumnsAreInsertedBeforeIt) {
-    m_grid.SetLeftCol(3);
-    m_grid.Columns()->Add(0)->SetSplitVisible(0, false);
-    EXPECT_EQ(m_grid.LeftCol(), 4);
-    m_grid.Columns()->Remove(4);
-    EXPECT_EQ(m_grid.LeftCol(), m_grid.Columns()->DisplayOrder()[0]->ColIndex());
-}
-
-TEST_F(GridControlTest, WidthsAreCountedInCharactersAndLongTextIsCut) {
+TEST_F(GridControlTest, RendersTheRowsAskedForInWidthsCountedInCharacters) {
+    const std::string header = "  Symbol Company    |    Price    %Prc Rec\n";
+    EXPECT_EQ(m_grid.RenderText(1, 5), header + "  MSFT   Microsoft  |   310.00    2.10 H\n" +
+                                           "  ACME   Acme       | 1,234.57    0.00 S\n");
+    EXPECT_EQ(m_grid.RenderText(7, 5), header);
     auto company = m_grid.Columns()->Item(std::string_view("Company"));
     company->SetSplitWidth(0, 2100);
     m_stocks->MoveLast();
     m_stocks->SetValue("Company", Variant("Café Zürich"));
-    const std::string text = m_grid.RenderText(2, 1);
-    EXPECT_EQ(text.substr(text.find('\n') + 1),
-              "> ACME   Café Zürich          | 1,234.57    0.00 S\n");
+    EXPECT_NE(m_grid.RenderText(2, 1).find("> ACME   Café Zürich          | 1,234.57"),
+              std::string::npos);
     company->SetSplitWidth(0, 10);
     EXPECT_NE(m_grid.RenderText(2, 1).find("ACME   ~ |"), std::string::npos);
+    m_grid.SetDataSource(nullptr);  // unbound, no field says what the columns hold
+    EXPECT_EQ(m_grid.RenderText(0, 5), "  Symbol ~ | Price    %Prc    Rec\n");
 }
 
-TEST_F(GridControlTest, RendersOnlyTheRowsAskedForAndStopsAtTheEndOfTheView) {
-    const std::string text = m_grid.RenderText(1, 5);
-    EXPECT_EQ(text,
-              "  Symbol Company    |    Price    %Prc Rec\n"
-              "  MSFT   Microsoft  |   310.00    2.10 H\n"
-              "  ACME   Acme       | 1,234.57    0.00 S\n");
-    EXPECT_EQ(m_grid.RenderText(7, 5), "  Symbol Company    |    Price    %Prc Rec\n");
-    m_stocks->SetFilter("Price > 5000");
-    EXPECT_EQ(m_grid.RenderText(0, 5), "  Symbol Company    |    Price    %Prc Rec\n");
-    // Unbound, no field says what the columns hold.
-    m_grid.SetDataSource(nullptr);
-    EXPECT_EQ(m_grid.RenderText(0, 5), "  Symbol Company    | Price    %Prc    Rec\n");
-}
-
-TEST_F(GridControlTest, SelectionByBookmarksSurvivesResortingTheRecordset) {
+TEST_F(GridControlTest, SelectionByBookmarksSurvivesResortingButNotANewSource) {
     m_grid.SelBookmarks()->Add(Variant(1.0));  // IBM
     m_grid.SelBookmarks()->Add(Variant(3.0));  // ACME
     m_stocks->SetSort("Price DESC");
@@ -172,46 +135,24 @@ TEST_F(GridControlTest, SelectionByBookmarksSurvivesResortingTheRecordset) {
               ">*ACME   Acme       | 1,234.57    0.00 S\n"
               "  MSFT   Microsoft  |   310.00    2.10 H\n"
               " *IBM    Intl Busi~ |   140.50   -1.20 B\n");
-    EXPECT_EQ(m_grid.SelBookmarks()->Item(0), Variant(1.0));
-}
-
-TEST_F(GridControlTest, CurrentRowIsTheRecordsetsPositionInItsView) {
-    EXPECT_EQ(m_grid.Row(), 0);
-    m_stocks->MoveNext();
-    EXPECT_EQ(m_grid.Row(), 1);
-    EXPECT_EQ(m_grid.Bookmark(), m_stocks->Bookmark());
-
-    m_grid.SetCurrentRow(2);
-    EXPECT_EQ(m_stocks->Value("Symbol").ToString(), "ACME");
-    m_stocks->SetSort("Symbol ASC");  // ACME is first now
-    m_stocks->SetBookmark(Variant(3.0));
-    EXPECT_EQ(m_grid.Row(), 0);
-    EXPECT_EQ(m_grid.RenderText(0, 1).substr(43, 6), "> ACME");
-
-    m_stocks->MoveLast();
-    m_stocks->MoveNext();  // EOF
-    EXPECT_EQ(m_grid.Row(), -1);
-    EXPECT_TRUE(m_grid.Bookmark().IsNull());
-    EXPECT_EQ(ErrorNumberOf([&] { m_grid.SetCurrentRow(3); }), errors::kSubscriptOutOfRange);
-}
-
-TEST_F(GridControlTest, BindingANewSourceClearsTheSelection) {
-    m_grid.SelBookmarks()->Add(Variant(1.0));
     m_grid.SetTopRow(2);
     m_grid.SetDataSource(Stocks());
     EXPECT_EQ(m_grid.SelBookmarks()->Count(), 0);
     EXPECT_EQ(m_grid.TopRow(), 0);
 }
 
-TEST(GridControlColumnsTest, NewGridHasTwoUnboundColumnsAndOneSplit) {
-    GridControl grid;
-    EXPECT_EQ(grid.Columns()->Count(), 2);
-    EXPECT_EQ(grid.Splits()->Count(), 1);
-    EXPECT_EQ(grid.Row(), -1);
-    grid.SetDataSource(Stocks());
-    grid.RetrieveFields();
-    EXPECT_EQ(grid.Columns()->Count(), 5);
-    EXPECT_EQ(grid.Columns()->Item(4)->Caption(), "Rec");
+TEST_F(GridControlTest, CurrentRowIsTheRecordsetsPositionInItsView) {
+    m_grid.SetCurrentRow(2);
+    EXPECT_EQ(m_stocks->Value("Symbol").ToString(), "ACME");
+    m_stocks->SetSort("Symbol ASC");  // ACME is first now
+    m_stocks->SetBookmark(Variant(3.0));
+    EXPECT_EQ(m_grid.Row(), 0);
+    EXPECT_EQ(m_grid.Bookmark(), Variant(3.0));
+    m_stocks->MoveLast();
+    m_stocks->MoveNext();  // EOF
+    EXPECT_EQ(m_grid.Row(), -1);
+    EXPECT_TRUE(m_grid.Bookmark().IsNull());
+    EXPECT_EQ(ErrorNumberOf([&] { m_grid.SetCurrentRow(3); }), errors::kSubscriptOutOfRange);
 }
 
 TEST(GridControlColumnsTest, AddRemoveAndFindByFieldWithoutRegardToCase) {
@@ -221,16 +162,12 @@ TEST(GridControlColumnsTest, AddRemoveAndFindByFieldWithoutRegardToCase) {
     auto b = columns.Add(0);
     b->SetDataField("Price");
     EXPECT_EQ(a->ColIndex(), 1);
-    EXPECT_EQ(b->Order(), 0);
     EXPECT_EQ(columns.Item(std::string_view("SYMBOL")), a);
     EXPECT_EQ(columns.Item(Variant("price")), b);
-    EXPECT_EQ(columns.IndexOfField("Volume"), -1);
     EXPECT_EQ(ErrorNumberOf([&] { columns.Item(std::string_view("Volume")); }),
               errors::kSubscriptOutOfRange);
     EXPECT_EQ(ErrorNumberOf([&] { columns.Add(3); }), errors::kSubscriptOutOfRange);
-
     columns.Remove(0);
-    EXPECT_EQ(a->ColIndex(), 0);
     EXPECT_EQ(b->ColIndex(), -1);
     b->SetOrder(0);  // a removed column is left alone
     EXPECT_EQ(a->Order(), 0);
@@ -244,19 +181,15 @@ TEST(GridControlColumnsTest, OrderIsAPermutationClampedToTheColumns) {
     const auto captions = [&] {
         std::string text;
         for (const auto& column : columns.DisplayOrder()) {
-            text += column->Caption();
+            text += column->Caption() + std::to_string(column->Order());
         }
         return text;
     };
     columns.Item(0)->SetOrder(2);
-    EXPECT_EQ(captions(), "BCAD");
     columns.Item(3)->SetOrder(99);
-    EXPECT_EQ(captions(), "BCAD");
+    EXPECT_EQ(captions(), "B0C1A2D3");
     columns.Item(3)->SetOrder(-5);
-    EXPECT_EQ(captions(), "DBCA");
-    for (int32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(columns.DisplayOrder()[static_cast<size_t>(i)]->Order(), i);
-    }
+    EXPECT_EQ(captions(), "D0B1C2A3");
 }
 
 TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
@@ -265,10 +198,8 @@ TEST(GridControlSplitsTest, NewSplitCopiesItsNeighbourAndTheLastSplitStays) {
     column->SetSplitWidth(0, 2000);
     column->SetSplitVisible(0, false);
     auto second = grid.Splits()->Add();
-    EXPECT_EQ(second->Index(), 1);
     EXPECT_EQ(column->SplitWidth(1), 2000);
     EXPECT_FALSE(column->SplitVisible(1));
-
     second->SetColumnVisible(0, true);
     EXPECT_TRUE(column->Visible());
     EXPECT_EQ(column->Width(), 2000);
@@ -297,13 +228,9 @@ TEST(GridControlStyleTest, LaterMatchingStylesWinAndRemovalGoesByExpression) {
         column.ApplyCellStyles(p_sText, p_iState, style);
         return style.ColorText();
     };
-    EXPECT_EQ(styled("2.00", gcNormalCell), "green");
     EXPECT_EQ(styled("-1.50", gcNormalCell), "red on yellow");
-    EXPECT_EQ(styled("-2.50", gcNormalCell), "red");
     EXPECT_EQ(styled("-2.50", gcSelectedRow), "white");
-
     column.RemoveRegexCellStyle(gcNormalCell, "-");
-    EXPECT_EQ(column.RegexCellStyleCount(), 2);
     EXPECT_EQ(styled("-2.50", gcNormalCell), "green");
     EXPECT_EQ(ErrorNumberOf([&] {
                   column.AddRegexCellStyle(gcNormalCell, std::make_shared<GridStyle>(), "(");
@@ -317,134 +244,96 @@ TEST_F(GridControlTest, PointMapsToHeaderRowsAndColumns) {
     using G = GridControl;
     const int32_t dataY = G::kHeaderHeight + G::kRowHeight + 10;  // second row on screen
     const int32_t priceX = G::kRecordSelectorWidth + 630 + 1050 + 10;
-    struct Case {
-        int32_t X, Y;
-        GridRegion Region;
-        int32_t Column, Row;
+    const auto hit = [&](int32_t p_lX, int32_t p_lY) {
+        const GridHit found = m_grid.HitTest(p_lX, p_lY);
+        return std::make_tuple(found.Region, found.Column, found.Row);
     };
-    for (const Case& c : std::vector<Case>{
-             {G::kRecordSelectorWidth + 10, 10, gcrColumnHeader, 0, -1},
-             {priceX, 10, gcrColumnHeader, 2, -1},
-             {priceX, dataY, gcrData, 2, 1},
-             {10, dataY, gcrRecordSelector, -1, 1},
-             {priceX, G::kHeaderHeight + 3 * G::kRowHeight, gcrOutside, -1, -1},
-             {G::kRecordSelectorWidth + 630 + 1050 + 840 + 735 + 420, dataY, gcrOutside, -1, -1},
-             {-1, 10, gcrOutside, -1, -1},
-         }) {
-        const GridHit hit = m_grid.HitTest(c.X, c.Y);
-        EXPECT_EQ(hit.Region, c.Region) << c.X << "," << c.Y;
-        EXPECT_EQ(hit.Column, c.Column) << c.X << "," << c.Y;
-        EXPECT_EQ(hit.Row, c.Row) << c.X << "," << c.Y;
-    }
+    EXPECT_EQ(hit(priceX, dataY), std::make_tuple(gcrData, 2, 1));
+    EXPECT_EQ(hit(10, dataY), std::make_tuple(gcrRecordSelector, -1, 1));
+    EXPECT_EQ(hit(-1, 10), std::make_tuple(gcrOutside, -1, -1));
+    EXPECT_EQ(hit(priceX, G::kHeaderHeight + 3 * G::kRowHeight),
+              std::make_tuple(gcrOutside, -1, -1));
+    EXPECT_EQ(hit(G::kRecordSelectorWidth + 3675, dataY), std::make_tuple(gcrOutside, -1, -1));
     std::array<Variant, 2> args{Variant(priceX), Variant(int32_t{10})};
     EXPECT_EQ(CallMethodById(m_grid, 165, args).ToLong(), gcrColumnHeader);
-
     m_grid.SetRecordSelectors(false);
     m_grid.SetTopRow(1);
     EXPECT_EQ(m_grid.RowContaining(G::kHeaderHeight), 1);
-    EXPECT_EQ(m_grid.RowContaining(G::kHeaderHeight + 2 * G::kRowHeight), -1);
     EXPECT_EQ(m_grid.ColContaining(630 + 10), 1);
+}
+
+std::shared_ptr<DispatchObject> Item(DispatchObject& p_oCollection, Variant p_vIndex) {
+    std::array<Variant, 1> args{std::move(p_vIndex)};
+    return CallMethod(p_oCollection, "Item", args).ToObject();
 }
 
 // The viewer and the utilities reach the grid by dispatch; each id must land on the member the
 // grid itself uses.
-TEST_F(GridControlTest, ColumnDispatchIdsReachTheNamedMembers) {
+TEST_F(GridControlTest, DispatchIdsAndNamesReachTheMembersTheGridUses) {
     auto column = m_grid.Columns()->Item(2);
     LetPropertyById(*column, 5, Variant("Last"));
     LetPropertyById(*column, 8, Variant("PrcChange"));
     LetPropertyById(*column, 17, Variant("0.0"));
     LetPropertyById(*column, 23, Variant(int32_t{1470}));
     LetPropertyById(*column, 43, Variant(int32_t{4}));
-    LetPropertyById(*column, 1, Variant(int32_t{1}));
-    LetPropertyById(*column, 42, Variant(int32_t{2}));
-    EXPECT_EQ(column->Caption(), "Last");
-    EXPECT_EQ(column->DataField(), "PrcChange");
-    EXPECT_EQ(column->NumberFormat(), "0.0");
+    LetPropertyById(*column, 22, Variant(false));
+    EXPECT_EQ(column->Caption() + column->DataField() + column->NumberFormat(), "LastPrcChange0.0");
     EXPECT_EQ(column->SplitWidth(1), 1470);
     EXPECT_EQ(column->Order(), 4);
-    EXPECT_EQ(GetPropertyById(*column, 14).ToLong(), 2);
-    EXPECT_EQ(GetPropertyById(*column, 1).ToLong(), 1);
-    EXPECT_EQ(GetPropertyById(*column, 42).ToLong(), 2);
-    LetPropertyById(*column, 22, Variant(false));
     EXPECT_FALSE(column->SplitVisible(1));
+    EXPECT_EQ(GetPropertyById(*column, 14).ToLong(), 2);
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(*column, 99); }), errors::kMemberNotSupported);
-    EXPECT_EQ(m_grid.RenderText(0, 1),
-              "  Symbol Company    |    %Prc Rec\n"
-              "> IBM    Intl Busi~ |   -1.20 B\n");
-}
 
-TEST_F(GridControlTest, GridDispatchMembersByNameAndId) {
     LetPropertyById(m_grid, 196, Variant(int32_t{16777215}));
     EXPECT_EQ(m_grid.BackColor(), grid_colors::kWhite);
-    for (int32_t id : {75, 86, 87, 43, 17, 18}) {
-        EXPECT_TRUE(GetPropertyById(m_grid, id).IsEmpty()) << id;
-    }
-    LetPropertyById(m_grid, 75, Variant(int32_t{5}));
+    EXPECT_TRUE(GetPropertyById(m_grid, 87).IsEmpty());
     LetPropertyById(m_grid, 86, Variant(true));
-    LetPropertyById(m_grid, 17, Variant(int32_t{-1}));
-    EXPECT_EQ(m_grid.IdProperty(75), Variant(int32_t{5}));
     EXPECT_EQ(GetPropertyById(m_grid, 86), Variant(true));
-    EXPECT_EQ(GetPropertyById(m_grid, 17), Variant(int32_t{-1}));
     EXPECT_EQ(ErrorNumberOf([&] { GetPropertyById(m_grid, 76); }), errors::kMemberNotSupported);
 
-    // Splits(1).Columns("Price").Width, Splits.Count, Columns.Count, DataSource, Visible.
-    auto splits = GetProperty(m_grid, "Splits").ToObject();
-    EXPECT_EQ(GetProperty(*splits, "Count").ToLong(), 2);
-    std::array<Variant, 1> one{Variant(int32_t{1})};
-    auto split = CallMethod(*splits, "Item", one).ToObject();
-    auto splitColumns = GetProperty(*split, "Columns").ToObject();
-    std::array<Variant, 1> price{Variant("Price")};
-    auto splitPrice = CallMethod(*splitColumns, "Item", price).ToObject();
-    EXPECT_EQ(GetProperty(*splitPrice, "Width").ToLong(), 840);
-    LetProperty(*splitPrice, "Visible", Variant(false));
-    EXPECT_FALSE(m_grid.Columns()->Item(2)->SplitVisible(1));
-    EXPECT_EQ(GetPropertyById(*splitPrice, 5).ToString(), "Price");  // passed to the column
-
+    // Splits(1).Columns("Rec") is the column, seen through the split.
+    auto splitColumns = GetProperty(*Item(*GetProperty(m_grid, "Splits").ToObject(), 1), "Columns");
+    auto splitRec = Item(*splitColumns.ToObject(), "Rec");
+    EXPECT_EQ(GetProperty(*splitRec, "Width").ToLong(), 420);
+    LetProperty(*splitRec, "Visible", Variant(false));
+    EXPECT_FALSE(m_grid.Columns()->Item(4)->SplitVisible(1));
+    EXPECT_EQ(GetPropertyById(*splitRec, 5).ToString(), "Rec");
+    EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", splitColumns); }),
+              errors::kTypeMismatch);
     auto columns = GetProperty(m_grid, "Columns").ToObject();
     std::array<Variant, 1> at{Variant(int32_t{5})};
     CallMethod(*columns, "Add", at);
     EXPECT_EQ(GetProperty(*columns, "Count").ToLong(), 6);
     CallMethod(*columns, "Remove", at);
-    EXPECT_EQ(GetProperty(*splitColumns, "Count").ToLong(), 5);
-
+    EXPECT_EQ(GetProperty(*splitColumns.ToObject(), "Count").ToLong(), 5);
     EXPECT_EQ(GetProperty(m_grid, "DataSource").ToObject(), m_stocks);
     SetProperty(m_grid, "DataSource", Variant::Nothing());
     EXPECT_EQ(m_grid.RowCount(), 0);
-    EXPECT_EQ(ErrorNumberOf([&] { SetProperty(m_grid, "DataSource", ObjectVariant(splits)); }),
-              errors::kTypeMismatch);
     LetProperty(m_grid, "Visible", Variant(false));
     EXPECT_FALSE(m_grid.Visible());
 }
 
 TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
-    auto infos = GetPropertyById(m_grid, 180).ToObject();
-    std::array<Variant, 1> zero{Variant(int32_t{0})};
-    auto first = CallMethod(*infos, "Item", zero).ToObject();
     auto byDefault = GetPropertyById(m_grid, 181).ToObject();
-    EXPECT_EQ(first, byDefault);
-
+    EXPECT_EQ(Item(*GetPropertyById(m_grid, 180).ToObject(), int32_t{0}), byDefault);
     LetPropertyById(*byDefault, 2, Variant("Stock Viewer - Pricing as of 01/02/26"));
-    LetPropertyById(*byDefault, 10, Variant(true));
     std::array<Variant, 1> selected{Variant(int32_t{1})};
     CallMethodById(*byDefault, 19, selected);
     CallMethodById(*byDefault, 20);
     m_grid.PrintInfo()->SetPageSetupCancelled(true);
     EXPECT_EQ(GetPropertyById(*byDefault, 43), Variant(true));
-    EXPECT_EQ(GetPropertyById(*byDefault, 10), Variant(true));
     ASSERT_EQ(m_grid.PrintInfo()->PrintRequests().size(), 1u);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].Rows, gprSelectedRows);
     EXPECT_EQ(m_grid.PrintInfo()->PrintRequests()[0].PageHeader,
               "Stock Viewer - Pricing as of 01/02/26");
     EXPECT_EQ(m_grid.PrintInfo()->PageSetupCount(), 1);
-
     Variant block = VariantArray::Vector({Variant(int16_t{1}), Variant(int16_t{2})});
     LetPropertyById(*byDefault, 25, block);
-    EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
     EXPECT_EQ(ErrorNumberOf([&] { LetPropertyById(*byDefault, 25, Variant("x")); }),
               errors::kTypeMismatch);
     EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
-    std::array<Variant, 1> badRows{Variant(int32_t{2})};
-    EXPECT_EQ(ErrorNumberOf([&] { CallMethodById(*byDefault, 19, badRows); }),
+    selected[0] = Variant(int32_t{2});
+    EXPECT_EQ(ErrorNumberOf([&] { CallMethodById(*byDefault, 19, selected); }),
               errors::kInvalidProcedureCall);
 }
 

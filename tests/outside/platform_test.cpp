@@ -1,15 +1,25 @@
 #include "outside/platform_context.h"
 
 #include "outside/afm_text_measurer.h"
+#include "outside/automation_error.h"
+#include "outside/error_reporter.h"
+#include "outside/error_scope.h"
+#include "outside/file_settings_store.h"
 #include "outside/headless_services.h"
 #include "outside/scripted_services.h"
+#include "outside/settings_file.h"
 #include "outside/support_utility.h"
 #include "outside/vb_date.h"
 #include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -37,47 +47,28 @@ TEST(PlatformTest, TestPlatformIsInstalledForItsScopeOnly) {
     PlatformContext& before = PlatformContext::Current();
     {
         ScopedTestPlatform outer;
-        EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
-        {
-            ScopedTestPlatform inner;
-            EXPECT_EQ(&PlatformContext::Current(), &inner.Context());
-        }
+        { ScopedTestPlatform inner; }
         EXPECT_EQ(&PlatformContext::Current(), &outer.Context());
         EXPECT_EQ(PlatformContext::Current().Library().Location(), outer.LibraryPath());
     }
     EXPECT_EQ(&PlatformContext::Current(), &before);
 }
 
-TEST(PlatformTest, ScriptedMessageBoxAnswersInOrderAndRecordsEveryMessage) {
+TEST(PlatformTest, MessageBoxesAnswerTheScriptOrElseTheDefaultButton) {
     ScopedTestPlatform platform;
     platform.Messages().QueueAnswer(vbNo);
-    platform.Messages().QueueAnswer(vbCancel);
-
     EXPECT_EQ(MsgBox("Delete?", vbYesNo, vbExclamation, "Delete Warning"), vbNo);
-    EXPECT_EQ(MsgBox("Again?", vbOKCancel, vbQuestion, "Q"), vbCancel);
     EXPECT_EQ(MsgBox("Sure?", vbYesNo, vbQuestion, "Q"), vbYes);  // queue empty: default button
-    EXPECT_EQ(MsgBox("Done."), vbOK);
-
-    const std::vector<ShownMessage>& shown = platform.Messages().Shown();
-    ASSERT_EQ(shown.size(), 4u);
-    const auto Fields = [](const ShownMessage& m) {
-        return std::make_tuple(m.Text, m.Buttons, m.Icon, m.Title, m.Answer);
-    };
-    EXPECT_EQ(Fields(shown[0]),
+    const ShownMessage& first = platform.Messages().Shown().at(0);
+    EXPECT_EQ(std::make_tuple(first.Text, first.Buttons, first.Icon, first.Title, first.Answer),
               std::make_tuple("Delete?", vbYesNo, vbExclamation, "Delete Warning", vbNo));
-    EXPECT_EQ(Fields(shown[3]), std::make_tuple("Done.", vbOKOnly, vbNoIcon, "", vbOK));
-}
-
-TEST(PlatformTest, HeadlessMessageBoxWritesAndAnswersTheDefaultButton) {
-    const std::pair<MsgBoxButtons, MsgBoxResult> cases[] = {
-        {vbOKOnly, vbOK}, {vbOKCancel, vbOK},     {vbAbortRetryIgnore, vbAbort},
-        {vbYesNo, vbYes}, {vbYesNoCancel, vbYes}, {vbRetryCancel, vbRetry},
-    };
-    for (const auto& [buttons, answer] : cases) {
+    for (const auto& [buttons, answer] :
+         {std::pair(vbAbortRetryIgnore, vbAbort), std::pair(vbYesNoCancel, vbYes),
+          std::pair(vbRetryCancel, vbRetry)}) {
         std::ostringstream out;
-        HeadlessMessageBox box(out);
-        EXPECT_EQ(box.Show("No data to export.", buttons, vbInformation, "Export"), answer);
-        EXPECT_EQ(out.str(), "information [Export]: No data to export.\n");
+        EXPECT_EQ(HeadlessMessageBox(out).Show("No data.", buttons, vbInformation, "Export"),
+                  answer);
+        EXPECT_EQ(out.str(), "information [Export]: No data.\n");
     }
 }
 
@@ -87,48 +78,37 @@ TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
         [](ModalDialog& dialog) { static_cast<NamedDialog&>(dialog).m_iNumber = 10; });
     platform.Dialogs().QueueScriptFor<OtherDialog>(
         [](OtherDialog& dialog) { dialog.m_iNumber = 1; });
-
     NamedDialog print("Print Options");
     NamedDialog wrongKind("Find");
     NamedDialog unscripted("Quick Test");
-    platform.Context().Dialogs().ShowModal(print);
-    platform.Context().Dialogs().ShowModal(wrongKind);
-    platform.Context().Dialogs().ShowModal(unscripted);
-
+    for (NamedDialog* dialog : {&print, &wrongKind, &unscripted}) {
+        platform.Context().Dialogs().ShowModal(*dialog);
+    }
     EXPECT_EQ(print.m_iNumber, 10);
     EXPECT_FALSE(print.m_bCancelled);
-    EXPECT_TRUE(wrongKind.m_bCancelled);
-    EXPECT_TRUE(unscripted.m_bCancelled);
+    EXPECT_TRUE(wrongKind.m_bCancelled && unscripted.m_bCancelled);
     EXPECT_EQ(platform.Dialogs().Shown(),
               (std::vector<std::string>{"Print Options", "Find", "Quick Test"}));
-
     NamedDialog headless("Print Options");
     HeadlessDialogRunner().ShowModal(headless);
     EXPECT_TRUE(headless.m_bCancelled);
 }
 
-TEST(PlatformTest, YieldRunsTheHookWithoutRecursingIntoIt) {
+// Code run by an event may yield itself: the hook does not recurse, and a posted event runs once,
+// at the next yield, even when it yields.
+TEST(PlatformTest, YieldsRunTheHookAndPostedEventsWithoutRecursing) {
     ScopedTestPlatform platform;
-    std::vector<std::string> events;
     int depth = 0;
+    int deepest = 0;
     platform.Loop().OnYield([&] {
-        ++depth;
-        events.push_back("hook at depth " + std::to_string(depth));
-        DoEvents();  // code run by an event that yields itself
+        deepest = std::max(deepest, ++depth);
+        DoEvents();
         --depth;
     });
-    DoEvents();
-    DoEvents();
-    EXPECT_EQ(events, (std::vector<std::string>{"hook at depth 1", "hook at depth 1"}));
-    EXPECT_EQ(platform.Loop().YieldCount(), 4);
-}
-
-TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
-    ScopedTestPlatform platform;
     std::vector<int> order;
     platform.Loop().Post([&] {
         order.push_back(1);
-        DoEvents();  // re-entrant yield while the first event runs
+        DoEvents();
         order.push_back(3);
     });
     platform.Loop().Post([&] {
@@ -137,59 +117,40 @@ TEST(PlatformTest, PostedEventsRunOnceAtTheNextYieldEvenWhenTheyYield) {
     });
     EXPECT_TRUE(order.empty());
     DoEvents();
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
     DoEvents();
-    EXPECT_EQ(order.size(), 4u);
+    EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(platform.Loop().YieldCount(), 5);
 }
 
-TEST(PlatformTest, PointerAndIndicatorRecordEveryChange) {
+TEST(PlatformTest, PointerIndicatorClockPrinterAndSettingsComeFromTheContext) {
     ScopedTestPlatform platform;
     SetMousePointer(vbHourglass);
-    SetMousePointer(vbDefault);
-    EXPECT_EQ(platform.Pointer().History(),
-              (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
-    EXPECT_EQ(PlatformContext::Current().Pointer().Pointer(), vbDefault);
-
-    RunningIndicator& indicator = PlatformContext::Current().Indicator();
-    indicator.SetStatus("Running . . .", true);
-    indicator.SetStatus("", false);
-    EXPECT_FALSE(indicator.Visible());
+    PlatformContext::Current().Indicator().SetStatus("Running . . .", true);
+    EXPECT_EQ(platform.Pointer().History(), std::vector<MousePointerShape>{vbHourglass});
     EXPECT_EQ(platform.Indicator().History(),
-              (std::vector<IndicatorStatus>{{"Running . . .", true}, {"", false}}));
-}
-
-TEST(PlatformTest, ClockPrinterAndSettingsComeFromTheContext) {
-    ScopedTestPlatform platform;
-    EXPECT_EQ(PlatformContext::Current().Time().Now(),
-              DateSerial(2026, 12, 4) + TimeSerial(16, 0, 0));
+              (std::vector<IndicatorStatus>{{"Running . . .", true}}));
     platform.Time().AdvanceSeconds(3600);
-    EXPECT_EQ(SplitDate(PlatformContext::Current().Time().Now()).Hour, 17);
+    EXPECT_EQ(SplitDate(PlatformContext::Current().Time().Now()),
+              (DateParts{2026, 12, 4, 17, 0, 0}));
     EXPECT_GT(SystemClock().Now(), DateSerial(2024, 1, 1));
-    EXPECT_LT(SystemClock().Now(), DateSerial(2200, 1, 1));
-
-    EXPECT_TRUE(PlatformContext::Current().Printers().Installed());
     platform.Printers().SetDefaultPrinter(std::nullopt);
     EXPECT_FALSE(PlatformContext::Current().Printers().Installed());
-
     SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
     EXPECT_EQ(GetSetting("olmaris60", "quicktestdates", "TOP", "10"), "25");
-    EXPECT_EQ(GetSetting("Olmaris60", "ExportDir", "Dir", "default"), "default");
 }
 
 TEST(PlatformTest, MeasuredWidthsArePlausibleAndBoldIsWider) {
     const AfmTextMeasurer measurer;
     const FontSpec regular{"MS Sans Serif", 8, false};
-    const FontSpec bold{"MS Sans Serif", 8, true};
-    const int32_t symbolBold = measurer.TextWidth("Symbol", bold);
+    const int32_t symbolBold = measurer.TextWidth("Symbol", FontSpec{"MS Sans Serif", 8, true});
     // "Symbol" in an 8-point sans-serif face is about 28 points wide.
     EXPECT_GE(symbolBold, 450);
     EXPECT_LE(symbolBold, 700);
     EXPECT_GT(symbolBold, measurer.TextWidth("Symbol", regular));
-    EXPECT_EQ(measurer.TextWidth("", bold), 0);
     EXPECT_EQ(measurer.TextWidth("Symbol", FontSpec{"Arial", 0, true}), 0);
     EXPECT_NEAR(measurer.TextWidth("Company Name", FontSpec{"Arial", 16, true}),
                 2 * measurer.TextWidth("Company Name", FontSpec{"Arial", 8, true}), 1);
-
     const FontSpec courier{"Courier New", 10, false};
     EXPECT_EQ(measurer.TextWidth("iii", courier), measurer.TextWidth("WWW", courier));
     // A character beyond ASCII counts once, not once per byte.
@@ -202,7 +163,6 @@ TEST(PlatformTest, LibraryFolderFollowsTheEnvironmentAndIsCreatedOnDemand) {
     {
         ScopedEnvironment library("QV_LIBRARY_DIR", wanted.c_str());
         const LibraryFolder folder = LibraryFolder::FromEnvironment();
-        EXPECT_EQ(folder.Location(), wanted);
         EXPECT_FALSE(std::filesystem::exists(wanted));
         EXPECT_EQ(folder.Path(), wanted);
         EXPECT_TRUE(std::filesystem::is_directory(wanted));
@@ -222,15 +182,241 @@ TEST(PlatformTest, UtilityKeepsThePageSetupBesideTheLibrary) {
     const SupportUtility utility;
     const std::filesystem::path folder = platform.LibraryPath();
     EXPECT_TRUE(utility.ReadPageSetup(folder).empty());
-
     const std::vector<uint8_t> block{0, 1, 2, 255, '\n', 0};
     utility.WritePageSetup(folder, block);
+    EXPECT_EQ(ReadFile(folder / "pagesetup.dat"), std::string(block.begin(), block.end()));
     EXPECT_EQ(utility.ReadPageSetup(folder), block);
-    EXPECT_TRUE(std::filesystem::exists(folder / "pagesetup.dat"));
-
     utility.SaveRemoteServer("HTTP://MARKETS.EXAMPLE.COM");
     EXPECT_EQ(utility.RemoteServer(), "HTTP://MARKETS.EXAMPLE.COM");
     EXPECT_EQ(utility.DateText(DateSerial(2026, 3, 4)), "03/04/2026");
+}
+
+// A procedure written the way the system writes them.
+bool Procedure(bool p_bFail, std::string* p_pShown = nullptr) {
+    ErrorScope scope("Viewer:UpdateViewer");
+    try {
+        if (p_bFail) {
+            RaiseRuntimeError(errors::kTypeMismatch, "layout");
+        }
+        return true;
+    } catch (...) {
+        scope.Capture();
+        if (p_pShown != nullptr) {
+            *p_pShown = scope.Description();
+        }
+        return false;
+    }
+}
+
+TEST(ErrorReporterTest, EveryExitIsCountedOnlyFailuresAreReportedAndLoggedOnceEach) {
+    ScopedTestPlatform platform;
+    std::vector<std::string> heard;
+    platform.Reporter().SetListener([&heard](const ErrorReport& p_oReport) {
+        heard.push_back(p_oReport.Label);
+        throw std::runtime_error("the window is gone");  // dropped: the report stands
+    });
+    const std::filesystem::path log = platform.LibraryPath() / "qorvant-viewer.log";
+    EXPECT_TRUE(Procedure(false));
+    EXPECT_FALSE(std::filesystem::exists(log));
+    std::string shown;
+    EXPECT_FALSE(Procedure(true, &shown));
+    EXPECT_EQ(shown, "Type mismatch: layout");
+    EXPECT_EQ(heard, std::vector<std::string>{"Viewer:UpdateViewer"});
+    EXPECT_EQ(platform.Reporter().CountCalls("Viewer:UpdateViewer"), 2u);
+    ASSERT_EQ(platform.Reporter().Reports().size(), 1u);
+    EXPECT_FALSE(platform.Reporter().Reports().front().Source.empty());
+
+    // The line break and tab inside a description become spaces: one line per failure.
+    platform.Reporter().Report("StockViewer:Initialize",
+                               AutomationError(91, "qorvantOnlineViewer", "first\nsecond\tthird"));
+    const std::string text = ReadFile(log);
+    const size_t first = text.find("\tViewer:UpdateViewer\t13\t");
+    EXPECT_NE(first, std::string::npos) << text;
+    EXPECT_LT(first,
+              text.find("\tStockViewer:Initialize\t91\tqorvantOnlineViewer\tfirst second third\n"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+}
+
+TEST(ErrorReporterTest, ForeignExceptionsBecomeAutomationErrorsAndAClearedOneIsNotReported) {
+    ScopedTestPlatform platform;
+    struct Case {
+        std::function<void()> Throw;
+        int32_t Number;
+        std::string Description;
+    };
+    const Case cases[] = {
+        {[] { throw std::bad_alloc(); }, 7, "Out of memory"},
+        {[] { throw std::out_of_range("row 12"); }, 5, "row 12"},
+        {[] { throw 42; }, 5, "Unknown failure"},
+        {[] { throw AutomationError(6269, "grid", "print cancelled"); }, 6269, "print cancelled"},
+    };
+    for (const Case& test : cases) {
+        ErrorScope scope("Test:Foreign");
+        try {
+            test.Throw();
+        } catch (...) {
+            scope.Capture();
+        }
+        EXPECT_EQ(scope.Number(), test.Number);
+        EXPECT_EQ(scope.Description(), test.Description);
+        if (scope.Number() == 6269) {
+            scope.Clear();
+        }
+    }
+    EXPECT_EQ(platform.Reporter().CountCalls("Test:Foreign"), 4u);
+    EXPECT_EQ(platform.Reporter().CountReports("Test:Foreign"), 3u);
+}
+
+TEST(ErrorReporterTest, ReportedReturnsTheFallbackAfterAFailure) {
+    ScopedTestPlatform platform;
+    EXPECT_EQ(Reported("Grid: GridSort", std::string("none"), [] { return std::string("A"); }),
+              "A");
+    EXPECT_EQ(Reported("Grid: GridSort", std::string("none"),
+                       []() -> std::string { throw std::runtime_error("bad sort"); }),
+              "none");
+    Reported("Viewer: ClearResults", [] {});
+    EXPECT_EQ(platform.Reporter().CountReports("Grid: GridSort"), 1u);
+    EXPECT_EQ(platform.Reporter().CountCalls("Viewer: ClearResults"), 1u);
+}
+
+TEST(ErrorReporterTest, UnwritableLogNeverThrowsAndStillRecords) {
+    ScopedTestPlatform platform;
+    // A file where the library folder should be: neither the folder nor the log can be made.
+    const std::filesystem::path blocked = platform.LibraryPath() / "blocked";
+    std::ofstream(blocked) << "x";
+    platform.Context().SetLibrary(LibraryFolder(blocked / "library"));
+    EXPECT_FALSE(Procedure(true));
+    EXPECT_EQ(platform.Reporter().CountReports("Viewer:UpdateViewer"), 1u);
+    ErrorReporter throwingPath([]() -> std::filesystem::path { throw std::runtime_error("no"); });
+    EXPECT_NO_THROW(throwingPath.Report("X:Y", AutomationError(5, "s", "d")));
+    EXPECT_EQ(throwingPath.CountReports("X:Y"), 1u);
+}
+
+TEST(ErrorReporterTest, RecordsKeepOnlyTheMostRecentCalls) {
+    ErrorReporter reporter;
+    for (size_t i = 0; i < ErrorReporter::kMaxRecords + 5; ++i) {
+        reporter.Report("Label:" + std::to_string(i), nullptr);
+    }
+    EXPECT_EQ(reporter.Calls().size(), ErrorReporter::kMaxRecords);
+    EXPECT_EQ(reporter.Calls().front(), "Label:5");
+}
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    std::filesystem::path File() const {
+        return m_platform.LibraryPath() / "config" / "settings.ini";
+    }
+
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(File().parent_path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    void WriteRaw(const std::string& p_sBytes) const {
+        std::filesystem::create_directories(File().parent_path());
+        std::ofstream(File(), std::ios::binary) << p_sBytes;
+    }
+
+    ScopedTestPlatform m_platform;
+    ErrorReporter m_reporter;
+};
+
+TEST_F(SettingsStoreTest, ValuesSurviveAcrossInstancesAndIgnoreCase) {
+    FileSettingsStore first(File(), m_reporter);
+    // Reading a missing file gives the default and does not create the file.
+    EXPECT_EQ(first.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10");
+    EXPECT_FALSE(std::filesystem::exists(File()));
+    first.SaveSetting("Olmaris60", "QuickTestDates", "Top", "25");
+    first.SaveSetting("OLMARIS60", "quicktestdates", "TOP", "30");
+    const std::pair<std::string, std::string> awkward[] = {
+        {"Lines", "first\nsecond\r\nthird"},
+        {"Escapes", "C:\\Export\\x41 = [not a section]"},
+        {"Unicode", "Zürich — 東京"},
+        {" key/with=odd[chars]#; ", "  padded  "},
+    };
+    for (const auto& [key, value] : awkward) {
+        first.SaveSetting("App/Name", "[Section]", key, value);
+    }
+    EXPECT_EQ(FolderEntries(), (std::vector<std::string>{"settings.ini"}));  // no temporary stays
+    FileSettingsStore second(File(), m_reporter);
+    EXPECT_EQ(second.GetSetting("olmaris60", "QUICKTESTDATES", "top", "10"), "30");
+    for (const auto& [key, value] : awkward) {
+        EXPECT_EQ(second.GetSetting("App/Name", "[Section]", key, "missing"), value) << key;
+    }
+    EXPECT_TRUE(m_reporter.Calls().empty());
+
+    WriteRaw(
+        "; edited by hand\r\n\r\n  [ Olmaris60 / QuickTestDates ]  \r\n# the quick test\r\n"
+        "  Top =  12  \r\n\t[/Settings]\nRemoteServer=HTTP://B\n");
+    FileSettingsStore edited(File(), m_reporter);
+    EXPECT_EQ(edited.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "12");
+    EXPECT_EQ(edited.GetSetting("", "Settings", "RemoteServer", ""), "HTTP://B");
+    EXPECT_TRUE(m_reporter.Reports().empty());
+}
+
+TEST_F(SettingsStoreTest, DamagedFileIsReportedSetAsideAndReplaced) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"bad syntax", "[Olmaris60/QuickTestDates]\nTop=10\nthis line means nothing\n"},
+        {"binary garbage", std::string("ELF\0\0", 5)},
+        {"not UTF-8", "[App/Section]\nKey=caf\xe9\n"},
+        {"entry before a section", "Top=10\n"},
+        {"bad escape", "[App/Section]\nKey=\\q\n"},
+        {"header without a slash", "[Olmaris60]\nTop=10\n"},
+        {"too large", "[App/Section]\nKey=" + std::string(SettingsFile::kMaxBytes, 'x') + "\n"},
+    };
+    for (const auto& [what, bytes] : cases) {
+        std::filesystem::remove_all(File().parent_path());
+        m_reporter.ClearRecords();
+        WriteRaw(bytes);
+        FileSettingsStore store(File(), m_reporter);
+        EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "10") << what;
+        ASSERT_EQ(m_reporter.Reports().size(), 1u) << what;
+        EXPECT_EQ(m_reporter.Reports()[0].Number, 321) << what;
+        const std::vector<std::string> names = FolderEntries();
+        ASSERT_EQ(names.size(), 2u) << what;
+        EXPECT_EQ(names[1].rfind("settings.ini.damaged-", 0), 0u) << names[1];
+        EXPECT_EQ(ReadFile(File().parent_path() / names[1]), bytes) << what;
+        store.SaveSetting("Olmaris60", "QuickTestDates", "Top", "15");
+        EXPECT_EQ(store.GetSetting("Olmaris60", "QuickTestDates", "Top", "10"), "15") << what;
+    }
+}
+
+TEST_F(SettingsStoreTest, SecondDamageInTheSameSecondKeepsBothCopies) {
+    FileSettingsStore store(File(), m_reporter);
+    WriteRaw("junk one\n");
+    store.GetSetting("A", "B", "C", "");
+    WriteRaw("junk two\n");
+    store.GetSetting("A", "B", "C", "");
+    EXPECT_EQ(FolderEntries().size(), 3u);
+    EXPECT_EQ(m_reporter.Reports().size(), 2u);
+}
+
+TEST_F(SettingsStoreTest, UnwritableStoreIsError75AndEmptyKeyError5) {
+    WriteRaw("");
+    // A file where the settings folder should be.
+    FileSettingsStore blocked(File() / "settings.ini", m_reporter);
+    EXPECT_EQ(FailureOf([&] { blocked.SaveSetting("A", "B", "C", "D"); }).Number, 75);
+    EXPECT_EQ(blocked.GetSetting("A", "B", "C", "default"), "default");
+
+    FileSettingsStore store(File(), m_reporter);
+    EXPECT_EQ(FailureOf([&] { store.SaveSetting("A", "B", "", "D"); }).Number, 5);
+}
+
+TEST(SettingsFileTest, SerializedTextParsesBackToTheSameContent) {
+    SettingsFile original;
+    original.Set("", "", "k", "v");
+    original.Set("A\\B", "S\tT", "=", "\x01\x7f");
+    original.Set("App", "Section", "#key", " ;value; ");
+    // Bytes that are not UTF-8 can only arrive through escapes; they must leave through them.
+    original.Set("App", "caf\xe9", "\x82", "caf\xe9 \xc3");
+    SettingsFile parsed;
+    std::string error;
+    ASSERT_TRUE(parsed.Parse(original.Serialize(), error)) << error;
+    EXPECT_EQ(parsed, original);
 }
 
 }  // namespace

@@ -36,72 +36,47 @@ std::string Current(const Recordset& p_rRecordset) {
     return p_rRecordset.Value("Symbol").ToString();
 }
 
-TEST(RecordsetCursorTest, EmptyRecordsetIsAtBothEnds) {
+TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyondOrOnAnEmptyRecordset) {
     auto recordset = MakeStocks({});
-    EXPECT_TRUE(recordset->IsBOF());
-    EXPECT_TRUE(recordset->IsEOF());
-    EXPECT_EQ(recordset->RecordCount(), 0);
+    EXPECT_TRUE(recordset->IsBOF() && recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
     for (auto move : {&Recordset::MoveFirst, &Recordset::MoveLast, &Recordset::MoveNext,
                       &Recordset::MovePrevious}) {
         EXPECT_EQ(ErrorNumberOf([&] { (recordset.get()->*move)(); }), errors::kNoCurrentRecord);
     }
     EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(1); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
+    auto three = MakeStocks({"A", "B", "C"});
+    three->MovePrevious();
+    EXPECT_TRUE(three->IsBOF());
+    EXPECT_EQ(three->AbsolutePosition(), adPosBOF);
+    for (const auto& beyond : std::vector<std::function<void()>>{
+             [&] { three->MovePrevious(); }, [&] { three->Move(0); }, [&] { three->Bookmark(); },
+             [&] { three->Value("Symbol"); }}) {
+        EXPECT_EQ(ErrorNumberOf(beyond), errors::kNoCurrentRecord);
+    }
+    three->MoveLast();
+    three->MoveNext();
+    EXPECT_EQ(three->AbsolutePosition(), adPosEOF);
+    EXPECT_EQ(ErrorNumberOf([&] { three->MoveNext(); }), errors::kNoCurrentRecord);
+    three->Move(-2);
+    EXPECT_EQ(Current(*three), "B");
+    three->Move(-10);
+    EXPECT_TRUE(three->IsBOF());
+    three->Move(3);
+    EXPECT_EQ(Current(*three), "C");
+
+    three->SetAbsolutePosition(2);
+    EXPECT_EQ(ErrorNumberOf([&] { three->SetAbsolutePosition(4); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*three), "B");
+    three->SetAbsolutePosition(adPosEOF);
+    EXPECT_TRUE(three->IsEOF());
 }
 
-TEST(RecordsetCursorTest, MovesStopAtBofAndEofAndFailBeyond) {
-    auto recordset = MakeStocks({"A", "B", "C"});
-    EXPECT_EQ(recordset->AbsolutePosition(), 1);
-    recordset->MovePrevious();
-    EXPECT_TRUE(recordset->IsBOF());
-    EXPECT_FALSE(recordset->IsEOF());
-    EXPECT_EQ(recordset->AbsolutePosition(), adPosBOF);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->MovePrevious(); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(-1); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Move(0); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Bookmark(); }), errors::kNoCurrentRecord);
-    recordset->MoveNext();
-    EXPECT_EQ(Current(*recordset), "A");
-    recordset->MoveLast();
-    EXPECT_EQ(recordset->AbsolutePosition(), 3);
-    recordset->MoveNext();
-    EXPECT_TRUE(recordset->IsEOF());
-    EXPECT_EQ(recordset->AbsolutePosition(), adPosEOF);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
-    recordset->Move(-2);
-    EXPECT_EQ(Current(*recordset), "B");
-    recordset->Move(10);
-    EXPECT_TRUE(recordset->IsEOF());
-    recordset->Move(-10);
-    EXPECT_TRUE(recordset->IsBOF());
-    recordset->Move(3);
-    EXPECT_EQ(Current(*recordset), "C");
-}
-
-TEST(RecordsetCursorTest, AbsolutePositionMovesAndRestoresEnds) {
-    auto recordset = MakeStocks({"A", "B", "C"});
-    recordset->SetAbsolutePosition(2);
-    EXPECT_EQ(Current(*recordset), "B");
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetAbsolutePosition(4); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->SetAbsolutePosition(0); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(Current(*recordset), "B");
-    recordset->SetAbsolutePosition(adPosEOF);
-    EXPECT_TRUE(recordset->IsEOF());
-    recordset->SetAbsolutePosition(adPosBOF);
-    EXPECT_TRUE(recordset->IsBOF());
-}
-
-TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
+TEST(RecordsetCursorTest, FieldsAreDefinedWhileClosedAndFoundInAnyCase) {
     Recordset recordset;
     recordset.Fields().Append("Symbol", adVarChar, 10);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset.RecordCount(); }), errors::kNotAllowedWhenClosed);
     EXPECT_EQ(ErrorNumberOf([&] { recordset.MoveFirst(); }), errors::kNotAllowedWhenClosed);
     EXPECT_EQ(ErrorNumberOf([&] { recordset.Clone(); }), errors::kNotAllowedWhenClosed);
-    EXPECT_EQ(recordset.State(), adStateClosed);
     recordset.Open();
     EXPECT_EQ(ErrorNumberOf([&] { recordset.Open(); }), errors::kNotAllowedWhenOpen);
     EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Append("Price", adDouble); }),
@@ -112,28 +87,19 @@ TEST(RecordsetCursorTest, ClosedRecordsetRefusesAndOpenOneRefusesNewFields) {
     recordset.Fields().Append("Price", adDouble);
     recordset.Open();
     EXPECT_EQ(recordset.Fields().Count(), 2);
-    EXPECT_EQ(recordset.RecordCount(), 0);
-}
 
-TEST(RecordsetFieldsTest, KeepDefinitionsAndFindNamesInAnyCase) {
-    Recordset recordset;
-    Field& price = recordset.Fields().Append("Price", adNumeric, 0, adFldIsNullable);
-    price.SetPrecision(19);
-    price.SetNumericScale(4);
-    recordset.Fields().Append("Column_Format", adChar, 20, adFldUnspecified);
-    const Field& format = recordset.Fields().Item("COLUMN_FORMAT");
-    EXPECT_EQ(format.Type(), adChar);
-    EXPECT_EQ(format.DefinedSize(), 20);
+    Recordset fields;
+    fields.Fields().Append("Price", adNumeric, 0, adFldIsNullable).SetNumericScale(4);
+    fields.Fields().Append("Column_Format", adChar, 20, adFldUnspecified);
+    const Field& format = fields.Fields().Item("COLUMN_FORMAT");
     EXPECT_EQ(format.Attributes(), -1);
     EXPECT_EQ(format.Index(), 1);
-    EXPECT_EQ(recordset.Fields().Item("price").Precision(), 19);
-    EXPECT_EQ(recordset.Fields().Item(0).NumericScale(), 4);
-    EXPECT_EQ(recordset.Fields().IndexOf("nope"), -1);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Append("PRICE", adDouble); }), 3367);
-    const Failure missing = FailureOf([&] { recordset.Fields().Item("Volume"); });
+    EXPECT_EQ(fields.Fields().Item("price").NumericScale(), 4);
+    EXPECT_EQ(ErrorNumberOf([&] { fields.Fields().Append("PRICE", adDouble); }), 3367);
+    const Failure missing = FailureOf([&] { fields.Fields().Item("Volume"); });
     EXPECT_EQ(missing.Number, errors::kItemNotFound);
     EXPECT_THAT(missing.Description, HasSubstr("'Volume'"));
-    EXPECT_EQ(ErrorNumberOf([&] { recordset.Fields().Item(2); }), errors::kItemNotFound);
+    EXPECT_EQ(ErrorNumberOf([&] { fields.Fields().Item(2); }), errors::kItemNotFound);
 }
 
 TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
@@ -153,8 +119,6 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     recordset->SetValue("When", "12/6/2026");
     recordset->SetValue("Name", 1.5);
     recordset->Update();
-    EXPECT_EQ(recordset->EditMode(), adEditNone);
-    EXPECT_EQ(recordset->Value("Id"), Variant(int32_t{12}));
     EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
     EXPECT_EQ(recordset->Value("Flag"), Variant(true));
     EXPECT_TRUE(recordset->Value("When").IsDate());
@@ -162,9 +126,7 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(ErrorNumberOf([&] { recordset->SetValue("Id", "abc"); }), errors::kTypeMismatch);
     EXPECT_EQ(ErrorNumberOf([&] { recordset->SetValue("Small", 40000); }), errors::kOverflow);
     EXPECT_EQ(recordset->Value("Id"), Variant(int32_t{12}));
-    EXPECT_EQ(recordset->Value("Small"), Variant(int16_t{2}));
     recordset->SetValue("Id", Variant::Null());
-    EXPECT_TRUE(recordset->Value("Id").IsNull());
     EXPECT_EQ(recordset->EditMode(), adEditInProgress);
     recordset->UpdateBatch();
     EXPECT_EQ(recordset->EditMode(), adEditNone);
@@ -175,70 +137,53 @@ TEST(RecordsetValuesTest, ValuesConvertToTheFieldTypeOrLeaveItAlone) {
     EXPECT_EQ(recordset->RecordCount(), 1);
 }
 
-TEST(RecordsetViewTest, FilterSortAndFindPutTheCursorOnTheFirstRowOfTheView) {
+TEST(RecordsetViewTest, FilterAndSortPutTheCursorOnTheFirstRowAndEndAnEdit) {
     auto recordset = MakeStocks({"A", "B", "C", "D"});
     recordset->MoveLast();
     recordset->SetFilter("IndCode = 7");
-    EXPECT_EQ(recordset->RecordCount(), 2);
     EXPECT_EQ(Current(*recordset), "B");
     recordset->MoveLast();
     recordset->SetSort("Symbol DESC");
     EXPECT_EQ(Current(*recordset), "C");
     recordset->SetFilter("IndCode = 99");
-    EXPECT_TRUE(recordset->IsBOF());
-    EXPECT_TRUE(recordset->IsEOF());
-    EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
+    EXPECT_TRUE(recordset->IsBOF() && recordset->IsEOF());
+
+    auto editing = MakeStocks({"A", "B"});
+    editing->AddNew();
+    editing->SetValue("Symbol", "N");
+    editing->SetValue("IndCode", 12);
+    editing->SetFilter("IndCode = 12");
+    EXPECT_EQ(editing->EditMode(), adEditNone);
+    editing->MoveLast();
+    EXPECT_EQ(Current(*editing), "N");
 }
 
-TEST(RecordsetViewTest, FilterEndsAnEditInProgress) {
-    auto recordset = MakeStocks({"A", "B"});
-    recordset->AddNew();
-    recordset->SetValue("Symbol", "N");
-    recordset->SetValue("IndCode", 12);
-    recordset->SetFilter("IndCode = 12");
-    EXPECT_EQ(recordset->EditMode(), adEditNone);
-    EXPECT_EQ(recordset->RecordCount(), 2);
-    recordset->MoveLast();
-    EXPECT_EQ(Current(*recordset), "N");
-}
-
-TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSort) {
+TEST(RecordsetCloneTest, SharesRowsButNotCursorFilterOrSortAndAddedRowsWaitForTheNextSort) {
     auto original = MakeStocks({"A", "B", "C", "D"});
     original->SetFilter("IndCode = 7");
     original->SetSort("Symbol DESC");
-    original->MoveNext();
+    original->MoveNext();  // "B"
     auto clone = original->Clone();
-    EXPECT_EQ(clone->RecordCount(), 4);
     EXPECT_EQ(clone->Filter(), Variant(int32_t{0}));
     EXPECT_EQ(clone->Sort(), "");
-    EXPECT_EQ(Current(*clone), "A");
     EXPECT_EQ(clone->DispatchClassName(), "Recordset");
-
+    EXPECT_EQ(Current(*clone), "A");
     clone->SetFilter("Symbol = 'B'");
     clone->SetValue("CompanyName", "Changed");
     EXPECT_EQ(original->Value("CompanyName"), Variant("Changed"));
     EXPECT_EQ(original->RecordCount(), 2);
-    EXPECT_EQ(original->Filter(), Variant("IndCode = 7"));
 
     original.reset();
     EXPECT_EQ(Current(*clone), "B");
-}
-
-TEST(RecordsetCloneTest, RowsAddedAnywhereReachEveryClone) {
-    auto original = MakeStocks({"A", "B", "C"});
-    original->SetSort("Symbol DESC");
-    auto clone = original->Clone();
-    clone->MoveLast();
-    clone->AddNew({"AA", "AA Corp", 7});
-    EXPECT_EQ(clone->RecordCount(), 4);
-    EXPECT_EQ(Current(*clone), "AA");
-    EXPECT_EQ(original->RecordCount(), 4);
-    EXPECT_EQ(Current(*original), "C");
-    original->MoveLast();
-    EXPECT_EQ(Current(*original), "AA");  // at the end until sorted again
-    original->SetSort("Symbol DESC");
-    original->MoveLast();
-    EXPECT_EQ(Current(*original), "A");
+    auto sorted = MakeStocks({"A", "B", "C"});
+    sorted->SetSort("Symbol DESC");
+    sorted->Clone()->AddNew({"AA", "AA Corp", 7});
+    EXPECT_EQ(Current(*sorted), "C");
+    sorted->MoveLast();
+    EXPECT_EQ(Current(*sorted), "AA");
+    sorted->SetSort("Symbol DESC");
+    sorted->MoveLast();
+    EXPECT_EQ(Current(*sorted), "A");
 }
 
 TEST(RecordsetBookmarkTest, BookmarksStayValidAcrossClonesFiltersAndSorts) {
@@ -251,25 +196,19 @@ TEST(RecordsetBookmarkTest, BookmarksStayValidAcrossClonesFiltersAndSorts) {
     clone->SetBookmark(bookmark);
     EXPECT_EQ(Current(*clone), "D");
     EXPECT_EQ(clone->AbsolutePosition(), 2);
-    original->SetBookmark(clone->Bookmark());
-    EXPECT_EQ(Current(*original), "D");
-    EXPECT_EQ(original->AbsolutePosition(), 2);
-
     original->SetAbsolutePosition(1);  // "E", not in the clone's filter
     EXPECT_EQ(ErrorNumberOf([&] { clone->SetBookmark(original->Bookmark()); }),
               errors::kArgumentsWrongType);
-    EXPECT_EQ(Current(*clone), "D");
     for (const Variant& bad : {Variant(0.0), Variant(99.0), Variant(1.5), Variant("1")}) {
         EXPECT_EQ(ErrorNumberOf([&] { clone->SetBookmark(bad); }), errors::kArgumentsWrongType);
     }
+    EXPECT_EQ(Current(*clone), "D");
 }
 
 TEST(RecordsetDeleteTest, CursorStaysOnTheDeletedRowUntilItMoves) {
     auto recordset = MakeStocks({"A", "B", "C"});
     recordset->MoveNext();
     recordset->Delete();
-    EXPECT_EQ(recordset->RecordCount(), 2);
-    EXPECT_FALSE(recordset->IsEOF());
     EXPECT_EQ(recordset->AbsolutePosition(), adPosUnknown);
     EXPECT_EQ(ErrorNumberOf([&] { recordset->Value("Symbol"); }), errors::kNoCurrentRecord);
     EXPECT_EQ(ErrorNumberOf([&] { recordset->Delete(); }), errors::kNoCurrentRecord);
@@ -277,10 +216,6 @@ TEST(RecordsetDeleteTest, CursorStaysOnTheDeletedRowUntilItMoves) {
     EXPECT_EQ(Current(*recordset), "C");
     recordset->MovePrevious();
     EXPECT_EQ(Current(*recordset), "A");
-}
-
-TEST(RecordsetDeleteTest, DeleteAndMoveNextEmptiesTheRecordset) {
-    auto recordset = MakeStocks({"A", "B", "C"});
     while (!recordset->IsEOF()) {
         recordset->Delete();
         recordset->MoveNext();
@@ -299,41 +234,46 @@ TEST(RecordsetDeleteTest, DeletedRowsLeaveEveryView) {
     filtered->MoveLast();  // "D"
     const Variant bookmark = original->Bookmark();
     original->Delete();  // "A"
-    EXPECT_EQ(sorted->RecordCount(), 3);
     EXPECT_EQ(ErrorNumberOf([&] { sorted->Value("Symbol"); }), errors::kNoCurrentRecord);
     sorted->MovePrevious();
     EXPECT_EQ(Current(*sorted), "B");
-    EXPECT_EQ(filtered->RecordCount(), 2);
     EXPECT_EQ(filtered->AbsolutePosition(), 2);
-    EXPECT_EQ(Current(*filtered), "D");
     EXPECT_EQ(ErrorNumberOf([&] { filtered->SetBookmark(bookmark); }), errors::kArgumentsWrongType);
+    // A copy holds the rows of the view, apart from them; a copy of a whole store holds them all.
+    EXPECT_EQ(original->Copy()->RecordCount(), 3);
     auto copy = filtered->Copy();
     EXPECT_EQ(copy->RecordCount(), 2);
+    copy->SetValue("Symbol", "Z");
+    EXPECT_EQ(Current(*filtered), "D");
 }
 
-TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStart) {
+TEST(RecordsetFindTest, FindsForwardBackwardWithSkipAndStartAndRefusesBadArguments) {
     auto recordset = MakeStocks({"IBM", "INTC", "MSFT", "INTU", "IBM"});
-    recordset->Find("CompanyName Like 'INT%'");
-    EXPECT_EQ(recordset->AbsolutePosition(), 2);
-    recordset->Find("CompanyName Like 'INT%'");
-    EXPECT_EQ(recordset->AbsolutePosition(), 2);  // the current row matches
-    recordset->MoveNext();
-    recordset->Find("CompanyName Like 'INT%'");
-    EXPECT_EQ(recordset->AbsolutePosition(), 4);
-    recordset->Find("Symbol = 'IBM'", 0, adSearchBackward);
-    EXPECT_EQ(recordset->AbsolutePosition(), 1);
-    recordset->Find("Symbol = 'ibm'", 1);
-    EXPECT_EQ(recordset->AbsolutePosition(), 5);
-    recordset->Find("Symbol = 'MSFT'", 0, adSearchForward, recordset->Bookmark());
-    EXPECT_TRUE(recordset->IsEOF());
-    recordset->Find("Symbol = 'MSFT'", 0, adSearchBackward);
-    EXPECT_EQ(recordset->AbsolutePosition(), 3);
-    recordset->Find("IndCode = 12", 0, adSearchForward);
-    EXPECT_EQ(recordset->AbsolutePosition(), 4);
-    recordset->Find("Symbol = 'NONE'", 0, adSearchBackward);
-    EXPECT_TRUE(recordset->IsBOF());
-    recordset->Find("Symbol = 'INTC'");
-    EXPECT_EQ(recordset->AbsolutePosition(), 2);
+    const auto find = [&](const char* p_sCriteria, int32_t p_lSkip = 0,
+                          SearchDirectionEnum p_eDirection = adSearchForward,
+                          const Variant& p_vStart = Variant()) {
+        recordset->Find(p_sCriteria, p_lSkip, p_eDirection, p_vStart);
+        return recordset->AbsolutePosition();
+    };
+    EXPECT_EQ(find("CompanyName Like 'INT%'"), 2);
+    EXPECT_EQ(find("CompanyName Like 'INT%'"), 2);  // the current row matches
+    EXPECT_EQ(find("CompanyName Like 'INT%'", 1), 4);
+    EXPECT_EQ(find("Symbol = 'IBM'", 0, adSearchBackward), 1);
+    EXPECT_EQ(find("Symbol = 'ibm'", 1), 5);
+    EXPECT_EQ(find("Symbol = 'MSFT'", 0, adSearchForward, recordset->Bookmark()), adPosEOF);
+    EXPECT_EQ(find("Symbol = 'MSFT'", 0, adSearchBackward), 3);
+    EXPECT_EQ(find("Symbol = 'NONE'", 0, adSearchBackward), adPosBOF);
+
+    auto three = MakeStocks({"A", "B", "C"});
+    three->MoveNext();
+    const Failure failure = FailureOf([&] { three->Find("Symbol = 'A' or Symbol = 'C'"); });
+    EXPECT_EQ(failure.Number, errors::kArgumentsWrongType);
+    EXPECT_THAT(failure.Description, HasSubstr("single comparison at position 14, 'or'"));
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("(Symbol = 'A')"); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("Symbol = 'A'", -1); }), errors::kArgumentsWrongType);
+    EXPECT_EQ(ErrorNumberOf([&] { three->Find("Symbol = 'A'", 0, 2); }),
+              errors::kArgumentsWrongType);
+    EXPECT_EQ(Current(*three), "B");
 }
 
 TEST(RecordsetFindTest, FindsAcrossSlicesInASortedView) {
@@ -348,46 +288,11 @@ TEST(RecordsetFindTest, FindsAcrossSlicesInASortedView) {
     EXPECT_EQ(recordset->AbsolutePosition(), 4997);
     recordset->Find("N > 4000", 0, adSearchBackward);
     EXPECT_EQ(recordset->AbsolutePosition(), 999);
-    recordset->Find("N < 0", 0, adSearchBackward);
-    EXPECT_TRUE(recordset->IsBOF());
-}
-
-TEST(RecordsetFindTest, BadCriteriaOrArgumentsKeepTheCurrentRow) {
-    auto recordset = MakeStocks({"A", "B", "C"});
-    recordset->MoveNext();
-    const Failure failure = FailureOf([&] { recordset->Find("Symbol = 'A' or Symbol = 'C'"); });
-    EXPECT_EQ(failure.Number, errors::kArgumentsWrongType);
-    EXPECT_THAT(failure.Description, HasSubstr("single comparison at position 14, 'or'"));
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("(Symbol = 'A')"); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Ticker = 'A'"); }), errors::kItemNotFound);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("IndCode = 'x'"); }), errors::kTypeMismatch);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", -1); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(ErrorNumberOf([&] { recordset->Find("Symbol = 'A'", 0, 2); }),
-              errors::kArgumentsWrongType);
-    EXPECT_EQ(Current(*recordset), "B");
-}
-
-TEST(RecordsetCopyTest, CopyHoldsTheViewRowsIndependently) {
-    auto original = MakeStocks({"A", "B", "C", "D"});
-    original->SetFilter("IndCode = 7");
-    original->SetSort("Symbol DESC");
-    auto copy = original->Copy();
-    EXPECT_EQ(copy->RecordCount(), 2);
-    EXPECT_EQ(Current(*copy), "C");
-    EXPECT_EQ(copy->Fields().Item("Symbol").DefinedSize(), 10);
-    copy->SetValue("Symbol", "Z");
-    EXPECT_EQ(Current(*original), "C");
-    original->SetFilter("");
-    EXPECT_EQ(original->Copy()->RecordCount(), 4);
 }
 
 TEST(RecordsetGridTest, ViewPositionsAndValuesByRowId) {
     auto recordset = MakeStocks({"A", "B", "C"});
     recordset->SetSort("Symbol DESC");
-    EXPECT_EQ(recordset->ViewCount(), 3);
-    EXPECT_EQ(recordset->ViewRowId(0), 2u);
     EXPECT_EQ(recordset->ValueAt(recordset->ViewRowId(2), 0), Variant("A"));
     EXPECT_EQ(ErrorNumberOf([&] { recordset->ViewRowId(3); }), errors::kSubscriptOutOfRange);
     EXPECT_EQ(ErrorNumberOf([&] { recordset->ValueAt(9, 0); }), errors::kSubscriptOutOfRange);
