@@ -212,11 +212,14 @@ void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGr
         if (!m_oGrid) {
             RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no control");
         }
+        // The views hear of the new columns once, when the grid shows again.
+        const std::unique_ptr<GridChangeBatch> batch = m_oGrid->BatchChanges();
         m_oGrid->SetVisible(false);
         m_lListScope = p_lListScope;
         m_sReportTitle = p_sReportTitle;
         InitializeLayout(p_bPrimary, p_bSingleSplit);
         m_oGrid->SetVisible(true);
+        batch->End();
     } catch (...) {
         scope.Capture();
     }
