@@ -167,8 +167,8 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
 }
 
 // A login that cannot be recorded still gives a session, held in memory. It is current although
-// the file records another login of the owner, a second login supersedes it, and so does a login
-// another process records.
+// the file records another login of the owner, a second login supersedes it (a list call with the
+// old time code flags the conflict), and so does a login another process records.
 TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
     Backend().Login(kDemoOwnerId, "");
     const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
@@ -185,6 +185,7 @@ TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
     const std::string sSecond = Login();
     EXPECT_TRUE(HasNewerLogin(sFirst));
     EXPECT_FALSE(HasNewerLogin(sSecond));
+    EXPECT_FALSE(HasNewerLogin("")) << "a caller that does not track logins";
 
     SqliteDatabase oOtherProcess(sCopy, SqliteDatabase::OpenMode::ReadWrite);
     oOtherProcess.Execute("UPDATE logins SET time_code = 'elsewhere' WHERE owner_id = 1");
