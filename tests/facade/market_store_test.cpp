@@ -128,29 +128,18 @@ INSTANTIATE_TEST_SUITE_P(MarketStore, ForeignFiles,
                              return p_oInfo.param.m_sName;
                          });
 
-// A reader sees the last commit while a writer works. Two processes write the same file at once;
-// the busy timeout makes the second wait for the first, so every row of both arrives.
+// Two processes write the same file at once; the busy timeout makes the second wait for the
+// first, so every row of both arrives.
 TEST(MarketStore, TwoProcessesShareOneFile) {
     ScratchFolder oFolder;
     const std::string sPath = oFolder.File("two.db");
-    {
-        MarketStore oWriter(sPath, MarketStore::Access::ReadWrite);
-        MarketStore oReader(sPath, MarketStore::Access::ReadWrite);
-        SqliteTransaction oWork(oWriter.Database());
-        oWriter.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (0, 'Energy')");
-        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 0);
-        oWork.Commit();
-        EXPECT_EQ(oReader.Database().QueryInt64("SELECT count(*) FROM sectors"), 1);
-    }
     const auto WriteSectors = [&](int p_lFirst) {
         MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
         for (int i = 0; i < 50; ++i) {
             SqliteTransaction oWork(oStore.Database());
-            SqliteStatement oInsert = oStore.Database().Prepare(
-                "INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
-            oInsert.BindInt64(1, p_lFirst + i);
-            oInsert.BindText(2, "sector " + std::to_string(p_lFirst + i));
-            oInsert.Run();
+            oStore.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (" +
+                                      std::to_string(p_lFirst + i) + ", 's" +
+                                      std::to_string(p_lFirst + i) + "')");
             oWork.Commit();
         }
     };
@@ -170,7 +159,7 @@ TEST(MarketStore, TwoProcessesShareOneFile) {
     ASSERT_TRUE(WIFEXITED(lStatus));
     EXPECT_EQ(WEXITSTATUS(lStatus), 0);
     MarketStore oStore(sPath, MarketStore::Access::ReadOnly);
-    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 101);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM sectors"), 100);
 }
 
 // Regression: another program holding the database exclusively made the open report the file
