@@ -142,12 +142,12 @@ TEST_F(GridEventsTest, GridSortIsTheBoundRowsSort) {
 TEST_F(GridEventsTest, FieldsTheRowsLackShowEmptyAndAreReported) {
     auto rows = std::make_shared<Recordset>();
     rows->Fields().Append("Symbol", adVarChar, 10);
+    rows->Fields().Append("Price", adDouble);
     rows->Open();
-    rows->AddNew({"IBM"});
+    rows->AddNew({"IBM", 140.5});
     m_grid->SetDataSource(rows);
-    EXPECT_EQ(m_platform.Reporter().CountReports("Grid: DataSource"), 6u);
-    EXPECT_EQ(Render().substr(47),
-              "\n> IBM                      |                 {%Prc: green}\n");
+    EXPECT_EQ(m_platform.Reporter().CountReports("Grid: DataSource"), 5u);
+    EXPECT_EQ(Render().substr(47), "\n> IBM                      |   140.50  {%Prc: green}\n");
 }
 
 TEST(GridWithoutControlTest, ReadsNothingAndSetsNothing) {

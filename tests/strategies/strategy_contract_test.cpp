@@ -4,6 +4,7 @@
 
 #include "columns/grid_columns.h"
 #include "facade/facade_backend.h"
+#include "outside/error_reporter.h"
 #include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
@@ -30,10 +31,6 @@ struct StrategyCase {
     // The key columns, frozen in split 0 of the primary grid; every other column scrolls.
     std::vector<int32_t> m_aKeyParameters;
 };
-
-void PrintTo(const StrategyCase& p_oCase, std::ostream* p_pOut) {
-    *p_pOut << p_oCase.m_sName;
-}
 
 template <typename T>
 std::shared_ptr<ViewerFunctionality> Make() {
