@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -47,14 +48,8 @@ class NegativeInRed : public GridControlEvents {
 };
 
 TEST(CellFormattingTest, CellsAreStyledByTheCaptionAndFormattedByTheColumnFormat) {
-    struct Case {
-        const char* Name;
-        const char* Caption;
-        const char* Format;
-        std::vector<Variant> Values;
-        const char* Rendered;
-        bool NegativeRule = false;
-    };
+    // clang-format off
+    struct Case { const char *Name, *Caption, *Format; std::vector<Variant> Values; const char* Rendered; bool NegativeRule = false; };
     // clang-format off
     const Case cases[] = {
         {"recommendations, whatever the caption's case", "rEc", "Center", {"B", "H", "S", "X"},
@@ -127,24 +122,18 @@ TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
     }
 }
 
-struct ExportCase {
-    const char* Format;
-    Variant Value;
-    const char* Text;
-};
-
 TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
-    const ExportCase cases[] = {
+    // {format, value, text}
+    const std::tuple<const char*, Variant, const char*> cases[] = {
         {" Percent ", "1,000", "100000.00%"}, {"Left", " Acme, Inc. ", " Acme Inc. "},
         {"Center", "1,234", "1234"},          {"Short Date", Variant::Date(46360.0), "12/4/2026"},
         {"#,##0.00", "1,234.5", "1,234.50"},  {"0", -2.5, "-3"},
         {"##0.#0", Variant::Null(), ""},      {"##0.#0", "n/a", "n/a"},
     };
-    for (const ExportCase& test : cases) {
+    for (const auto& [format, value, text] : cases) {
         GridColumns columns;
-        columns.Add("Value", csVisible, "Value", 1, 1, 1, 0, test.Format);
-        EXPECT_EQ(GridUtilities::ExportCellText(columns, "value", test.Value), test.Text)
-            << test.Format << " " << test.Text;
+        columns.Add("Value", csVisible, "Value", 1, 1, 1, 0, format);
+        EXPECT_EQ(GridUtilities::ExportCellText(columns, "value", value), text) << format;
     }
     EXPECT_EQ(GridUtilities::ExportCellText(GridColumns(), "Value", "1,234"), "1234");
 }

@@ -45,11 +45,8 @@ class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
 };
 
 TEST_F(GridEventsTest, SelectedKeysAreJoinedByCommasAndDeletedWithQuotes) {
-    // Nothing selected, nothing to delete; a key other than Delete deletes nothing.
-    EXPECT_EQ(m_grid->GetSelKeys(), "");
-    m_control->KeyDown(Grid::kDeleteKey, 0);
+    m_control->KeyDown(Grid::kDeleteKey, 0);  // nothing selected, nothing to delete
     EXPECT_TRUE(m_recorder.Keys.empty());
-
     Select({3, 1, 2});
     m_control->KeyDown(45, 0);
     EXPECT_EQ(m_grid->GetSelKeys(), "ACME,IBM,MSFT");
@@ -62,11 +59,10 @@ TEST_F(GridEventsTest, KeysFollowTheDataType) {
     Select({2, 3});
     m_grid->SetViewerDataType(1);
     EXPECT_EQ(m_grid->GetSelKeys(), "320,330");
-    m_control->KeyDown(Grid::kDeleteKey, 0);
     m_grid->SetViewerDataType(4);
     EXPECT_EQ(m_grid->GetSelKeys(), "");
     m_control->KeyDown(Grid::kDeleteKey, 0);  // "Symbol" again
-    EXPECT_EQ(m_recorder.Keys, (std::vector<std::string>{"320','330", "MSFT','ACME"}));
+    EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"MSFT','ACME"});
 }
 
 TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
@@ -81,36 +77,26 @@ TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
     EXPECT_EQ(m_grid->GetSelectedItems("Symbol"), "");
 }
 
-TEST_F(GridEventsTest, AHandlerMayDestroyTheGridOrItself) {
+TEST_F(GridEventsTest, AHandlerMayChangeTheSinksOrDestroyTheGrid) {
     Select({1});
     DeleteRecorder second;
-    m_grid->AddSink(&second);
-    m_recorder.OnDelete = [&] { m_grid.reset(); };
-    m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_EQ(m_recorder.Keys.size(), 1u);
-    EXPECT_TRUE(second.Keys.empty());
-    m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
-    EXPECT_EQ(m_recorder.Keys.size(), 1u);
-}
-
-TEST_F(GridEventsTest, AHandlerMayRemoveAndAddSinks) {
-    Select({1});
     DeleteRecorder added;
+    m_grid->AddSink(&second);
     m_recorder.OnDelete = [&] {
-        m_grid->RemoveSink(&m_recorder);
+        m_grid->RemoveSink(&second);
         m_grid->AddSink(&added);
     };
     m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_TRUE(added.Keys.empty());
-    m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_EQ(m_recorder.Keys.size(), 1u);
-    EXPECT_EQ(added.Keys.size(), 1u);
+    EXPECT_TRUE(second.Keys.empty() && added.Keys.empty());
     {
         DeleteRecorder shortLived;
         m_grid->AddSink(&shortLived);
     }
+    m_recorder.OnDelete = [&] { m_grid.reset(); };
     m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_EQ(added.Keys.size(), 2u);
+    m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
+    EXPECT_EQ(m_recorder.Keys.size(), 2u);
+    EXPECT_TRUE(added.Keys.empty());
 }
 
 TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnly) {
@@ -121,12 +107,9 @@ TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnly) {
 }
 
 TEST_F(GridEventsTest, ANewControlTakesOverTheEvents) {
-    Select({1});
     auto other = std::make_shared<GridControl>();
     m_grid->SetGridObject(other);
-    m_control->KeyDown(Grid::kDeleteKey, 0);
     m_control->HeaderClick(0);
-    EXPECT_TRUE(m_recorder.Keys.empty());
     EXPECT_FALSE(m_grid->HeaderClicked());
     other->HeaderClick(0);
     EXPECT_TRUE(m_grid->HeaderClicked());
@@ -141,18 +124,15 @@ TEST_F(GridEventsTest, LeftColumnIsSavedRestoredAndReset) {
     scrolling->SetLeftCol(4);
     m_grid->RestoreLeftColumnPosition();
     EXPECT_EQ(scrolling->LeftCol(), 3);
-    EXPECT_EQ(Render().substr(0, 39), "  Symbol          Company  |  %Prc Rec\n");
     m_grid->ResetLeftColumn();
     EXPECT_EQ(scrolling->LeftCol(), 0);
 }
 
 TEST_F(GridEventsTest, GridSortIsTheBoundRowsSort) {
     m_grid->SetGridSort("Price DESC");
-    EXPECT_EQ(m_grid->GridSort(), "Price DESC");
     EXPECT_EQ(Render().substr(47, 7), "\n> ACME");
     m_grid->SetGridSort("Nonsense ASC");
     EXPECT_EQ(m_grid->GridSort(), "Price DESC");
-    EXPECT_EQ(m_platform.Reporter().CountReports("Grid: GridSort"), 0u);
     m_grid->SetDataSource(nullptr);
     m_grid->SetGridSort("Price ASC");
     EXPECT_EQ(m_grid->GridSort(), "");
@@ -175,7 +155,6 @@ TEST(GridWithoutControlTest, ReadsNothingAndSetsNothing) {
     grid.SetVisible(true);
     EXPECT_FALSE(grid.Visible());
     EXPECT_EQ(grid.GetSelKeys(), "");
-    EXPECT_NE(grid.GridColumns(), nullptr);
     EXPECT_EQ(grid.GridColumns()->Count(), 0);
     grid.SaveLeftColumnPosition();
     grid.RestoreLeftColumnPosition();

@@ -20,42 +20,22 @@
 
 namespace qv::testing {
 
-struct LayoutEntry {
-    int32_t ParameterId;
-    ColumnState State;
-    std::string Field;
-    std::string Caption;
-    int32_t TableMask;
-    int32_t Sequence;
-    std::string Format;
-};
-
-inline LayoutDescription MakeLayout(const std::vector<LayoutEntry>& p_entries) {
-    LayoutDescription layout;
-    layout.Header = {7, "Mine", "", 0, 12};
-    for (const LayoutEntry& entry : p_entries) {
-        layout.Columns.push_back({entry.ParameterId, static_cast<int32_t>(entry.State), entry.Field,
-                                  entry.Caption, entry.TableMask, entry.Sequence, entry.Format});
-    }
-    return layout;
+inline LayoutDescription MakeLayout(const std::vector<LayoutColumn>& p_entries) {
+    return {{7, "Mine", "", 0, 12}, std::nullopt, p_entries};
 }
 
 // The stock list: two key columns, an industry-only column (mask 2) in the middle, and system
 // and hidden columns.
-inline std::vector<LayoutEntry> StockLayoutEntries() {
-    return {
-        {4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"},
-        {5, csAlwaysVisible, "CompanyName", "Company", 1, 2, "Left"},
-        {13, csVisible, "Price", "Price", 1, 3, "#,##0.00"},
-        {35, csVisible, "IndName", "Industry", 2, 4, "Left"},
-        {2001, csVisible, "PrcChange", "%Prc", 1, 5, "0.00"},
-        {1418, csVisible, "Rec", "Rec", 1, 6, "Center"},
-        {38, csSystem, "IndCode", "Industry Code", 3, 7, "0"},
-        {1393, csHidden, "Cost", "Cost", 1, 8, "#,##0.00"},
-    };
+inline std::vector<LayoutColumn> StockLayoutEntries() {
+    // clang-format off
+    return {{4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"}, {5, csAlwaysVisible, "CompanyName", "Company", 1, 2, "Left"},
+            {13, csVisible, "Price", "Price", 1, 3, "#,##0.00"}, {35, csVisible, "IndName", "Industry", 2, 4, "Left"},
+            {2001, csVisible, "PrcChange", "%Prc", 1, 5, "0.00"}, {1418, csVisible, "Rec", "Rec", 1, 6, "Center"},
+            {38, csSystem, "IndCode", "Industry Code", 3, 7, "0"}, {1393, csHidden, "Cost", "Cost", 1, 8, "#,##0.00"}};
+    // clang-format on
 }
 
-inline std::shared_ptr<Recordset> StockRows(int32_t p_lExtraRows = 0) {
+inline std::shared_ptr<Recordset> StockRows() {
     auto rows = std::make_shared<Recordset>();
     rows->Fields().Append("Symbol", adVarChar, 10);
     rows->Fields().Append("CompanyName", adVarChar, 40);
@@ -69,19 +49,8 @@ inline std::shared_ptr<Recordset> StockRows(int32_t p_lExtraRows = 0) {
     rows->AddNew({"IBM", "Intl Business Machines", 140.5, -1.2, "B", 310, "Computers", 120.0});
     rows->AddNew({"MSFT", "Microsoft", 310.0, 2.1, "H", 320, "Software", 280.0});
     rows->AddNew({"ACME", "Acme", 1234.567, 0.0, "S", 330, "Tools", Variant::Null()});
-    for (int32_t i = 0; i < p_lExtraRows; ++i) {
-        rows->AddNew({"X" + std::to_string(i), "Extra", 1.0 + i, 0.5, "H", 340, "Misc", 1.0});
-    }
     rows->MoveFirst();
     return rows;
-}
-
-// Splits as the strategies assign them: key columns (ids 4 and 5) frozen, the rest scrolling.
-inline void AssignSplits(const GridColumns& p_oColumns) {
-    for (const auto& column : p_oColumns) {
-        const bool key = column->ParameterId() == 4 || column->ParameterId() == 5;
-        column->SetSplitNumber(key ? 0 : 1);
-    }
 }
 
 // What a strategy hands a Grid: the viewer state it owns.
@@ -100,10 +69,13 @@ class GridFixture {
     ViewerElements& Elements() { return *m_strategy->ViewerElements(); }
 
     // PopulateColumns, AssignSplits, the state's columns, Initialize: what a strategy does.
-    void Load(const std::vector<LayoutEntry>& p_entries, int32_t p_lDataType = 0,
+    void Load(const std::vector<LayoutColumn>& p_entries, int32_t p_lDataType = 0,
               bool p_bPrimary = true, bool p_bSingleSplit = false) {
         m_grid->PopulateColumns(MakeLayout(p_entries), p_bPrimary ? -1 : p_lDataType);
-        AssignSplits(*m_grid->GridColumns());
+        for (const auto& column : *m_grid->GridColumns()) {  // key columns frozen, as strategies do
+            column->SetSplitNumber(column->ParameterId() == 4 || column->ParameterId() == 5 ? 0
+                                                                                            : 1);
+        }
         Elements().SetGridColumns(p_bPrimary ? gtPrimary : gtSecondary, m_grid->GridColumns());
         m_grid->Initialize("", "Main Grid", p_lDataType, "Stock Viewer Report", m_strategy.get(),
                            p_bPrimary, p_bSingleSplit, 0);

@@ -6,16 +6,13 @@
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
-#include "grid/grid_utilities.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
-#include "outside/grid_split.h"
 #include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/stock_viewer.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -39,13 +36,13 @@ std::shared_ptr<facade::FacadeBackend> MakeBackend() {
     static TempFolder s_oFolder;
     auto oStore = std::make_shared<facade::MarketStore>(
         (s_oFolder.m_oPath / "strategies.db").string(), facade::MarketStore::Access::ReadWrite);
-    facade::SampleMarketOptions oOptions;
-    oOptions.m_lStocks = 60;
-    oOptions.m_lIndustries = 12;
-    oOptions.m_lTradingDays = 30;
-    oOptions.m_lLastDay = kLastDay;
-    oOptions.m_llSeed = 5;
-    facade::GenerateSampleMarket(*oStore, oOptions, {});
+    facade::GenerateSampleMarket(*oStore,
+                                 {.m_lStocks = 60,
+                                  .m_lIndustries = 12,
+                                  .m_lTradingDays = 30,
+                                  .m_lLastDay = kLastDay,
+                                  .m_llSeed = 5},
+                                 {});
     return std::make_shared<facade::FacadeBackend>(oStore);
 }
 
@@ -122,46 +119,14 @@ size_t StrategyTest::Reports(const std::string& p_sLabel) {
     return m_oPlatform.Reporter().CountReports(p_sLabel);
 }
 
-size_t StrategyTest::ReportCount() {
-    return m_oPlatform.Reporter().Reports().size();
-}
-
-std::vector<std::pair<int32_t, int16_t>> ColumnSplits(Grid& p_oGrid) {
-    std::vector<std::pair<int32_t, int16_t>> result;
+std::vector<int32_t> FrozenIds(Grid& p_oGrid) {
+    std::vector<int32_t> ids;
     for (const auto& column : *p_oGrid.GridColumns()) {
-        result.emplace_back(column->ParameterId(), column->SplitNumber());
-    }
-    return result;
-}
-
-std::vector<std::string> CaptionsBySequence(const GridColumns& p_oColumns, int32_t p_lDataType,
-                                            int16_t p_iSplit) {
-    std::vector<const GridColumn*> columns;
-    for (const auto& column : p_oColumns) {
-        const ColumnState state = column->GridColumn_State_Setting();
-        if ((state == csVisible || state == csAlwaysVisible) &&
-            (p_iSplit < 0 || column->SplitNumber() == p_iSplit) &&
-            GridUtilities::IsBitSet(p_lDataType, column->TableMask())) {
-            columns.push_back(column.get());
+        if (column->SplitNumber() == 0) {
+            ids.push_back(column->ParameterId());
         }
     }
-    std::stable_sort(columns.begin(), columns.end(),
-                     [](const GridColumn* p_left, const GridColumn* p_right) {
-                         return p_left->Sequence() < p_right->Sequence();
-                     });
-    std::vector<std::string> captions;
-    for (const GridColumn* column : columns) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
-}
-
-std::vector<std::string> ShownCaptions(const GridControl& p_oControl, int32_t p_lSplit) {
-    std::vector<std::string> captions;
-    for (const auto& column : p_oControl.Splits()->Item(p_lSplit)->ShownColumns()) {
-        captions.push_back(column->Caption());
-    }
-    return captions;
+    return ids;
 }
 
 int32_t RowCount(const GridControl& p_oControl) {

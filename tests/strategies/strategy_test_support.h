@@ -17,7 +17,6 @@
 #include "support/recording_facade.h"
 
 namespace qv {
-class GridColumns;
 class Recordset;
 class ViewerElements;
 }  // namespace qv
@@ -50,7 +49,6 @@ class StrategyTest : public ::testing::Test {
     std::shared_ptr<Recordset> StockListRows();
     // The symbol, industry and sector of the first stock of that list, so that a history has rows.
     void PickKeys(ViewerElements& p_oElements);
-    size_t ReportCount();
 
     ScopedTestPlatform m_oPlatform;
     std::shared_ptr<facade::FacadeCallLog> m_oLog = std::make_shared<facade::FacadeCallLog>();
@@ -60,15 +58,8 @@ class StrategyTest : public ::testing::Test {
     Grid m_oSecGrid;
 };
 
-// The parameter id and split of every column of the grid's collection, in collection order.
-std::vector<std::pair<int32_t, int16_t>> ColumnSplits(Grid& p_oGrid);
+// The parameter ids of the frozen (split 0) columns of the grid's collection, in collection order.
+std::vector<int32_t> FrozenIds(Grid& p_oGrid);
 int32_t RowCount(const GridControl& p_oControl);
-
-// The captions of the shown columns (visible or always visible) that apply to p_lDataType, in
-// Sequence order (collection order among equal ones); only those of p_iSplit unless it is -1.
-std::vector<std::string> CaptionsBySequence(const GridColumns& p_oColumns, int32_t p_lDataType,
-                                            int16_t p_iSplit = -1);
-// The captions of the columns split p_lSplit of the control shows, left to right.
-std::vector<std::string> ShownCaptions(const GridControl& p_oControl, int32_t p_lSplit);
 
 }  // namespace qv::testing

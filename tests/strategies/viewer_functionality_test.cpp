@@ -22,104 +22,77 @@ constexpr const char* kLabel = "Viewer:ReFillParams";
 // or fails when told to.
 class FakeViewerFacade : public DispatchObject {
   public:
-    struct Shared {
-        std::vector<std::vector<Variant>> Calls;
-        Variant Answer;
-        bool Fail = false;
-    };
-
-    explicit FakeViewerFacade(Shared& p_shared) : m_shared(p_shared) {}
-
     Variant Invoke(std::string_view p_sName, InvokeKind, std::span<Variant> p_args) override {
         if (!EqualsIgnoreCase(p_sName, "GetCustomFieldList")) {
             RaiseMemberNotFound(*this, p_sName);
         }
-        m_shared.Calls.emplace_back(p_args.begin(), p_args.end());
-        if (m_shared.Fail) {
+        Calls.emplace_back(p_args.begin(), p_args.end());
+        if (Fail) {
             throw AutomationError(-2147467259, "QorvantOnlineFacade", "server unavailable");
         }
-        return m_shared.Answer;
+        return Answer;
     }
-
-  private:
-    Shared& m_shared;
+    std::vector<std::vector<Variant>> Calls;
+    Variant Answer;
+    bool Fail = false;
 };
 
 class ViewerFunctionalityTest : public ::testing::Test {
   protected:
     ViewerFunctionalityTest() {
-        m_facade.Answer = Variant(std::shared_ptr<DispatchObject>(m_catalogue));
-        m_platform.Components().Register("QorvantOnlineFacade.ViewerFNTR", [this] {
-            return std::make_shared<FakeViewerFacade>(m_facade);
-        });
+        m_facade->Answer = Variant(std::shared_ptr<DispatchObject>(m_catalogue));
+        m_platform.Components().Register("QorvantOnlineFacade.ViewerFNTR",
+                                         [this] { return m_facade; });
     }
 
     ScopedTestPlatform m_platform;
-    FakeViewerFacade::Shared m_facade;
+    std::shared_ptr<FakeViewerFacade> m_facade = std::make_shared<FakeViewerFacade>();
     std::shared_ptr<Recordset> m_catalogue = testing::MakeCatalogue();
+    ViewerFunctionality m_base;
 };
 
-struct ResultTypeCase {
-    ViewerType Type;
-    int32_t FinderResultsType;
-    int16_t Expected;
-};
-
+// The histories ask for the fields of the rows they list, every other list for its result type.
 TEST_F(ViewerFunctionalityTest, ReFillParamsAsksForTheFieldsOfTheRowsListed) {
-    const ResultTypeCase cases[] = {{vt_StockHistory, 4, 0},  {vt_IndustryHistory, 4, 1},
-                                    {vt_SectorHistory, 4, 2}, {vt_Stocks, 4, 0},
-                                    {vt_Sectors, 4, 2},       {vt_FinderResults, 4, 4},
-                                    {vt_Portfolio, 4, 7}};
-    for (const ResultTypeCase& c : cases) {
-        ViewerFunctionality base;
-        base.ViewerElements()->SetViewerType(c.Type);
-        base.ViewerElements()->SetFinderResultsType(c.FinderResultsType);
-        base.ViewerElements()->SetOwnerId(31);
-        m_facade.Calls.clear();
-
-        base.ReFillParams();
-
-        ASSERT_EQ(m_facade.Calls.size(), 1u) << "viewer type " << c.Type;
-        EXPECT_EQ(m_facade.Calls[0], (std::vector<Variant>{Variant(31), Variant(c.Expected)}))
-            << "viewer type " << c.Type;
-        EXPECT_EQ(base.ViewerElements()->ParameterList(), m_catalogue) << "viewer type " << c.Type;
+    const std::pair<ViewerType, int16_t> cases[] = {
+        {vt_StockHistory, 0}, {vt_IndustryHistory, 1}, {vt_SectorHistory, 2}, {vt_Portfolio, 7}};
+    m_base.ViewerElements()->SetFinderResultsType(4);
+    m_base.ViewerElements()->SetOwnerId(31);
+    for (const auto& [type, expected] : cases) {
+        m_base.ViewerElements()->SetViewerType(type);
+        m_facade->Calls.clear();
+        m_base.ReFillParams();
+        EXPECT_EQ(m_facade->Calls,
+                  (std::vector<std::vector<Variant>>{{Variant(31), Variant(expected)}}))
+            << type;
+        EXPECT_EQ(m_base.ViewerElements()->ParameterList(), m_catalogue);
     }
-    EXPECT_EQ(m_platform.Reporter().CountCalls(kLabel), std::size(cases));
     EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 0u);
 }
 
 TEST_F(ViewerFunctionalityTest, ReFillParamsReportsFailuresAndKeepsTheCatalogue) {
-    ViewerFunctionality base;
     const auto previous = testing::MakeCatalogue();
-    base.ViewerElements()->SetParameterList(previous);
-
-    m_facade.Fail = true;
-    base.ReFillParams();
-    m_facade.Fail = false;
-    m_facade.Answer = "not a recordset";
-    base.ReFillParams();
+    m_base.ViewerElements()->SetParameterList(previous);
+    m_facade->Fail = true;
+    m_base.ReFillParams();
+    m_facade->Fail = false;
+    m_facade->Answer = "not a recordset";
+    m_base.ReFillParams();
     m_platform.Components().Unregister("QorvantOnlineFacade.ViewerFNtr");
-    base.ReFillParams();
-
-    EXPECT_EQ(base.ViewerElements()->ParameterList(), previous);
+    m_base.ReFillParams();
+    EXPECT_EQ(m_base.ViewerElements()->ParameterList(), previous);
     const auto& reports = m_platform.Reporter().Reports();
     ASSERT_EQ(reports.size(), 3u);
     EXPECT_EQ(reports[0].Description, "server unavailable");
     EXPECT_EQ(reports[1].Number, errors::kTypeMismatch);
     EXPECT_EQ(reports[2].Number, errors::kCannotCreateObject);
-    for (const auto& report : reports) {
-        EXPECT_EQ(report.Label, kLabel);
-    }
+    EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 3u);
 }
 
 TEST_F(ViewerFunctionalityTest, ReFillParamsTakesNothingAsNoCatalogue) {
-    ViewerFunctionality base;
-    base.ViewerElements()->SetParameterList(testing::MakeCatalogue());
-    m_facade.Answer = Variant::Nothing();
-
-    base.ReFillParams();
-
-    EXPECT_EQ(base.ViewerElements()->ParameterList(), nullptr);
+    m_base.ViewerElements()->SetParameterList(testing::MakeCatalogue());
+    m_facade->Answer = Variant::Nothing();
+    m_base.ReFillParams();
+    EXPECT_EQ(m_base.ViewerElements()->ParameterList(), nullptr);
     EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 0u);
 }
 
