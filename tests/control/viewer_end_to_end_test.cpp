@@ -11,66 +11,34 @@
 namespace qv::testing {
 namespace {
 
-class ViewerEndToEndTest : public ViewerTest {
-  protected:
-    // The codes of the first stock of the market, for the scoped lists and histories.
-    void TakeFirstStock() { PickKeys(m_oKeys); }
-    static Variant SymbolsOnly() {
-        auto rows = std::make_shared<Recordset>();
-        rows->Fields().Append("Symbol", adVarWChar, 10);
-        rows->Open();
-        rows->AddNew({Variant("AAA")});
-        rows->Update();
-        return RecordsetVariant(rows);
-    }
-
-    ViewerElements m_oKeys;
-};
+using ViewerEndToEndTest = ViewerTest;
 
 // A list as a host asks for it by late binding: the right facade call, rows in the primary grid,
 // the secondary grid where the type has one, and no failure reported. Every strategy runs through
-// the contract test; here, a list of one day, a history, and rows the host hands in.
+// the contract test; here, a list of one day and a history.
 TEST_F(ViewerEndToEndTest, EachKindOfListShowsItsRowsByLateBinding) {
-    TakeFirstStock();
+    ViewerElements keys;
+    PickKeys(keys);
     struct Case {
         ViewerType Type;
         const char* Call;  // the facade method the query uses
-        bool Secondary;
+        bool List;         // of one day and the whole market, with a grid below
     };
-    const Case cases[] = {{vt_Stocks, "StockViewer", true},
-                          {vt_SectorHistory, "HistorySectorEX", false},
-                          {vt_Portfolio, "GetCurrentHoldings", false}};
-    for (const Case& test : cases) {
+    for (const Case& test :
+         {Case{vt_Stocks, "StockViewer", true}, Case{vt_SectorHistory, "HistorySectorEX", false}}) {
         SCOPED_TRACE(test.Type);
         m_oLog->Clear();
         LetProperty(*m_oViewer, "ViewerType", Variant(int32_t{test.Type}));
-        // A list is of one day and the whole market; a history spans days of one scope.
-        const bool list =
-            test.Type == vt_Stocks || test.Type == vt_Industries || test.Type == vt_Sectors;
-        LetProperty(*m_oViewer, "StartDate", Variant::Date(list ? LastDay() : LastDay() - 10));
+        LetProperty(*m_oViewer, "StartDate", Variant::Date(test.List ? LastDay() : LastDay() - 10));
         LetProperty(*m_oViewer, "EndDate", Variant::Date(LastDay()));
-        LetProperty(*m_oViewer, "Symbol", Variant(m_oKeys.Symbol()));
-        LetProperty(*m_oViewer, "IndCode", Variant(list ? 0 : m_oKeys.IndCode()));
-        LetProperty(*m_oViewer, "SectorCode", Variant(list ? 0 : m_oKeys.SectorCode()));
-        if (test.Type == vt_Portfolio) {
-            // Rows that lack the layout's fields: the holdings are fetched instead.
-            LetProperty(*m_oViewer, "OwnerId", Variant(int32_t{1}));
-            LetProperty(*m_oViewer, "PortfolioID", Variant(int32_t{1}));
-            SetProperty(*m_oViewer, "FinderResults", SymbolsOnly());
-        }
+        LetProperty(*m_oViewer, "Symbol", Variant(keys.Symbol()));
+        LetProperty(*m_oViewer, "SectorCode", Variant(test.List ? 0 : keys.SectorCode()));
         std::array<Variant, 0> none{};
         EXPECT_TRUE(CallMethod(*m_oViewer, "UpdateViewer", none).ToBool());
-        for (const auto& report : m_oPlatform.Reporter().Reports()) {
-            ADD_FAILURE() << report.Label << ": " << report.Description;
-        }
-        m_oPlatform.Reporter().ClearRecords();
+        EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty());
         EXPECT_EQ(CallsTo(test.Call), 1u);
-        const auto& rows = m_oViewer->olePriGrid()->DataSource();
-        ASSERT_NE(rows, nullptr);
-        EXPECT_GT(rows->RecordCount(), 0);
-        EXPECT_EQ(GetProperty(*m_oViewer, "RecordCount").ToLong(), rows->RecordCount());
-        EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.Secondary);
-        EXPECT_EQ(m_oViewer->olePriGrid()->SelBookmarks()->Count(), 1);
+        EXPECT_GT(GetProperty(*m_oViewer, "RecordCount").ToLong(), 0);
+        EXPECT_EQ(m_oViewer->oleSecGrid()->Visible(), test.List);
     }
 }
 
@@ -82,8 +50,6 @@ TEST_F(ViewerEndToEndTest, HostRowsOfTheWrongShapeAreReportedAndTheViewerStaysUs
     m_oViewer->SetPortfolioID(0);
     m_oViewer->SetFinderResults(odd);
     EXPECT_FALSE(m_oViewer->UpdateViewer());
-    EXPECT_TRUE(m_oViewer->olePriGrid()->Enabled());
-
     m_oViewer->SetViewerType(vt_Sectors);
     m_oViewer->SetStartDate(LastDay());
     EXPECT_TRUE(m_oViewer->UpdateViewer());
@@ -98,7 +64,6 @@ TEST_F(ViewerEndToEndTest, AHostMayReleaseTheViewerInsideAnEvent) {
     m_oHost.OnNext = [&](std::string_view, std::span<Variant>) { m_oViewer.reset(); };
     grid->KeyDown('F', gssCtrl);
     EXPECT_TRUE(watched.expired());
-    EXPECT_EQ(m_oHost.Names(), std::vector<std::string>{"Find"});
     // The grid control outlived the viewer and still works on its own.
     grid->KeyDown('F', gssCtrl);
     EXPECT_EQ(m_oHost.Count("Find"), 1u);
@@ -119,27 +84,15 @@ TEST_F(ViewerEndToEndTest, AWatchListYieldsAndAQueryDuringTheYieldIsSafe) {
     });
     m_oViewer->UpdateViewer();
     EXPECT_TRUE(ranInside);
-    EXPECT_EQ(m_oViewer->ViewerType(), vt_Sectors);
     EXPECT_TRUE(m_oViewer->olePriGrid()->Enabled());
 }
 
 TEST_F(ViewerEndToEndTest, DoubleClickSymbolWrittenByTheHostIsReadBack) {
     std::string symbol = "IBM";
-    int16_t type = 1;
-    double day = 5;
-    ViewerEventDispatcher dispatcher([](std::string_view p_sName, std::span<Variant> p_args) {
-        if (p_sName == "DoubleClick") {
-            p_args[0] = Variant("MSFT");
-        } else {
-            p_args[0] = Variant(int16_t{2});
-            p_args[1] = Variant::Date(7);
-        }
-    });
-    dispatcher.DoubleClick(symbol);
-    dispatcher.ShowInfo(type, day);
+    ViewerEventDispatcher([](std::string_view, std::span<Variant> p_args) {
+        p_args[0] = Variant("MSFT");
+    }).DoubleClick(symbol);
     EXPECT_EQ(symbol, "MSFT");
-    EXPECT_EQ(type, 2);
-    EXPECT_EQ(day, 7);
 }
 
 }  // namespace

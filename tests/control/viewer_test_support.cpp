@@ -52,15 +52,6 @@ std::string ViewerTest::PrimaryText(int32_t p_lRows) const {
     return m_oViewer->olePriGrid()->RenderText(0, p_lRows);
 }
 
-int32_t ViewerTest::RowY(int32_t p_lRow) {
-    return GridControl::kHeaderHeight + p_lRow * GridControl::kRowHeight +
-           GridControl::kRowHeight / 2;
-}
-
-int32_t ViewerTest::HeaderY() {
-    return GridControl::kHeaderHeight / 2;
-}
-
 Variant ViewerTest::PrimaryValue(const std::string& p_sField) const {
     return m_oViewer->olePriGrid()->DataSource()->Fields().Item(p_sField).Value();
 }

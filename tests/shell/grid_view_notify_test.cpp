@@ -36,7 +36,8 @@ class PaintRegions : public QObject {
     }
 };
 
-// A stock list of 200 rows shown and painted, with a clone of its rows.
+// A stock list of 200 rows shown and painted, with a clone of its rows, and what the view then
+// paints and reads.
 struct ShownList {
     ShownList() {
         Application();
@@ -44,49 +45,41 @@ struct ShownList {
         view.SetGrid(grid);
         view.show();
         QApplication::processEvents();
+        grid->AddSink(&read);
+        view.viewport()->installEventFilter(&painted);
+    }
+    QRect RowRect(int32_t p_lRow) const {
+        const QRect cell = view.CellRect(p_lRow, kSymbol);
+        return QRect(0, cell.top(), view.viewport()->width(), cell.height());
     }
 
     std::shared_ptr<Recordset> rows = Stocks(200);
     std::shared_ptr<Recordset> clone = rows->Clone();
     std::shared_ptr<GridControl> grid = StockGrid(rows);
     GridView view;
+    PaintRegions painted;
+    ReadRows read;
 };
 
-class GridViewNotify : public testing::Test {
-  protected:
-    void SetUp() override {
-        m_list.grid->AddSink(&m_read);
-        m_list.view.viewport()->installEventFilter(&m_painted);
-    }
-
-    QRect RowRect(int32_t p_lRow) const {
-        const QRect cell = m_list.view.CellRect(p_lRow, kSymbol);
-        return QRect(0, cell.top(), m_list.view.viewport()->width(), cell.height());
-    }
-
-    ShownList m_list;
-    PaintRegions m_painted;
-    ReadRows m_read;
-};
-
-TEST_F(GridViewNotify, AnEditThroughAClonePaintsAndReadsThatRowAlone) {
-    m_list.clone->SetAbsolutePosition(4);
-    m_list.clone->SetValue("Price", Variant(1.5));
+TEST(GridViewNotify, AnEditThroughAClonePaintsAndReadsThatRowAlone) {
+    ShownList list;
+    list.clone->SetAbsolutePosition(4);
+    list.clone->SetValue("Price", Variant(1.5));
     QApplication::processEvents();
-    ASSERT_EQ(m_painted.Painted.size(), 1u);
-    EXPECT_EQ(m_painted.Painted[0], QRegion(RowRect(3)));
+    ASSERT_EQ(list.painted.Painted.size(), 1u);
+    EXPECT_EQ(list.painted.Painted[0], QRegion(list.RowRect(3)));
     // A bookmark is the row id plus one.
-    EXPECT_EQ(m_read.Bookmarks, (std::set<double>{4}));
+    EXPECT_EQ(list.read.Bookmarks, (std::set<double>{4}));
 }
 
-TEST_F(GridViewNotify, AMoveOfTheRecordsetPaintsTheRowsItLeftAndReached) {
-    m_list.rows->Move(2);
+TEST(GridViewNotify, AMoveOfTheRecordsetPaintsTheRowsItLeftAndReached) {
+    ShownList list;
+    list.rows->Move(2);
     QApplication::processEvents();
-    ASSERT_EQ(m_painted.Painted.size(), 1u);
-    const QRect header(0, 0, m_list.view.viewport()->width(),
-                       m_list.view.HeaderRect(kSymbol).height());
-    EXPECT_EQ(m_painted.Painted[0], QRegion(header) + RowRect(0) + RowRect(2));
-    EXPECT_EQ(m_read.Bookmarks, (std::set<double>{1, 3}));
+    ASSERT_EQ(list.painted.Painted.size(), 1u);
+    const QRect header(0, 0, list.view.viewport()->width(), list.view.HeaderRect(kSymbol).height());
+    EXPECT_EQ(list.painted.Painted[0], QRegion(header) + list.RowRect(0) + list.RowRect(2));
+    EXPECT_EQ(list.read.Bookmarks, (std::set<double>{1, 3}));
 }
 
 TEST(GridViewNotifyRanges, ChangesOfTheRowsSetTheScrollRangeAgain) {
@@ -95,13 +88,13 @@ TEST(GridViewNotifyRanges, ChangesOfTheRowsSetTheScrollRangeAgain) {
         std::function<void(ShownList&)> Act;
         int32_t Rows;  // in the view after the operation
     };
+    // clang-format off
     const std::vector<Case> cases = {
         {"filter the rows", [](ShownList& list) { list.rows->SetFilter("Price < 500"); }, 102},
-        {"append a row through a clone",
-         [](ShownList& list) { list.clone->AddNew({Variant("NEW")}); }, 201},
+        {"append a row through a clone", [](ShownList& list) { list.clone->AddNew({Variant("NEW")}); }, 201},
         {"delete a row through a clone", [](ShownList& list) { list.clone->Delete(); }, 199},
-        {"bind three rows", [](ShownList& list) { list.grid->SetDataSource(Stocks(3)); }, 3},
-    };
+        {"bind three rows", [](ShownList& list) { list.grid->SetDataSource(Stocks(3)); }, 3}};
+    // clang-format on
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.Operation);
         ShownList list;

@@ -38,12 +38,11 @@ MarketSession& SharedMarket() {
     static MarketSession s_session = [] {
         auto store = std::make_shared<facade::MarketStore>(SharedMarketPath(),
                                                            facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 80;
-        options.m_lIndustries = 12;
-        options.m_lTradingDays = 40;
-        options.m_lLastDay = kMarketLastDay;
-        options.m_llSeed = 7;
+        const facade::SampleMarketOptions options{.m_lStocks = 80,
+                                                  .m_lIndustries = 12,
+                                                  .m_lTradingDays = 40,
+                                                  .m_lLastDay = kMarketLastDay,
+                                                  .m_llSeed = 7};
         facade::GenerateSampleMarket(*store, options, {});
         return MarketSession(store);
     }();

@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -40,20 +41,6 @@ class WindowSettingsTest : public testing::Test {
         QApplication::processEvents();
         return window;
     }
-    void WriteSettings(const QByteArray& p_text) {
-        const QString path = WindowSettings()->fileName();
-        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(p_text);
-    }
-    static void ExpectFirstRun(MainWindow& p_oWindow) {
-        const ViewerRequest& shown = p_oWindow.Host().Request();
-        EXPECT_EQ(shown.m_lViewerType, vt_Stocks);
-        EXPECT_EQ(shown.m_lWatchListId, 0);
-        EXPECT_EQ(shown.m_lSectorCode, 0);
-        EXPECT_EQ(p_oWindow.size(), QSize(1100, 720));
-    }
 
     MarketPlatform m_oPlatform;
     QTemporaryDir m_folder;
@@ -63,38 +50,43 @@ TEST_F(WindowSettingsTest, SizePlaceListAndScopeSurviveARestart) {
     const NamedCode sector = SharedMarket().Sectors().back();
     {
         const std::unique_ptr<MainWindow> first = Open();
-        ViewerRequest request;
-        request.m_lViewerType = vt_Industries;
-        request.m_lSectorCode = sector.m_lCode;
-        ASSERT_TRUE(first->ShowList(request));
+        ASSERT_TRUE(first->ShowList(
+            {.m_lViewerType = vt_Industries, .m_lSectorCode = sector.m_lCode, .m_sSymbol = ""}));
         first->resize(1010, 610);
         first->move(40, 30);
         first->close();
     }
     const std::unique_ptr<MainWindow> second = Open();
-    EXPECT_EQ(second->Host().Request().m_lViewerType, vt_Industries);
-    EXPECT_EQ(second->Host().Request().m_lSectorCode, sector.m_lCode);
-    EXPECT_EQ(second->size(), QSize(1010, 610));
+    const ViewerRequest& shown = second->Host().Request();
+    EXPECT_EQ(std::pair(shown.m_lViewerType, shown.m_lSectorCode),
+              std::pair(int32_t{vt_Industries}, sector.m_lCode));
+    EXPECT_EQ(second->geometry().size(), QSize(1010, 610));
     EXPECT_EQ(second->pos(), QPoint(40, 30));
 }
 
 TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
+    // clang-format off
     const std::vector<std::pair<std::string, QByteArray>> cases = {
-        {"missing", QByteArray()},
-        {"binary noise", QByteArray("\x00\xff\x13[\x7f=\n\xfe\x01", 9)},
-        {"nonsense values",
-         "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
-        {"an unknown kind and a watch list the market does not hold",
-         "[list]\ntype=99\nwatchList=987654\n"},
-    };
+        {"missing", QByteArray()}, {"binary noise", QByteArray("\x00\xff\x13[\x7f=\n\xfe\x01", 9)},
+        {"nonsense values", "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
+        {"an unknown kind and a watch list the market does not hold", "[list]\ntype=99\nwatchList=987654\n"}};
+    // clang-format on
+    const QString path = WindowSettings()->fileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     for (const auto& [name, text] : cases) {
         SCOPED_TRACE(name);
-        QFile::remove(WindowSettings()->fileName());
-        if (!text.isEmpty()) {
-            WriteSettings(text);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+        file.close();
+        if (text.isEmpty()) {
+            QFile::remove(path);
         }
         const std::unique_ptr<MainWindow> window = Open();
-        ExpectFirstRun(*window);
+        const ViewerRequest& shown = window->Host().Request();
+        EXPECT_EQ((std::array{shown.m_lViewerType, shown.m_lWatchListId, shown.m_lSectorCode}),
+                  (std::array<int32_t, 3>{vt_Stocks, 0, 0}));
+        EXPECT_EQ(window->size(), QSize(1100, 720));
     }
 }
 
