@@ -78,14 +78,18 @@ TEST_F(ViewerTest, SurfaceGeometryInTwips) {
 }
 
 TEST_F(ViewerTest, CaptionsFollowTheScope) {
-    // clang-format off
-    struct Case { ViewerType Type; int32_t Industry; int32_t Sector; const char* Caption; };
+    struct Case {
+        ViewerType Type;
+        int32_t Industry;
+        int32_t Sector;
+        const char* Caption;
+    };
     const Case cases[] = {
-        {vt_Stocks, 0, 0, "Stock Viewer"}, {vt_Stocks, 3, 0, "Stocks in Industry Group: "}, {vt_Stocks, 3, 2, "Stocks in Sector: "},
-        {vt_Industries, 0, 2, "Industries in Sector: "}, {vt_Industries, 0, 0, "Industry Viewer"}, {vt_Sectors, 0, 0, "Sector Viewer"},
-        {vt_StockHistory, 0, 0, "Stock History"}, {vt_SectorHistory, 0, 0, "Sector History"},
+        {vt_Stocks, 0, 0, "Stock Viewer"},          {vt_Stocks, 3, 0, "Stocks in Industry Group: "},
+        {vt_Stocks, 3, 2, "Stocks in Sector: "},    {vt_Industries, 0, 2, "Industries in Sector: "},
+        {vt_Industries, 0, 0, "Industry Viewer"},   {vt_Sectors, 0, 0, "Sector Viewer"},
+        {vt_StockHistory, 0, 0, "Stock History"},   {vt_SectorHistory, 0, 0, "Sector History"},
         {vt_FinderResults, 0, 0, "Finder Results"}, {vt_Portfolio, 0, 0, "Portfolio"}};
-    // clang-format on
     for (const Case& test : cases) {
         m_oViewer->SetViewerType(test.Type);
         m_oViewer->SetIndCode(test.Industry);

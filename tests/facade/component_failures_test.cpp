@@ -96,23 +96,36 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
     const auto New = [&](const Variant& p_vItems, int32_t p_lType) {
         return std::vector<Variant>{0, p_vItems, p_lType, "New", "", lOwner};
     };
-    // clang-format off
     const Case aCases[] = {
         {kViewerReader, "StockViewer", aBadOwner, 0, "argument 1 (OwnerId)"},
-        {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, vColumns, Variant::Null()), 0, "argument 11 (DataType)"},
+        {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, vColumns, Variant::Null()), 0,
+         "argument 11 (DataType)"},
         {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, "columns"), 0, "column table"},
         {kWatchListWriter, "NewWatchListAndItems", New(aNested, 0), 0, "argument 2 (Items)"},
-        {kWatchListWriter, "NewWatchListFolder", {1e12, 0, "Folder", lOwner}, 0, "argument 1 (FolderId)"},
+        {kWatchListWriter,
+         "NewWatchListFolder",
+         {1e12, 0, "Folder", lOwner},
+         0,
+         "argument 1 (FolderId)"},
         {kViewerReader, "HistoryStockEX", aBadEnd, 0, "argument 2 (EndDate)"},
-        {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow, "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
-        {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow, "argument 5 (SearchText)"},
-        {kWatchListWriter, "NewWatchListAndItems", New(Items("1e300"), 1), errors::kOverflow, "NewWatchListAndItems: argument 2 (Items): Overflow"},
-        {kWatchListWriter, "NewWatchListAndItems", New(Items(1e300), 1), errors::kOverflow, "argument 2 (Items)"},
-        {kWatchListWriter, "NewWatchListAndItems", New(Items("nan"), 1), errors::kTypeMismatch, "argument 2 (Items): Type mismatch: 'nan' is not a number"},
-        {kWatchListWriter, "AddWatchListItems", {lList, Items("9223372036854775808"), 1}, errors::kOverflow, "AddWatchListItems: argument 2 (Items)"},
-        {kViewerReader, "HistoryStockEX", HistoryArgs(dNan, 0, "A"), errors::kOverflow, "HistoryStockEX: argument 1 (StartDate): Overflow"},
+        {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow,
+         "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
+        {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow,
+         "argument 5 (SearchText)"},
+        {kWatchListWriter, "NewWatchListAndItems", New(Items("1e300"), 1), errors::kOverflow,
+         "NewWatchListAndItems: argument 2 (Items): Overflow"},
+        {kWatchListWriter, "NewWatchListAndItems", New(Items(1e300), 1), errors::kOverflow,
+         "argument 2 (Items)"},
+        {kWatchListWriter, "NewWatchListAndItems", New(Items("nan"), 1), errors::kTypeMismatch,
+         "argument 2 (Items): Type mismatch: 'nan' is not a number"},
+        {kWatchListWriter,
+         "AddWatchListItems",
+         {lList, Items("9223372036854775808"), 1},
+         errors::kOverflow,
+         "AddWatchListItems: argument 2 (Items)"},
+        {kViewerReader, "HistoryStockEX", HistoryArgs(dNan, 0, "A"), errors::kOverflow,
+         "HistoryStockEX: argument 1 (StartDate): Overflow"},
     };
-    // clang-format on
     for (const Case& oCase : aCases) {
         const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
         EXPECT_TRUE(oCase.m_lNumber == 0 || oError.Number() == oCase.m_lNumber)
@@ -136,7 +149,6 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
         "SELECT min(watch_list_id) FROM watch_lists WHERE owner_id = 1 "
         "AND is_folder = 0 AND list_type = 0");
     const Variant vItems = Items(Symbols(3));
-    // clang-format off
     const std::vector<CallCase> aWrites = {
         {prog_id::kViewerWriter, "SaveLayout", SaveLayoutArgs(kDemoOwnerId, StockColumns())},
         {prog_id::kViewerWriter, "DeleteLayout", {kDemoOwnerId, lLayout, 0, Variant()}},
@@ -144,7 +156,6 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
         {prog_id::kWatchListWriter, "AddWatchListItems", {lList, vItems, 0}},
         {prog_id::kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", kDemoOwnerId}},
     };
-    // clang-format on
     const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
     Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, ""});
     for (const CallCase& oWrite : aWrites) {

@@ -144,7 +144,6 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
     const int32_t lList = NewList(lOwner, {sSymbol});
     const int32_t lPortfolio = static_cast<int32_t>(
         Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
-    // clang-format off
     return {
         {kViewerReader, "StockViewer", StockViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
         {kViewerReader, "SearchStocks", SearchStocksArgs(lOwner, sSymbol), 0},
@@ -172,17 +171,24 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
         {kViewerWriter, "DeleteCustomLayout", {lOwner, 9, -1}, 0, kWrite},
         {kWatchListReader, "GetWatchLists", {lOwner, 0}, 0},
         {kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "New", "", lOwner}, 5, kWrite},
-        {kWatchListWriter, "NewWatchListMatchingItems", {0, lList, vItems, 0, "S", "", lOwner}, 6,
+        {kWatchListWriter,
+         "NewWatchListMatchingItems",
+         {0, lList, vItems, 0, "S", "", lOwner},
+         6,
          kWrite},
-        {kWatchListWriter, "NewWatchListNonMatchingItems", {0, lList, vItems, 0, "O", "", lOwner},
-         6, kWrite},
+        {kWatchListWriter,
+         "NewWatchListNonMatchingItems",
+         {0, lList, vItems, 0, "O", "", lOwner},
+         6,
+         kWrite},
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
-        {kPortfolioReader, "GetCurrentHoldings",
-         {lPortfolio, lOwner, kNone, true, kNothing, kNone, true, kNothing}, 1},
+        {kPortfolioReader,
+         "GetCurrentHoldings",
+         {lPortfolio, lOwner, kNone, true, kNothing, kNone, true, kNothing},
+         1},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
     };
-    // clang-format on
 }
 
 Variant ComponentTest::StockColumns() {

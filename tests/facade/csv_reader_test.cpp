@@ -50,28 +50,31 @@ TEST_P(CsvReaderCases, ReadsFieldsAndLines) {
     EXPECT_EQ(bUnterminated, GetParam().m_bUnterminated);
 }
 
-// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Csv, CsvReaderCases,
     ::testing::Values(
         CsvCase{"plain", "a,b,c\n1,2,3\n", {{1, {"a", "b", "c"}}, {2, {"1", "2", "3"}}}},
-        CsvCase{"quoted_comma", "AAPL,Apple Inc.,\"Technology Hardware, Storage\"\n",
+        CsvCase{"quoted_comma",
+                "AAPL,Apple Inc.,\"Technology Hardware, Storage\"\n",
                 {{1, {"AAPL", "Apple Inc.", "Technology Hardware, Storage"}}}},
         CsvCase{"doubled_quote", "\"say \"\"hi\"\"\",x\n", {{1, {"say \"hi\"", "x"}}}},
         CsvCase{"crlf_and_no_final_newline", "a,b\r\nc,d", {{1, {"a", "b"}}, {2, {"c", "d"}}}},
-        CsvCase{"newline_inside_quotes_counts_lines", "\"two\nlines\",x\nnext,y\n",
+        CsvCase{"newline_inside_quotes_counts_lines",
+                "\"two\nlines\",x\nnext,y\n",
                 {{1, {"two\nlines", "x"}}, {3, {"next", "y"}}}},
-        CsvCase{"byte_order_mark_and_blank_lines", "\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n",
+        CsvCase{"byte_order_mark_and_blank_lines",
+                "\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n",
                 {{1, {"Symbol", "Name"}}, {4, {"A", "B"}}}},
         CsvCase{"empty_fields", ",,\n", {{1, {"", "", ""}}}},
         CsvCase{"text_after_closing_quote_is_kept", "\"ab\"cd,e\n", {{1, {"abcd", "e"}}}},
-        CsvCase{"quote_left_open_at_the_end", "a,\"never closed\nmore",
-                {{1, {"a", "never closed\nmore"}}}, true},
+        CsvCase{"quote_left_open_at_the_end",
+                "a,\"never closed\nmore",
+                {{1, {"a", "never closed\nmore"}}},
+                true},
         CsvCase{"records_across_a_buffer_refill_stay_whole",
                 "a," + kLong + ",b\n\"" + kLong + "\"\n",
                 {{1, {"a", kLong, "b"}}, {2, {kLong}}}}),
     [](const ::testing::TestParamInfo<CsvCase>& p_oInfo) { return p_oInfo.param.m_sName; });
-// clang-format on
 
 // p_sStart, then p_cFill to 16 MiB.
 struct Stream : ByteSource {

@@ -22,11 +22,18 @@ class LayoutComponents : public ComponentTest {
                  int32_t p_lDataType) {
         const LayoutSort& oSort = *p_oLayout.Sort;
         const Variant vColumns = layout_codec::ToVariant(p_oLayout).Array().At(2);
-        // clang-format off
-        std::vector<Variant> aArgs{p_lOwnerId, p_lLayoutId, p_oLayout.Header.Name, "", p_oLayout.Header.ParentId,
-                                   oSort.PriSortId, oSort.PriSortDir, oSort.SecSortId, oSort.SecSortDir, vColumns,
-                                   p_lDataType, int16_t{-1}};
-        // clang-format on
+        std::vector<Variant> aArgs{p_lOwnerId,
+                                   p_lLayoutId,
+                                   p_oLayout.Header.Name,
+                                   "",
+                                   p_oLayout.Header.ParentId,
+                                   oSort.PriSortId,
+                                   oSort.PriSortDir,
+                                   oSort.SecSortId,
+                                   oSort.SecSortDir,
+                                   vColumns,
+                                   p_lDataType,
+                                   int16_t{-1}};
         const Variant vSaved = Call(kWriter, "SaveLayout", aArgs);
         p_lLayoutId = aArgs[1].ToLong();
         return vSaved;

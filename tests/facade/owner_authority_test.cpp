@@ -151,11 +151,13 @@ TEST_F(OwnerAuthorityTest, ALoginUnderAnotherOwnersNameLockedThatOwnerOut) {
         return FailureOf([&] { Backend().Login(p_lOwnerId, p_sName); }).Description;
     };
     const std::string sCarolNo = std::to_string(lCarol);
-    // clang-format off
-    for (const auto& [sName, bRefused] : {std::pair{sCarol, true}, {"CAROL " + sCarolNo, true},
-             {DefaultOwnerName(lNotYetSeen), true}, {"Owner " + sCarolNo, true}, {DefaultOwnerName(lIntruder), false},
-             {"owner 0" + sCarolNo, false}, {"Intruder " + std::to_string(lIntruder), false}}) {
-        // clang-format on
+    for (const auto& [sName, bRefused] : {std::pair{sCarol, true},
+                                          {"CAROL " + sCarolNo, true},
+                                          {DefaultOwnerName(lNotYetSeen), true},
+                                          {"Owner " + sCarolNo, true},
+                                          {DefaultOwnerName(lIntruder), false},
+                                          {"owner 0" + sCarolNo, false},
+                                          {"Intruder " + std::to_string(lIntruder), false}}) {
         EXPECT_EQ(Refusal(lIntruder, sName),
                   bRefused ? "Login: the name \"" + sName + "\" belongs to another owner" : "")
             << sName;

@@ -105,21 +105,21 @@ TEST_F(ViewerReader, AStockListListsTheStocksItsCallAsksFor) {
         int32_t m_lDay;  // the trading day written back
     };
     const int32_t lBefore = DayBefore(lClosed + 1);
-    // clang-format off
     const Case aCases[] = {
         {{.m_lMaxRows = 10}, 10, lLast},
         {{.m_lMaxRows = 10, .m_bReturnAll = true}, StocksOfDay(lLast), lLast},
         {{.m_vStartDate = Variant::Date(lClosed + 0.75)}, StocksOfDay(lBefore), lBefore},
         {{.m_vStartDate = Variant::Date(lFirst - 30.0)}, 0, 0},
         {{.m_lIndCode = lInd, .m_iListScope = 1}, llInd, lLast},
-        {{.m_lSectorCode = lSector, .m_iListScope = 2}, StocksOfDay(lLast, InSector(lSector)), lLast},
+        {{.m_lSectorCode = lSector, .m_iListScope = 2},
+         StocksOfDay(lLast, InSector(lSector)),
+         lLast},
         {{.m_lIndCode = lInd, .m_lSectorCode = lOther, .m_iListScope = 1}, llInd, lLast},
         {{.m_lOwnerId = kDemoOwnerId, .m_lPortfolioId = lPortfolio}, llHeld, lLast},
         {{.m_lOwnerId = lStranger, .m_lPortfolioId = lPortfolio}, 0, lLast},
         {{.m_lOwnerId = kDemoOwnerId, .m_lWatchListId = lLeaders}, llLeaders, lLast},
         {{.m_lOwnerId = lStranger, .m_lWatchListId = lLeaders}, 0, lLast},
     };
-    // clang-format on
     for (const Case& oCase : aCases) {
         if (oCase.m_oCall.m_lOwnerId > 0) {
             Backend().Login(oCase.m_oCall.m_lOwnerId, "");
@@ -215,7 +215,6 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
         int m_lPlace;  // -1: the recordset returned
         int64_t m_llRows;
     };
-    // clang-format off
     const Case aCases[] = {
         {"IndustryViewer", IndustryViewerCall{}.Args(), 7, Count(sGroups, lLast)},
         {"IndustryViewer", IndustryViewerCall{.m_lSectorCode = lSector, .m_lListScope = 3}.Args(),
@@ -233,13 +232,14 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
         {"HistoryIndustryEX", HistoryArgs(lLast, lLast - 30, lInd, 0, 5), -1, 5},
         {"HistorySectorEX", HistoryArgs(lLast, lLast - 30, 999), -1, 0},
         {"SearchSectorName", {"", vToday}, -1, llSectors},
-        {"RunScreen", {1, i0, aCriteria, vToday, 0}, -1,
+        {"RunScreen",
+         {1, i0, aCriteria, vToday, 0},
+         -1,
          StocksOfDay(lLast, " AND d.pct_change > 0 AND d.rs_rank >= 50")},
         {"RunScreen", {0, int16_t{2}, Variant(), vToday}, -1, llSectors},
         {"RunScreen", {0, i0, Variant(), vToday, 3, false}, -1, 3},
         {"RunScreen", {0, i0, Variant(), vToday, 3, true}, -1, StocksOfDay(lLast)},
     };
-    // clang-format on
     for (const Case& oCase : aCases) {
         std::vector<Variant> aArgs = oCase.m_aArgs;
         const Variant vResult = Call(kReader, oCase.m_sMethod, aArgs);

@@ -137,10 +137,12 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
         std::vector<Variant> m_aArgs;
         const char* m_sSays;
     };
-    // clang-format off
     const Case aCases[] = {
         {lStranger, "NewWatchListAndItems", {lFolder, vItems, 0, "x", "", lStranger}, "not found"},
-        {lStranger, "NewWatchListMatchingItems", {0, lList, vItems, 0, "x", "", lStranger}, "not found"},
+        {lStranger,
+         "NewWatchListMatchingItems",
+         {0, lList, vItems, 0, "x", "", lStranger},
+         "not found"},
         {lOwner, "NewWatchListAndItems", {0, vItems, 0, "  ", "", lOwner}, "name"},
         {lOwner, "NewWatchListAndItems", {0, vItems, 2, "x", "", lOwner}, "type 2"},
         {lOwner, "NewWatchListAndItems", {0, vItems, 0, "x", "", 0}, "owner 0"},
@@ -148,7 +150,6 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
         {lOwner, "AddWatchListItems", {lFolder, vItems, 0}, "not found"},
         {lOwner, "AddWatchListItems", {999999, vItems, 0}, "not found"},
     };
-    // clang-format on
     for (const Case& oCase : aCases) {
         Backend().Login(oCase.m_lLoggedIn, "");
         const AutomationError oError = CallError(kListWriter, oCase.m_sMethod, oCase.m_aArgs);
@@ -181,10 +182,9 @@ TEST_F(Portfolios, HoldingsStartWithTheTradeFields) {
         RecordsetOf(Call(kPortfolios, "GetCurrentHoldings", aArgs));
     std::vector<std::string> aFields = FieldNames(*rHoldings);
     aFields.resize(9);
-    // clang-format off
     EXPECT_EQ(aFields, (std::vector<std::string>{"Trade_ID", "Symbol", "BuyDate", "Commission",
-              "InitialPrice", "Shares", "Short", "InitialReq", "MaintenancePercent"}));
-    // clang-format on
+                                                 "InitialPrice", "Shares", "Short", "InitialReq",
+                                                 "MaintenancePercent"}));
     EXPECT_EQ(rHoldings->RecordCount(),
               Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", DemoPortfolio()));
     EXPECT_EQ(LayoutIdOf(aArgs[5]), 14);

@@ -16,23 +16,29 @@ using namespace qv;
 std::shared_ptr<Recordset> MakeRows() {
     const Variant null = Variant::Null();
     const Variant date = Variant::Date(46357);
-    // clang-format off
     return MakeRecordset(
-        {{"Symbol", adVarChar, 10}, {"Parameter_ID", adInteger, 0}, {"Group", adInteger, 0},
-         {"Sectorcode", adSmallInt, 0}, {"selected", adBoolean, 0}, {"Price", adDouble, 0},
-         {"Trading_Date", adDBTimeStamp, 0}, {"Score", adVariant, 0},
-         {"Company Name", adVarWChar, 40}, {"CompanyName", adVarWChar, 40},
-         {"DataType_ID", adSmallInt, 0}, {"indcode", adInteger, 0}, {"REC", adChar, 1},
+        {{"Symbol", adVarChar, 10},
+         {"Parameter_ID", adInteger, 0},
+         {"Group", adInteger, 0},
+         {"Sectorcode", adSmallInt, 0},
+         {"selected", adBoolean, 0},
+         {"Price", adDouble, 0},
+         {"Trading_Date", adDBTimeStamp, 0},
+         {"Score", adVariant, 0},
+         {"Company Name", adVarWChar, 40},
+         {"CompanyName", adVarWChar, 40},
+         {"DataType_ID", adSmallInt, 0},
+         {"indcode", adInteger, 0},
+         {"REC", adChar, 1},
          {"Tradeid", adInteger, 0}},
-        {{"IBM", 38, 5, int16_t{3}, true, 140.5, date, 10, "Int'l", "International", int16_t{1},
-          12, "B", -1},
-         {"abt", 35, 0, int16_t{2}, false, 99.25, date, "7", "AB%", "Abbott", int16_t{12}, 7,
-          "s", 4},
+        {{"IBM", 38, 5, int16_t{3}, true, 140.5, date, 10, "Int'l", "International", int16_t{1}, 12,
+          "B", -1},
+         {"abt", 35, 0, int16_t{2}, false, 99.25, date, "7", "AB%", "Abbott", int16_t{12}, 7, "s",
+          4},
          {"ABC", 36, -3, int16_t{3}, true, 12.0, null, 3.5, "Zürich", "ABC Corp", int16_t{3}, 12,
           "H", 0},
          {"", null, 2, null, null, null, date, "text", "", "", null, null, "", null},
          {null, 41, -1, int16_t{1}, true, -0.0, Variant::Date(0)}});
-    // clang-format on
 }
 
 void CheckCursor(const Recordset& p_rRecordset) {

@@ -36,19 +36,26 @@ class VariantReader {
 
     Variant Next(int p_iDepth = 0) {
         const bool bNested = p_iDepth < 3;
-        // clang-format off
         switch (Byte() % 10) {
-            case 0: return Variant();
-            case 1: return Variant::Null();
-            case 2: return Variant(Long());
-            case 3: return Variant(std::bit_cast<double>(Bits(8)));
-            case 5: return Variant(Byte() % 2 == 0);
-            case 6: return Variant(static_cast<int16_t>(Long()));
-            case 7: return bNested ? Variant(Vector(p_iDepth)) : Variant();
-            case 8: return bNested ? Variant(Table(p_iDepth)) : Variant();
-            default: return Variant(Text());
+            case 0:
+                return Variant();
+            case 1:
+                return Variant::Null();
+            case 2:
+                return Variant(Long());
+            case 3:
+                return Variant(std::bit_cast<double>(Bits(8)));
+            case 5:
+                return Variant(Byte() % 2 == 0);
+            case 6:
+                return Variant(static_cast<int16_t>(Long()));
+            case 7:
+                return bNested ? Variant(Vector(p_iDepth)) : Variant();
+            case 8:
+                return bNested ? Variant(Table(p_iDepth)) : Variant();
+            default:
+                return Variant(Text());
         }
-        // clang-format on
     }
 
   private:
@@ -110,17 +117,20 @@ class VariantReader {
 
 std::shared_ptr<qv::Recordset> Catalogue() {
     const Variant null = Variant::Null();
-    // clang-format off
-    return MakeRecordset(
-        {{"Parameter_ID", qv::adInteger, 0}, {"Column_Name", qv::adVarChar, 50},
-         {"Caption", qv::adVarChar, 50}, {"DataType_ID", qv::adInteger, 0},
-         {"Table_Mask", qv::adInteger, 0}, {"Group", qv::adInteger, 0},
-         {"Column_Format", qv::adVarChar, 20}},
-        {{4, "Symbol", "Symbol", 1, 1, -1, "Left"}, {13, "Price", "Price", 2, 1, 1, "##0.00"},
-         {24, "Notes", "Notes", 24, 1, 1, "Left"}, {35, "IndName", "Industry", 1, 3, -1, "Left"},
-         {38, "IndCode", "Industry Code", 3, 3, -1, null}, {39, "SectorCode", null, 3, 7, -1, "0"},
-         {1418, "REC", "Rec", 2, 1, -1, "0"}});
-    // clang-format on
+    return MakeRecordset({{"Parameter_ID", qv::adInteger, 0},
+                          {"Column_Name", qv::adVarChar, 50},
+                          {"Caption", qv::adVarChar, 50},
+                          {"DataType_ID", qv::adInteger, 0},
+                          {"Table_Mask", qv::adInteger, 0},
+                          {"Group", qv::adInteger, 0},
+                          {"Column_Format", qv::adVarChar, 20}},
+                         {{4, "Symbol", "Symbol", 1, 1, -1, "Left"},
+                          {13, "Price", "Price", 2, 1, 1, "##0.00"},
+                          {24, "Notes", "Notes", 24, 1, 1, "Left"},
+                          {35, "IndName", "Industry", 1, 3, -1, "Left"},
+                          {38, "IndCode", "Industry Code", 3, 3, -1, null},
+                          {39, "SectorCode", null, 3, 7, -1, "0"},
+                          {1418, "REC", "Rec", 2, 1, -1, "0"}});
 }
 
 void CheckGridLayoutInfo(const Variant& p_vDescription,

@@ -15,18 +15,20 @@ using namespace qv;
 
 std::shared_ptr<Recordset> MakeRows() {
     const Variant null = Variant::Null();
-    // clang-format off
-    return MakeRecordset(
-        {{"Symbol", adVarChar, 10}, {"Sequence", adInteger, 0}, {"Price", adDouble, 0},
-         {"Flag", adBoolean, 0}, {"Small", adSmallInt, 0}, {"When", adDate, 0},
-         {"Mixed", adVariant, 0}, {"Company Name", adVarWChar, 40}},
-        {{"ibm", 3, 10.0, true, int16_t{1}, Variant::Date(1), "b", "x"},
-         {"ABT", 1, 20.0, false, int16_t{2}, null, 5, "y"},
-         {"abc", 2, 10.0, true, null, Variant::Date(-1.5), "10", null},
-         {"IBM", 1, null, null, int16_t{2}, Variant::Date(2), -1.5, "x"},
-         {null, 2, -0.0, false, int16_t{0}, Variant::Date(1), null, "Z"},
-         {"Abd", 3, 30.0, true, int16_t{1}, Variant::Date(3), true, "y"}});
-    // clang-format on
+    return MakeRecordset({{"Symbol", adVarChar, 10},
+                          {"Sequence", adInteger, 0},
+                          {"Price", adDouble, 0},
+                          {"Flag", adBoolean, 0},
+                          {"Small", adSmallInt, 0},
+                          {"When", adDate, 0},
+                          {"Mixed", adVariant, 0},
+                          {"Company Name", adVarWChar, 40}},
+                         {{"ibm", 3, 10.0, true, int16_t{1}, Variant::Date(1), "b", "x"},
+                          {"ABT", 1, 20.0, false, int16_t{2}, null, 5, "y"},
+                          {"abc", 2, 10.0, true, null, Variant::Date(-1.5), "10", null},
+                          {"IBM", 1, null, null, int16_t{2}, Variant::Date(2), -1.5, "x"},
+                          {null, 2, -0.0, false, int16_t{0}, Variant::Date(1), null, "Z"},
+                          {"Abd", 3, 30.0, true, int16_t{1}, Variant::Date(3), true, "y"}});
 }
 
 std::vector<uint32_t> ViewOf(const Recordset& p_rRecordset) {

@@ -48,26 +48,43 @@ class NegativeInRed : public GridControlEvents {
 };
 
 TEST(CellFormattingTest, CellsAreStyledByTheCaptionAndFormattedByTheColumnFormat) {
-    // clang-format off
-    struct Case { const char *Name, *Caption, *Format; std::vector<Variant> Values; const char* Rendered; bool NegativeRule = false; };
-    // clang-format off
+    struct Case {
+        const char *Name, *Caption, *Format;
+        std::vector<Variant> Values;
+        const char* Rendered;
+        bool NegativeRule = false;
+    };
     const Case cases[] = {
-        {"recommendations, whatever the caption's case", "rEc", "Center", {"B", "H", "S", "X"},
+        {"recommendations, whatever the caption's case",
+         "rEc",
+         "Center",
+         {"B", "H", "S", "X"},
          "     rEc\n      B  {rEc: white on green}\n      H  {rEc: black on yellow}\n"
          "      S  {rEc: white on red}\n      X\n"},
-        {"performance: red when negative, black at zero", "gain", "0.00", {2.5, -1.25, 0.0},
+        {"performance: red when negative, black at zero",
+         "gain",
+         "0.00",
+         {2.5, -1.25, 0.0},
          "        gain\n        2.50  {gain: green}\n       -1.25  {gain: red}\n"
          "        0.00  {gain: black}\n"},
-        {"signed ratios: red only when negative", "EPS", "0.00", {2.5, -1.25},
+        {"signed ratios: red only when negative",
+         "EPS",
+         "0.00",
+         {2.5, -1.25},
          "         EPS\n        2.50\n       -1.25  {EPS: red}\n"},
         {"other captions: no colours", "Price", "##0.#0", {-1.25}, "       Price\n       -1.25\n"},
-        {"centred: the raw text", "Name", " Center ", {"A-1", 1234.5},
+        {"centred: the raw text",
+         "Name",
+         " Center ",
+         {"A-1", 1234.5},
          "     Name\n     A-1\n    1234.5\n"},
-        {"the cell-style rule draws negative numbers in red", "Change", "0.00;(0.00)",
+        {"the cell-style rule draws negative numbers in red",
+         "Change",
+         "0.00;(0.00)",
          {-5.0, 5.0, "a-b"},
-         "      Change\n      (5.00)  {Change: red}\n        5.00\n         a-b\n", true},
+         "      Change\n      (5.00)  {Change: red}\n        5.00\n         a-b\n",
+         true},
     };
-    // clang-format on
     for (const Case& test : cases) {
         NegativeInRed sink;
         EXPECT_EQ(RenderColumn(test.Caption, test.Format, test.Values,

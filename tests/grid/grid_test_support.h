@@ -27,12 +27,14 @@ inline LayoutDescription MakeLayout(const std::vector<LayoutColumn>& p_entries) 
 // The stock list: two key columns, an industry-only column (mask 2) in the middle, and system
 // and hidden columns.
 inline std::vector<LayoutColumn> StockLayoutEntries() {
-    // clang-format off
-    return {{4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"}, {5, csAlwaysVisible, "CompanyName", "Company", 1, 2, "Left"},
-            {13, csVisible, "Price", "Price", 1, 3, "#,##0.00"}, {35, csVisible, "IndName", "Industry", 2, 4, "Left"},
-            {2001, csVisible, "PrcChange", "%Prc", 1, 5, "0.00"}, {1418, csVisible, "Rec", "Rec", 1, 6, "Center"},
-            {38, csSystem, "IndCode", "Industry Code", 3, 7, "0"}, {1393, csHidden, "Cost", "Cost", 1, 8, "#,##0.00"}};
-    // clang-format on
+    return {{4, csAlwaysVisible, "Symbol", "Symbol", 1, 1, "Left"},
+            {5, csAlwaysVisible, "CompanyName", "Company", 1, 2, "Left"},
+            {13, csVisible, "Price", "Price", 1, 3, "#,##0.00"},
+            {35, csVisible, "IndName", "Industry", 2, 4, "Left"},
+            {2001, csVisible, "PrcChange", "%Prc", 1, 5, "0.00"},
+            {1418, csVisible, "Rec", "Rec", 1, 6, "Center"},
+            {38, csSystem, "IndCode", "Industry Code", 3, 7, "0"},
+            {1393, csHidden, "Cost", "Cost", 1, 8, "#,##0.00"}};
 }
 
 inline std::shared_ptr<Recordset> StockRows() {

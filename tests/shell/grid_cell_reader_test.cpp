@@ -55,13 +55,14 @@ TEST_F(GridCellReading, ColoursAreLaidOnInOrder) {
         const char* Why;
     };
     using namespace grid_colors;
-    // clang-format off
-    const Case cases[] = {
-        {0, kSymbol, kBlack, kEvenRowBack, "even row"}, {3, kSymbol, kBlack, kWhite, "odd row"},
-        {0, kRec, kWhite, kGreen, "B over the even row"}, {20, kPrcChange, kBlack, kEvenRowBack, "no change, 0.00"},
-        {21, kPrcChange, kGreen, kWhite, "a gain, the column's colour"}, {1, kCompany, kWhite, kHighlightBack, "selected row"},
-        {1, kRec, kBlack, kYellow, "H over the selected row"}, {1, kPrcChange, kRed, kHighlightBack, "a loss on the selected row"}};
-    // clang-format on
+    const Case cases[] = {{0, kSymbol, kBlack, kEvenRowBack, "even row"},
+                          {3, kSymbol, kBlack, kWhite, "odd row"},
+                          {0, kRec, kWhite, kGreen, "B over the even row"},
+                          {20, kPrcChange, kBlack, kEvenRowBack, "no change, 0.00"},
+                          {21, kPrcChange, kGreen, kWhite, "a gain, the column's colour"},
+                          {1, kCompany, kWhite, kHighlightBack, "selected row"},
+                          {1, kRec, kBlack, kYellow, "H over the selected row"},
+                          {1, kPrcChange, kRed, kHighlightBack, "a loss on the selected row"}};
     for (const Case& c : cases) {
         const GridCell cell = Read(c.Row, c.Col);
         EXPECT_EQ(std::pair(cell.ForeColor, cell.BackColor), std::pair(c.Fore, c.Back)) << c.Why;
@@ -83,9 +84,8 @@ TEST_F(GridCellReading, RowColoursAlternateOnlyWhenTheGridSaysSo) {
 TEST_F(GridCellReading, CellStyleHandlersHaveTheLastWord) {
     struct RedNegatives : GridControlEvents {
         std::set<int16_t> Columns;
-        // clang-format off
-        void FetchCellStyle(int16_t p_iCondition, int16_t, const Variant&, int16_t p_iColIndex, std::string_view p_sText, GridStyle& p_oStyle) override {
-            // clang-format on
+        void FetchCellStyle(int16_t p_iCondition, int16_t, const Variant&, int16_t p_iColIndex,
+                            std::string_view p_sText, GridStyle& p_oStyle) override {
             EXPECT_EQ(p_iCondition, gcNormalCell);
             Columns.insert(p_iColIndex);
             if (p_sText.find('-') != p_sText.npos) {

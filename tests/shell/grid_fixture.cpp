@@ -9,14 +9,24 @@ namespace qv::test {
 
 namespace {
 
-// clang-format off
-struct ColumnSpec { const char* Field; const char* Caption; int32_t Width; const char* Format; GridAlignment Alignment; int32_t Split; };
+struct ColumnSpec {
+    const char* Field;
+    const char* Caption;
+    int32_t Width;
+    const char* Format;
+    GridAlignment Alignment;
+    int32_t Split;
+};
 
-const ColumnSpec kColumns[] = {
-    {"Symbol", "Symbol", 1000, "", gaLeft, 0}, {"Company", "Company", 2000, "", gaLeft, 0}, {"Price", "Price", 1200, "#,##0.00", gaRight, 1},
-    {"PrcChange", "%Prc", 900, "0.00", gaRight, 1}, {"Rec", "Rec", 600, "", gaCenter, 1}, {"Volume", "Volume", 1500, "#,##0", gaRight, 1},
-    {"Sector", "Sector", 2500, "", gaLeft, 1}, {"Industry", "Industry", 2500, "", gaLeft, 1}, {"PE", "P/E", 900, "0.0", gaRight, 1}};
-// clang-format on
+const ColumnSpec kColumns[] = {{"Symbol", "Symbol", 1000, "", gaLeft, 0},
+                               {"Company", "Company", 2000, "", gaLeft, 0},
+                               {"Price", "Price", 1200, "#,##0.00", gaRight, 1},
+                               {"PrcChange", "%Prc", 900, "0.00", gaRight, 1},
+                               {"Rec", "Rec", 600, "", gaCenter, 1},
+                               {"Volume", "Volume", 1500, "#,##0", gaRight, 1},
+                               {"Sector", "Sector", 2500, "", gaLeft, 1},
+                               {"Industry", "Industry", 2500, "", gaLeft, 1},
+                               {"PE", "P/E", 900, "0.0", gaRight, 1}};
 
 std::shared_ptr<GridStyle> Colours(std::optional<int32_t> p_lFore, std::optional<int32_t> p_lBack) {
     auto style = std::make_shared<GridStyle>();
@@ -39,11 +49,11 @@ std::shared_ptr<Recordset> Stocks(int32_t p_lRows) {
     for (int32_t i = 0; i < p_lRows; ++i) {
         char symbol[16];
         std::snprintf(symbol, sizeof symbol, "S%04d", i);
-        // clang-format off
-        recordset->AddNew({Variant(symbol), Variant("Company " + std::to_string(i)), Variant(10.25 + (i * 37) % 1000), Variant((i % 41 - 20) / 4.0),
-                           Variant(kRecs[i % 3]), Variant(1000.0 * i), Variant("Sector " + std::to_string(i % 11)),
-                           Variant("Industry " + std::to_string(i % 23)), Variant(5 + (i % 30) / 2.0)});
-        // clang-format on
+        recordset->AddNew(
+            {Variant(symbol), Variant("Company " + std::to_string(i)),
+             Variant(10.25 + (i * 37) % 1000), Variant((i % 41 - 20) / 4.0), Variant(kRecs[i % 3]),
+             Variant(1000.0 * i), Variant("Sector " + std::to_string(i % 11)),
+             Variant("Industry " + std::to_string(i % 23)), Variant(5 + (i % 30) / 2.0)});
     }
     if (p_lRows > 0) {
         recordset->MoveFirst();
@@ -86,10 +96,10 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset) 
     grid->SetAppearance(gapFlat);
     grid->SetScrollBars(gsbBoth);
     using namespace grid_colors;
-    // clang-format off
     const std::tuple<GridStyleKind, int32_t, int32_t> rowStyles[] = {
-        {GridStyleKind::HighlightRow, kWhite, kHighlightBack}, {GridStyleKind::EvenRow, kBlack, kEvenRowBack}, {GridStyleKind::OddRow, kBlack, kWhite}};
-    // clang-format on
+        {GridStyleKind::HighlightRow, kWhite, kHighlightBack},
+        {GridStyleKind::EvenRow, kBlack, kEvenRowBack},
+        {GridStyleKind::OddRow, kBlack, kWhite}};
     for (const auto& split : grid->Splits()->All()) {
         split->Style(GridStyleKind::Heading)->SetBackColor(kLightGrey);
         for (const auto& [kind, fore, back] : rowStyles) {

@@ -26,9 +26,18 @@ namespace qv::test {
 std::shared_ptr<Recordset> Stocks(int32_t p_lRows);
 
 // Column indexes of StockGrid, in field order.
-// clang-format off
-enum StockColumn : int32_t { kSymbol = 0, kCompany, kPrice, kPrcChange, kRec, kVolume, kSector, kIndustry, kPe, kStockColumns };
-// clang-format on
+enum StockColumn : int32_t {
+    kSymbol = 0,
+    kCompany,
+    kPrice,
+    kPrcChange,
+    kRec,
+    kVolume,
+    kSector,
+    kIndustry,
+    kPe,
+    kStockColumns
+};
 
 inline constexpr int32_t kHighlightBack = 0 + 256 * 80 + 65536 * 128;
 inline constexpr int32_t kEvenRowBack = 233 + 256 * 240 + 65536 * 245;
@@ -38,9 +47,10 @@ std::shared_ptr<GridControl> StockGrid(std::shared_ptr<Recordset> p_rRecordset);
 // The rows whose cell styles a view asked for, by bookmark: the rows it read.
 class ReadRows : public GridControlEvents {
   public:
-    // clang-format off
-    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view, GridStyle&) override { Bookmarks.insert(p_vBookmark.ToDouble()); }
-    // clang-format on
+    void FetchCellStyle(int16_t, int16_t, const Variant& p_vBookmark, int16_t, std::string_view,
+                        GridStyle&) override {
+        Bookmarks.insert(p_vBookmark.ToDouble());
+    }
 
     std::set<double> Bookmarks;
 };
@@ -57,11 +67,15 @@ class EventLog : public GridControlEvents {
     void KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) override {
         Note("KeyDown", p_iKeyCode, p_iShift);
     }
-    // clang-format off
-    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override { Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY); }
-    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override { Pointer("MouseDown", p_iButton, p_iShift, p_lX, p_lY); }
-    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override { Pointer("MouseUp", p_iButton, p_iShift, p_lX, p_lY); }
-    // clang-format on
+    void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseDown", p_iButton, p_iShift, p_lX, p_lY);
+    }
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
+        Pointer("MouseUp", p_iButton, p_iShift, p_lX, p_lY);
+    }
 
     std::vector<std::string>& Events() { return m_events; }
     // The x and y of the last mouse event, in twips.

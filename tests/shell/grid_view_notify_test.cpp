@@ -88,13 +88,12 @@ TEST(GridViewNotifyRanges, ChangesOfTheRowsSetTheScrollRangeAgain) {
         std::function<void(ShownList&)> Act;
         int32_t Rows;  // in the view after the operation
     };
-    // clang-format off
     const std::vector<Case> cases = {
         {"filter the rows", [](ShownList& list) { list.rows->SetFilter("Price < 500"); }, 102},
-        {"append a row through a clone", [](ShownList& list) { list.clone->AddNew({Variant("NEW")}); }, 201},
+        {"append a row through a clone",
+         [](ShownList& list) { list.clone->AddNew({Variant("NEW")}); }, 201},
         {"delete a row through a clone", [](ShownList& list) { list.clone->Delete(); }, 199},
         {"bind three rows", [](ShownList& list) { list.grid->SetDataSource(Stocks(3)); }, 3}};
-    // clang-format on
     for (const Case& entry : cases) {
         SCOPED_TRACE(entry.Operation);
         ShownList list;

@@ -23,17 +23,15 @@ namespace qv::test {
 namespace {
 
 TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
-    // clang-format off
-    const ShellOptions options = ParseShellOptions({"--export", "out.csv", "--type", "industry-history", "--date", "2026-11-02",
-                                                    "--industry", "7", "--rows", "0", "--db", "x.db", "--symbol", "ABC", "--watch-list", "3"});
-    // clang-format on
+    const ShellOptions options = ParseShellOptions(
+        {"--export", "out.csv", "--type", "industry-history", "--date", "2026-11-02", "--industry",
+         "7", "--rows", "0", "--db", "x.db", "--symbol", "ABC", "--watch-list", "3"});
     EXPECT_EQ(options.m_eMode, ShellMode::Export);
     EXPECT_EQ(options.m_sExportPath + " " + options.m_sDatabase, "out.csv x.db");
     const ViewerRequest& request = options.m_oRequest;
-    // clang-format off
-    EXPECT_EQ((std::array{request.m_lViewerType, request.m_lDate, request.m_lIndCode, request.m_lMaxRows, request.m_lWatchListId}),
+    EXPECT_EQ((std::array{request.m_lViewerType, request.m_lDate, request.m_lIndCode,
+                          request.m_lMaxRows, request.m_lWatchListId}),
               (std::array<int32_t, 5>{vt_IndustryHistory, 46328, 7, 0, 3}));
-    // clang-format on
     EXPECT_EQ(request.m_sSymbol, "ABC");
 
     EXPECT_EQ(ParseShellOptions({}).m_eMode, ShellMode::Window);
@@ -47,12 +45,19 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
-    // clang-format off
-    const std::vector<std::vector<std::string>> bad = {
-        {"--frobnicate"}, {"--export"}, {"--type", "bonds"}, {"--type", "16"}, {"--date", "yesterday"},
-        {"--rows", "-1"}, {"--rows", "12x"}, {"--industry", "0"}, {"--print", "--export", "a.csv"},
-        {"--screenshot", "a.png", "--print"}, {"--size", "1280x"}, {"--size", "x800"}, {"--size", "100x100"}};
-    // clang-format on
+    const std::vector<std::vector<std::string>> bad = {{"--frobnicate"},
+                                                       {"--export"},
+                                                       {"--type", "bonds"},
+                                                       {"--type", "16"},
+                                                       {"--date", "yesterday"},
+                                                       {"--rows", "-1"},
+                                                       {"--rows", "12x"},
+                                                       {"--industry", "0"},
+                                                       {"--print", "--export", "a.csv"},
+                                                       {"--screenshot", "a.png", "--print"},
+                                                       {"--size", "1280x"},
+                                                       {"--size", "x800"},
+                                                       {"--size", "100x100"}};
     for (const auto& args : bad) {
         EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front() << " " << args.back();
     }

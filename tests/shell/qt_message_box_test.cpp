@@ -31,9 +31,8 @@ MsgBoxResult ShowAndAnswer(QtMessageBox& p_oBox, MsgBoxButtons p_eButtons, MsgBo
     WhenModal([&](QWidget& window) {
         auto* box = qobject_cast<QMessageBox*>(&window);
         ASSERT_NE(box, nullptr);
-        // clang-format off
-        p_seen = BoxSeen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(), box->standardButton(box->defaultButton())};
-        // clang-format on
+        p_seen = BoxSeen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                         box->standardButton(box->defaultButton())};
         if (p_eClick == QMessageBox::NoButton) {
             QTest::keyClick(box, Qt::Key_Escape);
         } else {
@@ -46,20 +45,27 @@ MsgBoxResult ShowAndAnswer(QtMessageBox& p_oBox, MsgBoxButtons p_eButtons, MsgBo
 TEST(QtMessageBox, ShowsTheRuntimesButtonsIconsAndTitles) {
     Application();
     using B = QMessageBox;
-    // clang-format off
     struct Case {
-        MsgBoxButtons Buttons; MsgBoxIcon Icon; const char* Title;
+        MsgBoxButtons Buttons;
+        MsgBoxIcon Icon;
+        const char* Title;
         QMessageBox::StandardButton Click;  // NoButton: Escape
-        QMessageBox::StandardButtons Shown; QMessageBox::StandardButton Default; QMessageBox::Icon ShownIcon; MsgBoxResult Answer;
+        QMessageBox::StandardButtons Shown;
+        QMessageBox::StandardButton Default;
+        QMessageBox::Icon ShownIcon;
+        MsgBoxResult Answer;
     };
     const Case cases[] = {
         {vbOKOnly, vbNoIcon, "Export", B::NoButton, B::Ok, B::Ok, B::NoIcon, vbOK},
-        {vbOKOnly, vbInformation, "", B::Ok, B::Ok, B::Ok, B::Information, vbOK},  // the application's name
-        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes, B::Question, vbCancel},
-        {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore, B::Abort, B::Critical, vbAbort},
-        {vbRetryCancel, vbCritical, "Print", B::Retry, B::Retry | B::Cancel, B::Retry, B::Critical, vbRetry},
+        {vbOKOnly, vbInformation, "", B::Ok, B::Ok, B::Ok, B::Information,
+         vbOK},  // the application's name
+        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes,
+         B::Question, vbCancel},
+        {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore,
+         B::Abort, B::Critical, vbAbort},
+        {vbRetryCancel, vbCritical, "Print", B::Retry, B::Retry | B::Cancel, B::Retry, B::Critical,
+         vbRetry},
     };
-    // clang-format on
     QtMessageBox messages;
     for (const Case& c : cases) {
         BoxSeen seen;

@@ -13,9 +13,9 @@ namespace {
 class ApplicationEnvironment : public testing::Environment {
   public:
     void SetUp() override {
-        // clang-format off
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            // clang-format on
+        if (qEnvironmentVariableIsEmpty("DISPLAY") &&
+            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+            qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         m_application = std::make_unique<QApplication>(m_iArgc, m_argv);

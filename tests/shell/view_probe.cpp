@@ -36,9 +36,9 @@ bool HasText(const QImage& p_picture, const QRect& p_cell, int32_t p_lColour) {
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         for (int x = inside.left(); x <= inside.right(); ++x) {
             const QColor pixel = p_picture.pixelColor(x, y);
-            // clang-format off
-            if (std::abs(pixel.red() - text.red()) + std::abs(pixel.green() - text.green()) + std::abs(pixel.blue() - text.blue()) < 60) {
-                // clang-format on
+            if (std::abs(pixel.red() - text.red()) + std::abs(pixel.green() - text.green()) +
+                    std::abs(pixel.blue() - text.blue()) <
+                60) {
                 return true;
             }
         }

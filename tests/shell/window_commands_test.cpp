@@ -67,11 +67,15 @@ class WindowCommandsTest : public testing::Test {
             windows += widget->isVisible() ? 1 : 0;
         }
         const auto n = [](qlonglong p_llValue) { return QString::number(p_llValue); };
-        // clang-format off
-        return {n(Primary().Row()), n(PrimaryView().horizontalScrollBar()->value()), m_window.statusBar()->currentMessage(),
-                m_window.CaptionText(), n(m_window.Host().Request().m_lDate), n(Primary().RowCount()),
-                n(reinterpret_cast<qlonglong>(QApplication::focusWidget())), n(windows), n(m_window.isVisible())};
-        // clang-format on
+        return {n(Primary().Row()),
+                n(PrimaryView().horizontalScrollBar()->value()),
+                m_window.statusBar()->currentMessage(),
+                m_window.CaptionText(),
+                n(m_window.Host().Request().m_lDate),
+                n(Primary().RowCount()),
+                n(reinterpret_cast<qlonglong>(QApplication::focusWidget())),
+                n(windows),
+                n(m_window.isVisible())};
     }
     void Press(QWidget& p_oWidget, const QKeySequence& p_keys) {
         p_oWidget.setFocus();
@@ -176,9 +180,9 @@ TEST_F(WindowCommandsTest, NamesWithAnAmpersandReadInTheMenusAsInTheBoxes) {
             names.insert(box->itemText(i));
         }
     }
-    // clang-format off
-    ASSERT_TRUE(std::any_of(names.begin(), names.end(), [](const QString& p_sName) { return p_sName.contains(QLatin1Char('&')); }));
-    // clang-format on
+    ASSERT_TRUE(std::any_of(names.begin(), names.end(), [](const QString& p_sName) {
+        return p_sName.contains(QLatin1Char('&'));
+    }));
     for (const QAction* action : MenuActions(m_window.menuBar()->actions())) {
         if (action->isCheckable()) {
             EXPECT_TRUE(names.count(action->iconText())) << action->iconText().toStdString();

@@ -65,12 +65,13 @@ TEST_F(WindowSettingsTest, SizePlaceListAndScopeSurviveARestart) {
 }
 
 TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
-    // clang-format off
     const std::vector<std::pair<std::string, QByteArray>> cases = {
-        {"missing", QByteArray()}, {"binary noise", QByteArray("\x00\xff\x13[\x7f=\n\xfe\x01", 9)},
-        {"nonsense values", "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
-        {"an unknown kind and a watch list the market does not hold", "[list]\ntype=99\nwatchList=987654\n"}};
-    // clang-format on
+        {"missing", QByteArray()},
+        {"binary noise", QByteArray("\x00\xff\x13[\x7f=\n\xfe\x01", 9)},
+        {"nonsense values",
+         "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
+        {"an unknown kind and a watch list the market does not hold",
+         "[list]\ntype=99\nwatchList=987654\n"}};
     const QString path = WindowSettings()->fileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     for (const auto& [name, text] : cases) {

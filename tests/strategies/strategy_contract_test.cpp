@@ -39,16 +39,50 @@ std::shared_ptr<ViewerFunctionality> Make() {
 
 // The lists of one day come first: DayListContract runs over those three, HistoryContract over
 // the rest.
-// clang-format off
 const StrategyCase kCases[] = {
-    {"stocks", Make<StockViewer>, vt_Stocks, "StockViewer", "StockViewer", "Stock Viewer Report", {4, 5}},
-    {"industries", Make<IndustryViewer>, vt_Industries, "IndustryViewer", "IndustryViewer", "Industry Viewer Report", {35}},
-    {"sectors", Make<SectorViewer>, vt_Sectors, "SectorViewer", "SectorViewer", "Sector Viewer Report", {36}},
-    {"stock history", Make<StockHistory>, vt_StockHistory, "StockHistory", "HistoryStockEX", "Stock History Report", {41}},
-    {"industry history", Make<IndustryHistory>, vt_IndustryHistory, "IndustryHistory", "HistoryIndustryEX", "Industry History Report", {41}},
-    {"sector history", Make<SectorHistory>, vt_SectorHistory, "SectorHistory", "HistorySectorEX", "Sector History Report", {41}},
+    {"stocks",
+     Make<StockViewer>,
+     vt_Stocks,
+     "StockViewer",
+     "StockViewer",
+     "Stock Viewer Report",
+     {4, 5}},
+    {"industries",
+     Make<IndustryViewer>,
+     vt_Industries,
+     "IndustryViewer",
+     "IndustryViewer",
+     "Industry Viewer Report",
+     {35}},
+    {"sectors",
+     Make<SectorViewer>,
+     vt_Sectors,
+     "SectorViewer",
+     "SectorViewer",
+     "Sector Viewer Report",
+     {36}},
+    {"stock history",
+     Make<StockHistory>,
+     vt_StockHistory,
+     "StockHistory",
+     "HistoryStockEX",
+     "Stock History Report",
+     {41}},
+    {"industry history",
+     Make<IndustryHistory>,
+     vt_IndustryHistory,
+     "IndustryHistory",
+     "HistoryIndustryEX",
+     "Industry History Report",
+     {41}},
+    {"sector history",
+     Make<SectorHistory>,
+     vt_SectorHistory,
+     "SectorHistory",
+     "HistorySectorEX",
+     "Sector History Report",
+     {41}},
 };
-// clang-format on
 
 class StrategyContract : public StrategyTest, public ::testing::WithParamInterface<StrategyCase> {
   protected:
