@@ -39,10 +39,7 @@ struct StockViewerCall {
     int32_t m_lMaxRows = -1;
     bool m_bReturnAll = false;
     Variant m_vLayoutInfo{};
-    int32_t m_lIndCode = 0;
-    int32_t m_lSectorCode = 0;
-    int32_t m_lWatchListId = 0;
-    int32_t m_lPortfolioId = 0;
+    int32_t m_lIndCode = 0, m_lSectorCode = 0, m_lWatchListId = 0, m_lPortfolioId = 0;
     int16_t m_iListScope = 0;
     std::string m_sTimeCode{};
 
@@ -53,9 +50,7 @@ struct IndustryViewerCall {
     static constexpr std::string_view kMethod = "IndustryViewer";
     int32_t m_lOwnerId = 0;
     Variant m_vLayoutInfo{};
-    int32_t m_lSectorCode = 0;
-    int32_t m_lWatchListId = 0;
-    int32_t m_lListScope = 0;
+    int32_t m_lSectorCode = 0, m_lWatchListId = 0, m_lListScope = 0;
 
     std::vector<Variant> Args() const;
 };
@@ -69,14 +64,12 @@ struct SectorViewerCall {
 };
 
 // The searches and histories of the viewer, with the arguments the tests vary.
-std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText,
-                                      int16_t p_iOption = 0, double p_dDate = 0);
-std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText,
-                                          double p_dDate = 0);
-std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey,
-                                 int32_t p_lOwnerId = 0, int32_t p_lMaxRows = -1);
-std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns,
-                                    const Variant& p_vDataType = 0);
+// clang-format off
+std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText, int16_t p_iOption = 0, double p_dDate = 0);
+std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText, double p_dDate = 0);
+std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey, int32_t p_lOwnerId = 0, int32_t p_lMaxRows = -1);
+std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns, const Variant& p_vDataType = 0);
+// clang-format on
 Variant Items(const std::vector<std::string>& p_aKeys);
 
 // The description the viewer holds before its first query: a header with the layout id, no sort
