@@ -22,18 +22,24 @@ std::shared_ptr<FacadeBackend> MakeBackend() {
     static ScratchFolder s_oFolder;
     auto oStore = std::make_shared<MarketStore>(s_oFolder.File("components.db"),
                                                 MarketStore::Access::ReadWrite);
-    SampleMarketOptions oOptions;
-    oOptions.m_lStocks = 120;
-    oOptions.m_lIndustries = 24;
-    oOptions.m_lTradingDays = 260;
-    oOptions.m_llSeed = 11;
-    GenerateSampleMarket(*oStore, oOptions, {});
+    GenerateSampleMarket(
+        *oStore, {.m_lStocks = 120, .m_lIndustries = 24, .m_lTradingDays = 260, .m_llSeed = 11},
+        {});
     return std::make_shared<FacadeBackend>(oStore);
 }
 
 const std::shared_ptr<FacadeBackend>& SharedBackend() {
     static const std::shared_ptr<FacadeBackend> s_oBackend = MakeBackend();
     return s_oBackend;
+}
+
+// A query with its ?1, if it has one, bound.
+SqliteStatement Query(const std::string& p_sSql, int64_t p_llBinding) {
+    SqliteStatement oQuery = SharedBackend()->Database().Prepare(p_sSql);
+    if (p_sSql.find("?1") != std::string::npos) {
+        oQuery.BindInt64(1, p_llBinding);
+    }
+    return oQuery;
 }
 
 }  // namespace
@@ -57,29 +63,38 @@ std::vector<Variant> SectorViewerCall::Args() const {
 
 std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText, int16_t p_iOption,
                                       double p_dDate) {
-    const Variant vDate = Variant::Date(p_dDate);
-    return {p_lOwnerId, 3,        vDate,    -1,    p_vText, p_iOption, int16_t{0}, kNone,
-            kNone,      kNothing, kNothing, kNone, 0,       0,         0};
+    return {p_lOwnerId, 3,        Variant::Date(p_dDate),
+            -1,         p_vText,  p_iOption,
+            int16_t{0}, kNone,    kNone,
+            kNothing,   kNothing, kNone,
+            0,          0,        0};
 }
 
 std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText,
                                           double p_dDate) {
-    const Variant vDate = Variant::Date(p_dDate);
-    return {p_lOwnerId, 4,        vDate,    -1,    p_vText, int16_t{0}, kNone,
-            kNone,      kNothing, kNothing, kNone, 0,       0,          0};
+    return {p_lOwnerId, 4,       Variant::Date(p_dDate),
+            -1,         p_vText, int16_t{0},
+            kNone,      kNone,   kNothing,
+            kNothing,   kNone,   0,
+            0,          0};
 }
 
 std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey,
                                  int32_t p_lOwnerId, int32_t p_lMaxRows) {
-    const Variant vStart = Variant::Date(p_dStart);
-    return {vStart, Variant::Date(p_dEnd), p_vKey, kNone, kNothing, p_lOwnerId, p_lMaxRows, false};
+    return {Variant::Date(p_dStart),
+            Variant::Date(p_dEnd),
+            p_vKey,
+            kNone,
+            kNothing,
+            p_lOwnerId,
+            p_lMaxRows,
+            false};
 }
 
 std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns,
                                     const Variant& p_vDataType) {
     return {p_lOwnerId, -1, "Mine", "", 2, 6, 0, -1, 0, p_vColumns, p_vDataType, -1};
 }
-
 Variant Items(const std::vector<std::string>& p_aKeys) {
     VariantArray aItems = VariantArray::Vector(0, static_cast<int32_t>(p_aKeys.size()) - 1);
     for (size_t i = 0; i < p_aKeys.size(); ++i) {
@@ -95,14 +110,9 @@ Variant FreshDescription(int32_t p_lLayoutId) {
 }
 
 std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription) {
-    if (p_vDescription.IsEmpty()) {
-        return std::nullopt;
-    }
-    LayoutDescription oLayout = layout_codec::Parse(p_vDescription);
-    if (oLayout.Columns.empty()) {
-        return std::nullopt;
-    }
-    return RecordOf(std::move(oLayout));
+    LayoutDescription oLayout =
+        p_vDescription.IsEmpty() ? LayoutDescription{} : layout_codec::Parse(p_vDescription);
+    return oLayout.Columns.empty() ? std::nullopt : std::optional(RecordOf(std::move(oLayout)));
 }
 
 int32_t LayoutIdOf(const Variant& p_vDescription) {
@@ -133,16 +143,14 @@ std::shared_ptr<Recordset> RowsAt(const std::vector<Variant>& p_aArgs,
     return RecordsetOf(p_aArgs[p_oArgument.Position]);
 }
 
-std::vector<CallCase> ComponentTest::EveryCall(int32_t p_lOwnerId) {
+std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
     using namespace prog_id;
     constexpr OwnerAccess kWrite = OwnerAccess::Write;
-    const int32_t lOwner = p_lOwnerId;
-    const Variant vToday = Variant::Date(0);
+    const Variant vToday = Variant::Date(0), vItems = Items(Symbols(1));
     const double dLast = LastDay();
     const std::string sSymbol = Symbols(1)[0];
-    const Variant vItems = Items({sSymbol});
     const int32_t lList = NewList(lOwner, {sSymbol});
-    const int32_t lPortfolio = static_cast<int32_t>(
+    const auto lPortfolio = static_cast<int32_t>(
         Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
     return {
         {kViewerReader, "StockViewer", StockViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
@@ -228,18 +236,12 @@ int32_t ComponentTest::DayBefore(int32_t p_lDay) {
 }
 
 int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) {
-    SqliteStatement oQuery = Database().Prepare(p_sSql);
-    if (p_sSql.find("?1") != std::string::npos) {
-        oQuery.BindInt64(1, p_llBinding);
-    }
+    SqliteStatement oQuery = Query(p_sSql, p_llBinding);
     return oQuery.Step() ? oQuery.ColumnInt64(0) : -1;
 }
 
 std::vector<std::string> ComponentTest::Strings(const std::string& p_sSql, int64_t p_llBinding) {
-    SqliteStatement oQuery = Database().Prepare(p_sSql);
-    if (p_sSql.find("?1") != std::string::npos) {
-        oQuery.BindInt64(1, p_llBinding);
-    }
+    SqliteStatement oQuery = Query(p_sSql, p_llBinding);
     std::vector<std::string> aTexts;
     while (oQuery.Step()) {
         aTexts.push_back(oQuery.ColumnText(0));

@@ -39,10 +39,7 @@ struct StockViewerCall {
     int32_t m_lMaxRows = -1;
     bool m_bReturnAll = false;
     Variant m_vLayoutInfo{};
-    int32_t m_lIndCode = 0;
-    int32_t m_lSectorCode = 0;
-    int32_t m_lWatchListId = 0;
-    int32_t m_lPortfolioId = 0;
+    int32_t m_lIndCode = 0, m_lSectorCode = 0, m_lWatchListId = 0, m_lPortfolioId = 0;
     int16_t m_iListScope = 0;
     std::string m_sTimeCode{};
 
@@ -53,9 +50,7 @@ struct IndustryViewerCall {
     static constexpr std::string_view kMethod = "IndustryViewer";
     int32_t m_lOwnerId = 0;
     Variant m_vLayoutInfo{};
-    int32_t m_lSectorCode = 0;
-    int32_t m_lWatchListId = 0;
-    int32_t m_lListScope = 0;
+    int32_t m_lSectorCode = 0, m_lWatchListId = 0, m_lListScope = 0;
 
     std::vector<Variant> Args() const;
 };

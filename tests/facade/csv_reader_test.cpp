@@ -32,49 +32,30 @@ std::vector<ParsedRecord> ReadAll(const std::string& p_sText, bool& p_bUntermina
     return aRecords;
 }
 
-struct CsvCase {
-    const char* m_sName;
-    std::string m_sText;
-    std::vector<ParsedRecord> m_aExpected;
-    bool m_bUnterminated = false;
-};
-
 // Longer than the reader's buffer, so that a record spans a refill.
 const std::string kLong(40000, 'x');
 
-class CsvReaderCases : public ::testing::TestWithParam<CsvCase> {};
-
-TEST_P(CsvReaderCases, ReadsFieldsAndLines) {
-    bool bUnterminated = false;
-    EXPECT_EQ(ReadAll(GetParam().m_sText, bUnterminated), GetParam().m_aExpected);
-    EXPECT_EQ(bUnterminated, GetParam().m_bUnterminated);
+TEST(Csv, ReadsFieldsAndLines) {
+    const std::tuple<std::string, std::vector<ParsedRecord>, bool> aCases[] = {
+        {"a,b,c\n1,2,3\n", {{1, {"a", "b", "c"}}, {2, {"1", "2", "3"}}}, false},
+        {"AAPL,Apple Inc.,\"Technology Hardware, Storage\"\n",
+         {{1, {"AAPL", "Apple Inc.", "Technology Hardware, Storage"}}},
+         false},
+        {"\"say \"\"hi\"\"\",x\n", {{1, {"say \"hi\"", "x"}}}, false},
+        {"a,b\r\nc,d", {{1, {"a", "b"}}, {2, {"c", "d"}}}, false},
+        {"\"two\nlines\",x\nnext,y\n", {{1, {"two\nlines", "x"}}, {3, {"next", "y"}}}, false},
+        {"\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n", {{1, {"Symbol", "Name"}}, {4, {"A", "B"}}}, false},
+        {",,\n", {{1, {"", "", ""}}}, false},
+        {"\"ab\"cd,e\n", {{1, {"abcd", "e"}}}, false},  // text after a closing quote is kept
+        {"a,\"never closed\nmore", {{1, {"a", "never closed\nmore"}}}, true},
+        {"a," + kLong + ",b\n\"" + kLong + "\"\n", {{1, {"a", kLong, "b"}}, {2, {kLong}}}, false}};
+    for (const auto& [sText, aExpected, bExpectUnterminated] : aCases) {
+        SCOPED_TRACE(sText.substr(0, 40));
+        bool bUnterminated = false;
+        EXPECT_EQ(ReadAll(sText, bUnterminated), aExpected);
+        EXPECT_EQ(bUnterminated, bExpectUnterminated);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Csv, CsvReaderCases,
-    ::testing::Values(
-        CsvCase{"plain", "a,b,c\n1,2,3\n", {{1, {"a", "b", "c"}}, {2, {"1", "2", "3"}}}},
-        CsvCase{"quoted_comma",
-                "AAPL,Apple Inc.,\"Technology Hardware, Storage\"\n",
-                {{1, {"AAPL", "Apple Inc.", "Technology Hardware, Storage"}}}},
-        CsvCase{"doubled_quote", "\"say \"\"hi\"\"\",x\n", {{1, {"say \"hi\"", "x"}}}},
-        CsvCase{"crlf_and_no_final_newline", "a,b\r\nc,d", {{1, {"a", "b"}}, {2, {"c", "d"}}}},
-        CsvCase{"newline_inside_quotes_counts_lines",
-                "\"two\nlines\",x\nnext,y\n",
-                {{1, {"two\nlines", "x"}}, {3, {"next", "y"}}}},
-        CsvCase{"byte_order_mark_and_blank_lines",
-                "\xEF\xBB\xBFSymbol,Name\n\n\nA,B\n",
-                {{1, {"Symbol", "Name"}}, {4, {"A", "B"}}}},
-        CsvCase{"empty_fields", ",,\n", {{1, {"", "", ""}}}},
-        CsvCase{"text_after_closing_quote_is_kept", "\"ab\"cd,e\n", {{1, {"abcd", "e"}}}},
-        CsvCase{"quote_left_open_at_the_end",
-                "a,\"never closed\nmore",
-                {{1, {"a", "never closed\nmore"}}},
-                true},
-        CsvCase{"records_across_a_buffer_refill_stay_whole",
-                "a," + kLong + ",b\n\"" + kLong + "\"\n",
-                {{1, {"a", kLong, "b"}}, {2, {kLong}}}}),
-    [](const ::testing::TestParamInfo<CsvCase>& p_oInfo) { return p_oInfo.param.m_sName; });
 
 // p_sStart, then p_cFill to 16 MiB.
 struct Stream : ByteSource {

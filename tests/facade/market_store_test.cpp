@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "facade/facade_test_files.h"
 #include "facade/market_schema.h"
@@ -63,70 +65,56 @@ TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
 }
 
 // Files that are not ours must be refused with their name, and left exactly as they were.
-struct ForeignFile {
-    const char* m_sName;
-    void (*m_fMake)(const std::string& p_sPath);
-};
-
-class ForeignFiles : public ::testing::TestWithParam<ForeignFile> {};
-
-TEST_P(ForeignFiles, AreRefusedByNameAndLeftUntouched) {
-    ScratchFolder oFolder;
-    const std::string sPath = oFolder.File("foreign.db");
-    GetParam().m_fMake(sPath);
-    const std::string sBefore = ReadBytes(sPath);
-    const auto oModified = std::filesystem::last_write_time(sPath);
-    for (const auto eAccess : {MarketStore::Access::ReadWrite, MarketStore::Access::ReadOnly}) {
-        try {
-            MarketStore oStore(sPath, eAccess);
-            ADD_FAILURE() << "opened " << GetParam().m_sName;
-        } catch (const FacadeError& oError) {
-            EXPECT_EQ(oError.Path(), sPath);
-            EXPECT_NE(oError.Description().find(sPath), std::string::npos) << oError.Description();
+TEST(MarketStore, ForeignFilesAreRefusedByNameAndLeftUntouched) {
+    using Make = std::function<void(const std::string&)>;
+    const auto Ours = [](const std::string& p_sPath, const char* p_sSql) {
+        SqliteDatabase oDatabase(p_sPath, SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oDatabase);
+        oDatabase.Execute(p_sSql);
+    };
+    const std::pair<const char*, Make> aFiles[] = {
+        {"text", [](const std::string& p_sPath) { WriteText(p_sPath, "Symbol,Name\nA,B\n"); }},
+        {"other application",
+         [](const std::string& p_sPath) {
+             SqliteDatabase(p_sPath, SqliteDatabase::OpenMode::Create)
+                 .Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
+         }},
+        {"newer schema",
+         [&](const std::string& p_sPath) {
+             Ours(p_sPath, "UPDATE schema_version SET version = 999");
+         }},
+        {"damaged",
+         [&](const std::string& p_sPath) {
+             Ours(p_sPath, "");
+             std::string sBytes = ReadBytes(p_sPath);
+             for (size_t i = 100; i < sBytes.size(); i += 7) {
+                 sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
+             }
+             WriteText(p_sPath, sBytes);
+         }},
+    };
+    for (const auto& [sName, fMake] : aFiles) {
+        SCOPED_TRACE(sName);
+        ScratchFolder oFolder;
+        const std::string sPath = oFolder.File("foreign.db");
+        fMake(sPath);
+        const std::string sBefore = ReadBytes(sPath);
+        const auto oModified = std::filesystem::last_write_time(sPath);
+        for (const auto eAccess : {MarketStore::Access::ReadWrite, MarketStore::Access::ReadOnly}) {
+            try {
+                MarketStore oStore(sPath, eAccess);
+                ADD_FAILURE() << "opened it";
+            } catch (const FacadeError& oError) {
+                EXPECT_EQ(oError.Path(), sPath);
+                EXPECT_NE(oError.Description().find(sPath), std::string::npos)
+                    << oError.Description();
+            }
         }
+        EXPECT_EQ(ReadBytes(sPath), sBefore);
+        EXPECT_EQ(std::filesystem::last_write_time(sPath), oModified);
+        EXPECT_FALSE(Exists(sPath + "-wal") || Exists(sPath + "-journal"));
     }
-    EXPECT_EQ(ReadBytes(sPath), sBefore);
-    EXPECT_EQ(std::filesystem::last_write_time(sPath), oModified);
-    EXPECT_FALSE(Exists(sPath + "-wal"));
-    EXPECT_FALSE(Exists(sPath + "-journal"));
 }
-
-void MakeOurs(const std::string& p_sPath, const char* p_sSql) {
-    SqliteDatabase oDatabase(p_sPath, SqliteDatabase::OpenMode::Create);
-    MigrateSchema(oDatabase);
-    oDatabase.Execute(p_sSql);
-}
-
-void MakeDamaged(const std::string& p_sPath) {
-    MakeOurs(p_sPath, "");
-    std::string sBytes = ReadBytes(p_sPath);
-    for (size_t i = 100; i < sBytes.size(); i += 7) {
-        sBytes[i] = static_cast<char>(sBytes[i] ^ 0x5A);
-    }
-    WriteText(p_sPath, sBytes);
-}
-
-void MakeNewer(const std::string& p_sPath) {
-    MakeOurs(p_sPath, "UPDATE schema_version SET version = 999");
-}
-
-void MakeOtherApplications(const std::string& p_sPath) {
-    SqliteDatabase(p_sPath, SqliteDatabase::OpenMode::Create)
-        .Execute("CREATE TABLE notes (body TEXT); INSERT INTO notes VALUES ('keep me')");
-}
-
-void MakeText(const std::string& p_sPath) {
-    WriteText(p_sPath, "Symbol,Name\nA,B\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(MarketStore, ForeignFiles,
-                         ::testing::Values(ForeignFile{"text", MakeText},
-                                           ForeignFile{"other_application", MakeOtherApplications},
-                                           ForeignFile{"damaged", MakeDamaged},
-                                           ForeignFile{"newer_schema", MakeNewer}),
-                         [](const ::testing::TestParamInfo<ForeignFile>& p_oInfo) {
-                             return p_oInfo.param.m_sName;
-                         });
 
 // Two processes write the same file at once; the busy timeout makes the second wait for the
 // first, so every row of both arrives.
