@@ -45,21 +45,16 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
-    const std::vector<std::vector<std::string>> bad = {{"--frobnicate"},
-                                                       {"--export"},
-                                                       {"--type", "bonds"},
-                                                       {"--type", "16"},
-                                                       {"--date", "yesterday"},
-                                                       {"--rows", "-1"},
-                                                       {"--rows", "12x"},
-                                                       {"--industry", "0"},
-                                                       {"--print", "--export", "a.csv"},
-                                                       {"--screenshot", "a.png", "--print"},
-                                                       {"--size", "1280x"},
-                                                       {"--size", "x800"},
-                                                       {"--size", "100x100"}};
-    for (const auto& args : bad) {
-        EXPECT_THROW(ParseShellOptions(args), UsageError) << args.front() << " " << args.back();
+    for (const char* line :
+         {"--frobnicate", "--export", "--type bonds", "--type 16", "--date yesterday", "--rows -1",
+          "--rows 12x", "--industry 0", "--print --export a.csv", "--screenshot a.png --print",
+          "--size 1280x", "--size x800", "--size 100x100"}) {
+        std::vector<std::string> args;
+        std::istringstream words(line);
+        for (std::string word; words >> word;) {
+            args.push_back(word);
+        }
+        EXPECT_THROW(ParseShellOptions(args), UsageError) << line;
     }
 }
 
@@ -77,8 +72,8 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
     ExportCsv(*m_host.Control().olePriGrid(), path);
     std::stringstream contents;
     contents << std::ifstream(path, std::ios::binary).rdbuf();
-    EXPECT_EQ(contents.str(), ListCsv(*m_host.Control().olePriGrid()));
     std::filesystem::remove(path);
+    EXPECT_EQ(contents.str(), ListCsv(*m_host.Control().olePriGrid()));
     EXPECT_ANY_THROW(ExportCsv(*m_host.Control().olePriGrid(), "/proc/no-such/x.csv"));
 }
 
@@ -90,8 +85,7 @@ TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
         m_host.Show({.m_lViewerType = vt_SectorHistory, .m_lSectorCode = 99, .m_sSymbol = ""});
         ADD_FAILURE() << "shown";
     } catch (const RequestError& error) {
-        EXPECT_NE(std::string(error.what()).find("sector with the code 99"), std::string::npos)
-            << error.what();
+        EXPECT_NE(std::string(error.what()).find("no sector with the code 99"), std::string::npos);
     }
     EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
 }
@@ -112,24 +106,22 @@ TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
     EXPECT_EQ(rows->Value("Symbol").ToString(), first);
 }
 
+// A regression: control characters and bytes that are not UTF-8 were written raw.
 TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
     ScopedTestPlatform platform;
     auto rows = std::make_shared<Recordset>();
     rows->Fields().Append("Name", adVarChar, 50);
     rows->Open();
     using namespace std::string_literals;
-    for (std::string cell :
-         {"plain"s, "a,b"s, "say \"hi\""s, "two\nlines"s, "nul\0\x1b[2Jcaf\xe9"s}) {
+    for (std::string cell : {"a,b"s, "say \"hi\""s, "two\nlines"s, "nul\0\x1b[2Jcaf\xe9"s}) {
         rows->AddNew({Variant(cell)});
     }
     GridControl grid;
     grid.SetDataSource(rows);
     grid.RetrieveFields();
-    // A regression: control characters and bytes that are not UTF-8 were written raw.
     const std::string bad = "\xEF\xBF\xBD";
-    EXPECT_EQ(ListCsv(grid).substr(ListCsv(grid).find("\r\n") + 2),
-              "plain\r\n\"a,b\"\r\n\"say \"\"hi\"\"\"\r\n\"two\nlines\"\r\nnul" + bad + bad +
-                  "[2Jcaf" + bad + "\r\n");
+    EXPECT_EQ(ListCsv(grid), "Name\r\n\"a,b\"\r\n\"say \"\"hi\"\"\"\r\n\"two\nlines\"\r\nnul" +
+                                 bad + bad + "[2Jcaf" + bad + "\r\n");
 }
 
 }  // namespace
