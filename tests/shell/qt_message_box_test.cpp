@@ -16,50 +16,23 @@
 namespace qv::test {
 namespace {
 
-struct BoxSeen {
-    QString Title;
-    QString Text;
-    QMessageBox::Icon Icon = QMessageBox::NoIcon;
-    QMessageBox::StandardButtons Buttons;
-    QMessageBox::StandardButton Default = QMessageBox::NoButton;
-};
-
-// Shows a box and answers it by clicking p_eClick, or with Escape for NoButton.
-MsgBoxResult ShowAndAnswer(QtMessageBox& p_oBox, MsgBoxButtons p_eButtons, MsgBoxIcon p_eIcon,
-                           const std::string& p_sTitle, QMessageBox::StandardButton p_eClick,
-                           BoxSeen& p_seen) {
-    WhenModal([&](QWidget& window) {
-        auto* box = qobject_cast<QMessageBox*>(&window);
-        ASSERT_NE(box, nullptr);
-        p_seen = BoxSeen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                         box->standardButton(box->defaultButton())};
-        if (p_eClick == QMessageBox::NoButton) {
-            QTest::keyClick(box, Qt::Key_Escape);
-        } else {
-            box->button(p_eClick)->click();
-        }
-    });
-    return p_oBox.Show("Delete the selected rows?", p_eButtons, p_eIcon, p_sTitle);
-}
-
 TEST(QtMessageBox, ShowsTheRuntimesButtonsIconsAndTitles) {
     Application();
     using B = QMessageBox;
+    using Seen = std::tuple<B::StandardButtons, B::StandardButton, B::Icon>;
     struct Case {
         MsgBoxButtons Buttons;
         MsgBoxIcon Icon;
-        const char* Title;
-        QMessageBox::StandardButton Click;  // NoButton: Escape
-        QMessageBox::StandardButtons Shown;
-        QMessageBox::StandardButton Default;
-        QMessageBox::Icon ShownIcon;
+        const char* Title;        // shown, or the application's name when empty
+        B::StandardButton Click;  // NoButton: Escape
+        B::StandardButtons Shown;
+        B::StandardButton Default;
+        B::Icon ShownIcon;
         MsgBoxResult Answer;
     };
     const Case cases[] = {
-        {vbOKOnly, vbNoIcon, "Export", B::NoButton, B::Ok, B::Ok, B::NoIcon, vbOK},
-        {vbOKOnly, vbInformation, "", B::Ok, B::Ok, B::Ok, B::Information,
-         vbOK},  // the application's name
-        {vbYesNoCancel, vbQuestion, "Save Layout", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes,
+        {vbOKOnly, vbInformation, "", B::Ok, B::Ok, B::Ok, B::Information, vbOK},
+        {vbYesNoCancel, vbQuestion, "Save", B::NoButton, B::Yes | B::No | B::Cancel, B::Yes,
          B::Question, vbCancel},
         {vbAbortRetryIgnore, vbCritical, "Print", B::NoButton, B::Abort | B::Retry | B::Ignore,
          B::Abort, B::Critical, vbAbort},
@@ -68,13 +41,24 @@ TEST(QtMessageBox, ShowsTheRuntimesButtonsIconsAndTitles) {
     };
     QtMessageBox messages;
     for (const Case& c : cases) {
-        BoxSeen seen;
         SCOPED_TRACE(c.Buttons);
-        EXPECT_EQ(ShowAndAnswer(messages, c.Buttons, c.Icon, c.Title, c.Click, seen), c.Answer);
-        EXPECT_EQ(seen.Title.toStdString(), *c.Title == '\0' ? "Qorvant Viewer" : c.Title);
-        EXPECT_EQ(seen.Text, QStringLiteral("Delete the selected rows?"));
-        EXPECT_EQ(std::tuple(seen.Buttons, seen.Default, seen.Icon),
-                  std::tuple(c.Shown, c.Default, c.ShownIcon));
+        Seen seen;
+        QString title;
+        WhenModal([&](QWidget& window) {
+            auto* box = qobject_cast<QMessageBox*>(&window);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->text(), QStringLiteral("Delete the selected rows?"));
+            title = box->windowTitle();
+            seen = {box->standardButtons(), box->standardButton(box->defaultButton()), box->icon()};
+            if (c.Click == B::NoButton) {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else {
+                box->button(c.Click)->click();
+            }
+        });
+        EXPECT_EQ(messages.Show("Delete the selected rows?", c.Buttons, c.Icon, c.Title), c.Answer);
+        EXPECT_EQ(title.toStdString(), *c.Title == '\0' ? "Qorvant Viewer" : c.Title);
+        EXPECT_EQ(seen, Seen(c.Shown, c.Default, c.ShownIcon));
     }
 }
 
