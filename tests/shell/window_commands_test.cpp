@@ -6,6 +6,7 @@
 #include "control/viewer.h"
 #include "outside/grid_control.h"
 #include "shell/grid_view.h"
+#include "shell/modal_helper.h"
 #include "shell/shell_market.h"
 #include "shell/shortcuts_dialog.h"
 #include "shell/test_application.h"
@@ -155,11 +156,9 @@ TEST_F(WindowCommandsTest, EveryMenuActionIsDisabledOrSeenToDoSomething) {
 TEST_F(WindowCommandsTest, ExportWritesTheListToTheFileChosen) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("stocks"));
-    ModalWatch modals([&path](QWidget& p_oModal) {
-        auto* dialog = qobject_cast<QFileDialog*>(&p_oModal);
-        ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
+    WhenModal([&path](QWidget& p_oModal) {
+        static_cast<QFileDialog&>(p_oModal).selectFile(path);
+        static_cast<QDialog&>(p_oModal).accept();
     });
     for (QAction* action : MenuActions(m_window.menuBar()->actions())) {
         if (action->text().startsWith(QStringLiteral("&Export"))) {
