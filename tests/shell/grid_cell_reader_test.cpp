@@ -58,8 +58,6 @@ TEST_F(GridCellReading, ColoursAreLaidOnInOrder) {
     const Case cases[] = {{0, kSymbol, kBlack, kEvenRowBack, "even row"},
                           {3, kSymbol, kBlack, kWhite, "odd row"},
                           {0, kRec, kWhite, kGreen, "B over the even row"},
-                          {20, kPrcChange, kBlack, kEvenRowBack, "no change, 0.00"},
-                          {21, kPrcChange, kGreen, kWhite, "a gain, the column's colour"},
                           {1, kCompany, kWhite, kHighlightBack, "selected row"},
                           {1, kRec, kBlack, kYellow, "H over the selected row"},
                           {1, kPrcChange, kRed, kHighlightBack, "a loss on the selected row"}};
