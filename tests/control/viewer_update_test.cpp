@@ -57,16 +57,6 @@ TEST_F(ViewerUpdateTest, NoRowsSelectsNothingAndReturnsFalse) {
     EXPECT_TRUE(Pri().Enabled());
 }
 
-TEST_F(ViewerUpdateTest, LeftColumnSurvivesARefresh) {
-    ShowStocks();
-    const auto& split = Pri().Splits()->Item(Pri().Splits()->Count() - 1);
-    for (int32_t left : {2, 0}) {
-        split->SetLeftCol(left);
-        EXPECT_TRUE(m_oViewer->UpdateViewer(false, true));
-        EXPECT_EQ(split->LeftCol(), left);
-    }
-}
-
 TEST_F(ViewerUpdateTest, ALoginElsewhereDisablesTheContainerAndSelectsNothing) {
     const int32_t owner = NewOwner();
     const std::string oldCode = Backend().Login(owner, "");
