@@ -44,8 +44,7 @@ TEST_F(GridWrapperTest, ColumnsShowInSequenceOrderWhateverTheirCollectionOrder) 
     const std::pair<std::array<int32_t, 4>, const char*> cases[] = {
         {{3, 4, 2, 1}, "   D  C  A  B\n"}, {{2, 2, 2, 1}, "   D  A  B  C\n"}};
     for (const auto& [sequences, header] : cases) {
-        m_control = std::make_shared<GridControl>();
-        m_grid->SetGridObject(m_control);
+        m_grid->SetGridObject(m_control = std::make_shared<GridControl>());
         Load({{2001, csVisible, "Price", "A", 1, sequences[0], "0"},
               {2002, csVisible, "Cost", "B", 1, sequences[1], "0"},
               {2003, csVisible, "PrcChange", "C", 1, sequences[2], "0"},
@@ -102,8 +101,7 @@ TEST_F(GridWrapperTest, AlignmentAndNumberFormatFollowTheColumnFormat) {
         {"Center", gaCenter, "", ">     140.5"}};
     for (const auto& [format, alignment, numberFormat, row] : cases) {
         SCOPED_TRACE(format);
-        m_control = std::make_shared<GridControl>();
-        m_grid->SetGridObject(m_control);
+        m_grid->SetGridObject(m_control = std::make_shared<GridControl>());
         Load({{37, csVisible, "Price", "Price", 1, 1, format}});
         m_grid->SetDataSource(m_rows);
         const auto& column = m_control->Columns()->Item(std::string_view("Price"));

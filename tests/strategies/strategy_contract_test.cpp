@@ -1,5 +1,6 @@
 // What every list strategy promises its viewer, whatever its list: the same cycle (fill, a stale
 // login, a facade that fails) run over each of them.
+#include <cctype>
 #include <functional>
 
 #include "columns/grid_columns.h"
@@ -20,14 +21,12 @@ namespace qv::testing {
 namespace {
 
 struct StrategyCase {
-    const char* m_sName;
     std::function<std::shared_ptr<ViewerFunctionality>()> m_fnCreate;
     ViewerType m_eType;
-    // The error label's prefix: "<prefix>:Initialize", "<prefix>:Search".
+    // The error label's prefix ("<prefix>:Initialize", "<prefix>:Search"), also the case's name.
     const char* m_sLabel;
     // The facade call that fetches the rows.
     const char* m_sQuery;
-    const char* m_sReportTitle;
     // The key columns, frozen in split 0 of the primary grid; every other column scrolls.
     std::vector<int32_t> m_aKeyParameters;
 };
@@ -40,49 +39,22 @@ std::shared_ptr<ViewerFunctionality> Make() {
 // The lists of one day come first: DayListContract runs over those three, HistoryContract over
 // the rest.
 const StrategyCase kCases[] = {
-    {"stocks",
-     Make<StockViewer>,
-     vt_Stocks,
-     "StockViewer",
-     "StockViewer",
-     "Stock Viewer Report",
-     {4, 5}},
-    {"industries",
-     Make<IndustryViewer>,
-     vt_Industries,
-     "IndustryViewer",
-     "IndustryViewer",
-     "Industry Viewer Report",
-     {35}},
-    {"sectors",
-     Make<SectorViewer>,
-     vt_Sectors,
-     "SectorViewer",
-     "SectorViewer",
-     "Sector Viewer Report",
-     {36}},
-    {"stock history",
-     Make<StockHistory>,
-     vt_StockHistory,
-     "StockHistory",
-     "HistoryStockEX",
-     "Stock History Report",
-     {41}},
-    {"industry history",
-     Make<IndustryHistory>,
-     vt_IndustryHistory,
-     "IndustryHistory",
-     "HistoryIndustryEX",
-     "Industry History Report",
-     {41}},
-    {"sector history",
-     Make<SectorHistory>,
-     vt_SectorHistory,
-     "SectorHistory",
-     "HistorySectorEX",
-     "Sector History Report",
-     {41}},
+    {Make<StockViewer>, vt_Stocks, "StockViewer", "StockViewer", {4, 5}},
+    {Make<IndustryViewer>, vt_Industries, "IndustryViewer", "IndustryViewer", {35}},
+    {Make<SectorViewer>, vt_Sectors, "SectorViewer", "SectorViewer", {36}},
+    {Make<StockHistory>, vt_StockHistory, "StockHistory", "HistoryStockEX", {41}},
+    {Make<IndustryHistory>, vt_IndustryHistory, "IndustryHistory", "HistoryIndustryEX", {41}},
+    {Make<SectorHistory>, vt_SectorHistory, "SectorHistory", "HistorySectorEX", {41}},
 };
+
+// The report title is the label in words: "StockHistory" prints as "Stock History Report".
+std::string ReportTitle(std::string_view p_sLabel) {
+    std::string title;
+    for (char letter : p_sLabel) {
+        title += std::string(std::isupper(letter) && !title.empty() ? " " : "") + letter;
+    }
+    return title + " Report";
+}
 
 class StrategyContract : public StrategyTest, public ::testing::WithParamInterface<StrategyCase> {
   protected:
@@ -108,7 +80,7 @@ TEST_P(StrategyContract, InitializeBindsRowsUnderTheLayoutsColumns) {
     EXPECT_EQ(m_oElements->GridColumns(gtPrimary), m_oPriGrid.GridColumns());
     EXPECT_GT(RowCount(*m_oPriControl), 0);
     EXPECT_EQ(m_oSecGrid.Visible(), m_oElements->DoubleGrid());
-    EXPECT_EQ(m_oPriGrid.ReportTitle(), GetParam().m_sReportTitle);
+    EXPECT_EQ(m_oPriGrid.ReportTitle(), ReportTitle(GetParam().m_sLabel));
     EXPECT_EQ(FrozenIds(m_oPriGrid), GetParam().m_aKeyParameters);
 }
 
@@ -167,9 +139,7 @@ TEST_P(HistoryContract, TheKeyAndTheRowLimitAreSentAndAnEmptyHistoryStillHasItsC
 }
 
 std::string CaseName(const ::testing::TestParamInfo<StrategyCase>& p_oInfo) {
-    std::string name = p_oInfo.param.m_sName;
-    std::erase(name, ' ');
-    return name;
+    return p_oInfo.param.m_sLabel;
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryList, StrategyContract, ::testing::ValuesIn(kCases), CaseName);

@@ -36,13 +36,7 @@ std::shared_ptr<facade::FacadeBackend> MakeBackend() {
     static TempFolder s_oFolder;
     auto oStore = std::make_shared<facade::MarketStore>(
         (s_oFolder.m_oPath / "strategies.db").string(), facade::MarketStore::Access::ReadWrite);
-    facade::GenerateSampleMarket(*oStore,
-                                 {.m_lStocks = 60,
-                                  .m_lIndustries = 12,
-                                  .m_lTradingDays = 30,
-                                  .m_lLastDay = kLastDay,
-                                  .m_llSeed = 5},
-                                 {});
+    facade::GenerateSampleMarket(*oStore, {60, 12, 30, kLastDay, 5}, {});
     return std::make_shared<facade::FacadeBackend>(oStore);
 }
 
@@ -96,8 +90,7 @@ void StrategyTest::BreakViewerFacade() {
 std::shared_ptr<Recordset> StrategyTest::StockListRows() {
     StockViewer stocks;
     stocks.ViewerElements()->SetStartDate(LastDay());
-    Grid priGrid;
-    Grid secGrid;
+    Grid priGrid, secGrid;
     auto control = std::make_shared<GridControl>();
     priGrid.SetGridObject(control);
     secGrid.SetGridObject(std::make_shared<GridControl>());
