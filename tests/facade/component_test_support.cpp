@@ -63,32 +63,22 @@ std::vector<Variant> SectorViewerCall::Args() const {
 
 std::vector<Variant> SearchStocksArgs(int32_t p_lOwnerId, const Variant& p_vText, int16_t p_iOption,
                                       double p_dDate) {
-    return {p_lOwnerId, 3,        Variant::Date(p_dDate),
-            -1,         p_vText,  p_iOption,
-            int16_t{0}, kNone,    kNone,
-            kNothing,   kNothing, kNone,
-            0,          0,        0};
+    const Variant vDate = Variant::Date(p_dDate);
+    return {p_lOwnerId, 3,        vDate,    -1,    p_vText, p_iOption, int16_t{0}, kNone,
+            kNone,      kNothing, kNothing, kNone, 0,       0,         0};
 }
 
 std::vector<Variant> SearchIndustriesArgs(int32_t p_lOwnerId, const Variant& p_vText,
                                           double p_dDate) {
-    return {p_lOwnerId, 4,       Variant::Date(p_dDate),
-            -1,         p_vText, int16_t{0},
-            kNone,      kNone,   kNothing,
-            kNothing,   kNone,   0,
-            0,          0};
+    const Variant vDate = Variant::Date(p_dDate);
+    return {p_lOwnerId, 4,        vDate,    -1,    p_vText, int16_t{0}, kNone,
+            kNone,      kNothing, kNothing, kNone, 0,       0,          0};
 }
 
 std::vector<Variant> HistoryArgs(double p_dStart, double p_dEnd, const Variant& p_vKey,
                                  int32_t p_lOwnerId, int32_t p_lMaxRows) {
-    return {Variant::Date(p_dStart),
-            Variant::Date(p_dEnd),
-            p_vKey,
-            kNone,
-            kNothing,
-            p_lOwnerId,
-            p_lMaxRows,
-            false};
+    const Variant vStart = Variant::Date(p_dStart), vEnd = Variant::Date(p_dEnd);
+    return {vStart, vEnd, p_vKey, kNone, kNothing, p_lOwnerId, p_lMaxRows, false};
 }
 
 std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumns,
@@ -152,6 +142,12 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
     const int32_t lList = NewList(lOwner, {sSymbol});
     const auto lPortfolio = static_cast<int32_t>(
         Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
+    const std::vector<Variant> aHoldings{lPortfolio, lOwner, kNone, true,
+                                         kNothing,   kNone,  true,  kNothing};
+    const auto NewFrom = [&](const char* p_sMethod) {
+        return CallCase{
+            kWatchListWriter, p_sMethod, {0, lList, vItems, 0, "S", "", lOwner}, 6, kWrite};
+    };
     return {
         {kViewerReader, "StockViewer", StockViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
         {kViewerReader, "SearchStocks", SearchStocksArgs(lOwner, sSymbol), 0},
@@ -179,22 +175,11 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         {kViewerWriter, "DeleteCustomLayout", {lOwner, 9, -1}, 0, kWrite},
         {kWatchListReader, "GetWatchLists", {lOwner, 0}, 0},
         {kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "New", "", lOwner}, 5, kWrite},
-        {kWatchListWriter,
-         "NewWatchListMatchingItems",
-         {0, lList, vItems, 0, "S", "", lOwner},
-         6,
-         kWrite},
-        {kWatchListWriter,
-         "NewWatchListNonMatchingItems",
-         {0, lList, vItems, 0, "O", "", lOwner},
-         6,
-         kWrite},
+        NewFrom("NewWatchListMatchingItems"),
+        NewFrom("NewWatchListNonMatchingItems"),
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
-        {kPortfolioReader,
-         "GetCurrentHoldings",
-         {lPortfolio, lOwner, kNone, true, kNothing, kNone, true, kNothing},
-         1},
+        {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
     };
 }

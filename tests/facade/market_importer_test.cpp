@@ -216,14 +216,13 @@ TEST_F(Importer, AFileThatCannotBeReadAsPricesFailsTheImportNamingIt) {
     struct Case {
         const char* m_sName;
         std::optional<std::string> m_sText;  // none: the file is missing
-        const char* m_sSays;
         const char* m_sFile = "prices.csv";
     };
     const Case aCases[] = {
-        {"unknown header", "Ticker,When,Last\nAAA,2021-01-04,10\n", ""},
-        {"missing", std::nullopt, ""},
-        {"cut gzip", sGzip.substr(0, sGzip.size() * 3 / 5), "", "prices.csv.gz"},
-        {"damaged gzip", sFlipped, "", "prices.csv.gz"},
+        {"unknown header", "Ticker,When,Last\nAAA,2021-01-04,10\n"},
+        {"missing", std::nullopt},
+        {"cut gzip", sGzip.substr(0, sGzip.size() * 3 / 5), "prices.csv.gz"},
+        {"damaged gzip", sFlipped, "prices.csv.gz"},
     };
     WriteText(m_oFolder.File("constituents.csv"), kConstituents);
     for (const Case& oCase : aCases) {
@@ -233,10 +232,7 @@ TEST_F(Importer, AFileThatCannotBeReadAsPricesFailsTheImportNamingIt) {
         if (oCase.m_sText) {
             WriteText(sPrices, *oCase.m_sText);
         }
-        const FacadeError oError = Failure({m_oFolder.File("constituents.csv"), sPrices});
-        EXPECT_EQ(oError.Path(), sPrices);
-        EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
-            << oError.Description();
+        EXPECT_EQ(Failure({m_oFolder.File("constituents.csv"), sPrices}).Path(), sPrices);
     }
 }
 

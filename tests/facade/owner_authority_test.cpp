@@ -120,18 +120,16 @@ TEST_F(OwnerAuthorityTest, CallsWithoutAnOwnerReachOnlyTheListsOfTheOwnerLoggedI
     const int32_t lGroups = NewList(lOwner, {"1"}, 1);
     const Variant vToday = Variant::Date(0);
     int32_t lCaller = lOwner;
+    const auto Rows = [&](const char* p_sMethod, std::vector<Variant> p_aArgs) {
+        return RecordsetOf(Call(prog_id::kViewerReader, p_sMethod, p_aArgs))->RecordCount();
+    };
     // Stocks and industry groups by name in the lists, and the industry list of the caller.
     const auto Found = [&] {
-        return std::vector<int32_t>{RecordsetOf(Call(prog_id::kViewerReader, "SearchCompanyName",
-                                                     {"", int16_t{0}, int16_t{0}, lList, vToday}))
-                                        ->RecordCount(),
-                                    RecordsetOf(Call(prog_id::kViewerReader, "SearchIndustryName",
-                                                     {"", int16_t{0}, lGroups, vToday}))
-                                        ->RecordCount(),
-                                    RowsAt(Run(testing::IndustryViewerCall{
-                                               .m_lOwnerId = lCaller, .m_lWatchListId = lGroups}),
-                                           facade_protocol::industry_viewer::kRows)
-                                        ->RecordCount()};
+        const testing::IndustryViewerCall oGroups{.m_lOwnerId = lCaller, .m_lWatchListId = lGroups};
+        return std::vector<int32_t>{
+            Rows("SearchCompanyName", {"", int16_t{0}, int16_t{0}, lList, vToday}),
+            Rows("SearchIndustryName", {"", int16_t{0}, lGroups, vToday}),
+            RowsAt(Run(oGroups), facade_protocol::industry_viewer::kRows)->RecordCount()};
     };
     EXPECT_EQ(Found(), (std::vector<int32_t>{2, 1, 1}));
     lCaller = NewOwner();
