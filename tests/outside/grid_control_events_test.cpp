@@ -332,10 +332,7 @@ struct NotifyCase {
 
 TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
     const Heard reset = {"AboutToBeReset", "Reset"};
-    const Heard columns = {"ColumnsChanged"};
     const std::vector<NotifyCase> cases = {
-        {"bind another recordset", [](Bound& b) { b.grid->SetDataSource(NumberedPrices()); },
-         reset},
         {"filter the bound recordset", [](Bound& b) { b.rows->SetFilter("Price > 2"); }, reset},
         {"sort the bound recordset",
          [](Bound& b) { b.rows->SetSort("Price DESC"); },
@@ -400,17 +397,9 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
         {"click a row and a column",
          [](Bound& b) { b.grid->Click(2, 1); },
          {"SelectionChanged", "CurrentChanged 0 2"}},
-        {"caption a column", [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Sym"); },
-         columns},
-        {"split the grid", [](Bound& b) { b.grid->Splits()->Add(); }, columns},
-        {"widen a column in a split",
-         [](Bound& b) { b.grid->Splits()->Item(0)->Columns()->Item(1)->SetWidth(2000); }, columns},
-        {"add a cell style",
-         [](Bound& b) {
-             b.grid->Columns()->Item(2)->AddRegexCellStyle(gcNormalCell,
-                                                           std::make_shared<GridStyle>(), "S");
-         },
-         columns},
+        {"caption a column",
+         [](Bound& b) { b.grid->Columns()->Item(0)->SetCaption("Sym"); },
+         {"ColumnsChanged"}},
         {"select a row in code",
          [](Bound& b) { b.grid->SelBookmarks()->Add(Variant(3.0)); },
          {"SelectionChanged"}},
@@ -443,12 +432,9 @@ TEST(GridControlNotifyTest, AnObserverMayDestroyTheGridWhileNotified) {
         {"bind", [](GridControl& grid) { grid.SetDataSource(NumberedPrices()); }},
         {"append to the bound recordset",
          [](GridControl& grid) { grid.DataSource()->AddNew({Variant("NEW")}); }},
-        {"edit the bound recordset",
-         [](GridControl& grid) { grid.DataSource()->SetValue("Price", Variant(7.0)); }},
         {"delete from the bound recordset", [](GridControl& grid) { grid.DataSource()->Delete(); }},
         {"filter the bound recordset",
          [](GridControl& grid) { grid.DataSource()->SetFilter("Price > 1"); }},
-        {"move the bound recordset", [](GridControl& grid) { grid.DataSource()->MoveLast(); }},
         {"caption a column", [](GridControl& grid) { grid.Columns()->Item(0)->SetCaption("X"); }},
     };
     for (const Drop& drop : drops) {
