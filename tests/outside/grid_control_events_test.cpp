@@ -39,10 +39,11 @@ std::string Text(const Variant& p_vValue) {
     return p_vValue.IsNull() ? "Null" : p_vValue.ToString();
 }
 
-// Writes each event it hears as one line of text, and runs a test's action inside any event.
-class Recorder : public GridControlEvents {
+// Writes each event or notification it hears as one line of text, after its name if it has one,
+// and runs a test's action inside any of them.
+class Recorder : public GridControlEvents, public GridControlObserver {
   public:
-    Recorder(std::vector<std::string>& p_log, std::string p_sName)
+    Recorder(std::vector<std::string>& p_log, std::string p_sName = "")
         : m_log(p_log), m_sName(std::move(p_sName)) {}
 
     std::function<void()> OnEvent;
@@ -65,11 +66,32 @@ class Recorder : public GridControlEvents {
         p_bCancel = m_bCancelMoves;
     }
 
+    void ModelAboutToBeReset() override { Hear("AboutToBeReset"); }
+    void ModelReset() override { Hear("Reset"); }
+    void RowsInserted(int32_t p_lFirst, int32_t p_lLast) override {
+        Hear("RowsInserted", {p_lFirst, p_lLast});
+    }
+    void RowsRemoved(int32_t p_lFirst, int32_t p_lLast) override {
+        Hear("RowsRemoved", {p_lFirst, p_lLast});
+    }
+    void DataChanged(int32_t p_lFirstRow, int32_t p_lLastRow, int32_t p_lFirstCol,
+                     int32_t p_lLastCol) override {
+        Hear("DataChanged", {p_lFirstRow, p_lLastRow, p_lFirstCol, p_lLastCol});
+    }
+    void LayoutChanged() override { Hear("LayoutChanged"); }
+    void ColumnsChanged() override { Hear("ColumnsChanged"); }
+    void SelectionChanged() override { Hear("SelectionChanged"); }
+    void CurrentChanged(int32_t p_lPreviousRow, int32_t p_lRow) override {
+        Hear("CurrentChanged", {p_lPreviousRow, p_lRow});
+    }
+    void TopRowChanged() override { Hear("TopRowChanged"); }
+
     bool m_bCancelMoves = false;
 
   private:
     void Hear(std::string p_sEvent, std::initializer_list<int32_t> p_args = {}) {
-        m_log.push_back(m_sName + ": " + WithArgs(std::move(p_sEvent), p_args));
+        m_log.push_back((m_sName.empty() ? "" : m_sName + ": ") +
+                        WithArgs(std::move(p_sEvent), p_args));
         if (OnEvent) {
             OnEvent();
         }
@@ -261,41 +283,6 @@ std::shared_ptr<Recordset> NumberedPrices() {
     return recordset;
 }
 
-// Writes down each notification as a line, and runs a test's action inside any of them.
-class Recording : public GridControlObserver {
-  public:
-    Heard Lines;
-    std::function<void()> OnNotified;
-
-    void ModelAboutToBeReset() override { Hear("AboutToBeReset"); }
-    void ModelReset() override { Hear("Reset"); }
-    void RowsInserted(int32_t p_lFirst, int32_t p_lLast) override {
-        Hear("RowsInserted", {p_lFirst, p_lLast});
-    }
-    void RowsRemoved(int32_t p_lFirst, int32_t p_lLast) override {
-        Hear("RowsRemoved", {p_lFirst, p_lLast});
-    }
-    void DataChanged(int32_t p_lFirstRow, int32_t p_lLastRow, int32_t p_lFirstCol,
-                     int32_t p_lLastCol) override {
-        Hear("DataChanged", {p_lFirstRow, p_lLastRow, p_lFirstCol, p_lLastCol});
-    }
-    void LayoutChanged() override { Hear("LayoutChanged"); }
-    void ColumnsChanged() override { Hear("ColumnsChanged"); }
-    void SelectionChanged() override { Hear("SelectionChanged"); }
-    void CurrentChanged(int32_t p_lPreviousRow, int32_t p_lRow) override {
-        Hear("CurrentChanged", {p_lPreviousRow, p_lRow});
-    }
-    void TopRowChanged() override { Hear("TopRowChanged"); }
-
-  private:
-    void Hear(std::string p_sLine, std::initializer_list<int32_t> p_args = {}) {
-        Lines.push_back(WithArgs(std::move(p_sLine), p_args));
-        if (OnNotified) {
-            OnNotified();
-        }
-    }
-};
-
 // A grid bound to Prices with a column per field, and a recording observer that joins last.
 struct Bound {
     Bound() {
@@ -306,13 +293,14 @@ struct Bound {
     // Runs a preparation whose notifications are not the point.
     void Before(const std::function<void()>& p_fnPrepare) {
         p_fnPrepare();
-        log.Lines.clear();
+        lines.clear();
     }
 
     std::shared_ptr<Recordset> rows = NumberedPrices();
     std::shared_ptr<Recordset> clone = rows->Clone();
     std::shared_ptr<GridControl> grid = std::make_shared<GridControl>();
-    Recording log;
+    Heard lines;
+    Recorder log{lines};
 };
 
 struct NotifyCase {
@@ -406,7 +394,7 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
         SCOPED_TRACE(entry.Operation);
         Bound bound;
         entry.Act(bound);
-        EXPECT_EQ(bound.log.Lines, entry.Expected);
+        EXPECT_EQ(bound.lines, entry.Expected);
     }
 }
 
@@ -431,15 +419,15 @@ TEST(GridControlNotifyTest, AnObserverMayDestroyTheGridWhileNotified) {
         grid->SetDataSource(NumberedPrices());
         grid->RetrieveFields();
         const std::shared_ptr<GridControlColumn> kept = grid->Columns()->Item(1);
-        Recording log;
-        log.OnNotified = [&] { grid.reset(); };
+        Heard lines;
+        Recorder log(lines);
+        log.OnEvent = [&] { grid.reset(); };
         grid->AddObserver(&log);
         drop.Act(*grid);
         EXPECT_EQ(grid, nullptr);
-        EXPECT_EQ(log.Lines.size(), 1u);
         // A column that outlives its grid tells no one.
         kept->SetCaption("Kept");
-        EXPECT_EQ(log.Lines.size(), 1u);
+        EXPECT_EQ(lines.size(), 1u);
     }
 }
 

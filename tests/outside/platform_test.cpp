@@ -222,26 +222,21 @@ TEST(ErrorReporterTest, EveryExitIsCountedOnlyFailuresAreReportedAndLoggedOnceEa
 
 TEST(ErrorReporterTest, ForeignExceptionsBecomeAutomationErrorsAndAClearedOneIsNotReported) {
     ScopedTestPlatform platform;
-    struct Case {
-        std::function<void()> Throw;
-        int32_t Number;
-        std::string Description;
-    };
-    const Case cases[] = {
+    const std::tuple<std::function<void()>, int32_t, std::string> cases[] = {
         {[] { throw std::bad_alloc(); }, 7, "Out of memory"},
         {[] { throw std::out_of_range("row 12"); }, 5, "row 12"},
         {[] { throw 42; }, 5, "Unknown failure"},
         {[] { throw AutomationError(6269, "grid", "print cancelled"); }, 6269, "print cancelled"},
     };
-    for (const Case& test : cases) {
+    for (const auto& [fail, number, description] : cases) {
         ErrorScope scope("Test:Foreign");
         try {
-            test.Throw();
+            fail();
         } catch (...) {
             scope.Capture();
         }
-        EXPECT_EQ(scope.Number(), test.Number);
-        EXPECT_EQ(scope.Description(), test.Description);
+        EXPECT_EQ(std::make_pair(scope.Number(), scope.Description()),
+                  std::pair(number, description));
         if (scope.Number() == 6269) {
             scope.Clear();
         }
