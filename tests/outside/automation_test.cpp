@@ -17,7 +17,6 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
-#include <vector>
 
 namespace qv {
 namespace {
