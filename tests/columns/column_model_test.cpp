@@ -101,7 +101,7 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsDoesNothingWithoutCatalogueOrChoice)
     const std::pair<std::shared_ptr<Recordset>, Variant> cases[] = {
         {nullptr, Chosen({13})},
         {std::make_shared<Recordset>(), Chosen({13})},
-        {MakeCatalogue(std::vector<testing::CatalogueRow>{}), Chosen({13})},
+        {MakeCatalogue(false), Chosen({13})},
         {MakeCatalogue(), Variant::Null()}};
     for (const auto& [catalogue, chosen] : cases) {
         LayoutDescription description = Description(table);
