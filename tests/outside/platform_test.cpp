@@ -35,7 +35,6 @@ class NamedDialog : public ModalDialog {
 
     std::string m_sCaption;
     bool m_bCancelled = false;
-    int m_iNumber = 0;
 };
 
 struct OtherDialog : NamedDialog {
@@ -67,10 +66,9 @@ TEST(PlatformTest, MessageBoxesAnswerTheScriptOrElseTheDefaultButton) {
     EXPECT_EQ(out.str(), "information [Export]: No data.\n");
 }
 
-TEST(PlatformTest, DialogScriptsRunInOrderAndUnscriptedDialogsAreDismissed) {
+TEST(PlatformTest, ADialogOfAnotherKindThanTheScriptsAndAnUnscriptedOneAreDismissed) {
     ScopedTestPlatform platform;
-    platform.Dialogs().QueueScriptFor<OtherDialog>(
-        [](OtherDialog& dialog) { dialog.m_iNumber = 1; });
+    platform.Dialogs().QueueScriptFor<OtherDialog>([](OtherDialog&) {});
     NamedDialog wrongKind("Find");
     NamedDialog unscripted("Quick Test");
     platform.Context().Dialogs().ShowModal(wrongKind);
@@ -103,7 +101,6 @@ TEST(PlatformTest, YieldsRunTheHookAndPostedEventsWithoutRecursing) {
         order.push_back(2);
         platform.Loop().Post([&] { order.push_back(4); });
     });
-    EXPECT_TRUE(order.empty());
     DoEvents();
     DoEvents();
     EXPECT_EQ(order, (std::vector<int>{1, 2, 4, 3}));
