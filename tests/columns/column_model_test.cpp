@@ -47,12 +47,8 @@ std::vector<int32_t> Ids(const LayoutDescription& p_layout) {
 }
 
 TEST(LayoutUtilitiesTest, BuildLayoutColumnsAddsKeyAndSystemColumnsByViewerType) {
-    struct Case {
-        ViewerType Type;
-        int32_t FinderResultsType;
-        std::vector<int32_t> Expected;
-    };
-    const Case cases[] = {
+    // Each row: viewer type, finder results type, the parameter ids of the layout built.
+    const std::tuple<ViewerType, int32_t, std::vector<int32_t>> cases[] = {
         {vt_Stocks, 0, {4, 5, 13, 1418, 38, 39, 37}},
         {vt_Industries, 0, {35, 13, 38, 39}},
         {vt_Sectors, 0, {36, 13, 39}},
@@ -67,12 +63,12 @@ TEST(LayoutUtilitiesTest, BuildLayoutColumnsAddsKeyAndSystemColumnsByViewerType)
         {vt_BuyFromSearch, 0, {13}},
         {vt_Stocks_Print, 0, {13}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [type, finderType, expected] : cases) {
         LayoutDescription description = Description();
-        LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Chosen({13}), c.Type,
-                                            c.FinderResultsType);
-        EXPECT_EQ(Ids(description), c.Expected)
-            << "viewer type " << c.Type << ", finder type " << c.FinderResultsType;
+        LayoutUtilities::BuildLayoutColumns(description, MakeCatalogue(), Chosen({13}), type,
+                                            finderType);
+        EXPECT_EQ(Ids(description), expected)
+            << "viewer type " << type << ", finder " << finderType;
     }
 }
 
@@ -272,12 +268,6 @@ std::vector<std::string> Symbols(Recordset& p_rRecordset) {
         symbols.push_back(p_rRecordset.Value("symbol").ToString());
     }
     return symbols;
-}
-
-TEST(RecordsetUtilitiesTest, FieldExistsComparesWithoutCase) {
-    EXPECT_TRUE(RecordsetUtilities::FieldExists(Stocks({}), "SYMBOL"));
-    EXPECT_FALSE(RecordsetUtilities::FieldExists(Stocks({}), "Name"));
-    EXPECT_FALSE(RecordsetUtilities::FieldExists(nullptr, "Symbol"));
 }
 
 TEST(RecordsetUtilitiesTest, CopyRecordsetStructureKeepsOnlyTheNullableAttribute) {
