@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -294,15 +295,10 @@ struct Bound {
     Recorder log{lines};
 };
 
-struct NotifyCase {
-    const char* Operation;
-    const char* Expected;  // the notifications, joined by ", "
-    std::function<void(Bound&)> Act;
-};
-
+// Each row: the operation, the notifications it gives (joined by ", "), the operation itself.
 TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
     const char* reset = "AboutToBeReset, Reset";
-    const std::vector<NotifyCase> cases = {
+    const std::tuple<const char*, const char*, std::function<void(Bound&)>> cases[] = {
         {"filter the bound recordset", reset, [](Bound& b) { b.rows->SetFilter("Price > 2"); }},
         {"sort the bound recordset", "LayoutChanged",
          [](Bound& b) { b.rows->SetSort("Price DESC"); }},
@@ -366,15 +362,15 @@ TEST(GridControlNotifyTest, EachOperationTellsTheViewsOnceWhatChanged) {
          }},
         {"scroll the rows", "TopRowChanged", [](Bound& b) { b.grid->SetTopRow(2); }},
     };
-    for (const NotifyCase& entry : cases) {
-        SCOPED_TRACE(entry.Operation);
+    for (const auto& [operation, expected, act] : cases) {
+        SCOPED_TRACE(operation);
         Bound bound;
-        entry.Act(bound);
+        act(bound);
         std::string heard;
         for (const std::string& line : bound.lines) {
             heard += (heard.empty() ? "" : ", ") + line;
         }
-        EXPECT_EQ(heard, entry.Expected);
+        EXPECT_EQ(heard, expected);
     }
 }
 

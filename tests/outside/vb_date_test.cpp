@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <utility>
 
 namespace qv {
@@ -86,27 +87,22 @@ TEST(VbDateTest, RejectsTextThatIsNoDate) {
 // Whole days have no rollover and no range of their own; they must agree with DateSerial where both
 // apply, and keep counting before the zero date.
 TEST(VbDateTest, WholeDaysAgreeWithDateSerialAndCountBackwards) {
-    struct Case {
-        int Year, Month, Day;
-        int32_t Serial;
-        int Weekday;
-        const char* Iso;
-    };
-    const Case cases[] = {
+    // Each row: year, month, day, the day serial, the ISO weekday, the ISO text.
+    const std::tuple<int, int, int, int32_t, int, const char*> cases[] = {
         {1899, 12, 30, 0, 6, "1899-12-30"},   {1899, 12, 29, -1, 5, "1899-12-29"},
         {1900, 3, 1, 61, 4, "1900-03-01"},    {2000, 2, 29, 36585, 2, "2000-02-29"},
         {2021, 1, 5, 44201, 2, "2021-01-05"}, {100, 1, 1, -657434, 5, "0100-01-01"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(DaySerialFromCivil(c.Year, c.Month, c.Day), c.Serial) << c.Iso;
-        if (c.Serial >= kMinDateSerial) {
-            EXPECT_DOUBLE_EQ(DateSerial(c.Year, c.Month, c.Day), c.Serial) << c.Iso;
+    for (const auto& [year, month, day, serial, weekday, iso] : cases) {
+        EXPECT_EQ(DaySerialFromCivil(year, month, day), serial) << iso;
+        if (serial >= kMinDateSerial) {
+            EXPECT_DOUBLE_EQ(DateSerial(year, month, day), serial) << iso;
         }
-        const DateParts parts = CivilFromDaySerial(c.Serial);
+        const DateParts parts = CivilFromDaySerial(serial);
         EXPECT_EQ(parts.Year * 10000 + parts.Month * 100 + parts.Day,
-                  c.Year * 10000 + c.Month * 100 + c.Day);
-        EXPECT_EQ(IsoWeekday(c.Serial), c.Weekday) << c.Iso;
-        EXPECT_EQ(IsoDateText(c.Serial), c.Iso);
+                  year * 10000 + month * 100 + day);
+        EXPECT_EQ(IsoWeekday(serial), weekday) << iso;
+        EXPECT_EQ(IsoDateText(serial), iso);
     }
 }
 

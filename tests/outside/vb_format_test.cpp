@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -24,11 +25,8 @@ TEST(VbFormatTest, FormatsNumbersDatesTextAndNullAsTheRuntimeDoes) {
     const Variant afternoon = Variant::Date(DateSerial(2026, 12, 6) + TimeSerial(15, 4, 5));
     const Variant morning = Variant::Date(DateSerial(2026, 3, 9) + TimeSerial(0, 7, 0));
     const std::string sections = "0.00;(0.00);\"zero\"";
-    const struct {
-        Variant Value;
-        std::string FormatText;
-        std::string Expected;
-    } cases[] = {
+    // Each row: the value, the format, the text.
+    const std::tuple<Variant, std::string, std::string> cases[] = {
         // The grid's default column format always shows two places.
         {-1234567.891, "#,##0.#0", "-1,234,567.89"},
         {999.999, "#,##0.#0", "1,000.00"},
@@ -74,8 +72,8 @@ TEST(VbFormatTest, FormatsNumbersDatesTextAndNullAsTheRuntimeDoes) {
         {true, "0", "-1"},
         {Variant::Date(0.5), "", "12:00:00 PM"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Format(c.Value, c.FormatText), c.Expected) << "format \"" << c.FormatText << "\"";
+    for (const auto& [value, format, expected] : cases) {
+        EXPECT_EQ(Format(value, format), expected) << "format \"" << format << "\"";
     }
 }
 
