@@ -31,13 +31,6 @@ std::shared_ptr<Recordset> NumberedPrices() {
 
 using Heard = std::vector<std::string>;
 
-std::string WithArgs(std::string p_sEvent, std::initializer_list<int32_t> p_args) {
-    for (int32_t arg : p_args) {
-        p_sEvent += " " + std::to_string(arg);
-    }
-    return p_sEvent;
-}
-
 std::string Text(const Variant& p_vValue) {
     return p_vValue.IsNull() ? "Null" : p_vValue.ToString();
 }
@@ -93,8 +86,10 @@ class Recorder : public GridControlEvents, public GridControlObserver {
 
   private:
     void Hear(std::string p_sEvent, std::initializer_list<int32_t> p_args = {}) {
-        m_log.push_back((m_sName.empty() ? "" : m_sName + ": ") +
-                        WithArgs(std::move(p_sEvent), p_args));
+        for (int32_t arg : p_args) {
+            p_sEvent += " " + std::to_string(arg);
+        }
+        m_log.push_back((m_sName.empty() ? "" : m_sName + ": ") + p_sEvent);
         if (OnEvent) {
             OnEvent();
         }
