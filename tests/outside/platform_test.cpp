@@ -165,6 +165,7 @@ TEST(PlatformTest, UtilityKeepsThePageSetupBesideTheLibrary) {
     EXPECT_TRUE(utility.ReadPageSetup(folder).empty());
     const std::vector<uint8_t> block{0, 1, 2, 255, '\n', 0};
     utility.WritePageSetup(folder, block);
+    EXPECT_EQ(ReadFile(folder / "pagesetup.dat"), std::string(block.begin(), block.end()));
     EXPECT_EQ(utility.ReadPageSetup(folder), block);
     utility.SaveRemoteServer("HTTP://MARKETS.EXAMPLE.COM");
     EXPECT_EQ(utility.RemoteServer(), "HTTP://MARKETS.EXAMPLE.COM");
