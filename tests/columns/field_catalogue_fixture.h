@@ -5,43 +5,11 @@
 #include "outside/recordset.h"
 
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace qv::testing {
 
-struct CatalogueRow {
-    int32_t ParameterId;
-    std::string ColumnName;
-    std::string Caption;
-    int32_t DataTypeId;
-    int32_t TableMask;
-    int32_t Group;
-    std::string ColumnFormat;
-};
-
-// The key and system fields every list uses, and a few data fields.
-inline std::vector<CatalogueRow> StandardCatalogueRows() {
-    return {
-        {4, "Symbol", "Symbol", 1, 1, -1, " Left "},
-        {5, "CompanyName", "Company", 1, 1, -1, "Left"},
-        {13, "Price", "Price", 2, 1, 1, "##0.00"},
-        {14, "Volume", "Volume", 2, 7, 1, " #,##0 "},
-        {24, "Notes", "Notes", 24, 1, 1, "Left"},
-        {35, "IndName", "Industry", 1, 3, -1, "Left"},
-        {36, "SecName", "Sector", 1, 7, -1, "Left"},
-        {38, "IndCode", "Industry Code", 3, 3, -1, "0"},
-        {39, "SectorCode", "Sector Code", 3, 7, -1, "0"},
-        {41, "Trading_Date", "Date", 7, 7, -1, "M/D/YY"},
-        {237, "Shares", "Shares", 2, 8, 1, "#,##0"},
-        {1393, "Cost", "Cost", 2, 8, 1, "#,##0.00"},
-        {1418, "REC", "Rec", 2, 1, -1, "0"},
-        {1483, "Lot", "Lot", 3, 8, -1, "0"},
-    };
-}
-
-inline std::shared_ptr<Recordset> MakeCatalogue(
-    const std::vector<CatalogueRow>& p_rows = StandardCatalogueRows()) {
+// The key and system fields every list uses, and a few data fields; no rows if asked.
+inline std::shared_ptr<Recordset> MakeCatalogue(bool p_bWithRows = true) {
     auto catalogue = std::make_shared<Recordset>();
     catalogue->Fields().Append("Parameter_ID", adInteger);
     catalogue->Fields().Append("Column_Name", adVarChar, 50);
@@ -51,13 +19,24 @@ inline std::shared_ptr<Recordset> MakeCatalogue(
     catalogue->Fields().Append("Group", adInteger);
     catalogue->Fields().Append("Column_Format", adVarChar, 20);
     catalogue->Open();
-    for (const CatalogueRow& row : p_rows) {
-        catalogue->AddNew({row.ParameterId, row.ColumnName, row.Caption, row.DataTypeId,
-                           row.TableMask, row.Group, row.ColumnFormat});
+    if (!p_bWithRows) {
+        return catalogue;
     }
-    if (!p_rows.empty()) {
-        catalogue->MoveFirst();
-    }
+    catalogue->AddNew({4, "Symbol", "Symbol", 1, 1, -1, " Left "});
+    catalogue->AddNew({5, "CompanyName", "Company", 1, 1, -1, "Left"});
+    catalogue->AddNew({13, "Price", "Price", 2, 1, 1, "##0.00"});
+    catalogue->AddNew({14, "Volume", "Volume", 2, 7, 1, " #,##0 "});
+    catalogue->AddNew({24, "Notes", "Notes", 24, 1, 1, "Left"});
+    catalogue->AddNew({35, "IndName", "Industry", 1, 3, -1, "Left"});
+    catalogue->AddNew({36, "SecName", "Sector", 1, 7, -1, "Left"});
+    catalogue->AddNew({38, "IndCode", "Industry Code", 3, 3, -1, "0"});
+    catalogue->AddNew({39, "SectorCode", "Sector Code", 3, 7, -1, "0"});
+    catalogue->AddNew({41, "Trading_Date", "Date", 7, 7, -1, "M/D/YY"});
+    catalogue->AddNew({237, "Shares", "Shares", 2, 8, 1, "#,##0"});
+    catalogue->AddNew({1393, "Cost", "Cost", 2, 8, 1, "#,##0.00"});
+    catalogue->AddNew({1418, "REC", "Rec", 2, 1, -1, "0"});
+    catalogue->AddNew({1483, "Lot", "Lot", 3, 8, -1, "0"});
+    catalogue->MoveFirst();
     return catalogue;
 }
 
