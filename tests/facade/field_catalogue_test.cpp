@@ -23,34 +23,19 @@ bool HasBit(int32_t p_lMask, int p_lBit) {
 
 // Stored layouts, exports and column widths refer to fields by these ids, some by name too.
 TEST(FieldCatalogue, KnowsTheIdsAndNamesStoredLayoutsAndExportsUse) {
-    for (const auto& [lFirst, lLast] : {std::pair{1, 26},
-                                        {28, 37},
-                                        {40, 41},
-                                        {221, 221},
-                                        {225, 225},
-                                        {228, 228},
-                                        {236, 236},
-                                        {251, 251},
-                                        {318, 318},
-                                        {1347, 1347},
-                                        {1387, 1393},
-                                        {1395, 1410}}) {
-        for (int32_t lId = lFirst; lId <= lLast; ++lId) {
+    const int32_t aRanges[][2] = {{1, 26},    {28, 37},     {40, 41},     {221, 221},
+                                  {225, 225}, {228, 228},   {236, 236},   {251, 251},
+                                  {318, 318}, {1347, 1347}, {1387, 1393}, {1395, 1410}};
+    for (const auto& aRange : aRanges) {
+        for (int32_t lId = aRange[0]; lId <= aRange[1]; ++lId) {
             EXPECT_NE(FindField(lId), nullptr) << lId;
         }
     }
-    for (const auto& [lId, sName] : {std::pair{4, "CompanyName"},
-                                     {5, "Symbol"},
-                                     {35, "IndName"},
-                                     {36, "SectorName"},
-                                     {37, "RTRanking"},
-                                     {38, "IndCode"},
-                                     {39, "SectorCode"},
-                                     {41, "Trading_Date"},
-                                     {1418, "Stock_ID"},
-                                     {237, "Trade_ID"},
-                                     {1483, "Short"},
-                                     {1393, "NumShares"}}) {
+    const std::pair<int32_t, const char*> aNames[] = {
+        {4, "CompanyName"}, {5, "Symbol"},     {35, "IndName"},    {36, "SectorName"},
+        {37, "RTRanking"},  {38, "IndCode"},   {39, "SectorCode"}, {41, "Trading_Date"},
+        {1418, "Stock_ID"}, {237, "Trade_ID"}, {1483, "Short"},    {1393, "NumShares"}};
+    for (const auto& [lId, sName] : aNames) {
         ASSERT_NE(FindField(lId), nullptr) << lId;
         EXPECT_STREQ(FindField(lId)->m_sColumnName, sName);
     }

@@ -17,23 +17,14 @@ constexpr std::string_view kWriter = prog_id::kViewerWriter;
 
 class LayoutComponents : public ComponentTest {
   protected:
-    // The viewer's save: the header and sort block of the layout taken apart.
+    // The viewer's save of the layout's name and columns, sorted by PctChange descending.
     Variant Save(int32_t p_lOwnerId, int32_t& p_lLayoutId, const LayoutRecord& p_oLayout,
                  int32_t p_lDataType) {
-        const LayoutSort& oSort = *p_oLayout.Sort;
-        const Variant vColumns = layout_codec::ToVariant(p_oLayout).Array().At(2);
-        std::vector<Variant> aArgs{p_lOwnerId,
-                                   p_lLayoutId,
-                                   p_oLayout.Header.Name,
-                                   "",
-                                   p_oLayout.Header.ParentId,
-                                   oSort.PriSortId,
-                                   oSort.PriSortDir,
-                                   oSort.SecSortId,
-                                   oSort.SecSortDir,
-                                   vColumns,
-                                   p_lDataType,
-                                   int16_t{-1}};
+        std::vector<Variant> aArgs = SaveLayoutArgs(
+            p_lOwnerId, layout_codec::ToVariant(p_oLayout).Array().At(2), p_lDataType);
+        aArgs[1] = p_lLayoutId;
+        aArgs[2] = p_oLayout.Header.Name;
+        aArgs[6] = 1;  // descending
         const Variant vSaved = Call(kWriter, "SaveLayout", aArgs);
         p_lLayoutId = aArgs[1].ToLong();
         return vSaved;
@@ -59,7 +50,6 @@ class LayoutComponents : public ComponentTest {
         LayoutRecord oLayout;
         oLayout.Header.Name = p_sName;
         oLayout.Header.ParentId = 2;
-        oLayout.Sort = MakeLayoutSort(6, 1, -1, 0);
         oLayout.Columns = BuildLayoutColumns({2, 6, 9}, 0, -1);
         return oLayout;
     }

@@ -22,8 +22,7 @@
 namespace qv::facade {
 namespace {
 
-enum class Operation { Import, SaveLayout, WatchListChange };
-constexpr const char* kOperations[] = {"Import", "SaveLayout", "WatchListChange"};
+using Operation = const char*;
 
 struct FaultKind {
     SqliteFault m_eFault;
@@ -65,31 +64,29 @@ class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, Faul
             Files("AAA,Alpha,Energy,Oil\nBBB,Beta,Energy,Pipelines\n",
                   "AAA,2021-01-04,10\nAAA,2021-01-05,11\nBBB,2021-01-04,20\nBBB,2021-01-05,21\n"),
             {});
-        EXPECT_TRUE(Run(Operation::SaveLayout));
-        EXPECT_TRUE(Run(Operation::WatchListChange));
+        EXPECT_TRUE(Run("SaveLayout"));
+        EXPECT_TRUE(Run("WatchListChange"));
     }
 
-    // Runs the operation; true when it reports success. The import brings a new stock in a new
-    // sector and a new day for every stock.
-    bool Run(Operation p_eOperation) {
+    // Runs the operation (an import when not named otherwise); true when it reports success. The
+    // import brings a new stock in a new sector and a new day for every stock.
+    bool Run(Operation p_sOperation) {
         std::vector<Variant> aLayout = testing::SaveLayoutArgs(kOwnerId, m_vColumns);
         std::vector<Variant> aList{0, testing::Items({"AAA"}), 0, "Mine", "", kOwnerId};
-        switch (p_eOperation) {
-            case Operation::Import:
-                MarketImporter(*m_oStore).Import(Files("CCC,Gamma,Utilities,Water\n",
-                                                       "AAA,2021-01-06,12\nBBB,2021-01-06,20\nCCC,"
-                                                       "2021-01-05,5\nCCC,2021-01-06,6\n"),
-                                                 {});
-                return true;
-            case Operation::SaveLayout:
-                return CallMethod(*CreateObject(prog_id::kViewerWriter), "SaveLayout", aLayout) ==
-                       Variant(true);
-            case Operation::WatchListChange:
-                return CallMethod(*CreateObject(prog_id::kWatchListWriter), "NewWatchListAndItems",
-                                  aList)
-                           .ToLong() > 0;
+        if (p_sOperation == std::string("SaveLayout")) {
+            return CallMethod(*CreateObject(prog_id::kViewerWriter), "SaveLayout", aLayout) ==
+                   Variant(true);
         }
-        return false;
+        if (p_sOperation == std::string("WatchListChange")) {
+            return CallMethod(*CreateObject(prog_id::kWatchListWriter), "NewWatchListAndItems",
+                              aList)
+                       .ToLong() > 0;
+        }
+        MarketImporter(*m_oStore).Import(
+            Files("CCC,Gamma,Utilities,Water\n",
+                  "AAA,2021-01-06,12\nBBB,2021-01-06,20\nCCC,2021-01-05,5\nCCC,2021-01-06,6\n"),
+            {});
+        return true;
     }
 
     // Every table's rows, sorted.
@@ -121,7 +118,7 @@ class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, Faul
 };
 
 TEST_P(StorageFaults, EveryFailedCallIsReportedAndLeavesTheDatabaseAsItWas) {
-    const auto& [eOperation, oKind] = GetParam();
+    const auto& [sOperation, oKind] = GetParam();
     const std::vector<std::string> sBefore = Digest();
     constexpr int64_t kEnoughCalls = 10000;
     for (int64_t llCall = 1;; ++llCall) {
@@ -130,7 +127,7 @@ TEST_P(StorageFaults, EveryFailedCallIsReportedAndLeavesTheDatabaseAsItWas) {
         bool bSucceeded = false;
         std::string sError;
         try {
-            bSucceeded = Run(eOperation);
+            bSucceeded = Run(sOperation);
         } catch (const AutomationError& oError) {
             sError = oError.Description();
         }
@@ -154,17 +151,14 @@ TEST_P(StorageFaults, EveryFailedCallIsReportedAndLeavesTheDatabaseAsItWas) {
     }
 }
 
-std::string CaseName(const ::testing::TestParamInfo<std::tuple<Operation, FaultKind>>& p_oInfo) {
-    return std::string(kOperations[static_cast<int>(std::get<0>(p_oInfo.param))]) +
-           std::get<1>(p_oInfo.param).m_sName;
-}
-
 INSTANTIATE_TEST_SUITE_P(Storage, StorageFaults,
-                         ::testing::Combine(::testing::Values(Operation::Import,
-                                                              Operation::SaveLayout,
-                                                              Operation::WatchListChange),
+                         ::testing::Combine(::testing::Values("Import", "SaveLayout",
+                                                              "WatchListChange"),
                                             ::testing::ValuesIn(kFaultKinds)),
-                         CaseName);
+                         [](const auto& p_oInfo) {
+                             return std::string(std::get<0>(p_oInfo.param)) +
+                                    std::get<1>(p_oInfo.param).m_sName;
+                         });
 
 }  // namespace
 }  // namespace qv::facade

@@ -222,7 +222,6 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
          StocksOfDay(lLast, " AND s.company_name LIKE '" + sPrefix + "%'")},
         {"SearchIndustries", SearchIndustriesArgs(0, aCodes[0] + "," + aCodes[1]), 8, 2},
         {"HistoryStockEX", HistoryArgs(lLast, lLast - 30, aSymbols[0]), -1, llDays},
-        {"HistoryStockEX", HistoryArgs(lLast, lLast - 30, "NOSUCH"), -1, 0},
         {"HistoryIndustryEX", HistoryArgs(lLast, lLast - 30, lInd, 0, 5), -1, 5},
         {"SearchSectorName", {"", vToday}, -1, llSectors},
         {"RunScreen", {1, i0, aCriteria, vToday, 0}, -1, llScreened},
