@@ -73,7 +73,6 @@ TEST_F(ViewerTest, SurfaceGeometryInTwips) {
     m_oViewer->Strategy()->ViewerElements()->SetDoubleGrid(true);
     m_oViewer->SetExtent(12000, 8000);
     EXPECT_EQ(m_oViewer->RunningIndicatorRect(), (TwipsRect{4560, 3400, 2880, 1200}));  // centred
-    EXPECT_EQ(m_oViewer->PrimaryGridRect(), (TwipsRect{30, 0, 11940, 7175}));
     EXPECT_EQ(m_oViewer->SecondaryGridRect(), (TwipsRect{30, 7295, 11940, 705}));
 }
 

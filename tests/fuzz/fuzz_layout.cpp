@@ -50,9 +50,9 @@ class VariantReader {
             case 6:
                 return Variant(static_cast<int16_t>(Long()));
             case 7:
-                return bNested ? Variant(Vector(p_iDepth)) : Variant();
+                return bNested ? Variant(Table(p_iDepth, false)) : Variant();
             case 8:
-                return bNested ? Variant(Table(p_iDepth)) : Variant();
+                return bNested ? Variant(Table(p_iDepth, true)) : Variant();
             default:
                 return Variant(Text());
         }
@@ -73,11 +73,8 @@ class VariantReader {
         static const char* const kWords[] = {"Symbol", "REC",  "Price", "RTRanking", "12",
                                              "-1",     "1e10", "",      "Left",      "M/D/YY"};
         const uint8_t choice = Byte();
-        if (choice < 200) {
-            return kWords[choice % 10];
-        }
-        std::string text;
-        for (uint8_t length = Byte() % 12; length > 0; --length) {
+        std::string text = choice < 200 ? kWords[choice % 10] : "";
+        for (uint8_t length = choice < 200 ? 0 : Byte() % 12; length > 0; --length) {
             text += static_cast<char>(Byte());
         }
         return text;
@@ -85,26 +82,21 @@ class VariantReader {
 
     int32_t Bound() { return static_cast<int8_t>(Byte()) % 3; }
 
-    VariantArray Vector(int p_iDepth) {
-        const int32_t lower = Bound();
-        const int32_t count = Byte() % 8;
-        VariantArray array = VariantArray::Vector(lower, lower + count - 1);
-        for (int32_t i = 0; i < count; ++i) {
-            array.At(lower + i) = Next(p_iDepth + 1);
-        }
-        return array;
-    }
-
-    VariantArray Table(int p_iDepth) {
+    // A vector, or a table of up to 10 rows and 6 columns filled column by column.
+    VariantArray Table(int p_iDepth, bool p_bTable) {
         const int32_t lower1 = Bound();
-        const int32_t rows = Byte() % 10;
-        const int32_t lower2 = Bound();
-        const int32_t columns = Byte() % 6;
-        VariantArray array({qv::ArrayBounds{lower1, lower1 + rows - 1},
-                            qv::ArrayBounds{lower2, lower2 + columns - 1}});
+        const int32_t rows = Byte() % (p_bTable ? 10 : 8);
+        const int32_t lower2 = p_bTable ? Bound() : 0;
+        const int32_t columns = p_bTable ? Byte() % 6 : 1;
+        VariantArray array = p_bTable
+                                 ? VariantArray({qv::ArrayBounds{lower1, lower1 + rows - 1},
+                                                 qv::ArrayBounds{lower2, lower2 + columns - 1}})
+                                 : VariantArray::Vector(lower1, lower1 + rows - 1);
         for (int32_t column = 0; column < columns; ++column) {
             for (int32_t row = 0; row < rows; ++row) {
-                array.At(lower1 + row, lower2 + column) = Next(p_iDepth + 1);
+                Variant value = Next(p_iDepth + 1);
+                (p_bTable ? array.At(lower1 + row, lower2 + column) : array.At(lower1 + row)) =
+                    std::move(value);
             }
         }
         return array;
@@ -135,8 +127,7 @@ std::shared_ptr<qv::Recordset> Catalogue() {
 
 void CheckGridLayoutInfo(const Variant& p_vDescription,
                          const std::shared_ptr<qv::Recordset>& p_rCatalogue) {
-    qv::ViewerElements elements;
-    qv::ViewerElements again;
+    qv::ViewerElements elements, again;
     elements.SetParameterList(p_rCatalogue);
     again.SetParameterList(p_rCatalogue);
     if (!Accepts([&] { elements.SetGridLayoutInfo(p_vDescription); })) {
