@@ -1,20 +1,10 @@
 // The main window as a person uses it, offscreen: what the window adds to the control it hosts
 // (its choosers, its status bar, its notes, its first list and the list a double click opens).
-#include "shell/main_window.h"
-
-#include "control/viewer.h"
 #include "outside/error_reporter.h"
-#include "outside/grid_control.h"
 #include "outside/recordset.h"
-#include "shell/grid_view.h"
 #include "shell/market_session.h"
-#include "shell/shell_market.h"
-#include "shell/test_application.h"
 #include "shell/view_probe.h"
-#include "shell/viewer_host.h"
-#include "shell/viewer_surface.h"
-
-#include <gtest/gtest.h>
+#include "shell/window_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,18 +17,9 @@
 namespace qv::test {
 namespace {
 
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public WindowTest {
   protected:
-    void SetUp() override {
-        Application();
-        m_window.resize(1000, 640);
-        m_window.show();
-        ASSERT_TRUE(m_window.ShowList(ViewerRequest{}));
-    }
-
-    GridView& PrimaryView() { return m_window.Surface().PrimaryView(); }
     GridView& SecondaryView() { return m_window.Surface().SecondaryView(); }
-    GridControl& Primary() { return *m_window.Host().Control().olePriGrid(); }
 
     // A person's click on a row's symbol (the first column), and the window catching up with it.
     std::string ClickSymbol(int32_t p_lRow) {
@@ -52,9 +33,6 @@ class MainWindowTest : public testing::Test {
             return p_sEvent.starts_with(p_sEventStart);
         });
     }
-
-    MarketPlatform m_oPlatform;
-    MainWindow m_window{SharedMarket()};
 };
 
 // The window read the captions of a control that had no list kind yet, and the exception ended

@@ -21,40 +21,30 @@ TEST(RunningIndicator, IsCentredUnlessTheControlIsTooSmall) {
     }
 }
 
-class RunningIndicatorOnAControl : public testing::Test {
-  protected:
-    void SetUp() override {
-        Application();
-        m_control.resize(600, 400);
-        m_control.show();
-    }
-
-    QWidget m_control;
-    QtRunningIndicator m_indicator{&m_control};
-};
-
-TEST_F(RunningIndicatorOnAControl, ShowsItsCaptionCentredAndHidesAgain) {
-    m_indicator.SetStatus("Running . . .", true);
-    RunningIndicatorPanel& panel = *m_indicator.Panel();
+TEST(RunningIndicatorOnAControl, ShowsItsCaptionCentredTurnsAndHidesAgain) {
+    Application();
+    QWidget control;
+    control.resize(600, 400);
+    control.show();
+    QtRunningIndicator indicator(&control);
+    indicator.SetStatus("Running . . .", true);
+    RunningIndicatorPanel& panel = *indicator.Panel();
     EXPECT_EQ(panel.Caption(), QStringLiteral("Running . . ."));
     EXPECT_EQ(panel.pos(), QPoint((600 - panel.width()) / 2, (400 - panel.height()) / 2));
-
-    m_indicator.SetStatus("", false);
+    // The wheel turns while the event loop runs.
+    const int first = panel.Step();
+    QElapsedTimer waited;
+    waited.start();
+    while (panel.Step() == first && waited.elapsed() < 5000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_NE(panel.Step(), first);
+    indicator.SetStatus("", false);
     EXPECT_FALSE(panel.isVisible());
 }
 
-TEST_F(RunningIndicatorOnAControl, TheWheelTurnsWhileTheEventLoopRuns) {
-    m_indicator.SetStatus("Running . . .", true);
-    const int first = m_indicator.Panel()->Step();
-    QElapsedTimer waited;
-    waited.start();
-    while (m_indicator.Panel()->Step() == first && waited.elapsed() < 5000) {
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    EXPECT_NE(m_indicator.Panel()->Step(), first);
-}
-
-TEST_F(RunningIndicatorOnAControl, OutlivesItsControl) {
+TEST(RunningIndicatorOnAControl, OutlivesItsControl) {
+    Application();
     auto* control = new QWidget;
     QtRunningIndicator indicator(control);
     indicator.SetStatus("Running . . .", true);
