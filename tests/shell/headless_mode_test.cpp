@@ -10,6 +10,7 @@
 #include "shell/shell_market.h"
 #include "shell/shell_options.h"
 #include "shell/viewer_host.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -70,10 +71,9 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
                       (std::to_string(std::random_device()()) + "-stocks.csv");
     std::ofstream(path) << "old contents that are longer than nothing";
     ExportCsv(*m_host.Control().olePriGrid(), path);
-    std::stringstream contents;
-    contents << std::ifstream(path, std::ios::binary).rdbuf();
+    const std::string contents = ReadFile(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(contents.str(), ListCsv(*m_host.Control().olePriGrid()));
+    EXPECT_EQ(contents, ListCsv(*m_host.Control().olePriGrid()));
     EXPECT_ANY_THROW(ExportCsv(*m_host.Control().olePriGrid(), "/proc/no-such/x.csv"));
 }
 

@@ -21,38 +21,32 @@ RecordingFacade::RecordingFacade(std::string p_sProgId, std::shared_ptr<Dispatch
     : m_sProgId(std::move(p_sProgId)), m_oInner(std::move(p_oInner)), m_oLog(std::move(p_oLog)) {}
 
 template <class Call>
-Variant RecordingFacade::Record(std::string p_sMember, InvokeKind p_eKind,
-                                std::span<Variant> p_args, const Call& p_fCall) {
-    FacadeCall oCall;
-    oCall.m_sProgId = m_sProgId;
-    oCall.m_sMember = std::move(p_sMember);
-    oCall.m_eKind = p_eKind;
-    oCall.m_aArgumentsBefore.assign(p_args.begin(), p_args.end());
+Variant RecordingFacade::Record(std::string p_sMember, std::span<Variant> p_args,
+                                const Call& p_fCall) {
+    FacadeCall call{m_sProgId, std::move(p_sMember), {p_args.begin(), p_args.end()}, {}};
+    const auto Note = [&] {
+        call.m_aArgumentsAfter.assign(p_args.begin(), p_args.end());
+        m_oLog->Add(std::move(call));
+    };
     try {
-        oCall.m_vResult = p_fCall();
-    } catch (const AutomationError& oError) {
-        oCall.m_bFailed = true;
-        oCall.m_lErrorNumber = oError.Number();
-        oCall.m_sErrorDescription = oError.Description();
-        oCall.m_aArgumentsAfter.assign(p_args.begin(), p_args.end());
-        m_oLog->Add(std::move(oCall));
+        Variant result = p_fCall();
+        Note();
+        return result;
+    } catch (const AutomationError&) {
+        Note();
         throw;
     }
-    oCall.m_aArgumentsAfter.assign(p_args.begin(), p_args.end());
-    Variant vResult = oCall.m_vResult;
-    m_oLog->Add(std::move(oCall));
-    return vResult;
 }
 
 Variant RecordingFacade::Invoke(std::string_view p_sName, InvokeKind p_eKind,
                                 std::span<Variant> p_args) {
-    return Record(std::string(p_sName), p_eKind, p_args,
+    return Record(std::string(p_sName), p_args,
                   [&] { return m_oInner->Invoke(p_sName, p_eKind, p_args); });
 }
 
 Variant RecordingFacade::InvokeById(int32_t p_lDispId, InvokeKind p_eKind,
                                     std::span<Variant> p_args) {
-    return Record("#" + std::to_string(p_lDispId), p_eKind, p_args,
+    return Record("#" + std::to_string(p_lDispId), p_args,
                   [&] { return m_oInner->InvokeById(p_lDispId, p_eKind, p_args); });
 }
 

@@ -1,5 +1,5 @@
 // A recording stand-in for facade components: it passes every call on to the real component and
-// notes it (ProgID, member, the arguments before and after the call, the result or the failure),
+// notes it (ProgID, member, the arguments before and after the call, failed or not),
 // so that a test can assert on the calls a viewer made.
 //
 // The real components stay registered in a factory of their own; the recording ones are
@@ -22,24 +22,16 @@
 #include <string_view>
 #include <vector>
 
+#include "outside/component_factory.h"
 #include "outside/dispatch.h"
-
-namespace qv {
-class ComponentFactory;
-}
 
 namespace qv::facade {
 
 struct FacadeCall {
     std::string m_sProgId;
     std::string m_sMember;  // as the caller spelt it
-    InvokeKind m_eKind = InvokeKind::Method;
     std::vector<Variant> m_aArgumentsBefore;
     std::vector<Variant> m_aArgumentsAfter;  // by-reference arguments as written back
-    Variant m_vResult;
-    bool m_bFailed = false;
-    int32_t m_lErrorNumber = 0;
-    std::string m_sErrorDescription;
 };
 
 class FacadeCallLog {
@@ -67,8 +59,7 @@ class RecordingFacade : public DispatchObject {
 
   private:
     template <class Call>
-    Variant Record(std::string p_sMember, InvokeKind p_eKind, std::span<Variant> p_args,
-                   const Call& p_fCall);
+    Variant Record(std::string p_sMember, std::span<Variant> p_args, const Call& p_fCall);
 
     std::string m_sProgId;
     std::shared_ptr<DispatchObject> m_oInner;
