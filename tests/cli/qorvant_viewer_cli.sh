@@ -63,6 +63,13 @@ rm -f "$QV_LIBRARY_DIR/qorvant-viewer.log"
 ! grep -q "DataSource" "$QV_LIBRARY_DIR/qorvant-viewer.log" 2>/dev/null ||
     fail finder-lacked-growth-rate-and-market-cap "$(cat "$QV_LIBRARY_DIR/qorvant-viewer.log")"
 
+# The window itself, as the README's run command starts it, offscreen: it opens the market, shows
+# the list asked for and saves its picture.
+QT_QPA_PLATFORM=offscreen "$viewer" --screenshot "$work/window.png" --size 800x500 \
+    --type industries >"$work/out" 2>&1 || fail window-drew-no-picture "$(cat "$work/out")"
+[[ "$(head -c 4 "$work/window.png" 2>/dev/null | tail -c 3)" == PNG ]] ||
+    fail window-drew-no-picture "no PNG at $work/window.png"
+
 # A damaged stocks table exited 0 with an empty list and replaced a good export with 3 bytes.
 if ! command -v sqlite3 >/dev/null; then
     fail damaged-stocks-table-exited-0 "no sqlite3 command to damage a copy of the market with (scripts/setup-debian installs it)"
