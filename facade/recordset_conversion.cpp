@@ -20,13 +20,15 @@ int32_t LongestText(const RowColumn& p_oValues) {
     return std::max(kMinimumTextSize, static_cast<int32_t>(longest));
 }
 
-void AppendField(Recordset& p_rRecordset, const ResultColumn& p_oColumn, const RowColumn& p_oValues,
-                 bool p_bWide) {
+void AppendField(Recordset& p_rRecordset, const ResultColumn& p_oColumn,
+                 const RowColumn& p_oValues) {
     constexpr int32_t attributes = adFldIsNullable | adFldMayBeNull | adFldUpdatable;
     switch (p_oColumn.m_eKind) {
         case FieldKind::Integer:
-            p_rRecordset.Fields().Append(p_oColumn.m_sName, p_bWide ? adBigInt : adInteger, 0,
-                                         attributes);
+            // A column that met a value beyond 32 bits holds numbers.
+            p_rRecordset.Fields().Append(
+                p_oColumn.m_sName, p_oValues.Kind() == ColumnKind::Double ? adBigInt : adInteger, 0,
+                attributes);
             return;
         case FieldKind::Double:
             p_rRecordset.Fields().Append(p_oColumn.m_sName, adDouble, 0, attributes);
@@ -50,13 +52,9 @@ std::shared_ptr<Recordset> RecordsetFromTable(ResultTable p_oTable) {
     auto recordset = std::make_shared<Recordset>();
     recordset->SetCursorLocation(adUseClient);
     recordset->SetLockType(adLockBatchOptimistic);
-    std::vector<bool> wide;
-    for (size_t i = 0; i < p_oTable.Columns().size(); ++i) {
-        wide.push_back(p_oTable.IsWide(i));
-    }
     std::vector<RowColumn> values = p_oTable.TakeValues();
     for (size_t i = 0; i < values.size(); ++i) {
-        AppendField(*recordset, p_oTable.Columns()[i], values[i], wide[i]);
+        AppendField(*recordset, p_oTable.Columns()[i], values[i]);
     }
     recordset->Open(std::move(values));
     return recordset;

@@ -143,11 +143,6 @@ void ResultTable::Truncate(size_t p_lRows) {
     }
 }
 
-bool ResultTable::IsWide(size_t p_lColumn) const {
-    return m_aColumns[p_lColumn].m_eKind == FieldKind::Integer &&
-           m_aValues[p_lColumn].Kind() == ColumnKind::Double;
-}
-
 std::vector<RowColumn> ResultTable::TakeValues() {
     std::vector<RowColumn> values = std::move(m_aValues);
     m_aValues.clear();

@@ -50,8 +50,6 @@ class ResultTable {
     // Keeps the first p_lRows rows.
     void Truncate(size_t p_lRows);
 
-    // Whether an integer column holds a value beyond 32 bits (and so stores numbers).
-    bool IsWide(size_t p_lColumn) const;
     // The values, column by column, leaving the table without rows.
     std::vector<RowColumn> TakeValues();
 

@@ -212,7 +212,8 @@ void Grid::Initialize(const std::string& p_sLayoutFile, const std::string& p_sGr
         if (!m_oGrid) {
             RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no control");
         }
-        // The views hear of the new columns once, when the grid shows again.
+        // The views hear of the new columns once, when the grid shows again, instead of once for
+        // each of the hundreds of column properties a layout sets.
         const std::unique_ptr<GridChangeBatch> batch = m_oGrid->BatchChanges();
         m_oGrid->SetVisible(false);
         m_lListScope = p_lListScope;

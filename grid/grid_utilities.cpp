@@ -244,11 +244,7 @@ void LoadLayout(GridControl& p_oGrid, const std::shared_ptr<ViewerElements>& p_o
         if (!p_oElements) {
             RaiseRuntimeError(errors::kObjectVariableNotSet, "the grid has no viewer state");
         }
-        // The views hear of the new columns once, when the layout is built, instead of once for
-        // each of the hundreds of properties it sets.
-        const std::unique_ptr<GridChangeBatch> batch = p_oGrid.BatchChanges();
         BuildLayout(p_oGrid, *p_oElements, p_bPrimary, p_lViewerDataType, p_bSingleSplit);
-        batch->End();
     });
 }
 
