@@ -42,17 +42,10 @@ TEST(ResultTable, AnIntegerBeyondThirtyTwoBitsWidensItsColumnKeepingTheRowsBefor
     EXPECT_EQ(std::get<int64_t>(table.Value(2, "id")), big);
     EXPECT_TRUE(std::holds_alternative<std::monostate>(table.Value(1, "Id")));
     EXPECT_TRUE(std::holds_alternative<std::monostate>(table.Value(0, "NoSuchColumn")));
-    table.Truncate(3);
     std::shared_ptr<Recordset> rows = RecordsetFromTable(std::move(table));
     EXPECT_EQ(rows->Fields().Item("Id").Type(), adBigInt);
     rows->MoveLast();
     EXPECT_EQ(rows->Value("Id").ToDouble(), static_cast<double>(big));
-}
-
-TEST(ResultTable, TruncateKeepsTheFirstRows) {
-    ResultTable table = Sample();
-    table.Truncate(1);
-    EXPECT_EQ(RecordsetFromTable(std::move(table))->RecordCount(), 1);
 }
 
 TEST(RecordsetOpenOnColumns, RefusesColumnsThatDoNotMatchTheFields) {
