@@ -14,9 +14,12 @@
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
 #include "shell/shortcuts_dialog.h"
+#include "shell/totals_footer.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_import.h"
 #include "shell/window_keys.h"
+#include "shell/window_texts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,10 +31,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFont>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -41,6 +46,7 @@
 #include <QStatusBar>
 #include <QStringList>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <array>
@@ -117,6 +123,41 @@ constexpr const char* kIndustryKey = "list/industry";
 constexpr const char* kSectorKey = "list/sector";
 constexpr const char* kWatchListKey = "list/watchList";
 constexpr const char* kPortfolioKey = "list/portfolio";
+constexpr const char* kHintKey = "hints/importDismissed";
+// Per kind of list, "layout/<kind>/columns" and "layout/<kind>/split".
+constexpr const char* kLayoutGroup = "layout";
+constexpr const char* kColumnsKey = "columns";
+constexpr const char* kSplitKey = "split";
+
+// The widths of the grid's columns as "Field=twips,Field=twips", by data field.
+QString ColumnWidths(const GridControl& p_oGrid) {
+    QStringList widths;
+    for (const auto& column : p_oGrid.Columns()->ByIndex()) {
+        if (!column->DataField().empty()) {
+            widths << QString::fromStdString(column->DataField()) + QLatin1Char('=') +
+                          QString::number(column->Width());
+        }
+    }
+    return widths.join(QLatin1Char(','));
+}
+
+// Gives the columns of p_oGrid the widths of p_sWidths; a field it does not show, or a width
+// that does not read, is passed over.
+void ApplyColumnWidths(GridControl& p_oGrid, const QString& p_sWidths) {
+    constexpr int kMostTwips = 30000;
+    for (const QString& entry : p_sWidths.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList pair = entry.split(QLatin1Char('='));
+        bool number = false;
+        const int width = pair.size() == 2 ? pair[1].toInt(&number) : 0;
+        if (!number || width <= 0 || width > kMostTwips) {
+            continue;
+        }
+        const int32_t index = p_oGrid.Columns()->IndexOfField(pair[0].toStdString());
+        if (index >= 0 && p_oGrid.Columns()->Item(index)->Width() != width) {
+            p_oGrid.Columns()->Item(index)->SetWidth(width);
+        }
+    }
+}
 
 QDate ToQDate(int32_t p_lSerial) {
     const DateParts civil = CivilFromDaySerial(p_lSerial);
@@ -172,7 +213,7 @@ void AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) 
 
 }  // namespace
 
-MainWindow::MainWindow(const MarketSession& p_oSession, QWidget* p_pParent)
+MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
     : QMainWindow(p_pParent),
       m_oSession(p_oSession),
       m_oReporter(PlatformContext::Current().Reporter()),
@@ -209,7 +250,7 @@ void MainWindow::BuildControls() {
     }
     m_pDate = new QDateEdit(central);
     m_pDate->setCalendarPopup(true);
-    m_pDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_pDate->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
     m_pRows = NewCombo(central);
     for (const auto& [name, rows] : kRowLimits) {
         m_pRows->addItem(QString::fromUtf8(name), rows);
@@ -253,12 +294,17 @@ void MainWindow::BuildControls() {
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
     m_pSurface->PrimaryView().installEventFilter(this);
     m_pSurface->SecondaryView().installEventFilter(this);
+    m_pTotals = new TotalsFooter(central);
+    m_pTotals->hide();
+    BuildHint(*central);
 
     layout->addLayout(choice);
     layout->addLayout(scope);
     layout->addWidget(m_pCaption);
     layout->addWidget(m_pNotes);
+    layout->addWidget(m_pHint);
     layout->addWidget(m_pSurface, 1);
+    layout->addWidget(m_pTotals);
     setCentralWidget(central);
 
     m_pSort = new QLabel(this);
@@ -276,6 +322,8 @@ void MainWindow::BuildControls() {
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&Import market data…"), this, [this] { ChooseImportFolder(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     QAction* exportList =
         file->addAction(QStringLiteral("&Export the list as CSV…"), this, [this] { ExportList(); });
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -332,6 +380,14 @@ void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBo
                                bool p_bNumbered) {
     QMenu* menu = p_oMenu.addMenu(p_sTitle);
     auto* group = new QActionGroup(menu);
+    FillChoiceMenu(*menu, *group, p_oCombo, p_bNumbered);
+    m_choiceMenus.emplace_back(&p_oCombo, group);
+}
+
+void MainWindow::FillChoiceMenu(QMenu& p_oMenu, QActionGroup& p_oGroup, QComboBox& p_oCombo,
+                                bool p_bNumbered) {
+    QMenu* menu = &p_oMenu;
+    QActionGroup* group = &p_oGroup;
     for (int i = 0; i < p_oCombo.count(); ++i) {
         // A name such as "Aerospace & Defense" keeps its ampersand rather than marking a key.
         QAction* action =
@@ -347,7 +403,6 @@ void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBo
             ApplyControls();
         });
     }
-    m_choiceMenus.emplace_back(&p_oCombo, group);
 }
 
 void MainWindow::SyncMenus() {
@@ -502,11 +557,15 @@ void MainWindow::SetControls(const ViewerRequest& p_oRequest) {
 bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     m_bApplying = true;
     bool shown = false;
+    if (p_oRequest.m_lViewerType != m_lShownType) {
+        KeepLayout();
+    }
+    m_sFailure.clear();
     try {
         shown = m_oHost->Show(p_oRequest);
     } catch (const std::exception& error) {
-        ShowMessage(QStringLiteral("The list cannot be shown: ") +
-                    QString::fromStdString(ErrorText(error)));
+        m_sFailure = QString::fromStdString(ErrorText(error));
+        ShowMessage(QStringLiteral("The list cannot be shown: ") + m_sFailure);
         if (!m_oHost->HasList()) {
             ShowFirstList();
         }
@@ -518,8 +577,27 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     SetControls(m_oHost->Request());
     SyncMenus();
     m_bApplying = false;
+    if (m_oHost->Request().m_lViewerType != m_lShownType) {
+        m_lShownType = m_oHost->Request().m_lViewerType;
+        ApplyLayout();
+    }
+    ShowEmptyReason();
     m_pSurface->Sync();
     return shown;
+}
+
+void MainWindow::ShowEmptyReason() {
+    EmptyListFacts facts;
+    const ViewerRequest& shown = m_oHost->Request();
+    facts.m_lViewerType = shown.m_lViewerType;
+    facts.m_bWatchList = shown.m_lWatchListId != 0;
+    for (const NamedCode& list : m_oSession.WatchLists()) {
+        if (list.m_lCode == shown.m_lWatchListId) {
+            facts.m_bIndustryWatchList = list.m_lKind != 0;
+        }
+    }
+    facts.m_sFailure = m_sFailure.toStdString();
+    m_pSurface->SetEmptyText(ToQString(EmptyListText(facts)));
 }
 
 // A first request that fails (a portfolio of an owner who has none, a symbol the market lacks)
@@ -576,7 +654,11 @@ void MainWindow::ShowCaptions() {
     }
     m_pNotes->setText(notes.join(QLatin1Char('\n')));
     m_pNotes->setVisible(!notes.isEmpty());
-    m_pSort->setText(ToQString(viewer.SortCaption()));
+    m_pSort->setText(ToQString(SortLine(viewer.SortCaption(), *viewer.olePriGrid())));
+    m_pTotals->setVisible(m_oHost->Request().m_lViewerType == vt_Portfolio);
+    if (m_pTotals->isVisible()) {
+        m_pTotals->ShowTotals(*viewer.olePriGrid());
+    }
     m_pBsh->setText(ToQString(viewer.BSHCaption()));
 }
 
@@ -586,6 +668,14 @@ QString MainWindow::CaptionText() const {
 
 QString MainWindow::NotesText() const {
     return m_pNotes->text();
+}
+
+bool MainWindow::ImportHintShown() const {
+    return !m_pHint->isHidden();
+}
+
+QString MainWindow::TotalsText() const {
+    return m_pTotals->isHidden() ? QString() : m_pTotals->text();
 }
 
 QString MainWindow::StatusText() const {
@@ -654,6 +744,10 @@ ViewerRequest MainWindow::RememberState() {
         return ViewerRequest{};
     }
     restoreGeometry(settings->value(QLatin1String(kGeometryKey)).toByteArray());
+    if (settings->value(QLatin1String(kHintKey), false).toBool()) {
+        m_pHint->hide();
+    }
+    LoadLayouts(*settings);
     // SelectData keeps only what the boxes hold: a kind or scope gone from the market is the
     // first choice.
     const std::array<std::pair<const char*, QComboBox*>, 5> boxes = {{
@@ -687,12 +781,17 @@ void MainWindow::closeEvent(QCloseEvent* p_pEvent) {
         settings->setValue(QLatin1String(kSectorKey), shown.m_lSectorCode);
         settings->setValue(QLatin1String(kWatchListKey), shown.m_lWatchListId);
         settings->setValue(QLatin1String(kPortfolioKey), shown.m_lPortfolioId);
+        KeepLayout();
+        SaveLayouts(*settings);
         settings->sync();
     }
     QMainWindow::closeEvent(p_pEvent);
 }
 
 void MainWindow::ShowReport(const ErrorReport& p_oReport) {
+    if (m_bApplying) {
+        m_sFailure = ToQString(p_oReport.Description);
+    }
     // A command not built yet says so in its own words ("Printing is not available in this
     // version"); any other failure also names its number, for a report of the fault.
     if (p_oReport.Number == errors::kActionNotSupported) {
@@ -726,6 +825,152 @@ bool MainWindow::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
         });
     }
     return QMainWindow::eventFilter(p_pWatched, p_pEvent);
+}
+
+void MainWindow::BuildHint(QWidget& p_oParent) {
+    auto* hint = new QFrame(&p_oParent);
+    hint->setObjectName(QStringLiteral("importHint"));
+    hint->setFrameShape(QFrame::StyledPanel);
+    hint->setAutoFillBackground(true);
+    hint->setBackgroundRole(QPalette::ToolTipBase);
+    auto* row = new QHBoxLayout(hint);
+    row->setContentsMargins(8, 3, 3, 3);
+    auto* text = new QLabel(
+        QStringLiteral("This is the generated sample market. To see real market data, choose "
+                       "File > Import market data… or run <code>scripts/run market import "
+                       "../shared/data/market</code> from the checkout."),
+        hint);
+    text->setForegroundRole(QPalette::ToolTipText);
+    text->setWordWrap(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* dismiss = new QToolButton(hint);
+    dismiss->setObjectName(QStringLiteral("dismissHint"));
+    dismiss->setText(QStringLiteral("Dismiss"));
+    dismiss->setToolTip(QStringLiteral("Hide this hint for good"));
+    connect(dismiss, &QToolButton::clicked, this, [this] { DismissHint(); });
+    row->addWidget(text, 1);
+    row->addWidget(dismiss);
+    hint->setVisible(m_oSession.IsSampleMarket());
+    m_pHint = hint;
+}
+
+void MainWindow::DismissHint() {
+    m_pHint->hide();
+    if (m_bRemembering) {
+        const std::unique_ptr<QSettings> settings = WindowSettings();
+        settings->setValue(QLatin1String(kHintKey), true);
+        settings->sync();
+    }
+}
+
+void MainWindow::ChooseImportFolder() {
+    QFileDialog dialog(this, QStringLiteral("Import market data from a folder"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(QDir::home());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        ShowMessage(QStringLiteral("Nothing was imported"));
+        return;
+    }
+    ImportMarketData(dialog.selectedFiles().constFirst());
+}
+
+bool MainWindow::ImportMarketData(const QString& p_sFolder) {
+    MarketImport import(this, m_oSession.Path(), p_sFolder.toStdString());
+    m_pImport = &import;
+    const ImportOutcome outcome = import.Run();
+    m_pImport = nullptr;
+    const QString text = ImportOutcomeText(outcome);
+    if (outcome.m_eResult != ImportOutcome::Result::Imported) {
+        ShowMessage(text);
+        if (outcome.m_eResult == ImportOutcome::Result::Failed) {
+            QMessageBox::warning(this, QStringLiteral("Import market data"), text);
+        }
+        return false;
+    }
+    m_oSession.Refresh();
+    RefillScopes();
+    // The person has found the import; the hint has said what it had to.
+    DismissHint();
+    ViewerRequest request = m_oHost->Request();
+    request.m_lDate = 0;
+    if (!ShowList(request)) {
+        ShowList(ViewerRequest{});
+    }
+    ShowMessage(text);
+    return true;
+}
+
+void MainWindow::RefillScopes() {
+    m_bApplying = true;
+    for (QComboBox* combo : {m_pIndustry, m_pSector, m_pWatchList, m_pPortfolio}) {
+        combo->clear();
+    }
+    FillScopes();
+    for (const auto& [combo, group] : m_choiceMenus) {
+        auto* menu = qobject_cast<QMenu*>(group->parent());
+        if (menu == nullptr || combo == m_pType) {
+            continue;
+        }
+        for (QAction* action : group->actions()) {
+            menu->removeAction(action);
+            delete action;
+        }
+        FillChoiceMenu(*menu, *group, *combo, false);
+    }
+    m_bApplying = false;
+}
+
+void MainWindow::KeepLayout() {
+    if (!m_bRemembering || m_lShownType < 0 || !m_oHost->HasList()) {
+        return;
+    }
+    m_columnWidths[m_lShownType] = ColumnWidths(*m_oHost->Control().olePriGrid());
+    if (m_pSurface->SecondaryHeight() >= 0) {
+        m_splits[m_lShownType] = m_pSurface->SecondaryHeight();
+    }
+}
+
+void MainWindow::ApplyLayout() {
+    if (!m_bRemembering) {
+        return;
+    }
+    const auto split = m_splits.find(m_lShownType);
+    m_pSurface->SetSecondaryHeight(split == m_splits.end() ? -1 : split->second);
+    const auto widths = m_columnWidths.find(m_lShownType);
+    if (widths != m_columnWidths.end()) {
+        ApplyColumnWidths(*m_oHost->Control().olePriGrid(), widths->second);
+    }
+}
+
+void MainWindow::SaveLayouts(QSettings& p_oSettings) const {
+    p_oSettings.beginGroup(QLatin1String(kLayoutGroup));
+    for (const auto& [type, widths] : m_columnWidths) {
+        p_oSettings.setValue(QString::number(type) + QLatin1Char('/') + QLatin1String(kColumnsKey),
+                             widths);
+    }
+    for (const auto& [type, split] : m_splits) {
+        p_oSettings.setValue(QString::number(type) + QLatin1Char('/') + QLatin1String(kSplitKey),
+                             split);
+    }
+    p_oSettings.endGroup();
+}
+
+void MainWindow::LoadLayouts(QSettings& p_oSettings) {
+    p_oSettings.beginGroup(QLatin1String(kLayoutGroup));
+    for (const auto& [name, type] : kListTypes) {
+        const QString prefix = QString::number(type) + QLatin1Char('/');
+        const QVariant widths = p_oSettings.value(prefix + QLatin1String(kColumnsKey));
+        if (widths.typeId() == QMetaType::QString) {
+            m_columnWidths[type] = widths.toString();
+        }
+        bool number = false;
+        const int split = p_oSettings.value(prefix + QLatin1String(kSplitKey)).toInt(&number);
+        if (number && split >= 0) {
+            m_splits[type] = split;
+        }
+    }
+    p_oSettings.endGroup();
 }
 
 }  // namespace qv

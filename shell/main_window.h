@@ -1,6 +1,7 @@
 // The main window of qorvant-viewer: a host of the viewer control.
 //
-// A menu bar: File (export the list to CSV, print (not built yet), quit), View (the kind of list,
+// A menu bar: File (import market data from a folder, export the list to CSV, print (not built
+// yet), quit), View (the kind of list,
 // the day and the scope, as the controls below choose them, with keys) and Help (the keyboard
 // shortcuts, and about: the version, the data and the database).
 //
@@ -11,7 +12,9 @@
 // the list's caption (ViewerTypeCaption and ViewerOtherCaption), the host's notes on the list (the
 // trading day shown for a day without trading, the day box then showing that day; a row limit
 // reached; columns without values), the control's surface with its two grids, and a status bar
-// with SortCaption and BSHCaption.
+// with the sort in the columns' captions (SortCaption) and BSHCaption. While the market is the
+// generated sample, a bar above the grid says how to import real data until it is dismissed; a
+// portfolio's totals show in a strip under it (TotalsFooter); a list without rows says why.
 //
 // The control's events: a double click on a stock opens its history; a sort edited with "run"
 // runs the query again; everything else the window cannot act on yet (a page address to
@@ -27,6 +30,7 @@
 
 #include <QMainWindow>
 
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -45,7 +49,9 @@ class QLineEdit;
 namespace qv {
 
 class ErrorReporter;
+class MarketImport;
 class MarketSession;
+class TotalsFooter;
 class Variant;
 struct ErrorReport;
 class ViewerEventDispatcher;
@@ -57,7 +63,7 @@ class MainWindow : public QMainWindow {
 
   public:
     // The platform services installed in the current context take the surface as their host.
-    explicit MainWindow(const MarketSession& p_oSession, QWidget* p_pParent = nullptr);
+    explicit MainWindow(MarketSession& p_oSession, QWidget* p_pParent = nullptr);
     ~MainWindow() override;
 
     ViewerHost& Host() const { return *m_oHost; }
@@ -71,8 +77,16 @@ class MainWindow : public QMainWindow {
     // From now on the window keeps its size, place, list kind and scope between runs, in the
     // per-user settings (WindowSettings): restores what was kept and returns the list it showed
     // (on the latest day); what is missing, damaged or no longer in the market is the default.
-    // The window keeps them when it closes.
+    // The window keeps them when it closes, with the splitter and the column widths of each
+    // kind of list, which it reads when the kind changes and gives back when the kind is shown
+    // again; and whether the person dismissed the import hint.
     ViewerRequest RememberState();
+    // Imports the market data of p_sFolder behind a progress dialog (MarketImport) and, when it
+    // imported, shows the lists of the new data; true when it imported. The outcome is in the
+    // status bar.
+    bool ImportMarketData(const QString& p_sFolder);
+    // The import started in the window, for a caller that acts on its dialog.
+    MarketImport* RunningImport() const { return m_pImport; }
 
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
@@ -80,6 +94,9 @@ class MainWindow : public QMainWindow {
     // The host's notes on the list shown, one a line.
     QString NotesText() const;
     QString StatusText() const;
+    // True while the hint on importing real data is on show.
+    bool ImportHintShown() const;
+    QString TotalsText() const;
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
 
@@ -102,6 +119,19 @@ class MainWindow : public QMainWindow {
     int32_t PreviousTradingDay(int32_t p_lDay) const;
     int32_t NextTradingDay(int32_t p_lDay) const;
     void ExportList();
+    void ChooseImportFolder();
+    void BuildHint(QWidget& p_oParent);
+    void DismissHint();
+    void ShowEmptyReason();
+    // The column widths and split of the kind of list shown, kept for when it is shown again.
+    void KeepLayout();
+    void ApplyLayout();
+    void SaveLayouts(QSettings& p_oSettings) const;
+    void LoadLayouts(QSettings& p_oSettings);
+    void FillChoiceMenu(QMenu& p_oMenu, QActionGroup& p_oGroup, QComboBox& p_oCombo,
+                        bool p_bNumbered);
+    // After an import: the scopes and their menus from the new market.
+    void RefillScopes();
     void ShowAbout();
     void FillScopes();
     void SetControls(const ViewerRequest& p_oRequest);
@@ -114,7 +144,7 @@ class MainWindow : public QMainWindow {
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
     void ShowReport(const ErrorReport& p_oReport);
 
-    const MarketSession& m_oSession;
+    MarketSession& m_oSession;
     ErrorReporter& m_oReporter;
     std::unique_ptr<ViewerHost> m_oHost;
     std::shared_ptr<ViewerEventDispatcher> m_oEvents;
@@ -131,6 +161,15 @@ class MainWindow : public QMainWindow {
     QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;
     QLabel* m_pBsh = nullptr;
+    QWidget* m_pHint = nullptr;
+    TotalsFooter* m_pTotals = nullptr;
+    MarketImport* m_pImport = nullptr;
+    // Per kind of list: the column widths ("Field=twips" by data field) and the lower grid's
+    // height.
+    std::map<int32_t, QString> m_columnWidths;
+    std::map<int32_t, int> m_splits;
+    int32_t m_lShownType = -1;
+    QString m_sFailure;
     std::vector<std::pair<QComboBox*, QActionGroup*>> m_choiceMenus;
     std::vector<std::string> m_eventLog;
     QString m_sLastMessage;

@@ -102,6 +102,23 @@ bool MarketSession::HasStock(const std::string& p_sSymbol) const {
     return !facade::MarketQueries(m_oStore->Database()).StockHistory(p_sSymbol, request).Empty();
 }
 
+std::string MarketSession::StockName(const std::string& p_sSymbol) const {
+    facade::HistoryRequest request;
+    request.m_aFields = {"CompanyName"};
+    request.m_lMaxRows = 1;
+    const facade::ResultTable rows =
+        facade::MarketQueries(m_oStore->Database()).StockHistory(p_sSymbol, request);
+    return rows.Empty() ? std::string() : TextOf(rows.Value(0, "CompanyName"));
+}
+
+bool MarketSession::IsSampleMarket() const {
+    return m_lLastDay != 0 && m_lLastDay == facade::SampleMarketOptions{}.m_lLastDay;
+}
+
+void MarketSession::Refresh() {
+    ReadSummary();
+}
+
 std::vector<NamedCode> MarketSession::Industries() const {
     facade::MarketLists lists(m_oStore->Database());
     return NamesOf(lists.IndustryNames("", facade::ListScope{}, m_lLastDay, m_lOwnerId), "IndCode",

@@ -63,6 +63,13 @@ class MarketSession {
     int32_t TradingDayOnOrBefore(int32_t p_lDay) const;
     // True when the market has bars of the stock (the symbol in any letter case).
     bool HasStock(const std::string& p_sSymbol) const;
+    // The company name of the stock; empty when the market does not hold it.
+    std::string StockName(const std::string& p_sSymbol) const;
+    // True when the market is the sample the first run generates (its default last day), not
+    // imported data.
+    bool IsSampleMarket() const;
+    // Reads the market's first and last day again, after an import changed them.
+    void Refresh();
     // The owner logged in, and the time code of the login.
     int32_t OwnerId() const { return m_lOwnerId; }
     const std::string& TimeCode() const { return m_sTimeCode; }

@@ -9,6 +9,9 @@
 #include "outside/vb_date.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
+#include "shell/window_texts.h"
+#include "state/viewer_elements.h"
+#include "strategies/viewer_functionality.h"
 
 #include <algorithm>
 #include <array>
@@ -74,6 +77,7 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
         ApplyScope(request);
     }
     const bool shown = m_oViewer->UpdateViewer();
+    NameSortFields();
     NoteResult(notes);
     m_aNotes = std::move(notes);
     return shown;
@@ -171,6 +175,23 @@ void ViewerHost::CheckNames(const ViewerRequest& p_oRequest) const {
     }
 }
 
+// A list handed its rows by the host (a portfolio) takes its layout's sort before the control
+// has the field catalogue, so the sort clause names no field (" ASC"): with the catalogue read,
+// the same sort names its fields.
+void ViewerHost::NameSortFields() {
+    const auto& strategy = m_oViewer->Strategy();
+    if (!strategy) {
+        return;
+    }
+    const std::shared_ptr<ViewerElements> elements = strategy->ViewerElements();
+    if (!elements || elements->PriSortFieldId() < 1 || !elements->PriSortField().empty()) {
+        return;
+    }
+    strategy->ReFillParams();
+    elements->SetSortInfo(elements->PriSortFieldId(), elements->PriSortDir(),
+                          elements->SecSortFieldId(), elements->SecSortDir());
+}
+
 int32_t ViewerHost::RowLimitInForce() const {
     const int32_t type = m_oRequest.m_lViewerType;
     if (type == vt_FinderResults) {
@@ -227,12 +248,12 @@ void ViewerHost::ApplyHistory(const ViewerRequest& p_oRequest) {
 }
 
 std::string ViewerHost::Caption() const {
-    const std::string type = m_oViewer->ViewerTypeCaption();
-    const std::string other = m_oViewer->ViewerOtherCaption();
-    if (type.empty() || other.empty() || other == type) {
-        return type.empty() ? other : type;
+    std::string subject;
+    if (m_oRequest.m_lViewerType == vt_StockHistory && !m_oRequest.m_sSymbol.empty()) {
+        const std::string name = m_oSession.StockName(m_oRequest.m_sSymbol);
+        subject = m_oRequest.m_sSymbol + (name.empty() ? "" : ", " + name);
     }
-    return type + " " + other;
+    return CaptionLine(m_oViewer->ViewerTypeCaption(), m_oViewer->ViewerOtherCaption(), subject);
 }
 
 std::shared_ptr<Recordset> ViewerHost::StockRows(int32_t p_lDate) const {

@@ -62,7 +62,8 @@ class ViewerHost {
     // the market has no values for.
     const std::vector<std::string>& Notes() const { return m_aNotes; }
 
-    // The caption of the list shown: the type caption and the other caption, as one line.
+    // The caption of the list shown: the type caption and the other caption, as one line, a
+    // stock history's with the stock's symbol and name.
     std::string Caption() const;
 
     // The stocks of a day (0: the latest) as the stock list shows them, every row.
@@ -81,6 +82,7 @@ class ViewerHost {
     void ApplyHistory(const ViewerRequest& p_oRequest);
     // The row limit the list shown was cut to; 0 for none.
     int32_t RowLimitInForce() const;
+    void NameSortFields();
     void NoteResult(std::vector<std::string>& p_aNotes) const;
 
     const MarketSession& m_oSession;

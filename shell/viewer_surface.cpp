@@ -4,13 +4,18 @@
 #include "outside/grid_control.h"
 #include "shell/grid_view.h"
 #include "shell/running_indicator_panel.h"
+#include "state/viewer_elements.h"
+#include "strategies/viewer_functionality.h"
 
 #include <QChildEvent>
 #include <QEvent>
 #include <QFont>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace qv {
@@ -18,6 +23,10 @@ namespace qv {
 namespace {
 
 constexpr double kGridPointSize = 8.0;
+// The least height either grid keeps while the split is dragged.
+constexpr int kLeastGridHeight = 40;
+// The empty-list sentence sits below the header, clear of the first rows' place.
+constexpr int kEmptyTextTop = 48;
 
 bool IsUserAction(QEvent::Type p_eType) {
     return p_eType == QEvent::MouseButtonRelease || p_eType == QEvent::MouseButtonDblClick ||
@@ -26,11 +35,33 @@ bool IsUserAction(QEvent::Type p_eType) {
 
 }  // namespace
 
+// The gap between the two grids, dragged to share the height between them.
+class SplitHandle : public QWidget {
+  public:
+    SplitHandle(ViewerSurface* p_pSurface, std::function<void(int)> p_fnDrag)
+        : QWidget(p_pSurface), m_fnDrag(std::move(p_fnDrag)) {
+        setObjectName(QStringLiteral("gridSplit"));
+        setCursor(Qt::SplitVCursor);
+    }
+
+  protected:
+    void mouseMoveEvent(QMouseEvent* p_pEvent) override {
+        if (p_pEvent->buttons() & Qt::LeftButton) {
+            m_fnDrag(mapToParent(p_pEvent->position().toPoint()).y());
+        }
+    }
+
+  private:
+    std::function<void(int)> m_fnDrag;
+};
+
 ViewerSurface::ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pParent)
     : QWidget(p_pParent),
       m_oViewer(std::move(p_oViewer)),
       m_pPrimary(new GridView(this)),
-      m_pSecondary(new GridView(this)) {
+      m_pSecondary(new GridView(this)),
+      m_pSplit(new SplitHandle(this, [this](int p_iY) { DragSplit(p_iY); })),
+      m_pEmpty(new QLabel(m_pPrimary->viewport())) {
     // The layouts' column widths were made for an 8-point font; at the desktop's usual 9 or 10
     // points most figures would not fit their columns.
     QFont gridFont = font();
@@ -42,6 +73,12 @@ ViewerSurface::ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pPare
     Watch(*m_pPrimary);
     Watch(*m_pSecondary);
     setMinimumSize(320, 200);
+    m_pEmpty->setObjectName(QStringLiteral("emptyList"));
+    m_pEmpty->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_pEmpty->setWordWrap(true);
+    m_pEmpty->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_pEmpty->hide();
+    m_pSplit->hide();
 }
 
 ViewerSurface::~ViewerSurface() = default;
@@ -80,13 +117,64 @@ void ViewerSurface::Place() {
                          static_cast<int32_t>(std::lround(height() * scale)));
     const TwipsRect& primary = m_oViewer->PrimaryGridRect();
     const TwipsRect& secondary = m_oViewer->SecondaryGridRect();
-    m_pPrimary->setGeometry(ToPixels(primary.Left, primary.Top, primary.Width, primary.Height));
-    m_pSecondary->setGeometry(
-        ToPixels(secondary.Left, secondary.Top, secondary.Width, secondary.Height));
+    QRect upper = ToPixels(primary.Left, primary.Top, primary.Width, primary.Height);
+    QRect lower = ToPixels(secondary.Left, secondary.Top, secondary.Width, secondary.Height);
+    const bool two = TwoGrids();
+    if (two && m_iSecondaryHeight >= 0) {
+        const int gap = lower.top() - upper.bottom() - 1;
+        const int lowerHeight =
+            std::clamp(m_iSecondaryHeight, kLeastGridHeight,
+                       std::max(kLeastGridHeight, height() - gap - kLeastGridHeight));
+        upper.setHeight(std::max(kLeastGridHeight, height() - gap - lowerHeight));
+        lower = QRect(lower.left(), upper.bottom() + 1 + gap, lower.width(), lowerHeight);
+    }
+    m_pPrimary->setGeometry(upper);
+    m_pSecondary->setGeometry(lower);
+    m_pSplit->setGeometry(upper.left(), upper.bottom() + 1, upper.width(),
+                          std::max(lower.top() - upper.bottom() - 1, 4));
+    m_pSplit->setVisible(two);
+    m_pSplit->raise();
     if (auto* panel = findChild<RunningIndicatorPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
         panel->installEventFilter(this);
         PlaceIndicator(*panel);
     }
+    PlaceEmptyText();
+}
+
+bool ViewerSurface::TwoGrids() const {
+    const auto& strategy = m_oViewer->Strategy();
+    return strategy && strategy->ViewerElements()->DoubleGrid() && m_pSecondary->isVisible();
+}
+
+void ViewerSurface::SetSecondaryHeight(int p_iHeight) {
+    m_iSecondaryHeight = p_iHeight < 0 ? -1 : p_iHeight;
+    Place();
+}
+
+void ViewerSurface::DragSplit(int p_iY) {
+    m_iSecondaryHeight = std::max(kLeastGridHeight, height() - p_iY - m_pSplit->height());
+    Place();
+}
+
+void ViewerSurface::SetEmptyText(const QString& p_sText) {
+    m_pEmpty->setText(p_sText);
+    PlaceEmptyText();
+}
+
+QString ViewerSurface::EmptyText() const {
+    return m_pEmpty->text();
+}
+
+bool ViewerSurface::EmptyTextShown() const {
+    return !m_pEmpty->isHidden();
+}
+
+void ViewerSurface::PlaceEmptyText() {
+    const std::shared_ptr<GridControl>& grid = m_oViewer->olePriGrid();
+    const bool empty = grid && (!grid->DataSource() || grid->RowCount() == 0);
+    const QRect area = m_pPrimary->viewport()->rect();
+    m_pEmpty->setGeometry(area.adjusted(12, kEmptyTextTop, -12, 0));
+    m_pEmpty->setVisible(empty && !m_pEmpty->text().isEmpty());
 }
 
 void ViewerSurface::resizeEvent(QResizeEvent* p_pEvent) {
