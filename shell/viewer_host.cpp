@@ -86,7 +86,7 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
 ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest,
                                     std::vector<std::string>& p_aNotes) const {
     ViewerRequest request = p_oRequest;
-    CheckNames(request);
+    CheckNames(request, p_aNotes);
     request.m_lDate = TradingDayOf(request.m_lDate, p_aNotes);
     if (request.m_lViewerType == vt_StockHistory && request.m_sSymbol.empty()) {
         const auto rows = StockRows(request.m_lDate);
@@ -139,7 +139,8 @@ int32_t ViewerHost::TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aN
     return day;
 }
 
-void ViewerHost::CheckNames(const ViewerRequest& p_oRequest) const {
+void ViewerHost::CheckNames(const ViewerRequest& p_oRequest,
+                            std::vector<std::string>& p_aNotes) const {
     if (!p_oRequest.m_sSymbol.empty() && !m_oSession.HasStock(p_oRequest.m_sSymbol)) {
         throw RequestError("no stock with the symbol " + p_oRequest.m_sSymbol);
     }
@@ -167,8 +168,14 @@ void ViewerHost::CheckNames(const ViewerRequest& p_oRequest) const {
                            std::to_string(p_oRequest.m_lWatchListId));
     }
     const bool ofStocks = list->m_lKind == 0;
-    if ((p_oRequest.m_lViewerType == vt_Stocks && !ofStocks) ||
-        (p_oRequest.m_lViewerType == vt_Industries && ofStocks)) {
+    // The stock list of an industry watch list is empty, as the control shows it; the window
+    // says why in the grid's place.
+    if (p_oRequest.m_lViewerType == vt_Stocks && !ofStocks) {
+        p_aNotes.push_back("the watch list " + std::to_string(list->m_lCode) + " (" +
+                           list->m_sName + ") lists industry groups; the industry list shows them");
+        return;
+    }
+    if (p_oRequest.m_lViewerType == vt_Industries && ofStocks) {
         throw RequestError(
             "the watch list " + std::to_string(list->m_lCode) + " (" + list->m_sName + ") lists " +
             (ofStocks ? "stocks, not industry groups" : "industry groups, not stocks"));

@@ -7,7 +7,9 @@
 // of type 0. A portfolio is handed its holdings on the day, read from the portfolio facade.
 //
 // A request is checked against the market before anything is shown: a stock, industry group,
-// sector, watch list or portfolio it does not hold, or a day outside its data, is a RequestError.
+// sector, watch list or portfolio it does not hold, or a day outside its data, is a RequestError;
+// so is a stock watch list on the industry list, while an industry watch list on the stock list
+// shows no stocks and says so in a note.
 // A day without trading shows the trading day before it, and a history asked for with a row
 // limit (0 for every row) reaches back to the market's first day rather than 90 days.
 //
@@ -77,7 +79,7 @@ class ViewerHost {
     ViewerRequest Completed(const ViewerRequest& p_oRequest,
                             std::vector<std::string>& p_aNotes) const;
     int32_t TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const;
-    void CheckNames(const ViewerRequest& p_oRequest) const;
+    void CheckNames(const ViewerRequest& p_oRequest, std::vector<std::string>& p_aNotes) const;
     void ApplyScope(const ViewerRequest& p_oRequest);
     void ApplyHistory(const ViewerRequest& p_oRequest);
     // The row limit the list shown was cut to; 0 for none.
