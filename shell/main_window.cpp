@@ -557,9 +557,9 @@ void MainWindow::SetControls(const ViewerRequest& p_oRequest) {
 bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     m_bApplying = true;
     bool shown = false;
-    if (p_oRequest.m_lViewerType != m_lShownType) {
-        KeepLayout();
-    }
+    // The control lays a list's columns out afresh from its layout: the widths the person gave
+    // them are read before and given back after.
+    KeepLayout();
     m_sFailure.clear();
     try {
         shown = m_oHost->Show(p_oRequest);
@@ -577,10 +577,8 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     SetControls(m_oHost->Request());
     SyncMenus();
     m_bApplying = false;
-    if (m_oHost->Request().m_lViewerType != m_lShownType) {
-        m_lShownType = m_oHost->Request().m_lViewerType;
-        ApplyLayout();
-    }
+    m_lShownType = m_oHost->Request().m_lViewerType;
+    ApplyLayout();
     ShowEmptyReason();
     m_pSurface->Sync();
     return shown;
@@ -877,9 +875,7 @@ void MainWindow::ChooseImportFolder() {
 
 bool MainWindow::ImportMarketData(const QString& p_sFolder) {
     MarketImport import(this, m_oSession.Path(), p_sFolder.toStdString());
-    m_pImport = &import;
     const ImportOutcome outcome = import.Run();
-    m_pImport = nullptr;
     const QString text = ImportOutcomeText(outcome);
     if (outcome.m_eResult != ImportOutcome::Result::Imported) {
         ShowMessage(text);

@@ -49,7 +49,6 @@ class QLineEdit;
 namespace qv {
 
 class ErrorReporter;
-class MarketImport;
 class MarketSession;
 class TotalsFooter;
 class Variant;
@@ -77,16 +76,14 @@ class MainWindow : public QMainWindow {
     // From now on the window keeps its size, place, list kind and scope between runs, in the
     // per-user settings (WindowSettings): restores what was kept and returns the list it showed
     // (on the latest day); what is missing, damaged or no longer in the market is the default.
-    // The window keeps them when it closes, with the splitter and the column widths of each
-    // kind of list, which it reads when the kind changes and gives back when the kind is shown
-    // again; and whether the person dismissed the import hint.
+    // The window keeps them when it closes, with the split between the grids and the column
+    // widths of each kind of list (read before each list is shown and given back after it, as
+    // the control lays the columns out afresh), and whether the person dismissed the import hint.
     ViewerRequest RememberState();
     // Imports the market data of p_sFolder behind a progress dialog (MarketImport) and, when it
     // imported, shows the lists of the new data; true when it imported. The outcome is in the
     // status bar.
     bool ImportMarketData(const QString& p_sFolder);
-    // The import started in the window, for a caller that acts on its dialog.
-    MarketImport* RunningImport() const { return m_pImport; }
 
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
@@ -163,7 +160,6 @@ class MainWindow : public QMainWindow {
     QLabel* m_pBsh = nullptr;
     QWidget* m_pHint = nullptr;
     TotalsFooter* m_pTotals = nullptr;
-    MarketImport* m_pImport = nullptr;
     // Per kind of list: the column widths ("Field=twips" by data field) and the lower grid's
     // height.
     std::map<int32_t, QString> m_columnWidths;

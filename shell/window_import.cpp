@@ -114,7 +114,7 @@ void MarketImport::Report(const std::string& p_sStage, int64_t p_llDone, int64_t
 
 void MarketImport::ShowStage(const QString& p_sStage, int64_t p_llDone, int64_t p_llTotal) {
     if (m_fnStage) {
-        m_fnStage(p_sStage);
+        m_fnStage(p_sStage, p_llDone, p_llTotal);
     }
     if (m_bCancel) {
         return;

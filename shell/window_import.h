@@ -45,8 +45,9 @@ class MarketImport : public QObject {
     MarketImport(QWidget* p_pParent, std::string p_sDatabase, std::string p_sFolder);
     ~MarketImport() override;
 
-    // Called in the window's thread with each stage shown, before the import goes on.
-    void SetOnStage(std::function<void(const QString&)> p_fnStage) {
+    // Called in the window's thread with each stage shown and its count, before the import goes
+    // on.
+    void SetOnStage(std::function<void(const QString&, int64_t, int64_t)> p_fnStage) {
         m_fnStage = std::move(p_fnStage);
     }
     // Asks the import to stop at its next report; what it wrote is rolled back.
@@ -62,7 +63,7 @@ class MarketImport : public QObject {
     std::string m_sDatabase;
     std::string m_sFolder;
     std::unique_ptr<QProgressDialog> m_pDialog;
-    std::function<void(const QString&)> m_fnStage;
+    std::function<void(const QString&, int64_t, int64_t)> m_fnStage;
     std::atomic<bool> m_bCancel = false;
     std::mutex m_mutex;
     std::condition_variable m_shown;

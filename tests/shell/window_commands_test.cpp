@@ -1,9 +1,20 @@
 // Nothing a person can press in the main window is silent: every menu action is disabled or
-// handled, and each kind of action and key does something a person sees.
+// handled, and each kind of action and key does something a person sees. What the window writes
+// around the grid (caption, sort, totals, why a list is empty) reads as a person expects, and an
+// import reloads the lists or, cancelled, leaves the market as it was.
+#include "facade/market_store.h"
+#include "facade/sample_market.h"
+#include "outside/recordset.h"
+#include "outside/vb_date.h"
+#include "shell/grid_fixture.h"
+#include "shell/market_session.h"
 #include "shell/modal_helper.h"
 #include "shell/shortcuts_dialog.h"
+#include "shell/totals_footer.h"
 #include "shell/window_fixture.h"
+#include "shell/window_import.h"
 #include "shell/window_keys.h"
+#include "shell/window_texts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,11 +27,15 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <string>
 #include <vector>
 
 namespace qv::test {
@@ -164,6 +179,206 @@ TEST_F(WindowCommandsTest, KeysMoveTheRowScrollTheColumnsOrSayWhatTheyDo) {
     Press(*m_window.findChild<QDateEdit*>(QStringLiteral("day")), "Ctrl+F");
     EXPECT_FALSE(m_window.statusBar()->currentMessage().isEmpty());
 }
+
+// Everything after the caption's " | " is the control's other captions.
+QString SortText(const MainWindow& p_oWindow) {
+    return p_oWindow.StatusText().section(QStringLiteral(" | "), 0, 0);
+}
+
+TEST_F(WindowCommandsTest, CaptionSortAndTotalsReadAsAPersonExpects) {
+    const NamedCode sector = SharedMarket().Sectors().front();
+    const NamedCode industry = SharedMarket().Industries().front();
+    ASSERT_TRUE(m_window.ShowList(ViewerRequest{}));
+    const auto& rows = Primary().DataSource();
+    rows->MoveFirst();
+    const std::string symbol = rows->Value("Symbol").ToString();
+    const std::string company = rows->Value("CompanyName").ToString();
+    struct Case {
+        ViewerRequest m_oRequest;
+        std::string m_sCaption;
+        std::string m_sSort;
+        bool m_bTotals;
+    };
+    const std::vector<Case> cases = {
+        {{.m_lViewerType = vt_Stocks, .m_lSectorCode = sector.m_lCode, .m_sSymbol = ""},
+         "Stocks in Sector: " + sector.m_sName,
+         "RS \u2193, Symbol \u2191",
+         false},
+        {{.m_lViewerType = vt_IndustryHistory, .m_lIndCode = industry.m_lCode, .m_sSymbol = ""},
+         "Industry History \u2014 " + industry.m_sName,
+         "Trading Date \u2193",
+         false},
+        {{.m_lViewerType = vt_StockHistory, .m_sSymbol = symbol},
+         "Stock History \u2014 " + symbol + ", " + company,
+         "Trading Date \u2193",
+         false},
+        {{.m_lViewerType = vt_Portfolio, .m_sSymbol = ""}, "Portfolio", "Symbol \u2191", true},
+    };
+    for (const Case& entry : cases) {
+        SCOPED_TRACE(entry.m_sCaption);
+        ASSERT_TRUE(m_window.ShowList(entry.m_oRequest));
+        EXPECT_EQ(m_window.CaptionText().toStdString(), entry.m_sCaption);
+        EXPECT_EQ(SortText(m_window).toStdString(), entry.m_sSort);
+        EXPECT_EQ(m_window.TotalsText().contains(QStringLiteral("Market Value")), entry.m_bTotals);
+    }
+}
+
+TEST(WindowTexts, ASortClauseReadsInColumnCaptions) {
+    const auto grid = StockGrid(Stocks(3));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"PrcChange DESC, Symbol ASC", "%Prc \u2193, Symbol \u2191"},
+        {"PE ASC", "P/E \u2191"},
+        {"Unshown DESC", "Unshown \u2193"},
+        // A sort whose field the control could not name.
+        {" ASC", ""},
+        {"", ""},
+    };
+    for (const auto& [clause, line] : cases) {
+        EXPECT_EQ(SortLine(clause, *grid), line) << clause;
+    }
+}
+
+TEST(WindowTexts, CaptionsAreJoinedWithOneSeparator) {
+    const std::vector<std::array<std::string, 4>> cases = {
+        {"Stocks in Sector: ", "Energy", "", "Stocks in Sector: Energy"},
+        {"Sector History", "Energy", "", "Sector History \u2014 Energy"},
+        {"Stock History", "Stock History", "AB, Ab Inc.", "Stock History \u2014 AB, Ab Inc."},
+        {"Portfolio", "Portfolio", "", "Portfolio"},
+        {"Stock Viewer", "", "", "Stock Viewer"},
+    };
+    for (const auto& [type, other, subject, line] : cases) {
+        EXPECT_EQ(CaptionLine(type, other, subject), line);
+    }
+}
+
+TEST(WindowTexts, AnEmptyListSaysWhy) {
+    const std::vector<std::pair<EmptyListFacts, std::string>> cases = {
+        {{vt_Stocks, true, false, ""}, "No stocks in this watch list"},
+        {{vt_Stocks, true, true, ""},
+         "The industry watch list holds industry groups; choose the Industries list to see it"},
+        {{vt_Stocks, true, true, "timeout"}, "No rows: the query failed: timeout"},
+        {{vt_Industries, true, false, ""}, "No rows"},
+        {{vt_FinderResults, false, false, ""}, "No rows"},
+    };
+    for (const auto& [facts, text] : cases) {
+        EXPECT_EQ(EmptyListText(facts), text);
+    }
+}
+
+TEST_F(WindowCommandsTest, AnEmptyGridSaysWhyAndAFullOneDoesNot) {
+    const auto lists = SharedMarket().WatchLists();
+    const auto groups = std::find_if(lists.begin(), lists.end(),
+                                     [](const NamedCode& p_oList) { return p_oList.m_lKind != 0; });
+    ASSERT_NE(groups, lists.end());
+    m_window.ShowList(
+        {.m_lViewerType = vt_Stocks, .m_lWatchListId = groups->m_lCode, .m_sSymbol = ""});
+    EXPECT_EQ(m_window.Host().Control().RecordCount(), 0);
+    EXPECT_TRUE(m_window.Surface().EmptyTextShown());
+    EXPECT_TRUE(m_window.Surface().EmptyText().startsWith(QStringLiteral("The industry watch")));
+    ASSERT_TRUE(m_window.ShowList(ViewerRequest{}));
+    EXPECT_FALSE(m_window.Surface().EmptyTextShown());
+}
+
+TEST(TotalsFooter, SumsTheShownTotalColumnsAsTheyAreFormatted) {
+    auto rows = std::make_shared<Recordset>();
+    rows->SetCursorLocation(adUseClient);
+    for (const char* field : {"CostBasis", "MarketValue", "Gain"}) {
+        rows->Fields().Append(field, adDouble, 0);
+    }
+    rows->Open();
+    rows->AddNew({Variant(1000.5), Variant(1500.0), Variant(499.5)});
+    rows->AddNew({Variant(2000.25), Variant::Null(), Variant(-2500.0)});
+    auto grid = std::make_shared<GridControl>();
+    grid->SetDataSource(rows);
+    grid->Columns()->Clear();
+    const std::array<std::array<const char*, 3>, 3> columns = {{
+        {"CostBasis", "Cost Basis", "#,##0.00"},
+        {"MarketValue", "Market Value", "#,##0"},
+        {"Gain", "Gain", "#,##0.00"},
+    }};
+    for (int32_t i = 0; i < 3; ++i) {
+        auto column = grid->Columns()->Add(i);
+        column->SetDataField(columns[i][0]);
+        column->SetCaption(columns[i][1]);
+        column->SetNumberFormat(columns[i][2]);
+    }
+    EXPECT_EQ(TotalsText(*grid), "Cost Basis 3,000.75    Market Value 1,500    Gain -2,000.50");
+    grid->Columns()->Item(1)->SetVisible(false);
+    EXPECT_EQ(TotalsText(*grid), "Cost Basis 3,000.75    Gain -2,000.50");
+}
+
+// A market of its own, for the tests that import into it.
+class ImportTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        Application();
+        ASSERT_TRUE(m_folder.isValid());
+        auto store = std::make_shared<facade::MarketStore>(
+            m_folder.filePath(QStringLiteral("market.db")).toStdString(),
+            facade::MarketStore::Access::ReadWrite);
+        facade::GenerateSampleMarket(
+            *store, {.m_lStocks = 12, .m_lIndustries = 3, .m_lTradingDays = 10, .m_llSeed = 3}, {});
+        m_session = std::make_unique<MarketSession>(store);
+        m_session->Register(m_oPlatform.Components());
+        const std::filesystem::path data = m_folder.filePath(QStringLiteral("data")).toStdString();
+        std::filesystem::create_directories(data);
+        std::ofstream(data / "constituents.csv")
+            << "Symbol,Name,Sector,Industry\nQQA,Qq Alpha Inc.,Energy,Oil\nQQB,Qq Beta "
+               "Co.,Energy,Oil\n";
+        std::ofstream prices(data / "prices.csv");
+        prices << "Symbol,Date,Open,High,Low,Close,AdjClose,Volume\n";
+        for (const char* symbol : {"QQA", "QQB"}) {
+            for (const char* day : {"2026-12-01", "2026-12-02", "2026-12-03"}) {
+                prices << symbol << "," << day << ",10,11,9,10.5,10.5,1000\n";
+            }
+        }
+        m_sData = QString::fromStdString(data.string());
+    }
+
+    QTemporaryDir m_folder;
+    ScopedTestPlatform m_oPlatform;
+    std::unique_ptr<MarketSession> m_session;
+    QString m_sData;
+};
+
+TEST_F(ImportTest, AnImportReloadsTheListsFromTheNewData) {
+    MainWindow window(*m_session);
+    window.show();
+    ASSERT_TRUE(window.ShowList(ViewerRequest{}));
+    ASSERT_TRUE(window.ImportMarketData(m_sData));
+    EXPECT_EQ(m_session->LastDay(), DaySerialFromCivil(2026, 12, 3));
+    EXPECT_EQ(window.Host().Request().m_lDate, m_session->LastDay());
+    const auto& rows = window.Host().Control().olePriGrid()->DataSource();
+    EXPECT_GE(rows->RecordCount(), 2);
+    rows->SetFilter("Symbol = 'QQA'");
+    EXPECT_EQ(rows->RecordCount(), 1);
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(QStringLiteral("Imported 6")));
+}
+
+TEST_F(ImportTest, ACancelledImportLeavesTheMarketAsItWas) {
+    const int32_t lastDay = m_session->LastDay();
+    // Cancelled while it reads, and at its last report, after which it commits.
+    const std::vector<std::pair<QString, bool>> stops = {
+        {QStringLiteral("Reading"), false}, {QStringLiteral("Writing daily bars"), true}};
+    for (const auto& [stop, last] : stops) {
+        SCOPED_TRACE(stop.toStdString());
+        MarketImport import(nullptr, m_session->Path(), m_sData.toStdString());
+        import.SetOnStage([&import, stop, last](const QString& p_sStage, int64_t p_llDone,
+                                                int64_t p_llTotal) {
+            if (p_sStage.startsWith(stop) && (!last || p_llDone == p_llTotal)) {
+                import.Cancel();
+    }
+});
+EXPECT_EQ(import.Run().m_eResult, ImportOutcome::Result::Cancelled);
+m_session->Refresh();
+EXPECT_EQ(m_session->LastDay(), lastDay);
+EXPECT_FALSE(m_session->HasStock("QQA"));
+}  // namespace
+MarketImport failing(nullptr, m_session->Path(), "/no/such/folder");
+const ImportOutcome failed = failing.Run();
+EXPECT_EQ(failed.m_eResult, ImportOutcome::Result::Failed);
+EXPECT_FALSE(failed.m_sError.empty());
+}  // namespace qv::test
 
 }  // namespace
 }  // namespace qv::test

@@ -1,12 +1,16 @@
-// The window keeps its size, place, list kind and scope through a restart, and opens as on a
-// first run when its settings file is missing, damaged or names what the market no longer holds.
+// The window keeps its size, place, list kind and scope, the split and column widths of each kind
+// of list, and a dismissed hint through a restart, and opens as on a first run when its settings
+// file is missing, damaged or names what the market no longer holds.
 #include "shell/main_window.h"
 
 #include "control/viewer.h"
+#include "outside/grid_control.h"
+#include "outside/grid_control_columns.h"
 #include "shell/market_session.h"
 #include "shell/shell_market.h"
 #include "shell/test_application.h"
 #include "shell/viewer_host.h"
+#include "shell/viewer_surface.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include <array>
 #include <memory>
@@ -42,9 +47,51 @@ class WindowSettingsTest : public testing::Test {
         return window;
     }
 
+    static GridControlColumn& Column(MainWindow& p_oWindow, const char* p_sField) {
+        const auto& columns = *p_oWindow.Host().Control().olePriGrid()->Columns();
+        return *columns.Item(columns.IndexOfField(p_sField));
+    }
+
     MarketPlatform m_oPlatform;
     QTemporaryDir m_folder;
 };
+
+TEST_F(WindowSettingsTest, SplitAndColumnWidthsOfEachKindSurviveARestart) {
+    {
+        const auto first = Open();
+        ASSERT_TRUE(first->ShowList(ViewerRequest{}));
+        first->Surface().SetSecondaryHeight(150);
+        Column(*first, "Symbol").SetWidth(2345);
+        // Another day lays the columns out afresh; the width stays.
+        ASSERT_TRUE(first->ShowList({.m_lDate = kMarketLastDay - 1, .m_sSymbol = ""}));
+        EXPECT_EQ(Column(*first, "Symbol").Width(), 2345);
+        ASSERT_TRUE(first->ShowList({.m_lViewerType = vt_Industries, .m_sSymbol = ""}));
+        EXPECT_EQ(first->Surface().SecondaryHeight(), -1);
+        Column(*first, "IndName").SetWidth(3456);
+        first->close();
+    }
+    const auto second = Open();
+    EXPECT_EQ(Column(*second, "IndName").Width(), 3456);
+    ASSERT_TRUE(second->ShowList(ViewerRequest{}));
+    EXPECT_EQ(Column(*second, "Symbol").Width(), 2345);
+    EXPECT_EQ(second->Surface().SecondaryHeight(), 150);
+}
+
+TEST_F(WindowSettingsTest, TheImportHintShowsUntilItIsDismissed) {
+    {
+        const auto first = Open();
+        ASSERT_TRUE(first->ImportHintShown());
+        first->close();
+    }
+    {
+        const auto second = Open();
+        ASSERT_TRUE(second->ImportHintShown());
+        second->findChild<QToolButton*>(QStringLiteral("dismissHint"))->click();
+        EXPECT_FALSE(second->ImportHintShown());
+        second->close();
+    }
+    EXPECT_FALSE(Open()->ImportHintShown());
+}
 
 TEST_F(WindowSettingsTest, SizePlaceListAndScopeSurviveARestart) {
     const NamedCode sector = SharedMarket().Sectors().back();
@@ -69,7 +116,8 @@ TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
         {"nonsense values",
          "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
         {"an unknown kind and a watch list the market does not hold",
-         "[list]\ntype=99\nwatchList=987654\n"}};
+         "[list]\ntype=99\nwatchList=987654\n"},
+        {"a damaged layout", "[layout]\n0\\split=banana\n0\\columns=Symbol=x,=5,Symbol=-3\n"}};
     const QString path = WindowSettings()->fileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     for (const auto& [name, text] : cases) {
@@ -83,6 +131,8 @@ TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
         EXPECT_EQ((std::array{shown.m_lViewerType, shown.m_lWatchListId, shown.m_lSectorCode}),
                   (std::array<int32_t, 3>{vt_Stocks, 0, 0}));
         EXPECT_EQ(window->size(), QSize(1100, 720));
+        EXPECT_EQ(window->Surface().SecondaryHeight(), -1);
+        EXPECT_GT(Column(*window, "Symbol").Width(), 0);
     }
 }
 
