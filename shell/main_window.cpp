@@ -189,6 +189,16 @@ std::string EventText(std::string_view p_sEvent, std::span<Variant> p_args) {
     return text + ")";
 }
 
+// The user's short date format with the year in four digits: a two-digit year typed into the day
+// box would read back in another century.
+QString DayFormat() {
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy"))) {
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    }
+    return format;
+}
+
 QComboBox* NewCombo(QWidget* p_pParent) {
     auto* combo = new QComboBox(p_pParent);
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -250,7 +260,7 @@ void MainWindow::BuildControls() {
     }
     m_pDate = new QDateEdit(central);
     m_pDate->setCalendarPopup(true);
-    m_pDate->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    m_pDate->setDisplayFormat(DayFormat());
     m_pRows = NewCombo(central);
     for (const auto& [name, rows] : kRowLimits) {
         m_pRows->addItem(QString::fromUtf8(name), rows);
