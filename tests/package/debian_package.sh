@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as a fresh machine gets it: packed from the build folder as it stands
 # (nothing is built again), unpacked with dpkg -x into a folder of its own, and its programs run
-# from there, without the build's libraries, on a small generated market. Without cpack, dpkg or
-# dpkg-shlibdeps (dpkg-dev) the install tree of `cmake --install` stands in for the package.
+# from there, without the build's libraries, on a small generated market. Without cpack, dpkg,
+# dpkg-shlibdeps (dpkg-dev) or file, which the package's dependencies are found with, the install
+# tree of `cmake --install` stands in for the package.
 # Usage: debian_package.sh BUILD-FOLDER CPACK
 set -uo pipefail
 
@@ -18,7 +19,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-if [[ -x $cpack ]] && command -v dpkg >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
+if [[ -x $cpack ]] && command -v dpkg-shlibdeps >/dev/null && command -v file >/dev/null; then
     "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
         { cat "$work/cpack.log"; echo "FAIL package-not-built"; exit 1; }
     deb=$(ls "$work"/package/qorvant-viewer_*_*.deb 2>/dev/null | head -n 1)
@@ -27,7 +28,7 @@ if [[ -x $cpack ]] && command -v dpkg >/dev/null && command -v dpkg-shlibdeps >/
     depends=$(dpkg-deb -f "$deb" Depends)
     [[ $depends == *libqt6widgets6* ]] || fail depends-lack-qt "Depends: $depends"
 else
-    echo "no cpack, dpkg or dpkg-shlibdeps: running the install tree instead of the package"
+    echo "no cpack, dpkg-shlibdeps or file: running the install tree instead of the package"
     cmake --install "$build" --prefix "$root/usr" >/dev/null || { echo "FAIL install"; exit 1; }
 fi
 
