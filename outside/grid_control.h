@@ -220,11 +220,13 @@ class GridControl : public DispatchObject {
 
     std::string RenderText(int32_t p_lFirstRow, int32_t p_lRowCount);
 
+    // The bookmark of a row of the bound recordset, as SelBookmarks holds it.
+    static Variant BookmarkOfRowId(uint32_t p_lRowId);
+
   private:
     class SourceWatch;
 
     static const DispatchTable& Table();
-    static Variant BookmarkOfRowId(uint32_t p_lRowId);
     // Held by the caller while it tells: an observer may destroy the grid.
     std::shared_ptr<GridChanges> Changes() const { return m_oChanges; }
     // Moves to view row p_lRow (none for -1) and column p_lCol, telling the views and raising

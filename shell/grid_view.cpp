@@ -4,6 +4,7 @@
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
+#include "shell/grid_accessible.h"
 #include "shell/grid_geometry.h"
 #include "shell/grid_painter.h"
 #include "shell/key_codes.h"
@@ -73,6 +74,7 @@ GridView::GridView(QWidget* p_pParent) : QAbstractScrollArea(p_pParent) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    FollowGridForAccessibility(*this);
 }
 
 GridView::~GridView() = default;
@@ -87,6 +89,7 @@ void GridView::SetGrid(std::shared_ptr<GridControl> p_oGrid) {
     }
     m_press.reset();
     m_lDropX = -1;
+    FollowGridForAccessibility(*this);
     ShowAll();
 }
 

@@ -8,6 +8,7 @@
 #include "shell/shell_options.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTimer>
@@ -76,6 +77,7 @@ bool WindowPossible() {
 int RunWindow(const ShellOptions& p_oOptions, int& p_iArgc, char** p_argv) {
     QApplication application(p_iArgc, p_argv);
     QApplication::setApplicationDisplayName(QStringLiteral("Qorvant Viewer"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/qorvant-viewer.png")));
     PlatformContext context;
     InstallQtServices(context);
     ScopedPlatform installed(context);
