@@ -295,12 +295,12 @@ std::vector<std::string> Texts(SqliteDatabase& p_oDatabase, const char* p_sSql) 
     return texts;
 }
 
-// Stock id and close of p_sSymbol p_lBarsBack bars before its last bar.
+// Stock id and traded close of p_sSymbol p_lBarsBack bars before its last bar.
 std::optional<std::pair<int64_t, DailyBar>> PastBar(SqliteDatabase& p_oDatabase,
                                                     const std::string& p_sSymbol,
                                                     int32_t p_lBarsBack) {
     SqliteStatement query = p_oDatabase.Prepare(
-        "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days d "
+        "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days_traded d "
         "ON d.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + 4194303 "
         "WHERE s.symbol = ?1 ORDER BY d.day_key DESC LIMIT 1 OFFSET ?2");
     query.BindText(1, p_sSymbol);

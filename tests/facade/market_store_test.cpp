@@ -59,6 +59,37 @@ TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
     EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
 }
 
+// A database written before every figure of a row was put on the latest basis shows a 2:1 split
+// as a halving of the price beside a change of zero; opened for writing it is rebuilt.
+TEST(MarketStore, AnOlderDatabaseIsRebuiltWithItsRowsOnTheLatestBasis) {
+    ScratchFolder oFolder;
+    const std::string sPath = oFolder.File("market.db");
+    {
+        SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOld, 4);
+        oOld.Execute(
+            "INSERT INTO sectors VALUES (1, 'Energy'); INSERT INTO industries VALUES (1, 'Oil', 1);"
+            "INSERT INTO stocks VALUES (1, 'XOM', 'Exxon', 1);"
+            "INSERT INTO stock_bars (day_key, close, adj_close, volume, pct_change) VALUES "
+            "(4194304 + 44000, 2000000, 1000000, 500, NULL), (4194304 + 44001, 1000000, 1000000, "
+            "1000, 0)");
+    }
+    MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+    SqliteDatabase& oDatabase = oStore.Database();
+    const auto Column = [&](const std::string& p_sSql) {
+        std::string sValues;
+        SqliteStatement oRows = oDatabase.Prepare(p_sSql + " ORDER BY day_key");
+        while (oRows.Step()) {
+            sValues += oRows.ColumnText(0) + ' ';
+        }
+        return sValues;
+    };
+    EXPECT_EQ(Column("SELECT close || '/' || volume FROM stock_days"), "100.0/1000 100.0/1000 ");
+    EXPECT_EQ(Column("SELECT close || '/' || volume FROM stock_days_traded"),
+              "200.0/500 100.0/1000 ");
+    EXPECT_EQ(oDatabase.QueryInt64("SELECT count(*) FROM trading_days"), 2);
+}
+
 // Files that are not ours must be refused with their name, and left exactly as they were.
 TEST(MarketStore, ForeignFilesAreRefusedByNameAndLeftUntouched) {
     using Make = std::function<void(const std::string&)>;
