@@ -1,14 +1,16 @@
-// The importer on the real market data of $QV_MARKET_DATA: it takes every row, and ranks a whole
-// day. What the changes and lists make of the stored days is checked on small files
-// and on the generated market.
+// The importer on the real market data of $QV_MARKET_DATA: it takes every row, ranks a whole day,
+// keeps real splits out of the rows, and trades on the exchange calendar's days. What the changes
+// and lists make of the stored days is checked on small files and on the generated market.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include "facade/facade_test_files.h"
+#include "facade/market_calendar.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
@@ -104,6 +106,21 @@ TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
             << oSplit.m_sSymbol;
         EXPECT_DOUBLE_EQ(Value("t.close", oSplit.m_sSymbol, oSplit.m_sBefore),
                          oSplit.m_dTradedBefore);
+    }
+}
+
+// The calendar against three years of real closings: the one-off closings of those years are the
+// only weekdays it calls open without a bar.
+TEST_F(RealMarket, TheCalendarClosesEveryWeekdayWithoutBarsAndNoOther) {
+    const std::set<int32_t> aOneOffClosings = {Day("2018-12-05")};  // a national day of mourning
+    std::set<int32_t> aTraded;
+    SqliteStatement oDays = s_oStore->Database().Prepare("SELECT trade_date FROM trading_days");
+    while (oDays.Step()) {
+        aTraded.insert(static_cast<int32_t>(oDays.ColumnInt64(0)));
+    }
+    for (int32_t lDay = *aTraded.begin(); lDay <= *aTraded.rbegin(); ++lDay) {
+        const bool bExpected = aTraded.count(lDay) > 0 || aOneOffClosings.count(lDay) > 0;
+        EXPECT_EQ(IsTradingDay(lDay), bExpected) << IsoDateText(lDay);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "facade/facade_test_files.h"
 #include "facade/layout_store.h"
+#include "facade/market_calendar.h"
 #include "facade/market_store.h"
 #include "facade/portfolio_store.h"
 #include "facade/sqlite_database.h"
@@ -63,8 +64,19 @@ TEST(SampleMarket, HasTheShapeAskedForOnWeekdaysWithConsistentBars) {
     EXPECT_EQ(Count("SELECT count(*) FROM fundamentals"), oOptions.m_lStocks);
     EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), oOptions.m_lTradingDays);
     EXPECT_EQ(Count("SELECT max(trade_date) FROM trading_days"), oOptions.m_lLastDay);
-    // Day 1 of the date serial is a Sunday.
-    EXPECT_EQ(Count("SELECT count(*) FROM trading_days WHERE trade_date % 7 IN (0, 1)"), 0);
+    // The exchange's trading days, every one of them from the first to the last.
+    const auto lFirst = static_cast<int32_t>(Count("SELECT min(trade_date) FROM trading_days"));
+    int64_t llOpen = 0;
+    for (int32_t lDay = lFirst; lDay <= oOptions.m_lLastDay; ++lDay) {
+        llOpen += IsTradingDay(lDay) ? 1 : 0;
+    }
+    EXPECT_EQ(llOpen, oOptions.m_lTradingDays);
+    SqliteStatement oDays =
+        SharedSampleMarket().Database().Prepare("SELECT trade_date FROM trading_days");
+    while (oDays.Step()) {
+        EXPECT_TRUE(IsTradingDay(static_cast<int32_t>(oDays.ColumnInt64(0))))
+            << oDays.ColumnInt64(0);
+    }
     EXPECT_EQ(Count("SELECT count(*) FROM stock_days WHERE low > high OR close > high OR "
                     "close < low OR volume <= 0"),
               0);
