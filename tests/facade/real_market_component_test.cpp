@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <set>
+#include <tuple>
 
 #include "facade/facade_test_files.h"
 #include "facade/market_calendar.h"
@@ -72,8 +73,8 @@ TEST_F(RealMarket, TheImportTakesEveryRowWithoutProblems) {
               450);
 }
 
-// Splits of 4:1 and 5:1: the close moves by the day's change and no
-// more, the day after trades near its average volume, and the traded close is still there.
+// Splits of 4:1 and 5:1: the close moves by the day's change and no more, the day after trades
+// near its average volume, and the traded close is still there.
 TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
     SqliteDatabase& oDatabase = s_oStore->Database();
     const auto Value = [&](const char* p_sSql, const char* p_sSymbol, const char* p_sDate) {
@@ -87,25 +88,17 @@ TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
         EXPECT_TRUE(oQuery.Step()) << p_sSymbol << " " << p_sDate;
         return oQuery.ColumnDouble(0);
     };
-    struct Split {
-        const char* m_sSymbol;
-        const char* m_sBefore;
-        const char* m_sDay;
-        const char* m_sAfter;
-        double m_dTradedBefore;
-    };
-    for (const Split& oSplit : {Split{"AAPL", "2020-08-28", "2020-08-31", "2020-09-01", 499.23},
-                                Split{"TSLA", "2020-08-28", "2020-08-31", "2020-09-01", 2213.4},
-                                Split{"NEE", "2020-10-26", "2020-10-27", "2020-10-28", 302.65}}) {
-        const double dBefore = Value("d.close", oSplit.m_sSymbol, oSplit.m_sBefore);
-        const double dDay = Value("d.close", oSplit.m_sSymbol, oSplit.m_sDay);
-        const double dChange = Value("d.pct_change", oSplit.m_sSymbol, oSplit.m_sDay);
-        EXPECT_LT(std::abs(dChange), 15.0) << oSplit.m_sSymbol;
-        EXPECT_NEAR(dDay / dBefore, 1 + dChange / 100, 1e-3) << oSplit.m_sSymbol;
-        EXPECT_LT(Value("d.volume * 1.0 / d.avg_volume_50", oSplit.m_sSymbol, oSplit.m_sAfter), 3.0)
-            << oSplit.m_sSymbol;
-        EXPECT_DOUBLE_EQ(Value("t.close", oSplit.m_sSymbol, oSplit.m_sBefore),
-                         oSplit.m_dTradedBefore);
+    for (const auto& [sSymbol, sBefore, sDay, sAfter, dTradedBefore] :
+         {std::tuple{"AAPL", "2020-08-28", "2020-08-31", "2020-09-01", 499.23},
+          {"TSLA", "2020-08-28", "2020-08-31", "2020-09-01", 2213.4},
+          {"NEE", "2020-10-26", "2020-10-27", "2020-10-28", 302.65}}) {
+        const double dChange = Value("d.pct_change", sSymbol, sDay);
+        EXPECT_LT(std::abs(dChange), 15.0) << sSymbol;
+        EXPECT_NEAR(Value("d.close", sSymbol, sDay) / Value("d.close", sSymbol, sBefore),
+                    1 + dChange / 100, 1e-3)
+            << sSymbol;
+        EXPECT_LT(Value("d.volume * 1.0 / d.avg_volume_50", sSymbol, sAfter), 3.0) << sSymbol;
+        EXPECT_DOUBLE_EQ(Value("t.close", sSymbol, sBefore), dTradedBefore) << sSymbol;
     }
 }
 
