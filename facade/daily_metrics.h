@@ -3,8 +3,8 @@
 // Prices in the bars are as traded; the adjusted close carries splits and dividends. Every value
 // of a row is put on one basis, that of the stock's latest bar, so a history reads as one series:
 // no jump in price at a split, and a change, an average or a 52-week range that compares with the
-// price beside it. With f = adjusted close / close, a price of day s counts as v * f(s) / f(last)
-// (the price factor); on the latest bar that is the traded price itself.
+// price beside it. With f = adjusted close / close, a price v of day s counts as
+// v * f(s) / f(last) (the price factor); on the latest bar that is the traded price itself.
 //
 // Volumes are put on the same share basis by the split part of the factor alone (the share
 // factor), so a volume stays a count of shares and the volume of a day compares with the average
@@ -14,9 +14,9 @@
 // factor, the same discount every adjusted price carries.
 //
 // A split is a step of f from one bar to the next of at least 5:4 (or 4:5) that lies within 0.2 %
-// of a ratio p:q with q up to 10. A spin-off or special dividend rarely lands that close to such a
-// ratio (the real data has spin-offs at 1.487 and 2.0116 beside exact 2.0, 3.0, 1.5 and 1/3
-// splits), and so it only moves prices, as a dividend does.
+// of a ratio p:q or q:p with q up to 4 (2:1, 3:2, 5:4, 1:10, ...). A spin-off or special dividend
+// rarely lands that close to such a ratio (the real data has spin-offs at 1.487 and 2.0116 beside
+// exact 2.0, 3.0, 1.5 and 1/3 splits), and so it only moves prices, as a dividend does.
 //
 //   percent change   (adj(t) / adj(t-1) - 1) * 100; so the previous bar's close on the row's
 //                    basis is close(t) / (1 + percent change / 100)
