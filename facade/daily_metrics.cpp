@@ -8,6 +8,10 @@ namespace qv::facade {
 
 namespace {
 
+constexpr double kSmallestSplit = 1.25;
+constexpr double kSplitTolerance = 0.002;
+constexpr int kLargestSplitDenominator = 4;
+
 // The factor that puts an as-traded price on the adjusted basis.
 double AdjustmentFactor(const DailyBar& p_oBar) {
     if (p_oBar.m_dClose > 0 && p_oBar.m_dAdjClose > 0) {
@@ -51,7 +55,7 @@ class RollingExtreme {
     std::deque<double> m_aValues;
 };
 
-// Mean of the adjusted closes over the last p_lWindow bars ending at p_llIndex.
+// Mean of the values over the last p_lWindow bars ending at p_llIndex.
 class RollingMean {
   public:
     explicit RollingMean(int p_lWindow) : m_lWindow(p_lWindow) {}
@@ -89,10 +93,45 @@ double PeriodReturn(const std::vector<DailyBar>& p_aBars, size_t p_lIndex, size_
     return p_aBars[p_lIndex].m_dAdjClose / p_aBars[from].m_dAdjClose - 1.0;
 }
 
+// Each bar's price and share factors onto the basis of the last bar.
+void SetBasisFactors(const std::vector<DailyBar>& p_aBars, std::vector<DailyMetrics>& p_aMetrics) {
+    if (p_aBars.empty()) {
+        return;
+    }
+    const double latest = AdjustmentFactor(p_aBars.back());
+    double shares = 1;
+    for (size_t i = p_aBars.size(); i-- > 0;) {
+        const double factor = AdjustmentFactor(p_aBars[i]);
+        p_aMetrics[i].m_dPriceFactor = factor / latest;
+        p_aMetrics[i].m_dShareFactor = shares;
+        if (i > 0) {
+            shares *= SplitRatio(factor / AdjustmentFactor(p_aBars[i - 1]));
+        }
+    }
+}
+
 }  // namespace
+
+double SplitRatio(double p_dFactorStep) {
+    if (!std::isfinite(p_dFactorStep) || p_dFactorStep <= 0) {
+        return 1;
+    }
+    const double size = std::max(p_dFactorStep, 1 / p_dFactorStep);
+    if (size < kSmallestSplit * (1 - kSplitTolerance)) {
+        return 1;
+    }
+    for (int denominator = 1; denominator <= kLargestSplitDenominator; ++denominator) {
+        const double ratio = std::round(size * denominator) / denominator;
+        if (std::abs(size / ratio - 1) <= kSplitTolerance) {
+            return p_dFactorStep >= 1 ? ratio : 1 / ratio;
+        }
+    }
+    return 1;
+}
 
 std::vector<DailyMetrics> ComputeDailyMetrics(const std::vector<DailyBar>& p_aBars) {
     std::vector<DailyMetrics> metrics(p_aBars.size());
+    SetBasisFactors(p_aBars, metrics);
     std::vector<double> adjusted(p_aBars.size());
     std::vector<double> volumes(p_aBars.size());
     RollingExtreme high(kYearBars, true);
@@ -102,11 +141,11 @@ std::vector<DailyMetrics> ComputeDailyMetrics(const std::vector<DailyBar>& p_aBa
     RollingMean volume(kAverageVolumeBars);
     for (size_t i = 0; i < p_aBars.size(); ++i) {
         const DailyBar& bar = p_aBars[i];
-        const double factor = AdjustmentFactor(bar);
         const auto index = static_cast<int64_t>(i);
         DailyMetrics& day = metrics[i];
+        const double factor = day.m_dPriceFactor;
         adjusted[i] = bar.m_dClose * factor;
-        volumes[i] = static_cast<double>(bar.m_llVolume);
+        volumes[i] = static_cast<double>(bar.m_llVolume) * day.m_dShareFactor;
         if (i > 0) {
             const DailyBar& previous = p_aBars[i - 1];
             day.m_dPctChange = (bar.m_dAdjClose / previous.m_dAdjClose - 1.0) * 100.0;
@@ -115,12 +154,12 @@ std::vector<DailyMetrics> ComputeDailyMetrics(const std::vector<DailyBar>& p_aBa
         }
         high.Push(index, HighOf(bar) * factor);
         low.Push(index, LowOf(bar) * factor);
-        day.m_dHigh52 = high.Value() / factor;
-        day.m_dLow52 = low.Value() / factor;
+        day.m_dHigh52 = high.Value();
+        day.m_dLow52 = low.Value();
         shortMean.Push(adjusted, index);
         longMean.Push(adjusted, index);
-        day.m_dMa50 = shortMean.Full() ? shortMean.Mean() / factor : kNoValue;
-        day.m_dMa200 = longMean.Full() ? longMean.Mean() / factor : kNoValue;
+        day.m_dMa50 = shortMean.Full() ? shortMean.Mean() : kNoValue;
+        day.m_dMa200 = longMean.Full() ? longMean.Mean() : kNoValue;
     }
     return metrics;
 }

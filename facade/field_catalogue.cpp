@@ -20,9 +20,10 @@ constexpr FieldKind kDay = FieldKind::Date;
 constexpr FieldKind kBool = FieldKind::Boolean;
 
 // Aliases of the SQL expressions: s stocks, i industries, c sectors, d stock_days of the row's day,
-// f fundamentals, g group_days of the industry or sector, t trades, p portfolios. Prices are
-// unadjusted closes of the day; the derived values are on the day's share basis (see
-// daily_metrics.h). Percentages are in percent (1.5 means 1.5 %).
+// f fundamentals, g group_days of the industry or sector, t trades, p portfolios. A stock's
+// prices, volumes and derived values are on the basis of its latest bar (daily_metrics.h); a
+// holding's d is the bar as traded (market_schema.cpp). Percentages are in percent (1.5 means
+// 1.5 %).
 //
 // Columns: id, Column_Name, Caption, DataType_ID, Table_Mask, Group, Column_Format, kind,
 //          stock SQL, industry SQL, sector SQL, holding SQL, meaning.

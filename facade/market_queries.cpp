@@ -27,12 +27,13 @@ constexpr const char* kSectorSource =
     " FROM sectors c"
     " JOIN group_days g ON g.group_key = (2 * 1048576 + c.sector_code) * 4194304 + ?"
     " WHERE 1 = 1";
+// A trade's shares and price are as traded, so its holding is valued at the traded close.
 constexpr const char* kHoldingSource =
     " FROM trades t JOIN portfolios p ON p.portfolio_id = t.portfolio_id"
     " JOIN stocks s ON s.stock_id = t.stock_id JOIN industries i ON i.ind_code = s.ind_code"
     " JOIN sectors c ON c.sector_code = i.sector_code"
-    " LEFT JOIN stock_days d ON d.day_key ="
-    " (SELECT max(x.day_key) FROM stock_days x"
+    " LEFT JOIN stock_days_traded d ON d.day_key ="
+    " (SELECT max(x.day_key) FROM stock_bars x"
     " WHERE x.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + ?)"
     " LEFT JOIN fundamentals f ON f.stock_id = s.stock_id WHERE t.portfolio_id = ?"
     " AND t.buy_date <= ?";

@@ -136,12 +136,15 @@ struct GroupDay {
     int64_t m_llVolume = 0;
 
     // False when the total volume would pass what 64 bits hold; the day is then left as it was.
+    // The volume counts on the member's latest share basis, as its row shows it.
     bool Add(const DailyBar& p_oBar, const DailyMetrics& p_oMetrics, uint8_t p_cRank) {
-        if (p_oBar.m_llVolume > std::numeric_limits<int64_t>::max() - m_llVolume) {
+        const std::optional<int64_t> volume =
+            RoundToWholeNumber(static_cast<double>(p_oBar.m_llVolume) * p_oMetrics.m_dShareFactor);
+        if (!volume || *volume > std::numeric_limits<int64_t>::max() - m_llVolume) {
             return false;
         }
         ++m_llMembers;
-        m_llVolume += p_oBar.m_llVolume;
+        m_llVolume += *volume;
         if (!std::isnan(p_oMetrics.m_dPctChange)) {
             ++m_llChanges;
             m_dChangeSum += p_oMetrics.m_dPctChange;
@@ -179,8 +182,9 @@ class DayWriter {
         : m_sPath(p_oDatabase.Path()),
           m_oInsert(p_oDatabase.Prepare(
               "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, "
-              "pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank) "
-              "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
+              "pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank, basis_close, "
+              "share_factor) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
+              "?14, ?15, ?16)")) {}
 
     void Write(const StockSeries& p_oStock, const std::vector<DailyMetrics>& p_aMetrics,
                const std::vector<uint8_t>& p_aRanks) {
@@ -206,6 +210,8 @@ class DayWriter {
             } else {
                 m_oInsert.BindNull(14);
             }
+            BindWhole(15, bar.m_dClose * day.m_dPriceFactor, kPriceScale);
+            m_oInsert.BindDouble(16, day.m_dShareFactor);
             m_oInsert.Run();
         }
     }
@@ -279,8 +285,8 @@ void WriteCalendar(SqliteDatabase& p_oDatabase, const std::vector<int32_t>& p_aD
 std::vector<StockSeries> LoadStockSeries(SqliteDatabase& p_oDatabase) {
     std::vector<StockSeries> series;
     SqliteStatement query = p_oDatabase.Prepare(
-        "SELECT stock_id, trade_date, open, high, low, close, adj_close, volume FROM stock_days "
-        "ORDER BY day_key");
+        "SELECT stock_id, trade_date, open, high, low, close, adj_close, volume "
+        "FROM stock_days_traded ORDER BY day_key");
     while (query.Step()) {
         const int64_t stockId = query.ColumnInt64(0);
         if (series.empty() || series.back().m_llStockId != stockId) {

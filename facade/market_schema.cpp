@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "facade/field_catalogue.h"
+#include "facade/market_rebuild.h"
 #include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 
@@ -20,7 +21,7 @@ namespace {
 // likewise the previous index value of a group. Prices and the price-like metrics are stored as
 // whole ten-thousandths (kPriceScale), three or four bytes where a REAL takes eight, which
 // nearly halves the largest table; the view stock_days gives them back as numbers, and every
-// query reads through it.
+// query reads through it (or, from version 5, through stock_days_traded).
 constexpr const char* kTablesSql = R"sql(
 CREATE TABLE schema_version (version INTEGER NOT NULL);
 INSERT INTO schema_version (version) VALUES (0);
@@ -188,6 +189,44 @@ CREATE TABLE trades (
 CREATE INDEX trades_by_portfolio ON trades (portfolio_id);
 )sql";
 
+// Every figure of a row on one basis, the stock's latest bar (daily_metrics.h): stock_bars keeps
+// the bars as traded and adds the close on the latest basis (basis_close) and the shares now per
+// share then (share_factor, 1 until a split, stored in no bytes). stock_days, which the lists
+// read, gives the whole row on the latest basis; stock_days_traded gives the bars as traded, with
+// the derived figures on the bar's own basis, for what was bought or sold at traded prices (the
+// holdings) and for whoever asks for the raw figures. The derived data of a database written
+// before is rebuilt on its bars, so no list shows a row of mixed bases.
+constexpr const char* kLatestBasisSql = R"sql(
+ALTER TABLE stock_bars ADD COLUMN basis_close INTEGER;
+ALTER TABLE stock_bars ADD COLUMN share_factor REAL NOT NULL DEFAULT 1;
+DROP VIEW stock_days;
+CREATE VIEW stock_days AS
+SELECT day_key, day_key >> 22 AS stock_id, day_key & 4194303 AS trade_date,
+    open * (basis_close / 10000.0) / close AS open, high * (basis_close / 10000.0) / close AS high,
+    low * (basis_close / 10000.0) / close AS low, basis_close / 10000.0 AS close,
+    adj_close / 10000.0 AS adj_close, CAST(round(volume * share_factor) AS INTEGER) AS volume,
+    pct_change, avg_volume_50, high_52w / 10000.0 AS high_52w, low_52w / 10000.0 AS low_52w,
+    ma_50 / 10000.0 AS ma_50, ma_200 / 10000.0 AS ma_200, rs_rank
+FROM stock_bars;
+CREATE VIEW stock_days_traded AS
+SELECT day_key, day_key >> 22 AS stock_id, day_key & 4194303 AS trade_date,
+    open / 10000.0 AS open, high / 10000.0 AS high, low / 10000.0 AS low,
+    close / 10000.0 AS close, adj_close / 10000.0 AS adj_close, volume, pct_change,
+    CAST(round(avg_volume_50 / share_factor) AS INTEGER) AS avg_volume_50,
+    high_52w / 10000.0 * close / basis_close AS high_52w,
+    low_52w / 10000.0 * close / basis_close AS low_52w,
+    ma_50 / 10000.0 * close / basis_close AS ma_50,
+    ma_200 / 10000.0 * close / basis_close AS ma_200, rs_rank, share_factor
+FROM stock_bars;
+)sql";
+
+void AdoptLatestBasis(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kLatestBasisSql);
+    if (p_oDatabase.QueryInt64("SELECT EXISTS (SELECT 1 FROM stock_bars)") != 0) {
+        RewriteDailyData(p_oDatabase, LoadStockSeries(p_oDatabase), {});
+    }
+}
+
 void CreateTables(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
@@ -195,10 +234,7 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables,
-        SeedFieldCatalogue,
-        SeedSystemLayouts,
-        RealignHoldingMasks,
+        CreateTables, SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks, AdoptLatestBasis,
     };
     return migrations;
 }

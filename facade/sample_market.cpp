@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "facade/layout_store.h"
+#include "facade/market_calendar.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_store.h"
 #include "facade/owner_store.h"
@@ -18,7 +19,6 @@
 #include "facade/system_layouts.h"
 #include "facade/watch_list_store.h"
 #include "outside/text_util.h"
-#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -33,16 +33,10 @@ constexpr uint64_t kIndustryStreams = 1000;
 constexpr uint64_t kStockStreams = 1000000;
 constexpr int32_t kProgressStocks = 100;
 
-bool IsHoliday(int32_t p_lDay) {
-    const DateParts date = CivilFromDaySerial(p_lDay);
-    return (date.Month == 1 && date.Day == 1) || (date.Month == 7 && date.Day == 4) ||
-           (date.Month == 12 && date.Day == 25);
-}
-
 std::vector<int32_t> TradingCalendar(int32_t p_lLastDay, int32_t p_lCount) {
     std::vector<int32_t> days;
     for (int32_t day = p_lLastDay; static_cast<int32_t>(days.size()) < p_lCount; --day) {
-        if (IsoWeekday(day) <= 5 && !IsHoliday(day)) {
+        if (IsTradingDay(day)) {
             days.push_back(day);
         }
     }
@@ -295,12 +289,12 @@ std::vector<std::string> Texts(SqliteDatabase& p_oDatabase, const char* p_sSql) 
     return texts;
 }
 
-// Stock id and close of p_sSymbol p_lBarsBack bars before its last bar.
+// Stock id and traded close of p_sSymbol p_lBarsBack bars before its last bar.
 std::optional<std::pair<int64_t, DailyBar>> PastBar(SqliteDatabase& p_oDatabase,
                                                     const std::string& p_sSymbol,
                                                     int32_t p_lBarsBack) {
     SqliteStatement query = p_oDatabase.Prepare(
-        "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days d "
+        "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days_traded d "
         "ON d.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + 4194303 "
         "WHERE s.symbol = ?1 ORDER BY d.day_key DESC LIMIT 1 OFFSET ?2");
     query.BindText(1, p_sSymbol);

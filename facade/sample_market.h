@@ -4,8 +4,10 @@
 // Prices follow a factor model: each day a stock's log return is its market beta times the
 // market's return, plus its sector's and its industry's return, plus its own noise, so stocks of
 // one industry move together more than stocks of one sector, and those more than the market as
-// a whole. Volume rises on days with large moves. Each stock also gets fundamentals (earnings,
-// sales, shares outstanding, growth, dividend yield) for the fields that need them. The derived
+// a whole. Volume rises on days with large moves. The market trades on the exchange's trading
+// days (market_calendar.h) and has no splits, so its traded and adjusted prices are the same.
+// Each stock also gets fundamentals (earnings, sales, shares outstanding, growth, dividend yield)
+// for the fields that need them. The derived
 // metrics and group aggregates are then written exactly as after an import (market_rebuild.h).
 //
 //     MarketStore store(path, MarketStore::Access::ReadWrite);

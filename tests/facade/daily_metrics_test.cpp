@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace qv::facade {
@@ -39,17 +40,49 @@ TEST(DailyMetrics, AveragesStartWithAFullWindowAndTheYearHighExpires) {
     EXPECT_EQ(aMetrics[262].m_dHigh52, 100.0);
 }
 
-// A 2-for-1 split halves the traded price; the adjusted close carries on, so the day shows no
-// crash and the past is put on the new share basis.
-TEST(DailyMetrics, ASplitIsNotACrash) {
-    std::vector<DailyBar> aBars = Bars(60);
-    for (size_t i = 0; i < 50; ++i) {
-        aBars[i].m_dOpen = aBars[i].m_dHigh = aBars[i].m_dLow = aBars[i].m_dClose = 200.0;
+// A stock worth 98 a share and trading 1000 shares a day on the latest basis all along: a 2:1
+// split at bar 100, a 2 % dividend from bar 150, a 4:1 split at bar 200, and the source's adjusted
+// closes on a basis of their own (half the latest). Every row reads the same around each event.
+TEST(DailyMetrics, EveryFigureOfARowIsOnTheLatestBasisAroundSplitsAndADividend) {
+    std::vector<DailyBar> aBars = Bars(300);
+    for (size_t i = 0; i < aBars.size(); ++i) {
+        const double dShares = i < 100 ? 8.0 : i < 200 ? 4.0 : 1.0;
+        aBars[i].m_dClose = (i < 150 ? 100.0 : 98.0) * dShares;
+        aBars[i].m_dHigh = aBars[i].m_dClose * 1.01;
+        aBars[i].m_dLow = aBars[i].m_dClose * 0.99;
+        aBars[i].m_dAdjClose = 49.0;
+        aBars[i].m_llVolume = static_cast<int64_t>(1000 / dShares);
     }
     const std::vector<DailyMetrics> aMetrics = ComputeDailyMetrics(aBars);
-    EXPECT_NEAR(aMetrics[50].m_dPctChange, 0.0, 1e-12);
-    EXPECT_NEAR(aMetrics[55].m_dHigh52, 100.0, 1e-9);
-    EXPECT_NEAR(aMetrics[55].m_dMa50, 100.0, 1e-9);
+    for (const size_t lBar : {99, 100, 101, 149, 150, 199, 200, 201, 299}) {
+        const DailyMetrics& oDay = aMetrics[lBar];
+        EXPECT_NEAR(aBars[lBar].m_dClose * oDay.m_dPriceFactor, 98.0, 1e-9) << lBar;
+        EXPECT_NEAR(oDay.m_dPctChange, 0.0, 1e-9) << lBar;
+        EXPECT_NEAR(static_cast<double>(aBars[lBar].m_llVolume) * oDay.m_dShareFactor, 1000, 1e-9);
+        EXPECT_NEAR(oDay.m_dAvgVolume, 1000.0, 1e-9) << lBar;
+        EXPECT_NEAR(oDay.m_dMa50, 98.0, 1e-9) << lBar;
+        EXPECT_NEAR(lBar < 199 ? 98.0 : oDay.m_dMa200, 98.0, 1e-9) << lBar;
+        EXPECT_NEAR(oDay.m_dHigh52, 98.98, 1e-9) << lBar;
+        EXPECT_NEAR(oDay.m_dLow52, 97.02, 1e-9) << lBar;
+    }
+}
+
+// Steps of the adjustment factor seen in real data: splits are exact ratios; spin-offs and
+// special dividends (2.0116, 1.487, 1.238, 1.0632) are not, and must not rescale volumes.
+TEST(DailyMetrics, OnlyAStepOfASplitRatioIsASplit) {
+    for (const auto& [dStep, dSplit] : {std::pair{4.0, 4.0},
+                                        {1.5, 1.5},
+                                        {1.25, 1.25},
+                                        {0.3333, 1.0 / 3},
+                                        {0.1, 0.1},
+                                        {20.0, 20.0},
+                                        {2.0116, 1.0},
+                                        {1.487, 1.0},
+                                        {1.238, 1.0},
+                                        {1.0632, 1.0},
+                                        {0.0, 1.0}}) {
+        EXPECT_DOUBLE_EQ(SplitRatio(dStep), dSplit) << dStep;
+    }
 }
 
 TEST(DailyMetrics, StrengthNeedsTwentyBarsOfHistory) {

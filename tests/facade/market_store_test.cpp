@@ -42,13 +42,19 @@ TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) 
     }
 }
 
-TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
+TEST(MarketStore, UpgradesAnOlderSchemaKeepingItsRowsAndRebuildingItsDailyData) {
     ScratchFolder oFolder;
     const std::string sPath = oFolder.File("market.db");
     {
         SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
         MigrateSchema(oOld, 1);
-        oOld.Execute("INSERT INTO sectors (sector_code, name) VALUES (7, 'Energy')");
+        // Bars of a 2:1 split, their derived data written before the latest basis.
+        oOld.Execute(
+            "INSERT INTO sectors (sector_code, name) VALUES (7, 'Energy');"
+            "INSERT INTO industries VALUES (1, 'Oil', 7); INSERT INTO stocks VALUES (1, 'X', 'X', "
+            "1);"
+            "INSERT INTO stock_bars (day_key, close, adj_close, volume) VALUES "
+            "(4194304 + 44000, 2000000, 1000000, 500), (4194304 + 44001, 1000000, 1000000, 1000)");
     }
     EXPECT_THROW(MarketStore(sPath, MarketStore::Access::ReadOnly), FacadeError);
     MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
@@ -57,6 +63,10 @@ TEST(MarketStore, UpgradesAnOlderSchemaAndKeepsItsRows) {
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT sector_code FROM sectors WHERE name = 'Energy'"),
               7);
     EXPECT_GT(oStore.Database().QueryInt64("SELECT count(*) FROM field_catalogue"), 0);
+    EXPECT_EQ(oStore.Database().QueryInt64(
+                  "SELECT count(*) FROM stock_days WHERE close = 100 AND volume = 1000"),
+              2);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT sum(close) FROM stock_days_traded"), 300);
 }
 
 // Files that are not ours must be refused with their name, and left exactly as they were.

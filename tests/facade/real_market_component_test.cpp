@@ -1,13 +1,17 @@
-// The importer on the real market data of $QV_MARKET_DATA: it takes every row, and ranks a whole
-// day. What the changes and lists make of the stored days is checked on small files
-// and on the generated market.
+// The importer on the real market data of $QV_MARKET_DATA: it takes every row, ranks a whole day,
+// keeps real splits out of the rows, and trades on the exchange calendar's days. What the changes
+// and lists make of the stored days is checked on small files and on the generated market.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <tuple>
 
 #include "facade/facade_test_files.h"
+#include "facade/market_calendar.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
@@ -67,6 +71,50 @@ TEST_F(RealMarket, TheImportTakesEveryRowWithoutProblems) {
                                               "trade_date = " +
                                               std::to_string(Day("2021-04-21"))),
               450);
+}
+
+// Splits of 4:1 and 5:1: the close moves by the day's change and no more, the day after trades
+// near its average volume, and the traded close is still there.
+TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
+    SqliteDatabase& oDatabase = s_oStore->Database();
+    const auto Value = [&](const char* p_sSql, const char* p_sSymbol, const char* p_sDate) {
+        SqliteStatement oQuery =
+            oDatabase.Prepare(std::string("SELECT ") + p_sSql +
+                              " FROM stocks s JOIN stock_days d ON d.stock_id = s.stock_id "
+                              "JOIN stock_days_traded t ON t.day_key = d.day_key "
+                              "WHERE s.symbol = ?1 AND d.trade_date = ?2");
+        oQuery.BindText(1, p_sSymbol);
+        oQuery.BindInt64(2, Day(p_sDate));
+        EXPECT_TRUE(oQuery.Step()) << p_sSymbol << " " << p_sDate;
+        return oQuery.ColumnDouble(0);
+    };
+    for (const auto& [sSymbol, sBefore, sDay, sAfter, dTradedBefore] :
+         {std::tuple{"AAPL", "2020-08-28", "2020-08-31", "2020-09-01", 499.23},
+          {"TSLA", "2020-08-28", "2020-08-31", "2020-09-01", 2213.4},
+          {"NEE", "2020-10-26", "2020-10-27", "2020-10-28", 302.65}}) {
+        const double dChange = Value("d.pct_change", sSymbol, sDay);
+        EXPECT_LT(std::abs(dChange), 15.0) << sSymbol;
+        EXPECT_NEAR(Value("d.close", sSymbol, sDay) / Value("d.close", sSymbol, sBefore),
+                    1 + dChange / 100, 1e-3)
+            << sSymbol;
+        EXPECT_LT(Value("d.volume * 1.0 / d.avg_volume_50", sSymbol, sAfter), 3.0) << sSymbol;
+        EXPECT_DOUBLE_EQ(Value("t.close", sSymbol, sBefore), dTradedBefore) << sSymbol;
+    }
+}
+
+// The calendar against three years of real closings: the one-off closings of those years are the
+// only weekdays it calls open without a bar.
+TEST_F(RealMarket, TheCalendarClosesEveryWeekdayWithoutBarsAndNoOther) {
+    const std::set<int32_t> aOneOffClosings = {Day("2018-12-05")};  // a national day of mourning
+    std::set<int32_t> aTraded;
+    SqliteStatement oDays = s_oStore->Database().Prepare("SELECT trade_date FROM trading_days");
+    while (oDays.Step()) {
+        aTraded.insert(static_cast<int32_t>(oDays.ColumnInt64(0)));
+    }
+    for (int32_t lDay = *aTraded.begin(); lDay <= *aTraded.rbegin(); ++lDay) {
+        const bool bExpected = aTraded.count(lDay) > 0 || aOneOffClosings.count(lDay) > 0;
+        EXPECT_EQ(IsTradingDay(lDay), bExpected) << IsoDateText(lDay);
+    }
 }
 
 }  // namespace

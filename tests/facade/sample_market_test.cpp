@@ -8,6 +8,7 @@
 
 #include "facade/facade_test_files.h"
 #include "facade/layout_store.h"
+#include "facade/market_calendar.h"
 #include "facade/market_store.h"
 #include "facade/portfolio_store.h"
 #include "facade/sqlite_database.h"
@@ -54,7 +55,7 @@ TEST(SampleMarket, TheSameSeedGivesTheSameMarketAndAnotherSeedAnother) {
     EXPECT_NE(aContents[0], aContents[2]);
 }
 
-TEST(SampleMarket, HasTheShapeAskedForOnWeekdaysWithConsistentBars) {
+TEST(SampleMarket, HasTheShapeAskedForOnTradingDaysWithConsistentBars) {
     const SampleMarketOptions oOptions = SharedSampleOptions();
     EXPECT_EQ(Count("SELECT count(*) FROM sectors"), 11);
     EXPECT_EQ(Count("SELECT count(DISTINCT sector_code) FROM industries"), 11);
@@ -63,8 +64,11 @@ TEST(SampleMarket, HasTheShapeAskedForOnWeekdaysWithConsistentBars) {
     EXPECT_EQ(Count("SELECT count(*) FROM fundamentals"), oOptions.m_lStocks);
     EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), oOptions.m_lTradingDays);
     EXPECT_EQ(Count("SELECT max(trade_date) FROM trading_days"), oOptions.m_lLastDay);
-    // Day 1 of the date serial is a Sunday.
-    EXPECT_EQ(Count("SELECT count(*) FROM trading_days WHERE trade_date % 7 IN (0, 1)"), 0);
+    SqliteStatement oDays =
+        SharedSampleMarket().Database().Prepare("SELECT trade_date FROM trading_days");
+    while (oDays.Step()) {
+        EXPECT_TRUE(IsTradingDay(static_cast<int32_t>(oDays.ColumnInt64(0))));
+    }
     EXPECT_EQ(Count("SELECT count(*) FROM stock_days WHERE low > high OR close > high OR "
                     "close < low OR volume <= 0"),
               0);
