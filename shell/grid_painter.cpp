@@ -60,25 +60,6 @@ int32_t ActiveSplit(const GridControl& p_oGrid, const GridGeometry& p_geometry) 
     return p_oGrid.Splits()->Count() - 1;
 }
 
-GridStyle HeadingStyle(const GridControl& p_oGrid, int32_t p_lSplit, bool p_bActive) {
-    GridStyle style;
-    style.SetBackColor(grid_colors::kLightGrey);
-    style.SetForeColor(grid_colors::kBlack);
-    const auto& splits = *p_oGrid.Splits();
-    const GridSplit* split = p_lSplit < splits.Count() ? splits.Item(p_lSplit).get() : nullptr;
-    const auto layer = [&](GridStyleKind kind) {
-        style.Overlay(*p_oGrid.Style(kind));
-        if (split != nullptr) {
-            style.Overlay(*split->Style(kind));
-        }
-    };
-    layer(GridStyleKind::Heading);
-    if (!p_bActive) {
-        layer(GridStyleKind::Inactive);
-    }
-    return style;
-}
-
 QString CaptionOf(const GridControlColumn& p_oColumn) {
     return QString::fromStdString(p_oColumn.Caption());
 }
@@ -274,6 +255,25 @@ QFont CellFont(const GridControlColumn& p_oColumn, const QFont& p_default) {
     }
     font.setBold(entry.Bold);
     return font;
+}
+
+GridStyle HeadingStyle(const GridControl& p_oGrid, int32_t p_lSplit, bool p_bActive) {
+    GridStyle style;
+    style.SetBackColor(grid_colors::kLightGrey);
+    style.SetForeColor(grid_colors::kBlack);
+    const auto& splits = *p_oGrid.Splits();
+    const GridSplit* split = p_lSplit < splits.Count() ? splits.Item(p_lSplit).get() : nullptr;
+    const auto layer = [&](GridStyleKind kind) {
+        style.Overlay(*p_oGrid.Style(kind));
+        if (split != nullptr) {
+            style.Overlay(*split->Style(kind));
+        }
+    };
+    layer(GridStyleKind::Heading);
+    if (!p_bActive) {
+        layer(GridStyleKind::Inactive);
+    }
+    return style;
 }
 
 int32_t HeadingRoom(const QFontMetrics& p_metrics) {

@@ -22,6 +22,7 @@ namespace qv {
 class GridControl;
 class GridControlColumn;
 class GridGeometry;
+class GridStyle;
 
 // A key of the sort the rows are in, by field name.
 struct GridSortMark {
@@ -45,6 +46,11 @@ std::vector<SortArrow> SortArrows(const GridGeometry& p_geometry,
 
 // The room a heading keeps for its text's margins and a sort arrow beside it, in pixels.
 int32_t HeadingRoom(const QFontMetrics& p_metrics);
+// The style a split's headings are drawn in: the grid's and the split's Heading styles, with
+// their Inactive styles over them when the split is not the active one (the one showing the
+// current column).
+GridStyle HeadingStyle(const GridControl& p_oGrid, int32_t p_lSplit, bool p_bActive);
+
 // The font of a column's cells: p_default unless the column names a font of its own.
 QFont CellFont(const GridControlColumn& p_oColumn, const QFont& p_default);
 
