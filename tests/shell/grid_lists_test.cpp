@@ -2,27 +2,19 @@
 // read whole at the widths the view gives, every text reads on its background on a light and a
 // dark palette, and the headings show the sort and the fields' long names.
 #include "outside/color.h"
-#include "outside/grid_control.h"
 #include "shell/grid_cell_reader.h"
 #include "shell/grid_geometry.h"
-#include "shell/grid_painter.h"
 #include "shell/grid_view_header.h"
-#include "shell/qt_color.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QPalette>
 
 #include <algorithm>
-#include <string>
 
 namespace qv::test {
 namespace {
-
-// Rows read from the top of each list.
-constexpr int32_t kRowsRead = 40;
 
 QPalette MakePalette(QColor p_base, QColor p_text, QColor p_highlight) {
     QPalette palette;
@@ -32,86 +24,54 @@ QPalette MakePalette(QColor p_base, QColor p_text, QColor p_highlight) {
     return palette;
 }
 
-const QPalette& LightPalette() {
-    static const QPalette palette = MakePalette(Qt::white, Qt::black, QColor(48, 140, 198));
-    return palette;
-}
+const QPalette kLight = MakePalette(Qt::white, Qt::black, QColor(48, 140, 198));
+const QPalette kDark = MakePalette(QColor(35, 35, 35), QColor(230, 230, 230), QColor(42, 130, 218));
 
-const QPalette& DarkPalette() {
-    static const QPalette palette =
-        MakePalette(QColor(35, 35, 35), QColor(230, 230, 230), QColor(42, 130, 218));
-    return palette;
-}
+using GridLists = WindowTest;
 
-class GridLists : public WindowTest {
-  protected:
-    std::vector<GridView*> Views() {
-        std::vector<GridView*> views{&PrimaryView()};
-        if (m_window.Surface().SecondaryView().isVisible()) {
-            views.push_back(&m_window.Surface().SecondaryView());
-        }
-        return views;
-    }
-};
-
-const int32_t kListKinds[] = {vt_Stocks,        vt_Industries,      vt_Sectors,
-                              vt_StockHistory,  vt_IndustryHistory, vt_SectorHistory,
-                              vt_FinderResults, vt_Portfolio};
-
-// The captions were cut to "$ Ch…" and "52 Wk …", and two-digit percentages to "1…".
-TEST_F(GridLists, HeadingsAndFirstRowsAreNotElidedAtTheWidthsTheViewGives) {
-    for (const int32_t kind : kListKinds) {
+// Captions were cut to "$ Ch…" and "52 Wk …", two-digit percentages to "1…", and red and green
+// figures on the dark-blue selection could not be read.
+TEST_F(GridLists, HeadingsAndFirstRowsShowWholeAndEveryTextReadsOnLightAndDarkPalettes) {
+    for (const int32_t kind :
+         {vt_Stocks, vt_Industries, vt_Sectors, vt_StockHistory, vt_IndustryHistory,
+          vt_SectorHistory, vt_FinderResults, vt_Portfolio}) {
         ASSERT_TRUE(m_window.ShowList({.m_lViewerType = kind})) << kind;
-        for (GridView* view : Views()) {
-            GridControl& grid = *view->Grid();
-            const GridGeometry geometry(grid, view->TwipsPerPixel());
-            GridCellReader reader(grid, geometry.Slots());
-            const QFontMetrics heading(view->font());
-            const int32_t rows = std::min(reader.RowCount(), kRowsRead);
-            for (size_t s = 0; s < geometry.Slots().size(); ++s) {
-                const GridSlot& slot = geometry.Slots()[s];
-                const QString caption = QString::fromStdString(slot.Column->Caption());
-                EXPECT_LE(heading.horizontalAdvance(caption) + HeadingRoom(heading), slot.Width)
-                    << kind << " " << slot.Column->Caption();
-                const QFontMetrics cells(CellFont(*slot.Column, view->font()));
-                for (int32_t row = 0; row < rows; ++row) {
-                    const std::string text = reader.ReadRow(row).at(s).Text;
-                    EXPECT_LE(cells.horizontalAdvance(QString::fromStdString(text)) + CellRoom(),
-                              slot.Width)
-                        << kind << " " << slot.Column->Caption() << " " << text;
-                }
-            }
-        }
-    }
-}
-
-// Red and green figures on the dark-blue selection could not be read.
-TEST_F(GridLists, EveryTextTheGridsDrawReadsOnItsBackgroundOnLightAndDarkPalettes) {
-    for (const int32_t kind : kListKinds) {
-        ASSERT_TRUE(m_window.ShowList({.m_lViewerType = kind})) << kind;
-        for (GridView* view : Views()) {
+        for (GridView* view : {&PrimaryView(), &m_window.Surface().SecondaryView()}) {
             GridControl& grid = *view->Grid();
             for (int32_t bookmark = 1; bookmark <= 3; ++bookmark) {
                 grid.SelBookmarks()->Add(Variant(static_cast<double>(bookmark)));
             }
             const GridGeometry geometry(grid, view->TwipsPerPixel());
             GridCellReader reader(grid, geometry.Slots());
-            for (const QPalette* palette : {&LightPalette(), &DarkPalette()}) {
-                const GridPalette colors = GridPaletteOf(*palette);
-                for (int32_t row = 0; row < std::min(reader.RowCount(), kRowsRead); ++row) {
-                    for (const GridCell& cell : reader.ReadRow(row)) {
-                        const PaintColors paint = CellPaintColors(cell, colors);
+            const QFontMetrics heading(view->font());
+            for (const GridSlot& slot : geometry.Slots()) {
+                const QString caption = QString::fromStdString(slot.Column->Caption());
+                EXPECT_LE(heading.horizontalAdvance(caption) + HeadingRoom(heading), slot.Width)
+                    << kind << " " << slot.Column->Caption();
+            }
+            for (int32_t row = 0; row < std::min(reader.RowCount(), 40); ++row) {
+                const std::vector<GridCell> cells = reader.ReadRow(row);
+                for (size_t s = 0; s < cells.size(); ++s) {
+                    const QFontMetrics metrics(CellFont(*geometry.Slots()[s].Column, view->font()));
+                    const QString text = QString::fromStdString(cells[s].Text);
+                    EXPECT_LE(metrics.horizontalAdvance(text) + CellRoom(),
+                              geometry.Slots()[s].Width)
+                        << kind << " " << cells[s].Text;
+                    for (const QPalette* palette : {&kLight, &kDark}) {
+                        const PaintColors paint =
+                            CellPaintColors(cells[s], GridPaletteOf(*palette));
                         EXPECT_GE(ContrastRatio(paint.Fore, paint.Back), kMinimumContrast)
-                            << kind << " dark " << colors.Dark << " " << cell.Text << " "
-                            << HexColorText(paint.Fore) << " on " << HexColorText(paint.Back);
+                            << kind << " " << cells[s].Text << " " << HexColorText(paint.Fore)
+                            << " on " << HexColorText(paint.Back);
                     }
                 }
-                for (int32_t split = 0; split < grid.Splits()->Count(); ++split) {
+            }
+            for (int32_t split = 0; split < grid.Splits()->Count(); ++split) {
+                for (const QPalette* palette : {&kLight, &kDark}) {
                     for (const bool active : {true, false}) {
-                        const PaintColors paint =
-                            HeadingPaintColors(HeadingStyle(grid, split, active), colors);
-                        EXPECT_GE(ContrastRatio(paint.Fore, paint.Back), kMinimumContrast)
-                            << kind << " heading of split " << split;
+                        const PaintColors paint = HeadingPaintColors(
+                            HeadingStyle(grid, split, active), GridPaletteOf(*palette));
+                        EXPECT_GE(ContrastRatio(paint.Fore, paint.Back), kMinimumContrast) << kind;
                     }
                 }
             }
@@ -121,7 +81,7 @@ TEST_F(GridLists, EveryTextTheGridsDrawReadsOnItsBackgroundOnLightAndDarkPalette
 
 TEST_F(GridLists, TheViewFollowsTheApplicationsPalette) {
     const QPalette before = QApplication::palette();
-    QApplication::setPalette(DarkPalette());
+    QApplication::setPalette(kDark);
     QApplication::processEvents();
     const QImage picture = PrimaryView().viewport()->grab().toImage();
     QApplication::setPalette(before);
@@ -132,8 +92,7 @@ TEST_F(GridLists, TheViewFollowsTheApplicationsPalette) {
 
 TEST_F(GridLists, HeadingsShowTheViewersSortAndTheFieldsLongNames) {
     const GridHeaderSource source = ViewerHeaderSource(m_window.Host().ControlPtr(), true);
-    GridControl& grid = Primary();
-    const GridGeometry geometry(grid, PrimaryView().TwipsPerPixel());
+    const GridGeometry geometry(Primary(), PrimaryView().TwipsPerPixel());
     const std::vector<SortArrow> arrows = SortArrows(geometry, source.Sort());
     std::vector<std::pair<std::string, SortArrow>> shown;
     for (size_t s = 0; s < arrows.size(); ++s) {
@@ -143,10 +102,8 @@ TEST_F(GridLists, HeadingsShowTheViewersSortAndTheFieldsLongNames) {
     }
     // The stock list is sorted by RS rank, the strongest first, then by symbol.
     std::sort(shown.begin(), shown.end());
-    EXPECT_EQ(shown, (std::vector<std::pair<std::string, SortArrow>>{{"RSRank", SortArrow::Down},
-                                                                     {"Symbol", SortArrow::Up}}));
-    EXPECT_TRUE(source.LongName("symbol").starts_with("ticker symbol"))
-        << source.LongName("symbol");
+    EXPECT_EQ(shown, (decltype(shown){{"RSRank", SortArrow::Down}, {"Symbol", SortArrow::Up}}));
+    EXPECT_TRUE(source.LongName("symbol").starts_with("ticker symbol"));
     EXPECT_EQ(source.LongName("NoSuchField"), "");
     EXPECT_FALSE(ViewerHeaderSource(m_window.Host().ControlPtr(), false).Sort);
 }
