@@ -32,7 +32,7 @@ constexpr int32_t kDropColor = RgbColor(0, 0, 160);
 
 // The lines of the grid as the palette shows them.
 QColor LineColor(int32_t p_lColor, const GridPalette& p_palette) {
-    return ToQColor(p_palette.Dark ? PaletteBack(p_lColor, p_palette) : p_lColor);
+    return ToQColor(PaletteBack(p_lColor, p_palette));
 }
 
 // The sort arrow's size: a little under half the heading text's height.

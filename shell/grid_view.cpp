@@ -568,12 +568,12 @@ void GridView::mouseMoveEvent(QMouseEvent* p_pEvent) {
             Resize(point.x());
             return;
         }
-        if (BorderAt(Geometry(grid), point) >= 0 && !m_press) {
+        if (BorderAt(geometry, point) >= 0 && !m_press) {
             viewport()->setCursor(Qt::SplitHCursor);
         } else {
             viewport()->unsetCursor();
         }
-        if (!self || !dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
+        if (!dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
             return;
         }
         if (!m_press->Dragging &&
@@ -627,7 +627,7 @@ void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
 }
 
 void GridView::Resize(int32_t p_lX) {
-    const std::shared_ptr<GridControlColumn> column = m_border->Column.lock();
+    const std::shared_ptr<GridControlColumn> column = m_border ? m_border->Column.lock() : nullptr;
     if (!column) {
         return;
     }
