@@ -55,7 +55,7 @@ GridCellReader::GridCellReader(GridControl& p_oGrid, std::span<const GridSlot> p
 
 GridCellReader::~GridCellReader() = default;
 
-GridStyle GridCellReader::RowStyle(int32_t p_lSplit, int32_t p_lPosition, bool p_bSelected) const {
+GridCellReader::RowLook GridCellReader::LookOf(int32_t p_lSplit, int32_t p_lPosition) const {
     const auto& splits = *m_oGrid.Splits();
     const GridSplit* split = p_lSplit < splits.Count() ? splits.Item(p_lSplit).get() : nullptr;
     const auto layer = [&](GridStyle& style, GridStyleKind kind) {
@@ -64,16 +64,20 @@ GridStyle GridCellReader::RowStyle(int32_t p_lSplit, int32_t p_lPosition, bool p
             Overlay(style, split->Style(kind));
         }
     };
-    GridStyle style;
-    layer(style, GridStyleKind::Normal);
+    RowLook look;
+    layer(look.Style, GridStyleKind::Normal);
     if (m_bAlternating) {
-        layer(style, p_lPosition % 2 == 0 ? GridStyleKind::EvenRow : GridStyleKind::OddRow);
+        GridStyle stripe = look.Style;
+        layer(stripe, p_lPosition % 2 == 0 ? GridStyleKind::EvenRow : GridStyleKind::OddRow);
+        const int32_t plain = look.Style.BackColor().value_or(m_oGrid.BackColor());
+        look.Striped = stripe.BackColor().value_or(plain) != plain;
+        look.Style.SetForeColor(stripe.ForeColor());
     }
-    if (p_bSelected) {
-        layer(style, GridStyleKind::Selected);
-        layer(style, GridStyleKind::HighlightRow);
-    }
-    return style;
+    GridStyle highlight;
+    layer(highlight, GridStyleKind::Selected);
+    layer(highlight, GridStyleKind::HighlightRow);
+    look.SelectionColor = highlight.BackColor();
+    return look;
 }
 
 std::vector<GridCell> GridCellReader::ReadRow(int32_t p_lPosition) {
@@ -90,25 +94,31 @@ std::vector<GridCell> GridCellReader::ReadRow(int32_t p_lPosition) {
     const bool selected = m_oGrid.SelBookmarks()->ContainsKey(bookmarkKey);
     const bool current = p_lPosition == m_lCurrentRow;
 
-    std::vector<GridStyle> splitStyles;
+    std::vector<RowLook> looks;
     cells.reserve(m_columns.size());
     for (const Column& column : m_columns) {
-        while (static_cast<int32_t>(splitStyles.size()) <= column.Split) {
-            splitStyles.push_back(
-                RowStyle(static_cast<int32_t>(splitStyles.size()), p_lPosition, selected));
+        while (static_cast<int32_t>(looks.size()) <= column.Split) {
+            looks.push_back(LookOf(static_cast<int32_t>(looks.size()), p_lPosition));
         }
+        const RowLook& look = looks[static_cast<size_t>(column.Split)];
         const Variant value =
             column.Field >= 0 ? m_rRecordset->ValueAt(rowId, column.Field) : Variant();
-        GridCell cell{GridCellText(value, column.Source->NumberFormat()),
-                      GridCellAlignment(column.Alignment, value)};
-        GridStyle style = splitStyles[static_cast<size_t>(column.Split)];
+        GridCell cell;
+        cell.Text = GridCellText(value, column.Source->NumberFormat());
+        cell.Alignment = GridCellAlignment(column.Alignment, value);
+        GridStyle style = look.Style;
         const int16_t state = static_cast<int16_t>(
             (current && column.Source->ColIndex() == m_lCurrentCol ? gcCurrentCell : 0) |
             (selected ? gcSelectedRow : 0));
         column.Source->ApplyCellStyles(cell.Text, state, style);
         m_oGrid.FetchCellStyle(column.Split, bookmark, column.Source->ColIndex(), cell.Text, style);
         cell.ForeColor = style.ForeColor().value_or(grid_colors::kBlack);
-        cell.BackColor = style.BackColor().value_or(m_oGrid.BackColor());
+        const int32_t rowBack = look.Style.BackColor().value_or(m_oGrid.BackColor());
+        cell.BackColor = style.BackColor().value_or(rowBack);
+        cell.OwnBack = cell.BackColor != rowBack;
+        cell.Striped = look.Striped;
+        cell.Selected = selected;
+        cell.SelectionColor = look.SelectionColor;
         cells.push_back(std::move(cell));
     }
     return cells;

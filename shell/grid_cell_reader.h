@@ -7,15 +7,15 @@
 //
 // The colours of a cell are laid on in this order, later layers winning where they set a colour:
 //   1. the Normal style of the grid, then of the cell's split;
-//   2. with alternating rows on (grid member 86, which the viewer sets True on its primary grid),
-//      the EvenRow or OddRow style of the grid, then of the split, by the row's view position
-//      counted from 0;
-//   3. on a selected row (one in SelBookmarks), the Selected and then the HighlightRow style of
-//      the grid, then of the split;
-//   4. the column's text colour and its conditional styles (GridControlColumn::ApplyCellStyles),
+//   2. the column's text colour and its conditional styles (GridControlColumn::ApplyCellStyles),
 //      with the cell's selected-row and current-cell states;
-//   5. the sinks' FetchCellStyle (event 59).
-// What no layer sets is the grid's BackColor behind black text.
+//   3. the sinks' FetchCellStyle (event 59).
+// What no layer sets is the grid's BackColor behind black text. Stripes and selection are told,
+// not laid on: the painter gives them one look in every list (grid_painter_colors.h). A row is
+// striped with alternating rows on (grid member 86, which the viewer sets True on its primary
+// grid) where the EvenRow or OddRow style of its view position (counted from 0) sets a
+// background other than the row's; a row is selected when it is in SelBookmarks, and the
+// HighlightRow style of the grid, then of the split, names the selection colour.
 #pragma once
 
 #include "outside/grid_control_column.h"
@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ struct GridCell {
     GridAlignment Alignment = gaLeft;  // left, right or centre
     int32_t ForeColor = grid_colors::kBlack;
     int32_t BackColor = grid_colors::kWhite;
+    // The cell's own style or a handler gave it BackColor, not its row.
+    bool OwnBack = false;
+    bool Striped = false;
+    bool Selected = false;
+    std::optional<int32_t> SelectionColor;
 };
 
 class GridCellReader {
@@ -59,7 +65,13 @@ class GridCellReader {
   private:
     struct Column;
 
-    GridStyle RowStyle(int32_t p_lSplit, int32_t p_lPosition, bool p_bSelected) const;
+    struct RowLook {
+        GridStyle Style;
+        bool Striped = false;
+        std::optional<int32_t> SelectionColor;
+    };
+
+    RowLook LookOf(int32_t p_lSplit, int32_t p_lPosition) const;
 
     GridControl& m_oGrid;
     std::shared_ptr<Recordset> m_rRecordset;

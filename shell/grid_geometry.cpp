@@ -24,6 +24,8 @@ GridGeometry::GridGeometry(const GridControl& p_oGrid, double p_dTwipsPerPixel)
             left = right;
         }
     }
+    m_lModelRight = m_slots.empty() ? m_lSelectorWidth : ToPixels(left);
+    m_lRight = m_lModelRight;
 }
 
 int32_t GridGeometry::ToPixels(int32_t p_lTwips) const {
@@ -72,6 +74,22 @@ std::vector<int32_t> GridGeometry::SplitBoundaries() const {
         }
     }
     return boundaries;
+}
+
+}  // namespace qv
+
+namespace qv {
+
+void GridGeometry::StretchTo(int32_t p_lRight) {
+    if (m_slots.empty() || p_lRight <= m_lModelRight) {
+        return;
+    }
+    m_slots.back().Width += p_lRight - m_lRight;
+    m_lRight = p_lRight;
+}
+
+int32_t GridGeometry::HitX(int32_t p_lX) const {
+    return p_lX >= m_lModelRight && p_lX < m_lRight ? m_lModelRight - 1 : p_lX;
 }
 
 }  // namespace qv

@@ -5,6 +5,10 @@
 // in that split. The geometry is that layout scaled to pixels, edge by edge, so that a point the
 // view hands to the model's HitTest (ToTwips) lands in the cell the view painted there. It is
 // taken afresh for every frame and every user action: the view keeps no layout of its own.
+//
+// A view may stretch the last column to its right edge (StretchTo) rather than leave a blank
+// band beside the grid; the model knows nothing of it, so a point in the stretched part is
+// handed to HitTest as the column's last pixel (HitX).
 #pragma once
 
 #include <cstdint>
@@ -49,11 +53,20 @@ class GridGeometry {
     // The right edge of each split that shows a column, left to right, but for the last split.
     std::vector<int32_t> SplitBoundaries() const;
 
+    // Widens the last column, when it ends left of p_lRight, up to p_lRight.
+    void StretchTo(int32_t p_lRight);
+    // p_lX, or the last pixel of the last column as the model has it when p_lX lies in its
+    // stretched part.
+    int32_t HitX(int32_t p_lX) const;
+
   private:
     double m_dTwipsPerPixel;
     int32_t m_lHeaderHeight;
     int32_t m_lSelectorWidth;
     std::vector<GridSlot> m_slots;
+    // The right edge of the last column as the model lays it out, and as stretched.
+    int32_t m_lModelRight = 0;
+    int32_t m_lRight = 0;
 };
 
 }  // namespace qv

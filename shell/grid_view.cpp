@@ -1,6 +1,7 @@
 #include "shell/grid_view.h"
 
 #include "outside/automation_error.h"
+#include "outside/grid_cell_text.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
@@ -10,14 +11,17 @@
 #include "shell/key_codes.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <utility>
 
@@ -26,6 +30,8 @@ namespace qv {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+// The narrowest a person can drag a column.
+constexpr int32_t kMinimumColumnWidth = 8;
 
 Qt::ScrollBarPolicy VerticalPolicy(GridScrollBars p_eScrollBars) {
     switch (p_eScrollBars) {
@@ -88,9 +94,43 @@ void GridView::SetGrid(std::shared_ptr<GridControl> p_oGrid) {
         m_oGrid->AddObserver(this);
     }
     m_press.reset();
+    m_border.reset();
     m_lDropX = -1;
     FollowGridForAccessibility(*this);
+    if (m_oGrid) {
+        FitColumns(*m_oGrid);
+    }
     ShowAll();
+}
+
+void GridView::SetHeaderSource(GridHeaderSource p_source) {
+    m_header = std::move(p_source);
+    viewport()->update();
+}
+
+std::vector<GridSortMark> GridView::SortMarks() const {
+    return m_header.Sort ? m_header.Sort() : std::vector<GridSortMark>();
+}
+
+QString GridView::HeaderToolTip(int32_t p_lCol) const {
+    if (!m_oGrid || p_lCol < 0 || p_lCol >= m_oGrid->Columns()->Count()) {
+        return {};
+    }
+    const GridControlColumn& column = *m_oGrid->Columns()->Item(p_lCol);
+    const std::string name = m_header.LongName ? m_header.LongName(column.DataField()) : "";
+    QString tip = QString::fromStdString(name.empty() ? column.Caption() : name);
+    const std::shared_ptr<Recordset>& rows = m_oGrid->DataSource();
+    if (!rows || rows->State() != adStateOpen || rows->ViewCount() == 0) {
+        return tip;
+    }
+    const int32_t field = rows->Fields().IndexOf(column.DataField());
+    for (int32_t position = 0; field >= 0 && position < rows->ViewCount(); ++position) {
+        const Variant value = rows->ValueAt(rows->ViewRowId(position), field);
+        if (!GridCellText(value, column.NumberFormat()).empty()) {
+            return tip;
+        }
+    }
+    return tip + QStringLiteral("\nNo values: the market data has no source for this field");
 }
 
 double GridView::TwipsPerPixel() const {
@@ -98,7 +138,77 @@ double GridView::TwipsPerPixel() const {
 }
 
 GridGeometry GridView::Geometry(const GridControl& p_oGrid) const {
-    return GridGeometry(p_oGrid, TwipsPerPixel());
+    GridGeometry geometry(p_oGrid, TwipsPerPixel());
+    // A text column takes the room left of the view; a number stretched away from its neighbours
+    // or a coloured recommendation across the view would read worse than the blank.
+    if (!geometry.Slots().empty()) {
+        const GridControlColumn& last = *geometry.Slots().back().Column;
+        const Recordset* rows = p_oGrid.DataSource().get();
+        const int32_t field = rows != nullptr ? rows->Fields().IndexOf(last.DataField()) : -1;
+        if (GridColumnAlignment(last, rows, field) == gaLeft) {
+            geometry.StretchTo(viewport()->width());
+        }
+    }
+    return geometry;
+}
+
+int32_t GridView::BorderAt(const GridGeometry& p_geometry, QPoint p_point) const {
+    if (p_point.y() < 0 || p_point.y() >= p_geometry.HeaderHeight()) {
+        return -1;
+    }
+    const std::vector<GridSlot>& placed = p_geometry.Slots();
+    // From the right, so that of two narrow columns the one left of the pointer's line wins.
+    for (auto i = static_cast<int32_t>(placed.size()) - 1; i >= 0; --i) {
+        const GridSlot& slot = placed[static_cast<size_t>(i)];
+        if (std::abs(p_point.x() - (slot.Left + slot.Width)) <= kBorderZone) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool GridView::SizedByPerson(const GridControlColumn& p_oColumn) const {
+    return std::any_of(m_sized.begin(), m_sized.end(),
+                       [&](const std::weak_ptr<GridControlColumn>& sized) {
+                           return sized.lock().get() == &p_oColumn;
+                       });
+}
+
+void GridView::FitColumns(GridControl& p_oGrid) {
+    if (m_bFitting) {
+        return;
+    }
+    const bool fitting = std::exchange(m_bFitting, true);
+    std::erase_if(m_sized,
+                  [](const std::weak_ptr<GridControlColumn>& sized) { return sized.expired(); });
+    const QFontMetrics heading(font());
+    const std::shared_ptr<Recordset>& rows = p_oGrid.DataSource();
+    const bool open = rows && rows->State() == adStateOpen;
+    const int32_t count = open ? std::min(rows->ViewCount(), kFitRows) : 0;
+    const double twipsPerPixel = TwipsPerPixel();
+    for (const auto& column : p_oGrid.Columns()->ByIndex()) {
+        if (!column->Visible() || SizedByPerson(*column)) {
+            continue;
+        }
+        int32_t pixels = heading.horizontalAdvance(QString::fromStdString(column->Caption())) +
+                         HeadingRoom(heading);
+        const int32_t field = open ? rows->Fields().IndexOf(column->DataField()) : -1;
+        const QFontMetrics cells(CellFont(*column, font()));
+        for (int32_t position = 0; field >= 0 && position < count; ++position) {
+            const std::string text = GridCellText(rows->ValueAt(rows->ViewRowId(position), field),
+                                                  column->NumberFormat());
+            pixels = std::max(pixels,
+                              cells.horizontalAdvance(QString::fromStdString(text)) + CellRoom());
+        }
+        // A pixel more than asked: the edges are rounded from twips to pixels one by one.
+        const auto twips = static_cast<int32_t>(std::ceil((pixels + 1) * twipsPerPixel));
+        for (int32_t split = 0; split < p_oGrid.Splits()->Count(); ++split) {
+            if (column->SplitVisible(split) && column->SplitWidth(split) < twips) {
+                column->SetSplitWidth(split, twips);
+            }
+        }
+    }
+    m_bFitting = fitting;
 }
 
 int32_t GridView::WholeRowsShown() const {
@@ -250,6 +360,9 @@ void GridView::UpdateRows(int32_t p_lFirst, int32_t p_lLast) {
 }
 
 void GridView::ModelReset() {
+    if (m_oGrid) {
+        FitColumns(*m_oGrid);
+    }
     ShowAll();
 }
 
@@ -274,6 +387,12 @@ void GridView::DataChanged(int32_t p_lFirstRow, int32_t p_lLastRow, int32_t, int
 }
 
 void GridView::ColumnsChanged() {
+    if (m_bFitting) {
+        return;
+    }
+    if (m_oGrid) {
+        FitColumns(*m_oGrid);
+    }
     UpdateColumnBar();
     viewport()->update();
 }
@@ -331,11 +450,37 @@ void GridView::paintEvent(QPaintEvent* p_pEvent) {
     }
     GridPaintOptions options;
     options.DropX = m_lDropX;
+    options.Palette = GridPaletteOf(palette());
+    options.Sort = SortMarks();
     const GridGeometry geometry = Geometry(*grid);
     // Rect by rect, so that the rows between two repainted ones are not read.
     for (const QRect& area : p_pEvent->region()) {
         painter.setClipRect(area);
         PaintGrid(painter, *grid, geometry, area, viewport()->rect(), font(), options);
+    }
+}
+
+bool GridView::viewportEvent(QEvent* p_pEvent) {
+    if (p_pEvent->type() != QEvent::ToolTip || !m_oGrid) {
+        return QAbstractScrollArea::viewportEvent(p_pEvent);
+    }
+    const auto* help = static_cast<QHelpEvent*>(p_pEvent);
+    const GridGeometry geometry = Geometry(*m_oGrid);
+    const int32_t slot = geometry.SlotAt(help->pos().x());
+    if (help->pos().y() >= geometry.HeaderHeight() || slot < 0) {
+        QToolTip::hideText();
+        p_pEvent->ignore();
+        return true;
+    }
+    const int32_t column = geometry.Slots()[static_cast<size_t>(slot)].Column->ColIndex();
+    QToolTip::showText(help->globalPos(), HeaderToolTip(column), viewport());
+    return true;
+}
+
+void GridView::changeEvent(QEvent* p_pEvent) {
+    QAbstractScrollArea::changeEvent(p_pEvent);
+    if (p_pEvent->type() == QEvent::PaletteChange) {
+        viewport()->update();
     }
 }
 
@@ -373,8 +518,14 @@ void GridView::mousePressEvent(QMouseEvent* p_pEvent) {
 
 void GridView::PressLeft(GridControl& p_oGrid, QPoint p_point, int16_t p_iShift) {
     const GridGeometry geometry = Geometry(p_oGrid);
-    const GridHit hit =
-        p_oGrid.HitTest(geometry.ToTwips(p_point.x()), geometry.ToTwips(p_point.y()));
+    const int32_t border = BorderAt(geometry, p_point);
+    if (border >= 0 && p_oGrid.Enabled()) {
+        const GridSlot& slot = geometry.Slots()[static_cast<size_t>(border)];
+        m_border = BorderPress{slot.Column, slot.Split, p_point.x(), slot.Width};
+        return;
+    }
+    const GridHit hit = p_oGrid.HitTest(geometry.ToTwips(geometry.HitX(p_point.x())),
+                                        geometry.ToTwips(p_point.y()));
     if (hit.Region == gcrColumnHeader) {
         m_press = HeaderPress{hit.Column, p_point, false};
         return;
@@ -407,12 +558,25 @@ void GridView::mouseMoveEvent(QMouseEvent* p_pEvent) {
     const auto buttons = MouseButtonsOf(p_pEvent->buttons());
     const auto shift = ShiftStateOf(p_pEvent->modifiers());
     const bool dragging = m_press && (p_pEvent->buttons() & Qt::LeftButton) != 0;
+    const bool sizing = m_border && (p_pEvent->buttons() & Qt::LeftButton) != 0;
     const int32_t dropX = m_lDropX;
     const QPointer<GridView> self(this);
     Act("GridView:MouseMove", [&](GridControl& grid) {
         const GridGeometry geometry = Geometry(grid);
         grid.MouseMove(buttons, shift, geometry.ToTwips(point.x()), geometry.ToTwips(point.y()));
-        if (!self || !dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
+        if (!self || m_oGrid.get() != &grid) {
+            return;
+        }
+        if (sizing) {
+            Resize(point.x());
+            return;
+        }
+        if (BorderAt(geometry, point) >= 0 && !m_press) {
+            viewport()->setCursor(Qt::SplitHCursor);
+        } else {
+            viewport()->unsetCursor();
+        }
+        if (!dragging || !m_press || !grid.AllowColMove() || !grid.Enabled()) {
             return;
         }
         if (!m_press->Dragging &&
@@ -436,6 +600,7 @@ void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
         p_pEvent->button() == Qt::LeftButton ? m_press : std::nullopt;
     if (p_pEvent->button() == Qt::LeftButton) {
         m_press.reset();
+        m_border.reset();
         if (std::exchange(m_lDropX, -1) >= 0) {
             viewport()->update();
         }
@@ -457,11 +622,27 @@ void GridView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
         if (!self || !press || press->Dragging) {
             return;
         }
-        const GridHit hit = grid.HitTest(x, y);
+        const GridHit hit = grid.HitTest(geometry.ToTwips(geometry.HitX(point.x())), y);
         if (hit.Region == gcrColumnHeader && hit.Column == press->Column) {
             grid.HeaderClick(press->Column);
         }
     });
+}
+
+void GridView::Resize(int32_t p_lX) {
+    const std::shared_ptr<GridControlColumn> column = m_border ? m_border->Column.lock() : nullptr;
+    if (!column) {
+        return;
+    }
+    if (!SizedByPerson(*column)) {
+        m_sized.push_back(column);
+    }
+    const int32_t pixels =
+        std::max(m_border->StartWidth + p_lX - m_border->StartX, kMinimumColumnWidth);
+    const auto twips = static_cast<int32_t>(std::lround(pixels * TwipsPerPixel()));
+    if (twips != column->SplitWidth(m_border->Split)) {
+        column->SetSplitWidth(m_border->Split, twips);
+    }
 }
 
 void GridView::mouseDoubleClickEvent(QMouseEvent* p_pEvent) {

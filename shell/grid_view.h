@@ -25,11 +25,21 @@
 //   - double click with the left button: DoubleClick;
 //   - drag a header sideways (when the model allows column moves): MoveColumns, which raises
 //     ColMove; the column goes before the column under the pointer, or after it past its middle;
+//   - drag the border between two headings (kBorderZone pixels either side of the line): the
+//     column left of it takes the new width, in the split it is shown in;
 //   - move the pointer: MouseMove, also with no button held;
 //   - a key: KeyDown. Unless a handler set the code to 0, Up, Down, Page Up, Page Down, Ctrl+Home
 //     and Ctrl+End make another row current and select only it (with Shift, add the rows passed
 //     over to the selection); Left and Right scroll the scrolling split by a column.
 // The scroll bars and the wheel set the model's TopRow and the scrolling split's LeftCol.
+//
+// Columns are made wide enough for their caption and for the texts of the first kFitRows rows
+// whenever the model's rows or columns are set anew; the view only widens them, and leaves alone
+// a column a person has sized. The last column reaches the view's right edge. The colours follow
+// the widget's palette (grid_painter_colors.h). What the model cannot tell (the sort the rows are
+// in, the long names of the fields) comes from a GridHeaderSource: the headings show the sort
+// arrows, and a heading's tool tip the field's long name and, when no row of the list has a value
+// in the column, that it has none.
 //
 // A handler may change the model in any way, or give the view another model:
 //
@@ -40,6 +50,7 @@
 #pragma once
 
 #include "outside/grid_control_changes.h"
+#include "shell/grid_painter.h"
 
 #include <QAbstractScrollArea>
 
@@ -47,6 +58,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace qv {
@@ -55,12 +67,31 @@ class GridControl;
 class GridControlColumn;
 class GridGeometry;
 
+// What a view shows beside the model: the sort keys of its rows and the long name of a field
+// (empty when none is known). Either may be left out.
+struct GridHeaderSource {
+    std::function<std::vector<GridSortMark>()> Sort;
+    std::function<std::string(const std::string& p_sField)> LongName;
+};
+
 class GridView : public QAbstractScrollArea, private GridControlObserver {
     Q_OBJECT
 
   public:
+    // Pixels either side of a heading border that take a drag as a resize.
+    static constexpr int32_t kBorderZone = 4;
+    // Rows from the top of the list whose texts size the columns.
+    static constexpr int32_t kFitRows = 500;
+
     explicit GridView(QWidget* p_pParent = nullptr);
     ~GridView() override;
+
+    void SetHeaderSource(GridHeaderSource p_source);
+    // The sort arrows the headings show, as the header source tells them.
+    std::vector<GridSortMark> SortMarks() const;
+    // The tool tip of the heading of column index p_lCol: the field's long name (its caption
+    // when none is known), then a note when no row has a value in the column.
+    QString HeaderToolTip(int32_t p_lCol) const;
 
     // The model shown, or none; the view holds it while it shows it.
     void SetGrid(std::shared_ptr<GridControl> p_oGrid);
@@ -77,6 +108,8 @@ class GridView : public QAbstractScrollArea, private GridControlObserver {
 
   protected:
     void paintEvent(QPaintEvent* p_pEvent) override;
+    bool viewportEvent(QEvent* p_pEvent) override;
+    void changeEvent(QEvent* p_pEvent) override;
     void mousePressEvent(QMouseEvent* p_pEvent) override;
     void mouseMoveEvent(QMouseEvent* p_pEvent) override;
     void mouseReleaseEvent(QMouseEvent* p_pEvent) override;
@@ -90,6 +123,12 @@ class GridView : public QAbstractScrollArea, private GridControlObserver {
         int32_t Column = -1;
         QPoint Start;
         bool Dragging = false;
+    };
+    struct BorderPress {
+        std::weak_ptr<GridControlColumn> Column;
+        int32_t Split = 0;
+        int32_t StartX = 0;
+        int32_t StartWidth = 0;  // pixels
     };
 
     void ModelReset() override;
@@ -114,6 +153,13 @@ class GridView : public QAbstractScrollArea, private GridControlObserver {
     void UpdateRows(int32_t p_lFirst, int32_t p_lLast);
 
     GridGeometry Geometry(const GridControl& p_oGrid) const;
+    // The slot whose right border lies within kBorderZone of p_point in the header, or -1.
+    int32_t BorderAt(const GridGeometry& p_geometry, QPoint p_point) const;
+    // Widens the columns no person has sized to their caption and their first rows' texts.
+    void FitColumns(GridControl& p_oGrid);
+    bool SizedByPerson(const GridControlColumn& p_oColumn) const;
+    // Gives the column whose border is dragged the width the pointer at p_lX makes.
+    void Resize(int32_t p_lX);
     // Runs a user action on the model; reports a failure instead of letting it reach the event
     // loop. The model's notifications repaint what the action changed.
     void Act(const char* p_sLabel, const std::function<void(GridControl&)>& p_fnAction);
@@ -131,6 +177,11 @@ class GridView : public QAbstractScrollArea, private GridControlObserver {
 
     std::shared_ptr<GridControl> m_oGrid;
     std::optional<HeaderPress> m_press;
+    std::optional<BorderPress> m_border;
+    // The columns a person has sized, which fitting leaves alone; the model keeps no such mark.
+    std::vector<std::weak_ptr<GridControlColumn>> m_sized;
+    GridHeaderSource m_header;
+    bool m_bFitting = false;
     int32_t m_lDropX = -1;
     bool m_bSyncing = false;
 };

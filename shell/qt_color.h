@@ -1,4 +1,4 @@
-// The runtime's colour values (outside/color.h) as Qt colours.
+// The runtime's colour values (outside/color.h) as Qt colours and back.
 #pragma once
 
 #include "outside/color.h"
@@ -11,6 +11,10 @@ namespace qv {
 
 inline QColor ToQColor(int32_t p_lColor) {
     return QColor(RedOf(p_lColor), GreenOf(p_lColor), BlueOf(p_lColor));
+}
+
+inline int32_t ToRgbColor(const QColor& p_color) {
+    return RgbColor(p_color.red(), p_color.green(), p_color.blue());
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 #include "control/viewer.h"
 #include "outside/grid_control.h"
 #include "shell/grid_view.h"
+#include "shell/grid_view_header.h"
 #include "shell/running_indicator_panel.h"
 #include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
@@ -70,6 +71,8 @@ ViewerSurface::ViewerSurface(std::shared_ptr<Viewer> p_oViewer, QWidget* p_pPare
     m_pSecondary->setFont(gridFont);
     m_pPrimary->SetGrid(m_oViewer->olePriGrid());
     m_pSecondary->SetGrid(m_oViewer->oleSecGrid());
+    m_pPrimary->SetHeaderSource(ViewerHeaderSource(m_oViewer, true));
+    m_pSecondary->SetHeaderSource(ViewerHeaderSource(m_oViewer, false));
     Watch(*m_pPrimary);
     Watch(*m_pSecondary);
     setMinimumSize(320, 200);

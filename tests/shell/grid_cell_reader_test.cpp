@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace qv::test {
 namespace {
@@ -48,34 +49,43 @@ TEST_F(GridCellReading, GeneralAlignmentFollowsTheFieldsKind) {
     EXPECT_EQ(Read(3, kRec).Alignment, gaCenter);
 }
 
-TEST_F(GridCellReading, ColoursAreLaidOnInOrder) {
+// Stripes and selection are told, not laid on: the painter gives them one look in every list.
+TEST_F(GridCellReading, ColoursAreLaidOnInOrderAndStripesAndSelectionAreTold) {
     m_grid->SelBookmarks()->Add(Variant(2.0));  // row 1
     struct Case {
         int32_t Row, Col, Fore, Back;
+        bool Own, Striped, Selected;
         const char* Why;
     };
     using namespace grid_colors;
-    const Case cases[] = {{0, kSymbol, kBlack, kEvenRowBack, "even row"},
-                          {3, kSymbol, kBlack, kWhite, "odd row"},
-                          {0, kRec, kWhite, kGreen, "B over the even row"},
-                          {1, kCompany, kWhite, kHighlightBack, "selected row"},
-                          {1, kRec, kBlack, kYellow, "H over the selected row"},
-                          {1, kPrcChange, kRed, kHighlightBack, "a loss on the selected row"}};
+    const Case cases[] = {
+        {0, kSymbol, kBlack, kWhite, false, true, false, "even row"},
+        {3, kSymbol, kBlack, kWhite, false, false, false, "odd row"},
+        {0, kRec, kWhite, kGreen, true, true, false, "B over the even row"},
+        {1, kCompany, kBlack, kWhite, false, false, true, "selected row keeps its text colour"},
+        {1, kRec, kBlack, kYellow, true, false, true, "H over the selected row"},
+        {1, kPrcChange, kRed, kWhite, false, false, true, "a loss on the selected row"}};
     for (const Case& c : cases) {
         const GridCell cell = Read(c.Row, c.Col);
-        EXPECT_EQ(std::pair(cell.ForeColor, cell.BackColor), std::pair(c.Fore, c.Back)) << c.Why;
+        EXPECT_EQ(
+            std::tuple(cell.ForeColor, cell.BackColor, cell.OwnBack, cell.Striped, cell.Selected),
+            std::tuple(c.Fore, c.Back, c.Own, c.Striped, c.Selected))
+            << c.Why;
+        EXPECT_EQ(cell.SelectionColor, kHighlightBack) << c.Why;
     }
 }
 
-TEST_F(GridCellReading, RowColoursAlternateOnlyWhenTheGridSaysSo) {
+TEST_F(GridCellReading, RowsAreStripedOnlyWhenTheGridSaysSo) {
+    EXPECT_TRUE(Read(0, kSymbol).Striped);
     Variant off(false);
     m_grid->InvokeById(kAlternatingRowStyleId, InvokeKind::PropertyLet,
                        std::span<Variant>(&off, 1));
-    EXPECT_EQ(Read(0, kSymbol).BackColor, grid_colors::kWhite);
+    EXPECT_FALSE(Read(0, kSymbol).Striped);
     // A secondary grid's own colours, as the layout loader sets them.
     const int32_t pale = RgbColor(208, 221, 209);
     m_grid->Style(GridStyleKind::Normal)->SetBackColor(pale);
     EXPECT_EQ(Read(1, kCompany).BackColor, pale);
+    EXPECT_FALSE(Read(1, kCompany).OwnBack);
     EXPECT_EQ(Read(2, kRec).BackColor, grid_colors::kRed);
 }
 
@@ -95,7 +105,7 @@ TEST_F(GridCellReading, CellStyleHandlersHaveTheLastWord) {
     m_grid->AddSink(&handler);
     EXPECT_EQ(Read(0, kPrcChange).BackColor, grid_colors::kYellow);
     EXPECT_EQ(handler.Columns.size(), static_cast<size_t>(kStockColumns));
-    EXPECT_EQ(Read(30, kPrcChange).BackColor, kEvenRowBack);
+    EXPECT_FALSE(Read(30, kPrcChange).OwnBack);
 }
 
 }  // namespace

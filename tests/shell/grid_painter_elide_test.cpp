@@ -4,6 +4,7 @@
 #include "outside/recordset.h"
 #include "shell/grid_view.h"
 #include "shell/test_application.h"
+#include "shell/view_probe.h"
 
 #include <gtest/gtest.h>
 
@@ -22,13 +23,18 @@ TEST(GridPainterElision, AWideNumberIsNotDrawnAsTheNumberItEndsIn) {
     auto grid = std::make_shared<GridControl>();
     grid->SetDataSource(rows);
     grid->RetrieveFields();
-    auto& column = *grid->Columns()->Item(Variant(int32_t{0}));
-    column.SetAlignment(gaRight);
-    column.SetWidth(600);
+    grid->Columns()->Item(Variant(int32_t{0}))->SetAlignment(gaRight);
     GridView view;
     view.resize(300, 200);
     view.SetGrid(grid);
     view.show();
+    // The view sizes the column to its texts; a person drags it narrower than the wide one.
+    const QRect header = view.HeaderRect(0);
+    const QPoint border(header.right() + 1, header.center().y());
+    const QPoint narrower = border - QPoint(header.width() / 3, 0);
+    SendMouse(view.viewport(), QEvent::MouseButtonPress, border, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(view.viewport(), QEvent::MouseMove, narrower, Qt::NoButton, Qt::LeftButton);
+    SendMouse(view.viewport(), QEvent::MouseButtonRelease, narrower, Qt::LeftButton, Qt::NoButton);
     const QImage picture = view.viewport()->grab().toImage();
 
     const QRect wide = view.CellRect(0, 0);

@@ -101,6 +101,29 @@ TEST_F(GridViewInput, DraggingAHeaderMovesTheColumnBeforeOrAfterTheOneDroppedOn)
                                       "MouseUp 1 0", "MouseDown 1 0", "ColMove 6", "MouseUp 1 0"}));
 }
 
+// Dragging a column's border moved the column instead of sizing it.
+TEST_F(GridViewInput, ABorderDragSizesTheColumnLeftOfItAndABodyDragMovesIt) {
+    struct Case {
+        int32_t FromBorder;  // pixels from Price's right border; inside the border zone or not
+        bool Sizes;
+    };
+    const int32_t zone = GridView::kBorderZone;
+    const Case cases[] = {{0, true}, {-zone, true}, {zone, true}, {-zone - 2, false}};
+    for (const Case& c : cases) {
+        m_grid = StockGrid(Stocks(200));
+        m_grid->AddSink(&m_log);
+        m_view.SetGrid(m_grid);
+        m_log.Events().clear();
+        const QRect price = m_view.HeaderRect(kPrice);
+        const QPoint from(price.right() + 1 + c.FromBorder, price.center().y());
+        Drag(from, from + QPoint(60, 0));
+        EXPECT_EQ(m_view.HeaderRect(kPrice).width(), price.width() + (c.Sizes ? 60 : 0))
+            << c.FromBorder;
+        EXPECT_EQ(ColumnAt(2) == kPrice, c.Sizes) << c.FromBorder;
+        EXPECT_EQ(m_log.Events().size(), c.Sizes ? 2u : 3u) << c.FromBorder;  // ColMove or not
+    }
+}
+
 TEST_F(GridViewInput, KeysMoveTheCurrentRowAndScrollTheColumns) {
     const int32_t page = m_view.WholeRowsShown();
     Key(Qt::Key_Down);

@@ -52,11 +52,13 @@ TEST_F(GridViewPicture, ShowsTheFrozenSplitTheCellColoursAndTheSelectedRow) {
     EXPECT_EQ(picture.pixelColor(divider, m_view.CellRect(3, kSymbol).center().y()),
               QColor(128, 128, 128));
 
-    // The selected row is highlighted across both splits, a cell style wins, texts are in their
-    // fore colours.
-    EXPECT_EQ(BackgroundOf(picture, m_view.CellRect(1, kPrice)), ToQColor(kHighlightBack));
+    // The selected row is tinted alike across both splits, a cell style wins, texts are in their
+    // fore colours (each reads on its background as it stands).
+    const QColor selected = BackgroundOf(picture, m_view.CellRect(1, kPrice));
+    EXPECT_EQ(BackgroundOf(picture, m_view.CellRect(1, kSymbol)), selected);
+    EXPECT_NE(BackgroundOf(picture, m_view.CellRect(3, kPrice)), selected);
     EXPECT_EQ(BackgroundOf(picture, m_view.CellRect(1, kRec)), ToQColor(grid_colors::kYellow));
-    EXPECT_TRUE(HasText(picture, m_view.CellRect(1, kCompany), grid_colors::kWhite));
+    EXPECT_TRUE(HasText(picture, m_view.CellRect(1, kCompany), grid_colors::kBlack));
     EXPECT_TRUE(HasText(picture, m_view.CellRect(0, kPrcChange), grid_colors::kRed));
 }
 

@@ -51,7 +51,9 @@ TEST(MainWindowFirstList, AFirstRequestThatFailsLeavesTheStockListAndSaysWhy) {
 
 TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_EQ(m_window.Host().Request().m_lDate, kMarketLastDay);
-    // The one row of the grid below shows whole, with no bars it has no use for.
+    // The one row of the grid below shows whole, with no bars it has no use for. A scroll area
+    // shows or hides its bars on the next turn of the event loop after their ranges change.
+    QApplication::processEvents();
     EXPECT_FALSE(SecondaryView().horizontalScrollBar()->isVisible());
     EXPECT_FALSE(SecondaryView().verticalScrollBar()->isVisible());
     EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
