@@ -42,6 +42,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
+#include <QShortcut>
 #include <QStandardItemModel>
 #include <QStatusBar>
 #include <QStringList>
@@ -332,6 +333,9 @@ void MainWindow::BuildControls() {
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    // Alt opens the menu bar on every desktop; F10 does on some, and a keyboard user expects it.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this, file] { menuBar()->setActiveAction(file->menuAction()); });
     file->addAction(QStringLiteral("&Import market data…"), this, [this] { ChooseImportFolder(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     QAction* exportList =

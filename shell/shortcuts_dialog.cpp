@@ -44,6 +44,8 @@ void AddMenuRows(const QList<QAction*>& p_actions, const QString& p_sPath, Rows&
 
 Rows ShortcutRows(const QMenuBar& p_oMenus) {
     Rows rows;
+    rows.emplace_back(QKeySequence(Qt::Key_F10).toString(QKeySequence::NativeText),
+                      QStringLiteral("Open the menu bar"));
     AddMenuRows(p_oMenus.actions(), QString(), rows);
     for (const ListKey& key : ListKeys()) {
         rows.emplace_back(key.Sequence().toString(QKeySequence::NativeText),

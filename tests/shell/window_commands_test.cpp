@@ -178,6 +178,8 @@ TEST_F(WindowCommandsTest, KeysMoveTheRowScrollTheColumnsOrSayWhatTheyDo) {
     // A command works wherever the focus is, the day box included.
     Press(*m_window.findChild<QDateEdit*>(QStringLiteral("day")), "Ctrl+F");
     EXPECT_FALSE(m_window.statusBar()->currentMessage().isEmpty());
+    Press(PrimaryView(), "F10");
+    EXPECT_NE(m_window.menuBar()->activeAction(), nullptr);
 }
 
 // Everything after the caption's " | " is the control's other captions.
