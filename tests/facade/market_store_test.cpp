@@ -69,6 +69,32 @@ TEST(MarketStore, UpgradesAnOlderSchemaKeepingItsRowsAndRebuildingItsDailyData) 
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT sum(close) FROM stock_days_traded"), 300);
 }
 
+// Before its origin was recorded, only the generator wrote fundamentals: an older market is the
+// sample when every stock has them, and imported otherwise, so no real stock is taken for the
+// sample's and removed by the next import.
+TEST(MarketStore, AnUpgradeTellsASampleFromImportedDataByTheirFundamentals) {
+    const std::pair<const char*, const char*> aCases[] = {
+        {"", "No market data yet"},
+        {"INSERT INTO fundamentals (stock_id) VALUES (1)", "Imported market data"},
+        {"INSERT INTO fundamentals (stock_id) VALUES (1), (2)", "Generated sample market"}};
+    for (const auto& [sFundamentals, sOrigin] : aCases) {
+        ScratchFolder oFolder;
+        const std::string sPath = oFolder.File("market.db");
+        {
+            SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
+            MigrateSchema(oOld, 5);
+            if (*sFundamentals != '\0') {
+                oOld.Execute(
+                    "INSERT INTO sectors VALUES (1, 'S'); INSERT INTO industries VALUES (1, 'I', "
+                    "1); INSERT INTO stocks VALUES (1, 'X', 'X', 1), (2, 'Y', 'Y', 1);");
+                oOld.Execute(sFundamentals);
+            }
+        }
+        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        EXPECT_EQ(MarketOriginText(oStore.Summary().m_oOrigin), sOrigin);
+    }
+}
+
 // Files that are not ours must be refused with their name, and left exactly as they were.
 TEST(MarketStore, ForeignFilesAreRefusedByNameAndLeftUntouched) {
     using Make = std::function<void(const std::string&)>;
