@@ -70,27 +70,24 @@ TEST(MarketStore, UpgradesAnOlderSchemaKeepingItsRowsAndRebuildingItsDailyData) 
 }
 
 // Before its origin was recorded, only the generator wrote fundamentals: an older market is the
-// sample when every stock has them, and imported otherwise, so no real stock is taken for the
-// sample's and removed by the next import.
+// sample when every stock has them, so no real stock is taken for the sample's and removed.
 TEST(MarketStore, AnUpgradeTellsASampleFromImportedDataByTheirFundamentals) {
-    const std::pair<const char*, const char*> aCases[] = {
+    const std::string sStocks =
+        "INSERT INTO sectors VALUES (1, 'S'); INSERT INTO industries VALUES (1, 'I', 1); "
+        "INSERT INTO stocks VALUES (1, 'X', 'X', 1), (2, 'Y', 'Y', 1); INSERT INTO fundamentals "
+        "(stock_id) VALUES ";
+    const std::pair<std::string, const char*> aCases[] = {
         {"", "No market data yet"},
-        {"INSERT INTO fundamentals (stock_id) VALUES (1)", "Imported market data"},
-        {"INSERT INTO fundamentals (stock_id) VALUES (1), (2)", "Generated sample market"}};
-    for (const auto& [sFundamentals, sOrigin] : aCases) {
+        {sStocks + "(1)", "Imported market data"},
+        {sStocks + "(1), (2)", "Generated sample market"}};
+    for (const auto& [sOldRows, sOrigin] : aCases) {
         ScratchFolder oFolder;
-        const std::string sPath = oFolder.File("market.db");
         {
-            SqliteDatabase oOld(sPath, SqliteDatabase::OpenMode::Create);
+            SqliteDatabase oOld(oFolder.File("market.db"), SqliteDatabase::OpenMode::Create);
             MigrateSchema(oOld, 5);
-            if (*sFundamentals != '\0') {
-                oOld.Execute(
-                    "INSERT INTO sectors VALUES (1, 'S'); INSERT INTO industries VALUES (1, 'I', "
-                    "1); INSERT INTO stocks VALUES (1, 'X', 'X', 1), (2, 'Y', 'Y', 1);");
-                oOld.Execute(sFundamentals);
-            }
+            oOld.Execute(sOldRows);
         }
-        MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
+        MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
         EXPECT_EQ(MarketOriginText(oStore.Summary().m_oOrigin), sOrigin);
     }
 }
