@@ -14,6 +14,7 @@
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
 #include "outside/numeric_text.h"
+#include "outside/platform_context.h"
 #include "outside/text_util.h"
 #include "outside/vb_date.h"
 
@@ -188,6 +189,7 @@ class ImportRun {
         : m_oDatabase(p_oDatabase), m_fProgress(p_fProgress) {}
 
     void ReadConstituents(OpenInput& p_oInput);
+    void RemoveSampleMarket(const std::string& p_sDatabase);
     void StoreConstituents();
     void ReadPrices(OpenInput& p_oInput);
     void StoreBars();
@@ -362,6 +364,32 @@ void ImportRun::StoreStocks(const std::map<std::string, int64_t>& p_aIndustries)
         m_aStockIds[symbol] = next++;
         ++m_oReport.m_llStocksAdded;
     }
+}
+
+// Every stock and group is the sample's, so every watch-list item (a stock or an industry group)
+// and every trade names one of them.
+constexpr const char* kRemoveSampleSql = R"sql(
+DELETE FROM trades;
+DELETE FROM watch_list_items;
+DELETE FROM fundamentals;
+DELETE FROM stock_bars;
+DELETE FROM group_days;
+DELETE FROM trading_days;
+DELETE FROM stocks;
+DELETE FROM industries;
+DELETE FROM sectors;
+)sql";
+
+void ImportRun::RemoveSampleMarket(const std::string& p_sDatabase) {
+    if (m_aConstituents.empty()) {
+        throw FacadeError(p_sDatabase, 0,
+                          "the database holds the generated sample market, which an import "
+                          "replaces, and no constituents file gave a stock to replace it with; "
+                          "nothing was imported");
+    }
+    ReportProgress(m_fProgress, "Replacing the generated sample market", 0, 0);
+    m_oDatabase.Execute(kRemoveSampleSql);
+    m_oReport.m_bReplacedSample = true;
 }
 
 void ImportRun::StoreConstituents() {
@@ -549,6 +577,25 @@ void ImportRun::StoreBars() {
     RewriteDailyData(m_oDatabase, MergedSeries(), m_fProgress);
 }
 
+// The paths as they name the data wherever the program runs: absolute, without a trailing
+// separator.
+std::string SourceOf(const std::vector<std::string>& p_aPaths) {
+    std::string source;
+    for (const std::string& pathGiven : p_aPaths) {
+        std::error_code error;
+        fs::path path = fs::absolute(pathGiven, error).lexically_normal();
+        if (path.has_parent_path() && !path.has_filename()) {
+            path = path.parent_path();
+        }
+        source += (source.empty() ? "" : ", ") + (error ? pathGiven : path.string());
+    }
+    return source;
+}
+
+int32_t Today() {
+    return static_cast<int32_t>(std::trunc(PlatformContext::Current().Time().Now()));
+}
+
 std::vector<std::string> ExpandPaths(const std::vector<std::string>& p_aPaths) {
     std::vector<std::string> files;
     for (const std::string& pathGiven : p_aPaths) {
@@ -585,13 +632,17 @@ ImportReport MarketImporter::ImportPaths(const std::vector<std::string>& p_aPath
     for (const std::string& file : ExpandPaths(p_aPaths)) {
         inputs.push_back({file, std::make_unique<GzipFileSource>(file)});
     }
-    return Import(std::move(inputs), p_fProgress);
+    return Import(std::move(inputs), p_fProgress, SourceOf(p_aPaths));
 }
 
 ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
-                                    const ProgressFn& p_fProgress) {
+                                    const ProgressFn& p_fProgress, std::string p_sSource) {
     std::vector<OpenInput> open;
+    const bool nameSource = p_sSource.empty();
     for (ImportInput& input : p_aInputs) {
+        if (nameSource) {
+            p_sSource += (p_sSource.empty() ? "" : ", ") + input.m_sName;
+        }
         open.push_back(Recognise(std::move(input)));
     }
     std::stable_partition(open.begin(), open.end(), [](const OpenInput& input) {
@@ -606,6 +657,9 @@ ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
             run.ReadConstituents(input);
         }
     }
+    if (ReadMarketOrigin(database).m_eKind == MarketOrigin::Kind::Sample) {
+        run.RemoveSampleMarket(m_oStore.Path());
+    }
     run.StoreConstituents();
     for (OpenInput& input : open) {
         if (input.m_eKind == InputKind::Prices) {
@@ -613,6 +667,7 @@ ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
         }
     }
     run.StoreBars();
+    RecordMarketOrigin(database, {MarketOrigin::Kind::Imported, p_sSource, Today()});
     work.Commit();
     return run.TakeReport();
 }

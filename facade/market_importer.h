@@ -11,6 +11,14 @@
 // Symbols are stored in capitals and compared without regard to case. Prices are kept to four
 // decimals (ten-thousandths of a dollar), which holds every price of the usual sources exactly.
 //
+// A database whose market is the generated sample (MarketOrigin) has it replaced: in the same
+// transaction, before the new stocks are stored, the sample's market goes (stocks, bars,
+// fundamentals, groups and their days, trading days) with the watch-list items and trades that
+// name its stocks and groups; owners, logins, layouts, watch lists and portfolios stay. Real
+// data never mixes with invented companies, and an import that fails or is cancelled leaves the
+// sample whole. Such an import needs constituents, since it brings every stock the market will
+// hold. Into a database of imported data an import adds and updates.
+//
 // Codes are stable: a sector, industry or stock already in the database keeps its code; new ones
 // get the next codes in the order of their sorted names, so importing the same files into a new
 // database always gives the same codes.
@@ -53,6 +61,8 @@ struct ImportReport {
     int64_t m_llPriceRowsRead = 0;
     int64_t m_llPriceRowsImported = 0;
     int64_t m_llRowsSkipped = 0;
+    // True when the import replaced the generated sample market.
+    bool m_bReplacedSample = false;
     // The first problems found (at most kMaxListedProblems); m_llRowsSkipped counts them all.
     std::vector<ImportProblem> m_aProblems;
 };
@@ -73,7 +83,9 @@ class MarketImporter {
     ImportReport ImportPaths(const std::vector<std::string>& p_aPaths,
                              const ProgressFn& p_fProgress);
     // Inputs in any order: each is recognised by its header, constituents are read first.
-    ImportReport Import(std::vector<ImportInput> p_aInputs, const ProgressFn& p_fProgress);
+    // p_sSource is what the market is recorded as imported from; the inputs' names when empty.
+    ImportReport Import(std::vector<ImportInput> p_aInputs, const ProgressFn& p_fProgress,
+                        std::string p_sSource = {});
 
   private:
     MarketStore& m_oStore;

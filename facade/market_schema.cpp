@@ -227,6 +227,24 @@ void AdoptLatestBasis(SqliteDatabase& p_oDatabase) {
     }
 }
 
+// Where the market came from, as keys and values: origin ('sample' or 'imported', no row while
+// the database holds no market), source (the sample's options, or what was imported) and
+// imported_on (the day serial of the latest import). A database written before kept no record,
+// so its stocks tell: the generator gives every stock its fundamentals and the importer gives
+// none, so a market whose every stock has them is a sample. Any other market holds imported
+// stocks, and an import never removes those, so a doubtful market counts as imported.
+constexpr const char* kMarketOriginSql = R"sql(
+CREATE TABLE market_origin (key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
+INSERT INTO market_origin (key, value)
+SELECT 'origin', CASE WHEN EXISTS (SELECT 1 FROM stocks s WHERE NOT EXISTS
+    (SELECT 1 FROM fundamentals f WHERE f.stock_id = s.stock_id)) THEN 'imported' ELSE 'sample' END
+WHERE EXISTS (SELECT 1 FROM stocks);
+)sql";
+
+void AddMarketOrigin(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kMarketOriginSql);
+}
+
 void CreateTables(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
@@ -234,7 +252,8 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables, SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks, AdoptLatestBasis,
+        CreateTables,        SeedFieldCatalogue, SeedSystemLayouts,
+        RealignHoldingMasks, AdoptLatestBasis,   AddMarketOrigin,
     };
     return migrations;
 }

@@ -7,6 +7,7 @@
 //   3  the system layouts (owner 0) and their defaults
 //   4  holding fields carry the stock bit in the catalogue and in stored layouts
 //   5  every figure of a stock's row on the basis of its latest bar, the bars kept as traded
+//   6  where the market came from (market_origin): the generated sample or an import
 #pragma once
 
 #include <cstdint>

@@ -11,6 +11,7 @@
 
 #include "facade/market_schema.h"
 #include "outside/library_folder.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -209,7 +210,68 @@ MarketSummary MarketStore::Summary() {
         m_oDatabase.QueryInt64("SELECT count(*) FROM watch_lists WHERE is_folder = 0");
     summary.m_llPortfolios = m_oDatabase.QueryInt64("SELECT count(*) FROM portfolios");
     summary.m_lSchemaVersion = SchemaVersion(m_oDatabase);
+    summary.m_oOrigin = ReadMarketOrigin(m_oDatabase);
     return summary;
+}
+
+MarketOrigin ReadMarketOrigin(SqliteDatabase& p_oDatabase) {
+    MarketOrigin origin;
+    SqliteStatement read = p_oDatabase.Prepare("SELECT key, value FROM market_origin");
+    while (read.Step()) {
+        const std::string key = read.ColumnText(0);
+        const std::string value = read.ColumnText(1);
+        if (key == "origin") {
+            origin.m_eKind =
+                value == "sample" ? MarketOrigin::Kind::Sample : MarketOrigin::Kind::Imported;
+        } else if (key == "source") {
+            origin.m_sSource = value;
+        } else if (key == "imported_on") {
+            origin.m_lImportDate = static_cast<int32_t>(read.ColumnInt64(1));
+        }
+    }
+    return origin;
+}
+
+void RecordMarketOrigin(SqliteDatabase& p_oDatabase, const MarketOrigin& p_oOrigin) {
+    p_oDatabase.Execute("DELETE FROM market_origin");
+    if (p_oOrigin.m_eKind == MarketOrigin::Kind::None) {
+        return;
+    }
+    SqliteStatement insert =
+        p_oDatabase.Prepare("INSERT INTO market_origin (key, value) VALUES (?1, ?2)");
+    const auto Put = [&insert](const char* p_sKey, const std::string& p_sValue) {
+        insert.BindText(1, p_sKey);
+        insert.BindText(2, p_sValue);
+        insert.Run();
+    };
+    Put("origin", p_oOrigin.m_eKind == MarketOrigin::Kind::Sample ? "sample" : "imported");
+    if (!p_oOrigin.m_sSource.empty()) {
+        Put("source", p_oOrigin.m_sSource);
+    }
+    if (p_oOrigin.m_lImportDate != 0) {
+        Put("imported_on", std::to_string(p_oOrigin.m_lImportDate));
+    }
+}
+
+std::string MarketOriginText(const MarketOrigin& p_oOrigin) {
+    switch (p_oOrigin.m_eKind) {
+        case MarketOrigin::Kind::None:
+            return "No market data yet";
+        case MarketOrigin::Kind::Sample:
+            return p_oOrigin.m_sSource.empty()
+                       ? "Generated sample market"
+                       : "Generated sample market (" + p_oOrigin.m_sSource + ")";
+        case MarketOrigin::Kind::Imported:
+            break;
+    }
+    std::string text = "Imported";
+    if (!p_oOrigin.m_sSource.empty()) {
+        text += " from " + p_oOrigin.m_sSource;
+    }
+    if (p_oOrigin.m_lImportDate != 0) {
+        text += " on " + IsoDateText(p_oOrigin.m_lImportDate);
+    }
+    return text == "Imported" ? "Imported market data" : text;
 }
 
 }  // namespace qv::facade

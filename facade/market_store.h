@@ -25,7 +25,24 @@
 
 namespace qv::facade {
 
-// What `qorvant-market info` shows: the size of the market and the dates it covers.
+// Where the market in a database came from.
+struct MarketOrigin {
+    enum class Kind { None, Sample, Imported };
+    Kind m_eKind = Kind::None;  // None while the database holds no market
+    // The sample's options, or the folders and files imported; empty when the database kept no
+    // record (one written before it did).
+    std::string m_sSource;
+    int32_t m_lImportDate = 0;  // day serial of the latest import; 0 when not recorded
+};
+
+MarketOrigin ReadMarketOrigin(SqliteDatabase& p_oDatabase);
+// Replaces the record, in the caller's transaction.
+void RecordMarketOrigin(SqliteDatabase& p_oDatabase, const MarketOrigin& p_oOrigin);
+// "Generated sample market (…)" or "Imported from <source> on <date>", for people.
+std::string MarketOriginText(const MarketOrigin& p_oOrigin);
+
+// What `qorvant-market info` shows: the size of the market, the dates it covers and where it
+// came from.
 struct MarketSummary {
     int64_t m_llSectors = 0;
     int64_t m_llIndustries = 0;
@@ -39,6 +56,7 @@ struct MarketSummary {
     int64_t m_llWatchLists = 0;
     int64_t m_llPortfolios = 0;
     int32_t m_lSchemaVersion = 0;
+    MarketOrigin m_oOrigin;
 };
 
 // Where the market database lives unless a caller names a file: $QV_DATABASE when set, else

@@ -210,6 +210,9 @@ int Import(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
     store.Database().CheckFileInPlace();
     progress.Finish();
     std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(start));
+    if (report.m_bReplacedSample) {
+        std::printf("  replaced the generated sample market with the imported data\n");
+    }
     std::printf(
         "  sectors added %lld, industry groups added %lld, stocks added %lld, updated %lld\n",
         static_cast<long long>(report.m_llSectorsAdded),
@@ -240,6 +243,7 @@ int Info(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
     MarketStore store(p_sPath, MarketStore::Access::ReadOnly);
     const MarketSummary summary = store.Summary();
     std::printf("Database        %s (schema %d)\n", p_sPath.c_str(), summary.m_lSchemaVersion);
+    std::printf("Source          %s\n", MarketOriginText(summary.m_oOrigin).c_str());
     std::printf("Sectors         %lld\n", static_cast<long long>(summary.m_llSectors));
     std::printf("Industry groups %lld\n", static_cast<long long>(summary.m_llIndustries));
     std::printf("Stocks          %lld\n", static_cast<long long>(summary.m_llStocks));

@@ -19,6 +19,7 @@
 #include "facade/system_layouts.h"
 #include "facade/watch_list_store.h"
 #include "outside/text_util.h"
+#include "outside/vb_date.h"
 
 namespace qv::facade {
 
@@ -464,6 +465,12 @@ void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oO
     }
     ReportProgress(p_fProgress, "Generating prices", stockCount, stockCount);
     RewriteDailyData(database, series, p_fProgress);
+    RecordMarketOrigin(
+        database, {MarketOrigin::Kind::Sample,
+                   std::to_string(stocks.size()) + " stocks, " + std::to_string(industries.size()) +
+                       " industry groups, " + std::to_string(days.size()) + " trading days to " +
+                       IsoDateText(days.back()) + ", seed " + std::to_string(p_oOptions.m_llSeed),
+                   0});
     if (p_oOptions.m_bDemoOwner) {
         CreateDemoOwner(database);
     }

@@ -509,11 +509,12 @@ void MainWindow::ShowAbout() {
             "<h3>Qorvant Viewer %1</h3>"
             "<p>The lists of a stock market: stocks, industry groups, sectors, their "
             "histories, the stocks rated Buy and the owner's portfolios.</p>"
-            "<p>Data: the market database, with trading days from %2 to %3. A first "
-            "run fills it with a generated sample market; <code>qorvant-market "
-            "import</code> fills it with real market data.</p>"
-            "<p>Database: %4</p>")
-            .arg(QStringLiteral(QV_VERSION), ToQString(IsoDateText(m_oSession.FirstDay())),
+            "<p>Data source: %2, with trading days from %3 to %4. A first run fills the "
+            "database with a generated sample market; File &gt; Import market data… or "
+            "<code>qorvant-market import</code> replaces it with real market data.</p>"
+            "<p>Database: %5</p>")
+            .arg(QStringLiteral(QV_VERSION), ToQString(m_oSession.DataSource()).toHtmlEscaped(),
+                 ToQString(IsoDateText(m_oSession.FirstDay())),
                  ToQString(IsoDateText(m_oSession.LastDay())),
                  ToQString(m_oSession.Path()).toHtmlEscaped());
     QMessageBox::about(this, QStringLiteral("About Qorvant Viewer"), text);

@@ -85,6 +85,7 @@ void MarketSession::ReadSummary() {
     const facade::MarketSummary summary = m_oStore->Summary();
     m_lFirstDay = summary.m_lFirstDate;
     m_lLastDay = summary.m_lLastDate;
+    m_oOrigin = summary.m_oOrigin;
 }
 
 void MarketSession::Register(ComponentFactory& p_oFactory) const {
@@ -112,7 +113,11 @@ std::string MarketSession::StockName(const std::string& p_sSymbol) const {
 }
 
 bool MarketSession::IsSampleMarket() const {
-    return m_lLastDay != 0 && m_lLastDay == facade::SampleMarketOptions{}.m_lLastDay;
+    return m_oOrigin.m_eKind == facade::MarketOrigin::Kind::Sample;
+}
+
+std::string MarketSession::DataSource() const {
+    return facade::MarketOriginText(m_oOrigin);
 }
 
 void MarketSession::Refresh() {

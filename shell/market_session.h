@@ -13,6 +13,7 @@
 //     viewer.SetTimeCode(session.TimeCode());
 #pragma once
 
+#include "facade/market_store.h"
 #include "facade/progress.h"
 #include "facade/sample_market.h"
 
@@ -28,7 +29,6 @@ class Recordset;
 
 namespace facade {
 class FacadeBackend;
-class MarketStore;
 }  // namespace facade
 
 // One entry of a scope list: an industry group, a sector, a watch list or a portfolio.
@@ -65,10 +65,12 @@ class MarketSession {
     bool HasStock(const std::string& p_sSymbol) const;
     // The company name of the stock; empty when the market does not hold it.
     std::string StockName(const std::string& p_sSymbol) const;
-    // True when the market is the sample the first run generates (its default last day), not
-    // imported data.
+    // True when the database records its market as the generated sample, not imported data.
     bool IsSampleMarket() const;
-    // Reads the market's first and last day again, after an import changed them.
+    // Where the market came from, for people: "Generated sample market (…)" or "Imported from
+    // <folder> on <date>".
+    std::string DataSource() const;
+    // Reads the market's first and last day and its origin again, after an import changed them.
     void Refresh();
     // The owner logged in, and the time code of the login.
     int32_t OwnerId() const { return m_lOwnerId; }
@@ -93,6 +95,7 @@ class MarketSession {
     std::string m_sTimeCode;
     int32_t m_lFirstDay = 0;
     int32_t m_lLastDay = 0;
+    facade::MarketOrigin m_oOrigin;
 };
 
 }  // namespace qv

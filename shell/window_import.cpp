@@ -33,14 +33,18 @@ QString ImportOutcomeText(const ImportOutcome& p_oOutcome) {
             break;
     }
     const facade::ImportReport& report = p_oOutcome.m_oReport;
-    return QStringLiteral(
-               "Imported %1 price rows of %2 read (%3 stocks added, %4 updated, %5 "
-               "rows skipped)")
-        .arg(report.m_llPriceRowsImported)
-        .arg(report.m_llPriceRowsRead)
-        .arg(report.m_llStocksAdded)
-        .arg(report.m_llStocksUpdated)
-        .arg(report.m_llRowsSkipped);
+    const QString counts =
+        QStringLiteral("%1 price rows of %2 read (%3 stocks added, %4 updated, %5 rows skipped)")
+            .arg(report.m_llPriceRowsImported)
+            .arg(report.m_llPriceRowsRead)
+            .arg(report.m_llStocksAdded)
+            .arg(report.m_llStocksUpdated)
+            .arg(report.m_llRowsSkipped);
+    if (report.m_bReplacedSample) {
+        return QStringLiteral("Replaced the generated sample market with the imported data, ") +
+               counts;
+    }
+    return QStringLiteral("Imported ") + counts;
 }
 
 MarketImport::MarketImport(QWidget* p_pParent, std::string p_sDatabase, std::string p_sFolder)

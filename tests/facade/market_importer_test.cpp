@@ -10,7 +10,9 @@
 
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
+#include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
+#include "outside/scripted_services.h"
 #include "outside/vb_date.h"
 
 namespace qv::facade {
@@ -253,6 +255,65 @@ TEST_F(Importer, AGroupsTotalVolumeBeyond64BitsFailsTheImport) {
     EXPECT_NE(oError.Description().find("total volume of industry group 1 on 2021-01-04"),
               std::string::npos)
         << oError.Description();
+}
+
+// An import into a generated sample replaces its market and keeps what the owners made.
+class ImportOverSample : public Importer {
+  protected:
+    ImportOverSample() {
+        GenerateSampleMarket(m_oStore, {.m_lStocks = 12, .m_lIndustries = 3, .m_lTradingDays = 10},
+                             {});
+        m_sOwned = Row(kOwnedRows);
+        m_sSample = Row(kMarketRows);
+        std::filesystem::create_directory(m_oFolder.File("data"));
+        WriteText(m_oFolder.File("data/constituents.csv"), kConstituents);
+        WriteText(m_oFolder.File("data/prices.csv"), Prices());
+    }
+
+    ImportReport ImportFolder(const ProgressFn& p_fProgress = {}) {
+        return MarketImporter(m_oStore).ImportPaths({m_oFolder.File("data/")}, p_fProgress);
+    }
+
+    static constexpr const char* kOwnedRows =
+        "SELECT (SELECT count(*) FROM owners), (SELECT count(*) FROM layouts), (SELECT count(*) "
+        "FROM default_layouts), (SELECT count(*) FROM watch_lists), (SELECT count(*) FROM "
+        "portfolios)";
+    static constexpr const char* kMarketRows =
+        "SELECT (SELECT count(*) FROM stocks), (SELECT count(*) FROM stock_days), (SELECT "
+        "count(*) FROM group_days), (SELECT count(*) FROM fundamentals), (SELECT count(*) FROM "
+        "watch_list_items), (SELECT count(*) FROM trades), (SELECT count(*) FROM trading_days)";
+    ScopedTestPlatform m_oPlatform;
+    std::string m_sOwned;
+    std::string m_sSample;
+};
+
+TEST_F(ImportOverSample, ReplacesTheSampleAndKeepsTheOwnersListsAndPortfoliosEmptied) {
+    EXPECT_TRUE(ImportFolder().m_bReplacedSample);
+    EXPECT_EQ(Row(kMarketRows), "3 7 12 0 0 0 3");
+    EXPECT_EQ(Row(kOwnedRows), m_sOwned);
+    EXPECT_EQ(MarketOriginText(ReadMarketOrigin(m_oStore.Database())),
+              "Imported from " + m_oFolder.File("data") + " on 2026-12-04");
+}
+
+// A cancel while the sample goes, one at the last report before the commit, and an import
+// without constituents, which has nothing to replace the sample with.
+TEST_F(ImportOverSample, AnImportThatStopsLeavesTheSampleWhole) {
+    struct Cancel {};
+    for (const char* sStage : {"Replacing the generated sample market", "Writing daily bars", ""}) {
+        SCOPED_TRACE(sStage);
+        if (*sStage == '\0') {
+            std::filesystem::remove(m_oFolder.File("data/constituents.csv"));
+        }
+        EXPECT_ANY_THROW(
+            ImportFolder([&](const std::string& p_sStage, int64_t p_llDone, int64_t p_llTotal) {
+                if (p_sStage == sStage && p_llDone == p_llTotal) {
+                    throw Cancel{};
+                }
+            }));
+        EXPECT_EQ(Row(kMarketRows), m_sSample);
+        EXPECT_EQ(Row(kOwnedRows), m_sOwned);
+        EXPECT_EQ(ReadMarketOrigin(m_oStore.Database()).m_eKind, MarketOrigin::Kind::Sample);
+    }
 }
 
 // Regression: deleting or replacing the database file during an import ended in "Imported" and

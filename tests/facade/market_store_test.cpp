@@ -69,6 +69,29 @@ TEST(MarketStore, UpgradesAnOlderSchemaKeepingItsRowsAndRebuildingItsDailyData) 
     EXPECT_EQ(oStore.Database().QueryInt64("SELECT sum(close) FROM stock_days_traded"), 300);
 }
 
+// Before its origin was recorded, only the generator wrote fundamentals: an older market is the
+// sample when every stock has them, so no real stock is taken for the sample's and removed.
+TEST(MarketStore, AnUpgradeTellsASampleFromImportedDataByTheirFundamentals) {
+    const std::string sStocks =
+        "INSERT INTO sectors VALUES (1, 'S'); INSERT INTO industries VALUES (1, 'I', 1); "
+        "INSERT INTO stocks VALUES (1, 'X', 'X', 1), (2, 'Y', 'Y', 1); INSERT INTO fundamentals "
+        "(stock_id) VALUES ";
+    const std::pair<std::string, const char*> aCases[] = {
+        {"", "No market data yet"},
+        {sStocks + "(1)", "Imported market data"},
+        {sStocks + "(1), (2)", "Generated sample market"}};
+    for (const auto& [sOldRows, sOrigin] : aCases) {
+        ScratchFolder oFolder;
+        {
+            SqliteDatabase oOld(oFolder.File("market.db"), SqliteDatabase::OpenMode::Create);
+            MigrateSchema(oOld, 5);
+            oOld.Execute(sOldRows);
+        }
+        MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
+        EXPECT_EQ(MarketOriginText(oStore.Summary().m_oOrigin), sOrigin);
+    }
+}
+
 // Files that are not ours must be refused with their name, and left exactly as they were.
 TEST(MarketStore, ForeignFilesAreRefusedByNameAndLeftUntouched) {
     using Make = std::function<void(const std::string&)>;

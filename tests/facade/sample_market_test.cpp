@@ -64,6 +64,7 @@ TEST(SampleMarket, HasTheShapeAskedForOnTradingDaysWithConsistentBars) {
     EXPECT_EQ(Count("SELECT count(*) FROM fundamentals"), oOptions.m_lStocks);
     EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), oOptions.m_lTradingDays);
     EXPECT_EQ(Count("SELECT max(trade_date) FROM trading_days"), oOptions.m_lLastDay);
+    EXPECT_EQ(SharedSampleMarket().Summary().m_oOrigin.m_eKind, MarketOrigin::Kind::Sample);
     SqliteStatement oDays =
         SharedSampleMarket().Database().Prepare("SELECT trade_date FROM trading_days");
     while (oDays.Step()) {

@@ -343,18 +343,23 @@ class ImportTest : public testing::Test {
     QString m_sData;
 };
 
-TEST_F(ImportTest, AnImportReloadsTheListsFromTheNewData) {
+TEST_F(ImportTest, AnImportReplacesTheSampleAndReloadsTheLists) {
     MainWindow window(*m_session);
     window.show();
     ASSERT_TRUE(window.ShowList(ViewerRequest{}));
     ASSERT_TRUE(window.ImportMarketData(m_sData));
     EXPECT_EQ(m_session->LastDay(), DaySerialFromCivil(2026, 12, 3));
     EXPECT_EQ(window.Host().Request().m_lDate, m_session->LastDay());
+    // The two imported stocks and none of the sample's.
     const auto& rows = window.Host().Control().olePriGrid()->DataSource();
-    EXPECT_GE(rows->RecordCount(), 2);
+    EXPECT_EQ(rows->RecordCount(), 2);
     rows->SetFilter("Symbol = 'QQA'");
     EXPECT_EQ(rows->RecordCount(), 1);
-    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(QStringLiteral("Imported 6")));
+    EXPECT_TRUE(window.statusBar()->currentMessage().startsWith(
+        QStringLiteral("Replaced the generated sample market with the imported data, 6 price")));
+    EXPECT_FALSE(window.ImportHintShown());
+    EXPECT_FALSE(m_session->IsSampleMarket());
+    EXPECT_EQ(m_session->DataSource().find("Imported from " + m_sData.toStdString()), 0u);
 }
 
 TEST_F(ImportTest, ACancelledImportLeavesTheMarketAsItWas) {
@@ -362,25 +367,26 @@ TEST_F(ImportTest, ACancelledImportLeavesTheMarketAsItWas) {
     // Cancelled while it reads, and at its last report, after which it commits.
     const std::vector<std::pair<QString, bool>> stops = {
         {QStringLiteral("Reading"), false}, {QStringLiteral("Writing daily bars"), true}};
-    for (const auto& [stop, last] : stops) {
-        SCOPED_TRACE(stop.toStdString());
-        MarketImport import(nullptr, m_session->Path(), m_sData.toStdString());
-        import.SetOnStage([&import, stop, last](const QString& p_sStage, int64_t p_llDone,
-                                                int64_t p_llTotal) {
-            if (p_sStage.startsWith(stop) && (!last || p_llDone == p_llTotal)) {
-                import.Cancel();
+    for (const auto& stop : stops) {
+        SCOPED_TRACE(stop.first.toStdString());
+        MarketImport cancelled(nullptr, m_session->Path(), m_sData.toStdString());
+        cancelled.SetOnStage(
+            [&cancelled, &stop](const QString& p_sStage, int64_t p_llDone, int64_t p_llTotal) {
+                if (p_sStage.startsWith(stop.first) && (!stop.second || p_llDone == p_llTotal)) {
+                    cancelled.Cancel();
+                }
+            });
+        EXPECT_EQ(cancelled.Run().m_eResult, ImportOutcome::Result::Cancelled);
+        m_session->Refresh();
+        EXPECT_EQ(m_session->LastDay(), lastDay);
+        EXPECT_FALSE(m_session->HasStock("QQA"));
+        EXPECT_TRUE(m_session->IsSampleMarket());
     }
-});
-EXPECT_EQ(import.Run().m_eResult, ImportOutcome::Result::Cancelled);
-m_session->Refresh();
-EXPECT_EQ(m_session->LastDay(), lastDay);
-EXPECT_FALSE(m_session->HasStock("QQA"));
-}  // namespace
-MarketImport failing(nullptr, m_session->Path(), "/no/such/folder");
-const ImportOutcome failed = failing.Run();
-EXPECT_EQ(failed.m_eResult, ImportOutcome::Result::Failed);
-EXPECT_FALSE(failed.m_sError.empty());
-}  // namespace qv::test
+    MarketImport failing(nullptr, m_session->Path(), "/no/such/folder");
+    const ImportOutcome failed = failing.Run();
+    EXPECT_EQ(failed.m_eResult, ImportOutcome::Result::Failed);
+    EXPECT_FALSE(failed.m_sError.empty());
+}
 
 }  // namespace
 }  // namespace qv::test
