@@ -182,11 +182,6 @@ TEST_F(WindowCommandsTest, KeysMoveTheRowScrollTheColumnsOrSayWhatTheyDo) {
     EXPECT_NE(m_window.menuBar()->activeAction(), nullptr);
 }
 
-// Everything after the caption's " | " is the control's other captions.
-QString SortText(const MainWindow& p_oWindow) {
-    return p_oWindow.StatusText().section(QStringLiteral(" | "), 0, 0);
-}
-
 TEST_F(WindowCommandsTest, CaptionSortAndTotalsReadAsAPersonExpects) {
     const NamedCode sector = SharedMarket().Sectors().front();
     const NamedCode industry = SharedMarket().Industries().front();
@@ -220,7 +215,9 @@ TEST_F(WindowCommandsTest, CaptionSortAndTotalsReadAsAPersonExpects) {
         SCOPED_TRACE(entry.m_sCaption);
         ASSERT_TRUE(m_window.ShowList(entry.m_oRequest));
         EXPECT_EQ(m_window.CaptionText().toStdString(), entry.m_sCaption);
-        EXPECT_EQ(SortText(m_window).toStdString(), entry.m_sSort);
+        // Everything after the sort's " | " is the control's other captions.
+        EXPECT_EQ(m_window.StatusText().section(QStringLiteral(" | "), 0, 0).toStdString(),
+                  entry.m_sSort);
         EXPECT_EQ(m_window.TotalsText().contains(QStringLiteral("Market Value")), entry.m_bTotals);
     }
 }
@@ -237,19 +234,6 @@ TEST(WindowTexts, ASortClauseReadsInColumnCaptions) {
     };
     for (const auto& [clause, line] : cases) {
         EXPECT_EQ(SortLine(clause, *grid), line) << clause;
-    }
-}
-
-TEST(WindowTexts, CaptionsAreJoinedWithOneSeparator) {
-    const std::vector<std::array<std::string, 4>> cases = {
-        {"Stocks in Sector: ", "Energy", "", "Stocks in Sector: Energy"},
-        {"Sector History", "Energy", "", "Sector History \u2014 Energy"},
-        {"Stock History", "Stock History", "AB, Ab Inc.", "Stock History \u2014 AB, Ab Inc."},
-        {"Portfolio", "Portfolio", "", "Portfolio"},
-        {"Stock Viewer", "", "", "Stock Viewer"},
-    };
-    for (const auto& [type, other, subject, line] : cases) {
-        EXPECT_EQ(CaptionLine(type, other, subject), line);
     }
 }
 
@@ -284,8 +268,13 @@ TEST_F(WindowCommandsTest, AnEmptyGridSaysWhyAndAFullOneDoesNot) {
 TEST(TotalsFooter, SumsTheShownTotalColumnsAsTheyAreFormatted) {
     auto rows = std::make_shared<Recordset>();
     rows->SetCursorLocation(adUseClient);
-    for (const char* field : {"CostBasis", "MarketValue", "Gain"}) {
-        rows->Fields().Append(field, adDouble, 0);
+    const std::array<std::array<const char*, 3>, 3> columns = {{
+        {"CostBasis", "Cost Basis", "#,##0.00"},
+        {"MarketValue", "Market Value", "#,##0"},
+        {"Gain", "Gain", "#,##0.00"},
+    }};
+    for (const auto& column : columns) {
+        rows->Fields().Append(column[0], adDouble, 0);
     }
     rows->Open();
     rows->AddNew({Variant(1000.5), Variant(1500.0), Variant(499.5)});
@@ -293,11 +282,6 @@ TEST(TotalsFooter, SumsTheShownTotalColumnsAsTheyAreFormatted) {
     auto grid = std::make_shared<GridControl>();
     grid->SetDataSource(rows);
     grid->Columns()->Clear();
-    const std::array<std::array<const char*, 3>, 3> columns = {{
-        {"CostBasis", "Cost Basis", "#,##0.00"},
-        {"MarketValue", "Market Value", "#,##0"},
-        {"Gain", "Gain", "#,##0.00"},
-    }};
     for (int32_t i = 0; i < 3; ++i) {
         auto column = grid->Columns()->Add(i);
         column->SetDataField(columns[i][0]);
@@ -362,26 +346,21 @@ TEST_F(ImportTest, AnImportReplacesTheSampleAndReloadsTheLists) {
     EXPECT_EQ(m_session->DataSource().find("Imported from " + m_sData.toStdString()), 0u);
 }
 
+// Cancelled at the last report, after which the import commits unless the cancel is seen.
 TEST_F(ImportTest, ACancelledImportLeavesTheMarketAsItWas) {
     const int32_t lastDay = m_session->LastDay();
-    // Cancelled while it reads, and at its last report, after which it commits.
-    const std::vector<std::pair<QString, bool>> stops = {
-        {QStringLiteral("Reading"), false}, {QStringLiteral("Writing daily bars"), true}};
-    for (const auto& stop : stops) {
-        SCOPED_TRACE(stop.first.toStdString());
-        MarketImport cancelled(nullptr, m_session->Path(), m_sData.toStdString());
-        cancelled.SetOnStage(
-            [&cancelled, &stop](const QString& p_sStage, int64_t p_llDone, int64_t p_llTotal) {
-                if (p_sStage.startsWith(stop.first) && (!stop.second || p_llDone == p_llTotal)) {
-                    cancelled.Cancel();
-                }
-            });
-        EXPECT_EQ(cancelled.Run().m_eResult, ImportOutcome::Result::Cancelled);
-        m_session->Refresh();
-        EXPECT_EQ(m_session->LastDay(), lastDay);
-        EXPECT_FALSE(m_session->HasStock("QQA"));
-        EXPECT_TRUE(m_session->IsSampleMarket());
-    }
+    MarketImport cancelled(nullptr, m_session->Path(), m_sData.toStdString());
+    cancelled.SetOnStage([&cancelled](const QString& p_sStage, int64_t p_llDone,
+                                      int64_t p_llTotal) {
+        if (p_sStage.startsWith(QStringLiteral("Writing daily bars")) && p_llDone == p_llTotal) {
+            cancelled.Cancel();
+        }
+    });
+    EXPECT_EQ(cancelled.Run().m_eResult, ImportOutcome::Result::Cancelled);
+    m_session->Refresh();
+    EXPECT_EQ(m_session->LastDay(), lastDay);
+    EXPECT_FALSE(m_session->HasStock("QQA"));
+    EXPECT_TRUE(m_session->IsSampleMarket());
     MarketImport failing(nullptr, m_session->Path(), "/no/such/folder");
     const ImportOutcome failed = failing.Run();
     EXPECT_EQ(failed.m_eResult, ImportOutcome::Result::Failed);
