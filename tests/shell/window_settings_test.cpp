@@ -56,57 +56,41 @@ class WindowSettingsTest : public testing::Test {
     QTemporaryDir m_folder;
 };
 
-TEST_F(WindowSettingsTest, SplitAndColumnWidthsOfEachKindSurviveARestart) {
+// The hint stays until it is dismissed, not merely until the window closes.
+TEST_F(WindowSettingsTest, PlaceListWidthsOfEachKindAndADismissedHintSurviveARestart) {
+    const NamedCode sector = SharedMarket().Sectors().back();
     {
         const auto first = Open();
+        EXPECT_TRUE(first->ImportHintShown());
         ASSERT_TRUE(first->ShowList(ViewerRequest{}));
         first->Surface().SetSecondaryHeight(150);
         Column(*first, "Symbol").SetWidth(2345);
         // Another day lays the columns out afresh; the width stays.
         ASSERT_TRUE(first->ShowList({.m_lDate = kMarketLastDay - 1, .m_sSymbol = ""}));
         EXPECT_EQ(Column(*first, "Symbol").Width(), 2345);
-        ASSERT_TRUE(first->ShowList({.m_lViewerType = vt_Industries, .m_sSymbol = ""}));
+        ASSERT_TRUE(first->ShowList(
+            {.m_lViewerType = vt_Industries, .m_lSectorCode = sector.m_lCode, .m_sSymbol = ""}));
         EXPECT_EQ(first->Surface().SecondaryHeight(), -1);
         Column(*first, "IndName").SetWidth(3456);
-        first->close();
-    }
-    const auto second = Open();
-    EXPECT_EQ(Column(*second, "IndName").Width(), 3456);
-    ASSERT_TRUE(second->ShowList(ViewerRequest{}));
-    EXPECT_EQ(Column(*second, "Symbol").Width(), 2345);
-    EXPECT_EQ(second->Surface().SecondaryHeight(), 150);
-}
-
-TEST_F(WindowSettingsTest, TheImportHintShowsUntilItIsDismissed) {
-    {
-        const auto first = Open();
-        ASSERT_TRUE(first->ImportHintShown());
+        first->setGeometry(40, 30, 1010, 610);
         first->close();
     }
     {
         const auto second = Open();
+        const ViewerRequest& shown = second->Host().Request();
+        EXPECT_EQ(std::pair(shown.m_lViewerType, shown.m_lSectorCode),
+                  std::pair(int32_t{vt_Industries}, sector.m_lCode));
+        EXPECT_EQ(second->geometry(), QRect(40, 30, 1010, 610));
+        EXPECT_EQ(Column(*second, "IndName").Width(), 3456);
         ASSERT_TRUE(second->ImportHintShown());
         second->findChild<QToolButton*>(QStringLiteral("dismissHint"))->click();
         EXPECT_FALSE(second->ImportHintShown());
+        ASSERT_TRUE(second->ShowList(ViewerRequest{}));
+        EXPECT_EQ(Column(*second, "Symbol").Width(), 2345);
+        EXPECT_EQ(second->Surface().SecondaryHeight(), 150);
         second->close();
     }
     EXPECT_FALSE(Open()->ImportHintShown());
-}
-
-TEST_F(WindowSettingsTest, SizePlaceListAndScopeSurviveARestart) {
-    const NamedCode sector = SharedMarket().Sectors().back();
-    {
-        const auto first = Open();
-        ASSERT_TRUE(first->ShowList(
-            {.m_lViewerType = vt_Industries, .m_lSectorCode = sector.m_lCode, .m_sSymbol = ""}));
-        first->setGeometry(40, 30, 1010, 610);
-        first->close();
-    }
-    const auto second = Open();
-    const ViewerRequest& shown = second->Host().Request();
-    EXPECT_EQ(std::pair(shown.m_lViewerType, shown.m_lSectorCode),
-              std::pair(int32_t{vt_Industries}, sector.m_lCode));
-    EXPECT_EQ(second->geometry(), QRect(40, 30, 1010, 610));
 }
 
 TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
