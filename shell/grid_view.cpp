@@ -722,6 +722,9 @@ void GridView::MoveCurrentRow(GridControl& p_oGrid, int16_t p_iKeyCode, int16_t 
     }
     const std::shared_ptr<Recordset> recordset = p_oGrid.DataSource();
     GridSelBookmarks& selection = *p_oGrid.SelBookmarks();
+    // One notice of the new selection, not one for the clear and one for the row: a screen reader
+    // announces each.
+    const auto batch = p_oGrid.BatchChanges();
     if ((p_iShift & gssShift) != 0 && from >= 0) {
         const int32_t step = to > from ? 1 : -1;
         for (int32_t row = from; row != to + step; row += step) {
