@@ -201,12 +201,13 @@ bool Viewer::SaveLayout(bool p_bSaveAs) {
         layout.Header.Name = args[call::kName.Position].ToString();
         layout.Header.Description = args[call::kDescription.Position].ToString();
         layout.Header.ParentId = args[call::kParentId.Position].ToLong();
-        if (layout.Sort) {
-            layout.Sort->PriSortId = args[call::kPriSortId.Position].ToLong();
-            layout.Sort->PriSortDir = args[call::kPriSortDir.Position].ToLong();
-            layout.Sort->SecSortId = args[call::kSecSortId.Position].ToLong();
-            layout.Sort->SecSortDir = args[call::kSecSortDir.Position].ToLong();
-        }
+        // A saved layout always has a sort block, even one saved from a list shown unsorted
+        // (screen results shown with the default layout's columns).
+        layout.Sort = sort;
+        layout.Sort->PriSortId = args[call::kPriSortId.Position].ToLong();
+        layout.Sort->PriSortDir = args[call::kPriSortDir.Position].ToLong();
+        layout.Sort->SecSortId = args[call::kSecSortId.Position].ToLong();
+        layout.Sort->SecSortDir = args[call::kSecSortDir.Position].ToLong();
         layout.Columns = layout_codec::ParseColumnTable(args[call::kColumnTable.Position]);
         const int32_t savedId = args[call::kLayoutId.Position].ToLong();
         if (savedId != layout.Header.Id) {

@@ -1,4 +1,7 @@
 #include "columns/grid_layout.h"
+#include "facade/facade_backend.h"
+#include "facade/facade_components.h"
+#include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "outside/dispatch_table.h"
 #include "outside/error_reporter.h"
@@ -36,6 +39,9 @@ class ViewerLayoutsTest : public ViewerTest {
     // A list of p_eType on the market's last day for a new owner, which is logged in.
     void Show(ViewerType p_eType, int32_t p_lFinderResultsType = 0) {
         m_lOwner = NewOwner();
+        if (m_oRestarted) {
+            m_oRestarted->Login(m_lOwner, "");
+        }
         m_oViewer->SetViewerType(p_eType);
         m_oViewer->SetOwnerId(m_lOwner);
         m_oViewer->SetStartDate(LastDay());
@@ -59,7 +65,20 @@ class ViewerLayoutsTest : public ViewerTest {
     }
     const std::vector<ShownMessage>& Shown() { return m_oPlatform.Messages().Shown(); }
 
+    // A second facade on the same database, as after a restart.
+    void RestartFacade() {
+        m_oRestarted =
+            std::make_shared<facade::FacadeBackend>(std::make_shared<facade::MarketStore>(
+                Backend().Store().Path(), facade::MarketStore::Access::ReadWrite));
+        m_oRestarted->Login(m_lOwner, "");
+        auto components = std::make_shared<ComponentFactory>();
+        facade::RegisterFacadeComponents(*components, m_oRestarted);
+        facade::RegisterRecordingComponents(m_oPlatform.Components(), components,
+                                            facade::kFacadeProgIds, m_oLog);
+    }
+
     int32_t m_lOwner = 0;
+    std::shared_ptr<facade::FacadeBackend> m_oRestarted;
 };
 
 TEST_F(ViewerLayoutsTest, SavingDecidesBetweenInPlaceAndANewCustomLayout) {
@@ -347,6 +366,38 @@ TEST_F(ViewerLayoutsTest, HostLayoutInfoDroppedByUpdateViewer) {
     EXPECT_EQ(layout_codec::Parse(fresh->LayoutInfo()).Columns, chosen.Columns);
     EXPECT_EQ(fresh->olePriGrid()->Columns()->Count(), 4);
     EXPECT_EQ(m_oPlatform.Reporter().Reports().size(), reports);
+}
+
+// Every kind of list keeps a layout saved under a new name through a restart of the facade, and
+// loses it again to the system's layout by a deletion and a restore.
+TEST_F(ViewerLayoutsTest, EveryListKindSavesReloadsAfterARestartDeletesAndRestores) {
+    for (ViewerType kind : {vt_Stocks, vt_Industries, vt_Sectors, vt_StockHistory,
+                            vt_IndustryHistory, vt_SectorHistory, vt_FinderResults, vt_Portfolio}) {
+        SCOPED_TRACE(kind);
+        Show(kind);
+        m_oViewer->SaveLayout(true);
+        const int32_t saved = Layout().Header.Id;
+        ASSERT_EQ(Layout().Header.OwnerId, m_lOwner);
+
+        RestartFacade();
+        m_oViewer = std::make_shared<Viewer>();
+        m_oViewer->AddSink(m_oHost.Sink);
+        m_oViewer->SetViewerType(kind);
+        m_oViewer->SetOwnerId(m_lOwner);
+        m_oViewer->LoadDefaultLayout();
+        EXPECT_EQ(Layout().Header.Id, saved);
+
+        m_oPlatform.Messages().QueueAnswer(vbYes);
+        m_oViewer->DeleteLayout();
+        EXPECT_EQ(Layout().Header.OwnerId, 0);
+        bool userOnly = false;
+        m_oViewer->RestoreDefaultLayout(userOnly);
+        EXPECT_EQ(Layout().Header.OwnerId, 0);
+        EXPECT_EQ(m_oHost.Names(), (std::vector<std::string>{"LayoutLoaded", "LayoutDeleted",
+                                                             "LayoutLoaded", "ChangeSort"}));
+        EXPECT_TRUE(Shown().size() == 1 && Shown()[0].Title == "Delete Warning");
+        m_oPlatform.Messages() = ScriptedMessageBox();
+    }
 }
 
 }  // namespace
