@@ -11,10 +11,12 @@
 #include "outside/facade_protocol.h"
 #include "outside/layout_description.h"
 #include "outside/platform_context.h"
+#include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/strategy_support.h"
 
 #include <array>
+#include <set>
 
 namespace qv {
 
@@ -34,6 +36,27 @@ void TellOpenLayoutError(const std::string& p_sReason) {
         text += "\n" + p_sReason;
     }
     MsgBox(text, vbOKOnly, vbExclamation, kOpenLayoutError);
+}
+
+// The reason a layout from the facade cannot be shown: a field that the field catalogue in use
+// does not know. Empty when every field is known, or before a list has brought a catalogue.
+std::string UnknownFieldReason(const Variant& p_vLayout,
+                               const std::shared_ptr<Recordset>& p_rFields) {
+    if (!p_rFields || p_rFields->RecordCount() == 0) {
+        return "";
+    }
+    std::set<int32_t> known;
+    const std::shared_ptr<Recordset> fields = p_rFields->Clone();
+    for (fields->MoveFirst(); !fields->IsEOF(); fields->MoveNext()) {
+        known.insert(fields->Value("Parameter_ID").ToLong());
+    }
+    for (const LayoutColumn& column : layout_codec::Parse(p_vLayout).Columns) {
+        if (!known.contains(column.ParameterId)) {
+            return "The layout names the unknown field " + std::to_string(column.ParameterId) +
+                   " (\"" + column.SQLColumn + "\").";
+        }
+    }
+    return "";
 }
 
 // Restores the default pointer however the load ends.
@@ -91,6 +114,11 @@ bool Viewer::ShowLoadedLayout(const Variant& p_vLayout) {
         return false;
     }
     try {
+        const std::string unknown = UnknownFieldReason(p_vLayout, ParameterList());
+        if (!unknown.empty()) {
+            TellOpenLayoutError(unknown);
+            return false;
+        }
         SetLayoutInfo(p_vLayout);
     } catch (const AutomationError& error) {
         TellOpenLayoutError(error.Description());

@@ -189,8 +189,12 @@ TEST_F(ViewerLayoutsTest, ALayoutThatCannotBeShownIsAnOpenLayoutErrorWithItsReas
     const LayoutDescription before = Layout();
     Variant narrowTable = layout_codec::ToVariant(before);
     narrowTable.Array().At(2) = VariantArray::Vector({Variant(1), Variant(2)});
-    const std::pair<Variant, const char*> cases[] = {
-        {Variant(), ""}, {Variant("layout"), "layout"}, {narrowTable, "column"}};
+    LayoutDescription unknown = before;
+    unknown.Columns.back().ParameterId = 99999;
+    const std::pair<Variant, const char*> cases[] = {{Variant(), ""},
+                                                     {Variant("layout"), "layout"},
+                                                     {narrowTable, "column"},
+                                                     {layout_codec::ToVariant(unknown), "99999"}};
     for (const auto& [answer, reason] : cases) {
         SCOPED_TRACE(reason);
         const size_t shown = Shown().size();
