@@ -204,12 +204,47 @@ class Viewer : public DispatchObject {
     // The modules below have a file each. A member whose module is not built yet reports itself
     // through ReportNotAvailable (error 445 under p_sLabel), and the module replaces it in place.
     void ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const;
-    // Layouts (viewer_layouts.cpp).
-    void RestoreDefaultLayout(bool p_bUserOnly);
-    void SaveLayout(bool p_bSaveAs);
+    // --- Layouts (viewer_layouts.cpp) -----------------------------------------------------------
+    // Layouts live on the data facade. A load, save, delete or restore ends with LayoutInfo set
+    // and the grids showing it; a layout is the user's own when its header's owner is OwnerId,
+    // and only then is it saved in place or deleted.
+  public:
+    // The default layout of a viewer type (-1: ViewerType) and finder type (-1: the one the
+    // viewer type implies); both come back as sent to the facade.
+    void LoadDefaultLayout(int16_t& p_iViewerType, int16_t& p_iFinderResultsType);
+    void LoadDefaultLayout();
+    // With p_bFromPrint the sort in use is kept instead of the loaded layout's.
+    void LoadLayout(int32_t p_lLayoutId, bool p_bFromPrint = false);
+    // Always false, whatever happened; a refused save is told to the user.
+    bool SaveLayout(bool p_bSaveAs = false);
+    // Asks first; the user's own layouts only.
     void DeleteLayout();
+    // p_bUserOnly comes back as the facade left it.
+    void RestoreDefaultLayout(bool& p_bUserOnly);
+    // Always 0; the menu is left as it is (the grid's context menu lists the layouts).
+    int32_t CreateLayoutMenu(std::shared_ptr<DispatchObject>& p_oPopupMenu);
+    // A command of the host's menus, forwarded to the grid used last: 1 and 2 on the primary
+    // grid (export the selected rows, add to a watch list), 1 on the secondary grid (export all).
+    void HandleExMenuClick(int32_t p_lViewerType);
+    // Printing runs with this set: it may load a print layout, and saving, restoring and
+    // customising then work on the print type, against the layout held from before.
+    void SetPrintLayoutMode(bool p_bOn);
+    bool PrintLayoutMode() const { return m_bPrintLayoutMode; }
+
+  private:
+    // The finder type a layout call sends for the current viewer type.
+    int16_t LayoutFinderType() const;
+    Variant FetchDefaultLayout(int16_t& p_iViewerType, int16_t& p_iFinderType, int32_t& p_lOwnerId);
+    // Puts a layout from the facade into force and shows it; false, after telling the user why,
+    // when there is none or it does not parse.
+    bool ShowLoadedLayout(const Variant& p_vLayout);
+    // ResetLeftColumn of both wrappers, LayoutLoaded (and ChangeSort) and a yield; false when
+    // the control was released meanwhile.
+    bool AnnounceLayout(int32_t p_lLayoutId, bool p_bSortChanged = false);
     // p_sItemTag: the grid menu's key text of the layout, numeric.
     void LoadLayoutFromMenu(const std::string& p_sItemTag);
+    bool m_bPrintLayoutMode = false;
+    Variant m_vPrePrintLayout;
     // Field customization (viewer_customization.cpp): with no recordset, saving.
     void Customize();
     // Sorting (viewer_sorting.cpp).

@@ -134,6 +134,57 @@ void AddMethods(Builder& p_builder) {
         });
 }
 
+// The layout commands; by-reference arguments are written back as the control left them.
+void AddLayoutMethods(Builder& p_builder) {
+    p_builder
+        .Method("LoadDefaultLayout", 0, 2,
+                [](Viewer& self, DispatchArgs args) {
+                    const auto given = [&](size_t index) {
+                        return args.size() > index && !args[index].IsMissing();
+                    };
+                    int16_t viewerType = given(0) ? args[0].ToInt() : int16_t{-1};
+                    int16_t finderType = given(1) ? args[1].ToInt() : int16_t{-1};
+                    self.LoadDefaultLayout(viewerType, finderType);
+                    if (given(0)) {
+                        args[0] = Variant(viewerType);
+                    }
+                    if (given(1)) {
+                        args[1] = Variant(finderType);
+                    }
+                    return Variant();
+                })
+        .Method("LoadLayout", 1, 2,
+                [](Viewer& self, DispatchArgs args) {
+                    self.LoadLayout(args[0].ToLong(), OptionalBool(args, 1, false));
+                    return Variant();
+                })
+        .Method("SaveLayout", 0, 1,
+                [](Viewer& self, DispatchArgs args) {
+                    return Variant(self.SaveLayout(OptionalBool(args, 0, false)));
+                })
+        .Method("DeleteLayout", 0, 0,
+                [](Viewer& self, DispatchArgs) {
+                    self.DeleteLayout();
+                    return Variant();
+                })
+        .Method("RestoreDefaultLayout", 1, 1,
+                [](Viewer& self, DispatchArgs args) {
+                    bool userOnly = args[0].ToBool();
+                    self.RestoreDefaultLayout(userOnly);
+                    args[0] = Variant(userOnly);
+                    return Variant();
+                })
+        .Method("CreateLayoutMenu", 1, 1,
+                [](Viewer& self, DispatchArgs args) {
+                    std::shared_ptr<DispatchObject> menu = args[0].ToObject();
+                    return Variant(self.CreateLayoutMenu(menu));
+                })
+        .Method("HandleExMenuClick", 1, 1, [](Viewer& self, DispatchArgs args) {
+            self.HandleExMenuClick(args[0].ToLong());
+            return Variant();
+        });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -151,6 +202,7 @@ const DispatchTable& Viewer::Table() {
         AddForwardingProperties(builder);
         AddOwnProperties(builder);
         AddMethods(builder);
+        AddLayoutMethods(builder);
         return builder.Build();
     }();
     return table;

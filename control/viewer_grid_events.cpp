@@ -154,9 +154,11 @@ void Viewer::GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) {
         case 12:
             RaiseEvent([](ViewerEvents& sink) { sink.Find(); });
             return;
-        case 13:
-            RestoreDefaultLayout(true);
+        case 13: {
+            bool userOnly = true;
+            RestoreDefaultLayout(userOnly);
             return;
+        }
         case 15:
             SaveLayout(false);
             return;
@@ -171,9 +173,11 @@ void Viewer::GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) {
                 LoadLayoutFromMenu(p_sItemTag);
             }
             return;
-        case 23:
-            RestoreDefaultLayout(false);
+        case 23: {
+            bool userOnly = false;
+            RestoreDefaultLayout(userOnly);
             return;
+        }
         default:
             return;
     }

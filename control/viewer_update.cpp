@@ -40,6 +40,12 @@ bool Viewer::UpdateViewer(bool p_bReformat, bool p_bResetLeftCol) {
         priGrid->SetGridObject(priControl);
         secGrid->SetGridObject(secControl);
         ChangeRunningStatus("Running . . .", true);
+        // A new wrapper holds no columns yet: the layout a host handed in is the one to show,
+        // not the wrapper's empty collection.
+        const std::shared_ptr<GridColumns> held = elements->GridColumns(gtPrimary);
+        if (priGrid->GridColumns()->Count() == 0 && held->Count() > 0) {
+            priGrid->SetGridColumns(held);
+        }
         if (p_bReformat || elements->GridColumns(gtPrimary)->Count() == 0) {
             strategy->PopulateGridColumns(*priGrid, *secGrid);
         }

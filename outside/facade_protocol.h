@@ -191,9 +191,9 @@ constexpr Argument kSectorCode{2, "SectorCode", false, ArgType::Long};
 namespace get_default_layout {
 constexpr std::string_view kMethod = "GetDefaultLayout";
 constexpr size_t kCount = 3;
-constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
-constexpr Argument kViewerType{1, "ViewerType", false, ArgType::Long};
-constexpr Argument kFinderType{2, "FinderType", false, ArgType::Long};
+constexpr Argument kOwnerId{0, "OwnerId", true, ArgType::Long};
+constexpr Argument kViewerType{1, "ViewerType", true, ArgType::Long};
+constexpr Argument kFinderType{2, "FinderType", true, ArgType::Long};
 }  // namespace get_default_layout
 
 // One layout by id, as a description.
@@ -201,7 +201,7 @@ namespace get_layout {
 constexpr std::string_view kMethod = "GetLayout";
 constexpr size_t kCount = 2;
 constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
-constexpr Argument kLayoutId{1, "LayoutId", false, ArgType::Long};
+constexpr Argument kLayoutId{1, "LayoutId", true, ArgType::Long};
 }  // namespace get_layout
 
 // The field catalogue, the same for every result type.

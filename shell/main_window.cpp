@@ -358,6 +358,8 @@ void MainWindow::BuildMenus() {
     AddChoiceMenu(*view, QStringLiteral("&Watch list"), *m_pWatchList, false);
     AddChoiceMenu(*view, QStringLiteral("&Portfolio"), *m_pPortfolio, false);
 
+    BuildLayoutMenu();
+
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* keys = help->addAction(QStringLiteral("&Keyboard shortcuts"), this, [this] {
         QDialog* dialog = NewShortcutsDialog(*menuBar(), this);

@@ -30,6 +30,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <span>
@@ -53,6 +54,7 @@ class MarketSession;
 class TotalsFooter;
 class Variant;
 struct ErrorReport;
+class Viewer;
 class ViewerEventDispatcher;
 class ViewerHost;
 class ViewerSurface;
@@ -140,6 +142,12 @@ class MainWindow : public QMainWindow {
     void ShowMessage(const QString& p_sMessage);
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
     void ShowReport(const ErrorReport& p_oReport);
+    // The Layout menu (main_window_layouts.cpp): filled afresh each time it opens.
+    void BuildLayoutMenu();
+    void FillLayoutMenu(QMenu& p_oMenu);
+    void SaveLayoutAs();
+    // Runs a layout command of the control and shows the grids it leaves.
+    void RunLayoutCommand(const std::function<void(Viewer&)>& p_fnCommand);
 
     MarketSession& m_oSession;
     ErrorReporter& m_oReporter;

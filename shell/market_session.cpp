@@ -2,6 +2,7 @@
 
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
+#include "facade/layout_store.h"
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
 #include "facade/market_store.h"
@@ -155,6 +156,15 @@ std::vector<NamedCode> MarketSession::Portfolios() const {
         portfolios.push_back({id, name, 0});
     }
     return portfolios;
+}
+
+std::vector<NamedCode> MarketSession::Layouts(int32_t p_lViewerType) const {
+    facade::LayoutStore store(m_oStore->Database());
+    std::vector<NamedCode> layouts;
+    for (const auto& [id, name] : store.LayoutNames(OwnerId(), p_lViewerType)) {
+        layouts.push_back({id, name, 0});
+    }
+    return layouts;
 }
 
 }  // namespace qv

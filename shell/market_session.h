@@ -84,6 +84,9 @@ class MarketSession {
     // The owner's watch lists of both kinds, stock lists first; folders left out.
     std::vector<NamedCode> WatchLists() const;
     std::vector<NamedCode> Portfolios() const;
+    // The layouts the owner may load for a list kind (a viewer type): its own first, then the
+    // system's, each group by name.
+    std::vector<NamedCode> Layouts(int32_t p_lViewerType) const;
 
   private:
     void ReadSummary();

@@ -2,9 +2,11 @@
 
 #include "control/viewer.h"
 #include "facade/facade_components.h"
+#include "outside/automation_error.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/grid_control.h"
+#include "outside/layout_description.h"
 #include "outside/recordset.h"
 #include "outside/vb_date.h"
 #include "shell/list_output.h"
@@ -59,6 +61,9 @@ ViewerHost::~ViewerHost() {
 bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     std::vector<std::string> notes;
     const ViewerRequest request = Completed(p_oRequest, notes);
+    if (m_bHasList) {
+        KeepLayout();
+    }
     m_oViewer->SetViewerType(request.m_lViewerType);
     m_bHasList = true;
     m_oRequest = request;
@@ -76,6 +81,7 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     } else {
         ApplyScope(request);
     }
+    TakeLayout(request);
     const bool shown = m_oViewer->UpdateViewer();
     NameSortFields();
     NoteResult(notes);
@@ -304,6 +310,50 @@ std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMa
         Variant(p_lMaxRows <= 0)};
     const Variant rows = CallMethod(*reader, call::kMethod, args);
     return RecordsetOf(rows);
+}
+
+// A kind of list: its viewer type, and for a watch list its own key, as a watch list starts from a
+// layout of its own.
+int32_t ViewerHost::LayoutKind(const ViewerRequest& p_oRequest) {
+    return p_oRequest.m_lViewerType * 2 + (p_oRequest.m_lWatchListId > 0 ? 1 : 0);
+}
+
+void ViewerHost::KeepLayout() {
+    try {
+        m_layouts[LayoutKind(m_oRequest)] = m_oViewer->LayoutInfo();
+    } catch (const AutomationError&) {
+        // A list the control could not show has no layout worth keeping.
+    }
+}
+
+void ViewerHost::TakeLayout(const ViewerRequest& p_oRequest) {
+    const auto kept = m_layouts.find(LayoutKind(p_oRequest));
+    Variant layout = kept != m_layouts.end() ? kept->second : OwnDefaultLayout(p_oRequest);
+    if (layout.IsEmpty()) {
+        return;
+    }
+    try {
+        m_oViewer->SetLayoutInfo(layout);
+    } catch (const AutomationError&) {
+        // A layout without a sort block is none in force: the list starts from its default.
+    }
+}
+
+Variant ViewerHost::OwnDefaultLayout(const ViewerRequest& p_oRequest) const {
+    if (p_oRequest.m_lWatchListId > 0) {
+        return Variant();
+    }
+    namespace call = facade_protocol::get_default_layout;
+    const int32_t finderType =
+        p_oRequest.m_lViewerType == vt_FinderResults ? m_oViewer->FinderResultsType() : -1;
+    std::array<Variant, call::kCount> args{Variant(m_oSession.OwnerId()),
+                                           Variant(p_oRequest.m_lViewerType), Variant(finderType)};
+    const Variant layout =
+        CallMethod(*CreateObject(facade::prog_id::kViewerReader), call::kMethod, args);
+    if (layout.IsEmpty() || layout_codec::Parse(layout).Header.OwnerId != m_oSession.OwnerId()) {
+        return Variant();
+    }
+    return layout;
 }
 
 }  // namespace qv

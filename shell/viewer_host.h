@@ -20,8 +20,10 @@
 //     host.Show(request);
 #pragma once
 
+#include "outside/variant.h"
 #include "shell/viewer_request.h"
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -86,12 +88,20 @@ class ViewerHost {
     int32_t RowLimitInForce() const;
     void NameSortFields();
     void NoteResult(std::vector<std::string>& p_aNotes) const;
+    // The layout in use goes with its kind of list: kept when another list replaces it, put
+    // back when a list of that kind is shown again; the first list of a kind shows the owner's
+    // own default layout, where the owner has one.
+    static int32_t LayoutKind(const ViewerRequest& p_oRequest);
+    void KeepLayout();
+    void TakeLayout(const ViewerRequest& p_oRequest);
+    Variant OwnDefaultLayout(const ViewerRequest& p_oRequest) const;
 
     const MarketSession& m_oSession;
     std::shared_ptr<Viewer> m_oViewer;
     ViewerRequest m_oRequest;
     bool m_bHasList = false;
     std::vector<std::string> m_aNotes;
+    std::map<int32_t, Variant> m_layouts;
 };
 
 }  // namespace qv
