@@ -277,6 +277,26 @@ TEST_F(CustomizeTest, TheDefaultAskedForOnAnOwnLayoutIsRestoredForTheUserOnly) {
     EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 1u);
 }
 
+TEST_F(CustomizeTest, WhilePrintingTheLayoutHeldFromBeforeIsTheDefault) {
+    ShowStocks();
+    const LayoutDescription inUse =
+        m_oViewer->Strategy()->ViewerElements()->GridLayoutDescription();
+    LayoutDescription other = inUse;
+    other.Header.Id = inUse.Header.Id + 1;
+    other.Columns.resize(3);
+    for (const auto& [held, stillInUse] : {std::pair{inUse, true}, std::pair{other, false}}) {
+        m_oViewer->SetPrintLayoutHeld(held);
+        Choose([expected = stillInUse](ColumnChooserDialog& dialog) {
+            EXPECT_EQ(dialog.UseDefault(), expected);
+            dialog.RestoreDefault();
+        });
+        // The default kept while still in use changes nothing; otherwise it is restored.
+        EXPECT_EQ(Customize(), !stillInUse);
+        EXPECT_EQ(CallsTo("GetDefaultLayout"), 0u);
+    }
+    EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 1u);
+}
+
 TEST_F(CustomizeTest, ByDispatchTheSaveFlagComesBackAndCtrlLSavesTheChoice) {
     ShowStocks();
     Choose([](ColumnChooserDialog& dialog) { dialog.MoveUp(dialog.Chosen().back().ParameterId); });
