@@ -13,8 +13,6 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
@@ -87,7 +85,7 @@ TEST_F(ColumnChooserViewTest, ButtonsFilterAndRestoreDefault) {
 }
 
 TEST_F(ColumnChooserViewTest, KeyboardAlone) {
-    // The offered list has the focus: Enter adds, Tab reaches the chosen list.
+    // The offered list has the focus: Enter adds; in the chosen list Ctrl+Up moves, Delete removes.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(Ids(m_logic.Chosen()), (std::vector<int32_t>{1, 2, 4}));
@@ -96,10 +94,6 @@ TEST_F(ColumnChooserViewTest, KeyboardAlone) {
     EXPECT_EQ(Ids(m_logic.Chosen()), (std::vector<int32_t>{1, 4, 2}));
     QTest::keyClick(&m_view.ShownList(), Qt::Key_Delete);
     EXPECT_EQ(Ids(m_logic.Chosen()), (std::vector<int32_t>{1, 2}));
-    // Escape closes as a cancel.
-    QTest::keyClick(&m_view.ShownList(), Qt::Key_Escape);
-    EXPECT_FALSE(m_view.isVisible());
-    EXPECT_FALSE(m_logic.Accepted());
 }
 
 TEST_F(ColumnChooserViewTest, ADropIntoTheChosenListIsTheNewChoice) {
@@ -125,7 +119,7 @@ TEST_F(ColumnChooserViewTest, ADropIntoTheChosenListIsTheNewChoice) {
 
 class ChooseColumnsWindowTest : public WindowTest {};
 
-TEST_F(ChooseColumnsWindowTest, CtrlLAndTheViewMenuOpenTheChooserAndTheListFollowsTheChoice) {
+TEST_F(ChooseColumnsWindowTest, CtrlLOpensTheChooserAndTheListFollowsTheChoice) {
     QString removed;
     m_oPlatform.Dialogs().QueueScriptFor<ColumnChooserDialog>([&](ColumnChooserDialog& logic) {
         ColumnChooserView view(logic);
@@ -149,24 +143,6 @@ TEST_F(ChooseColumnsWindowTest, CtrlLAndTheViewMenuOpenTheChooserAndTheListFollo
     }
     EXPECT_EQ(m_window.statusBar()->currentMessage().toStdString(),
               "The list shows the chosen columns");
-
-    // The menu entry reaches the same dialog; with nothing scripted it is dismissed.
-    QAction* entry = nullptr;
-    for (QAction* action : m_window.menuBar()->actions()) {
-        if (action->menu() == nullptr) {
-            continue;
-        }
-        for (QAction* inner : action->menu()->actions()) {
-            if (inner->text().startsWith(QStringLiteral("&Choose columns"))) {
-                entry = inner;
-            }
-        }
-    }
-    ASSERT_NE(entry, nullptr);
-    entry->trigger();
-    EXPECT_EQ(
-        m_oPlatform.Dialogs().Shown(),
-        (std::vector<std::string>{ColumnChooserDialog::kCaption, ColumnChooserDialog::kCaption}));
 }
 
 }  // namespace
