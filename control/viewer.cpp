@@ -6,6 +6,7 @@
 #include "control/viewer_sinks.h"
 #include "grid/grid.h"
 #include "outside/automation_error.h"
+#include "outside/column_selector.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
 #include "state/viewer_elements.h"
@@ -31,6 +32,7 @@ Viewer::Viewer()
       m_oSecWrapperSink(std::make_unique<SecondaryWrapperSink>(*this)) {
     m_olePriGrid->AddSink(m_oPriControlSink.get());
     m_oleSecGrid->AddSink(m_oSecControlSink.get());
+    m_dlgColSel = std::make_shared<DialogColumnSelector>();
 }
 
 Viewer::~Viewer() {

@@ -29,6 +29,7 @@
 #include "columns/viewer_type.h"
 #include "control/viewer_forwarders.h"
 #include "outside/dispatch.h"
+#include "outside/layout_description.h"
 
 #include <cstdint>
 #include <functional>
@@ -168,7 +169,27 @@ class Viewer : public DispatchObject {
     // The search-selection flags and the last-used grid, for the modules that read them.
     bool PrimaryGridUsedLast() const { return m_bPriGridLastUsed; }
 
+    // --- Field customization (viewer_customization.cpp) -----------------------------------------
+    // The column-selection dialog over the primary grid's fields, with p_rParameters as the
+    // catalogue (ParameterList when null); true when a new choice or the default layout was
+    // applied. p_bSave: the applied choice is saved as a layout of the owner.
+    bool Customize(const std::shared_ptr<Recordset>& p_rParameters, bool& p_bSave);
+    // The field lists offered for a choice: the primary grid's columns, or those of p_layout,
+    // then the catalogue's fields the viewer offers. A null catalogue means ParameterList.
+    std::shared_ptr<Recordset> CreateFieldRecordset(const std::shared_ptr<Recordset>& p_rParamters);
+    std::shared_ptr<Recordset> CreateFieldRSFromLayout(
+        const std::shared_ptr<Recordset>& p_rParameters, const LayoutDescription& p_vLayoutInfo);
+    void AddFieldToLayout(std::vector<LayoutColumn>& p_vLayoutFields, int32_t p_lParamId,
+                          int32_t p_lState, const std::string& p_sFieldName,
+                          const std::string& p_sFieldCaption, int32_t p_lTableMask);
+    void ReFillParams();
+
   private:
+    // Customize's rebuild of the primary grid's columns from the chosen fields: a new query only
+    // when the rows lack a field the layout now shows.
+    void ApplyFieldChoice(const LayoutDescription& p_before,
+                          const std::shared_ptr<Recordset>& p_rCatalogue, const Variant& p_vChosen);
+
     class PrimaryControlSink;
     class SecondaryControlSink;
     class PrimaryWrapperSink;

@@ -185,6 +185,46 @@ void AddLayoutMethods(Builder& p_builder) {
         });
 }
 
+// The field customization's members; a recordset argument may be missing or Nothing.
+void AddCustomizationMethods(Builder& p_builder) {
+    const auto recordsetArg = [](DispatchArgs p_args, size_t p_lIndex) {
+        return p_args.size() <= p_lIndex || p_args[p_lIndex].IsMissing()
+                   ? nullptr
+                   : ExpectRecordset(p_args[p_lIndex], "a recordset was expected");
+    };
+    p_builder
+        .Method("Customize", 0, 2,
+                [recordsetArg](Viewer& self, DispatchArgs args) {
+                    bool save = OptionalBool(args, 1, true);
+                    const bool result = self.Customize(recordsetArg(args, 0), save);
+                    if (args.size() > 1 && !args[1].IsMissing()) {
+                        args[1] = Variant(save);
+                    }
+                    return Variant(result);
+                })
+        .Method("CreateFieldRecordset", 0, 1,
+                [recordsetArg](Viewer& self, DispatchArgs args) {
+                    return RecordsetVariant(self.CreateFieldRecordset(recordsetArg(args, 0)));
+                })
+        .Method("CreateFieldRSFromLayout", 2, 2,
+                [recordsetArg](Viewer& self, DispatchArgs args) {
+                    return RecordsetVariant(self.CreateFieldRSFromLayout(
+                        recordsetArg(args, 0), layout_codec::Parse(args[1])));
+                })
+        .Method("AddFieldToLayout", 6, 6,
+                [](Viewer& self, DispatchArgs args) {
+                    std::vector<LayoutColumn> table = layout_codec::ParseColumnTable(args[0]);
+                    self.AddFieldToLayout(table, args[1].ToLong(), args[2].ToLong(),
+                                          args[3].ToString(), args[4].ToString(), args[5].ToLong());
+                    args[0] = layout_codec::ColumnTableToVariant(table);
+                    return Variant();
+                })
+        .Method("ReFillParams", 0, 0, [](Viewer& self, DispatchArgs) {
+            self.ReFillParams();
+            return Variant();
+        });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -203,6 +243,7 @@ const DispatchTable& Viewer::Table() {
         AddOwnProperties(builder);
         AddMethods(builder);
         AddLayoutMethods(builder);
+        AddCustomizationMethods(builder);
         return builder.Build();
     }();
     return table;

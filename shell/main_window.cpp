@@ -357,6 +357,13 @@ void MainWindow::BuildMenus() {
     AddChoiceMenu(*view, QStringLiteral("S&ector"), *m_pSector, false);
     AddChoiceMenu(*view, QStringLiteral("&Watch list"), *m_pWatchList, false);
     AddChoiceMenu(*view, QStringLiteral("&Portfolio"), *m_pPortfolio, false);
+    view->addSeparator();
+    // The entry sends the list's own key, so that both take the one path to the control; the key
+    // is named beside the entry but stays the list's, not a second shortcut of the window.
+    view->addAction(QStringLiteral("&Choose columns…\tCtrl+L"), this, [this] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_L, Qt::ControlModifier);
+        QApplication::sendEvent(&m_pSurface->PrimaryView(), &key);
+    });
 
     BuildLayoutMenu();
 
@@ -729,6 +736,15 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
                 self->m_pSurface->Sync();
             }
         });
+    }
+    if (p_sEvent == "LayoutCustomized") {
+        QTimer::singleShot(0, this, [self] {
+            if (self) {
+                self->m_pSurface->Sync();
+            }
+        });
+        ShowMessage(QStringLiteral("The list shows the chosen columns"));
+        return;
     }
     if (p_sEvent == "Find") {
         ShowMessage(

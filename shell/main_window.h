@@ -20,8 +20,8 @@
 // runs the query again; everything else the window cannot act on yet (a page address to
 // navigate to, Find, Delete, the detail pages) is shown in the status bar and kept in the event
 // log, never dropped. A handler that runs the control again does so once the event is over.
-// Every failure the control reports (a command not built yet, such as Ctrl+L or a header click,
-// or a query that failed) is shown in the status bar too: nothing a person presses is silent.
+// Every failure the control reports (a command not built yet, such as a header click, or a
+// query that failed) is shown in the status bar too: nothing a person presses is silent.
 // A list key pressed in another control of the window (Ctrl+L in the day box) goes to the list,
 // and Delete with no row selected, which the control passes over, says how to select them.
 #pragma once

@@ -1,7 +1,9 @@
 #include "shell/qt_services.h"
 
+#include "outside/column_selector.h"
 #include "outside/date_selector.h"
 #include "outside/platform_context.h"
+#include "shell/column_chooser_dialog.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
@@ -18,7 +20,12 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
     p_oContext.SetMessages(std::make_unique<QtMessageBox>(p_pHost));
     p_oContext.SetPointer(std::make_unique<QtMousePointer>(p_pHost));
     p_oContext.SetLoop(std::make_unique<QtMessageLoop>());
-    p_oContext.SetDialogs(std::make_unique<QtDialogRunner>(p_pHost));
+    auto dialogs = std::make_unique<QtDialogRunner>(p_pHost);
+    dialogs->RegisterViewFor<ColumnChooserDialog>(
+        [](ColumnChooserDialog& p_oLogic, QWidget* p_pParent) -> std::unique_ptr<QDialog> {
+            return std::make_unique<ColumnChooserView>(p_oLogic, p_pParent);
+        });
+    p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());
     p_oContext.Components().Register(kDateSelectorProgId,

@@ -19,7 +19,7 @@ constexpr std::array<ListKey, 13> kListKeys = {{
     {"Right", "Scroll the columns to the right"},
     {"Del", "Remove the selected rows from the watch list (not built yet)"},
     {"Ctrl+F", "Find in the list (not built yet)", true},
-    {"Ctrl+L", "Choose the fields shown (not built yet)", true},
+    {"Ctrl+L", "Choose the fields shown", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},
     {"Ctrl+Q", "Quick test of the current row (not built yet)", true},
 }};

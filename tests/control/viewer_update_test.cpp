@@ -161,7 +161,8 @@ TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
     Pri().KeyDown('F', 0);
     EXPECT_EQ(m_oHost.Names(), std::vector<std::string>{"Find"});
     Pri().KeyDown('L', gssCtrl);
-    EXPECT_EQ(Reports("Viewer:Customize"), 1u);
+    EXPECT_EQ(m_oPlatform.Dialogs().Shown(), std::vector<std::string>{"Choose Columns"});
+    EXPECT_EQ(Reports("Viewer:Customize"), 0u);
 
     m_oViewer->SetViewerType(vt_StockHistory);
     m_oViewer->ChangeRunningStatus();
