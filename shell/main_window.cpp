@@ -357,6 +357,9 @@ void MainWindow::BuildMenus() {
     AddChoiceMenu(*view, QStringLiteral("S&ector"), *m_pSector, false);
     AddChoiceMenu(*view, QStringLiteral("&Watch list"), *m_pWatchList, false);
     AddChoiceMenu(*view, QStringLiteral("&Portfolio"), *m_pPortfolio, false);
+    view->addSeparator();
+    QAction* sort = view->addAction(QStringLiteral("&Sort…"), this, [this] { SortList(); });
+    sort->setObjectName(QStringLiteral("sortAction"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* keys = help->addAction(QStringLiteral("&Keyboard shortcuts"), this, [this] {
@@ -501,6 +504,16 @@ void MainWindow::ExportList() {
     }
     ShowMessage(QStringLiteral("Exported ") + QString::number(m_oHost->Control().RecordCount()) +
                 QStringLiteral(" rows to ") + path);
+}
+
+void MainWindow::SortList() {
+    if (!m_oHost->HasList()) {
+        return;
+    }
+    std::array<Variant, 0> none{};
+    if (!CallMethod(m_oHost->Control(), "Sort", none).ToBool()) {
+        ShowMessage(QStringLiteral("The sort is unchanged"));
+    }
 }
 
 void MainWindow::ShowAbout() {
@@ -719,6 +732,10 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
             }
         });
         return;
+    }
+    if (p_sEvent == "ChangeSort") {
+        ShowCaptions();
+        m_pSurface->Sync();
     }
     if (p_sEvent == "SortCriteriaEdited" && p_args.size() >= 5 && p_args[4].ToDouble() != 0) {
         QTimer::singleShot(0, this, [self] {

@@ -116,6 +116,8 @@ class MainWindow : public QMainWindow {
     int32_t PreviousTradingDay(int32_t p_lDay) const;
     int32_t NextTradingDay(int32_t p_lDay) const;
     void ExportList();
+    // The sort dialog on the current list.
+    void SortList();
     void ChooseImportFolder();
     void BuildHint(QWidget& p_oParent);
     void DismissHint();

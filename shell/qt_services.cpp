@@ -9,6 +9,7 @@
 #include "shell/qt_mouse_pointer.h"
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
+#include "shell/sort_dialog.h"
 
 #include <memory>
 
@@ -18,7 +19,9 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
     p_oContext.SetMessages(std::make_unique<QtMessageBox>(p_pHost));
     p_oContext.SetPointer(std::make_unique<QtMousePointer>(p_pHost));
     p_oContext.SetLoop(std::make_unique<QtMessageLoop>());
-    p_oContext.SetDialogs(std::make_unique<QtDialogRunner>(p_pHost));
+    auto dialogs = std::make_unique<QtDialogRunner>(p_pHost);
+    RegisterSortDialogView(*dialogs);
+    p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());
     p_oContext.Components().Register(kDateSelectorProgId,

@@ -1,11 +1,15 @@
 // The main window as a person uses it, offscreen: what the window adds to the control it hosts
 // (its choosers, its status bar, its notes, its first list and the list a double click opens).
 #include "outside/error_reporter.h"
+#include "outside/grid_control_column.h"
+#include "outside/grid_control_columns.h"
 #include "outside/recordset.h"
+#include "outside/sort_dialog.h"
 #include "shell/market_session.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -59,12 +63,36 @@ TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
 }
 
-TEST_F(MainWindowTest, AHeaderClickIsReportedAsNotAvailableInTheStatusBarAndChangesNoRow) {
-    ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(0).center());
-    EXPECT_EQ(Primary().Row(), 0);
-    EXPECT_EQ(m_oPlatform.Reporter().CountReports("Viewer: olePriGrid_HeadClick"), 1u);
-    EXPECT_EQ(m_window.LastMessage().toStdString(),
-              "Sorting by a column header is not available in this version");
+TEST_F(MainWindowTest, AHeaderClickSortsTheListAndASecondClickReverses) {
+    int16_t price = -1;
+    for (int16_t i = 0; i < Primary().Columns()->Count(); ++i) {
+        if (Primary().Columns()->Item(i)->DataField() == "Price") {
+            price = i;
+        }
+    }
+    ASSERT_GE(price, 0);
+    Viewer& viewer = m_window.Host().Control();
+    std::vector<std::string> captions;
+    for (int click = 0; click < 2; ++click) {
+        ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(price).center());
+        QApplication::processEvents();
+        captions.push_back(viewer.SortCaption().substr(0, viewer.SortCaption().find(',')));
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Price DESC", "Price ASC"}));
+    EXPECT_EQ(m_oPlatform.Reporter().CountReports("Viewer: olePriGrid_HeadClick"), 0u);
+    EXPECT_TRUE(Logged("ChangeSort"));
+}
+
+TEST_F(MainWindowTest, TheViewMenusSortOpensTheSortDialogAndShowsTheNewSort) {
+    m_oPlatform.Dialogs().QueueScriptFor<SortSelection>([](SortSelection& dialog) {
+        dialog.SetPrimary(16, 1);
+        dialog.Confirm();
+    });
+    auto* sort = m_window.findChild<QAction*>(QStringLiteral("sortAction"));
+    ASSERT_NE(sort, nullptr);
+    sort->trigger();
+    EXPECT_EQ(m_oPlatform.Dialogs().Shown(), std::vector<std::string>{"Sort Selection"});
+    EXPECT_EQ(m_window.Host().Control().SortCaption().rfind("Volume DESC", 0), 0u);
 }
 
 TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {
