@@ -252,6 +252,11 @@ void Viewer::PrimaryHeadClick(int16_t p_iColIndex) {
             type != vt_FinderResults) {
             SortGrid(clicked);
         } else {
+            // Finder results come without the field catalogue, and without it the stored sort
+            // names no field: neither the sort line nor the host's new query could use it.
+            if (!elements->ParameterList() && m_oStrategy) {
+                m_oStrategy->ReFillParams();
+            }
             const std::string current = elements->PriSortField();
             std::string field = clicked;
             int32_t direction = 1;

@@ -506,6 +506,23 @@ void MainWindow::ExportList() {
                 QStringLiteral(" rows to ") + path);
 }
 
+// The window's screen has run already; running it again in the new order is ordering its rows
+// by the control's sort.
+void MainWindow::RunSearchAgain() {
+    Viewer& viewer = m_oHost->Control();
+    if (const std::shared_ptr<Recordset> rows = viewer.FinderResults()) {
+        try {
+            rows->SetSort(viewer.SortCaption());
+        } catch (const AutomationError& error) {
+            ShowMessage(QStringLiteral("The list keeps its order: ") +
+                        ToQString(error.Description()));
+        }
+    }
+    viewer.UpdateViewer();
+    m_pSurface->Sync();
+    ShowCaptions();
+}
+
 void MainWindow::SortList() {
     if (!m_oHost->HasList()) {
         return;
@@ -740,8 +757,7 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
     if (p_sEvent == "SortCriteriaEdited" && p_args.size() >= 5 && p_args[4].ToDouble() != 0) {
         QTimer::singleShot(0, this, [self] {
             if (self) {
-                self->m_oHost->Control().UpdateViewer();
-                self->m_pSurface->Sync();
+                self->RunSearchAgain();
             }
         });
     }

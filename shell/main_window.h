@@ -118,6 +118,8 @@ class MainWindow : public QMainWindow {
     void ExportList();
     // The sort dialog on the current list.
     void SortList();
+    // The host's part of a header click on a partial finder list.
+    void RunSearchAgain();
     void ChooseImportFolder();
     void BuildHint(QWidget& p_oParent);
     void DismissHint();

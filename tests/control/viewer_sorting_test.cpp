@@ -218,6 +218,19 @@ TEST_F(ViewerSortingTest, AGeneratedFieldOfAPartialListCannotSortAndChangesNothi
     EXPECT_TRUE(m_oHost.Events.empty());
 }
 
+// The finder reads no field catalogue with its rows, so a header click stored the field's id
+// with no name: the sort line read " DESC" and the host could not order its rows by it.
+TEST_F(ViewerSortingTest, FinderHeaderSortNamedNoFieldWithoutACatalogue) {
+    ShowFinder();
+    ASSERT_EQ(Elements()->ParameterList(), nullptr);
+    m_oViewer->SetReturnAll(true);
+    ClickHeader("Price");
+    EXPECT_EQ(m_oViewer->SortCaption(), "Price DESC, Symbol ASC");
+    EXPECT_EQ(RowSort(), "[Price] DESC,Symbol ASC");
+    ClickHeader("Price");
+    EXPECT_EQ(m_oViewer->SortCaption(), "Price ASC, Symbol ASC");
+}
+
 TEST_F(ViewerSortingTest, PartialFinderResultsAskTheHostToRunTheSearchAgain) {
     ShowFinder();
     m_oViewer->SetReturnAll(false);
@@ -226,7 +239,9 @@ TEST_F(ViewerSortingTest, PartialFinderResultsAskTheHostToRunTheSearchAgain) {
     ASSERT_NE(edited, nullptr);
     EXPECT_EQ(Numbers(edited->Args), (std::vector<int32_t>{2, 1, -1, 0, -1}));
     EXPECT_EQ(m_oHost.Count("ChangeSort"), 0u);
-    EXPECT_EQ(m_oLog->Calls().size(), 0u);
+    EXPECT_EQ(m_oViewer->SortCaption(), "Price DESC");
+    // The host runs the search; the control only read the catalogue to name the field.
+    EXPECT_EQ(m_oLog->Calls().size(), CallsTo("GetCustomFieldList"));
 }
 
 TEST_F(ViewerSortingTest, AHistoryHeaderSortsOnlyTheGridAndASecondClickReverses) {

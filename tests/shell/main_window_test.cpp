@@ -83,6 +83,26 @@ TEST_F(MainWindowTest, AHeaderClickSortsTheListAndASecondClickReverses) {
     EXPECT_TRUE(Logged("ChangeSort"));
 }
 
+TEST_F(MainWindowTest, AHeaderClickOnTheScreenOrdersItsRowsAndNamesTheSort) {
+    ASSERT_TRUE(m_window.ShowList({.m_lViewerType = vt_FinderResults, .m_sSymbol = ""}));
+    int16_t price = -1;
+    for (int16_t i = 0; i < Primary().Columns()->Count(); ++i) {
+        if (Primary().Columns()->Item(i)->DataField() == "Price") {
+            price = i;
+        }
+    }
+    ASSERT_GE(price, 0);
+    ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(price).center());
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price DESC");
+    const Recordset& rows = *Primary().DataSource();
+    ASSERT_GE(rows.ViewCount(), 2);
+    const int32_t field = rows.Fields().IndexOf("Price");
+    EXPECT_GE(rows.ValueAt(rows.ViewRowId(0), field).ToDouble(),
+              rows.ValueAt(rows.ViewRowId(rows.ViewCount() - 1), field).ToDouble());
+}
+
 TEST_F(MainWindowTest, TheViewMenusSortOpensTheSortDialogAndShowsTheNewSort) {
     m_oPlatform.Dialogs().QueueScriptFor<SortSelection>([](SortSelection& dialog) {
         dialog.SetPrimary(16, 1);
