@@ -8,6 +8,12 @@
 //   BM_RowChange           the primary grid's current row moving between two stocks of different
 //                          industries, which re-filters the industry grid
 //   BM_FilterDirectly      the same two filters set on the industry rows directly
+//   BM_HeaderSortInPlace   a click on the Price header of a whole list of 100,000 rows (the stock
+//                          list twenty times over), which sorts the bound rows in place; each
+//                          click reverses the last
+//   BM_SortDirectly        the same two sorts set on those rows directly
+//   BM_HeaderSortByQuery   a click on the Price header of the stock list when not all rows are
+//                          there, which fetches the list again in the new order
 //
 // Times are the CPU time of the benchmark's thread, so that other processes on a shared machine
 // do not enter the ratios. Memory: the heap a viewer showing the list holds against a copy of its
@@ -31,6 +37,8 @@
 #include "facade/sample_market.h"
 #include "outside/component_factory.h"
 #include "outside/grid_control.h"
+#include "outside/grid_control_column.h"
+#include "outside/grid_control_columns.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "support/recording_facade.h"
@@ -179,10 +187,93 @@ void BM_FilterDirectly(benchmark::State& state) {
     }
 }
 
+// The stock list twenty times over, bound to the primary grid of a whole list.
+std::shared_ptr<Viewer> HundredThousandRows() {
+    const std::shared_ptr<Viewer> viewer = StockList();
+    viewer->UpdateViewer();
+    const std::shared_ptr<Recordset> stocks = viewer->olePriGrid()->DataSource();
+    const std::shared_ptr<Recordset> rows = stocks->Copy();
+    const int32_t fields = stocks->Fields().Count();
+    std::vector<Variant> values(static_cast<size_t>(fields));
+    for (int copy = 1; copy < 20; ++copy) {
+        for (int32_t position = 0; position < stocks->ViewCount(); ++position) {
+            const uint32_t row = stocks->ViewRowId(position);
+            for (int32_t field = 0; field < fields; ++field) {
+                values[static_cast<size_t>(field)] = stocks->ValueAt(row, field);
+            }
+            rows->AddNew(values);
+        }
+    }
+    viewer->olePriGrid()->SetDataSource(rows);
+    return viewer;
+}
+
+int16_t PriceColumn(const GridControl& grid) {
+    for (int16_t column = 0; column < grid.Columns()->Count(); ++column) {
+        if (grid.Columns()->Item(column)->DataField() == "Price") {
+            return column;
+        }
+    }
+    return -1;
+}
+
+void BM_HeaderSortInPlace(benchmark::State& state) {
+    static const std::shared_ptr<Viewer> viewer = HundredThousandRows();
+    GridControl& grid = *viewer->olePriGrid();
+    const int16_t price = PriceColumn(grid);
+    if (price < 0 || grid.DataSource()->RecordCount() != 100000) {
+        state.SkipWithError("no Price column on 100,000 rows");
+        return;
+    }
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        grid.HeaderClick(price);
+        state.SetIterationTime(ThreadSeconds() - start);
+    }
+}
+
+void BM_SortDirectly(benchmark::State& state) {
+    static const std::shared_ptr<Recordset> rows =
+        HundredThousandRows()->olePriGrid()->DataSource();
+    const std::string sorts[2] = {"[Price] DESC,[Symbol] ASC", "[Price] ASC,[Symbol] ASC"};
+    bool ascending = false;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        rows->SetSort(sorts[ascending ? 1 : 0]);
+        state.SetIterationTime(ThreadSeconds() - start);
+        ascending = !ascending;
+    }
+}
+
+void BM_HeaderSortByQuery(benchmark::State& state) {
+    const std::shared_ptr<Viewer> viewer = StockList();
+    viewer->UpdateViewer();
+    GridControl& grid = *viewer->olePriGrid();
+    const int16_t price = PriceColumn(grid);
+    if (price < 0) {
+        state.SkipWithError("no Price column");
+        return;
+    }
+    for (auto _ : state) {
+        // The list's query says whether it returned all rows; a partial list sorts by a query.
+        viewer->SetReturnAll(false);
+        const double start = ThreadSeconds();
+        grid.HeaderClick(price);
+        state.SetIterationTime(ThreadSeconds() - start);
+        if (viewer->RecordCount() != 5000) {
+            state.SkipWithError("the sorted list is not whole");
+            return;
+        }
+    }
+}
+
 BENCHMARK(BM_UpdateViewer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_FacadeStockViewer)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_RowChange)->UseManualTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FilterDirectly)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HeaderSortInPlace)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_SortDirectly)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_HeaderSortByQuery)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void MeasureMemory() {
     TheMarket();
@@ -204,7 +295,11 @@ int main(int argc, char** argv) {
         argc, argv,
         {{"viewer.update.5k", "BM_UpdateViewer/min_time:2.000/manual_time",
           "BM_FacadeStockViewer/min_time:2.000/manual_time", 1.5},
-         {"viewer.rowchange.5k", "BM_RowChange/manual_time", "BM_FilterDirectly/manual_time", 2}});
+         {"viewer.rowchange.5k", "BM_RowChange/manual_time", "BM_FilterDirectly/manual_time", 2},
+         {"sort.header.100k", "BM_HeaderSortInPlace/min_time:2.000/manual_time",
+          "BM_SortDirectly/min_time:2.000/manual_time", 1.3},
+         {"sort.requery.5k", "BM_HeaderSortByQuery/min_time:2.000/manual_time",
+          "BM_UpdateViewer/min_time:2.000/manual_time", 1.2}});
     MeasureMemory();
     return result;
 }

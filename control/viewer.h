@@ -271,6 +271,34 @@ class Viewer : public DispatchObject {
     // Sorting (viewer_sorting.cpp).
     void SortSecondaryGrid();
     void PrimaryHeadClick(int16_t p_iColIndex);
+
+  public:
+    // The sort dialog ("Sort Selection") over p_rParamList (its copy becomes the field catalogue)
+    // or, when none is given, the catalogue in use; the chosen fields join the layout and, with
+    // p_bRun, the list is fetched again. True only when new sort settings were stored.
+    // p_sDeltaField is the dialog's, in and out.
+    bool Sort(const std::shared_ptr<Recordset>& p_rParamList = nullptr, bool p_bRun = true,
+              std::string* p_sDeltaField = nullptr);
+
+  private:
+    // The field a header click falls back to as the second key, by viewer type ("" and 0 when
+    // the type has none).
+    std::string GetDefaultSortField() const;
+    int32_t GetDefaultSortFieldId() const;
+    // The two ways a header click sorts on p_sField: the bound rows in place (they are all
+    // there), or a new query through the strategy or, for finder results, the host.
+    void SortInPlace(Recordset& p_rRows, const std::string& p_sField, int32_t p_lFieldId,
+                     int32_t p_lDirection);
+    void SortByQuery(int32_t p_lFieldId, int32_t p_lDirection);
+    // A header click on a list that sorts only its grid (histories, holdings).
+    void SortGrid(const std::string& p_sField);
+    // The column last sorted by a header click while no primary sort field was set.
+    struct LastHeadSort {
+        std::string FieldName;
+        int32_t Direction = 0;
+    };
+    LastHeadSort m_tLastHeadSort;
+    std::shared_ptr<DispatchObject> m_dlgSort;
     // Watch lists (viewer_watch_lists.cpp).
     void SelectTop(int32_t p_lCount);
     void PrimaryAddToWatchList();

@@ -128,6 +128,21 @@ void AddMethods(Builder& p_builder) {
                     self.ResizeMe();
                     return Variant();
                 })
+        .Method("Sort", 0, 3,
+                [](Viewer& self, DispatchArgs args) {
+                    const bool listGiven = !args.empty() && !args[0].IsMissing();
+                    const auto list = listGiven
+                                          ? viewer_property::RecordsetObject::FromVariant(args[0])
+                                          : nullptr;
+                    const bool deltaGiven = args.size() > 2 && !args[2].IsMissing();
+                    std::string delta = deltaGiven ? args[2].ToString() : std::string();
+                    const bool sorted =
+                        self.Sort(list, OptionalBool(args, 1, true), deltaGiven ? &delta : nullptr);
+                    if (deltaGiven) {
+                        args[2] = Variant(delta);
+                    }
+                    return Variant(sorted);
+                })
         .Method("Destroy", 0, 0, [](Viewer& self, DispatchArgs) {
             self.Destroy();
             return Variant();

@@ -364,6 +364,8 @@ void MainWindow::BuildMenus() {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_L, Qt::ControlModifier);
         QApplication::sendEvent(&m_pSurface->PrimaryView(), &key);
     });
+    QAction* sort = view->addAction(QStringLiteral("&Sort…"), this, [this] { SortList(); });
+    sort->setObjectName(QStringLiteral("sortAction"));
 
     BuildLayoutMenu();
 
@@ -510,6 +512,33 @@ void MainWindow::ExportList() {
     }
     ShowMessage(QStringLiteral("Exported ") + QString::number(m_oHost->Control().RecordCount()) +
                 QStringLiteral(" rows to ") + path);
+}
+
+// The window's screen has run already; running it again in the new order is ordering its rows
+// by the control's sort.
+void MainWindow::RunSearchAgain() {
+    Viewer& viewer = m_oHost->Control();
+    if (const std::shared_ptr<Recordset> rows = viewer.FinderResults()) {
+        try {
+            rows->SetSort(viewer.SortCaption());
+        } catch (const AutomationError& error) {
+            ShowMessage(QStringLiteral("The list keeps its order: ") +
+                        ToQString(error.Description()));
+        }
+    }
+    viewer.UpdateViewer();
+    m_pSurface->Sync();
+    ShowCaptions();
+}
+
+void MainWindow::SortList() {
+    if (!m_oHost->HasList()) {
+        return;
+    }
+    std::array<Variant, 0> none{};
+    if (!CallMethod(m_oHost->Control(), "Sort", none).ToBool()) {
+        ShowMessage(QStringLiteral("The sort is unchanged"));
+    }
 }
 
 void MainWindow::ShowAbout() {
@@ -729,11 +758,14 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         });
         return;
     }
+    if (p_sEvent == "ChangeSort") {
+        ShowCaptions();
+        m_pSurface->Sync();
+    }
     if (p_sEvent == "SortCriteriaEdited" && p_args.size() >= 5 && p_args[4].ToDouble() != 0) {
         QTimer::singleShot(0, this, [self] {
             if (self) {
-                self->m_oHost->Control().UpdateViewer();
-                self->m_pSurface->Sync();
+                self->RunSearchAgain();
             }
         });
     }

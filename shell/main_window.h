@@ -118,6 +118,10 @@ class MainWindow : public QMainWindow {
     int32_t PreviousTradingDay(int32_t p_lDay) const;
     int32_t NextTradingDay(int32_t p_lDay) const;
     void ExportList();
+    // The sort dialog on the current list.
+    void SortList();
+    // The host's part of a header click on a partial finder list.
+    void RunSearchAgain();
     void ChooseImportFolder();
     void BuildHint(QWidget& p_oParent);
     void DismissHint();

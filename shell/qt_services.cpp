@@ -11,6 +11,7 @@
 #include "shell/qt_mouse_pointer.h"
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
+#include "shell/sort_dialog.h"
 
 #include <memory>
 
@@ -25,6 +26,7 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
         [](ColumnChooserDialog& p_oLogic, QWidget* p_pParent) -> std::unique_ptr<QDialog> {
             return std::make_unique<ColumnChooserView>(p_oLogic, p_pParent);
         });
+    RegisterSortDialogView(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());

@@ -131,8 +131,8 @@ class ViewerElements {
     // SecSortDir; Empty when Sort is empty.
     Variant SortInfo() const;
     const std::string& Sort() const { return m_sSort; }
-    void SetSort(std::string p_sSort) { m_sSort = std::move(p_sSort); }
-    // Sets the four sort members and Sort. Fields of data type 24 are never sort fields, ids 38
+    // Sets the four sort members and Sort, and is their only writer (a layout's sort block comes
+    // in through it too). Fields of data type 24 are never sort fields, ids 38
     // and 39 stand for 35 and 36, and a secondary field equal to the primary one is dropped.
     void SetSortInfo(int32_t p_lPriFieldId, int32_t p_lPriDir, int32_t p_lSecFieldId,
                      int32_t p_lSecDir);
@@ -154,15 +154,11 @@ class ViewerElements {
     std::string SecSortField() const;
     // 0 or less: no primary sort field.
     int32_t PriSortFieldId() const { return m_lPriSortFieldId; }
-    void SetPriSortFieldId(int32_t p_lId) { m_lPriSortFieldId = p_lId; }
     // -1: no secondary sort field.
     int32_t SecSortFieldId() const { return m_lSecSortFieldId; }
-    void SetSecSortFieldId(int32_t p_lId) { m_lSecSortFieldId = p_lId; }
     // 0 ascending, anything else descending.
     int32_t PriSortDir() const { return m_lPriSortDir; }
-    void SetPriSortDir(int32_t p_lDir) { m_lPriSortDir = p_lDir; }
     int32_t SecSortDir() const { return m_lSecSortDir; }
-    void SetSecSortDir(int32_t p_lDir) { m_lSecSortDir = p_lDir; }
 
     int32_t WatchListId() const { return m_lWatchListId; }
     void SetWatchListId(int32_t p_lId) { m_lWatchListId = p_lId; }

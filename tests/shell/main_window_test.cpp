@@ -1,11 +1,15 @@
 // The main window as a person uses it, offscreen: what the window adds to the control it hosts
 // (its choosers, its status bar, its notes, its first list and the list a double click opens).
 #include "outside/error_reporter.h"
+#include "outside/grid_control_column.h"
+#include "outside/grid_control_columns.h"
 #include "outside/recordset.h"
+#include "outside/sort_dialog.h"
 #include "shell/market_session.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
@@ -26,6 +30,18 @@ class MainWindowTest : public WindowTest {
         ClickAt(PrimaryView().viewport(), PrimaryView().CellRect(p_lRow, 0).center());
         QApplication::processEvents();
         return Primary().DataSource()->Value("Symbol").ToString();
+    }
+    int16_t PriceColumn() {
+        for (int16_t i = 0; i < Primary().Columns()->Count(); ++i) {
+            if (Primary().Columns()->Item(i)->DataField() == "Price") {
+                return i;
+            }
+        }
+        return -1;
+    }
+    void ClickPriceHeader() {
+        ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(PriceColumn()).center());
+        QApplication::processEvents();
     }
     bool Logged(const std::string& p_sEventStart) const {
         const auto& log = m_window.EventLog();
@@ -59,12 +75,31 @@ TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
 }
 
-TEST_F(MainWindowTest, AHeaderClickIsReportedAsNotAvailableInTheStatusBarAndChangesNoRow) {
-    ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(0).center());
-    EXPECT_EQ(Primary().Row(), 0);
-    EXPECT_EQ(m_oPlatform.Reporter().CountReports("Viewer: olePriGrid_HeadClick"), 1u);
-    EXPECT_EQ(m_window.LastMessage().toStdString(),
-              "Sorting by a column header is not available in this version");
+TEST_F(MainWindowTest, AHeaderClickSortsASecondReversesAndTheViewMenuOpensTheSortDialog) {
+    ASSERT_GE(PriceColumn(), 0);
+    ClickPriceHeader();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price DESC");
+    ClickPriceHeader();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price ASC");
+    EXPECT_TRUE(Logged("ChangeSort"));
+    // The View menu's sort dialog, answered by a script.
+    m_oPlatform.Dialogs().QueueScriptFor<SortSelection>([](SortSelection& dialog) {
+        dialog.SetPrimary(16, 1);
+        dialog.Confirm();
+    });
+    m_window.findChild<QAction*>(QStringLiteral("sortAction"))->trigger();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Volume DESC");
+}
+
+TEST_F(MainWindowTest, AHeaderClickOnTheScreenOrdersItsRowsAndNamesTheSort) {
+    ASSERT_TRUE(m_window.ShowList({.m_lViewerType = vt_FinderResults, .m_sSymbol = ""}));
+    ClickPriceHeader();
+    QApplication::processEvents();  // the window runs the search again on its next turn
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price DESC");
+    const Recordset& rows = *Primary().DataSource();
+    const int32_t field = rows.Fields().IndexOf("Price");
+    EXPECT_GE(rows.ValueAt(rows.ViewRowId(0), field).ToDouble(),
+              rows.ValueAt(rows.ViewRowId(rows.ViewCount() - 1), field).ToDouble());
 }
 
 TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {

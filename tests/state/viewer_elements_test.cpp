@@ -41,7 +41,7 @@ TEST_F(ViewerElementsTest, SetSortInfoBuildsTheSortClause) {
     }
     m_elements.SetSortInfo(38, 0, 4, 0);
     EXPECT_EQ(m_elements.PriSortField() + " " + m_elements.SecSortField(), "IndName Symbol");
-    m_elements.SetSecSortFieldId(-1);
+    m_elements.SetSortInfo(38, 0, -1, 0);
     EXPECT_EQ(m_elements.SecSortField(), "");
 }
 
