@@ -213,6 +213,11 @@ bool Viewer::Customize(const std::shared_ptr<Recordset>& p_rParameters, bool& p_
     ErrorScope scope("Viewer:Customize");
     try {
         const std::shared_ptr<ViewerElements> elements = Elements();
+        // Finder results come without the field catalogue, and without it no chosen field can be
+        // put into the layout: the choice would leave the layout as it was.
+        if (!p_rParameters && !elements->ParameterList() && m_oStrategy) {
+            m_oStrategy->ReFillParams();
+        }
         const std::shared_ptr<Recordset> catalogue =
             p_rParameters ? p_rParameters : elements->ParameterList();
         const LayoutDescription before = elements->GridLayoutDescription();
