@@ -1,11 +1,11 @@
 // The main window as a person uses it, offscreen: what the window adds to the control it hosts
-// (its choosers, its status bar, its notes, its first list and the list a double click opens).
-#include "outside/error_reporter.h"
-#include "outside/grid_control_column.h"
+// (its choosers, its status bar, its notes, its Layout menu, its first list and the list a double
+// click opens).
 #include "outside/grid_control_columns.h"
 #include "outside/recordset.h"
 #include "outside/sort_dialog.h"
 #include "shell/market_session.h"
+#include "shell/modal_helper.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
 
@@ -13,6 +13,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QInputDialog>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScrollBar>
 #include <QTest>
 
@@ -20,6 +23,38 @@
 
 namespace qv::test {
 namespace {
+
+// The Layout menu's entries, filled afresh as when a person opens it.
+QList<QAction*> LayoutMenu(MainWindow& p_oWindow) {
+    for (QAction* action : p_oWindow.menuBar()->actions()) {
+        if (action->text() == QStringLiteral("&Layout")) {
+            emit action->menu()->aboutToShow();
+            return action->menu()->actions();
+        }
+    }
+    ADD_FAILURE() << "the window has no Layout menu";
+    return {};
+}
+
+QAction* Item(MainWindow& p_oWindow, const QString& p_sText) {
+    for (QAction* action : LayoutMenu(p_oWindow)) {
+        if (action->text() == p_sText) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The checked entries of the menu: the layout in use, and only it.
+QStringList Checked(MainWindow& p_oWindow) {
+    QStringList checked;
+    for (QAction* action : LayoutMenu(p_oWindow)) {
+        if (action->isChecked()) {
+            checked << action->text();
+        }
+    }
+    return checked;
+}
 
 class MainWindowTest : public WindowTest {
   protected:
@@ -31,16 +66,10 @@ class MainWindowTest : public WindowTest {
         QApplication::processEvents();
         return Primary().DataSource()->Value("Symbol").ToString();
     }
-    int16_t PriceColumn() {
-        for (int16_t i = 0; i < Primary().Columns()->Count(); ++i) {
-            if (Primary().Columns()->Item(i)->DataField() == "Price") {
-                return i;
-            }
-        }
-        return -1;
-    }
     void ClickPriceHeader() {
-        ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(PriceColumn()).center());
+        const int32_t price = Primary().Columns()->IndexOfField("Price");
+        ASSERT_GE(price, 0);
+        ClickAt(PrimaryView().viewport(), PrimaryView().HeaderRect(price).center());
         QApplication::processEvents();
     }
     bool Logged(const std::string& p_sEventStart) const {
@@ -75,23 +104,9 @@ TEST_F(MainWindowTest, OpensOnTheStockListOfTheLatestDayWithItsIndustryGrid) {
     EXPECT_LE(SecondaryView().CellRect(0, 0).bottom(), SecondaryView().viewport()->height());
 }
 
-TEST_F(MainWindowTest, AHeaderClickSortsASecondReversesAndTheViewMenuOpensTheSortDialog) {
-    ASSERT_GE(PriceColumn(), 0);
-    ClickPriceHeader();
-    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price DESC");
-    ClickPriceHeader();
-    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price ASC");
-    EXPECT_TRUE(Logged("ChangeSort"));
-    // The View menu's sort dialog, answered by a script.
-    m_oPlatform.Dialogs().QueueScriptFor<SortSelection>([](SortSelection& dialog) {
-        dialog.SetPrimary(16, 1);
-        dialog.Confirm();
-    });
-    m_window.findChild<QAction*>(QStringLiteral("sortAction"))->trigger();
-    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Volume DESC");
-}
-
-TEST_F(MainWindowTest, AHeaderClickOnTheScreenOrdersItsRowsAndNamesTheSort) {
+// The direction a click chooses is the control's; the window orders the finder's rows on screen
+// once the search runs again, passes a click on the stock list on and opens the sort dialog.
+TEST_F(MainWindowTest, AHeaderClickOrdersTheFindersScreenRowsAndSortsTheListAsTheViewMenuDoes) {
     ASSERT_TRUE(m_window.ShowList({.m_lViewerType = vt_FinderResults, .m_sSymbol = ""}));
     ClickPriceHeader();
     QApplication::processEvents();  // the window runs the search again on its next turn
@@ -100,6 +115,50 @@ TEST_F(MainWindowTest, AHeaderClickOnTheScreenOrdersItsRowsAndNamesTheSort) {
     const int32_t field = rows.Fields().IndexOf("Price");
     EXPECT_GE(rows.ValueAt(rows.ViewRowId(0), field).ToDouble(),
               rows.ValueAt(rows.ViewRowId(rows.ViewCount() - 1), field).ToDouble());
+
+    ASSERT_TRUE(m_window.ShowList(ViewerRequest{}));
+    ClickPriceHeader();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Price DESC");
+    EXPECT_TRUE(Logged("ChangeSort"));
+    m_oPlatform.Dialogs().QueueScriptFor<SortSelection>([](SortSelection& dialog) {
+        dialog.SetPrimary(16, 1);
+        dialog.Confirm();
+    });
+    m_window.findChild<QAction*>(QStringLiteral("sortAction"))->trigger();
+    EXPECT_EQ(m_window.Host().Control().SortCaption(), "Volume DESC");
+}
+
+// The Layout menu as a person uses it; what each command decides is the control's.
+TEST_F(MainWindowTest, ASavedLayoutIsCheckedOutlivesTheWindowIsLoadedAgainAndGoesWhenDeleted) {
+    // Other tests may have left the owner a layout of the list in use.
+    Item(m_window, QStringLiteral("&Restore default layout"))->trigger();
+    const QStringList system = Checked(m_window);
+    ASSERT_EQ(system.size(), 1);
+
+    WhenModal([](QWidget& p_oDialog) {
+        auto& dialog = dynamic_cast<QInputDialog&>(p_oDialog);
+        dialog.setTextValue(QStringLiteral("  Morning scan "));
+        dialog.accept();
+    });
+    Item(m_window, QStringLiteral("Save layout &as…"))->trigger();
+    EXPECT_EQ(Checked(m_window), QStringList{QStringLiteral("Morning scan")});
+    EXPECT_EQ(m_window.LastMessage(), QStringLiteral("Layout in use: Morning scan"));
+    EXPECT_GT(Primary().Columns()->Count(), 0);
+
+    {
+        MainWindow reopened{SharedMarket()};
+        ASSERT_TRUE(reopened.ShowList(ViewerRequest{}));
+        EXPECT_EQ(Checked(reopened), QStringList{QStringLiteral("Morning scan")});
+    }
+
+    Item(m_window, QStringLiteral("&Restore default layout"))->trigger();
+    EXPECT_EQ(Checked(m_window), system);
+    Item(m_window, QStringLiteral("Morning scan"))->trigger();
+    EXPECT_EQ(Checked(m_window), QStringList{QStringLiteral("Morning scan")});
+    m_oPlatform.Messages().QueueAnswer(vbYes);
+    Item(m_window, QStringLiteral("&Delete layout"))->trigger();
+    EXPECT_EQ(Checked(m_window), system);
+    EXPECT_EQ(Item(m_window, QStringLiteral("Morning scan")), nullptr);
 }
 
 TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {

@@ -1,18 +1,9 @@
 // The window keeps its size, place, list kind and scope, the split and column widths of each kind
 // of list, and a dismissed hint through a restart, and opens as on a first run when its settings
 // file is missing, damaged or names what the market no longer holds.
-#include "shell/main_window.h"
-
-#include "control/viewer.h"
-#include "outside/grid_control.h"
 #include "outside/grid_control_columns.h"
 #include "shell/market_session.h"
-#include "shell/shell_market.h"
-#include "shell/test_application.h"
-#include "shell/viewer_host.h"
-#include "shell/viewer_surface.h"
-
-#include <gtest/gtest.h>
+#include "shell/window_fixture.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,15 +1,15 @@
-// The column chooser as a person uses it, offscreen: by buttons, by keys alone and by a drag, and
-// from the window (Ctrl+L) through to the list's columns. The picture is left in the working
-// folder (the build tree) for a person to look at.
-#include "shell/column_chooser_dialog.h"
-
-#include "columns/grid_columns.h"
-#include "grid/grid.h"
+// The dialogs that shape a list, as a person uses them, offscreen: the column chooser by buttons,
+// by keys alone and by a drag, and from the window (Ctrl+L); the sort dialog by keys alone. The
+// chooser's picture is left in the working folder (the build tree) for a person to look at.
 #include "outside/column_selector.h"
+#include "outside/sort_dialog.h"
+#include "shell/column_chooser_dialog.h"
+#include "shell/modal_helper.h"
+#include "shell/qt_dialog_runner.h"
+#include "shell/sort_dialog.h"
 #include "shell/window_fixture.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,6 +18,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <array>
 #include <vector>
 
 namespace qv::test {
@@ -39,14 +40,15 @@ QStringList Texts(const QListWidget& p_oList) {
     return texts;
 }
 
-QPushButton& Button(QWidget& p_oDialog, const QString& p_sText) {
+// A person's click on the dialog's button of that caption (OK included), mnemonics aside.
+void Click(QWidget& p_oDialog, const QString& p_sText) {
     for (QPushButton* button : p_oDialog.findChildren<QPushButton*>()) {
         if (button->text().remove(QLatin1Char('&')) == p_sText) {
-            return *button;
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
         }
     }
-    ADD_FAILURE() << p_sText.toStdString();
-    return *p_oDialog.findChild<QPushButton*>();
+    ADD_FAILURE() << "no button " << p_sText.toStdString();
 }
 
 class ColumnChooserViewTest : public testing::Test {
@@ -69,17 +71,15 @@ TEST_F(ColumnChooserViewTest, ButtonsFilterAndRestoreDefault) {
     EXPECT_EQ(Texts(m_view.OfferedList()), (QStringList{"Price Change", "Sector"}));
     QTest::keyClicks(&m_view.FilterBox(), QStringLiteral("CHANGE"));
     EXPECT_EQ(Texts(m_view.OfferedList()), QStringList{"Price Change"});
-    QTest::mouseClick(&Button(m_view, QStringLiteral("Add >")), Qt::LeftButton);
-    EXPECT_EQ(Texts(m_view.ShownList()), (QStringList{"Price", "Volume", "Price Change"}));
-    QTest::mouseClick(&Button(m_view, QStringLiteral("Move up")), Qt::LeftButton);
+    Click(m_view, QStringLiteral("Add >"));
+    Click(m_view, QStringLiteral("Move up"));
     EXPECT_EQ(Ids(m_logic.Chosen()), (std::vector<int32_t>{1, 3, 2}));
     EXPECT_FALSE(m_logic.UseDefault());
 
-    QTest::mouseClick(&Button(m_view, QStringLiteral("Restore default")), Qt::LeftButton);
+    Click(m_view, QStringLiteral("Restore default"));
     EXPECT_EQ(Texts(m_view.ShownList()), QStringList{"Sector"});
     EXPECT_TRUE(m_logic.UseDefault());
-    QTest::mouseClick(m_view.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
-                      Qt::LeftButton);
+    Click(m_view, QStringLiteral("OK"));
     EXPECT_TRUE(m_logic.Accepted());
     EXPECT_EQ(m_view.result(), QDialog::Accepted);
 }
@@ -115,32 +115,52 @@ TEST_F(ColumnChooserViewTest, ADropIntoTheChosenListIsTheNewChoice) {
     EXPECT_EQ(Texts(offered), QStringList{"Price Change"});
 }
 
+// --- The sort dialog ---------------------------------------------------------------------------
+
+TEST(SortDialogView, KeysAloneChooseBothFieldsAndDirections) {
+    Application();
+    SortSelection logic({{2, "Price"}, {16, "Volume"}, {13, "200 Day MA"}}, SortRequest{}, 2, 0,
+                        kNoSortField, 0);
+    QtDialogRunner runner;
+    RegisterSortDialogView(runner);
+    WhenModal([](QWidget& dialog) {
+        // Keys go to whatever has the focus, as they do for a person.
+        auto Press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        };
+        dialog.activateWindow();
+        QApplication::setActiveWindow(&dialog);
+        Press(Qt::Key_Down);  // Volume
+        Press(Qt::Key_D, Qt::AltModifier);
+        QTest::qWait(200);  // a mnemonic clicks its button the way a mouse would, a moment later
+        Press(Qt::Key_S, Qt::AltModifier);
+        Press(Qt::Key_End);  // 200 Day MA
+        Press(Qt::Key_Return);
+    });
+    runner.ShowModal(logic);
+    EXPECT_TRUE(logic.Confirmed());
+    EXPECT_EQ((std::array{logic.PrimaryId(), logic.PrimaryDir(), logic.SecondaryId(),
+                          logic.SecondaryDir()}),
+              (std::array{16, 1, 13, 0}));
+}
+
 // --- From the window -----------------------------------------------------------------------------
 
 class ChooseColumnsWindowTest : public WindowTest {};
 
-TEST_F(ChooseColumnsWindowTest, CtrlLOpensTheChooserAndTheListFollowsTheChoice) {
-    QString removed;
-    m_oPlatform.Dialogs().QueueScriptFor<ColumnChooserDialog>([&](ColumnChooserDialog& logic) {
+// What the chosen columns do to the list is the control's; here Ctrl+L reaches it and is answered.
+TEST_F(ChooseColumnsWindowTest, CtrlLOpensTheChooserAndTheWindowSaysTheListFollows) {
+    m_oPlatform.Dialogs().QueueScriptFor<ColumnChooserDialog>([](ColumnChooserDialog& logic) {
         ColumnChooserView view(logic);
         view.show();
-        QListWidget& shown = view.ShownList();
-        shown.setFocus();
-        shown.setCurrentRow(shown.count() - 1);
-        removed = shown.currentItem()->text();
-        QTest::keyClick(&shown, Qt::Key_Delete);
-        QTest::mouseClick(view.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
-                          Qt::LeftButton);
+        view.ShownList().setFocus();
+        view.ShownList().setCurrentRow(view.ShownList().count() - 1);
+        QTest::keyClick(&view.ShownList(), Qt::Key_Delete);
+        Click(view, QStringLiteral("OK"));
     });
     PrimaryView().setFocus();
     QTest::keyClick(&PrimaryView(), Qt::Key_L, Qt::ControlModifier);
     QApplication::processEvents();
-    ASSERT_FALSE(removed.isEmpty());
-    for (const auto& column : *m_window.Host().Control().PrimaryGrid()->GridColumns()) {
-        if (column->Caption() == removed.toStdString()) {
-            EXPECT_NE(column->GridColumn_State_Setting(), csVisible);
-        }
-    }
     EXPECT_EQ(m_window.statusBar()->currentMessage().toStdString(),
               "The list shows the chosen columns");
 }
