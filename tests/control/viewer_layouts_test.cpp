@@ -1,6 +1,9 @@
-// The control's layout commands on the generated market behind the recording facade; a scripted
-// component stands in where the facade must answer what it never does (no layout, a refusal).
+// The control's layout commands and column chooser on the generated market behind the recording
+// facade; a scripted component stands in where the facade must answer what it never does (no
+// layout, a refusal).
 #include "columns/column_state.h"
+#include "columns/grid_layout.h"
+#include "columns/recordset_utilities.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
@@ -8,12 +11,14 @@
 #include "outside/error_reporter.h"
 #include "outside/facade_protocol.h"
 #include "outside/layout_description.h"
+#include "outside/recordset.h"
 #include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
 #include "viewer_test_support.h"
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 
 namespace qv::testing {
@@ -30,6 +35,35 @@ class ScriptedFacade : public DispatchObject {
         return answer == Answers.end() ? Variant() : answer->second;
     }
 };
+
+// Keys, plain fields of each data type, a field of industries only (106), one of a negative
+// group (105). Fields: id, column name, caption, data type, table mask, group.
+std::shared_ptr<Recordset> Catalogue() {
+    auto catalogue = RecordsetUtilities::NewClientRecordset();
+    for (const char* name :
+         {"Parameter_ID", "Column_Name", "Caption", "DataType_ID", "Table_Mask", "Group"}) {
+        catalogue->Fields().Append(name, name[0] == 'C' ? adVarChar : adInteger, 50);
+    }
+    catalogue->Open();
+    for (int32_t id : {4, 5, 35, 36, 38, 41, 100}) {
+        catalogue->AddNew({id, "F", "Field", 1, 0x7f, 0});
+    }
+    const std::array<int32_t, 4> others[] = {{101, 24, 0x7f, 0}, {102, 26, 0x7f, 0},
+                                             {103, 21, 0x7f, 0}, {104, 23, 0x7f, 0},
+                                             {105, 1, 0x7f, -1}, {106, 1, 0x2, 0}};
+    for (const auto& [id, type, mask, group] : others) {
+        catalogue->AddNew({id, "F", "Field", type, mask, group});
+    }
+    return catalogue;
+}
+
+std::vector<int32_t> Ids(const std::shared_ptr<Recordset>& p_rList) {
+    std::vector<int32_t> ids;
+    for (p_rList->MoveFirst(); !p_rList->IsEOF(); p_rList->MoveNext()) {
+        ids.push_back(p_rList->Value("parameter_id").ToLong());
+    }
+    return ids;
+}
 
 class ViewerLayoutsTest : public ViewerTest {
   protected:
@@ -76,6 +110,39 @@ class ViewerLayoutsTest : public ViewerTest {
         facade::RegisterFacadeComponents(*components, m_oRestarted);
         facade::RegisterRecordingComponents(m_oPlatform.Components(), components,
                                             facade::kFacadeProgIds, m_oLog);
+    }
+
+    // The person's part in the column chooser.
+    void Choose(std::function<void(ColumnChooserDialog&)> p_fnActions, bool p_bAccept = true) {
+        m_oPlatform.Dialogs().QueueScriptFor<ColumnChooserDialog>(
+            [actions = std::move(p_fnActions), p_bAccept](ColumnChooserDialog& dialog) {
+                actions(dialog);
+                if (p_bAccept) {
+                    dialog.Accept();
+                }
+            });
+    }
+    bool Customize(bool p_bSave = true) { return m_oViewer->Customize(nullptr, p_bSave); }
+    // The fields the chooser would open with now, in their order.
+    std::vector<int32_t> ChosenIds() {
+        std::vector<int32_t> ids;
+        for (const ColumnChoice& field : SelectedFields(m_oViewer->CreateFieldRecordset(nullptr))) {
+            ids.push_back(field.ParameterId);
+        }
+        return ids;
+    }
+    // A catalogue field the stock rows do not carry.
+    int32_t UnfetchedField() {
+        const auto list = m_oViewer->CreateFieldRecordset(nullptr);
+        const auto rows = m_oViewer->olePriGrid()->DataSource();
+        for (list->MoveFirst(); !list->IsEOF(); list->MoveNext()) {
+            if (list->Value("Sequence").ToLong() == -1 &&
+                !RecordsetUtilities::FieldExists(rows, list->Value("SQLColumn").ToString())) {
+                return list->Value("parameter_id").ToLong();
+            }
+        }
+        ADD_FAILURE() << "every catalogue field is fetched";
+        return 0;
     }
 
     int32_t m_lOwner = 0;
@@ -273,16 +340,14 @@ TEST_F(ViewerLayoutsTest, EveryListKindSavesCustomizesReloadsAfterARestartDelete
         m_oViewer->SaveLayout(true);
         const LayoutDescription savedAs = Layout();
         ASSERT_EQ(savedAs.Header.OwnerId, m_lOwner);
-        m_oPlatform.Dialogs().QueueScriptFor<ColumnChooserDialog>([](ColumnChooserDialog& d) {
+        Choose([](ColumnChooserDialog& d) {
             // The list's keys and sort fields stay whatever is chosen; drop the last other field.
             const auto& chosen = d.Chosen();
             d.Remove(std::find_if(chosen.rbegin(), chosen.rend(), [](const ColumnChoice& f) {
                          return f.ParameterId != 35 && f.ParameterId != 36;
                      })->ParameterId);
-            d.Accept();
         });
-        bool save = true;
-        EXPECT_TRUE(m_oViewer->Customize(nullptr, save));
+        EXPECT_TRUE(Customize());
         const LayoutDescription customized = Layout();
         // The finder's choice left its layout as it was: finder results come without the catalogue.
         EXPECT_NE(Visible(customized), Visible(savedAs));
@@ -317,6 +382,144 @@ TEST_F(ViewerLayoutsTest, EveryListKindSavesCustomizesReloadsAfterARestartDelete
                       asked, asked, "Delete Warning: You may not delete the default layout."}));
         m_oPlatform.Messages() = ScriptedMessageBox();
     }
+}
+
+TEST_F(ViewerLayoutsTest, TheCatalogueFieldsOfferedForEachList) {
+    struct Case {
+        ViewerType Type;
+        int32_t FinderResultsType;
+        std::vector<int32_t> Offered;
+    };
+    const Case cases[] = {{vt_Stocks, 0, {35, 36, 100}},
+                          {vt_Industries, 0, {36, 100, 106}},
+                          {vt_Sectors, 0, {100}},
+                          {vt_StockHistory, 0, {4, 5, 35, 36, 100}},
+                          {vt_IndustryHistory, 0, {35, 36, 100, 106}},
+                          {vt_SectorHistory, 0, {36, 100}},
+                          {vt_FinderResults, 0, {35, 36, 100}},
+                          {vt_FinderResults, 1, {36, 100, 106}},
+                          {vt_FinderResults, 2, {100}},
+                          {vt_Portfolio, 0, {35, 36, 100, 103, 104}}};
+    for (const Case& c : cases) {
+        m_oViewer->SetViewerType(c.Type);
+        m_oViewer->SetFinderResultsType(c.FinderResultsType);
+        const auto list = m_oViewer->CreateFieldRSFromLayout(Catalogue(), {});
+        ASSERT_TRUE(list) << c.Type;
+        EXPECT_EQ(Ids(list), c.Offered)
+            << "viewer type " << c.Type << ", results " << c.FinderResultsType;
+    }
+}
+
+TEST_F(ViewerLayoutsTest, LayoutColumnsComeFirstOnceEachAndOnlyThoseAPersonMayChoose) {
+    m_oViewer->SetViewerType(vt_Stocks);
+    LayoutDescription layout;
+    layout.Columns = {{100, csVisible, "F100", "Shown", 1, 2, ""},
+                      {35, csHidden, "F35", "Kept", 1, 3, ""},
+                      {38, csVisible, "F38", "Sort key", 1, 4, ""},
+                      {41, csSystem, "F41", "System", 1, 5, ""},
+                      {5, csAlwaysVisible, "F5", "Key", 1, 1, ""},
+                      {101, csVisible, "F101", "No sequence", 1, 0, ""},
+                      {0, csVisible, "F0", "No id", 1, 6, ""}};
+    const auto list = m_oViewer->CreateFieldRSFromLayout(Catalogue(), layout);
+    ASSERT_TRUE(list);
+    EXPECT_EQ(Ids(list), (std::vector<int32_t>{100, 35, 36}));
+    // A layout row keeps its place and state; a catalogue row is hidden and has no place.
+    list->MoveFirst();
+    EXPECT_TRUE(list->Value("selected").ToBool());
+    list->MoveLast();
+    EXPECT_EQ(list->Value("Sequence").ToLong(), -1);
+    EXPECT_EQ(list->Fields().Item("Column_Format").Type(), adChar);
+}
+
+// Dropping a field, OK and saved, is part of the tour of every list kind above.
+TEST_F(ViewerLayoutsTest, WhatAChoiceDoesToTheListTheQueryAndTheSavedLayout) {
+    const auto drop = [](ColumnChooserDialog& d, int32_t) {
+        d.Remove(d.Chosen().back().ParameterId);
+    };
+    struct Case {
+        const char* Name;
+        std::function<void(ColumnChooserDialog&, int32_t)> Actions;
+        bool Accept, Save, Result, Fetches;
+    };
+    const Case cases[] = {
+        {"reorder", [](auto& d, int32_t) { d.MoveUp(d.Chosen().back().ParameterId); }, true, true,
+         true, false},
+        {"add a field the rows lack", [](auto& d, int32_t f) { d.Add(f); }, true, true, true, true},
+        {"applied but not saved", drop, true, false, true, false},
+        {"cancelled", drop, false, true, false, false},
+        {"the default kept while in use", [](auto&, int32_t) {}, true, true, false, false},
+        {"nothing chosen",
+         [&](auto& d, int32_t) {
+             while (!d.Chosen().empty()) {
+                 drop(d, 0);
+             }
+         },
+         true, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Show(vt_Stocks);
+        const int32_t unfetched = UnfetchedField();
+        std::vector<int32_t> expected;
+        Choose(
+            [&](ColumnChooserDialog& dialog) {
+                c.Actions(dialog, unfetched);
+                for (const ColumnChoice& field : dialog.Chosen()) {
+                    expected.push_back(field.ParameterId);
+                }
+            },
+            c.Accept);
+        const std::vector<int32_t> before = ChosenIds();
+        EXPECT_EQ(Customize(c.Save), c.Result);
+        EXPECT_EQ(CallsTo("StockViewer"), c.Fetches ? 1u : 0u);
+        EXPECT_EQ(CallsTo("SaveLayout"), c.Result && c.Save ? 1u : 0u);
+        EXPECT_EQ(m_oHost.Count("LayoutCustomized"), c.Result ? 1u : 0u);
+        EXPECT_EQ(ChosenIds(), c.Result ? expected : before);
+    }
+    EXPECT_EQ(Reports("Viewer:Customize"), 0u);
+    // Only the empty choice is refused with a word.
+    ASSERT_EQ(Shown().size(), 1u);
+    EXPECT_EQ(Shown()[0].Title + ": " + Shown()[0].Text,
+              "Layout Warning: Layout must contain at least one field");
+    EXPECT_EQ(Shown()[0].Icon, vbExclamation);
+}
+
+TEST_F(ViewerLayoutsTest, TheDefaultAskedForOnAnOwnLayoutIsRestoredForTheUserOnly) {
+    Show(vt_Stocks);
+    m_oViewer->Strategy()->ViewerElements()->GridLayout()->SetOwnerId(m_oViewer->OwnerId() + 1);
+    Choose([](ColumnChooserDialog& dialog) {
+        EXPECT_FALSE(dialog.UseDefault());
+        dialog.Remove(dialog.Chosen().back().ParameterId);
+        dialog.RestoreDefault();
+    });
+    EXPECT_TRUE(Customize());
+    EXPECT_EQ(CallsTo("GetDefaultLayout"), 1u);
+    EXPECT_EQ(CallsTo("RestoreDefaultLayout"), 1u);
+    EXPECT_EQ(CallsTo("SaveLayout"), 0u);
+    EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 1u);
+}
+
+TEST_F(ViewerLayoutsTest, WhilePrintingTheLayoutHeldFromBeforeIsTheDefault) {
+    Show(vt_Stocks);
+    const LayoutDescription inUse = Layout();
+    LayoutDescription other = inUse;
+    other.Header.Id = inUse.Header.Id + 1;
+    other.Columns.resize(3);
+    for (const bool stillInUse : {true, false}) {
+        m_oViewer->SetLayoutInfo(layout_codec::ToVariant(inUse));
+        m_oViewer->SetPrintLayoutMode(true);
+        if (!stillInUse) {
+            m_oViewer->SetLayoutInfo(layout_codec::ToVariant(other));
+        }
+        Choose([expected = stillInUse](ColumnChooserDialog& dialog) {
+            EXPECT_EQ(dialog.UseDefault(), expected);
+            dialog.RestoreDefault();
+        });
+        // The default kept while still in use changes nothing; otherwise it is restored.
+        EXPECT_EQ(Customize(), !stillInUse);
+        EXPECT_EQ(CallsTo("GetDefaultLayout"), 0u);
+    }
+    EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 1u);
 }
 
 }  // namespace
