@@ -93,12 +93,6 @@ Variant Items(const std::vector<std::string>& p_aKeys) {
     return aItems;
 }
 
-Variant FreshDescription(int32_t p_lLayoutId) {
-    return VariantArray::Vector(
-        {VariantArray::Vector({p_lLayoutId, Variant(""), Variant(""), 0, 0}), Variant(),
-         Variant()});
-}
-
 std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription) {
     LayoutDescription oLayout =
         p_vDescription.IsEmpty() ? LayoutDescription{} : layout_codec::Parse(p_vDescription);

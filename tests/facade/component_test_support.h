@@ -74,10 +74,6 @@ std::vector<Variant> SaveLayoutArgs(int32_t p_lOwnerId, const Variant& p_vColumn
                                     const Variant& p_vDataType = 0);
 Variant Items(const std::vector<std::string>& p_aKeys);
 
-// The description the viewer holds before its first query: a header with the layout id, no sort
-// block and no columns.
-Variant FreshDescription(int32_t p_lLayoutId);
-
 // A layout a call returned or wrote back; none for Empty and for a description without columns,
 // which only names a layout.
 std::optional<LayoutRecord> LayoutOf(const Variant& p_vDescription);

@@ -55,23 +55,21 @@ class LayoutComponents : public ComponentTest {
     }
 };
 
-TEST_F(LayoutComponents, DefaultsOfViewerPrintAndFinderResultTypes) {
+// Defaults of viewer, print and finder result types; a missing or foreign layout is Empty.
+TEST_F(LayoutComponents, DefaultsAndMissingOrForeignLayouts) {
     EXPECT_TRUE(Default(0, 16));
     EXPECT_TRUE(Default(0, 6, 5));
     EXPECT_TRUE(Default(0, 15, 0));
-    // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
-    EXPECT_EQ(Default(NewOwner(), 7, 1)->Header.Id, system_layout::kPortfolio);
-    EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
-    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {0, int16_t{9}, int16_t{-1}}), Variant(109));
-}
-
-TEST_F(LayoutComponents, AMissingOrForeignLayoutIsEmpty) {
     const int32_t lOwner = NewOwner();
+    // The portfolio viewer sends finder type 1 for some lists; there is no layout of its own.
+    EXPECT_EQ(Default(lOwner, 7, 1)->Header.Id, system_layout::kPortfolio);
+    EXPECT_FALSE(Default(0, 6, 4)) << "finder result type 4 has no layout";
+    EXPECT_TRUE(Call(kReader, "GetDefaultLayout", {lOwner, int16_t{42}, int16_t{-1}}).IsEmpty());
+    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {0, int16_t{9}, int16_t{-1}}), Variant(109));
+    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{42}, int16_t{-1}}), Variant(0));
     const int32_t lId = SaveNew(lOwner, "Private");
     EXPECT_TRUE(Get(lOwner, lId));
     EXPECT_TRUE(Call(kReader, "GetLayout", {lOwner, 987654}).IsEmpty());
-    EXPECT_TRUE(Call(kReader, "GetDefaultLayout", {lOwner, int16_t{42}, int16_t{-1}}).IsEmpty());
-    EXPECT_EQ(Call(kReader, "GetDefaultLayoutID", {lOwner, int16_t{42}, int16_t{-1}}), Variant(0));
     EXPECT_TRUE(Call(kReader, "GetLayout", {NewOwner(), lId}).IsEmpty());
 }
 

@@ -152,12 +152,9 @@ TEST(MarketStore, TwoProcessesShareOneFile) {
     const std::string sPath = oFolder.File("two.db");
     const auto WriteSectors = [&](int p_lFirst) {
         MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-        for (int i = 0; i < 50; ++i) {
-            SqliteTransaction oWork(oStore.Database());
-            oStore.Database().Execute("INSERT INTO sectors (sector_code, name) VALUES (" +
-                                      std::to_string(p_lFirst + i) + ", 's" +
-                                      std::to_string(p_lFirst + i) + "')");
-            oWork.Commit();
+        for (int i = p_lFirst; i < p_lFirst + 50; ++i) {
+            oStore.Database().Execute("INSERT INTO sectors VALUES (" + std::to_string(i) + ", 's" +
+                                      std::to_string(i) + "')");
         }
     };
     const pid_t lChild = fork();

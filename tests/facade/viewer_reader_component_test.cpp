@@ -55,8 +55,12 @@ class ViewerReader : public ComponentTest {
     int32_t First(const std::string& p_sSql) { return std::stoi(Strings(p_sSql)[0]); }
 };
 
+// The viewer's description before its first query names the layout: no sort block, no columns.
 TEST_F(ViewerReader, AFirstStockQueryAnswersEveryByReferenceResult) {
-    std::vector<Variant> aArgs = StockViewerCall{.m_vLayoutInfo = FreshDescription(3)}.Args();
+    const Variant vHeader = VariantArray::Vector({3, Variant(""), Variant(""), 0, 0});
+    std::vector<Variant> aArgs =
+        StockViewerCall{.m_vLayoutInfo = VariantArray::Vector({vHeader, Variant(), Variant()})}
+            .Args();
     const Variant vResult = Call(kReader, "StockViewer", aArgs);
 
     const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, stocks::kRows);
@@ -137,20 +141,33 @@ TEST_F(ViewerReader, AStockListListsTheStocksItsCallAsksFor) {
     }
 }
 
-TEST_F(ViewerReader, AWatchListListsItsStocksWithASummaryRowBelow) {
-    const std::vector<Variant> aArgs = Run(StockViewerCall{
+// A watch list's summary row below names the list and sums up its rows.
+TEST_F(ViewerReader, AWatchListSumsUpItsRowsBelow) {
+    const auto Sum = [](Recordset& p_rRows, const char* p_sField) {
+        double dSum = 0;
+        for (const Variant& vValue : Column(p_rRows, p_sField)) {
+            dSum += vValue.ToDouble();
+        }
+        return dSum;
+    };
+    const std::vector<Variant> aStocks = Run(StockViewerCall{
         .m_lOwnerId = kDemoOwnerId, .m_lWatchListId = WatchListNamed(0, "Leaders")});
-    EXPECT_EQ(aArgs[stocks::kWatchListName.Position], Variant("Leaders"));
-    const std::shared_ptr<Recordset> rRows = RowsAt(aArgs, stocks::kRows);
-    const std::shared_ptr<Recordset> rSummary = RowsAt(aArgs, stocks::kSecondaryRows);
+    const std::vector<Variant> aGroups = Run(IndustryViewerCall{
+        .m_lOwnerId = kDemoOwnerId, .m_lWatchListId = WatchListNamed(1, "Strong Groups")});
+    const std::shared_ptr<Recordset> rRows = RowsAt(aStocks, stocks::kRows);
+    const std::shared_ptr<Recordset> rSummary = RowsAt(aStocks, stocks::kSecondaryRows);
+    const std::shared_ptr<Recordset> rGroups = RowsAt(aGroups, industries::kSecondaryRows);
     ASSERT_EQ(rSummary->RecordCount(), 1);
+    ASSERT_EQ(rGroups->RecordCount(), 1);
+    EXPECT_EQ(aStocks[stocks::kWatchListName.Position], Variant("Leaders"));
     EXPECT_EQ(rSummary->Value("IndName"), Variant("Leaders"));
     EXPECT_EQ(rSummary->Value("Members").ToLong(), rRows->RecordCount());
-    double dSum = 0;
-    for (const Variant& vChange : Column(*rRows, "PctChange")) {
-        dSum += vChange.ToDouble();
-    }
-    EXPECT_NEAR(rSummary->Value("PctChange").ToDouble(), dSum / rRows->RecordCount(), 1e-9);
+    EXPECT_NEAR(rSummary->Value("PctChange").ToDouble(),
+                Sum(*rRows, "PctChange") / rRows->RecordCount(), 1e-9);
+    EXPECT_EQ(aGroups[industries::kWatchListName.Position], Variant("Strong Groups"));
+    EXPECT_EQ(rGroups->Value("SectorName"), Variant("Strong Groups"));
+    EXPECT_EQ(rGroups->Value("Members").ToDouble(),
+              Sum(*RowsAt(aGroups, industries::kRows), "Members"));
 }
 
 TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
@@ -181,7 +198,7 @@ TEST_F(ViewerReader, ALayoutInForceDecidesFieldsAndOrder) {
 }
 
 // How many rows each list, search, history and screen gives: the recordset it returns, or the
-// one it hands back in the argument at m_lPlace.
+// one it hands back in the argument at m_lPlace (the industry list's sectors below at kBelow).
 TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
     const int32_t lLast = LastDay();
     const int32_t lSector = First("SELECT min(sector_code) FROM sectors");
@@ -202,6 +219,7 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
     }
     const Variant vToday = Variant::Date(0);
     const int16_t i0 = 0;
+    const int kBelow = industries::kSecondaryRows.Position;
     const int64_t llScreened = StocksOfDay(lLast, " AND d.pct_change > 0 AND d.rs_rank >= 50");
     struct Case {
         const char* m_sMethod;
@@ -215,6 +233,9 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
          7, Count(sGroups + InSector(lSector), lLast)},
         {"IndustryViewer", IndustryViewerCall{.m_lOwnerId = 1, .m_lWatchListId = lGroups}.Args(), 7,
          Count("SELECT count(*) FROM watch_list_items WHERE watch_list_id = ?1", lGroups)},
+        {"IndustryViewer", IndustryViewerCall{}.Args(), kBelow, llSectors},
+        {"IndustryViewer", IndustryViewerCall{.m_lSectorCode = lSector, .m_lListScope = 3}.Args(),
+         kBelow, 1},
         {"SectorViewer", SectorViewerCall{}.Args(), 6, llSectors},
         {"SearchStocks", SearchStocksArgs(0, sBoth), 9, 2},
         {"SearchStocks", SearchStocksArgs(0, "  "), 9, 0},
@@ -236,30 +257,6 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
                   oCase.m_llRows)
             << oCase.m_sMethod << ", case " << &oCase - aCases;
     }
-}
-
-TEST_F(ViewerReader, TheIndustryListWithItsSectorsBelow) {
-    const int32_t lSector = First("SELECT min(sector_code) FROM sectors");
-    for (const int32_t lSectorCode : {0, lSector}) {
-        const std::vector<Variant> aArgs = Run(IndustryViewerCall{
-            .m_lSectorCode = lSectorCode, .m_lListScope = lSectorCode > 0 ? 3 : 0});
-        EXPECT_EQ(RowsAt(aArgs, industries::kSecondaryRows)->RecordCount(),
-                  lSectorCode > 0 ? 1 : Count("SELECT count(*) FROM sectors"));
-    }
-}
-
-TEST_F(ViewerReader, AnIndustryWatchListSumsUpItsGroupsBelow) {
-    const std::vector<Variant> aArgs = Run(IndustryViewerCall{
-        .m_lOwnerId = kDemoOwnerId, .m_lWatchListId = WatchListNamed(1, "Strong Groups")});
-    EXPECT_EQ(aArgs[industries::kWatchListName.Position], Variant("Strong Groups"));
-    int32_t lMembers = 0;
-    for (const Variant& vMembers : Column(*RowsAt(aArgs, industries::kRows), "Members")) {
-        lMembers += vMembers.ToLong();
-    }
-    const std::shared_ptr<Recordset> rSummary = RowsAt(aArgs, industries::kSecondaryRows);
-    ASSERT_EQ(rSummary->RecordCount(), 1);
-    EXPECT_EQ(rSummary->Value("SectorName"), Variant("Strong Groups"));
-    EXPECT_EQ(rSummary->Value("Members").ToLong(), lMembers);
 }
 
 TEST_F(ViewerReader, TheSectorDetailMatchesItsMembers) {

@@ -154,22 +154,18 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
     EXPECT_EQ(ListsOf(lStranger)->RecordCount(), 0);
 }
 
-class Portfolios : public ComponentTest {
-  protected:
-    int32_t DemoPortfolio() {
-        return static_cast<int32_t>(
-            Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
-    }
+using Portfolios = ComponentTest;
 
+// Holdings start with the trade fields; trades come on request, and nothing for another owner.
+TEST_F(Portfolios, HoldingsAndTradesOfTheOwnersPortfolio) {
+    const auto lPortfolio = static_cast<int32_t>(
+        Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
     // The viewer's call: portfolio, owner, a variant, False, an object, layout, True, catalogue.
-    std::vector<Variant> HoldingsArgs(int32_t p_lOwnerId, Variant p_vDate = Variant(),
-                                      bool p_bWithTrades = false) {
-        return {DemoPortfolio(),    p_lOwnerId, p_vDate, p_bWithTrades,
-                Variant::Nothing(), Variant(),  true,    Variant::Nothing()};
-    }
-};
-
-TEST_F(Portfolios, HoldingsStartWithTheTradeFields) {
+    const auto HoldingsArgs = [&](int32_t p_lOwnerId, Variant p_vDate = Variant(),
+                                  bool p_bWithTrades = false) {
+        return std::vector<Variant>{lPortfolio,         p_lOwnerId, p_vDate, p_bWithTrades,
+                                    Variant::Nothing(), Variant(),  true,    Variant::Nothing()};
+    };
     std::vector<Variant> aArgs = HoldingsArgs(kDemoOwnerId);
     const std::shared_ptr<Recordset> rHoldings =
         RecordsetOf(Call(kPortfolios, "GetCurrentHoldings", aArgs));
@@ -179,19 +175,17 @@ TEST_F(Portfolios, HoldingsStartWithTheTradeFields) {
                                                  "InitialPrice", "Shares", "Short", "InitialReq",
                                                  "MaintenancePercent"}));
     EXPECT_EQ(rHoldings->RecordCount(),
-              Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", DemoPortfolio()));
+              Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", lPortfolio));
     EXPECT_EQ(LayoutIdOf(aArgs[5]), 14);
     EXPECT_TRUE(aArgs[4].IsNothing()) << "no trades asked for";
-}
 
-TEST_F(Portfolios, TradesOnRequestAndNothingForAnotherOwner) {
-    std::vector<Variant> aArgs = HoldingsArgs(kDemoOwnerId, Variant::Date(LastDay() + 3.5), true);
+    aArgs = HoldingsArgs(kDemoOwnerId, Variant::Date(LastDay() + 3.5), true);
     Call(kPortfolios, "GetCurrentHoldings", aArgs);
     ASSERT_TRUE(RecordsetOf(aArgs[4]));
     EXPECT_GE(RecordsetOf(aArgs[4])->Fields().IndexOf("TotalGain"), 0);
     EXPECT_EQ(aArgs[2].ToDate(), LastDay());
     EXPECT_EQ(RecordsetOf(Call(kPortfolios, "GetPortfolios", {kDemoOwnerId}))->Value("id"),
-              Variant(DemoPortfolio()));
+              Variant(lPortfolio));
     const std::shared_ptr<Recordset> rNone =
         RecordsetOf(Call(kPortfolios, "GetCurrentHoldings", HoldingsArgs(NewOwner())));
     EXPECT_EQ(rNone->RecordCount(), 0);
