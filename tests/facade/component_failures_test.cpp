@@ -86,6 +86,9 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
     const double dNan = std::nan("");
     std::vector<Variant> aBadEnd = HistoryArgs(0, 0, "A");
     aBadEnd[1] = "not a day";
+    VariantArray aScreen = VariantArray::Table(3, 1);
+    aScreen.At(0, 0) = "NoSuchField";
+    const Variant vToday = Variant::Date(0);
     struct Case {
         std::string_view m_sProgId;
         const char* m_sMethod;
@@ -105,6 +108,8 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
         {kLists, "NewWatchListAndItems", New(aNested, 0), 0, "argument 2 (Items)"},
         {kLists, "NewWatchListFolder", {1e12, 0, "Folder", lOwner}, 0, "argument 1 (FolderId)"},
         {kViewerReader, "HistoryStockEX", aBadEnd, 0, "argument 2 (EndDate)"},
+        {kViewerReader, "RunScreen", {0, int16_t{0}, aScreen, vToday}, 0, "NoSuchField"},
+        {kViewerReader, "RunScreen", {0, int16_t{4}, Variant(), vToday}, kFacadeErrorNumber, ""},
         {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow,
          "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
         {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow,

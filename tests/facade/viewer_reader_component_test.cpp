@@ -304,17 +304,6 @@ TEST_F(ViewerReader, HistoriesListTheNewestDayFirstAndWriteBackTheirLimit) {
     }
 }
 
-TEST_F(ViewerReader, AScreenOfAnUnknownFieldOrKindFails) {
-    VariantArray aCriteria = VariantArray::Table(3, 1);
-    aCriteria.At(0, 0) = "NoSuchField";
-    const std::string sError =
-        CallError(kReader, "RunScreen", {0, int16_t{0}, aCriteria, Variant::Date(0)}).Description();
-    EXPECT_NE(sError.find("NoSuchField"), std::string::npos) << sError;
-    EXPECT_EQ(
-        CallError(kReader, "RunScreen", {0, int16_t{4}, Variant(), Variant::Date(0)}).Number(),
-        kFacadeErrorNumber);
-}
-
 TEST_F(ViewerReader, TheFieldCatalogueIsACopyForEachCaller) {
     const std::shared_ptr<Recordset> rFirst =
         RecordsetOf(Call(kReader, "GetCustomFieldList", {0, int16_t{0}}));
