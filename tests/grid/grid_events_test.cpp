@@ -92,14 +92,11 @@ TEST_F(GridEventsTest, AHandlerMayChangeTheSinksOrDestroyTheGrid) {
     EXPECT_TRUE(second.Keys.empty() && added.Keys.empty());
 }
 
-TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnly) {
+TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLast) {
     m_control->HeaderClick(2);
     EXPECT_TRUE(m_grid->HeaderClicked());
     m_control->DoubleClick();
     EXPECT_FALSE(m_grid->HeaderClicked());
-}
-
-TEST_F(GridEventsTest, ANewControlTakesOverTheEvents) {
     auto other = std::make_shared<GridControl>();
     m_grid->SetGridObject(other);
     m_control->HeaderClick(0);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <tuple>
 
 namespace qv {
@@ -79,13 +80,22 @@ TEST_F(GridWrapperTest, AChangedLayoutIsRebuilt) {
     EXPECT_EQ(m_control->Columns()->Item(std::string_view("Volume"))->Width(), 1050);
 }
 
+// A column without a width of its own is as wide as its caption in bold plus a margin, in the
+// form's font unless a name and size are given, and never wider than sixteen bits hold.
 TEST_F(GridWrapperTest, WidthsComeFromTheParameterIdOrTheCaption) {
     Load({{35, csAlwaysVisible, "IndName", "Industry", 2, 1, "Left"},
           {2001, csVisible, "PrcChange", "Gain / Share", 2, 2, "0.00"}},
          1);
     EXPECT_EQ(m_control->Columns()->Item(std::string_view("IndName"))->Width(), 2500);
-    EXPECT_EQ(m_control->Columns()->Item(std::string_view("PrcChange"))->Width(),
-              CaptionColumnWidth("Gain / Share", "", 0));
+    const int16_t own = CaptionColumnWidth("Gain / Share", "", 0);
+    EXPECT_EQ(m_control->Columns()->Item(std::string_view("PrcChange"))->Width(), own);
+    // "Price" in bold at 8.25 points: 2446 thousandths of an em, 403.6 twips.
+    EXPECT_EQ(CaptionColumnWidth("Price", "", 0), 404 + 100);
+    EXPECT_EQ(CaptionColumnWidth("", "Arial", 9), 100);
+    EXPECT_EQ(CaptionColumnWidth("Gain / Share", "MS Sans Serif", 8.25), own);
+    EXPECT_EQ(CaptionColumnWidth("Gain / Share", "Arial", 0), own);
+    EXPECT_GT(CaptionColumnWidth("Gain / Share", "", 12), own);
+    EXPECT_EQ(CaptionColumnWidth(std::string(5000, 'W'), "", 0), 32767);
 }
 
 TEST_F(GridWrapperTest, AlignmentAndNumberFormatFollowTheColumnFormat) {
