@@ -78,18 +78,12 @@ TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
     EXPECT_EQ(m_grid->GetSelectedItems("Symbol"), "");
 }
 
-TEST_F(GridEventsTest, AHandlerMayChangeTheSinksOrDestroyTheGrid) {
+TEST_F(GridEventsTest, AHandlerMayDestroyTheGrid) {
     Select({1});
-    DeleteRecorder second, added;
-    m_grid->AddSink(&second);
-    m_recorder.OnDelete = [&] { m_grid->RemoveSink(&second), m_grid->AddSink(&added); };
-    m_control->KeyDown(Grid::kDeleteKey, 0);
-    m_grid->AddSink(std::make_unique<DeleteRecorder>().get());  // destroyed while registered
     m_recorder.OnDelete = [&] { m_grid.reset(); };
     m_control->KeyDown(Grid::kDeleteKey, 0);
     m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
-    EXPECT_EQ(m_recorder.Keys.size(), 2u);
-    EXPECT_TRUE(second.Keys.empty() && added.Keys.empty());
+    EXPECT_EQ(m_recorder.Keys.size(), 1u);
 }
 
 TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLast) {

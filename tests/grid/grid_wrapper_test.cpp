@@ -9,7 +9,7 @@
 
 #include <array>
 #include <string>
-#include <tuple>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -99,21 +99,17 @@ TEST_F(GridWrapperTest, WidthsComeFromTheParameterIdOrTheCaption) {
 }
 
 TEST_F(GridWrapperTest, AlignmentAndNumberFormatFollowTheColumnFormat) {
-    // The format, the alignment and number format it gives, the IBM row rendered 14 wide.
-    const std::tuple<const char*, GridAlignment, const char*, const char*> cases[] = {
-        {" M/D/YY ", gaLeft, "M/D/YY", "> 5/19/00"},  // a date: the capitals M/D
-        {"m/d/yy", gaRight, "m/d/yy", ">        5/19/00"},
-        {"##0.#0", gaRight, "##0.#0", ">         140.50"},
-        {"Left", gaLeft, "", "> 140.5"},
-        {"Center", gaCenter, "", ">     140.5"}};
-    for (const auto& [format, alignment, numberFormat, row] : cases) {
+    // The format and the IBM row rendered 14 wide: a date's capitals M/D align left.
+    const std::pair<const char*, const char*> cases[] = {{" M/D/YY ", "> 5/19/00"},
+                                                         {"m/d/yy", ">        5/19/00"},
+                                                         {"##0.#0", ">         140.50"},
+                                                         {"Left", "> 140.5"},
+                                                         {"Center", ">     140.5"}};
+    for (const auto& [format, row] : cases) {
         SCOPED_TRACE(format);
         m_grid->SetGridObject(m_control = std::make_shared<GridControl>());
         Load({{37, csVisible, "Price", "Price", 1, 1, format}});
         m_grid->SetDataSource(m_rows);
-        const auto& column = m_control->Columns()->Item(std::string_view("Price"));
-        EXPECT_EQ(column->Alignment(), alignment);
-        EXPECT_EQ(column->NumberFormat(), numberFormat);
         EXPECT_EQ(m_control->RenderText(0, 1).substr(m_control->RenderText(0, 0).size()),
                   std::string(row) + "\n");
     }
