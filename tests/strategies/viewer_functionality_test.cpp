@@ -69,7 +69,7 @@ TEST_F(ViewerFunctionalityTest, ReFillParamsAsksForTheFieldsOfTheRowsListed) {
     EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 0u);
 }
 
-TEST_F(ViewerFunctionalityTest, ReFillParamsReportsFailuresAndKeepsTheCatalogue) {
+TEST_F(ViewerFunctionalityTest, ReFillParamsReportsFailuresAndKeepsTheCatalogueButTakesNothing) {
     const auto previous = testing::MakeCatalogue();
     m_base.ViewerElements()->SetParameterList(previous);
     m_facade->Fail = true;
@@ -86,14 +86,12 @@ TEST_F(ViewerFunctionalityTest, ReFillParamsReportsFailuresAndKeepsTheCatalogue)
     EXPECT_EQ(reports[1].Number, errors::kTypeMismatch);
     EXPECT_EQ(reports[2].Number, errors::kCannotCreateObject);
     EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 3u);
-}
-
-TEST_F(ViewerFunctionalityTest, ReFillParamsTakesNothingAsNoCatalogue) {
-    m_base.ViewerElements()->SetParameterList(testing::MakeCatalogue());
+    // Nothing is an answer, not a failure: no catalogue.
+    m_platform.Components().Register("QorvantOnlineFacade.ViewerFNTR", [this] { return m_facade; });
     m_facade->Answer = Variant::Nothing();
     m_base.ReFillParams();
     EXPECT_EQ(m_base.ViewerElements()->ParameterList(), nullptr);
-    EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 0u);
+    EXPECT_EQ(m_platform.Reporter().CountReports(kLabel), 3u);
 }
 
 }  // namespace
