@@ -11,7 +11,6 @@
 #include "viewer_test_support.h"
 
 #include <algorithm>
-#include <array>
 
 namespace qv::testing {
 namespace {
@@ -26,16 +25,10 @@ class ViewerUpdateTest : public ViewerTest {
     }
     GridControl& Pri() { return *m_oViewer->olePriGrid(); }
     GridControl& Sec() { return *m_oViewer->oleSecGrid(); }
-    Variant Call(const char* p_sMethod) {
-        std::array<Variant, 0> none{};
-        return CallMethod(*m_oViewer, p_sMethod, none);
-    }
 };
 
 TEST_F(ViewerUpdateTest, StockListSelectsTheFirstRowUnderTheIndicator) {
-    m_oViewer->SetViewerType(vt_Stocks);
-    m_oViewer->SetStartDate(LastDay());
-    EXPECT_TRUE(Call("UpdateViewer").ToBool());
+    ShowStocks();
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
     EXPECT_TRUE(Pri().Enabled() && Sec().Enabled() && m_oViewer->PrimaryGridUsedLast());
     // The indicator: up for the query, down at the end.
@@ -100,12 +93,14 @@ TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) 
 
     m_oViewer->SetFinderResults(std::make_shared<Recordset>());
     m_oLog->Clear();
-    Call("ClearResults");
+    m_oViewer->ClearResults();
     EXPECT_EQ(m_oViewer->FinderResults(), nullptr);
     EXPECT_EQ(CallsTo("StockViewer"), 1u);
 }
 
-TEST_F(ViewerUpdateTest, ClicksMoveTheSelectionBetweenTheGrids) {
+// Clicks move the selection between the grids; a right click on a row makes it current after
+// clearing a single selection; the pointer changes over the headers.
+TEST_F(ViewerUpdateTest, MouseOnTheGrids) {
     ShowStocks();
     Sec().Click(0, 0);
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
@@ -113,26 +108,10 @@ TEST_F(ViewerUpdateTest, ClicksMoveTheSelectionBetweenTheGrids) {
     Pri().Click(2, 1);
     EXPECT_EQ(Sec().SelBookmarks()->Count(), 0);
     EXPECT_EQ(m_oViewer->SelectedGridType(), 0);
-}
-
-TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowWhenNothingIsSelected) {
-    ShowStocks();
-    Pri().SelBookmarks()->Clear();
-    Pri().SetCurrentRow(4);
-    EXPECT_EQ(GetProperty(*m_oViewer, "Win32Key").ToString(), PrimaryValue("symbol").ToString());
-    EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
-}
-
-TEST_F(ViewerUpdateTest, RightClickOnARowMakesItCurrentAfterClearingASingleSelection) {
-    ShowStocks();
     Pri().MouseDown(gmbRight, 0, 100, RowY(3));
     Pri().MouseUp(gmbRight, 0, 100, RowY(3));
     EXPECT_EQ(Pri().Row(), 3);
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
-}
-
-TEST_F(ViewerUpdateTest, MousePointerOverTheHeaders) {
-    ShowStocks();
     Pri().MouseMove(0, 0, 100, HeaderY());
     EXPECT_EQ(m_oPlatform.Pointer().Pointer(), vbCustom);
     Pri().MouseMove(0, 0, 100, RowY(1));
@@ -172,8 +151,12 @@ TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
     EXPECT_EQ(Reports("Viewer:ShowQuickTest"), 0u);
 }
 
-TEST_F(ViewerUpdateTest, DeleteKeyReachesTheHostOnlyForAWatchList) {
+TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowAndDeleteReachesOnlyAWatchListsHost) {
     ShowStocks();
+    Pri().SelBookmarks()->Clear();
+    Pri().SetCurrentRow(4);
+    EXPECT_EQ(GetProperty(*m_oViewer, "Win32Key").ToString(), PrimaryValue("symbol").ToString());
+    EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
     Pri().KeyDown(Grid::kDeleteKey, 0);
     EXPECT_EQ(m_oHost.Count("Delete"), 0u);
     m_oViewer->SetWatchListId(3);

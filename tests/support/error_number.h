@@ -3,12 +3,13 @@
 //     EXPECT_EQ(ErrorNumberOf([&] { recordset->MoveNext(); }), errors::kNoCurrentRecord);
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include "support/test_helpers.h"
 
 namespace qv {
 
 // 0 when p_action raises none; any other exception passes through.
-int32_t ErrorNumberOf(const std::function<void()>& p_action);
+inline int32_t ErrorNumberOf(const std::function<void()>& p_action) {
+    return FailureOf(p_action).Number;
+}
 
 }  // namespace qv
