@@ -6,25 +6,10 @@
 #include "strategies/viewer_functionality.h"
 #include "viewer_test_support.h"
 
-#include <array>
-
 namespace qv::testing {
 namespace {
 
 using ViewerEndToEndTest = ViewerTest;
-
-// A list as a host asks for it by late binding: the right facade call, rows in the primary grid,
-// the grid below shown, and no failure reported. Every strategy runs through the contract test.
-TEST_F(ViewerEndToEndTest, AListShowsItsRowsByLateBinding) {
-    LetProperty(*m_oViewer, "ViewerType", Variant(int32_t{vt_Stocks}));
-    LetProperty(*m_oViewer, "StartDate", Variant::Date(LastDay()));
-    std::array<Variant, 0> none{};
-    EXPECT_TRUE(CallMethod(*m_oViewer, "UpdateViewer", none).ToBool());
-    EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty());
-    EXPECT_EQ(CallsTo("StockViewer"), 1u);
-    EXPECT_GT(GetProperty(*m_oViewer, "RecordCount").ToLong(), 0);
-    EXPECT_TRUE(m_oViewer->oleSecGrid()->Visible());
-}
 
 TEST_F(ViewerEndToEndTest, HostRowsOfTheWrongShapeAreReportedAndTheViewerStaysUsable) {
     auto odd = std::make_shared<Recordset>();

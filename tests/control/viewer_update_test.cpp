@@ -27,9 +27,17 @@ class ViewerUpdateTest : public ViewerTest {
     GridControl& Sec() { return *m_oViewer->oleSecGrid(); }
 };
 
-TEST_F(ViewerUpdateTest, StockListSelectsTheFirstRowUnderTheIndicator) {
-    ShowStocks();
+// A list as a host asks for it by late binding: one facade call, rows in the primary grid, the
+// grid below shown, no failure reported. Every strategy runs through the contract test.
+TEST_F(ViewerUpdateTest, StockListByLateBindingSelectsTheFirstRowUnderTheIndicator) {
+    LetProperty(*m_oViewer, "ViewerType", Variant(int32_t{vt_Stocks}));
+    LetProperty(*m_oViewer, "StartDate", Variant::Date(LastDay()));
+    EXPECT_TRUE(CallMethod(*m_oViewer, "UpdateViewer").ToBool());
+    EXPECT_TRUE(m_oPlatform.Reporter().Reports().empty());
+    EXPECT_EQ(CallsTo("StockViewer"), 1u);
+    EXPECT_GT(GetProperty(*m_oViewer, "RecordCount").ToLong(), 0);
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 1);
+    EXPECT_TRUE(Sec().Visible());
     EXPECT_TRUE(Pri().Enabled() && Sec().Enabled() && m_oViewer->PrimaryGridUsedLast());
     // The indicator: up for the query, down at the end.
     std::vector<std::string> captions;
