@@ -12,9 +12,9 @@
 #include "shell/viewer_host.h"
 #include "support/test_helpers.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -23,26 +23,15 @@
 namespace qv::test {
 namespace {
 
+// Each option's own value is followed through the program by the command-line script.
 TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
-    const ShellOptions options = ParseShellOptions(
-        {"--export", "out.csv", "--type", "industry-history", "--date", "2026-11-02", "--industry",
-         "7", "--rows", "0", "--db", "x.db", "--symbol", "ABC", "--watch-list", "3"});
-    EXPECT_EQ(options.m_eMode, ShellMode::Export);
-    EXPECT_EQ(options.m_sExportPath + " " + options.m_sDatabase, "out.csv x.db");
-    const ViewerRequest& request = options.m_oRequest;
-    EXPECT_EQ((std::array{request.m_lViewerType, request.m_lDate, request.m_lIndCode,
-                          request.m_lMaxRows, request.m_lWatchListId}),
-              (std::array<int32_t, 5>{vt_IndustryHistory, 46328, 7, 0, 3}));
-    EXPECT_EQ(request.m_sSymbol, "ABC");
-
     EXPECT_EQ(ParseShellOptions({}).m_eMode, ShellMode::Window);
     EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
-    EXPECT_EQ(ParseShellOptions({"--type", "6"}).m_oRequest.m_lViewerType, vt_FinderResults);
-    EXPECT_EQ(ParseShellOptions({"--screenshot", "a.png"}).m_sScreenshotPath, "a.png");
-    const ShellOptions sized = ParseShellOptions({"--size", "1280x800"});
-    EXPECT_EQ(std::pair(sized.m_lWidth, sized.m_lHeight), std::pair(1280, 800));
-    EXPECT_TRUE(options.m_bListChosen);
-    EXPECT_FALSE(sized.m_bListChosen);
+    const ShellOptions finder = ParseShellOptions({"--export", "a.csv", "--type", "6"});
+    EXPECT_EQ(finder.m_eMode, ShellMode::Export);
+    EXPECT_EQ(finder.m_oRequest.m_lViewerType, vt_FinderResults);
+    EXPECT_TRUE(finder.m_bListChosen);
+    EXPECT_FALSE(ParseShellOptions({"--size", "1280x800"}).m_bListChosen);
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
@@ -81,12 +70,11 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
 // tries the other names and days through the program itself.
 TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
     ASSERT_TRUE(m_host.Show(ViewerRequest{}));
-    try {
-        m_host.Show({.m_lViewerType = vt_SectorHistory, .m_lSectorCode = 99, .m_sSymbol = ""});
-        ADD_FAILURE() << "shown";
-    } catch (const RequestError& error) {
-        EXPECT_NE(std::string(error.what()).find("no sector with the code 99"), std::string::npos);
-    }
+    EXPECT_THAT(
+        [&] {
+            m_host.Show({.m_lViewerType = vt_SectorHistory, .m_lSectorCode = 99, .m_sSymbol = ""});
+        },
+        testing::ThrowsMessage<RequestError>(testing::HasSubstr("no sector with the code 99")));
     EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
 }
 

@@ -37,12 +37,11 @@ QList<QAction*> LayoutMenu(MainWindow& p_oWindow) {
 }
 
 QAction* Item(MainWindow& p_oWindow, const QString& p_sText) {
-    for (QAction* action : LayoutMenu(p_oWindow)) {
-        if (action->text() == p_sText) {
-            return action;
-        }
-    }
-    return nullptr;
+    const auto items = LayoutMenu(p_oWindow);
+    const auto found = std::find_if(items.begin(), items.end(), [&](const QAction* p_pItem) {
+        return p_pItem->text() == p_sText;
+    });
+    return found == items.end() ? nullptr : *found;
 }
 
 // The checked entries of the menu: the layout in use, and only it.
@@ -174,19 +173,19 @@ TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {
     EXPECT_NE(m_window.LastMessage().indexOf(QString::fromStdString(selected)), -1);
 }
 
-TEST_F(MainWindowTest, DoubleClickOnAHoldingOpensTheStocksHistory) {
+// A double click on a holding, or the list chooser, opens the history of the current row.
+TEST_F(MainWindowTest, ADoubleClickOnAHoldingOrTheListChooserOpensTheHistoryOfTheCurrentRow) {
     ASSERT_TRUE(m_window.ShowList({.m_lViewerType = vt_Portfolio, .m_sSymbol = ""}));
-    const std::string selected = ClickSymbol(1);
+    std::string selected = ClickSymbol(1);
     QTest::mouseDClick(PrimaryView().viewport(), Qt::LeftButton, {},
                        PrimaryView().CellRect(1, 0).center());
     QApplication::processEvents();
     EXPECT_TRUE(Logged("DoubleClick(" + selected + ")"));
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
     EXPECT_EQ(m_window.RequestFromControls().m_sSymbol, selected);
-}
 
-TEST_F(MainWindowTest, ChoosingFromTheControlsShowsTheListTheHistoryOfTheCurrentRow) {
-    const std::string selected = ClickSymbol(3);
+    ASSERT_TRUE(m_window.ShowList(ViewerRequest{}));
+    selected = ClickSymbol(3);
     auto* type = m_window.findChild<QComboBox*>(QStringLiteral("listType"));
     ASSERT_NE(type, nullptr);
     const int history = type->findData(int32_t{vt_StockHistory});
