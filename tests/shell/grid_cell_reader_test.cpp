@@ -45,7 +45,7 @@ TEST_F(GridCellReading, TextsAreFormattedAndGeneralAlignmentFollowsTheFieldsKind
 }
 
 // Stripes and selection are told, not laid on: the painter gives them one look in every list.
-TEST_F(GridCellReading, ColoursAreLaidOnInOrderAndStripesAndSelectionAreTold) {
+TEST_F(GridCellReading, ColoursAreLaidOnInOrderAndStripesWhenAskedAndSelectionAreTold) {
     m_grid->SelBookmarks()->Add(Variant(2.0));  // row 1
     struct Case {
         int32_t Row, Col, Fore, Back;
@@ -68,10 +68,7 @@ TEST_F(GridCellReading, ColoursAreLaidOnInOrderAndStripesAndSelectionAreTold) {
             << c.Why;
         EXPECT_EQ(cell.SelectionColor, kHighlightBack) << c.Why;
     }
-}
-
-TEST_F(GridCellReading, RowsAreStripedOnlyWhenTheGridSaysSo) {
-    EXPECT_TRUE(Read(0, kSymbol).Striped);
+    // Rows are striped only when the grid says so.
     Variant off(false);
     m_grid->InvokeById(kAlternatingRowStyleId, InvokeKind::PropertyLet,
                        std::span<Variant>(&off, 1));
@@ -81,7 +78,7 @@ TEST_F(GridCellReading, RowsAreStripedOnlyWhenTheGridSaysSo) {
     m_grid->Style(GridStyleKind::Normal)->SetBackColor(pale);
     EXPECT_EQ(Read(1, kCompany).BackColor, pale);
     EXPECT_FALSE(Read(1, kCompany).OwnBack);
-    EXPECT_EQ(Read(2, kRec).BackColor, grid_colors::kRed);
+    EXPECT_EQ(Read(2, kRec).BackColor, kRed);
 }
 
 TEST_F(GridCellReading, CellStyleHandlersHaveTheLastWord) {

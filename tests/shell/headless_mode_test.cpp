@@ -54,7 +54,9 @@ class HeadlessTest : public testing::Test {
     ViewerHost m_host{SharedMarket()};
 };
 
-TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
+// An export replaces the file and reports a folder it cannot write; columns without any value are
+// named, the rows' place kept.
+TEST_F(HeadlessTest, ExportReplacesTheFileAndColumnsWithoutAnyValueAreNamed) {
     ASSERT_TRUE(m_host.Show(ViewerRequest{}));
     const auto path = std::filesystem::temp_directory_path() /
                       (std::to_string(std::random_device()()) + "-stocks.csv");
@@ -64,22 +66,7 @@ TEST_F(HeadlessTest, ExportReplacesTheFileAndReportsAFolderItCannotWrite) {
     std::filesystem::remove(path);
     EXPECT_EQ(contents, ListCsv(*m_host.Control().olePriGrid()));
     EXPECT_ANY_THROW(ExportCsv(*m_host.Control().olePriGrid(), "/proc/no-such/x.csv"));
-}
 
-// An unknown sector once showed an empty list as if it were the answer; the command-line script
-// tries the other names and days through the program itself.
-TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
-    ASSERT_TRUE(m_host.Show(ViewerRequest{}));
-    EXPECT_THAT(
-        [&] {
-            m_host.Show({.m_lViewerType = vt_SectorHistory, .m_lSectorCode = 99, .m_sSymbol = ""});
-        },
-        testing::ThrowsMessage<RequestError>(testing::HasSubstr("no sector with the code 99")));
-    EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
-}
-
-TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
-    ASSERT_TRUE(m_host.Show(ViewerRequest{}));
     GridControl& grid = *m_host.Control().olePriGrid();
     const auto rows = grid.DataSource();
     rows->MoveFirst();
@@ -92,6 +79,18 @@ TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
     EXPECT_NE(std::find(empty.begin(), empty.end(), "50 Day MA"), empty.end());
     EXPECT_EQ(std::find(empty.begin(), empty.end(), "Symbol"), empty.end());
     EXPECT_EQ(rows->Value("Symbol").ToString(), first);
+}
+
+// An unknown sector once showed an empty list as if it were the answer; the command-line script
+// tries the other names and days through the program itself.
+TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
+    ASSERT_TRUE(m_host.Show(ViewerRequest{}));
+    EXPECT_THAT(
+        [&] {
+            m_host.Show({.m_lViewerType = vt_SectorHistory, .m_lSectorCode = 99, .m_sSymbol = ""});
+        },
+        testing::ThrowsMessage<RequestError>(testing::HasSubstr("no sector with the code 99")));
+    EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
 }
 
 // A regression: control characters and bytes that are not UTF-8 were written raw.

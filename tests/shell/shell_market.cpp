@@ -29,14 +29,9 @@ const MarketFolder& Folder() {
 
 }  // namespace
 
-const std::string& SharedMarketPath() {
-    static const std::string path = (Folder().m_path / "market.db").string();
-    return path;
-}
-
 MarketSession& SharedMarket() {
     static MarketSession s_session = [] {
-        auto store = std::make_shared<facade::MarketStore>(SharedMarketPath(),
+        auto store = std::make_shared<facade::MarketStore>((Folder().m_path / "market.db").string(),
                                                            facade::MarketStore::Access::ReadWrite);
         const facade::SampleMarketOptions options{.m_lStocks = 80,
                                                   .m_lIndustries = 12,
