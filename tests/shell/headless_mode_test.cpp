@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -39,11 +40,8 @@ TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
          {"--frobnicate", "--export", "--type bonds", "--type 16", "--date yesterday", "--rows -1",
           "--rows 12x", "--industry 0", "--print --export a.csv", "--screenshot a.png --print",
           "--size 1280x", "--size x800", "--size 100x100"}) {
-        std::vector<std::string> args;
         std::istringstream words(line);
-        for (std::string word; words >> word;) {
-            args.push_back(word);
-        }
+        const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         EXPECT_THROW(ParseShellOptions(args), UsageError) << line;
     }
 }

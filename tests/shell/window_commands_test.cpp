@@ -209,7 +209,7 @@ TEST_F(WindowCommandsTest, CaptionSortAndTotalsReadAsAPersonExpects) {
     }
 }
 
-TEST(WindowTexts, ASortClauseReadsInColumnCaptions) {
+TEST(WindowTexts, ASortClauseReadsInColumnCaptionsAndAnEmptyListSaysWhy) {
     const auto grid = StockGrid(Stocks(3));
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"PE ASC, Symbol DESC", "P/E \u2191, Symbol \u2193"},
@@ -221,10 +221,7 @@ TEST(WindowTexts, ASortClauseReadsInColumnCaptions) {
     for (const auto& [clause, line] : cases) {
         EXPECT_EQ(SortLine(clause, *grid), line) << clause;
     }
-}
-
-TEST(WindowTexts, AnEmptyListSaysWhy) {
-    const std::vector<std::pair<EmptyListFacts, std::string>> cases = {
+    const std::vector<std::pair<EmptyListFacts, std::string>> empty = {
         {{vt_Stocks, true, false, ""}, "No stocks in this watch list"},
         {{vt_Stocks, true, true, ""},
          "The industry watch list holds industry groups; choose the Industries list to see it"},
@@ -232,7 +229,7 @@ TEST(WindowTexts, AnEmptyListSaysWhy) {
         {{vt_Industries, true, false, ""}, "No rows"},
         {{vt_FinderResults, false, false, ""}, "No rows"},
     };
-    for (const auto& [facts, text] : cases) {
+    for (const auto& [facts, text] : empty) {
         EXPECT_EQ(EmptyListText(facts), text);
     }
 }
