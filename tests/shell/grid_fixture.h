@@ -57,8 +57,6 @@ class ReadRows : public GridControlEvents {
 
 class EventLog : public GridControlEvents {
   public:
-    explicit EventLog(bool p_bMoves = false) : m_bMoves(p_bMoves) {}
-
     void Click() override { m_events.push_back("Click"); }
     void DblClick() override { m_events.push_back("DblClick"); }
     void HeadClick(int16_t p_iColIndex) override { Note("HeadClick", p_iColIndex); }
@@ -68,7 +66,7 @@ class EventLog : public GridControlEvents {
         Note("KeyDown", p_iKeyCode, p_iShift);
     }
     void MouseMove(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
-        Pointer(m_bMoves ? "MouseMove" : nullptr, p_iButton, p_iShift, p_lX, p_lY);
+        Pointer(nullptr, p_iButton, p_iShift, p_lX, p_lY);
     }
     void MouseDown(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override {
         Pointer("MouseDown", p_iButton, p_iShift, p_lX, p_lY);
@@ -99,7 +97,6 @@ class EventLog : public GridControlEvents {
     }
 
     std::vector<std::string> m_events;
-    bool m_bMoves;
     int32_t m_lX = -1;
     int32_t m_lY = -1;
 };

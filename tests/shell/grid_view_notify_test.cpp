@@ -59,7 +59,7 @@ struct ShownList {
     ReadRows read;
 };
 
-TEST(GridViewNotify, AnEditThroughAClonePaintsAndReadsThatRowAlone) {
+TEST(GridViewNotify, AnEditThroughACloneOrAMovePaintsAndReadsTheRowsNamedAlone) {
     ShownList list;
     list.clone->SetAbsolutePosition(4);
     list.clone->SetValue("Price", Variant(1.5));
@@ -68,10 +68,9 @@ TEST(GridViewNotify, AnEditThroughAClonePaintsAndReadsThatRowAlone) {
     EXPECT_EQ(list.painted.Painted[0], QRegion(list.RowRect(3)));
     // A bookmark is the row id plus one.
     EXPECT_EQ(list.read.Bookmarks, (std::set<double>{4}));
-}
-
-TEST(GridViewNotify, AMoveOfTheRecordsetPaintsTheRowsItLeftAndReached) {
-    ShownList list;
+    list.painted.Painted.clear();
+    list.read.Bookmarks.clear();
+    // A move repaints the row left, the row reached and the header.
     list.rows->Move(2);
     QApplication::processEvents();
     ASSERT_EQ(list.painted.Painted.size(), 1u);
@@ -80,22 +79,17 @@ TEST(GridViewNotify, AMoveOfTheRecordsetPaintsTheRowsItLeftAndReached) {
     EXPECT_EQ(list.read.Bookmarks, (std::set<double>{1, 3}));
 }
 
-TEST(GridViewNotifyRanges, ChangesOfTheRowsSetTheScrollRangeAgain) {
-    ShownList filtered;
-    filtered.rows->SetFilter("Price < 500");
-    EXPECT_EQ(filtered.view.verticalScrollBar()->maximum(), 102 - filtered.view.WholeRowsShown());
-    ShownList rebound;
-    rebound.grid->SetDataSource(Stocks(3));
-    EXPECT_EQ(rebound.view.verticalScrollBar()->maximum(), 0);
-}
-
-TEST(GridViewNotifyRanges, NarrowerColumnsTakeTheHorizontalRangeAway) {
+TEST(GridViewNotify, ChangesOfTheRowsOrColumnsSetTheScrollRangesAgain) {
     ShownList list;
     ASSERT_GT(list.view.horizontalScrollBar()->maximum(), 0);
     for (const auto& column : list.grid->Columns()->ByIndex()) {
         column->SetWidth(300);
     }
     EXPECT_EQ(list.view.horizontalScrollBar()->maximum(), 0);
+    list.rows->SetFilter("Price < 500");
+    EXPECT_EQ(list.view.verticalScrollBar()->maximum(), 102 - list.view.WholeRowsShown());
+    list.grid->SetDataSource(Stocks(3));
+    EXPECT_EQ(list.view.verticalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ class GridViewPicture : public testing::Test {
 };
 
 // Which colour each cell gets is the cell reader's to say; here, that the painter draws it.
-TEST_F(GridViewPicture, ShowsTheFrozenSplitTheCellColoursAndTheSelectedRow) {
+TEST_F(GridViewPicture, DrawsTheFrozenSplitCellColoursAndSelectedRowReadingOnlyRowsOnScreen) {
     const QImage picture = Picture("grid_view.png");
 
     // The header, and the frozen split sized to its two columns with the divider after it.
@@ -60,9 +60,8 @@ TEST_F(GridViewPicture, ShowsTheFrozenSplitTheCellColoursAndTheSelectedRow) {
     EXPECT_EQ(BackgroundOf(picture, m_view.CellRect(1, kRec)), ToQColor(grid_colors::kYellow));
     EXPECT_TRUE(HasText(picture, m_view.CellRect(1, kCompany), grid_colors::kBlack));
     EXPECT_TRUE(HasText(picture, m_view.CellRect(0, kPrcChange), grid_colors::kRed));
-}
 
-TEST_F(GridViewPicture, PaintingReadsOnlyTheRowsOnScreen) {
+    // Painting reads only the rows on screen.
     ReadRows asked;
     auto grid = StockGrid(Stocks(100000));
     grid->AddSink(&asked);

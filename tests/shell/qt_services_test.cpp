@@ -8,7 +8,6 @@
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
-#include "shell/qt_message_loop.h"
 #include "shell/qt_mouse_pointer.h"
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
@@ -55,14 +54,6 @@ TEST(QtMousePointer, ShowsTheRuntimesShapesOnItsTargetOrTheWholeApplication) {
     EXPECT_EQ(ShapeOn(control), Qt::SplitHCursor);
 }
 
-TEST(QtMessageLoop, AYieldRunsWhatIsPending) {
-    Application();
-    int ran = 0;
-    QTimer::singleShot(0, [&] { ++ran; });
-    QtMessageLoop().DoEvents();
-    EXPECT_EQ(ran, 1);
-}
-
 struct SortDialog : ModalDialog {
     std::string DialogCaption() const override { return "Sort"; }
     void DismissDialog() override { ++Dismissed; }
@@ -81,45 +72,34 @@ struct SortView : QDialog {
     SortDialog& m_oLogic;
 };
 
-TEST(QtDialogRunner, ShowsTheViewOfTheDialogModally) {
-    Application();
-    QWidget window;
-    QtDialogRunner runner(&window);
-    runner.RegisterViewFor<OtherDialog>(
-        [](OtherDialog&, QWidget* parent) { return std::make_unique<QDialog>(parent); });
-    runner.RegisterViewFor<SortDialog>([](SortDialog& logic, QWidget* parent) {
-        return std::make_unique<SortView>(logic, parent);
-    });
-    SortDialog dialog;
-    QString title;
-    WhenModal([&](QWidget& modal) {
-        title = modal.windowTitle();
-        EXPECT_EQ(modal.parentWidget(), &window);
-        static_cast<SortView&>(modal).Ok();
-    });
-    runner.ShowModal(dialog);
-    EXPECT_EQ(title, QStringLiteral("Sort"));
-    EXPECT_TRUE(dialog.Chosen);
-    EXPECT_EQ(dialog.Dismissed, 0);
-
-    // Closed any other way, the dialog is cancelled.
-    WhenModal([](QWidget& modal) { static_cast<QDialog&>(modal).reject(); });
-    runner.ShowModal(dialog);
-    EXPECT_EQ(dialog.Dismissed, 1);
-}
-
-TEST(QtDialogRunner, ADialogWithoutAViewOrWhoseViewGoesWithItsWindowIsDismissed) {
+// Closed any way but its OK, taken away with its window or without a view, a dialog is cancelled.
+TEST(QtDialogRunner, ShowsTheViewOfTheDialogModallyAndOtherwiseDismissesIt) {
     Application();
     auto* window = new QWidget;
     QtDialogRunner runner(window);
     SortDialog dialog;
     runner.ShowModal(dialog);
+    EXPECT_EQ(dialog.Dismissed, 1);
+    runner.RegisterViewFor<OtherDialog>(
+        [](OtherDialog&, QWidget* parent) { return std::make_unique<QDialog>(parent); });
     runner.RegisterViewFor<SortDialog>([](SortDialog& logic, QWidget* parent) {
         return std::make_unique<SortView>(logic, parent);
     });
+    QString title;
+    WhenModal([&](QWidget& modal) {
+        title = modal.windowTitle();
+        EXPECT_EQ(modal.parentWidget(), window);
+        static_cast<SortView&>(modal).Ok();
+    });
+    runner.ShowModal(dialog);
+    EXPECT_EQ(title, QStringLiteral("Sort"));
+    EXPECT_TRUE(dialog.Chosen);
+    EXPECT_EQ(dialog.Dismissed, 1);
+    WhenModal([](QWidget& modal) { static_cast<QDialog&>(modal).reject(); });
+    runner.ShowModal(dialog);
     WhenModal([window](QWidget&) { delete window; });
     runner.ShowModal(dialog);
-    EXPECT_EQ(dialog.Dismissed, 2);
+    EXPECT_EQ(dialog.Dismissed, 3);
 }
 
 TEST(QtTextMeasurer, MeasuresInTwipsAsTheShellDraws) {
@@ -174,6 +154,10 @@ TEST(QtServices, TheDateSelectorAndTheServicesFindTheirHostOnceTheWindowExists) 
         static_cast<QDialog&>(box).done(0);
     });
     EXPECT_EQ(MsgBox("Data exported.", vbOKOnly, vbInformation, "Export"), vbOK);
+    int ran = 0;
+    QTimer::singleShot(0, [&] { ++ran; });
+    context.Loop().DoEvents();
+    EXPECT_EQ(ran, 1);
 }
 
 }  // namespace

@@ -21,12 +21,12 @@ TEST(RunningIndicator, IsCentredUnlessTheControlIsTooSmall) {
     }
 }
 
-TEST(RunningIndicatorOnAControl, ShowsItsCaptionCentredTurnsAndHidesAgain) {
+TEST(RunningIndicatorOnAControl, ShowsItsCaptionCentredTurnsHidesAgainAndOutlivesItsControl) {
     Application();
-    QWidget control;
-    control.resize(600, 400);
-    control.show();
-    QtRunningIndicator indicator(&control);
+    auto* control = new QWidget;
+    control->resize(600, 400);
+    control->show();
+    QtRunningIndicator indicator(control);
     indicator.SetStatus("Running . . .", true);
     RunningIndicatorPanel& panel = *indicator.Panel();
     EXPECT_EQ(panel.Caption(), QStringLiteral("Running . . ."));
@@ -41,12 +41,6 @@ TEST(RunningIndicatorOnAControl, ShowsItsCaptionCentredTurnsAndHidesAgain) {
     EXPECT_NE(panel.Step(), first);
     indicator.SetStatus("", false);
     EXPECT_FALSE(panel.isVisible());
-}
-
-TEST(RunningIndicatorOnAControl, OutlivesItsControl) {
-    Application();
-    auto* control = new QWidget;
-    QtRunningIndicator indicator(control);
     indicator.SetStatus("Running . . .", true);
     delete control;
     EXPECT_EQ(indicator.Panel(), nullptr);

@@ -22,21 +22,13 @@ struct MarketFolder {
     }
 };
 
-const MarketFolder& Folder() {
-    static const MarketFolder s_folder;
-    return s_folder;
-}
-
 }  // namespace
 
-const std::string& SharedMarketPath() {
-    static const std::string path = (Folder().m_path / "market.db").string();
-    return path;
-}
-
 MarketSession& SharedMarket() {
+    // Made first, the folder is removed after the session is gone.
+    static const MarketFolder s_folder;
     static MarketSession s_session = [] {
-        auto store = std::make_shared<facade::MarketStore>(SharedMarketPath(),
+        auto store = std::make_shared<facade::MarketStore>((s_folder.m_path / "market.db").string(),
                                                            facade::MarketStore::Access::ReadWrite);
         const facade::SampleMarketOptions options{.m_lStocks = 80,
                                                   .m_lIndustries = 12,

@@ -18,8 +18,6 @@ namespace qv::test {
 constexpr int32_t kMarketLastDay = 46356;
 
 MarketSession& SharedMarket();
-// The database file of SharedMarket.
-const std::string& SharedMarketPath();
 
 // Test services with the market's facade components, installed for the scope, and the market's
 // owner logged in afresh (a headless run on the same file logs in as the owner too).

@@ -18,18 +18,15 @@ class ApplicationEnvironment : public testing::Environment {
             qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        m_application = std::make_unique<QApplication>(m_iArgc, m_argv);
+        static int argc = 1;
+        static char name[] = "shell_tests";
+        static char* argv[] = {name, nullptr};
+        m_application = std::make_unique<QApplication>(argc, argv);
         QApplication::setApplicationDisplayName(QStringLiteral("Qorvant Viewer"));
     }
 
     void TearDown() override { m_application.reset(); }
 
-    QApplication& Get() { return *m_application; }
-
-  private:
-    int m_iArgc = 1;
-    char m_sName[12] = "shell_tests";
-    char* m_argv[2] = {m_sName, nullptr};
     std::unique_ptr<QApplication> m_application;
 };
 
@@ -42,7 +39,7 @@ ApplicationEnvironment* const g_environment = [] {
 }  // namespace
 
 QApplication& Application() {
-    return g_environment->Get();
+    return *g_environment->m_application;
 }
 
 }  // namespace qv::test
