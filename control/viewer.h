@@ -184,6 +184,11 @@ class Viewer : public DispatchObject {
                           const std::string& p_sFieldCaption, int32_t p_lTableMask);
     void ReFillParams();
 
+    // --- Navigation (viewer_navigation.cpp) -----------------------------------------------------
+    // The page of navigate type p_lNavigateType (0 to 14, Grid::RaiseNavigate) for the selected
+    // rows of the grid used last; the secondary grid's with the WatchListId.
+    void RaiseNavigate(int32_t p_lNavigateType);
+
   private:
     // Customize's rebuild of the primary grid's columns from the chosen fields: a new query only
     // when the rows lack a field the layout now shows.

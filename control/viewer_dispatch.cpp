@@ -240,6 +240,13 @@ void AddCustomizationMethods(Builder& p_builder) {
         });
 }
 
+void AddNavigationMethods(Builder& p_builder) {
+    p_builder.Method("RaiseNavigate", 1, 1, [](Viewer& self, DispatchArgs args) {
+        self.RaiseNavigate(args[0].ToLong());
+        return Variant();
+    });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -259,6 +266,7 @@ const DispatchTable& Viewer::Table() {
         AddMethods(builder);
         AddLayoutMethods(builder);
         AddCustomizationMethods(builder);
+        AddNavigationMethods(builder);
         return builder.Build();
     }();
     return table;

@@ -326,15 +326,16 @@ int32_t Viewer::CreateLayoutMenu(std::shared_ptr<DispatchObject>&) {
 }
 
 void Viewer::HandleExMenuClick(int32_t p_lViewerType) {
-    const bool primary = m_bPriGridLastUsed;
-    const bool forwarded =
-        primary ? (p_lViewerType == 1 || p_lViewerType == 2) : p_lViewerType == 1;
-    if (!forwarded) {
-        return;
+    // Copies: the grid's command may release the control and its wrappers.
+    const std::shared_ptr<Grid> priGrid = m_oPriGrid;
+    const std::shared_ptr<Grid> secGrid = m_oSecGrid;
+    if (m_bPriGridLastUsed) {
+        if (priGrid && (p_lViewerType == 1 || p_lViewerType == 2)) {
+            priGrid->HandleExMenuClick(p_lViewerType == 1 ? 7 : 9);
+        }
+    } else if (secGrid && p_lViewerType == 1) {
+        secGrid->HandleExMenuClick(6);
     }
-    // The grid's export and watch-list commands come with its context menu.
-    ReportNotAvailable("Viewer:HandleExMenuClick",
-                       primary && p_lViewerType == 2 ? "Adding to a watch list" : "Exporting rows");
 }
 
 }  // namespace qv

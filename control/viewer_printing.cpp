@@ -1,6 +1,12 @@
 // The viewer control's printing, its quick test and its graphs of several rows.
 #include "control/viewer.h"
 
+#include "control/forms/frm_graph_num.h"
+#include "outside/error_scope.h"
+#include "outside/platform_context.h"
+
+#include <algorithm>
+
 namespace qv {
 
 void Viewer::PrintSelected(bool) {
@@ -15,9 +21,21 @@ void Viewer::PrimaryQuickTest() {
     ReportNotAvailable("Viewer:m_oPriGrid_QuickTest", "The quick test");
 }
 
-void Viewer::PrimaryMultipleGraphSelect(int16_t&, bool& p_bCancel) {
-    ReportNotAvailable("Viewer:m_oPriGrid_MultipleGraphSelect", "Graphing rows");
-    p_bCancel = true;
+void Viewer::PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel) {
+    ErrorScope scope("Viewer: MultipleGraphSelect");
+    try {
+        frmGraphNum form;
+        form.Init(p_iCount);
+        PlatformContext::Current().Dialogs().ShowModal(form);
+        p_bCancel = form.Cancelled();
+        if (!p_bCancel) {
+            p_iCount = static_cast<int16_t>(
+                std::clamp<int32_t>(form.Number(), frmGraphNum::kMinimum, frmGraphNum::kMaximum));
+        }
+    } catch (...) {
+        scope.Capture();
+        p_bCancel = true;
+    }
 }
 
 }  // namespace qv

@@ -245,6 +245,27 @@ void AddMarketOrigin(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute(kMarketOriginSql);
 }
 
+// The trades a user analyses in the options program, in named groups of the owner. The viewer only
+// reads them, for its context menu; nothing writes them until the program's trades are imported.
+constexpr const char* kOptionsTradesSql = R"sql(
+CREATE TABLE options_groups (
+    group_id INTEGER PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    name TEXT NOT NULL
+);
+CREATE INDEX options_groups_by_owner ON options_groups (owner_id);
+CREATE TABLE options_trades (
+    trade_id INTEGER PRIMARY KEY,
+    group_id INTEGER NOT NULL REFERENCES options_groups (group_id) ON DELETE CASCADE,
+    name TEXT NOT NULL
+);
+CREATE INDEX options_trades_by_group ON options_trades (group_id);
+)sql";
+
+void AddOptionsTrades(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kOptionsTradesSql);
+}
+
 void CreateTables(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
@@ -252,8 +273,8 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables,        SeedFieldCatalogue, SeedSystemLayouts,
-        RealignHoldingMasks, AdoptLatestBasis,   AddMarketOrigin,
+        CreateTables,     SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks,
+        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,
     };
     return migrations;
 }

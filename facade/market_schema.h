@@ -8,6 +8,7 @@
 //   4  holding fields carry the stock bit in the catalogue and in stored layouts
 //   5  every figure of a stock's row on the basis of its latest bar, the bars kept as traded
 //   6  where the market came from (market_origin): the generated sample or an import
+//   7  the owners' options-analysis trades (options_groups, options_trades), empty at first
 #pragma once
 
 #include <cstdint>

@@ -7,6 +7,8 @@
 #include "facade/portfolio_store.h"
 #include "facade/read_snapshot.h"
 #include "facade/recordset_conversion.h"
+#include "facade/result_table.h"
+#include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 #include "outside/recordset.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 namespace current_holdings = facade_protocol::get_current_holdings;
 namespace portfolios = facade_protocol::get_portfolios;
+namespace options_trades = facade_protocol::get_options_trades;
 
 constexpr int32_t kPortfolioViewer = 7;
 
@@ -77,6 +80,24 @@ Variant PortfolioReaderComponent::GetPortfolios(DispatchArgs p_args) {
     return RecordsetValue(std::move(table));
 }
 
+Variant PortfolioReaderComponent::GetOptionsTrades(DispatchArgs p_args) {
+    FacadeArguments args(options_trades::kMethod, p_args);
+    const int32_t ownerId = Owner(args, options_trades::kOwnerId, OwnerAccess::Read);
+    ResultTable table({{"Name", FieldKind::Text},
+                       {"Group_ID", FieldKind::Integer},
+                       {"tradeID", FieldKind::Integer}});
+    SqliteStatement query = Backend().Database().Prepare(
+        "SELECT name, group_id, -1 FROM options_groups WHERE owner_id = ?1 "
+        "UNION ALL SELECT t.name, t.group_id, t.trade_id FROM options_trades t "
+        "JOIN options_groups g ON g.group_id = t.group_id WHERE g.owner_id = ?1 "
+        "ORDER BY 2, 3");
+    query.BindInt64(1, ownerId);
+    while (query.Step()) {
+        table.AppendRow({query.ColumnText(0), query.ColumnInt64(1), query.ColumnInt64(2)});
+    }
+    return RecordsetValue(std::move(table));
+}
+
 const DispatchTable& PortfolioReaderComponent::Table() const {
     using Self = PortfolioReaderComponent;
     static const DispatchTable table =
@@ -85,6 +106,8 @@ const DispatchTable& PortfolioReaderComponent::Table() const {
                     [](Self& self, DispatchArgs args) { return self.GetCurrentHoldings(args); })
             .Method(portfolios::kMethod, portfolios::kCount, portfolios::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetPortfolios(args); })
+            .Method(options_trades::kMethod, options_trades::kCount, options_trades::kCount,
+                    [](Self& self, DispatchArgs args) { return self.GetOptionsTrades(args); })
             .Build();
     return table;
 }

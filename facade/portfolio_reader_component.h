@@ -14,6 +14,8 @@
 //    8 ParameterList Recordset out (only with WithCatalogue)
 // GetPortfolios, for hosts (returns a Recordset of "id", "Name" by name)
 //    1 OwnerId Long
+// GetOptionsTrades (returns a Recordset of "Name", "Group_ID", "tradeID")
+//    1 OwnerId Long: the owner's options-analysis groups (tradeID -1) and trades, by group
 //
 // A holding is one trade opened on or before the day, valued at its stock's last close on or
 // before the day. The holdings recordset starts with the trade fields the viewer reads back
@@ -36,6 +38,7 @@ class PortfolioReaderComponent : public FacadeComponent {
 
     Variant GetCurrentHoldings(DispatchArgs p_args);
     Variant GetPortfolios(DispatchArgs p_args);
+    Variant GetOptionsTrades(DispatchArgs p_args);
 
   protected:
     const DispatchTable& Table() const override;

@@ -346,7 +346,9 @@ void Grid::HeadClick(int16_t p_iColIndex) {
 }
 
 void Grid::DblClick() {
-    m_bHeaderClicked = false;
+    if (!std::exchange(m_bHeaderClicked, false)) {
+        RaiseDoubleClick();
+    }
 }
 
 void Grid::KeyDown(int16_t& p_iKeyCode, int16_t p_iShift) {

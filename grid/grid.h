@@ -29,6 +29,7 @@
 
 #include "grid/grid_events.h"
 #include "outside/grid_control_events.h"
+#include "outside/popup_menu.h"
 
 #include <cstdint>
 #include <memory>
@@ -133,6 +134,51 @@ class Grid : private GridControlEvents {
 
     void AddSink(GridEvents* p_oSink) { m_sinks.Add(p_oSink); }
     void RemoveSink(GridEvents* p_oSink) { m_sinks.Remove(p_oSink); }
+
+    // --- The context menu and navigation (grid_menu.cpp, grid_navigation.cpp) -----------------
+    // The row context menu, as last built.
+    const qv::PopupMenu& PopupMenu() const { return m_oPopupMenu; }
+    // Builds the menu for the rows, the viewer type, the report title and the selection (the
+    // current row is selected first when none is); false when a failure stopped it, which is
+    // reported as "Grid:MouseUp".
+    bool BuildMenu();
+    // Runs the menu's item p_lIndex as if a person had chosen it.
+    void m_oPopupMenu_Click(int32_t p_lIndex);
+    // A command of the host's menus given as a menu item id (6, 7, 9): the menu is built without
+    // being shown, its first enabled item of that id runs, and the menu is cleared again.
+    void HandleExMenuClick(int32_t p_lItemId);
+    // Raises Navigate with the page of p_lNavigateType (0 to 14) for the selected rows; the
+    // several-graph types first ask how many rows to graph when fewer than 2 are selected.
+    void RaiseNavigate(int32_t p_lNavigateType, int32_t p_lWatchListId);
+    // Raises DblClick with the page of the current row.
+    void RaiseDoubleClick();
+    void LinkToNews(const std::string& p_sSymbol);
+    void LinkToDividendViewer();
+    // Starts the options program on the selected rows' symbols for trade p_sTradeId, or offers
+    // its installation when it is not installed.
+    void HandleMarluneClick(double p_dDate, const std::string& p_sTradeId);
+    // The options program's executable within its folder, and the words its command line has.
+    static constexpr const char* kMarluneProgram = "Marlune.exe";
+    static std::vector<std::string> MarluneArguments(int32_t p_lOwnerId,
+                                                     const std::string& p_sTimeCode,
+                                                     const std::string& p_sSymbols,
+                                                     const std::string& p_sDate,
+                                                     const std::string& p_sTradeId);
+
+  private:
+    void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
+    // Adds the options-analysis groups and trades under p_lParent.
+    void AddMarluneMenuItems(int32_t p_lParent);
+    void ShowMarlune(const std::string& p_sFolder, const std::string& p_sSymbols,
+                     const std::string& p_sDate, const std::string& p_sTradeId);
+    // Reports a menu command of the printing module, which is not built yet (error 445).
+    void ReportNotBuilt(const char* p_sCommand) const;
+    // Adds up to p_iCount rows to the selection, from the current row on.
+    void SelectFromCurrent(int16_t p_iCount);
+    qv::PopupMenu m_oPopupMenu;
+    bool m_bExternalClick = false;
+    // Expires with the Grid: a menu shown runs the event loop, which may release the Grid.
+    std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
 
   private:
     void HeadClick(int16_t p_iColIndex) override;

@@ -409,4 +409,12 @@ constexpr size_t kCount = 1;
 constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
 }  // namespace get_portfolios
 
+// The owner's options-analysis trades by group: a group's row has tradeID -1, a trade's row its
+// own id and its group's Group_ID; no rows until the owner adds trades.
+namespace get_options_trades {
+constexpr std::string_view kMethod = "GetOptionsTrades";
+constexpr size_t kCount = 1;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+}  // namespace get_options_trades
+
 }  // namespace qv::facade_protocol

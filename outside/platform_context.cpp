@@ -22,8 +22,9 @@ PlatformContext::PlatformContext()
       m_printer(std::make_unique<HeadlessPrinter>()),
       m_clock(std::make_unique<SystemClock>()),
       m_measurer(std::make_unique<AfmTextMeasurer>()),
-      m_settings(
-          std::make_unique<FileSettingsStore>(FileSettingsStore::DefaultPath(), m_reporter)) {
+      m_settings(std::make_unique<FileSettingsStore>(FileSettingsStore::DefaultPath(), m_reporter)),
+      m_menus(std::make_unique<HeadlessPopupMenuPresenter>()),
+      m_launcher(std::make_unique<SpawnProcessLauncher>()) {
     RegisterHeadlessDateSelector(m_components);
 }
 
@@ -71,6 +72,14 @@ void PlatformContext::SetMeasurer(std::unique_ptr<TextMeasurer> p_oService) {
 
 void PlatformContext::SetSettings(std::unique_ptr<SettingsStore> p_oService) {
     m_settings = std::move(p_oService);
+}
+
+void PlatformContext::SetMenus(std::unique_ptr<PopupMenuPresenter> p_oService) {
+    m_menus = std::move(p_oService);
+}
+
+void PlatformContext::SetLauncher(std::unique_ptr<ProcessLauncher> p_oService) {
+    m_launcher = std::move(p_oService);
 }
 
 ScopedPlatform::ScopedPlatform(PlatformContext& p_oContext)

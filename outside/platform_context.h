@@ -21,7 +21,9 @@
 #include "outside/message_box.h"
 #include "outside/message_loop.h"
 #include "outside/mouse_pointer.h"
+#include "outside/popup_menu.h"
 #include "outside/printer.h"
+#include "outside/process_launcher.h"
 #include "outside/running_indicator.h"
 #include "outside/settings_store.h"
 #include "outside/text_measurer.h"
@@ -56,6 +58,9 @@ class PlatformContext {
     const LibraryFolder& Library() const { return m_library; }
     ComponentFactory& Components() { return m_components; }
     ErrorReporter& Reporter() { return m_reporter; }
+    // The context menus of the grids, and the programs a command starts.
+    PopupMenuPresenter& Menus() { return *m_menus; }
+    ProcessLauncher& Launcher() { return *m_launcher; }
 
     // Each replacement must be a service, not null.
     void SetMessages(std::unique_ptr<MessageBox> p_oService);
@@ -68,6 +73,8 @@ class PlatformContext {
     void SetMeasurer(std::unique_ptr<TextMeasurer> p_oService);
     void SetSettings(std::unique_ptr<SettingsStore> p_oService);
     void SetLibrary(LibraryFolder p_library) { m_library = std::move(p_library); }
+    void SetMenus(std::unique_ptr<PopupMenuPresenter> p_oService);
+    void SetLauncher(std::unique_ptr<ProcessLauncher> p_oService);
 
   private:
     friend class ScopedPlatform;
@@ -86,6 +93,8 @@ class PlatformContext {
     std::unique_ptr<Clock> m_clock;
     std::unique_ptr<TextMeasurer> m_measurer;
     std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<PopupMenuPresenter> m_menus;
+    std::unique_ptr<ProcessLauncher> m_launcher;
 };
 
 // Installs a context for the lifetime of the scope.

@@ -127,6 +127,12 @@ ScopedTestPlatform::ScopedTestPlatform()
     m_context->SetSettings(std::move(settings));
     m_context->SetPrinter(std::move(printer));
     m_context->SetMeasurer(std::make_unique<AfmTextMeasurer>());
+    auto menus = std::make_unique<ScriptedPopupMenuPresenter>();
+    auto launcher = std::make_unique<ScriptedProcessLauncher>();
+    m_menus = menus.get();
+    m_launcher = launcher.get();
+    m_context->SetMenus(std::move(menus));
+    m_context->SetLauncher(std::move(launcher));
 
     m_installed = std::make_unique<ScopedPlatform>(*m_context);
 }

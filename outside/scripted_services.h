@@ -17,6 +17,8 @@
 #include "outside/message_box.h"
 #include "outside/message_loop.h"
 #include "outside/mouse_pointer.h"
+#include "outside/popup_menu.h"
+#include "outside/process_launcher.h"
 #include "outside/running_indicator.h"
 #include "outside/settings_file.h"
 #include "outside/settings_store.h"
@@ -181,6 +183,8 @@ class ScopedTestPlatform {
     ComponentFactory& Components();
     ErrorReporter& Reporter();
     const std::filesystem::path& LibraryPath() const { return m_libraryPath; }
+    ScriptedPopupMenuPresenter& Menus() { return *m_menus; }
+    ScriptedProcessLauncher& Launcher() { return *m_launcher; }
 
   private:
     std::filesystem::path m_libraryPath;
@@ -194,6 +198,8 @@ class ScopedTestPlatform {
     RecordingRunningIndicator* m_indicator = nullptr;
     MemorySettingsStore* m_settings = nullptr;
     HeadlessPrinter* m_printer = nullptr;
+    ScriptedPopupMenuPresenter* m_menus = nullptr;
+    ScriptedProcessLauncher* m_launcher = nullptr;
 };
 
 }  // namespace qv

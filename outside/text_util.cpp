@@ -125,6 +125,23 @@ std::vector<std::string> SplitText(std::string_view p_sText, char p_cSeparator) 
     }
 }
 
+std::string ReplaceAll(std::string_view p_sText, std::string_view p_sFind,
+                       std::string_view p_sWith) {
+    if (p_sFind.empty()) {
+        return std::string(p_sText);
+    }
+    std::string replaced;
+    size_t from = 0;
+    for (size_t at = p_sText.find(p_sFind); at != std::string_view::npos;
+         at = p_sText.find(p_sFind, from)) {
+        replaced.append(p_sText.substr(from, at - from));
+        replaced.append(p_sWith);
+        from = at + p_sFind.size();
+    }
+    replaced.append(p_sText.substr(from));
+    return replaced;
+}
+
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt) {
     const auto lead = static_cast<unsigned char>(p_sText[p_lAt]);
     if (lead < 0x80) {

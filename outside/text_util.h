@@ -81,6 +81,11 @@ struct IgnoreCaseEqual {
 // text one empty part.
 std::vector<std::string> SplitText(std::string_view p_sText, char p_cSeparator);
 
+// p_sText with every occurrence of p_sFind (compared exactly) replaced by p_sWith, left to right;
+// an empty p_sFind replaces nothing.
+std::string ReplaceAll(std::string_view p_sText, std::string_view p_sFind,
+                       std::string_view p_sWith);
+
 // --- Text from outside -------------------------------------------------------------------------
 
 // The characters of input an excerpt shows at most.
