@@ -17,6 +17,7 @@
 #include "shell/totals_footer.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_context_menu.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
 #include "shell/window_texts.h"
@@ -305,6 +306,7 @@ void MainWindow::BuildControls() {
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
     m_pSurface->PrimaryView().installEventFilter(this);
     m_pSurface->SecondaryView().installEventFilter(this);
+    new WindowContextMenu(*m_pSurface, this);
     m_pTotals = new TotalsFooter(central);
     m_pTotals->hide();
     BuildHint(*central);
@@ -742,8 +744,8 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
     m_eventLog.push_back(EventText(p_sEvent, p_args));
     const QPointer<MainWindow> self(this);
     if (p_sEvent == "Navigate" && !p_args.empty()) {
-        ShowMessage(QStringLiteral("This window cannot open the page ") +
-                    ToQString(ArgumentText(p_args[0])));
+        // The pages open in the window once it has them; until then the address shows.
+        ShowMessage(QStringLiteral("Page: ") + ToQString(ArgumentText(p_args[0])));
         return;
     }
     if (p_sEvent == "DoubleClick" && !p_args.empty() && !ArgumentText(p_args[0]).empty()) {

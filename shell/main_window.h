@@ -17,13 +17,15 @@
 // portfolio's totals show in a strip under it (TotalsFooter); a list without rows says why.
 //
 // The control's events: a double click on a stock opens its history; a sort edited with "run"
-// runs the query again; everything else the window cannot act on yet (a page address to
-// navigate to, Find, Delete, the detail pages) is shown in the status bar and kept in the event
-// log, never dropped. A handler that runs the control again does so once the event is over.
-// Every failure the control reports (a command not built yet, such as a header click, or a
-// query that failed) is shown in the status bar too: nothing a person presses is silent.
-// A list key pressed in another control of the window (Ctrl+L in the day box) goes to the list,
-// and Delete with no row selected, which the control passes over, says how to select them.
+// runs the query again; a page address to navigate to shows in the status bar ("Page: ...");
+// everything else the window cannot act on yet (Find, Delete, the detail pages) is shown in the
+// status bar too, and every event is kept in the event log, never dropped. A right click on a row
+// opens the grid's context menu, as the Menu key and Shift+F10 do for the current row, and Enter
+// is the row's double click (WindowContextMenu). A handler that runs the control again does so once
+// the event is over. Every failure the control reports (a command not built yet, such as a header
+// click, or a query that failed) is shown in the status bar too: nothing a person presses is
+// silent. A list key pressed in another control of the window (Ctrl+L in the day box) goes to the
+// list, and Delete with no row selected, which the control passes over, says how to select them.
 #pragma once
 
 #include "shell/viewer_request.h"

@@ -4,11 +4,13 @@
 #include "outside/date_selector.h"
 #include "outside/platform_context.h"
 #include "shell/column_chooser_dialog.h"
+#include "shell/graph_count_dialog.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
 #include "shell/qt_message_loop.h"
 #include "shell/qt_mouse_pointer.h"
+#include "shell/qt_popup_menu.h"
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
 #include "shell/sort_dialog.h"
@@ -27,9 +29,11 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
             return std::make_unique<ColumnChooserView>(p_oLogic, p_pParent);
         });
     RegisterSortDialogView(*dialogs);
+    RegisterGraphCountView(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());
+    p_oContext.SetMenus(std::make_unique<QtPopupMenuPresenter>());
     p_oContext.Components().Register(kDateSelectorProgId,
                                      [] { return std::make_shared<QtDateSelector>(); });
 }

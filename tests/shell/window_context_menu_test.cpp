@@ -1,0 +1,119 @@
+// The list's context menu in the window: a right click on a row, the Menu key and Shift+F10 pop up
+// the grid's menu as a QMenu, a choice shows its page address, and Enter is the double click.
+#include "outside/platform_context.h"
+#include "outside/recordset.h"
+#include "shell/qt_popup_menu.h"
+#include "shell/view_probe.h"
+#include "shell/window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+namespace qv::test {
+namespace {
+
+// The next menu popped up gets p_fnAction, from inside its own event loop; it must close it.
+void WhenPopup(std::function<void(QMenu&)> p_fnAction) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(p_fnAction)] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr || !menu->isVisible()) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        action(*menu);
+    });
+    timer->start();
+}
+
+QAction* ActionNamed(const QMenu& p_oMenu, const QString& p_sText) {
+    for (QAction* action : p_oMenu.actions()) {
+        if (action->text() == p_sText) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+class WindowContextMenuTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        m_oPlatform.Context().SetMenus(std::make_unique<QtPopupMenuPresenter>());
+    }
+
+    QRect Cell(int32_t p_lRow) { return PrimaryView().CellRect(p_lRow, 0); }
+    QString Status() const { return m_window.statusBar()->currentMessage(); }
+};
+
+TEST_F(WindowContextMenuTest, ARightClickOnARowOpensItsMenuAndAChoiceShowsThePage) {
+    const QPoint point = Cell(2).center();
+    QStringList shown;
+    QPoint shownAt;
+    WhenPopup([&](QMenu& menu) {
+        menu.grab().save(QStringLiteral("context_menu.png"));
+        shownAt = menu.pos();
+        for (const QAction* action : menu.actions()) {
+            shown << (action->isSeparator()
+                          ? QStringLiteral("-")
+                          : action->text() + (action->isEnabled() ? "" : " (off)"));
+        }
+        menu.setActiveAction(ActionNamed(menu, QStringLiteral("View Stock Graph")));
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    SendMouse(PrimaryView().viewport(), QEvent::MouseButtonPress, point, Qt::RightButton,
+              Qt::RightButton);
+    SendMouse(PrimaryView().viewport(), QEvent::MouseButtonRelease, point, Qt::RightButton,
+              Qt::NoButton);
+
+    EXPECT_EQ(shown.first(), QStringLiteral("View Stock Details"));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Customize Layout")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Print All (off)")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("View Multiple Graphs")));
+    // At the pointer, give or take the pixel a style moves a menu by.
+    EXPECT_LE((shownAt - PrimaryView().viewport()->mapToGlobal(point)).manhattanLength(), 2);
+    EXPECT_EQ(Primary().Row(), 2);
+    const auto row = Primary().DataSource()->Clone();
+    row->SetBookmark(Primary().Bookmark());
+    const std::string symbol = row->Value("Symbol").ToString();
+    EXPECT_EQ(Status().toStdString(),
+              "Page: pagecontroller.aspx?pagetype=10&iwp=0&symbol=" + symbol);
+    EXPECT_EQ(m_window.EventLog().back(),
+              "Navigate(pagecontroller.aspx?pagetype=10&iwp=0&symbol=" + symbol + ")");
+}
+
+TEST_F(WindowContextMenuTest, TheMenuKeyAndShiftF10OpenItAtTheCurrentRowAndEnterIsTheDoubleClick) {
+    Primary().SetCurrentRow(3);
+    PrimaryView().setFocus();
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers{}},
+          std::pair{Qt::Key_F10, Qt::KeyboardModifiers{Qt::ShiftModifier}}}) {
+        QPoint shownAt;
+        WhenPopup([&](QMenu& menu) {
+            shownAt = menu.pos();
+            menu.close();
+        });
+        QTest::keyClick(&PrimaryView(), key, modifiers);
+        const QRect cell = Cell(3);
+        EXPECT_TRUE(cell.contains(PrimaryView().viewport()->mapFromGlobal(shownAt)))
+            << "shown at " << shownAt.x() << "," << shownAt.y();
+        EXPECT_EQ(Primary().Row(), 3);
+    }
+    m_window.statusBar()->clearMessage();
+    QTest::keyClick(&PrimaryView(), Qt::Key_Return);
+    EXPECT_TRUE(
+        Status().startsWith(QStringLiteral("Page: pagecontroller.aspx?PageType=4&indcode=")))
+        << Status().toStdString();
+}
+
+}  // namespace
+}  // namespace qv::test
