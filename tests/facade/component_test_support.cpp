@@ -174,6 +174,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
         {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
+        {kPortfolioReader, "GetOptionsTrades", {lOwner}, 0},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
     };
 }
