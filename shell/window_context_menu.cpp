@@ -3,12 +3,14 @@
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "outside/grid_control_bookmarks.h"
 #include "outside/grid_control_columns.h"
 #include "shell/grid_view.h"
 #include "shell/viewer_surface.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include <cmath>
 
@@ -44,9 +46,31 @@ int32_t ToTwips(const GridView& p_oView, int p_iPixels) {
 }  // namespace
 
 WindowContextMenu::WindowContextMenu(ViewerSurface& p_oSurface, QObject* p_pParent)
-    : QObject(p_pParent) {
+    : QObject(p_pParent),
+      m_pSecondary(&p_oSurface.SecondaryView()),
+      m_pSecondaryViewport(p_oSurface.SecondaryView().viewport()) {
     p_oSurface.PrimaryView().installEventFilter(this);
-    p_oSurface.SecondaryView().installEventFilter(this);
+    m_pSecondary->installEventFilter(this);
+    m_pSecondary->viewport()->installEventFilter(this);
+}
+
+void WindowContextMenu::PressRight(GridView& p_oView, QPoint p_point) {
+    const std::shared_ptr<GridControl> grid = p_oView.Grid();
+    if (!grid) {
+        return;
+    }
+    Reported("Window: ContextMenu", [&] {
+        const GridHit hit =
+            grid->HitTest(ToTwips(p_oView, p_point.x()), ToTwips(p_oView, p_point.y()));
+        if (hit.Region != gcrData || hit.Row < 0 || hit.Row == grid->Row()) {
+            return;
+        }
+        // As the control does for the upper grid: one row selected gives way to the clicked one.
+        if (grid->SelBookmarks()->Count() == 1) {
+            grid->SelBookmarks()->Clear();
+        }
+        grid->SetCurrentRow(hit.Row);
+    });
 }
 
 void WindowContextMenu::OpenAtCurrentRow(GridView& p_oView) {
@@ -83,6 +107,14 @@ bool WindowContextMenu::DoubleClickCurrentRow(GridView& p_oView) {
 }
 
 bool WindowContextMenu::eventFilter(QObject* p_pWatched, QEvent* p_pEvent) {
+    if (p_pWatched == m_pSecondaryViewport) {
+        const auto* press = static_cast<QMouseEvent*>(p_pEvent);
+        if (p_pEvent->type() == QEvent::MouseButtonPress && press->button() == Qt::RightButton &&
+            m_pSecondary) {
+            PressRight(*m_pSecondary, press->position().toPoint());
+        }
+        return false;
+    }
     auto* view = qobject_cast<GridView*>(p_pWatched);
     if (view == nullptr) {
         return false;

@@ -1,7 +1,9 @@
 // The list's context menu in the window: a right click on a row, the Menu key and Shift+F10 pop up
 // the grid's menu as a QMenu, a choice shows its page address, and Enter is the double click.
+#include "control/forms/frm_graph_num.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
+#include "shell/graph_count_dialog.h"
 #include "shell/qt_popup_menu.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
@@ -9,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -113,6 +116,28 @@ TEST_F(WindowContextMenuTest, TheMenuKeyAndShiftF10OpenItAtTheCurrentRowAndEnter
     EXPECT_TRUE(
         Status().startsWith(QStringLiteral("Page: pagecontroller.aspx?PageType=4&indcode=")))
         << Status().toStdString();
+}
+
+TEST(GraphCountDialog, ANumberTheFormRefusesKeepsItOpenWithTheBoxReset) {
+    Application();
+    ScopedTestPlatform platform;
+    frmGraphNum form;
+    form.Init(15);
+    GraphCountDialog dialog(form);
+    auto* number = dialog.findChild<QSpinBox*>(QStringLiteral("graphCount"));
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->value(), 15);
+    number->setValue(150);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(number->value(), frmGraphNum::kResetNumber);
+    ASSERT_EQ(platform.Messages().Shown().size(), 1u);
+    EXPECT_EQ(platform.Messages().Shown()[0].Title, "Invalid Entry");
+    number->setValue(4);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(form.Cancelled());
+    EXPECT_EQ(form.Number(), 4);
 }
 
 }  // namespace
