@@ -24,7 +24,6 @@
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
-#include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/shared_services.h"
 #include "outside/vb_format.h"
@@ -47,12 +46,11 @@ constexpr bool kPrintingBuilt = false;
 class MenuBuilder {
   public:
     MenuBuilder(PopupMenu& p_oMenu, const GridCurrentRow& p_row, const ViewerElements& p_elements,
-                int32_t p_lDataType, int32_t p_lListScope, const std::string& p_sReportTitle)
+                int32_t p_lListScope, const std::string& p_sReportTitle)
         : m_oMenu(p_oMenu),
           m_row(p_row),
           m_elements(p_elements),
           m_eViewerType(p_elements.ViewerType()),
-          m_lDataType(p_lDataType),
           m_lListScope(p_lListScope),
           m_bAdvanced(SharedServices().AdvancedGraphs(p_elements.ProgramsMask())),
           m_date(p_sReportTitle.find("History") != std::string::npos
@@ -99,25 +97,24 @@ class MenuBuilder {
     void SectorRows();
     void PortfolioRows();
     void CommonTail(bool p_bSecondaryGrid);
-    // The options-analysis submenu's place; filled by the Grid.
     bool OffersOptions() const {
         return SharedServices().HasOptionsProduct(m_elements.ProgramsMask());
     }
 
+    // Adds the options-analysis submenu (the Grid's, as it asks the facade for the trades).
     std::function<void()> AddOptions;
     std::string QuickTestTag;
 
   private:
     Part Row(std::string_view p_sField) const { return m_row.Text(p_sField); }
-    bool History(ViewerType p_eType) const { return m_eViewerType == p_eType; }
+    bool Is(ViewerType p_eType) const { return m_eViewerType == p_eType; }
     bool SeveralGraphs() const {
         return m_eViewerType != vt_StockHistory && m_eViewerType != vt_IndustryHistory &&
                m_eViewerType != vt_SectorHistory;
     }
-    void StockDetails(const Part& p_date);
-    void GroupDetails(const Part& p_date);
-    void ListsOfGroup(bool p_bIndustry, bool p_bSector, bool p_bScoped, const Part& p_date,
-                      const char* p_sIndustryPage);
+    void StockDetails();
+    void GroupDetails();
+    void ListsOfGroup(bool p_bIndustry, bool p_bSector, bool p_bScoped);
     void StockGraphs();
     void SeveralStockGraphs();
     void QuickTest();
@@ -126,41 +123,40 @@ class MenuBuilder {
     const GridCurrentRow& m_row;
     const ViewerElements& m_elements;
     ViewerType m_eViewerType;
-    int32_t m_lDataType;
     int32_t m_lListScope;
     bool m_bAdvanced;
     Part m_date;
 };
 
-void MenuBuilder::StockDetails(const Part& p_date) {
+void MenuBuilder::StockDetails() {
     const Part symbol = Row("symbol");
     Page("View Stock Details",
-         {"pagecontroller.aspx?pagetype=37&symbol=", symbol, "&date=", p_date});
+         {"pagecontroller.aspx?pagetype=37&symbol=", symbol, "&date=", m_date});
     Item("View Stock News", 26, symbol.value_or(""), 0, symbol.has_value());
 }
 
-void MenuBuilder::GroupDetails(const Part& p_date) {
+void MenuBuilder::GroupDetails() {
     Page("View Industry Details",
-         {"pagecontroller.aspx?pagetype=49&indcode=", Row("indcode"), "&date=", p_date});
+         {"pagecontroller.aspx?pagetype=49&indcode=", Row("indcode"), "&date=", m_date});
     Page("View Sector Details",
-         {"pagecontroller.aspx?pagetype=52&sectorcode=", Row("sectorcode"), "&Date=", p_date});
+         {"pagecontroller.aspx?pagetype=52&sectorcode=", Row("sectorcode"), "&Date=", m_date});
 }
 
 // The lists of the row's industry group and sector; p_bScoped disables the list the grid shows.
-void MenuBuilder::ListsOfGroup(bool p_bIndustry, bool p_bSector, bool p_bScoped, const Part& p_date,
-                               const char* p_sIndustryPage) {
+void MenuBuilder::ListsOfGroup(bool p_bIndustry, bool p_bSector, bool p_bScoped) {
     const Part industry = Row("indcode");
     const Part sector = Row("sectorcode");
     if (p_bIndustry) {
-        Page("View Stocks in Industry Group", {p_sIndustryPage, industry, "&date=", p_date},
+        Page("View Stocks in Industry Group",
+             {"pagecontroller.aspx?PageType=4&indcode=", industry, "&date=", m_date},
              !(p_bScoped && m_lListScope == 1));
     }
     Page("View Industries in Business Sector",
-         {"pagecontroller.aspx?pagetype=6&sectorcode=", sector, "&date=", p_date},
+         {"pagecontroller.aspx?pagetype=6&sectorcode=", sector, "&date=", m_date},
          !(p_bScoped && m_lListScope == 3));
     if (p_bSector) {
         Page("View Stocks In Business Sector",
-             {"pagecontroller.aspx?pagetype=5&sectorcode=", sector, "&date=", p_date},
+             {"pagecontroller.aspx?pagetype=5&sectorcode=", sector, "&date=", m_date},
              !(p_bScoped && m_lListScope == 2));
     }
 }
@@ -200,15 +196,15 @@ void MenuBuilder::QuickTest() {
 
 void MenuBuilder::StockRows() {
     const Part symbol = Row("symbol");
-    StockDetails(m_date);
+    StockDetails();
     Page("View Stock Analysis",
          {"pagecontroller.aspx?pagetype=40&date=", m_date, "&symbol=", symbol});
-    GroupDetails(m_date);
+    GroupDetails();
     Separator();
-    if (!History(vt_StockHistory)) {
+    if (!Is(vt_StockHistory)) {
         Page("View Historical Data", {"pagecontroller.aspx?pagetype=7&symbol=", symbol});
     }
-    ListsOfGroup(true, true, true, m_date, "pagecontroller.aspx?PageType=4&indcode=");
+    ListsOfGroup(true, true, true);
     Separator();
     Page("Calculate Option Price",
          {"pagecontroller.aspx?pagetype=26&symbol=", symbol, "&date=", m_date});
@@ -221,22 +217,22 @@ void MenuBuilder::StockRows() {
     Separator();
     StockGraphs();
     SeveralStockGraphs();
-    if (!History(vt_StockHistory) && m_eViewerType != vt_FinderResults) {
+    if (!Is(vt_StockHistory) && m_eViewerType != vt_FinderResults) {
         Separator();
         Item("Find Stock", 12);
     }
-    if (!History(vt_StockHistory)) {
+    if (!Is(vt_StockHistory)) {
         Item("Add to WatchList", 9);
     }
 }
 
 void MenuBuilder::IndustryRows() {
-    GroupDetails(m_date);
-    if (!History(vt_IndustryHistory)) {
+    GroupDetails();
+    if (!Is(vt_IndustryHistory)) {
         Page("View Historical Data", {"pagecontroller.aspx?pagetype=8&indcode=", Row("indcode")});
     }
     Separator();
-    ListsOfGroup(true, false, true, m_date, "pagecontroller.aspx?PageType=4&indcode=");
+    ListsOfGroup(true, false, true);
     Graph("View Industry Graph", 3, 9);
     Graph("View Business Sector Graph", 4, 10);
     if (SeveralGraphs()) {
@@ -246,7 +242,7 @@ void MenuBuilder::IndustryRows() {
             Item("View Multiple Industry Graphs", 20);
         }
     }
-    if (!History(vt_IndustryHistory)) {
+    if (!Is(vt_IndustryHistory)) {
         Separator();
         QuickTest();
     }
@@ -259,14 +255,14 @@ void MenuBuilder::SectorRows() {
     Page("View Sector Details",
          {"pagecontroller.aspx?pagetype=52&sectorcode=", Row("sectorcode"), "&Date=", m_date});
     Separator();
-    if (!History(vt_SectorHistory)) {
+    if (!Is(vt_SectorHistory)) {
         Page("View Historical Data",
              {"pagecontroller.aspx?pagetype=9&sectorcode=", Row("sectorcode")});
     }
     Separator();
-    ListsOfGroup(false, true, true, m_date, "");
+    ListsOfGroup(false, true, true);
     Graph("View Business Sector Graph", 3, 9);
-    if (!History(vt_SectorHistory)) {
+    if (!Is(vt_SectorHistory)) {
         if (m_bAdvanced) {
             Graph("View Multiple Sector Graphs", 8, 14);
         } else {
@@ -283,13 +279,13 @@ void MenuBuilder::SectorRows() {
 
 void MenuBuilder::PortfolioRows() {
     const Part symbol = Row("symbol");
-    StockDetails(m_date);
+    StockDetails();
     Item("View Investment Details", 1, "InvestmentDetails");
-    GroupDetails(m_date);
+    GroupDetails();
     Page("View Historical Data", {"pagecontroller.aspx?pagetype=7&symbol=", symbol});
     Page("View Stocks in Industry Group",
          {"pagecontroller.aspx?pagetype=4&indcode=", Row("indcode")});
-    ListsOfGroup(false, true, false, m_date, "");
+    ListsOfGroup(false, true, false);
     Page("Calculate Option Price", {"pagecontroller.aspx?pagetype=26&symbol=", symbol,
                                     "&date=", Part(AddressDate(m_elements.EndDate()))});
     if (OffersOptions()) {
@@ -349,8 +345,7 @@ bool Grid::BuildMenu() {
             m_oGrid->SelBookmarks()->Add(m_oGrid->Bookmark());
         }
         const GridCurrentRow row(m_oGrid.get());
-        MenuBuilder menu(m_oPopupMenu, row, *elements, m_lViewerDataType, m_lListScope,
-                         m_sReportTitle);
+        MenuBuilder menu(m_oPopupMenu, row, *elements, m_lListScope, m_sReportTitle);
         menu.AddOptions = [this] { AddMarluneMenuItems(0); };
         if (m_lViewerDataType == 0 || m_lViewerDataType == 5) {
             menu.QuickTestTag = "QuickTest.asp?symbols=" + GetSelectedItems("Stock_ID");
