@@ -8,6 +8,7 @@
 #include "outside/grid_control.h"
 #include "outside/layout_description.h"
 #include "outside/recordset.h"
+#include "outside/shared_services.h"
 #include "outside/vb_date.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
@@ -69,6 +70,9 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     m_oRequest = request;
     m_oViewer->SetOwnerId(m_oSession.OwnerId());
     m_oViewer->SetTimeCode(m_oSession.TimeCode());
+    // The desktop user holds the options analysis (whose menu shows once the owner has trades),
+    // not the advanced graph edition.
+    m_oViewer->SetProgramsMask(SharedServices::kOptionsProgram);
     m_oViewer->SetStartDate(request.m_lDate);
     if (request.m_lMaxRows == 0) {
         m_oViewer->SetReturnAll(true);

@@ -8,7 +8,7 @@ namespace qv {
 
 namespace {
 
-constexpr std::array<ListKey, 13> kListKeys = {{
+constexpr std::array<ListKey, 16> kListKeys = {{
     {"Up", "The row above"},
     {"Down", "The row below"},
     {"PgUp", "A page up"},
@@ -17,6 +17,9 @@ constexpr std::array<ListKey, 13> kListKeys = {{
     {"Ctrl+End", "The last row"},
     {"Left", "Scroll the columns to the left"},
     {"Right", "Scroll the columns to the right"},
+    {"Menu", "The context menu of the current row"},
+    {"Shift+F10", "The context menu of the current row"},
+    {"Return", "Open the page of the current row, as a double click does"},
     {"Del", "Remove the selected rows from the watch list (not built yet)"},
     {"Ctrl+F", "Find in the list (not built yet)", true},
     {"Ctrl+L", "Choose the fields shown", true},
