@@ -265,6 +265,7 @@ void Grid::LinkToDividendViewer() {
             return;
         }
         const std::vector<std::string> ids = SelectedValues("Stock_Id");
+        const std::weak_ptr<bool> alive = m_oAlive;
         if (ids.size() > kMaxDividendStocks) {
             MsgBox(
                 "You can only view upcoming dividend dates on a maximum of 25 stocks at a time. "
@@ -272,7 +273,8 @@ void Grid::LinkToDividendViewer() {
                 vbOKOnly, vbInformation, "Upcoming Dividend Dates");
         }
         const std::string joined = JoinFirst(ids, kMaxDividendStocks);
-        if (joined.empty()) {
+        // A message box runs the event loop, which may have released the grid.
+        if (alive.expired() || joined.empty()) {
             return;
         }
         const std::string address =
@@ -289,6 +291,7 @@ void Grid::HandleMarluneClick(double p_dDate, const std::string& p_sTradeId) {
         } catch (const AutomationError&) {
             // Whatever the registry reader says, the program counts as not installed.
         }
+        const std::weak_ptr<bool> alive = m_oAlive;
         if (folder.empty()) {
             const MsgBoxResult answer = MsgBox(
                 "Olmaris Marlune requires the installation of software in order to provide its "
@@ -296,7 +299,7 @@ void Grid::HandleMarluneClick(double p_dDate, const std::string& p_sTradeId) {
                 "Marlune installation page.\n\nOnce the installation has completed, click on the "
                 "Marlune menu item in the the toolbar to use the Marlune.",
                 vbOKCancel, vbNoIcon, "Olmaris Marlune");
-            if (answer == vbOK) {
+            if (answer == vbOK && !alive.expired()) {
                 m_sinks.Raise(
                     [](GridEvents& sink) { sink.Navigate("marluneinstall\\install.htm"); });
             }
@@ -308,6 +311,9 @@ void Grid::HandleMarluneClick(double p_dDate, const std::string& p_sTradeId) {
                 "You can only analyze a maximum of 10 stocks at a time. The top stocks ten will "
                 "be analyzed.",
                 vbOKOnly, vbInformation, "Analyze Stock");
+        }
+        if (alive.expired()) {
+            return;
         }
         ShowMarlune(folder, JoinFirst(symbols, kMaxAnalyzedStocks), AddressDate(p_dDate),
                     p_sTradeId);
