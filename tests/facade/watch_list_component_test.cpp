@@ -82,7 +82,7 @@ TEST_F(WatchLists, ListsOfItemsMatchingOrNotMatchingAnother) {
     const int32_t lOther = NewList(lOwner, {aSymbols[0], aSymbols[1]});
     const Variant vItems = Items({aSymbols[1], aSymbols[2], aSymbols[3]});
     const auto NewFrom = [&](const char* p_sMethod) {
-        return Call(kListWriter, p_sMethod, {0, lOther, vItems, 0, "New", "", lOwner}).ToLong();
+        return Call(kListWriter, p_sMethod, {0, lOther, vItems, 0, p_sMethod, "", lOwner}).ToLong();
     };
     EXPECT_EQ(ListedSymbols(lOwner, NewFrom("NewWatchListMatchingItems")),
               (std::vector<std::string>{aSymbols[1]}));
@@ -97,6 +97,7 @@ TEST_F(WatchLists, FoldersHoldListsOfTheirOwner) {
     std::vector<Variant> aArgs{lFolder, Items(Symbols(1)), 0, "Inside", "", lOwner};
     // Given a list as its folder, a new list goes beside it.
     aArgs[0] = Call(kListWriter, "NewWatchListAndItems", aArgs);
+    aArgs[3] = "Beside";
     Call(kListWriter, "NewWatchListAndItems", aArgs);
     EXPECT_EQ(aArgs[0], Variant(lFolder));
     const std::shared_ptr<Recordset> rLists = ListsOf(lOwner);
