@@ -36,10 +36,10 @@ std::vector<WatchListEntryChoice> ReadLists(const Variant& p_vLists) {
     const bool folders = rows->Fields().IndexOf("IsFolder") >= 0;
     for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
         const Variant parent = rows->Value("parentid");
-        lists.push_back({rows->Value("id").ToLong(), parent.IsNull() ? 0 : parent.ToLong(),
-                         TextOf(rows->Value("Name")),
-                         folders && !rows->Value("IsFolder").IsNull() &&
-                             rows->Value("IsFolder").ToBool()});
+        lists.push_back(
+            {rows->Value("id").ToLong(), parent.IsNull() ? 0 : parent.ToLong(),
+             TextOf(rows->Value("Name")),
+             folders && !rows->Value("IsFolder").IsNull() && rows->Value("IsFolder").ToBool()});
     }
     return lists;
 }
@@ -81,10 +81,9 @@ void WatchListRowChoice::NewList(int32_t p_lFolderId, WatchListItems p_eItems,
 }
 
 const WatchListEntryChoice* WatchListRowChoice::Find(int32_t p_lId) const {
-    const auto found = std::find_if(m_lists.begin(), m_lists.end(),
-                                    [&](const WatchListEntryChoice& entry) {
-                                        return entry.Id == p_lId;
-                                    });
+    const auto found =
+        std::find_if(m_lists.begin(), m_lists.end(),
+                     [&](const WatchListEntryChoice& entry) { return entry.Id == p_lId; });
     return found == m_lists.end() ? nullptr : &*found;
 }
 
@@ -96,7 +95,8 @@ std::string WatchListRowChoice::Fault() const {
     if (adding || m_lAction == 1 || m_lAction == 2) {
         const WatchListEntryChoice* list = Find(m_lListId);
         if (list == nullptr || list->Folder) {
-            return adding ? "Choose the watch list to add to." : "Choose the watch list to compare with.";
+            return adding ? "Choose the watch list to add to."
+                          : "Choose the watch list to compare with.";
         }
     }
     if (!adding && m_lFolderId != 0) {
@@ -188,8 +188,7 @@ bool DialogSelectItem::Show(std::span<Variant> p_args) {
     return true;
 }
 
-Variant DialogAddNew::InvokeById(int32_t p_lDispId, InvokeKind p_eKind,
-                                 std::span<Variant> p_args) {
+Variant DialogAddNew::InvokeById(int32_t p_lDispId, InvokeKind p_eKind, std::span<Variant> p_args) {
     if (p_lDispId != kAddNewShowId || p_eKind != InvokeKind::Method) {
         RaiseMemberNotFound(*this, p_lDispId);
     }

@@ -172,6 +172,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         NewFrom("NewWatchListMatchingItems"),
         NewFrom("NewWatchListNonMatchingItems"),
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
+        {kWatchListWriter, "DeleteWatchListItems", {lList, vItems, lOwner}, 2, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
         {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
