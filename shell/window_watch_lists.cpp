@@ -7,12 +7,44 @@
 #include "shell/watch_list_panel.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace qv {
+
+namespace {
+
+// Beside the scope boxes the panel makes the window this much wider than they do alone.
+constexpr int kRoomForThePanel = 1200;
+
+// Shows the panel when the window first opens wide enough to hold it beside the list; on a
+// smaller screen it waits for View > Watch lists panel.
+class ShowWhenRoomy : public QObject {
+  public:
+    ShowWhenRoomy(QWidget& p_oWindow, QWidget& p_oPanel) : QObject(&p_oWindow), m_oPanel(p_oPanel) {
+        p_oWindow.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override {
+        if (p_pEvent->type() == QEvent::Show) {
+            if (static_cast<QWidget*>(p_pWatched)->width() >= kRoomForThePanel) {
+                m_oPanel.show();
+            }
+            p_pWatched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+  private:
+    QWidget& m_oPanel;
+};
+
+}  // namespace
 
 void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     m_pWatchLists = new WatchListPanel(this);
@@ -28,9 +60,14 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
                                      [this] { AddRowsToWatchList(); });
     add->setObjectName(QStringLiteral("addToWatchListAction"));
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    QAction* panel = m_pWatchLists->toggleViewAction();
-    panel->setText(QStringLiteral("Watch lists &panel"));
-    p_oView.addAction(panel);
+    m_pWatchLists->hide();
+    new ShowWhenRoomy(*this, *m_pWatchLists);
+    QAction* panel = p_oView.addAction(QStringLiteral("&Watch lists panel"), this, [this] {
+        m_pWatchLists->show();
+        m_pWatchLists->raise();
+        m_pWatchLists->Tree().setFocus();
+    });
+    panel->setObjectName(QStringLiteral("watchListPanelAction"));
     SyncWatchListPanel();
 }
 

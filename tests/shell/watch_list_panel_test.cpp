@@ -6,6 +6,7 @@
 #include "shell/market_session.h"
 #include "shell/window_fixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
@@ -51,6 +52,8 @@ TEST_F(WatchListPanelTest, AListOfTheSelectedRowsJoinsThePanelOpensAndLosesADele
         dialog.Confirm();
     });
     WatchListPanel& panel = m_window.WatchLists();
+    m_window.findChild<QAction*>(QStringLiteral("watchListPanelAction"))->trigger();
+    ASSERT_TRUE(panel.isVisible());
     QTest::mouseClick(panel.findChild<QPushButton*>(QStringLiteral("addToWatchList")),
                       Qt::LeftButton);
 
