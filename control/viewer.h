@@ -21,7 +21,7 @@
 // may then call the control again or release it: the control touches none of its members after
 // an event whose handler released it.
 //
-// Commands whose implementation belongs to the search, watch-list and printing modules are
+// Commands whose implementation belongs to the search and printing modules are
 // reported as not available (error 445 under the handler's label) and do nothing else until
 // those modules exist.
 #pragma once

@@ -80,10 +80,10 @@ std::vector<Variant> KeysOf(const Variant& p_vItems) {
     return keys;
 }
 
-Variant ArrayOf(const std::vector<Variant>& p_values) {
+Variant ArrayOf(std::vector<Variant> p_values) {
     VariantArray array = VariantArray::Vector(0, static_cast<int32_t>(p_values.size()) - 1);
     for (size_t i = 0; i < p_values.size(); ++i) {
-        array.At(static_cast<int32_t>(i)) = p_values[i];
+        array.At(static_cast<int32_t>(i)) = std::move(p_values[i]);
     }
     return Variant(std::move(array));
 }
@@ -179,11 +179,15 @@ void AppendList(Recordset& p_rLists, int32_t p_lId, int32_t p_lFolderId, const s
     p_rLists.Update();
 }
 
-// The value of p_sField in the row at view position p_lPosition; error 3265 for a field the
-// rows lack.
-Variant ValueAt(const Recordset& p_rRows, int32_t p_lPosition, std::string_view p_sField) {
+// The index of p_sField; error 3265 for a field the rows lack.
+int32_t FieldIndex(const Recordset& p_rRows, std::string_view p_sField) {
     p_rRows.Fields().Item(p_sField);
-    return p_rRows.ValueAt(p_rRows.ViewRowId(p_lPosition), p_rRows.Fields().IndexOf(p_sField));
+    return p_rRows.Fields().IndexOf(p_sField);
+}
+
+// The value of p_sField in the row at view position p_lPosition.
+Variant ValueAt(const Recordset& p_rRows, int32_t p_lPosition, std::string_view p_sField) {
+    return p_rRows.ValueAt(p_rRows.ViewRowId(p_lPosition), FieldIndex(p_rRows, p_sField));
 }
 
 }  // namespace
@@ -227,33 +231,36 @@ Variant Viewer::CreateWatchListArray(qv::ViewerType p_eViewerType, int32_t p_lMo
         if (field.empty()) {
             return Variant::Null();
         }
+        const int32_t key = FieldIndex(*rows, field);
         const bool onRow = !rows->IsBOF() && !rows->IsEOF();
         const Variant bookmark = onRow ? rows->Bookmark() : Variant();
         std::vector<Variant> keys;
         if (p_lMode == 0) {
-            keys.push_back(rows->Value(field));
+            keys.push_back(rows->Value(key));
         } else if (p_lMode == 1) {
+            // A clone reads the selected rows by their bookmarks without moving the grid's row.
+            const std::shared_ptr<Recordset> selected = rows->Clone();
             const auto selection = m_olePriGrid->SelBookmarks();
             for (int32_t i = 0; i < selection->Count(); ++i) {
-                rows->SetBookmark(selection->Item(i));
-                keys.push_back(rows->Value(field));
+                selected->SetBookmark(selection->Item(i));
+                keys.push_back(selected->Value(key));
             }
         } else if (p_lMode == 2) {
             keys.resize(static_cast<size_t>(rows->RecordCount()));
             for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
-                keys.at(static_cast<size_t>(rows->AbsolutePosition() - 1)) = rows->Value(field);
+                keys.at(static_cast<size_t>(rows->AbsolutePosition() - 1)) = rows->Value(key);
             }
         } else if (p_lMode == 3 && p_lCount >= 1) {
             const int32_t count = std::min(p_lCount, rows->RecordCount());
             for (int32_t i = 0; i < count && !rows->IsEOF(); ++i) {
-                keys.push_back(rows->Value(field));
+                keys.push_back(rows->Value(key));
                 rows->MoveNext();
             }
         }
         if (onRow) {
             rows->SetBookmark(bookmark);
         }
-        return ArrayOf(keys);
+        return ArrayOf(std::move(keys));
     });
 }
 
@@ -317,12 +324,12 @@ void Viewer::AddToWatchList(const std::shared_ptr<Recordset>& p_rlist, int32_t p
             Tell(NothingToAdd(listType));
             return;
         }
-        const std::vector<Variant> keys = KeysOf(chosen);
+        std::vector<Variant> keys = KeysOf(chosen);
         if (const std::string fault = ItemsFault(chosen, keys.size(), listType); !fault.empty()) {
             Tell(fault);
             return;
         }
-        const Variant items = ArrayOf(keys);
+        const Variant items = ArrayOf(std::move(keys));
 
         const bool creating = choice.Action != 0 || choice.NewList;
         if (!creating) {

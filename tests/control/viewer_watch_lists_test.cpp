@@ -344,5 +344,26 @@ TEST_F(ViewerWatchListsTest, PortfolioItemsMergeOnlyTheSameSymbolOnTheSameSide) 
     EXPECT_TRUE(m_oViewer->PortfolioItems().IsEmpty());
 }
 
+TEST_F(ViewerWatchListsTest, EditTradeMarksTheCurrentRowAndLeavesIt) {
+    Show(vt_Stocks);
+    auto trades = RecordsetUtilities::NewClientRecordset();
+    for (const char* name : {"Trade_ID", "Symbol", "BuyDate", "Commission", "InitialPrice",
+                             "Shares", "Short", "InitialReq", "MaintenancePercent"}) {
+        trades->Fields().Append(name, adDouble, 0);
+    }
+    trades->Open();
+    trades->AddNew({1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0, 9.0});
+    trades->AddNew({11.0, 12.0, 13.0, 14.0, 15.0, 16.0, 17.0, 18.0, 19.0});
+    Pri().SetDataSource(trades);
+    Pri().SetCurrentRow(1);
+    const Variant table = m_oViewer->EditTrade();
+    ASSERT_TRUE(table.IsArray());
+    EXPECT_EQ(table.Array().UBound(2), 1);
+    EXPECT_EQ(table.Array().At(8, 1), Variant(19.0));
+    EXPECT_EQ(table.Array().At(9, 0), Variant(false));
+    EXPECT_EQ(table.Array().At(9, 1), Variant(true));
+    EXPECT_EQ(Pri().Row(), 1);
+}
+
 }  // namespace
 }  // namespace qv::testing
