@@ -68,7 +68,7 @@ WatchListRowChoiceView::WatchListRowChoiceView(WatchListRowChoice& p_oLogic, QWi
               static_cast<int>(WatchListRows::Current), "currentRow");
     AddChoice(*m_pRows, *rowsLayout, QStringLiteral("The &selected rows"),
               static_cast<int>(WatchListRows::Selected), "selectedRows");
-    AddChoice(*m_pRows, *rowsLayout, QStringLiteral("A&ll rows"),
+    AddChoice(*m_pRows, *rowsLayout, QStringLiteral("All ro&ws"),
               static_cast<int>(WatchListRows::All), "allRows");
     auto* countRow = new QHBoxLayout;
     AddChoice(*m_pRows, *countRow, QStringLiteral("&This many rows from the current one:"),

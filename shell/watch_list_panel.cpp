@@ -102,7 +102,7 @@ WatchListPanel::WatchListPanel(QWidget* p_pParent)
     m_pTree->setAccessibleName(QStringLiteral("Watch lists"));
     m_pOpen = new QPushButton(QStringLiteral("&Open"), body);
     m_pOpen->setObjectName(QStringLiteral("openWatchList"));
-    m_pAdd = new QPushButton(QStringLiteral("Add to &watch list…"), body);
+    m_pAdd = new QPushButton(QStringLiteral("&Add to watch list…"), body);
     m_pAdd->setObjectName(QStringLiteral("addToWatchList"));
     m_pAdd->setToolTip(QStringLiteral("Put rows of the list shown into a new or an existing list"));
     m_pStatus = new QLabel(body);

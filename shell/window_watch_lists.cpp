@@ -62,7 +62,7 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     m_pWatchLists->hide();
     new ShowWhenRoomy(*this, *m_pWatchLists);
-    QAction* panel = p_oView.addAction(QStringLiteral("&Watch lists panel"), this, [this] {
+    QAction* panel = p_oView.addAction(QStringLiteral("Watch lists pa&nel"), this, [this] {
         m_pWatchLists->show();
         m_pWatchLists->raise();
         m_pWatchLists->Tree().setFocus();
