@@ -17,6 +17,7 @@
 #include "strategies/strategy_support.h"
 #include "strategies/viewer_functionality.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
