@@ -21,7 +21,7 @@
 // may then call the control again or release it: the control touches none of its members after
 // an event whose handler released it.
 //
-// Commands whose implementation belongs to the search, watch-list and printing modules are
+// Commands whose implementation belongs to the search and printing modules are
 // reported as not available (error 445 under the handler's label) and do nothing else until
 // those modules exist.
 #pragma once
@@ -308,6 +308,29 @@ class Viewer : public DispatchObject {
     void SelectTop(int32_t p_lCount);
     void PrimaryAddToWatchList();
     void PrimaryDelete(const std::string& p_sKeys);
+
+  public:
+    // The rows of the primary grid, as the person chooses them (dlgSelectItem), go to a new
+    // watch list (named in dlgAddNew) or to one of p_rlist, the owner's watch lists (fetched
+    // when null; a new list is appended to it). p_lWatchlistType: 0 stocks, 1 industry groups;
+    // finder results take theirs from FinderResultsType. What cannot be a list (no rows, no
+    // keys, too many, a name too long or taken) is told to the person and changes nothing.
+    void AddToWatchList(const std::shared_ptr<Recordset>& p_rlist = nullptr,
+                        int32_t p_lWatchlistType = 0);
+    // The holdings of the primary grid: a table (0..3, holding) of symbol, shares, short and
+    // whether the symbol is empty, one holding per symbol and side; Empty without rows.
+    Variant PortfolioItems();
+    // The trades of the primary grid: a table (0..9, trade) of its nine trade fields and
+    // whether it is the current row.
+    Variant EditTrade();
+
+  private:
+    // The keys of the chosen rows (p_lMode: 0 the current row, 1 the selected rows, 2 all rows,
+    // 3 p_lCount rows from the current one) as an array from 0; Null when p_eViewerType's rows
+    // have no key field.
+    Variant CreateWatchListArray(qv::ViewerType p_eViewerType, int32_t p_lMode, int32_t p_lCount);
+    std::shared_ptr<DispatchObject> m_dlgSelectItem;
+    std::shared_ptr<DispatchObject> m_dlgAddNew;
     // Printing and the quick test (viewer_printing.cpp).
     void PrintSelected(bool p_bAll);
     void ShowQuickTest();

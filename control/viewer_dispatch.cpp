@@ -247,6 +247,23 @@ void AddNavigationMethods(Builder& p_builder) {
     });
 }
 
+// The watch-list command and the host's read-outs for its portfolio pages.
+void AddWatchListMethods(Builder& p_builder) {
+    p_builder
+        .Method("AddToWatchList", 0, 2,
+                [](Viewer& self, DispatchArgs args) {
+                    const bool listGiven =
+                        !args.empty() && !args[0].IsMissing() && !args[0].IsNothing();
+                    const bool typeGiven = args.size() > 1 && !args[1].IsMissing();
+                    self.AddToWatchList(
+                        listGiven ? ExpectRecordset(args[0], "a recordset was expected") : nullptr,
+                        typeGiven ? args[1].ToLong() : 0);
+                    return Variant();
+                })
+        .Get("PortfolioItems", [](Viewer& self) { return self.PortfolioItems(); })
+        .Method("EditTrade", 0, 0, [](Viewer& self, DispatchArgs) { return self.EditTrade(); });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -267,6 +284,7 @@ const DispatchTable& Viewer::Table() {
         AddLayoutMethods(builder);
         AddCustomizationMethods(builder);
         AddNavigationMethods(builder);
+        AddWatchListMethods(builder);
         return builder.Build();
     }();
     return table;

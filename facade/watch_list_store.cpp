@@ -175,6 +175,36 @@ int64_t WatchListStore::AddItems(int32_t p_lWatchListId, const std::vector<std::
     return added;
 }
 
+int64_t WatchListStore::RemoveItems(int32_t p_lWatchListId,
+                                    const std::vector<std::string>& p_aKeys) {
+    const std::optional<WatchListEntry> list = Find(p_lWatchListId);
+    if (!list || list->m_bFolder) {
+        return 0;
+    }
+    SqliteTransaction work(m_oDatabase);
+    SqliteStatement remove = m_oDatabase.Prepare(
+        "DELETE FROM watch_list_items WHERE watch_list_id = ?1 AND item_code = ?2");
+    int64_t removed = 0;
+    for (const int64_t code : ResolveKeys(list->m_lListType, p_aKeys)) {
+        remove.BindInt64(1, p_lWatchListId);
+        remove.BindInt64(2, code);
+        remove.Run();
+        removed += m_oDatabase.ChangedRows();
+    }
+    work.Commit();
+    return removed;
+}
+
+bool WatchListStore::NameTaken(int32_t p_lOwnerId, int32_t p_lListType, const std::string& p_sName) {
+    SqliteStatement query = m_oDatabase.Prepare(
+        "SELECT 1 FROM watch_lists WHERE owner_id = ?1 AND list_type = ?2 AND is_folder = 0 AND "
+        "trim(name) = trim(?3) COLLATE NOCASE");
+    query.BindInt64(1, p_lOwnerId);
+    query.BindInt64(2, p_lListType);
+    query.BindText(3, p_sName);
+    return query.Step();
+}
+
 std::vector<int64_t> WatchListStore::ItemCodes(int32_t p_lWatchListId) {
     SqliteStatement query = m_oDatabase.Prepare(
         "SELECT item_code FROM watch_list_items WHERE watch_list_id = ?1 ORDER BY position");

@@ -53,11 +53,17 @@ class WatchListStore {
     // Adds the keys not yet in the list, after its items; returns how many were added.
     int64_t AddItems(int32_t p_lWatchListId, const std::vector<std::string>& p_aKeys);
 
+    // Removes the keys from the list; returns how many were in it.
+    int64_t RemoveItems(int32_t p_lWatchListId, const std::vector<std::string>& p_aKeys);
+
     // Stock ids or industry codes, in list order.
     std::vector<int64_t> ItemCodes(int32_t p_lWatchListId);
+    // The stock ids or industry codes the keys name, each once, in the keys' order.
+    std::vector<int64_t> ResolveKeys(int32_t p_lListType, const std::vector<std::string>& p_aKeys);
+    // True when one of the owner's lists of the type is named p_sName, without regard to case.
+    bool NameTaken(int32_t p_lOwnerId, int32_t p_lListType, const std::string& p_sName);
 
   private:
-    std::vector<int64_t> ResolveKeys(int32_t p_lListType, const std::vector<std::string>& p_aKeys);
     int32_t InsertEntry(int32_t p_lOwnerId, int32_t p_lParentId, bool p_bFolder,
                         int32_t p_lListType, const std::string& p_sName,
                         const std::string& p_sComments);

@@ -7,6 +7,9 @@
 #include "facade/facade_backend.h"
 #include "facade/watch_list_store.h"
 #include "outside/text_util.h"
+#include "outside/watch_list_limits.h"
+
+#include <set>
 
 namespace qv::facade {
 
@@ -16,6 +19,7 @@ namespace new_list = facade_protocol::new_watch_list_and_items;
 namespace compared = facade_protocol::new_compared_watch_list;
 namespace add_items = facade_protocol::add_watch_list_items;
 namespace new_folder = facade_protocol::new_watch_list_folder;
+namespace delete_items = facade_protocol::delete_watch_list_items;
 using facade_protocol::Argument;
 
 std::optional<WatchListEntry> OwnersEntry(WatchListStore& p_oLists, int32_t p_lOwnerId,
@@ -37,11 +41,31 @@ int32_t ListTypeOf(FacadeArguments& p_oArgs, const Argument& p_oType) {
 }
 
 std::string NameOf(FacadeArguments& p_oArgs, const Argument& p_oName) {
-    std::string name(TrimWhitespace(p_oArgs.Text(p_oName)));
-    if (name.empty()) {
-        p_oArgs.Fail(p_oName, "a watch list needs a name");
+    const std::string name(TrimWhitespace(p_oArgs.Text(p_oName)));
+    const std::string fault = WatchListNameFault(name);
+    if (!fault.empty()) {
+        p_oArgs.Fail(p_oName, fault);
     }
     return name;
+}
+
+// The name of a new list, which none of the owner's lists of the type may have already.
+std::string NewListName(FacadeArguments& p_oArgs, const Argument& p_oName, WatchListStore& p_oLists,
+                        int32_t p_lOwnerId, int32_t p_lListType) {
+    std::string name = NameOf(p_oArgs, p_oName);
+    if (p_oLists.NameTaken(p_lOwnerId, p_lListType, name)) {
+        p_oArgs.Fail(p_oName, "there is already a watch list named \"" + name + "\"");
+    }
+    return name;
+}
+
+std::string CommentsOf(FacadeArguments& p_oArgs, const Argument& p_oComments) {
+    std::string comments = p_oArgs.Text(p_oComments);
+    const std::string fault = WatchListCommentsFault(comments);
+    if (!fault.empty()) {
+        p_oArgs.Fail(p_oComments, fault);
+    }
+    return comments;
 }
 
 // The items of a list: symbols, or industry codes read as whole numbers.
@@ -49,6 +73,31 @@ std::vector<std::string> ItemsOf(const FacadeArguments& p_oArgs, const Argument&
                                  int32_t p_lListType) {
     return p_lListType == watch_list_type::kIndustries ? p_oArgs.CodeKeys(p_oItems)
                                                        : p_oArgs.Keys(p_oItems);
+}
+
+// The items of a new list, no more than a list holds.
+std::vector<std::string> NewItemsOf(const FacadeArguments& p_oArgs, const Argument& p_oItems,
+                                    int32_t p_lListType) {
+    std::vector<std::string> items = ItemsOf(p_oArgs, p_oItems, p_lListType);
+    const std::string fault = WatchListSizeFault(items.size());
+    if (!fault.empty()) {
+        p_oArgs.Fail(p_oItems, fault);
+    }
+    return items;
+}
+
+// One of the owner's lists (not a folder), or the call fails naming p_oList.
+WatchListEntry OwnersList(FacadeArguments& p_oArgs, const Argument& p_oList,
+                          WatchListStore& p_oLists, int32_t p_lOwnerId) {
+    const int32_t listId = p_oArgs.Long(p_oList);
+    std::optional<WatchListEntry> list = p_oLists.Find(listId);
+    if (list) {
+        list = OwnersEntry(p_oLists, p_lOwnerId, list->m_lListType, listId);
+    }
+    if (!list || list->m_bFolder) {
+        p_oArgs.Fail(p_oList, "watch list " + std::to_string(listId) + " not found");
+    }
+    return *list;
 }
 
 // The folder a new entry goes into: 0 (the top), one of the owner's folders, or the folder of
@@ -74,11 +123,11 @@ Variant WatchListWriterComponent::NewWatchListAndItems(DispatchArgs p_args) {
     const int32_t ownerId = Owner(args, new_list::kOwnerId, OwnerAccess::Write);
     WatchListStore lists(Backend().Database());
     const int32_t listType = ListTypeOf(args, new_list::kWatchListType);
-    const std::string name = NameOf(args, new_list::kName);
+    const std::string name = NewListName(args, new_list::kName, lists, ownerId, listType);
+    const std::string comments = CommentsOf(args, new_list::kComments);
+    const std::vector<std::string> items = NewItemsOf(args, new_list::kItems, listType);
     const int32_t folderId = FolderOf(args, new_list::kFolderId, lists, ownerId, listType);
-    const int32_t id =
-        lists.CreateWatchList(ownerId, folderId, listType, name, args.Text(new_list::kComments),
-                              ItemsOf(args, new_list::kItems, listType));
+    const int32_t id = lists.CreateWatchList(ownerId, folderId, listType, name, comments, items);
     args.Out(new_list::kFolderId) = folderId;
     return id;
 }
@@ -89,7 +138,9 @@ Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMetho
     const int32_t ownerId = Owner(args, compared::kOwnerId, OwnerAccess::Write);
     WatchListStore lists(Backend().Database());
     const int32_t listType = ListTypeOf(args, compared::kWatchListType);
-    const std::string name = NameOf(args, compared::kName);
+    const std::string name = NewListName(args, compared::kName, lists, ownerId, listType);
+    const std::string comments = CommentsOf(args, compared::kComments);
+    const std::vector<std::string> items = NewItemsOf(args, compared::kItems, listType);
     const int32_t folderId = FolderOf(args, compared::kFolderId, lists, ownerId, listType);
     const int32_t otherId = args.Long(compared::kOtherListId);
     const std::optional<WatchListEntry> other = OwnersEntry(lists, ownerId, listType, otherId);
@@ -97,8 +148,7 @@ Variant WatchListWriterComponent::NewComparedWatchList(std::string_view p_sMetho
         args.Fail(compared::kOtherListId, "watch list " + std::to_string(otherId) + " not found");
     }
     const int32_t id = lists.CreateComparedWatchList(ownerId, folderId, otherId, p_bMatching,
-                                                     listType, name, args.Text(compared::kComments),
-                                                     ItemsOf(args, compared::kItems, listType));
+                                                     listType, name, comments, items);
     args.Out(compared::kFolderId) = folderId;
     return id;
 }
@@ -107,21 +157,33 @@ Variant WatchListWriterComponent::AddWatchListItems(DispatchArgs p_args) {
     FacadeArguments args(add_items::kMethod, p_args);
     const int32_t ownerId = OptionalOwner(args, add_items::kOwnerId, OwnerAccess::Write);
     WatchListStore lists(Backend().Database());
-    const int32_t listId = args.Long(add_items::kWatchListId);
     const int32_t listType = ListTypeOf(args, add_items::kWatchListType);
-    std::optional<WatchListEntry> list = lists.Find(listId);
-    if (list) {
-        list = OwnersEntry(lists, ownerId, list->m_lListType, listId);
+    const WatchListEntry list = OwnersList(args, add_items::kWatchListId, lists, ownerId);
+    if (list.m_lListType != listType) {
+        args.Fail(add_items::kWatchListType, "watch list " + std::to_string(list.m_lId) +
+                                                 " is of type " + std::to_string(list.m_lListType));
     }
-    if (!list || list->m_bFolder) {
-        args.Fail(add_items::kWatchListId, "watch list " + std::to_string(listId) + " not found");
+    const std::vector<std::string> items = NewItemsOf(args, add_items::kItems, listType);
+    const std::vector<int64_t> held = lists.ItemCodes(list.m_lId);
+    const std::set<int64_t> inList(held.begin(), held.end());
+    size_t total = held.size();
+    for (const int64_t code : lists.ResolveKeys(listType, items)) {
+        total += inList.contains(code) ? 0 : 1;
     }
-    if (list->m_lListType != listType) {
-        args.Fail(add_items::kWatchListType, "watch list " + std::to_string(listId) +
-                                                 " is of type " +
-                                                 std::to_string(list->m_lListType));
+    const std::string fault = WatchListSizeFault(total);
+    if (!fault.empty()) {
+        args.Fail(add_items::kItems, fault);
     }
-    return static_cast<int32_t>(lists.AddItems(listId, ItemsOf(args, add_items::kItems, listType)));
+    return static_cast<int32_t>(lists.AddItems(list.m_lId, items));
+}
+
+Variant WatchListWriterComponent::DeleteWatchListItems(DispatchArgs p_args) {
+    FacadeArguments args(delete_items::kMethod, p_args);
+    const int32_t ownerId = Owner(args, delete_items::kOwnerId, OwnerAccess::Write);
+    WatchListStore lists(Backend().Database());
+    const WatchListEntry list = OwnersList(args, delete_items::kWatchListId, lists, ownerId);
+    return static_cast<int32_t>(
+        lists.RemoveItems(list.m_lId, ItemsOf(args, delete_items::kItems, list.m_lListType)));
 }
 
 Variant WatchListWriterComponent::NewWatchListFolder(DispatchArgs p_args) {
@@ -152,6 +214,8 @@ const DispatchTable& WatchListWriterComponent::Table() const {
                     })
             .Method(add_items::kMethod, add_items::kMinCount, add_items::kMaxCount,
                     [](Self& self, DispatchArgs args) { return self.AddWatchListItems(args); })
+            .Method(delete_items::kMethod, delete_items::kCount, delete_items::kCount,
+                    [](Self& self, DispatchArgs args) { return self.DeleteWatchListItems(args); })
             .Method(new_folder::kMethod, new_folder::kCount, new_folder::kCount,
                     [](Self& self, DispatchArgs args) { return self.NewWatchListFolder(args); })
             .Build();

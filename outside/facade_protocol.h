@@ -378,6 +378,15 @@ constexpr Argument kWatchListType{2, "WatchListType", true, ArgType::Long};
 constexpr Argument kOwnerId{3, "OwnerId", false, ArgType::Long};
 }  // namespace add_watch_list_items
 
+// Removes items from one of the owner's watch lists; how many were removed.
+namespace delete_watch_list_items {
+constexpr std::string_view kMethod = "DeleteWatchListItems";
+constexpr size_t kCount = 3;
+constexpr Argument kWatchListId{0, "WatchListId", false, ArgType::Long};
+constexpr Argument kItems{1, "Items", true, ArgType::Variant};
+constexpr Argument kOwnerId{2, "OwnerId", false, ArgType::Long};
+}  // namespace delete_watch_list_items
+
 // A new watch-list folder; the new folder's id.
 namespace new_watch_list_folder {
 constexpr std::string_view kMethod = "NewWatchListFolder";

@@ -368,6 +368,7 @@ void MainWindow::BuildMenus() {
     });
     QAction* sort = view->addAction(QStringLiteral("&Sort…"), this, [this] { SortList(); });
     sort->setObjectName(QStringLiteral("sortAction"));
+    BuildWatchListPanel(*view);
 
     BuildLayoutMenu();
 
@@ -636,6 +637,7 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     ApplyLayout();
     ShowEmptyReason();
     m_pSurface->Sync();
+    SyncWatchListPanel();
     return shown;
 }
 
@@ -787,8 +789,11 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     if (p_sEvent == "Delete" && !p_args.empty()) {
-        ShowMessage(QStringLiteral("Removing ") + ToQString(ArgumentText(p_args[0])) +
-                    QStringLiteral(" from the watch list is not available in this window yet"));
+        OnDeleteItems(ArgumentText(p_args[0]));
+        return;
+    }
+    if (p_sEvent == "WatchListAdded") {
+        OnWatchListAdded();
         return;
     }
     ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));

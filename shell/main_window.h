@@ -18,12 +18,14 @@
 //
 // The control's events: a double click on a stock opens its history; a sort edited with "run"
 // runs the query again; a page address to navigate to shows in the status bar ("Page: ...");
-// everything else the window cannot act on yet (Find, Delete, the detail pages) is shown in the
-// status bar too, and every event is kept in the event log, never dropped. A right click on a row
-// opens the grid's context menu, as the Menu key and Shift+F10 do for the current row, and Enter
-// is the row's double click (WindowContextMenu). A handler that runs the control again does so once
-// the event is over. Every failure the control reports (a command not built yet, such as a header
-// click, or a query that failed) is shown in the status bar too: nothing a person presses is
+// a new watch list joins the Watch lists side panel and the watch-list box; Delete on rows of a
+// watch list shown removes them from it once the person agrees; the control's Find opens the
+// Find dialog (WindowFind). Everything else the window cannot act on yet (the detail pages) is
+// shown in the status bar too, and every event is kept in the event log, never dropped. A right
+// click on a row opens the grid's context menu, as the Menu key and Shift+F10 do for the current
+// row, and Enter is the row's double click (WindowContextMenu). A handler that runs the control
+// again does so once the event is over. Every failure the control reports (a command not built
+// yet, or a query that failed) is shown in the status bar too: nothing a person presses is
 // silent. A list key pressed in another control of the window (Ctrl+L in the day box) goes to the
 // list, and Delete with no row selected, which the control passes over, says how to select them.
 #pragma once
@@ -60,6 +62,7 @@ class Viewer;
 class ViewerEventDispatcher;
 class ViewerHost;
 class ViewerSurface;
+class WatchListPanel;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -100,6 +103,8 @@ class MainWindow : public QMainWindow {
     QString TotalsText() const;
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
+    // The Watch lists side panel (window_watch_lists.cpp).
+    WatchListPanel& WatchLists() const { return *m_pWatchLists; }
 
   protected:
     void closeEvent(QCloseEvent* p_pEvent) override;
@@ -154,6 +159,15 @@ class MainWindow : public QMainWindow {
     void SaveLayoutAs();
     // Runs a layout command of the control and shows the grids it leaves.
     void RunLayoutCommand(const std::function<void(Viewer&)>& p_fnCommand);
+    // Watch lists (window_watch_lists.cpp): the side panel and its entries in p_oView, showing a
+    // list of the panel, the control's command on the rows shown, and the control's events.
+    void BuildWatchListPanel(QMenu& p_oView);
+    void ShowWatchList(int32_t p_lWatchListId, int32_t p_lKind);
+    void AddRowsToWatchList();
+    void SyncWatchListPanel();
+    void OnWatchListAdded();
+    void OnDeleteItems(const std::string& p_sItems);
+    WatchListPanel* m_pWatchLists = nullptr;
 
     MarketSession& m_oSession;
     ErrorReporter& m_oReporter;

@@ -14,6 +14,7 @@
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
 #include "shell/sort_dialog.h"
+#include "shell/watch_list_dialogs.h"
 
 #include <memory>
 
@@ -30,6 +31,7 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
         });
     RegisterSortDialogView(*dialogs);
     RegisterGraphCountView(*dialogs);
+    RegisterWatchListDialogViews(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());

@@ -140,7 +140,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
                                          kNothing,   kNone,  true,  kNothing};
     const auto NewFrom = [&](const char* p_sMethod) {
         return CallCase{
-            kWatchListWriter, p_sMethod, {0, lList, vItems, 0, "S", "", lOwner}, 6, kWrite};
+            kWatchListWriter, p_sMethod, {0, lList, vItems, 0, p_sMethod, "", lOwner}, 6, kWrite};
     };
     return {
         {kViewerReader, "StockViewer", StockViewerCall{.m_lOwnerId = lOwner}.Args(), 0},
@@ -172,6 +172,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         NewFrom("NewWatchListMatchingItems"),
         NewFrom("NewWatchListNonMatchingItems"),
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
+        {kWatchListWriter, "DeleteWatchListItems", {lList, vItems, lOwner}, 2, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
         {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
         {kPortfolioReader, "GetOptionsTrades", {lOwner}, 0},
@@ -185,8 +186,11 @@ Variant ComponentTest::StockColumns() {
 
 int32_t ComponentTest::NewList(int32_t p_lOwnerId, const std::vector<std::string>& p_aKeys,
                                int32_t p_lType) {
+    // A name of its own: an owner's lists of a type never share one.
+    static int32_t s_lLists = 0;
     return Call(prog_id::kWatchListWriter, "NewWatchListAndItems",
-                {0, Items(p_aKeys), p_lType, "List", "notes", p_lOwnerId})
+                {0, Items(p_aKeys), p_lType, "List " + std::to_string(++s_lLists), "notes",
+                 p_lOwnerId})
         .ToLong();
 }
 

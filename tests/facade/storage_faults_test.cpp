@@ -72,7 +72,9 @@ class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, Faul
     // import brings a new stock in a new sector and a new day for every stock.
     bool Run(Operation p_sOperation) {
         std::vector<Variant> aLayout = testing::SaveLayoutArgs(kOwnerId, m_vColumns);
-        std::vector<Variant> aList{0, testing::Items({"AAA"}), 0, "Mine", "", kOwnerId};
+        static int32_t s_lLists = 0;
+        std::vector<Variant> aList{
+            0, testing::Items({"AAA"}), 0, "Mine " + std::to_string(++s_lLists), "", kOwnerId};
         if (p_sOperation == std::string("SaveLayout")) {
             return CallMethod(*CreateObject(prog_id::kViewerWriter), "SaveLayout", aLayout) ==
                    Variant(true);

@@ -11,6 +11,7 @@
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/text_util.h"
+#include "outside/watch_list_limits.h"
 
 namespace qv::facade {
 namespace {
@@ -74,6 +75,11 @@ TEST_F(WatchLists, ANewListHoldsTheItemsThatNameStocks) {
     EXPECT_EQ(Call(kListWriter, "AddWatchListItems", {lId, Items({aSymbols[1], aSymbols[2]}), 0}),
               Variant(1));
     EXPECT_EQ(ListedSymbols(lOwner, lId).size(), 3u);
+    // Removed items: only those in the list count.
+    EXPECT_EQ(
+        Call(kListWriter, "DeleteWatchListItems", {lId, Items({aSymbols[0], "nosuch"}), lOwner}),
+        Variant(1));
+    EXPECT_EQ(ListedSymbols(lOwner, lId), Sorted({aSymbols[1], aSymbols[2]}));
 }
 
 TEST_F(WatchLists, ListsOfItemsMatchingOrNotMatchingAnother) {
@@ -82,7 +88,7 @@ TEST_F(WatchLists, ListsOfItemsMatchingOrNotMatchingAnother) {
     const int32_t lOther = NewList(lOwner, {aSymbols[0], aSymbols[1]});
     const Variant vItems = Items({aSymbols[1], aSymbols[2], aSymbols[3]});
     const auto NewFrom = [&](const char* p_sMethod) {
-        return Call(kListWriter, p_sMethod, {0, lOther, vItems, 0, "New", "", lOwner}).ToLong();
+        return Call(kListWriter, p_sMethod, {0, lOther, vItems, 0, p_sMethod, "", lOwner}).ToLong();
     };
     EXPECT_EQ(ListedSymbols(lOwner, NewFrom("NewWatchListMatchingItems")),
               (std::vector<std::string>{aSymbols[1]}));
@@ -97,6 +103,7 @@ TEST_F(WatchLists, FoldersHoldListsOfTheirOwner) {
     std::vector<Variant> aArgs{lFolder, Items(Symbols(1)), 0, "Inside", "", lOwner};
     // Given a list as its folder, a new list goes beside it.
     aArgs[0] = Call(kListWriter, "NewWatchListAndItems", aArgs);
+    aArgs[3] = "Beside";
     Call(kListWriter, "NewWatchListAndItems", aArgs);
     EXPECT_EQ(aArgs[0], Variant(lFolder));
     const std::shared_ptr<Recordset> rLists = ListsOf(lOwner);
@@ -128,6 +135,8 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
     const int32_t lFolder =
         Call(kListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}).ToLong();
     const Variant vItems = Items(Symbols(1, 5));
+    std::vector<std::string> aMany(kMaxWatchListItems + 1, "X");
+    Call(kListWriter, "NewWatchListAndItems", {0, vItems, 0, "Taken", "", lOwner});
     const int32_t lStranger = NewOwner();
     struct Case {
         int32_t m_lLoggedIn;
@@ -142,6 +151,16 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
         {lOwner, "NewWatchListAndItems", {0, vItems, 0, "x", "", 0}, "owner 0"},
         {lOwner, "AddWatchListItems", {lList, vItems, 1}, "type"},
         {lOwner, "AddWatchListItems", {lFolder, vItems, 0}, "not found"},
+        {lStranger, "DeleteWatchListItems", {lList, vItems, lStranger}, "not found"},
+        {lOwner,
+         "NewWatchListAndItems",
+         {0, vItems, 0, std::string(10000, 'n'), "", lOwner},
+         "at most 100 characters"},
+        {lOwner,
+         "NewWatchListAndItems",
+         {0, Items(aMany), 0, "Many", "", lOwner},
+         "at most 5,000 items; 5,001 were chosen"},
+        {lOwner, "NewWatchListAndItems", {0, vItems, 0, " TAKEN ", "", lOwner}, "already"},
     };
     for (const Case& oCase : aCases) {
         Backend().Login(oCase.m_lLoggedIn, "");
@@ -150,6 +169,7 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
             << oCase.m_sMethod << ": " << oError.Description();
     }
     EXPECT_EQ(ListedSymbols(lOwner, lList).size(), 2u);
+    EXPECT_EQ(ListsOf(lOwner)->RecordCount(), 3);
     Backend().Login(lStranger, "");
     EXPECT_EQ(ListsOf(lStranger)->RecordCount(), 0);
 }
