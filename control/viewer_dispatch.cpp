@@ -240,6 +240,23 @@ void AddCustomizationMethods(Builder& p_builder) {
         });
 }
 
+// The search members; FindSingleStock's text is by reference.
+void AddSearchMethods(Builder& p_builder) {
+    p_builder
+        .Method("SearchStocks", 0, 1,
+                [](Viewer& self, DispatchArgs args) {
+                    const bool given = !args.empty() && !args[0].IsMissing();
+                    self.SearchStocks(given ? args[0].ToString() : std::string());
+                    return Variant();
+                })
+        .Method("FindSingleStock", 1, 1, [](Viewer& self, DispatchArgs args) {
+            std::string symbol = args[0].ToString();
+            const bool found = self.FindSingleStock(symbol);
+            args[0] = Variant(symbol);
+            return Variant(found);
+        });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -259,6 +276,7 @@ const DispatchTable& Viewer::Table() {
         AddMethods(builder);
         AddLayoutMethods(builder);
         AddCustomizationMethods(builder);
+        AddSearchMethods(builder);
         return builder.Build();
     }();
     return table;
