@@ -17,6 +17,7 @@
 #include "shell/totals_footer.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_find.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
 #include "shell/window_texts.h"
@@ -305,6 +306,8 @@ void MainWindow::BuildControls() {
     m_pSurface->SetOnSynced([this] { ShowCaptions(); });
     m_pSurface->PrimaryView().installEventFilter(this);
     m_pSurface->SecondaryView().installEventFilter(this);
+    new TypeToJump(m_oHost->ControlPtr(), m_pSurface->PrimaryView(), m_pSurface->SecondaryView(),
+                   this);
     m_pTotals = new TotalsFooter(central);
     m_pTotals->hide();
     BuildHint(*central);
@@ -348,6 +351,7 @@ void MainWindow::BuildMenus() {
     // No key: Ctrl+Q, the desktops' quit key, is the list's quick test; the window's close key
     // (Alt+F4 on most desktops) quits.
     quit->setMenuRole(QAction::QuitRole);
+    AddFindAction(*menuBar(), m_pSurface->PrimaryView());
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     AddChoiceMenu(*view, QStringLiteral("&List"), *m_pType, true);
@@ -779,9 +783,11 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     if (p_sEvent == "Find") {
-        ShowMessage(
-            QStringLiteral("Find (Ctrl+F): searching the list is not available in this "
-                           "window yet"));
+        QTimer::singleShot(0, this, [self] {
+            if (self) {
+                RunFind(self->m_oHost->Control(), *self->m_pSurface);
+            }
+        });
         return;
     }
     if (p_sEvent == "Delete" && !p_args.empty()) {

@@ -4,6 +4,7 @@
 #include "outside/date_selector.h"
 #include "outside/platform_context.h"
 #include "shell/column_chooser_dialog.h"
+#include "shell/find_dialog.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
@@ -27,6 +28,7 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
             return std::make_unique<ColumnChooserView>(p_oLogic, p_pParent);
         });
     RegisterSortDialogView(*dialogs);
+    RegisterFindDialogView(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());

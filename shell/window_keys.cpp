@@ -18,7 +18,7 @@ constexpr std::array<ListKey, 13> kListKeys = {{
     {"Left", "Scroll the columns to the left"},
     {"Right", "Scroll the columns to the right"},
     {"Del", "Remove the selected rows from the watch list (not built yet)"},
-    {"Ctrl+F", "Find in the list (not built yet)", true},
+    {"Ctrl+F", "Find in the list", true},
     {"Ctrl+L", "Choose the fields shown", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},
     {"Ctrl+Q", "Quick test of the current row (not built yet)", true},

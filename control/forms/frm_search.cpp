@@ -102,6 +102,16 @@ std::string frmSearch::txtSearch_KeyPress(std::string_view p_sCharacter) const {
     return dropped ? std::string() : std::string(1, ToUpperAscii(typed));
 }
 
+std::string frmSearch::KeptText(std::string_view p_sText) const {
+    std::string kept;
+    for (size_t at = 0; at < p_sText.size();) {
+        const size_t length = std::max<size_t>(1, Utf8SequenceLength(p_sText, at));
+        kept += txtSearch_KeyPress(p_sText.substr(at, length));
+        at += length;
+    }
+    return kept;
+}
+
 void frmSearch::TypeText(std::string_view p_sText) {
     for (size_t at = 0; at < p_sText.size();) {
         const size_t length = std::max<size_t>(1, Utf8SequenceLength(p_sText, at));

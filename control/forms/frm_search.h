@@ -74,6 +74,8 @@ class frmSearch : public ModalDialog {
     // The character a key press in the text box leaves ("" drops it): upper case; a space only
     // in a company-name search, a comma only where commas are allowed, never an apostrophe.
     std::string txtSearch_KeyPress(std::string_view p_sCharacter) const;
+    // What the key presses of p_sText leave, character by character (a paste is typed alike).
+    std::string KeptText(std::string_view p_sText) const;
     // Typing p_sText at the end of the text box, key by key.
     void TypeText(std::string_view p_sText);
     // The text box's new text (the Change event): the list is cleared and Find follows it.
