@@ -375,7 +375,9 @@ class Viewer : public DispatchObject {
     class SearchFormSink;
     // A find in the rows shown, by the list's key: symbol, industry or sector.
     void FindInList(const std::string& p_sText);
-    void FindNameInList(const char* p_sField, const char* p_sNotFound, const std::string& p_sText);
+    // p_bCompany: a company find that finds nothing goes back near where it began.
+    void FindNameInList(const char* p_sField, const char* p_sNotFound, const std::string& p_sText,
+                        bool p_bCompany);
     // m_rsFind, taken from the primary grid when it is not set or no longer bound there; true when
     // it was already set.
     bool TakeFindRows();
@@ -385,6 +387,9 @@ class Viewer : public DispatchObject {
     std::string BuildListFilter(const std::string& p_sText);
     // The server search with the running indicator; the rows found replace the list.
     void SearchServer(const std::string& p_sText);
+    // The strategy's search, or for finder results a filter of the host's rows, and the first
+    // row then selected alone; false when nothing was found.
+    bool SearchRows(const std::string& p_sText);
     void Searchdatabase(const std::string& p_sText);
     void ReportNoRecords(const std::string& p_sText);
     void ReportSymbolsNotFound(const std::string& p_sSymbols,

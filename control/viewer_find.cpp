@@ -74,6 +74,11 @@ std::optional<std::string> KeyCriteria(const ListKey& p_key, std::string_view p_
     return code ? std::optional(std::string(p_key.Field) + " = " + *code) : std::nullopt;
 }
 
+// A code as the name searches take it, 16-bit (error 6 beyond that range).
+Variant Integer16(int32_t p_lCode) {
+    return Variant(Variant(p_lCode).ToInt());
+}
+
 bool HasRecords(const std::shared_ptr<Recordset>& p_rRows) {
     return p_rRows && p_rRows->RecordCount() > 0;
 }
@@ -154,22 +159,28 @@ void Viewer::FindInList(const std::string& p_sText) {
 void Viewer::SearchServer(const std::string& p_sText) {
     ChangeRunningStatus("Running . . .", true);
     try {
-        if (ViewerType() != vt_FinderResults) {
-            bool noRecords = false;
-            m_oStrategy->Search(p_sText, 0, 0, noRecords, *m_oPriGrid, *m_oSecGrid);
-        } else if (const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource()) {
-            rows->SetFilter(Variant(BuildListFilter(p_sText)));
-        }
-        const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource();
-        if (HasRecords(rows)) {
-            rows->MoveFirst();
-            SelectCurrentRowOnly(*rows);
-        }
+        SearchRows(p_sText);
     } catch (...) {
         ChangeRunningStatus("", false);
         throw;
     }
     ChangeRunningStatus("", false);
+}
+
+bool Viewer::SearchRows(const std::string& p_sText) {
+    bool noRecords = false;
+    if (ViewerType() != vt_FinderResults) {
+        m_oStrategy->Search(p_sText, 0, 0, noRecords, *m_oPriGrid, *m_oSecGrid);
+    } else if (const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource()) {
+        rows->SetFilter(Variant(BuildListFilter(p_sText)));
+    }
+    const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource();
+    if (!HasRecords(rows)) {
+        return false;
+    }
+    rows->MoveFirst();
+    SelectCurrentRowOnly(*rows);
+    return !noRecords;
 }
 
 // --- The dialog's events -------------------------------------------------------------------------
@@ -256,9 +267,9 @@ void Viewer::m_frmsearch_GetLists(const std::string& p_sText) {
                 } else {
                     namespace call = facade_protocol::search_company_name;
                     std::array<Variant, call::kMinCount> args{
-                        Variant(p_sText), Variant(Variant(elements->IndCode()).ToInt()),
-                        Variant(Variant(elements->SectorCode()).ToInt()),
-                        Variant(elements->WatchListId()), Variant(day)};
+                        Variant(p_sText), Integer16(elements->IndCode()),
+                        Integer16(elements->SectorCode()), Variant(elements->WatchListId()),
+                        Variant(day)};
                     fromFacade(call::kMethod, args);
                 }
                 break;
@@ -359,19 +370,19 @@ void Viewer::FindSymbolInList(const std::string& p_sText) {
 }
 
 void Viewer::FindCompanyInList(const std::string& p_sText) {
-    FindNameInList("CompanyName", "Company not found.", p_sText);
+    FindNameInList("CompanyName", "Company not found.", p_sText, true);
 }
 
 void Viewer::FindIndustryInList(const std::string& p_sText) {
-    FindNameInList("IndName", "Industry not found.", p_sText);
+    FindNameInList("IndName", "Industry not found.", p_sText, false);
 }
 
 void Viewer::FindSectorInList(const std::string& p_sText) {
-    FindNameInList("SectorName", "Sector not found.", p_sText);
+    FindNameInList("SectorName", "Sector not found.", p_sText, false);
 }
 
 void Viewer::FindNameInList(const char* p_sField, const char* p_sNotFound,
-                            const std::string& p_sText) {
+                            const std::string& p_sText, bool p_bCompany) {
     const bool wasSet = TakeFindRows();
     const std::shared_ptr<Recordset> rows = m_rsFind;
     if (!rows) {
@@ -393,7 +404,7 @@ void Viewer::FindNameInList(const char* p_sField, const char* p_sNotFound,
         return;
     }
     rows->MoveFirst();
-    if (std::string_view(p_sField) != "CompanyName") {
+    if (!p_bCompany) {
         ShowFirstSelectedRow();
     } else if (position - 5 > 0) {
         // Back near where the search began.
@@ -472,19 +483,7 @@ void Viewer::Searchdatabase(const std::string& p_sText) {
             return;
         }
         try {
-            const qv::ViewerType type = ViewerType();
-            bool noRecords = false;
-            if (type != vt_FinderResults) {
-                m_oStrategy->Search(p_sText, 0, 0, noRecords, *m_oPriGrid, *m_oSecGrid);
-            } else if (const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource()) {
-                rows->SetFilter(Variant(BuildListFilter(p_sText)));
-            }
-            const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource();
-            const bool found = !noRecords && HasRecords(rows);
-            if (HasRecords(rows)) {
-                rows->MoveFirst();
-                SelectCurrentRowOnly(*rows);
-            }
+            const bool found = SearchRows(p_sText);
             ChangeRunningStatus("Updating . . .", true);
             DoEvents();
             if (alive.expired() || !RaiseEvent([](ViewerEvents& sink) { sink.ChangeSort(); })) {
@@ -492,8 +491,8 @@ void Viewer::Searchdatabase(const std::string& p_sText) {
             }
             if (!found) {
                 ReportNoRecords(p_sText);
-            } else if (type == vt_Stocks) {
-                ReportSymbolsNotFound(p_sText, rows, m_oPriGrid->ListScope());
+            } else if (ViewerType() == vt_Stocks) {
+                ReportSymbolsNotFound(p_sText, m_olePriGrid->DataSource(), m_oPriGrid->ListScope());
             }
         } catch (...) {
             if (!alive.expired()) {
