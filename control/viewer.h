@@ -391,7 +391,8 @@ class Viewer : public DispatchObject {
     // row then selected alone; false when nothing was found.
     bool SearchRows(const std::string& p_sText);
     void Searchdatabase(const std::string& p_sText);
-    void ReportNoRecords(const std::string& p_sText);
+    // p_lScope: the primary Grid's list scope.
+    void ReportNoRecords(const std::string& p_sText, int32_t p_lScope);
     void ReportSymbolsNotFound(const std::string& p_sSymbols,
                                const std::shared_ptr<Recordset>& p_rFound, int32_t p_lScope);
     void m_frmsearch_FindNext(const std::string& p_sText);

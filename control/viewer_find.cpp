@@ -168,9 +168,16 @@ void Viewer::SearchServer(const std::string& p_sText) {
 }
 
 bool Viewer::SearchRows(const std::string& p_sText) {
+    // Held here: the host may release them while the control yields.
+    const std::shared_ptr<ViewerFunctionality> strategy = m_oStrategy;
+    const std::shared_ptr<Grid> priGrid = m_oPriGrid;
+    const std::shared_ptr<Grid> secGrid = m_oSecGrid;
+    if (!strategy || !priGrid || !secGrid) {
+        RaiseRuntimeError(errors::kObjectVariableNotSet, "the control's list was released");
+    }
     bool noRecords = false;
     if (ViewerType() != vt_FinderResults) {
-        m_oStrategy->Search(p_sText, 0, 0, noRecords, *m_oPriGrid, *m_oSecGrid);
+        strategy->Search(p_sText, 0, 0, noRecords, *priGrid, *secGrid);
     } else if (const std::shared_ptr<Recordset> rows = m_olePriGrid->DataSource()) {
         rows->SetFilter(Variant(BuildListFilter(p_sText)));
     }
@@ -484,15 +491,16 @@ void Viewer::Searchdatabase(const std::string& p_sText) {
         }
         try {
             const bool found = SearchRows(p_sText);
+            const int32_t scope = m_oPriGrid->ListScope();
             ChangeRunningStatus("Updating . . .", true);
             DoEvents();
             if (alive.expired() || !RaiseEvent([](ViewerEvents& sink) { sink.ChangeSort(); })) {
                 return;
             }
             if (!found) {
-                ReportNoRecords(p_sText);
+                ReportNoRecords(p_sText, scope);
             } else if (ViewerType() == vt_Stocks) {
-                ReportSymbolsNotFound(p_sText, m_olePriGrid->DataSource(), m_oPriGrid->ListScope());
+                ReportSymbolsNotFound(p_sText, m_olePriGrid->DataSource(), scope);
             }
         } catch (...) {
             if (!alive.expired()) {
@@ -504,17 +512,16 @@ void Viewer::Searchdatabase(const std::string& p_sText) {
     });
 }
 
-void Viewer::ReportNoRecords(const std::string& p_sText) {
+void Viewer::ReportNoRecords(const std::string& p_sText, int32_t p_lScope) {
     const bool watchList = WatchListId() != 0;
-    const int32_t scope = m_oPriGrid->ListScope();
     std::string text;
     switch (ViewerType()) {
         case vt_Stocks:
             if (watchList) {
                 text = "No stock found for " + p_sText + " in the current watchlist.";
-            } else if (scope == 1) {
+            } else if (p_lScope == 1) {
                 text = "No stock(s) found for " + p_sText + " in the current industry group.";
-            } else if (scope == 2) {
+            } else if (p_lScope == 2) {
                 text = "No stock(s) found for " + p_sText + " in the current business sector.";
             } else {
                 text = "No stock(s) found for " + p_sText + ".";
@@ -523,7 +530,7 @@ void Viewer::ReportNoRecords(const std::string& p_sText) {
         case vt_Industries:
             if (watchList) {
                 text = "No industry found for " + p_sText + " in the current watchlist.";
-            } else if (scope == 3) {
+            } else if (p_lScope == 3) {
                 text = "No industry found for " + p_sText + " in the current business sector.";
             } else {
                 text = "No industry found for " + p_sText + ".";

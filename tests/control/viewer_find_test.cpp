@@ -192,6 +192,19 @@ TEST_F(ViewerFindTest, AWatchListSearchThatFindsNothingNamesTheWatchList) {
     EXPECT_EQ(LastMessage(), "No Records Found: No stock found for ZZZZ in the current watchlist.");
 }
 
+// The host may release the list while the search yields; the search then ends and says why.
+TEST_F(ViewerFindTest, AListReleasedWhileTheServerSearchYieldsEndsTheSearch) {
+    Show(vt_Stocks, false);
+    m_oPlatform.Loop().Post([this] { m_oViewer->Destroy(); });
+    Find([](frmSearch& form) {
+        form.TypeText("a,b");
+        form.cmdOK_Click();
+        form.cmdCancel_Click();
+    });
+    EXPECT_EQ(Reports("Viewer:Searchdatabase"), 1u);
+    EXPECT_EQ(CallsTo("SearchStocks"), 0u);
+}
+
 TEST_F(ViewerFindTest, SeveralSymbolsInAWholeListFilterItToThem) {
     struct Case {
         std::string Typed;  // set as the text box's text, as a host's paste would
