@@ -163,6 +163,7 @@ void Viewer::Teardown() {
     m_rCompanyList.reset();
     m_rSectorList.reset();
     m_rIndustryList.reset();
+    m_rsFind.reset();
 }
 
 void Viewer::ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const {

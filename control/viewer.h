@@ -48,6 +48,8 @@ class ViewerElements;
 class ViewerEvents;
 class ViewerFunctionality;
 class DispatchTable;
+class frmSearch;
+class frmSearchEvents;
 
 // A child control's place on the control's surface, in twips.
 struct TwipsRect {
@@ -373,6 +375,64 @@ class Viewer : public DispatchObject {
     std::weak_ptr<DispatchObject> m_oParent;
     // Expires when the control is destroyed, so that code after a raise can tell.
     std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
+
+    // --- Search and find (viewer_find.cpp) ------------------------------------------------------
+  public:
+    // The Find dialog over the list (not for histories and holdings, nor for a list without
+    // rows); what the person chose runs when it closes: a find in the rows shown, or a search on
+    // the server that replaces them. p_sSymbol is not used.
+    void SearchStocks(const std::string& p_sSymbol = "");
+    // Selects the row of a symbol (an industry or sector code in those lists), after clearing the
+    // selection; false, after saying so, when no row has it. Failures reach the caller.
+    bool FindSingleStock(std::string& p_sSymbol);
+    // The Find dialog while SearchStocks shows it, else null.
+    const std::shared_ptr<frmSearch>& SearchForm() const { return m_frmsearch; }
+    // The two search-selection flags: a name list was asked for (or a symbol found), and a symbol
+    // was found.
+    bool SearchSelected() const { return m_bSearchSelected; }
+    bool SearchFound() const { return m_bSearchFound; }
+    // The finds in the rows shown (not part of the dispatch interface): the row of a symbol, or
+    // of the next company, industry or sector whose name starts with the text; a find repeated
+    // before the dialog's text or search type changes goes on from the row found last.
+    void FindSymbolInList(const std::string& p_sText);
+    void FindCompanyInList(const std::string& p_sText);
+    void FindIndustryInList(const std::string& p_sText);
+    void FindSectorInList(const std::string& p_sText);
+
+  private:
+    class SearchFormSink;
+    // A find in the rows shown, by the list's key: symbol, industry or sector.
+    void FindInList(const std::string& p_sText);
+    // p_bCompany: a company find that finds nothing goes back near where it began.
+    void FindNameInList(const char* p_sField, const char* p_sNotFound, const std::string& p_sText,
+                        bool p_bCompany);
+    // m_rsFind, taken from the primary grid when it is not set or no longer bound there; true when
+    // it was already set.
+    bool TakeFindRows();
+    void ShowFirstSelectedRow();
+    void SelectCurrentRowOnly(const Recordset& p_rRows);
+    void FilterToList(const std::string& p_sText);
+    std::string BuildListFilter(const std::string& p_sText);
+    // The server search with the running indicator; the rows found replace the list.
+    void SearchServer(const std::string& p_sText);
+    // The strategy's search, or for finder results a filter of the host's rows, and the first
+    // row then selected alone; false when nothing was found.
+    bool SearchRows(const std::string& p_sText);
+    void Searchdatabase(const std::string& p_sText);
+    // p_lScope: the primary Grid's list scope.
+    void ReportNoRecords(const std::string& p_sText, int32_t p_lScope);
+    void ReportSymbolsNotFound(const std::string& p_sSymbols,
+                               const std::shared_ptr<Recordset>& p_rFound, int32_t p_lScope);
+    void m_frmsearch_FindNext(const std::string& p_sText);
+    void m_frmsearch_GetLists(const std::string& p_sText);
+    void m_frmsearch_SearchChanged();
+    void m_frmsearch_ResetSearch();
+    void FillListFromGrid(frmSearch& p_oForm);
+
+    std::shared_ptr<frmSearch> m_frmsearch;
+    std::shared_ptr<frmSearchEvents> m_oSearchSink;
+    std::shared_ptr<Recordset> m_rsFind;
+    bool m_bSymbolFound = false;
 };
 
 #undef QV_DECLARE_FORWARDER

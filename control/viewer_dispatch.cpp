@@ -264,6 +264,23 @@ void AddWatchListMethods(Builder& p_builder) {
         .Method("EditTrade", 0, 0, [](Viewer& self, DispatchArgs) { return self.EditTrade(); });
 }
 
+// The search members; FindSingleStock's text is by reference.
+void AddSearchMethods(Builder& p_builder) {
+    p_builder
+        .Method("SearchStocks", 0, 1,
+                [](Viewer& self, DispatchArgs args) {
+                    const bool given = !args.empty() && !args[0].IsMissing();
+                    self.SearchStocks(given ? args[0].ToString() : std::string());
+                    return Variant();
+                })
+        .Method("FindSingleStock", 1, 1, [](Viewer& self, DispatchArgs args) {
+            std::string symbol = args[0].ToString();
+            const bool found = self.FindSingleStock(symbol);
+            args[0] = Variant(symbol);
+            return Variant(found);
+        });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -285,6 +302,7 @@ const DispatchTable& Viewer::Table() {
         AddCustomizationMethods(builder);
         AddNavigationMethods(builder);
         AddWatchListMethods(builder);
+        AddSearchMethods(builder);
         return builder.Build();
     }();
     return table;

@@ -553,4 +553,27 @@ std::unique_ptr<CriteriaNode> ParseFindCriteria(std::string_view p_sText, const 
     return CriteriaParser(p_sText, p_oFields).ParseFind();
 }
 
+std::string CriteriaText(std::string_view p_sText) {
+    std::string quoted = "'";
+    for (const char ch : p_sText) {
+        quoted.push_back(ch);
+        if (ch == '\'') {
+            quoted.push_back(ch);
+        }
+    }
+    return quoted + "'";
+}
+
+std::string LikeLiteral(std::string_view p_sText) {
+    std::string pattern;
+    for (const char ch : p_sText) {
+        if (ch == '%' || ch == '*' || ch == '_' || ch == '[') {
+            pattern += {'[', ch, ']'};
+        } else {
+            pattern.push_back(ch);
+        }
+    }
+    return pattern;
+}
+
 }  // namespace qv

@@ -6,9 +6,10 @@
 // A comparison puts a field (a bare name, or any name in brackets) before an operator and a
 // literal: a number, 'text' (two quotes stand for one inside it), #date#, True, False or Null.
 // The operators are = <> < > <= >= and LIKE, whose pattern takes % or * for any run of
-// characters and _ for one character. AND binds tighter than OR and parentheses group. Field
-// names, keywords and text compare without regard to case; numbers compare numerically. A field
-// holding Null meets only "= Null", and "<> Null" is met by every other value.
+// characters, _ for one character and [c] for the character c itself. AND binds tighter than
+// OR and parentheses group. Field names, keywords and text compare without regard to case;
+// numbers compare numerically. A field holding Null meets only "= Null", and "<> Null" is met by
+// every other value.
 //
 // A literal must suit its field: text against a text field, a number, date, boolean or numeric
 // text against a numeric, date or boolean field, any literal against a Variant field. Failures are
@@ -23,6 +24,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -97,6 +99,14 @@ class CriteriaNode {
 
 // The ids of the rows that meet p_oCriteria and are not deleted, ascending.
 std::vector<uint32_t> SelectRows(const CriteriaNode& p_oCriteria, const RowStore& p_oRows);
+
+// Criteria texts built from what a person typed: CriteriaText quotes p_sText as a text literal
+// (a quote inside it doubled), LikeLiteral writes p_sText as a LIKE pattern that matches it
+// literally (its %, *, _ and [ bracketed), so that
+//     "CompanyName Like " + CriteriaText(LikeLiteral(typed) + "%")
+// finds the names that start with exactly what was typed.
+std::string CriteriaText(std::string_view p_sText);
+std::string LikeLiteral(std::string_view p_sText);
 
 // Parses a Filter text against the fields it names.
 std::unique_ptr<CriteriaNode> ParseFilterCriteria(std::string_view p_sText,

@@ -323,6 +323,12 @@ bool IsWildcard(char p_c) {
     return p_c == '%' || p_c == '*';
 }
 
+// "[c]": the one character c itself, so that a pattern can hold %, *, _ and [ literally.
+bool IsBracketedLiteral(std::string_view p_sPattern, size_t p_lAt) {
+    return p_lAt + 2 < p_sPattern.size() && p_sPattern[p_lAt] == '[' &&
+           p_sPattern[p_lAt + 2] == ']';
+}
+
 }  // namespace
 
 std::unique_ptr<CriteriaNode> MakeNullTest(size_t p_lColumn, bool p_bNull) {
@@ -373,12 +379,17 @@ bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern) {
             starValue = value;
             continue;
         }
-        if (at < pattern.size() && pattern[at] == '_') {
+        if (IsBracketedLiteral(pattern, at)) {
+            if (ToLowerAscii(p_sValue[value]) == pattern[at + 1]) {
+                ++value;
+                at += 3;
+                continue;
+            }
+        } else if (at < pattern.size() && pattern[at] == '_') {
             value += CharacterLength(p_sValue, value);
             ++at;
             continue;
-        }
-        if (at < pattern.size() && ToLowerAscii(p_sValue[value]) == pattern[at]) {
+        } else if (at < pattern.size() && ToLowerAscii(p_sValue[value]) == pattern[at]) {
             ++value;
             ++at;
             continue;

@@ -34,8 +34,9 @@ std::unique_ptr<CriteriaNode> MakeValueComparison(size_t p_lColumn, CompareOp p_
 std::unique_ptr<CriteriaNode> MakeJunction(bool p_bAll,
                                            std::vector<std::unique_ptr<CriteriaNode>> p_children);
 
-// LIKE matching: % and * match any run of characters, _ one character (a whole UTF-8 sequence);
-// p_sFoldedPattern must have been folded with ToLowerAscii.
+// LIKE matching: % and * match any run of characters, _ one character (a whole UTF-8 sequence),
+// [c] the one byte c itself (LikeLiteral writes it); p_sFoldedPattern must have been folded with
+// ToLowerAscii.
 bool LikeMatches(std::string_view p_sValue, std::string_view p_sFoldedPattern);
 
 }  // namespace qv

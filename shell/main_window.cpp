@@ -18,6 +18,7 @@
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
 #include "shell/window_context_menu.h"
+#include "shell/window_find.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
 #include "shell/window_texts.h"
@@ -307,6 +308,8 @@ void MainWindow::BuildControls() {
     m_pSurface->PrimaryView().installEventFilter(this);
     m_pSurface->SecondaryView().installEventFilter(this);
     new WindowContextMenu(*m_pSurface, this);
+    new TypeToJump(m_oHost->ControlPtr(), m_pSurface->PrimaryView(), m_pSurface->SecondaryView(),
+                   this);
     m_pTotals = new TotalsFooter(central);
     m_pTotals->hide();
     BuildHint(*central);
@@ -350,6 +353,7 @@ void MainWindow::BuildMenus() {
     // No key: Ctrl+Q, the desktops' quit key, is the list's quick test; the window's close key
     // (Alt+F4 on most desktops) quits.
     quit->setMenuRole(QAction::QuitRole);
+    AddFindAction(*menuBar(), m_pSurface->PrimaryView());
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     AddChoiceMenu(*view, QStringLiteral("&List"), *m_pType, true);
@@ -783,9 +787,11 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
         return;
     }
     if (p_sEvent == "Find") {
-        ShowMessage(
-            QStringLiteral("Find (Ctrl+F): searching the list is not available in this "
-                           "window yet"));
+        QTimer::singleShot(0, this, [self] {
+            if (self) {
+                RunFind(self->m_oHost->Control(), *self->m_pSurface);
+            }
+        });
         return;
     }
     if (p_sEvent == "Delete" && !p_args.empty()) {

@@ -5,6 +5,7 @@
 #include "outside/platform_context.h"
 #include "shell/column_chooser_dialog.h"
 #include "shell/graph_count_dialog.h"
+#include "shell/find_dialog.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
@@ -32,6 +33,7 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
     RegisterSortDialogView(*dialogs);
     RegisterGraphCountView(*dialogs);
     RegisterWatchListDialogViews(*dialogs);
+    RegisterFindDialogView(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());

@@ -21,7 +21,7 @@ constexpr std::array<ListKey, 16> kListKeys = {{
     {"Shift+F10", "The context menu of the current row"},
     {"Return", "Open the page of the current row, as a double click does"},
     {"Del", "Remove the selected rows from the watch list (not built yet)"},
-    {"Ctrl+F", "Find in the list (not built yet)", true},
+    {"Ctrl+F", "Find in the list", true},
     {"Ctrl+L", "Choose the fields shown", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},
     {"Ctrl+Q", "Quick test of the current row (not built yet)", true},

@@ -191,6 +191,33 @@ TEST(LikeTest, WildcardsMatchRunsAndSingleCharacters) {
     EXPECT_FALSE(LikeMatches(std::string(2000, 'a'), std::string(30, '%') + "b%"));
 }
 
+TEST(LikeTest, TypedTextMatchesItselfWhenWrittenAsALiteral) {
+    struct Case {
+        const char* Typed;
+        const char* Value;
+        bool Starts;
+    };
+    const Case cases[] = {
+        {"50%", "50% off", true},   {"50%", "500 off", false}, {"a_c", "A_C Co", true},
+        {"a_c", "abc", false},      {"*", "*star", true},      {"*", "star", false},
+        {"[x]", "[x] y", true},     {"[x]", "x y", false},     {"[", "[", true},
+        {"o'neil", "O'Neil", true}, {"", "anything", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Typed);
+        EXPECT_EQ(LikeMatches(c.Value, ToLowerAscii(LikeLiteral(c.Typed) + "%")), c.Starts);
+    }
+    // As criteria text: the quote is doubled inside the literal, and the recordset reads it back.
+    auto rows = std::make_shared<Recordset>();
+    rows->Fields().Append("Name", adVarChar, 20);
+    rows->Open();
+    rows->AddNew({Variant("O'Neil % Co")});
+    rows->AddNew({Variant("O'Neil Co")});
+    EXPECT_EQ(CriteriaText("O'Neil %"), "'O''Neil %'");
+    rows->SetFilter(Variant("Name Like " + CriteriaText(LikeLiteral("o'neil %") + "%")));
+    EXPECT_EQ(rows->RecordCount(), 1);
+}
+
 // Names are unique; prices and sequences repeat so that ties and stability show.
 std::shared_ptr<Recordset> MakeSortRows() {
     auto recordset = std::make_shared<Recordset>();
