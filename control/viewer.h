@@ -21,9 +21,9 @@
 // may then call the control again or release it: the control touches none of its members after
 // an event whose handler released it.
 //
-// Commands whose implementation belongs to the search and printing modules are
-// reported as not available (error 445 under the handler's label) and do nothing else until
-// those modules exist.
+// Commands whose implementation belongs to the printing module (printing, export, the quick
+// test) are reported as not available (error 445 under the handler's label) and do nothing else
+// until that module exists.
 #pragma once
 
 #include "columns/viewer_type.h"

@@ -20,7 +20,7 @@ constexpr std::array<ListKey, 16> kListKeys = {{
     {"Menu", "The context menu of the current row"},
     {"Shift+F10", "The context menu of the current row"},
     {"Return", "Open the page of the current row, as a double click does"},
-    {"Del", "Remove the selected rows from the watch list (not built yet)"},
+    {"Del", "Remove the selected rows from the watch list shown"},
     {"Ctrl+F", "Find in the list", true},
     {"Ctrl+L", "Choose the fields shown", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},

@@ -304,16 +304,15 @@ TEST_F(ViewerLayoutsTest, RestoringInPrintModeGoesBackAndAFailedRestoreIsTold) {
 
 TEST_F(ViewerLayoutsTest, HostMenuCommandsGoToTheGridUsedLast) {
     Show(vt_Stocks);
-    // Export (grid commands 6 and 7) is not built yet and says so; 9 asks the control to add to a
-    // watch list.
+    // Export (grid commands 6 and 7) is not built yet and says so; 9 opens the control's
+    // add-to-watch-list dialog (dismissed here, so it adds nothing).
     const char* exporting = "Grid:m_oPopupMenu_Click";
-    const char* watchList = "Viewer: AddToWatchList";
-    const std::tuple<bool, int32_t, const char*> cases[] = {{true, 1, exporting},
-                                                            {true, 2, watchList},
-                                                            {true, 3, nullptr},
-                                                            {false, 1, exporting},
-                                                            {false, 2, nullptr}};
-    for (const auto& [primaryLast, value, label] : cases) {
+    const std::tuple<bool, int32_t, const char*, bool> cases[] = {{true, 1, exporting, false},
+                                                                  {true, 2, nullptr, true},
+                                                                  {true, 3, nullptr, false},
+                                                                  {false, 1, exporting, false},
+                                                                  {false, 2, nullptr, false}};
+    for (const auto& [primaryLast, value, label, asked] : cases) {
         SCOPED_TRACE(std::to_string(primaryLast) + " " + std::to_string(value));
         if (primaryLast) {
             m_oViewer->UpdateViewer(false, false);
@@ -321,11 +320,13 @@ TEST_F(ViewerLayoutsTest, HostMenuCommandsGoToTheGridUsedLast) {
             m_oViewer->oleSecGrid()->Click(0, 0);
         }
         const size_t before = m_oPlatform.Reporter().Reports().size();
+        const size_t shown = m_oPlatform.Dialogs().Shown().size();
         m_oViewer->HandleExMenuClick(value);
         ASSERT_EQ(m_oPlatform.Reporter().Reports().size() - before, label != nullptr ? 1u : 0u);
         if (label != nullptr) {
             EXPECT_EQ(m_oPlatform.Reporter().Reports().back().Label, label);
         }
+        EXPECT_EQ(m_oPlatform.Dialogs().Shown().size() > shown, asked);
     }
 }
 
