@@ -195,7 +195,8 @@ int64_t WatchListStore::RemoveItems(int32_t p_lWatchListId,
     return removed;
 }
 
-bool WatchListStore::NameTaken(int32_t p_lOwnerId, int32_t p_lListType, const std::string& p_sName) {
+bool WatchListStore::NameTaken(int32_t p_lOwnerId, int32_t p_lListType,
+                               const std::string& p_sName) {
     SqliteStatement query = m_oDatabase.Prepare(
         "SELECT 1 FROM watch_lists WHERE owner_id = ?1 AND list_type = ?2 AND is_folder = 0 AND "
         "trim(name) = trim(?3) COLLATE NOCASE");
