@@ -120,13 +120,25 @@ std::shared_ptr<Recordset> Companies() {
     return rows;
 }
 
-TEST(FrmSearchTest, DisplayHandsBackTheChosenSymbolsOrAsksForAChoice) {
+// Wildcards in a name match themselves; Display hands back the chosen symbols or asks for a choice.
+TEST(FrmSearchTest, FillListMatchesLiterallyAndDisplayHandsBackTheChosenSymbols) {
     ScopedTestPlatform platform;
     frmSearch form;
     form.Init(0, true);
     form.SetSearchTypeIndex(1);
+    const std::shared_ptr<Recordset> rows = Companies();
+    form.SetText("%");
+    form.FillList(rows);
+    ASSERT_EQ(form.Items().size(), 1u);
+    EXPECT_EQ(form.Items()[0].Text, "Company not found.");
+    EXPECT_FALSE(form.DisplayEnabled());
+    EXPECT_EQ(rows->RecordCount(), 3);  // the filter is taken off again
+    form.SetText("ACME_");
+    form.FillList(rows);
+    ASSERT_EQ(form.Items().size(), 1u);
+    EXPECT_EQ(form.Items()[0].Text, "Acme_Tools -  ACT");
     form.SetText("AC");
-    form.FillList(Companies());
+    form.FillList(rows);
     ASSERT_EQ(form.Items().size(), 2u);
     EXPECT_EQ(form.Items()[1].Text, "Acme_Tools -  ACT");
     EXPECT_TRUE(form.DisplayEnabled());
@@ -144,25 +156,6 @@ TEST(FrmSearchTest, DisplayHandsBackTheChosenSymbolsOrAsksForAChoice) {
     EXPECT_FALSE(form.Cancelled());
     EXPECT_EQ(form.SearchString(), "ACME,ACT");
     EXPECT_FALSE(form.OneCompanySelected());
-}
-
-TEST(FrmSearchTest, FillListMatchesWildcardsLiterallyAndSaysWhatWasNotFound) {
-    ScopedTestPlatform platform;
-    frmSearch form;
-    form.Init(0, true);
-    form.SetSearchTypeIndex(1);
-    const std::shared_ptr<Recordset> rows = Companies();
-    form.SetText("ACME_");
-    form.FillList(rows);
-    ASSERT_EQ(form.Items().size(), 1u);
-    EXPECT_EQ(form.Items()[0].Text, "Acme_Tools -  ACT");
-
-    form.SetText("%");
-    form.FillList(rows);
-    ASSERT_EQ(form.Items().size(), 1u);
-    EXPECT_EQ(form.Items()[0].Text, "Company not found.");
-    EXPECT_FALSE(form.DisplayEnabled());
-    EXPECT_EQ(rows->RecordCount(), 3);  // the filter is taken off again
 }
 
 }  // namespace

@@ -152,70 +152,59 @@ struct MenuCase {
 };
 
 TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
-    const std::string stockDetails =
-        "View Stock Details|1|pagecontroller.aspx?pagetype=37&symbol=IBM&date=12/4/2026\n"
-        "View Stock News|26|IBM\n";
-    const std::string groupDetails =
-        "View Industry Details|1|pagecontroller.aspx?pagetype=49&indcode=310&date=12/4/2026\n"
-        "View Sector Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/4/2026\n";
-    const std::string stockLists =
-        "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-        "date=12/4/2026\n"
-        "View Stocks In Business Sector|1|pagecontroller.aspx?pagetype=5&sectorcode=30&"
-        "date=12/4/2026\n";
+    // The row-dependent part of a stock menu; a history reads the row's day, not the start date.
+    const auto groups = [](const std::string& d) {
+        return "View Industry Details|1|pagecontroller.aspx?pagetype=49&indcode=310&date=" + d +
+               "\nView Sector Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=" + d +
+               "\n";
+    };
+    const auto lists = [](const std::string& d) {
+        return "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
+               "date=" +
+               d +
+               "\nView Stocks In Business Sector|1|pagecontroller.aspx?pagetype=5&sectorcode=30&"
+               "date=" +
+               d + "\n";
+    };
+    const auto details = [](const std::string& d) {
+        return "View Stock Details|1|pagecontroller.aspx?pagetype=37&symbol=IBM&date=" + d +
+               "\nView Stock News|26|IBM\n";
+    };
+    const std::string history =
+        "View Historical Data|1|pagecontroller.aspx?pagetype=7&symbol=IBM\n";
+    const auto stockMenu = [&](const std::string& d, const std::string& p_sHistory,
+                               const char* p_sIndustryOff) {
+        return details(d) + "View Stock Analysis|1|pagecontroller.aspx?pagetype=40&date=" + d +
+               "&symbol=IBM\n" + groups(d) + "-\n" + p_sHistory +
+               "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&date=" +
+               d + p_sIndustryOff + "\n" + lists(d) +
+               "-\nCalculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&date=" + d +
+               "\n-\nQuick Test|22|QuickTest.asp?symbols=101|off\nUpcoming Dividend Dates|27|\n-\n";
+    };
+    const std::string day = "12/4/2026";
     const std::string stockGraphs =
         "View Stock Graph|1|3\nView Industry Graph|1|4\nView Business Sector Graph|1|5\n";
     const std::string severalGraphs =
         "View Multiple Graphs|0|\n  View Multiple Stock Graphs|19|\n  Industry|20|\n"
         "  Sector|21|\n";
     const std::string industryRows =
-        groupDetails + "View Historical Data|1|pagecontroller.aspx?pagetype=8&indcode=310\n-\n" +
-        "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&"
-        "date=12/4/2026\n" +
-        "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-        "date=12/4/2026\n" +
-        "View Industry Graph|1|3\nView Business Sector Graph|1|4\n"
+        groups(day) + "View Historical Data|1|pagecontroller.aspx?pagetype=8&indcode=310\n-\n" +
+        "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&date=" + day +
+        "\nView Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
+        "date=" +
+        day +
+        "\nView Industry Graph|1|3\nView Business Sector Graph|1|4\n"
         "View Multiple Industry Graphs|20|\n-\nQuick Test|22||off\n";
+    const std::string average = "View WatchList Average Graph|1|3\n";
     const std::vector<MenuCase> cases = {
         {"stocks", 0, vt_Stocks, "Stock Viewer Report", 0, 0, 0,
-         stockDetails +
-             "View Stock Analysis|1|pagecontroller.aspx?pagetype=40&date=12/4/2026&symbol=IBM\n" +
-             groupDetails +
-             "-\nView Historical Data|1|pagecontroller.aspx?pagetype=7&symbol=IBM\n" +
-             "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&"
-             "date=12/4/2026\n" +
-             stockLists +
-             "-\nCalculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&"
-             "date=12/4/2026\n"
-             "-\nQuick Test|22|QuickTest.asp?symbols=101|off\nUpcoming Dividend Dates|27|\n-\n" +
-             stockGraphs + severalGraphs + "-\nFind Stock|12|\nAdd to WatchList|9|\n" + kTail},
+         stockMenu(day, history, "") + stockGraphs + severalGraphs +
+             "-\nFind Stock|12|\nAdd to WatchList|9|\n" + kTail},
         {"stock history: the row's day", 0, vt_StockHistory, "Stock History Report", 0, 0, 0,
-         "View Stock Details|1|pagecontroller.aspx?pagetype=37&symbol=IBM&date=12/1/2026\n"
-         "View Stock News|26|IBM\n"
-         "View Stock Analysis|1|pagecontroller.aspx?pagetype=40&date=12/1/2026&symbol=IBM\n"
-         "View Industry Details|1|pagecontroller.aspx?pagetype=49&indcode=310&date=12/1/2026\n"
-         "View Sector Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/1/2026\n-\n"
-         "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&"
-         "date=12/1/2026\n"
-         "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-         "date=12/1/2026\n"
-         "View Stocks In Business Sector|1|pagecontroller.aspx?pagetype=5&sectorcode=30&"
-         "date=12/1/2026\n"
-         "-\nCalculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&date=12/1/2026\n"
-         "-\nQuick Test|22|QuickTest.asp?symbols=101|off\nUpcoming Dividend Dates|27|\n-\n" +
-             stockGraphs + kTail},
+         stockMenu("12/1/2026", "", "") + stockGraphs + kTail},
         {"finder results, advanced graphs, one industry's list scope has no effect", 0,
          vt_FinderResults, "Tandrel Report", 1, 0, SharedServices::kAdvancedGraphProgram,
-         stockDetails +
-             "View Stock Analysis|1|pagecontroller.aspx?pagetype=40&date=12/4/2026&symbol=IBM\n" +
-             groupDetails +
-             "-\nView Historical Data|1|pagecontroller.aspx?pagetype=7&symbol=IBM\n" +
-             "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&"
-             "date=12/4/2026|off\n" +
-             stockLists +
-             "-\nCalculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&"
-             "date=12/4/2026\n"
-             "-\nQuick Test|22|QuickTest.asp?symbols=101|off\nUpcoming Dividend Dates|27|\n-\n"
+         stockMenu(day, history, "|off") +
              "View Stock Graph|0|\n  Standard|1|3\n  Tavrenex|1|9\n"
              "View Industry Graph|0|\n  Standard|1|4\n  Tavrenex|1|10\n"
              "View Business Sector Graph|0|\n  Standard|1|5\n  Tavrenex|1|11\n"
@@ -230,32 +219,26 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
         {"the stock viewer's industry grid: no layout item", 1, vt_Stocks,
          "Stock Viewer Industry Report", 0, 0, 0, industryRows + kPrintTail},
         {"industries of a watch list", 1, vt_Stocks, "Stock Viewer Industry Report", 0, 5, 0,
-         "View WatchList Average Graph|1|3\n"},
+         average},
         {"sectors", 2, vt_Sectors, "Sector Viewer Report", 0, 0, 0,
          "View Sector Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/4/2026\n-\n"
          "View Historical Data|1|pagecontroller.aspx?pagetype=9&sectorcode=30\n-\n" +
-             stockLists +
+             lists(day) +
              "View Business Sector Graph|1|3\nView Multiple Sector Graphs|21|\n"
              "-\nQuick Test|22||off\n-\nFind Sector|12|\n" +
              kTail},
         {"sector history, advanced graphs", 2, vt_SectorHistory, "Sector History Report", 0, 0,
          SharedServices::kAdvancedGraphProgram,
          "View Sector "
-         "Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/1/2026\n-\n-\n"
-         "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-         "date=12/1/2026\n"
-         "View Stocks In Business Sector|1|pagecontroller.aspx?pagetype=5&sectorcode=30&"
-         "date=12/1/2026\n"
-         "View Business Sector Graph|0|\n  Standard|1|3\n  Tavrenex|1|9\n" +
-             kTail},
-        {"sectors of a watch list", 2, vt_Industries, "Sector Report", 0, 5, 0,
-         "View WatchList Average Graph|1|3\n"},
+         "Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/1/2026\n-\n-\n" +
+             lists("12/1/2026") +
+             "View Business Sector Graph|0|\n  Standard|1|3\n  Tavrenex|1|9\n" + kTail},
+        {"sectors of a watch list", 2, vt_Industries, "Sector Report", 0, 5, 0, average},
         {"portfolio with the options program", 3, vt_Portfolio, "Portfolio Report", 1, 0,
          SharedServices::kOptionsProgram,
-         stockDetails + "View Investment Details|1|InvestmentDetails\n" + groupDetails +
-             "View Historical Data|1|pagecontroller.aspx?pagetype=7&symbol=IBM\n"
+         details(day) + "View Investment Details|1|InvestmentDetails\n" + groups(day) + history +
              "View Stocks in Industry Group|1|pagecontroller.aspx?pagetype=4&indcode=310\n" +
-             stockLists +
+             lists(day) +
              "Calculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&date=12/5/2026\n"
              "Marlune|0|\n  Spreads|0|\n    IBM Jan 150 call|25|7\n    IBM Feb 140 put|25|9\n"
              "  Covered|0|\nUpcoming Dividend Dates|27|\n" +
