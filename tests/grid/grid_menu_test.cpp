@@ -294,8 +294,6 @@ TEST_F(GridMenuTest, EachItemDoesWhatItsIdSays) {
         {"View Stock Details",
          {"Navigate pagecontroller.aspx?pagetype=37&symbol=IBM&date=12/4/2026"}},
         {"View Stock Graph", {"Navigate pagecontroller.aspx?pagetype=10&iwp=0&symbol=IBM"}},
-        {"View Business Sector Graph",
-         {"Navigate pagecontroller.aspx?pagetype=12&iwp=0&sectorcode=30"}},
         {"View Stock News", {"Navigate news.aspx?symbol=IBM"}},
         {"Upcoming Dividend Dates", {"Navigate dividends.aspx?stockids=101"}},
         {"View Multiple Graphs/Industry",
@@ -521,7 +519,9 @@ class MarluneTest : public GridMenuTest {
     }
 };
 
-TEST_F(MarluneTest, NotInstalledOffersTheInstallationPage) {
+// Not installed, the program's installation page is offered; installed, the symbols reach it as
+// one word whatever they hold.
+TEST_F(MarluneTest, NotInstalledOffersTheInstallationPageAndSymbolsReachTheProgramAsOneWord) {
     Show(0, vt_Stocks, "Stock Viewer Report");
     m_platform.Messages().QueueAnswer(vbCancel);
     RightClick("Marlune/Spreads/IBM call");
@@ -532,9 +532,7 @@ TEST_F(MarluneTest, NotInstalledOffersTheInstallationPage) {
     EXPECT_EQ(m_platform.Messages().Shown()[0].Buttons, vbOKCancel);
     EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"Navigate marluneinstall\\install.htm"});
     EXPECT_TRUE(m_platform.Launcher().Started().empty());
-}
 
-TEST_F(MarluneTest, SymbolsReachTheProgramAsOneWordWhateverTheyHold) {
     Install();
     auto rows = MenuRows(2);
     rows->MoveFirst();
