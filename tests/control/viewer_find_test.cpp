@@ -35,6 +35,14 @@ class ViewerFindTest : public ViewerTest {
         m_oPlatform.Dialogs().QueueScriptFor<frmSearch>(std::move(p_fnScript));
         m_oViewer->SearchStocks("");
     }
+    // Find with p_sText typed and Find pressed, then the dialog cancelled if still open.
+    void FindTyped(const std::string& p_sText) {
+        Find([&](frmSearch& form) {
+            form.TypeText(p_sText);
+            form.cmdOK_Click();
+            form.cmdCancel_Click();
+        });
+    }
     // The value in the row at p_lPosition of what the primary grid shows.
     std::string ValueAt(int32_t p_lPosition, const std::string& p_sField) const {
         const auto& rows = m_oViewer->olePriGrid()->DataSource();
@@ -108,11 +116,7 @@ TEST_F(ViewerFindTest, ASymbolNotShownIsOfferedToTheServerOnlyWhenTheListIsParti
     EXPECT_EQ(CallsTo("SearchStocks"), 0u);
 
     m_oViewer->SetReturnAll(true);
-    Find([](frmSearch& form) {
-        form.TypeText("zzzz");
-        form.cmdOK_Click();
-        form.cmdCancel_Click();
-    });
+    FindTyped("zzzz");
     EXPECT_EQ(LastMessage(), "Find: Symbol not found.");
     EXPECT_EQ(Messages().size(), 2u);
     EXPECT_EQ(m_oViewer->RecordCount(), rows);
@@ -159,11 +163,7 @@ TEST_F(ViewerFindTest, TheServerSearchSaysWhatItCouldNotFindInTheListsScope) {
         // Several symbols go to the server at once; one goes there when the person says yes.
         const std::string typed = c.WithFoundSymbol ? symbol + ",ZZZZ,,QQ" : "ZZZZ";
         m_oPlatform.Messages().QueueAnswer(vbYes);
-        Find([&](frmSearch& form) {
-            form.TypeText(typed);
-            form.cmdOK_Click();
-            form.cmdCancel_Click();
-        });
+        FindTyped(typed);
         EXPECT_EQ(LastMessage(), c.Message);
         EXPECT_EQ(CallsTo("SearchStocks"), 1u);
         EXPECT_EQ(m_oHost.Count("ChangeSort"), 1u);
@@ -179,28 +179,18 @@ TEST_F(ViewerFindTest, TheServerSearchSaysWhatItCouldNotFindInTheListsScope) {
     }
 }
 
-TEST_F(ViewerFindTest, AWatchListSearchThatFindsNothingNamesTheWatchList) {
+TEST_F(ViewerFindTest, AWatchListSearchNamesTheListAndAReleasedListEndsTheSearch) {
     Show(vt_Stocks, false);
     // A list the owner does not hold finds nothing, as an empty one would.
     m_oViewer->SetWatchListId(987654);
     m_oPlatform.Messages().QueueAnswer(vbYes);
-    Find([](frmSearch& form) {
-        form.TypeText("zzzz");
-        form.cmdOK_Click();
-        form.cmdCancel_Click();
-    });
+    FindTyped("zzzz");
     EXPECT_EQ(LastMessage(), "No Records Found: No stock found for ZZZZ in the current watchlist.");
-}
 
-// The host may release the list while the search yields; the search then ends and says why.
-TEST_F(ViewerFindTest, AListReleasedWhileTheServerSearchYieldsEndsTheSearch) {
-    Show(vt_Stocks, false);
+    // The host may release the list while the search yields; the search then ends and says why.
+    m_oLog->Clear();
     m_oPlatform.Loop().Post([this] { m_oViewer->Destroy(); });
-    Find([](frmSearch& form) {
-        form.TypeText("a,b");
-        form.cmdOK_Click();
-        form.cmdCancel_Click();
-    });
+    FindTyped("a,b");
     EXPECT_EQ(Reports("Viewer:Searchdatabase"), 1u);
     EXPECT_EQ(CallsTo("SearchStocks"), 0u);
 }
