@@ -168,8 +168,7 @@ void Viewer::Teardown() {
 
 void Viewer::ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const {
     Reported(p_sLabel, [&] {
-        throw AutomationError(errors::kActionNotSupported, "Viewer",
-                              std::string(p_sCommand) + " is not available in this version");
+        RaiseNotAvailable("Viewer", p_sCommand);
     });
 }
 

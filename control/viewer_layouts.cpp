@@ -59,11 +59,6 @@ std::string UnknownFieldReason(const Variant& p_vLayout,
     return "";
 }
 
-// Restores the default pointer however the load ends.
-struct PointerReset {
-    ~PointerReset() { SetMousePointer(vbDefault); }
-};
-
 }  // namespace
 
 int16_t Viewer::LayoutFinderType() const {

@@ -56,10 +56,6 @@ std::string DirectionWord(int32_t p_lDirection) {
     return p_lDirection == 0 ? "ASC" : "DESC";
 }
 
-struct PointerReset {
-    ~PointerReset() { SetMousePointer(vbDefault); }
-};
-
 }  // namespace
 
 // --- The sort dialog ---------------------------------------------------------------------------

@@ -30,10 +30,6 @@ using strategy_support::CreateFacade;
 
 constexpr const char* kTitle = "Olmaris Lumetra v6.0";
 
-struct PointerReset {
-    ~PointerReset() { SetMousePointer(vbDefault); }
-};
-
 // The field that holds a row's key in a list of p_eType; "" when its rows have none.
 std::string KeyField(ViewerType p_eType, int32_t p_lFinderResultsType) {
     switch (p_eType) {

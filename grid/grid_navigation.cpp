@@ -345,8 +345,7 @@ void Grid::ShowMarlune(const std::string& p_sFolder, const std::string& p_sSymbo
 
 void Grid::ReportNotBuilt(const char* p_sCommand) const {
     Reported("Grid:m_oPopupMenu_Click", [&] {
-        throw AutomationError(errors::kActionNotSupported, "Grid",
-                              std::string(p_sCommand) + " is not available in this version");
+        RaiseNotAvailable("Grid", p_sCommand);
     });
 }
 

@@ -54,4 +54,8 @@ std::string ErrorText(const std::exception& p_error);
 // Throws the runtime error p_lNumber with its standard text, or p_sDetail appended after ": ".
 [[noreturn]] void RaiseRuntimeError(int32_t p_lNumber, const std::string& p_sDetail = "");
 
+// Throws error 445 from p_sSource for a command whose module is not built yet: "Printing is not
+// available in this version".
+[[noreturn]] void RaiseNotAvailable(const std::string& p_sSource, const std::string& p_sCommand);
+
 }  // namespace qv

@@ -114,6 +114,13 @@ MsgBoxResult MsgBox(std::string_view p_sText, MsgBoxButtons p_eButtons = vbOKOnl
                     MsgBoxIcon p_eIcon = vbNoIcon, std::string_view p_sTitle = "");
 void DoEvents();
 void SetMousePointer(MousePointerShape p_eShape);
+// Puts the default pointer back however the scope that showed another one ends.
+struct PointerReset {
+    PointerReset() = default;
+    PointerReset(const PointerReset&) = delete;
+    PointerReset& operator=(const PointerReset&) = delete;
+    ~PointerReset() { SetMousePointer(vbDefault); }
+};
 std::string GetSetting(std::string_view p_sApplication, std::string_view p_sSection,
                        std::string_view p_sKey, std::string_view p_sDefault = "");
 void SaveSetting(std::string_view p_sApplication, std::string_view p_sSection,
