@@ -1,5 +1,5 @@
-// The quick test from the window: the View menu's entry is offered only for lists the control
-// tests, and it takes the list's own Ctrl+Q to the control, whose page address the window shows.
+// The View menu's Quick Test: offered only for lists the control tests, it takes the list's own
+// Ctrl+Q to the control, whose page address the window shows.
 #include "shell/window_quick_test.h"
 #include "control/forms/frm_print.h"
 #include "outside/scripted_services.h"
@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QStatusBar>
 
 namespace qv::test {
 namespace {
@@ -16,21 +15,16 @@ namespace {
 TEST_F(WindowTest, QuickTestIsOfferedForTestableListsAndShowsThePageItOpens) {
     auto* action = m_window.findChild<QAction*>(QStringLiteral("quickTestAction"));
     ASSERT_NE(action, nullptr);
-    QMenu* view = nullptr;
-    for (QMenu* menu : m_window.findChildren<QMenu*>()) {
-        view = menu->actions().contains(action) ? menu : view;
-    }
+    QMenu* view = qobject_cast<QMenu*>(action->parent());
     ASSERT_NE(view, nullptr);
     emit view->aboutToShow();
     EXPECT_TRUE(action->isEnabled());
-
     m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([](frmPrint& form) {
         form.ChooseOption(psSelectedRows);
         form.OK();
     });
     action->trigger();
     QApplication::processEvents();
-    EXPECT_EQ(m_oPlatform.Dialogs().Shown(), std::vector<std::string>{"Quick Test"});
     EXPECT_TRUE(m_window.LastMessage().startsWith(QStringLiteral("Page: QuickTest.asp?symbols=")))
         << m_window.LastMessage().toStdString();
 
