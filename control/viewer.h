@@ -335,8 +335,6 @@ class Viewer : public DispatchObject {
     std::shared_ptr<DispatchObject> m_dlgAddNew;
     // Printing and the quick test (viewer_printing.cpp).
     void PrintSelected(bool p_bAll);
-    void ShowQuickTest();
-    void PrimaryQuickTest();
     void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
 
     std::shared_ptr<GridControl> m_olePriGrid;
@@ -433,6 +431,16 @@ class Viewer : public DispatchObject {
     std::shared_ptr<frmSearchEvents> m_oSearchSink;
     std::shared_ptr<Recordset> m_rsFind;
     bool m_bSymbolFound = false;
+
+    // --- The quick test (viewer_quick_test.cpp) -------------------------------------------------
+  public:
+    // Opens the quick-test page of the rows a person picks in the print options form (in its
+    // quick-test mode), or at once of the selected rows when several are; the current row is
+    // selected first when none is. Nothing for histories, holdings and lists without rows.
+    void ShowQuickTest();
+
+  private:
+    void PrimaryQuickTest();
 };
 
 #undef QV_DECLARE_FORWARDER

@@ -281,6 +281,13 @@ void AddSearchMethods(Builder& p_builder) {
         });
 }
 
+void AddQuickTestMethods(Builder& p_builder) {
+    p_builder.Method("ShowQuickTest", 0, 0, [](Viewer& self, DispatchArgs) {
+        self.ShowQuickTest();
+        return Variant();
+    });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -303,6 +310,7 @@ const DispatchTable& Viewer::Table() {
         AddNavigationMethods(builder);
         AddWatchListMethods(builder);
         AddSearchMethods(builder);
+        AddQuickTestMethods(builder);
         return builder.Build();
     }();
     return table;

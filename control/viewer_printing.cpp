@@ -13,14 +13,6 @@ void Viewer::PrintSelected(bool) {
     ReportNotAvailable("Viewer:PrintSelected", "Printing");
 }
 
-void Viewer::ShowQuickTest() {
-    ReportNotAvailable("Viewer:ShowQuickTest", "The quick test");
-}
-
-void Viewer::PrimaryQuickTest() {
-    ReportNotAvailable("Viewer:m_oPriGrid_QuickTest", "The quick test");
-}
-
 void Viewer::PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel) {
     ErrorScope scope("Viewer: MultipleGraphSelect");
     try {

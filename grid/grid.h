@@ -165,6 +165,14 @@ class Grid : private GridControlEvents {
                                                      const std::string& p_sDate,
                                                      const std::string& p_sTradeId);
 
+    // --- The quick test (grid_quick_test.cpp) --------------------------------------------------
+    // Raises Navigate with the quick-test page of the ids after the "=" of p_sQuickTest
+    // ("QuickTest=101,102"), titled p_sReportTitle. An empty p_sQuickTest becomes "QuickTest="
+    // and the selected rows' ids: "Stock_ID" of stock rows, "IndCode" and "SectorCode" of
+    // industry and sector rows. Without ids nothing is raised; failures are reported as
+    // "Grid:ShowQuicktest".
+    void ShowQuikTest(std::string& p_sQuickTest, const std::string& p_sReportTitle);
+
   private:
     void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;
     // Adds the options-analysis groups and trades under p_lParent.

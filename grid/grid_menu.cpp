@@ -191,7 +191,7 @@ void MenuBuilder::SeveralStockGraphs() {
 }
 
 void MenuBuilder::QuickTest() {
-    Item("Quick Test", 22, QuickTestTag, 0, kPrintingBuilt);
+    Item("Quick Test", 22, QuickTestTag, 0, true);
 }
 
 void MenuBuilder::StockRows() {

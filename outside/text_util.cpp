@@ -142,6 +142,22 @@ std::string ReplaceAll(std::string_view p_sText, std::string_view p_sFind,
     return replaced;
 }
 
+std::string UrlEncode(std::string_view p_sText) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(p_sText.size());
+    for (const char c : p_sText) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            c == '-' || c == '_' || c == '.' || c == '~') {
+            out += c;
+        } else {
+            out += {'%', kDigits[byte >> 4], kDigits[byte & 0x0f]};
+        }
+    }
+    return out;
+}
+
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt) {
     const auto lead = static_cast<unsigned char>(p_sText[p_lAt]);
     if (lead < 0x80) {

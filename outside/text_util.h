@@ -86,6 +86,10 @@ std::vector<std::string> SplitText(std::string_view p_sText, char p_cSeparator);
 std::string ReplaceAll(std::string_view p_sText, std::string_view p_sFind,
                        std::string_view p_sWith);
 
+// p_sText as one value of a page address's query: every byte but ASCII letters, digits and
+// "-_.~" becomes %HH, so "A&B 1/2" gives "A%26B%201%2F2" and UTF-8 keeps its bytes.
+std::string UrlEncode(std::string_view p_sText);
+
 // --- Text from outside -------------------------------------------------------------------------
 
 // The characters of input an excerpt shows at most.

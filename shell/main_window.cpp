@@ -21,6 +21,7 @@
 #include "shell/window_find.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
+#include "shell/window_quick_test.h"
 #include "shell/window_texts.h"
 
 #include <QAction>
@@ -372,6 +373,7 @@ void MainWindow::BuildMenus() {
     });
     QAction* sort = view->addAction(QStringLiteral("&Sort…"), this, [this] { SortList(); });
     sort->setObjectName(QStringLiteral("sortAction"));
+    AddQuickTestAction(*view, m_pSurface->PrimaryView(), m_oHost->Control());
     BuildWatchListPanel(*view);
 
     BuildLayoutMenu();

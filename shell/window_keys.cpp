@@ -24,7 +24,7 @@ constexpr std::array<ListKey, 16> kListKeys = {{
     {"Ctrl+F", "Find in the list", true},
     {"Ctrl+L", "Choose the fields shown", true},
     {"Ctrl+P", "Print the selected rows (not built yet)", true},
-    {"Ctrl+Q", "Quick test of the current row (not built yet)", true},
+    {"Ctrl+Q", "Quick test of the selected rows", true},
 }};
 
 }  // namespace

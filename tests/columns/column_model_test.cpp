@@ -323,18 +323,6 @@ std::vector<int32_t> Sequences(const GridColumns& p_columns) {
     return sequences;
 }
 
-TEST(GridColumnTest, ColumnWidthComesFromTheParameterId) {
-    const std::pair<int32_t, int32_t> cases[] = {
-        {221, 1500}, {318, 675}, {227, 0},  {35, 2500},   {36, 2129}, {1347, 1400},
-        {1400, 0},   {4, 1620},  {23, 495}, {1410, 1230}, {0, 0},     {-1, 0},
-    };
-    for (const auto& [id, width] : cases) {
-        GridColumn column;
-        column.SetParameterId(id);
-        EXPECT_EQ(column.ColumnWidth(), width) << "parameter id " << id;
-    }
-}
-
 TEST(GridColumnsTest, AddingAnExistingFieldUpdatesThatColumn) {
     GridColumns columns;
     const auto first = columns.Add("Symbol", csAlwaysVisible, "Ticker", 4, 1, 1, 0, "Left");

@@ -179,7 +179,7 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
                "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&date=" +
                d + p_sIndustryOff + "\n" + lists(d) +
                "-\nCalculate Option Price|1|pagecontroller.aspx?pagetype=26&symbol=IBM&date=" + d +
-               "\n-\nQuick Test|22|QuickTest.asp?symbols=101|off\nUpcoming Dividend Dates|27|\n-\n";
+               "\n-\nQuick Test|22|QuickTest.asp?symbols=101\nUpcoming Dividend Dates|27|\n-\n";
     };
     const std::string day = "12/4/2026";
     const std::string stockGraphs =
@@ -194,7 +194,7 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
         "date=" +
         day +
         "\nView Industry Graph|1|3\nView Business Sector Graph|1|4\n"
-        "View Multiple Industry Graphs|20|\n-\nQuick Test|22||off\n";
+        "View Multiple Industry Graphs|20|\n-\nQuick Test|22|\n";
     const std::string average = "View WatchList Average Graph|1|3\n";
     const std::vector<MenuCase> cases = {
         {"stocks", 0, vt_Stocks, "Stock Viewer Report", 0, 0, 0,
@@ -225,7 +225,7 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
          "View Historical Data|1|pagecontroller.aspx?pagetype=9&sectorcode=30\n-\n" +
              lists(day) +
              "View Business Sector Graph|1|3\nView Multiple Sector Graphs|21|\n"
-             "-\nQuick Test|22||off\n-\nFind Sector|12|\n" +
+             "-\nQuick Test|22|\n-\nFind Sector|12|\n" +
              kTail},
         {"sector history, advanced graphs", 2, vt_SectorHistory, "Sector History Report", 0, 0,
          SharedServices::kAdvancedGraphProgram,
@@ -302,7 +302,7 @@ TEST_F(GridMenuTest, EachItemDoesWhatItsIdSays) {
         {"Customize Layout", {"GridMenuClick 3 "}},
         {"Find Stock", {"GridMenuClick 12 "}},
         {"Add to WatchList", {"AddToWatchList"}},
-        {"Quick Test", {}},
+        {"Quick Test", {"QuickTest"}},
         {"Export/All Rows", {}},
         {"View Multiple Graphs", {}},
     };
@@ -318,6 +318,51 @@ TEST_F(GridMenuTest, EachItemDoesWhatItsIdSays) {
     RightClick("View Stock News");
     EXPECT_EQ(m_recorder.Events,
               std::vector<std::string>{"Navigate https://news.example/q=IBM&again=IBM"});
+}
+
+struct QuickTestCase {
+    int32_t DataType;
+    ViewerType Type;
+    std::string QuickTest;
+    std::string Expected;  // the address after "QuickTest.asp?", "" for none
+};
+
+TEST_F(GridMenuTest, TheQuickTestPageCarriesTheIdsOfItsKindOfRowsWithEveryValueEncoded) {
+    const std::string rest =
+        "&title=A%26B%20%23%C3%A9&date=12%2F1%2F2026&enddate=12%2F5%2F2026"
+        "&owner=7&viewertype=";
+    const std::vector<QuickTestCase> cases = {
+        {0, vt_Stocks, "", "symbols=101,102" + rest + "0&win32=0"},
+        {5, vt_Stocks, "QuickTest=7, ,a b", "symbols=7,a%20b" + rest + "0&win32=0"},
+        {1, vt_Industries, "", "indcodes=310,320" + rest + "1&win32=0"},
+        {2, vt_Sectors, "", "sectorcodes=30,30" + rest + "2&win32=0"},
+        {0, vt_FinderResults, "", "symbols=101,102" + rest + "6&win32=0&finderresultstype=3"},
+        {1, vt_FinderResults, "", "indcodes=310,320" + rest + "6&win32=0&finderresultstype=3"},
+        {2, vt_Sectors, "QuickTest=", ""},
+        {2, vt_Sectors, "QuickTest", ""},
+        {3, vt_Portfolio, "", ""},
+    };
+    Elements().SetOwnerId(7);
+    Elements().SetFinderResultsType(3);
+    for (const QuickTestCase& test : cases) {
+        SCOPED_TRACE(test.QuickTest + " " + std::to_string(test.DataType));
+        Show(test.DataType, test.Type, "Report");
+        Select({1, 2});
+        m_grid->SetCurrentDate(DateSerial(2026, 12, 1));
+        m_recorder.Events.clear();
+        std::string quickTest = test.QuickTest;
+        m_grid->ShowQuikTest(quickTest, "A&B #\xC3\xA9");
+        EXPECT_EQ(m_recorder.Events,
+                  test.Expected.empty()
+                      ? std::vector<std::string>{}
+                      : std::vector<std::string>{"Navigate QuickTest.asp?" + test.Expected});
+    }
+    EXPECT_TRUE(m_platform.Reporter().Reports().empty());
+    Show(1, vt_Industries, "Report");
+    Select({3, 1});  // the first has an empty code
+    std::string taken;
+    m_grid->ShowQuikTest(taken, "");
+    EXPECT_EQ(taken, "QuickTest=,310");
 }
 
 TEST_F(GridMenuTest, InvestmentDetailsIsNavigatedAsItsTagAndHostMenuCommandsRunWithoutAMenu) {
