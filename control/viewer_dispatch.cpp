@@ -281,6 +281,16 @@ void AddSearchMethods(Builder& p_builder) {
         });
 }
 
+// The export; its type is by reference.
+void AddExportMethods(Builder& p_builder) {
+    p_builder.Method("Export", 1, 1, [](Viewer& self, DispatchArgs args) {
+        int32_t type = args[0].ToLong();
+        const bool result = self.Export(type);
+        args[0] = Variant(type);
+        return Variant(result);
+    });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -303,6 +313,7 @@ const DispatchTable& Viewer::Table() {
         AddNavigationMethods(builder);
         AddWatchListMethods(builder);
         AddSearchMethods(builder);
+        AddExportMethods(builder);
         return builder.Build();
     }();
     return table;

@@ -117,13 +117,21 @@ TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
     }
 }
 
+// A thousands separator of the format once split one value into two fields of the line; a line
+// break in a value split the line.
 TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
     // {format, value, text}
     const std::tuple<const char*, Variant, const char*> cases[] = {
-        {" Percent ", "1,000", "100000.00%"}, {"Left", " Acme, Inc. ", " Acme Inc. "},
-        {"Center", "1,234", "1234"},          {"Short Date", Variant::Date(46360.0), "12/4/2026"},
-        {"#,##0.00", "1,234.5", "1,234.50"},  {"0", -2.5, "-3"},
-        {"##0.#0", Variant::Null(), ""},      {"##0.#0", "n/a", "n/a"},
+        {" Percent ", "1,000", "100000.00%"},
+        {"Left", " Acme, Inc. ", " Acme Inc. "},
+        {"Center", "1,234", "1234"},
+        {"Short Date", Variant::Date(46360.0), "12/4/2026"},
+        {"#,##0.00", "1,234.5", "1234.50"},
+        {"#,##0", 1234567.0, "1234567"},
+        {"0", -2.5, "-3"},
+        {"##0.#0", Variant::Null(), ""},
+        {"##0.#0", "n/a", "n/a"},
+        {"Left", "two\r\nlines", "two\xEF\xBF\xBD\xEF\xBF\xBDlines"},
     };
     for (const auto& [format, value, text] : cases) {
         GridColumns columns;

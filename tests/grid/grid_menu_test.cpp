@@ -4,6 +4,7 @@
 
 #include "grid/grid_events.h"
 #include "grid/grid_test_support.h"
+#include "outside/column_selector.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
@@ -100,7 +101,7 @@ std::shared_ptr<Recordset> MenuRows(int p_iCount = 3) {
 
 const std::string kPrintTail =
     "-\nPage Setup|10||off\nPrint Selected Item(s)|5||off\nPrint All|4||off\nExport|0|\n"
-    "  All Rows|6||off\n  Selected Rows|7||off\n";
+    "  All Rows|6|\n  Selected Rows|7|\n";
 const std::string kTail = "-\nCustomize Layout|3|\n" + kPrintTail;
 
 class GridMenuTest : public ::testing::Test, protected testing::GridFixture {
@@ -327,10 +328,11 @@ TEST_F(GridMenuTest, InvestmentDetailsIsNavigatedAsItsTagAndHostMenuCommandsRunW
 
     const size_t shown = m_platform.Menus().Shown().size();
     m_recorder.Events.clear();
+    m_grid->SetColumnSelector(std::make_shared<DialogColumnSelector>());
     m_grid->HandleExMenuClick(9);
     m_grid->HandleExMenuClick(7);
     EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"AddToWatchList"});
-    EXPECT_EQ(m_platform.Reporter().CountReports("Grid:m_oPopupMenu_Click"), 1u);  // export
+    EXPECT_EQ(m_platform.Dialogs().Shown(), std::vector<std::string>{"Export Columns"});
     EXPECT_EQ(m_platform.Menus().Shown().size(), shown);
     EXPECT_EQ(m_grid->PopupMenu().Count(), 0);
     Show(0, vt_StockHistory, "Stock History Report");
