@@ -7,6 +7,7 @@
 //   - The file is written beside its final name and renamed over it once complete, into a folder
 //     that must exist. A failure (no folder, a folder that may not be written, a full disk) names
 //     the file and the reason in the "Export Failed" box and leaves any earlier file as it was.
+//   - Only the columns of the grid's own rows are offered (see ShownTableColumns).
 //   - The rows are read by id, not by moving the grid's cursor, so the grid does not follow the
 //     export row by row; the current row is put back all the same, as the person left it.
 #include "grid/grid.h"
@@ -15,6 +16,7 @@
 #include "columns/grid_columns.h"
 #include "columns/recordset_utilities.h"
 #include "grid/cell_formatting.h"
+#include "grid/grid_utilities.h"
 #include "outside/automation_error.h"
 #include "outside/error_scope.h"
 #include "outside/export_selector.h"
@@ -66,6 +68,21 @@ std::string RowsText(const GridColumns& p_oColumns, const Recordset& p_rRows,
     return text;
 }
 
+// A primary grid holds the columns of every table of its layout, and its control shows only
+// those of its own rows (TableMask has the bit of its data type): only those are offered, as a
+// column the list does not show has nothing to write.
+std::shared_ptr<GridColumns> ShownTableColumns(const GridColumns& p_oColumns, int32_t p_lDataType) {
+    auto own = std::make_shared<GridColumns>();
+    for (const auto& column : p_oColumns) {
+        if (GridUtilities::IsBitSet(p_lDataType, column->TableMask())) {
+            own->Add(column->SQLColumn(), column->GridColumn_State_Setting(), column->Caption(),
+                     column->ParameterId(), column->Sequence(), column->TableMask(),
+                     column->TrueGridColumnNumber(), column->ColumnFormat());
+        }
+    }
+    return own;
+}
+
 std::vector<uint32_t> ViewRowIds(const Recordset& p_rRows) {
     std::vector<uint32_t> ids(static_cast<size_t>(p_rRows.ViewCount()));
     for (size_t i = 0; i < ids.size(); ++i) {
@@ -90,7 +107,8 @@ void Grid::Export(int32_t p_enExportType) {
 void Grid::ExportColumns(bool p_bSelectedOnly) {
     const std::shared_ptr<Recordset> rows = m_oGrid ? m_oGrid->DataSource() : nullptr;
     std::shared_ptr<Recordset> choices = RecordsetUtilities::NewClientRecordset();
-    ColumnUtilities::ExportColumnList(choices, *GridColumns(), rows);
+    ColumnUtilities::ExportColumnList(choices,
+                                      *ShownTableColumns(*GridColumns(), m_lViewerDataType), rows);
     // Every export column is offered, the shown ones ticked.
     choices->SetFilter(Variant(""));
     choices->SetSort("Sequence ASC");
@@ -157,8 +175,9 @@ void Grid::WriteExport(const Variant& p_vColumns, const Recordset& p_rRows,
         }
         const Variant columns =
             p_vColumns.IsMissing()
-                ? ColumnUtilities::ExportColumnList(RecordsetUtilities::NewClientRecordset(),
-                                                    *GridColumns(), m_oGrid->DataSource())
+                ? ColumnUtilities::ExportColumnList(
+                      RecordsetUtilities::NewClientRecordset(),
+                      *ShownTableColumns(*GridColumns(), m_lViewerDataType), m_oGrid->DataSource())
                 : p_vColumns;
         if (columns.IsEmpty()) {
             MsgBox("There are no columns to export.");
@@ -196,7 +215,8 @@ std::string Grid::ExportText() {
         return std::string();
     }
     const Variant columns = ColumnUtilities::ExportColumnList(
-        RecordsetUtilities::NewClientRecordset(), *GridColumns(), rows);
+        RecordsetUtilities::NewClientRecordset(),
+        *ShownTableColumns(*GridColumns(), m_lViewerDataType), rows);
     if (columns.IsEmpty()) {
         return std::string();
     }
