@@ -118,7 +118,8 @@ TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
 }
 
 // A thousands separator of the format once split one value into two fields of the line; a line
-// break in a value split the line.
+// break in a value split the line; control characters and bytes that are not UTF-8 were written
+// raw.
 TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
     // {format, value, text}
     const std::tuple<const char*, Variant, const char*> cases[] = {
@@ -132,6 +133,7 @@ TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
         {"##0.#0", Variant::Null(), ""},
         {"##0.#0", "n/a", "n/a"},
         {"Left", "two\r\nlines", "two\xEF\xBF\xBD\xEF\xBF\xBDlines"},
+        {"Left", "caf\xe9\x1b", "caf\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
     for (const auto& [format, value, text] : cases) {
         GridColumns columns;
