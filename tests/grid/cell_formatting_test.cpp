@@ -143,6 +143,23 @@ TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
     EXPECT_EQ(GridUtilities::ExportCellText(GridColumns(), "Value", "1,234"), "1234");
 }
 
+// A number is written as its text would be, in every format: halves at the 15th digit, values
+// just below a half, negative zero, integers, values written in exponent form.
+TEST(CellFormattingTest, ANumberIsExportedAsItsTextWouldBe) {
+    for (const char* format : {"0.00", "#,##0", "#,##0.#0", "Percent", "0", "0.00E+00", ""}) {
+        GridColumns columns;
+        columns.Add("Value", csVisible, "Value", 1, 1, 1, 0, format);
+        for (const Variant& value :
+             {Variant(0.125), Variant(0.125 - 1e-17), Variant(2.675), Variant(-0.0),
+              Variant(-0.004), Variant(1234567.891), Variant(1e16), Variant(123456789012345678.0),
+              Variant(int32_t{-1234567}), Variant(int16_t{5}), Variant(1.0 / 3)}) {
+            EXPECT_EQ(GridUtilities::ExportCellText(columns, "Value", value),
+                      GridUtilities::ExportCellText(columns, "Value", Variant(value.ToString())))
+                << format << " " << value.ToString();
+        }
+    }
+}
+
 TEST(CellFormattingTest, AnExportLineJoinsTheCellsAndEndsWithCrLf) {
     GridColumns columns;
     columns.Add("Symbol", csAlwaysVisible, "Symbol", 4, 1, 1, 0, "Left");
