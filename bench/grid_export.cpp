@@ -141,6 +141,7 @@ BENCHMARK(BM_FormatLoop)->Unit(benchmark::kMillisecond)->Iterations(3);
 }  // namespace
 
 int main(int argc, char** argv) {
-    return qv::bench::RunWithRatios(argc, argv,
-                                    {{"export.100k", "BM_GridExport", "BM_FormatLoop", 1.5}});
+    return qv::bench::RunWithRatios(
+        argc, argv,
+        {{"export.100k", "BM_GridExport/iterations:3", "BM_FormatLoop/iterations:3", 1.5}});
 }
