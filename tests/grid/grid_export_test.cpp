@@ -172,18 +172,22 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
     EXPECT_EQ(m_platform.Reporter().Reports().size(), 0u);
 }
 
+// The hourglass shows while the rows are written; the current row stays where it was.
 TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathProposedNext) {
     std::ofstream(m_path) << "an earlier export, longer than the new one will be ............"
                           << std::string(300, 'x');
+    m_rows->SetAbsolutePosition(2);
     Answer(kAsOffered, m_path.string());
     m_grid->Export(6);
     EXPECT_EQ(ReadFile(m_path), kAllRows);
+    EXPECT_EQ(m_platform.Pointer().History(),
+              (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
     Answer(kAsOffered, "");
     m_grid->Export(6);
     ASSERT_EQ(m_proposed.size(), 2u);
     EXPECT_EQ(m_proposed[0], (m_platform.LibraryPath() / "Export").string());
     EXPECT_EQ(m_proposed[1], m_path.string());
-    EXPECT_EQ(m_rows->AbsolutePosition(), 1);
+    EXPECT_EQ(m_rows->AbsolutePosition(), 2);
 }
 
 // The setting names the last file; once it is gone, the library's Export folder is proposed, made
