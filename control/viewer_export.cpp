@@ -15,6 +15,7 @@ bool Viewer::Export(int32_t& p_enExportType) {
             MsgBox("No data to export.", vbOKOnly, vbInformation, "Export");
             return false;
         }
+        // A copy: the export yields to the host, which may release the control and its grids.
         std::shared_ptr<Grid> grid;
         const qv::ViewerType type = ViewerType();
         if (type == vt_Stocks) {
@@ -30,7 +31,6 @@ bool Viewer::Export(int32_t& p_enExportType) {
         } else if (type >= vt_Sectors && type <= vt_Portfolio) {
             grid = m_oPriGrid;
         }
-        // A copy: the export yields to the host, which may release the control and its grids.
         if (grid) {
             grid->Export(p_enExportType);
         }
