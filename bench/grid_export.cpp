@@ -11,7 +11,6 @@
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "outside/scripted_services.h"
-#include "outside/text_util.h"
 #include "outside/vb_format.h"
 
 #include <benchmark/benchmark.h>
@@ -20,6 +19,9 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
