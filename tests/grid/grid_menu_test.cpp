@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -319,6 +320,17 @@ TEST_F(GridMenuTest, EachItemDoesWhatItsIdSays) {
     RightClick("View Stock News");
     EXPECT_EQ(m_recorder.Events,
               std::vector<std::string>{"Navigate https://news.example/q=IBM&again=IBM"});
+}
+
+// Without rows nothing is selected: "Selected Rows" is off, except for holdings.
+TEST_F(GridMenuTest, SelectedRowsExportNeedsASelectionExceptForHoldings) {
+    const std::tuple<int32_t, ViewerType, const char*> cases[] = {
+        {0, vt_Stocks, "  Selected Rows|7||off\n"}, {3, vt_Portfolio, "  Selected Rows|7|\n"}};
+    for (const auto& [dataType, viewerType, item] : cases) {
+        Show(dataType, viewerType, "Report", 0, MenuRows(0));
+        const std::string menu = RightClick();
+        EXPECT_NE(menu.find(item), std::string::npos) << menu;
+    }
 }
 
 TEST_F(GridMenuTest, InvestmentDetailsIsNavigatedAsItsTagAndHostMenuCommandsRunWithoutAMenu) {
