@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -215,21 +217,51 @@ TEST_F(GridExportTest, TheProposedPathIsTheLastFileWhileItExists) {
     }
 }
 
-// A folder that is not there or may not be written: the box names the file, an earlier file is
-// as it was and nothing is left beside it.
+// The disk fills up: a file may grow to 64 bytes, and a write past that fails (instead of the
+// signal that would end the process).
+class FullDisk {
+  public:
+    FullDisk() {
+        ::getrlimit(RLIMIT_FSIZE, &m_limit);
+        m_pPreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit full = m_limit;
+        full.rlim_cur = 64;
+        ::setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_pPreviousHandler);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+  private:
+    rlimit m_limit{};
+    void (*m_pPreviousHandler)(int) = nullptr;
+};
+
+// A folder that is not there or may not be written, a full disk: the box names the file, an
+// earlier file is as it was and nothing is left beside it.
 TEST_F(GridExportTest, AFailedWriteNamesTheFileAndLeavesTheEarlierOne) {
     std::ofstream(m_path) << "earlier";
     const fs::path missing = m_path.parent_path() / "typo" / "stocks.csv";
-    std::vector<fs::path> targets{missing};
-    if (::geteuid() != 0) {  // root writes into a read-only folder
-        targets.push_back(m_path);
-    }
-    for (const fs::path& target : targets) {
-        SCOPED_TRACE(target.string());
-        fs::permissions(m_path.parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const fs::path folder = m_path.parent_path();
+    enum class Fault { MissingFolder, ReadOnlyFolder, FullDisk };
+    for (const Fault fault : {Fault::MissingFolder, Fault::ReadOnlyFolder, Fault::FullDisk}) {
+        if (fault == Fault::ReadOnlyFolder && ::geteuid() == 0) {
+            continue;  // root writes into a read-only folder
+        }
+        const fs::path target = fault == Fault::MissingFolder ? missing : m_path;
+        SCOPED_TRACE(static_cast<int>(fault));
         Answer(kAsOffered, target.string());
-        m_grid->Export(6);
-        fs::permissions(m_path.parent_path(), fs::perms::owner_all);
+        if (fault == Fault::FullDisk) {
+            const FullDisk full;
+            m_grid->Export(6);
+        } else {
+            fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+            m_grid->Export(6);
+            fs::permissions(folder, fs::perms::owner_all);
+        }
         const ShownMessage& box = m_platform.Messages().Shown().back();
         EXPECT_EQ(box.Title, "Export Failed");
         EXPECT_EQ(box.Icon, vbExclamation);
