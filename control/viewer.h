@@ -21,7 +21,7 @@
 // may then call the control again or release it: the control touches none of its members after
 // an event whose handler released it.
 //
-// Commands whose implementation belongs to the printing module (printing, export, the quick
+// Commands whose implementation belongs to the printing module (printing, the quick
 // test) are reported as not available (error 445 under the handler's label) and do nothing else
 // until that module exists.
 #pragma once
@@ -373,6 +373,14 @@ class Viewer : public DispatchObject {
     std::weak_ptr<DispatchObject> m_oParent;
     // Expires when the control is destroyed, so that code after a raise can tell.
     std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
+
+    // --- Export (viewer_export.cpp) --------------------------------------------------------------
+  public:
+    // Export type 6 (all rows) or 7 (the selected rows) of the grid the viewer type and the
+    // selection (SelectedGridType) choose, through that Grid's Export; "No data to export." when
+    // the primary grid is hidden or has no rows. Always false; failures are reported as
+    // "Viewer:Export".
+    bool Export(int32_t& p_enExportType);
 
     // --- Search and find (viewer_find.cpp) ------------------------------------------------------
   public:

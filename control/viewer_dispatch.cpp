@@ -288,6 +288,16 @@ void AddQuickTestMethods(Builder& p_builder) {
     });
 }
 
+// The export; its type is by reference.
+void AddExportMethods(Builder& p_builder) {
+    p_builder.Method("Export", 1, 1, [](Viewer& self, DispatchArgs args) {
+        int32_t type = args[0].ToLong();
+        const bool result = self.Export(type);
+        args[0] = Variant(type);
+        return Variant(result);
+    });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -311,6 +321,7 @@ const DispatchTable& Viewer::Table() {
         AddWatchListMethods(builder);
         AddSearchMethods(builder);
         AddQuickTestMethods(builder);
+        AddExportMethods(builder);
         return builder.Build();
     }();
     return table;

@@ -1,6 +1,8 @@
 #include "grid/cell_formatting.h"
 
 #include "columns/grid_columns.h"
+#include "outside/automation_error.h"
+#include "outside/fields.h"
 #include "outside/grid_control_column.h"
 #include "outside/grid_style.h"
 #include "outside/recordset.h"
@@ -144,13 +146,54 @@ bool HasMinusSign(std::string_view p_sText) {
     return false;
 }
 
+// The text of a value in an export line: no comma (the field separator), no control character
+// or line break (the line's end), valid UTF-8. Plain text, the usual case, is taken as it is.
+void AppendSafeText(std::string_view p_sText, std::string& p_sOut) {
+    const bool plain = std::all_of(p_sText.begin(), p_sText.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte < 0x7f && c != ',';
+    });
+    if (plain) {
+        p_sOut += p_sText;
+        return;
+    }
+    std::string text(p_sText);
+    std::erase(text, ',');
+    std::replace(text.begin(), text.end(), '\r', '\x01');
+    std::replace(text.begin(), text.end(), '\n', '\x01');
+    p_sOut += ReplaceUnsafeBytes(text);
+}
+
 std::string WithoutCommas(std::string p_sText) {
     std::erase(p_sText, ',');
     return p_sText;
 }
 
-std::string ValueText(const Variant& p_vValue) {
-    return p_vValue.IsNull() ? std::string() : p_vValue.ToString();
+// The cell text by the column's trimmed format, before the commas and unsafe bytes go. The value
+// is formatted as its text, as the grid shows it. A number's text is its 15-digit decimal form,
+// on which Format rounds a number as well, so a number goes to Format as it is: the same text
+// without writing it out and reading it back, which was most of an export's time.
+std::string FormattedCell(const std::string& p_sFormat, const Variant& p_vValue) {
+    if (p_vValue.IsNull()) {
+        return std::string();
+    }
+    const bool asText = p_sFormat == "Left" || p_sFormat == "Center";
+    if (!asText && p_sFormat != "Short Date" && p_vValue.IsNumber()) {
+        return std::string(TrimSpaces(Format(p_vValue, p_sFormat)));
+    }
+    const std::string text = p_vValue.ToString();
+    if (asText) {
+        return text;
+    }
+    if (p_sFormat == "Short Date") {
+        return std::string(TrimSpaces(Format(Variant(text), p_sFormat)));
+    }
+    return std::string(TrimSpaces(Format(Variant(WithoutCommas(text)), p_sFormat)));
+}
+
+std::string ColumnFormatOf(const GridColumns& p_oColumns, std::string_view p_sFieldName) {
+    const std::shared_ptr<GridColumn> column = p_oColumns.GetColumnByFieldName(p_sFieldName);
+    return std::string(column ? TrimSpaces(column->ColumnFormat()) : std::string_view());
 }
 
 }  // namespace
@@ -201,16 +244,9 @@ void ApplyNegativeNumberStyle(std::string_view p_sCellText, GridStyle& p_oCellSt
 
 std::string ExportCellText(const GridColumns& p_oColumns, const std::string& p_sFieldName,
                            const Variant& p_vValue) {
-    const std::shared_ptr<GridColumn> column = p_oColumns.GetColumnByFieldName(p_sFieldName);
-    const std::string format(column ? TrimSpaces(column->ColumnFormat()) : std::string_view());
-    const std::string text = ValueText(p_vValue);
-    if (format == "Left" || format == "Center") {
-        return WithoutCommas(text);
-    }
-    if (format == "Short Date") {
-        return std::string(TrimSpaces(Format(Variant(text), format)));
-    }
-    return std::string(TrimSpaces(Format(Variant(WithoutCommas(text)), format)));
+    std::string text;
+    AppendSafeText(FormattedCell(ColumnFormatOf(p_oColumns, p_sFieldName), p_vValue), text);
+    return text;
 }
 
 std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRecordset,
@@ -223,6 +259,30 @@ std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRec
         line += ExportCellText(p_oColumns, p_fields[i], p_rRecordset.Value(p_fields[i]));
     }
     return line + "\r\n";
+}
+
+ExportRowWriter::ExportRowWriter(const GridColumns& p_oColumns, const Recordset& p_rRows,
+                                 const std::vector<std::string>& p_fields) {
+    m_cells.reserve(p_fields.size());
+    for (const std::string& field : p_fields) {
+        const int32_t index = p_rRows.Fields().IndexOf(field);
+        if (index < 0) {
+            RaiseRuntimeError(errors::kItemNotFound, "field '" + field + "'");
+        }
+        m_cells.push_back({index, ColumnFormatOf(p_oColumns, field)});
+    }
+}
+
+void ExportRowWriter::AppendRow(const Recordset& p_rRows, uint32_t p_lRowId,
+                                std::string& p_sOut) const {
+    for (size_t i = 0; i < m_cells.size(); ++i) {
+        if (i > 0) {
+            p_sOut += ',';
+        }
+        AppendSafeText(
+            FormattedCell(m_cells[i].Format, p_rRows.ValueAt(p_lRowId, m_cells[i].Field)), p_sOut);
+    }
+    p_sOut += "\r\n";
 }
 
 }  // namespace qv::GridUtilities

@@ -15,6 +15,7 @@
 
 #include "outside/variant.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,15 +43,41 @@ bool IsNegativeNumberText(std::string_view p_sCellText);
 void ApplyNegativeNumberStyle(std::string_view p_sCellText, GridStyle& p_oCellStyle);
 
 // The text written for one field of an exported row, by the ColumnFormat of the field's column:
-// "Left" and "Center" write the value without its commas; "Percent" writes it as a percentage
-// with two decimals; "Short Date" as a short date; any other format formats it with that format.
-// A field without a column is written as its plain text without commas. Null writes nothing.
+// "Left" and "Center" write the value as it is; "Percent" writes it as a percentage with two
+// decimals; "Short Date" as a short date; any other format formats it with that format. A field
+// without a column is written as its plain text. Null writes nothing. The written text never
+// holds a comma, which would split the value into two fields of the line: the commas of the value
+// and those the format adds ("#,##0" gives "1,234") are removed, so 1,234 is written 1234 in
+// every format. Control characters and line breaks would break the line too: they and bytes
+// that are not UTF-8 become U+FFFD.
 std::string ExportCellText(const GridColumns& p_oColumns, const std::string& p_sFieldName,
                            const Variant& p_vValue);
 // The export line of the recordset's current row: the cell texts of p_fields joined by ",",
 // ended by CR LF.
 std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRecordset,
                           const std::vector<std::string>& p_fields);
+
+// ExportRowText for many rows: the fields' places in the rows and their columns' formats are
+// looked up once, when the writer is made (error 3265 for a field the rows lack).
+//
+//     const ExportRowWriter writer(columns, *rows, {"Symbol", "Price"});
+//     for (int32_t i = 0; i < rows->ViewCount(); ++i) {
+//         writer.AppendRow(*rows, rows->ViewRowId(i), text);
+//     }
+class ExportRowWriter {
+  public:
+    ExportRowWriter(const GridColumns& p_oColumns, const Recordset& p_rRows,
+                    const std::vector<std::string>& p_fields);
+    // Appends the line of the row whose id is p_lRowId.
+    void AppendRow(const Recordset& p_rRows, uint32_t p_lRowId, std::string& p_sOut) const;
+
+  private:
+    struct Cell {
+        int32_t Field = 0;
+        std::string Format;
+    };
+    std::vector<Cell> m_cells;
+};
 
 }  // namespace GridUtilities
 }  // namespace qv

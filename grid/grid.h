@@ -43,6 +43,7 @@ class GridColumns;
 class GridControl;
 class GridStateSource;
 class Recordset;
+class Variant;
 class ViewerElements;
 struct LayoutDescription;
 
@@ -172,6 +173,31 @@ class Grid : private GridControlEvents {
     // industry and sector rows. Without ids nothing is raised; failures are reported as
     // "Grid:ShowQuicktest".
     void ShowQuikTest(std::string& p_sQuickTest, const std::string& p_sReportTitle);
+
+    // --- Export (grid_export.cpp) ---------------------------------------------------------------
+    // Export type 6 writes all rows, 7 the selected rows in the order selected: the person ticks
+    // and orders the columns and chooses the file in the column selector, and is told how it
+    // went. Every other type does nothing. The file is replaced only once it is complete.
+    // Failures outside the writing are reported as "Grid: Export".
+    void Export(int32_t p_enExportType);
+    // The export text of every row in view order with the shown export columns in Sequence
+    // order, as an export without a column choice writes it; "" without rows or such columns.
+    std::string ExportText();
+
+  private:
+    void ExportColumns(bool p_bSelectedOnly);
+    // p_vColumns: the columns table of the column choice (Empty when none was ticked), or
+    // Missing for the shown export columns.
+    void ExportAllRows(const Variant& p_vColumns);
+    void ExportSelectedRows(const Variant& p_vColumns);
+    // Asks for the file, writes the text of the rows p_rowIds and tells the person how it went;
+    // a cancelled file choice writes nothing and tells nothing.
+    void WriteExport(const Variant& p_vColumns, const Recordset& p_rRows,
+                     const std::vector<uint32_t>& p_rowIds);
+    // The last file exported to, as the "ExportDir" setting holds it, when it still exists;
+    // otherwise the library's "Export" folder, made when missing.
+    static std::string GetExportPath();
+    static void SaveExportPath(const std::string& p_sPath);
 
   private:
     void MouseUp(int16_t p_iButton, int16_t p_iShift, int32_t p_lX, int32_t p_lY) override;

@@ -16,8 +16,8 @@
 //     (an average without prices has nothing to graph).
 //   - An item whose address needs a value the row lacks (no such field, or Null) is disabled, so
 //     that no incomplete address is raised.
-//   - Printing, page setup, export and the quick test come with the printing module: their items
-//     are shown disabled, and run through HandleExMenuClick they say they are not available.
+//   - Printing, page setup and the quick test come with the printing module: their items are
+//     shown disabled, and run through HandleExMenuClick they say they are not available.
 #include "grid/grid.h"
 
 #include "grid/grid_current_row.h"
@@ -96,7 +96,8 @@ class MenuBuilder {
     void IndustryRows();
     void SectorRows();
     void PortfolioRows();
-    void CommonTail(bool p_bSecondaryGrid);
+    // p_bSelectedRows: whether "Selected Rows" can export anything.
+    void CommonTail(bool p_bSecondaryGrid, bool p_bSelectedRows);
     bool OffersOptions() const {
         return SharedServices().HasOptionsProduct(m_elements.ProgramsMask());
     }
@@ -297,7 +298,7 @@ void MenuBuilder::PortfolioRows() {
     Item("Add to WatchList", 9);
 }
 
-void MenuBuilder::CommonTail(bool p_bSecondaryGrid) {
+void MenuBuilder::CommonTail(bool p_bSecondaryGrid, bool p_bSelectedRows) {
     if (!p_bSecondaryGrid) {
         if (m_oMenu.Count() > 0) {
             Separator();
@@ -309,8 +310,8 @@ void MenuBuilder::CommonTail(bool p_bSecondaryGrid) {
     Item("Print Selected Item(s)", 5, "", 0, kPrintingBuilt);
     Item("Print All", 4, "", 0, kPrintingBuilt);
     const int32_t exportMenu = Header("Export");
-    Item("All Rows", 6, "", exportMenu, kPrintingBuilt);
-    Item("Selected Rows", 7, "", exportMenu, kPrintingBuilt);
+    Item("All Rows", 6, "", exportMenu);
+    Item("Selected Rows", 7, "", exportMenu, p_bSelectedRows);
 }
 
 // Runs p_fnRow on each row p_rRows shows, from the first; a group without trades shows none.
@@ -377,7 +378,8 @@ bool Grid::BuildMenu() {
             default:
                 break;
         }
-        menu.CommonTail(IsSecondaryGrid(elements->ViewerType(), m_lViewerDataType));
+        menu.CommonTail(IsSecondaryGrid(elements->ViewerType(), m_lViewerDataType),
+                        m_lViewerDataType == 3 || m_oGrid->SelBookmarks()->Count() > 0);
         return true;
     } catch (...) {
         scope.Capture();
@@ -469,7 +471,7 @@ void Grid::m_oPopupMenu_Click(int32_t p_lIndex) {
             return;
         case 6:
         case 7:
-            ReportNotBuilt("Exporting rows");
+            Export(id);
             return;
         case 9:
             m_sinks.Raise([](GridEvents& sink) { sink.AddToWatchList(); });

@@ -1,5 +1,6 @@
 #include "outside/column_selector.h"
 
+#include "outside/export_selector.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/text_util.h"
@@ -169,6 +170,10 @@ void ColumnChooserDialog::RestoreDefault() {
 
 Variant DialogColumnSelector::InvokeById(int32_t p_lDispId, InvokeKind p_eKind,
                                          std::span<Variant> p_args) {
+    if (p_eKind == InvokeKind::Method && (p_lDispId == export_selector::kChooseExportColumns ||
+                                          p_lDispId == export_selector::kChooseExportFile)) {
+        return ChooseForExport(p_lDispId, p_args);
+    }
     if (p_lDispId != kChooseLayoutFields || p_eKind != InvokeKind::Method) {
         return DispatchObject::InvokeById(p_lDispId, p_eKind, p_args);
     }
@@ -192,6 +197,15 @@ Variant DialogColumnSelector::ChooseLayoutFields(std::span<Variant> p_args) {
     p_args[kChosen] = ChosenTable(dialog.Chosen());
     p_args[kUseDefault] = Variant(dialog.UseDefault());
     return Variant(true);
+}
+
+Variant DialogColumnSelector::ChooseForExport(int32_t p_lDispId, std::span<Variant> p_args) {
+    const bool columns = p_lDispId == export_selector::kChooseExportColumns;
+    if (p_args.size() !=
+        (columns ? export_selector::kColumnArguments : export_selector::kFileArguments)) {
+        RaiseWrongArgumentCount(*this, p_lDispId);
+    }
+    return columns ? export_selector::ChooseColumns(p_args) : export_selector::ChooseFile(p_args);
 }
 
 }  // namespace qv

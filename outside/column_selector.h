@@ -9,6 +9,9 @@
 // table (chosen field, 0..1) of parameter id and caption in the chosen order, or Null when none
 // was chosen.
 //
+// Its two choices for an export, the columns (0x60030003) and the file (0x60030001), are in
+// export_selector.h.
+//
 // What the person does lives in ColumnChooserDialog, shown through the platform's dialog runner:
 // the shell draws it, tests script it, and without a display it is dismissed (a cancel).
 //
@@ -95,6 +98,8 @@ class DialogColumnSelector : public DispatchObject {
 
   private:
     Variant ChooseLayoutFields(std::span<Variant> p_args);
+    // The export's column and file choices (export_selector.h).
+    Variant ChooseForExport(int32_t p_lDispId, std::span<Variant> p_args);
 };
 
 // The selected fields of a field list in "Sequence" order, and every field in list order.

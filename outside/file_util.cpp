@@ -2,8 +2,10 @@
 
 #include "outside/automation_error.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <random>
@@ -21,16 +23,21 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& p_path) {
                                    std::to_string(::getpid()) + "-" + std::to_string(random()));
 }
 
-// Writes and flushes the bytes to the disk; false on any failure.
-bool WriteDurably(const std::filesystem::path& p_path, std::string_view p_sBytes) {
+// Writes and flushes the bytes to the disk; the reason of a failure, or "" when it worked.
+std::string WriteDurably(const std::filesystem::path& p_path, std::string_view p_sBytes) {
     std::FILE* file = std::fopen(p_path.c_str(), "wb");
     if (file == nullptr) {
-        return false;
+        return std::strerror(errno);
     }
-    bool written = std::fwrite(p_sBytes.data(), 1, p_sBytes.size(), file) == p_sBytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = ::fsync(::fileno(file)) == 0 && written;
-    return std::fclose(file) == 0 && written;
+    std::string why;
+    if (std::fwrite(p_sBytes.data(), 1, p_sBytes.size(), file) != p_sBytes.size() ||
+        std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0) {
+        why = std::strerror(errno);
+    }
+    if (std::fclose(file) != 0 && why.empty()) {
+        why = std::strerror(errno);
+    }
+    return why;
 }
 
 }  // namespace
@@ -72,24 +79,31 @@ FileContents ReadFileLimited(const std::filesystem::path& p_path, uintmax_t p_uM
     return {ReadStatus::Ok, std::move(bytes)};
 }
 
-void WriteFileAtomically(const std::filesystem::path& p_path, std::string_view p_sBytes) {
+void WriteFileAtomically(const std::filesystem::path& p_path, std::string_view p_sBytes,
+                         MissingFolder p_eMissing) {
     std::error_code error;
     if (p_path.has_parent_path()) {
-        std::filesystem::create_directories(p_path.parent_path(), error);
-        if (error) {
-            RaisePathFileAccess(p_path, error.message());
+        const std::filesystem::path folder = p_path.parent_path();
+        if (p_eMissing == MissingFolder::Create) {
+            std::filesystem::create_directories(folder, error);
+            if (error) {
+                RaisePathFileAccess(p_path, error.message());
+            }
+        } else if (!std::filesystem::is_directory(folder, error)) {
+            RaisePathFileAccess(p_path, "there is no folder " + folder.string());
         }
     }
     const std::filesystem::path temporary = TemporaryBeside(p_path);
-    if (!WriteDurably(temporary, p_sBytes)) {
+    const std::string why = WriteDurably(temporary, p_sBytes);
+    if (!why.empty()) {
         std::filesystem::remove(temporary, error);
-        RaisePathFileAccess(p_path, "cannot write");
+        RaisePathFileAccess(p_path, "cannot write: " + why);
     }
     std::filesystem::rename(temporary, p_path, error);
     if (error) {
-        const std::string why = error.message();
+        const std::string renameWhy = error.message();
         std::filesystem::remove(temporary, error);
-        RaisePathFileAccess(p_path, why);
+        RaisePathFileAccess(p_path, renameWhy);
     }
 }
 

@@ -64,7 +64,7 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
         p_err << kProgram << "note: " << note << "\n";
     }
     if (p_oOptions.m_eMode == ShellMode::Export) {
-        ExportCsv(*host.Control().olePriGrid(), p_oOptions.m_sExportPath);
+        WriteListExport(host.Control(), p_oOptions.m_sExportPath);
         p_err << "Wrote " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sExportPath
               << "\n";
         return 0;

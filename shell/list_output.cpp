@@ -1,11 +1,10 @@
 #include "shell/list_output.h"
 
 #include "control/viewer.h"
+#include "grid/grid.h"
 #include "outside/file_util.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
-#include "outside/text_util.h"
-#include "shell/grid_cell_reader.h"
 #include "shell/grid_geometry.h"
 
 #include <set>
@@ -26,33 +25,6 @@ std::vector<GridSlot> AllShownColumns(const GridControl& p_oGrid) {
         }
     }
     return shown;
-}
-
-// Control characters and bytes that are not UTF-8 (a name from an old import, a damaged file)
-// would reach whatever reads the file raw; they are written as U+FFFD.
-std::string CsvField(const std::string& p_sCell) {
-    const std::string text = ReplaceUnsafeBytes(p_sCell);
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string quoted = "\"";
-    for (char c : text) {
-        quoted += c;
-        if (c == '"') {
-            quoted += '"';
-        }
-    }
-    return quoted + "\"";
-}
-
-void AppendLine(std::string& p_sOut, const std::vector<std::string>& p_cells) {
-    for (size_t i = 0; i < p_cells.size(); ++i) {
-        if (i > 0) {
-            p_sOut += ',';
-        }
-        p_sOut += CsvField(p_cells[i]);
-    }
-    p_sOut += "\r\n";
 }
 
 bool HasValue(const Variant& p_vValue) {
@@ -81,25 +53,6 @@ std::string ListText(Viewer& p_oViewer) {
         text += "\n" + GridText(*p_oViewer.oleSecGrid());
     }
     return text;
-}
-
-std::string ListCsv(GridControl& p_oGrid) {
-    const std::vector<GridSlot> shown = AllShownColumns(p_oGrid);
-    std::string csv;
-    std::vector<std::string> cells;
-    for (const GridSlot& slot : shown) {
-        cells.push_back(slot.Column->Caption());
-    }
-    AppendLine(csv, cells);
-    GridCellReader reader(p_oGrid, shown);
-    for (int32_t row = 0; row < reader.RowCount(); ++row) {
-        cells.clear();
-        for (GridCell& cell : reader.ReadRow(row)) {
-            cells.push_back(std::move(cell.Text));
-        }
-        AppendLine(csv, cells);
-    }
-    return csv;
 }
 
 std::vector<std::string> EmptyColumns(const GridControl& p_oGrid) {
@@ -131,9 +84,8 @@ void CheckExportFolder(const std::filesystem::path& p_path) {
     }
 }
 
-void ExportCsv(GridControl& p_oGrid, const std::filesystem::path& p_path) {
-    CheckExportFolder(p_path);
-    WriteFileAtomically(p_path, ListCsv(p_oGrid));
+void WriteListExport(Viewer& p_oViewer, const std::filesystem::path& p_path) {
+    WriteFileAtomically(p_path, p_oViewer.PrimaryGrid()->ExportText(), MissingFolder::Fail);
 }
 
 }  // namespace qv

@@ -10,7 +10,6 @@
 #include "outside/variant.h"
 #include "outside/vb_date.h"
 #include "shell/grid_view.h"
-#include "shell/list_output.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
 #include "shell/shortcuts_dialog.h"
@@ -345,7 +344,7 @@ void MainWindow::BuildMenus() {
     file->addAction(QStringLiteral("&Import market data…"), this, [this] { ChooseImportFolder(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     QAction* exportList =
-        file->addAction(QStringLiteral("&Export the list as CSV…"), this, [this] { ExportList(); });
+        file->addAction(QStringLiteral("&Export…"), this, [this] { ExportList(); });
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     QAction* print = file->addAction(QStringLiteral("&Print (not built yet)"));
     print->setEnabled(false);
@@ -498,29 +497,6 @@ int32_t MainWindow::NextTradingDay(int32_t p_lDay) const {
         }
     }
     return p_lDay;
-}
-
-void MainWindow::ExportList() {
-    QFileDialog dialog(this, QStringLiteral("Export the list as CSV"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("CSV files (*.csv)"));
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    dialog.setDirectory(QDir::home());
-    dialog.selectFile(m_pType->currentText() + QStringLiteral(" ") +
-                      ToQString(IsoDateText(m_oHost->Request().m_lDate)) + QStringLiteral(".csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        ShowMessage(QStringLiteral("Nothing was exported"));
-        return;
-    }
-    const QString path = dialog.selectedFiles().constFirst();
-    try {
-        ExportCsv(*m_oHost->Control().olePriGrid(), path.toStdString());
-    } catch (const AutomationError& error) {
-        ShowMessage(QStringLiteral("The list was not exported: ") + ToQString(error.Description()));
-        return;
-    }
-    ShowMessage(QStringLiteral("Exported ") + QString::number(m_oHost->Control().RecordCount()) +
-                QStringLiteral(" rows to ") + path);
 }
 
 // The window's screen has run already; running it again in the new order is ordering its rows

@@ -4,6 +4,7 @@
 #include "outside/date_selector.h"
 #include "outside/platform_context.h"
 #include "shell/column_chooser_dialog.h"
+#include "shell/export_dialogs.h"
 #include "shell/find_dialog.h"
 #include "shell/graph_count_dialog.h"
 #include "shell/qt_date_selector.h"
@@ -34,6 +35,7 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
     RegisterGraphCountView(*dialogs);
     RegisterWatchListDialogViews(*dialogs);
     RegisterFindDialogView(*dialogs);
+    RegisterExportDialogViews(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());

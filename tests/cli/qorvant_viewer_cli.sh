@@ -52,7 +52,14 @@ done
 "$viewer" --export "$work/history.csv" --type stock-history --rows 0 2>"$work/err" ||
     fail history-rows-0-gave-65-rows "$(cat "$work/err")"
 lines=$(wc -l <"$work/history.csv" 2>/dev/null || echo 0)
-[[ $lines -eq 81 ]] || fail history-rows-0-gave-65-rows "$lines lines, not a header and 80 days"
+[[ $lines -eq 80 ]] || fail history-rows-0-gave-65-rows "$lines lines, not 80 days"
+
+# A thousands separator ("#,##0" volumes and prices) split one value into two fields: every line
+# of the stock list has as many fields as the first.
+"$viewer" --export "$work/stocks.csv" 2>"$work/err" || fail thousands-split-values "$(cat "$work/err")"
+widths=$(awk -F, '{print NF}' "$work/stocks.csv" 2>/dev/null | sort -u | wc -l)
+[[ $widths -eq 1 ]] || fail thousands-split-values "lines of $widths different widths"
+grep -q $'\r$' "$work/stocks.csv" || fail thousands-split-values "lines do not end in CR LF"
 
 # The finder's rows lacked the growth-rate and market-cap fields of its layout: empty columns,
 # each logged as a missing field.

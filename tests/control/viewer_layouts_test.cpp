@@ -304,15 +304,12 @@ TEST_F(ViewerLayoutsTest, RestoringInPrintModeGoesBackAndAFailedRestoreIsTold) {
 
 TEST_F(ViewerLayoutsTest, HostMenuCommandsGoToTheGridUsedLast) {
     Show(vt_Stocks);
-    // Export (grid commands 6 and 7) is not built yet and says so; 9 opens the control's
-    // add-to-watch-list dialog (dismissed here, so it adds nothing).
-    const char* exporting = "Grid:m_oPopupMenu_Click";
-    const std::tuple<bool, int32_t, const char*, bool> cases[] = {{true, 1, exporting, false},
-                                                                  {true, 2, nullptr, true},
-                                                                  {true, 3, nullptr, false},
-                                                                  {false, 1, exporting, false},
-                                                                  {false, 2, nullptr, false}};
-    for (const auto& [primaryLast, value, label, asked] : cases) {
+    // Export (grid commands 6 and 7) asks for the columns and 9 opens the control's
+    // add-to-watch-list dialog (both dismissed here, so nothing happens); which rows each export
+    // writes is the export tests' to show.
+    const std::tuple<bool, int32_t, bool> cases[] = {
+        {true, 1, true}, {true, 2, true}, {true, 3, false}, {false, 1, true}, {false, 2, false}};
+    for (const auto& [primaryLast, value, asked] : cases) {
         SCOPED_TRACE(std::to_string(primaryLast) + " " + std::to_string(value));
         if (primaryLast) {
             m_oViewer->UpdateViewer(false, false);
@@ -322,10 +319,7 @@ TEST_F(ViewerLayoutsTest, HostMenuCommandsGoToTheGridUsedLast) {
         const size_t before = m_oPlatform.Reporter().Reports().size();
         const size_t shown = m_oPlatform.Dialogs().Shown().size();
         m_oViewer->HandleExMenuClick(value);
-        ASSERT_EQ(m_oPlatform.Reporter().Reports().size() - before, label != nullptr ? 1u : 0u);
-        if (label != nullptr) {
-            EXPECT_EQ(m_oPlatform.Reporter().Reports().back().Label, label);
-        }
+        EXPECT_EQ(m_oPlatform.Reporter().Reports().size(), before);
         EXPECT_EQ(m_oPlatform.Dialogs().Shown().size() > shown, asked);
     }
 }

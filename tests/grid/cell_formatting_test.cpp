@@ -117,13 +117,23 @@ TEST(CellFormattingTest, NegativeNumbersAreNumericTextsWithASignOrParentheses) {
     }
 }
 
+// A thousands separator of the format once split one value into two fields of the line; a line
+// break in a value split the line; control characters and bytes that are not UTF-8 were written
+// raw.
 TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
     // {format, value, text}
     const std::tuple<const char*, Variant, const char*> cases[] = {
-        {" Percent ", "1,000", "100000.00%"}, {"Left", " Acme, Inc. ", " Acme Inc. "},
-        {"Center", "1,234", "1234"},          {"Short Date", Variant::Date(46360.0), "12/4/2026"},
-        {"#,##0.00", "1,234.5", "1,234.50"},  {"0", -2.5, "-3"},
-        {"##0.#0", Variant::Null(), ""},      {"##0.#0", "n/a", "n/a"},
+        {" Percent ", "1,000", "100000.00%"},
+        {"Left", " Acme, Inc. ", " Acme Inc. "},
+        {"Center", "1,234", "1234"},
+        {"Short Date", Variant::Date(46360.0), "12/4/2026"},
+        {"#,##0.00", "1,234.5", "1234.50"},
+        {"#,##0", 1234567.0, "1234567"},
+        {"0", -2.5, "-3"},
+        {"##0.#0", Variant::Null(), ""},
+        {"##0.#0", "n/a", "n/a"},
+        {"Left", "two\r\nlines", "two\xEF\xBF\xBD\xEF\xBF\xBDlines"},
+        {"Left", "caf\xe9\x1b", "caf\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
     for (const auto& [format, value, text] : cases) {
         GridColumns columns;
@@ -131,6 +141,23 @@ TEST(CellFormattingTest, ExportTextFollowsTheColumnFormat) {
         EXPECT_EQ(GridUtilities::ExportCellText(columns, "value", value), text) << format;
     }
     EXPECT_EQ(GridUtilities::ExportCellText(GridColumns(), "Value", "1,234"), "1234");
+}
+
+// A number is written as its text would be, in every format: halves at the 15th digit, values
+// just below a half, negative zero, integers, values written in exponent form.
+TEST(CellFormattingTest, ANumberIsExportedAsItsTextWouldBe) {
+    for (const char* format : {"0.00", "#,##0", "#,##0.#0", "Percent", "0", "0.00E+00", ""}) {
+        GridColumns columns;
+        columns.Add("Value", csVisible, "Value", 1, 1, 1, 0, format);
+        for (const Variant& value :
+             {Variant(0.125), Variant(0.125 - 1e-17), Variant(2.675), Variant(-0.0),
+              Variant(-0.004), Variant(1234567.891), Variant(1e16), Variant(123456789012345678.0),
+              Variant(int32_t{-1234567}), Variant(int16_t{5}), Variant(1.0 / 3)}) {
+            EXPECT_EQ(GridUtilities::ExportCellText(columns, "Value", value),
+                      GridUtilities::ExportCellText(columns, "Value", Variant(value.ToString())))
+                << format << " " << value.ToString();
+        }
+    }
 }
 
 TEST(CellFormattingTest, AnExportLineJoinsTheCellsAndEndsWithCrLf) {

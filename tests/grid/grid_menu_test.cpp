@@ -4,6 +4,7 @@
 
 #include "grid/grid_events.h"
 #include "grid/grid_test_support.h"
+#include "outside/column_selector.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
 #include "outside/error_reporter.h"
@@ -15,6 +16,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -100,7 +102,7 @@ std::shared_ptr<Recordset> MenuRows(int p_iCount = 3) {
 
 const std::string kPrintTail =
     "-\nPage Setup|10||off\nPrint Selected Item(s)|5||off\nPrint All|4||off\nExport|0|\n"
-    "  All Rows|6||off\n  Selected Rows|7||off\n";
+    "  All Rows|6|\n  Selected Rows|7|\n";
 const std::string kTail = "-\nCustomize Layout|3|\n" + kPrintTail;
 
 class GridMenuTest : public ::testing::Test, protected testing::GridFixture {
@@ -365,6 +367,17 @@ TEST_F(GridMenuTest, TheQuickTestPageCarriesTheIdsOfItsKindOfRowsWithEveryValueE
     EXPECT_EQ(taken, "QuickTest=,310");
 }
 
+// Without rows nothing is selected: "Selected Rows" is off, except for holdings.
+TEST_F(GridMenuTest, SelectedRowsExportNeedsASelectionExceptForHoldings) {
+    const std::tuple<int32_t, ViewerType, const char*> cases[] = {
+        {0, vt_Stocks, "  Selected Rows|7||off\n"}, {3, vt_Portfolio, "  Selected Rows|7|\n"}};
+    for (const auto& [dataType, viewerType, item] : cases) {
+        Show(dataType, viewerType, "Report", 0, MenuRows(0));
+        const std::string menu = RightClick();
+        EXPECT_NE(menu.find(item), std::string::npos) << menu;
+    }
+}
+
 TEST_F(GridMenuTest, InvestmentDetailsIsNavigatedAsItsTagAndHostMenuCommandsRunWithoutAMenu) {
     Show(3, vt_Portfolio, "Portfolio Report");
     RightClick("View Investment Details");
@@ -372,10 +385,11 @@ TEST_F(GridMenuTest, InvestmentDetailsIsNavigatedAsItsTagAndHostMenuCommandsRunW
 
     const size_t shown = m_platform.Menus().Shown().size();
     m_recorder.Events.clear();
+    m_grid->SetColumnSelector(std::make_shared<DialogColumnSelector>());
     m_grid->HandleExMenuClick(9);
     m_grid->HandleExMenuClick(7);
     EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"AddToWatchList"});
-    EXPECT_EQ(m_platform.Reporter().CountReports("Grid:m_oPopupMenu_Click"), 1u);  // export
+    EXPECT_EQ(m_platform.Dialogs().Shown(), std::vector<std::string>{"Export Columns"});
     EXPECT_EQ(m_platform.Menus().Shown().size(), shown);
     EXPECT_EQ(m_grid->PopupMenu().Count(), 0);
     Show(0, vt_StockHistory, "Stock History Report");

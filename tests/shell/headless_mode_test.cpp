@@ -1,8 +1,9 @@
-// The headless modes: the command line, the printed list and the CSV export, run as functions on
-// the test market.
+// The headless modes: the command line, the printed list and the export, run as functions on the
+// test market.
 #include "shell/headless_mode.h"
 
 #include "control/viewer.h"
+#include "grid/grid.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "shell/list_output.h"
@@ -15,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -52,18 +54,19 @@ class HeadlessTest : public testing::Test {
     ViewerHost m_host{SharedMarket()};
 };
 
-// An export replaces the file and reports a folder it cannot write; columns without any value are
-// named, the rows' place kept.
+// An export replaces the file with the grid's export text and reports a folder it cannot write;
+// columns without any value are named, the rows' place kept.
 TEST_F(HeadlessTest, ExportReplacesTheFileAndColumnsWithoutAnyValueAreNamed) {
     ASSERT_TRUE(m_host.Show(ViewerRequest{}));
     const auto path = std::filesystem::temp_directory_path() /
                       (std::to_string(std::random_device()()) + "-stocks.csv");
     std::ofstream(path) << "old contents that are longer than nothing";
-    ExportCsv(*m_host.Control().olePriGrid(), path);
+    WriteListExport(m_host.Control(), path);
     const std::string contents = ReadFile(path);
     std::filesystem::remove(path);
-    EXPECT_EQ(contents, ListCsv(*m_host.Control().olePriGrid()));
-    EXPECT_ANY_THROW(ExportCsv(*m_host.Control().olePriGrid(), "/proc/no-such/x.csv"));
+    EXPECT_EQ(contents, m_host.Control().PrimaryGrid()->ExportText());
+    EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), m_host.Control().RecordCount());
+    EXPECT_ANY_THROW(WriteListExport(m_host.Control(), "/proc/no-such/x.csv"));
 
     GridControl& grid = *m_host.Control().olePriGrid();
     const auto rows = grid.DataSource();
@@ -89,24 +92,6 @@ TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
         },
         testing::ThrowsMessage<RequestError>(testing::HasSubstr("no sector with the code 99")));
     EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
-}
-
-// A regression: control characters and bytes that are not UTF-8 were written raw.
-TEST(CsvQuotingTest, CellsWithCommasQuotesAndBreaksAreQuoted) {
-    ScopedTestPlatform platform;
-    auto rows = std::make_shared<Recordset>();
-    rows->Fields().Append("Name", adVarChar, 50);
-    rows->Open();
-    using namespace std::string_literals;
-    for (std::string cell : {"a,b"s, "say \"hi\""s, "two\nlines"s, "nul\0\x1b[2Jcaf\xe9"s}) {
-        rows->AddNew({Variant(cell)});
-    }
-    GridControl grid;
-    grid.SetDataSource(rows);
-    grid.RetrieveFields();
-    const std::string bad = "\xEF\xBF\xBD";
-    EXPECT_EQ(ListCsv(grid), "Name\r\n\"a,b\"\r\n\"say \"\"hi\"\"\"\r\n\"two\nlines\"\r\nnul" +
-                                 bad + bad + "[2Jcaf" + bad + "\r\n");
 }
 
 }  // namespace

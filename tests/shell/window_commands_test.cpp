@@ -4,6 +4,7 @@
 // import reloads the lists or, cancelled, leaves the market as it was.
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
+#include "outside/export_selector.h"
 #include "outside/recordset.h"
 #include "outside/vb_date.h"
 #include "shell/grid_fixture.h"
@@ -14,6 +15,7 @@
 #include "shell/window_fixture.h"
 #include "shell/window_import.h"
 #include "shell/window_texts.h"
+#include "support/test_helpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,17 +126,23 @@ TEST_F(WindowCommandsTest, EachKindOfMenuActionIsSeenToDoSomething) {
     EXPECT_FALSE(m_window.isVisible());
 }
 
+// File > Export… is the control's export of the list: the columns as offered, the file chosen,
+// every row a line, and the person told where it went.
 TEST_F(WindowCommandsTest, ExportWritesTheListToTheFileChosen) {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("stocks"));
-    WhenModal([&path](QWidget& p_oModal) {
-        static_cast<QFileDialog&>(p_oModal).selectFile(path);
-        static_cast<QDialog&>(p_oModal).accept();
-    });
-    EXPECT_TRUE(Trigger(QStringLiteral("&Export")).contains(path));
-    QFile written(path + QStringLiteral(".csv"));
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll().count("\r\n"), m_window.Host().Control().RecordCount() + 1);
+    const std::string path = folder.filePath(QStringLiteral("stocks.csv")).toStdString();
+    m_oPlatform.Dialogs().QueueScriptFor<ExportColumnsDialog>(
+        [](ExportColumnsDialog& p_oDialog) { p_oDialog.Accept(); });
+    m_oPlatform.Dialogs().QueueScriptFor<SaveFileDialog>(
+        [&path](SaveFileDialog& p_oDialog) { p_oDialog.Choose(path); });
+    Trigger(QStringLiteral("&Export"));
+    EXPECT_FALSE(Action(QStringLiteral("&Export")).shortcut().isEmpty());
+    ASSERT_FALSE(m_oPlatform.Messages().Shown().empty());
+    EXPECT_EQ(m_oPlatform.Messages().Shown().back().Text,
+              "Data exported to file " + path + " successfully.");
+    const std::string written = ReadFile(path);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'),
+              m_window.Host().Control().RecordCount());
 }
 
 TEST_F(WindowCommandsTest, NamesWithAnAmpersandReadInTheMenusAsInTheBoxes) {
