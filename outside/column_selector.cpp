@@ -26,7 +26,7 @@ struct ListedField {
 
 std::vector<ListedField> ReadFieldList(const std::shared_ptr<Recordset>& p_rFieldList) {
     std::vector<ListedField> fields;
-    if (!p_rFieldList || p_rFieldList->State() != adStateOpen) {
+    if (!p_rFieldList || p_rFieldList->State() != adStateOpen || p_rFieldList->RecordCount() == 0) {
         return fields;
     }
     // A clone, so that the caller's cursor stays where it was.

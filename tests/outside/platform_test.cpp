@@ -2,10 +2,12 @@
 
 #include "outside/afm_text_measurer.h"
 #include "outside/automation_error.h"
+#include "outside/column_selector.h"
 #include "outside/error_reporter.h"
 #include "outside/error_scope.h"
 #include "outside/file_settings_store.h"
 #include "outside/headless_services.h"
+#include "outside/recordset.h"
 #include "outside/scripted_services.h"
 #include "outside/settings_file.h"
 #include "outside/support_utility.h"
@@ -378,6 +380,18 @@ TEST(SettingsFileTest, SerializedTextParsesBackToTheSameContent) {
     std::string error;
     ASSERT_TRUE(parsed.Parse(original.Serialize(), error)) << error;
     EXPECT_EQ(parsed, original);
+}
+
+// A layout without fields gave the chooser an empty list, whose first row it tried to read.
+TEST(ColumnSelectorTest, AnEmptyFieldListOffersAndSelectsNothing) {
+    auto fields = std::make_shared<Recordset>();
+    fields->Fields().Append("parameter_id", adInteger);
+    fields->Fields().Append("column_name", adVarChar, 20);
+    fields->Fields().Append("selected", adBoolean);
+    fields->Fields().Append("Sequence", adInteger);
+    fields->Open();
+    EXPECT_TRUE(OfferedFields(fields).empty());
+    EXPECT_TRUE(SelectedFields(fields).empty());
 }
 
 }  // namespace
