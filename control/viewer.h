@@ -334,10 +334,35 @@ class Viewer : public DispatchObject {
     std::shared_ptr<DispatchObject> m_dlgSelectItem;
     std::shared_ptr<DispatchObject> m_dlgAddNew;
     // Printing and the quick test (viewer_printing.cpp).
-    void PrintSelected(bool p_bAll);
     void ShowQuickTest();
     void PrimaryQuickTest();
     void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
+
+
+    // --- Printing (viewer_printing.cpp) ---------------------------------------------------------
+  public:
+    // The page setup, then every row of the primary grid printed under its page header; false
+    // without a strategy or after a failure.
+    bool PrintControl();
+    // The print command: the owner's default print layout (unless a search chose the rows), the
+    // "Print Options" form, then the rows chosen there printed under the list's report title;
+    // the layout in use before comes back at the end. p_bAll is not read.
+    void PrintSelected(bool p_bAll = false);
+    // The print form's requests: the column choice (Customize), and the page setup, saved to
+    // "pagesetup.dat" on OK.
+    void frm_SelectColumns();
+    void frm_ShowPageSetup();
+    // The title printed over the list, by viewer type; "" for a type without one.
+    std::string PrintReportTitle() const;
+
+  private:
+    // The id of the owner's default print layout for the list shown; 0 when there is none.
+    int32_t DefaultPrintLayoutId();
+    // Puts back the layout and the finder results held from before a print layout was loaded.
+    void RestorePrePrintLayout(const Variant& p_vLayout, const std::shared_ptr<Recordset>& p_rFinder);
+    // Prints the rows of print selection p_iSelection (0 all, 1 selected, 2 p_lCount from the
+    // current row) under p_sTitle on the primary grid's print settings.
+    void PrintChosenRows(int16_t p_iSelection, int32_t p_lCount, const std::string& p_sTitle);
 
     std::shared_ptr<GridControl> m_olePriGrid;
     std::shared_ptr<GridControl> m_oleSecGrid;

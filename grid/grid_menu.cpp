@@ -305,9 +305,9 @@ void MenuBuilder::CommonTail(bool p_bSecondaryGrid) {
         Item("Customize Layout", 3);
     }
     Separator();
-    Item("Page Setup", 10, "", 0, kPrintingBuilt);
-    Item("Print Selected Item(s)", 5, "", 0, kPrintingBuilt);
-    Item("Print All", 4, "", 0, kPrintingBuilt);
+    Item("Page Setup", 10);
+    Item("Print Selected Item(s)", 5);
+    Item("Print All", 4);
     const int32_t exportMenu = Header("Export");
     Item("All Rows", 6, "", exportMenu, kPrintingBuilt);
     Item("Selected Rows", 7, "", exportMenu, kPrintingBuilt);
@@ -464,8 +464,12 @@ void Grid::m_oPopupMenu_Click(int32_t p_lIndex) {
             return;
         case 4:
         case 5:
+            if (m_oGrid) {
+                PrintRows(*m_oGrid, id == 4 ? gprAllRows : gprSelectedRows);
+            }
+            return;
         case 10:
-            ReportNotBuilt("Printing");
+            ShowPageSetup();
             return;
         case 6:
         case 7:

@@ -17,6 +17,7 @@ constexpr int32_t kTypeMismatch = 13;
 constexpr int32_t kObjectVariableNotSet = 91;
 constexpr int32_t kInvalidUseOfNull = 94;
 constexpr int32_t kCannotCreateObject = 429;
+constexpr int32_t kPrinterError = 482;
 constexpr int32_t kActionNotSupported = 445;
 constexpr int32_t kMemberNotSupported = 438;
 constexpr int32_t kWrongArgumentCount = 450;
