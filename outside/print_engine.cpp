@@ -9,8 +9,9 @@ namespace qv {
 
 namespace {
 
-// Room between a cell's text and its neighbours.
+// Room between a cell's text and its neighbours, at full size.
 constexpr int32_t kCellPadding = 60;
+constexpr int32_t kSmallestPadding = 15;
 constexpr double kTwipsPerPoint = 20.0;
 constexpr double kLineSpacing = 1.4;
 constexpr const char* kUntitled = "Qorvant Viewer";
@@ -53,6 +54,7 @@ class PageWriter {
         const double scale =
             total > m_lWidth ? static_cast<double>(m_lWidth) / static_cast<double>(total) : 1.0;
         m_dSize = std::max(p_style.SmallestSize, p_style.BodySize * scale);
+        m_lPadding = std::max(kSmallestPadding, static_cast<int32_t>(kCellPadding * scale));
         m_places = PlaceColumns(p_table.Columns, m_lLeft, m_lWidth, scale);
         m_lRowHeight = LineHeight(m_dSize);
         m_lFooterTop = p_setup.PageHeight() - p_setup.BottomMargin - LineHeight(p_style.BodySize);
@@ -119,12 +121,12 @@ class PageWriter {
 
   private:
     int32_t TextWidth(size_t p_lColumn) const {
-        return std::max(m_places[p_lColumn].Width - 2 * kCellPadding, 0);
+        return std::max(m_places[p_lColumn].Width - 2 * m_lPadding, 0);
     }
 
     PrintText Cell(size_t p_lColumn, int32_t p_lTop, std::string p_sText, PrintAlign p_eAlign,
                    bool p_bBold) const {
-        return {m_places[p_lColumn].Left + kCellPadding,
+        return {m_places[p_lColumn].Left + m_lPadding,
                 p_lTop,
                 TextWidth(p_lColumn),
                 m_lRowHeight,
@@ -154,6 +156,7 @@ class PageWriter {
     int32_t m_lLeft = 0;
     int32_t m_lWidth = 0;
     double m_dSize = 0;
+    int32_t m_lPadding = kCellPadding;
     std::vector<ColumnPlace> m_places;
     std::vector<std::string> m_captions;
     std::string m_sHeader;

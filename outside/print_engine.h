@@ -82,7 +82,7 @@ struct PrintStyle {
     double BodySize = 8;
     double HeaderSize = 11;
     // A table scaled to the page keeps its type at least this large; cells then cut their texts.
-    double SmallestSize = 5;
+    double SmallestSize = 4;
 };
 
 inline constexpr std::string_view kEllipsis = "\xE2\x80\xA6";

@@ -346,8 +346,7 @@ void MainWindow::BuildMenus() {
     QAction* exportList =
         file->addAction(QStringLiteral("&Export the list as CSV…"), this, [this] { ExportList(); });
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QAction* print = file->addAction(QStringLiteral("&Print (not built yet)"));
-    print->setEnabled(false);
+    AddPrintActions(*file);
     file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
     // No key: Ctrl+Q, the desktops' quit key, is the list's quick test; the window's close key
