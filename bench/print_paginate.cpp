@@ -39,8 +39,8 @@ std::shared_ptr<qv::GridControl> StockGrid() {
         rows->AddNew({qv::Variant(Numbered("S", i)), qv::Variant(Numbered("Company Holdings ", i)),
                       qv::Variant(price), qv::Variant((i % 41 - 20) / 4.0),
                       qv::Variant((i % 13 - 6) / 3.0), qv::Variant(1000.0 * (i % 5000)),
-                      qv::Variant(price * 1.2), qv::Variant(price * 0.8),
-                      qv::Variant(5.0 + i % 40), qv::Variant(Numbered("Industry Group ", i % 60))});
+                      qv::Variant(price * 1.2), qv::Variant(price * 0.8), qv::Variant(5.0 + i % 40),
+                      qv::Variant(Numbered("Industry Group ", i % 60))});
     }
     auto grid = std::make_shared<qv::GridControl>();
     grid->SetDataSource(rows);

@@ -338,7 +338,6 @@ class Viewer : public DispatchObject {
     void PrimaryQuickTest();
     void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
 
-
     // --- Printing (viewer_printing.cpp) ---------------------------------------------------------
   public:
     // The page setup, then every row of the primary grid printed under its page header; false
@@ -359,7 +358,8 @@ class Viewer : public DispatchObject {
     // The id of the owner's default print layout for the list shown; 0 when there is none.
     int32_t DefaultPrintLayoutId();
     // Puts back the layout and the finder results held from before a print layout was loaded.
-    void RestorePrePrintLayout(const Variant& p_vLayout, const std::shared_ptr<Recordset>& p_rFinder);
+    void RestorePrePrintLayout(const Variant& p_vLayout,
+                               const std::shared_ptr<Recordset>& p_rFinder);
     // Prints the rows of print selection p_iSelection (0 all, 1 selected, 2 p_lCount from the
     // current row) under p_sTitle on the primary grid's print settings.
     void PrintChosenRows(int16_t p_iSelection, int32_t p_lCount, const std::string& p_sTitle);

@@ -88,8 +88,8 @@ std::string Viewer::PrintReportTitle() const {
     const bool watchList = elements->WatchListId() >= 1;
     switch (elements->ViewerType()) {
         case vt_Stocks:
-            return watchList ? "Olmaris Lumetra (WatchList Report) - " +
-                                   elements->WatchListName() + " - " + date
+            return watchList ? "Olmaris Lumetra (WatchList Report) - " + elements->WatchListName() +
+                                   " - " + date
                              : "Olmaris Lumetra (Stock Report) - " + date;
         case vt_Industries:
             return watchList ? "Olmaris Lumetra (Industry WatchList Report) - " +

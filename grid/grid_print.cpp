@@ -122,10 +122,10 @@ void Grid::SetPageHeader(GridControl& p_oGrid) {
     if (!elements) {
         return;
     }
-    const char* nameField = m_lListScope == 2 || m_lListScope == 3 ||
-                                    elements->ViewerType() == vt_SectorHistory
-                                ? "SectorName"
-                                : "indname";
+    const char* nameField =
+        m_lListScope == 2 || m_lListScope == 3 || elements->ViewerType() == vt_SectorHistory
+            ? "SectorName"
+            : "indname";
     const std::optional<std::string> header =
         PageHeaderOf(*elements, m_lListScope, GroupName(p_oGrid, nameField));
     if (header) {

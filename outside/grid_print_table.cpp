@@ -40,8 +40,7 @@ PrintTable GridPrintTable(const GridControl& p_oGrid, GridPrintRows p_eRows) {
             const int32_t field = recordset ? recordset->Fields().IndexOf(column->DataField()) : -1;
             const GridAlignment alignment = GridColumnAlignment(*column, recordset, field);
             table.Columns.push_back({column->Caption(), column->SplitWidth(split->Index()),
-                                     ToPrintAlign(alignment),
-                                     first && split->Index() > 0});
+                                     ToPrintAlign(alignment), first && split->Index() > 0});
             sources.push_back({std::move(column), field, alignment});
             first = false;
         }

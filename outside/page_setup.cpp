@@ -42,8 +42,7 @@ bool PlausiblePageSetup(const PageSetup& p_setup) {
         return false;
     }
     const int64_t width = int64_t{p_setup.PageWidth()} - p_setup.LeftMargin - p_setup.RightMargin;
-    const int64_t height =
-        int64_t{p_setup.PageHeight()} - p_setup.TopMargin - p_setup.BottomMargin;
+    const int64_t height = int64_t{p_setup.PageHeight()} - p_setup.TopMargin - p_setup.BottomMargin;
     return width >= kInch && height >= kInch;
 }
 

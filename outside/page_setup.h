@@ -33,12 +33,8 @@ struct PageSetup {
     int32_t BottomMargin = 720;
 
     // The page as it is printed, turned by the orientation.
-    int32_t PageWidth() const {
-        return Orientation == vbPRORLandscape ? PaperHeight : PaperWidth;
-    }
-    int32_t PageHeight() const {
-        return Orientation == vbPRORLandscape ? PaperWidth : PaperHeight;
-    }
+    int32_t PageWidth() const { return Orientation == vbPRORLandscape ? PaperHeight : PaperWidth; }
+    int32_t PageHeight() const { return Orientation == vbPRORLandscape ? PaperWidth : PaperHeight; }
     bool operator==(const PageSetup&) const = default;
 };
 

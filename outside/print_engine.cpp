@@ -32,8 +32,7 @@ std::vector<ColumnPlace> PlaceColumns(const std::vector<PrintColumn>& p_columns,
     places.reserve(p_columns.size());
     int32_t x = p_lLeft;
     for (const PrintColumn& column : p_columns) {
-        const auto width =
-            static_cast<int32_t>(std::floor(std::max(column.Width, 0) * p_dScale));
+        const auto width = static_cast<int32_t>(std::floor(std::max(column.Width, 0) * p_dScale));
         places.push_back({x, std::min(width, p_lLeft + p_lWidth - x)});
         x += places.back().Width;
     }
@@ -88,14 +87,14 @@ class PageWriter {
         page.Texts.reserve((last - first + 1) * m_places.size() + 3);
         const int32_t right = m_lLeft + m_lWidth;
         if (!m_sHeader.empty()) {
-            page.Texts.push_back({m_lLeft, m_lCaptionTop - m_lRowHeight / 2 -
-                                               LineHeight(m_style.HeaderSize),
+            page.Texts.push_back({m_lLeft,
+                                  m_lCaptionTop - m_lRowHeight / 2 - LineHeight(m_style.HeaderSize),
                                   m_lWidth, LineHeight(m_style.HeaderSize), m_sHeader,
                                   PrintAlign::Left, true, m_style.HeaderSize});
         }
         for (size_t c = 0; c < m_places.size(); ++c) {
-            page.Texts.push_back(Cell(c, m_lCaptionTop, m_captions[c],
-                                      m_table.Columns[c].Alignment, true));
+            page.Texts.push_back(
+                Cell(c, m_lCaptionTop, m_captions[c], m_table.Columns[c].Alignment, true));
         }
         page.Lines.push_back({m_lLeft, m_lBodyTop, right, m_lBodyTop});
         int32_t y = m_lBodyTop;
@@ -112,10 +111,10 @@ class PageWriter {
                 page.Lines.push_back({m_places[c].Left, m_lCaptionTop, m_places[c].Left, y});
             }
         }
-        page.Texts.push_back({m_lLeft, m_lFooterTop, m_lWidth, LineHeight(m_style.BodySize),
-                              "Page " + std::to_string(p_lIndex + 1) + " of " +
-                                  std::to_string(p_lCount),
-                              PrintAlign::Center, false, m_style.BodySize});
+        page.Texts.push_back(
+            {m_lLeft, m_lFooterTop, m_lWidth, LineHeight(m_style.BodySize),
+             "Page " + std::to_string(p_lIndex + 1) + " of " + std::to_string(p_lCount),
+             PrintAlign::Center, false, m_style.BodySize});
         return page;
     }
 
@@ -145,8 +144,8 @@ class PageWriter {
             const PrintAlign align =
                 ownAlignments ? m_table.CellAlignments[at] : m_table.Columns[c].Alignment;
             p_page.Texts.push_back(
-                Cell(c, p_lTop, ElideText(m_table.Cells[at], TextWidth(c), font, m_measurer),
-                     align, false));
+                Cell(c, p_lTop, ElideText(m_table.Cells[at], TextWidth(c), font, m_measurer), align,
+                     false));
         }
     }
 

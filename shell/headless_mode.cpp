@@ -77,8 +77,8 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     }
     if (p_oOptions.m_eMode == ShellMode::PrintPdf) {
         PrintListToPdf(host, p_oOptions.m_sPdfPath);
-        p_err << "Printed " << host.Control().RecordCount() << " rows to "
-              << p_oOptions.m_sPdfPath << "\n";
+        p_err << "Printed " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sPdfPath
+              << "\n";
         return 0;
     }
     p_out << PrintedList(host);

@@ -36,14 +36,13 @@ Qt::Alignment ToQtAlignment(PrintAlign p_eAlign) {
 }  // namespace
 
 QPageLayout PageLayoutOf(const PageSetup& p_setup) {
-    const QPageSize size(QSizeF(p_setup.PaperWidth / kTwipsPerInch,
-                                p_setup.PaperHeight / kTwipsPerInch),
-                         QPageSize::Inch, QString::fromStdString(p_setup.PaperName),
-                         QPageSize::FuzzyMatch);
-    return QPageLayout(size,
-                       p_setup.Orientation == vbPRORLandscape ? QPageLayout::Landscape
-                                                              : QPageLayout::Portrait,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
+    const QPageSize size(
+        QSizeF(p_setup.PaperWidth / kTwipsPerInch, p_setup.PaperHeight / kTwipsPerInch),
+        QPageSize::Inch, QString::fromStdString(p_setup.PaperName), QPageSize::FuzzyMatch);
+    return QPageLayout(
+        size,
+        p_setup.Orientation == vbPRORLandscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+        QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
 }
 
 PageSetup PageSetupOf(const QPageLayout& p_layout) {
@@ -72,7 +71,8 @@ void PaintPrintedPage(QPainter& p_oPainter, const QPaintDevice& p_oDevice,
     const double sy = p_oDevice.logicalDpiY() / kTwipsPerInch;
     p_oPainter.setPen(QPen(Qt::black, p_oDevice.logicalDpiX() / 144.0));
     for (const PrintLine& line : p_page.Lines) {
-        p_oPainter.drawLine(QPointF(line.X1 * sx, line.Y1 * sy), QPointF(line.X2 * sx, line.Y2 * sy));
+        p_oPainter.drawLine(QPointF(line.X1 * sx, line.Y1 * sy),
+                            QPointF(line.X2 * sx, line.Y2 * sy));
     }
     QFont font(QString::fromStdString(p_job.FontName));
     for (const PrintText& text : p_page.Texts) {

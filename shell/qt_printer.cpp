@@ -17,13 +17,11 @@ std::optional<PrinterInfo> QtPrinter::DefaultPrinter() const {
 }
 
 void QtPrinter::PrintPages(const PrintJob& p_job) {
-    const bool preview = m_bPreviewNext;
-    m_bPreviewNext = false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(p_job.Title));
     printer.setFullPage(true);
     ApplyPageSetup(printer, p_job.Page);
-    if (preview) {
+    if (m_bPreview) {
         QPrintPreviewDialog dialog(&printer, m_pHost.data());
         dialog.setWindowTitle(QStringLiteral("Print Preview"));
         QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
@@ -39,9 +37,9 @@ void QtPrinter::PrintPages(const PrintJob& p_job) {
     printer.setFullPage(true);
     ApplyPageSetup(printer, p_job.Page);
     if (!PaintPrintJob(printer, p_job)) {
-        RaiseRuntimeError(errors::kPrinterError,
-                          "the printer " + printer.printerName().toStdString() +
-                              " did not take the pages");
+        RaiseRuntimeError(
+            errors::kPrinterError,
+            "the printer " + printer.printerName().toStdString() + " did not take the pages");
     }
 }
 

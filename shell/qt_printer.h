@@ -18,12 +18,12 @@ class QtPrinter : public Printer {
 
     std::optional<PrinterInfo> DefaultPrinter() const override;
     void PrintPages(const PrintJob& p_job) override;
-    // The next job goes to a print preview instead of the print dialog.
-    void PreviewNextJob() { m_bPreviewNext = true; }
+    // While set, jobs go to a print preview instead of the print dialog.
+    void SetPreview(bool p_bPreview) { m_bPreview = p_bPreview; }
 
   private:
     QPointer<QWidget> m_pHost;
-    bool m_bPreviewNext = false;
+    bool m_bPreview = false;
 };
 
 }  // namespace qv

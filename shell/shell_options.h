@@ -1,7 +1,8 @@
 // The command line of qorvant-viewer: the window (the default), or a headless mode that prints
 // or exports one list, and the list to show.
 //
-//   qorvant-viewer [--print | --print-pdf FILE.pdf | --export FILE.csv | --screenshot FILE.png | --help]
+//   qorvant-viewer [--print | --print-pdf FILE.pdf | --export FILE.csv | --screenshot FILE.png
+//                   | --help]
 //                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]

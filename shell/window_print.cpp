@@ -25,12 +25,14 @@ void MainWindow::AddPrintActions(QMenu& p_oFile) {
 }
 
 void MainWindow::PrintList(bool p_bPreview) {
-    if (p_bPreview) {
-        if (auto* printer = dynamic_cast<QtPrinter*>(&PlatformContext::Current().Printers())) {
-            printer->PreviewNextJob();
-        }
+    auto* printer = dynamic_cast<QtPrinter*>(&PlatformContext::Current().Printers());
+    if (printer != nullptr) {
+        printer->SetPreview(p_bPreview);
     }
     Host().Control().PrintSelected(false);
+    if (printer != nullptr) {
+        printer->SetPreview(false);
+    }
 }
 
 void MainWindow::ShowPageSetup() {

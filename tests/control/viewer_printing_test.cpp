@@ -30,9 +30,7 @@ class ViewerPrintingTest : public ViewerTest {
         });
     }
 
-    LayoutHeader Header() const {
-        return layout_codec::Parse(m_oViewer->LayoutInfo()).Header;
-    }
+    LayoutHeader Header() const { return layout_codec::Parse(m_oViewer->LayoutInfo()).Header; }
 
     std::vector<std::string> PrintedTexts() {
         std::vector<std::string> texts;

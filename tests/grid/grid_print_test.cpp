@@ -80,12 +80,12 @@ TEST_F(GridPrintTest, EachKindOfListPrintsItsPageHeader) {
         SCOPED_TRACE(std::to_string(c.Type) + "/" + std::to_string(c.GridKind));
         Elements().SetViewerType(c.Type);
         Elements().SetWatchListId(c.WatchListId);
-        m_grid->Initialize("", "Main Grid", 0, "Report", m_strategy.get(), true, false,
-                           c.GridKind);
+        m_grid->Initialize("", "Main Grid", 0, "Report", m_strategy.get(), true, false, c.GridKind);
         m_grid->SetDataSource(m_rows);
         m_control->PrintInfo()->SetPageHeader("as it was");
         m_grid->SetPageHeader(*m_control);
-        EXPECT_EQ(m_control->PrintInfo()->PageHeader(), c.Expected.empty() ? "as it was" : c.Expected);
+        EXPECT_EQ(m_control->PrintInfo()->PageHeader(),
+                  c.Expected.empty() ? "as it was" : c.Expected);
     }
 }
 

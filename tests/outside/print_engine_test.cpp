@@ -26,7 +26,7 @@ PrintTable Table(const std::string& p_sHeader, size_t p_lRows, std::string p_sFi
                      {"Price", 1440, PrintAlign::Right, true}};
     for (size_t row = 0; row < p_lRows; ++row) {
         table.Cells.push_back(row == 0 && !p_sFirstCell.empty() ? p_sFirstCell
-                                                                 : "S" + std::to_string(row));
+                                                                : "S" + std::to_string(row));
         table.Cells.push_back(std::to_string(row) + ".00");
     }
     return table;
@@ -67,8 +67,8 @@ TEST(PrintEngineTest, PagesRepeatHeaderAndCaptionsAndKeepEveryTextOnThePaper) {
         for (size_t p = 0; p < job.Pages.size(); ++p) {
             const std::vector<std::string> texts = TextsOf(job.Pages[p]);
             EXPECT_TRUE(Contains(texts, "Symbol") && Contains(texts, "Price"));
-            EXPECT_EQ(texts.back(), "Page " + std::to_string(p + 1) + " of " +
-                                        std::to_string(c.Pages));
+            EXPECT_EQ(texts.back(),
+                      "Page " + std::to_string(p + 1) + " of " + std::to_string(c.Pages));
             for (const PrintText& text : job.Pages[p].Texts) {
                 EXPECT_GE(text.Left, letter.LeftMargin) << text.Text;
                 EXPECT_LE(text.Left + text.Width, letter.PageWidth() - letter.RightMargin);
@@ -107,8 +107,8 @@ TEST(PageSetupBlockTest, ARoundTripKeepsThePageAndAForeignBlockIsRefused) {
     PageSetup noRoom = a4;
     noRoom.LeftMargin = 20000;
     const std::vector<uint8_t> text{'h', 'e', 'l', 'l', 'o'};
-    for (const auto& bad : {otherVersion, cut, EncodePageSetup(noRoom), text,
-                            std::vector<uint8_t>()}) {
+    for (const auto& bad :
+         {otherVersion, cut, EncodePageSetup(noRoom), text, std::vector<uint8_t>()}) {
         EXPECT_FALSE(DecodePageSetup(bad).has_value());
     }
 }

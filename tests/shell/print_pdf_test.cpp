@@ -38,7 +38,8 @@ std::string Output(const std::string& p_sCommand) {
 }
 
 bool PopplerPresent() {
-    return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
+    return std::system(
+               "command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
 }
 
 // The cells of one printed row that the PDF text holds.
@@ -75,7 +76,8 @@ TEST_F(PrintPdfTest, EachListKindPrintsToAPdfWithItsHeaderAndItsFirstAndLastRows
         const std::filesystem::path path = TempPdf(kind);
         PrintListToPdf(m_host, path);
         const GridControl& grid = *m_host.Control().olePriGrid();
-        const auto& job = *dynamic_cast<HeadlessPrinter&>(PlatformContext::Current().Printers()).LastJob();
+        const auto& job =
+            *dynamic_cast<HeadlessPrinter&>(PlatformContext::Current().Printers()).LastJob();
         const PrintTable table = GridPrintTable(grid, gprAllRows);
 
         const std::string info = Output("pdfinfo '" + path.string() + "'");
