@@ -134,5 +134,21 @@ TEST_F(PrintPdfTest, PrintOptionsDialogAndAPrintedPageArePictured) {
     EXPECT_TRUE(page.save(QStringLiteral("print_preview_page.png")));
 }
 
+TEST(PageSetupViewTest, OKHandsThePageBackAsItWasShown) {
+    PageSetup a4;
+    a4.PaperName = "A4";
+    a4.PaperWidth = 11906;
+    a4.PaperHeight = 16838;
+    a4.Orientation = vbPRORLandscape;
+    a4.LeftMargin = 1440;
+    PageSetupDialog logic(a4);
+    PageSetupView view(logic);
+    view.done(QDialog::Accepted);
+    ASSERT_FALSE(logic.Cancelled());
+    EXPECT_EQ(logic.Setup().Orientation, vbPRORLandscape);
+    EXPECT_NEAR(logic.Setup().PaperWidth, a4.PaperWidth, 20);
+    EXPECT_NEAR(logic.Setup().LeftMargin, a4.LeftMargin, 20);
+}
+
 }  // namespace
 }  // namespace qv::test
