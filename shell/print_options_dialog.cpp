@@ -56,7 +56,8 @@ PrintOptionsDialog::PrintOptionsDialog(frmPrint& p_oLogic, QWidget* p_pParent)
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    if (p_oLogic.ColumnSelectVisible()) {
+    // A quick test tests rows, not columns: its form offers no column choice either.
+    if (p_oLogic.ColumnSelectVisible() && !p_oLogic.QuickTestMode()) {
         QPushButton* columns =
             buttons->addButton(QStringLiteral("&Columns…"), QDialogButtonBox::ActionRole);
         columns->setObjectName(QStringLiteral("selectColumns"));

@@ -3,7 +3,7 @@
 // PrintOptionsDialog is frmPrint ("Print Options", or "Quick Test" in quick-test mode): the
 // three row choices with the form's captions, the number of rows beside the third (enabled only
 // with it), OK (the default, Enter), Cancel (Escape), and the buttons the form offers: "Columns…"
-// (the column choice, while the form shows it) and "Page Setup…" (not in quick-test mode). The
+// (the column choice, while the form shows it) and "Page Setup…", neither in quick-test mode. The
 // two buttons run the viewer's handlers while the dialog stays open.
 //
 // PageSetupView is the grid control's PageSetupDialog as the platform's page setup dialog

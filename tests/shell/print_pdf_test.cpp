@@ -119,6 +119,7 @@ TEST_F(PrintPdfTest, PrintOptionsDialogAndAPrintedPageArePictured) {
     quick.SetUpQuickTest();
     PrintOptionsDialog quickOptions(quick);
     EXPECT_EQ(quickOptions.findChild<QWidget*>(QStringLiteral("pageSetup")), nullptr);
+    EXPECT_EQ(quickOptions.findChild<QWidget*>(QStringLiteral("selectColumns")), nullptr);
     quickOptions.grab().save(QStringLiteral("print_options_quick_test.png"));
 
     ASSERT_TRUE(m_host.Show(ViewerRequest{}));
