@@ -166,10 +166,4 @@ void Viewer::Teardown() {
     m_rsFind.reset();
 }
 
-void Viewer::ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const {
-    Reported(p_sLabel, [&] {
-        RaiseNotAvailable("Viewer", p_sCommand);
-    });
-}
-
 }  // namespace qv

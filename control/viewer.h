@@ -20,10 +20,6 @@
 // few points (a watch list after a query, a navigation from the grid), and a host event handler
 // may then call the control again or release it: the control touches none of its members after
 // an event whose handler released it.
-//
-// Commands whose implementation belongs to the printing module (printing, the quick
-// test) are reported as not available (error 445 under the handler's label) and do nothing else
-// until that module exists.
 #pragma once
 
 #include "columns/viewer_type.h"
@@ -229,9 +225,7 @@ class Viewer : public DispatchObject {
     void PrimaryNavigate(const std::string& p_sAddress);
     void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag);
 
-    // The modules below have a file each. A member whose module is not built yet reports itself
-    // through ReportNotAvailable (error 445 under p_sLabel), and the module replaces it in place.
-    void ReportNotAvailable(const char* p_sLabel, const char* p_sCommand) const;
+    // The modules below have a file each.
     // --- Layouts (viewer_layouts.cpp) -----------------------------------------------------------
     // Layouts live on the data facade. A load, save, delete or restore ends with LayoutInfo set
     // and the grids showing it; a layout is the user's own when its header's owner is OwnerId,
@@ -333,9 +327,34 @@ class Viewer : public DispatchObject {
     Variant CreateWatchListArray(qv::ViewerType p_eViewerType, int32_t p_lMode, int32_t p_lCount);
     std::shared_ptr<DispatchObject> m_dlgSelectItem;
     std::shared_ptr<DispatchObject> m_dlgAddNew;
-    // Printing and the quick test (viewer_printing.cpp).
-    void PrintSelected(bool p_bAll);
+    // Asks how many rows to graph together (viewer_printing.cpp).
     void PrimaryMultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel);
+
+    // --- Printing (viewer_printing.cpp) ---------------------------------------------------------
+  public:
+    // The page setup, then every row of the primary grid printed under its page header; false
+    // without a strategy or after a failure.
+    bool PrintControl();
+    // The print command: the owner's default print layout (unless a search chose the rows), the
+    // "Print Options" form, then the rows chosen there printed under the list's report title;
+    // the layout in use before comes back at the end. p_bAll is not read.
+    void PrintSelected(bool p_bAll = false);
+    // The print form's requests: the column choice (Customize), and the page setup, saved to
+    // "pagesetup.dat" on OK.
+    void frm_SelectColumns();
+    void frm_ShowPageSetup();
+    // The title printed over the list, by viewer type; "" for a type without one.
+    std::string PrintReportTitle() const;
+
+  private:
+    // The id of the owner's default print layout for the list shown; 0 when there is none.
+    int32_t DefaultPrintLayoutId();
+    // Puts back the layout and the finder results held from before a print layout was loaded.
+    void RestorePrePrintLayout(const Variant& p_vLayout,
+                               const std::shared_ptr<Recordset>& p_rFinder);
+    // Prints the rows of print selection p_iSelection (0 all, 1 selected, 2 p_lCount from the
+    // current row) under p_sTitle on the primary grid's print settings.
+    void PrintChosenRows(int16_t p_iSelection, int32_t p_lCount, const std::string& p_sTitle);
 
     std::shared_ptr<GridControl> m_olePriGrid;
     std::shared_ptr<GridControl> m_oleSecGrid;

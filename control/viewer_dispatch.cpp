@@ -298,6 +298,16 @@ void AddExportMethods(Builder& p_builder) {
     });
 }
 
+void AddPrintMethods(Builder& p_builder) {
+    p_builder
+        .Method("PrintControl", 0, 0,
+                [](Viewer& self, DispatchArgs) { return Variant(self.PrintControl()); })
+        .Method("PrintSelected", 0, 1, [](Viewer& self, DispatchArgs args) {
+            self.PrintSelected(OptionalBool(args, 0, false));
+            return Variant();
+        });
+}
+
 }  // namespace
 
 Variant viewer_property::RecordsetObject::ToVariant(const Value& p_rValue) {
@@ -322,6 +332,7 @@ const DispatchTable& Viewer::Table() {
         AddSearchMethods(builder);
         AddQuickTestMethods(builder);
         AddExportMethods(builder);
+        AddPrintMethods(builder);
         return builder.Build();
     }();
     return table;

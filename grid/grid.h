@@ -205,14 +205,33 @@ class Grid : private GridControlEvents {
     void AddMarluneMenuItems(int32_t p_lParent);
     void ShowMarlune(const std::string& p_sFolder, const std::string& p_sSymbols,
                      const std::string& p_sDate, const std::string& p_sTradeId);
-    // Reports a menu command of the printing module, which is not built yet (error 445).
-    void ReportNotBuilt(const char* p_sCommand) const;
     // Adds up to p_iCount rows to the selection, from the current row on.
     void SelectFromCurrent(int16_t p_iCount);
     qv::PopupMenu m_oPopupMenu;
     bool m_bExternalClick = false;
     // Expires with the Grid: a menu shown runs the event loop, which may release the Grid.
     std::shared_ptr<bool> m_oAlive = std::make_shared<bool>(true);
+
+    // --- Printing (grid_print.cpp) --------------------------------------------------------------
+  public:
+    // The page setup dialog, then every row of p_oGrid printed; Cancel prints nothing.
+    void PrintFromPage(const std::shared_ptr<GridControl>& p_oGrid);
+    // Prints p_lRows (0 all rows, 1 the selected rows) of p_oGrid under the list's page header,
+    // on the page setup of "pagesetup.dat". With p_bAskPageSetup the page setup dialog comes
+    // first: its Cancel prints and saves nothing, its OK is saved for the next print.
+    void PrintRows(GridControl& p_oGrid, int32_t p_lRows, bool p_bAskPageSetup = true);
+    // The page header of the list this grid shows (ViewerType, list scope, watch list), set on
+    // p_oGrid's print settings; left unchanged for a list without one.
+    void SetPageHeader(GridControl& p_oGrid);
+    // The page setup of "pagesetup.dat" in the library folder, given to p_oGrid; a file that
+    // cannot be used is deleted, said once in the run, and the grid keeps its settings.
+    void LoadPageSetup(GridControl& p_oGrid);
+    // p_oGrid's page setup written to "pagesetup.dat", replacing it whole.
+    void SavePageSetup(GridControl& p_oGrid);
+
+  private:
+    // The menu's "Page Setup": the dialog alone, saved on OK.
+    void ShowPageSetup();
 
   private:
     void HeadClick(int16_t p_iColIndex) override;

@@ -16,8 +16,6 @@
 //     (an average without prices has nothing to graph).
 //   - An item whose address needs a value the row lacks (no such field, or Null) is disabled, so
 //     that no incomplete address is raised.
-//   - Printing, page setup and the quick test come with the printing module: their items are
-//     shown disabled, and run through HandleExMenuClick they say they are not available.
 #include "grid/grid.h"
 
 #include "grid/grid_current_row.h"
@@ -38,9 +36,6 @@ namespace qv {
 namespace {
 
 using Part = std::optional<std::string>;
-
-// The items the printing module brings; until then they are shown disabled.
-constexpr bool kPrintingBuilt = false;
 
 // Builds one menu: the items of a kind of rows, their addresses from the current row.
 class MenuBuilder {
@@ -306,9 +301,9 @@ void MenuBuilder::CommonTail(bool p_bSecondaryGrid, bool p_bSelectedRows) {
         Item("Customize Layout", 3);
     }
     Separator();
-    Item("Page Setup", 10, "", 0, kPrintingBuilt);
-    Item("Print Selected Item(s)", 5, "", 0, kPrintingBuilt);
-    Item("Print All", 4, "", 0, kPrintingBuilt);
+    Item("Page Setup", 10);
+    Item("Print Selected Item(s)", 5);
+    Item("Print All", 4);
     const int32_t exportMenu = Header("Export");
     Item("All Rows", 6, "", exportMenu);
     Item("Selected Rows", 7, "", exportMenu, p_bSelectedRows);
@@ -466,8 +461,12 @@ void Grid::m_oPopupMenu_Click(int32_t p_lIndex) {
             return;
         case 4:
         case 5:
+            if (m_oGrid) {
+                PrintRows(*m_oGrid, id == 4 ? gprAllRows : gprSelectedRows);
+            }
+            return;
         case 10:
-            ReportNotBuilt("Printing");
+            ShowPageSetup();
             return;
         case 6:
         case 7:

@@ -343,10 +343,4 @@ void Grid::ShowMarlune(const std::string& p_sFolder, const std::string& p_sSymbo
     });
 }
 
-void Grid::ReportNotBuilt(const char* p_sCommand) const {
-    Reported("Grid:m_oPopupMenu_Click", [&] {
-        RaiseNotAvailable("Grid", p_sCommand);
-    });
-}
-
 }  // namespace qv

@@ -61,11 +61,6 @@ void RaiseRuntimeError(int32_t p_lNumber, const std::string& p_sDetail) {
     throw AutomationError(p_lNumber, "qorvantOnlineViewer", description);
 }
 
-void RaiseNotAvailable(const std::string& p_sSource, const std::string& p_sCommand) {
-    throw AutomationError(errors::kActionNotSupported, p_sSource,
-                          p_sCommand + " is not available in this version");
-}
-
 std::string ErrorText(const std::exception& p_error) {
     if (const auto* automation = dynamic_cast<const AutomationError*>(&p_error)) {
         return automation->Description();

@@ -17,6 +17,7 @@ constexpr int32_t kTypeMismatch = 13;
 constexpr int32_t kObjectVariableNotSet = 91;
 constexpr int32_t kInvalidUseOfNull = 94;
 constexpr int32_t kCannotCreateObject = 429;
+constexpr int32_t kPrinterError = 482;
 constexpr int32_t kActionNotSupported = 445;
 constexpr int32_t kMemberNotSupported = 438;
 constexpr int32_t kWrongArgumentCount = 450;
@@ -53,9 +54,5 @@ std::string ErrorText(const std::exception& p_error);
 
 // Throws the runtime error p_lNumber with its standard text, or p_sDetail appended after ": ".
 [[noreturn]] void RaiseRuntimeError(int32_t p_lNumber, const std::string& p_sDetail = "");
-
-// Throws error 445 from p_sSource for a command whose module is not built yet: "Printing is not
-// available in this version".
-[[noreturn]] void RaiseNotAvailable(const std::string& p_sSource, const std::string& p_sCommand);
 
 }  // namespace qv

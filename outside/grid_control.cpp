@@ -3,6 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
+#include "outside/grid_print_table.h"
 #include "outside/recordset.h"
 #include "outside/text_util.h"
 
@@ -78,11 +79,14 @@ GridControl::GridControl()
     }
     m_oColumns->Add(0);
     m_oColumns->Add(1);
+    m_oPrintInfos->Default()->SetRowSource(
+        [this](GridPrintRows p_eRows) { return GridPrintTable(*this, p_eRows); });
 }
 
 GridControl::~GridControl() {
     // Parts that callers still hold tell no one from now on.
     m_oChanges->GridGone();
+    m_oPrintInfos->Default()->SetRowSource(nullptr);
 }
 
 const DispatchTable& GridControl::Table() {

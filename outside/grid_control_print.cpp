@@ -3,6 +3,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/grid_control_support.h"
+#include "outside/platform_context.h"
 
 namespace qv {
 
@@ -21,8 +22,6 @@ const DispatchTable& PrintInfosTable() {
 }
 
 }  // namespace
-
-GridPrintInfo::GridPrintInfo() : m_vPageSettings(VariantArray::Vector(0, -1)) {}
 
 const DispatchTable& GridPrintInfo::Table() {
     static const DispatchTable table =
@@ -68,14 +67,55 @@ void GridPrintInfo::PrintData(int32_t p_lRows) {
     if (p_lRows != gprAllRows && p_lRows != gprSelectedRows) {
         RaiseInvalidGridValue("Rows to print", p_lRows);
     }
-    m_requests.push_back(GridPrintRequest{static_cast<GridPrintRows>(p_lRows), m_sPageHeader});
+    const auto rows = static_cast<GridPrintRows>(p_lRows);
+    m_requests.push_back(GridPrintRequest{rows, m_sPageHeader});
+    if (!m_fnRowSource) {
+        return;
+    }
+    PrintTable table = m_fnRowSource(rows);
+    table.Header = m_sPageHeader;
+    PlatformContext& platform = PlatformContext::Current();
+    platform.Printers().PrintPages(LayOutPages(m_page, table, platform.Measurer()));
+}
+
+void GridPrintInfo::PageSetup() {
+    ++m_lPageSetupCount;
+    PageSetupDialog dialog(m_page);
+    PlatformContext::Current().Dialogs().ShowModal(dialog);
+    m_bPageSetupCancelled = dialog.Cancelled();
+    if (!m_bPageSetupCancelled) {
+        m_page = dialog.Setup();
+    }
+}
+
+Variant GridPrintInfo::PageSettings() const {
+    const std::vector<uint8_t> bytes = EncodePageSetup(m_page);
+    Variant block = VariantArray::Vector(0, static_cast<int32_t>(bytes.size()) - 1);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        block.Array().At(static_cast<int32_t>(i)) = Variant(static_cast<int16_t>(bytes[i]));
+    }
+    return block;
 }
 
 void GridPrintInfo::SetPageSettings(const Variant& p_vSettings) {
     if (!p_vSettings.IsArray() || p_vSettings.Array().Dimensions() != 1) {
         RaiseRuntimeError(errors::kTypeMismatch, "page settings must be a one-dimensional array");
     }
-    m_vPageSettings = p_vSettings;
+    const VariantArray& array = p_vSettings.Array();
+    std::vector<uint8_t> bytes;
+    for (int32_t i = array.LBound(); i <= array.UBound(); ++i) {
+        const Variant& value = array.At(i);
+        const int32_t byte = value.IsNumber() ? value.ToLong() : -1;
+        if (byte < 0 || byte > 255) {
+            RaiseRuntimeError(errors::kInvalidProcedureCall, "page settings must be bytes");
+        }
+        bytes.push_back(static_cast<uint8_t>(byte));
+    }
+    const std::optional<qv::PageSetup> page = DecodePageSetup(bytes);
+    if (!page) {
+        RaiseRuntimeError(errors::kInvalidProcedureCall, "the block is not a page setup");
+    }
+    m_page = *page;
 }
 
 Variant GridPrintInfos::Invoke(std::string_view p_sName, InvokeKind p_eKind,

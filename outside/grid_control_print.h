@@ -3,16 +3,22 @@
 //
 // Members by id: 2 PageHeader (text), 10 a Boolean set to True before each print (kept, not
 // acted on), 19 PrintData (0 all rows, 1 the selected rows), 20 PageSetup (the page-setup
-// dialog), 25 PageSettings (the settings as a byte block: a one-dimensional array), 43
-// PageSetupCancelled (True when the last page-setup dialog was cancelled).
+// dialog), 25 PageSettings (the page setup as a byte block: a one-dimensional array of bytes
+// as 16-bit values, page_setup.h), 43 PageSetupCancelled (True when the last page-setup dialog
+// was cancelled).
 //
-// Nothing is printed here: PrintData records the request with the page header in force, and
-// PageSetup counts the dialogs asked for, whose cancelled answer a test or the shell sets.
+// PrintData takes the rows from the grid (the row source its grid control gives it), lays them
+// out in pages under the page header in force (print_engine.h) and hands the pages to the
+// platform's printer; each request is also recorded. PageSetup shows the PageSetupDialog
+// through the platform's dialog runner and keeps what it was left with on OK.
 #pragma once
 
 #include "outside/dispatch.h"
+#include "outside/page_setup.h"
+#include "outside/print_engine.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,27 +36,33 @@ struct GridPrintRequest {
 
 class GridPrintInfo : public DispatchObject {
   public:
-    GridPrintInfo();
-
     std::string_view DispatchClassName() const override { return "PrintInfo"; }
     Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
                    std::span<Variant> p_args) override;
     Variant InvokeById(int32_t p_lDispId, InvokeKind p_eKind, std::span<Variant> p_args) override;
 
+    // What the grid shows of its rows (all, or the selected ones) as a table to print; a print
+    // info without one prints nothing but records the request.
+    using RowSource = std::function<PrintTable(GridPrintRows)>;
+    void SetRowSource(RowSource p_fnSource) { m_fnRowSource = std::move(p_fnSource); }
+
     const std::string& PageHeader() const { return m_sPageHeader; }
     void SetPageHeader(std::string p_sHeader) { m_sPageHeader = std::move(p_sHeader); }
 
-    // Rows other than 0 and 1 are error 5.
+    // Rows other than 0 and 1 are error 5; a printer's refusal reaches the caller.
     void PrintData(int32_t p_lRows);
     const std::vector<GridPrintRequest>& PrintRequests() const { return m_requests; }
 
-    void PageSetup() { ++m_lPageSetupCount; }
+    void PageSetup();
     int32_t PageSetupCount() const { return m_lPageSetupCount; }
     bool PageSetupCancelled() const { return m_bPageSetupCancelled; }
     void SetPageSetupCancelled(bool p_bCancelled) { m_bPageSetupCancelled = p_bCancelled; }
 
-    const Variant& PageSettings() const { return m_vPageSettings; }
-    // Anything but a one-dimensional array is error 13 and keeps the settings.
+    const qv::PageSetup& Page() const { return m_page; }
+    void SetPage(const qv::PageSetup& p_page) { m_page = p_page; }
+    Variant PageSettings() const;
+    // Anything but a one-dimensional array is error 13, and a block that is not a page setup
+    // (corrupt, foreign, of a page no printer has) error 5; both keep the settings.
     void SetPageSettings(const Variant& p_vSettings);
 
   private:
@@ -61,7 +73,8 @@ class GridPrintInfo : public DispatchObject {
     std::vector<GridPrintRequest> m_requests;
     int32_t m_lPageSetupCount = 0;
     bool m_bPageSetupCancelled = false;
-    Variant m_vPageSettings;
+    qv::PageSetup m_page;
+    RowSource m_fnRowSource;
 };
 
 class GridPrintInfos : public DispatchObject {

@@ -1,5 +1,6 @@
 #include "outside/headless_services.h"
 
+#include "outside/automation_error.h"
 #include "outside/vb_date.h"
 
 #include <chrono>
@@ -43,6 +44,14 @@ MsgBoxResult HeadlessMessageBox::Show(std::string_view p_sText, MsgBoxButtons p_
 void HeadlessRunningIndicator::SetStatus(std::string_view p_sCaption, bool p_bVisible) {
     m_sCaption = p_sCaption;
     m_bVisible = p_bVisible;
+}
+
+void HeadlessPrinter::PrintPages(const PrintJob& p_job) {
+    if (!m_info) {
+        RaiseRuntimeError(errors::kPrinterError, "no printer is installed");
+    }
+    m_lastJob = p_job;
+    ++m_lJobCount;
 }
 
 double SystemClock::Now() const {

@@ -9,6 +9,7 @@
 #include "outside/message_box.h"
 #include "outside/message_loop.h"
 #include "outside/mouse_pointer.h"
+#include "outside/print_engine.h"
 #include "outside/printer.h"
 #include "outside/running_indicator.h"
 
@@ -60,6 +61,8 @@ class HeadlessRunningIndicator : public RunningIndicator {
 };
 
 // A printer chosen up front; without a display, output goes to a PDF file on a Letter page.
+// The pages printed are kept, the last job whole, for whoever drives the process (a headless
+// mode writes them out, tests read them). Printing without a printer is error 482.
 class HeadlessPrinter : public Printer {
   public:
     HeadlessPrinter() : m_info(LetterPagePrinter("PDF")) {}
@@ -67,8 +70,14 @@ class HeadlessPrinter : public Printer {
     std::optional<PrinterInfo> DefaultPrinter() const override { return m_info; }
     void SetDefaultPrinter(std::optional<PrinterInfo> p_info) { m_info = std::move(p_info); }
 
+    void PrintPages(const PrintJob& p_job) override;
+    const std::optional<PrintJob>& LastJob() const { return m_lastJob; }
+    int32_t JobCount() const { return m_lJobCount; }
+
   private:
     std::optional<PrinterInfo> m_info;
+    std::optional<PrintJob> m_lastJob;
+    int32_t m_lJobCount = 0;
 };
 
 // The system's clock in local time.

@@ -1,5 +1,6 @@
 // The default printer: whether one is installed, and its page. Sizes are in twips (1440 to the
-// inch); the margins are the parts of the page the printer cannot print on.
+// inch); the margins are the parts of the page the printer cannot print on. It also takes the
+// pages a grid prints (print_engine.h) and puts them on paper, in a file or on the screen.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,8 @@
 #include <string>
 
 namespace qv {
+
+struct PrintJob;
 
 enum PrinterOrientation : int32_t {
     vbPRORPortrait = 1,
@@ -33,6 +36,9 @@ class Printer {
     // The default printer, or nothing when no printer is installed.
     virtual std::optional<PrinterInfo> DefaultPrinter() const = 0;
     bool Installed() const { return DefaultPrinter().has_value(); }
+    // Prints p_job's pages. A failure (the printer or the file refused them) is an automation
+    // error that says why; a person who cancels the printer's own dialog prints nothing.
+    virtual void PrintPages(const PrintJob& p_job) = 0;
 };
 
 }  // namespace qv

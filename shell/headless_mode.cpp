@@ -7,8 +7,14 @@
 #include "shell/market_session.h"
 #include "shell/shell_options.h"
 #include "shell/viewer_host.h"
+#include "shell/window_mode.h"
+#include "shell/window_print.h"
 
+#include <QGuiApplication>
+
+#include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <ostream>
 
 namespace qv {
@@ -57,7 +63,7 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     host.Show(p_oOptions.m_oRequest);
     if (ToldFailures(context.Reporter(), before, p_err)) {
         p_err << kProgram << "the list could not be shown"
-              << (p_oOptions.m_eMode == ShellMode::Export ? "; nothing was written\n" : "\n");
+              << (p_oOptions.m_eMode == ShellMode::Print ? "\n" : "; nothing was written\n");
         return 1;
     }
     for (const std::string& note : host.Notes()) {
@@ -66,6 +72,12 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     if (p_oOptions.m_eMode == ShellMode::Export) {
         WriteListExport(host.Control(), p_oOptions.m_sExportPath);
         p_err << "Wrote " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sExportPath
+              << "\n";
+        return 0;
+    }
+    if (p_oOptions.m_eMode == ShellMode::PrintPdf) {
+        PrintListToPdf(host, p_oOptions.m_sPdfPath);
+        p_err << "Printed " << host.Control().RecordCount() << " rows to " << p_oOptions.m_sPdfPath
               << "\n";
         return 0;
     }
@@ -82,6 +94,14 @@ std::string PrintedList(ViewerHost& p_oHost) {
     AppendCaption(out, p_oHost.Control().BSHCaption());
     out += "\n" + ListText(p_oHost.Control());
     return out;
+}
+
+int RunPdfPrint(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv) {
+    if (!WindowPossible()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QGuiApplication application(p_iArgc, p_pArgv);
+    return RunHeadless(p_oOptions, std::cout, std::cerr);
 }
 
 int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err) {

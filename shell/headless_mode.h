@@ -17,6 +17,10 @@ class ViewerHost;
 // p_err too.
 int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err);
 
+// --print-pdf: RunHeadless with a Qt application of its own, off screen when there is no
+// display, for the fonts and the PDF writer.
+int RunPdfPrint(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv);
+
 // What --print writes: the caption lines (the list's caption, its sort and its Buy/Sell/Hold
 // counts where the list has them) and the list's text.
 std::string PrintedList(ViewerHost& p_oHost);

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
         case ShellMode::Print:
         case ShellMode::Export:
             return RunHeadless(options, std::cout, std::cerr);
+        case ShellMode::PrintPdf:
+            return RunPdfPrint(options, argc, argv);
         case ShellMode::Window:
             break;
     }

@@ -346,8 +346,7 @@ void MainWindow::BuildMenus() {
     QAction* exportList =
         file->addAction(QStringLiteral("&Export…"), this, [this] { ExportList(); });
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    QAction* print = file->addAction(QStringLiteral("&Print (not built yet)"));
-    print->setEnabled(false);
+    AddPrintActions(*file);
     file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
     // No key: Ctrl+Q, the desktops' quit key, is the list's quick test; the window's close key
@@ -846,12 +845,7 @@ void MainWindow::ShowReport(const ErrorReport& p_oReport) {
     if (m_bApplying) {
         m_sFailure = ToQString(p_oReport.Description);
     }
-    // A command not built yet says so in its own words ("Printing is not available in this
-    // version"); any other failure also names its number, for a report of the fault.
-    if (p_oReport.Number == errors::kActionNotSupported) {
-        ShowMessage(ToQString(p_oReport.Description));
-        return;
-    }
+    // A failure names its number, for a report of the fault.
     ShowMessage(ToQString(p_oReport.Description) + QStringLiteral(" (error ") +
                 QString::number(p_oReport.Number) + QStringLiteral(")"));
 }

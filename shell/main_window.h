@@ -1,7 +1,7 @@
 // The main window of qorvant-viewer: a host of the viewer control.
 //
-// A menu bar: File (import market data from a folder, export the list to CSV, print (not built
-// yet), quit), View (the kind of list,
+// A menu bar: File (import market data from a folder, export the list to CSV, print, print
+// preview, page setup, quit), View (the kind of list,
 // the day and the scope, as the controls below choose them, with keys) and Help (the keyboard
 // shortcuts, and about: the version, the data and the database).
 //
@@ -130,6 +130,11 @@ class MainWindow : public QMainWindow {
     // The host's part of a header click on a partial finder list.
     void RunSearchAgain();
     void ChooseImportFolder();
+    // File > Print…, Print Preview… and Page Setup… (window_print.cpp): the control's print
+    // command and its page setup, the preview by the printer service's preview.
+    void AddPrintActions(QMenu& p_oFile);
+    void PrintList(bool p_bPreview);
+    void ShowPageSetup();
     void BuildHint(QWidget& p_oParent);
     void DismissHint();
     void ShowEmptyReason();

@@ -7,12 +7,14 @@
 #include "shell/export_dialogs.h"
 #include "shell/find_dialog.h"
 #include "shell/graph_count_dialog.h"
+#include "shell/print_options_dialog.h"
 #include "shell/qt_date_selector.h"
 #include "shell/qt_dialog_runner.h"
 #include "shell/qt_message_box.h"
 #include "shell/qt_message_loop.h"
 #include "shell/qt_mouse_pointer.h"
 #include "shell/qt_popup_menu.h"
+#include "shell/qt_printer.h"
 #include "shell/qt_running_indicator.h"
 #include "shell/qt_text_measurer.h"
 #include "shell/sort_dialog.h"
@@ -36,10 +38,12 @@ void InstallQtServices(PlatformContext& p_oContext, QWidget* p_pHost) {
     RegisterWatchListDialogViews(*dialogs);
     RegisterFindDialogView(*dialogs);
     RegisterExportDialogViews(*dialogs);
+    RegisterPrintViews(*dialogs);
     p_oContext.SetDialogs(std::move(dialogs));
     p_oContext.SetIndicator(std::make_unique<QtRunningIndicator>(p_pHost));
     p_oContext.SetMeasurer(std::make_unique<QtTextMeasurer>());
     p_oContext.SetMenus(std::make_unique<QtPopupMenuPresenter>());
+    p_oContext.SetPrinter(std::make_unique<QtPrinter>(p_pHost));
     p_oContext.Components().Register(kDateSelectorProgId,
                                      [] { return std::make_shared<QtDateSelector>(); });
 }
@@ -56,6 +60,9 @@ void SetQtServiceHost(PlatformContext& p_oContext, QWidget* p_pHost) {
     }
     if (auto* indicator = dynamic_cast<QtRunningIndicator*>(&p_oContext.Indicator())) {
         indicator->SetHost(p_pHost);
+    }
+    if (auto* printer = dynamic_cast<QtPrinter*>(&p_oContext.Printers())) {
+        printer->SetHost(p_pHost);
     }
 }
 

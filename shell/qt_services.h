@@ -1,7 +1,7 @@
 // The platform services of the desktop shell: message boxes, the mouse pointer, yields, modal
-// dialogs, the running indicator, the grids' context menus and text measurement as Qt, and the Qt
-// date selector under its ProgID. The printer, the clock and the settings stay as the context has
-// them.
+// dialogs, the running indicator, the grids' context menus, text measurement and the printer as
+// Qt, and the Qt date selector under its ProgID. The clock and the settings stay as the context
+// has them.
 //
 // The services belong to a host widget (the control's window): boxes and dialogs are modal to
 // it, the pointer and the running indicator are shown on it. It may be given later, once the

@@ -18,6 +18,8 @@ const char* const kShellUsage =
     "\n"
     "modes (no display needed):\n"
     "  --print              print the list as the grids show it, the frozen columns first\n"
+    "  --print-pdf FILE.pdf print every row of the list to FILE.pdf in pages, with its page\n"
+    "                       header, on the page setup saved last\n"
     "  --export FILE.csv    write every row of the list to FILE.csv, as the grid formats it\n"
     "  --help               show this text\n"
     "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
@@ -162,6 +164,9 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         }
         if (option == "--print") {
             SetMode(options, ShellMode::Print, option);
+        } else if (option == "--print-pdf") {
+            SetMode(options, ShellMode::PrintPdf, option);
+            options.m_sPdfPath = reader.ValueOf(option);
         } else if (option == "--export") {
             SetMode(options, ShellMode::Export, option);
             options.m_sExportPath = reader.ValueOf(option);

@@ -1,7 +1,8 @@
 // The command line of qorvant-viewer: the window (the default), or a headless mode that prints
 // or exports one list, and the list to show.
 //
-//   qorvant-viewer [--print | --export FILE.csv | --screenshot FILE.png | --help]
+//   qorvant-viewer [--print | --print-pdf FILE.pdf | --export FILE.csv | --screenshot FILE.png
+//                   | --help]
 //                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
@@ -16,11 +17,12 @@
 
 namespace qv {
 
-enum class ShellMode { Window, Print, Export, Help };
+enum class ShellMode { Window, Print, Export, Help, PrintPdf };
 
 struct ShellOptions {
     ShellMode m_eMode = ShellMode::Window;
     std::string m_sExportPath;
+    std::string m_sPdfPath;
     // The window saves a picture of itself here once the list is painted, and closes.
     std::string m_sScreenshotPath;
     // The window's size in pixels; 0 for the size it last had.

@@ -238,11 +238,18 @@ void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
     m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
     if (p_oRequest.m_lViewerType == vt_FinderResults) {
         m_oViewer->SetFinderResultsType(0);
+        m_oViewer->SetSearchName("Stocks rated Buy");
         m_oViewer->SetFinderResults(ScreenRows(p_oRequest.m_lDate, p_oRequest.m_lMaxRows));
         return;
     }
     if (p_oRequest.m_lViewerType == vt_Portfolio) {
         m_oViewer->SetPortfolioID(p_oRequest.m_lPortfolioId);
+        // Printed in the page header and the report title.
+        for (const NamedCode& portfolio : m_oSession.Portfolios()) {
+            if (portfolio.m_lCode == p_oRequest.m_lPortfolioId) {
+                m_oViewer->SetPortfolioName(portfolio.m_sName);
+            }
+        }
         m_oViewer->SetFinderResults(HoldingRows(p_oRequest.m_lPortfolioId, p_oRequest.m_lDate));
         return;
     }

@@ -23,7 +23,7 @@ constexpr std::array<ListKey, 16> kListKeys = {{
     {"Del", "Remove the selected rows from the watch list shown"},
     {"Ctrl+F", "Find in the list", true},
     {"Ctrl+L", "Choose the fields shown", true},
-    {"Ctrl+P", "Print the selected rows (not built yet)", true},
+    {"Ctrl+P", "Print the selected rows", true},
     {"Ctrl+Q", "Quick test of the selected rows", true},
 }};
 

@@ -101,7 +101,7 @@ std::shared_ptr<Recordset> MenuRows(int p_iCount = 3) {
 }
 
 const std::string kPrintTail =
-    "-\nPage Setup|10||off\nPrint Selected Item(s)|5||off\nPrint All|4||off\nExport|0|\n"
+    "-\nPage Setup|10|\nPrint Selected Item(s)|5|\nPrint All|4|\nExport|0|\n"
     "  All Rows|6|\n  Selected Rows|7|\n";
 const std::string kTail = "-\nCustomize Layout|3|\n" + kPrintTail;
 

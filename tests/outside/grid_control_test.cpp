@@ -306,11 +306,18 @@ TEST_F(GridControlTest, PrintSettingsAreOneObjectReachedBy180And181) {
         std::make_pair(request.Rows, request.PageHeader),
         std::make_pair(gprSelectedRows, std::string("Stock Viewer - Pricing as of 01/02/26")));
     EXPECT_EQ(m_grid.PrintInfo()->PageSetupCount(), 1);
-    Variant block = VariantArray::Vector({Variant(int16_t{1}), Variant(int16_t{2})});
+    PageSetup landscape;
+    landscape.Orientation = vbPRORLandscape;
+    m_grid.PrintInfo()->SetPage(landscape);
+    const Variant block = GetPropertyById(*byDefault, 25);
+    m_grid.PrintInfo()->SetPage(PageSetup());
     LetPropertyById(*byDefault, 25, block);
     EXPECT_EQ(ErrorNumberOf([&] { LetPropertyById(*byDefault, 25, Variant("x")); }),
               errors::kTypeMismatch);
-    EXPECT_EQ(GetPropertyById(*byDefault, 25), block);
+    const Variant foreign = VariantArray::Vector({Variant(int16_t{1}), Variant(int16_t{2})});
+    EXPECT_EQ(ErrorNumberOf([&] { LetPropertyById(*byDefault, 25, foreign); }),
+              errors::kInvalidProcedureCall);
+    EXPECT_EQ(m_grid.PrintInfo()->Page(), landscape);
     selected[0] = Variant(int32_t{2});
     EXPECT_EQ(ErrorNumberOf([&] { CallMethodById(*byDefault, 19, selected); }),
               errors::kInvalidProcedureCall);

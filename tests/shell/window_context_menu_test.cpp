@@ -79,7 +79,7 @@ TEST_F(WindowContextMenuTest, ARightClickOnARowOpensItsMenuAndAChoiceShowsThePag
 
     EXPECT_EQ(shown.first(), QStringLiteral("View Stock Details"));
     EXPECT_TRUE(shown.contains(QStringLiteral("Customize Layout")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Print All (off)")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Print All")));
     EXPECT_TRUE(shown.contains(QStringLiteral("View Multiple Graphs")));
     // At the pointer, give or take the pixel a style moves a menu by.
     EXPECT_LE((shownAt - PrimaryView().viewport()->mapToGlobal(point)).manhattanLength(), 2);

@@ -1,0 +1,113 @@
+// The control's print command on the generated market: the default print layout for the print
+// and the layout in use back afterwards, the row choices of the print form, and a platform
+// without a printer.
+#include "control/forms/frm_print.h"
+#include "outside/headless_services.h"
+#include "outside/layout_description.h"
+#include "outside/recordset.h"
+#include "viewer_test_support.h"
+
+#include <algorithm>
+
+namespace qv::testing {
+namespace {
+
+class ViewerPrintingTest : public ViewerTest {
+  protected:
+    void ShowStocks() {
+        m_oViewer->SetViewerType(vt_Stocks);
+        m_oViewer->SetOwnerId(NewOwner());
+        m_oViewer->SetStartDate(LastDay());
+        ASSERT_TRUE(m_oViewer->UpdateViewer());
+        m_oLog->Clear();
+    }
+
+    void AnswerPrintForm(int16_t p_iSelection, int32_t p_lCount = 10) {
+        m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([=](frmPrint& p_oForm) {
+            p_oForm.ChooseOption(p_iSelection);
+            p_oForm.SetSpinner(p_lCount);
+            p_oForm.OK();
+        });
+    }
+
+    LayoutHeader Header() const { return layout_codec::Parse(m_oViewer->LayoutInfo()).Header; }
+
+    std::vector<std::string> PrintedTexts() {
+        std::vector<std::string> texts;
+        for (const PrintedPage& page : m_oPlatform.Printers().LastJob()->Pages) {
+            for (const PrintText& text : page.Texts) {
+                texts.push_back(text.Text);
+            }
+        }
+        return texts;
+    }
+};
+
+TEST_F(ViewerPrintingTest, CancellingAfterTheDefaultPrintLayoutPutsThePreviousLayoutBack) {
+    ShowStocks();
+    const LayoutHeader before = Header();
+    const std::string columns = PrimaryText(0);
+    m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([&](frmPrint& p_oForm) {
+        EXPECT_NE(Header().Id, before.Id);  // the print layout is shown while the form is open
+        EXPECT_TRUE(m_oViewer->PrintLayoutMode());
+        EXPECT_TRUE(p_oForm.ColumnSelectVisible());
+        p_oForm.Cancel();
+    });
+    m_oViewer->PrintSelected(false);
+    EXPECT_EQ(CallsTo("GetDefaultLayoutID"), 1u);
+    EXPECT_EQ(Header().Id, before.Id);
+    EXPECT_EQ(PrimaryText(0), columns);
+    EXPECT_FALSE(m_oViewer->PrintLayoutMode());
+    EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 2u);
+    EXPECT_EQ(m_oPlatform.Printers().JobCount(), 0);
+}
+
+TEST_F(ViewerPrintingTest, PrintTopTenPrintsTenRowsFromTheCurrentRowUnderTheReportTitle) {
+    ShowStocks();
+    const std::shared_ptr<GridControl> grid = m_oViewer->olePriGrid();
+    std::vector<std::string> symbols;
+    const std::shared_ptr<Recordset> rows = grid->DataSource()->Clone();
+    rows->MoveFirst();
+    for (int32_t row = 0; row < 16; ++row, rows->MoveNext()) {
+        symbols.push_back(rows->Value("Symbol").ToString());
+    }
+    // The person is on row 5 of the print layout's rows when the form opens.
+    m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([&](frmPrint& p_oForm) {
+        grid->SetCurrentRow(5);
+        p_oForm.ChooseOption(psTopRows);
+        p_oForm.SetSpinner(10);
+        p_oForm.OK();
+    });
+    m_oViewer->PrintSelected(false);
+    ASSERT_EQ(m_oPlatform.Printers().JobCount(), 1);
+    const std::vector<std::string> printed = PrintedTexts();
+    const auto printedSymbol = [&](const std::string& p_sSymbol) {
+        return std::find(printed.begin(), printed.end(), p_sSymbol) != printed.end();
+    };
+    EXPECT_FALSE(printedSymbol(symbols[4]));
+    for (int32_t row = 5; row < 15; ++row) {
+        EXPECT_TRUE(printedSymbol(symbols[row])) << symbols[row];
+    }
+    EXPECT_FALSE(printedSymbol(symbols[15]));
+    EXPECT_EQ(printed.front(), m_oViewer->PrintReportTitle());
+    EXPECT_EQ(printed.front().rfind("Olmaris Lumetra (Stock Report) - ", 0), 0u);
+    EXPECT_EQ(grid->PrintInfo()->PageHeader(), "");
+}
+
+TEST_F(ViewerPrintingTest, WithoutAPrinterThePersonIsToldAndNothingIsPrinted) {
+    ShowStocks();
+    const LayoutHeader before = Header();
+    m_oPlatform.Printers().SetDefaultPrinter(std::nullopt);
+    AnswerPrintForm(psAllRows);
+    m_oViewer->PrintSelected(false);
+    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
+    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
+    EXPECT_EQ(shown.Text, "No printer installed. Please install a printer to use this feature");
+    EXPECT_EQ(shown.Title, "Olmaris Lumetra 6.0");
+    EXPECT_EQ(shown.Icon, vbInformation);
+    EXPECT_TRUE(m_oViewer->olePriGrid()->PrintInfo()->PrintRequests().empty());
+    EXPECT_EQ(Header().Id, before.Id);
+}
+
+}  // namespace
+}  // namespace qv::testing
