@@ -20,23 +20,48 @@ int32_t LineHeight(double p_dPoints) {
     return static_cast<int32_t>(std::ceil(p_dPoints * kTwipsPerPoint * kLineSpacing));
 }
 
-// Where each column lies across the page once the table is scaled to the printable width.
+// Where each column lies across the page.
 struct ColumnPlace {
     int32_t Left;
     int32_t Width;
 };
 
-std::vector<ColumnPlace> PlaceColumns(const std::vector<PrintColumn>& p_columns, int32_t p_lLeft,
-                                      int32_t p_lWidth, double p_dScale) {
+std::vector<ColumnPlace> PlaceColumns(const std::vector<int32_t>& p_widths, int32_t p_lLeft,
+                                      int32_t p_lWidth) {
     std::vector<ColumnPlace> places;
-    places.reserve(p_columns.size());
+    places.reserve(p_widths.size());
     int32_t x = p_lLeft;
-    for (const PrintColumn& column : p_columns) {
-        const auto width = static_cast<int32_t>(std::floor(std::max(column.Width, 0) * p_dScale));
+    for (const int32_t width : p_widths) {
         places.push_back({x, std::min(width, p_lLeft + p_lWidth - x)});
         x += places.back().Width;
     }
     return places;
+}
+
+int64_t Sum(const std::vector<int32_t>& p_widths) {
+    int64_t total = 0;
+    for (const int32_t width : p_widths) {
+        total += width;
+    }
+    return total;
+}
+
+// Shrinks p_widths by p_dFactor, those of the columns p_bWhich chooses only.
+void Shrink(std::vector<int32_t>& p_widths, const std::vector<PrintColumn>& p_columns,
+            bool (*p_bWhich)(const PrintColumn&), double p_dFactor) {
+    for (size_t c = 0; c < p_widths.size(); ++c) {
+        if (p_bWhich(p_columns[c])) {
+            p_widths[c] = static_cast<int32_t>(std::floor(p_widths[c] * p_dFactor));
+        }
+    }
+}
+
+bool IsText(const PrintColumn& p_column) {
+    return p_column.Alignment != PrintAlign::Right;
+}
+
+bool IsAny(const PrintColumn&) {
+    return true;
 }
 
 class PageWriter {
@@ -46,15 +71,16 @@ class PageWriter {
         : m_table(p_table), m_measurer(p_measurer), m_style(p_style) {
         m_lLeft = p_setup.LeftMargin;
         m_lWidth = p_setup.PageWidth() - p_setup.LeftMargin - p_setup.RightMargin;
-        int64_t total = 0;
-        for (const PrintColumn& column : p_table.Columns) {
-            total += std::max(column.Width, 0);
-        }
-        const double scale =
-            total > m_lWidth ? static_cast<double>(m_lWidth) / static_cast<double>(total) : 1.0;
-        m_dSize = std::max(p_style.SmallestSize, p_style.BodySize * scale);
-        m_lPadding = std::max(kSmallestPadding, static_cast<int32_t>(kCellPadding * scale));
-        m_places = PlaceColumns(p_table.Columns, m_lLeft, m_lWidth, scale);
+        const std::vector<int32_t> natural = NaturalWidths();
+        const int64_t total = Sum(natural);
+        const double smallest = p_style.SmallestSize / p_style.BodySize;
+        m_dScale =
+            total > m_lWidth
+                ? std::max(smallest, static_cast<double>(m_lWidth) / static_cast<double>(total))
+                : 1.0;
+        m_dSize = p_style.BodySize * m_dScale;
+        m_lPadding = std::max(kSmallestPadding, static_cast<int32_t>(kCellPadding * m_dScale));
+        m_places = PlaceColumns(FitWidths(natural), m_lLeft, m_lWidth);
         m_lRowHeight = LineHeight(m_dSize);
         m_lFooterTop = p_setup.PageHeight() - p_setup.BottomMargin - LineHeight(p_style.BodySize);
 
@@ -119,6 +145,52 @@ class PageWriter {
     }
 
   private:
+    // Each column as wide as its caption and its widest text need at full size, so that a
+    // figure prints whole; a hidden column (no width on screen) stays hidden. The cells' widths
+    // are kept: most cells then need no second measure to know they fit.
+    std::vector<int32_t> NaturalWidths() {
+        const FontSpec font{m_style.FontName, m_style.BodySize, false};
+        const FontSpec captionFont{m_style.FontName, m_style.BodySize, true};
+        const size_t columns = m_table.Columns.size();
+        std::vector<int32_t> widths(columns, 0);
+        for (size_t c = 0; c < columns; ++c) {
+            widths[c] = m_measurer.TextWidth(m_table.Columns[c].Caption, captionFont);
+        }
+        m_cellWidths.resize(m_table.Cells.size());
+        for (size_t at = 0; at < m_table.Cells.size(); ++at) {
+            m_cellWidths[at] = m_measurer.TextWidth(m_table.Cells[at], font);
+            widths[at % columns] = std::max(widths[at % columns], m_cellWidths[at]);
+        }
+        for (size_t c = 0; c < columns; ++c) {
+            widths[c] = m_table.Columns[c].Width <= 0 ? 0 : widths[c] + 2 * kCellPadding;
+        }
+        return widths;
+    }
+
+    // The natural widths at the table's scale. When the type is at its smallest and the table is
+    // still too wide, the text columns give up room first, so that figures stay whole; only a
+    // table whose figures alone are too wide shrinks every column.
+    std::vector<int32_t> FitWidths(std::vector<int32_t> p_widths) const {
+        Shrink(p_widths, m_table.Columns, IsAny, m_dScale);
+        const int64_t total = Sum(p_widths);
+        if (total <= m_lWidth) {
+            return p_widths;
+        }
+        int64_t texts = 0;
+        for (size_t c = 0; c < p_widths.size(); ++c) {
+            texts += IsText(m_table.Columns[c]) ? p_widths[c] : 0;
+        }
+        const int64_t figures = total - texts;
+        if (texts > 0 && figures < m_lWidth) {
+            Shrink(p_widths, m_table.Columns, IsText,
+                   static_cast<double>(m_lWidth - figures) / static_cast<double>(texts));
+            return p_widths;
+        }
+        Shrink(p_widths, m_table.Columns, IsAny,
+               static_cast<double>(m_lWidth) / static_cast<double>(total));
+        return p_widths;
+    }
+
     int32_t TextWidth(size_t p_lColumn) const {
         return std::max(m_places[p_lColumn].Width - 2 * m_lPadding, 0);
     }
@@ -143,9 +215,13 @@ class PageWriter {
             const size_t at = p_lRow * columns + c;
             const PrintAlign align =
                 ownAlignments ? m_table.CellAlignments[at] : m_table.Columns[c].Alignment;
+            // Text widths shrink with the type; a cell clearly inside its place needs no measure.
+            const bool fits = std::ceil(m_cellWidths[at] * m_dScale) + 1 <= TextWidth(c);
             p_page.Texts.push_back(
-                Cell(c, p_lTop, ElideText(m_table.Cells[at], TextWidth(c), font, m_measurer), align,
-                     false));
+                Cell(c, p_lTop,
+                     fits ? m_table.Cells[at]
+                          : ElideText(m_table.Cells[at], TextWidth(c), font, m_measurer),
+                     align, false));
         }
     }
 
@@ -154,7 +230,9 @@ class PageWriter {
     const PrintStyle& m_style;
     int32_t m_lLeft = 0;
     int32_t m_lWidth = 0;
+    double m_dScale = 1;
     double m_dSize = 0;
+    std::vector<int32_t> m_cellWidths;
     int32_t m_lPadding = kCellPadding;
     std::vector<ColumnPlace> m_places;
     std::vector<std::string> m_captions;

@@ -2,10 +2,12 @@
 //
 // The table is what a grid shows: its columns (caption, width, alignment, the first column of
 // each split marked) and its rows as cell texts. Every page carries the page header, the column
-// captions and a footer "Page i of n"; the rows fill the pages in order. A table wider than the
-// page is scaled down to the page width, with the type, down to a smallest readable size; a text
-// wider than its place, the header included, is cut and ends in "…", so nothing runs off the
-// page unseen. A table without rows prints one page that says "No rows".
+// captions and a footer "Page i of n"; the rows fill the pages in order. Each column is as wide
+// as its caption and its widest text, so that figures print whole whatever their width on the
+// screen. A table wider than the page is scaled down to the page width, with the type, down to a
+// smallest readable size; past that the text columns give up room before the figures. A text
+// wider than its place, the header included, is cut and ends in "…", so nothing runs off the page
+// unseen. A table without rows prints one page that says "No rows".
 //
 // The pages are plain draw operations in twips from the paper's top left corner, which the
 // platform paints (the shell through QPrinter, tests by reading them):
@@ -29,7 +31,7 @@ enum class PrintAlign : uint8_t { Left, Right, Center };
 
 struct PrintColumn {
     std::string Caption;
-    int32_t Width = 0;  // twips, as the grid shows it
+    int32_t Width = 0;  // twips, as the grid shows it: a column without width is not printed
     PrintAlign Alignment = PrintAlign::Left;
     // The first column of a split after the first: a rule is drawn before it.
     bool SplitStart = false;

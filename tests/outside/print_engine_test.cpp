@@ -1,21 +1,24 @@
-// Laying a table out in pages, measured by a double whose every character is 100 twips wide, and
+// Laying a table out in pages, measured by a double whose every character is 100 twips wide at
+// 8 points (and in proportion at other sizes), and
 // the page setup block that travels through "pagesetup.dat".
 #include "outside/print_engine.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace qv {
 namespace {
 
 class FixedPitchMeasurer : public TextMeasurer {
   public:
-    int32_t TextWidth(std::string_view p_sText, const FontSpec&) const override {
+    int32_t TextWidth(std::string_view p_sText, const FontSpec& p_font) const override {
         const auto characters = std::count_if(p_sText.begin(), p_sText.end(), [](char c) {
             return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
         });
-        return static_cast<int32_t>(characters) * 100;
+        return static_cast<int32_t>(
+            std::ceil(static_cast<double>(characters) * 100 * p_font.Size / 8));
     }
 };
 
@@ -58,7 +61,7 @@ TEST(PrintEngineTest, PagesRepeatHeaderAndCaptionsAndKeepEveryTextOnThePaper) {
         {"one page", Table("Stock Viewer - Pricing as of 12/04/26", 3), 1, "S0"},
         {"rows beyond one page", Table("Stock Viewer - Pricing as of 12/04/26", 121), 3, "S0"},
         {"no rows", Table("Stock Viewer - Pricing as of 12/04/26", 0), 1, "No rows"},
-        {"a value far wider than its column", Table(wide, 1, wide), 1, std::string(12, 'W') + "…"},
+        {"a value far wider than the page", Table(wide, 1, wide), 1, "WWWWWWWWWWWW"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -72,23 +75,46 @@ TEST(PrintEngineTest, PagesRepeatHeaderAndCaptionsAndKeepEveryTextOnThePaper) {
             for (const PrintText& text : job.Pages[p].Texts) {
                 EXPECT_GE(text.Left, letter.LeftMargin) << text.Text;
                 EXPECT_LE(text.Left + text.Width, letter.PageWidth() - letter.RightMargin);
-                EXPECT_LE(measurer.TextWidth(text.Text, {}), text.Width) << text.Text;
+                EXPECT_LE(measurer.TextWidth(text.Text, {"", text.FontSize, text.Bold}), text.Width)
+                    << text.Text;
                 EXPECT_LE(text.Top + text.Height, letter.PageHeight() - letter.BottomMargin);
             }
         }
         const PrintedPage& first = job.Pages.front();
-        EXPECT_EQ(first.Texts[3].Text, c.FirstRowText);
+        const std::string& firstCell = first.Texts[3].Text;
+        EXPECT_EQ(firstCell.substr(0, c.FirstRowText.size()), c.FirstRowText);
+        EXPECT_EQ(firstCell.ends_with(kEllipsis),
+                  c.Table.Cells.size() == 2 && c.Table.Cells[0] == wide);
         EXPECT_NE(first.Texts[0].Text.find(c.Table.Header.substr(0, 20)), std::string::npos);
     }
 }
 
-TEST(PrintEngineTest, ATableWiderThanThePageIsScaledToIt) {
-    PrintTable table = Table("", 1);
-    table.Columns[1].Width = 40000;
-    const PrintJob job = LayOutPages(PageSetup(), table, FixedPitchMeasurer());
-    const PrintText& price = job.Pages[0].Texts[1];
-    EXPECT_LE(price.Left + price.Width, PageSetup().PageWidth() - PageSetup().RightMargin);
-    EXPECT_LT(price.FontSize, PrintStyle().BodySize);
+// The grid's columns are cut to the screen; on paper a figure must print whole, and a table too
+// wide for the paper takes the room from its texts.
+TEST(PrintEngineTest, FiguresPrintWholeAndATooWideTableCutsItsTextsInstead) {
+    PrintTable table;
+    table.Columns.push_back({"Company", 1440, PrintAlign::Left, false});
+    for (int c = 0; c < 6; ++c) {
+        table.Columns.push_back({"Volume", 300, PrintAlign::Right, false});
+    }
+    const std::string name(300, 'N');
+    for (const std::string& first : {std::string("Alant Group"), name}) {
+        SCOPED_TRACE(first.size());
+        table.Cells = {first};
+        table.Cells.resize(7, "1,234,567.89");
+        const PrintJob job = LayOutPages(PageSetup(), table, FixedPitchMeasurer());
+        const std::vector<PrintText>& texts = job.Pages[0].Texts;
+        const auto company = std::find_if(texts.begin(), texts.end(), [](const PrintText& text) {
+            return text.Text.starts_with("Alant") || text.Text.starts_with("NNN");
+        });
+        ASSERT_NE(company, texts.end());
+        EXPECT_EQ(company->Text.ends_with(kEllipsis), first == name);
+        EXPECT_EQ(company->FontSize,
+                  first == name ? PrintStyle().SmallestSize : PrintStyle().BodySize);
+        EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                                [](const PrintText& text) { return text.Text == "1,234,567.89"; }),
+                  6);
+    }
 }
 
 TEST(PageSetupBlockTest, ARoundTripKeepsThePageAndAForeignBlockIsRefused) {
