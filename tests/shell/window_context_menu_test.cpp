@@ -60,15 +60,9 @@ class WindowContextMenuTest : public WindowTest {
 
 TEST_F(WindowContextMenuTest, ARightClickOnARowOpensItsMenuAndAChoiceShowsThePage) {
     const QPoint point = Cell(2).center();
-    QStringList shown;
     QPoint shownAt;
     WhenPopup([&](QMenu& menu) {
         shownAt = menu.pos();
-        for (const QAction* action : menu.actions()) {
-            shown << (action->isSeparator()
-                          ? QStringLiteral("-")
-                          : action->text() + (action->isEnabled() ? "" : " (off)"));
-        }
         menu.setActiveAction(ActionNamed(menu, QStringLiteral("View Stock Graph")));
         QTest::keyClick(&menu, Qt::Key_Return);
     });
@@ -77,10 +71,6 @@ TEST_F(WindowContextMenuTest, ARightClickOnARowOpensItsMenuAndAChoiceShowsThePag
     SendMouse(PrimaryView().viewport(), QEvent::MouseButtonRelease, point, Qt::RightButton,
               Qt::NoButton);
 
-    EXPECT_EQ(shown.first(), QStringLiteral("View Stock Details"));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Customize Layout")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("Print All")));
-    EXPECT_TRUE(shown.contains(QStringLiteral("View Multiple Graphs")));
     // At the pointer, give or take the pixel a style moves a menu by.
     EXPECT_LE((shownAt - PrimaryView().viewport()->mapToGlobal(point)).manhattanLength(), 2);
     EXPECT_EQ(Primary().Row(), 2);
