@@ -4,6 +4,7 @@
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "shell/graph_count_dialog.h"
+#include "shell/modal_helper.h"
 #include "shell/qt_popup_menu.h"
 #include "shell/view_probe.h"
 #include "shell/window_fixture.h"
@@ -14,29 +15,11 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
 #include <string>
 
 namespace qv::test {
 namespace {
-
-// The next menu popped up gets p_fnAction, from inside its own event loop; it must close it.
-void WhenPopup(std::function<void(QMenu&)> p_fnAction) {
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(p_fnAction)] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr || !menu->isVisible()) {
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        action(*menu);
-    });
-    timer->start();
-}
 
 QAction* ActionNamed(const QMenu& p_oMenu, const QString& p_sText) {
     for (QAction* action : p_oMenu.actions()) {
