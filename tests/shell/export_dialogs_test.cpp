@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,16 +30,6 @@ std::vector<std::string> Ticked(const ExportColumnsDialog& p_oLogic) {
         }
     }
     return ticked;
-}
-
-void Click(QWidget& p_oDialog, const QString& p_sText) {
-    for (QPushButton* button : p_oDialog.findChildren<QPushButton*>()) {
-        if (button->text().remove(QLatin1Char('&')) == p_sText) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << p_sText.toStdString();
 }
 
 TEST(ExportColumnsView, KeysAndButtonsTickAndOrderTheColumns) {

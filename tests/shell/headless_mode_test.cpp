@@ -11,29 +11,22 @@
 #include "shell/shell_market.h"
 #include "shell/shell_options.h"
 #include "shell/viewer_host.h"
-#include "support/test_helpers.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 
 namespace qv::test {
 namespace {
 
-// Each option's own value is followed through the program by the command-line script.
+// Each mode and option value is followed through the program by the command-line script.
 TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
     EXPECT_EQ(ParseShellOptions({}).m_eMode, ShellMode::Window);
     EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
-    const ShellOptions finder = ParseShellOptions({"--export", "a.csv", "--type", "6"});
-    EXPECT_EQ(finder.m_eMode, ShellMode::Export);
-    EXPECT_EQ(finder.m_oRequest.m_lViewerType, vt_FinderResults);
-    EXPECT_TRUE(finder.m_bListChosen);
+    EXPECT_TRUE(ParseShellOptions({"--type", "6"}).m_bListChosen);
     EXPECT_FALSE(ParseShellOptions({"--size", "1280x800"}).m_bListChosen);
 }
 
@@ -54,20 +47,9 @@ class HeadlessTest : public testing::Test {
     ViewerHost m_host{SharedMarket()};
 };
 
-// An export replaces the file with the grid's export text and reports a folder it cannot write;
-// columns without any value are named, the rows' place kept.
-TEST_F(HeadlessTest, ExportReplacesTheFileAndColumnsWithoutAnyValueAreNamed) {
+// Columns without any value are named, the rows' place kept.
+TEST_F(HeadlessTest, ColumnsWithoutAnyValueAreNamed) {
     ASSERT_TRUE(m_host.Show(ViewerRequest{}));
-    const auto path = std::filesystem::temp_directory_path() /
-                      (std::to_string(std::random_device()()) + "-stocks.csv");
-    std::ofstream(path) << "old contents that are longer than nothing";
-    WriteListExport(m_host.Control(), path);
-    const std::string contents = ReadFile(path);
-    std::filesystem::remove(path);
-    EXPECT_EQ(contents, m_host.Control().PrimaryGrid()->ExportText());
-    EXPECT_EQ(std::count(contents.begin(), contents.end(), '\n'), m_host.Control().RecordCount());
-    EXPECT_ANY_THROW(WriteListExport(m_host.Control(), "/proc/no-such/x.csv"));
-
     GridControl& grid = *m_host.Control().olePriGrid();
     const auto rows = grid.DataSource();
     rows->MoveFirst();

@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 
@@ -38,17 +37,6 @@ QStringList Texts(const QListWidget& p_oList) {
         texts << p_oList.item(row)->text();
     }
     return texts;
-}
-
-// A person's click on the dialog's button of that caption (OK included), mnemonics aside.
-void Click(QWidget& p_oDialog, const QString& p_sText) {
-    for (QPushButton* button : p_oDialog.findChildren<QPushButton*>()) {
-        if (button->text().remove(QLatin1Char('&')) == p_sText) {
-            QTest::mouseClick(button, Qt::LeftButton);
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << p_sText.toStdString();
 }
 
 class ColumnChooserViewTest : public testing::Test {

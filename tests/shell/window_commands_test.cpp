@@ -162,10 +162,7 @@ TEST_F(WindowCommandsTest, NamesWithAnAmpersandReadInTheMenusAsInTheBoxes) {
     }
 }
 
-TEST_F(WindowCommandsTest, KeysMoveTheRowScrollTheColumnsOrSayWhatTheyDo) {
-    Primary().SetCurrentRow(10);
-    Press(PrimaryView(), "Down");
-    EXPECT_EQ(Primary().Row(), 11);
+TEST_F(WindowCommandsTest, KeysWorkWhereverTheFocusIsOrSayWhatTheyDo) {
     Press(PrimaryView(), "Del");
     EXPECT_FALSE(m_window.statusBar()->currentMessage().isEmpty());
     // A command works wherever the focus is, the day box included: Ctrl+F opens Find.
@@ -234,7 +231,6 @@ TEST(WindowTexts, ASortClauseReadsInColumnCaptionsAndAnEmptyListSaysWhy) {
         {{vt_Stocks, true, true, ""},
          "The industry watch list holds industry groups; choose the Industries list to see it"},
         {{vt_Stocks, true, true, "timeout"}, "No rows: the query failed: timeout"},
-        {{vt_Industries, true, false, ""}, "No rows"},
         {{vt_FinderResults, false, false, ""}, "No rows"},
     };
     for (const auto& [facts, text] : empty) {
