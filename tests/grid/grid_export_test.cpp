@@ -73,13 +73,6 @@ class GridExportTest : public testing::GridFixture, public ::testing::Test {
             m_rows->MoveFirst();
         }
     }
-    std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        for (const ShownMessage& shown : m_platform.Messages().Shown()) {
-            texts.push_back(shown.Text);
-        }
-        return texts;
-    }
     std::vector<fs::path> FilesBeside() const {
         return {fs::directory_iterator(m_path.parent_path()), fs::directory_iterator()};
     }
@@ -96,53 +89,30 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
         int32_t Type;
         std::vector<int32_t> Selected;
         std::function<void(ExportColumnsDialog&)> Columns;
-        bool ChooseFile;
-        bool NoRows;
+        bool ChooseFile, NoRows;
         std::optional<std::string> Written;
         std::vector<std::string> Said;
     };
+    const auto moved = [](ExportColumnsDialog& dialog) {
+        dialog.SetTicked(1, false);
+        dialog.Move(2, 0);
+    };
+    const auto none = [](ExportColumnsDialog& dialog) { dialog.TickAll(false); };
     const std::string done = "Data exported to file " + m_path.string() + " successfully.";
+    const std::nullopt_t no = std::nullopt;
+    const std::string pleaseSelect = "Please select the rows that you wish to export.";
+    const std::string picked = "ACME,Acme,1234.57\r\nIBM,Intl Business Machines,140.50\r\n";
+    const std::string reordered = "140.50,IBM\r\n310.00,MSFT\r\n1234.57,ACME\r\n";
     const Case cases[] = {
         {"all rows, commas of #,##0.00 gone", 6, {}, kAsOffered, true, false, kAllRows, {done}},
-        {"selected rows in the order selected",
-         7,
-         {2, 0},
-         kAsOffered,
-         true,
-         false,
-         "ACME,Acme,1234.57\r\nIBM,Intl Business Machines,140.50\r\n",
-         {done}},
-        {"columns unticked and moved",
-         6,
-         {},
-         [](ExportColumnsDialog& dialog) {
-             dialog.SetTicked(1, false);
-             dialog.Move(2, 0);
-         },
-         true,
-         false,
-         "140.50,IBM\r\n310.00,MSFT\r\n1234.57,ACME\r\n",
-         {done}},
-        {"type 7 with nothing selected",
-         7,
-         {},
-         kAsOffered,
-         false,
-         false,
-         std::nullopt,
-         {"Please select the rows that you wish to export."}},
-        {"cancelled file choice", 6, {}, kAsOffered, false, false, std::nullopt, {}},
-        {"cancelled column choice", 6, {}, nullptr, false, false, std::nullopt, {}},
-        {"type 5", 5, {}, nullptr, false, false, std::nullopt, {}},
-        {"no rows", 6, {}, kAsOffered, false, true, std::nullopt, {"There is no data to export."}},
-        {"no column ticked",
-         6,
-         {},
-         [](ExportColumnsDialog& dialog) { dialog.TickAll(false); },
-         true,
-         false,
-         std::nullopt,
-         {"There are no columns to export."}},
+        {"selected rows in the order selected", 7, {2, 0}, kAsOffered, true, false, picked, {done}},
+        {"columns unticked and moved", 6, {}, moved, true, false, reordered, {done}},
+        {"type 7, nothing selected", 7, {}, kAsOffered, false, false, no, {pleaseSelect}},
+        {"cancelled file choice", 6, {}, kAsOffered, false, false, no, {}},
+        {"cancelled column choice", 6, {}, nullptr, false, false, no, {}},
+        {"type 5", 5, {}, nullptr, false, false, no, {}},
+        {"no rows", 6, {}, kAsOffered, false, true, no, {"There is no data to export."}},
+        {"no column ticked", 6, {}, none, true, false, no, {"There are no columns to export."}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -166,10 +136,11 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
         if (test.Written) {
             EXPECT_EQ(ReadFile(m_path), *test.Written);
         }
-        const std::vector<std::string> said = Messages();
-        EXPECT_EQ(std::vector<std::string>(said.begin() + static_cast<std::ptrdiff_t>(messages),
-                                           said.end()),
-                  test.Said);
+        std::vector<std::string> said;
+        for (size_t i = messages; i < m_platform.Messages().Shown().size(); ++i) {
+            said.push_back(m_platform.Messages().Shown()[i].Text);
+        }
+        EXPECT_EQ(said, test.Said);
     }
     EXPECT_EQ(m_platform.Reporter().Reports().size(), 0u);
 }
