@@ -36,12 +36,6 @@ class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
         m_grid->AddSink(&m_recorder);
     }
 
-    void Select(std::initializer_list<double> p_bookmarks) {
-        for (double bookmark : p_bookmarks) {
-            m_control->SelBookmarks()->Add(Variant(bookmark));
-        }
-    }
-
     DeleteRecorder m_recorder;
 };
 

@@ -126,12 +126,6 @@ class GridMenuTest : public ::testing::Test, protected testing::GridFixture {
         m_grid->SetDataSource(std::move(p_rows));
     }
 
-    void Select(std::initializer_list<double> p_bookmarks) {
-        for (double bookmark : p_bookmarks) {
-            m_control->SelBookmarks()->Add(Variant(bookmark));
-        }
-    }
-
     // A right click on the current row that chooses p_sPath; the menu shown.
     std::string RightClick(const std::string& p_sPath = "") {
         m_platform.Menus().QueueChoice(p_sPath);

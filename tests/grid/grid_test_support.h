@@ -85,6 +85,12 @@ class GridFixture {
 
     std::string Render() { return m_control->RenderText(0, 10); }
 
+    void Select(std::initializer_list<double> p_bookmarks) {
+        for (double bookmark : p_bookmarks) {
+            m_control->SelBookmarks()->Add(Variant(bookmark));
+        }
+    }
+
     ScopedTestPlatform m_platform;
     std::shared_ptr<StateSource> m_strategy = std::make_shared<StateSource>();
     std::shared_ptr<GridControl> m_control = std::make_shared<GridControl>();
