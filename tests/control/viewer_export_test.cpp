@@ -22,16 +22,11 @@
 namespace qv::testing {
 namespace {
 
-std::vector<std::string> Split(const std::string& p_sText, const std::string& p_sBy) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t at = p_sText.find(p_sBy); at != std::string::npos;
-         at = p_sText.find(p_sBy, start)) {
-        parts.push_back(p_sText.substr(start, at - start));
-        start = at + p_sBy.size();
-    }
-    parts.push_back(p_sText.substr(start));
-    return parts;
+// The lines of the file written, without their ends (the grid's export tests check those).
+std::vector<std::string> Lines(const std::filesystem::path& p_path) {
+    std::string text = ReadFile(p_path);
+    std::erase(text, '\r');
+    return SplitText(text, '\n');
 }
 
 class ViewerExportTest : public ViewerTest {
@@ -92,13 +87,13 @@ TEST_F(ViewerExportTest, EachListReadsBackAsItsGridShowsIt) {
         Answer();
         EXPECT_FALSE(Export(6).ToBool());
         GridControl& grid = *m_oViewer->olePriGrid();
-        std::vector<std::string> lines = Split(ReadFile(m_path), "\r\n");
+        std::vector<std::string> lines = Lines(m_path);
         ASSERT_EQ(lines.back(), "");
         lines.pop_back();
         ASSERT_EQ(static_cast<int32_t>(lines.size()), grid.RowCount());
         ASSERT_FALSE(m_fields.empty());
         for (int32_t row = 0; row < grid.RowCount(); ++row) {
-            const std::vector<std::string> values = Split(lines[static_cast<size_t>(row)], ",");
+            const std::vector<std::string> values = SplitText(lines[static_cast<size_t>(row)], ',');
             ASSERT_EQ(values.size(), m_fields.size()) << lines[static_cast<size_t>(row)];
             for (size_t i = 0; i < values.size(); ++i) {
                 std::string shown = CellText(grid, m_fields[i], row);
@@ -115,11 +110,11 @@ TEST_F(ViewerExportTest, TheHostsCommandExportsTheSelectedRowsAndAnEmptyListSays
     Show(vt_Stocks);
     Answer();
     m_oViewer->HandleExMenuClick(1);
-    const std::vector<std::string> lines = Split(ReadFile(m_path), "\r\n");
+    const std::vector<std::string> lines = Lines(m_path);
     ASSERT_EQ(lines.size(), 2u);
     const auto symbol = std::find(m_fields.begin(), m_fields.end(), "Symbol");
     ASSERT_NE(symbol, m_fields.end());
-    EXPECT_EQ(Split(lines[0], ",").at(static_cast<size_t>(symbol - m_fields.begin())),
+    EXPECT_EQ(SplitText(lines[0], ',').at(static_cast<size_t>(symbol - m_fields.begin())),
               PrimaryValue("Symbol").ToString());
 
     m_oViewer->ClearViewer();
