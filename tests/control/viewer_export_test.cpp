@@ -31,19 +31,6 @@ std::vector<std::string> Lines(const std::filesystem::path& p_path) {
 
 class ViewerExportTest : public ViewerTest {
   protected:
-    void Show(ViewerType p_eType) {
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType >= vt_StockHistory && p_eType <= vt_SectorHistory) {
-            PickKeys(*m_oViewer->Strategy()->ViewerElements());
-        }
-        if (p_eType == vt_FinderResults || p_eType == vt_Portfolio) {
-            m_oViewer->SetOwnerId(facade::kDemoOwnerId);
-            m_oViewer->SetPortfolioID(1);
-            m_oViewer->SetFinderResults(StockListRows());
-        }
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-    }
     // Accepts the columns as offered, noting their fields, and chooses the file.
     void Answer() {
         m_fields.clear();
@@ -83,7 +70,7 @@ TEST_F(ViewerExportTest, EachListReadsBackAsItsGridShowsIt) {
     for (ViewerType type : {vt_Stocks, vt_Industries, vt_Sectors, vt_StockHistory,
                             vt_IndustryHistory, vt_FinderResults, vt_Portfolio}) {
         SCOPED_TRACE(static_cast<int>(type));
-        Show(type);
+        ASSERT_TRUE(Show(type));
         Answer();
         EXPECT_FALSE(Export(6).ToBool());
         GridControl& grid = *m_oViewer->olePriGrid();
@@ -107,7 +94,7 @@ TEST_F(ViewerExportTest, EachListReadsBackAsItsGridShowsIt) {
 // The host's export command (1 on the primary grid) writes its selected row only; with the list
 // cleared there is nothing to export.
 TEST_F(ViewerExportTest, TheHostsCommandExportsTheSelectedRowsAndAnEmptyListSaysSo) {
-    Show(vt_Stocks);
+    ASSERT_TRUE(Show(vt_Stocks));
     Answer();
     m_oViewer->HandleExMenuClick(1);
     const std::vector<std::string> lines = Lines(m_path);

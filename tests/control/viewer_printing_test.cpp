@@ -14,21 +14,13 @@ namespace {
 
 class ViewerPrintingTest : public ViewerTest {
   protected:
-    void ShowStocks() {
-        m_oViewer->SetViewerType(vt_Stocks);
-        m_oViewer->SetOwnerId(NewOwner());
-        m_oViewer->SetStartDate(LastDay());
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-        m_oLog->Clear();
-    }
-
     LayoutHeader Header() const { return layout_codec::Parse(m_oViewer->LayoutInfo()).Header; }
 };
 
 // Cancelled, or chosen without a printer (which the person is told): nothing is printed and the
 // layout in use before the default print layout is back.
 TEST_F(ViewerPrintingTest, CancellingOrNoPrinterPutsThePreviousLayoutBack) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks, NewOwner()));
     const LayoutHeader before = Header();
     const std::string columns = PrimaryText(0);
     m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([&](frmPrint& p_oForm) {
@@ -59,7 +51,7 @@ TEST_F(ViewerPrintingTest, CancellingOrNoPrinterPutsThePreviousLayoutBack) {
 }
 
 TEST_F(ViewerPrintingTest, PrintTopTenPrintsTenRowsFromTheCurrentRowUnderTheReportTitle) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks, NewOwner()));
     const std::shared_ptr<GridControl> grid = m_oViewer->olePriGrid();
     std::vector<std::string> symbols;
     const std::shared_ptr<Recordset> rows = grid->DataSource()->Clone();

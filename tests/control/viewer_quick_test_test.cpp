@@ -27,12 +27,7 @@ TEST(QuickTestTitleTest, EachListNamesItsReport) {
 
 class ViewerQuickTestTest : public ViewerTest {
   protected:
-    void SetUp() override {
-        m_oViewer->SetViewerType(vt_Stocks);
-        m_oViewer->SetStartDate(LastDay());
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
+    void SetUp() override { ASSERT_TRUE(Show(vt_Stocks)); }
     // "Stock_ID" of view rows p_lFirst to p_lLast, as the quick-test page lists them.
     std::string Ids(int32_t p_lFirst, int32_t p_lLast) {
         const std::shared_ptr<Recordset> rows = Pri().DataSource()->Clone();

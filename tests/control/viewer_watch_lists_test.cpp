@@ -40,18 +40,7 @@ class ViewerWatchListsTest : public ViewerTest {
   protected:
     ViewerWatchListsTest() { m_lOwner = NewOwner(); }
 
-    void Show(ViewerType p_eType) {
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetOwnerId(m_lOwner);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType == vt_StockHistory) {
-            PickKeys(*m_oViewer->Strategy()->ViewerElements());
-        }
-        m_oViewer->UpdateViewer();
-        m_oLog->Clear();
-        m_oHost.Events.clear();
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
+    void Show(ViewerType p_eType) { ViewerTest::Show(p_eType, m_lOwner); }
     Recordset& Rows() { return *Pri().DataSource(); }
     // The key of row p_lRow of the primary grid.
     Variant KeyAt(int32_t p_lRow, const char* p_sField) {
