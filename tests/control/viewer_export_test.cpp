@@ -2,7 +2,6 @@
 // the grid exported is the one the host's command names, and an empty list says so.
 #include "control/viewer.h"
 
-#include "facade/sample_market.h"
 #include "grid/grid.h"
 #include "outside/export_selector.h"
 #include "outside/recordset.h"

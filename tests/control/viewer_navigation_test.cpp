@@ -1,7 +1,6 @@
 // The viewer's side of the grids' navigation: which grid a host's navigate type goes to, the
 // number-of-graphs form, double clicks and the investment-details item, on the sample market.
 #include "control/forms/frm_graph_num.h"
-#include "facade/sample_market.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/scripted_services.h"
