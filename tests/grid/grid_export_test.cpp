@@ -139,7 +139,7 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
 }
 
 // The hourglass shows while the rows are written; the current row stays where it was.
-TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathProposedNext) {
+TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathKeptForTheNextExport) {
     std::ofstream(m_path) << "an earlier export, longer than the new one will be ............"
                           << std::string(300, 'x');
     m_rows->SetAbsolutePosition(2);
@@ -148,11 +148,8 @@ TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathProposedNext) {
     EXPECT_EQ(ReadFile(m_path), kAllRows);
     EXPECT_EQ(m_platform.Pointer().History(),
               (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
-    Answer(kAsOffered, "");
-    m_grid->Export(6);
-    ASSERT_EQ(m_proposed.size(), 2u);
-    EXPECT_EQ(m_proposed[0], (m_platform.LibraryPath() / "Export").string());
-    EXPECT_EQ(m_proposed[1], m_path.string());
+    EXPECT_EQ(m_platform.Settings().GetSetting("Olmaris60", "ExportDir", "Dir", ""),
+              m_path.string());
     EXPECT_EQ(m_rows->AbsolutePosition(), 2);
 }
 

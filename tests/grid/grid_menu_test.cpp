@@ -154,10 +154,10 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
                "\nView Sector Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=" + d +
                "\n";
     };
-    const auto lists = [](const std::string& d) {
-        return "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-               "date=" +
-               d +
+    const std::string industriesOfSector =
+        "View Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&date=";
+    const auto lists = [&](const std::string& d) {
+        return industriesOfSector + d +
                "\nView Stocks In Business Sector|1|pagecontroller.aspx?pagetype=5&sectorcode=30&"
                "date=" +
                d + "\n";
@@ -186,9 +186,7 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
     const std::string industryRows =
         groups(day) + "View Historical Data|1|pagecontroller.aspx?pagetype=8&indcode=310\n-\n" +
         "View Stocks in Industry Group|1|pagecontroller.aspx?PageType=4&indcode=310&date=" + day +
-        "\nView Industries in Business Sector|1|pagecontroller.aspx?pagetype=6&sectorcode=30&"
-        "date=" +
-        day +
+        "\n" + industriesOfSector + day +
         "\nView Industry Graph|1|3\nView Business Sector Graph|1|4\n"
         "View Multiple Industry Graphs|20|\n-\nQuick Test|22|\n";
     const std::string average = "View WatchList Average Graph|1|3\n";
@@ -229,7 +227,6 @@ TEST_F(GridMenuTest, EachKindOfRowsGetsItsMenu) {
          "Details|1|pagecontroller.aspx?pagetype=52&sectorcode=30&Date=12/1/2026\n-\n-\n" +
              lists("12/1/2026") +
              "View Business Sector Graph|0|\n  Standard|1|3\n  Tavrenex|1|9\n" + kTail},
-        {"sectors of a watch list", 2, vt_Industries, "Sector Report", 0, 5, 0, average},
         {"portfolio with the options program", 3, vt_Portfolio, "Portfolio Report", 1, 0,
          SharedServices::kOptionsProgram,
          details(day) + "View Investment Details|1|InvestmentDetails\n" + groups(day) + history +
