@@ -123,11 +123,7 @@ TEST_F(ViewerUpdateTest, MouseOnTheGrids) {
 }
 
 TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHeader) {
-    m_oViewer->SetViewerType(vt_Portfolio);
-    m_oViewer->SetOwnerId(facade::kDemoOwnerId);
-    m_oViewer->SetPortfolioID(1);
-    m_oViewer->SetFinderResults(StockListRows());
-    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    ASSERT_TRUE(Show(vt_Portfolio));
     Pri().MouseUp(gmbLeft, 0, 100, HeaderY());
     Pri().DoubleClick();
     Pri().SelBookmarks()->Clear();

@@ -16,18 +16,6 @@ namespace {
 
 using testing::StockLayoutEntries;
 
-class DeleteRecorder : public GridEvents {
-  public:
-    void Delete(const std::string& p_sKeys) override {
-        Keys.push_back(p_sKeys);
-        if (OnDelete) {
-            OnDelete();
-        }
-    }
-    std::vector<std::string> Keys;
-    std::function<void()> OnDelete;
-};
-
 class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
   protected:
     GridEventsTest() {
@@ -36,17 +24,17 @@ class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
         m_grid->AddSink(&m_recorder);
     }
 
-    DeleteRecorder m_recorder;
+    testing::EventRecorder m_recorder;
 };
 
 TEST_F(GridEventsTest, SelectedKeysAreJoinedByCommasAndDeletedWithQuotes) {
     m_control->KeyDown(Grid::kDeleteKey, 0);  // nothing selected, nothing to delete
-    EXPECT_TRUE(m_recorder.Keys.empty());
+    EXPECT_TRUE(m_recorder.Events.empty());
     Select({3, 1, 2});
     m_control->KeyDown(45, 0);
     EXPECT_EQ(m_grid->GetSelKeys(), "ACME,IBM,MSFT");
     m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"ACME','IBM','MSFT"});
+    EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"Delete ACME','IBM','MSFT"});
     EXPECT_EQ(m_control->Row(), 0);  // the selection is read from a clone
 }
 
@@ -57,7 +45,7 @@ TEST_F(GridEventsTest, KeysFollowTheDataType) {
     m_grid->SetViewerDataType(4);
     EXPECT_EQ(m_grid->GetSelKeys(), "");
     m_control->KeyDown(Grid::kDeleteKey, 0);  // "Symbol" again
-    EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"MSFT','ACME"});
+    EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"Delete MSFT','ACME"});
 }
 
 TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
@@ -77,7 +65,7 @@ TEST_F(GridEventsTest, AHandlerMayDestroyTheGrid) {
     m_recorder.OnDelete = [&] { m_grid.reset(); };
     m_control->KeyDown(Grid::kDeleteKey, 0);
     m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
-    EXPECT_EQ(m_recorder.Keys.size(), 1u);
+    EXPECT_EQ(m_recorder.Events.size(), 1u);
 }
 
 TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLast) {

@@ -22,31 +22,6 @@
 namespace qv {
 namespace {
 
-// Every event of the Grid as text; a several-graph question is answered with Answer rows, or
-// cancelled when Answer is 0.
-class EventRecorder : public GridEvents {
-  public:
-    void Navigate(const std::string& p_sAddress) override {
-        Events.push_back("Navigate " + p_sAddress);
-    }
-    void DblClick(const std::string& p_sAddress) override {
-        Events.push_back("DblClick " + p_sAddress);
-    }
-    void AddToWatchList() override { Events.push_back("AddToWatchList"); }
-    void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) override {
-        Events.push_back("GridMenuClick " + std::to_string(p_lItemId) + " " + p_sItemTag);
-    }
-    void MultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel) override {
-        Events.push_back("MultipleGraphSelect " + std::to_string(p_iCount));
-        p_iCount = Answer;
-        p_bCancel = Answer == 0;
-    }
-    void QuickTest() override { Events.push_back("QuickTest"); }
-
-    std::vector<std::string> Events;
-    int16_t Answer = 2;
-};
-
 // The options trades the portfolio facade gives, without a database.
 class OptionsTradesFacade : public DispatchObject {
   public:
@@ -133,7 +108,7 @@ class GridMenuTest : public ::testing::Test, protected testing::GridFixture {
         return m_platform.Menus().Shown().back().Menu;
     }
 
-    EventRecorder m_recorder;
+    testing::EventRecorder m_recorder;
 };
 
 struct MenuCase {
