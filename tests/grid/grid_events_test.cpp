@@ -73,6 +73,9 @@ TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLas
     EXPECT_TRUE(m_grid->HeaderClicked());
     m_control->DoubleClick();
     EXPECT_FALSE(m_grid->HeaderClicked());
+    EXPECT_TRUE(m_recorder.Events.empty()) << "the header's double click raises nothing";
+    m_control->DoubleClick();
+    EXPECT_EQ(m_recorder.Events.size(), 1u);
     auto other = std::make_shared<GridControl>();
     m_grid->SetGridObject(other);
     m_control->HeaderClick(0);
