@@ -30,10 +30,6 @@ class GridPrintTest : public ::testing::Test, protected GridFixture {
         return m_platform.LibraryPath() / SupportUtility::kPageSetupFile;
     }
 
-    void WriteFile(const std::string& p_sBytes) const {
-        std::ofstream(PageSetupFile(), std::ios::binary) << p_sBytes;
-    }
-
     std::string FileBytes() const { return ReadFileLimited(PageSetupFile(), 1 << 20).Bytes; }
 
     // The page setup dialog answered OK on a landscape page.
@@ -114,7 +110,7 @@ TEST_F(GridPrintTest, PageSetupIsWrittenOnOKAndLeftAsItWasOnCancel) {
 }
 
 TEST_F(GridPrintTest, ACorruptPageSetupFilePrintsOnTheDefaultPageSaysSoOnceAndIsReplacedOnSave) {
-    WriteFile("not a page setup at all");
+    std::ofstream(PageSetupFile(), std::ios::binary) << "not a page setup at all";
     m_grid->PrintRows(*m_control, gprAllRows, false);
     m_grid->PrintRows(*m_control, gprSelectedRows, false);
     EXPECT_EQ(m_platform.Printers().JobCount(), 2);
