@@ -2,7 +2,6 @@
 // the grid exported is the one the host's command names, and an empty list says so.
 #include "control/viewer.h"
 
-#include "facade/sample_market.h"
 #include "grid/grid.h"
 #include "outside/export_selector.h"
 #include "outside/recordset.h"
@@ -22,33 +21,15 @@
 namespace qv::testing {
 namespace {
 
-std::vector<std::string> Split(const std::string& p_sText, const std::string& p_sBy) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (size_t at = p_sText.find(p_sBy); at != std::string::npos;
-         at = p_sText.find(p_sBy, start)) {
-        parts.push_back(p_sText.substr(start, at - start));
-        start = at + p_sBy.size();
-    }
-    parts.push_back(p_sText.substr(start));
-    return parts;
+// The lines of the file written, without their ends (the grid's export tests check those).
+std::vector<std::string> Lines(const std::filesystem::path& p_path) {
+    std::string text = ReadFile(p_path);
+    std::erase(text, '\r');
+    return SplitText(text, '\n');
 }
 
 class ViewerExportTest : public ViewerTest {
   protected:
-    void Show(ViewerType p_eType) {
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType >= vt_StockHistory && p_eType <= vt_SectorHistory) {
-            PickKeys(*m_oViewer->Strategy()->ViewerElements());
-        }
-        if (p_eType == vt_FinderResults || p_eType == vt_Portfolio) {
-            m_oViewer->SetOwnerId(facade::kDemoOwnerId);
-            m_oViewer->SetPortfolioID(1);
-            m_oViewer->SetFinderResults(StockListRows());
-        }
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-    }
     // Accepts the columns as offered, noting their fields, and chooses the file.
     void Answer() {
         m_fields.clear();
@@ -88,17 +69,17 @@ TEST_F(ViewerExportTest, EachListReadsBackAsItsGridShowsIt) {
     for (ViewerType type : {vt_Stocks, vt_Industries, vt_Sectors, vt_StockHistory,
                             vt_IndustryHistory, vt_FinderResults, vt_Portfolio}) {
         SCOPED_TRACE(static_cast<int>(type));
-        Show(type);
+        ASSERT_TRUE(Show(type));
         Answer();
         EXPECT_FALSE(Export(6).ToBool());
         GridControl& grid = *m_oViewer->olePriGrid();
-        std::vector<std::string> lines = Split(ReadFile(m_path), "\r\n");
+        std::vector<std::string> lines = Lines(m_path);
         ASSERT_EQ(lines.back(), "");
         lines.pop_back();
         ASSERT_EQ(static_cast<int32_t>(lines.size()), grid.RowCount());
         ASSERT_FALSE(m_fields.empty());
         for (int32_t row = 0; row < grid.RowCount(); ++row) {
-            const std::vector<std::string> values = Split(lines[static_cast<size_t>(row)], ",");
+            const std::vector<std::string> values = SplitText(lines[static_cast<size_t>(row)], ',');
             ASSERT_EQ(values.size(), m_fields.size()) << lines[static_cast<size_t>(row)];
             for (size_t i = 0; i < values.size(); ++i) {
                 std::string shown = CellText(grid, m_fields[i], row);
@@ -112,14 +93,14 @@ TEST_F(ViewerExportTest, EachListReadsBackAsItsGridShowsIt) {
 // The host's export command (1 on the primary grid) writes its selected row only; with the list
 // cleared there is nothing to export.
 TEST_F(ViewerExportTest, TheHostsCommandExportsTheSelectedRowsAndAnEmptyListSaysSo) {
-    Show(vt_Stocks);
+    ASSERT_TRUE(Show(vt_Stocks));
     Answer();
     m_oViewer->HandleExMenuClick(1);
-    const std::vector<std::string> lines = Split(ReadFile(m_path), "\r\n");
+    const std::vector<std::string> lines = Lines(m_path);
     ASSERT_EQ(lines.size(), 2u);
     const auto symbol = std::find(m_fields.begin(), m_fields.end(), "Symbol");
     ASSERT_NE(symbol, m_fields.end());
-    EXPECT_EQ(Split(lines[0], ",").at(static_cast<size_t>(symbol - m_fields.begin())),
+    EXPECT_EQ(SplitText(lines[0], ',').at(static_cast<size_t>(symbol - m_fields.begin())),
               PrimaryValue("Symbol").ToString());
 
     m_oViewer->ClearViewer();

@@ -1,7 +1,6 @@
 // The viewer's side of the grids' navigation: which grid a host's navigate type goes to, the
 // number-of-graphs form, double clicks and the investment-details item, on the sample market.
 #include "control/forms/frm_graph_num.h"
-#include "facade/sample_market.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/scripted_services.h"
@@ -15,18 +14,6 @@ namespace {
 
 class ViewerNavigationTest : public ViewerTest {
   protected:
-    void Show(ViewerType p_eType) {
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType == vt_Portfolio) {
-            m_oViewer->SetOwnerId(facade::kDemoOwnerId);
-            m_oViewer->SetPortfolioID(1);
-            m_oViewer->SetFinderResults(StockListRows());
-        }
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-        m_oHost.Events.clear();
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
     std::vector<std::string> Navigated() const {
         std::vector<std::string> addresses;
         for (const RaisedEvent& event : m_oHost.Events) {
@@ -39,7 +26,7 @@ class ViewerNavigationTest : public ViewerTest {
 };
 
 TEST_F(ViewerNavigationTest, TheHostsNavigateTypeGoesToTheGridUsedLast) {
-    Show(vt_Stocks);
+    ASSERT_TRUE(Show(vt_Stocks));
     const std::string symbol = PrimaryValue("Symbol").ToString();
     std::array<Variant, 1> type{Variant(int32_t{0})};
     CallMethod(*m_oViewer, "RaiseNavigate", type);
@@ -55,7 +42,7 @@ TEST_F(ViewerNavigationTest, TheHostsNavigateTypeGoesToTheGridUsedLast) {
 }
 
 TEST_F(ViewerNavigationTest, TheGraphFormChoosesHowManyRowsToGraph) {
-    Show(vt_Stocks);
+    ASSERT_TRUE(Show(vt_Stocks));
     m_oPlatform.Dialogs().QueueScriptFor<frmGraphNum>([](frmGraphNum& form) {
         EXPECT_EQ(form.Number(), 15);
         form.SetNumber(150);
@@ -84,13 +71,13 @@ TEST_F(ViewerNavigationTest, TheGraphFormChoosesHowManyRowsToGraph) {
 }
 
 TEST_F(ViewerNavigationTest, InvestmentDetailsStayInTheControlAndDoubleClicksNavigate) {
-    Show(vt_Portfolio);
+    ASSERT_TRUE(Show(vt_Portfolio));
     m_oPlatform.Menus().QueueChoice("View Investment Details");
     Pri().MouseUp(gmbRight, 0, 100, RowY(0));
     ASSERT_EQ(m_oHost.Names(), std::vector<std::string>{"DoubleClick"});
     EXPECT_EQ(m_oHost.Events[0].Args[0].ToString(), PrimaryValue("Symbol").ToString());
 
-    Show(vt_Stocks);
+    ASSERT_TRUE(Show(vt_Stocks));
     Pri().DoubleClick();
     ASSERT_EQ(Navigated().size(), 1u);
     EXPECT_EQ(Navigated()[0].rfind("pagecontroller.aspx?PageType=4&indcode=", 0), 0u);

@@ -14,37 +14,13 @@ namespace {
 
 class ViewerPrintingTest : public ViewerTest {
   protected:
-    void ShowStocks() {
-        m_oViewer->SetViewerType(vt_Stocks);
-        m_oViewer->SetOwnerId(NewOwner());
-        m_oViewer->SetStartDate(LastDay());
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-        m_oLog->Clear();
-    }
-
-    void AnswerPrintForm(int16_t p_iSelection, int32_t p_lCount = 10) {
-        m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([=](frmPrint& p_oForm) {
-            p_oForm.ChooseOption(p_iSelection);
-            p_oForm.SetSpinner(p_lCount);
-            p_oForm.OK();
-        });
-    }
-
     LayoutHeader Header() const { return layout_codec::Parse(m_oViewer->LayoutInfo()).Header; }
-
-    std::vector<std::string> PrintedTexts() {
-        std::vector<std::string> texts;
-        for (const PrintedPage& page : m_oPlatform.Printers().LastJob()->Pages) {
-            for (const PrintText& text : page.Texts) {
-                texts.push_back(text.Text);
-            }
-        }
-        return texts;
-    }
 };
 
-TEST_F(ViewerPrintingTest, CancellingAfterTheDefaultPrintLayoutPutsThePreviousLayoutBack) {
-    ShowStocks();
+// Cancelled, or chosen without a printer (which the person is told): nothing is printed and the
+// layout in use before the default print layout is back.
+TEST_F(ViewerPrintingTest, CancellingOrNoPrinterPutsThePreviousLayoutBack) {
+    ASSERT_TRUE(Show(vt_Stocks, NewOwner()));
     const LayoutHeader before = Header();
     const std::string columns = PrimaryText(0);
     m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([&](frmPrint& p_oForm) {
@@ -55,15 +31,27 @@ TEST_F(ViewerPrintingTest, CancellingAfterTheDefaultPrintLayoutPutsThePreviousLa
     });
     m_oViewer->PrintSelected(false);
     EXPECT_EQ(CallsTo("GetDefaultLayoutID"), 1u);
-    EXPECT_EQ(Header().Id, before.Id);
     EXPECT_EQ(PrimaryText(0), columns);
-    EXPECT_FALSE(m_oViewer->PrintLayoutMode());
     EXPECT_EQ(m_oHost.Count("LayoutCustomized"), 2u);
+    m_oPlatform.Printers().SetDefaultPrinter(std::nullopt);
+    m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([](frmPrint& p_oForm) {
+        p_oForm.ChooseOption(psAllRows);
+        p_oForm.OK();
+    });
+    m_oViewer->PrintSelected(false);
+    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
+    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
+    EXPECT_EQ(shown.Text, "No printer installed. Please install a printer to use this feature");
+    EXPECT_EQ(shown.Title, "Olmaris Lumetra 6.0");
+    EXPECT_EQ(shown.Icon, vbInformation);
+    EXPECT_TRUE(m_oViewer->olePriGrid()->PrintInfo()->PrintRequests().empty());
     EXPECT_EQ(m_oPlatform.Printers().JobCount(), 0);
+    EXPECT_EQ(Header().Id, before.Id);
+    EXPECT_FALSE(m_oViewer->PrintLayoutMode());
 }
 
 TEST_F(ViewerPrintingTest, PrintTopTenPrintsTenRowsFromTheCurrentRowUnderTheReportTitle) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks, NewOwner()));
     const std::shared_ptr<GridControl> grid = m_oViewer->olePriGrid();
     std::vector<std::string> symbols;
     const std::shared_ptr<Recordset> rows = grid->DataSource()->Clone();
@@ -80,7 +68,12 @@ TEST_F(ViewerPrintingTest, PrintTopTenPrintsTenRowsFromTheCurrentRowUnderTheRepo
     });
     m_oViewer->PrintSelected(false);
     ASSERT_EQ(m_oPlatform.Printers().JobCount(), 1);
-    const std::vector<std::string> printed = PrintedTexts();
+    std::vector<std::string> printed;
+    for (const PrintedPage& page : m_oPlatform.Printers().LastJob()->Pages) {
+        for (const PrintText& text : page.Texts) {
+            printed.push_back(text.Text);
+        }
+    }
     const auto printedSymbol = [&](const std::string& p_sSymbol) {
         return std::find(printed.begin(), printed.end(), p_sSymbol) != printed.end();
     };
@@ -92,21 +85,6 @@ TEST_F(ViewerPrintingTest, PrintTopTenPrintsTenRowsFromTheCurrentRowUnderTheRepo
     EXPECT_EQ(printed.front(), m_oViewer->PrintReportTitle());
     EXPECT_EQ(printed.front().rfind("Olmaris Lumetra (Stock Report) - ", 0), 0u);
     EXPECT_EQ(grid->PrintInfo()->PageHeader(), "");
-}
-
-TEST_F(ViewerPrintingTest, WithoutAPrinterThePersonIsToldAndNothingIsPrinted) {
-    ShowStocks();
-    const LayoutHeader before = Header();
-    m_oPlatform.Printers().SetDefaultPrinter(std::nullopt);
-    AnswerPrintForm(psAllRows);
-    m_oViewer->PrintSelected(false);
-    ASSERT_EQ(m_oPlatform.Messages().Shown().size(), 1u);
-    const ShownMessage& shown = m_oPlatform.Messages().Shown()[0];
-    EXPECT_EQ(shown.Text, "No printer installed. Please install a printer to use this feature");
-    EXPECT_EQ(shown.Title, "Olmaris Lumetra 6.0");
-    EXPECT_EQ(shown.Icon, vbInformation);
-    EXPECT_TRUE(m_oViewer->olePriGrid()->PrintInfo()->PrintRequests().empty());
-    EXPECT_EQ(Header().Id, before.Id);
 }
 
 }  // namespace

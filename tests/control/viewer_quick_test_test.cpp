@@ -27,12 +27,7 @@ TEST(QuickTestTitleTest, EachListNamesItsReport) {
 
 class ViewerQuickTestTest : public ViewerTest {
   protected:
-    void SetUp() override {
-        m_oViewer->SetViewerType(vt_Stocks);
-        m_oViewer->SetStartDate(LastDay());
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
+    void SetUp() override { ASSERT_TRUE(Show(vt_Stocks)); }
     // "Stock_ID" of view rows p_lFirst to p_lLast, as the quick-test page lists them.
     std::string Ids(int32_t p_lFirst, int32_t p_lLast) {
         const std::shared_ptr<Recordset> rows = Pri().DataSource()->Clone();
@@ -60,18 +55,6 @@ class ViewerQuickTestTest : public ViewerTest {
     }
 };
 
-TEST_F(ViewerQuickTestTest, SeveralRowsSelectedAreTestedAtOnceWithoutTheForm) {
-    Pri().SelBookmarks()->Clear();
-    for (int32_t row : {2, 3, 4}) {
-        Pri().SetCurrentRow(row);
-        Pri().SelBookmarks()->Add(Pri().Bookmark());
-    }
-    CallMethod(*m_oViewer, "ShowQuickTest", {});
-    EXPECT_TRUE(m_oPlatform.Dialogs().Shown().empty());
-    EXPECT_EQ(Tested(), Ids(2, 4) + "&title=");
-    EXPECT_EQ(SelectedRows(), (std::vector<int32_t>{2, 3, 4}));
-}
-
 TEST_F(ViewerQuickTestTest, EachChoiceOfTheFormTestsItsRowsAndLeavesTheRowSelectedBefore) {
     const std::string title = "&title=Stock%20Viewer%20-%20Quick%20Test%20Report";
     const std::tuple<const char*, int16_t, std::string> cases[] = {
@@ -79,11 +62,16 @@ TEST_F(ViewerQuickTestTest, EachChoiceOfTheFormTestsItsRowsAndLeavesTheRowSelect
         {"Test Top 10 from the current row", psTopRows, Ids(5, 14) + title},
         {"Test All", psAllRows, Ids(0, m_oViewer->RecordCount() - 1) + title},
         {"cancelled", -1, ""},
+        {"rows 4 to 6 selected: tested at once without the form", -2, Ids(4, 6) + "&title="},
     };
     for (const auto& [name, option, expected] : cases) {
         SCOPED_TRACE(name);
         Pri().SelBookmarks()->Clear();
         Pri().SetCurrentRow(5);
+        for (int32_t row = 4; option == -2 && row <= 6; ++row) {
+            Pri().SelBookmarks()->Add(
+                GridControl::BookmarkOfRowId(Pri().DataSource()->ViewRowId(row)));
+        }
         m_oHost.Events.clear();
         if (option >= 0) {
             m_oPlatform.Dialogs().QueueScriptFor<frmPrint>([option = option](frmPrint& form) {
@@ -94,7 +82,9 @@ TEST_F(ViewerQuickTestTest, EachChoiceOfTheFormTestsItsRowsAndLeavesTheRowSelect
         }
         Pri().KeyDown('Q', gssCtrl);
         EXPECT_EQ(Tested(), expected);
-        EXPECT_EQ(SelectedRows(), std::vector<int32_t>{5});
+        const std::vector<int32_t> selected =
+            option == -2 ? std::vector<int32_t>{4, 5, 6} : std::vector<int32_t>{5};
+        EXPECT_EQ(SelectedRows(), selected);
         EXPECT_EQ(Pri().Row(), 5);
     }
     EXPECT_EQ(m_oPlatform.Dialogs().Shown(), std::vector<std::string>(4, "Quick Test"));

@@ -34,18 +34,8 @@ class ViewerSortingTest : public ViewerTest {
         // A new control each time: a header click is remembered for the control's life.
         m_oViewer = std::make_shared<Viewer>();
         m_oViewer->AddSink(m_oHost.Sink);
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType == vt_StockHistory) {
-            PickKeys(*Elements());
-        }
-        if (p_eType == vt_FinderResults) {
-            m_oViewer->SetFinderResults(StockListRows());
-        }
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
+        ASSERT_TRUE(ViewerTest::Show(p_eType));
         m_oViewer->SetReturnAll(p_bReturnAll);
-        m_oHost.Events.clear();
-        m_oLog->Clear();
     }
     std::shared_ptr<ViewerElements> Elements() const {
         return m_oViewer->Strategy()->ViewerElements();

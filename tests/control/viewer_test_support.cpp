@@ -1,7 +1,10 @@
 #include "viewer_test_support.h"
 
+#include "facade/sample_market.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
+#include "state/viewer_elements.h"
+#include "strategies/viewer_functionality.h"
 
 #include <algorithm>
 
@@ -54,6 +57,26 @@ std::string ViewerTest::PrimaryText(int32_t p_lRows) const {
 
 Variant ViewerTest::PrimaryValue(const std::string& p_sField) const {
     return m_oViewer->olePriGrid()->DataSource()->Fields().Item(p_sField).Value();
+}
+
+bool ViewerTest::Show(ViewerType p_eType, int32_t p_lOwner) {
+    m_oViewer->SetViewerType(p_eType);
+    m_oViewer->SetStartDate(LastDay());
+    if (p_eType >= vt_StockHistory && p_eType <= vt_SectorHistory) {
+        PickKeys(*m_oViewer->Strategy()->ViewerElements());
+    }
+    if (p_eType == vt_FinderResults || p_eType == vt_Portfolio) {
+        m_oViewer->SetOwnerId(facade::kDemoOwnerId);
+        m_oViewer->SetPortfolioID(1);
+        m_oViewer->SetFinderResults(StockListRows());
+    }
+    if (p_lOwner != 0) {
+        m_oViewer->SetOwnerId(p_lOwner);
+    }
+    const bool shown = m_oViewer->UpdateViewer();
+    m_oHost.Events.clear();
+    m_oLog->Clear();
+    return shown;
 }
 
 }  // namespace qv::testing

@@ -54,6 +54,11 @@ class ViewerTest : public StrategyTest {
     static int32_t HeaderY() { return GridControl::kHeaderHeight / 2; }
     // The value of p_sField in the primary grid's current row.
     Variant PrimaryValue(const std::string& p_sField) const;
+    GridControl& Pri() const { return *m_oViewer->olePriGrid(); }
+    // A list of p_eType on the market's last day (a history of the first stock's keys, the demo
+    // owner's portfolio for finder results and holdings), for p_lOwner when not 0; the host's
+    // events and the facade's calls so far are forgotten. Whether the list was shown.
+    bool Show(ViewerType p_eType, int32_t p_lOwner = 0);
 
     std::shared_ptr<Viewer> m_oViewer = std::make_shared<Viewer>();
     RecordingHost m_oHost;

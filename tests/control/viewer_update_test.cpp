@@ -17,13 +17,6 @@ namespace {
 
 class ViewerUpdateTest : public ViewerTest {
   protected:
-    void ShowStocks() {
-        m_oViewer->SetViewerType(vt_Stocks);
-        m_oViewer->SetStartDate(LastDay());
-        ASSERT_TRUE(m_oViewer->UpdateViewer());
-        m_oHost.Events.clear();
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
     GridControl& Sec() { return *m_oViewer->oleSecGrid(); }
 };
 
@@ -95,7 +88,7 @@ TEST_F(ViewerUpdateTest, RunningIndicatorRules) {
 }
 
 TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks));
     EXPECT_TRUE(m_oViewer->ClearViewer().IsEmpty());
     EXPECT_EQ(Pri().DataSource(), nullptr);
 
@@ -109,7 +102,7 @@ TEST_F(ViewerUpdateTest, ClearingHidesTheGridsAndClearResultsRunsTheQueryAgain) 
 // Clicks move the selection between the grids; a right click on a row makes it current after
 // clearing a single selection; the pointer changes over the headers.
 TEST_F(ViewerUpdateTest, MouseOnTheGrids) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks));
     Sec().Click(0, 0);
     EXPECT_EQ(Pri().SelBookmarks()->Count(), 0);
     EXPECT_EQ(m_oViewer->SelectedGridType(), m_oViewer->SecondaryGrid()->ViewerDataType());
@@ -130,11 +123,7 @@ TEST_F(ViewerUpdateTest, MouseOnTheGrids) {
 }
 
 TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHeader) {
-    m_oViewer->SetViewerType(vt_Portfolio);
-    m_oViewer->SetOwnerId(facade::kDemoOwnerId);
-    m_oViewer->SetPortfolioID(1);
-    m_oViewer->SetFinderResults(StockListRows());
-    ASSERT_TRUE(m_oViewer->UpdateViewer());
+    ASSERT_TRUE(Show(vt_Portfolio));
     Pri().MouseUp(gmbLeft, 0, 100, HeaderY());
     Pri().DoubleClick();
     Pri().SelBookmarks()->Clear();
@@ -146,7 +135,7 @@ TEST_F(ViewerUpdateTest, DoubleClicksOfThePortfolioRaiseTheSymbolUnlessOnTheHead
 }
 
 TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks));
     Pri().KeyDown('F', gssCtrl);
     Pri().KeyDown('F', 0);
     EXPECT_EQ(m_oHost.Names(), std::vector<std::string>{"Find"});
@@ -163,7 +152,7 @@ TEST_F(ViewerUpdateTest, CtrlKeysAndMenuCommands) {
 }
 
 TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowAndDeleteReachesOnlyAWatchListsHost) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks));
     Pri().SelBookmarks()->Clear();
     Pri().SetCurrentRow(4);
     EXPECT_EQ(GetProperty(*m_oViewer, "Win32Key").ToString(), PrimaryValue("symbol").ToString());
@@ -177,7 +166,7 @@ TEST_F(ViewerUpdateTest, Win32KeySelectsTheCurrentRowAndDeleteReachesOnlyAWatchL
 }
 
 TEST_F(ViewerUpdateTest, DraggedColumnsKeepTheirNewPlaceThroughARebuild) {
-    ShowStocks();
+    ASSERT_TRUE(Show(vt_Stocks));
     const auto position = [&](const char* p_sCaption) {
         const auto order = Pri().Columns()->DisplayOrder();
         return static_cast<int32_t>(

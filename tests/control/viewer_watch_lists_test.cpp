@@ -40,18 +40,7 @@ class ViewerWatchListsTest : public ViewerTest {
   protected:
     ViewerWatchListsTest() { m_lOwner = NewOwner(); }
 
-    void Show(ViewerType p_eType) {
-        m_oViewer->SetViewerType(p_eType);
-        m_oViewer->SetOwnerId(m_lOwner);
-        m_oViewer->SetStartDate(LastDay());
-        if (p_eType == vt_StockHistory) {
-            PickKeys(*m_oViewer->Strategy()->ViewerElements());
-        }
-        m_oViewer->UpdateViewer();
-        m_oLog->Clear();
-        m_oHost.Events.clear();
-    }
-    GridControl& Pri() { return *m_oViewer->olePriGrid(); }
+    void Show(ViewerType p_eType) { ViewerTest::Show(p_eType, m_lOwner); }
     Recordset& Rows() { return *Pri().DataSource(); }
     // The key of row p_lRow of the primary grid.
     Variant KeyAt(int32_t p_lRow, const char* p_sField) {
@@ -265,30 +254,27 @@ TEST_F(ViewerWatchListsTest, WhatCannotBeAListIsToldAndChangesNothing) {
         Person Answers;
         const char* Told;
     };
+    const auto none = [](WatchListRowChoice& d) {
+        d.ChooseRows(WatchListRows::FromCurrent, 0);
+        d.NewList(0);
+    };
+    const auto nothing = [] {};
+    const auto unnamed = [&] {
+        Pri().SetDataSource(KeyRows("Symbol", {Variant::Null(), Variant(" ")}));
+    };
     const Case cases[] = {
         {"10,000 rows",
          [&] { Pri().SetDataSource(KeyRows("Symbol", many)); },
          {all},
          "A watch list holds at most 5,000 items; 10,000 were chosen. Choose fewer rows."},
         {"a name of 10,000 characters",
-         [] {},
+         nothing,
          {all, std::string(10000, 'n')},
          "A watch list's name may hold at most 100 characters; this one has 10,000."},
-        {"no rows counted",
-         [] {},
-         {[](WatchListRowChoice& d) {
-             d.ChooseRows(WatchListRows::FromCurrent, 0);
-             d.NewList(0);
-         }},
-         "Enter how many rows to take, from 1 up."},
-        {"rows without symbols",
-         [&] {
-             Pri().SetDataSource(KeyRows("Symbol", {Variant::Null(), Variant(" ")}));
-         },
-         {all},
-         "None of the chosen rows has a symbol to add."},
+        {"no rows counted", nothing, {none}, "Enter how many rows to take, from 1 up."},
+        {"rows without symbols", unnamed, {all}, "None of the chosen rows has a symbol to add."},
         {"a name taken",
-         [] {},
+         nothing,
          {all, " taken "},
          "There is already a watch list named \"taken\". Choose another name."},
         {"another owner's list", [&] { m_oViewer->SetOwnerId(m_lOwner + 1); }, {all, "Theirs"}, ""},

@@ -160,17 +160,5 @@ TEST(CellFormattingTest, ANumberIsExportedAsItsTextWouldBe) {
     }
 }
 
-TEST(CellFormattingTest, AnExportLineJoinsTheCellsAndEndsWithCrLf) {
-    GridColumns columns;
-    columns.Add("Symbol", csAlwaysVisible, "Symbol", 4, 1, 1, 0, "Left");
-    columns.Add("Change", csVisible, "Change", 2001, 2, 1, 0, "Percent");
-    auto rows = std::make_shared<Recordset>();
-    rows->Fields().Append("Symbol", adVarChar, 10);
-    rows->Fields().Append("Change", adDouble);
-    rows->Open();
-    rows->AddNew({"IBM", 0.0125});
-    EXPECT_EQ(GridUtilities::ExportRowText(columns, *rows, {"Symbol", "Change"}), "IBM,1.25%\r\n");
-}
-
 }  // namespace
 }  // namespace qv

@@ -16,18 +16,6 @@ namespace {
 
 using testing::StockLayoutEntries;
 
-class DeleteRecorder : public GridEvents {
-  public:
-    void Delete(const std::string& p_sKeys) override {
-        Keys.push_back(p_sKeys);
-        if (OnDelete) {
-            OnDelete();
-        }
-    }
-    std::vector<std::string> Keys;
-    std::function<void()> OnDelete;
-};
-
 class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
   protected:
     GridEventsTest() {
@@ -36,23 +24,17 @@ class GridEventsTest : public ::testing::Test, protected testing::GridFixture {
         m_grid->AddSink(&m_recorder);
     }
 
-    void Select(std::initializer_list<double> p_bookmarks) {
-        for (double bookmark : p_bookmarks) {
-            m_control->SelBookmarks()->Add(Variant(bookmark));
-        }
-    }
-
-    DeleteRecorder m_recorder;
+    testing::EventRecorder m_recorder;
 };
 
 TEST_F(GridEventsTest, SelectedKeysAreJoinedByCommasAndDeletedWithQuotes) {
     m_control->KeyDown(Grid::kDeleteKey, 0);  // nothing selected, nothing to delete
-    EXPECT_TRUE(m_recorder.Keys.empty());
+    EXPECT_TRUE(m_recorder.Events.empty());
     Select({3, 1, 2});
     m_control->KeyDown(45, 0);
     EXPECT_EQ(m_grid->GetSelKeys(), "ACME,IBM,MSFT");
     m_control->KeyDown(Grid::kDeleteKey, 0);
-    EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"ACME','IBM','MSFT"});
+    EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"Delete ACME','IBM','MSFT"});
     EXPECT_EQ(m_control->Row(), 0);  // the selection is read from a clone
 }
 
@@ -63,7 +45,7 @@ TEST_F(GridEventsTest, KeysFollowTheDataType) {
     m_grid->SetViewerDataType(4);
     EXPECT_EQ(m_grid->GetSelKeys(), "");
     m_control->KeyDown(Grid::kDeleteKey, 0);  // "Symbol" again
-    EXPECT_EQ(m_recorder.Keys, std::vector<std::string>{"MSFT','ACME"});
+    EXPECT_EQ(m_recorder.Events, std::vector<std::string>{"Delete MSFT','ACME"});
 }
 
 TEST_F(GridEventsTest, SelectedItemsOfAMissingFieldOrNullValues) {
@@ -83,7 +65,7 @@ TEST_F(GridEventsTest, AHandlerMayDestroyTheGrid) {
     m_recorder.OnDelete = [&] { m_grid.reset(); };
     m_control->KeyDown(Grid::kDeleteKey, 0);
     m_control->KeyDown(Grid::kDeleteKey, 0);  // the control no longer reaches the grid
-    EXPECT_EQ(m_recorder.Keys.size(), 1u);
+    EXPECT_EQ(m_recorder.Events.size(), 1u);
 }
 
 TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLast) {
@@ -91,6 +73,9 @@ TEST_F(GridEventsTest, AHeaderClickMarksTheNextDoubleClickOnlyOfTheControlSetLas
     EXPECT_TRUE(m_grid->HeaderClicked());
     m_control->DoubleClick();
     EXPECT_FALSE(m_grid->HeaderClicked());
+    EXPECT_TRUE(m_recorder.Events.empty()) << "the header's double click raises nothing";
+    m_control->DoubleClick();
+    EXPECT_EQ(m_recorder.Events.size(), 1u);
     auto other = std::make_shared<GridControl>();
     m_grid->SetGridObject(other);
     m_control->HeaderClick(0);

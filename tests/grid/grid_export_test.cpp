@@ -64,25 +64,6 @@ class GridExportTest : public testing::GridFixture, public ::testing::Test {
                 });
         }
     }
-    void Select(const std::vector<int32_t>& p_rows) {
-        for (int32_t row : p_rows) {
-            m_rows->SetAbsolutePosition(row + 1);
-            m_control->SelBookmarks()->Add(m_rows->Bookmark());
-        }
-        if (m_rows->RecordCount() > 0) {
-            m_rows->MoveFirst();
-        }
-    }
-    std::vector<std::string> Messages() {
-        std::vector<std::string> texts;
-        for (const ShownMessage& shown : m_platform.Messages().Shown()) {
-            texts.push_back(shown.Text);
-        }
-        return texts;
-    }
-    std::vector<fs::path> FilesBeside() const {
-        return {fs::directory_iterator(m_path.parent_path()), fs::directory_iterator()};
-    }
 
     fs::path m_path;
     std::vector<std::string> m_proposed;
@@ -94,55 +75,32 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
     struct Case {
         const char* Name;
         int32_t Type;
-        std::vector<int32_t> Selected;
+        std::vector<double> Selected;  // bookmarks: row ids plus one
         std::function<void(ExportColumnsDialog&)> Columns;
-        bool ChooseFile;
-        bool NoRows;
+        bool ChooseFile, NoRows;
         std::optional<std::string> Written;
         std::vector<std::string> Said;
     };
+    const auto moved = [](ExportColumnsDialog& dialog) {
+        dialog.SetTicked(1, false);
+        dialog.Move(2, 0);
+    };
+    const auto none = [](ExportColumnsDialog& dialog) { dialog.TickAll(false); };
     const std::string done = "Data exported to file " + m_path.string() + " successfully.";
+    const std::nullopt_t no = std::nullopt;
+    const std::string pleaseSelect = "Please select the rows that you wish to export.";
+    const std::string picked = "ACME,Acme,1234.57\r\nIBM,Intl Business Machines,140.50\r\n";
+    const std::string reordered = "140.50,IBM\r\n310.00,MSFT\r\n1234.57,ACME\r\n";
     const Case cases[] = {
         {"all rows, commas of #,##0.00 gone", 6, {}, kAsOffered, true, false, kAllRows, {done}},
-        {"selected rows in the order selected",
-         7,
-         {2, 0},
-         kAsOffered,
-         true,
-         false,
-         "ACME,Acme,1234.57\r\nIBM,Intl Business Machines,140.50\r\n",
-         {done}},
-        {"columns unticked and moved",
-         6,
-         {},
-         [](ExportColumnsDialog& dialog) {
-             dialog.SetTicked(1, false);
-             dialog.Move(2, 0);
-         },
-         true,
-         false,
-         "140.50,IBM\r\n310.00,MSFT\r\n1234.57,ACME\r\n",
-         {done}},
-        {"type 7 with nothing selected",
-         7,
-         {},
-         kAsOffered,
-         false,
-         false,
-         std::nullopt,
-         {"Please select the rows that you wish to export."}},
-        {"cancelled file choice", 6, {}, kAsOffered, false, false, std::nullopt, {}},
-        {"cancelled column choice", 6, {}, nullptr, false, false, std::nullopt, {}},
-        {"type 5", 5, {}, nullptr, false, false, std::nullopt, {}},
-        {"no rows", 6, {}, kAsOffered, false, true, std::nullopt, {"There is no data to export."}},
-        {"no column ticked",
-         6,
-         {},
-         [](ExportColumnsDialog& dialog) { dialog.TickAll(false); },
-         true,
-         false,
-         std::nullopt,
-         {"There are no columns to export."}},
+        {"selected rows in the order selected", 7, {3, 1}, kAsOffered, true, false, picked, {done}},
+        {"columns unticked and moved", 6, {}, moved, true, false, reordered, {done}},
+        {"type 7, nothing selected", 7, {}, kAsOffered, false, false, no, {pleaseSelect}},
+        {"cancelled file choice", 6, {}, kAsOffered, false, false, no, {}},
+        {"cancelled column choice", 6, {}, nullptr, false, false, no, {}},
+        {"type 5", 5, {}, nullptr, false, false, no, {}},
+        {"no rows", 6, {}, kAsOffered, false, true, no, {"There is no data to export."}},
+        {"no column ticked", 6, {}, none, true, false, no, {"There are no columns to export."}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.Name);
@@ -153,7 +111,9 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
         }
         m_grid->SetDataSource(m_rows);
         m_control->SelBookmarks()->Clear();
-        Select(test.Selected);
+        for (const double bookmark : test.Selected) {
+            Select({bookmark});
+        }
         fs::remove(m_path);
         const size_t messages = m_platform.Messages().Shown().size();
         const size_t dialogs = m_platform.Dialogs().Shown().size();
@@ -166,16 +126,17 @@ TEST_F(GridExportTest, EachChoiceWritesAndSaysWhatItShould) {
         if (test.Written) {
             EXPECT_EQ(ReadFile(m_path), *test.Written);
         }
-        const std::vector<std::string> said = Messages();
-        EXPECT_EQ(std::vector<std::string>(said.begin() + static_cast<std::ptrdiff_t>(messages),
-                                           said.end()),
-                  test.Said);
+        std::vector<std::string> said;
+        for (size_t i = messages; i < m_platform.Messages().Shown().size(); ++i) {
+            said.push_back(m_platform.Messages().Shown()[i].Text);
+        }
+        EXPECT_EQ(said, test.Said);
     }
     EXPECT_EQ(m_platform.Reporter().Reports().size(), 0u);
 }
 
 // The hourglass shows while the rows are written; the current row stays where it was.
-TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathProposedNext) {
+TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathKeptForTheNextExport) {
     std::ofstream(m_path) << "an earlier export, longer than the new one will be ............"
                           << std::string(300, 'x');
     m_rows->SetAbsolutePosition(2);
@@ -184,11 +145,8 @@ TEST_F(GridExportTest, AnEarlierFileIsReplacedAndItsPathProposedNext) {
     EXPECT_EQ(ReadFile(m_path), kAllRows);
     EXPECT_EQ(m_platform.Pointer().History(),
               (std::vector<MousePointerShape>{vbHourglass, vbDefault}));
-    Answer(kAsOffered, "");
-    m_grid->Export(6);
-    ASSERT_EQ(m_proposed.size(), 2u);
-    EXPECT_EQ(m_proposed[0], (m_platform.LibraryPath() / "Export").string());
-    EXPECT_EQ(m_proposed[1], m_path.string());
+    EXPECT_EQ(m_platform.Settings().GetSetting("Olmaris60", "ExportDir", "Dir", ""),
+              m_path.string());
     EXPECT_EQ(m_rows->AbsolutePosition(), 2);
 }
 
@@ -268,7 +226,8 @@ TEST_F(GridExportTest, AFailedWriteNamesTheFileAndLeavesTheEarlierOne) {
         EXPECT_EQ(box.Text.rfind("There was an internal error.  Export failed.", 0), 0u);
         EXPECT_NE(box.Text.find(target.string()), std::string::npos) << box.Text;
         EXPECT_EQ(ReadFile(m_path), "earlier");
-        EXPECT_EQ(FilesBeside(), std::vector<fs::path>{m_path});
+        EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(folder), {}),
+                  std::vector<fs::path>{m_path});
         EXPECT_FALSE(fs::exists(missing.parent_path()));
     }
     EXPECT_EQ(m_platform.Settings().GetSetting("Olmaris60", "ExportDir", "Dir", ""), "");

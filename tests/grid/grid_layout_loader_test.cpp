@@ -75,12 +75,6 @@ TEST_F(LayoutLoaderTest, TheSecondaryGridLoadsTheSecondaryColumns) {
     EXPECT_FALSE(m_control->Columns()->Item(std::string_view("IndCode"))->Visible());
 }
 
-TEST_F(LayoutLoaderTest, WithoutStateNothingIsLoadedAndTheFailureIsReported) {
-    GridUtilities::LoadLayout(*m_control, nullptr, true, 0, false);
-    EXPECT_EQ(m_platform.Reporter().CountReports("LoadLayout 3"), 1u);
-    EXPECT_EQ(m_control->Columns()->Count(), 2);
-}
-
 TEST_F(LayoutLoaderTest, ClearGridDataEmptiesBothControls) {
     Load(StockLayoutEntries());
     m_grid->SetDataSource(m_rows);

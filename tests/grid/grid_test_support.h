@@ -6,6 +6,7 @@
 #include "columns/grid_column.h"
 #include "columns/grid_columns.h"
 #include "grid/grid.h"
+#include "grid/grid_events.h"
 #include "outside/grid_control.h"
 #include "outside/layout_description.h"
 #include "outside/recordset.h"
@@ -14,11 +15,44 @@
 #include "state/grid_type.h"
 #include "state/viewer_elements.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace qv::testing {
+
+// Every event of the Grid as text; a several-graph question is answered with Answer rows, or
+// cancelled when Answer is 0.
+class EventRecorder : public GridEvents {
+  public:
+    void Navigate(const std::string& p_sAddress) override {
+        Events.push_back("Navigate " + p_sAddress);
+    }
+    void DblClick(const std::string& p_sAddress) override {
+        Events.push_back("DblClick " + p_sAddress);
+    }
+    void AddToWatchList() override { Events.push_back("AddToWatchList"); }
+    void GridMenuClick(int32_t p_lItemId, const std::string& p_sItemTag) override {
+        Events.push_back("GridMenuClick " + std::to_string(p_lItemId) + " " + p_sItemTag);
+    }
+    void MultipleGraphSelect(int16_t& p_iCount, bool& p_bCancel) override {
+        Events.push_back("MultipleGraphSelect " + std::to_string(p_iCount));
+        p_iCount = Answer;
+        p_bCancel = Answer == 0;
+    }
+    void QuickTest() override { Events.push_back("QuickTest"); }
+    void Delete(const std::string& p_sKeys) override {
+        Events.push_back("Delete " + p_sKeys);
+        if (OnDelete) {
+            OnDelete();
+        }
+    }
+
+    std::vector<std::string> Events;
+    int16_t Answer = 2;
+    std::function<void()> OnDelete;
+};
 
 inline LayoutDescription MakeLayout(const std::vector<LayoutColumn>& p_entries) {
     return {{7, "Mine", "", 0, 12}, std::nullopt, p_entries};
@@ -84,6 +118,12 @@ class GridFixture {
     }
 
     std::string Render() { return m_control->RenderText(0, 10); }
+
+    void Select(std::initializer_list<double> p_bookmarks) {
+        for (double bookmark : p_bookmarks) {
+            m_control->SelBookmarks()->Add(Variant(bookmark));
+        }
+    }
 
     ScopedTestPlatform m_platform;
     std::shared_ptr<StateSource> m_strategy = std::make_shared<StateSource>();
