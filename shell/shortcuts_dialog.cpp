@@ -51,6 +51,9 @@ Rows ShortcutRows(const QMenuBar& p_oMenus) {
         rows.emplace_back(key.Sequence().toString(QKeySequence::NativeText),
                           QStringLiteral("In the list: ") + QString::fromUtf8(key.m_sCommand));
     }
+    rows.emplace_back(QStringLiteral("Letters, digits"),
+                      QStringLiteral("In the list: jump to the first row whose symbol or name "
+                                     "starts with what is typed (a pause starts again)"));
     return rows;
 }
 
