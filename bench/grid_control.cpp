@@ -12,15 +12,9 @@
 
 namespace {
 
-constexpr int32_t kVisibleRows = 40;
+using qv::bench::Numbered;
 
-// Appends to the prefix rather than "S" + std::to_string(i), on which GCC 12 at -O2 gives a
-// false -Wrestrict warning.
-std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {
-    std::string text(p_sPrefix);
-    text += std::to_string(p_lNumber);
-    return text;
-}
+constexpr int32_t kVisibleRows = 40;
 
 std::shared_ptr<qv::Recordset> Rows(int32_t p_lCount) {
     auto recordset = std::make_shared<qv::Recordset>();

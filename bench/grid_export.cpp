@@ -25,6 +25,8 @@
 
 namespace {
 
+using qv::bench::Numbered;
+
 constexpr int32_t kRows = 100000;
 
 struct Column {
@@ -47,12 +49,6 @@ constexpr std::array<Column, 20> kColumns = {{
     {"MA50", 33, "#,##0.00", false},   {"MA200", 34, "#,##0.00", false},
     {"Beta", 35, "0.00", false},       {"Rank", 6, "0", false},
 }};
-
-std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {
-    std::string text(p_sPrefix);
-    text += std::to_string(p_lNumber);
-    return text;
-}
 
 std::shared_ptr<qv::Recordset> Rows() {
     auto rows = std::make_shared<qv::Recordset>();

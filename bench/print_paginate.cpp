@@ -14,15 +14,9 @@
 
 namespace {
 
-constexpr int32_t kRows = 10000;
+using qv::bench::Numbered;
 
-// Appends to the prefix rather than "S" + std::to_string(i), on which GCC 12 at -O2 gives a
-// false -Wrestrict warning.
-std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {
-    std::string text(p_sPrefix);
-    text += std::to_string(p_lNumber);
-    return text;
-}
+constexpr int32_t kRows = 10000;
 
 // A stock list of ten columns in two splits, with the formats the viewer gives them.
 std::shared_ptr<qv::GridControl> StockGrid() {

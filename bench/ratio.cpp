@@ -81,4 +81,10 @@ int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries) 
     return status;
 }
 
+std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {
+    std::string text(p_sPrefix);
+    text += std::to_string(p_lNumber);
+    return text;
+}
+
 }  // namespace qv::bench

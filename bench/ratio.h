@@ -13,6 +13,7 @@
 //     }
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,9 @@ void PrintRatio(const std::string& name, double measured, double bound);
 // Runs all registered benchmarks, then prints the declared ratios. Returns 0, or 1 when a case of
 // a ratio did not run (a misspelt name must not pass silently) or a ratio is above its bound.
 int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries);
+
+// p_sPrefix followed by p_lNumber, for generated rows ("S" + std::to_string(i) gives a false
+// -Wrestrict warning with GCC 12 at -O2).
+std::string Numbered(const char* p_sPrefix, int32_t p_lNumber);
 
 }  // namespace qv::bench

@@ -2,6 +2,8 @@
 
 #include "outside/file_util.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -10,10 +12,7 @@
 #include <QPdfWriter>
 #include <QString>
 
-#include <unistd.h>
-
 #include <cmath>
-#include <system_error>
 
 namespace qv {
 
@@ -102,32 +101,25 @@ bool PaintPrintJob(QPagedPaintDevice& p_oDevice, const PrintJob& p_job) {
 }
 
 void WritePrintJobPdf(const PrintJob& p_job, const std::filesystem::path& p_path) {
-    std::error_code error;
-    const std::filesystem::path folder =
-        p_path.has_parent_path() ? p_path.parent_path() : std::filesystem::path(".");
-    if (!std::filesystem::is_directory(folder, error)) {
-        RaisePathFileAccess(p_path, "the folder does not exist");
-    }
-    const std::filesystem::path beside =
-        folder / ("." + p_path.filename().string() + "." + std::to_string(::getpid()) + ".part");
+    // Painted in memory, then replaced on disk like every file the viewer writes.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     bool painted = false;
     {
-        QPdfWriter writer(QString::fromStdString(beside.string()));
+        QPdfWriter writer(&buffer);
         writer.setTitle(QString::fromStdString(p_job.Title));
         writer.setCreator(QStringLiteral("Qorvant Viewer"));
         writer.setResolution(600);
         ApplyPageSetup(writer, p_job.Page);
         painted = PaintPrintJob(writer, p_job);
     }
-    if (!painted || !std::filesystem::exists(beside, error)) {
-        std::filesystem::remove(beside, error);
-        RaisePathFileAccess(p_path, "the PDF could not be written there");
+    if (!painted) {
+        RaisePathFileAccess(p_path, "the PDF could not be painted");
     }
-    std::filesystem::rename(beside, p_path, error);
-    if (error) {
-        std::filesystem::remove(beside, error);
-        RaisePathFileAccess(p_path, "the PDF could not be put in place");
-    }
+    WriteFileAtomically(p_path,
+                        std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
+                        MissingFolder::Fail);
 }
 
 }  // namespace qv
