@@ -249,18 +249,6 @@ std::string ExportCellText(const GridColumns& p_oColumns, const std::string& p_s
     return text;
 }
 
-std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRecordset,
-                          const std::vector<std::string>& p_fields) {
-    std::string line;
-    for (size_t i = 0; i < p_fields.size(); ++i) {
-        if (i > 0) {
-            line += ",";
-        }
-        line += ExportCellText(p_oColumns, p_fields[i], p_rRecordset.Value(p_fields[i]));
-    }
-    return line + "\r\n";
-}
-
 ExportRowWriter::ExportRowWriter(const GridColumns& p_oColumns, const Recordset& p_rRows,
                                  const std::vector<std::string>& p_fields) {
     m_cells.reserve(p_fields.size());

@@ -52,13 +52,9 @@ void ApplyNegativeNumberStyle(std::string_view p_sCellText, GridStyle& p_oCellSt
 // that are not UTF-8 become U+FFFD.
 std::string ExportCellText(const GridColumns& p_oColumns, const std::string& p_sFieldName,
                            const Variant& p_vValue);
-// The export line of the recordset's current row: the cell texts of p_fields joined by ",",
-// ended by CR LF.
-std::string ExportRowText(const GridColumns& p_oColumns, const Recordset& p_rRecordset,
-                          const std::vector<std::string>& p_fields);
-
-// ExportRowText for many rows: the fields' places in the rows and their columns' formats are
-// looked up once, when the writer is made (error 3265 for a field the rows lack).
+// The export lines of rows: the cell texts of the fields joined by ",", each line ended by CR LF.
+// The fields' places in the rows and their columns' formats are looked up once, when the writer
+// is made (error 3265 for a field the rows lack).
 //
 //     const ExportRowWriter writer(columns, *rows, {"Symbol", "Price"});
 //     for (int32_t i = 0; i < rows->ViewCount(); ++i) {
