@@ -12,6 +12,7 @@
 
 #include "outside/error_scope.h"
 #include "outside/grid_control.h"
+#include "outside/grid_control_print.h"
 #include "outside/platform_context.h"
 #include "outside/support_utility.h"
 #include "outside/text_util.h"
@@ -99,22 +100,6 @@ std::string GroupName(const GridControl& p_oGrid, const char* p_sField) {
     return p_oGrid.CellText(column, bookmark);
 }
 
-std::vector<uint8_t> BlockBytes(const Variant& p_vBlock) {
-    std::vector<uint8_t> bytes;
-    for (const Variant& value : p_vBlock.Array().Values()) {
-        bytes.push_back(static_cast<uint8_t>(value.ToLong()));
-    }
-    return bytes;
-}
-
-Variant BlockVariant(const std::vector<uint8_t>& p_bytes) {
-    Variant block = VariantArray::Vector(0, static_cast<int32_t>(p_bytes.size()) - 1);
-    for (size_t i = 0; i < p_bytes.size(); ++i) {
-        block.Array().At(static_cast<int32_t>(i)) = Variant(static_cast<int16_t>(p_bytes[i]));
-    }
-    return block;
-}
-
 }  // namespace
 
 void Grid::SetPageHeader(GridControl& p_oGrid) {
@@ -151,14 +136,14 @@ void Grid::LoadPageSetup(GridControl& p_oGrid) {
         }
     }
     try {
-        p_oGrid.PrintInfo()->SetPageSettings(BlockVariant(block));
+        p_oGrid.PrintInfo()->SetPageSettings(ByteBlockVariant(block));
     } catch (const AutomationError&) {
         TellPageSetupUnusable(file);
     }
 }
 
 void Grid::SavePageSetup(GridControl& p_oGrid) {
-    const std::vector<uint8_t> block = BlockBytes(p_oGrid.PrintInfo()->PageSettings());
+    const std::vector<uint8_t> block = ByteBlockBytes(p_oGrid.PrintInfo()->PageSettings());
     SupportUtility().WritePageSetup(PlatformContext::Current().Library().Path(), block);
 }
 

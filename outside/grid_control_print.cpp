@@ -88,20 +88,19 @@ void GridPrintInfo::PageSetup() {
     }
 }
 
-Variant GridPrintInfo::PageSettings() const {
-    const std::vector<uint8_t> bytes = EncodePageSetup(m_page);
-    Variant block = VariantArray::Vector(0, static_cast<int32_t>(bytes.size()) - 1);
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        block.Array().At(static_cast<int32_t>(i)) = Variant(static_cast<int16_t>(bytes[i]));
+Variant ByteBlockVariant(std::span<const uint8_t> p_bytes) {
+    Variant block = VariantArray::Vector(0, static_cast<int32_t>(p_bytes.size()) - 1);
+    for (size_t i = 0; i < p_bytes.size(); ++i) {
+        block.Array().At(static_cast<int32_t>(i)) = Variant(static_cast<int16_t>(p_bytes[i]));
     }
     return block;
 }
 
-void GridPrintInfo::SetPageSettings(const Variant& p_vSettings) {
-    if (!p_vSettings.IsArray() || p_vSettings.Array().Dimensions() != 1) {
+std::vector<uint8_t> ByteBlockBytes(const Variant& p_vBlock) {
+    if (!p_vBlock.IsArray() || p_vBlock.Array().Dimensions() != 1) {
         RaiseRuntimeError(errors::kTypeMismatch, "page settings must be a one-dimensional array");
     }
-    const VariantArray& array = p_vSettings.Array();
+    const VariantArray& array = p_vBlock.Array();
     std::vector<uint8_t> bytes;
     for (int32_t i = array.LBound(); i <= array.UBound(); ++i) {
         const Variant& value = array.At(i);
@@ -111,7 +110,15 @@ void GridPrintInfo::SetPageSettings(const Variant& p_vSettings) {
         }
         bytes.push_back(static_cast<uint8_t>(byte));
     }
-    const std::optional<qv::PageSetup> page = DecodePageSetup(bytes);
+    return bytes;
+}
+
+Variant GridPrintInfo::PageSettings() const {
+    return ByteBlockVariant(EncodePageSetup(m_page));
+}
+
+void GridPrintInfo::SetPageSettings(const Variant& p_vSettings) {
+    const std::optional<qv::PageSetup> page = DecodePageSetup(ByteBlockBytes(p_vSettings));
     if (!page) {
         RaiseRuntimeError(errors::kInvalidProcedureCall, "the block is not a page setup");
     }

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct GridPrintRequest {
     GridPrintRows Rows;
     std::string PageHeader;
 };
+
+// The settings block as the print settings take and give it (id 25): a one-dimensional array of
+// byte values from 0. ByteBlockBytes raises error 13 for anything but such an array and error 5
+// for a value that is not a byte.
+Variant ByteBlockVariant(std::span<const uint8_t> p_bytes);
+std::vector<uint8_t> ByteBlockBytes(const Variant& p_vBlock);
 
 class GridPrintInfo : public DispatchObject {
   public:
