@@ -86,7 +86,8 @@ class CControlMaster : public DispatchObject {
     bool HasNavigator() const { return m_oNavigator != nullptr; }
 
     // The same members by name, the host and the event information as object arguments.
-    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<Variant> p_args) override;
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override;
     std::string_view DispatchClassName() const override { return "CControlMaster"; }
 
     // Shared by the members and the event commands; public so that tests reach them directly.
