@@ -226,6 +226,7 @@ TEST_F(MasterTest, NavigationAddresses) {
          0,
          "pagecontroller.aspx?pagetype=40&date=12/4/2026&symbol=IBM"},
         {"SHOWSTOCKA", {Variant(), day}, "12", 1, 2, 0, 0, ""},
+        {"SHOWSTOCKA", {Variant(), day}, "IBM", 3, 2, 0, 0, ""},
         {"SHOWINFO", info(1), "IBM,MSFT", 0, 2, 0, 0,
          "pagecontroller.aspx?pagetype=37&symbol=IBM&date=12/4/2026"},
         {"SHOWINFO", info(6), "12", 1, 2, 0, 0,
