@@ -79,6 +79,9 @@ class Viewer : public DispatchObject {
     std::string_view DispatchClassName() const override { return "Viewer"; }
     Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
                    std::span<Variant> p_args) override;
+    // Whether a late-bound call of that name, kind and argument count reaches a member, for
+    // callers that check what they will call before there is a control to call.
+    static bool AnswersMember(std::string_view p_sName, InvokeKind p_eKind, int p_iArgs);
 
     // --- Host wiring ---------------------------------------------------------------------------
     // Sinks are held weakly; a sink released by its owner simply hears nothing more.

@@ -342,4 +342,8 @@ Variant Viewer::Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<V
     return Table().Invoke(*this, p_sName, p_eKind, p_args);
 }
 
+bool Viewer::AnswersMember(std::string_view p_sName, InvokeKind p_eKind, int p_iArgs) {
+    return Table().Answers(p_sName, p_eKind, p_iArgs);
+}
+
 }  // namespace qv

@@ -49,7 +49,8 @@ class CControlMaster : public DispatchObject {
     // 4: copies the start-up array into the control's properties and, unless a watch list is to
     // be chosen first, runs its query.
     void InitMainControl(const Variant& p_vStartup, DispatchObject& p_oHost);
-    // 5: keeps the navigation interface (an object Variant, or Nothing).
+    // 5: keeps the navigation interface (an object Variant, or Nothing). A navigation request
+    // calls its method "Navigate" with the page address and True.
     void Initialize(const Variant& p_oUnused, Variant& p_oNavigator);
     // 6: the helper control's class name for the viewer type.
     void HelperControlInfo(std::string& p_sClassName);
@@ -103,6 +104,19 @@ class CControlMaster : public DispatchObject {
                             std::string& p_sURL);
 
   private:
+    // The event commands of HandleEvents, one function each (control_master_events.cpp).
+    class EventCommands;
+
+    void ApplyStartup(const VariantArray& p_aStartup, DispatchObject& p_oHost);
+    void ApplyStartDate(const VariantArray& p_aStartup, DispatchObject& p_oMain);
+    void ApplyListCode(const VariantArray& p_aStartup, DispatchObject& p_oMain);
+    void FinalizeMarketList(DispatchObject& p_oHost);
+    void ShowWatchListPanel(DispatchObject& p_oHost, DispatchObject& p_oMain,
+                            DispatchObject& p_oHelper);
+    void RunShortcut(char p_cKey, DispatchObject& p_oHost, DispatchObject& p_oMain);
+    // The descriptor SupportControlInfo answers, empty when the list offers no support control.
+    std::string SupportDescriptor() const;
+
     std::shared_ptr<DispatchObject> m_oNavigator;
     int32_t m_eViewerType = 0;
     int32_t m_lOwnerId = 0;

@@ -73,6 +73,12 @@ bool DispatchTable::HasMember(std::string_view p_sName) const {
     return m_byName.find(p_sName) != m_byName.end();
 }
 
+bool DispatchTable::Answers(std::string_view p_sName, InvokeKind p_eKind, int p_iArgs) const {
+    const auto found = m_byName.find(p_sName);
+    const Entry* entry = found == m_byName.end() ? nullptr : Resolve(found->second, p_eKind);
+    return entry != nullptr && p_iArgs >= entry->MinArgs && p_iArgs <= entry->MaxArgs;
+}
+
 std::optional<int32_t> DispatchTable::IdOfName(std::string_view p_sName) const {
     const auto found = m_byName.find(p_sName);
     if (found == m_byName.end()) {

@@ -67,6 +67,9 @@ class DispatchTable {
                        DispatchArgs p_args) const;
 
     bool HasMember(std::string_view p_sName) const;
+    // Whether a call of that name, kind and argument count would reach a member rather than fail
+    // with error 438 or 450; the same lookup Invoke makes, without the call.
+    bool Answers(std::string_view p_sName, InvokeKind p_eKind, int p_iArgs) const;
     // The dispatch id registered with a name, for callers that resolve names once.
     std::optional<int32_t> IdOfName(std::string_view p_sName) const;
 
