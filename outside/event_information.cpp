@@ -42,7 +42,9 @@ class EventInformation::Collection : public DispatchObject {
         static const DispatchTable table =
             DispatchTable::Builder<Collection>()
                 .Get("Count",
-                     [](Collection& self) { return Variant(static_cast<int32_t>(self.m_items.size())); })
+                     [](Collection& self) {
+                         return Variant(static_cast<int32_t>(self.m_items.size()));
+                     })
                 .IndexedGet("Item", 1, 1,
                             [](Collection& self, DispatchArgs args) { return self.Item(args[0]); })
                 .Build();

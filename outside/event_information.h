@@ -28,7 +28,8 @@ class EventInformation : public DispatchObject {
     // The parameters as a handler left them.
     std::vector<Variant> Parameters() const;
 
-    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind, std::span<Variant> p_args) override;
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override;
     std::string_view DispatchClassName() const override { return "EventInformation"; }
 
   private:

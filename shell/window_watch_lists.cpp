@@ -7,6 +7,7 @@
 #include "shell/watch_list_panel.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QEvent>
 #include <QMenu>
 #include <QPointer>
@@ -47,24 +48,31 @@ class ShowWhenRoomy : public QObject {
 }  // namespace
 
 void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
-    m_pWatchLists = new WatchListPanel(this);
-    m_pWatchLists->SetOnOpen([this](int32_t p_lWatchListId, int32_t p_lKind) {
-        ShowWatchList(p_lWatchListId, p_lKind);
+    m_pWatchLists = new WatchListPanel;
+    m_pWatchLists->SetOnEvent([this](const std::string& p_sName, std::vector<Variant> p_params) {
+        if (p_sName == "WATCHLISTCHANGED") {
+            ShowWatchList(p_params[2].ToLong(), p_params[0].ToLong());
+        } else if (p_sName == "ADDTOWATCHLIST") {
+            AddRowsToWatchList();
+        }
     });
-    m_pWatchLists->SetOnAdd([this] { AddRowsToWatchList(); });
-    addDockWidget(Qt::LeftDockWidgetArea, m_pWatchLists);
-    resizeDocks({m_pWatchLists}, {200}, Qt::Horizontal);
+    auto* dock = new QDockWidget(QStringLiteral("Watch lists"), this);
+    dock->setObjectName(QStringLiteral("watchListDock"));
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    dock->setWidget(m_pWatchLists);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    resizeDocks({dock}, {200}, Qt::Horizontal);
 
     p_oView.addSeparator();
     QAction* add = p_oView.addAction(QStringLiteral("&Add to watch list…"), this,
                                      [this] { AddRowsToWatchList(); });
     add->setObjectName(QStringLiteral("addToWatchListAction"));
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    m_pWatchLists->hide();
-    new ShowWhenRoomy(*this, *m_pWatchLists);
-    QAction* panel = p_oView.addAction(QStringLiteral("Watch lists pa&nel"), this, [this] {
-        m_pWatchLists->show();
-        m_pWatchLists->raise();
+    dock->hide();
+    new ShowWhenRoomy(*this, *dock);
+    QAction* panel = p_oView.addAction(QStringLiteral("Watch lists pa&nel"), this, [this, dock] {
+        dock->show();
+        dock->raise();
         m_pWatchLists->Tree().setFocus();
     });
     panel->setObjectName(QStringLiteral("watchListPanelAction"));
@@ -94,7 +102,8 @@ void MainWindow::AddRowsToWatchList() {
 void MainWindow::SyncWatchListPanel() {
     if (m_pWatchLists != nullptr) {
         const ViewerRequest& shown = m_oHost->Request();
-        m_pWatchLists->Init(m_oSession.OwnerId(), shown.m_lWatchListId, shown.m_lDate);
+        m_pWatchLists->SetCurrentWatchList(shown.m_lWatchListId);
+        m_pWatchLists->Init(m_oSession.OwnerId(), WatchListPanel::kAllLists, shown.m_lDate);
     }
 }
 
