@@ -11,6 +11,7 @@
 #include "shell/qt_printer.h"
 #include "shell/qt_text_measurer.h"
 #include "shell/viewer_host.h"
+#include "shell/window_frame.h"
 
 #include <QAction>
 #include <QMenu>
@@ -29,7 +30,7 @@ void MainWindow::PrintList(bool p_bPreview) {
     if (printer != nullptr) {
         printer->SetPreview(p_bPreview);
     }
-    Host().Control().PrintSelected(false);
+    m_pFrame->RaiseHostEvent("PRINTSELECTED", {Variant(false)});
     if (printer != nullptr) {
         printer->SetPreview(false);
     }
