@@ -132,6 +132,7 @@ void HostFrame::StartControl(const Variant& p_vStartup, std::function<void()> p_
     master->HelperControlInfo(helperClass);
     HelperChosen(helperClass);
     master->FinalizeInit(*this);
+    Started();
 }
 
 bool HostFrame::StartupPending() const {

@@ -130,6 +130,8 @@ class HostFrame : public DispatchObject {
     // The helper control class the master names for the list being started, before FinalizeInit
     // reaches the helper.
     virtual void HelperChosen(const std::string& p_sClassName) {}
+    // After FinalizeInit.
+    virtual void Started() {}
     // The master asks that the control be given p_lTwips of height at the least and laid out
     // again.
     virtual void ResizeMainControl(int32_t p_lTwips) {}

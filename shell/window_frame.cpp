@@ -1,5 +1,7 @@
 #include "shell/window_frame.h"
 
+#include "columns/viewer_type.h"
+#include "host/control_master.h"
 #include "outside/text_util.h"
 #include "shell/helper_strip.h"
 #include "shell/support_panel.h"
@@ -68,6 +70,7 @@ WindowFrame::WindowFrame(QMainWindow& p_oWindow)
     // The standard strip until a list asks for another, so that the first list does not move the
     // window's widgets.
     HelperChosen(std::string());
+    ShowStrip();
 }
 
 QWidget* WindowFrame::Widget() const {
@@ -101,7 +104,16 @@ void WindowFrame::SetHistoryHelper(SupportPanel* p_pPanel) {
 
 void WindowFrame::SetStripShown(bool p_bShown) {
     m_bStripShown = p_bShown;
-    m_pStripSlot->setVisible(p_bShown);
+    ShowStrip();
+}
+
+void WindowFrame::Started() {
+    ShowStrip();
+}
+
+void WindowFrame::ShowStrip() {
+    const int32_t type = Master() != nullptr ? Master()->ViewerType() : -1;
+    m_pStripSlot->setVisible(m_bStripShown && type >= vt_Stocks && type <= vt_Sectors);
 }
 
 void WindowFrame::HelperChosen(const std::string& p_sClassName) {
@@ -116,7 +128,6 @@ void WindowFrame::HelperChosen(const std::string& p_sClassName) {
     m_pStrip = new HelperStrip(p_sClassName, m_pStripSlot);
     m_pStrip->setObjectName(QStringLiteral("helperStrip"));
     m_pStripSlot->layout()->addWidget(m_pStrip);
-    m_pStripSlot->setVisible(m_bStripShown);
     Listen(*m_pStrip);
     SetHelperControl(m_pStrip->Object());
 }

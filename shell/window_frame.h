@@ -4,10 +4,12 @@
 // a toolbar ("WatchLists", "Find", "Portfolio" and the buttons the master adds) whose buttons go
 // to the master's HandleToolBarClick.
 //
-// Splitter widths come in twips and are turned into pixels with the screen's logical dots per
-// inch (1440 twips an inch). Removing a support control hides its panel: the frame keeps it, and
-// showing it again shows the same panel. ResizeMainControl(n) keeps n twips of height for the
-// list at the least and places the control's grids again.
+// The strip shows while the list is one whose strip the master sets up (stocks, industry groups,
+// sectors); a history has the history helper instead. Splitter widths come in twips and are turned
+// into pixels with the screen's logical dots per inch (1440 twips an inch). Removing a support
+// control hides its panel: the frame keeps it, and showing it again shows the same panel.
+// ResizeMainControl(n) keeps n twips of height for the list at the least and places the control's
+// grids again.
 //
 //     auto frame = std::make_unique<WindowFrame>(window);
 //     frame->SetList(captions, surface, totals);
@@ -76,12 +78,14 @@ class WindowFrame : public QObject, public HostFrame {
     void ToolBarChanged() override;
     void ButtonAdded(const ToolBarButton& p_oButton) override;
     void HelperChosen(const std::string& p_sClassName) override;
+    void Started() override;
     void ChooseWatchList(int32_t p_lWatchListId) override;
     void ResizeMainControl(int32_t p_lTwips) override;
     void Defer(std::function<void()> p_fnCommand) override;
 
   private:
     void AddToolButton(const ToolBarButton& p_oButton, int p_iStandardIcon);
+    void ShowStrip();
     void Listen(SupportPanel& p_oPanel);
     void Raise(const std::string& p_sName, std::vector<Variant> p_params);
     int Pixels(int32_t p_lTwips) const;

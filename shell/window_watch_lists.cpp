@@ -21,6 +21,10 @@ namespace qv {
 
 void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     m_pWatchLists = new WatchListPanel(this);
+    // A file's symbols the market does not hold are named rather than sent.
+    m_pWatchLists->SetItemCheck([this](const std::string& p_sItem, int32_t p_lKind) {
+        return p_lKind != 0 || m_oSession.HasStock(p_sItem);
+    });
     m_pFrame->AddPanel(kWatchListSupport, m_pWatchLists);
     m_pFrame->AddPanel(kPortfolioSupport, new PortfolioPanel(m_oSession, this));
     m_pFrame->AddPanel(kSearchSupport, new SearchPanel(this));

@@ -159,21 +159,6 @@ TEST_F(MainWindowTest, ASavedLayoutIsCheckedOutlivesTheWindowIsLoadedAgainAndGoe
     EXPECT_EQ(Item(m_window, QStringLiteral("Morning scan")), nullptr);
 }
 
-TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {
-    const auto lists = SharedMarket().WatchLists();
-    const auto stockList = std::find_if(
-        lists.begin(), lists.end(), [](const NamedCode& p_list) { return p_list.m_lKind == 0; });
-    ASSERT_NE(stockList, lists.end());
-    ASSERT_TRUE(m_window.ShowList({.m_lWatchListId = stockList->m_lCode, .m_sSymbol = ""}));
-    const std::string selected = ClickSymbol(1);
-    // The shared market's list keeps the row: the person says no.
-    m_oPlatform.Messages().QueueAnswer(vbNo);
-    QTest::keyClick(&PrimaryView(), Qt::Key_Delete);
-    QApplication::processEvents();
-    EXPECT_TRUE(Logged("Delete(" + selected));
-    EXPECT_NE(m_window.LastMessage().indexOf(QString::fromStdString(selected)), -1);
-}
-
 // Ctrl+H on a holding, through the master's history address, or the list chooser opens the
 // history of the current row.
 TEST_F(MainWindowTest, CtrlHOnAHoldingOrTheListChooserOpensTheHistoryOfTheCurrentRow) {
