@@ -6,6 +6,7 @@
 #include "outside/automation_error.h"
 #include "outside/dispatch_table.h"
 #include "outside/event_information.h"
+#include "outside/scripted_host.h"
 #include "shell/host_navigator.h"
 
 #include <utility>
@@ -61,34 +62,14 @@ class HostFrame::SupportSite : public DispatchObject {
     std::shared_ptr<DispatchObject> m_oObject;
 };
 
-namespace {
-
-// A support control or helper strip where the frame has no widget for it: it keeps what it is
-// given and gives it back, and its methods do nothing.
-class StandIn : public DispatchObject {
-  public:
-    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
-                   std::span<Variant> p_args) override {
-        if (p_eKind == InvokeKind::PropertyLet || p_eKind == InvokeKind::PropertySet) {
-            m_values[std::string(p_sName)] = p_args.back();
-            return Variant();
-        }
-        const auto kept = m_values.find(p_sName);
-        return kept == m_values.end() ? Variant() : kept->second;
-    }
-    std::string_view DispatchClassName() const override { return "StandIn"; }
-
-  private:
-    std::unordered_map<std::string, Variant, IgnoreCaseHash, IgnoreCaseEqual> m_values;
-};
-
-}  // namespace
-
+// A control the frame has no widget for is a stand-in that keeps what it is given and gives it
+// back, and whose methods do nothing: a recording object without a log.
 HostFrame::HostFrame()
-    : m_oNavigator(std::make_shared<HostNavigator>()), m_oHelper(std::make_shared<StandIn>()) {
+    : m_oNavigator(std::make_shared<HostNavigator>()),
+      m_oHelper(std::make_shared<RecordingObject>("helper", nullptr)) {
     for (const char* name :
          {kWatchListSupport, kPortfolioSupport, kSearchSupport, kHistoryHelper}) {
-        m_supports[name] = std::make_shared<StandIn>();
+        m_supports[name] = std::make_shared<RecordingObject>(name, nullptr);
     }
     m_oEvents = std::make_shared<ViewerEventDispatcher>(
         [this](std::string_view p_sEvent, std::span<Variant> p_args) {

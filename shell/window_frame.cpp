@@ -73,6 +73,17 @@ WindowFrame::WindowFrame(QMainWindow& p_oWindow)
     ShowStrip();
 }
 
+WindowFrame::~WindowFrame() {
+    for (const auto& [name, panel] : m_panels) {
+        panel->SetOnEvent(nullptr);
+    }
+    for (SupportPanel* panel : {static_cast<SupportPanel*>(m_pStrip), m_pHistoryHelper}) {
+        if (panel != nullptr) {
+            panel->SetOnEvent(nullptr);
+        }
+    }
+}
+
 QWidget* WindowFrame::Widget() const {
     return m_pSplitter;
 }

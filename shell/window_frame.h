@@ -45,6 +45,8 @@ class WindowFrame : public QObject, public HostFrame {
         std::function<bool(const std::string& p_sName, const std::vector<Variant>& p_params)>;
 
     explicit WindowFrame(QMainWindow& p_oWindow);
+    // The panels outlive the frame (they are the window's): they raise into nothing from now on.
+    ~WindowFrame() override;
 
     void SetOnPanelEvent(PanelEventFn p_fnEvent) { m_fnPanelEvent = std::move(p_fnEvent); }
 
