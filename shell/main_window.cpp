@@ -342,7 +342,6 @@ void MainWindow::BuildControls() {
     layout->addLayout(choice);
     layout->addLayout(scope);
     layout->addWidget(m_pFrame->Widget(), 1);
-    m_pFrame->Widget()->setParent(central);
     setCentralWidget(central);
 
     m_pSort = new QLabel(this);
