@@ -146,7 +146,7 @@ void CControlMaster::ApplyStartup(const VariantArray& p_aStartup, DispatchObject
 }
 
 // The list's date is element 4; a start date of its own (element 9) replaces it, except the zero
-// date, which older hosts send for "none".
+// date, which stands for none given.
 void CControlMaster::ApplyStartDate(const VariantArray& p_aStartup, DispatchObject& p_oMain) {
     m_dtListDate = p_aStartup.At(4).ToDate();
     m_dtStartDate = m_dtListDate;

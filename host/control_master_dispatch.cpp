@@ -59,7 +59,7 @@ void AddInitialization(Builder& p_builder) {
         // The framework passes further arguments that stay as they are.
         .Method("HelperControlInfo", 1, 8,
                 [](CControlMaster& self, DispatchArgs args) {
-                    std::string className = args[0].IsEmpty() ? "" : args[0].ToString();
+                    std::string className = args[0].ToString();
                     self.HelperControlInfo(className);
                     args[0] = Variant(className);
                     return Variant();
