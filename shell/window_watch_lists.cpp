@@ -54,6 +54,8 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
             ShowWatchList(p_params[2].ToLong(), p_params[0].ToLong());
         } else if (p_sName == "ADDTOWATCHLIST") {
             AddRowsToWatchList();
+        } else if (p_sName == "IMPORT") {
+            m_pWatchLists->Import();
         }
     });
     auto* dock = new QDockWidget(QStringLiteral("Watch lists"), this);
