@@ -169,22 +169,24 @@ TEST_F(WatchListPanelTest, ImportAddsTheKnownSymbolsOfAFileToTheOpenList) {
         std::string m_sUnknown;            // the symbols it says are not known
     };
     const std::vector<Case> cases{
-        {"one a line", s1 + "\n" + s2 + "\n", 2, {held, s1, s2}, "Added 2 of 2 symbols"},
+        {"one a line", s1 + "\n" + s2 + "\n", 2, {held, s1, s2}, "Added 2 of 2 symbols", ""},
         {"CSV with a header",
          "Name,Symbol\r\nOne Inc,\"" + s2 + "\"\r\n,\r\nTwo," + s1 + "\r\n",
          2,
          {held, s1, s2},
-         "Added 2 of 2 symbols"},
+         "Added 2 of 2 symbols",
+         ""},
         {"commas, blanks, letter case, repeats",
          lower + ", " + s2 + ",,\n\n   \n" + s1 + "\n" + s2,
          2,
          {held, s1, s2},
-         "Added 2 of 2 symbols"},
+         "Added 2 of 2 symbols",
+         ""},
         {"one unknown", s1 + "\nZZQQ9\n", 1, {held, s1}, "Added 1 of 1 symbols", "ZZQQ9"},
-        {"already in the list", held + "\n", 0, {held}, "Added 0 of 1 symbols"},
+        {"already in the list", held + "\n", 0, {held}, "Added 0 of 1 symbols", ""},
         {"only unknown", "ZZQQ9,ZZQQ8", 0, {held}, "No symbols were added", "ZZQQ9, ZZQQ8"},
-        {"an empty file", "", 0, {held}, "No symbols were added"},
-        {"a missing file", std::nullopt, 0, {held}, ""},
+        {"an empty file", "", 0, {held}, "No symbols were added", ""},
+        {"a missing file", std::nullopt, 0, {held}, "", ""},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.m_sWhat);
