@@ -9,8 +9,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <type_traits>
-
 namespace qv {
 
 namespace {
@@ -32,30 +30,14 @@ QString ScopeOf(const SearchPanel::ListInfo& p_oInfo) {
 
 using Self = PanelObject<SearchPanel>;
 
-// A property the master lets and may read back.
-template <class Field>
-void AddInfo(DispatchTable::Builder<Self>& p_oBuilder, const char* p_sName,
-             Field SearchPanel::ListInfo::*p_pField) {
+// A number the master lets and may read back.
+void AddLong(DispatchTable::Builder<Self>& p_oBuilder, const char* p_sName,
+             int32_t SearchPanel::ListInfo::*p_pField) {
     p_oBuilder.Property(
-        p_sName,
-        [p_pField](Self& self) {
-            const Field value = self.Panel().Info().*p_pField;
-            if constexpr (std::is_same_v<Field, double>) {
-                return Variant::Date(value);
-            } else {
-                return Variant(value);
-            }
-        },
+        p_sName, [p_pField](Self& self) { return Variant(self.Panel().Info().*p_pField); },
         [p_pField](Self& self, const Variant& v) {
-            SearchPanel& panel = self.Panel();
-            if constexpr (std::is_same_v<Field, double>) {
-                panel.EditInfo().*p_pField = v.ToDate();
-            } else if constexpr (std::is_same_v<Field, bool>) {
-                panel.EditInfo().*p_pField = v.ToBool();
-            } else {
-                panel.EditInfo().*p_pField = v.ToLong();
-            }
-            panel.ShowScope();
+            self.Panel().EditInfo().*p_pField = v.ToLong();
+            self.Panel().ShowScope();
         });
 }
 
@@ -70,7 +52,6 @@ SearchPanel::SearchPanel(QWidget* p_pParent) : SupportPanel(p_pParent) {
     m_pText = new QLineEdit(this);
     m_pText->setObjectName(QStringLiteral("searchText"));
     m_pText->setAccessibleName(QStringLiteral("Search text"));
-    m_pScope->setBuddy(m_pText);
     auto* find = new QPushButton(QStringLiteral("&Find"), this);
     find->setObjectName(QStringLiteral("findNow"));
 
@@ -99,12 +80,19 @@ std::shared_ptr<DispatchObject> SearchPanel::Object() {
 const DispatchTable& SearchPanel::Table() {
     static const DispatchTable table = [] {
         DispatchTable::Builder<Self> builder;
-        AddInfo(builder, "WatchListId", &ListInfo::m_lWatchListId);
-        AddInfo(builder, "ViewerType", &ListInfo::m_lViewerType);
-        AddInfo(builder, "IsWin32", &ListInfo::m_bIsWin32);
-        AddInfo(builder, "CurrentDate", &ListInfo::m_dCurrentDate);
-        AddInfo(builder, "IndCode", &ListInfo::m_lIndCode);
-        AddInfo(builder, "SectorCode", &ListInfo::m_lSectorCode);
+        AddLong(builder, "WatchListId", &ListInfo::m_lWatchListId);
+        AddLong(builder, "ViewerType", &ListInfo::m_lViewerType);
+        AddLong(builder, "IndCode", &ListInfo::m_lIndCode);
+        AddLong(builder, "SectorCode", &ListInfo::m_lSectorCode);
+        builder.Property(
+            "IsWin32", [](Self& self) { return Variant(self.Panel().Info().m_bIsWin32); },
+            [](Self& self, const Variant& v) { self.Panel().EditInfo().m_bIsWin32 = v.ToBool(); });
+        builder.Property(
+            "CurrentDate",
+            [](Self& self) { return Variant::Date(self.Panel().Info().m_dCurrentDate); },
+            [](Self& self, const Variant& v) {
+                self.Panel().EditInfo().m_dCurrentDate = v.ToDate();
+            });
         return builder.Build();
     }();
     return table;

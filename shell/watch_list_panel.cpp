@@ -20,6 +20,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -73,32 +74,54 @@ std::string_view BareKey(std::string_view p_sField) {
     return TrimWhitespace(key);
 }
 
-std::vector<std::string> KeysOf(const std::string& p_sItems) {
-    std::vector<std::string> keys;
-    for (const std::string& part : SplitText(p_sItems, ',')) {
-        const std::string_view key = BareKey(part);
-        if (!key.empty()) {
-            keys.emplace_back(key);
-        }
+// The fields of a line, empty ones kept so that a column stays in its place.
+std::vector<std::string> FieldsOf(const std::string& p_sLine) {
+    std::vector<std::string> fields;
+    for (const std::string& part : SplitText(p_sLine, ',')) {
+        fields.emplace_back(BareKey(part));
     }
+    return fields;
+}
+
+std::vector<std::string> KeysOf(const std::string& p_sItems) {
+    std::vector<std::string> keys = FieldsOf(p_sItems);
+    std::erase_if(keys, [](const std::string& p_sKey) { return p_sKey.empty(); });
     return keys;
 }
 
-// The symbols of a file: one a line or several separated by commas, a first line that starts
-// with "Symbol" being the header of a CSV file; each once, in upper case, in the file's order.
+// The column of the symbols when the first line is a header naming "Symbol"; -1 for none.
+int SymbolColumn(const std::vector<std::string>& p_fields) {
+    for (size_t i = 0; i < p_fields.size(); ++i) {
+        if (EqualsIgnoreCase(p_fields[i], "Symbol")) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The symbols of a file: one a line or several separated by commas; under a header line naming
+// "Symbol" (a CSV file of a spreadsheet) only that column. Each once, in upper case, in the
+// file's order.
 std::vector<std::string> SymbolsOfText(const std::string& p_sText) {
     std::vector<std::string> symbols;
     std::set<std::string> seen;
-    bool first = true;
+    std::optional<int> column;
     for (const std::string& line : SplitText(p_sText, '\n')) {
-        const std::vector<std::string> fields = KeysOf(line);
-        const bool header = first && !fields.empty() && EqualsIgnoreCase(fields[0], "Symbol");
-        first = first && fields.empty();
-        if (header) {
+        const std::vector<std::string> fields = FieldsOf(line);
+        if (KeysOf(line).empty()) {
             continue;
         }
-        for (const std::string& field : fields) {
-            std::string symbol = ToUpperAscii(field);
+        if (!column) {
+            column = SymbolColumn(fields);
+            if (*column >= 0) {
+                continue;
+            }
+        }
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].empty() || (*column >= 0 && static_cast<int>(i) != *column)) {
+                continue;
+            }
+            std::string symbol = ToUpperAscii(fields[i]);
             if (seen.insert(symbol).second) {
                 symbols.push_back(std::move(symbol));
             }
