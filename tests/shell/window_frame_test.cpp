@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -135,6 +136,18 @@ TEST_F(WindowFrameTest, EachEventAPersonCausesReachesTheMasterAndTheWindowShowsI
                     std::to_string(t.Window().Host().Control().WatchListId());
          },
          second.m_sName + " (stocks) " + std::to_string(second.m_lCode)},
+        {"WATCHLISTCHANGED to no list", watchList,
+         [](WindowFrameTest& t) {
+             t.Frame().RaiseHostEvent(
+                 "WATCHLISTCHANGED", {Variant(int16_t{0}), Variant(int32_t{1}), Variant(int32_t{0}),
+                                      Variant::Date(kMarketLastDay), Variant(std::string("A"))});
+         },
+         [](WindowFrameTest& t) {
+             const QLabel& caption = t.Frame().FrameCaption();
+             return caption.text().toStdString() + " " +
+                    std::to_string(caption.isVisibleTo(&t.Window()));
+         },
+         "Please select a WatchList. 1"},
         {"ITEMSELECTED from the portfolio panel", stocks,
          [&](WindowFrameTest& t) {
              LetProperty(*t.PanelOf(kPortfolioSupport)->Object(), "CurrentItem",
