@@ -1,23 +1,28 @@
 #include "shell/main_window.h"
 
 #include "control/viewer.h"
-#include "control/viewer_events.h"
+#include "host/control_master.h"
 #include "outside/automation_error.h"
 #include "outside/error_reporter.h"
 #include "outside/grid_control.h"
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
+#include "outside/text_util.h"
 #include "outside/variant.h"
 #include "outside/vb_date.h"
 #include "shell/grid_view.h"
+#include "shell/host_navigator.h"
+#include "shell/key_codes.h"
 #include "shell/market_session.h"
 #include "shell/qt_services.h"
 #include "shell/shortcuts_dialog.h"
 #include "shell/totals_footer.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
+#include "shell/watch_list_panel.h"
 #include "shell/window_context_menu.h"
 #include "shell/window_find.h"
+#include "shell/window_frame.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
 #include "shell/window_quick_test.h"
@@ -54,6 +59,7 @@
 
 #include <array>
 #include <exception>
+#include <optional>
 #include <utility>
 
 namespace qv {
@@ -230,13 +236,18 @@ MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
     : QMainWindow(p_pParent),
       m_oSession(p_oSession),
       m_oReporter(PlatformContext::Current().Reporter()),
-      m_oHost(std::make_unique<ViewerHost>(p_oSession)) {
+      m_pFrame(new WindowFrame(*this)),
+      m_oHost(std::make_unique<ViewerHost>(p_oSession, std::unique_ptr<HostFrame>(m_pFrame))) {
     setWindowTitle(QStringLiteral("Qorvant Viewer"));
-    m_oEvents = std::make_shared<ViewerEventDispatcher>(
-        [this](std::string_view p_sEvent, std::span<Variant> p_args) {
-            OnViewerEvent(p_sEvent, p_args);
+    m_pFrame->SetOnControlEvent([this](std::string_view p_sEvent, std::span<Variant> p_args) {
+        OnViewerEvent(p_sEvent, p_args);
+    });
+    m_pFrame->SetOnNavigate([this](const std::string& p_sAddress) { OpenPage(p_sAddress); });
+    m_pFrame->SetOnEventHandled([this](const std::string& p_sName) { AfterEvent(p_sName); });
+    m_pFrame->SetOnPanelEvent(
+        [this](const std::string& p_sName, const std::vector<Variant>& p_params) {
+            return OnPanelEvent(p_sName, p_params);
         });
-    m_oHost->Control().AddSink(m_oEvents);
     BuildControls();
     FillScopes();
     BuildMenus();
@@ -248,7 +259,6 @@ MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
 MainWindow::~MainWindow() {
     m_oReporter.SetListener(nullptr);
     SetQtServiceHost(PlatformContext::Current(), nullptr);
-    m_oHost->Control().RemoveSink(m_oEvents);
 }
 
 void MainWindow::BuildControls() {
@@ -310,17 +320,28 @@ void MainWindow::BuildControls() {
     new WindowContextMenu(*m_pSurface, this);
     new TypeToJump(m_oHost->ControlPtr(), m_pSurface->PrimaryView(), m_pSurface->SecondaryView(),
                    this);
+    auto* keys = new MasterKeys(*m_pFrame, this);
+    keys->Watch(m_pSurface->PrimaryView());
+    keys->Watch(m_pSurface->SecondaryView());
     m_pTotals = new TotalsFooter(central);
     m_pTotals->hide();
     BuildHint(*central);
 
+    // Above the list: the caption, the notes and the hint.
+    auto* above = new QWidget(central);
+    auto* aboveLayout = new QVBoxLayout(above);
+    aboveLayout->setContentsMargins(0, 0, 0, 0);
+    m_pCaption->setParent(above);
+    m_pNotes->setParent(above);
+    m_pHint->setParent(above);
+    aboveLayout->addWidget(m_pCaption);
+    aboveLayout->addWidget(m_pNotes);
+    aboveLayout->addWidget(m_pHint);
+    m_pFrame->SetList(above, m_pSurface, m_pTotals);
+
     layout->addLayout(choice);
     layout->addLayout(scope);
-    layout->addWidget(m_pCaption);
-    layout->addWidget(m_pNotes);
-    layout->addWidget(m_pHint);
-    layout->addWidget(m_pSurface, 1);
-    layout->addWidget(m_pTotals);
+    layout->addWidget(m_pFrame->Widget(), 1);
     setCentralWidget(central);
 
     m_pSort = new QLabel(this);
@@ -365,11 +386,9 @@ void MainWindow::BuildMenus() {
     view->addSeparator();
     // The entry sends the list's own key, so that both take the one path to the control; the key
     // is named beside the entry but stays the list's, not a second shortcut of the window.
-    view->addAction(QStringLiteral("&Choose columns…\tCtrl+L"), this, [this] {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_L, Qt::ControlModifier);
-        QApplication::sendEvent(&m_pSurface->PrimaryView(), &key);
-    });
-    QAction* sort = view->addAction(QStringLiteral("&Sort…"), this, [this] { SortList(); });
+    view->addAction(QStringLiteral("&Choose columns…\tCtrl+L"), this,
+                    [this] { PressListKey(m_pSurface->PrimaryView(), Qt::Key_L); });
+    QAction* sort = view->addAction(QStringLiteral("&Sort…\tCtrl+E"), this, [this] { SortList(); });
     sort->setObjectName(QStringLiteral("sortAction"));
     AddQuickTestAction(*view, m_pSurface->PrimaryView(), m_oHost->Control());
     BuildWatchListPanel(*view);
@@ -405,7 +424,7 @@ void MainWindow::AddDayMenu(QMenu& p_oView) {
                        m_pDate->setFocus(Qt::ShortcutFocusReason);
                        m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
                    })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
 }
 
 void MainWindow::AddChoiceMenu(QMenu& p_oMenu, const QString& p_sTitle, QComboBox& p_oCombo,
@@ -519,8 +538,9 @@ void MainWindow::SortList() {
     if (!m_oHost->HasList()) {
         return;
     }
-    std::array<Variant, 0> none{};
-    if (!CallMethod(m_oHost->Control(), "Sort", none).ToBool()) {
+    const std::string before = m_oHost->Control().SortCaption();
+    m_pFrame->RaiseHostEvent("EDITSORT");
+    if (m_oHost->Control().SortCaption() == before) {
         ShowMessage(QStringLiteral("The sort is unchanged"));
     }
 }
@@ -617,6 +637,9 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     m_lShownType = m_oHost->Request().m_lViewerType;
     ApplyLayout();
     ShowEmptyReason();
+    // The helper strip and the panels the master set up take their places before the list is
+    // used: a menu opened at once opens where its row is.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     m_pSurface->Sync();
     SyncWatchListPanel();
     return shown;
@@ -725,28 +748,12 @@ void MainWindow::ShowMessage(const QString& p_sMessage) {
 
 void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args) {
     m_eventLog.push_back(EventText(p_sEvent, p_args));
+    if (p_sEvent == "Navigate") {
+        return;
+    }
     const QPointer<MainWindow> self(this);
-    if (p_sEvent == "Navigate" && !p_args.empty()) {
-        // The pages open in the window once it has them; until then the address shows.
-        ShowMessage(QStringLiteral("Page: ") + ToQString(ArgumentText(p_args[0])));
-        return;
-    }
-    if (p_sEvent == "DoubleClick" && !p_args.empty() && !ArgumentText(p_args[0]).empty()) {
-        ViewerRequest request = m_oHost->Request();
-        request.m_lViewerType = vt_StockHistory;
-        request.m_sSymbol = ArgumentText(p_args[0]);
-        ShowMessage(QStringLiteral("The history of ") + ToQString(request.m_sSymbol));
-        QTimer::singleShot(0, this, [self, request] {
-            if (self) {
-                self->ShowList(request);
-            }
-        });
-        return;
-    }
-    if (p_sEvent == "ChangeSort") {
-        ShowCaptions();
-        m_pSurface->Sync();
-    }
+    // The window's own part, once the event is over: the finder's rows are the window's screen,
+    // and the header click that sorts them runs the screen again.
     if (p_sEvent == "SortCriteriaEdited" && p_args.size() >= 5 && p_args[4].ToDouble() != 0) {
         QTimer::singleShot(0, this, [self] {
             if (self) {
@@ -754,32 +761,55 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
             }
         });
     }
-    if (p_sEvent == "LayoutCustomized") {
-        QTimer::singleShot(0, this, [self] {
-            if (self) {
-                self->m_pSurface->Sync();
-            }
-        });
-        ShowMessage(QStringLiteral("The list shows the chosen columns"));
-        return;
-    }
-    if (p_sEvent == "Find") {
-        QTimer::singleShot(0, this, [self] {
-            if (self) {
-                RunFind(self->m_oHost->Control(), *self->m_pSurface);
-            }
-        });
-        return;
-    }
-    if (p_sEvent == "Delete" && !p_args.empty()) {
-        OnDeleteItems(ArgumentText(p_args[0]));
-        return;
-    }
+    ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
+    // The window's own boxes and panel know the new list at once.
     if (p_sEvent == "WatchListAdded") {
         OnWatchListAdded();
+    }
+}
+
+void MainWindow::OpenPage(const std::string& p_sAddress) {
+    const std::optional<ViewerRequest> history = HistoryOfAddress(p_sAddress);
+    if (!history) {
+        // The pages open in the window once it has them; until then the address shows.
+        ShowMessage(QStringLiteral("Page: ") + ToQString(p_sAddress));
         return;
     }
-    ShowMessage(QStringLiteral("The viewer raised ") + ToQString(m_eventLog.back()));
+    ViewerRequest request = m_oHost->Request();
+    request.m_lViewerType = history->m_lViewerType;
+    request.m_sSymbol = history->m_sSymbol;
+    request.m_lIndCode = history->m_lIndCode;
+    request.m_lSectorCode = history->m_lSectorCode;
+    request.m_lWatchListId = 0;
+    request.m_lPortfolioId = 0;
+    const QString subject = history->m_sSymbol.empty()
+                                ? QString::number(history->m_lIndCode + history->m_lSectorCode)
+                                : ToQString(history->m_sSymbol);
+    ShowMessage(QStringLiteral("The history of ") + subject);
+    const QPointer<MainWindow> self(this);
+    QTimer::singleShot(0, this, [self, request] {
+        if (self) {
+            self->ShowList(request);
+        }
+    });
+}
+
+void MainWindow::AfterEvent(const std::string& p_sName) {
+    if (!m_oHost->HasList()) {
+        return;
+    }
+    m_oHost->FollowControl();
+    m_bApplying = true;
+    SetControls(m_oHost->Request());
+    m_bApplying = false;
+    SyncMenus();
+    m_pSurface->Sync();
+    ShowCaptions();
+    if (EqualsIgnoreCase(p_sName, "LayoutCustomized")) {
+        ShowMessage(QStringLiteral("The list shows the chosen columns"));
+    } else if (EqualsIgnoreCase(p_sName, "Delete")) {
+        ShowMessage(m_pWatchLists->StatusText());
+    }
 }
 
 std::unique_ptr<QSettings> WindowSettings() {
@@ -850,11 +880,13 @@ void MainWindow::ShowReport(const ErrorReport& p_oReport) {
                 QString::number(p_oReport.Number) + QStringLiteral(")"));
 }
 
+// A list key pressed in another control of the window (Ctrl+L in the day box) is the list's. The
+// master hears it at once: such a control keeps the key's release to itself.
 void MainWindow::keyPressEvent(QKeyEvent* p_pEvent) {
-    if (IsListCommandKey(*p_pEvent)) {
-        QKeyEvent forwarded(p_pEvent->type(), p_pEvent->key(), p_pEvent->modifiers(),
-                            p_pEvent->text());
-        QApplication::sendEvent(&m_pSurface->PrimaryView(), &forwarded);
+    if (IsMasterKey(*p_pEvent)) {
+        if (!p_pEvent->isAutoRepeat()) {
+            m_pFrame->KeyReleased(KeyCodeOf(p_pEvent->key()), ShiftStateOf(p_pEvent->modifiers()));
+        }
         return;
     }
     QMainWindow::keyPressEvent(p_pEvent);

@@ -16,18 +16,21 @@
 // generated sample, a bar above the grid says how to import real data until it is dismissed; a
 // portfolio's totals show in a strip under it (TotalsFooter); a list without rows says why.
 //
-// The control's events: a double click on a stock opens its history; a sort edited with "run"
-// runs the query again; a page address to navigate to shows in the status bar ("Page: ...");
-// a new watch list joins the Watch lists side panel and the watch-list box; Delete on rows of a
-// watch list shown removes them from it once the person agrees; the control's Find opens the
-// Find dialog (WindowFind). Everything else the window cannot act on yet (the detail pages) is
-// shown in the status bar too, and every event is kept in the event log, never dropped. A right
-// click on a row opens the grid's context menu, as the Menu key and Shift+F10 do for the current
-// row, and Enter is the row's double click (WindowContextMenu). A handler that runs the control
-// again does so once the event is over. Every failure the control reports (a command not built
-// yet, or a query that failed) is shown in the status bar too: nothing a person presses is
-// silent. A list key pressed in another control of the window (Ctrl+L in the day box) goes to the
-// list, and Delete with no row selected, which the control passes over, says how to select them.
+// The window is the host framework of the control (WindowFrame): a person's command takes one
+// path, widget -> frame -> control master (CControlMaster) -> control. The kinds of list along
+// the top start their list through the master (ViewerHost::Show); the keys Ctrl+A, D, E, F, G, H,
+// L, P, Q and W released in the list go to the master's KeyReleased; the toolbar's buttons
+// ("WatchLists", "Find", "Portfolio", and those the master adds) to its HandleToolBarClick; the
+// control's events, the helper strip's and the side panels' to its HandleEvents, but for the
+// control's "Navigate", whose address goes to the navigator: a history address shows that
+// history, any other page shows in the status bar ("Page: ..."). Every event is kept in the
+// event log, never dropped. Opening a watch list or a portfolio in its panel starts that list
+// when the list shown cannot take it. A right click on a row opens the grid's context menu, as
+// the Menu key and Shift+F10 do for the current row, and Enter is the row's double click
+// (WindowContextMenu). A handler that runs the control again does so once the event is over.
+// Every failure the control or the master reports (a command not built yet, or a query that
+// failed) is shown in the status bar too: nothing a person presses is silent. Delete with no row
+// selected, which the control passes over, says how to select them.
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -59,10 +62,10 @@ class TotalsFooter;
 class Variant;
 struct ErrorReport;
 class Viewer;
-class ViewerEventDispatcher;
 class ViewerHost;
 class ViewerSurface;
 class WatchListPanel;
+class WindowFrame;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -73,6 +76,8 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     ViewerHost& Host() const { return *m_oHost; }
+    // The host framework the control master drives.
+    WindowFrame& Frame() const { return *m_pFrame; }
     ViewerSurface& Surface() const { return *m_pSurface; }
 
     // Sets the controls to the request and shows its list; false when the list has no rows or
@@ -103,7 +108,7 @@ class MainWindow : public QMainWindow {
     QString TotalsText() const;
     // The message the status bar shows for events and failures, kept until the next one.
     const QString& LastMessage() const { return m_sLastMessage; }
-    // The Watch lists side panel (window_watch_lists.cpp).
+    // The Watch lists side panel (window_watch_lists.cpp), a support control of the frame.
     WatchListPanel& WatchLists() const { return *m_pWatchLists; }
 
   protected:
@@ -156,7 +161,15 @@ class MainWindow : public QMainWindow {
     void TakeHistorySubject(ViewerRequest& p_oRequest) const;
     void ShowCaptions();
     void ShowMessage(const QString& p_sMessage);
+    // The window's log and status of each event the control raises.
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
+    // A page the master or the control navigates to.
+    void OpenPage(const std::string& p_sAddress);
+    // After the master handled an event: the window shows what the control now shows.
+    void AfterEvent(const std::string& p_sName);
+    // A watch list or portfolio chosen in its panel that the list shown cannot take starts its
+    // own list; true when it did.
+    bool OnPanelEvent(const std::string& p_sName, const std::vector<Variant>& p_params);
     void ShowReport(const ErrorReport& p_oReport);
     // The Layout menu (main_window_layouts.cpp): filled afresh each time it opens.
     void BuildLayoutMenu();
@@ -164,20 +177,19 @@ class MainWindow : public QMainWindow {
     void SaveLayoutAs();
     // Runs a layout command of the control and shows the grids it leaves.
     void RunLayoutCommand(const std::function<void(Viewer&)>& p_fnCommand);
-    // Watch lists (window_watch_lists.cpp): the side panel and its entries in p_oView, showing a
-    // list of the panel, the control's command on the rows shown, and the control's events.
+    // The side panels (window_watch_lists.cpp) and their entries in p_oView, showing a watch
+    // list, the command on the rows shown, and the window's part after a new watch list.
     void BuildWatchListPanel(QMenu& p_oView);
     void ShowWatchList(int32_t p_lWatchListId, int32_t p_lKind);
     void AddRowsToWatchList();
     void SyncWatchListPanel();
     void OnWatchListAdded();
-    void OnDeleteItems(const std::string& p_sItems);
     WatchListPanel* m_pWatchLists = nullptr;
 
     MarketSession& m_oSession;
     ErrorReporter& m_oReporter;
+    WindowFrame* m_pFrame;
     std::unique_ptr<ViewerHost> m_oHost;
-    std::shared_ptr<ViewerEventDispatcher> m_oEvents;
     ViewerSurface* m_pSurface = nullptr;
     QComboBox* m_pType = nullptr;
     QDateEdit* m_pDate = nullptr;

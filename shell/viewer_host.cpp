@@ -2,6 +2,7 @@
 
 #include "control/viewer.h"
 #include "facade/facade_components.h"
+#include "host/control_master.h"
 #include "outside/automation_error.h"
 #include "outside/component_factory.h"
 #include "outside/dispatch.h"
@@ -10,8 +11,10 @@
 #include "outside/recordset.h"
 #include "outside/shared_services.h"
 #include "outside/vb_date.h"
+#include "shell/host_frame.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
+#include "shell/startup_array.h"
 #include "shell/window_texts.h"
 #include "state/viewer_elements.h"
 #include "strategies/viewer_functionality.h"
@@ -52,45 +55,84 @@ Variant BuyCriterion() {
 
 }  // namespace
 
-ViewerHost::ViewerHost(const MarketSession& p_oSession)
-    : m_oSession(p_oSession), m_oViewer(std::make_shared<Viewer>()) {}
+ViewerHost::ViewerHost(const MarketSession& p_oSession, std::unique_ptr<HostFrame> p_oFrame)
+    : m_oSession(p_oSession),
+      m_oViewer(std::make_shared<Viewer>()),
+      m_oFrame(p_oFrame ? std::move(p_oFrame) : std::make_unique<HostFrame>()) {
+    m_oFrame->SetMainControl(m_oViewer);
+}
 
 ViewerHost::~ViewerHost() {
+    m_oFrame.reset();
     m_oViewer->Destroy();
 }
 
 bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     std::vector<std::string> notes;
     const ViewerRequest request = Completed(p_oRequest, notes);
+    if (request.m_lViewerType < vt_Stocks || request.m_lViewerType > vt_Portfolio) {
+        throw AutomationError(errors::kInvalidViewerType, "Viewer", "Invalid Viewer Type");
+    }
     if (m_bHasList) {
         KeepLayout();
     }
-    m_oViewer->SetViewerType(request.m_lViewerType);
     m_bHasList = true;
     m_oRequest = request;
-    m_oViewer->SetOwnerId(m_oSession.OwnerId());
-    m_oViewer->SetTimeCode(m_oSession.TimeCode());
+    StartupValues values;
+    values.m_oRequest = request;
+    values.m_lOwnerId = m_oSession.OwnerId();
+    // A row limit asked for is the limit of the history: it reaches back as far as the market.
+    values.m_lHistoryStart =
+        request.m_lMaxRows >= 0 ? m_oSession.FirstDay() : request.m_lDate - request.m_lHistoryDays;
     // The desktop user holds the options analysis (whose menu shows once the owner has trades),
     // not the advanced graph edition.
-    m_oViewer->SetProgramsMask(SharedServices::kOptionsProgram);
-    m_oViewer->SetStartDate(request.m_lDate);
-    if (request.m_lMaxRows == 0) {
-        m_oViewer->SetReturnAll(true);
-    } else {
-        m_oViewer->SetReturnAll(false);
-        m_oViewer->SetMaxRows(request.m_lMaxRows);
+    values.m_lProgramsMask = SharedServices::kOptionsProgram;
+    m_oFrame->SetTimeCode(m_oSession.TimeCode());
+    if (IsWatchListStartup(request)) {
+        m_oFrame->ChooseWatchList(request.m_lWatchListId);
     }
-    if (IsHistory(request.m_lViewerType)) {
-        ApplyHistory(request);
-    } else {
-        ApplyScope(request);
+    m_oFrame->StartControl(StartupArray(values), [this, request] { ApplyExtras(request); });
+    // The portfolio panel chooses the portfolio as the person would, where it has not already.
+    if (IsPortfolioScope(request) && m_oFrame->StartupPending()) {
+        m_oFrame->RaiseHostEvent("ITEMSELECTED", {Variant(request.m_lPortfolioId)});
     }
-    TakeLayout(request);
-    const bool shown = m_oViewer->UpdateViewer();
+    m_oFrame->EndStartup();
     NameSortFields();
     NoteResult(notes);
     m_aNotes = std::move(notes);
-    return shown;
+    return m_oViewer->RecordCount() > 0;
+}
+
+void ViewerHost::FollowControl() {
+    if (!m_bHasList || !m_oViewer->Strategy()) {
+        return;
+    }
+    const int32_t type = m_oViewer->ViewerType();
+    if (type != vt_Stocks && type != vt_Industries && type != vt_Sectors) {
+        return;
+    }
+    m_oRequest.m_lWatchListId = m_oViewer->WatchListId();
+    m_oRequest.m_lPortfolioId = m_oViewer->PortfolioID();
+    if (m_oViewer->StartDate() >= 1) {
+        m_oRequest.m_lDate = static_cast<int32_t>(m_oViewer->StartDate());
+    }
+    m_oRequest.m_lMaxRows = m_oViewer->ReturnAll() ? 0 : m_oViewer->MaxRows();
+}
+
+void ViewerHost::ApplyExtras(const ViewerRequest& p_oRequest) {
+    if (IsPortfolioScope(p_oRequest)) {
+        m_oViewer->SetProgramsMask(SharedServices::kOptionsProgram);
+    }
+    if (IsWatchListStartup(p_oRequest) && p_oRequest.m_lMaxRows >= 0) {
+        m_oViewer->SetReturnAll(p_oRequest.m_lMaxRows == 0);
+        m_oViewer->SetMaxRows(p_oRequest.m_lMaxRows);
+    }
+    if (IsHistory(p_oRequest.m_lViewerType)) {
+        m_oViewer->SetEndDate(p_oRequest.m_lDate);
+    } else {
+        ApplyScope(p_oRequest);
+    }
+    TakeLayout(p_oRequest);
 }
 
 ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest,
@@ -234,6 +276,7 @@ void ViewerHost::NoteResult(std::vector<std::string>& p_aNotes) const {
 }
 
 void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
+    // The array carries one scope code; a list scoped to an industry group keeps its sector too.
     m_oViewer->SetIndCode(p_oRequest.m_lIndCode);
     m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
     if (p_oRequest.m_lViewerType == vt_FinderResults) {
@@ -251,24 +294,7 @@ void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
             }
         }
         m_oViewer->SetFinderResults(HoldingRows(p_oRequest.m_lPortfolioId, p_oRequest.m_lDate));
-        return;
     }
-    if (p_oRequest.m_lWatchListId != 0) {
-        m_oViewer->SetWatchListId(p_oRequest.m_lWatchListId);
-    } else if (p_oRequest.m_lPortfolioId != 0) {
-        m_oViewer->SetPortfolioID(p_oRequest.m_lPortfolioId);
-    }
-}
-
-void ViewerHost::ApplyHistory(const ViewerRequest& p_oRequest) {
-    m_oViewer->SetSymbol(p_oRequest.m_sSymbol);
-    m_oViewer->SetIndCode(p_oRequest.m_lIndCode);
-    m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
-    // A row limit asked for is the limit of the history: it reaches back as far as the market.
-    const bool limited = p_oRequest.m_lMaxRows >= 0;
-    m_oViewer->SetStartDate(limited ? m_oSession.FirstDay()
-                                    : p_oRequest.m_lDate - p_oRequest.m_lHistoryDays);
-    m_oViewer->SetEndDate(p_oRequest.m_lDate);
 }
 
 std::string ViewerHost::Caption() const {

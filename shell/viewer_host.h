@@ -1,6 +1,15 @@
-// The host side of the viewer control, without any window: it places a Viewer on the market of a
-// MarketSession, turns a ViewerRequest into the control's properties and runs the query. The main
-// window and the headless modes both show lists through it.
+// The host side of the viewer control: it places a Viewer on the market of a MarketSession in a
+// host framework (HostFrame: headless unless a window gives its own) and shows a ViewerRequest
+// through the control master: the request becomes a start-up array (StartupArray) and the master
+// sets the control's properties and runs the query. The main window and the headless modes both
+// show lists through it.
+//
+// What the start-up array cannot carry is handed to the control just before the start-up's first
+// query (HostFrame's pending extras): a history's last day, the finder's rows, a portfolio's
+// holdings and name, a second scope code, the programs mask where the array ends at a portfolio,
+// the row limit asked of a watch list and the layout kept for the kind of list. A watch list is a
+// watch-list-mode start-up whose list the watch-list panel holds as current; a portfolio scope
+// is one in which the portfolio panel chooses the portfolio ("ITEMSELECTED").
 //
 // Finder results come from a built-in screen: the stocks of the request's day whose
 // recommendation is Buy, with the fields of the finder layout, handed to the control as results
@@ -14,13 +23,14 @@
 // limit (0 for every row) reaches back to the market's first day rather than 90 days.
 //
 //     ViewerHost host(session);
-//     host.Control().AddSink(events);
+//     host.Frame().SetOnControlEvent(log);
 //     ViewerRequest request;
 //     request.m_lViewerType = vt_Industries;
 //     host.Show(request);
 #pragma once
 
 #include "outside/variant.h"
+#include "shell/host_frame.h"
 #include "shell/viewer_request.h"
 
 #include <map>
@@ -43,7 +53,9 @@ class RequestError : public std::runtime_error {
 
 class ViewerHost {
   public:
-    explicit ViewerHost(const MarketSession& p_oSession);
+    // Without a frame, the host makes a headless one.
+    explicit ViewerHost(const MarketSession& p_oSession,
+                        std::unique_ptr<HostFrame> p_oFrame = nullptr);
     ~ViewerHost();
     ViewerHost(const ViewerHost&) = delete;
     ViewerHost& operator=(const ViewerHost&) = delete;
@@ -51,11 +63,16 @@ class ViewerHost {
     Viewer& Control() { return *m_oViewer; }
     const std::shared_ptr<Viewer>& ControlPtr() const { return m_oViewer; }
     const MarketSession& Session() const { return m_oSession; }
+    HostFrame& Frame() const { return *m_oFrame; }
 
-    // Sets the control's type and properties for the request and runs the query; true when the
-    // primary grid shows rows. A request the market cannot answer is a RequestError and changes
-    // nothing; an unknown viewer type is the control's error 911.
+    // Starts the request's list through the control master; true when the primary grid shows
+    // rows. A request the market cannot answer is a RequestError and changes nothing; an unknown
+    // viewer type is the control's error 911. What the master reports goes to the error reporter.
     bool Show(const ViewerRequest& p_oRequest);
+    // After the master changed the list in an event (a watch list or portfolio chosen in its
+    // panel, a new day or row limit from the helper strip): the request is what the control now
+    // shows.
+    void FollowControl();
     // False until a request got as far as the control: before that the control has no list kind,
     // and nothing of it (captions, grids) can be read.
     bool HasList() const { return m_bHasList; }
@@ -82,8 +99,9 @@ class ViewerHost {
                             std::vector<std::string>& p_aNotes) const;
     int32_t TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const;
     void CheckNames(const ViewerRequest& p_oRequest, std::vector<std::string>& p_aNotes) const;
+    // What the start-up array cannot carry, just before the first query.
+    void ApplyExtras(const ViewerRequest& p_oRequest);
     void ApplyScope(const ViewerRequest& p_oRequest);
-    void ApplyHistory(const ViewerRequest& p_oRequest);
     // The row limit the list shown was cut to; 0 for none.
     int32_t RowLimitInForce() const;
     void NameSortFields();
@@ -102,6 +120,8 @@ class ViewerHost {
     bool m_bHasList = false;
     std::vector<std::string> m_aNotes;
     std::map<int32_t, Variant> m_layouts;
+    // After the control: the frame lets go of the control's events first.
+    std::unique_ptr<HostFrame> m_oFrame;
 };
 
 }  // namespace qv

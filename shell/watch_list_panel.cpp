@@ -6,16 +6,22 @@
 #include "outside/platform_context.h"
 #include "outside/recordset.h"
 #include "outside/text_util.h"
+#include "shell/panel_parts.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <array>
 #include <map>
+#include <optional>
+#include <set>
 #include <vector>
 
 namespace qv {
@@ -55,22 +61,73 @@ std::vector<Entry> ReadLists(int32_t p_lOwnerId, int32_t p_lKind) {
     return entries;
 }
 
-// The keys of the control's Delete event, which joins them for a query ("AAA','BBB").
+// A key without the blanks and quotes around it: the control's Delete event joins keys for a
+// query ("AAA','BBB"), a spreadsheet quotes the fields of a CSV file.
+std::string_view BareKey(std::string_view p_sField) {
+    std::string_view key = TrimWhitespace(p_sField);
+    while (!key.empty() && (key.front() == '\'' || key.front() == '"')) {
+        key.remove_prefix(1);
+    }
+    while (!key.empty() && (key.back() == '\'' || key.back() == '"')) {
+        key.remove_suffix(1);
+    }
+    return TrimWhitespace(key);
+}
+
+// The fields of a line, empty ones kept so that a column stays in its place.
+std::vector<std::string> FieldsOf(const std::string& p_sLine) {
+    std::vector<std::string> fields;
+    for (const std::string& part : SplitText(p_sLine, ',')) {
+        fields.emplace_back(BareKey(part));
+    }
+    return fields;
+}
+
 std::vector<std::string> KeysOf(const std::string& p_sItems) {
-    std::vector<std::string> keys;
-    for (const std::string& part : SplitText(p_sItems, ',')) {
-        std::string_view key = TrimWhitespace(part);
-        while (!key.empty() && key.front() == '\'') {
-            key.remove_prefix(1);
-        }
-        while (!key.empty() && key.back() == '\'') {
-            key.remove_suffix(1);
-        }
-        if (!key.empty()) {
-            keys.emplace_back(key);
+    std::vector<std::string> keys = FieldsOf(p_sItems);
+    std::erase_if(keys, [](const std::string& p_sKey) { return p_sKey.empty(); });
+    return keys;
+}
+
+// The column of the symbols when the first line is a header naming "Symbol"; -1 for none.
+int SymbolColumn(const std::vector<std::string>& p_fields) {
+    for (size_t i = 0; i < p_fields.size(); ++i) {
+        if (EqualsIgnoreCase(p_fields[i], "Symbol")) {
+            return static_cast<int>(i);
         }
     }
-    return keys;
+    return -1;
+}
+
+// The symbols of a file: one a line or several separated by commas; under a header line naming
+// "Symbol" (a CSV file of a spreadsheet) only that column. Each once, in upper case, in the
+// file's order.
+std::vector<std::string> SymbolsOfText(const std::string& p_sText) {
+    std::vector<std::string> symbols;
+    std::set<std::string> seen;
+    std::optional<int> column;
+    for (const std::string& line : SplitText(p_sText, '\n')) {
+        const std::vector<std::string> fields = FieldsOf(line);
+        if (KeysOf(line).empty()) {
+            continue;
+        }
+        if (!column) {
+            column = SymbolColumn(fields);
+            if (*column >= 0) {
+                continue;
+            }
+        }
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].empty() || (*column >= 0 && static_cast<int>(i) != *column)) {
+                continue;
+            }
+            std::string symbol = ToUpperAscii(fields[i]);
+            if (seen.insert(symbol).second) {
+                symbols.push_back(std::move(symbol));
+            }
+        }
+    }
+    return symbols;
 }
 
 std::string Joined(const std::vector<std::string>& p_keys) {
@@ -91,69 +148,110 @@ Variant ItemsArray(const std::vector<std::string>& keys) {
 
 }  // namespace
 
-WatchListPanel::WatchListPanel(QWidget* p_pParent)
-    : QDockWidget(QStringLiteral("Watch lists"), p_pParent) {
+WatchListPanel::WatchListPanel(QWidget* p_pParent) : SupportPanel(p_pParent) {
     setObjectName(QStringLiteral("watchListPanel"));
-    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
-    auto* body = new QWidget(this);
-    m_pTree = new QTreeWidget(body);
+    auto* title = new QLabel(QStringLiteral("Watch lists"), this);
+    m_pClose = NewCloseButton(this, [this] { RaiseEvent("CLOSECLICKED"); });
+    m_pClose->hide();
+    m_pTree = new QTreeWidget(this);
     m_pTree->setObjectName(QStringLiteral("watchListTree"));
     m_pTree->setHeaderHidden(true);
     m_pTree->setAccessibleName(QStringLiteral("Watch lists"));
-    m_pOpen = new QPushButton(QStringLiteral("&Open"), body);
-    m_pOpen->setObjectName(QStringLiteral("openWatchList"));
-    m_pAdd = new QPushButton(QStringLiteral("&Add to watch list…"), body);
-    m_pAdd->setObjectName(QStringLiteral("addToWatchList"));
-    m_pAdd->setToolTip(QStringLiteral("Put rows of the list shown into a new or an existing list"));
-    m_pStatus = new QLabel(body);
+    auto* open = new QPushButton(QStringLiteral("&Open"), this);
+    open->setObjectName(QStringLiteral("openWatchList"));
+    auto* import = new QPushButton(QStringLiteral("&Import…"), this);
+    import->setObjectName(QStringLiteral("importWatchList"));
+    import->setToolTip(QStringLiteral("Add the symbols of a text or CSV file to the open list"));
+    auto* add = new QPushButton(QStringLiteral("&Add to watch list…"), this);
+    add->setObjectName(QStringLiteral("addToWatchList"));
+    add->setToolTip(QStringLiteral("Put rows of the list shown into a new or an existing list"));
+    m_pStatus = new QLabel(this);
     m_pStatus->setObjectName(QStringLiteral("watchListStatus"));
     m_pStatus->setWordWrap(true);
 
+    auto* top = new QHBoxLayout;
+    top->addWidget(title, 1);
+    top->addWidget(m_pClose);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_pOpen);
-    buttons->addWidget(m_pAdd);
-    auto* layout = new QVBoxLayout(body);
+    buttons->addWidget(open);
+    buttons->addWidget(import);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(top);
     layout->addWidget(m_pTree, 1);
     layout->addLayout(buttons);
+    layout->addWidget(add);
     layout->addWidget(m_pStatus);
-    setWidget(body);
 
     connect(m_pTree, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* p_pItem) { OpenItem(p_pItem); });
-    connect(m_pOpen, &QPushButton::clicked, this, [this] { OpenItem(m_pTree->currentItem()); });
-    connect(m_pAdd, &QPushButton::clicked, this, [this] {
-        if (m_fnAdd) {
-            m_fnAdd();
-        }
-    });
+            [this](const QTreeWidgetItem* p_pItem) { OpenItem(p_pItem); });
+    connect(open, &QPushButton::clicked, this, [this] { OpenItem(m_pTree->currentItem()); });
+    connect(import, &QPushButton::clicked, this, [this] { RaiseEvent("IMPORT"); });
+    connect(add, &QPushButton::clicked, this,
+            [this] { RaiseEvent("ADDTOWATCHLIST", {Variant::Nothing()}); });
 }
 
-void WatchListPanel::Init(int32_t p_lOwnerId, int32_t p_lWatchListId, double) {
-    // The lists an owner has are the same on every day.
+std::shared_ptr<DispatchObject> WatchListPanel::Object() {
+    return std::make_shared<PanelObject<WatchListPanel>>(*this, Table(), "ctlWatchListSupport");
+}
+
+const DispatchTable& WatchListPanel::Table() {
+    using Self = PanelObject<WatchListPanel>;
+    static const DispatchTable table =
+        DispatchTable::Builder<Self>()
+            .Method("Init", 3, 3,
+                    [](Self& self, DispatchArgs args) {
+                        self.Panel().Init(args[0].ToLong(), args[1].ToLong(), args[2].ToDate());
+                        return Variant();
+                    })
+            .Let("ShowClose",
+                 [](Self& self, const Variant& v) { self.Panel().SetShowClose(v.ToBool()); })
+            .Get("CurrentWatchListID",
+                 [](Self& self) { return Variant(self.Panel().CurrentWatchListId()); })
+            .Property(
+                "CurrentDate", [](Self& self) { return Variant::Date(self.Panel().CurrentDate()); },
+                [](Self& self, const Variant& v) { self.Panel().SetCurrentDate(v.ToDate()); })
+            .Method("Import", 0, 0,
+                    [](Self& self, DispatchArgs) { return Variant(self.Panel().Import()); })
+            .Method("DeleteItems", 1, 1,
+                    [](Self& self, DispatchArgs args) {
+                        return Variant(self.Panel().DeleteItems(args[0].ToString()));
+                    })
+            .Build();
+    return table;
+}
+
+void WatchListPanel::Init(int32_t p_lOwnerId, int32_t p_lListKind, double p_dDate) {
     m_lOwnerId = p_lOwnerId;
-    m_lWatchListId = p_lWatchListId;
+    m_lListKind = p_lListKind;
+    m_dDate = p_dDate;
     Fill();
+}
+
+void WatchListPanel::SetShowClose(bool p_bShow) {
+    m_pClose->setVisible(p_bShow);
+}
+
+void WatchListPanel::SetCurrentWatchList(int32_t p_lWatchListId) {
+    m_lWatchListId = p_lWatchListId;
 }
 
 void WatchListPanel::Fill() {
     m_pTree->clear();
     m_pStatus->clear();
     try {
-        FillKind(0, QStringLiteral("Stocks"));
-        FillKind(1, QStringLiteral("Industry groups"));
+        if (m_lListKind != 1) {
+            FillKind(0, QStringLiteral("Stocks"));
+        }
+        if (m_lListKind != 0) {
+            FillKind(1, QStringLiteral("Industry groups"));
+        }
     } catch (const std::exception& error) {
         Say(QStringLiteral("The watch lists cannot be read: ") +
             QString::fromStdString(ErrorText(error)));
     }
     m_pTree->expandAll();
-    QTreeWidgetItem* shown = Find(m_lWatchListId);
-    if (shown != nullptr) {
-        QFont bold = shown->font(0);
-        bold.setBold(true);
-        shown->setFont(0, bold);
-        m_pTree->setCurrentItem(shown);
-    }
+    MarkCurrent(true);
 }
 
 void WatchListPanel::FillKind(int32_t p_lKind, const QString& p_sTitle) {
@@ -211,14 +309,34 @@ bool WatchListPanel::OpenList(int32_t p_lWatchListId) {
     return true;
 }
 
-void WatchListPanel::OpenItem(QTreeWidgetItem* p_pItem) {
+void WatchListPanel::OpenItem(const QTreeWidgetItem* p_pItem) {
     if (p_pItem == nullptr || !p_pItem->data(0, kListRole).toBool()) {
         Say(QStringLiteral("Choose a watch list to open; folders hold lists"));
         return;
     }
-    if (m_fnOpen) {
-        m_fnOpen(p_pItem->data(0, kIdRole).toInt(), p_pItem->data(0, kKindRole).toInt());
+    MarkCurrent(false);
+    m_lWatchListId = p_pItem->data(0, kIdRole).toInt();
+    MarkCurrent(true);
+    RaiseChanged(p_pItem->data(0, kKindRole).toInt());
+}
+
+void WatchListPanel::MarkCurrent(bool p_bCurrent) {
+    QTreeWidgetItem* shown = Find(m_lWatchListId);
+    if (shown == nullptr) {
+        return;
     }
+    QFont font = shown->font(0);
+    font.setBold(p_bCurrent);
+    shown->setFont(0, font);
+    if (p_bCurrent) {
+        m_pTree->setCurrentItem(shown);
+    }
+}
+
+void WatchListPanel::RaiseChanged(int32_t p_lKind) {
+    RaiseEvent("WATCHLISTCHANGED",
+               {Variant(static_cast<int16_t>(p_lKind)), Variant(m_lOwnerId),
+                Variant(m_lWatchListId), Variant::Date(m_dDate), Variant(std::string("A"))});
 }
 
 int32_t WatchListPanel::DeleteItems(const std::string& p_sItems) {
@@ -249,16 +367,80 @@ int32_t WatchListPanel::DeleteItems(const std::string& p_sItems) {
         Say(QStringLiteral("Nothing was removed: ") + QString::fromStdString(ErrorText(error)));
         return 0;
     }
-    const int32_t listId = m_lWatchListId;
-    if (m_fnOpen) {
-        m_fnOpen(listId, kind);
-    }
+    RaiseChanged(kind);
     const QString chosen = QString::fromStdString(Joined(keys));
     Say(static_cast<size_t>(removed) == keys.size()
             ? QStringLiteral("Removed %1 from %2").arg(chosen, name)
             : QStringLiteral("Removed %1 of %2 from %3; the others were not in it")
                   .arg(QString::number(removed), chosen, name));
     return removed;
+}
+
+int32_t WatchListPanel::Import() {
+    const QTreeWidgetItem* shown = Find(m_lWatchListId);
+    if (shown == nullptr) {
+        Say(QStringLiteral("Open a watch list first: the symbols go into it"));
+        return 0;
+    }
+    const QString path = ChooseFile();
+    if (path.isEmpty()) {
+        return 0;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        Say(QStringLiteral("%1 cannot be read: %2").arg(path, file.errorString()));
+        return 0;
+    }
+    const int32_t kind = shown->data(0, kKindRole).toInt();
+    std::vector<std::string> known;
+    std::vector<std::string> unknown;
+    for (std::string& symbol : SymbolsOfText(file.readAll().toStdString())) {
+        const bool isKnown = !m_fnItemCheck || m_fnItemCheck(symbol, kind);
+        (isKnown ? known : unknown).push_back(std::move(symbol));
+    }
+    const QString unknownText =
+        unknown.empty() ? QString()
+                        : QStringLiteral("; not known: ") + QString::fromStdString(Joined(unknown));
+    if (known.empty()) {
+        Say(QStringLiteral("No symbols were added to %1").arg(shown->text(0)) + unknownText);
+        return 0;
+    }
+    const int32_t added = AddItems(*shown, known);
+    if (added < 0) {
+        return 0;
+    }
+    const QString name = shown->text(0);
+    Fill();
+    Say(QStringLiteral("Added %1 of %2 symbols to %3").arg(added).arg(known.size()).arg(name) +
+        unknownText);
+    RaiseChanged(kind);
+    return added;
+}
+
+QString WatchListPanel::ChooseFile() const {
+    if (m_fnChooseFile) {
+        return m_fnChooseFile();
+    }
+    return QFileDialog::getOpenFileName(
+        const_cast<WatchListPanel*>(this), QStringLiteral("Import symbols into the watch list"),
+        QString(), QStringLiteral("Symbol lists (*.txt *.csv);;All files (*)"));
+}
+
+int32_t WatchListPanel::AddItems(const QTreeWidgetItem& p_oList,
+                                 const std::vector<std::string>& p_items) {
+    namespace call = protocol::add_watch_list_items;
+    std::array<Variant, call::kMaxCount> args{
+        Variant(p_oList.data(0, kIdRole).toInt()), ItemsArray(p_items),
+        Variant(p_oList.data(0, kKindRole).toInt()), Variant(m_lOwnerId)};
+    try {
+        return CallMethod(*PlatformContext::Current().Components().CreateObject(
+                              protocol::prog_id::kWatchListWriter),
+                          call::kMethod, args)
+            .ToLong();
+    } catch (const std::exception& error) {
+        Say(QStringLiteral("Nothing was added: ") + QString::fromStdString(ErrorText(error)));
+        return -1;
+    }
 }
 
 void WatchListPanel::Say(const QString& p_sText) {

@@ -2,14 +2,16 @@
 // the columns and the file in the window's dialogs and tells the person how it went.
 #include "shell/main_window.h"
 
-#include "control/viewer.h"
-#include "shell/viewer_host.h"
+#include "host/control_master.h"
+#include "shell/window_frame.h"
 
 namespace qv {
 
 void MainWindow::ExportList() {
-    int32_t allRows = 6;
-    m_oHost->Control().Export(allRows);
+    constexpr int16_t kAllRows = 6;
+    if (CControlMaster* master = m_pFrame->Master()) {
+        master->ExportData(kAllRows, *m_pFrame);
+    }
 }
 
 }  // namespace qv

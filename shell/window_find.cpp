@@ -7,6 +7,7 @@
 #include "outside/text_util.h"
 #include "shell/grid_view.h"
 #include "shell/viewer_surface.h"
+#include "shell/window_keys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -78,15 +79,8 @@ QMenu& EditMenu(QMenuBar& p_oMenuBar) {
 void AddFindAction(QMenuBar& p_oMenuBar, GridView& p_oPrimary) {
     QAction* find = EditMenu(p_oMenuBar).addAction(QStringLiteral("&Find…\tCtrl+F"));
     find->setObjectName(QStringLiteral("findAction"));
-    QObject::connect(find, &QAction::triggered, &p_oPrimary, [&p_oPrimary] {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_F, Qt::ControlModifier);
-        QApplication::sendEvent(&p_oPrimary, &key);
-    });
-}
-
-void RunFind(Viewer& p_oViewer, ViewerSurface& p_oSurface) {
-    p_oViewer.SearchStocks("");
-    p_oSurface.Sync();
+    QObject::connect(find, &QAction::triggered, &p_oPrimary,
+                     [&p_oPrimary] { PressListKey(p_oPrimary, Qt::Key_F); });
 }
 
 TypeToJump::TypeToJump(std::shared_ptr<Viewer> p_oViewer, GridView& p_oPrimary,

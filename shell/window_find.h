@@ -1,5 +1,5 @@
-// Finding rows from the main window: the Find entry of the Edit menu, Find when the control asks
-// for it (Ctrl+F in the list, the list's menu), and type-to-jump in either grid.
+// Finding rows from the main window: the Find entry of the Edit menu (the list's Ctrl+F, which the
+// control master turns into the control's search), and type-to-jump in either grid.
 //
 // Type-to-jump: letters, digits and punctuation typed in a grid (no Ctrl or Alt) make current,
 // and select alone, the first row whose key starts with what was typed, without regard to case:
@@ -26,7 +26,6 @@ namespace qv {
 class GridView;
 class Recordset;
 class Viewer;
-class ViewerSurface;
 
 // The view position of the first row of p_rRows' view whose text in field p_lField starts with
 // p_sPrefix, ASCII letters compared without regard to case; -1 for none or for a field that is
@@ -39,9 +38,6 @@ QMenu& EditMenu(QMenuBar& p_oMenuBar);
 // "Find…" with Ctrl+F in the Edit menu: it presses the list's own Ctrl+F, so that the entry and
 // the key take the one way to the control.
 void AddFindAction(QMenuBar& p_oMenuBar, GridView& p_oPrimary);
-// The Find dialog over the list the control shows; the surface is placed again afterwards, as a
-// search on the server may have replaced the rows.
-void RunFind(Viewer& p_oViewer, ViewerSurface& p_oSurface);
 
 class TypeToJump : public QObject {
   public:

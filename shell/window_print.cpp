@@ -11,6 +11,7 @@
 #include "shell/qt_printer.h"
 #include "shell/qt_text_measurer.h"
 #include "shell/viewer_host.h"
+#include "shell/window_frame.h"
 
 #include <QAction>
 #include <QMenu>
@@ -18,8 +19,8 @@
 namespace qv {
 
 void MainWindow::AddPrintActions(QMenu& p_oFile) {
-    // The key is the list's own (Ctrl+P in the grid), shown here but not taken from it.
-    p_oFile.addAction(QStringLiteral("&Print…\tCtrl+P"), this, [this] { PrintList(false); });
+    // The list's own Ctrl+P prints every row at once; the entry asks first ("PRINTSELECTED").
+    p_oFile.addAction(QStringLiteral("&Print…"), this, [this] { PrintList(false); });
     p_oFile.addAction(QStringLiteral("Print Pre&view…"), this, [this] { PrintList(true); });
     p_oFile.addAction(QStringLiteral("Page Set&up…"), this, [this] { ShowPageSetup(); });
 }
@@ -29,7 +30,7 @@ void MainWindow::PrintList(bool p_bPreview) {
     if (printer != nullptr) {
         printer->SetPreview(p_bPreview);
     }
-    Host().Control().PrintSelected(false);
+    m_pFrame->RaiseHostEvent("PRINTSELECTED", {Variant(false)});
     if (printer != nullptr) {
         printer->SetPreview(false);
     }

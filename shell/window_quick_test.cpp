@@ -2,6 +2,7 @@
 
 #include "control/viewer.h"
 #include "shell/grid_view.h"
+#include "shell/window_keys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,10 +23,8 @@ bool OffersQuickTest(const Viewer& p_oViewer) {
 QAction* AddQuickTestAction(QMenu& p_oMenu, GridView& p_oPrimary, const Viewer& p_oViewer) {
     QAction* action = p_oMenu.addAction(QStringLiteral("&Quick Test…\tCtrl+Q"));
     action->setObjectName(QStringLiteral("quickTestAction"));
-    QObject::connect(action, &QAction::triggered, &p_oPrimary, [&p_oPrimary] {
-        QKeyEvent key(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
-        QApplication::sendEvent(&p_oPrimary, &key);
-    });
+    QObject::connect(action, &QAction::triggered, &p_oPrimary,
+                     [&p_oPrimary] { PressListKey(p_oPrimary, Qt::Key_Q); });
     QObject::connect(&p_oMenu, &QMenu::aboutToShow, action,
                      [action, &p_oViewer] { action->setEnabled(OffersQuickTest(p_oViewer)); });
     return action;

@@ -1,73 +1,59 @@
-// The main window's watch lists: the side panel, the command that puts rows into a list, and the
-// control's watch-list events.
+// The main window's side panels and helper strip: the watch lists, the portfolios, the search and
+// the history helper as the frame's support controls, their View menu entries, the command that
+// puts rows into a watch list, and a list chosen in a panel that the list shown cannot take.
 #include "control/viewer.h"
+#include "host/control_master.h"
+#include "outside/text_util.h"
+#include "shell/history_helper_panel.h"
 #include "shell/main_window.h"
 #include "shell/market_session.h"
+#include "shell/portfolio_panel.h"
+#include "shell/search_panel.h"
 #include "shell/viewer_host.h"
 #include "shell/watch_list_panel.h"
+#include "shell/window_frame.h"
 
 #include <QAction>
-#include <QEvent>
 #include <QMenu>
-#include <QPointer>
-#include <QStatusBar>
-#include <QTimer>
 #include <QTreeWidget>
 
 namespace qv {
 
-namespace {
-
-// Beside the scope boxes the panel makes the window this much wider than they do alone.
-constexpr int kRoomForThePanel = 1200;
-
-// Shows the panel when the window first opens wide enough to hold it beside the list; on a
-// smaller screen it waits for View > Watch lists panel.
-class ShowWhenRoomy : public QObject {
-  public:
-    ShowWhenRoomy(QWidget& p_oWindow, QWidget& p_oPanel) : QObject(&p_oWindow), m_oPanel(p_oPanel) {
-        p_oWindow.installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* p_pWatched, QEvent* p_pEvent) override {
-        if (p_pEvent->type() == QEvent::Show) {
-            if (static_cast<QWidget*>(p_pWatched)->width() >= kRoomForThePanel) {
-                m_oPanel.show();
-            }
-            p_pWatched->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-  private:
-    QWidget& m_oPanel;
-};
-
-}  // namespace
-
 void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     m_pWatchLists = new WatchListPanel(this);
-    m_pWatchLists->SetOnOpen([this](int32_t p_lWatchListId, int32_t p_lKind) {
-        ShowWatchList(p_lWatchListId, p_lKind);
+    // A file's symbols the market does not hold are named rather than sent.
+    m_pWatchLists->SetItemCheck([this](const std::string& p_sItem, int32_t p_lKind) {
+        return p_lKind != 0 || m_oSession.HasStock(p_sItem);
     });
-    m_pWatchLists->SetOnAdd([this] { AddRowsToWatchList(); });
-    addDockWidget(Qt::LeftDockWidgetArea, m_pWatchLists);
-    resizeDocks({m_pWatchLists}, {200}, Qt::Horizontal);
+    m_pFrame->AddPanel(kWatchListSupport, m_pWatchLists);
+    m_pFrame->AddPanel(kPortfolioSupport, new PortfolioPanel(m_oSession, this));
+    m_pFrame->AddPanel(kSearchSupport, new SearchPanel(this));
+    m_pFrame->SetHistoryHelper(new HistoryHelperPanel(this));
 
     p_oView.addSeparator();
     QAction* add = p_oView.addAction(QStringLiteral("&Add to watch list…"), this,
                                      [this] { AddRowsToWatchList(); });
     add->setObjectName(QStringLiteral("addToWatchListAction"));
     add->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    m_pWatchLists->hide();
-    new ShowWhenRoomy(*this, *m_pWatchLists);
+    // The panels open as the toolbar opens them: through the master.
     QAction* panel = p_oView.addAction(QStringLiteral("Watch lists pa&nel"), this, [this] {
-        m_pWatchLists->show();
-        m_pWatchLists->raise();
+        m_pFrame->ToolBarClick("WatchLists");
         m_pWatchLists->Tree().setFocus();
     });
     panel->setObjectName(QStringLiteral("watchListPanelAction"));
+    p_oView.addAction(QStringLiteral("P&ortfolios panel"), this,
+                      [this] { m_pFrame->ToolBarClick("Portfolio"); });
+    p_oView.addAction(QStringLiteral("Searc&h panel"), this, [this] {
+        std::array<Variant, 1> name{Variant(std::string(kSearchSupport))};
+        CallMethod(*m_pFrame, "ShowSupportControl", name);
+    });
+    p_oView.addAction(QStringLiteral("&Close side panels"), this,
+                      [this] { m_pFrame->RaiseHostEvent("CLOSECLICKED"); });
+    p_oView.addAction(QStringLiteral("Show or hide the tool&bar"), this, [this] {
+        LetProperty(*m_pFrame, "ToolBarVisible", Variant(!m_pFrame->ToolBarVisible()));
+    });
+    p_oView.addAction(QStringLiteral("Show or hide the helper s&trip"), this,
+                      [this] { m_pFrame->SetStripShown(!m_pFrame->StripShown()); });
     SyncWatchListPanel();
 }
 
@@ -86,15 +72,14 @@ void MainWindow::AddRowsToWatchList() {
         ShowMessage(QStringLiteral("Show a list first: its rows go to the watch list"));
         return;
     }
-    // The same command as the grid's own, with the kind of list shown.
-    Viewer& control = m_oHost->Control();
-    control.AddToWatchList(nullptr, control.ViewerType() == vt_Industries ? 1 : 0);
+    m_pFrame->RaiseHostEvent("ADDTOWATCHLIST", {Variant::Nothing()});
 }
 
 void MainWindow::SyncWatchListPanel() {
     if (m_pWatchLists != nullptr) {
         const ViewerRequest& shown = m_oHost->Request();
-        m_pWatchLists->Init(m_oSession.OwnerId(), shown.m_lWatchListId, shown.m_lDate);
+        m_pWatchLists->SetCurrentWatchList(shown.m_lWatchListId);
+        m_pWatchLists->Init(m_oSession.OwnerId(), WatchListPanel::kAllLists, shown.m_lDate);
     }
 }
 
@@ -108,15 +93,33 @@ void MainWindow::OnWatchListAdded() {
         QStringLiteral("The new watch list is in the Watch lists panel and the Watch list box"));
 }
 
-void MainWindow::OnDeleteItems(const std::string& p_sItems) {
-    // The panel asks and shows the list again: not while the control is raising its event.
-    const QPointer<MainWindow> self(this);
-    QTimer::singleShot(0, this, [self, p_sItems] {
-        if (self) {
-            self->m_pWatchLists->DeleteItems(p_sItems);
-            self->ShowMessage(self->m_pWatchLists->StatusText());
+bool MainWindow::OnPanelEvent(const std::string& p_sName, const std::vector<Variant>& p_params) {
+    const CControlMaster* master = m_pFrame->Master();
+    if (EqualsIgnoreCase(p_sName, "WATCHLISTCHANGED") && p_params.size() >= 3) {
+        const int32_t id = p_params[2].ToLong();
+        const int32_t kind = p_params[0].ToLong() == 1 ? 1 : 0;
+        const int32_t type = kind == 1 ? vt_Industries : vt_Stocks;
+        if (id == 0 ||
+            (master != nullptr && master->WatchListMode() && master->ViewerType() == type)) {
+            return false;
         }
-    });
+        ShowWatchList(id, kind);
+        return true;
+    }
+    if (EqualsIgnoreCase(p_sName, "ITEMSELECTED") && !p_params.empty()) {
+        if (master != nullptr && master->PortfolioMode()) {
+            return false;
+        }
+        ViewerRequest request = m_oHost->Request();
+        if (request.m_lViewerType != vt_Industries && request.m_lViewerType != vt_Sectors) {
+            request.m_lViewerType = vt_Stocks;
+        }
+        request.m_lWatchListId = 0;
+        request.m_lPortfolioId = p_params[0].ToLong();
+        ShowList(request);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace qv

@@ -1,6 +1,6 @@
 // The main window as a person uses it, offscreen: what the window adds to the control it hosts
-// (its choosers, its status bar, its notes, its Layout menu, its first list and the list a double
-// click opens).
+// (its choosers, its status bar, its notes, its Layout menu, its first list and the history a
+// key opens).
 #include "outside/grid_control_columns.h"
 #include "outside/recordset.h"
 #include "outside/sort_dialog.h"
@@ -159,29 +159,14 @@ TEST_F(MainWindowTest, ASavedLayoutIsCheckedOutlivesTheWindowIsLoadedAgainAndGoe
     EXPECT_EQ(Item(m_window, QStringLiteral("Morning scan")), nullptr);
 }
 
-TEST_F(MainWindowTest, DeleteInAWatchListNamesTheSelectedSymbol) {
-    const auto lists = SharedMarket().WatchLists();
-    const auto stockList = std::find_if(
-        lists.begin(), lists.end(), [](const NamedCode& p_list) { return p_list.m_lKind == 0; });
-    ASSERT_NE(stockList, lists.end());
-    ASSERT_TRUE(m_window.ShowList({.m_lWatchListId = stockList->m_lCode, .m_sSymbol = ""}));
-    const std::string selected = ClickSymbol(1);
-    // The shared market's list keeps the row: the person says no.
-    m_oPlatform.Messages().QueueAnswer(vbNo);
-    QTest::keyClick(&PrimaryView(), Qt::Key_Delete);
-    QApplication::processEvents();
-    EXPECT_TRUE(Logged("Delete(" + selected));
-    EXPECT_NE(m_window.LastMessage().indexOf(QString::fromStdString(selected)), -1);
-}
-
-// A double click on a holding, or the list chooser, opens the history of the current row.
-TEST_F(MainWindowTest, ADoubleClickOnAHoldingOrTheListChooserOpensTheHistoryOfTheCurrentRow) {
+// Ctrl+H on a holding, through the master's history address, or the list chooser opens the
+// history of the current row.
+TEST_F(MainWindowTest, CtrlHOnAHoldingOrTheListChooserOpensTheHistoryOfTheCurrentRow) {
     ASSERT_TRUE(m_window.ShowList({.m_lViewerType = vt_Portfolio, .m_sSymbol = ""}));
     std::string selected = ClickSymbol(1);
-    QTest::mouseDClick(PrimaryView().viewport(), Qt::LeftButton, {},
-                       PrimaryView().CellRect(1, 0).center());
+    QTest::keyClick(&PrimaryView(), Qt::Key_H, Qt::ControlModifier);
     QApplication::processEvents();
-    EXPECT_TRUE(Logged("DoubleClick(" + selected + ")"));
+    EXPECT_TRUE(Logged("Navigate(pagecontroller.aspx?pagetype=7&symbol=" + selected));
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
     EXPECT_EQ(m_window.RequestFromControls().m_sSymbol, selected);
 
