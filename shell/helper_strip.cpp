@@ -31,9 +31,9 @@ HelperStrip::HelperStrip(std::string_view p_sClassName, QWidget* p_pParent)
     m_pKind = new QLabel(this);
     m_pKind->setObjectName(QStringLiteral("stripKind"));
     m_pKind->hide();
-    m_pSort = new QLabel(this);
+    m_pSort = new ElidedLabel(this);
     m_pSort->setObjectName(QStringLiteral("sortCaption"));
-    m_pBSH = new QLabel(this);
+    m_pBSH = new ElidedLabel(this);
     m_pBSH->setObjectName(QStringLiteral("bshCaption"));
     m_pDate = new QDateEdit(this);
     m_pDate->setObjectName(QStringLiteral("listDate"));
@@ -99,11 +99,11 @@ const DispatchTable& HelperStrip::Table() {
 }
 
 void HelperStrip::SetSort(const std::string& p_sCaption) {
-    m_pSort->setText(QString::fromStdString(p_sCaption));
+    m_pSort->SetFullText(QString::fromStdString(p_sCaption));
 }
 
 void HelperStrip::SetBSH(const std::string& p_sCaption) {
-    m_pBSH->setText(QString::fromStdString(p_sCaption));
+    m_pBSH->SetFullText(QString::fromStdString(p_sCaption));
 }
 
 void HelperStrip::SetupControl(int16_t p_iCode) {
@@ -125,11 +125,11 @@ double HelperStrip::CurrentDate() const {
 }
 
 QString HelperStrip::SortCaption() const {
-    return m_pSort->text();
+    return m_pSort->FullText();
 }
 
 QString HelperStrip::BSHCaption() const {
-    return m_pBSH->text();
+    return m_pBSH->FullText();
 }
 
 QString HelperStrip::KindCaption() const {

@@ -30,6 +30,7 @@ class QPushButton;
 namespace qv {
 
 class DispatchTable;
+class ElidedLabel;
 class RowLimitsEditor;
 
 class HelperStrip : public SupportPanel {
@@ -64,8 +65,8 @@ class HelperStrip : public SupportPanel {
 
     bool m_bHistory = false;
     QLabel* m_pKind = nullptr;
-    QLabel* m_pSort = nullptr;
-    QLabel* m_pBSH = nullptr;
+    ElidedLabel* m_pSort = nullptr;
+    ElidedLabel* m_pBSH = nullptr;
     QDateEdit* m_pDate = nullptr;
     RowLimitsEditor* m_pLimits = nullptr;
     double m_dToldDate = 0;

@@ -2,8 +2,8 @@
 
 #include "shell/panel_parts.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace qv {
 
@@ -29,8 +29,10 @@ HistoryHelperPanel::HistoryHelperPanel(QWidget* p_pParent) : SupportPanel(p_pPar
     m_pCaption = new QLabel(HistoryCaption(0), this);
     m_pCaption->setObjectName(QStringLiteral("historyCaption"));
     m_pLimits = new RowLimitsEditor(QStringLiteral("&All rows"), this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
+    // One line above the list, as the strip of the other lists is.
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(12);
     layout->addWidget(m_pCaption);
     layout->addWidget(m_pLimits);
     layout->addStretch(1);

@@ -11,6 +11,7 @@
 #include "outside/variant.h"
 #include "outside/vb_date.h"
 #include "shell/grid_view.h"
+#include "shell/helper_strip.h"
 #include "shell/host_navigator.h"
 #include "shell/key_codes.h"
 #include "shell/market_session.h"
@@ -223,11 +224,12 @@ int32_t DataOf(const QComboBox& p_oCombo) {
     return p_oCombo.currentData().toInt();
 }
 
-void AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) {
+QLabel* AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) {
     auto* label = new QLabel(QString::fromUtf8(p_sLabel), p_pWidget->parentWidget());
     label->setBuddy(p_pWidget);
     p_oRow.addWidget(label);
     p_oRow.addWidget(p_pWidget);
+    return label;
 }
 
 }  // namespace
@@ -253,6 +255,8 @@ MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
     BuildMenus();
     SetQtServiceHost(PlatformContext::Current(), m_pSurface);
     m_oReporter.SetListener([this](const ErrorReport& p_oReport) { ShowReport(p_oReport); });
+    // The list, not the first box of the strip, has the keys when the window opens.
+    m_pSurface->PrimaryView().setFocus(Qt::OtherFocusReason);
     resize(1100, 720);
 }
 
@@ -295,8 +299,8 @@ void MainWindow::BuildControls() {
     m_pPortfolio->setObjectName(QStringLiteral("portfolio"));
     m_pSymbol->setObjectName(QStringLiteral("symbol"));
     AddLabelled(*choice, "&List", m_pType);
-    AddLabelled(*choice, "&Day", m_pDate);
-    AddLabelled(*choice, "&Rows", m_pRows);
+    m_dayTwins = {AddLabelled(*choice, "&Day", m_pDate), m_pDate};
+    m_rowsTwins = {AddLabelled(*choice, "&Rows", m_pRows), m_pRows};
     AddLabelled(*choice, "S&ymbol", m_pSymbol);
     choice->addStretch();
     AddLabelled(*scope, "&Industry", m_pIndustry);
@@ -421,8 +425,11 @@ void MainWindow::AddDayMenu(QMenu& p_oView) {
         ->setShortcut(QKeySequence(Qt::ALT | Qt::Key_End));
     day->addAction(QStringLiteral("&Choose a day…"), this,
                    [this] {
-                       m_pDate->setFocus(Qt::ShortcutFocusReason);
-                       m_pDate->setSelectedSection(QDateTimeEdit::DaySection);
+                       // The strip's day box where the strip shows the day.
+                       QDateEdit* box =
+                           m_pFrame->StripOnShow() ? &m_pFrame->Strip()->DateEdit() : m_pDate;
+                       box->setFocus(Qt::ShortcutFocusReason);
+                       box->setSelectedSection(QDateTimeEdit::DaySection);
                    })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
 }
@@ -719,6 +726,14 @@ void MainWindow::ShowCaptions() {
         m_pTotals->ShowTotals(*viewer.olePriGrid());
     }
     m_pBsh->setText(ToQString(viewer.BSHCaption()));
+    // The strip has the list's day and rows where it shows, the history helper the rows: one
+    // box for each.
+    for (QWidget* twin : m_dayTwins) {
+        twin->setVisible(!m_pFrame->StripOnShow());
+    }
+    for (QWidget* twin : m_rowsTwins) {
+        twin->setVisible(!m_pFrame->StripOnShow() && !m_pFrame->HistoryHelperOnShow());
+    }
 }
 
 QString MainWindow::CaptionText() const {

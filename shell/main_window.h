@@ -199,6 +199,10 @@ class MainWindow : public QMainWindow {
     QComboBox* m_pPortfolio = nullptr;
     QLineEdit* m_pSymbol = nullptr;
     QComboBox* m_pRows = nullptr;
+    // The day and rows boxes with their labels, hidden while the helper strip or the history
+    // helper shows its own.
+    std::vector<QWidget*> m_dayTwins;
+    std::vector<QWidget*> m_rowsTwins;
     QLabel* m_pCaption = nullptr;
     QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;

@@ -34,6 +34,35 @@ QToolButton* NewCloseButton(QWidget* p_pParent, std::function<void()> p_fnClicke
     return button;
 }
 
+ElidedLabel::ElidedLabel(QWidget* p_pParent) : QLabel(p_pParent) {
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+}
+
+void ElidedLabel::SetFullText(const QString& p_sText) {
+    m_sFullText = p_sText;
+    setToolTip(p_sText);
+    updateGeometry();
+    Elide();
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    return {fontMetrics().horizontalAdvance(QStringLiteral("…")) * 3,
+            QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const {
+    return {fontMetrics().horizontalAdvance(m_sFullText) + 4, QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* p_pEvent) {
+    QLabel::resizeEvent(p_pEvent);
+    Elide();
+}
+
+void ElidedLabel::Elide() {
+    setText(fontMetrics().elidedText(m_sFullText, Qt::ElideRight, width()));
+}
+
 RowLimitsEditor::RowLimitsEditor(const QString& p_sAllCaption, QWidget* p_pParent)
     : QWidget(p_pParent) {
     m_pRows = new QSpinBox(this);

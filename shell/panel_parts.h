@@ -15,6 +15,7 @@
 #include "outside/dispatch_table.h"
 
 #include <QDate>
+#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
@@ -62,6 +63,26 @@ double SerialOfQDate(const QDate& p_date);
 
 // The panel's close button ("Close panel" for a screen reader).
 QToolButton* NewCloseButton(QWidget* p_pParent, std::function<void()> p_fnClicked);
+
+// A caption that gives up room first when its row is narrow: the text ends in "…" and the whole
+// of it is the tool tip.
+class ElidedLabel : public QLabel {
+  public:
+    explicit ElidedLabel(QWidget* p_pParent = nullptr);
+
+    void SetFullText(const QString& p_sText);
+    const QString& FullText() const { return m_sFullText; }
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+  protected:
+    void resizeEvent(QResizeEvent* p_pEvent) override;
+
+  private:
+    void Elide();
+
+    QString m_sFullText;
+};
 
 // The maximum rows and "All rows" of a list. A person's change, once made (Enter or leaving the
 // box for the rows, a click for the check box), is told to the function given; a change by

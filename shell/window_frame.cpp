@@ -127,6 +127,14 @@ void WindowFrame::ShowStrip() {
     m_pStripSlot->setVisible(m_bStripShown && type >= vt_Stocks && type <= vt_Sectors);
 }
 
+bool WindowFrame::StripOnShow() const {
+    return !m_pStripSlot->isHidden();
+}
+
+bool WindowFrame::HistoryHelperOnShow() const {
+    return m_pHistoryHelper != nullptr && !m_pHistoryHelper->isHidden();
+}
+
 void WindowFrame::HelperChosen(const std::string& p_sClassName) {
     const bool history = EqualsIgnoreCase(p_sClassName, HelperStrip::kHistoryClass);
     if (m_pHistoryHelper != nullptr) {

@@ -67,6 +67,9 @@ class WindowFrame : public QObject, public HostFrame {
     // The View menu's entry: the strip may be hidden by the person.
     void SetStripShown(bool p_bShown);
     bool StripShown() const { return m_bStripShown; }
+    // True while the strip is on show above the list.
+    bool StripOnShow() const;
+    bool HistoryHelperOnShow() const;
     // The side panel on show, or nullptr.
     SupportPanel* ShownPanel() const;
     int PanelWidth() const;

@@ -52,8 +52,10 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     p_oView.addAction(QStringLiteral("Show or hide the tool&bar"), this, [this] {
         LetProperty(*m_pFrame, "ToolBarVisible", Variant(!m_pFrame->ToolBarVisible()));
     });
-    p_oView.addAction(QStringLiteral("Show or hide the helper s&trip"), this,
-                      [this] { m_pFrame->SetStripShown(!m_pFrame->StripShown()); });
+    p_oView.addAction(QStringLiteral("Show or hide the helper s&trip"), this, [this] {
+        m_pFrame->SetStripShown(!m_pFrame->StripShown());
+        ShowCaptions();
+    });
     SyncWatchListPanel();
 }
 

@@ -109,7 +109,8 @@ TEST_F(WindowCommandsTest, EachKindOfMenuActionIsSeenToDoSomething) {
     Trigger(QStringLiteral("&Latest trading day"));
     EXPECT_EQ(m_window.Host().Request().m_lDate, kMarketLastDay);
     Trigger(QStringLiteral("&Choose a day"));
-    EXPECT_EQ(QApplication::focusWidget(), m_window.findChild<QDateEdit*>(QStringLiteral("day")));
+    EXPECT_EQ(QApplication::focusWidget(),
+              m_window.findChild<QDateEdit*>(QStringLiteral("listDate")));
     Trigger(QStringLiteral("Stock history"));
     EXPECT_EQ(m_window.Host().Control().ViewerType(), vt_StockHistory);
 
