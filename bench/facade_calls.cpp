@@ -71,12 +71,6 @@ fs::path ScratchFolder() {
     return oFolder;
 }
 
-double ThreadSeconds() {
-    timespec oNow{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &oNow);
-    return static_cast<double>(oNow.tv_sec) + static_cast<double>(oNow.tv_nsec) * 1e-9;
-}
-
 // A statement of the baseline with what it binds: ?1 the day, or for a history ?1 the symbol
 // and ?2, ?3 the first and last day.
 struct Statement {
@@ -292,11 +286,11 @@ std::unique_ptr<Market> GeneratedMarket() {
 void FacadeCall(benchmark::State& p_oState, Market* p_oMarket, const CallCase* p_oCase) {
     for (auto _ : p_oState) {
         std::vector<Variant> aArgs = p_oCase->m_aArgs;
-        const double dStart = ThreadSeconds();
+        const double dStart = bench::ThreadSeconds();
         const Variant vResult =
             CallMethod(*p_oMarket->m_oComponents.CreateObject(prog_id::kViewerReader),
                        p_oCase->m_sMethod, aArgs);
-        p_oState.SetIterationTime(ThreadSeconds() - dStart);
+        p_oState.SetIterationTime(bench::ThreadSeconds() - dStart);
         const Variant& vRows =
             p_oCase->m_lRowsArg < aArgs.size() ? aArgs[p_oCase->m_lRowsArg] : vResult;
         const auto rRows = vRows.ToObjectAs<Recordset>();
@@ -336,7 +330,7 @@ int64_t ReadAll(SqliteStatement& p_oQuery) {
 void SqlCall(benchmark::State& p_oState, Market* p_oMarket, const CallCase* p_oCase) {
     SqliteDatabase& oDatabase = p_oMarket->m_oStore->Database();
     for (auto _ : p_oState) {
-        const double dStart = ThreadSeconds();
+        const double dStart = bench::ThreadSeconds();
         for (const Statement& oStatement : p_oCase->m_aBaseline) {
             SqliteStatement oQuery = oDatabase.Prepare(oStatement.m_sSql);
             if (oStatement.m_bHistory) {
@@ -348,7 +342,7 @@ void SqlCall(benchmark::State& p_oState, Market* p_oMarket, const CallCase* p_oC
             }
             benchmark::DoNotOptimize(ReadAll(oQuery));
         }
-        p_oState.SetIterationTime(ThreadSeconds() - dStart);
+        p_oState.SetIterationTime(bench::ThreadSeconds() - dStart);
     }
 }
 

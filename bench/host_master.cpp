@@ -11,19 +11,16 @@
 // Times are the CPU time of the benchmark's thread, so that other processes on a shared machine
 // do not enter the ratios.
 #include <benchmark/benchmark.h>
-#include <time.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_market.h"
 #include "bench/ratio.h"
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "host/control_master.h"
 #include "outside/event_information.h"
@@ -32,14 +29,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qv;
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 // An owner without layouts of its own, so that the list has the system layout's columns.
 constexpr int32_t kOwnerId = facade::kDemoOwnerId + 1;
@@ -55,19 +45,10 @@ struct Market {
 Market& TheMarket() {
     static Market* market = [] {
         auto* created = new Market;
-        std::string folder = (fs::temp_directory_path() / "qv-bench-host-XXXXXX").string();
-        const fs::path path = fs::path(mkdtemp(folder.data())) / "gen5000.db";
-        auto store = std::make_shared<facade::MarketStore>(path.string(),
-                                                           facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 5000;
-        options.m_lIndustries = 150;
-        options.m_lTradingDays = 260;
-        facade::GenerateSampleMarket(*store, options, {});
-        created->lastDay = options.m_lLastDay;
-        auto backend = std::make_shared<facade::FacadeBackend>(store);
-        created->timeCode = backend->Login(kOwnerId, "");
-        facade::RegisterFacadeComponents(created->context.Components(), backend);
+        const bench::GeneratedMarket generated = bench::GenerateMarket("host", 5000, 150, 260);
+        created->lastDay = generated.lastDay;
+        created->timeCode = generated.backend->Login(kOwnerId, "");
+        facade::RegisterFacadeComponents(created->context.Components(), generated.backend);
         created->installed = std::make_unique<ScopedPlatform>(created->context);
         return created;
     }();
@@ -128,9 +109,9 @@ void BM_DateChangedEvent(benchmark::State& state) {
             "DATECHANGED", std::vector<Variant>{Variant(), Variant::Date(DayOf(++iteration)),
                                                 Variant(kMaxRows), Variant(true)});
         host->Log()->Clear();
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         master.HandleEvents(*event, *host);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (viewer->RecordCount() != 5000) {
             state.SkipWithError("the stock list is not whole");
             return;
@@ -144,12 +125,12 @@ void BM_DateDirectly(benchmark::State& state) {
     int64_t iteration = 0;
     for (auto _ : state) {
         const double day = DayOf(++iteration);
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         viewer->SetStartDate(day);
         viewer->SetMaxRows(kMaxRows);
         viewer->SetReturnAll(true);
         const bool shown = viewer->UpdateViewer();
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (!shown || viewer->RecordCount() != 5000) {
             state.SkipWithError("the stock list is not whole");
             return;
@@ -161,13 +142,13 @@ void BM_HostInit(benchmark::State& state) {
     const Variant startup = StockListStartup();
     std::shared_ptr<Viewer> previous;
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         auto viewer = std::make_shared<Viewer>();
         const std::shared_ptr<ScriptedHost> host = HostOf(viewer);
         CControlMaster master;
         master.InitMainControl(startup, *host);
         master.FinalizeInit(*host);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (viewer->RecordCount() != 5000) {
             state.SkipWithError("the stock list is not whole");
             return;
@@ -181,10 +162,10 @@ void BM_ControlDirectly(benchmark::State& state) {
     TheMarket();
     std::shared_ptr<Viewer> previous;
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         std::shared_ptr<Viewer> viewer = StockList();
         const bool shown = viewer->UpdateViewer();
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (!shown || viewer->RecordCount() != 5000) {
             state.SkipWithError("the stock list is not whole");
             return;

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
+#include <time.h>
 
 #include <cstdio>
 #include <map>
@@ -79,6 +80,12 @@ int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries) 
         }
     }
     return status;
+}
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 std::string Numbered(const char* p_sPrefix, int32_t p_lNumber) {

@@ -33,6 +33,10 @@ void PrintRatio(const std::string& name, double measured, double bound);
 // a ratio did not run (a misspelt name must not pass silently) or a ratio is above its bound.
 int RunWithRatios(int argc, char** argv, const std::vector<RatioSpec>& entries);
 
+// The CPU time of the calling thread, in seconds: for cases that time a part of each iteration
+// themselves, untouched by other processes on a shared machine.
+double ThreadSeconds();
+
 // p_sPrefix followed by p_lNumber, for generated rows ("S" + std::to_string(i) gives a false
 // -Wrestrict warning with GCC 12 at -O2).
 std::string Numbered(const char* p_sPrefix, int32_t p_lNumber);

@@ -14,24 +14,23 @@
 // Times are the CPU time of the benchmark's thread, so that other processes on a shared machine
 // do not enter the ratios.
 #include <benchmark/benchmark.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_market.h"
 #include "bench/ratio.h"
 #include "control/forms/frm_search.h"
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
+#include "facade/sample_market.h"
 #include "facade/field_catalogue.h"
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
-#include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
 #include "outside/grid_control.h"
@@ -42,14 +41,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qv;
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 constexpr int32_t kOwnerId = facade::kDemoOwnerId + 1;
 constexpr const char* kNameStart = "A";
@@ -66,19 +58,11 @@ struct Market {
 Market& TheMarket() {
     static Market* market = [] {
         auto* created = new Market;
-        std::string folder = (fs::temp_directory_path() / "qv-bench-find-XXXXXX").string();
-        const fs::path path = fs::path(mkdtemp(folder.data())) / "gen5000.db";
-        created->store = std::make_shared<facade::MarketStore>(
-            path.string(), facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 5000;
-        options.m_lIndustries = 150;
-        options.m_lTradingDays = 260;
-        facade::GenerateSampleMarket(*created->store, options, {});
-        created->lastDay = options.m_lLastDay;
-        auto backend = std::make_shared<facade::FacadeBackend>(created->store);
-        created->timeCode = backend->Login(kOwnerId, "");
-        facade::RegisterFacadeComponents(created->context.Components(), backend);
+        const bench::GeneratedMarket generated = bench::GenerateMarket("find", 5000, 150, 260);
+        created->store = generated.store;
+        created->lastDay = generated.lastDay;
+        created->timeCode = generated.backend->Login(kOwnerId, "");
+        facade::RegisterFacadeComponents(created->context.Components(), generated.backend);
         auto dialogs = std::make_unique<ScriptedDialogRunner>();
         created->dialogs = dialogs.get();
         created->context.SetDialogs(std::move(dialogs));
@@ -142,9 +126,9 @@ void BM_FindSingleStock(benchmark::State& state) {
     const int32_t last = viewer.olePriGrid()->DataSource()->RecordCount() - 1;
     for (auto _ : state) {
         std::string symbol = rows.lastSymbol;
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         const bool found = viewer.FindSingleStock(symbol);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (!found || viewer.olePriGrid()->Row() != last) {
             state.SkipWithError("the last symbol was not found on the last row");
             return;
@@ -158,7 +142,7 @@ void BM_SymbolLoop(benchmark::State& state) {
     const std::vector<std::string>& symbols =
         recordset.Rows().Column(static_cast<size_t>(recordset.Fields().IndexOf("Symbol"))).Texts();
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         int32_t found = -1;
         for (int32_t position = 0; position < recordset.ViewCount(); ++position) {
             if (EqualsIgnoreCase(symbols[recordset.ViewRowId(position)], rows.lastSymbol)) {
@@ -167,7 +151,7 @@ void BM_SymbolLoop(benchmark::State& state) {
             }
         }
         benchmark::DoNotOptimize(found);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
     }
 }
 
@@ -179,9 +163,9 @@ void BM_SearchCompanyNames(benchmark::State& state) {
         market.dialogs->QueueScriptFor<frmSearch>([&](frmSearch& form) {
             form.SetSearchTypeIndex(1);
             form.SetText(kNameStart);
-            const double start = ThreadSeconds();
+            const double start = bench::ThreadSeconds();
             form.cmdOK_Click();
-            state.SetIterationTime(ThreadSeconds() - start);
+            state.SetIterationTime(bench::ThreadSeconds() - start);
             listed = form.Items().size();
             form.cmdCancel_Click();
         });
@@ -213,7 +197,7 @@ void BM_CompanyNamesSql(benchmark::State& state) {
     facade::SqliteDatabase& database = market.store->Database();
     const std::string sql = CompanyNamesSql();
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         facade::SqliteStatement query = database.Prepare(sql);
         query.BindInt64(1, static_cast<int64_t>(market.lastDay));
         query.BindText(2, std::string(kNameStart) + "%");
@@ -225,7 +209,7 @@ void BM_CompanyNamesSql(benchmark::State& state) {
             benchmark::DoNotOptimize(symbol);
             ++rows;
         }
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (rows < 2) {
             state.SkipWithError("the statement read no names");
             return;

@@ -18,15 +18,14 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "bench/bench_market.h"
 #include "bench/ratio.h"
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/system_layouts.h"
 #include "outside/component_factory.h"
@@ -37,7 +36,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qv;
 
 constexpr int32_t kOwnerId = facade::kDemoOwnerId + 1;
@@ -72,18 +70,9 @@ LayoutDescription WideLayout(const Variant& p_vSystem) {
 Market& TheMarket() {
     static Market* market = [] {
         auto* created = new Market;
-        std::string folder = (fs::temp_directory_path() / "qv-bench-layouts-XXXXXX").string();
-        const fs::path path = fs::path(mkdtemp(folder.data())) / "small.db";
-        auto store = std::make_shared<facade::MarketStore>(path.string(),
-                                                           facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 60;
-        options.m_lIndustries = 12;
-        options.m_lTradingDays = 30;
-        facade::GenerateSampleMarket(*store, options, {});
-        auto backend = std::make_shared<facade::FacadeBackend>(store);
-        backend->Login(kOwnerId, "");
-        facade::RegisterFacadeComponents(created->context.Components(), backend);
+        const bench::GeneratedMarket generated = bench::GenerateMarket("layouts", 60, 12, 30);
+        generated.backend->Login(kOwnerId, "");
+        facade::RegisterFacadeComponents(created->context.Components(), generated.backend);
         created->installed = std::make_unique<ScopedPlatform>(created->context);
 
         // The rows of the stock list with the wide layout's fields, which a host hands to a list
@@ -91,7 +80,7 @@ Market& TheMarket() {
         Viewer stocks;
         stocks.SetViewerType(vt_Stocks);
         stocks.SetOwnerId(kOwnerId);
-        stocks.SetStartDate(options.m_lLastDay);
+        stocks.SetStartDate(generated.lastDay);
         stocks.UpdateViewer();
         const Variant wide = layout_codec::ToVariant(WideLayout(stocks.LayoutInfo()));
         stocks.SetLayoutInfo(wide);

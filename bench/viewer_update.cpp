@@ -20,20 +20,18 @@
 // primary rows alone.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_market.h"
 #include "bench/ratio.h"
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "outside/component_factory.h"
 #include "outside/grid_control.h"
@@ -45,14 +43,7 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qv;
-
-double ThreadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 size_t HeapInUse() {
     return mallinfo2().uordblks;
@@ -74,19 +65,10 @@ struct Market {
 Market& TheMarket() {
     static Market* market = [] {
         auto* created = new Market;
-        std::string folder = (fs::temp_directory_path() / "qv-bench-viewer-XXXXXX").string();
-        const fs::path path = fs::path(mkdtemp(folder.data())) / "gen5000.db";
-        auto store = std::make_shared<facade::MarketStore>(path.string(),
-                                                           facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 5000;
-        options.m_lIndustries = 150;
-        options.m_lTradingDays = 260;
-        facade::GenerateSampleMarket(*store, options, {});
-        created->lastDay = options.m_lLastDay;
-        auto backend = std::make_shared<facade::FacadeBackend>(store);
-        created->timeCode = backend->Login(kOwnerId, "");
-        facade::RegisterFacadeComponents(*created->real, backend);
+        const bench::GeneratedMarket generated = bench::GenerateMarket("viewer", 5000, 150, 260);
+        created->lastDay = generated.lastDay;
+        created->timeCode = generated.backend->Login(kOwnerId, "");
+        facade::RegisterFacadeComponents(*created->real, generated.backend);
         facade::RegisterRecordingComponents(created->context.Components(), created->real,
                                             facade::kFacadeProgIds, created->log);
         created->installed = std::make_unique<ScopedPlatform>(created->context);
@@ -110,9 +92,9 @@ std::shared_ptr<Viewer> StockList() {
 void BM_UpdateViewer(benchmark::State& state) {
     const std::shared_ptr<Viewer> viewer = StockList();
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         const bool shown = viewer->UpdateViewer();
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (!shown || viewer->RecordCount() != 5000) {
             state.SkipWithError("the stock list is not whole");
             return;
@@ -131,10 +113,10 @@ void BM_FacadeStockViewer(benchmark::State& state) {
     }
     for (auto _ : state) {
         std::vector<Variant> args = calls.front().m_aArgumentsBefore;
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         const auto facade = market.real->CreateObject(facade::prog_id::kViewerReader);
         benchmark::DoNotOptimize(CallMethod(*facade, facade_protocol::stock_viewer::kMethod, args));
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
     }
 }
 
@@ -158,9 +140,9 @@ void BM_RowChange(benchmark::State& state) {
     const auto [first, second] = RowsOfTwoIndustries(*grid.DataSource());
     bool toSecond = true;
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         grid.SetCurrentRow(toSecond ? second : first);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         toSecond = !toSecond;
     }
 }
@@ -180,9 +162,9 @@ void BM_FilterDirectly(benchmark::State& state) {
     const std::shared_ptr<Recordset> industries = viewer->oleSecGrid()->DataSource();
     bool toSecond = true;
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         industries->SetFilter(filters[toSecond ? 1 : 0]);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         toSecond = !toSecond;
     }
 }
@@ -226,9 +208,9 @@ void BM_HeaderSortInPlace(benchmark::State& state) {
         return;
     }
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         grid.HeaderClick(price);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
     }
 }
 
@@ -238,9 +220,9 @@ void BM_SortDirectly(benchmark::State& state) {
     const std::string sorts[2] = {"[Price] DESC,[Symbol] ASC", "[Price] ASC,[Symbol] ASC"};
     bool ascending = false;
     for (auto _ : state) {
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         rows->SetSort(sorts[ascending ? 1 : 0]);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         ascending = !ascending;
     }
 }
@@ -257,9 +239,9 @@ void BM_HeaderSortByQuery(benchmark::State& state) {
     for (auto _ : state) {
         // The list's query says whether it returned all rows; a partial list sorts by a query.
         viewer->SetReturnAll(false);
-        const double start = ThreadSeconds();
+        const double start = bench::ThreadSeconds();
         grid.HeaderClick(price);
-        state.SetIterationTime(ThreadSeconds() - start);
+        state.SetIterationTime(bench::ThreadSeconds() - start);
         if (viewer->RecordCount() != 5000) {
             state.SkipWithError("the sorted list is not whole");
             return;

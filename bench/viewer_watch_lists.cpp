@@ -15,16 +15,15 @@
 #include <unistd.h>
 
 #include <array>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/bench_market.h"
 #include "bench/ratio.h"
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/market_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
@@ -36,7 +35,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace qv;
 
 constexpr int32_t kOwnerId = facade::kDemoOwnerId + 1;
@@ -71,16 +69,8 @@ struct Market {
 Market& TheMarket() {
     static Market* market = [] {
         auto* created = new Market;
-        std::string folder = (fs::temp_directory_path() / "qv-bench-lists-XXXXXX").string();
-        const fs::path path = fs::path(mkdtemp(folder.data())) / "lists.db";
-        auto store = std::make_shared<facade::MarketStore>(path.string(),
-                                                           facade::MarketStore::Access::ReadWrite);
-        facade::SampleMarketOptions options;
-        options.m_lStocks = 1200;
-        options.m_lIndustries = 24;
-        options.m_lTradingDays = 30;
-        facade::GenerateSampleMarket(*store, options, {});
-        created->backend = std::make_shared<facade::FacadeBackend>(store);
+        const bench::GeneratedMarket generated = bench::GenerateMarket("lists", 1200, 24, 30);
+        created->backend = generated.backend;
         created->backend->Login(kOwnerId, "");
         facade::RegisterFacadeComponents(created->context.Components(), created->backend);
         created->context.SetDialogs(std::make_unique<AnsweringRunner>());
@@ -90,7 +80,7 @@ Market& TheMarket() {
         viewer.SetViewerType(vt_Stocks);
         viewer.SetOwnerId(kOwnerId);
         viewer.SetReturnAll(true);
-        viewer.SetStartDate(options.m_lLastDay);
+        viewer.SetStartDate(generated.lastDay);
         viewer.UpdateViewer();
         Recordset& rows = *viewer.olePriGrid()->DataSource();
         if (rows.RecordCount() < kSelected) {
