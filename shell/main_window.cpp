@@ -26,6 +26,7 @@
 #include "shell/window_frame.h"
 #include "shell/window_import.h"
 #include "shell/window_keys.h"
+#include "shell/window_lists.h"
 #include "shell/window_quick_test.h"
 #include "shell/window_texts.h"
 
@@ -66,17 +67,6 @@
 namespace qv {
 
 namespace {
-
-constexpr std::array<std::pair<const char*, int32_t>, 8> kListTypes = {{
-    {"Stocks", vt_Stocks},
-    {"Industry groups", vt_Industries},
-    {"Sectors", vt_Sectors},
-    {"Stock history", vt_StockHistory},
-    {"Industry group history", vt_IndustryHistory},
-    {"Sector history", vt_SectorHistory},
-    {"Finder results (stocks rated Buy)", vt_FinderResults},
-    {"Portfolio", vt_Portfolio},
-}};
 
 constexpr std::array<std::pair<const char*, int32_t>, 8> kRowLimits = {{
     {"Default", -1},
@@ -126,49 +116,6 @@ QKeySequence StandardKey(QKeySequence::StandardKey p_eKey, QKeyCombination p_fal
     return standard.isEmpty() ? QKeySequence(p_fallback) : standard;
 }
 
-// The keys of the settings file.
-constexpr const char* kGeometryKey = "window/geometry";
-constexpr const char* kTypeKey = "list/type";
-constexpr const char* kIndustryKey = "list/industry";
-constexpr const char* kSectorKey = "list/sector";
-constexpr const char* kWatchListKey = "list/watchList";
-constexpr const char* kPortfolioKey = "list/portfolio";
-constexpr const char* kHintKey = "hints/importDismissed";
-// Per kind of list, "layout/<kind>/columns" and "layout/<kind>/split".
-constexpr const char* kLayoutGroup = "layout";
-constexpr const char* kColumnsKey = "columns";
-constexpr const char* kSplitKey = "split";
-
-// The widths of the grid's columns as "Field=twips,Field=twips", by data field.
-QString ColumnWidths(const GridControl& p_oGrid) {
-    QStringList widths;
-    for (const auto& column : p_oGrid.Columns()->ByIndex()) {
-        if (!column->DataField().empty()) {
-            widths << QString::fromStdString(column->DataField()) + QLatin1Char('=') +
-                          QString::number(column->Width());
-        }
-    }
-    return widths.join(QLatin1Char(','));
-}
-
-// Gives the columns of p_oGrid the widths of p_sWidths; a field it does not show, or a width
-// that does not read, is passed over.
-void ApplyColumnWidths(GridControl& p_oGrid, const QString& p_sWidths) {
-    constexpr int kMostTwips = 30000;
-    for (const QString& entry : p_sWidths.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QStringList pair = entry.split(QLatin1Char('='));
-        bool number = false;
-        const int width = pair.size() == 2 ? pair[1].toInt(&number) : 0;
-        if (!number || width <= 0 || width > kMostTwips) {
-            continue;
-        }
-        const int32_t index = p_oGrid.Columns()->IndexOfField(pair[0].toStdString());
-        if (index >= 0 && p_oGrid.Columns()->Item(index)->Width() != width) {
-            p_oGrid.Columns()->Item(index)->SetWidth(width);
-        }
-    }
-}
-
 QDate ToQDate(int32_t p_lSerial) {
     const DateParts civil = CivilFromDaySerial(p_lSerial);
     return QDate(civil.Year, civil.Month, civil.Day);
@@ -215,15 +162,6 @@ QComboBox* NewCombo(QWidget* p_pParent) {
     return combo;
 }
 
-void SelectData(QComboBox& p_oCombo, int32_t p_lValue) {
-    const int index = p_oCombo.findData(p_lValue);
-    p_oCombo.setCurrentIndex(index < 0 ? 0 : index);
-}
-
-int32_t DataOf(const QComboBox& p_oCombo) {
-    return p_oCombo.currentData().toInt();
-}
-
 QLabel* AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidget) {
     auto* label = new QLabel(QString::fromUtf8(p_sLabel), p_pWidget->parentWidget());
     label->setBuddy(p_pWidget);
@@ -233,6 +171,15 @@ QLabel* AddLabelled(QHBoxLayout& p_oRow, const char* p_sLabel, QWidget* p_pWidge
 }
 
 }  // namespace
+
+void SelectData(QComboBox& p_oCombo, int32_t p_lValue) {
+    const int index = p_oCombo.findData(p_lValue);
+    p_oCombo.setCurrentIndex(index < 0 ? 0 : index);
+}
+
+int32_t DataOf(const QComboBox& p_oCombo) {
+    return p_oCombo.currentData().toInt();
+}
 
 MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
     : QMainWindow(p_pParent),
@@ -827,65 +774,6 @@ void MainWindow::AfterEvent(const std::string& p_sName) {
     }
 }
 
-std::unique_ptr<QSettings> WindowSettings() {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("qorvant"), QStringLiteral("qorvant-viewer"));
-}
-
-ViewerRequest MainWindow::RememberState() {
-    m_bRemembering = true;
-    const std::unique_ptr<QSettings> settings = WindowSettings();
-    if (settings->status() != QSettings::NoError) {
-        ShowMessage(
-            QStringLiteral("The window's settings cannot be read; it opens as on a "
-                           "first run"));
-        return ViewerRequest{};
-    }
-    restoreGeometry(settings->value(QLatin1String(kGeometryKey)).toByteArray());
-    if (settings->value(QLatin1String(kHintKey), false).toBool()) {
-        m_pHint->hide();
-    }
-    LoadLayouts(*settings);
-    // SelectData keeps only what the boxes hold: a kind or scope gone from the market is the
-    // first choice.
-    const std::array<std::pair<const char*, QComboBox*>, 5> boxes = {{
-        {kTypeKey, m_pType},
-        {kIndustryKey, m_pIndustry},
-        {kSectorKey, m_pSector},
-        {kWatchListKey, m_pWatchList},
-        {kPortfolioKey, m_pPortfolio},
-    }};
-    m_bApplying = true;
-    for (const auto& [key, box] : boxes) {
-        SelectData(*box, settings->value(QLatin1String(key), 0).toInt());
-    }
-    m_bApplying = false;
-    ViewerRequest request;
-    request.m_lViewerType = DataOf(*m_pType);
-    request.m_lIndCode = DataOf(*m_pIndustry);
-    request.m_lSectorCode = DataOf(*m_pSector);
-    request.m_lWatchListId = DataOf(*m_pWatchList);
-    request.m_lPortfolioId = DataOf(*m_pPortfolio);
-    return request;
-}
-
-void MainWindow::closeEvent(QCloseEvent* p_pEvent) {
-    if (m_bRemembering) {
-        const std::unique_ptr<QSettings> settings = WindowSettings();
-        const ViewerRequest& shown = m_oHost->Request();
-        settings->setValue(QLatin1String(kGeometryKey), saveGeometry());
-        settings->setValue(QLatin1String(kTypeKey), shown.m_lViewerType);
-        settings->setValue(QLatin1String(kIndustryKey), shown.m_lIndCode);
-        settings->setValue(QLatin1String(kSectorKey), shown.m_lSectorCode);
-        settings->setValue(QLatin1String(kWatchListKey), shown.m_lWatchListId);
-        settings->setValue(QLatin1String(kPortfolioKey), shown.m_lPortfolioId);
-        KeepLayout();
-        SaveLayouts(*settings);
-        settings->sync();
-    }
-    QMainWindow::closeEvent(p_pEvent);
-}
-
 void MainWindow::ShowReport(const ErrorReport& p_oReport) {
     if (m_bApplying) {
         m_sFailure = ToQString(p_oReport.Description);
@@ -949,15 +837,6 @@ void MainWindow::BuildHint(QWidget& p_oParent) {
     m_pHint = hint;
 }
 
-void MainWindow::DismissHint() {
-    m_pHint->hide();
-    if (m_bRemembering) {
-        const std::unique_ptr<QSettings> settings = WindowSettings();
-        settings->setValue(QLatin1String(kHintKey), true);
-        settings->sync();
-    }
-}
-
 void MainWindow::ChooseImportFolder() {
     QFileDialog dialog(this, QStringLiteral("Import market data from a folder"));
     dialog.setFileMode(QFileDialog::Directory);
@@ -1012,58 +891,6 @@ void MainWindow::RefillScopes() {
         FillChoiceMenu(*menu, *group, *combo, false);
     }
     m_bApplying = false;
-}
-
-void MainWindow::KeepLayout() {
-    if (!m_bRemembering || m_lShownType < 0 || !m_oHost->HasList()) {
-        return;
-    }
-    m_columnWidths[m_lShownType] = ColumnWidths(*m_oHost->Control().olePriGrid());
-    if (m_pSurface->SecondaryHeight() >= 0) {
-        m_splits[m_lShownType] = m_pSurface->SecondaryHeight();
-    }
-}
-
-void MainWindow::ApplyLayout() {
-    if (!m_bRemembering) {
-        return;
-    }
-    const auto split = m_splits.find(m_lShownType);
-    m_pSurface->SetSecondaryHeight(split == m_splits.end() ? -1 : split->second);
-    const auto widths = m_columnWidths.find(m_lShownType);
-    if (widths != m_columnWidths.end()) {
-        ApplyColumnWidths(*m_oHost->Control().olePriGrid(), widths->second);
-    }
-}
-
-void MainWindow::SaveLayouts(QSettings& p_oSettings) const {
-    p_oSettings.beginGroup(QLatin1String(kLayoutGroup));
-    for (const auto& [type, widths] : m_columnWidths) {
-        p_oSettings.setValue(QString::number(type) + QLatin1Char('/') + QLatin1String(kColumnsKey),
-                             widths);
-    }
-    for (const auto& [type, split] : m_splits) {
-        p_oSettings.setValue(QString::number(type) + QLatin1Char('/') + QLatin1String(kSplitKey),
-                             split);
-    }
-    p_oSettings.endGroup();
-}
-
-void MainWindow::LoadLayouts(QSettings& p_oSettings) {
-    p_oSettings.beginGroup(QLatin1String(kLayoutGroup));
-    for (const auto& [name, type] : kListTypes) {
-        const QString prefix = QString::number(type) + QLatin1Char('/');
-        const QVariant widths = p_oSettings.value(prefix + QLatin1String(kColumnsKey));
-        if (widths.typeId() == QMetaType::QString) {
-            m_columnWidths[type] = widths.toString();
-        }
-        bool number = false;
-        const int split = p_oSettings.value(prefix + QLatin1String(kSplitKey)).toInt(&number);
-        if (number && split >= 0) {
-            m_splits[type] = split;
-        }
-    }
-    p_oSettings.endGroup();
 }
 
 }  // namespace qv
