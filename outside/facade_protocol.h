@@ -428,11 +428,12 @@ constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
 }  // namespace get_options_trades
 
 // The pages' calls ("QorvantOnlineFacade.PagesFNTr"). Days: Empty or the zero date mean the latest
-// trading day; another day is read as the last trading day on or before it, and a day before the
-// first or after the last trading day of the store is refused. Figures of a day are on the
-// stock's latest basis (splits undone, as the lists show them); "AdjClose" also carries
-// dividends. Every unknown symbol or code, missing or non-numeric code or day outside the data is
-// an automation error whose text names the argument and the value.
+// trading day, and for the first day of a range the first one; another day is read as the last
+// trading day on or before it (for the first day of a range, the first on or after it), and a day
+// before the first or after the last trading day of the store is refused. Figures of a day are on
+// the stock's latest basis (splits undone, as the lists show them); "AdjClose" also carries
+// dividends. Every unknown symbol or code, missing or non-numeric code, day outside the data or
+// stock without a bar on the day is an automation error whose text names the argument and value.
 
 // One stock on a day: a Recordset of one row with "Symbol", "CompanyName", "IndCode", "IndName",
 // "SectorCode", "SectorName", "TradeDate", "Open", "High", "Low", "Close", "Volume", "High52",
@@ -542,8 +543,8 @@ constexpr Argument kWorstCode{10, "WorstCode", true, ArgType::Variant};
 // Dividends inferred from the store's prices, where the adjusted and the traded closes part by a
 // step a split does not explain: a Recordset of "Symbol", "ExDate", "Amount" (per share as
 // traded the day before), "Estimated" (False), and after each stock's last one a row of its next
-// date estimated from the average spacing of its last four, "Estimated" True and "Amount" the
-// last amount. A stock without such steps has no rows.
+// date estimated from the average spacing of its last four (when it has two or more),
+// "Estimated" True and "Amount" the last amount. A stock without such steps has no rows.
 namespace dividends {
 constexpr std::string_view kMethod = "Dividends";
 constexpr size_t kCount = 1;
