@@ -40,6 +40,9 @@ const char* const kShellUsage =
     "  --symbol SYMBOL      the stock of a stock history\n"
     "  --rows N             at most N rows; 0 for every row (default: the owner's setting,\n"
     "                       and for a history its last 90 days)\n"
+    "  --page ADDRESS       once the list shows, open this page address in the window, as a\n"
+    "                       choice in the list's menu would (pagecontroller.aspx?pagetype=37\n"
+    "                       &symbol=QA opens the details of QA)\n"
     "\n"
     "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
     "as is a list the viewer could not read. Notes on what differs from the request go to\n"
@@ -175,6 +178,8 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
             options.m_sScreenshotPath = reader.ValueOf(option);
         } else if (option == "--db") {
             options.m_sDatabase = reader.ValueOf(option);
+        } else if (option == "--page") {
+            options.m_sPageAddress = reader.ValueOf(option);
         } else if (option == "--size") {
             ReadSize(reader.ValueOf(option), options);
         } else if (ReadListOption(option, reader, options.m_oRequest)) {

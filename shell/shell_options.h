@@ -6,7 +6,7 @@
 //                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
-//                  [--rows N]
+//                  [--rows N] [--page ADDRESS]
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -33,6 +33,8 @@ struct ShellOptions {
     ViewerRequest m_oRequest;
     // True when an option chose the list; the window otherwise opens on the list it last showed.
     bool m_bListChosen = false;
+    // A page address the window opens once its list shows, as the navigator would.
+    std::string m_sPageAddress;
 };
 
 // A command line the program cannot follow; the message says why.
