@@ -177,6 +177,7 @@ class MainWindow : public QMainWindow {
     // The page area in its dock, with its entry in p_oView (window_pages.cpp).
     void BuildPages();
     void AddPagesAction(QMenu& p_oView);
+    void ShowPageDock();
     // A list page: the list it names, once the event that opened it is over.
     void ShowListPage(const PageRequest& p_oPage);
     // After the master handled an event: the window shows what the control now shows.

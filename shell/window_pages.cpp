@@ -14,7 +14,15 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace qv {
+
+namespace {
+
+constexpr int kLeastPageWidth = 360;
+
+}  // namespace
 
 void MainWindow::BuildPages() {
     m_pPageDock = new QDockWidget(QStringLiteral("Pages"), this);
@@ -27,8 +35,7 @@ void MainWindow::BuildPages() {
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
     m_oPages->SetOnPageShown([this] {
-        m_pPageDock->show();
-        m_pPageDock->raise();
+        ShowPageDock();
         ShowMessage(QStringLiteral("Page: ") + m_pPageArea->Address());
     });
 }
@@ -41,9 +48,18 @@ void MainWindow::AddPagesAction(QMenu& p_oView) {
                 "No page is open yet: a row's menu (a right click) opens its pages"));
             return;
         }
-        m_pPageDock->show();
-        m_pPageDock->raise();
+        ShowPageDock();
     });
+}
+
+// A dock shown afresh takes a third of the window: its address and lines read without a
+// person widening it first.
+void MainWindow::ShowPageDock() {
+    if (m_pPageDock->isHidden()) {
+        m_pPageDock->show();
+        resizeDocks({m_pPageDock}, {std::max(kLeastPageWidth, width() / 3)}, Qt::Horizontal);
+    }
+    m_pPageDock->raise();
 }
 
 void MainWindow::OpenPage(const std::string& p_sAddress) {
