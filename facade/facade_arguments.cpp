@@ -56,6 +56,17 @@ std::optional<int64_t> WholeNumberIn(std::string_view p_sText) {
     return value ? RoundToWholeNumber(*value) : std::nullopt;
 }
 
+std::vector<std::string> SplitList(std::string_view p_sText) {
+    std::vector<std::string> items;
+    for (const std::string& part : SplitText(p_sText, ',')) {
+        const std::string_view item = TrimWhitespace(part);
+        if (!item.empty()) {
+            items.emplace_back(item);
+        }
+    }
+    return items;
+}
+
 void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat) {
     throw AutomationError(kFacadeErrorNumber, kFacadeSource,
                           std::string(p_sMethod) + ": " + p_sWhat);

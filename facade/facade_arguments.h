@@ -33,6 +33,10 @@ constexpr const char* kFacadeSource = "QorvantOnlineFacade";
 // (Overflow) for those, naming the call and the argument.
 std::optional<int64_t> WholeNumberIn(std::string_view p_sText);
 
+// The items of a list the callers send as one text, separated by commas: each trimmed, empty
+// ones dropped.
+std::vector<std::string> SplitList(std::string_view p_sText);
+
 // A failure of a call that names what was wrong or not found: "GetCurrentHoldings: portfolio
 // 12 not found". It carries the facade's error number, as the storage errors do.
 [[noreturn]] void RaiseFacadeError(std::string_view p_sMethod, const std::string& p_sWhat);

@@ -2,6 +2,7 @@
 
 #include "facade/facade_backend.h"
 #include "facade/market_store.h"
+#include "facade/pages_component.h"
 #include "facade/portfolio_reader_component.h"
 #include "facade/sample_market.h"
 #include "facade/viewer_reader_component.h"
@@ -29,6 +30,7 @@ void RegisterFacadeComponents(ComponentFactory& p_oFactory,
     RegisterComponent<WatchListReaderComponent>(p_oFactory, prog_id::kWatchListReader, p_oBackend);
     RegisterComponent<WatchListWriterComponent>(p_oFactory, prog_id::kWatchListWriter, p_oBackend);
     RegisterComponent<PortfolioReaderComponent>(p_oFactory, prog_id::kPortfolioReader, p_oBackend);
+    RegisterComponent<PagesComponent>(p_oFactory, prog_id::kPages, p_oBackend);
 }
 
 void RegisterFacadeComponents(ComponentFactory& p_oFactory, std::shared_ptr<MarketStore> p_oStore) {

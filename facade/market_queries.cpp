@@ -174,33 +174,6 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
     return order + p_sTieBreak;
 }
 
-// The statement's current row into the table's columns, each value straight into its column's
-// typed array.
-void ReadRow(const SqliteStatement& p_oRow, ResultTable& p_oTable) {
-    const std::vector<ResultColumn>& columns = p_oTable.Columns();
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const int column = static_cast<int>(i);
-        if (p_oRow.ColumnIsNull(column)) {
-            p_oTable.AppendNull(i);
-            continue;
-        }
-        switch (columns[i].m_eKind) {
-            case FieldKind::Integer:
-            case FieldKind::Boolean:
-                p_oTable.AppendInteger(i, p_oRow.ColumnInt64(column));
-                break;
-            case FieldKind::Double:
-            case FieldKind::Date:
-                p_oTable.AppendNumber(i, p_oRow.ColumnDouble(column));
-                break;
-            case FieldKind::Text:
-                p_oTable.AppendText(i, p_oRow.ColumnText(column));
-                break;
-        }
-    }
-    p_oTable.EndRow();
-}
-
 ResultTable RunSelect(SqliteDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       const QueryText& p_oQuery) {
     std::vector<ResultColumn> columns;
@@ -210,7 +183,7 @@ ResultTable RunSelect(SqliteDatabase& p_oDatabase, const std::vector<SelectedFie
     ResultTable table(std::move(columns));
     SqliteStatement rows = p_oQuery.Prepare(p_oDatabase);
     while (rows.Step()) {
-        ReadRow(rows, table);
+        AppendStatementRow(rows, table);
     }
     return table;
 }
@@ -411,7 +384,7 @@ ResultTable MarketQueries::FieldCatalogue() {
         "SELECT parameter_id, column_name, caption, data_type_id, table_mask, group_id, "
         "column_format, meaning FROM field_catalogue ORDER BY sort_order, parameter_id");
     while (query.Step()) {
-        ReadRow(query, table);
+        AppendStatementRow(query, table);
     }
     return table;
 }

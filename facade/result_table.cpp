@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "facade/sqlite_database.h"
 #include "outside/text_util.h"
 
 namespace qv::facade {
@@ -151,6 +152,37 @@ std::vector<RowColumn> ResultTable::TakeValues() {
     }
     m_lRowCount = 0;
     return values;
+}
+
+void AppendStatementRow(const SqliteStatement& p_oRow, ResultTable& p_oTable) {
+    const std::vector<ResultColumn>& columns = p_oTable.Columns();
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const int column = static_cast<int>(i);
+        if (p_oRow.ColumnIsNull(column)) {
+            p_oTable.AppendNull(i);
+            continue;
+        }
+        switch (columns[i].m_eKind) {
+            case FieldKind::Integer:
+            case FieldKind::Boolean:
+                p_oTable.AppendInteger(i, p_oRow.ColumnInt64(column));
+                break;
+            case FieldKind::Double:
+            case FieldKind::Date:
+                p_oTable.AppendNumber(i, p_oRow.ColumnDouble(column));
+                break;
+            case FieldKind::Text:
+                p_oTable.AppendText(i, p_oRow.ColumnText(column));
+                break;
+        }
+    }
+    p_oTable.EndRow();
+}
+
+void AppendStatementRows(SqliteStatement& p_oRows, ResultTable& p_oTable) {
+    while (p_oRows.Step()) {
+        AppendStatementRow(p_oRows, p_oTable);
+    }
 }
 
 }  // namespace qv::facade

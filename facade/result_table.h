@@ -15,6 +15,8 @@
 
 namespace qv::facade {
 
+class SqliteStatement;
+
 // No value (NULL), an integer (also booleans, 0 or 1), a number (also dates, as day serials) or
 // a text.
 using FieldValue = std::variant<std::monostate, int64_t, double, std::string>;
@@ -62,5 +64,11 @@ class ResultTable {
 // The kind of array a column of p_eKind starts in; an integer column moves to numbers when a
 // value does not fit 32 bits.
 ColumnKind StorageKindOf(FieldKind p_eKind);
+
+// The statement's current row into the table's columns, each value straight into its column's
+// typed array: the statement's columns are the table's, in the table's order.
+void AppendStatementRow(const SqliteStatement& p_oRow, ResultTable& p_oTable);
+// Every row the statement gives, to its end.
+void AppendStatementRows(SqliteStatement& p_oRows, ResultTable& p_oTable);
 
 }  // namespace qv::facade

@@ -53,17 +53,6 @@ constexpr int32_t kSectorTable = 2;
 // The search option that asks for company names.
 constexpr int32_t kNameSearch = 1;
 
-std::vector<std::string> SplitList(const std::string& p_sText) {
-    std::vector<std::string> items;
-    for (const std::string& part : SplitText(p_sText, ',')) {
-        const std::string_view item = TrimWhitespace(part);
-        if (!item.empty()) {
-            items.emplace_back(item);
-        }
-    }
-    return items;
-}
-
 bool IsNumber(const std::string& p_sText) {
     return ParseNumericText(p_sText).has_value();
 }

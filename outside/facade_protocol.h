@@ -32,6 +32,7 @@ constexpr std::string_view kViewerWriter = "QorvantOnlineFacade.ViewerFTr";
 constexpr std::string_view kWatchListReader = "QorvantOnlineFacade.WatchListFNTr";
 constexpr std::string_view kWatchListWriter = "QorvantOnlineFacade.WatchListFTr";
 constexpr std::string_view kPortfolioReader = "QorvantOnlineFacade.PortfolioFNTr";
+constexpr std::string_view kPages = "QorvantOnlineFacade.PagesFNTr";
 }  // namespace prog_id
 
 // The stocks of the market, an industry, a sector, a watch list or a portfolio.
@@ -425,5 +426,129 @@ constexpr std::string_view kMethod = "GetOptionsTrades";
 constexpr size_t kCount = 1;
 constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
 }  // namespace get_options_trades
+
+// The pages' calls ("QorvantOnlineFacade.PagesFNTr"). Days: Empty or the zero date mean the latest
+// trading day, and for the first day of a range the first one; another day is read as the last
+// trading day on or before it (for the first day of a range, the first on or after it), and a day
+// before the first or after the last trading day of the store is refused. Figures of a day are on
+// the stock's latest basis (splits undone, as the lists show them); "AdjClose" also carries
+// dividends. Every unknown symbol or code, missing or non-numeric code, day outside the data or
+// stock without a bar on the day is an automation error whose text names the argument and value.
+
+// One stock on a day: a Recordset of one row with "Symbol", "CompanyName", "IndCode", "IndName",
+// "SectorCode", "SectorName", "TradeDate", "Open", "High", "Low", "Close", "Volume", "High52",
+// "Low52", "MA50", "MA200", "RelStrength" (the strength score the ranking sorts by:
+// 2 r(63) + r(126) + r(189) + r(252), r(n) the return over n bars; Null under 20 bars), "RSRank"
+// (1 to 99) and "REC" ("B", "S" or "H").
+namespace stock_detail {
+constexpr std::string_view kMethod = "StockDetail";
+constexpr size_t kCount = 2;
+constexpr Argument kSymbol{0, "Symbol", false, ArgType::Text};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+}  // namespace stock_detail
+
+// A stock's bars from the first to the last day, newest first: "TradeDate", then the prices as
+// traded, "Open", "High", "Low", "Close", "Volume", then "AdjClose" (splits and dividends taken
+// out, the series a chart draws) and "AdjFactor" (AdjClose / Close).
+namespace price_history {
+constexpr std::string_view kMethod = "PriceHistory";
+constexpr size_t kCount = 3;
+constexpr Argument kSymbol{0, "Symbol", false, ArgType::Text};
+constexpr Argument kFirstDate{1, "FirstDate", false, ArgType::Date};
+constexpr Argument kLastDate{2, "LastDate", false, ArgType::Date};
+}  // namespace price_history
+
+// An industry or a sector on a day. Returns a Recordset of one row: "Code", "Name", "SectorCode",
+// "SectorName" (an industry's sector; the sector itself for a sector), "TradeDate", "IndexValue"
+// (equal-weight index, 100 on the group's first day), "PctChange", "Advancing", "Declining",
+// "MemberCount", "Volume", "RSRank" (the members' average ranking) and "Rank" (1 for the group
+// with the highest average ranking of its kind that day). Members comes back with a row per
+// member, by name: "Code" (symbol, or industry code), "Name", "Value" (close, or index),
+// "PctChange", "Volume", "RSRank", "REC" (stocks; Null for industries), "Advancing" and
+// "MemberCount" (industries; Null for stocks).
+namespace group_detail {
+constexpr std::string_view kIndustryMethod = "IndustryDetail";
+constexpr std::string_view kSectorMethod = "SectorDetail";
+constexpr size_t kCount = 3;
+constexpr Argument kCode{0, "Code", false, ArgType::Long};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+constexpr Argument kMembers{2, "Members", true, ArgType::Object};
+}  // namespace group_detail
+
+// What a page names by kind: 0 stocks (symbols, or Stock_ID values), 1 industries, 2 sectors
+// (codes). Codes are joined by ",".
+namespace page_kind {
+constexpr int32_t kStocks = 0;
+constexpr int32_t kIndustries = 1;
+constexpr int32_t kSectors = 2;
+}  // namespace page_kind
+
+// Chart series of several codes in one answer: a row per code and trading day, by code in the
+// order given, then by day: "TradeDate", "Code", "Value" (a stock's AdjClose; an industry's or a
+// sector's equal-weight index, the day's average member return chained from 100), "Volume"; with
+// Advanced also "MA50" and "MA200" (means of Value over the last 50 and 200 trading days, the
+// days before FirstDate counted; Null until there are that many) and "RelStrength" (Value against
+// the equal-weight market, both taken as 100 on the first day: 100 * (Value / first Value) /
+// (Market / first Market), the market every stock with a bar that first day, bought in equal
+// amounts then).
+namespace chart_series {
+constexpr std::string_view kMethod = "ChartSeries";
+constexpr size_t kCount = 5;
+constexpr Argument kKind{0, "Kind", false, ArgType::Long};
+constexpr Argument kCodes{1, "Codes", false, ArgType::Text};
+constexpr Argument kFirstDate{2, "FirstDate", false, ArgType::Date};
+constexpr Argument kLastDate{3, "LastDate", false, ArgType::Date};
+constexpr Argument kAdvanced{4, "Advanced", false, ArgType::Boolean};
+}  // namespace chart_series
+
+// A stock on a day beside its industry and sector: a Recordset of three rows, "Level" "Stock",
+// "Industry", "Sector", with "Code", "Name", "TradeDate", "Value" (close, or index), "PctChange",
+// "High52", "Low52" (Null for groups), "RSRank" (the groups' average), "REC" (the stock's; Null
+// for groups), "Buy", "Hold", "Sell" (the counts of the group's members by recommendation; Null
+// for the stock) and "MemberCount".
+namespace stock_analysis {
+constexpr std::string_view kMethod = "StockAnalysis";
+constexpr size_t kCount = 2;
+constexpr Argument kSymbol{0, "Symbol", false, ArgType::Text};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+}  // namespace stock_analysis
+
+// A quick test: equal amounts put into each chosen stock (for industries and sectors, into each
+// group's equal-weight index) at the close of the first trading day on or after StartDate and
+// held to EndDate, against the equal-weight market bought the same way (every stock with a bar
+// that first day). A code without a value on that first day is not held: its Members row has a
+// Null start price. Returns the daily lines, oldest first: "TradeDate", "Portfolio", "Market",
+// both 100 on the first day; a day's value averages the holdings with a value that day. Figures
+// in percent: TotalReturn and AnnualReturn (compounded over 365.25 calendar days a year) of the
+// portfolio, MaxDrawdown (the largest fall from a previous high, positive), Volatility (stdev of
+// the daily returns times sqrt(252)); BestCode and WorstCode the holdings of the highest and
+// lowest return. Members: "Code", "Name", "StartPrice", "EndPrice", "Return" (percent), one row
+// per code in the order given.
+namespace quick_test {
+constexpr std::string_view kMethod = "QuickTest";
+constexpr size_t kCount = 11;
+constexpr Argument kKind{0, "Kind", false, ArgType::Long};
+constexpr Argument kCodes{1, "Codes", false, ArgType::Text};
+constexpr Argument kStartDate{2, "StartDate", false, ArgType::Date};
+constexpr Argument kEndDate{3, "EndDate", false, ArgType::Date};
+constexpr Argument kMembers{4, "Members", true, ArgType::Object};
+constexpr Argument kTotalReturn{5, "TotalReturn", true, ArgType::Variant};
+constexpr Argument kAnnualReturn{6, "AnnualReturn", true, ArgType::Variant};
+constexpr Argument kMaxDrawdown{7, "MaxDrawdown", true, ArgType::Variant};
+constexpr Argument kVolatility{8, "Volatility", true, ArgType::Variant};
+constexpr Argument kBestCode{9, "BestCode", true, ArgType::Variant};
+constexpr Argument kWorstCode{10, "WorstCode", true, ArgType::Variant};
+}  // namespace quick_test
+
+// Dividends inferred from the store's prices, where the adjusted and the traded closes part by a
+// step a split does not explain: a Recordset of "Symbol", "ExDate", "Amount" (per share as
+// traded the day before), "Estimated" (False), and after each stock's last one a row of its next
+// date estimated from the average spacing of its last four (when it has two or more),
+// "Estimated" True and "Amount" the last amount. A stock without such steps has no rows.
+namespace dividends {
+constexpr std::string_view kMethod = "Dividends";
+constexpr size_t kCount = 1;
+constexpr Argument kSymbols{0, "Symbols", false, ArgType::Text};
+}  // namespace dividends
 
 }  // namespace qv::facade_protocol
