@@ -2,6 +2,7 @@
 // hands every page address to.
 #include "shell/main_window.h"
 
+#include "shell/chart_pages.h"
 #include "shell/page_area.h"
 #include "shell/page_router.h"
 #include "shell/page_views.h"
@@ -34,6 +35,7 @@ void MainWindow::BuildPages() {
     m_pPageDock->hide();
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
+    m_oPages->SetPageBuilder(NewChartFamilyPage);
     m_oPages->SetOnPageShown([this] {
         ShowPageDock();
         ShowMessage(QStringLiteral("Page: ") + m_pPageArea->Address());

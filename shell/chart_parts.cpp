@@ -1,0 +1,256 @@
+#include "shell/chart_parts.h"
+
+#include "outside/vb_date.h"
+
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStringList>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+namespace {
+
+constexpr qreal kWheelStep = 1.25;
+constexpr int32_t kShortSpan = 120;
+constexpr int32_t kLongSpan = 800;
+
+const QDate& DayZero() {
+    static const QDate zero(1899, 12, 30);
+    return zero;
+}
+
+// The point of p_oSeries nearest x, or nothing for a series without points. The points are in
+// order of day.
+std::optional<QPointF> PointNear(const QXYSeries& p_oSeries, qreal p_dX) {
+    const QList<QPointF> points = p_oSeries.points();
+    if (points.isEmpty()) {
+        return std::nullopt;
+    }
+    auto after = std::lower_bound(points.begin(), points.end(), p_dX,
+                                  [](const QPointF& p, qreal x) { return p.x() < x; });
+    if (after == points.end()) {
+        return points.back();
+    }
+    if (after != points.begin() && p_dX - (after - 1)->x() < after->x() - p_dX) {
+        --after;
+    }
+    return *after;
+}
+
+QString FigureText(qreal p_dValue) {
+    return QString::number(p_dValue, 'f', std::abs(p_dValue) >= 1000 ? 0 : 2);
+}
+
+}  // namespace
+
+qreal DayPosition(int32_t p_lDay) {
+    return static_cast<qreal>(
+        QDateTime(DayZero().addDays(p_lDay), QTime(12, 0)).toMSecsSinceEpoch());
+}
+
+int32_t DayAt(qreal p_dPosition) {
+    const QDate day = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(p_dPosition)).date();
+    return static_cast<int32_t>(DayZero().daysTo(day));
+}
+
+QString DayText(int32_t p_lDay) {
+    return QString::fromStdString(IsoDateText(p_lDay));
+}
+
+QDateTimeAxis* NewDayAxis(int32_t p_lFirst, int32_t p_lLast) {
+    auto* axis = new QDateTimeAxis;
+    const int32_t span = p_lLast - p_lFirst;
+    axis->setFormat(span <= kShortSpan  ? QStringLiteral("d MMM")
+                    : span <= kLongSpan ? QStringLiteral("d MMM yyyy")
+                                        : QStringLiteral("MMM yyyy"));
+    axis->setTickCount(7);
+    axis->setRange(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DayPosition(p_lFirst))),
+                   QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(DayPosition(p_lLast))));
+    return axis;
+}
+
+QLineSeries* NewDayLine(const QString& p_sName, const std::vector<ChartPoint>& p_points,
+                        const std::function<double(const ChartPoint&)>& p_fnFigure,
+                        const QColor& p_oColor, double p_dScale) {
+    auto* line = new QLineSeries;
+    line->setName(p_sName);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(p_points.size()));
+    for (const ChartPoint& point : p_points) {
+        const double figure = p_fnFigure(point);
+        if (!std::isnan(figure)) {
+            points.append(QPointF(DayPosition(point.m_lDay), figure * p_dScale));
+        }
+    }
+    line->replace(points);
+    QPen pen(p_oColor);
+    pen.setWidthF(1.5);
+    line->setPen(pen);
+    return line;
+}
+
+std::pair<double, double> ValueRange(const std::vector<QLineSeries*>& p_lines, bool p_bPositive) {
+    double low = INFINITY;
+    double high = -INFINITY;
+    for (const QLineSeries* line : p_lines) {
+        for (const QPointF& point : line->points()) {
+            low = std::min(low, point.y());
+            high = std::max(high, point.y());
+        }
+    }
+    if (low > high) {
+        return {0.0, 1.0};
+    }
+    const double margin = std::max((high - low) / 20.0, 1.0);
+    const double floor = p_bPositive && low - margin <= 0 ? low / 2 : low - margin;
+    return {floor, high + margin};
+}
+
+void Attach(QChart& p_oChart, QAbstractSeries* p_pSeries, QAbstractAxis* p_pX, Qt::Alignment p_eX,
+            QAbstractAxis* p_pY, Qt::Alignment p_eY) {
+    p_oChart.addSeries(p_pSeries);
+    for (const auto& [axis, side] : {std::pair{p_pX, p_eX}, std::pair{p_pY, p_eY}}) {
+        if (!p_oChart.axes().contains(axis)) {
+            p_oChart.addAxis(axis, side);
+        }
+        p_pSeries->attachAxis(axis);
+    }
+}
+
+ChartView::ChartView(QChart* p_pChart, QLabel* p_pReadout, QWidget* p_pParent)
+    : QChartView(p_pChart, p_pParent), m_pReadout(p_pReadout) {
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::HorizontalRubberBand);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+QDateTimeAxis* ChartView::DayAxis() const {
+    const QList<QAbstractAxis*> axes = chart()->axes(Qt::Horizontal);
+    return axes.isEmpty() ? nullptr : qobject_cast<QDateTimeAxis*>(axes.front());
+}
+
+void ChartView::Lead(const std::vector<ChartView*>& p_followers) {
+    QDateTimeAxis* lead = DayAxis();
+    for (ChartView* follower : p_followers) {
+        QDateTimeAxis* axis = follower->DayAxis();
+        if (lead != nullptr && axis != nullptr) {
+            connect(lead, &QDateTimeAxis::rangeChanged, axis, &QDateTimeAxis::setRange);
+        }
+    }
+}
+
+void ChartView::ReadOut(const QPointF& p_oAt) {
+    const QRectF area = chart()->plotArea();
+    const QList<QAbstractSeries*> series = chart()->series();
+    m_bCross = false;
+    if (!area.contains(p_oAt) || series.isEmpty()) {
+        return;
+    }
+    const qreal x = chart()->mapToValue(p_oAt, series.front()).x();
+    QStringList parts;
+    for (QAbstractSeries* each : series) {
+        const auto* line = qobject_cast<QXYSeries*>(each);
+        const std::optional<QPointF> near = line != nullptr ? PointNear(*line, x) : std::nullopt;
+        if (!near) {
+            continue;
+        }
+        if (parts.isEmpty()) {
+            parts << DayText(DayAt(near->x()));
+            m_oCross = chart()->mapToPosition(*near, each);
+            m_bCross = true;
+        }
+        parts << each->name() + QStringLiteral(" ") + FigureText(near->y());
+    }
+    if (m_pReadout != nullptr && !parts.isEmpty()) {
+        m_pReadout->setText(parts.join(QStringLiteral("   ")));
+    }
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* p_pEvent) {
+    if (m_bPanning) {
+        const QPointF by = p_pEvent->position() - m_oPanFrom;
+        chart()->scroll(-by.x(), 0);
+        m_oPanFrom = p_pEvent->position();
+    }
+    ReadOut(p_pEvent->position());
+    viewport()->update();
+    QChartView::mouseMoveEvent(p_pEvent);
+}
+
+void ChartView::mousePressEvent(QMouseEvent* p_pEvent) {
+    if (p_pEvent->button() == Qt::MiddleButton) {
+        m_bPanning = true;
+        m_oPanFrom = p_pEvent->position();
+        return;
+    }
+    QChartView::mousePressEvent(p_pEvent);
+}
+
+void ChartView::mouseReleaseEvent(QMouseEvent* p_pEvent) {
+    if (p_pEvent->button() == Qt::MiddleButton) {
+        m_bPanning = false;
+        return;
+    }
+    QChartView::mouseReleaseEvent(p_pEvent);
+}
+
+// Only the days zoom: the values keep their axis, so that a line stays in view.
+void ChartView::wheelEvent(QWheelEvent* p_pEvent) {
+    const QRectF area = chart()->plotArea();
+    const qreal factor = p_pEvent->angleDelta().y() > 0 ? 1 / kWheelStep : kWheelStep;
+    const qreal x = std::clamp(p_pEvent->position().x(), area.left(), area.right());
+    const qreal left = x - (x - area.left()) * factor;
+    chart()->zoomIn(QRectF(left, area.top(), area.width() * factor, area.height()));
+    p_pEvent->accept();
+}
+
+void ChartView::keyPressEvent(QKeyEvent* p_pEvent) {
+    const qreal step = chart()->plotArea().width() / 10;
+    switch (p_pEvent->key()) {
+        case Qt::Key_Left:
+            chart()->scroll(-step, 0);
+            return;
+        case Qt::Key_Right:
+            chart()->scroll(step, 0);
+            return;
+        case Qt::Key_Plus:
+            chart()->zoom(kWheelStep);
+            return;
+        case Qt::Key_Minus:
+            chart()->zoom(1 / kWheelStep);
+            return;
+        default:
+            QChartView::keyPressEvent(p_pEvent);
+    }
+}
+
+void ChartView::leaveEvent(QEvent* p_pEvent) {
+    m_bCross = false;
+    viewport()->update();
+    QChartView::leaveEvent(p_pEvent);
+}
+
+void ChartView::drawForeground(QPainter* p_pPainter, const QRectF& p_oRect) {
+    QChartView::drawForeground(p_pPainter, p_oRect);
+    if (!m_bCross) {
+        return;
+    }
+    const QRectF area = chart()->plotArea();
+    p_pPainter->save();
+    p_pPainter->setPen(QPen(QColor(90, 90, 90), 0, Qt::DashLine));
+    p_pPainter->drawLine(QPointF(m_oCross.x(), area.top()), QPointF(m_oCross.x(), area.bottom()));
+    p_pPainter->drawLine(QPointF(area.left(), m_oCross.y()), QPointF(area.right(), m_oCross.y()));
+    p_pPainter->restore();
+}
+
+}  // namespace qv
