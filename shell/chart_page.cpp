@@ -49,6 +49,8 @@ const QColor kAverage200(0xb0, 0x20, 0x20);
 const QColor kStrengthColor(0x2a, 0x8a, 0x3a);
 const QColor kVolumeColor(0x7a, 0x8a, 0xa6);
 
+// Each pane's share of the height, and its least height; a page drawn small (a PNG of a size
+// given) still has its size.
 constexpr int kPriceHeight = 340;
 constexpr double kMillion = 1e6;
 constexpr int kStrengthHeight = 150;
@@ -244,7 +246,7 @@ void ChartPage::ClearPanes() {
 }
 
 void ChartPage::AddPane(ChartView* p_pPane, int p_iHeight) {
-    p_pPane->setMinimumHeight(p_iHeight);
+    p_pPane->setMinimumHeight(p_iHeight / 3);
     m_pPaneLayout->addWidget(p_pPane, p_iHeight);
     m_panes.push_back(p_pPane);
 }

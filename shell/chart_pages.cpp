@@ -66,7 +66,6 @@ QTableWidget* NewPageTable(const QStringList& p_header, int p_iRows, QWidget* p_
     table->setHorizontalHeaderLabels(p_header);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
-    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 

@@ -109,7 +109,9 @@ PageRequest ChartRequest(const ShellOptions& p_oOptions) {
     return request;
 }
 
-int DrawChartPng(const ShellOptions& p_oOptions, std::ostream& p_err) {
+}  // namespace
+
+int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err) {
     if (p_oOptions.m_sPageAddress.empty()) {
         throw std::runtime_error("--png needs --chart, --chart-industry, --chart-sector or --page");
     }
@@ -140,15 +142,13 @@ int DrawChartPng(const ShellOptions& p_oOptions, std::ostream& p_err) {
     return 0;
 }
 
-}  // namespace
-
 int RunChartPng(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv) {
     if (!WindowPossible()) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication application(p_iArgc, p_pArgv);
     try {
-        return DrawChartPng(p_oOptions, std::cerr);
+        return DrawPagePng(p_oOptions, std::cerr);
     } catch (const AutomationError& error) {
         std::cerr << kProgram << error.Description() << "\n";
     } catch (const std::exception& error) {

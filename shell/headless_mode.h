@@ -26,6 +26,9 @@ int RunPdfPrint(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv);
 // address that is no chart, quick test or dividends page, or a graph the facade refused.
 int RunChartPng(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv);
 
+// RunChartPng's drawing, on the application there is: 0, or throws what went wrong.
+int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err);
+
 // What --print writes: the caption lines (the list's caption, its sort and its Buy/Sell/Hold
 // counts where the list has them) and the list's text.
 std::string PrintedList(ViewerHost& p_oHost);
