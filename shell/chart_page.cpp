@@ -4,6 +4,7 @@
 #include "outside/facade_protocol.h"
 #include "shell/chart_pages.h"
 #include "shell/chart_parts.h"
+#include "shell/page_views.h"
 
 #include <QAreaSeries>
 #include <QButtonGroup>
@@ -54,7 +55,8 @@ const QColor kVolumeColor(0x7a, 0x8a, 0xa6);
 constexpr int kPriceHeight = 340;
 constexpr double kMillion = 1e6;
 constexpr int kStrengthHeight = 150;
-constexpr int kVolumeHeight = 130;
+// The share of the price pane's height under the lines, where the volume bars stand.
+constexpr double kVolumeShare = 0.22;
 // Half a bar either side of its day, in milliseconds.
 constexpr qreal kHalfBar = 0.35 * 86400000;
 
@@ -67,14 +69,10 @@ int32_t DaysOf(ChartRange p_eRange) {
     return kRanges.back().m_lDays;
 }
 
-QString Heading(const PageRequest& p_oPage) {
-    QStringList codes;
-    for (const std::string& code : p_oPage.m_codes) {
-        codes << QString::fromStdString(code);
-    }
-    return QString::fromStdString(PageKindName(p_oPage.m_eKind)) + QStringLiteral(": ") +
-           codes.join(QStringLiteral(", ")) +
-           (p_oPage.m_bAdvanced ? QStringLiteral(" (advanced)") : QString());
+QString Subject(const PageRequest& p_oPage) {
+    return QStringLiteral("Of %1%2.")
+        .arg(PageSubject(p_oPage),
+             p_oPage.m_bAdvanced ? QStringLiteral(", in the advanced edition") : QString());
 }
 
 // What the lines are, as the facade makes them.
@@ -106,8 +104,12 @@ QChart* NewChart() {
     return chart;
 }
 
-QAbstractAxis* NewValueAxis(const std::vector<QLineSeries*>& p_lines, bool p_bLog) {
-    const auto [low, high] = ValueRange(p_lines, p_bLog);
+// p_dRoomBelow: the share of the height left under the lines, for the volume bars.
+QAbstractAxis* NewValueAxis(const std::vector<QLineSeries*>& p_lines, bool p_bLog,
+                            double p_dRoomBelow = 0) {
+    auto [low, high] = ValueRange(p_lines, p_bLog);
+    const double below = p_dRoomBelow / (1 - p_dRoomBelow);
+    low = p_bLog ? low / std::pow(high / low, below) : low - (high - low) * below;
     if (p_bLog) {
         auto* axis = new QLogValueAxis;
         axis->setBase(10);
@@ -131,6 +133,33 @@ double FirstValue(const ChartLine& p_oLine) {
         }
     }
     return kNoFigure;
+}
+
+// The volume as bars along the bottom of the price pane, on an axis of their own that is not
+// shown: the tallest bar reaches kVolumeShare of the height. One area draws them all, each day's
+// volume a step from half a bar before the day to half after it. Added before the lines, the
+// bars lie under them.
+void AddVolume(QChart& p_oChart, const ChartLine& p_oLine, QAbstractAxis* p_pDays) {
+    auto* upper = new QLineSeries;
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(4 * p_oLine.m_points.size()));
+    double highest = 0.001;
+    for (const ChartPoint& point : p_oLine.m_points) {
+        const double volume = std::isnan(point.m_dVolume) ? 0 : point.m_dVolume / kMillion;
+        const qreal at = DayPosition(point.m_lDay);
+        points << QPointF(at - kHalfBar, 0) << QPointF(at - kHalfBar, volume)
+               << QPointF(at + kHalfBar, volume) << QPointF(at + kHalfBar, 0);
+        highest = std::max(highest, volume);
+    }
+    upper->replace(points);
+    auto* bars = new QAreaSeries(upper);
+    bars->setName(QStringLiteral("Volume (millions)"));
+    bars->setColor(kVolumeColor);
+    bars->setBorderColor(kVolumeColor);
+    auto* volumes = new QValueAxis;
+    volumes->setRange(0, highest / kVolumeShare);
+    volumes->setVisible(false);
+    Attach(p_oChart, bars, p_pDays, Qt::AlignBottom, volumes, Qt::AlignLeft);
 }
 
 }  // namespace
@@ -159,15 +188,16 @@ ChartQuery ChartQueryOf(const PageRequest& p_oPage, ChartRange p_eRange, int32_t
 }
 
 ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p_pParent)
-    : QWidget(p_pParent),
-      m_oPage(p_oPage),
-      m_eRange(p_eRange),
-      m_pReadout(NewPageLine(
-          QStringLiteral("Point at the chart to read a day's values. The wheel or a drag zooms, a "
-                         "right click zooms out, a middle drag or the arrow keys pan."),
-          this)),
-      m_pProblem(NewPageLine(QString(), this)),
-      m_pPaneLayout(new QVBoxLayout) {
+    : QWidget(p_pParent), m_oPage(p_oPage), m_eRange(p_eRange), m_pPaneLayout(new QVBoxLayout) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
+    layout->addWidget(NewPageLine(Subject(p_oPage), this));
+    layout->addWidget(NewPageLine(Basis(p_oPage), this));
+    m_pReadout = NewPageLine(
+        QStringLiteral("Point at the chart to read a day's values. The wheel or a drag zooms, a "
+                       "right click zooms out, a middle drag or the arrow keys pan."),
+        this);
+    m_pProblem = NewPageLine(QString(), this);
     setObjectName(QStringLiteral("chartPage"));
     m_pReadout->setObjectName(QStringLiteral("chartReadout"));
     m_pProblem->setObjectName(QStringLiteral("chartProblem"));
@@ -191,9 +221,6 @@ ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p
     }
     bar->addStretch();
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(NewPageHeading(Heading(p_oPage), this));
-    layout->addWidget(NewPageLine(Basis(p_oPage), this));
     layout->addLayout(bar);
     layout->addWidget(m_pReadout);
     layout->addWidget(m_pProblem);
@@ -214,13 +241,16 @@ void ChartPage::SetLogScale(bool p_bLog) {
     Draw();
 }
 
-// A range reaching back before the market's first day is refused by the facade; it then starts
-// on that first day.
+// The ranges end on the page's day (the facade reads it as the trading day on or before it), or
+// without one on the latest trading day, which costs a call of its own. A range reaching back
+// before the market's first day is refused by the facade; it then starts on that first day.
 void ChartPage::Load() {
     m_lines.clear();
     try {
         if (m_lLast == 0) {
-            m_lLast = TradingDayOf(ChartQueryOf(m_oPage, m_eRange, 0), m_oPage.m_lDate);
+            m_lLast = m_oPage.m_lDate != 0
+                          ? m_oPage.m_lDate
+                          : TradingDayOf(ChartQueryOf(m_oPage, m_eRange, 0), m_oPage.m_lDate);
         }
         ChartQuery query = ChartQueryOf(m_oPage, m_eRange, m_lLast);
         try {
@@ -264,7 +294,6 @@ void ChartPage::Draw() {
     if (ChartQueryOf(m_oPage, m_eRange, 0).m_bAdvanced) {
         AddPane(NewStrengthPane(), kStrengthHeight);
     }
-    AddPane(NewVolumePane(), kVolumeHeight);
     m_panes.front()->Lead({m_panes.begin() + 1, m_panes.end()});
 }
 
@@ -285,7 +314,8 @@ ChartView* ChartPage::NewPricePane() {
         chart->legend()->setAlignment(Qt::AlignTop);
     }
     QDateTimeAxis* days = NewDayAxis(line.m_points.front().m_lDay, line.m_points.back().m_lDay);
-    QAbstractAxis* values = NewValueAxis(lines, m_bLog);
+    AddVolume(*chart, line, days);
+    QAbstractAxis* values = NewValueAxis(lines, m_bLog, kVolumeShare);
     for (QLineSeries* each : lines) {
         Attach(*chart, each, days, Qt::AlignBottom, values, Qt::AlignRight);
     }
@@ -303,35 +333,6 @@ ChartView* ChartPage::NewStrengthPane() {
     QAbstractAxis* values = NewValueAxis(lines, false);
     static_cast<QValueAxis*>(values)->setTickCount(3);
     Attach(*chart, lines.front(), days, Qt::AlignBottom, values, Qt::AlignRight);
-    return new ChartView(chart, m_pReadout, this);
-}
-
-// Bars as one area: each day's volume a step from half a bar before the day to half after it.
-ChartView* ChartPage::NewVolumePane() {
-    const ChartLine& line = m_lines.front();
-    auto* upper = new QLineSeries;
-    QList<QPointF> points;
-    double highest = 0.001;
-    for (const ChartPoint& point : line.m_points) {
-        const double volume = std::isnan(point.m_dVolume) ? 0 : point.m_dVolume / kMillion;
-        const qreal at = DayPosition(point.m_lDay);
-        points << QPointF(at - kHalfBar, 0) << QPointF(at - kHalfBar, volume)
-               << QPointF(at + kHalfBar, volume) << QPointF(at + kHalfBar, 0);
-        highest = std::max(highest, volume);
-    }
-    upper->replace(points);
-    auto* bars = new QAreaSeries(upper);
-    bars->setName(QStringLiteral("Volume (millions)"));
-    bars->setColor(kVolumeColor);
-    bars->setBorderColor(kVolumeColor);
-    QChart* chart = NewChart();
-    auto* volumes = new QValueAxis;
-    volumes->setRange(0, highest * 1.05);
-    volumes->setLabelFormat(QStringLiteral("%.3gM"));
-    volumes->setTickCount(3);
-    chart->setTitle(bars->name());
-    Attach(*chart, bars, NewDayAxis(line.m_points.front().m_lDay, line.m_points.back().m_lDay),
-           Qt::AlignBottom, volumes, Qt::AlignRight);
     return new ChartView(chart, m_pReadout, this);
 }
 

@@ -1,7 +1,8 @@
 // The graph pages of a stock, an industry group or a business sector (page types 10, 11, 12),
 // drawn from the pages component's chart series.
 //
-// One code: its line (a stock's adjusted close, a group's equal-weight index) over its volume; in
+// One code: its line (a stock's adjusted close, a group's equal-weight index) over its volume
+// bars; in
 // the advanced edition ("iwp=1") also its 50- and 200-day averages, a pane of its strength
 // against the market, and a log scale to choose. Several codes: a line each, all taken as 100 on
 // the first day shown, with a legend. The range buttons fetch the series again for the last three
@@ -53,7 +54,6 @@ class ChartPage : public QWidget {
     void AddPane(ChartView* p_pPane, int p_iHeight);
     ChartView* NewPricePane();
     ChartView* NewStrengthPane();
-    ChartView* NewVolumePane();
     ChartView* NewComparisonPane();
 
     PageRequest m_oPage;
@@ -63,8 +63,8 @@ class ChartPage : public QWidget {
     int32_t m_lLast = 0;
     std::vector<ChartLine> m_lines;
     std::vector<ChartView*> m_panes;
-    QLabel* m_pReadout;
-    QLabel* m_pProblem;
+    QLabel* m_pReadout = nullptr;
+    QLabel* m_pProblem = nullptr;
     QCheckBox* m_pLog = nullptr;
     QVBoxLayout* m_pPaneLayout;
 };

@@ -23,10 +23,9 @@ constexpr qreal kWheelStep = 1.25;
 constexpr int32_t kShortSpan = 120;
 constexpr int32_t kLongSpan = 800;
 
-const QDate& DayZero() {
-    static const QDate zero(1899, 12, 30);
-    return zero;
-}
+// Day serial 25569 is 1970-01-01, where milliseconds since the epoch start.
+constexpr int32_t kEpochDay = 25569;
+constexpr qint64 kDayMilliseconds = 86400000;
 
 // The point of p_oSeries nearest x, or nothing for a series without points. The points are in
 // order of day.
@@ -52,14 +51,14 @@ QString FigureText(qreal p_dValue) {
 
 }  // namespace
 
+// Counted, not converted through the local time zone, which costs a look at the zone's file for
+// every point of a long series.
 qreal DayPosition(int32_t p_lDay) {
-    return static_cast<qreal>(
-        QDateTime(DayZero().addDays(p_lDay), QTime(12, 0)).toMSecsSinceEpoch());
+    return static_cast<qreal>((p_lDay - kEpochDay) * kDayMilliseconds + kDayMilliseconds / 2);
 }
 
 int32_t DayAt(qreal p_dPosition) {
-    const QDate day = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(p_dPosition)).date();
-    return static_cast<int32_t>(DayZero().daysTo(day));
+    return static_cast<int32_t>(std::floor(p_dPosition / kDayMilliseconds)) + kEpochDay;
 }
 
 QString DayText(int32_t p_lDay) {

@@ -28,7 +28,8 @@ class QLineSeries;
 
 namespace qv {
 
-// Where day p_lDay (a day serial) lies on a date axis: noon of that day, in local time.
+// Where day p_lDay (a day serial) lies on a date axis: noon of that day, UTC, which is the same
+// day in the local time of every zone within eleven hours of it.
 qreal DayPosition(int32_t p_lDay);
 int32_t DayAt(qreal p_dPosition);
 QString DayText(int32_t p_lDay);

@@ -44,21 +44,30 @@ std::shared_ptr<Recordset> ChartSeriesRows(const ChartQuery& p_oQuery) {
     return RecordsetOf(CallPages(call::chart_series::kMethod, args));
 }
 
+// The fields are found by name once, not on every row of a long series.
 std::vector<ChartLine> ChartLinesOf(Recordset& p_oRows, bool p_bAdvanced) {
+    const Fields& fields = p_oRows.Fields();
+    const int32_t code = fields.IndexOf("Code");
+    const int32_t day = fields.IndexOf("TradeDate");
+    const int32_t value = fields.IndexOf("Value");
+    const int32_t volume = fields.IndexOf("Volume");
+    const int32_t ma50 = p_bAdvanced ? fields.IndexOf("MA50") : -1;
+    const int32_t ma200 = p_bAdvanced ? fields.IndexOf("MA200") : -1;
+    const int32_t strength = p_bAdvanced ? fields.IndexOf("RelStrength") : -1;
     std::vector<ChartLine> lines;
     for (p_oRows.MoveFirst(); !p_oRows.IsEOF(); p_oRows.MoveNext()) {
-        const std::string code = p_oRows.Value("Code").ToString();
-        if (lines.empty() || lines.back().m_sCode != code) {
-            lines.push_back(ChartLine{code, {}});
+        std::string rowCode = p_oRows.Value(code).ToString();
+        if (lines.empty() || lines.back().m_sCode != rowCode) {
+            lines.push_back(ChartLine{std::move(rowCode), {}});
         }
         ChartPoint point;
-        point.m_lDay = static_cast<int32_t>(p_oRows.Value("TradeDate").ToDate());
-        point.m_dValue = FigureOf(p_oRows.Value("Value"));
-        point.m_dVolume = FigureOf(p_oRows.Value("Volume"));
+        point.m_lDay = static_cast<int32_t>(p_oRows.Value(day).ToDate());
+        point.m_dValue = FigureOf(p_oRows.Value(value));
+        point.m_dVolume = FigureOf(p_oRows.Value(volume));
         if (p_bAdvanced) {
-            point.m_dMA50 = FigureOf(p_oRows.Value("MA50"));
-            point.m_dMA200 = FigureOf(p_oRows.Value("MA200"));
-            point.m_dRelStrength = FigureOf(p_oRows.Value("RelStrength"));
+            point.m_dMA50 = FigureOf(p_oRows.Value(ma50));
+            point.m_dMA200 = FigureOf(p_oRows.Value(ma200));
+            point.m_dRelStrength = FigureOf(p_oRows.Value(strength));
         }
         lines.back().m_points.push_back(point);
     }

@@ -51,7 +51,7 @@ QTableWidget* NewDividendsTable(Recordset& p_oRows, QWidget* p_pParent) {
 DividendsPage::DividendsPage(const PageRequest& p_oPage, QWidget* p_pParent) : QWidget(p_pParent) {
     setObjectName(QStringLiteral("dividendsPage"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(NewPageHeading(QStringLiteral("Dividends"), this));
+    layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
     std::array<Variant, call::kCount> args{Variant(JoinCodes(p_oPage.m_codes))};
     std::shared_ptr<Recordset> rows;
     try {

@@ -120,11 +120,10 @@ QString Subject(const PageRequest& p_oPage, Recordset& p_oLines) {
 QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : QWidget(p_pParent) {
     setObjectName(QStringLiteral("quickTestPage"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(NewPageHeading(
-        p_oPage.m_sTitle.empty()
-            ? QStringLiteral("Quick test")
-            : QStringLiteral("Quick test: ") + QString::fromStdString(p_oPage.m_sTitle),
-        this));
+    layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
+    if (!p_oPage.m_sTitle.empty()) {
+        layout->addWidget(NewPageLine(QString::fromStdString(p_oPage.m_sTitle), this));
+    }
     std::array<Variant, call::kCount> args{
         Variant(KindOf(p_oPage)), Variant(JoinCodes(p_oPage.m_codes)), DayArgument(p_oPage.m_lDate),
         DayArgument(p_oPage.m_lEndDate), Variant::Nothing()};

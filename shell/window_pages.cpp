@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 
 #include "shell/chart_pages.h"
+#include "shell/market_session.h"
 #include "shell/page_area.h"
 #include "shell/page_router.h"
 #include "shell/page_views.h"
@@ -35,7 +36,13 @@ void MainWindow::BuildPages() {
     m_pPageDock->hide();
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
-    m_oPages->SetPageBuilder(NewChartFamilyPage);
+    // The market's latest day is the window's to know: a page without a day ends on it, and
+    // need not ask the facade which day that is.
+    m_oPages->SetPageBuilder([this](const PageRequest& p_oPage) {
+        PageRequest dated = p_oPage;
+        dated.m_lDate = dated.m_lDate != 0 ? dated.m_lDate : m_oSession.LastDay();
+        return NewChartFamilyPage(dated);
+    });
     m_oPages->SetOnPageShown([this] {
         ShowPageDock();
         ShowMessage(QStringLiteral("Page: ") + m_pPageArea->Address());

@@ -127,16 +127,16 @@ TEST_F(ChartPagesTest, EveryKindOfGraphDrawsItsSeriesOverTheMarketsDays) {
     const std::string days = ":" + std::to_string(kDays);
     const std::string bars = "Volume (millions):" + std::to_string(4 * kDays);
     const std::vector<GraphCase> cases = {
-        {"stock", Graph(PageKind::StockGraph, {stocks[0]}), {{stocks[0] + days}, {bars}}},
-        {"industry", Graph(PageKind::IndustryGraph, {industry}), {{industry + days}, {bars}}},
-        {"sector", Graph(PageKind::SectorGraph, {sector}), {{sector + days}, {bars}}},
+        {"stock", Graph(PageKind::StockGraph, {stocks[0]}), {{bars, stocks[0] + days}}},
+        {"industry", Graph(PageKind::IndustryGraph, {industry}), {{bars, industry + days}}},
+        {"sector", Graph(PageKind::SectorGraph, {sector}), {{bars, sector + days}}},
         {"several",
          Graph(PageKind::StockGraph, stocks),
          {{stocks[0] + days, stocks[1] + days, stocks[2] + days}}},
         // 40 days are too few for either average: their lines have no points.
         {"advanced",
          Graph(PageKind::StockGraph, {stocks[0]}, true),
-         {{stocks[0] + days, "MA50:0", "MA200:0"}, {"Relative strength" + days}, {bars}}},
+         {{bars, stocks[0] + days, "MA50:0", "MA200:0"}, {"Relative strength" + days}}},
     };
     for (const GraphCase& c : cases) {
         SCOPED_TRACE(c.m_sName);

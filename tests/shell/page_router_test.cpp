@@ -72,15 +72,24 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
         {"pagecontroller.aspx?pagetype=52&sectorcode=3&Date=12/4/2026", "Business sector details",
          pending},
         {"pagecontroller.aspx?pagetype=10&iwp=1&symbol=QA,QB", "Stock graph",
-         "It would show: A graph of the prices of stocks QA, QB over time, in the advanced "
-         "edition."},
-        {"pagecontroller.aspx?pagetype=11&iwp=0&indcode=12", "Industry group graph", pending},
-        {"pagecontroller.aspx?pagetype=12&iwp=0&sectorcode=3", "Business sector graph", pending},
-        {"pagecontroller.aspx?pagetype=17&wlid=5&timeID=812", "Watch list average graph", pending},
+         "The graph cannot be drawn: ChartSeries: argument 2 (Codes): unknown stock symbols: "
+         "'QA', 'QB'"},
+        {"pagecontroller.aspx?pagetype=11&iwp=0&indcode=12", "Industry group graph",
+         "Of industry group 12."},
+        {"pagecontroller.aspx?pagetype=12&iwp=0&sectorcode=3", "Business sector graph",
+         "Of business sector 3."},
+        {"pagecontroller.aspx?pagetype=17&wlid=5&timeID=812", "Watch list average graph",
+         "The average graph of watch list 5 is not available: its address names the watch list, "
+         "not the stocks or groups to average. A graph of a stock or a group of the list opens "
+         "from its row's menu."},
         {"pagecontroller.aspx?pagetype=26&symbol=QA&date=12/4/2026", "Option price", pending},
         {"pagecontroller.aspx?pagetype=40&symbol=QA", "Stock analysis", pending},
-        {"QuickTest.asp?symbols=101&title=Mine", "Quick test", pending},
-        {"dividends.aspx?stockids=101,102", "Upcoming dividend dates", pending},
+        {"QuickTest.asp?symbols=101&title=Mine", "Quick test",
+         "The quick test cannot be run: QuickTest: argument 2 (Codes): unknown stock symbols: "
+         "'101'"},
+        {"dividends.aspx?stockids=101,102", "Upcoming dividend dates",
+         "The dividends cannot be shown: Dividends: argument 1 (Symbols): unknown stock symbols: "
+         "'101', '102'"},
         {"InvestmentDetails", "Investment details", pending},
         {"news.aspx?symbol=QA", "Stock news",
          "No news source is configured, so the news of stock QA cannot be shown."},
