@@ -2,6 +2,7 @@
 
 #include "outside/vb_date.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QKeyEvent>
@@ -43,6 +44,15 @@ std::optional<QPointF> PointNear(const QXYSeries& p_oSeries, qreal p_dX) {
         --after;
     }
     return *after;
+}
+
+// The points of a series: a line's own, or the upper edge of bars drawn as an area, where the
+// point nearest a day is the top of its bar.
+const QXYSeries* LineOf(QAbstractSeries* p_pSeries) {
+    if (const auto* area = qobject_cast<QAreaSeries*>(p_pSeries)) {
+        return area->upperSeries();
+    }
+    return qobject_cast<QXYSeries*>(p_pSeries);
 }
 
 QString FigureText(qreal p_dValue) {
@@ -156,21 +166,24 @@ void ChartView::ReadOut(const QPointF& p_oAt) {
         return;
     }
     const qreal x = chart()->mapToValue(p_oAt, series.front()).x();
+    QString day;
     QStringList parts;
     for (QAbstractSeries* each : series) {
-        const auto* line = qobject_cast<QXYSeries*>(each);
+        const QXYSeries* line = LineOf(each);
         const std::optional<QPointF> near = line != nullptr ? PointNear(*line, x) : std::nullopt;
         if (!near) {
             continue;
         }
-        if (parts.isEmpty()) {
-            parts << DayText(DayAt(near->x()));
+        // The crosshair marks a line's point, never a bar's.
+        if (!m_bCross && line == each) {
+            day = DayText(DayAt(near->x()));
             m_oCross = chart()->mapToPosition(*near, each);
             m_bCross = true;
         }
         parts << each->name() + QStringLiteral(" ") + FigureText(near->y());
     }
-    if (m_pReadout != nullptr && !parts.isEmpty()) {
+    parts.prepend(day);
+    if (m_pReadout != nullptr && m_bCross) {
         m_pReadout->setText(parts.join(QStringLiteral("   ")));
     }
 }

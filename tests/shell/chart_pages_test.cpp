@@ -18,11 +18,14 @@
 #include "shell/shell_options.h"
 #include "shell/test_application.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QChart>
+#include <QDate>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QMouseEvent>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -160,6 +163,23 @@ TEST_F(ChartPagesTest, SeveralLinesStartAt100AndARangeFetchesAgain) {
     EXPECT_EQ(page.Lines().front().m_points.back().m_lDay, last);
     page.SetLogScale(true);
     EXPECT_EQ(page.Panes().size(), 1u);
+}
+
+TEST_F(ChartPagesTest, TheMouseReadsOutTheDayAndEverySeriesThere) {
+    const std::string symbol = Symbols(1).front();
+    ChartPage page(Graph(PageKind::StockGraph, {symbol}), ChartRange::ThreeYears);
+    InkOf(page);
+    ChartView& pane = *page.Panes().front();
+    const QPoint middle = pane.chart()->plotArea().center().toPoint();
+    QMouseEvent move(QEvent::MouseMove, middle, pane.viewport()->mapToGlobal(middle), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pane.viewport(), &move);
+    const QString readout = page.findChild<QLabel*>(QStringLiteral("chartReadout"))->text();
+    const QStringList parts = readout.split(QStringLiteral("   "));
+    ASSERT_EQ(parts.size(), 3) << readout.toStdString();
+    EXPECT_TRUE(QDate::fromString(parts[0], Qt::ISODate).isValid()) << readout.toStdString();
+    EXPECT_TRUE(parts[1].startsWith(QStringLiteral("Volume (millions) ")));
+    EXPECT_TRUE(parts[2].startsWith(QString::fromStdString(symbol + " ")));
 }
 
 TEST_F(ChartPagesTest, AGraphTheFacadeRefusesSaysWhy) {
