@@ -3,6 +3,7 @@
 #include "shell/main_window.h"
 
 #include "shell/page_area.h"
+#include "shell/page_details.h"
 #include "shell/page_router.h"
 #include "shell/page_views.h"
 #include "shell/viewer_host.h"
@@ -34,6 +35,7 @@ void MainWindow::BuildPages() {
     m_pPageDock->hide();
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
+    m_oPages->SetPageBuilder(NewFacadePage);
     m_oPages->SetOnPageShown([this] {
         ShowPageDock();
         ShowMessage(QStringLiteral("Page: ") + m_pPageArea->Address());
