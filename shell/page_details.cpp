@@ -30,7 +30,7 @@ namespace {
 
 namespace protocol = facade_protocol;
 
-enum class Style { Text, Number, Whole, Percent, Day, Rating };
+enum class Style { Text, Number, Whole, Percent, Day, Rating, Estimate };
 
 // A field of the facade's rows and how a person reads it.
 struct Figure {
@@ -88,8 +88,7 @@ constexpr std::array<Figure, 8> kIndustryMembers = {{
     {"MemberCount", "Stocks", Style::Whole},
 }};
 
-constexpr std::array<Figure, 13> kAnalysisColumns = {{
-    {"Level", "", Style::Text},
+constexpr std::array<Figure, 12> kAnalysisFigures = {{
     {"Code", "Code", Style::Text},
     {"Name", "Name", Style::Text},
     {"Value", "Close or index", Style::Number},
@@ -97,11 +96,18 @@ constexpr std::array<Figure, 13> kAnalysisColumns = {{
     {"High52", "52-week high", Style::Number},
     {"Low52", "52-week low", Style::Number},
     {"RSRank", "Strength rank", Style::Number},
-    {"REC", "Rec", Style::Text},
+    {"REC", "Recommendation", Style::Rating},
     {"Buy", "Buy", Style::Whole},
     {"Hold", "Hold", Style::Whole},
     {"Sell", "Sell", Style::Whole},
     {"MemberCount", "Members", Style::Whole},
+}};
+
+constexpr std::array<Figure, 4> kDividendColumns = {{
+    {"Symbol", "Symbol", Style::Text},
+    {"ExDate", "Ex-dividend day", Style::Day},
+    {"Amount", "Amount per share", Style::Number},
+    {"Estimated", "", Style::Estimate},
 }};
 
 QString Text(const std::string& p_sText) {
@@ -137,6 +143,8 @@ QString CellText(const Variant& p_vValue, Style p_eStyle) {
             return Text(DefaultDateText(std::floor(p_vValue.ToDouble())));
         case Style::Rating:
             return RatingText(p_vValue.ToString());
+        case Style::Estimate:
+            return p_vValue.ToBool() ? QStringLiteral("estimated") : QString();
         case Style::Text:
             break;
     }
@@ -163,12 +171,27 @@ void AddFigures(QWidget& p_oPage, const Recordset& p_oRows, std::span<const Figu
     LayoutOf(p_oPage).addLayout(form);
 }
 
-// Every row of p_oRows, one column a figure; a person may sort it by a header click.
-void AddTable(QWidget& p_oPage, Recordset& p_oRows, std::span<const Figure> p_columns) {
-    auto* table =
-        new QTableWidget(p_oRows.ViewCount(), static_cast<int>(p_columns.size()), &p_oPage);
+QTableWidget* NewTable(QWidget& p_oPage, int p_iRows, int p_iColumns) {
+    auto* table = new QTableWidget(p_iRows, p_iColumns, &p_oPage);
     table->setObjectName(QStringLiteral("pageTable"));
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    return table;
+}
+
+QTableWidgetItem* NewCell(const Recordset& p_oRows, const Figure& p_oFigure) {
+    auto* item =
+        new QTableWidgetItem(CellText(Field(p_oRows, p_oFigure.m_sField), p_oFigure.m_eStyle));
+    if (p_oFigure.m_eStyle != Style::Text && p_oFigure.m_eStyle != Style::Rating &&
+        p_oFigure.m_eStyle != Style::Estimate) {
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return item;
+}
+
+// Every row of p_oRows, one column a figure; a person may sort it by a header click.
+void AddTable(QWidget& p_oPage, Recordset& p_oRows, std::span<const Figure> p_columns) {
+    auto* table = NewTable(p_oPage, p_oRows.ViewCount(), static_cast<int>(p_columns.size()));
     table->verticalHeader()->hide();
     QStringList captions;
     for (const Figure& column : p_columns) {
@@ -178,18 +201,37 @@ void AddTable(QWidget& p_oPage, Recordset& p_oRows, std::span<const Figure> p_co
     int row = 0;
     for (p_oRows.MoveFirst(); !p_oRows.IsEOF(); p_oRows.MoveNext(), ++row) {
         for (size_t column = 0; column < p_columns.size(); ++column) {
-            const Figure& figure = p_columns[column];
-            auto* item =
-                new QTableWidgetItem(CellText(Field(p_oRows, figure.m_sField), figure.m_eStyle));
-            if (figure.m_eStyle != Style::Text) {
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            }
-            table->setItem(row, static_cast<int>(column), item);
+            table->setItem(row, static_cast<int>(column), NewCell(p_oRows, p_columns[column]));
         }
     }
     table->resizeColumnsToContents();
+    // The facade's order until a person clicks a header.
+    table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table->setSortingEnabled(true);
     table->setMinimumHeight(table->verticalHeader()->defaultSectionSize() * 8);
+    LayoutOf(p_oPage).addWidget(table, 1);
+}
+
+// The rows of p_oRows side by side, a column each under its p_sHeaderField, a figure a line: a
+// few rows of many figures read in a narrow area.
+void AddSideBySide(QWidget& p_oPage, Recordset& p_oRows, const char* p_sHeaderField,
+                   std::span<const Figure> p_figures) {
+    auto* table = NewTable(p_oPage, static_cast<int>(p_figures.size()), p_oRows.ViewCount());
+    QStringList captions;
+    for (const Figure& figure : p_figures) {
+        captions << QString::fromUtf8(figure.m_sCaption);
+    }
+    table->setVerticalHeaderLabels(captions);
+    QStringList columns;
+    int column = 0;
+    for (p_oRows.MoveFirst(); !p_oRows.IsEOF(); p_oRows.MoveNext(), ++column) {
+        columns << CellText(Field(p_oRows, p_sHeaderField), Style::Text);
+        for (size_t row = 0; row < p_figures.size(); ++row) {
+            table->setItem(static_cast<int>(row), column, NewCell(p_oRows, p_figures[row]));
+        }
+    }
+    table->setHorizontalHeaderLabels(columns);
+    table->resizeColumnsToContents();
     LayoutOf(p_oPage).addWidget(table, 1);
 }
 
@@ -271,7 +313,28 @@ QWidget* NewStockAnalysis(const PageRequest& p_oPage) {
                     .arg(CellText(Field(*rows, "TradeDate"), Style::Day),
                          CellText(Field(*rows, "REC"), Style::Rating)));
     SayFirstOfSeveral(*page, p_oPage);
-    AddTable(*page, *rows, kAnalysisColumns);
+    AddSideBySide(*page, *rows, "Level", kAnalysisFigures);
+    return page;
+}
+
+QWidget* NewDividends(const PageRequest& p_oPage) {
+    std::string ids;
+    for (const std::string& id : p_oPage.m_codes) {
+        ids += (ids.empty() ? "" : ",") + id;
+    }
+    std::array<Variant, protocol::dividends::kCount> args{Variant(ids)};
+    const std::shared_ptr<Recordset> rows = Call(protocol::dividends::kMethod, args);
+    QWidget* page = NewPageFrame(Text(PageKindName(p_oPage.m_eKind)));
+    AddPageLine(*page, QStringLiteral("The dividends of %1 as the market's prices show them; the "
+                                      "day after each stock's last one is estimated from their "
+                                      "spacing.")
+                           .arg(PageSubject(p_oPage)));
+    if (rows->ViewCount() == 0) {
+        AddPageLine(*page, QStringLiteral("None of them shows a dividend in the market's prices."));
+        LayoutOf(*page).addStretch();
+        return page;
+    }
+    AddTable(*page, *rows, kDividendColumns);
     return page;
 }
 
@@ -295,6 +358,8 @@ QWidget* NewFacadePage(const PageRequest& p_oPage) {
                 return NewGroupDetails(p_oPage);
             case PageKind::StockAnalysis:
                 return NewStockAnalysis(p_oPage);
+            case PageKind::Dividends:
+                return NewDividends(p_oPage);
             default:
                 return nullptr;
         }

@@ -1,6 +1,7 @@
 // The window's pages, offscreen: an address of each kind handed to the navigator the control
 // master is given shows its list, or a page in the page area that says what it is; the area goes
-// back and forward as a browser does. The details and analysis pages draw the market's figures.
+// back and forward as a browser does. The details, analysis and dividend pages draw the market's
+// figures.
 #include "shell/page_router.h"
 #include "outside/dispatch.h"
 #include "outside/recordset.h"
@@ -85,7 +86,8 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
         {"pagecontroller.aspx?pagetype=17&wlid=5&timeID=812", "Watch list average graph", pending},
         {"pagecontroller.aspx?pagetype=26&symbol=QA&date=12/4/2026", "Option price", pending},
         {"QuickTest.asp?symbols=101&title=Mine", "Quick test", pending},
-        {"dividends.aspx?stockids=101,102", "Upcoming dividend dates", pending},
+        {"dividends.aspx?stockids=1,2", "Upcoming dividend dates",
+         "The dividends of the stocks with ids 1, 2 "},
         {"InvestmentDetails", "Investment details", pending},
         {"news.aspx?symbol=QA", "Stock news",
          "No news source is configured, so the news of stock QA cannot be shown."},
