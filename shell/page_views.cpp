@@ -44,7 +44,8 @@ QString QuickTestRows(const PageRequest& p_oRequest) {
     if (p_oRequest.m_sCodeKey == "sectorcodes") {
         return Named(p_oRequest, "business sector", "business sectors");
     }
-    return Named(p_oRequest, "the stock with id", "the stocks with ids");
+    // The grid's quick test names its stocks by id, a host may name them by symbol.
+    return Named(p_oRequest, "stock", "stocks");
 }
 
 // A page: its heading and the lines under it, top-aligned.

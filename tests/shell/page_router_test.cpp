@@ -1,7 +1,7 @@
 // The window's pages, offscreen: an address of each kind handed to the navigator the control
 // master is given shows its list, or a page in the page area that says what it is; the area goes
-// back and forward as a browser does. The details, analysis and dividend pages draw the market's
-// figures.
+// back and forward as a browser does. The details, analysis, quick-test and dividend pages draw
+// the market's figures.
 #include "shell/page_router.h"
 #include "outside/dispatch.h"
 #include "outside/recordset.h"
@@ -85,7 +85,8 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
         {"pagecontroller.aspx?pagetype=12&iwp=0&sectorcode=3", "Business sector graph", pending},
         {"pagecontroller.aspx?pagetype=17&wlid=5&timeID=812", "Watch list average graph", pending},
         {"pagecontroller.aspx?pagetype=26&symbol=QA&date=12/4/2026", "Option price", pending},
-        {"QuickTest.asp?symbols=101&title=Mine", "Quick test", pending},
+        {"QuickTest.asp?symbols=" + symbol + "&title=Mine", "Quick test: Mine",
+         "Equal amounts put into each of stock " + symbol + " on "},
         {"dividends.aspx?stockids=1,2", "Upcoming dividend dates",
          "The dividends of the stocks with ids 1, 2 "},
         {"InvestmentDetails", "Investment details", pending},
