@@ -152,7 +152,7 @@ TEST_F(PageRouterTest, BackAndForwardGoThroughThePagesOpenedAsInABrowser) {
     EXPECT_EQ(Area().Address().toStdString(), first);
 }
 
-TEST_F(PageRouterTest, AWebServerInTheSettingsLetsABrowserOpenThePage) {
+TEST_F(PageRouterTest, AWebServerOrANewsSourceInTheSettingsLetsABrowserOpenThePage) {
     const auto* browser = Area().findChild<QPushButton*>(QStringLiteral("openInBrowser"));
     Navigate("pagecontroller.aspx?pagetype=37&symbol=QA");
     EXPECT_TRUE(browser->isHidden());
@@ -161,6 +161,12 @@ TEST_F(PageRouterTest, AWebServerInTheSettingsLetsABrowserOpenThePage) {
     EXPECT_FALSE(browser->isHidden());
     EXPECT_EQ(Area().BrowserAddress().toStdString(),
               "http://www.example.com/pagecontroller.aspx?pagetype=40&symbol=QA");
+    // A news source of its own is opened where it is, whatever the web server.
+    m_oPlatform.Settings().SaveSetting("Olmaris60", "SharedServices", "NewsURL",
+                                       "https://news.example.com/q?s=***SYMBOL***");
+    Navigate("https://news.example.com/q?s=QA");
+    EXPECT_EQ(PageTexts().front().toStdString(), "Stock news");
+    EXPECT_EQ(Area().BrowserAddress().toStdString(), "https://news.example.com/q?s=QA");
 }
 
 }  // namespace
