@@ -8,6 +8,9 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <array>
+
 namespace qv {
 
 namespace {
@@ -20,50 +23,47 @@ PageTemplates TemplatesInForce() {
     return PageTemplates{services.GetValue("NewsURL"), services.GetValue("DividendUrl")};
 }
 
-int32_t FirstCode(const PageRequest& p_oPage) {
-    return std::stoi(p_oPage.m_codes.front());
-}
+enum class Subject { Industry, Sector, Stock };
+
+// The list each list page shows, and what in the list its first code names.
+struct ListPage {
+    PageKind m_eKind;
+    int32_t m_lViewerType;
+    Subject m_eSubject;
+};
+
+constexpr std::array<ListPage, 6> kListPages = {{
+    {PageKind::StocksInIndustry, vt_Stocks, Subject::Industry},
+    {PageKind::StocksInSector, vt_Stocks, Subject::Sector},
+    {PageKind::IndustriesInSector, vt_Industries, Subject::Sector},
+    {PageKind::StockHistory, vt_StockHistory, Subject::Stock},
+    {PageKind::IndustryHistory, vt_IndustryHistory, Subject::Industry},
+    {PageKind::SectorHistory, vt_SectorHistory, Subject::Sector},
+}};
 
 }  // namespace
 
 std::optional<ViewerRequest> ListOfPage(const PageRequest& p_oPage, const ViewerRequest& p_oShown) {
+    const auto page =
+        std::find_if(kListPages.begin(), kListPages.end(),
+                     [&](const ListPage& p_oList) { return p_oList.m_eKind == p_oPage.m_eKind; });
+    if (page == kListPages.end()) {
+        return std::nullopt;
+    }
     ViewerRequest list = p_oShown;
-    list.m_lIndCode = 0;
-    list.m_lSectorCode = 0;
+    list.m_lViewerType = page->m_lViewerType;
     list.m_lWatchListId = 0;
     list.m_lPortfolioId = 0;
-    list.m_sSymbol.clear();
+    list.m_sSymbol = page->m_eSubject == Subject::Stock ? p_oPage.m_codes.front() : std::string();
+    // The parser let only whole numbers through as codes.
+    const int32_t code =
+        page->m_eSubject == Subject::Stock ? 0 : std::stoi(p_oPage.m_codes.front());
+    list.m_lIndCode = page->m_eSubject == Subject::Industry ? code : 0;
+    list.m_lSectorCode = page->m_eSubject == Subject::Sector ? code : 0;
     if (p_oPage.m_lDate != 0) {
         list.m_lDate = p_oPage.m_lDate;
     }
-    switch (p_oPage.m_eKind) {
-        case PageKind::StocksInIndustry:
-            list.m_lViewerType = vt_Stocks;
-            list.m_lIndCode = FirstCode(p_oPage);
-            return list;
-        case PageKind::StocksInSector:
-            list.m_lViewerType = vt_Stocks;
-            list.m_lSectorCode = FirstCode(p_oPage);
-            return list;
-        case PageKind::IndustriesInSector:
-            list.m_lViewerType = vt_Industries;
-            list.m_lSectorCode = FirstCode(p_oPage);
-            return list;
-        case PageKind::StockHistory:
-            list.m_lViewerType = vt_StockHistory;
-            list.m_sSymbol = p_oPage.m_codes.front();
-            return list;
-        case PageKind::IndustryHistory:
-            list.m_lViewerType = vt_IndustryHistory;
-            list.m_lIndCode = FirstCode(p_oPage);
-            return list;
-        case PageKind::SectorHistory:
-            list.m_lViewerType = vt_SectorHistory;
-            list.m_lSectorCode = FirstCode(p_oPage);
-            return list;
-        default:
-            return std::nullopt;
-    }
+    return list;
 }
 
 PageRouter::PageRouter(PageArea& p_oArea, ListFn p_fnShowList)

@@ -44,36 +44,17 @@ QString QuickTestRows(const PageRequest& p_oRequest) {
     if (p_oRequest.m_sCodeKey == "sectorcodes") {
         return Named(p_oRequest, "business sector", "business sectors");
     }
-    return Named(p_oRequest, "the stock with id", "the stocks with ids");
-}
-
-QLabel* NewText(const QString& p_sText, QWidget* p_pParent) {
-    auto* label = new QLabel(p_sText, p_pParent);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-QLabel* NewHeading(const QString& p_sText, QWidget* p_pParent) {
-    QLabel* label = NewText(p_sText, p_pParent);
-    label->setObjectName(QStringLiteral("pageHeading"));
-    QFont font = label->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.3);
-    label->setFont(font);
-    return label;
+    // The grid's quick test names its stocks by id, a host may name them by symbol.
+    return Named(p_oRequest, "stock", "stocks");
 }
 
 // A page: its heading and the lines under it, top-aligned.
 QWidget* NewPage(const QString& p_sHeading, const QStringList& p_lines) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    layout->addWidget(NewHeading(p_sHeading, page));
+    QWidget* page = NewPageFrame(p_sHeading);
     for (const QString& line : p_lines) {
-        layout->addWidget(NewText(line, page));
+        AddPageLine(*page, line);
     }
-    layout->addStretch();
+    static_cast<QVBoxLayout*>(page->layout())->addStretch();
     return page;
 }
 
@@ -85,15 +66,40 @@ void AddParameters(QWidget& p_oPage, const PageRequest& p_oRequest) {
     auto* form = new QFormLayout;
     form->setObjectName(QStringLiteral("pageParameters"));
     for (const auto& [key, value] : p_oRequest.m_parameters) {
-        form->addRow(NewText(Text(key), &p_oPage), NewText(Text(value), &p_oPage));
+        form->addRow(NewPageText(Text(key), &p_oPage), NewPageText(Text(value), &p_oPage));
     }
     auto* layout = static_cast<QVBoxLayout*>(p_oPage.layout());
     layout->insertWidget(layout->count() - 1,
-                         NewText(QStringLiteral("The address gives:"), &p_oPage));
+                         NewPageText(QStringLiteral("The address gives:"), &p_oPage));
     layout->insertLayout(layout->count() - 1, form);
 }
 
 }  // namespace
+
+QLabel* NewPageText(const QString& p_sText, QWidget* p_pParent) {
+    auto* label = new QLabel(p_sText, p_pParent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QWidget* NewPageFrame(const QString& p_sHeading) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    QLabel* heading = NewPageText(p_sHeading, page);
+    heading->setObjectName(QStringLiteral("pageHeading"));
+    QFont font = heading->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    heading->setFont(font);
+    layout->addWidget(heading);
+    return page;
+}
+
+void AddPageLine(QWidget& p_oPage, const QString& p_sLine) {
+    p_oPage.layout()->addWidget(NewPageText(p_sLine, &p_oPage));
+}
 
 QString PageSubject(const PageRequest& p_oRequest) {
     switch (p_oRequest.m_eKind) {

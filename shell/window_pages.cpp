@@ -2,9 +2,11 @@
 // hands every page address to.
 #include "shell/main_window.h"
 
+#include "shell/chart_page.h"
 #include "shell/chart_pages.h"
 #include "shell/market_session.h"
 #include "shell/page_area.h"
+#include "shell/page_details.h"
 #include "shell/page_router.h"
 #include "shell/page_views.h"
 #include "shell/viewer_host.h"
@@ -24,6 +26,16 @@ namespace {
 
 constexpr int kLeastPageWidth = 360;
 
+// The market's latest day is the window's to know: a graph without a day ends on it, and need
+// not ask the facade which day that is. (A quick test's day is where it starts, and stays.)
+PageRequest OnMarketDay(const PageRequest& p_oPage, int32_t p_lLastDay) {
+    PageRequest dated = p_oPage;
+    if (dated.m_lDate == 0 && ChartKindOf(dated.m_eKind) >= 0) {
+        dated.m_lDate = p_lLastDay;
+    }
+    return dated;
+}
+
 }  // namespace
 
 void MainWindow::BuildPages() {
@@ -36,12 +48,11 @@ void MainWindow::BuildPages() {
     m_pPageDock->hide();
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
-    // The market's latest day is the window's to know: a page without a day ends on it, and
-    // need not ask the facade which day that is.
-    m_oPages->SetPageBuilder([this](const PageRequest& p_oPage) {
-        PageRequest dated = p_oPage;
-        dated.m_lDate = dated.m_lDate != 0 ? dated.m_lDate : m_oSession.LastDay();
-        return NewChartFamilyPage(dated);
+    m_oPages->SetPageBuilder([this](const PageRequest& p_oPage) -> QWidget* {
+        if (QWidget* page = NewChartFamilyPage(OnMarketDay(p_oPage, m_oSession.LastDay()))) {
+            return page;
+        }
+        return NewFacadePage(p_oPage);
     });
     m_oPages->SetOnPageShown([this] {
         ShowPageDock();

@@ -126,11 +126,12 @@ TEST_F(PagesOnSample, AStockOnADayHasTheBarOfTheTradingDayOnOrBeforeIt) {
         std::shared_ptr<Recordset> rRow = Pages("StockDetail", {sSymbol, vDay});
         ASSERT_EQ(rRow->RecordCount(), 1);
         EXPECT_EQ(Number(*rRow, "TradeDate"), lExpected);
-        const std::string sCloseSql =
-            "SELECT round(close * 10000) FROM stock_days s JOIN stocks USING (stock_id) "
-            "WHERE trade_date = ?1 AND symbol = '" +
-            sSymbol + "'";
-        EXPECT_EQ(std::round(Number(*rRow, "Close") * 10000), Count(sCloseSql, lExpected));
+        // Symbols(1, 5) is the sixth stock by id.
+        const int64_t lClose = Count(
+            "SELECT round(close * 10000) FROM stock_days WHERE day_key = 4194304 * "
+            "(SELECT stock_id FROM stocks ORDER BY stock_id LIMIT 1 OFFSET 5) + ?1",
+            lExpected);
+        EXPECT_EQ(std::round(Number(*rRow, "Close") * 10000), lClose);
         const int64_t lRank = rRow->Value("RSRank").ToLong();
         EXPECT_EQ(rRow->Value("REC").ToString(), lRank >= 70 ? "B" : lRank <= 30 ? "S" : "H");
         EXPECT_FALSE(rRow->Value("RelStrength").IsNull());
