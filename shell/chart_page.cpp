@@ -6,7 +6,6 @@
 #include "shell/chart_parts.h"
 #include "shell/page_views.h"
 
-#include <QAreaSeries>
 #include <QButtonGroup>
 #include <QChart>
 #include <QCheckBox>
@@ -48,7 +47,10 @@ const QColor kPriceColor(0x1f, 0x4e, 0x9c);
 const QColor kAverage50(0xe0, 0x8a, 0x00);
 const QColor kAverage200(0xb0, 0x20, 0x20);
 const QColor kStrengthColor(0x2a, 0x8a, 0x3a);
-const QColor kVolumeColor(0x7a, 0x8a, 0xa6);
+
+const QString kHowToRead = QStringLiteral(
+    "Point at the chart to read a day's values. The wheel or a drag zooms, a right "
+    "click zooms out, a middle drag or the arrow keys pan.");
 
 // Each pane's share of the height, and its least height; a page drawn small (a PNG of a size
 // given) still has its size.
@@ -57,8 +59,6 @@ constexpr double kMillion = 1e6;
 constexpr int kStrengthHeight = 150;
 // The share of the price pane's height under the lines, where the volume bars stand.
 constexpr double kVolumeShare = 0.22;
-// Half a bar either side of its day, in milliseconds.
-constexpr qreal kHalfBar = 0.35 * 86400000;
 
 int32_t DaysOf(ChartRange p_eRange) {
     for (const RangeButton& button : kRanges) {
@@ -135,31 +135,16 @@ double FirstValue(const ChartLine& p_oLine) {
     return kNoFigure;
 }
 
-// The volume as bars along the bottom of the price pane, on an axis of their own that is not
-// shown: the tallest bar reaches kVolumeShare of the height. One area draws them all, each day's
-// volume a step from half a bar before the day to half after it. Added before the lines, the
-// bars lie under them.
-void AddVolume(QChart& p_oChart, const ChartLine& p_oLine, QAbstractAxis* p_pDays) {
-    auto* upper = new QLineSeries;
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(4 * p_oLine.m_points.size()));
-    double highest = 0.001;
+// Each day's volume in millions, for the bars under the price line.
+std::vector<QPointF> VolumesOf(const ChartLine& p_oLine) {
+    std::vector<QPointF> volumes;
+    volumes.reserve(p_oLine.m_points.size());
     for (const ChartPoint& point : p_oLine.m_points) {
-        const double volume = std::isnan(point.m_dVolume) ? 0 : point.m_dVolume / kMillion;
-        const qreal at = DayPosition(point.m_lDay);
-        points << QPointF(at - kHalfBar, 0) << QPointF(at - kHalfBar, volume)
-               << QPointF(at + kHalfBar, volume) << QPointF(at + kHalfBar, 0);
-        highest = std::max(highest, volume);
+        if (!std::isnan(point.m_dVolume)) {
+            volumes.emplace_back(DayPosition(point.m_lDay), point.m_dVolume / kMillion);
+        }
     }
-    upper->replace(points);
-    auto* bars = new QAreaSeries(upper);
-    bars->setName(QStringLiteral("Volume (millions)"));
-    bars->setColor(kVolumeColor);
-    bars->setBorderColor(kVolumeColor);
-    auto* volumes = new QValueAxis;
-    volumes->setRange(0, highest / kVolumeShare);
-    volumes->setVisible(false);
-    Attach(p_oChart, bars, p_pDays, Qt::AlignBottom, volumes, Qt::AlignLeft);
+    return volumes;
 }
 
 }  // namespace
@@ -191,17 +176,13 @@ ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p
     : QWidget(p_pParent), m_oPage(p_oPage), m_eRange(p_eRange), m_pPaneLayout(new QVBoxLayout) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
-    layout->addWidget(NewPageLine(Subject(p_oPage), this));
-    layout->addWidget(NewPageLine(Basis(p_oPage), this));
-    m_pReadout = NewPageLine(
-        QStringLiteral("Point at the chart to read a day's values. The wheel or a drag zooms, a "
-                       "right click zooms out, a middle drag or the arrow keys pan."),
-        this);
-    m_pProblem = NewPageLine(QString(), this);
+    layout->addWidget(NewPageLine(Subject(p_oPage) + QLatin1Char(' ') + Basis(p_oPage), this));
+    // Not selectable: it changes as the mouse moves to select it.
+    m_pReadout = new QLabel(kHowToRead, this);
+    m_pReadout->setWordWrap(true);
+    m_pReadout->setTextFormat(Qt::PlainText);
     setObjectName(QStringLiteral("chartPage"));
     m_pReadout->setObjectName(QStringLiteral("chartReadout"));
-    m_pProblem->setObjectName(QStringLiteral("chartProblem"));
-    m_pProblem->hide();
     auto* bar = new QHBoxLayout;
     auto* group = new QButtonGroup(this);
     for (const RangeButton& range : kRanges) {
@@ -223,7 +204,6 @@ ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p
 
     layout->addLayout(bar);
     layout->addWidget(m_pReadout);
-    layout->addWidget(m_pProblem);
     layout->addLayout(m_pPaneLayout, 1);
     Load();
 }
@@ -259,11 +239,13 @@ void ChartPage::Load() {
             query.m_lFirst = 0;
             m_lines = ReadChartSeries(query);
         }
-        m_pProblem->hide();
+        m_sProblem.clear();
+        m_pReadout->setText(kHowToRead);
     } catch (const AutomationError& error) {
-        m_pProblem->setText(QStringLiteral("The graph cannot be drawn: ") +
-                            QString::fromStdString(error.Description()));
-        m_pProblem->show();
+        // Without a graph there is nothing to read out: the line says why instead.
+        m_sProblem = QStringLiteral("The graph cannot be drawn: ") +
+                     QString::fromStdString(error.Description());
+        m_pReadout->setText(m_sProblem);
     }
     Draw();
 }
@@ -314,12 +296,13 @@ ChartView* ChartPage::NewPricePane() {
         chart->legend()->setAlignment(Qt::AlignTop);
     }
     QDateTimeAxis* days = NewDayAxis(line.m_points.front().m_lDay, line.m_points.back().m_lDay);
-    AddVolume(*chart, line, days);
     QAbstractAxis* values = NewValueAxis(lines, m_bLog, kVolumeShare);
     for (QLineSeries* each : lines) {
         Attach(*chart, each, days, Qt::AlignBottom, values, Qt::AlignRight);
     }
-    return new ChartView(chart, m_pReadout, this);
+    auto* pane = new ChartView(chart, m_pReadout, this);
+    pane->SetBars(QStringLiteral("Volume (millions)"), VolumesOf(line), kVolumeShare);
+    return pane;
 }
 
 ChartView* ChartPage::NewStrengthPane() {

@@ -15,6 +15,7 @@
 #include "shell/chart_series.h"
 #include "shell/page_address.h"
 
+#include <QString>
 #include <QWidget>
 
 #include <vector>
@@ -46,6 +47,8 @@ class ChartPage : public QWidget {
     const std::vector<ChartLine>& Lines() const { return m_lines; }
     // The panes shown, the price (or the lines) first; none when the facade refused the query.
     const std::vector<ChartView*>& Panes() const { return m_panes; }
+    // Why the facade drew no graph; empty when it did.
+    const QString& Problem() const { return m_sProblem; }
 
   private:
     void Load();
@@ -63,8 +66,8 @@ class ChartPage : public QWidget {
     int32_t m_lLast = 0;
     std::vector<ChartLine> m_lines;
     std::vector<ChartView*> m_panes;
+    QString m_sProblem;
     QLabel* m_pReadout = nullptr;
-    QLabel* m_pProblem = nullptr;
     QCheckBox* m_pLog = nullptr;
     QVBoxLayout* m_pPaneLayout;
 };

@@ -2,7 +2,6 @@
 
 #include "outside/vb_date.h"
 
-#include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
 #include <QKeyEvent>
@@ -15,12 +14,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace qv {
 
 namespace {
 
 constexpr qreal kWheelStep = 1.25;
+const QColor kBarColor(0x7a, 0x8a, 0xa6, 0xb0);
 constexpr int32_t kShortSpan = 120;
 constexpr int32_t kLongSpan = 800;
 
@@ -28,31 +29,20 @@ constexpr int32_t kLongSpan = 800;
 constexpr int32_t kEpochDay = 25569;
 constexpr qint64 kDayMilliseconds = 86400000;
 
-// The point of p_oSeries nearest x, or nothing for a series without points. The points are in
-// order of day.
-std::optional<QPointF> PointNear(const QXYSeries& p_oSeries, qreal p_dX) {
-    const QList<QPointF> points = p_oSeries.points();
-    if (points.isEmpty()) {
+// The point nearest x, or nothing where there are no points. The points are in order of day.
+std::optional<QPointF> PointNear(std::span<const QPointF> p_points, qreal p_dX) {
+    if (p_points.empty()) {
         return std::nullopt;
     }
-    auto after = std::lower_bound(points.begin(), points.end(), p_dX,
+    auto after = std::lower_bound(p_points.begin(), p_points.end(), p_dX,
                                   [](const QPointF& p, qreal x) { return p.x() < x; });
-    if (after == points.end()) {
-        return points.back();
+    if (after == p_points.end()) {
+        return p_points.back();
     }
-    if (after != points.begin() && p_dX - (after - 1)->x() < after->x() - p_dX) {
+    if (after != p_points.begin() && p_dX - (after - 1)->x() < after->x() - p_dX) {
         --after;
     }
     return *after;
-}
-
-// The points of a series: a line's own, or the upper edge of bars drawn as an area, where the
-// point nearest a day is the top of its bar.
-const QXYSeries* LineOf(QAbstractSeries* p_pSeries) {
-    if (const auto* area = qobject_cast<QAreaSeries*>(p_pSeries)) {
-        return area->upperSeries();
-    }
-    return qobject_cast<QXYSeries*>(p_pSeries);
 }
 
 QString FigureText(qreal p_dValue) {
@@ -166,23 +156,25 @@ void ChartView::ReadOut(const QPointF& p_oAt) {
         return;
     }
     const qreal x = chart()->mapToValue(p_oAt, series.front()).x();
-    QString day;
     QStringList parts;
     for (QAbstractSeries* each : series) {
-        const QXYSeries* line = LineOf(each);
-        const std::optional<QPointF> near = line != nullptr ? PointNear(*line, x) : std::nullopt;
+        const auto* line = qobject_cast<QXYSeries*>(each);
+        const QList<QPointF> points = line != nullptr ? line->points() : QList<QPointF>();
+        const std::optional<QPointF> near =
+            PointNear(std::span<const QPointF>(points.constData(), points.size()), x);
         if (!near) {
             continue;
         }
-        // The crosshair marks a line's point, never a bar's.
-        if (!m_bCross && line == each) {
-            day = DayText(DayAt(near->x()));
+        if (parts.isEmpty()) {
+            parts << DayText(DayAt(near->x()));
             m_oCross = chart()->mapToPosition(*near, each);
             m_bCross = true;
         }
         parts << each->name() + QStringLiteral(" ") + FigureText(near->y());
     }
-    parts.prepend(day);
+    if (const std::optional<QPointF> bar = PointNear(m_bars, x); bar && m_bCross) {
+        parts << m_sBars + QStringLiteral(" ") + FigureText(bar->y());
+    }
     if (m_pReadout != nullptr && m_bCross) {
         m_pReadout->setText(parts.join(QStringLiteral("   ")));
     }
@@ -244,6 +236,44 @@ void ChartView::keyPressEvent(QKeyEvent* p_pEvent) {
         default:
             QChartView::keyPressEvent(p_pEvent);
     }
+}
+
+void ChartView::SetBars(const QString& p_sName, std::vector<QPointF> p_bars, double p_dShare) {
+    m_sBars = p_sName;
+    m_bars = std::move(p_bars);
+    m_dBarsShare = p_dShare;
+    m_dTallest = 0;
+    for (const QPointF& bar : m_bars) {
+        m_dTallest = std::max(m_dTallest, bar.y());
+    }
+    // The view's own background shows through the chart's, under the bars.
+    chart()->setBackgroundVisible(false);
+    setBackgroundBrush(Qt::white);
+}
+
+// A day's bar is 70% of a day wide, where the days' axis puts it.
+void ChartView::drawBackground(QPainter* p_pPainter, const QRectF& p_oRect) {
+    QChartView::drawBackground(p_pPainter, p_oRect);
+    const QList<QAbstractSeries*> series = chart()->series();
+    if (m_bars.empty() || m_dTallest <= 0 || series.isEmpty()) {
+        return;
+    }
+    const QRectF area = chart()->plotArea();
+    QAbstractSeries* days = series.front();
+    const qreal dayWidth = chart()->mapToPosition(QPointF(DayPosition(1), 0), days).x() -
+                           chart()->mapToPosition(QPointF(DayPosition(0), 0), days).x();
+    const qreal half = std::max<qreal>(0.35 * dayWidth, 0.5);
+    const qreal scale = m_dBarsShare * area.height() / m_dTallest;
+    p_pPainter->save();
+    p_pPainter->setClipRect(area);
+    p_pPainter->setPen(Qt::NoPen);
+    p_pPainter->setBrush(kBarColor);
+    for (const QPointF& bar : m_bars) {
+        const qreal x = chart()->mapToPosition(QPointF(bar.x(), 0), days).x();
+        p_pPainter->drawRect(
+            QRectF(x - half, area.bottom() - bar.y() * scale, 2 * half, bar.y() * scale));
+    }
+    p_pPainter->restore();
 }
 
 void ChartView::leaveEvent(QEvent* p_pEvent) {

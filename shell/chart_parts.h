@@ -1,7 +1,8 @@
 // What the chart pages share: days on a date axis, lines of days, a volume pane, and a chart view
 // that a person can read and move about in.
 //
-// The view reads out, under the mouse, the day and the value of each line on that day, with a
+// The view reads out, under the mouse, the day and the value of each line (and bar) on that day,
+// with a
 // crosshair at the first line's point; the wheel zooms the days in and out about the mouse, a
 // drag of the left button zooms to the days it spans, the right button zooms back out, and a
 // drag of the middle button (or the arrow keys) pans.
@@ -14,6 +15,8 @@
 #include <QDateTime>
 #include <QPointF>
 #include <QString>
+
+#include <vector>
 
 #include <cstdint>
 #include <functional>
@@ -60,6 +63,12 @@ class ChartView : public QChartView {
     // The other panes follow the days this view shows.
     void Lead(const std::vector<ChartView*>& p_followers);
     QDateTimeAxis* DayAxis() const;
+    // Bars along the bottom of the plot, under the lines and the grid, on no axis of their own:
+    // p_bars (day position, figure) with the tallest reaching p_dShare of the plot's height. The
+    // view paints them itself, which costs a long series nothing until it is shown; the read-out
+    // names their figure p_sName.
+    void SetBars(const QString& p_sName, std::vector<QPointF> p_bars, double p_dShare);
+    const std::vector<QPointF>& Bars() const { return m_bars; }
 
   protected:
     void mouseMoveEvent(QMouseEvent* p_pEvent) override;
@@ -69,6 +78,7 @@ class ChartView : public QChartView {
     void keyPressEvent(QKeyEvent* p_pEvent) override;
     void leaveEvent(QEvent* p_pEvent) override;
     void drawForeground(QPainter* p_pPainter, const QRectF& p_oRect) override;
+    void drawBackground(QPainter* p_pPainter, const QRectF& p_oRect) override;
 
   private:
     void ReadOut(const QPointF& p_oAt);
@@ -79,6 +89,10 @@ class ChartView : public QChartView {
     bool m_bCross = false;
     bool m_bPanning = false;
     QPointF m_oPanFrom;
+    QString m_sBars;
+    std::vector<QPointF> m_bars;
+    double m_dBarsShare = 0;
+    double m_dTallest = 0;
 };
 
 }  // namespace qv

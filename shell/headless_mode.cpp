@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLabel>
 
 #include <cstdlib>
 #include <exception>
@@ -127,8 +126,7 @@ int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err) {
     }
     const auto* chart = dynamic_cast<const ChartPage*>(page.get());
     if (chart != nullptr && chart->Panes().empty()) {
-        throw std::runtime_error(
-            page->findChild<QLabel*>(QStringLiteral("chartProblem"))->text().toStdString());
+        throw std::runtime_error(chart->Problem().toStdString());
     }
     page->setAttribute(Qt::WA_DontShowOnScreen);
     page->resize(p_oOptions.m_lWidth > 0 ? p_oOptions.m_lWidth : kPngWidth,

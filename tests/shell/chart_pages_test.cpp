@@ -19,8 +19,8 @@
 #include "shell/test_application.h"
 
 #include <QApplication>
-#include <QAreaSeries>
 #include <QChart>
+#include <QCheckBox>
 #include <QDate>
 #include <QImage>
 #include <QLabel>
@@ -63,14 +63,15 @@ double InkOf(QWidget& p_oPage) {
     return InkShare(p_oPage.grab().toImage());
 }
 
-// "name:count" for every series of a pane; an area counts its upper line's points.
+// "name:count" for every series of a pane, then "bars:count" where it has bars.
 std::vector<std::string> SeriesOf(const ChartView& p_oPane) {
     std::vector<std::string> series;
     for (QAbstractSeries* each : p_oPane.chart()->series()) {
-        const auto* area = qobject_cast<QAreaSeries*>(each);
-        const int count = area != nullptr ? area->upperSeries()->count()
-                                          : qobject_cast<QXYSeries*>(each)->count();
-        series.push_back(each->name().toStdString() + ":" + std::to_string(count));
+        series.push_back(each->name().toStdString() + ":" +
+                         std::to_string(qobject_cast<QXYSeries*>(each)->count()));
+    }
+    if (!p_oPane.Bars().empty()) {
+        series.push_back("bars:" + std::to_string(p_oPane.Bars().size()));
     }
     return series;
 }
@@ -128,18 +129,18 @@ TEST_F(ChartPagesTest, EveryKindOfGraphDrawsItsSeriesOverTheMarketsDays) {
     const std::string industry = std::to_string(SharedMarket().Industries().front().m_lCode);
     const std::string sector = std::to_string(SharedMarket().Sectors().front().m_lCode);
     const std::string days = ":" + std::to_string(kDays);
-    const std::string bars = "Volume (millions):" + std::to_string(4 * kDays);
+    const std::string bars = "bars" + days;
     const std::vector<GraphCase> cases = {
-        {"stock", Graph(PageKind::StockGraph, {stocks[0]}), {{bars, stocks[0] + days}}},
-        {"industry", Graph(PageKind::IndustryGraph, {industry}), {{bars, industry + days}}},
-        {"sector", Graph(PageKind::SectorGraph, {sector}), {{bars, sector + days}}},
+        {"stock", Graph(PageKind::StockGraph, {stocks[0]}), {{stocks[0] + days, bars}}},
+        {"industry", Graph(PageKind::IndustryGraph, {industry}), {{industry + days, bars}}},
+        {"sector", Graph(PageKind::SectorGraph, {sector}), {{sector + days, bars}}},
         {"several",
          Graph(PageKind::StockGraph, stocks),
          {{stocks[0] + days, stocks[1] + days, stocks[2] + days}}},
         // 40 days are too few for either average: their lines have no points.
         {"advanced",
          Graph(PageKind::StockGraph, {stocks[0]}, true),
-         {{bars, stocks[0] + days, "MA50:0", "MA200:0"}, {"Relative strength" + days}}},
+         {{stocks[0] + days, "MA50:0", "MA200:0", bars}, {"Relative strength" + days}}},
     };
     for (const GraphCase& c : cases) {
         SCOPED_TRACE(c.m_sName);
@@ -161,8 +162,17 @@ TEST_F(ChartPagesTest, SeveralLinesStartAt100AndARangeFetchesAgain) {
     const int32_t last = page.Lines().front().m_points.back().m_lDay;
     page.ShowRange(ChartRange::ThreeMonths);
     EXPECT_EQ(page.Lines().front().m_points.back().m_lDay, last);
-    page.SetLogScale(true);
-    EXPECT_EQ(page.Panes().size(), 1u);
+}
+
+TEST_F(ChartPagesTest, TheLogScaleRedrawsThePriceOnALogAxis) {
+    ChartPage page(Graph(PageKind::StockGraph, Symbols(1), true), ChartRange::ThreeYears);
+    const auto priceAxis = [&page] {
+        return page.Panes().front()->chart()->axes(Qt::Vertical).front()->type();
+    };
+    EXPECT_EQ(priceAxis(), QAbstractAxis::AxisTypeValue);
+    page.findChild<QCheckBox*>(QStringLiteral("logScale"))->click();
+    EXPECT_EQ(priceAxis(), QAbstractAxis::AxisTypeLogValue);
+    EXPECT_EQ(page.Panes().size(), 2u);
 }
 
 TEST_F(ChartPagesTest, TheMouseReadsOutTheDayAndEverySeriesThere) {
@@ -178,15 +188,16 @@ TEST_F(ChartPagesTest, TheMouseReadsOutTheDayAndEverySeriesThere) {
     const QStringList parts = readout.split(QStringLiteral("   "));
     ASSERT_EQ(parts.size(), 3) << readout.toStdString();
     EXPECT_TRUE(QDate::fromString(parts[0], Qt::ISODate).isValid()) << readout.toStdString();
-    EXPECT_TRUE(parts[1].startsWith(QStringLiteral("Volume (millions) ")));
-    EXPECT_TRUE(parts[2].startsWith(QString::fromStdString(symbol + " ")));
+    EXPECT_TRUE(parts[1].startsWith(QString::fromStdString(symbol + " ")));
+    EXPECT_TRUE(parts[2].startsWith(QStringLiteral("Volume (millions) ")));
 }
 
 TEST_F(ChartPagesTest, AGraphTheFacadeRefusesSaysWhy) {
     ChartPage page(Graph(PageKind::StockGraph, {"NOPE"}));
     EXPECT_TRUE(page.Panes().empty());
-    const QString problem = page.findChild<QLabel*>(QStringLiteral("chartProblem"))->text();
-    EXPECT_TRUE(problem.contains(QStringLiteral("NOPE"))) << problem.toStdString();
+    const QString says = page.findChild<QLabel*>(QStringLiteral("chartReadout"))->text();
+    EXPECT_EQ(says, page.Problem());
+    EXPECT_TRUE(says.contains(QStringLiteral("NOPE"))) << says.toStdString();
 }
 
 TEST_F(ChartPagesTest, TheWatchListGraphSaysItIsNotAvailable) {
