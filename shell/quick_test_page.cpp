@@ -6,6 +6,7 @@
 #include "shell/chart_pages.h"
 #include "shell/chart_parts.h"
 #include "shell/chart_series.h"
+#include "shell/page_views.h"
 
 #include <QChart>
 #include <QDateTimeAxis>
@@ -110,9 +111,9 @@ QString Subject(const PageRequest& p_oPage, Recordset& p_oLines) {
     p_oLines.MoveLast();
     const auto last = static_cast<int32_t>(p_oLines.Value("TradeDate").ToDate());
     return QStringLiteral(
-               "%1 held from the close of %2 to %3, against the equal-weight market "
-               "bought the same way.")
-        .arg(QString::fromStdString(JoinCodes(p_oPage.m_codes)), DayText(first), DayText(last));
+               "Equal amounts in %1, bought at the close of %2 and held to %3, against "
+               "the equal-weight market bought the same way.")
+        .arg(PageSubject(p_oPage), DayText(first), DayText(last));
 }
 
 }  // namespace
