@@ -128,6 +128,10 @@ void Attach(QChart& p_oChart, QAbstractSeries* p_pSeries, QAbstractAxis* p_pX, Q
 ChartView::ChartView(QChart* p_pChart, QLabel* p_pReadout, QWidget* p_pParent)
     : QChartView(p_pChart, p_pParent), m_pReadout(p_pReadout) {
     setRenderHint(QPainter::Antialiasing);
+    // The view's own background stands for the chart's, so that bars can be painted under the
+    // grid and the lines, and every pane of a page looks alike.
+    chart()->setBackgroundVisible(false);
+    setBackgroundBrush(Qt::white);
     setRubberBand(QChartView::HorizontalRubberBand);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -246,9 +250,6 @@ void ChartView::SetBars(const QString& p_sName, std::vector<QPointF> p_bars, dou
     for (const QPointF& bar : m_bars) {
         m_dTallest = std::max(m_dTallest, bar.y());
     }
-    // The view's own background shows through the chart's, under the bars.
-    chart()->setBackgroundVisible(false);
-    setBackgroundBrush(Qt::white);
 }
 
 // A day's bar is 70% of a day wide, where the days' axis puts it.
