@@ -22,11 +22,13 @@
 #include <QChart>
 #include <QCheckBox>
 #include <QDate>
+#include <QDateTimeAxis>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -190,6 +192,21 @@ TEST_F(ChartPagesTest, TheMouseReadsOutTheDayAndEverySeriesThere) {
     EXPECT_TRUE(QDate::fromString(parts[0], Qt::ISODate).isValid()) << readout.toStdString();
     EXPECT_TRUE(parts[1].startsWith(QString::fromStdString(symbol + " ")));
     EXPECT_TRUE(parts[2].startsWith(QStringLiteral("Volume (millions) ")));
+}
+
+TEST_F(ChartPagesTest, TheWheelZoomsTheDaysOfEveryPaneAlike) {
+    ChartPage page(Graph(PageKind::StockGraph, Symbols(1), true), ChartRange::ThreeYears);
+    InkOf(page);
+    const QDateTimeAxis& price = *page.Panes()[0]->DayAxis();
+    const QDateTimeAxis& strength = *page.Panes()[1]->DayAxis();
+    const qint64 before = price.min().msecsTo(price.max());
+    const QPointF middle = page.Panes()[0]->chart()->plotArea().center();
+    QWheelEvent wheel(middle, page.Panes()[0]->viewport()->mapToGlobal(middle), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(page.Panes()[0]->viewport(), &wheel);
+    EXPECT_LT(price.min().msecsTo(price.max()), before);
+    EXPECT_EQ(strength.min(), price.min());
+    EXPECT_EQ(strength.max(), price.max());
 }
 
 TEST_F(ChartPagesTest, AGraphTheFacadeRefusesSaysWhy) {
