@@ -3,6 +3,8 @@
 #include "control/viewer.h"
 #include "outside/automation_error.h"
 #include "outside/platform_context.h"
+#include "shell/chart_page.h"
+#include "shell/chart_pages.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
 #include "shell/shell_options.h"
@@ -10,12 +12,16 @@
 #include "shell/window_mode.h"
 #include "shell/window_print.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QImage>
 
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <ostream>
+#include <stdexcept>
 
 namespace qv {
 
@@ -85,7 +91,69 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     return 0;
 }
 
+constexpr int kPngWidth = 1280;
+constexpr int kPngHeight = 800;
+
+// The page's request: the address's, with the command line's day and edition.
+PageRequest ChartRequest(const ShellOptions& p_oOptions) {
+    const PageParse parsed = ParsePageAddress(p_oOptions.m_sPageAddress);
+    if (!parsed.m_oRequest) {
+        throw std::runtime_error(parsed.m_sError);
+    }
+    PageRequest request = *parsed.m_oRequest;
+    if (request.m_lDate == 0) {
+        request.m_lDate = p_oOptions.m_oRequest.m_lDate;
+    }
+    request.m_bAdvanced = request.m_bAdvanced || p_oOptions.m_bAdvancedChart;
+    return request;
+}
+
 }  // namespace
+
+int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err) {
+    if (p_oOptions.m_sPageAddress.empty()) {
+        throw std::runtime_error("--png needs --chart, --chart-industry, --chart-sector or --page");
+    }
+    const PageRequest request = ChartRequest(p_oOptions);
+    MarketSession session(p_oOptions.m_sDatabase, StageReporter(p_err));
+    PlatformContext context;
+    session.Register(context.Components());
+    ScopedPlatform installed(context);
+    std::unique_ptr<QWidget> page(NewChartFamilyPage(request));
+    if (!page) {
+        throw std::runtime_error("--png draws graph, quick test and dividends pages, not " +
+                                 PageKindName(request.m_eKind));
+    }
+    const auto* chart = dynamic_cast<const ChartPage*>(page.get());
+    if (chart != nullptr && chart->Panes().empty()) {
+        throw std::runtime_error(chart->Problem().toStdString());
+    }
+    page->setAttribute(Qt::WA_DontShowOnScreen);
+    page->resize(p_oOptions.m_lWidth > 0 ? p_oOptions.m_lWidth : kPngWidth,
+                 p_oOptions.m_lHeight > 0 ? p_oOptions.m_lHeight : kPngHeight);
+    page->show();
+    QApplication::processEvents();
+    if (!page->grab().save(QString::fromStdString(p_oOptions.m_sPngPath), "PNG")) {
+        throw std::runtime_error("cannot write " + p_oOptions.m_sPngPath);
+    }
+    p_err << "Drew " << PageKindName(request.m_eKind) << " to " << p_oOptions.m_sPngPath << "\n";
+    return 0;
+}
+
+int RunChartPng(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv) {
+    if (!WindowPossible()) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication application(p_iArgc, p_pArgv);
+    try {
+        return DrawPagePng(p_oOptions, std::cerr);
+    } catch (const AutomationError& error) {
+        std::cerr << kProgram << error.Description() << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << kProgram << error.what() << "\n";
+    }
+    return 1;
+}
 
 std::string PrintedList(ViewerHost& p_oHost) {
     std::string out;

@@ -1,6 +1,6 @@
-// The modes of qorvant-viewer that need no display: --print and --export. They open the market,
-// show the list the options ask for through a ViewerHost on a headless platform, and print or
-// write it (list_output.h). Progress of a first run's sample market goes to p_err.
+// The modes of qorvant-viewer that need no display: --print, --export and --png. They open the
+// market, show the list the options ask for through a ViewerHost on a headless platform, and print
+// or write it (list_output.h). Progress of a first run's sample market goes to p_err.
 #pragma once
 
 #include <iosfwd>
@@ -20,6 +20,14 @@ int RunHeadless(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostrea
 // --print-pdf: RunHeadless with a Qt application of its own, off screen when there is no
 // display, for the fonts and the PDF writer.
 int RunPdfPrint(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv);
+
+// --png: the page of p_oOptions.m_sPageAddress, on a Qt application of its own (off screen when
+// there is no display), drawn into p_oOptions.m_sPngPath. 1 after a failure told on stderr: an
+// address that is no chart, quick test or dividends page, or a graph the facade refused.
+int RunChartPng(const ShellOptions& p_oOptions, int p_iArgc, char** p_pArgv);
+
+// RunChartPng's drawing, on the application there is: 0, or throws what went wrong.
+int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err);
 
 // What --print writes: the caption lines (the list's caption, its sort and its Buy/Sell/Hold
 // counts where the list has them) and the list's text.

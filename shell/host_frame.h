@@ -89,6 +89,8 @@ class HostFrame : public DispatchObject {
     bool StartupPending() const;
     void EndStartup();
     CControlMaster* Master() const { return m_oMaster.get(); }
+    // The navigator the master is handed, which the control's "Navigate" reaches too.
+    HostNavigator& Navigator() const { return *m_oNavigator; }
 
     // The framework's event commands: the helper strip's, the panels' and the window's own.
     void RaiseHostEvent(const std::string& p_sName, std::vector<Variant> p_params = {});

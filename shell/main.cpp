@@ -26,6 +26,8 @@ int main(int argc, char** argv) {
             return RunHeadless(options, std::cout, std::cerr);
         case ShellMode::PrintPdf:
             return RunPdfPrint(options, argc, argv);
+        case ShellMode::ChartPng:
+            return RunChartPng(options, argc, argv);
         case ShellMode::Window:
             break;
     }

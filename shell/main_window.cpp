@@ -12,9 +12,9 @@
 #include "outside/vb_date.h"
 #include "shell/grid_view.h"
 #include "shell/helper_strip.h"
-#include "shell/host_navigator.h"
 #include "shell/key_codes.h"
 #include "shell/market_session.h"
+#include "shell/page_router.h"
 #include "shell/qt_services.h"
 #include "shell/shortcuts_dialog.h"
 #include "shell/totals_footer.h"
@@ -61,7 +61,6 @@
 
 #include <array>
 #include <exception>
-#include <optional>
 #include <utility>
 
 namespace qv {
@@ -198,6 +197,7 @@ MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
             return OnPanelEvent(p_sName, p_params);
         });
     BuildControls();
+    BuildPages();
     FillScopes();
     BuildMenus();
     SetQtServiceHost(PlatformContext::Current(), m_pSurface);
@@ -343,6 +343,7 @@ void MainWindow::BuildMenus() {
     sort->setObjectName(QStringLiteral("sortAction"));
     AddQuickTestAction(*view, m_pSurface->PrimaryView(), m_oHost->Control());
     BuildWatchListPanel(*view);
+    AddPagesAction(*view);
 
     BuildLayoutMenu();
 
@@ -728,32 +729,6 @@ void MainWindow::OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_a
     if (p_sEvent == "WatchListAdded") {
         OnWatchListAdded();
     }
-}
-
-void MainWindow::OpenPage(const std::string& p_sAddress) {
-    const std::optional<ViewerRequest> history = HistoryOfAddress(p_sAddress);
-    if (!history) {
-        // The pages open in the window once it has them; until then the address shows.
-        ShowMessage(QStringLiteral("Page: ") + ToQString(p_sAddress));
-        return;
-    }
-    ViewerRequest request = m_oHost->Request();
-    request.m_lViewerType = history->m_lViewerType;
-    request.m_sSymbol = history->m_sSymbol;
-    request.m_lIndCode = history->m_lIndCode;
-    request.m_lSectorCode = history->m_lSectorCode;
-    request.m_lWatchListId = 0;
-    request.m_lPortfolioId = 0;
-    const QString subject = history->m_sSymbol.empty()
-                                ? QString::number(history->m_lIndCode + history->m_lSectorCode)
-                                : ToQString(history->m_sSymbol);
-    ShowMessage(QStringLiteral("The history of ") + subject);
-    const QPointer<MainWindow> self(this);
-    QTimer::singleShot(0, this, [self, request] {
-        if (self) {
-            self->ShowList(request);
-        }
-    });
 }
 
 void MainWindow::AfterEvent(const std::string& p_sName) {

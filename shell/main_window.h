@@ -22,15 +22,17 @@
 // L, P, Q and W released in the list go to the master's KeyReleased; the toolbar's buttons
 // ("WatchLists", "Find", "Portfolio", and those the master adds) to its HandleToolBarClick; the
 // control's events, the helper strip's and the side panels' to its HandleEvents, but for the
-// control's "Navigate", whose address goes to the navigator: a history address shows that
-// history, any other page shows in the status bar ("Page: ..."). Every event is kept in the
-// event log, never dropped. Opening a watch list or a portfolio in its panel starts that list
-// when the list shown cannot take it. A right click on a row opens the grid's context menu, as
-// the Menu key and Shift+F10 do for the current row, and Enter is the row's double click
-// (WindowContextMenu). A handler that runs the control again does so once the event is over.
-// Every failure the control or the master reports (a command not built yet, or a query that
-// failed) is shown in the status bar too: nothing a person presses is silent. Delete with no row
-// selected, which the control passes over, says how to select them.
+// control's "Navigate", whose address goes to the navigator and on to the page router
+// (PageRouter): a list page (the stocks of an industry group or a sector, the industry groups of
+// a sector, a history) shows that list, every other page opens in the page area, docked beside
+// the list (View > Pages brings it back). Every event is kept in the event log, never dropped.
+// Opening a watch list or a portfolio in its panel starts that list when the list shown cannot take
+// it. A right click on a row opens the grid's context menu, as the Menu key and Shift+F10 do for
+// the current row, and Enter is the row's double click (WindowContextMenu). A handler that runs the
+// control again does so once the event is over. Every failure the control or the master reports (a
+// command not built yet, or a query that failed) is shown in the status bar too: nothing a person
+// presses is silent. Delete with no row selected, which the control passes over, says how to select
+// them.
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -49,6 +51,7 @@
 class QActionGroup;
 class QComboBox;
 class QDateEdit;
+class QDockWidget;
 class QMenu;
 class QSettings;
 class QLabel;
@@ -58,6 +61,9 @@ namespace qv {
 
 class ErrorReporter;
 class MarketSession;
+class PageArea;
+class PageRouter;
+struct PageRequest;
 class TotalsFooter;
 class Variant;
 struct ErrorReport;
@@ -79,6 +85,9 @@ class MainWindow : public QMainWindow {
     // The host framework the control master drives.
     WindowFrame& Frame() const { return *m_pFrame; }
     ViewerSurface& Surface() const { return *m_pSurface; }
+    // The pages the navigator opens (window_pages.cpp), and the area that shows them.
+    PageRouter& Pages() const { return *m_oPages; }
+    PageArea& PageView() const { return *m_pPageArea; }
 
     // Sets the controls to the request and shows its list; false when the list has no rows or
     // the control refused the request (the reason is in the status bar).
@@ -165,6 +174,12 @@ class MainWindow : public QMainWindow {
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
     // A page the master or the control navigates to.
     void OpenPage(const std::string& p_sAddress);
+    // The page area in its dock, with its entry in p_oView (window_pages.cpp).
+    void BuildPages();
+    void AddPagesAction(QMenu& p_oView);
+    void ShowPageDock();
+    // A list page: the list it names, once the event that opened it is over.
+    void ShowListPage(const PageRequest& p_oPage);
     // After the master handled an event: the window shows what the control now shows.
     void AfterEvent(const std::string& p_sName);
     // A watch list or portfolio chosen in its panel that the list shown cannot take starts its
@@ -185,6 +200,9 @@ class MainWindow : public QMainWindow {
     void SyncWatchListPanel();
     void OnWatchListAdded();
     WatchListPanel* m_pWatchLists = nullptr;
+    PageArea* m_pPageArea = nullptr;
+    QDockWidget* m_pPageDock = nullptr;
+    std::unique_ptr<PageRouter> m_oPages;
 
     MarketSession& m_oSession;
     ErrorReporter& m_oReporter;

@@ -24,6 +24,9 @@ const char* const kShellUsage =
     "  --help               show this text\n"
     "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
     "                       window's remembered settings are neither read nor written)\n"
+    "  --png FILE.png       draw a chart, quick test or dividends page (--chart..., or\n"
+    "                       --page with its address) off screen into FILE.png, at --size\n"
+    "                       (default 1280x800); --date is the chart's last day\n"
     "\n"
     "options:\n"
     "  --size WxH           the window's size in pixels (default: the size it last had)\n"
@@ -40,6 +43,15 @@ const char* const kShellUsage =
     "  --symbol SYMBOL      the stock of a stock history\n"
     "  --rows N             at most N rows; 0 for every row (default: the owner's setting,\n"
     "                       and for a history its last 90 days)\n"
+    "  --chart SYMBOL[,SYMBOL...]  the graph of these stocks (with --png; several are\n"
+    "                       drawn as lines from 100)\n"
+    "  --chart-industry CODE[,CODE...]  the graph of these industry groups (with --png)\n"
+    "  --chart-sector CODE[,CODE...]    the graph of these sectors (with --png)\n"
+    "  --advanced           the chart's advanced edition: 50- and 200-day averages and\n"
+    "                       relative strength\n"
+    "  --page ADDRESS       once the list shows, open this page address in the window, as a\n"
+    "                       choice in the list's menu would (pagecontroller.aspx?pagetype=37\n"
+    "                       &symbol=QA opens the details of QA)\n"
     "\n"
     "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
     "as is a list the viewer could not read. Notes on what differs from the request go to\n"
@@ -56,6 +68,12 @@ constexpr std::array<std::pair<const char*, int32_t>, 8> kTypeNames = {{
     {"sector-history", vt_SectorHistory},
     {"finder", vt_FinderResults},
     {"portfolio", vt_Portfolio},
+}};
+
+constexpr std::array<std::pair<const char*, const char*>, 3> kChartOptions = {{
+    {"--chart", "pagecontroller.aspx?pagetype=10&symbol="},
+    {"--chart-industry", "pagecontroller.aspx?pagetype=11&indcode="},
+    {"--chart-sector", "pagecontroller.aspx?pagetype=12&sectorcode="},
 }};
 
 class ArgumentReader {
@@ -125,6 +143,24 @@ bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
     return true;
 }
 
+// The graph options make the address of the graph page, as the list's menu would raise it; the
+// edition is --advanced's, wherever it stands.
+bool ReadChartOption(const std::string& p_sOption, ArgumentReader& p_reader,
+                     ShellOptions& p_oOptions) {
+    for (const auto& [name, address] : kChartOptions) {
+        if (p_sOption == name) {
+            p_oOptions.m_sPageAddress =
+                std::string(address) + p_reader.ValueOf(p_sOption) + "&iwp=0";
+            return true;
+        }
+    }
+    if (p_sOption != "--advanced") {
+        return false;
+    }
+    p_oOptions.m_bAdvancedChart = true;
+    return true;
+}
+
 bool WholeNumber(std::string_view p_sText, int32_t& p_lValue) {
     const char* const end = p_sText.data() + p_sText.size();
     const auto [last, error] = std::from_chars(p_sText.data(), end, p_lValue);
@@ -173,8 +209,15 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         } else if (option == "--screenshot") {
             SetMode(options, ShellMode::Window, option);
             options.m_sScreenshotPath = reader.ValueOf(option);
+        } else if (option == "--png") {
+            SetMode(options, ShellMode::ChartPng, option);
+            options.m_sPngPath = reader.ValueOf(option);
+        } else if (ReadChartOption(option, reader, options)) {
+            continue;
         } else if (option == "--db") {
             options.m_sDatabase = reader.ValueOf(option);
+        } else if (option == "--page") {
+            options.m_sPageAddress = reader.ValueOf(option);
         } else if (option == "--size") {
             ReadSize(reader.ValueOf(option), options);
         } else if (ReadListOption(option, reader, options.m_oRequest)) {

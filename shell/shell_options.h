@@ -2,11 +2,13 @@
 // or exports one list, and the list to show.
 //
 //   qorvant-viewer [--print | --print-pdf FILE.pdf | --export FILE.csv | --screenshot FILE.png
-//                   | --help]
+//                   | --png FILE.png | --help]
+//                  [--chart SYMBOL[,SYMBOL] | --chart-industry CODE | --chart-sector CODE]
+//                  [--advanced]
 //                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
-//                  [--rows N]
+//                  [--rows N] [--page ADDRESS]
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -17,12 +19,15 @@
 
 namespace qv {
 
-enum class ShellMode { Window, Print, Export, Help, PrintPdf };
+enum class ShellMode { Window, Print, Export, Help, PrintPdf, ChartPng };
 
 struct ShellOptions {
     ShellMode m_eMode = ShellMode::Window;
     std::string m_sExportPath;
     std::string m_sPdfPath;
+    // --png: the page of m_sPageAddress (a chart, quick test or dividends page) drawn off screen
+    // into this file, at m_lWidth x m_lHeight.
+    std::string m_sPngPath;
     // The window saves a picture of itself here once the list is painted, and closes.
     std::string m_sScreenshotPath;
     // The window's size in pixels; 0 for the size it last had.
@@ -33,6 +38,10 @@ struct ShellOptions {
     ViewerRequest m_oRequest;
     // True when an option chose the list; the window otherwise opens on the list it last showed.
     bool m_bListChosen = false;
+    // A page address the window opens once its list shows, as the navigator would.
+    std::string m_sPageAddress;
+    // --advanced: the graph of --chart... in its advanced edition.
+    bool m_bAdvancedChart = false;
 };
 
 // A command line the program cannot follow; the message says why.

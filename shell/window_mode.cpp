@@ -4,6 +4,7 @@
 #include "outside/platform_context.h"
 #include "shell/main_window.h"
 #include "shell/market_session.h"
+#include "shell/page_router.h"
 #include "shell/qt_services.h"
 #include "shell/shell_options.h"
 
@@ -95,6 +96,9 @@ int RunWindow(const ShellOptions& p_oOptions, int& p_iArgc, char** p_argv) {
     }
     window.show();
     window.ShowList(p_oOptions.m_bListChosen || picture ? p_oOptions.m_oRequest : remembered);
+    if (!p_oOptions.m_sPageAddress.empty()) {
+        window.Pages().Open(p_oOptions.m_sPageAddress);
+    }
     if (picture) {
         const QString path = QString::fromStdString(p_oOptions.m_sScreenshotPath);
         QTimer::singleShot(500, &window, [&window, path] {

@@ -77,6 +77,13 @@ QT_QPA_PLATFORM=offscreen "$viewer" --screenshot "$work/window.png" --size 800x5
 [[ "$(head -c 4 "$work/window.png" 2>/dev/null | tail -c 3)" == PNG ]] ||
     fail window-drew-no-picture "no PNG at $work/window.png"
 
+# A chart drawn off screen: the PNG exists and holds more than an empty page would.
+"$viewer" --png "$work/chart.png" --size 900x600 --advanced \
+    --chart "$(sqlite3 "$work/market.db" "SELECT symbol FROM stocks LIMIT 1")" >"$work/out" 2>&1 ||
+    fail chart-drew-no-picture "$(cat "$work/out")"
+[[ $(stat -c %s "$work/chart.png" 2>/dev/null || echo 0) -gt 20000 ]] ||
+    fail chart-drew-no-picture "no PNG of more than 20000 bytes at $work/chart.png"
+
 # A damaged stocks table exited 0 with an empty list and replaced a good export with 3 bytes.
 if ! command -v sqlite3 >/dev/null; then
     fail damaged-stocks-table-exited-0 "no sqlite3 command to damage a copy of the market with (scripts/setup-debian installs it)"

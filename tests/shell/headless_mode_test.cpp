@@ -28,13 +28,21 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
     EXPECT_EQ(ParseShellOptions({"--print", "--help"}).m_eMode, ShellMode::Help);
     EXPECT_TRUE(ParseShellOptions({"--type", "6"}).m_bListChosen);
     EXPECT_FALSE(ParseShellOptions({"--size", "1280x800"}).m_bListChosen);
+    EXPECT_EQ(ParseShellOptions({"--page", "news.aspx?symbol=QA"}).m_sPageAddress,
+              "news.aspx?symbol=QA");
+    const ShellOptions chart =
+        ParseShellOptions({"--advanced", "--chart-sector", "3", "--png", "s.png"});
+    EXPECT_EQ(chart.m_eMode, ShellMode::ChartPng);
+    EXPECT_EQ(chart.m_sPageAddress, "pagecontroller.aspx?pagetype=12&sectorcode=3&iwp=0");
+    EXPECT_TRUE(chart.m_bAdvancedChart);
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
     for (const char* line :
          {"--frobnicate", "--export", "--type bonds", "--type 16", "--date yesterday", "--rows -1",
           "--rows 12x", "--industry 0", "--print --export a.csv", "--screenshot a.png --print",
-          "--size 1280x", "--size x800", "--size 100x100"}) {
+          "--size 1280x", "--size x800", "--size 100x100", "--page", "--chart",
+          "--png a.png --print"}) {
         std::istringstream words(line);
         const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         EXPECT_THROW(ParseShellOptions(args), UsageError) << line;

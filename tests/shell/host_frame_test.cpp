@@ -1,5 +1,5 @@
-// The host framework of the shell: the start-up array a request becomes, the page addresses the
-// window opens itself, and the frame the control master drives.
+// The host framework of the shell: the start-up array a request becomes, the navigator, and the
+// frame the control master drives.
 #include "shell/host_frame.h"
 
 #include "outside/variant.h"
@@ -93,35 +93,7 @@ TEST(StartupArray, EachRequestBecomesTheElementsTheMasterReads) {
     }
 }
 
-TEST(HostNavigator, HistoryAddressesNameTheirHistoryAndOthersNone) {
-    struct Case {
-        const char* m_sAddress;
-        int32_t m_lViewerType;  // -1: no history
-        std::string m_sSymbol;
-        int32_t m_lCode;
-    };
-    const std::vector<Case> cases = {
-        {"pagecontroller.aspx?pagetype=7&symbol=QA", vt_StockHistory, "QA", 0},
-        {"pagecontroller.aspx?pagetype=7&symbol=QA,QB", vt_StockHistory, "QA", 0},
-        {"PageController.aspx?PageType=8&IndCode=12", vt_IndustryHistory, "", 12},
-        {"pagecontroller.aspx?pagetype=9&sectorcode=3", vt_SectorHistory, "", 3},
-        {"pagecontroller.aspx?pagetype=7&symbol=", -1, "", 0},
-        {"pagecontroller.aspx?pagetype=8&indcode=abc", -1, "", 0},
-        {"pagecontroller.aspx?pagetype=10&iwp=0&symbol=QA", -1, "", 0},
-        {"QuickTest.asp?symbols=QA", -1, "", 0},
-        {"", -1, "", 0},
-    };
-    for (const Case& entry : cases) {
-        SCOPED_TRACE(entry.m_sAddress);
-        const auto history = HistoryOfAddress(entry.m_sAddress);
-        ASSERT_EQ(history.has_value(), entry.m_lViewerType >= 0);
-        if (!history) {
-            continue;
-        }
-        EXPECT_EQ(history->m_lViewerType, entry.m_lViewerType);
-        EXPECT_EQ(history->m_sSymbol, entry.m_sSymbol);
-        EXPECT_EQ(history->m_lIndCode + history->m_lSectorCode, entry.m_lCode);
-    }
+TEST(HostNavigator, NavigateByNameOpensEveryAddressButAnEmptyOne) {
     HostNavigator navigator;
     std::vector<std::string> opened;
     navigator.SetOnNavigate([&](const std::string& p_sAddress) { opened.push_back(p_sAddress); });

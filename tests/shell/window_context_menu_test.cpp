@@ -85,8 +85,7 @@ TEST_F(WindowContextMenuTest, TheMenuKeyAndShiftF10OpenItAtTheCurrentRowAndEnter
     }
     m_window.statusBar()->clearMessage();
     QTest::keyClick(&PrimaryView(), Qt::Key_Return);
-    EXPECT_TRUE(
-        Status().startsWith(QStringLiteral("Page: pagecontroller.aspx?PageType=4&indcode=")))
+    EXPECT_TRUE(Status().startsWith(QStringLiteral("Stocks in industry group: industry group ")))
         << Status().toStdString();
 }
 
