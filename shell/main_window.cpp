@@ -155,9 +155,14 @@ QString DayFormat() {
     return format;
 }
 
+// A box as wide as its longest choice where there is room, but never wider than a page beside
+// the list leaves: the list of choices still shows each whole.
 QComboBox* NewCombo(QWidget* p_pParent) {
+    constexpr int kLeastCharacters = 12;
     auto* combo = new QComboBox(p_pParent);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(kLeastCharacters);
+    combo->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return combo;
 }
 

@@ -30,7 +30,7 @@ namespace {
 
 namespace protocol = facade_protocol;
 
-enum class Style { Text, Number, Whole, Percent, Day, Rating, Estimate };
+enum class Style { Text, Number, Whole, Percent, Day, Rating };
 
 // A field of the facade's rows and how a person reads it.
 struct Figure {
@@ -103,21 +103,6 @@ constexpr std::array<Figure, 12> kAnalysisFigures = {{
     {"MemberCount", "Members", Style::Whole},
 }};
 
-constexpr std::array<Figure, 4> kDividendColumns = {{
-    {"Symbol", "Symbol", Style::Text},
-    {"ExDate", "Ex-dividend day", Style::Day},
-    {"Amount", "Amount per share", Style::Number},
-    {"Estimated", "", Style::Estimate},
-}};
-
-constexpr std::array<Figure, 5> kQuickTestMembers = {{
-    {"Code", "Code", Style::Text},
-    {"Name", "Name", Style::Text},
-    {"StartPrice", "First value", Style::Number},
-    {"EndPrice", "Last value", Style::Number},
-    {"Return", "Return", Style::Percent},
-}};
-
 QString Text(const std::string& p_sText) {
     return QString::fromStdString(p_sText);
 }
@@ -151,8 +136,6 @@ QString CellText(const Variant& p_vValue, Style p_eStyle) {
             return Text(DefaultDateText(std::floor(p_vValue.ToDouble())));
         case Style::Rating:
             return RatingText(p_vValue.ToString());
-        case Style::Estimate:
-            return p_vValue.ToBool() ? QStringLiteral("estimated") : QString();
         case Style::Text:
             break;
     }
@@ -190,8 +173,7 @@ QTableWidget* NewTable(QWidget& p_oPage, int p_iRows, int p_iColumns) {
 QTableWidgetItem* NewCell(const Recordset& p_oRows, const Figure& p_oFigure) {
     auto* item =
         new QTableWidgetItem(CellText(Field(p_oRows, p_oFigure.m_sField), p_oFigure.m_eStyle));
-    if (p_oFigure.m_eStyle != Style::Text && p_oFigure.m_eStyle != Style::Rating &&
-        p_oFigure.m_eStyle != Style::Estimate) {
+    if (p_oFigure.m_eStyle != Style::Text && p_oFigure.m_eStyle != Style::Rating) {
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     return item;
@@ -325,83 +307,6 @@ QWidget* NewStockAnalysis(const PageRequest& p_oPage) {
     return page;
 }
 
-QWidget* NewDividends(const PageRequest& p_oPage) {
-    std::string ids;
-    for (const std::string& id : p_oPage.m_codes) {
-        ids += (ids.empty() ? "" : ",") + id;
-    }
-    std::array<Variant, protocol::dividends::kCount> args{Variant(ids)};
-    const std::shared_ptr<Recordset> rows = Call(protocol::dividends::kMethod, args);
-    QWidget* page = NewPageFrame(Text(PageKindName(p_oPage.m_eKind)));
-    AddPageLine(*page, QStringLiteral("The dividends of %1 as the market's prices show them; the "
-                                      "day after each stock's last one is estimated from their "
-                                      "spacing.")
-                           .arg(PageSubject(p_oPage)));
-    if (rows->ViewCount() == 0) {
-        AddPageLine(*page, QStringLiteral("None of them shows a dividend in the market's prices."));
-        LayoutOf(*page).addStretch();
-        return page;
-    }
-    AddTable(*page, *rows, kDividendColumns);
-    return page;
-}
-
-// The facade's kind of rows for the key the quick test names them by.
-int32_t QuickTestKindOf(const PageRequest& p_oPage) {
-    if (p_oPage.m_sCodeKey == "indcodes") {
-        return protocol::page_kind::kIndustries;
-    }
-    return p_oPage.m_sCodeKey == "sectorcodes" ? protocol::page_kind::kSectors
-                                               : protocol::page_kind::kStocks;
-}
-
-// A figure the facade hands back by reference, as a labelled line.
-void AddResult(QFormLayout& p_oForm, QWidget& p_oPage, const char* p_sCaption,
-               const Variant& p_vValue, Style p_eStyle) {
-    p_oForm.addRow(NewPageText(QString::fromUtf8(p_sCaption), &p_oPage),
-                   NewPageText(CellText(p_vValue, p_eStyle), &p_oPage));
-}
-
-QWidget* NewQuickTest(const PageRequest& p_oPage) {
-    namespace call = protocol::quick_test;
-    std::string codes;
-    for (const std::string& code : p_oPage.m_codes) {
-        codes += (codes.empty() ? "" : ",") + code;
-    }
-    std::array<Variant, call::kCount> args{Variant(QuickTestKindOf(p_oPage)), Variant(codes),
-                                           DayArgument(p_oPage.m_lDate),
-                                           DayArgument(p_oPage.m_lEndDate)};
-    const std::shared_ptr<Recordset> lines = Call(call::kMethod, args);
-    const std::shared_ptr<Recordset> members =
-        ExpectRecordset(args[call::kMembers.Position], "the members come back as a recordset");
-    QWidget* page = NewPageFrame(p_oPage.m_sTitle.empty()
-                                     ? Text(PageKindName(p_oPage.m_eKind))
-                                     : QStringLiteral("Quick test: ") + Text(p_oPage.m_sTitle));
-    lines->MoveLast();
-    const Variant last = Field(*lines, "TradeDate");
-    lines->MoveFirst();
-    AddPageLine(*page,
-                QStringLiteral("Equal amounts put into each of %1 on %2 and held to %3, "
-                               "against the whole market bought the same way (both 100 "
-                               "on the first day).")
-                    .arg(PageSubject(p_oPage), CellText(Field(*lines, "TradeDate"), Style::Day),
-                         CellText(last, Style::Day)));
-    lines->MoveLast();
-    auto* form = new QFormLayout;
-    AddResult(*form, *page, "The chosen rows at the end", Field(*lines, "Portfolio"),
-              Style::Number);
-    AddResult(*form, *page, "The market at the end", Field(*lines, "Market"), Style::Number);
-    AddResult(*form, *page, "Total return", args[call::kTotalReturn.Position], Style::Percent);
-    AddResult(*form, *page, "Annual return", args[call::kAnnualReturn.Position], Style::Percent);
-    AddResult(*form, *page, "Largest fall", args[call::kMaxDrawdown.Position], Style::Percent);
-    AddResult(*form, *page, "Volatility", args[call::kVolatility.Position], Style::Percent);
-    AddResult(*form, *page, "Best", args[call::kBestCode.Position], Style::Text);
-    AddResult(*form, *page, "Worst", args[call::kWorstCode.Position], Style::Text);
-    LayoutOf(*page).addLayout(form);
-    AddTable(*page, *members, kQuickTestMembers);
-    return page;
-}
-
 QWidget* NewRefusedPage(const PageRequest& p_oPage, const std::exception& p_error) {
     QWidget* page = NewPageFrame(Text(PageKindName(p_oPage.m_eKind)));
     AddPageLine(*page, QStringLiteral("The market data cannot give this page: ") +
@@ -422,10 +327,6 @@ QWidget* NewFacadePage(const PageRequest& p_oPage) {
                 return NewGroupDetails(p_oPage);
             case PageKind::StockAnalysis:
                 return NewStockAnalysis(p_oPage);
-            case PageKind::Dividends:
-                return NewDividends(p_oPage);
-            case PageKind::QuickTest:
-                return NewQuickTest(p_oPage);
             default:
                 return nullptr;
         }

@@ -72,12 +72,12 @@ void MainWindow::AddPagesAction(QMenu& p_oView) {
     });
 }
 
-// A dock shown afresh takes a third of the window: its address and lines read without a
-// person widening it first.
+// A dock shown afresh takes half the window: a graph's dates and a page's lines read without a
+// person widening it first, and the list stays in view beside it.
 void MainWindow::ShowPageDock() {
     if (m_pPageDock->isHidden()) {
         m_pPageDock->show();
-        resizeDocks({m_pPageDock}, {std::max(kLeastPageWidth, width() / 3)}, Qt::Horizontal);
+        resizeDocks({m_pPageDock}, {std::max(kLeastPageWidth, width() / 2)}, Qt::Horizontal);
     }
     m_pPageDock->raise();
 }
