@@ -11,6 +11,7 @@
 // do not enter the ratio.
 #include "bench/bench_market.h"
 #include "bench/ratio.h"
+#include "bench/shell_bench.h"
 #include "facade/facade_components.h"
 #include "facade/market_store.h"
 #include "facade/sqlite_database.h"
@@ -112,13 +113,7 @@ BENCHMARK(LineFromQuery)->UseManualTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    return qv::bench::RunWithRatios(
+    return qv::bench::RunShellWithRatios(
         argc, argv,
         {{"chart.open.3y", "ChartOpen3y/manual_time", "LineFromQuery/manual_time", 1.5}});
 }

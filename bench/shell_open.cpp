@@ -4,6 +4,7 @@
 // the same size holding a plain QTableView: a model that hands out ready-made texts, with no
 // formats or colours, for as many rows and columns as the stock list.
 #include "bench/ratio.h"
+#include "bench/shell_bench.h"
 #include "control/viewer.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
@@ -159,13 +160,7 @@ BENCHMARK(BM_PlainTableViewFrame)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    return qv::bench::RunWithRatios(
+    return qv::bench::RunShellWithRatios(
         argc, argv,
         {{"shell.open", "BM_MainWindowFrame/real_time", "BM_PlainTableViewFrame/real_time", 3}});
 }

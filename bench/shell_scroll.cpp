@@ -3,6 +3,7 @@
 // over a model that hands out ready-made texts with no formats or colours, in a view of the same
 // size, columns and rows.
 #include "bench/ratio.h"
+#include "bench/shell_bench.h"
 #include "outside/grid_control.h"
 #include "outside/recordset.h"
 #include "shell/grid_view.h"
@@ -211,13 +212,7 @@ BENCHMARK(BM_TableViewScroll)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int qtArgc = 1;
-    QApplication application(qtArgc, argv);
-    return qv::bench::RunWithRatios(
+    return qv::bench::RunShellWithRatios(
         argc, argv,
         {{"shell.scroll.100k", "BM_GridViewScroll/real_time", "BM_TableViewScroll/real_time", 3}});
 }
