@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <thread>
 
 #include "facade/market_schema.h"
 #include "outside/library_folder.h"
@@ -149,6 +151,25 @@ SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Ac
     return readMode;
 }
 
+// Switching to WAL needs the file to itself. While another program creates or upgrades the
+// file, the switch is refused at once rather than waited for (SQLite does not wait where waiting
+// could deadlock), so it is tried again until the busy timeout has passed.
+void SwitchToWal(SqliteDatabase& p_oDatabase, int p_lBusyTimeoutMs) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(p_lBusyTimeoutMs);
+    for (;;) {
+        try {
+            p_oDatabase.Execute("PRAGMA journal_mode = WAL");
+            return;
+        } catch (const FacadeError& error) {
+            if (!error.IsBusy() || std::chrono::steady_clock::now() >= deadline) {
+                throw;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
                            int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
     return SqliteDatabase(p_sPath,
@@ -184,7 +205,7 @@ MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeo
         // Before WAL and the first table: the bar tables are read and written in long runs.
         m_oDatabase.Execute("PRAGMA page_size = 16384");
     }
-    m_oDatabase.Execute("PRAGMA journal_mode = WAL");
+    SwitchToWal(m_oDatabase, p_lBusyTimeoutMs);
     m_oDatabase.Execute("PRAGMA synchronous = NORMAL");
     MigrateSchema(m_oDatabase);
 }
