@@ -176,7 +176,7 @@ ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p
     : QWidget(p_pParent), m_oPage(p_oPage), m_eRange(p_eRange), m_pPaneLayout(new QVBoxLayout) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
-    layout->addWidget(NewPageLine(Subject(p_oPage) + QLatin1Char(' ') + Basis(p_oPage), this));
+    layout->addWidget(NewPageText(Subject(p_oPage) + QLatin1Char(' ') + Basis(p_oPage), this));
     // Not selectable: it changes as the mouse moves to select it.
     m_pReadout = new QLabel(kHowToRead, this);
     m_pReadout->setWordWrap(true);

@@ -6,6 +6,7 @@
 #include "shell/chart_pages.h"
 #include "shell/chart_parts.h"
 #include "shell/chart_series.h"
+#include "shell/page_views.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -57,13 +58,13 @@ DividendsPage::DividendsPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
     try {
         rows = RecordsetOf(CallPages(call::kMethod, args));
     } catch (const AutomationError& error) {
-        layout->addWidget(NewPageLine(QStringLiteral("The dividends cannot be shown: ") +
+        layout->addWidget(NewPageText(QStringLiteral("The dividends cannot be shown: ") +
                                           QString::fromStdString(error.Description()),
                                       this));
         layout->addStretch();
         return;
     }
-    layout->addWidget(NewPageLine(
+    layout->addWidget(NewPageText(
         QStringLiteral("Dividends inferred from the prices, where the adjusted and the traded "
                        "closes part by a step no split explains; amounts per share as traded the "
                        "day before. A stock's next date, labelled \"estimate\", follows the "
@@ -71,7 +72,7 @@ DividendsPage::DividendsPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
         this));
     if (rows->RecordCount() == 0) {
         layout->addWidget(
-            NewPageLine(QStringLiteral("The prices of the stocks with ids %1 show no dividend.")
+            NewPageText(QStringLiteral("The prices of the stocks with ids %1 show no dividend.")
                             .arg(QString::fromStdString(JoinCodes(p_oPage.m_codes))),
                         this));
         layout->addStretch();

@@ -84,16 +84,20 @@ QLabel* NewPageText(const QString& p_sText, QWidget* p_pParent) {
     return label;
 }
 
-QWidget* NewPageFrame(const QString& p_sHeading) {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    QLabel* heading = NewPageText(p_sHeading, page);
+QLabel* NewPageHeading(const QString& p_sText, QWidget* p_pParent) {
+    QLabel* heading = NewPageText(p_sText, p_pParent);
     heading->setObjectName(QStringLiteral("pageHeading"));
     QFont font = heading->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.3);
     heading->setFont(font);
-    layout->addWidget(heading);
+    return heading;
+}
+
+QWidget* NewPageFrame(const QString& p_sHeading) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(NewPageHeading(p_sHeading, page));
     return page;
 }
 

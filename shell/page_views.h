@@ -19,6 +19,8 @@ namespace qv {
 // nothing under it yet, and a line of selectable text added under what it holds.
 QWidget* NewPageFrame(const QString& p_sHeading);
 QLabel* NewPageText(const QString& p_sText, QWidget* p_pParent);
+// A page's bold heading.
+QLabel* NewPageHeading(const QString& p_sText, QWidget* p_pParent);
 void AddPageLine(QWidget& p_oPage, const QString& p_sLine);
 
 // What the page of p_oRequest shows, in words: "Stock QA on 12/4/2026", "Industry groups 12, 14".

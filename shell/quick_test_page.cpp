@@ -123,7 +123,7 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
     if (!p_oPage.m_sTitle.empty()) {
-        layout->addWidget(NewPageLine(QString::fromStdString(p_oPage.m_sTitle), this));
+        layout->addWidget(NewPageText(QString::fromStdString(p_oPage.m_sTitle), this));
     }
     std::array<Variant, call::kCount> args{
         Variant(KindOf(p_oPage)), Variant(JoinCodes(p_oPage.m_codes)), DayArgument(p_oPage.m_lDate),
@@ -132,7 +132,7 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
     try {
         lines = RecordsetOf(CallPages(call::kMethod, args));
     } catch (const AutomationError& error) {
-        auto* problem = NewPageLine(QStringLiteral("The quick test cannot be run: ") +
+        auto* problem = NewPageText(QStringLiteral("The quick test cannot be run: ") +
                                         QString::fromStdString(error.Description()),
                                     this);
         problem->setObjectName(QStringLiteral("quickTestProblem"));
@@ -140,23 +140,23 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
         layout->addStretch();
         return;
     }
-    layout->addWidget(NewPageLine(Subject(p_oPage, *lines), this));
+    layout->addWidget(NewPageText(Subject(p_oPage, *lines), this));
     auto* summary = new QFormLayout;
     summary->setObjectName(QStringLiteral("quickTestSummary"));
     summary->addRow(QStringLiteral("Total return"),
-                    NewPageLine(Percent(args[call::kTotalReturn.Position]), this));
+                    NewPageText(Percent(args[call::kTotalReturn.Position]), this));
     summary->addRow(QStringLiteral("Annualised return"),
-                    NewPageLine(Percent(args[call::kAnnualReturn.Position]), this));
+                    NewPageText(Percent(args[call::kAnnualReturn.Position]), this));
     summary->addRow(QStringLiteral("Maximum drawdown"),
-                    NewPageLine(Percent(args[call::kMaxDrawdown.Position]), this));
+                    NewPageText(Percent(args[call::kMaxDrawdown.Position]), this));
     summary->addRow(QStringLiteral("Volatility (annualised)"),
-                    NewPageLine(Percent(args[call::kVolatility.Position]), this));
+                    NewPageText(Percent(args[call::kVolatility.Position]), this));
     summary->addRow(
         QStringLiteral("Best member"),
-        NewPageLine(QString::fromStdString(args[call::kBestCode.Position].ToString()), this));
+        NewPageText(QString::fromStdString(args[call::kBestCode.Position].ToString()), this));
     summary->addRow(
         QStringLiteral("Worst member"),
-        NewPageLine(QString::fromStdString(args[call::kWorstCode.Position].ToString()), this));
+        NewPageText(QString::fromStdString(args[call::kWorstCode.Position].ToString()), this));
     layout->addLayout(summary);
     m_pLines = NewLinesView(*lines, this);
     layout->addWidget(m_pLines, 1);

@@ -217,17 +217,6 @@ TEST_F(ChartPagesTest, AGraphTheFacadeRefusesSaysWhy) {
     EXPECT_TRUE(says.contains(QStringLiteral("NOPE"))) << says.toStdString();
 }
 
-TEST_F(ChartPagesTest, TheWatchListGraphSaysItIsNotAvailable) {
-    PageRequest page = Graph(PageKind::WatchListGraph, {});
-    page.m_lWatchListId = 3;
-    std::unique_ptr<QWidget> shown(NewChartFamilyPage(page));
-    QStringList texts;
-    for (const QLabel* label : shown->findChildren<QLabel*>()) {
-        texts << label->text();
-    }
-    EXPECT_TRUE(texts.join(' ').contains(QStringLiteral("not available")));
-}
-
 TEST_F(ChartPagesTest, AQuickTestShowsItsSummaryLinesAndMembers) {
     PageRequest request;
     request.m_eKind = PageKind::QuickTest;
