@@ -33,6 +33,7 @@ constexpr std::string_view kWatchListReader = "QorvantOnlineFacade.WatchListFNTr
 constexpr std::string_view kWatchListWriter = "QorvantOnlineFacade.WatchListFTr";
 constexpr std::string_view kPortfolioReader = "QorvantOnlineFacade.PortfolioFNTr";
 constexpr std::string_view kPages = "QorvantOnlineFacade.PagesFNTr";
+constexpr std::string_view kScreens = "QorvantOnlineFacade.ScreensFTr";
 }  // namespace prog_id
 
 // The stocks of the market, an industry, a sector, a watch list or a portfolio.
@@ -274,7 +275,9 @@ constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
 constexpr Argument kName{1, "Name", false, ArgType::Text};
 }  // namespace login
 
-// The rows of a result type that meet every criterion of a screen.
+// The rows of a result type that meet a screen's criteria. Criteria is either a text of the
+// screen language (see below), or a table of three rows (field, operator, value) and a column per
+// criterion, all of which a row must meet, or Empty for every row.
 namespace run_screen {
 constexpr std::string_view kMethod = "RunScreen";
 constexpr size_t kMinCount = 4;
@@ -550,5 +553,70 @@ constexpr std::string_view kMethod = "Dividends";
 constexpr size_t kCount = 1;
 constexpr Argument kSymbols{0, "Symbols", false, ArgType::Text};
 }  // namespace dividends
+
+// Stock screens ("QorvantOnlineFacade.ScreensFTr"): an owner's named screens, and the screens
+// shipped with the market (owner 0), which every owner reads and none changes.
+//
+// The screen language compares catalogue fields, by "Column_Name" or in brackets by "Column_Name"
+// or "Caption", with numbers, 'texts' (or "texts"), other fields and sums of them:
+//
+//     RSRank >= 80 AND Price > MA200
+//     (SectorName = 'Energy' OR SectorName = 'Utilities') AND NOT REC = 'S'
+//     Volume >= 2 * AvgVolume AND [% Off Hi] > -5
+//
+// Operators = <> != < <= > >= (also the signs "≤", "≥" and "≠"), + - * / and unary minus;
+// AND binds tighter than OR, NOT tightest, parentheses group. Keywords and field names compare
+// without regard to letter case, and so do texts. A field without a value on a row (or a division
+// by zero on a row) makes its comparison false. A field the row kind has no value for, a text
+// compared or computed with a number, a division by the number 0, and a text that does not parse
+// are automation errors whose description quotes the token and its position (1-based):
+// "Criteria: unknown field 'Pirce' at position 1 in 'Pirce > 10'".
+//
+// A screen: "Screen_ID", "Owner_ID" (0 for a shipped screen), "Name", "ResultType" (0 stocks,
+// 1 industry groups, 2 sectors), "Criteria" (as saved), "Description" (the criteria as a person
+// reads them, with captions: "RS >= 80 and Price > 200 Day MA"), "Modified" (a Date).
+
+// The owner's screens by name, then the shipped ones by name.
+namespace get_screens {
+constexpr std::string_view kMethod = "GetScreens";
+constexpr size_t kCount = 1;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+}  // namespace get_screens
+
+// Saves a screen: a new one when ScreenId is 0 or less or names a screen the owner does not own
+// (a shipped one saved under its own name is a copy of it), written back into ScreenId; else the
+// owner's screen is replaced. The name (trimmed, 1 to 60 characters) must not be another of the
+// owner's screens' names (any letter case) and the criteria must parse for the result type.
+// Returns True.
+namespace save_screen {
+constexpr std::string_view kMethod = "SaveScreen";
+constexpr size_t kCount = 5;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kScreenId{1, "ScreenId", true, ArgType::Long};
+constexpr Argument kName{2, "Name", false, ArgType::Text};
+constexpr Argument kResultType{3, "ResultType", false, ArgType::Long};
+constexpr Argument kCriteria{4, "Criteria", false, ArgType::Text};
+}  // namespace save_screen
+
+// Deletes one of the owner's screens; a shipped screen or another owner's is refused.
+namespace delete_screen {
+constexpr std::string_view kMethod = "DeleteScreen";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kScreenId{1, "ScreenId", false, ArgType::Long};
+}  // namespace delete_screen
+
+// Checks criteria as a person types them: returns how many rows of the result type meet them on
+// the day (a Long; no row limit), and writes the criteria as a person reads them into
+// Description. Criteria that do not parse are the automation error described above.
+namespace check_screen {
+constexpr std::string_view kMethod = "CheckScreen";
+constexpr size_t kCount = 5;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kResultType{1, "ResultType", false, ArgType::Long};
+constexpr Argument kCriteria{2, "Criteria", false, ArgType::Text};
+constexpr Argument kDate{3, "Date", false, ArgType::Date};
+constexpr Argument kDescription{4, "Description", true, ArgType::Text};
+}  // namespace check_screen
 
 }  // namespace qv::facade_protocol
