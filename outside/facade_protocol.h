@@ -17,7 +17,7 @@
 
 namespace qv::facade_protocol {
 
-enum class ArgType { Long, Text, Boolean, Date, Object, Variant };
+enum class ArgType { Long, Double, Text, Boolean, Date, Object, Variant };
 
 struct Argument {
     size_t Position;
@@ -553,6 +553,39 @@ constexpr std::string_view kMethod = "Dividends";
 constexpr size_t kCount = 1;
 constexpr Argument kSymbols{0, "Symbols", false, ArgType::Text};
 }  // namespace dividends
+
+// The members of one of the owner's watch lists, for its graph: returns their codes joined by ","
+// in the list's order ("" for an empty list), symbols for a list of stocks and industry codes for
+// a list of industry groups, as the quick test takes them; Name gets the list's name and Kind its
+// page kind (0 stocks, 1 industries). A list id that is not one of the owner's lists (unknown, a
+// folder, another owner's) answers like an empty list without a name, Kind -1.
+namespace watch_list_members {
+constexpr std::string_view kMethod = "WatchListMembers";
+constexpr size_t kCount = 4;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kWatchListId{1, "WatchListId", false, ArgType::Long};
+constexpr Argument kName{2, "Name", true, ArgType::Text};
+constexpr Argument kKind{3, "Kind", true, ArgType::Long};
+}  // namespace watch_list_members
+
+// An option on a stock priced by Black-Scholes from its close on a day: a Recordset of one row
+// with "Symbol", "TradeDate", "Close", "HistVolatility" (percent: the standard deviation of the
+// last 252 daily log returns of the adjusted close, times sqrt(252); Null under 20 returns),
+// "Strike", "Days", "Rate", "Volatility" (the one priced with: Volatility when given, else the
+// historical one), "CallPrice", "PutPrice", "CallDelta", "PutDelta", "Gamma", "Vega" (per point
+// of volatility), "CallTheta", "PutTheta" (per calendar day). Rate and Volatility are percents a
+// year; Days are calendar days to expiry. Strike Empty means the close. A strike, days,
+// volatility or rate out of range, or no volatility to price with, is refused.
+namespace option_price {
+constexpr std::string_view kMethod = "OptionPrice";
+constexpr size_t kCount = 6;
+constexpr Argument kSymbol{0, "Symbol", false, ArgType::Text};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+constexpr Argument kStrike{2, "Strike", false, ArgType::Double};
+constexpr Argument kDays{3, "Days", false, ArgType::Long};
+constexpr Argument kRate{4, "Rate", false, ArgType::Double};
+constexpr Argument kVolatility{5, "Volatility", false, ArgType::Double};
+}  // namespace option_price
 
 // Stock screens ("QorvantOnlineFacade.ScreensFTr"): an owner's named screens, and the screens
 // shipped with the market (owner 0), which every owner reads and none changes.
