@@ -171,6 +171,8 @@ QHBoxLayout* NewRangeBar(QWidget* p_pPage, ChartRange p_eChecked,
         button->setObjectName(QStringLiteral("range") + QString::fromLatin1(range.m_sCaption));
         button->setCheckable(true);
         button->setChecked(range.m_eRange == p_eChecked);
+        // Four buttons of two letters fit a narrow page dock.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("3M")) * 2);
         group->addButton(button);
         QObject::connect(button, &QPushButton::clicked, p_pPage,
                          [p_fnShow, range] { p_fnShow(range.m_eRange); });
