@@ -266,6 +266,24 @@ void AddOptionsTrades(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute(kOptionsTradesSql);
 }
 
+// Trades a person keeps and closes: the sale (both NULL while the trade is open) and a version that
+// every change raises, so that of two windows editing one trade the later save sees the earlier.
+// An owner tells portfolios apart by name, so two of them may not share one whatever the letter
+// case; where a database written before has such twins, the later ones take their id in brackets.
+constexpr const char* kTradeClosingSql = R"sql(
+ALTER TABLE trades ADD COLUMN sell_date INTEGER;
+ALTER TABLE trades ADD COLUMN sell_price REAL;
+ALTER TABLE trades ADD COLUMN version INTEGER NOT NULL DEFAULT 1;
+UPDATE portfolios SET name = name || ' (' || portfolio_id || ')'
+WHERE EXISTS (SELECT 1 FROM portfolios q WHERE q.owner_id = portfolios.owner_id
+    AND q.name = portfolios.name COLLATE NOCASE AND q.portfolio_id < portfolios.portfolio_id);
+CREATE UNIQUE INDEX portfolios_by_owner_name ON portfolios (owner_id, name COLLATE NOCASE);
+)sql";
+
+void AddTradeClosing(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kTradeClosingSql);
+}
+
 void CreateTables(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
@@ -274,7 +292,7 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
         CreateTables,     SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks,
-        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,
+        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,  AddTradeClosing,
     };
     return migrations;
 }
