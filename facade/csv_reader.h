@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,11 @@ namespace qv::facade {
 
 // The longest record read, separators and line ends included; a price row is about 60 bytes.
 constexpr size_t kMaxRecordBytes = size_t{64} << 10;
+
+// A number of a CSV field: a plain decimal ("68.07", "-3") or anything std::from_chars reads
+// ("1.5e6"), surrounding white space allowed; nothing for other text, thousands separators
+// included, and for values that are not finite.
+std::optional<double> ReadCsvNumber(std::string_view p_sText);
 
 class ByteSource {
   public:
