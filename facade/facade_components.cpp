@@ -4,6 +4,7 @@
 #include "facade/market_store.h"
 #include "facade/pages_component.h"
 #include "facade/portfolio_reader_component.h"
+#include "facade/portfolio_writer_component.h"
 #include "facade/sample_market.h"
 #include "facade/viewer_reader_component.h"
 #include "facade/viewer_writer_component.h"
@@ -30,6 +31,7 @@ void RegisterFacadeComponents(ComponentFactory& p_oFactory,
     RegisterComponent<WatchListReaderComponent>(p_oFactory, prog_id::kWatchListReader, p_oBackend);
     RegisterComponent<WatchListWriterComponent>(p_oFactory, prog_id::kWatchListWriter, p_oBackend);
     RegisterComponent<PortfolioReaderComponent>(p_oFactory, prog_id::kPortfolioReader, p_oBackend);
+    RegisterComponent<PortfolioWriterComponent>(p_oFactory, prog_id::kPortfolioWriter, p_oBackend);
     RegisterComponent<PagesComponent>(p_oFactory, prog_id::kPages, p_oBackend);
 }
 
