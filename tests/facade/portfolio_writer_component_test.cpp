@@ -1,0 +1,308 @@
+// The portfolios a person keeps through "QorvantOnlineFacade.PortfolioFTr": each call's success
+// and refusals in one table run in order (a later case sees what an earlier one wrote), a holding
+// valued across a split on a market small enough to compute by hand, and trade files imported
+// row by row.
+#include "facade/portfolio_writer_component.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "facade/component_test_support.h"
+#include "facade/facade_test_files.h"
+#include "facade/market_lists.h"
+#include "facade/market_rebuild.h"
+#include "facade/market_store.h"
+#include "facade/portfolio_store.h"
+#include "facade/sqlite_database.h"
+#include "outside/dispatch.h"
+#include "outside/vb_date.h"
+
+namespace qv::facade {
+namespace {
+
+using namespace testing;
+using prog_id::kPortfolioWriter;
+
+const Variant kNone = Variant();
+
+// A "SaveTrade" call; fields left alone make a valid new long trade of 100 shares at 10.
+struct SaveTradeCall {
+    int32_t m_lOwnerId = 0;
+    int32_t m_lPortfolioId = 0;
+    int32_t m_lTradeId = 0;
+    std::string m_sSymbol;
+    int32_t m_lBuyDate = 0;
+    Variant m_vCommission = 5.0;
+    Variant m_vPrice = 10.0;
+    Variant m_vShares = 100.0;
+    Variant m_vInitialReq = 50.0;
+    Variant m_vSellDate{};
+    Variant m_vSellPrice{};
+    int32_t m_lVersion = 0;
+
+    std::vector<Variant> Args() const {
+        return {m_lOwnerId,    m_lPortfolioId, m_lTradeId,   m_sSymbol, Variant::Date(m_lBuyDate),
+                m_vCommission, m_vPrice,       m_vShares,    false,     m_vInitialReq,
+                30.0,          m_vSellDate,    m_vSellPrice, m_lVersion};
+    }
+};
+
+class PortfolioWriter : public ComponentTest {
+  protected:
+    // The refusal of a call, "" when it succeeds.
+    std::string Refusal(const std::string& p_sMethod, std::vector<Variant>& p_aArgs) {
+        try {
+            Call(kPortfolioWriter, p_sMethod, p_aArgs);
+        } catch (const AutomationError& oError) {
+            return oError.Description();
+        }
+        return "";
+    }
+
+    int32_t NewPortfolio(int32_t p_lOwnerId, const std::string& p_sName) {
+        return Call(kPortfolioWriter, "NewPortfolio", {p_lOwnerId, p_sName}).ToLong();
+    }
+
+    // Saves the trade; its id and version come back in the call.
+    SaveTradeCall Saved(SaveTradeCall p_oCall) {
+        std::vector<Variant> aArgs = p_oCall.Args();
+        Call(kPortfolioWriter, "SaveTrade", aArgs);
+        p_oCall.m_lTradeId = aArgs[2].ToLong();
+        p_oCall.m_lVersion = aArgs[13].ToLong();
+        return p_oCall;
+    }
+
+    static int32_t FirstBarOf(int64_t p_llStockId) {
+        return static_cast<int32_t>(
+            Count("SELECT min(day_key) & 4194303 FROM stock_bars WHERE day_key BETWEEN "
+                  "?1 * 4194304 AND ?1 * 4194304 + 4194303",
+                  p_llStockId));
+    }
+
+    // A weekday or weekend day between two trading days on which the market did not trade.
+    static int32_t ClosedDay() {
+        return static_cast<int32_t>(
+            Count("SELECT min(trade_date) + 1 FROM trading_days t WHERE trade_date < ?1 AND NOT "
+                  "EXISTS (SELECT 1 FROM trading_days u WHERE u.trade_date = t.trade_date + 1)",
+                  LastDay()));
+    }
+};
+
+struct WriterCase {
+    const char* m_sWhat;
+    std::string m_sMethod;
+    std::vector<Variant> m_aArgs;
+    std::string m_sRefusal;  // "" for a call that succeeds
+};
+
+TEST_F(PortfolioWriter, EveryCallSucceedsOrRefusesNamingTheArgumentAndTheReason) {
+    const std::string sSymbol = Symbols(1)[0];
+    const int32_t lOther = NewOwner();
+    const int32_t lOthers = NewPortfolio(lOther, "Theirs");
+    const SaveTradeCall oTheirTrade = Saved({.m_lOwnerId = lOther,
+                                             .m_lPortfolioId = lOthers,
+                                             .m_sSymbol = sSymbol,
+                                             .m_lBuyDate = LastDay()});
+    const int32_t lOwner = NewOwner();
+    const int32_t lMine = NewPortfolio(lOwner, "Mine");
+    const int32_t lSpare = NewPortfolio(lOwner, "Spare");
+    const int32_t lLast = LastDay();
+    const int32_t lFirst = FirstBarOf(Count("SELECT min(stock_id) FROM stocks"));
+    const SaveTradeCall oNew{.m_lOwnerId = lOwner,
+                             .m_lPortfolioId = lMine,
+                             .m_sSymbol = sSymbol,
+                             .m_lBuyDate = DayBefore(lLast)};
+    const SaveTradeCall oMine = Saved(oNew);
+    const auto Save = [](SaveTradeCall p_oCall) { return p_oCall.Args(); };
+    const auto With = [&](auto p_fChange) {
+        SaveTradeCall oCall = oNew;
+        p_fChange(oCall);
+        return oCall.Args();
+    };
+    const std::string sTheirs = std::to_string(lOthers);
+    const std::string sTheirTrade = std::to_string(oTheirTrade.m_lTradeId);
+    const std::string sMyTrade = std::to_string(oMine.m_lTradeId);
+    const std::string sLast = IsoDateText(lLast);
+    const std::vector<WriterCase> aCases = {
+        {"a new portfolio", "NewPortfolio", {lOwner, "  Growth  "}, ""},
+        {"no name",
+         "NewPortfolio",
+         {lOwner, " "},
+         "NewPortfolio: argument 2 (Name): a portfolio needs a name"},
+        {"a name too long",
+         "NewPortfolio",
+         {lOwner, std::string(61, 'x')},
+         "NewPortfolio: argument 2 (Name): a portfolio's name may hold at most 60 characters; "
+         "this one has 61"},
+        {"a name taken in other letters",
+         "NewPortfolio",
+         {lOwner, "GROWTH"},
+         "NewPortfolio: argument 2 (Name): there is already a portfolio named \"GROWTH\""},
+        {"another owner's name is free", "NewPortfolio", {lOwner, "theirs"}, ""},
+        {"a rename", "RenamePortfolio", {lOwner, lSpare, "Spare 2"}, ""},
+        {"a rename to its own name in other letters",
+         "RenamePortfolio",
+         {lOwner, lSpare, "SPARE 2"},
+         ""},
+        {"a rename to a name taken",
+         "RenamePortfolio",
+         {lOwner, lSpare, "mine"},
+         "RenamePortfolio: argument 3 (Name): there is already a portfolio named \"mine\""},
+        {"a rename of another owner's",
+         "RenamePortfolio",
+         {lOwner, lOthers, "Mine now"},
+         "RenamePortfolio: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+        {"the trades of another owner's",
+         "GetTrades",
+         {lOwner, lOthers},
+         "GetTrades: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+        {"the trades", "GetTrades", {lOwner, lMine}, ""},
+        {"a trade in an unknown symbol", "SaveTrade",
+         With([](SaveTradeCall& c) { c.m_sSymbol = "ZZZZ9"; }),
+         "SaveTrade: argument 4 (Symbol): there is no stock 'ZZZZ9'"},
+        {"a buy before the stock's first bar", "SaveTrade",
+         With([&](SaveTradeCall& c) { c.m_lBuyDate = lFirst - 7; }),
+         "SaveTrade: argument 5 (BuyDate): " + IsoDateText(lFirst - 7) + " is before " + sSymbol +
+             "'s first trading day, " + IsoDateText(lFirst)},
+        {"a buy after the latest trading day", "SaveTrade",
+         With([&](SaveTradeCall& c) { c.m_lBuyDate = lLast + 1; }),
+         "SaveTrade: argument 5 (BuyDate): " + IsoDateText(lLast + 1) +
+             " is after the latest trading day, " + sLast},
+        {"a buy on a closed day", "SaveTrade",
+         With([&](SaveTradeCall& c) { c.m_lBuyDate = ClosedDay(); }),
+         "SaveTrade: argument 5 (BuyDate): " + IsoDateText(ClosedDay()) + " is not a trading day"},
+        {"no shares", "SaveTrade", With([](SaveTradeCall& c) { c.m_vShares = 0.0; }),
+         "SaveTrade: argument 8 (Shares): must be more than 0"},
+        {"a negative price", "SaveTrade", With([](SaveTradeCall& c) { c.m_vPrice = -1.0; }),
+         "SaveTrade: argument 7 (InitialPrice): must be more than 0"},
+        {"a negative commission", "SaveTrade",
+         With([](SaveTradeCall& c) { c.m_vCommission = -0.01; }),
+         "SaveTrade: argument 6 (Commission): cannot be negative"},
+        {"a margin over 100 %", "SaveTrade",
+         With([](SaveTradeCall& c) { c.m_vInitialReq = 100.5; }),
+         "SaveTrade: argument 10 (InitialReq): must be a percent from 0 to 100"},
+        {"a sale before the buy", "SaveTrade", With([&](SaveTradeCall& c) {
+             c.m_vSellDate = Variant::Date(DayBefore(c.m_lBuyDate));
+             c.m_vSellPrice = 12.0;
+         }),
+         "SaveTrade: argument 12 (SellDate): " + IsoDateText(DayBefore(oNew.m_lBuyDate)) +
+             " is before the buy date, " + IsoDateText(oNew.m_lBuyDate)},
+        {"a sale after the latest trading day", "SaveTrade", With([&](SaveTradeCall& c) {
+             c.m_vSellDate = Variant::Date(lLast + 3);
+             c.m_vSellPrice = 12.0;
+         }),
+         "SaveTrade: argument 12 (SellDate): " + IsoDateText(lLast + 3) +
+             " is after the latest trading day, " + sLast},
+        {"a sell price without a day", "SaveTrade",
+         With([](SaveTradeCall& c) { c.m_vSellPrice = 12.0; }),
+         "SaveTrade: argument 12 (SellDate): a trade with a sell price needs a sell date"},
+        {"a sell day without a price", "SaveTrade",
+         With([&](SaveTradeCall& c) { c.m_vSellDate = Variant::Date(lLast); }),
+         "SaveTrade: argument 13 (SellPrice): a trade with a sell date needs a sell price"},
+        {"a sale at no price", "SaveTrade", With([&](SaveTradeCall& c) {
+             c.m_vSellDate = Variant::Date(lLast);
+             c.m_vSellPrice = 0.0;
+         }),
+         "SaveTrade: argument 13 (SellPrice): must be more than 0"},
+        {"a trade into another owner's portfolio", "SaveTrade",
+         With([&](SaveTradeCall& c) { c.m_lPortfolioId = lOthers; }),
+         "SaveTrade: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+        {"another owner's trade", "SaveTrade", With([&](SaveTradeCall& c) {
+             c.m_lTradeId = oTheirTrade.m_lTradeId;
+             c.m_lVersion = 1;
+         }),
+         "SaveTrade: argument 3 (TradeId): trade " + sTheirTrade + " not found"},
+        {"the first window closes the trade", "SaveTrade",
+         Save({.m_lOwnerId = lOwner,
+               .m_lPortfolioId = lMine,
+               .m_lTradeId = oMine.m_lTradeId,
+               .m_sSymbol = sSymbol,
+               .m_lBuyDate = oMine.m_lBuyDate,
+               .m_vSellDate = Variant::Date(lLast),
+               .m_vSellPrice = 11.0,
+               .m_lVersion = 1}),
+         ""},
+        {"the second window saves what it read before", "SaveTrade",
+         Save({.m_lOwnerId = lOwner,
+               .m_lPortfolioId = lMine,
+               .m_lTradeId = oMine.m_lTradeId,
+               .m_sSymbol = sSymbol,
+               .m_lBuyDate = oMine.m_lBuyDate,
+               .m_vShares = 50.0,
+               .m_lVersion = 1}),
+         "SaveTrade: argument 14 (Version): trade " + sMyTrade +
+             " was changed elsewhere since it was read; read it again"},
+        {"a delete at the version before",
+         "DeleteTrade",
+         {lOwner, oMine.m_lTradeId, 1},
+         "DeleteTrade: argument 3 (Version): trade " + sMyTrade +
+             " was changed elsewhere since it was read; read it again"},
+        {"a delete of another owner's trade",
+         "DeleteTrade",
+         {lOwner, oTheirTrade.m_lTradeId, 1},
+         "DeleteTrade: argument 2 (TradeId): trade " + sTheirTrade + " not found"},
+        {"a delete at the version read", "DeleteTrade", {lOwner, oMine.m_lTradeId, 2}, ""},
+        {"a delete of another owner's portfolio",
+         "DeletePortfolio",
+         {lOwner, lOthers},
+         "DeletePortfolio: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+        {"a delete of a portfolio", "DeletePortfolio", {lOwner, lSpare}, ""},
+        {"an import into another owner's portfolio",
+         "ImportTrades",
+         {lOwner, lOthers, "Symbol,BuyDate,Shares,Price\n", true},
+         "ImportTrades: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+        {"an import without a Price column",
+         "ImportTrades",
+         {lOwner, lMine, "Symbol,BuyDate,Shares\n", false},
+         "ImportTrades: argument 3 (Csv): the header has no Price column; a trade file names at "
+         "least Symbol, BuyDate, Shares and Price"},
+        {"an export of another owner's portfolio",
+         "ExportTrades",
+         {lOwner, lOthers},
+         "ExportTrades: argument 2 (PortfolioId): portfolio " + sTheirs + " not found"},
+    };
+    for (const WriterCase& oCase : aCases) {
+        std::vector<Variant> aArgs = oCase.m_aArgs;
+        EXPECT_EQ(Refusal(oCase.m_sMethod, aArgs), oCase.m_sRefusal) << oCase.m_sWhat;
+    }
+    // What the successes left: the names as trimmed, the other owner's things untouched.
+    EXPECT_EQ(
+        Strings("SELECT name FROM portfolios WHERE owner_id = ?1 ORDER BY portfolio_id", lOwner),
+        (std::vector<std::string>{"Mine", "Growth", "theirs"}));
+    EXPECT_EQ(Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", lMine), 0);
+    EXPECT_EQ(Count("SELECT version FROM trades WHERE trade_id = ?1", oTheirTrade.m_lTradeId), 1);
+    EXPECT_EQ(Strings("SELECT name FROM portfolios WHERE portfolio_id = ?1", lOthers),
+              (std::vector<std::string>{"Theirs"}));
+}
+
+TEST_F(PortfolioWriter, ASavedTradeReadsBackWithItsSaleAndItsVersion) {
+    const int32_t lOwner = NewOwner();
+    const int32_t lPortfolio = NewPortfolio(lOwner, "Closed");
+    const int32_t lLast = LastDay();
+    SaveTradeCall oCall = Saved({.m_lOwnerId = lOwner,
+                                 .m_lPortfolioId = lPortfolio,
+                                 .m_sSymbol = Symbols(1)[0],
+                                 .m_lBuyDate = DayBefore(lLast)});
+    EXPECT_EQ(oCall.m_lVersion, 1);
+    oCall.m_vSellDate = Variant::Date(lLast);
+    oCall.m_vSellPrice = 12.5;
+    EXPECT_EQ(Saved(oCall).m_lVersion, 2);
+    std::shared_ptr<Recordset> rTrades =
+        RecordsetOf(Call(kPortfolioWriter, "GetTrades", {lOwner, lPortfolio}));
+    ASSERT_EQ(rTrades->RecordCount(), 1);
+    EXPECT_EQ(rTrades->Value("Trade_ID").ToLong(), oCall.m_lTradeId);
+    EXPECT_EQ(rTrades->Value("SellDate"), Variant::Date(lLast));
+    EXPECT_EQ(rTrades->Value("SellPrice").ToDouble(), 12.5);
+    EXPECT_EQ(rTrades->Value("Version").ToLong(), 2);
+    // Null, as GetTrades gives an open trade's sale, reopens it.
+    oCall.m_vSellDate = Variant::Null();
+    oCall.m_vSellPrice = Variant::Null();
+    oCall.m_lVersion = 2;
+    Saved(oCall);
+    rTrades = RecordsetOf(Call(kPortfolioWriter, "GetTrades", {lOwner, lPortfolio}));
+    EXPECT_TRUE(rTrades->Value("SellDate").IsNull());
+}
+
+}  // namespace
+}  // namespace qv::facade
