@@ -27,8 +27,8 @@ struct TradeRecord {
     int64_t m_llTradeId = 0;
     int32_t m_lPortfolioId = 0;
     int64_t m_llStockId = 0;
-    std::string m_sSymbol;   // read back with the trade; writing uses the stock id
-    int32_t m_lBuyDate = 0;  // day serial
+    std::string m_sSymbol{};  // read back with the trade; writing uses the stock id
+    int32_t m_lBuyDate = 0;   // day serial
     double m_dShares = 0;
     double m_dInitialPrice = 0;
     double m_dCommission = 0;

@@ -304,5 +304,114 @@ TEST_F(PortfolioWriter, ASavedTradeReadsBackWithItsSaleAndItsVersion) {
     EXPECT_TRUE(rTrades->Value("SellDate").IsNull());
 }
 
+// Four days of two stocks. AAA splits 2:1 on the third day: as traded it closes 20, 22, then 12
+// and 9, its adjusted closes 10, 11, 12, 9. BBB closes 20, 21, 22, 24.
+class HoldingsOnHandMarket : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_oStore = std::make_shared<MarketStore>(m_oFolder.File("hand.db"),
+                                                 MarketStore::Access::ReadWrite);
+        SqliteDatabase& oDatabase = m_oStore->Database();
+        oDatabase.Execute(
+            "INSERT INTO sectors VALUES (1, 'Tech'); INSERT INTO industries VALUES (10, 'Chips', "
+            "1); INSERT INTO stocks VALUES (1, 'AAA', 'Alpha', 10), (2, 'BBB', 'Beta', 10)");
+        const auto Series = [&](int64_t p_llId, std::vector<std::pair<double, double>> p_aBars) {
+            StockSeries oSeries{p_llId, {}};
+            for (size_t i = 0; i < p_aBars.size(); ++i) {
+                oSeries.m_aBars.push_back({.m_lDate = m_aDays[i],
+                                           .m_dClose = p_aBars[i].first,
+                                           .m_dAdjClose = p_aBars[i].second,
+                                           .m_llVolume = 1000});
+            }
+            return oSeries;
+        };
+        SqliteTransaction oWork(oDatabase);
+        RewriteDailyData(oDatabase,
+                         {Series(1, {{20, 10}, {22, 11}, {12, 12}, {9, 9}}),
+                          Series(2, {{20, 20}, {21, 21}, {22, 22}, {24, 24}})},
+                         {});
+        oWork.Commit();
+        PortfolioStore oPortfolios(oDatabase);
+        m_lPortfolio = oPortfolios.CreatePortfolio(kOwner, "Hand");
+        // 10 AAA bought at 20 with 1 commission before the split, 5 BBB sold short at 21 and
+        // bought back on the third day, 4 AAA bought at 12 after the split.
+        oPortfolios.AddTrade(m_lPortfolio, {.m_llStockId = 1,
+                                            .m_lBuyDate = m_aDays[0],
+                                            .m_dShares = 10,
+                                            .m_dInitialPrice = 20,
+                                            .m_dCommission = 1});
+        oPortfolios.AddTrade(m_lPortfolio, {.m_llStockId = 2,
+                                            .m_lBuyDate = m_aDays[1],
+                                            .m_dShares = 5,
+                                            .m_dInitialPrice = 21,
+                                            .m_bShort = true,
+                                            .m_lSellDate = m_aDays[2],
+                                            .m_dSellPrice = 22});
+        oPortfolios.AddTrade(
+            m_lPortfolio,
+            {.m_llStockId = 1, .m_lBuyDate = m_aDays[2], .m_dShares = 4, .m_dInitialPrice = 12});
+    }
+
+    // The holdings of the day, one row of p_aFields' values each, by trade.
+    std::vector<std::vector<double>> Holdings(int32_t p_lDay,
+                                              const std::vector<std::string>& p_aFields) {
+        const ResultTable oRows = MarketLists(m_oStore->Database())
+                                      .Holdings(kOwner, m_lPortfolio, p_lDay, p_aFields, "")
+                                      .m_oRows;
+        std::vector<std::vector<double>> aRows(oRows.RowCount());
+        for (size_t lRow = 0; lRow < oRows.RowCount(); ++lRow) {
+            for (const std::string& sField : p_aFields) {
+                const FieldValue vValue = oRows.Value(lRow, sField);
+                const auto* pInteger = std::get_if<int64_t>(&vValue);
+                aRows[lRow].push_back(pInteger != nullptr ? static_cast<double>(*pInteger)
+                                                          : std::get<double>(vValue));
+            }
+        }
+        return aRows;
+    }
+
+    static constexpr int32_t kOwner = 7;
+    // Monday 2 to Thursday 5 March 2026.
+    const int32_t m_aDays[4] = {DaySerialFromCivil(2026, 3, 2), DaySerialFromCivil(2026, 3, 3),
+                                DaySerialFromCivil(2026, 3, 4), DaySerialFromCivil(2026, 3, 5)};
+    ScratchFolder m_oFolder;
+    std::shared_ptr<MarketStore> m_oStore;
+    int32_t m_lPortfolio = 0;
+};
+
+void ExpectRows(const std::vector<std::vector<double>>& p_aRows,
+                const std::vector<std::vector<double>>& p_aExpected, const char* p_sDay) {
+    ASSERT_EQ(p_aRows.size(), p_aExpected.size()) << p_sDay;
+    for (size_t i = 0; i < p_aRows.size(); ++i) {
+        ASSERT_EQ(p_aRows[i].size(), p_aExpected[i].size());
+        for (size_t j = 0; j < p_aRows[i].size(); ++j) {
+            EXPECT_NEAR(p_aRows[i][j], p_aExpected[i][j], 1e-9)
+                << p_sDay << " row " << i << " field " << j;
+        }
+    }
+}
+
+// By hand. The second day: AAA 10 x 22 = 220 against 200 + 1, BBB short 5 x 21 = 105 at no
+// gain; weights 220 / 325 and 105 / 325. The third day: AAA is 20 shares bought at 10 worth
+// 20 x 12 = 240, the BBB short is closed that day, the new AAA 4 x 12 = 48. The fourth day:
+// 20 x 9 = 180 against 201, a gain of -21 (-10.4478 % of 201); 4 x 9 = 36, a gain of -12.
+TEST_F(HoldingsOnHandMarket, ASplitAfterTheBuyCountsTheSharesAndPriceOnTheDaysBasis) {
+    const std::vector<std::string> aFields = {"Trade_ID",     "Shares",    "InitialPrice",
+                                              "CurrentPrice", "CostBasis", "MarketValue",
+                                              "Gain",         "ROI",       "Weight"};
+    ExpectRows(Holdings(m_aDays[1], aFields),
+               {{1, 10, 20, 22, 201, 220, 19, 19 * 100.0 / 201, 220 * 100.0 / 325},
+                {2, 5, 21, 21, 105, 105, 0, 0, 105 * 100.0 / 325}},
+               "second day");
+    ExpectRows(Holdings(m_aDays[2], aFields),
+               {{1, 20, 10, 12, 201, 240, 39, 39 * 100.0 / 201, 240 * 100.0 / 288},
+                {3, 4, 12, 12, 48, 48, 0, 0, 48 * 100.0 / 288}},
+               "third day");
+    ExpectRows(Holdings(m_aDays[3], aFields),
+               {{1, 20, 10, 9, 201, 180, -21, -21 * 100.0 / 201, 180 * 100.0 / 216},
+                {3, 4, 12, 9, 48, 36, -12, -25, 36 * 100.0 / 216}},
+               "fourth day");
+}
+
 }  // namespace
 }  // namespace qv::facade
