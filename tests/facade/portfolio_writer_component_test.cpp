@@ -304,6 +304,95 @@ TEST_F(PortfolioWriter, ASavedTradeReadsBackWithItsSaleAndItsVersion) {
     EXPECT_TRUE(rTrades->Value("SellDate").IsNull());
 }
 
+struct ImportRow {
+    std::string m_sSymbol;
+    std::string m_sStatus;
+    std::string m_sReason;
+    bool operator==(const ImportRow&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& p_oOut, const ImportRow& p_oRow) {
+    return p_oOut << p_oRow.m_sSymbol << " | " << p_oRow.m_sStatus << " | " << p_oRow.m_sReason;
+}
+
+TEST_F(PortfolioWriter, AnImportSaysWhatBecomesOfEachRowAndWritesAllOrNothing) {
+    const int32_t lOwner = NewOwner();
+    const int32_t lPortfolio = NewPortfolio(lOwner, "Imported");
+    const std::string sA = Symbols(1)[0], sB = Symbols(1, 1)[0];
+    const int32_t lDay = DayBefore(LastDay());
+    const int32_t lFirst = FirstBarOf(Count("SELECT min(stock_id) FROM stocks"));
+    const std::string sDay = IsoDateText(lDay);
+    const DateParts oParts = CivilFromDaySerial(lDay);
+    const std::string sUsDay = std::to_string(oParts.Month) + "/" + std::to_string(oParts.Day) +
+                               "/" + std::to_string(oParts.Year);
+    const SaveTradeCall oHeld = Saved({.m_lOwnerId = lOwner,
+                                       .m_lPortfolioId = lPortfolio,
+                                       .m_sSymbol = sA,
+                                       .m_lBuyDate = lDay,
+                                       .m_vPrice = 9.0,
+                                       .m_vShares = 7.0});
+    const std::string sGood = sA + "," + sDay + ",100,10.5,1,false,,\n" + sB + "," + sUsDay +
+                              ",50,20,0,yes,,\n" + sA + "," + sDay + ",100,10.5,1,false,,\n" + sA +
+                              "," + sDay + ",7,9,5,no,,\n";
+    const std::string sBad = "ZZZZ9," + sDay + ",1,1,,,,\n" + sA + ",1990-01-02,1,1,,,,\n" + sA +
+                             "," + sDay + ",0,10,,,,\n" + sA + "," + sDay + ",1,-2,,,,\n" + sA +
+                             "," + sDay + ",1,10,,," + IsoDateText(DayBefore(lDay)) + ",11\n" + sA +
+                             "," + sDay + ",1,\"1,234.50\",,,,\n" + "Soci\xE9t\xE9," + sDay +
+                             ",1,1,,,,\n" + sA + "," + sDay + ",1,10,,maybe,,\n" + sA + "," + sDay +
+                             ",1\n";
+    const std::string sHeader =
+        "\xEF\xBB\xBFSymbol,BuyDate,Shares,Price,Commission,Short,SellDate,"
+        "SellPrice\r\n";
+    const std::string sBefore = IsoDateText(DayBefore(lDay));
+    const std::vector<ImportRow> aExpected = {
+        {sA, "ok", ""},
+        {sB, "ok", ""},
+        {sA, "duplicate", "the same as row 1"},
+        {sA, "duplicate",
+         "the same as trade " + std::to_string(oHeld.m_lTradeId) + " of the portfolio"},
+        {"ZZZZ9", "error", "Symbol: there is no stock 'ZZZZ9'"},
+        {sA, "error",
+         "BuyDate: 1990-01-02 is before " + sA + "'s first trading day, " + IsoDateText(lFirst)},
+        {sA, "error", "Shares: must be more than 0"},
+        {sA, "error", "Price: must be more than 0"},
+        {sA, "error", "SellDate: " + sBefore + " is before the buy date, " + sDay},
+        {sA, "error", "Price: '1,234.50' has a thousands separator; write numbers without them"},
+        {"", "error", "not UTF-8: save the file as UTF-8"},
+        {sA, "error", "Short: 'maybe' is not true/false, yes/no or 1/0"},
+        {sA, "error", "has 3 fields where the header has 8"},
+    };
+    const auto Import = [&](const std::string& p_sCsv, bool p_bCommit) {
+        std::shared_ptr<Recordset> rRows = RecordsetOf(
+            Call(kPortfolioWriter, "ImportTrades", {lOwner, lPortfolio, p_sCsv, p_bCommit}));
+        std::vector<ImportRow> aRows;
+        for (rRows->MoveFirst(); !rRows->IsEOF(); rRows->MoveNext()) {
+            EXPECT_EQ(rRows->Value("Row").ToLong(), static_cast<int32_t>(aRows.size() + 1));
+            aRows.push_back({rRows->Value("Symbol").ToString(), rRows->Value("Status").ToString(),
+                             rRows->Value("Reason").ToString()});
+        }
+        return aRows;
+    };
+    const auto Trades = [&] {
+        return Count("SELECT count(*) FROM trades WHERE portfolio_id = ?1", lPortfolio);
+    };
+    EXPECT_EQ(Import(sHeader + sGood + sBad, false), aExpected) << "a preview";
+    EXPECT_EQ(Trades(), 1) << "a preview writes nothing";
+    EXPECT_EQ(Import(sHeader + sGood + sBad, true), aExpected);
+    EXPECT_EQ(Trades(), 1) << "rows in error keep the whole file out";
+    const std::vector<ImportRow> aGood(aExpected.begin(), aExpected.begin() + 4);
+    EXPECT_EQ(Import(sHeader + sGood, true), aGood);
+    EXPECT_EQ(Trades(), 3) << "the rows that are ok, once each";
+    // An export reads back as the trades already there.
+    const std::string sExport =
+        Call(kPortfolioWriter, "ExportTrades", {lOwner, lPortfolio}).ToString();
+    const std::vector<ImportRow> aAgain = Import(sExport, true);
+    ASSERT_EQ(aAgain.size(), 3u);
+    for (const ImportRow& oRow : aAgain) {
+        EXPECT_EQ(oRow.m_sStatus, "duplicate") << oRow;
+    }
+    EXPECT_EQ(Trades(), 3);
+}
+
 // Four days of two stocks. AAA splits 2:1 on the third day: as traded it closes 20, 22, then 12
 // and 9, its adjusted closes 10, 11, 12, 9. BBB closes 20, 21, 22, 24.
 class HoldingsOnHandMarket : public ::testing::Test {
