@@ -62,6 +62,19 @@ int32_t OwnersPortfolio(const FacadeArguments& p_oArgs, const Argument& p_oPortf
     return portfolioId;
 }
 
+// The trades of one of the owner's portfolios. A read answers for a portfolio that is not the
+// owner's as the holdings do, with none, so that reading as the system (which keeps no
+// portfolios) is never refused.
+std::vector<TradeRecord> ReadableTrades(const FacadeArguments& p_oArgs,
+                                        const Argument& p_oPortfolio, PortfolioStore& p_oStore,
+                                        int32_t p_lOwnerId) {
+    const int32_t portfolioId = p_oArgs.Long(p_oPortfolio);
+    if (p_lOwnerId <= 0 || p_oStore.OwnerOf(portfolioId) != p_lOwnerId) {
+        return {};
+    }
+    return p_oStore.Trades(portfolioId);
+}
+
 // One of the owner's trades, or the call fails naming p_oTrade.
 TradeRecord OwnersTrade(const FacadeArguments& p_oArgs, const Argument& p_oTrade,
                         PortfolioStore& p_oStore, int32_t p_lOwnerId) {
@@ -203,8 +216,8 @@ Variant PortfolioWriterComponent::GetTrades(DispatchArgs p_args) {
     FacadeArguments args(get_trades::kMethod, p_args);
     const int32_t ownerId = Owner(args, get_trades::kOwnerId, OwnerAccess::Read);
     PortfolioStore portfolios(Backend().Database());
-    const int32_t id = OwnersPortfolio(args, get_trades::kPortfolioId, portfolios, ownerId);
-    return RecordsetValue(TradeTable(portfolios.Trades(id)));
+    return RecordsetValue(
+        TradeTable(ReadableTrades(args, get_trades::kPortfolioId, portfolios, ownerId)));
 }
 
 Variant PortfolioWriterComponent::SaveTrade(DispatchArgs p_args) {
@@ -275,8 +288,7 @@ Variant PortfolioWriterComponent::ExportTrades(DispatchArgs p_args) {
     FacadeArguments args(export_trades::kMethod, p_args);
     const int32_t ownerId = Owner(args, export_trades::kOwnerId, OwnerAccess::Read);
     PortfolioStore portfolios(Backend().Database());
-    const int32_t id = OwnersPortfolio(args, export_trades::kPortfolioId, portfolios, ownerId);
-    return WriteTradeCsv(portfolios.Trades(id));
+    return WriteTradeCsv(ReadableTrades(args, export_trades::kPortfolioId, portfolios, ownerId));
 }
 
 const DispatchTable& PortfolioWriterComponent::Table() const {

@@ -4,9 +4,11 @@
 // (outside/facade_protocol.h, "Portfolios a person keeps").
 //
 // Every call acts for the session's owner (owner_authority.h): GetTrades and ExportTrades read,
-// the others write. A portfolio or trade of another owner is refused as one that does not exist,
-// so a caller learns nothing of what others keep. A refusal names the argument and the reason, in
-// words a person can be shown, and nothing is written then: each change is one transaction.
+// the others write. A portfolio or trade of another owner is one that does not exist, so a caller
+// learns nothing of what others keep: a change is refused ("portfolio 12 not found") and a read
+// answers with no trades, as GetCurrentHoldings answers with no holdings. A refusal names the
+// argument and the reason, in words a person can be shown, and nothing is written then: each change
+// is one transaction.
 #pragma once
 
 #include "facade/facade_component.h"

@@ -138,6 +138,16 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
     const std::vector<Variant> aHoldings{lPortfolio, lOwner, kNone, true,
                                          kNothing,   kNone,  true,  kNothing};
+    const auto NewPortfolio = [&](const std::string& p_sName) {
+        return Call(kPortfolioWriter, "NewPortfolio", {lOwner, p_sName}).ToLong();
+    };
+    const int32_t lKept = NewPortfolio("Kept"), lGone = NewPortfolio("Gone");
+    const std::vector<Variant> aTrade{lOwner, lKept, 0,     sSymbol, Variant::Date(dLast),
+                                      0.0,    10.0,  5.0,   false,   50.0,
+                                      30.0,   kNone, kNone, 0};
+    std::vector<Variant> aSaved = aTrade;
+    Call(kPortfolioWriter, "SaveTrade", aSaved);
+    const Variant vTrade = aSaved[2];
     const auto NewFrom = [&](const char* p_sMethod) {
         return CallCase{
             kWatchListWriter, p_sMethod, {0, lList, vItems, 0, p_sMethod, "", lOwner}, 6, kWrite};
@@ -188,6 +198,18 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
         {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
         {kPortfolioReader, "GetOptionsTrades", {lOwner}, 0},
+        {kPortfolioWriter, "NewPortfolio", {lOwner, "New"}, 0, kWrite},
+        {kPortfolioWriter, "RenamePortfolio", {lOwner, lKept, "Kept"}, 0, kWrite},
+        {kPortfolioWriter, "GetTrades", {lOwner, lKept}, 0},
+        {kPortfolioWriter, "SaveTrade", aTrade, 0, kWrite},
+        {kPortfolioWriter, "DeleteTrade", {lOwner, vTrade, 1}, 0, kWrite},
+        {kPortfolioWriter,
+         "ImportTrades",
+         {lOwner, lKept, "Symbol,BuyDate,Shares,Price", true},
+         0,
+         kWrite},
+        {kPortfolioWriter, "ExportTrades", {lOwner, lKept}, 0},
+        {kPortfolioWriter, "DeletePortfolio", {lOwner, lGone}, 0, kWrite},
         {kPortfolioReader, "GetPortfolios", {lOwner}, 0},
     };
 }

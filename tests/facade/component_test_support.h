@@ -1,5 +1,5 @@
 // What the facade component tests share: a generated market of their own (they write layouts,
-// watch lists and logins into it), the six components registered in each test's platform with
+// watch lists and logins into it), the components registered in each test's platform with
 // the demo owner logged in, and the argument lists of the callers, built in the callers' orders.
 #pragma once
 
@@ -104,7 +104,7 @@ class ComponentTest : public ::testing::Test {
     // logged in: the calls that follow act for it.
     static int32_t NewOwner();
 
-    // One valid call of every method the six components answer, acting for p_lOwnerId (who must
+    // One valid call of every method the components answer, acting for p_lOwnerId (who must
     // be logged in: a watch list of its own is created for the calls that compare or add to one).
     std::vector<CallCase> EveryCall(int32_t p_lOwnerId);
 
