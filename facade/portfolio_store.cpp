@@ -4,6 +4,7 @@
 
 #include "facade/owner_store.h"
 #include "facade/sqlite_database.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -55,6 +56,23 @@ TradeRecord ReadTrade(const SqliteStatement& p_oRow) {
 }
 
 }  // namespace
+
+std::string PortfolioNameFault(const std::string& p_sName) {
+    const std::string_view name = TrimWhitespace(p_sName);
+    if (name.empty()) {
+        return "a portfolio needs a name";
+    }
+    const std::string fault = NameTextFault(name);
+    if (!fault.empty()) {
+        return "a portfolio's name cannot hold " + fault;
+    }
+    const size_t chars = Utf8CharacterCount(name);
+    if (chars > kMaxPortfolioNameChars) {
+        return "a portfolio's name may hold at most " + std::to_string(kMaxPortfolioNameChars) +
+               " characters; this one has " + std::to_string(chars);
+    }
+    return {};
+}
 
 int32_t PortfolioStore::CreatePortfolio(int32_t p_lOwnerId, const std::string& p_sName) {
     SqliteTransaction work(m_oDatabase);

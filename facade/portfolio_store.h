@@ -41,6 +41,12 @@ struct TradeRecord {
     int32_t m_lVersion = 1;
 };
 
+constexpr size_t kMaxPortfolioNameChars = 60;
+
+// Why p_sName, trimmed, cannot name a portfolio (blank, too long, not text), in words for the
+// person; "" when it can.
+std::string PortfolioNameFault(const std::string& p_sName);
+
 class PortfolioStore {
   public:
     explicit PortfolioStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}

@@ -27,24 +27,13 @@ namespace import_trades = facade_protocol::import_trades;
 namespace export_trades = facade_protocol::export_trades;
 using facade_protocol::Argument;
 
-constexpr size_t kMaxPortfolioNameChars = 60;
-
 // A portfolio's name: trimmed, text, 1 to 60 characters, none of the owner's other portfolios'.
 std::string PortfolioName(const FacadeArguments& p_oArgs, const Argument& p_oName,
                           PortfolioStore& p_oStore, int32_t p_lOwnerId, int32_t p_lPortfolioId) {
     const std::string name(TrimWhitespace(p_oArgs.Text(p_oName)));
-    if (name.empty()) {
-        p_oArgs.Fail(p_oName, "a portfolio needs a name");
-    }
-    const std::string fault = NameTextFault(name);
+    const std::string fault = PortfolioNameFault(name);
     if (!fault.empty()) {
-        p_oArgs.Fail(p_oName, "a portfolio's name cannot hold " + fault);
-    }
-    const size_t chars = Utf8CharacterCount(name);
-    if (chars > kMaxPortfolioNameChars) {
-        p_oArgs.Fail(p_oName, "a portfolio's name may hold at most " +
-                                  std::to_string(kMaxPortfolioNameChars) +
-                                  " characters; this one has " + std::to_string(chars));
+        p_oArgs.Fail(p_oName, fault);
     }
     if (p_oStore.FindByName(p_lOwnerId, name, p_lPortfolioId)) {
         p_oArgs.Fail(p_oName, "there is already a portfolio named \"" + name + "\"");

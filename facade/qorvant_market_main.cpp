@@ -4,6 +4,7 @@
 //                                     [--no-demo]
 //   qorvant-market [--db PATH] import FOLDER-OR-FILE... [--demo]
 //   qorvant-market [--db PATH] info
+//   qorvant-market [--db PATH] portfolio import FILE --owner ID --name NAME
 //
 // Progress of long work goes to standard error; results to standard output.
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
 #include <iostream>
 #include <limits>
 #include <optional>
@@ -20,8 +22,10 @@
 
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
+#include "facade/portfolio_store.h"
 #include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
+#include "facade/trade_csv.h"
 #include "outside/text_util.h"
 #include "outside/vb_date.h"
 
@@ -43,6 +47,11 @@ constexpr const char* kUsage =
     "        import constituents and daily price files (.csv or .csv.gz); a folder\n"
     "        contributes its .csv and .csv.gz files; --demo adds the demo owner\n"
     "  info  show what the database holds\n"
+    "  portfolio import FILE --owner ID --name NAME\n"
+    "        add the trades of a CSV file (Symbol, BuyDate, Shares, Price and optionally\n"
+    "        Commission, Short, InitialReq, MaintenancePercent, SellDate, SellPrice) to the\n"
+    "        owner's portfolio of that name, made when there is none; a file with a row\n"
+    "        in error adds nothing\n"
     "\n"
     "The database is --db PATH, else $QV_DATABASE, else market.db in the library folder\n"
     "($QV_LIBRARY_DIR, $XDG_DATA_HOME/qorvant or ~/.local/share/qorvant).\n";
@@ -263,6 +272,92 @@ int Info(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
     return 0;
 }
 
+std::string ReadWholeFile(const std::string& p_sPath) {
+    std::ifstream file(p_sPath, std::ios::binary);
+    if (!file) {
+        throw FacadeError(p_sPath, 0, "cannot be read");
+    }
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+struct PortfolioImportArgs {
+    std::string m_sFile;
+    int32_t m_lOwnerId = 0;
+    std::string m_sName;
+};
+
+PortfolioImportArgs ReadPortfolioImportArgs(const std::vector<std::string>& p_aArgs) {
+    if (p_aArgs.empty() || p_aArgs[0] != "import") {
+        throw UsageError{"portfolio takes: import FILE --owner ID --name NAME"};
+    }
+    PortfolioImportArgs parsed;
+    for (size_t i = 1; i < p_aArgs.size(); ++i) {
+        if (p_aArgs[i] == "--owner") {
+            parsed.m_lOwnerId = static_cast<int32_t>(ReadCount(p_aArgs, i, 1));
+        } else if (p_aArgs[i] == "--name" && i + 1 < p_aArgs.size()) {
+            parsed.m_sName = p_aArgs[++i];
+        } else if (parsed.m_sFile.empty() && !p_aArgs[i].starts_with("--")) {
+            parsed.m_sFile = p_aArgs[i];
+        } else {
+            throw UsageError{"portfolio import does not take '" + p_aArgs[i] + "'"};
+        }
+    }
+    if (parsed.m_sFile.empty() || parsed.m_lOwnerId == 0) {
+        throw UsageError{"portfolio import needs a FILE and --owner ID"};
+    }
+    const std::string fault = PortfolioNameFault(parsed.m_sName);
+    if (!fault.empty()) {
+        throw UsageError{"--name: " + fault};
+    }
+    parsed.m_sName = std::string(qv::TrimWhitespace(parsed.m_sName));
+    return parsed;
+}
+
+// The trades go into the owner's portfolio of the name, made in the same transaction: a file
+// with a row in error leaves no portfolio behind either.
+int Portfolio(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) {
+    const PortfolioImportArgs args = ReadPortfolioImportArgs(p_aArgs);
+    const std::string text = ReadWholeFile(args.m_sFile);
+    MarketStore store(p_sPath, MarketStore::Access::ReadWrite);
+    RequireWritable(store, "no trades can be imported into it");
+    SqliteDatabase& database = store.Database();
+    SqliteTransaction work(database);
+    PortfolioStore portfolios(database);
+    const std::optional<int32_t> found = portfolios.FindByName(args.m_lOwnerId, args.m_sName);
+    const int32_t portfolioId =
+        found ? *found : portfolios.CreatePortfolio(args.m_lOwnerId, args.m_sName);
+    const TradeImport answer = ImportTradeCsv(database, portfolioId, text, true);
+    if (!answer.m_sFault.empty()) {
+        std::fprintf(stderr, "qorvant-market: %s: %s\n", args.m_sFile.c_str(),
+                     answer.m_sFault.c_str());
+        return kExitFailure;
+    }
+    int64_t errors = 0;
+    int64_t duplicates = 0;
+    for (const TradeImportRow& row : answer.m_aRows) {
+        if (row.m_sStatus == trade_status::kOk) {
+            continue;
+        }
+        const bool error = row.m_sStatus == trade_status::kError;
+        errors += error ? 1 : 0;
+        duplicates += error ? 0 : 1;
+        std::fprintf(error ? stderr : stdout, "%s: row %lld%s%s: %s%s\n", args.m_sFile.c_str(),
+                     static_cast<long long>(row.m_llRow), row.m_sSymbol.empty() ? "" : " ",
+                     row.m_sSymbol.c_str(), error ? "" : "left out, ", row.m_sReason.c_str());
+    }
+    if (errors > 0) {
+        std::fprintf(stderr, "qorvant-market: %lld of %lld rows in error; nothing was imported\n",
+                     static_cast<long long>(errors), static_cast<long long>(answer.m_aRows.size()));
+        return kExitFailure;
+    }
+    work.Commit();
+    std::printf(
+        "Imported %lld trades into portfolio \"%s\" (%d) of owner %d; %lld duplicates left out\n",
+        static_cast<long long>(answer.m_aTrades.size()), args.m_sName.c_str(), portfolioId,
+        args.m_lOwnerId, static_cast<long long>(duplicates));
+    return 0;
+}
+
 int Run(const std::vector<std::string>& p_aArgs) {
     std::optional<std::string> path;
     size_t commandAt = 0;
@@ -292,6 +387,9 @@ int Run(const std::vector<std::string>& p_aArgs) {
     }
     if (commandName == "info") {
         return Info(database, rest);
+    }
+    if (commandName == "portfolio") {
+        return Portfolio(database, rest);
     }
     throw UsageError{"unknown command '" + commandName + "'"};
 }
