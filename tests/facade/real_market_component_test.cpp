@@ -1,6 +1,7 @@
 // The importer on the real market data of $QV_MARKET_DATA: it takes every row, ranks a whole day,
-// keeps real splits out of the rows, and trades on the exchange calendar's days. What the changes
-// and lists make of the stored days is checked on small files and on the generated market.
+// keeps real splits out of the rows, and trades on the exchange calendar's days; a holding bought
+// before a real split counts it. What the changes and lists make of the stored days is checked on
+// small files and on the generated market.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,11 +11,16 @@
 #include <set>
 #include <tuple>
 
+#include "facade/facade_backend.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_calendar.h"
 #include "facade/market_importer.h"
 #include "facade/market_store.h"
+#include "facade/portfolio_reader_component.h"
+#include "facade/portfolio_writer_component.h"
 #include "facade/sqlite_database.h"
+#include "outside/dispatch.h"
+#include "outside/recordset.h"
 #include "outside/vb_date.h"
 
 namespace qv::facade {
@@ -115,6 +121,45 @@ TEST_F(RealMarket, TheCalendarClosesEveryWeekdayWithoutBarsAndNoOther) {
         const bool bExpected = aTraded.count(lDay) > 0 || aOneOffClosings.count(lDay) > 0;
         EXPECT_EQ(IsTradingDay(lDay), bExpected) << IsoDateText(lDay);
     }
+}
+
+// 10 AAPL bought at 499.23 with 5 commission on 2020-08-28, the last day before its 4:1 split:
+// on 2021-04-21, when it closed at 133.50, they are 40 shares bought at 124.8075, worth 5,340.00
+// against 4,997.30, a gain of 342.70, 6.85770 % of the cost. The day before the split they were
+// still 10 shares, worth 4,992.30.
+TEST_F(RealMarket, HoldingsCountTheSplitSinceTheBuy) {
+    constexpr int32_t kOwner = 41;
+    auto oBackend = std::make_shared<FacadeBackend>(s_oStore);
+    oBackend->Login(kOwner, "");
+    PortfolioWriterComponent oWriter(oBackend);
+    PortfolioReaderComponent oReader(oBackend);
+    std::vector<Variant> aNew{kOwner, "Apple"};
+    const int32_t lPortfolio = CallMethod(oWriter, "NewPortfolio", aNew).ToLong();
+    std::vector<Variant> aTrade{
+        kOwner, lPortfolio, 0,         "AAPL", Variant::Date(Day("2020-08-28")),
+        5.0,    499.23,     10.0,      false,  50.0,
+        30.0,   Variant(),  Variant(), 0};
+    CallMethod(oWriter, "SaveTrade", aTrade);
+    const auto Holding = [&](const char* p_sDay) {
+        std::vector<Variant> aArgs{
+            lPortfolio, kOwner, Variant::Date(Day(p_sDay)), false, Variant::Nothing(),
+            Variant(),  false,  Variant::Nothing()};
+        std::shared_ptr<Recordset> rRows =
+            RecordsetOf(CallMethod(oReader, "GetCurrentHoldings", aArgs));
+        EXPECT_EQ(rRows->RecordCount(), 1) << p_sDay;
+        return rRows;
+    };
+    std::shared_ptr<Recordset> rAfter = Holding("2021-04-21");
+    EXPECT_NEAR(rAfter->Value("Shares").ToDouble(), 40, 1e-9);
+    EXPECT_NEAR(rAfter->Value("InitialPrice").ToDouble(), 124.8075, 1e-9);
+    EXPECT_NEAR(rAfter->Value("CurrentPrice").ToDouble(), 133.5, 1e-9);
+    EXPECT_NEAR(rAfter->Value("MarketValue").ToDouble(), 5340, 1e-6);
+    EXPECT_NEAR(rAfter->Value("CostBasis").ToDouble(), 4997.3, 1e-6);
+    EXPECT_NEAR(rAfter->Value("Gain").ToDouble(), 342.7, 1e-6);
+    EXPECT_NEAR(rAfter->Value("ROI").ToDouble(), 342.7 * 100 / 4997.3, 1e-6);
+    std::shared_ptr<Recordset> rBefore = Holding("2020-08-28");
+    EXPECT_NEAR(rBefore->Value("Shares").ToDouble(), 10, 1e-9);
+    EXPECT_NEAR(rBefore->Value("MarketValue").ToDouble(), 4992.3, 1e-6);
 }
 
 }  // namespace
