@@ -31,26 +31,29 @@ constexpr const char* kSectorSource =
 // as traded on the buy date; a split since then changes how many shares it is and what each cost,
 // not what it is worth, so they are put on the day's share basis (t below) and valued at the
 // day's close as traded. The split between two bars is the ratio of their share factors (shares
-// now per share then, daily_metrics.h). Binds the day, the portfolio, the day twice, the day.
+// now per share then, daily_metrics.h). A stock's bar of a day is its last on or before the day,
+// found by one step back from the day's key. The portfolio, industry and sector always exist:
+// joined as LEFT JOINs, SQLite leaves out those no field reads. Binds the day, the portfolio and
+// the day twice.
 constexpr const char* kHoldingSource =
-    " FROM (SELECT u.trade_id, u.portfolio_id, u.stock_id, u.buy_date, u.commission, u.is_short,"
-    " u.initial_req, u.maintenance_pct, u.realized_gain, u.shares * u.split AS shares,"
-    " u.initial_price / u.split AS initial_price"
-    " FROM (SELECT y.*, coalesce((SELECT b.share_factor FROM stock_bars b WHERE b.day_key ="
-    " (SELECT max(z.day_key) FROM stock_bars z"
-    " WHERE z.day_key BETWEEN y.stock_id * 4194304 AND y.stock_id * 4194304 + y.buy_date))"
-    " / (SELECT n.share_factor FROM stock_bars n WHERE n.day_key ="
-    " (SELECT max(z.day_key) FROM stock_bars z"
-    " WHERE z.day_key BETWEEN y.stock_id * 4194304 AND y.stock_id * 4194304 + ?)), 1) AS split"
-    " FROM trades y WHERE y.portfolio_id = ? AND y.buy_date <= ?"
-    " AND (y.sell_date IS NULL OR y.sell_date > ?)) u) t"
-    " JOIN portfolios p ON p.portfolio_id = t.portfolio_id"
-    " JOIN stocks s ON s.stock_id = t.stock_id JOIN industries i ON i.ind_code = s.ind_code"
-    " JOIN sectors c ON c.sector_code = i.sector_code"
-    " LEFT JOIN stock_days_traded d ON d.day_key ="
-    " (SELECT max(x.day_key) FROM stock_bars x"
-    " WHERE x.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + ?)"
+    " FROM (SELECT y.trade_id, y.portfolio_id, y.stock_id, y.buy_date, y.commission, y.is_short,"
+    " y.initial_req, y.maintenance_pct, y.realized_gain,"
+    " y.shares * coalesce(b.share_factor / n.share_factor, 1) AS shares,"
+    " y.initial_price / coalesce(b.share_factor / n.share_factor, 1) AS initial_price,"
+    " n.day_key AS day_key"
+    " FROM trades y LEFT JOIN stock_bars b ON b.day_key = (SELECT z.day_key FROM stock_bars z"
+    " WHERE z.day_key BETWEEN y.stock_id * 4194304 AND y.stock_id * 4194304 + y.buy_date"
+    " ORDER BY z.day_key DESC LIMIT 1)"
+    " LEFT JOIN stock_bars n ON n.day_key = (SELECT z.day_key FROM stock_bars z"
+    " WHERE z.day_key BETWEEN y.stock_id * 4194304 AND y.stock_id * 4194304 + ?"
+    " ORDER BY z.day_key DESC LIMIT 1)"
+    " WHERE y.portfolio_id = ? AND y.buy_date <= ? AND (y.sell_date IS NULL OR y.sell_date > ?)) t"
+    " LEFT JOIN portfolios p ON p.portfolio_id = t.portfolio_id"
+    " JOIN stocks s ON s.stock_id = t.stock_id LEFT JOIN industries i ON i.ind_code = s.ind_code"
+    " LEFT JOIN sectors c ON c.sector_code = i.sector_code"
+    " LEFT JOIN stock_days_traded d ON d.day_key = t.day_key"
     " LEFT JOIN fundamentals f ON f.stock_id = s.stock_id WHERE 1 = 1";
+
 // Histories bind ?1 the key (symbol or code), ?2 and ?3 the first and last day.
 constexpr const char* kStockHistorySource =
     " FROM stocks s JOIN industries i ON i.ind_code = s.ind_code"
@@ -362,7 +365,6 @@ ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
     query.Add(kHoldingSource)
         .Value(int64_t{day})
         .Value(int64_t{p_oRequest.m_lPortfolioId})
-        .Value(int64_t{day})
         .Value(int64_t{day})
         .Value(int64_t{day});
     if (!p_oRequest.m_aKeys.empty()) {
