@@ -9,6 +9,8 @@
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
 //                  [--rows N] [--page ADDRESS]
+//                  [--screen NAME | --screen-criteria TEXT [--screen-rows
+//                  stocks|industries|sectors]]
 #pragma once
 
 #include "shell/viewer_request.h"
