@@ -23,9 +23,9 @@ struct ScreenCondition {
     std::string m_sField;
     std::string m_sOperator;
     // A number, or a text (written in quotes).
-    std::string m_sValue;
+    std::string m_sValue{};
     // Compared with a second field instead of a value when not empty.
-    std::string m_sOtherField;
+    std::string m_sOtherField{};
     double m_dFactor = 1.0;
 
     bool operator==(const ScreenCondition&) const = default;
