@@ -40,7 +40,7 @@ class ScreenCriteriaError : public std::runtime_error {
     ScreenCriteriaError(size_t p_lPosition, std::string p_sToken, const std::string& p_sWhy,
                         std::string_view p_sCriteria);
 
-    // 1-based, in characters (bytes) of the criteria text.
+    // 1-based, in characters of the criteria (a byte that is not UTF-8 counts as one).
     size_t Position() const { return m_lPosition; }
     const std::string& Token() const { return m_sToken; }
     const std::string& Why() const { return m_sWhy; }
