@@ -5,6 +5,7 @@
 #include "facade/pages_component.h"
 #include "facade/portfolio_reader_component.h"
 #include "facade/sample_market.h"
+#include "facade/screens_component.h"
 #include "facade/viewer_reader_component.h"
 #include "facade/viewer_writer_component.h"
 #include "facade/watch_list_reader_component.h"
@@ -31,6 +32,7 @@ void RegisterFacadeComponents(ComponentFactory& p_oFactory,
     RegisterComponent<WatchListWriterComponent>(p_oFactory, prog_id::kWatchListWriter, p_oBackend);
     RegisterComponent<PortfolioReaderComponent>(p_oFactory, prog_id::kPortfolioReader, p_oBackend);
     RegisterComponent<PagesComponent>(p_oFactory, prog_id::kPages, p_oBackend);
+    RegisterComponent<ScreensComponent>(p_oFactory, prog_id::kScreens, p_oBackend);
 }
 
 void RegisterFacadeComponents(ComponentFactory& p_oFactory, std::shared_ptr<MarketStore> p_oStore) {

@@ -1,4 +1,4 @@
-// Registering the six facade components under their ProgIDs, so that the viewer's
+// Registering the seven facade components under their ProgIDs, so that the viewer's
 // CreateObject("QorvantOnlineFacade.ViewerFNtr") and its siblings reach the embedded database.
 //
 // Each CreateObject makes a new, cheap component object (the callers create one per call); all of
@@ -26,9 +26,10 @@ class MarketStore;
 
 namespace prog_id = facade_protocol::prog_id;
 
-constexpr std::array<std::string_view, 6> kFacadeProgIds = {
+constexpr std::array<std::string_view, 7> kFacadeProgIds = {
     prog_id::kViewerReader,    prog_id::kViewerWriter,    prog_id::kWatchListReader,
-    prog_id::kWatchListWriter, prog_id::kPortfolioReader, prog_id::kPages};
+    prog_id::kWatchListWriter, prog_id::kPortfolioReader, prog_id::kPages,
+    prog_id::kScreens};
 
 void RegisterFacadeComponents(ComponentFactory& p_oFactory,
                               std::shared_ptr<FacadeBackend> p_oBackend);

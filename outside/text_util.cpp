@@ -158,6 +158,14 @@ std::string UrlEncode(std::string_view p_sText) {
     return out;
 }
 
+size_t Utf8CharacterCount(std::string_view p_sText) {
+    size_t count = 0;
+    for (const char c : p_sText) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt) {
     const auto lead = static_cast<unsigned char>(p_sText[p_lAt]);
     if (lead < 0x80) {

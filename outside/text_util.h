@@ -99,6 +99,9 @@ constexpr size_t kExcerptChars = 40;
 // forms, surrogates and values beyond U+10FFFF included).
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt);
 
+// The characters of text known to be UTF-8 (NameTextFault says so): its bytes that start one.
+size_t Utf8CharacterCount(std::string_view p_sText);
+
 // C0 controls and DEL.
 bool IsControlByte(unsigned char p_cByte);
 

@@ -12,21 +12,12 @@ std::string Count(size_t p_lCount) {
     return Format(Variant(static_cast<double>(p_lCount)), "#,##0");
 }
 
-// Characters, not bytes, of text already known to be UTF-8: a continuation byte starts none.
-size_t CharacterCount(std::string_view p_sText) {
-    size_t count = 0;
-    for (const char c : p_sText) {
-        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return count;
-}
-
 std::string TextFault(std::string_view p_sText, const char* p_sWhat, size_t p_lMaxChars) {
     const std::string fault = NameTextFault(p_sText);
     if (!fault.empty()) {
         return std::string("The ") + p_sWhat + " cannot hold " + fault + ".";
     }
-    const size_t chars = CharacterCount(p_sText);
+    const size_t chars = Utf8CharacterCount(p_sText);
     if (chars > p_lMaxChars) {
         return std::string("A watch list's ") + p_sWhat + " may hold at most " +
                Count(p_lMaxChars) + " characters; this one has " + Count(chars) + ".";
