@@ -45,6 +45,10 @@ class ScreenConditionRow : public QWidget {
         layout->setContentsMargins(0, 0, 0, 0);
         m_pJoin = new QComboBox(this);
         m_pJoin->addItems({QStringLiteral("AND"), QStringLiteral("OR")});
+        // The first row's fields stand under the others'.
+        QSizePolicy keepPlace = m_pJoin->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        m_pJoin->setSizePolicy(keepPlace);
         m_pJoin->setVisible(!p_bFirst);
         m_pJoin->setAccessibleName(QStringLiteral("Join"));
         m_pField = NewFieldBox(QStringLiteral("Field"));
@@ -234,6 +238,9 @@ ScreenEditor::ScreenEditor(int32_t p_lOwnerId, int32_t p_lDate, const StockScree
     connect(m_pText, &QPlainTextEdit::textChanged, this, [this] { TextChanged(); });
     connect(m_pRows, &QComboBox::activated, this, [this] {
         FillFieldBoxes();
+        if (m_bRowsInStep) {
+            RowsChanged();
+        }
         m_pTimer->start();
     });
 

@@ -34,6 +34,10 @@ cases=(
     "row-limit-reached-was-not-said;0;row limit of 5 rows;;--print --rows 5"
     "missing-database-folder-was-created;1;there is no folder $work/typo;;--print --db $work/typo/market.db"
     "missing-export-folder-was-created;1;there is no folder $work/typo;;--export $work/typo/stocks.csv"
+    "unknown-screen-showed-rated-buy;1;the screens are: ;;--print --screen NoSuchScreen"
+    "criteria-typo-showed-every-stock;1;Pirce;;--print --screen-criteria Pirce>10"
+    "screen-that-nothing-meets-was-silent;0;No stock meets;;--print --screen-criteria Price<0"
+    "screen-of-every-row-was-not-limited;0;row limit of 5 rows;;--print --screen-criteria Price>0 --rows 5"
 )
 
 for entry in "${cases[@]}"; do
