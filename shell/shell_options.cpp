@@ -22,6 +22,10 @@ const char* const kShellUsage =
     "  --print-pdf FILE.pdf print every row of the list to FILE.pdf in pages, with its page\n"
     "                       header, on the page setup saved last\n"
     "  --export FILE.csv    write every row of the list to FILE.csv, as the grid formats it\n"
+    "  --screens            list the owner's screens and the shipped ones\n"
+    "  --save-screen NAME   keep --screen-criteria (and --screen-rows) as the owner's screen\n"
+    "                       NAME, replacing the owner's screen of that name\n"
+    "  --delete-screen NAME delete the owner's screen NAME\n"
     "  --help               show this text\n"
     "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
     "                       window's remembered settings are neither read nor written)\n"
@@ -62,10 +66,9 @@ const char* const kShellUsage =
     "                       &symbol=QA opens the details of QA)\n"
     "\n"
     "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
-    "as is a list the viewer could not read, a screen the owner has not (the screens are named)\n"
-    "and criteria the market cannot read (where and why is said). Notes on what differs from the "
-    "request go to\n"
-    "stderr.\n";
+    "as is a list the viewer could not read, a screen the owner has not (the screens are\n"
+    "named) and criteria the market cannot read (where and why is said). Notes on what\n"
+    "differs from the request go to stderr.\n";
 
 namespace {
 
@@ -252,6 +255,13 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         } else if (option == "--png") {
             SetMode(options, ShellMode::ChartPng, option);
             options.m_sPngPath = reader.ValueOf(option);
+        } else if (option == "--screens") {
+            SetMode(options, ShellMode::ListScreens, option);
+        } else if (option == "--save-screen" || option == "--delete-screen") {
+            SetMode(options,
+                    option == "--save-screen" ? ShellMode::SaveScreen : ShellMode::DeleteScreen,
+                    option);
+            options.m_oRequest.m_sScreenName = reader.ValueOf(option);
         } else if (ReadChartOption(option, reader, options)) {
             continue;
         } else if (option == "--db") {
@@ -265,6 +275,9 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         } else {
             throw UsageError("unknown option '" + option + "'");
         }
+    }
+    if (options.m_eMode == ShellMode::SaveScreen && options.m_oRequest.m_sScreenCriteria.empty()) {
+        throw UsageError("--save-screen needs the screen's --screen-criteria");
     }
     return options;
 }

@@ -52,6 +52,19 @@ for entry in "${cases[@]}"; do
     [[ ! -e $work/typo ]] || fail "$name" "created $work/typo"
 done
 
+# A screen saved from the command line runs by name in any letter case until it is deleted; a
+# shipped screen is never deleted.
+"$viewer" --save-screen Leaders --screen-criteria "RSRank >= 90" >"$work/out" 2>"$work/err" ||
+    fail saved-screen-was-lost "$(cat "$work/err")"
+"$viewer" --print --screen LEADERS >"$work/out" 2>"$work/err" ||
+    fail saved-screen-was-lost "$(cat "$work/err")"
+grep -q "Finder Results — Leaders" "$work/out" || fail saved-screen-was-lost "$(head -1 "$work/out")"
+"$viewer" --delete-screen "Rated Buy" >/dev/null 2>"$work/err" &&
+    fail shipped-screen-was-deleted "$(cat "$work/err")"
+"$viewer" --delete-screen leaders >/dev/null 2>"$work/err" ||
+    fail deleted-screen-still-ran "$(cat "$work/err")"
+"$viewer" --print --screen Leaders >/dev/null 2>&1 && fail deleted-screen-still-ran "it printed"
+
 # A history with --rows 0 stopped at 90 calendar days; it has every trading day.
 "$viewer" --export "$work/history.csv" --type stock-history --rows 0 2>"$work/err" ||
     fail history-rows-0-gave-65-rows "$(cat "$work/err")"
