@@ -308,7 +308,9 @@ int32_t ViewerHost::RowLimitInForce() const {
     }
     if (type == vt_FinderResults) {
         namespace call = facade_protocol::get_default_max_rows;
-        std::array<Variant, call::kCount> args{Variant(int32_t{3}), Variant(int32_t{0}),
+        // The owner's limit, which the facade applied to the screen, is that of the stock lists.
+        constexpr int32_t kStockListKind = 3;
+        std::array<Variant, call::kCount> args{Variant(kStockListKind), Variant(int32_t{0}),
                                                Variant(false), Variant(m_oSession.OwnerId())};
         CallMethod(*CreateObject(facade::prog_id::kViewerReader), call::kMethod, args);
         return std::max(args[call::kMaxRows.Position].ToLong(), 0);
