@@ -4,7 +4,8 @@
 // reach the SQL.
 //
 //     ScreenSql screen = CompileScreenCriteria("RSRank >= 80 AND Price > MA200", RowKind::Stock);
-//     // screen.m_sWhere: "(d.rs_rank) >= ? AND (d.close) > (d.ma_200)", m_aValues: {80}
+//     // m_sWhere "(((d.rs_rank) >= ?) AND ((d.close) > (d.ma_200)))", m_aValues {80},
+//     // m_sDescription "RS >= 80 and Price > 200 Day MA"
 //     int64_t found = CountScreenRows(database, RowKind::Stock, screen, 0);
 //
 // A comparison of a field without a value on a row, or of a division by zero on a row, is false
