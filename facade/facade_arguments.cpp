@@ -35,6 +35,8 @@ std::string_view ArgTypeName(facade_protocol::ArgType p_eType) {
     switch (p_eType) {
         case ArgType::Long:
             return "Long";
+        case ArgType::Double:
+            return "Double";
         case ArgType::Text:
             return "Text";
         case ArgType::Boolean:
@@ -106,6 +108,18 @@ int32_t FacadeArguments::Long(const Argument& p_oArg) const {
     }
     try {
         return Value(p_oArg).ToLong();
+    } catch (const AutomationError& error) {
+        FailConversion(p_oArg, error.Number(), error.Description());
+    }
+}
+
+std::optional<double> FacadeArguments::Number(const Argument& p_oArg) const {
+    Expect(p_oArg, ArgType::Double);
+    if (!IsGiven(p_oArg)) {
+        return std::nullopt;
+    }
+    try {
+        return Value(p_oArg).ToDouble();
     } catch (const AutomationError& error) {
         FailConversion(p_oArg, error.Number(), error.Description());
     }

@@ -62,6 +62,8 @@ class FacadeArguments {
     // error that names the call and the argument.
     int32_t Long(const Argument& p_oArg) const;
     bool Boolean(const Argument& p_oArg) const;
+    // Nothing when the argument is not given.
+    std::optional<double> Number(const Argument& p_oArg) const;
     std::string Text(const Argument& p_oArg) const;
     // A date (or date text) as a day serial, the time of day dropped. Empty and the zero date give
     // 0, which the lists read as "the latest trading day"; a date before the zero date gives 1,

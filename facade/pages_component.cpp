@@ -7,11 +7,14 @@
 #include "facade/daily_metrics.h"
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
+#include "facade/market_lists.h"
 #include "facade/page_dividends.h"
+#include "facade/page_option_price.h"
 #include "facade/page_queries.h"
 #include "facade/page_quick_test.h"
 #include "facade/read_snapshot.h"
 #include "facade/recordset_conversion.h"
+#include "facade/watch_list_store.h"
 #include "outside/text_util.h"
 #include "outside/vb_date.h"
 
@@ -27,6 +30,8 @@ namespace chart = facade_protocol::chart_series;
 namespace analysis = facade_protocol::stock_analysis;
 namespace quick = facade_protocol::quick_test;
 namespace dividends = facade_protocol::dividends;
+namespace members = facade_protocol::watch_list_members;
+namespace option = facade_protocol::option_price;
 using Argument = facade_protocol::Argument;
 
 const char* KindName(PageKind p_eKind) {
@@ -263,6 +268,113 @@ Variant PagesComponent::Dividends(DispatchArgs p_args) {
         DividendRows(database, CodesOf(args, pages, PageKind::Stocks, dividends::kSymbols)));
 }
 
+Variant PagesComponent::WatchListMembers(DispatchArgs p_args) {
+    FacadeArguments args(members::kMethod, p_args);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    const int32_t ownerId = Owner(args, members::kOwnerId, OwnerAccess::Read);
+    const int32_t listId = args.Long(members::kWatchListId);
+    MarketLists lists(database);
+    std::optional<WatchListEntry> list =
+        lists.OwnedWatchList(ownerId, listId, watch_list_type::kStocks);
+    if (!list) {
+        list = lists.OwnedWatchList(ownerId, listId, watch_list_type::kIndustries);
+    }
+    if (!list) {
+        args.Out(members::kName) = std::string();
+        args.Out(members::kKind) = -1;
+        return std::string();
+    }
+    const bool industries = list->m_lListType == watch_list_type::kIndustries;
+    std::vector<std::string> keys;
+    for (const int64_t code : WatchListStore(database).ItemCodes(listId)) {
+        keys.push_back(std::to_string(code));
+    }
+    std::string codes;
+    for (const PageCode& code : PageQueries(database).Resolve(
+             industries ? PageKind::Industries : PageKind::Stocks, keys)) {
+        codes += (codes.empty() ? "" : ",") + code.m_sCode;
+    }
+    args.Out(members::kName) = list->m_sName;
+    args.Out(members::kKind) =
+        industries ? protocol::page_kind::kIndustries : protocol::page_kind::kStocks;
+    return codes;
+}
+
+namespace {
+
+struct Bounds {
+    double m_dLow;
+    double m_dHigh;
+};
+
+double NumberWithin(const FacadeArguments& p_oArgs, const Argument& p_oArg, double p_dValue,
+                    Bounds p_oBounds, const char* p_sUnit) {
+    if (!(p_dValue >= p_oBounds.m_dLow && p_dValue <= p_oBounds.m_dHigh)) {
+        p_oArgs.Fail(p_oArg, Variant(p_dValue).ToString() + " is outside " +
+                                 Variant(p_oBounds.m_dLow).ToString() + " to " +
+                                 Variant(p_oBounds.m_dHigh).ToString() + p_sUnit);
+    }
+    return p_dValue;
+}
+
+}  // namespace
+
+Variant PagesComponent::OptionPrice(DispatchArgs p_args) {
+    FacadeArguments args(option::kMethod, p_args);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    PageQueries pages(database);
+    std::string symbol;
+    const int64_t stockId = StockOf(args, pages, option::kSymbol, symbol);
+    const int32_t day = DayOf(args, pages, option::kDate);
+    const std::vector<DailyBar> bars = pages.RecentBars(stockId, day, kYearBars + 1);
+    if (bars.empty() || bars.back().m_lDate != day) {
+        FailNoBar(args, option::kDate, symbol, day);
+    }
+    const double close = bars.back().m_dClose;
+    const double history = HistoricalVolatility(bars);
+    const std::optional<double> given = args.Number(option::kVolatility);
+    if (!given && std::isnan(history)) {
+        args.Fail(option::kVolatility,
+                  "none given, and " + symbol + " has too few prices for a historical one");
+    }
+    const double volatility =
+        NumberWithin(args, option::kVolatility, given.value_or(history), {0.1, 500}, " percent");
+    const double strike = NumberWithin(
+        args, option::kStrike, args.Number(option::kStrike).value_or(close), {0.01, 1e7}, "");
+    const int32_t days = static_cast<int32_t>(
+        NumberWithin(args, option::kDays, args.Long(option::kDays), {1, 3650}, " days"));
+    const double rate = NumberWithin(args, option::kRate, args.Number(option::kRate).value_or(0),
+                                     {-5, 50}, " percent");
+    const OptionFigures figures =
+        PriceOption({close, strike, days / 365.0, rate / 100, volatility / 100});
+    ResultTable row({{"Symbol", FieldKind::Text},
+                     {"TradeDate", FieldKind::Date},
+                     {"Close", FieldKind::Double},
+                     {"HistVolatility", FieldKind::Double},
+                     {"Strike", FieldKind::Double},
+                     {"Days", FieldKind::Integer},
+                     {"Rate", FieldKind::Double},
+                     {"Volatility", FieldKind::Double},
+                     {"CallPrice", FieldKind::Double},
+                     {"PutPrice", FieldKind::Double},
+                     {"CallDelta", FieldKind::Double},
+                     {"PutDelta", FieldKind::Double},
+                     {"Gamma", FieldKind::Double},
+                     {"Vega", FieldKind::Double},
+                     {"CallTheta", FieldKind::Double},
+                     {"PutTheta", FieldKind::Double}});
+    const auto figure = [](double p_dValue) {
+        return std::isnan(p_dValue) ? FieldValue() : FieldValue(p_dValue);
+    };
+    row.AppendRow({symbol, int64_t{day}, close, figure(history), strike, int64_t{days}, rate,
+                   volatility, figures.m_dCall, figures.m_dPut, figures.m_dCallDelta,
+                   figures.m_dPutDelta, figures.m_dGamma, figures.m_dVega, figures.m_dCallTheta,
+                   figures.m_dPutTheta});
+    return RecordsetValue(std::move(row));
+}
+
 const DispatchTable& PagesComponent::Table() const {
     using Self = PagesComponent;
     static const DispatchTable table =
@@ -287,6 +399,10 @@ const DispatchTable& PagesComponent::Table() const {
                     [](Self& self, DispatchArgs args) { return self.QuickTest(args); })
             .Method(dividends::kMethod, dividends::kCount, dividends::kCount,
                     [](Self& self, DispatchArgs args) { return self.Dividends(args); })
+            .Method(members::kMethod, members::kCount, members::kCount,
+                    [](Self& self, DispatchArgs args) { return self.WatchListMembers(args); })
+            .Method(option::kMethod, option::kCount, option::kCount,
+                    [](Self& self, DispatchArgs args) { return self.OptionPrice(args); })
             .Build();
     return table;
 }

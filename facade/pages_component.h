@@ -17,10 +17,16 @@
 //    6 TotalReturn, 7 AnnualReturn, 8 MaxDrawdown, 9 Volatility (Double out, Null when there is
 //    too little to tell), 10 BestCode, 11 WorstCode (String out)
 // Dividends (returns a Recordset)                        1 Symbols String ("A,B")
+// WatchListMembers (returns the codes, String)
+//    1 OwnerId Long, 2 WatchListId Long, 3 Name String out, 4 Kind Long out
+// OptionPrice (returns a Recordset of one row)
+//    1 Symbol String, 2 Date Date, 3 Strike Double, 4 Days Long, 5 Rate Double,
+//    6 Volatility Double
 //
 // Days: Empty means the latest trading day (for the start of a range, the first); a day is read
 // as the trading day on or before it (for the start of a range, on or after it). The calls read
-// market data only, so they need no session. Whatever a caller got wrong is an automation error
+// market data only, so they need no session, but for WatchListMembers, which reads the
+// session owner's list. Whatever a caller got wrong is an automation error
 // naming the argument and the value: an unknown symbol or code, a code that is not a number, no
 // codes at all, a day outside the store's trading days, a range without trading days, a stock
 // without a bar on the day, a quick test without a price on its first day.
@@ -43,6 +49,8 @@ class PagesComponent : public FacadeComponent {
     Variant StockAnalysis(DispatchArgs p_args);
     Variant QuickTest(DispatchArgs p_args);
     Variant Dividends(DispatchArgs p_args);
+    Variant WatchListMembers(DispatchArgs p_args);
+    Variant OptionPrice(DispatchArgs p_args);
 
   protected:
     const DispatchTable& Table() const override;

@@ -11,8 +11,10 @@ namespace qv::facade {
 
 namespace {
 
-// Deeper than any person nests parentheses, NOT and signs; hostile text must not exhaust the stack.
-constexpr int kMaxNesting = 64;
+// Parentheses, NOT and signs inside one another: deeper than people nest them, and shallow
+// enough for SQLite's parser, whose stack (100 entries) each level takes up to seven of, around
+// the list query and the deepest catalogue expression.
+constexpr int kMaxNesting = 10;
 // Fields and values of one screen. SQLite refuses statements whose expressions nest deeper than
 // 1000, and a chain of n terms nests n deep there.
 constexpr size_t kMaxTerms = 256;
@@ -174,7 +176,9 @@ std::string Described(size_t p_lPosition, const std::string& p_sToken, const std
 enum class PieceType { Number, Text, Condition };
 
 // A part of the criteria already translated: its SQL with the values it binds, in order, and
-// its description.
+// its description. The SQL is one operand wherever it goes ("?", or in parentheses, or a call),
+// so parentheses the person typed need none of their own: SQLite's parser has room for only so
+// many open ones.
 struct Piece {
     PieceType m_eType = PieceType::Number;
     std::string m_sSql;
@@ -360,7 +364,7 @@ class CriteriaParser {
     }
 
     // A comparison is false where one side has no value, so NOT of it is true there, as the
-    // criteria read, rather than unknown as SQL would have it.
+    // criteria read, rather than unknown as SQL would have it: a condition is 1, 0 or NULL.
     Piece ParseNot() {
         if (!IsKeyword("NOT")) {
             return ParseComparison();
@@ -371,7 +375,7 @@ class CriteriaParser {
         Piece operand = ParseNot();
         Leave();
         RequireCondition(operand);
-        operand.m_sSql = "(NOT coalesce(" + operand.m_sSql + ", 0))";
+        operand.m_sSql = "(" + operand.m_sSql + " IS NOT 1)";
         operand.m_sDescription.insert(0, "not ");
         operand.m_oFirst = word;
         return operand;
@@ -427,21 +431,19 @@ class CriteriaParser {
             Advance();
             Piece right = (this->*p_fOperand)();
             RequireNumber(right);
-            if (kind == TokenKind::Divide) {
-                MakeDivisor(right);
-            }
-            Append(left, sign, sign, std::move(right));
+            const std::string sql = kind == TokenKind::Divide ? Divisor(right) : sign;
+            Append(left, sql, sign, std::move(right));
         }
         left.m_sSql += ")";
         return left;
     }
 
-    // Division is real division, as people mean it, of whole-number fields (volumes, ranks) too. A
+    // Division is real division, as people mean it, of whole-number fields (volumes, ranks) too:
+    // the operator's SQL, which makes what it divides a real number unless the divisor is one. A
     // row's division by zero is NULL in SQLite and so meets no comparison; a typed one is an error.
-    void MakeDivisor(Piece& p_oDivisor) const {
+    std::string Divisor(Piece& p_oDivisor) const {
         if (!p_oDivisor.m_bLiteral) {
-            p_oDivisor.m_sSql = "CAST(" + p_oDivisor.m_sSql + " AS REAL)";
-            return;
+            return " * 1.0 / ";
         }
         ScreenValue& value = p_oDivisor.m_aValues.front();
         const double number = std::holds_alternative<int64_t>(value)
@@ -451,6 +453,7 @@ class CriteriaParser {
             Fail(p_oDivisor.m_oFirst, "division by zero");
         }
         value = number;
+        return " / ";
     }
 
     Piece ParseUnary() {
@@ -514,7 +517,6 @@ class CriteriaParser {
         }
         Advance();
         Leave();
-        inner.m_sSql = "(" + inner.m_sSql + ")";
         inner.m_sDescription = "(" + inner.m_sDescription + ")";
         inner.m_oFirst = open;
         return inner;

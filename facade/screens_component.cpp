@@ -104,8 +104,10 @@ Variant ScreensComponent::SaveScreen(DispatchArgs p_args) {
     ScreenRecord screen;
     screen.m_lScreenId = args.Long(save::kScreenId);
     screen.m_sName = NameArgument(args, save::kName);
+    const RowKind rows = RowKindArgument(args, save::kResultType);
     screen.m_lResultType = args.Long(save::kResultType);
-    CriteriaArgument(args, save::kCriteria, RowKindArgument(args, save::kResultType));
+    // Checked, not kept: the text is saved as typed and compiled again whenever it is read.
+    CriteriaArgument(args, save::kCriteria, rows);
     screen.m_sCriteria = args.Text(save::kCriteria);
     screen.m_dModified = PlatformContext::Current().Time().Now();
     const std::optional<int32_t> savedId =

@@ -17,7 +17,7 @@
 
 namespace qv::facade_protocol {
 
-enum class ArgType { Long, Text, Boolean, Date, Object, Variant };
+enum class ArgType { Long, Double, Text, Boolean, Date, Object, Variant };
 
 struct Argument {
     size_t Position;
@@ -34,6 +34,7 @@ constexpr std::string_view kWatchListWriter = "QorvantOnlineFacade.WatchListFTr"
 constexpr std::string_view kPortfolioReader = "QorvantOnlineFacade.PortfolioFNTr";
 constexpr std::string_view kPages = "QorvantOnlineFacade.PagesFNTr";
 constexpr std::string_view kScreens = "QorvantOnlineFacade.ScreensFTr";
+constexpr std::string_view kPortfolioWriter = "QorvantOnlineFacade.PortfolioFTr";
 }  // namespace prog_id
 
 // The stocks of the market, an industry, a sector, a watch list or a portfolio.
@@ -554,6 +555,39 @@ constexpr size_t kCount = 1;
 constexpr Argument kSymbols{0, "Symbols", false, ArgType::Text};
 }  // namespace dividends
 
+// The members of one of the owner's watch lists, for its graph: returns their codes joined by ","
+// in the list's order ("" for an empty list), symbols for a list of stocks and industry codes for
+// a list of industry groups, as the quick test takes them; Name gets the list's name and Kind its
+// page kind (0 stocks, 1 industries). A list id that is not one of the owner's lists (unknown, a
+// folder, another owner's) answers like an empty list without a name, Kind -1.
+namespace watch_list_members {
+constexpr std::string_view kMethod = "WatchListMembers";
+constexpr size_t kCount = 4;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kWatchListId{1, "WatchListId", false, ArgType::Long};
+constexpr Argument kName{2, "Name", true, ArgType::Text};
+constexpr Argument kKind{3, "Kind", true, ArgType::Long};
+}  // namespace watch_list_members
+
+// An option on a stock priced by Black-Scholes from its close on a day: a Recordset of one row
+// with "Symbol", "TradeDate", "Close", "HistVolatility" (percent: the standard deviation of the
+// last 252 daily log returns of the adjusted close, times sqrt(252); Null under 20 returns),
+// "Strike", "Days", "Rate", "Volatility" (the one priced with: Volatility when given, else the
+// historical one), "CallPrice", "PutPrice", "CallDelta", "PutDelta", "Gamma", "Vega" (per point
+// of volatility), "CallTheta", "PutTheta" (per calendar day). Rate and Volatility are percents a
+// year; Days are calendar days to expiry. Strike Empty means the close. A strike, days,
+// volatility or rate out of range, or no volatility to price with, is refused.
+namespace option_price {
+constexpr std::string_view kMethod = "OptionPrice";
+constexpr size_t kCount = 6;
+constexpr Argument kSymbol{0, "Symbol", false, ArgType::Text};
+constexpr Argument kDate{1, "Date", false, ArgType::Date};
+constexpr Argument kStrike{2, "Strike", false, ArgType::Double};
+constexpr Argument kDays{3, "Days", false, ArgType::Long};
+constexpr Argument kRate{4, "Rate", false, ArgType::Double};
+constexpr Argument kVolatility{5, "Volatility", false, ArgType::Double};
+}  // namespace option_price
+
 // Stock screens ("QorvantOnlineFacade.ScreensFTr"): an owner's named screens, and the screens
 // shipped with the market (owner 0), which every owner reads and none changes.
 //
@@ -618,5 +652,127 @@ constexpr Argument kCriteria{2, "Criteria", false, ArgType::Text};
 constexpr Argument kDate{3, "Date", false, ArgType::Date};
 constexpr Argument kDescription{4, "Description", true, ArgType::Text};
 }  // namespace check_screen
+
+// Portfolios a person keeps ("QorvantOnlineFacade.PortfolioFTr"): the owner's portfolios and their
+// trades. Every change is one transaction and acts for the session's owner only; a portfolio or
+// trade of another owner answers like one that does not exist.
+//
+// A trade: "Trade_ID", "Symbol", "BuyDate" (a Date), "Commission", "InitialPrice" (per share, as
+// traded), "Shares" (as traded on the buy date), "Short" (Boolean), "InitialReq" and
+// "MaintenancePercent" (margin percents), "SellDate" and "SellPrice" (Null while the trade is
+// open), "Version" (a Long that every change of the trade raises). Holdings count the open trades
+// and the closed ones not yet sold on the list's day, with shares and prices adjusted for the
+// splits after the buy date. A trade is refused with its argument and reason: an unknown symbol,
+// a buy date before the stock's first bar, after the latest trading day or not a trading day,
+// shares, price or sell price of 0 or less, a negative commission, margin percents outside 0 to
+// 100, a sell date before the buy date or after the latest trading day, a sell price without a
+// sell date (or the other way round).
+
+// A new portfolio of the owner; returns its id. Names: trimmed, 1 to 60 characters, unique among
+// the owner's portfolios without regard to case.
+namespace new_portfolio {
+constexpr std::string_view kMethod = "NewPortfolio";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kName{1, "Name", false, ArgType::Text};
+}  // namespace new_portfolio
+
+// Renames one of the owner's portfolios; returns True.
+namespace rename_portfolio {
+constexpr std::string_view kMethod = "RenamePortfolio";
+constexpr size_t kCount = 3;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+constexpr Argument kName{2, "Name", false, ArgType::Text};
+}  // namespace rename_portfolio
+
+// Deletes one of the owner's portfolios with its trades; returns True.
+namespace delete_portfolio {
+constexpr std::string_view kMethod = "DeletePortfolio";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+}  // namespace delete_portfolio
+
+// The trades of one of the owner's portfolios, open and closed, by buy date then id (a Recordset
+// of the trade fields above).
+namespace get_trades {
+constexpr std::string_view kMethod = "GetTrades";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+}  // namespace get_trades
+
+// Saves a trade: a new one when TradeId is 0 or less (its id written back), else the owner's
+// trade of that id, whose Version must be the one the caller read (else refused: "trade 12 was
+// changed elsewhere since it was read; read it again"), so two windows never lose a change. The
+// new Version is written back. Returns True.
+namespace save_trade {
+constexpr std::string_view kMethod = "SaveTrade";
+constexpr size_t kCount = 14;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+constexpr Argument kTradeId{2, "TradeId", true, ArgType::Long};
+constexpr Argument kSymbol{3, "Symbol", false, ArgType::Text};
+constexpr Argument kBuyDate{4, "BuyDate", false, ArgType::Date};
+constexpr Argument kCommission{5, "Commission", false, ArgType::Double};
+constexpr Argument kInitialPrice{6, "InitialPrice", false, ArgType::Double};
+constexpr Argument kShares{7, "Shares", false, ArgType::Double};
+constexpr Argument kShort{8, "Short", false, ArgType::Boolean};
+constexpr Argument kInitialReq{9, "InitialReq", false, ArgType::Double};
+constexpr Argument kMaintenancePercent{10, "MaintenancePercent", false, ArgType::Double};
+constexpr Argument kSellDate{11, "SellDate", false, ArgType::Date};
+constexpr Argument kSellPrice{12, "SellPrice", false, ArgType::Double};
+constexpr Argument kVersion{13, "Version", true, ArgType::Long};
+}  // namespace save_trade
+
+// Deletes one of the owner's trades, at the Version the caller read; returns True.
+namespace delete_trade {
+constexpr std::string_view kMethod = "DeleteTrade";
+constexpr size_t kCount = 3;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kTradeId{1, "TradeId", false, ArgType::Long};
+constexpr Argument kVersion{2, "Version", false, ArgType::Long};
+}  // namespace delete_trade
+
+// Trades from CSV text (UTF-8, a header row naming the columns in any order: Symbol, BuyDate
+// (YYYY-MM-DD or M/D/YYYY), Shares, Price, and optionally Commission, Short (true/false, yes/no,
+// 1/0), InitialReq, MaintenancePercent, SellDate, SellPrice; numbers with "." as the decimal
+// point, without thousands separators). Returns a Recordset of one row per data row: "Row"
+// (1-based, the header not counted), "Symbol", "Status" ("ok", "error" or "duplicate": a row
+// equal to a trade already in the portfolio or to an earlier row) and "Reason". With Commit False
+// nothing is written (a preview); with Commit True the "ok" rows are added in one transaction,
+// and only when no row has the status "error" (else nothing is written and the rows say why).
+namespace import_trades {
+constexpr std::string_view kMethod = "ImportTrades";
+constexpr size_t kCount = 4;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+constexpr Argument kCsv{2, "Csv", false, ArgType::Text};
+constexpr Argument kCommit{3, "Commit", false, ArgType::Boolean};
+}  // namespace import_trades
+
+// The portfolio's trades as CSV text in the import's columns, which ImportTrades reads back.
+namespace export_trades {
+constexpr std::string_view kMethod = "ExportTrades";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+}  // namespace export_trades
+
+// A holding's details for its page ("QorvantOnlineFacade.PagesFNTr"): the trades of the owner's
+// portfolio in the symbol (a Recordset of the trade fields, each with "Cost", "Value" on the day,
+// "RealizedGain" and "UnrealizedGain"), and Lines, a Recordset of "TradeDate", "Value" (the
+// holding's value on each trading day from its first buy date to the day) and "Market" (the
+// equal-weight market scaled to the holding's value on the first day).
+namespace investment_details {
+constexpr std::string_view kMethod = "InvestmentDetails";
+constexpr size_t kCount = 5;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kPortfolioId{1, "PortfolioId", false, ArgType::Long};
+constexpr Argument kSymbol{2, "Symbol", false, ArgType::Text};
+constexpr Argument kDate{3, "Date", false, ArgType::Date};
+constexpr Argument kLines{4, "Lines", true, ArgType::Object};
+}  // namespace investment_details
 
 }  // namespace qv::facade_protocol

@@ -60,15 +60,6 @@ constexpr int kStrengthHeight = 150;
 // The share of the price pane's height under the lines, where the volume bars stand.
 constexpr double kVolumeShare = 0.22;
 
-int32_t DaysOf(ChartRange p_eRange) {
-    for (const RangeButton& button : kRanges) {
-        if (button.m_eRange == p_eRange) {
-            return button.m_lDays;
-        }
-    }
-    return kRanges.back().m_lDays;
-}
-
 QString Subject(const PageRequest& p_oPage) {
     return QStringLiteral("Of %1%2.")
         .arg(PageSubject(p_oPage),
@@ -162,6 +153,34 @@ int32_t ChartKindOf(PageKind p_eKind) {
     }
 }
 
+int32_t DaysOf(ChartRange p_eRange) {
+    for (const RangeButton& button : kRanges) {
+        if (button.m_eRange == p_eRange) {
+            return button.m_lDays;
+        }
+    }
+    return kRanges.back().m_lDays;
+}
+
+QHBoxLayout* NewRangeBar(QWidget* p_pPage, ChartRange p_eChecked,
+                         const std::function<void(ChartRange)>& p_fnShow) {
+    auto* bar = new QHBoxLayout;
+    auto* group = new QButtonGroup(p_pPage);
+    for (const RangeButton& range : kRanges) {
+        auto* button = new QPushButton(QString::fromLatin1(range.m_sCaption), p_pPage);
+        button->setObjectName(QStringLiteral("range") + QString::fromLatin1(range.m_sCaption));
+        button->setCheckable(true);
+        button->setChecked(range.m_eRange == p_eChecked);
+        // Four buttons of two letters fit a narrow page dock.
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("3M")) * 2);
+        group->addButton(button);
+        QObject::connect(button, &QPushButton::clicked, p_pPage,
+                         [p_fnShow, range] { p_fnShow(range.m_eRange); });
+        bar->addWidget(button);
+    }
+    return bar;
+}
+
 ChartQuery ChartQueryOf(const PageRequest& p_oPage, ChartRange p_eRange, int32_t p_lLast) {
     ChartQuery query;
     query.m_lKind = ChartKindOf(p_oPage.m_eKind);
@@ -183,17 +202,8 @@ ChartPage::ChartPage(const PageRequest& p_oPage, ChartRange p_eRange, QWidget* p
     m_pReadout->setTextFormat(Qt::PlainText);
     setObjectName(QStringLiteral("chartPage"));
     m_pReadout->setObjectName(QStringLiteral("chartReadout"));
-    auto* bar = new QHBoxLayout;
-    auto* group = new QButtonGroup(this);
-    for (const RangeButton& range : kRanges) {
-        auto* button = new QPushButton(QString::fromLatin1(range.m_sCaption), this);
-        button->setObjectName(QStringLiteral("range") + QString::fromLatin1(range.m_sCaption));
-        button->setCheckable(true);
-        button->setChecked(range.m_eRange == p_eRange);
-        group->addButton(button);
-        connect(button, &QPushButton::clicked, this, [this, range] { ShowRange(range.m_eRange); });
-        bar->addWidget(button);
-    }
+    QHBoxLayout* bar =
+        NewRangeBar(this, p_eRange, [this](ChartRange p_eShown) { ShowRange(p_eShown); });
     if (ChartQueryOf(p_oPage, p_eRange, 0).m_bAdvanced) {
         m_pLog = new QCheckBox(QStringLiteral("Log scale"), this);
         m_pLog->setObjectName(QStringLiteral("logScale"));

@@ -18,9 +18,11 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QVBoxLayout;
 
@@ -32,6 +34,14 @@ enum class ChartRange { ThreeMonths, SixMonths, OneYear, ThreeYears };
 
 // The query of a graph page's address over p_eRange ending on p_lLast (0: the latest day).
 ChartQuery ChartQueryOf(const PageRequest& p_oPage, ChartRange p_eRange, int32_t p_lLast);
+
+// The calendar days a range reaches back from its last day.
+int32_t DaysOf(ChartRange p_eRange);
+
+// The range buttons "3M", "6M", "1Y", "3Y" of p_pPage, p_eChecked checked; a click hands its range
+// to p_fnShow.
+QHBoxLayout* NewRangeBar(QWidget* p_pPage, ChartRange p_eChecked,
+                         const std::function<void(ChartRange)>& p_fnShow);
 
 // The facade's page kind of a graph page; -1 for a page that is no graph.
 int32_t ChartKindOf(PageKind p_eKind);

@@ -277,6 +277,18 @@ void ChartView::drawBackground(QPainter* p_pPainter, const QRectF& p_oRect) {
     p_pPainter->restore();
 }
 
+// A date label takes about this many pixels; a narrow chart (a page in a narrow dock) shows
+// fewer dates rather than elided ones.
+constexpr int kPixelsPerDate = 105;
+constexpr int kMostDates = 7;
+
+void ChartView::resizeEvent(QResizeEvent* p_pEvent) {
+    QChartView::resizeEvent(p_pEvent);
+    if (QDateTimeAxis* days = DayAxis()) {
+        days->setTickCount(std::clamp(width() / kPixelsPerDate, 2, kMostDates));
+    }
+}
+
 void ChartView::leaveEvent(QEvent* p_pEvent) {
     m_bCross = false;
     viewport()->update();

@@ -77,6 +77,7 @@ class ChartView : public QChartView {
     void wheelEvent(QWheelEvent* p_pEvent) override;
     void keyPressEvent(QKeyEvent* p_pEvent) override;
     void leaveEvent(QEvent* p_pEvent) override;
+    void resizeEvent(QResizeEvent* p_pEvent) override;
     void drawForeground(QPainter* p_pPainter, const QRectF& p_oRect) override;
     void drawBackground(QPainter* p_pPainter, const QRectF& p_oRect) override;
 

@@ -129,10 +129,13 @@ int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err) {
     PlatformContext context;
     session.Register(context.Components());
     ScopedPlatform installed(context);
-    std::unique_ptr<QWidget> page(NewChartFamilyPage(request));
+    std::unique_ptr<QWidget> page(
+        NewChartFamilyPage(request, session.OwnerId(), session.LastDay()));
     if (!page) {
-        throw std::runtime_error("--png draws graph, quick test and dividends pages, not " +
-                                 PageKindName(request.m_eKind));
+        throw std::runtime_error(
+            "--png draws graph, watch list graph, option price, quick test and dividends "
+            "pages, not " +
+            PageKindName(request.m_eKind));
     }
     const auto* chart = dynamic_cast<const ChartPage*>(page.get());
     if (chart != nullptr && chart->Panes().empty()) {

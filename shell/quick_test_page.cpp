@@ -50,7 +50,13 @@ QString Price(const Variant& p_vValue) {
     return std::isnan(value) ? QStringLiteral("not held") : QString::number(value, 'f', 2);
 }
 
-ChartView* NewLinesView(Recordset& p_oLines, QWidget* p_pParent) {
+// What the held line stands for: the chosen rows, or the members of a watch list.
+QString HeldName(const PageRequest& p_oPage) {
+    return p_oPage.m_eKind == PageKind::WatchListGraph ? QStringLiteral("Watch list")
+                                                       : QStringLiteral("Portfolio");
+}
+
+ChartView* NewLinesView(Recordset& p_oLines, const QString& p_sHeld, QWidget* p_pParent) {
     std::vector<ChartPoint> portfolio;
     std::vector<ChartPoint> market;
     for (p_oLines.MoveFirst(); !p_oLines.IsEOF(); p_oLines.MoveNext()) {
@@ -60,10 +66,10 @@ ChartView* NewLinesView(Recordset& p_oLines, QWidget* p_pParent) {
     }
     const auto value = [](const ChartPoint& p) { return p.m_dValue; };
     std::vector<QLineSeries*> lines{
-        NewDayLine(QStringLiteral("Portfolio"), portfolio, value, QColor(0x1f, 0x4e, 0x9c)),
+        NewDayLine(p_sHeld, portfolio, value, QColor(0x1f, 0x4e, 0x9c)),
         NewDayLine(QStringLiteral("Market"), market, value, QColor(0x90, 0x90, 0x90))};
     auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("Portfolio and market, 100 on the first day"));
+    chart->setTitle(QStringLiteral("%1 and market, 100 on the first day").arg(p_sHeld));
     chart->legend()->setAlignment(Qt::AlignTop);
     QDateTimeAxis* days = NewDayAxis(portfolio.front().m_lDay, portfolio.back().m_lDay);
     auto* values = new QValueAxis;
@@ -113,12 +119,16 @@ QString Subject(const PageRequest& p_oPage, Recordset& p_oLines) {
     return QStringLiteral(
                "Equal amounts in %1, bought at the close of %2 and held to %3, against "
                "the equal-weight market bought the same way.")
-        .arg(PageSubject(p_oPage), DayText(first), DayText(last));
+        .arg(p_oPage.m_eKind == PageKind::WatchListGraph ? QStringLiteral("each of its members")
+                                                         : PageSubject(p_oPage),
+             DayText(first), DayText(last));
 }
 
 }  // namespace
 
-QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : QWidget(p_pParent) {
+QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent,
+                             StartBefore p_eStartBefore)
+    : QWidget(p_pParent) {
     setObjectName(QStringLiteral("quickTestPage"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(NewPageHeading(QString::fromStdString(PageKindName(p_oPage.m_eKind)), this));
@@ -130,7 +140,15 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
         DayArgument(p_oPage.m_lEndDate), Variant::Nothing()};
     std::shared_ptr<Recordset> lines;
     try {
-        lines = RecordsetOf(CallPages(call::kMethod, args));
+        try {
+            lines = RecordsetOf(CallPages(call::kMethod, args));
+        } catch (const AutomationError&) {
+            if (p_eStartBefore == StartBefore::Refused || p_oPage.m_lDate == 0) {
+                throw;
+            }
+            args[call::kStartDate.Position] = Variant();
+            lines = RecordsetOf(CallPages(call::kMethod, args));
+        }
     } catch (const AutomationError& error) {
         auto* problem = NewPageText(QStringLiteral("The quick test cannot be run: ") +
                                         QString::fromStdString(error.Description()),
@@ -158,7 +176,7 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent) : Q
         QStringLiteral("Worst member"),
         NewPageText(QString::fromStdString(args[call::kWorstCode.Position].ToString()), this));
     layout->addLayout(summary);
-    m_pLines = NewLinesView(*lines, this);
+    m_pLines = NewLinesView(*lines, HeldName(p_oPage), this);
     layout->addWidget(m_pLines, 1);
     m_pMembers = NewMembersTable(*RecordsetOf(args[call::kMembers.Position]), this);
     layout->addWidget(m_pMembers);

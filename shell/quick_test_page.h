@@ -18,7 +18,12 @@ class ChartView;
 
 class QuickTestPage : public QWidget {
   public:
-    explicit QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent = nullptr);
+    // What a start before the market's first day gives: the facade's refusal, or a test from
+    // that first day (for a range a person picked by its length).
+    enum class StartBefore { Refused, FirstDay };
+
+    explicit QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent = nullptr,
+                           StartBefore p_eStartBefore = StartBefore::Refused);
 
     // Null when the facade refused the test.
     ChartView* Lines() const { return m_pLines; }

@@ -29,7 +29,7 @@ const char* const kShellUsage =
     "  --help               show this text\n"
     "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
     "                       window's remembered settings are neither read nor written)\n"
-    "  --png FILE.png       draw a chart, quick test or dividends page (--chart..., or\n"
+    "  --png FILE.png       draw a chart, quick test, dividends or option page (--chart..., or\n"
     "                       --page with its address) off screen into FILE.png, at --size\n"
     "                       (default 1280x800); --date is the chart's last day\n"
     "\n"

@@ -9,6 +9,7 @@
 #include "facade/market_rebuild.h"
 #include "facade/market_store.h"
 #include "facade/page_dividends.h"
+#include "facade/page_option_price.h"
 #include "facade/page_quick_test.h"
 #include "facade/pages_component.h"
 #include "facade/sqlite_database.h"
@@ -106,6 +107,10 @@ TEST_F(PagesOnSample, WhatACallerGetsWrongIsNamedInTheError) {
         {"QuickTest", QuickTestArgs(1, "1", dLast, dFirst), "argument 3 (StartDate): no trading"},
         {"Dividends", {""}, "argument 1 (Symbols): no codes"},
         {"Dividends", {sSymbol + ",NOPE"}, "unknown stock symbols: 'NOPE'"},
+        {"OptionPrice", {sSymbol, kNone, 0.0, 30, 4.0, kNone}, "argument 3 (Strike): 0 is"},
+        {"OptionPrice", {sSymbol, kNone, kNone, 0, 4.0, kNone}, "argument 4 (Days): 0 is"},
+        {"OptionPrice", {sSymbol, kNone, kNone, 30, 90.0, kNone}, "argument 5 (Rate): 90 is"},
+        {"OptionPrice", {sSymbol, kNone, kNone, 30, 4.0, "x"}, "argument 6 (Volatility): Type"},
     };
     for (const Case& oCase : aCases) {
         const AutomationError oError = CallError(prog_id::kPages, oCase.m_sMethod, oCase.m_aArgs);
@@ -193,6 +198,54 @@ TEST_F(PagesOnSample, ChartSeriesGiveEveryCodeItsDaysInOneAnswer) {
                                                  "WHERE trade_date >= ?1",
                                                  lLast - 20));
     EXPECT_FALSE(rRows->Value("MA200").IsNull());
+}
+
+TEST_F(PagesOnSample, AWatchListsMembersComeInItsOrderForItsGraph) {
+    const std::vector<std::string> aSymbols = Symbols(3);
+    const int32_t lOthers = NewList(NewOwner(), {aSymbols[1]});
+    const int32_t lOwner = NewOwner();
+    struct Case {
+        int32_t m_lList;
+        std::string m_sCodes;
+        int32_t m_lKind;
+    };
+    const Case aCases[] = {
+        {NewList(lOwner, {aSymbols[2], aSymbols[0]}), aSymbols[2] + "," + aSymbols[0], 0},
+        {NewList(lOwner, {"2", "1"}, 1), "2,1", 1},
+        {NewList(lOwner, {}), "", 0},
+        {lOthers, "", -1},
+    };
+    for (const Case& oCase : aCases) {
+        std::vector<Variant> aArgs{lOwner, oCase.m_lList, kNone, kNone};
+        EXPECT_EQ(Call(prog_id::kPages, "WatchListMembers", aArgs).ToString(), oCase.m_sCodes);
+        EXPECT_EQ(aArgs[3].ToLong(), oCase.m_lKind);
+        EXPECT_EQ(aArgs[2].ToString().empty(), oCase.m_lKind < 0);
+    }
+}
+
+// Textbook values: S = K = 100, one year, 5 % and 20 %.
+TEST(PageOptionPrice, BlackScholesAgreesWithTheTextbook) {
+    const OptionFigures oFigures = PriceOption({100, 100, 1, 0.05, 0.2});
+    const std::pair<double, double> aCases[] = {
+        {oFigures.m_dCall, 10.4506},           {oFigures.m_dPut, 5.5735},
+        {oFigures.m_dCallDelta, 0.6368},       {oFigures.m_dPutDelta, -0.3632},
+        {oFigures.m_dGamma, 0.01876},          {oFigures.m_dVega, 0.37524},
+        {oFigures.m_dCallTheta * 365, -6.414}, {oFigures.m_dPutTheta * 365, -1.658}};
+    for (const auto& [dValue, dExpected] : aCases) {
+        EXPECT_NEAR(dValue, dExpected, 1e-3);
+    }
+}
+
+TEST_F(PagesOnSample, AnOptionIsPricedFromTheCloseWithTheHistoricalVolatility) {
+    const std::string sSymbol = Symbols(1)[0];
+    std::shared_ptr<Recordset> rRow =
+        Pages("OptionPrice", {sSymbol, kNone, kNone, 365, 5.0, kNone});
+    ASSERT_EQ(rRow->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(Number(*rRow, "Strike"), Number(*rRow, "Close"));
+    EXPECT_DOUBLE_EQ(Number(*rRow, "Volatility"), Number(*rRow, "HistVolatility"));
+    const OptionFigures oFigures = PriceOption({Number(*rRow, "Close"), Number(*rRow, "Close"), 1,
+                                                0.05, Number(*rRow, "Volatility") / 100});
+    EXPECT_NEAR(Number(*rRow, "CallPrice"), oFigures.m_dCall, 1e-9);
 }
 
 TEST_F(PagesOnSample, TheSampleKeepsNoDividendsInItsPrices) {

@@ -202,9 +202,9 @@ TEST(ScreenCriteria, SayWhereAndWhyTheyCannotBeRead) {
         {kStock, "SectorName = 'Energy", 14, "'Energy", "a text without its closing quote"},
         {kStock, "[% Off Hi > 3", 1, "[% Off Hi > 3", "a field name without its closing bracket"},
         {kStock, "Price > 1e999", 9, "1e999", "a number out of range"},
-        {kStock, std::string(100, '(') + "Price > 1" + std::string(100, ')'), 65, "(",
+        {kStock, std::string(100, '(') + "Price > 1" + std::string(100, ')'), 11, "(",
          "criteria nested too deeply"},
-        {kStock, std::string(200, '-') + "Price > 1", 65, "-", "criteria nested too deeply"},
+        {kStock, std::string(200, '-') + "Price > 1", 11, "-", "criteria nested too deeply"},
         {kStock, "Price > 1" + std::string(200, '+') + "1", 11, "+", "a value expected"},
         // The 257th term, the first of the 129th comparison after the first.
         {kStock, ManyComparisons(130), 13 * 128 + 1, "Price", "too many terms in the criteria"},
@@ -219,6 +219,32 @@ TEST(ScreenCriteria, SayWhereAndWhyTheyCannotBeRead) {
             EXPECT_EQ(oError.Token(), oCase.m_sToken) << oCase.m_sCriteria;
             EXPECT_EQ(oError.Why(), oCase.m_sWhy) << oCase.m_sCriteria;
         }
+    }
+}
+
+std::string Repeated(const std::string& p_sText, int p_lTimes) {
+    std::string repeated;
+    for (int i = 0; i < p_lTimes; ++i) {
+        repeated += p_sText;
+    }
+    return repeated;
+}
+
+// Regression: SQLite refused criteria nested a dozen deep ("parser stack overflow") after they
+// compiled. Each nesting the reader accepts must prepare, around the deepest expressions too.
+TEST(ScreenCriteria, TheDeepestCriteriaAcceptedStillRun) {
+    const int n = 10;
+    const std::string sValue = "1 < " + Repeated("1 + 2 * (", n) + "GroupSales" + Repeated(")", n);
+    const std::string sCondition = "SectorName = 'x'";
+    const std::string sConditions =
+        Repeated(sCondition + " OR " + sCondition + " AND (", n) + sCondition + Repeated(")", n);
+    const std::string sDivisions =
+        Repeated("1 - 2 / (", n) + "GroupSales" + Repeated(")", n) + " > 1";
+    for (const std::string& sCriteria : {sValue, sConditions, sDivisions}) {
+        const ScreenSql oScreen = CompileScreenCriteria(sCriteria, RowKind::Industry);
+        EXPECT_NO_THROW(CountScreenRows(Database(), RowKind::Industry, oScreen, 0)) << sCriteria;
+        EXPECT_THROW(CompileScreenCriteria("(" + sCriteria + ")", RowKind::Industry),
+                     ScreenCriteriaError);
     }
 }
 

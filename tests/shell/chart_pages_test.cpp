@@ -13,20 +13,24 @@
 #include "shell/dividends_page.h"
 #include "shell/headless_mode.h"
 #include "shell/market_session.h"
+#include "shell/option_price_page.h"
 #include "shell/quick_test_page.h"
 #include "shell/shell_market.h"
 #include "shell/shell_options.h"
 #include "shell/test_application.h"
+#include "shell/watch_list_graph_page.h"
 
 #include <QApplication>
 #include <QChart>
 #include <QCheckBox>
 #include <QDate>
 #include <QDateTimeAxis>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QWheelEvent>
 
@@ -260,6 +264,53 @@ TEST_F(ChartPagesTest, AQuickTestOfBadInputSaysWhatIsWrong) {
         const QString says = page.findChild<QLabel*>(QStringLiteral("quickTestProblem"))->text();
         EXPECT_TRUE(says.contains(QString::fromLatin1(c.m_sSays))) << says.toStdString();
     }
+}
+
+TEST_F(ChartPagesTest, AWatchListsGraphAveragesItsMembersOverTheRangeChosen) {
+    const std::vector<std::string> members = Symbols(3);
+    VariantArray items = VariantArray::Vector(0, static_cast<int32_t>(members.size()) - 1);
+    for (size_t i = 0; i < members.size(); ++i) {
+        items.At(static_cast<int32_t>(i)) = members[i];
+    }
+    namespace add = call::new_watch_list_and_items;
+    std::array<Variant, add::kCount> args{Variant(0),  Variant(std::move(items)),
+                                          Variant(0),  Variant("Graphed"),
+                                          Variant(""), Variant(SharedMarket().OwnerId())};
+    const std::shared_ptr<DispatchObject> writer = CreateObject(call::prog_id::kWatchListWriter);
+    PageRequest request;
+    request.m_eKind = PageKind::WatchListGraph;
+    request.m_lWatchListId = CallMethod(*writer, add::kMethod, args).ToLong();
+    WatchListGraphPage page(request, SharedMarket().OwnerId(), kMarketLastDay);
+    ASSERT_NE(page.Average(), nullptr) << page.Problem().toStdString();
+    ASSERT_EQ(page.Average()->Members()->rowCount(), 3);
+    EXPECT_EQ(SeriesOf(*page.Average()->Lines()),
+              (std::vector<std::string>{"Watch list:40", "Market:40"}));
+    // The market holds 40 days: three months reach back before them, and start on the first.
+    page.Average()->findChild<QPushButton*>(QStringLiteral("range3M"))->click();
+    QApplication::processEvents();
+    ASSERT_NE(page.Average()->Lines(), nullptr);
+    EXPECT_EQ(SeriesOf(*page.Average()->Lines()).front(), "Watch list:40");
+
+    request.m_lWatchListId = 999999;
+    WatchListGraphPage stranger(request, SharedMarket().OwnerId(), kMarketLastDay);
+    EXPECT_EQ(stranger.Average(), nullptr);
+    EXPECT_TRUE(stranger.Problem().contains(QStringLiteral("not one of your watch lists")));
+}
+
+TEST_F(ChartPagesTest, AnOptionIsRepricedAsItsInputsChange) {
+    PageRequest request;
+    request.m_eKind = PageKind::OptionPrice;
+    request.m_codes = Symbols(1);
+    OptionPricePage page(request);
+    ASSERT_TRUE(page.Problem().isEmpty()) << page.Problem().toStdString();
+    const double atTheMoney = page.Figure("CallPrice").toDouble();
+    EXPECT_GT(atTheMoney, 0);
+    page.Strike()->setValue(page.Strike()->value() * 1.2);
+    EXPECT_LT(page.Figure("CallPrice").toDouble(), atTheMoney);
+    request.m_codes = {"NOPE"};
+    OptionPricePage unknown(request);
+    EXPECT_TRUE(unknown.Problem().contains(QStringLiteral("unknown symbol 'NOPE'")));
+    EXPECT_TRUE(unknown.Figure("CallPrice").isEmpty());
 }
 
 // A pages component that answers "Dividends" from a script and notes the stocks asked for.

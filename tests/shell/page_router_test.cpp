@@ -85,8 +85,11 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
          "Of industry group 12."},
         {"pagecontroller.aspx?pagetype=12&iwp=0&sectorcode=3", "Business sector graph",
          "Of business sector 3."},
-        {"pagecontroller.aspx?pagetype=17&wlid=5&timeID=812", "Watch list average graph", pending},
-        {"pagecontroller.aspx?pagetype=26&symbol=QA&date=12/4/2026", "Option price", pending},
+        {"pagecontroller.aspx?pagetype=17&wlid=999&timeID=812", "Watch list average graph",
+         "Watch list 999 is not one of your watch lists."},
+        {"pagecontroller.aspx?pagetype=26&symbol=" + symbol, "Option price", symbol + " closed at"},
+        {"pagecontroller.aspx?pagetype=26&symbol=QA&date=12/4/2026", "Option price",
+         "The option cannot be priced: OptionPrice: argument 1 (Symbol): unknown symbol 'QA'"},
         {"QuickTest.asp?symbols=" + symbol + "&title=Mine", "Quick test", "Mine"},
         {"QuickTest.asp?symbols=101&title=Mine", "Quick test",
          "The quick test cannot be run: QuickTest: argument 2 (Codes): unknown stock symbols: "
