@@ -75,13 +75,22 @@ class ScreenConditionRow : public QWidget {
         m_pRemove->setToolTip(QStringLiteral("Remove this condition"));
         m_pRemove->setAccessibleName(QStringLiteral("Remove condition"));
 
+        // What the field is compared with takes one place, so that every row's columns line up
+        // whichever it shows.
+        auto* right = new QWidget(this);
+        auto* rightLayout = new QHBoxLayout(right);
+        rightLayout->setContentsMargins(0, 0, 0, 0);
+        m_pValue->setParent(right);
+        m_pFactor->setParent(right);
+        m_pOther->setParent(right);
+        rightLayout->addWidget(m_pValue, 1);
+        rightLayout->addWidget(m_pFactor);
+        rightLayout->addWidget(m_pOther, 1);
         layout->addWidget(m_pJoin);
-        layout->addWidget(m_pField, 2);
+        layout->addWidget(m_pField, 1);
         layout->addWidget(m_pOperator);
         layout->addWidget(m_pKind);
-        layout->addWidget(m_pValue, 1);
-        layout->addWidget(m_pFactor);
-        layout->addWidget(m_pOther, 2);
+        layout->addWidget(right, 1);
         layout->addWidget(m_pRemove);
         ShowKind();
 
