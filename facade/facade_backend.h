@@ -1,4 +1,4 @@
-// What the six facade components share: the open market database, what is read from it once,
+// What the facade components share: the open market database, what is read from it once,
 // and the session, the login the facade acts for (owner_authority.h).
 //
 // A caller creates a component object for every call and releases it afterwards, so a component

@@ -1,4 +1,4 @@
-// The base of the six facade components: a dispatch object answering calls by name through its
+// The base of the facade components: a dispatch object answering calls by name through its
 // class's dispatch table, sharing the backend with every other component object.
 //
 // Whatever goes wrong inside a call reaches the caller as an automation error, as a remote

@@ -6,6 +6,7 @@
 #include "facade/portfolio_reader_component.h"
 #include "facade/portfolio_writer_component.h"
 #include "facade/sample_market.h"
+#include "facade/screens_component.h"
 #include "facade/viewer_reader_component.h"
 #include "facade/viewer_writer_component.h"
 #include "facade/watch_list_reader_component.h"
@@ -33,6 +34,7 @@ void RegisterFacadeComponents(ComponentFactory& p_oFactory,
     RegisterComponent<PortfolioReaderComponent>(p_oFactory, prog_id::kPortfolioReader, p_oBackend);
     RegisterComponent<PortfolioWriterComponent>(p_oFactory, prog_id::kPortfolioWriter, p_oBackend);
     RegisterComponent<PagesComponent>(p_oFactory, prog_id::kPages, p_oBackend);
+    RegisterComponent<ScreensComponent>(p_oFactory, prog_id::kScreens, p_oBackend);
 }
 
 void RegisterFacadeComponents(ComponentFactory& p_oFactory, std::shared_ptr<MarketStore> p_oStore) {

@@ -26,13 +26,10 @@ class MarketStore;
 
 namespace prog_id = facade_protocol::prog_id;
 
-constexpr std::array<std::string_view, 7> kFacadeProgIds = {prog_id::kViewerReader,
-                                                            prog_id::kViewerWriter,
-                                                            prog_id::kWatchListReader,
-                                                            prog_id::kWatchListWriter,
-                                                            prog_id::kPortfolioReader,
-                                                            prog_id::kPortfolioWriter,
-                                                            prog_id::kPages};
+constexpr std::array<std::string_view, 8> kFacadeProgIds = {
+    prog_id::kViewerReader,    prog_id::kViewerWriter,    prog_id::kWatchListReader,
+    prog_id::kWatchListWriter, prog_id::kPortfolioReader, prog_id::kPortfolioWriter,
+    prog_id::kPages,           prog_id::kScreens};
 
 void RegisterFacadeComponents(ComponentFactory& p_oFactory,
                               std::shared_ptr<FacadeBackend> p_oBackend);

@@ -82,6 +82,11 @@ class QueryText {
         m_sSql += p_sSql;
         return *this;
     }
+    QueryText& Add(const QueryText& p_oPart) {
+        m_sSql += p_oPart.m_sSql;
+        m_aValues.insert(m_aValues.end(), p_oPart.m_aValues.begin(), p_oPart.m_aValues.end());
+        return *this;
+    }
     QueryText& Value(int64_t p_llValue) {
         m_aValues.emplace_back(p_llValue);
         return *this;
@@ -103,13 +108,23 @@ class QueryText {
         }
         Add(")");
     }
+    // " AND (<condition>)" with its values; nothing for a screen without a condition.
+    void AddScreen(const ScreenSql& p_oScreen) {
+        if (p_oScreen.m_sWhere.empty()) {
+            return;
+        }
+        Add(" AND (").Add(p_oScreen.m_sWhere).Add(")");
+        m_aValues.insert(m_aValues.end(), p_oScreen.m_aValues.begin(), p_oScreen.m_aValues.end());
+    }
 
     SqliteStatement Prepare(SqliteDatabase& p_oDatabase) const {
         SqliteStatement statement = p_oDatabase.Prepare(m_sSql);
         for (size_t i = 0; i < m_aValues.size(); ++i) {
             const int index = static_cast<int>(i) + 1;
-            if (const auto* value = std::get_if<int64_t>(&m_aValues[i])) {
-                statement.BindInt64(index, *value);
+            if (const auto* whole = std::get_if<int64_t>(&m_aValues[i])) {
+                statement.BindInt64(index, *whole);
+            } else if (const auto* number = std::get_if<double>(&m_aValues[i])) {
+                statement.BindDouble(index, *number);
             } else {
                 statement.BindText(index, std::get<std::string>(m_aValues[i]));
             }
@@ -119,7 +134,7 @@ class QueryText {
 
   private:
     std::string m_sSql;
-    std::vector<std::variant<int64_t, std::string>> m_aValues;
+    std::vector<ScreenValue> m_aValues;
 };
 
 struct SelectedField {
@@ -286,20 +301,10 @@ ResultTable History(SqliteDatabase& p_oDatabase, RowKind p_eRows, const char* p_
     return RunSelect(p_oDatabase, fields, query);
 }
 
-}  // namespace
-
-int32_t MarketQueries::TradingDayOnOrBefore(int32_t p_lDate) {
-    SqliteStatement query =
-        m_oDatabase.Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date <= ?1");
-    query.BindInt64(1, p_lDate > 0 ? p_lDate : kOpenEnd);
-    return query.Step() && !query.ColumnIsNull(0) ? static_cast<int32_t>(query.ColumnInt64(0)) : 0;
-}
-
-ListResult MarketQueries::Stocks(const ListRequest& p_oRequest) {
-    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Stock);
-    QueryText query = SelectClause(fields);
-    query.Add(kStockSource).Value(int64_t{day});
+// FROM and WHERE of a list: the rows of the kind on the day, narrowed as the request asks.
+QueryText StockRows(const ListRequest& p_oRequest, int32_t p_lDay) {
+    QueryText query;
+    query.Add(kStockSource).Value(int64_t{p_lDay});
     if (p_oRequest.m_lIndCode > 0) {
         query.Add(" AND s.ind_code = ?").Value(int64_t{p_oRequest.m_lIndCode});
     }
@@ -321,14 +326,12 @@ ListResult MarketQueries::Stocks(const ListRequest& p_oRequest) {
         query.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
     AddNameFilter(query, "s.company_name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Stock, "s.symbol", day);
+    return query;
 }
 
-ListResult MarketQueries::Industries(const ListRequest& p_oRequest) {
-    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Industry);
-    QueryText query = SelectClause(fields);
-    query.Add(kIndustrySource).Value(int64_t{day});
+QueryText IndustryRows(const ListRequest& p_oRequest, int32_t p_lDay) {
+    QueryText query;
+    query.Add(kIndustrySource).Value(int64_t{p_lDay});
     if (p_oRequest.m_lSectorCode > 0) {
         query.Add(" AND i.sector_code = ?").Value(int64_t{p_oRequest.m_lSectorCode});
     }
@@ -343,34 +346,105 @@ ListResult MarketQueries::Industries(const ListRequest& p_oRequest) {
         query.AddIn("i.ind_code", NumericKeys(p_oRequest.m_aKeys));
     }
     AddNameFilter(query, "i.name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Industry, "i.name", day);
+    return query;
 }
 
-ListResult MarketQueries::Sectors(const ListRequest& p_oRequest) {
-    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Sector);
-    QueryText query = SelectClause(fields);
-    query.Add(kSectorSource).Value(int64_t{day});
+QueryText SectorRows(const ListRequest& p_oRequest, int32_t p_lDay) {
+    QueryText query;
+    query.Add(kSectorSource).Value(int64_t{p_lDay});
     if (!p_oRequest.m_aKeys.empty()) {
         query.AddIn("c.sector_code", NumericKeys(p_oRequest.m_aKeys));
     }
     AddNameFilter(query, "c.name", p_oRequest.m_sNameStart);
-    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Sector, "c.name", day);
+    return query;
 }
 
-ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
-    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
-    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, RowKind::Holding);
-    QueryText query = SelectClause(fields);
+QueryText HoldingRows(const ListRequest& p_oRequest, int32_t p_lDay) {
+    QueryText query;
     query.Add(kHoldingSource)
-        .Value(int64_t{day})
+        .Value(int64_t{p_lDay})
         .Value(int64_t{p_oRequest.m_lPortfolioId})
-        .Value(int64_t{day})
-        .Value(int64_t{day});
+        .Value(int64_t{p_lDay})
+        .Value(int64_t{p_lDay});
     if (!p_oRequest.m_aKeys.empty()) {
         query.AddIn("s.symbol", TrimmedKeys(p_oRequest.m_aKeys));
     }
-    return FinishList(m_oDatabase, fields, query, p_oRequest, RowKind::Holding, "t.trade_id", day);
+    return query;
+}
+
+QueryText Rows(RowKind p_eRows, const ListRequest& p_oRequest, int32_t p_lDay) {
+    QueryText query;
+    switch (p_eRows) {
+        case RowKind::Stock:
+            query = StockRows(p_oRequest, p_lDay);
+            break;
+        case RowKind::Industry:
+            query = IndustryRows(p_oRequest, p_lDay);
+            break;
+        case RowKind::Sector:
+            query = SectorRows(p_oRequest, p_lDay);
+            break;
+        case RowKind::Holding:
+            query = HoldingRows(p_oRequest, p_lDay);
+            break;
+    }
+    query.AddScreen(p_oRequest.m_oScreen);
+    return query;
+}
+
+// Rows with equal sort keys keep a fixed order.
+const char* TieBreak(RowKind p_eRows) {
+    switch (p_eRows) {
+        case RowKind::Industry:
+            return "i.name";
+        case RowKind::Sector:
+            return "c.name";
+        case RowKind::Holding:
+            return "t.trade_id";
+        default:
+            return "s.symbol";
+    }
+}
+
+}  // namespace
+
+int32_t MarketQueries::TradingDayOnOrBefore(int32_t p_lDate) {
+    SqliteStatement query =
+        m_oDatabase.Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date <= ?1");
+    query.BindInt64(1, p_lDate > 0 ? p_lDate : kOpenEnd);
+    return query.Step() && !query.ColumnIsNull(0) ? static_cast<int32_t>(query.ColumnInt64(0)) : 0;
+}
+
+ListResult MarketQueries::Stocks(const ListRequest& p_oRequest) {
+    return List(RowKind::Stock, p_oRequest);
+}
+
+ListResult MarketQueries::Industries(const ListRequest& p_oRequest) {
+    return List(RowKind::Industry, p_oRequest);
+}
+
+ListResult MarketQueries::Sectors(const ListRequest& p_oRequest) {
+    return List(RowKind::Sector, p_oRequest);
+}
+
+ListResult MarketQueries::Holdings(const ListRequest& p_oRequest) {
+    return List(RowKind::Holding, p_oRequest);
+}
+
+ListResult MarketQueries::List(RowKind p_eRows, const ListRequest& p_oRequest) {
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, p_eRows);
+    QueryText query = SelectClause(fields);
+    query.Add(Rows(p_eRows, p_oRequest, day));
+    return FinishList(m_oDatabase, fields, query, p_oRequest, p_eRows, TieBreak(p_eRows), day);
+}
+
+int64_t MarketQueries::Count(RowKind p_eRows, const ListRequest& p_oRequest) {
+    const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
+    QueryText query;
+    query.Add("SELECT count(*)").Add(Rows(p_eRows, p_oRequest, day));
+    SqliteStatement count = query.Prepare(m_oDatabase);
+    return count.Step() ? count.ColumnInt64(0) : 0;
 }
 
 ResultTable MarketQueries::StockHistory(const std::string& p_sSymbol,

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "facade/result_table.h"
+#include "facade/screen_criteria.h"
 
 namespace qv::facade {
 
@@ -39,6 +40,8 @@ struct ListRequest {
     std::vector<std::string> m_aKeys;
     // Only rows whose company, industry or sector name starts with this text (any letter case).
     std::string m_sNameStart;
+    // Only rows meeting a screen (CompileScreenCriteria); every row while its m_sWhere is empty.
+    ScreenSql m_oScreen;
     // An ADO sort clause: "[PctChange] DESC, Symbol ASC"; fields not in the catalogue are ignored.
     std::string m_sSort;
     int32_t m_lMaxRows = -1;  // 0 or less: all rows
@@ -71,6 +74,10 @@ class MarketQueries {
     // The trades of m_lPortfolioId opened on or before the day, valued at the stock's last close
     // on or before it.
     ListResult Holdings(const ListRequest& p_oRequest);
+    // One of the four above by the kind of rows.
+    ListResult List(RowKind p_eRows, const ListRequest& p_oRequest);
+    // How many rows the list of that kind would hold without its row limit.
+    int64_t Count(RowKind p_eRows, const ListRequest& p_oRequest);
 
     ResultTable StockHistory(const std::string& p_sSymbol, const HistoryRequest& p_oRequest);
     ResultTable IndustryHistory(int32_t p_lIndCode, const HistoryRequest& p_oRequest);

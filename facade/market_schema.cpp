@@ -266,6 +266,34 @@ void AddOptionsTrades(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute(kOptionsTradesSql);
 }
 
+// Screens an owner keeps, and those shipped with the market under owner 0, which every owner reads.
+// Names are unique per owner without regard to case (ASCII, as everywhere in the store); a shipped
+// screen's name does not count against an owner's. The shipped ids stay below the owners' first
+// (screen_store.h), so a later version can ship more. Modified is a Date: the shipped screens carry
+// 7 December 2026, the day they first shipped.
+constexpr const char* kScreensSql = R"sql(
+CREATE TABLE screens (
+    screen_id INTEGER PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    name TEXT NOT NULL,
+    result_type INTEGER NOT NULL,
+    criteria TEXT NOT NULL,
+    modified REAL NOT NULL
+);
+CREATE UNIQUE INDEX screens_by_owner_name ON screens (owner_id, name COLLATE NOCASE);
+INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) VALUES
+    (1, 0, 'Rated Buy', 0, 'REC = ''B''', 46363),
+    (2, 0, 'RS leaders', 0, 'RSRank >= 80 AND Price > MA200', 46363),
+    (3, 0, 'Volume surge', 0, 'Volume >= 2 * AvgVolume AND PctChange > 0', 46363),
+    (4, 0, 'Near 52-week high', 0, 'PctFromHigh >= -5', 46363),
+    (5, 0, 'Broad industry advances', 1, 'PctAdvancing >= 60', 46363),
+    (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
+)sql";
+
+void AddScreens(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kScreensSql);
+}
+
 // Trades a person keeps and closes: the sale (both NULL while the trade is open) and a version that
 // every change raises, so that of two windows editing one trade the later save sees the earlier.
 // An owner tells portfolios apart by name, so two of them may not share one whatever the letter
@@ -291,8 +319,9 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables,     SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks,
-        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,  AddTradeClosing,
+        CreateTables,        SeedFieldCatalogue, SeedSystemLayouts,
+        RealignHoldingMasks, AdoptLatestBasis,   AddMarketOrigin,
+        AddOptionsTrades,    AddScreens,         AddTradeClosing,
     };
     return migrations;
 }

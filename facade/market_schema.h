@@ -9,6 +9,7 @@
 //   5  every figure of a stock's row on the basis of its latest bar, the bars kept as traded
 //   6  where the market came from (market_origin): the generated sample or an import
 //   7  the owners' options-analysis trades (options_groups, options_trades), empty at first
+//   8  the owners' stock screens (screens) and the screens shipped with the market (owner 0)
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,11 @@
-// A simple stock screen: the stocks, industry groups or sectors of a day whose catalogue fields
-// meet every criterion ("PctChange > 2", "RSRank >= 80", "SectorName = Energy"), in the order of a
-// sort clause and up to a row limit. Its result is what a host hands to the viewer as finder
-// results.
+// A stock screen: the stocks, industry groups or sectors of a day that meet a screen's condition,
+// in the order of a sort clause and up to a row limit, found by one query. Its result is what a
+// host hands to the viewer as finder results.
 //
-// Criteria compare the values the lists deliver; no text of a criterion reaches SQL. A row whose
-// field has no value meets no criterion on it. Texts compare without regard to letter case.
+// The condition is the screen language compiled (screen_criteria.h), or the older table of
+// criteria, each comparing one catalogue field with a value ("PctChange > 2", "RSRank >= 80",
+// "SectorName = Energy"), all of which a row must meet. Either way no text of a criterion reaches
+// SQL: fields become the catalogue's expressions and values are bound.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 
 #include "facade/field_catalogue.h"
 #include "facade/result_table.h"
+#include "facade/screen_criteria.h"
 
 namespace qv::facade {
 
@@ -31,7 +33,11 @@ struct ScreenCriterion {
     FieldValue m_vValue;  // a number (int64_t or double) for numeric fields, else a text
 };
 
-bool MeetsCriterion(const FieldValue& p_vValue, const ScreenCriterion& p_oCriterion);
+// The criteria ANDed into one condition (without a description). A row whose field has no value
+// meets no criterion on it; texts compare without regard to letter case. A criterion on a field
+// the rows lack, or whose value is not of the field's kind (a text for a number, no value), is
+// met by no row.
+ScreenSql TableScreen(const std::vector<ScreenCriterion>& p_aCriteria, RowKind p_eRows);
 
 struct ScreenRequest {
     RowKind m_eRows = RowKind::Stock;  // Stock, Industry or Sector
@@ -39,7 +45,7 @@ struct ScreenRequest {
     std::vector<std::string> m_aFields;  // of the result
     std::string m_sSort;
     int32_t m_lMaxRows = -1;  // 0 or less: every row found
-    std::vector<ScreenCriterion> m_aCriteria;
+    ScreenSql m_oScreen;      // an empty m_sWhere: every row
 };
 
 ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oRequest);

@@ -15,7 +15,7 @@ namespace {
 
 constexpr const char* kErrorSource = "QorvantOnlineFacade";
 constexpr const char* kReadOnlyRefusal =
-    "the database is read-only: layouts and watch lists cannot be saved";
+    "the database is read-only: layouts, watch lists and screens cannot be saved";
 
 struct FaultPlan {
     int64_t m_llCallsLeft = 0;  // 0: no fault planned

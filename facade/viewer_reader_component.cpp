@@ -13,6 +13,7 @@
 #include "facade/owner_store.h"
 #include "facade/read_snapshot.h"
 #include "facade/recordset_conversion.h"
+#include "facade/screen_criteria.h"
 #include "facade/sqlite_database.h"
 #include "facade/system_layouts.h"
 #include "outside/automation_error.h"
@@ -154,21 +155,30 @@ ScreenCriterion ReadCriterion(FacadeArguments& p_oArgs, const VariantArray& p_aC
     return criterion;
 }
 
-std::vector<ScreenCriterion> ReadCriteria(FacadeArguments& p_oArgs, RowKind p_eRows) {
-    std::vector<ScreenCriterion> criteria;
+// The criteria as one condition: a text of the screen language, the table of criteria, or none.
+ScreenSql ReadScreen(FacadeArguments& p_oArgs, RowKind p_eRows) {
     if (!p_oArgs.IsGiven(rs::kCriteria)) {
-        return criteria;
+        return {};
     }
     const Variant& criteriaValue = p_oArgs.Value(rs::kCriteria);
+    if (criteriaValue.IsString()) {
+        try {
+            return CompileScreenCriteria(criteriaValue.ToString(), p_eRows);
+        } catch (const ScreenCriteriaError& error) {
+            p_oArgs.Fail(rs::kCriteria, error.what());
+        }
+    }
     if (!criteriaValue.IsArray() || criteriaValue.Array().Dimensions() != 2 ||
         criteriaValue.Array().UBound(1) - criteriaValue.Array().LBound(1) < 2) {
-        p_oArgs.Fail(rs::kCriteria, "not an array of 3 rows (field, operator, value) by n");
+        p_oArgs.Fail(rs::kCriteria,
+                     "neither criteria text nor an array of 3 rows (field, operator, value) by n");
     }
     const VariantArray& criteriaTable = criteriaValue.Array();
+    std::vector<ScreenCriterion> criteria;
     for (int32_t i = criteriaTable.LBound(2); i <= criteriaTable.UBound(2); ++i) {
         criteria.push_back(ReadCriterion(p_oArgs, criteriaTable, i, p_eRows));
     }
-    return criteria;
+    return TableScreen(criteria, p_eRows);
 }
 
 // Where a list call keeps the arguments it shares with the other list calls; kAbsent for one it
@@ -568,7 +578,7 @@ Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     const int32_t resultType = args.Long(rs::kResultType);
     ScreenRequest request;
     request.m_eRows = ScreenRows(args, resultType);
-    request.m_aCriteria = ReadCriteria(args, request.m_eRows);
+    request.m_oScreen = ReadScreen(args, request.m_eRows);
     const std::optional<LayoutRecord> layout =
         LayoutAccess(database).Default(ownerId, kFinderViewer, resultType);
     if (!layout) {

@@ -7,6 +7,7 @@
 #include "shell/chart_pages.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
+#include "shell/screen_commands.h"
 #include "shell/shell_options.h"
 #include "shell/viewer_host.h"
 #include "shell/window_mode.h"
@@ -39,6 +40,11 @@ facade::ProgressFn StageReporter(std::ostream& p_err) {
     };
 }
 
+bool IsScreenCommand(ShellMode p_eMode) {
+    return p_eMode == ShellMode::ListScreens || p_eMode == ShellMode::SaveScreen ||
+           p_eMode == ShellMode::DeleteScreen;
+}
+
 void AppendCaption(std::string& p_sOut, const std::string& p_sCaption) {
     if (!p_sCaption.empty()) {
         p_sOut += p_sCaption + "\n";
@@ -64,6 +70,10 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     PlatformContext context;
     session.Register(context.Components());
     ScopedPlatform installed(context);
+    if (IsScreenCommand(p_oOptions.m_eMode)) {
+        RunScreenCommand(p_oOptions, session, p_out);
+        return 0;
+    }
     ViewerHost host(session);
     const size_t before = context.Reporter().Reports().size();
     host.Show(p_oOptions.m_oRequest);

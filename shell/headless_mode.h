@@ -1,4 +1,5 @@
-// The modes of qorvant-viewer that need no display: --print, --export and --png. They open the
+// The modes of qorvant-viewer that need no display: --print, --export, --png and the screen
+// commands (screen_commands.h). They open the
 // market, show the list the options ask for through a ViewerHost on a headless platform, and print
 // or write it (list_output.h). Progress of a first run's sample market goes to p_err.
 #pragma once

@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
             return 0;
         case ShellMode::Print:
         case ShellMode::Export:
+        case ShellMode::ListScreens:
+        case ShellMode::SaveScreen:
+        case ShellMode::DeleteScreen:
             return RunHeadless(options, std::cout, std::cerr);
         case ShellMode::PrintPdf:
             return RunPdfPrint(options, argc, argv);

@@ -510,7 +510,7 @@ void MainWindow::ShowAbout() {
         QStringLiteral(
             "<h3>Qorvant Viewer %1</h3>"
             "<p>The lists of a stock market: stocks, industry groups, sectors, their "
-            "histories, the stocks rated Buy and the owner's portfolios.</p>"
+            "histories, the rows of stock screens and the owner's portfolios.</p>"
             "<p>Data source: %2, with trading days from %3 to %4. A first run fills the "
             "database with a generated sample market; File &gt; Import market data… or "
             "<code>qorvant-market import</code> replaces it with real market data.</p>"
@@ -557,6 +557,11 @@ ViewerRequest MainWindow::RequestFromControls() const {
     request.m_lWatchListId = DataOf(*m_pWatchList);
     request.m_lPortfolioId = DataOf(*m_pPortfolio);
     request.m_sSymbol = m_pSymbol->text().trimmed().toUpper().toStdString();
+    // The screen has no box of its own: the one shown stays until another is run.
+    const ViewerRequest& shown = m_oHost->Request();
+    request.m_sScreenName = shown.m_sScreenName;
+    request.m_sScreenCriteria = shown.m_sScreenCriteria;
+    request.m_lScreenRows = shown.m_lScreenRows;
     return request;
 }
 
@@ -597,11 +602,15 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     m_lShownType = m_oHost->Request().m_lViewerType;
     ApplyLayout();
     ShowEmptyReason();
+    if (!m_oHost->NoRowsNote().empty()) {
+        ShowMessage(ToQString(m_oHost->NoRowsNote()));
+    }
     // The helper strip and the panels the master set up take their places before the list is
     // used: a menu opened at once opens where its row is.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     m_pSurface->Sync();
     SyncWatchListPanel();
+    SyncScreensPanel();
     return shown;
 }
 
@@ -616,6 +625,7 @@ void MainWindow::ShowEmptyReason() {
         }
     }
     facts.m_sFailure = m_sFailure.toStdString();
+    facts.m_sNoRows = m_oHost->NoRowsNote();
     m_pSurface->SetEmptyText(ToQString(EmptyListText(facts)));
 }
 

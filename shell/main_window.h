@@ -33,6 +33,10 @@
 // command not built yet, or a query that failed) is shown in the status bar too: nothing a person
 // presses is silent. Delete with no row selected, which the control passes over, says how to select
 // them.
+//
+// A finder list shows the rows of a screen: the one chosen in the Screens side panel (its
+// editor builds and saves screens), kept when the day, the row limit or the kind of list changes,
+// and "Rated Buy" until one is chosen. A screen without rows says why in the status bar.
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -70,6 +74,7 @@ struct ErrorReport;
 class Viewer;
 class ViewerHost;
 class ViewerSurface;
+class ScreensPanel;
 class WatchListPanel;
 class WindowFrame;
 
@@ -119,6 +124,7 @@ class MainWindow : public QMainWindow {
     const QString& LastMessage() const { return m_sLastMessage; }
     // The Watch lists side panel (window_watch_lists.cpp), a support control of the frame.
     WatchListPanel& WatchLists() const { return *m_pWatchLists; }
+    ScreensPanel& Screens() const { return *m_pScreens; }
 
   protected:
     void closeEvent(QCloseEvent* p_pEvent) override;
@@ -199,7 +205,14 @@ class MainWindow : public QMainWindow {
     void AddRowsToWatchList();
     void SyncWatchListPanel();
     void OnWatchListAdded();
+    // The Screens side panel (window_screens.cpp): its entries in p_oView and the toolbar, the
+    // finder list of a screen it runs, and the panel kept on the day and screen shown.
+    void BuildScreensPanel(QMenu& p_oView);
+    void ShowScreensPanel();
+    void RunScreen(const std::vector<Variant>& p_params);
+    void SyncScreensPanel();
     WatchListPanel* m_pWatchLists = nullptr;
+    ScreensPanel* m_pScreens = nullptr;
     PageArea* m_pPageArea = nullptr;
     QDockWidget* m_pPageDock = nullptr;
     std::unique_ptr<PageRouter> m_oPages;

@@ -2,6 +2,7 @@
 
 #include "outside/vb_date.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -21,6 +22,10 @@ const char* const kShellUsage =
     "  --print-pdf FILE.pdf print every row of the list to FILE.pdf in pages, with its page\n"
     "                       header, on the page setup saved last\n"
     "  --export FILE.csv    write every row of the list to FILE.csv, as the grid formats it\n"
+    "  --screens            list the owner's screens and the shipped ones\n"
+    "  --save-screen NAME   keep --screen-criteria (and --screen-rows) as the owner's screen\n"
+    "                       NAME, replacing the owner's screen of that name\n"
+    "  --delete-screen NAME delete the owner's screen NAME\n"
     "  --help               show this text\n"
     "  --screenshot FILE    open the window, save a picture of it to FILE and quit (the\n"
     "                       window's remembered settings are neither read nor written)\n"
@@ -33,7 +38,8 @@ const char* const kShellUsage =
     "  --db PATH            the market database (default: as qorvant-market finds it; a first\n"
     "                       run creates the sample market there, in a folder that exists)\n"
     "  --type TYPE          stocks, industries, sectors, stock-history, industry-history,\n"
-    "                       sector-history, finder (the stocks rated Buy) or portfolio\n"
+    "                       sector-history, finder (a screen's rows: by default the\n"
+    "                       shipped screen Rated Buy) or portfolio\n"
     "  --date YYYY-MM-DD    the day of the list (default: the latest trading day; a day\n"
     "                       without trading shows the trading day before it, and says so)\n"
     "  --industry CODE      only this industry group (a history: its history)\n"
@@ -41,6 +47,12 @@ const char* const kShellUsage =
     "  --watch-list ID      only the stocks or industry groups of this watch list\n"
     "  --portfolio ID       this portfolio (a portfolio list: default the owner's first)\n"
     "  --symbol SYMBOL      the stock of a stock history\n"
+    "  --screen NAME        the finder list of this screen, the owner's or a shipped one\n"
+    "                       (any letter case)\n"
+    "  --screen-criteria TEXT  the finder list of these criteria, such as\n"
+    "                       \"RSRank >= 80 AND Price > MA200\"\n"
+    "  --screen-rows KIND   what --screen-criteria finds: stocks (the default), industries\n"
+    "                       or sectors\n"
     "  --rows N             at most N rows; 0 for every row (default: the owner's setting,\n"
     "                       and for a history its last 90 days)\n"
     "  --chart SYMBOL[,SYMBOL...]  the graph of these stocks (with --png; several are\n"
@@ -54,8 +66,9 @@ const char* const kShellUsage =
     "                       &symbol=QA opens the details of QA)\n"
     "\n"
     "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
-    "as is a list the viewer could not read. Notes on what differs from the request go to\n"
-    "stderr.\n";
+    "as is a list the viewer could not read, a screen the owner has not (the screens are\n"
+    "named) and criteria the market cannot read (where and why is said). Notes on what\n"
+    "differs from the request go to stderr.\n";
 
 namespace {
 
@@ -68,6 +81,12 @@ constexpr std::array<std::pair<const char*, int32_t>, 8> kTypeNames = {{
     {"sector-history", vt_SectorHistory},
     {"finder", vt_FinderResults},
     {"portfolio", vt_Portfolio},
+}};
+
+constexpr std::array<std::pair<const char*, int32_t>, 3> kScreenRowNames = {{
+    {"stocks", 0},
+    {"industries", 1},
+    {"sectors", 2},
 }};
 
 constexpr std::array<std::pair<const char*, const char*>, 3> kChartOptions = {{
@@ -111,6 +130,30 @@ void SetMode(ShellOptions& p_oOptions, ShellMode p_eMode, const std::string& p_s
     p_oOptions.m_eMode = p_eMode;
 }
 
+// A screen chosen is shown in the finder list.
+bool ReadScreenOption(const std::string& p_sOption, ArgumentReader& p_reader,
+                      ViewerRequest& p_oRequest) {
+    if (p_sOption == "--screen") {
+        p_oRequest.m_sScreenName = p_reader.ValueOf(p_sOption);
+    } else if (p_sOption == "--screen-criteria") {
+        p_oRequest.m_sScreenCriteria = p_reader.ValueOf(p_sOption);
+    } else if (p_sOption == "--screen-rows") {
+        const std::string& name = p_reader.ValueOf(p_sOption);
+        const auto* kind =
+            std::find_if(kScreenRowNames.begin(), kScreenRowNames.end(),
+                         [&name](const auto& p_kind) { return name == p_kind.first; });
+        if (kind == kScreenRowNames.end()) {
+            throw UsageError("--screen-rows needs stocks, industries or sectors, not '" + name +
+                             "'");
+        }
+        p_oRequest.m_lScreenRows = kind->second;
+    } else {
+        return false;
+    }
+    p_oRequest.m_lViewerType = vt_FinderResults;
+    return true;
+}
+
 // Reads one option of the list to show; false when p_sOption is none of them.
 bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
                     ViewerRequest& p_oRequest) {
@@ -138,7 +181,7 @@ bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
     } else if (p_sOption == "--rows") {
         p_oRequest.m_lMaxRows = p_reader.NumberOf(p_sOption, 0);
     } else {
-        return false;
+        return ReadScreenOption(p_sOption, p_reader, p_oRequest);
     }
     return true;
 }
@@ -212,6 +255,13 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         } else if (option == "--png") {
             SetMode(options, ShellMode::ChartPng, option);
             options.m_sPngPath = reader.ValueOf(option);
+        } else if (option == "--screens") {
+            SetMode(options, ShellMode::ListScreens, option);
+        } else if (option == "--save-screen" || option == "--delete-screen") {
+            SetMode(options,
+                    option == "--save-screen" ? ShellMode::SaveScreen : ShellMode::DeleteScreen,
+                    option);
+            options.m_oRequest.m_sScreenName = reader.ValueOf(option);
         } else if (ReadChartOption(option, reader, options)) {
             continue;
         } else if (option == "--db") {
@@ -225,6 +275,9 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
         } else {
             throw UsageError("unknown option '" + option + "'");
         }
+    }
+    if (options.m_eMode == ShellMode::SaveScreen && options.m_oRequest.m_sScreenCriteria.empty()) {
+        throw UsageError("--save-screen needs the screen's --screen-criteria");
     }
     return options;
 }

@@ -9,6 +9,9 @@
 //                  CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
 //                  [--rows N] [--page ADDRESS]
+//                  [--screen NAME | --screen-criteria TEXT]
+//                  [--screen-rows stocks|industries|sectors]
+//   qorvant-viewer --screens | --save-screen NAME --screen-criteria TEXT | --delete-screen NAME
 #pragma once
 
 #include "shell/viewer_request.h"
@@ -19,7 +22,17 @@
 
 namespace qv {
 
-enum class ShellMode { Window, Print, Export, Help, PrintPdf, ChartPng };
+enum class ShellMode {
+    Window,
+    Print,
+    Export,
+    Help,
+    PrintPdf,
+    ChartPng,
+    ListScreens,
+    SaveScreen,
+    DeleteScreen
+};
 
 struct ShellOptions {
     ShellMode m_eMode = ShellMode::Window;
@@ -35,6 +48,7 @@ struct ShellOptions {
     int32_t m_lHeight = 0;
     // Empty for the default database.
     std::string m_sDatabase;
+    // The screen commands take their screen's name, criteria and kind from here too.
     ViewerRequest m_oRequest;
     // True when an option chose the list; the window otherwise opens on the list it last showed.
     bool m_bListChosen = false;

@@ -14,6 +14,7 @@
 #include "shell/host_frame.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
+#include "shell/screen_calls.h"
 #include "shell/startup_array.h"
 #include "shell/window_texts.h"
 #include "state/viewer_elements.h"
@@ -44,13 +45,16 @@ std::string Joined(const std::vector<std::string>& p_aTexts) {
     return joined;
 }
 
-// The built-in screen's one criterion: a recommendation of Buy.
-Variant BuyCriterion() {
-    VariantArray criteria = VariantArray::Table(3, 1);
-    criteria.At(0, 0) = std::string("REC");
-    criteria.At(1, 0) = std::string("=");
-    criteria.At(2, 0) = std::string("B");
-    return Variant(std::move(criteria));
+// A screen's rows, one of them, as a sentence's subject: "No stock meets ...".
+const char* OneRowOf(int32_t p_lResultType) {
+    switch (p_lResultType) {
+        case srIndustries:
+            return "industry group";
+        case srSectors:
+            return "sector";
+        default:
+            return "stock";
+    }
 }
 
 }  // namespace
@@ -73,11 +77,15 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
     if (request.m_lViewerType < vt_Stocks || request.m_lViewerType > vt_Portfolio) {
         throw AutomationError(errors::kInvalidViewerType, "Viewer", "Invalid Viewer Type");
     }
+    // A screen runs before anything changes: criteria the facade refuses leave the list shown.
+    std::shared_ptr<Recordset> screenRows =
+        request.m_lViewerType == vt_FinderResults ? ScreenRows(request) : nullptr;
     if (m_bHasList) {
         KeepLayout();
     }
     m_bHasList = true;
     m_oRequest = request;
+    m_oScreenRows = std::move(screenRows);
     StartupValues values;
     values.m_oRequest = request;
     values.m_lOwnerId = m_oSession.OwnerId();
@@ -140,6 +148,9 @@ ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest,
     ViewerRequest request = p_oRequest;
     CheckNames(request, p_aNotes);
     request.m_lDate = TradingDayOf(request.m_lDate, p_aNotes);
+    if (request.m_lViewerType == vt_FinderResults) {
+        CompleteScreen(request);
+    }
     if (request.m_lViewerType == vt_StockHistory && request.m_sSymbol.empty()) {
         const auto rows = StockRows(request.m_lDate);
         if (rows && rows->RecordCount() > 0) {
@@ -251,10 +262,58 @@ void ViewerHost::NameSortFields() {
                           elements->SecSortFieldId(), elements->SecSortDir());
 }
 
+void ViewerHost::CompleteScreen(ViewerRequest& p_oRequest) const {
+    if (!p_oRequest.m_sScreenCriteria.empty()) {
+        return;
+    }
+    const bool named = !p_oRequest.m_sScreenName.empty();
+    std::vector<StockScreen> screens;
+    try {
+        screens = ReadScreens(m_oSession.OwnerId());
+    } catch (const AutomationError&) {
+        // A market without screens still shows its stocks rated Buy; a screen asked for by name
+        // cannot be shown without them.
+        if (named) {
+            throw;
+        }
+    }
+    const std::string name = named ? p_oRequest.m_sScreenName : kDefaultScreenName;
+    const StockScreen* screen = FindScreen(screens, name);
+    if (screen == nullptr && named) {
+        throw RequestError("the owner has no screen named '" + name +
+                           "'; the screens are: " + ScreenNames(screens));
+    }
+    p_oRequest.m_sScreenName = screen != nullptr ? screen->m_sName : name;
+    p_oRequest.m_sScreenCriteria = screen != nullptr ? screen->m_sCriteria : kDefaultScreenCriteria;
+    p_oRequest.m_lScreenRows = screen != nullptr ? screen->m_lResultType : srStocks;
+}
+
+std::string ViewerHost::NoRowsReason(const ViewerRequest& p_oRequest) const {
+    std::string criteria = p_oRequest.m_sScreenCriteria;
+    try {
+        criteria = CheckScreen(m_oSession.OwnerId(), p_oRequest.m_lScreenRows, criteria,
+                               p_oRequest.m_lDate)
+                       .m_sDescription;
+    } catch (const AutomationError&) {
+        // Without the readable form the criteria say it as they were written.
+    }
+    return std::string("No ") + OneRowOf(p_oRequest.m_lScreenRows) + " meets " + criteria + " on " +
+           DefaultDateText(p_oRequest.m_lDate);
+}
+
 int32_t ViewerHost::RowLimitInForce() const {
     const int32_t type = m_oRequest.m_lViewerType;
+    if (type == vt_FinderResults && m_oRequest.m_lMaxRows >= 0) {
+        return m_oRequest.m_lMaxRows;
+    }
     if (type == vt_FinderResults) {
-        return std::max(m_oRequest.m_lMaxRows, 0);
+        namespace call = facade_protocol::get_default_max_rows;
+        // The owner's limit, which the facade applied to the screen, is that of the stock lists.
+        constexpr int32_t kStockListKind = 3;
+        std::array<Variant, call::kCount> args{Variant(kStockListKind), Variant(int32_t{0}),
+                                               Variant(false), Variant(m_oSession.OwnerId())};
+        CallMethod(*CreateObject(facade::prog_id::kViewerReader), call::kMethod, args);
+        return std::max(args[call::kMaxRows.Position].ToLong(), 0);
     }
     if (type == vt_Portfolio || m_oViewer->ReturnAll()) {
         return 0;
@@ -262,7 +321,12 @@ int32_t ViewerHost::RowLimitInForce() const {
     return std::max(m_oViewer->MaxRows(), 0);
 }
 
-void ViewerHost::NoteResult(std::vector<std::string>& p_aNotes) const {
+void ViewerHost::NoteResult(std::vector<std::string>& p_aNotes) {
+    m_sNoRowsNote.clear();
+    if (m_oRequest.m_lViewerType == vt_FinderResults && m_oViewer->RecordCount() == 0) {
+        m_sNoRowsNote = NoRowsReason(m_oRequest);
+        p_aNotes.push_back(m_sNoRowsNote);
+    }
     const int32_t limit = RowLimitInForce();
     if (limit > 0 && m_oViewer->RecordCount() >= limit) {
         p_aNotes.push_back("the list stops at its row limit of " + std::to_string(limit) +
@@ -280,9 +344,10 @@ void ViewerHost::ApplyScope(const ViewerRequest& p_oRequest) {
     m_oViewer->SetIndCode(p_oRequest.m_lIndCode);
     m_oViewer->SetSectorCode(p_oRequest.m_lSectorCode);
     if (p_oRequest.m_lViewerType == vt_FinderResults) {
-        m_oViewer->SetFinderResultsType(0);
-        m_oViewer->SetSearchName("Stocks rated Buy");
-        m_oViewer->SetFinderResults(ScreenRows(p_oRequest.m_lDate, p_oRequest.m_lMaxRows));
+        m_oViewer->SetFinderResultsType(p_oRequest.m_lScreenRows);
+        m_oViewer->SetSearchName(p_oRequest.m_sScreenName.empty() ? p_oRequest.m_sScreenCriteria
+                                                                  : p_oRequest.m_sScreenName);
+        m_oViewer->SetFinderResults(m_oScreenRows);
         return;
     }
     if (p_oRequest.m_lViewerType == vt_Portfolio) {
@@ -302,6 +367,10 @@ std::string ViewerHost::Caption() const {
     if (m_oRequest.m_lViewerType == vt_StockHistory && !m_oRequest.m_sSymbol.empty()) {
         const std::string name = m_oSession.StockName(m_oRequest.m_sSymbol);
         subject = m_oRequest.m_sSymbol + (name.empty() ? "" : ", " + name);
+    }
+    if (m_oRequest.m_lViewerType == vt_FinderResults) {
+        subject = m_oRequest.m_sScreenName.empty() ? m_oRequest.m_sScreenCriteria
+                                                   : m_oRequest.m_sScreenName;
     }
     return CaptionLine(m_oViewer->ViewerTypeCaption(), m_oViewer->ViewerOtherCaption(), subject);
 }
@@ -335,24 +404,29 @@ std::shared_ptr<Recordset> ViewerHost::HoldingRows(int32_t p_lPortfolioId, int32
     return RecordsetOf(rows);
 }
 
-std::shared_ptr<Recordset> ViewerHost::ScreenRows(int32_t p_lDate, int32_t p_lMaxRows) const {
+std::shared_ptr<Recordset> ViewerHost::ScreenRows(const ViewerRequest& p_oRequest) const {
     namespace call = facade_protocol::run_screen;
     const std::shared_ptr<DispatchObject> reader = CreateObject(facade::prog_id::kViewerReader);
-    std::array<Variant, call::kMaxCount> args{
-        Variant(m_oSession.OwnerId()),
-        Variant(int16_t{0}),
-        BuyCriterion(),
-        Variant(static_cast<double>(p_lDate == 0 ? m_oSession.LastDay() : p_lDate)),
-        Variant(std::max(p_lMaxRows, 0)),
-        Variant(p_lMaxRows <= 0)};
+    const int32_t day = p_oRequest.m_lDate == 0 ? m_oSession.LastDay() : p_oRequest.m_lDate;
+    // A limit of 0 with every row not asked for is the owner's own limit.
+    std::array<Variant, call::kMaxCount> args{Variant(m_oSession.OwnerId()),
+                                              Variant(p_oRequest.m_lScreenRows),
+                                              Variant(p_oRequest.m_sScreenCriteria),
+                                              Variant(static_cast<double>(day)),
+                                              Variant(std::max(p_oRequest.m_lMaxRows, 0)),
+                                              Variant(p_oRequest.m_lMaxRows == 0)};
     const Variant rows = CallMethod(*reader, call::kMethod, args);
     return RecordsetOf(rows);
 }
 
 // A kind of list: its viewer type, and for a watch list its own key, as a watch list starts from a
-// layout of its own.
+// layout of its own; a screen's rows of each kind have a layout of their own too.
 int32_t ViewerHost::LayoutKind(const ViewerRequest& p_oRequest) {
-    return p_oRequest.m_lViewerType * 2 + (p_oRequest.m_lWatchListId > 0 ? 1 : 0);
+    constexpr int32_t kScreenRowsStep = 100;
+    const int32_t rows =
+        p_oRequest.m_lViewerType == vt_FinderResults ? p_oRequest.m_lScreenRows : 0;
+    return rows * kScreenRowsStep + p_oRequest.m_lViewerType * 2 +
+           (p_oRequest.m_lWatchListId > 0 ? 1 : 0);
 }
 
 void ViewerHost::KeepLayout() {

@@ -11,9 +11,12 @@
 // watch-list-mode start-up whose list the watch-list panel holds as current; a portfolio scope
 // is one in which the portfolio panel chooses the portfolio ("ITEMSELECTED").
 //
-// Finder results come from a built-in screen: the stocks of the request's day whose
-// recommendation is Buy, with the fields of the finder layout, handed to the control as results
-// of type 0. A portfolio is handed its holdings on the day, read from the portfolio facade.
+// Finder results come from the request's screen (shell/screen_calls.h), run by the facade on the
+// request's day within its row limit and handed to the control as results of the screen's kind,
+// under the screen's name. A request that names no screen shows the shipped "Rated Buy"; one
+// whose criteria do not parse is the facade's error and changes nothing, as a screen name the
+// owner has no screen of is a RequestError. A portfolio is handed its holdings on the day, read
+// from the portfolio facade.
 //
 // A request is checked against the market before anything is shown: a stock, industry group,
 // sector, watch list or portfolio it does not hold, or a day outside its data, is a RequestError;
@@ -82,6 +85,9 @@ class ViewerHost {
     // shown for a day without trading, a row limit that may have left rows out, shown columns
     // the market has no values for.
     const std::vector<std::string>& Notes() const { return m_aNotes; }
+    // Why the finder list last shown has no rows (one of the notes); empty when it has rows or
+    // is no finder list.
+    const std::string& NoRowsNote() const { return m_sNoRowsNote; }
 
     // The caption of the list shown: the type caption and the other caption, as one line, a
     // stock history's with the stock's symbol and name.
@@ -91,21 +97,25 @@ class ViewerHost {
     std::shared_ptr<Recordset> StockRows(int32_t p_lDate) const;
     // The holdings of one of the owner's portfolios on a day (0: the latest).
     std::shared_ptr<Recordset> HoldingRows(int32_t p_lPortfolioId, int32_t p_lDate) const;
-    // The rows of the built-in screen on a day, at most p_lMaxRows of them (0 or less: all).
-    std::shared_ptr<Recordset> ScreenRows(int32_t p_lDate, int32_t p_lMaxRows = 0) const;
+    // The rows of the request's screen (criteria given) on its day, within its row limit.
+    std::shared_ptr<Recordset> ScreenRows(const ViewerRequest& p_oRequest) const;
 
   private:
     ViewerRequest Completed(const ViewerRequest& p_oRequest,
                             std::vector<std::string>& p_aNotes) const;
     int32_t TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const;
     void CheckNames(const ViewerRequest& p_oRequest, std::vector<std::string>& p_aNotes) const;
+    // The criteria, name and kind of the request's screen.
+    void CompleteScreen(ViewerRequest& p_oRequest) const;
+    // Why a screen found no rows: "No stock meets RS >= 99 on 12/4/2026".
+    std::string NoRowsReason(const ViewerRequest& p_oRequest) const;
     // What the start-up array cannot carry, just before the first query.
     void ApplyExtras(const ViewerRequest& p_oRequest);
     void ApplyScope(const ViewerRequest& p_oRequest);
     // The row limit the list shown was cut to; 0 for none.
     int32_t RowLimitInForce() const;
     void NameSortFields();
-    void NoteResult(std::vector<std::string>& p_aNotes) const;
+    void NoteResult(std::vector<std::string>& p_aNotes);
     // The layout in use goes with its kind of list: kept when another list replaces it, put
     // back when a list of that kind is shown again; the first list of a kind shows the owner's
     // own default layout, where the owner has one.
@@ -119,6 +129,9 @@ class ViewerHost {
     ViewerRequest m_oRequest;
     bool m_bHasList = false;
     std::vector<std::string> m_aNotes;
+    std::string m_sNoRowsNote;
+    // A finder list's rows, run before the list starts, for the control to take.
+    std::shared_ptr<Recordset> m_oScreenRows;
     std::map<int32_t, Variant> m_layouts;
     // After the control: the frame lets go of the control's events first.
     std::unique_ptr<HostFrame> m_oFrame;

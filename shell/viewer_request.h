@@ -24,6 +24,12 @@ struct ViewerRequest {
     int32_t m_lMaxRows = -1;
     // Calendar days a history reaches back from its day.
     int32_t m_lHistoryDays = 90;
+    // The screen whose rows a finder list shows: its name, its criteria in the screen language
+    // and the kind of rows it finds (0 stocks, 1 industry groups, 2 sectors). Without criteria,
+    // the owner's or the shipped screen of that name; without a name either, "Rated Buy".
+    std::string m_sScreenName{};
+    std::string m_sScreenCriteria{};
+    int32_t m_lScreenRows = 0;
 };
 
 }  // namespace qv

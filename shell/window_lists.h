@@ -20,7 +20,7 @@ inline constexpr std::array<std::pair<const char*, int32_t>, 8> kListTypes = {{
     {"Stock history", vt_StockHistory},
     {"Industry group history", vt_IndustryHistory},
     {"Sector history", vt_SectorHistory},
-    {"Finder results (stocks rated Buy)", vt_FinderResults},
+    {"Finder results", vt_FinderResults},
     {"Portfolio", vt_Portfolio},
 }};
 

@@ -6,6 +6,7 @@
 #include "outside/grid_control_column.h"
 #include "outside/grid_control_columns.h"
 #include "shell/main_window.h"
+#include "shell/screen_calls.h"
 #include "shell/viewer_host.h"
 #include "shell/viewer_surface.h"
 #include "shell/window_lists.h"
@@ -15,6 +16,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -30,6 +32,9 @@ constexpr const char* kIndustryKey = "list/industry";
 constexpr const char* kSectorKey = "list/sector";
 constexpr const char* kWatchListKey = "list/watchList";
 constexpr const char* kPortfolioKey = "list/portfolio";
+constexpr const char* kScreenNameKey = "list/screenName";
+constexpr const char* kScreenCriteriaKey = "list/screenCriteria";
+constexpr const char* kScreenRowsKey = "list/screenRows";
 constexpr const char* kHintKey = "hints/importDismissed";
 // Per kind of list, "layout/<kind>/columns" and "layout/<kind>/split".
 constexpr const char* kLayoutGroup = "layout";
@@ -107,6 +112,12 @@ ViewerRequest MainWindow::RememberState() {
     request.m_lSectorCode = DataOf(*m_pSector);
     request.m_lWatchListId = DataOf(*m_pWatchList);
     request.m_lPortfolioId = DataOf(*m_pPortfolio);
+    // The screen as it was run: a screen since changed or deleted shows what it showed then.
+    request.m_sScreenName = settings->value(QLatin1String(kScreenNameKey)).toString().toStdString();
+    request.m_sScreenCriteria =
+        settings->value(QLatin1String(kScreenCriteriaKey)).toString().toStdString();
+    request.m_lScreenRows = std::clamp(settings->value(QLatin1String(kScreenRowsKey), 0).toInt(),
+                                       int32_t{srStocks}, int32_t{srSectors});
     return request;
 }
 
@@ -118,6 +129,11 @@ void MainWindow::closeEvent(QCloseEvent* p_pEvent) {
         settings->setValue(QLatin1String(kTypeKey), shown.m_lViewerType);
         settings->setValue(QLatin1String(kIndustryKey), shown.m_lIndCode);
         settings->setValue(QLatin1String(kSectorKey), shown.m_lSectorCode);
+        settings->setValue(QLatin1String(kScreenNameKey),
+                           QString::fromStdString(shown.m_sScreenName));
+        settings->setValue(QLatin1String(kScreenCriteriaKey),
+                           QString::fromStdString(shown.m_sScreenCriteria));
+        settings->setValue(QLatin1String(kScreenRowsKey), shown.m_lScreenRows);
         settings->setValue(QLatin1String(kWatchListKey), shown.m_lWatchListId);
         settings->setValue(QLatin1String(kPortfolioKey), shown.m_lPortfolioId);
         KeepLayout();

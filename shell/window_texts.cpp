@@ -86,6 +86,9 @@ std::string EmptyListText(const EmptyListFacts& p_oFacts) {
     if (!p_oFacts.m_sFailure.empty()) {
         return "No rows: the query failed: " + p_oFacts.m_sFailure;
     }
+    if (!p_oFacts.m_sNoRows.empty()) {
+        return p_oFacts.m_sNoRows;
+    }
     if (p_oFacts.m_bWatchList && p_oFacts.m_lViewerType == vt_Stocks) {
         return p_oFacts.m_bIndustryWatchList
                    ? "The industry watch list holds industry groups; choose the Industries list "

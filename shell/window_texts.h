@@ -29,6 +29,8 @@ struct EmptyListFacts {
     bool m_bIndustryWatchList = false;
     // Why the query failed; empty when it did not.
     std::string m_sFailure;
+    // Why the host's query found no rows, where it knows (a screen that nothing meets).
+    std::string m_sNoRows{};
 };
 
 // The sentence shown in place of the rows.

@@ -29,6 +29,7 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
     m_pFrame->AddPanel(kPortfolioSupport, new PortfolioPanel(m_oSession, this));
     m_pFrame->AddPanel(kSearchSupport, new SearchPanel(this));
     m_pFrame->SetHistoryHelper(new HistoryHelperPanel(this));
+    BuildScreensPanel(p_oView);
 
     p_oView.addSeparator();
     QAction* add = p_oView.addAction(QStringLiteral("&Add to watch list…"), this,
@@ -106,6 +107,10 @@ bool MainWindow::OnPanelEvent(const std::string& p_sName, const std::vector<Vari
             return false;
         }
         ShowWatchList(id, kind);
+        return true;
+    }
+    if (EqualsIgnoreCase(p_sName, "RUNSCREEN")) {
+        RunScreen(p_params);
         return true;
     }
     if (EqualsIgnoreCase(p_sName, "ITEMSELECTED") && !p_params.empty()) {

@@ -34,6 +34,10 @@ cases=(
     "row-limit-reached-was-not-said;0;row limit of 5 rows;;--print --rows 5"
     "missing-database-folder-was-created;1;there is no folder $work/typo;;--print --db $work/typo/market.db"
     "missing-export-folder-was-created;1;there is no folder $work/typo;;--export $work/typo/stocks.csv"
+    "unknown-screen-showed-rated-buy;1;the screens are: ;;--print --screen NoSuchScreen"
+    "criteria-typo-showed-every-stock;1;Pirce;;--print --screen-criteria Pirce>10"
+    "screen-that-nothing-meets-was-silent;0;No stock meets;;--print --screen-criteria Price<0"
+    "screen-of-every-row-was-not-limited;0;row limit of 5 rows;;--print --screen-criteria Price>0 --rows 5"
 )
 
 for entry in "${cases[@]}"; do
@@ -47,6 +51,19 @@ for entry in "${cases[@]}"; do
     [[ $status -eq 0 || ! -s $work/out ]] || fail "$name" "a failure printed a list"
     [[ ! -e $work/typo ]] || fail "$name" "created $work/typo"
 done
+
+# A screen saved from the command line runs by name in any letter case until it is deleted; a
+# shipped screen is never deleted.
+"$viewer" --save-screen Leaders --screen-criteria "RSRank >= 90" >"$work/out" 2>"$work/err" ||
+    fail saved-screen-was-lost "$(cat "$work/err")"
+"$viewer" --print --screen LEADERS >"$work/out" 2>"$work/err" ||
+    fail saved-screen-was-lost "$(cat "$work/err")"
+grep -q "Finder Results — Leaders" "$work/out" || fail saved-screen-was-lost "$(head -1 "$work/out")"
+"$viewer" --delete-screen "Rated Buy" >/dev/null 2>"$work/err" &&
+    fail shipped-screen-was-deleted "$(cat "$work/err")"
+"$viewer" --delete-screen leaders >/dev/null 2>"$work/err" ||
+    fail deleted-screen-still-ran "$(cat "$work/err")"
+"$viewer" --print --screen Leaders >/dev/null 2>&1 && fail deleted-screen-still-ran "it printed"
 
 # A history with --rows 0 stopped at 90 calendar days; it has every trading day.
 "$viewer" --export "$work/history.csv" --type stock-history --rows 0 2>"$work/err" ||

@@ -110,6 +110,11 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
         {kViewerReader, "HistoryStockEX", aBadEnd, 0, "argument 2 (EndDate)"},
         {kViewerReader, "RunScreen", {0, int16_t{0}, aScreen, vToday}, 0, "NoSuchField"},
         {kViewerReader, "RunScreen", {0, int16_t{4}, Variant(), vToday}, kFacadeErrorNumber, ""},
+        {kViewerReader,
+         "RunScreen",
+         {0, int16_t{0}, "Pirce > 10", vToday},
+         kFacadeErrorNumber,
+         "RunScreen: argument 3 (Criteria): unknown field 'Pirce' at position 1 in 'Pirce > 10'"},
         {kViewerReader, "SearchIndustries", Search("1e300"), errors::kOverflow,
          "SearchIndustries: argument 5 (SearchText): Overflow: '1e300'"},
         {kViewerReader, "SearchIndustries", Search("1, -1e19"), errors::kOverflow,
@@ -127,6 +132,21 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
          "AddWatchListItems: argument 2 (Items)"},
         {kViewerReader, "HistoryStockEX", HistoryArgs(dNan, 0, "A"), errors::kOverflow,
          "HistoryStockEX: argument 1 (StartDate): Overflow"},
+        {kScreens,
+         "SaveScreen",
+         {lOwner, 0, "New", 0, "Pirce > 10"},
+         kFacadeErrorNumber,
+         "SaveScreen: argument 5 (Criteria): unknown field 'Pirce' at position 1 in 'Pirce > 10'"},
+        {kScreens,
+         "SaveScreen",
+         {lOwner, 0, "New", int16_t{3}, "Price > 10"},
+         kFacadeErrorNumber,
+         "argument 4 (ResultType)"},
+        {kScreens,
+         "CheckScreen",
+         {lOwner, 0, "Price > 10", dNan, Variant()},
+         errors::kOverflow,
+         "CheckScreen: argument 4 (Date): Overflow"},
     };
     for (const Case& oCase : aCases) {
         const AutomationError oError = CallError(oCase.m_sProgId, oCase.m_sMethod, oCase.m_aArgs);
@@ -137,6 +157,7 @@ TEST_F(ComponentFailures, AWrongValueSaysWhichArgumentAndWritesNothing) {
     }
     EXPECT_EQ(Count("SELECT count(*) FROM layouts WHERE owner_id = ?1", lOwner), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists WHERE owner_id = ?1", lOwner), 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM screens WHERE owner_id = ?1", lOwner), 0);
     // To an industry search "nan" and "inf" are the starts of names, not numbers.
     for (const char* sText : {"nan", "inf"}) {
         EXPECT_NO_THROW(Call(kViewerReader, "SearchIndustries", Search(sText))) << sText;
@@ -152,13 +173,15 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
         {prog_id::kViewerWriter, "SaveLayout", SaveLayoutArgs(kDemoOwnerId, StockColumns())},
         {prog_id::kViewerWriter, "DeleteLayout", {kDemoOwnerId, lLayout, 0, Variant()}},
         {prog_id::kWatchListWriter, "NewWatchListAndItems", {0, vItems, 0, "N", "", kDemoOwnerId}},
+        {prog_id::kScreens, "SaveScreen", {kDemoOwnerId, 0, "N", 0, "Price > 10"}},
     };
     const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
     Call(prog_id::kViewerReader, "Login", {kDemoOwnerId, ""});
     for (const CallCase& oWrite : aWrites) {
-        EXPECT_EQ(CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs).Description(),
-                  oWrite.m_sMethod + ": " + sCopy +
-                      ": the database is read-only: layouts and watch lists cannot be saved");
+        EXPECT_EQ(
+            CallError(oWrite.m_sProgId, oWrite.m_sMethod, oWrite.m_aArgs).Description(),
+            oWrite.m_sMethod + ": " + sCopy +
+                ": the database is read-only: layouts, watch lists and screens cannot be saved");
     }
     EXPECT_GT(RowsAt(Run(SectorViewerCall{}), facade_protocol::sector_viewer::kRows)->RecordCount(),
               0);

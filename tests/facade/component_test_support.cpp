@@ -134,6 +134,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
     const double dLast = LastDay();
     const std::string sSymbol = Symbols(1)[0];
     const int32_t lList = NewList(lOwner, {sSymbol});
+    const int32_t lScreen = NewScreen(lOwner);
     const auto lPortfolio = static_cast<int32_t>(
         Count("SELECT min(portfolio_id) FROM portfolios WHERE owner_id = ?1", kDemoOwnerId));
     const std::vector<Variant> aHoldings{lPortfolio, lOwner, kNone, true,
@@ -196,6 +197,10 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         {kWatchListWriter, "AddWatchListItems", {lList, vItems, 0, lOwner}, 3, kWrite},
         {kWatchListWriter, "DeleteWatchListItems", {lList, vItems, lOwner}, 2, kWrite},
         {kWatchListWriter, "NewWatchListFolder", {0, 0, "Folder", lOwner}, 3, kWrite},
+        {kScreens, "GetScreens", {lOwner}, 0},
+        {kScreens, "CheckScreen", {lOwner, 1, "PctAdvancing >= 50", vToday, kNone}, 0},
+        {kScreens, "SaveScreen", {lOwner, lScreen, "Saved", 0, "RSRank >= 80"}, 0, kWrite},
+        {kScreens, "DeleteScreen", {lOwner, lScreen}, 0, kWrite},
         {kPortfolioReader, "GetCurrentHoldings", aHoldings, 1},
         {kPortfolioReader, "GetOptionsTrades", {lOwner}, 0},
         {kPortfolioWriter, "NewPortfolio", {lOwner, "New"}, 0, kWrite},
@@ -226,6 +231,15 @@ int32_t ComponentTest::NewList(int32_t p_lOwnerId, const std::vector<std::string
                 {0, Items(p_aKeys), p_lType, "List " + std::to_string(++s_lLists), "notes",
                  p_lOwnerId})
         .ToLong();
+}
+
+int32_t ComponentTest::NewScreen(int32_t p_lOwnerId, int32_t p_lResultType,
+                                 const std::string& p_sCriteria) {
+    static int32_t s_lScreens = 0;
+    std::vector<Variant> aArgs{p_lOwnerId, 0, "Screen " + std::to_string(++s_lScreens),
+                               p_lResultType, p_sCriteria};
+    Call(prog_id::kScreens, "SaveScreen", aArgs);
+    return aArgs[facade_protocol::save_screen::kScreenId.Position].ToLong();
 }
 
 Variant ComponentTest::Call(std::string_view p_sProgId, std::string_view p_sMethod,

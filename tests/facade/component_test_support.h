@@ -1,6 +1,7 @@
 // What the facade component tests share: a generated market of their own (they write layouts,
-// watch lists and logins into it), the components registered in each test's platform with
-// the demo owner logged in, and the argument lists of the callers, built in the callers' orders.
+// watch lists, screens and logins into it), the components registered in each test's platform
+// with the demo owner logged in, and the argument lists of the callers, built in the callers'
+// orders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -105,7 +106,8 @@ class ComponentTest : public ::testing::Test {
     static int32_t NewOwner();
 
     // One valid call of every method the components answer, acting for p_lOwnerId (who must
-    // be logged in: a watch list of its own is created for the calls that compare or add to one).
+    // be logged in: a watch list, a screen and portfolios of its own are created for the calls
+    // that compare or add to one, or delete one).
     std::vector<CallCase> EveryCall(int32_t p_lOwnerId);
 
     Variant Call(std::string_view p_sProgId, std::string_view p_sMethod,
@@ -133,6 +135,9 @@ class ComponentTest : public ::testing::Test {
     // A stock watch list (or, of type 1, an industry list) of the owner with the given items.
     int32_t NewList(int32_t p_lOwnerId, const std::vector<std::string>& p_aKeys,
                     int32_t p_lType = 0);
+    // A screen of the owner, under a name of its own.
+    int32_t NewScreen(int32_t p_lOwnerId, int32_t p_lResultType = 0,
+                      const std::string& p_sCriteria = "Price > 10");
 
     // The last trading day of the market, and the one before it.
     static int32_t LastDay();

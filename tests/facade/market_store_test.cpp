@@ -11,6 +11,8 @@
 
 #include "facade/facade_test_files.h"
 #include "facade/market_schema.h"
+#include "facade/screen_criteria.h"
+#include "facade/screen_store.h"
 #include "facade/sqlite_database.h"
 #include "support/test_helpers.h"
 
@@ -89,6 +91,29 @@ TEST(MarketStore, AnUpgradeTellsASampleFromImportedDataByTheirFundamentals) {
         }
         MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
         EXPECT_EQ(MarketOriginText(oStore.Summary().m_oOrigin), sOrigin);
+    }
+}
+
+// The market file of an earlier version gets the shipped screens, each of which the language
+// reads for its kind of rows, and keeps what its owners saved.
+TEST(MarketStore, AnUpgradeAddsTheShippedScreensAndKeepsTheOwnersData) {
+    ScratchFolder oFolder;
+    {
+        SqliteDatabase oOld(oFolder.File("market.db"), SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOld, 7);
+        oOld.Execute(
+            "INSERT INTO owners (owner_id, name) VALUES (5, 'ada');"
+            "INSERT INTO watch_lists (owner_id, list_type, name) VALUES (5, 0, 'Mine')");
+    }
+    MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
+    EXPECT_EQ(oStore.Database().QueryInt64("SELECT count(*) FROM watch_lists WHERE owner_id = 5"),
+              1);
+    const std::vector<ScreenRecord> aShipped = ScreenStore(oStore.Database()).Screens(0);
+    EXPECT_EQ(aShipped.size(), 6u);
+    const RowKind aKinds[] = {RowKind::Stock, RowKind::Industry, RowKind::Sector};
+    for (const ScreenRecord& oScreen : aShipped) {
+        EXPECT_NO_THROW(CompileScreenCriteria(oScreen.m_sCriteria, aKinds[oScreen.m_lResultType]))
+            << oScreen.m_sName;
     }
 }
 

@@ -246,6 +246,7 @@ TEST_F(ViewerReader, EachCallListsTheRowsItAsksFor) {
         {"HistoryIndustryEX", HistoryArgs(lLast, lLast - 30, lInd, 0, 5), -1, 5},
         {"SearchSectorName", {"", vToday}, -1, llSectors},
         {"RunScreen", {1, i0, aCriteria, vToday, 0}, -1, llScreened},
+        {"RunScreen", {1, i0, "pctchange > 0 AND [RS] >= 50", vToday, 0}, -1, llScreened},
         {"RunScreen", {0, int16_t{2}, Variant(), vToday}, -1, llSectors},
         {"RunScreen", {0, i0, Variant(), vToday, 3, false}, -1, 3},
         {"RunScreen", {0, i0, Variant(), vToday, 3, true}, -1, StocksOfDay(lLast)},

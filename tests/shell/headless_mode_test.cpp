@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 
 namespace qv::test {
 namespace {
@@ -35,14 +36,41 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
     EXPECT_EQ(chart.m_eMode, ShellMode::ChartPng);
     EXPECT_EQ(chart.m_sPageAddress, "pagecontroller.aspx?pagetype=12&sectorcode=3&iwp=0");
     EXPECT_TRUE(chart.m_bAdvancedChart);
+    const ShellOptions named = ParseShellOptions({"--screen", "rated buy", "--print"});
+    EXPECT_EQ(std::tuple(named.m_oRequest.m_lViewerType, named.m_oRequest.m_sScreenName,
+                         named.m_bListChosen),
+              std::tuple(int32_t{vt_FinderResults}, std::string("rated buy"), true));
+    EXPECT_EQ(ParseShellOptions({"--delete-screen", "Leaders"}).m_eMode, ShellMode::DeleteScreen);
+    const ViewerRequest criteria =
+        ParseShellOptions({"--screen-rows", "sectors", "--screen-criteria", "RSRank > 80"})
+            .m_oRequest;
+    EXPECT_EQ(
+        std::tuple(criteria.m_lViewerType, criteria.m_sScreenCriteria, criteria.m_lScreenRows),
+        std::tuple(int32_t{vt_FinderResults}, std::string("RSRank > 80"), int32_t{2}));
 }
 
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
-    for (const char* line :
-         {"--frobnicate", "--export", "--type bonds", "--type 16", "--date yesterday", "--rows -1",
-          "--rows 12x", "--industry 0", "--print --export a.csv", "--screenshot a.png --print",
-          "--size 1280x", "--size x800", "--size 100x100", "--page", "--chart",
-          "--png a.png --print"}) {
+    for (const char* line : {"--frobnicate",
+                             "--export",
+                             "--type bonds",
+                             "--type 16",
+                             "--date yesterday",
+                             "--rows -1",
+                             "--rows 12x",
+                             "--industry 0",
+                             "--print --export a.csv",
+                             "--screenshot a.png --print",
+                             "--size 1280x",
+                             "--size x800",
+                             "--size 100x100",
+                             "--page",
+                             "--chart",
+                             "--png a.png --print",
+                             "--screen",
+                             "--screen-criteria",
+                             "--screen-rows bonds",
+                             "--save-screen Leaders",
+                             "--screens --print"}) {
         std::istringstream words(line);
         const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         EXPECT_THROW(ParseShellOptions(args), UsageError) << line;

@@ -233,6 +233,8 @@ TEST(WindowTexts, ASortClauseReadsInColumnCaptionsAndAnEmptyListSaysWhy) {
          "The industry watch list holds industry groups; choose the Industries list to see it"},
         {{vt_Stocks, true, true, "timeout"}, "No rows: the query failed: timeout"},
         {{vt_FinderResults, false, false, ""}, "No rows"},
+        {{vt_FinderResults, false, false, "", "No stock meets RS >= 99 on 12/4/2026"},
+         "No stock meets RS >= 99 on 12/4/2026"},
     };
     for (const auto& [facts, text] : empty) {
         EXPECT_EQ(EmptyListText(facts), text);

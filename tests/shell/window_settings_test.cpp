@@ -16,6 +16,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace qv::test {
 namespace {
@@ -84,6 +85,21 @@ TEST_F(WindowSettingsTest, PlaceListWidthsOfEachKindAndADismissedHintSurviveARes
     EXPECT_FALSE(Open()->ImportHintShown());
 }
 
+TEST_F(WindowSettingsTest, TheScreenShownSurvivesARestart) {
+    {
+        const auto first = Open();
+        ViewerRequest request;
+        request.m_lViewerType = vt_FinderResults;
+        request.m_sScreenName = "sectors up";
+        ASSERT_TRUE(first->ShowList(request));
+        first->close();
+    }
+    const auto second = Open();
+    const ViewerRequest& shown = second->Host().Request();
+    EXPECT_EQ(std::tuple(shown.m_lViewerType, shown.m_sScreenName, shown.m_lScreenRows),
+              std::tuple(int32_t{vt_FinderResults}, std::string("Sectors up"), int32_t{2}));
+}
+
 TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
     const std::vector<std::pair<std::string, QByteArray>> cases = {
         {"missing", QByteArray()},
@@ -92,7 +108,8 @@ TEST_F(WindowSettingsTest, AMissingDamagedOrStaleFileOpensAsOnAFirstRun) {
          "[window]\ngeometry=@ByteArray(nothing)\n[list]\ntype=banana\nsector=-3\n"},
         {"an unknown kind and a watch list the market does not hold",
          "[list]\ntype=99\nwatchList=987654\n"},
-        {"a damaged layout", "[layout]\n0\\split=banana\n0\\columns=Symbol=x,=5,Symbol=-3\n"}};
+        {"a damaged layout", "[layout]\n0\\split=banana\n0\\columns=Symbol=x,=5,Symbol=-3\n"},
+        {"a screen no longer held", "[list]\ntype=6\nscreenName=Gone\nscreenRows=banana\n"}};
     const QString path = WindowSettings()->fileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
     for (const auto& [name, text] : cases) {
