@@ -117,6 +117,35 @@ TEST(MarketStore, AnUpgradeAddsTheShippedScreensAndKeepsTheOwnersData) {
     }
 }
 
+// Portfolios of one owner whose names differ only in letter case, which an earlier version let
+// through, keep their trades; the later ones take their id in brackets so the names can be unique.
+TEST(MarketStore, AnUpgradeKeepsTradesOpenAndSeparatesPortfolioNamesOfOneOwner) {
+    ScratchFolder oFolder;
+    {
+        SqliteDatabase oOld(oFolder.File("market.db"), SqliteDatabase::OpenMode::Create);
+        MigrateSchema(oOld, 8);
+        oOld.Execute(
+            "INSERT INTO sectors VALUES (1, 'Tech'); INSERT INTO industries VALUES (1, 'Chips', 1);"
+            "INSERT INTO stocks VALUES (1, 'X', 'X', 1);"
+            "INSERT INTO owners (owner_id, name) VALUES (5, 'ada'), (6, 'bob');"
+            "INSERT INTO portfolios (portfolio_id, owner_id, name) VALUES (1, 5, 'Main'),"
+            " (2, 5, 'MAIN'), (3, 6, 'main');"
+            "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price)"
+            " VALUES (2, 1, 44000, 10, 5)");
+    }
+    MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
+    SqliteDatabase& oDatabase = oStore.Database();
+    EXPECT_EQ(
+        oDatabase.QueryInt64("SELECT count(*) FROM portfolios WHERE name IN ('Main', "
+                             "'MAIN (2)') AND owner_id = 5 OR name = 'main' AND owner_id = 6"),
+        3);
+    EXPECT_EQ(oDatabase.QueryInt64("SELECT count(*) FROM trades WHERE portfolio_id = 2 AND "
+                                   "version = 1 AND sell_date IS NULL AND sell_price IS NULL"),
+              1);
+    EXPECT_THROW(oDatabase.Execute("INSERT INTO portfolios (owner_id, name) VALUES (6, 'MaIn')"),
+                 FacadeError);
+}
+
 // Files that are not ours must be refused with their name, and left exactly as they were.
 TEST(MarketStore, ForeignFilesAreRefusedByNameAndLeftUntouched) {
     using Make = std::function<void(const std::string&)>;
