@@ -9,9 +9,11 @@
 #include "facade/facade_backend.h"
 #include "facade/market_lists.h"
 #include "facade/page_dividends.h"
+#include "facade/page_investment.h"
 #include "facade/page_option_price.h"
 #include "facade/page_queries.h"
 #include "facade/page_quick_test.h"
+#include "facade/portfolio_store.h"
 #include "facade/read_snapshot.h"
 #include "facade/recordset_conversion.h"
 #include "facade/watch_list_store.h"
@@ -32,6 +34,7 @@ namespace quick = facade_protocol::quick_test;
 namespace dividends = facade_protocol::dividends;
 namespace members = facade_protocol::watch_list_members;
 namespace option = facade_protocol::option_price;
+namespace investment = facade_protocol::investment_details;
 using Argument = facade_protocol::Argument;
 
 const char* KindName(PageKind p_eKind) {
@@ -375,6 +378,23 @@ Variant PagesComponent::OptionPrice(DispatchArgs p_args) {
     return RecordsetValue(std::move(row));
 }
 
+Variant PagesComponent::InvestmentDetails(DispatchArgs p_args) {
+    FacadeArguments args(investment::kMethod, p_args);
+    const int32_t ownerId = Owner(args, investment::kOwnerId, OwnerAccess::Read);
+    SqliteDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    PageQueries pages(database);
+    std::string symbol;
+    const int64_t stockId = StockOf(args, pages, investment::kSymbol, symbol);
+    const int32_t day = DayOf(args, pages, investment::kDate);
+    // Another owner's portfolio holds nothing for this owner, as the holdings list answers.
+    const int32_t portfolioId = args.Long(investment::kPortfolioId);
+    const bool owned = ownerId > 0 && PortfolioStore(database).OwnerOf(portfolioId) == ownerId;
+    InvestmentResult result = ReadInvestment(database, owned ? portfolioId : 0, stockId, day);
+    args.Out(investment::kLines) = RecordsetValue(std::move(result.m_oLines));
+    return RecordsetValue(std::move(result.m_oTrades));
+}
+
 const DispatchTable& PagesComponent::Table() const {
     using Self = PagesComponent;
     static const DispatchTable table =
@@ -403,6 +423,8 @@ const DispatchTable& PagesComponent::Table() const {
                     [](Self& self, DispatchArgs args) { return self.WatchListMembers(args); })
             .Method(option::kMethod, option::kCount, option::kCount,
                     [](Self& self, DispatchArgs args) { return self.OptionPrice(args); })
+            .Method(investment::kMethod, investment::kCount, investment::kCount,
+                    [](Self& self, DispatchArgs args) { return self.InvestmentDetails(args); })
             .Build();
     return table;
 }

@@ -22,14 +22,18 @@
 // OptionPrice (returns a Recordset of one row)
 //    1 Symbol String, 2 Date Date, 3 Strike Double, 4 Days Long, 5 Rate Double,
 //    6 Volatility Double
+// InvestmentDetails (returns the trades of a holding, page_investment.h)
+//    1 OwnerId Long, 2 PortfolioId Long, 3 Symbol String, 4 Date Date,
+//    5 Lines Recordset out: its value and the market's, day by day
 //
 // Days: Empty means the latest trading day (for the start of a range, the first); a day is read
 // as the trading day on or before it (for the start of a range, on or after it). The calls read
-// market data only, so they need no session, but for WatchListMembers, which reads the
-// session owner's list. Whatever a caller got wrong is an automation error
-// naming the argument and the value: an unknown symbol or code, a code that is not a number, no
-// codes at all, a day outside the store's trading days, a range without trading days, a stock
-// without a bar on the day, a quick test without a price on its first day.
+// market data only, so they need no session, but for WatchListMembers and InvestmentDetails, which
+// read the session owner's list or portfolio (another owner's portfolio holds nothing). Whatever a
+// caller got wrong is an automation error naming the argument and the value: an unknown symbol or
+// code, a code that is not a number, no codes at all, a day outside the store's trading days, a
+// range without trading days, a stock without a bar on the day, a quick test without a price on its
+// first day.
 #pragma once
 
 #include "facade/facade_component.h"
@@ -51,6 +55,7 @@ class PagesComponent : public FacadeComponent {
     Variant Dividends(DispatchArgs p_args);
     Variant WatchListMembers(DispatchArgs p_args);
     Variant OptionPrice(DispatchArgs p_args);
+    Variant InvestmentDetails(DispatchArgs p_args);
 
   protected:
     const DispatchTable& Table() const override;

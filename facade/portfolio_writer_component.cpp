@@ -10,6 +10,7 @@
 #include "facade/sqlite_database.h"
 #include "facade/trade_csv.h"
 #include "facade/trade_rules.h"
+#include "facade/trade_table.h"
 #include "outside/text_util.h"
 #include "outside/vb_format.h"
 
@@ -127,31 +128,6 @@ const Argument& ArgumentOf(TradeField p_eField) {
             return save_trade::kSellPrice;
     }
     return save_trade::kSymbol;
-}
-
-ResultTable TradeTable(const std::vector<TradeRecord>& p_aTrades) {
-    ResultTable table({{"Trade_ID", FieldKind::Integer},
-                       {"Symbol", FieldKind::Text},
-                       {"BuyDate", FieldKind::Date},
-                       {"Commission", FieldKind::Double},
-                       {"InitialPrice", FieldKind::Double},
-                       {"Shares", FieldKind::Double},
-                       {"Short", FieldKind::Boolean},
-                       {"InitialReq", FieldKind::Double},
-                       {"MaintenancePercent", FieldKind::Double},
-                       {"SellDate", FieldKind::Date},
-                       {"SellPrice", FieldKind::Double},
-                       {"Version", FieldKind::Integer}});
-    for (const TradeRecord& trade : p_aTrades) {
-        const bool sold = trade.m_lSellDate > 0;
-        table.AppendRow({trade.m_llTradeId, trade.m_sSymbol, static_cast<double>(trade.m_lBuyDate),
-                         trade.m_dCommission, trade.m_dInitialPrice, trade.m_dShares,
-                         int64_t{trade.m_bShort}, trade.m_dInitialReq, trade.m_dMaintenancePct,
-                         sold ? FieldValue{static_cast<double>(trade.m_lSellDate)} : FieldValue{},
-                         sold ? FieldValue{trade.m_dSellPrice} : FieldValue{},
-                         int64_t{trade.m_lVersion}});
-    }
-    return table;
 }
 
 ResultTable ImportTable(const TradeImport& p_oImport) {

@@ -186,6 +186,7 @@ std::vector<CallCase> ComponentTest::EveryCall(int32_t lOwner) {
         {kPages, "Dividends", {sSymbol}},
         {kPages, "WatchListMembers", {lOwner, lList, kNone, kNone}, 0},
         {kPages, "OptionPrice", {sSymbol, vToday, kNone, 30, 4.0, kNone}},
+        {kPages, "InvestmentDetails", {lOwner, lKept, sSymbol, vToday, kNothing}, 0},
         {kViewerWriter, "SaveLayout", SaveLayoutArgs(lOwner, StockColumns()), 0, kWrite},
         {kViewerWriter, "DeleteLayout", {lOwner, 3, 0, kNone}, 0, kWrite},
         {kViewerWriter, "RestoreDefaultLayout", {lOwner, 0, -1, true}, 0, kWrite},

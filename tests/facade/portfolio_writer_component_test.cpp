@@ -9,10 +9,12 @@
 #include <cmath>
 
 #include "facade/component_test_support.h"
+#include "facade/facade_backend.h"
 #include "facade/facade_test_files.h"
 #include "facade/market_lists.h"
 #include "facade/market_rebuild.h"
 #include "facade/market_store.h"
+#include "facade/pages_component.h"
 #include "facade/portfolio_store.h"
 #include "facade/sqlite_database.h"
 #include "outside/dispatch.h"
@@ -457,6 +459,19 @@ class HoldingsOnHandMarket : public ::testing::Test {
         return aRows;
     }
 
+    // "InvestmentDetails" of the symbol on the day, as the owner; the trades and the lines.
+    std::pair<std::shared_ptr<Recordset>, std::shared_ptr<Recordset>> Investment(
+        const char* p_sSymbol, int32_t p_lDay) {
+        auto oBackend = std::make_shared<FacadeBackend>(m_oStore);
+        oBackend->Login(kOwner, "");
+        PagesComponent oPages(oBackend);
+        std::vector<Variant> aArgs{kOwner, m_lPortfolio, p_sSymbol, Variant::Date(p_lDay),
+                                   Variant::Nothing()};
+        std::shared_ptr<Recordset> rTrades =
+            RecordsetOf(CallMethod(oPages, "InvestmentDetails", aArgs));
+        return {rTrades, RecordsetOf(aArgs[4])};
+    }
+
     static constexpr int32_t kOwner = 7;
     // Monday 2 to Thursday 5 March 2026.
     const int32_t m_aDays[4] = {DaySerialFromCivil(2026, 3, 2), DaySerialFromCivil(2026, 3, 3),
@@ -498,6 +513,38 @@ TEST_F(HoldingsOnHandMarket, ASplitAfterTheBuyCountsTheSharesAndPriceOnTheDaysBa
                {{1, 20, 10, 9, 201, 180, -21, -21 * 100.0 / 201, 180 * 100.0 / 216},
                 {3, 4, 12, 9, 48, 36, -12, -25, 36 * 100.0 / 216}},
                "fourth day");
+}
+
+// By hand, on the fourth day. AAA: the first trade cost 201 and is worth 20 x 9 = 180, -21 not yet
+// realised; the second cost 48 and is worth 36. The holding was worth 10 x 20 = 200, 220, then
+// (20 + 4) x 12 = 288 and 24 x 9 = 216; the market of AAA (adjusted 10, 11, 12, 9) and BBB (20,
+// 21, 22, 24) grew by 1.075, 1.15 and 1.05 from 200. BBB: sold short at 21 and bought back at
+// 22, 5 lost, worth nothing once closed.
+TEST_F(HoldingsOnHandMarket, AHoldingsDetailsShowEachTradesGainsAndItsValueBesideTheMarket) {
+    const auto Numbers = [](Recordset& p_rRows, std::string_view p_sField) {
+        std::vector<double> aValues;
+        for (const Variant& vValue : Column(p_rRows, p_sField)) {
+            aValues.push_back(vValue.ToDouble());
+        }
+        return aValues;
+    };
+    const auto [rTrades, rLines] = Investment("aaa", m_aDays[3]);
+    ExpectRows(
+        {Numbers(*rTrades, "Trade_ID"), Numbers(*rTrades, "Cost"), Numbers(*rTrades, "Value"),
+         Numbers(*rTrades, "RealizedGain"), Numbers(*rTrades, "UnrealizedGain")},
+        {{1, 3}, {201, 48}, {180, 36}, {0, 0}, {-21, -12}}, "AAA trades");
+    ExpectRows(
+        {Numbers(*rLines, "TradeDate"), Numbers(*rLines, "Value"), Numbers(*rLines, "Market")},
+        {{static_cast<double>(m_aDays[0]), static_cast<double>(m_aDays[1]),
+          static_cast<double>(m_aDays[2]), static_cast<double>(m_aDays[3])},
+         {200, 220, 288, 216},
+         {200, 215, 230, 210}},
+        "AAA lines");
+    const auto [rShort, rShortLines] = Investment("BBB", m_aDays[3]);
+    ExpectRows({Numbers(*rShort, "Cost"), Numbers(*rShort, "Value"),
+                Numbers(*rShort, "RealizedGain"), Numbers(*rShort, "UnrealizedGain")},
+               {{105}, {0}, {-5}, {0}}, "BBB trade");
+    EXPECT_EQ(Numbers(*rShortLines, "Value"), (std::vector<double>{105, 0, 0}));
 }
 
 }  // namespace
