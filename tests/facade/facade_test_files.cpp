@@ -67,4 +67,16 @@ MarketStore& SharedSampleMarket() {
     return *s_oStore;
 }
 
+StockSeries HandSeries(int64_t p_llStockId, std::span<const int32_t> p_aDays,
+                       const std::vector<std::pair<double, double>>& p_aCloses) {
+    StockSeries oSeries{p_llStockId, {}};
+    for (size_t i = 0; i < p_aCloses.size(); ++i) {
+        oSeries.m_aBars.push_back({.m_lDate = p_aDays[i],
+                                   .m_dClose = p_aCloses[i].first,
+                                   .m_dAdjClose = p_aCloses[i].second,
+                                   .m_llVolume = 1000});
+    }
+    return oSeries;
+}
+
 }  // namespace qv::facade::testing

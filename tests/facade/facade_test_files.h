@@ -4,9 +4,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "facade/market_rebuild.h"
 #include "facade/sample_market.h"
 
 namespace qv::facade {
@@ -41,6 +43,11 @@ std::vector<FileSwap> FileSwaps();
 void WriteText(const std::string& p_sPath, const std::string& p_sText);
 void WriteGzip(const std::string& p_sPath, const std::string& p_sText);
 std::string ReadBytes(const std::string& p_sPath);
+
+// A stock's bars for a market made by hand, one a day of p_aDays: its close as traded and its
+// adjusted close, and a volume of 1,000.
+StockSeries HandSeries(int64_t p_llStockId, std::span<const int32_t> p_aDays,
+                       const std::vector<std::pair<double, double>>& p_aCloses);
 
 // A small generated market (150 stocks, 30 industry groups, 300 trading days, the demo owner),
 // made once per test program. Tests only read it.

@@ -271,16 +271,9 @@ class PagesOnHandMarket : public ::testing::Test {
             "INSERT INTO industries VALUES (10, 'Chips', 1), (11, 'Software', 1);"
             "INSERT INTO stocks VALUES (1, 'AAA', 'Alpha', 10), (2, 'BBB', 'Beta', 10),"
             " (3, 'CCC', 'Gamma', 11), (4, 'DDD', 'Delta', 11)");
+        // A stock that starts trading later has bars on the last days only.
         const auto Series = [&](int64_t p_llId, std::vector<std::pair<double, double>> p_aBars) {
-            StockSeries oSeries{p_llId, {}};
-            const int32_t lFirst = 4 - static_cast<int32_t>(p_aBars.size());
-            for (size_t i = 0; i < p_aBars.size(); ++i) {
-                oSeries.m_aBars.push_back({.m_lDate = m_aDays[lFirst + i],
-                                           .m_dClose = p_aBars[i].first,
-                                           .m_dAdjClose = p_aBars[i].second,
-                                           .m_llVolume = 1000});
-            }
-            return oSeries;
+            return HandSeries(p_llId, std::span(m_aDays).last(p_aBars.size()), p_aBars);
         };
         SqliteTransaction oWork(oDatabase);
         RewriteDailyData(oDatabase,

@@ -404,20 +404,10 @@ class HoldingsOnHandMarket : public ::testing::Test {
         oDatabase.Execute(
             "INSERT INTO sectors VALUES (1, 'Tech'); INSERT INTO industries VALUES (10, 'Chips', "
             "1); INSERT INTO stocks VALUES (1, 'AAA', 'Alpha', 10), (2, 'BBB', 'Beta', 10)");
-        const auto Series = [&](int64_t p_llId, std::vector<std::pair<double, double>> p_aBars) {
-            StockSeries oSeries{p_llId, {}};
-            for (size_t i = 0; i < p_aBars.size(); ++i) {
-                oSeries.m_aBars.push_back({.m_lDate = m_aDays[i],
-                                           .m_dClose = p_aBars[i].first,
-                                           .m_dAdjClose = p_aBars[i].second,
-                                           .m_llVolume = 1000});
-            }
-            return oSeries;
-        };
         SqliteTransaction oWork(oDatabase);
         RewriteDailyData(oDatabase,
-                         {Series(1, {{20, 10}, {22, 11}, {12, 12}, {9, 9}}),
-                          Series(2, {{20, 20}, {21, 21}, {22, 22}, {24, 24}})},
+                         {HandSeries(1, m_aDays, {{20, 10}, {22, 11}, {12, 12}, {9, 9}}),
+                          HandSeries(2, m_aDays, {{20, 20}, {21, 21}, {22, 22}, {24, 24}})},
                          {});
         oWork.Commit();
         PortfolioStore oPortfolios(oDatabase);
