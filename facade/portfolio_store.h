@@ -13,6 +13,7 @@
 //     std::optional<int32_t> version = portfolios.UpdateTrade(trade, 1);   // none: changed since
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -10,9 +10,6 @@ namespace qv::facade {
 
 namespace {
 
-constexpr double kDefaultInitialReq = 50;
-constexpr double kDefaultMaintenancePct = 30;
-
 std::optional<TradeFault> Positive(TradeField p_eField, std::optional<double> p_dValue) {
     if (!p_dValue || !std::isfinite(*p_dValue) || *p_dValue <= 0) {
         return TradeFault{p_eField, "must be more than 0"};
@@ -147,8 +144,10 @@ std::optional<TradeFault> TradeRules::Check(const TradeTerms& p_oTerms, TradeRec
     p_oTrade.m_dInitialPrice = *p_oTerms.m_dPrice;
     p_oTrade.m_dCommission = p_oTerms.m_dCommission.value_or(0);
     p_oTrade.m_bShort = p_oTerms.m_bShort;
-    p_oTrade.m_dInitialReq = p_oTerms.m_dInitialReq.value_or(kDefaultInitialReq);
-    p_oTrade.m_dMaintenancePct = p_oTerms.m_dMaintenancePct.value_or(kDefaultMaintenancePct);
+    // Margin terms left out are the usual ones a new trade starts with.
+    const TradeRecord usual;
+    p_oTrade.m_dInitialReq = p_oTerms.m_dInitialReq.value_or(usual.m_dInitialReq);
+    p_oTrade.m_dMaintenancePct = p_oTerms.m_dMaintenancePct.value_or(usual.m_dMaintenancePct);
     p_oTrade.m_lSellDate = p_oTerms.m_lSellDate;
     p_oTrade.m_dSellPrice = p_oTerms.m_dSellPrice.value_or(0);
     return std::nullopt;
