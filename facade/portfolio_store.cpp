@@ -124,6 +124,10 @@ std::optional<int32_t> PortfolioStore::OwnerOf(int32_t p_lPortfolioId) {
     return static_cast<int32_t>(query.ColumnInt64(0));
 }
 
+bool PortfolioStore::IsOwners(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
+    return p_lOwnerId > 0 && OwnerOf(p_lPortfolioId) == p_lOwnerId;
+}
+
 std::optional<int32_t> PortfolioStore::FindByName(int32_t p_lOwnerId, const std::string& p_sName,
                                                   int32_t p_lExceptId) {
     SqliteStatement query = m_oDatabase.Prepare(

@@ -59,6 +59,8 @@ class PortfolioStore {
     // The owner's portfolios (id, name) by name.
     std::vector<std::pair<int32_t, std::string>> Portfolios(int32_t p_lOwnerId);
     std::optional<int32_t> OwnerOf(int32_t p_lPortfolioId);
+    // True when the portfolio is one of the owner's (the system, owner 0, keeps none).
+    bool IsOwners(int32_t p_lOwnerId, int32_t p_lPortfolioId);
     // The owner's portfolio named p_sName without regard to case, other than p_lExceptId.
     std::optional<int32_t> FindByName(int32_t p_lOwnerId, const std::string& p_sName,
                                       int32_t p_lExceptId = 0);

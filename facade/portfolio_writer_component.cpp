@@ -12,7 +12,6 @@
 #include "facade/trade_rules.h"
 #include "facade/trade_table.h"
 #include "outside/text_util.h"
-#include "outside/vb_format.h"
 
 namespace qv::facade {
 
@@ -46,7 +45,7 @@ std::string PortfolioName(const FacadeArguments& p_oArgs, const Argument& p_oNam
 int32_t OwnersPortfolio(const FacadeArguments& p_oArgs, const Argument& p_oPortfolio,
                         PortfolioStore& p_oStore, int32_t p_lOwnerId) {
     const int32_t portfolioId = p_oArgs.Long(p_oPortfolio);
-    if (p_lOwnerId <= 0 || p_oStore.OwnerOf(portfolioId) != p_lOwnerId) {
+    if (!p_oStore.IsOwners(p_lOwnerId, portfolioId)) {
         p_oArgs.Fail(p_oPortfolio, "portfolio " + std::to_string(portfolioId) + " not found");
     }
     return portfolioId;
@@ -59,7 +58,7 @@ std::vector<TradeRecord> ReadableTrades(const FacadeArguments& p_oArgs,
                                         const Argument& p_oPortfolio, PortfolioStore& p_oStore,
                                         int32_t p_lOwnerId) {
     const int32_t portfolioId = p_oArgs.Long(p_oPortfolio);
-    if (p_lOwnerId <= 0 || p_oStore.OwnerOf(portfolioId) != p_lOwnerId) {
+    if (!p_oStore.IsOwners(p_lOwnerId, portfolioId)) {
         return {};
     }
     return p_oStore.Trades(portfolioId);
@@ -70,7 +69,7 @@ TradeRecord OwnersTrade(const FacadeArguments& p_oArgs, const Argument& p_oTrade
                         PortfolioStore& p_oStore, int32_t p_lOwnerId) {
     const int32_t tradeId = p_oArgs.Long(p_oTrade);
     std::optional<TradeRecord> trade = p_oStore.FindTrade(tradeId);
-    if (!trade || p_lOwnerId <= 0 || p_oStore.OwnerOf(trade->m_lPortfolioId) != p_lOwnerId) {
+    if (!trade || !p_oStore.IsOwners(p_lOwnerId, trade->m_lPortfolioId)) {
         p_oArgs.Fail(p_oTrade, "trade " + std::to_string(tradeId) + " not found");
     }
     return std::move(*trade);
