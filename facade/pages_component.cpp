@@ -389,7 +389,7 @@ Variant PagesComponent::InvestmentDetails(DispatchArgs p_args) {
     const int32_t day = DayOf(args, pages, investment::kDate);
     // Another owner's portfolio holds nothing for this owner, as the holdings list answers.
     const int32_t portfolioId = args.Long(investment::kPortfolioId);
-    const bool owned = ownerId > 0 && PortfolioStore(database).OwnerOf(portfolioId) == ownerId;
+    const bool owned = PortfolioStore(database).IsOwners(ownerId, portfolioId);
     InvestmentResult result = ReadInvestment(database, owned ? portfolioId : 0, stockId, day);
     args.Out(investment::kLines) = RecordsetValue(std::move(result.m_oLines));
     return RecordsetValue(std::move(result.m_oTrades));
