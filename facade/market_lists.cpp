@@ -219,7 +219,7 @@ std::optional<WatchListEntry> MarketLists::OwnedWatchList(int32_t p_lOwnerId,
 
 std::optional<std::string> MarketLists::OwnedPortfolio(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
     PortfolioStore portfolios(m_oDatabase);
-    if (p_lOwnerId <= 0 || portfolios.OwnerOf(p_lPortfolioId) != p_lOwnerId) {
+    if (!portfolios.IsOwners(p_lOwnerId, p_lPortfolioId)) {
         return std::nullopt;
     }
     for (auto& [id, name] : portfolios.Portfolios(p_lOwnerId)) {
