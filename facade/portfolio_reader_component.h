@@ -18,7 +18,8 @@
 //    1 OwnerId Long: the owner's options-analysis groups (tradeID -1) and trades, by group
 //
 // A holding is one trade opened on or before the day and not sold by then, valued at its stock's
-// last close on or before the day; its shares and buy price count the splits since the buy. The holdings recordset starts with the trade fields the viewer reads back
+// last close on or before the day; its shares and buy price count the splits since the buy. The
+// holdings recordset starts with the trade fields the viewer reads back
 // ("Trade_ID", "Symbol", "BuyDate", "Commission", "InitialPrice", "Shares", "Short", "InitialReq",
 // "MaintenancePercent", in that order), then "NumShares" and the fields of the layout in force
 // (the description sent, else the layout of its id or the portfolio layout, 14), ordered by the
