@@ -326,7 +326,7 @@ int Portfolio(const std::string& p_sPath, const std::vector<std::string>& p_aArg
     const std::optional<int32_t> found = portfolios.FindByName(args.m_lOwnerId, args.m_sName);
     const int32_t portfolioId =
         found ? *found : portfolios.CreatePortfolio(args.m_lOwnerId, args.m_sName);
-    const TradeImport answer = ImportTradeCsv(database, portfolioId, text, true);
+    const TradeImport answer = ImportTradeCsv(database, portfolioId, text, true, args.m_sFile);
     if (!answer.m_sFault.empty()) {
         std::fprintf(stderr, "qorvant-market: %s: %s\n", args.m_sFile.c_str(),
                      answer.m_sFault.c_str());

@@ -208,10 +208,10 @@ class TradeFileReader {
         }
     }
 
-    TradeImport Read(const std::string& p_sCsv) {
+    TradeImport Read(const std::string& p_sCsv, const std::string& p_sName) {
         TradeImport answer;
         StringSource source(p_sCsv);
-        CsvReader reader(source);
+        CsvReader reader(source, p_sName);
         std::vector<std::string_view> fields;
         ColumnPlaces places;
         if (!reader.ReadRecord(fields)) {
@@ -299,7 +299,7 @@ bool TradeImport::HasErrors() const {
 }
 
 TradeImport ImportTradeCsv(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
-                           const std::string& p_sCsv, bool p_bCommit) {
+                           const std::string& p_sCsv, bool p_bCommit, const std::string& p_sName) {
     // The trades compared against are the ones the write goes beside: nothing comes between.
     std::optional<SqliteTransaction> work;
     if (p_bCommit) {
@@ -307,7 +307,7 @@ TradeImport ImportTradeCsv(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
     }
     PortfolioStore portfolios(p_oDatabase);
     TradeImport answer =
-        TradeFileReader(p_oDatabase, portfolios.Trades(p_lPortfolioId)).Read(p_sCsv);
+        TradeFileReader(p_oDatabase, portfolios.Trades(p_lPortfolioId)).Read(p_sCsv, p_sName);
     if (p_bCommit && !answer.HasErrors()) {
         portfolios.AddTrades(p_lPortfolioId, answer.m_aTrades);
         work->Commit();
