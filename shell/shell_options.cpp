@@ -1,5 +1,6 @@
 #include "shell/shell_options.h"
 
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 
 #include <algorithm>
@@ -45,7 +46,8 @@ const char* const kShellUsage =
     "  --industry CODE      only this industry group (a history: its history)\n"
     "  --sector CODE        only this sector (a history: its history)\n"
     "  --watch-list ID      only the stocks or industry groups of this watch list\n"
-    "  --portfolio ID       this portfolio (a portfolio list: default the owner's first)\n"
+    "  --portfolio NAME|ID  this portfolio, by its name (any letter case) or id (a portfolio\n"
+    "                       list: default the owner's first)\n"
     "  --symbol SYMBOL      the stock of a stock history\n"
     "  --screen NAME        the finder list of this screen, the owner's or a shipped one\n"
     "                       (any letter case)\n"
@@ -154,6 +156,27 @@ bool ReadScreenOption(const std::string& p_sOption, ArgumentReader& p_reader,
     return true;
 }
 
+bool WholeNumber(std::string_view p_sText, int32_t& p_lValue) {
+    const char* const end = p_sText.data() + p_sText.size();
+    const auto [last, error] = std::from_chars(p_sText.data(), end, p_lValue);
+    return error == std::errc() && last == end;
+}
+
+// A portfolio is chosen by its id or by its name; a name that is a number is taken as the id.
+void ReadPortfolio(const std::string& p_sText, ViewerRequest& p_oRequest) {
+    const std::string_view name = TrimWhitespace(p_sText);
+    int32_t id = 0;
+    const bool numeric = WholeNumber(name, id);
+    if (name.empty() || (numeric && id < 1)) {
+        throw UsageError("--portfolio needs a portfolio's name or id, not '" + p_sText + "'");
+    }
+    if (numeric) {
+        p_oRequest.m_lPortfolioId = id;
+        return;
+    }
+    p_oRequest.m_sPortfolioName = std::string(name);
+}
+
 // Reads one option of the list to show; false when p_sOption is none of them.
 bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
                     ViewerRequest& p_oRequest) {
@@ -175,7 +198,7 @@ bool ReadListOption(const std::string& p_sOption, ArgumentReader& p_reader,
     } else if (p_sOption == "--watch-list") {
         p_oRequest.m_lWatchListId = p_reader.NumberOf(p_sOption, 1);
     } else if (p_sOption == "--portfolio") {
-        p_oRequest.m_lPortfolioId = p_reader.NumberOf(p_sOption, 1);
+        ReadPortfolio(p_reader.ValueOf(p_sOption), p_oRequest);
     } else if (p_sOption == "--symbol") {
         p_oRequest.m_sSymbol = p_reader.ValueOf(p_sOption);
     } else if (p_sOption == "--rows") {
@@ -202,12 +225,6 @@ bool ReadChartOption(const std::string& p_sOption, ArgumentReader& p_reader,
     }
     p_oOptions.m_bAdvancedChart = true;
     return true;
-}
-
-bool WholeNumber(std::string_view p_sText, int32_t& p_lValue) {
-    const char* const end = p_sText.data() + p_sText.size();
-    const auto [last, error] = std::from_chars(p_sText.data(), end, p_lValue);
-    return error == std::errc() && last == end;
 }
 
 void ReadSize(const std::string& p_sText, ShellOptions& p_oOptions) {

@@ -7,7 +7,7 @@
 //                  [--advanced]
 //                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
 //                  CODE]
-//                  [--sector CODE] [--watch-list ID] [--portfolio ID] [--symbol SYMBOL]
+//                  [--sector CODE] [--watch-list ID] [--portfolio NAME|ID] [--symbol SYMBOL]
 //                  [--rows N] [--page ADDRESS]
 //                  [--screen NAME | --screen-criteria TEXT]
 //                  [--screen-rows stocks|industries|sectors]

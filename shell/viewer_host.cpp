@@ -10,6 +10,7 @@
 #include "outside/layout_description.h"
 #include "outside/recordset.h"
 #include "outside/shared_services.h"
+#include "outside/text_util.h"
 #include "outside/vb_date.h"
 #include "shell/host_frame.h"
 #include "shell/list_output.h"
@@ -146,6 +147,7 @@ void ViewerHost::ApplyExtras(const ViewerRequest& p_oRequest) {
 ViewerRequest ViewerHost::Completed(const ViewerRequest& p_oRequest,
                                     std::vector<std::string>& p_aNotes) const {
     ViewerRequest request = p_oRequest;
+    FindPortfolio(request);
     CheckNames(request, p_aNotes);
     request.m_lDate = TradingDayOf(request.m_lDate, p_aNotes);
     if (request.m_lViewerType == vt_FinderResults) {
@@ -200,6 +202,27 @@ int32_t ViewerHost::TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aN
                            ", the trading day before it");
     }
     return day;
+}
+
+void ViewerHost::FindPortfolio(ViewerRequest& p_oRequest) const {
+    if (p_oRequest.m_sPortfolioName.empty()) {
+        return;
+    }
+    const auto portfolios = m_oSession.Portfolios();
+    const auto found =
+        std::find_if(portfolios.begin(), portfolios.end(), [&](const NamedCode& p_oPortfolio) {
+            return EqualsIgnoreCase(p_oPortfolio.m_sName, p_oRequest.m_sPortfolioName);
+        });
+    if (found == portfolios.end()) {
+        std::string names;
+        for (const NamedCode& portfolio : portfolios) {
+            names += (names.empty() ? "" : ", ") + portfolio.m_sName;
+        }
+        throw RequestError("the owner has no portfolio named '" + p_oRequest.m_sPortfolioName +
+                           "'; the portfolios are: " + (names.empty() ? "none" : names));
+    }
+    p_oRequest.m_lPortfolioId = found->m_lCode;
+    p_oRequest.m_sPortfolioName.clear();
 }
 
 void ViewerHost::CheckNames(const ViewerRequest& p_oRequest,

@@ -104,6 +104,8 @@ class ViewerHost {
     ViewerRequest Completed(const ViewerRequest& p_oRequest,
                             std::vector<std::string>& p_aNotes) const;
     int32_t TradingDayOf(int32_t p_lDate, std::vector<std::string>& p_aNotes) const;
+    // A portfolio asked for by name becomes its id; an unknown name lists the owner's.
+    void FindPortfolio(ViewerRequest& p_oRequest) const;
     void CheckNames(const ViewerRequest& p_oRequest, std::vector<std::string>& p_aNotes) const;
     // The criteria, name and kind of the request's screen.
     void CompleteScreen(ViewerRequest& p_oRequest) const;

@@ -30,6 +30,8 @@ struct ViewerRequest {
     std::string m_sScreenName{};
     std::string m_sScreenCriteria{};
     int32_t m_lScreenRows = 0;
+    // A portfolio asked for by name (any letter case); the host finds its id among the owner's.
+    std::string m_sPortfolioName{};
 };
 
 }  // namespace qv

@@ -49,6 +49,21 @@ TEST(ShellOptionsTest, ReadsModesAndTheListToShow) {
         std::tuple(int32_t{vt_FinderResults}, std::string("RSRank > 80"), int32_t{2}));
 }
 
+TEST(ShellOptionsTest, TakesAPortfolioByIdOrByName) {
+    struct Case {
+        const char* m_sValue;
+        int32_t m_lId;
+        const char* m_sName;
+    };
+    for (const Case& c : {Case{"7", 7, ""}, Case{" Growth ", 0, "Growth"},
+                          Case{"12abc", 0, "12abc"}, Case{"my picks", 0, "my picks"}}) {
+        const ViewerRequest request = ParseShellOptions({"--portfolio", c.m_sValue}).m_oRequest;
+        EXPECT_EQ(std::tuple(request.m_lPortfolioId, request.m_sPortfolioName),
+                  std::tuple(c.m_lId, std::string(c.m_sName)))
+            << c.m_sValue;
+    }
+}
+
 TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
     for (const char* line : {"--frobnicate",
                              "--export",
@@ -58,6 +73,9 @@ TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
                              "--rows -1",
                              "--rows 12x",
                              "--industry 0",
+                             "--portfolio 0",
+                             "--portfolio -2",
+                             "--portfolio",
                              "--print --export a.csv",
                              "--screenshot a.png --print",
                              "--size 1280x",
@@ -110,6 +128,18 @@ TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
         },
         testing::ThrowsMessage<RequestError>(testing::HasSubstr("no sector with the code 99")));
     EXPECT_EQ(m_host.Request().m_lViewerType, vt_Stocks);
+}
+
+TEST_F(HeadlessTest, APortfolioIsFoundByNameInAnyLetterCase) {
+    const NamedCode first = SharedMarket().Portfolios().front();
+    std::string shouted = first.m_sName;
+    std::transform(shouted.begin(), shouted.end(), shouted.begin(),
+                   [](unsigned char p_c) { return static_cast<char>(std::toupper(p_c)); });
+    ASSERT_TRUE(m_host.Show({.m_lViewerType = vt_Portfolio, .m_sPortfolioName = shouted}));
+    EXPECT_EQ(m_host.Request().m_lPortfolioId, first.m_lCode);
+    EXPECT_THAT([&] { m_host.Show({.m_lViewerType = vt_Portfolio, .m_sPortfolioName = "Nope"}); },
+                testing::ThrowsMessage<RequestError>(testing::HasSubstr(
+                    "no portfolio named 'Nope'; the portfolios are: " + first.m_sName)));
 }
 
 }  // namespace
