@@ -325,6 +325,8 @@ void MainWindow::BuildMenus() {
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AddPrintActions(*file);
     file->addSeparator();
+    BuildPortfolioActions(*file);
+    file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("&Quit"), this, [this] { close(); });
     // No key: Ctrl+Q, the desktops' quit key, is the list's quick test; the window's close key
     // (Alt+F4 on most desktops) quits.

@@ -74,7 +74,9 @@ struct ErrorReport;
 class Viewer;
 class ViewerHost;
 class ViewerSurface;
+class PortfolioPanel;
 class ScreensPanel;
+struct Trade;
 class WatchListPanel;
 class WindowFrame;
 
@@ -207,6 +209,22 @@ class MainWindow : public QMainWindow {
     void OnWatchListAdded();
     // The Screens side panel (window_screens.cpp): its entries in p_oView and the toolbar, the
     // finder list of a screen it runs, and the panel kept on the day and screen shown.
+    // window_portfolios.cpp
+    PortfolioPanel* NewPortfolioPanel();
+    void BuildPortfolioActions(QMenu& p_oFile);
+    void OnPortfoliosChanged();
+    // The portfolio shown, else the one in the Portfolio box; 0 (and said) for none.
+    int32_t ChosenPortfolio();
+    void RefreshHoldings();
+    void OpenTrades(int32_t p_lPortfolioId);
+    void RunTradeEditor(int32_t p_lPortfolioId, const Trade& p_oTrade);
+    void EditCurrentTrade();
+    void BuyCurrentStock();
+    void ImportTradesFile();
+    void ExportTradesFile();
+    // The details of the holding of the current row of the portfolio list shown.
+    QWidget* NewInvestmentDetailsPage();
+
     void BuildScreensPanel(QMenu& p_oView);
     void ShowScreensPanel();
     void RunScreen(const std::vector<Variant>& p_params);

@@ -49,6 +49,9 @@ void MainWindow::BuildPages() {
     m_oPages = std::make_unique<PageRouter>(
         *m_pPageArea, [this](const PageRequest& p_oPage) { ShowListPage(p_oPage); });
     m_oPages->SetPageBuilder([this](const PageRequest& p_oPage) -> QWidget* {
+        if (p_oPage.m_eKind == PageKind::InvestmentDetails) {
+            return NewInvestmentDetailsPage();
+        }
         if (QWidget* page = NewChartFamilyPage(OnMarketDay(p_oPage, m_oSession.LastDay()),
                                                m_oSession.OwnerId(), m_oSession.LastDay())) {
             return page;

@@ -26,7 +26,7 @@ void MainWindow::BuildWatchListPanel(QMenu& p_oView) {
         return p_lKind != 0 || m_oSession.HasStock(p_sItem);
     });
     m_pFrame->AddPanel(kWatchListSupport, m_pWatchLists);
-    m_pFrame->AddPanel(kPortfolioSupport, new PortfolioPanel(m_oSession, this));
+    m_pFrame->AddPanel(kPortfolioSupport, NewPortfolioPanel());
     m_pFrame->AddPanel(kSearchSupport, new SearchPanel(this));
     m_pFrame->SetHistoryHelper(new HistoryHelperPanel(this));
     BuildScreensPanel(p_oView);

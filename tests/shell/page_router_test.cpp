@@ -61,7 +61,6 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
     const std::string industry = std::to_string(SharedMarket().Industries().front().m_lCode);
     const std::string sector = std::to_string(SharedMarket().Sectors().front().m_lCode);
     const std::string symbol = Primary().DataSource()->Value("Symbol").ToString();
-    const std::string pending = "This page is not built yet.";
     const std::vector<PageCase> cases = {
         {"pagecontroller.aspx?PageType=4&indcode=" + industry, "list 0 " + industry, ""},
         {"pagecontroller.aspx?pagetype=5&sectorcode=" + sector, "list 0 " + sector, ""},
@@ -96,7 +95,8 @@ TEST_F(PageRouterTest, EveryKindOfAddressShowsItsListOrAPageThatSaysWhatItIs) {
          "'101'"},
         {"dividends.aspx?stockids=1,2", "Upcoming dividend dates",
          "Dividends inferred from the prices"},
-        {"InvestmentDetails", "Investment details", pending},
+        {"InvestmentDetails", "Investment details",
+         "Investment details are those of a holding: show a portfolio"},
         {"news.aspx?symbol=QA", "Stock news",
          "No news source is configured, so the news of stock QA cannot be shown."},
         {"pagecontroller.aspx?pagetype=99", "This address cannot be opened",
