@@ -132,12 +132,16 @@ TEST_F(HeadlessTest, AnUnknownSectorWasShownAsAnEmptyList) {
 
 TEST_F(HeadlessTest, APortfolioIsFoundByNameInAnyLetterCase) {
     const NamedCode first = SharedMarket().Portfolios().front();
-    std::string shouted = first.m_sName;
-    std::transform(shouted.begin(), shouted.end(), shouted.begin(),
+    ViewerRequest request;
+    request.m_lViewerType = vt_Portfolio;
+    request.m_sPortfolioName = first.m_sName;
+    std::transform(request.m_sPortfolioName.begin(), request.m_sPortfolioName.end(),
+                   request.m_sPortfolioName.begin(),
                    [](unsigned char p_c) { return static_cast<char>(std::toupper(p_c)); });
-    ASSERT_TRUE(m_host.Show({.m_lViewerType = vt_Portfolio, .m_sPortfolioName = shouted}));
+    ASSERT_TRUE(m_host.Show(request));
     EXPECT_EQ(m_host.Request().m_lPortfolioId, first.m_lCode);
-    EXPECT_THAT([&] { m_host.Show({.m_lViewerType = vt_Portfolio, .m_sPortfolioName = "Nope"}); },
+    request.m_sPortfolioName = "Nope";
+    EXPECT_THAT([&] { m_host.Show(request); },
                 testing::ThrowsMessage<RequestError>(testing::HasSubstr(
                     "no portfolio named 'Nope'; the portfolios are: " + first.m_sName)));
 }
