@@ -142,7 +142,9 @@ void TradeEditor::Build() {
         } else {
             row->addStretch(1);
         }
-        form->addRow(QString::fromUtf8(p_sLabel), row);
+        auto* label = new QLabel(QString::fromUtf8(p_sLabel), this);
+        label->setBuddy(p_pField);
+        form->addRow(label, row);
     };
     addRow("&Symbol", m_pSymbol, tfSymbol);
     addRow("&Buy date", m_pBuyDate, tfBuyDate);

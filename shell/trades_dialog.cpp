@@ -61,7 +61,7 @@ TradesDialog::TradesDialog(int32_t p_lOwnerId, int32_t p_lPortfolioId, TradeMark
     };
     addButton("&New…", [this] { NewTrade(); });
     addButton("&Edit…", [this] { EditCurrent(false); });
-    addButton("&Close…", [this] { EditCurrent(true); });
+    addButton("Close &trade…", [this] { EditCurrent(true); });
     addButton("&Delete", [this] { DeleteCurrent(); });
     buttons->addStretch(1);
     auto* done = new QDialogButtonBox(QDialogButtonBox::Close, this);
