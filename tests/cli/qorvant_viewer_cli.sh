@@ -26,6 +26,7 @@ fail() {
 cases=(
     "unknown-symbol-gave-an-empty-history;1;no stock with the symbol NOPE;;--print --type stock-history --symbol NOPE"
     "unknown-portfolio-gave-an-empty-list;1;no portfolio 99;;--print --type portfolio --portfolio 99"
+    "unknown-portfolio-name-listed-nothing;1;no portfolio named 'Retirement';;--print --type portfolio --portfolio Retirement"
     "unknown-watch-list-gave-an-empty-list;1;no watch list 99;;--print --watch-list 99"
     "unknown-industry-gave-an-empty-list;1;no industry group with the code 999;;--print --industry 999"
     "date-past-the-data-showed-the-latest-day;1;no data for 2030-01-02: the market's data ends on 2026-11-30;;--print --date 2030-01-02"
