@@ -15,6 +15,10 @@ constexpr std::array<const char*, 3> kTotalFields = {"CostBasis", "MarketValue",
 
 double ColumnSum(Recordset& p_oRows, const std::string& p_sField) {
     double sum = 0;
+    // MoveFirst on no rows is error 3021: a new portfolio holds nothing yet.
+    if (p_oRows.RecordCount() == 0) {
+        return sum;
+    }
     for (p_oRows.MoveFirst(); !p_oRows.IsEOF(); p_oRows.MoveNext()) {
         const Variant value = p_oRows.Value(p_sField);
         if (!value.IsNull() && !value.IsEmpty()) {
