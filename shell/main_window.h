@@ -212,7 +212,7 @@ class MainWindow : public QMainWindow {
     // window_portfolios.cpp
     PortfolioPanel* NewPortfolioPanel();
     void BuildPortfolioActions(QMenu& p_oFile);
-    void OnPortfoliosChanged();
+    void OnPortfoliosChanged(int32_t p_lNewPortfolioId);
     // The portfolio shown, else the one in the Portfolio box; 0 (and said) for none.
     int32_t ChosenPortfolio();
     void RefreshHoldings();

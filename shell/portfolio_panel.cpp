@@ -103,9 +103,9 @@ std::optional<QString> PortfolioPanel::AskName(const QString& p_sTitle, const QS
     return ok ? std::optional<QString>(name) : std::nullopt;
 }
 
-void PortfolioPanel::Changed() {
+void PortfolioPanel::Changed(int32_t p_lNewPortfolioId) {
     if (m_fnChanged) {
-        m_fnChanged();
+        m_fnChanged(p_lNewPortfolioId);
     }
 }
 
@@ -123,8 +123,8 @@ bool PortfolioPanel::NewPortfolio() {
         return false;
     }
     Refill(id);
-    Changed();
     Choose(Find(id));
+    Changed(id);
     return true;
 }
 
@@ -149,7 +149,7 @@ bool PortfolioPanel::RenameCurrent() {
     }
     Refill(id);
     m_pStatus->setText(QStringLiteral("Renamed %1 to %2").arg(old, m_pList->currentItem()->text()));
-    Changed();
+    Changed(0);
     return true;
 }
 
@@ -176,7 +176,7 @@ bool PortfolioPanel::DeleteCurrent() {
     }
     Refill(0);
     m_pStatus->setText(QStringLiteral("Deleted ") + name);
-    Changed();
+    Changed(0);
     return true;
 }
 

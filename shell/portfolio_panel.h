@@ -36,8 +36,9 @@ class PortfolioPanel : public SupportPanel {
     // A name typed for a portfolio; nothing when the person cancelled.
     using AskNameFn =
         std::function<std::optional<QString>(const QString& p_sTitle, const QString& p_sName)>;
-    // After the owner's portfolios changed (the window's boxes read them again).
-    using ChangedFn = std::function<void()>;
+    // After the owner's portfolios changed (the window's boxes read them again); the id of a new
+    // portfolio, 0 after a rename or a delete.
+    using ChangedFn = std::function<void(int32_t p_lNewPortfolioId)>;
     // Opens the trades of a portfolio.
     using TradesFn = std::function<void(int32_t p_lPortfolioId)>;
 
@@ -71,7 +72,7 @@ class PortfolioPanel : public SupportPanel {
     void Choose(const QListWidgetItem* p_pItem);
     QListWidgetItem* Find(int32_t p_lPortfolioId) const;
     std::optional<QString> AskName(const QString& p_sTitle, const QString& p_sName);
-    void Changed();
+    void Changed(int32_t p_lNewPortfolioId);
 
     const MarketSession& m_oSession;
     AskNameFn m_fnAskName;

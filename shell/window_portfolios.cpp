@@ -63,7 +63,8 @@ int32_t CurrentTradeId(Viewer& p_oViewer) {
 
 PortfolioPanel* MainWindow::NewPortfolioPanel() {
     auto* panel = new PortfolioPanel(m_oSession, this);
-    panel->SetOnChanged([this] { OnPortfoliosChanged(); });
+    panel->SetOnChanged(
+        [this](int32_t p_lNewPortfolioId) { OnPortfoliosChanged(p_lNewPortfolioId); });
     panel->SetOnTrades([this](int32_t p_lPortfolioId) { OpenTrades(p_lPortfolioId); });
     return panel;
 }
@@ -81,11 +82,22 @@ void MainWindow::BuildPortfolioActions(QMenu& p_oFile) {
         ->setObjectName(QStringLiteral("buyAction"));
 }
 
-void MainWindow::OnPortfoliosChanged() {
+void MainWindow::OnPortfoliosChanged(int32_t p_lNewPortfolioId) {
     RefillScopes();
     m_bApplying = true;
     SetControls(m_oHost->Request());
     m_bApplying = false;
+    // A new portfolio is shown as its holdings, empty as they are, whatever list was shown.
+    const ViewerRequest& shown = m_oHost->Request();
+    if (p_lNewPortfolioId == 0 ||
+        (shown.m_lViewerType == vt_Portfolio && shown.m_lPortfolioId == p_lNewPortfolioId)) {
+        return;
+    }
+    ViewerRequest holdings = shown;
+    holdings.m_lViewerType = vt_Portfolio;
+    holdings.m_lWatchListId = 0;
+    holdings.m_lPortfolioId = p_lNewPortfolioId;
+    ShowList(holdings);
 }
 
 int32_t MainWindow::ChosenPortfolio() {

@@ -138,7 +138,11 @@ TEST_F(PortfolioShellTest, ThePanelMakesRenamesAndDeletesPortfoliosAndSaysWhatIs
     PortfolioPanel panel(SharedMarket(), nullptr);
     PanelEvents events(panel);
     int changes = 0;
-    panel.SetOnChanged([&changes] { ++changes; });
+    int32_t made = 0;
+    panel.SetOnChanged([&changes, &made](int32_t p_lNew) {
+        ++changes;
+        made = p_lNew;
+    });
     std::vector<std::optional<QString>> names;
     panel.SetNameAsker([&names](const QString&, const QString&) {
         const std::optional<QString> name = names.front();
@@ -151,6 +155,7 @@ TEST_F(PortfolioShellTest, ThePanelMakesRenamesAndDeletesPortfoliosAndSaysWhatIs
     names = {QString::fromStdString(name)};
     ASSERT_TRUE(panel.NewPortfolio());
     const int32_t id = panel.CurrentItem();
+    EXPECT_EQ(made, id);
     EXPECT_EQ(panel.List().count(), before + 1);
     EXPECT_EQ(panel.List().currentItem()->text().toStdString(), name);
     EXPECT_EQ(events.Take(), "ITEMSELECTED(" + std::to_string(id) + "&)");

@@ -5,12 +5,16 @@
 #include "shell/market_session.h"
 #include "shell/modal_helper.h"
 #include "shell/page_area.h"
+#include "shell/portfolio_calls.h"
+#include "shell/portfolio_panel.h"
 #include "shell/trade_editor.h"
 #include "shell/window_fixture.h"
 #include "shell/window_frame.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -57,6 +61,21 @@ TEST_F(WindowPortfoliosTest, EditTradeOpensTheEditorOnTheCurrentHoldingsTrade) {
     });
     m_window.findChild<QAction*>(QStringLiteral("editTradeAction"))->trigger();
     EXPECT_EQ(edited, m_sSymbol);
+}
+
+using WindowNewPortfolioTest = WindowTest;
+
+TEST_F(WindowNewPortfolioTest, ANewPortfolioIsInThePortfolioBoxAndShownAsItsHoldings) {
+    auto* panel = m_window.findChild<PortfolioPanel*>(QStringLiteral("portfolioPanel"));
+    ASSERT_NE(panel, nullptr);
+    const QString name = QStringLiteral("Window %1").arg(QDateTime::currentMSecsSinceEpoch());
+    panel->SetNameAsker([&name](const QString&, const QString&) { return name; });
+    ASSERT_TRUE(panel->NewPortfolio());
+    const ViewerRequest& shown = m_window.Host().Request();
+    EXPECT_EQ(std::tuple(shown.m_lViewerType, shown.m_lPortfolioId),
+              std::tuple(int32_t{vt_Portfolio}, panel->CurrentItem()));
+    EXPECT_EQ(m_window.findChild<QComboBox*>(QStringLiteral("portfolio"))->currentText(), name);
+    DeletePortfolio(SharedMarket().OwnerId(), panel->CurrentItem());
 }
 
 }  // namespace
