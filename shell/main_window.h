@@ -207,9 +207,8 @@ class MainWindow : public QMainWindow {
     void AddRowsToWatchList();
     void SyncWatchListPanel();
     void OnWatchListAdded();
-    // The Screens side panel (window_screens.cpp): its entries in p_oView and the toolbar, the
-    // finder list of a screen it runs, and the panel kept on the day and screen shown.
-    // window_portfolios.cpp
+    // The portfolio commands (window_portfolios.cpp): the Portfolios panel, the trades, the
+    // editor from a holding or a stock row, trade files, and a holding's details page.
     PortfolioPanel* NewPortfolioPanel();
     void BuildPortfolioActions(QMenu& p_oFile);
     void OnPortfoliosChanged(int32_t p_lNewPortfolioId);
@@ -224,7 +223,8 @@ class MainWindow : public QMainWindow {
     void ExportTradesFile();
     // The details of the holding of the current row of the portfolio list shown.
     QWidget* NewInvestmentDetailsPage();
-
+    // The Screens side panel (window_screens.cpp): its entries in p_oView and the toolbar, the
+    // finder list of a screen it runs, and the panel kept on the day and screen shown.
     void BuildScreensPanel(QMenu& p_oView);
     void ShowScreensPanel();
     void RunScreen(const std::vector<Variant>& p_params);

@@ -107,8 +107,7 @@ const Trade* TradesDialog::Current() const {
 
 bool TradesDialog::RunEditor(const Trade& p_oTrade) {
     TradeEditor editor(m_lOwnerId, m_lPortfolioId, p_oTrade, m_oMarket, this);
-    const int result = m_fnRunEditor ? m_fnRunEditor(editor) : editor.exec();
-    if (result != QDialog::Accepted) {
+    if (editor.exec() != QDialog::Accepted) {
         return false;
     }
     m_pStatus->setText(

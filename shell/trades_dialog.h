@@ -23,14 +23,10 @@ namespace qv {
 
 class TradesDialog : public QDialog {
   public:
-    // Runs an editor; the test suite answers it without showing it.
-    using RunEditorFn = std::function<int(TradeEditor& p_oEditor)>;
-
     TradesDialog(int32_t p_lOwnerId, int32_t p_lPortfolioId, TradeMarket p_oMarket,
                  QWidget* p_pParent = nullptr);
 
     void SetOnChanged(std::function<void()> p_fnChanged) { m_fnChanged = std::move(p_fnChanged); }
-    void SetEditorRunner(RunEditorFn p_fnRun) { m_fnRunEditor = std::move(p_fnRun); }
 
     // As the buttons do, on the current row; true when a trade was saved or deleted.
     bool NewTrade();
@@ -53,7 +49,6 @@ class TradesDialog : public QDialog {
     QTableWidget* m_pTable = nullptr;
     QLabel* m_pStatus = nullptr;
     std::function<void()> m_fnChanged;
-    RunEditorFn m_fnRunEditor;
 };
 
 }  // namespace qv

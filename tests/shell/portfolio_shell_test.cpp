@@ -4,6 +4,7 @@
 #include "outside/vb_date.h"
 #include "shell/investment_details_page.h"
 #include "shell/market_session.h"
+#include "shell/modal_helper.h"
 #include "shell/panel_events.h"
 #include "shell/portfolio_calls.h"
 #include "shell/portfolio_panel.h"
@@ -11,9 +12,12 @@
 #include "shell/test_application.h"
 #include "shell/trade_editor.h"
 #include "shell/trade_import_dialog.h"
+#include "shell/trades_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QDateTime>
 #include <QDoubleSpinBox>
 #include <QLabel>
@@ -226,6 +230,37 @@ TEST_F(PortfolioShellTest, ASecondEditorOfTheSameTradeIsRefusedAndOffersToReload
     second.findChild<QDoubleSpinBox*>(QStringLiteral("shares"))->setValue(0);
     EXPECT_FALSE(second.CanSave());
     EXPECT_EQ(second.Reason(tfShares), QStringLiteral("must be more than 0"));
+    DeletePortfolio(Owner(), portfolio);
+}
+
+TEST_F(PortfolioShellTest, CloseTradeSellsOnTheLatestDayAtThePriceTyped) {
+    const std::string symbol = HeldSymbol();
+    ASSERT_FALSE(symbol.empty());
+    const int32_t portfolio = NewPortfolio(Owner(), UniqueName("Close"));
+    Trade trade = TradeIn(symbol);
+    SaveTrade(Owner(), portfolio, trade);
+    TradesDialog trades(Owner(), portfolio, TradeMarketOf(SharedMarket()));
+    int changes = 0;
+    trades.SetOnChanged([&changes] { ++changes; });
+    std::string offered;
+    WhenModal([&offered](QWidget& p_oDialog) {
+        auto& editor = dynamic_cast<TradeEditor&>(p_oDialog);
+        const auto* sellDate = p_oDialog.findChild<QDateEdit*>(QStringLiteral("sellDate"));
+        offered =
+            std::to_string(p_oDialog.findChild<QCheckBox*>(QStringLiteral("closed"))->isChecked()) +
+            " " + sellDate->date().toString(Qt::ISODate).toStdString() + " " +
+            editor.Reason(tfSellPrice).toStdString();
+        p_oDialog.findChild<QDoubleSpinBox*>(QStringLiteral("sellPrice"))->setValue(30);
+        if (!editor.Save()) {
+            editor.reject();
+        }
+    });
+    ASSERT_TRUE(trades.EditCurrent(true));
+    EXPECT_EQ(offered, "1 " + IsoDateText(kMarketLastDay) + " must be more than 0");
+    EXPECT_EQ(changes, 1);
+    ASSERT_EQ(trades.Trades().size(), 1U);
+    EXPECT_EQ(std::tuple(trades.Trades()[0].m_lSellDate, trades.Trades()[0].m_dSellPrice),
+              std::tuple(int32_t{kMarketLastDay}, 30.0));
     DeletePortfolio(Owner(), portfolio);
 }
 
