@@ -1,5 +1,6 @@
 #include "shell/chart_parts.h"
 
+#include "outside/recordset.h"
 #include "outside/vb_date.h"
 
 #include <QChart>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStringList>
+#include <QValueAxis>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -306,6 +308,34 @@ void ChartView::drawForeground(QPainter* p_pPainter, const QRectF& p_oRect) {
     p_pPainter->drawLine(QPointF(m_oCross.x(), area.top()), QPointF(m_oCross.x(), area.bottom()));
     p_pPainter->drawLine(QPointF(area.left(), m_oCross.y()), QPointF(area.right(), m_oCross.y()));
     p_pPainter->restore();
+}
+
+ChartView* NewHeldAndMarketView(Recordset& p_oLines, const char* p_sHeldField,
+                                const QString& p_sHeld, const QString& p_sTitle,
+                                QWidget* p_pParent) {
+    std::vector<ChartPoint> held;
+    std::vector<ChartPoint> market;
+    for (p_oLines.MoveFirst(); !p_oLines.IsEOF(); p_oLines.MoveNext()) {
+        const auto day = static_cast<int32_t>(p_oLines.Value("TradeDate").ToDate());
+        held.push_back({day, FigureOf(p_oLines.Value(p_sHeldField))});
+        market.push_back({day, FigureOf(p_oLines.Value("Market"))});
+    }
+    const auto value = [](const ChartPoint& p) { return p.m_dValue; };
+    std::vector<QLineSeries*> lines{
+        NewDayLine(p_sHeld, held, value, QColor(0x1f, 0x4e, 0x9c)),
+        NewDayLine(QStringLiteral("Market"), market, value, QColor(0x90, 0x90, 0x90))};
+    auto* chart = new QChart;
+    chart->setTitle(p_sTitle);
+    chart->legend()->setAlignment(Qt::AlignTop);
+    QDateTimeAxis* days = NewDayAxis(held.front().m_lDay, held.back().m_lDay);
+    auto* values = new QValueAxis;
+    const auto [low, high] = ValueRange(lines, false);
+    values->setRange(low, high);
+    values->applyNiceNumbers();
+    for (QLineSeries* line : lines) {
+        Attach(*chart, line, days, Qt::AlignBottom, values, Qt::AlignRight);
+    }
+    return new ChartView(chart, nullptr, p_pParent);
 }
 
 }  // namespace qv

@@ -54,6 +54,14 @@ std::pair<double, double> ValueRange(const std::vector<QLineSeries*>& p_lines, b
 void Attach(QChart& p_oChart, QAbstractSeries* p_pSeries, QAbstractAxis* p_pX, Qt::Alignment p_eX,
             QAbstractAxis* p_pY, Qt::Alignment p_eY);
 
+class ChartView;
+
+// Two lines of the rows of p_oLines ("TradeDate", p_sHeldField, "Market"), oldest first: what is
+// held, named p_sHeld, against the market, on one value axis. The rows must not be empty.
+ChartView* NewHeldAndMarketView(Recordset& p_oLines, const char* p_sHeldField,
+                                const QString& p_sHeld, const QString& p_sTitle,
+                                QWidget* p_pParent);
+
 class ChartView : public QChartView {
   public:
     // p_pReadout shows the day and values under the mouse; it may be shared by the panes of a

@@ -9,14 +9,10 @@
 #include "shell/chart_series.h"
 #include "shell/page_views.h"
 
-#include <QChart>
-#include <QDateTimeAxis>
 #include <QFormLayout>
 #include <QLabel>
-#include <QLineSeries>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <array>
 #include <cmath>
@@ -93,35 +89,6 @@ QTableWidget* NewTradesTable(Recordset& p_oTrades, Totals& p_oTotals, QWidget* p
     return table;
 }
 
-ChartView* NewValueView(Recordset& p_oLines, const QString& p_sSymbol, QWidget* p_pParent) {
-    std::vector<ChartPoint> held;
-    std::vector<ChartPoint> market;
-    for (p_oLines.MoveFirst(); !p_oLines.IsEOF(); p_oLines.MoveNext()) {
-        const auto day = static_cast<int32_t>(p_oLines.Value("TradeDate").ToDate());
-        held.push_back({day, FigureOf(p_oLines.Value("Value"))});
-        market.push_back({day, FigureOf(p_oLines.Value("Market"))});
-    }
-    const auto value = [](const ChartPoint& p) { return p.m_dValue; };
-    std::vector<QLineSeries*> lines{
-        NewDayLine(p_sSymbol, held, value, QColor(0x1f, 0x4e, 0x9c)),
-        NewDayLine(QStringLiteral("Market"), market, value, QColor(0x90, 0x90, 0x90))};
-    auto* chart = new QChart;
-    chart->setTitle(
-        QStringLiteral("Value of %1 and the market from the same start").arg(p_sSymbol));
-    chart->legend()->setAlignment(Qt::AlignTop);
-    QDateTimeAxis* days = NewDayAxis(held.front().m_lDay, held.back().m_lDay);
-    auto* values = new QValueAxis;
-    const auto [low, high] = ValueRange(lines, false);
-    values->setRange(low, high);
-    values->applyNiceNumbers();
-    for (QLineSeries* line : lines) {
-        Attach(*chart, line, days, Qt::AlignBottom, values, Qt::AlignRight);
-    }
-    auto* view = new ChartView(chart, nullptr, p_pParent);
-    view->setMinimumHeight(kLinesHeight);
-    return view;
-}
-
 }  // namespace
 
 InvestmentDetailsPage::InvestmentDetailsPage(const HoldingChoice& p_oHolding, QWidget* p_pParent)
@@ -170,7 +137,10 @@ InvestmentDetailsPage::InvestmentDetailsPage(const HoldingChoice& p_oHolding, QW
     layout->addLayout(summary);
     const std::shared_ptr<Recordset> lines = RecordsetOf(args[call::kLines.Position]);
     if (lines && lines->RecordCount() > 0) {
-        m_pLines = NewValueView(*lines, symbol, this);
+        m_pLines = NewHeldAndMarketView(
+            *lines, "Value", symbol,
+            QStringLiteral("Value of %1 and the market from the same start").arg(symbol), this);
+        m_pLines->setMinimumHeight(kLinesHeight);
         layout->addWidget(m_pLines, 1);
     }
     layout->addWidget(m_pTrades);

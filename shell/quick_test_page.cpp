@@ -8,14 +8,10 @@
 #include "shell/chart_series.h"
 #include "shell/page_views.h"
 
-#include <QChart>
-#include <QDateTimeAxis>
 #include <QFormLayout>
 #include <QLabel>
-#include <QLineSeries>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 #include <array>
 #include <cmath>
@@ -54,34 +50,6 @@ QString Price(const Variant& p_vValue) {
 QString HeldName(const PageRequest& p_oPage) {
     return p_oPage.m_eKind == PageKind::WatchListGraph ? QStringLiteral("Watch list")
                                                        : QStringLiteral("Portfolio");
-}
-
-ChartView* NewLinesView(Recordset& p_oLines, const QString& p_sHeld, QWidget* p_pParent) {
-    std::vector<ChartPoint> portfolio;
-    std::vector<ChartPoint> market;
-    for (p_oLines.MoveFirst(); !p_oLines.IsEOF(); p_oLines.MoveNext()) {
-        const auto day = static_cast<int32_t>(p_oLines.Value("TradeDate").ToDate());
-        portfolio.push_back({day, FigureOf(p_oLines.Value("Portfolio"))});
-        market.push_back({day, FigureOf(p_oLines.Value("Market"))});
-    }
-    const auto value = [](const ChartPoint& p) { return p.m_dValue; };
-    std::vector<QLineSeries*> lines{
-        NewDayLine(p_sHeld, portfolio, value, QColor(0x1f, 0x4e, 0x9c)),
-        NewDayLine(QStringLiteral("Market"), market, value, QColor(0x90, 0x90, 0x90))};
-    auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("%1 and market, 100 on the first day").arg(p_sHeld));
-    chart->legend()->setAlignment(Qt::AlignTop);
-    QDateTimeAxis* days = NewDayAxis(portfolio.front().m_lDay, portfolio.back().m_lDay);
-    auto* values = new QValueAxis;
-    const auto [low, high] = ValueRange(lines, false);
-    values->setRange(low, high);
-    values->applyNiceNumbers();
-    for (QLineSeries* line : lines) {
-        Attach(*chart, line, days, Qt::AlignBottom, values, Qt::AlignRight);
-    }
-    auto* view = new ChartView(chart, nullptr, p_pParent);
-    view->setMinimumHeight(kLinesHeight);
-    return view;
 }
 
 QTableWidget* NewMembersTable(Recordset& p_oMembers, QWidget* p_pParent) {
@@ -176,7 +144,11 @@ QuickTestPage::QuickTestPage(const PageRequest& p_oPage, QWidget* p_pParent,
         QStringLiteral("Worst member"),
         NewPageText(QString::fromStdString(args[call::kWorstCode.Position].ToString()), this));
     layout->addLayout(summary);
-    m_pLines = NewLinesView(*lines, HeldName(p_oPage), this);
+    const QString held = HeldName(p_oPage);
+    m_pLines =
+        NewHeldAndMarketView(*lines, "Portfolio", held,
+                             QStringLiteral("%1 and market, 100 on the first day").arg(held), this);
+    m_pLines->setMinimumHeight(kLinesHeight);
     layout->addWidget(m_pLines, 1);
     m_pMembers = NewMembersTable(*RecordsetOf(args[call::kMembers.Position]), this);
     layout->addWidget(m_pMembers);
