@@ -1,0 +1,502 @@
+#include "facade/wire_format.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+#include "outside/recordset.h"
+#include "outside/recordset_rows.h"
+
+namespace qv::facade {
+
+namespace {
+
+using Json = nlohmann::json;
+
+[[noreturn]] void Refuse(const std::string& p_sReason) {
+    throw WireFormatError(p_sReason);
+}
+
+// Checked before parsing, so that neither the parser nor the decoding below recurses or
+// allocates beyond what the limits allow.
+void CheckShape(std::string_view p_sMessage, const WireLimits& p_oLimits) {
+    if (p_sMessage.size() > p_oLimits.m_lMaxBytes) {
+        Refuse("message of " + std::to_string(p_sMessage.size()) + " bytes is over the limit of " +
+               std::to_string(p_oLimits.m_lMaxBytes));
+    }
+    int depth = 0;
+    bool inText = false;
+    bool escaped = false;
+    for (const char c : p_sMessage) {
+        if (inText) {
+            escaped = !escaped && c == '\\';
+            inText = escaped || c != '"';
+            continue;
+        }
+        if (c == '"') {
+            inText = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > p_oLimits.m_iMaxDepth) {
+                Refuse("nested deeper than " + std::to_string(p_oLimits.m_iMaxDepth) + " levels");
+            }
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+}
+
+Json Parse(std::string_view p_sMessage, const WireLimits& p_oLimits) {
+    CheckShape(p_sMessage, p_oLimits);
+    Json message;
+    try {
+        message = Json::parse(p_sMessage.begin(), p_sMessage.end());
+    } catch (const Json::parse_error& error) {
+        Refuse(std::string("not JSON: ") + error.what());
+    }
+    if (!message.is_object()) {
+        Refuse("message is not an object");
+    }
+    const auto format = message.find("format");
+    if (format == message.end() || !format->is_string()) {
+        Refuse("message has no format");
+    }
+    if (format->get_ref<const std::string&>() != kWireFormatVersion) {
+        Refuse("format " + format->get<std::string>() + " is not " +
+               std::string(kWireFormatVersion));
+    }
+    return message;
+}
+
+const Json& Member(const Json& p_oObject, const char* p_sName, const char* p_sWhere) {
+    if (!p_oObject.is_object()) {
+        Refuse(std::string(p_sWhere) + " is not an object");
+    }
+    const auto member = p_oObject.find(p_sName);
+    if (member == p_oObject.end()) {
+        Refuse(std::string(p_sWhere) + " has no member \"" + p_sName + "\"");
+    }
+    return *member;
+}
+
+const Json::array_t& ArrayOf(const Json& p_oValue, const std::string& p_sWhat) {
+    if (!p_oValue.is_array()) {
+        Refuse(p_sWhat + " is not an array");
+    }
+    return p_oValue.get_ref<const Json::array_t&>();
+}
+
+const std::string& TextOf(const Json& p_oValue, const std::string& p_sWhat) {
+    if (!p_oValue.is_string()) {
+        Refuse(p_sWhat + " is not a string");
+    }
+    return p_oValue.get_ref<const std::string&>();
+}
+
+int64_t IntegerOf(const Json& p_oValue, int64_t p_llMin, int64_t p_llMax,
+                  const std::string& p_sWhat) {
+    const bool fits = (p_oValue.is_number_unsigned() &&
+                       p_oValue.get<uint64_t>() <= static_cast<uint64_t>(p_llMax)) ||
+                      (p_oValue.is_number_integer() && !p_oValue.is_number_unsigned() &&
+                       p_oValue.get<int64_t>() >= p_llMin && p_oValue.get<int64_t>() <= p_llMax);
+    if (!fits) {
+        Refuse(p_sWhat + " is not an integer from " + std::to_string(p_llMin) + " to " +
+               std::to_string(p_llMax));
+    }
+    return p_oValue.get<int64_t>();
+}
+
+int32_t LongOf(const Json& p_oValue, const std::string& p_sWhat) {
+    return static_cast<int32_t>(IntegerOf(p_oValue, std::numeric_limits<int32_t>::min(),
+                                          std::numeric_limits<int32_t>::max(), p_sWhat));
+}
+
+Json NumberJson(double p_dValue) {
+    if (std::isnan(p_dValue)) {
+        return "NaN";
+    }
+    if (std::isinf(p_dValue)) {
+        return p_dValue > 0 ? "Infinity" : "-Infinity";
+    }
+    return p_dValue;
+}
+
+double NumberOf(const Json& p_oValue, const std::string& p_sWhat) {
+    if (p_oValue.is_number()) {
+        return p_oValue.get<double>();
+    }
+    if (p_oValue == "NaN") {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (p_oValue == "Infinity" || p_oValue == "-Infinity") {
+        const double infinity = std::numeric_limits<double>::infinity();
+        return p_oValue == "Infinity" ? infinity : -infinity;
+    }
+    Refuse(p_sWhat + " is not a number");
+}
+
+Json Tagged(const char* p_sTag) {
+    return Json{{"t", p_sTag}};
+}
+
+Json Tagged(const char* p_sTag, Json p_oValue) {
+    return Json{{"t", p_sTag}, {"v", std::move(p_oValue)}};
+}
+
+Json EncodeVariant(const Variant& p_vValue);
+
+Json EncodeArray(const VariantArray& p_aArray) {
+    if (p_aArray.Dimensions() > 2) {
+        Refuse("an array of " + std::to_string(p_aArray.Dimensions()) +
+               " dimensions cannot travel");
+    }
+    Json bounds = Json::array();
+    for (int dimension = 1; dimension <= p_aArray.Dimensions(); ++dimension) {
+        bounds.push_back(Json::array({p_aArray.LBound(dimension), p_aArray.UBound(dimension)}));
+    }
+    Json values = Json::array();
+    for (const Variant& value : p_aArray.Values()) {
+        values.push_back(EncodeVariant(value));
+    }
+    Json array = Tagged("array", std::move(values));
+    array["bounds"] = std::move(bounds);
+    return array;
+}
+
+Json EncodeCell(const RowColumn& p_oColumn, uint32_t p_lRow) {
+    if (p_oColumn.IsNull(p_lRow)) {
+        return nullptr;
+    }
+    switch (p_oColumn.Kind()) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            return NumberJson(p_oColumn.Numbers()[p_lRow]);
+        case ColumnKind::Long:
+            return p_oColumn.Longs()[p_lRow];
+        case ColumnKind::Integer:
+            return p_oColumn.Integers()[p_lRow];
+        case ColumnKind::Boolean:
+            return p_oColumn.Booleans()[p_lRow] != 0;
+        case ColumnKind::Text:
+            return p_oColumn.Texts()[p_lRow];
+        case ColumnKind::Variant:
+            break;
+    }
+    return EncodeVariant(p_oColumn.Variants()[p_lRow]);
+}
+
+Json EncodeRecordset(const Recordset& p_rRecordset) {
+    Json fields = Json::array();
+    for (int32_t i = 0; i < p_rRecordset.Fields().Count(); ++i) {
+        const Field& field = p_rRecordset.Fields().Item(i);
+        fields.push_back({{"name", field.Name()},
+                          {"type", field.Type()},
+                          {"size", field.DefinedSize()},
+                          {"attributes", field.Attributes()},
+                          {"precision", field.Precision()},
+                          {"scale", field.NumericScale()}});
+    }
+    Json recordset{{"cursorLocation", p_rRecordset.CursorLocation()},
+                   {"lockType", p_rRecordset.LockType()},
+                   {"fields", std::move(fields)}};
+    if (p_rRecordset.State() == adStateOpen) {
+        Json columns = Json::array();
+        const RowStore& rows = p_rRecordset.Rows();
+        for (size_t c = 0; c < rows.ColumnCount(); ++c) {
+            Json column = Json::array();
+            for (int32_t position = 0; position < p_rRecordset.ViewCount(); ++position) {
+                column.push_back(EncodeCell(rows.Column(c), p_rRecordset.ViewRowId(position)));
+            }
+            columns.push_back(std::move(column));
+        }
+        recordset["columns"] = std::move(columns);
+    }
+    return Tagged("recordset", std::move(recordset));
+}
+
+Json EncodeVariant(const Variant& p_vValue) {
+    switch (p_vValue.Type()) {
+        case VarType::Empty:
+            return Tagged("empty");
+        case VarType::Null:
+            return Tagged("null");
+        case VarType::Error:
+            return Tagged("missing");
+        case VarType::Boolean:
+            return Tagged("bool", p_vValue.ToBool());
+        case VarType::Integer:
+            return Tagged("int", p_vValue.ToInt());
+        case VarType::Long:
+            return Tagged("long", p_vValue.ToLong());
+        case VarType::Double:
+            return Tagged("double", NumberJson(p_vValue.ToDouble()));
+        case VarType::Date:
+            return Tagged("date", NumberJson(p_vValue.ToDate()));
+        case VarType::String:
+            return Tagged("string", p_vValue.ToString());
+        case VarType::Array:
+            return EncodeArray(p_vValue.Array());
+        case VarType::Object:
+            break;
+    }
+    if (p_vValue.IsNothing()) {
+        return Tagged("nothing");
+    }
+    const std::shared_ptr<Recordset> recordset = RecordsetOf(p_vValue);
+    if (!recordset) {
+        Refuse("an object other than a recordset cannot travel");
+    }
+    return EncodeRecordset(*recordset);
+}
+
+Variant DecodeVariant(const Json& p_oValue);
+
+// Bounds that hold exactly as many elements as there are values.
+std::vector<ArrayBounds> BoundsOf(const Json& p_oBounds, size_t p_lValues) {
+    const Json::array_t& dimensions = ArrayOf(p_oBounds, "array bounds");
+    if (dimensions.size() > 2) {
+        Refuse("array of more than 2 dimensions");
+    }
+    std::vector<ArrayBounds> bounds;
+    size_t count = dimensions.empty() ? 0 : 1;
+    for (const Json& dimension : dimensions) {
+        const Json::array_t& pair = ArrayOf(dimension, "array dimension");
+        if (pair.size() != 2) {
+            Refuse("array dimension is not [lower, upper]");
+        }
+        const ArrayBounds range{LongOf(pair[0], "lower bound"), LongOf(pair[1], "upper bound")};
+        const int64_t length = std::max<int64_t>(0, int64_t{range.Upper} - range.Lower + 1);
+        if (length > 0 && count > p_lValues / static_cast<uint64_t>(length)) {
+            Refuse("array bounds hold more elements than the values given");
+        }
+        count *= static_cast<size_t>(length);
+        bounds.push_back(range);
+    }
+    if (count != p_lValues) {
+        Refuse("array bounds hold " + std::to_string(count) + " elements but " +
+               std::to_string(p_lValues) + " values are given");
+    }
+    return bounds;
+}
+
+Variant DecodeArray(const Json& p_oArray) {
+    const Json::array_t& values = ArrayOf(Member(p_oArray, "v", "array"), "array values");
+    VariantArray array(BoundsOf(Member(p_oArray, "bounds", "array"), values.size()));
+    if (array.Dimensions() == 1) {
+        for (size_t i = 0; i < values.size(); ++i) {
+            array.At(array.LBound(1) + static_cast<int32_t>(i)) = DecodeVariant(values[i]);
+        }
+    } else if (array.Dimensions() == 2) {
+        const auto rows = static_cast<size_t>(array.UBound(1) - array.LBound(1) + 1);
+        for (size_t i = 0; i < values.size(); ++i) {
+            array.At(array.LBound(1) + static_cast<int32_t>(i % rows),
+                     array.LBound(2) + static_cast<int32_t>(i / rows)) = DecodeVariant(values[i]);
+        }
+    }
+    return Variant(std::move(array));
+}
+
+void AppendCell(RowColumn& p_oColumn, const Json& p_oCell, const std::string& p_sField) {
+    if (p_oCell.is_null()) {
+        p_oColumn.AppendNull();
+        return;
+    }
+    const std::string what = "value of field " + p_sField;
+    switch (p_oColumn.Kind()) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            p_oColumn.AppendNumber(NumberOf(p_oCell, what));
+            return;
+        case ColumnKind::Long:
+            p_oColumn.AppendLong(LongOf(p_oCell, what));
+            return;
+        case ColumnKind::Integer:
+            p_oColumn.Append(Variant(
+                static_cast<int16_t>(IntegerOf(p_oCell, std::numeric_limits<int16_t>::min(),
+                                               std::numeric_limits<int16_t>::max(), what))));
+            return;
+        case ColumnKind::Boolean:
+            if (!p_oCell.is_boolean()) {
+                Refuse(what + " is not a boolean");
+            }
+            p_oColumn.AppendBoolean(p_oCell.get<bool>());
+            return;
+        case ColumnKind::Text:
+            p_oColumn.AppendText(TextOf(p_oCell, what));
+            return;
+        case ColumnKind::Variant:
+            p_oColumn.Append(DecodeVariant(p_oCell));
+            return;
+    }
+}
+
+std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oColumns) {
+    const Json::array_t& columns = ArrayOf(p_oColumns, "recordset columns");
+    if (columns.size() != static_cast<size_t>(p_rRecordset.Fields().Count())) {
+        Refuse("recordset has " + std::to_string(p_rRecordset.Fields().Count()) + " fields but " +
+               std::to_string(columns.size()) + " columns");
+    }
+    std::vector<RowColumn> rows;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const Field& field = p_rRecordset.Fields().Item(static_cast<int32_t>(c));
+        const Json::array_t& cells = ArrayOf(columns[c], "column " + field.Name());
+        if (cells.size() != ArrayOf(columns[0], "column").size()) {
+            Refuse("column " + field.Name() + " has another number of rows than the first");
+        }
+        RowColumn column(ColumnKindOf(field.Type()));
+        for (const Json& cell : cells) {
+            AppendCell(column, cell, field.Name());
+        }
+        rows.push_back(std::move(column));
+    }
+    return rows;
+}
+
+void AppendField(Recordset& p_rRecordset, const Json& p_oField) {
+    const std::string& name = TextOf(Member(p_oField, "name", "field"), "field name");
+    Field& field = p_rRecordset.Fields().Append(
+        name, LongOf(Member(p_oField, "type", "field"), "type of field " + name),
+        LongOf(Member(p_oField, "size", "field"), "size of field " + name),
+        LongOf(Member(p_oField, "attributes", "field"), "attributes of field " + name));
+    field.SetPrecision(LongOf(Member(p_oField, "precision", "field"), "precision of " + name));
+    field.SetNumericScale(LongOf(Member(p_oField, "scale", "field"), "scale of " + name));
+}
+
+Variant DecodeRecordset(const Json& p_oValue) {
+    auto recordset = std::make_shared<Recordset>();
+    recordset->SetCursorLocation(
+        LongOf(Member(p_oValue, "cursorLocation", "recordset"), "cursor location"));
+    recordset->SetLockType(LongOf(Member(p_oValue, "lockType", "recordset"), "lock type"));
+    try {
+        for (const Json& field : ArrayOf(Member(p_oValue, "fields", "recordset"), "fields")) {
+            AppendField(*recordset, field);
+        }
+        if (p_oValue.contains("columns")) {
+            recordset->Open(ColumnsOf(*recordset, p_oValue["columns"]));
+        }
+    } catch (const AutomationError& error) {
+        Refuse("recordset not accepted: " + std::string(error.what()));
+    }
+    return RecordsetVariant(std::move(recordset));
+}
+
+Variant DecodeVariant(const Json& p_oValue) {
+    const std::string& tag = TextOf(Member(p_oValue, "t", "value"), "value tag");
+    if (tag == "empty") {
+        return Variant();
+    }
+    if (tag == "null") {
+        return Variant::Null();
+    }
+    if (tag == "missing") {
+        return Variant::Missing();
+    }
+    if (tag == "nothing") {
+        return Variant::Nothing();
+    }
+    if (tag == "array") {
+        return DecodeArray(p_oValue);
+    }
+    const Json& value = Member(p_oValue, "v", "value");
+    if (tag == "bool") {
+        if (!value.is_boolean()) {
+            Refuse("bool value is not a boolean");
+        }
+        return Variant(value.get<bool>());
+    }
+    if (tag == "int") {
+        return Variant(
+            static_cast<int16_t>(IntegerOf(value, std::numeric_limits<int16_t>::min(),
+                                           std::numeric_limits<int16_t>::max(), "int value")));
+    }
+    if (tag == "long") {
+        return Variant(LongOf(value, "long value"));
+    }
+    if (tag == "double") {
+        return Variant(NumberOf(value, "double value"));
+    }
+    if (tag == "date") {
+        return Variant::Date(NumberOf(value, "date value"));
+    }
+    if (tag == "string") {
+        return Variant(TextOf(value, "string value"));
+    }
+    if (tag == "recordset") {
+        return DecodeRecordset(value);
+    }
+    Refuse("unknown value tag \"" + tag + "\"");
+}
+
+Json EncodeArgs(const std::vector<Variant>& p_aArgs) {
+    Json args = Json::array();
+    for (const Variant& arg : p_aArgs) {
+        args.push_back(EncodeVariant(arg));
+    }
+    return args;
+}
+
+std::vector<Variant> DecodeArgs(const Json& p_oMessage) {
+    std::vector<Variant> args;
+    for (const Json& arg : ArrayOf(Member(p_oMessage, "args", "message"), "args")) {
+        args.push_back(DecodeVariant(arg));
+    }
+    return args;
+}
+
+std::string Dump(const Json& p_oMessage) {
+    return p_oMessage.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+}  // namespace
+
+std::string EncodeRequest(const WireRequest& p_oRequest) {
+    return Dump({{"format", kWireFormatVersion},
+                 {"progId", p_oRequest.m_sProgId},
+                 {"method", p_oRequest.m_sMethod},
+                 {"timeCode", p_oRequest.m_sTimeCode},
+                 {"args", EncodeArgs(p_oRequest.m_aArgs)}});
+}
+
+WireRequest DecodeRequest(std::string_view p_sMessage, const WireLimits& p_oLimits) {
+    const Json message = Parse(p_sMessage, p_oLimits);
+    WireRequest request;
+    request.m_sProgId = TextOf(Member(message, "progId", "request"), "progId");
+    request.m_sMethod = TextOf(Member(message, "method", "request"), "method");
+    request.m_sTimeCode = TextOf(Member(message, "timeCode", "request"), "timeCode");
+    request.m_aArgs = DecodeArgs(message);
+    return request;
+}
+
+std::string EncodeResponse(const WireResponse& p_oResponse) {
+    if (p_oResponse.m_oError) {
+        const AutomationError& error = *p_oResponse.m_oError;
+        return Dump({{"format", kWireFormatVersion},
+                     {"error",
+                      {{"number", error.Number()},
+                       {"source", error.Source()},
+                       {"description", error.Description()}}}});
+    }
+    return Dump({{"format", kWireFormatVersion},
+                 {"result", EncodeVariant(p_oResponse.m_vResult)},
+                 {"args", EncodeArgs(p_oResponse.m_aArgs)}});
+}
+
+WireResponse DecodeResponse(std::string_view p_sMessage, const WireLimits& p_oLimits) {
+    const Json message = Parse(p_sMessage, p_oLimits);
+    WireResponse response;
+    if (message.contains("error")) {
+        const Json& error = message["error"];
+        response.m_oError.emplace(
+            LongOf(Member(error, "number", "error"), "error number"),
+            TextOf(Member(error, "source", "error"), "error source"),
+            TextOf(Member(error, "description", "error"), "error description"));
+        return response;
+    }
+    response.m_vResult = DecodeVariant(Member(message, "result", "response"));
+    response.m_aArgs = DecodeArgs(message);
+    return response;
+}
+
+}  // namespace qv::facade
