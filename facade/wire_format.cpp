@@ -269,7 +269,8 @@ std::vector<ArrayBounds> BoundsOf(const Json& p_oBounds, size_t p_lValues) {
         const ArrayBounds range{LongOf(pair[0], "lower bound"), LongOf(pair[1], "upper bound")};
         const int64_t length = std::max<int64_t>(0, int64_t{range.Upper} - range.Lower + 1);
         if (length > 0 && count > p_lValues / static_cast<uint64_t>(length)) {
-            Refuse("array bounds hold more elements than the values given");
+            Refuse("array bounds hold more elements than the " + std::to_string(p_lValues) +
+                   " values given");
         }
         count *= static_cast<size_t>(length);
         bounds.push_back(range);
@@ -356,10 +357,11 @@ std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oC
 
 void AppendField(Recordset& p_rRecordset, const Json& p_oField) {
     const std::string& name = TextOf(Member(p_oField, "name", "field"), "field name");
-    Field& field = p_rRecordset.Fields().Append(
-        name, LongOf(Member(p_oField, "type", "field"), "type of field " + name),
-        LongOf(Member(p_oField, "size", "field"), "size of field " + name),
-        LongOf(Member(p_oField, "attributes", "field"), "attributes of field " + name));
+    const int32_t type = LongOf(Member(p_oField, "type", "field"), "type of field " + name);
+    const int32_t size = LongOf(Member(p_oField, "size", "field"), "size of field " + name);
+    const int32_t attributes =
+        LongOf(Member(p_oField, "attributes", "field"), "attributes of field " + name);
+    Field& field = p_rRecordset.Fields().Append(name, type, size, attributes);
     field.SetPrecision(LongOf(Member(p_oField, "precision", "field"), "precision of " + name));
     field.SetNumericScale(LongOf(Member(p_oField, "scale", "field"), "scale of " + name));
 }

@@ -59,7 +59,7 @@ struct WireResponse {
     Variant m_vResult;
     std::vector<Variant> m_aArgs;
     // Set when the call raised; the result and arguments are then empty.
-    std::optional<AutomationError> m_oError;
+    std::optional<AutomationError> m_oError = std::nullopt;
 };
 
 // A message that is not one of this format; what() says why.
