@@ -53,7 +53,7 @@ Json Parse(std::string_view p_sMessage, const WireLimits& p_oLimits) {
     Json message;
     try {
         message = Json::parse(p_sMessage.begin(), p_sMessage.end());
-    } catch (const Json::parse_error& error) {
+    } catch (const Json::exception& error) {  // a syntax error or a number out of range
         Refuse(std::string("not JSON: ") + error.what());
     }
     if (!message.is_object()) {

@@ -172,6 +172,7 @@ TEST(WireFormat, AMalformedMessageIsRefusedWithItsReason) {
         {R"({"format":"qv-facade/1","progId":"P","method":7,"timeCode":"","args":[]})",
          "method is not a string"},
         {Request("").substr(0, 60), "not JSON"},
+        {Request(R"({"t":"double","v":1e99999})"), "not JSON"},
         {Request(R"({"t":"currency","v":1})"), "unknown value tag \"currency\""},
         {Request(R"({"v":1})"), "value has no member \"t\""},
         {Request(R"({"t":"long","v":2147483648})"), "long value is not an integer"},
