@@ -32,8 +32,8 @@ void CheckShape(std::string_view p_sMessage, const WireLimits& p_oLimits) {
     bool escaped = false;
     for (const char c : p_sMessage) {
         if (inText) {
-            escaped = !escaped && c == '\\';
             inText = escaped || c != '"';
+            escaped = !escaped && c == '\\';
             continue;
         }
         if (c == '"') {

@@ -195,6 +195,8 @@ TEST(WireFormat, AMalformedMessageIsRefusedWithItsReason) {
         {RecordsetMessage(kPrice + R"(,{"name":"Day","type":7})", "[1],[2]"),
          "field has no member \"size\""},
         {Request(std::string(30, '[') + std::string(30, ']')), "nested deeper than 24 levels"},
+        {Request(R"({"t":"string","v":"\"[\\"},)" + std::string(30, '[') + std::string(30, ']')),
+         "nested deeper than 24 levels"},
         {R"({"format":"qv-facade/1","error":{"number":"5","source":"","description":""}})",
          "error number is not an integer"},
     };
