@@ -11,14 +11,11 @@ namespace qv {
 
 namespace call = facade_protocol;
 
-namespace {
+namespace {}  // namespace
 
-// A day as the facade reads it: Empty for "the first" or "the latest".
 Variant DayArgument(int32_t p_lDay) {
     return p_lDay == 0 ? Variant() : Variant::Date(static_cast<double>(p_lDay));
 }
-
-}  // namespace
 
 Variant CallPages(std::string_view p_sMethod, std::span<Variant> p_args) {
     return CallMethod(*CreateObject(call::prog_id::kPages), p_sMethod, p_args);

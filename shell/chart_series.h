@@ -46,6 +46,9 @@ struct ChartQuery {
     bool m_bAdvanced = false;
 };
 
+// A day as the pages component reads it: Empty for 0, "the first" or "the latest" day.
+Variant DayArgument(int32_t p_lDay);
+
 // Calls p_sMethod of the pages component with p_args, which takes back what the call writes.
 // Throws the facade's AutomationError.
 Variant CallPages(std::string_view p_sMethod, std::span<Variant> p_args);

@@ -52,10 +52,6 @@ QDoubleSpinBox* NewNumberBox(double p_dLow, double p_dHigh, int p_iDecimals, con
     return box;
 }
 
-Variant DayArgument(int32_t p_lDay) {
-    return p_lDay == 0 ? Variant() : Variant::Date(static_cast<double>(p_lDay));
-}
-
 }  // namespace
 
 OptionPricePage::OptionPricePage(const PageRequest& p_oPage, QWidget* p_pParent)

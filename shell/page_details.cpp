@@ -7,6 +7,7 @@
 #include "outside/recordset.h"
 #include "outside/variant.h"
 #include "outside/vb_date.h"
+#include "shell/chart_series.h"
 #include "shell/page_address.h"
 #include "shell/page_views.h"
 
@@ -225,13 +226,8 @@ void AddSideBySide(QWidget& p_oPage, Recordset& p_oRows, const char* p_sHeaderFi
     LayoutOf(p_oPage).addWidget(table, 1);
 }
 
-Variant DayArgument(int32_t p_lDay) {
-    return p_lDay == 0 ? Variant() : Variant::Date(static_cast<double>(p_lDay));
-}
-
 std::shared_ptr<Recordset> Call(std::string_view p_sMethod, std::span<Variant> p_args) {
-    const std::shared_ptr<DispatchObject> facade = CreateObject(protocol::prog_id::kPages);
-    return ExpectRecordset(CallMethod(*facade, p_sMethod, p_args),
+    return ExpectRecordset(CallPages(p_sMethod, p_args),
                            "the pages component answers with a recordset");
 }
 

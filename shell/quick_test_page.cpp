@@ -32,10 +32,6 @@ int32_t KindOf(const PageRequest& p_oPage) {
     return p_oPage.m_sCodeKey == "sectorcodes" ? kinds::kSectors : kinds::kStocks;
 }
 
-Variant DayArgument(int32_t p_lDay) {
-    return p_lDay == 0 ? Variant() : Variant::Date(static_cast<double>(p_lDay));
-}
-
 QString Percent(const Variant& p_vValue) {
     const double value = FigureOf(p_vValue);
     return std::isnan(value) ? QStringLiteral("n/a") : QString::number(value, 'f', 2) + '%';
