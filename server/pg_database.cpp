@@ -1,0 +1,566 @@
+#include "server/pg_database.h"
+
+#include <libpq-fe.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "facade/sqlite_database.h"
+#include "outside/text_util.h"
+
+namespace qv::server {
+
+namespace {
+
+using facade::FacadeError;
+using facade::SqlValueKind;
+
+// PostgreSQL's fixed type oids (pg_type.dat), for the types a facade query can yield.
+constexpr Oid kBoolOid = 16;
+constexpr Oid kInt8Oid = 20;
+constexpr Oid kInt2Oid = 21;
+constexpr Oid kInt4Oid = 23;
+constexpr Oid kFloat4Oid = 700;
+constexpr Oid kFloat8Oid = 701;
+constexpr Oid kNumericOid = 1700;
+
+// How long a connection attempt may take unless the address says otherwise.
+constexpr const char* kConnectTimeoutSeconds = "10";
+
+bool IsWordChar(char p_cChar) {
+    return std::isalnum(static_cast<unsigned char>(p_cChar)) != 0 || p_cChar == '_';
+}
+
+bool IsDigit(char p_cChar) {
+    return p_cChar >= '0' && p_cChar <= '9';
+}
+
+// The end of a quoted stretch starting at p_lStart (its quote doubled inside to escape it).
+size_t QuotedEnd(std::string_view p_sSql, size_t p_lStart) {
+    const char quote = p_sSql[p_lStart];
+    size_t at = p_lStart + 1;
+    while (at < p_sSql.size()) {
+        if (p_sSql[at] != quote) {
+            ++at;
+            continue;
+        }
+        if (at + 1 < p_sSql.size() && p_sSql[at + 1] == quote) {
+            at += 2;
+            continue;
+        }
+        return at + 1;
+    }
+    return p_sSql.size();
+}
+
+// The end of a comment starting at p_lStart, or npos when none starts there.
+size_t CommentEnd(std::string_view p_sSql, size_t p_lStart) {
+    const std::string_view rest = p_sSql.substr(p_lStart);
+    if (rest.starts_with("--")) {
+        const size_t end = p_sSql.find('\n', p_lStart);
+        return end == std::string_view::npos ? p_sSql.size() : end;
+    }
+    if (rest.starts_with("/*")) {
+        const size_t end = p_sSql.find("*/", p_lStart + 2);
+        return end == std::string_view::npos ? p_sSql.size() : end + 2;
+    }
+    return std::string_view::npos;
+}
+
+// SQLite's REAL is a double, its INTEGER 64 bits wide; PostgreSQL's are narrower.
+std::string_view CastType(std::string_view p_sType) {
+    if (EqualsIgnoreCase(p_sType, "REAL")) {
+        return "DOUBLE PRECISION";
+    }
+    if (EqualsIgnoreCase(p_sType, "INTEGER")) {
+        return "BIGINT";
+    }
+    return p_sType;
+}
+
+// The translation's state: the text so far and what it has seen of the parameters and words.
+class Translator {
+  public:
+    explicit Translator(std::string_view p_sSql) : m_sSql(p_sSql) {}
+
+    PgSql Translate() {
+        while (m_lAt < m_sSql.size()) {
+            Next();
+        }
+        return {std::move(m_sOut), m_lHighest};
+    }
+
+  private:
+    void Next() {
+        const char current = m_sSql[m_lAt];
+        if (current == '\'' || current == '"') {
+            Copy(QuotedEnd(m_sSql, m_lAt));
+            return;
+        }
+        if (const size_t end = CommentEnd(m_sSql, m_lAt); end != std::string_view::npos) {
+            Copy(end);
+            return;
+        }
+        if (current == '?') {
+            Parameter();
+            return;
+        }
+        if (IsWordChar(current)) {
+            Word();
+            return;
+        }
+        if (std::isspace(static_cast<unsigned char>(current)) == 0) {
+            m_sPreviousWord = {};
+        }
+        Copy(m_lAt + 1);
+    }
+
+    void Copy(size_t p_lEnd) {
+        m_sOut.append(m_sSql.substr(m_lAt, p_lEnd - m_lAt));
+        m_lAt = p_lEnd;
+    }
+
+    // ?N keeps its number; a bare ? takes the one after the highest so far, as SQLite numbers it.
+    void Parameter() {
+        size_t end = m_lAt + 1;
+        while (end < m_sSql.size() && IsDigit(m_sSql[end])) {
+            ++end;
+        }
+        int number = m_lHighest + 1;
+        if (end > m_lAt + 1) {
+            std::from_chars(m_sSql.data() + m_lAt + 1, m_sSql.data() + end, number);
+        }
+        m_lHighest = std::max(m_lHighest, number);
+        m_sOut += '$';
+        m_sOut += std::to_string(number);
+        m_lAt = end;
+        m_sPreviousWord = {};
+    }
+
+    void Word() {
+        size_t end = m_lAt;
+        while (end < m_sSql.size() && IsWordChar(m_sSql[end])) {
+            ++end;
+        }
+        const std::string_view word = m_sSql.substr(m_lAt, end - m_lAt);
+        m_sOut.append(EqualsIgnoreCase(m_sPreviousWord, "AS") ? CastType(word) : word);
+        m_sPreviousWord = word;
+        m_lAt = end;
+    }
+
+    std::string_view m_sSql;
+    size_t m_lAt = 0;
+    std::string m_sOut;
+    int m_lHighest = 0;
+    std::string_view m_sPreviousWord;
+};
+
+// The user part of an address without ":password".
+std::string UserWithoutPassword(std::string_view p_sUser) {
+    return std::string(p_sUser.substr(0, p_sUser.find(':')));
+}
+
+// The parameters of an address without password=...
+std::string QueryWithoutPassword(std::string_view p_sQuery) {
+    std::string kept;
+    for (const std::string_view parameter : SplitText(p_sQuery, '&')) {
+        if (parameter.starts_with("password=") || parameter.empty()) {
+            continue;
+        }
+        kept += kept.empty() ? "" : "&";
+        kept.append(parameter);
+    }
+    return kept;
+}
+
+// A keyword/value connection string without its password=... setting.
+std::string SettingsWithoutPassword(std::string_view p_sSettings) {
+    std::string kept;
+    for (const std::string_view setting : SplitText(p_sSettings, ' ')) {
+        if (setting.starts_with("password=") || setting.empty()) {
+            continue;
+        }
+        kept += kept.empty() ? "" : " ";
+        kept.append(setting);
+    }
+    return kept;
+}
+
+// libpq's message on one line, without the line breaks and indents it formats it with.
+std::string OneLine(std::string_view p_sMessage) {
+    std::string line;
+    for (const char c : TrimWhitespace(p_sMessage)) {
+        if (std::isspace(static_cast<unsigned char>(c)) == 0) {
+            line += c;
+        } else if (!line.empty() && line.back() != ' ') {
+            line += ' ';
+        }
+    }
+    return line;
+}
+
+// Doubles go as text that reads back as the same double; PostgreSQL spells the non-finite ones.
+std::string DoubleText(double p_dValue) {
+    if (std::isnan(p_dValue)) {
+        return "NaN";
+    }
+    if (std::isinf(p_dValue)) {
+        return p_dValue > 0 ? "Infinity" : "-Infinity";
+    }
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.17g", p_dValue);
+    return text;
+}
+
+// A numeric that holds a whole number of int64's range reads as an integer, as SQLite's sum of
+// integers would; any other as a double.
+SqlValueKind NumericKind(std::string_view p_sText) {
+    int64_t whole = 0;
+    const auto [end, error] =
+        std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), whole);
+    const bool integral = error == std::errc() && end == p_sText.data() + p_sText.size();
+    return integral ? SqlValueKind::Integer : SqlValueKind::Real;
+}
+
+double ParseDouble(std::string_view p_sText) {
+    double value = 0;
+    std::from_chars(p_sText.data(), p_sText.data() + p_sText.size(), value);
+    return value;
+}
+
+// A double as an integer the way SQLite converts one: toward zero, clamped to the range.
+int64_t DoubleToInt64(double p_dValue) {
+    if (std::isnan(p_dValue)) {
+        return 0;
+    }
+    if (p_dValue >= 9223372036854775807.0) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    if (p_dValue <= -9223372036854775808.0) {
+        return std::numeric_limits<int64_t>::min();
+    }
+    return static_cast<int64_t>(p_dValue);
+}
+
+// One prepared statement's bindings and the rows of its latest run.
+class PgCursor : public facade::SqlCursor {
+  public:
+    PgCursor(PgDatabase& p_oDatabase, PgSql p_oSql)
+        : m_oDatabase(p_oDatabase),
+          m_sText(std::move(p_oSql.m_sText)),
+          m_aParameters(static_cast<size_t>(p_oSql.m_lParameterCount)) {}
+
+    void BindInt64(int p_lIndex, int64_t p_llValue) override {
+        Parameter(p_lIndex) = std::to_string(p_llValue);
+    }
+    void BindDouble(int p_lIndex, double p_dValue) override {
+        Parameter(p_lIndex) = DoubleText(p_dValue);
+    }
+    void BindText(int p_lIndex, std::string_view p_sValue) override {
+        Parameter(p_lIndex) = std::string(p_sValue);
+    }
+    void BindNull(int p_lIndex) override { Parameter(p_lIndex).reset(); }
+
+    bool Step() override {
+        if (!m_oResult) {
+            m_oResult = m_oDatabase.RunPrepared(m_sText, m_aParameters);
+            m_lRow = -1;
+        }
+        if (m_lRow < PQntuples(m_oResult.get())) {
+            ++m_lRow;
+        }
+        return m_lRow < PQntuples(m_oResult.get());
+    }
+
+    void Reset() override {
+        m_oResult.reset();
+        m_lRow = -1;
+    }
+
+    int ColumnCount() const override {
+        if (m_oResult) {
+            return PQnfields(m_oResult.get());
+        }
+        return PQnfields(m_oDatabase.DescribePrepared(m_sText).get());
+    }
+
+    SqlValueKind ColumnKind(int p_lIndex) const override {
+        if (!OnColumn(p_lIndex) || PQgetisnull(m_oResult.get(), m_lRow, p_lIndex) != 0) {
+            return SqlValueKind::Null;
+        }
+        switch (PQftype(m_oResult.get(), p_lIndex)) {
+            case kBoolOid:
+            case kInt2Oid:
+            case kInt4Oid:
+            case kInt8Oid:
+                return SqlValueKind::Integer;
+            case kFloat4Oid:
+            case kFloat8Oid:
+                return SqlValueKind::Real;
+            case kNumericOid:
+                return NumericKind(Text(p_lIndex));
+            default:
+                return SqlValueKind::Text;
+        }
+    }
+
+    int64_t ColumnInt64(int p_lIndex) const override {
+        const std::string_view text = Text(p_lIndex);
+        if (PQftype(m_oResult.get(), p_lIndex) == kBoolOid) {
+            return text == "t" ? 1 : 0;
+        }
+        int64_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error == std::errc() && end == text.data() + text.size()) {
+            return value;
+        }
+        return DoubleToInt64(ParseDouble(text));
+    }
+
+    double ColumnDouble(int p_lIndex) const override {
+        if (ColumnKind(p_lIndex) == SqlValueKind::Integer) {
+            return static_cast<double>(ColumnInt64(p_lIndex));
+        }
+        return ParseDouble(Text(p_lIndex));
+    }
+
+    std::string ColumnText(int p_lIndex) const override { return std::string(Text(p_lIndex)); }
+
+  private:
+    std::optional<std::string>& Parameter(int p_lIndex) {
+        if (p_lIndex < 1 || static_cast<size_t>(p_lIndex) > m_aParameters.size()) {
+            throw FacadeError(m_oDatabase.Name(), 0,
+                              "cannot bind parameter " + std::to_string(p_lIndex) +
+                                  ": the statement has " + std::to_string(m_aParameters.size()));
+        }
+        return m_aParameters[static_cast<size_t>(p_lIndex - 1)];
+    }
+
+    bool OnColumn(int p_lIndex) const {
+        return m_oResult && m_lRow >= 0 && m_lRow < PQntuples(m_oResult.get()) && p_lIndex >= 0 &&
+               p_lIndex < PQnfields(m_oResult.get());
+    }
+
+    // The value as PostgreSQL wrote it; "" for NULL or off the row.
+    std::string_view Text(int p_lIndex) const {
+        if (!OnColumn(p_lIndex)) {
+            return {};
+        }
+        return {PQgetvalue(m_oResult.get(), m_lRow, p_lIndex),
+                static_cast<size_t>(PQgetlength(m_oResult.get(), m_lRow, p_lIndex))};
+    }
+
+    PgDatabase& m_oDatabase;
+    std::string m_sText;
+    std::vector<std::optional<std::string>> m_aParameters;
+    PgResult m_oResult;
+    int m_lRow = -1;
+};
+
+void IgnoreNotice(void*, const char*) {}
+
+bool Succeeded(const pg_result* p_oResult) {
+    const ExecStatusType status = PQresultStatus(p_oResult);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+
+}  // namespace
+
+PgSql TranslateSql(std::string_view p_sSql) {
+    return Translator(p_sSql).Translate();
+}
+
+std::string UrlWithoutPassword(std::string_view p_sUrl) {
+    const size_t scheme = p_sUrl.find("://");
+    if (scheme == std::string_view::npos) {
+        return SettingsWithoutPassword(p_sUrl);
+    }
+    const size_t authority = scheme + 3;
+    const size_t query = p_sUrl.find('?', authority);
+    const size_t path = std::min(p_sUrl.find('/', authority), query);
+    const std::string_view host = p_sUrl.substr(authority, path - authority);
+    const size_t at = host.rfind('@');
+    std::string address(p_sUrl.substr(0, authority));
+    if (at != std::string_view::npos) {
+        address += UserWithoutPassword(host.substr(0, at)) + "@";
+    }
+    address.append(host.substr(at == std::string_view::npos ? 0 : at + 1));
+    if (path < query) {
+        address.append(p_sUrl.substr(path, query - path));
+    }
+    if (query == std::string_view::npos) {
+        return address;
+    }
+    const std::string parameters = QueryWithoutPassword(p_sUrl.substr(query + 1));
+    return parameters.empty() ? address : address + "?" + parameters;
+}
+
+void PgResultDeleter::operator()(pg_result* p_oResult) const {
+    PQclear(p_oResult);
+}
+
+PgDatabase::PgDatabase(const std::string& p_sUrl) : m_sName(UrlWithoutPassword(p_sUrl)) {
+    // The address is expanded after the default timeout, so a timeout it names wins.
+    const char* keywords[] = {"connect_timeout", "dbname", nullptr};
+    const char* values[] = {kConnectTimeoutSeconds, p_sUrl.c_str(), nullptr};
+    m_oConnection = PQconnectdbParams(keywords, values, 1);
+    if (m_oConnection == nullptr) {
+        throw FacadeError(m_sName, 0, "cannot connect to the database: out of memory");
+    }
+    if (PQstatus(m_oConnection) != CONNECTION_OK) {
+        const std::string message = OneLine(PQerrorMessage(m_oConnection));
+        PQfinish(m_oConnection);
+        throw FacadeError(m_sName, 0, "cannot connect to the database: " + message);
+    }
+    // Notices (an IF NOT EXISTS that found the object) are for people at a console.
+    PQsetNoticeProcessor(m_oConnection, IgnoreNotice, nullptr);
+}
+
+PgDatabase::~PgDatabase() {
+    PQfinish(m_oConnection);
+}
+
+void PgDatabase::Fail(std::string_view p_sWhat, const pg_result* p_oResult) const {
+    const char* primary =
+        p_oResult != nullptr ? PQresultErrorField(p_oResult, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+    const std::string message =
+        OneLine(primary != nullptr ? primary : PQerrorMessage(m_oConnection));
+    throw FacadeError(m_sName, 0, std::string(p_sWhat) + ": " + message);
+}
+
+void PgDatabase::EnsureConnected() {
+    if (PQstatus(m_oConnection) == CONNECTION_OK) {
+        return;
+    }
+    if (m_bInTransaction) {
+        throw FacadeError(m_sName, 0,
+                          "the connection to the database was lost during a transaction, whose "
+                          "work is undone: " +
+                              OneLine(PQerrorMessage(m_oConnection)));
+    }
+    m_aPrepared.clear();
+    PQreset(m_oConnection);
+    if (PQstatus(m_oConnection) != CONNECTION_OK) {
+        throw FacadeError(
+            m_sName, 0,
+            "cannot connect to the database again: " + OneLine(PQerrorMessage(m_oConnection)));
+    }
+}
+
+void PgDatabase::NoteResult(const pg_result* p_oResult) {
+    const PGTransactionStatusType status = PQtransactionStatus(m_oConnection);
+    if (status != PQTRANS_UNKNOWN) {
+        m_bInTransaction = status != PQTRANS_IDLE;
+    }
+    if (p_oResult == nullptr || !Succeeded(p_oResult)) {
+        return;
+    }
+    const std::string_view command = PQcmdStatus(const_cast<pg_result*>(p_oResult));
+    if (command.starts_with("INSERT") || command.starts_with("UPDATE") ||
+        command.starts_with("DELETE") || command.starts_with("MERGE")) {
+        m_llChangedRows = std::atoll(PQcmdTuples(const_cast<pg_result*>(p_oResult)));
+    }
+}
+
+PgResult PgDatabase::Run(const std::string& p_sText, std::string_view p_sWhat) {
+    EnsureConnected();
+    PgResult result(PQexec(m_oConnection, p_sText.c_str()));
+    NoteResult(result.get());
+    if (!result || !Succeeded(result.get())) {
+        Fail(p_sWhat, result.get());
+    }
+    return result;
+}
+
+void PgDatabase::Execute(std::string_view p_sSql) {
+    Run(TranslateSql(p_sSql).m_sText, "cannot run the statements");
+}
+
+const std::string& PgDatabase::PreparedName(const std::string& p_sText) {
+    if (const auto known = m_aPrepared.find(p_sText); known != m_aPrepared.end()) {
+        return known->second;
+    }
+    std::string name = "qv" + std::to_string(m_aPrepared.size() + 1);
+    PgResult result(PQprepare(m_oConnection, name.c_str(), p_sText.c_str(), 0, nullptr));
+    NoteResult(nullptr);
+    if (!result || !Succeeded(result.get())) {
+        Fail("cannot prepare a query", result.get());
+    }
+    return m_aPrepared.emplace(p_sText, std::move(name)).first->second;
+}
+
+facade::SqlStatement PgDatabase::Prepare(std::string_view p_sSql) {
+    EnsureConnected();
+    PgSql sql = TranslateSql(p_sSql);
+    PreparedName(sql.m_sText);
+    return facade::SqlStatement(std::make_unique<PgCursor>(*this, std::move(sql)));
+}
+
+PgResult PgDatabase::RunPrepared(const std::string& p_sText,
+                                 const std::vector<std::optional<std::string>>& p_aParameters) {
+    EnsureConnected();
+    const std::string& name = PreparedName(p_sText);
+    std::vector<const char*> values;
+    values.reserve(p_aParameters.size());
+    for (const std::optional<std::string>& parameter : p_aParameters) {
+        values.push_back(parameter ? parameter->c_str() : nullptr);
+    }
+    PgResult result(PQexecPrepared(m_oConnection, name.c_str(), static_cast<int>(values.size()),
+                                   values.data(), nullptr, nullptr, 0));
+    NoteResult(result.get());
+    if (!result || !Succeeded(result.get())) {
+        Fail("cannot run a query", result.get());
+    }
+    return result;
+}
+
+PgResult PgDatabase::DescribePrepared(const std::string& p_sText) {
+    EnsureConnected();
+    PgResult result(PQdescribePrepared(m_oConnection, PreparedName(p_sText).c_str()));
+    NoteResult(nullptr);
+    if (!result || !Succeeded(result.get())) {
+        Fail("cannot describe a query", result.get());
+    }
+    return result;
+}
+
+void PgDatabase::BeginWrite() {
+    Run("BEGIN", "cannot begin a transaction");
+}
+
+void PgDatabase::BeginRead() {
+    Run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY", "cannot begin a transaction");
+}
+
+void PgDatabase::CommitTransaction() {
+    if (PQtransactionStatus(m_oConnection) == PQTRANS_INERROR) {
+        RollbackTransaction();
+        throw FacadeError(m_sName, 0,
+                          "cannot commit: a statement of the transaction failed, so its work is "
+                          "undone");
+    }
+    if (PQstatus(m_oConnection) != CONNECTION_OK) {
+        m_bInTransaction = false;
+        throw FacadeError(m_sName, 0,
+                          "cannot commit: the connection to the database was lost, so the "
+                          "transaction's work is undone");
+    }
+    Run("COMMIT", "cannot commit");
+}
+
+void PgDatabase::RollbackTransaction() {
+    if (PQstatus(m_oConnection) != CONNECTION_OK) {
+        // The server undid the transaction when the connection ended.
+        m_bInTransaction = false;
+        return;
+    }
+    Run("ROLLBACK", "cannot roll back");
+}
+
+}  // namespace qv::server

@@ -1,0 +1,100 @@
+// The facade's query layer on a PostgreSQL database: one libpq connection, used by one thread at
+// a time (the server keeps one per facade backend of its pool).
+//
+// The facade's SQL is SQLite's spelling of what the two engines share, translated as it is
+// prepared: ?N and ? become $N; a cast AS REAL becomes AS DOUBLE PRECISION and AS INTEGER becomes
+// AS BIGINT (SQLite's integers being 64 bits). A statement is prepared on the connection once,
+// under a name of its own, and kept for the connection's life, so a request that runs the same
+// queries again pays for the planning only the first time.
+// Parameters go as text (a double printed so that it reads back the same), results come back as
+// text and are read by their column's type.
+//
+// A connection that broke (the database restarted, the server was ended) is opened again by the
+// next statement outside a transaction; inside a transaction the loss is reported, since the
+// work done in it is gone.
+//
+//     PgDatabase db("postgresql:///qorvant?host=/run/qorvant&port=5432");
+//     SqlStatement find = db.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "facade/sql_database.h"
+
+struct pg_conn;
+struct pg_result;
+
+namespace qv::server {
+
+// A statement of the facade's SQL as PostgreSQL reads it.
+struct PgSql {
+    std::string m_sText;
+    int m_lParameterCount = 0;  // the highest parameter number used
+};
+
+// Parameters and casts are rewritten outside string literals, quoted names and comments;
+// everything else stays as written.
+PgSql TranslateSql(std::string_view p_sSql);
+
+// A database address as a message may show it: the password left out, whether it was given in
+// the address's user part or as a parameter.
+std::string UrlWithoutPassword(std::string_view p_sUrl);
+
+struct PgResultDeleter {
+    void operator()(pg_result* p_oResult) const;
+};
+using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
+
+class PgDatabase : public facade::SqlDatabase {
+  public:
+    // Connects at once; a database that cannot be reached gives a FacadeError naming it.
+    explicit PgDatabase(const std::string& p_sUrl);
+    ~PgDatabase() override;
+    PgDatabase(const PgDatabase&) = delete;
+    PgDatabase& operator=(const PgDatabase&) = delete;
+
+    facade::SqlDialect Dialect() const override { return facade::SqlDialect::Postgres; }
+    const std::string& Name() const override { return m_sName; }
+
+    void Execute(std::string_view p_sSql) override;
+    facade::SqlStatement Prepare(std::string_view p_sSql) override;
+
+    int64_t ChangedRows() const override { return m_llChangedRows; }
+    bool InTransaction() const override { return m_bInTransaction; }
+    bool IsReadOnly() const override { return false; }
+
+    void BeginWrite() override;
+    void BeginRead() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+
+    // Runs a statement prepared on this connection (preparing it again after a reconnection);
+    // the cursors' work.
+    PgResult RunPrepared(const std::string& p_sText,
+                         const std::vector<std::optional<std::string>>& p_aParameters);
+    // The result columns of a prepared statement, before it runs.
+    PgResult DescribePrepared(const std::string& p_sText);
+
+  private:
+    [[noreturn]] void Fail(std::string_view p_sWhat, const pg_result* p_oResult) const;
+    // Opens the connection again when it broke, unless a transaction was open on it.
+    void EnsureConnected();
+    // The name a translated statement is prepared under on this connection.
+    const std::string& PreparedName(const std::string& p_sText);
+    PgResult Run(const std::string& p_sText, std::string_view p_sWhat);
+    void NoteResult(const pg_result* p_oResult);
+
+    std::string m_sName;
+    pg_conn* m_oConnection = nullptr;
+    std::map<std::string, std::string, std::less<>> m_aPrepared;
+    int64_t m_llChangedRows = 0;
+    bool m_bInTransaction = false;
+};
+
+}  // namespace qv::server

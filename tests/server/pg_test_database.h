@@ -1,0 +1,43 @@
+// A schema of its own on the PostgreSQL server the tests are given ($QV_TEST_POSTGRES, a URL such
+// as scripts/pg-cluster prints), so that tests neither see each other's tables nor leave theirs
+// behind. Without the variable the tests that need a server are skipped.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "server/pg_database.h"
+
+namespace qv::server::test {
+
+// The server's URL, when the tests were given one.
+std::optional<std::string> TestPostgresUrl();
+
+class ScratchSchema {
+  public:
+    // Creates the schema; p_sBaseUrl names the server.
+    explicit ScratchSchema(const std::string& p_sBaseUrl);
+    ~ScratchSchema();
+    ScratchSchema(const ScratchSchema&) = delete;
+    ScratchSchema& operator=(const ScratchSchema&) = delete;
+
+    // A URL whose connections find their tables in this schema, whenever they connect.
+    const std::string& Url() const { return m_sUrl; }
+    // A connection outside the schema, for what a test does to the others (ending them).
+    PgDatabase& Admin() { return m_oAdmin; }
+
+  private:
+    PgDatabase m_oAdmin;
+    std::string m_sSchema;
+    std::string m_sUrl;
+};
+
+}  // namespace qv::server::test
+
+// Skips the test unless $QV_TEST_POSTGRES names a server.
+#define QV_REQUIRE_POSTGRES(url)                                    \
+    const std::optional<std::string> url = TestPostgresUrl();       \
+    if (!url) {                                                     \
+        GTEST_SKIP() << "set QV_TEST_POSTGRES to a PostgreSQL URL"; \
+    }
