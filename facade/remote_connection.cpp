@@ -220,7 +220,7 @@ Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
         case remote_protocol::kOk:
             break;
         case remote_protocol::kUnauthorised:
-            RaiseFacadeError(p_sMethod, "the facade server at " + p_sServer +
+            RaiseFacadeError(p_sMethod, "The facade server at " + p_sServer +
                                             " no longer knows this session; log in again");
         case remote_protocol::kBadRequest:
         case remote_protocol::kTooLarge:
@@ -232,7 +232,7 @@ Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
     try {
         response = DecodeResponse(p_oResponse.body);
     } catch (const WireFormatError& error) {
-        RaiseFacadeError(p_sMethod, "the facade server at " + p_sServer +
+        RaiseFacadeError(p_sMethod, "The facade server at " + p_sServer +
                                         " answered with something that is not a facade message (" +
                                         error.what() + ")");
     }
@@ -240,7 +240,7 @@ Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
         throw *response.m_oError;
     }
     if (response.m_aArgs.size() != p_args.size()) {
-        RaiseFacadeError(p_sMethod, "the facade server at " + p_sServer + " answered " +
+        RaiseFacadeError(p_sMethod, "The facade server at " + p_sServer + " answered " +
                                         std::to_string(response.m_aArgs.size()) +
                                         " arguments for " + std::to_string(p_args.size()));
     }
@@ -359,7 +359,7 @@ Variant RemoteConnection::Call(std::string_view p_sProgId, std::string_view p_sM
                                std::span<Variant> p_args) {
     if (!LoggedIn()) {
         RaiseFacadeError(p_sMethod,
-                         "not logged in to the facade server at " + m_sServer + "; log in first");
+                         "Not logged in to the facade server at " + m_sServer + "; log in first");
     }
     const WireRequest request{std::string(p_sProgId), std::string(p_sMethod), m_sTimeCode,
                               std::vector<Variant>(p_args.begin(), p_args.end())};
@@ -369,7 +369,7 @@ Variant RemoteConnection::Call(std::string_view p_sProgId, std::string_view p_sM
     } catch (const WireFormatError& error) {
         RaiseFacadeError(
             p_sMethod,
-            std::string("an argument cannot be sent to the facade server (") + error.what() + ")");
+            std::string("An argument cannot be sent to the facade server (") + error.what() + ")");
     }
     const httplib::Result result = m_oClient->Post(remote_protocol::kCallPath, message);
     if (!result) {
