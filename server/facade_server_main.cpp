@@ -224,7 +224,9 @@ int SetPassword(const CommandLine& p_oLine, const std::string& p_sName) {
         throw std::runtime_error("no owner is named \"" + p_sName + "\"");
     }
     accounts.SetPasswordHash(*ownerId, qv::server::HashPassword(ReadPassword()));
-    std::printf("Set the password of owner %d, \"%s\"\n", *ownerId, p_sName.c_str());
+    const std::string name =
+        qv::facade::OwnerStore(store->Database()).OwnerName(*ownerId).value_or(p_sName);
+    std::printf("Set the password of owner %d, \"%s\"\n", *ownerId, name.c_str());
     return 0;
 }
 
