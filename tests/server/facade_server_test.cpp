@@ -17,6 +17,7 @@
 #include "facade/remote_protocol.h"
 #include "facade/sample_market.h"
 #include "facade/session_store.h"
+#include "facade/sqlite_database.h"
 #include "facade/wire_format.h"
 #include "outside/facade_protocol.h"
 #include "outside/recordset.h"
@@ -59,19 +60,20 @@ class FacadeServerTest : public ::testing::Test {
     static std::string Database() { return (s_oFolder / "market.db").string(); }
 
     void SetUp() override {
+        const std::string path = Database();
+        Start([path] {
+            return std::make_shared<facade::MarketStore>(path,
+                                                         facade::MarketStore::Access::ReadWrite);
+        });
+    }
+    void Start(StoreOpener p_fnOpener) {
         FacadeServerOptions options;
         options.m_lPort = 0;
         options.m_lThreads = 2;
         options.m_oSessionLifetime = kLifetime;
         options.m_oLimits.m_lMaxBytes = 64 * 1024;
         options.m_fnNow = [this] { return m_dNow.load(); };
-        const std::string path = Database();
-        m_oServer = std::make_unique<FacadeServer>(
-            [path] {
-                return std::make_shared<facade::MarketStore>(
-                    path, facade::MarketStore::Access::ReadWrite);
-            },
-            options);
+        m_oServer = std::make_unique<FacadeServer>(std::move(p_fnOpener), options);
         m_oClient = std::make_unique<httplib::Client>("127.0.0.1", m_oServer->Bind());
         m_oServing = std::thread([this] { m_oServer->Serve(); });
         while (!m_oServer->IsRunning()) {
@@ -82,6 +84,7 @@ class FacadeServerTest : public ::testing::Test {
         m_oServer->Stop();
         m_oServing.join();
     }
+    int HealthStatus() { return m_oClient->Get(std::string(protocol::kHealthPath))->status; }
 
     httplib::Result Post(std::string_view p_sPath, const std::string& p_sBody) {
         return m_oClient->Post(std::string(p_sPath), p_sBody, std::string(protocol::kContentType));
@@ -249,7 +252,22 @@ TEST_F(FacadeServerTest, MessagesThatAreNotCallsAreRefusedWithAnErrorDocument) {
         EXPECT_EQ(result->status, c.m_lStatus) << c.m_sCase;
         EXPECT_FALSE(Json(result->body).value("error", "").empty()) << c.m_sCase;
     }
-    EXPECT_EQ(m_oClient->Get(std::string(protocol::kHealthPath))->status, protocol::kOk);
+    EXPECT_EQ(HealthStatus(), protocol::kOk);
+}
+
+TEST_F(FacadeServerTest, ADatabaseThatCannotBeReachedAnswersUnavailableUntilItCanBe) {
+    TearDown();
+    std::atomic<int> opened{0};
+    const std::string path = Database();
+    Start([&opened, path] {
+        if (opened++ == 0) {
+            throw facade::FacadeError(path, 0, "the database server does not answer");
+        }
+        return std::make_shared<facade::MarketStore>(path, facade::MarketStore::Access::ReadWrite);
+    });
+    EXPECT_EQ(HealthStatus(), protocol::kUnavailable);
+    EXPECT_EQ(LoginAs("ada", "lovelace")->status, protocol::kOk);
+    EXPECT_EQ(HealthStatus(), protocol::kOk);
 }
 
 TEST_F(FacadeServerTest, ATimeCodeOfNoLiveSessionIsRefused) {
