@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "facade/facade_arguments.h"
 #include "facade/market_queries.h"
@@ -103,6 +104,11 @@ std::string FacadeBackend::LoginUnrecorded(int32_t p_lOwnerId, const std::string
     m_sRecordFound = owners.RecordedTimeCode(p_lOwnerId);
     m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, timeCode});
     return timeCode;
+}
+
+void FacadeBackend::AdoptSession(OwnerSession p_oSession) {
+    m_sRecordFound.reset();
+    m_oAuthority = OwnerAuthority(std::move(p_oSession));
 }
 
 int32_t FacadeBackend::AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,

@@ -312,6 +312,25 @@ void AddTradeClosing(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute(kTradeClosingSql);
 }
 
+// The facade server's accounts and sessions. An owner without a password hash cannot log in to the
+// server with a password. A session is found by its time code from any server process sharing the
+// database; its times are seconds since 1970-01-01 UTC, so that hosts in other time zones agree
+// on when it expires.
+constexpr const char* kSessionsSql = R"sql(
+ALTER TABLE owners ADD COLUMN password_hash TEXT;
+CREATE TABLE sessions (
+    time_code TEXT PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    started REAL NOT NULL,
+    expires REAL NOT NULL
+);
+CREATE INDEX sessions_by_owner ON sessions (owner_id);
+)sql";
+
+void AddSessions(SqliteDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kSessionsSql);
+}
+
 void CreateTables(SqliteDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
@@ -319,9 +338,9 @@ void CreateTables(SqliteDatabase& p_oDatabase) {
 
 const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
     static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables,        SeedFieldCatalogue, SeedSystemLayouts,
-        RealignHoldingMasks, AdoptLatestBasis,   AddMarketOrigin,
-        AddOptionsTrades,    AddScreens,         AddTradeClosing,
+        CreateTables,     SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks,
+        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,  AddScreens,
+        AddTradeClosing,  AddSessions,
     };
     return migrations;
 }

@@ -10,6 +10,8 @@
 //   6  where the market came from (market_origin): the generated sample or an import
 //   7  the owners' options-analysis trades (options_groups, options_trades), empty at first
 //   8  the owners' stock screens (screens) and the screens shipped with the market (owner 0)
+//   9  closing trades (their sale and version), portfolio names unique per owner
+//  10  the facade server's password hashes (owners.password_hash) and sessions
 #pragma once
 
 #include <cstdint>
