@@ -22,7 +22,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct TradeRecord {
     int64_t m_llTradeId = 0;
@@ -50,7 +50,7 @@ std::string PortfolioNameFault(const std::string& p_sName);
 
 class PortfolioStore {
   public:
-    explicit PortfolioStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit PortfolioStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     int32_t CreatePortfolio(int32_t p_lOwnerId, const std::string& p_sName);
     void RenamePortfolio(int32_t p_lPortfolioId, const std::string& p_sName);
@@ -67,8 +67,8 @@ class PortfolioStore {
 
     // Adds a trade and marks the portfolio updated on its buy date; returns the trade id.
     int64_t AddTrade(int32_t p_lPortfolioId, const TradeRecord& p_oTrade);
-    // Adds the trades in one transaction.
-    void AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades);
+    // Adds the trades in one transaction; returns the id of the last one (0 when none).
+    int64_t AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades);
     // Writes the trade of p_oTrade.m_llTradeId when it is still at p_lReadVersion; returns its
     // new version, or none when it was changed or deleted since.
     std::optional<int32_t> UpdateTrade(const TradeRecord& p_oTrade, int32_t p_lReadVersion);
@@ -81,7 +81,7 @@ class PortfolioStore {
   private:
     void MarkUpdated(int32_t p_lPortfolioId, int32_t p_lDate);
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade
