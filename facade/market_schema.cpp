@@ -222,7 +222,7 @@ FROM stock_bars;
 
 void AdoptLatestBasis(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kLatestBasisSql);
-    if (p_oDatabase.QueryInt64("SELECT EXISTS (SELECT 1 FROM stock_bars)") != 0) {
+    if (p_oDatabase.QueryInt64("SELECT 1 FROM stock_bars LIMIT 1") != 0) {
         RewriteDailyData(p_oDatabase, LoadStockSeries(p_oDatabase), {});
     }
 }

@@ -222,7 +222,7 @@ void MarketStore::CheckFileInPlace() const {
 }
 
 bool MarketStore::HasMarketData() {
-    return m_oDatabase->QueryInt64("SELECT EXISTS (SELECT 1 FROM trading_days)") != 0;
+    return m_oDatabase->QueryInt64("SELECT 1 FROM trading_days LIMIT 1") != 0;
 }
 
 MarketSummary MarketStore::Summary() {
