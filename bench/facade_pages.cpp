@@ -51,7 +51,7 @@ PagesMarket& Market() {
     static PagesMarket s_oMarket = [] {
         PagesMarket oMarket;
         oMarket.m_oMarket = bench::GenerateMarket("pages", kStocks, 80, 756);
-        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Path()).parent_path();
+        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Name()).parent_path();
         RegisterFacadeComponents(oMarket.m_oComponents, oMarket.m_oMarket.backend);
         SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
         oMarket.m_lFirstDay =

@@ -95,7 +95,7 @@ PortfolioMarket& Market() {
     static PortfolioMarket s_oMarket = [] {
         PortfolioMarket oMarket;
         oMarket.m_oMarket = bench::GenerateMarket("portfolio", kStocks, 40, 504);
-        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Path()).parent_path();
+        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Name()).parent_path();
         RegisterFacadeComponents(oMarket.m_oComponents, oMarket.m_oMarket.backend);
         oMarket.m_oMarket.backend->Login(kOwner, "");
         SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
