@@ -10,6 +10,10 @@ namespace qv::facade {
 
 namespace {
 
+constexpr const char* kInsertTradeSql =
+    "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price, commission, "
+    "is_short, initial_req, maintenance_pct, realized_gain, sell_date, sell_price) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)";
 constexpr const char* kTradeColumns =
     "t.trade_id, t.portfolio_id, t.stock_id, s.symbol, t.buy_date, t.shares, t.initial_price, "
     "t.commission, t.is_short, t.initial_req, t.maintenance_pct, t.realized_gain, t.sell_date, "
@@ -155,32 +159,31 @@ void PortfolioStore::MarkUpdated(int32_t p_lPortfolioId, int32_t p_lDate) {
 
 int64_t PortfolioStore::AddTrade(int32_t p_lPortfolioId, const TradeRecord& p_oTrade) {
     SqlTransaction work(m_oDatabase);
-    const int64_t tradeId = AddTrades(p_lPortfolioId, {p_oTrade});
+    SqlStatement insert = m_oDatabase.Prepare(std::string(kInsertTradeSql) + " RETURNING trade_id");
+    insert.BindInt64(1, p_lPortfolioId);
+    BindTerms(insert, p_oTrade);
+    insert.Step();
+    const int64_t tradeId = insert.ColumnInt64(0);
+    insert.Reset();
+    MarkUpdated(p_lPortfolioId, p_oTrade.m_lBuyDate);
     work.Commit();
     return tradeId;
 }
 
-int64_t PortfolioStore::AddTrades(int32_t p_lPortfolioId,
-                                  const std::vector<TradeRecord>& p_aTrades) {
+// Without RETURNING, which costs an import of many trades a result row each.
+void PortfolioStore::AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades) {
     SqlTransaction work(m_oDatabase);
-    SqlStatement insert = m_oDatabase.Prepare(
-        "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price, commission, "
-        "is_short, initial_req, maintenance_pct, realized_gain, sell_date, sell_price) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12) RETURNING trade_id");
+    SqlStatement insert = m_oDatabase.Prepare(kInsertTradeSql);
     int32_t latest = 0;
-    int64_t tradeId = 0;
     for (const TradeRecord& trade : p_aTrades) {
         insert.Reset();
         insert.BindInt64(1, p_lPortfolioId);
         BindTerms(insert, trade);
-        insert.Step();
-        tradeId = insert.ColumnInt64(0);
-        insert.Reset();
+        insert.Run();
         latest = std::max(latest, trade.m_lBuyDate);
     }
     MarkUpdated(p_lPortfolioId, latest);
     work.Commit();
-    return tradeId;
 }
 
 std::optional<int32_t> PortfolioStore::UpdateTrade(const TradeRecord& p_oTrade,

@@ -67,8 +67,8 @@ class PortfolioStore {
 
     // Adds a trade and marks the portfolio updated on its buy date; returns the trade id.
     int64_t AddTrade(int32_t p_lPortfolioId, const TradeRecord& p_oTrade);
-    // Adds the trades in one transaction; returns the id of the last one (0 when none).
-    int64_t AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades);
+    // Adds the trades in one transaction.
+    void AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades);
     // Writes the trade of p_oTrade.m_llTradeId when it is still at p_lReadVersion; returns its
     // new version, or none when it was changed or deleted since.
     std::optional<int32_t> UpdateTrade(const TradeRecord& p_oTrade, int32_t p_lReadVersion);
