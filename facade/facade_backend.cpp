@@ -55,7 +55,7 @@ FacadeBackend::FacadeBackend(std::shared_ptr<MarketStore> p_oStore)
 
 FacadeBackend::~FacadeBackend() = default;
 
-SqliteDatabase& FacadeBackend::Database() {
+SqlDatabase& FacadeBackend::Database() {
     return m_oStore->Database();
 }
 
@@ -74,7 +74,7 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     if (m_oStore->IsReadOnly()) {
         return LoginUnrecorded(p_lOwnerId, p_sName);
     }
-    SqliteTransaction work(Database());
+    SqlTransaction work(Database());
     OwnerStore owners(Database());
     if (p_sName.empty()) {
         owners.EnsureOwner(p_lOwnerId);

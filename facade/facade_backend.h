@@ -26,7 +26,7 @@ class Recordset;
 namespace qv::facade {
 
 class MarketStore;
-class SqliteDatabase;
+class SqlDatabase;
 
 class FacadeBackend {
   public:
@@ -36,7 +36,7 @@ class FacadeBackend {
     FacadeBackend& operator=(const FacadeBackend&) = delete;
 
     MarketStore& Store() { return *m_oStore; }
-    SqliteDatabase& Database();
+    SqlDatabase& Database();
 
     // The field catalogue as the "ParameterList" recordset: every field the facade delivers. Each
     // caller gets a copy of its own, since callers filter and sort it.

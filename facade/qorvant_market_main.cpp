@@ -141,7 +141,7 @@ int64_t ReadCount(const std::vector<std::string>& p_aArgs, size_t& p_lIndex, int
 // every input.
 void RequireWritable(const MarketStore& p_oStore, const std::string& p_sWhatFails) {
     if (p_oStore.IsReadOnly()) {
-        throw FacadeError(p_oStore.Path(), 0,
+        throw FacadeError(p_oStore.Name(), 0,
                           std::string("the database is read-only (the file or its folder cannot "
                                       "be written), so ") +
                               p_sWhatFails);
@@ -216,7 +216,7 @@ int Import(const std::string& p_sPath, const std::vector<std::string>& p_aArgs) 
     }
     // The import committed into the file it opened; the success reported is only true while
     // that is still the file at the path.
-    store.Database().CheckFileInPlace();
+    store.CheckFileInPlace();
     progress.Finish();
     std::printf("Imported into %s in %.1f s\n", p_sPath.c_str(), SecondsSince(start));
     if (report.m_bReplacedSample) {
@@ -320,8 +320,8 @@ int Portfolio(const std::string& p_sPath, const std::vector<std::string>& p_aArg
     const std::string text = ReadWholeFile(args.m_sFile);
     MarketStore store(p_sPath, MarketStore::Access::ReadWrite);
     RequireWritable(store, "no trades can be imported into it");
-    SqliteDatabase& database = store.Database();
-    SqliteTransaction work(database);
+    SqlDatabase& database = store.Database();
+    SqlTransaction work(database);
     PortfolioStore portfolios(database);
     const std::optional<int32_t> found = portfolios.FindByName(args.m_lOwnerId, args.m_sName);
     const int32_t portfolioId =

@@ -1,7 +1,7 @@
 #include "facade/session_store.h"
 
 #include "facade/owner_store.h"
-#include "facade/sqlite_database.h"
+#include "facade/sql_database.h"
 
 namespace qv::facade {
 
@@ -18,8 +18,8 @@ double LoginDaySerial(double p_dSeconds) {
 
 void SessionStore::StartSession(int32_t p_lOwnerId, const std::string& p_sTimeCode, double p_dNow,
                                 double p_dLifetime) {
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement put = m_oDatabase.Prepare(
+    SqlTransaction work(m_oDatabase);
+    SqlStatement put = m_oDatabase.Prepare(
         "INSERT INTO sessions (time_code, owner_id, started, expires) VALUES (?1, ?2, ?3, ?4)");
     put.BindText(1, p_sTimeCode);
     put.BindInt64(2, p_lOwnerId);
@@ -32,7 +32,7 @@ void SessionStore::StartSession(int32_t p_lOwnerId, const std::string& p_sTimeCo
 
 std::optional<SessionRecord> SessionStore::FindSession(const std::string& p_sTimeCode,
                                                        double p_dNow) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT owner_id, expires FROM sessions WHERE time_code = ?1 AND expires > ?2");
     query.BindText(1, p_sTimeCode);
     query.BindDouble(2, p_dNow);
@@ -43,20 +43,20 @@ std::optional<SessionRecord> SessionStore::FindSession(const std::string& p_sTim
 }
 
 void SessionStore::EndSession(const std::string& p_sTimeCode) {
-    SqliteStatement remove = m_oDatabase.Prepare("DELETE FROM sessions WHERE time_code = ?1");
+    SqlStatement remove = m_oDatabase.Prepare("DELETE FROM sessions WHERE time_code = ?1");
     remove.BindText(1, p_sTimeCode);
     remove.Run();
 }
 
 int64_t SessionStore::PurgeExpired(double p_dNow) {
-    SqliteStatement remove = m_oDatabase.Prepare("DELETE FROM sessions WHERE expires <= ?1");
+    SqlStatement remove = m_oDatabase.Prepare("DELETE FROM sessions WHERE expires <= ?1");
     remove.BindDouble(1, p_dNow);
     remove.Run();
     return m_oDatabase.ChangedRows();
 }
 
 std::optional<std::string> SessionStore::PasswordHash(int32_t p_lOwnerId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT password_hash FROM owners WHERE owner_id = ?1 AND password_hash IS NOT NULL");
     query.BindInt64(1, p_lOwnerId);
     if (!query.Step()) {
@@ -66,7 +66,7 @@ std::optional<std::string> SessionStore::PasswordHash(int32_t p_lOwnerId) {
 }
 
 bool SessionStore::SetPasswordHash(int32_t p_lOwnerId, const std::string& p_sHash) {
-    SqliteStatement put =
+    SqlStatement put =
         m_oDatabase.Prepare("UPDATE owners SET password_hash = ?1 WHERE owner_id = ?2");
     put.BindText(1, p_sHash);
     put.BindInt64(2, p_lOwnerId);
@@ -75,7 +75,7 @@ bool SessionStore::SetPasswordHash(int32_t p_lOwnerId, const std::string& p_sHas
 }
 
 std::optional<int32_t> SessionStore::OwnerByName(const std::string& p_sName) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT owner_id FROM owners WHERE name = ?1 COLLATE NOCASE ORDER BY owner_id LIMIT 1");
     query.BindText(1, p_sName);
     if (!query.Step()) {

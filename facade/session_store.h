@@ -17,7 +17,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct SessionRecord {
     int32_t m_lOwnerId = 0;
@@ -26,7 +26,7 @@ struct SessionRecord {
 
 class SessionStore {
   public:
-    explicit SessionStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit SessionStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // In one transaction: the session, and the owner's current login.
     void StartSession(int32_t p_lOwnerId, const std::string& p_sTimeCode, double p_dNow,
@@ -46,7 +46,7 @@ class SessionStore {
     int32_t NextOwnerId();
 
   private:
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

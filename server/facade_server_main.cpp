@@ -26,7 +26,7 @@
 #include "facade/owner_authority.h"
 #include "facade/owner_store.h"
 #include "facade/session_store.h"
-#include "facade/sqlite_database.h"
+#include "facade/sql_database.h"
 #include "outside/automation_error.h"
 #include "server/facade_server.h"
 #include "server/password_hash.h"
@@ -192,7 +192,7 @@ std::string ReadPassword() {
 
 int AddUser(const CommandLine& p_oLine, const std::string& p_sName) {
     const std::shared_ptr<MarketStore> store = OpenStore(p_oLine.Required("db"));
-    qv::facade::SqliteDatabase& database = store->Database();
+    qv::facade::SqlDatabase& database = store->Database();
     qv::facade::SessionStore accounts(database);
     qv::facade::OwnerStore owners(database);
     if (accounts.OwnerByName(p_sName)) {
@@ -208,7 +208,7 @@ int AddUser(const CommandLine& p_oLine, const std::string& p_sName) {
     qv::facade::CheckLoginName("user add", ownerId, p_sName,
                                owners.OtherHolderOfName(p_sName, ownerId));
     const std::string hash = qv::server::HashPassword(ReadPassword());
-    qv::facade::SqliteTransaction work(database);
+    qv::facade::SqlTransaction work(database);
     owners.PutOwner(ownerId, p_sName);
     accounts.SetPasswordHash(ownerId, hash);
     work.Commit();
