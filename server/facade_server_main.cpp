@@ -19,9 +19,11 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
+#include "facade/market_command.h"
 #include "facade/market_store.h"
 #include "facade/owner_authority.h"
 #include "facade/owner_store.h"
@@ -40,7 +42,8 @@ constexpr const char* kUsage =
     "                                   [--tls-cert FILE --tls-key FILE] [--session-hours H]\n"
     "                                   [--verbose]\n"
     "       qorvant-facade-server user add NAME [--owner ID] --db PATH_OR_URL\n"
-    "       qorvant-facade-server user password NAME --db PATH_OR_URL\n";
+    "       qorvant-facade-server user password NAME --db PATH_OR_URL\n"
+    "       qorvant-facade-server market [--db PATH_OR_URL] COMMAND ...   (market --help)\n";
 
 // A wrong command line: the message, then the usage.
 class UsageError : public std::runtime_error {
@@ -50,13 +53,15 @@ class UsageError : public std::runtime_error {
 
 // The market store behind --db: a PostgreSQL address or an SQLite file, created when missing and
 // brought up to the current schema either way.
-std::shared_ptr<MarketStore> OpenStore(const std::string& p_sDatabase) {
+std::shared_ptr<MarketStore> OpenStore(
+    const std::string& p_sDatabase,
+    MarketStore::Access p_eAccess = MarketStore::Access::ReadWrite) {
     if (p_sDatabase.starts_with("postgresql://") || p_sDatabase.starts_with("postgres://")) {
         throw std::runtime_error(
             "this build of qorvant-facade-server cannot open PostgreSQL databases; give the path "
             "of a market file");
     }
-    return std::make_shared<MarketStore>(p_sDatabase, MarketStore::Access::ReadWrite);
+    return qv::facade::OpenMarketFile(p_sDatabase, p_eAccess);
 }
 
 // The options after the positional words: --name value, and the flags that take none.
@@ -247,6 +252,16 @@ int Run(const CommandLine& p_oLine) {
 }  // namespace
 
 int main(int p_lCount, char** p_aArgs) {
+    // The market tool's commands, on a file or a PostgreSQL database.
+    if (p_lCount > 1 && std::string_view(p_aArgs[1]) == "market") {
+        const qv::facade::MarketCommand command{
+            "qorvant-facade-server market", "PATH_OR_URL",
+            [](const std::string& p_sDatabase, MarketStore::Access p_eAccess) {
+                return OpenStore(p_sDatabase, p_eAccess);
+            }};
+        return qv::facade::RunMarketCommand(
+            command, std::vector<std::string>(p_aArgs + 2, p_aArgs + p_lCount));
+    }
     try {
         return Run(Parse(p_lCount, p_aArgs));
     } catch (const UsageError& error) {
