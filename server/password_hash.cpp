@@ -18,12 +18,14 @@ void InitialiseSodium() {
 
 }  // namespace
 
-std::string HashPassword(std::string_view p_sPassword) {
+std::string HashPassword(std::string_view p_sPassword, PasswordCost p_eCost) {
     InitialiseSodium();
+    const bool minimal = p_eCost == PasswordCost::Minimal;
     std::array<char, crypto_pwhash_STRBYTES> hash{};
-    if (crypto_pwhash_str(hash.data(), p_sPassword.data(), p_sPassword.size(),
-                          crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                          crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
+    if (crypto_pwhash_str(
+            hash.data(), p_sPassword.data(), p_sPassword.size(),
+            minimal ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
+            minimal ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
         throw std::runtime_error("out of memory hashing a password");
     }
     return hash.data();

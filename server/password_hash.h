@@ -12,7 +12,12 @@
 
 namespace qv::server {
 
-std::string HashPassword(std::string_view p_sPassword);
+// Interactive: libsodium's costs for a login a person waits on. Minimal: the least it allows, for
+// the accounts of tests and benchmarks that log in many times (never for a real account).
+enum class PasswordCost { Interactive, Minimal };
+
+std::string HashPassword(std::string_view p_sPassword,
+                         PasswordCost p_eCost = PasswordCost::Interactive);
 // False for another password, and for text that is not a hash.
 bool VerifyPassword(const std::string& p_sHash, std::string_view p_sPassword);
 // Verifies against a hash of no account, so that a login with an unknown name takes as long as
