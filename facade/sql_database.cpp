@@ -1,11 +1,21 @@
 #include "facade/sql_database.h"
 
+#include <atomic>
 #include <cmath>
 #include <utility>
 
-#include "facade/sqlite_database.h"
-
 namespace qv::facade {
+
+namespace {
+
+// Savepoint names only need to differ from those still open on the same connection; a number
+// drawn once per scope from the whole process is simplest and never repeats.
+std::string NextSavepointName() {
+    static std::atomic<int64_t> s_llCount{0};
+    return "qv_" + std::to_string(++s_llCount);
+}
+
+}  // namespace
 
 SqlStatement::SqlStatement(std::unique_ptr<SqlCursor> p_oCursor)
     : m_oCursor(std::move(p_oCursor)) {}
@@ -39,13 +49,17 @@ int64_t SqlDatabase::QueryInt64(std::string_view p_sSql, int64_t p_llDefault) {
     return query.ColumnInt64(0);
 }
 
+// A read-only database takes BeginWrite even inside a read transaction, so that the write is
+// refused with the engine's reason instead of failing later at its first statement.
 SqlTransaction::SqlTransaction(SqlDatabase& p_oDatabase)
-    : m_oDatabase(p_oDatabase), m_bSavepoint(p_oDatabase.InTransaction()) {
-    if (m_bSavepoint) {
-        m_oDatabase.Execute("SAVEPOINT facade_work");
+    : m_oDatabase(p_oDatabase),
+      m_bSavepoint(p_oDatabase.InTransaction() && !p_oDatabase.IsReadOnly()) {
+    if (!m_bSavepoint) {
+        m_oDatabase.BeginWrite();
         return;
     }
-    m_oDatabase.BeginWrite();
+    m_sSavepoint = NextSavepointName();
+    m_oDatabase.Execute("SAVEPOINT " + m_sSavepoint);
 }
 
 SqlTransaction::~SqlTransaction() {
@@ -53,19 +67,21 @@ SqlTransaction::~SqlTransaction() {
         return;
     }
     try {
-        if (m_bSavepoint) {
-            m_oDatabase.Execute("ROLLBACK TO facade_work; RELEASE facade_work");
+        if (!m_bSavepoint) {
+            m_oDatabase.RollbackTransaction();
             return;
         }
-        m_oDatabase.RollbackTransaction();
-    } catch (const FacadeError&) {
-        // The engine has already rolled back when the failure that brought us here was fatal.
+        m_oDatabase.Execute("ROLLBACK TO " + m_sSavepoint);
+        m_oDatabase.Execute("RELEASE " + m_sSavepoint);
+    } catch (const std::exception&) {
+        // The engine has already ended the transaction when the failure that brought us here
+        // was fatal to it.
     }
 }
 
 void SqlTransaction::Commit() {
     if (m_bSavepoint) {
-        m_oDatabase.Execute("RELEASE facade_work");
+        m_oDatabase.Execute("RELEASE " + m_sSavepoint);
     } else {
         m_oDatabase.CommitTransaction();
     }

@@ -70,7 +70,7 @@ MarketSession::MarketSession(const std::string& p_sPath, const facade::ProgressF
 MarketSession::MarketSession(std::shared_ptr<facade::MarketStore> p_oStore, int32_t p_lOwnerId)
     : m_oStore(std::move(p_oStore)),
       m_oBackend(std::make_shared<facade::FacadeBackend>(m_oStore)),
-      m_sPath(m_oStore->Path()),
+      m_sPath(m_oStore->Name()),
       m_lOwnerId(p_lOwnerId) {
     LogIn();
     ReadSummary();
