@@ -257,15 +257,15 @@ class PgCursor : public facade::SqlCursor {
           m_aParameters(static_cast<size_t>(p_oSql.m_lParameterCount)) {}
 
     void BindInt64(int p_lIndex, int64_t p_llValue) override {
-        Parameter(p_lIndex) = std::to_string(p_llValue);
+        Parameter(p_lIndex) = {std::to_string(p_llValue), kInt8Oid};
     }
     void BindDouble(int p_lIndex, double p_dValue) override {
-        Parameter(p_lIndex) = DoubleText(p_dValue);
+        Parameter(p_lIndex) = {DoubleText(p_dValue), kFloat8Oid};
     }
     void BindText(int p_lIndex, std::string_view p_sValue) override {
-        Parameter(p_lIndex) = std::string(p_sValue);
+        Parameter(p_lIndex) = {std::string(p_sValue), 0};
     }
-    void BindNull(int p_lIndex) override { Parameter(p_lIndex).reset(); }
+    void BindNull(int p_lIndex) override { Parameter(p_lIndex) = {}; }
 
     bool Step() override {
         if (!m_oResult) {
@@ -287,7 +287,7 @@ class PgCursor : public facade::SqlCursor {
         if (m_oResult) {
             return PQnfields(m_oResult.get());
         }
-        return PQnfields(m_oDatabase.DescribePrepared(m_sText).get());
+        return PQnfields(m_oDatabase.DescribePrepared(m_sText, m_aParameters).get());
     }
 
     SqlValueKind ColumnKind(int p_lIndex) const override {
@@ -333,7 +333,7 @@ class PgCursor : public facade::SqlCursor {
     std::string ColumnText(int p_lIndex) const override { return std::string(Text(p_lIndex)); }
 
   private:
-    std::optional<std::string>& Parameter(int p_lIndex) {
+    PgParameter& Parameter(int p_lIndex) {
         if (p_lIndex < 1 || static_cast<size_t>(p_lIndex) > m_aParameters.size()) {
             throw FacadeError(m_oDatabase.Name(), 0,
                               "cannot bind parameter " + std::to_string(p_lIndex) +
@@ -358,7 +358,7 @@ class PgCursor : public facade::SqlCursor {
 
     PgDatabase& m_oDatabase;
     std::string m_sText;
-    std::vector<std::optional<std::string>> m_aParameters;
+    std::vector<PgParameter> m_aParameters;
     PgResult m_oResult;
     int m_lRow = -1;
 };
@@ -482,34 +482,43 @@ void PgDatabase::Execute(std::string_view p_sSql) {
     Run(TranslateSql(p_sSql).m_sText, "cannot run the statements");
 }
 
-const std::string& PgDatabase::PreparedName(const std::string& p_sText) {
-    if (const auto known = m_aPrepared.find(p_sText); known != m_aPrepared.end()) {
+const std::string& PgDatabase::PreparedName(const std::string& p_sText,
+                                            const std::vector<PgParameter>& p_aParameters) {
+    std::vector<Oid> types;
+    std::string key = p_sText;
+    for (const PgParameter& parameter : p_aParameters) {
+        types.push_back(parameter.m_lType);
+        key += ' ' + std::to_string(parameter.m_lType);
+    }
+    if (const auto known = m_aPrepared.find(key); known != m_aPrepared.end()) {
         return known->second;
     }
     std::string name = "qv" + std::to_string(m_aPrepared.size() + 1);
-    PgResult result(PQprepare(m_oConnection, name.c_str(), p_sText.c_str(), 0, nullptr));
+    PgResult result(PQprepare(m_oConnection, name.c_str(), p_sText.c_str(),
+                              static_cast<int>(types.size()), types.data()));
     NoteResult(nullptr);
     if (!result || !Succeeded(result.get())) {
         Fail("cannot prepare a query", result.get());
     }
-    return m_aPrepared.emplace(p_sText, std::move(name)).first->second;
+    return m_aPrepared.emplace(std::move(key), std::move(name)).first->second;
 }
 
 facade::SqlStatement PgDatabase::Prepare(std::string_view p_sSql) {
     EnsureConnected();
     PgSql sql = TranslateSql(p_sSql);
-    PreparedName(sql.m_sText);
+    // Prepared now as SQLite would, so that a statement that does not parse fails here.
+    PreparedName(sql.m_sText, std::vector<PgParameter>(static_cast<size_t>(sql.m_lParameterCount)));
     return facade::SqlStatement(std::make_unique<PgCursor>(*this, std::move(sql)));
 }
 
 PgResult PgDatabase::RunPrepared(const std::string& p_sText,
-                                 const std::vector<std::optional<std::string>>& p_aParameters) {
+                                 const std::vector<PgParameter>& p_aParameters) {
     EnsureConnected();
-    const std::string& name = PreparedName(p_sText);
+    const std::string& name = PreparedName(p_sText, p_aParameters);
     std::vector<const char*> values;
     values.reserve(p_aParameters.size());
-    for (const std::optional<std::string>& parameter : p_aParameters) {
-        values.push_back(parameter ? parameter->c_str() : nullptr);
+    for (const PgParameter& parameter : p_aParameters) {
+        values.push_back(parameter.m_sText ? parameter.m_sText->c_str() : nullptr);
     }
     PgResult result(PQexecPrepared(m_oConnection, name.c_str(), static_cast<int>(values.size()),
                                    values.data(), nullptr, nullptr, 0));
@@ -520,9 +529,11 @@ PgResult PgDatabase::RunPrepared(const std::string& p_sText,
     return result;
 }
 
-PgResult PgDatabase::DescribePrepared(const std::string& p_sText) {
+PgResult PgDatabase::DescribePrepared(const std::string& p_sText,
+                                      const std::vector<PgParameter>& p_aParameters) {
     EnsureConnected();
-    PgResult result(PQdescribePrepared(m_oConnection, PreparedName(p_sText).c_str()));
+    PgResult result(
+        PQdescribePrepared(m_oConnection, PreparedName(p_sText, p_aParameters).c_str()));
     NoteResult(nullptr);
     if (!result || !Succeeded(result.get())) {
         Fail("cannot describe a query", result.get());

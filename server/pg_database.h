@@ -46,6 +46,15 @@ PgSql TranslateSql(std::string_view p_sSql);
 // the address's user part or as a parameter.
 std::string UrlWithoutPassword(std::string_view p_sUrl);
 
+// A bound value as text and the type PostgreSQL is told it has. Integers go as 64 bits and
+// doubles as double precision, as SQLite holds them: left to PostgreSQL, ?1 * 4194304 would be
+// worked out in 32 bits and overflow. A text or a NULL takes the type its place in the statement
+// asks for (oid 0).
+struct PgParameter {
+    std::optional<std::string> m_sText;
+    unsigned int m_lType = 0;
+};
+
 struct PgResultDeleter {
     void operator()(pg_result* p_oResult) const;
 };
@@ -76,17 +85,19 @@ class PgDatabase : public facade::SqlDatabase {
 
     // Runs a statement prepared on this connection (preparing it again after a reconnection);
     // the cursors' work.
-    PgResult RunPrepared(const std::string& p_sText,
-                         const std::vector<std::optional<std::string>>& p_aParameters);
-    // The result columns of a prepared statement, before it runs.
-    PgResult DescribePrepared(const std::string& p_sText);
+    PgResult RunPrepared(const std::string& p_sText, const std::vector<PgParameter>& p_aParameters);
+    // The result columns of a statement, before it runs.
+    PgResult DescribePrepared(const std::string& p_sText,
+                              const std::vector<PgParameter>& p_aParameters);
 
   private:
     [[noreturn]] void Fail(std::string_view p_sWhat, const pg_result* p_oResult) const;
     // Opens the connection again when it broke, unless a transaction was open on it.
     void EnsureConnected();
-    // The name a translated statement is prepared under on this connection.
-    const std::string& PreparedName(const std::string& p_sText);
+    // The name a translated statement, with its parameters of the given types, is prepared under
+    // on this connection.
+    const std::string& PreparedName(const std::string& p_sText,
+                                    const std::vector<PgParameter>& p_aParameters);
     PgResult Run(const std::string& p_sText, std::string_view p_sWhat);
     void NoteResult(const pg_result* p_oResult);
 

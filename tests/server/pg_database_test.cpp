@@ -85,7 +85,7 @@ class PgDatabaseTest : public testing::Test {
     // Ends this test's connection from the server's side and waits until it has ended.
     void EndConnection() {
         const int64_t pid = Db().QueryInt64("SELECT pg_backend_pid()");
-        SqlStatement end = m_oSchema->Admin().Prepare("SELECT pg_terminate_backend(?1, 10000)");
+        SqlStatement end = m_oSchema->Admin().Prepare("SELECT pg_terminate_backend(?1::integer, 10000)");
         end.BindInt64(1, pid);
         ASSERT_TRUE(end.Step());
         ASSERT_EQ(end.ColumnInt64(0), 1);
@@ -163,6 +163,16 @@ TEST_F(PgDatabaseTest, BoundValuesComeBackExactly) {
     EXPECT_TRUE(select.ColumnIsNull(0));
     EXPECT_EQ(select.ColumnOptionalDouble(1), std::nullopt);
     EXPECT_TRUE(select.ColumnIsNull(2));
+}
+
+TEST_F(PgDatabaseTest, BoundIntegersAreWorkedOutIn64Bits) {
+    SqlStatement key = Db().Prepare("SELECT ?1 * 4194304 + ?2, ?3 * 2");
+    key.BindInt64(1, 5000);
+    key.BindInt64(2, 46356);
+    key.BindDouble(3, 0.25);
+    ASSERT_TRUE(key.Step());
+    EXPECT_EQ(key.ColumnInt64(0), int64_t{5000} * 4194304 + 46356);
+    EXPECT_EQ(key.ColumnDouble(1), 0.5);
 }
 
 TEST_F(PgDatabaseTest, StatementsRunAgainWithNewBindingsAndCountTheirChanges) {
