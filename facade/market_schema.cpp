@@ -345,7 +345,12 @@ const std::vector<std::function<void(SqlDatabase&)>>& Migrations() {
     return migrations;
 }
 
+// The facade server's PostgreSQL database keeps its applied versions as rows of
+// schema_migrations (server/pg_schema.h), numbered as the versions here.
 bool HasVersionTable(SqlDatabase& p_oDatabase) {
+    if (p_oDatabase.Dialect() == SqlDialect::Postgres) {
+        return p_oDatabase.QueryInt64("SELECT to_regclass('schema_migrations') IS NOT NULL") != 0;
+    }
     return p_oDatabase.QueryInt64(
                "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
                "name = 'schema_version'") > 0;
@@ -361,7 +366,9 @@ int SchemaVersion(SqlDatabase& p_oDatabase) {
     if (!HasVersionTable(p_oDatabase)) {
         return 0;
     }
-    return static_cast<int>(p_oDatabase.QueryInt64("SELECT max(version) FROM schema_version"));
+    return static_cast<int>(p_oDatabase.QueryInt64(
+        p_oDatabase.Dialect() == SqlDialect::Postgres ? "SELECT max(version) FROM schema_migrations"
+                                                      : "SELECT max(version) FROM schema_version"));
 }
 
 void MigrateSchema(SqlDatabase& p_oDatabase, int p_lTargetVersion) {

@@ -4,9 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "facade/field_catalogue.h"
 #include "facade/market_schema.h"
+#include "facade/market_store.h"
 #include "facade/sql_database.h"
 #include "facade/sqlite_database.h"
+#include "facade/system_layouts.h"
+#include "server/pg_database.h"
 
 namespace qv::server {
 
@@ -15,31 +19,32 @@ namespace {
 using facade::SqlDatabase;
 
 // The embedded store's tables as its latest schema has them. What PostgreSQL spells otherwise:
-// SQLite's 64-bit INTEGER is BIGINT where the values need it (day keys, prices in units,
-// volumes); the ids a store lets the database choose are identity columns, read back with
-// RETURNING; generated columns are stored, PostgreSQL having no virtual ones; texts compare
-// byte by byte (collation "C"), as SQLite's do, whatever the database's locale, and the names
-// SQLite compares without regard to case use the collation nocase (ICU, case-insensitive; no
-// LIKE on such a column). The views compute in double precision, as SQLite does with REAL.
+// SQLite's INTEGER is BIGINT, 64 bits as in SQLite, since the queries work keys out of codes
+// and ids (a code times 4194304) in the columns' own type; the ids a store lets the database choose
+// are identity columns, read back with RETURNING; generated columns are stored, PostgreSQL having
+// no virtual ones; texts compare byte by byte (collation "C"), as SQLite's do, whatever the
+// database's locale, and the names SQLite compares without regard to case use the collation nocase
+// (ICU, case-insensitive; no LIKE on such a column). The views compute in double precision, as
+// SQLite does with REAL.
 constexpr const char* kMarketTablesSql = R"sql(
 CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = 'und-u-ks-level2',
     deterministic = false);
 
 CREATE TABLE sectors (
-    sector_code INTEGER PRIMARY KEY,
+    sector_code BIGINT PRIMARY KEY,
     name TEXT COLLATE "C" NOT NULL UNIQUE
 );
 CREATE TABLE industries (
-    ind_code INTEGER PRIMARY KEY,
+    ind_code BIGINT PRIMARY KEY,
     name TEXT COLLATE "C" NOT NULL UNIQUE,
-    sector_code INTEGER NOT NULL REFERENCES sectors (sector_code)
+    sector_code BIGINT NOT NULL REFERENCES sectors (sector_code)
 );
 CREATE INDEX industries_by_sector ON industries (sector_code);
 CREATE TABLE stocks (
     stock_id BIGINT PRIMARY KEY,
     symbol TEXT COLLATE nocase NOT NULL UNIQUE,
     company_name TEXT COLLATE "C" NOT NULL,
-    ind_code INTEGER NOT NULL REFERENCES industries (ind_code)
+    ind_code BIGINT NOT NULL REFERENCES industries (ind_code)
 );
 CREATE INDEX stocks_by_industry ON stocks (ind_code);
 CREATE TABLE fundamentals (
@@ -51,7 +56,7 @@ CREATE TABLE fundamentals (
     dividend_pct DOUBLE PRECISION
 );
 
-CREATE TABLE trading_days (trade_date INTEGER PRIMARY KEY);
+CREATE TABLE trading_days (trade_date BIGINT PRIMARY KEY);
 CREATE TABLE stock_bars (
     day_key BIGINT PRIMARY KEY,
     open BIGINT,
@@ -66,7 +71,7 @@ CREATE TABLE stock_bars (
     low_52w BIGINT,
     ma_50 BIGINT,
     ma_200 BIGINT,
-    rs_rank INTEGER,
+    rs_rank BIGINT,
     basis_close BIGINT,
     share_factor DOUBLE PRECISION NOT NULL DEFAULT 1
 );
@@ -92,12 +97,12 @@ SELECT day_key, day_key >> 22 AS stock_id, day_key & 4194303 AS trade_date,
 FROM stock_bars;
 CREATE TABLE group_days (
     group_key BIGINT PRIMARY KEY,
-    group_kind INTEGER GENERATED ALWAYS AS (group_key >> 42) STORED,
-    group_code INTEGER GENERATED ALWAYS AS ((group_key >> 22) & 1048575) STORED,
-    trade_date INTEGER GENERATED ALWAYS AS (group_key & 4194303) STORED,
-    member_count INTEGER NOT NULL,
-    advancing INTEGER NOT NULL,
-    declining INTEGER NOT NULL,
+    group_kind BIGINT GENERATED ALWAYS AS (group_key >> 42) STORED,
+    group_code BIGINT GENERATED ALWAYS AS ((group_key >> 22) & 1048575) STORED,
+    trade_date BIGINT GENERATED ALWAYS AS (group_key & 4194303) STORED,
+    member_count BIGINT NOT NULL,
+    advancing BIGINT NOT NULL,
+    declining BIGINT NOT NULL,
     avg_pct_change DOUBLE PRECISION,
     avg_rank DOUBLE PRECISION,
     index_value DOUBLE PRECISION NOT NULL,
@@ -105,21 +110,21 @@ CREATE TABLE group_days (
 );
 
 CREATE TABLE field_catalogue (
-    parameter_id INTEGER PRIMARY KEY,
+    parameter_id BIGINT PRIMARY KEY,
     column_name TEXT COLLATE nocase NOT NULL UNIQUE,
     caption TEXT COLLATE "C" NOT NULL,
-    data_type_id INTEGER NOT NULL,
+    data_type_id BIGINT NOT NULL,
     table_mask BIGINT NOT NULL,
-    group_id INTEGER NOT NULL,
+    group_id BIGINT NOT NULL,
     column_format TEXT COLLATE "C" NOT NULL,
-    sort_order INTEGER NOT NULL,
+    sort_order BIGINT NOT NULL,
     meaning TEXT COLLATE "C" NOT NULL
 );
 
 CREATE TABLE owners (
     owner_id BIGINT PRIMARY KEY,
     name TEXT COLLATE "C" NOT NULL UNIQUE,
-    default_max_rows INTEGER NOT NULL DEFAULT 500
+    default_max_rows BIGINT NOT NULL DEFAULT 500
 );
 INSERT INTO owners (owner_id, name) VALUES (0, 'system');
 CREATE TABLE logins (
@@ -134,31 +139,31 @@ CREATE TABLE layouts (
     name TEXT COLLATE "C" NOT NULL,
     description TEXT COLLATE "C" NOT NULL DEFAULT '',
     parent_id BIGINT NOT NULL DEFAULT 0,
-    data_type INTEGER NOT NULL,
-    finder_type INTEGER NOT NULL DEFAULT -1,
+    data_type BIGINT NOT NULL,
+    finder_type BIGINT NOT NULL DEFAULT -1,
     sort_text TEXT COLLATE "C" NOT NULL DEFAULT '',
-    pri_sort_id INTEGER NOT NULL DEFAULT 0,
-    pri_sort_dir INTEGER NOT NULL DEFAULT 0,
-    sec_sort_id INTEGER NOT NULL DEFAULT -1,
-    sec_sort_dir INTEGER NOT NULL DEFAULT 0
+    pri_sort_id BIGINT NOT NULL DEFAULT 0,
+    pri_sort_dir BIGINT NOT NULL DEFAULT 0,
+    sec_sort_id BIGINT NOT NULL DEFAULT -1,
+    sec_sort_dir BIGINT NOT NULL DEFAULT 0
 );
 CREATE INDEX layouts_by_owner ON layouts (owner_id, data_type, finder_type);
 CREATE TABLE layout_columns (
     layout_id BIGINT NOT NULL REFERENCES layouts (layout_id) ON DELETE CASCADE,
-    position INTEGER NOT NULL,
-    parameter_id INTEGER NOT NULL,
-    state INTEGER NOT NULL,
+    position BIGINT NOT NULL,
+    parameter_id BIGINT NOT NULL,
+    state BIGINT NOT NULL,
     sql_column TEXT COLLATE "C" NOT NULL,
     caption TEXT COLLATE "C" NOT NULL,
     table_mask BIGINT NOT NULL,
-    sequence INTEGER NOT NULL,
+    sequence BIGINT NOT NULL,
     column_format TEXT COLLATE "C" NOT NULL,
     PRIMARY KEY (layout_id, position)
 );
 CREATE TABLE default_layouts (
     owner_id BIGINT NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
-    data_type INTEGER NOT NULL,
-    finder_type INTEGER NOT NULL,
+    data_type BIGINT NOT NULL,
+    finder_type BIGINT NOT NULL,
     layout_id BIGINT NOT NULL REFERENCES layouts (layout_id) ON DELETE CASCADE,
     PRIMARY KEY (owner_id, data_type, finder_type)
 );
@@ -168,8 +173,8 @@ CREATE TABLE watch_lists (
     watch_list_id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
     owner_id BIGINT NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
     parent_id BIGINT NOT NULL DEFAULT 0,
-    is_folder INTEGER NOT NULL DEFAULT 0,
-    list_type INTEGER NOT NULL,
+    is_folder BIGINT NOT NULL DEFAULT 0,
+    list_type BIGINT NOT NULL,
     name TEXT COLLATE "C" NOT NULL,
     comments TEXT COLLATE "C" NOT NULL DEFAULT ''
 );
@@ -177,7 +182,7 @@ CREATE INDEX watch_lists_by_owner ON watch_lists (owner_id, list_type);
 CREATE TABLE watch_list_items (
     watch_list_id BIGINT NOT NULL REFERENCES watch_lists (watch_list_id) ON DELETE CASCADE,
     item_code BIGINT NOT NULL,
-    position INTEGER NOT NULL,
+    position BIGINT NOT NULL,
     PRIMARY KEY (watch_list_id, item_code)
 );
 
@@ -185,24 +190,24 @@ CREATE TABLE portfolios (
     portfolio_id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
     owner_id BIGINT NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
     name TEXT COLLATE "C" NOT NULL,
-    updated_date INTEGER
+    updated_date BIGINT
 );
 CREATE UNIQUE INDEX portfolios_by_owner_name ON portfolios (owner_id, name COLLATE nocase);
 CREATE TABLE trades (
     trade_id BIGINT GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY,
     portfolio_id BIGINT NOT NULL REFERENCES portfolios (portfolio_id) ON DELETE CASCADE,
     stock_id BIGINT NOT NULL REFERENCES stocks (stock_id),
-    buy_date INTEGER NOT NULL,
+    buy_date BIGINT NOT NULL,
     shares DOUBLE PRECISION NOT NULL,
     initial_price DOUBLE PRECISION NOT NULL,
     commission DOUBLE PRECISION NOT NULL DEFAULT 0,
-    is_short INTEGER NOT NULL DEFAULT 0,
+    is_short BIGINT NOT NULL DEFAULT 0,
     initial_req DOUBLE PRECISION NOT NULL DEFAULT 50,
     maintenance_pct DOUBLE PRECISION NOT NULL DEFAULT 30,
     realized_gain DOUBLE PRECISION NOT NULL DEFAULT 0,
-    sell_date INTEGER,
+    sell_date BIGINT,
     sell_price DOUBLE PRECISION,
-    version INTEGER NOT NULL DEFAULT 1
+    version BIGINT NOT NULL DEFAULT 1
 );
 CREATE INDEX trades_by_portfolio ON trades (portfolio_id);
 
@@ -225,7 +230,7 @@ CREATE TABLE screens (
     screen_id BIGINT PRIMARY KEY,
     owner_id BIGINT NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
     name TEXT COLLATE "C" NOT NULL,
-    result_type INTEGER NOT NULL,
+    result_type BIGINT NOT NULL,
     criteria TEXT COLLATE "C" NOT NULL,
     modified DOUBLE PRECISION NOT NULL
 );
@@ -239,8 +244,12 @@ INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified)
     (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
 )sql";
 
+// The field catalogue and the system layouts are written by the code that writes them into the
+// embedded store, from the same definitions.
 void CreateMarketTables(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kMarketTablesSql);
+    facade::SeedFieldCatalogue(p_oDatabase);
+    facade::SeedSystemLayouts(p_oDatabase);
 }
 
 // The server's logins: a password hash per owner (NULL: the owner cannot log in with a password)
@@ -320,10 +329,13 @@ int LatestPgSchemaVersion() {
 }
 
 int PgSchemaVersion(SqlDatabase& p_oDatabase) {
-    if (p_oDatabase.QueryInt64("SELECT to_regclass('schema_migrations') IS NOT NULL") == 0) {
-        return 0;
-    }
-    return static_cast<int>(p_oDatabase.QueryInt64("SELECT max(version) FROM schema_migrations"));
+    return facade::SchemaVersion(p_oDatabase);
+}
+
+std::shared_ptr<facade::MarketStore> OpenPgMarketStore(const std::string& p_sUrl) {
+    auto database = std::make_unique<PgDatabase>(p_sUrl);
+    MigratePgSchema(*database);
+    return std::make_shared<facade::MarketStore>(std::move(database));
 }
 
 void MigratePgSchema(SqlDatabase& p_oDatabase) {

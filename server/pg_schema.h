@@ -12,6 +12,7 @@
 #include <string>
 
 namespace qv::facade {
+class MarketStore;
 class SqlDatabase;
 }  // namespace qv::facade
 
@@ -24,5 +25,9 @@ int PgSchemaVersion(facade::SqlDatabase& p_oDatabase);
 
 // Applies the migrations the database lacks; throws a FacadeError for a newer schema.
 void MigratePgSchema(facade::SqlDatabase& p_oDatabase);
+
+// The market store on the database at p_sUrl (pg_database.h), its schema made current. Opening a
+// current database costs one connection and the two queries that read its version.
+std::shared_ptr<facade::MarketStore> OpenPgMarketStore(const std::string& p_sUrl);
 
 }  // namespace qv::server
