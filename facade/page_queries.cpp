@@ -22,18 +22,21 @@ constexpr const char* kKeyListCte =
     "keys (pos, key, rest) AS (SELECT 0, NULL, ?1 || ',' UNION ALL SELECT pos + 1,"
     " substr(rest, 1, instr(rest, ',') - 1), substr(rest, instr(rest, ',') + 1)"
     " FROM keys WHERE rest <> '')";
-// A symbol first; a key of digits only that is no symbol is a Stock_ID.
+// A symbol first; a key of digits only that is no symbol is a Stock_ID. A key is cast only when
+// it is digits (ltrim leaves none of them), since PostgreSQL refuses to cast any other text.
 constexpr const char* kResolveStocks =
     " SELECT k.key, s.stock_id, s.symbol, s.company_name FROM keys k LEFT JOIN stocks s"
     " ON s.stock_id = coalesce((SELECT x.stock_id FROM stocks x WHERE x.symbol = k.key),"
-    " CASE WHEN k.key <> '' AND k.key NOT GLOB '*[^0-9]*' THEN CAST(k.key AS INTEGER) END)"
+    " CASE WHEN k.key <> '' AND ltrim(k.key, '0123456789') = '' THEN CAST(k.key AS INTEGER) END)"
     " WHERE k.pos > 0 ORDER BY k.pos";
 constexpr const char* kResolveIndustries =
     " SELECT k.key, i.ind_code, i.ind_code, i.name FROM keys k LEFT JOIN industries i"
-    " ON i.ind_code = CAST(k.key AS INTEGER) WHERE k.pos > 0 ORDER BY k.pos";
+    " ON i.ind_code = CASE WHEN k.key <> '' AND ltrim(k.key, '0123456789') = ''"
+    " THEN CAST(k.key AS INTEGER) END WHERE k.pos > 0 ORDER BY k.pos";
 constexpr const char* kResolveSectors =
     " SELECT k.key, c.sector_code, c.sector_code, c.name FROM keys k LEFT JOIN sectors c"
-    " ON c.sector_code = CAST(k.key AS INTEGER) WHERE k.pos > 0 ORDER BY k.pos";
+    " ON c.sector_code = CASE WHEN k.key <> '' AND ltrim(k.key, '0123456789') = ''"
+    " THEN CAST(k.key AS INTEGER) END WHERE k.pos > 0 ORDER BY k.pos";
 
 constexpr const char* kStockDetailSql =
     "SELECT s.symbol, s.company_name, i.ind_code, i.name, c.sector_code, c.name, d.trade_date,"
@@ -167,7 +170,7 @@ std::string PlainSeriesSql(PageKind p_eKind) {
 }  // namespace
 
 const char* const kIdListCte =
-    "ids (pos, id, rest) AS (SELECT 0, NULL, ?1 || ',' UNION ALL SELECT pos + 1,"
+    "ids (pos, id, rest) AS (SELECT 0, CAST(NULL AS INTEGER), ?1 || ',' UNION ALL SELECT pos + 1,"
     " CAST(substr(rest, 1, instr(rest, ',') - 1) AS INTEGER), substr(rest, instr(rest, ',') + 1)"
     " FROM ids WHERE rest <> '')";
 

@@ -29,6 +29,9 @@ using facade::SqlDatabase;
 constexpr const char* kMarketTablesSql = R"sql(
 CREATE COLLATION IF NOT EXISTS nocase (provider = icu, locale = 'und-u-ks-level2',
     deterministic = false);
+-- SQLite's instr, with which the facade's queries split a list of keys. Inlined by the planner.
+CREATE FUNCTION instr(p_text TEXT, p_part TEXT) RETURNS INTEGER LANGUAGE sql IMMUTABLE STRICT
+    AS 'SELECT strpos(p_text, p_part)';
 
 CREATE TABLE sectors (
     sector_code BIGINT PRIMARY KEY,
