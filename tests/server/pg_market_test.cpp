@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -294,6 +295,50 @@ TEST_F(PgMarketTest, TheSameMarketIsGeneratedIntoBoth) {
           "SELECT count(*) FROM trades", "SELECT count(*) FROM watch_list_items"}) {
         EXPECT_EQ(m_oMarkets->m_oPostgres.Query(sql), m_oMarkets->m_oSqlite.Query(sql)) << sql;
     }
+}
+
+// The first column of every row, as text.
+std::vector<std::string> Texts(facade::SqlDatabase& p_oDatabase, const std::string& p_sSql,
+                               const std::optional<std::string>& p_sBinding = std::nullopt) {
+    facade::SqlStatement query = p_oDatabase.Prepare(p_sSql);
+    if (p_sBinding) {
+        query.BindText(1, *p_sBinding);
+    }
+    std::vector<std::string> texts;
+    while (query.Step()) {
+        texts.push_back(query.ColumnText(0));
+    }
+    return texts;
+}
+
+TEST_F(PgMarketTest, TheSchemaHasTheEmbeddedStoresTablesColumnsAndIndexes) {
+    facade::SqlDatabase& sqlite = m_oMarkets->m_oSqlite.m_oBackend->Database();
+    facade::SqlDatabase& postgres = m_oMarkets->m_oPostgres.m_oBackend->Database();
+    const auto sqliteTables =
+        Texts(sqlite,
+              "SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') "
+              "AND name <> 'schema_version' AND name <> ?1 ORDER BY name",
+              "");
+    const auto postgresTables =
+        Texts(postgres,
+              "SELECT table_name FROM information_schema.tables WHERE table_schema = "
+              "current_schema() AND table_name <> 'schema_migrations' "
+              "ORDER BY table_name COLLATE \"C\"");
+    EXPECT_EQ(postgresTables, sqliteTables);
+    for (const std::string& table : sqliteTables) {
+        EXPECT_EQ(Texts(postgres,
+                        "SELECT column_name FROM information_schema.columns WHERE table_schema = "
+                        "current_schema() AND table_name = ?1 ORDER BY ordinal_position",
+                        table),
+                  Texts(sqlite, "SELECT name FROM pragma_table_xinfo(?1) ORDER BY cid", table))
+            << table;
+    }
+    EXPECT_EQ(Texts(postgres,
+                    "SELECT indexname FROM pg_indexes WHERE schemaname = current_schema() AND "
+                    "indexdef NOT LIKE '%UNIQUE%' ORDER BY indexname COLLATE \"C\""),
+              Texts(sqlite,
+                    "SELECT name FROM sqlite_schema WHERE type = 'index' AND sql IS NOT NULL AND "
+                    "sql NOT LIKE '%UNIQUE%' ORDER BY name"));
 }
 
 TEST_F(PgMarketTest, ReadCallsAnswerAsOnTheEmbeddedStore) {
