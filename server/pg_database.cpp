@@ -30,6 +30,9 @@ constexpr Oid kFloat4Oid = 700;
 constexpr Oid kFloat8Oid = 701;
 constexpr Oid kNumericOid = 1700;
 
+// The advisory lock a write transaction holds ("QVWR").
+constexpr int64_t kWriteLockKey = 0x51565752;
+
 // How long a connection attempt may take unless the address says otherwise.
 constexpr const char* kConnectTimeoutSeconds = "10";
 
@@ -405,7 +408,8 @@ void PgResultDeleter::operator()(pg_result* p_oResult) const {
     PQclear(p_oResult);
 }
 
-PgDatabase::PgDatabase(const std::string& p_sUrl) : m_sName(UrlWithoutPassword(p_sUrl)) {
+PgDatabase::PgDatabase(const std::string& p_sUrl, int p_lBusyTimeoutMs)
+    : m_sName(UrlWithoutPassword(p_sUrl)), m_lBusyTimeoutMs(p_lBusyTimeoutMs) {
     // The address is expanded after the default timeout, so a timeout it names wins.
     const char* keywords[] = {"connect_timeout", "dbname", nullptr};
     const char* values[] = {kConnectTimeoutSeconds, p_sUrl.c_str(), nullptr};
@@ -543,6 +547,14 @@ PgResult PgDatabase::DescribePrepared(const std::string& p_sText,
 
 void PgDatabase::BeginWrite() {
     Run("BEGIN", "cannot begin a transaction");
+    try {
+        Run("SET LOCAL lock_timeout = " + std::to_string(m_lBusyTimeoutMs) +
+                "; SELECT pg_advisory_xact_lock(" + std::to_string(kWriteLockKey) + ")",
+            "the database is busy: another connection's write transaction holds it");
+    } catch (const FacadeError&) {
+        RollbackTransaction();
+        throw;
+    }
 }
 
 void PgDatabase::BeginRead() {

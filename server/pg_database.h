@@ -9,6 +9,9 @@
 // Parameters go as text (a double printed so that it reads back the same), results come back as
 // text and are read by their column's type.
 //
+// Write transactions take turns, as they do on SQLite: the stores count on it where they choose
+// an id as the highest plus one, or check that a name is free before they take it.
+//
 // A connection that broke (the database restarted, the server was ended) is opened again by the
 // next statement outside a transaction; inside a transaction the loss is reported, since the
 // work done in it is gone.
@@ -26,6 +29,7 @@
 #include <vector>
 
 #include "facade/sql_database.h"
+#include "facade/sqlite_database.h"
 
 struct pg_conn;
 struct pg_result;
@@ -62,8 +66,9 @@ using PgResult = std::unique_ptr<pg_result, PgResultDeleter>;
 
 class PgDatabase : public facade::SqlDatabase {
   public:
-    // Connects at once; a database that cannot be reached gives a FacadeError naming it.
-    explicit PgDatabase(const std::string& p_sUrl);
+    // Connects at once; a database that cannot be reached gives a FacadeError naming it. A write
+    // transaction waits up to p_lBusyTimeoutMs for another's to end, then fails as busy.
+    explicit PgDatabase(const std::string& p_sUrl, int p_lBusyTimeoutMs = facade::kBusyTimeoutMs);
     ~PgDatabase() override;
     PgDatabase(const PgDatabase&) = delete;
     PgDatabase& operator=(const PgDatabase&) = delete;
@@ -106,6 +111,7 @@ class PgDatabase : public facade::SqlDatabase {
     std::map<std::string, std::string, std::less<>> m_aPrepared;
     int64_t m_llChangedRows = 0;
     bool m_bInTransaction = false;
+    int m_lBusyTimeoutMs;
 };
 
 }  // namespace qv::server

@@ -85,7 +85,8 @@ class PgDatabaseTest : public testing::Test {
     // Ends this test's connection from the server's side and waits until it has ended.
     void EndConnection() {
         const int64_t pid = Db().QueryInt64("SELECT pg_backend_pid()");
-        SqlStatement end = m_oSchema->Admin().Prepare("SELECT pg_terminate_backend(?1::integer, 10000)");
+        SqlStatement end =
+            m_oSchema->Admin().Prepare("SELECT pg_terminate_backend(?1::integer, 10000)");
         end.BindInt64(1, pid);
         ASSERT_TRUE(end.Step());
         ASSERT_EQ(end.ColumnInt64(0), 1);
@@ -273,6 +274,23 @@ TEST_F(PgDatabaseTest, TransactionsCommitRollBackAndNestAsSavepoints) {
     }
     EXPECT_FALSE(Db().InTransaction());
     EXPECT_EQ(Count("w"), 2) << "a transaction whose statement failed commits nothing";
+}
+
+TEST_F(PgDatabaseTest, WriteTransactionsTakeTurns) {
+    PgDatabase other(m_oSchema->Url(), 50);
+    {
+        SqlTransaction work(Db());
+        try {
+            SqlTransaction waiting(other);
+            FAIL() << "two write transactions at once";
+        } catch (const FacadeError& error) {
+            EXPECT_TRUE(error.Message().starts_with("the database is busy")) << error.Message();
+        }
+        EXPECT_FALSE(other.InTransaction());
+        EXPECT_EQ(other.QueryInt64("SELECT 1"), 1);
+    }
+    SqlTransaction after(other);
+    after.Commit();
 }
 
 TEST_F(PgDatabaseTest, AReadTransactionSeesOneStateAndWritesNothing) {
