@@ -205,6 +205,7 @@ class PgMarketTest : public testing::Test {
             {prog_id::kWatchListReader, "GetWatchLists", {owner, 0}},
             {prog_id::kScreens, "GetScreens", {owner}},
             {prog_id::kScreens, "CheckScreen", {owner, 1, "PctAdvancing >= 50", today, kNone}},
+            {prog_id::kViewerReader, "RunScreen", {owner, 1, kNone, today, 10}},
             {prog_id::kViewerReader, "RunScreen", {owner, 2, kNone, today, 10}},
             {prog_id::kPortfolioReader, "GetPortfolios", {owner}},
             {prog_id::kPortfolioReader,
