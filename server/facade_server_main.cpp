@@ -32,6 +32,7 @@
 #include "outside/automation_error.h"
 #include "server/facade_server.h"
 #include "server/password_hash.h"
+#include "server/pg_schema.h"
 
 namespace {
 
@@ -52,14 +53,13 @@ class UsageError : public std::runtime_error {
 };
 
 // The market store behind --db: a PostgreSQL address or an SQLite file, created when missing and
-// brought up to the current schema either way.
+// brought up to the current schema either way. A PostgreSQL database is always opened for
+// writing: it is shared by servers that write, and the access asked for only protects a file.
 std::shared_ptr<MarketStore> OpenStore(
     const std::string& p_sDatabase,
     MarketStore::Access p_eAccess = MarketStore::Access::ReadWrite) {
     if (p_sDatabase.starts_with("postgresql://") || p_sDatabase.starts_with("postgres://")) {
-        throw std::runtime_error(
-            "this build of qorvant-facade-server cannot open PostgreSQL databases; give the path "
-            "of a market file");
+        return qv::server::OpenPgMarketStore(p_sDatabase);
     }
     return qv::facade::OpenMarketFile(p_sDatabase, p_eAccess);
 }
