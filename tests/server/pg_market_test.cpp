@@ -185,23 +185,10 @@ class PgMarketTest : public testing::Test {
              {owner, 3, today, -1, "a", int16_t{0}, int16_t{0}, kNone, kNone, kNothing, kNothing,
               kNone, 0, 0, 0}},
             {prog_id::kViewerReader,
-             "SearchIndustries",
-             {owner, 4, today, -1, "1", int16_t{0}, kNone, kNone, kNothing, kNothing, kNone, 0, 0,
-              0}},
-            {prog_id::kViewerReader,
-             "SearchSector",
-             {owner, 5, today, "A", 0, -1, kNone, kNothing, kNone}},
-            {prog_id::kViewerReader,
              "HistoryIndustryEX",
              {end, start, 1, kNone, kNothing, owner, -1, false}},
-            {prog_id::kViewerReader,
-             "HistorySectorEX",
-             {end, start, 1, kNone, kNothing, owner, -1, false}},
             {prog_id::kViewerReader, "SearchCompanyName", {"A", 0, 0, list, "", owner}},
-            {prog_id::kViewerReader, "SearchIndustryName", {"A", 0, 0, "", owner}},
             {prog_id::kViewerReader, "GetLayout", {owner, 3}},
-            {prog_id::kViewerReader, "GetDefaultLayout", {owner, 0, -1}},
-            {prog_id::kViewerReader, "GetCustomFieldList", {owner, 0}},
             {prog_id::kWatchListReader, "GetWatchLists", {owner, 0}},
             {prog_id::kScreens, "GetScreens", {owner}},
             {prog_id::kScreens, "CheckScreen", {owner, 1, "PctAdvancing >= 50", today, kNone}},
@@ -215,20 +202,16 @@ class PgMarketTest : public testing::Test {
             {prog_id::kViewerReader,
              "HistoryStockEX",
              {end, start, symbol, kNone, kNothing, owner, -1, false}},
-            {prog_id::kPortfolioReader, "GetOptionsTrades", {owner}},
             {prog_id::kPages, "SectorDetail", {1, today, kNothing}},
             {prog_id::kPages, "IndustryDetail", {1, today, kNothing}},
             {prog_id::kPages, "StockDetail", {symbol, today}},
-            {prog_id::kPages, "PriceHistory", {symbol, last - 30, last}},
             {prog_id::kPages, "ChartSeries", {0, symbol + "," + second, last - 30, last, true}},
             {prog_id::kPages, "ChartSeries", {1, "1,2", last - 30, last, true}},
-            {prog_id::kPages, "StockAnalysis", {symbol, today}},
             {prog_id::kPages,
              "QuickTest",
              {0, symbol, last - 30, last, kNothing, kNone, kNone, kNone, kNone, kNone, kNone}},
             {prog_id::kPages, "Dividends", {symbol}},
             {prog_id::kPages, "WatchListMembers", {owner, list, kNone, kNone}},
-            {prog_id::kPages, "OptionPrice", {symbol, today, kNone, 30, 4.0, kNone}},
             {prog_id::kPages, "InvestmentDetails", {owner, portfolio, symbol, today, kNothing}},
         };
     }
@@ -287,16 +270,6 @@ class PgMarketTest : public testing::Test {
 
     Markets* m_oMarkets = nullptr;
 };
-
-TEST_F(PgMarketTest, TheSameMarketIsGeneratedIntoBoth) {
-    for (const char* sql :
-         {"SELECT count(*) FROM stock_days", "SELECT count(*) FROM group_days",
-          "SELECT sum(volume) FROM stock_days", "SELECT count(*) FROM layout_columns",
-          "SELECT count(*) FROM field_catalogue", "SELECT sum(rs_rank) FROM stock_days",
-          "SELECT count(*) FROM trades", "SELECT count(*) FROM watch_list_items"}) {
-        EXPECT_EQ(m_oMarkets->m_oPostgres.Query(sql), m_oMarkets->m_oSqlite.Query(sql)) << sql;
-    }
-}
 
 // The first column of every row, as text.
 std::vector<std::string> Texts(facade::SqlDatabase& p_oDatabase, const std::string& p_sSql,

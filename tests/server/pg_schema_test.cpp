@@ -44,35 +44,6 @@ TEST_F(PgSchemaTest, ANewDatabaseTakesTheLatestSchemaOnceWithItsShippedRows) {
     EXPECT_EQ(Db().QueryInt64("SELECT count(*) FROM screens WHERE owner_id = 0"), 6);
 }
 
-TEST_F(PgSchemaTest, KeepsTheEmbeddedStoresRulesForNamesIdsAndOwners) {
-    MigratePgSchema(Db());
-    Db().Execute(
-        "INSERT INTO sectors VALUES (1, 'Tech'); INSERT INTO industries VALUES (1, 'Chips', 1);"
-        "INSERT INTO stocks VALUES (1, 'abc', 'Abc Inc', 1);"
-        "INSERT INTO owners (owner_id, name) VALUES (7, 'me');"
-        "INSERT INTO sessions VALUES ('00ff', 7, 46363.5, 46364.5)");
-    EXPECT_THROW(Db().Execute("INSERT INTO stocks VALUES (2, 'ABC', 'Other', 1)"), FacadeError)
-        << "symbols are unique without regard to case";
-    EXPECT_EQ(Db().QueryInt64("SELECT stock_id FROM stocks WHERE symbol = 'aBc'"), 1);
-    EXPECT_EQ(Db().QueryInt64("SELECT count(*) FROM stocks WHERE company_name = 'abc inc'"), 0)
-        << "other texts compare exactly";
-
-    SqlStatement add = Db().Prepare(
-        "INSERT INTO portfolios (owner_id, name) VALUES (?1, ?2) "
-        "RETURNING portfolio_id");
-    add.BindInt64(1, 7);
-    add.BindText(2, "Growth");
-    ASSERT_TRUE(add.Step());
-    EXPECT_GT(add.ColumnInt64(0), 0);
-    add.Reset();
-    add.BindText(2, "GROWTH");
-    EXPECT_THROW(add.Step(), FacadeError);
-
-    Db().Execute("DELETE FROM owners WHERE owner_id = 7");
-    EXPECT_EQ(Db().QueryInt64("SELECT count(*) FROM sessions"), 0);
-    EXPECT_EQ(Db().QueryInt64("SELECT count(*) FROM portfolios"), 0);
-}
-
 TEST_F(PgSchemaTest, ADatabaseOfANewerSchemaIsRefusedAndLeftAlone) {
     MigratePgSchema(Db());
     const int newer = LatestPgSchemaVersion() + 1;
