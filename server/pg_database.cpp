@@ -104,6 +104,7 @@ class Translator {
         const char current = m_sSql[m_lAt];
         if (current == '\'' || current == '"') {
             Copy(QuotedEnd(m_sSql, m_lAt));
+            m_sPreviousWord = {};
             return;
         }
         if (const size_t end = CommentEnd(m_sSql, m_lAt); end != std::string_view::npos) {

@@ -34,8 +34,8 @@ TEST(PgTranslation, RewritesParametersAndCastsOutsideQuotesAndComments) {
         {"SELECT 'open ?", "SELECT 'open ?", 0},
         {"cast(x as real) / CAST(k AS\n INTEGER)",
          "cast(x as DOUBLE PRECISION) / CAST(k AS\n BIGINT)", 0},
-        {"SELECT real, x AS real_value, 'AS REAL', \"AS\" REAL, y AS t, REAL",
-         "SELECT real, x AS real_value, 'AS REAL', \"AS\" REAL, y AS t, REAL", 0},
+        {"SELECT real, x AS real_value, 'AS REAL', \"AS\" REAL, y AS t, REAL, z AS \"w\" REAL",
+         "SELECT real, x AS real_value, 'AS REAL', \"AS\" REAL, y AS t, REAL, z AS \"w\" REAL", 0},
     };
     for (const TranslationCase& item : cases) {
         const PgSql translated = TranslateSql(item.m_sSql);
