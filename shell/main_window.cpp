@@ -307,6 +307,8 @@ void MainWindow::BuildControls() {
     statusBar()->addPermanentWidget(m_pBsh);
     m_pStore = new QLabel(ToQString(m_oSession.StoreText()), this);
     m_pStore->setObjectName(QStringLiteral("storeLabel"));
+    // Set apart from the list's figures beside it.
+    m_pStore->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     statusBar()->addPermanentWidget(m_pStore);
 
     for (QComboBox* combo :

@@ -108,7 +108,7 @@ StartStore ChooseStartStore(const ShellOptions& p_oOptions, bool p_bPicture) {
     }
     if (p_bPicture) {
         start.m_sMessage =
-            QStringLiteral("Not connected to %1 (%2): the embedded store is in use")
+            QStringLiteral("Not connected to %1: %2")
                 .arg(server,
                      failure.isEmpty() ? QStringLiteral("no password in QV_PASSWORD") : failure);
         return start;
