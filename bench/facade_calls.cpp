@@ -244,12 +244,12 @@ std::unique_ptr<Market> OpenMarket(std::string p_sName, std::shared_ptr<MarketSt
     auto oBackend = std::make_shared<FacadeBackend>(oMarket->m_oStore);
     RegisterFacadeComponents(oMarket->m_oComponents, oBackend);
     oMarket->m_sTimeCode = oBackend->Login(kOwnerId, "bench");
-    SqliteDatabase& oDatabase = oMarket->m_oStore->Database();
+    SqlDatabase& oDatabase = oMarket->m_oStore->Database();
     oMarket->m_lFirstDay =
         static_cast<int32_t>(oDatabase.QueryInt64("SELECT min(trade_date) FROM trading_days"));
     oMarket->m_lLastDay =
         static_cast<int32_t>(oDatabase.QueryInt64("SELECT max(trade_date) FROM trading_days"));
-    SqliteStatement oSymbol = oDatabase.Prepare("SELECT symbol FROM stocks ORDER BY stock_id");
+    SqlStatement oSymbol = oDatabase.Prepare("SELECT symbol FROM stocks ORDER BY stock_id");
     oSymbol.Step();
     oMarket->m_sSymbol = oSymbol.ColumnText(0);
     oMarket->m_aCalls = {{"stockviewer", StockViewerCase(*oMarket)},
@@ -301,19 +301,19 @@ void FacadeCall(benchmark::State& p_oState, Market* p_oMarket, const CallCase* p
 }
 
 // Steps every row and reads every value by its storage class.
-int64_t ReadAll(SqliteStatement& p_oQuery) {
+int64_t ReadAll(SqlStatement& p_oQuery) {
     int64_t llValues = 0;
     const int lColumns = p_oQuery.ColumnCount();
     while (p_oQuery.Step()) {
         for (int i = 0; i < lColumns; ++i) {
-            switch (p_oQuery.ColumnType(i)) {
-                case 1:
+            switch (p_oQuery.ColumnKind(i)) {
+                case SqlValueKind::Integer:
                     benchmark::DoNotOptimize(p_oQuery.ColumnInt64(i));
                     break;
-                case 2:
+                case SqlValueKind::Real:
                     benchmark::DoNotOptimize(p_oQuery.ColumnDouble(i));
                     break;
-                case 3: {
+                case SqlValueKind::Text: {
                     std::string sText = p_oQuery.ColumnText(i);
                     benchmark::DoNotOptimize(sText);
                     break;
@@ -328,11 +328,11 @@ int64_t ReadAll(SqliteStatement& p_oQuery) {
 }
 
 void SqlCall(benchmark::State& p_oState, Market* p_oMarket, const CallCase* p_oCase) {
-    SqliteDatabase& oDatabase = p_oMarket->m_oStore->Database();
+    SqlDatabase& oDatabase = p_oMarket->m_oStore->Database();
     for (auto _ : p_oState) {
         const double dStart = bench::ThreadSeconds();
         for (const Statement& oStatement : p_oCase->m_aBaseline) {
-            SqliteStatement oQuery = oDatabase.Prepare(oStatement.m_sSql);
+            SqlStatement oQuery = oDatabase.Prepare(oStatement.m_sSql);
             if (oStatement.m_bHistory) {
                 oQuery.BindText(1, p_oMarket->m_sSymbol);
                 oQuery.BindInt64(2, p_oMarket->m_lFirstDay);

@@ -94,8 +94,8 @@ void BareInsert(benchmark::State& p_oState, const std::vector<PriceRow>& p_aRows
                 "open REAL, high REAL, low REAL, close REAL NOT NULL, adj_close REAL NOT NULL, "
                 "volume INTEGER NOT NULL)");
             p_oState.ResumeTiming();
-            SqliteTransaction oWork(oDatabase);
-            SqliteStatement oInsert =
+            SqlTransaction oWork(oDatabase);
+            SqlStatement oInsert =
                 oDatabase.Prepare("INSERT INTO prices VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
             for (const PriceRow& oRow : p_aRows) {
                 oInsert.BindInt64(1, oRow.m_llStockId);

@@ -51,15 +51,15 @@ PagesMarket& Market() {
     static PagesMarket s_oMarket = [] {
         PagesMarket oMarket;
         oMarket.m_oMarket = bench::GenerateMarket("pages", kStocks, 80, 756);
-        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Path()).parent_path();
+        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Name()).parent_path();
         RegisterFacadeComponents(oMarket.m_oComponents, oMarket.m_oMarket.backend);
-        SqliteDatabase& oDatabase = oMarket.m_oMarket.store->Database();
+        SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
         oMarket.m_lFirstDay =
             static_cast<int32_t>(oDatabase.QueryInt64("SELECT min(trade_date) FROM trading_days"));
         oMarket.m_lLastDay =
             static_cast<int32_t>(oDatabase.QueryInt64("SELECT max(trade_date) FROM trading_days"));
         // Every third stock, so that the held stocks spread over the market.
-        SqliteStatement oHeld = oDatabase.Prepare(
+        SqlStatement oHeld = oDatabase.Prepare(
             "SELECT stock_id, symbol FROM stocks WHERE stock_id % 3 = 0 ORDER BY stock_id LIMIT " +
             std::to_string(kHeld));
         while (oHeld.Step()) {
@@ -106,7 +106,7 @@ std::string HeldBindings(size_t p_lCount) {
 
 void SqlDaily(benchmark::State& p_oState) {
     PagesMarket& oMarket = Market();
-    SqliteDatabase& oDatabase = oMarket.m_oMarket.store->Database();
+    SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
     const std::string sSql =
         "SELECT d.trade_date, 100.0 * avg(CASE WHEN s.stock_id IN (" +
         HeldBindings(oMarket.m_aIds.size()) +
@@ -116,7 +116,7 @@ void SqlDaily(benchmark::State& p_oState) {
         " GROUP BY d.trade_date ORDER BY d.trade_date";
     for (auto _ : p_oState) {
         const double dStart = bench::ThreadSeconds();
-        SqliteStatement oQuery = oDatabase.Prepare(sSql);
+        SqlStatement oQuery = oDatabase.Prepare(sSql);
         oQuery.BindInt64(1, oMarket.m_lFirstDay);
         oQuery.BindInt64(2, oMarket.m_lLastDay);
         for (size_t i = 0; i < oMarket.m_aIds.size(); ++i) {

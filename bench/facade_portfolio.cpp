@@ -95,16 +95,16 @@ PortfolioMarket& Market() {
     static PortfolioMarket s_oMarket = [] {
         PortfolioMarket oMarket;
         oMarket.m_oMarket = bench::GenerateMarket("portfolio", kStocks, 40, 504);
-        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Path()).parent_path();
+        s_oFolder = std::filesystem::path(oMarket.m_oMarket.store->Name()).parent_path();
         RegisterFacadeComponents(oMarket.m_oComponents, oMarket.m_oMarket.backend);
         oMarket.m_oMarket.backend->Login(kOwner, "");
-        SqliteDatabase& oDatabase = oMarket.m_oMarket.store->Database();
-        SqliteStatement oDays =
+        SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
+        SqlStatement oDays =
             oDatabase.Prepare("SELECT trade_date FROM trading_days ORDER BY trade_date");
         while (oDays.Step()) {
             oMarket.m_aDays.push_back(static_cast<int32_t>(oDays.ColumnInt64(0)));
         }
-        SqliteStatement oStocks =
+        SqlStatement oStocks =
             oDatabase.Prepare("SELECT stock_id, symbol FROM stocks ORDER BY stock_id LIMIT " +
                               std::to_string(kHeldStocks));
         while (oStocks.Step()) {
@@ -147,7 +147,7 @@ void Holdings(benchmark::State& p_oState) {
 
 void SqlHoldings(benchmark::State& p_oState) {
     PortfolioMarket& oMarket = Market();
-    SqliteDatabase& oDatabase = oMarket.m_oMarket.store->Database();
+    SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
     const std::string sSql =
         "SELECT t.trade_id, s.symbol, shares, cost, value, value - cost, (value - cost) * 100.0 / "
         "cost, value * 100.0 / sum(value) OVER () FROM (SELECT t.trade_id, t.stock_id, "
@@ -164,7 +164,7 @@ void SqlHoldings(benchmark::State& p_oState) {
         "JOIN stocks s ON s.stock_id = t.stock_id ORDER BY t.trade_id";
     for (auto _ : p_oState) {
         const double dStart = bench::ThreadSeconds();
-        SqliteStatement oQuery = oDatabase.Prepare(sSql);
+        SqlStatement oQuery = oDatabase.Prepare(sSql);
         oQuery.BindInt64(1, oMarket.m_lPortfolio);
         oQuery.BindInt64(2, oMarket.m_aDays.back());
         int64_t llRows = 0;
@@ -210,13 +210,13 @@ void Import(benchmark::State& p_oState) {
 
 void SqlImport(benchmark::State& p_oState) {
     PortfolioMarket& oMarket = Market();
-    SqliteDatabase& oDatabase = oMarket.m_oMarket.store->Database();
+    SqlDatabase& oDatabase = oMarket.m_oMarket.store->Database();
     int32_t lPortfolio = 0;
     for (auto _ : p_oState) {
         lPortfolio = FreshPortfolio(oMarket, lPortfolio);
         const double dStart = bench::ThreadSeconds();
-        SqliteTransaction oWork(oDatabase);
-        SqliteStatement oInsert = oDatabase.Prepare(
+        SqlTransaction oWork(oDatabase);
+        SqlStatement oInsert = oDatabase.Prepare(
             "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price, "
             "commission, is_short, sell_date, sell_price) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, "
             "?9)");

@@ -67,13 +67,13 @@ struct Market {
     bench::GeneratedMarket m_oMarket;
     int32_t m_lDay = 0;
 
-    SqliteDatabase& Database() { return m_oMarket.store->Database(); }
+    SqlDatabase& Database() { return m_oMarket.store->Database(); }
 };
 
 Market Generate(const char* p_sName, int32_t p_lStocks, int32_t p_lIndustries, int32_t p_lDays) {
     Market market;
     market.m_oMarket = bench::GenerateMarket(p_sName, p_lStocks, p_lIndustries, p_lDays);
-    s_aFolders.push_back(std::filesystem::path(market.m_oMarket.store->Path()).parent_path());
+    s_aFolders.push_back(std::filesystem::path(market.m_oMarket.store->Name()).parent_path());
     market.m_lDay = static_cast<int32_t>(
         market.Database().QueryInt64("SELECT max(trade_date) FROM trading_days"));
     return market;
@@ -119,7 +119,7 @@ void SqlRun5k(benchmark::State& p_oState) {
     for (auto _ : p_oState) {
         const double dStart = bench::ThreadSeconds();
         ResultTable oRows(aColumns);
-        SqliteStatement oQuery = oMarket.Database().Prepare(kRunSql);
+        SqlStatement oQuery = oMarket.Database().Prepare(kRunSql);
         oQuery.BindInt64(1, oMarket.m_lDay);
         oQuery.BindInt64(2, 60);
         oQuery.BindDouble(3, 0.5);
@@ -152,7 +152,7 @@ void SqlCount100k(benchmark::State& p_oState) {
     int64_t llCount = 0;
     for (auto _ : p_oState) {
         const double dStart = bench::ThreadSeconds();
-        SqliteStatement oQuery = oMarket.Database().Prepare(kCountSql);
+        SqlStatement oQuery = oMarket.Database().Prepare(kCountSql);
         oQuery.BindInt64(1, oMarket.m_lDay);
         oQuery.BindInt64(2, 20);
         oQuery.BindInt64(3, -1);

@@ -39,7 +39,7 @@ using namespace qv;
 struct ChartMarket {
     ChartMarket() : m_oMarket(bench::GenerateMarket("charts", 300, 30, 900)) {
         facade::RegisterFacadeComponents(m_oContext.Components(), m_oMarket.backend);
-        facade::SqliteStatement oFirst = m_oMarket.store->Database().Prepare(
+        facade::SqlStatement oFirst = m_oMarket.store->Database().Prepare(
             "SELECT symbol FROM stocks ORDER BY stock_id LIMIT 1");
         oFirst.Step();
         m_sSymbol = oFirst.ColumnText(0);

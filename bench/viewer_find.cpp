@@ -27,10 +27,10 @@
 #include "control/viewer.h"
 #include "facade/facade_backend.h"
 #include "facade/facade_components.h"
-#include "facade/sample_market.h"
 #include "facade/field_catalogue.h"
 #include "facade/market_schema.h"
 #include "facade/market_store.h"
+#include "facade/sample_market.h"
 #include "facade/sqlite_database.h"
 #include "outside/component_factory.h"
 #include "outside/grid_control.h"
@@ -194,11 +194,11 @@ std::string CompanyNamesSql() {
 
 void BM_CompanyNamesSql(benchmark::State& state) {
     Market& market = TheMarket();
-    facade::SqliteDatabase& database = market.store->Database();
+    facade::SqlDatabase& database = market.store->Database();
     const std::string sql = CompanyNamesSql();
     for (auto _ : state) {
         const double start = bench::ThreadSeconds();
-        facade::SqliteStatement query = database.Prepare(sql);
+        facade::SqlStatement query = database.Prepare(sql);
         query.BindInt64(1, static_cast<int64_t>(market.lastDay));
         query.BindText(2, std::string(kNameStart) + "%");
         size_t rows = 0;

@@ -109,7 +109,7 @@ void RemoveLists(benchmark::State& state, Market& market) {
 }
 
 int64_t ItemCount(Market& market) {
-    facade::SqliteStatement count = market.backend->Database().Prepare(
+    facade::SqlStatement count = market.backend->Database().Prepare(
         "SELECT count(*) FROM watch_list_items JOIN watch_lists USING (watch_list_id) "
         "WHERE owner_id = ?1");
     count.BindInt64(1, kOwnerId);

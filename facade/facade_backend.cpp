@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <random>
+#include <utility>
 
 #include "facade/facade_arguments.h"
 #include "facade/market_queries.h"
@@ -54,7 +55,7 @@ FacadeBackend::FacadeBackend(std::shared_ptr<MarketStore> p_oStore)
 
 FacadeBackend::~FacadeBackend() = default;
 
-SqliteDatabase& FacadeBackend::Database() {
+SqlDatabase& FacadeBackend::Database() {
     return m_oStore->Database();
 }
 
@@ -73,7 +74,7 @@ std::string FacadeBackend::Login(int32_t p_lOwnerId, const std::string& p_sName)
     if (m_oStore->IsReadOnly()) {
         return LoginUnrecorded(p_lOwnerId, p_sName);
     }
-    SqliteTransaction work(Database());
+    SqlTransaction work(Database());
     OwnerStore owners(Database());
     if (p_sName.empty()) {
         owners.EnsureOwner(p_lOwnerId);
@@ -103,6 +104,11 @@ std::string FacadeBackend::LoginUnrecorded(int32_t p_lOwnerId, const std::string
     m_sRecordFound = owners.RecordedTimeCode(p_lOwnerId);
     m_oAuthority = OwnerAuthority(OwnerSession{p_lOwnerId, timeCode});
     return timeCode;
+}
+
+void FacadeBackend::AdoptSession(OwnerSession p_oSession) {
+    m_sRecordFound.reset();
+    m_oAuthority = OwnerAuthority(std::move(p_oSession));
 }
 
 int32_t FacadeBackend::AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,

@@ -26,7 +26,7 @@ class Recordset;
 namespace qv::facade {
 
 class MarketStore;
-class SqliteDatabase;
+class SqlDatabase;
 
 class FacadeBackend {
   public:
@@ -36,7 +36,7 @@ class FacadeBackend {
     FacadeBackend& operator=(const FacadeBackend&) = delete;
 
     MarketStore& Store() { return *m_oStore; }
-    SqliteDatabase& Database();
+    SqlDatabase& Database();
 
     // The field catalogue as the "ParameterList" recordset: every field the facade delivers. Each
     // caller gets a copy of its own, since callers filter and sort it.
@@ -49,6 +49,9 @@ class FacadeBackend {
     // session, held in this process only, so that the market can be browsed; it stays current
     // until another process records a login of the owner.
     std::string Login(int32_t p_lOwnerId, const std::string& p_sName);
+    // Acts for a session found elsewhere (the facade server finds each request's session by its
+    // time code); records nothing. Whether it is stale is judged by the recorded logins.
+    void AdoptSession(OwnerSession p_oSession);
 
     // The owner p_sMethod acts for, authorised against the session: OwnerAuthority::Authorise.
     int32_t AuthoriseOwner(std::string_view p_sMethod, std::optional<int32_t> p_lNamed,

@@ -5,7 +5,7 @@
 
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
-#include "facade/sqlite_database.h"
+#include "facade/market_store.h"
 #include "outside/automation_error.h"
 #include "outside/text_util.h"
 
@@ -25,7 +25,7 @@ Variant FacadeComponent::Invoke(std::string_view p_sName, InvokeKind p_eKind,
     try {
         // A stat per call: a database deleted or replaced under the open connection is named as
         // such, not left to show stale lists or to lose what is saved next.
-        Backend().Database().CheckFileInPlace();
+        Backend().Store().CheckFileInPlace();
         return Table().Invoke(*this, p_sName, p_eKind, p_args);
     } catch (const AutomationError& error) {
         // A storage failure names the file but not the call; a host that sees "database is

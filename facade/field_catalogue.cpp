@@ -187,7 +187,7 @@ const std::vector<FieldDefinition> kFields = {
      nullptr, nullptr, nullptr, "t.shares",
      "shares of the trade, read by the viewer to sum holdings"},
     {1409, "TradeType", "Type", kPortfolioText, kHoldingRows, kGroupPortfolio, "Center", kText,
-     nullptr, nullptr, nullptr, "CASE WHEN t.is_short THEN 'Short' ELSE 'Long' END",
+     nullptr, nullptr, nullptr, "CASE WHEN t.is_short <> 0 THEN 'Short' ELSE 'Long' END",
      "Long or Short"},
     {1388, "BuyDate", "Buy Date", kPortfolioText, kHoldingRows, kGroupPortfolio, "MM/DD/YYYY", kDay,
      nullptr, nullptr, nullptr, "t.buy_date", "day the position was opened"},
@@ -214,36 +214,40 @@ const std::vector<FieldDefinition> kFields = {
      "shares times the current price"},
     {1399, "GainPerShare", "Gain / Share", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
      "#,##0.00", kReal, nullptr, nullptr, nullptr,
-     "CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END",
+     "CASE WHEN t.is_short <> 0 THEN t.initial_price - d.close ELSE d.close - t.initial_price END",
      "gain per share: price rise for a long position, price fall for a short one"},
     {1400, "Gain", "Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
      nullptr, nullptr, nullptr,
-     "(CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
+     "(CASE WHEN t.is_short <> 0 THEN t.initial_price - d.close ELSE d.close - t.initial_price "
+     "END) "
      "* t.shares - t.commission",
      "unrealised gain of the position after commission"},
     {1401, "ROI", "ROI", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.00", kReal, nullptr,
      nullptr, nullptr,
-     "((CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
+     "((CASE WHEN t.is_short <> 0 THEN t.initial_price - d.close ELSE d.close - t.initial_price "
+     "END) "
      "* t.shares - t.commission) * 100.0 / (t.shares * t.initial_price + t.commission)",
      "return on investment: gain in percent of the cost basis"},
     {1406, "AnnualROI", "Annual ROI", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.00",
      kReal, nullptr, nullptr, nullptr,
-     "((CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
+     "((CASE WHEN t.is_short <> 0 THEN t.initial_price - d.close ELSE d.close - t.initial_price "
+     "END) "
      "* t.shares - t.commission) * 100.0 / (t.shares * t.initial_price + t.commission) * 365.0 "
-     "/ max(d.trade_date - t.buy_date, 1)",
+     "/ CASE WHEN d.trade_date - t.buy_date > 1 THEN d.trade_date - t.buy_date ELSE 1 END",
      "return on investment per year held"},
     {1402, "RealizedGain", "Realized Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio,
      "#,##0.00", kReal, nullptr, nullptr, nullptr, "t.realized_gain",
      "gain already realised on shares of the trade that were closed"},
     {1407, "TotalGain", "Total Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00",
      kReal, nullptr, nullptr, nullptr,
-     "(CASE WHEN t.is_short THEN t.initial_price - d.close ELSE d.close - t.initial_price END) "
+     "(CASE WHEN t.is_short <> 0 THEN t.initial_price - d.close ELSE d.close - t.initial_price "
+     "END) "
      "* t.shares - t.commission + t.realized_gain",
      "unrealised plus realised gain"},
     {1405, "DayGain", "Day Gain", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
      nullptr, nullptr, nullptr,
      "(d.close - d.close * 100.0 / (100.0 + d.pct_change)) * t.shares * "
-     "(CASE WHEN t.is_short THEN -1 ELSE 1 END)",
+     "(CASE WHEN t.is_short <> 0 THEN -1 ELSE 1 END)",
      "gain of the position on the day"},
     {1394, "InitialReq", "Initial Req %", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.0",
      kReal, nullptr, nullptr, nullptr, "t.initial_req",
@@ -256,7 +260,7 @@ const std::vector<FieldDefinition> kFields = {
      "maintenance margin the position needs at the current price"},
     {1404, "Equity", "Equity", kPortfolioMoney, kHoldingRows, kGroupPortfolio, "#,##0.00", kReal,
      nullptr, nullptr, nullptr,
-     "t.shares * t.initial_price * t.initial_req / 100.0 + (CASE WHEN t.is_short THEN "
+     "t.shares * t.initial_price * t.initial_req / 100.0 + (CASE WHEN t.is_short <> 0 THEN "
      "t.initial_price - d.close ELSE d.close - t.initial_price END) * t.shares - t.commission",
      "initial margin deposit plus the gain"},
     {1408, "Weight", "Weight %", kPortfolioNumber, kHoldingRows, kGroupPortfolio, "##0.0", kReal,
@@ -300,9 +304,9 @@ const FieldDefinition* FindFieldByName(std::string_view p_sColumnName) {
     return it != kFields.end() ? &*it : nullptr;
 }
 
-void SeedFieldCatalogue(SqliteDatabase& p_oDatabase) {
+void SeedFieldCatalogue(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute("DELETE FROM field_catalogue");
-    SqliteStatement insert = p_oDatabase.Prepare(
+    SqlStatement insert = p_oDatabase.Prepare(
         "INSERT INTO field_catalogue (parameter_id, column_name, caption, data_type_id, "
         "table_mask, group_id, column_format, sort_order, meaning) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
@@ -321,9 +325,9 @@ void SeedFieldCatalogue(SqliteDatabase& p_oDatabase) {
     }
 }
 
-void RealignHoldingMasks(SqliteDatabase& p_oDatabase) {
+void RealignHoldingMasks(SqlDatabase& p_oDatabase) {
     SeedFieldCatalogue(p_oDatabase);
-    SqliteStatement update = p_oDatabase.Prepare(
+    SqlStatement update = p_oDatabase.Prepare(
         "UPDATE layout_columns SET table_mask = ?1 WHERE parameter_id = ?2 AND table_mask = ?3");
     for (const FieldDefinition& field : kFields) {
         if (field.m_lTableMask != kHoldingRows) {

@@ -15,7 +15,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // How a field's values are typed in a result.
 enum class FieldKind {
@@ -114,9 +114,9 @@ const FieldDefinition* FindField(int32_t p_lParameterId);
 const FieldDefinition* FindFieldByName(std::string_view p_sColumnName);
 
 // Writes the definitions into the table field_catalogue, replacing what it held.
-void SeedFieldCatalogue(SqliteDatabase& p_oDatabase);
+void SeedFieldCatalogue(SqlDatabase& p_oDatabase);
 // Seeds the catalogue again and gives the holding columns of stored layouts the catalogue's
 // table mask; stored layouts written before holding fields had the stock bit lacked it.
-void RealignHoldingMasks(SqliteDatabase& p_oDatabase);
+void RealignHoldingMasks(SqlDatabase& p_oDatabase);
 
 }  // namespace qv::facade

@@ -15,7 +15,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct LayoutInForce {
     LayoutRecord m_oLayout;
@@ -24,7 +24,7 @@ struct LayoutInForce {
 
 class LayoutAccess {
   public:
-    explicit LayoutAccess(SqliteDatabase& p_oDatabase) : m_oLayouts(p_oDatabase) {}
+    explicit LayoutAccess(SqlDatabase& p_oDatabase) : m_oLayouts(p_oDatabase) {}
 
     std::optional<LayoutRecord> Readable(int32_t p_lOwnerId, int32_t p_lLayoutId);
     std::optional<LayoutRecord> Default(int32_t p_lOwnerId, int32_t p_lDataType,

@@ -11,8 +11,8 @@ namespace qv::facade {
 
 namespace {
 
-void ReadColumns(SqliteDatabase& p_oDatabase, LayoutRecord& p_oLayout) {
-    SqliteStatement query = p_oDatabase.Prepare(
+void ReadColumns(SqlDatabase& p_oDatabase, LayoutRecord& p_oLayout) {
+    SqlStatement query = p_oDatabase.Prepare(
         "SELECT parameter_id, state, sql_column, caption, table_mask, sequence, column_format "
         "FROM layout_columns WHERE layout_id = ?1 ORDER BY position");
     query.BindInt64(1, p_oLayout.Header.Id);
@@ -29,8 +29,8 @@ void ReadColumns(SqliteDatabase& p_oDatabase, LayoutRecord& p_oLayout) {
     }
 }
 
-void WriteLayout(SqliteDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
-    SqliteStatement header = p_oDatabase.Prepare(
+void WriteLayout(SqlDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
+    SqlStatement header = p_oDatabase.Prepare(
         "INSERT INTO layouts (layout_id, owner_id, name, description, parent_id, data_type, "
         "finder_type, sort_text, pri_sort_id, pri_sort_dir, sec_sort_id, sec_sort_dir) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12) "
@@ -55,10 +55,10 @@ void WriteLayout(SqliteDatabase& p_oDatabase, const LayoutRecord& p_oLayout) {
     header.BindInt64(12, sort.SecSortDir);
     header.Run();
 
-    SqliteStatement clear = p_oDatabase.Prepare("DELETE FROM layout_columns WHERE layout_id = ?1");
+    SqlStatement clear = p_oDatabase.Prepare("DELETE FROM layout_columns WHERE layout_id = ?1");
     clear.BindInt64(1, p_oLayout.Header.Id);
     clear.Run();
-    SqliteStatement column = p_oDatabase.Prepare(
+    SqlStatement column = p_oDatabase.Prepare(
         "INSERT INTO layout_columns (layout_id, position, parameter_id, state, sql_column, "
         "caption, table_mask, sequence, column_format) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
@@ -84,7 +84,7 @@ std::string SortTextOf(const LayoutDescription& p_oLayout) {
 }
 
 std::optional<LayoutRecord> LayoutStore::GetLayout(int32_t p_lLayoutId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT layout_id, name, description, parent_id, owner_id, data_type, finder_type, "
         "sort_text, pri_sort_id, pri_sort_dir, sec_sort_id, sec_sort_dir "
         "FROM layouts WHERE layout_id = ?1");
@@ -114,7 +114,7 @@ std::optional<LayoutRecord> LayoutStore::GetLayout(int32_t p_lLayoutId) {
 
 std::optional<int32_t> LayoutStore::DefaultLayoutId(int32_t p_lOwnerId, int32_t p_lDataType,
                                                     int32_t p_lFinderType) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT layout_id FROM default_layouts "
         "WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
     query.BindInt64(1, p_lOwnerId);
@@ -147,7 +147,7 @@ std::optional<int32_t> LayoutStore::SaveLayout(int32_t p_lOwnerId, const LayoutR
     if (p_lOwnerId <= 0) {
         return std::nullopt;
     }
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
     LayoutRecord layout = p_oLayout;
     layout.Header.OwnerId = p_lOwnerId;
@@ -166,8 +166,8 @@ bool LayoutStore::DeleteLayout(int32_t p_lOwnerId, int32_t p_lLayoutId) {
     if (p_lOwnerId == 0) {
         return false;
     }
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement deleteRows =
+    SqlTransaction work(m_oDatabase);
+    SqlStatement deleteRows =
         m_oDatabase.Prepare("DELETE FROM layouts WHERE layout_id = ?1 AND owner_id = ?2");
     deleteRows.BindInt64(1, p_lLayoutId);
     deleteRows.BindInt64(2, p_lOwnerId);
@@ -182,15 +182,15 @@ void LayoutStore::ClearOwnerDefault(int32_t p_lOwnerId, int32_t p_lDataType, int
     if (p_lOwnerId == 0) {
         return;
     }
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement clear = m_oDatabase.Prepare(
+    SqlTransaction work(m_oDatabase);
+    SqlStatement clear = m_oDatabase.Prepare(
         "DELETE FROM default_layouts WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
     clear.BindInt64(1, p_lOwnerId);
     clear.BindInt64(2, p_lDataType);
     clear.BindInt64(3, p_lFinderType);
     clear.Run();
     if (p_bDeleteLayouts) {
-        SqliteStatement deleteRows = m_oDatabase.Prepare(
+        SqlStatement deleteRows = m_oDatabase.Prepare(
             "DELETE FROM layouts WHERE owner_id = ?1 AND data_type = ?2 AND finder_type = ?3");
         deleteRows.BindInt64(1, p_lOwnerId);
         deleteRows.BindInt64(2, p_lDataType);
@@ -202,7 +202,7 @@ void LayoutStore::ClearOwnerDefault(int32_t p_lOwnerId, int32_t p_lDataType, int
 
 std::vector<std::pair<int32_t, std::string>> LayoutStore::LayoutNames(int32_t p_lOwnerId,
                                                                       int32_t p_lDataType) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT layout_id, name FROM layouts WHERE data_type = ?2 AND owner_id IN (?1, 0) "
         "ORDER BY owner_id = 0, name, layout_id");
     query.BindInt64(1, p_lOwnerId);
@@ -220,9 +220,10 @@ void LayoutStore::PutLayout(const LayoutRecord& p_oLayout) {
 
 void LayoutStore::SetDefault(int32_t p_lOwnerId, int32_t p_lDataType, int32_t p_lFinderType,
                              int32_t p_lLayoutId) {
-    SqliteStatement set = m_oDatabase.Prepare(
-        "INSERT OR REPLACE INTO default_layouts (owner_id, data_type, finder_type, layout_id) "
-        "VALUES (?1, ?2, ?3, ?4)");
+    SqlStatement set = m_oDatabase.Prepare(
+        "INSERT INTO default_layouts (owner_id, data_type, finder_type, layout_id) "
+        "VALUES (?1, ?2, ?3, ?4) ON CONFLICT (owner_id, data_type, finder_type) "
+        "DO UPDATE SET layout_id = excluded.layout_id");
     set.BindInt64(1, p_lOwnerId);
     set.BindInt64(2, p_lDataType);
     set.BindInt64(3, p_lFinderType);

@@ -20,7 +20,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // Column states as the viewer's column model numbers them.
 namespace column_state {
@@ -45,7 +45,7 @@ std::string SortTextOf(const LayoutDescription& p_oLayout);
 
 class LayoutStore {
   public:
-    explicit LayoutStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit LayoutStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     std::optional<LayoutRecord> GetLayout(int32_t p_lLayoutId);
 
@@ -85,7 +85,7 @@ class LayoutStore {
                                            int32_t p_lFinderType);
     int32_t NextOwnerLayoutId();
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

@@ -142,7 +142,7 @@ struct ParsedBar {
 
 class ImportRun {
   public:
-    ImportRun(SqliteDatabase& p_oDatabase, const ProgressFn& p_fProgress)
+    ImportRun(SqlDatabase& p_oDatabase, const ProgressFn& p_fProgress)
         : m_oDatabase(p_oDatabase), m_fProgress(p_fProgress) {}
 
     void ReadConstituents(OpenInput& p_oInput);
@@ -172,7 +172,7 @@ class ImportRun {
     int64_t StockIdOf(const OpenInput& p_oInput, std::string_view p_sSymbol);
     std::vector<StockSeries> MergedSeries();
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
     const ProgressFn& m_fProgress;
     ImportReport m_oReport;
     std::map<std::string, Constituent> m_aConstituents;
@@ -229,7 +229,7 @@ void ImportRun::ReadConstituents(OpenInput& p_oInput) {
 
 std::map<std::string, int64_t> ImportRun::StoreSectors() {
     std::map<std::string, int64_t> codes;
-    SqliteStatement read = m_oDatabase.Prepare("SELECT name, sector_code FROM sectors");
+    SqlStatement read = m_oDatabase.Prepare("SELECT name, sector_code FROM sectors");
     while (read.Step()) {
         codes[read.ColumnText(0)] = read.ColumnInt64(1);
     }
@@ -240,7 +240,7 @@ std::map<std::string, int64_t> ImportRun::StoreSectors() {
         }
     }
     int64_t next = m_oDatabase.QueryInt64("SELECT max(sector_code) FROM sectors", 0) + 1;
-    SqliteStatement insertSector =
+    SqlStatement insertSector =
         m_oDatabase.Prepare("INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
     for (const std::string& name : newSectors) {
         insertSector.BindInt64(1, next);
@@ -255,8 +255,7 @@ std::map<std::string, int64_t> ImportRun::StoreSectors() {
 std::map<std::string, int64_t> ImportRun::StoreIndustries(
     const std::map<std::string, int64_t>& p_aSectors) {
     std::map<std::string, std::pair<int64_t, int64_t>> stored;
-    SqliteStatement read =
-        m_oDatabase.Prepare("SELECT name, ind_code, sector_code FROM industries");
+    SqlStatement read = m_oDatabase.Prepare("SELECT name, ind_code, sector_code FROM industries");
     while (read.Step()) {
         stored[read.ColumnText(0)] = {read.ColumnInt64(1), read.ColumnInt64(2)};
     }
@@ -265,9 +264,9 @@ std::map<std::string, int64_t> ImportRun::StoreIndustries(
         wanted[row.m_sIndustry] = p_aSectors.at(row.m_sSector);
     }
     int64_t next = m_oDatabase.QueryInt64("SELECT max(ind_code) FROM industries", 0) + 1;
-    SqliteStatement insert = m_oDatabase.Prepare(
+    SqlStatement insert = m_oDatabase.Prepare(
         "INSERT INTO industries (ind_code, name, sector_code) VALUES (?1, ?2, ?3)");
-    SqliteStatement move =
+    SqlStatement move =
         m_oDatabase.Prepare("UPDATE industries SET sector_code = ?2 WHERE ind_code = ?1");
     std::map<std::string, int64_t> codes;
     for (const auto& [name, sector] : wanted) {
@@ -292,14 +291,14 @@ std::map<std::string, int64_t> ImportRun::StoreIndustries(
 }
 
 void ImportRun::StoreStocks(const std::map<std::string, int64_t>& p_aIndustries) {
-    SqliteStatement read = m_oDatabase.Prepare("SELECT symbol, stock_id FROM stocks");
+    SqlStatement read = m_oDatabase.Prepare("SELECT symbol, stock_id FROM stocks");
     while (read.Step()) {
         m_aStockIds[read.ColumnText(0)] = read.ColumnInt64(1);
     }
     int64_t next = m_oDatabase.QueryInt64("SELECT max(stock_id) FROM stocks", 0) + 1;
-    SqliteStatement insert = m_oDatabase.Prepare(
+    SqlStatement insert = m_oDatabase.Prepare(
         "INSERT INTO stocks (stock_id, symbol, company_name, ind_code) VALUES (?1, ?2, ?3, ?4)");
-    SqliteStatement update = m_oDatabase.Prepare(
+    SqlStatement update = m_oDatabase.Prepare(
         "UPDATE stocks SET company_name = ?2, ind_code = ?3 WHERE stock_id = ?1 AND "
         "(company_name <> ?2 OR ind_code <> ?3)");
     for (const auto& [symbol, row] : m_aConstituents) {
@@ -605,8 +604,8 @@ ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
     std::stable_partition(open.begin(), open.end(), [](const OpenInput& input) {
         return input.m_eKind == InputKind::Constituents;
     });
-    SqliteDatabase& database = m_oStore.Database();
-    SqliteTransaction work(database);
+    SqlDatabase& database = m_oStore.Database();
+    SqlTransaction work(database);
     ImportRun run(database, p_fProgress);
     for (OpenInput& input : open) {
         if (input.m_eKind == InputKind::Constituents) {
@@ -615,7 +614,7 @@ ImportReport MarketImporter::Import(std::vector<ImportInput> p_aInputs,
         }
     }
     if (ReadMarketOrigin(database).m_eKind == MarketOrigin::Kind::Sample) {
-        run.RemoveSampleMarket(m_oStore.Path());
+        run.RemoveSampleMarket(m_oStore.Name());
     }
     run.StoreConstituents();
     for (OpenInput& input : open) {

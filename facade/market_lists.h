@@ -28,7 +28,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct ListLimits {
     int32_t m_lMaxRows = 0;
@@ -83,7 +83,7 @@ ResultTable EmptyTable(const std::vector<std::string>& p_aFields);
 
 class MarketLists {
   public:
-    explicit MarketLists(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit MarketLists(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // The row limit of a list call: p_bReturnAll asks for every row; a p_lMaxRows of 1 or more
     // is the limit; -1 (and any other value below 1) asks for the owner's default.
@@ -124,7 +124,7 @@ class MarketLists {
     ResultTable Summary(const ListQuery& p_oQuery, const std::string& p_sName, bool p_bOfIndustries,
                         bool p_bSectorShape);
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

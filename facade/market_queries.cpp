@@ -117,8 +117,8 @@ class QueryText {
         m_aValues.insert(m_aValues.end(), p_oScreen.m_aValues.begin(), p_oScreen.m_aValues.end());
     }
 
-    SqliteStatement Prepare(SqliteDatabase& p_oDatabase) const {
-        SqliteStatement statement = p_oDatabase.Prepare(m_sSql);
+    SqlStatement Prepare(SqlDatabase& p_oDatabase) const {
+        SqlStatement statement = p_oDatabase.Prepare(m_sSql);
         for (size_t i = 0; i < m_aValues.size(); ++i) {
             const int index = static_cast<int>(i) + 1;
             if (const auto* whole = std::get_if<int64_t>(&m_aValues[i])) {
@@ -206,14 +206,14 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
     return order + p_sTieBreak;
 }
 
-ResultTable RunSelect(SqliteDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
+ResultTable RunSelect(SqlDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       const QueryText& p_oQuery) {
     std::vector<ResultColumn> columns;
     for (const SelectedField& field : p_aFields) {
         columns.push_back({field.m_sName, field.m_eKind});
     }
     ResultTable table(std::move(columns));
-    SqliteStatement rows = p_oQuery.Prepare(p_oDatabase);
+    SqlStatement rows = p_oQuery.Prepare(p_oDatabase);
     while (rows.Step()) {
         AppendStatementRow(rows, table);
     }
@@ -252,14 +252,15 @@ std::vector<std::string> TrimmedKeys(const std::vector<std::string>& p_aKeys) {
 
 void AddNameFilter(QueryText& p_oQuery, const char* p_sColumn, const std::string& p_sStart) {
     if (!p_sStart.empty()) {
-        p_oQuery.Add(" AND ")
+        // Names match without regard to case, which only SQLite's LIKE does by itself.
+        p_oQuery.Add(" AND lower(")
             .Add(p_sColumn)
-            .Add(" LIKE ? ESCAPE '\\'")
+            .Add(") LIKE lower(?) ESCAPE '\\'")
             .Value(StartsWithPattern(p_sStart));
     }
 }
 
-ListResult FinishList(SqliteDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
+ListResult FinishList(SqlDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       QueryText& p_oQuery, const ListRequest& p_oRequest, RowKind p_eRows,
                       const char* p_sTieBreak, int32_t p_lDay) {
     p_oQuery.Add(OrderBy(p_oRequest.m_sSort, p_eRows, p_sTieBreak));
@@ -277,7 +278,7 @@ ListResult FinishList(SqliteDatabase& p_oDatabase, const std::vector<SelectedFie
 
 using KeyValue = std::variant<int64_t, std::string>;
 
-ResultTable History(SqliteDatabase& p_oDatabase, RowKind p_eRows, const char* p_sSource,
+ResultTable History(SqlDatabase& p_oDatabase, RowKind p_eRows, const char* p_sSource,
                     const char* p_sDateColumn, const KeyValue& p_vKey,
                     const HistoryRequest& p_oRequest) {
     const std::vector<SelectedField> fields = SelectFields(p_oRequest.m_aFields, p_eRows);
@@ -409,7 +410,7 @@ const char* TieBreak(RowKind p_eRows) {
 }  // namespace
 
 int32_t MarketQueries::TradingDayOnOrBefore(int32_t p_lDate) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare("SELECT max(trade_date) FROM trading_days WHERE trade_date <= ?1");
     query.BindInt64(1, p_lDate > 0 ? p_lDate : kOpenEnd);
     return query.Step() && !query.ColumnIsNull(0) ? static_cast<int32_t>(query.ColumnInt64(0)) : 0;
@@ -443,7 +444,7 @@ int64_t MarketQueries::Count(RowKind p_eRows, const ListRequest& p_oRequest) {
     const int32_t day = TradingDayOnOrBefore(p_oRequest.m_lDate);
     QueryText query;
     query.Add("SELECT count(*)").Add(Rows(p_eRows, p_oRequest, day));
-    SqliteStatement count = query.Prepare(m_oDatabase);
+    SqlStatement count = query.Prepare(m_oDatabase);
     return count.Step() ? count.ColumnInt64(0) : 0;
 }
 
@@ -472,7 +473,7 @@ ResultTable MarketQueries::FieldCatalogue() {
                        {"Group", FieldKind::Integer},
                        {"Column_Format", FieldKind::Text},
                        {"Description", FieldKind::Text}});
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT parameter_id, column_name, caption, data_type_id, table_mask, group_id, "
         "column_format, meaning FROM field_catalogue ORDER BY sort_order, parameter_id");
     while (query.Step()) {

@@ -25,7 +25,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct ListRequest {
     std::vector<std::string> m_aFields;
@@ -63,7 +63,7 @@ struct HistoryRequest {
 
 class MarketQueries {
   public:
-    explicit MarketQueries(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit MarketQueries(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // The last trading day on or before p_lDate (the last one for 0); 0 when there is none.
     int32_t TradingDayOnOrBefore(int32_t p_lDate);
@@ -88,7 +88,7 @@ class MarketQueries {
     ResultTable FieldCatalogue();
 
   private:
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

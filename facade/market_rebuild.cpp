@@ -62,11 +62,11 @@ struct GroupCodes {
     std::unordered_map<int64_t, Membership> m_aByStock;
 };
 
-GroupCodes ReadGroupCodes(SqliteDatabase& p_oDatabase) {
+GroupCodes ReadGroupCodes(SqlDatabase& p_oDatabase) {
     GroupCodes codes;
     std::map<int64_t, size_t> industryIndex;
     std::map<int64_t, size_t> sectorIndex;
-    SqliteStatement query = p_oDatabase.Prepare(
+    SqlStatement query = p_oDatabase.Prepare(
         "SELECT s.stock_id, s.ind_code, i.sector_code FROM stocks s "
         "JOIN industries i ON i.ind_code = s.ind_code");
     while (query.Step()) {
@@ -161,9 +161,9 @@ struct GroupDay {
 
 // A group's total volume is stored as a 64-bit integer: a total beyond it fails the rebuild, as a
 // capped figure would pass for a real one.
-[[noreturn]] void VolumeOverflow(const SqliteDatabase& p_oDatabase, const char* p_sGroup,
+[[noreturn]] void VolumeOverflow(const SqlDatabase& p_oDatabase, const char* p_sGroup,
                                  int64_t p_llCode, int32_t p_lDate) {
-    throw FacadeError(p_oDatabase.Path(), 0,
+    throw FacadeError(p_oDatabase.Name(), 0,
                       std::string("the total volume of ") + p_sGroup + " " +
                           std::to_string(p_llCode) + " on " + IsoDateText(p_lDate) +
                           " passes what the store holds (" +
@@ -178,8 +178,8 @@ using GroupTable = std::vector<std::vector<GroupDay>>;
 // garbage.
 class DayWriter {
   public:
-    explicit DayWriter(SqliteDatabase& p_oDatabase)
-        : m_sPath(p_oDatabase.Path()),
+    explicit DayWriter(SqlDatabase& p_oDatabase)
+        : m_sPath(p_oDatabase.Name()),
           m_oInsert(p_oDatabase.Prepare(
               "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, "
               "pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank, basis_close, "
@@ -233,14 +233,14 @@ class DayWriter {
     }
 
     std::string m_sPath;
-    SqliteStatement m_oInsert;
+    SqlStatement m_oInsert;
     int64_t m_llStockId = 0;
 };
 
-void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
+void WriteGroupDays(SqlDatabase& p_oDatabase, int64_t p_llKind,
                     const std::vector<int64_t>& p_aCodes, const GroupTable& p_aTable,
                     const std::vector<int32_t>& p_aDays) {
-    SqliteStatement insert = p_oDatabase.Prepare(
+    SqlStatement insert = p_oDatabase.Prepare(
         "INSERT INTO group_days (group_key, member_count, advancing, declining, avg_pct_change, "
         "avg_rank, index_value, total_volume) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (size_t group = 0; group < p_aCodes.size(); ++group) {
@@ -272,8 +272,8 @@ void WriteGroupDays(SqliteDatabase& p_oDatabase, int64_t p_llKind,
     }
 }
 
-void WriteCalendar(SqliteDatabase& p_oDatabase, const std::vector<int32_t>& p_aDays) {
-    SqliteStatement insert = p_oDatabase.Prepare("INSERT INTO trading_days VALUES (?1)");
+void WriteCalendar(SqlDatabase& p_oDatabase, const std::vector<int32_t>& p_aDays) {
+    SqlStatement insert = p_oDatabase.Prepare("INSERT INTO trading_days VALUES (?1)");
     for (const int32_t day : p_aDays) {
         insert.BindInt64(1, day);
         insert.Run();
@@ -282,9 +282,9 @@ void WriteCalendar(SqliteDatabase& p_oDatabase, const std::vector<int32_t>& p_aD
 
 }  // namespace
 
-std::vector<StockSeries> LoadStockSeries(SqliteDatabase& p_oDatabase) {
+std::vector<StockSeries> LoadStockSeries(SqlDatabase& p_oDatabase) {
     std::vector<StockSeries> series;
-    SqliteStatement query = p_oDatabase.Prepare(
+    SqlStatement query = p_oDatabase.Prepare(
         "SELECT stock_id, trade_date, open, high, low, close, adj_close, volume "
         "FROM stock_days_traded ORDER BY day_key");
     while (query.Step()) {
@@ -305,7 +305,7 @@ std::vector<StockSeries> LoadStockSeries(SqliteDatabase& p_oDatabase) {
     return series;
 }
 
-void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries>& p_aSeries,
+void RewriteDailyData(SqlDatabase& p_oDatabase, const std::vector<StockSeries>& p_aSeries,
                       const ProgressFn& p_fProgress) {
     const auto stocks = static_cast<int64_t>(p_aSeries.size());
     ReportProgress(p_fProgress, "Ranking", 0, stocks);

@@ -23,7 +23,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct StockSeries {
     int64_t m_llStockId = 0;
@@ -31,12 +31,12 @@ struct StockSeries {
 };
 
 // The bars of every stock in stock_days, by stock id.
-std::vector<StockSeries> LoadStockSeries(SqliteDatabase& p_oDatabase);
+std::vector<StockSeries> LoadStockSeries(SqlDatabase& p_oDatabase);
 
 // Replaces the bars (stock_bars), group_days and trading_days with p_aSeries and what derives
 // from it. Runs inside the caller's transaction; every stock must exist in the stocks table. The
 // series should come in stock id order: then every bar is appended to the table.
-void RewriteDailyData(SqliteDatabase& p_oDatabase, const std::vector<StockSeries>& p_aSeries,
+void RewriteDailyData(SqlDatabase& p_oDatabase, const std::vector<StockSeries>& p_aSeries,
                       const ProgressFn& p_fProgress);
 
 }  // namespace qv::facade

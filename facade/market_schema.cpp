@@ -220,9 +220,9 @@ SELECT day_key, day_key >> 22 AS stock_id, day_key & 4194303 AS trade_date,
 FROM stock_bars;
 )sql";
 
-void AdoptLatestBasis(SqliteDatabase& p_oDatabase) {
+void AdoptLatestBasis(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kLatestBasisSql);
-    if (p_oDatabase.QueryInt64("SELECT EXISTS (SELECT 1 FROM stock_bars)") != 0) {
+    if (p_oDatabase.QueryInt64("SELECT 1 FROM stock_bars LIMIT 1") != 0) {
         RewriteDailyData(p_oDatabase, LoadStockSeries(p_oDatabase), {});
     }
 }
@@ -241,7 +241,7 @@ SELECT 'origin', CASE WHEN EXISTS (SELECT 1 FROM stocks s WHERE NOT EXISTS
 WHERE EXISTS (SELECT 1 FROM stocks);
 )sql";
 
-void AddMarketOrigin(SqliteDatabase& p_oDatabase) {
+void AddMarketOrigin(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kMarketOriginSql);
 }
 
@@ -262,7 +262,7 @@ CREATE TABLE options_trades (
 CREATE INDEX options_trades_by_group ON options_trades (group_id);
 )sql";
 
-void AddOptionsTrades(SqliteDatabase& p_oDatabase) {
+void AddOptionsTrades(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kOptionsTradesSql);
 }
 
@@ -290,7 +290,7 @@ INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified)
     (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
 )sql";
 
-void AddScreens(SqliteDatabase& p_oDatabase) {
+void AddScreens(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kScreensSql);
 }
 
@@ -308,25 +308,44 @@ WHERE EXISTS (SELECT 1 FROM portfolios q WHERE q.owner_id = portfolios.owner_id
 CREATE UNIQUE INDEX portfolios_by_owner_name ON portfolios (owner_id, name COLLATE NOCASE);
 )sql";
 
-void AddTradeClosing(SqliteDatabase& p_oDatabase) {
+void AddTradeClosing(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kTradeClosingSql);
 }
 
-void CreateTables(SqliteDatabase& p_oDatabase) {
+// The facade server's accounts and sessions. An owner without a password hash cannot log in to the
+// server with a password. A session is found by its time code from any server process sharing the
+// database; its times are seconds since 1970-01-01 UTC, so that hosts in other time zones agree
+// on when it expires.
+constexpr const char* kSessionsSql = R"sql(
+ALTER TABLE owners ADD COLUMN password_hash TEXT;
+CREATE TABLE sessions (
+    time_code TEXT PRIMARY KEY,
+    owner_id INTEGER NOT NULL REFERENCES owners (owner_id) ON DELETE CASCADE,
+    started REAL NOT NULL,
+    expires REAL NOT NULL
+);
+CREATE INDEX sessions_by_owner ON sessions (owner_id);
+)sql";
+
+void AddSessions(SqlDatabase& p_oDatabase) {
+    p_oDatabase.Execute(kSessionsSql);
+}
+
+void CreateTables(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute("PRAGMA application_id = " + std::to_string(kMarketApplicationId));
     p_oDatabase.Execute(kTablesSql);
 }
 
-const std::vector<std::function<void(SqliteDatabase&)>>& Migrations() {
-    static const std::vector<std::function<void(SqliteDatabase&)>> migrations = {
-        CreateTables,        SeedFieldCatalogue, SeedSystemLayouts,
-        RealignHoldingMasks, AdoptLatestBasis,   AddMarketOrigin,
-        AddOptionsTrades,    AddScreens,         AddTradeClosing,
+const std::vector<std::function<void(SqlDatabase&)>>& Migrations() {
+    static const std::vector<std::function<void(SqlDatabase&)>> migrations = {
+        CreateTables,     SeedFieldCatalogue, SeedSystemLayouts, RealignHoldingMasks,
+        AdoptLatestBasis, AddMarketOrigin,    AddOptionsTrades,  AddScreens,
+        AddTradeClosing,  AddSessions,
     };
     return migrations;
 }
 
-bool HasVersionTable(SqliteDatabase& p_oDatabase) {
+bool HasVersionTable(SqlDatabase& p_oDatabase) {
     return p_oDatabase.QueryInt64(
                "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
                "name = 'schema_version'") > 0;
@@ -338,21 +357,21 @@ int LatestSchemaVersion() {
     return static_cast<int>(Migrations().size());
 }
 
-int SchemaVersion(SqliteDatabase& p_oDatabase) {
+int SchemaVersion(SqlDatabase& p_oDatabase) {
     if (!HasVersionTable(p_oDatabase)) {
         return 0;
     }
     return static_cast<int>(p_oDatabase.QueryInt64("SELECT max(version) FROM schema_version"));
 }
 
-void MigrateSchema(SqliteDatabase& p_oDatabase, int p_lTargetVersion) {
+void MigrateSchema(SqlDatabase& p_oDatabase, int p_lTargetVersion) {
     if (SchemaVersion(p_oDatabase) >= p_lTargetVersion) {
         return;
     }
-    SqliteTransaction work(p_oDatabase);
+    SqlTransaction work(p_oDatabase);
     for (int version = SchemaVersion(p_oDatabase); version < p_lTargetVersion; ++version) {
         Migrations().at(static_cast<size_t>(version))(p_oDatabase);
-        SqliteStatement setVersion = p_oDatabase.Prepare("UPDATE schema_version SET version = ?1");
+        SqlStatement setVersion = p_oDatabase.Prepare("UPDATE schema_version SET version = ?1");
         setVersion.BindInt64(1, version + 1);
         setVersion.Run();
     }

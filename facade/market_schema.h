@@ -10,13 +10,15 @@
 //   6  where the market came from (market_origin): the generated sample or an import
 //   7  the owners' options-analysis trades (options_groups, options_trades), empty at first
 //   8  the owners' stock screens (screens) and the screens shipped with the market (owner 0)
+//   9  closing trades (their sale and version), portfolio names unique per owner
+//  10  the facade server's password hashes (owners.password_hash) and sessions
 #pragma once
 
 #include <cstdint>
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // "QVMD" in the application-id field of the SQLite header.
 constexpr int32_t kMarketApplicationId = 0x51564D44;
@@ -54,11 +56,11 @@ constexpr int64_t GroupDayKey(int64_t p_llKind, int64_t p_llCode, int32_t p_lDay
 int LatestSchemaVersion();
 
 // The schema version of an open database: 0 when it has no schema_version table.
-int SchemaVersion(SqliteDatabase& p_oDatabase);
+int SchemaVersion(SqlDatabase& p_oDatabase);
 
 // Brings the schema up to p_lTargetVersion (the latest by default) in one immediate transaction.
 // The version is read again inside the transaction, so two processes migrating the same new file
 // at once leave one schema. A database newer than the target is left alone.
-void MigrateSchema(SqliteDatabase& p_oDatabase, int p_lTargetVersion = LatestSchemaVersion());
+void MigrateSchema(SqlDatabase& p_oDatabase, int p_lTargetVersion = LatestSchemaVersion());
 
 }  // namespace qv::facade

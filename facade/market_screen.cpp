@@ -76,7 +76,7 @@ ScreenSql TableScreen(const std::vector<ScreenCriterion>& p_aCriteria, RowKind p
     return screen;
 }
 
-ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oRequest) {
+ResultTable RunScreen(SqlDatabase& p_oDatabase, const ScreenRequest& p_oRequest) {
     ListRequest request;
     request.m_aFields = p_oRequest.m_aFields;
     request.m_lDate = p_oRequest.m_lDate;

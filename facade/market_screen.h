@@ -20,7 +20,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 enum class ScreenOperator { Equal, NotEqual, Less, LessOrEqual, Greater, GreaterOrEqual };
 
@@ -48,6 +48,6 @@ struct ScreenRequest {
     ScreenSql m_oScreen;      // an empty m_sWhere: every row
 };
 
-ResultTable RunScreen(SqliteDatabase& p_oDatabase, const ScreenRequest& p_oRequest);
+ResultTable RunScreen(SqlDatabase& p_oDatabase, const ScreenRequest& p_oRequest);
 
 }  // namespace qv::facade

@@ -154,7 +154,7 @@ SqliteDatabase::OpenMode PrepareOpen(const std::string& p_sPath, MarketStore::Ac
 // Switching to WAL needs the file to itself. While another program creates or upgrades the
 // file, the switch is refused at once rather than waited for (SQLite does not wait where waiting
 // could deadlock), so it is tried again until the busy timeout has passed.
-void SwitchToWal(SqliteDatabase& p_oDatabase, int p_lBusyTimeoutMs) {
+void SwitchToWal(SqlDatabase& p_oDatabase, int p_lBusyTimeoutMs) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(p_lBusyTimeoutMs);
     for (;;) {
@@ -170,11 +170,12 @@ void SwitchToWal(SqliteDatabase& p_oDatabase, int p_lBusyTimeoutMs) {
     }
 }
 
-SqliteDatabase OpenChecked(const std::string& p_sPath, MarketStore::Access p_eAccess,
-                           int p_lBusyTimeoutMs, bool& p_bNeedsSchema) {
-    return SqliteDatabase(p_sPath,
-                          PrepareOpen(p_sPath, p_eAccess, p_lBusyTimeoutMs, p_bNeedsSchema),
-                          p_lBusyTimeoutMs);
+std::unique_ptr<SqliteDatabase> OpenChecked(const std::string& p_sPath,
+                                            MarketStore::Access p_eAccess, int p_lBusyTimeoutMs,
+                                            bool& p_bNeedsSchema) {
+    const SqliteDatabase::OpenMode mode =
+        PrepareOpen(p_sPath, p_eAccess, p_lBusyTimeoutMs, p_bNeedsSchema);
+    return std::make_unique<SqliteDatabase>(p_sPath, mode, p_lBusyTimeoutMs);
 }
 
 }  // namespace
@@ -188,11 +189,12 @@ std::string DefaultMarketDatabasePath() {
 }
 
 MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs)
-    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, p_lBusyTimeoutMs, m_bCreated)) {
-    m_oDatabase.Execute("PRAGMA foreign_keys = ON");
+    : m_oDatabase(OpenChecked(p_sPath, p_eAccess, p_lBusyTimeoutMs, m_bCreated)),
+      m_oFile(static_cast<const SqliteDatabase*>(m_oDatabase.get())) {
+    m_oDatabase->Execute("PRAGMA foreign_keys = ON");
     if (IsReadOnly()) {
-        if (SchemaVersion(m_oDatabase) < LatestSchemaVersion()) {
-            throw FacadeError(Path(), 0,
+        if (SchemaVersion(*m_oDatabase) < LatestSchemaVersion()) {
+            throw FacadeError(Name(), 0,
                               p_eAccess == Access::ReadOnly
                                   ? "the database has an older schema; open it for writing once "
                                     "to upgrade it"
@@ -203,41 +205,50 @@ MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeo
     }
     if (m_bCreated) {
         // Before WAL and the first table: the bar tables are read and written in long runs.
-        m_oDatabase.Execute("PRAGMA page_size = 16384");
+        m_oDatabase->Execute("PRAGMA page_size = 16384");
     }
-    SwitchToWal(m_oDatabase, p_lBusyTimeoutMs);
-    m_oDatabase.Execute("PRAGMA synchronous = NORMAL");
-    MigrateSchema(m_oDatabase);
+    SwitchToWal(*m_oDatabase, p_lBusyTimeoutMs);
+    m_oDatabase->Execute("PRAGMA synchronous = NORMAL");
+    MigrateSchema(*m_oDatabase);
+}
+
+MarketStore::MarketStore(std::unique_ptr<SqlDatabase> p_oDatabase)
+    : m_oDatabase(std::move(p_oDatabase)) {}
+
+void MarketStore::CheckFileInPlace() const {
+    if (m_oFile != nullptr) {
+        m_oFile->CheckFileInPlace();
+    }
 }
 
 bool MarketStore::HasMarketData() {
-    return m_oDatabase.QueryInt64("SELECT EXISTS (SELECT 1 FROM trading_days)") != 0;
+    return m_oDatabase->QueryInt64("SELECT 1 FROM trading_days LIMIT 1") != 0;
 }
 
 MarketSummary MarketStore::Summary() {
     MarketSummary summary;
-    summary.m_llSectors = m_oDatabase.QueryInt64("SELECT count(*) FROM sectors");
-    summary.m_llIndustries = m_oDatabase.QueryInt64("SELECT count(*) FROM industries");
-    summary.m_llStocks = m_oDatabase.QueryInt64("SELECT count(*) FROM stocks");
-    summary.m_llStockDays = m_oDatabase.QueryInt64("SELECT count(*) FROM stock_days");
-    summary.m_llTradingDays = m_oDatabase.QueryInt64("SELECT count(*) FROM trading_days");
+    summary.m_llSectors = m_oDatabase->QueryInt64("SELECT count(*) FROM sectors");
+    summary.m_llIndustries = m_oDatabase->QueryInt64("SELECT count(*) FROM industries");
+    summary.m_llStocks = m_oDatabase->QueryInt64("SELECT count(*) FROM stocks");
+    summary.m_llStockDays = m_oDatabase->QueryInt64("SELECT count(*) FROM stock_days");
+    summary.m_llTradingDays = m_oDatabase->QueryInt64("SELECT count(*) FROM trading_days");
     summary.m_lFirstDate =
-        static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT min(trade_date) FROM trading_days"));
+        static_cast<int32_t>(m_oDatabase->QueryInt64("SELECT min(trade_date) FROM trading_days"));
     summary.m_lLastDate =
-        static_cast<int32_t>(m_oDatabase.QueryInt64("SELECT max(trade_date) FROM trading_days"));
-    summary.m_llOwners = m_oDatabase.QueryInt64("SELECT count(*) FROM owners WHERE owner_id <> 0");
-    summary.m_llLayouts = m_oDatabase.QueryInt64("SELECT count(*) FROM layouts");
+        static_cast<int32_t>(m_oDatabase->QueryInt64("SELECT max(trade_date) FROM trading_days"));
+    summary.m_llOwners = m_oDatabase->QueryInt64("SELECT count(*) FROM owners WHERE owner_id <> 0");
+    summary.m_llLayouts = m_oDatabase->QueryInt64("SELECT count(*) FROM layouts");
     summary.m_llWatchLists =
-        m_oDatabase.QueryInt64("SELECT count(*) FROM watch_lists WHERE is_folder = 0");
-    summary.m_llPortfolios = m_oDatabase.QueryInt64("SELECT count(*) FROM portfolios");
-    summary.m_lSchemaVersion = SchemaVersion(m_oDatabase);
-    summary.m_oOrigin = ReadMarketOrigin(m_oDatabase);
+        m_oDatabase->QueryInt64("SELECT count(*) FROM watch_lists WHERE is_folder = 0");
+    summary.m_llPortfolios = m_oDatabase->QueryInt64("SELECT count(*) FROM portfolios");
+    summary.m_lSchemaVersion = SchemaVersion(*m_oDatabase);
+    summary.m_oOrigin = ReadMarketOrigin(*m_oDatabase);
     return summary;
 }
 
-MarketOrigin ReadMarketOrigin(SqliteDatabase& p_oDatabase) {
+MarketOrigin ReadMarketOrigin(SqlDatabase& p_oDatabase) {
     MarketOrigin origin;
-    SqliteStatement read = p_oDatabase.Prepare("SELECT key, value FROM market_origin");
+    SqlStatement read = p_oDatabase.Prepare("SELECT key, value FROM market_origin");
     while (read.Step()) {
         const std::string key = read.ColumnText(0);
         const std::string value = read.ColumnText(1);
@@ -253,12 +264,12 @@ MarketOrigin ReadMarketOrigin(SqliteDatabase& p_oDatabase) {
     return origin;
 }
 
-void RecordMarketOrigin(SqliteDatabase& p_oDatabase, const MarketOrigin& p_oOrigin) {
+void RecordMarketOrigin(SqlDatabase& p_oDatabase, const MarketOrigin& p_oOrigin) {
     p_oDatabase.Execute("DELETE FROM market_origin");
     if (p_oOrigin.m_eKind == MarketOrigin::Kind::None) {
         return;
     }
-    SqliteStatement insert =
+    SqlStatement insert =
         p_oDatabase.Prepare("INSERT INTO market_origin (key, value) VALUES (?1, ?2)");
     const auto Put = [&insert](const char* p_sKey, const std::string& p_sValue) {
         insert.BindText(1, p_sKey);

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "facade/sqlite_database.h"
@@ -35,9 +36,9 @@ struct MarketOrigin {
     int32_t m_lImportDate = 0;  // day serial of the latest import; 0 when not recorded
 };
 
-MarketOrigin ReadMarketOrigin(SqliteDatabase& p_oDatabase);
+MarketOrigin ReadMarketOrigin(SqlDatabase& p_oDatabase);
 // Replaces the record, in the caller's transaction.
-void RecordMarketOrigin(SqliteDatabase& p_oDatabase, const MarketOrigin& p_oOrigin);
+void RecordMarketOrigin(SqlDatabase& p_oDatabase, const MarketOrigin& p_oOrigin);
 // "Generated sample market (…)" or "Imported from <source> on <date>", for people.
 std::string MarketOriginText(const MarketOrigin& p_oOrigin);
 
@@ -74,20 +75,27 @@ class MarketStore {
     };
 
     MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeoutMs = kBusyTimeoutMs);
+    // Adopts a database that is open already, its schema made current by whoever opened it.
+    explicit MarketStore(std::unique_ptr<SqlDatabase> p_oDatabase);
 
-    SqliteDatabase& Database() { return m_oDatabase; }
-    const std::string& Path() const { return m_oDatabase.Path(); }
+    SqlDatabase& Database() { return *m_oDatabase; }
+    // What messages name the database by: the file's path for the embedded store.
+    const std::string& Name() const { return m_oDatabase->Name(); }
     // True when nothing can be saved: layouts, watch lists, portfolios and logins stay as they
     // are, and a write transaction fails with a message saying why.
-    bool IsReadOnly() const { return m_oDatabase.IsReadOnly(); }
+    bool IsReadOnly() const { return m_oDatabase->IsReadOnly(); }
     // True when this open created the schema, that is the file held no market database before.
     bool WasCreated() const { return m_bCreated; }
+    // Throws a FacadeError naming the file when the embedded database's file was deleted or
+    // replaced while open; a database that is not a file has nothing to check.
+    void CheckFileInPlace() const;
     bool HasMarketData();
     MarketSummary Summary();
 
   private:
     bool m_bCreated = false;
-    SqliteDatabase m_oDatabase;
+    std::unique_ptr<SqlDatabase> m_oDatabase;
+    const SqliteDatabase* m_oFile = nullptr;  // the same database when it is an embedded file
 };
 
 }  // namespace qv::facade

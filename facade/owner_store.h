@@ -12,13 +12,13 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 constexpr int32_t kDefaultMaxRows = 500;
 
 class OwnerStore final : public LoginRecords {
   public:
-    explicit OwnerStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit OwnerStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // Owners arrive as ids from the service that logs them in; the first layout, watch list or
     // portfolio stored for an id that has no row yet creates it as "owner <id>".
@@ -40,7 +40,7 @@ class OwnerStore final : public LoginRecords {
     bool IsCurrentLogin(int32_t p_lOwnerId, const std::string& p_sTimeCode) override;
 
   private:
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

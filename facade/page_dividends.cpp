@@ -71,12 +71,12 @@ std::optional<int32_t> EstimateNextDividend(const std::vector<InferredDividend>&
     return p_aDividends.back().m_lExDate + static_cast<int32_t>(std::lround(spacing));
 }
 
-ResultTable DividendRows(SqliteDatabase& p_oDatabase, const std::vector<PageCode>& p_aStocks) {
+ResultTable DividendRows(SqlDatabase& p_oDatabase, const std::vector<PageCode>& p_aStocks) {
     ResultTable rows({{"Symbol", FieldKind::Text},
                       {"ExDate", FieldKind::Date},
                       {"Amount", FieldKind::Double},
                       {"Estimated", FieldKind::Boolean}});
-    SqliteStatement query = p_oDatabase.Prepare(BarsSql());
+    SqlStatement query = p_oDatabase.Prepare(BarsSql());
     query.BindText(1, IdList(p_aStocks));
     std::vector<DailyBar> bars;
     int64_t position = 1;

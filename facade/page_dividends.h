@@ -20,7 +20,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct InferredDividend {
     int32_t m_lExDate = 0;
@@ -33,6 +33,6 @@ std::vector<InferredDividend> InferDividends(const std::vector<DailyBar>& p_aBar
 std::optional<int32_t> EstimateNextDividend(const std::vector<InferredDividend>& p_aDividends);
 
 // "Symbol", "ExDate", "Amount", "Estimated" for known stocks (m_llId > 0), in their order.
-ResultTable DividendRows(SqliteDatabase& p_oDatabase, const std::vector<PageCode>& p_aStocks);
+ResultTable DividendRows(SqlDatabase& p_oDatabase, const std::vector<PageCode>& p_aStocks);
 
 }  // namespace qv::facade

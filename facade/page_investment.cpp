@@ -20,9 +20,9 @@ struct StockBar {
 };
 
 // The stock's bars as traded from p_lFirst to p_lLast.
-std::vector<StockBar> TradedBars(SqliteDatabase& p_oDatabase, int64_t p_llStockId, int32_t p_lFirst,
+std::vector<StockBar> TradedBars(SqlDatabase& p_oDatabase, int64_t p_llStockId, int32_t p_lFirst,
                                  int32_t p_lLast) {
-    SqliteStatement query = p_oDatabase.Prepare(
+    SqlStatement query = p_oDatabase.Prepare(
         "SELECT trade_date, close, share_factor FROM stock_days_traded WHERE day_key BETWEEN "
         "?1 * 4194304 + ?2 AND ?1 * 4194304 + ?3 ORDER BY day_key");
     query.BindInt64(1, p_llStockId);
@@ -49,10 +49,9 @@ const StockBar& BarOn(const std::vector<StockBar>& p_aBars, int32_t p_lDay) {
 }
 
 // The equal-weight market from p_lFirst to p_lLast, 100 on the first day.
-std::map<int32_t, double> MarketLine(SqliteDatabase& p_oDatabase, int32_t p_lFirst,
-                                     int32_t p_lLast) {
-    SqliteStatement query = p_oDatabase.Prepare("WITH " + EqualWeightMarketCte("?1", "?2") +
-                                                " SELECT day, value FROM market ORDER BY day");
+std::map<int32_t, double> MarketLine(SqlDatabase& p_oDatabase, int32_t p_lFirst, int32_t p_lLast) {
+    SqlStatement query = p_oDatabase.Prepare("WITH " + EqualWeightMarketCte("?1", "?2") +
+                                             " SELECT day, value FROM market ORDER BY day");
     query.BindInt64(1, p_lFirst);
     query.BindInt64(2, p_lLast);
     std::map<int32_t, double> line;
@@ -130,7 +129,7 @@ ResultTable TradeRows(const Holding& p_oHolding, int32_t p_lDay) {
     return rows;
 }
 
-ResultTable Lines(SqliteDatabase& p_oDatabase, const Holding& p_oHolding, int32_t p_lFirst,
+ResultTable Lines(SqlDatabase& p_oDatabase, const Holding& p_oHolding, int32_t p_lFirst,
                   int32_t p_lDay) {
     ResultTable lines({{"TradeDate", FieldKind::Date},
                        {"Value", FieldKind::Double},
@@ -148,7 +147,7 @@ ResultTable Lines(SqliteDatabase& p_oDatabase, const Holding& p_oHolding, int32_
 
 }  // namespace
 
-InvestmentResult ReadInvestment(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
+InvestmentResult ReadInvestment(SqlDatabase& p_oDatabase, int32_t p_lPortfolioId,
                                 int64_t p_llStockId, int32_t p_lDay) {
     std::vector<TradeRecord> trades;
     for (TradeRecord& trade : PortfolioStore(p_oDatabase).Trades(p_lPortfolioId)) {

@@ -25,7 +25,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct InvestmentResult {
     ResultTable m_oTrades;  // the trade fields (trade_table.h), "Cost", "Value", "RealizedGain",
@@ -35,7 +35,7 @@ struct InvestmentResult {
 
 // The trades bought on or before p_lDay (a trading day), by buy date; none, and no lines, when
 // there are none.
-InvestmentResult ReadInvestment(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
+InvestmentResult ReadInvestment(SqlDatabase& p_oDatabase, int32_t p_lPortfolioId,
                                 int64_t p_llStockId, int32_t p_lDay);
 
 }  // namespace qv::facade

@@ -86,9 +86,9 @@ constexpr const char* kAnalysisCte =
     " i.name AS ind_name, i.sector_code, c.name AS sector_name FROM stocks s"
     " JOIN industries i ON i.ind_code = s.ind_code"
     " JOIN sectors c ON c.sector_code = i.sector_code WHERE s.stock_id = ?1),"
-    " counts AS (SELECT m.ind_code, coalesce(sum(d.rs_rank >= 70), 0) AS buy,"
-    " coalesce(sum(d.rs_rank > 30 AND d.rs_rank < 70), 0) AS hold,"
-    " coalesce(sum(d.rs_rank <= 30), 0) AS sell FROM stocks m"
+    " counts AS (SELECT m.ind_code, coalesce(sum(CASE WHEN d.rs_rank >= 70 THEN 1 ELSE 0 END), 0)"
+    " AS buy, coalesce(sum(CASE WHEN d.rs_rank > 30 AND d.rs_rank < 70 THEN 1 ELSE 0 END), 0)"
+    " AS hold, coalesce(sum(CASE WHEN d.rs_rank <= 30 THEN 1 ELSE 0 END), 0) AS sell FROM stocks m"
     " JOIN industries i ON i.ind_code = m.ind_code"
     " JOIN stock_days d ON d.day_key = m.stock_id * 4194304 + ?2"
     " WHERE i.sector_code = (SELECT sector_code FROM stock) GROUP BY m.ind_code)"
@@ -104,8 +104,9 @@ constexpr const char* kAnalysisGroups =
     " LEFT JOIN counts n ON n.ind_code = x.ind_code"
     " UNION ALL SELECT 'Sector', CAST(x.sector_code AS TEXT), x.sector_name, g.trade_date,"
     " g.index_value, g.avg_pct_change, NULL, NULL, g.avg_rank, NULL,"
-    " (SELECT total(buy) FROM counts), (SELECT total(hold) FROM counts),"
-    " (SELECT total(sell) FROM counts), g.member_count FROM stock x"
+    " (SELECT coalesce(sum(CAST(buy AS REAL)), 0.0) FROM counts),"
+    " (SELECT coalesce(sum(CAST(hold AS REAL)), 0.0) FROM counts),"
+    " (SELECT coalesce(sum(CAST(sell AS REAL)), 0.0) FROM counts), g.member_count FROM stock x"
     " JOIN group_days g ON g.group_key = (2097152 + x.sector_code) * 4194304 + ?2";
 
 constexpr int32_t kShortBars = 50;
@@ -115,7 +116,7 @@ std::string RecommendationSql() {
     return FindFieldByName("REC")->SqlFor(RowKind::Stock);
 }
 
-ResultTable Run(SqliteStatement& p_oQuery, std::vector<ResultColumn> p_aColumns) {
+ResultTable Run(SqlStatement& p_oQuery, std::vector<ResultColumn> p_aColumns) {
     ResultTable table(std::move(p_aColumns));
     AppendStatementRows(p_oQuery, table);
     return table;
@@ -198,7 +199,7 @@ std::string IdList(const std::vector<PageCode>& p_aCodes) {
 }
 
 DayRange PageQueries::TradingSpan() {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare("SELECT min(trade_date), max(trade_date) FROM trading_days");
     if (!query.Step() || query.ColumnIsNull(0)) {
         return {};
@@ -207,7 +208,7 @@ DayRange PageQueries::TradingSpan() {
 }
 
 int32_t PageQueries::DayQuery(const char* p_sSql, int32_t p_lDay, int32_t p_lSecond) {
-    SqliteStatement query = m_oDatabase.Prepare(p_sSql);
+    SqlStatement query = m_oDatabase.Prepare(p_sSql);
     query.BindInt64(1, p_lDay);
     if (p_lSecond > 0) {
         query.BindInt64(2, p_lSecond);
@@ -232,13 +233,13 @@ int32_t PageQueries::TradingDaysBack(int32_t p_lDay, int32_t p_lDays) {
 }
 
 std::optional<int64_t> PageQueries::StockId(const std::string& p_sSymbol) {
-    SqliteStatement query = m_oDatabase.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
+    SqlStatement query = m_oDatabase.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
     query.BindText(1, p_sSymbol);
     return query.Step() ? std::optional(query.ColumnInt64(0)) : std::nullopt;
 }
 
 std::optional<std::string> PageQueries::GroupName(PageKind p_eKind, int64_t p_llCode) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         p_eKind == PageKind::Industries ? "SELECT name FROM industries WHERE ind_code = ?1"
                                         : "SELECT name FROM sectors WHERE sector_code = ?1");
     query.BindInt64(1, p_llCode);
@@ -254,8 +255,7 @@ std::vector<PageCode> PageQueries::Resolve(PageKind p_eKind,
     const char* select = p_eKind == PageKind::Stocks       ? kResolveStocks
                          : p_eKind == PageKind::Industries ? kResolveIndustries
                                                            : kResolveSectors;
-    SqliteStatement query =
-        m_oDatabase.Prepare(std::string("WITH RECURSIVE ") + kKeyListCte + select);
+    SqlStatement query = m_oDatabase.Prepare(std::string("WITH RECURSIVE ") + kKeyListCte + select);
     query.BindText(1, keys);
     std::vector<PageCode> codes;
     while (query.Step()) {
@@ -273,7 +273,7 @@ std::vector<PageCode> PageQueries::Resolve(PageKind p_eKind,
 
 std::vector<DailyBar> PageQueries::RecentBars(int64_t p_llStockId, int32_t p_lDay,
                                               int32_t p_lCount) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT trade_date, close, adj_close FROM stock_days"
         " WHERE day_key BETWEEN ?1 * 4194304 AND ?1 * 4194304 + ?2 ORDER BY day_key DESC"
         " LIMIT ?3");
@@ -293,8 +293,8 @@ std::vector<DailyBar> PageQueries::RecentBars(int64_t p_llStockId, int32_t p_lDa
 }
 
 ResultTable PageQueries::StockDetail(int64_t p_llStockId, int32_t p_lDay, double p_dStrength) {
-    SqliteStatement query = m_oDatabase.Prepare(std::string(kStockDetailSql) + RecommendationSql() +
-                                                kStockDetailSource);
+    SqlStatement query = m_oDatabase.Prepare(std::string(kStockDetailSql) + RecommendationSql() +
+                                             kStockDetailSource);
     query.BindInt64(1, p_llStockId);
     query.BindInt64(2, p_lDay);
     query.BindOptionalDouble(3, p_dStrength);
@@ -320,7 +320,7 @@ ResultTable PageQueries::StockDetail(int64_t p_llStockId, int32_t p_lDay, double
 }
 
 ResultTable PageQueries::PriceHistory(int64_t p_llStockId, DayRange p_oDays) {
-    SqliteStatement query = m_oDatabase.Prepare(kPriceHistorySql);
+    SqlStatement query = m_oDatabase.Prepare(kPriceHistorySql);
     query.BindInt64(1, p_llStockId);
     query.BindInt64(2, p_oDays.m_lFirst);
     query.BindInt64(3, p_oDays.m_lLast);
@@ -335,8 +335,8 @@ ResultTable PageQueries::PriceHistory(int64_t p_llStockId, DayRange p_oDays) {
 }
 
 ResultTable PageQueries::GroupDetail(PageKind p_eKind, int64_t p_llCode, int32_t p_lDay) {
-    SqliteStatement query = m_oDatabase.Prepare(p_eKind == PageKind::Industries ? kIndustryDetailSql
-                                                                                : kSectorDetailSql);
+    SqlStatement query = m_oDatabase.Prepare(p_eKind == PageKind::Industries ? kIndustryDetailSql
+                                                                             : kSectorDetailSql);
     query.BindInt64(1, p_llCode);
     query.BindInt64(2, p_lDay);
     return Run(query, {{"Code", FieldKind::Integer},
@@ -356,7 +356,7 @@ ResultTable PageQueries::GroupDetail(PageKind p_eKind, int64_t p_llCode, int32_t
 
 ResultTable PageQueries::GroupMembers(PageKind p_eKind, int64_t p_llCode, int32_t p_lDay) {
     const bool stocks = p_eKind == PageKind::Industries;
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         stocks ? std::string(kIndustryMembersSql) + RecommendationSql() + kIndustryMembersSource
                : std::string(kSectorMembersSql));
     query.BindInt64(1, p_llCode);
@@ -373,7 +373,7 @@ ResultTable PageQueries::GroupMembers(PageKind p_eKind, int64_t p_llCode, int32_
 }
 
 ResultTable PageQueries::StockAnalysis(int64_t p_llStockId, int32_t p_lDay) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare(std::string(kAnalysisCte) + RecommendationSql() + kAnalysisGroups);
     query.BindInt64(1, p_llStockId);
     query.BindInt64(2, p_lDay);
@@ -402,7 +402,7 @@ ResultTable PageQueries::StockAnalysis(int64_t p_llStockId, int32_t p_lDay) {
 
 ResultTable PageQueries::ChartSeries(PageKind p_eKind, const std::vector<PageCode>& p_aCodes,
                                      DayRange p_oDays, bool p_bAdvanced) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare(p_bAdvanced ? AdvancedSeriesSql(p_eKind) : PlainSeriesSql(p_eKind));
     query.BindText(1, IdList(p_aCodes));
     query.BindInt64(2, p_oDays.m_lFirst);

@@ -21,7 +21,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 enum class PageKind { Stocks, Industries, Sectors };
 
@@ -66,7 +66,7 @@ std::string EqualWeightMarketCte(const char* p_sFirst, const char* p_sLast);
 
 class PageQueries {
   public:
-    explicit PageQueries(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit PageQueries(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // The first and last trading day of the store; 0 and 0 when it holds no prices.
     DayRange TradingSpan();
@@ -101,7 +101,7 @@ class PageQueries {
   private:
     int32_t DayQuery(const char* p_sSql, int32_t p_lDay, int32_t p_lSecond = 0);
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

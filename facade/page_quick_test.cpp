@@ -44,7 +44,7 @@ double Percent(double p_dRatio) {
 }
 
 // The members with their returns; p_aHeld gets the codes with a start value.
-ResultTable Members(SqliteDatabase& p_oDatabase, PageKind p_eKind,
+ResultTable Members(SqlDatabase& p_oDatabase, PageKind p_eKind,
                     const std::vector<PageCode>& p_aCodes, DayRange p_oDays,
                     std::vector<PageCode>& p_aHeld, QuickTestResult& p_oResult) {
     ResultTable members(
@@ -53,7 +53,7 @@ ResultTable Members(SqliteDatabase& p_oDatabase, PageKind p_eKind,
          {"StartPrice", FieldKind::Double},
          {"EndPrice", FieldKind::Double},
          {"Return", FieldKind::Double}});
-    SqliteStatement query = p_oDatabase.Prepare(MembersSql(p_eKind));
+    SqlStatement query = p_oDatabase.Prepare(MembersSql(p_eKind));
     query.BindText(1, IdList(p_aCodes));
     query.BindInt64(2, p_oDays.m_lFirst);
     query.BindInt64(3, p_oDays.m_lLast);
@@ -132,7 +132,7 @@ QuickTestSummary SummariseLine(const std::vector<std::pair<int32_t, double>>& p_
     return summary;
 }
 
-QuickTestResult RunQuickTest(SqliteDatabase& p_oDatabase, PageKind p_eKind,
+QuickTestResult RunQuickTest(SqlDatabase& p_oDatabase, PageKind p_eKind,
                              const std::vector<PageCode>& p_aCodes, DayRange p_oDays) {
     QuickTestResult result;
     std::vector<PageCode> held;
@@ -143,7 +143,7 @@ QuickTestResult RunQuickTest(SqliteDatabase& p_oDatabase, PageKind p_eKind,
     if (held.empty()) {
         return result;
     }
-    SqliteStatement query = p_oDatabase.Prepare(LinesSql(p_eKind));
+    SqlStatement query = p_oDatabase.Prepare(LinesSql(p_eKind));
     query.BindText(1, IdList(held));
     query.BindInt64(2, p_oDays.m_lFirst);
     query.BindInt64(3, p_oDays.m_lLast);

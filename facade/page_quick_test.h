@@ -22,7 +22,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // In percent; NaN where there is too little to tell (an annual return of a single day, a
 // volatility of fewer than two daily returns).
@@ -45,7 +45,7 @@ struct QuickTestResult {
 QuickTestSummary SummariseLine(const std::vector<std::pair<int32_t, double>>& p_aLine);
 
 // p_aCodes must all be known (m_llId > 0).
-QuickTestResult RunQuickTest(SqliteDatabase& p_oDatabase, PageKind p_eKind,
+QuickTestResult RunQuickTest(SqlDatabase& p_oDatabase, PageKind p_eKind,
                              const std::vector<PageCode>& p_aCodes, DayRange p_oDays);
 
 }  // namespace qv::facade

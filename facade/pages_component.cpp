@@ -242,7 +242,7 @@ Variant PagesComponent::StockAnalysis(DispatchArgs p_args) {
 
 Variant PagesComponent::QuickTest(DispatchArgs p_args) {
     FacadeArguments args(quick::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     PageQueries pages(database);
     const PageKind kind = KindOf(args, quick::kKind);
@@ -266,7 +266,7 @@ Variant PagesComponent::QuickTest(DispatchArgs p_args) {
 
 Variant PagesComponent::Dividends(DispatchArgs p_args) {
     FacadeArguments args(dividends::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     PageQueries pages(database);
     return RecordsetValue(
@@ -275,7 +275,7 @@ Variant PagesComponent::Dividends(DispatchArgs p_args) {
 
 Variant PagesComponent::WatchListMembers(DispatchArgs p_args) {
     FacadeArguments args(members::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, members::kOwnerId, OwnerAccess::Read);
     const int32_t listId = args.Long(members::kWatchListId);
@@ -327,7 +327,7 @@ double NumberWithin(const FacadeArguments& p_oArgs, const Argument& p_oArg, doub
 
 Variant PagesComponent::OptionPrice(DispatchArgs p_args) {
     FacadeArguments args(option::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     PageQueries pages(database);
     std::string symbol;
@@ -383,7 +383,7 @@ Variant PagesComponent::OptionPrice(DispatchArgs p_args) {
 Variant PagesComponent::InvestmentDetails(DispatchArgs p_args) {
     FacadeArguments args(investment::kMethod, p_args);
     const int32_t ownerId = Owner(args, investment::kOwnerId, OwnerAccess::Read);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     PageQueries pages(database);
     std::string symbol;
@@ -408,7 +408,7 @@ Variant DayValue(int32_t p_lDay) {
 
 Variant PagesComponent::MarketSummary(DispatchArgs p_args) {
     FacadeArguments args(summary::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     PageQueries pages(database);
     const DayRange span = pages.TradingSpan();

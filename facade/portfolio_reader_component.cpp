@@ -36,7 +36,7 @@ const std::vector<std::string> kTradeFields = {
 
 Variant PortfolioReaderComponent::GetCurrentHoldings(DispatchArgs p_args) {
     FacadeArguments args(current_holdings::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t portfolioId = args.Long(current_holdings::kPortfolioID);
     const int32_t ownerId = Owner(args, current_holdings::kOwnerId, OwnerAccess::Read);
@@ -86,7 +86,7 @@ Variant PortfolioReaderComponent::GetOptionsTrades(DispatchArgs p_args) {
     ResultTable table({{"Name", FieldKind::Text},
                        {"Group_ID", FieldKind::Integer},
                        {"tradeID", FieldKind::Integer}});
-    SqliteStatement query = Backend().Database().Prepare(
+    SqlStatement query = Backend().Database().Prepare(
         "SELECT name, group_id, -1 FROM options_groups WHERE owner_id = ?1 "
         "UNION ALL SELECT t.name, t.group_id, t.trade_id FROM options_trades t "
         "JOIN options_groups g ON g.group_id = t.group_id WHERE g.owner_id = ?1 "

@@ -10,13 +10,17 @@ namespace qv::facade {
 
 namespace {
 
+constexpr const char* kInsertTradeSql =
+    "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price, commission, "
+    "is_short, initial_req, maintenance_pct, realized_gain, sell_date, sell_price) "
+    "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)";
 constexpr const char* kTradeColumns =
     "t.trade_id, t.portfolio_id, t.stock_id, s.symbol, t.buy_date, t.shares, t.initial_price, "
     "t.commission, t.is_short, t.initial_req, t.maintenance_pct, t.realized_gain, t.sell_date, "
     "t.sell_price, t.version FROM trades t JOIN stocks s ON s.stock_id = t.stock_id";
 
 // The terms of a trade from ?2 on, in the order the insert and the update name them.
-void BindTerms(SqliteStatement& p_oStatement, const TradeRecord& p_oTrade) {
+void BindTerms(SqlStatement& p_oStatement, const TradeRecord& p_oTrade) {
     p_oStatement.BindInt64(2, p_oTrade.m_llStockId);
     p_oStatement.BindInt64(3, p_oTrade.m_lBuyDate);
     p_oStatement.BindDouble(4, p_oTrade.m_dShares);
@@ -35,7 +39,7 @@ void BindTerms(SqliteStatement& p_oStatement, const TradeRecord& p_oTrade) {
     }
 }
 
-TradeRecord ReadTrade(const SqliteStatement& p_oRow) {
+TradeRecord ReadTrade(const SqlStatement& p_oRow) {
     TradeRecord trade;
     trade.m_llTradeId = p_oRow.ColumnInt64(0);
     trade.m_lPortfolioId = static_cast<int32_t>(p_oRow.ColumnInt64(1));
@@ -75,20 +79,22 @@ std::string PortfolioNameFault(const std::string& p_sName) {
 }
 
 int32_t PortfolioStore::CreatePortfolio(int32_t p_lOwnerId, const std::string& p_sName) {
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
-    SqliteStatement insert =
-        m_oDatabase.Prepare("INSERT INTO portfolios (owner_id, name) VALUES (?1, ?2)");
+    SqlStatement insert = m_oDatabase.Prepare(
+        "INSERT INTO portfolios (owner_id, name) VALUES (?1, ?2) "
+        "RETURNING portfolio_id");
     insert.BindInt64(1, p_lOwnerId);
     insert.BindText(2, p_sName);
-    insert.Run();
-    const auto id = static_cast<int32_t>(m_oDatabase.LastInsertRowId());
+    insert.Step();
+    const auto id = static_cast<int32_t>(insert.ColumnInt64(0));
+    insert.Reset();
     work.Commit();
     return id;
 }
 
 void PortfolioStore::RenamePortfolio(int32_t p_lPortfolioId, const std::string& p_sName) {
-    SqliteStatement update =
+    SqlStatement update =
         m_oDatabase.Prepare("UPDATE portfolios SET name = ?2 WHERE portfolio_id = ?1");
     update.BindInt64(1, p_lPortfolioId);
     update.BindText(2, p_sName);
@@ -97,13 +103,13 @@ void PortfolioStore::RenamePortfolio(int32_t p_lPortfolioId, const std::string& 
 
 void PortfolioStore::DeletePortfolio(int32_t p_lPortfolioId) {
     // The trades go with it by their foreign key.
-    SqliteStatement remove = m_oDatabase.Prepare("DELETE FROM portfolios WHERE portfolio_id = ?1");
+    SqlStatement remove = m_oDatabase.Prepare("DELETE FROM portfolios WHERE portfolio_id = ?1");
     remove.BindInt64(1, p_lPortfolioId);
     remove.Run();
 }
 
 std::vector<std::pair<int32_t, std::string>> PortfolioStore::Portfolios(int32_t p_lOwnerId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT portfolio_id, name FROM portfolios WHERE owner_id = ?1 ORDER BY name, "
         "portfolio_id");
     query.BindInt64(1, p_lOwnerId);
@@ -115,7 +121,7 @@ std::vector<std::pair<int32_t, std::string>> PortfolioStore::Portfolios(int32_t 
 }
 
 std::optional<int32_t> PortfolioStore::OwnerOf(int32_t p_lPortfolioId) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare("SELECT owner_id FROM portfolios WHERE portfolio_id = ?1");
     query.BindInt64(1, p_lPortfolioId);
     if (!query.Step()) {
@@ -130,7 +136,7 @@ bool PortfolioStore::IsOwners(int32_t p_lOwnerId, int32_t p_lPortfolioId) {
 
 std::optional<int32_t> PortfolioStore::FindByName(int32_t p_lOwnerId, const std::string& p_sName,
                                                   int32_t p_lExceptId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT portfolio_id FROM portfolios WHERE owner_id = ?1 AND name = ?2 COLLATE NOCASE "
         "AND portfolio_id <> ?3");
     query.BindInt64(1, p_lOwnerId);
@@ -143,28 +149,31 @@ std::optional<int32_t> PortfolioStore::FindByName(int32_t p_lOwnerId, const std:
 }
 
 void PortfolioStore::MarkUpdated(int32_t p_lPortfolioId, int32_t p_lDate) {
-    SqliteStatement touch = m_oDatabase.Prepare(
-        "UPDATE portfolios SET updated_date = max(coalesce(updated_date, 0), ?2) "
-        "WHERE portfolio_id = ?1");
+    SqlStatement touch = m_oDatabase.Prepare(
+        "UPDATE portfolios SET updated_date = CASE WHEN coalesce(updated_date, 0) > ?2 "
+        "THEN coalesce(updated_date, 0) ELSE ?2 END WHERE portfolio_id = ?1");
     touch.BindInt64(1, p_lPortfolioId);
     touch.BindInt64(2, p_lDate);
     touch.Run();
 }
 
 int64_t PortfolioStore::AddTrade(int32_t p_lPortfolioId, const TradeRecord& p_oTrade) {
-    SqliteTransaction work(m_oDatabase);
-    AddTrades(p_lPortfolioId, {p_oTrade});
-    const int64_t tradeId = m_oDatabase.LastInsertRowId();
+    SqlTransaction work(m_oDatabase);
+    SqlStatement insert = m_oDatabase.Prepare(std::string(kInsertTradeSql) + " RETURNING trade_id");
+    insert.BindInt64(1, p_lPortfolioId);
+    BindTerms(insert, p_oTrade);
+    insert.Step();
+    const int64_t tradeId = insert.ColumnInt64(0);
+    insert.Reset();
+    MarkUpdated(p_lPortfolioId, p_oTrade.m_lBuyDate);
     work.Commit();
     return tradeId;
 }
 
+// Without RETURNING, which costs an import of many trades a result row each.
 void PortfolioStore::AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRecord>& p_aTrades) {
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement insert = m_oDatabase.Prepare(
-        "INSERT INTO trades (portfolio_id, stock_id, buy_date, shares, initial_price, commission, "
-        "is_short, initial_req, maintenance_pct, realized_gain, sell_date, sell_price) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+    SqlTransaction work(m_oDatabase);
+    SqlStatement insert = m_oDatabase.Prepare(kInsertTradeSql);
     int32_t latest = 0;
     for (const TradeRecord& trade : p_aTrades) {
         insert.Reset();
@@ -179,8 +188,8 @@ void PortfolioStore::AddTrades(int32_t p_lPortfolioId, const std::vector<TradeRe
 
 std::optional<int32_t> PortfolioStore::UpdateTrade(const TradeRecord& p_oTrade,
                                                    int32_t p_lReadVersion) {
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement update = m_oDatabase.Prepare(
+    SqlTransaction work(m_oDatabase);
+    SqlStatement update = m_oDatabase.Prepare(
         "UPDATE trades SET stock_id = ?2, buy_date = ?3, shares = ?4, initial_price = ?5, "
         "commission = ?6, is_short = ?7, initial_req = ?8, maintenance_pct = ?9, "
         "realized_gain = ?10, sell_date = ?11, sell_price = ?12, version = version + 1 "
@@ -200,7 +209,7 @@ std::optional<int32_t> PortfolioStore::UpdateTrade(const TradeRecord& p_oTrade,
 }
 
 bool PortfolioStore::DeleteTrade(int64_t p_llTradeId, int32_t p_lReadVersion) {
-    SqliteStatement remove =
+    SqlStatement remove =
         m_oDatabase.Prepare("DELETE FROM trades WHERE trade_id = ?1 AND version = ?2");
     remove.BindInt64(1, p_llTradeId);
     remove.BindInt64(2, p_lReadVersion);
@@ -209,7 +218,7 @@ bool PortfolioStore::DeleteTrade(int64_t p_llTradeId, int32_t p_lReadVersion) {
 }
 
 std::optional<TradeRecord> PortfolioStore::FindTrade(int64_t p_llTradeId) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare(std::string("SELECT ") + kTradeColumns + " WHERE t.trade_id = ?1");
     query.BindInt64(1, p_llTradeId);
     if (!query.Step()) {
@@ -219,9 +228,9 @@ std::optional<TradeRecord> PortfolioStore::FindTrade(int64_t p_llTradeId) {
 }
 
 std::vector<TradeRecord> PortfolioStore::Trades(int32_t p_lPortfolioId) {
-    SqliteStatement query = m_oDatabase.Prepare(std::string("SELECT ") + kTradeColumns +
-                                                " WHERE t.portfolio_id = ?1 "
-                                                "ORDER BY t.buy_date, t.trade_id");
+    SqlStatement query = m_oDatabase.Prepare(std::string("SELECT ") + kTradeColumns +
+                                             " WHERE t.portfolio_id = ?1 "
+                                             "ORDER BY t.buy_date, t.trade_id");
     query.BindInt64(1, p_lPortfolioId);
     std::vector<TradeRecord> trades;
     while (query.Step()) {

@@ -22,7 +22,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 struct TradeRecord {
     int64_t m_llTradeId = 0;
@@ -50,7 +50,7 @@ std::string PortfolioNameFault(const std::string& p_sName);
 
 class PortfolioStore {
   public:
-    explicit PortfolioStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit PortfolioStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     int32_t CreatePortfolio(int32_t p_lOwnerId, const std::string& p_sName);
     void RenamePortfolio(int32_t p_lPortfolioId, const std::string& p_sName);
@@ -81,7 +81,7 @@ class PortfolioStore {
   private:
     void MarkUpdated(int32_t p_lPortfolioId, int32_t p_lDate);
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

@@ -145,7 +145,7 @@ ResultTable ImportTable(const TradeImport& p_oImport) {
 Variant PortfolioWriterComponent::NewPortfolio(DispatchArgs p_args) {
     FacadeArguments args(new_portfolio::kMethod, p_args);
     const int32_t ownerId = Owner(args, new_portfolio::kOwnerId, OwnerAccess::Write);
-    SqliteTransaction work(Backend().Database());
+    SqlTransaction work(Backend().Database());
     PortfolioStore portfolios(Backend().Database());
     const std::string name = PortfolioName(args, new_portfolio::kName, portfolios, ownerId, 0);
     const int32_t id = portfolios.CreatePortfolio(ownerId, name);
@@ -156,7 +156,7 @@ Variant PortfolioWriterComponent::NewPortfolio(DispatchArgs p_args) {
 Variant PortfolioWriterComponent::RenamePortfolio(DispatchArgs p_args) {
     FacadeArguments args(rename_portfolio::kMethod, p_args);
     const int32_t ownerId = Owner(args, rename_portfolio::kOwnerId, OwnerAccess::Write);
-    SqliteTransaction work(Backend().Database());
+    SqlTransaction work(Backend().Database());
     PortfolioStore portfolios(Backend().Database());
     const int32_t id = OwnersPortfolio(args, rename_portfolio::kPortfolioId, portfolios, ownerId);
     portfolios.RenamePortfolio(
@@ -168,7 +168,7 @@ Variant PortfolioWriterComponent::RenamePortfolio(DispatchArgs p_args) {
 Variant PortfolioWriterComponent::DeletePortfolio(DispatchArgs p_args) {
     FacadeArguments args(delete_portfolio::kMethod, p_args);
     const int32_t ownerId = Owner(args, delete_portfolio::kOwnerId, OwnerAccess::Write);
-    SqliteTransaction work(Backend().Database());
+    SqlTransaction work(Backend().Database());
     PortfolioStore portfolios(Backend().Database());
     portfolios.DeletePortfolio(
         OwnersPortfolio(args, delete_portfolio::kPortfolioId, portfolios, ownerId));
@@ -187,8 +187,8 @@ Variant PortfolioWriterComponent::GetTrades(DispatchArgs p_args) {
 Variant PortfolioWriterComponent::SaveTrade(DispatchArgs p_args) {
     FacadeArguments args(save_trade::kMethod, p_args);
     const int32_t ownerId = Owner(args, save_trade::kOwnerId, OwnerAccess::Write);
-    SqliteDatabase& database = Backend().Database();
-    SqliteTransaction work(database);
+    SqlDatabase& database = Backend().Database();
+    SqlTransaction work(database);
     PortfolioStore portfolios(database);
     const int32_t portfolioId =
         OwnersPortfolio(args, save_trade::kPortfolioId, portfolios, ownerId);
@@ -224,7 +224,7 @@ Variant PortfolioWriterComponent::SaveTrade(DispatchArgs p_args) {
 Variant PortfolioWriterComponent::DeleteTrade(DispatchArgs p_args) {
     FacadeArguments args(delete_trade::kMethod, p_args);
     const int32_t ownerId = Owner(args, delete_trade::kOwnerId, OwnerAccess::Write);
-    SqliteTransaction work(Backend().Database());
+    SqlTransaction work(Backend().Database());
     PortfolioStore portfolios(Backend().Database());
     const TradeRecord trade = OwnersTrade(args, delete_trade::kTradeId, portfolios, ownerId);
     if (!portfolios.DeleteTrade(trade.m_llTradeId, args.Long(delete_trade::kVersion))) {
@@ -237,7 +237,7 @@ Variant PortfolioWriterComponent::DeleteTrade(DispatchArgs p_args) {
 Variant PortfolioWriterComponent::ImportTrades(DispatchArgs p_args) {
     FacadeArguments args(import_trades::kMethod, p_args);
     const int32_t ownerId = Owner(args, import_trades::kOwnerId, OwnerAccess::Write);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     PortfolioStore portfolios(database);
     const int32_t id = OwnersPortfolio(args, import_trades::kPortfolioId, portfolios, ownerId);
     const TradeImport answer = ImportTradeCsv(database, id, args.Text(import_trades::kCsv),

@@ -4,10 +4,10 @@
 
 namespace qv::facade {
 
-ReadSnapshot::ReadSnapshot(SqliteDatabase& p_oDatabase)
+ReadSnapshot::ReadSnapshot(SqlDatabase& p_oDatabase)
     : m_oDatabase(p_oDatabase), m_bOwn(!p_oDatabase.InTransaction()) {
     if (m_bOwn) {
-        m_oDatabase.Execute("BEGIN DEFERRED");
+        m_oDatabase.BeginRead();
     }
 }
 
@@ -17,12 +17,12 @@ ReadSnapshot::~ReadSnapshot() {
     }
     // Nothing was written, so a read transaction that cannot commit is rolled back instead.
     try {
-        m_oDatabase.Execute("COMMIT");
+        m_oDatabase.CommitTransaction();
     } catch (const FacadeError&) {
         try {
-            m_oDatabase.Execute("ROLLBACK");
+            m_oDatabase.RollbackTransaction();
         } catch (const FacadeError&) {
-            // SQLite has ended the transaction itself.
+            // The engine has ended the transaction itself.
         }
     }
 }

@@ -5,17 +5,17 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 class ReadSnapshot {
   public:
-    explicit ReadSnapshot(SqliteDatabase& p_oDatabase);
+    explicit ReadSnapshot(SqlDatabase& p_oDatabase);
     ~ReadSnapshot();
     ReadSnapshot(const ReadSnapshot&) = delete;
     ReadSnapshot& operator=(const ReadSnapshot&) = delete;
 
   private:
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
     bool m_bOwn;
 };
 

@@ -11,6 +11,10 @@
 // (and the limit), answered with something that is not a facade message, refused the login, or
 // no longer knows the session. A facade error the server raised arrives as it was raised.
 //
+// A connection keeps one HTTP client, so that its calls reuse one connection to the server; it
+// is not safe to share between threads, and the viewer calls it from the host thread only.
+// Connecting, sending and waiting for the answer are each bounded by RemoteOptions::m_oTimeout.
+//
 //     auto connection = std::make_shared<RemoteConnection>("http://localhost:8750");
 //     connection->Login("ada", password);
 //     RegisterRemoteComponents(PlatformContext::Current().Components(), connection);
@@ -43,13 +47,16 @@ class RemoteConnection {
     RemoteConnection(const RemoteConnection&) = delete;
     RemoteConnection& operator=(const RemoteConnection&) = delete;
 
-    // The address as given, and as it is used ("http://host:port", lower case).
+    // The address as it is used: "http://host:port" or "https://host:port", in lower case. The
+    // constructor takes "http://host:port", "https://host[:port]" or "host:port" (plain HTTP),
+    // a path after it ignored, and refuses anything else naming it.
     const std::string& Server() const { return m_sServer; }
 
     // Logs in; the owner and time code are the session's afterwards.
     void Login(const std::string& p_sName, const std::string& p_sPassword);
     // Ends the session on the server; nothing is thrown when the server cannot be reached.
     void Logout();
+    // False again once the server has said it no longer knows the session.
     bool LoggedIn() const { return !m_sTimeCode.empty(); }
     int32_t OwnerId() const { return m_lOwnerId; }
     const std::string& OwnerName() const { return m_sOwnerName; }

@@ -154,7 +154,7 @@ std::vector<RowColumn> ResultTable::TakeValues() {
     return values;
 }
 
-void AppendStatementRow(const SqliteStatement& p_oRow, ResultTable& p_oTable) {
+void AppendStatementRow(const SqlStatement& p_oRow, ResultTable& p_oTable) {
     const std::vector<ResultColumn>& columns = p_oTable.Columns();
     for (size_t i = 0; i < columns.size(); ++i) {
         const int column = static_cast<int>(i);
@@ -179,7 +179,7 @@ void AppendStatementRow(const SqliteStatement& p_oRow, ResultTable& p_oTable) {
     p_oTable.EndRow();
 }
 
-void AppendStatementRows(SqliteStatement& p_oRows, ResultTable& p_oTable) {
+void AppendStatementRows(SqlStatement& p_oRows, ResultTable& p_oTable) {
     while (p_oRows.Step()) {
         AppendStatementRow(p_oRows, p_oTable);
     }

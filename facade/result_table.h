@@ -15,7 +15,7 @@
 
 namespace qv::facade {
 
-class SqliteStatement;
+class SqlStatement;
 
 // No value (NULL), an integer (also booleans, 0 or 1), a number (also dates, as day serials) or
 // a text.
@@ -67,8 +67,8 @@ ColumnKind StorageKindOf(FieldKind p_eKind);
 
 // The statement's current row into the table's columns, each value straight into its column's
 // typed array: the statement's columns are the table's, in the table's order.
-void AppendStatementRow(const SqliteStatement& p_oRow, ResultTable& p_oTable);
+void AppendStatementRow(const SqlStatement& p_oRow, ResultTable& p_oTable);
 // Every row the statement gives, to its end.
-void AppendStatementRows(SqliteStatement& p_oRows, ResultTable& p_oTable);
+void AppendStatementRows(SqlStatement& p_oRows, ResultTable& p_oTable);
 
 }  // namespace qv::facade

@@ -211,7 +211,7 @@ StockSeries MakeBars(SampleRandom p_oRandom, int64_t p_llStockId, size_t p_lSect
     return series;
 }
 
-void WriteFundamentals(SqliteStatement& p_oInsert, SampleRandom p_oRandom, int64_t p_llStockId,
+void WriteFundamentals(SqlStatement& p_oInsert, SampleRandom p_oRandom, int64_t p_llStockId,
                        double p_dLastClose) {
     const double shares = std::clamp(std::exp(std::log(150.0) + p_oRandom.Normal()), 5.0, 9000.0);
     const double earningsYield = 0.05 + 0.04 * p_oRandom.Normal();
@@ -252,17 +252,16 @@ std::vector<size_t> AssignIndustries(int32_t p_lStocks,
     return assigned;
 }
 
-void WriteReferenceData(SqliteDatabase& p_oDatabase,
-                        const std::vector<SampleIndustry>& p_aIndustries,
+void WriteReferenceData(SqlDatabase& p_oDatabase, const std::vector<SampleIndustry>& p_aIndustries,
                         const std::vector<SampleStock>& p_aStocks) {
-    SqliteStatement sector =
+    SqlStatement sector =
         p_oDatabase.Prepare("INSERT INTO sectors (sector_code, name) VALUES (?1, ?2)");
     for (size_t i = 0; i < SampleSectors().size(); ++i) {
         sector.BindInt64(1, static_cast<int64_t>(i + 1));
         sector.BindText(2, SampleSectors()[i].m_sName);
         sector.Run();
     }
-    SqliteStatement industry = p_oDatabase.Prepare(
+    SqlStatement industry = p_oDatabase.Prepare(
         "INSERT INTO industries (ind_code, name, sector_code) VALUES (?1, ?2, ?3)");
     for (size_t i = 0; i < p_aIndustries.size(); ++i) {
         industry.BindInt64(1, static_cast<int64_t>(i + 1));
@@ -270,7 +269,7 @@ void WriteReferenceData(SqliteDatabase& p_oDatabase,
         industry.BindInt64(3, static_cast<int64_t>(p_aIndustries[i].m_lSector + 1));
         industry.Run();
     }
-    SqliteStatement stock = p_oDatabase.Prepare(
+    SqlStatement stock = p_oDatabase.Prepare(
         "INSERT INTO stocks (stock_id, symbol, company_name, ind_code) VALUES (?1, ?2, ?3, ?4)");
     for (size_t i = 0; i < p_aStocks.size(); ++i) {
         stock.BindInt64(1, static_cast<int64_t>(i + 1));
@@ -281,8 +280,8 @@ void WriteReferenceData(SqliteDatabase& p_oDatabase,
     }
 }
 
-std::vector<std::string> Texts(SqliteDatabase& p_oDatabase, const char* p_sSql) {
-    SqliteStatement query = p_oDatabase.Prepare(p_sSql);
+std::vector<std::string> Texts(SqlDatabase& p_oDatabase, const char* p_sSql) {
+    SqlStatement query = p_oDatabase.Prepare(p_sSql);
     std::vector<std::string> texts;
     while (query.Step()) {
         texts.push_back(query.ColumnText(0));
@@ -291,10 +290,10 @@ std::vector<std::string> Texts(SqliteDatabase& p_oDatabase, const char* p_sSql) 
 }
 
 // Stock id and traded close of p_sSymbol p_lBarsBack bars before its last bar.
-std::optional<std::pair<int64_t, DailyBar>> PastBar(SqliteDatabase& p_oDatabase,
+std::optional<std::pair<int64_t, DailyBar>> PastBar(SqlDatabase& p_oDatabase,
                                                     const std::string& p_sSymbol,
                                                     int32_t p_lBarsBack) {
-    SqliteStatement query = p_oDatabase.Prepare(
+    SqlStatement query = p_oDatabase.Prepare(
         "SELECT d.stock_id, d.trade_date, d.close FROM stocks s JOIN stock_days_traded d "
         "ON d.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + 4194303 "
         "WHERE s.symbol = ?1 ORDER BY d.day_key DESC LIMIT 1 OFFSET ?2");
@@ -309,7 +308,7 @@ std::optional<std::pair<int64_t, DailyBar>> PastBar(SqliteDatabase& p_oDatabase,
     return std::make_pair(query.ColumnInt64(0), bar);
 }
 
-void AddDemoTrades(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
+void AddDemoTrades(SqlDatabase& p_oDatabase, int32_t p_lPortfolioId,
                    const std::vector<std::string>& p_aLeaders,
                    const std::vector<std::string>& p_aLaggards) {
     struct DemoTrade {
@@ -349,8 +348,8 @@ void AddDemoTrades(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
 
 }  // namespace
 
-void CreateDemoOwner(SqliteDatabase& p_oDatabase) {
-    SqliteTransaction work(p_oDatabase);
+void CreateDemoOwner(SqlDatabase& p_oDatabase) {
+    SqlTransaction work(p_oDatabase);
     OwnerStore(p_oDatabase).PutOwner(kDemoOwnerId, "demo");
     const std::vector<std::string> leaders =
         Texts(p_oDatabase,
@@ -421,10 +420,10 @@ int32_t SampleIndustryLimit(int32_t p_lStocks) {
 
 void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oOptions,
                           const ProgressFn& p_fProgress) {
-    SqliteDatabase& database = p_oStore.Database();
-    SqliteTransaction work(database);
+    SqlDatabase& database = p_oStore.Database();
+    SqlTransaction work(database);
     if (database.QueryInt64("SELECT count(*) FROM stocks") > 0) {
-        throw FacadeError(p_oStore.Path(), 0,
+        throw FacadeError(p_oStore.Name(), 0,
                           "the database already holds a market; a sample is only generated into "
                           "an empty database");
     }
@@ -446,7 +445,7 @@ void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oO
     }
 
     WriteReferenceData(database, industries, stocks);
-    SqliteStatement fundamentals = database.Prepare(
+    SqlStatement fundamentals = database.Prepare(
         "INSERT INTO fundamentals (stock_id, eps, sales_musd, shares_m, growth_pct, dividend_pct) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
     std::vector<StockSeries> series;

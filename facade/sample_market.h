@@ -23,7 +23,7 @@
 namespace qv::facade {
 
 class MarketStore;
-class SqliteDatabase;
+class SqlDatabase;
 
 struct SampleMarketOptions {
     int32_t m_lStocks = 3000;
@@ -51,7 +51,7 @@ void GenerateSampleMarket(MarketStore& p_oStore, const SampleMarketOptions& p_oO
 // Creates the demo owner (kDemoOwnerId, "demo") on the market in the database: watch lists of
 // stocks and of industry groups in folders, a portfolio with long and short trades (one stock
 // bought twice, one held both long and short), and one layout of its own.
-void CreateDemoOwner(SqliteDatabase& p_oDatabase);
+void CreateDemoOwner(SqlDatabase& p_oDatabase);
 
 // Opens the database at p_sPath, and when it holds no market yet (a first run), generates the
 // default sample market into it.

@@ -364,7 +364,7 @@ class CriteriaParser {
     }
 
     // A comparison is false where one side has no value, so NOT of it is true there, as the
-    // criteria read, rather than unknown as SQL would have it: a condition is 1, 0 or NULL.
+    // criteria read, rather than unknown as SQL would have it: a condition is true, false or NULL.
     Piece ParseNot() {
         if (!IsKeyword("NOT")) {
             return ParseComparison();
@@ -375,7 +375,7 @@ class CriteriaParser {
         Piece operand = ParseNot();
         Leave();
         RequireCondition(operand);
-        operand.m_sSql = "(" + operand.m_sSql + " IS NOT 1)";
+        operand.m_sSql = "(" + operand.m_sSql + " IS NOT TRUE)";
         operand.m_sDescription.insert(0, "not ");
         operand.m_oFirst = word;
         return operand;
@@ -594,7 +594,7 @@ ScreenSql CompileScreenCriteria(std::string_view p_sCriteria, RowKind p_eRows) {
     return CriteriaParser(p_sCriteria, p_eRows).Compile();
 }
 
-int64_t CountScreenRows(SqliteDatabase& p_oDatabase, RowKind p_eRows, const ScreenSql& p_oScreen,
+int64_t CountScreenRows(SqlDatabase& p_oDatabase, RowKind p_eRows, const ScreenSql& p_oScreen,
                         int32_t p_lDate) {
     ListRequest request;
     request.m_lDate = p_lDate;

@@ -24,7 +24,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 using ScreenValue = std::variant<int64_t, double, std::string>;
 
@@ -57,7 +57,7 @@ class ScreenCriteriaError : public std::runtime_error {
 ScreenSql CompileScreenCriteria(std::string_view p_sCriteria, RowKind p_eRows);
 
 // The rows of the kind meeting the screen on the trading day on or before p_lDate (0: latest).
-int64_t CountScreenRows(SqliteDatabase& p_oDatabase, RowKind p_eRows, const ScreenSql& p_oScreen,
+int64_t CountScreenRows(SqlDatabase& p_oDatabase, RowKind p_eRows, const ScreenSql& p_oScreen,
                         int32_t p_lDate);
 
 }  // namespace qv::facade

@@ -13,7 +13,7 @@ namespace {
 constexpr const char* kScreenColumns =
     "SELECT screen_id, owner_id, name, result_type, criteria, modified FROM screens ";
 
-ScreenRecord ReadScreen(const SqliteStatement& p_oRow) {
+ScreenRecord ReadScreen(const SqlStatement& p_oRow) {
     return ScreenRecord{static_cast<int32_t>(p_oRow.ColumnInt64(0)),
                         static_cast<int32_t>(p_oRow.ColumnInt64(1)),
                         p_oRow.ColumnText(2),
@@ -22,8 +22,8 @@ ScreenRecord ReadScreen(const SqliteStatement& p_oRow) {
                         p_oRow.ColumnDouble(5)};
 }
 
-void WriteScreen(SqliteDatabase& p_oDatabase, const ScreenRecord& p_oScreen) {
-    SqliteStatement write = p_oDatabase.Prepare(
+void WriteScreen(SqlDatabase& p_oDatabase, const ScreenRecord& p_oScreen) {
+    SqlStatement write = p_oDatabase.Prepare(
         "INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6) "
         "ON CONFLICT (screen_id) DO UPDATE SET name = excluded.name, "
@@ -41,7 +41,7 @@ void WriteScreen(SqliteDatabase& p_oDatabase, const ScreenRecord& p_oScreen) {
 }  // namespace
 
 std::vector<ScreenRecord> ScreenStore::Screens(int32_t p_lOwnerId) {
-    SqliteStatement query =
+    SqlStatement query =
         m_oDatabase.Prepare(std::string(kScreenColumns) +
                             "WHERE owner_id IN (?1, 0) "
                             "ORDER BY owner_id = 0, name COLLATE NOCASE, screen_id");
@@ -54,8 +54,7 @@ std::vector<ScreenRecord> ScreenStore::Screens(int32_t p_lOwnerId) {
 }
 
 std::optional<ScreenRecord> ScreenStore::Find(int32_t p_lScreenId) {
-    SqliteStatement query =
-        m_oDatabase.Prepare(std::string(kScreenColumns) + "WHERE screen_id = ?1");
+    SqlStatement query = m_oDatabase.Prepare(std::string(kScreenColumns) + "WHERE screen_id = ?1");
     query.BindInt64(1, p_lScreenId);
     if (!query.Step()) {
         return std::nullopt;
@@ -64,7 +63,7 @@ std::optional<ScreenRecord> ScreenStore::Find(int32_t p_lScreenId) {
 }
 
 bool ScreenStore::NameTaken(int32_t p_lOwnerId, const std::string& p_sName, int32_t p_lExceptId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT 1 FROM screens WHERE owner_id = ?1 AND name = ?2 COLLATE NOCASE AND "
         "screen_id <> ?3");
     query.BindInt64(1, p_lOwnerId);
@@ -82,7 +81,7 @@ std::optional<int32_t> ScreenStore::SaveScreen(int32_t p_lOwnerId, const ScreenR
     if (p_lOwnerId <= kSystemOwnerId) {
         return std::nullopt;
     }
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     ScreenRecord screen = p_oScreen;
     screen.m_lOwnerId = p_lOwnerId;
     const std::optional<ScreenRecord> existing = Find(p_oScreen.m_lScreenId);
@@ -102,8 +101,8 @@ bool ScreenStore::DeleteScreen(int32_t p_lOwnerId, int32_t p_lScreenId) {
     if (p_lOwnerId <= kSystemOwnerId) {
         return false;
     }
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement remove =
+    SqlTransaction work(m_oDatabase);
+    SqlStatement remove =
         m_oDatabase.Prepare("DELETE FROM screens WHERE screen_id = ?1 AND owner_id = ?2");
     remove.BindInt64(1, p_lScreenId);
     remove.BindInt64(2, p_lOwnerId);

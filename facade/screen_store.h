@@ -19,7 +19,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // Screens of owners are numbered from here; the ids below belong to the shipped screens.
 constexpr int32_t kFirstOwnerScreenId = 1000;
@@ -37,7 +37,7 @@ struct ScreenRecord {
 
 class ScreenStore {
   public:
-    explicit ScreenStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit ScreenStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // The owner's screens by name, then the shipped ones by name (letter case aside); for owner 0
     // the shipped ones alone.
@@ -57,7 +57,7 @@ class ScreenStore {
     bool NameTaken(int32_t p_lOwnerId, const std::string& p_sName, int32_t p_lExceptId);
     int32_t NextOwnerScreenId();
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

@@ -131,6 +131,7 @@ class SqlTransaction {
   private:
     SqlDatabase& m_oDatabase;
     bool m_bSavepoint;
+    std::string m_sSavepoint;
     bool m_bOpen = true;
 };
 

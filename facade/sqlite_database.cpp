@@ -4,9 +4,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <utility>
 
 namespace qv::facade {
@@ -93,6 +93,82 @@ int OpenFlags(SqliteDatabase::OpenMode p_eMode) {
     return SQLITE_OPEN_READONLY;
 }
 
+// One prepared statement; SQLite's own failures name the file through its connection.
+class SqliteCursor : public SqlCursor {
+  public:
+    SqliteCursor(const SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)
+        : m_oDatabase(p_oDatabase), m_oStatement(p_oStatement) {}
+    ~SqliteCursor() override { sqlite3_finalize(m_oStatement); }
+    SqliteCursor(const SqliteCursor&) = delete;
+    SqliteCursor& operator=(const SqliteCursor&) = delete;
+
+    void BindInt64(int p_lIndex, int64_t p_llValue) override {
+        Check(sqlite3_bind_int64(m_oStatement, p_lIndex, p_llValue));
+    }
+    void BindDouble(int p_lIndex, double p_dValue) override {
+        Check(sqlite3_bind_double(m_oStatement, p_lIndex, p_dValue));
+    }
+    void BindText(int p_lIndex, std::string_view p_sValue) override {
+        Check(sqlite3_bind_text64(m_oStatement, p_lIndex, p_sValue.data(), p_sValue.size(),
+                                  SQLITE_TRANSIENT, SQLITE_UTF8));
+    }
+    void BindNull(int p_lIndex) override { Check(sqlite3_bind_null(m_oStatement, p_lIndex)); }
+
+    bool Step() override {
+        int code = InjectedFault();
+        if (code == SQLITE_OK) {
+            code = sqlite3_step(m_oStatement);
+        }
+        if (code == SQLITE_ROW) {
+            return true;
+        }
+        if (code == SQLITE_DONE) {
+            return false;
+        }
+        sqlite3_reset(m_oStatement);
+        m_oDatabase.Fail(code, "query failed");
+    }
+    void Reset() override { sqlite3_reset(m_oStatement); }
+
+    int ColumnCount() const override { return sqlite3_column_count(m_oStatement); }
+    SqlValueKind ColumnKind(int p_lIndex) const override {
+        switch (sqlite3_column_type(m_oStatement, p_lIndex)) {
+            case SQLITE_INTEGER:
+                return SqlValueKind::Integer;
+            case SQLITE_FLOAT:
+                return SqlValueKind::Real;
+            case SQLITE_NULL:
+                return SqlValueKind::Null;
+            default:
+                return SqlValueKind::Text;
+        }
+    }
+    int64_t ColumnInt64(int p_lIndex) const override {
+        return sqlite3_column_int64(m_oStatement, p_lIndex);
+    }
+    double ColumnDouble(int p_lIndex) const override {
+        return sqlite3_column_double(m_oStatement, p_lIndex);
+    }
+    std::string ColumnText(int p_lIndex) const override {
+        const auto* text = sqlite3_column_text(m_oStatement, p_lIndex);
+        if (text == nullptr) {
+            return {};
+        }
+        const int bytes = sqlite3_column_bytes(m_oStatement, p_lIndex);
+        return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(bytes));
+    }
+
+  private:
+    void Check(int p_lCode) const {
+        if (p_lCode != SQLITE_OK) {
+            m_oDatabase.Fail(p_lCode, "cannot bind a value");
+        }
+    }
+
+    const SqliteDatabase& m_oDatabase;
+    sqlite3_stmt* m_oStatement;
+};
+
 }  // namespace
 
 std::optional<SqliteDatabase::FileIdentity> SqliteDatabase::Identify(const std::string& p_sPath,
@@ -176,7 +252,7 @@ void SqliteDatabase::Execute(std::string_view p_sSql) {
     throw FacadeError(m_sPath, code, Explained(code, message));
 }
 
-SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
+SqlStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
     sqlite3_stmt* statement = nullptr;
     int code = InjectedFault();
     if (code == SQLITE_OK) {
@@ -186,19 +262,7 @@ SqliteStatement SqliteDatabase::Prepare(std::string_view p_sSql) {
     if (code != SQLITE_OK) {
         Fail(code, "cannot prepare a query");
     }
-    return SqliteStatement(*this, statement);
-}
-
-int64_t SqliteDatabase::QueryInt64(std::string_view p_sSql, int64_t p_llDefault) {
-    SqliteStatement query = Prepare(p_sSql);
-    if (!query.Step() || query.ColumnIsNull(0)) {
-        return p_llDefault;
-    }
-    return query.ColumnInt64(0);
-}
-
-int64_t SqliteDatabase::LastInsertRowId() const {
-    return sqlite3_last_insert_rowid(m_oHandle);
+    return SqlStatement(std::make_unique<SqliteCursor>(*this, statement));
 }
 
 int64_t SqliteDatabase::ChangedRows() const {
@@ -249,142 +313,27 @@ void SqliteDatabase::Fail(int p_lCode, std::string_view p_sAction) const {
     throw FacadeError(m_sPath, p_lCode, Explained(p_lCode, detail));
 }
 
-SqliteStatement::SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement)
-    : m_oDatabase(&p_oDatabase), m_oStatement(p_oStatement) {}
-
-SqliteStatement::~SqliteStatement() {
-    sqlite3_finalize(m_oStatement);
-}
-
-SqliteStatement::SqliteStatement(SqliteStatement&& p_oOther) noexcept
-    : m_oDatabase(p_oOther.m_oDatabase),
-      m_oStatement(std::exchange(p_oOther.m_oStatement, nullptr)) {}
-
-void SqliteStatement::BindInt64(int p_lIndex, int64_t p_llValue) {
-    const int code = sqlite3_bind_int64(m_oStatement, p_lIndex, p_llValue);
-    if (code != SQLITE_OK) {
-        m_oDatabase->Fail(code, "cannot bind a value");
+void SqliteDatabase::BeginWrite() {
+    if (IsReadOnly()) {
+        throw FacadeError(m_sPath, SQLITE_READONLY, kReadOnlyRefusal);
     }
+    CheckFileInPlace();
+    Execute("BEGIN IMMEDIATE");
 }
 
-void SqliteStatement::BindDouble(int p_lIndex, double p_dValue) {
-    const int code = sqlite3_bind_double(m_oStatement, p_lIndex, p_dValue);
-    if (code != SQLITE_OK) {
-        m_oDatabase->Fail(code, "cannot bind a value");
-    }
+void SqliteDatabase::BeginRead() {
+    Execute("BEGIN");
 }
 
-void SqliteStatement::BindText(int p_lIndex, std::string_view p_sValue) {
-    const int code = sqlite3_bind_text64(m_oStatement, p_lIndex, p_sValue.data(), p_sValue.size(),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
-    if (code != SQLITE_OK) {
-        m_oDatabase->Fail(code, "cannot bind a value");
-    }
-}
-
-void SqliteStatement::BindNull(int p_lIndex) {
-    const int code = sqlite3_bind_null(m_oStatement, p_lIndex);
-    if (code != SQLITE_OK) {
-        m_oDatabase->Fail(code, "cannot bind a value");
-    }
-}
-
-void SqliteStatement::BindOptionalDouble(int p_lIndex, std::optional<double> p_dValue) {
-    if (p_dValue && std::isfinite(*p_dValue)) {
-        BindDouble(p_lIndex, *p_dValue);
-        return;
-    }
-    BindNull(p_lIndex);
-}
-
-bool SqliteStatement::Step() {
-    int code = InjectedFault();
-    if (code == SQLITE_OK) {
-        code = sqlite3_step(m_oStatement);
-    }
-    if (code == SQLITE_ROW) {
-        return true;
-    }
-    if (code == SQLITE_DONE) {
-        return false;
-    }
-    sqlite3_reset(m_oStatement);
-    m_oDatabase->Fail(code, "query failed");
-}
-
-void SqliteStatement::Run() {
-    while (Step()) {
-    }
-    Reset();
-}
-
-void SqliteStatement::Reset() {
-    sqlite3_reset(m_oStatement);
-}
-
-int SqliteStatement::ColumnCount() const {
-    return sqlite3_column_count(m_oStatement);
-}
-
-bool SqliteStatement::ColumnIsNull(int p_lIndex) const {
-    return sqlite3_column_type(m_oStatement, p_lIndex) == SQLITE_NULL;
-}
-
-int SqliteStatement::ColumnType(int p_lIndex) const {
-    return sqlite3_column_type(m_oStatement, p_lIndex);
-}
-
-int64_t SqliteStatement::ColumnInt64(int p_lIndex) const {
-    return sqlite3_column_int64(m_oStatement, p_lIndex);
-}
-
-double SqliteStatement::ColumnDouble(int p_lIndex) const {
-    return sqlite3_column_double(m_oStatement, p_lIndex);
-}
-
-std::string SqliteStatement::ColumnText(int p_lIndex) const {
-    const auto* text = sqlite3_column_text(m_oStatement, p_lIndex);
-    if (text == nullptr) {
-        return {};
-    }
-    const int bytes = sqlite3_column_bytes(m_oStatement, p_lIndex);
-    return std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(bytes));
-}
-
-std::optional<double> SqliteStatement::ColumnOptionalDouble(int p_lIndex) const {
-    if (ColumnIsNull(p_lIndex)) {
-        return std::nullopt;
-    }
-    return ColumnDouble(p_lIndex);
-}
-
-SqliteTransaction::SqliteTransaction(SqliteDatabase& p_oDatabase)
-    : m_oDatabase(p_oDatabase), m_bSavepoint(p_oDatabase.InTransaction()) {
-    if (m_oDatabase.IsReadOnly()) {
-        throw FacadeError(m_oDatabase.Path(), SQLITE_READONLY, kReadOnlyRefusal);
-    }
-    m_oDatabase.CheckFileInPlace();
-    m_oDatabase.Execute(m_bSavepoint ? "SAVEPOINT facade_work" : "BEGIN IMMEDIATE");
-}
-
-SqliteTransaction::~SqliteTransaction() {
-    if (!m_bOpen) {
-        return;
-    }
-    try {
-        m_oDatabase.Execute(m_bSavepoint ? "ROLLBACK TO facade_work; RELEASE facade_work"
-                                         : "ROLLBACK");
-    } catch (const FacadeError&) {
-        // SQLite has already rolled back when the failure that brought us here was fatal.
-    }
-}
-
-void SqliteTransaction::Commit() {
+void SqliteDatabase::CommitTransaction() {
     // Committed into a file that was deleted or replaced meanwhile, the work would be lost
     // unseen; the caller must hear of it instead.
-    m_oDatabase.CheckFileInPlace();
-    m_oDatabase.Execute(m_bSavepoint ? "RELEASE facade_work" : "COMMIT");
-    m_bOpen = false;
+    CheckFileInPlace();
+    Execute("COMMIT");
+}
+
+void SqliteDatabase::RollbackTransaction() {
+    Execute("ROLLBACK");
 }
 
 }  // namespace qv::facade

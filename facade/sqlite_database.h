@@ -1,23 +1,13 @@
-// A thin owning layer over the SQLite C API: one connection (SqliteDatabase), one prepared
-// statement (SqliteStatement) and one transaction scope (SqliteTransaction). Every failure is a
-// FacadeError whose text names the database file, so a message reaching a user or a log says
-// which file is at fault, and says what a user can do about it: a database another program holds
-// locked is "busy", one whose content does not read is "damaged", and one this program may not
-// write is "read-only". The facade's input files (the importer's CSV files) fail the same way.
+// The SQLite engine of the facade's query layer (sql_database.h): one connection to one file.
+// Every failure is a FacadeError whose text names the database file, so a message reaching a user
+// or a log says which file is at fault, and says what a user can do about it: a database another
+// program holds locked is "busy", one whose content does not read is "damaged", and one this
+// program may not write is "read-only". The facade's input files (the importer's CSV files) fail
+// the same way.
 //
 // A connection remembers which file it opened; a write transaction does not start, and does not
 // commit, when the file at the path is no longer that one (deleted or replaced while open): the
 // work would be lost with a file nobody can open again.
-//
-// Values from callers are always bound, never pasted into SQL text:
-//
-//     SqliteStatement find = db.Prepare("SELECT stock_id FROM stocks WHERE symbol = ?1");
-//     find.BindText(1, p_sSymbol);
-//     if (find.Step()) id = find.ColumnInt64(0);
-//
-//     SqliteTransaction work(db);   // BEGIN IMMEDIATE
-//     ...
-//     work.Commit();                // a scope left without Commit rolls back
 #pragma once
 
 #include <cstdint>
@@ -25,10 +15,10 @@
 #include <string>
 #include <string_view>
 
+#include "facade/sql_database.h"
 #include "outside/automation_error.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace qv::facade {
 
@@ -57,8 +47,6 @@ class FacadeError : public AutomationError {
     int m_lSqliteCode;
 };
 
-class SqliteStatement;
-
 // How long a connection waits for another program's lock before it reports the database busy.
 constexpr int kBusyTimeoutMs = 10000;
 
@@ -72,7 +60,7 @@ void ClearSqliteFault();
 // True while an injected fault is still waiting for its call.
 bool SqliteFaultPending();
 
-class SqliteDatabase {
+class SqliteDatabase : public SqlDatabase {
   public:
     enum class OpenMode {
         ReadOnly,
@@ -87,30 +75,34 @@ class SqliteDatabase {
     // Opens p_sPath with extended result codes and the given busy timeout, so that a second
     // process holding the write lock makes this one wait instead of failing at once.
     SqliteDatabase(std::string p_sPath, OpenMode p_eMode, int p_lBusyTimeoutMs = kBusyTimeoutMs);
-    ~SqliteDatabase();
+    ~SqliteDatabase() override;
     SqliteDatabase(const SqliteDatabase&) = delete;
     SqliteDatabase& operator=(const SqliteDatabase&) = delete;
 
-    const std::string& Path() const { return m_sPath; }
+    SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
+    // The file's path.
+    const std::string& Name() const override { return m_sPath; }
     // How long a statement waits for another connection's lock before failing as locked.
     void SetBusyTimeout(int p_lMilliseconds);
 
-    // Runs SQL text of the facade's own (one or more statements, no parameters).
-    void Execute(std::string_view p_sSql);
-    SqliteStatement Prepare(std::string_view p_sSql);
+    void Execute(std::string_view p_sSql) override;
+    SqlStatement Prepare(std::string_view p_sSql) override;
+    int64_t ChangedRows() const override;
+    bool InTransaction() const override;
+    // Opened read-only, or a file the program may not write.
+    bool IsReadOnly() const override;
 
-    // A single integer result of the facade's own SQL (a count, a pragma); p_llDefault when the
-    // statement yields no row or NULL.
-    int64_t QueryInt64(std::string_view p_sSql, int64_t p_llDefault = 0);
+    // BEGIN IMMEDIATE, so that the write lock is taken up front and a competing writer waits
+    // (busy timeout) rather than failing halfway. Refused on a read-only database, with a
+    // message saying so, and on a file deleted or replaced while open.
+    void BeginWrite() override;
+    // BEGIN (deferred): the snapshot is taken at the first read.
+    void BeginRead() override;
+    // Refused on a file deleted or replaced while open.
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
 
-    int64_t LastInsertRowId() const;
-    int64_t ChangedRows() const;
-    bool InTransaction() const;
-    // True when nothing can be written through this connection (opened read-only, or a file the
-    // program may not write).
-    bool IsReadOnly() const;
-
-    // Throws a FacadeError naming the file when the file at Path() is no longer the one this
+    // Throws a FacadeError naming the file when the file at Name() is no longer the one this
     // connection opened: deleted, replaced by another file, or (opened immutable) changed.
     void CheckFileInPlace() const;
 
@@ -141,65 +133,6 @@ class SqliteDatabase {
     sqlite3* m_oHandle = nullptr;
     bool m_bImmutable = false;
     std::optional<FileIdentity> m_oIdentity;
-};
-
-class SqliteStatement {
-  public:
-    SqliteStatement(SqliteDatabase& p_oDatabase, sqlite3_stmt* p_oStatement);
-    ~SqliteStatement();
-    SqliteStatement(SqliteStatement&& p_oOther) noexcept;
-    SqliteStatement& operator=(SqliteStatement&&) = delete;
-    SqliteStatement(const SqliteStatement&) = delete;
-    SqliteStatement& operator=(const SqliteStatement&) = delete;
-
-    // Parameter indexes are 1-based, as in SQLite.
-    void BindInt64(int p_lIndex, int64_t p_llValue);
-    void BindDouble(int p_lIndex, double p_dValue);
-    void BindText(int p_lIndex, std::string_view p_sValue);
-    void BindNull(int p_lIndex);
-    // NULL when the value is absent or not finite (NaN marks a missing metric).
-    void BindOptionalDouble(int p_lIndex, std::optional<double> p_dValue);
-
-    // Advances to the next row: true when a row is available, false when the statement is done.
-    bool Step();
-    // Runs a statement that returns no rows, then resets it for the next set of bindings.
-    void Run();
-    // Makes the statement ready to run again; bindings are kept.
-    void Reset();
-
-    int ColumnCount() const;
-    bool ColumnIsNull(int p_lIndex) const;
-    // The SQLite storage class of the current row's value: SQLITE_INTEGER, SQLITE_FLOAT, ...
-    int ColumnType(int p_lIndex) const;
-    int64_t ColumnInt64(int p_lIndex) const;
-    double ColumnDouble(int p_lIndex) const;
-    std::string ColumnText(int p_lIndex) const;
-    std::optional<double> ColumnOptionalDouble(int p_lIndex) const;
-
-  private:
-    SqliteDatabase* m_oDatabase;
-    sqlite3_stmt* m_oStatement;
-};
-
-// BEGIN IMMEDIATE on construction, so that the write lock is taken up front and a competing
-// writer waits (busy timeout) rather than failing halfway; ROLLBACK on destruction unless
-// committed. Inside a transaction already open it becomes a savepoint, so store operations that
-// guard themselves can also run as part of a larger unit of work. On a read-only database it
-// refuses to start, with a message saying so; it neither starts nor commits on a file that was
-// deleted or replaced while open.
-class SqliteTransaction {
-  public:
-    explicit SqliteTransaction(SqliteDatabase& p_oDatabase);
-    ~SqliteTransaction();
-    SqliteTransaction(const SqliteTransaction&) = delete;
-    SqliteTransaction& operator=(const SqliteTransaction&) = delete;
-
-    void Commit();
-
-  private:
-    SqliteDatabase& m_oDatabase;
-    bool m_bSavepoint;
-    bool m_bOpen = true;
 };
 
 }  // namespace qv::facade

@@ -395,7 +395,7 @@ std::vector<LayoutRecord> SystemLayouts() {
     return layouts;
 }
 
-void SeedSystemLayouts(SqliteDatabase& p_oDatabase) {
+void SeedSystemLayouts(SqlDatabase& p_oDatabase) {
     LayoutStore store(p_oDatabase);
     const std::vector<LayoutPlan> plans = LayoutPlans();
     const std::vector<LayoutRecord> built = SystemLayouts();

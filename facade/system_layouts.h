@@ -12,7 +12,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // Ids the viewer relies on.
 namespace system_layout {
@@ -45,6 +45,6 @@ LayoutSort MakeLayoutSort(int32_t p_lPriSortId, int32_t p_lPriSortDir, int32_t p
 std::vector<LayoutRecord> SystemLayouts();
 
 // Writes the system layouts and makes them the system defaults.
-void SeedSystemLayouts(SqliteDatabase& p_oDatabase);
+void SeedSystemLayouts(SqlDatabase& p_oDatabase);
 
 }  // namespace qv::facade

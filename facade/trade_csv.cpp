@@ -200,7 +200,7 @@ TradeKey KeyOf(const TradeRecord& p_oTrade) {
 
 class TradeFileReader {
   public:
-    TradeFileReader(SqliteDatabase& p_oDatabase, const std::vector<TradeRecord>& p_aHeld)
+    TradeFileReader(SqlDatabase& p_oDatabase, const std::vector<TradeRecord>& p_aHeld)
         : m_oRules(p_oDatabase) {
         for (const TradeRecord& trade : p_aHeld) {
             m_aSeen.emplace(KeyOf(trade), "the same as trade " + std::to_string(trade.m_llTradeId) +
@@ -298,10 +298,10 @@ bool TradeImport::HasErrors() const {
     return !m_sFault.empty();
 }
 
-TradeImport ImportTradeCsv(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
+TradeImport ImportTradeCsv(SqlDatabase& p_oDatabase, int32_t p_lPortfolioId,
                            const std::string& p_sCsv, bool p_bCommit, const std::string& p_sName) {
     // The trades compared against are the ones the write goes beside: nothing comes between.
-    std::optional<SqliteTransaction> work;
+    std::optional<SqlTransaction> work;
     if (p_bCommit) {
         work.emplace(p_oDatabase);
     }

@@ -23,7 +23,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 namespace trade_status {
 constexpr const char* kOk = "ok";
@@ -53,7 +53,7 @@ struct TradeImport {
 // Reads p_sCsv as trades for the portfolio p_lPortfolioId and, with p_bCommit and no row in error,
 // adds its "ok" trades in one transaction. Text that is not CSV at all (a NUL byte: UTF-16, or a
 // binary file) is a FacadeError naming the input as p_sName.
-TradeImport ImportTradeCsv(SqliteDatabase& p_oDatabase, int32_t p_lPortfolioId,
+TradeImport ImportTradeCsv(SqlDatabase& p_oDatabase, int32_t p_lPortfolioId,
                            const std::string& p_sCsv, bool p_bCommit,
                            const std::string& p_sName = "the CSV text");
 

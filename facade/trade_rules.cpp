@@ -56,8 +56,8 @@ std::optional<TradeFault> CheckAmounts(const TradeTerms& p_oTerms) {
 
 }  // namespace
 
-TradeRules::TradeRules(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {
-    SqliteStatement days =
+TradeRules::TradeRules(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {
+    SqlStatement days =
         m_oDatabase.Prepare("SELECT trade_date FROM trading_days ORDER BY trade_date");
     while (days.Step()) {
         m_aTradingDays.push_back(static_cast<int32_t>(days.ColumnInt64(0)));
@@ -69,7 +69,7 @@ const TradeRules::Stock* TradeRules::FindStock(const std::string& p_sSymbol) {
     if (known != m_aStocks.end()) {
         return known->second ? &*known->second : nullptr;
     }
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT s.stock_id, s.symbol, (SELECT min(b.day_key) & 4194303 FROM stock_bars b "
         "WHERE b.day_key BETWEEN s.stock_id * 4194304 AND s.stock_id * 4194304 + 4194303) "
         "FROM stocks s WHERE s.symbol = ?1");

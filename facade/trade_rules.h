@@ -23,7 +23,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 // A trade as a caller or a file states it; absent numbers are none.
 struct TradeTerms {
@@ -59,7 +59,7 @@ struct TradeFault {
 class TradeRules {
   public:
     // Reads the trading days once; the stocks as they are asked for.
-    explicit TradeRules(SqliteDatabase& p_oDatabase);
+    explicit TradeRules(SqlDatabase& p_oDatabase);
 
     // The first fault of p_oTerms, or none: then p_oTrade holds the trade (its stock id, symbol
     // and terms; its id, portfolio and version are left alone).
@@ -75,7 +75,7 @@ class TradeRules {
     std::optional<TradeFault> CheckDates(const TradeTerms& p_oTerms, const Stock& p_oStock) const;
     bool IsTradingDay(int32_t p_lDay) const;
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
     std::vector<int32_t> m_aTradingDays;
     std::unordered_map<std::string, std::optional<Stock>, IgnoreCaseHash, IgnoreCaseEqual>
         m_aStocks;

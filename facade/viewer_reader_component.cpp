@@ -250,7 +250,7 @@ int32_t SentLayoutId(const std::optional<LayoutDescription>& p_oSent) {
     return p_oSent ? p_oSent->Header.Id : 0;
 }
 
-LayoutInForce ListLayout(SqliteDatabase& p_oDatabase, const FacadeArguments& p_oArgs,
+LayoutInForce ListLayout(SqlDatabase& p_oDatabase, const FacadeArguments& p_oArgs,
                          std::optional<LayoutDescription> p_oSent, int32_t p_lOwnerId,
                          int32_t p_lLayoutId, int32_t p_lViewerType) {
     return LayoutAccess(p_oDatabase)
@@ -305,7 +305,7 @@ Variant AnswerList(FacadeBackend& p_oBackend, FacadeArguments& p_oArgs, const Li
 Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
     FacadeArguments args(sv::kMethod, p_args);
     const ListPlaces& places = kStockViewerPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sv::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
@@ -332,7 +332,7 @@ Variant ViewerReaderComponent::StockViewer(DispatchArgs p_args) {
 Variant ViewerReaderComponent::SearchStocks(DispatchArgs p_args) {
     FacadeArguments args(ss::kMethod, p_args);
     const ListPlaces& places = kSearchStocksPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, ss::kOwnerId, OwnerAccess::Read);
     const int32_t watchListId = args.Long(ss::kWatchListId);
@@ -365,7 +365,7 @@ Variant ViewerReaderComponent::GetSectorDetail(DispatchArgs p_args) {
 Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
     FacadeArguments args(iv::kMethod, p_args);
     const ListPlaces& places = kIndustryViewerPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(iv::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
@@ -392,7 +392,7 @@ Variant ViewerReaderComponent::IndustryViewer(DispatchArgs p_args) {
 Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
     FacadeArguments args(sc::kMethod, p_args);
     const ListPlaces& places = kSectorViewerPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Backend().ListOwner(args.Method(), args.Long(sc::kOwnerId));
     if (LoginConflict(Backend(), args, places)) {
@@ -411,7 +411,7 @@ Variant ViewerReaderComponent::SectorViewer(DispatchArgs p_args) {
 Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
     FacadeArguments args(si::kMethod, p_args);
     const ListPlaces& places = kSearchIndustriesPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, si::kOwnerId, OwnerAccess::Read);
     const int32_t sectorCode = std::max(args.Long(si::kSectorCode), 0);
@@ -435,7 +435,7 @@ Variant ViewerReaderComponent::SearchIndustries(DispatchArgs p_args) {
 Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
     FacadeArguments args(se::kMethod, p_args);
     const ListPlaces& places = kSearchSectorPlaces;
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, se::kOwnerId, OwnerAccess::Read);
     const LayoutInForce inForce = ListLayout(database, args, SentLayout(args, places), ownerId,
@@ -450,7 +450,7 @@ Variant ViewerReaderComponent::SearchSector(DispatchArgs p_args) {
 Variant ViewerReaderComponent::History(std::string_view p_sMethod, int32_t p_lViewerType,
                                        DispatchArgs p_args) {
     FacadeArguments args(p_sMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, history::kOwnerId, OwnerAccess::Read);
     std::optional<LayoutDescription> sent = args.Layout(history::kLayoutInfo);
@@ -585,7 +585,7 @@ Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
 
 Variant ViewerReaderComponent::RunScreen(DispatchArgs p_args) {
     FacadeArguments args(rs::kMethod, p_args);
-    SqliteDatabase& database = Backend().Database();
+    SqlDatabase& database = Backend().Database();
     ReadSnapshot snapshot(database);
     const int32_t ownerId = Owner(args, rs::kOwnerId, OwnerAccess::Read);
     const int32_t resultType = args.Long(rs::kResultType);

@@ -26,7 +26,7 @@ std::string Upper(std::string_view p_sText) {
 }  // namespace
 
 std::vector<WatchListEntry> WatchListStore::WatchLists(int32_t p_lOwnerId, int32_t p_lListType) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT watch_list_id, parent_id, is_folder, list_type, name, comments FROM watch_lists "
         "WHERE owner_id = ?1 AND list_type = ?2 ORDER BY is_folder DESC, name, watch_list_id");
     query.BindInt64(1, p_lOwnerId);
@@ -42,7 +42,7 @@ std::vector<WatchListEntry> WatchListStore::WatchLists(int32_t p_lOwnerId, int32
 }
 
 std::optional<WatchListEntry> WatchListStore::Find(int32_t p_lWatchListId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT watch_list_id, parent_id, is_folder, list_type, name, comments FROM watch_lists "
         "WHERE watch_list_id = ?1");
     query.BindInt64(1, p_lWatchListId);
@@ -61,26 +61,27 @@ int32_t WatchListStore::InsertEntry(int32_t p_lOwnerId, int32_t p_lParentId, boo
                                     int32_t p_lListType, const std::string& p_sName,
                                     const std::string& p_sComments) {
     OwnerStore(m_oDatabase).EnsureOwner(p_lOwnerId);
-    SqliteStatement insert = m_oDatabase.Prepare(
+    SqlStatement insert = m_oDatabase.Prepare(
         "INSERT INTO watch_lists (owner_id, parent_id, is_folder, list_type, name, comments) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6) RETURNING watch_list_id");
     insert.BindInt64(1, p_lOwnerId);
     insert.BindInt64(2, p_lParentId);
     insert.BindInt64(3, p_bFolder ? 1 : 0);
     insert.BindInt64(4, p_lListType);
     insert.BindText(5, p_sName);
     insert.BindText(6, p_sComments);
-    insert.Run();
-    return static_cast<int32_t>(m_oDatabase.LastInsertRowId());
+    insert.Step();
+    const auto id = static_cast<int32_t>(insert.ColumnInt64(0));
+    insert.Reset();
+    return id;
 }
 
 std::vector<int64_t> WatchListStore::ResolveKeys(int32_t p_lListType,
                                                  const std::vector<std::string>& p_aKeys) {
     std::unordered_map<std::string, int64_t> known;
     const bool stocks = p_lListType == watch_list_type::kStocks;
-    SqliteStatement query =
-        m_oDatabase.Prepare(stocks ? "SELECT symbol, stock_id FROM stocks"
-                                   : "SELECT ind_code, ind_code FROM industries");
+    SqlStatement query = m_oDatabase.Prepare(stocks ? "SELECT symbol, stock_id FROM stocks"
+                                                    : "SELECT ind_code, ind_code FROM industries");
     while (query.Step()) {
         known[Upper(query.ColumnText(0))] = query.ColumnInt64(1);
     }
@@ -105,13 +106,13 @@ std::vector<int64_t> WatchListStore::ResolveKeys(int32_t p_lListType,
 }
 
 int64_t WatchListStore::AppendCodes(int32_t p_lWatchListId, const std::vector<int64_t>& p_aCodes) {
-    SqliteStatement next = m_oDatabase.Prepare(
+    SqlStatement next = m_oDatabase.Prepare(
         "SELECT coalesce(max(position), -1) + 1 FROM watch_list_items WHERE watch_list_id = ?1");
     next.BindInt64(1, p_lWatchListId);
     int64_t position = next.Step() ? next.ColumnInt64(0) : 0;
-    SqliteStatement insert = m_oDatabase.Prepare(
-        "INSERT OR IGNORE INTO watch_list_items (watch_list_id, item_code, position) "
-        "VALUES (?1, ?2, ?3)");
+    SqlStatement insert = m_oDatabase.Prepare(
+        "INSERT INTO watch_list_items (watch_list_id, item_code, position) VALUES (?1, ?2, ?3) "
+        "ON CONFLICT (watch_list_id, item_code) DO NOTHING");
     int64_t added = 0;
     for (const int64_t code : p_aCodes) {
         insert.BindInt64(1, p_lWatchListId);
@@ -129,7 +130,7 @@ int64_t WatchListStore::AppendCodes(int32_t p_lWatchListId, const std::vector<in
 int32_t WatchListStore::CreateFolder(int32_t p_lOwnerId, int32_t p_lParentId, int32_t p_lListType,
                                      const std::string& p_sName) {
     // The owner row and the folder go in together or not at all.
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     const int32_t id = InsertEntry(p_lOwnerId, p_lParentId, true, p_lListType, p_sName, "");
     work.Commit();
     return id;
@@ -139,7 +140,7 @@ int32_t WatchListStore::CreateWatchList(int32_t p_lOwnerId, int32_t p_lParentId,
                                         int32_t p_lListType, const std::string& p_sName,
                                         const std::string& p_sComments,
                                         const std::vector<std::string>& p_aKeys) {
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     const int32_t id =
         InsertEntry(p_lOwnerId, p_lParentId, false, p_lListType, p_sName, p_sComments);
     AppendCodes(id, ResolveKeys(p_lListType, p_aKeys));
@@ -156,7 +157,7 @@ int32_t WatchListStore::CreateComparedWatchList(int32_t p_lOwnerId, int32_t p_lP
     const std::set<int64_t> inOther(other.begin(), other.end());
     std::vector<int64_t> codes = ResolveKeys(p_lListType, p_aKeys);
     std::erase_if(codes, [&](int64_t code) { return inOther.contains(code) != p_bMatching; });
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     const int32_t id =
         InsertEntry(p_lOwnerId, p_lParentId, false, p_lListType, p_sName, p_sComments);
     AppendCodes(id, codes);
@@ -169,7 +170,7 @@ int64_t WatchListStore::AddItems(int32_t p_lWatchListId, const std::vector<std::
     if (!list || list->m_bFolder) {
         return 0;
     }
-    SqliteTransaction work(m_oDatabase);
+    SqlTransaction work(m_oDatabase);
     const int64_t added = AppendCodes(p_lWatchListId, ResolveKeys(list->m_lListType, p_aKeys));
     work.Commit();
     return added;
@@ -181,8 +182,8 @@ int64_t WatchListStore::RemoveItems(int32_t p_lWatchListId,
     if (!list || list->m_bFolder) {
         return 0;
     }
-    SqliteTransaction work(m_oDatabase);
-    SqliteStatement remove = m_oDatabase.Prepare(
+    SqlTransaction work(m_oDatabase);
+    SqlStatement remove = m_oDatabase.Prepare(
         "DELETE FROM watch_list_items WHERE watch_list_id = ?1 AND item_code = ?2");
     int64_t removed = 0;
     for (const int64_t code : ResolveKeys(list->m_lListType, p_aKeys)) {
@@ -197,7 +198,7 @@ int64_t WatchListStore::RemoveItems(int32_t p_lWatchListId,
 
 bool WatchListStore::NameTaken(int32_t p_lOwnerId, int32_t p_lListType,
                                const std::string& p_sName) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT 1 FROM watch_lists WHERE owner_id = ?1 AND list_type = ?2 AND is_folder = 0 AND "
         "trim(name) = trim(?3) COLLATE NOCASE");
     query.BindInt64(1, p_lOwnerId);
@@ -207,7 +208,7 @@ bool WatchListStore::NameTaken(int32_t p_lOwnerId, int32_t p_lListType,
 }
 
 std::vector<int64_t> WatchListStore::ItemCodes(int32_t p_lWatchListId) {
-    SqliteStatement query = m_oDatabase.Prepare(
+    SqlStatement query = m_oDatabase.Prepare(
         "SELECT item_code FROM watch_list_items WHERE watch_list_id = ?1 ORDER BY position");
     query.BindInt64(1, p_lWatchListId);
     std::vector<int64_t> codes;

@@ -16,7 +16,7 @@
 
 namespace qv::facade {
 
-class SqliteDatabase;
+class SqlDatabase;
 
 namespace watch_list_type {
 constexpr int32_t kStocks = 0;
@@ -34,7 +34,7 @@ struct WatchListEntry {
 
 class WatchListStore {
   public:
-    explicit WatchListStore(SqliteDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
+    explicit WatchListStore(SqlDatabase& p_oDatabase) : m_oDatabase(p_oDatabase) {}
 
     // The owner's folders and lists of one list type: folders first, each group by name.
     std::vector<WatchListEntry> WatchLists(int32_t p_lOwnerId, int32_t p_lListType);
@@ -69,7 +69,7 @@ class WatchListStore {
                         const std::string& p_sComments);
     int64_t AppendCodes(int32_t p_lWatchListId, const std::vector<int64_t>& p_aCodes);
 
-    SqliteDatabase& m_oDatabase;
+    SqlDatabase& m_oDatabase;
 };
 
 }  // namespace qv::facade

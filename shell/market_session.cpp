@@ -107,7 +107,7 @@ MarketSession::~MarketSession() = default;
 void MarketSession::OpenEmbedded(std::shared_ptr<facade::MarketStore> p_oStore) {
     m_oStore = std::move(p_oStore);
     m_oBackend = std::make_shared<facade::FacadeBackend>(m_oStore);
-    m_sPath = m_oStore->Path();
+    m_sPath = m_oStore->Name();
     LogIn();
 }
 

@@ -111,7 +111,7 @@ class ViewerLayoutsTest : public ViewerTest {
     void RestartFacade() {
         m_oRestarted =
             std::make_shared<facade::FacadeBackend>(std::make_shared<facade::MarketStore>(
-                Backend().Store().Path(), facade::MarketStore::Access::ReadWrite));
+                Backend().Store().Name(), facade::MarketStore::Access::ReadWrite));
         m_oRestarted->Login(m_lOwner, "");
         auto components = std::make_shared<ComponentFactory>();
         facade::RegisterFacadeComponents(*components, m_oRestarted);

@@ -34,8 +34,8 @@ const std::shared_ptr<FacadeBackend>& SharedBackend() {
 }
 
 // A query with its ?1, if it has one, bound.
-SqliteStatement Query(const std::string& p_sSql, int64_t p_llBinding) {
-    SqliteStatement oQuery = SharedBackend()->Database().Prepare(p_sSql);
+SqlStatement Query(const std::string& p_sSql, int64_t p_llBinding) {
+    SqlStatement oQuery = SharedBackend()->Database().Prepare(p_sSql);
     if (p_sSql.find("?1") != std::string::npos) {
         oQuery.BindInt64(1, p_llBinding);
     }
@@ -112,7 +112,7 @@ FacadeBackend& ComponentTest::Backend() {
     return *SharedBackend();
 }
 
-SqliteDatabase& ComponentTest::Database() {
+SqlDatabase& ComponentTest::Database() {
     return SharedBackend()->Database();
 }
 
@@ -271,12 +271,12 @@ int32_t ComponentTest::DayBefore(int32_t p_lDay) {
 }
 
 int64_t ComponentTest::Count(const std::string& p_sSql, int64_t p_llBinding) {
-    SqliteStatement oQuery = Query(p_sSql, p_llBinding);
+    SqlStatement oQuery = Query(p_sSql, p_llBinding);
     return oQuery.Step() ? oQuery.ColumnInt64(0) : -1;
 }
 
 std::vector<std::string> ComponentTest::Strings(const std::string& p_sSql, int64_t p_llBinding) {
-    SqliteStatement oQuery = Query(p_sSql, p_llBinding);
+    SqlStatement oQuery = Query(p_sSql, p_llBinding);
     std::vector<std::string> aTexts;
     while (oQuery.Step()) {
         aTexts.push_back(oQuery.ColumnText(0));

@@ -25,7 +25,7 @@
 
 namespace qv::facade {
 class MarketStore;
-class SqliteDatabase;
+class SqlDatabase;
 }  // namespace qv::facade
 
 namespace qv::facade::testing {
@@ -100,7 +100,7 @@ class ComponentTest : public ::testing::Test {
     ComponentTest();
 
     static FacadeBackend& Backend();
-    static SqliteDatabase& Database();
+    static SqlDatabase& Database();
     // A new owner for each call, so that tests that write do not meet each other. The owner is
     // logged in: the calls that follow act for it.
     static int32_t NewOwner();

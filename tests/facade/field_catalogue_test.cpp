@@ -92,7 +92,7 @@ TEST(FieldCatalogue, StoredHoldingColumnsWithoutTheStockBitGainItOnUpgrade) {
                      kHoldingIds);
     }
     MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-    SqliteDatabase& oDatabase = oStore.Database();
+    SqlDatabase& oDatabase = oStore.Database();
     EXPECT_GT(oDatabase.QueryInt64(
                   "SELECT count(*) FROM layout_columns WHERE table_mask = 9 AND parameter_id IN " +
                   kHoldingIds),

@@ -76,7 +76,7 @@ class Importer : public ::testing::Test {
 
     // The first row of a query, its columns between spaces.
     std::string Row(const std::string& p_sSql) {
-        SqliteStatement oQuery = m_oStore.Database().Prepare(p_sSql);
+        SqlStatement oQuery = m_oStore.Database().Prepare(p_sSql);
         EXPECT_TRUE(oQuery.Step()) << p_sSql;
         std::string sRow;
         for (int lColumn = 0; lColumn < oQuery.ColumnCount(); ++lColumn) {

@@ -33,7 +33,7 @@ TEST(MarketStore, CreatesTheCurrentSchemaInWalModeWithItsFolderOrInAnEmptyFile) 
     WriteText(sEmpty, "");
     for (const std::string& sPath : {oFolder.File("nested/folder/market.db"), sEmpty}) {
         MarketStore oStore(sPath, MarketStore::Access::ReadWrite);
-        SqliteDatabase& oDatabase = oStore.Database();
+        SqlDatabase& oDatabase = oStore.Database();
         EXPECT_TRUE(oStore.WasCreated()) << sPath;
         EXPECT_EQ(SchemaVersion(oDatabase), LatestSchemaVersion());
         EXPECT_EQ(oDatabase.QueryInt64("PRAGMA application_id"), kMarketApplicationId);
@@ -134,7 +134,7 @@ TEST(MarketStore, AnUpgradeKeepsTradesOpenAndSeparatesPortfolioNamesOfOneOwner) 
             " VALUES (2, 1, 44000, 10, 5)");
     }
     MarketStore oStore(oFolder.File("market.db"), MarketStore::Access::ReadWrite);
-    SqliteDatabase& oDatabase = oStore.Database();
+    SqlDatabase& oDatabase = oStore.Database();
     EXPECT_EQ(
         oDatabase.QueryInt64("SELECT count(*) FROM portfolios WHERE name IN ('Main', "
                              "'MAIN (2)') AND owner_id = 5 OR name = 'main' AND owner_id = 6"),

@@ -25,7 +25,7 @@ class OwnerAuthorityTest : public ComponentTest {
     struct OtherProcess {
         OtherProcess()
             : m_oBackend(std::make_shared<FacadeBackend>(std::make_shared<MarketStore>(
-                  ComponentTest::Backend().Store().Path(), MarketStore::Access::ReadWrite))) {
+                  ComponentTest::Backend().Store().Name(), MarketStore::Access::ReadWrite))) {
             RegisterFacadeComponents(m_oComponents, m_oBackend);
         }
         std::string Refusal(const CallCase& p_oCall) {

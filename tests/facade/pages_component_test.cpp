@@ -274,7 +274,7 @@ class PagesOnHandMarket : public ::testing::Test {
     void SetUp() override {
         m_oStore = std::make_shared<MarketStore>(m_oFolder.File("hand.db"),
                                                  MarketStore::Access::ReadWrite);
-        SqliteDatabase& oDatabase = m_oStore->Database();
+        SqlDatabase& oDatabase = m_oStore->Database();
         oDatabase.Execute(
             "INSERT INTO sectors VALUES (1, 'Tech');"
             "INSERT INTO industries VALUES (10, 'Chips', 1), (11, 'Software', 1);"
@@ -284,7 +284,7 @@ class PagesOnHandMarket : public ::testing::Test {
         const auto Series = [&](int64_t p_llId, std::vector<std::pair<double, double>> p_aBars) {
             return HandSeries(p_llId, std::span(m_aDays).last(p_aBars.size()), p_aBars);
         };
-        SqliteTransaction oWork(oDatabase);
+        SqlTransaction oWork(oDatabase);
         RewriteDailyData(oDatabase,
                          {Series(1, {{20, 10}, {22, 11}, {12, 12}, {9, 9}}),
                           Series(2, {{20.2, 20}, {20.2, 20}, {22, 22}, {24, 24}}),

@@ -377,11 +377,11 @@ class HoldingsOnHandMarket : public ::testing::Test {
     void SetUp() override {
         m_oStore = std::make_shared<MarketStore>(m_oFolder.File("hand.db"),
                                                  MarketStore::Access::ReadWrite);
-        SqliteDatabase& oDatabase = m_oStore->Database();
+        SqlDatabase& oDatabase = m_oStore->Database();
         oDatabase.Execute(
             "INSERT INTO sectors VALUES (1, 'Tech'); INSERT INTO industries VALUES (10, 'Chips', "
             "1); INSERT INTO stocks VALUES (1, 'AAA', 'Alpha', 10), (2, 'BBB', 'Beta', 10)");
-        SqliteTransaction oWork(oDatabase);
+        SqlTransaction oWork(oDatabase);
         RewriteDailyData(oDatabase,
                          {HandSeries(1, m_aDays, {{20, 10}, {22, 11}, {12, 12}, {9, 9}}),
                           HandSeries(2, m_aDays, {{20, 20}, {21, 21}, {22, 22}, {24, 24}})},

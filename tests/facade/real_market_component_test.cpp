@@ -82,9 +82,9 @@ TEST_F(RealMarket, TheImportTakesEveryRowWithoutProblems) {
 // Splits of 4:1 and 5:1: the close moves by the day's change and no more, the day after trades
 // near its average volume, and the traded close is still there.
 TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
-    SqliteDatabase& oDatabase = s_oStore->Database();
+    SqlDatabase& oDatabase = s_oStore->Database();
     const auto Value = [&](const char* p_sSql, const char* p_sSymbol, const char* p_sDate) {
-        SqliteStatement oQuery =
+        SqlStatement oQuery =
             oDatabase.Prepare(std::string("SELECT ") + p_sSql +
                               " FROM stocks s JOIN stock_days d ON d.stock_id = s.stock_id "
                               "JOIN stock_days_traded t ON t.day_key = d.day_key "
@@ -113,7 +113,7 @@ TEST_F(RealMarket, ASplitMovesNeitherThePriceNorTheVolumeRatio) {
 TEST_F(RealMarket, TheCalendarClosesEveryWeekdayWithoutBarsAndNoOther) {
     const std::set<int32_t> aOneOffClosings = {Day("2018-12-05")};  // a national day of mourning
     std::set<int32_t> aTraded;
-    SqliteStatement oDays = s_oStore->Database().Prepare("SELECT trade_date FROM trading_days");
+    SqlStatement oDays = s_oStore->Database().Prepare("SELECT trade_date FROM trading_days");
     while (oDays.Step()) {
         aTraded.insert(static_cast<int32_t>(oDays.ColumnInt64(0)));
     }

@@ -21,11 +21,11 @@ using testing::SharedSampleMarket;
 using testing::SharedSampleOptions;
 
 // Every value of the market tables, as text, in key order.
-std::string Contents(SqliteDatabase& p_oDatabase) {
+std::string Contents(SqlDatabase& p_oDatabase) {
     std::string sAll;
     for (const char* sTable : {"sectors", "industries", "stocks", "fundamentals", "stock_days",
                                "trading_days", "watch_lists", "trades", "layouts"}) {
-        SqliteStatement oRows =
+        SqlStatement oRows =
             p_oDatabase.Prepare(std::string("SELECT * FROM ") + sTable + " ORDER BY 1");
         while (oRows.Step()) {
             for (int i = 0; i < oRows.ColumnCount(); ++i) {
@@ -65,7 +65,7 @@ TEST(SampleMarket, HasTheShapeAskedForOnTradingDaysWithConsistentBars) {
     EXPECT_EQ(Count("SELECT count(*) FROM trading_days"), oOptions.m_lTradingDays);
     EXPECT_EQ(Count("SELECT max(trade_date) FROM trading_days"), oOptions.m_lLastDay);
     EXPECT_EQ(SharedSampleMarket().Summary().m_oOrigin.m_eKind, MarketOrigin::Kind::Sample);
-    SqliteStatement oDays =
+    SqlStatement oDays =
         SharedSampleMarket().Database().Prepare("SELECT trade_date FROM trading_days");
     while (oDays.Step()) {
         EXPECT_TRUE(IsTradingDay(static_cast<int32_t>(oDays.ColumnInt64(0))));
@@ -84,7 +84,7 @@ TEST(SampleMarket, TheDemoOwnerHasListsInFoldersAPortfolioAndALayout) {
     EXPECT_EQ(Count("SELECT count(*) FROM watch_lists w WHERE is_folder = 0 AND NOT EXISTS "
                     "(SELECT 1 FROM watch_list_items i WHERE i.watch_list_id = w.watch_list_id)"),
               0);
-    SqliteDatabase& oDatabase = SharedSampleMarket().Database();
+    SqlDatabase& oDatabase = SharedSampleMarket().Database();
     const auto aPortfolios = PortfolioStore(oDatabase).Portfolios(kDemoOwnerId);
     ASSERT_EQ(aPortfolios.size(), 1u);
     const std::vector<TradeRecord> aTrades = PortfolioStore(oDatabase).Trades(aPortfolios[0].first);

@@ -66,7 +66,7 @@ struct SmallMarket {
     MarketStore m_oStore;
 };
 
-SqliteDatabase& Database() {
+SqlDatabase& Database() {
     static SmallMarket market;
     return market.m_oStore.Database();
 }

@@ -94,11 +94,11 @@ class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, Faul
     // Every table's rows, sorted.
     std::vector<std::string> Digest() {
         std::vector<std::string> aRows;
-        SqliteStatement oTables =
+        SqlStatement oTables =
             Database().Prepare("SELECT name FROM sqlite_schema WHERE type = 'table'");
         while (oTables.Step()) {
             const std::string sTable = oTables.ColumnText(0);
-            SqliteStatement oRows = Database().Prepare("SELECT * FROM \"" + sTable + "\"");
+            SqlStatement oRows = Database().Prepare("SELECT * FROM \"" + sTable + "\"");
             while (oRows.Step()) {
                 std::string sRow = sTable;
                 for (int i = 0; i < oRows.ColumnCount(); ++i) {
@@ -111,7 +111,7 @@ class StorageFaults : public ::testing::TestWithParam<std::tuple<Operation, Faul
         return aRows;
     }
 
-    SqliteDatabase& Database() { return m_oStore->Database(); }
+    SqlDatabase& Database() { return m_oStore->Database(); }
 
     testing::ScratchFolder m_oFolder;
     ScopedTestPlatform m_oPlatform;
@@ -142,7 +142,7 @@ TEST_P(StorageFaults, EveryFailedCallIsReportedAndLeavesTheDatabaseAsItWas) {
         }
         ASSERT_FALSE(sError.empty()) << "call " << llCall << " failed, yet the operation reported "
                                      << (bSucceeded ? "success" : "nothing");
-        EXPECT_NE(sError.find(m_oStore->Path()), std::string::npos) << sError;
+        EXPECT_NE(sError.find(m_oStore->Name()), std::string::npos) << sError;
         EXPECT_NE(sError.find(oKind.m_sSaid), std::string::npos) << sError;
         ASSERT_FALSE(Database().InTransaction()) << "call " << llCall << " left a transaction open";
         ASSERT_EQ(Database().QueryInt64("SELECT count(*) FROM pragma_integrity_check "

@@ -55,13 +55,13 @@ MarketStore& Store() {
 
 void CheckStoredData() {
     const std::string sMaxUnits = std::to_string(static_cast<int64_t>(kMaxPrice * kPriceScale));
-    SqliteDatabase& oDatabase = Store().Database();
+    SqlDatabase& oDatabase = Store().Database();
     const std::string sPrices =
         "close, adj_close, coalesce(open, 1), coalesce(high, 1), coalesce(low, 1)";
     Check(oDatabase.QueryInt64("SELECT count(*) FROM stock_bars WHERE volume < 0 OR volume > " +
                                std::to_string(kMaxVolume) + " OR min(" + sPrices + ") < 1 OR max(" +
                                sPrices + ") > " + sMaxUnits) == 0);
-    SqliteStatement oNames = oDatabase.Prepare(
+    SqlStatement oNames = oDatabase.Prepare(
         "SELECT symbol FROM stocks UNION ALL SELECT company_name FROM stocks UNION ALL "
         "SELECT name FROM sectors UNION ALL SELECT name FROM industries");
     while (oNames.Step()) {

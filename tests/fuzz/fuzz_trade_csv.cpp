@@ -41,7 +41,7 @@ Market& TheMarket() {
         Check(mkdtemp(s_sFolder.data()) != nullptr);
         std::atexit([] { std::filesystem::remove_all(s_sFolder); });
         auto* oStore = new MarketStore(s_sFolder + "/market.db", MarketStore::Access::ReadWrite);
-        SqliteDatabase& oDatabase = oStore->Database();
+        SqlDatabase& oDatabase = oStore->Database();
         oDatabase.Execute(
             "PRAGMA synchronous = OFF; INSERT INTO sectors VALUES (1, 'Tech');"
             "INSERT INTO industries VALUES (1, 'Chips', 1);"
@@ -58,7 +58,7 @@ Market& TheMarket() {
             }
             aSeries.push_back(std::move(oSeries));
         }
-        SqliteTransaction oWork(oDatabase);
+        SqlTransaction oWork(oDatabase);
         RewriteDailyData(oDatabase, aSeries, {});
         oWork.Commit();
         return Market{oStore, PortfolioStore(oDatabase).CreatePortfolio(1, "Fuzz")};
@@ -88,7 +88,7 @@ void CheckRows(const TradeImport& p_oImport) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* p_data, size_t p_size) {
     const std::string sInput(reinterpret_cast<const char*>(p_data), p_size);
     Market& oMarket = TheMarket();
-    SqliteDatabase& oDatabase = oMarket.m_oStore->Database();
+    SqlDatabase& oDatabase = oMarket.m_oStore->Database();
     try {
         const TradeImport oPreview = ImportTradeCsv(oDatabase, oMarket.m_lPortfolio, sInput, false);
         CheckRows(oPreview);
