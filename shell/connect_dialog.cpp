@@ -23,16 +23,33 @@ namespace qv {
 namespace {
 
 constexpr const char* kNameKey = "server/name";
+constexpr const char* kAddressKey = "server/address";
+
+// The "RemoteServer" setting keeps the host in capitals behind "HTTP://", whatever the scheme;
+// the address as typed keeps an https scheme, and stands for the setting while it names the same
+// host.
+std::string SettingForm(const std::string& p_sAddress) {
+    const size_t scheme = p_sAddress.find("://");
+    const size_t hostAt = scheme == std::string::npos ? 0 : scheme + 3;
+    const size_t pathAt = p_sAddress.find('/', hostAt);
+    return "HTTP://" + ToUpperAscii(p_sAddress.substr(hostAt, pathAt - hostAt));
+}
 
 }  // namespace
 
 ServerLogin RememberedLogin() {
-    return {SupportUtility().RemoteServer(),
+    const std::string setting = SupportUtility().RemoteServer();
+    const std::string typed =
+        WindowSettings()->value(QLatin1String(kAddressKey)).toString().toStdString();
+    const bool sameHost = !setting.empty() && !typed.empty() && SettingForm(typed) == setting;
+    return {sameHost ? typed : setting,
             WindowSettings()->value(QLatin1String(kNameKey)).toString().toStdString()};
 }
 
-void RememberName(const std::string& p_sName) {
-    WindowSettings()->setValue(QLatin1String(kNameKey), QString::fromStdString(p_sName));
+void RememberLogin(const ServerLogin& p_oLogin) {
+    WindowSettings()->setValue(QLatin1String(kNameKey), QString::fromStdString(p_oLogin.m_sName));
+    WindowSettings()->setValue(QLatin1String(kAddressKey),
+                               QString::fromStdString(ServerAddress(p_oLogin.m_sServer)));
 }
 
 std::optional<std::string> PasswordFromEnvironment() {

@@ -34,10 +34,11 @@ struct ServerLogin {
 // An address as a person types it ("localhost:8750"), with "http://" where it names no scheme.
 std::string ServerAddress(const std::string& p_sTyped);
 
-// The server of the "RemoteServer" setting and the name that last logged in there, kept in the
-// window's settings; either empty when there is none.
+// The server of the "RemoteServer" setting (as last typed, so an https address stays one) and the
+// name that last logged in there, kept in the window's settings; either empty when there is none.
 ServerLogin RememberedLogin();
-void RememberName(const std::string& p_sName);
+// Keeps the name and the address of a login; never the password.
+void RememberLogin(const ServerLogin& p_oLogin);
 
 // The password of QV_PASSWORD, for a start that asks no one; none when it is not set.
 std::optional<std::string> PasswordFromEnvironment();

@@ -86,7 +86,7 @@ void MainWindow::RememberLogin(const ServerLogin& p_oLogin) {
     // The viewer's RemoteServer property keeps the address in the setting's form.
     m_oHost->Control().SetRemoteServer(ServerAddress(p_oLogin.m_sServer));
     if (m_bRemembering) {
-        RememberName(p_oLogin.m_sName);
+        RememberLogin(p_oLogin);
     }
 }
 

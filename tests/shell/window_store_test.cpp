@@ -7,6 +7,7 @@
 #include "facade/market_store.h"
 #include "outside/component_factory.h"
 #include "outside/recordset.h"
+#include "outside/scripted_services.h"
 #include "outside/support_utility.h"
 #include "shell/connect_dialog.h"
 #include "shell/market_session.h"
@@ -75,6 +76,18 @@ TEST(MarketSessionCalls, EveryListIsReadByItsFacadeCallForTheSessionsOwner) {
     EXPECT_EQ(log->CallsTo("MarketSummary").size(), 1u);
     EXPECT_EQ(session.TradingDayOnOrBefore(kMarketLastDay + 3), kMarketLastDay);
     EXPECT_EQ(session.TradingDayOnOrBefore(session.FirstDay() - 1), 0);
+}
+
+// The setting keeps "HTTP://HOST" whatever was typed; the address as typed stands for it while it
+// names the same host, so that an https server is offered as one the next time.
+TEST(ServerLoginMemory, AnHttpsAddressIsOfferedAgainWhileTheSettingNamesItsHost) {
+    ScopedTestPlatform platform;
+    RememberLogin({"https://desk.example.com:8443", "ada"});
+    SupportUtility().SaveRemoteServer("HTTP://DESK.EXAMPLE.COM:8443");
+    EXPECT_EQ(RememberedLogin().m_sServer, "https://desk.example.com:8443");
+    EXPECT_EQ(RememberedLogin().m_sName, "ada");
+    SupportUtility().SaveRemoteServer("HTTP://OTHER.EXAMPLE.COM");
+    EXPECT_EQ(RememberedLogin().m_sServer, "HTTP://OTHER.EXAMPLE.COM");
 }
 
 class WindowStoreTest : public WindowTest {
