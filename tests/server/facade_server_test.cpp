@@ -22,6 +22,7 @@
 #include "outside/facade_protocol.h"
 #include "outside/recordset.h"
 #include "server/password_hash.h"
+#include "test_market_database.h"
 
 namespace qv::server {
 namespace {
@@ -110,23 +111,8 @@ class FacadeServerTest : public ::testing::Test {
     int CallStatus(const std::string& p_sToken) {
         return Post(protocol::kCallPath,
                     facade::EncodeRequest({std::string(prog_id::kViewerReader), "StockViewer",
-                                           p_sToken, StockViewerArgs(kAda, p_sToken)}))
+                                           p_sToken, test::StockViewerArgs(kAda, p_sToken)}))
             ->status;
-    }
-
-    static std::vector<Variant> StockViewerArgs(int32_t p_lOwnerId, const std::string& p_sToken) {
-        std::vector<Variant> args(sv::kCount);
-        args[sv::kOwnerId.Position] = p_lOwnerId;
-        args[sv::kLayoutId.Position] = 3;
-        args[sv::kStartDate.Position] = Variant::Date(0);
-        args[sv::kMaxRows.Position] = -1;
-        args[sv::kReturnAll.Position] = false;
-        args[sv::kAvgType.Position] = "A";
-        args[sv::kRows.Position] = Variant::Nothing();
-        args[sv::kSecondaryRows.Position] = Variant::Nothing();
-        args[sv::kParameterList.Position] = Variant::Nothing();
-        args[sv::kTimeCode.Position] = p_sToken;
-        return args;
     }
 
     static nlohmann::json Json(const std::string& p_sBody) {
@@ -185,7 +171,7 @@ TEST_F(FacadeServerTest, TheSixthFailedLoginWithinAMinuteIsRefusedEvenWithTheRig
 TEST_F(FacadeServerTest, AStockViewerCallAnswersTheMarketsRowsForTheSessionsOwner) {
     const std::string token = TokenOf("ada", "lovelace");
     const facade::WireResponse response =
-        Call(token, prog_id::kViewerReader, sv::kMethod, StockViewerArgs(kAda, token));
+        Call(token, prog_id::kViewerReader, sv::kMethod, test::StockViewerArgs(kAda, token));
     ASSERT_FALSE(response.m_oError) << response.m_oError->Description();
     const auto rows = response.m_aArgs.at(sv::kRows.Position).ToObjectAs<Recordset>();
     ASSERT_TRUE(rows);
@@ -197,7 +183,7 @@ TEST_F(FacadeServerTest, ASecondLoginOfTheOwnerLeavesTheFirstSessionStale) {
     const std::string first = TokenOf("ada", "lovelace");
     const std::string second = TokenOf("ada", "lovelace");
     const facade::WireResponse list =
-        Call(first, prog_id::kViewerReader, sv::kMethod, StockViewerArgs(kAda, first));
+        Call(first, prog_id::kViewerReader, sv::kMethod, test::StockViewerArgs(kAda, first));
     ASSERT_FALSE(list.m_oError);
     EXPECT_TRUE(list.m_aArgs.at(sv::kLoginConflict.Position).ToBool());
     const facade::WireResponse stale =
@@ -228,7 +214,7 @@ TEST_F(FacadeServerTest, CallsTheSessionMayNotMakeAreRefusedInsideTheAnswer) {
     };
     for (const RefusedCall& c : cases) {
         const facade::WireResponse response =
-            Call(token, c.m_sProgId, c.m_sMethod, StockViewerArgs(kGrace, token));
+            Call(token, c.m_sProgId, c.m_sMethod, test::StockViewerArgs(kGrace, token));
         ASSERT_TRUE(response.m_oError) << c.m_sCase;
         EXPECT_EQ(response.m_oError->Number(), c.m_lNumber) << c.m_sCase;
         EXPECT_NE(response.m_oError->Description().find(c.m_sSaid), std::string::npos)

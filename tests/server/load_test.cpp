@@ -126,17 +126,7 @@ class LoadClient {
 
     void StockList() {
         namespace sv = fp::stock_viewer;
-        std::vector<Variant> args(sv::kCount);
-        args[sv::kOwnerId.Position] = m_lOwnerId;
-        args[sv::kLayoutId.Position] = 3;
-        args[sv::kStartDate.Position] = Variant::Date(0);
-        args[sv::kMaxRows.Position] = -1;
-        args[sv::kReturnAll.Position] = false;
-        args[sv::kAvgType.Position] = "A";
-        args[sv::kRows.Position] = Variant::Nothing();
-        args[sv::kSecondaryRows.Position] = Variant::Nothing();
-        args[sv::kParameterList.Position] = Variant::Nothing();
-        args[sv::kTimeCode.Position] = m_oConnection->TimeCode();
+        std::vector<Variant> args = test::StockViewerArgs(m_lOwnerId, m_oConnection->TimeCode());
         Call(prog_id::kViewerReader, sv::kMethod, args);
         const auto rows = args[sv::kRows.Position].ToObjectAs<Recordset>();
         if (!rows || rows->RecordCount() != kStocks) {

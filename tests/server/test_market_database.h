@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "outside/variant.h"
 #include "pg_test_database.h"
 
 namespace qv::facade {
@@ -31,5 +34,8 @@ class TestMarketDatabase {
     std::optional<ScratchSchema> m_oSchema;
     std::filesystem::path m_oFolder;
 };
+
+// The arguments of a first "StockViewer" call of the whole market, as the viewer makes it.
+std::vector<Variant> StockViewerArgs(int32_t p_lOwnerId, const std::string& p_sTimeCode);
 
 }  // namespace qv::server::test
