@@ -245,6 +245,11 @@ AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string
     return AutomationError(0, "", "");
 }
 
+bool ComponentTest::IsSaveTime(const Variant& p_vWhen) {
+    return p_vWhen.Type() == VarType::Date &&
+           Target().IsSaveTime(p_vWhen.ToDate(), m_oPlatform.Time());
+}
+
 int32_t ComponentTest::LastDay() {
     return static_cast<int32_t>(Count("SELECT max(trade_date) FROM trading_days"));
 }

@@ -150,6 +150,9 @@ class ComponentTest : public ::testing::Test {
     int32_t NewScreen(int32_t p_lOwnerId, int32_t p_lResultType = 0,
                       const std::string& p_sCriteria = "Price > 10");
 
+    // Whether a time a call wrote back is the time of this test's saves.
+    bool IsSaveTime(const Variant& p_vWhen);
+
     // The last trading day of the market, and the one before it.
     static int32_t LastDay();
     static int32_t DayBefore(int32_t p_lDay);

@@ -3,6 +3,7 @@
 #include "facade/facade_test_files.h"
 #include "facade/market_store.h"
 #include "facade/sample_market.h"
+#include "outside/clock.h"
 
 namespace qv::facade::testing {
 
@@ -25,6 +26,9 @@ class EmbeddedTarget : public FacadeTarget {
     }
     void LogIn(int32_t p_lOwnerId, const std::string& p_sName) override {
         m_oBackend->Login(p_lOwnerId, p_sName);
+    }
+    bool IsSaveTime(double p_dWhen, const Clock& p_oCallers) const override {
+        return p_dWhen == p_oCallers.Now();
     }
 
     FacadeBackend& Backend() { return *m_oBackend; }

@@ -7,8 +7,9 @@
 #include <string>
 
 namespace qv {
+class Clock;
 class ComponentFactory;
-}
+}  // namespace qv
 
 namespace qv::facade {
 class SqlDatabase;
@@ -28,6 +29,9 @@ class FacadeTarget {
     virtual void Register(ComponentFactory& p_oFactory) = 0;
     // Makes p_lOwnerId the owner the calls act for; p_sName as the embedded login takes it.
     virtual void LogIn(int32_t p_lOwnerId, const std::string& p_sName) = 0;
+    // Whether p_dWhen is the time a save of the running test is stamped with: the caller's clock
+    // when the facade runs in the test's process, the server's own clock behind a server.
+    virtual bool IsSaveTime(double p_dWhen, const Clock& p_oCallers) const = 0;
 };
 
 // The target of this test program, made on first use and kept for the whole run.
