@@ -281,17 +281,11 @@ CREATE TABLE screens (
     modified REAL NOT NULL
 );
 CREATE UNIQUE INDEX screens_by_owner_name ON screens (owner_id, name COLLATE NOCASE);
-INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) VALUES
-    (1, 0, 'Rated Buy', 0, 'REC = ''B''', 46363),
-    (2, 0, 'RS leaders', 0, 'RSRank >= 80 AND Price > MA200', 46363),
-    (3, 0, 'Volume surge', 0, 'Volume >= 2 * AvgVolume AND PctChange > 0', 46363),
-    (4, 0, 'Near 52-week high', 0, 'PctFromHigh >= -5', 46363),
-    (5, 0, 'Broad industry advances', 1, 'PctAdvancing >= 60', 46363),
-    (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
 )sql";
 
 void AddScreens(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kScreensSql);
+    SeedShippedScreens(p_oDatabase);
 }
 
 // Trades a person keeps and closes: the sale (both NULL while the trade is open) and a version that
@@ -357,6 +351,19 @@ bool HasVersionTable(SqlDatabase& p_oDatabase) {
 }
 
 }  // namespace
+
+// The screens every market ships with, read by all and changed by none.
+void SeedShippedScreens(SqlDatabase& p_oDatabase) {
+    p_oDatabase.Execute(R"sql(
+INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) VALUES
+    (1, 0, 'Rated Buy', 0, 'REC = ''B''', 46363),
+    (2, 0, 'RS leaders', 0, 'RSRank >= 80 AND Price > MA200', 46363),
+    (3, 0, 'Volume surge', 0, 'Volume >= 2 * AvgVolume AND PctChange > 0', 46363),
+    (4, 0, 'Near 52-week high', 0, 'PctFromHigh >= -5', 46363),
+    (5, 0, 'Broad industry advances', 1, 'PctAdvancing >= 60', 46363),
+    (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
+)sql");
+}
 
 int LatestSchemaVersion() {
     return static_cast<int>(Migrations().size());

@@ -55,6 +55,9 @@ constexpr int64_t GroupDayKey(int64_t p_llKind, int64_t p_llCode, int32_t p_lDay
 
 int LatestSchemaVersion();
 
+// Inserts the screens every market ships with (owner 0), in the caller's transaction.
+void SeedShippedScreens(SqlDatabase& p_oDatabase);
+
 // The schema version of an open database: 0 when it has no schema_version table.
 int SchemaVersion(SqlDatabase& p_oDatabase);
 

@@ -192,6 +192,9 @@ MarketStore::MarketStore(std::string p_sPath, Access p_eAccess, int p_lBusyTimeo
     : m_oDatabase(OpenChecked(p_sPath, p_eAccess, p_lBusyTimeoutMs, m_bCreated)),
       m_oFile(static_cast<const SqliteDatabase*>(m_oDatabase.get())) {
     m_oDatabase->Execute("PRAGMA foreign_keys = ON");
+    // The lists read the same bar pages call after call: mapped, they are read in place rather
+    // than copied out of the system's cache into each connection's small page cache.
+    m_oDatabase->Execute("PRAGMA mmap_size = 1073741824");
     if (IsReadOnly()) {
         if (SchemaVersion(*m_oDatabase) < LatestSchemaVersion()) {
             throw FacadeError(Name(), 0,

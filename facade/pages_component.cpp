@@ -8,6 +8,7 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/market_lists.h"
+#include "facade/market_store.h"
 #include "facade/page_dividends.h"
 #include "facade/page_investment.h"
 #include "facade/page_option_price.h"
@@ -35,6 +36,7 @@ namespace dividends = facade_protocol::dividends;
 namespace members = facade_protocol::watch_list_members;
 namespace option = facade_protocol::option_price;
 namespace investment = facade_protocol::investment_details;
+namespace summary = facade_protocol::market_summary;
 using Argument = facade_protocol::Argument;
 
 const char* KindName(PageKind p_eKind) {
@@ -395,6 +397,32 @@ Variant PagesComponent::InvestmentDetails(DispatchArgs p_args) {
     return RecordsetValue(std::move(result.m_oTrades));
 }
 
+namespace {
+
+// A day the store does not have is Empty, as the caller's "none".
+Variant DayValue(int32_t p_lDay) {
+    return p_lDay == 0 ? Variant() : Variant::Date(static_cast<double>(p_lDay));
+}
+
+}  // namespace
+
+Variant PagesComponent::MarketSummary(DispatchArgs p_args) {
+    FacadeArguments args(summary::kMethod, p_args);
+    SqlDatabase& database = Backend().Database();
+    ReadSnapshot snapshot(database);
+    PageQueries pages(database);
+    const DayRange span = pages.TradingSpan();
+    const int32_t day = args.Day(summary::kDay);
+    const MarketOrigin origin = ReadMarketOrigin(database);
+    args.Out(summary::kFirstDay) = DayValue(span.m_lFirst);
+    args.Out(summary::kLastDay) = DayValue(span.m_lLast);
+    args.Out(summary::kTradingDay) =
+        DayValue(day == 0 ? span.m_lLast : pages.TradingDayOnOrBefore(day));
+    args.Out(summary::kOrigin) = MarketOriginText(origin);
+    args.Out(summary::kIsSample) = origin.m_eKind == MarketOrigin::Kind::Sample;
+    return true;
+}
+
 const DispatchTable& PagesComponent::Table() const {
     using Self = PagesComponent;
     static const DispatchTable table =
@@ -425,6 +453,8 @@ const DispatchTable& PagesComponent::Table() const {
                     [](Self& self, DispatchArgs args) { return self.OptionPrice(args); })
             .Method(investment::kMethod, investment::kCount, investment::kCount,
                     [](Self& self, DispatchArgs args) { return self.InvestmentDetails(args); })
+            .Method(summary::kMethod, summary::kCount, summary::kCount,
+                    [](Self& self, DispatchArgs args) { return self.MarketSummary(args); })
             .Build();
     return table;
 }

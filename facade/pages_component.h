@@ -25,6 +25,9 @@
 // InvestmentDetails (returns the trades of a holding, page_investment.h)
 //    1 OwnerId Long, 2 PortfolioId Long, 3 Symbol String, 4 Date Date,
 //    5 Lines Recordset out: its value and the market's, day by day
+// MarketSummary (returns True)
+//    1 Day Date, 2 FirstDay, 3 LastDay, 4 TradingDay (Date out), 5 Origin (String out),
+//    6 IsSample (Boolean out): the market's span and origin, and the trading day on or before Day
 //
 // Days: Empty means the latest trading day (for the start of a range, the first); a day is read
 // as the trading day on or before it (for the start of a range, on or after it). The calls read
@@ -56,6 +59,7 @@ class PagesComponent : public FacadeComponent {
     Variant WatchListMembers(DispatchArgs p_args);
     Variant OptionPrice(DispatchArgs p_args);
     Variant InvestmentDetails(DispatchArgs p_args);
+    Variant MarketSummary(DispatchArgs p_args);
 
   protected:
     const DispatchTable& Table() const override;

@@ -97,6 +97,7 @@ const CallTable& Calls() {
         {get_default_max_rows::kMethod,
          {get_default_max_rows::kListKind, get_default_max_rows::kMaxRows,
           get_default_max_rows::kReturnAll, get_default_max_rows::kOwnerId}},
+        {get_layout_names::kMethod, {get_layout_names::kOwnerId, get_layout_names::kViewerType}},
         {login::kMethod, {login::kOwnerId, login::kName}},
         {run_screen::kMethod,
          {run_screen::kOwnerId, run_screen::kResultType, run_screen::kCriteria, run_screen::kDate,
@@ -187,6 +188,9 @@ const CallTable& Calls() {
         {investment_details::kMethod,
          {investment_details::kOwnerId, investment_details::kPortfolioId,
           investment_details::kSymbol, investment_details::kDate, investment_details::kLines}},
+        {market_summary::kMethod,
+         {market_summary::kDay, market_summary::kFirstDay, market_summary::kLastDay,
+          market_summary::kTradingDay, market_summary::kOrigin, market_summary::kIsSample}},
     };
     return calls;
 }

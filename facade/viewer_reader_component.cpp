@@ -7,6 +7,7 @@
 #include "facade/facade_arguments.h"
 #include "facade/facade_backend.h"
 #include "facade/layout_access.h"
+#include "facade/layout_store.h"
 #include "facade/market_lists.h"
 #include "facade/market_queries.h"
 #include "facade/market_screen.h"
@@ -563,6 +564,18 @@ Variant ViewerReaderComponent::GetDefaultMaxRows(DispatchArgs p_args) {
     return maxRows;
 }
 
+Variant ViewerReaderComponent::GetLayoutNames(DispatchArgs p_args) {
+    namespace call = facade_protocol::get_layout_names;
+    FacadeArguments args(call::kMethod, p_args);
+    const int32_t ownerId = Owner(args, call::kOwnerId, OwnerAccess::Read);
+    ResultTable table({{"LayoutID", FieldKind::Integer}, {"Name", FieldKind::Text}});
+    for (auto& [id, name] :
+         LayoutStore(Backend().Database()).LayoutNames(ownerId, args.Long(call::kViewerType))) {
+        table.AppendRow({int64_t{id}, std::move(name)});
+    }
+    return RecordsetValue(std::move(table));
+}
+
 Variant ViewerReaderComponent::Login(DispatchArgs p_args) {
     namespace call = facade_protocol::login;
     FacadeArguments args(call::kMethod, p_args);
@@ -649,6 +662,8 @@ const DispatchTable& ViewerReaderComponent::Table() const {
             .Method(get_default_max_rows::kMethod, get_default_max_rows::kCount,
                     get_default_max_rows::kCount,
                     [](Self& self, DispatchArgs args) { return self.GetDefaultMaxRows(args); })
+            .Method(get_layout_names::kMethod, get_layout_names::kCount, get_layout_names::kCount,
+                    [](Self& self, DispatchArgs args) { return self.GetLayoutNames(args); })
             .Method(login::kMethod, login::kMinCount, login::kMaxCount,
                     [](Self& self, DispatchArgs args) { return self.Login(args); })
             .Method(rs::kMethod, rs::kMinCount, rs::kMaxCount,

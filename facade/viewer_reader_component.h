@@ -65,6 +65,8 @@
 //    1 SearchText String, 2 Date String
 // getdefaultmaxrows (returns the Long row limit; an owner has one limit for every list kind)
 //    1 ListKind Long, 2 MaxRows Long out, 3 ReturnAll Boolean out (False), 4 OwnerId Long
+// GetLayoutNames, for hosts (returns "LayoutID", "Name": the owner's layouts, then the system's)
+//    1 OwnerId Long, 2 ViewerType Integer
 // Login, for hosts (returns the String time code, and makes the login the facade's session)
 //    1 OwnerId Long, 2 Name String (optional: the owner's new name; a name of another owner is
 //    refused)
@@ -123,6 +125,7 @@ class ViewerReaderComponent : public FacadeComponent {
     Variant SearchIndustryName(DispatchArgs p_args);
     Variant SearchSectorName(DispatchArgs p_args);
     Variant GetDefaultMaxRows(DispatchArgs p_args);
+    Variant GetLayoutNames(DispatchArgs p_args);
     Variant Login(DispatchArgs p_args);
     Variant RunScreen(DispatchArgs p_args);
 

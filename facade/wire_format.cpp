@@ -336,9 +336,39 @@ Variant DecodeArray(const Json& p_oArray) {
     return Variant(std::move(array));
 }
 
+// The common cells, taken without the checks' messages being made for each of them.
+bool AppendPlainCell(RowColumn& p_oColumn, const Json& p_oCell) {
+    switch (p_oColumn.Kind()) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            if (!p_oCell.is_number()) {
+                return false;
+            }
+            p_oColumn.AppendNumber(p_oCell.get<double>());
+            return true;
+        case ColumnKind::Text:
+            if (!p_oCell.is_string()) {
+                return false;
+            }
+            p_oColumn.AppendText(p_oCell.get_ref<const std::string&>());
+            return true;
+        case ColumnKind::Boolean:
+            if (!p_oCell.is_boolean()) {
+                return false;
+            }
+            p_oColumn.AppendBoolean(p_oCell.get<bool>());
+            return true;
+        default:
+            return false;
+    }
+}
+
 void AppendCell(RowColumn& p_oColumn, const Json& p_oCell, const std::string& p_sField) {
     if (p_oCell.is_null()) {
         p_oColumn.AppendNull();
+        return;
+    }
+    if (AppendPlainCell(p_oColumn, p_oCell)) {
         return;
     }
     const std::string what = "value of field " + p_sField;

@@ -257,6 +257,15 @@ constexpr Argument kSearchText{0, "SearchText", false, ArgType::Text};
 constexpr Argument kDate{1, "Date", false, ArgType::Date};
 }  // namespace search_sector_name
 
+// The names of the layouts the owner may load for a viewer type: a Recordset of "LayoutID" and
+// "Name", the owner's own first, then the system's, each group by name.
+namespace get_layout_names {
+constexpr std::string_view kMethod = "GetLayoutNames";
+constexpr size_t kCount = 2;
+constexpr Argument kOwnerId{0, "OwnerId", false, ArgType::Long};
+constexpr Argument kViewerType{1, "ViewerType", false, ArgType::Long};
+}  // namespace get_layout_names
+
 // The owner's row limit for a list kind.
 namespace get_default_max_rows {
 constexpr std::string_view kMethod = "getdefaultmaxrows";
@@ -568,6 +577,22 @@ constexpr Argument kWatchListId{1, "WatchListId", false, ArgType::Long};
 constexpr Argument kName{2, "Name", true, ArgType::Text};
 constexpr Argument kKind{3, "Kind", true, ArgType::Long};
 }  // namespace watch_list_members
+
+// The market as a whole, for a viewer that has no store of its own to read it from: FirstDay and
+// LastDay (its first and last trading days), TradingDay (the last trading day on or before Day;
+// the latest for Empty; Empty when there is none), Origin (where the market came from, for
+// people: "Generated sample market (…)" or "Imported from <folder> on <date>") and IsSample (True
+// for the generated sample). A store without prices answers Empty days. Returns True.
+namespace market_summary {
+constexpr std::string_view kMethod = "MarketSummary";
+constexpr size_t kCount = 6;
+constexpr Argument kDay{0, "Day", false, ArgType::Date};
+constexpr Argument kFirstDay{1, "FirstDay", true, ArgType::Date};
+constexpr Argument kLastDay{2, "LastDay", true, ArgType::Date};
+constexpr Argument kTradingDay{3, "TradingDay", true, ArgType::Date};
+constexpr Argument kOrigin{4, "Origin", true, ArgType::Text};
+constexpr Argument kIsSample{5, "IsSample", true, ArgType::Boolean};
+}  // namespace market_summary
 
 // An option on a stock priced by Black-Scholes from its close on a day: a Recordset of one row
 // with "Symbol", "TradeDate", "Close", "HistVolatility" (percent: the standard deviation of the

@@ -238,21 +238,15 @@ CREATE TABLE screens (
     modified DOUBLE PRECISION NOT NULL
 );
 CREATE UNIQUE INDEX screens_by_owner_name ON screens (owner_id, name COLLATE nocase);
-INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) VALUES
-    (1, 0, 'Rated Buy', 0, 'REC = ''B''', 46363),
-    (2, 0, 'RS leaders', 0, 'RSRank >= 80 AND Price > MA200', 46363),
-    (3, 0, 'Volume surge', 0, 'Volume >= 2 * AvgVolume AND PctChange > 0', 46363),
-    (4, 0, 'Near 52-week high', 0, 'PctFromHigh >= -5', 46363),
-    (5, 0, 'Broad industry advances', 1, 'PctAdvancing >= 60', 46363),
-    (6, 0, 'Sectors up', 2, 'PctChange > 0', 46363);
 )sql";
 
-// The field catalogue and the system layouts are written by the code that writes them into the
-// embedded store, from the same definitions.
+// The field catalogue, the system layouts and the shipped screens are written by the code that
+// writes them into the embedded store, from the same definitions.
 void CreateMarketTables(SqlDatabase& p_oDatabase) {
     p_oDatabase.Execute(kMarketTablesSql);
     facade::SeedFieldCatalogue(p_oDatabase);
     facade::SeedSystemLayouts(p_oDatabase);
+    facade::SeedShippedScreens(p_oDatabase);
 }
 
 // The server's logins: a password hash per owner (NULL: the owner cannot log in with a password)

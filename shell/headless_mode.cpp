@@ -5,6 +5,7 @@
 #include "outside/platform_context.h"
 #include "shell/chart_page.h"
 #include "shell/chart_pages.h"
+#include "shell/connect_dialog.h"
 #include "shell/list_output.h"
 #include "shell/market_session.h"
 #include "shell/screen_commands.h"
@@ -21,6 +22,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <stdexcept>
 
@@ -38,6 +40,21 @@ facade::ProgressFn StageReporter(std::ostream& p_err) {
             p_err << p_sStage << " ...\n";
         }
     };
+}
+
+// The store of the options: the server of --server, logged in with --user and QV_PASSWORD, as
+// no one is asked here; else the database.
+std::unique_ptr<MarketSession> OpenSession(const ShellOptions& p_oOptions, std::ostream& p_err) {
+    if (p_oOptions.m_sServer.empty()) {
+        return std::make_unique<MarketSession>(p_oOptions.m_sDatabase, StageReporter(p_err));
+    }
+    const std::optional<std::string> password = PasswordFromEnvironment();
+    if (!password || p_oOptions.m_sUser.empty()) {
+        throw std::runtime_error("--server needs --user NAME and the password in QV_PASSWORD");
+    }
+    return std::make_unique<MarketSession>(
+        ConnectToServer({p_oOptions.m_sServer, p_oOptions.m_sUser}, *password),
+        p_oOptions.m_sDatabase);
 }
 
 bool IsScreenCommand(ShellMode p_eMode) {
@@ -66,20 +83,24 @@ int Run(const ShellOptions& p_oOptions, std::ostream& p_out, std::ostream& p_err
     if (p_oOptions.m_eMode == ShellMode::Export) {
         CheckExportFolder(p_oOptions.m_sExportPath);
     }
-    MarketSession session(p_oOptions.m_sDatabase, StageReporter(p_err));
+    const std::unique_ptr<MarketSession> session = OpenSession(p_oOptions, p_err);
     PlatformContext context;
-    session.Register(context.Components());
+    session->Register(context.Components());
     ScopedPlatform installed(context);
     if (IsScreenCommand(p_oOptions.m_eMode)) {
-        RunScreenCommand(p_oOptions, session, p_out);
+        RunScreenCommand(p_oOptions, *session, p_out);
         return 0;
     }
-    ViewerHost host(session);
+    ViewerHost host(*session);
     const size_t before = context.Reporter().Reports().size();
     host.Show(p_oOptions.m_oRequest);
     if (ToldFailures(context.Reporter(), before, p_err)) {
         p_err << kProgram << "the list could not be shown"
               << (p_oOptions.m_eMode == ShellMode::Print ? "\n" : "; nothing was written\n");
+        return 1;
+    }
+    if (host.LoginTakenOver()) {
+        p_err << kProgram << "another login of the owner has taken over the session\n";
         return 1;
     }
     for (const std::string& note : host.Notes()) {
@@ -125,12 +146,12 @@ int DrawPagePng(const ShellOptions& p_oOptions, std::ostream& p_err) {
         throw std::runtime_error("--png needs --chart, --chart-industry, --chart-sector or --page");
     }
     const PageRequest request = ChartRequest(p_oOptions);
-    MarketSession session(p_oOptions.m_sDatabase, StageReporter(p_err));
+    const std::unique_ptr<MarketSession> session = OpenSession(p_oOptions, p_err);
     PlatformContext context;
-    session.Register(context.Components());
+    session->Register(context.Components());
     ScopedPlatform installed(context);
     std::unique_ptr<QWidget> page(
-        NewChartFamilyPage(request, session.OwnerId(), session.LastDay()));
+        NewChartFamilyPage(request, session->OwnerId(), session->LastDay()));
     if (!page) {
         throw std::runtime_error(
             "--png draws graph, watch list graph, option price, quick test and dividends "

@@ -201,6 +201,7 @@ MainWindow::MainWindow(MarketSession& p_oSession, QWidget* p_pParent)
         [this](const std::string& p_sName, const std::vector<Variant>& p_params) {
             return OnPanelEvent(p_sName, p_params);
         });
+    m_oHost->SetOnLoginTakenOver([this] { OnLoginTakenOver(); });
     BuildControls();
     BuildPages();
     FillScopes();
@@ -304,6 +305,11 @@ void MainWindow::BuildControls() {
     m_pBsh = new QLabel(this);
     statusBar()->addPermanentWidget(m_pSort);
     statusBar()->addPermanentWidget(m_pBsh);
+    m_pStore = new QLabel(ToQString(m_oSession.StoreText()), this);
+    m_pStore->setObjectName(QStringLiteral("storeLabel"));
+    // Set apart from the list's figures beside it.
+    m_pStore->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(m_pStore);
 
     for (QComboBox* combo :
          {m_pType, m_pRows, m_pIndustry, m_pSector, m_pWatchList, m_pPortfolio}) {
@@ -318,8 +324,13 @@ void MainWindow::BuildMenus() {
     // Alt opens the menu bar on every desktop; F10 does on some, and a keyboard user expects it.
     connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
             [this, file] { menuBar()->setActiveAction(file->menuAction()); });
-    file->addAction(QStringLiteral("&Import market data…"), this, [this] { ChooseImportFolder(); })
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    file->setToolTipsVisible(true);
+    m_pImport = file->addAction(QStringLiteral("&Import market data…"), this,
+                                [this] { ChooseImportFolder(); });
+    m_pImport->setObjectName(QStringLiteral("importAction"));
+    m_pImport->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    BuildStoreActions(*file);
+    file->addSeparator();
     QAction* exportList =
         file->addAction(QStringLiteral("&Export…"), this, [this] { ExportList(); });
     exportList->setShortcut(StandardKey(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
@@ -472,8 +483,13 @@ int32_t MainWindow::PreviousTradingDay(int32_t p_lDay) const {
 
 int32_t MainWindow::NextTradingDay(int32_t p_lDay) const {
     for (int32_t day = p_lDay + 1; day <= m_oSession.LastDay(); ++day) {
-        if (m_oSession.TradingDayOnOrBefore(day) == day) {
+        const int32_t trading = m_oSession.TradingDayOnOrBefore(day);
+        if (trading == day) {
             return day;
+        }
+        // 0 when the store could not answer, which asking again day by day would not change.
+        if (trading == 0) {
+            break;
         }
     }
     return p_lDay;
@@ -516,11 +532,11 @@ void MainWindow::ShowAbout() {
             "<p>Data source: %2, with trading days from %3 to %4. A first run fills the "
             "database with a generated sample market; File &gt; Import market data… or "
             "<code>qorvant-market import</code> replaces it with real market data.</p>"
-            "<p>Database: %5</p>")
+            "<p>%5</p>")
             .arg(QStringLiteral(QV_VERSION), ToQString(m_oSession.DataSource()).toHtmlEscaped(),
                  ToQString(IsoDateText(m_oSession.FirstDay())),
                  ToQString(IsoDateText(m_oSession.LastDay())),
-                 ToQString(m_oSession.Path()).toHtmlEscaped());
+                 ToQString(m_oSession.StoreText()).toHtmlEscaped());
     QMessageBox::about(this, QStringLiteral("About Qorvant Viewer"), text);
 }
 
@@ -606,6 +622,9 @@ bool MainWindow::ShowList(const ViewerRequest& p_oRequest) {
     ShowEmptyReason();
     if (!m_oHost->NoRowsNote().empty()) {
         ShowMessage(ToQString(m_oHost->NoRowsNote()));
+    }
+    if (m_oHost->LoginTakenOver()) {
+        OnLoginTakenOver();
     }
     // The helper strip and the panels the master set up take their places before the list is
     // used: a menu opened at once opens where its row is.
@@ -825,7 +844,7 @@ void MainWindow::BuildHint(QWidget& p_oParent) {
     connect(dismiss, &QToolButton::clicked, this, [this] { DismissHint(); });
     row->addWidget(text, 1);
     row->addWidget(dismiss);
-    hint->setVisible(m_oSession.IsSampleMarket());
+    hint->setVisible(!m_oSession.OnServer() && m_oSession.IsSampleMarket());
     m_pHint = hint;
 }
 
@@ -842,6 +861,10 @@ void MainWindow::ChooseImportFolder() {
 }
 
 bool MainWindow::ImportMarketData(const QString& p_sFolder) {
+    if (m_oSession.OnServer()) {
+        ShowMessage(QStringLiteral("Import market data: ") + QString::fromUtf8(kNotOnServer));
+        return false;
+    }
     MarketImport import(this, m_oSession.Path(), p_sFolder.toStdString());
     const ImportOutcome outcome = import.Run();
     const QString text = ImportOutcomeText(outcome);

@@ -1,7 +1,8 @@
 // The main window of qorvant-viewer: a host of the viewer control.
 //
-// A menu bar: File (import market data from a folder, export the list to CSV, print, print
-// preview, page setup, quit), View (the kind of list,
+// A menu bar: File (import market data from a folder, connect to a facade server or go back to
+// the embedded store, log in again, export the list to CSV, print, print preview, page setup,
+// quit), View (the kind of list,
 // the day and the scope, as the controls below choose them, with keys) and Help (the keyboard
 // shortcuts, and about: the version, the data and the database).
 //
@@ -34,6 +35,13 @@
 // presses is silent. Delete with no row selected, which the control passes over, says how to select
 // them.
 //
+// The store in use is named in the status bar for good ("Embedded store: <file>" or "Server
+// <address> as <name>"). On a server, what needs the market file (importing market data) is
+// disabled and says why. When another login of the owner takes the session over, the owner's
+// calls are refused (each failure shown) and a list query reports the conflict: the control
+// disables its container, and the window the list, until File > Log in again… (on a server, the
+// connect dialog: the password is needed).
+//
 // A finder list shows the rows of a screen: the one chosen in the Screens side panel (its
 // editor builds and saves screens), kept when the day, the row limit or the kind of list changes,
 // and "Rated Buy" until one is chosen. A screen without rows says why in the status bar.
@@ -52,6 +60,7 @@
 #include <utility>
 #include <vector>
 
+class QAction;
 class QActionGroup;
 class QComboBox;
 class QDateEdit;
@@ -63,7 +72,9 @@ class QLineEdit;
 
 namespace qv {
 
+class ConnectDialog;
 class ErrorReporter;
+struct ServerLogin;
 class MarketSession;
 class PageArea;
 class PageRouter;
@@ -112,6 +123,16 @@ class MainWindow : public QMainWindow {
     // imported, shows the lists of the new data; true when it imported. The outcome is in the
     // status bar.
     bool ImportMarketData(const QString& p_sFolder);
+    // File > Connect to server… (window_store.cpp): the connect dialog, and the store it chose
+    // taken into use, the lists shown read again from it.
+    void ChooseStore();
+    // A login made in the connect dialog: the address becomes the "RemoteServer" setting and,
+    // while the window keeps its state, the name is kept for the next time.
+    void RememberLogin(const ServerLogin& p_oLogin);
+    // The status bar's label of the store in use.
+    QString StoreText() const;
+    // Shows p_sMessage in the status bar until the next one.
+    void ShowMessage(const QString& p_sMessage);
 
     // Each event the control raised, as "Name(arg, ...)", oldest first.
     const std::vector<std::string>& EventLog() const { return m_eventLog; }
@@ -177,7 +198,6 @@ class MainWindow : public QMainWindow {
     // A history chosen without its subject is the history of the current row of the list shown.
     void TakeHistorySubject(ViewerRequest& p_oRequest) const;
     void ShowCaptions();
-    void ShowMessage(const QString& p_sMessage);
     // The window's log and status of each event the control raises.
     void OnViewerEvent(std::string_view p_sEvent, std::span<Variant> p_args);
     // A page the master or the control navigates to.
@@ -229,6 +249,14 @@ class MainWindow : public QMainWindow {
     void ShowScreensPanel();
     void RunScreen(const std::vector<Variant>& p_params);
     void SyncScreensPanel();
+    // The store commands (window_store.cpp): their menu entries and the store label, the
+    // outcome of a connect dialog, the store taken into use, and a login taken over.
+    void BuildStoreActions(QMenu& p_oFile);
+    void RunConnectDialog(ConnectDialog& p_oDialog);
+    void ApplyStore();
+    void SyncStoreCommands();
+    void OnLoginTakenOver();
+    void LogInAgain();
     WatchListPanel* m_pWatchLists = nullptr;
     ScreensPanel* m_pScreens = nullptr;
     PageArea* m_pPageArea = nullptr;
@@ -256,6 +284,8 @@ class MainWindow : public QMainWindow {
     QLabel* m_pNotes = nullptr;
     QLabel* m_pSort = nullptr;
     QLabel* m_pBsh = nullptr;
+    QLabel* m_pStore = nullptr;
+    QAction* m_pImport = nullptr;
     QWidget* m_pHint = nullptr;
     TotalsFooter* m_pTotals = nullptr;
     // Per kind of list: the column widths ("Field=twips" by data field) and the lower grid's

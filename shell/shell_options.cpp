@@ -38,6 +38,10 @@ const char* const kShellUsage =
     "  --size WxH           the window's size in pixels (default: the size it last had)\n"
     "  --db PATH            the market database (default: as qorvant-market finds it; a first\n"
     "                       run creates the sample market there, in a folder that exists)\n"
+    "  --server URL         use the facade server at URL (http://host:port) instead of the\n"
+    "                       database; the password is QV_PASSWORD's (the headless modes need\n"
+    "                       it), else the window asks for it\n"
+    "  --user NAME          the name to log in to the server with\n"
     "  --type TYPE          stocks, industries, sectors, stock-history, industry-history,\n"
     "                       sector-history, finder (a screen's rows: by default the\n"
     "                       shipped screen Rated Buy) or portfolio\n"
@@ -66,6 +70,9 @@ const char* const kShellUsage =
     "  --page ADDRESS       once the list shows, open this page address in the window, as a\n"
     "                       choice in the list's menu would (pagecontroller.aspx?pagetype=37\n"
     "                       &symbol=QA opens the details of QA)\n"
+    "\n"
+    "Without --server, the window asks for the password of the server File > Connect to\n"
+    "server… last chose (Cancel uses the database).\n"
     "\n"
     "A name or code the market does not hold, or a day outside its data, is an error (exit 1),\n"
     "as is a list the viewer could not read, a screen the owner has not (the screens are\n"
@@ -283,6 +290,10 @@ ShellOptions ParseShellOptions(const std::vector<std::string>& p_args) {
             continue;
         } else if (option == "--db") {
             options.m_sDatabase = reader.ValueOf(option);
+        } else if (option == "--server") {
+            options.m_sServer = reader.ValueOf(option);
+        } else if (option == "--user") {
+            options.m_sUser = reader.ValueOf(option);
         } else if (option == "--page") {
             options.m_sPageAddress = reader.ValueOf(option);
         } else if (option == "--size") {

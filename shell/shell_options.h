@@ -5,8 +5,8 @@
 //                   | --png FILE.png | --help]
 //                  [--chart SYMBOL[,SYMBOL] | --chart-industry CODE | --chart-sector CODE]
 //                  [--advanced]
-//                  [--size WIDTHxHEIGHT] [--db PATH] [--type TYPE] [--date YYYY-MM-DD] [--industry
-//                  CODE]
+//                  [--size WIDTHxHEIGHT] [--db PATH] [--server URL [--user NAME]]
+//                  [--type TYPE] [--date YYYY-MM-DD] [--industry CODE]
 //                  [--sector CODE] [--watch-list ID] [--portfolio NAME|ID] [--symbol SYMBOL]
 //                  [--rows N] [--page ADDRESS]
 //                  [--screen NAME | --screen-criteria TEXT]
@@ -48,6 +48,9 @@ struct ShellOptions {
     int32_t m_lHeight = 0;
     // Empty for the default database.
     std::string m_sDatabase;
+    // A facade server to use instead of the database, and the name to log in with.
+    std::string m_sServer;
+    std::string m_sUser;
     // The screen commands take their screen's name, criteria and kind from here too.
     ViewerRequest m_oRequest;
     // True when an option chose the list; the window otherwise opens on the list it last showed.

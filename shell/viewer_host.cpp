@@ -28,6 +28,31 @@ namespace qv {
 
 namespace {
 
+// The control's container, as the page hosting it is: told "disable" when another login of the
+// owner has taken the session over.
+class ControlContainer : public DispatchObject {
+  public:
+    explicit ControlContainer(std::function<void()> p_fnDisable)
+        : m_fnDisable(std::move(p_fnDisable)) {}
+
+    Variant Invoke(std::string_view p_sName, InvokeKind p_eKind,
+                   std::span<Variant> p_args) override {
+        if (p_eKind != InvokeKind::Method || !EqualsIgnoreCase(p_sName, "disable")) {
+            RaiseMemberNotFound(*this, p_sName);
+        }
+        if (!p_args.empty()) {
+            RaiseWrongArgumentCount(*this, p_sName);
+        }
+        m_fnDisable();
+        return Variant();
+    }
+
+    std::string_view DispatchClassName() const override { return "Container"; }
+
+  private:
+    std::function<void()> m_fnDisable;
+};
+
 bool IsHistory(int32_t p_lViewerType) {
     return p_lViewerType == vt_StockHistory || p_lViewerType == vt_IndustryHistory ||
            p_lViewerType == vt_SectorHistory;
@@ -63,8 +88,19 @@ const char* OneRowOf(int32_t p_lResultType) {
 ViewerHost::ViewerHost(const MarketSession& p_oSession, std::unique_ptr<HostFrame> p_oFrame)
     : m_oSession(p_oSession),
       m_oViewer(std::make_shared<Viewer>()),
+      m_oContainer(std::make_shared<ControlContainer>([this] {
+          m_bTakenOver = true;
+          if (m_fnTakenOver) {
+              m_fnTakenOver();
+          }
+      })),
       m_oFrame(p_oFrame ? std::move(p_oFrame) : std::make_unique<HostFrame>()) {
+    m_oViewer->SetParent(m_oContainer);
     m_oFrame->SetMainControl(m_oViewer);
+}
+
+void ViewerHost::SetOnLoginTakenOver(std::function<void()> p_fnTakenOver) {
+    m_fnTakenOver = std::move(p_fnTakenOver);
 }
 
 ViewerHost::~ViewerHost() {
@@ -85,6 +121,7 @@ bool ViewerHost::Show(const ViewerRequest& p_oRequest) {
         KeepLayout();
     }
     m_bHasList = true;
+    m_bTakenOver = false;
     m_oRequest = request;
     m_oScreenRows = std::move(screenRows);
     StartupValues values;

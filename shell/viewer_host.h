@@ -36,6 +36,7 @@
 #include "shell/host_frame.h"
 #include "shell/viewer_request.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -44,6 +45,7 @@
 
 namespace qv {
 
+class DispatchObject;
 class MarketSession;
 class Recordset;
 class Viewer;
@@ -89,6 +91,12 @@ class ViewerHost {
     // is no finder list.
     const std::string& NoRowsNote() const { return m_sNoRowsNote; }
 
+    // The control tells its container "disable" when a newer login of the owner elsewhere has
+    // taken the session over (the list query reports the conflict): p_fnTakenOver runs then, and
+    // LoginTakenOver is true until the next list is shown.
+    void SetOnLoginTakenOver(std::function<void()> p_fnTakenOver);
+    bool LoginTakenOver() const { return m_bTakenOver; }
+
     // The caption of the list shown: the type caption and the other caption, as one line, a
     // stock history's with the stock's symbol and name.
     std::string Caption() const;
@@ -128,6 +136,10 @@ class ViewerHost {
 
     const MarketSession& m_oSession;
     std::shared_ptr<Viewer> m_oViewer;
+    // The control holds its container weakly: the host keeps it.
+    std::shared_ptr<DispatchObject> m_oContainer;
+    std::function<void()> m_fnTakenOver;
+    bool m_bTakenOver = false;
     ViewerRequest m_oRequest;
     bool m_bHasList = false;
     std::vector<std::string> m_aNotes;

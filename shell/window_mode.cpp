@@ -1,7 +1,10 @@
 #include "shell/window_mode.h"
 
+#include "facade/remote_connection.h"
 #include "outside/automation_error.h"
 #include "outside/platform_context.h"
+#include "outside/support_utility.h"
+#include "shell/connect_dialog.h"
 #include "shell/main_window.h"
 #include "shell/market_session.h"
 #include "shell/page_router.h"
@@ -54,17 +57,75 @@ class GenerationProgress {
     std::unique_ptr<QProgressDialog> m_pDialog;
 };
 
-std::optional<MarketSession> OpenMarket(const ShellOptions& p_oOptions) {
+std::unique_ptr<MarketSession> OpenMarket(const ShellOptions& p_oOptions) {
     GenerationProgress progress;
     try {
-        return std::optional<MarketSession>(std::in_place, p_oOptions.m_sDatabase,
-                                            progress.Callback());
+        return std::make_unique<MarketSession>(p_oOptions.m_sDatabase, progress.Callback());
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Qorvant Viewer"),
                               QStringLiteral("The market database cannot be opened:\n") +
                                   QString::fromStdString(ErrorText(error)));
-        return std::nullopt;
+        return nullptr;
     }
+}
+
+// The store a start chose: a server's connection, or none for the database.
+struct StartStore {
+    std::shared_ptr<facade::RemoteConnection> m_oConnection;
+    // The login the connect dialog made, for the window to remember.
+    std::optional<ServerLogin> m_oDialogLogin;
+    bool m_bEmbeddedChosen = false;
+    // What the status bar says of the choice once the window shows.
+    QString m_sMessage;
+};
+
+// The server of --server, or without the option the one File > Connect to server… last chose,
+// logged in with QV_PASSWORD (with --server) or what the connect dialog is given; the database
+// otherwise, and when the dialog is cancelled. A picture asks no one and remembers nothing: a
+// login that fails leaves it on the database, and says why.
+StartStore ChooseStartStore(const ShellOptions& p_oOptions, bool p_bPicture) {
+    StartStore start;
+    ServerLogin login = p_bPicture ? ServerLogin{} : RememberedLogin();
+    if (!p_oOptions.m_sServer.empty()) {
+        login.m_sServer = p_oOptions.m_sServer;
+    }
+    if (!p_oOptions.m_sUser.empty()) {
+        login.m_sName = p_oOptions.m_sUser;
+    }
+    if (login.m_sServer.empty()) {
+        return start;
+    }
+    const QString server = QString::fromStdString(login.m_sServer);
+    QString failure;
+    const std::optional<std::string> password = PasswordFromEnvironment();
+    if (!p_oOptions.m_sServer.empty() && password && !login.m_sName.empty()) {
+        try {
+            start.m_oConnection = ConnectToServer(login, *password);
+            return start;
+        } catch (const std::exception& error) {
+            failure = QString::fromStdString(ErrorText(error));
+        }
+    }
+    if (p_bPicture) {
+        start.m_sMessage =
+            QStringLiteral("Not connected to %1: %2")
+                .arg(server,
+                     failure.isEmpty() ? QStringLiteral("no password in QV_PASSWORD") : failure);
+        return start;
+    }
+    ConnectDialog dialog(login);
+    dialog.SetMessage(failure);
+    const int outcome = dialog.exec();
+    if (outcome == ConnectDialog::kConnected) {
+        start.m_oConnection = dialog.Connection();
+        start.m_oDialogLogin = dialog.Login();
+    } else if (outcome == ConnectDialog::kEmbedded) {
+        start.m_bEmbeddedChosen = true;
+    } else {
+        start.m_sMessage =
+            QStringLiteral("Not connected to %1: the embedded store is in use").arg(server);
+    }
+    return start;
 }
 
 }  // namespace
@@ -82,15 +143,25 @@ int RunWindow(const ShellOptions& p_oOptions, int& p_iArgc, char** p_argv) {
     PlatformContext context;
     InstallQtServices(context);
     ScopedPlatform installed(context);
-    std::optional<MarketSession> session = OpenMarket(p_oOptions);
+    // A picture shows the list the options ask for, whatever an earlier run left.
+    const bool picture = !p_oOptions.m_sScreenshotPath.empty();
+    const StartStore start = ChooseStartStore(p_oOptions, picture);
+    std::unique_ptr<MarketSession> session =
+        start.m_oConnection
+            ? std::make_unique<MarketSession>(start.m_oConnection, p_oOptions.m_sDatabase)
+            : OpenMarket(p_oOptions);
     if (!session) {
         return 1;
     }
     session->Register(context.Components());
     MainWindow window(*session);
-    // A picture shows the list the options ask for, whatever an earlier run left.
-    const bool picture = !p_oOptions.m_sScreenshotPath.empty();
     const ViewerRequest remembered = picture ? ViewerRequest{} : window.RememberState();
+    if (start.m_oDialogLogin) {
+        window.RememberLogin(*start.m_oDialogLogin);
+    }
+    if (start.m_bEmbeddedChosen) {
+        SupportUtility().SaveRemoteServer("");
+    }
     if (p_oOptions.m_lWidth > 0) {
         window.resize(p_oOptions.m_lWidth, p_oOptions.m_lHeight);
     }
@@ -98,6 +169,9 @@ int RunWindow(const ShellOptions& p_oOptions, int& p_iArgc, char** p_argv) {
     window.ShowList(p_oOptions.m_bListChosen || picture ? p_oOptions.m_oRequest : remembered);
     if (!p_oOptions.m_sPageAddress.empty()) {
         window.Pages().Open(p_oOptions.m_sPageAddress);
+    }
+    if (!start.m_sMessage.isEmpty()) {
+        window.ShowMessage(start.m_sMessage);
     }
     if (picture) {
         const QString path = QString::fromStdString(p_oOptions.m_sScreenshotPath);

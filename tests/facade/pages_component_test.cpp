@@ -223,6 +223,15 @@ TEST_F(PagesOnSample, AWatchListsMembersComeInItsOrderForItsGraph) {
     }
 }
 
+TEST_F(PagesOnSample, TheSummarySaysTheSampleIsTheSample) {
+    std::vector<Variant> aArgs{kNone, kNone, kNone, kNone, kNone, kNone};
+    EXPECT_EQ(Call(prog_id::kPages, "MarketSummary", aArgs), Variant(true));
+    namespace summary = facade_protocol::market_summary;
+    EXPECT_EQ(aArgs[summary::kLastDay.Position].ToDate(), LastDay());
+    EXPECT_EQ(aArgs[summary::kIsSample.Position], Variant(true));
+    EXPECT_EQ(aArgs[summary::kOrigin.Position].ToString().rfind("Generated sample market", 0), 0u);
+}
+
 // Textbook values: S = K = 100, one year, 5 % and 20 %.
 TEST(PageOptionPrice, BlackScholesAgreesWithTheTextbook) {
     const OptionFigures oFigures = PriceOption({100, 100, 1, 0.05, 0.2});
@@ -296,6 +305,25 @@ class PagesOnHandMarket : public ::testing::Test {
     std::shared_ptr<MarketStore> m_oStore;
     std::shared_ptr<PagesComponent> m_oPages;
 };
+
+// The viewer's day arithmetic on a store of its own days: Monday 2 to Thursday 5 March.
+TEST_F(PagesOnHandMarket, TheSummaryFindsTheTradingDayOnOrBeforeADay) {
+    namespace summary = facade_protocol::market_summary;
+    const std::pair<Variant, Variant> aCases[] = {
+        {kNone, Variant::Date(m_aDays[3])},
+        {Variant::Date(m_aDays[2]), Variant::Date(m_aDays[2])},
+        {Variant::Date(m_aDays[0] - 1), kNone},
+        {Variant::Date(m_aDays[3] + 3), Variant::Date(m_aDays[3])},
+    };
+    for (const auto& [vDay, vTradingDay] : aCases) {
+        std::vector<Variant> aArgs{vDay, kNone, kNone, kNone, kNone, kNone};
+        Call("MarketSummary", aArgs);
+        EXPECT_EQ(aArgs[summary::kTradingDay.Position], vTradingDay) << vDay.ToString();
+        EXPECT_EQ(aArgs[summary::kFirstDay.Position], Variant::Date(m_aDays[0]));
+        EXPECT_EQ(aArgs[summary::kLastDay.Position], Variant::Date(m_aDays[3]));
+        EXPECT_EQ(aArgs[summary::kIsSample.Position], Variant(false));
+    }
+}
 
 // Bought at 10 and 20 on the first day, AAA grows by 1, 1.1, 1.2, 0.9 and BBB by 1, 1, 1.1, 1.2:
 // the portfolio is 100, 105, 115, 105. The market adds CCC (1, 1.2, 0.8, 1), not DDD, which has

@@ -88,11 +88,26 @@ TEST(ShellOptionsTest, RefusesWhatItCannotFollow) {
                              "--screen-criteria",
                              "--screen-rows bonds",
                              "--save-screen Leaders",
-                             "--screens --print"}) {
+                             "--screens --print",
+                             "--server",
+                             "--user"}) {
         std::istringstream words(line);
         const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         EXPECT_THROW(ParseShellOptions(args), UsageError) << line;
     }
+}
+
+// A headless mode asks no one for a password: a server without the name to log in with (or
+// without QV_PASSWORD) is refused before anything is read.
+TEST(HeadlessServer, AServerNeedsTheNameAndThePasswordGiven) {
+    ShellOptions options = ParseShellOptions({"--print", "--server", "http://127.0.0.1:1"});
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunHeadless(options, out, err), 1);
+    EXPECT_EQ(err.str(),
+              "qorvant-viewer: --server needs --user NAME and the password in "
+              "QV_PASSWORD\n");
+    EXPECT_TRUE(out.str().empty());
 }
 
 class HeadlessTest : public testing::Test {

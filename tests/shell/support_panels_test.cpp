@@ -133,6 +133,7 @@ TEST(HistoryHelperPanel, ShowsTheHistoryAndItsLimitsAndRaisesAChangeOfThem) {
 
 TEST(PortfolioPanel, ListsTheOwnersPortfoliosAndRaisesTheOneChosen) {
     Application();
+    MarketPlatform platform;
     const std::vector<NamedCode> portfolios = SharedMarket().Portfolios();
     ASSERT_FALSE(portfolios.empty());
     PortfolioPanel panel(SharedMarket(), nullptr);
@@ -214,6 +215,7 @@ TEST(SearchPanel, AsksForTheListWhenShownAndFindsBySymbolOrByIndustry) {
 
 TEST(SupportPanels, AMemberCalledAfterThePanelIsGoneIsError91) {
     Application();
+    MarketPlatform platform;
     const auto let = [](const char* p_sMember) {
         return [p_sMember](DispatchObject& p_oObject) {
             LetProperty(p_oObject, p_sMember, Variant(1));
