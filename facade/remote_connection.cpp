@@ -341,6 +341,12 @@ void RemoteConnection::Login(const std::string& p_sName, const std::string& p_sP
     m_sTimeCode = answer[remote_protocol::kTimeCode].get<std::string>();
 }
 
+void RemoteConnection::AdoptSession(const RemoteConnection& p_oOther) {
+    m_lOwnerId = p_oOther.m_lOwnerId;
+    m_sOwnerName = p_oOther.m_sOwnerName;
+    m_sTimeCode = p_oOther.m_sTimeCode;
+}
+
 void RemoteConnection::Logout() {
     if (!LoggedIn()) {
         return;

@@ -54,6 +54,8 @@ class RemoteConnection {
 
     // Logs in; the owner and time code are the session's afterwards.
     void Login(const std::string& p_sName, const std::string& p_sPassword);
+    // Acts under the session p_oOther logged in: any server of the same database knows it.
+    void AdoptSession(const RemoteConnection& p_oOther);
     // Ends the session on the server; nothing is thrown when the server cannot be reached.
     void Logout();
     // False again once the server has said it no longer knows the session.

@@ -41,10 +41,11 @@ void WriteScreen(SqlDatabase& p_oDatabase, const ScreenRecord& p_oScreen) {
 }  // namespace
 
 std::vector<ScreenRecord> ScreenStore::Screens(int32_t p_lOwnerId) {
-    SqlStatement query =
-        m_oDatabase.Prepare(std::string(kScreenColumns) +
-                            "WHERE owner_id IN (?1, 0) "
-                            "ORDER BY owner_id = 0, name COLLATE NOCASE, screen_id");
+    // lower() folds only ASCII letters on both engines and leaves the rest in byte order, as
+    // SQLite's NOCASE does; PostgreSQL's nocase collation would sort accented names linguistically.
+    SqlStatement query = m_oDatabase.Prepare(std::string(kScreenColumns) +
+                                             "WHERE owner_id IN (?1, 0) "
+                                             "ORDER BY owner_id = 0, lower(name), screen_id");
     query.BindInt64(1, p_lOwnerId);
     std::vector<ScreenRecord> screens;
     while (query.Step()) {

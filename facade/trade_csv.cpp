@@ -97,17 +97,6 @@ std::string ReadHeader(const std::vector<std::string_view>& p_aFields, ColumnPla
     return {};
 }
 
-bool IsUtf8(std::string_view p_sText) {
-    for (size_t at = 0; at < p_sText.size();) {
-        const size_t length = Utf8SequenceLength(p_sText, at);
-        if (length == 0) {
-            return false;
-        }
-        at += length;
-    }
-    return true;
-}
-
 // A failure to read one field: the reason, naming its column.
 struct FieldError {
     std::string m_sReason;

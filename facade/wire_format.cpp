@@ -9,6 +9,7 @@
 
 #include "outside/recordset.h"
 #include "outside/recordset_rows.h"
+#include "outside/text_util.h"
 
 namespace qv::facade {
 
@@ -147,6 +148,42 @@ Json Tagged(const char* p_sTag, Json p_oValue) {
 
 Json EncodeVariant(const Variant& p_vValue);
 
+// JSON holds only UTF-8 text; other bytes (a file read in another encoding) travel as
+// hexadecimal, so that the facade sees them as the caller had them and can say they are not text.
+Json EncodeText(const std::string& p_sText) {
+    if (IsUtf8(p_sText)) {
+        return Tagged("string", p_sText);
+    }
+    constexpr const char* kDigits = "0123456789abcdef";
+    std::string hex;
+    for (const unsigned char c : p_sText) {
+        hex += kDigits[c >> 4];
+        hex += kDigits[c & 15];
+    }
+    return Tagged("bytes", hex);
+}
+
+int HexDigit(char p_c) {
+    if (p_c >= '0' && p_c <= '9') {
+        return p_c - '0';
+    }
+    if (p_c >= 'a' && p_c <= 'f') {
+        return p_c - 'a' + 10;
+    }
+    Refuse("bytes value is not hexadecimal");
+}
+
+std::string DecodeBytes(const std::string& p_sHex) {
+    if (p_sHex.size() % 2 != 0) {
+        Refuse("bytes value has an odd number of digits");
+    }
+    std::string bytes;
+    for (size_t at = 0; at < p_sHex.size(); at += 2) {
+        bytes += static_cast<char>(HexDigit(p_sHex[at]) * 16 + HexDigit(p_sHex[at + 1]));
+    }
+    return bytes;
+}
+
 Json EncodeArray(const VariantArray& p_aArray) {
     if (p_aArray.Dimensions() > 2) {
         Refuse("an array of " + std::to_string(p_aArray.Dimensions()) +
@@ -235,7 +272,7 @@ Json EncodeVariant(const Variant& p_vValue) {
         case VarType::Date:
             return Tagged("date", NumberJson(p_vValue.ToDate()));
         case VarType::String:
-            return Tagged("string", p_vValue.ToString());
+            return EncodeText(p_vValue.ToString());
         case VarType::Array:
             return EncodeArray(p_vValue.Array());
         case VarType::Object:
@@ -455,6 +492,9 @@ Variant DecodeVariant(const Json& p_oValue) {
     if (tag == "string") {
         return Variant(TextOf(value, "string value"));
     }
+    if (tag == "bytes") {
+        return Variant(DecodeBytes(TextOf(value, "bytes value")));
+    }
     if (tag == "recordset") {
         return DecodeRecordset(value);
     }
@@ -475,6 +515,31 @@ std::vector<Variant> DecodeArgs(const Json& p_oMessage) {
         args.push_back(DecodeVariant(arg));
     }
     return args;
+}
+
+// A result that is the recordset of a by-reference argument (the list calls return their rows) is
+// sent once, as that argument's place, and comes back as the same object.
+Json EncodeResult(const Variant& p_vResult, const std::vector<Variant>& p_aArgs) {
+    const std::shared_ptr<Recordset> recordset =
+        p_vResult.Type() == VarType::Object ? RecordsetOf(p_vResult) : nullptr;
+    for (size_t i = 0; recordset && i < p_aArgs.size(); ++i) {
+        if (p_aArgs[i].Type() == VarType::Object && RecordsetOf(p_aArgs[i]) == recordset) {
+            return Tagged("arg", i);
+        }
+    }
+    return EncodeVariant(p_vResult);
+}
+
+Variant DecodeResult(const Json& p_oResult, const std::vector<Variant>& p_aArgs) {
+    if (!p_oResult.is_object() || p_oResult.value("t", Json()) != "arg") {
+        return DecodeVariant(p_oResult);
+    }
+    const int64_t place = LongOf(Member(p_oResult, "v", "result"), "result argument");
+    if (place < 0 || static_cast<size_t>(place) >= p_aArgs.size()) {
+        Refuse("result names argument " + std::to_string(place) + " of " +
+               std::to_string(p_aArgs.size()));
+    }
+    return p_aArgs[static_cast<size_t>(place)];
 }
 
 std::string Dump(const Json& p_oMessage) {
@@ -511,7 +576,7 @@ std::string EncodeResponse(const WireResponse& p_oResponse) {
                        {"description", error.Description()}}}});
     }
     return Dump({{"format", kWireFormatVersion},
-                 {"result", EncodeVariant(p_oResponse.m_vResult)},
+                 {"result", EncodeResult(p_oResponse.m_vResult, p_oResponse.m_aArgs)},
                  {"args", EncodeArgs(p_oResponse.m_aArgs)}});
 }
 
@@ -526,8 +591,8 @@ WireResponse DecodeResponse(std::string_view p_sMessage, const WireLimits& p_oLi
             TextOf(Member(error, "description", "error"), "error description"));
         return response;
     }
-    response.m_vResult = DecodeVariant(Member(message, "result", "response"));
     response.m_aArgs = DecodeArgs(message);
+    response.m_vResult = DecodeResult(Member(message, "result", "response"), response.m_aArgs);
     return response;
 }
 

@@ -166,6 +166,17 @@ size_t Utf8CharacterCount(std::string_view p_sText) {
     return count;
 }
 
+bool IsUtf8(std::string_view p_sText) {
+    for (size_t at = 0; at < p_sText.size();) {
+        const size_t length = Utf8SequenceLength(p_sText, at);
+        if (length == 0) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt) {
     const auto lead = static_cast<unsigned char>(p_sText[p_lAt]);
     if (lead < 0x80) {

@@ -98,6 +98,8 @@ constexpr size_t kExcerptChars = 40;
 // Length of the UTF-8 sequence starting at p_sText[p_lAt], or 0 when it is not one (overlong
 // forms, surrogates and values beyond U+10FFFF included).
 size_t Utf8SequenceLength(std::string_view p_sText, size_t p_lAt);
+// Whether every byte of p_sText belongs to a UTF-8 sequence.
+bool IsUtf8(std::string_view p_sText);
 
 // The characters of text known to be UTF-8 (NameTextFault says so): its bytes that start one.
 size_t Utf8CharacterCount(std::string_view p_sText);

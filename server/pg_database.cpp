@@ -1,6 +1,7 @@
 #include "server/pg_database.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <cctype>
@@ -439,8 +440,23 @@ void PgDatabase::Fail(std::string_view p_sWhat, const pg_result* p_oResult) cons
     throw FacadeError(m_sName, 0, std::string(p_sWhat) + ": " + message);
 }
 
+// A connection the database ended while it sat idle (a restart, pg_terminate_backend) has its
+// last words and the end of the stream waiting on the socket: read now, they let the statement
+// run on a new connection instead of failing on the old one. Outside a transaction only, where
+// nothing of the work is lost with the connection; no query is outstanding, so nothing else can
+// be waiting but an occasional notice.
+bool PgDatabase::EndedWhileIdle() {
+    if (m_bInTransaction) {
+        return false;
+    }
+    pollfd socket{PQsocket(m_oConnection), POLLIN, 0};
+    while (poll(&socket, 1, 0) > 0 && PQconsumeInput(m_oConnection) == 1) {
+    }
+    return PQstatus(m_oConnection) != CONNECTION_OK;
+}
+
 void PgDatabase::EnsureConnected() {
-    if (PQstatus(m_oConnection) == CONNECTION_OK) {
+    if (PQstatus(m_oConnection) == CONNECTION_OK && !EndedWhileIdle()) {
         return;
     }
     if (m_bInTransaction) {

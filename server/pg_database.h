@@ -99,6 +99,7 @@ class PgDatabase : public facade::SqlDatabase {
     [[noreturn]] void Fail(std::string_view p_sWhat, const pg_result* p_oResult) const;
     // Opens the connection again when it broke, unless a transaction was open on it.
     void EnsureConnected();
+    bool EndedWhileIdle();
     // The name a translated statement, with its parameters of the given types, is prepared under
     // on this connection.
     const std::string& PreparedName(const std::string& p_sText,

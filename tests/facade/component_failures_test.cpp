@@ -191,7 +191,7 @@ TEST_F(ComponentFailures, AReadOnlyDatabaseServesReadsAndRefusesWritesNamingTheF
 // the file records another login of the owner, a second login supersedes it (a list call with the
 // old time code flags the conflict), and so does a login another process records.
 TEST_F(ComponentFailures, ALoginOnAReadOnlyDatabaseGivesASessionInMemory) {
-    Backend().Login(kDemoOwnerId, "");
+    LogIn(kDemoOwnerId);
     const std::string sCopy = UseCopy(MarketStore::Access::ReadOnly);
     const auto HasNewerLogin = [&](const std::string& p_sTimeCode) {
         const std::vector<Variant> aArgs =

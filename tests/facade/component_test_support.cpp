@@ -1,11 +1,8 @@
 #include "facade/component_test_support.h"
 
-#include "facade/facade_components.h"
-#include "facade/facade_test_files.h"
+#include "facade/facade_target.h"
 #include "facade/layout_access.h"
-#include "facade/market_store.h"
-#include "facade/sample_market.h"
-#include "facade/sqlite_database.h"
+#include "facade/sql_database.h"
 #include "outside/automation_error.h"
 #include "outside/dispatch.h"
 #include "outside/platform_context.h"
@@ -18,24 +15,9 @@ namespace {
 const Variant kNone = Variant();
 const Variant kNothing = Variant::Nothing();
 
-std::shared_ptr<FacadeBackend> MakeBackend() {
-    static ScratchFolder s_oFolder;
-    auto oStore = std::make_shared<MarketStore>(s_oFolder.File("components.db"),
-                                                MarketStore::Access::ReadWrite);
-    GenerateSampleMarket(
-        *oStore, {.m_lStocks = 120, .m_lIndustries = 24, .m_lTradingDays = 260, .m_llSeed = 11},
-        {});
-    return std::make_shared<FacadeBackend>(oStore);
-}
-
-const std::shared_ptr<FacadeBackend>& SharedBackend() {
-    static const std::shared_ptr<FacadeBackend> s_oBackend = MakeBackend();
-    return s_oBackend;
-}
-
 // A query with its ?1, if it has one, bound.
 SqlStatement Query(const std::string& p_sSql, int64_t p_llBinding) {
-    SqlStatement oQuery = SharedBackend()->Database().Prepare(p_sSql);
+    SqlStatement oQuery = Target().Database().Prepare(p_sSql);
     if (p_sSql.find("?1") != std::string::npos) {
         oQuery.BindInt64(1, p_llBinding);
     }
@@ -103,22 +85,26 @@ int32_t LayoutIdOf(const Variant& p_vDescription) {
     return layout_codec::Parse(p_vDescription).Header.Id;
 }
 
-ComponentTest::ComponentTest() {
-    RegisterFacadeComponents(m_oPlatform.Components(), SharedBackend());
-    SharedBackend()->Login(kDemoOwnerId, "");
-}
-
-FacadeBackend& ComponentTest::Backend() {
-    return *SharedBackend();
+void ComponentTest::SetUp() {
+    FacadeTarget& oTarget = Target();
+    if (const std::string sWhy = oTarget.Unavailable(); !sWhy.empty()) {
+        GTEST_SKIP() << sWhy;
+    }
+    oTarget.Register(m_oPlatform.Components());
+    LogIn(kDemoOwnerId);
 }
 
 SqlDatabase& ComponentTest::Database() {
-    return SharedBackend()->Database();
+    return Target().Database();
+}
+
+void ComponentTest::LogIn(int32_t p_lOwnerId, const std::string& p_sName) {
+    Target().LogIn(p_lOwnerId, p_sName);
 }
 
 int32_t ComponentTest::NewOwner() {
     static int32_t s_lNext = 100;
-    SharedBackend()->Login(++s_lNext, "");
+    LogIn(++s_lNext);
     return s_lNext;
 }
 
@@ -259,6 +245,11 @@ AutomationError ComponentTest::CallError(std::string_view p_sProgId, std::string
     }
     ADD_FAILURE() << p_sMethod << " raised no error";
     return AutomationError(0, "", "");
+}
+
+bool ComponentTest::IsSaveTime(const Variant& p_vWhen) {
+    return p_vWhen.Type() == VarType::Date &&
+           Target().IsSaveTime(p_vWhen.ToDate(), m_oPlatform.Time());
 }
 
 int32_t ComponentTest::LastDay() {

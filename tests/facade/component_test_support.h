@@ -1,7 +1,7 @@
 // What the facade component tests share: a generated market of their own (they write layouts,
-// watch lists, screens and logins into it), the components registered in each test's platform
-// with the demo owner logged in, and the argument lists of the callers, built in the callers'
-// orders.
+// watch lists, screens and logins into it), the components of the program's target
+// (facade_target.h) registered in each test's platform with the demo owner logged in, and the
+// argument lists of the callers, built in the callers' orders.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,6 +17,7 @@
 #include "facade/facade_components.h"
 #include "facade/layout_store.h"
 #include "facade/owner_authority.h"
+#include "facade/sample_market.h"
 #include "outside/automation_error.h"
 #include "outside/facade_protocol.h"
 #include "outside/recordset.h"
@@ -29,6 +30,10 @@ class SqlDatabase;
 }  // namespace qv::facade
 
 namespace qv::facade::testing {
+
+// The market every target generates, so that the tests meet the same stocks and days on each.
+inline constexpr SampleMarketOptions kComponentMarket{
+    .m_lStocks = 120, .m_lIndustries = 24, .m_lTradingDays = 260, .m_llSeed = 11};
 
 // A "StockViewer" call as the stock strategy makes it; fields left alone keep the values of a
 // first query of the whole market.
@@ -97,12 +102,18 @@ struct CallCase {
 
 class ComponentTest : public ::testing::Test {
   protected:
-    ComponentTest();
+    // Skips the test when the target cannot serve; else registers its components and logs the
+    // demo owner in.
+    void SetUp() override;
 
+    // The embedded target's backend, for the tests of its own session handling.
     static FacadeBackend& Backend();
     static SqlDatabase& Database();
+    // Logs the owner in (a remote target makes it an account first): the calls that follow act
+    // for it.
+    static void LogIn(int32_t p_lOwnerId, const std::string& p_sName = "");
     // A new owner for each call, so that tests that write do not meet each other. The owner is
-    // logged in: the calls that follow act for it.
+    // logged in.
     static int32_t NewOwner();
 
     // One valid call of every method the components answer, acting for p_lOwnerId (who must
@@ -138,6 +149,9 @@ class ComponentTest : public ::testing::Test {
     // A screen of the owner, under a name of its own.
     int32_t NewScreen(int32_t p_lOwnerId, int32_t p_lResultType = 0,
                       const std::string& p_sCriteria = "Price > 10");
+
+    // Whether a time a call wrote back is the time of this test's saves.
+    bool IsSaveTime(const Variant& p_vWhen);
 
     // The last trading day of the market, and the one before it.
     static int32_t LastDay();

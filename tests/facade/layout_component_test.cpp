@@ -112,7 +112,7 @@ TEST_F(LayoutComponents, SystemAndForeignLayoutsAreNeverChanged) {
     EXPECT_EQ(Call(kWriter, "DeleteLayout", aDelete), Variant(false));
     EXPECT_TRUE(aDelete[3].IsEmpty());
 
-    Backend().Login(lOwner, "");
+    LogIn(lOwner);
     EXPECT_EQ(Get(lOwner, lId)->Header.Name, "Custom Stock List");
     EXPECT_EQ(Call(kWriter, "DeleteLayout", {lOwner, 3, 0, Variant()}), Variant(false));
     EXPECT_TRUE(Get(0, 3));

@@ -104,7 +104,7 @@ TEST_F(OwnerAuthorityTest, ANewerLoginElsewhereEndsTheSession) {
         }
     }
     // Logging in again makes this process's session the current one.
-    Backend().Login(lOwner, "");
+    LogIn(lOwner);
     std::vector<Variant> aArgs = aCalls.front().m_aArgs;
     Refusal(aCalls.front(), aArgs);
     EXPECT_EQ(aArgs.back(), Variant(false));
@@ -142,11 +142,11 @@ TEST_F(OwnerAuthorityTest, CallsWithoutAnOwnerReachOnlyTheListsOfTheOwnerLoggedI
 TEST_F(OwnerAuthorityTest, ALoginUnderAnotherOwnersNameLockedThatOwnerOut) {
     const int32_t lCarol = NewOwner();
     const std::string sCarol = "Carol " + std::to_string(lCarol);
-    Backend().Login(lCarol, sCarol);
+    LogIn(lCarol, sCarol);
     const int32_t lIntruder = NewOwner();
     const int32_t lNotYetSeen = lIntruder + 1000;
     const auto Refusal = [&](int32_t p_lOwnerId, const std::string& p_sName) {
-        return FailureOf([&] { Backend().Login(p_lOwnerId, p_sName); }).Description;
+        return FailureOf([&] { LogIn(p_lOwnerId, p_sName); }).Description;
     };
     const std::string sCarolNo = std::to_string(lCarol);
     for (const auto& [sName, bRefused] : {std::pair{sCarol, true},

@@ -134,15 +134,16 @@ TEST_F(Screens, AListShowsEachScreenAsAPersonReadsIt) {
     const int32_t lOwner = NewOwner();
     Save(lOwner, "Leaders", "RSRank >= 80 AND Price > MA200");
     Database().Execute(
-        "INSERT INTO screens (owner_id, name, result_type, criteria, modified) VALUES (" +
-        std::to_string(lOwner) + ", 'Old', 0, 'Gone > 1', 1)");
+        "INSERT INTO screens (screen_id, owner_id, name, result_type, criteria, modified) "
+        "SELECT max(screen_id) + 1, " +
+        std::to_string(lOwner) + ", 'Old', 0, 'Gone > 1', 1 FROM screens");
     const std::shared_ptr<Recordset> rScreens = ScreensOf(lOwner);
     EXPECT_EQ(FieldNames(*rScreens),
               (std::vector<std::string>{"Screen_ID", "Owner_ID", "Name", "ResultType", "Criteria",
                                         "Description", "Modified"}));
     EXPECT_EQ(Texts(*rScreens, "Description")[0], "RS >= 80 and Price > 200 Day MA");
     EXPECT_EQ(Texts(*rScreens, "Description")[1], "Gone > 1");
-    EXPECT_EQ(Column(*rScreens, "Modified")[0], Variant::Date(m_oPlatform.Time().Now()));
+    EXPECT_TRUE(IsSaveTime(Column(*rScreens, "Modified")[0]));
     EXPECT_EQ(Column(*rScreens, "Owner_ID")[2], Variant(0));
     EXPECT_EQ(ScreensOf(kSystemOwnerId)->RecordCount(), 6);
 }

@@ -122,7 +122,7 @@ TEST_F(ViewerReader, AStockListListsTheStocksItsCallAsksFor) {
     };
     for (const Case& oCase : aCases) {
         if (oCase.m_oCall.m_lOwnerId > 0) {
-            Backend().Login(oCase.m_oCall.m_lOwnerId, "");
+            LogIn(oCase.m_oCall.m_lOwnerId);
         }
         const std::vector<Variant> aArgs = Run(oCase.m_oCall);
         EXPECT_EQ(RowsAt(aArgs, stocks::kRows)->RecordCount(), oCase.m_llRows) << &oCase - aCases;

@@ -163,14 +163,14 @@ TEST_F(WatchLists, AnotherOwnersListsAndBadRequestsAreRefused) {
         {lOwner, "NewWatchListAndItems", {0, vItems, 0, " TAKEN ", "", lOwner}, "already"},
     };
     for (const Case& oCase : aCases) {
-        Backend().Login(oCase.m_lLoggedIn, "");
+        LogIn(oCase.m_lLoggedIn);
         const AutomationError oError = CallError(kListWriter, oCase.m_sMethod, oCase.m_aArgs);
         EXPECT_NE(oError.Description().find(oCase.m_sSays), std::string::npos)
             << oCase.m_sMethod << ": " << oError.Description();
     }
     EXPECT_EQ(ListedSymbols(lOwner, lList).size(), 2u);
     EXPECT_EQ(ListsOf(lOwner)->RecordCount(), 3);
-    Backend().Login(lStranger, "");
+    LogIn(lStranger);
     EXPECT_EQ(ListsOf(lStranger)->RecordCount(), 0);
 }
 

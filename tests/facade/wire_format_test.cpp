@@ -98,6 +98,7 @@ TEST(WireFormat, EveryKindOfValueComesBackAsItWent) {
                                           Variant::Date(45000.5),
                                           "",
                                           "Z\xC3\xBCrich \"quoted\"\n\t\\",
+                                          "Soci\xE9t\xE9 (Latin-1)",
                                           Variant(aVector),
                                           Variant(aTable),
                                           Variant(VariantArray::Vector(0, -1)),
@@ -118,6 +119,8 @@ TEST(WireFormat, EveryKindOfValueComesBackAsItWent) {
         ExpectSame(aValues[i], oRequestBack.m_aArgs[i], "request value " + std::to_string(i));
         ExpectSame(aValues[i], oResponseBack.m_aArgs[i], "response value " + std::to_string(i));
     }
+    EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult), RecordsetOf(oResponseBack.m_aArgs.back()))
+        << "the rows a list call returns and hands back are one object";
     EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->RecordCount(), 2);
     EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->Value("Price"), Variant(2.0));
 }
@@ -177,6 +180,8 @@ TEST(WireFormat, AMalformedMessageIsRefusedWithItsReason) {
         {Request(R"({"t":"long","v":2147483648})"), "long value is not an integer"},
         {Request(R"({"t":"int","v":40000})"), "int value is not an integer"},
         {Request(R"({"t":"bool","v":1})"), "bool value is not a boolean"},
+        {Request(R"({"t":"bytes","v":"e9f"})"), "bytes value has an odd number of digits"},
+        {Request(R"({"t":"bytes","v":"E9"})"), "bytes value is not hexadecimal"},
         {Request(R"({"t":"double","v":"1.5"})"), "double value is not a number"},
         {Request(R"({"t":"array","bounds":[[0,2]],"v":[{"t":"empty"}]})"),
          "array bounds hold more elements than the 1 values given"},

@@ -242,8 +242,7 @@ TEST_F(PgDatabaseTest, AnEndedConnectionIsOpenedAgainOutsideATransaction) {
     select.Reset();
 
     EndConnection();
-    EXPECT_THROW(Db().QueryInt64("SELECT 1"), FacadeError) << "the statement that meets the end";
-    ASSERT_TRUE(select.Step()) << "prepared before, runs on the new connection";
+    ASSERT_TRUE(select.Step()) << "prepared before, runs on the new connection at once";
     EXPECT_NE(select.ColumnInt64(0), before);
     select.Reset();
 
