@@ -259,6 +259,9 @@ struct RemoteConnection::Client {
         m_oHttp.set_read_timeout(p_oTimeout);
         m_oHttp.set_write_timeout(p_oTimeout);
         m_oHttp.set_keep_alive(true);
+        // A call goes out as its headers and then its body, which must not wait for the
+        // server's delayed acknowledgement of the headers.
+        m_oHttp.set_tcp_nodelay(true);
     }
 
     httplib::Result Post(std::string_view p_sPath, const std::string& p_sBody) {
