@@ -389,13 +389,6 @@ TEST(GridColumnsTest, ColumnInfoIsTheColumnTableOfALayoutDescription) {
     EXPECT_EQ(table[1], (LayoutColumn{13, csVisible, "Price", "Price", 7, 2, "##0.#0"}));
 }
 
-TEST(GridColumnsTest, ColsLeftOfSplitCountsSplitZero) {
-    auto columns = NumberedColumns(4);
-    columns->Item(2)->SetSplitNumber(1);
-    columns->Item(4)->SetSplitNumber(1);
-    EXPECT_EQ(columns->ColsLeftOfSplit(), 2);
-}
-
 // Each row: name, first and last column moved, drop position, the new Sequence of F1..F6.
 TEST(GridColumnsTest, MoveRenumbersSequence) {
     const std::tuple<const char*, int32_t, int32_t, int32_t, std::vector<int32_t>> cases[] = {
