@@ -75,9 +75,11 @@ TEST_F(FacadeServerFaults, AKilledServerFailsTheCallNamingItAndTheSessionWorksOn
 
 TEST_F(FacadeServerFaults, ConnectionsTheDatabaseEndedAreOpenedAgainForTheNextCall) {
     const int32_t lLists = WatchLists();
+    // Ended means gone: the termination waits until the server's connections are closed, as
+    // they are after a restart of the database.
     facade::SqlStatement oEnd = m_oSchema->Admin().Prepare(
-        "SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity WHERE application_name = "
-        "?1");
+        "SELECT count(pg_terminate_backend(pid, 10000)) FROM pg_stat_activity WHERE "
+        "application_name = ?1");
     oEnd.BindText(1, m_sApplication);
     ASSERT_TRUE(oEnd.Step());
     ASSERT_GT(oEnd.ColumnInt64(0), 0);
