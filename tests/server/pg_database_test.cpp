@@ -16,8 +16,7 @@ using facade::FacadeError;
 using facade::SqlStatement;
 using facade::SqlTransaction;
 using facade::SqlValueKind;
-using test::ScratchSchema;
-using test::TestPostgresUrl;
+using test::ScratchDatabaseTest;
 
 struct TranslationCase {
     const char* m_sSql;
@@ -58,16 +57,8 @@ TEST(PgTranslation, NamesAnAddressWithoutItsPassword) {
     }
 }
 
-class PgDatabaseTest : public testing::Test {
+class PgDatabaseTest : public ScratchDatabaseTest {
   protected:
-    void SetUp() override {
-        QV_REQUIRE_POSTGRES(url);
-        m_oSchema = std::make_unique<ScratchSchema>(*url);
-        m_oDatabase = std::make_unique<PgDatabase>(m_oSchema->Url());
-    }
-
-    PgDatabase& Db() { return *m_oDatabase; }
-
     int64_t Count(const char* p_sTable) {
         return Db().QueryInt64(std::string("SELECT count(*) FROM ") + p_sTable);
     }
@@ -81,9 +72,6 @@ class PgDatabaseTest : public testing::Test {
         ASSERT_TRUE(end.Step());
         ASSERT_EQ(end.ColumnInt64(0), 1);
     }
-
-    std::unique_ptr<ScratchSchema> m_oSchema;
-    std::unique_ptr<PgDatabase> m_oDatabase;
 };
 
 struct ValueCase {

@@ -21,22 +21,8 @@ namespace {
 
 using facade::FacadeError;
 using facade::SqlStatement;
-using test::ScratchSchema;
-using test::TestPostgresUrl;
 
-class PgSchemaTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        QV_REQUIRE_POSTGRES(url);
-        m_oSchema = std::make_unique<ScratchSchema>(*url);
-        m_oDatabase = std::make_unique<PgDatabase>(m_oSchema->Url());
-    }
-
-    PgDatabase& Db() { return *m_oDatabase; }
-
-    std::unique_ptr<ScratchSchema> m_oSchema;
-    std::unique_ptr<PgDatabase> m_oDatabase;
-};
+using PgSchemaTest = test::ScratchDatabaseTest;
 
 TEST_F(PgSchemaTest, ANewDatabaseTakesTheLatestSchemaOnceWithItsShippedRows) {
     EXPECT_EQ(PgSchemaVersion(Db()), 0);

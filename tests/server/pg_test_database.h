@@ -3,6 +3,8 @@
 // behind. Without the variable the tests that need a server are skipped.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,3 +43,22 @@ class ScratchSchema {
     if (!url) {                                                     \
         GTEST_SKIP() << "set QV_TEST_POSTGRES to a PostgreSQL URL"; \
     }
+
+namespace qv::server::test {
+
+// A test on a scratch schema of its own, with one connection to it; skipped without a server.
+class ScratchDatabaseTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        QV_REQUIRE_POSTGRES(url);
+        m_oSchema = std::make_unique<ScratchSchema>(*url);
+        m_oDatabase = std::make_unique<PgDatabase>(m_oSchema->Url());
+    }
+
+    PgDatabase& Db() { return *m_oDatabase; }
+
+    std::unique_ptr<ScratchSchema> m_oSchema;
+    std::unique_ptr<PgDatabase> m_oDatabase;
+};
+
+}  // namespace qv::server::test
