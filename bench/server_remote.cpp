@@ -14,7 +14,8 @@
 //                           (1 for a server that serves one call at a time; lower is better)
 //
 // The server's store is the PostgreSQL database $QV_BENCH_POSTGRES names (a cluster of
-// scripts/pg-cluster), else the market file the embedded calls use. Times are wall times: the
+// scripts/pg-cluster; the market is generated into it when it is empty, and a second run reuses
+// it), else the market file the embedded calls use. Times are wall times: the
 // server's work happens on its own threads.
 #include <benchmark/benchmark.h>
 
@@ -97,8 +98,11 @@ Setup& TheSetup() {
         if (const char* url = std::getenv("QV_BENCH_POSTGRES"); url != nullptr && *url != '\0') {
             setup->m_sServerStore = url;
             const auto store = server::OpenPgMarketStore(url);
-            facade::GenerateSampleMarket(
-                *store, {.m_lStocks = kStocks, .m_lIndustries = 150, .m_lTradingDays = 260}, {});
+            if (store->Database().QueryInt64("SELECT count(*) FROM stocks") == 0) {
+                facade::GenerateSampleMarket(
+                    *store, {.m_lStocks = kStocks, .m_lIndustries = 150, .m_lTradingDays = 260},
+                    {});
+            }
         }
         AddViewers(*OpenServerStore(*setup));
         facade::RegisterFacadeComponents(setup->m_oEmbedded, setup->m_oMarket.backend);

@@ -174,8 +174,20 @@ QueryText SelectClause(const std::vector<SelectedField>& p_aFields) {
     return query;
 }
 
+// What a list is ordered by for a field's expression. SQLite orders a symbol (NOCASE) by its bytes
+// with the ASCII letters folded; PostgreSQL's case-insensitive collation would order it by ICU's
+// rules, punctuation elsewhere and each comparison many times slower, so there the symbol is
+// ordered by its folded bytes, which is SQLite's order.
+std::string SortKey(std::string_view p_sSql, SqlDialect p_eDialect) {
+    if (p_eDialect == SqlDialect::Postgres && p_sSql == "s.symbol") {
+        return "lower(s.symbol COLLATE \"C\")";
+    }
+    return std::string(p_sSql);
+}
+
 // " ORDER BY ..." from an ADO sort clause, then p_sTieBreak so that equal keys keep a fixed order.
-std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::string& p_sTieBreak) {
+std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::string& p_sTieBreak,
+                    SqlDialect p_eDialect) {
     std::string order;
     std::string_view rest = p_sSort;
     while (!rest.empty()) {
@@ -200,10 +212,12 @@ std::string OrderBy(const std::string& p_sSort, RowKind p_eRows, const std::stri
             continue;
         }
         order += order.empty() ? " ORDER BY " : ", ";
-        order += std::string("(") + sql + (descending ? ") DESC" : ") ASC");
+        order += '(';
+        order += SortKey(sql, p_eDialect);
+        order += descending ? ") DESC" : ") ASC";
     }
     order += order.empty() ? " ORDER BY " : ", ";
-    return order + p_sTieBreak;
+    return order + SortKey(p_sTieBreak, p_eDialect);
 }
 
 ResultTable RunSelect(SqlDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
@@ -263,7 +277,7 @@ void AddNameFilter(QueryText& p_oQuery, const char* p_sColumn, const std::string
 ListResult FinishList(SqlDatabase& p_oDatabase, const std::vector<SelectedField>& p_aFields,
                       QueryText& p_oQuery, const ListRequest& p_oRequest, RowKind p_eRows,
                       const char* p_sTieBreak, int32_t p_lDay) {
-    p_oQuery.Add(OrderBy(p_oRequest.m_sSort, p_eRows, p_sTieBreak));
+    p_oQuery.Add(OrderBy(p_oRequest.m_sSort, p_eRows, p_sTieBreak, p_oDatabase.Dialect()));
     if (p_oRequest.m_lMaxRows > 0) {
         p_oQuery.Add(" LIMIT ?").Value(int64_t{p_oRequest.m_lMaxRows} + 1);
     }
@@ -295,7 +309,8 @@ ResultTable History(SqlDatabase& p_oDatabase, RowKind p_eRows, const char* p_sSo
         std::swap(first, last);
     }
     query.Value(first).Value(last);
-    query.Add(OrderBy(p_oRequest.m_sSort, p_eRows, std::string(p_sDateColumn) + " DESC"));
+    query.Add(OrderBy(p_oRequest.m_sSort, p_eRows, std::string(p_sDateColumn) + " DESC",
+                      p_oDatabase.Dialect()));
     if (p_oRequest.m_lMaxRows > 0) {
         query.Add(" LIMIT ?").Value(int64_t{p_oRequest.m_lMaxRows});
     }

@@ -214,6 +214,12 @@ void CopyBack(std::string_view p_sMethod, std::vector<Variant>& p_aAnswered,
     }
 }
 
+WireEncoding EncodingOf(const httplib::Response& p_oResponse) {
+    const std::string type = p_oResponse.get_header_value("Content-Type");
+    return type.starts_with(remote_protocol::kMessagePackType) ? WireEncoding::MessagePack
+                                                               : WireEncoding::Json;
+}
+
 Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
                  const httplib::Response& p_oResponse, std::span<Variant> p_args) {
     switch (p_oResponse.status) {
@@ -230,7 +236,7 @@ Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
     }
     WireResponse response;
     try {
-        response = DecodeResponse(p_oResponse.body);
+        response = DecodeResponse(p_oResponse.body, EncodingOf(p_oResponse));
     } catch (const WireFormatError& error) {
         RaiseFacadeError(p_sMethod, "The facade server at " + p_sServer +
                                         " answered with something that is not a facade message (" +
@@ -264,10 +270,10 @@ struct RemoteConnection::Client {
         m_oHttp.set_tcp_nodelay(true);
     }
 
-    httplib::Result Post(std::string_view p_sPath, const std::string& p_sBody) {
+    httplib::Result Post(std::string_view p_sPath, const std::string& p_sBody,
+                         std::string_view p_sType = remote_protocol::kContentType) {
         const Clock::time_point start = Clock::now();
-        httplib::Result result =
-            m_oHttp.Post(std::string(p_sPath), p_sBody, std::string(remote_protocol::kContentType));
+        httplib::Result result = m_oHttp.Post(std::string(p_sPath), p_sBody, std::string(p_sType));
         m_oLastElapsed = Clock::now() - start;
         return result;
     }
@@ -374,13 +380,14 @@ Variant RemoteConnection::Call(std::string_view p_sProgId, std::string_view p_sM
                               std::vector<Variant>(p_args.begin(), p_args.end())};
     std::string message;
     try {
-        message = EncodeRequest(request);
+        message = EncodeRequest(request, WireEncoding::MessagePack);
     } catch (const WireFormatError& error) {
         RaiseFacadeError(
             p_sMethod,
             std::string("An argument cannot be sent to the facade server (") + error.what() + ")");
     }
-    const httplib::Result result = m_oClient->Post(remote_protocol::kCallPath, message);
+    const httplib::Result result =
+        m_oClient->Post(remote_protocol::kCallPath, message, remote_protocol::kMessagePackType);
     if (!result) {
         RaiseFacadeError(p_sMethod, m_oClient->Failure(m_sServer, result.error()));
     }

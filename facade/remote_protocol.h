@@ -6,8 +6,10 @@
 //        200 {"format": ..., "owner_id": 7, "name": "ada", "time_code": "<session token>"}
 //        401 wrong name or password, 429 too many failed logins from the address (with
 //        Retry-After), 403 a password over plain HTTP from an address that is not loopback.
-//   POST /v1/call    a WireRequest whose time code is the session token
-//        200 a WireResponse (a facade error travels inside it, as the embedded facade raises it)
+//   POST /v1/call    a WireRequest whose time code is the session token, in MessagePack when
+//        sent as application/msgpack (as the proxies send it), else in JSON
+//        200 a WireResponse in the request's encoding (a facade error travels inside it, as the
+//        embedded facade raises it)
 //        400 a message that does not decode, 413 one over the size limit, 401 a time code that
 //        no session has or whose session expired; the body is then an error document.
 //   POST /v1/logout  {"format": ..., "time_code": "..."}   200, ends the session
@@ -27,6 +29,7 @@ inline constexpr std::string_view kCallPath = "/v1/call";
 inline constexpr std::string_view kLogoutPath = "/v1/logout";
 inline constexpr std::string_view kHealthPath = "/v1/health";
 inline constexpr std::string_view kContentType = "application/json";
+inline constexpr std::string_view kMessagePackType = "application/msgpack";
 
 inline constexpr int kOk = 200;
 inline constexpr int kBadRequest = 400;

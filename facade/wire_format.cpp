@@ -1,5 +1,6 @@
 #include "facade/wire_format.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -21,42 +22,106 @@ using Json = nlohmann::json;
     throw WireFormatError(p_sReason);
 }
 
-// Checked before parsing, so that neither the parser nor the decoding below recurses or
-// allocates beyond what the limits allow.
-void CheckShape(std::string_view p_sMessage, const WireLimits& p_oLimits) {
+// Builds a message's document as the library's own reader does, but stops at the first level
+// nested deeper than the limit, before reading into it (the MessagePack reader recurses into each
+// level), and reserves room for an array only as far as the message's bytes can fill it.
+class DocumentBuilder : public nlohmann::json_sax<Json> {
+  public:
+    DocumentBuilder(const WireLimits& p_oLimits, size_t p_lMessageBytes)
+        : m_iMaxDepth(p_oLimits.m_iMaxDepth), m_lMessageBytes(p_lMessageBytes) {}
+
+    bool null() override { return Put(nullptr); }
+    bool boolean(bool p_bValue) override { return Put(p_bValue); }
+    bool number_integer(number_integer_t p_llValue) override { return Put(p_llValue); }
+    bool number_unsigned(number_unsigned_t p_llValue) override { return Put(p_llValue); }
+    bool number_float(number_float_t p_dValue, const string_t&) override { return Put(p_dValue); }
+    bool string(string_t& p_sValue) override { return Put(std::move(p_sValue)); }
+    bool binary(binary_t& p_aValue) override { return Put(Json::binary(std::move(p_aValue))); }
+    bool start_object(std::size_t) override { return Open(Json::object()); }
+    bool key(string_t& p_sKey) override {
+        m_sKey = std::move(p_sKey);
+        return true;
+    }
+    bool end_object() override { return Close(); }
+    bool start_array(std::size_t p_lCount) override {
+        Json array = Json::array();
+        if (p_lCount != static_cast<std::size_t>(-1)) {
+            array.get_ref<Json::array_t&>().reserve(std::min(p_lCount, m_lMessageBytes));
+        }
+        return Open(std::move(array));
+    }
+    bool end_array() override { return Close(); }
+    bool parse_error(std::size_t, const std::string&, const Json::exception& p_oError) override {
+        m_sError = p_oError.what();
+        return false;
+    }
+
+    Json& Document() { return m_oDocument; }
+    // Why reading stopped: a syntax error of the encoding, or the depth ("" when it did not).
+    const std::string& SyntaxError() const { return m_sError; }
+    bool TooDeep() const { return m_bTooDeep; }
+
+  private:
+    // The value's place: the document, the next item of the open array, or the open object's
+    // member of the latest key.
+    Json* Place(Json p_oValue) {
+        if (m_aOpen.empty()) {
+            m_oDocument = std::move(p_oValue);
+            return &m_oDocument;
+        }
+        Json& open = *m_aOpen.back();
+        if (open.is_array()) {
+            open.get_ref<Json::array_t&>().push_back(std::move(p_oValue));
+            return &open.get_ref<Json::array_t&>().back();
+        }
+        Json& member = open[m_sKey];
+        member = std::move(p_oValue);
+        return &member;
+    }
+    bool Put(Json p_oValue) {
+        Place(std::move(p_oValue));
+        return true;
+    }
+    bool Open(Json p_oContainer) {
+        if (static_cast<int>(m_aOpen.size()) >= m_iMaxDepth) {
+            m_bTooDeep = true;
+            return false;
+        }
+        m_aOpen.push_back(Place(std::move(p_oContainer)));
+        return true;
+    }
+    bool Close() {
+        m_aOpen.pop_back();
+        return true;
+    }
+
+    int m_iMaxDepth;
+    size_t m_lMessageBytes;
+    Json m_oDocument;
+    // The arrays and objects being filled, innermost last; an outer one does not grow while an
+    // inner one is open, so these stay valid.
+    std::vector<Json*> m_aOpen;
+    std::string m_sKey;
+    std::string m_sError;
+    bool m_bTooDeep = false;
+};
+
+Json Parse(std::string_view p_sMessage, const WireLimits& p_oLimits, WireEncoding p_eEncoding) {
     if (p_sMessage.size() > p_oLimits.m_lMaxBytes) {
         Refuse("message of " + std::to_string(p_sMessage.size()) + " bytes is over the limit of " +
                std::to_string(p_oLimits.m_lMaxBytes));
     }
-    int depth = 0;
-    bool inText = false;
-    bool escaped = false;
-    for (const char c : p_sMessage) {
-        if (inText) {
-            inText = escaped || c != '"';
-            escaped = !escaped && c == '\\';
-            continue;
-        }
-        if (c == '"') {
-            inText = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > p_oLimits.m_iMaxDepth) {
-                Refuse("nested deeper than " + std::to_string(p_oLimits.m_iMaxDepth) + " levels");
-            }
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
+    DocumentBuilder builder(p_oLimits, p_sMessage.size());
+    const bool packed = p_eEncoding == WireEncoding::MessagePack;
+    Json::sax_parse(p_sMessage.begin(), p_sMessage.end(), &builder,
+                    packed ? Json::input_format_t::msgpack : Json::input_format_t::json);
+    if (builder.TooDeep()) {
+        Refuse("nested deeper than " + std::to_string(p_oLimits.m_iMaxDepth) + " levels");
     }
-}
-
-Json Parse(std::string_view p_sMessage, const WireLimits& p_oLimits) {
-    CheckShape(p_sMessage, p_oLimits);
-    Json message;
-    try {
-        message = Json::parse(p_sMessage.begin(), p_sMessage.end());
-    } catch (const Json::exception& error) {  // a syntax error or a number out of range
-        Refuse(std::string("not JSON: ") + error.what());
+    if (!builder.SyntaxError().empty()) {  // a syntax error or a number out of range
+        Refuse((packed ? "not MessagePack: " : "not JSON: ") + builder.SyntaxError());
     }
+    const Json message = std::move(builder.Document());
     if (!message.is_object()) {
         Refuse("message is not an object");
     }
@@ -146,7 +211,7 @@ Json Tagged(const char* p_sTag, Json p_oValue) {
     return Json{{"t", p_sTag}, {"v", std::move(p_oValue)}};
 }
 
-Json EncodeVariant(const Variant& p_vValue);
+Json EncodeVariant(const Variant& p_vValue, WireEncoding p_eEncoding);
 
 // JSON holds only UTF-8 text; other bytes (a file read in another encoding) travel as
 // hexadecimal, so that the facade sees them as the caller had them and can say they are not text.
@@ -184,7 +249,7 @@ std::string DecodeBytes(const std::string& p_sHex) {
     return bytes;
 }
 
-Json EncodeArray(const VariantArray& p_aArray) {
+Json EncodeArray(const VariantArray& p_aArray, WireEncoding p_eEncoding) {
     if (p_aArray.Dimensions() > 2) {
         Refuse("an array of " + std::to_string(p_aArray.Dimensions()) +
                " dimensions cannot travel");
@@ -195,14 +260,14 @@ Json EncodeArray(const VariantArray& p_aArray) {
     }
     Json values = Json::array();
     for (const Variant& value : p_aArray.Values()) {
-        values.push_back(EncodeVariant(value));
+        values.push_back(EncodeVariant(value, p_eEncoding));
     }
     Json array = Tagged("array", std::move(values));
     array["bounds"] = std::move(bounds);
     return array;
 }
 
-Json EncodeCell(const RowColumn& p_oColumn, uint32_t p_lRow) {
+Json EncodeCell(const RowColumn& p_oColumn, uint32_t p_lRow, WireEncoding p_eEncoding) {
     if (p_oColumn.IsNull(p_lRow)) {
         return nullptr;
     }
@@ -221,10 +286,68 @@ Json EncodeCell(const RowColumn& p_oColumn, uint32_t p_lRow) {
         case ColumnKind::Variant:
             break;
     }
-    return EncodeVariant(p_oColumn.Variants()[p_lRow]);
+    return EncodeVariant(p_oColumn.Variants()[p_lRow], p_eEncoding);
 }
 
-Json EncodeRecordset(const Recordset& p_rRecordset) {
+// In MessagePack a column of numbers travels packed, as one byte string of its rows one after
+// another: a byte that is 1 for Null and 0 otherwise, then the value's little-endian bytes (the 8
+// of a double for Double and Date, the 4 of an integer for Long). Its reader takes it without
+// building a value for each cell. 0 for a kind that travels as an array of cells.
+size_t PackedWidth(ColumnKind p_eKind) {
+    switch (p_eKind) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            return 8;
+        case ColumnKind::Long:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+void AppendLittleEndian(std::vector<uint8_t>& p_aBytes, uint64_t p_llValue, size_t p_lWidth) {
+    for (size_t i = 0; i < p_lWidth; ++i) {
+        p_aBytes.push_back(static_cast<uint8_t>(p_llValue >> (8 * i)));
+    }
+}
+
+uint64_t ReadLittleEndian(const uint8_t* p_aBytes, size_t p_lWidth) {
+    uint64_t value = 0;
+    for (size_t i = 0; i < p_lWidth; ++i) {
+        value |= uint64_t{p_aBytes[i]} << (8 * i);
+    }
+    return value;
+}
+
+Json PackedColumn(const Recordset& p_rRecordset, const RowColumn& p_oColumn) {
+    const size_t width = PackedWidth(p_oColumn.Kind());
+    std::vector<uint8_t> bytes;
+    bytes.reserve((width + 1) * static_cast<size_t>(p_rRecordset.ViewCount()));
+    for (int32_t position = 0; position < p_rRecordset.ViewCount(); ++position) {
+        const uint32_t row = p_rRecordset.ViewRowId(position);
+        const bool null = p_oColumn.IsNull(row);
+        bytes.push_back(null ? 1 : 0);
+        if (null) {
+            AppendLittleEndian(bytes, 0, width);
+        } else if (width == 8) {
+            AppendLittleEndian(bytes, std::bit_cast<uint64_t>(p_oColumn.Numbers()[row]), width);
+        } else {
+            AppendLittleEndian(bytes, std::bit_cast<uint32_t>(p_oColumn.Longs()[row]), width);
+        }
+    }
+    return Json::binary(std::move(bytes));
+}
+
+Json CellsColumn(const Recordset& p_rRecordset, const RowColumn& p_oColumn,
+                 WireEncoding p_eEncoding) {
+    Json column = Json::array();
+    for (int32_t position = 0; position < p_rRecordset.ViewCount(); ++position) {
+        column.push_back(EncodeCell(p_oColumn, p_rRecordset.ViewRowId(position), p_eEncoding));
+    }
+    return column;
+}
+
+Json EncodeRecordset(const Recordset& p_rRecordset, WireEncoding p_eEncoding) {
     Json fields = Json::array();
     for (int32_t i = 0; i < p_rRecordset.Fields().Count(); ++i) {
         const Field& field = p_rRecordset.Fields().Item(i);
@@ -242,18 +365,18 @@ Json EncodeRecordset(const Recordset& p_rRecordset) {
         Json columns = Json::array();
         const RowStore& rows = p_rRecordset.Rows();
         for (size_t c = 0; c < rows.ColumnCount(); ++c) {
-            Json column = Json::array();
-            for (int32_t position = 0; position < p_rRecordset.ViewCount(); ++position) {
-                column.push_back(EncodeCell(rows.Column(c), p_rRecordset.ViewRowId(position)));
-            }
-            columns.push_back(std::move(column));
+            const RowColumn& column = rows.Column(c);
+            const bool packed =
+                p_eEncoding == WireEncoding::MessagePack && PackedWidth(column.Kind()) != 0;
+            columns.push_back(packed ? PackedColumn(p_rRecordset, column)
+                                     : CellsColumn(p_rRecordset, column, p_eEncoding));
         }
         recordset["columns"] = std::move(columns);
     }
     return Tagged("recordset", std::move(recordset));
 }
 
-Json EncodeVariant(const Variant& p_vValue) {
+Json EncodeVariant(const Variant& p_vValue, WireEncoding p_eEncoding) {
     switch (p_vValue.Type()) {
         case VarType::Empty:
             return Tagged("empty");
@@ -274,7 +397,7 @@ Json EncodeVariant(const Variant& p_vValue) {
         case VarType::String:
             return EncodeText(p_vValue.ToString());
         case VarType::Array:
-            return EncodeArray(p_vValue.Array());
+            return EncodeArray(p_vValue.Array(), p_eEncoding);
         case VarType::Object:
             break;
     }
@@ -285,7 +408,7 @@ Json EncodeVariant(const Variant& p_vValue) {
     if (!recordset) {
         Refuse("an object other than a recordset cannot travel");
     }
-    return EncodeRecordset(*recordset);
+    return EncodeRecordset(*recordset, p_eEncoding);
 }
 
 Variant DecodeVariant(const Json& p_oValue);
@@ -400,6 +523,32 @@ void AppendCell(RowColumn& p_oColumn, const Json& p_oCell, const std::string& p_
     }
 }
 
+// The rows of a column as it travels: an array of cells, or packed bytes (PackedColumn).
+size_t RowsOf(const Json& p_oCells, ColumnKind p_eKind, const std::string& p_sField) {
+    if (!p_oCells.is_binary()) {
+        return ArrayOf(p_oCells, "column " + p_sField).size();
+    }
+    const size_t width = PackedWidth(p_eKind);
+    if (width == 0 || p_oCells.get_binary().size() % (width + 1) != 0) {
+        Refuse("column " + p_sField + " is not packed as its kind is");
+    }
+    return p_oCells.get_binary().size() / (width + 1);
+}
+
+void AppendPacked(RowColumn& p_oColumn, const std::vector<uint8_t>& p_aBytes) {
+    const size_t width = PackedWidth(p_oColumn.Kind());
+    for (size_t at = 0; at < p_aBytes.size(); at += width + 1) {
+        const uint64_t value = ReadLittleEndian(&p_aBytes[at + 1], width);
+        if (p_aBytes[at] != 0) {
+            p_oColumn.AppendNull();
+        } else if (width == 8) {
+            p_oColumn.AppendNumber(std::bit_cast<double>(value));
+        } else {
+            p_oColumn.AppendLong(std::bit_cast<int32_t>(static_cast<uint32_t>(value)));
+        }
+    }
+}
+
 std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oColumns) {
     const Json::array_t& columns = ArrayOf(p_oColumns, "recordset columns");
     if (columns.size() != static_cast<size_t>(p_rRecordset.Fields().Count())) {
@@ -407,15 +556,21 @@ std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oC
                std::to_string(columns.size()) + " columns");
     }
     std::vector<RowColumn> rows;
+    size_t count = 0;
     for (size_t c = 0; c < columns.size(); ++c) {
         const Field& field = p_rRecordset.Fields().Item(static_cast<int32_t>(c));
-        const Json::array_t& cells = ArrayOf(columns[c], "column " + field.Name());
-        if (cells.size() != ArrayOf(columns[0], "column").size()) {
+        RowColumn column(ColumnKindOf(field.Type()));
+        const size_t cells = RowsOf(columns[c], column.Kind(), field.Name());
+        if (c > 0 && cells != count) {
             Refuse("column " + field.Name() + " has another number of rows than the first");
         }
-        RowColumn column(ColumnKindOf(field.Type()));
-        for (const Json& cell : cells) {
-            AppendCell(column, cell, field.Name());
+        count = cells;
+        if (columns[c].is_binary()) {
+            AppendPacked(column, columns[c].get_binary());
+        } else {
+            for (const Json& cell : columns[c].get_ref<const Json::array_t&>()) {
+                AppendCell(column, cell, field.Name());
+            }
         }
         rows.push_back(std::move(column));
     }
@@ -501,10 +656,10 @@ Variant DecodeVariant(const Json& p_oValue) {
     Refuse("unknown value tag \"" + tag + "\"");
 }
 
-Json EncodeArgs(const std::vector<Variant>& p_aArgs) {
+Json EncodeArgs(const std::vector<Variant>& p_aArgs, WireEncoding p_eEncoding) {
     Json args = Json::array();
     for (const Variant& arg : p_aArgs) {
-        args.push_back(EncodeVariant(arg));
+        args.push_back(EncodeVariant(arg, p_eEncoding));
     }
     return args;
 }
@@ -519,7 +674,8 @@ std::vector<Variant> DecodeArgs(const Json& p_oMessage) {
 
 // A result that is the recordset of a by-reference argument (the list calls return their rows) is
 // sent once, as that argument's place, and comes back as the same object.
-Json EncodeResult(const Variant& p_vResult, const std::vector<Variant>& p_aArgs) {
+Json EncodeResult(const Variant& p_vResult, const std::vector<Variant>& p_aArgs,
+                  WireEncoding p_eEncoding) {
     const std::shared_ptr<Recordset> recordset =
         p_vResult.Type() == VarType::Object ? RecordsetOf(p_vResult) : nullptr;
     for (size_t i = 0; recordset && i < p_aArgs.size(); ++i) {
@@ -527,7 +683,7 @@ Json EncodeResult(const Variant& p_vResult, const std::vector<Variant>& p_aArgs)
             return Tagged("arg", i);
         }
     }
-    return EncodeVariant(p_vResult);
+    return EncodeVariant(p_vResult, p_eEncoding);
 }
 
 Variant DecodeResult(const Json& p_oResult, const std::vector<Variant>& p_aArgs) {
@@ -542,22 +698,29 @@ Variant DecodeResult(const Json& p_oResult, const std::vector<Variant>& p_aArgs)
     return p_aArgs[static_cast<size_t>(place)];
 }
 
-std::string Dump(const Json& p_oMessage) {
+std::string Dump(const Json& p_oMessage, WireEncoding p_eEncoding) {
+    if (p_eEncoding == WireEncoding::MessagePack) {
+        std::string message;
+        Json::to_msgpack(p_oMessage, message);
+        return message;
+    }
     return p_oMessage.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 }  // namespace
 
-std::string EncodeRequest(const WireRequest& p_oRequest) {
+std::string EncodeRequest(const WireRequest& p_oRequest, WireEncoding p_eEncoding) {
     return Dump({{"format", kWireFormatVersion},
                  {"progId", p_oRequest.m_sProgId},
                  {"method", p_oRequest.m_sMethod},
                  {"timeCode", p_oRequest.m_sTimeCode},
-                 {"args", EncodeArgs(p_oRequest.m_aArgs)}});
+                 {"args", EncodeArgs(p_oRequest.m_aArgs, p_eEncoding)}},
+                p_eEncoding);
 }
 
-WireRequest DecodeRequest(std::string_view p_sMessage, const WireLimits& p_oLimits) {
-    const Json message = Parse(p_sMessage, p_oLimits);
+WireRequest DecodeRequest(std::string_view p_sMessage, WireEncoding p_eEncoding,
+                          const WireLimits& p_oLimits) {
+    const Json message = Parse(p_sMessage, p_oLimits, p_eEncoding);
     WireRequest request;
     request.m_sProgId = TextOf(Member(message, "progId", "request"), "progId");
     request.m_sMethod = TextOf(Member(message, "method", "request"), "method");
@@ -566,22 +729,25 @@ WireRequest DecodeRequest(std::string_view p_sMessage, const WireLimits& p_oLimi
     return request;
 }
 
-std::string EncodeResponse(const WireResponse& p_oResponse) {
+std::string EncodeResponse(const WireResponse& p_oResponse, WireEncoding p_eEncoding) {
     if (p_oResponse.m_oError) {
         const AutomationError& error = *p_oResponse.m_oError;
         return Dump({{"format", kWireFormatVersion},
                      {"error",
                       {{"number", error.Number()},
                        {"source", error.Source()},
-                       {"description", error.Description()}}}});
+                       {"description", error.Description()}}}},
+                    p_eEncoding);
     }
     return Dump({{"format", kWireFormatVersion},
-                 {"result", EncodeResult(p_oResponse.m_vResult, p_oResponse.m_aArgs)},
-                 {"args", EncodeArgs(p_oResponse.m_aArgs)}});
+                 {"result", EncodeResult(p_oResponse.m_vResult, p_oResponse.m_aArgs, p_eEncoding)},
+                 {"args", EncodeArgs(p_oResponse.m_aArgs, p_eEncoding)}},
+                p_eEncoding);
 }
 
-WireResponse DecodeResponse(std::string_view p_sMessage, const WireLimits& p_oLimits) {
-    const Json message = Parse(p_sMessage, p_oLimits);
+WireResponse DecodeResponse(std::string_view p_sMessage, WireEncoding p_eEncoding,
+                            const WireLimits& p_oLimits) {
+    const Json message = Parse(p_sMessage, p_oLimits, p_eEncoding);
     WireResponse response;
     if (message.contains("error")) {
         const Json& error = message["error"];

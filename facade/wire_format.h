@@ -1,6 +1,8 @@
-// The messages a remote facade call travels in: one JSON document per request and per response,
+// The messages a remote facade call travels in: one document per request and per response,
 // marked with the format "qv-facade/1" so that either side can refuse a version it does not
-// speak.
+// speak. A document is written as JSON text, or as the same document in MessagePack, which writes
+// numbers and texts as they are held instead of converting them to and from decimal text, and so
+// carries a list of thousands of rows in a fraction of the time.
 //
 // A request names the component (ProgID), the method and the caller's login time code, and holds
 // every argument in position order. A response holds the return value and every argument as the
@@ -14,8 +16,10 @@
 // travels as the text "NaN", "Infinity" or "-Infinity".
 //
 // A recordset travels as its fields (name, ADO type, defined size, attributes, precision, scale),
-// its cursor location and lock type, and the rows of its view in view order, one JSON array per
-// field holding the values of its storage kind (null for Null). Its filter, sort and current row
+// its cursor location and lock type, and the rows of its view in view order, one array per
+// field holding the values of its storage kind (null for Null); in MessagePack a field of Double,
+// Date or Long values travels packed instead, as one byte string of its rows, each a byte that
+// marks Null and then the value's little-endian bytes. Its filter, sort and current row
 // do not travel: the facade hands out recordsets unfiltered, unsorted and on their first row, and
 // the callers set their own filter and sort after the call. A decoded recordset is open,
 // unfiltered and on its first row; a closed one arrives closed with its fields. Any other object
@@ -42,9 +46,11 @@ namespace qv::facade {
 
 inline constexpr std::string_view kWireFormatVersion = "qv-facade/1";
 
+enum class WireEncoding { Json, MessagePack };
+
 struct WireLimits {
     size_t m_lMaxBytes = size_t{64} << 20;
-    // Levels of JSON arrays and objects; a Variant array nested in an argument takes two.
+    // Levels of arrays and objects; a Variant array nested in an argument takes two.
     int m_iMaxDepth = 24;
 };
 
@@ -70,10 +76,16 @@ class WireFormatError : public std::runtime_error {
 
 // Encoding throws WireFormatError for an object other than a recordset. Text that is not UTF-8
 // has its bad bytes replaced, as JSON holds only UTF-8.
-std::string EncodeRequest(const WireRequest& p_oRequest);
-WireRequest DecodeRequest(std::string_view p_sMessage, const WireLimits& p_oLimits = {});
+std::string EncodeRequest(const WireRequest& p_oRequest,
+                          WireEncoding p_eEncoding = WireEncoding::Json);
+WireRequest DecodeRequest(std::string_view p_sMessage,
+                          WireEncoding p_eEncoding = WireEncoding::Json,
+                          const WireLimits& p_oLimits = {});
 
-std::string EncodeResponse(const WireResponse& p_oResponse);
-WireResponse DecodeResponse(std::string_view p_sMessage, const WireLimits& p_oLimits = {});
+std::string EncodeResponse(const WireResponse& p_oResponse,
+                           WireEncoding p_eEncoding = WireEncoding::Json);
+WireResponse DecodeResponse(std::string_view p_sMessage,
+                            WireEncoding p_eEncoding = WireEncoding::Json,
+                            const WireLimits& p_oLimits = {});
 
 }  // namespace qv::facade

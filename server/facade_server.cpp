@@ -106,15 +106,28 @@ facade::WireResponse Invoke(BackendPool::Lease& p_oLease, facade::WireRequest& p
 
 // The response's message; a call whose answer cannot travel raises that instead.
 std::string EncodeAnswer(const facade::WireRequest& p_oRequest,
-                         const facade::WireResponse& p_oResponse) {
+                         const facade::WireResponse& p_oResponse,
+                         facade::WireEncoding p_eEncoding) {
     try {
-        return facade::EncodeResponse(p_oResponse);
+        return facade::EncodeResponse(p_oResponse, p_eEncoding);
     } catch (const facade::WireFormatError& error) {
         facade::WireResponse failed;
         failed.m_oError = AutomationError(facade::kFacadeErrorNumber, facade::kFacadeSource,
                                           p_oRequest.m_sMethod + ": " + error.what());
-        return facade::EncodeResponse(failed);
+        return facade::EncodeResponse(failed, p_eEncoding);
     }
+}
+
+// A call is answered in the encoding it came in.
+facade::WireEncoding EncodingOf(const httplib::Request& p_oRequest) {
+    const std::string type = p_oRequest.get_header_value("Content-Type");
+    return type.starts_with(protocol::kMessagePackType) ? facade::WireEncoding::MessagePack
+                                                        : facade::WireEncoding::Json;
+}
+
+const std::string& ContentTypeOf(facade::WireEncoding p_eEncoding) {
+    static const std::string messagePack(protocol::kMessagePackType);
+    return p_eEncoding == facade::WireEncoding::MessagePack ? messagePack : kJson;
 }
 
 double SystemNow() {
@@ -309,9 +322,10 @@ void FacadeServer::Login(const httplib::Request& p_oRequest, httplib::Response& 
 }
 
 void FacadeServer::Call(const httplib::Request& p_oRequest, httplib::Response& p_oResponse) {
+    const facade::WireEncoding encoding = EncodingOf(p_oRequest);
     facade::WireRequest request;
     try {
-        request = facade::DecodeRequest(p_oRequest.body, m_oOptions.m_oLimits);
+        request = facade::DecodeRequest(p_oRequest.body, encoding, m_oOptions.m_oLimits);
     } catch (const facade::WireFormatError& error) {
         Refuse(p_oResponse, protocol::kBadRequest, error.what());
         return;
@@ -331,7 +345,7 @@ void FacadeServer::Call(const httplib::Request& p_oRequest, httplib::Response& p
         if (response.m_oError) {
             p_oLease.KeepIfConnected();
         }
-        p_oResponse.set_content(EncodeAnswer(request, response), kJson);
+        p_oResponse.set_content(EncodeAnswer(request, response, encoding), ContentTypeOf(encoding));
     });
 }
 

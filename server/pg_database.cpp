@@ -4,6 +4,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -30,6 +31,31 @@ constexpr Oid kInt4Oid = 23;
 constexpr Oid kFloat4Oid = 700;
 constexpr Oid kFloat8Oid = 701;
 constexpr Oid kNumericOid = 1700;
+constexpr Oid kNameOid = 19;
+constexpr Oid kTextOid = 25;
+constexpr Oid kBpcharOid = 1042;
+constexpr Oid kVarcharOid = 1043;
+
+// A statement whose columns are all of these types gets its rows in PostgreSQL's binary form,
+// which it writes without formatting numbers and the cursor reads without parsing them.
+bool HasBinaryForm(Oid p_lType) {
+    switch (p_lType) {
+        case kBoolOid:
+        case kInt2Oid:
+        case kInt4Oid:
+        case kInt8Oid:
+        case kFloat4Oid:
+        case kFloat8Oid:
+        case kNumericOid:
+        case kNameOid:
+        case kTextOid:
+        case kBpcharOid:
+        case kVarcharOid:
+            return true;
+        default:
+            return false;
+    }
+}
 
 // The advisory lock a write transaction holds ("QVWR").
 constexpr int64_t kWriteLockKey = 0x51565752;
@@ -223,6 +249,85 @@ std::string DoubleText(double p_dValue) {
     return text;
 }
 
+uint64_t BigEndian(std::string_view p_sBytes) {
+    uint64_t value = 0;
+    for (const char byte : p_sBytes) {
+        value = (value << 8) | static_cast<unsigned char>(byte);
+    }
+    return value;
+}
+
+// A binary int2, int4 or int8.
+int64_t BinaryInteger(std::string_view p_sBytes) {
+    const uint64_t raw = BigEndian(p_sBytes);
+    if (p_sBytes.empty() || p_sBytes.size() >= 8) {
+        return static_cast<int64_t>(raw);
+    }
+    const uint64_t sign = uint64_t{1} << (8 * p_sBytes.size() - 1);
+    return static_cast<int64_t>((raw ^ sign) - sign);
+}
+
+// A binary float4 or float8.
+double BinaryFloat(std::string_view p_sBytes) {
+    if (p_sBytes.size() == 4) {
+        return std::bit_cast<float>(static_cast<uint32_t>(BigEndian(p_sBytes)));
+    }
+    return std::bit_cast<double>(BigEndian(p_sBytes));
+}
+
+// A binary numeric as PostgreSQL's text form writes it. The binary form is four 16-bit words (the
+// count of base-10000 digits, the weight of the first, the sign, the count of decimals shown)
+// and then the digits.
+std::string NumericText(std::string_view p_sBytes) {
+    const auto word = [&](size_t p_lAt) {
+        return static_cast<uint16_t>(BigEndian(p_sBytes.substr(2 * p_lAt, 2)));
+    };
+    if (p_sBytes.size() < 8) {
+        return "NaN";
+    }
+    const int count = word(0);
+    const int weight = static_cast<int16_t>(word(1));
+    const uint16_t sign = word(2);
+    const size_t decimals = word(3);
+    if (sign == 0xD000 || sign == 0xF000) {
+        return sign == 0xD000 ? "Infinity" : "-Infinity";
+    }
+    if (sign == 0xC000 || p_sBytes.size() < 8 + 2 * static_cast<size_t>(count)) {
+        return "NaN";
+    }
+    const auto digit = [&](int p_lIndex) {
+        return p_lIndex >= 0 && p_lIndex < count ? word(4 + static_cast<size_t>(p_lIndex)) : 0;
+    };
+    const auto group = [&](int p_lIndex, bool p_bPadded) {
+        char text[8];
+        std::snprintf(text, sizeof(text), p_bPadded ? "%04d" : "%d", digit(p_lIndex));
+        return std::string(text);
+    };
+    std::string text = sign == 0x4000 ? "-" : "";
+    text += weight < 0 ? "0" : group(0, false);
+    for (int i = 1; i <= weight; ++i) {
+        text += group(i, true);
+    }
+    if (decimals == 0) {
+        return text;
+    }
+    std::string fraction;
+    for (int i = weight + 1; fraction.size() < decimals; ++i) {
+        fraction += group(i, true);
+    }
+    return text + "." + fraction.substr(0, decimals);
+}
+
+// A double as PostgreSQL's text form writes it: the shortest that reads back the same.
+std::string FloatText(double p_dValue) {
+    if (std::isnan(p_dValue) || std::isinf(p_dValue)) {
+        return std::isnan(p_dValue) ? "NaN" : (p_dValue > 0 ? "Infinity" : "-Infinity");
+    }
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof(text), p_dValue);
+    return std::string(text, end);
+}
+
 // A numeric that holds a whole number of int64's range reads as an integer, as SQLite's sum of
 // integers would; any other as a double.
 SqlValueKind NumericKind(std::string_view p_sText) {
@@ -309,14 +414,28 @@ class PgCursor : public facade::SqlCursor {
             case kFloat8Oid:
                 return SqlValueKind::Real;
             case kNumericOid:
-                return NumericKind(Text(p_lIndex));
+                return NumericKind(TextForm(p_lIndex));
             default:
                 return SqlValueKind::Text;
         }
     }
 
     int64_t ColumnInt64(int p_lIndex) const override {
-        const std::string_view text = Text(p_lIndex);
+        if (Binary(p_lIndex)) {
+            switch (PQftype(m_oResult.get(), p_lIndex)) {
+                case kInt2Oid:
+                case kInt4Oid:
+                case kInt8Oid:
+                    return BinaryInteger(Text(p_lIndex));
+                case kFloat4Oid:
+                case kFloat8Oid:
+                    return DoubleToInt64(BinaryFloat(Text(p_lIndex)));
+                default:
+                    break;
+            }
+        }
+        const std::string form = TextForm(p_lIndex);
+        const std::string_view text = form;
         if (PQftype(m_oResult.get(), p_lIndex) == kBoolOid) {
             return text == "t" ? 1 : 0;
         }
@@ -329,13 +448,20 @@ class PgCursor : public facade::SqlCursor {
     }
 
     double ColumnDouble(int p_lIndex) const override {
+        if (Binary(p_lIndex) && OnColumn(p_lIndex) &&
+            !PQgetisnull(m_oResult.get(), m_lRow, p_lIndex)) {
+            const Oid type = PQftype(m_oResult.get(), p_lIndex);
+            if (type == kFloat4Oid || type == kFloat8Oid) {
+                return BinaryFloat(Text(p_lIndex));
+            }
+        }
         if (ColumnKind(p_lIndex) == SqlValueKind::Integer) {
             return static_cast<double>(ColumnInt64(p_lIndex));
         }
-        return ParseDouble(Text(p_lIndex));
+        return ParseDouble(TextForm(p_lIndex));
     }
 
-    std::string ColumnText(int p_lIndex) const override { return std::string(Text(p_lIndex)); }
+    std::string ColumnText(int p_lIndex) const override { return TextForm(p_lIndex); }
 
   private:
     PgParameter& Parameter(int p_lIndex) {
@@ -352,7 +478,35 @@ class PgCursor : public facade::SqlCursor {
                p_lIndex < PQnfields(m_oResult.get());
     }
 
-    // The value as PostgreSQL wrote it; "" for NULL or off the row.
+    bool Binary(int p_lIndex) const {
+        return m_oResult && PQfformat(m_oResult.get(), p_lIndex) == 1;
+    }
+
+    // The value in PostgreSQL's text form, whichever form it came in; "" for NULL or off the row.
+    std::string TextForm(int p_lIndex) const {
+        const std::string_view bytes = Text(p_lIndex);
+        if (!Binary(p_lIndex) || !OnColumn(p_lIndex) ||
+            PQgetisnull(m_oResult.get(), m_lRow, p_lIndex) != 0) {
+            return std::string(bytes);
+        }
+        switch (PQftype(m_oResult.get(), p_lIndex)) {
+            case kBoolOid:
+                return bytes == std::string_view("\1", 1) ? "t" : "f";
+            case kInt2Oid:
+            case kInt4Oid:
+            case kInt8Oid:
+                return std::to_string(BinaryInteger(bytes));
+            case kFloat4Oid:
+            case kFloat8Oid:
+                return FloatText(BinaryFloat(bytes));
+            case kNumericOid:
+                return NumericText(bytes);
+            default:
+                return std::string(bytes);
+        }
+    }
+
+    // The value's bytes as PostgreSQL sent them; "" for NULL or off the row.
     std::string_view Text(int p_lIndex) const {
         if (!OnColumn(p_lIndex)) {
             return {};
@@ -503,8 +657,8 @@ void PgDatabase::Execute(std::string_view p_sSql) {
     Run(TranslateSql(p_sSql).m_sText, "cannot run the statements");
 }
 
-const std::string& PgDatabase::PreparedName(const std::string& p_sText,
-                                            const std::vector<PgParameter>& p_aParameters) {
+const PgDatabase::PreparedStatement& PgDatabase::Prepared(
+    const std::string& p_sText, const std::vector<PgParameter>& p_aParameters) {
     std::vector<Oid> types;
     std::string key = p_sText;
     for (const PgParameter& parameter : p_aParameters) {
@@ -514,35 +668,44 @@ const std::string& PgDatabase::PreparedName(const std::string& p_sText,
     if (const auto known = m_aPrepared.find(key); known != m_aPrepared.end()) {
         return known->second;
     }
-    std::string name = "qv" + std::to_string(m_aPrepared.size() + 1);
-    PgResult result(PQprepare(m_oConnection, name.c_str(), p_sText.c_str(),
+    PreparedStatement statement{"qv" + std::to_string(m_aPrepared.size() + 1), true};
+    PgResult result(PQprepare(m_oConnection, statement.m_sName.c_str(), p_sText.c_str(),
                               static_cast<int>(types.size()), types.data()));
     NoteResult(nullptr);
     if (!result || !Succeeded(result.get())) {
         Fail("cannot prepare a query", result.get());
     }
-    return m_aPrepared.emplace(std::move(key), std::move(name)).first->second;
+    const PgResult described(PQdescribePrepared(m_oConnection, statement.m_sName.c_str()));
+    if (!described || !Succeeded(described.get())) {
+        Fail("cannot describe a query", described.get());
+    }
+    for (int column = 0; column < PQnfields(described.get()); ++column) {
+        statement.m_bBinary =
+            statement.m_bBinary && HasBinaryForm(PQftype(described.get(), column));
+    }
+    return m_aPrepared.emplace(std::move(key), std::move(statement)).first->second;
 }
 
 facade::SqlStatement PgDatabase::Prepare(std::string_view p_sSql) {
     EnsureConnected();
     PgSql sql = TranslateSql(p_sSql);
     // Prepared now as SQLite would, so that a statement that does not parse fails here.
-    PreparedName(sql.m_sText, std::vector<PgParameter>(static_cast<size_t>(sql.m_lParameterCount)));
+    Prepared(sql.m_sText, std::vector<PgParameter>(static_cast<size_t>(sql.m_lParameterCount)));
     return facade::SqlStatement(std::make_unique<PgCursor>(*this, std::move(sql)));
 }
 
 PgResult PgDatabase::RunPrepared(const std::string& p_sText,
                                  const std::vector<PgParameter>& p_aParameters) {
     EnsureConnected();
-    const std::string& name = PreparedName(p_sText, p_aParameters);
+    const PreparedStatement& statement = Prepared(p_sText, p_aParameters);
     std::vector<const char*> values;
     values.reserve(p_aParameters.size());
     for (const PgParameter& parameter : p_aParameters) {
         values.push_back(parameter.m_sText ? parameter.m_sText->c_str() : nullptr);
     }
-    PgResult result(PQexecPrepared(m_oConnection, name.c_str(), static_cast<int>(values.size()),
-                                   values.data(), nullptr, nullptr, 0));
+    PgResult result(PQexecPrepared(m_oConnection, statement.m_sName.c_str(),
+                                   static_cast<int>(values.size()), values.data(), nullptr, nullptr,
+                                   statement.m_bBinary ? 1 : 0));
     NoteResult(result.get());
     if (!result || !Succeeded(result.get())) {
         Fail("cannot run a query", result.get());
@@ -554,7 +717,7 @@ PgResult PgDatabase::DescribePrepared(const std::string& p_sText,
                                       const std::vector<PgParameter>& p_aParameters) {
     EnsureConnected();
     PgResult result(
-        PQdescribePrepared(m_oConnection, PreparedName(p_sText, p_aParameters).c_str()));
+        PQdescribePrepared(m_oConnection, Prepared(p_sText, p_aParameters).m_sName.c_str()));
     NoteResult(nullptr);
     if (!result || !Succeeded(result.get())) {
         Fail("cannot describe a query", result.get());

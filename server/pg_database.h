@@ -100,16 +100,21 @@ class PgDatabase : public facade::SqlDatabase {
     // Opens the connection again when it broke, unless a transaction was open on it.
     void EnsureConnected();
     bool EndedWhileIdle();
-    // The name a translated statement, with its parameters of the given types, is prepared under
-    // on this connection.
-    const std::string& PreparedName(const std::string& p_sText,
-                                    const std::vector<PgParameter>& p_aParameters);
+    struct PreparedStatement {
+        std::string m_sName;
+        // Whether its rows come in the binary form (every column of a type that has one).
+        bool m_bBinary = false;
+    };
+    // A translated statement, with its parameters of the given types, as prepared on this
+    // connection.
+    const PreparedStatement& Prepared(const std::string& p_sText,
+                                      const std::vector<PgParameter>& p_aParameters);
     PgResult Run(const std::string& p_sText, std::string_view p_sWhat);
     void NoteResult(const pg_result* p_oResult);
 
     std::string m_sName;
     pg_conn* m_oConnection = nullptr;
-    std::map<std::string, std::string, std::less<>> m_aPrepared;
+    std::map<std::string, PreparedStatement, std::less<>> m_aPrepared;
     int64_t m_llChangedRows = 0;
     bool m_bInTransaction = false;
     int m_lBusyTimeoutMs;

@@ -38,6 +38,7 @@ struct Reply {
 struct Received {
     std::string m_sPath;
     std::string m_sBody{};
+    std::string m_sType{};
 };
 
 // Answers each request with the next scripted reply (500 when the script has run out) and keeps
@@ -88,7 +89,8 @@ class ScriptedServer {
   private:
     void Serve(const httplib::Request& p_oRequest, httplib::Response& p_oResponse) {
         std::unique_lock lock(m_oMutex);
-        m_aReceived.push_back({p_oRequest.path, p_oRequest.body});
+        m_aReceived.push_back(
+            {p_oRequest.path, p_oRequest.body, p_oRequest.get_header_value("Content-Type")});
         Reply reply{500, "unscripted"};
         if (!m_aScript.empty()) {
             reply = m_aScript.front();
@@ -282,7 +284,8 @@ TEST(RemoteConnection, OnlyByReferenceResultsReachTheCaller) {
 
     const std::vector<Received> requests = server.Requests();
     ASSERT_EQ(requests.size(), 3u);
-    const WireRequest sent = DecodeRequest(requests[1].m_sBody);
+    EXPECT_EQ(requests[1].m_sType, remote_protocol::kMessagePackType);
+    const WireRequest sent = DecodeRequest(requests[1].m_sBody, WireEncoding::MessagePack);
     EXPECT_EQ(requests[1].m_sPath, remote_protocol::kCallPath);
     EXPECT_EQ(sent.m_sProgId, prog_id::kViewerReader);
     EXPECT_EQ(sent.m_sTimeCode, "tc-1");

@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <limits>
+#include <nlohmann/json.hpp>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "facade/component_test_support.h"
@@ -16,6 +18,12 @@ namespace {
 
 using namespace testing;
 namespace stocks = facade_protocol::stock_viewer;
+
+constexpr WireEncoding kEncodings[] = {WireEncoding::Json, WireEncoding::MessagePack};
+
+std::string NameOf(WireEncoding p_eEncoding) {
+    return p_eEncoding == WireEncoding::Json ? "JSON" : "MessagePack";
+}
 
 // Kind and value alike; recordsets by their fields and the rows of their views.
 void ExpectSame(const Variant& p_vExpected, const Variant& p_vActual, const std::string& p_sWhat) {
@@ -106,23 +114,29 @@ TEST(WireFormat, EveryKindOfValueComesBackAsItWent) {
                                           FilteredRecordset()};
 
     const WireRequest oRequest{"QorvantOnlineFacade.ViewerFNtr", "StockViewer", "T1", aValues};
-    const WireRequest oRequestBack = DecodeRequest(EncodeRequest(oRequest));
-    EXPECT_EQ(oRequestBack.m_sProgId, oRequest.m_sProgId);
-    EXPECT_EQ(oRequestBack.m_sMethod, oRequest.m_sMethod);
-    EXPECT_EQ(oRequestBack.m_sTimeCode, oRequest.m_sTimeCode);
-    const WireResponse oResponseBack = DecodeResponse(EncodeResponse({aValues.back(), aValues}));
-    ASSERT_EQ(oRequestBack.m_aArgs.size(), aValues.size());
-    ASSERT_EQ(oResponseBack.m_aArgs.size(), aValues.size());
-    EXPECT_FALSE(oResponseBack.m_oError);
-    ExpectSame(aValues.back(), oResponseBack.m_vResult, "result");
-    for (size_t i = 0; i < aValues.size(); ++i) {
-        ExpectSame(aValues[i], oRequestBack.m_aArgs[i], "request value " + std::to_string(i));
-        ExpectSame(aValues[i], oResponseBack.m_aArgs[i], "response value " + std::to_string(i));
+    for (const WireEncoding eEncoding : kEncodings) {
+        const std::string sIn = " in " + NameOf(eEncoding);
+        const WireRequest oRequestBack =
+            DecodeRequest(EncodeRequest(oRequest, eEncoding), eEncoding);
+        EXPECT_EQ(oRequestBack.m_sProgId, oRequest.m_sProgId) << sIn;
+        EXPECT_EQ(oRequestBack.m_sMethod, oRequest.m_sMethod) << sIn;
+        EXPECT_EQ(oRequestBack.m_sTimeCode, oRequest.m_sTimeCode) << sIn;
+        const WireResponse oResponseBack =
+            DecodeResponse(EncodeResponse({aValues.back(), aValues}, eEncoding), eEncoding);
+        ASSERT_EQ(oRequestBack.m_aArgs.size(), aValues.size()) << sIn;
+        ASSERT_EQ(oResponseBack.m_aArgs.size(), aValues.size()) << sIn;
+        EXPECT_FALSE(oResponseBack.m_oError) << sIn;
+        ExpectSame(aValues.back(), oResponseBack.m_vResult, "result" + sIn);
+        for (size_t i = 0; i < aValues.size(); ++i) {
+            const std::string sValue = " value " + std::to_string(i) + sIn;
+            ExpectSame(aValues[i], oRequestBack.m_aArgs[i], "request" + sValue);
+            ExpectSame(aValues[i], oResponseBack.m_aArgs[i], "response" + sValue);
+        }
+        EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult), RecordsetOf(oResponseBack.m_aArgs.back()))
+            << "the rows a list call returns and hands back are one object" << sIn;
+        EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->RecordCount(), 2) << sIn;
+        EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->Value("Price"), Variant(2.0)) << sIn;
     }
-    EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult), RecordsetOf(oResponseBack.m_aArgs.back()))
-        << "the rows a list call returns and hands back are one object";
-    EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->RecordCount(), 2);
-    EXPECT_EQ(RecordsetOf(oResponseBack.m_vResult)->Value("Price"), Variant(2.0));
 }
 
 TEST(WireFormat, AFacadeErrorComesBackAsItWent) {
@@ -140,11 +154,15 @@ TEST_F(WireFormatOfCalls, AStockListAnswerComesBackFieldByField) {
     std::vector<Variant> aArgs = StockViewerCall{}.Args();
     const Variant vResult = Call(prog_id::kViewerReader, stocks::kMethod, aArgs);
     ASSERT_GT(RowsAt(aArgs, stocks::kRows)->RecordCount(), 0);
-    const WireResponse oBack = DecodeResponse(EncodeResponse({vResult, aArgs}));
-    ExpectSame(vResult, oBack.m_vResult, "result");
-    ASSERT_EQ(oBack.m_aArgs.size(), aArgs.size());
-    for (size_t i = 0; i < aArgs.size(); ++i) {
-        ExpectSame(aArgs[i], oBack.m_aArgs[i], "argument " + std::to_string(i));
+    for (const WireEncoding eEncoding : kEncodings) {
+        const std::string sIn = " in " + NameOf(eEncoding);
+        const WireResponse oBack =
+            DecodeResponse(EncodeResponse({vResult, aArgs}, eEncoding), eEncoding);
+        ExpectSame(vResult, oBack.m_vResult, "result" + sIn);
+        ASSERT_EQ(oBack.m_aArgs.size(), aArgs.size()) << sIn;
+        for (size_t i = 0; i < aArgs.size(); ++i) {
+            ExpectSame(aArgs[i], oBack.m_aArgs[i], "argument " + std::to_string(i) + sIn);
+        }
     }
 }
 
@@ -203,25 +221,62 @@ TEST(WireFormat, AMalformedMessageIsRefusedWithItsReason) {
         {R"({"format":"qv-facade/1","error":{"number":"5","source":"","description":""}})",
          "error number is not an integer"},
     };
-    for (const Case& oCase : aCases) {
+    const auto ExpectRefused = [](const std::string& p_sMessage, WireEncoding p_eEncoding,
+                                  const std::string& p_sReason, const std::string& p_sShown) {
         try {
-            if (oCase.m_sMessage.find("\"error\"") != std::string::npos) {
-                DecodeResponse(oCase.m_sMessage);
+            if (p_sShown.find("\"error\"") != std::string::npos) {
+                DecodeResponse(p_sMessage, p_eEncoding);
             } else {
-                DecodeRequest(oCase.m_sMessage);
+                DecodeRequest(p_sMessage, p_eEncoding);
             }
-            ADD_FAILURE() << "accepted " << oCase.m_sMessage;
+            ADD_FAILURE() << "accepted " << p_sShown << " in " << NameOf(p_eEncoding);
         } catch (const WireFormatError& error) {
-            EXPECT_NE(std::string(error.what()).find(oCase.m_sReason), std::string::npos)
-                << oCase.m_sMessage << " gave " << error.what();
+            EXPECT_NE(std::string(error.what()).find(p_sReason), std::string::npos)
+                << p_sShown << " in " << NameOf(p_eEncoding) << " gave " << error.what();
+        }
+    };
+    for (const Case& oCase : aCases) {
+        ExpectRefused(oCase.m_sMessage, WireEncoding::Json, oCase.m_sReason, oCase.m_sMessage);
+        // The same document in MessagePack is refused for the same reason.
+        const nlohmann::json document = nlohmann::json::parse(oCase.m_sMessage, nullptr, false);
+        if (!document.is_discarded()) {
+            std::string sPacked;
+            nlohmann::json::to_msgpack(document, sPacked);
+            ExpectRefused(sPacked, WireEncoding::MessagePack, oCase.m_sReason, oCase.m_sMessage);
         }
     }
+    // Packed columns: two Double rows are 18 bytes; a text column travels as cells.
+    for (const auto& [sFields, iBytes, sReason] :
+         {std::tuple{kPrice, 17, "column Price is not packed as its kind is"},
+          std::tuple{kPrice + R"(,{"name":"Sym","type":200,"size":8,"attributes":0,)"
+                              R"("precision":0,"scale":0})",
+                     18, "column Sym is not packed as its kind is"}}) {
+        nlohmann::json document = nlohmann::json::parse(RecordsetMessage(sFields, "[]"));
+        nlohmann::json& columns = document["args"][0]["v"]["columns"];
+        columns = nlohmann::json::array();
+        for (size_t i = 0; i < document["args"][0]["v"]["fields"].size(); ++i) {
+            columns.push_back(nlohmann::json::binary(std::vector<uint8_t>(iBytes, 0)));
+        }
+        std::string sPacked;
+        nlohmann::json::to_msgpack(document, sPacked);
+        ExpectRefused(sPacked, WireEncoding::MessagePack, sReason, sReason);
+    }
+    std::string sRequest = EncodeRequest({"P", "M", "", {Variant(1)}}, WireEncoding::MessagePack);
+    sRequest.pop_back();
+    ExpectRefused(sRequest, WireEncoding::MessagePack, "not MessagePack", "a cut request");
+    ExpectRefused("\xC1", WireEncoding::MessagePack, "not MessagePack", "a byte of no type");
+    // An array header claiming four billion items, in a message of six bytes.
+    ExpectRefused("\xDD\xFF\xFF\xFF\xFF\x90", WireEncoding::MessagePack, "not MessagePack",
+                  "a huge array");
 }
 
 TEST(WireFormat, AMessageOverTheSizeLimitIsRefusedUnread) {
     const std::string sMessage = Request(R"({"t":"string","v":")" + std::string(200, 'x') + "\"}");
-    EXPECT_THROW(DecodeRequest(sMessage, WireLimits{.m_lMaxBytes = 100}), WireFormatError);
-    EXPECT_EQ(DecodeRequest(sMessage, WireLimits{.m_lMaxBytes = 300}).m_aArgs.size(), 1U);
+    EXPECT_THROW(DecodeRequest(sMessage, WireEncoding::Json, WireLimits{.m_lMaxBytes = 100}),
+                 WireFormatError);
+    EXPECT_EQ(
+        DecodeRequest(sMessage, WireEncoding::Json, WireLimits{.m_lMaxBytes = 300}).m_aArgs.size(),
+        1U);
 }
 
 }  // namespace
