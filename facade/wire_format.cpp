@@ -289,16 +289,21 @@ Json EncodeCell(const RowColumn& p_oColumn, uint32_t p_lRow, WireEncoding p_eEnc
     return EncodeVariant(p_oColumn.Variants()[p_lRow], p_eEncoding);
 }
 
-// In MessagePack a column of numbers travels packed, as one byte string of its rows one after
-// another: a byte that is 1 for Null and 0 otherwise, then the value's little-endian bytes (the 8
-// of a double for Double and Date, the 4 of an integer for Long). Its reader takes it without
-// building a value for each cell. 0 for a kind that travels as an array of cells.
+// In MessagePack a column of numbers or texts travels packed, as one byte string of its rows one
+// after another: a byte that is 1 for Null and 0 otherwise, then the value's little-endian bytes
+// (the 8 of a double for Double and Date, the 4 of an integer for Long, and for a text its length
+// in 4 bytes and then its bytes). Its reader takes it without building a value for each cell.
+constexpr size_t kTextLengthBytes = 4;
+
+// The bytes of a packed value of the kind; kTextLengthBytes for a text's length, 0 for a kind that
+// travels as an array of cells.
 size_t PackedWidth(ColumnKind p_eKind) {
     switch (p_eKind) {
         case ColumnKind::Double:
         case ColumnKind::Date:
             return 8;
         case ColumnKind::Long:
+        case ColumnKind::Text:
             return 4;
         default:
             return 0;
@@ -319,21 +324,37 @@ uint64_t ReadLittleEndian(const uint8_t* p_aBytes, size_t p_lWidth) {
     return value;
 }
 
+void AppendPackedValue(std::vector<uint8_t>& p_aBytes, const RowColumn& p_oColumn,
+                       uint32_t p_lRow) {
+    switch (p_oColumn.Kind()) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            AppendLittleEndian(p_aBytes, std::bit_cast<uint64_t>(p_oColumn.Numbers()[p_lRow]), 8);
+            return;
+        case ColumnKind::Long:
+            AppendLittleEndian(p_aBytes, std::bit_cast<uint32_t>(p_oColumn.Longs()[p_lRow]), 4);
+            return;
+        default: {
+            const std::string& text = p_oColumn.Texts()[p_lRow];
+            AppendLittleEndian(p_aBytes, text.size(), kTextLengthBytes);
+            p_aBytes.insert(p_aBytes.end(), text.begin(), text.end());
+        }
+    }
+}
+
 Json PackedColumn(const Recordset& p_rRecordset, const RowColumn& p_oColumn) {
     const size_t width = PackedWidth(p_oColumn.Kind());
     std::vector<uint8_t> bytes;
     bytes.reserve((width + 1) * static_cast<size_t>(p_rRecordset.ViewCount()));
     for (int32_t position = 0; position < p_rRecordset.ViewCount(); ++position) {
         const uint32_t row = p_rRecordset.ViewRowId(position);
-        const bool null = p_oColumn.IsNull(row);
-        bytes.push_back(null ? 1 : 0);
-        if (null) {
+        if (p_oColumn.IsNull(row)) {
+            bytes.push_back(1);
             AppendLittleEndian(bytes, 0, width);
-        } else if (width == 8) {
-            AppendLittleEndian(bytes, std::bit_cast<uint64_t>(p_oColumn.Numbers()[row]), width);
-        } else {
-            AppendLittleEndian(bytes, std::bit_cast<uint32_t>(p_oColumn.Longs()[row]), width);
+            continue;
         }
+        bytes.push_back(0);
+        AppendPackedValue(bytes, p_oColumn, row);
     }
     return Json::binary(std::move(bytes));
 }
@@ -523,30 +544,68 @@ void AppendCell(RowColumn& p_oColumn, const Json& p_oCell, const std::string& p_
     }
 }
 
-// The rows of a column as it travels: an array of cells, or packed bytes (PackedColumn).
+// Reads a packed column (PackedColumn) row by row, refusing one whose bytes are not whole rows of
+// its kind. p_fRow gets whether the row is Null and the bytes of its value.
+template <class Row>
+size_t ReadPacked(const std::vector<uint8_t>& p_aBytes, ColumnKind p_eKind,
+                  const std::string& p_sField, Row p_fRow) {
+    const size_t width = PackedWidth(p_eKind);
+    size_t rows = 0;
+    size_t at = 0;
+    while (width != 0 && p_aBytes.size() - at > width) {
+        size_t size = width;
+        if (p_eKind == ColumnKind::Text) {
+            size += ReadLittleEndian(&p_aBytes[at + 1], kTextLengthBytes);
+            if (size > p_aBytes.size() - at - 1) {
+                break;
+            }
+        }
+        p_fRow(p_aBytes[at] != 0, &p_aBytes[at + 1]);
+        at += size + 1;
+        ++rows;
+    }
+    if (width == 0 || at != p_aBytes.size()) {
+        Refuse("column " + p_sField + " is not packed as its kind is");
+    }
+    return rows;
+}
+
+void AppendPackedCell(RowColumn& p_oColumn, bool p_bNull, const uint8_t* p_aValue) {
+    if (p_bNull) {
+        p_oColumn.AppendNull();
+        return;
+    }
+    switch (p_oColumn.Kind()) {
+        case ColumnKind::Double:
+        case ColumnKind::Date:
+            p_oColumn.AppendNumber(std::bit_cast<double>(ReadLittleEndian(p_aValue, 8)));
+            return;
+        case ColumnKind::Long:
+            p_oColumn.AppendLong(
+                std::bit_cast<int32_t>(static_cast<uint32_t>(ReadLittleEndian(p_aValue, 4))));
+            return;
+        default: {
+            const size_t length = ReadLittleEndian(p_aValue, kTextLengthBytes);
+            const char* text = reinterpret_cast<const char*>(p_aValue + kTextLengthBytes);
+            p_oColumn.AppendText(std::string(text, length));
+        }
+    }
+}
+
+// The rows of a column as it travels: an array of cells, or packed bytes, which are checked whole
+// before any row is taken.
 size_t RowsOf(const Json& p_oCells, ColumnKind p_eKind, const std::string& p_sField) {
     if (!p_oCells.is_binary()) {
         return ArrayOf(p_oCells, "column " + p_sField).size();
     }
-    const size_t width = PackedWidth(p_eKind);
-    if (width == 0 || p_oCells.get_binary().size() % (width + 1) != 0) {
-        Refuse("column " + p_sField + " is not packed as its kind is");
-    }
-    return p_oCells.get_binary().size() / (width + 1);
+    return ReadPacked(p_oCells.get_binary(), p_eKind, p_sField, [](bool, const uint8_t*) {});
 }
 
-void AppendPacked(RowColumn& p_oColumn, const std::vector<uint8_t>& p_aBytes) {
-    const size_t width = PackedWidth(p_oColumn.Kind());
-    for (size_t at = 0; at < p_aBytes.size(); at += width + 1) {
-        const uint64_t value = ReadLittleEndian(&p_aBytes[at + 1], width);
-        if (p_aBytes[at] != 0) {
-            p_oColumn.AppendNull();
-        } else if (width == 8) {
-            p_oColumn.AppendNumber(std::bit_cast<double>(value));
-        } else {
-            p_oColumn.AppendLong(std::bit_cast<int32_t>(static_cast<uint32_t>(value)));
-        }
-    }
+void AppendPacked(RowColumn& p_oColumn, const std::vector<uint8_t>& p_aBytes,
+                  const std::string& p_sField) {
+    ReadPacked(p_aBytes, p_oColumn.Kind(), p_sField, [&](bool p_bNull, const uint8_t* p_aValue) {
+        AppendPackedCell(p_oColumn, p_bNull, p_aValue);
+    });
 }
 
 std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oColumns) {
@@ -566,7 +625,7 @@ std::vector<RowColumn> ColumnsOf(const Recordset& p_rRecordset, const Json& p_oC
         }
         count = cells;
         if (columns[c].is_binary()) {
-            AppendPacked(column, columns[c].get_binary());
+            AppendPacked(column, columns[c].get_binary(), field.Name());
         } else {
             for (const Json& cell : columns[c].get_ref<const Json::array_t&>()) {
                 AppendCell(column, cell, field.Name());

@@ -18,8 +18,8 @@
 // A recordset travels as its fields (name, ADO type, defined size, attributes, precision, scale),
 // its cursor location and lock type, and the rows of its view in view order, one array per
 // field holding the values of its storage kind (null for Null); in MessagePack a field of Double,
-// Date or Long values travels packed instead, as one byte string of its rows, each a byte that
-// marks Null and then the value's little-endian bytes. Its filter, sort and current row
+// Date, Long or text values travels packed instead, as one byte string of its rows, each a byte
+// that marks Null and then the value's little-endian bytes (a text's length and then its bytes). Its filter, sort and current row
 // do not travel: the facade hands out recordsets unfiltered, unsorted and on their first row, and
 // the callers set their own filter and sort after the call. A decoded recordset is open,
 // unfiltered and on its first row; a closed one arrives closed with its fields. Any other object

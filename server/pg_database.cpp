@@ -298,24 +298,41 @@ std::string NumericText(std::string_view p_sBytes) {
     const auto digit = [&](int p_lIndex) {
         return p_lIndex >= 0 && p_lIndex < count ? word(4 + static_cast<size_t>(p_lIndex)) : 0;
     };
-    const auto group = [&](int p_lIndex, bool p_bPadded) {
-        char text[8];
-        std::snprintf(text, sizeof(text), p_bPadded ? "%04d" : "%d", digit(p_lIndex));
-        return std::string(text);
+    // A base-10000 digit as four decimal ones.
+    const auto append = [&](std::string& p_sText, int p_lIndex) {
+        const int value = digit(p_lIndex);
+        p_sText += static_cast<char>('0' + value / 1000);
+        p_sText += static_cast<char>('0' + value / 100 % 10);
+        p_sText += static_cast<char>('0' + value / 10 % 10);
+        p_sText += static_cast<char>('0' + value % 10);
     };
     std::string text = sign == 0x4000 ? "-" : "";
-    text += weight < 0 ? "0" : group(0, false);
+    if (weight < 0) {
+        text += '0';
+    } else {
+        std::string first;
+        append(first, 0);
+        const size_t lead = std::min(first.find_first_not_of('0'), size_t{3});
+        text += first.substr(lead);
+    }
     for (int i = 1; i <= weight; ++i) {
-        text += group(i, true);
+        append(text, i);
     }
     if (decimals == 0) {
         return text;
     }
-    std::string fraction;
-    for (int i = weight + 1; fraction.size() < decimals; ++i) {
-        fraction += group(i, true);
+    text += '.';
+    const size_t point = text.size();
+    for (int i = weight + 1; text.size() - point < decimals; ++i) {
+        append(text, i);
     }
-    return text + "." + fraction.substr(0, decimals);
+    text.resize(point + decimals);
+    return text;
+}
+
+// The decimals a binary numeric shows; 0 for one too short to be a numeric.
+size_t NumericDecimals(std::string_view p_sBytes) {
+    return p_sBytes.size() < 8 ? 0 : static_cast<size_t>(BigEndian(p_sBytes.substr(6, 2)));
 }
 
 // A double as PostgreSQL's text form writes it: the shortest that reads back the same.
@@ -414,6 +431,10 @@ class PgCursor : public facade::SqlCursor {
             case kFloat8Oid:
                 return SqlValueKind::Real;
             case kNumericOid:
+                // A numeric showing decimals is never a whole number.
+                if (Binary(p_lIndex) && NumericDecimals(Text(p_lIndex)) > 0) {
+                    return SqlValueKind::Real;
+                }
                 return NumericKind(TextForm(p_lIndex));
             default:
                 return SqlValueKind::Text;

@@ -245,18 +245,20 @@ TEST(WireFormat, AMalformedMessageIsRefusedWithItsReason) {
             ExpectRefused(sPacked, WireEncoding::MessagePack, oCase.m_sReason, oCase.m_sMessage);
         }
     }
-    // Packed columns: two Double rows are 18 bytes; a text column travels as cells.
-    for (const auto& [sFields, iBytes, sReason] :
-         {std::tuple{kPrice, 17, "column Price is not packed as its kind is"},
-          std::tuple{kPrice + R"(,{"name":"Sym","type":200,"size":8,"attributes":0,)"
-                              R"("precision":0,"scale":0})",
-                     18, "column Sym is not packed as its kind is"}}) {
-        nlohmann::json document = nlohmann::json::parse(RecordsetMessage(sFields, "[]"));
-        nlohmann::json& columns = document["args"][0]["v"]["columns"];
-        columns = nlohmann::json::array();
-        for (size_t i = 0; i < document["args"][0]["v"]["fields"].size(); ++i) {
-            columns.push_back(nlohmann::json::binary(std::vector<uint8_t>(iBytes, 0)));
-        }
+    // Packed columns whose bytes are not whole rows of their kind, or of a kind that travels as
+    // cells: two Double rows are 18 bytes; a text of 9 bytes cannot end after 1.
+    const auto Field = [](const char* p_sName, int p_lType) {
+        return std::string(R"({"name":")") + p_sName + R"(","type":)" + std::to_string(p_lType) +
+               R"(,"size":8,"attributes":0,"precision":0,"scale":0})";
+    };
+    for (const auto& [sField, aBytes, sReason] :
+         {std::tuple{kPrice, std::vector<uint8_t>(17, 0), "column Price is not packed"},
+          std::tuple{Field("Sym", adVarChar), std::vector<uint8_t>{0, 9, 0, 0, 0, 'a'},
+                     "column Sym is not packed"},
+          std::tuple{Field("Held", adBoolean), std::vector<uint8_t>{0, 1},
+                     "column Held is not packed"}}) {
+        nlohmann::json document = nlohmann::json::parse(RecordsetMessage(sField, "[]"));
+        document["args"][0]["v"]["columns"] = {nlohmann::json::binary(aBytes)};
         std::string sPacked;
         nlohmann::json::to_msgpack(document, sPacked);
         ExpectRefused(sPacked, WireEncoding::MessagePack, sReason, sReason);
