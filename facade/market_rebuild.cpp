@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <variant>
+#include <vector>
 
 #include "facade/market_schema.h"
 #include "facade/sqlite_database.h"
@@ -173,18 +175,35 @@ struct GroupDay {
 // Days of each group of one kind: [group index][day index].
 using GroupTable = std::vector<std::vector<GroupDay>>;
 
+constexpr const char* kInsertBars =
+    "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, pct_change, "
+    "avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank, basis_close, share_factor) VALUES ";
+constexpr int kBarColumns = 16;
+// Bars go to the store this many to a statement: a client of a database server waits for each
+// statement's answer, which one row at a time made writing a market take minutes.
+constexpr size_t kBarsPerInsert = 256;
+
+// The insert of p_lRows bars, its parameters numbered row by row.
+std::string InsertBarsSql(size_t p_lRows) {
+    std::string sql = kInsertBars;
+    for (size_t row = 0; row < p_lRows; ++row) {
+        sql += row == 0 ? "(" : ", (";
+        for (int column = 1; column <= kBarColumns; ++column) {
+            sql += (column == 1 ? "?" : ", ?") +
+                   std::to_string(static_cast<int>(row) * kBarColumns + column);
+        }
+        sql += ')';
+    }
+    return sql;
+}
+
 // The importer keeps prices and volumes within what the store holds (market_schema.h), so a value
 // that does not convert means a caller let one through: it fails the rebuild rather than store
 // garbage.
 class DayWriter {
   public:
     explicit DayWriter(SqlDatabase& p_oDatabase)
-        : m_sPath(p_oDatabase.Name()),
-          m_oInsert(p_oDatabase.Prepare(
-              "INSERT INTO stock_bars (day_key, open, high, low, close, adj_close, volume, "
-              "pct_change, avg_volume_50, high_52w, low_52w, ma_50, ma_200, rs_rank, basis_close, "
-              "share_factor) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
-              "?14, ?15, ?16)")) {}
+        : m_oDatabase(p_oDatabase), m_oInsert(p_oDatabase.Prepare(InsertBarsSql(kBarsPerInsert))) {}
 
     void Write(const StockSeries& p_oStock, const std::vector<DailyMetrics>& p_aMetrics,
                const std::vector<uint8_t>& p_aRanks) {
@@ -192,48 +211,75 @@ class DayWriter {
         for (size_t i = 0; i < p_oStock.m_aBars.size(); ++i) {
             const DailyBar& bar = p_oStock.m_aBars[i];
             const DailyMetrics& day = p_aMetrics[i];
-            m_oInsert.BindInt64(1, DayKey(p_oStock.m_llStockId, bar.m_lDate));
-            BindWhole(2, bar.m_dOpen, kPriceScale);
-            BindWhole(3, bar.m_dHigh, kPriceScale);
-            BindWhole(4, bar.m_dLow, kPriceScale);
-            BindWhole(5, bar.m_dClose, kPriceScale);
-            BindWhole(6, bar.m_dAdjClose, kPriceScale);
-            m_oInsert.BindInt64(7, bar.m_llVolume);
-            m_oInsert.BindOptionalDouble(8, day.m_dPctChange);
-            BindWhole(9, day.m_dAvgVolume, 1);
-            BindWhole(10, day.m_dHigh52, kPriceScale);
-            BindWhole(11, day.m_dLow52, kPriceScale);
-            BindWhole(12, day.m_dMa50, kPriceScale);
-            BindWhole(13, day.m_dMa200, kPriceScale);
-            if (p_aRanks[i] > 0) {
-                m_oInsert.BindInt64(14, p_aRanks[i]);
-            } else {
-                m_oInsert.BindNull(14);
+            m_aPending.emplace_back(DayKey(p_oStock.m_llStockId, bar.m_lDate));
+            AddWhole(bar.m_dOpen, kPriceScale);
+            AddWhole(bar.m_dHigh, kPriceScale);
+            AddWhole(bar.m_dLow, kPriceScale);
+            AddWhole(bar.m_dClose, kPriceScale);
+            AddWhole(bar.m_dAdjClose, kPriceScale);
+            m_aPending.emplace_back(bar.m_llVolume);
+            m_aPending.push_back(std::isfinite(day.m_dPctChange) ? Value(day.m_dPctChange)
+                                                                 : Value());
+            AddWhole(day.m_dAvgVolume, 1);
+            AddWhole(day.m_dHigh52, kPriceScale);
+            AddWhole(day.m_dLow52, kPriceScale);
+            AddWhole(day.m_dMa50, kPriceScale);
+            AddWhole(day.m_dMa200, kPriceScale);
+            m_aPending.push_back(p_aRanks[i] > 0 ? Value(int64_t{p_aRanks[i]}) : Value());
+            AddWhole(bar.m_dClose * day.m_dPriceFactor, kPriceScale);
+            m_aPending.emplace_back(day.m_dShareFactor);
+            if (m_aPending.size() == kBarsPerInsert * kBarColumns) {
+                Run(m_oInsert);
             }
-            BindWhole(15, bar.m_dClose * day.m_dPriceFactor, kPriceScale);
-            m_oInsert.BindDouble(16, day.m_dShareFactor);
-            m_oInsert.Run();
+        }
+    }
+
+    // Writes the bars still waiting for a full statement.
+    void Finish() {
+        if (!m_aPending.empty()) {
+            SqlStatement rest = m_oDatabase.Prepare(InsertBarsSql(m_aPending.size() / kBarColumns));
+            Run(rest);
         }
     }
 
   private:
+    // A bound value: none (NULL), a whole number or a double.
+    using Value = std::variant<std::monostate, int64_t, double>;
+
     // p_dValue * p_dScale as a whole number; NaN (no value) is NULL.
-    void BindWhole(int p_lIndex, double p_dValue, double p_dScale) {
+    void AddWhole(double p_dValue, double p_dScale) {
         if (std::isnan(p_dValue)) {
-            m_oInsert.BindNull(p_lIndex);
+            m_aPending.emplace_back();
             return;
         }
         const std::optional<int64_t> whole = RoundToWholeNumber(p_dValue * p_dScale);
         if (!whole) {
-            throw FacadeError(m_sPath, 0,
+            throw FacadeError(m_oDatabase.Name(), 0,
                               "stock " + std::to_string(m_llStockId) + " has a daily value (" +
                                   std::to_string(p_dValue) + ") beyond what the store holds");
         }
-        m_oInsert.BindInt64(p_lIndex, *whole);
+        m_aPending.emplace_back(*whole);
     }
 
-    std::string m_sPath;
+    void Run(SqlStatement& p_oInsert) {
+        for (size_t i = 0; i < m_aPending.size(); ++i) {
+            const int index = static_cast<int>(i) + 1;
+            const Value& value = m_aPending[i];
+            if (const auto* whole = std::get_if<int64_t>(&value)) {
+                p_oInsert.BindInt64(index, *whole);
+            } else if (const auto* real = std::get_if<double>(&value)) {
+                p_oInsert.BindDouble(index, *real);
+            } else {
+                p_oInsert.BindNull(index);
+            }
+        }
+        p_oInsert.Run();
+        m_aPending.clear();
+    }
+
+    SqlDatabase& m_oDatabase;
     SqlStatement m_oInsert;
+    std::vector<Value> m_aPending;
     int64_t m_llStockId = 0;
 };
 
@@ -344,6 +390,7 @@ void RewriteDailyData(SqlDatabase& p_oDatabase, const std::vector<StockSeries>& 
                            stocks);
         }
     }
+    dayWriter.Finish();
     ReportProgress(p_fProgress, "Writing daily bars", stocks, stocks);
     WriteGroupDays(p_oDatabase, kIndustryGroupKind, codes.m_aIndustries, industries,
                    calendar.Days());
