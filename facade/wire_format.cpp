@@ -24,11 +24,10 @@ using Json = nlohmann::json;
 
 // Builds a message's document as the library's own reader does, but stops at the first level
 // nested deeper than the limit, before reading into it (the MessagePack reader recurses into each
-// level), and reserves room for an array only as far as the message's bytes can fill it.
+// level). An array's claimed length reserves nothing: a few bytes could claim billions.
 class DocumentBuilder : public nlohmann::json_sax<Json> {
   public:
-    DocumentBuilder(const WireLimits& p_oLimits, size_t p_lMessageBytes)
-        : m_iMaxDepth(p_oLimits.m_iMaxDepth), m_lMessageBytes(p_lMessageBytes) {}
+    explicit DocumentBuilder(const WireLimits& p_oLimits) : m_iMaxDepth(p_oLimits.m_iMaxDepth) {}
 
     bool null() override { return Put(nullptr); }
     bool boolean(bool p_bValue) override { return Put(p_bValue); }
@@ -43,13 +42,7 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
         return true;
     }
     bool end_object() override { return Close(); }
-    bool start_array(std::size_t p_lCount) override {
-        Json array = Json::array();
-        if (p_lCount != static_cast<std::size_t>(-1)) {
-            array.get_ref<Json::array_t&>().reserve(std::min(p_lCount, m_lMessageBytes));
-        }
-        return Open(std::move(array));
-    }
+    bool start_array(std::size_t) override { return Open(Json::array()); }
     bool end_array() override { return Close(); }
     bool parse_error(std::size_t, const std::string&, const Json::exception& p_oError) override {
         m_sError = p_oError.what();
@@ -96,7 +89,6 @@ class DocumentBuilder : public nlohmann::json_sax<Json> {
     }
 
     int m_iMaxDepth;
-    size_t m_lMessageBytes;
     Json m_oDocument;
     // The arrays and objects being filled, innermost last; an outer one does not grow while an
     // inner one is open, so these stay valid.
@@ -111,7 +103,7 @@ Json Parse(std::string_view p_sMessage, const WireLimits& p_oLimits, WireEncodin
         Refuse("message of " + std::to_string(p_sMessage.size()) + " bytes is over the limit of " +
                std::to_string(p_oLimits.m_lMaxBytes));
     }
-    DocumentBuilder builder(p_oLimits, p_sMessage.size());
+    DocumentBuilder builder(p_oLimits);
     const bool packed = p_eEncoding == WireEncoding::MessagePack;
     Json::sax_parse(p_sMessage.begin(), p_sMessage.end(), &builder,
                     packed ? Json::input_format_t::msgpack : Json::input_format_t::json);
