@@ -64,7 +64,8 @@ PagesMarket& Market() {
             std::to_string(kHeld));
         while (oHeld.Step()) {
             oMarket.m_aIds.push_back(oHeld.ColumnInt64(0));
-            oMarket.m_sSymbols += (oMarket.m_sSymbols.empty() ? "" : ",") + oHeld.ColumnText(1);
+            oMarket.m_sSymbols += oMarket.m_sSymbols.empty() ? "" : ",";
+            oMarket.m_sSymbols += oHeld.ColumnText(1);
         }
         return oMarket;
     }();

@@ -16,7 +16,7 @@ namespace {
 // A case that asks for real or manual time is measured by it; any other by the CPU time of its
 // thread, so that other processes on a shared machine do not enter the ratios.
 double TimeOf(const benchmark::BenchmarkReporter::Run& p_run) {
-    const std::string name = p_run.benchmark_name();
+    const std::string name = p_run.run_name.str();
     const auto EndsWith = [&](std::string_view p_sEnd) {
         return name.size() >= p_sEnd.size() &&
                name.compare(name.size() - p_sEnd.size(), p_sEnd.size(), p_sEnd) == 0;
@@ -32,8 +32,14 @@ class RecordingReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& p_runs) override {
         for (const Run& run : p_runs) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                m_times[run.benchmark_name()] = TimeOf(run);
+            if (run.error_occurred) {
+                continue;
+            }
+            // A case run several times is taken by its median run, which a moment of another
+            // process's work on a shared machine does not move.
+            if (run.run_type == Run::RT_Iteration ||
+                (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")) {
+                m_times[run.run_name.str()] = TimeOf(run);
             }
         }
         ConsoleReporter::ReportRuns(p_runs);

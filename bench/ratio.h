@@ -4,7 +4,8 @@
 //
 // where <measured> is the time of one case divided by that of its baseline case, both
 // measured in the same run: the real (or manual) time of a case that asks for it, the CPU time of
-// its thread otherwise. Usage, at the end of a benchmark program:
+// its thread otherwise. A case given repetitions is measured by the median of its runs. Usage, at
+// the end of a benchmark program:
 //
 //     int main(int argc, char** argv) {
 //         return qv::bench::RunWithRatios(argc, argv, {{"recordset.filter.10k",
