@@ -398,16 +398,18 @@ class PgCursor : public facade::SqlCursor {
         if (!m_oResult) {
             m_oResult = m_oDatabase.RunPrepared(m_sText, m_aParameters);
             m_lRow = -1;
+            Describe();
         }
-        if (m_lRow < PQntuples(m_oResult.get())) {
+        if (m_lRow < m_lRows) {
             ++m_lRow;
         }
-        return m_lRow < PQntuples(m_oResult.get());
+        return m_lRow < m_lRows;
     }
 
     void Reset() override {
         m_oResult.reset();
         m_lRow = -1;
+        Describe();
     }
 
     int ColumnCount() const override {
@@ -421,7 +423,7 @@ class PgCursor : public facade::SqlCursor {
         if (!OnColumn(p_lIndex) || PQgetisnull(m_oResult.get(), m_lRow, p_lIndex) != 0) {
             return SqlValueKind::Null;
         }
-        switch (PQftype(m_oResult.get(), p_lIndex)) {
+        switch (m_aTypes[static_cast<size_t>(p_lIndex)]) {
             case kBoolOid:
             case kInt2Oid:
             case kInt4Oid:
@@ -443,7 +445,7 @@ class PgCursor : public facade::SqlCursor {
 
     int64_t ColumnInt64(int p_lIndex) const override {
         if (Binary(p_lIndex)) {
-            switch (PQftype(m_oResult.get(), p_lIndex)) {
+            switch (m_aTypes[static_cast<size_t>(p_lIndex)]) {
                 case kInt2Oid:
                 case kInt4Oid:
                 case kInt8Oid:
@@ -457,7 +459,7 @@ class PgCursor : public facade::SqlCursor {
         }
         const std::string form = TextForm(p_lIndex);
         const std::string_view text = form;
-        if (PQftype(m_oResult.get(), p_lIndex) == kBoolOid) {
+        if (OnColumn(p_lIndex) && m_aTypes[static_cast<size_t>(p_lIndex)] == kBoolOid) {
             return text == "t" ? 1 : 0;
         }
         int64_t value = 0;
@@ -471,7 +473,7 @@ class PgCursor : public facade::SqlCursor {
     double ColumnDouble(int p_lIndex) const override {
         if (Binary(p_lIndex) && OnColumn(p_lIndex) &&
             !PQgetisnull(m_oResult.get(), m_lRow, p_lIndex)) {
-            const Oid type = PQftype(m_oResult.get(), p_lIndex);
+            const Oid type = m_aTypes[static_cast<size_t>(p_lIndex)];
             if (type == kFloat4Oid || type == kFloat8Oid) {
                 return BinaryFloat(Text(p_lIndex));
             }
@@ -495,12 +497,13 @@ class PgCursor : public facade::SqlCursor {
     }
 
     bool OnColumn(int p_lIndex) const {
-        return m_oResult && m_lRow >= 0 && m_lRow < PQntuples(m_oResult.get()) && p_lIndex >= 0 &&
-               p_lIndex < PQnfields(m_oResult.get());
+        return m_lRow >= 0 && m_lRow < m_lRows && p_lIndex >= 0 &&
+               static_cast<size_t>(p_lIndex) < m_aTypes.size();
     }
 
     bool Binary(int p_lIndex) const {
-        return m_oResult && PQfformat(m_oResult.get(), p_lIndex) == 1;
+        return p_lIndex >= 0 && static_cast<size_t>(p_lIndex) < m_aBinary.size() &&
+               m_aBinary[static_cast<size_t>(p_lIndex)];
     }
 
     // The value in PostgreSQL's text form, whichever form it came in; "" for NULL or off the row.
@@ -510,7 +513,7 @@ class PgCursor : public facade::SqlCursor {
             PQgetisnull(m_oResult.get(), m_lRow, p_lIndex) != 0) {
             return std::string(bytes);
         }
-        switch (PQftype(m_oResult.get(), p_lIndex)) {
+        switch (m_aTypes[static_cast<size_t>(p_lIndex)]) {
             case kBoolOid:
                 return bytes == std::string_view("\1", 1) ? "t" : "f";
             case kInt2Oid:
@@ -539,8 +542,24 @@ class PgCursor : public facade::SqlCursor {
     PgDatabase& m_oDatabase;
     std::string m_sText;
     std::vector<PgParameter> m_aParameters;
+    // The latest run's row count and each column's type and form, read once from the result
+    // instead of at every value.
+    void Describe() {
+        m_lRows = m_oResult ? PQntuples(m_oResult.get()) : 0;
+        const int columns = m_oResult ? PQnfields(m_oResult.get()) : 0;
+        m_aTypes.clear();
+        m_aBinary.clear();
+        for (int column = 0; column < columns; ++column) {
+            m_aTypes.push_back(PQftype(m_oResult.get(), column));
+            m_aBinary.push_back(PQfformat(m_oResult.get(), column) == 1);
+        }
+    }
+
     PgResult m_oResult;
     int m_lRow = -1;
+    int m_lRows = 0;
+    std::vector<Oid> m_aTypes;
+    std::vector<bool> m_aBinary;
 };
 
 void IgnoreNotice(void*, const char*) {}
