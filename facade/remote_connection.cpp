@@ -214,12 +214,6 @@ void CopyBack(std::string_view p_sMethod, std::vector<Variant>& p_aAnswered,
     }
 }
 
-WireEncoding EncodingOf(const httplib::Response& p_oResponse) {
-    const std::string type = p_oResponse.get_header_value("Content-Type");
-    return type.starts_with(remote_protocol::kMessagePackType) ? WireEncoding::MessagePack
-                                                               : WireEncoding::Json;
-}
-
 Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
                  const httplib::Response& p_oResponse, std::span<Variant> p_args) {
     switch (p_oResponse.status) {
@@ -236,7 +230,9 @@ Variant AnswerOf(std::string_view p_sMethod, const std::string& p_sServer,
     }
     WireResponse response;
     try {
-        response = DecodeResponse(p_oResponse.body, EncodingOf(p_oResponse));
+        response = DecodeResponse(
+            p_oResponse.body,
+            remote_protocol::EncodingOfType(p_oResponse.get_header_value("Content-Type")));
     } catch (const WireFormatError& error) {
         RaiseFacadeError(p_sMethod, "The facade server at " + p_sServer +
                                         " answered with something that is not a facade message (" +

@@ -22,6 +22,8 @@
 
 #include <string_view>
 
+#include "facade/wire_format.h"
+
 namespace qv::facade::remote_protocol {
 
 inline constexpr std::string_view kLoginPath = "/v1/login";
@@ -30,6 +32,12 @@ inline constexpr std::string_view kLogoutPath = "/v1/logout";
 inline constexpr std::string_view kHealthPath = "/v1/health";
 inline constexpr std::string_view kContentType = "application/json";
 inline constexpr std::string_view kMessagePackType = "application/msgpack";
+
+// The encoding of a call's message by its Content-Type: MessagePack when so named, else JSON.
+inline WireEncoding EncodingOfType(std::string_view p_sContentType) {
+    return p_sContentType.starts_with(kMessagePackType) ? WireEncoding::MessagePack
+                                                        : WireEncoding::Json;
+}
 
 inline constexpr int kOk = 200;
 inline constexpr int kBadRequest = 400;

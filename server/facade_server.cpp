@@ -119,12 +119,6 @@ std::string EncodeAnswer(const facade::WireRequest& p_oRequest,
 }
 
 // A call is answered in the encoding it came in.
-facade::WireEncoding EncodingOf(const httplib::Request& p_oRequest) {
-    const std::string type = p_oRequest.get_header_value("Content-Type");
-    return type.starts_with(protocol::kMessagePackType) ? facade::WireEncoding::MessagePack
-                                                        : facade::WireEncoding::Json;
-}
-
 const std::string& ContentTypeOf(facade::WireEncoding p_eEncoding) {
     static const std::string messagePack(protocol::kMessagePackType);
     return p_eEncoding == facade::WireEncoding::MessagePack ? messagePack : kJson;
@@ -322,7 +316,8 @@ void FacadeServer::Login(const httplib::Request& p_oRequest, httplib::Response& 
 }
 
 void FacadeServer::Call(const httplib::Request& p_oRequest, httplib::Response& p_oResponse) {
-    const facade::WireEncoding encoding = EncodingOf(p_oRequest);
+    const facade::WireEncoding encoding =
+        protocol::EncodingOfType(p_oRequest.get_header_value("Content-Type"));
     facade::WireRequest request;
     try {
         request = facade::DecodeRequest(p_oRequest.body, encoding, m_oOptions.m_oLimits);

@@ -197,27 +197,17 @@ std::string UserWithoutPassword(std::string_view p_sUser) {
     return std::string(p_sUser.substr(0, p_sUser.find(':')));
 }
 
-// The parameters of an address without password=...
-std::string QueryWithoutPassword(std::string_view p_sQuery) {
+// A list of settings (an address's parameters split by '&', or a keyword/value connection string
+// split by ' ') without its password=... setting.
+std::string WithoutPassword(std::string_view p_sSettings, char p_cSeparator) {
     std::string kept;
-    for (const std::string_view parameter : SplitText(p_sQuery, '&')) {
-        if (parameter.starts_with("password=") || parameter.empty()) {
-            continue;
-        }
-        kept += kept.empty() ? "" : "&";
-        kept.append(parameter);
-    }
-    return kept;
-}
-
-// A keyword/value connection string without its password=... setting.
-std::string SettingsWithoutPassword(std::string_view p_sSettings) {
-    std::string kept;
-    for (const std::string_view setting : SplitText(p_sSettings, ' ')) {
+    for (const std::string_view setting : SplitText(p_sSettings, p_cSeparator)) {
         if (setting.starts_with("password=") || setting.empty()) {
             continue;
         }
-        kept += kept.empty() ? "" : " ";
+        if (!kept.empty()) {
+            kept += p_cSeparator;
+        }
         kept.append(setting);
     }
     return kept;
@@ -578,7 +568,7 @@ PgSql TranslateSql(std::string_view p_sSql) {
 std::string UrlWithoutPassword(std::string_view p_sUrl) {
     const size_t scheme = p_sUrl.find("://");
     if (scheme == std::string_view::npos) {
-        return SettingsWithoutPassword(p_sUrl);
+        return WithoutPassword(p_sUrl, ' ');
     }
     const size_t authority = scheme + 3;
     const size_t query = p_sUrl.find('?', authority);
@@ -596,7 +586,7 @@ std::string UrlWithoutPassword(std::string_view p_sUrl) {
     if (query == std::string_view::npos) {
         return address;
     }
-    const std::string parameters = QueryWithoutPassword(p_sUrl.substr(query + 1));
+    const std::string parameters = WithoutPassword(p_sUrl.substr(query + 1), '&');
     return parameters.empty() ? address : address + "?" + parameters;
 }
 
